@@ -1,0 +1,47 @@
+// The simulated host's core: the call log, fault injection, the state reset and the sandbox.
+// Tests and the host program use it; the framework never includes host/sim/.
+#pragma once
+
+#include "GSRoot/GSRoot.hpp"
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace sim {
+
+struct CallRecord {
+    std::string name;
+    Int64 code = 0; // the request code or main argument of the call, 0 when it has none
+};
+
+// Host interface calls are logged here (memory and character services are not: they are too
+// frequent to be worth it).
+void log(std::string_view call, Int64 code = 0);
+const std::vector<CallRecord>& calls();
+std::size_t callCount(std::string_view call);
+void clearCalls();
+
+// Makes the named host call fail with err: after `skip` successful calls, the next `times`
+// calls answer err (times < 0: every call from then on).
+void failCall(std::string_view call, GSErrCode err, int times = 1, int skip = 0);
+// The error injected for this call, consuming it; NoError when none is pending.
+GSErrCode injectedError(std::string_view call);
+void clearFaults();
+
+// What every host interface function does first: logs the call and answers an injected error.
+GSErrCode enter(std::string_view call, Int64 code = 0);
+
+// Each part of the simulated host registers how to return to its initial state; reset() runs
+// them all (in registration order) and clears the call log and pending faults. Live memory
+// blocks are kept: they belong to whoever allocated them.
+using ResetFunction = void (*)();
+bool registerReset(ResetFunction fn);
+void reset();
+
+// Root of the host's folders on disk: $ZELVANE_HOST_ROOT, or a folder under the temp folder.
+// Made on first use.
+std::filesystem::path sandboxRoot();
+
+} // namespace sim

@@ -1,0 +1,57 @@
+#include "GSRoot/BM.hpp"
+#include "sim/Memory.h"
+#include "sim/Sim.h"
+
+#include <gtest/gtest.h>
+
+TEST(MemoryManagerTest, RegistryTracksLiveBlocksAndInvalidFrees) {
+    sim::MemoryStats before = sim::memoryStats();
+    GSPtr p = BMAllocatePtr(16, ALLOCATE_CLEAR, 0);
+    ASSERT_NE(p, nullptr);
+    EXPECT_EQ(p[15], 0);
+    EXPECT_TRUE(sim::isLivePointer(p));
+    EXPECT_EQ(sim::memoryStats().livePointers, before.livePointers + 1);
+    GSPtr copy = p;
+    BMKillPtr(&p);
+    EXPECT_EQ(p, nullptr);
+    EXPECT_FALSE(sim::isLivePointer(copy));
+    BMKillPtr(&copy); // a second free is caught, not performed
+    EXPECT_EQ(sim::memoryStats().invalidFrees, before.invalidFrees + 1);
+    EXPECT_NE(BMError(), 0);
+
+    sim::clearInvalidFrees(); // made on purpose
+}
+
+TEST(MemoryManagerTest, HandlesKeepTheirAddressWhenResized) {
+    GSHandle h = BMAllocateHandle(4, 0, 0);
+    ASSERT_NE(h, nullptr);
+    GSHandle resized = BMReallocHandle(h, 4096, ALLOCATE_CLEAR, 0);
+    EXPECT_EQ(resized, h);
+    EXPECT_EQ(BMGetHandleSize(h), 4096);
+    EXPECT_EQ((*h)[4095], 0);
+    sim::failNextAllocations(1);
+    EXPECT_EQ(BMReallocHandle(h, 8, 0, 0), nullptr);
+    EXPECT_EQ(BMError(), ErrMemoryFull);
+    EXPECT_EQ(BMGetHandleSize(h), 4096);
+    BMKillHandle(&h);
+    EXPECT_EQ(h, nullptr);
+}
+
+TEST(SimTest, FaultsAndCallLog) {
+    EXPECT_EQ(sim::enter("IO_Open", 7), NoError);
+    sim::failCall("IO_Open", ErrIO, 2, 1);
+    EXPECT_EQ(sim::enter("IO_Open"), NoError);
+    EXPECT_EQ(sim::enter("IO_Open"), ErrIO);
+    EXPECT_EQ(sim::enter("IO_Open"), ErrIO);
+    EXPECT_EQ(sim::enter("IO_Open"), NoError);
+    EXPECT_EQ(sim::callCount("IO_Open"), 5u);
+    EXPECT_EQ(sim::calls().front().code, 7);
+    sim::failCall("X", ErrParam, -1);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(sim::injectedError("X"), ErrParam);
+    }
+    sim::reset();
+    EXPECT_EQ(sim::injectedError("X"), NoError);
+    EXPECT_TRUE(sim::calls().empty());
+    EXPECT_TRUE(std::filesystem::is_directory(sim::sandboxRoot()));
+}
