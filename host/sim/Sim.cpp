@@ -108,4 +108,11 @@ std::filesystem::path sandboxRoot() {
     return c.root;
 }
 
+std::filesystem::path specialFolder(std::string_view name) {
+    std::filesystem::path folder = sandboxRoot() / std::string(name);
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    return folder;
+}
+
 } // namespace sim

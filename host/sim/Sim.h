@@ -44,4 +44,9 @@ void reset();
 // Made on first use.
 std::filesystem::path sandboxRoot();
 
+// The host's special folders, each a folder under the sandbox root, made on first use:
+// "Preferences" (user preferences, 'pref'), "SharedData" ('sdat'), "Documents", "Temp", "Home",
+// "Current", "LocalData". Every part of the host that names one of them goes through here.
+std::filesystem::path specialFolder(std::string_view name);
+
 } // namespace sim
