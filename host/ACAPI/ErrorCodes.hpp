@@ -1,0 +1,22 @@
+// Error codes answered by the add-on programming interface of the host. 0 (NoError) is success.
+#pragma once
+
+#include "GSRoot/GSRoot.hpp"
+
+constexpr GSErrCode APIERR_GENERAL = GSErrCode(0x81060001);
+constexpr GSErrCode APIERR_MEMFULL = GSErrCode(0x81060002);
+constexpr GSErrCode APIERR_CANCEL = GSErrCode(0x81060003);
+constexpr GSErrCode APIERR_BADID = GSErrCode(0x81060064);
+constexpr GSErrCode APIERR_BADINDEX = GSErrCode(0x81060065);
+constexpr GSErrCode APIERR_BADNAME = GSErrCode(0x81060066);
+constexpr GSErrCode APIERR_BADPARS = GSErrCode(0x81060068);
+constexpr GSErrCode APIERR_NOUSERDATA = GSErrCode(0x8106006D);
+constexpr GSErrCode APIERR_NOTSUBTYPEOF = GSErrCode(0x810600DC);
+
+// Registration and inter-add-on communication.
+constexpr GSErrCode APIERR_MENUNOTREGISTERED = GSErrCode(0x81060101);
+constexpr GSErrCode APIERR_MODULNOTINSTALLED = GSErrCode(0x81060102);
+constexpr GSErrCode APIERR_MODULCMDNOTSUPPORTED = GSErrCode(0x81060103);
+constexpr GSErrCode APIERR_MODULCMDVERSNOTSUPPORTED = GSErrCode(0x81060104);
+constexpr GSErrCode APIERR_NOMODULEDATA = GSErrCode(0x81060105);
+constexpr GSErrCode APIERR_ALREADYREGISTERED = GSErrCode(0x81060106);
