@@ -1,6 +1,7 @@
 #include "GSRoot/GuidCodec.hpp"
 
-#include "sim/Sim.h"
+#include "ACAPI/ErrorCodes.hpp"
+#include "sim/Goodies.h"
 
 #include <cstring>
 
@@ -58,22 +59,23 @@ bool decode(const char* text, unsigned char* bytes) {
     return true;
 }
 
-} // namespace
-
-GSErrCode GSGuidCodec(GSType function, const void* par1, void* par2) {
-    if (GSErrCode err = sim::enter("GSGuidCodec", function); err != NoError) {
-        return err;
+GSErrCode toCompactText(void* guid, void* text, void*, void*) {
+    if (guid == nullptr || text == nullptr) {
+        return APIERR_BADPARS;
     }
-    if (par1 == nullptr || par2 == nullptr) {
-        return ErrParam;
-    }
-    switch (function) {
-    case GuidToCompactTextCode:
-        encode(static_cast<const unsigned char*>(par1), static_cast<char*>(par2));
-        return NoError;
-    case CompactTextToGuidCode:
-        return decode(static_cast<const char*>(par1), static_cast<unsigned char*>(par2)) ? NoError : ErrParam;
-    default:
-        return ErrParam;
-    }
+    encode(static_cast<const unsigned char*>(guid), static_cast<char*>(text));
+    return NoError;
 }
+
+GSErrCode fromCompactText(void* text, void* guid, void*, void*) {
+    if (guid == nullptr || text == nullptr) {
+        return APIERR_BADPARS;
+    }
+    return decode(static_cast<const char*>(text), static_cast<unsigned char*>(guid)) ? NoError
+                                                                                     : APIERR_BADPARS;
+}
+
+const bool registered = sim::registerGoodies(GuidToCompactTextCode, toCompactText) &&
+                        sim::registerGoodies(CompactTextToGuidCode, fromCompactText);
+
+} // namespace

@@ -4,13 +4,12 @@
 
 #include "GSRoot/GSRoot.hpp"
 
-constexpr GSType GuidToCompactTextCode = 0x41474947; // 'AGIG'
-constexpr GSType CompactTextToGuidCode = 0x49474147; // 'IGAG'
-constexpr int CompactGuidLength = 22;
-
+// Both are goodies requests of the host (ACAPI_Goodies):
 // 'AGIG': par1 points at the 16 bytes of a GUID record, par2 at a buffer of at least 23
 // characters that receives the text and a NUL.
 // 'IGAG': par1 is a NUL-terminated text of exactly 22 characters of the alphabet, par2 the 16-byte
 // GUID record to fill; the record is untouched on error.
-// Answers ErrParam for an unknown function, a null argument or a text that is not a compact GUID.
-GSErrCode GSGuidCodec(GSType function, const void* par1, void* par2);
+// A null parameter or a text that is not a compact GUID answers APIERR_BADPARS.
+constexpr GSType GuidToCompactTextCode = 0x41474947; // 'AGIG'
+constexpr GSType CompactTextToGuidCode = 0x49474147; // 'IGAG'
+constexpr int CompactGuidLength = 22;
