@@ -1,5 +1,6 @@
 #include "Environment/Memory.h"
 
+#include "Environment/String.h"
 #include "GSRoot/BM.hpp"
 
 #include <new>
@@ -191,6 +192,23 @@ void ptrAndHandle(void const* block, char** handle, int size) {
     int oldSize = getHandleSize(handle);
     reallocHandle(handle, oldSize + size);
     copyMemory(*handle + oldSize, block, size);
+}
+
+void handleToString(char**& handle, String& text) {
+    text.clear();
+    int size = getHandleSize(handle);
+    if (size > 0) {
+        text.assign(*handle, unsigned(size));
+    }
+}
+
+void stringToHandle(String const& text, char**& handle) {
+    // The new handle is made before the old one goes, so a failed allocation loses nothing.
+    int size = int(text.dataLength()) + 1;
+    char** fresh = allocateHandle(size);
+    copyMemory(*fresh, text.data(), size);
+    disposeHandle(&handle);
+    handle = fresh;
 }
 
 } // namespace zelvane
