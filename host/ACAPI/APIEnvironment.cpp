@@ -1,0 +1,42 @@
+#include "ACAPI/APIEnvironment.h"
+
+#include "sim/Environment.h"
+#include "sim/Sim.h"
+
+#include <map>
+
+namespace {
+
+std::map<GSType, sim::EnvironmentHandler>& handlers() {
+    static auto* instance = new std::map<GSType, sim::EnvironmentHandler>;
+    return *instance;
+}
+
+} // namespace
+
+namespace sim {
+
+bool registerEnvironmentRequest(GSType code, EnvironmentHandler handler) {
+    handlers()[code] = handler;
+    return true;
+}
+
+} // namespace sim
+
+GSErrCode ACAPI_Environment(GSType code, void* par1, void* par2, void* par3) {
+    if (GSErrCode err = sim::enter("ACAPI_Environment", code); err != NoError) {
+        return err;
+    }
+    char name[] = "ACAPI_Environment:....";
+    for (int i = 0; i < 4; ++i) {
+        name[18 + i] = char(code >> (24 - 8 * i));
+    }
+    if (GSErrCode err = sim::injectedError(name); err != NoError) {
+        return err;
+    }
+    auto it = handlers().find(code);
+    if (it == handlers().end()) {
+        return APIERR_BADID;
+    }
+    return it->second(par1, par2, par3);
+}

@@ -1,0 +1,39 @@
+// The host's 128-bit globally unique identifier, its text form and its generator.
+#pragma once
+
+#include "GSRoot/GSRoot.hpp"
+
+namespace GS {
+
+class Guid {
+public:
+    // Characters of the text form "XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX", without the terminator.
+    static constexpr int TextLength = 36;
+
+    Guid() = default;
+    Guid(UInt32 d1, UInt16 d2, UInt16 d3, const UInt8 (&d4)[8]);
+
+    // Reads the 36-character text form, hexadecimal digits in either case. Text of another form
+    // answers ErrParam and leaves the value unchanged.
+    GSErrCode ConvertFromString(const char* text);
+    // Writes the text form with upper-case digits and a terminator: buffer holds TextLength + 1 bytes.
+    void ConvertToString(char* buffer) const;
+
+    // Fills with a new version 4 identifier from the host's generator (never null).
+    void Generate();
+    void Clear();
+    bool IsNull() const;
+    UInt32 GenerateHashValue() const;
+
+    bool operator==(const Guid& other) const;
+    bool operator!=(const Guid& other) const { return !(*this == other); }
+
+    UInt32 data1 = 0;
+    UInt16 data2 = 0;
+    UInt16 data3 = 0;
+    UInt8 data4[8] = {};
+};
+
+static_assert(sizeof(Guid) == 16, "a host GUID is 16 bytes");
+
+} // namespace GS
