@@ -1,6 +1,6 @@
-#include "DG/DGUnitFormat.h"
+#include "DG/DGUnitFormat.hpp"
 
-#include "ACAPI/APIPreferences.h"
+#include "ACAPI/Preferences.hpp"
 #include "sim/Sim.h"
 #include "sim/Units.h"
 

@@ -1,7 +1,7 @@
 // The simulated host's unit preferences and whether a project is open.
 #pragma once
 
-#include "ACAPI/APIPreferences.h"
+#include "ACAPI/Preferences.hpp"
 
 namespace sim {
 

@@ -1,5 +1,5 @@
-#include "ACAPI/APIPreferences.h"
-#include "DG/DGUnitFormat.h"
+#include "ACAPI/Preferences.hpp"
+#include "DG/DGUnitFormat.hpp"
 #include "sim/Sim.h"
 #include "sim/Units.h"
 

@@ -1,4 +1,4 @@
-#include "ACAPI/APIEnvironment.h"
+#include "ACAPI/Environment.hpp"
 
 #include "sim/Environment.h"
 #include "sim/Sim.h"

@@ -1,7 +1,7 @@
 // Preference requests of the environment function, and the unit system of the open project.
 #pragma once
 
-#include "ACAPI/APIEnvironment.h"
+#include "ACAPI/Environment.hpp"
 
 // ACAPI_Environment(APIEnv_GetPreferencesID, record, kind): copies the preferences of a kind
 // into its record; the kind is passed as an integer in the second pointer.

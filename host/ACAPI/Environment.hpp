@@ -2,13 +2,10 @@
 // a four-character code (the request headers in this folder declare the codes and records).
 #pragma once
 
+#include "ACAPI/ErrorCodes.hpp"
 #include "GSRoot/GSRoot.hpp"
 
-// Error of a request the host does not know.
-constexpr GSErrCode APIERR_BADID = GSErrCode(0x810600C7);
-// Error of a request whose parameters are missing or out of range.
-constexpr GSErrCode APIERR_BADPARS = GSErrCode(0x810600C8);
-
+// Unknown request codes answer APIERR_BADID, missing or out-of-range parameters APIERR_BADPARS.
 // Logged as "ACAPI_Environment" with the code; sim::failCall("ACAPI_Environment") fails every
 // request, sim::failCall("ACAPI_Environment:GPRF") only those of one code.
 GSErrCode ACAPI_Environment(GSType code, void* par1 = nullptr, void* par2 = nullptr, void* par3 = nullptr);

@@ -1,4 +1,4 @@
-#include "ACAPI/APIPreferences.h"
+#include "ACAPI/Preferences.hpp"
 
 #include "sim/Environment.h"
 #include "sim/Sim.h"
