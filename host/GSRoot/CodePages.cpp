@@ -1,0 +1,135 @@
+#include "GSRoot/CodePages.hpp"
+
+#include "sim/Sim.h"
+
+#include <unicode/ucnv.h>
+#include <unicode/utypes.h>
+
+#include <algorithm>
+#include <memory>
+
+namespace {
+
+const char* converterName(UInt32 charCode) {
+    switch (charCode) {
+    case 99:
+        return "UTF-8";
+    case 100:
+        return U_IS_BIG_ENDIAN ? "UTF-16BE" : "UTF-16LE";
+    case 101:
+        return U_IS_BIG_ENDIAN ? "UTF-32BE" : "UTF-32LE";
+    case 11:
+        return "windows-1252";
+    case 12:
+        return "windows-1250";
+    case 13:
+        return "windows-1251";
+    case 14:
+        return "windows-1253";
+    case 15:
+        return "windows-1254";
+    case 16:
+        return "windows-1257";
+    case 21:
+        return "macintosh";
+    case 22:
+        return "ISO-8859-1";
+    case 31:
+        return "Shift_JIS";
+    case 32:
+        return "GBK";
+    case 33:
+        return "Big5";
+    case 34:
+        return "windows-949";
+    case 35:
+        return "windows-874";
+    default:
+        return nullptr;
+    }
+}
+
+struct ConverterCloser {
+    void operator()(UConverter* converter) const { ucnv_close(converter); }
+};
+using Converter = std::unique_ptr<UConverter, ConverterCloser>;
+
+// A converter that substitutes what it cannot convert, or null for an unknown code.
+Converter openConverter(UInt32 charCode) {
+    const char* name = converterName(charCode);
+    if (name == nullptr) {
+        return nullptr;
+    }
+    UErrorCode status = U_ZERO_ERROR;
+    Converter converter(ucnv_open(name, &status));
+    if (U_FAILURE(status)) {
+        return nullptr;
+    }
+    if (charCode != 99 && charCode != 100 && charCode != 101) {
+        status = U_ZERO_ERROR;
+        ucnv_setSubstChars(converter.get(), "?", 1, &status);
+    }
+    return converter;
+}
+
+GSErrCode finish(UErrorCode status, int32_t length, GSSize capacity, GSSize* needed) {
+    if (needed != nullptr) {
+        *needed = length;
+    }
+    if (status == U_BUFFER_OVERFLOW_ERROR || length > capacity) {
+        return capacity == 0 ? NoError : ErrMemoryFull;
+    }
+    return U_FAILURE(status) ? Error : NoError;
+}
+
+constexpr GSSize maxLength = 0x7FFFFFFF;
+
+} // namespace
+
+bool CHIsKnownCharCode(UInt32 charCode) {
+    return converterName(charCode) != nullptr;
+}
+
+GSErrCode CHConvertToUnicode(const char* text, GSSize length, UInt32 charCode, UInt16* units, GSSize capacity,
+                             GSSize* needed) {
+    if (GSErrCode err = sim::injectedError("CHConvertToUnicode"); err != NoError) {
+        return err;
+    }
+    if (length < 0 || length > maxLength || capacity < 0 || (text == nullptr && length > 0) ||
+        (units == nullptr && capacity > 0)) {
+        return ErrParam;
+    }
+    Converter converter = openConverter(charCode);
+    if (converter == nullptr) {
+        return ErrParam;
+    }
+    UErrorCode status = U_ZERO_ERROR;
+    int32_t count = ucnv_toUChars(converter.get(), reinterpret_cast<UChar*>(units),
+                                  int32_t(std::min(capacity, maxLength)), text, int32_t(length), &status);
+    if (status == U_STRING_NOT_TERMINATED_WARNING) {
+        status = U_ZERO_ERROR;
+    }
+    return finish(status, count, capacity, needed);
+}
+
+GSErrCode CHConvertFromUnicode(const UInt16* units, GSSize count, UInt32 charCode, char* text,
+                               GSSize capacity, GSSize* needed) {
+    if (GSErrCode err = sim::injectedError("CHConvertFromUnicode"); err != NoError) {
+        return err;
+    }
+    if (count < 0 || count > maxLength || capacity < 0 || (units == nullptr && count > 0) ||
+        (text == nullptr && capacity > 0)) {
+        return ErrParam;
+    }
+    Converter converter = openConverter(charCode);
+    if (converter == nullptr) {
+        return ErrParam;
+    }
+    UErrorCode status = U_ZERO_ERROR;
+    int32_t length = ucnv_fromUChars(converter.get(), text, int32_t(std::min(capacity, maxLength)),
+                                     reinterpret_cast<const UChar*>(units), int32_t(count), &status);
+    if (status == U_STRING_NOT_TERMINATED_WARNING) {
+        status = U_ZERO_ERROR;
+    }
+    return finish(status, length, capacity, needed);
+}
