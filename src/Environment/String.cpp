@@ -512,13 +512,20 @@ String& String::reverse() {
 }
 
 int String::compare(String const& other) const {
+    return compareText(other.data());
+}
+
+int String::compareText(char const* text) const {
+    if (text == nullptr) {
+        text = emptyString;
+    }
     bool mine = empty();
-    bool theirs = other.empty();
+    bool theirs = *text == 0;
     if (mine || theirs) {
         return mine == theirs ? 0 : (mine ? -1 : 1);
     }
-    return int(CHCompareTexts(m_data, GSSize(std::strlen(m_data)), other.m_data,
-                              GSSize(std::strlen(other.m_data)), CHCaseSensitive, CC_UTF8));
+    return int(CHCompareTexts(m_data, GSSize(std::strlen(m_data)), text, GSSize(std::strlen(text)),
+                              CHCaseSensitive, CC_UTF8));
 }
 
 unsigned int String::find(String const& pattern, unsigned int pos) const {

@@ -109,8 +109,9 @@ public:
     bool operator!=(String const& other) const { return compare(other) != 0; }
     bool operator<(String const& other) const { return compare(other) < 0; }
     bool operator>(String const& other) const { return compare(other) > 0; }
-    bool operator==(char const* text) const { return compare(String(text)) == 0; }
-    bool operator!=(char const* text) const { return compare(String(text)) != 0; }
+    // The same as comparing with a String of text, without making one.
+    bool operator==(char const* text) const { return compareText(text) == 0; }
+    bool operator!=(char const* text) const { return compareText(text) != 0; }
 
     // Searches answer character positions, npos when nothing is found.
     unsigned int find(String const& pattern, unsigned int pos = 0) const;
@@ -149,6 +150,8 @@ public:
     void split(String const& separator, std::vector<String>& pieces, bool keepEmpty = false) const;
 
 private:
+    int compareText(char const* text) const;
+
     char* m_data = nullptr;
 };
 

@@ -61,6 +61,10 @@ TEST(StringTest, CompareOrders) {
     EXPECT_EQ(String(eAcute).compare(eAcute), 0);
     EXPECT_TRUE(String("x") == "x");
     EXPECT_TRUE(String("x") != "y");
+    EXPECT_TRUE(String() == "");
+    EXPECT_TRUE(String() == static_cast<const char*>(nullptr));
+    EXPECT_TRUE(String("x") != "");
+    EXPECT_TRUE(String("ab") != "a");
     // Code-point order, so a character outside the BMP sorts after one inside it.
     EXPECT_LT(String(euro).compare(smile), 0);
 }
@@ -167,6 +171,12 @@ TEST(StringTest, AppendAndGrowthIsExact) {
     EXPECT_EQ(s.capacity(), 8u); // never shrinks
     s.reserve(20);
     EXPECT_EQ(s.capacity(), 20u);
+    String fresh;
+    fresh.reserve(0);
+    EXPECT_EQ(fresh.capacity(), 0u);
+    fresh.reserve(5);
+    EXPECT_EQ(fresh.capacity(), 5u);
+    EXPECT_TRUE(fresh.empty());
     EXPECT_EQ(s, "abcdexyz");
 }
 
