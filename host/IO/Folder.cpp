@@ -1,0 +1,116 @@
+#include "IO/Folder.hpp"
+
+#include "IO/Internal.hpp"
+#include "sim/Files.h"
+#include "sim/Sim.h"
+
+#include <cerrno>
+#include <new>
+#include <sys/stat.h>
+
+namespace IO {
+
+Folder* Folder::New(const Location& location, OnNotFound mode, GSErrCode* result) {
+    GSErrCode err = sim::enter("IO::Folder::New");
+    if (err != NoError) {
+        if (result != nullptr) {
+            *result = err;
+        }
+        return nullptr;
+    }
+    Folder* folder = new (std::nothrow) Folder(location, mode);
+    if (result != nullptr) {
+        *result = folder != nullptr ? folder->GetStatus() : ErrMemoryFull;
+    }
+    return folder;
+}
+
+Folder* Folder::New(const Folder& parent, const Name& name, OnNotFound mode, GSErrCode* result) {
+    return New(Location(parent.m_location, name), mode, result);
+}
+
+Folder::Folder(const Location& location, OnNotFound mode) : m_location(location) {
+    if (mode != Create || m_location.IsEmpty()) {
+        return;
+    }
+    std::filesystem::path path = internal::pathOf(m_location);
+    std::error_code ec;
+    if (std::filesystem::exists(path, ec)) {
+        return; // GetStatus tells a folder from a file
+    }
+    if ((m_createError = sim::enter(sim::folderCreateCall)) != NoError) {
+        return;
+    }
+    if (!internal::isInsideSandbox(path)) {
+        m_createError = ErrPermission;
+        return;
+    }
+    std::filesystem::create_directory(path, ec);
+    m_createError = internal::errorFromCode(ec);
+}
+
+GSErrCode Folder::GetStatus() const {
+    if (m_location.IsEmpty()) {
+        return ErrParam;
+    }
+    std::error_code ec;
+    std::filesystem::file_status status = std::filesystem::status(internal::pathOf(m_location), ec);
+    if (std::filesystem::is_directory(status)) {
+        return NoError;
+    }
+    if (std::filesystem::exists(status)) {
+        return ErrParam;
+    }
+    return m_createError != NoError ? m_createError : ErrNotFound;
+}
+
+GSErrCode Folder::GetLocation(Location* location) const {
+    if (location == nullptr) {
+        return ErrParam;
+    }
+    *location = m_location;
+    return NoError;
+}
+
+GSErrCode Folder::GetEntryCount(UInt32* count) const {
+    if (GSErrCode err = sim::enter("IO::Folder::GetEntryCount")) {
+        return err;
+    }
+    if (count == nullptr) {
+        return ErrParam;
+    }
+    if (GSErrCode err = GetStatus()) {
+        return err;
+    }
+    std::error_code ec;
+    UInt32 n = 0;
+    for (std::filesystem::directory_iterator it(internal::pathOf(m_location), ec), end; !ec && it != end;
+         it.increment(ec)) {
+        ++n;
+    }
+    if (ec) {
+        return internal::errorFromCode(ec);
+    }
+    *count = n;
+    return NoError;
+}
+
+GSErrCode Folder::GetModificationTime(GSTime* time) const {
+    if (GSErrCode err = sim::enter("IO::Folder::GetModificationTime")) {
+        return err;
+    }
+    if (time == nullptr) {
+        return ErrParam;
+    }
+    if (GSErrCode err = GetStatus()) {
+        return err;
+    }
+    struct stat info {};
+    if (::stat(internal::pathOf(m_location).c_str(), &info) != 0) {
+        return internal::errorFromErrno(errno);
+    }
+    *time = GSTime(info.st_mtime);
+    return NoError;
+}
+
+} // namespace IO

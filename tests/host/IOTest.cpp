@@ -1,0 +1,475 @@
+#include "DG/FileDialog.hpp"
+#include "FTM/FileTypeManager.hpp"
+#include "IO/File.hpp"
+#include "IO/FileSystem.hpp"
+#include "IO/Folder.hpp"
+#include "IO/Location.hpp"
+#include "IO/Name.hpp"
+#include "IO/TreeEnumerator.hpp"
+#include "sim/FileDialogs.h"
+#include "sim/Files.h"
+#include "sim/Sim.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Each test works in a folder of its own under the sandbox: tests of one executable may run at
+// the same time.
+class IOTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        m_dir = sim::sandboxRoot() / "io" / (std::string(info->test_suite_name()) + "." + info->name());
+        fs::remove_all(m_dir);
+        fs::create_directories(m_dir);
+    }
+    void TearDown() override { EXPECT_EQ(sim::openFileCount(), 0u); }
+
+    fs::path path(const std::string& name) const { return m_dir / name; }
+    IO::Location location(const std::string& name) const { return IO::Location(path(name).c_str()); }
+    static void put(const fs::path& p, const std::string& text) {
+        std::ofstream(p, std::ios::binary) << text;
+    }
+    static std::string get(const fs::path& p) {
+        std::ifstream in(p, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+
+    fs::path m_dir;
+};
+
+std::string pathText(const IO::Location& location) {
+    std::string text;
+    EXPECT_EQ(location.ToPath(&text), NoError);
+    return text;
+}
+
+TEST(IOLocationTest, PathsAndNames) {
+    struct Case {
+        const char* text;
+        const char* path;
+    };
+    const Case cases[] = {
+        {"/a/b/c", "/a/b/c"}, {"/a//b/./c/", "/a/b/c"}, {"/a/b/../c", "/a/c"}, {"/", "/"}, {"/a/", "/a"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(pathText(IO::Location(c.text)), c.path) << c.text;
+    }
+    EXPECT_TRUE(IO::Location("").IsEmpty());
+    std::string text;
+    EXPECT_EQ(IO::Location().ToPath(&text), ErrParam);
+    EXPECT_EQ(pathText(IO::Location("rel/x")), (sim::specialFolder("Current") / "rel/x").string());
+
+    IO::Location location("/a/b/rfs");
+    IO::Name name;
+    ASSERT_EQ(location.GetLastLocalName(&name), NoError);
+    EXPECT_EQ(name.ToUTF8(), "rfs");
+    ASSERT_EQ(location.DeleteLastLocalName(), NoError);
+    EXPECT_EQ(pathText(location), "/a/b");
+    ASSERT_EQ(location.DeleteLastLocalName(), NoError);
+    ASSERT_EQ(location.DeleteLastLocalName(), NoError);
+    EXPECT_EQ(pathText(location), "/");
+    EXPECT_EQ(location.DeleteLastLocalName(), ErrParam);
+    EXPECT_EQ(location.GetLastLocalName(&name), ErrParam);
+
+    // A local name names one entry: no separators and no steps up.
+    for (const char* bad : {"", ".", "..", "a/b"}) {
+        IO::Location folder("/a");
+        EXPECT_EQ(folder.AppendToLocal(IO::Name(bad)), ErrParam) << bad;
+        EXPECT_EQ(pathText(folder), "/a");
+        EXPECT_TRUE(IO::Location(IO::Location("/a"), IO::Name(bad)).IsEmpty()) << bad;
+    }
+    EXPECT_EQ(pathText(IO::Location(IO::Location("/a"), IO::Name("b c"))), "/a/b c");
+
+    std::string url;
+    ASSERT_EQ(IO::Location("/a b/\xC3\xA9%.txt").ToURL(&url), NoError);
+    EXPECT_EQ(url, "file:///a%20b/%C3%A9%25.txt");
+
+    sim::failCall("IO::Location::DeleteLastLocalName", ErrIO);
+    IO::Location failing("/a/b");
+    EXPECT_EQ(failing.DeleteLastLocalName(), ErrIO);
+    EXPECT_EQ(pathText(failing), "/a/b");
+}
+
+TEST(IOLocationTest, Ancestors) {
+    struct Case {
+        const char* ancestor;
+        const char* entry;
+        bool expected;
+    };
+    const Case cases[] = {
+        {"/a", "/a/b/c", true}, {"/a", "/a/b", true}, {"/a", "/a", false}, {"/a", "/ab", false},
+        {"/a/b", "/a", false},  {"/", "/a", true},    {"/", "/", false},   {"", "/a", false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(IO::Location(c.ancestor).IsAncestorOf(IO::Location(c.entry)), c.expected)
+            << c.ancestor << " " << c.entry;
+    }
+}
+
+TEST_F(IOTest, CreateAndStatus) {
+    IO::File missing(location("none.txt"), IO::File::Fail);
+    EXPECT_EQ(missing.GetStatus(), ErrNotFound);
+    EXPECT_FALSE(fs::exists(path("none.txt")));
+
+    IO::File made(location("new.txt"), IO::File::Create);
+    EXPECT_EQ(made.GetStatus(), NoError);
+    EXPECT_TRUE(fs::is_regular_file(path("new.txt")));
+
+    // Creating a file that exists is no error and keeps what it holds.
+    put(path("old.txt"), "kept");
+    IO::File again(location("old.txt"), IO::File::Create);
+    EXPECT_EQ(again.GetStatus(), NoError);
+    EXPECT_EQ(get(path("old.txt")), "kept");
+
+    fs::create_directory(path("dir"));
+    EXPECT_EQ(IO::File(location("dir"), IO::File::Create).GetStatus(), ErrParam);
+
+    sim::failCreate(ErrPermission);
+    IO::File refused(location("refused.txt"), IO::File::Create);
+    EXPECT_EQ(refused.GetStatus(), ErrPermission);
+    EXPECT_FALSE(fs::exists(path("refused.txt")));
+
+    EXPECT_EQ(IO::File(location("no/such/x.txt"), IO::File::Create).GetStatus(), ErrNotFound);
+    // Nothing is made outside the sandbox.
+    IO::Location outside((sim::sandboxRoot().parent_path() / "zelvane-outside.txt").c_str());
+    EXPECT_EQ(IO::File(outside, IO::File::Create).GetStatus(), ErrPermission);
+}
+
+TEST_F(IOTest, ReadWriteAndPosition) {
+    IO::File file(location("data.bin"), IO::File::Create);
+    EXPECT_EQ(file.WriteBin("x", 1), ErrParam); // not open
+    ASSERT_EQ(file.Open(IO::File::ReadWriteMode), NoError);
+    EXPECT_EQ(file.Open(IO::File::ReadWriteMode), ErrParam);
+    EXPECT_EQ(sim::openFileCount(), 1u);
+    ASSERT_EQ(file.WriteBin("hello world", 11), NoError);
+    UInt64 value = 0;
+    ASSERT_EQ(file.GetPosition(&value), NoError);
+    EXPECT_EQ(value, 11u);
+    ASSERT_EQ(file.GetDataLength(&value), NoError);
+    EXPECT_EQ(value, 11u);
+
+    ASSERT_EQ(file.SetPosition(6), NoError);
+    char buffer[16] = {};
+    UInt32 read = 0;
+    ASSERT_EQ(file.ReadBin(buffer, 16, &read), NoError); // a short read at the end is no error
+    EXPECT_EQ(std::string(buffer, read), "world");
+    EXPECT_EQ(file.ReadBin(buffer, 4, &read), ErrEOF);
+    EXPECT_EQ(read, 0u);
+
+    ASSERT_EQ(file.SetPosition(2), NoError);
+    UInt32 skipped = 0;
+    ASSERT_EQ(file.Skip(4, &skipped), NoError);
+    EXPECT_EQ(skipped, 4u);
+    ASSERT_EQ(file.Skip(100, &skipped), NoError);
+    EXPECT_EQ(skipped, 5u); // no further than the end
+    ASSERT_EQ(file.GetPosition(&value), NoError);
+    EXPECT_EQ(value, 11u);
+
+    ASSERT_EQ(file.SetDataLength(5), NoError);
+    ASSERT_EQ(file.Flush(), NoError);
+    ASSERT_EQ(file.Close(), NoError);
+    EXPECT_EQ(sim::openFileCount(), 0u);
+    EXPECT_EQ(get(path("data.bin")), "hello");
+
+    // The mode decides what may be done.
+    ASSERT_EQ(file.Open(IO::File::ReadMode), NoError);
+    EXPECT_EQ(file.WriteBin("x", 1), ErrPermission);
+    EXPECT_EQ(file.SetDataLength(0), ErrPermission);
+    file.Close();
+    ASSERT_EQ(file.Open(IO::File::WriteMode), NoError);
+    EXPECT_EQ(file.ReadBin(buffer, 1, &read), ErrPermission);
+    file.Close();
+    ASSERT_EQ(file.Open(IO::File::WriteEmptyMode), NoError);
+    file.Close();
+    EXPECT_EQ(get(path("data.bin")), "");
+    EXPECT_EQ(file.Open(7), ErrParam);
+    EXPECT_EQ(file.Open(IO::File::ReadMode, 0), ErrParam);
+    EXPECT_EQ(IO::File(location("none"), IO::File::Fail).Open(IO::File::ReadMode), ErrNotFound);
+
+    // A file object closes itself when it goes.
+    {
+        IO::File scoped(location("data.bin"), IO::File::Fail);
+        ASSERT_EQ(scoped.Open(IO::File::ReadMode), NoError);
+        EXPECT_EQ(sim::openFileCount(), 1u);
+    }
+    EXPECT_EQ(sim::openFileCount(), 0u);
+}
+
+TEST_F(IOTest, InjectedFaults) {
+    put(path("f.txt"), "abcdef");
+    IO::File file(location("f.txt"), IO::File::Fail);
+
+    sim::failOpen(ErrPermission);
+    EXPECT_EQ(file.Open(IO::File::ReadWriteMode), ErrPermission);
+    EXPECT_FALSE(file.IsOpen());
+    ASSERT_EQ(file.Open(IO::File::ReadWriteMode), NoError);
+
+    sim::failRead(ErrIO, 1, 1);
+    char buffer[3];
+    UInt32 read = 0;
+    EXPECT_EQ(file.ReadBin(buffer, 3, &read), NoError);
+    EXPECT_EQ(file.ReadBin(buffer, 3, &read), ErrIO);
+    EXPECT_EQ(read, 0u);
+
+    // A full disk: the write that passes the limit puts what fits and fails, later ones fail.
+    ASSERT_EQ(file.SetPosition(0), NoError);
+    sim::failWritesAfter(4, ErrIO);
+    EXPECT_EQ(file.WriteBin("12", 2), NoError);
+    EXPECT_EQ(file.WriteBin("345", 3), ErrIO);
+    EXPECT_EQ(file.WriteBin("6", 1), ErrIO);
+    EXPECT_EQ(file.SetDataLength(100), ErrIO);
+    sim::failFlush(ErrIO);
+    EXPECT_EQ(file.Flush(), ErrIO);
+    file.Close();
+    EXPECT_EQ(get(path("f.txt")), "1234ef");
+
+    sim::reset(); // lifts the limit
+    ASSERT_EQ(file.Open(IO::File::WriteMode), NoError);
+    EXPECT_EQ(file.WriteBin("zz", 2), NoError);
+    file.Close();
+    EXPECT_EQ(get(path("f.txt")), "zz34ef");
+    EXPECT_EQ(sim::callCount(sim::fileWriteCall), 1u);
+}
+
+TEST_F(IOTest, Folders) {
+    GSErrCode err = NoError;
+    std::unique_ptr<IO::Folder> missing(IO::Folder::New(location("sub"), IO::Folder::Fail, &err));
+    ASSERT_NE(missing, nullptr);
+    EXPECT_EQ(err, ErrNotFound);
+    EXPECT_EQ(missing->GetStatus(), ErrNotFound);
+
+    std::unique_ptr<IO::Folder> made(IO::Folder::New(location("sub"), IO::Folder::Create, &err));
+    EXPECT_EQ(err, NoError);
+    EXPECT_TRUE(fs::is_directory(path("sub")));
+    EXPECT_EQ(missing->GetStatus(), NoError); // the status follows the disk
+
+    std::unique_ptr<IO::Folder> child(IO::Folder::New(*made, IO::Name("child"), IO::Folder::Create, &err));
+    EXPECT_EQ(err, NoError);
+    EXPECT_TRUE(fs::is_directory(path("sub/child")));
+    put(path("sub/a.txt"), "a");
+    UInt32 count = 0;
+    ASSERT_EQ(made->GetEntryCount(&count), NoError);
+    EXPECT_EQ(count, 2u);
+    GSTime time = 0;
+    ASSERT_EQ(made->GetModificationTime(&time), NoError);
+    EXPECT_NE(time, GSTime(0));
+
+    std::unique_ptr<IO::Folder> deep(IO::Folder::New(location("x/y"), IO::Folder::Create, &err));
+    EXPECT_EQ(err, ErrNotFound); // only the last level is made
+    std::unique_ptr<IO::Folder> file(IO::Folder::New(location("sub/a.txt"), IO::Folder::Create, &err));
+    EXPECT_EQ(err, ErrParam);
+
+    sim::failCreate(ErrPermission);
+    std::unique_ptr<IO::Folder> refused(IO::Folder::New(location("refused"), IO::Folder::Create, &err));
+    EXPECT_EQ(err, ErrPermission);
+    EXPECT_FALSE(fs::exists(path("refused")));
+
+    sim::failCall("IO::Folder::New", ErrMemoryFull);
+    EXPECT_EQ(IO::Folder::New(location("sub"), IO::Folder::Fail, &err), nullptr);
+    EXPECT_EQ(err, ErrMemoryFull);
+}
+
+TEST_F(IOTest, RenameAndDelete) {
+    put(path("a.txt"), "a");
+    put(path("b.txt"), "b");
+    fs::create_directories(path("dir/inner"));
+    put(path("dir/inner/c.txt"), "c");
+
+    EXPECT_EQ(IO::fileSystem.Rename(location("a.txt"), IO::Name("b.txt"), IO::FileSystem::KeepExisting),
+              ErrExists);
+    EXPECT_EQ(get(path("b.txt")), "b");
+    EXPECT_EQ(IO::fileSystem.Rename(location("a.txt"), IO::Name("b.txt"), IO::FileSystem::ReplaceFile),
+              NoError);
+    EXPECT_EQ(get(path("b.txt")), "a");
+    EXPECT_FALSE(fs::exists(path("a.txt")));
+    EXPECT_EQ(IO::fileSystem.Rename(location("b.txt"), IO::Name("dir"), IO::FileSystem::ReplaceFile),
+              ErrExists);
+    EXPECT_EQ(IO::fileSystem.Rename(location("b.txt"), IO::Name("../up.txt"), IO::FileSystem::ReplaceFile),
+              ErrParam);
+    EXPECT_EQ(IO::fileSystem.Rename(location("gone"), IO::Name("x"), IO::FileSystem::KeepExisting),
+              ErrNotFound);
+    EXPECT_EQ(IO::fileSystem.Rename(location("b.txt"), IO::Name("x"), 0), ErrParam);
+    sim::failRename(ErrIO);
+    EXPECT_EQ(IO::fileSystem.Rename(location("b.txt"), IO::Name("c.txt"), IO::FileSystem::KeepExisting),
+              ErrIO);
+    EXPECT_TRUE(fs::exists(path("b.txt")));
+
+    EXPECT_EQ(IO::fileSystem.Delete(location("dir"), IO::FileSystem::EmptyOnly, IO::FileSystem::Permanent),
+              ErrExists);
+    sim::failDelete(ErrPermission);
+    EXPECT_EQ(IO::fileSystem.Delete(location("dir")), ErrPermission);
+    EXPECT_TRUE(fs::exists(path("dir/inner/c.txt")));
+    EXPECT_EQ(IO::fileSystem.Delete(location("dir")), NoError);
+    EXPECT_FALSE(fs::exists(path("dir")));
+    EXPECT_EQ(IO::fileSystem.Delete(location("dir")), ErrNotFound);
+    EXPECT_EQ(IO::fileSystem.Delete(location("b.txt"), IO::FileSystem::Recursive, 1), ErrParam);
+    EXPECT_EQ(IO::fileSystem.Delete(IO::Location(sim::sandboxRoot().c_str())), ErrPermission);
+    EXPECT_TRUE(fs::exists(sim::sandboxRoot()));
+
+    IO::FileSystem::ItemType type = IO::FileSystem::FolderItem;
+    ASSERT_EQ(IO::fileSystem.GetItemType(location("b.txt"), &type), NoError);
+    EXPECT_EQ(type, IO::FileSystem::FileItem);
+    ASSERT_EQ(IO::fileSystem.GetItemType(location("nothing"), &type), NoError);
+    EXPECT_EQ(type, IO::FileSystem::NotFound);
+}
+
+TEST(IOFileSystemTest, SpecialLocations) {
+    struct Case {
+        UInt32 id;
+        const char* folder;
+    };
+    const Case cases[] = {{IO::FileSystem::HomeFolder, "Home"},
+                          {IO::FileSystem::CurrentFolder, "Current"},
+                          {IO::FileSystem::LocalDataFolder, "LocalData"},
+                          {IO::FileSystem::UserPreferencesFolder, "Preferences"},
+                          {IO::FileSystem::SharedDataFolder, "SharedData"},
+                          {IO::FileSystem::TemporaryFolder, "Temp"},
+                          {IO::FileSystem::DocumentsFolder, "Documents"}};
+    for (const Case& c : cases) {
+        IO::Location location;
+        ASSERT_EQ(IO::fileSystem.GetSpecialLocation(c.id, &location), NoError) << c.folder;
+        EXPECT_EQ(pathText(location), (sim::sandboxRoot() / c.folder).string());
+        EXPECT_TRUE(fs::is_directory(sim::sandboxRoot() / c.folder));
+    }
+    IO::Location location;
+    EXPECT_EQ(IO::fileSystem.GetSpecialLocation(99, &location), ErrParam);
+}
+
+class Recorder : public IO::TreeEnumerator {
+public:
+    std::vector<std::string> events;
+    bool descend = true;
+    bool followLinks = false;
+    std::string stopAt;
+    std::string skip;
+
+protected:
+    bool EntryFound(const IO::Name& name, bool isFolder) override {
+        events.push_back("entry " + name.ToUTF8() + (isFolder ? "/" : ""));
+        return name.ToUTF8() != skip;
+    }
+    bool FileFound(const IO::Name& name) override {
+        IO::Location parent;
+        GetCurrentFolder().GetLocation(&parent);
+        IO::Name last;
+        parent.GetLastLocalName(&last);
+        events.push_back("file " + last.ToUTF8() + "/" + name.ToUTF8());
+        if (name.ToUTF8() == stopAt) {
+            Stop();
+        }
+        return true;
+    }
+    bool FolderFound(const IO::Name& name) override {
+        events.push_back("folder " + name.ToUTF8());
+        return descend;
+    }
+    bool LinkFound(const IO::Name& name) override {
+        events.push_back("link " + name.ToUTF8());
+        return followLinks;
+    }
+    void FolderEntered(const IO::Name& name, const IO::Folder&) override {
+        events.push_back("enter " + name.ToUTF8());
+    }
+    void FolderExited(const IO::Name& name, const IO::Folder&) override {
+        events.push_back("exit " + name.ToUTF8());
+    }
+};
+
+TEST_F(IOTest, TreeWalk) {
+    fs::create_directories(path("root/b"));
+    put(path("root/c.txt"), "c");
+    put(path("root/a.txt"), "a");
+    put(path("root/b/d.txt"), "d");
+    IO::Folder root(location("root"), IO::Folder::Fail);
+
+    Recorder all;
+    ASSERT_EQ(all.Enumerate(root), NoError);
+    EXPECT_EQ(all.events, (std::vector<std::string>{"entry a.txt", "file root/a.txt", "entry b/", "folder b",
+                                                    "enter b", "entry d.txt", "file b/d.txt", "exit b",
+                                                    "entry c.txt", "file root/c.txt"}));
+
+    Recorder flat;
+    flat.descend = false;
+    flat.skip = "c.txt";
+    ASSERT_EQ(flat.Enumerate(root), NoError);
+    EXPECT_EQ(flat.events, (std::vector<std::string>{"entry a.txt", "file root/a.txt", "entry b/", "folder b",
+                                                     "entry c.txt"}));
+
+    Recorder stopped;
+    stopped.stopAt = "d.txt";
+    ASSERT_EQ(stopped.Enumerate(root), NoError);
+    EXPECT_EQ(stopped.events.back(), "exit b"); // nothing after the stop but leaving the folder
+    EXPECT_EQ(stopped.events.size(), 8u);
+
+    // Links: passed over unless followed; a link back up the tree is not followed again.
+    fs::create_directory_symlink(path("root"), path("root/b/loop"));
+    fs::create_symlink(path("root/a.txt"), path("root/b/e.txt"));
+    Recorder links;
+    links.followLinks = true;
+    ASSERT_EQ(links.Enumerate(root), NoError);
+    std::vector<std::string> inB(links.events.begin() + 5, links.events.begin() + 13);
+    EXPECT_EQ(inB, (std::vector<std::string>{"entry d.txt", "file b/d.txt", "entry e.txt", "link e.txt",
+                                             "file b/e.txt", "entry loop/", "link loop", "exit b"}));
+
+    IO::Folder missing(location("none"), IO::Folder::Fail);
+    Recorder none;
+    EXPECT_EQ(none.Enumerate(missing), ErrNotFound);
+    EXPECT_TRUE(none.events.empty());
+}
+
+TEST_F(IOTest, FileDialogs) {
+    FTM::FileTypeManager manager("zelvaneManager");
+    FTM::FileType text{"Text", "txt", 0x3F3F3F3F, 0x54455854};
+    EXPECT_EQ(manager.FindType(text), FTM::UnknownType);
+    FTM::TypeID id = manager.AddType(text);
+    ASSERT_NE(id, FTM::UnknownType);
+    EXPECT_EQ(manager.AddType(FTM::FileType{"Other", "TXT", 0, 0}), id); // by extension
+    EXPECT_EQ(FTM::FileTypeManager("zelvaneManager").FindType(FTM::FileType{"", "txt", 0, 0}), id);
+    EXPECT_EQ(FTM::FileTypeManager("another").FindType(text), FTM::UnknownType);
+    EXPECT_EQ(manager.AddType(FTM::FileType{"None", "", 0, 0}), FTM::UnknownType);
+    FTM::TypeID xml = manager.AddType(FTM::FileType{"XML", "xml", 0, 0});
+    ASSERT_NE(FTM::FileTypeManager::GetType(xml), nullptr);
+    EXPECT_EQ(FTM::FileTypeManager::GetType(xml)->extension, "xml");
+
+    sim::queueFileDialogCancel();
+    sim::queueFileDialogChoice(path("out.xml"), 1);
+    DG::FileDialog save(DG::FileDialog::Save);
+    save.SetTitle("Export");
+    save.SetFolder(location(""));
+    EXPECT_EQ(save.AddFilter(id, "Text (*.txt)"), 0);
+    EXPECT_EQ(save.AddFilter(xml, "XML (*.xml)"), 1);
+    EXPECT_EQ(save.AddFilter(12345, "bad"), -1);
+    save.SelectFilter(1);
+    save.SelectFilter(5);
+    EXPECT_FALSE(save.Invoke());
+    ASSERT_TRUE(save.Invoke());
+    EXPECT_EQ(pathText(save.GetSelectedFile()), path("out.xml").string());
+    EXPECT_EQ(save.GetSelectedFilter(), 1u);
+    DG::FileDialog open(DG::FileDialog::OpenFile);
+    EXPECT_FALSE(open.Invoke()); // nothing scripted: cancelled
+
+    const std::vector<sim::FileDialogRecord>& shown = sim::fileDialogs();
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_EQ(shown[0].type, DG::FileDialog::Save);
+    EXPECT_EQ(shown[0].title, "Export");
+    EXPECT_EQ(shown[0].filters, (std::vector<std::string>{"Text (*.txt)", "XML (*.xml)"}));
+    EXPECT_EQ(shown[0].folder, m_dir.string());
+    EXPECT_EQ(shown[0].preselected, 1u);
+    EXPECT_TRUE(shown[0].scripted);
+    EXPECT_FALSE(shown[0].confirmed);
+    EXPECT_TRUE(shown[1].confirmed);
+    EXPECT_FALSE(shown[2].scripted);
+    EXPECT_EQ(shown[2].type, DG::FileDialog::OpenFile);
+}
+
+} // namespace
