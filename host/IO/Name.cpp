@@ -10,4 +10,18 @@ std::string Name::ToUTF8() const {
     return m_text.ToUTF8();
 }
 
+GSErrCode Name::GetExtension(Name* extension) const {
+    if (extension == nullptr) {
+        return ErrParam;
+    }
+    GS::USize length = m_text.GetLength();
+    for (GS::USize i = length; i > 1; --i) {
+        if (m_text[i - 1] == '.') {
+            *extension = Name(m_text.GetSubstring(i, length - i));
+            return NoError;
+        }
+    }
+    return ErrNotFound;
+}
+
 } // namespace IO

@@ -17,6 +17,9 @@ public:
     const GS::UniString& ToString() const { return m_text; }
     std::string ToUTF8() const;
     bool IsEmpty() const { return m_text.IsEmpty(); }
+    // The text after the last "." of the name, without the dot; ErrNotFound when the name has no
+    // dot after its first character (".profile" has no extension; "a." an empty one).
+    GSErrCode GetExtension(Name* extension) const;
 
     bool operator==(const Name& other) const { return m_text == other.m_text; }
     bool operator!=(const Name& other) const { return m_text != other.m_text; }

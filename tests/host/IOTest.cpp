@@ -100,6 +100,22 @@ TEST(IOLocationTest, PathsAndNames) {
     EXPECT_EQ(pathText(failing), "/a/b");
 }
 
+TEST(IOLocationTest, NameExtensions) {
+    struct Case {
+        const char* name;
+        GSErrCode err;
+        const char* extension;
+    };
+    const Case cases[] = {{"notes.txt", NoError, "txt"}, {"a.b.xml", NoError, "xml"},
+                          {"a.", NoError, ""},           {"plain", ErrNotFound, ""},
+                          {".profile", ErrNotFound, ""}, {"", ErrNotFound, ""}};
+    for (const Case& c : cases) {
+        IO::Name extension("unchanged");
+        EXPECT_EQ(IO::Name(c.name).GetExtension(&extension), c.err) << c.name;
+        EXPECT_EQ(extension.ToUTF8(), c.err == NoError ? c.extension : "unchanged") << c.name;
+    }
+}
+
 TEST(IOLocationTest, Ancestors) {
     struct Case {
         const char* ancestor;
