@@ -1,0 +1,7 @@
+#include "Addon/Addon.h"
+
+namespace zelvane {
+
+Addon* addon = nullptr;
+
+} // namespace zelvane
