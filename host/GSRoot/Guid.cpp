@@ -162,6 +162,15 @@ UInt32 Guid::GenerateHashValue() const {
     return hash;
 }
 
+Int32 Guid::Compare(const Guid& other) const {
+    UInt8 mine[16];
+    UInt8 theirs[16];
+    toBytes(*this, mine);
+    toBytes(other, theirs);
+    int order = std::memcmp(mine, theirs, 16);
+    return order < 0 ? -1 : (order > 0 ? 1 : 0);
+}
+
 bool Guid::operator==(const Guid& other) const {
     return data1 == other.data1 && data2 == other.data2 && data3 == other.data3 &&
            std::memcmp(data4, other.data4, 8) == 0;

@@ -24,6 +24,8 @@ public:
     void Clear();
     bool IsNull() const;
     UInt32 GenerateHashValue() const;
+    // The order of the text forms: negative, 0 or positive.
+    Int32 Compare(const Guid& other) const;
 
     bool operator==(const Guid& other) const;
     bool operator!=(const Guid& other) const { return !(*this == other); }

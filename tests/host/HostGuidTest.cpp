@@ -74,3 +74,19 @@ TEST(HostGuidTest, NullClearAndHash) {
     guid.Clear();
     EXPECT_TRUE(guid.IsNull());
 }
+
+TEST(HostGuidTest, CompareFollowsTheTextForm) {
+    const char* sorted[] = {"00000000-0000-0000-0000-000000000000", "00000000-0000-0000-0000-000000000001",
+                            "00000000-0000-0000-0100-000000000000", "00000000-0000-0001-0000-000000000000",
+                            "00000001-0000-0000-0000-000000000000", "FFFFFFFF-0000-0000-0000-000000000000"};
+    for (const char* a : sorted) {
+        for (const char* b : sorted) {
+            GS::Guid x;
+            GS::Guid y;
+            ASSERT_EQ(x.ConvertFromString(a), NoError);
+            ASSERT_EQ(y.ConvertFromString(b), NoError);
+            int expected = std::string(a) < std::string(b) ? -1 : (std::string(a) == b ? 0 : 1);
+            EXPECT_EQ(x.Compare(y), expected) << a << " " << b;
+        }
+    }
+}
