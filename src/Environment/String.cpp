@@ -478,7 +478,10 @@ String& String::replace(unsigned int pos, unsigned int len, String const& text, 
         len = n - pos;
     }
     piece.append(substr(pos + len));
-    resize(dataLength(pos));
+    unsigned int keep = dataLength(pos);
+    // Make room before cutting, so a failed allocation leaves the text as it was.
+    reserve(keep + piece.dataLength());
+    resize(keep);
     return append(piece);
 }
 

@@ -454,6 +454,37 @@ public:
 
 } // namespace
 
+namespace {
+
+// Makes the host refuse the allocation of the first resize that has to grow the buffer.
+class FailingGrowth : public String {
+public:
+    using String::String;
+    void resize(unsigned int n) override {
+        if (n > capacity()) {
+            sim::failNextAllocations(1);
+        }
+        String::resize(n);
+    }
+};
+
+} // namespace
+
+TEST(StringTest, FailedGrowthLosesNothing) {
+    FailingGrowth s("abc");
+    EXPECT_THROW(s.append("def", npos), std::bad_alloc);
+    EXPECT_EQ(s, "abc");
+    s.replace(1, 1, "xyz"); // room is made before the text is cut
+    EXPECT_EQ(s, "axyzc");
+    String t("abc");
+    sim::failNextAllocations(1);
+    EXPECT_THROW(t.replace(1, 1, "xyz"), std::bad_alloc);
+    EXPECT_EQ(t, "abc");
+    sim::failNextAllocations(1);
+    EXPECT_THROW(t.insert(0, "x"), std::bad_alloc);
+    EXPECT_EQ(t, "abc");
+}
+
 TEST(StringTest, ChangesGoThroughVirtualOperations) {
     CountingString s;
     s.append("abc", npos);
