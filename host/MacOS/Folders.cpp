@@ -1,0 +1,91 @@
+#include "MacOS/Folders.hpp"
+
+#include "MacOS/FileRef.hpp"
+#include "sim/Sim.h"
+
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+namespace {
+
+// The sandbox folder that stands for a folder type; null for a type the system does not know.
+const char* folderName(OSType folderType) {
+    switch (folderType) {
+    case kPreferencesFolderType:
+        return "Preferences";
+    case kSharedDataFolderType:
+    case kApplicationSupportFolderType:
+        return "SharedData";
+    case kDocumentsFolderType:
+        return "Documents";
+    case kTemporaryFolderType:
+        return "Temp";
+    case kCurrentUserFolderType:
+        return "Home";
+    default:
+        return nullptr;
+    }
+}
+
+} // namespace
+
+OSErr FSFindFolder(Int16 vRefNum, OSType folderType, Boolean createFolder, FSRef* foundRef) {
+    if (GSErrCode err = sim::enter("FSFindFolder", folderType); err != NoError) {
+        return OSErr(err);
+    }
+    if (foundRef == nullptr) {
+        return paramErr;
+    }
+    if (vRefNum != kOnAppropriateDisk && vRefNum != kUserDomain && vRefNum != kLocalDomain &&
+        vRefNum != kSystemDomain) {
+        return nsvErr;
+    }
+    const char* name = folderName(folderType);
+    if (name == nullptr) {
+        return fnfErr;
+    }
+    std::error_code ec;
+    if (!createFolder && !std::filesystem::is_directory(sim::sandboxRoot() / name, ec)) {
+        return fnfErr;
+    }
+    std::filesystem::path folder = sim::specialFolder(name);
+    if (!std::filesystem::is_directory(folder, ec)) {
+        return fnfErr;
+    }
+    return macos::setPath(*foundRef, folder.string()) ? noErr : paramErr;
+}
+
+OSStatus FSRefMakePath(const FSRef* ref, UInt8* path, UInt32 maxPathSize) {
+    if (ref == nullptr || path == nullptr) {
+        return paramErr;
+    }
+    std::string text = macos::path(*ref);
+    if (text.empty() || text.size() >= maxPathSize) {
+        return paramErr;
+    }
+    std::memcpy(path, text.c_str(), text.size() + 1);
+    return noErr;
+}
+
+OSStatus FSPathMakeRef(const UInt8* path, FSRef* ref, Boolean* isDirectory) {
+    if (GSErrCode err = sim::enter("FSPathMakeRef"); err != NoError) {
+        return err;
+    }
+    if (path == nullptr || ref == nullptr) {
+        return paramErr;
+    }
+    std::string text(reinterpret_cast<const char*>(path));
+    std::error_code ec;
+    std::filesystem::file_status status = std::filesystem::status(text, ec);
+    if (text.empty() || !std::filesystem::exists(status)) {
+        return fnfErr;
+    }
+    if (!macos::setPath(*ref, text)) {
+        return paramErr;
+    }
+    if (isDirectory != nullptr) {
+        *isDirectory = std::filesystem::is_directory(status);
+    }
+    return noErr;
+}

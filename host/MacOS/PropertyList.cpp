@@ -1,0 +1,278 @@
+#include "MacOS/PropertyList.hpp"
+
+#include "sim/Platform.h"
+#include "sim/Sim.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <system_error>
+
+namespace macos {
+namespace {
+
+constexpr int maxDepth = 32;
+constexpr const char* fileHeader = "zelvane-settings 1\n";
+
+struct Application {
+    bool loaded = false;
+    std::map<std::string, std::string> values;                 // stored forms by key
+    std::map<std::string, std::optional<std::string>> changes; // not yet written; empty = removed
+};
+
+struct Store {
+    std::map<std::string, Application> applications;
+    bool syncSucceeds = true;
+};
+
+Store& store() {
+    static Store* instance = new Store; // host calls may come from static destructors
+    return *instance;
+}
+
+const bool registered = sim::registerReset([] { store() = Store(); });
+
+bool readNumber(std::string const& text, std::size_t& pos, std::size_t& number) {
+    std::size_t start = pos;
+    number = 0;
+    while (pos < text.size() && text[pos] >= '0' && text[pos] <= '9') {
+        if (pos - start >= 12) {
+            return false; // more than any text could hold
+        }
+        number = number * 10 + std::size_t(text[pos] - '0');
+        ++pos;
+    }
+    if (pos == start || pos >= text.size() || text[pos] != ':') {
+        return false;
+    }
+    ++pos;
+    return true;
+}
+
+bool readBytes(std::string const& text, std::size_t& pos, std::string& bytes) {
+    std::size_t length = 0;
+    if (!readNumber(text, pos, length) || length > text.size() - pos) {
+        return false;
+    }
+    bytes = text.substr(pos, length);
+    pos += length;
+    return true;
+}
+
+// The application's stored values as its file holds them; false when the file is unreadable or
+// malformed (a missing file holds none).
+bool readFile(std::string const& application, std::map<std::string, std::string>& values) {
+    values.clear();
+    std::ifstream in(sim::settingsFile(application), std::ios::binary);
+    if (!in) {
+        return true;
+    }
+    std::stringstream buffer;
+    buffer << in.rdbuf();
+    std::string text = buffer.str();
+    std::string header(fileHeader);
+    if (text.compare(0, header.size(), header) != 0) {
+        return false;
+    }
+    std::size_t pos = header.size() + 1;
+    std::size_t count = 0;
+    if (text.size() <= header.size() || text[header.size()] != 'D' || !readNumber(text, pos, count) ||
+        count > (text.size() - pos) / 4) {
+        return false;
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        std::string key;
+        PropertyList value;
+        if (!readBytes(text, pos, key)) {
+            return false;
+        }
+        std::size_t start = pos;
+        if (!decode(text, pos, value)) {
+            return false;
+        }
+        values[key] = text.substr(start, pos - start);
+    }
+    if (pos != text.size()) {
+        return false;
+    }
+    return true;
+}
+
+// Writes the whole file beside the old one and renames it over, so a failed write never leaves
+// half a file.
+bool writeFile(std::string const& application, std::map<std::string, std::string> const& values) {
+    std::filesystem::path target = sim::settingsFile(application);
+    std::filesystem::path temporary = target;
+    temporary += ".new" + std::to_string(::getpid());
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        out << fileHeader << encodeDictionary(values);
+        out.flush();
+        if (!out) {
+            std::error_code ec;
+            std::filesystem::remove(temporary, ec);
+            return false;
+        }
+    }
+    std::error_code ec;
+    std::filesystem::rename(temporary, target, ec);
+    if (ec) {
+        std::filesystem::remove(temporary, ec);
+        return false;
+    }
+    return true;
+}
+
+Application& loaded(std::string const& application) {
+    Application& app = store().applications[application];
+    if (!app.loaded) {
+        if (!readFile(application, app.values)) {
+            app.values.clear(); // an unreadable file holds no preferences
+        }
+        app.loaded = true;
+    }
+    return app;
+}
+
+// Serialises preference writes of processes sharing the sandbox.
+class FileLock {
+public:
+    explicit FileLock(std::filesystem::path const& path)
+        : m_fd(::open(path.c_str(), O_RDWR | O_CREAT, 0644)) {
+        if (m_fd >= 0 && ::flock(m_fd, LOCK_EX) != 0) {
+            ::close(m_fd);
+            m_fd = -1;
+        }
+    }
+    ~FileLock() {
+        if (m_fd >= 0) {
+            ::flock(m_fd, LOCK_UN);
+            ::close(m_fd);
+        }
+    }
+    FileLock(FileLock const&) = delete;
+    FileLock& operator=(FileLock const&) = delete;
+    bool held() const { return m_fd >= 0; }
+
+private:
+    int m_fd;
+};
+
+} // namespace
+
+std::string encodeString(std::string const& text) {
+    return "S" + std::to_string(text.size()) + ":" + text;
+}
+
+std::string encodeDictionary(std::map<std::string, std::string> const& encodedEntries) {
+    std::string result = "D" + std::to_string(encodedEntries.size()) + ":";
+    for (auto const& entry : encodedEntries) {
+        result += std::to_string(entry.first.size()) + ":" + entry.first + entry.second;
+    }
+    return result;
+}
+
+bool decode(std::string const& text, std::size_t& pos, PropertyList& value, int depth) {
+    if (depth > maxDepth || pos >= text.size()) {
+        return false;
+    }
+    char kind = text[pos++];
+    if (kind == 'S') {
+        value.isString = true;
+        return readBytes(text, pos, value.text);
+    }
+    std::size_t count = 0;
+    if (kind != 'D' || !readNumber(text, pos, count) || count > (text.size() - pos) / 4) {
+        return false;
+    }
+    value.isString = false;
+    value.entries.clear();
+    for (std::size_t i = 0; i < count; ++i) {
+        std::string key;
+        PropertyList item;
+        if (!readBytes(text, pos, key) || !decode(text, pos, item, depth + 1)) {
+            return false;
+        }
+        value.entries[key] = std::move(item);
+    }
+    return true;
+}
+
+bool preferenceValue(std::string const& application, std::string const& key, PropertyList& value) {
+    Application& app = loaded(application);
+    auto it = app.values.find(key);
+    std::size_t pos = 0;
+    return it != app.values.end() && decode(it->second, pos, value);
+}
+
+void setPreferenceValue(std::string const& application, std::string const& key, std::string const* encoded) {
+    Application& app = loaded(application);
+    if (encoded == nullptr) {
+        app.values.erase(key);
+        app.changes[key] = std::nullopt;
+    } else {
+        app.values[key] = *encoded;
+        app.changes[key] = *encoded;
+    }
+}
+
+bool synchronisePreferences(std::string const& application) {
+    Application& app = loaded(application);
+    if (!store().syncSucceeds) {
+        return false;
+    }
+    std::filesystem::path file = sim::settingsFile(application);
+    FileLock lock(file.parent_path() / ".lock");
+    if (!lock.held()) {
+        return false;
+    }
+    // Another process may have written since this one read: apply only this one's changes.
+    std::map<std::string, std::string> values;
+    if (!readFile(application, values)) {
+        values.clear();
+    }
+    for (auto const& change : app.changes) {
+        if (change.second) {
+            values[change.first] = *change.second;
+        } else {
+            values.erase(change.first);
+        }
+    }
+    if (!writeFile(application, values)) {
+        return false;
+    }
+    app.values = std::move(values);
+    app.changes.clear();
+    return true;
+}
+
+} // namespace macos
+
+namespace sim {
+
+const char* const currentApplicationID = "com.zelvane.hostsim";
+
+std::filesystem::path settingsFile(std::string const& applicationID) {
+    std::string name;
+    for (char c : applicationID) {
+        name += (c == '/' || c == '\\' || c == '\0') ? '_' : c;
+    }
+    std::filesystem::path folder = sandboxRoot() / "Settings";
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    return folder / (name + ".settings");
+}
+
+void setSettingsSyncResult(bool succeeds) {
+    macos::store().syncSucceeds = succeeds;
+}
+
+void reloadSettings() {
+    macos::store().applications.clear();
+}
+
+} // namespace sim
