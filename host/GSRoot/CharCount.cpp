@@ -1,5 +1,7 @@
 #include "GSRoot/CharCount.hpp"
 
+#include "GSRoot/CodePages.hpp"
+
 namespace {
 
 Int32 utf8Count(const unsigned char* p, GSSize available) {
@@ -77,6 +79,42 @@ Int32 utf32Count(const unsigned char* p, GSSize available, bool bigEndian) {
     return 4;
 }
 
+// Lead bytes of two-byte characters in the double-byte code pages.
+bool isDoubleByteLead(UInt32 charCode, unsigned char lead) {
+    switch (charCode) {
+    case 31: // Shift-JIS
+        return (lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC);
+    case 32: // GBK
+    case 33: // Big5
+    case 34: // Korean
+        return lead >= 0x81 && lead <= 0xFE;
+    default:
+        return false;
+    }
+}
+
+// A character of a code page is its lead byte, or lead and trail byte, when they decode to one
+// character the code page defines.
+Int32 codePageCount(const unsigned char* p, GSSize available, UInt32 charCode) {
+    if (!CHIsKnownCharCode(charCode)) {
+        return 0;
+    }
+    if (p[0] < 0x80) {
+        return 1;
+    }
+    Int32 count = isDoubleByteLead(charCode, p[0]) ? 2 : 1;
+    if (available < count) {
+        return 0;
+    }
+    UInt16 units[4] = {};
+    GSSize needed = 0;
+    if (CHConvertToUnicode(reinterpret_cast<const char*>(p), count, charCode, units, 4, &needed) != NoError) {
+        return 0;
+    }
+    bool single = needed == 1 || (needed == 2 && units[0] >= 0xD800 && units[0] <= 0xDBFF);
+    return single && units[0] != 0xFFFD ? count : 0;
+}
+
 } // namespace
 
 Int32 CHGetCharByteCount(const char* text, GSSize available, UInt32 charCode, bool bigEndian) {
@@ -92,6 +130,6 @@ Int32 CHGetCharByteCount(const char* text, GSSize available, UInt32 charCode, bo
     case CharCodeUTF32:
         return utf32Count(p, available, bigEndian);
     default:
-        return 0;
+        return codePageCount(p, available, charCode);
     }
 }

@@ -1,4 +1,4 @@
-// Byte count of one character of text in any character code the host supports.
+// Byte count of one character of text in any character code the host supports (see CodePages.hpp).
 #pragma once
 
 #include "GSRoot/GSRoot.hpp"

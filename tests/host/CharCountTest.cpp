@@ -50,6 +50,18 @@ TEST(CharCountTest, CountsWholeValidCharacters) {
         {"utf32 surrogate", std::string("\x00\xD8\x00\x00", 4), CharCodeUTF32, false, 0},
         {"utf32 truncated", std::string("A\0\0", 3), CharCodeUTF32, false, 0},
         {"unknown code", "A", 7777, false, 0},
+        {"cp1252 ascii", "A", 11, false, 1},
+        {"cp1252 e acute", "\xE9", 11, false, 1},
+        {"cp1252 unmapped", "\x81", 11, false, 0},
+        {"mac roman e acute", "\x8E", 21, false, 1},
+        {"shift-jis hiragana", "\x82\xA0", 31, false, 2},
+        {"shift-jis half-width katakana", "\xB1", 31, false, 1},
+        {"shift-jis truncated", "\x82", 31, false, 0},
+        {"shift-jis bad trail", "\x82\x20", 31, false, 0},
+        {"gbk", "\xC4\xE3", 32, false, 2},
+        {"big5", "\xA4\x40", 33, false, 2},
+        {"korean", "\xB0\xA1", 34, false, 2},
+        {"thai", "\xA1", 35, false, 1},
     };
     for (const CountCase& c : cases) {
         EXPECT_EQ(CHGetCharByteCount(c.bytes.data(), GSSize(c.bytes.size()), c.code, c.bigEndian), c.expected)
