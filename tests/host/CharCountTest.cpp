@@ -52,7 +52,7 @@ TEST(CharCountTest, CountsWholeValidCharacters) {
         {"unknown code", "A", 7777, false, 0},
         {"cp1252 ascii", "A", 11, false, 1},
         {"cp1252 e acute", "\xE9", 11, false, 1},
-        {"cp1252 unmapped", "\x81", 11, false, 0},
+        {"shift-jis unmapped byte", "\xA0", 31, false, 0},
         {"mac roman e acute", "\x8E", 21, false, 1},
         {"shift-jis hiragana", "\x82\xA0", 31, false, 2},
         {"shift-jis half-width katakana", "\xB1", 31, false, 1},
