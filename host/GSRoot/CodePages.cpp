@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -84,6 +85,16 @@ GSErrCode finish(UErrorCode status, int32_t length, GSSize capacity, GSSize* nee
 
 constexpr GSSize maxLength = 0x7FFFFFFF;
 
+// The Windows code pages leave a few bytes of 0x80 to 0x9F undefined, which the converters map to
+// the C1 control characters; no defined character of theirs is one.
+bool leavesC1Undefined(UInt32 charCode) {
+    return (charCode >= 11 && charCode <= 16) || charCode == 35;
+}
+
+bool isC1(UInt16 unit) {
+    return unit >= 0x80 && unit <= 0x9F;
+}
+
 } // namespace
 
 bool CHIsKnownCharCode(UInt32 charCode) {
@@ -109,6 +120,9 @@ GSErrCode CHConvertToUnicode(const char* text, GSSize length, UInt32 charCode, U
     if (status == U_STRING_NOT_TERMINATED_WARNING) {
         status = U_ZERO_ERROR;
     }
+    if (leavesC1Undefined(charCode) && units != nullptr) {
+        std::replace_if(units, units + std::min<GSSize>(count, capacity), isC1, UInt16(0xFFFD));
+    }
     return finish(status, count, capacity, needed);
 }
 
@@ -124,6 +138,12 @@ GSErrCode CHConvertFromUnicode(const UInt16* units, GSSize count, UInt32 charCod
     Converter converter = openConverter(charCode);
     if (converter == nullptr) {
         return ErrParam;
+    }
+    std::vector<UInt16> defined;
+    if (leavesC1Undefined(charCode) && std::any_of(units, units + count, isC1)) {
+        defined.assign(units, units + count);
+        std::replace_if(defined.begin(), defined.end(), isC1, UInt16('?'));
+        units = defined.data();
     }
     UErrorCode status = U_ZERO_ERROR;
     int32_t length = ucnv_fromUChars(converter.get(), text, int32_t(std::min(capacity, maxLength)),

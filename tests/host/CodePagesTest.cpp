@@ -77,6 +77,10 @@ TEST(CodePagesTest, ConversionIsBestEffort) {
                                               "b")
         << "an unpaired surrogate";
     EXPECT_TRUE(toUnicode("", 31).empty());
+    // Bytes a Windows code page leaves undefined, and the C1 controls they would stand for.
+    EXPECT_EQ(toUnicode("\x81\x80", 11), (std::vector<UInt16>{0xFFFD, 0x20AC}));
+    EXPECT_EQ(fromUnicode({0x81, 'a'}, 12), "?a");
+    EXPECT_EQ(toUnicode("\x81", 22), (std::vector<UInt16>{0x81})) << "Latin-1 defines them";
 }
 
 TEST(CodePagesTest, BadRequestsAndHostFaultsFail) {
