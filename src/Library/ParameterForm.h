@@ -1,0 +1,235 @@
+// A parameter that holds values of one type: its cells, row by row.
+#pragma once
+
+#include "Environment/Memory.h"
+#include "Library/Parameter.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <stdexcept>
+#include <type_traits>
+#include <vector>
+
+namespace zelvane {
+
+namespace parameter_detail {
+
+// A real cut toward zero into the integer range: NaN gives 0 and values beyond the range its
+// nearest end, so that no conversion overflows.
+inline Int32 truncate(double value) {
+    if (std::isnan(value)) {
+        return 0;
+    }
+    if (value >= double(std::numeric_limits<Int32>::max())) {
+        return std::numeric_limits<Int32>::max();
+    }
+    if (value <= double(std::numeric_limits<Int32>::min())) {
+        return std::numeric_limits<Int32>::min();
+    }
+    return Int32(value);
+}
+
+} // namespace parameter_detail
+
+template <typename T>
+class ParameterForm : public Parameter {
+public:
+    // An array when there is more than one row or column, or the flag is set; every cell holds
+    // the value.
+    ParameterForm(const String& name, const String& description, const T& value, Int16 flags = 0,
+                  std::size_t rows = 1, std::size_t columns = 1, bool isArray = false)
+        : Parameter(columns, isArray || rows > 1 || columns > 1) {
+        m_name = name;
+        m_description = description;
+        m_flags = flags;
+        m_cells.assign(std::max({rows * columns, columns, getColumnCount()}), value);
+    }
+    // From an add-on command parameter record: a scalar holding the record's value.
+    explicit ParameterForm(const API_MDCLParameter& record) : Parameter(record) {
+        ParameterForm::unpack(record);
+    }
+
+    std::size_t getRowCount() const override { return m_cells.size() / getColumnCount(); }
+
+    // False past the last column. Past the last row, an array grows to hold the row; a scalar
+    // answers false.
+    bool isValidIndex(std::size_t row, std::size_t column) {
+        if (column >= getColumnCount()) {
+            return false;
+        }
+        std::size_t rows = getRowCount();
+        if (row < rows) {
+            return true;
+        }
+        return isArray() && addRow(row + 1 - rows);
+    }
+    std::size_t getValueIndex(std::size_t row, std::size_t column) {
+        if (!isValidIndex(row, column)) {
+            throw std::out_of_range("");
+        }
+        return row * getColumnCount() + column;
+    }
+    T getValue(std::size_t row = 0, std::size_t column = 0) { return m_cells.at(getValueIndex(row, column)); }
+    // Reading a constant parameter never grows it: past the last row it throws as well.
+    T getValue(std::size_t row = 0, std::size_t column = 0) const {
+        if (column >= getColumnCount() || row >= getRowCount()) {
+            throw std::out_of_range("");
+        }
+        return m_cells.at(row * getColumnCount() + column);
+    }
+    // Real values are stored only when finite.
+    void setValue(const T& value, std::size_t row = 0, std::size_t column = 0) {
+        if constexpr (std::is_floating_point_v<T>) {
+            if (!std::isfinite(value)) {
+                return;
+            }
+        }
+        m_cells.at(getValueIndex(row, column)) = value;
+    }
+
+    bool addRow(std::size_t count) override {
+        if (!isArray()) {
+            return false;
+        }
+        m_cells.resize(m_cells.size() + count * getColumnCount(), T());
+        return true;
+    }
+    // Each row keeps its cells at the front of its longer row; a scalar becomes an array.
+    bool addColumn(std::size_t count) {
+        std::size_t oldColumns = getColumnCount();
+        std::size_t newColumns = oldColumns + count;
+        std::size_t rows = getRowCount();
+        std::vector<T> cells(rows * newColumns, T());
+        for (std::size_t r = 0; r < rows; ++r) {
+            std::copy_n(m_cells.begin() + r * oldColumns, oldColumns, cells.begin() + r * newColumns);
+        }
+        m_cells.swap(cells);
+        m_columns = newColumns;
+        return true;
+    }
+    bool setRowCount(std::size_t rows) override {
+        rows = std::max<std::size_t>(rows, 1);
+        std::size_t current = getRowCount();
+        if (rows == current) {
+            return true;
+        }
+        if (rows > current) {
+            return addRow(rows - current);
+        }
+        if (!isArray()) {
+            return false;
+        }
+        m_cells.resize(rows * getColumnCount());
+        return true;
+    }
+    // A count of 0 counts as 1, so that an array never loses its cells.
+    bool setColumnCount(std::size_t columns) override {
+        columns = std::max<std::size_t>(columns, 1);
+        std::size_t current = getColumnCount();
+        if (columns == current) {
+            return true;
+        }
+        if (columns > current) {
+            return addColumn(columns - current);
+        }
+        if (!isArray()) {
+            return false;
+        }
+        std::size_t rows = getRowCount();
+        std::vector<T> cells(rows * columns);
+        for (std::size_t r = 0; r < rows; ++r) {
+            std::copy_n(m_cells.begin() + r * current, columns, cells.begin() + r * columns);
+        }
+        m_cells.swap(cells);
+        m_columns = columns;
+        return true;
+    }
+    void clear() override { std::fill(m_cells.begin(), m_cells.end(), T()); }
+
+    bool copyFrom(const Parameter& other, bool allowRowChange, bool allowColumnChange) override {
+        auto* form = dynamic_cast<const ParameterForm<T>*>(&other);
+        if (form == nullptr || other.getTypeID() != getTypeID()) {
+            return false;
+        }
+        if ((form->getRowCount() != getRowCount() && !allowRowChange) ||
+            (form->getColumnCount() != getColumnCount() && !allowColumnChange)) {
+            return false;
+        }
+        m_columns = form->m_columns;
+        m_cells = form->m_cells;
+        return true;
+    }
+    // Same type, shape and cells; reals compare exactly, so NaN never equals.
+    bool operator==(const Parameter& other) const override {
+        auto* form = dynamic_cast<const ParameterForm<T>*>(&other);
+        return form != nullptr && other.getTypeID() == getTypeID() &&
+               form->getColumnCount() == getColumnCount() && form->getRowCount() == getRowCount() &&
+               form->m_cells == m_cells;
+    }
+
+    bool pack(API_MDCLParameter& record) const override {
+        T value = m_cells.empty() ? T() : m_cells.front();
+        if constexpr (std::is_same_v<T, String>) {
+            int size = int(std::strlen(value.data())) + 1;
+            char* text = allocatePtr(size);
+            copyMemory(text, value.data(), size);
+            record.string_par = text;
+            return true;
+        } else if constexpr (std::is_floating_point_v<T>) {
+            if (record.type == MDCLPar_int) {
+                record.int_par = parameter_detail::truncate(value);
+                return true;
+            }
+            if (record.type == MDCLPar_float) {
+                record.float_par = value;
+                return true;
+            }
+            return false;
+        } else {
+            if (record.type == MDCLPar_int) {
+                record.int_par = Int32(value);
+                return true;
+            }
+            if (record.type == MDCLPar_float) {
+                record.float_par = double(value);
+                return true;
+            }
+            return false;
+        }
+    }
+    bool unpack(const API_MDCLParameter& record) override {
+        if constexpr (std::is_same_v<T, String>) {
+            m_cells.push_back(String(record.string_par != nullptr ? record.string_par : ""));
+            return true;
+        } else if constexpr (std::is_floating_point_v<T>) {
+            if (record.type == MDCLPar_int) {
+                m_cells.push_back(T(record.int_par));
+                return true;
+            }
+            if (record.type == MDCLPar_float) {
+                m_cells.push_back(T(record.float_par));
+                return true;
+            }
+            return false;
+        } else {
+            if (record.type == MDCLPar_int) {
+                m_cells.push_back(T(record.int_par));
+                return true;
+            }
+            if (record.type == MDCLPar_float) {
+                m_cells.push_back(T(parameter_detail::truncate(record.float_par)));
+                return true;
+            }
+            return false;
+        }
+    }
+
+protected:
+    ParameterForm(const ParameterForm&) = default;
+
+    std::vector<T> m_cells;
+};
+
+} // namespace zelvane

@@ -1,0 +1,55 @@
+// The ordered list of parameters of a library part, an element or an add-on command. The list
+// owns every parameter put into it.
+#pragma once
+
+#include "Library/ParameterVector.h"
+
+#include <cstddef>
+
+namespace zelvane {
+
+class ParameterList {
+public:
+    static constexpr std::size_t npos = std::size_t(-1);
+
+    explicit ParameterList(std::size_t reserved = 0) : m_parameters(reserved) {}
+    ParameterList(const ParameterList& other) = default;
+    ParameterList& operator=(const ParameterList& other) = default;
+    virtual ~ParameterList() = default;
+
+    virtual std::size_t size() const { return m_parameters.size(); }
+    // The position of the first parameter of that name, ignoring letter case; npos when none.
+    virtual std::size_t getParameterIndex(const String& name) const;
+    virtual Parameter* getParameter(const String& name);
+    virtual const Parameter* getParameter(const String& name) const;
+    // Null past the end.
+    virtual Parameter* getParameter(std::size_t position);
+    virtual const Parameter* getParameter(std::size_t position) const;
+    // Throws std::out_of_range past the end.
+    Parameter* operator[](std::size_t position) const;
+
+    virtual void deleteParameter(std::size_t position);
+    virtual void deleteAllParameters();
+    // Replaces the parameter at the position (deleting it); past the end, appends.
+    virtual void setParameter(Parameter* parameter, std::size_t position);
+    // Inserts before the position; past the end, appends.
+    virtual void insertParameter(Parameter* parameter, std::size_t position);
+    virtual void addParameter(Parameter* parameter);
+    // Every parameter's cells back to their defaults; the parameters stay.
+    virtual void setDefault();
+    virtual void clear();
+
+    // Replaces the list by the parameters of an add-on command parameter handle, in reverse
+    // index order. A null handle gives an empty list; a record that makes no parameter empties
+    // the list and answers false.
+    bool unpackParameter(GSHandle commandParameters);
+    // Adds the list to an add-on command parameter handle (made first when `initialise` is set),
+    // followed, for a command ID other than 0, by "command_id" and "command_version". On failure
+    // the handle is freed and set to null.
+    bool packParameter(GSHandle& commandParameters, bool initialise, UInt32 commandID, Int32 version) const;
+
+private:
+    ParameterVector m_parameters;
+};
+
+} // namespace zelvane
