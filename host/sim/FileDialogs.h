@@ -28,6 +28,7 @@ struct FileDialogRecord {
     std::vector<std::string> filters; // the texts of the filters, in order
     std::string folder;               // the path of the folder it opened on; empty for none
     UInt32 preselected = 0;           // the filter selected when it opened
+    bool option = false;              // the option of the library-part dialog
     bool scripted = false;            // an answer was queued for it
     bool confirmed = false;
 };

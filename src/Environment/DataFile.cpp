@@ -1,0 +1,594 @@
+#include "Environment/DataFile.h"
+
+#include "ACAPI/Interface.hpp"
+#include "ACAPI/LibPartSaveDialog.hpp"
+#include "DG/FileDialog.hpp"
+#include "Environment/Directory.h"
+#include "Environment/Memory.h"
+#include "Environment/Time.h"
+#include "FTM/FileTypeManager.hpp"
+#include "GSRoot/Time.hpp"
+#include "IO/File.hpp"
+#include "IO/FileSystem.hpp"
+#include "IO/Folder.hpp"
+#include "IO/Name.hpp"
+
+#include <algorithm>
+#include <climits>
+#include <string>
+
+namespace zelvane {
+
+namespace {
+
+constexpr Encoding::Type utf8 = Encoding::utf8;
+constexpr Encoding::Type utf16 = Encoding::utf16;
+constexpr Encoding::Type utf32 = Encoding::utf32;
+
+// The file types of the dialogs' filters: Macintosh type '????' and creator 'TEXT'.
+constexpr UInt32 anyMacType = 0x3F3F3F3F;
+constexpr UInt32 textCreator = 0x54455854;
+
+unsigned int clampToUnsigned(UInt64 value) {
+    return value > UINT_MAX ? UINT_MAX : static_cast<unsigned int>(value);
+}
+
+DataFile* prompt(DG::FileDialog::Type type, String const& title, std::vector<String> const& descriptions,
+                 int& selected, IO::Location const* folder, std::vector<String> const& extensions,
+                 DataFile::Permission permission) {
+    DG::FileDialog dialog(type);
+    dialog.SetTitle(title.data());
+    dialog.SetFolder(folder != nullptr ? *folder : IO::Location());
+    FTM::FileTypeManager manager("zelvaneManager");
+    // The description index of each filter the dialog took, so that a type the host refuses
+    // does not shift the indices of the others.
+    std::vector<int> filterIndex;
+    int preselect = -1;
+    for (std::size_t i = 0; i < descriptions.size() && i < extensions.size(); ++i) {
+        FTM::FileType fileType{descriptions[i].data(), extensions[i].data(), anyMacType, textCreator};
+        FTM::TypeID id = manager.FindType(fileType);
+        if (id == FTM::UnknownType) {
+            id = manager.AddType(fileType, FTM::RootGroup);
+        }
+        String text(descriptions[i]);
+        text += " (*.";
+        text += extensions[i];
+        text += ")";
+        Int32 added = dialog.AddFilter(id, text.data());
+        if (added < 0) {
+            continue;
+        }
+        if (int(i) == selected) {
+            preselect = added;
+        }
+        filterIndex.resize(std::size_t(added) + 1, -1);
+        filterIndex[std::size_t(added)] = int(i);
+    }
+    if (preselect >= 0) {
+        dialog.SelectFilter(UInt32(preselect));
+    }
+    if (!dialog.Invoke()) {
+        return nullptr;
+    }
+    UInt32 chosen = dialog.GetSelectedFilter();
+    selected = chosen < filterIndex.size() ? filterIndex[chosen] : -1;
+    return DataFile::create(dialog.GetSelectedFile(), permission);
+}
+
+} // namespace
+
+DataFile::DataFile() = default;
+
+DataFile::DataFile(IO::File const& file, Permission permission) : m_permission(permission) {
+    IO::Location location;
+    file.GetLocation(&location);
+    attach(location, false);
+}
+
+DataFile::DataFile(IO::Location const& location, Permission permission, bool create)
+    : m_permission(permission) {
+    attach(location, create);
+}
+
+DataFile::DataFile(String const& path, Permission permission, bool create) : m_permission(permission) {
+    attach(IO::Location(path.data()), create);
+}
+
+DataFile::DataFile(Directory const& parent, String const& name, Permission permission, bool create)
+    : m_permission(permission) {
+    IO::Folder const* folder = parent.getData();
+    if (folder == nullptr) {
+        m_lastError = ErrParam;
+        return;
+    }
+    IO::Location location;
+    folder->GetLocation(&location);
+    attach(IO::Location(location, IO::Name(name.data())), create);
+}
+
+DataFile::DataFile(DataFile const& other) : File(other), m_permission(other.m_permission) {
+    if (other.m_file != nullptr) {
+        attach(other.getLocation(), false);
+    }
+}
+
+DataFile& DataFile::operator=(DataFile const& other) {
+    if (this != &other) {
+        close();
+        m_file.reset();
+        File::operator=(other);
+        m_permission = other.m_permission;
+        if (other.m_file != nullptr) {
+            attach(other.getLocation(), false);
+        }
+    }
+    return *this;
+}
+
+DataFile::~DataFile() {
+    close();
+}
+
+void DataFile::attach(IO::Location const& location, bool create) {
+    m_file.reset(new IO::File(location, create ? IO::File::Create : IO::File::Fail));
+    m_lastError = m_file->GetStatus();
+}
+
+DataFile* DataFile::create(Directory const& parent, String const& name, Permission permission, int& error,
+                           String const& extension, unsigned int, unsigned int) {
+    error = 0;
+    unsigned int last = name.findLastNotOf(".");
+    if (last == String::npos) {
+        error = invalidNameError;
+        return nullptr;
+    }
+    String fileName = name.substr(0, last + 1);
+    if (!extension.empty()) {
+        fileName += ".";
+        fileName += extension;
+    }
+    std::unique_ptr<DataFile> file(new DataFile(parent, fileName, permission, true));
+    error = file->getLastError();
+    if (!file->exists()) {
+        return nullptr;
+    }
+    file->close();
+    return file.release();
+}
+
+DataFile* DataFile::create(IO::Location const& location, Permission permission) {
+    std::unique_ptr<DataFile> file(new DataFile(location, permission, true));
+    return file->exists() ? file.release() : nullptr;
+}
+
+DataFile* DataFile::promptSave(String const& title, std::vector<String> const& descriptions, int& selected,
+                               IO::Location const* folder, std::vector<String> const& extensions,
+                               std::vector<unsigned int> const&, Permission permission, String const&) {
+    return prompt(DG::FileDialog::Save, title, descriptions, selected, folder, extensions, permission);
+}
+
+DataFile* DataFile::promptOpen(String const& title, std::vector<String> const& descriptions, int& selected,
+                               IO::Location const* folder, std::vector<String> const& extensions,
+                               std::vector<unsigned int> const&, Permission permission) {
+    return prompt(DG::FileDialog::OpenFile, title, descriptions, selected, folder, extensions, permission);
+}
+
+DataFile* DataFile::promptSave(String const& title, String const& description, IO::Location const* folder,
+                               String const& extension, unsigned int type, Permission permission,
+                               String const& name) {
+    int selected = 0;
+    return promptSave(title, std::vector<String>{description}, selected, folder,
+                      std::vector<String>{extension}, std::vector<unsigned int>{type}, permission, name);
+}
+
+DataFile* DataFile::promptOpen(String const& title, String const& description, IO::Location const* folder,
+                               String const& extension, unsigned int type, Permission permission) {
+    int selected = 0;
+    return promptOpen(title, std::vector<String>{description}, selected, folder,
+                      std::vector<String>{extension}, std::vector<unsigned int>{type}, permission);
+}
+
+DataFile* DataFile::promptObjectSave(IO::Location* location, bool flag, Permission permission) {
+    IO::Location local;
+    IO::Location* target = location != nullptr ? location : &local;
+    bool option = !flag;
+    bool confirmed = false;
+    if (ACAPI_Interface(APIIo_SaveLibPartFileDialogID, &option, target, &confirmed) != NoError ||
+        !confirmed) {
+        return nullptr;
+    }
+    return create(*target, permission);
+}
+
+bool DataFile::operator==(DataFile const& other) const {
+    return getPathName() == other.getPathName();
+}
+
+DataFile* DataFile::clone() const {
+    return new DataFile(*this);
+}
+
+bool DataFile::exists() const {
+    if (m_file == nullptr) {
+        return false;
+    }
+    return m_file->IsOpen() || m_file->GetStatus() == NoError;
+}
+
+bool DataFile::isFolder() const {
+    return false;
+}
+
+IO::Location DataFile::getLocation() const {
+    IO::Location location;
+    if (m_file != nullptr) {
+        m_file->GetLocation(&location);
+    }
+    return location;
+}
+
+Time DataFile::getModificationTime() const {
+    if (m_file == nullptr) {
+        return Time(false);
+    }
+    GSTime time = 0;
+    m_lastError = m_file->GetModificationTime(&time);
+    GSTimeRecord record;
+    if (m_lastError != NoError || TIGetTimeRecord(time, &record, TI_LOCAL_TIME) != NoError) {
+        return Time(false);
+    }
+    return Time(record);
+}
+
+int DataFile::setLocation(IO::Location const& location) {
+    close();
+    attach(location, false);
+    return m_lastError;
+}
+
+bool DataFile::openAs(Permission p) const {
+    if (m_file == nullptr) {
+        return false;
+    }
+    UInt64 position = 0;
+    if (m_file->IsOpen()) {
+        if (p == m_permission) {
+            return true;
+        }
+        m_file->GetPosition(&position);
+        m_file->Close();
+    }
+    m_lastError = m_file->Open(p, IO::File::Shared);
+    if (m_lastError != NoError) {
+        return false;
+    }
+    m_permission = p;
+    if (position > 0) {
+        UInt32 skipped = 0;
+        m_file->Skip(clampToUnsigned(position), &skipped);
+    }
+    return true;
+}
+
+bool DataFile::open(Permission p) {
+    return openAs(p);
+}
+
+bool DataFile::close() {
+    if (m_file != nullptr && m_file->IsOpen()) {
+        m_file->Close();
+    }
+    return true;
+}
+
+bool DataFile::isOpen() const {
+    return m_file != nullptr && m_file->IsOpen();
+}
+
+unsigned int DataFile::getPosition() const {
+    UInt64 position = 0;
+    if (!openAs(m_permission) || m_file->GetPosition(&position) != NoError) {
+        return 0;
+    }
+    return clampToUnsigned(position);
+}
+
+unsigned int DataFile::getSize() const {
+    if (!openAs(m_permission)) {
+        return 0;
+    }
+    UInt64 length = 0;
+    m_lastError = m_file->GetDataLength(&length);
+    return m_lastError == NoError ? clampToUnsigned(length) : 0;
+}
+
+bool DataFile::readBytes(char* buffer, unsigned int& length) const {
+    if (!openAs(m_permission)) {
+        length = 0;
+        return false;
+    }
+    UInt32 read = 0;
+    m_lastError = m_file->ReadBin(buffer, length, &read);
+    length = read;
+    return m_lastError == NoError;
+}
+
+bool DataFile::read(String& text, unsigned int& length) {
+    unsigned int wanted = length;
+    length = 0;
+    if (!openAs(m_permission)) {
+        return false;
+    }
+    // Read in pieces, so that a length far beyond the file's end takes no more memory than the
+    // bytes that are there.
+    std::vector<char> buffer(std::min(wanted, defBufferSize));
+    while (length < wanted) {
+        unsigned int piece = std::min(wanted - length, defBufferSize);
+        unsigned int got = piece;
+        bool ok = readBytes(buffer.data(), got);
+        text.append(buffer.data(), got);
+        length += got;
+        if (!ok) {
+            if (m_lastError == ErrEOF && length > 0) {
+                m_lastError = NoError; // the end of the file after some bytes: a short read
+                return true;
+            }
+            return false;
+        }
+        if (got < piece) {
+            break;
+        }
+    }
+    return true;
+}
+
+bool DataFile::read(char* const& buffer, unsigned int& length) {
+    if (length == 0) {
+        length = static_cast<unsigned int>(getPtrSize(buffer));
+        if (length == 0) {
+            return true;
+        }
+    }
+    return readBytes(buffer, length);
+}
+
+unsigned int DataFile::skip(unsigned int count) {
+    if (!openAs(m_permission)) {
+        return 0;
+    }
+    UInt32 skipped = 0;
+    m_lastError = m_file->Skip(count, &skipped);
+    return skipped;
+}
+
+Directory* DataFile::getParent() const {
+    String path = getPathName();
+    unsigned int slash = path.rfind(pathDelimiter);
+    if (slash == String::npos) {
+        return nullptr;
+    }
+    return new Directory(path.substr(0, slash + 1), false);
+}
+
+bool DataFile::setPosition(unsigned int position) {
+    if (!openAs(m_permission)) {
+        return false;
+    }
+    m_lastError = m_file->SetPosition(position);
+    return m_lastError == NoError;
+}
+
+bool DataFile::setSize(unsigned int size) {
+    if (!openAs(m_permission)) {
+        return false;
+    }
+    m_lastError = m_file->SetDataLength(size);
+    return m_lastError == NoError;
+}
+
+bool DataFile::write(String const& text) {
+    unsigned int length = text.dataLength();
+    if (length == 0) {
+        return true;
+    }
+    if (!openAs(m_permission)) {
+        return false;
+    }
+    m_lastError = m_file->WriteBin(text.data(), length);
+    return m_lastError == NoError;
+}
+
+bool DataFile::write(char* data, unsigned int length) {
+    if (length == 0) {
+        length = static_cast<unsigned int>(getPtrSize(data));
+        if (length == 0) {
+            return true;
+        }
+    }
+    if (!openAs(m_permission)) {
+        return false;
+    }
+    m_lastError = m_file->WriteBin(data, length);
+    return m_lastError == NoError;
+}
+
+bool DataFile::write(DataFile const& source) {
+    unsigned int size = source.getSize();
+    if (source.getLastError() != NoError) {
+        m_lastError = source.getLastError();
+        return false;
+    }
+    unsigned int position = source.getPosition();
+    unsigned int remaining = size > position ? size - position : 0;
+    std::vector<char> buffer(std::min(remaining, defBufferSize));
+    while (remaining > 0) {
+        unsigned int piece = std::min(remaining, defBufferSize);
+        if (!source.readBytes(buffer.data(), piece) || piece == 0) {
+            m_lastError = source.getLastError() != NoError ? source.getLastError() : ErrEOF;
+            return false;
+        }
+        if (!write(buffer.data(), piece)) {
+            return false;
+        }
+        remaining -= piece;
+    }
+    return true;
+}
+
+bool DataFile::erase() {
+    close();
+    m_lastError = IO::fileSystem.Delete(getLocation(), IO::FileSystem::Recursive, IO::FileSystem::Permanent);
+    return m_lastError == NoError;
+}
+
+bool DataFile::flush() {
+    if (m_file == nullptr) {
+        return false;
+    }
+    if (!m_file->IsOpen()) {
+        return true; // nothing written is pending
+    }
+    m_lastError = m_file->Flush();
+    return m_lastError == NoError;
+}
+
+Encoding::Type DataFile::getEncoding(bool skipMark) {
+    unsigned int size = getSize();
+    if (size < 3) {
+        return Encoding::undetermined;
+    }
+    unsigned int position = getPosition();
+    unsigned int markLength = 3;
+    Encoding::Type type = utf8;
+    if (setPosition(0)) {
+        unsigned char bytes[4] = {};
+        unsigned int length = size >= 4 ? 4 : 3;
+        if (readBytes(reinterpret_cast<char*>(bytes), length) && length >= 3) {
+            auto starts = [&](std::initializer_list<unsigned char> mark) {
+                return mark.size() <= length && std::equal(mark.begin(), mark.end(), bytes);
+            };
+            if (starts({0xEF, 0xBB, 0xBF})) {
+                type = utf8;
+            } else if (starts({0xFF, 0xFE, 0x00, 0x00})) {
+                type = utf32;
+                markLength = 4;
+            } else if (starts({0xFF, 0xFE})) {
+                type = utf16;
+                markLength = 2;
+            } else if (starts({0xFE, 0xFF})) {
+                type = utf16 | bigEndianFlag;
+                markLength = 2;
+            } else if (starts({0x00, 0x00, 0xFE, 0xFF})) {
+                type = utf32 | bigEndianFlag;
+                markLength = 4;
+            } else {
+                markLength = 0;
+            }
+        }
+    }
+    setPosition(skipMark && position < markLength ? markLength : position);
+    return type;
+}
+
+void DataFile::setEncoding(Encoding::Type type) {
+    char mark[4] = {};
+    unsigned int length = 0;
+    switch (type) {
+    case utf8:
+        mark[0] = char(0xEF), mark[1] = char(0xBB), mark[2] = char(0xBF);
+        length = 3;
+        break;
+    case utf16:
+        mark[0] = char(0xFF), mark[1] = char(0xFE);
+        length = 2;
+        break;
+    case utf32:
+        mark[0] = char(0xFF), mark[1] = char(0xFE);
+        length = 4;
+        break;
+    case Encoding::utf16BigEndian:
+        mark[0] = char(0xFE), mark[1] = char(0xFF);
+        length = 2;
+        break;
+    case Encoding::utf32BigEndian:
+        mark[2] = char(0xFE), mark[3] = char(0xFF);
+        length = 4;
+        break;
+    default:
+        return;
+    }
+    unsigned int position = getPosition();
+    if (!setPosition(0)) {
+        return;
+    }
+    if (write(mark, length) && position != 0) {
+        setPosition(position + length);
+    }
+}
+
+bool DataFile::replaceContents(std::function<bool(DataFile&)> const& writer) {
+    if (m_file == nullptr) {
+        m_lastError = ErrParam;
+        return false;
+    }
+    close();
+    IO::Location target = getLocation();
+    IO::Location folder = target;
+    IO::Name name;
+    if ((m_lastError = target.GetLastLocalName(&name)) != NoError ||
+        (m_lastError = folder.DeleteLastLocalName()) != NoError) {
+        return false;
+    }
+    // A hidden name beside the target that nothing uses yet.
+    std::unique_ptr<DataFile> temporary;
+    for (int attempt = 0; attempt < 100 && temporary == nullptr; ++attempt) {
+        std::string tempName = "." + name.ToUTF8() + ".tmp" + std::to_string(attempt);
+        IO::Location location(folder, IO::Name(tempName.c_str()));
+        if (location.IsEmpty()) {
+            break;
+        }
+        IO::File probe(location, IO::File::Fail);
+        if (probe.GetStatus() != ErrNotFound) {
+            continue;
+        }
+        temporary.reset(new DataFile(location, readWrite, true));
+    }
+    if (temporary == nullptr) {
+        m_lastError = ErrExists;
+        return false;
+    }
+    if (!temporary->exists()) {
+        m_lastError = temporary->getLastError() != NoError ? temporary->getLastError() : ErrIO;
+        return false;
+    }
+
+    bool written = false;
+    try {
+        written = writer(*temporary);
+    } catch (...) {
+        written = false;
+    }
+    GSErrCode result = NoError;
+    if (!written) {
+        result = temporary->getLastError() != NoError ? temporary->getLastError() : Error;
+    } else if (!temporary->flush()) {
+        result = temporary->getLastError();
+    }
+    temporary->close();
+    if (result == NoError) {
+        result = IO::fileSystem.Rename(temporary->getLocation(), name, IO::FileSystem::ReplaceFile);
+    }
+    if (result != NoError) {
+        temporary->erase();
+        m_lastError = result;
+        return false;
+    }
+    m_lastError = NoError;
+    return true;
+}
+
+bool DataFile::replaceContents(String const& text) {
+    return replaceContents([&text](DataFile& file) { return file.write(text); });
+}
+
+} // namespace zelvane

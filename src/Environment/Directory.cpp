@@ -1,0 +1,183 @@
+#include "Environment/Directory.h"
+
+#include "Environment/DataFile.h"
+#include "Environment/FileWalker.h"
+#include "Environment/SearchString.h"
+#include "Environment/Time.h"
+#include "GSRoot/Time.hpp"
+#include "IO/FileSystem.hpp"
+#include "IO/Folder.hpp"
+#include "IO/Name.hpp"
+
+namespace zelvane {
+
+namespace {
+
+// Looks for an entry name that matches a pattern and stops at the first.
+class FileNameFinder : public FileWalker {
+public:
+    FileNameFinder(SearchString const& pattern, bool files, bool folders)
+        : m_pattern(pattern), m_files(files), m_folders(folders) {}
+
+    void processFile(DataFile const& file) override {
+        if (m_files && m_pattern == file.getName()) {
+            m_found = true;
+            stop();
+        }
+    }
+
+    bool processDirectory(Directory const& folder) override {
+        if (m_folders && m_pattern == folder.getName()) {
+            m_found = true;
+            stop();
+        }
+        return true;
+    }
+
+    bool isFound() const { return m_found; }
+
+private:
+    SearchString const& m_pattern;
+    bool m_files;
+    bool m_folders;
+    bool m_found = false;
+};
+
+} // namespace
+
+Directory::Directory() = default;
+
+Directory::Directory(IO::Location const& location, bool create) {
+    open(location, create);
+}
+
+Directory::Directory(String const& path, bool create) {
+    open(IO::Location(path.data()), create);
+}
+
+Directory::Directory(Directory const& parent, String const& name, bool create) {
+    IO::Folder const* folder = parent.getData();
+    if (folder == nullptr) {
+        m_lastError = ErrParam;
+        return;
+    }
+    IO::Location location;
+    folder->GetLocation(&location);
+    open(IO::Location(location, IO::Name(name.data())), create);
+}
+
+Directory::Directory(IO::Folder const& folder) {
+    IO::Location location;
+    folder.GetLocation(&location);
+    open(location, false);
+}
+
+Directory::Directory(Directory const& other) : File(other) {
+    if (other.m_folder != nullptr) {
+        open(other.getLocation(), false);
+    }
+}
+
+Directory& Directory::operator=(Directory const& other) {
+    if (this != &other) {
+        File::operator=(other);
+        m_folder.reset();
+        if (other.m_folder != nullptr) {
+            open(other.getLocation(), false);
+        }
+    }
+    return *this;
+}
+
+Directory::~Directory() = default;
+
+void Directory::open(IO::Location const& location, bool create) {
+    GSErrCode result = NoError;
+    m_folder.reset(IO::Folder::New(location, create ? IO::Folder::Create : IO::Folder::Fail, &result));
+    m_lastError = result;
+}
+
+Directory* Directory::create(Directory const& parent, String const& name, int& error) {
+    std::unique_ptr<Directory> directory(new Directory(parent, name, true));
+    error = directory->getLastError();
+    if (!directory->exists()) {
+        return nullptr;
+    }
+    return directory.release();
+}
+
+bool Directory::operator==(Directory const& other) const {
+    return getPathName() == other.getPathName();
+}
+
+Directory* Directory::clone() const {
+    return new Directory(*this);
+}
+
+bool Directory::exists() const {
+    if (m_folder == nullptr) {
+        return false;
+    }
+    m_lastError = m_folder->GetStatus();
+    return m_lastError == NoError;
+}
+
+bool Directory::isFolder() const {
+    return true;
+}
+
+IO::Location Directory::getLocation() const {
+    IO::Location location;
+    if (m_folder != nullptr) {
+        m_folder->GetLocation(&location);
+    }
+    return location;
+}
+
+Time Directory::getModificationTime() const {
+    if (m_folder == nullptr) {
+        return Time(false);
+    }
+    GSTime time = 0;
+    m_lastError = m_folder->GetModificationTime(&time);
+    GSTimeRecord record;
+    if (m_lastError != NoError || TIGetTimeRecord(time, &record, TI_LOCAL_TIME) != NoError) {
+        return Time(false);
+    }
+    return Time(record);
+}
+
+int Directory::setLocation(IO::Location const& location) {
+    m_folder.reset();
+    open(location, false);
+    return m_lastError;
+}
+
+bool Directory::containsItemNamed(SearchString const& pattern, bool files, bool folders,
+                                  bool recursive) const {
+    if (!files && !folders) {
+        return false;
+    }
+    FileNameFinder finder(pattern, files, folders);
+    finder.traverse(*this, recursive, false);
+    return finder.isFound();
+}
+
+bool Directory::erase() {
+    m_lastError = IO::fileSystem.Delete(getLocation(), IO::FileSystem::Recursive, IO::FileSystem::Permanent);
+    return m_lastError == NoError;
+}
+
+IO::Folder* Directory::getData() const {
+    return m_folder.get();
+}
+
+unsigned int Directory::fileCount() const {
+    UInt32 count = 0;
+    if (m_folder == nullptr || m_folder->GetEntryCount(&count) != NoError) {
+        return 0;
+    }
+    return count;
+}
+
+} // namespace zelvane

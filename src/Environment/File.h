@@ -1,0 +1,58 @@
+// A file-system entry: the base of data files and directories. It describes the entry (name,
+// extension, path, URL) and keeps the host error code of its last operation.
+#pragma once
+
+#include "Environment/String.h"
+#include "IO/Location.hpp"
+
+namespace zelvane {
+
+class Time;
+
+class File {
+public:
+    // The delimiter between the names of a path (plain text: no host memory is taken at load).
+    static constexpr char pathDelimiter[] = "/";
+
+    File() = default;
+    File(File const&) = default;
+    File& operator=(File const&) = default;
+    virtual ~File();
+
+    // A new copy of this entry, owned by the caller.
+    virtual File* clone() const = 0;
+    // The last name of the entry's location; a last name "rfs" stands for the name before it.
+    virtual String getName() const;
+    // The extension of the name, without the dot; empty when it has none.
+    virtual String getExtension() const;
+    // Always empty: the host's paths carry no volume name.
+    virtual String getVolumeName() const;
+    // The host path; a folder's path ends with "/", a file's never gains one.
+    virtual String getPathName() const;
+    // The host URL, with the same rule for folders.
+    virtual String getURL() const;
+    // The host error code of the last operation that reported one; 0 is success.
+    virtual int getLastError() const;
+    virtual bool exists() const = 0;
+    virtual bool isFolder() const = 0;
+    virtual IO::Location getLocation() const = 0;
+    virtual Time getModificationTime() const = 0;
+    // Renames the entry in its folder (an entry of that name already there is kept and the call
+    // fails); the object then names the renamed entry.
+    virtual bool setName(String const& name);
+    // Points the object at the entry of that path; answers the host result.
+    virtual int setPathName(String const& path);
+    virtual int setLocation(IO::Location const& location) = 0;
+
+    // Both entries' URLs are equal.
+    bool operator==(File const& other) const;
+    bool operator!=(File const& other) const { return !(*this == other); }
+
+    // Gives everyone read, write and execute permission on the entry; the result is not reported.
+    void allowFullAccess() const;
+
+protected:
+    mutable int m_lastError = 0;
+};
+
+} // namespace zelvane

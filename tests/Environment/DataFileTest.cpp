@@ -1,0 +1,519 @@
+#include "Environment/DataFile.h"
+#include "ACAPI/ErrorCodes.hpp"
+#include "Environment/Directory.h"
+#include "Environment/Memory.h"
+#include "Environment/Time.h"
+#include "FTM/FileTypeManager.hpp"
+#include "IO/File.hpp"
+#include "sim/FileDialogs.h"
+#include "sim/Files.h"
+#include "sim/Sim.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+using namespace zelvane;
+
+namespace {
+
+class DataFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        m_dir = sim::sandboxRoot() / "files" / (std::string(info->test_suite_name()) + "." + info->name());
+        fs::remove_all(m_dir);
+        fs::create_directories(m_dir);
+    }
+    void TearDown() override { EXPECT_EQ(sim::openFileCount(), 0u); }
+
+    fs::path path(std::string const& name) const { return m_dir / name; }
+    String text(std::string const& name) const { return String(path(name).c_str()); }
+    static void put(fs::path const& p, std::string const& content) {
+        std::ofstream(p, std::ios::binary) << content;
+    }
+    static std::string get(fs::path const& p) {
+        std::ifstream in(p, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    // Only the files and folders a test made itself: no temporary file left behind.
+    std::vector<std::string> entries() const {
+        std::vector<std::string> names;
+        for (auto const& entry : fs::directory_iterator(m_dir)) {
+            names.push_back(entry.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    fs::path m_dir;
+};
+
+Encoding::Type type(unsigned int value) {
+    return Encoding::Type(value);
+}
+
+TEST_F(DataFileTest, ConstructionAndCreation) {
+    DataFile none;
+    EXPECT_FALSE(none.exists());
+    EXPECT_FALSE(none.isOpen());
+    EXPECT_FALSE(none.open(3));
+    EXPECT_FALSE(none.isFolder());
+
+    DataFile missing(text("a.txt"), 3, false);
+    EXPECT_EQ(missing.getLastError(), ErrNotFound);
+    EXPECT_FALSE(missing.exists());
+    DataFile made(text("a.txt"), 3, true);
+    EXPECT_EQ(made.getLastError(), 0);
+    EXPECT_TRUE(made.exists());
+    EXPECT_FALSE(made.isOpen()); // construction never opens
+
+    put(path("keep.txt"), "kept");
+    DataFile existing(text("keep.txt"), 3, true); // creating a file that exists keeps it
+    EXPECT_EQ(existing.getLastError(), 0);
+    EXPECT_EQ(get(path("keep.txt")), "kept");
+
+    Directory folder(String(m_dir.c_str()), false);
+    DataFile inside(folder, "keep.txt", 0, false);
+    EXPECT_TRUE(inside == existing);
+    IO::File host(IO::Location(path("keep.txt").c_str()), IO::File::Fail);
+    EXPECT_TRUE(DataFile(host, 0) == existing);
+    EXPECT_EQ(DataFile(Directory(), "x", 3, true).getLastError(), ErrParam);
+
+    int error = -1;
+    std::unique_ptr<DataFile> notes(
+        DataFile::create(folder, "notes.", 3, error, "txt", 0x54455854, 0x43574945));
+    ASSERT_NE(notes, nullptr);
+    EXPECT_EQ(error, 0);
+    EXPECT_EQ(notes->getName(), "notes.txt"); // one dot between name and extension
+    EXPECT_FALSE(notes->isOpen());
+    notes.reset(DataFile::create(folder, "bare", 3, error, ""));
+    ASSERT_NE(notes, nullptr);
+    EXPECT_EQ(notes->getName(), "bare");
+    for (const char* bad : {"...", ""}) {
+        error = 0;
+        EXPECT_EQ(DataFile::create(folder, bad, 3, error, "txt"), nullptr) << bad;
+        EXPECT_EQ(error, int(0x81060067u)) << bad;
+    }
+    EXPECT_EQ(DataFile::create(folder, "a/b", 3, error, "txt"), nullptr);
+    EXPECT_EQ(error, ErrParam);
+    sim::failCreate(ErrPermission);
+    EXPECT_EQ(DataFile::create(folder, "refused", 3, error, "txt"), nullptr);
+    EXPECT_EQ(error, ErrPermission);
+    EXPECT_FALSE(fs::exists(path("refused.txt")));
+
+    std::unique_ptr<DataFile> at(DataFile::create(IO::Location(path("at.bin").c_str()), 3));
+    ASSERT_NE(at, nullptr);
+    EXPECT_TRUE(fs::exists(path("at.bin")));
+    EXPECT_EQ(DataFile::create(IO::Location(path("no/at.bin").c_str()), 3), nullptr);
+
+    std::unique_ptr<Directory> parent(made.getParent());
+    ASSERT_NE(parent, nullptr);
+    EXPECT_TRUE(*parent == folder);
+    EXPECT_EQ(none.getParent(), nullptr);
+}
+
+TEST_F(DataFileTest, OpenKeepsThePosition) {
+    put(path("f.txt"), "0123456789");
+    DataFile file(text("f.txt"), 0, false);
+    ASSERT_TRUE(file.open(0));
+    sim::clearCalls();
+    EXPECT_TRUE(file.open(0)); // the permission in force: not reopened
+    EXPECT_EQ(sim::callCount(sim::fileOpenCall), 0u);
+    EXPECT_EQ(file.skip(4), 4u);
+    ASSERT_TRUE(file.open(3)); // another permission: reopened at the same position
+    EXPECT_EQ(sim::callCount(sim::fileOpenCall), 1u);
+    EXPECT_EQ(file.getPosition(), 4u);
+    EXPECT_TRUE(file.write(String("ab")));
+    EXPECT_TRUE(file.close());
+    EXPECT_FALSE(file.isOpen());
+    EXPECT_EQ(get(path("f.txt")), "0123ab6789");
+
+    sim::failOpen(ErrPermission, 2);
+    EXPECT_FALSE(file.open(0));
+    EXPECT_EQ(file.getLastError(), ErrPermission);
+    EXPECT_EQ(file.getSize(), 0u);
+
+    // Byte operations open the file themselves, with its permission.
+    DataFile reader(text("f.txt"), 0, false);
+    EXPECT_EQ(reader.getSize(), 10u);
+    EXPECT_TRUE(reader.isOpen());
+    EXPECT_FALSE(reader.write(String("x")));
+    EXPECT_EQ(reader.getLastError(), ErrPermission);
+    EXPECT_EQ(get(path("f.txt")), "0123ab6789");
+    EXPECT_EQ(reader.skip(100), 10u);
+    EXPECT_EQ(DataFile(text("none"), 0, false).skip(1), 0u);
+}
+
+TEST_F(DataFileTest, ReadAppendsExactlyTheBytesRead) {
+    put(path("f.txt"), "hello world");
+    DataFile file(text("f.txt"), 0, false);
+    String content("> ");
+    unsigned int length = 5;
+    ASSERT_TRUE(file.read(content, length));
+    EXPECT_EQ(length, 5u);
+    EXPECT_EQ(content, "> hello");
+    length = 100; // more than is left: the rest, and the count of it
+    ASSERT_TRUE(file.read(content, length));
+    EXPECT_EQ(length, 6u);
+    EXPECT_EQ(content, "> hello world");
+    EXPECT_EQ(content.dataLength(), 13u);
+    length = 3; // nothing left
+    EXPECT_FALSE(file.read(content, length));
+    EXPECT_EQ(length, 0u);
+    EXPECT_EQ(content, "> hello world");
+
+    file.setPosition(0);
+    sim::failRead(ErrIO);
+    length = 4;
+    String untouched("x");
+    EXPECT_FALSE(file.read(untouched, length));
+    EXPECT_EQ(file.getLastError(), ErrIO);
+    EXPECT_EQ(untouched, "x");
+    EXPECT_EQ(length, 0u);
+
+    // A file bigger than one piece reads whole.
+    std::string big(DataFile::defBufferSize * 2 + 5, 'z');
+    big[DataFile::defBufferSize] = 'y';
+    put(path("big.txt"), big);
+    DataFile bigFile(text("big.txt"), 0, false);
+    String all;
+    length = 0xFFFFFFFF;
+    ASSERT_TRUE(bigFile.read(all, length));
+    EXPECT_EQ(length, big.size());
+    EXPECT_EQ(std::string(all.data(), all.dataLength()), big);
+
+    // Into a host pointer block: a length of 0 reads the size of the block.
+    char* block = allocatePtr(4);
+    file.setPosition(6);
+    length = 0;
+    ASSERT_TRUE(file.read(block, length));
+    EXPECT_EQ(length, 4u);
+    EXPECT_EQ(std::string(block, 4), "worl");
+    disposePtr(&block);
+    char* empty = nullptr;
+    length = 0;
+    EXPECT_TRUE(file.read(empty, length));
+}
+
+TEST_F(DataFileTest, Writes) {
+    DataFile file(text("w.bin"), 3, true);
+    EXPECT_TRUE(file.write(String()));
+    EXPECT_FALSE(file.isOpen()); // an empty text writes nothing
+    EXPECT_TRUE(file.write(String("caf\xC3\xA9")));
+    char raw[] = "xyz";
+    EXPECT_TRUE(file.write(raw, 2));
+    char* block = allocatePtr(3);
+    copyMemory(block, "123", 3);
+    EXPECT_TRUE(file.write(block, 0)); // the size of the block
+    disposePtr(&block);
+    EXPECT_TRUE(file.flush());
+    EXPECT_EQ(file.getSize(), 10u);
+    EXPECT_EQ(file.getPosition(), 10u);
+    EXPECT_TRUE(file.setSize(4));
+    EXPECT_TRUE(file.close());
+    EXPECT_EQ(get(path("w.bin")), "caf\xC3");
+    EXPECT_TRUE(file.flush()); // closed: nothing pending
+    EXPECT_FALSE(DataFile().flush());
+
+    // A full disk: the failed write is reported.
+    sim::failWritesAfter(2);
+    EXPECT_FALSE(file.write(String("abcdef")));
+    EXPECT_EQ(file.getLastError(), ErrIO);
+    file.close();
+
+    EXPECT_TRUE(file.erase());
+    EXPECT_FALSE(fs::exists(path("w.bin")));
+    EXPECT_FALSE(file.erase());
+    EXPECT_EQ(file.getLastError(), ErrNotFound);
+}
+
+TEST_F(DataFileTest, CopiesInPieces) {
+    std::string data(40000, '\0');
+    for (std::size_t i = 0; i < data.size(); ++i) {
+        data[i] = char('a' + i % 26);
+    }
+    put(path("source.bin"), data);
+    DataFile source(text("source.bin"), 0, false);
+    DataFile target(text("target.bin"), 3, true);
+    sim::clearCalls();
+    ASSERT_TRUE(target.write(source));
+    std::vector<Int64> pieces;
+    for (sim::CallRecord const& call : sim::calls()) {
+        if (call.name == sim::fileReadCall) {
+            pieces.push_back(call.code);
+        }
+    }
+    EXPECT_EQ(pieces, (std::vector<Int64>{16384, 16384, 7232}));
+    source.close();
+    target.close();
+    EXPECT_EQ(get(path("target.bin")), data);
+
+    // From the source's position: the rest of it.
+    DataFile rest(text("rest.bin"), 3, true);
+    source.setPosition(39990);
+    ASSERT_TRUE(rest.write(source));
+    source.close();
+    rest.close();
+    EXPECT_EQ(get(path("rest.bin")), data.substr(39990));
+
+    DataFile failing(text("failing.bin"), 3, true);
+    source.setPosition(0);
+    sim::failRead(ErrIO, 1, 1);
+    EXPECT_FALSE(failing.write(source));
+    EXPECT_EQ(failing.getLastError(), ErrIO);
+    sim::failWritesAfter(100);
+    source.setPosition(0);
+    EXPECT_FALSE(failing.write(source));
+    EXPECT_FALSE(failing.write(DataFile(text("none"), 0, false)));
+    EXPECT_EQ(failing.getLastError(), ErrNotFound);
+    source.close();
+    failing.close();
+}
+
+TEST_F(DataFileTest, Encodings) {
+    struct Case {
+        std::string bytes;
+        unsigned int position;
+        bool skipMark;
+        unsigned int expected;
+        unsigned int after;
+    };
+    const unsigned int big = DataFile::bigEndianFlag;
+    const Case cases[] = {
+        {"", 0, true, 0, 0},
+        {"A", 1, true, 0, 1},
+        {"AB", 1, true, 0, 1},
+        {"\xEF\xBB\xBF"
+         "A",
+         0, true, 99, 3},
+        {"\xEF\xBB\xBF"
+         "A",
+         0, false, 99, 0},
+        {"\xEF\xBB\xBF", 0, true, 99, 3},
+        {"ABC", 0, true, 99, 0},
+        {"ABCD", 2, true, 99, 2},
+        {std::string("\xFF\xFE"
+                     "A\0",
+                     4),
+         0, true, 100, 2},
+        {std::string("\xFE\xFF\0A", 4), 0, true, 100 | big, 2},
+        {std::string("\xFF\xFE\0\0A\0\0\0", 8), 0, true, 101, 4},
+        {std::string("\0\0\xFE\xFF\0\0\0A", 8), 0, true, 101 | big, 4},
+        {std::string("\0\0\xFE\xFF\0\0\0A", 8), 6, true, 101 | big, 6},
+        {std::string("\xFF\xFE\0", 3), 0, true, 100, 2},
+    };
+    int n = 0;
+    for (Case const& c : cases) {
+        std::string name = "enc" + std::to_string(n++);
+        put(path(name), c.bytes);
+        DataFile file(text(name), 0, false);
+        if (c.position > 0) {
+            file.setPosition(c.position);
+        }
+        EXPECT_EQ(unsigned(file.getEncoding(c.skipMark)), c.expected) << name;
+        EXPECT_EQ(file.getPosition(), c.after) << name;
+        file.close();
+    }
+    EXPECT_TRUE(DataFile::isBigEndian(type(100 | big)));
+    EXPECT_FALSE(DataFile::isBigEndian(type(100)));
+    EXPECT_EQ(unsigned(DataFile::withoutByteOrder(type(101 | big))), 101u);
+
+    // A read that fails leaves the type at UTF-8 with a mark of 3.
+    put(path("fails"), "\xFF\xFE"
+                       "AB");
+    DataFile failing(text("fails"), 0, false);
+    sim::failRead(ErrIO);
+    EXPECT_EQ(unsigned(failing.getEncoding(true)), 99u);
+    EXPECT_EQ(failing.getPosition(), 3u);
+    failing.close();
+}
+
+TEST_F(DataFileTest, ByteOrderMarksRoundTrip) {
+    const unsigned int big = DataFile::bigEndianFlag;
+    struct Case {
+        unsigned int type;
+        std::string mark;
+    };
+    const Case cases[] = {{99, "\xEF\xBB\xBF"},
+                          {100, "\xFF\xFE"},
+                          {101, std::string("\xFF\xFE\0\0", 4)},
+                          {100 | big, "\xFE\xFF"},
+                          {101 | big, std::string("\0\0\xFE\xFF", 4)}};
+    for (Case const& c : cases) {
+        std::string name = "mark" + std::to_string(c.type);
+        DataFile file(text(name), 3, true);
+        file.setEncoding(type(c.type));
+        EXPECT_EQ(file.getPosition(), c.mark.size());
+        file.write(String("0123456789"));
+        EXPECT_EQ(unsigned(file.getEncoding(false)), c.type);
+        file.close();
+        EXPECT_EQ(get(path(name)).substr(0, c.mark.size()), c.mark);
+    }
+
+    // Written over the start, and the position moves on by the mark.
+    put(path("positioned"), "0123456789ABCDEF");
+    DataFile file(text("positioned"), 3, false);
+    file.setPosition(10);
+    file.setEncoding(type(100));
+    EXPECT_EQ(file.getPosition(), 12u);
+    file.setEncoding(type(5)); // not a Unicode form: nothing written
+    file.close();
+    EXPECT_EQ(get(path("positioned")), "\xFF\xFE"
+                                       "23456789ABCDEF");
+}
+
+TEST_F(DataFileTest, ReplaceContents) {
+    put(path("prefs.xml"), "old content");
+    DataFile file(text("prefs.xml"), 3, false);
+    ASSERT_TRUE(file.replaceContents(String("new content")));
+    EXPECT_EQ(get(path("prefs.xml")), "new content");
+    EXPECT_EQ(entries(), std::vector<std::string>{"prefs.xml"});
+    EXPECT_EQ(file.getSize(), 11u); // the object names the new file
+    file.close();
+
+    // Every failing step leaves the old file whole and no temporary file behind.
+    struct Step {
+        const char* name;
+        void (*arm)();
+        GSErrCode err;
+    };
+    const Step steps[] = {
+        {"create", [] { sim::failCreate(ErrPermission); }, ErrPermission},
+        {"open", [] { sim::failOpen(ErrIO); }, ErrIO},
+        {"write", [] { sim::failWritesAfter(5); }, ErrIO},
+        {"flush", [] { sim::failFlush(ErrIO); }, ErrIO},
+        {"rename", [] { sim::failRename(ErrPermission); }, ErrPermission},
+    };
+    for (Step const& step : steps) {
+        sim::reset();
+        step.arm();
+        EXPECT_FALSE(file.replaceContents(String("a longer replacement"))) << step.name;
+        EXPECT_EQ(file.getLastError(), step.err) << step.name;
+        EXPECT_EQ(get(path("prefs.xml")), "new content") << step.name;
+        EXPECT_EQ(entries(), std::vector<std::string>{"prefs.xml"}) << step.name;
+    }
+    sim::reset();
+
+    // The writer decides too: a refusal or an exception keeps the old file.
+    EXPECT_FALSE(file.replaceContents([](DataFile& f) { return f.write(String("part")) && false; }));
+    EXPECT_FALSE(file.replaceContents([](DataFile&) -> bool { throw std::runtime_error("writer failed"); }));
+    EXPECT_EQ(get(path("prefs.xml")), "new content");
+    EXPECT_EQ(entries(), std::vector<std::string>{"prefs.xml"});
+
+    // An empty content and a file that did not exist yet.
+    DataFile fresh(text("fresh.txt"), 3, false);
+    ASSERT_TRUE(fresh.replaceContents([](DataFile&) { return true; }));
+    EXPECT_TRUE(fs::exists(path("fresh.txt")));
+    EXPECT_EQ(get(path("fresh.txt")), "");
+    // An open file is closed first and then reads the new content.
+    file.getSize();
+    ASSERT_TRUE(file.isOpen());
+    ASSERT_TRUE(file.replaceContents(String("third")));
+    String content;
+    unsigned int length = 100;
+    ASSERT_TRUE(file.read(content, length));
+    EXPECT_EQ(content, "third");
+    file.close();
+
+    EXPECT_FALSE(DataFile().replaceContents(String("x")));
+}
+
+TEST_F(DataFileTest, FileDialogs) {
+    std::vector<String> descriptions{"Text", "Table", "Orphan"};
+    std::vector<String> extensions{"txt", "csv"};
+    IO::Location folder(m_dir.c_str());
+
+    sim::queueFileDialogChoice(path("chosen.csv"), 1);
+    int selected = 1;
+    std::unique_ptr<DataFile> saved(
+        DataFile::promptSave("Export", descriptions, selected, &folder, extensions, {}, 3, "ignored"));
+    ASSERT_NE(saved, nullptr);
+    EXPECT_EQ(selected, 1);
+    EXPECT_TRUE(fs::exists(path("chosen.csv")));
+    EXPECT_EQ(saved->getName(), "chosen.csv");
+
+    sim::queueFileDialogCancel();
+    selected = 7; // out of range: nothing pre-selected
+    EXPECT_EQ(DataFile::promptOpen("Import", descriptions, selected, nullptr, extensions, {}, 0), nullptr);
+    EXPECT_EQ(selected, 7);
+
+    sim::queueFileDialogChoice(path("chosen.csv"), 0);
+    std::unique_ptr<DataFile> opened(DataFile::promptOpen("Open", "Table", &folder, "csv", 0, 0));
+    ASSERT_NE(opened, nullptr);
+
+    const std::vector<sim::FileDialogRecord>& shown = sim::fileDialogs();
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_EQ(shown[0].type, 4);
+    EXPECT_EQ(shown[0].title, "Export");
+    EXPECT_EQ(shown[0].filters, (std::vector<std::string>{"Text (*.txt)", "Table (*.csv)"}));
+    EXPECT_EQ(shown[0].folder, m_dir.string());
+    EXPECT_EQ(shown[0].preselected, 1u);
+    EXPECT_EQ(shown[1].type, 0);
+    EXPECT_EQ(shown[1].folder, "");
+    EXPECT_EQ(shown[1].preselected, 0u);
+    EXPECT_EQ(shown[2].filters, (std::vector<std::string>{"Table (*.csv)"}));
+
+    FTM::FileTypeManager manager("zelvaneManager");
+    FTM::TypeID csv = manager.FindType(FTM::FileType{"", "csv", 0, 0});
+    ASSERT_NE(csv, FTM::UnknownType);
+    EXPECT_EQ(FTM::FileTypeManager::GetType(csv)->macType, 0x3F3F3F3Fu);
+    EXPECT_EQ(FTM::FileTypeManager::GetType(csv)->macCreator, 0x54455854u);
+
+    // The library-part save dialog hands the host the negated flag and fills the location.
+    IO::Location where(m_dir.c_str());
+    sim::queueFileDialogChoice(path("part.gsm"));
+    std::unique_ptr<DataFile> part(DataFile::promptObjectSave(&where, true, 3));
+    ASSERT_NE(part, nullptr);
+    EXPECT_EQ(part->getName(), "part.gsm");
+    EXPECT_TRUE(fs::exists(path("part.gsm")));
+    EXPECT_TRUE(where == IO::Location(path("part.gsm").c_str()));
+    sim::queueFileDialogCancel();
+    EXPECT_EQ(DataFile::promptObjectSave(nullptr, false, 3), nullptr);
+    sim::queueFileDialogChoice(path("failed.gsm"));
+    sim::failCall("ACAPI_Interface:SLPD", APIERR_GENERAL);
+    EXPECT_EQ(DataFile::promptObjectSave(nullptr, false, 3), nullptr);
+    EXPECT_FALSE(fs::exists(path("failed.gsm")));
+    ASSERT_EQ(shown.size(), 5u);
+    EXPECT_EQ(shown[3].type, int(MakeGSType("SLPD")));
+    EXPECT_FALSE(shown[3].option);
+    EXPECT_EQ(shown[3].folder, m_dir.string());
+    EXPECT_TRUE(shown[4].option);
+    EXPECT_EQ(shown[4].folder, "");
+}
+
+TEST_F(DataFileTest, CopiesAndTimes) {
+    put(path("t.txt"), "0123456789");
+    DataFile file(text("t.txt"), 0, false);
+    file.skip(3);
+    DataFile copy(file);
+    EXPECT_TRUE(copy == file);
+    EXPECT_FALSE(copy.isOpen()); // a copy opens its own host file when it needs to
+    EXPECT_EQ(copy.getPosition(), 0u);
+    std::unique_ptr<DataFile> clone(file.clone());
+    EXPECT_TRUE(*clone == file);
+    DataFile assigned(text("other"), 3, false);
+    assigned = file;
+    EXPECT_TRUE(assigned == file);
+    EXPECT_EQ(assigned.getLastError(), 0);
+    assigned = DataFile();
+    EXPECT_FALSE(assigned.exists());
+
+    EXPECT_FALSE(file.getModificationTime() == Time(false));
+    EXPECT_TRUE(DataFile(text("none"), 0, false).getModificationTime() == Time(false));
+    EXPECT_TRUE(DataFile().getModificationTime() == Time(false));
+
+    EXPECT_EQ(file.setLocation(IO::Location(path("none").c_str())), ErrNotFound);
+    EXPECT_FALSE(file.isOpen());
+    file.close();
+    copy.close();
+    clone->close();
+}
+
+} // namespace
