@@ -8,6 +8,9 @@
 #include "IO/FileSystem.hpp"
 #include "IO/Folder.hpp"
 #include "IO/Name.hpp"
+#include "MacOS/Folders.hpp"
+
+#include <vector>
 
 namespace zelvane {
 
@@ -64,6 +67,16 @@ Directory::Directory(Directory const& parent, String const& name, bool create) {
     IO::Location location;
     folder->GetLocation(&location);
     open(IO::Location(location, IO::Name(name.data())), create);
+}
+
+Directory::Directory(FSRef const& reference) {
+    std::vector<UInt8> path(4096);
+    OSStatus result = FSRefMakePath(&reference, path.data(), UInt32(path.size()));
+    if (result != noErr) {
+        m_lastError = result;
+        return;
+    }
+    open(IO::Location(reinterpret_cast<char const*>(path.data())), false);
 }
 
 Directory::Directory(IO::Folder const& folder) {

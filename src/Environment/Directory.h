@@ -5,6 +5,8 @@
 
 #include <memory>
 
+struct FSRef;
+
 namespace IO {
 class Folder;
 }
@@ -23,6 +25,8 @@ public:
     Directory(String const& path, bool create);
     // The folder `name` inside parent.
     Directory(Directory const& parent, String const& name, bool create);
+    // The folder of a system file reference; never created.
+    explicit Directory(FSRef const& reference);
     // The folder of a host folder object; never created.
     explicit Directory(IO::Folder const& folder);
     Directory(Directory const& other);

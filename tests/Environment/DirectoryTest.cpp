@@ -4,6 +4,7 @@
 #include "Environment/SearchString.h"
 #include "Environment/Time.h"
 #include "IO/Folder.hpp"
+#include "MacOS/Folders.hpp"
 #include "sim/Files.h"
 #include "sim/Sim.h"
 
@@ -62,6 +63,12 @@ TEST_F(DirectoryTest, ConstructionAndCreation) {
     EXPECT_TRUE(fs::is_directory(path("a/b")));
     Directory fromFolder(*child.getData());
     EXPECT_TRUE(fromFolder == child);
+    FSRef reference{};
+    ASSERT_EQ(FSPathMakeRef(reinterpret_cast<UInt8 const*>(path("a/b").c_str()), &reference, nullptr), noErr);
+    Directory fromReference(reference);
+    EXPECT_TRUE(fromReference == child);
+    EXPECT_EQ(fromReference.getLastError(), 0);
+    EXPECT_FALSE(Directory(FSRef{}).exists());
     EXPECT_EQ(Directory(none, "b", true).getLastError(), ErrParam);   // a parent that names nothing
     EXPECT_EQ(Directory(made, "x/y", true).getLastError(), ErrParam); // not one entry's name
 
