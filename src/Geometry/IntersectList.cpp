@@ -7,39 +7,6 @@ namespace zelvane {
 
 IntersectList::IntersectList(Intercept const& first, Intercept const& second) : m_spec{first, second} {}
 
-IntersectList::IntersectList(IntersectList const& other) : m_spec{other.m_spec[0], other.m_spec[1]} {
-    m_swapped = other.m_swapped;
-    for (InterPoint const* point : other.m_points)
-        m_points.push_back(point ? point->clone() : nullptr);
-}
-
-IntersectList& IntersectList::operator=(IntersectList const& other) {
-    if (this != &other) {
-        IntersectList copy(other);
-        clear();
-        m_points.swap(copy.m_points);
-        m_spec[0] = other.m_spec[0];
-        m_spec[1] = other.m_spec[1];
-        m_swapped = other.m_swapped;
-    }
-    return *this;
-}
-
-IntersectList::~IntersectList() {
-    clear();
-}
-
-IntersectList::iterator IntersectList::erase(iterator position) {
-    delete *position;
-    return m_points.erase(position);
-}
-
-void IntersectList::clear() {
-    for (InterPoint* point : m_points)
-        delete point;
-    m_points.clear();
-}
-
 void IntersectList::addPos(InterPoint::Part part, CadPoint::Pos code) {
     m_spec[part].m_position = CadPoint::Pos(m_spec[part].m_position | code);
 }
@@ -68,15 +35,15 @@ bool IntersectList::insert(InterPoint* point) {
         delete point;
         return false;
     }
-    m_points.push_back(point);
+    push_back(point);
     return true;
 }
 
 void IntersectList::removeDuplicates(double tol) {
-    for (auto it = m_points.begin(); it != m_points.end();) {
+    for (auto it = begin(); it != end();) {
         InterPoint const* point = *it;
         bool duplicated = false;
-        for (auto later = std::next(it); later != m_points.end() && !duplicated; ++later) {
+        for (auto later = std::next(it); later != end() && !duplicated; ++later) {
             InterPoint const* other = *later;
             duplicated = other->getIntercept(InterPoint::first).m_contour ==
                              point->getIntercept(InterPoint::first).m_contour &&
@@ -91,10 +58,11 @@ void IntersectList::removeDuplicates(double tol) {
 namespace {
 
 using Before = std::function<bool(InterPoint const*, InterPoint const*)>;
+using Position = IntersectList::iterator;
 
-// Top-down merge sort; a point of the right run goes first only when it is strictly before.
-void mergeSort(std::vector<InterPoint*>& items, std::vector<InterPoint*>& scratch, std::size_t lo,
-               std::size_t hi, Before const& before) {
+// Top-down merge sort; an element of the right run goes first only when it is strictly before.
+void mergeSort(std::vector<Position>& items, std::vector<Position>& scratch, std::size_t lo, std::size_t hi,
+               Before const& before) {
     if (hi - lo < 2)
         return;
     std::size_t mid = lo + (hi - lo) / 2;
@@ -102,7 +70,7 @@ void mergeSort(std::vector<InterPoint*>& items, std::vector<InterPoint*>& scratc
     mergeSort(items, scratch, mid, hi, before);
     std::size_t left = lo, right = mid, out = lo;
     while (left < mid && right < hi)
-        scratch[out++] = before(items[right], items[left]) ? items[right++] : items[left++];
+        scratch[out++] = before(*items[right], *items[left]) ? items[right++] : items[left++];
     while (left < mid)
         scratch[out++] = items[left++];
     while (right < hi)
@@ -114,10 +82,15 @@ void mergeSort(std::vector<InterPoint*>& items, std::vector<InterPoint*>& scratc
 } // namespace
 
 void IntersectList::sort(Before const& before) {
-    std::vector<InterPoint*> items(m_points.begin(), m_points.end());
-    std::vector<InterPoint*> scratch(items.size());
-    mergeSort(items, scratch, 0, items.size(), before);
-    m_points.assign(items.begin(), items.end());
+    std::vector<Position> order;
+    order.reserve(size());
+    for (auto it = begin(); it != end(); ++it)
+        order.push_back(it);
+    std::vector<Position> scratch(order.size());
+    mergeSort(order, scratch, 0, order.size(), before);
+    // Moving each point to the back in sorted order leaves the list sorted.
+    for (Position position : order)
+        splice(end(), *this, position);
 }
 
 bool ComparePosition::operator()(InterPoint const* a, InterPoint const* b) const {

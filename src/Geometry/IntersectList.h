@@ -2,40 +2,20 @@
 // intersection points.
 #pragma once
 
+#include "Environment/List.h"
 #include "Geometry/InterPoint.h"
 
-#include <cstddef>
 #include <functional>
-#include <list>
 
 namespace zelvane {
 
 class PolyEdge;
 
-class IntersectList {
+class IntersectList : public List<InterPoint> {
 public:
-    using container = std::list<InterPoint*>;
-    using iterator = container::iterator;
-    using const_iterator = container::const_iterator;
-
     // The filter of each operand: its position code is a mask (0 accepts any code); its vertex and
     // contour are stamped on every point inserted.
     IntersectList(Intercept const& first = Intercept(), Intercept const& second = Intercept());
-    IntersectList(IntersectList const& other);
-    IntersectList& operator=(IntersectList const& other);
-    virtual ~IntersectList();
-
-    iterator begin() { return m_points.begin(); }
-    iterator end() { return m_points.end(); }
-    const_iterator begin() const { return m_points.begin(); }
-    const_iterator end() const { return m_points.end(); }
-    std::size_t size() const { return m_points.size(); }
-    bool empty() const { return m_points.empty(); }
-    InterPoint* front() const { return m_points.front(); }
-    InterPoint* back() const { return m_points.back(); }
-    // Deletes the point; returns the position after it.
-    iterator erase(iterator position);
-    void clear();
 
     Intercept& getSpec(InterPoint::Part part) { return m_spec[part]; }
     Intercept const& getSpec(InterPoint::Part part) const { return m_spec[part]; }
@@ -54,11 +34,10 @@ public:
     void removeDuplicates(double tol = 1e-5);
 
     // A stable merge sort that stays within bounds whatever the comparison answers, so the tolerant
-    // orderings below can be used.
+    // orderings below can be used. It relinks the points and allocates no list nodes.
     void sort(std::function<bool(InterPoint const*, InterPoint const*)> const& before);
 
 private:
-    container m_points;
     Intercept m_spec[2];
     bool m_swapped = false;
 };

@@ -124,7 +124,8 @@ TEST(CadPointTest, AxesAndHostRecords) {
     EXPECT_TRUE(near3D(assigned, CadPoint(1, 2, 0)));
     assigned = API_VectType{3, 4, 5};
     EXPECT_TRUE(near3D(assigned, CadPoint(3, 4, 5)));
-    assigned = assigned;
+    CadPoint const& self = assigned;
+    assigned = self;
     EXPECT_TRUE(near3D(assigned, CadPoint(3, 4, 5)));
 
     std::unique_ptr<CadPoint> copy(PolyPoint(CadPoint(1, 2, 3), 0.5, 7).clone());

@@ -243,6 +243,7 @@ TEST(LineTest, ConstructionAndChanges) {
     EXPECT_TRUE(near3D(line.end(), CadPoint(1, 0, 0), 1e-12));
     line.movePolar(2, 0, kPi / 2);
     EXPECT_TRUE(near3D(line.end(), CadPoint(1, 0, 2), 1e-12));
-    line = line;
+    Line const& self = line;
+    line = self;
     EXPECT_TRUE(near3D(line.end(), CadPoint(1, 0, 2), 1e-12));
 }

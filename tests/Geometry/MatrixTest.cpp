@@ -33,6 +33,10 @@ TEST(Matrix3x3Test, ElementsProductsAndInverse) {
     // Singular matrices fall back to the identity.
     EXPECT_TRUE(Matrix3x3().getInverse() == Matrix3x3::createIdentity());
     EXPECT_TRUE(Matrix3x3(1, 2, 3, 2, 4, 6, 0, 0, 1).getInverse() == Matrix3x3::createIdentity());
+    // The thresholds are absolute: a small but regular matrix also inverts to the identity.
+    EXPECT_TRUE(Matrix3x3::createScale(0.01, 0.01, 0.01).getInverse() == Matrix3x3::createIdentity());
+    EXPECT_TRUE(Matrix3x3(1e-6, 0, 0, 0, 1, 0, 0, 0, 1).getInverse() == Matrix3x3::createIdentity());
+    EXPECT_TRUE(Matrix3x3::createScale(0.5, 0.5, 0.5).getInverse() == Matrix3x3::createScale(2, 2, 2));
 
     Matrix3x3 a = Matrix3x3::createIdentity();
     Matrix3x3 b = a;
@@ -74,6 +78,8 @@ TEST(Matrix4x4Test, HostRecordDeterminantAndInverse) {
     EXPECT_TRUE(sub == Matrix3x3(1, 2, 4, 9, 10, 12, 0, 0, 1));
 
     EXPECT_TRUE(Matrix4x4().getInverse() == Matrix4x4::createIdentity());
+    EXPECT_TRUE(Matrix4x4::createScale(0.01, 0.01, 0.01).getInverse() == Matrix4x4::createIdentity());
+    EXPECT_TRUE(Matrix4x4::createScale(0.5, 0.5, 0.5).getInverse() == Matrix4x4::createScale(2, 2, 2));
     EXPECT_TRUE(Matrix4x4::createZRotate(0.7).getInverse() == Matrix4x4::createZRotate(-0.7));
     Matrix4x4 general = Matrix4x4::createXRotate(0.4) * Matrix4x4::createTranslate(1, 2, 3) *
                         Matrix4x4::createScale(2, 3, 0.5);
