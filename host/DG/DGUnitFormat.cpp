@@ -14,35 +14,35 @@
 namespace {
 
 struct Unit {
-    double size;                     // the unit in metres, square or cubic metres, or degrees
+    long double size;                // the unit in metres, square or cubic metres, or degrees
     const char* sign;                // as written
     bool spaced;                     // a space between number and sign
     std::vector<const char*> spells; // what the parser accepts besides the sign
 };
 
-const Unit metre{1.0, "m", true, {}};
-const Unit centimetre{0.01, "cm", true, {}};
-const Unit millimetre{0.001, "mm", true, {}};
-const Unit foot{0.3048, "'", false, {"ft"}};
-const Unit inch{0.0254, "\"", false, {"in"}};
+const Unit metre{1.0L, "m", true, {}};
+const Unit centimetre{0.01L, "cm", true, {}};
+const Unit millimetre{0.001L, "mm", true, {}};
+const Unit foot{0.3048L, "'", false, {"ft"}};
+const Unit inch{0.0254L, "\"", false, {"in"}};
 
-const Unit squareMetre{1.0, "m\xC2\xB2", true, {"m2", "sq m"}};
-const Unit squareCentimetre{1e-4, "cm\xC2\xB2", true, {"cm2"}};
-const Unit squareMillimetre{1e-6, "mm\xC2\xB2", true, {"mm2"}};
-const Unit squareInch{0.00064516, "sq in", true, {"in\xC2\xB2", "in2"}};
-const Unit squareFoot{0.09290304, "sq ft", true, {"ft\xC2\xB2", "ft2"}};
+const Unit squareMetre{1.0L, "m\xC2\xB2", true, {"m2", "sq m"}};
+const Unit squareCentimetre{1e-4L, "cm\xC2\xB2", true, {"cm2"}};
+const Unit squareMillimetre{1e-6L, "mm\xC2\xB2", true, {"mm2"}};
+const Unit squareInch{0.00064516L, "sq in", true, {"in\xC2\xB2", "in2"}};
+const Unit squareFoot{0.09290304L, "sq ft", true, {"ft\xC2\xB2", "ft2"}};
 
-const Unit cubicMetre{1.0, "m\xC2\xB3", true, {"m3", "cu m"}};
-const Unit cubicCentimetre{1e-6, "cm\xC2\xB3", true, {"cm3"}};
-const Unit cubicMillimetre{1e-9, "mm\xC2\xB3", true, {"mm3"}};
-const Unit cubicFoot{0.028316846592, "cu ft", true, {"ft\xC2\xB3", "ft3"}};
-const Unit cubicInch{1.6387064e-5, "cu in", true, {"in\xC2\xB3", "in3"}};
-const Unit cubicYard{0.764554857984, "cu yd", true, {"yd\xC2\xB3", "yd3"}};
-const Unit gallon{0.003785411784, "gal", true, {}};
+const Unit cubicMetre{1.0L, "m\xC2\xB3", true, {"m3", "cu m"}};
+const Unit cubicCentimetre{1e-6L, "cm\xC2\xB3", true, {"cm3"}};
+const Unit cubicMillimetre{1e-9L, "mm\xC2\xB3", true, {"mm3"}};
+const Unit cubicFoot{0.028316846592L, "cu ft", true, {"ft\xC2\xB3", "ft3"}};
+const Unit cubicInch{1.6387064e-5L, "cu in", true, {"in\xC2\xB3", "in3"}};
+const Unit cubicYard{0.764554857984L, "cu yd", true, {"yd\xC2\xB3", "yd3"}};
+const Unit gallon{0.003785411784L, "gal", true, {}};
 
-const Unit degree{1.0, "\xC2\xB0", false, {"deg"}};
-const Unit grad{0.9, "gr", true, {"grad"}};
-const Unit radian{57.295779513082320876798, "rad", true, {}};
+const Unit degree{1.0L, "\xC2\xB0", false, {"deg"}};
+const Unit grad{0.9L, "gr", true, {"grad"}};
+const Unit radian{57.295779513082320876798L, "rad", true, {}};
 
 const std::vector<const Unit*> lengthUnits{&metre, &centimetre, &millimetre, &foot, &inch};
 const std::vector<const Unit*> areaUnits{&squareMetre, &squareCentimetre, &squareMillimetre, &squareInch,
@@ -140,8 +140,9 @@ const Unit* workingUnit(Int16 kind) {
 
 // The value rounded to a number of significant digits (0: as many as it takes to read back the
 // value itself), in the shorter of the fixed and the exponent form.
-std::string number(double value, int precision) {
-    char digits[64];
+template <typename Number>
+std::string number(Number value, int precision) {
+    char digits[80];
     if (precision > 0) {
         std::to_chars_result r =
             std::to_chars(digits, digits + sizeof digits, value, std::chars_format::general, precision);
@@ -168,8 +169,10 @@ void skipSpace(const char*& p) {
     }
 }
 
-// An unsigned decimal number; not "inf" or "nan".
-bool readMagnitude(const char*& p, double& magnitude) {
+// An unsigned decimal number; not "inf" or "nan". Numbers in a unit other than the metric one are
+// read in extended precision, so that the product with the unit's size can land on every double.
+template <typename Number>
+bool readMagnitude(const char*& p, Number& magnitude) {
     if (!((*p >= '0' && *p <= '9') || (*p == '.' && p[1] >= '0' && p[1] <= '9'))) {
         return false;
     }
@@ -208,7 +211,8 @@ bool parse(const char* text, Int16 kind, double& value) {
         negative = *p == '-';
         ++p;
     }
-    double magnitude = 0;
+    const char* number = p;
+    long double magnitude = 0;
     if (!readMagnitude(p, magnitude)) {
         return false;
     }
@@ -221,7 +225,14 @@ bool parse(const char* text, Int16 kind, double& value) {
             unit = workingUnit(kind);
         }
     }
-    double result = unit != nullptr && unit->size != 1.0 ? magnitude * unit->size : magnitude;
+    double result = 0;
+    if (unit == nullptr || unit->size == 1.0L) {
+        if (!readMagnitude(number, result)) { // the nearest double to the decimal number itself
+            return false;
+        }
+    } else {
+        result = double(magnitude * unit->size);
+    }
     if (unit == &foot) {
         // Feet may go on with inches: 3'-4" or 3' 4".
         const char* q = p;
@@ -230,13 +241,13 @@ bool parse(const char* text, Int16 kind, double& value) {
             ++q;
         }
         skipSpace(q);
-        double inches = 0;
+        long double inches = 0;
         if (readMagnitude(q, inches)) {
             skipSpace(q);
             if (readUnit(q, lengthUnits) != &inch) {
                 return false;
             }
-            result = (magnitude * 12 + inches) * inch.size;
+            result = double((magnitude * 12 + inches) * inch.size);
             p = q;
         }
     }
@@ -257,11 +268,12 @@ std::string format(double value, Int16 kind) {
         return std::to_string(static_cast<long long>(value));
     }
     const Unit* unit = workingUnit(kind);
-    if (unit == nullptr || unit->size == 1.0) {
+    if (unit == nullptr || unit->size == 1.0L) {
         return withSign(number(value, 0), unit);
     }
-    for (int precision = 1; precision <= 17; ++precision) {
-        std::string text = withSign(number(value / unit->size, precision), unit);
+    long double quotient = value / unit->size;
+    for (int precision = 1; precision <= std::numeric_limits<long double>::max_digits10; ++precision) {
+        std::string text = withSign(number(quotient, precision), unit);
         double back = 0;
         if (parse(text.c_str(), kind, back) && back == value) {
             return text;

@@ -42,9 +42,10 @@ TEST(UnitFormatTest, WritesInTheWorkingUnit) {
     EXPECT_EQ(format(90, DG_UNIT_ANGLE), "100 gr");
     setUnits(API_DecFoot, API_SqFoot, API_CuYard);
     EXPECT_EQ(format(0.3048, DG_UNIT_LENGTH), "1'");
-    EXPECT_EQ(format(0.09290304 * 12, DG_UNIT_AREA), "12 sq ft");
+    EXPECT_EQ(format(2, DG_UNIT_LENGTH).back(), '\'');
+    EXPECT_EQ(format(1.11483648, DG_UNIT_AREA), "12 sq ft");
     setUnits(API_DecInch);
-    EXPECT_EQ(format(-0.0254 * 3, DG_UNIT_LENGTH), "-3\"");
+    EXPECT_EQ(format(-0.0762, DG_UNIT_LENGTH), "-3\"");
 
     char buffer[128];
     EXPECT_EQ(DGIntToStringUnit(12, DG_UNIT_INTEGER, buffer, sizeof buffer), NoError);
@@ -92,12 +93,25 @@ TEST(UnitFormatTest, RejectsMalformedText) {
         const char* text;
         Int16 kind;
     } cases[] = {
-        {"", DG_UNIT_LENGTH},        {"m", DG_UNIT_LENGTH},           {"1 kg", DG_UNIT_LENGTH},
-        {"1 m m", DG_UNIT_LENGTH},   {"1 m2", DG_UNIT_LENGTH},        {"1 inch", DG_UNIT_LENGTH},
-        {"3'-4 cm", DG_UNIT_LENGTH}, {"inf", DG_UNIT_REAL},           {"nan", DG_UNIT_REAL},
-        {"1e999", DG_UNIT_REAL},     {"--1", DG_UNIT_REAL},           {"1 m", DG_UNIT_REAL},
-        {"1.5", DG_UNIT_INTEGER},    {"2147483648", DG_UNIT_INTEGER}, {"1", 99},
-        {"0x10", DG_UNIT_REAL},      {"1,5", DG_UNIT_REAL},
+        {"", DG_UNIT_LENGTH},
+        {"m", DG_UNIT_LENGTH},
+        {"1 kg", DG_UNIT_LENGTH},
+        {"1 m m", DG_UNIT_LENGTH},
+        {"1 m2", DG_UNIT_LENGTH},
+        {"1 inch", DG_UNIT_LENGTH},
+        {"3'-4 cm", DG_UNIT_LENGTH},
+        {"inf", DG_UNIT_REAL},
+        {"nan", DG_UNIT_REAL},
+        {"1e999", DG_UNIT_REAL},
+        {"1e999 m", DG_UNIT_LENGTH},
+        {"1e99999 ft", DG_UNIT_LENGTH},
+        {"--1", DG_UNIT_REAL},
+        {"1 m", DG_UNIT_REAL},
+        {"1.5", DG_UNIT_INTEGER},
+        {"2147483648", DG_UNIT_INTEGER},
+        {"1", 99},
+        {"0x10", DG_UNIT_REAL},
+        {"1,5", DG_UNIT_REAL},
     };
     for (const Case& c : cases) {
         double value = 123;
@@ -132,6 +146,9 @@ TEST(UnitFormatTest, WrittenTextReadsBackExactly) {
                 double back = 0;
                 ASSERT_EQ(DGStringToDoubleUnit(text.c_str(), kind, &back), NoError) << text;
                 ASSERT_EQ(back, value) << text << " kind " << kind;
+                if (kind == DG_UNIT_LENGTH && lengths[round % 5] >= API_FootFracInch) {
+                    ASSERT_TRUE(text.back() == '\'' || text.back() == '"') << text << ": in the working unit";
+                }
             }
         }
     }
