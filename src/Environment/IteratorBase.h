@@ -20,7 +20,8 @@ template <typename Database, typename Item, typename Link, typename Filter>
 struct IteratorAccess {
     // The database the link belongs to, null when it has none.
     static Database* source(Link const& link) { return link.getSource(); }
-    static Link const& link(Item const& item) { return item.getLink(); }
+    // The item's link, by reference or by value as the item answers it.
+    static decltype(auto) link(Item const& item) { return item.getLink(); }
     // A new item for the link that passes the filter, or null.
     static Item* load(Database& database, Link const& link, Filter const& filter) {
         return database.load(link, &filter);
