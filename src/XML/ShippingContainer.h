@@ -1,0 +1,27 @@
+// An object made of fields (child objects) rather than text.
+#pragma once
+
+#include "XML/Shipping.h"
+
+#include <cstddef>
+
+namespace zelvane {
+
+class ShippingContainer : public virtual Shipping {
+public:
+    virtual std::size_t shippingSize() const = 0;
+    virtual bool isRepeating() const = 0;
+    // Whether any field may be written as an attribute; attribute leaves of a container answering
+    // false are written nowhere.
+    virtual bool hasAttributes() const { return true; }
+    // Lets an array stop the writer before shippingSize() fields.
+    virtual bool hasEnded() const { return false; }
+    // A new binding of field `index`, owned by the caller, or null when there is no such field for
+    // this pass (attributes: the writer's attribute pass, else its element pass).
+    virtual Shipping* getShipping(std::size_t index, bool attributes) = 0;
+    void setDefault() override = 0;
+    // Text between the child elements of a container is ignored.
+    bool read(String const&) override { return true; }
+};
+
+} // namespace zelvane

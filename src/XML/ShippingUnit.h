@@ -1,0 +1,10 @@
+// A leaf with text content.
+#pragma once
+
+#include "XML/Shipping.h"
+
+namespace zelvane {
+
+class ShippingUnit : public virtual Shipping {};
+
+} // namespace zelvane
