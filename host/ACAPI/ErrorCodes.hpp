@@ -11,7 +11,8 @@ constexpr GSErrCode APIERR_BADINDEX = GSErrCode(0x81060065);
 constexpr GSErrCode APIERR_BADNAME = GSErrCode(0x81060066);
 constexpr GSErrCode APIERR_BADPARS = GSErrCode(0x81060068);
 constexpr GSErrCode APIERR_NOUSERDATA = GSErrCode(0x8106006D);
-constexpr GSErrCode APIERR_NOTSUBTYPEOF = GSErrCode(0x810600DC);
+// The element belongs to another team member: it is answered, but cannot be changed.
+constexpr GSErrCode APIERR_NOTMINE = GSErrCode(0x810600DC);
 
 // Registration and inter-add-on communication.
 constexpr GSErrCode APIERR_MENUNOTREGISTERED = GSErrCode(0x81060101);

@@ -1,0 +1,63 @@
+// Element records of the add-on interface: the header every element record begins with, the
+// selection record, and the notification services that hand elements to an add-on.
+#pragma once
+
+#include "ACAPI/ErrorCodes.hpp"
+#include "GSRoot/GSRoot.hpp"
+#include "GSRoot/Guid.hpp"
+
+// The interface's GUID record is the root library's.
+using API_Guid = GS::Guid;
+
+// Element types; 0 is no type.
+using API_ElemTypeID = Int32;
+constexpr API_ElemTypeID API_ZombieElemID = 0;
+constexpr API_ElemTypeID API_WallID = 1;
+constexpr API_ElemTypeID API_ColumnID = 2;
+constexpr API_ElemTypeID API_BeamID = 3;
+constexpr API_ElemTypeID API_WindowID = 4;
+constexpr API_ElemTypeID API_DoorID = 5;
+constexpr API_ElemTypeID API_ObjectID = 6;
+constexpr API_ElemTypeID API_LampID = 7;
+constexpr API_ElemTypeID API_SectElemID = 29;
+
+// Variations of an element type, four-character codes; 0 is the plain element.
+using API_ElemVariationID = UInt32;
+
+// Kinds of drawing database windows.
+using API_WindowTypeID = Int32;
+constexpr API_WindowTypeID APIWind_FloorPlanID = 1;
+constexpr API_WindowTypeID APIWind_SectionID = 2;
+constexpr API_WindowTypeID APIWind_3DModelID = 4;
+
+struct API_Elem_Head {
+    API_ElemTypeID typeID = 0;
+    API_ElemVariationID variationID = 0;
+    API_Guid guid;
+    short floorInd = 0;
+    short layer = 0;
+    bool hasMemo = false;
+    Int32 drwIndex = 0;
+};
+
+// An element record: its header, then the part of its kind.
+struct API_Element {
+    API_Elem_Head header;
+};
+
+// The add-on's own data attached to an element.
+struct API_ElementUserData {
+    short dataVersion = 0;
+    UInt16 platformSign = 0;
+    GSFlags flags = 0;
+    GSHandle dataHdl = nullptr;
+};
+
+// Which parts of an element's extra data (memo) to get: every bit set asks for all.
+using API_ElemMemoMask = UInt64;
+
+// The parent element of the element a notification is about: its record and, when asked, its
+// user data (a new handle the caller frees). APIERR_NOTMINE answers the element all the same.
+// The memo parts are not handed out by this call here: memoMask must be 0.
+GSErrCode ACAPI_Notify_GetParentElement(API_Element* element, API_ElemMemoMask memoMask,
+                                        API_ElementUserData* userData);

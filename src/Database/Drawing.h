@@ -1,0 +1,48 @@
+// One drawing database of the project seen as a container of elements, and the module-wide
+// registry of the factories that make element objects from host element records.
+#pragma once
+
+#include "ACAPI/Elements.hpp"
+#include "Database/DrawingLink.h"
+#include "Element/ElementID.h"
+
+namespace zelvane {
+
+class Element;
+class ElementLink;
+class Project;
+
+class Drawing {
+public:
+    // Makes the element object for a host record, or answers null when it does not take it.
+    using Factory = Element* (*)(const API_Element& record, const ElementLink& link);
+
+    explicit Drawing(Project* project = nullptr, const DatabaseGuid& id = DatabaseGuid())
+        : m_project(project), m_id(id) {}
+    Drawing(const Drawing&) = delete;
+    Drawing& operator=(const Drawing&) = delete;
+    virtual ~Drawing() = default;
+
+    // The host window type of the database.
+    virtual API_WindowTypeID getType() const = 0;
+    virtual const DatabaseGuid& getID() const { return m_id; }
+    virtual DrawingLink getLink() const { return DrawingLink(getType(), getID()); }
+    Project* getProject() const { return m_project; }
+
+    // Start and stop the factory registry (framework start-up and shutdown).
+    static void startup();
+    static void shutdown();
+    // Registers a factory for a kind, as an adapter (tried first) or a creator; a factory already
+    // registered for an equivalent kind is not added again. Answers the registered factory.
+    static Factory addAdapter(const element_id& kind, Factory factory, bool adapter);
+    // The element object for a host record: the link takes the record's variation, then the
+    // adapters and then the creators registered for the record's type (any subtype) are asked in
+    // turn; the first object made is answered (the caller deletes it), or null.
+    static Element* createElement(const API_Element& record, ElementLink& link);
+
+private:
+    Project* m_project; // not owned
+    DatabaseGuid m_id;
+};
+
+} // namespace zelvane

@@ -1,0 +1,80 @@
+// Names one element of the open project without holding it: its kind, GUID, the drawing database
+// it was found in, the selection values it had when picked, and the proxy it was seen through.
+#pragma once
+
+#include "ACAPI/Elements.hpp"
+#include "Database/DrawingLink.h"
+#include "Element/ElementID.h"
+#include "Environment/Guid.h"
+
+namespace zelvane {
+
+class Drawing;
+
+class ElementLink {
+public:
+    // The type of a proxy element, through which cut views show model elements.
+    static constexpr UInt8 proxyType = 29;
+
+    ElementLink() = default;
+    ElementLink(const element_id& kind, API_ElemVariationID variation);
+    ElementLink(const element_id& kind, const Drawing* drawing, API_ElemVariationID variation);
+    ElementLink(const API_Elem_Head& head, const Drawing* drawing);
+    virtual ~ElementLink() = default;
+
+    ElementLink* clone() const { return new ElementLink(*this); }
+
+    element_id getType() const { return m_kind; }
+    API_ElemVariationID getVariation() const { return m_variation; }
+    element_id getProxyKind() const { return m_proxyKind; }
+    // A type and a GUID.
+    bool isValid() const { return m_kind.getType() != 0 && bool(m_uniqueID); }
+    const Guid& getUniqueID() const { return m_uniqueID; }
+    const Guid& getProxyID() const { return m_proxyID; }
+    bool isSelectionLink() const { return m_isSelection != 0; }
+    Int32 getSelectionValue() const { return m_selectionValue; }
+    Int32 getSelectionSubValue() const { return m_selectionSubValue; }
+    const DrawingLink& getSourceLink() const { return m_source; }
+    const DrawingLink& getProxySourceLink() const { return m_proxySource; }
+
+    // The drawing's link, or a cleared source for null.
+    void setSource(const Drawing* drawing);
+    void setProxySource(const Drawing* drawing);
+    void setUniqueID(const Guid& guid) { m_uniqueID = guid; }
+    void setVariation(API_ElemVariationID variation) { m_variation = variation; }
+    // Takes the kind (subtype 0), variation and GUID of the header, resets the selection values
+    // and sets the source's storey to the header's floor; the source drawing is kept.
+    void setHeader(const API_Elem_Head& head);
+    // As setHeader, and forgets the proxy, both selection values and both drawing links.
+    ElementLink& operator=(const API_Elem_Head& head);
+
+    // A cleared header naming the element, or its proxy when asked and the link was seen through
+    // one.
+    API_Elem_Head getHeader(bool proxy = false) const;
+    void completeHeader(API_Elem_Head& head, bool withStorey) const;
+    // The host selection-record kind: the stored one, or the one of the element type (stored).
+    Int32 getSelectedType();
+
+    bool operator==(const ElementLink& other) const;
+    bool operator!=(const ElementLink& other) const { return !(*this == other); }
+    bool operator<(const ElementLink& other) const;
+    bool operator>(const ElementLink& other) const { return other < *this; }
+
+    // The host selection-record kind of an element type; 0 for types without one.
+    static Int32 neigIDOfType(UInt8 type);
+
+private:
+    UInt8 m_isSelection = 0;
+    element_id m_kind;
+    API_ElemVariationID m_variation = 0;
+    element_id m_proxyKind;
+    Int32 m_neigID = 0;
+    Guid m_uniqueID;
+    Guid m_proxyID;
+    Int32 m_selectionValue = 1;
+    Int32 m_selectionSubValue = 0;
+    DrawingLink m_source;
+    DrawingLink m_proxySource;
+};
+
+} // namespace zelvane
