@@ -108,6 +108,15 @@ std::filesystem::path sandboxRoot() {
     return c.root;
 }
 
+void setSandboxRoot(const std::filesystem::path& root) {
+    core().root.clear();
+    if (!root.empty()) {
+        core().root = root;
+        std::error_code ec;
+        std::filesystem::create_directories(root, ec);
+    }
+}
+
 std::filesystem::path specialFolder(std::string_view name) {
     std::filesystem::path folder = sandboxRoot() / std::string(name);
     std::error_code ec;

@@ -43,6 +43,8 @@ void reset();
 // Root of the host's folders on disk: $ZELVANE_HOST_ROOT, or a folder under the temp folder.
 // Made on first use.
 std::filesystem::path sandboxRoot();
+// Moves the sandbox root (made on first use); the test main gives each test process its own.
+void setSandboxRoot(const std::filesystem::path& root);
 
 // The host's special folders, each a folder under the sandbox root, made on first use:
 // "Preferences" (user preferences, 'pref'), "SharedData" ('sdat'), "Documents", "Temp", "Home",

@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+
 namespace {
 
 class HostMemoryChecker : public ::testing::EmptyTestEventListener {
@@ -30,6 +34,13 @@ private:
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
+    // CTest runs the tests of one executable as parallel processes: give each its own sandbox
+    // and remove it afterwards, so no test sees another's files.
+    std::filesystem::path root = sim::sandboxRoot() / ("process-" + std::to_string(::getpid()));
+    sim::setSandboxRoot(root);
     ::testing::UnitTest::GetInstance()->listeners().Append(new HostMemoryChecker);
-    return RUN_ALL_TESTS();
+    int result = RUN_ALL_TESTS();
+    std::error_code ec;
+    std::filesystem::remove_all(root, ec);
+    return result;
 }
