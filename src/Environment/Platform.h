@@ -16,6 +16,10 @@ public:
     // The width of registry-style values; not used on this platform.
     enum WordSize { word32 = 0, word64 = 1 };
 
+    // Byte order of binary data: 1 this platform's sign "MM" (big-endian data), 2 "mm"
+    // (little-endian data).
+    enum Endianness { bigEndian = 1, littleEndian = 2 };
+
     int getEndianness() const { return 1; }
     // The byte-order sign written with binary data of this platform ("MM").
     unsigned short getHost() const { return 19789; }
