@@ -1,0 +1,553 @@
+#include "Environment/DataBufferIn.h"
+
+#include "Environment/DataFile.h"
+#include "Environment/Memory.h"
+#include "Environment/MemoryBlock.h"
+#include "Environment/String.h"
+#include "Environment/ToString.h"
+
+#include "GSRoot/CharCount.hpp"
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+
+namespace zelvane {
+
+namespace {
+
+// The decoder keeps this many bytes ahead of it, the longest character of any source encoding.
+constexpr int lookAhead = 6;
+
+constexpr char whiteSpace[] = " \t\r\n";
+constexpr char numberStart[] = "0123456789.-";
+
+Encoding::Type normalised(Encoding::Type type) {
+    return Encoding::normalise(type);
+}
+
+int encodeUTF8(UInt32 cp, char* out) {
+    if (cp < 0x80) {
+        out[0] = char(cp);
+        return 1;
+    }
+    if (cp < 0x800) {
+        out[0] = char(0xC0 | (cp >> 6));
+        out[1] = char(0x80 | (cp & 0x3F));
+        return 2;
+    }
+    if (cp < 0x10000) {
+        out[0] = char(0xE0 | (cp >> 12));
+        out[1] = char(0x80 | ((cp >> 6) & 0x3F));
+        out[2] = char(0x80 | (cp & 0x3F));
+        return 3;
+    }
+    out[0] = char(0xF0 | (cp >> 18));
+    out[1] = char(0x80 | ((cp >> 12) & 0x3F));
+    out[2] = char(0x80 | ((cp >> 6) & 0x3F));
+    out[3] = char(0x80 | (cp & 0x3F));
+    return 4;
+}
+
+UInt32 readUnit(unsigned char const* p, int width, bool bigEndian) {
+    UInt32 value = 0;
+    for (int i = 0; i < width; ++i) {
+        value = (value << 8) | p[bigEndian ? i : width - 1 - i];
+    }
+    return value;
+}
+
+unsigned char lineBreakOf(UInt32 cp) {
+    return cp == '\r' ? 1 : cp == '\n' ? 2 : 0;
+}
+
+} // namespace
+
+bool DataBufferIn::Char::operator==(Char const& other) const {
+    return length == other.length && std::memcmp(bytes, other.bytes, length) == 0;
+}
+
+DataBufferIn::DataBufferIn() = default;
+
+DataBufferIn::DataBufferIn(DataFile const* file, Encoding::Type target) {
+    setSource(file, target);
+}
+
+DataBufferIn::DataBufferIn(char* block, Encoding::Type target) {
+    setSource(block, target);
+}
+
+DataBufferIn::DataBufferIn(void const* data, int length, Encoding::Type target) {
+    setSource(data, length, target);
+}
+
+DataBufferIn::DataBufferIn(MemoryBlock const& block, Encoding::Type target) {
+    setSource(block, target);
+}
+
+DataBufferIn::DataBufferIn(String const& text, Encoding::Type target) {
+    setSource(text, target);
+}
+
+DataBufferIn::~DataBufferIn() {
+    disposePtr(&m_ownedBuffer);
+}
+
+void DataBufferIn::reset(Encoding::Type target) {
+    disposePtr(&m_ownedBuffer);
+    m_source = nullptr;
+    m_buffer = nullptr;
+    m_targetEncoding = normalised(target);
+    m_sourceEncoding = Encoding::utf8;
+    m_state = 0;
+    m_position = 0;
+    m_size = 0;
+    m_remaining = 0;
+    m_row = 1;
+    m_column = 0;
+    m_afterCR = false;
+    m_bigEndian = false;
+}
+
+void DataBufferIn::adopt(char const* data, int length) {
+    if (data != nullptr && length > 0) {
+        m_buffer = data;
+        m_size = length;
+    }
+}
+
+void DataBufferIn::setSource(DataFile const* file, Encoding::Type target) {
+    reset(target);
+    if (file == nullptr) {
+        return;
+    }
+    // Reading moves the file's position: the stream works on the file, not on a copy.
+    m_source = const_cast<DataFile*>(file);
+    Encoding::Type detected = normalised(m_source->getEncoding(true));
+    // The mark's byte order rides on the encoding as a flag.
+    m_bigEndian = (detected & Encoding::bigEndianFlag) != 0;
+    m_sourceEncoding = detected & ~Encoding::bigEndianFlag;
+    long long remaining = (long long)(m_source->getSize()) - (long long)(m_source->getPosition());
+    m_remaining = int(std::clamp(remaining, 0LL, (long long)(INT_MAX)));
+    m_ownedBuffer = allocatePtr(std::min(m_remaining, bufferSize));
+    m_buffer = m_ownedBuffer;
+}
+
+void DataBufferIn::setSource(char* block, Encoding::Type target) {
+    reset(target);
+    adopt(block, getPtrSize(block));
+}
+
+void DataBufferIn::setSource(void const* data, int length, Encoding::Type target) {
+    reset(target);
+    adopt(static_cast<char const*>(data), length);
+}
+
+void DataBufferIn::setSource(MemoryBlock const& block, Encoding::Type target) {
+    reset(target);
+    if (block.getHandle() != nullptr) {
+        adopt(*block.getHandle(), block.size());
+    }
+}
+
+void DataBufferIn::setSource(String const& text, Encoding::Type target) {
+    reset(target);
+    adopt(text.data(), int(text.dataLength()));
+}
+
+int DataBufferIn::getCapacity() const {
+    return m_size >= bufferSize ? m_size : bufferSize;
+}
+
+int DataBufferIn::getLastError() const {
+    return m_source != nullptr ? m_source->getLastError() : memError();
+}
+
+int DataBufferIn::getRowPosition() const {
+    return m_row;
+}
+
+int DataBufferIn::getColPosition() const {
+    return m_column;
+}
+
+bool DataBufferIn::fillBuffer() {
+    if (m_remaining == 0) {
+        if (m_position >= m_size) {
+            addState(endOfData);
+        }
+        return true;
+    }
+    if (m_source == nullptr || m_ownedBuffer == nullptr) {
+        addState(endOfData);
+        return false;
+    }
+    int tail = std::max(m_size - m_position, 0);
+    if (tail > 0 && m_position > 0) {
+        std::memmove(m_ownedBuffer, m_ownedBuffer + m_position, std::size_t(tail));
+    }
+    int count = std::min(m_remaining, getPtrSize(m_ownedBuffer) - tail);
+    if (count > 0) {
+        unsigned int length = unsigned(count);
+        char* target = m_ownedBuffer + tail;
+        if (!m_source->read(target, length)) {
+            addState(failure);
+            m_remaining = 0;
+            m_position = 0;
+            m_size = tail;
+            return false;
+        }
+        // A file that ends early (it shrank since it was measured) ends the data there.
+        count = int(std::min(length, unsigned(count)));
+        m_remaining = count == 0 ? 0 : m_remaining - count;
+    } else {
+        count = 0;
+    }
+    m_position = 0;
+    m_size = tail + count;
+    return true;
+}
+
+void DataBufferIn::refill(int n) {
+    if (m_state == 0 && (n == 0 || m_size <= m_position + n)) {
+        fillBuffer();
+    }
+}
+
+bool DataBufferIn::convertInto(Char& c, char const* bytes, int length, Encoding::Type from) {
+    String converted = Encoding(m_targetEncoding).convertString(bytes, unsigned(length), from);
+    unsigned int size = converted.dataLength();
+    if (size == 0 || size > sizeof(c.bytes)) {
+        return false;
+    }
+    std::memcpy(c.bytes, converted.data(), size);
+    c.length = static_cast<unsigned char>(size);
+    return true;
+}
+
+int DataBufferIn::decode(Char& c, int& next) {
+    c.length = 0;
+    c.lineBreak = 0;
+    if (m_size - m_position < lookAhead && !fillBuffer()) {
+        return loadFailed;
+    }
+    int q = m_position;
+    if (q >= m_size) {
+        return reachedEnd;
+    }
+    auto const* p = reinterpret_cast<unsigned char const*>(m_buffer + q);
+    int available = m_size - q;
+    UInt32 source = UInt32(m_sourceEncoding);
+    bool toUTF8 = UInt32(m_targetEncoding) == CharCodeUTF8;
+    // Fewer bytes left than the character needs count as undecodable: nothing is read.
+    int count = CHGetCharByteCount(m_buffer + q, available, source, m_bigEndian);
+    if (count <= 0 || count > available) {
+        return undecodable;
+    }
+    if (source == CharCodeUTF8) {
+        c.lineBreak = count == 1 ? lineBreakOf(p[0]) : 0;
+        if (toUTF8) {
+            std::memcpy(c.bytes, p, std::size_t(count));
+            c.length = static_cast<unsigned char>(count);
+        } else if (!convertInto(c, m_buffer + q, count, Encoding::utf8)) {
+            return undecodable;
+        }
+    } else if (source == CharCodeUTF16 || source == CharCodeUTF32) {
+        UInt32 cp = 0;
+        if (source == CharCodeUTF32) {
+            cp = readUnit(p, 4, m_bigEndian);
+        } else {
+            cp = readUnit(p, 2, m_bigEndian);
+            if (count == 4) {
+                UInt32 trail = readUnit(p + 2, 2, m_bigEndian);
+                cp = 0x10000 + ((cp - 0xD800) << 10) + (trail - 0xDC00);
+            }
+        }
+        c.lineBreak = lineBreakOf(cp);
+        char utf8[4];
+        int length = encodeUTF8(cp, utf8);
+        if (toUTF8) {
+            std::memcpy(c.bytes, utf8, std::size_t(length));
+            c.length = static_cast<unsigned char>(length);
+        } else if (!convertInto(c, utf8, length, Encoding::utf8)) {
+            return undecodable;
+        }
+    } else {
+        // Code pages keep ASCII as it is.
+        c.lineBreak = count == 1 ? lineBreakOf(p[0]) : 0;
+        if (UInt32(m_targetEncoding) == source) {
+            std::memcpy(c.bytes, p, std::size_t(count));
+            c.length = static_cast<unsigned char>(count);
+        } else if (!convertInto(c, m_buffer + q, count, m_sourceEncoding)) {
+            return undecodable;
+        }
+    }
+    next = q + count;
+    return 0;
+}
+
+void DataBufferIn::trackLine(unsigned char lineBreak) {
+    if (lineBreak == 1) {
+        ++m_row;
+        m_column = 0;
+        m_afterCR = true;
+        return;
+    }
+    if (lineBreak == 2) {
+        if (!m_afterCR) {
+            ++m_row;
+        }
+        m_column = 0;
+    }
+    m_afterCR = false;
+}
+
+void DataBufferIn::consume(Char const& c, int next) {
+    m_position = next;
+    ++m_column;
+    trackLine(c.lineBreak);
+}
+
+DataBufferIn& DataBufferIn::get(char& c) {
+    refill(1);
+    if (m_state != 0) {
+        return *this;
+    }
+    if (m_position >= m_size) {
+        addState(endOfData);
+        return *this;
+    }
+    c = m_buffer[m_position++];
+    return *this;
+}
+
+void DataBufferIn::getString(String& out, unsigned int count, bool) {
+    m_scanned.clear();
+    for (unsigned int i = 0; i < count; ++i) {
+        Char c;
+        int next = 0;
+        if (decode(c, next) != 0) {
+            break;
+        }
+        m_position = next;
+        trackLine(c.lineBreak);
+        m_scanned.append(c.bytes, c.length);
+    }
+    out.append(m_scanned.data(), unsigned(m_scanned.size()));
+}
+
+void DataBufferIn::skip(int count) {
+    if (count < 1 || m_state != 0) {
+        return;
+    }
+    while (count > 0) {
+        int available = m_size - m_position;
+        if (available <= 0) {
+            if (!fillBuffer() || m_state != 0) {
+                return;
+            }
+            continue;
+        }
+        int step = std::min(available, count);
+        m_position += step;
+        count -= step;
+    }
+}
+
+void DataBufferIn::splitDelimiters(char const* delimiters, unsigned int length) {
+    m_delimiters.clear();
+    unsigned int i = 0;
+    while (i < length) {
+        Int32 count = CHGetCharByteCount(delimiters + i, GSSize(length - i), CharCodeUTF8);
+        if (count <= 0) {
+            count = 1; // a stray byte stands for itself
+        }
+        Char c;
+        c.length = static_cast<unsigned char>(count);
+        std::memcpy(c.bytes, delimiters + i, std::size_t(count));
+        m_delimiters.push_back(c);
+        i += unsigned(count);
+    }
+}
+
+int DataBufferIn::scan(char const* delimiters, unsigned int length, String* out, bool consumeEnd,
+                       bool include, bool sequence) {
+    splitDelimiters(delimiters, length);
+    m_scanned.clear();
+    if (sequence) {
+        // The delimiter read from its last character to its first.
+        std::reverse(m_delimiters.begin(), m_delimiters.end());
+    }
+    // ASCII characters that are not delimiters are taken straight from the buffer when source and
+    // target are both UTF-8: the common case, kept to a few operations a byte.
+    bool direct = UInt32(m_sourceEncoding) == CharCodeUTF8 && UInt32(m_targetEncoding) == CharCodeUTF8;
+    bool stop[128] = {};
+    for (Char const& d : m_delimiters) {
+        if (d.length == 1 && static_cast<unsigned char>(d.bytes[0]) < 128) {
+            stop[static_cast<unsigned char>(d.bytes[0])] = true;
+        }
+    }
+    bool started = false;
+    int result = 0;
+    for (;;) {
+        if (direct && !started && m_size - m_position >= lookAhead) {
+            auto b = static_cast<unsigned char>(m_buffer[m_position]);
+            if (b < 128 && !stop[b]) {
+                m_scanned.push_back(char(b));
+                ++m_position;
+                ++m_column;
+                trackLine(lineBreakOf(b));
+                continue;
+            }
+        }
+        Char c;
+        int next = 0;
+        result = decode(c, next);
+        if (result != 0) {
+            break;
+        }
+        if (!sequence) {
+            if (std::find(m_delimiters.begin(), m_delimiters.end(), c) != m_delimiters.end()) {
+                if (include) {
+                    m_scanned.append(c.bytes, c.length);
+                }
+                if (consumeEnd) {
+                    consume(c, next);
+                }
+                result = foundDelimiter;
+                break;
+            }
+        } else {
+            auto match = started ? (c == m_delimiters.front() ? m_delimiters.begin() : m_delimiters.end())
+                                 : std::find(m_delimiters.begin(), m_delimiters.end(), c);
+            if (match == m_delimiters.end() && started) {
+                // A lone line end: the character after it belongs to what follows.
+                result = foundDelimiter;
+                break;
+            }
+            if (match != m_delimiters.end()) {
+                started = true;
+                m_delimiters.erase(match);
+                if (m_delimiters.empty()) {
+                    if (include) {
+                        m_scanned.append(c.bytes, c.length);
+                    }
+                    if (consumeEnd) {
+                        consume(c, next);
+                    }
+                    result = foundDelimiter;
+                    break;
+                }
+            }
+        }
+        m_scanned.append(c.bytes, c.length);
+        consume(c, next);
+    }
+    if (out != nullptr && !m_scanned.empty()) {
+        out->append(m_scanned.data(), unsigned(m_scanned.size()));
+    }
+    return result;
+}
+
+int DataBufferIn::iterateTo(String const& delimiters, String* out, bool consume, bool include,
+                            bool sequence) {
+    return scan(delimiters.data(), delimiters.dataLength(), out, consume, include, sequence);
+}
+
+int DataBufferIn::iterateTo(String const& delimiters, String* out, bool consume) {
+    return scan(delimiters.data(), delimiters.dataLength(), out, consume, false, false);
+}
+
+int DataBufferIn::iterateTo(char delimiter, String* out, bool consume) {
+    return scan(&delimiter, 1, out, consume, false, false);
+}
+
+int DataBufferIn::getLine(String& out, bool include) {
+    return scan("\r\n", 2, &out, true, include, true);
+}
+
+bool DataBufferIn::readToken(String& token, bool skipToNumber) {
+    if (skipToNumber) {
+        scan(numberStart, sizeof(numberStart) - 1, nullptr, false, false, false);
+    }
+    scan(whiteSpace, sizeof(whiteSpace) - 1, &token, false, false, false);
+    return (m_state & failMask) == 0;
+}
+
+DataBufferIn& DataBufferIn::operator>>(double& value) {
+    String token;
+    if (readToken(token, false)) {
+        ToDouble parsed(token);
+        value = parsed.isValid() ? parsed.getValue() : 0.0;
+        if (!parsed.isValid()) {
+            addState(failure);
+        }
+    }
+    return *this;
+}
+
+DataBufferIn& DataBufferIn::operator>>(int& value) {
+    String token;
+    if (readToken(token, false)) {
+        ToInt32 parsed(token);
+        value = parsed.isValid() ? parsed.getValue() : 0;
+        if (!parsed.isValid()) {
+            addState(failure);
+        }
+    }
+    return *this;
+}
+
+DataBufferIn& DataBufferIn::operator>>(short& value) {
+    int wide = 0;
+    String token;
+    if (readToken(token, false)) {
+        ToInt32 parsed(token);
+        wide = parsed.isValid() ? parsed.getValue() : 0;
+        if (!parsed.isValid()) {
+            addState(failure);
+        }
+        value = static_cast<short>(wide);
+    }
+    return *this;
+}
+
+DataBufferIn& DataBufferIn::operator>>(unsigned short& value) {
+    String token;
+    if (readToken(token, false)) {
+        ToInt32 parsed(token);
+        value = static_cast<unsigned short>(parsed.isValid() ? parsed.getValue() : 0);
+        if (!parsed.isValid()) {
+            addState(failure);
+        }
+    }
+    return *this;
+}
+
+DataBufferIn& DataBufferIn::operator>>(unsigned int& value) {
+    String token;
+    if (readToken(token, true)) {
+        ToUInt32 parsed(token);
+        value = parsed.isValid() ? parsed.getValue() : 0;
+        if (!parsed.isValid()) {
+            addState(failure);
+        }
+    }
+    return *this;
+}
+
+DataBufferIn& DataBufferIn::operator>>(bool& value) {
+    String token;
+    if (readToken(token, false)) {
+        value = false;
+        bool words = (m_flags & booleanText) != 0;
+        if (token == (words ? "true" : "1")) {
+            value = true;
+        } else if (token != (words ? "false" : "0")) {
+            addState(failure);
+        }
+    }
+    return *this;
+}
+
+} // namespace zelvane
