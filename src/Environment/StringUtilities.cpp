@@ -1,5 +1,6 @@
 #include "Environment/StringUtilities.h"
 
+#include "Environment/ToString.h"
 #include "GSRoot/CH.hpp"
 
 #include <cstring>
@@ -241,6 +242,16 @@ unsigned int findLines(String const& text, std::vector<std::pair<unsigned int, u
         p = e.afterText;
     }
     return unsigned(lines.size() - before);
+}
+
+unsigned int findTrailingNumber(String const& text, unsigned int pos, unsigned int len) {
+    String part(text, pos, len);
+    unsigned int last = part.findLastNotOf(String::digits);
+    if (last == npos || last + 1 == part.size()) {
+        return npos;
+    }
+    ToUInt32 number(part.substr(last + 1));
+    return number.isValid() ? number.getValue() : npos;
 }
 
 } // namespace zelvane

@@ -37,4 +37,9 @@ std::pair<unsigned int, unsigned int> findLineEnding(String const& text, unsigne
 unsigned int findLines(String const& text, std::vector<std::pair<unsigned int, unsigned int>>& lines,
                        unsigned int start = 0, unsigned int end = String::npos);
 
+// The unsigned number made of the digits that end the text from character pos (at most len
+// bytes of it, whole characters): "Wall 12" gives 12. npos when the text does not end in digits,
+// is made of digits alone, or the number does not fit in 32 bits.
+unsigned int findTrailingNumber(String const& text, unsigned int pos = 0, unsigned int len = String::npos);
+
 } // namespace zelvane

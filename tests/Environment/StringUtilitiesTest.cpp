@@ -172,3 +172,29 @@ TEST(StringUtilitiesTest, FindLines) {
     EXPECT_EQ(zelvane::findLines("x\ny", lines, 0, npos), 2u);
     EXPECT_EQ(lines, (Lines{{9, 9}, {0, 1}, {2, 1}})); // appended after what was there
 }
+
+TEST(StringUtilitiesTest, FindTrailingNumber) {
+    struct Case {
+        const char* text;
+        unsigned int pos, len;
+        unsigned int expected;
+    };
+    const std::vector<Case> cases = {
+        {"Wall 12", 0, npos, 12},
+        {"12", 0, npos, npos},
+        {"Wall", 0, npos, npos},
+        {"", 0, npos, npos},
+        {"Wall 12a", 0, npos, npos},
+        {"x007", 0, npos, 7},
+        {"a1b22", 0, npos, 22},
+        {"Wall 12", 5, npos, npos}, // from pos the text is digits alone
+        {"Wall 12", 3, npos, 12},
+        {"Wall 123", 0, 7, 12}, // len is a byte limit
+        {"Wall 99999999999", 0, npos, npos},
+        {"Wall 4294967294", 0, npos, 4294967294u},
+        {"\xC3\xA9t\xC3\xA9 3", 0, npos, 3},
+    };
+    for (Case const& c : cases) {
+        EXPECT_EQ(zelvane::findTrailingNumber(c.text, c.pos, c.len), c.expected) << c.text;
+    }
+}
