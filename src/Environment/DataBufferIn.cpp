@@ -107,6 +107,15 @@ void DataBufferIn::reset(Encoding::Type target) {
     m_column = 0;
     m_afterCR = false;
     m_bigEndian = false;
+    m_markFound = false;
+}
+
+void DataBufferIn::setSourceEncoding(Encoding::Type type) {
+    m_sourceEncoding = normalised(type) & ~Encoding::bigEndianFlag;
+}
+
+void DataBufferIn::setTargetEncoding(Encoding::Type type) {
+    m_targetEncoding = normalised(type);
 }
 
 void DataBufferIn::adopt(char const* data, int length) {
@@ -123,7 +132,9 @@ void DataBufferIn::setSource(DataFile const* file, Encoding::Type target) {
     }
     // Reading moves the file's position: the stream works on the file, not on a copy.
     m_source = const_cast<DataFile*>(file);
+    unsigned int start = m_source->getPosition();
     Encoding::Type detected = normalised(m_source->getEncoding(true));
+    m_markFound = m_source->getPosition() != start || (detected & ~Encoding::bigEndianFlag) != Encoding::utf8;
     // The mark's byte order rides on the encoding as a flag.
     m_bigEndian = (detected & Encoding::bigEndianFlag) != 0;
     m_sourceEncoding = detected & ~Encoding::bigEndianFlag;

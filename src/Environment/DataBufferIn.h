@@ -60,6 +60,11 @@ public:
     virtual int getColPosition() const;
     Encoding::Type getSourceEncoding() const { return m_sourceEncoding; }
     Encoding::Type getTargetEncoding() const { return m_targetEncoding; }
+    // The encoding of the bytes still to read, for a reader that finds it named in the text.
+    void setSourceEncoding(Encoding::Type type);
+    void setTargetEncoding(Encoding::Type type);
+    // Whether a byte-order mark at the start of the source file chose the source encoding.
+    bool hasByteOrderMark() const { return m_markFound; }
 
     // One raw byte, not decoded; nothing when the state is not clear after loading.
     DataBufferIn& get(char& c);
@@ -124,6 +129,7 @@ private:
     Encoding::Type m_targetEncoding = Encoding::utf8;
     Encoding::Type m_sourceEncoding = Encoding::utf8;
     bool m_afterCR = false;
+    bool m_markFound = false;
     bool m_bigEndian = false; // byte order of UTF-16 and UTF-32 sources
     std::string m_scanned;
     std::vector<Char> m_delimiters;
