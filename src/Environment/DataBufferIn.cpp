@@ -111,7 +111,11 @@ void DataBufferIn::reset(Encoding::Type target) {
 }
 
 void DataBufferIn::setSourceEncoding(Encoding::Type type) {
-    m_sourceEncoding = normalised(type) & ~Encoding::bigEndianFlag;
+    // A flagged type names big-endian units; a plain one keeps the order a mark gave.
+    if ((type & Encoding::bigEndianFlag) != 0) {
+        m_bigEndian = true;
+    }
+    m_sourceEncoding = normalised(type & ~Encoding::bigEndianFlag);
 }
 
 void DataBufferIn::setTargetEncoding(Encoding::Type type) {

@@ -60,7 +60,8 @@ public:
     virtual int getColPosition() const;
     Encoding::Type getSourceEncoding() const { return m_sourceEncoding; }
     Encoding::Type getTargetEncoding() const { return m_targetEncoding; }
-    // The encoding of the bytes still to read, for a reader that finds it named in the text.
+    // The encoding of the bytes still to read, for a reader that finds it named in the text. UTF-16
+    // and UTF-32 keep the byte order of the mark unless the type carries the big-endian flag.
     void setSourceEncoding(Encoding::Type type);
     void setTargetEncoding(Encoding::Type type);
     // Whether a byte-order mark at the start of the source file chose the source encoding.

@@ -135,6 +135,40 @@ TEST_F(DataBufferFileTest, DecodesEveryFormInTheOrderOfItsMark) {
     EXPECT_EQ(d, 4.5);
 }
 
+TEST_F(DataBufferFileTest, EncodingsChangeBetweenReads) {
+    // A reader that finds the encoding named in the text switches to it for the rest.
+    std::string bytes = "head\n" + encode(U"\u00E9x", forms[1]);
+    put("switch", bytes);
+    DataFile file(path("switch"), DataFile::readOnly, false);
+    DataBufferIn in(&file);
+    EXPECT_FALSE(in.hasByteOrderMark());
+    String head;
+    in.getLine(head, false);
+    in.setSourceEncoding(Encoding::utf16);
+    String rest;
+    in.getString(rest, 5);
+    EXPECT_EQ(str(head), "head\n");
+    EXPECT_EQ(str(rest), "\xC3\xA9x");
+
+    put("big", forms[2].mark + encode(U"ab", forms[2]));
+    DataFile big(path("big"), DataFile::readOnly, false);
+    DataBufferIn fromBig(&big);
+    EXPECT_TRUE(fromBig.hasByteOrderMark());
+    fromBig.setSourceEncoding(Encoding::utf16); // the mark's order stays
+    fromBig.setTargetEncoding(11);
+    String text;
+    fromBig.getString(text, 5);
+    EXPECT_EQ(str(text), "ab");
+
+    put("flagged", encode(U"\u20AC", forms[4]));
+    DataFile flagged(path("flagged"), DataFile::readOnly, false);
+    DataBufferIn fromFlagged(&flagged);
+    fromFlagged.setSourceEncoding(Encoding::utf32BigEndian);
+    String euro;
+    fromFlagged.getString(euro, 5);
+    EXPECT_EQ(str(euro), "\xE2\x82\xAC");
+}
+
 TEST_F(DataBufferFileTest, MarkIsNeverACharacter) {
     put("marked", "\xEF\xBB\xBF"
                   "abc");
