@@ -1,0 +1,281 @@
+#include "XML/XMLWriter.h"
+
+#include "Environment/DataBufferOut.h"
+#include "XML/ShippingContainer.h"
+#include "XML/ShippingUnit.h"
+#include "XML/XMLGlossary.h"
+#include "XML/XMLUnit.h"
+
+#include <memory>
+
+namespace zelvane {
+
+namespace {
+
+using TagType = XMLWriter::PhraseExporter::TagType;
+
+std::string_view view(String const& text) {
+    return std::string_view(text.data(), text.dataLength());
+}
+
+std::string_view view(char const* text) {
+    return std::string_view(text != nullptr ? text : "");
+}
+
+constexpr char declarationLine[] = "<?xml version=\"1.0\" encoding=\"UTF-8\" ?>";
+
+class ElementWriter {
+public:
+    ElementWriter(XMLWriter::PhraseExporter& exporter, bool nameSpaces)
+        : m_exporter(exporter), m_nameSpaces(nameSpaces) {}
+
+    bool write(XMLShipping& object);
+
+private:
+    std::string_view nameSpaceOf(XMLShipping const& object) const {
+        return m_nameSpaces ? view(object.getNameSpace()) : std::string_view();
+    }
+
+    XMLWriter::PhraseExporter& m_exporter;
+    bool m_nameSpaces;
+};
+
+bool ElementWriter::write(XMLShipping& object) {
+    auto* shipping = dynamic_cast<Shipping*>(&object);
+    if (shipping == nullptr) {
+        return false;
+    }
+    std::string_view tag = view(object.getTag());
+    std::string_view nameSpace = nameSpaceOf(object);
+    auto* container = dynamic_cast<ShippingContainer*>(shipping);
+    if (container == nullptr) {
+        if (!m_exporter.writeTag(tag, nameSpace, TagType::startTag)) {
+            return false;
+        }
+        if (auto* unit = dynamic_cast<ShippingUnit*>(shipping)) {
+            auto* xmlUnit = dynamic_cast<XMLUnit*>(unit);
+            String text;
+            if (xmlUnit == nullptr || !xmlUnit->write(text) || !m_exporter.writePhrase(view(text))) {
+                return false;
+            }
+        }
+        return m_exporter.writeTag(tag, nameSpace, TagType::endTag);
+    }
+
+    std::string tagText(tag);
+    std::size_t size = container->shippingSize();
+    if (container->hasAttributes()) {
+        bool elementContent = false;
+        String value;
+        for (std::size_t index = 0; index < size; ++index) {
+            std::unique_ptr<Shipping> field(container->getShipping(index, true));
+            if (field == nullptr) {
+                elementContent = true;
+                continue;
+            }
+            if (!field->isEssential()) {
+                continue;
+            }
+            auto* unit = dynamic_cast<XMLUnit*>(field.get());
+            if (unit == nullptr || !unit->isAttribute()) {
+                elementContent = true;
+                continue;
+            }
+            value.clear();
+            unit->write(value);
+            tagText += ' ';
+            std::string_view unitNameSpace = nameSpaceOf(*unit);
+            if (!unitNameSpace.empty()) {
+                tagText += unitNameSpace;
+                tagText += ':';
+            }
+            tagText += view(unit->getTag());
+            tagText += "=\"";
+            m_exporter.escape(view(value), tagText);
+            tagText += '"';
+        }
+        if (!elementContent) {
+            return m_exporter.writeTag(tagText, nameSpace, TagType::emptyTag);
+        }
+    }
+    if (!m_exporter.writeTag(tagText, nameSpace, TagType::startTag)) {
+        return false;
+    }
+    for (std::size_t index = 0; index < size && !container->hasEnded(); ++index) {
+        std::unique_ptr<Shipping> field(container->getShipping(index, false));
+        if (field == nullptr || !field->isEssential()) {
+            continue;
+        }
+        if (auto* unit = dynamic_cast<XMLUnit*>(field.get()); unit != nullptr && unit->isAttribute()) {
+            continue;
+        }
+        auto* element = dynamic_cast<XMLShipping*>(field.get());
+        if (element == nullptr || !write(*element)) {
+            return false;
+        }
+    }
+    return m_exporter.writeTag(tag, nameSpace, TagType::endTag);
+}
+
+} // namespace
+
+XMLWriter::PhraseExporter::PhraseExporter(DataBufferOut* stream, XMLGlossary* glossary)
+    : m_stream(stream), m_glossary(glossary), m_ownsStream(stream == nullptr) {
+    if (m_stream == nullptr) {
+        m_stream = new DataBufferOut();
+    }
+    for (auto& escape : m_escapes) {
+        escape = nullptr;
+    }
+    m_references.reserve(m_glossary->size());
+    for (std::size_t index = 0; index < m_glossary->size(); ++index) {
+        auto const& entry = (*m_glossary)[index];
+        String reference("&");
+        reference += entry.first;
+        reference += ";";
+        m_references.push_back(reference);
+        // Every entry stands for one character, so one pass gives what replacing entry by entry
+        // in name order gives ("&" first, so no reference is escaped again).
+        if (entry.second.dataLength() == 1) {
+            m_escapes[static_cast<unsigned char>(entry.second.data()[0])] = &m_references.back();
+        }
+    }
+}
+
+XMLWriter::PhraseExporter::~PhraseExporter() {
+    if (m_ownsStream) {
+        delete m_stream;
+    }
+}
+
+bool XMLWriter::PhraseExporter::hasFailed() const {
+    return m_stream->failed();
+}
+
+bool XMLWriter::PhraseExporter::write(std::string_view text) {
+    if (!text.empty()) {
+        m_stream->write(text.data(), static_cast<int>(text.size()));
+    }
+    return true;
+}
+
+bool XMLWriter::PhraseExporter::write(String const& text) {
+    return write(view(text));
+}
+
+void XMLWriter::PhraseExporter::escape(std::string_view text, std::string& out) const {
+    std::size_t done = 0;
+    for (std::size_t index = 0; index < text.size(); ++index) {
+        if (String const* reference = m_escapes[static_cast<unsigned char>(text[index])]) {
+            out.append(text.substr(done, index - done));
+            out.append(view(*reference));
+            done = index + 1;
+        }
+    }
+    out.append(text.substr(done));
+}
+
+bool XMLWriter::PhraseExporter::writePhrase(std::string_view text) {
+    std::size_t done = 0;
+    for (std::size_t index = 0; index < text.size(); ++index) {
+        if (String const* reference = m_escapes[static_cast<unsigned char>(text[index])]) {
+            write(text.substr(done, index - done));
+            write(view(*reference));
+            done = index + 1;
+        }
+    }
+    write(text.substr(done));
+    return true;
+}
+
+bool XMLWriter::PhraseExporter::writePhrase(String const& text) {
+    return writePhrase(view(text));
+}
+
+bool XMLWriter::PhraseExporter::writeTag(std::string_view tag, std::string_view nameSpace, TagType kind) {
+    if (tag.empty()) {
+        return true;
+    }
+    if (kind == endTag && m_depth > 0) {
+        --m_depth;
+    }
+    if (m_afterStartTag && kind != endTag && m_lineBreaks) {
+        m_stream->put('\n');
+    }
+    if (m_indent && (kind != endTag || !m_afterStartTag)) {
+        static constexpr char tabs[] = "\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t";
+        for (unsigned int left = m_depth; left > 0;) {
+            unsigned int count = left < sizeof(tabs) - 1 ? left : sizeof(tabs) - 1;
+            m_stream->write(tabs, static_cast<int>(count));
+            left -= count;
+        }
+    }
+    m_stream->put('<');
+    if (kind == endTag) {
+        m_stream->put('/');
+    }
+    if (!nameSpace.empty()) {
+        write(nameSpace);
+        m_stream->put(':');
+    }
+    write(tag);
+    if (kind == startTag) {
+        m_stream->put('>');
+        m_afterStartTag = true;
+        ++m_depth;
+    } else {
+        if (kind == emptyTag) {
+            m_stream->put('/');
+        }
+        m_stream->put('>');
+        m_afterStartTag = false;
+        if (m_lineBreaks) {
+            m_stream->put('\n');
+        }
+    }
+    return !hasFailed();
+}
+
+bool XMLWriter::PhraseExporter::writeTag(String const& tag, String const& nameSpace, TagType kind) {
+    return writeTag(view(tag), view(nameSpace), kind);
+}
+
+XMLWriter::XMLWriter(DataBufferOut* stream)
+    : m_glossary(new XMLGlossary), m_exporter(new PhraseExporter(stream, m_glossary)) {}
+
+XMLWriter::~XMLWriter() {
+    delete m_exporter;
+    delete m_glossary;
+}
+
+void XMLWriter::setDestination(DataBufferOut* stream) {
+    auto* exporter = new PhraseExporter(stream, m_glossary);
+    delete m_exporter;
+    m_exporter = exporter;
+}
+
+String& XMLWriter::toXMLString(String& text) const {
+    std::string escaped;
+    m_exporter->escape(view(text), escaped);
+    text = String(escaped.data(), static_cast<unsigned int>(escaped.size()));
+    return text;
+}
+
+bool XMLWriter::exportFrom(XMLShipping& object, bool header, bool indent, bool lineBreaks,
+                           bool nameSpaces) const {
+    m_exporter->setIndent(indent && lineBreaks);
+    m_exporter->setLineBreaks(lineBreaks);
+    if (header) {
+        m_exporter->write(std::string_view(declarationLine));
+        if (lineBreaks) {
+            m_exporter->write(std::string_view("\n"));
+        }
+    }
+    bool written = ElementWriter(*m_exporter, nameSpaces).write(object);
+    DataBufferOut* stream = m_exporter->getStream();
+    stream->flushBuffer();
+    // A failure that only the final flush finds still fails the document.
+    return written && !m_exporter->hasFailed();
+}
+
+} // namespace zelvane
