@@ -1,14 +1,12 @@
 #include "ACAPI/Environment.hpp"
 
 #include "sim/Environment.h"
-#include "sim/Sim.h"
-
-#include <map>
+#include "sim/RequestTable.h"
 
 namespace {
 
-std::map<GSType, sim::EnvironmentHandler>& handlers() {
-    static auto* instance = new std::map<GSType, sim::EnvironmentHandler>;
+sim::RequestTable& requests() {
+    static auto* instance = new sim::RequestTable("ACAPI_Environment");
     return *instance;
 }
 
@@ -17,26 +15,12 @@ std::map<GSType, sim::EnvironmentHandler>& handlers() {
 namespace sim {
 
 bool registerEnvironmentRequest(GSType code, EnvironmentHandler handler) {
-    handlers()[code] = handler;
+    requests().add(code, handler);
     return true;
 }
 
 } // namespace sim
 
 GSErrCode ACAPI_Environment(GSType code, void* par1, void* par2, void* par3) {
-    if (GSErrCode err = sim::enter("ACAPI_Environment", code); err != NoError) {
-        return err;
-    }
-    char name[] = "ACAPI_Environment:....";
-    for (int i = 0; i < 4; ++i) {
-        name[18 + i] = char(code >> (24 - 8 * i));
-    }
-    if (GSErrCode err = sim::injectedError(name); err != NoError) {
-        return err;
-    }
-    auto it = handlers().find(code);
-    if (it == handlers().end()) {
-        return APIERR_BADID;
-    }
-    return it->second(par1, par2, par3);
+    return requests().dispatch(code, par1, par2, par3);
 }
