@@ -53,7 +53,8 @@ TEST(MemoryBlockTest, CopiesAreIndependent) {
     MemoryBlock target("old", 3);
     target = original;
     EXPECT_EQ(bytesOf(target), "Data");
-    target = target;
+    MemoryBlock const& alias = target;
+    target = alias;
     EXPECT_EQ(bytesOf(target), "Data");
     target = MemoryBlock();
     EXPECT_EQ(target.getHandle(), nullptr);
