@@ -10,7 +10,6 @@ namespace {
 
 struct State {
     sim::UnitPreferences units;
-    bool projectOpen = false;
 };
 
 State& state() {
@@ -56,19 +55,11 @@ UnitPreferences unitPreferences() {
     return state().units;
 }
 
-void setProjectOpen(bool open) {
-    state().projectOpen = open;
-}
-
-bool isProjectOpen() {
-    return state().projectOpen;
-}
-
 } // namespace sim
 
 bool ACAPI_IsImperialProjectOpen() {
     if (sim::enter("ACAPI_IsImperialProjectOpen") != NoError) {
         return false;
     }
-    return state().projectOpen && state().units.length >= API_FootFracInch; // the first three are metric
+    return sim::isProjectOpen() && state().units.length >= API_FootFracInch; // the first three are metric
 }

@@ -1,7 +1,8 @@
-// The simulated host's unit preferences and whether a project is open.
+// The simulated host's unit preferences (whether a project is open: sim/Project.h).
 #pragma once
 
 #include "ACAPI/Preferences.hpp"
+#include "sim/Project.h"
 
 namespace sim {
 
@@ -15,9 +16,5 @@ struct UnitPreferences {
 // The working units (the defaults above after sim::reset()).
 void setUnitPreferences(const UnitPreferences& units);
 UnitPreferences unitPreferences();
-
-// No project is open after sim::reset().
-void setProjectOpen(bool open);
-bool isProjectOpen();
 
 } // namespace sim

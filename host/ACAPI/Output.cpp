@@ -1,0 +1,94 @@
+#include "ACAPI/Output.hpp"
+
+#include "GSRoot/GSDebug.hpp"
+#include "sim/Output.h"
+#include "sim/Sim.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+struct State {
+    std::string report;
+    std::string console;
+    std::vector<sim::UndoStep> undo;
+};
+
+State& state() {
+    static auto* instance = new State;
+    return *instance;
+}
+
+const bool registered = sim::registerReset([] { state() = State(); });
+
+void appendFormatted(std::string& out, const char* format, va_list args) {
+    va_list copy;
+    va_copy(copy, args);
+    int length = std::vsnprintf(nullptr, 0, format, copy);
+    va_end(copy);
+    if (length <= 0) {
+        return;
+    }
+    std::vector<char> buffer(std::size_t(length) + 1);
+    std::vsnprintf(buffer.data(), buffer.size(), format, args);
+    out.append(buffer.data(), std::size_t(length));
+}
+
+} // namespace
+
+namespace sim {
+
+const std::string& reportText() {
+    return state().report;
+}
+
+const std::string& consoleText() {
+    return state().console;
+}
+
+const std::vector<UndoStep>& undoSteps() {
+    return state().undo;
+}
+
+} // namespace sim
+
+GSErrCode ACAPI_WriteReport(const char* format, bool withDial, ...) {
+    if (GSErrCode err = sim::enter("ACAPI_WriteReport", withDial ? 1 : 0); err != NoError) {
+        return err;
+    }
+    if (format == nullptr) {
+        return APIERR_BADPARS;
+    }
+    va_list args;
+    va_start(args, withDial);
+    appendFormatted(state().report, format, args);
+    va_end(args);
+    return NoError;
+}
+
+GSErrCode ACAPI_CallUndoableCommand(const char* undoString, const std::function<GSErrCode()>& command) {
+    std::string name = undoString != nullptr ? undoString : "";
+    if (GSErrCode err = sim::enter("ACAPI_CallUndoableCommand"); err != NoError) {
+        state().undo.push_back(sim::UndoStep{name, err});
+        return err;
+    }
+    if (undoString == nullptr || !command) {
+        return APIERR_BADPARS;
+    }
+    GSErrCode result = command();
+    state().undo.push_back(sim::UndoStep{name, result});
+    return result;
+}
+
+void DBPrintf(const char* format, ...) {
+    sim::log("DBPrintf");
+    if (format == nullptr) {
+        return;
+    }
+    va_list args;
+    va_start(args, format);
+    appendFormatted(state().console, format, args);
+    va_end(args);
+}

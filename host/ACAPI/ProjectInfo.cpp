@@ -1,0 +1,195 @@
+#include "ACAPI/ProjectInfo.hpp"
+
+#include "ACAPI/Automate.hpp"
+#include "sim/AddOns.h"
+
+#include "GSRoot/BM.hpp"
+#include "IO/Location.hpp"
+#include "sim/Environment.h"
+#include "sim/Project.h"
+#include "sim/Sim.h"
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <new>
+
+namespace {
+
+struct State {
+    bool open = false;
+    std::string path;
+    bool shared = false;
+    bool connected = false;
+    short userId = 0;
+    std::vector<sim::TeamMember> team;
+    std::string language = "INT";
+    int saves = 0;
+};
+
+State& state() {
+    static auto* instance = new State;
+    return *instance;
+}
+
+void copyText(char* buffer, std::size_t size, const std::string& text) {
+    std::size_t length = std::min(size - 1, text.size());
+    std::memcpy(buffer, text.data(), length);
+    buffer[length] = 0;
+}
+
+GSErrCode projectInfo(void* par1, void*, void*) {
+    if (par1 == nullptr) {
+        return APIERR_BADPARS;
+    }
+    if (!state().open) {
+        return APIERR_NOPLAN;
+    }
+    auto* info = static_cast<API_ProjectInfo*>(par1);
+    info->untitled = state().path.empty();
+    info->teamwork = state().shared;
+    info->userId = state().shared ? state().userId : 0;
+    info->location = state().path.empty() ? nullptr : new (std::nothrow) IO::Location(state().path.c_str());
+    return NoError;
+}
+
+GSErrCode sharingInfo(void* par1, void*, void*) {
+    if (par1 == nullptr) {
+        return APIERR_BADPARS;
+    }
+    if (!state().open) {
+        return APIERR_NOPLAN;
+    }
+    if (!state().shared) {
+        return APIERR_GENERAL;
+    }
+    auto* info = static_cast<API_SharingInfo*>(par1);
+    const auto& team = state().team;
+    GSHandle handle = BMAllocateHandle(GSSize(team.size() * sizeof(API_UserInfo)), 0, 0);
+    if (handle == nullptr) {
+        return APIERR_MEMFULL;
+    }
+    auto* users = reinterpret_cast<API_UserInfo*>(*handle);
+    for (std::size_t i = 0; i < team.size(); ++i) {
+        new (&users[i]) API_UserInfo;
+        copyText(users[i].loginName, sizeof users[i].loginName, team[i].loginName);
+        copyText(users[i].fullName, sizeof users[i].fullName, team[i].fullName);
+        users[i].userId = team[i].userId;
+        users[i].connected = team[i].connected;
+    }
+    info->nUsers = Int32(team.size());
+    info->users = reinterpret_cast<API_UserInfo**>(handle);
+    return NoError;
+}
+
+GSErrCode applicationInfo(void* par1, void*, void*) {
+    if (par1 == nullptr) {
+        return APIERR_BADPARS;
+    }
+    auto* info = static_cast<API_ServerApplicationInfo*>(par1);
+    info->mainVersion = 21;
+    info->releaseVersion = 0;
+    copyText(info->language, sizeof info->language, state().language);
+    return NoError;
+}
+
+const bool registered = sim::registerReset([] { state() = State(); }) &&
+                        sim::registerEnvironmentRequest(APIEnv_ProjectID, projectInfo) &&
+                        sim::registerEnvironmentRequest(APIEnv_ProjectSharingID, sharingInfo) &&
+                        sim::registerEnvironmentRequest(APIEnv_ApplicationID, applicationInfo);
+
+} // namespace
+
+namespace sim {
+
+void openProject(const std::string& path) {
+    state().open = true;
+    state().path = path;
+}
+
+void closeProject() {
+    State& s = state();
+    s.open = false;
+    s.path.clear();
+    s.shared = false;
+    s.connected = false;
+    s.userId = 0;
+    s.team.clear();
+}
+
+void setProjectOpen(bool open) {
+    if (open) {
+        state().open = true;
+    } else {
+        closeProject();
+    }
+}
+
+bool isProjectOpen() {
+    return state().open;
+}
+
+std::string projectPath() {
+    return state().path;
+}
+
+void setTeamwork(bool shared, short userId, const std::vector<TeamMember>& team, bool connected) {
+    state().shared = shared;
+    state().userId = userId;
+    state().team = team;
+    state().connected = shared && connected;
+}
+
+void setLanguage(const std::string& code) {
+    state().language = code;
+}
+
+int saveCount() {
+    return state().saves;
+}
+
+} // namespace sim
+
+bool ACAPI_TeamworkControl_HasConnection() {
+    if (sim::enter("ACAPI_TeamworkControl_HasConnection") != NoError) {
+        return false;
+    }
+    return state().open && state().shared && state().connected;
+}
+
+GSErrCode ACAPI_Automate(GSType code, void* par1, void*, void*) {
+    if (GSErrCode err = sim::enter("ACAPI_Automate", code); err != NoError) {
+        return err;
+    }
+    switch (code) {
+    case APIDo_OpenID: {
+        auto* pars = static_cast<API_FileOpenPars*>(par1);
+        std::string path;
+        if (pars == nullptr || pars->fileTypeID != 1 || pars->file == nullptr ||
+            pars->file->ToPath(&path) != NoError) {
+            return APIERR_BADPARS;
+        }
+        std::error_code error;
+        if (!std::filesystem::is_regular_file(path, error)) {
+            return APIERR_BADNAME;
+        }
+        if (state().open) {
+            sim::notifyProject(APINotify_Close);
+        }
+        sim::closeProject();
+        sim::openProject(path);
+        sim::notifyProject(APINotify_Open);
+        return NoError;
+    }
+    case APIDo_SaveID:
+        if (!state().open) {
+            return APIERR_NOPLAN;
+        }
+        sim::notifyProject(APINotify_PreSave);
+        ++state().saves;
+        sim::notifyProject(APINotify_Save);
+        return NoError;
+    default:
+        return APIERR_BADID;
+    }
+}

@@ -1,0 +1,23 @@
+// What the add-on wrote to the simulated host: the report window, the debug console and the undo
+// steps of its undoable commands.
+#pragma once
+
+#include "GSRoot/GSRoot.hpp"
+
+#include <string>
+#include <vector>
+
+namespace sim {
+
+struct UndoStep {
+    std::string name;
+    // The command's answer, or the error injected into ACAPI_CallUndoableCommand (the command
+    // then does not run). The host keeps only the steps that answered NoError.
+    GSErrCode result = NoError;
+};
+
+const std::string& reportText();
+const std::string& consoleText();
+const std::vector<UndoStep>& undoSteps();
+
+} // namespace sim

@@ -1,0 +1,30 @@
+// The simulated host's toolbox, group suspension, menu item states and the answers of the tool
+// settings dialog and the layer chooser.
+#pragma once
+
+#include "GSRoot/GSRoot.hpp"
+
+#include <string>
+
+namespace sim {
+
+// Group suspension is off after a reset; ACAPI_Element_Tool 'SUSP' toggles it.
+void setGroupSuspended(bool suspended);
+bool isGroupSuspended();
+
+// The current tool (type 0, the arrow, after a reset). The toolbox holds element types 1 to 100.
+void setToolbox(Int32 typeID, UInt32 variationID = 0);
+Int32 toolboxType();
+UInt32 toolboxVariation();
+
+// The flags and text of an add-on's menu item (0 and "" until set).
+GSFlags menuItemFlags(short menuResID, short itemIndex);
+std::string menuItemText(short menuResID, short itemIndex);
+
+// The next answers of the tool-settings dialog ('SETD'): true accepts it. With nothing queued the
+// dialog is cancelled, as a dialog with no script.
+void queueSettingsDialog(bool accept);
+// The next answers of the layer chooser ('BADL'): a layer index, or a negative value to cancel.
+void queueLayerChoice(short layer);
+
+} // namespace sim

@@ -1,0 +1,35 @@
+// The host's open project, as the framework sees it: the project's preference packages and its
+// team, with whatever it reads from the host cached until the next outermost host entry.
+#pragma once
+
+#include "Database/User.h"
+#include "Environment/Vector.h"
+
+#include <cstddef>
+
+namespace zelvane {
+
+class Project {
+public:
+    using UserList = Vector<User>;
+
+    Project();
+    Project(const Project&) = delete;
+    Project& operator=(const Project&) = delete;
+    virtual ~Project();
+
+    // Drops what was read from the host, so that it is read afresh on next use.
+    void resetDatabases();
+
+    // True when the project is a team-work project connected to its server.
+    bool isShared() const;
+    // The number of team-work members (none unless the project is shared); read on first use.
+    std::size_t getTeamSize();
+    // The member at an index (the project keeps it), or null past the end.
+    const User* getTeamMember(std::size_t index);
+
+private:
+    UserList* m_users = nullptr;
+};
+
+} // namespace zelvane

@@ -1,0 +1,91 @@
+// The facade through which the framework reaches the host application: the open project, the
+// team-work user, the toolbox, menus, the host's folders, opening and saving projects, and the
+// debug console and report window. One global instance, `host`, lives from load to unload; its
+// per-entry state is reset at every outermost host entry.
+#pragma once
+
+#include "Environment/PlatformSignature.h"
+#include "Environment/String.h"
+#include "GSRoot/GSRoot.hpp"
+
+namespace zelvane {
+
+class DataFile;
+class Directory;
+class ElementLink;
+class Project;
+class User;
+
+class Host {
+public:
+    // The host version this build serves.
+    static constexpr Int16 version = 21;
+
+    Host();
+    Host(const Host&) = delete;
+    Host& operator=(const Host&) = delete;
+    virtual ~Host();
+
+    // The project while one is open (made on first request and kept), else null.
+    Project* getProject();
+    // True unless the host says that no project is open.
+    bool isProjectOpen() const;
+
+    // The current team-work user, cached until the next reset: the team member with the host's
+    // user ID in a shared project, else a user with an empty name and ID 0.
+    const User* getUser();
+
+    // Whether elements act as groups (group suspension is off).
+    bool isGroupActive() const;
+    // Switches group suspension to the wanted state; true when nothing needed doing or the host
+    // toggled it.
+    bool setGroupActive(bool active);
+    // The current tool's element type, 0 when the host cannot tell.
+    Int32 getActiveTool() const;
+    // Chooses the tool of the link's element type and variation; true when the host accepted it.
+    bool setActiveTool(const ElementLink& tool);
+    // The default-settings dialog of the link's tool; true when the user accepted it.
+    bool showToolSettings(const ElementLink& tool);
+
+    // Bit 0 of an item's flags disables it and bit 1 checks it; the host is asked to change them
+    // only when they differ from the wanted state. Item indexes are the host's (from 1).
+    void setMenuEnabled(short menuID, short itemIndex, bool enabled);
+    void setMenuChecked(short menuID, short itemIndex, bool checked);
+    void setMenuLabel(short menuID, short itemIndex, const String& label);
+    // Whether another add-on's command can be called.
+    bool isCommandAvailable(UInt32 developerID, UInt32 localID, UInt32 command, UInt32 commandVersion) const;
+
+    // The host's language code, "INT" when the host cannot tell.
+    String getLanguageID() const;
+    // The host's application folder and its "Add-Ons" folder (the caller deletes them), or null.
+    Directory* getHomeDirectory() const;
+    Directory* getAddonsDirectory() const;
+
+    // Asks the host to open the file as a project, or to save the open project; true on success.
+    // The host's answer stays readable through getLastError until the next reset.
+    bool openProject(const DataFile& file);
+    bool saveProject();
+    GSErrCode getLastError() const { return m_lastError; }
+
+    void writeToConsole(const String& text) const;
+    void writeReport(const String& text) const;
+    void sleep(unsigned long milliseconds) const;
+
+    // Drops the per-entry state: the counters, the last error, the cached user and the project's
+    // cached host data.
+    void reset();
+
+private:
+    bool setMenuFlag(short menuID, short itemIndex, GSFlags flag, bool set);
+
+    Project* m_project = nullptr;
+    User* m_user = nullptr;
+    UInt32 m_transactionCount = 0;
+    UInt32 m_transactionID = 0;
+    GSErrCode m_lastError = NoError;
+};
+
+// The one facade of the bundle.
+extern Host host;
+
+} // namespace zelvane
