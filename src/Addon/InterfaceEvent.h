@@ -4,6 +4,7 @@
 #include "Addon/Event.h"
 #include "Interface/ControlLink.h"
 
+#include <type_traits>
 #include <typeinfo>
 
 namespace zelvane {
@@ -23,6 +24,7 @@ public:
             if (record != nullptr) {
                 data.m_record = const_cast<void*>(static_cast<const void*>(record));
                 data.m_type = &typeid(Record);
+                data.m_isConst = std::is_const_v<Record>;
             }
             return data;
         }
@@ -30,11 +32,14 @@ public:
         // The value the host passes: the plain value or the record's address.
         Int64 getValue() const { return m_value; }
         bool isRecord() const { return m_record != nullptr; }
-        // The record when the data holds one of exactly this type, else null.
+        // The record when the data holds one of exactly this type, else null. A record given as
+        // constant is answered only as constant.
         template <class Record>
         Record* getRecord() const {
-            return m_record != nullptr && *m_type == typeid(Record) ? static_cast<Record*>(m_record)
-                                                                    : nullptr;
+            if (m_record == nullptr || *m_type != typeid(Record) || (m_isConst && !std::is_const_v<Record>)) {
+                return nullptr;
+            }
+            return static_cast<Record*>(m_record);
         }
         // The plain value; 0 when the data is a record.
         Int64 getPlainValue() const { return m_record != nullptr ? 0 : m_value; }
@@ -43,6 +48,7 @@ public:
         Int64 m_value;
         void* m_record = nullptr;
         const std::type_info* m_type = nullptr;
+        bool m_isConst = false;
     };
 
     InterfaceEvent(UInt32 kind, UInt32 id, const ControlLink& link, const Data& data = Data(),

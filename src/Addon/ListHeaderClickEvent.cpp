@@ -10,7 +10,7 @@ ListHeaderClickEvent* ListHeaderClickEvent::create(UInt32 message, const Control
 }
 
 Int32 ListHeaderClickEvent::getCellIndex() const {
-    const auto* record = getDataWord().getRecord<DGListHeaderMsgData>();
+    const auto* record = getDataWord().getRecord<const DGListHeaderMsgData>();
     return record != nullptr ? record->itemIndex - 1 : 0;
 }
 

@@ -9,12 +9,12 @@ ListHeaderDragEvent* ListHeaderDragEvent::create(UInt32 message, const ControlLi
 }
 
 Int32 ListHeaderDragEvent::getCellIndex() const {
-    const auto* record = getDataWord().getRecord<DGListHeaderMsgData>();
+    const auto* record = getDataWord().getRecord<const DGListHeaderMsgData>();
     return record != nullptr ? record->itemIndex - 1 : 0;
 }
 
 Int32 ListHeaderDragEvent::getNewCellIndex() const {
-    const auto* record = getDataWord().getRecord<DGListHeaderMsgData>();
+    const auto* record = getDataWord().getRecord<const DGListHeaderMsgData>();
     return record != nullptr ? record->newIndex - 1 : 0;
 }
 

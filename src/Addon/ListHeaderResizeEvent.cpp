@@ -10,17 +10,17 @@ ListHeaderResizeEvent* ListHeaderResizeEvent::create(UInt32 message, const Contr
 }
 
 Int32 ListHeaderResizeEvent::getCellIndex() const {
-    const auto* record = getDataWord().getRecord<DGListHeaderMsgData>();
+    const auto* record = getDataWord().getRecord<const DGListHeaderMsgData>();
     return record != nullptr ? record->itemIndex - 1 : 0;
 }
 
 Int32 ListHeaderResizeEvent::getWidthChange() const {
-    const auto* record = getDataWord().getRecord<DGListHeaderMsgData>();
+    const auto* record = getDataWord().getRecord<const DGListHeaderMsgData>();
     return record != nullptr ? record->sizeChange : 0;
 }
 
 Int32 ListHeaderResizeEvent::getStatus() const {
-    const auto* record = getDataWord().getRecord<DGListHeaderMsgData>();
+    const auto* record = getDataWord().getRecord<const DGListHeaderMsgData>();
     return record != nullptr && record->subMessage != 0 ? record->subMessage : 2;
 }
 

@@ -6,7 +6,7 @@ namespace zelvane {
 
 ResizeEvent::ResizeEvent(UInt32 id, const ControlLink& link, const Data& data, Receiver* receiver)
     : InterfaceEvent(ID, id, link, data, receiver) {
-    if (const auto* message = data.getRecord<DGResizeMsgData>()) {
+    if (const auto* message = data.getRecord<const DGResizeMsgData>()) {
         m_record.state = UInt16(message->subMessage);
         m_record.userResize = message->userResize ? 1 : 0;
         m_record.hGrow = message->hGrow;

@@ -9,12 +9,12 @@ SplitterDragEvent* SplitterDragEvent::create(UInt32 message, const ControlLink& 
 }
 
 Int32 SplitterDragEvent::getPosition() const {
-    const auto* record = getDataWord().getRecord<DGSplitterMsgData>();
+    const auto* record = getDataWord().getRecord<const DGSplitterMsgData>();
     return record != nullptr ? record->position : 0;
 }
 
 Int32 SplitterDragEvent::getDragStatus() const {
-    const auto* record = getDataWord().getRecord<DGSplitterMsgData>();
+    const auto* record = getDataWord().getRecord<const DGSplitterMsgData>();
     return record != nullptr ? record->dragStatus : 2;
 }
 

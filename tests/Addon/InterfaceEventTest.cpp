@@ -104,6 +104,8 @@ TEST(InterfaceEventTest, DataIsReadOnlyAsWhatItWasGiven) {
     auto headerData = InterfaceEvent::Data::record(&header);
 
     ListHeaderClickEvent click(23, link, headerData);
+    const DGListHeaderMsgData& constHeader = header;
+    EXPECT_EQ(ListHeaderClickEvent(23, link, InterfaceEvent::Data::record(&constHeader)).getCellIndex(), 2);
     EXPECT_EQ(click.getCellIndex(), 2);
     ListHeaderDragEvent drag(24, link, headerData);
     EXPECT_EQ(drag.getCellIndex(), 2);
@@ -177,6 +179,13 @@ TEST(InterfaceEventTest, FocusKeyResizePaintAndDropReadTheirData) {
     EXPECT_EQ(dragDrop.effect, 7);
     EXPECT_EQ(dragDrop.denyFeedback, 1);
     EXPECT_TRUE(dragDrop.rightDragMenu);
+    // A record handed over as constant is never written through.
+    const DGDragDropMsgData& readOnly = dragDrop;
+    DropEvent constant(17, link, InterfaceEvent::Data::record(&readOnly));
+    constant.setEffect(1);
+    EXPECT_EQ(dragDrop.effect, 7);
+    EXPECT_EQ(constant.getDataWord().getRecord<const DGDragDropMsgData>(), &dragDrop);
+
     DropEvent bare(link);
     bare.setEffect(3); // no record: nothing to write
     EXPECT_EQ(bare.getDragData(), nullptr);
