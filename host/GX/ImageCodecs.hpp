@@ -1,0 +1,36 @@
+// The image library's own encoders and decoders; not part of its interface.
+#pragma once
+
+#include "FTM/ImageTypes.hpp"
+#include "GSRoot/GSRoot.hpp"
+
+#include <cstddef>
+#include <vector>
+
+namespace GX {
+namespace codec {
+
+// Decoded pixels: four bytes each (red, green, blue, alpha), rows from the top.
+struct Picture {
+    Int32 width = 0;
+    Int32 height = 0;
+    UInt32 depth = 32; // 24: the alpha bytes are 255 and not written
+    double hRes = 72.0;
+    double vRes = 72.0;
+    std::vector<UInt8> pixels;
+};
+
+// The largest side the decoders accept.
+constexpr Int32 maxSide = 16384;
+
+// The type the data's signature names; UnknownImageType when none.
+FTM::GeneralID detect(const UInt8* data, std::size_t size);
+// False for data that is not a well-formed image of that type in a form the host reads: PNG of 8-bit
+// RGB or RGBA, not interlaced, with stored (uncompressed) deflate blocks; BMP of 24 or 32 bits,
+// uncompressed.
+bool decode(FTM::GeneralID type, const UInt8* data, std::size_t size, Picture& picture);
+// Depth 24 or 32; false for another depth or an unknown type.
+bool encode(FTM::GeneralID type, const Picture& picture, UInt32 depth, std::vector<UInt8>& data);
+
+} // namespace codec
+} // namespace GX

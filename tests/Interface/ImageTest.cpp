@@ -1,0 +1,382 @@
+#include "Interface/Image.h"
+
+#include "Environment/DataFile.h"
+#include "Environment/String.h"
+#include "GSRoot/BM.hpp"
+#include "GX/GXImage.hpp"
+#include "sim/Files.h"
+#include "sim/Images.h"
+#include "sim/Memory.h"
+#include "sim/Sim.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstring>
+#include <filesystem>
+#include <vector>
+
+using zelvane::DataFile;
+using zelvane::Image;
+using zelvane::MemoryBlock;
+using zelvane::ScreenPoint;
+using zelvane::ScreenRect;
+using zelvane::String;
+
+namespace {
+
+using Pixel = std::array<UInt8, 4>;
+
+// A pixel map whose pixel (x, y) is pixelAt(x, y).
+Pixel pixelAt(Int32 x, Int32 y) {
+    return {UInt8(10 * x), UInt8(20 * y), UInt8(x + y), UInt8(200 + x)};
+}
+
+GSPixMapHandle makePixMap(Int32 width, Int32 height, GSPixelType type = GSPixelARGB32, double dpi = 96.0) {
+    GSPixMapHandle map = GXCreateGSPixMap(width, height, dpi, dpi, type);
+    UInt8* p = GXGetGSPixMapPixels(map);
+    for (Int32 y = 0; y < height; ++y) {
+        for (Int32 x = 0; x < width; ++x) {
+            Pixel pixel = pixelAt(x, y);
+            if (type == GSPixelRGB24) {
+                pixel[3] = 255;
+            }
+            std::memcpy(p + (y * width + x) * 4, pixel.data(), 4);
+        }
+    }
+    return map;
+}
+
+Pixel pixelOf(GSPixMapHandle map, Int32 x, Int32 y) {
+    Pixel pixel;
+    std::memcpy(pixel.data(), GXGetGSPixMapPixels(map) + (y * GXGetGSPixMapWidth(map) + x) * 4, 4);
+    return pixel;
+}
+
+std::vector<UInt8> bytesOf(MemoryBlock const& block) {
+    if (block.size() == 0) {
+        return {};
+    }
+    const UInt8* p = reinterpret_cast<const UInt8*>(*block.getHandle());
+    return std::vector<UInt8>(p, p + block.size());
+}
+
+MemoryBlock blockOf(std::vector<UInt8> const& bytes) {
+    return MemoryBlock(bytes.data(), int(bytes.size()));
+}
+
+bool isPNG(MemoryBlock const& block) {
+    std::vector<UInt8> bytes = bytesOf(block);
+    return bytes.size() > 8 && bytes[1] == 'P' && bytes[2] == 'N' && bytes[3] == 'G';
+}
+
+bool isBMP(MemoryBlock const& block) {
+    std::vector<UInt8> bytes = bytesOf(block);
+    return bytes.size() > 2 && bytes[0] == 'B' && bytes[1] == 'M';
+}
+
+String tempPath(const char* name) {
+    return String((sim::specialFolder("Temp") / name).string().c_str());
+}
+
+} // namespace
+
+TEST(ImageTest, ResourceImages) {
+    sim::addResourceImage(32510, 16, 12);
+    sim::addResourceIcon(32511, 32, 32);
+
+    Image resource(32510);
+    EXPECT_FALSE(resource.isEmpty());
+    EXPECT_EQ(resource.getData().size(), 0);
+    EXPECT_EQ(resource.getPixelMap(), nullptr);
+    EXPECT_EQ(resource.getBounds(), ScreenRect());
+    DG::Image dialogImage = resource;
+    EXPECT_FALSE(dialogImage.IsEmpty());
+    EXPECT_EQ(dialogImage.GetWidth(), 16u);
+    EXPECT_EQ(resource.getDialogImage().GetResourceId(), 32510);
+    EXPECT_FALSE(resource.getDialogImage().IsEmpty());
+
+    Image icon{DG::Icon(32511)};
+    EXPECT_EQ(icon.getResourceId(), 32511);
+    DG::Icon hostIcon = icon;
+    EXPECT_FALSE(hostIcon.IsEmpty());
+    EXPECT_EQ(hostIcon.GetHeight(), 32u);
+
+    // A resource ID the file lacks still makes a resource image, whose host picture is empty.
+    Image missing(DG::Image(int16_t(900)));
+    EXPECT_FALSE(missing.isEmpty());
+    EXPECT_TRUE(DG::Image(missing).IsEmpty());
+}
+
+TEST(ImageTest, NoPictureGivesNeutralAnswers) {
+    Image image;
+    EXPECT_TRUE(image.isEmpty());
+    EXPECT_EQ(image.getData().size(), 0);
+    EXPECT_EQ(image.getData(FTM::BMPImageType).size(), 0);
+    EXPECT_EQ(image.getPixelMap(), nullptr);
+    EXPECT_TRUE(image.getDialogImage().IsEmpty());
+    EXPECT_TRUE(DG::Image(image).IsEmpty());
+    EXPECT_TRUE(DG::Icon(image).IsEmpty());
+    EXPECT_EQ(image.getHorizontalResolution(), 0.0);
+    EXPECT_EQ(image.getColourDepth(), 0u);
+    EXPECT_EQ(image.getBounds(), ScreenRect());
+    image.setHorizontalResolution(300, true);
+    EXPECT_FALSE(image.resize(ScreenRect(ScreenPoint(0, 0), ScreenPoint(10, 10)), true));
+    DataFile file(tempPath("none.png"), DataFile::readWrite, false);
+    EXPECT_FALSE(image.writeTo(file));
+    EXPECT_FALSE(image.writeTo(file, "image/png", 32));
+    EXPECT_FALSE(std::filesystem::exists(sim::specialFolder("Temp") / "none.png"));
+}
+
+TEST(ImageTest, EncodedRoundTrips) {
+    struct Case {
+        FTM::GeneralID type;
+        GSPixelType pixelType;
+        UInt32 depth;
+    };
+    const Case cases[] = {
+        {FTM::PNGImageType, GSPixelARGB32, 32},
+        {FTM::PNGImageType, GSPixelRGB24, 24},
+        {FTM::BMPImageType, GSPixelARGB32, 32},
+        {FTM::BMPImageType, GSPixelRGB24, 24},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "type " << c.type << " depth " << c.depth);
+        Image source(makePixMap(5, 3, c.pixelType, 150.0));
+        EXPECT_FALSE(source.isEmpty());
+        EXPECT_EQ(source.getColourDepth(), c.depth);
+        MemoryBlock const& encoded = source.getData(c.type);
+        ASSERT_GT(encoded.size(), 0);
+        EXPECT_EQ(c.type == FTM::PNGImageType, isPNG(encoded));
+
+        Image decoded(encoded);
+        EXPECT_FALSE(decoded.isEmpty());
+        EXPECT_EQ(decoded.getBounds(), ScreenRect(ScreenPoint(0, 0), ScreenPoint(5, 3)));
+        EXPECT_EQ(decoded.getColourDepth(), c.depth);
+        EXPECT_EQ(decoded.getHorizontalResolution(), 150.0);
+        EXPECT_EQ(decoded.getVerticalResolution(), 150.0);
+        EXPECT_EQ(bytesOf(decoded.getData()), bytesOf(encoded));
+        GSPixMapHandle map = decoded.getPixelMap();
+        ASSERT_NE(map, nullptr);
+        EXPECT_EQ(decoded.getPixelMap(), map); // made once
+        for (Int32 y = 0; y < 3; ++y) {
+            for (Int32 x = 0; x < 5; ++x) {
+                Pixel expected = pixelAt(x, y);
+                if (c.depth == 24) {
+                    expected[3] = 255;
+                }
+                EXPECT_EQ(pixelOf(map, x, y), expected) << x << "," << y;
+            }
+        }
+    }
+}
+
+TEST(ImageTest, DataKeepsItsFirstEncoding) {
+    Image image(makePixMap(4, 4));
+    EXPECT_TRUE(isPNG(image.getData()));
+    EXPECT_TRUE(isPNG(image.getData(FTM::BMPImageType)));
+
+    Image other(makePixMap(4, 4));
+    EXPECT_TRUE(isBMP(other.getData(FTM::BMPImageType)));
+    EXPECT_TRUE(isBMP(other.getData(FTM::PNGImageType)));
+
+    // A negative type is the image's own.
+    Image third(makePixMap(2, 2));
+    EXPECT_TRUE(isPNG(third.getData(-7)));
+
+    // The host failing to encode leaves the data empty, to be tried again.
+    Image failing(makePixMap(2, 2));
+    sim::failCall("GX::Image::WriteToHandle", ErrIO);
+    EXPECT_EQ(failing.getData().size(), 0);
+    EXPECT_TRUE(isPNG(failing.getData()));
+}
+
+TEST(ImageTest, BlocksAreTakenOrCopied) {
+    std::vector<UInt8> png = bytesOf(Image(makePixMap(3, 3)).getData());
+
+    MemoryBlock taken = blockOf(png);
+    Image fromTaken(taken, true);
+    EXPECT_EQ(taken.size(), 0);
+    EXPECT_EQ(bytesOf(fromTaken.getData()), png);
+
+    MemoryBlock kept = blockOf(png);
+    Image fromCopy(kept, false);
+    EXPECT_EQ(bytesOf(kept), png);
+    EXPECT_NE(fromCopy.getData().getHandle(), kept.getHandle());
+    EXPECT_FALSE(fromCopy.isEmpty());
+}
+
+TEST(ImageTest, DataTheHostCannotReadIsKept) {
+    std::vector<UInt8> png = bytesOf(Image(makePixMap(3, 3)).getData());
+    std::vector<UInt8> badCrc = png;
+    badCrc[20] ^= 0xFF;
+    std::vector<UInt8> truncated(png.begin(), png.begin() + png.size() / 2);
+    std::vector<UInt8> bmpHuge = bytesOf(Image(makePixMap(2, 2)).getData(FTM::BMPImageType));
+    bmpHuge[22] = 0xFF; // height far beyond the bytes
+    bmpHuge[23] = 0x3F;
+    const std::vector<std::vector<UInt8>> inputs = {
+        {'n', 'o', 't', ' ', 'a', 'n', ' ', 'i', 'm', 'a', 'g', 'e'}, badCrc, truncated, bmpHuge, {'B', 'M'}};
+    for (std::size_t i = 0; i < inputs.size(); ++i) {
+        SCOPED_TRACE(i);
+        Image image(blockOf(inputs[i]));
+        EXPECT_TRUE(image.isEmpty());
+        EXPECT_EQ(bytesOf(image.getData()), inputs[i]);
+        EXPECT_EQ(image.getPixelMap(), nullptr);
+        EXPECT_EQ(image.getBounds(), ScreenRect());
+        EXPECT_TRUE(image.getDialogImage().IsEmpty());
+    }
+}
+
+TEST(ImageTest, DialogImageOfData) {
+    Image image(makePixMap(6, 2));
+    image.getData();
+    DG::Image picture = image.getDialogImage();
+    EXPECT_FALSE(picture.IsEmpty());
+    EXPECT_EQ(picture.GetResourceId(), -1);
+    EXPECT_EQ(picture.GetWidth(), 6u);
+    EXPECT_EQ(picture.GetHeight(), 2u);
+    ASSERT_NE(picture.GetPicture(), nullptr);
+}
+
+TEST(ImageTest, CopiesShareThePictureButNotThePixelMap) {
+    Image original(makePixMap(3, 2));
+    original.getData();
+    original.setHorizontalResolution(200, true);
+    Image copy(original);
+    EXPECT_EQ(bytesOf(copy.getData()), bytesOf(original.getData()));
+    EXPECT_NE(copy.getData().getHandle(), original.getData().getHandle());
+    EXPECT_EQ(copy.getBounds(), original.getBounds());
+    EXPECT_EQ(copy.getHorizontalResolution(), 200.0);
+    ASSERT_NE(copy.getPixelMap(), nullptr);
+    EXPECT_NE(copy.getPixelMap(), original.getPixelMap());
+
+    std::unique_ptr<Image> clone(original.clone());
+    EXPECT_EQ(clone->getBounds(), original.getBounds());
+
+    Image assigned(int16_t(7));
+    assigned = original;
+    EXPECT_EQ(assigned.getResourceId(), -1);
+    EXPECT_EQ(bytesOf(assigned.getData()), bytesOf(original.getData()));
+    assigned = assigned;
+    EXPECT_FALSE(assigned.isEmpty());
+
+    original.clear();
+    EXPECT_TRUE(original.isEmpty());
+    EXPECT_FALSE(copy.isEmpty());
+}
+
+TEST(ImageTest, Resolution) {
+    Image image(makePixMap(2, 2, GSPixelARGB32, 72.0));
+    image.setHorizontalResolution(300, false);
+    EXPECT_EQ(image.getHorizontalResolution(), 300.0);
+    EXPECT_EQ(image.getVerticalResolution(), 72.0);
+    image.setVerticalResolution(150, false);
+    EXPECT_EQ(image.getHorizontalResolution(), 300.0);
+    EXPECT_EQ(image.getVerticalResolution(), 150.0);
+    image.setVerticalResolution(600, true);
+    EXPECT_EQ(image.getHorizontalResolution(), 600.0);
+    image.setHorizontalResolution(96, true);
+    EXPECT_EQ(image.getVerticalResolution(), 96.0);
+    Image decoded(image.getData());
+    EXPECT_EQ(decoded.getVerticalResolution(), 96.0);
+}
+
+TEST(ImageTest, ResizeScalesThePicture) {
+    Image image(makePixMap(100, 50));
+    EXPECT_TRUE(image.resize(ScreenRect(ScreenPoint(10, 10), ScreenPoint(50, 50)), true));
+    EXPECT_EQ(image.getBounds(), ScreenRect(ScreenPoint(0, 0), ScreenPoint(40, 20)));
+    EXPECT_EQ(image.getColourDepth(), 32u);
+
+    Image stretched(makePixMap(100, 50));
+    EXPECT_TRUE(stretched.resize(ScreenRect(ScreenPoint(10, 10), ScreenPoint(50, 50)), false));
+    EXPECT_EQ(stretched.getBounds(), ScreenRect(ScreenPoint(0, 0), ScreenPoint(40, 40)));
+
+    // The pixels are scaled from the map's corner, whatever the rectangle's position.
+    Image small(makePixMap(2, 2));
+    ASSERT_TRUE(small.resize(ScreenRect(ScreenPoint(300, 300), ScreenPoint(296, 304)), false));
+    GSPixMapHandle map = small.getPixelMap();
+    ASSERT_NE(map, nullptr);
+    ASSERT_EQ(GXGetGSPixMapWidth(map), 4);
+    ASSERT_EQ(GXGetGSPixMapHeight(map), 4);
+    for (Int32 y = 0; y < 4; ++y) {
+        for (Int32 x = 0; x < 4; ++x) {
+            EXPECT_EQ(pixelOf(map, x, y), pixelAt(x / 2, y / 2)) << x << "," << y;
+        }
+    }
+    // The new picture is encoded afresh.
+    Image decoded(small.getData());
+    EXPECT_EQ(decoded.getBounds(), ScreenRect(ScreenPoint(0, 0), ScreenPoint(4, 4)));
+}
+
+TEST(ImageTest, ResizeFailuresLeaveTheImage) {
+    Image image(makePixMap(8, 4));
+    std::vector<UInt8> before = bytesOf(image.getData());
+    const ScreenRect flat[] = {
+        ScreenRect(ScreenPoint(5, 5), ScreenPoint(5, 20)),
+        ScreenRect(ScreenPoint(5, 5), ScreenPoint(20, 5)),
+        ScreenRect(),
+    };
+    for (const ScreenRect& rect : flat) {
+        EXPECT_FALSE(image.resize(rect, true));
+        EXPECT_FALSE(image.resize(rect, false));
+    }
+    // Kept proportions that round down to nothing.
+    EXPECT_FALSE(image.resize(ScreenRect(ScreenPoint(0, 0), ScreenPoint(1, 1)), true));
+
+    sim::failCall("GXStretchGSPixMap", ErrParam);
+    EXPECT_FALSE(image.resize(ScreenRect(ScreenPoint(0, 0), ScreenPoint(16, 8)), false));
+    sim::failCall("GXCreateGSPixMap", ErrMemoryFull);
+    EXPECT_FALSE(image.resize(ScreenRect(ScreenPoint(0, 0), ScreenPoint(16, 8)), false));
+
+    EXPECT_EQ(image.getBounds(), ScreenRect(ScreenPoint(0, 0), ScreenPoint(8, 4)));
+    EXPECT_EQ(bytesOf(image.getData()), before);
+}
+
+TEST(ImageTest, FilesWrittenAndRead) {
+    Image image(makePixMap(7, 5));
+    DataFile pngFile(tempPath("picture.png"), DataFile::readWrite, true);
+    ASSERT_TRUE(image.writeTo(pngFile));
+    Image fromPng(pngFile);
+    EXPECT_TRUE(isPNG(fromPng.getData()));
+    EXPECT_EQ(fromPng.getBounds(), ScreenRect(ScreenPoint(0, 0), ScreenPoint(7, 5)));
+
+    DataFile bmpFile(tempPath("picture.bmp"), DataFile::readWrite, true);
+    ASSERT_TRUE(image.writeTo(bmpFile, "IMAGE/BMP", 24));
+    Image fromBmp(bmpFile);
+    EXPECT_TRUE(isBMP(fromBmp.getData()));
+    EXPECT_EQ(fromBmp.getColourDepth(), 24u);
+
+    // An unknown MIME text or depth writes nothing.
+    DataFile other(tempPath("picture.tif"), DataFile::readWrite, false);
+    EXPECT_FALSE(image.writeTo(other, "image/tiff", 32));
+    EXPECT_FALSE(image.writeTo(other, "image/png", 8));
+    EXPECT_FALSE(std::filesystem::exists(sim::specialFolder("Temp") / "picture.tif"));
+
+    sim::failCall("GX::Image::WriteToFile", ErrIO);
+    EXPECT_FALSE(image.writeTo(pngFile));
+
+    // Unreadable or missing files give an image without data.
+    sim::failRead(ErrIO);
+    Image unreadable(pngFile);
+    EXPECT_TRUE(unreadable.isEmpty());
+    EXPECT_EQ(unreadable.getData().size(), 0);
+    Image missing(DataFile(tempPath("missing.png"), DataFile::readOnly, false));
+    EXPECT_TRUE(missing.isEmpty());
+}
+
+TEST(ImageTest, AllocationFailuresLoseNothing) {
+    Image encoded(makePixMap(4, 4));
+    sim::failNextAllocations(1);
+    EXPECT_EQ(encoded.getData().size(), 0);
+    EXPECT_TRUE(isPNG(encoded.getData()));
+
+    MemoryBlock data = blockOf(bytesOf(encoded.getData()));
+    Image decoded(data);
+    sim::failNextAllocations(1);
+    EXPECT_EQ(decoded.getPixelMap(), nullptr);
+    EXPECT_NE(decoded.getPixelMap(), nullptr);
+
+    sim::failNextAllocations(1);
+    EXPECT_THROW(Image{data}, std::bad_alloc);
+    EXPECT_GT(data.size(), 0);
+}
