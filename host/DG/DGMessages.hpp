@@ -51,8 +51,8 @@ struct DGDragDropMsgData {
     Int32 effect = 0;
     short denyFeedback = 0;
     bool rightDragMenu = false;
-    Int32 x = 0; // target position, for drop-target messages
-    Int32 y = 0;
+    short x = 0; // target position, for drop-target messages
+    short y = 0;
     short insertPos = 0;
     short relativePos = 0;
 };

@@ -8,6 +8,11 @@ DropEvent* DropEvent::create(UInt32 message, const ControlLink& link, const Data
     return message == 17 ? new DropEvent(message, link, data) : nullptr;
 }
 
+ScreenPoint DropEvent::getMousePosition() const {
+    const auto* record = getDataWord().getRecord<const DGDragDropMsgData>();
+    return record != nullptr ? ScreenPoint(record->x, record->y) : ScreenPoint();
+}
+
 DGDragDropMsgData* DropEvent::getDragData() const {
     return getDataWord().getRecord<DGDragDropMsgData>();
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "Addon/InterfaceEvent.h"
+#include "Interface/ScreenPoint.h"
 
 struct DGDragDropMsgData;
 
@@ -21,6 +22,8 @@ public:
     // A new event (the caller deletes it) for message 17; null for any other.
     static DropEvent* create(UInt32 message, const ControlLink& link, const Data& data);
 
+    // The mouse position of the record; the origin without one.
+    ScreenPoint getMousePosition() const;
     // The host's record; null when the data holds none.
     DGDragDropMsgData* getDragData() const;
     // Answers through the record; without one they do nothing.

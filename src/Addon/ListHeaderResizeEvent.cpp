@@ -14,9 +14,9 @@ Int32 ListHeaderResizeEvent::getCellIndex() const {
     return record != nullptr ? record->itemIndex - 1 : 0;
 }
 
-Int32 ListHeaderResizeEvent::getWidthChange() const {
+ScreenPoint ListHeaderResizeEvent::getDelta() const {
     const auto* record = getDataWord().getRecord<const DGListHeaderMsgData>();
-    return record != nullptr ? record->sizeChange : 0;
+    return record != nullptr ? ScreenPoint(record->sizeChange, 0) : ScreenPoint();
 }
 
 Int32 ListHeaderResizeEvent::getStatus() const {

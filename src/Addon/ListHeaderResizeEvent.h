@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Addon/InterfaceEvent.h"
+#include "Interface/ScreenPoint.h"
 
 namespace zelvane {
 
@@ -20,8 +21,8 @@ public:
 
     // The resized cell, 0-based; 0 without a header record.
     Int32 getCellIndex() const;
-    // The width change; 0 without a header record.
-    Int32 getWidthChange() const;
+    // The width change as x (y is 0); the origin without a header record.
+    ScreenPoint getDelta() const;
     // The drag status; 2 without a header record, and a status of 0 is reported as 2.
     Int32 getStatus() const;
 };

@@ -112,7 +112,8 @@ TEST(InterfaceEventTest, DataIsReadOnlyAsWhatItWasGiven) {
     EXPECT_EQ(drag.getNewCellIndex(), 4);
     ListHeaderResizeEvent resize(25, link, headerData);
     EXPECT_EQ(resize.getCellIndex(), 2);
-    EXPECT_EQ(resize.getWidthChange(), -12);
+    EXPECT_EQ(resize.getDelta().getX(), -12);
+    EXPECT_EQ(resize.getDelta().getY(), 0);
     EXPECT_EQ(resize.getStatus(), 2); // status 0 is reported as 2
     header.subMessage = 1;
     EXPECT_EQ(resize.getStatus(), 1);
@@ -131,6 +132,7 @@ TEST(InterfaceEventTest, DataIsReadOnlyAsWhatItWasGiven) {
                                 InterfaceEvent::Data(Int64(reinterpret_cast<std::intptr_t>(&header))));
     EXPECT_EQ(plain.getCellIndex(), 0);
     EXPECT_EQ(plain.getStatus(), 2);
+    EXPECT_EQ(plain.getDelta().getX(), 0);
     ListHeaderDragEvent none(link);
     EXPECT_EQ(none.getNewCellIndex(), 0);
 }
@@ -172,7 +174,11 @@ TEST(InterfaceEventTest, FocusKeyResizePaintAndDropReadTheirData) {
     EXPECT_EQ(made->getUpdateData(), nullptr);
 
     DGDragDropMsgData dragDrop;
+    dragDrop.x = 120;
+    dragDrop.y = -8;
     DropEvent drop(17, link, InterfaceEvent::Data::record(&dragDrop));
+    EXPECT_EQ(drop.getMousePosition().getX(), 120);
+    EXPECT_EQ(drop.getMousePosition().getY(), -8);
     drop.setEffect(7);
     drop.denyFeedback();
     drop.setRightDragMenu(true);
@@ -189,6 +195,7 @@ TEST(InterfaceEventTest, FocusKeyResizePaintAndDropReadTheirData) {
     DropEvent bare(link);
     bare.setEffect(3); // no record: nothing to write
     EXPECT_EQ(bare.getDragData(), nullptr);
+    EXPECT_EQ(bare.getMousePosition().getX(), 0);
 }
 
 TEST(InterfaceEventTest, HandlersAnswerThroughTheReceiver) {
