@@ -1,0 +1,105 @@
+#include "ACAPI/ProgressWindow.hpp"
+
+#include "sim/Dialogs.h"
+#include "sim/Interface.h"
+#include "sim/Sim.h"
+
+namespace {
+
+struct ProgressState {
+    bool open = false;
+    int queries = 0;  // 'CANC' queries of the open window
+    int cancelAt = 0; // the query before which the user cancels, 0 never
+    bool cancelled = false;
+    std::vector<sim::ProgressRequest> requests;
+};
+
+ProgressState& state() {
+    static auto* instance = new ProgressState;
+    return *instance;
+}
+
+const bool resetRegistered = sim::registerReset([] { state() = ProgressState(); });
+
+GSErrCode record(GSType code, const std::string& text, Int32 value, GSErrCode answer) {
+    state().requests.push_back({code, text, value, answer});
+    return answer;
+}
+
+GSErrCode openWindow(void* par1, void* par2, void*) {
+    auto* title = static_cast<const GS::UniString*>(par1);
+    auto* phases = static_cast<const short*>(par2);
+    if (title == nullptr || phases == nullptr) {
+        return record(APIIo_InitProcessWindowID, "", 0, APIERR_BADPARS);
+    }
+    if (state().open) {
+        return record(APIIo_InitProcessWindowID, title->ToUTF8(), *phases, APIERR_GENERAL);
+    }
+    state().open = true;
+    state().queries = 0;
+    state().cancelled = false;
+    return record(APIIo_InitProcessWindowID, title->ToUTF8(), *phases, NoError);
+}
+
+GSErrCode closeWindow(void*, void*, void*) {
+    GSErrCode answer = state().open ? NoError : APIERR_GENERAL;
+    state().open = false;
+    return record(APIIo_CloseProcessWindowID, "", 0, answer);
+}
+
+GSErrCode nextPhase(void* par1, void* par2, void*) {
+    auto* title = static_cast<const GS::UniString*>(par1);
+    auto* count = static_cast<const Int32*>(par2);
+    if (title == nullptr || count == nullptr) {
+        return record(APIIo_SetNextProcessPhaseID, "", 0, APIERR_BADPARS);
+    }
+    return record(APIIo_SetNextProcessPhaseID, title->ToUTF8(), *count,
+                  state().open ? NoError : APIERR_GENERAL);
+}
+
+template <GSType code>
+GSErrCode valueRequest(void* par1, void*, void*) {
+    auto* value = static_cast<const Int32*>(par1);
+    if (value == nullptr) {
+        return record(code, "", 0, APIERR_BADPARS);
+    }
+    return record(code, "", *value, state().open ? NoError : APIERR_GENERAL);
+}
+
+GSErrCode isCancelled(void*, void*, void*) {
+    if (!state().open) {
+        return record(APIIo_IsProcessCanceledID, "", 0, APIERR_GENERAL);
+    }
+    ++state().queries;
+    if (state().cancelAt > 0 && state().queries >= state().cancelAt) {
+        state().cancelled = true;
+    }
+    return record(APIIo_IsProcessCanceledID, "", state().queries,
+                  state().cancelled ? APIERR_CANCEL : NoError);
+}
+
+const bool handlersRegistered =
+    sim::registerInterfaceRequest(APIIo_InitProcessWindowID, openWindow) &&
+    sim::registerInterfaceRequest(APIIo_CloseProcessWindowID, closeWindow) &&
+    sim::registerInterfaceRequest(APIIo_SetNextProcessPhaseID, nextPhase) &&
+    sim::registerInterfaceRequest(APIIo_SetProcessValueID, valueRequest<APIIo_SetProcessValueID>) &&
+    sim::registerInterfaceRequest(APIIo_IncProcessValueID, valueRequest<APIIo_IncProcessValueID>) &&
+    sim::registerInterfaceRequest(APIIo_IsProcessCanceledID, isCancelled);
+
+} // namespace
+
+namespace sim {
+
+const std::vector<ProgressRequest>& progressRequests() {
+    return state().requests;
+}
+
+bool isProgressWindowOpen() {
+    return state().open;
+}
+
+void cancelProgressAtQuery(int n) {
+    state().cancelAt = n < 0 ? 0 : n;
+}
+
+} // namespace sim

@@ -1,0 +1,560 @@
+#include "sim/Dialogs.h"
+
+#include "DG/DGInternal.hpp"
+#include "sim/Resources.h"
+#include "sim/Sim.h"
+
+#include <algorithm>
+#include <deque>
+
+namespace sim {
+namespace {
+
+struct DialogTable {
+    std::map<short, PanelState> panels;
+    short lastId = 0;
+    std::map<short, std::deque<DialogScript>> scripts;
+    std::vector<DialogRecord> records;
+    std::map<short, std::size_t> recordOf; // panel ID to its record
+    std::deque<short> alertAnswers;
+    std::vector<AlertRecord> alerts;
+};
+
+DialogTable& table() {
+    static auto* instance = new DialogTable;
+    return *instance;
+}
+
+const bool registered = registerReset([] {
+    DialogTable& t = table();
+    t.panels.clear();
+    t.lastId = 0;
+    t.scripts.clear();
+    t.records.clear();
+    t.recordOf.clear();
+    t.alertAnswers.clear();
+    t.alerts.clear();
+});
+
+bool isAttached(const std::vector<DG::EventObserver*>& list, DG::EventObserver* observer) {
+    return std::find(list.begin(), list.end(), observer) != list.end();
+}
+
+// Notifies over a snapshot; each observer is looked up again before it is called, so that one
+// detached, destroyed or whose panel closed meanwhile is skipped.
+template <class Observer, class Call>
+void notifyPanel(short id, Call call) {
+    PanelState* panel = findPanel(id);
+    if (panel == nullptr) {
+        return;
+    }
+    std::vector<DG::EventObserver*> snapshot = panel->observers;
+    for (DG::EventObserver* observer : snapshot) {
+        panel = findPanel(id);
+        if (panel == nullptr) {
+            return;
+        }
+        if (!isAttached(panel->observers, observer)) {
+            continue;
+        }
+        if (auto* typed = dynamic_cast<Observer*>(observer)) {
+            call(*typed);
+        }
+    }
+}
+
+template <class Observer, class Call>
+void notifyItem(short id, short number, Call call) {
+    PanelState* panel = findPanel(id);
+    ItemState* item = panel != nullptr ? panel->findItem(number) : nullptr;
+    if (item == nullptr) {
+        return;
+    }
+    std::vector<DG::EventObserver*> snapshot = item->observers;
+    for (DG::EventObserver* observer : snapshot) {
+        panel = findPanel(id);
+        item = panel != nullptr ? panel->findItem(number) : nullptr;
+        if (item == nullptr) {
+            return;
+        }
+        if (!isAttached(item->observers, observer)) {
+            continue;
+        }
+        if (auto* typed = dynamic_cast<Observer*>(observer)) {
+            call(*typed);
+        }
+    }
+}
+
+DialogRecord* recordOf(short id) {
+    auto it = table().recordOf.find(id);
+    return it == table().recordOf.end() ? nullptr : &table().records[it->second];
+}
+
+void fail(short id, const std::string& why) {
+    if (DialogRecord* record = recordOf(id)) {
+        record->failures.push_back(why);
+    }
+}
+
+bool isText(const std::string& kind) {
+    return kind == "leftText" || kind == "centerText" || kind == "rightText";
+}
+
+const char* actionName(DialogAction::Kind kind) {
+    static const char* const names[] = {"click",      "doubleClick", "setText", "typeCharacter",
+                                        "leaveFocus", "selectRow",   "toggle",  "resize",
+                                        "hotKey",     "drop",        "closeOK", "closeCancel"};
+    return names[kind];
+}
+
+std::string encodeUTF8(UInt32 code) {
+    std::string out;
+    if (code < 0x80) {
+        out += char(code);
+    } else if (code < 0x800) {
+        out += char(0xC0 | (code >> 6));
+        out += char(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        out += char(0xE0 | (code >> 12));
+        out += char(0x80 | ((code >> 6) & 0x3F));
+        out += char(0x80 | (code & 0x3F));
+    } else {
+        out += char(0xF0 | (code >> 18));
+        out += char(0x80 | ((code >> 12) & 0x3F));
+        out += char(0x80 | ((code >> 6) & 0x3F));
+        out += char(0x80 | (code & 0x3F));
+    }
+    return out;
+}
+
+// Close requests and aborts posted while the last action's notifications ran.
+void processPending(short id) {
+    for (;;) {
+        PanelState* panel = findPanel(id);
+        if (panel == nullptr || panel->closed) {
+            return;
+        }
+        if (panel->pendingAbort) {
+            panel->pendingAbort = false;
+            panel->pendingClose = 0;
+            panel->closed = true;
+            panel->result = DG::ModalDialog::Cancel;
+            return;
+        }
+        int response = panel->pendingClose;
+        if (response == 0) {
+            return;
+        }
+        panel->pendingClose = 0;
+        bool accepted = true;
+        notifyPanel<DG::PanelObserver>(id, [&](DG::PanelObserver& observer) {
+            observer.PanelCloseRequested(DG::PanelCloseRequestEvent(id, response == DG::ModalDialog::Accept),
+                                         &accepted);
+        });
+        panel = findPanel(id);
+        if (panel == nullptr) {
+            return;
+        }
+        if (!accepted) {
+            if (DialogRecord* record = recordOf(id)) {
+                ++record->refusedCloses;
+            }
+        } else if (panel->kind == PanelState::modal) {
+            panel->closed = true;
+            panel->result = response;
+            return;
+        }
+    }
+}
+
+void performOnItem(short owner, short id, const DialogAction& action) {
+    std::string what = std::string(actionName(action.kind)) + " " + std::to_string(action.item);
+    PanelState* panel = findPanel(id);
+    ItemState* item = panel->findItem(action.item);
+    if (item == nullptr) {
+        return fail(owner, what + ": no such item");
+    }
+    if (!item->enabled) {
+        return fail(owner, what + ": the item is disabled");
+    }
+    if (!item->visible) {
+        return fail(owner, what + ": the item is hidden");
+    }
+    short number = action.item;
+    DG::ItemEvent event(id, number);
+    switch (action.kind) {
+    case DialogAction::click:
+        if (item->kind == "button") {
+            notifyItem<DG::ButtonItemObserver>(id, number, [&](auto& o) { o.ButtonClicked(event); });
+        } else if (isText(item->kind)) {
+            notifyItem<DG::StaticTextObserver>(id, number, [&](auto& o) { o.StaticTextClicked(event); });
+        } else if (item->kind == "checkBox") {
+            item->value = item->value != 0 ? 0 : 1;
+            notifyItem<DG::CheckItemObserver>(id, number, [&](auto& o) { o.CheckItemChanged(event); });
+        } else {
+            fail(owner, what + ": a " + item->kind + " cannot be clicked");
+        }
+        return;
+    case DialogAction::doubleClick:
+        if (!isText(item->kind)) {
+            return fail(owner, what + ": a " + item->kind + " cannot be double-clicked");
+        }
+        notifyItem<DG::StaticTextObserver>(id, number, [&](auto& o) { o.StaticTextDoubleClicked(event); });
+        return;
+    case DialogAction::setText:
+        if (item->kind != "textEdit") {
+            return fail(owner, what + ": a " + item->kind + " cannot be edited");
+        }
+        panel->focus = number;
+        item->text = action.text;
+        notifyItem<DG::TextEditBaseObserver>(id, number, [&](auto& o) { o.TextEditChanged(event); });
+        return;
+    case DialogAction::typeCharacter: {
+        if (item->kind != "textEdit") {
+            return fail(owner, what + ": a " + item->kind + " cannot be typed into");
+        }
+        panel->focus = number;
+        bool deny = false;
+        DG::ItemCharEnterEvent charEvent(id, number, UInt32(action.value));
+        notifyItem<DG::ItemObserver>(id, number, [&](auto& o) { o.ItemCharEntered(charEvent, &deny); });
+        panel = findPanel(id);
+        item = panel != nullptr ? panel->findItem(number) : nullptr;
+        if (deny || item == nullptr) {
+            return;
+        }
+        item->text += encodeUTF8(UInt32(action.value));
+        notifyItem<DG::TextEditBaseObserver>(id, number, [&](auto& o) { o.TextEditChanged(event); });
+        return;
+    }
+    case DialogAction::leaveFocus:
+        if (panel->focus == number) {
+            panel->focus = 0;
+        }
+        notifyItem<DG::ItemObserver>(id, number, [&](auto& o) { o.ItemFocusLost(event); });
+        return;
+    case DialogAction::selectRow:
+        if (item->kind != "popup") {
+            return fail(owner, what + ": a " + item->kind + " has no rows to select");
+        }
+        if (action.value < 0 || std::size_t(action.value) >= item->rows.size()) {
+            return fail(owner, what + ": no row " + std::to_string(action.value));
+        }
+        item->value = short(action.value + 1);
+        notifyItem<DG::PopUpObserver>(id, number, [&](auto& o) { o.PopUpChanged(event); });
+        return;
+    case DialogAction::toggle:
+        if (item->kind != "checkBox") {
+            return fail(owner, what + ": a " + item->kind + " cannot be toggled");
+        }
+        item->value = item->value != 0 ? 0 : 1;
+        notifyItem<DG::CheckItemObserver>(id, number, [&](auto& o) { o.CheckItemChanged(event); });
+        return;
+    default:
+        return;
+    }
+}
+
+void performOnPanel(short owner, short id, const DialogAction& action) {
+    std::string what = actionName(action.kind);
+    PanelState* panel = findPanel(id);
+    switch (action.kind) {
+    case DialogAction::resize: {
+        short hGrow = (panel->grow & 1) != 0 ? action.h : 0;
+        short vGrow = (panel->grow & 2) != 0 ? action.v : 0;
+        if (hGrow == 0 && vGrow == 0) {
+            return fail(owner, what + ": the dialog cannot grow that way");
+        }
+        hGrow = short(std::max<int>(panel->minWidth, panel->width + hGrow) - panel->width);
+        vGrow = short(std::max<int>(panel->minHeight, panel->height + vGrow) - panel->height);
+        notifyPanel<DG::PanelObserver>(
+            id, [&](auto& o) { o.PanelResizeEntered(DG::PanelResizeEvent(id, true, 0, 0)); });
+        if ((panel = findPanel(id)) == nullptr) {
+            return;
+        }
+        panel->width = short(panel->width + hGrow);
+        panel->height = short(panel->height + vGrow);
+        DG::PanelResizeEvent event(id, true, hGrow, vGrow);
+        notifyPanel<DG::PanelObserver>(id, [&](auto& o) { o.PanelResized(event); });
+        notifyPanel<DG::PanelObserver>(id, [&](auto& o) { o.PanelResizeExited(event); });
+        return;
+    }
+    case DialogAction::hotKey: {
+        auto it = std::find_if(panel->hotKeys.begin(), panel->hotKeys.end(),
+                               [&](const HotKey& key) { return key.id == action.value; });
+        if (it == panel->hotKeys.end()) {
+            return fail(owner, what + ": no hot key " + std::to_string(action.value));
+        }
+        if (!panel->hotKeysEnabled) {
+            return fail(owner, what + ": the hot keys are disabled");
+        }
+        bool processed = false;
+        DG::PanelHotKeyEvent event(id, short(action.value));
+        notifyPanel<DG::PanelObserver>(id, [&](auto& o) { o.PanelHotkeyPressed(event, &processed); });
+        return;
+    }
+    case DialogAction::drop: {
+        if (!panel->dragDrop) {
+            return fail(owner, what + ": the panel takes no drops");
+        }
+        DG::PanelDragDropEvent event(id, action.h, action.v);
+        DG::DragDropEffect effect = DG::DragDrop_Reject;
+        bool handled = false;
+        notifyPanel<DG::PanelObserver>(id, [&](auto& o) { o.PanelDragEntered(event, &effect, &handled); });
+        notifyPanel<DG::PanelObserver>(id, [&](auto& o) { o.PanelDragMoved(event, &effect, &handled); });
+        if (effect == DG::DragDrop_Reject) {
+            return fail(owner, what + ": the drop was refused");
+        }
+        notifyPanel<DG::PanelObserver>(id, [&](auto& o) { o.PanelDropped(event, &effect, &handled); });
+        return;
+    }
+    case DialogAction::closeOK:
+    case DialogAction::closeCancel:
+        panel->pendingClose =
+            action.kind == DialogAction::closeOK ? DG::ModalDialog::Accept : DG::ModalDialog::Cancel;
+        return;
+    default:
+        return performOnItem(owner, id, action);
+    }
+}
+
+void perform(short id, const DialogAction& action) {
+    short target = id;
+    if (action.page != 0) {
+        target = 0;
+        for (auto& [pageId, page] : table().panels) {
+            if (page.kind == PanelState::tabPage && page.parent == id && page.resourceID == action.page) {
+                target = pageId;
+                break;
+            }
+        }
+        if (target == 0) {
+            return fail(id, std::string(actionName(action.kind)) + ": no tab page " +
+                                std::to_string(action.page));
+        }
+    }
+    performOnPanel(id, target, action);
+}
+
+std::size_t newRecord(const PanelState& panel, bool modal, bool scripted) {
+    DialogRecord record;
+    record.resourceID = panel.resourceID;
+    record.panelID = panel.id;
+    record.modal = modal;
+    record.scripted = scripted;
+    table().records.push_back(record);
+    table().recordOf[panel.id] = table().records.size() - 1;
+    return table().records.size() - 1;
+}
+
+} // namespace
+
+ItemState* PanelState::findItem(short number) {
+    auto it = items.find(number);
+    return it == items.end() ? nullptr : &it->second;
+}
+
+PanelState* findPanel(short id) {
+    auto it = table().panels.find(id);
+    return it == table().panels.end() ? nullptr : &it->second;
+}
+
+std::vector<short> panelsOf(short resourceID) {
+    std::vector<short> ids;
+    for (auto& [id, panel] : table().panels) {
+        if (panel.resourceID == resourceID) {
+            ids.push_back(id);
+        }
+    }
+    return ids;
+}
+
+void queueDialogScript(short resourceID, const DialogScript& script) {
+    table().scripts[resourceID].push_back(script);
+}
+
+std::size_t pendingDialogScripts(short resourceID) {
+    auto it = table().scripts.find(resourceID);
+    return it == table().scripts.end() ? 0 : it->second.size();
+}
+
+bool actOnPalette(short resourceID, const DialogScript& actions) {
+    for (short id : panelsOf(resourceID)) {
+        PanelState* panel = findPanel(id);
+        if (panel->kind != PanelState::palette || !panel->processing) {
+            continue;
+        }
+        for (const DialogAction& action : actions) {
+            panel = findPanel(id);
+            if (panel == nullptr || !panel->processing) {
+                break;
+            }
+            perform(id, action);
+            processPending(id);
+        }
+        return true;
+    }
+    return false;
+}
+
+const std::vector<DialogRecord>& dialogs() {
+    return table().records;
+}
+
+void queueAlertAnswer(short button) {
+    table().alertAnswers.push_back(button);
+}
+
+std::size_t pendingAlertAnswers() {
+    return table().alertAnswers.size();
+}
+
+const std::vector<AlertRecord>& alerts() {
+    return table().alerts;
+}
+
+namespace internal {
+
+short createPanel(PanelState::Kind kind, GSResModule module, short resourceID, short parent) {
+    const ResourceFile* file = resources(module);
+    const DialogTemplate* dialog = file != nullptr ? file->findDialog(resourceID) : nullptr;
+    if (dialog == nullptr) {
+        return 0;
+    }
+    DialogTable& t = table();
+    short id = t.lastId;
+    do {
+        id = short(id >= 32767 ? 1 : id + 1);
+    } while (t.panels.count(id) != 0);
+    t.lastId = id;
+    PanelState& panel = t.panels[id];
+    panel.id = id;
+    panel.resourceID = resourceID;
+    panel.module = module;
+    panel.kind = kind;
+    panel.parent = parent;
+    panel.title = dialog->title;
+    panel.width = dialog->width;
+    panel.height = dialog->height;
+    panel.minWidth = dialog->minWidth;
+    panel.minHeight = dialog->minHeight;
+    panel.grow = dialog->grow;
+    panel.left = 100;
+    panel.top = 100;
+    for (const ItemTemplate& source : dialog->items) {
+        ItemState& item = panel.items[source.number];
+        item.number = source.number;
+        item.kind = source.kind;
+        item.left = source.left;
+        item.top = source.top;
+        item.right = source.right;
+        item.bottom = source.bottom;
+        item.text = source.text;
+        item.enabled = source.enabled;
+        item.visible = source.visible;
+        item.image = source.image;
+        item.rows = source.rows;
+    }
+    return id;
+}
+
+void destroyPanel(short id) {
+    table().panels.erase(id);
+    table().recordOf.erase(id);
+}
+
+void detachEverywhere(DG::EventObserver* observer) {
+    auto remove = [observer](std::vector<DG::EventObserver*>& list) {
+        list.erase(std::remove(list.begin(), list.end(), observer), list.end());
+    };
+    for (auto& [id, panel] : table().panels) {
+        remove(panel.observers);
+        for (auto& [number, item] : panel.items) {
+            remove(item.observers);
+        }
+    }
+}
+
+int runModal(short id) {
+    PanelState* panel = findPanel(id);
+    if (panel == nullptr) {
+        return DG::ModalDialog::Cancel;
+    }
+    panel->visible = true;
+    panel->closed = false;
+    panel->pendingClose = 0;
+    panel->pendingAbort = false;
+    DialogScript script;
+    auto& queue = table().scripts[panel->resourceID];
+    bool scripted = !queue.empty();
+    if (scripted) {
+        script = queue.front();
+        queue.pop_front();
+    }
+    std::size_t index = newRecord(*panel, true, scripted);
+
+    notifyPanel<DG::PanelObserver>(id, [&](auto& o) { o.PanelOpened(DG::EventBase(id, 0)); });
+    if ((panel = findPanel(id)) != nullptr) {
+        table().records[index].title = panel->title;
+    }
+    processPending(id);
+    for (std::size_t i = 0; i < script.size(); ++i) {
+        panel = findPanel(id);
+        if (panel == nullptr || panel->closed) {
+            table().records[index].failures.push_back(std::to_string(script.size() - i) +
+                                                      " action(s) left: the dialog had closed");
+            break;
+        }
+        perform(id, script[i]);
+        processPending(id);
+    }
+    panel = findPanel(id);
+    if (panel != nullptr && !panel->closed) {
+        table().records[index].forcedCancel = true;
+        panel->closed = true;
+        panel->result = DG::ModalDialog::Cancel;
+    }
+    int result = panel != nullptr ? panel->result : DG::ModalDialog::Cancel;
+    table().records[index].result = result;
+    if (panel != nullptr) {
+        panel->visible = false;
+        DG::PanelCloseEvent event(id, result == DG::ModalDialog::Accept);
+        notifyPanel<DG::PanelObserver>(id, [&](auto& o) { o.PanelClosed(event); });
+    }
+    return result;
+}
+
+void recordPalette(short id) {
+    if (PanelState* panel = findPanel(id)) {
+        newRecord(*panel, false, false);
+    }
+}
+
+void endPalette(short id) {
+    PanelState* panel = findPanel(id);
+    if (panel == nullptr || !panel->processing) {
+        return;
+    }
+    panel->processing = false;
+    panel->visible = false;
+    notifyPanel<DG::PanelObserver>(id, [&](auto& o) { o.PanelClosed(DG::PanelCloseEvent(id, false)); });
+}
+
+std::string toUTF8(const GS::UniString& text) {
+    return text.ToUTF8();
+}
+
+short answerAlert(AlertRecord record) {
+    auto& queue = table().alertAnswers;
+    record.scripted = !queue.empty();
+    record.answer = 1;
+    if (record.scripted) {
+        record.answer = queue.front();
+        queue.pop_front();
+    }
+    table().alerts.push_back(record);
+    return record.answer;
+}
+
+} // namespace internal
+} // namespace sim

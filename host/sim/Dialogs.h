@@ -1,0 +1,160 @@
+// The simulated host's dialog manager: the state of every live panel and item, the scripts that
+// act as the user in modal dialogs and palettes, the alert queue and the progress window.
+//
+// A script is plain data (DialogAction), so that a scenario file can be translated into one.
+// Each action checks that its item exists, is enabled and visible, and fires the notifications a
+// user's action would; changes made by the program through DG fire none. Close requests and
+// aborts are processed after the current notification returns.
+#pragma once
+
+#include "DG/DGPanel.hpp"
+#include "GSRoot/GSRoot.hpp"
+#include "GSRoot/RS.hpp"
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace sim {
+
+struct ItemState {
+    short number = 0;
+    std::string kind; // as in the dialog template
+    short left = 0, top = 0, right = 0, bottom = 0;
+    std::string text; // UTF-8
+    bool enabled = true;
+    bool visible = true;
+    short font = 0;
+    bool textColourSet = false;
+    UInt16 textColour[3] = {0, 0, 0};
+    bool backgroundSet = false;
+    UInt16 background[3] = {0, 0, 0};
+    short image = 0;
+    std::vector<std::string> rows; // pop-ups and list boxes
+    short value = 0;               // pop-ups: the selected host row (1-based), 0 none; check boxes: 0 or 1
+    int redraws = 0;
+    std::vector<DG::EventObserver*> observers; // item observers, in attachment order
+};
+
+struct HotKey {
+    short id = 0;
+    short key = 0;
+    short modifiers[3] = {0, 0, 0};
+};
+
+struct PanelState {
+    enum Kind { modal = 1, palette = 2, tabPage = 3 };
+
+    short id = 0;
+    short resourceID = 0;
+    GSResModule module = InvalidResModule;
+    Kind kind = modal;
+    short parent = 0; // tab pages: the panel holding the tab control
+    std::string title;
+    short width = 0, height = 0;
+    short minWidth = 0, minHeight = 0;
+    short left = 0, top = 0;
+    short grow = 0;
+    Int32 fixPoint = 0;
+    short zPosition = 0;
+    short focus = 0;
+    bool visible = false;
+    bool processing = false; // palettes between BeginEventProcessing and EndEventProcessing
+    bool dragDrop = false;
+    bool hotKeysEnabled = true;
+    std::vector<HotKey> hotKeys;
+    std::map<short, ItemState> items;
+    std::vector<DG::EventObserver*> observers; // panel observers, in attachment order
+    int redraws = 0;
+
+    // Modal dialogs while running.
+    int pendingClose = 0; // 0 none, else DG::ModalDialog::ModalResponse
+    bool pendingAbort = false;
+    bool closed = false;
+    int result = 2;
+
+    ItemState* findItem(short number);
+};
+
+// The live panel of that ID, or null.
+PanelState* findPanel(short id);
+// The live panels of a dialog resource ID, in ID order.
+std::vector<short> panelsOf(short resourceID);
+
+struct DialogAction {
+    enum Kind {
+        click,         // a button or static text
+        doubleClick,   // a static text
+        setText,       // replaces an edit text's text: one change notification
+        typeCharacter, // one character into an edit text (value: its code)
+        leaveFocus,    // the item loses the focus
+        selectRow,     // a pop-up row (value: 0-based)
+        toggle,        // a check box
+        resize,        // the dialog grows by (h, v), not below its minimum size
+        hotKey,        // presses the registered hot key of ID value
+        drop,          // drags something over the panel and drops it at (h, v)
+        closeOK,       // asks to close with OK (the Return key)
+        closeCancel,   // asks to close with Cancel (the Escape key)
+    };
+    Kind kind = click;
+    short item = 0;
+    short page = 0; // the dialog resource ID of the tab page holding the item; 0 the dialog itself
+    std::string text;
+    Int32 value = 0;
+    short h = 0, v = 0;
+};
+
+using DialogScript = std::vector<DialogAction>;
+
+// Scripts are taken in the order they were queued, one per modal dialog of that resource ID
+// opened, so that nested dialogs take the next one.
+void queueDialogScript(short resourceID, const DialogScript& script);
+std::size_t pendingDialogScripts(short resourceID);
+
+// Acts on the first live palette of that resource ID at once; false when there is none. The
+// failures are added to the palette's record.
+bool actOnPalette(short resourceID, const DialogScript& actions);
+
+struct DialogRecord {
+    short resourceID = 0;
+    short panelID = 0;
+    bool modal = true;
+    bool scripted = false;             // a script was queued for it
+    std::string title;                 // after it opened
+    bool forcedCancel = false;         // the script ended (or there was none) with the dialog open
+    int result = 0;                    // 1 accepted, 2 cancelled; 0 for a palette
+    int refusedCloses = 0;             // close requests its observers refused
+    std::vector<std::string> failures; // actions that could not be performed, and why
+};
+
+// Every dialog and palette shown, in order of opening.
+const std::vector<DialogRecord>& dialogs();
+
+struct AlertRecord {
+    short type = 0;
+    std::string title, largeText, smallText;
+    std::string buttons[3];
+    short answer = 0;
+    bool scripted = false;
+};
+
+// Alerts answer from this queue in order; one shown with the queue empty answers 1.
+void queueAlertAnswer(short button);
+std::size_t pendingAlertAnswers();
+const std::vector<AlertRecord>& alerts();
+
+struct ProgressRequest {
+    GSType code = 0;
+    std::string text; // 'IPWD', 'SPRP': the title
+    Int32 value = 0;  // 'IPWD' the phase count, 'SPRP' the count, 'SPRV' the value, 'IPRV' the step
+    GSErrCode answer = NoError;
+};
+
+// The progress window's requests, in order.
+const std::vector<ProgressRequest>& progressRequests();
+bool isProgressWindowOpen();
+// The user presses the window's cancel button just before the n-th (1-based) 'CANC' query of the
+// window; every query from then on answers that it was cancelled. 0 never.
+void cancelProgressAtQuery(int n);
+
+} // namespace sim
