@@ -3,7 +3,10 @@
 
 namespace zelvane {
 
+class ShippingContainer;
 class String;
+class XMLShipping;
+class XMLUnit;
 
 class Shipping {
 public:
@@ -21,6 +24,12 @@ public:
     virtual bool isEssential() const { return m_essential; }
     // Takes text content; false when the text cannot be taken.
     virtual bool read(String const& text) = 0;
+
+    // The forms of the object that the reader and the writer walk, found without a cast; null when
+    // the object does not take that form.
+    virtual ShippingContainer* asContainer() { return nullptr; }
+    virtual XMLShipping* asXMLShipping() { return nullptr; }
+    virtual XMLUnit* asUnit() { return nullptr; }
 
 private:
     bool m_essential = true;

@@ -22,6 +22,7 @@ public:
     void setDefault() override = 0;
     // Text between the child elements of a container is ignored.
     bool read(String const&) override { return true; }
+    ShippingContainer* asContainer() override { return this; }
 };
 
 } // namespace zelvane

@@ -13,6 +13,7 @@ public:
     // by the caller; null when the element is not an entry of this array. The entry itself belongs
     // to the array.
     virtual Shipping* addShipping(String const& tag, String const& nameSpace) = 0;
+    XMLShipping* asXMLShipping() override { return this; }
 };
 
 } // namespace zelvane

@@ -12,6 +12,7 @@ public:
     // A new binding of the field whose tag (and namespace, where the field has one) matches, owned
     // by the caller; null when no field matches.
     virtual Shipping* getShipping(String const& tag, String const& nameSpace) = 0;
+    XMLShipping* asXMLShipping() override { return this; }
 };
 
 } // namespace zelvane

@@ -2,6 +2,7 @@
 
 #include "Environment/DataBufferIn.h"
 #include "Environment/ToString.h"
+#include "XML/ShippingForms.h"
 #include "XML/XMLArray.h"
 #include "XML/XMLArrayProxy.h"
 #include "XML/XMLAssembly.h"
@@ -16,6 +17,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zelvane {
 
@@ -73,53 +75,6 @@ bool equalsTag(String const& text, char const* tag) {
 
 bool hasNameSpace(char const* nameSpace) {
     return nameSpace != nullptr && *nameSpace != '\0';
-}
-
-// Splits an element tag into its name and its attribute list, and turns the list into an
-// attribute document: each attribute becomes "<name>value</name>" and a line break.
-bool extractAttributes(String& tag, std::string& document) {
-    std::string_view text = view(tag);
-    std::size_t space = 0;
-    while (space < text.size() && !isSpace(text[space])) {
-        ++space;
-    }
-    document.clear();
-    if (space == text.size()) {
-        return true;
-    }
-    std::string_view list = text.substr(space);
-    for (;;) {
-        list = trimLeading(list);
-        if (list.empty()) {
-            break;
-        }
-        std::size_t equals = list.find('=');
-        if (equals == std::string_view::npos) {
-            return false;
-        }
-        std::string_view name = trim(list.substr(0, equals));
-        if (name.empty()) {
-            return false;
-        }
-        std::size_t open = list.find_first_of("\"'", equals + 1);
-        if (open == std::string_view::npos) {
-            return false;
-        }
-        std::size_t close = list.find(list[open], open + 1);
-        if (close == std::string_view::npos) {
-            return false;
-        }
-        document += '<';
-        document += name;
-        document += '>';
-        document += list.substr(open + 1, close - open - 1);
-        document += "</";
-        document += name;
-        document += ">\n";
-        list = list.substr(close + 1);
-    }
-    tag = toString(text.substr(0, space));
-    return true;
 }
 
 // Absorbs an element that no field takes, nested elements included.
@@ -237,60 +192,122 @@ Shipping* proxyOf(XMLShipping& object) {
 
 using TagType = XMLReader::PhraseImporter::TagType;
 
+// The object being read at one level, with the forms it takes found once.
+struct Target {
+    explicit Target(XMLShipping& object) : Target(object, dynamic_cast<Shipping*>(&object)) {}
+    Target(XMLShipping& object, Shipping* shipping)
+        : object(object), shipping(shipping),
+          container(shipping != nullptr ? shipping->asContainer() : nullptr) {
+        if (container != nullptr) {
+            if (container->isRepeating()) {
+                array = dynamic_cast<XMLArray*>(&object);
+                map = dynamic_cast<XMLMap*>(array);
+            } else {
+                assembly = dynamic_cast<XMLAssembly*>(&object);
+            }
+        }
+    }
+
+    XMLShipping& object;
+    Shipping* shipping;
+    ShippingContainer* container;
+    XMLArray* array = nullptr;
+    XMLMap* map = nullptr;
+    XMLAssembly* assembly = nullptr;
+};
+
+struct Attribute {
+    std::string_view name;
+    std::string_view value;
+};
+
+// Attribute names that read back as plain element names, and values without markup, can be bound
+// straight from the tag; anything else goes through an attribute document.
+bool isPlainName(std::string_view name) {
+    if (name.empty()) {
+        return false;
+    }
+    for (char c : name) {
+        auto byte = static_cast<unsigned char>(c);
+        bool plain = (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') ||
+                     (byte >= '0' && byte <= '9') || byte == '_' || byte == '-' || byte == '.' ||
+                     byte == ':' || byte >= 0x80;
+        if (!plain) {
+            return false;
+        }
+    }
+    return true;
+}
+
 class DocumentReader {
 public:
-    explicit DocumentReader(XMLReader::PhraseImporter& importer) : m_importer(importer) {}
+    explicit DocumentReader(XMLReader::PhraseImporter& importer) : m_importer(importer), m_lineBreak("\n") {}
 
     bool read(XMLShipping& object, unsigned int level);
 
 private:
+    bool read(Target& target, unsigned int level);
     bool readDeclaration(String& tag);
-    bool readElement(XMLShipping& object, Shipping& shipping, unsigned int level, TagType kind, String& tag,
-                     String& nameSpace);
-    bool readAttributes(XMLShipping& child, std::string const& document);
+    bool readElement(Target& target, unsigned int level, TagType kind);
+    // Binds the parent's child element to a field, the parent itself (the root rule) or nothing.
+    Shipping* findChild(Target& target, unsigned int level, String const& tag, String const& nameSpace,
+                        bool& self);
+    bool splitAttributes(String& tag, bool& plain);
+    bool readAttributes(XMLShipping& child);
+    bool bindAttributes(XMLShipping& child);
 
     XMLReader::PhraseImporter& m_importer;
+    // Buffers shared by every level: each is used up before the next level starts.
+    String m_text;
+    String m_tag;
+    String m_nameSpace;
+    String m_local;
+    String m_value;
+    String const m_lineBreak;
+    std::vector<Attribute> m_attributes;
+    std::string m_names;
 };
 
 bool DocumentReader::read(XMLShipping& object, unsigned int level) {
-    auto* shipping = dynamic_cast<Shipping*>(&object);
-    if (shipping == nullptr || level > XMLReader::maxDepth) {
+    Target target(object);
+    return read(target, level);
+}
+
+bool DocumentReader::read(Target& target, unsigned int level) {
+    if (target.shipping == nullptr || level > XMLReader::maxDepth) {
         return false;
     }
-    String text;
-    String tag;
-    String nameSpace;
     for (;;) {
-        m_importer.getPhrase(text);
-        if (!text.empty() && !shipping->read(text)) {
+        m_importer.getPhraseAndOpening(m_text);
+        if (!m_text.empty() && !target.shipping->read(m_text)) {
             return false;
         }
-        TagType kind = m_importer.getTag(tag, nameSpace);
+        TagType kind = m_importer.getTag(m_tag, m_nameSpace);
         switch (kind) {
         case TagType::declaration:
-            if (!readDeclaration(tag)) {
+            if (!readDeclaration(m_tag)) {
                 return false;
             }
             break;
         case TagType::comment:
             break;
         case TagType::cdata:
-            if (!shipping->read(tag)) {
+            if (!target.shipping->read(m_tag)) {
                 return false;
             }
             break;
         case TagType::endTag: {
-            if (!m_importer.fromXMLString(tag)) {
+            if (!m_importer.fromXMLString(m_tag)) {
                 return false;
             }
-            char const* objectNameSpace = object.getNameSpace();
-            if (hasNameSpace(objectNameSpace) && !equalsTag(nameSpace, objectNameSpace)) {
+            char const* objectNameSpace = target.object.getNameSpace();
+            if (hasNameSpace(objectNameSpace) && !equalsTag(m_nameSpace, objectNameSpace)) {
                 return false;
             }
-            if (!equalsTag(tag, object.getTag())) {
+            if (!equalsTag(m_tag, target.object.getTag())) {
                 return false;
             }
-            return shipping->validate();
+            return target.shipping->validate();
         }
         case TagType::endOfInput:
             return level == 0;
@@ -298,7 +315,7 @@ bool DocumentReader::read(XMLShipping& object, unsigned int level) {
             return false;
         case TagType::startTag:
         case TagType::emptyTag:
-            if (!readElement(object, *shipping, level, kind, tag, nameSpace)) {
+            if (!readElement(target, level, kind)) {
                 return false;
             }
             break;
@@ -308,20 +325,20 @@ bool DocumentReader::read(XMLShipping& object, unsigned int level) {
 
 bool DocumentReader::readDeclaration(String& tag) {
     // Processing instructions other than the declaration are ignored, whatever they hold.
-    String target =
-        toString(view(tag).substr(0, std::min(view(tag).find_first_of(" \t\r\n"), view(tag).size())));
+    std::string_view text = view(tag);
+    String target = toString(text.substr(0, std::min(text.find_first_of(" \t\r\n"), text.size())));
     if (!m_importer.fromXMLString(target) || target.toLowercase() != "xml") {
         return true;
     }
-    std::string document;
-    if (!extractAttributes(tag, document)) {
+    bool plain = false;
+    if (!splitAttributes(tag, plain)) {
         return false;
     }
-    if (document.empty()) {
+    if (m_attributes.empty()) {
         return true;
     }
     XMLDeclaration declaration;
-    if (!readAttributes(declaration, document)) {
+    if (!readAttributes(declaration)) {
         return false;
     }
     declaration.validate();
@@ -333,66 +350,169 @@ bool DocumentReader::readDeclaration(String& tag) {
     return true;
 }
 
-bool DocumentReader::readElement(XMLShipping& object, Shipping& shipping, unsigned int level, TagType kind,
-                                 String& tag, String& nameSpace) {
-    std::string document;
-    if (!extractAttributes(tag, document) || !m_importer.fromXMLString(tag) ||
-        !m_importer.fromXMLString(nameSpace)) {
-        return false;
-    }
-    std::unique_ptr<Shipping> child;
-    if (auto* container = dynamic_cast<ShippingContainer*>(&shipping)) {
-        if (container->isRepeating()) {
-            if (auto* array = dynamic_cast<XMLArray*>(&object)) {
-                child.reset(array->addShipping(tag, nameSpace));
-            }
-        } else if (container->shippingSize() > 0) {
-            if (auto* assembly = dynamic_cast<XMLAssembly*>(&object)) {
-                child.reset(assembly->getShipping(tag, nameSpace));
-            }
-        }
+Shipping* DocumentReader::findChild(Target& target, unsigned int level, String const& tag,
+                                    String const& nameSpace, bool& self) {
+    self = false;
+    Shipping* child = nullptr;
+    if (target.array != nullptr) {
+        child = target.array->addShipping(tag, nameSpace);
+    } else if (target.assembly != nullptr && target.container->shippingSize() > 0) {
+        child = target.assembly->getShipping(tag, nameSpace);
     }
     // The root rule: a document may be the object's own element as well as a sequence of its
     // fields.
-    bool self = false;
-    if (child == nullptr && level == 0 && equalsTag(tag, object.getTag()) &&
-        (!hasNameSpace(object.getNameSpace()) || equalsTag(nameSpace, object.getNameSpace()))) {
-        child.reset(proxyOf(object));
+    if (child == nullptr && level == 0 && equalsTag(tag, target.object.getTag()) &&
+        (!hasNameSpace(target.object.getNameSpace()) || equalsTag(nameSpace, target.object.getNameSpace()))) {
+        child = proxyOf(target.object);
         self = child != nullptr;
     }
+    return child;
+}
+
+bool DocumentReader::readElement(Target& target, unsigned int level, TagType kind) {
+    bool plain = true;
+    if (!splitAttributes(m_tag, plain) || !m_importer.fromXMLString(m_tag) ||
+        !m_importer.fromXMLString(m_nameSpace)) {
+        return false;
+    }
+    bool self = false;
+    std::unique_ptr<Shipping> child(findChild(target, level, m_tag, m_nameSpace, self));
     if (child == nullptr) {
         if (kind == TagType::emptyTag) {
             return true;
         }
-        child.reset(new TagSeeker(tag, nameSpace));
+        child.reset(new TagSeeker(m_tag, m_nameSpace));
     }
-    auto* xmlChild = dynamic_cast<XMLShipping*>(child.get());
+    XMLShipping* xmlChild = xmlShippingOf(child.get());
     if (xmlChild == nullptr) {
         return false;
     }
+    Target inner(*xmlChild, child.get());
     // Attributes of a leaf are ignored: only a container has fields to take them.
-    if (auto* container = dynamic_cast<ShippingContainer*>(child.get())) {
-        container->setDefault();
-        if (!document.empty() && !readAttributes(*xmlChild, document)) {
+    if (inner.container != nullptr) {
+        inner.container->setDefault();
+        if (!m_attributes.empty() && !(plain ? bindAttributes(*xmlChild) : readAttributes(*xmlChild))) {
             return false;
         }
     }
-    bool done = kind == TagType::emptyTag ? child->validate() : read(*xmlChild, level + 1);
+    bool done = kind == TagType::emptyTag ? child->validate() : read(inner, level + 1);
     if (!done) {
         return false;
     }
     // An object is never an entry of itself.
-    if (auto* map = dynamic_cast<XMLMap*>(&object); map != nullptr && !self) {
-        return map->insert(*child);
+    if (target.map != nullptr && !self) {
+        return target.map->insert(*child);
     }
     return true;
 }
 
-bool DocumentReader::readAttributes(XMLShipping& child, std::string const& document) {
+// Splits a tag into its name and its attribute list; `plain` tells whether every attribute can be
+// bound straight from the tag.
+bool DocumentReader::splitAttributes(String& tag, bool& plain) {
+    m_attributes.clear();
+    std::string_view text = view(tag);
+    std::size_t space = 0;
+    while (space < text.size() && !isSpace(text[space])) {
+        ++space;
+    }
+    if (space == text.size()) {
+        return true;
+    }
+    m_names.assign(text);
+    std::string_view list = std::string_view(m_names).substr(space);
+    for (;;) {
+        list = trimLeading(list);
+        if (list.empty()) {
+            break;
+        }
+        std::size_t equals = list.find('=');
+        if (equals == std::string_view::npos) {
+            return false;
+        }
+        std::string_view name = trim(list.substr(0, equals));
+        if (name.empty()) {
+            return false;
+        }
+        std::size_t open = list.find_first_of("\"'", equals + 1);
+        if (open == std::string_view::npos) {
+            return false;
+        }
+        std::size_t close = list.find(list[open], open + 1);
+        if (close == std::string_view::npos) {
+            return false;
+        }
+        std::string_view value = list.substr(open + 1, close - open - 1);
+        plain = plain && isPlainName(name) && value.find('<') == std::string_view::npos;
+        m_attributes.push_back({name, value});
+        list = list.substr(close + 1);
+    }
+    tag.resize(static_cast<unsigned int>(space));
+    return true;
+}
+
+// Reads the attributes as the document "<name>value</name>" and a line break for each.
+bool DocumentReader::readAttributes(XMLShipping& child) {
+    std::string document;
+    for (auto const& attribute : m_attributes) {
+        document += '<';
+        document += attribute.name;
+        document += '>';
+        document += attribute.value;
+        document += "</";
+        document += attribute.name;
+        document += ">\n";
+    }
     String text(document.data(), static_cast<unsigned int>(document.size()));
     DataBufferIn stream(text, utf8);
     XMLReader::PhraseImporter importer(&stream, m_importer.getGlossary());
     return DocumentReader(importer).read(child, 0);
+}
+
+// Binds plain attributes as reading their attribute document would, without making one.
+bool DocumentReader::bindAttributes(XMLShipping& child) {
+    Target target(child);
+    for (auto const& attribute : m_attributes) {
+        std::string_view name = attribute.name;
+        std::size_t colon = name.find(':');
+        if (colon != std::string_view::npos) {
+            m_nameSpace.assign(name.data(), static_cast<unsigned int>(colon));
+            name.remove_prefix(colon + 1);
+        } else {
+            m_nameSpace.clear();
+        }
+        m_local.assign(name.data(), static_cast<unsigned int>(name.size()));
+        bool self = false;
+        std::unique_ptr<Shipping> field(findChild(target, 0, m_local, m_nameSpace, self));
+        if (field == nullptr) {
+            field.reset(new TagSeeker(m_local, m_nameSpace));
+        }
+        XMLShipping* xmlField = xmlShippingOf(field.get());
+        if (xmlField == nullptr) {
+            return false;
+        }
+        if (ShippingContainer* container = field->asContainer()) {
+            container->setDefault();
+        }
+        if (!attribute.value.empty()) {
+            m_value.assign(attribute.value.data(), static_cast<unsigned int>(attribute.value.size()));
+            m_importer.fromXMLString(m_value);
+            if (!field->read(m_value)) {
+                return false;
+            }
+        }
+        char const* fieldNameSpace = xmlField->getNameSpace();
+        if ((hasNameSpace(fieldNameSpace) && !equalsTag(m_nameSpace, fieldNameSpace)) ||
+            !equalsTag(m_local, xmlField->getTag()) || !field->validate()) {
+            return false;
+        }
+        if (target.map != nullptr && !self && !target.map->insert(*field)) {
+            return false;
+        }
+        if (!target.shipping->read(m_lineBreak)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 } // namespace
@@ -413,12 +533,20 @@ XMLReader::PhraseImporter::~PhraseImporter() {
 
 bool XMLReader::PhraseImporter::getPhrase(String& text) {
     text.clear();
+    m_opening = 0;
     m_stream->iterateTo('<', &text, false);
     return fromXMLString(text);
 }
 
+bool XMLReader::PhraseImporter::getPhraseAndOpening(String& text) {
+    text.clear();
+    m_opening = m_stream->iterateTo('<', &text, true);
+    return fromXMLString(text);
+}
+
 XMLReader::PhraseImporter::TagType XMLReader::PhraseImporter::getTag(String& tag, String& nameSpace) {
-    int found = m_stream->iterateTo('<', nullptr, true);
+    int found = m_opening != 0 ? m_opening : m_stream->iterateTo('<', nullptr, true);
+    m_opening = 0;
     if (found != delimiterFound) {
         // A stream that failed to load reports the end of its data from then on.
         return found == endOfData && (m_stream->getState() & StreamBase::failure) == 0 ? endOfInput : error;
@@ -465,7 +593,7 @@ XMLReader::PhraseImporter::TagType XMLReader::PhraseImporter::getTag(String& tag
             return error;
         }
         content.resize(content.size() - terminator.size());
-        tag = toString(content);
+        tag.assign(content.data(), static_cast<unsigned int>(content.size()));
         return kind;
     }
 
@@ -489,49 +617,87 @@ XMLReader::PhraseImporter::TagType XMLReader::PhraseImporter::getTag(String& tag
     }
     std::size_t colon = text.substr(0, space).find(':');
     if (colon != std::string_view::npos) {
-        nameSpace = toString(text.substr(0, colon));
+        nameSpace.assign(text.data(), static_cast<unsigned int>(colon));
         text.remove_prefix(colon + 1);
     }
-    tag = toString(text);
+    tag.assign(text.data(), static_cast<unsigned int>(text.size()));
     return kind;
 }
 
-String XMLReader::PhraseImporter::getReplacement(String const& name) const {
-    std::string_view text = view(name);
-    if (String const* entry = m_glossary->find(text)) {
-        return *entry;
-    }
+namespace {
+
+// The number of a character reference ("#65", "#x41"); 0 when the digits do not parse.
+unsigned long long referenceNumber(std::string_view text) {
     unsigned long long number = 0;
     if (startsWith(text, "#x") || startsWith(text, "#X")) {
         // Hexadecimal digits in either case.
-        String digits = toString(text.substr(2));
-        std::string upper(view(digits));
-        for (char& c : upper) {
-            if (c >= 'a' && c <= 'f') {
-                c = static_cast<char>(c - 'a' + 'A');
-            }
+        text.remove_prefix(2);
+        if (text.empty()) {
+            return 0;
         }
-        FromHex hex(toString(upper));
-        number = hex.isValid() ? hex.getValue() : 0;
-    } else if (startsWith(text, "#")) {
-        ToUInt64 decimal(toString(text.substr(1)));
-        number = decimal.isValid() ? decimal.getValue() : 0;
-    } else {
-        return m_unresolved;
+        for (char c : text) {
+            unsigned int digit = 0;
+            if (c >= '0' && c <= '9') {
+                digit = static_cast<unsigned int>(c - '0');
+            } else if (c >= 'A' && c <= 'F') {
+                digit = static_cast<unsigned int>(c - 'A' + 10);
+            } else if (c >= 'a' && c <= 'f') {
+                digit = static_cast<unsigned int>(c - 'a' + 10);
+            } else {
+                return 0;
+            }
+            number = number * 16 + digit;
+        }
+        return number;
     }
+    text.remove_prefix(1);
+    bool digits = !text.empty() && text.size() <= 19;
+    for (char c : text) {
+        digits = digits && c >= '0' && c <= '9';
+    }
+    if (!digits) {
+        ToUInt64 decimal(toString(text));
+        return decimal.isValid() ? decimal.getValue() : 0;
+    }
+    for (char c : text) {
+        number = number * 10 + static_cast<unsigned int>(c - '0');
+    }
+    return number;
+}
+
+// Appends what "&name;" stands for; "?" for a reference to nothing allowed.
+void appendReplacement(XMLGlossary const& glossary, std::string_view name, std::string& out) {
+    if (String const* entry = glossary.find(name)) {
+        out.append(view(*entry));
+        return;
+    }
+    unsigned long long number = startsWith(name, "#") ? referenceNumber(name) : 0;
     if (number == 0) {
-        return m_unresolved;
+        out += '?';
+        return;
     }
     // The number is a byte sequence, most significant byte first; only text bytes are allowed.
-    std::string bytes;
+    char bytes[8];
+    std::size_t count = 0;
     for (; number != 0; number >>= 8) {
         auto byte = static_cast<unsigned char>(number & 0xFF);
         if ((byte < 0x20 && byte != '\t' && byte != '\n' && byte != '\r') || byte >= 0x80) {
-            return m_unresolved;
+            out += '?';
+            return;
         }
-        bytes.insert(bytes.begin(), static_cast<char>(byte));
+        bytes[count++] = static_cast<char>(byte);
     }
-    return toString(bytes);
+    while (count > 0) {
+        out += bytes[--count];
+    }
+}
+
+} // namespace
+
+String XMLReader::PhraseImporter::getReplacement(String const& name) const {
+    std::string text;
+    appendReplacement(*m_glossary, view(name), text);
+    return toString(text);
 }
 
 bool XMLReader::PhraseImporter::fromXMLString(String& text) const {
@@ -540,8 +706,8 @@ bool XMLReader::PhraseImporter::fromXMLString(String& text) const {
     if (amp == std::string_view::npos) {
         return true;
     }
-    std::string result;
-    result.reserve(source.size());
+    std::string& result = m_replaced;
+    result.clear();
     std::size_t done = 0;
     bool complete = true;
     while (amp != std::string_view::npos) {
@@ -551,13 +717,12 @@ bool XMLReader::PhraseImporter::fromXMLString(String& text) const {
             break;
         }
         result.append(source.substr(done, amp - done));
-        String replacement = getReplacement(toString(source.substr(amp + 1, semicolon - amp - 1)));
-        result.append(view(replacement));
+        appendReplacement(*m_glossary, source.substr(amp + 1, semicolon - amp - 1), result);
         done = semicolon + 1;
         amp = source.find('&', done);
     }
     result.append(source.substr(done));
-    text = toString(result);
+    text.assign(result.data(), static_cast<unsigned int>(result.size()));
     return complete;
 }
 

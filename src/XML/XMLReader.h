@@ -4,6 +4,8 @@
 
 #include "Environment/String.h"
 
+#include <string>
+
 namespace zelvane {
 
 class DataBufferIn;
@@ -63,6 +65,8 @@ public:
 
     // The text up to the next "<" (left unread), references replaced; the replacement's result.
     bool getPhrase(String& text);
+    // getPhrase, also consuming the "<" that follows, so that the next getTag starts after it.
+    bool getPhraseAndOpening(String& text);
     // Reads the next markup item. For element tags, `tag` holds the name followed by the attribute
     // list and `nameSpace` the prefix; for the other kinds `tag` holds the item's content.
     TagType getTag(String& tag, String& nameSpace);
@@ -78,7 +82,10 @@ private:
     XMLGlossary* m_glossary;
     String m_unresolved;
     bool m_ownsStream;
+    // The result of the scan that already consumed the next "<", 0 when none did.
+    int m_opening = 0;
     String m_buffer;
+    mutable std::string m_replaced;
 };
 
 } // namespace zelvane

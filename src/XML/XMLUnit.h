@@ -14,6 +14,8 @@ public:
     virtual bool write(String& text) = 0;
     virtual bool isAttribute() const { return m_attribute; }
     virtual void setAttribute(bool attribute) { m_attribute = attribute; }
+    XMLShipping* asXMLShipping() override { return this; }
+    XMLUnit* asUnit() override { return this; }
 
 private:
     bool m_attribute;

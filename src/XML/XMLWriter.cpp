@@ -2,6 +2,7 @@
 
 #include "Environment/DataBufferOut.h"
 #include "XML/ShippingContainer.h"
+#include "XML/ShippingForms.h"
 #include "XML/ShippingUnit.h"
 #include "XML/XMLGlossary.h"
 #include "XML/XMLUnit.h"
@@ -32,41 +33,47 @@ public:
     bool write(XMLShipping& object);
 
 private:
+    bool write(Shipping& shipping, XMLShipping& object);
     std::string_view nameSpaceOf(XMLShipping const& object) const {
         return m_nameSpaces ? view(object.getNameSpace()) : std::string_view();
     }
 
     XMLWriter::PhraseExporter& m_exporter;
     bool m_nameSpaces;
+    // Buffers shared by every level: each is used up before the next level starts.
+    String m_value;
+    std::string m_tagText;
 };
 
 bool ElementWriter::write(XMLShipping& object) {
     auto* shipping = dynamic_cast<Shipping*>(&object);
-    if (shipping == nullptr) {
-        return false;
-    }
+    return shipping != nullptr && write(*shipping, object);
+}
+
+bool ElementWriter::write(Shipping& shipping, XMLShipping& object) {
     std::string_view tag = view(object.getTag());
     std::string_view nameSpace = nameSpaceOf(object);
-    auto* container = dynamic_cast<ShippingContainer*>(shipping);
+    ShippingContainer* container = shipping.asContainer();
     if (container == nullptr) {
         if (!m_exporter.writeTag(tag, nameSpace, TagType::startTag)) {
             return false;
         }
-        if (auto* unit = dynamic_cast<ShippingUnit*>(shipping)) {
-            auto* xmlUnit = dynamic_cast<XMLUnit*>(unit);
-            String text;
-            if (xmlUnit == nullptr || !xmlUnit->write(text) || !m_exporter.writePhrase(view(text))) {
+        if (XMLUnit* unit = shipping.asUnit()) {
+            m_value.clear();
+            if (!unit->write(m_value) || !m_exporter.writePhrase(view(m_value))) {
                 return false;
             }
+        } else if (dynamic_cast<ShippingUnit*>(&shipping) != nullptr) {
+            // A leaf that cannot give its text.
+            return false;
         }
         return m_exporter.writeTag(tag, nameSpace, TagType::endTag);
     }
 
-    std::string tagText(tag);
     std::size_t size = container->shippingSize();
     if (container->hasAttributes()) {
+        m_tagText.assign(tag);
         bool elementContent = false;
-        String value;
         for (std::size_t index = 0; index < size; ++index) {
             std::unique_ptr<Shipping> field(container->getShipping(index, true));
             if (field == nullptr) {
@@ -76,29 +83,31 @@ bool ElementWriter::write(XMLShipping& object) {
             if (!field->isEssential()) {
                 continue;
             }
-            auto* unit = dynamic_cast<XMLUnit*>(field.get());
+            XMLUnit* unit = field->asUnit();
             if (unit == nullptr || !unit->isAttribute()) {
                 elementContent = true;
                 continue;
             }
-            value.clear();
-            unit->write(value);
-            tagText += ' ';
+            m_value.clear();
+            unit->write(m_value);
+            m_tagText += ' ';
             std::string_view unitNameSpace = nameSpaceOf(*unit);
             if (!unitNameSpace.empty()) {
-                tagText += unitNameSpace;
-                tagText += ':';
+                m_tagText += unitNameSpace;
+                m_tagText += ':';
             }
-            tagText += view(unit->getTag());
-            tagText += "=\"";
-            m_exporter.escape(view(value), tagText);
-            tagText += '"';
+            m_tagText += view(unit->getTag());
+            m_tagText += "=\"";
+            m_exporter.escape(view(m_value), m_tagText);
+            m_tagText += '"';
         }
         if (!elementContent) {
-            return m_exporter.writeTag(tagText, nameSpace, TagType::emptyTag);
+            return m_exporter.writeTag(m_tagText, nameSpace, TagType::emptyTag);
         }
-    }
-    if (!m_exporter.writeTag(tagText, nameSpace, TagType::startTag)) {
+        if (!m_exporter.writeTag(m_tagText, nameSpace, TagType::startTag)) {
+            return false;
+        }
+    } else if (!m_exporter.writeTag(tag, nameSpace, TagType::startTag)) {
         return false;
     }
     for (std::size_t index = 0; index < size && !container->hasEnded(); ++index) {
@@ -106,11 +115,11 @@ bool ElementWriter::write(XMLShipping& object) {
         if (field == nullptr || !field->isEssential()) {
             continue;
         }
-        if (auto* unit = dynamic_cast<XMLUnit*>(field.get()); unit != nullptr && unit->isAttribute()) {
+        if (XMLUnit* unit = field->asUnit(); unit != nullptr && unit->isAttribute()) {
             continue;
         }
-        auto* element = dynamic_cast<XMLShipping*>(field.get());
-        if (element == nullptr || !write(*element)) {
+        XMLShipping* element = xmlShippingOf(field.get());
+        if (element == nullptr || !write(*field, *element)) {
             return false;
         }
     }
