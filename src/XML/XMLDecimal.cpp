@@ -1,11 +1,11 @@
 #include "XML/XMLDecimal.h"
 
-#include "XML/XMLNumber.h"
+#include "XML/NumberText.h"
 
 namespace zelvane {
 
 bool XMLDecimal::write(String& text) {
-    text = fixedPoint(*getValue(), 6);
+    writeFixed(text, *getValue(), 6);
     return true;
 }
 

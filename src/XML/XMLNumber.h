@@ -13,7 +13,4 @@ public:
     virtual unsigned short getPrecision() const = 0;
 };
 
-// The value in fixed-point notation with `precision` digits after the point, no point for 0.
-String fixedPoint(double value, unsigned short precision);
-
 } // namespace zelvane

@@ -1,6 +1,6 @@
 #include "XML/XMLTypeProxy.h"
 
-#include "Environment/ToString.h"
+#include "XML/NumberText.h"
 
 namespace zelvane {
 
@@ -37,63 +37,63 @@ bool XMLTypeProxy<bool>::read(String const& text) {
 
 template <>
 bool XMLTypeProxy<int>::write(String& text) {
-    text = ToString(*getValue());
+    writeNumber(text, static_cast<long long>(*getValue()));
     return true;
 }
 
 // Numbers are stored whether or not the text parsed: what the conversion leaves is the value.
 template <>
 bool XMLTypeProxy<int>::read(String const& text) {
-    setValue(ToInt32(text).getValue());
+    setValue(readInt32(text));
     return true;
 }
 
 template <>
 bool XMLTypeProxy<unsigned int>::write(String& text) {
-    text = ToString(*getValue());
+    writeNumber(text, static_cast<unsigned long long>(*getValue()));
     return true;
 }
 
 // Read as unsigned, so values from 2^31 up come back as written.
 template <>
 bool XMLTypeProxy<unsigned int>::read(String const& text) {
-    setValue(ToUInt32(text).getValue());
+    setValue(readUInt32(text));
     return true;
 }
 
 template <>
 bool XMLTypeProxy<short>::write(String& text) {
-    text = ToString(static_cast<int>(*getValue()));
+    writeNumber(text, static_cast<long long>(*getValue()));
     return true;
 }
 
 template <>
 bool XMLTypeProxy<short>::read(String const& text) {
-    setValue(static_cast<short>(static_cast<unsigned short>(ToInt32(text).getValue())));
+    setValue(static_cast<short>(static_cast<unsigned short>(readInt32(text))));
     return true;
 }
 
 template <>
 bool XMLTypeProxy<double>::write(String& text) {
-    text = ToString(*getValue(), 0.0);
+    writeNumber(text, *getValue());
     return true;
 }
 
 template <>
 bool XMLTypeProxy<double>::read(String const& text) {
-    setValue(ToDouble(text).getValue());
+    setValue(readDouble(text));
     return true;
 }
 
 template <>
 bool XMLTypeProxy<unsigned long long>::write(String& text) {
-    text = ToString(*getValue());
+    writeNumber(text, *getValue());
     return true;
 }
 
 template <>
 bool XMLTypeProxy<unsigned long long>::read(String const& text) {
-    setValue(ToUInt64(text).getValue());
+    setValue(readUInt64(text));
     return true;
 }
 
