@@ -371,6 +371,13 @@ void DataBufferIn::skip(int count) {
 
 void DataBufferIn::splitDelimiters(char const* delimiters, unsigned int length) {
     m_delimiters.clear();
+    if (length == 1 && static_cast<unsigned char>(delimiters[0]) < 128) {
+        Char c;
+        c.length = 1;
+        c.bytes[0] = delimiters[0];
+        m_delimiters.push_back(c);
+        return;
+    }
     unsigned int i = 0;
     while (i < length) {
         Int32 count = CHGetCharByteCount(delimiters + i, GSSize(length - i), CharCodeUTF8);
@@ -407,6 +414,19 @@ int DataBufferIn::scan(char const* delimiters, unsigned int length, String* out,
     for (;;) {
         if (direct && !started && m_size - m_position >= lookAhead) {
             auto b = static_cast<unsigned char>(m_buffer[m_position]);
+            if (b < 128 && stop[b] && !sequence) {
+                // An ASCII delimiter ends a plain scan without being decoded.
+                if (include) {
+                    m_scanned.push_back(char(b));
+                }
+                if (consumeEnd) {
+                    ++m_position;
+                    ++m_column;
+                    trackLine(lineBreakOf(b));
+                }
+                result = foundDelimiter;
+                break;
+            }
             if (b < 128 && !stop[b]) {
                 m_scanned.push_back(char(b));
                 ++m_position;
