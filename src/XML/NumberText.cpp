@@ -3,6 +3,7 @@
 #include "Environment/ToString.h"
 
 #include <charconv>
+#include <limits>
 #include <locale>
 #include <sstream>
 #include <string_view>
@@ -110,12 +111,24 @@ void writeFixed(String& text, double value, unsigned int precision) {
 
 int readInt32(String const& text) {
     std::string_view digits = view(text);
-    return isPlainInteger(digits, true, 9) ? plainInteger<int>(digits) : ToInt32(text).getValue();
+    if (isPlainInteger(digits, true, 10)) {
+        long long value = plainInteger<long long>(digits);
+        if (value >= std::numeric_limits<int>::min() && value <= std::numeric_limits<int>::max()) {
+            return static_cast<int>(value);
+        }
+    }
+    return ToInt32(text).getValue();
 }
 
 unsigned int readUInt32(String const& text) {
     std::string_view digits = view(text);
-    return isPlainInteger(digits, false, 9) ? plainInteger<unsigned int>(digits) : ToUInt32(text).getValue();
+    if (isPlainInteger(digits, false, 10)) {
+        unsigned long long value = plainInteger<unsigned long long>(digits);
+        if (value <= std::numeric_limits<unsigned int>::max()) {
+            return static_cast<unsigned int>(value);
+        }
+    }
+    return ToUInt32(text).getValue();
 }
 
 unsigned long long readUInt64(String const& text) {

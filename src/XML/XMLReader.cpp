@@ -62,7 +62,8 @@ std::string_view trim(std::string_view text) {
 }
 
 bool startsWith(std::string_view text, std::string_view prefix) {
-    return text.substr(0, prefix.size()) == prefix;
+    return text.size() >= prefix.size() && (prefix.empty() || text[0] == prefix[0]) &&
+           text.compare(0, prefix.size(), prefix) == 0;
 }
 
 bool endsWith(std::string_view text, std::string_view suffix) {
