@@ -409,6 +409,7 @@ int DataBufferIn::scan(char const* delimiters, unsigned int length, String* out,
             stop[static_cast<unsigned char>(d.bytes[0])] = true;
         }
     }
+    bool keep = out != nullptr;
     bool started = false;
     int result = 0;
     for (;;) {
@@ -428,7 +429,9 @@ int DataBufferIn::scan(char const* delimiters, unsigned int length, String* out,
                 break;
             }
             if (b < 128 && !stop[b]) {
-                m_scanned.push_back(char(b));
+                if (keep) {
+                    m_scanned.push_back(char(b));
+                }
                 ++m_position;
                 ++m_column;
                 trackLine(lineBreakOf(b));
@@ -443,7 +446,7 @@ int DataBufferIn::scan(char const* delimiters, unsigned int length, String* out,
         }
         if (!sequence) {
             if (std::find(m_delimiters.begin(), m_delimiters.end(), c) != m_delimiters.end()) {
-                if (include) {
+                if (include && keep) {
                     m_scanned.append(c.bytes, c.length);
                 }
                 if (consumeEnd) {
@@ -456,7 +459,8 @@ int DataBufferIn::scan(char const* delimiters, unsigned int length, String* out,
             auto match = started ? (c == m_delimiters.front() ? m_delimiters.begin() : m_delimiters.end())
                                  : std::find(m_delimiters.begin(), m_delimiters.end(), c);
             if (match == m_delimiters.end() && started) {
-                // A lone line end: the character after it belongs to what follows.
+                // A started sequence broken off (a lone CR or LF for getLine): the character that
+                // broke it belongs to what follows and stays unread.
                 result = foundDelimiter;
                 break;
             }
@@ -464,7 +468,7 @@ int DataBufferIn::scan(char const* delimiters, unsigned int length, String* out,
                 started = true;
                 m_delimiters.erase(match);
                 if (m_delimiters.empty()) {
-                    if (include) {
+                    if (include && keep) {
                         m_scanned.append(c.bytes, c.length);
                     }
                     if (consumeEnd) {
@@ -475,10 +479,12 @@ int DataBufferIn::scan(char const* delimiters, unsigned int length, String* out,
                 }
             }
         }
-        m_scanned.append(c.bytes, c.length);
+        if (keep) {
+            m_scanned.append(c.bytes, c.length);
+        }
         consume(c, next);
     }
-    if (out != nullptr && !m_scanned.empty()) {
+    if (keep && !m_scanned.empty()) {
         out->append(m_scanned.data(), unsigned(m_scanned.size()));
     }
     return result;
