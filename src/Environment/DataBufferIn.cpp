@@ -417,7 +417,7 @@ int DataBufferIn::scan(char const* delimiters, unsigned int length, String* out,
             auto b = static_cast<unsigned char>(m_buffer[m_position]);
             if (b < 128 && stop[b] && !sequence) {
                 // An ASCII delimiter ends a plain scan without being decoded.
-                if (include) {
+                if (include && keep) {
                     m_scanned.push_back(char(b));
                 }
                 if (consumeEnd) {
