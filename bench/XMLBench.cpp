@@ -104,23 +104,24 @@ void ReadAndBind(benchmark::State& state) {
     setRate(state, source.size());
 }
 
+// The writer's own work: the stream discards what it is given, as pugixml's writer below does.
 void WriteBindings(benchmark::State& state) {
     std::string const& source = document(static_cast<std::size_t>(state.range(0)));
     String text(source.data(), static_cast<unsigned int>(source.size()));
     sample::ObjectMap map;
     readInto(text, map);
-    std::size_t written = 0;
-    for (auto _ : state) {
-        String out;
-        {
-            DataBufferOut stream(&out);
-            XMLWriter writer(&stream);
-            writer.exportFrom(map, true, true, true, false);
-        }
-        written = out.dataLength();
-        benchmark::DoNotOptimize(out.data());
+    String once;
+    {
+        DataBufferOut stream(&once);
+        XMLWriter writer(&stream);
+        writer.exportFrom(map, true, true, true, false);
     }
-    setRate(state, written);
+    for (auto _ : state) {
+        DataBufferOut stream;
+        XMLWriter writer(&stream);
+        benchmark::DoNotOptimize(writer.exportFrom(map, true, true, true, false));
+    }
+    setRate(state, once.dataLength());
 }
 
 void ExpatParse(benchmark::State& state) {
@@ -154,11 +155,12 @@ void PugixmlParse(benchmark::State& state) {
     setRate(state, source.size());
 }
 
-struct StringWriter : pugi::xml_writer {
+struct CountingWriter : pugi::xml_writer {
     void write(void const* data, std::size_t size) override {
-        text.append(static_cast<char const*>(data), size);
+        benchmark::DoNotOptimize(data);
+        bytes += size;
     }
-    std::string text;
+    std::size_t bytes = 0;
 };
 
 void PugixmlSave(benchmark::State& state) {
@@ -167,10 +169,9 @@ void PugixmlSave(benchmark::State& state) {
     doc.load_buffer(source.data(), source.size());
     std::size_t written = 0;
     for (auto _ : state) {
-        StringWriter writer;
+        CountingWriter writer;
         doc.save(writer, "\t");
-        written = writer.text.size();
-        benchmark::DoNotOptimize(writer.text.data());
+        written = writer.bytes;
     }
     setRate(state, written);
 }

@@ -1,20 +1,23 @@
 #include "XML/XMLDateTime.h"
 
 #include "Environment/String.h"
-#include "Environment/StringUtilities.h"
-#include "Environment/ToString.h"
 
+#include <charconv>
 #include <cstdlib>
+#include <string>
 
 namespace zelvane {
 
 namespace {
 
-// A number as at least two digits.
-void appendField(String& text, unsigned int value) {
-    String field = ToString(value);
-    padRight(field, 2, String("0"));
-    text += field;
+// A number as at least two digits, padded in front with "0".
+void appendField(std::string& text, unsigned int value) {
+    if (value < 10) {
+        text += '0';
+    }
+    char digits[16];
+    auto result = std::to_chars(digits, digits + sizeof(digits), value);
+    text.append(digits, result.ptr);
 }
 
 // Exactly two decimal digits at `pos`.
@@ -59,38 +62,40 @@ XMLDateTime::XMLDateTime(XMLDateTime const& other)
 
 bool XMLDateTime::write(String& text) {
     Time const& time = *m_time;
+    std::string form(text.data(), text.dataLength());
     if (hasDate(m_content)) {
-        appendField(text, time.getYear() / 100u);
-        appendField(text, time.getYear() % 100u);
-        text += "-";
-        appendField(text, time.getMonth());
-        text += "-";
-        appendField(text, time.getDay());
+        appendField(form, time.getYear() / 100u);
+        appendField(form, time.getYear() % 100u);
+        form += '-';
+        appendField(form, time.getMonth());
+        form += '-';
+        appendField(form, time.getDay());
         if (m_content != date) {
-            text += "T";
+            form += 'T';
         }
     }
     if (hasTime(m_content)) {
-        appendField(text, time.getHour());
-        text += ":";
-        appendField(text, time.getMinute());
-        text += ":";
-        appendField(text, time.getSecond());
+        appendField(form, time.getHour());
+        form += ':';
+        appendField(form, time.getMinute());
+        form += ':';
+        appendField(form, time.getSecond());
     }
     if (hasZone(m_content)) {
         int hours = 0;
         unsigned int minutes = 0;
         time.getUTCOffset(hours, minutes);
         if (hours == 0 && minutes == 0) {
-            text += "Z";
+            form += 'Z';
         } else {
             // An offset of less than an hour west of UTC has hours 0: its sign is the offset's.
-            text += time.getUTCOffset() < 0 ? "-" : "+";
-            appendField(text, static_cast<unsigned int>(std::abs(hours)));
-            text += ":";
-            appendField(text, minutes);
+            form += time.getUTCOffset() < 0 ? '-' : '+';
+            appendField(form, static_cast<unsigned int>(std::abs(hours)));
+            form += ':';
+            appendField(form, minutes);
         }
     }
+    text.assign(form.data(), static_cast<unsigned int>(form.size()));
     return true;
 }
 

@@ -2,40 +2,41 @@
 
 #include "Environment/String.h"
 #include "XML/XMLArray.h"
+#include "XML/XMLUnit.h"
 #include "XML/XMLUnitProxy.h"
 
 namespace zelvane {
 
 namespace {
 
-std::size_t fieldCount(XMLShipping* object, std::size_t absent) {
+std::size_t fieldCount(Shipping* object, std::size_t absent) {
     if (object == nullptr) {
         return absent;
     }
-    if (auto* container = dynamic_cast<ShippingContainer*>(object)) {
+    if (ShippingContainer* container = object->asContainer()) {
         return container->shippingSize();
     }
     return 1;
 }
 
-Shipping* fieldOf(XMLShipping* object, std::size_t index, bool attributes) {
+Shipping* fieldOf(Shipping* object, std::size_t index, bool attributes) {
     if (object == nullptr) {
         return nullptr;
     }
-    if (auto* container = dynamic_cast<ShippingContainer*>(object)) {
+    if (ShippingContainer* container = object->asContainer()) {
         return container->getShipping(index, attributes);
     }
-    if (auto* unit = dynamic_cast<XMLUnit*>(object)) {
+    if (XMLUnit* unit = object->asUnit()) {
         return new XMLUnitProxy(*unit);
     }
     return nullptr;
 }
 
-Shipping* fieldByTag(XMLShipping* object, String const& tag, String const& nameSpace) {
+Shipping* fieldByTag(XMLShipping* named, Shipping* object, String const& tag, String const& nameSpace) {
     if (object == nullptr) {
         return nullptr;
     }
-    if (auto* unit = dynamic_cast<XMLUnit*>(object)) {
+    if (XMLUnit* unit = object->asUnit()) {
         char const* unitTag = unit->getTag();
         char const* unitNameSpace = unit->getNameSpace();
         if (unitTag != nullptr && tag == unitTag &&
@@ -44,10 +45,10 @@ Shipping* fieldByTag(XMLShipping* object, String const& tag, String const& nameS
         }
         return nullptr;
     }
-    if (auto* assembly = dynamic_cast<XMLAssembly*>(object)) {
+    if (auto* assembly = dynamic_cast<XMLAssembly*>(named)) {
         return assembly->getShipping(tag, nameSpace);
     }
-    if (auto* array = dynamic_cast<XMLArray*>(object)) {
+    if (auto* array = dynamic_cast<XMLArray*>(named)) {
         return array->addShipping(tag, nameSpace);
     }
     return nullptr;
@@ -56,8 +57,9 @@ Shipping* fieldByTag(XMLShipping* object, String const& tag, String const& nameS
 } // namespace
 
 XMLPair::XMLPair(XMLShipping* key, XMLShipping* data, char const* tag, char const* nameSpace)
-    : m_tag(tag), m_nameSpace(nameSpace), m_key(key), m_data(data), m_keySize(fieldCount(key, 0)),
-      m_dataSize(fieldCount(data, 1)) {}
+    : m_tag(tag), m_nameSpace(nameSpace), m_key(key), m_data(data),
+      m_keyShipping(dynamic_cast<Shipping*>(key)), m_dataShipping(dynamic_cast<Shipping*>(data)),
+      m_keySize(fieldCount(m_keyShipping, 0)), m_dataSize(fieldCount(m_dataShipping, 1)) {}
 
 XMLPair::~XMLPair() {
     delete m_key;
@@ -67,12 +69,14 @@ XMLPair::~XMLPair() {
 XMLShipping* XMLPair::releaseKey() {
     XMLShipping* key = m_key;
     m_key = nullptr;
+    m_keyShipping = nullptr;
     return key;
 }
 
 XMLShipping* XMLPair::releaseData() {
     XMLShipping* data = m_data;
     m_data = nullptr;
+    m_dataShipping = nullptr;
     return data;
 }
 
@@ -92,34 +96,34 @@ char const* XMLPair::getNameSpace() const {
 
 Shipping* XMLPair::getShipping(std::size_t index, bool attributes) {
     if (index < m_keySize) {
-        return fieldOf(m_key, index, attributes);
+        return fieldOf(m_keyShipping, index, attributes);
     }
-    return fieldOf(m_data, index - m_keySize, attributes);
+    return fieldOf(m_dataShipping, index - m_keySize, attributes);
 }
 
 Shipping* XMLPair::getShipping(String const& tag, String const& nameSpace) {
-    if (Shipping* field = fieldByTag(m_key, tag, nameSpace)) {
+    if (Shipping* field = fieldByTag(m_key, m_keyShipping, tag, nameSpace)) {
         return field;
     }
-    return fieldByTag(m_data, tag, nameSpace);
+    return fieldByTag(m_data, m_dataShipping, tag, nameSpace);
 }
 
 void XMLPair::setDefault() {
-    if (auto* key = dynamic_cast<Shipping*>(m_key)) {
-        key->setDefault();
+    if (m_keyShipping != nullptr) {
+        m_keyShipping->setDefault();
     }
-    if (auto* data = dynamic_cast<Shipping*>(m_data)) {
-        data->setDefault();
+    if (m_dataShipping != nullptr) {
+        m_dataShipping->setDefault();
     }
 }
 
 bool XMLPair::validate() {
     bool valid = true;
-    if (auto* key = dynamic_cast<Shipping*>(m_key)) {
-        valid = key->validate();
+    if (m_keyShipping != nullptr) {
+        valid = m_keyShipping->validate();
     }
-    if (auto* data = dynamic_cast<Shipping*>(m_data)) {
-        valid = data->validate() && valid;
+    if (m_dataShipping != nullptr) {
+        valid = m_dataShipping->validate() && valid;
     }
     return valid;
 }

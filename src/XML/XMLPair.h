@@ -36,6 +36,9 @@ private:
     char const* m_nameSpace;
     XMLShipping* m_key;
     XMLShipping* m_data;
+    // The same objects as shippings, found once.
+    Shipping* m_keyShipping;
+    Shipping* m_dataShipping;
     std::size_t m_keySize;
     std::size_t m_dataSize;
 };
