@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <vector>
@@ -73,6 +74,98 @@ bool isPNG(MemoryBlock const& block) {
 bool isBMP(MemoryBlock const& block) {
     std::vector<UInt8> bytes = bytesOf(block);
     return bytes.size() > 2 && bytes[0] == 'B' && bytes[1] == 'M';
+}
+
+UInt32 crc32Of(const UInt8* data, std::size_t size) {
+    UInt32 crc = 0xFFFFFFFFu;
+    for (std::size_t i = 0; i < size; ++i) {
+        crc ^= data[i];
+        for (int k = 0; k < 8; ++k) {
+            crc = (crc & 1) != 0 ? 0xEDB88320u ^ (crc >> 1) : crc >> 1;
+        }
+    }
+    return ~crc;
+}
+
+void putBE32(std::vector<UInt8>& out, UInt32 v) {
+    for (int shift = 24; shift >= 0; shift -= 8) {
+        out.push_back(UInt8(v >> shift));
+    }
+}
+
+void putChunk(std::vector<UInt8>& out, const char* type, const std::vector<UInt8>& body) {
+    putBE32(out, UInt32(body.size()));
+    std::size_t start = out.size();
+    out.insert(out.end(), type, type + 4);
+    out.insert(out.end(), body.begin(), body.end());
+    putBE32(out, crc32Of(out.data() + start, out.size() - start));
+}
+
+// An RGBA PNG of pixelAt() whose row y is stored with filter filters[y], in one stored deflate
+// block.
+std::vector<UInt8> filteredPNG(Int32 width, std::vector<UInt8> const& filters) {
+    const Int32 height = Int32(filters.size());
+    const std::size_t stride = std::size_t(width) * 4;
+    std::vector<UInt8> raw;
+    std::vector<UInt8> previous(stride, 0);
+    for (Int32 y = 0; y < height; ++y) {
+        std::vector<UInt8> row;
+        for (Int32 x = 0; x < width; ++x) {
+            Pixel p = pixelAt(x, y);
+            row.insert(row.end(), p.begin(), p.end());
+        }
+        raw.push_back(filters[y]);
+        for (std::size_t i = 0; i < stride; ++i) {
+            int a = i >= 4 ? row[i - 4] : 0;
+            int b = previous[i];
+            int c = i >= 4 ? previous[i - 4] : 0;
+            int predictor = 0;
+            switch (filters[y]) {
+            case 1:
+                predictor = a;
+                break;
+            case 2:
+                predictor = b;
+                break;
+            case 3:
+                predictor = (a + b) / 2;
+                break;
+            case 4: {
+                int e = a + b - c;
+                int pa = std::abs(e - a), pb = std::abs(e - b), pc = std::abs(e - c);
+                predictor = pa <= pb && pa <= pc ? a : pb <= pc ? b : c;
+                break;
+            }
+            default:
+                break;
+            }
+            raw.push_back(UInt8(row[i] - predictor));
+        }
+        previous = row;
+    }
+    std::vector<UInt8> zlib{0x78,
+                            0x01,
+                            0x01,
+                            UInt8(raw.size()),
+                            UInt8(raw.size() >> 8),
+                            UInt8(~raw.size()),
+                            UInt8(~raw.size() >> 8)};
+    zlib.insert(zlib.end(), raw.begin(), raw.end());
+    UInt32 a = 1, b = 0;
+    for (UInt8 byte : raw) {
+        a = (a + byte) % 65521;
+        b = (b + a) % 65521;
+    }
+    putBE32(zlib, b << 16 | a);
+    std::vector<UInt8> png{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    std::vector<UInt8> header;
+    putBE32(header, UInt32(width));
+    putBE32(header, UInt32(height));
+    header.insert(header.end(), {8, 6, 0, 0, 0});
+    putChunk(png, "IHDR", header);
+    putChunk(png, "IDAT", zlib);
+    putChunk(png, "IEND", {});
+    return png;
 }
 
 String tempPath(const char* name) {
@@ -379,4 +472,20 @@ TEST(ImageTest, AllocationFailuresLoseNothing) {
     sim::failNextAllocations(1);
     EXPECT_THROW(Image{data}, std::bad_alloc);
     EXPECT_GT(data.size(), 0);
+}
+
+TEST(ImageTest, FilteredPNGRows) {
+    Image image(blockOf(filteredPNG(6, {0, 1, 2, 3, 4, 4, 3, 2, 1})));
+    ASSERT_FALSE(image.isEmpty());
+    EXPECT_EQ(image.getColourDepth(), 32u);
+    EXPECT_EQ(image.getHorizontalResolution(), 72.0); // no resolution in the data
+    GSPixMapHandle map = image.getPixelMap();
+    ASSERT_NE(map, nullptr);
+    for (Int32 y = 0; y < 9; ++y) {
+        for (Int32 x = 0; x < 6; ++x) {
+            EXPECT_EQ(pixelOf(map, x, y), pixelAt(x, y)) << x << "," << y;
+        }
+    }
+    // An unknown filter type makes the data unreadable.
+    EXPECT_TRUE(Image(blockOf(filteredPNG(6, {0, 5}))).isEmpty());
 }
