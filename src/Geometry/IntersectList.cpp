@@ -1,5 +1,7 @@
 #include "Geometry/IntersectList.h"
 
+#include "Geometry/PolyEdge.h"
+
 #include <cmath>
 #include <vector>
 
@@ -99,6 +101,16 @@ bool ComparePosition::operator()(InterPoint const* a, InterPoint const* b) const
     if (std::fabs(a->x() - b->x()) <= m_tol)
         return b->y() - a->y() > m_tol;
     return false;
+}
+
+AlongLengthOf::AlongLengthOf(PolyEdge const& edge)
+    : m_start(edge.origin()), m_radius(edge.getRadius(true)), m_clockwise(edge.getSweep() < 0.0) {}
+
+bool AlongLengthOf::operator()(InterPoint const* a, InterPoint const* b) const {
+    PolyPoint::Rotation rotation = m_clockwise ? PolyPoint::clockwise : PolyPoint::anticlockwise;
+    PolyEdge toA(m_start, *a, m_radius, rotation, 1e-5);
+    PolyEdge toB(m_start, *b, m_radius, rotation, 1e-5);
+    return toB.length2D() > toA.length2D();
 }
 
 } // namespace zelvane

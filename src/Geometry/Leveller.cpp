@@ -1,6 +1,8 @@
 #include "Geometry/Leveller.h"
 
+#include "Geometry/CadArc.h"
 #include "Geometry/CadPoint.h"
+#include "Geometry/CadPolygon.h"
 #include "Geometry/Line.h"
 
 namespace zelvane {
@@ -56,6 +58,21 @@ void Leveller::transform(CadPoint& point) const {
 void Leveller::transform(Line& line) const {
     transform(line.origin());
     transform(line.end());
+}
+
+void Leveller::transform(CadArc& arc) const {
+    transform(arc.centre());
+    CadPoint normal = arc.getNormal();
+    transform(normal);
+    arc.setNormal(Vector3(normal));
+}
+
+void Leveller::transform(CadPolygon& polygon) const {
+    for (int k = 0; k <= int(polygon.getHoleCount()); ++k) {
+        CadPolygon& contour = polygon.getShape(k);
+        for (int i = 0; i < int(contour.vertSize()); ++i)
+            transform(*contour[i]);
+    }
 }
 
 void Leveller::reverse() {

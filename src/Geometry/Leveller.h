@@ -8,7 +8,9 @@
 
 namespace zelvane {
 
+class CadArc;
 class CadPoint;
+class CadPolygon;
 class Line;
 
 class Leveller {
@@ -26,6 +28,10 @@ public:
     virtual void setZRotation(double angle);
     virtual void transform(CadPoint& point) const;
     virtual void transform(Line& line) const;
+    // The centre is moved and the normal turned; radius and angles are kept.
+    virtual void transform(CadArc& arc) const;
+    // Every vertex of the outline, then of each hole.
+    virtual void transform(CadPolygon& polygon) const;
 
     // Afterwards transform applies the exact inverse of the transform before.
     void reverse();

@@ -1,7 +1,11 @@
 #include "Geometry/Rotater.h"
 
+#include "Geometry/CadArc.h"
+#include "Geometry/CadPolygon.h"
 #include "Geometry/Line.h"
 #include "Geometry/Plane.h"
+#include "Geometry/PolyEdge.h"
+#include "Geometry/PolyVector.h"
 #include "Geometry/Vector3.h"
 #include "Geometry/Vector4.h"
 
@@ -35,11 +39,40 @@ void Rotater::reverse() {
         setAngle(-getAngle(), 1e-5);
 }
 
+void Rotater::transform(CadArc& arc) const {
+    if (!isActive())
+        return;
+    CadPoint origin = arc.getOrigin();
+    CadPoint middle = arc.midpoint();
+    CadPoint end = arc.getEnd();
+    transformPt(origin);
+    transformPt(middle);
+    transformPt(end);
+    arc = CadArc(origin, middle, end);
+}
+
 void Rotater::transform(Line& line) const {
     if (!isActive())
         return;
     transformPt(line.origin());
     transformPt(line.end());
+}
+
+void Rotater::transform(PolyEdge& edge) const {
+    if (!isActive())
+        return;
+    transformPt(edge.origin());
+    transformPt(edge.end());
+}
+
+void Rotater::transform(CadPolygon& polygon) const {
+    if (!isActive())
+        return;
+    for (int k = int(polygon.getHoleCount()); k >= 0; --k) {
+        CadPolygon& contour = polygon.getShape(k);
+        for (int i = int(contour.vertSize()) - 1; i >= 0; --i)
+            transformPt(*contour[i]);
+    }
 }
 
 void Rotater::transform(Vector3& vector) const {

@@ -6,8 +6,11 @@
 
 namespace zelvane {
 
+class CadArc;
+class CadPolygon;
 class Line;
 class Plane;
+class PolyEdge;
 class Vector3;
 class Vector4;
 
@@ -24,7 +27,13 @@ public:
     // Turns the rotation into its exact inverse.
     virtual void reverse();
     virtual void transformPt(CadPoint& point) const = 0;
+    // Turns the start, middle and end points and rebuilds the arc through them.
+    virtual void transform(CadArc& arc) const;
     virtual void transform(Line& line) const;
+    // Both ends; the sweep is kept.
+    virtual void transform(PolyEdge& edge) const;
+    // Every vertex of the outline and of the holes; the sweeps are kept.
+    virtual void transform(CadPolygon& polygon) const;
     virtual void transform(Vector3& vector) const;
     // x, y and z as a point; w is kept.
     virtual void transform(Vector4& vector) const;
