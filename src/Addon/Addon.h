@@ -1,10 +1,119 @@
-// The one add-on object of the bundle. The add-on base class itself comes with the add-on life
-// cycle; until then only the global that the host callbacks read exists, and it stays null.
+// The base class of the one add-on object of a bundle built on the framework. The bundle's entry
+// points make it, keep it in the global `addon` and delete it; every host callback reaches the
+// framework through publishExternalEvent. It runs the three once-only life-cycle steps over its
+// subscribers, pre- and post-processes host events, and belongs to a supervisor shared with the
+// other add-ons of the framework loaded beside it.
 #pragma once
+
+#include "ACAPI/EnvirParams.hpp"
+#include "Addon/Publisher.h"
+#include "Environment/PlatformSignature.h"
+#include "Environment/String.h"
 
 namespace zelvane {
 
-class Addon;
+class Directory;
+class Supervisor;
+class SupervisorLink;
+
+class Addon : public Publisher {
+public:
+    // Where a preference package is kept: in the project, in the user's preferences file or in
+    // the shared data file.
+    enum Context : Int32 { project = 0, user = 1, shared = 2 };
+
+    // The add-on's product record; the framework reads only the name.
+    struct ProductInfo {
+        String name;
+    };
+
+    // Owns a new supervisor and answers the shared command 'GSUP' through its supervisor link.
+    Addon();
+    // Joins the supervisor of the add-on named by the IDs through its 'GSUP' command; when that
+    // add-on does not answer, makes a supervisor of its own.
+    Addon(UInt32 developerID, UInt32 localID);
+    Addon(const Addon&) = delete;
+    Addon& operator=(const Addon&) = delete;
+    ~Addon() override;
+
+    // Start and stop the framework's global state around the add-on object's life; 0 on success.
+    static GSErrCode startup();
+    static GSErrCode shutdown();
+
+    // Keeps the bundle loaded, registers the built-in library when the add-on is one, then every
+    // subscriber's interface once.
+    bool registerInterface() override;
+    // Keeps the bundle loaded, installs the project-notification handler, then initialises every
+    // subscriber once.
+    bool initialise() override;
+    // Host events: pre-processing, the subscribers unless pre-processing consumed the event, then
+    // post-processing; answers false. Other events: the subscribers, and when none takes it the
+    // other members of the supervisor; answers whether one took it.
+    bool publishEvent(Event& event) override;
+    // Offers the event to this add-on's own subscribers only (how the supervisor passes on an
+    // event, so that it never comes back).
+    bool publishToSubscribers(Event& event) { return Publisher::publishEvent(event); }
+
+    // Fills the host's add-on name and description and checks every subscriber's environment; the
+    // add-on type, or 0 when the host is not the expected one or a check failed.
+    virtual API_AddonType checkAddonEnvironment(const String& name, const String& description,
+                                                API_EnvirParams* environment);
+    // Drops the host facade's per-entry state.
+    virtual void reset();
+    virtual void checkIntegrity() {}
+    // Shows the add-on's error alert; the base does nothing.
+    virtual void reportUnexpectedFailure() {}
+    virtual const ProductInfo& getProductInfo() const = 0;
+    virtual String getProductVersion() const = 0;
+    virtual String getBuildNo() const = 0;
+    virtual PlatformSignature getPlatformSignature() const;
+    virtual API_AddonType getType() const { return APIAddon_Normal; }
+    virtual bool isLibrary() const { return false; }
+    virtual bool isPresetsUsed() const { return false; }
+    virtual bool isEmbeddedFilesUsed() const { return false; }
+    virtual bool isVersionChecked() const { return false; }
+    // The folders of the user's and the shared preference files (the caller deletes them).
+    virtual Directory* getUserPrefsDirectory() const;
+    virtual Directory* getSharedDataDirectory() const;
+    // Answer whether they consumed the event.
+    virtual bool preprocessEvent(Event& event);
+    virtual bool postprocessEvent(Event& event);
+
+    // The one door of every host callback: records the entry, dispatches the event and catches
+    // every exception. The entry depth and the in-project-event flag are restored on the way out,
+    // whatever happened.
+    void publishExternalEvent(Event& event, bool resetDepth);
+    // The entry bookkeeping: the depth starts at 1 (or grows by one), the bundle stays loaded and
+    // an outermost entry resets the per-entry state. False when that failed.
+    bool recordEntry(bool resetDepth);
+
+    // The supervisor this add-on belongs to (a new one of its own when it lost the one it joined).
+    Supervisor& getSupervisor();
+    bool ownsSupervisor() const { return m_ownsSupervisor; }
+    UInt32 getEntryDepth() const { return m_entryDepth; }
+    bool isDatabaseRun() const { return m_databaseRun; }
+    bool isInProjectEvent() const { return m_inProjectEvent; }
+
+private:
+    friend class Supervisor;
+
+    // Makes a supervisor of this add-on's own (it is its first member).
+    void makeOwnSupervisor();
+    void deleteOwnSupervisor();
+    // Called by a supervisor that takes this add-on as a member.
+    void attachSupervisor(Supervisor& supervisor);
+    // Called by a supervisor that is deleted while this add-on belongs to it.
+    void detachSupervisor(Supervisor* supervisor);
+    // Runs reportUnexpectedFailure, which must not throw out of a host callback either.
+    void reportFailure();
+
+    Supervisor* m_supervisor = nullptr;
+    SupervisorLink* m_supervisorLink = nullptr;
+    UInt32 m_entryDepth = 0;
+    bool m_ownsSupervisor = false;
+    bool m_databaseRun = false;
+    bool m_inProjectEvent = false;
+};
 
 // Set by the bundle's entry points for the add-on's life; null outside it.
 extern Addon* addon;

@@ -21,11 +21,17 @@ bool CommandSubscriber::initialise() {
     return ACAPI_Install_ModulCommandHandler(m_command, m_version, commandCallback) == NoError;
 }
 
-GSErrCode CommandSubscriber::commandCallback(GSHandle, GSPtr, bool) {
-    // Command events are dispatched by the add-on object; outside its life there is nobody to
-    // take them, and the host is answered 0 whatever happens.
+GSErrCode CommandSubscriber::commandCallback(GSHandle parameters, GSPtr result, bool silent) {
+    // Outside the add-on object's life there is nobody to take the event; the host is answered 0
+    // whatever happens. The command and version come from the parameters.
     if (addon == nullptr) {
         return NoError;
+    }
+    try {
+        CommandEvent event(0, 0, parameters, result, silent);
+        addon->publishExternalEvent(event, true);
+    } catch (...) {
+        // Unpacking the parameters ran out of memory: nothing was dispatched.
     }
     return NoError;
 }

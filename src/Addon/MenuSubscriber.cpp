@@ -21,11 +21,16 @@ bool MenuSubscriber::initialise() {
     return ACAPI_Install_MenuHandler(m_menuID, menuCallback) == NoError;
 }
 
-GSErrCode MenuSubscriber::menuCallback(const API_MenuParams*) {
-    // Menu events are dispatched by the add-on object; outside its life there is nobody to take
-    // them, and the host is answered 0 whatever happens.
-    if (addon == nullptr) {
+GSErrCode MenuSubscriber::menuCallback(const API_MenuParams* params) {
+    // Outside the add-on object's life there is nobody to take the event; the host is answered 0
+    // whatever happens.
+    if (addon == nullptr || params == nullptr) {
         return NoError;
+    }
+    try {
+        MenuEvent event(*params);
+        addon->publishExternalEvent(event, true);
+    } catch (...) {
     }
     return NoError;
 }

@@ -23,11 +23,16 @@ bool ProjectSubscriber::initialise() {
     return ACAPI_Notify_CatchProjectEvent(notificationMask, projectCallback) == NoError;
 }
 
-GSErrCode ProjectSubscriber::projectCallback(API_NotifyEventID, Int32) {
-    // Project events are dispatched by the add-on object; outside its life there is nobody to
-    // take them, and the host is answered 0 whatever happens.
+GSErrCode ProjectSubscriber::projectCallback(API_NotifyEventID notification, Int32) {
+    // Outside the add-on object's life there is nobody to take the event; the host is answered 0
+    // whatever happens. A notification nests inside a running command, so the depth is not reset.
     if (addon == nullptr) {
         return NoError;
+    }
+    try {
+        ProjectEvent event{Int32(notification)};
+        addon->publishExternalEvent(event, false);
+    } catch (...) {
     }
     return NoError;
 }

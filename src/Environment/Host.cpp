@@ -6,6 +6,7 @@
 #include "ACAPI/MenuItems.hpp"
 #include "ACAPI/Output.hpp"
 #include "ACAPI/ProjectInfo.hpp"
+#include "ACAPI/Resources.hpp"
 #include "ACAPI/SpecialFolders.hpp"
 #include "ACAPI/Toolbox.hpp"
 #include "Database/ElementLink.h"
@@ -13,10 +14,12 @@
 #include "Database/User.h"
 #include "Environment/DataFile.h"
 #include "Environment/Directory.h"
+#include "Environment/MemoryBlock.h"
 #include "GSRoot/GSDebug.hpp"
 #include "IO/Location.hpp"
 
 #include <chrono>
+#include <cstring>
 #include <memory>
 #include <thread>
 
@@ -150,6 +153,36 @@ bool Host::isCommandAvailable(UInt32 developerID, UInt32 localID, UInt32 command
     mdid.developerID = developerID;
     mdid.localID = localID;
     return ACAPI_Command_Test(&mdid, command, Int32(commandVersion)) == NoError;
+}
+
+String Host::getLocalString(short resourceID, short index) const {
+    GS::UniString text;
+    if (!ACAPI_Resource_GetLocStr(&text, resourceID, index, ACAPI_GetOwnResModule())) {
+        return String();
+    }
+    return String(text);
+}
+
+MemoryBlock* Host::getResource(GSType type, short resourceID) const {
+    GSHandle handle = RSLoadResource(type, ACAPI_GetOwnResModule(), resourceID);
+    if (handle == nullptr) {
+        return nullptr;
+    }
+    // The block takes the handle over, so it is freed whatever happens next.
+    std::unique_ptr<MemoryBlock> block(new MemoryBlock(handle));
+    return block->size() > 0 ? block.release() : nullptr;
+}
+
+bool Host::getMdidResource(API_ModulID& mdid, short resourceID) const {
+    std::unique_ptr<MemoryBlock> block(getResource(MakeGSType("MDID"), resourceID));
+    // Both IDs must be there: a shorter resource is not read past its end.
+    if (block == nullptr || block->size() < int(2 * sizeof(UInt32))) {
+        return false;
+    }
+    const char* data = *block->getHandle();
+    std::memcpy(&mdid.developerID, data, sizeof(UInt32));
+    std::memcpy(&mdid.localID, data + sizeof(UInt32), sizeof(UInt32));
+    return true;
 }
 
 String Host::getLanguageID() const {

@@ -4,6 +4,7 @@
 // per-entry state is reset at every outermost host entry.
 #pragma once
 
+#include "ACAPI/AddOnRegistration.hpp"
 #include "Environment/PlatformSignature.h"
 #include "Environment/String.h"
 #include "GSRoot/GSRoot.hpp"
@@ -13,6 +14,7 @@ namespace zelvane {
 class DataFile;
 class Directory;
 class ElementLink;
+class MemoryBlock;
 class Project;
 class User;
 
@@ -55,6 +57,15 @@ public:
     // Whether another add-on's command can be called.
     bool isCommandAvailable(UInt32 developerID, UInt32 localID, UInt32 command, UInt32 commandVersion) const;
 
+    // The localised text at a 1-based index of a string list of the add-on's resource file; empty
+    // when there is none. Texts use "$1", "$2" and "$3" as placeholders that callers replace.
+    String getLocalString(short resourceID, short index) const;
+    // A copy of the add-on's resource of that type and ID (the caller deletes it); null when it
+    // is absent or empty.
+    MemoryBlock* getResource(GSType type, short resourceID) const;
+    // Reads the 'MDID' resource of that ID into the record (developer ID, local ID); false when it
+    // is absent or shorter than the two IDs.
+    bool getMdidResource(API_ModulID& mdid, short resourceID) const;
     // The host's language code, "INT" when the host cannot tell.
     String getLanguageID() const;
     // The host's application folder and its "Add-Ons" folder (the caller deletes them), or null.

@@ -305,9 +305,7 @@ void PackageStore::publishUpdate(unsigned int code) {
         return; // outside the add-on's life nobody listens
     }
     Event event(EventSpec(code, 0));
-    // The add-on class that dispatches the event is not built yet; the global stays null until
-    // it is, so the event has nobody to reach.
-    static_cast<void>(event);
+    addon->publishEvent(event);
 }
 
 void PackageStore::publishAll() {

@@ -8,9 +8,11 @@
 #include "Database/User.h"
 #include "Environment/DataFile.h"
 #include "Environment/Directory.h"
+#include "Environment/MemoryBlock.h"
 #include "sim/AddOns.h"
 #include "sim/Output.h"
 #include "sim/Project.h"
+#include "sim/Resources.h"
 #include "sim/Sim.h"
 #include "sim/Toolbox.h"
 
@@ -315,4 +317,31 @@ TEST(HostOutputTest, UndoableCommandsAndLayerChooser) {
     EXPECT_EQ(ACAPI_Internal(APIInternal_LayerChooserID, &tool, &layer), APIERR_CANCEL);
     EXPECT_EQ(layer, 9);
     EXPECT_EQ(ACAPI_Internal(APIInternal_LayerChooserID, &tool, nullptr), APIERR_BADPARS);
+}
+
+TEST_F(HostTest, LocalisedStringsAndResources) {
+    ASSERT_TRUE(sim::loadResourcesText(sim::defaultAddOn, R"({
+        "strings": {"32700": ["Information", "$1 of $2"]},
+        "data": {"MDID": {"32500": {"uint32": [1514490966, 100]}, "32501": {"uint32": [7]}},
+                 "DATA": {"1": {"bytes": [1, 2, 3]}, "2": {"bytes": []}}}})"));
+    EXPECT_EQ(host.getLocalString(32700, 2), "$1 of $2");
+    EXPECT_TRUE(host.getLocalString(32700, 3).empty());
+    EXPECT_TRUE(host.getLocalString(32701, 1).empty());
+
+    std::unique_ptr<MemoryBlock> block(host.getResource(MakeGSType("DATA"), 1));
+    ASSERT_NE(block, nullptr);
+    EXPECT_EQ(block->size(), 3);
+    EXPECT_EQ((*block->getHandle())[2], 3);
+    EXPECT_EQ(std::unique_ptr<MemoryBlock>(host.getResource(MakeGSType("DATA"), 2)), nullptr) << "empty";
+    EXPECT_EQ(std::unique_ptr<MemoryBlock>(host.getResource(MakeGSType("DATA"), 3)), nullptr) << "absent";
+
+    API_ModulID mdid;
+    ASSERT_TRUE(host.getMdidResource(mdid, 32500));
+    EXPECT_EQ(mdid.developerID, 1514490966u);
+    EXPECT_EQ(mdid.localID, 100u);
+    API_ModulID untouched;
+    untouched.developerID = 9;
+    EXPECT_FALSE(host.getMdidResource(untouched, 32501)) << "four bytes hold no local ID";
+    EXPECT_EQ(untouched.developerID, 9u);
+    EXPECT_FALSE(host.getMdidResource(untouched, 32502));
 }
