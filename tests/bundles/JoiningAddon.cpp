@@ -1,0 +1,66 @@
+// A small add-on of the tests' own that joins the sample add-on's supervisor through 'GSUP' and
+// takes the sample add-on's announcements.
+#include "Addon/Supervisor.h"
+#include "BundleEntry.h"
+#include "SampleIDs.h"
+
+#include <string>
+
+namespace {
+
+using namespace zelvane;
+
+class AnnouncementSubscriber : public Subscriber {
+public:
+    void getSpec(std::vector<EventSpec>& specs) const override {
+        specs.push_back(EventSpec(sample::announcement, 0));
+    }
+    bool takeEvent(Event&) override {
+        host.writeReport(String("Joining add-on took the announcement\n"));
+        return true;
+    }
+};
+
+class JoiningAddon : public Addon {
+public:
+    JoiningAddon() : Addon(sample::developerID, sample::localID) {
+        addSubscriber(&m_subscriber);
+        String line(ownsSupervisor() ? "Joining add-on has a supervisor of its own\n"
+                                     : "Joining add-on joined a supervisor of ");
+        if (!ownsSupervisor()) {
+            line += std::to_string(getSupervisor().getMembers().size()).c_str();
+            line += " members\n";
+        }
+        host.writeReport(line);
+    }
+    ~JoiningAddon() override { removeSubscriber(&m_subscriber); }
+
+    const ProductInfo& getProductInfo() const override { return m_info; }
+    String getProductVersion() const override { return String("0.3"); }
+    String getBuildNo() const override { return String("7"); }
+    void reportUnexpectedFailure() override {
+        host.writeReport(String("Joining add-on: unexpected failure\n"));
+    }
+
+private:
+    ProductInfo m_info{String("Joining Tool")};
+    AnnouncementSubscriber m_subscriber;
+};
+
+} // namespace
+
+ACAPI_ENTRY_POINT API_AddonType CheckEnvironment(API_EnvirParams* envir) {
+    return bundle::checkEnvironment<JoiningAddon>(envir, "Joining Tool", "Joins the sample add-on.");
+}
+
+ACAPI_ENTRY_POINT GSErrCode RegisterInterface() {
+    return bundle::registerInterface();
+}
+
+ACAPI_ENTRY_POINT GSErrCode Initialize() {
+    return bundle::initialize();
+}
+
+ACAPI_ENTRY_POINT GSErrCode FreeData() {
+    return bundle::freeData();
+}

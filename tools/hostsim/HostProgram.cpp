@@ -1,0 +1,629 @@
+#include "HostProgram.h"
+
+#include "ACAPI/CommandParameters.hpp"
+#include "ACAPI/Goodies.hpp"
+#include "sim/Output.h"
+#include "sim/Project.h"
+#include "sim/Resources.h"
+#include "sim/Sim.h"
+#include "sim/Toolbox.h"
+
+#include <dlfcn.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <fstream>
+#include <iomanip>
+#include <map>
+#include <set>
+#include <sstream>
+
+namespace hostsim {
+namespace {
+
+using nlohmann::json;
+
+const std::map<std::string, API_NotifyEventID> notifications = {
+    {"new", APINotify_New},   {"open", APINotify_Open},   {"presave", APINotify_PreSave},
+    {"save", APINotify_Save}, {"close", APINotify_Close}, {"quit", APINotify_Quit},
+};
+
+const char* const stepKinds[] = {"entry", "project", "notify", "menu", "command", "moduleData", "script"};
+const char* const entryNames[] = {"CheckEnvironment", "RegisterInterface", "Initialize", "FreeData"};
+
+std::string where(std::size_t index) {
+    return "step " + std::to_string(index + 1) + ": ";
+}
+
+const json& member(const json& object, const char* key, const std::string& context) {
+    auto it = object.find(key);
+    if (it == object.end()) {
+        throw ScenarioError(context + "\"" + key + "\" is missing");
+    }
+    return *it;
+}
+
+std::string text(const json& object, const char* key, const std::string& context) {
+    const json& value = member(object, key, context);
+    if (!value.is_string()) {
+        throw ScenarioError(context + "\"" + key + "\" must be text");
+    }
+    return value.get<std::string>();
+}
+
+Int64 integer(const json& object, const char* key, const std::string& context, Int64 low, Int64 high) {
+    const json& value = member(object, key, context);
+    if (!value.is_number_integer()) {
+        throw ScenarioError(context + "\"" + key + "\" must be an integer");
+    }
+    Int64 number = value.get<Int64>();
+    if (number < low || number > high) {
+        throw ScenarioError(context + "\"" + key + "\" is out of range (" + std::to_string(low) + " to " +
+                            std::to_string(high) + ")");
+    }
+    return number;
+}
+
+GSType fourCharCode(const std::string& code, const std::string& context) {
+    if (code.size() != 4) {
+        throw ScenarioError(context + "\"" + code + "\" is not a four-character code");
+    }
+    GSType value = 0;
+    for (char c : code) {
+        value = (value << 8) | UInt8(c);
+    }
+    return value;
+}
+
+std::string codeText(GSType code) {
+    std::string out;
+    for (int shift = 24; shift >= 0; shift -= 8) {
+        out += char((code >> shift) & 0xFF);
+    }
+    return out;
+}
+
+std::string errorText(GSErrCode err) {
+    if (err == NoError) {
+        return "0";
+    }
+    std::ostringstream out;
+    out << "0x" << std::hex << std::uppercase << UInt32(err);
+    return out.str();
+}
+
+// Text as it is, with bytes outside printable ASCII escaped, so the report stays one line each.
+std::string escaped(const std::string& value) {
+    std::ostringstream out;
+    out << '"';
+    for (unsigned char c : value) {
+        if (c == '\n') {
+            out << "\\n";
+        } else if (c == '"' || c == '\\') {
+            out << '\\' << c;
+        } else if (c < 0x20 || c == 0x7F) {
+            out << "\\x" << std::hex << std::setw(2) << std::setfill('0') << int(c) << std::dec;
+        } else {
+            out << c;
+        }
+    }
+    out << '"';
+    return out.str();
+}
+
+void indent(std::ostream& report, const std::string& body) {
+    std::istringstream lines(body);
+    std::string line;
+    while (std::getline(lines, line)) {
+        report << "  " << line << "\n";
+    }
+}
+
+void checkStep(const json& step, std::size_t index, const std::set<std::string>& names) {
+    std::string context = where(index);
+    if (!step.is_object()) {
+        throw ScenarioError(context + "a step must be an object");
+    }
+    const char* kind = nullptr;
+    for (const char* candidate : stepKinds) {
+        if (step.contains(candidate)) {
+            if (kind != nullptr) {
+                throw ScenarioError(context + "\"" + kind + "\" and \"" + candidate + "\" in one step");
+            }
+            kind = candidate;
+        }
+    }
+    if (kind == nullptr) {
+        throw ScenarioError(context +
+                            "no action (entry, project, notify, menu, command, moduleData or script)");
+    }
+    if (step.contains("addon")) {
+        std::string name = text(step, "addon", context);
+        if (names.count(name) == 0) {
+            throw ScenarioError(context + "no add-on is named \"" + name + "\"");
+        }
+    }
+    std::string action = kind;
+    if (action == "entry") {
+        std::string name = text(step, "entry", context);
+        if (std::find(std::begin(entryNames), std::end(entryNames), name) == std::end(entryNames)) {
+            throw ScenarioError(context + "unknown entry point \"" + name + "\"");
+        }
+    } else if (action == "project") {
+        std::string name = text(step, "project", context);
+        if (notifications.count(name) == 0 || name == "presave") {
+            throw ScenarioError(context + "unknown project action \"" + name + "\"");
+        }
+        if (step.contains("file")) {
+            text(step, "file", context);
+        }
+    } else if (action == "notify") {
+        integer(step, "notify", context, 1, 0xFFFFFFFFLL);
+    } else if (action == "menu") {
+        integer(step, "menu", context, 1, 32767);
+        integer(step, "item", context, 1, 32767);
+    } else if (action == "command") {
+        fourCharCode(text(step, "command", context), context);
+        if (step.contains("version")) {
+            integer(step, "version", context, 1, 0x7FFFFFFF);
+        }
+        if (step.contains("parameters")) {
+            const json& parameters = step["parameters"];
+            if (!parameters.is_object()) {
+                throw ScenarioError(context + "\"parameters\" must be an object");
+            }
+            for (auto it = parameters.begin(); it != parameters.end(); ++it) {
+                if (it.key().empty() || it.key().size() > 255) {
+                    throw ScenarioError(context + "a parameter name must have 1 to 255 bytes");
+                }
+                const json& value = it.value();
+                if (!value.is_string() && !value.is_boolean() && !value.is_number()) {
+                    throw ScenarioError(context + "parameter \"" + it.key() +
+                                        "\" must be text, a number or a boolean");
+                }
+                if (value.is_number_integer() &&
+                    (value.get<Int64>() < INT32_MIN || value.get<Int64>() > INT32_MAX)) {
+                    throw ScenarioError(context + "parameter \"" + it.key() + "\" is out of range");
+                }
+            }
+        }
+    } else if (action == "moduleData") {
+        const json& data = step["moduleData"];
+        if (!data.is_object()) {
+            throw ScenarioError(context + "\"moduleData\" must be an object");
+        }
+        text(data, "text", context + "moduleData: ");
+        if (data.contains("name")) {
+            text(data, "name", context + "moduleData: ");
+        }
+        if (data.contains("version")) {
+            integer(data, "version", context + "moduleData: ", INT32_MIN, INT32_MAX);
+        }
+    } else if (action == "script") {
+        const json& script = step["script"];
+        if (!script.is_object()) {
+            throw ScenarioError(context + "\"script\" must be an object");
+        }
+        for (auto it = script.begin(); it != script.end(); ++it) {
+            if (!it.value().is_array()) {
+                throw ScenarioError(context + "script \"" + it.key() + "\" must be a list");
+            }
+            if (it.key() == "settingsDialog") {
+                for (const json& answer : it.value()) {
+                    if (!answer.is_boolean()) {
+                        throw ScenarioError(context + "settingsDialog answers are true or false");
+                    }
+                }
+            } else if (it.key() == "layerChooser") {
+                for (const json& answer : it.value()) {
+                    if (!answer.is_number_integer() || answer.get<Int64>() < -1 ||
+                        answer.get<Int64>() > 32767) {
+                        throw ScenarioError(context + "layerChooser answers are layer indexes or -1");
+                    }
+                }
+            } else {
+                throw ScenarioError(context + "unknown script \"" + it.key() + "\"");
+            }
+        }
+    }
+}
+
+} // namespace
+
+HostProgram::HostProgram(std::filesystem::path scenarioPath, std::filesystem::path programFolder)
+    : m_scenarioPath(std::move(scenarioPath)), m_programFolder(std::move(programFolder)) {}
+
+HostProgram::~HostProgram() {
+    for (auto it = m_bundles.rbegin(); it != m_bundles.rend(); ++it) {
+        unload(*it);
+    }
+}
+
+void HostProgram::read(const json& scenario) {
+    if (!scenario.is_object()) {
+        throw ScenarioError("the scenario must be an object");
+    }
+    if (scenario.contains("application")) {
+        m_application = Int32(integer(scenario, "application", "", 0, 3));
+    }
+    const json& addOns = member(scenario, "addons", "");
+    if (!addOns.is_array() || addOns.empty()) {
+        throw ScenarioError("\"addons\" must be a list of at least one add-on");
+    }
+    std::set<std::string> names;
+    std::set<sim::AddOnID> ids;
+    for (std::size_t i = 0; i < addOns.size(); ++i) {
+        const json& entry = addOns[i];
+        std::string context = "add-on " + std::to_string(i + 1) + ": ";
+        if (!entry.is_object()) {
+            throw ScenarioError(context + "must be an object");
+        }
+        Bundle bundle;
+        bundle.name = text(entry, "name", context);
+        bundle.path = text(entry, "bundle", context);
+        bundle.id.developer = UInt32(integer(entry, "developer", context, 1, 0xFFFFFFFFLL));
+        bundle.id.local = UInt32(integer(entry, "local", context, 1, 0xFFFFFFFFLL));
+        if (entry.contains("resources")) {
+            const json& files = entry["resources"];
+            if (files.is_string()) {
+                bundle.resources.push_back(files.get<std::string>());
+            } else if (files.is_array() && std::all_of(files.begin(), files.end(),
+                                                       [](const json& file) { return file.is_string(); })) {
+                for (const json& file : files) {
+                    bundle.resources.push_back(file.get<std::string>());
+                }
+            } else {
+                throw ScenarioError(context + "\"resources\" must be a file name or a list of them");
+            }
+        }
+        if (!names.insert(bundle.name).second) {
+            throw ScenarioError(context + "the name \"" + bundle.name + "\" is used twice");
+        }
+        if (!ids.insert(bundle.id).second) {
+            throw ScenarioError(context + "its developer and local ID are used twice");
+        }
+        m_bundles.push_back(bundle);
+    }
+    const json& steps = member(scenario, "steps", "");
+    if (!steps.is_array()) {
+        throw ScenarioError("\"steps\" must be a list");
+    }
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        checkStep(steps[i], i, names);
+        m_steps.push_back(steps[i]);
+    }
+}
+
+std::filesystem::path HostProgram::locate(const std::string& name) const {
+    std::filesystem::path path(name);
+    if (path.is_absolute()) {
+        return path;
+    }
+    std::error_code error;
+    std::filesystem::path beside = m_scenarioPath.parent_path() / path;
+    if (std::filesystem::exists(beside, error)) {
+        return beside;
+    }
+    return m_programFolder / path;
+}
+
+void HostProgram::loadResources(const Bundle& bundle) {
+    if (bundle.resources.empty()) {
+        return;
+    }
+    json merged = json::object();
+    for (const std::string& name : bundle.resources) {
+        std::filesystem::path path = locate(name);
+        std::ifstream in(path);
+        json file = json::parse(in, nullptr, false);
+        if (!in.good() && !in.eof()) {
+            throw ScenarioError("cannot read the resource file " + path.string());
+        }
+        if (file.is_discarded() || !file.is_object()) {
+            throw ScenarioError("the resource file " + path.string() + " is not a JSON object");
+        }
+        merged.merge_patch(file);
+    }
+    std::string error;
+    if (!sim::loadResourcesText(bundle.id, merged.dump(), &error)) {
+        throw ScenarioError("the resources of add-on " + bundle.name + ": " + error);
+    }
+}
+
+void HostProgram::load(Bundle& bundle) {
+    std::filesystem::path path = locate(bundle.path.string());
+    sim::loadAddOn(bundle.id);
+    loadResources(bundle);
+    // Each bundle keeps its own copy of the framework: nothing of it is shared between bundles.
+    bundle.handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (bundle.handle == nullptr) {
+        const char* reason = dlerror();
+        throw BundleError("cannot load bundle " + path.string() + ": " +
+                          (reason != nullptr ? reason : "unknown"));
+    }
+    bundle.checkEnvironment =
+        reinterpret_cast<CheckEnvironmentProc*>(dlsym(bundle.handle, "CheckEnvironment"));
+    bundle.registerInterface =
+        reinterpret_cast<RegisterInterfaceProc*>(dlsym(bundle.handle, "RegisterInterface"));
+    bundle.initialize = reinterpret_cast<InitializeProc*>(dlsym(bundle.handle, "Initialize"));
+    bundle.freeData = reinterpret_cast<FreeDataProc*>(dlsym(bundle.handle, "FreeData"));
+    if (bundle.checkEnvironment == nullptr || bundle.registerInterface == nullptr ||
+        bundle.initialize == nullptr || bundle.freeData == nullptr) {
+        dlclose(bundle.handle);
+        bundle.handle = nullptr;
+        throw BundleError("bundle " + path.string() + " lacks one of the four entry points");
+    }
+}
+
+void HostProgram::unload(Bundle& bundle) {
+    if (bundle.running) {
+        sim::setCurrentAddOn(bundle.id);
+        bundle.freeData();
+        bundle.running = false;
+    }
+    if (bundle.handle != nullptr) {
+        // The host forgets what an unloaded bundle registered: its handlers are gone.
+        sim::unloadAddOn(bundle.id);
+        dlclose(bundle.handle);
+        bundle.handle = nullptr;
+    }
+}
+
+Bundle& HostProgram::bundleNamed(const json& step, const char* key) {
+    if (!step.contains(key)) {
+        return m_bundles.front();
+    }
+    std::string name = step[key].get<std::string>();
+    for (Bundle& bundle : m_bundles) {
+        if (bundle.name == name) {
+            return bundle;
+        }
+    }
+    return m_bundles.front(); // names were checked when the scenario was read
+}
+
+std::string HostProgram::entry(Bundle& bundle, const std::string& name) {
+    sim::setCurrentAddOn(bundle.id);
+    std::ostringstream out;
+    out << name << " " << bundle.name << " -> ";
+    if (name == "CheckEnvironment") {
+        API_EnvirParams envir;
+        envir.serverInfo.serverApplication = m_application;
+        envir.serverInfo.mainVersion = 21;
+        API_AddonType type = bundle.checkEnvironment(&envir);
+        bundle.running = type != APIAddon_DontRegister;
+        envir.addOnInfo.name[sizeof envir.addOnInfo.name - 1] = 0;
+        envir.addOnInfo.description[sizeof envir.addOnInfo.description - 1] = 0;
+        out << type << " name " << escaped(envir.addOnInfo.name) << " description "
+            << escaped(envir.addOnInfo.description);
+    } else if (name == "RegisterInterface") {
+        out << errorText(bundle.registerInterface());
+    } else if (name == "Initialize") {
+        out << errorText(bundle.initialize());
+    } else {
+        out << errorText(bundle.freeData());
+        bundle.running = false;
+    }
+    return out.str();
+}
+
+std::string HostProgram::project(const json& step) {
+    std::string action = step["project"].get<std::string>();
+    std::ostringstream out;
+    out << "project " << action;
+    GSErrCode err = NoError;
+    if (action == "new" || action == "open") {
+        if (sim::isProjectOpen()) {
+            sim::notifyProject(APINotify_Close);
+            sim::closeProject();
+        }
+        std::string path;
+        if (action == "open") {
+            std::string file = step.contains("file") ? step["file"].get<std::string>() : "Project.pln";
+            std::filesystem::path location = sim::specialFolder("Documents") / file;
+            if (!std::filesystem::exists(location)) {
+                std::ofstream(location) << "project\n";
+            }
+            path = location.string();
+            out << " " << file;
+        }
+        sim::openProject(path);
+        err = sim::notifyProject(notifications.at(action));
+    } else if (action == "save") {
+        if (!sim::isProjectOpen()) {
+            out << " (no project)";
+        } else {
+            err = sim::notifyProject(APINotify_PreSave);
+            GSErrCode saved = sim::notifyProject(APINotify_Save);
+            err = err != NoError ? err : saved;
+        }
+    } else if (action == "close") {
+        err = sim::notifyProject(APINotify_Close);
+        sim::closeProject();
+    } else {
+        err = sim::notifyProject(APINotify_Quit);
+    }
+    out << " -> " << errorText(err);
+    return out.str();
+}
+
+std::string HostProgram::command(const json& step) {
+    Bundle& target = bundleNamed(step, "addon");
+    GSType code = fourCharCode(step["command"].get<std::string>(), "");
+    Int32 version = step.contains("version") ? step["version"].get<Int32>() : 1;
+    GSHandle parameters = nullptr;
+    std::ostringstream out;
+    out << "command " << codeText(code) << " version " << version << " of " << target.name << " -> ";
+    if (ACAPI_Goodies(APIAny_InitMDCLParameterListID, &parameters) != NoError) {
+        out << "no memory for the parameters";
+        return out.str();
+    }
+    if (step.contains("parameters")) {
+        for (auto it = step["parameters"].begin(); it != step["parameters"].end(); ++it) {
+            API_MDCLParameter parameter;
+            std::string name = it.key();
+            std::string value;
+            parameter.name = name.c_str();
+            if (it.value().is_string()) {
+                value = it.value().get<std::string>();
+                parameter.type = MDCLPar_string;
+                parameter.string_par = value.c_str();
+            } else if (it.value().is_boolean()) {
+                parameter.type = MDCLPar_boolean;
+                parameter.bool_par = it.value().get<bool>();
+            } else if (it.value().is_number_integer()) {
+                parameter.type = MDCLPar_int;
+                parameter.int_par = it.value().get<Int32>();
+            } else {
+                parameter.type = MDCLPar_float;
+                parameter.float_par = it.value().get<double>();
+            }
+            ACAPI_Goodies(APIAny_AddMDCLParameterID, parameters, &parameter);
+        }
+    }
+    // The called add-on writes its answer here; the report shows whether it did.
+    alignas(8) char result[64] = {};
+    GSErrCode err = sim::callAddOnCommand(target.id, code, version, parameters, result, false);
+    ACAPI_Goodies(APIAny_FreeMDCLParameterListID, &parameters);
+    out << errorText(err);
+    bool answered = std::any_of(std::begin(result), std::end(result), [](char c) { return c != 0; });
+    out << (answered ? ", answered" : ", no answer");
+    return out.str();
+}
+
+std::string HostProgram::play(const json& step) {
+    if (step.contains("entry")) {
+        return entry(bundleNamed(step, "addon"), step["entry"].get<std::string>());
+    }
+    if (step.contains("project")) {
+        return project(step);
+    }
+    if (step.contains("notify")) {
+        API_NotifyEventID id = API_NotifyEventID(step["notify"].get<Int64>());
+        std::ostringstream out;
+        out << "notify 0x" << std::hex << id << " -> " << errorText(sim::notifyProject(id));
+        return out.str();
+    }
+    if (step.contains("menu")) {
+        short menu = short(step["menu"].get<Int64>());
+        short item = short(step["item"].get<Int64>());
+        return "menu " + std::to_string(menu) + "/" + std::to_string(item) + " -> " +
+               errorText(sim::selectMenuItem(menu, item));
+    }
+    if (step.contains("command")) {
+        return command(step);
+    }
+    if (step.contains("moduleData")) {
+        Bundle& bundle = bundleNamed(step, "addon");
+        const json& data = step["moduleData"];
+        sim::ModuleDataRecord record;
+        std::string content = data["text"].get<std::string>();
+        record.bytes.assign(content.begin(), content.end());
+        record.version = data.contains("version") ? data["version"].get<Int32>() : 1;
+        record.platformSign = 19789;
+        std::string name = data.contains("name") ? data["name"].get<std::string>() : "";
+        sim::loadAddOn(bundle.id).moduleData[name] = record;
+        return "module data " + escaped(name) + " of " + bundle.name + " set, " +
+               std::to_string(content.size()) + " bytes";
+    }
+    const json& script = step["script"];
+    std::ostringstream out;
+    out << "script";
+    if (script.contains("settingsDialog")) {
+        for (const json& answer : script["settingsDialog"]) {
+            sim::queueSettingsDialog(answer.get<bool>());
+        }
+        out << " settingsDialog " << script["settingsDialog"].size();
+    }
+    if (script.contains("layerChooser")) {
+        for (const json& answer : script["layerChooser"]) {
+            sim::queueLayerChoice(short(answer.get<Int64>()));
+        }
+        out << " layerChooser " << script["layerChooser"].size();
+    }
+    return out.str();
+}
+
+void HostProgram::run(std::ostream& report) {
+    for (Bundle& bundle : m_bundles) {
+        load(bundle);
+    }
+    report << "hostsim report: " << m_scenarioPath.filename().string() << "\n";
+    for (const Bundle& bundle : m_bundles) {
+        report << "add-on " << bundle.name << ": " << bundle.path.filename().string() << " (developer "
+               << bundle.id.developer << ", local " << bundle.id.local << ")\n";
+    }
+    for (std::size_t i = 0; i < m_steps.size(); ++i) {
+        report << where(i) << play(m_steps[i]) << "\n";
+    }
+    for (auto it = m_bundles.rbegin(); it != m_bundles.rend(); ++it) {
+        if (it->running) {
+            report << "unload: " << entry(*it, "FreeData") << "\n";
+        }
+    }
+    writeSummary(report);
+}
+
+void HostProgram::writeSummary(std::ostream& report) const {
+    report << "report window:\n";
+    indent(report, sim::reportText());
+    report << "console:\n";
+    indent(report, sim::consoleText());
+    report << "undo steps:\n";
+    for (const sim::UndoStep& step : sim::undoSteps()) {
+        report << "  " << escaped(step.name) << " -> " << errorText(step.result) << "\n";
+    }
+    report << "menu items:\n";
+    for (const Bundle& bundle : m_bundles) {
+        const sim::AddOn* addOn = sim::findAddOn(bundle.id);
+        if (addOn == nullptr) {
+            continue;
+        }
+        for (const sim::MenuRegistration& menu : addOn->menus) {
+            for (short item = 1; item <= 20; ++item) {
+                GSFlags flags = sim::menuItemFlags(menu.menuResID, item);
+                std::string label = sim::menuItemText(menu.menuResID, item);
+                if (flags != 0 || !label.empty()) {
+                    report << "  " << bundle.name << " " << menu.menuResID << "/" << item << ": flags "
+                           << flags << (label.empty() ? "" : " text " + escaped(label)) << "\n";
+                }
+            }
+        }
+    }
+    report << "module data:\n";
+    for (const Bundle& bundle : m_bundles) {
+        const sim::AddOn* addOn = sim::findAddOn(bundle.id);
+        if (addOn == nullptr) {
+            continue;
+        }
+        for (const auto& entry : addOn->moduleData) {
+            const sim::ModuleDataRecord& record = entry.second;
+            report << "  " << bundle.name << " " << escaped(entry.first) << " version " << record.version
+                   << " sign " << record.platformSign << ": "
+                   << escaped(std::string(record.bytes.begin(), record.bytes.end())) << "\n";
+        }
+    }
+    report << "preference files:\n";
+    for (const char* folder : {"Preferences", "SharedData"}) {
+        std::filesystem::path root = sim::specialFolder(folder);
+        std::vector<std::filesystem::path> files;
+        std::error_code error;
+        for (auto it = std::filesystem::recursive_directory_iterator(root, error);
+             !error && it != std::filesystem::recursive_directory_iterator(); it.increment(error)) {
+            if (it->is_regular_file(error)) {
+                files.push_back(it->path());
+            }
+        }
+        std::sort(files.begin(), files.end());
+        for (const std::filesystem::path& file : files) {
+            report << "  " << folder << "/" << std::filesystem::relative(file, root).string() << ":\n";
+            std::ifstream in(file, std::ios::binary);
+            std::stringstream content;
+            content << in.rdbuf();
+            indent(report, content.str());
+        }
+    }
+}
+
+} // namespace hostsim

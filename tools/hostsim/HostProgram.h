@@ -1,0 +1,78 @@
+// The host program: loads add-on bundles into the simulated host and plays a scenario (entry
+// points, project notifications, menu items, add-on commands, scripted answers), then writes a
+// report of what happened.
+#pragma once
+
+#include "ACAPI/EntryPoints.hpp"
+#include "sim/AddOns.h"
+
+#include <nlohmann/json.hpp>
+
+#include <filesystem>
+#include <ostream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace hostsim {
+
+// A scenario that cannot be played: its message says what and where.
+class ScenarioError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// A bundle that cannot be loaded.
+class BundleError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct Bundle {
+    std::string name;
+    std::filesystem::path path;
+    std::vector<std::string> resources; // resource files, merged in order (later ones win)
+    sim::AddOnID id;
+    void* handle = nullptr;
+    CheckEnvironmentProc* checkEnvironment = nullptr;
+    RegisterInterfaceProc* registerInterface = nullptr;
+    InitializeProc* initialize = nullptr;
+    FreeDataProc* freeData = nullptr;
+    bool running = false; // CheckEnvironment accepted and FreeData not yet called
+};
+
+class HostProgram {
+public:
+    // `scenarioPath` names the scenario; relative bundle and resource paths are looked up beside it
+    // and then in `programFolder` (where the host program and the bundles are built).
+    HostProgram(std::filesystem::path scenarioPath, std::filesystem::path programFolder);
+    HostProgram(const HostProgram&) = delete;
+    HostProgram& operator=(const HostProgram&) = delete;
+    // Frees and unloads every bundle still loaded.
+    ~HostProgram();
+
+    // Reads and checks the scenario; throws ScenarioError.
+    void read(const nlohmann::json& scenario);
+    // Loads the bundles (throws BundleError), plays the steps and writes the report.
+    void run(std::ostream& report);
+
+private:
+    Bundle& bundleNamed(const nlohmann::json& step, const char* key);
+    std::filesystem::path locate(const std::string& name) const;
+    void load(Bundle& bundle);
+    void loadResources(const Bundle& bundle);
+    void unload(Bundle& bundle);
+    std::string play(const nlohmann::json& step);
+    std::string entry(Bundle& bundle, const std::string& name);
+    std::string project(const nlohmann::json& step);
+    std::string command(const nlohmann::json& step);
+    void writeSummary(std::ostream& report) const;
+
+    std::filesystem::path m_scenarioPath;
+    std::filesystem::path m_programFolder;
+    std::vector<Bundle> m_bundles;
+    std::vector<nlohmann::json> m_steps;
+    Int32 m_application = 1;
+};
+
+} // namespace hostsim

@@ -1,0 +1,98 @@
+// hostsim SCENARIO [--report FILE] [--sandbox FOLDER]: plays a scenario against add-on bundles in
+// the simulated host and writes what happened. Exit status: 0 played, 1 bad arguments, 2 a
+// malformed scenario, 3 a bundle that does not load.
+#include "HostProgram.h"
+
+#include "sim/Sim.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <string>
+
+namespace {
+
+std::filesystem::path programFolder() {
+    std::error_code error;
+    std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::filesystem::current_path() : self.parent_path();
+}
+
+int usage() {
+    std::cerr << "usage: hostsim SCENARIO [--report FILE] [--sandbox FOLDER]\n";
+    return 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::filesystem::path scenarioPath, reportPath, sandbox;
+    for (int i = 1; i < argc; ++i) {
+        std::string argument = argv[i];
+        if ((argument == "--report" || argument == "--sandbox") && i + 1 < argc) {
+            (argument == "--report" ? reportPath : sandbox) = argv[++i];
+        } else if (!argument.empty() && argument[0] != '-' && scenarioPath.empty()) {
+            scenarioPath = argument;
+        } else {
+            return usage();
+        }
+    }
+    if (scenarioPath.empty()) {
+        return usage();
+    }
+
+    nlohmann::json scenario;
+    {
+        std::ifstream in(scenarioPath);
+        if (!in) {
+            std::cerr << "hostsim: cannot read " << scenarioPath.string() << "\n";
+            return 2;
+        }
+        scenario = nlohmann::json::parse(in, nullptr, false);
+        if (scenario.is_discarded()) {
+            std::cerr << "hostsim: " << scenarioPath.string() << ": not valid JSON\n";
+            return 2;
+        }
+    }
+
+    // A fresh sandbox of the host's folders for each run, unless one is given.
+    bool temporary = sandbox.empty();
+    if (temporary) {
+        sandbox = std::filesystem::temp_directory_path() / ("hostsim-" + std::to_string(::getpid()));
+        std::error_code error;
+        std::filesystem::remove_all(sandbox, error);
+    }
+    sim::setSandboxRoot(sandbox);
+    sim::reset();
+
+    int status = 0;
+    try {
+        hostsim::HostProgram program(scenarioPath, programFolder());
+        program.read(scenario);
+        if (reportPath.empty()) {
+            program.run(std::cout);
+        } else {
+            std::ofstream report(reportPath);
+            if (!report) {
+                throw std::runtime_error("cannot write " + reportPath.string());
+            }
+            program.run(report);
+        }
+    } catch (const hostsim::ScenarioError& error) {
+        std::cerr << "hostsim: " << scenarioPath.string() << ": " << error.what() << "\n";
+        status = 2;
+    } catch (const hostsim::BundleError& error) {
+        std::cerr << "hostsim: " << error.what() << "\n";
+        status = 3;
+    } catch (const std::exception& error) {
+        std::cerr << "hostsim: " << error.what() << "\n";
+        status = 1;
+    }
+    if (temporary) {
+        std::error_code error;
+        std::filesystem::remove_all(sandbox, error);
+    }
+    return status;
+}
