@@ -145,16 +145,20 @@ bool CadPolygon::isReflection(int i, LinearEquation const& line, double tol) con
         ++steps;
     }
     int a = steps >= n ? i : d + 1;
-    if (wrapIndex(a) == wrapIndex(b))
+    bool arcBefore = isArc(vertexAt(c));
+    bool arcAfter = isArc(vertexAt(a));
+    // Straight edges to one vertex off the line: the boundary leaves and returns on its side. Arcs to
+    // that vertex (as in a contour of two arcs) may lie on either side, so their probes decide.
+    if (wrapIndex(a) == wrapIndex(b) && !arcBefore && !arcAfter)
         return true;
     CadPoint before = vertexAt(b);
     CadPoint after = vertexAt(a);
-    if (isArc(vertexAt(c))) {
+    if (arcBefore) {
         CadArc arc(vertexAt(b), vertexAt(c));
         double t = normalised(arc.getEndAngle() + (arc.getSweep() > 0.0 ? -pi / 2.0 : pi / 2.0));
         before = probeAlongArc(arc, vertexAt(c), t, line, tol);
     }
-    if (isArc(vertexAt(a))) {
+    if (arcAfter) {
         CadArc arc(vertexAt(d), vertexAt(a));
         double t = normalised(arc.getStartAngle() + (arc.getSweep() > 0.0 ? pi / 2.0 : -pi / 2.0));
         after = probeAlongArc(arc, vertexAt(d), t, line, tol);
