@@ -4,6 +4,7 @@
 #include "Geometry/IntersectList.h"
 #include "Geometry/Leveller.h"
 #include "Geometry/Line.h"
+#include "Geometry/Matrix3x3.h"
 #include "Geometry/Plane.h"
 #include "Geometry/Rotater.h"
 #include "PointExpect.h"
@@ -12,6 +13,7 @@
 
 #include <cmath>
 #include <limits>
+#include <type_traits>
 #include <vector>
 
 namespace zelvane {
@@ -29,6 +31,9 @@ bool allFinite(IntersectList const& list) {
             return false;
     return true;
 }
+
+// Arcs are deleted through base pointers of their derived kinds.
+static_assert(std::has_virtual_destructor<CadArc>::value, "CadArc is a base class");
 
 TEST(CadArcTest, Construction) {
     CadArc arc = quarterArc();
@@ -354,6 +359,10 @@ TEST(CadArcTest, ClosestPointsAndComparisons) {
 
     CadArc scaled = arc * 2.0;
     EXPECT_TRUE(near3D(scaled.getOrigin(), CadPoint(6, 2, 0), 1e-9));
+    CadArc doubled = arc * Matrix3x3::createScale(2, 2, 2);
+    EXPECT_NEAR(doubled.getRadius(), 4.0, 1e-12);
+    EXPECT_TRUE(near3D(doubled.centre(), CadPoint(2, 2, 0), 1e-12));
+    EXPECT_TRUE(near3D(doubled.getOrigin(), CadPoint(6, 2, 0), 1e-12));
     CadArc moved = arc;
     moved.movePolar(1.0, kPi);
     EXPECT_TRUE(near3D(moved.centre(), CadPoint(0, 1, 0), 1e-12));

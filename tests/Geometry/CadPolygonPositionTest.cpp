@@ -48,6 +48,48 @@ TEST(CadPolygonPositionTest, PositionsAgainstBoost) {
     }
 }
 
+// Crossings of segments with the boundary (holes included), each counted once.
+TEST(CadPolygonPositionTest, CrossingsAgainstBoost) {
+    struct Segment {
+        double x1, y1, x2, y2;
+    };
+    Segment const segments[] = {{-1.3, 0.4, 4.7, 2.9}, {0.6, -1.2, 2.2, 4.1}, {-0.7, 3.6, 4.4, -0.3},
+                                {0.1, 0.2, 1.9, 0.7},  {-2, 1.37, 5, 1.37},   {3.3, -2, 3.3, 5}};
+    using BoostSegment = bg::model::linestring<BoostPoint>;
+    for (PolygonCase const& c : straightCases()) {
+        for (bool reverse : {false, true}) {
+            for (bool withHoles : {false, true}) {
+                SCOPED_TRACE(c.name + (reverse ? " reversed" : "") + (withHoles ? " with holes" : ""));
+                auto polygon = build(c, reverse, withHoles);
+                BoostPolygon oracle = toBoost(c, withHoles);
+                for (Segment const& g : segments) {
+                    SCOPED_TRACE(testing::Message() << g.x1 << " " << g.y1 << " " << g.x2 << " " << g.y2);
+                    IntersectList list(Intercept(CadPoint::Pos(0x0E)), Intercept(CadPoint::Pos(0x0E)));
+                    polygon->intersectionWith(Line(CadPoint(g.x1, g.y1, 0), CadPoint(g.x2, g.y2, 0)), list);
+                    list.removeDuplicates(1e-9);
+                    BoostSegment segment{BoostPoint(g.x1, g.y1), BoostPoint(g.x2, g.y2)};
+                    std::vector<BoostPoint> expected;
+                    for (std::size_t k = 0; k <= oracle.inners().size(); ++k) {
+                        BoostSegment ring;
+                        auto const& source = k == 0 ? oracle.outer() : oracle.inners()[k - 1];
+                        ring.assign(source.begin(), source.end());
+                        std::vector<BoostPoint> points;
+                        bg::intersection(segment, ring, points);
+                        expected.insert(expected.end(), points.begin(), points.end());
+                    }
+                    ASSERT_EQ(list.size(), expected.size());
+                    for (BoostPoint const& e : expected) {
+                        bool found = false;
+                        for (InterPoint const* p : list)
+                            found = found || p->lengthTo2D(CadPoint(e.x(), e.y(), 0)) < 1e-9;
+                        EXPECT_TRUE(found) << e.x() << ", " << e.y();
+                    }
+                }
+            }
+        }
+    }
+}
+
 TEST(CadPolygonPositionTest, RaysThroughVertices) {
     auto square = build(straightCases()[0], false, false);
     EXPECT_EQ(square->positionOf(CadPoint(0.5, 0.5, 0)), CadPoint::inside);
