@@ -370,14 +370,20 @@ void DataBufferIn::skip(int count) {
 }
 
 void DataBufferIn::splitDelimiters(char const* delimiters, unsigned int length) {
-    m_delimiters.clear();
     if (length == 1 && static_cast<unsigned char>(delimiters[0]) < 128) {
+        // The same one-byte delimiter as the last scan: the set is still in place.
+        if (m_delimiters.size() == 1 && m_delimiters[0].length == 1 &&
+            m_delimiters[0].bytes[0] == delimiters[0]) {
+            return;
+        }
+        m_delimiters.clear();
         Char c;
         c.length = 1;
         c.bytes[0] = delimiters[0];
         m_delimiters.push_back(c);
         return;
     }
+    m_delimiters.clear();
     unsigned int i = 0;
     while (i < length) {
         Int32 count = CHGetCharByteCount(delimiters + i, GSSize(length - i), CharCodeUTF8);
