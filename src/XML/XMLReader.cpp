@@ -37,8 +37,16 @@ std::string_view view(String const& text) {
     return std::string_view(text.data(), text.dataLength());
 }
 
+void assign(String& target, std::string_view text) {
+    if (text.empty()) {
+        target.clear();
+    } else {
+        target.assign(text.data(), static_cast<unsigned int>(text.size()));
+    }
+}
+
 String toString(std::string_view text) {
-    return String(text.data(), static_cast<unsigned int>(text.size()));
+    return text.empty() ? String() : String(text.data(), static_cast<unsigned int>(text.size()));
 }
 
 std::string_view trimLeading(std::string_view text) {
@@ -249,11 +257,12 @@ public:
 private:
     bool read(Target& target, unsigned int level);
     bool readDeclaration(String& tag);
-    bool readElement(Target& target, unsigned int level, TagType kind);
+    bool readElement(Target& target, unsigned int level, TagType kind, std::string_view tag,
+                     std::string_view nameSpace);
     // Binds the parent's child element to a field, the parent itself (the root rule) or nothing.
     Shipping* findChild(Target& target, unsigned int level, String const& tag, String const& nameSpace,
                         bool& self);
-    bool splitAttributes(String& tag, bool& plain);
+    bool splitAttributes(std::string_view& tag, bool& plain);
     bool readAttributes(XMLShipping& child);
     bool bindAttributes(XMLShipping& child);
 
@@ -266,7 +275,6 @@ private:
     String m_value;
     String const m_lineBreak;
     std::vector<Attribute> m_attributes;
-    std::string m_names;
 };
 
 bool DocumentReader::read(XMLShipping& object, unsigned int level) {
@@ -278,14 +286,17 @@ bool DocumentReader::read(Target& target, unsigned int level) {
     if (target.shipping == nullptr || level > XMLReader::maxDepth) {
         return false;
     }
+    std::string_view tag;
+    std::string_view nameSpace;
     for (;;) {
         m_importer.getPhraseAndOpening(m_text);
         if (!m_text.empty() && !target.shipping->read(m_text)) {
             return false;
         }
-        TagType kind = m_importer.getTag(m_tag, m_nameSpace);
+        TagType kind = m_importer.readTag(tag, nameSpace);
         switch (kind) {
         case TagType::declaration:
+            assign(m_tag, tag);
             if (!readDeclaration(m_tag)) {
                 return false;
             }
@@ -293,19 +304,24 @@ bool DocumentReader::read(Target& target, unsigned int level) {
         case TagType::comment:
             break;
         case TagType::cdata:
-            if (!target.shipping->read(m_tag)) {
+            assign(m_value, tag);
+            if (!target.shipping->read(m_value)) {
                 return false;
             }
             break;
         case TagType::endTag: {
-            if (!m_importer.fromXMLString(m_tag)) {
-                return false;
+            if (tag.find('&') != std::string_view::npos) {
+                assign(m_tag, tag);
+                if (!m_importer.fromXMLString(m_tag)) {
+                    return false;
+                }
+                tag = view(m_tag);
             }
             char const* objectNameSpace = target.object.getNameSpace();
-            if (hasNameSpace(objectNameSpace) && !equalsTag(m_nameSpace, objectNameSpace)) {
+            if (hasNameSpace(objectNameSpace) && nameSpace != objectNameSpace) {
                 return false;
             }
-            if (!equalsTag(m_tag, target.object.getTag())) {
+            if (tag != std::string_view(target.object.getTag() != nullptr ? target.object.getTag() : "")) {
                 return false;
             }
             return target.shipping->validate();
@@ -316,7 +332,7 @@ bool DocumentReader::read(Target& target, unsigned int level) {
             return false;
         case TagType::startTag:
         case TagType::emptyTag:
-            if (!readElement(target, level, kind)) {
+            if (!readElement(target, level, kind, tag, nameSpace)) {
                 return false;
             }
             break;
@@ -326,13 +342,14 @@ bool DocumentReader::read(Target& target, unsigned int level) {
 
 bool DocumentReader::readDeclaration(String& tag) {
     // Processing instructions other than the declaration are ignored, whatever they hold.
-    std::string_view text = view(tag);
-    String target = toString(text.substr(0, std::min(text.find_first_of(" \t\r\n"), text.size())));
+    std::string_view whole = view(tag);
+    String target = toString(whole.substr(0, std::min(whole.find_first_of(" \t\r\n"), whole.size())));
     if (!m_importer.fromXMLString(target) || target.toLowercase() != "xml") {
         return true;
     }
     bool plain = false;
-    if (!splitAttributes(tag, plain)) {
+    std::string_view text = view(tag);
+    if (!splitAttributes(text, plain)) {
         return false;
     }
     if (m_attributes.empty()) {
@@ -370,10 +387,15 @@ Shipping* DocumentReader::findChild(Target& target, unsigned int level, String c
     return child;
 }
 
-bool DocumentReader::readElement(Target& target, unsigned int level, TagType kind) {
+bool DocumentReader::readElement(Target& target, unsigned int level, TagType kind, std::string_view tag,
+                                 std::string_view nameSpace) {
     bool plain = true;
-    if (!splitAttributes(m_tag, plain) || !m_importer.fromXMLString(m_tag) ||
-        !m_importer.fromXMLString(m_nameSpace)) {
+    if (!splitAttributes(tag, plain)) {
+        return false;
+    }
+    assign(m_tag, tag);
+    assign(m_nameSpace, nameSpace);
+    if (!m_importer.fromXMLString(m_tag) || !m_importer.fromXMLString(m_nameSpace)) {
         return false;
     }
     bool self = false;
@@ -408,19 +430,17 @@ bool DocumentReader::readElement(Target& target, unsigned int level, TagType kin
 }
 
 // Splits a tag into its name and its attribute list; `plain` tells whether every attribute can be
-// bound straight from the tag.
-bool DocumentReader::splitAttributes(String& tag, bool& plain) {
+// bound straight from the tag. The attributes stay views into the tag text.
+bool DocumentReader::splitAttributes(std::string_view& tag, bool& plain) {
     m_attributes.clear();
-    std::string_view text = view(tag);
     std::size_t space = 0;
-    while (space < text.size() && !isSpace(text[space])) {
+    while (space < tag.size() && !isSpace(tag[space])) {
         ++space;
     }
-    if (space == text.size()) {
+    if (space == tag.size()) {
         return true;
     }
-    m_names.assign(text);
-    std::string_view list = std::string_view(m_names).substr(space);
+    std::string_view list = tag.substr(space);
     for (;;) {
         list = trimLeading(list);
         if (list.empty()) {
@@ -447,7 +467,7 @@ bool DocumentReader::splitAttributes(String& tag, bool& plain) {
         m_attributes.push_back({name, value});
         list = list.substr(close + 1);
     }
-    tag.resize(static_cast<unsigned int>(space));
+    tag = tag.substr(0, space);
     return true;
 }
 
@@ -481,7 +501,7 @@ bool DocumentReader::bindAttributes(XMLShipping& child) {
         } else {
             m_nameSpace.clear();
         }
-        m_local.assign(name.data(), static_cast<unsigned int>(name.size()));
+        assign(m_local, name);
         bool self = false;
         std::unique_ptr<Shipping> field(findChild(target, 0, m_local, m_nameSpace, self));
         if (field == nullptr) {
@@ -546,14 +566,24 @@ bool XMLReader::PhraseImporter::getPhraseAndOpening(String& text) {
 }
 
 XMLReader::PhraseImporter::TagType XMLReader::PhraseImporter::getTag(String& tag, String& nameSpace) {
+    std::string_view tagText;
+    std::string_view nameSpaceText;
+    TagType kind = readTag(tagText, nameSpaceText);
+    assign(tag, tagText);
+    assign(nameSpace, nameSpaceText);
+    return kind;
+}
+
+XMLReader::PhraseImporter::TagType XMLReader::PhraseImporter::readTag(std::string_view& tag,
+                                                                      std::string_view& nameSpace) {
+    tag = std::string_view();
+    nameSpace = std::string_view();
     int found = m_opening != 0 ? m_opening : m_stream->iterateTo('<', nullptr, true);
     m_opening = 0;
     if (found != delimiterFound) {
         // A stream that failed to load reports the end of its data from then on.
         return found == endOfData && (m_stream->getState() & StreamBase::failure) == 0 ? endOfInput : error;
     }
-    tag.clear();
-    nameSpace.clear();
     m_buffer.clear();
     if (m_stream->iterateTo('>', &m_buffer, true) != delimiterFound) {
         return error;
@@ -579,7 +609,8 @@ XMLReader::PhraseImporter::TagType XMLReader::PhraseImporter::getTag(String& tag
     }
     if (kind != startTag) {
         // The item runs on over every ">" until its terminator is seen.
-        std::string content(text);
+        std::string& content = m_content;
+        content.assign(text);
         std::size_t from = 0;
         while (content.find(terminator, from) == std::string::npos) {
             from = content.size() + 1 >= terminator.size() ? content.size() + 1 - terminator.size() : 0;
@@ -593,8 +624,7 @@ XMLReader::PhraseImporter::TagType XMLReader::PhraseImporter::getTag(String& tag
         if (!endsWith(content, terminator)) {
             return error;
         }
-        content.resize(content.size() - terminator.size());
-        tag.assign(content.data(), static_cast<unsigned int>(content.size()));
+        tag = std::string_view(content).substr(0, content.size() - terminator.size());
         return kind;
     }
 
@@ -618,10 +648,10 @@ XMLReader::PhraseImporter::TagType XMLReader::PhraseImporter::getTag(String& tag
     }
     std::size_t colon = text.substr(0, space).find(':');
     if (colon != std::string_view::npos) {
-        nameSpace.assign(text.data(), static_cast<unsigned int>(colon));
+        nameSpace = text.substr(0, colon);
         text.remove_prefix(colon + 1);
     }
-    tag.assign(text.data(), static_cast<unsigned int>(text.size()));
+    tag = text;
     return kind;
 }
 
@@ -723,7 +753,7 @@ bool XMLReader::PhraseImporter::fromXMLString(String& text) const {
         amp = source.find('&', done);
     }
     result.append(source.substr(done));
-    text.assign(result.data(), static_cast<unsigned int>(result.size()));
+    assign(text, result);
     return complete;
 }
 

@@ -5,6 +5,7 @@
 #include "Environment/String.h"
 
 #include <string>
+#include <string_view>
 
 namespace zelvane {
 
@@ -70,6 +71,8 @@ public:
     // Reads the next markup item. For element tags, `tag` holds the name followed by the attribute
     // list and `nameSpace` the prefix; for the other kinds `tag` holds the item's content.
     TagType getTag(String& tag, String& nameSpace);
+    // getTag answering views of its own text, valid until the next read from the stream.
+    TagType readTag(std::string_view& tag, std::string_view& nameSpace);
     // The text that the reference "&name;" stands for; "?" when it stands for nothing allowed.
     String getReplacement(String const& name) const;
     bool fromXMLString(String& text) const;
@@ -86,6 +89,7 @@ private:
     int m_opening = 0;
     String m_buffer;
     mutable std::string m_replaced;
+    std::string m_content;
 };
 
 } // namespace zelvane
