@@ -1,5 +1,6 @@
 #include "Geometry/IntersectList.h"
 
+#include "Geometry/CadArc.h"
 #include "Geometry/PolyEdge.h"
 
 #include <cmath>
@@ -104,9 +105,15 @@ bool ComparePosition::operator()(InterPoint const* a, InterPoint const* b) const
 }
 
 AlongLengthOf::AlongLengthOf(PolyEdge const& edge)
-    : m_start(edge.origin()), m_radius(edge.getRadius(true)), m_clockwise(edge.getSweep() < 0.0) {}
+    : m_start(edge.origin()), m_radius(edge.getRadius(true)), m_clockwise(edge.getSweep() < 0.0),
+      m_isArc(!edge.isStraight()), m_centre(edge.centre()) {}
 
 bool AlongLengthOf::operator()(InterPoint const* a, InterPoint const* b) const {
+    if (m_isArc) {
+        double toA = std::fabs(CadArc(m_centre, m_start, *a, m_clockwise).getSweep());
+        double toB = std::fabs(CadArc(m_centre, m_start, *b, m_clockwise).getSweep());
+        return toB > toA;
+    }
     PolyPoint::Rotation rotation = m_clockwise ? PolyPoint::clockwise : PolyPoint::anticlockwise;
     PolyEdge toA(m_start, *a, m_radius, rotation, 1e-5);
     PolyEdge toB(m_start, *b, m_radius, rotation, 1e-5);

@@ -62,6 +62,9 @@ private:
     CadPoint m_start;
     double m_radius = 0.0;
     bool m_clockwise = false;
+    // An arc edge measures the angle turned about its centre, which also holds beyond a half turn.
+    bool m_isArc = false;
+    CadPoint m_centre;
 };
 
 } // namespace zelvane

@@ -301,6 +301,23 @@ TEST(PolyEdgeTest, AlongLengthOf) {
     EXPECT_LT(xs[0], xs[1]);
     EXPECT_LT(xs[1], xs[2]);
     EXPECT_NEAR(xs[0], points[1].x(), 1e-12);
+
+    // Beyond a half turn: three quarters of a circle anticlockwise from (1, 0) round to (0, -1).
+    PolyEdge major(CadArc(CadPoint(), 1.0, 1.5 * kPi, 0.0));
+    IntersectList list;
+    for (double t : {0.9, 0.1, 0.45, 0.7})
+        list.insert(new InterPoint(CadPoint(std::cos(t * 1.5 * kPi), std::sin(t * 1.5 * kPi), 0),
+                                   CadPoint::along, CadPoint::along));
+    list.sort(AlongLengthOf(major));
+    std::vector<double> turned;
+    for (InterPoint const* p : list)
+        turned.push_back(std::atan2(p->y(), p->x()));
+    std::vector<double> expected;
+    for (double t : {0.1, 0.45, 0.7, 0.9})
+        expected.push_back(std::atan2(std::sin(t * 1.5 * kPi), std::cos(t * 1.5 * kPi)));
+    ASSERT_EQ(turned.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i)
+        EXPECT_NEAR(turned[i], expected[i], 1e-9) << i;
 }
 
 } // namespace
