@@ -306,3 +306,54 @@ TEST(XMLReaderTest, AllocationFailureMidwayLosesNothing) {
         sim::failNextAllocations(0);
     }
 }
+
+// Plain attributes are bound straight from the tag, others through an attribute document: both
+// ways give the same result. A name that is not plain ("z!") sends the whole tag the second way.
+TEST(XMLReaderTest, AttributesBindAlikeEitherWay) {
+    struct Case {
+        char const* attributes;
+        bool ok;
+        char const* x;
+        char const* y;
+    };
+    Case const cases[] = {
+        {"x=\"1\" y='2'", true, "1", "2"},
+        {"x=\"a &amp; b\" y=\"&#65;&unknown;\"", true, "a & b", "A?"},
+        {"p:x=\"ns\"", true, "ns", ""},
+        {"x=\"\" y=\"kept\"", true, "", "kept"},
+        {"x = \"spaced\"   y=\"tabs\t\"", true, "spaced", "tabs\t"},
+        {"unknown=\"1\" x=\"2\"", true, "2", ""},
+        {"t=\"as element\"", true, "", ""},
+        {"b=\"maybe\"", false, "", ""},
+        {"b=\"TRUE\" x=\"after\"", true, "after", ""},
+    };
+    for (auto const& c : cases) {
+        for (bool plain : {true, false}) {
+            std::string document = std::string("<a ") + c.attributes + (plain ? "" : " z!=\"0\"") + "/>";
+            Fields f;
+            EXPECT_EQ(imported(document.c_str(), f.node), c.ok) << document;
+            if (c.ok) {
+                EXPECT_EQ(f.x, c.x) << document;
+                EXPECT_EQ(f.y, c.y) << document;
+            }
+        }
+    }
+    // A field with a namespace takes only that prefix, both ways.
+    for (char const* extra : {"", " z!=\"0\""}) {
+        String value;
+        Node node("n");
+        node.fields.push_back([&value] { return new XMLTypeProxy<String>(value, "v", true, "q"); });
+        EXPECT_TRUE(imported((std::string("<n q:v=\"1\"") + extra + "/>").c_str(), node)) << extra;
+        EXPECT_EQ(value, "1");
+        EXPECT_FALSE(imported((std::string("<n p:v=\"2\"") + extra + "/>").c_str(), node)) << extra;
+    }
+    // Attributes of a leaf are ignored.
+    Fields f;
+    EXPECT_TRUE(imported("<t lang=\"en\" b=\"maybe\">text</t><b x='1'>1</b>", f.node));
+    EXPECT_EQ(f.t, "text");
+    EXPECT_TRUE(f.b);
+    // A map hands even an unknown attribute's element to its insertion, which refuses it.
+    sample::RecordMap records;
+    EXPECT_FALSE(imported("<records extra=\"1\"/>", records));
+    EXPECT_FALSE(imported("<records extra=\"1\" z!=\"0\"/>", records));
+}
