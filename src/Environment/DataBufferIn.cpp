@@ -371,16 +371,10 @@ void DataBufferIn::skip(int count) {
 
 void DataBufferIn::splitDelimiters(char const* delimiters, unsigned int length) {
     if (length == 1 && static_cast<unsigned char>(delimiters[0]) < 128) {
-        // The same one-byte delimiter as the last scan: the set is still in place.
-        if (m_delimiters.size() == 1 && m_delimiters[0].length == 1 &&
-            m_delimiters[0].bytes[0] == delimiters[0]) {
-            return;
-        }
-        m_delimiters.clear();
-        Char c;
-        c.length = 1;
-        c.bytes[0] = delimiters[0];
-        m_delimiters.push_back(c);
+        // A one-byte delimiter overwrites the set in place.
+        m_delimiters.resize(1);
+        m_delimiters[0].length = 1;
+        m_delimiters[0].bytes[0] = delimiters[0];
         return;
     }
     m_delimiters.clear();
@@ -420,6 +414,40 @@ int DataBufferIn::scan(char const* delimiters, unsigned int length, String* out,
     int result = 0;
     for (;;) {
         if (direct && !started && m_size - m_position >= lookAhead) {
+            // A run of ASCII characters that are not delimiters, in one pass.
+            int end = m_size - lookAhead;
+            int run = m_position;
+            int column = m_column;
+            int row = m_row;
+            bool afterCR = m_afterCR;
+            for (; run < end; ++run) {
+                auto b = static_cast<unsigned char>(m_buffer[run]);
+                if (b >= 128 || stop[b]) {
+                    break;
+                }
+                if (b == '\r') {
+                    ++row;
+                    column = 0;
+                    afterCR = true;
+                } else if (b == '\n') {
+                    row += afterCR ? 0 : 1;
+                    column = 0;
+                    afterCR = false;
+                } else {
+                    ++column;
+                    afterCR = false;
+                }
+            }
+            if (run > m_position) {
+                if (keep) {
+                    m_scanned.append(m_buffer + m_position, std::size_t(run - m_position));
+                }
+                m_position = run;
+                m_column = column;
+                m_row = row;
+                m_afterCR = afterCR;
+                continue;
+            }
             auto b = static_cast<unsigned char>(m_buffer[m_position]);
             if (b < 128 && stop[b] && !sequence) {
                 // An ASCII delimiter ends a plain scan without being decoded.
