@@ -14,6 +14,7 @@
 #include "XML/XMLUnitProxy.h"
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -732,11 +733,12 @@ String XMLReader::PhraseImporter::getReplacement(String const& name) const {
 }
 
 bool XMLReader::PhraseImporter::fromXMLString(String& text) const {
-    std::string_view source = view(text);
-    std::size_t amp = source.find('&');
-    if (amp == std::string_view::npos) {
+    // Most text holds no reference: one pass finds that.
+    if (std::strchr(text.data(), '&') == nullptr) {
         return true;
     }
+    std::string_view source = view(text);
+    std::size_t amp = source.find('&');
     std::string& result = m_replaced;
     result.clear();
     std::size_t done = 0;

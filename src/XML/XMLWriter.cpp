@@ -185,16 +185,9 @@ void XMLWriter::PhraseExporter::escape(std::string_view text, std::string& out) 
 }
 
 bool XMLWriter::PhraseExporter::writePhrase(std::string_view text) {
-    std::size_t done = 0;
-    for (std::size_t index = 0; index < text.size(); ++index) {
-        if (String const* reference = m_escapes[static_cast<unsigned char>(text[index])]) {
-            write(text.substr(done, index - done));
-            write(view(*reference));
-            done = index + 1;
-        }
-    }
-    write(text.substr(done));
-    return true;
+    m_line.clear();
+    escape(text, m_line);
+    return write(std::string_view(m_line));
 }
 
 bool XMLWriter::PhraseExporter::writePhrase(String const& text) {
@@ -208,40 +201,39 @@ bool XMLWriter::PhraseExporter::writeTag(std::string_view tag, std::string_view 
     if (kind == endTag && m_depth > 0) {
         --m_depth;
     }
+    // The whole tag is put together first and handed to the stream at once.
+    std::string& line = m_line;
+    line.clear();
     if (m_afterStartTag && kind != endTag && m_lineBreaks) {
-        m_stream->put('\n');
+        line += '\n';
     }
     if (m_indent && (kind != endTag || !m_afterStartTag)) {
-        static constexpr char tabs[] = "\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t";
-        for (unsigned int left = m_depth; left > 0;) {
-            unsigned int count = left < sizeof(tabs) - 1 ? left : sizeof(tabs) - 1;
-            m_stream->write(tabs, static_cast<int>(count));
-            left -= count;
-        }
+        line.append(m_depth, '\t');
     }
-    m_stream->put('<');
+    line += '<';
     if (kind == endTag) {
-        m_stream->put('/');
+        line += '/';
     }
     if (!nameSpace.empty()) {
-        write(nameSpace);
-        m_stream->put(':');
+        line += nameSpace;
+        line += ':';
     }
-    write(tag);
+    line += tag;
     if (kind == startTag) {
-        m_stream->put('>');
+        line += '>';
         m_afterStartTag = true;
         ++m_depth;
     } else {
         if (kind == emptyTag) {
-            m_stream->put('/');
+            line += '/';
         }
-        m_stream->put('>');
+        line += '>';
         m_afterStartTag = false;
         if (m_lineBreaks) {
-            m_stream->put('\n');
+            line += '\n';
         }
     }
+    write(std::string_view(line));
     return !hasFailed();
 }
 

@@ -79,6 +79,7 @@ private:
     bool m_lineBreaks = true;
     bool m_ownsStream;
     std::vector<String> m_references;
+    std::string m_line;
 };
 
 } // namespace zelvane
