@@ -4,6 +4,7 @@
 #include "Environment/DataBufferIn.h"
 #include "Environment/DataBufferOut.h"
 
+#include "XML/Node.h"
 #include "XML/SampleBindings.h"
 
 #include <gtest/gtest.h>
@@ -122,4 +123,26 @@ TEST(XMLRoundTripTest, EmptyObjectsAndOneLineForm) {
     copy.version = 9;
     ASSERT_TRUE(imported(text, copy));
     EXPECT_EQ(copy.version, 0);
+}
+
+TEST(XMLRoundTripTest, DateTimeOfEveryContent) {
+    for (auto content : {XMLDateTime::dateTime, XMLDateTime::date, XMLDateTime::time,
+                         XMLDateTime::dateTimeZone, XMLDateTime::timeZone}) {
+        Time written(1999, 12, 31, 23, 59, 58);
+        written.setUTCOffset(static_cast<short>(-90));
+        Time read(false);
+        bool attribute = content % 2 == 0;
+        auto bind = [&](Time& time) {
+            auto* binding = new XMLDateTime(time, "at", attribute);
+            binding->setContent(content);
+            return binding;
+        };
+        test::Node out("n");
+        out.fields.push_back([&] { return bind(written); });
+        test::Node in("n");
+        in.fields.push_back([&] { return bind(read); });
+        String text = exported(out, false, false, false);
+        ASSERT_TRUE(imported(text, in)) << text;
+        EXPECT_EQ(exported(in, false, false, false), text);
+    }
 }
