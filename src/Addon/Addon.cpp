@@ -1,19 +1,32 @@
 #include "Addon/Addon.h"
 
 #include "ACAPI/AddOnRegistration.hpp"
+#include "Addon/AddonPrefs.h"
 #include "Addon/CommandEvent.h"
+#include "Addon/ContextFilter.h"
 #include "Addon/DatabaseEvent.h"
 #include "Addon/HostEvent.h"
+#include "Addon/ModuleEvent.h"
+#include "Addon/ModuleSubscriber.h"
 #include "Addon/ProjectEvent.h"
 #include "Addon/ProjectSubscriber.h"
 #include "Addon/Supervisor.h"
 #include "Addon/SupervisorLink.h"
 #include "Database/Drawing.h"
+#include "Database/Project.h"
+#include "Environment/DataBufferIn.h"
+#include "Environment/DataBufferOut.h"
+#include "Environment/DataFile.h"
 #include "Environment/Directory.h"
 #include "Environment/Host.h"
+#include "Environment/MemoryBlock.h"
 #include "Environment/Platform.h"
 #include "GSRoot/BM.hpp"
 #include "Library/ParameterList.h"
+#include "XML/PackageStore.h"
+#include "XML/XMLWriter.h"
+
+#include <algorithm>
 
 #include <memory>
 
@@ -34,11 +47,43 @@ constexpr Int32 reopenProject = 0x10000;
 constexpr Int32 databaseRunBegins = Int32(0xFFFFFFFF);
 constexpr Int32 databaseRunEnds = Int32(0xFFFFFFFE);
 
-// Installs the bundle's project-notification handler, which routes every notification here.
+// Install the bundle's project-notification and module-data handlers, which route every
+// notification and merge here.
 class ProjectHandler : public ProjectSubscriber {
 public:
     bool handleEvent(ProjectEvent&) override { return false; }
 };
+
+class ModuleHandler : public ModuleSubscriber {
+public:
+    bool handleEvent(ModuleEvent&) override { return false; }
+};
+
+constexpr const char* storeTag = "frameworkPreferenceStore";
+constexpr Int32 moduleDataVersion = 1;
+// This platform's byte-order sign.
+constexpr UInt16 byteOrderSign = 19789;
+
+bool isUserContext(Addon::Context context) {
+    return context == Addon::user || context == Addon::shared;
+}
+
+// The open project, given the default of every registered project package it lacks (a project
+// opened after a package was registered starts from its default); null without a project.
+Project* provideProjectPreferences(const std::vector<unsigned int>& codes, Supervisor& supervisor) {
+    Project* open = host.getProject();
+    if (open == nullptr) {
+        return nullptr;
+    }
+    for (unsigned int code : codes) {
+        if (open->getPreference(code) == nullptr) {
+            if (const Package* fallback = supervisor.getDefaultPreference(code)) {
+                open->setPreference(*fallback, false);
+            }
+        }
+    }
+    return open;
+}
 
 // Puts back the entry depth and the in-project-event flag when an entry ends, on every path.
 class EntryScope {
@@ -62,13 +107,17 @@ private:
 
 } // namespace
 
-Addon::Addon() {
+Addon::Addon()
+    : m_projectPrefs(std::make_unique<std::vector<unsigned int>>()),
+      m_contexts(std::make_unique<std::map<unsigned int, Context>>()) {
     makeOwnSupervisor();
     m_supervisorLink = new SupervisorLink;
     addSubscriber(m_supervisorLink);
 }
 
-Addon::Addon(UInt32 developerID, UInt32 localID) {
+Addon::Addon(UInt32 developerID, UInt32 localID)
+    : m_projectPrefs(std::make_unique<std::vector<unsigned int>>()),
+      m_contexts(std::make_unique<std::map<unsigned int, Context>>()) {
     // The answering side recognises the command by its parameters; the result is cleared first so
     // that an add-on that does not answer leaves it null.
     Supervisor* joined = nullptr;
@@ -96,6 +145,20 @@ Addon::Addon(UInt32 developerID, UInt32 localID) {
 }
 
 Addon::~Addon() {
+    if (m_preferenceStore != nullptr) {
+        // A package that fails to shut down must not end the host program.
+        try {
+            m_preferenceStore->shutdown();
+        } catch (...) {
+            // The add-on's own class is gone by now, so the console is told as well.
+            reportFailure();
+            try {
+                host.writeToConsole(String("The add-on's preferences could not be shut down.\n"));
+            } catch (...) {
+            }
+        }
+        m_preferenceStore.reset();
+    }
     removeSubscriber(m_supervisorLink);
     delete m_supervisorLink;
     if (m_ownsSupervisor) {
@@ -169,13 +232,22 @@ bool Addon::registerInterface() {
     if (isLibrary()) {
         ACAPI_Register_BuiltInLibrary();
     }
+    ModuleHandler().registerInterface();
     return Publisher::registerInterface();
 }
 
 bool Addon::initialise() {
     ACAPI_KeepInMemory(true);
     ProjectHandler().initialise();
-    return Publisher::initialise();
+    ModuleHandler().initialise();
+    if (!Publisher::initialise()) {
+        return false;
+    }
+    if (m_preferenceStore != nullptr) {
+        readPrefs(shared, true);
+        readPrefs(user, true);
+    }
+    return true;
 }
 
 bool Addon::publishEvent(Event& event) {
@@ -235,6 +307,18 @@ bool Addon::preprocessEvent(Event& event) {
         return false;
     }
     switch (notification->getID()) {
+    case newProject:
+        provideProjectPreferences(*m_projectPrefs, getSupervisor());
+        break;
+    case openProject:
+    case reopenProject:
+        readPrefs(project, true);
+        break;
+    case closeProject:
+        if (Project* open = host.getProject()) {
+            open->initialisePreferences();
+        }
+        break;
     case quitHost:
         // The add-on starts again with a supervisor of its own.
         if (m_ownsSupervisor) {
@@ -250,8 +334,316 @@ bool Addon::preprocessEvent(Event& event) {
     return false;
 }
 
-bool Addon::postprocessEvent(Event&) {
+bool Addon::postprocessEvent(Event& event) {
+    if (auto* notification = dynamic_cast<ProjectEvent*>(&event)) {
+        switch (notification->getID()) {
+        case beforeSave:
+        case temporarySave:
+            writePrefs(project);
+            break;
+        case quitHost:
+            writePrefs(user);
+            writePrefs(shared);
+            break;
+        default:
+            break;
+        }
+    } else if (auto* merge = dynamic_cast<ModuleEvent*>(&event)) {
+        if (merge->getID() == ModuleEvent::mergeID) {
+            mergePrefs(*merge);
+        }
+    }
     return false;
+}
+
+PackageStore& Addon::preferenceStore() {
+    if (m_preferenceStore == nullptr) {
+        m_preferenceStore = std::make_unique<PackageStore>(storeTag);
+    }
+    return *m_preferenceStore;
+}
+
+void Addon::addPreference(const Package& package, Context context) {
+    unsigned int code = package.getID();
+    if (isUserContext(context)) {
+        (*m_contexts)[code] = context;
+        preferenceStore().setPackage(package, false);
+        return;
+    }
+    m_projectPrefs->push_back(code);
+    getSupervisor().addPreference(package);
+    if (Project* open = host.getProject()) {
+        open->setPreference(package, true);
+    }
+}
+
+void Addon::setPreference(const Package& package, Context context, bool publish) {
+    unsigned int code = package.getID();
+    if (isUserContext(context)) {
+        (*m_contexts)[code] = context;
+        preferenceStore().setPackage(package, publish);
+        return;
+    }
+    if (std::find(m_projectPrefs->begin(), m_projectPrefs->end(), code) == m_projectPrefs->end()) {
+        m_projectPrefs->push_back(code);
+    }
+    if (Project* open = host.getProject()) {
+        open->setPreference(package, publish);
+    }
+}
+
+Package* Addon::getPreference(unsigned int code, Context context) const {
+    if (m_preferenceStore == nullptr) {
+        return nullptr;
+    }
+    auto it = m_contexts->find(code);
+    return it != m_contexts->end() && it->second == context ? m_preferenceStore->getPackage(code) : nullptr;
+}
+
+bool Addon::isPreferenceRegistered(unsigned int code, Context context) const {
+    if (context == project) {
+        return std::find(m_projectPrefs->begin(), m_projectPrefs->end(), code) != m_projectPrefs->end();
+    }
+    return m_contexts->count(code) != 0;
+}
+
+void Addon::getMyPrefs(PackageStore& store, Context context, bool clone) {
+    auto put = [&](const Package& package) {
+        std::unique_ptr<Package> copy(clone ? package.cloneEmpty() : package.cloneIndependent());
+        store.setPackage(copy.release(), false);
+    };
+    if (context == project) {
+        checkVersion();
+        if (Project* open = provideProjectPreferences(*m_projectPrefs, getSupervisor())) {
+            for (unsigned int code : *m_projectPrefs) {
+                if (const Package* package = open->getPreference(code)) {
+                    put(*package);
+                }
+            }
+        }
+        return;
+    }
+    if (m_preferenceStore == nullptr) {
+        return;
+    }
+    for (const auto& entry : *m_contexts) {
+        if (entry.second != context) {
+            continue;
+        }
+        if (const Package* package = m_preferenceStore->getPackage(entry.first)) {
+            put(*package);
+        }
+    }
+}
+
+void Addon::setMyPrefs(const PackageStore& store, Context context) {
+    if (isUserContext(context)) {
+        if (m_preferenceStore != nullptr) {
+            for (const auto& entry : *m_contexts) {
+                const Package* package = store.getPackage(entry.first);
+                if (entry.second == context && package != nullptr) {
+                    m_preferenceStore->setPackage(*package, false);
+                }
+            }
+        }
+    } else if (Project* open = host.getProject()) {
+        for (unsigned int code : *m_projectPrefs) {
+            if (const Package* package = store.getPackage(code)) {
+                open->setPreference(*package, false);
+            }
+        }
+        checkVersion();
+    }
+    checkIntegrity();
+}
+
+void Addon::checkVersion() {
+    if (!isVersionChecked()) {
+        return;
+    }
+    Project* open = host.getProject();
+    if (open != nullptr && dynamic_cast<AddonPrefs*>(open->getPreference(AddonPrefs::ID)) == nullptr) {
+        addPreference(AddonPrefs(), project);
+    }
+}
+
+String Addon::getPrefsFileName() const {
+    String name("com.zelvane.");
+    String product = getProductInfo().name.toLowercase();
+    for (unsigned int i = 0; i < product.dataLength(); ++i) {
+        char c = product[i];
+        if (c != ' ' && c != '\t' && c != '\r' && c != '\n') {
+            name += c;
+        }
+    }
+    name += ".xml";
+    return name;
+}
+
+DataFile* Addon::getPrefsFile(Context context, bool create) const {
+    std::unique_ptr<Directory> folder(context == user     ? getUserPrefsDirectory()
+                                      : context == shared ? getSharedDataDirectory()
+                                                          : nullptr);
+    if (folder == nullptr) {
+        return nullptr;
+    }
+    Directory sub(*folder, String("Zelvane"), create);
+    if (sub.getLastError() != 0 || !sub.exists()) {
+        return nullptr;
+    }
+    sub.allowFullAccess();
+    std::unique_ptr<DataFile> file(new DataFile(sub, getPrefsFileName(), DataFile::readWrite, create));
+    if (!file->exists()) {
+        return nullptr;
+    }
+    file->allowFullAccess();
+    return file.release();
+}
+
+void Addon::readPrefs(Context context, bool publish) {
+    // The current packages stand for whatever the source lacks.
+    PackageStore store(storeTag);
+    getMyPrefs(store, context, false);
+    bool read = false;
+    if (isUserContext(context)) {
+        std::unique_ptr<DataFile> file(getPrefsFile(context, false));
+        if (file != nullptr) {
+            DataBufferIn stream(file.get(), Encoding::utf8);
+            read = store.importFrom(stream, false);
+        }
+    } else {
+        Int32 version = 0, byteOrder = 0;
+        std::unique_ptr<MemoryBlock> data(getOwnerData(version, byteOrder));
+        read = data != nullptr && store.setData(*data, false);
+    }
+    // A source that is missing or malformed leaves every package as it was.
+    if (!read) {
+        return;
+    }
+    setMyPrefs(store, context);
+    if (!publish) {
+        return;
+    }
+    TypeList codes;
+    store.getTypes(codes);
+    for (unsigned int code : codes) {
+        if (isUserContext(context)) {
+            preferenceStore().publishUpdate(code);
+        } else if (Project* open = host.getProject();
+                   open != nullptr && open->getPreference(code) != nullptr) {
+            open->setPreference(open->getPreference(code), true);
+        }
+    }
+}
+
+void Addon::writePrefs(Context context) {
+    PackageStore store(storeTag);
+    getMyPrefs(store, context, false);
+    if (!isUserContext(context)) {
+        writeModuleData(store);
+        return;
+    }
+    store.setFilter(new ContextFilter(context, *m_contexts));
+    bool anything = false;
+    for (const auto& entry : *m_contexts) {
+        if (entry.second == context && store.isExported(entry.first)) {
+            anything = true;
+        }
+    }
+    std::unique_ptr<DataFile> file(getPrefsFile(context, anything));
+    if (file == nullptr) {
+        return;
+    }
+    if (!anything) {
+        file->erase();
+        return;
+    }
+    // Written whole beside the old file and renamed over it, so a failed write loses nothing.
+    file->replaceContents([&store](DataFile& target) {
+        DataBufferOut stream(&target);
+        XMLWriter writer(&stream);
+        return writer.exportFrom(store, true, true, true, true);
+    });
+}
+
+bool Addon::writeModuleData(const PackageStore& store) const {
+    std::unique_ptr<MemoryBlock> data(store.getData());
+    if (data == nullptr || data->size() == 0) {
+        return true;
+    }
+    API_ModulData info;
+    info.dataVersion = moduleDataVersion;
+    info.platformSign = byteOrderSign;
+    info.dataHdl = data->getHandle();
+    return ACAPI_ModulData_Store(&info, "") == NoError;
+}
+
+MemoryBlock* Addon::getOwnerData(Int32& version, Int32& byteOrder) const {
+    version = 0;
+    byteOrder = 0;
+    API_ModulData info;
+    if (ACAPI_ModulData_GetInfo(&info, "") != NoError) {
+        return new MemoryBlock;
+    }
+    if (ACAPI_ModulData_Get(&info, "") != NoError) {
+        return new MemoryBlock;
+    }
+    // The block takes the host's handle over.
+    std::unique_ptr<MemoryBlock> block(info.dataHdl != nullptr ? new MemoryBlock(info.dataHdl)
+                                                               : new MemoryBlock);
+    version = info.dataVersion;
+    byteOrder = info.platformSign == byteOrderSign ? 1 : 2;
+    return block.release();
+}
+
+void Addon::validatePrefs(ModuleEvent& event) {
+    PackageStore* store = event.getStore();
+    if (store == nullptr) {
+        return;
+    }
+    store->validate();
+    writeModuleData(*store);
+    setMyPrefs(*store, project);
+}
+
+void Addon::exportPrefs(ModuleEvent& event) {
+    if (event.getStore() == nullptr) {
+        return;
+    }
+    std::unique_ptr<PackageStore> exported(event.getStore()->getExport());
+    if (exported != nullptr) {
+        writeModuleData(*exported);
+    }
+}
+
+void Addon::mergePrefs(ModuleEvent& event) {
+    PackageStore* store = event.getStore();
+    PackageStore* other = event.getOtherStore();
+    if (store == nullptr || other == nullptr) {
+        return;
+    }
+    store->merge(*other);
+    setMyPrefs(*store, project);
+    postprocessMergePrefs();
+
+    PackageStore merged(storeTag);
+    getMyPrefs(merged, project, false);
+    writeModuleData(merged);
+    API_ModulData* destination = event.getDestination();
+    if (destination == nullptr) {
+        return;
+    }
+    std::unique_ptr<MemoryBlock> data(merged.getData());
+    if (data == nullptr) {
+        return;
+    }
+    // The host owns the destination's handle once it is given.
+    if (destination->dataHdl != nullptr) {
+        BMKillHandle(&destination->dataHdl);
+    }
+    destination->dataHdl = data->release();
+    destination->dataVersion = moduleDataVersion;
+    destination->platformSign = byteOrderSign;
 }
 
 bool Addon::recordEntry(bool resetDepth) {

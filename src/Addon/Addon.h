@@ -10,9 +10,18 @@
 #include "Environment/PlatformSignature.h"
 #include "Environment/String.h"
 
+#include <map>
+#include <memory>
+#include <vector>
+
 namespace zelvane {
 
+class DataFile;
 class Directory;
+class MemoryBlock;
+class ModuleEvent;
+class Package;
+class PackageStore;
 class Supervisor;
 class SupervisorLink;
 
@@ -79,6 +88,51 @@ public:
     virtual bool preprocessEvent(Event& event);
     virtual bool postprocessEvent(Event& event);
 
+    // Registers a preference package with its default values. User and shared packages are kept
+    // by the add-on (a later registration moves a package to its new context); project packages
+    // are listed in registration order, their defaults kept by the supervisor, and given to the
+    // open project.
+    virtual void addPreference(const Package& package, Context context);
+    // Reads the packages of a context from their file or from the project's module data, keeping
+    // the current values of whatever the source lacks; with publish each package's update event
+    // follows.
+    virtual void readPrefs(Context context, bool publish);
+    // Writes the packages of a context to their file (replacing it whole, or erasing it when the
+    // context has no package) or to the project's module data.
+    virtual void writePrefs(Context context);
+    // Puts copies of the add-on's packages of a context into the store: empty copies with
+    // `clone`, independent copies otherwise.
+    virtual void getMyPrefs(PackageStore& store, Context context, bool clone);
+    // Runs a module-data merge: the other store merged into the first, the result given to the
+    // project and written as module data and into the merge's destination.
+    virtual void mergePrefs(ModuleEvent& event);
+    virtual void postprocessMergePrefs() {}
+
+    // The package of a code registered for a user or shared context (the add-on keeps it), or
+    // null.
+    Package* getPreference(unsigned int code, Context context) const;
+    bool isPreferenceRegistered(unsigned int code, Context context) const;
+    // Stores the package for the context; with publish its update event follows.
+    void setPreference(const Package& package, Context context, bool publish);
+    // Gives the store's packages of a context back to their owners, then checks integrity.
+    void setMyPrefs(const PackageStore& store, Context context);
+    // Makes the open project carry the add-on's version record when versions are checked.
+    void checkVersion();
+    // The add-on's project module data (the caller deletes it): empty when the project has none
+    // or the host refuses it. Its data version and byte order (1 this platform's, 2 the other) are
+    // answered.
+    MemoryBlock* getOwnerData(Int32& version, Int32& byteOrder) const;
+    // Validates the event's store, writes it as module data and gives it to the project.
+    void validatePrefs(ModuleEvent& event);
+    // Writes the export form of the event's store as module data.
+    void exportPrefs(ModuleEvent& event);
+    // The preference file of a user or shared context (the caller deletes it), made when asked;
+    // null when the folder or the file does not exist or cannot be made.
+    DataFile* getPrefsFile(Context context, bool create) const;
+    // The preference file's name: a reverse-domain prefix, the product name in lower case
+    // without white space, and ".xml".
+    String getPrefsFileName() const;
+
     // The one door of every host callback: records the entry, dispatches the event and catches
     // every exception. The entry depth and the in-project-event flag are restored on the way out,
     // whatever happened.
@@ -107,8 +161,19 @@ private:
     // Runs reportUnexpectedFailure, which must not throw out of a host callback either.
     void reportFailure();
 
+    PackageStore& preferenceStore();
+    // Stores the store's data as the project's module data; nothing for empty data. False when the
+    // host refused it.
+    bool writeModuleData(const PackageStore& store) const;
+
     Supervisor* m_supervisor = nullptr;
     SupervisorLink* m_supervisorLink = nullptr;
+    // The project packages' codes, in registration order.
+    std::unique_ptr<std::vector<unsigned int>> m_projectPrefs;
+    // The user and shared packages; made on first need.
+    std::unique_ptr<PackageStore> m_preferenceStore;
+    // The context of each user or shared package.
+    std::unique_ptr<std::map<unsigned int, Context>> m_contexts;
     UInt32 m_entryDepth = 0;
     bool m_ownsSupervisor = false;
     bool m_databaseRun = false;

@@ -2,15 +2,23 @@
 
 #include "Addon/Addon.h"
 
+#include "XML/PackageStore.h"
+
 #include <algorithm>
 
 namespace zelvane {
 
-Supervisor::Supervisor(Addon& maker) {
-    m_members.push_back(&maker);
+Supervisor::Supervisor(Addon& maker) : m_preferences(new PackageStore("frameworkPreferenceStore")) {
+    try {
+        m_members.push_back(&maker);
+    } catch (...) {
+        delete m_preferences;
+        throw;
+    }
 }
 
 Supervisor::~Supervisor() {
+    delete m_preferences;
     std::vector<Addon*> members;
     members.swap(m_members);
     for (Addon* member : members) {
@@ -43,6 +51,18 @@ bool Supervisor::broadcastEvent(Event& event, const Addon* sender) {
         }
     }
     return taken;
+}
+
+void Supervisor::addPreference(const Package& package) {
+    m_preferences->setPackage(package, false);
+}
+
+PackageStore* Supervisor::makePreferences() const {
+    return new PackageStore(*m_preferences);
+}
+
+Package* Supervisor::getDefaultPreference(unsigned int code) const {
+    return m_preferences->getPackage(code, false);
 }
 
 } // namespace zelvane

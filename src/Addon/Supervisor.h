@@ -10,6 +10,8 @@ namespace zelvane {
 
 class Addon;
 class Event;
+class Package;
+class PackageStore;
 
 class Supervisor {
 public:
@@ -35,7 +37,15 @@ public:
     bool broadcastEvent(Event& event, const Addon* sender);
     void reset() {}
 
+    // The defaults of the members' project packages: a copy of the package is kept.
+    void addPreference(const Package& package);
+    // A new store (the caller deletes it) copied from the defaults.
+    PackageStore* makePreferences() const;
+    // The default package of that code, or null.
+    Package* getDefaultPreference(unsigned int code) const;
+
 private:
+    PackageStore* m_preferences;
     std::vector<Addon*> m_members; // not owned
 };
 

@@ -19,10 +19,27 @@ String boundedText(const char* field, std::size_t size) {
 
 } // namespace
 
-Project::Project() = default;
+Project::Project() : m_preferences(new PackageStore("frameworkPreferenceStore")) {}
 
 Project::~Project() {
     delete m_users;
+    delete m_preferences;
+}
+
+Package* Project::getPreference(unsigned int code) const {
+    return m_preferences->getPackage(code, false);
+}
+
+void Project::setPreference(const Package& package, bool publish) {
+    m_preferences->setPackage(package, publish);
+}
+
+void Project::setPreference(Package* package, bool publish) {
+    m_preferences->setPackage(package, publish);
+}
+
+void Project::initialisePreferences() {
+    m_preferences->clearPackages(true);
 }
 
 void Project::resetDatabases() {

@@ -4,6 +4,7 @@
 
 #include "Database/User.h"
 #include "Environment/Vector.h"
+#include "XML/PackageStore.h"
 
 #include <cstddef>
 
@@ -21,6 +22,15 @@ public:
     // Drops what was read from the host, so that it is read afresh on next use.
     void resetDatabases();
 
+    // The project's preference package of that code (the project keeps it), or null.
+    Package* getPreference(unsigned int code) const;
+    // Stores a copy of the package, or adopts it, replacing one of the same code; with publish the
+    // package's update event follows.
+    void setPreference(const Package& package, bool publish);
+    void setPreference(Package* package, bool publish);
+    // Puts the packages back to their defaults, except those that may be left alone.
+    void initialisePreferences();
+
     // True when the project is a team-work project connected to its server.
     bool isShared() const;
     // The number of team-work members (none unless the project is shared); read on first use.
@@ -30,6 +40,7 @@ public:
 
 private:
     UserList* m_users = nullptr;
+    PackageStore* m_preferences;
 };
 
 } // namespace zelvane

@@ -36,6 +36,8 @@ public:
         }
         Addon::reset();
     }
+    bool isVersionChecked() const override { return versionChecked; }
+    void checkIntegrity() override { ++integrityChecks; }
     bool preprocessEvent(Event& event) override {
         trace.push_back("pre");
         return Addon::preprocessEvent(event) || consumeHostEvents;
@@ -52,6 +54,8 @@ public:
     bool throwOnReset = false;
     bool throwOnReport = false;
     bool consumeHostEvents = false;
+    bool versionChecked = false;
+    int integrityChecks = 0;
     std::vector<std::string> trace;
 };
 

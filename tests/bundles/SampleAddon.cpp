@@ -3,7 +3,10 @@
 #include "ACAPI/Output.hpp"
 #include "Addon/MenuSubscriber.h"
 #include "BundleEntry.h"
+#include "Database/Project.h"
 #include "SampleIDs.h"
+#include "XML/Package.h"
+#include "XML/XMLTypeProxy.h"
 
 #include <stdexcept>
 #include <string>
@@ -13,6 +16,33 @@ namespace {
 using namespace zelvane;
 
 class SampleAddon;
+
+// A counter kept in the project (code 'SMPP') or in the user's preferences ('SMPU').
+class Counter : public Package {
+public:
+    Counter(unsigned int code, const char* tag) : m_code(code), m_tag(tag) {}
+
+    Package* clone() const override { return new Counter(*this); }
+    unsigned int getID() const override { return m_code; }
+    const char* getTag() const override { return m_tag; }
+    void setDefault() override { count = 0; }
+    std::size_t shippingSize() const override { return 1; }
+    Shipping* getShipping(std::size_t index, bool) override {
+        return index == 0 ? new XMLTypeProxy<int>(count, "count") : nullptr;
+    }
+    Shipping* getShipping(const String& tag, const String&) override {
+        return tag == "count" ? getShipping(0, false) : nullptr;
+    }
+
+    int count = 0;
+
+private:
+    unsigned int m_code;
+    const char* m_tag;
+};
+
+constexpr unsigned int projectCounter = MakeGSType("SMPP");
+constexpr unsigned int userCounter = MakeGSType("SMPU");
 
 class SampleMenu : public MenuSubscriber {
 public:
@@ -26,7 +56,11 @@ private:
 
 class SampleAddon : public Addon {
 public:
-    SampleAddon() : m_menu(*this) { addSubscriber(&m_menu); }
+    SampleAddon() : m_menu(*this) {
+        addSubscriber(&m_menu);
+        addPreference(Counter(projectCounter, "projectCount"), project);
+        addPreference(Counter(userCounter, "userCount"), user);
+    }
     ~SampleAddon() override { removeSubscriber(&m_menu); }
 
     const ProductInfo& getProductInfo() const override { return m_info; }
@@ -36,8 +70,6 @@ public:
         host.writeReport(String("Sample Tool 2: unexpected failure\n"));
     }
 
-    int count = 0;
-
 private:
     ProductInfo m_info{String("Sample Tool 2")};
     SampleMenu m_menu;
@@ -46,12 +78,24 @@ private:
 bool SampleMenu::handleEvent(MenuEvent& event) {
     switch (event.getItemIndex()) {
     case 1: {
-        GSErrCode err = ACAPI_CallUndoableCommand("Count", [this] {
-            ++m_owner.count;
+        Project* project = host.getProject();
+        auto* inProject =
+            project != nullptr ? dynamic_cast<Counter*>(project->getPreference(projectCounter)) : nullptr;
+        auto* forUser = dynamic_cast<Counter*>(m_owner.getPreference(userCounter, Addon::user));
+        if (inProject == nullptr || forUser == nullptr) {
+            host.writeReport(String("Nothing to count without a project\n"));
+            return true;
+        }
+        GSErrCode err = ACAPI_CallUndoableCommand("Count", [inProject] {
+            ++inProject->count;
             return NoError;
         });
+        ++forUser->count;
         String line("Counted ");
-        line += std::to_string(m_owner.count).c_str();
+        line += std::to_string(inProject->count).c_str();
+        line += " in the project, ";
+        line += std::to_string(forUser->count).c_str();
+        line += " in all";
         line += err == NoError ? "\n" : " (undo step refused)\n";
         host.writeReport(line);
         host.setMenuChecked(sample::menuID, 1, true);

@@ -86,10 +86,16 @@ TEST(HostsimTest, RunsTheExampleEndToEnd) {
              "and announces.\"",
              "step 2: RegisterInterface sample -> 0",
              "step 3: Initialize sample -> 0",
-             "step 5: menu 32500/1 -> 0",
-             "step 7: menu 32500/2 -> 0", // the failing item still answers the host 0
-             "step 12: FreeData sample -> 0",
-             "  Counted 1\n  Counted 2\n",
+             "step 6: menu 32500/1 -> 0",
+             "step 8: menu 32500/2 -> 0", // the failing item still answers the host 0
+             "step 14: FreeData sample -> 0",
+             // The project's count starts from its module data, the user's from nothing.
+             "report window:\n  Counted 6 in the project, 1 in all\n  Counted 7 in the project, 2 in all\n",
+             "  Nothing to count without a project\n",
+             "module data:\n  sample \"\" version 1 sign 19789: "
+             "\"<projectCount><count>7</count></projectCount>\"\n",
+             "  Preferences/Zelvane/com.zelvane.sampletool2.xml:\n",
+             "  \t<userCount>\n  \t\t<count>2</count>\n  \t</userCount>\n",
              "  Sample Tool 2: unexpected failure\n",
              "console:\n  Sample Tool 2 at depth 1\n",
              "undo steps:\n  \"Count\" -> 0\n  \"Count\" -> 0\n",

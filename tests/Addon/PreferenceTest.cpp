@@ -1,0 +1,371 @@
+#include "ACAPI/ModuleData.hpp"
+#include "Addon/AddonPrefs.h"
+#include "Addon/ModuleEvent.h"
+#include "Addon/ModuleSubscriber.h"
+#include "Addon/Supervisor.h"
+#include "Database/Project.h"
+#include "Environment/DataFile.h"
+#include "Environment/Host.h"
+#include "Environment/MemoryBlock.h"
+#include "TestAddon.h"
+#include "TestPackages.h"
+#include "XML/PackageStore.h"
+#include "sim/AddOns.h"
+#include "sim/Files.h"
+#include "sim/Project.h"
+#include "sim/Sim.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+using namespace zelvane;
+using namespace testing_addon;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::string moduleText() {
+    const auto& data = sim::currentAddOn().moduleData;
+    auto it = data.find("");
+    return it == data.end() ? std::string() : std::string(it->second.bytes.begin(), it->second.bytes.end());
+}
+
+void setModuleText(const std::string& text) {
+    sim::ModuleDataRecord record;
+    record.bytes.assign(text.begin(), text.end());
+    record.version = 1;
+    record.platformSign = 19789;
+    sim::currentAddOn().moduleData[""] = record;
+}
+
+class PreferenceTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        userFile = sim::specialFolder("Preferences") / "Zelvane" / "com.zelvane.sampletool2.xml";
+        sharedFile = sim::specialFolder("SharedData") / "Zelvane" / "com.zelvane.sampletool2.xml";
+        fs::remove_all(userFile.parent_path());
+        fs::remove_all(sharedFile.parent_path());
+        ProjectSubscriber::isInstalled = false;
+        ModuleSubscriber::m_isRegistered = 0;
+        ModuleSubscriber::m_isInstalled = 0;
+        host.reset();
+    }
+    void TearDown() override {
+        addon = nullptr;
+        ProjectSubscriber::isInstalled = false;
+        ModuleSubscriber::m_isRegistered = 0;
+        ModuleSubscriber::m_isInstalled = 0;
+        sim::closeProject();
+        host.reset();
+        if (Project* project = host.getProject()) {
+            project->initialisePreferences();
+        }
+    }
+
+    fs::path userFile, sharedFile;
+};
+
+CountPrefs* projectCount() {
+    return host.getProject() != nullptr
+               ? dynamic_cast<CountPrefs*>(host.getProject()->getPreference(CountPrefs::ID))
+               : nullptr;
+}
+
+} // namespace
+
+TEST_F(PreferenceTest, FileNameAndLocation) {
+    struct Case {
+        const char* product;
+        const char* file;
+    };
+    for (const Case& c :
+         {Case{"Sample Tool 2", "com.zelvane.sampletool2.xml"},
+          Case{" Tab\tLine\r\nEnd ", "com.zelvane.tablineend.xml"}, Case{"", "com.zelvane..xml"}}) {
+        TestAddon a;
+        a.info.name = c.product;
+        EXPECT_EQ(a.getPrefsFileName(), c.file) << c.product;
+    }
+    TestAddon a;
+    EXPECT_EQ(std::unique_ptr<DataFile>(a.getPrefsFile(Addon::user, false)), nullptr)
+        << "not made when reading";
+    EXPECT_EQ(std::unique_ptr<DataFile>(a.getPrefsFile(Addon::project, true)), nullptr);
+    std::unique_ptr<DataFile> made(a.getPrefsFile(Addon::shared, true));
+    ASSERT_NE(made, nullptr);
+    EXPECT_TRUE(fs::exists(sharedFile));
+}
+
+TEST_F(PreferenceTest, UserAndSharedFilesRoundTrip) {
+    {
+        TestAddon a;
+        addon = &a;
+        a.addPreference(NamePrefs("Ann"), Addon::user);
+        a.addPreference(CountPrefs(7), Addon::shared);
+        EXPECT_TRUE(a.isPreferenceRegistered(NamePrefs::ID, Addon::shared))
+            << "registered, whatever the context";
+        EXPECT_FALSE(a.isPreferenceRegistered(NamePrefs::ID, Addon::project));
+        EXPECT_EQ(a.getPreference(NamePrefs::ID, Addon::shared), nullptr);
+        auto* name = dynamic_cast<NamePrefs*>(a.getPreference(NamePrefs::ID, Addon::user));
+        ASSERT_NE(name, nullptr);
+        name->name = "Bea & <Co>";
+        ProjectEvent quit(APINotify_Quit);
+        a.publishExternalEvent(quit, false);
+    }
+    std::string user = readFile(userFile);
+    EXPECT_NE(user.find("<frameworkPreferenceStore>"), std::string::npos) << user;
+    EXPECT_NE(user.find("<namePrefs>"), std::string::npos) << user;
+    EXPECT_EQ(user.find("countPrefs"), std::string::npos) << "only the user's packages: " << user;
+    EXPECT_NE(readFile(sharedFile).find("<count>7</count>"), std::string::npos) << readFile(sharedFile);
+
+    TestAddon b;
+    addon = &b;
+    b.addPreference(NamePrefs("Ann"), Addon::user);
+    b.addPreference(CountPrefs(1), Addon::shared);
+    ASSERT_TRUE(b.registerInterface());
+    ASSERT_TRUE(b.initialise());
+    EXPECT_EQ(dynamic_cast<NamePrefs*>(b.getPreference(NamePrefs::ID, Addon::user))->name, "Bea & <Co>");
+    EXPECT_EQ(dynamic_cast<CountPrefs*>(b.getPreference(CountPrefs::ID, Addon::shared))->count, 7);
+    EXPECT_GE(b.integrityChecks, 2);
+}
+
+TEST_F(PreferenceTest, WritingFollowsTheRegisteredContexts) {
+    TestAddon a;
+    addon = &a;
+    a.addPreference(NamePrefs("Ann"), Addon::user);
+    a.writePrefs(Addon::user);
+    ASSERT_TRUE(fs::exists(userFile));
+
+    // Registered again for the shared context: the package moves there, and the user's file,
+    // now without packages, is erased and not made again.
+    a.addPreference(NamePrefs("Ann"), Addon::shared);
+    a.writePrefs(Addon::user);
+    a.writePrefs(Addon::shared);
+    EXPECT_FALSE(fs::exists(userFile));
+    EXPECT_NE(readFile(sharedFile).find("Ann"), std::string::npos);
+
+    TestAddon empty;
+    addon = &empty;
+    empty.writePrefs(Addon::user);
+    EXPECT_FALSE(fs::exists(userFile)) << "no packages: no file";
+}
+
+TEST_F(PreferenceTest, ReadingKeepsWhatTheFileLacksOrCannotGive) {
+    TestAddon a;
+    addon = &a;
+    a.addPreference(NamePrefs("Ann"), Addon::user);
+    a.addPreference(CountPrefs(4), Addon::user);
+    fs::create_directories(userFile.parent_path());
+
+    // A file without the counter: the counter keeps its value.
+    std::ofstream(userFile) << "<frameworkPreferenceStore><namePrefs><name>Cy</name></namePrefs>"
+                               "</frameworkPreferenceStore>";
+    a.readPrefs(Addon::user, false);
+    EXPECT_EQ(dynamic_cast<NamePrefs*>(a.getPreference(NamePrefs::ID, Addon::user))->name, "Cy");
+    EXPECT_EQ(dynamic_cast<CountPrefs*>(a.getPreference(CountPrefs::ID, Addon::user))->count, 4);
+
+    // A malformed file changes nothing.
+    std::ofstream(userFile) << "<frameworkPreferenceStore><namePrefs><name>Dee</name></namePr";
+    a.readPrefs(Addon::user, false);
+    EXPECT_EQ(dynamic_cast<NamePrefs*>(a.getPreference(NamePrefs::ID, Addon::user))->name, "Cy");
+    EXPECT_EQ(dynamic_cast<CountPrefs*>(a.getPreference(CountPrefs::ID, Addon::user))->count, 4);
+}
+
+TEST_F(PreferenceTest, FailedWriteKeepsTheOldFile) {
+    TestAddon a;
+    addon = &a;
+    a.addPreference(NamePrefs("Ann"), Addon::user);
+    a.writePrefs(Addon::user);
+    std::string before = readFile(userFile);
+    ASSERT_NE(before.find("Ann"), std::string::npos);
+
+    dynamic_cast<NamePrefs*>(a.getPreference(NamePrefs::ID, Addon::user))->name = "Changed";
+    sim::failCall(sim::fileWriteCall, ErrIO, -1);
+    a.writePrefs(Addon::user);
+    sim::clearFaults();
+    EXPECT_EQ(readFile(userFile), before);
+    std::size_t files = 0;
+    for (const auto& entry : fs::directory_iterator(userFile.parent_path())) {
+        (void)entry;
+        ++files;
+    }
+    EXPECT_EQ(files, 1u) << "no temporary file is left behind";
+}
+
+TEST_F(PreferenceTest, UpdatesArePublishedAfterReading) {
+    TestAddon a;
+    addon = &a;
+    a.addPreference(NamePrefs("Ann"), Addon::user);
+    a.writePrefs(Addon::user);
+    std::vector<std::string> seen;
+    Probe probe(EventSpec(NamePrefs::ID, 0), [&](Event&) {
+        seen.push_back(dynamic_cast<NamePrefs*>(a.getPreference(NamePrefs::ID, Addon::user))->name.data());
+        return true;
+    });
+    a.addSubscriber(&probe);
+    dynamic_cast<NamePrefs*>(a.getPreference(NamePrefs::ID, Addon::user))->name = "Changed";
+    a.readPrefs(Addon::user, true);
+    EXPECT_EQ(seen, (std::vector<std::string>{"Ann"})) << "the package already holds what was read";
+    a.removeAllSubscribers();
+}
+
+TEST_F(PreferenceTest, ProjectPackagesTravelAsModuleData) {
+    TestAddon a;
+    addon = &a;
+    a.addPreference(CountPrefs(3), Addon::project);
+    EXPECT_TRUE(a.isPreferenceRegistered(CountPrefs::ID, Addon::project));
+    EXPECT_EQ(projectCount(), nullptr) << "no project is open";
+    ASSERT_NE(a.getSupervisor().getDefaultPreference(CountPrefs::ID), nullptr);
+    EXPECT_EQ(dynamic_cast<CountPrefs*>(a.getSupervisor().getDefaultPreference(CountPrefs::ID))->count, 3);
+
+    sim::openProject();
+    // Registering again while a project is open gives the project its package.
+    a.addPreference(CountPrefs(3), Addon::project);
+    ASSERT_NE(projectCount(), nullptr);
+    projectCount()->count = 12;
+    ProjectEvent save(APINotify_PreSave);
+    a.publishExternalEvent(save, false);
+    EXPECT_EQ(moduleText(), "<countPrefs><count>12</count></countPrefs>");
+    EXPECT_EQ(sim::currentAddOn().moduleData[""].version, 1);
+    EXPECT_EQ(sim::currentAddOn().moduleData[""].platformSign, 19789);
+    Int32 version = 0, byteOrder = 0;
+    std::unique_ptr<MemoryBlock> data(a.getOwnerData(version, byteOrder));
+    EXPECT_EQ(version, 1);
+    EXPECT_EQ(byteOrder, 1);
+    EXPECT_EQ(data->size(), int(moduleText().size()));
+
+    // Opening reads the module data back.
+    setModuleText("<countPrefs><count>21</count></countPrefs>");
+    projectCount()->count = 0;
+    ProjectEvent open(APINotify_Open);
+    a.publishExternalEvent(open, false);
+    EXPECT_EQ(projectCount()->count, 21);
+
+    // Malformed module data keeps the project's packages; so does a host that refuses the data,
+    // which leaves them at their defaults only when there is nothing to read.
+    setModuleText("<countPrefs><count>5</coun");
+    a.publishExternalEvent(open, false);
+    EXPECT_EQ(projectCount()->count, 21);
+    sim::failCall("ACAPI_ModulData_Get", APIERR_GENERAL);
+    a.publishExternalEvent(open, false);
+    EXPECT_EQ(projectCount()->count, 0) << "no data: the defaults";
+    sim::currentAddOn().moduleData.clear();
+    sim::failCall("ACAPI_ModulData_GetInfo", APIERR_NOMODULEDATA);
+    EXPECT_EQ(std::unique_ptr<MemoryBlock>(a.getOwnerData(version, byteOrder))->size(), 0);
+    EXPECT_EQ(version, 0);
+}
+
+TEST_F(PreferenceTest, EmptyModuleDataIsNeverStored) {
+    TestAddon a;
+    addon = &a;
+    sim::openProject();
+    ProjectEvent save(APINotify_PreSave);
+    a.publishExternalEvent(save, false);
+    EXPECT_EQ(sim::callCount("ACAPI_ModulData_Store"), 0u);
+    EXPECT_TRUE(sim::currentAddOn().moduleData.empty());
+}
+
+TEST_F(PreferenceTest, CloseClearsOnlyPackagesThatMustBeCleared) {
+    TestAddon a;
+    addon = &a;
+    sim::openProject();
+    const unsigned int optionalID = MakeGSType("OPTP");
+    a.addPreference(CountPrefs(3, false), Addon::project);
+    a.addPreference(CountPrefs(4, true, optionalID, "optionalPrefs"), Addon::project);
+    projectCount()->count = 9;
+    auto* optional = dynamic_cast<CountPrefs*>(host.getProject()->getPreference(optionalID));
+    ASSERT_NE(optional, nullptr);
+    optional->count = 11;
+    ProjectEvent close(APINotify_Close);
+    a.publishExternalEvent(close, false);
+    EXPECT_EQ(projectCount()->count, 0);
+    EXPECT_EQ(optional->count, 11);
+}
+
+TEST_F(PreferenceTest, ModuleDataMerges) {
+    TestAddon a;
+    addon = &a;
+    sim::setCurrentAddOn(sim::defaultAddOn);
+    sim::openProject();
+    a.addPreference(CountPrefs(0), Addon::project);
+    ASSERT_TRUE(a.registerInterface());
+    ASSERT_TRUE(a.initialise());
+
+    sim::ModuleDataRecord original, toMerge, destination;
+    std::string mine = "<countPrefs><count>3</count></countPrefs>";
+    std::string theirs = "<countPrefs><count>8</count></countPrefs>";
+    original.bytes.assign(mine.begin(), mine.end());
+    toMerge.bytes.assign(theirs.begin(), theirs.end());
+    original.version = toMerge.version = 1;
+    original.platformSign = toMerge.platformSign = 19789;
+    ASSERT_EQ(
+        sim::mergeModuleData(sim::defaultAddOn, APIMDSetMerge_TW, "", &original, &toMerge, &destination),
+        NoError);
+    EXPECT_EQ(projectCount()->count, 8);
+    EXPECT_EQ(std::string(destination.bytes.begin(), destination.bytes.end()), theirs);
+    EXPECT_EQ(destination.version, 1);
+    EXPECT_EQ(destination.platformSign, 19789);
+    EXPECT_EQ(moduleText(), theirs);
+
+    // Without a destination the host is told at once.
+    EXPECT_EQ(sim::mergeModuleData(sim::defaultAddOn, APIMDSetMerge_TW, "", &original, &toMerge, nullptr),
+              APIERR_BADPARS);
+    a.removeAllSubscribers();
+}
+
+TEST_F(PreferenceTest, VersionRecord) {
+    TestAddon a;
+    addon = &a;
+    a.version = "2.5";
+    AddonPrefs prefs;
+    EXPECT_DOUBLE_EQ(prefs.getVersion(), 2.5);
+    struct Case {
+        double stored;
+        double after;
+    };
+    for (const Case& c : {Case{1.0, 2.5}, Case{2.500009, 2.5}, Case{2.6, 2.6}}) {
+        prefs.setVersion(c.stored);
+        EXPECT_TRUE(prefs.validate());
+        EXPECT_DOUBLE_EQ(prefs.getVersion(), c.after) << c.stored;
+    }
+    AddonPrefs older, newer;
+    older.setVersion(2.0);
+    newer.setVersion(2.000005);
+    older.merge(newer);
+    EXPECT_DOUBLE_EQ(older.getVersion(), 2.0) << "equal within 1e-5";
+    newer.setVersion(3.0);
+    older.merge(newer);
+    EXPECT_DOUBLE_EQ(older.getVersion(), 3.0);
+
+    // A checked add-on gives the open project its version record once.
+    a.versionChecked = true;
+    sim::openProject();
+    a.checkVersion();
+    a.checkVersion();
+    ASSERT_NE(dynamic_cast<AddonPrefs*>(host.getProject()->getPreference(AddonPrefs::ID)), nullptr);
+    EXPECT_TRUE(a.isPreferenceRegistered(AddonPrefs::ID, Addon::project));
+    ProjectEvent save(APINotify_PreSave);
+    a.publishExternalEvent(save, false);
+    EXPECT_EQ(moduleText(), "<addonPrefs><version>2.5</version></addonPrefs>");
+}
+
+TEST_F(PreferenceTest, FailingShutdownDoesNotEndTheProgram) {
+    auto a = std::make_unique<TestAddon>();
+    addon = a.get();
+    NamePrefs failing("Ann");
+    failing.throwOnShutdown = true;
+    a->addPreference(failing, Addon::user);
+    addon = nullptr;
+    a.reset();
+    SUCCEED();
+}
