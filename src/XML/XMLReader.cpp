@@ -38,11 +38,12 @@ std::string_view view(String const& text) {
     return std::string_view(text.data(), text.dataLength());
 }
 
+// The views cut the text at ASCII characters, so they hold whole characters: the bytes are copied
+// as they are.
 void assign(String& target, std::string_view text) {
-    if (text.empty()) {
-        target.clear();
-    } else {
-        target.assign(text.data(), static_cast<unsigned int>(text.size()));
+    target.clear();
+    if (!text.empty()) {
+        target.append(text.data(), static_cast<unsigned int>(text.size()));
     }
 }
 
@@ -265,7 +266,7 @@ private:
                         bool& self);
     bool splitAttributes(std::string_view& tag, bool& plain);
     bool readAttributes(XMLShipping& child);
-    bool bindAttributes(XMLShipping& child);
+    bool bindAttributes(Target& target);
 
     XMLReader::PhraseImporter& m_importer;
     // Buffers shared by every level: each is used up before the next level starts.
@@ -415,7 +416,7 @@ bool DocumentReader::readElement(Target& target, unsigned int level, TagType kin
     // Attributes of a leaf are ignored: only a container has fields to take them.
     if (inner.container != nullptr) {
         inner.container->setDefault();
-        if (!m_attributes.empty() && !(plain ? bindAttributes(*xmlChild) : readAttributes(*xmlChild))) {
+        if (!m_attributes.empty() && !(plain ? bindAttributes(inner) : readAttributes(*xmlChild))) {
             return false;
         }
     }
@@ -491,13 +492,12 @@ bool DocumentReader::readAttributes(XMLShipping& child) {
 }
 
 // Binds plain attributes as reading their attribute document would, without making one.
-bool DocumentReader::bindAttributes(XMLShipping& child) {
-    Target target(child);
+bool DocumentReader::bindAttributes(Target& target) {
     for (auto const& attribute : m_attributes) {
         std::string_view name = attribute.name;
         std::size_t colon = name.find(':');
         if (colon != std::string_view::npos) {
-            m_nameSpace.assign(name.data(), static_cast<unsigned int>(colon));
+            assign(m_nameSpace, name.substr(0, colon));
             name.remove_prefix(colon + 1);
         } else {
             m_nameSpace.clear();
@@ -516,7 +516,7 @@ bool DocumentReader::bindAttributes(XMLShipping& child) {
             container->setDefault();
         }
         if (!attribute.value.empty()) {
-            m_value.assign(attribute.value.data(), static_cast<unsigned int>(attribute.value.size()));
+            assign(m_value, attribute.value);
             m_importer.fromXMLString(m_value);
             if (!field->read(m_value)) {
                 return false;
