@@ -56,10 +56,3 @@ UnitPreferences unitPreferences() {
 }
 
 } // namespace sim
-
-bool ACAPI_IsImperialProjectOpen() {
-    if (sim::enter("ACAPI_IsImperialProjectOpen") != NoError) {
-        return false;
-    }
-    return sim::isProjectOpen() && state().units.length >= API_FootFracInch; // the first three are metric
-}

@@ -54,7 +54,3 @@ struct API_AreaUnitPrefs {
 struct API_VolumeUnitPrefs {
     Int32 volumeUnit;
 };
-
-// True when a project is open and its working length unit is not metric (feet or inches).
-// Logged as "ACAPI_IsImperialProjectOpen"; an injected failure answers false.
-bool ACAPI_IsImperialProjectOpen();

@@ -3,10 +3,13 @@
 #include "Environment/Guid.h"
 
 #include "ACAPI/Preferences.hpp"
+#include "ACAPI/ProjectInfo.hpp"
 #include "DG/DGUnitFormat.hpp"
+#include "IO/Location.hpp"
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <locale>
 #include <sstream>
 #include <type_traits>
@@ -16,6 +19,21 @@ namespace zelvane {
 namespace {
 
 constexpr double squareFeetPerSquareMetre = 10.763910416709724;
+
+// A project is open and its working length unit is feet or inches; a host that cannot tell
+// counts as metric.
+bool isImperialProjectOpen() {
+    API_ProjectInfo info;
+    GSErrCode err = ACAPI_Environment(APIEnv_ProjectID, &info);
+    delete info.location;
+    if (err != NoError) {
+        return false;
+    }
+    API_WorkingUnitPrefs units{};
+    void* kind = reinterpret_cast<void*>(std::intptr_t(APIPrefs_WorkingUnitsID));
+    return ACAPI_Environment(APIEnv_GetPreferencesID, &units, kind) == NoError &&
+           units.lengthUnit >= API_FootFracInch;
+}
 constexpr double cubicFeetPerCubicMetre = 35.31466672148859;
 constexpr Int32 hostTextSize = 256;
 
@@ -76,7 +94,7 @@ ToString::ToString(double value, DoubleMeasure measure, double) {
 
 ToString::ToString(double value, NonLinearMeasure measure, double step) {
     value = roundToStep(value, step);
-    if (ACAPI_IsImperialProjectOpen()) {
+    if (isImperialProjectOpen()) {
         value *= measure == NonLinearMeasure::area ? squareFeetPerSquareMetre : cubicFeetPerCubicMetre;
     }
     write(*this, value);

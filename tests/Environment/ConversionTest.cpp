@@ -264,6 +264,6 @@ TEST(ConversionTest, AreasAndVolumes) {
     EXPECT_EQ(ToString(1.0, M::area), "1") << "a metric project";
 
     setLengthUnit(API_DecInch);
-    sim::failCall("ACAPI_IsImperialProjectOpen", Error);
+    sim::failCall("ACAPI_Environment:PROJ", Error);
     EXPECT_EQ(ToString(1.0, M::area), "1") << "no answer from the host: metric";
 }

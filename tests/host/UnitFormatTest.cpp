@@ -185,20 +185,6 @@ TEST(UnitFormatTest, PreferencesThroughTheEnvironment) {
     EXPECT_EQ(sim::callCount("ACAPI_Environment"), 7u);
 }
 
-TEST(UnitFormatTest, ImperialProjectNeedsAnOpenProjectInFeetOrInches) {
-    EXPECT_FALSE(ACAPI_IsImperialProjectOpen());
-    setUnits(API_FracInch);
-    EXPECT_FALSE(ACAPI_IsImperialProjectOpen()) << "no project is open";
-    sim::setProjectOpen(true);
-    EXPECT_TRUE(ACAPI_IsImperialProjectOpen());
-    setUnits(API_Millimeter);
-    EXPECT_FALSE(ACAPI_IsImperialProjectOpen());
-    setUnits(API_FootFracInch);
-    sim::failCall("ACAPI_IsImperialProjectOpen", Error);
-    EXPECT_FALSE(ACAPI_IsImperialProjectOpen());
-    EXPECT_TRUE(ACAPI_IsImperialProjectOpen());
-}
-
 TEST(UnitFormatTest, InjectedFailures) {
     char buffer[64];
     double value = 0;
