@@ -1,5 +1,8 @@
 #include "XML/PackageStore.h"
 
+#include "Addon/Addon.h"
+#include "Addon/Subscriber.h"
+
 #include "Environment/DataBufferIn.h"
 #include "Environment/DataBufferOut.h"
 #include "Environment/MemoryBlock.h"
@@ -153,7 +156,88 @@ Values valuesOf(PackageStore const& store) {
             sampleOf(store, gammaCode)->m_number};
 }
 
+class UpdateAddon : public Addon {
+public:
+    const ProductInfo& getProductInfo() const override { return m_info; }
+    String getProductVersion() const override { return String("1.0"); }
+    String getBuildNo() const override { return String("1"); }
+
+private:
+    ProductInfo m_info{String("Package Test")};
+};
+
+// Records the codes of the update events it is offered.
+class UpdateListener : public Subscriber {
+public:
+    explicit UpdateListener(std::vector<unsigned int> codes) : m_codes(std::move(codes)) {}
+    void getSpec(std::vector<EventSpec>& specs) const override {
+        for (unsigned int code : m_codes) {
+            specs.push_back(EventSpec(code, 0));
+        }
+    }
+    bool takeEvent(Event& event) override {
+        heard.push_back(event.getSpec().getFamily());
+        return true;
+    }
+
+    std::vector<unsigned int> heard;
+
+private:
+    std::vector<unsigned int> m_codes;
+};
+
+// Makes a test's add-on the global one for its length.
+class AddonScope {
+public:
+    explicit AddonScope(Addon& current) { addon = &current; }
+    ~AddonScope() { addon = nullptr; }
+};
+
 } // namespace
+
+TEST(PackageStoreTest, UpdateEventsReachTheAddon) {
+    PackageStore store;
+    fill(store);
+    // Outside the add-on's life publishing does nothing.
+    store.publishAll();
+
+    UpdateAddon current;
+    AddonScope scope(current);
+    UpdateListener listener({alphaCode, betaCode, gammaCode});
+    current.addSubscriber(&listener);
+
+    // Storing publishes when asked, also when the very package was stored already.
+    store.setPackage(Sample(betaCode, "beta", 5), true);
+    store.setPackage(*store.getPackage(betaCode), true);
+    store.setPackage(new Sample(alphaCode, "alpha", 4), false);
+    EXPECT_EQ(listener.heard, (std::vector<unsigned int>{betaCode, betaCode}));
+
+    // Module data read, malformed or not, announces every package; an empty block none.
+    listener.heard.clear();
+    std::unique_ptr<MemoryBlock> data(store.getData());
+    EXPECT_TRUE(store.setData(*data, true));
+    EXPECT_FALSE(store.setData(blockOf("<alpha>"), true));
+    EXPECT_TRUE(store.setData(MemoryBlock(), true));
+    EXPECT_TRUE(store.setData(*data, false));
+    const std::vector<unsigned int> all{alphaCode, betaCode, gammaCode};
+    std::vector<unsigned int> twice = all;
+    twice.insert(twice.end(), all.begin(), all.end());
+    EXPECT_EQ(listener.heard, twice);
+
+    // So does a preference document.
+    listener.heard.clear();
+    String document("<packageStore><beta><number>8</number></beta></packageStore>");
+    DataBufferIn stream(document, Encoding::utf8);
+    EXPECT_TRUE(store.importFrom(stream, true));
+    EXPECT_EQ(listener.heard, all);
+    EXPECT_EQ(sampleOf(store, betaCode)->m_number, 8);
+
+    listener.heard.clear();
+    store.publishUpdate(gammaCode);
+    store.publishUpdate(MakeGSType("NONE"));
+    EXPECT_EQ(listener.heard, (std::vector<unsigned int>{gammaCode}));
+    current.removeSubscriber(&listener);
+}
 
 TEST(PackageStoreTest, StoringReplacingAndReleasing) {
     {
