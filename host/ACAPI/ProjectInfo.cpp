@@ -1,7 +1,10 @@
 #include "ACAPI/ProjectInfo.hpp"
 
 #include "ACAPI/Automate.hpp"
+#include "ACAPI/Database.hpp"
+#include "GSRoot/Guid.hpp"
 #include "sim/AddOns.h"
+#include "sim/Database.h"
 
 #include "GSRoot/BM.hpp"
 #include "IO/Location.hpp"
@@ -25,6 +28,7 @@ struct State {
     std::vector<sim::TeamMember> team;
     std::string language = "INT";
     int saves = 0;
+    GS::Guid renovationFilter;
 };
 
 State& state() {
@@ -93,10 +97,23 @@ GSErrCode applicationInfo(void* par1, void*, void*) {
     return NoError;
 }
 
-const bool registered = sim::registerReset([] { state() = State(); }) &&
-                        sim::registerEnvironmentRequest(APIEnv_ProjectID, projectInfo) &&
-                        sim::registerEnvironmentRequest(APIEnv_ProjectSharingID, sharingInfo) &&
-                        sim::registerEnvironmentRequest(APIEnv_ApplicationID, applicationInfo);
+GSErrCode activeRenovationFilter(void* par1, void*, void*) {
+    if (par1 == nullptr) {
+        return APIERR_BADPARS;
+    }
+    if (!state().open) {
+        return APIERR_NOPLAN;
+    }
+    *static_cast<GS::Guid*>(par1) = state().renovationFilter;
+    return NoError;
+}
+
+const bool registered =
+    sim::registerDatabaseRequest(APIDb_GetActiveRenovationFilterID, activeRenovationFilter) &&
+    sim::registerReset([] { state() = State(); }) &&
+    sim::registerEnvironmentRequest(APIEnv_ProjectID, projectInfo) &&
+    sim::registerEnvironmentRequest(APIEnv_ProjectSharingID, sharingInfo) &&
+    sim::registerEnvironmentRequest(APIEnv_ApplicationID, applicationInfo);
 
 } // namespace
 
@@ -142,6 +159,10 @@ void setTeamwork(bool shared, short userId, const std::vector<TeamMember>& team,
 
 void setLanguage(const std::string& code) {
     state().language = code;
+}
+
+void setActiveRenovationFilter(const GS::Guid& filter) {
+    state().renovationFilter = filter;
 }
 
 int saveCount() {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "GSRoot/GSRoot.hpp"
+#include "GSRoot/Guid.hpp"
 
 #include <string>
 #include <vector>
@@ -31,6 +32,9 @@ void setTeamwork(bool shared, short userId = 0, const std::vector<TeamMember>& t
 
 // The host application's language code ("INT" after a reset).
 void setLanguage(const std::string& code);
+
+// The renovation filter of the active view (the null GUID after a reset).
+void setActiveRenovationFilter(const GS::Guid& filter);
 
 // How often projects were saved with ACAPI_Automate, since the reset.
 int saveCount();

@@ -3,6 +3,7 @@
 #include "ACAPI/AddOnRegistration.hpp"
 #include "ACAPI/Automate.hpp"
 #include "ACAPI/Commands.hpp"
+#include "ACAPI/Database.hpp"
 #include "ACAPI/MenuItems.hpp"
 #include "ACAPI/Output.hpp"
 #include "ACAPI/ProjectInfo.hpp"
@@ -62,6 +63,14 @@ bool Host::isProjectOpen() const {
     GSErrCode err = ACAPI_Environment(APIEnv_ProjectID, &info);
     delete info.location;
     return err != APIERR_NOPLAN;
+}
+
+Guid Host::getActivePhaseFilter() const {
+    GS::Guid filter;
+    if (ACAPI_Database(APIDb_GetActiveRenovationFilterID, &filter) != NoError) {
+        return Guid();
+    }
+    return Guid(filter);
 }
 
 const User* Host::getUser() {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "ACAPI/AddOnRegistration.hpp"
+#include "Environment/Guid.h"
 #include "Environment/PlatformSignature.h"
 #include "Environment/String.h"
 #include "GSRoot/GSRoot.hpp"
@@ -32,6 +33,8 @@ public:
     Project* getProject();
     // True unless the host says that no project is open.
     bool isProjectOpen() const;
+    // The renovation filter of the active view; the null GUID when the host cannot tell.
+    Guid getActivePhaseFilter() const;
 
     // The current team-work user, cached until the next reset: the team member with the host's
     // user ID in a shared project, else a user with an empty name and ID 0.

@@ -345,3 +345,14 @@ TEST_F(HostTest, LocalisedStringsAndResources) {
     EXPECT_EQ(untouched.developerID, 9u);
     EXPECT_FALSE(host.getMdidResource(untouched, 32502));
 }
+
+TEST_F(HostTest, ActivePhaseFilter) {
+    const UInt8 tail[8] = {1, 2, 3, 4, 5, 6, 7, 8};
+    GS::Guid filter(0x12345678, 0x9ABC, 0xDEF0, tail);
+    sim::setActiveRenovationFilter(filter);
+    EXPECT_FALSE(bool(host.getActivePhaseFilter())) << "no project: the null GUID";
+    sim::openProject();
+    EXPECT_TRUE(host.getActivePhaseFilter() == Guid(filter));
+    sim::failCall("ACAPI_Database:GARF", APIERR_GENERAL);
+    EXPECT_FALSE(bool(host.getActivePhaseFilter()));
+}
