@@ -15,7 +15,7 @@ void detachEverywhere(DG::EventObserver* observer);
 // Runs a modal dialog to its end: opened, the script, closed. Answers its result.
 int runModal(short id);
 void endPalette(short id);
-void recordPalette(short id);
+void openPalette(short id);
 
 std::string toUTF8(const GS::UniString& text);
 

@@ -121,7 +121,7 @@ void Palette::BeginEventProcessing() const {
         return;
     }
     panel->processing = true;
-    sim::internal::recordPalette(GetId());
+    sim::internal::openPalette(GetId());
 }
 
 void Palette::EndEventProcessing() const {

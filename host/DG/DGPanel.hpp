@@ -212,6 +212,7 @@ class Palette : public Dialog {
 public:
     Palette(GSResModule module, short resID, const GS::Guid& dockingId = GS::Guid());
 
+    // Starts the palette's event processing; its observers hear that it opened.
     void BeginEventProcessing() const;
     // Ends the palette's event processing; its observers hear that it closed.
     void EndEventProcessing() const;

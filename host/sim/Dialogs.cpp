@@ -517,6 +517,9 @@ int runModal(short id) {
     int result = panel != nullptr ? panel->result : DG::ModalDialog::Cancel;
     table().records[index].result = result;
     if (panel != nullptr) {
+        for (const auto& [number, item] : panel->items) {
+            table().records[index].texts[number] = item.text;
+        }
         panel->visible = false;
         DG::PanelCloseEvent event(id, result == DG::ModalDialog::Accept);
         notifyPanel<DG::PanelObserver>(id, [&](auto& o) { o.PanelClosed(event); });
@@ -524,10 +527,17 @@ int runModal(short id) {
     return result;
 }
 
-void recordPalette(short id) {
-    if (PanelState* panel = findPanel(id)) {
-        newRecord(*panel, false, false);
+void openPalette(short id) {
+    PanelState* panel = findPanel(id);
+    if (panel == nullptr) {
+        return;
     }
+    std::size_t index = newRecord(*panel, false, false);
+    notifyPanel<DG::PanelObserver>(id, [&](auto& o) { o.PanelOpened(DG::EventBase(id, 0)); });
+    if ((panel = findPanel(id)) != nullptr) {
+        table().records[index].title = panel->title;
+    }
+    processPending(id);
 }
 
 void endPalette(short id) {

@@ -119,12 +119,13 @@ struct DialogRecord {
     short resourceID = 0;
     short panelID = 0;
     bool modal = true;
-    bool scripted = false;             // a script was queued for it
-    std::string title;                 // after it opened
-    bool forcedCancel = false;         // the script ended (or there was none) with the dialog open
-    int result = 0;                    // 1 accepted, 2 cancelled; 0 for a palette
-    int refusedCloses = 0;             // close requests its observers refused
-    std::vector<std::string> failures; // actions that could not be performed, and why
+    bool scripted = false;              // a script was queued for it
+    std::string title;                  // after it opened
+    bool forcedCancel = false;          // the script ended (or there was none) with the dialog open
+    int result = 0;                     // 1 accepted, 2 cancelled; 0 for a palette
+    int refusedCloses = 0;              // close requests its observers refused
+    std::vector<std::string> failures;  // actions that could not be performed, and why
+    std::map<short, std::string> texts; // every item's text as the dialog closed
 };
 
 // Every dialog and palette shown, in order of opening.

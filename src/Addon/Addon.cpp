@@ -22,6 +22,7 @@
 #include "Environment/MemoryBlock.h"
 #include "Environment/Platform.h"
 #include "GSRoot/BM.hpp"
+#include "Interface/InterfacePanel.h"
 #include "Library/ParameterList.h"
 #include "XML/PackageStore.h"
 #include "XML/XMLWriter.h"
@@ -211,6 +212,7 @@ Supervisor& Addon::getSupervisor() {
 
 GSErrCode Addon::startup() {
     try {
+        InterfacePanel::startup();
         Drawing::startup();
     } catch (...) {
         return APIERR_MEMFULL;
@@ -221,6 +223,7 @@ GSErrCode Addon::startup() {
 GSErrCode Addon::shutdown() {
     try {
         Drawing::shutdown();
+        InterfacePanel::shutdown();
     } catch (...) {
         return APIERR_GENERAL;
     }
@@ -677,6 +680,18 @@ void Addon::publishExternalEvent(Event& event, bool resetDepth) {
     }
     try {
         publishEvent(event);
+    } catch (...) {
+        reportFailure();
+    }
+}
+
+void Addon::runExternalEntry(const std::function<void()>& work) {
+    EntryScope scope(m_entryDepth, m_inProjectEvent);
+    if (!recordEntry(false)) {
+        return;
+    }
+    try {
+        work();
     } catch (...) {
         reportFailure();
     }

@@ -10,6 +10,7 @@
 #include "Environment/PlatformSignature.h"
 #include "Environment/String.h"
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
@@ -140,6 +141,10 @@ public:
     // The entry bookkeeping: the depth starts at 1 (or grows by one), the bundle stays loaded and
     // an outermost entry resets the per-entry state. False when that failed.
     bool recordEntry(bool resetDepth);
+    // Runs work that the host starts outside any host callback (palette actions and close
+    // requests) as an entry of its own: recorded without a reset, every exception caught and
+    // reported, the depth and flag restored.
+    void runExternalEntry(const std::function<void()>& work);
 
     // The supervisor this add-on belongs to (a new one of its own when it lost the one it joined).
     Supervisor& getSupervisor();
