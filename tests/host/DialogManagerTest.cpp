@@ -301,7 +301,8 @@ TEST_F(DialogManagerTest, TabPagesAndPalettes) {
     EXPECT_EQ(sim::findPanel(page.GetId())->findItem(1)->text, "page text");
     palette.EndEventProcessing();
     EXPECT_FALSE(palette.IsVisible());
-    EXPECT_EQ(log, (std::vector<std::string>{"r: changed 1", "r: closeRequest Cancel", "r: closed"}));
+    EXPECT_EQ(log,
+              (std::vector<std::string>{"r: opened", "r: changed 1", "r: closeRequest Cancel", "r: closed"}));
     EXPECT_EQ(sim::dialogs().back().refusedCloses, 1);
 }
 
