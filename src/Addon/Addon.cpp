@@ -1,6 +1,7 @@
 #include "Addon/Addon.h"
 
 #include "ACAPI/AddOnRegistration.hpp"
+#include "ACAPI/CommandParameters.hpp"
 #include "Addon/AddonPrefs.h"
 #include "Addon/CommandEvent.h"
 #include "Addon/ContextFilter.h"
@@ -133,10 +134,7 @@ Addon::Addon(UInt32 developerID, UInt32 localID)
         if (err != NoError) {
             joined = nullptr;
         }
-        char** handle = parameters;
-        if (handle != nullptr) {
-            BMKillHandle(&handle);
-        }
+        ACAPI_Goodies(APIAny_FreeMDCLParameterListID, &parameters);
     }
     if (joined != nullptr) {
         joined->addMember(*this);

@@ -105,6 +105,20 @@ TEST(HostsimTest, RunsTheExampleEndToEnd) {
     }
 }
 
+TEST(HostsimTest, AnAddonThatRefusesToLoadGetsOnlyFreeData) {
+    HostsimRun run = runHostsim(writeScenario("refuse.json", R"({"application": 2,
+        "addons": [{"name": "sample", "bundle": "sample_addon.so", "developer": 1514490966, "local": 100}],
+        "steps": [{"entry": "CheckEnvironment"}, {"entry": "CheckEnvironment"}, {"entry": "RegisterInterface"},
+                  {"menu": 32500, "item": 1}]})"));
+    ASSERT_EQ(run.status, 0) << run.output;
+    for (const char* line : {"step 1: CheckEnvironment sample -> 0 name \"\"",
+                             "step 2: CheckEnvironment sample -> not called (already called)",
+                             "step 3: RegisterInterface sample -> not called (the add-on refused to load)",
+                             "step 4: menu 32500/1 -> 0x81060101", "unload: FreeData sample -> 0"}) {
+        EXPECT_TRUE(contains(run.output, line)) << "missing: " << line << "\n" << run.output;
+    }
+}
+
 TEST(HostsimTest, MalformedScenariosAndBundlesFailCleanly) {
     struct Case {
         const char* text;

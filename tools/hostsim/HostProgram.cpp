@@ -387,12 +387,24 @@ std::string HostProgram::entry(Bundle& bundle, const std::string& name) {
     sim::setCurrentAddOn(bundle.id);
     std::ostringstream out;
     out << name << " " << bundle.name << " -> ";
+    // The host calls the entry points in their order, and the first only once; an add-on that
+    // refused to load gets only FreeData.
+    if (name == "CheckEnvironment" ? bundle.running
+                                   : !bundle.running || (name != "FreeData" && !bundle.accepted)) {
+        out << "not called ("
+            << (name == "CheckEnvironment" ? "already called"
+                : bundle.running           ? "the add-on refused to load"
+                                           : "not running")
+            << ")";
+        return out.str();
+    }
     if (name == "CheckEnvironment") {
         API_EnvirParams envir;
         envir.serverInfo.serverApplication = m_application;
         envir.serverInfo.mainVersion = 21;
         API_AddonType type = bundle.checkEnvironment(&envir);
-        bundle.running = type != APIAddon_DontRegister;
+        bundle.running = true;
+        bundle.accepted = type != APIAddon_DontRegister;
         envir.addOnInfo.name[sizeof envir.addOnInfo.name - 1] = 0;
         envir.addOnInfo.description[sizeof envir.addOnInfo.description - 1] = 0;
         out << type << " name " << escaped(envir.addOnInfo.name) << " description "

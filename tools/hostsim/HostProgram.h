@@ -38,7 +38,8 @@ struct Bundle {
     RegisterInterfaceProc* registerInterface = nullptr;
     InitializeProc* initialize = nullptr;
     FreeDataProc* freeData = nullptr;
-    bool running = false; // CheckEnvironment accepted and FreeData not yet called
+    bool running = false;  // CheckEnvironment called and FreeData not yet called
+    bool accepted = false; // CheckEnvironment answered an add-on type
 };
 
 class HostProgram {
