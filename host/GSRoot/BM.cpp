@@ -20,11 +20,16 @@ struct MemoryManager {
     std::unordered_map<const void*, GSSize> handles; // key: the handle (address of the master)
     sim::MemoryStats stats;
     int failCount = 0;
+    int failSkip = 0;
     GSErrCode failError = ErrMemoryFull;
     Int16 lastError = 0;
 
     bool failNow() {
         if (failCount > 0) {
+            if (failSkip > 0) {
+                --failSkip;
+                return false;
+            }
             --failCount;
             lastError = Int16(failError);
             return true;
@@ -247,8 +252,9 @@ MemoryStats memoryStats() {
     return mm().stats;
 }
 
-void failNextAllocations(int n, GSErrCode err) {
+void failNextAllocations(int n, GSErrCode err, int skip) {
     mm().failCount = n;
+    mm().failSkip = skip;
     mm().failError = err;
 }
 
@@ -268,6 +274,7 @@ namespace {
 // Pending allocation failures and the last error do not outlive a reset; live blocks do.
 const bool registered = registerReset([] {
     mm().failCount = 0;
+    mm().failSkip = 0;
     mm().lastError = 0;
 });
 } // namespace

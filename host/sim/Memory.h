@@ -14,8 +14,9 @@ struct MemoryStats {
 };
 MemoryStats memoryStats();
 
-// The next n allocations (pointers or handles, new or resized) fail with err.
-void failNextAllocations(int n, GSErrCode err = ErrMemoryFull);
+// After `skip` successful allocations, the next n allocations (pointers or handles, new or
+// resized) fail with err. Walking skip upwards reaches every allocation of an operation.
+void failNextAllocations(int n, GSErrCode err = ErrMemoryFull, int skip = 0);
 // Whether p is a live pointer block, h a live handle.
 bool isLivePointer(const void* p);
 bool isLiveHandle(const void* h);

@@ -37,6 +37,20 @@ TEST(MemoryManagerTest, HandlesKeepTheirAddressWhenResized) {
     EXPECT_EQ(h, nullptr);
 }
 
+TEST(MemoryManagerTest, FailuresAfterSkippedAllocations) {
+    sim::failNextAllocations(1, ErrMemoryFull, 2);
+    GSPtr a = BMAllocatePtr(1, 0, 0);
+    GSHandle b = BMAllocateHandle(1, 0, 0);
+    EXPECT_NE(a, nullptr);
+    EXPECT_NE(b, nullptr);
+    EXPECT_EQ(BMAllocatePtr(1, 0, 0), nullptr);
+    GSPtr c = BMAllocatePtr(1, 0, 0);
+    EXPECT_NE(c, nullptr);
+    BMKillPtr(&a);
+    BMKillPtr(&c);
+    BMKillHandle(&b);
+}
+
 TEST(SimTest, FaultsAndCallLog) {
     EXPECT_EQ(sim::enter("IO_Open", 7), NoError);
     sim::failCall("IO_Open", ErrIO, 2, 1);
