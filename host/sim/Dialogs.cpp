@@ -4,8 +4,11 @@
 #include "sim/Resources.h"
 #include "sim/Sim.h"
 
+#include <nlohmann/json.hpp>
+
 #include <algorithm>
 #include <deque>
+#include <limits>
 
 namespace sim {
 namespace {
@@ -347,7 +350,168 @@ std::size_t newRecord(const PanelState& panel, bool modal, bool scripted) {
     return table().records.size() - 1;
 }
 
+using nlohmann::json;
+
+bool readShort(const json& object, const char* key, short& out, std::string& error,
+               const std::string& where) {
+    if (!object.contains(key)) {
+        return true;
+    }
+    const json& value = object[key];
+    if (!value.is_number_integer() || value.get<std::int64_t>() < std::numeric_limits<short>::min() ||
+        value.get<std::int64_t>() > std::numeric_limits<short>::max()) {
+        error = where + "." + key + ": expected a 16-bit integer";
+        return false;
+    }
+    out = short(value.get<std::int64_t>());
+    return true;
+}
+
+bool readAction(const json& value, const std::string& where, DialogAction& action, std::string& error) {
+    if (!value.is_object() || !value.contains("do") || !value["do"].is_string()) {
+        error = where + ": an action is an object with \"do\"";
+        return false;
+    }
+    std::string kind = value["do"].get<std::string>();
+    int found = -1;
+    for (int k = DialogAction::click; k <= DialogAction::closeCancel; ++k) {
+        if (kind == actionName(DialogAction::Kind(k))) {
+            found = k;
+        }
+    }
+    if (found < 0) {
+        error = where + ": unknown action \"" + kind + "\"";
+        return false;
+    }
+    action.kind = DialogAction::Kind(found);
+    for (auto it = value.begin(); it != value.end(); ++it) {
+        static const char* const known[] = {"do", "item", "page", "text", "value", "h", "v"};
+        if (std::none_of(std::begin(known), std::end(known),
+                         [&](const char* key) { return it.key() == key; })) {
+            error = where + ": unknown member \"" + it.key() + "\"";
+            return false;
+        }
+    }
+    if (!readShort(value, "item", action.item, error, where) ||
+        !readShort(value, "page", action.page, error, where) ||
+        !readShort(value, "h", action.h, error, where) || !readShort(value, "v", action.v, error, where)) {
+        return false;
+    }
+    if (value.contains("value")) {
+        const json& number = value["value"];
+        if (number.is_string() && number.get<std::string>().size() == 1) {
+            action.value =
+                Int32(static_cast<unsigned char>(number.get<std::string>()[0])); // a typed character
+        } else if (number.is_number_integer() &&
+                   number.get<std::int64_t>() >= std::numeric_limits<Int32>::min() &&
+                   number.get<std::int64_t>() <= std::numeric_limits<Int32>::max()) {
+            action.value = Int32(number.get<std::int64_t>());
+        } else {
+            error = where + ".value: expected a 32-bit integer or one character";
+            return false;
+        }
+    }
+    if (value.contains("text")) {
+        if (!value["text"].is_string()) {
+            error = where + ".text: expected a text";
+            return false;
+        }
+        action.text = value["text"].get<std::string>();
+    }
+    return true;
+}
+
 } // namespace
+
+bool queueScriptedAnswers(std::string_view text, std::string* error) {
+    std::string message;
+    auto failed = [&](std::string why) {
+        if (error != nullptr) {
+            *error = std::move(why);
+        }
+        return false;
+    };
+    json root = json::parse(text.begin(), text.end(), nullptr, false);
+    if (root.is_discarded() || !root.is_object()) {
+        return failed("the answers are not a JSON object");
+    }
+    std::vector<std::pair<short, DialogScript>> scripts;
+    std::vector<short> answers;
+    int cancelAt = -1;
+    try {
+        for (auto it = root.begin(); it != root.end(); ++it) {
+            if (it.key() == "dialogs") {
+                if (!it.value().is_object()) {
+                    return failed("dialogs: expected an object keyed by dialog resource ID");
+                }
+                for (auto dialog = it.value().begin(); dialog != it.value().end(); ++dialog) {
+                    std::string where = "dialogs." + dialog.key();
+                    std::size_t used = 0;
+                    long id = 0;
+                    try {
+                        id = std::stol(dialog.key(), &used);
+                    } catch (...) {
+                        used = 0;
+                    }
+                    if (used == 0 || used != dialog.key().size() || id < std::numeric_limits<short>::min() ||
+                        id > std::numeric_limits<short>::max()) {
+                        return failed(where + ": not a 16-bit resource ID");
+                    }
+                    if (!dialog.value().is_array()) {
+                        return failed(where + ": expected a list of scripts");
+                    }
+                    for (std::size_t s = 0; s < dialog.value().size(); ++s) {
+                        const json& list = dialog.value()[s];
+                        std::string at = where + "[" + std::to_string(s) + "]";
+                        if (!list.is_array()) {
+                            return failed(at + ": a script is a list of actions");
+                        }
+                        DialogScript script;
+                        for (std::size_t a = 0; a < list.size(); ++a) {
+                            DialogAction action;
+                            if (!readAction(list[a], at + "[" + std::to_string(a) + "]", action, message)) {
+                                return failed(message);
+                            }
+                            script.push_back(action);
+                        }
+                        scripts.emplace_back(short(id), std::move(script));
+                    }
+                }
+            } else if (it.key() == "alerts") {
+                if (!it.value().is_array()) {
+                    return failed("alerts: expected a list of button numbers");
+                }
+                for (const json& answer : it.value()) {
+                    if (!answer.is_number_integer() || answer.get<std::int64_t>() < 1 ||
+                        answer.get<std::int64_t>() > 3) {
+                        return failed("alerts: the answers are buttons 1 to 3");
+                    }
+                    answers.push_back(short(answer.get<std::int64_t>()));
+                }
+            } else if (it.key() == "progressCancelAt") {
+                if (!it.value().is_number_integer() || it.value().get<std::int64_t>() < 0 ||
+                    it.value().get<std::int64_t>() > std::numeric_limits<int>::max()) {
+                    return failed("progressCancelAt: expected a query number from 1, or 0 for never");
+                }
+                cancelAt = int(it.value().get<std::int64_t>());
+            } else {
+                return failed("unknown member \"" + it.key() + "\"");
+            }
+        }
+    } catch (const std::exception& e) {
+        return failed(e.what());
+    }
+    for (auto& [id, script] : scripts) {
+        queueDialogScript(id, script);
+    }
+    for (short answer : answers) {
+        queueAlertAnswer(answer);
+    }
+    if (cancelAt >= 0) {
+        cancelProgressAtQuery(cancelAt);
+    }
+    return true;
+}
 
 ItemState* PanelState::findItem(short number) {
     auto it = items.find(number);

@@ -13,6 +13,7 @@
 
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace sim {
@@ -105,6 +106,15 @@ struct DialogAction {
 };
 
 using DialogScript = std::vector<DialogAction>;
+
+// Reads the user's answers of a scenario and queues them, all or nothing:
+//   {"dialogs": {"32600": [[{"do": "setText", "item": 4, "text": "Walls"}, {"do": "click", "item": 1}]]},
+//    "alerts": [1, 2],
+//    "progressCancelAt": 3}
+// Under "dialogs" each resource ID has a list of scripts, one per opening; an action names its
+// kind in "do" (the names of DialogAction::Kind) and takes "item", "page", "text", "value", "h"
+// and "v" as its kind needs. False, with the reason in `error`, for anything else.
+bool queueScriptedAnswers(std::string_view json, std::string* error = nullptr);
 
 // Scripts are taken in the order they were queued, one per modal dialog of that resource ID
 // opened, so that nested dialogs take the next one.

@@ -344,3 +344,46 @@ TEST_F(DialogManagerTest, ProgressWindowRequests) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(DialogManagerTest, ScenarioAnswers) {
+    std::string error;
+    ASSERT_TRUE(sim::queueScriptedAnswers(R"({
+        "dialogs": {"500": [[{"do": "setText", "item": 4, "text": "from the scenario"},
+                             {"do": "typeCharacter", "item": 4, "value": "!"},
+                             {"do": "closeOK"}],
+                            [{"do": "closeCancel"}]]},
+        "alerts": [2, 3],
+        "progressCancelAt": 1})",
+                                          &error))
+        << error;
+    EXPECT_EQ(sim::pendingDialogScripts(500), 2u);
+    EXPECT_EQ(sim::pendingAlertAnswers(), 2u);
+    DG::ModalDialog dialog(module(), 500);
+    EXPECT_TRUE(dialog.Invoke());
+    EXPECT_EQ(sim::dialogs()[0].texts.at(4), "from the scenario!");
+
+    const char* const bad[] = {
+        "[]",
+        R"({"dialog": {}})",
+        R"({"dialogs": {"x": []}})",
+        R"({"dialogs": {"500": [{"do": "click"}]}})",
+        R"({"dialogs": {"500": [[{"do": "press"}]]}})",
+        R"({"dialogs": {"500": [[{"do": "click", "item": 70000}]]}})",
+        R"({"dialogs": {"500": [[{"do": "click", "colour": 1}]]}})",
+        R"({"dialogs": {"500": [[{"do": "setText", "text": 4}]]}})",
+        R"({"alerts": [4]})",
+        R"({"progressCancelAt": -1})",
+        R"({"dialogs": {"500": [[{"do": "closeOK"}]]}, "alerts": ["yes"]})",
+    };
+    for (const char* text : bad) {
+        EXPECT_FALSE(sim::queueScriptedAnswers(text, &error)) << text;
+        EXPECT_FALSE(error.empty());
+    }
+    // Nothing of a refused scenario was queued.
+    EXPECT_EQ(sim::pendingDialogScripts(500), 1u);
+    EXPECT_EQ(sim::pendingAlertAnswers(), 2u);
+}
+
+} // namespace
