@@ -2,10 +2,13 @@
 #include "Addon/ActionEvent.h"
 #include "Addon/ActionSubscriber.h"
 #include "Addon/DialogEvent.h"
+#include "Addon/DropEvent.h"
+#include "Addon/FocusEvent.h"
 #include "Addon/ItemEvent.h"
 #include "Addon/KeyEvent.h"
 #include "Addon/ResizeEvent.h"
 #include "Addon/TestAddon.h"
+#include "DG/DGMessages.hpp"
 #include "DG/DGPanel.hpp"
 #include "Interface/Button.h"
 #include "Interface/EditText.h"
@@ -292,4 +295,40 @@ TEST_F(PanelTest, DialogWithoutItsResource) {
     EXPECT_FALSE(missing.isStarted());
     EXPECT_EQ(missing.registerHotkey('K'), 0);
     EXPECT_TRUE(sim::dialogs().empty());
+}
+
+TEST_F(PanelTest, DropsAndFocus) {
+    std::vector<std::string> log;
+    Logged palette(false, log);
+    Int32 effect = 0;
+    Listener drops(EventSpec(InterfaceEvent::ID, DropEvent::ID), [&](Event& event) {
+        auto& drop = static_cast<DropEvent&>(event);
+        ScreenPoint at = drop.getMousePosition();
+        log.push_back("drop " + std::to_string(drop.getDragData()->subMessage) + " at " +
+                      std::to_string(at.getX()) + "," + std::to_string(at.getY()));
+        drop.setEffect(effect);
+        return true;
+    });
+    Listener focus(EventSpec(InterfaceEvent::ID, FocusEvent::ID), [&](Event& event) {
+        log.push_back("focus lost " + std::to_string(static_cast<FocusEvent&>(event).getItem()));
+        return true;
+    });
+    palette.addSubscriber(&drops);
+    palette.addSubscriber(&focus);
+    palette.show();
+    sim::DialogAction drop = act(sim::DialogAction::drop);
+    drop.h = 30;
+    drop.v = 40;
+    EXPECT_TRUE(sim::actOnPalette(700, {drop}));
+    EXPECT_NE(sim::dialogs().back().failures.at(0).find("takes no drops"), std::string::npos);
+    palette.setDragDrop();
+    log.clear();
+    EXPECT_TRUE(sim::actOnPalette(700, {drop})); // refused: the handler left the effect at 0
+    EXPECT_EQ(log, (std::vector<std::string>{"drop 4 at 30,40", "drop 5 at 30,40"}));
+    log.clear();
+    effect = 2;
+    EXPECT_TRUE(sim::actOnPalette(700, {drop, act(sim::DialogAction::leaveFocus, 4)}));
+    EXPECT_EQ(log, (std::vector<std::string>{"drop 4 at 30,40", "drop 5 at 30,40", "drop 7 at 30,40",
+                                             "focus lost 4"}));
+    EXPECT_EQ(sim::dialogs().back().failures.size(), 2u);
 }
