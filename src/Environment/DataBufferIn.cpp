@@ -108,6 +108,30 @@ void DataBufferIn::reset(Encoding::Type target) {
     m_afterCR = false;
     m_bigEndian = false;
     m_markFound = false;
+    m_markStart = 0;
+    m_markLength = 0;
+}
+
+bool DataBufferIn::readMarkAsData() {
+    if (m_markLength == 0) {
+        return true;
+    }
+    // Only before the first load: afterwards the bytes after the mark are already in the buffer.
+    if (m_source == nullptr || m_size != 0 || m_state != 0 || !m_source->setPosition(m_markStart)) {
+        return false;
+    }
+    long long remaining = (long long)(m_source->getSize()) - (long long)(m_markStart);
+    int grown = int(std::clamp(remaining, 0LL, (long long)(INT_MAX)));
+    char* buffer = allocatePtr(std::min(grown, bufferSize));
+    disposePtr(&m_ownedBuffer);
+    m_ownedBuffer = buffer;
+    m_buffer = m_ownedBuffer;
+    m_remaining = grown;
+    m_markLength = 0;
+    m_markFound = false;
+    m_sourceEncoding = Encoding::utf8;
+    m_bigEndian = false;
+    return true;
 }
 
 void DataBufferIn::setSourceEncoding(Encoding::Type type) {
@@ -138,7 +162,10 @@ void DataBufferIn::setSource(DataFile const* file, Encoding::Type target) {
     m_source = const_cast<DataFile*>(file);
     unsigned int start = m_source->getPosition();
     Encoding::Type detected = normalised(m_source->getEncoding(true));
-    m_markFound = m_source->getPosition() != start || (detected & ~Encoding::bigEndianFlag) != Encoding::utf8;
+    unsigned int after = m_source->getPosition();
+    m_markStart = start;
+    m_markLength = after > start ? int(after - start) : 0;
+    m_markFound = after != start || (detected & ~Encoding::bigEndianFlag) != Encoding::utf8;
     // The mark's byte order rides on the encoding as a flag.
     m_bigEndian = (detected & Encoding::bigEndianFlag) != 0;
     m_sourceEncoding = detected & ~Encoding::bigEndianFlag;

@@ -66,6 +66,10 @@ public:
     void setTargetEncoding(Encoding::Type type);
     // Whether a byte-order mark at the start of the source file chose the source encoding.
     bool hasByteOrderMark() const { return m_markFound; }
+    // Binary files: the bytes taken for a byte-order mark are read as data after all, and the
+    // source is read as UTF-8. Only before the first read; false when it is too late or the file
+    // cannot be repositioned.
+    bool readMarkAsData();
 
     // One raw byte, not decoded; nothing when the state is not clear after loading.
     DataBufferIn& get(char& c);
@@ -131,6 +135,8 @@ private:
     Encoding::Type m_sourceEncoding = Encoding::utf8;
     bool m_afterCR = false;
     bool m_markFound = false;
+    unsigned int m_markStart = 0; // file position of a skipped mark
+    int m_markLength = 0;
     bool m_bigEndian = false; // byte order of UTF-16 and UTF-32 sources
     std::string m_scanned;
     std::vector<Char> m_delimiters;

@@ -23,9 +23,11 @@ void LegacyBinaryIn::setSource(DataBufferIn* source, Platform::Endianness endian
     m_endianness = endianness;
     if (m_source == nullptr) {
         addState(failure);
-    } else {
-        takeState();
+        return;
     }
+    // Binary data may begin with bytes that look like a byte-order mark: they are data.
+    m_source->readMarkAsData();
+    takeState();
 }
 
 unsigned short LegacyBinaryIn::getPlatformSign() const {

@@ -23,7 +23,8 @@ public:
     LegacyBinaryIn(LegacyBinaryIn const&) = delete;
     LegacyBinaryIn& operator=(LegacyBinaryIn const&) = delete;
 
-    // Clears the state, then takes the source's state (failure without a source).
+    // Clears the state, then takes the source's state (failure without a source). Bytes of a file
+    // source that were taken for a byte-order mark are read as data.
     void setSource(DataBufferIn* source, Platform::Endianness endianness);
     // The byte order of the values read from now on.
     void setEndianness(Platform::Endianness endianness) { m_endianness = endianness; }

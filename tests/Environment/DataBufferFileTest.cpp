@@ -169,6 +169,37 @@ TEST_F(DataBufferFileTest, EncodingsChangeBetweenReads) {
     EXPECT_EQ(str(euro), "\xE2\x82\xAC");
 }
 
+TEST_F(DataBufferFileTest, MarkReadAsDataInBinaryFiles) {
+    for (FormInfo const& f : forms) {
+        put("binary", f.mark + "ab");
+        DataFile file(path("binary"), DataFile::readOnly, false);
+        DataBufferIn in(&file);
+        EXPECT_TRUE(in.hasByteOrderMark()) << f.name;
+        EXPECT_TRUE(in.readMarkAsData()) << f.name;
+        EXPECT_FALSE(in.hasByteOrderMark()) << f.name;
+        std::string bytes;
+        for (char c = 0; in.get(c), in.getState() == 0;) {
+            bytes.push_back(c);
+        }
+        EXPECT_EQ(bytes, f.mark + "ab") << f.name;
+    }
+    // Too late once reading has begun.
+    put("late", forms[1].mark + "ab");
+    DataFile file(path("late"), DataFile::readOnly, false);
+    DataBufferIn in(&file);
+    char c = 0;
+    in.get(c);
+    EXPECT_FALSE(in.readMarkAsData());
+    EXPECT_EQ(c, 'a');
+    // Without a mark there is nothing to do.
+    put("plain", "ab");
+    DataFile plain(path("plain"), DataFile::readOnly, false);
+    DataBufferIn fromPlain(&plain);
+    EXPECT_TRUE(fromPlain.readMarkAsData());
+    fromPlain.get(c);
+    EXPECT_EQ(c, 'a');
+}
+
 TEST_F(DataBufferFileTest, MarkIsNeverACharacter) {
     put("marked", "\xEF\xBB\xBF"
                   "abc");

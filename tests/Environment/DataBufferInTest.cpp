@@ -333,6 +333,42 @@ TEST(DataBufferInTest, ConvertsIntoTheTargetEncoding) {
     EXPECT_EQ(str(out), "caf\xE9 \x80");
 }
 
+TEST(DataBufferInTest, CodePageSources) {
+    struct Case {
+        const char* name;
+        unsigned int code;
+        std::string bytes;
+        std::string decoded;
+        int result;
+    };
+    const Case cases[] = {
+        {"Windows Western", 11, "caf\xE9\x80", "caf\xC3\xA9\xE2\x82\xAC", DataBufferIn::reachedEnd},
+        {"Shift-JIS", 31, "\x82\xA0\xB1x", "\xE3\x81\x82\xEF\xBD\xB1x", DataBufferIn::reachedEnd},
+        {"Shift-JIS cut after a lead byte", 31, "ab\x82", "ab", DataBufferIn::undecodable},
+        {"Shift-JIS unmapped byte", 31,
+         "ab\xA0"
+         "zz",
+         "ab", DataBufferIn::undecodable},
+        {"GBK", 32, "\xC4\xE3!", "\xE4\xBD\xA0!", DataBufferIn::reachedEnd},
+    };
+    for (const Case& c : cases) {
+        MemoryBlock block(c.bytes.data(), int(c.bytes.size()));
+        DataBufferIn in(block);
+        in.setSourceEncoding(c.code);
+        String out;
+        EXPECT_EQ(in.iterateTo('#', &out, true), c.result) << c.name;
+        EXPECT_EQ(str(out), c.decoded) << c.name;
+    }
+
+    // Bytes already in the target code page pass as they are.
+    std::string latin("caf\xE9");
+    DataBufferIn same(latin.data(), int(latin.size()), 11);
+    same.setSourceEncoding(11);
+    String out;
+    same.getString(out, 10);
+    EXPECT_EQ(str(out), latin);
+}
+
 TEST(DataBufferInTest, SetSourceStartsAfresh) {
     String first("a\nb c");
     String second("z");

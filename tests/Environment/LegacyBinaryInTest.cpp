@@ -1,14 +1,22 @@
 #include "Environment/LegacyBinaryIn.h"
 #include "Environment/DataBufferIn.h"
+#include "Environment/DataFile.h"
 #include "Environment/String.h"
 #include "Environment/Time.h"
 
+#include "sim/Files.h"
+#include "sim/Sim.h"
+
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
 
 #include <cstring>
 #include <string>
 
 using zelvane::DataBufferIn;
+using zelvane::DataFile;
 using zelvane::LegacyBinaryIn;
 using zelvane::Platform;
 using zelvane::StreamBase;
@@ -180,4 +188,59 @@ TEST(LegacyBinaryInTest, Times) {
         in >> after;
         EXPECT_EQ(str(after), "next") << c.text;
     }
+}
+
+TEST(LegacyBinaryInTest, FilesInBothByteOrders) {
+    namespace fs = std::filesystem;
+    fs::path dir = sim::sandboxRoot() / "legacy";
+    fs::create_directories(dir);
+    for (bool big : {true, false}) {
+        // Enough records that some straddle the stream's buffer refills.
+        std::string bytes;
+        const int records = 5000;
+        for (int i = 0; i < records; ++i) {
+            bytes += record(big);
+        }
+        fs::path file = dir / (big ? "big.db" : "little.db");
+        std::ofstream(file, std::ios::binary) << bytes;
+        DataFile data(String(file.c_str()), DataFile::readOnly, false);
+        DataBufferIn source(&data);
+        LegacyBinaryIn in(&source, big ? bigEndian : littleEndian);
+        int good = 0;
+        for (int i = 0; i < records; ++i) {
+            int n = 0;
+            unsigned int u = 0;
+            short s = 0;
+            unsigned short us = 0;
+            double d = 0;
+            bool b = false;
+            String text;
+            in >> n >> u >> s >> us >> d >> b >> text;
+            good += n == -2 && u == 0x80000001u && s == 0x1234 && us == 0xFEDC && d == 1.5 && b &&
+                    str(text) == "caf\xC3\xA9";
+        }
+        EXPECT_EQ(good, records) << big;
+        EXPECT_EQ(in.getState(), 0) << big;
+        String end;
+        in >> end;
+        EXPECT_TRUE(in.atEnd()) << big;
+        EXPECT_FALSE(in.failed()) << big;
+    }
+
+    // A read failure of the file shows in the reader's state and error.
+    fs::path file = dir / "failing.db";
+    std::ofstream(file, std::ios::binary) << std::string(100000, '\x01');
+    DataFile data(String(file.c_str()), DataFile::readOnly, false);
+    DataBufferIn source(&data);
+    LegacyBinaryIn in(&source, littleEndian);
+    sim::failRead(ErrIO, 1, 1);
+    int value = 0;
+    for (int i = 0; i < 100000 / 4 && !in.failed(); ++i) {
+        in >> value;
+    }
+    EXPECT_TRUE(in.failed());
+    EXPECT_EQ(in.getLastError(), ErrIO);
+    int untouched = 42;
+    in >> untouched;
+    EXPECT_EQ(untouched, 42);
 }
