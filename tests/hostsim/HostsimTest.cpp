@@ -105,6 +105,20 @@ TEST(HostsimTest, RunsTheExampleEndToEnd) {
     }
 }
 
+TEST(HostsimTest, RunsTheTwoAddonExample) {
+    HostsimRun run = runHostsim(sourceDir / "examples" / "two-addons.json");
+    ASSERT_EQ(run.status, 0) << run.output;
+    for (const char* line : {
+             "step 9: command GSUP version 1 of sample -> 0, answered",
+             "step 10: command GSUP version 1 of sample -> 0, no answer", // without its parameters
+             "  Joining add-on joined a supervisor of 2 members\n  Joining add-on took the announcement\n"
+             "  Announcement taken\n",
+             "unload: FreeData joiner -> 0\nunload: FreeData sample -> 0\n",
+         }) {
+        EXPECT_TRUE(contains(run.output, line)) << "missing: " << line << "\n" << run.output;
+    }
+}
+
 TEST(HostsimTest, AnAddonThatRefusesToLoadGetsOnlyFreeData) {
     HostsimRun run = runHostsim(writeScenario("refuse.json", R"({"application": 2,
         "addons": [{"name": "sample", "bundle": "sample_addon.so", "developer": 1514490966, "local": 100}],
