@@ -1,7 +1,10 @@
 #include "Addon/AddonPrefs.h"
 
 #include "Addon/Addon.h"
+#include "Environment/Host.h"
+#include "Environment/StringUtilities.h"
 #include "Environment/ToString.h"
+#include "Interface/ErrorAlert.h"
 #include "XML/XMLTypeProxy.h"
 
 namespace zelvane {
@@ -28,7 +31,14 @@ void AddonPrefs::merge(const Package& other) {
 bool AddonPrefs::validate() {
     double running = runningVersion();
     if (m_version - running > tolerance) {
-        // Saved by a newer version: its version stays recorded.
+        // Saved by a newer version: the user is told, and its version stays recorded.
+        if (addon != nullptr) {
+            String message = host.getLocalString(32700, 28);
+            replaceAll(message, String("$1"), addon->getProductInfo().name);
+            replaceAll(message, String("$2"), addon->getProductVersion());
+            replaceAll(message, String("$3"), getVersionString(m_version));
+            ErrorAlert().show(message);
+        }
         return true;
     }
     m_version = running;

@@ -11,8 +11,10 @@
 #include "TestPackages.h"
 #include "XML/PackageStore.h"
 #include "sim/AddOns.h"
+#include "sim/Dialogs.h"
 #include "sim/Files.h"
 #include "sim/Project.h"
+#include "sim/Resources.h"
 #include "sim/Sim.h"
 
 #include <gtest/gtest.h>
@@ -333,11 +335,20 @@ TEST_F(PreferenceTest, VersionRecord) {
         double stored;
         double after;
     };
+    ASSERT_TRUE(
+        sim::loadResources(sim::defaultAddOn, fs::path(__FILE__).parent_path().parent_path().parent_path() /
+                                                  "resources" / "zelvane.json"));
     for (const Case& c : {Case{1.0, 2.5}, Case{2.500009, 2.5}, Case{2.6, 2.6}}) {
         prefs.setVersion(c.stored);
         EXPECT_TRUE(prefs.validate());
         EXPECT_DOUBLE_EQ(prefs.getVersion(), c.after) << c.stored;
     }
+    // Only the newer project was told about.
+    ASSERT_EQ(sim::alerts().size(), 1u);
+    EXPECT_EQ(sim::alerts()[0].title, "Error");
+    EXPECT_EQ(sim::alerts()[0].largeText,
+              "This project was saved by a newer version of Sample Tool 2 (2.60). The "
+              "running version is 2.5: data it does not know may be lost.");
     AddonPrefs older, newer;
     older.setVersion(2.0);
     newer.setVersion(2.000005);

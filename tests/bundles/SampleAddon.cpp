@@ -4,6 +4,8 @@
 #include "Addon/MenuSubscriber.h"
 #include "BundleEntry.h"
 #include "Database/Project.h"
+#include "Interface/ErrorAlert.h"
+#include "Interface/NameRequest.h"
 #include "SampleIDs.h"
 #include "XML/Package.h"
 #include "XML/XMLTypeProxy.h"
@@ -68,6 +70,7 @@ public:
     String getBuildNo() const override { return String("42"); }
     void reportUnexpectedFailure() override {
         host.writeReport(String("Sample Tool 2: unexpected failure\n"));
+        ErrorAlert().show(host.getLocalString(32528, 3));
     }
 
 private:
@@ -108,6 +111,17 @@ bool SampleMenu::handleEvent(MenuEvent& event) {
         line += std::to_string(addon->getEntryDepth()).c_str();
         line += "\n";
         host.writeToConsole(line);
+        return true;
+    }
+    case 5: {
+        NameRequest request(nullptr, String("Name"), String("Name of the count:"), String("Count"));
+        String name = request.getName();
+        String line(request.isCancelled() ? "Naming cancelled\n" : "Named ");
+        if (!request.isCancelled()) {
+            line += name;
+            line += "\n";
+        }
+        host.writeReport(line);
         return true;
     }
     case 4: {

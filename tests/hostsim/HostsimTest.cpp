@@ -87,11 +87,15 @@ TEST(HostsimTest, RunsTheExampleEndToEnd) {
              "step 2: RegisterInterface sample -> 0",
              "step 3: Initialize sample -> 0",
              "step 6: menu 32500/1 -> 0",
-             "step 8: menu 32500/2 -> 0", // the failing item still answers the host 0
-             "step 14: FreeData sample -> 0",
+             "step 9: menu 32500/2 -> 0", // the failing item still answers the host 0
+             "step 18: FreeData sample -> 0",
              // The project's count starts from its module data, the user's from nothing.
              "report window:\n  Counted 6 in the project, 1 in all\n  Counted 7 in the project, 2 in all\n",
              "  Nothing to count without a project\n",
+             "  Named Beds\n  Naming cancelled\n",
+             "alerts:\n  type -1 \"Error\": \"Sample Tool 2 ran into an unexpected problem.\" -> 1\n",
+             "dialogs:\n  32600 \"Name\": accepted\n  32600 \"Name\": cancelled (not scripted) (closed by "
+             "the host)\n",
              "module data:\n  sample \"\" version 1 sign 19789: "
              "\"<projectCount><count>7</count></projectCount>\"\n",
              "  Preferences/Zelvane/com.zelvane.sampletool2.xml:\n",
@@ -159,6 +163,12 @@ TEST(HostsimTest, MalformedScenariosAndBundlesFailCleanly) {
         {"{\"addons\": [{\"name\": \"a\", \"bundle\": \"sample_addon.so\", \"developer\": 1, \"local\": 2, "
          "\"resources\": \"bad0.json\"}], \"steps\": []}",
          2, "is not a JSON object"},
+        {"{\"addons\": [{\"name\": \"a\", \"bundle\": \"sample_addon.so\", \"developer\": 1, \"local\": 2}], "
+         "\"steps\": [{\"script\": {\"dialogs\": {\"32600\": [[{\"do\": \"wave\"}]]}}}]}",
+         2, "unknown action \"wave\""},
+        {"{\"addons\": [{\"name\": \"a\", \"bundle\": \"sample_addon.so\", \"developer\": 1, \"local\": 2}], "
+         "\"steps\": [{\"script\": {\"alerts\": [4]}}]}",
+         2, "alert answers are buttons 1 to 3"},
         {"{\"addons\": [{\"name\": \"a\", \"bundle\": \"no_such_bundle.so\", \"developer\": 1, \"local\": "
          "2}], "
          "\"steps\": []}",

@@ -2,6 +2,7 @@
 
 #include "ACAPI/CommandParameters.hpp"
 #include "ACAPI/Goodies.hpp"
+#include "sim/Dialogs.h"
 #include "sim/Output.h"
 #include "sim/Project.h"
 #include "sim/Resources.h"
@@ -31,6 +32,15 @@ const std::map<std::string, API_NotifyEventID> notifications = {
 
 const char* const stepKinds[] = {"entry", "project", "notify", "menu", "command", "moduleData", "script"};
 const char* const entryNames[] = {"CheckEnvironment", "RegisterInterface", "Initialize", "FreeData"};
+
+const std::map<std::string, sim::DialogAction::Kind> dialogActions = {
+    {"click", sim::DialogAction::click},           {"doubleClick", sim::DialogAction::doubleClick},
+    {"setText", sim::DialogAction::setText},       {"typeCharacter", sim::DialogAction::typeCharacter},
+    {"leaveFocus", sim::DialogAction::leaveFocus}, {"selectRow", sim::DialogAction::selectRow},
+    {"toggle", sim::DialogAction::toggle},         {"resize", sim::DialogAction::resize},
+    {"hotKey", sim::DialogAction::hotKey},         {"drop", sim::DialogAction::drop},
+    {"closeOK", sim::DialogAction::closeOK},       {"closeCancel", sim::DialogAction::closeCancel},
+};
 
 std::string where(std::size_t index) {
     return "step " + std::to_string(index + 1) + ": ";
@@ -120,6 +130,49 @@ void indent(std::ostream& report, const std::string& body) {
     }
 }
 
+// "dialogs": {"32600": [[action, ...], ...]}: for each dialog resource ID, one script per opening.
+void checkDialogScripts(const json& dialogs, const std::string& context) {
+    if (!dialogs.is_object()) {
+        throw ScenarioError(context + "\"dialogs\" must map dialog resource IDs to lists of scripts");
+    }
+    for (auto it = dialogs.begin(); it != dialogs.end(); ++it) {
+        std::string id = it.key();
+        if (id.empty() || id.size() > 5 || !std::all_of(id.begin(), id.end(), ::isdigit) ||
+            std::stol(id) > 32767) {
+            throw ScenarioError(context + "\"" + id + "\" is not a dialog resource ID");
+        }
+        if (!it.value().is_array()) {
+            throw ScenarioError(context + "the scripts of dialog " + id + " must be a list");
+        }
+        for (const json& script : it.value()) {
+            if (!script.is_array()) {
+                throw ScenarioError(context + "a script of dialog " + id + " must be a list of actions");
+            }
+            for (const json& action : script) {
+                std::string where = context + "dialog " + id + ": ";
+                if (!action.is_object()) {
+                    throw ScenarioError(where + "an action must be an object");
+                }
+                std::string kind = text(action, "do", where);
+                if (dialogActions.count(kind) == 0) {
+                    throw ScenarioError(where + "unknown action \"" + kind + "\"");
+                }
+                for (const char* key : {"item", "page", "h", "v"}) {
+                    if (action.contains(key)) {
+                        integer(action, key, where, -32768, 32767);
+                    }
+                }
+                if (action.contains("value")) {
+                    integer(action, "value", where, INT32_MIN, INT32_MAX);
+                }
+                if (action.contains("text")) {
+                    text(action, "text", where);
+                }
+            }
+        }
+    }
+}
+
 void checkStep(const json& step, std::size_t index, const std::set<std::string>& names) {
     std::string context = where(index);
     if (!step.is_object()) {
@@ -206,6 +259,10 @@ void checkStep(const json& step, std::size_t index, const std::set<std::string>&
             throw ScenarioError(context + "\"script\" must be an object");
         }
         for (auto it = script.begin(); it != script.end(); ++it) {
+            if (it.key() == "dialogs") {
+                checkDialogScripts(it.value(), context);
+                continue;
+            }
             if (!it.value().is_array()) {
                 throw ScenarioError(context + "script \"" + it.key() + "\" must be a list");
             }
@@ -220,6 +277,12 @@ void checkStep(const json& step, std::size_t index, const std::set<std::string>&
                     if (!answer.is_number_integer() || answer.get<Int64>() < -1 ||
                         answer.get<Int64>() > 32767) {
                         throw ScenarioError(context + "layerChooser answers are layer indexes or -1");
+                    }
+                }
+            } else if (it.key() == "alerts") {
+                for (const json& answer : it.value()) {
+                    if (!answer.is_number_integer() || answer.get<Int64>() < 1 || answer.get<Int64>() > 3) {
+                        throw ScenarioError(context + "alert answers are buttons 1 to 3");
                     }
                 }
             } else {
@@ -548,6 +611,33 @@ std::string HostProgram::play(const json& step) {
         }
         out << " settingsDialog " << script["settingsDialog"].size();
     }
+    if (script.contains("alerts")) {
+        for (const json& answer : script["alerts"]) {
+            sim::queueAlertAnswer(short(answer.get<Int64>()));
+        }
+        out << " alerts " << script["alerts"].size();
+    }
+    if (script.contains("dialogs")) {
+        for (auto it = script["dialogs"].begin(); it != script["dialogs"].end(); ++it) {
+            short id = short(std::stol(it.key()));
+            for (const json& actions : it.value()) {
+                sim::DialogScript dialogScript;
+                for (const json& action : actions) {
+                    sim::DialogAction item;
+                    item.kind = dialogActions.at(action["do"].get<std::string>());
+                    item.item = short(action.value("item", 0));
+                    item.page = short(action.value("page", 0));
+                    item.text = action.value("text", std::string());
+                    item.value = action.value("value", 0);
+                    item.h = short(action.value("h", 0));
+                    item.v = short(action.value("v", 0));
+                    dialogScript.push_back(item);
+                }
+                sim::queueDialogScript(id, dialogScript);
+            }
+            out << " dialog " << id << " " << it.value().size();
+        }
+    }
     if (script.contains("layerChooser")) {
         for (const json& answer : script["layerChooser"]) {
             sim::queueLayerChoice(short(answer.get<Int64>()));
@@ -582,6 +672,24 @@ void HostProgram::writeSummary(std::ostream& report) const {
     indent(report, sim::reportText());
     report << "console:\n";
     indent(report, sim::consoleText());
+    report << "alerts:\n";
+    for (const sim::AlertRecord& alert : sim::alerts()) {
+        report << "  type " << alert.type << " " << escaped(alert.title) << ": " << escaped(alert.largeText);
+        if (!alert.smallText.empty()) {
+            report << " " << escaped(alert.smallText);
+        }
+        report << " -> " << alert.answer << (alert.scripted ? "" : " (not scripted)") << "\n";
+    }
+    report << "dialogs:\n";
+    for (const sim::DialogRecord& dialog : sim::dialogs()) {
+        report << "  " << dialog.resourceID << " " << escaped(dialog.title) << ": "
+               << (dialog.modal ? (dialog.result == 1 ? "accepted" : "cancelled") : "palette")
+               << (dialog.scripted ? "" : " (not scripted)")
+               << (dialog.forcedCancel ? " (closed by the host)" : "") << "\n";
+        for (const std::string& failure : dialog.failures) {
+            report << "    failed: " << failure << "\n";
+        }
+    }
     report << "undo steps:\n";
     for (const sim::UndoStep& step : sim::undoSteps()) {
         report << "  " << escaped(step.name) << " -> " << errorText(step.result) << "\n";
