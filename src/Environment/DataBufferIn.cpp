@@ -317,7 +317,7 @@ int DataBufferIn::decode(Char& c, int& next) {
     } else {
         // Code pages keep ASCII as it is.
         c.lineBreak = count == 1 ? lineBreakOf(p[0]) : 0;
-        if (UInt32(m_targetEncoding) == source) {
+        if (UInt32(m_targetEncoding) == source || (toUTF8 && count == 1 && p[0] < 0x80)) {
             std::memcpy(c.bytes, p, std::size_t(count));
             c.length = static_cast<unsigned char>(count);
         } else if (!convertInto(c, m_buffer + q, count, m_sourceEncoding)) {
