@@ -10,6 +10,7 @@
 #include "ACAPI/Resources.hpp"
 #include "ACAPI/SpecialFolders.hpp"
 #include "ACAPI/Toolbox.hpp"
+#include "DG/DGDisplay.hpp"
 #include "Database/ElementLink.h"
 #include "Database/Project.h"
 #include "Database/User.h"
@@ -19,6 +20,7 @@
 #include "GSRoot/GSDebug.hpp"
 #include "IO/Location.hpp"
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <memory>
@@ -124,6 +126,22 @@ bool Host::setActiveTool(const ElementLink& tool) {
 bool Host::showToolSettings(const ElementLink& tool) {
     API_ToolBoxItem item = toolOf(tool);
     return ACAPI_Interface(APIIo_SettingsDialogID, &item) == NoError;
+}
+
+Int32 Host::getActiveWindowHandle() const {
+    return DGGetActiveWindow();
+}
+
+ScreenRect Host::getDisplayBounds() const {
+    GSRect rect;
+    if (DGGetMonitorRect(0, 0, &rect) != NoError) {
+        return ScreenRect();
+    }
+    auto clamp = [](Int32 value) {
+        return Int16(std::max<Int32>(INT16_MIN, std::min<Int32>(INT16_MAX, value)));
+    };
+    return ScreenRect(ScreenPoint(clamp(rect.left), clamp(rect.top)),
+                      ScreenPoint(clamp(rect.right), clamp(rect.bottom)));
 }
 
 bool Host::setMenuFlag(short menuID, short itemIndex, GSFlags flag, bool set) {

@@ -9,6 +9,7 @@
 #include "Environment/PlatformSignature.h"
 #include "Environment/String.h"
 #include "GSRoot/GSRoot.hpp"
+#include "Interface/ScreenRect.h"
 
 namespace zelvane {
 
@@ -51,6 +52,11 @@ public:
     bool setActiveTool(const ElementLink& tool);
     // The default-settings dialog of the link's tool; true when the user accepted it.
     bool showToolSettings(const ElementLink& tool);
+    // The host's reference of its active window, 0 when none is active.
+    Int32 getActiveWindowHandle() const;
+    // The screen rectangle of the monitor holding the origin; an empty one when the host cannot
+    // tell.
+    ScreenRect getDisplayBounds() const;
 
     // Bit 0 of an item's flags disables it and bit 1 checks it; the host is asked to change them
     // only when they differ from the wanted state. Item indexes are the host's (from 1).

@@ -10,6 +10,7 @@
 #include "Environment/Directory.h"
 #include "Environment/MemoryBlock.h"
 #include "sim/AddOns.h"
+#include "sim/Display.h"
 #include "sim/Output.h"
 #include "sim/Project.h"
 #include "sim/Resources.h"
@@ -355,4 +356,19 @@ TEST_F(HostTest, ActivePhaseFilter) {
     EXPECT_TRUE(host.getActivePhaseFilter() == Guid(filter));
     sim::failCall("ACAPI_Database:GARF", APIERR_GENERAL);
     EXPECT_FALSE(bool(host.getActivePhaseFilter()));
+}
+
+TEST_F(HostTest, ActiveWindowAndDisplay) {
+    EXPECT_EQ(host.getActiveWindowHandle(), 0);
+    sim::setActiveWindow(17);
+    EXPECT_EQ(host.getActiveWindowHandle(), 17);
+    EXPECT_TRUE(host.getDisplayBounds() == ScreenRect(ScreenPoint(0, 0), ScreenPoint(1920, 1080)));
+    // The monitor holding the origin, wherever it is listed.
+    sim::setMonitors({GSRect{0, 1920, 1200, 3840}, GSRect{-100, -50, 900, 1230}});
+    EXPECT_TRUE(host.getDisplayBounds() == ScreenRect(ScreenPoint(-50, -100), ScreenPoint(1230, 900)));
+    sim::setMonitors({GSRect{0, 1920, 1200, 3840}});
+    EXPECT_TRUE(host.getDisplayBounds() == ScreenRect());
+    sim::setMonitors({GSRect{0, 0, 1080, 1920}});
+    sim::failCall("DGGetMonitorRect", ErrParam);
+    EXPECT_TRUE(host.getDisplayBounds() == ScreenRect());
 }
