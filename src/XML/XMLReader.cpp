@@ -759,8 +759,12 @@ bool XMLReader::PhraseImporter::fromXMLString(String& text) const {
     return complete;
 }
 
-XMLReader::XMLReader(DataBufferIn* stream)
-    : m_glossary(new XMLGlossary), m_importer(new PhraseImporter(stream, m_glossary)) {}
+XMLReader::XMLReader(DataBufferIn* stream) : m_glossary(nullptr), m_importer(nullptr) {
+    // Nothing is left behind when making either part fails.
+    auto glossary = std::make_unique<XMLGlossary>();
+    m_importer = new PhraseImporter(stream, glossary.get());
+    m_glossary = glossary.release();
+}
 
 XMLReader::~XMLReader() {
     delete m_importer;

@@ -130,9 +130,6 @@ bool ElementWriter::write(Shipping& shipping, XMLShipping& object) {
 
 XMLWriter::PhraseExporter::PhraseExporter(DataBufferOut* stream, XMLGlossary* glossary)
     : m_stream(stream), m_glossary(glossary), m_ownsStream(stream == nullptr) {
-    if (m_stream == nullptr) {
-        m_stream = new DataBufferOut();
-    }
     for (auto& escape : m_escapes) {
         escape = nullptr;
     }
@@ -148,6 +145,10 @@ XMLWriter::PhraseExporter::PhraseExporter(DataBufferOut* stream, XMLGlossary* gl
         if (entry.second.dataLength() == 1) {
             m_escapes[static_cast<unsigned char>(entry.second.data()[0])] = &m_references.back();
         }
+    }
+    // Made last, so that a failure before cannot leave it behind.
+    if (m_stream == nullptr) {
+        m_stream = new DataBufferOut();
     }
 }
 
@@ -241,8 +242,12 @@ bool XMLWriter::PhraseExporter::writeTag(String const& tag, String const& nameSp
     return writeTag(view(tag), view(nameSpace), kind);
 }
 
-XMLWriter::XMLWriter(DataBufferOut* stream)
-    : m_glossary(new XMLGlossary), m_exporter(new PhraseExporter(stream, m_glossary)) {}
+XMLWriter::XMLWriter(DataBufferOut* stream) : m_glossary(nullptr), m_exporter(nullptr) {
+    // Nothing is left behind when making either part fails.
+    auto glossary = std::make_unique<XMLGlossary>();
+    m_exporter = new PhraseExporter(stream, glossary.get());
+    m_glossary = glossary.release();
+}
 
 XMLWriter::~XMLWriter() {
     delete m_exporter;

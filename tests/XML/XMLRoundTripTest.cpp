@@ -3,11 +3,14 @@
 
 #include "Environment/DataBufferIn.h"
 #include "Environment/DataBufferOut.h"
+#include "sim/Memory.h"
 
 #include "XML/Node.h"
 #include "XML/SampleBindings.h"
 
 #include <gtest/gtest.h>
+
+#include <new>
 
 using namespace zelvane;
 
@@ -144,5 +147,40 @@ TEST(XMLRoundTripTest, DateTimeOfEveryContent) {
         String text = exported(out, false, false, false);
         ASSERT_TRUE(imported(text, in)) << text;
         EXPECT_EQ(exported(in, false, false, false), text);
+    }
+}
+
+// Every allocation of a read and of a write may fail: the failure comes out as std::bad_alloc and
+// loses no host memory (the test main checks), and the next attempt succeeds.
+TEST(XMLRoundTripTest, EveryAllocationMayFail) {
+    sample::ObjectMap original;
+    fill(original);
+    String text = exported(original);
+    bool read = false;
+    for (int skip = 0; !read; ++skip) {
+        sample::ObjectMap copy;
+        sim::failNextAllocations(1, ErrMemoryFull, skip);
+        try {
+            DataBufferIn stream(text);
+            XMLReader reader(&stream);
+            read = reader.importTo(copy);
+            EXPECT_TRUE(read);
+        } catch (std::bad_alloc const&) {
+        }
+        sim::failNextAllocations(0);
+        ASSERT_LT(skip, 100000);
+    }
+    bool written = false;
+    for (int skip = 0; !written; ++skip) {
+        String out;
+        sim::failNextAllocations(1, ErrMemoryFull, skip);
+        try {
+            DataBufferOut stream(&out);
+            XMLWriter writer(&stream);
+            written = writer.exportFrom(original);
+        } catch (std::bad_alloc const&) {
+        }
+        sim::failNextAllocations(0);
+        ASSERT_LT(skip, 100000);
     }
 }
