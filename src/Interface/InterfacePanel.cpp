@@ -159,7 +159,8 @@ InterfacePanel* InterfacePanel::findPanelByIndex(Int32 index) {
 }
 
 InterfacePanel* InterfacePanel::findPanelByID(Int16 dialogID) {
-    if (m_active == nullptr) {
+    // 0 is the ID of every panel that is not open: no host dialog has it.
+    if (m_active == nullptr || dialogID == 0) {
         return nullptr;
     }
     for (const auto& entry : *m_active) {

@@ -50,7 +50,7 @@ public:
     static InterfaceEvent* createEvent(Int32 message, const ControlLink& link,
                                        const InterfaceEvent::Data& data);
     static InterfacePanel* findPanelByIndex(Int32 index);
-    // The first live panel, in index order, open as that host dialog.
+    // The first live panel, in index order, open as that host dialog; null for 0.
     static InterfacePanel* findPanelByID(Int16 dialogID);
     // The subscriber that closes every live panel when the project closes or the host quits.
     static Subscriber& getProjector();

@@ -61,6 +61,7 @@ TEST_F(PanelTest, IndexesAndLookups) {
     EXPECT_EQ(third.getIndex(), second.getIndex() + 1); // never reused
 
     EXPECT_EQ(InterfacePanel::findPanelByID(1), nullptr); // nothing open
+    EXPECT_EQ(InterfacePanel::findPanelByID(0), nullptr); // not the panels that are not open
     third.show();
     ASSERT_TRUE(third.isStarted());
     EXPECT_EQ(InterfacePanel::findPanelByID(third.getDialogID()), &third);
