@@ -54,8 +54,8 @@ const std::vector<UndoStep>& undoSteps() {
 
 } // namespace sim
 
-GSErrCode ACAPI_WriteReport(const char* format, bool withDial, ...) {
-    if (GSErrCode err = sim::enter("ACAPI_WriteReport", withDial ? 1 : 0); err != NoError) {
+GSErrCode ACAPI_WriteReport(const char* format, Int32 withDial, ...) {
+    if (GSErrCode err = sim::enter("ACAPI_WriteReport", withDial != 0 ? 1 : 0); err != NoError) {
         return err;
     }
     if (format == nullptr) {

@@ -6,8 +6,9 @@
 
 #include <functional>
 
-// Writes printf-formatted text to the report window; with `withDial` the window is shown.
-GSErrCode ACAPI_WriteReport(const char* format, bool withDial, ...);
+// Writes printf-formatted text to the report window; a non-zero `withDial` shows the window. (An
+// int, not a bool, so that the variable arguments start after a promoted type.)
+GSErrCode ACAPI_WriteReport(const char* format, Int32 withDial, ...);
 
 // Runs `command` as one undoable step named `undoString`. Answers the command's error; a step
 // whose command fails is not kept.

@@ -29,7 +29,6 @@
 #include "XML/XMLWriter.h"
 
 #include <algorithm>
-
 #include <memory>
 
 namespace zelvane {

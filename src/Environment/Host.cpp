@@ -261,7 +261,7 @@ void Host::writeToConsole(const String& text) const {
 
 void Host::writeReport(const String& text) const {
     // The text goes in as an argument, never as the format: a "%" in it is printed as it is.
-    ACAPI_WriteReport("%s", false, text.data());
+    ACAPI_WriteReport("%s", 0, text.data());
 }
 
 void Host::sleep(unsigned long milliseconds) const {

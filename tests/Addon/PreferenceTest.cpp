@@ -380,3 +380,30 @@ TEST_F(PreferenceTest, FailingShutdownDoesNotEndTheProgram) {
     a.reset();
     SUCCEED();
 }
+
+TEST_F(PreferenceTest, ValidatedAndExportedModuleData) {
+    TestAddon a;
+    addon = &a;
+    sim::openProject();
+    a.addPreference(CountPrefs(0), Addon::project);
+
+    auto* store = new PackageStore("frameworkPreferenceStore");
+    store->setPackage(CountPrefs(6), false);
+    ModuleEvent event(store, nullptr, APIMDSetMerge_HLM, nullptr);
+    a.validatePrefs(event);
+    EXPECT_EQ(projectCount()->count, 6);
+    EXPECT_EQ(moduleText(), "<countPrefs><count>6</count></countPrefs>");
+
+    // Packages export nothing by default: nothing is stored.
+    sim::currentAddOn().moduleData.clear();
+    sim::clearCalls();
+    a.exportPrefs(event);
+    EXPECT_EQ(sim::callCount("ACAPI_ModulData_Store"), 0u);
+
+    // Without stores nothing happens.
+    ModuleEvent bare(2, 0);
+    a.validatePrefs(bare);
+    a.exportPrefs(bare);
+    a.mergePrefs(bare);
+    EXPECT_TRUE(sim::currentAddOn().moduleData.empty());
+}
