@@ -195,6 +195,11 @@ TEST(HostsimTest, TwoBundlesJoinThroughTheSharedCommand) {
         LoadedBundle joiner("joining_addon.so");
         ASSERT_TRUE(sample.complete()) << dlerror();
         ASSERT_TRUE(joiner.complete());
+        // The framework's globals stay inside each bundle.
+        for (const char* hidden : {"_ZN7zelvane5addonE", "_ZN7zelvane4hostE"}) {
+            EXPECT_EQ(dlsym(sample.handle, hidden), nullptr) << hidden;
+            EXPECT_EQ(dlsym(joiner.handle, hidden), nullptr) << hidden;
+        }
         API_EnvirParams envir;
         envir.serverInfo.serverApplication = 1;
 
