@@ -1,6 +1,7 @@
 #include "ACAPI/AddOnRegistration.hpp"
 #include "Addon/DatabaseEvent.h"
 #include "Addon/MenuEvent.h"
+#include "Addon/ModuleSubscriber.h"
 #include "Addon/ProjectEvent.h"
 #include "Addon/Supervisor.h"
 #include "Environment/Host.h"
@@ -23,12 +24,23 @@ namespace {
 const EventSpec projectSpec(HostEvent::ID, ProjectEvent::ID);
 const EventSpec menuSpec(HostEvent::ID, MenuEvent::ID);
 
+void resetHandlers() {
+    ProjectSubscriber::isInstalled = false;
+    ModuleSubscriber::m_isRegistered = 0;
+    ModuleSubscriber::m_isInstalled = 0;
+}
+
+class LibraryAddon : public TestAddon {
+public:
+    bool isLibrary() const override { return true; }
+};
+
 class AddonTest : public ::testing::Test {
 protected:
-    void SetUp() override { ProjectSubscriber::isInstalled = false; }
+    void SetUp() override { resetHandlers(); }
     void TearDown() override {
         addon = nullptr;
-        ProjectSubscriber::isInstalled = false;
+        resetHandlers();
         host.reset();
     }
 };
@@ -217,6 +229,9 @@ TEST_F(AddonTest, HostCallbacksReachTheAddon) {
     ASSERT_TRUE(a.registerInterface());
     ASSERT_TRUE(a.initialise());
     EXPECT_TRUE(sim::currentAddOn().keepInMemory);
+    EXPECT_TRUE(sim::currentAddOn().moduleDataHandlerRegistered);
+    EXPECT_EQ(sim::currentAddOn().mergeHandler, &ModuleSubscriber::moduleCallback);
+    EXPECT_FALSE(sim::currentAddOn().builtInLibrary);
     EXPECT_NE(sim::currentAddOn().projectHandler, nullptr);
     ASSERT_EQ(sim::currentAddOn().services.size(), 1u) << "the supervisor link's command";
     EXPECT_EQ(sim::currentAddOn().services[0].command, Supervisor::ID);
@@ -228,4 +243,15 @@ TEST_F(AddonTest, HostCallbacksReachTheAddon) {
     EXPECT_EQ(got, (std::vector<Int32>{3, 4}));
     EXPECT_FALSE(a.initialise()) << "once only";
     a.removeAllSubscribers();
+}
+
+TEST_F(AddonTest, LibraryAddonRegistersItsLibrary) {
+    LibraryAddon a;
+    addon = &a;
+    ASSERT_TRUE(a.registerInterface());
+    EXPECT_TRUE(sim::currentAddOn().builtInLibrary);
+    EXPECT_FALSE(a.registerInterface()) << "once only";
+    EXPECT_EQ(sim::callCount("ACAPI_Register_ModulDataHandler"), 1u);
+    EXPECT_TRUE(a.getPlatformSignature() == PlatformSignature(HostType(1), 21));
+    EXPECT_EQ(a.getType(), 2);
 }
