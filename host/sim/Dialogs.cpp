@@ -1,6 +1,7 @@
 #include "sim/Dialogs.h"
 
 #include "DG/DGInternal.hpp"
+#include "sim/Lists.h"
 #include "sim/Resources.h"
 #include "sim/Sim.h"
 
@@ -105,9 +106,11 @@ bool isText(const std::string& kind) {
 }
 
 const char* actionName(DialogAction::Kind kind) {
-    static const char* const names[] = {"click",      "doubleClick", "setText", "typeCharacter",
-                                        "leaveFocus", "selectRow",   "toggle",  "resize",
-                                        "hotKey",     "drop",        "closeOK", "closeCancel"};
+    static const char* const names[] = {"click",      "doubleClick",    "setText",  "typeCharacter",
+                                        "leaveFocus", "selectRow",      "toggle",   "resize",
+                                        "hotKey",     "drop",           "closeOK",  "closeCancel",
+                                        "clickRow",   "doubleClickRow", "editCell", "clickHeader",
+                                        "dragHeader", "resizeHeader",   "dragRows"};
     return names[kind];
 }
 
@@ -183,6 +186,13 @@ void performOnItem(short owner, short id, const DialogAction& action) {
     }
     if (!item->visible) {
         return fail(owner, what + ": the item is hidden");
+    }
+    std::string failure;
+    if (internal::performRowAction(id, action, failure)) {
+        if (!failure.empty()) {
+            fail(owner, what + ": " + failure);
+        }
+        return;
     }
     short number = action.item;
     DG::ItemEvent event(id, number);

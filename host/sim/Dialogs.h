@@ -12,11 +12,14 @@
 #include "GSRoot/RS.hpp"
 
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace sim {
+
+struct RowModel; // sim/Lists.h
 
 struct ItemState {
     short number = 0;
@@ -35,6 +38,7 @@ struct ItemState {
     short value = 0;               // pop-ups: the selected host row (1-based), 0 none; check boxes: 0 or 1
     int redraws = 0;
     std::vector<DG::EventObserver*> observers; // item observers, in attachment order
+    std::shared_ptr<RowModel> rowModel;        // pop-ups and list boxes: their rows, made on first use
 };
 
 struct HotKey {
@@ -96,6 +100,14 @@ struct DialogAction {
         drop,          // drags something over the panel and drops it at (h, v)
         closeOK,       // asks to close with OK (the Return key)
         closeCancel,   // asks to close with Cancel (the Escape key)
+        // List boxes (sim/Lists.h); selectRow also selects one list row.
+        clickRow,       // a row (value) in a tab field (h), modifier keys in text: "command+option+shift"
+        doubleClickRow, // the same, twice
+        editCell,       // a cell (row value, tab field h) takes the text, through its on-tab item if any
+        clickHeader,    // a header item (value)
+        dragHeader,     // a header item (value) dragged to position h
+        resizeHeader,   // a header item (value) made h pixels wider
+        dragRows,       // the selected rows dragged onto the list box value (0 none) at row h
     };
     Kind kind = click;
     short item = 0;
