@@ -350,7 +350,15 @@ CadPoint::Pos CadArc::positionOf3D(CadPoint const& p, double tol) const {
     auto plane = Plane::create(m_centre, m_normal);
     if (!plane || std::fabs(plane->lengthTo(p)) > tol)
         return CadPoint::none;
-    return positionOf2D(p, tol);
+    // Placed in the levelled frame, where the start angle is measured; for a horizontal arc that is
+    // the plan itself.
+    Leveller leveller;
+    initLevel(leveller, fixedTol);
+    CadArc levelled(*this);
+    CadPoint point(p);
+    leveller.transform(levelled);
+    leveller.transform(point);
+    return levelled.positionOf2D(point, tol);
 }
 
 bool CadArc::isParallelTo3D(CadArc const& other, double tol) const {

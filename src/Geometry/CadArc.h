@@ -86,7 +86,7 @@ public:
     virtual CadPoint closestPointTo3D(CadPoint const& p, double tol = 1e-5) const;
     virtual int intersectionWith3D(Line const& line, IntersectList& list, double tol = 1e-5) const;
     virtual int intersectionWith3D(CadArc const& other, IntersectList& list, double tol = 1e-5) const;
-    // none off the arc's plane, else as positionOf2D.
+    // none off the arc's plane, else as positionOf2D in the plane of the arc.
     virtual CadPoint::Pos positionOf3D(CadPoint const& p, double tol = 1e-5) const;
     virtual bool isParallelTo3D(CadArc const& other, double tol = 1e-5) const;
     // On the arc's plane within the disc of the full circle.

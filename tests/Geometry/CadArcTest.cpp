@@ -67,6 +67,25 @@ TEST(CadArcTest, Construction) {
     EXPECT_TRUE(near3D(sloped.getOrigin(), p1, 1e-9));
     EXPECT_TRUE(near3D(sloped.getEnd(), p3, 1e-9));
     EXPECT_EQ(sloped.positionOf3D(p2), CadPoint::along);
+    // Positions on a sloped arc are taken in its own plane.
+    CadPoint a(1, 2, 3), b(-2, 0.5, 1), c(3, -1, 0.5);
+    CadArc tilted(a, b, c);
+    ASSERT_TRUE(tilted.isValid());
+    EXPECT_EQ(tilted.positionOf3D(b, 1e-6), CadPoint::along);
+    EXPECT_EQ(tilted.positionOf3D(tilted.midpoint(), 1e-6), CadPoint::along);
+    EXPECT_EQ(tilted.positionOf3D(a, 1e-6), CadPoint::atOrigin);
+    EXPECT_EQ(tilted.positionOf3D(c, 1e-6), CadPoint::atEnd);
+    EXPECT_EQ(tilted.positionOf3D(tilted.centre(), 1e-6), CadPoint::inside);
+    CadPoint opposite = tilted.midpoint() + (tilted.centre() - tilted.midpoint()) * 2.0;
+    EXPECT_EQ(tilted.positionOf3D(opposite, 1e-6), CadPoint::offSweep);
+    CadPoint beyond = tilted.midpoint() + (tilted.midpoint() - tilted.centre());
+    EXPECT_EQ(tilted.positionOf3D(beyond, 1e-6), CadPoint::outside);
+    // A line through the plane at a point of the arc meets it there.
+    IntersectList hit(Intercept(CadPoint::Pos(0x0E)));
+    EXPECT_EQ(tilted.intersectionWith3D(Line(b - CadPoint(0, 0, 1), b + CadPoint(0, 0, 1)), hit), 1);
+    ASSERT_EQ(hit.size(), 1u);
+    EXPECT_TRUE(near3D(*hit.front(), b, 1e-9));
+    EXPECT_EQ(hit.front()->getPosition(InterPoint::first), CadPoint::along);
 
     CadArc copy;
     copy = arc;
