@@ -9,6 +9,8 @@
 
 namespace zelvane {
 
+class DialogControl;
+
 class InterfaceEvent : public Event {
 public:
     static constexpr UInt32 ID = MakeGSType("INTF");
@@ -60,6 +62,8 @@ public:
     virtual const ControlLink& getLink() const { return m_link; }
     virtual InterfacePanel* getPanel() const { return m_link.getPanel(); }
     virtual Int16 getItem() const { return m_link.getItem(); }
+    // The panel's control of the event's item; null without a panel or such a control.
+    virtual DialogControl* getControl() const;
     virtual Int64 getData() const { return m_data.getValue(); }
     const Data& getDataWord() const { return m_data; }
 
