@@ -203,6 +203,11 @@ CadPolygon const& CadPolygon::getHole(int i) const {
 }
 
 CadPolygon* CadPolygon::addHole(CadPolygon* hole) {
+    // A polygon cannot own itself, and a hole it owns already stays as it is.
+    if (hole == this)
+        throw std::invalid_argument("");
+    if (hole != nullptr && m_holes && std::find(m_holes->begin(), m_holes->end(), hole) != m_holes->end())
+        return hole;
     std::unique_ptr<CadPolygon> held(hole != nullptr ? hole : new CadPolygon(5, 0, true));
     held->setHole(true);
     held->setHoles(nullptr);

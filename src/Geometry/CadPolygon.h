@@ -89,6 +89,7 @@ public:
     virtual void setHole(bool hole) { m_isHole = hole; }
     virtual void setClosed(bool closed) { m_closed = closed; }
     // Adopts the hole (a new empty one for null): marks it a hole, drops its own holes and its ids.
+    // Throws std::invalid_argument for the polygon itself; one of its own holes is answered as it is.
     virtual CadPolygon* addHole(CadPolygon* hole);
     // Adopts the holes as they are (null for none), deleting the present ones.
     virtual void setHoles(PolyVector* holes);

@@ -229,6 +229,9 @@ TEST(CadPolygonTest, IndexingAndHoles) {
     EXPECT_THROW(polygon.getHole(-1), std::out_of_range);
     EXPECT_THROW(polygon.removeHole(2), std::out_of_range);
     EXPECT_EQ(polygon.getHoleCount(), 1);
+    EXPECT_THROW(polygon.addHole(&polygon), std::invalid_argument);
+    EXPECT_EQ(polygon.addHole(added), added);
+    EXPECT_EQ(polygon.getHoleCount(), 1);
     polygon.removeHole(0);
     EXPECT_EQ(polygon.getHoles(), nullptr);
 
