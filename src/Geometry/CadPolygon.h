@@ -28,7 +28,7 @@ public:
     static constexpr int notFound = 0x7FFFFFFF;
 
     // No vertices; a hole vector is made only for a non-zero hole capacity.
-    CadPolygon(int vertexCapacity = 0, int holeCapacity = 0, bool closed = true);
+    explicit CadPolygon(int vertexCapacity = 0, int holeCapacity = 0, bool closed = true);
     // The box's plan rectangle at the lower of its two heights, closed, turned by the angle about the
     // coordinate origin.
     explicit CadPolygon(Cube const& box, double angle = 0.0);
