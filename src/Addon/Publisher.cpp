@@ -25,7 +25,7 @@ bool Publisher::runStep(bool& publisherDone, bool Subscriber::*subscriberDone, S
         return false;
     }
     publisherDone = true;
-    // A subscriber registered under several specifications passes the step once: its own flag
+    // A subscriber registered under several event keys passes the step once: its own flag
     // is set after its first success.
     for (const auto& entry : *m_registry) {
         Subscriber* subscriber = entry.second;

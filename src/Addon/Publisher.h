@@ -1,4 +1,4 @@
-// Holds subscribers by event specification and offers each event to them. The publisher does not
+// Holds subscribers by event key and offers each event to them. The publisher does not
 // own its subscribers: each must outlive its registration.
 #pragma once
 
@@ -24,13 +24,13 @@ public:
     virtual bool registerInterface();
     virtual bool initialise();
 
-    // Registers the subscriber under every specification it takes (replacing an earlier
-    // registration); one with none is registered under the empty specification, so that it
+    // Registers the subscriber under every event key it takes (replacing an earlier
+    // registration); one with none is registered under the empty event key, so that it
     // still takes part in the life-cycle steps.
     virtual void addSubscriber(Subscriber* subscriber);
     virtual void removeSubscriber(Subscriber* subscriber);
     virtual void removeAllSubscribers();
-    // Offers the event to the subscribers of its specification, highest priority first and in
+    // Offers the event to the subscribers of its event key, highest priority first and in
     // registration order among equals; true when one took it.
     virtual bool publishEvent(Event& event);
 

@@ -1,4 +1,4 @@
-// A receiver of events: it lists the specifications it takes, answers whether it took an event
+// A receiver of events: it lists the event keys it takes, answers whether it took an event
 // (which ends the dispatch) and joins the add-on's three once-only life-cycle steps.
 #pragma once
 
@@ -17,7 +17,7 @@ public:
     Subscriber& operator=(const Subscriber&) = default;
     virtual ~Subscriber() = default;
 
-    // Appends the specifications of the events this subscriber takes.
+    // Appends the event keys of the events this subscriber takes.
     virtual void getSpec(std::vector<EventSpec>& specs) const = 0;
     // True when the subscriber took the event; the dispatch then ends.
     virtual bool takeEvent(Event& event) = 0;

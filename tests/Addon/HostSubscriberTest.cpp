@@ -134,7 +134,7 @@ TEST_F(HostSubscriberTest, OneObjectCanBeSeveralKindsOfSubscriber) {
     publisher.addSubscriber(&both);
     ASSERT_TRUE(publisher.registerInterface());
     ASSERT_TRUE(publisher.initialise());
-    EXPECT_EQ(sim::callCount("ACAPI_Register_Menu"), 1u); // once, though under two specifications
+    EXPECT_EQ(sim::callCount("ACAPI_Register_Menu"), 1u); // once, though under two event keys
     MenuEvent menu(32500, 5);
     ProjectEvent close(APINotify_Close);
     EXPECT_TRUE(publisher.publishEvent(menu));

@@ -240,7 +240,7 @@ TEST(InterfaceEventTest, ActionAndItemSubscribersTakeOnlyTheirEvents) {
     EXPECT_EQ(clicks.taken, 1);
     EXPECT_EQ(changes.taken, 1);
 
-    // An event of the right specification but another class is not taken.
+    // An event of the right event key but another class is not taken.
     InterfaceEvent impostor(ActionEvent::ID, 4, ControlLink(2));
     EXPECT_FALSE(control.publishEvent(impostor));
     EXPECT_EQ(clicks.taken, 1);

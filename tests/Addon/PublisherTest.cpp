@@ -131,7 +131,7 @@ TEST(PublisherTest, LifeCycleStepsRunOncePerPublisherAndSubscriber) {
     EXPECT_EQ(journal.size(), 2u);
     EXPECT_TRUE(twoSpecs.isEnvironmentChecked());
 
-    // A subscriber with no specifications takes no events.
+    // A subscriber with no event keys takes no events.
     journal.clear();
     ProjectEvent project(1);
     publisher.publishEvent(project);

@@ -59,7 +59,7 @@ public:
     std::vector<std::string> trace;
 };
 
-// Runs a function for each event of one specification it is offered.
+// Runs a function for each event of one event key it is offered.
 class Probe : public virtual Subscriber {
 public:
     Probe(EventSpec spec, std::function<bool(Event&)> action) : m_spec(spec), m_action(std::move(action)) {}

@@ -64,7 +64,7 @@ protected:
     void TearDown() override { InterfacePanel::shutdown(); }
 };
 
-// Takes the events of one specification and runs a function on each.
+// Takes the events of one event key and runs a function on each.
 class Listener : public Subscriber {
 public:
     Listener(EventSpec spec, std::function<bool(Event&)> action)
