@@ -17,14 +17,6 @@ BooleanSetting* BooleanSetting::clone() const {
     return new BooleanSetting(*this);
 }
 
-Setting& BooleanSetting::operator=(Setting const& other) {
-    if (auto const* same = dynamic_cast<BooleanSetting const*>(&other)) {
-        m_value = same->m_value;
-        return *this;
-    }
-    return Setting::operator=(other);
-}
-
 void BooleanSetting::getValue(String& value) const {
     value = m_value ? "1" : "0";
 }
@@ -52,16 +44,6 @@ void BooleanSetting::getValue(Time& value) const {
 
 void BooleanSetting::getValue(long long& value) const {
     value = m_value ? 1 : 0;
-}
-
-bool BooleanSetting::isEqualTo(Setting const& other) const {
-    auto const* same = dynamic_cast<BooleanSetting const*>(&other);
-    return same != nullptr && same->m_value == m_value;
-}
-
-bool BooleanSetting::isLessThan(Setting const& other) const {
-    auto const* same = dynamic_cast<BooleanSetting const*>(&other);
-    return same != nullptr && !m_value && same->m_value;
 }
 
 bool BooleanSetting::isNull() const {

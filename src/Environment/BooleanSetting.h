@@ -1,20 +1,20 @@
-// A boolean setting: text "1" or "0"; false is its null value.
+// A boolean setting: text "1" or "0"; false is its null value and comes before true.
 #pragma once
 
-#include "Environment/Setting.h"
+#include "Environment/ValueSetting.h"
 
 namespace zelvane {
 
-class BooleanSetting : public virtual Setting {
+class BooleanSetting : public ValueSetting<BooleanSetting, bool> {
 public:
     BooleanSetting() = default;
-    explicit BooleanSetting(bool value) : m_value(value) {}
+    explicit BooleanSetting(bool value) : ValueSetting(value) {}
     BooleanSetting(BooleanSetting const&) = default;
     BooleanSetting& operator=(BooleanSetting const& other);
+    using ValueSetting::operator=;
 
     using Setting::setValue;
     BooleanSetting* clone() const override;
-    Setting& operator=(Setting const& other) override;
     void getValue(String& value) const override;
     void getValue(double& value) const override;
     void getValue(bool& value) const override;
@@ -22,9 +22,6 @@ public:
     // True gives today's date, false the null time.
     void getValue(Time& value) const override;
     void getValue(long long& value) const override;
-    bool isEqualTo(Setting const& other) const override;
-    // False before true.
-    bool isLessThan(Setting const& other) const override;
     bool isNull() const override;
     int getType() const override;
     void setDefault() override;
@@ -38,9 +35,6 @@ public:
     void setValue(long long const& value) override;
 
     bool getValue() const { return m_value; }
-
-private:
-    bool m_value = false;
 };
 
 } // namespace zelvane

@@ -76,11 +76,6 @@ bool IDSetting::isEqualTo(Setting const& other) const {
     return mine.toUppercase() == theirs.toUppercase();
 }
 
-bool IDSetting::isLessThan(Setting const& other) const {
-    auto const* same = dynamic_cast<IDSetting const*>(&other);
-    return same != nullptr && m_value < same->m_value;
-}
-
 bool IDSetting::isNull() const {
     return !m_value;
 }

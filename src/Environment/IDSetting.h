@@ -3,19 +3,20 @@
 #pragma once
 
 #include "Environment/Guid.h"
-#include "Environment/Setting.h"
+#include "Environment/ValueSetting.h"
 
 namespace zelvane {
 
-class IDSetting : public virtual Setting {
+class IDSetting : public ValueSetting<IDSetting, Guid> {
 public:
     IDSetting() = default;
     explicit IDSetting(Guid const& value, bool compressed = false)
-        : m_value(value), m_compressed(compressed) {}
+        : ValueSetting(value), m_compressed(compressed) {}
     // Reads the text in either form, then takes the compressed flag.
     explicit IDSetting(String const& text, bool compressed = false);
     IDSetting(IDSetting const&) = default;
     IDSetting& operator=(IDSetting const& other);
+    using ValueSetting::operator=;
 
     using Setting::getValue;
     using Setting::setValue;
@@ -30,7 +31,6 @@ public:
     void getValue(long long& value) const override;
     // The same identifier; against any other setting, the text forms without regard to case.
     bool isEqualTo(Setting const& other) const override;
-    bool isLessThan(Setting const& other) const override;
     bool isNull() const override;
     int getType() const override;
     void setDefault() override;
@@ -48,7 +48,6 @@ public:
     void setCompressed(bool compressed) { m_compressed = compressed; }
 
 private:
-    Guid m_value;
     bool m_compressed = false;
 };
 

@@ -16,14 +16,6 @@ Int32Setting* Int32Setting::clone() const {
     return new Int32Setting(*this);
 }
 
-Setting& Int32Setting::operator=(Setting const& other) {
-    if (auto const* same = dynamic_cast<Int32Setting const*>(&other)) {
-        m_value = same->m_value;
-        return *this;
-    }
-    return Setting::operator=(other);
-}
-
 void Int32Setting::getValue(String& value) const {
     value = ToString(m_value, ToString::IntegerMeasure(8));
 }
@@ -44,16 +36,6 @@ void Int32Setting::getValue(Time& value) const {
 
 void Int32Setting::getValue(long long& value) const {
     value = m_value;
-}
-
-bool Int32Setting::isEqualTo(Setting const& other) const {
-    auto const* same = dynamic_cast<Int32Setting const*>(&other);
-    return same != nullptr && same->m_value == m_value;
-}
-
-bool Int32Setting::isLessThan(Setting const& other) const {
-    auto const* same = dynamic_cast<Int32Setting const*>(&other);
-    return same != nullptr && m_value < same->m_value;
 }
 
 bool Int32Setting::isNull() const {

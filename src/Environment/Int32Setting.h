@@ -1,29 +1,27 @@
 // A signed 32-bit setting, written in the user's integer format.
 #pragma once
 
-#include "Environment/Setting.h"
+#include "Environment/ValueSetting.h"
 
 namespace zelvane {
 
-class Int32Setting : public virtual Setting {
+class Int32Setting : public ValueSetting<Int32Setting, int> {
 public:
     Int32Setting() = default;
-    explicit Int32Setting(int value) : m_value(value) {}
+    explicit Int32Setting(int value) : ValueSetting(value) {}
     Int32Setting(Int32Setting const&) = default;
     Int32Setting& operator=(Int32Setting const& other);
+    using ValueSetting::operator=;
 
     using Setting::getValue;
     using Setting::setValue;
     Int32Setting* clone() const override;
-    Setting& operator=(Setting const& other) override;
     void getValue(String& value) const override;
     void getValue(double& value) const override;
     void getValue(int& value) const override;
     // The value as seconds since 1970.
     void getValue(Time& value) const override;
     void getValue(long long& value) const override;
-    bool isEqualTo(Setting const& other) const override;
-    bool isLessThan(Setting const& other) const override;
     bool isNull() const override;
     int getType() const override;
     void setDefault() override;
@@ -36,9 +34,6 @@ public:
     void setValue(long long const& value) override;
 
     int getValue() const { return m_value; }
-
-protected:
-    int m_value = 0;
 };
 
 } // namespace zelvane

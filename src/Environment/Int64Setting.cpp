@@ -16,14 +16,6 @@ Int64Setting* Int64Setting::clone() const {
     return new Int64Setting(*this);
 }
 
-Setting& Int64Setting::operator=(Setting const& other) {
-    if (auto const* same = dynamic_cast<Int64Setting const*>(&other)) {
-        m_value = same->m_value;
-        return *this;
-    }
-    return Setting::operator=(other);
-}
-
 void Int64Setting::getValue(String& value) const {
     value = ToString(m_value);
 }
@@ -44,16 +36,6 @@ void Int64Setting::getValue(Time& value) const {
 
 void Int64Setting::getValue(long long& value) const {
     value = m_value;
-}
-
-bool Int64Setting::isEqualTo(Setting const& other) const {
-    auto const* same = dynamic_cast<Int64Setting const*>(&other);
-    return same != nullptr && same->m_value == m_value;
-}
-
-bool Int64Setting::isLessThan(Setting const& other) const {
-    auto const* same = dynamic_cast<Int64Setting const*>(&other);
-    return same != nullptr && m_value < same->m_value;
 }
 
 bool Int64Setting::isNull() const {

@@ -1,21 +1,21 @@
 // A signed 64-bit setting, written in decimal.
 #pragma once
 
-#include "Environment/Setting.h"
+#include "Environment/ValueSetting.h"
 
 namespace zelvane {
 
-class Int64Setting : public virtual Setting {
+class Int64Setting : public ValueSetting<Int64Setting, long long> {
 public:
     Int64Setting() = default;
-    explicit Int64Setting(long long value) : m_value(value) {}
+    explicit Int64Setting(long long value) : ValueSetting(value) {}
     Int64Setting(Int64Setting const&) = default;
     Int64Setting& operator=(Int64Setting const& other);
+    using ValueSetting::operator=;
 
     using Setting::getValue;
     using Setting::setValue;
     Int64Setting* clone() const override;
-    Setting& operator=(Setting const& other) override;
     void getValue(String& value) const override;
     void getValue(double& value) const override;
     // The low 32 bits.
@@ -23,8 +23,6 @@ public:
     // The value (its low 32 bits) as seconds since 1970.
     void getValue(Time& value) const override;
     void getValue(long long& value) const override;
-    bool isEqualTo(Setting const& other) const override;
-    bool isLessThan(Setting const& other) const override;
     bool isNull() const override;
     int getType() const override;
     void setDefault() override;
@@ -36,9 +34,6 @@ public:
     void setValue(long long const& value) override;
 
     long long getValue() const { return m_value; }
-
-private:
-    long long m_value = 0;
 };
 
 } // namespace zelvane

@@ -24,14 +24,6 @@ RealSetting* RealSetting::clone() const {
     return new RealSetting(*this);
 }
 
-Setting& RealSetting::operator=(Setting const& other) {
-    if (auto const* same = dynamic_cast<RealSetting const*>(&other)) {
-        m_value = same->m_value;
-        return *this;
-    }
-    return Setting::operator=(other);
-}
-
 void RealSetting::getValue(String& value) const {
     value = ToString(m_value, ToString::DoubleMeasure(3), 0.0);
 }

@@ -1,22 +1,22 @@
 // A real-number setting, written in the user's real-number format; values within 0.0001 are equal.
+// Assignment copies the value directly from any real setting (angles and lengths too).
 #pragma once
 
-#include "Environment/Setting.h"
+#include "Environment/ValueSetting.h"
 
 namespace zelvane {
 
-class RealSetting : public virtual Setting {
+class RealSetting : public ValueSetting<RealSetting, double> {
 public:
     RealSetting() = default;
-    explicit RealSetting(double value) : m_value(value) {}
+    explicit RealSetting(double value) : ValueSetting(value) {}
     RealSetting(RealSetting const&) = default;
     RealSetting& operator=(RealSetting const& other);
+    using ValueSetting::operator=;
 
     using Setting::getValue;
     using Setting::setValue;
     RealSetting* clone() const override;
-    // Copies the value directly from any real setting (angles and lengths too).
-    Setting& operator=(Setting const& other) override;
     void getValue(String& value) const override;
     void getValue(double& value) const override;
     // Truncated toward zero.
@@ -37,9 +37,6 @@ public:
     void setValue(long long const& value) override;
 
     double getValue() const { return m_value; }
-
-protected:
-    double m_value = 0.0;
 };
 
 } // namespace zelvane

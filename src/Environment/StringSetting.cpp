@@ -15,10 +15,6 @@ StringSetting* StringSetting::clone() const {
     return new StringSetting(*this);
 }
 
-Setting& StringSetting::operator=(Setting const& other) {
-    return Setting::operator=(other);
-}
-
 void StringSetting::getValue(String& value) const {
     value = m_value;
 }
@@ -40,16 +36,6 @@ void StringSetting::getValue(Time& value) const {
 
 void StringSetting::getValue(long long& value) const {
     value = ToInt64(m_value).getValue();
-}
-
-bool StringSetting::isEqualTo(Setting const& other) const {
-    auto const* same = dynamic_cast<StringSetting const*>(&other);
-    return same != nullptr && same->m_value == m_value;
-}
-
-bool StringSetting::isLessThan(Setting const& other) const {
-    auto const* same = dynamic_cast<StringSetting const*>(&other);
-    return same != nullptr && m_value < same->m_value;
 }
 
 bool StringSetting::isNull() const {

@@ -1,22 +1,22 @@
 // A text setting; numbers and times are read from and written to its text.
 #pragma once
 
-#include "Environment/Setting.h"
 #include "Environment/String.h"
+#include "Environment/ValueSetting.h"
 
 namespace zelvane {
 
-class StringSetting : public virtual Setting {
+class StringSetting : public ValueSetting<StringSetting, String> {
 public:
     StringSetting() = default;
-    explicit StringSetting(String const& value) : m_value(value) {}
+    explicit StringSetting(String const& value) : ValueSetting(value) {}
     StringSetting(StringSetting const&) = default;
     StringSetting& operator=(StringSetting const& other);
+    using ValueSetting::operator=;
 
     using Setting::getValue;
     using Setting::setValue;
     StringSetting* clone() const override;
-    Setting& operator=(Setting const& other) override;
     void getValue(String& value) const override;
     // The text parsed; 0 when it is no number.
     void getValue(double& value) const override;
@@ -24,8 +24,6 @@ public:
     // The text read as a date (see TimeSetting).
     void getValue(Time& value) const override;
     void getValue(long long& value) const override;
-    bool isEqualTo(Setting const& other) const override;
-    bool isLessThan(Setting const& other) const override;
     bool isNull() const override;
     int getType() const override;
     void setDefault() override;
@@ -37,9 +35,6 @@ public:
     void setValue(long long const& value) override;
 
     String getValue() const { return m_value; }
-
-protected:
-    String m_value;
 };
 
 } // namespace zelvane

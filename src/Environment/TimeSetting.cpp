@@ -32,14 +32,6 @@ TimeSetting* TimeSetting::clone() const {
     return new TimeSetting(*this);
 }
 
-Setting& TimeSetting::operator=(Setting const& other) {
-    if (auto const* same = dynamic_cast<TimeSetting const*>(&other)) {
-        m_value = same->m_value;
-        return *this;
-    }
-    return Setting::operator=(other);
-}
-
 void TimeSetting::getValue(String& value) const {
     String day;
     String month;
@@ -69,16 +61,6 @@ void TimeSetting::getValue(Time& value) const {
 
 void TimeSetting::getValue(long long& value) const {
     value = m_value.getTotalSeconds();
-}
-
-bool TimeSetting::isEqualTo(Setting const& other) const {
-    auto const* same = dynamic_cast<TimeSetting const*>(&other);
-    return same != nullptr && same->m_value == m_value;
-}
-
-bool TimeSetting::isLessThan(Setting const& other) const {
-    auto const* same = dynamic_cast<TimeSetting const*>(&other);
-    return same != nullptr && m_value < same->m_value;
 }
 
 bool TimeSetting::isNull() const {

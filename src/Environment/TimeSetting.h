@@ -2,30 +2,28 @@
 // since 1970.
 #pragma once
 
-#include "Environment/Setting.h"
 #include "Environment/Time.h"
+#include "Environment/ValueSetting.h"
 
 namespace zelvane {
 
-class TimeSetting : public virtual Setting {
+class TimeSetting : public ValueSetting<TimeSetting, Time> {
 public:
-    TimeSetting() = default;
-    explicit TimeSetting(Time const& value) : m_value(value) {}
+    TimeSetting() : ValueSetting(Time(false)) {}
+    explicit TimeSetting(Time const& value) : ValueSetting(value) {}
     TimeSetting(TimeSetting const&) = default;
     TimeSetting& operator=(TimeSetting const& other);
+    using ValueSetting::operator=;
 
     using Setting::getValue;
     using Setting::setValue;
     TimeSetting* clone() const override;
-    Setting& operator=(Setting const& other) override;
     // Empty when a field does not fit its width.
     void getValue(String& value) const override;
     void getValue(double& value) const override;
     void getValue(int& value) const override;
     void getValue(Time& value) const override;
     void getValue(long long& value) const override;
-    bool isEqualTo(Setting const& other) const override;
-    bool isLessThan(Setting const& other) const override;
     bool isNull() const override;
     int getType() const override;
     void setDefault() override;
@@ -40,9 +38,6 @@ public:
     void setValue(long long const& value) override;
 
     Time getValue() const { return m_value; }
-
-private:
-    Time m_value{false};
 };
 
 } // namespace zelvane
