@@ -15,9 +15,16 @@ struct MasterPointer {
     char* block = nullptr;
 };
 
+// The live blocks of one kind (pointers or handles) with their sizes, and the statistic that
+// counts them.
+struct Blocks {
+    std::unordered_map<const void*, GSSize> sizes;
+    std::size_t sim::MemoryStats::*live;
+};
+
 struct MemoryManager {
-    std::unordered_map<const void*, GSSize> pointers;
-    std::unordered_map<const void*, GSSize> handles; // key: the handle (address of the master)
+    Blocks pointers{{}, &sim::MemoryStats::livePointers};
+    Blocks handles{{}, &sim::MemoryStats::liveHandles}; // key: the handle (address of the master)
     sim::MemoryStats stats;
     int failCount = 0;
     int failSkip = 0;
@@ -36,6 +43,81 @@ struct MemoryManager {
         }
         return false;
     }
+
+    // A new block may be made: its size is not negative and no failure is injected.
+    bool mayAllocate(GSSize size) {
+        if (size < 0) {
+            lastError = Int16(ErrParam);
+            return false;
+        }
+        return !failNow();
+    }
+
+    // A live block may be resized: it is one of these blocks, the new size is not negative and no
+    // failure is injected. Answers its entry, or null.
+    GSSize* mayResize(Blocks& blocks, const void* key, GSSize newSize) {
+        auto it = blocks.sizes.find(key);
+        if (it == blocks.sizes.end() || newSize < 0) {
+            lastError = Int16(it == blocks.sizes.end() ? ErrNilHandle : ErrParam);
+            return nullptr;
+        }
+        return failNow() ? nullptr : &it->second;
+    }
+
+    // The block moved or grown to newSize, the added bytes cleared on request; null when the
+    // system has no memory, the old block then untouched.
+    char* resize(char* block, GSSize oldSize, GSSize newSize, GSFlags flags) {
+        char* p = static_cast<char*>(std::realloc(block, newSize > 0 ? std::size_t(newSize) : 1));
+        if (p == nullptr) {
+            lastError = Int16(ErrMemoryFull);
+            return nullptr;
+        }
+        if ((flags & ALLOCATE_CLEAR) != 0 && newSize > oldSize) {
+            std::memset(p + oldSize, 0, std::size_t(newSize - oldSize));
+        }
+        return p;
+    }
+
+    void added(Blocks& blocks, const void* key, GSSize size) {
+        blocks.sizes[key] = size;
+        stats.*blocks.live += 1;
+        stats.liveBytes += std::size_t(size);
+        stats.allocations++;
+        lastError = 0;
+    }
+
+    void resized(GSSize oldSize, GSSize newSize) {
+        stats.liveBytes = stats.liveBytes - std::size_t(oldSize) + std::size_t(newSize);
+        stats.allocations++;
+        lastError = 0;
+    }
+
+    // The size of a live block; 0 (and an error) when it is not one of these blocks.
+    GSSize sizeOf(Blocks const& blocks, const void* key) {
+        auto it = blocks.sizes.find(key);
+        if (it == blocks.sizes.end()) {
+            lastError = Int16(ErrNilHandle);
+            return 0;
+        }
+        lastError = 0;
+        return it->second;
+    }
+
+    // Forgets a live block before it is freed; false for a block that is not one of these (never
+    // given or freed already), which is counted and left alone.
+    bool removed(Blocks& blocks, const void* key) {
+        auto it = blocks.sizes.find(key);
+        if (it == blocks.sizes.end()) {
+            stats.invalidFrees++;
+            lastError = Int16(ErrNilHandle);
+            return false;
+        }
+        stats.liveBytes -= std::size_t(it->second);
+        stats.*blocks.live -= 1;
+        blocks.sizes.erase(it);
+        lastError = 0;
+        return true;
+    }
 };
 
 MemoryManager& mm() {
@@ -53,11 +135,7 @@ char* rawAllocate(GSSize size, GSFlags flags) {
 
 GSPtr BMAllocatePtr(GSSize size, GSFlags flags, GSSize /*actSize*/) {
     MemoryManager& m = mm();
-    if (size < 0) {
-        m.lastError = Int16(ErrParam);
-        return nullptr;
-    }
-    if (m.failNow()) {
+    if (!m.mayAllocate(size)) {
         return nullptr;
     }
     char* p = rawAllocate(size, flags);
@@ -65,11 +143,7 @@ GSPtr BMAllocatePtr(GSSize size, GSFlags flags, GSSize /*actSize*/) {
         m.lastError = Int16(ErrMemoryFull);
         return nullptr;
     }
-    m.pointers[p] = size;
-    m.stats.livePointers++;
-    m.stats.liveBytes += std::size_t(size);
-    m.stats.allocations++;
-    m.lastError = 0;
+    m.added(m.pointers, p, size);
     return p;
 }
 
@@ -78,43 +152,24 @@ GSPtr BMReallocPtr(GSPtr ptr, GSSize newSize, GSFlags flags, GSSize actSize) {
     if (ptr == nullptr) {
         return BMAllocatePtr(newSize, flags, actSize);
     }
-    auto it = m.pointers.find(ptr);
-    if (it == m.pointers.end() || newSize < 0) {
-        m.lastError = Int16(it == m.pointers.end() ? ErrNilHandle : ErrParam);
+    GSSize* entry = m.mayResize(m.pointers, ptr, newSize);
+    if (entry == nullptr) {
         return nullptr;
     }
-    if (m.failNow()) {
-        return nullptr;
-    }
-    GSSize oldSize = it->second;
-    char* p = static_cast<char*>(std::realloc(ptr, newSize > 0 ? std::size_t(newSize) : 1));
+    GSSize oldSize = *entry;
+    char* p = m.resize(ptr, oldSize, newSize, flags);
     if (p == nullptr) {
-        m.lastError = Int16(ErrMemoryFull);
         return nullptr;
     }
-    if ((flags & ALLOCATE_CLEAR) != 0 && newSize > oldSize) {
-        std::memset(p + oldSize, 0, std::size_t(newSize - oldSize));
-    }
-    m.pointers.erase(it);
-    m.pointers[p] = newSize;
-    m.stats.liveBytes = m.stats.liveBytes - std::size_t(oldSize) + std::size_t(newSize);
-    m.stats.allocations++;
-    m.lastError = 0;
+    m.pointers.sizes.erase(ptr);
+    m.pointers.sizes[p] = newSize;
+    m.resized(oldSize, newSize);
     return p;
 }
 
 GSSize BMGetPtrSize(GSConstPtr ptr) {
     MemoryManager& m = mm();
-    if (ptr == nullptr) {
-        return 0;
-    }
-    auto it = m.pointers.find(ptr);
-    if (it == m.pointers.end()) {
-        m.lastError = Int16(ErrNilHandle);
-        return 0;
-    }
-    m.lastError = 0;
-    return it->second;
+    return ptr == nullptr ? 0 : m.sizeOf(m.pointers, ptr);
 }
 
 void BMKillPtr(GSPtr* ptr) {
@@ -122,29 +177,15 @@ void BMKillPtr(GSPtr* ptr) {
     if (ptr == nullptr || *ptr == nullptr) {
         return;
     }
-    auto it = m.pointers.find(*ptr);
-    if (it == m.pointers.end()) {
-        // Not ours, or freed already: count it and leave the memory alone.
-        m.stats.invalidFrees++;
-        m.lastError = Int16(ErrNilHandle);
-        *ptr = nullptr;
-        return;
+    if (m.removed(m.pointers, *ptr)) {
+        std::free(*ptr);
     }
-    m.stats.liveBytes -= std::size_t(it->second);
-    m.stats.livePointers--;
-    m.pointers.erase(it);
-    std::free(*ptr);
     *ptr = nullptr;
-    m.lastError = 0;
 }
 
 GSHandle BMAllocateHandle(GSSize size, GSFlags flags, GSSize /*actSize*/) {
     MemoryManager& m = mm();
-    if (size < 0) {
-        m.lastError = Int16(ErrParam);
-        return nullptr;
-    }
-    if (m.failNow()) {
+    if (!m.mayAllocate(size)) {
         return nullptr;
     }
     auto* master = static_cast<MasterPointer*>(std::malloc(sizeof(MasterPointer)));
@@ -156,11 +197,7 @@ GSHandle BMAllocateHandle(GSSize size, GSFlags flags, GSSize /*actSize*/) {
     }
     master->block = block;
     GSHandle h = &master->block;
-    m.handles[h] = size;
-    m.stats.liveHandles++;
-    m.stats.liveBytes += std::size_t(size);
-    m.stats.allocations++;
-    m.lastError = 0;
+    m.added(m.handles, h, size);
     return h;
 }
 
@@ -169,28 +206,18 @@ GSHandle BMReallocHandle(GSHandle handle, GSSize newSize, GSFlags flags, GSSize 
     if (handle == nullptr) {
         return BMAllocateHandle(newSize, flags, actSize);
     }
-    auto it = m.handles.find(handle);
-    if (it == m.handles.end() || newSize < 0) {
-        m.lastError = Int16(it == m.handles.end() ? ErrNilHandle : ErrParam);
+    GSSize* entry = m.mayResize(m.handles, handle, newSize);
+    if (entry == nullptr) {
         return nullptr;
     }
-    if (m.failNow()) {
-        return nullptr;
-    }
-    GSSize oldSize = it->second;
-    char* block = static_cast<char*>(std::realloc(*handle, newSize > 0 ? std::size_t(newSize) : 1));
+    GSSize oldSize = *entry;
+    char* block = m.resize(*handle, oldSize, newSize, flags);
     if (block == nullptr) {
-        m.lastError = Int16(ErrMemoryFull);
         return nullptr;
-    }
-    if ((flags & ALLOCATE_CLEAR) != 0 && newSize > oldSize) {
-        std::memset(block + oldSize, 0, std::size_t(newSize - oldSize));
     }
     *handle = block;
-    it->second = newSize;
-    m.stats.liveBytes = m.stats.liveBytes - std::size_t(oldSize) + std::size_t(newSize);
-    m.stats.allocations++;
-    m.lastError = 0;
+    *entry = newSize;
+    m.resized(oldSize, newSize);
     return handle;
 }
 
@@ -199,13 +226,8 @@ GSSize BMGetHandleSize(GSConstHandle handle) {
     if (handle == nullptr) {
         return 0;
     }
-    auto it = m.handles.find(handle);
-    if (it == m.handles.end()) {
-        m.lastError = Int16(ErrNilHandle);
-        return 0;
-    }
-    m.lastError = 0;
-    return *handle == nullptr ? 0 : it->second;
+    GSSize size = m.sizeOf(m.handles, handle);
+    return size != 0 && *handle != nullptr ? size : 0;
 }
 
 void BMKillHandle(GSHandle* handle) {
@@ -213,21 +235,12 @@ void BMKillHandle(GSHandle* handle) {
     if (handle == nullptr || *handle == nullptr) {
         return;
     }
-    auto it = m.handles.find(*handle);
-    if (it == m.handles.end()) {
-        m.stats.invalidFrees++;
-        m.lastError = Int16(ErrNilHandle);
-        *handle = nullptr;
-        return;
+    if (m.removed(m.handles, *handle)) {
+        auto* master = reinterpret_cast<MasterPointer*>(*handle);
+        std::free(master->block);
+        std::free(master);
     }
-    m.stats.liveBytes -= std::size_t(it->second);
-    m.stats.liveHandles--;
-    m.handles.erase(it);
-    auto* master = reinterpret_cast<MasterPointer*>(*handle);
-    std::free(master->block);
-    std::free(master);
     *handle = nullptr;
-    m.lastError = 0;
 }
 
 Int16 BMError() {
@@ -259,11 +272,11 @@ void failNextAllocations(int n, GSErrCode err, int skip) {
 }
 
 bool isLivePointer(const void* p) {
-    return mm().pointers.count(p) != 0;
+    return mm().pointers.sizes.count(p) != 0;
 }
 
 bool isLiveHandle(const void* h) {
-    return mm().handles.count(h) != 0;
+    return mm().handles.sizes.count(h) != 0;
 }
 
 void clearInvalidFrees() {
