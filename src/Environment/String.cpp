@@ -1,6 +1,7 @@
 #include "Environment/String.h"
 
 #include "Environment/Memory.h"
+#include "Environment/UTF8Steps.h"
 #include "GSRoot/CH.hpp"
 #include "GSRoot/UniString.hpp"
 #include "IO/Name.hpp"
@@ -20,26 +21,11 @@ namespace {
 
 constexpr unsigned int npos = String::npos;
 
-// ASCII characters are one byte; everything else asks the host.
-inline const char* nextChar(const char* p) {
-    unsigned char b = static_cast<unsigned char>(*p);
-    if (b != 0 && b < 0x80) {
-        return p + 1;
-    }
-    return CHGetNextCharPtr(p, CC_UTF8);
-}
+using detail::advance;
+using detail::nextChar;
 
 inline unsigned int charSize(const char* p) {
     return unsigned(nextChar(p) - p);
-}
-
-// The character pos characters after p, or the terminator when the text is shorter.
-const char* advance(const char* p, unsigned int pos) {
-    while (pos > 0 && *p != 0) {
-        p = nextChar(p);
-        --pos;
-    }
-    return p;
 }
 
 // Bytes of the whole characters of text that lie within len bytes and before its NUL.

@@ -1,6 +1,7 @@
 #include "Environment/StringUtilities.h"
 
 #include "Environment/ToString.h"
+#include "Environment/UTF8Steps.h"
 #include "GSRoot/CH.hpp"
 
 #include <cstring>
@@ -13,21 +14,8 @@ namespace {
 
 constexpr unsigned int npos = String::npos;
 
-inline const char* nextChar(const char* p) {
-    unsigned char b = static_cast<unsigned char>(*p);
-    if (b != 0 && b < 0x80) {
-        return p + 1;
-    }
-    return CHGetNextCharPtr(p, CC_UTF8);
-}
-
-const char* advance(const char* p, unsigned int pos) {
-    while (pos > 0 && *p != 0) {
-        p = nextChar(p);
-        --pos;
-    }
-    return p;
-}
+using detail::advance;
+using detail::nextChar;
 
 String repeated(String const& piece, unsigned int times) {
     String result;
