@@ -152,6 +152,22 @@ unsigned int findLast(const char* text, const char* set, unsigned int pos, bool 
     return (pos != npos && i <= pos) ? npos : found;
 }
 
+// Whether test holds for each of the len characters from pos (npos: to the end); false when there
+// are none.
+template <typename Test>
+bool everyChar(const char* text, unsigned int pos, unsigned int len, Test test) {
+    const char* p = advance(text, pos);
+    if (*p == 0 || len == 0) {
+        return false;
+    }
+    for (unsigned int i = 0; *p != 0 && (len == npos || i < len); ++i, p = nextChar(p)) {
+        if (!test(p)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool isWordChar(const char* p) {
     return *p == '_' || CHIsAlphaNumeric(p, CC_UTF8);
 }
@@ -305,15 +321,7 @@ void String::resize(unsigned int n) {
     if (m_data == nullptr && n == 0) {
         return;
     }
-    if (n >= unsigned(INT_MAX)) {
-        throw std::bad_alloc();
-    }
-    if (m_data == nullptr) {
-        m_data = allocatePtr(int(n) + 1);
-        m_data[0] = 0;
-    } else if (capacity() < n) {
-        reallocPtr(m_data, int(n) + 1);
-    }
+    reserve(n);
     m_data[n] = 0;
 }
 
@@ -604,40 +612,18 @@ unsigned int String::findWord(char const* pattern, unsigned int pos, unsigned in
 }
 
 bool String::isAlpha(unsigned int pos, unsigned int len) const {
-    const char* p = advance(data(), pos);
-    if (*p == 0 || len == 0) {
-        return false;
-    }
-    for (unsigned int i = 0; *p != 0 && (len == npos || i < len); ++i, p = nextChar(p)) {
-        if (!CHIsLetter(p, CC_UTF8)) {
-            return false;
-        }
-    }
-    return true;
+    return everyChar(data(), pos, len, [](const char* p) { return CHIsLetter(p, CC_UTF8); });
 }
 
 bool String::isNumeric(unsigned int pos, unsigned int len) const {
-    const char* p = advance(data(), pos);
-    if (*p == 0 || len == 0) {
-        return false;
-    }
-    for (unsigned int i = 0; *p != 0 && (len == npos || i < len); ++i, p = nextChar(p)) {
-        if (!CHIsDigit(p, CC_UTF8)) {
-            return false;
-        }
-    }
-    return true;
+    return everyChar(data(), pos, len, [](const char* p) { return CHIsDigit(p, CC_UTF8); });
 }
 
 bool String::isAlphaNumeric(unsigned int pos, unsigned int len) const {
-    const char* p = advance(data(), pos);
-    if (*p == 0 || len == 0) {
-        return false;
-    }
     bool letter = false;
     bool digit = false;
     bool other = false;
-    for (unsigned int i = 0; *p != 0 && (len == npos || i < len); ++i, p = nextChar(p)) {
+    bool all = everyChar(data(), pos, len, [&](const char* p) {
         if (!CHIsAlphaNumeric(p, CC_UTF8)) {
             return false;
         }
@@ -648,8 +634,9 @@ bool String::isAlphaNumeric(unsigned int pos, unsigned int len) const {
         } else {
             other = true;
         }
-    }
-    return (letter && digit) || other;
+        return true;
+    });
+    return all && ((letter && digit) || other);
 }
 
 String String::toUppercase() const {
