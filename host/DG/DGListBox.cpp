@@ -313,7 +313,7 @@ void ListBox::SetHeaderFlags(bool synchron, bool pushable, bool dragable) const 
 
 short ListBox::GetHeaderHeight() const {
     sim::RowModel* model = rowsOf(*this);
-    return model != nullptr && !model->header.empty() ? sim::RowModel::headerHeight : 0;
+    return model != nullptr ? model->headerHeight() : 0;
 }
 
 short ListBox::GetHeaderItemCount() const {
@@ -430,6 +430,11 @@ void ListBox::SetOnTabItem(short tabIndex, const Item& item) const {
     if (model != nullptr && tabIndex >= 1 && tabIndex <= model->columns &&
         item.GetPanelId() == GetPanelId()) {
         model->onTab[tabIndex] = item.GetId();
+        // The item shows in the row, wherever it stood before.
+        sim::PanelState* panel = sim::findPanel(GetPanelId());
+        if (sim::ItemState* shown = panel != nullptr ? panel->findItem(item.GetId()) : nullptr) {
+            shown->visible = true;
+        }
     }
 }
 

@@ -192,7 +192,7 @@ std::string clickRow(short id, short number, RowModel& model, const DialogAction
     }
     const TabField& field = model.tabFields[std::size_t(column - 1)];
     short x = short((field.begin + field.end) / 2 - model.hScroll);
-    short y = short(RowModel::headerHeight + visible * model.rowHeight + model.rowHeight / 2);
+    short y = short(model.headerHeight() + visible * model.rowHeight + model.rowHeight / 2);
     std::vector<bool> before = selection(model);
     clickSelect(model, row, command, shift);
     if (selection(model) != before) {
@@ -318,7 +318,7 @@ std::string dragRows(short id, short number, RowModel& model, const DialogAction
         target = findRows(id, targetItem, "listBox");
         short insertPos = short(action.h + 1);
         int visible = insertPos - 1 - target->vScroll;
-        short y = short(RowModel::headerHeight + std::max(0, visible) * target->rowHeight + 2);
+        short y = short(target->headerHeight() + std::max(0, visible) * target->rowHeight + 2);
         short relative = target->isRow(insertPos) ? -1 : 0;
         DG::ListBoxDropTargetEvent over(id, targetItem, 4, y, insertPos, relative);
         DG::DragDropEffect effect = offered;

@@ -61,7 +61,9 @@ struct RowModel {
     std::map<short, int> rowRedraws; // by row
     std::map<short, short> onTab;    // tab field to the item shown over it in the first selected row
 
-    static constexpr short headerHeight = 20;
+    static constexpr short fullHeaderHeight = 20;
+    // Rows start below the header, which has no height while it has no items.
+    short headerHeight() const { return header.empty() ? 0 : fullHeaderHeight; }
 
     short rowCount() const { return short(rows.size()); }
     bool isRow(short row) const { return row >= 1 && row <= rowCount(); }
