@@ -853,8 +853,12 @@ void ListControl::setProxyRow(Int16 row) {
             }
         }
         if (row != npos) {
+            // A row without a value of its own shows its cell's text, so that the editor never
+            // carries another row's value into this one.
             if (const Setting* stored = proxy.getValue(row)) {
                 editor->setSetting(*stored, 0, 0);
+            } else if (isValidRow(row)) {
+                editor->setSetting(StringSetting(getText(row, c)), 0, 0);
             }
             if (list) {
                 list->RemoveOnTabItem(Int16(c + 1));

@@ -343,8 +343,8 @@ TEST_F(ListControlTest, EditorsFollowTheRow) {
     EXPECT_EQ(cell(2, 1), "typed");
     std::unique_ptr<Setting> stored(list->getSetting(2, 1));
     EXPECT_EQ(dynamic_cast<StringSetting*>(stored.get())->getValue(), String("typed"));
-    // Row 3 has no value of its own yet: the editor keeps its text.
-    EXPECT_EQ(dialog.edit->getText(), String("typed"));
+    // Row 3 has no value of its own yet: the editor shows its cell.
+    EXPECT_EQ(dialog.edit->getText(), String("part3"));
 
     dialog.edit->setText(String("row three"));
     list->setSelected(false, 3);
@@ -362,8 +362,9 @@ TEST_F(ListControlTest, EditorsFollowTheRow) {
     EXPECT_EQ(cell(2, 1), "typed");
 
     // Setting another row's value does not reach the editor.
+    EXPECT_EQ(dialog.edit->getText(), String("part4"));
     list->setSetting(StringSetting(String("set")), 1, 1);
-    EXPECT_EQ(dialog.edit->getText(), String("typed"));
+    EXPECT_EQ(dialog.edit->getText(), String("part4"));
     list->setSetting(StringSetting(String("here")), 4, 1);
     EXPECT_EQ(dialog.edit->getText(), String("here"));
 
