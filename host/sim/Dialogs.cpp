@@ -384,7 +384,7 @@ bool readAction(const json& value, const std::string& where, DialogAction& actio
     }
     std::string kind = value["do"].get<std::string>();
     int found = -1;
-    for (int k = DialogAction::click; k <= DialogAction::closeCancel; ++k) {
+    for (int k = DialogAction::click; k <= DialogAction::dragRows; ++k) {
         if (kind == actionName(DialogAction::Kind(k))) {
             found = k;
         }
