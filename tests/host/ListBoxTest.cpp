@@ -252,3 +252,29 @@ TEST_F(ListBoxTest, PopUpRows) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(ListBoxScenarioTest, ScenarioActionsReachTheList) {
+    ASSERT_TRUE(sim::loadResourcesText(sim::defaultAddOn, templates));
+    std::string error;
+    ASSERT_TRUE(sim::queueScriptedAnswers(R"({"dialogs": {"520": [[
+        {"do": "clickRow", "item": 3, "value": 2, "h": 1},
+        {"do": "clickRow", "item": 3, "value": 0, "text": "command"},
+        {"do": "editCell", "item": 3, "value": 1, "h": 1, "text": "B"},
+        {"do": "closeOK"}]]}})",
+                                          &error))
+        << error;
+    DG::ModalDialog dialog(ACAPI_GetOwnResModule(), 520);
+    DG::MultiSelListBox list(dialog, 3);
+    Log log;
+    list.Attach(log);
+    EXPECT_TRUE(dialog.Invoke());
+    EXPECT_TRUE(sim::dialogs().back().failures.empty());
+    EXPECT_EQ(log.log,
+              (std::vector<std::string>{"selection", "click 3", "selection", "click 1 command", "cell 2,2"}));
+    EXPECT_EQ(list.GetTabItemText(2, 2).ToUTF8(), "B");
+    EXPECT_EQ(list.GetSelectedCount(), 2);
+}
+
+} // namespace
