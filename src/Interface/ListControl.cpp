@@ -557,13 +557,13 @@ bool ListControl::insertRow(Int16 row, Int16 count) {
 }
 
 bool ListControl::deleteRow(Int16 row, Int16 count) {
-    if (count < 0 || row < 0 || (row >= getRows() && count > 0)) {
-        return false;
-    }
-    count = std::min<Int16>(count, Int16(getRows() - row));
     if (count == 0) {
         return true;
     }
+    if (count < 0 || row < 0 || row >= getRows()) {
+        return false;
+    }
+    count = std::min<Int16>(count, Int16(getRows() - row));
     Int16 rows = getRows();
     bool all = row == 0 && count == rows;
     if (all) {

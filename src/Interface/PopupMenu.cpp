@@ -452,14 +452,14 @@ bool PopupMenu::insertRow(Int16 row, Int16 count) {
 }
 
 bool PopupMenu::deleteRow(Int16 row, Int16 count) {
-    if (count < 0 || row < 0 || (row >= getRows() && count > 0)) {
+    if (count == 0) {
+        return true;
+    }
+    if (count < 0 || row < 0 || row >= getRows()) {
         return false;
     }
     if (row + count > getRows()) {
         count = Int16(getRows() - row);
-    }
-    if (count == 0) {
-        return true;
     }
     DialogControl::setTableSize(Int16(getRows() - count), 1);
     onHost([&](auto& host) {

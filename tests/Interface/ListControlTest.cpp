@@ -1,5 +1,6 @@
 #include "Interface/ListControl.h"
 #include "Addon/ActionEvent.h"
+#include "Addon/DialogEvent.h"
 #include "Addon/DropEvent.h"
 #include "Addon/ItemEvent.h"
 #include "Addon/ListHeaderClickEvent.h"
@@ -243,6 +244,7 @@ TEST_F(ListControlTest, InsertingAndDeletingRows) {
     EXPECT_FALSE(list->deleteRow(5, 1));
     EXPECT_FALSE(list->deleteRow(-1, 1));
     EXPECT_FALSE(list->deleteRow(0, -2));
+    EXPECT_TRUE(list->deleteRow(9, 0));
     EXPECT_EQ(list->getRows(), 5);
 
     // Deleting rows 1 and 2 of five with rows 0, 3 and 4 selected leaves rows 0, 1 and 2 selected.
@@ -481,6 +483,54 @@ TEST_F(ListControlTest, DragAndDropBetweenLists) {
     list->addSubscriber(&refuse);
     ASSERT_TRUE(act({::act(sim::DialogAction::dragRows, 9, 10, 0)}));
     EXPECT_EQ(failures().back(), "dragRows 9: the drag was refused");
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(ListControlTest, CopiesShareTheHostAndKeepTheirOwnValues) {
+    ASSERT_TRUE(list->addProxy(m_dialog->edit, 1));
+    list->setSetting(StringSetting(String("kept")), 3, 1);
+    list->setColumnGap(6);
+    std::unique_ptr<ListControl> copy(list->clone());
+    EXPECT_EQ(copy->getRows(), 5);
+    EXPECT_EQ(copy->getColumnGap(), 6);
+    EXPECT_EQ(copy->getColumnStyle(1).getStart(), 106);
+    EXPECT_EQ(copy->getProxyControl(1), m_dialog->edit);
+    // The copy's stored values are its own.
+    list->setSetting(StringSetting(String("changed")), 3, 1);
+    std::unique_ptr<Setting> value(copy->getSetting(3, 1));
+    EXPECT_EQ(dynamic_cast<StringSetting*>(value.get())->getValue(), String("kept"));
+    // Both write to the one host list.
+    copy->setText(String("shared"), 0, 0);
+    EXPECT_EQ(list->getText(0, 0), String("shared"));
+
+    const ListControl& constant = *copy;
+    int rows = 0;
+    for (auto it = constant.begin(); it != constant.end(); ++it) {
+        rows += it->isSelected() ? 0 : 1;
+    }
+    EXPECT_EQ(rows, 5);
+}
+
+TEST_F(ListControlTest, OpeningThePanelHidesTheEditors) {
+    ASSERT_TRUE(list->addProxy(m_dialog->label, 0));
+    ASSERT_TRUE(list->addProxy(m_dialog->edit, 1));
+    list->setSelected(true, 1);
+    ASSERT_EQ(list->getProxyRow(), 1);
+    DialogEvent opened(1, ControlLink(0, m_dialog.get()), InterfaceEvent::Data());
+    list->publishEvent(opened);
+    EXPECT_EQ(list->getProxyRow(), ListControl::npos);
+    EXPECT_FALSE(m_dialog->edit->isVisible());
+    EXPECT_FALSE(m_dialog->label->isVisible());
+    EXPECT_TRUE(host().onTab.empty());
+    // The next selection shows them on its row again.
+    ASSERT_TRUE(act({::act(sim::DialogAction::clickRow, 9, 3)}));
+    EXPECT_EQ(list->getProxyRow(), 3);
+    EXPECT_TRUE(m_dialog->edit->isVisible());
+    EXPECT_EQ(m_dialog->label->getText(), String("key3"));
+    EXPECT_EQ(m_dialog->edit->getText(), String("part3"));
 }
 
 } // namespace

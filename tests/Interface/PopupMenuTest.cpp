@@ -131,6 +131,7 @@ TEST_F(PopupMenuTest, RefusesRowsOutsideAndBadCounts) {
         {"delete after the last row", [&] { return menu.deleteRow(2, 1); }, false, 2},
         {"delete a negative count", [&] { return menu.deleteRow(0, -1); }, false, 2},
         {"delete nothing", [&] { return menu.deleteRow(0, 0); }, true, 2},
+        {"delete nothing past the end", [&] { return menu.deleteRow(7, 0); }, true, 2},
         {"insert a negative count", [&] { return menu.insertRow(0, -3); }, false, 2},
         {"insert nothing", [&] { return menu.insertRow(0, 0); }, true, 2},
         {"insert past the end", [&] { return menu.insertRow(5, 1); }, false, 2},
