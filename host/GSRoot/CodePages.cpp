@@ -73,6 +73,26 @@ Converter openConverter(UInt32 charCode) {
     return converter;
 }
 
+// The highest character code the host knows.
+constexpr UInt32 lastCharCode = 101;
+
+// Converters by character code, opened on first use and kept for the life of the process,
+// reachable from here: opening one costs far more than converting a few characters, and text
+// streams convert a character at a time. The host runs on one thread, and ucnv_toUChars and
+// ucnv_fromUChars reset the converter before each conversion.
+UConverter* converters[lastCharCode + 1] = {};
+
+UConverter* converterFor(UInt32 charCode) {
+    if (charCode > lastCharCode) {
+        return nullptr;
+    }
+    UConverter*& converter = converters[charCode];
+    if (converter == nullptr) {
+        converter = openConverter(charCode).release();
+    }
+    return converter;
+}
+
 GSErrCode finish(UErrorCode status, int32_t length, GSSize capacity, GSSize* needed) {
     if (needed != nullptr) {
         *needed = length;
@@ -110,12 +130,12 @@ GSErrCode CHConvertToUnicode(const char* text, GSSize length, UInt32 charCode, U
         (units == nullptr && capacity > 0)) {
         return ErrParam;
     }
-    Converter converter = openConverter(charCode);
+    UConverter* converter = converterFor(charCode);
     if (converter == nullptr) {
         return ErrParam;
     }
     UErrorCode status = U_ZERO_ERROR;
-    int32_t count = ucnv_toUChars(converter.get(), reinterpret_cast<UChar*>(units),
+    int32_t count = ucnv_toUChars(converter, reinterpret_cast<UChar*>(units),
                                   int32_t(std::min(capacity, maxLength)), text, int32_t(length), &status);
     if (status == U_STRING_NOT_TERMINATED_WARNING) {
         status = U_ZERO_ERROR;
@@ -135,7 +155,7 @@ GSErrCode CHConvertFromUnicode(const UInt16* units, GSSize count, UInt32 charCod
         (text == nullptr && capacity > 0)) {
         return ErrParam;
     }
-    Converter converter = openConverter(charCode);
+    UConverter* converter = converterFor(charCode);
     if (converter == nullptr) {
         return ErrParam;
     }
@@ -146,7 +166,7 @@ GSErrCode CHConvertFromUnicode(const UInt16* units, GSSize count, UInt32 charCod
         units = defined.data();
     }
     UErrorCode status = U_ZERO_ERROR;
-    int32_t length = ucnv_fromUChars(converter.get(), text, int32_t(std::min(capacity, maxLength)),
+    int32_t length = ucnv_fromUChars(converter, text, int32_t(std::min(capacity, maxLength)),
                                      reinterpret_cast<const UChar*>(units), int32_t(count), &status);
     if (status == U_STRING_NOT_TERMINATED_WARNING) {
         status = U_ZERO_ERROR;

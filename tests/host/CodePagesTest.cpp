@@ -108,3 +108,20 @@ TEST(CodePagesTest, BadRequestsAndHostFaultsFail) {
     sim::failCall("CHConvertFromUnicode", ErrMemoryFull);
     EXPECT_EQ(CHConvertFromUnicode(units, 1, 99, bytes, 4, nullptr), ErrMemoryFull);
 }
+
+TEST(CodePagesTest, EachConversionStartsAfresh) {
+    // Nothing of a conversion that broke off (a character cut short, output that did not fit)
+    // reaches the next conversion of the same code.
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        EXPECT_EQ(toUnicode("\x93", 31), (std::vector<UInt16>{0xFFFD})) << "a lead byte alone";
+        EXPECT_EQ(toUnicode("\x7B", 31), (std::vector<UInt16>{'{'}));
+        const UInt16 text[] = {0x65E5, 0x672C, 0x65E5};
+        char bytes[3] = {};
+        GSSize needed = 0;
+        EXPECT_EQ(CHConvertFromUnicode(text, 3, 31, bytes, 3, &needed), ErrMemoryFull);
+        EXPECT_EQ(fromUnicode({'a'}, 31), "a");
+        EXPECT_EQ(toUnicode("\xE6\x97", 99), (std::vector<UInt16>{0xFFFD}));
+        EXPECT_EQ(toUnicode("z", 99), (std::vector<UInt16>{'z'}));
+    }
+}
