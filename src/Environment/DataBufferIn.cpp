@@ -576,65 +576,40 @@ bool DataBufferIn::readToken(String& token, bool skipToNumber) {
     return (m_state & failMask) == 0;
 }
 
-DataBufferIn& DataBufferIn::operator>>(double& value) {
+template <typename Parser, typename Value>
+void DataBufferIn::readNumber(Value& value, bool skipToNumber) {
     String token;
-    if (readToken(token, false)) {
-        ToDouble parsed(token);
-        value = parsed.isValid() ? parsed.getValue() : 0.0;
+    if (readToken(token, skipToNumber)) {
+        Parser parsed(token);
+        value = static_cast<Value>(parsed.isValid() ? parsed.getValue() : 0);
         if (!parsed.isValid()) {
             addState(failure);
         }
     }
+}
+
+DataBufferIn& DataBufferIn::operator>>(double& value) {
+    readNumber<ToDouble>(value, false);
     return *this;
 }
 
 DataBufferIn& DataBufferIn::operator>>(int& value) {
-    String token;
-    if (readToken(token, false)) {
-        ToInt32 parsed(token);
-        value = parsed.isValid() ? parsed.getValue() : 0;
-        if (!parsed.isValid()) {
-            addState(failure);
-        }
-    }
+    readNumber<ToInt32>(value, false);
     return *this;
 }
 
 DataBufferIn& DataBufferIn::operator>>(short& value) {
-    int wide = 0;
-    String token;
-    if (readToken(token, false)) {
-        ToInt32 parsed(token);
-        wide = parsed.isValid() ? parsed.getValue() : 0;
-        if (!parsed.isValid()) {
-            addState(failure);
-        }
-        value = static_cast<short>(wide);
-    }
+    readNumber<ToInt32>(value, false);
     return *this;
 }
 
 DataBufferIn& DataBufferIn::operator>>(unsigned short& value) {
-    String token;
-    if (readToken(token, false)) {
-        ToInt32 parsed(token);
-        value = static_cast<unsigned short>(parsed.isValid() ? parsed.getValue() : 0);
-        if (!parsed.isValid()) {
-            addState(failure);
-        }
-    }
+    readNumber<ToInt32>(value, false);
     return *this;
 }
 
 DataBufferIn& DataBufferIn::operator>>(unsigned int& value) {
-    String token;
-    if (readToken(token, true)) {
-        ToUInt32 parsed(token);
-        value = parsed.isValid() ? parsed.getValue() : 0;
-        if (!parsed.isValid()) {
-            addState(failure);
-        }
-    }
+    readNumber<ToUInt32>(value, true);
     return *this;
 }
 

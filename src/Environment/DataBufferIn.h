@@ -122,6 +122,9 @@ private:
              bool sequence);
     void splitDelimiters(char const* delimiters, unsigned int length);
     bool readToken(String& token, bool skipToNumber);
+    // The next token read by Parser into value: 0 and the failure bit when it is no number.
+    template <typename Parser, typename Value>
+    void readNumber(Value& value, bool skipToNumber);
 
     DataFile* m_source = nullptr;
     char const* m_buffer = nullptr;
