@@ -505,17 +505,10 @@ int DataBufferIn::scan(char const* delimiters, unsigned int length, String* out,
         if (result != 0) {
             break;
         }
+        // Whether c completes the delimiter.
+        bool found = false;
         if (!sequence) {
-            if (std::find(m_delimiters.begin(), m_delimiters.end(), c) != m_delimiters.end()) {
-                if (include && keep) {
-                    m_scanned.append(c.bytes, c.length);
-                }
-                if (consumeEnd) {
-                    consume(c, next);
-                }
-                result = foundDelimiter;
-                break;
-            }
+            found = std::find(m_delimiters.begin(), m_delimiters.end(), c) != m_delimiters.end();
         } else {
             auto match = started ? (c == m_delimiters.front() ? m_delimiters.begin() : m_delimiters.end())
                                  : std::find(m_delimiters.begin(), m_delimiters.end(), c);
@@ -528,17 +521,18 @@ int DataBufferIn::scan(char const* delimiters, unsigned int length, String* out,
             if (match != m_delimiters.end()) {
                 started = true;
                 m_delimiters.erase(match);
-                if (m_delimiters.empty()) {
-                    if (include && keep) {
-                        m_scanned.append(c.bytes, c.length);
-                    }
-                    if (consumeEnd) {
-                        consume(c, next);
-                    }
-                    result = foundDelimiter;
-                    break;
-                }
+                found = m_delimiters.empty();
             }
+        }
+        if (found) {
+            if (include && keep) {
+                m_scanned.append(c.bytes, c.length);
+            }
+            if (consumeEnd) {
+                consume(c, next);
+            }
+            result = foundDelimiter;
+            break;
         }
         if (keep) {
             m_scanned.append(c.bytes, c.length);
