@@ -7,7 +7,6 @@
 #include "Environment/Memory.h"
 #include "Environment/Time.h"
 #include "FTM/FileTypeManager.hpp"
-#include "GSRoot/Time.hpp"
 #include "IO/File.hpp"
 #include "IO/FileSystem.hpp"
 #include "IO/Folder.hpp"
@@ -80,9 +79,7 @@ DataFile* prompt(DG::FileDialog::Type type, String const& title, std::vector<Str
 DataFile::DataFile() = default;
 
 DataFile::DataFile(IO::File const& file, Permission permission) : m_permission(permission) {
-    IO::Location location;
-    file.GetLocation(&location);
-    attach(location, false);
+    attach(locationOf(&file), false);
 }
 
 DataFile::DataFile(IO::Location const& location, Permission permission, bool create)
@@ -96,14 +93,10 @@ DataFile::DataFile(String const& path, Permission permission, bool create) : m_p
 
 DataFile::DataFile(Directory const& parent, String const& name, Permission permission, bool create)
     : m_permission(permission) {
-    IO::Folder const* folder = parent.getData();
-    if (folder == nullptr) {
-        m_lastError = ErrParam;
-        return;
-    }
     IO::Location location;
-    folder->GetLocation(&location);
-    attach(IO::Location(location, IO::Name(name.data())), create);
+    if (locationIn(parent.getData(), name, location)) {
+        attach(location, create);
+    }
 }
 
 DataFile::DataFile(DataFile const& other) : File(other), m_permission(other.m_permission) {
@@ -220,24 +213,11 @@ bool DataFile::isFolder() const {
 }
 
 IO::Location DataFile::getLocation() const {
-    IO::Location location;
-    if (m_file != nullptr) {
-        m_file->GetLocation(&location);
-    }
-    return location;
+    return locationOf(m_file.get());
 }
 
 Time DataFile::getModificationTime() const {
-    if (m_file == nullptr) {
-        return Time(false);
-    }
-    GSTime time = 0;
-    m_lastError = m_file->GetModificationTime(&time);
-    GSTimeRecord record;
-    if (m_lastError != NoError || TIGetTimeRecord(time, &record, TI_LOCAL_TIME) != NoError) {
-        return Time(false);
-    }
-    return Time(record);
+    return modificationTimeOf(m_file.get());
 }
 
 int DataFile::setLocation(IO::Location const& location) {

@@ -4,7 +4,6 @@
 #include "Environment/FileWalker.h"
 #include "Environment/SearchString.h"
 #include "Environment/Time.h"
-#include "GSRoot/Time.hpp"
 #include "IO/FileSystem.hpp"
 #include "IO/Folder.hpp"
 #include "IO/Name.hpp"
@@ -59,14 +58,10 @@ Directory::Directory(String const& path, bool create) {
 }
 
 Directory::Directory(Directory const& parent, String const& name, bool create) {
-    IO::Folder const* folder = parent.getData();
-    if (folder == nullptr) {
-        m_lastError = ErrParam;
-        return;
-    }
     IO::Location location;
-    folder->GetLocation(&location);
-    open(IO::Location(location, IO::Name(name.data())), create);
+    if (locationIn(parent.getData(), name, location)) {
+        open(location, create);
+    }
 }
 
 Directory::Directory(FSRef const& reference) {
@@ -80,9 +75,7 @@ Directory::Directory(FSRef const& reference) {
 }
 
 Directory::Directory(IO::Folder const& folder) {
-    IO::Location location;
-    folder.GetLocation(&location);
-    open(location, false);
+    open(locationOf(&folder), false);
 }
 
 Directory::Directory(Directory const& other) : File(other) {
@@ -140,24 +133,11 @@ bool Directory::isFolder() const {
 }
 
 IO::Location Directory::getLocation() const {
-    IO::Location location;
-    if (m_folder != nullptr) {
-        m_folder->GetLocation(&location);
-    }
-    return location;
+    return locationOf(m_folder.get());
 }
 
 Time Directory::getModificationTime() const {
-    if (m_folder == nullptr) {
-        return Time(false);
-    }
-    GSTime time = 0;
-    m_lastError = m_folder->GetModificationTime(&time);
-    GSTimeRecord record;
-    if (m_lastError != NoError || TIGetTimeRecord(time, &record, TI_LOCAL_TIME) != NoError) {
-        return Time(false);
-    }
-    return Time(record);
+    return modificationTimeOf(m_folder.get());
 }
 
 int Directory::setLocation(IO::Location const& location) {

@@ -1,6 +1,10 @@
 #include "Environment/File.h"
 
+#include "Environment/Time.h"
+#include "GSRoot/Time.hpp"
+#include "IO/File.hpp"
 #include "IO/FileSystem.hpp"
+#include "IO/Folder.hpp"
 #include "IO/Name.hpp"
 
 #include <string>
@@ -104,6 +108,43 @@ void File::allowFullAccess() const {
     if (!path.empty()) {
         ::chmod(path.data(), 0777);
     }
+}
+
+template <typename Entry>
+IO::Location File::locationOf(Entry const* entry) {
+    IO::Location location;
+    if (entry != nullptr) {
+        entry->GetLocation(&location);
+    }
+    return location;
+}
+
+template <typename Entry>
+Time File::modificationTimeOf(Entry const* entry) const {
+    if (entry == nullptr) {
+        return Time(false);
+    }
+    GSTime time = 0;
+    m_lastError = entry->GetModificationTime(&time);
+    GSTimeRecord record;
+    if (m_lastError != NoError || TIGetTimeRecord(time, &record, TI_LOCAL_TIME) != NoError) {
+        return Time(false);
+    }
+    return Time(record);
+}
+
+template IO::Location File::locationOf(IO::File const*);
+template IO::Location File::locationOf(IO::Folder const*);
+template Time File::modificationTimeOf(IO::File const*) const;
+template Time File::modificationTimeOf(IO::Folder const*) const;
+
+bool File::locationIn(IO::Folder const* folder, String const& name, IO::Location& location) {
+    if (folder == nullptr) {
+        m_lastError = ErrParam;
+        return false;
+    }
+    location = IO::Location(locationOf(folder), IO::Name(name.data()));
+    return true;
 }
 
 } // namespace zelvane

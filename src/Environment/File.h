@@ -5,6 +5,11 @@
 #include "Environment/String.h"
 #include "IO/Location.hpp"
 
+namespace IO {
+class File;
+class Folder;
+} // namespace IO
+
 namespace zelvane {
 
 class Time;
@@ -52,6 +57,16 @@ public:
     void allowFullAccess() const;
 
 protected:
+    // The location of a host file or folder object; an empty location for none.
+    template <typename Entry>
+    static IO::Location locationOf(Entry const* entry);
+    // Its modification time in local time, the host result kept; the null time for none or on
+    // failure.
+    template <typename Entry>
+    Time modificationTimeOf(Entry const* entry) const;
+    // The location of the entry name inside folder; false, with the error ErrParam, for no folder.
+    bool locationIn(IO::Folder const* folder, String const& name, IO::Location& location);
+
     mutable int m_lastError = 0;
 };
 
