@@ -24,19 +24,8 @@ Location entryOf(const Folder& parent, const Name& name) {
 } // namespace
 
 File::File(const Location& location, OnNotFound mode) : m_location(location) {
-    if (mode != Create || m_location.IsEmpty()) {
-        return;
-    }
-    std::filesystem::path path = internal::pathOf(m_location);
-    std::error_code ec;
-    if (std::filesystem::exists(path, ec)) {
-        return; // an existing file is kept as it is; GetStatus tells a file from a folder
-    }
-    if ((m_createError = sim::enter(sim::fileCreateCall)) != NoError) {
-        return;
-    }
-    if (!internal::isInsideSandbox(path)) {
-        m_createError = ErrPermission;
+    std::filesystem::path path;
+    if (mode != Create || !internal::mayCreate(m_location, sim::fileCreateCall, path, m_createError)) {
         return;
     }
     int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
@@ -57,18 +46,7 @@ GSErrCode File::GetStatus() const {
     if (IsOpen()) {
         return NoError;
     }
-    if (m_location.IsEmpty()) {
-        return ErrParam;
-    }
-    std::error_code ec;
-    std::filesystem::file_status status = std::filesystem::status(internal::pathOf(m_location), ec);
-    if (std::filesystem::is_regular_file(status)) {
-        return NoError;
-    }
-    if (std::filesystem::exists(status)) {
-        return ErrParam;
-    }
-    return m_createError != NoError ? m_createError : ErrNotFound;
+    return internal::entryStatus(m_location, false, m_createError);
 }
 
 GSErrCode File::GetLocation(Location* location) const {

@@ -30,38 +30,17 @@ Folder* Folder::New(const Folder& parent, const Name& name, OnNotFound mode, GSE
 }
 
 Folder::Folder(const Location& location, OnNotFound mode) : m_location(location) {
-    if (mode != Create || m_location.IsEmpty()) {
+    std::filesystem::path path;
+    if (mode != Create || !internal::mayCreate(m_location, sim::folderCreateCall, path, m_createError)) {
         return;
     }
-    std::filesystem::path path = internal::pathOf(m_location);
     std::error_code ec;
-    if (std::filesystem::exists(path, ec)) {
-        return; // GetStatus tells a folder from a file
-    }
-    if ((m_createError = sim::enter(sim::folderCreateCall)) != NoError) {
-        return;
-    }
-    if (!internal::isInsideSandbox(path)) {
-        m_createError = ErrPermission;
-        return;
-    }
     std::filesystem::create_directory(path, ec);
     m_createError = internal::errorFromCode(ec);
 }
 
 GSErrCode Folder::GetStatus() const {
-    if (m_location.IsEmpty()) {
-        return ErrParam;
-    }
-    std::error_code ec;
-    std::filesystem::file_status status = std::filesystem::status(internal::pathOf(m_location), ec);
-    if (std::filesystem::is_directory(status)) {
-        return NoError;
-    }
-    if (std::filesystem::exists(status)) {
-        return ErrParam;
-    }
-    return m_createError != NoError ? m_createError : ErrNotFound;
+    return internal::entryStatus(m_location, true, m_createError);
 }
 
 GSErrCode Folder::GetLocation(Location* location) const {

@@ -23,6 +23,16 @@ Location locationOf(const std::filesystem::path& path);
 // Whether a path lies inside the sandbox root: the host changes nothing outside it.
 bool isInsideSandbox(const std::filesystem::path& path);
 
+// The steps before File or Folder makes its missing entry (mode Create): false when there is
+// nothing to make (no location, or the entry exists); false with error set when call is failed by
+// injection or the path lies outside the sandbox; else true, with the path to make it at.
+bool mayCreate(const Location& location, const char* call, std::filesystem::path& path, GSErrCode& error);
+
+// The status of the entry at location, for a file or a folder: NoError when it is one of that
+// kind, ErrParam when it is of the other kind or there is no location, else the error of making
+// it (createError) or ErrNotFound.
+GSErrCode entryStatus(const Location& location, bool folder, GSErrCode createError);
+
 // Host error code for a failed system call.
 GSErrCode errorFromErrno(int err);
 GSErrCode errorFromCode(const std::error_code& ec);
