@@ -534,3 +534,28 @@ TEST_F(ListControlTest, OpeningThePanelHidesTheEditors) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(ListControlTest, HiddenColumnEditorsStayOffTheRow) {
+    ASSERT_TRUE(list->addProxy(m_dialog->label, 0));
+    ASSERT_TRUE(list->addProxy(m_dialog->edit, 1));
+    list->setProxyVisible(false, 1);
+    EXPECT_FALSE(list->isProxyVisible(1));
+    EXPECT_TRUE(list->isProxyVisible(0));
+    list->setSelected(true, 2);
+    EXPECT_EQ(host().onTab.count(2), 0u);
+    EXPECT_EQ(host().onTab[1], 6);
+    // The hidden editor still follows the row's value.
+    EXPECT_EQ(m_dialog->edit->getText(), String("part2"));
+    list->setProxyVisible(true, ListControl::npos);
+    EXPECT_EQ(host().onTab[2], 8);
+
+    // A null editor takes the column's editor away.
+    ASSERT_TRUE(list->addProxy(nullptr, 1));
+    EXPECT_EQ(list->getProxyControl(1), nullptr);
+    list->setSelected(true, 3);
+    EXPECT_EQ(host().onTab.count(2), 0u);
+}
+
+} // namespace
