@@ -4,6 +4,7 @@
 #include "Environment/Memory.h"
 #include "Environment/Time.h"
 #include "FTM/FileTypeManager.hpp"
+#include "FileFixture.h"
 #include "IO/File.hpp"
 #include "sim/FileDialogs.h"
 #include "sim/Files.h"
@@ -23,25 +24,8 @@ using namespace zelvane;
 
 namespace {
 
-class DataFileTest : public ::testing::Test {
+class DataFileTest : public FileFixture {
 protected:
-    void SetUp() override {
-        const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_dir = sim::sandboxRoot() / "files" / (std::string(info->test_suite_name()) + "." + info->name());
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { EXPECT_EQ(sim::openFileCount(), 0u); }
-
-    fs::path path(std::string const& name) const { return m_dir / name; }
-    String text(std::string const& name) const { return String(path(name).c_str()); }
-    static void put(fs::path const& p, std::string const& content) {
-        std::ofstream(p, std::ios::binary) << content;
-    }
-    static std::string get(fs::path const& p) {
-        std::ifstream in(p, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
     // Only the files and folders a test made itself: no temporary file left behind.
     std::vector<std::string> entries() const {
         std::vector<std::string> names;
@@ -51,8 +35,6 @@ protected:
         std::sort(names.begin(), names.end());
         return names;
     }
-
-    fs::path m_dir;
 };
 
 Encoding::Type type(unsigned int value) {

@@ -3,6 +3,7 @@
 #include "Environment/FileWalker.h"
 #include "Environment/SearchString.h"
 #include "Environment/Time.h"
+#include "FileFixture.h"
 #include "IO/Folder.hpp"
 #include "MacOS/Folders.hpp"
 #include "sim/Files.h"
@@ -23,24 +24,7 @@ using namespace zelvane;
 
 namespace {
 
-class DirectoryTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_dir = sim::sandboxRoot() / "files" / (std::string(info->test_suite_name()) + "." + info->name());
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { EXPECT_EQ(sim::openFileCount(), 0u); }
-
-    fs::path path(std::string const& name) const { return m_dir / name; }
-    String text(std::string const& name) const { return String(path(name).c_str()); }
-    static void put(fs::path const& p, std::string const& content) {
-        std::ofstream(p, std::ios::binary) << content;
-    }
-
-    fs::path m_dir;
-};
+class DirectoryTest : public FileFixture {};
 
 TEST_F(DirectoryTest, ConstructionAndCreation) {
     Directory none;

@@ -1,6 +1,7 @@
 #include "Environment/DataFile.h"
 #include "Environment/Directory.h"
 #include "Environment/FileList.h"
+#include "FileFixture.h"
 #include "IO/Location.hpp"
 #include "sim/Files.h"
 #include "sim/Sim.h"
@@ -17,29 +18,7 @@ using namespace zelvane;
 
 namespace {
 
-// Each test works in a folder of its own: the tests of one executable may run at the same time.
-class FileTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_dir = sim::sandboxRoot() / "files" / (std::string(info->test_suite_name()) + "." + info->name());
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { EXPECT_EQ(sim::openFileCount(), 0u); }
-
-    fs::path path(std::string const& name) const { return m_dir / name; }
-    String text(std::string const& name) const { return String(path(name).c_str()); }
-    static void put(fs::path const& p, std::string const& content) {
-        std::ofstream(p, std::ios::binary) << content;
-    }
-    static std::string get(fs::path const& p) {
-        std::ifstream in(p, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
-
-    fs::path m_dir;
-};
+class FileTest : public FileFixture {};
 
 TEST_F(FileTest, Names) {
     put(path("notes.txt"), "x");
