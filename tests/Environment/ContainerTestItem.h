@@ -1,9 +1,12 @@
 // Heap objects for the owning container tests: they count the live instances and can be told to
-// fail their next clones.
+// fail their next clones. The fixture checks that a test leaves none of them alive.
 #pragma once
+
+#include <gtest/gtest.h>
 
 #include <new>
 #include <string>
+#include <vector>
 
 namespace containertest {
 
@@ -63,5 +66,27 @@ public:
     using Item::Item;
     Item* clone() const override { return new Other(*this); }
 };
+
+class Fixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Item::live() = 0;
+        Item::failAfter() = -1;
+    }
+    void TearDown() override {
+        Item::failAfter() = -1;
+        EXPECT_EQ(Item::live(), 0) << "objects leaked or deleted twice";
+    }
+};
+
+// The names of the items of a sequence in order, "<null>" for a null slot.
+template <typename Sequence>
+std::vector<std::string> names(Sequence const& sequence) {
+    std::vector<std::string> result;
+    for (Item const* item : sequence) {
+        result.push_back(item == nullptr ? "<null>" : item->name());
+    }
+    return result;
+}
 
 } // namespace containertest

@@ -8,29 +8,12 @@
 #include <vector>
 
 using containertest::Item;
+using containertest::names;
 using zelvane::List;
 
 namespace {
 
-class ListTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        Item::live() = 0;
-        Item::failAfter() = -1;
-    }
-    void TearDown() override {
-        Item::failAfter() = -1;
-        EXPECT_EQ(Item::live(), 0) << "objects leaked or deleted twice";
-    }
-};
-
-std::vector<std::string> names(List<Item> const& list) {
-    std::vector<std::string> result;
-    for (Item const* item : list) {
-        result.push_back(item == nullptr ? "<null>" : item->name());
-    }
-    return result;
-}
+class ListTest : public containertest::Fixture {};
 
 } // namespace
 

@@ -27,17 +27,7 @@ using zelvane::Map;
 
 namespace {
 
-class MapTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        Item::live() = 0;
-        Item::failAfter() = -1;
-    }
-    void TearDown() override {
-        Item::failAfter() = -1;
-        EXPECT_EQ(Item::live(), 0) << "objects leaked or deleted twice";
-    }
-};
+class MapTest : public containertest::Fixture {};
 
 template <typename M>
 std::string contents(M const& map) {

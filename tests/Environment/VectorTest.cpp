@@ -9,29 +9,12 @@
 
 using containertest::Derived;
 using containertest::Item;
+using containertest::names;
 using zelvane::Vector;
 
 namespace {
 
-class VectorTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        Item::live() = 0;
-        Item::failAfter() = -1;
-    }
-    void TearDown() override {
-        Item::failAfter() = -1;
-        EXPECT_EQ(Item::live(), 0) << "objects leaked or deleted twice";
-    }
-};
-
-std::vector<std::string> names(Vector<Item> const& vector) {
-    std::vector<std::string> result;
-    for (Item const* item : vector) {
-        result.push_back(item == nullptr ? "<null>" : item->name());
-    }
-    return result;
-}
+class VectorTest : public containertest::Fixture {};
 
 Vector<Item> make(std::vector<const char*> const& list) {
     Vector<Item> result(list.size());
