@@ -104,48 +104,37 @@ void fromBytes(unsigned char const* bytes, T& value, GSErrCode (*convert)(GSPlat
 
 } // namespace
 
-LegacyBinaryIn& LegacyBinaryIn::operator>>(double& value) {
+template <typename T, typename Convert>
+void LegacyBinaryIn::readScalar(T& value, Convert convert) {
     if (ready()) {
-        unsigned char bytes[sizeof(double)];
+        unsigned char bytes[sizeof(T)];
         readBytes(bytes, sizeof(bytes));
-        fromBytes(bytes, value, IVDouble, getPlatformSign());
+        fromBytes(bytes, value, convert, getPlatformSign());
     }
+}
+
+LegacyBinaryIn& LegacyBinaryIn::operator>>(double& value) {
+    readScalar(value, IVDouble);
     return *this;
 }
 
 LegacyBinaryIn& LegacyBinaryIn::operator>>(int& value) {
-    if (ready()) {
-        unsigned char bytes[sizeof(Int32)];
-        readBytes(bytes, sizeof(bytes));
-        fromBytes(bytes, value, IVLong, getPlatformSign());
-    }
+    readScalar(value, IVLong);
     return *this;
 }
 
 LegacyBinaryIn& LegacyBinaryIn::operator>>(unsigned int& value) {
-    if (ready()) {
-        unsigned char bytes[sizeof(UInt32)];
-        readBytes(bytes, sizeof(bytes));
-        fromBytes(bytes, value, IVULong, getPlatformSign());
-    }
+    readScalar(value, IVULong);
     return *this;
 }
 
 LegacyBinaryIn& LegacyBinaryIn::operator>>(short& value) {
-    if (ready()) {
-        unsigned char bytes[sizeof(Int16)];
-        readBytes(bytes, sizeof(bytes));
-        fromBytes(bytes, value, IVShort, getPlatformSign());
-    }
+    readScalar(value, IVShort);
     return *this;
 }
 
 LegacyBinaryIn& LegacyBinaryIn::operator>>(unsigned short& value) {
-    if (ready()) {
-        unsigned char bytes[sizeof(UInt16)];
-        readBytes(bytes, sizeof(bytes));
-        fromBytes(bytes, value, IVUShort, getPlatformSign());
-    }
+    readScalar(value, IVUShort);
     return *this;
 }
 

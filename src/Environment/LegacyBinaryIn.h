@@ -56,6 +56,9 @@ private:
     void takeState();
     // Reads up to size bytes into bytes (zero where none could be read).
     void readBytes(unsigned char* bytes, int size);
+    // One scalar of the source's byte order, turned into the machine's by the host's convert.
+    template <typename T, typename Convert>
+    void readScalar(T& value, Convert convert);
     void readText(String& text);
 
     DataBufferIn* m_source = nullptr;
