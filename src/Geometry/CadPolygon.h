@@ -20,6 +20,7 @@ class LinearEquation;
 class Matrix3x3;
 class Plane;
 class PolyEdge;
+class PolyList;
 class PolyVector;
 
 class CadPolygon : public Vector<PolyPoint> {
@@ -134,6 +135,30 @@ public:
     virtual int intersectionWith(CadPolygon const& other, IntersectList& list, double tol = 1e-5) const;
     virtual bool encloses(CadPoint const& point, double tol = 1e-5) const;
     virtual PolyPoint::Rotation getDirection() const;
+    // Appends the pieces right of the line (its side inside) to right and those left of it to left;
+    // a null list drops its pieces. The polygon is not changed.
+    virtual void splitWith(LinearEquation const& line, PolyList* right, PolyList* left,
+                           double tol = 1e-5) const;
+    // Appends the pieces inside the other polygon to inside and those outside it to outside.
+    virtual void splitWith(CadPolygon const& other, PolyList* inside, PolyList* outside,
+                           double tol = 1e-5) const;
+    // Some part of the segment runs through the interior.
+    virtual bool crosses(Line const& line, double tol = 1e-5) const;
+    virtual bool encloses(CadPolygon const& other, double tol = 1e-5) const;
+    // The two polygons share interior.
+    virtual bool overlaps(CadPolygon const& other, double tol = 1e-5) const;
+    // Appends the simple polygons that make up this one; answers how many (0 when it needed nothing).
+    virtual int resolveSelfIntersect(PolyList& out, double tol = 1e-5) const;
+    // Replaces every arc edge of the outline by chords.
+    virtual void facet();
+    // Removes repeated vertices and, with removeColinear, vertices between collinear edges.
+    virtual void optimise(bool removeColinear, double tol = 1e-5);
+    // Through the host's polygon library: offset one edge (of the outline for contour 0, else of hole
+    // contour-1), resize the outline, unite with another polygon. Each appends its results and
+    // answers whether it appended a polygon.
+    virtual bool offsetEdge(PolyList& out, int edgeIndex, double distance, int contour) const;
+    virtual bool resizePolygon(PolyList& out, double distance) const;
+    virtual bool merge2D(CadPolygon const& other, PolyList& out) const;
 
     // The vertex at wrapIndex(i); throws std::out_of_range for a polygon without vertices.
     PolyPoint const& operator[](int i) const;
