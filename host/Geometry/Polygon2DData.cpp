@@ -318,6 +318,16 @@ double signedArea(const Reader& reader, Int32 c) {
     return area;
 }
 
+// Boost.Geometry throws on input it cannot handle; the host answers an error instead.
+template <typename Operation>
+GSErrCode guarded(Operation const& operation) {
+    try {
+        return operation();
+    } catch (...) {
+        return Error;
+    }
+}
+
 } // namespace
 
 void GetPolygon2DDataBoundBox(const Polygon2DData& polygon, Box2DData* box) {
@@ -382,108 +392,118 @@ GSErrCode OffsetPolygon2DDataEdge(const Polygon2DData& polygon, Int32 edgeIndex,
                                   GS::VAArray<Polygon2DData>* results) {
     if (GSErrCode err = sim::enter("OffsetPolygon2DDataEdge", edgeIndex))
         return err;
-    Polygon shape;
-    std::vector<Tagged> tags;
-    if (results == nullptr || !std::isfinite(offset))
-        return ErrParam;
-    if (GSErrCode err = readInput(polygon, shape, tags))
-        return err;
-    Reader reader(polygon);
-    reader.check();
-    Int32 contour = 0;
-    for (Int32 c = 1; c <= polygon.nContours && contour == 0; ++c)
-        if (UInt32(edgeIndex) > reader.ends[c - 1] && UInt32(edgeIndex) < reader.ends[c])
-            contour = c;
-    if (edgeIndex < 1 || contour == 0)
-        return ErrParam;
-    UInt32 first = reader.ends[contour - 1] + 1;
-    UInt32 last = reader.ends[contour];
-    // The edge's neighbours: the coordinate before its start and after its end, within the contour.
-    UInt32 before = UInt32(edgeIndex) == first ? last - 1 : UInt32(edgeIndex) - 1;
-    UInt32 after = UInt32(edgeIndex) + 1 == last ? first + 1 : UInt32(edgeIndex) + 2;
-    Coord2D p0 = reader.coords[before], a = reader.coords[edgeIndex], b = reader.coords[edgeIndex + 1],
-            p3 = reader.coords[after];
-    double length = std::hypot(b.x - a.x, b.y - a.y);
-    if (length <= 1e-9)
-        return ErrParam;
-    // The arc on the edge, if any, is offset as its chord.
-    double nx = -(b.y - a.y) / length * offset, ny = (b.x - a.x) / length * offset;
-    auto slide = [&](Coord2D from, Coord2D along, Coord2D fallback) {
-        // Where the moved edge's line meets the neighbour's line through from and along.
-        double dx = along.x - from.x, dy = along.y - from.y;
-        double ex = b.x - a.x, ey = b.y - a.y;
-        double denominator = dx * ey - dy * ex;
-        Coord2D moved{fallback.x + nx, fallback.y + ny};
-        if (std::fabs(denominator) <= 1e-12 * std::hypot(dx, dy) * length)
-            return moved;
-        double t = ((moved.x - from.x) * ey - (moved.y - from.y) * ex) / denominator;
-        return Coord2D{from.x + t * dx, from.y + t * dy};
-    };
-    Coord2D a2 = slide(p0, a, a);
-    Coord2D b2 = slide(p3, b, b);
-    Polygon strip;
-    for (const Coord2D& q : {a, b, b2, a2, a})
-        bg::append(strip.outer(), Point(q.x, q.y));
-    bg::correct(strip);
-    if (!bg::is_valid(strip))
-        return ErrParam;
-    MultiPolygon result;
-    // Left of every edge lies material once the record is oriented: a positive offset moves the
-    // edge into it.
-    if (offset > 0.0)
-        bg::difference(shape, strip, result);
-    else
-        bg::union_(shape, strip, result);
-    return writeResults(result, tags, polygon.vertexDataSize, results);
+    return guarded([&]() -> GSErrCode {
+        Polygon shape;
+        std::vector<Tagged> tags;
+        if (results == nullptr || !std::isfinite(offset))
+            return ErrParam;
+        if (GSErrCode err = readInput(polygon, shape, tags))
+            return err;
+        Reader reader(polygon);
+        reader.check();
+        Int32 contour = 0;
+        for (Int32 c = 1; c <= polygon.nContours && contour == 0; ++c)
+            if (UInt32(edgeIndex) > reader.ends[c - 1] && UInt32(edgeIndex) < reader.ends[c])
+                contour = c;
+        if (edgeIndex < 1 || contour == 0)
+            return ErrParam;
+        UInt32 first = reader.ends[contour - 1] + 1;
+        UInt32 last = reader.ends[contour];
+        // The edge's neighbours: the coordinate before its start and after its end, within the contour.
+        UInt32 before = UInt32(edgeIndex) == first ? last - 1 : UInt32(edgeIndex) - 1;
+        UInt32 after = UInt32(edgeIndex) + 1 == last ? first + 1 : UInt32(edgeIndex) + 2;
+        Coord2D p0 = reader.coords[before], a = reader.coords[edgeIndex], b = reader.coords[edgeIndex + 1],
+                p3 = reader.coords[after];
+        double length = std::hypot(b.x - a.x, b.y - a.y);
+        if (length <= 1e-9)
+            return ErrParam;
+        // The arc on the edge, if any, is offset as its chord.
+        double nx = -(b.y - a.y) / length * offset, ny = (b.x - a.x) / length * offset;
+        auto slide = [&](Coord2D from, Coord2D along, Coord2D fallback) {
+            // Where the moved edge's line meets the neighbour's line through from and along.
+            double dx = along.x - from.x, dy = along.y - from.y;
+            double ex = b.x - a.x, ey = b.y - a.y;
+            double denominator = dx * ey - dy * ex;
+            Coord2D moved{fallback.x + nx, fallback.y + ny};
+            if (std::fabs(denominator) <= 1e-12 * std::hypot(dx, dy) * length)
+                return moved;
+            double t = ((moved.x - from.x) * ey - (moved.y - from.y) * ex) / denominator;
+            return Coord2D{from.x + t * dx, from.y + t * dy};
+        };
+        Coord2D a2 = slide(p0, a, a);
+        Coord2D b2 = slide(p3, b, b);
+        Polygon strip;
+        for (const Coord2D& q : {a, b, b2, a2, a})
+            bg::append(strip.outer(), Point(q.x, q.y));
+        bg::correct(strip);
+        if (!bg::is_valid(strip))
+            return ErrParam;
+        MultiPolygon result;
+        // Left of every edge lies material once the record is oriented: a positive offset moves the
+        // edge into it.
+        if (offset > 0.0)
+            bg::difference(shape, strip, result);
+        else
+            bg::union_(shape, strip, result);
+        return writeResults(result, tags, polygon.vertexDataSize, results);
+    });
 }
 
 GSErrCode ResizePolygon2DDataContour(const Polygon2DData& polygon, Int32 contourIndex, double offset,
                                      GS::VAArray<Polygon2DData>* results) {
     if (GSErrCode err = sim::enter("ResizePolygon2DDataContour", contourIndex))
         return err;
-    Polygon shape;
-    std::vector<Tagged> tags;
-    if (results == nullptr || contourIndex != 1 || !std::isfinite(offset))
-        return ErrParam;
-    if (GSErrCode err = readInput(polygon, shape, tags))
-        return err;
-    Polygon outline;
-    outline.outer() = shape.outer();
-    MultiPolygon grown;
-    bg::buffer(outline, grown, bg::strategy::buffer::distance_symmetric<double>(offset),
-               bg::strategy::buffer::side_straight(), bg::strategy::buffer::join_miter(),
-               bg::strategy::buffer::end_flat(), bg::strategy::buffer::point_square());
-    MultiPolygon holes;
-    for (const Ring& inner : shape.inners()) {
-        Polygon hole;
-        hole.outer().assign(inner.rbegin(), inner.rend());
-        bg::correct(hole);
-        MultiPolygon merged;
-        bg::union_(holes, hole, merged);
-        holes = merged;
-    }
-    MultiPolygon result;
-    bg::difference(grown, holes, result);
-    return writeResults(result, tags, polygon.vertexDataSize, results);
+    return guarded([&]() -> GSErrCode {
+        Polygon shape;
+        std::vector<Tagged> tags;
+        if (results == nullptr || contourIndex != 1 || !std::isfinite(offset))
+            return ErrParam;
+        if (GSErrCode err = readInput(polygon, shape, tags))
+            return err;
+        Polygon outline;
+        outline.outer() = shape.outer();
+        MultiPolygon grown;
+        bg::buffer(outline, grown, bg::strategy::buffer::distance_symmetric<double>(offset),
+                   bg::strategy::buffer::side_straight(), bg::strategy::buffer::join_miter(),
+                   bg::strategy::buffer::end_flat(), bg::strategy::buffer::point_square());
+        // The buffer leaves points along straight sides; only the corners are kept.
+        MultiPolygon simplified;
+        bg::simplify(grown, simplified, 1e-9);
+        grown = simplified;
+        MultiPolygon holes;
+        for (const Ring& inner : shape.inners()) {
+            Polygon hole;
+            hole.outer().assign(inner.rbegin(), inner.rend());
+            bg::correct(hole);
+            MultiPolygon merged;
+            bg::union_(holes, hole, merged);
+            holes = merged;
+        }
+        MultiPolygon result;
+        bg::difference(grown, holes, result);
+        return writeResults(result, tags, polygon.vertexDataSize, results);
+    });
 }
 
 GSErrCode UnifyPolygon2DData(const Polygon2DData& polygon1, const Polygon2DData& polygon2,
                              GS::VAArray<Polygon2DData>* results) {
     if (GSErrCode err = sim::enter("UnifyPolygon2DData"))
         return err;
-    Polygon a, b;
-    std::vector<Tagged> tags;
-    if (results == nullptr)
-        return ErrParam;
-    if (GSErrCode err = readInput(polygon1, a, tags))
-        return err;
-    if (GSErrCode err = readInput(polygon2, b, tags))
-        return err;
-    if (polygon1.vertexDataSize != polygon2.vertexDataSize)
-        return ErrParam;
-    MultiPolygon result;
-    bg::union_(a, b, result);
-    return writeResults(result, tags, polygon1.vertexDataSize, results);
+    return guarded([&]() -> GSErrCode {
+        Polygon a, b;
+        std::vector<Tagged> tags;
+        if (results == nullptr)
+            return ErrParam;
+        if (GSErrCode err = readInput(polygon1, a, tags))
+            return err;
+        if (GSErrCode err = readInput(polygon2, b, tags))
+            return err;
+        if (polygon1.vertexDataSize != polygon2.vertexDataSize)
+            return ErrParam;
+        MultiPolygon result;
+        bg::union_(a, b, result);
+        return writeResults(result, tags, polygon1.vertexDataSize, results);
+    });
 }
 
 void FreePolygon2DData(Polygon2DData* polygon) {
