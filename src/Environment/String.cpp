@@ -24,10 +24,6 @@ constexpr unsigned int npos = String::npos;
 using detail::advance;
 using detail::nextChar;
 
-inline unsigned int charSize(const char* p) {
-    return unsigned(nextChar(p) - p);
-}
-
 // Bytes of the whole characters of text that lie within len bytes and before its NUL.
 unsigned int wholeBytes(const char* text, unsigned int len) {
     if (len == npos) {
