@@ -3,6 +3,7 @@
 #include "Environment/DataBufferIn.h"
 #include "Environment/DataBufferOut.h"
 #include "Environment/Guid.h"
+#include "Environment/MemoryBlock.h"
 #include "XML/XMLReader.h"
 #include "XML/XMLWriter.h"
 
@@ -124,6 +125,42 @@ void WriteBindings(benchmark::State& state) {
     setRate(state, once.dataLength());
 }
 
+std::size_t sizeOf(String const& text) {
+    return text.dataLength();
+}
+
+std::size_t sizeOf(MemoryBlock const& block) {
+    return static_cast<std::size_t>(block.size());
+}
+
+// Writing into a growing destination: time must grow linearly with the size of the document.
+template <typename Destination>
+void WriteInto(benchmark::State& state) {
+    std::string const& source = document(static_cast<std::size_t>(state.range(0)));
+    String text(source.data(), static_cast<unsigned int>(source.size()));
+    sample::ObjectMap map;
+    readInto(text, map);
+    std::size_t written = 0;
+    for (auto _ : state) {
+        Destination destination;
+        {
+            DataBufferOut stream(&destination);
+            XMLWriter writer(&stream);
+            benchmark::DoNotOptimize(writer.exportFrom(map, true, true, true, false));
+        }
+        written = sizeOf(destination);
+    }
+    setRate(state, written);
+}
+
+void WriteToString(benchmark::State& state) {
+    WriteInto<String>(state);
+}
+
+void WriteToMemoryBlock(benchmark::State& state) {
+    WriteInto<MemoryBlock>(state);
+}
+
 void ExpatParse(benchmark::State& state) {
     std::string const& source = document(static_cast<std::size_t>(state.range(0)));
     for (auto _ : state) {
@@ -182,6 +219,8 @@ BENCHMARK(ReadAndBind)->Arg(1)->Arg(20)->Unit(benchmark::kMillisecond);
 BENCHMARK(ExpatParse)->Arg(1)->Arg(20)->Unit(benchmark::kMillisecond);
 BENCHMARK(PugixmlParse)->Arg(1)->Arg(20)->Unit(benchmark::kMillisecond);
 BENCHMARK(WriteBindings)->Arg(1)->Arg(20)->Unit(benchmark::kMillisecond);
+BENCHMARK(WriteToString)->Arg(1)->Arg(20)->Unit(benchmark::kMillisecond);
+BENCHMARK(WriteToMemoryBlock)->Arg(1)->Arg(20)->Unit(benchmark::kMillisecond);
 BENCHMARK(PugixmlSave)->Arg(1)->Arg(20)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

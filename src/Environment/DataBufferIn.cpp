@@ -419,8 +419,109 @@ void DataBufferIn::splitDelimiters(char const* delimiters, unsigned int length) 
     }
 }
 
+namespace {
+
+// Bytes a single-delimiter scan of UTF-8 cannot pass over unseen: line breaks and the bytes of
+// longer characters.
+struct SpecialBytes {
+    bool table[256] = {};
+    constexpr SpecialBytes() {
+        table[static_cast<unsigned char>('\r')] = true;
+        table[static_cast<unsigned char>('\n')] = true;
+        for (int b = 0x80; b < 256; ++b) {
+            table[b] = true;
+        }
+    }
+};
+constexpr SpecialBytes specialBytes;
+
+} // namespace
+
+// A plain scan to one ASCII delimiter from UTF-8 to UTF-8. Every character read is copied as it
+// is, so the text is taken from the buffer in one piece unless a refill moves it.
+int DataBufferIn::scanTo(char delimiter, String* out, bool consumeEnd, bool include) {
+    m_scanned.clear();
+    bool keep = out != nullptr;
+    auto d = static_cast<unsigned char>(delimiter);
+    int start = m_position; // bytes from start to m_position are read and not yet kept
+    int result = 0;
+    for (;;) {
+        int end = m_size - lookAhead;
+        int run = m_position;
+        while (run < end) {
+            auto b = static_cast<unsigned char>(m_buffer[run]);
+            if (b == d || specialBytes.table[b]) {
+                break;
+            }
+            ++run;
+        }
+        if (run > m_position) {
+            m_column += run - m_position;
+            m_afterCR = false;
+            m_position = run;
+        }
+        if (run < end) {
+            auto b = static_cast<unsigned char>(m_buffer[run]);
+            if (b == d) {
+                result = foundDelimiter;
+                break;
+            }
+            if (b < 0x80) {
+                // A line break.
+                ++m_position;
+                ++m_column;
+                trackLine(lineBreakOf(b));
+                continue;
+            }
+        }
+        // A longer character, or the last bytes of the buffer: decoded, which may refill.
+        bool nearEnd = m_size - m_position < lookAhead;
+        if (nearEnd && keep) {
+            m_scanned.append(m_buffer + start, std::size_t(m_position - start));
+        }
+        Char c;
+        int next = 0;
+        result = decode(c, next);
+        if (nearEnd) {
+            start = m_position;
+        }
+        if (result != 0) {
+            break;
+        }
+        if (c.length == 1 && static_cast<unsigned char>(c.bytes[0]) == d) {
+            result = foundDelimiter;
+            break;
+        }
+        consume(c, next);
+    }
+    if (keep) {
+        bool withDelimiter = include && result == foundDelimiter;
+        if (m_scanned.empty() && !withDelimiter) {
+            if (m_position > start) {
+                out->append(m_buffer + start, unsigned(m_position - start));
+            }
+        } else {
+            m_scanned.append(m_buffer + start, std::size_t(m_position - start));
+            if (withDelimiter) {
+                m_scanned.push_back(delimiter);
+            }
+            out->append(m_scanned.data(), unsigned(m_scanned.size()));
+        }
+    }
+    if (result == foundDelimiter && consumeEnd) {
+        ++m_position;
+        ++m_column;
+        trackLine(lineBreakOf(d));
+    }
+    return result;
+}
+
 int DataBufferIn::scan(char const* delimiters, unsigned int length, String* out, bool consumeEnd,
                        bool include, bool sequence) {
+    if (!sequence && length == 1 && static_cast<unsigned char>(delimiters[0]) < 0x80 &&
+        UInt32(m_sourceEncoding) == CharCodeUTF8 && UInt32(m_targetEncoding) == CharCodeUTF8) {
+        return scanTo(delimiters[0], out, consumeEnd, include);
+    }
     splitDelimiters(delimiters, length);
     m_scanned.clear();
     if (sequence) {

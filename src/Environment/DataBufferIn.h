@@ -120,6 +120,7 @@ private:
     void trackLine(unsigned char lineBreak);
     int scan(char const* delimiters, unsigned int length, String* out, bool consume, bool include,
              bool sequence);
+    int scanTo(char delimiter, String* out, bool consume, bool include);
     void splitDelimiters(char const* delimiters, unsigned int length);
     bool readToken(String& token, bool skipToNumber);
     // The next token read by Parser into value: 0 and the failure bit when it is no number.

@@ -6,6 +6,7 @@
 #include "Environment/String.h"
 #include "Environment/ToString.h"
 
+#include <climits>
 #include <cstring>
 #include <new>
 
@@ -78,6 +79,7 @@ void DataBufferOut::bind(MemoryBlock* block, DataFile* file, String* text, char*
     m_handle = handle;
     m_used = 0;
     m_handleLength = 0;
+    m_textLength = m_text != nullptr ? m_text->dataLength() : 0;
     if (m_file != nullptr) {
         m_file->setPosition(m_file->getSize());
     }
@@ -178,7 +180,7 @@ void DataBufferOut::flushBuffer() {
         } else if (m_block != nullptr) {
             m_block->append(m_buffer, m_used);
         } else if (m_text != nullptr) {
-            m_text->append(m_buffer, static_cast<unsigned int>(m_used));
+            flushToText();
         } else if (m_handle != nullptr) {
             flushToHandle();
         }
@@ -204,6 +206,32 @@ void DataBufferOut::flushToHandle() {
     }
     copyMemory(block + m_handleLength, m_buffer, m_used);
     m_handleLength = needed;
+}
+
+void DataBufferOut::flushToText() {
+    String& text = *m_text;
+    unsigned int length = m_textLength;
+    char const* data = text.data();
+    // The owner may have changed the text since the last flush: measured again when its end is no
+    // longer where the stream left it.
+    if (length > text.capacity() || data[length] != 0 ||
+        (length > 0 && (data[0] == 0 || data[length - 1] == 0))) {
+        length = text.dataLength();
+    }
+    unsigned int used = static_cast<unsigned int>(m_used);
+    if (used >= unsigned(INT_MAX) - length) {
+        throw std::bad_alloc();
+    }
+    unsigned int needed = length + used;
+    unsigned int capacity = text.capacity();
+    if (capacity < needed) {
+        // Grown geometrically, so that writing a long text costs linear time.
+        unsigned int grown = capacity < unsigned(INT_MAX) / 2 ? capacity * 2 : unsigned(INT_MAX) - 1;
+        text.reserve(grown > needed ? grown : needed);
+    }
+    text.resize(needed);
+    std::memcpy(const_cast<char*>(text.data()) + length, m_buffer, used);
+    m_textLength = needed;
 }
 
 int DataBufferOut::getLastError() const {

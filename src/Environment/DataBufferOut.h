@@ -57,6 +57,7 @@ public:
 private:
     void bind(MemoryBlock* block, DataFile* file, String* text, char** handle);
     void flushToHandle();
+    void flushToText();
 
     DataFile* m_file = nullptr;
     MemoryBlock* m_block = nullptr;
@@ -65,6 +66,9 @@ private:
     char* m_buffer = nullptr;
     int m_used = 0;
     int m_handleLength = 0;
+    // Byte length of the destination text after the last flush, so that a flush need not measure
+    // it again.
+    unsigned int m_textLength = 0;
 };
 
 } // namespace zelvane
