@@ -3,28 +3,104 @@
 #include "sim/Memory.h"
 #include "sim/Sim.h"
 
+#include <bitset>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <unordered_map>
 
 namespace {
 
+// A pointer block's size is kept in a header before it with a cookie tying it to the block's
+// address, so asking for it needs no lookup; the registry below tells live blocks from others when
+// a block is freed or resized, and answers for whatever carries no cookie.
+std::uintptr_t cookieOf(const void* p) {
+    return reinterpret_cast<std::uintptr_t>(p) ^ std::uintptr_t(0x5A17C0DE2B4D9E61ULL);
+}
+
 // A handle points at a master pointer that holds the block, so the block may move while the
 // handle stays the same.
 struct MasterPointer {
     char* block = nullptr;
+    GSSize size = 0;
 };
 
-// The live blocks of one kind (pointers or handles) with their sizes, and the statistic that
-// counts them.
+// The header before the bytes of a block; its size keeps those bytes aligned as malloc aligns.
+// Handle blocks have one too, with no cookie, so that taking one for a pointer block reads
+// nothing outside the block.
+struct Header {
+    GSSize size;
+    std::uintptr_t cookie;
+};
+constexpr std::size_t headerSize = sizeof(Header);
+
+Header* headerOf(const void* p) {
+    return reinterpret_cast<Header*>(const_cast<char*>(static_cast<const char*>(p)) - headerSize);
+}
+
+// The caller's bytes of a raw block, its header written.
+char* stamp(char* raw, GSSize size, bool pointer = true) {
+    char* p = raw + headerSize;
+    auto* header = reinterpret_cast<Header*>(raw);
+    header->size = size;
+    header->cookie = pointer ? cookieOf(p) : 0;
+    return p;
+}
+
+GSSize pointerSize(const void* p) {
+    return headerOf(p)->size;
+}
+
+GSSize handleSize(const void* h) {
+    return static_cast<MasterPointer const*>(h)->size;
+}
+
+// Addresses of live blocks, a bit for each 8-byte slot of a 4 KB page: blocks made one after
+// another share their page's entry, so keeping count of many blocks stays within the cache.
+class LiveSet {
+public:
+    bool contains(const void* p) const {
+        auto a = reinterpret_cast<std::uintptr_t>(p);
+        if (a % slotSize != 0) {
+            return false;
+        }
+        auto it = m_pages.find(a / pageSize);
+        return it != m_pages.end() && it->second.test(slotOf(a));
+    }
+    void insert(const void* p) {
+        auto a = reinterpret_cast<std::uintptr_t>(p);
+        m_pages[a / pageSize].set(slotOf(a));
+    }
+    void erase(const void* p) {
+        auto a = reinterpret_cast<std::uintptr_t>(p);
+        auto it = m_pages.find(a / pageSize);
+        if (it != m_pages.end()) {
+            it->second.reset(slotOf(a));
+            if (it->second.none()) {
+                m_pages.erase(it);
+            }
+        }
+    }
+
+private:
+    static constexpr std::uintptr_t pageSize = 4096;
+    static constexpr std::uintptr_t slotSize = 8;
+    static std::size_t slotOf(std::uintptr_t a) { return std::size_t((a % pageSize) / slotSize); }
+
+    std::unordered_map<std::uintptr_t, std::bitset<pageSize / slotSize>> m_pages;
+};
+
+// The live blocks of one kind (pointers or handles), where their sizes are kept, and the
+// statistic that counts them. Every block is 8-byte aligned, as malloc aligns.
 struct Blocks {
-    std::unordered_map<const void*, GSSize> sizes;
+    LiveSet registry;
     std::size_t sim::MemoryStats::*live;
+    GSSize (*sizeOf)(const void*);
 };
 
 struct MemoryManager {
-    Blocks pointers{{}, &sim::MemoryStats::livePointers};
-    Blocks handles{{}, &sim::MemoryStats::liveHandles}; // key: the handle (address of the master)
+    Blocks pointers{{}, &sim::MemoryStats::livePointers, pointerSize};
+    Blocks handles{{}, &sim::MemoryStats::liveHandles, handleSize}; // key: the handle (address of the master)
     sim::MemoryStats stats;
     int failCount = 0;
     int failSkip = 0;
@@ -54,14 +130,14 @@ struct MemoryManager {
     }
 
     // A live block may be resized: it is one of these blocks, the new size is not negative and no
-    // failure is injected. Answers its entry, or null.
-    GSSize* mayResize(Blocks& blocks, const void* key, GSSize newSize) {
-        auto it = blocks.sizes.find(key);
-        if (it == blocks.sizes.end() || newSize < 0) {
-            lastError = Int16(it == blocks.sizes.end() ? ErrNilHandle : ErrParam);
-            return nullptr;
+    // failure is injected.
+    bool mayResize(Blocks& blocks, const void* key, GSSize newSize) {
+        bool live = blocks.registry.contains(key);
+        if (!live || newSize < 0) {
+            lastError = Int16(!live ? ErrNilHandle : ErrParam);
+            return false;
         }
-        return failNow() ? nullptr : &it->second;
+        return !failNow();
     }
 
     // The block moved or grown to newSize, the added bytes cleared on request; null when the
@@ -79,7 +155,7 @@ struct MemoryManager {
     }
 
     void added(Blocks& blocks, const void* key, GSSize size) {
-        blocks.sizes[key] = size;
+        blocks.registry.insert(key);
         stats.*blocks.live += 1;
         stats.liveBytes += std::size_t(size);
         stats.allocations++;
@@ -94,27 +170,25 @@ struct MemoryManager {
 
     // The size of a live block; 0 (and an error) when it is not one of these blocks.
     GSSize sizeOf(Blocks const& blocks, const void* key) {
-        auto it = blocks.sizes.find(key);
-        if (it == blocks.sizes.end()) {
+        if (!blocks.registry.contains(key)) {
             lastError = Int16(ErrNilHandle);
             return 0;
         }
         lastError = 0;
-        return it->second;
+        return blocks.sizeOf(key);
     }
 
     // Forgets a live block before it is freed; false for a block that is not one of these (never
     // given or freed already), which is counted and left alone.
     bool removed(Blocks& blocks, const void* key) {
-        auto it = blocks.sizes.find(key);
-        if (it == blocks.sizes.end()) {
+        if (!blocks.registry.contains(key)) {
             stats.invalidFrees++;
             lastError = Int16(ErrNilHandle);
             return false;
         }
-        stats.liveBytes -= std::size_t(it->second);
+        stats.liveBytes -= std::size_t(blocks.sizeOf(key));
         stats.*blocks.live -= 1;
-        blocks.sizes.erase(it);
+        blocks.registry.erase(key);
         lastError = 0;
         return true;
     }
@@ -138,11 +212,12 @@ GSPtr BMAllocatePtr(GSSize size, GSFlags flags, GSSize /*actSize*/) {
     if (!m.mayAllocate(size)) {
         return nullptr;
     }
-    char* p = rawAllocate(size, flags);
-    if (p == nullptr) {
+    char* raw = rawAllocate(size + GSSize(headerSize), flags);
+    if (raw == nullptr) {
         m.lastError = Int16(ErrMemoryFull);
         return nullptr;
     }
+    char* p = stamp(raw, size);
     m.added(m.pointers, p, size);
     return p;
 }
@@ -152,24 +227,35 @@ GSPtr BMReallocPtr(GSPtr ptr, GSSize newSize, GSFlags flags, GSSize actSize) {
     if (ptr == nullptr) {
         return BMAllocatePtr(newSize, flags, actSize);
     }
-    GSSize* entry = m.mayResize(m.pointers, ptr, newSize);
-    if (entry == nullptr) {
+    if (!m.mayResize(m.pointers, ptr, newSize)) {
         return nullptr;
     }
-    GSSize oldSize = *entry;
-    char* p = m.resize(ptr, oldSize, newSize, flags);
-    if (p == nullptr) {
+    GSSize oldSize = pointerSize(ptr);
+    // The old place no longer holds a block once it moves.
+    headerOf(ptr)->cookie = 0;
+    char* raw = m.resize(ptr - headerSize, oldSize + GSSize(headerSize), newSize + GSSize(headerSize), flags);
+    if (raw == nullptr) {
+        headerOf(ptr)->cookie = cookieOf(ptr);
         return nullptr;
     }
-    m.pointers.sizes.erase(ptr);
-    m.pointers.sizes[p] = newSize;
+    char* p = stamp(raw, newSize);
+    m.pointers.registry.erase(ptr);
+    m.pointers.registry.insert(p);
     m.resized(oldSize, newSize);
     return p;
 }
 
 GSSize BMGetPtrSize(GSConstPtr ptr) {
     MemoryManager& m = mm();
-    return ptr == nullptr ? 0 : m.sizeOf(m.pointers, ptr);
+    if (ptr == nullptr) {
+        return 0;
+    }
+    Header const* header = headerOf(ptr);
+    if (header->cookie == cookieOf(ptr)) {
+        m.lastError = 0;
+        return header->size;
+    }
+    return m.sizeOf(m.pointers, ptr);
 }
 
 void BMKillPtr(GSPtr* ptr) {
@@ -178,7 +264,9 @@ void BMKillPtr(GSPtr* ptr) {
         return;
     }
     if (m.removed(m.pointers, *ptr)) {
-        std::free(*ptr);
+        Header* header = headerOf(*ptr);
+        header->cookie = 0;
+        std::free(header);
     }
     *ptr = nullptr;
 }
@@ -189,13 +277,14 @@ GSHandle BMAllocateHandle(GSSize size, GSFlags flags, GSSize /*actSize*/) {
         return nullptr;
     }
     auto* master = static_cast<MasterPointer*>(std::malloc(sizeof(MasterPointer)));
-    char* block = master != nullptr ? rawAllocate(size, flags) : nullptr;
-    if (block == nullptr) {
+    char* raw = master != nullptr ? rawAllocate(size + GSSize(headerSize), flags) : nullptr;
+    if (raw == nullptr) {
         std::free(master);
         m.lastError = Int16(ErrMemoryFull);
         return nullptr;
     }
-    master->block = block;
+    master->block = stamp(raw, size, false);
+    master->size = size;
     GSHandle h = &master->block;
     m.added(m.handles, h, size);
     return h;
@@ -206,17 +295,17 @@ GSHandle BMReallocHandle(GSHandle handle, GSSize newSize, GSFlags flags, GSSize 
     if (handle == nullptr) {
         return BMAllocateHandle(newSize, flags, actSize);
     }
-    GSSize* entry = m.mayResize(m.handles, handle, newSize);
-    if (entry == nullptr) {
+    if (!m.mayResize(m.handles, handle, newSize)) {
         return nullptr;
     }
-    GSSize oldSize = *entry;
-    char* block = m.resize(*handle, oldSize, newSize, flags);
-    if (block == nullptr) {
+    GSSize oldSize = handleSize(handle);
+    char* raw =
+        m.resize(*handle - headerSize, oldSize + GSSize(headerSize), newSize + GSSize(headerSize), flags);
+    if (raw == nullptr) {
         return nullptr;
     }
-    *handle = block;
-    *entry = newSize;
+    *handle = stamp(raw, newSize, false);
+    reinterpret_cast<MasterPointer*>(handle)->size = newSize;
     m.resized(oldSize, newSize);
     return handle;
 }
@@ -237,7 +326,7 @@ void BMKillHandle(GSHandle* handle) {
     }
     if (m.removed(m.handles, *handle)) {
         auto* master = reinterpret_cast<MasterPointer*>(*handle);
-        std::free(master->block);
+        std::free(master->block - headerSize);
         std::free(master);
     }
     *handle = nullptr;
@@ -272,11 +361,11 @@ void failNextAllocations(int n, GSErrCode err, int skip) {
 }
 
 bool isLivePointer(const void* p) {
-    return mm().pointers.sizes.count(p) != 0;
+    return mm().pointers.registry.contains(p);
 }
 
 bool isLiveHandle(const void* h) {
-    return mm().handles.sizes.count(h) != 0;
+    return mm().handles.registry.contains(h);
 }
 
 void clearInvalidFrees() {

@@ -219,8 +219,9 @@ String::String(String const& other, unsigned int pos, unsigned int len) {
     }
 }
 
-String::String(String&& other) noexcept : m_data(other.m_data) {
+String::String(String&& other) noexcept : m_data(other.m_data), m_capacity(other.m_capacity) {
     other.m_data = nullptr;
+    other.m_capacity = 0;
 }
 
 String::String(GS::UniString const& text, unsigned int pos, unsigned int len) {
@@ -390,13 +391,15 @@ void String::reserve(unsigned int n) {
     if (m_data == nullptr) {
         m_data = allocatePtr(int(n) + 1);
         m_data[0] = 0;
-    } else if (capacity() < n) {
+        m_capacity = n;
+    } else if (m_capacity < n) {
         reallocPtr(m_data, int(n) + 1);
+        m_capacity = n;
     }
 }
 
 unsigned int String::capacity() const {
-    return m_data == nullptr ? 0 : unsigned(getPtrSize(m_data) - 1);
+    return m_capacity;
 }
 
 unsigned int String::dataLength(unsigned int n) const {

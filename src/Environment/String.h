@@ -153,6 +153,8 @@ private:
     int compareText(char const* text) const;
 
     char* m_data = nullptr;
+    // The block's size less the terminator's byte, kept so that growing asks the host nothing.
+    unsigned int m_capacity = 0;
 };
 
 std::ostream& operator<<(std::ostream& out, String const& text);
