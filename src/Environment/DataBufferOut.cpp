@@ -85,7 +85,7 @@ void DataBufferOut::bind(MemoryBlock* block, DataFile* file, String* text, char*
     }
 }
 
-void DataBufferOut::write(void const* data, int length) {
+void DataBufferOut::writeThrough(void const* data, int length) {
     if (length < 1 || m_state != 0 || data == nullptr) {
         return;
     }
@@ -111,7 +111,7 @@ void DataBufferOut::write(String const& text) {
     write(text.data(), int(text.dataLength()));
 }
 
-void DataBufferOut::put(char c) {
+void DataBufferOut::putThrough(char c) {
     if (m_state != 0) {
         return;
     }

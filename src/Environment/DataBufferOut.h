@@ -5,6 +5,8 @@
 
 #include "Environment/StreamBase.h"
 
+#include <cstring>
+
 namespace zelvane {
 
 class DataFile;
@@ -37,9 +39,23 @@ public:
     void setDestination(String* text);
     void setDestination(char** handle);
 
-    void write(void const* data, int length);
+    void write(void const* data, int length) {
+        // Bytes that fit go straight into the buffer: the common case, kept inline.
+        if (length > 0 && length <= bufferSize - m_used && m_state == 0 && data != nullptr) {
+            std::memcpy(m_buffer + m_used, data, static_cast<std::size_t>(length));
+            m_used += length;
+            return;
+        }
+        writeThrough(data, length);
+    }
     void write(String const& text);
-    void put(char c);
+    void put(char c) {
+        if (m_used < bufferSize && m_state == 0) {
+            m_buffer[m_used++] = c;
+            return;
+        }
+        putThrough(c);
+    }
     DataBufferOut& operator<<(char const* text);
     DataBufferOut& operator<<(String const& text);
     DataBufferOut& operator<<(double value);
@@ -56,6 +72,8 @@ public:
 
 private:
     void bind(MemoryBlock* block, DataFile* file, String* text, char** handle);
+    void writeThrough(void const* data, int length);
+    void putThrough(char c);
     void flushToHandle();
     void flushToText();
 

@@ -32,6 +32,12 @@ unsigned int wholeBytes(const char* text, unsigned int len) {
     const char* p = text;
     unsigned int left = len;
     while (left > 0) {
+        auto b = static_cast<unsigned char>(*p);
+        if (b != 0 && b < 0x80) {
+            ++p;
+            --left;
+            continue;
+        }
         Int32 n = CHGetByteSizeOfChar(p, GSSize(left), CC_UTF8);
         if (n <= 0 || unsigned(n) > left) {
             break;

@@ -397,7 +397,9 @@ bool DocumentReader::readElement(Target& target, unsigned int level, TagType kin
     }
     assign(m_tag, tag);
     assign(m_nameSpace, nameSpace);
-    if (!m_importer.fromXMLString(m_tag) || !m_importer.fromXMLString(m_nameSpace)) {
+    // Only a name holding a reference has anything to replace.
+    if ((tag.find('&') != std::string_view::npos && !m_importer.fromXMLString(m_tag)) ||
+        (nameSpace.find('&') != std::string_view::npos && !m_importer.fromXMLString(m_nameSpace))) {
         return false;
     }
     bool self = false;

@@ -99,7 +99,7 @@ bool XMLTypeProxy<unsigned long long>::read(String const& text) {
 
 template <>
 bool XMLTypeProxy<Guid>::write(String& text) {
-    text = getValue()->toString();
+    getValue()->copyTo(text);
     return true;
 }
 

@@ -186,9 +186,16 @@ void XMLWriter::PhraseExporter::escape(std::string_view text, std::string& out) 
 }
 
 bool XMLWriter::PhraseExporter::writePhrase(std::string_view text) {
-    m_line.clear();
-    escape(text, m_line);
-    return write(std::string_view(m_line));
+    // Runs that need no escaping go to the stream as they are.
+    std::size_t done = 0;
+    for (std::size_t index = 0; index < text.size(); ++index) {
+        if (String const* reference = m_escapes[static_cast<unsigned char>(text[index])]) {
+            write(text.substr(done, index - done));
+            write(view(*reference));
+            done = index + 1;
+        }
+    }
+    return write(text.substr(done));
 }
 
 bool XMLWriter::PhraseExporter::writePhrase(String const& text) {
@@ -202,39 +209,42 @@ bool XMLWriter::PhraseExporter::writeTag(std::string_view tag, std::string_view 
     if (kind == endTag && m_depth > 0) {
         --m_depth;
     }
-    // The whole tag is put together first and handed to the stream at once.
-    std::string& line = m_line;
-    line.clear();
+    DataBufferOut& out = *m_stream;
     if (m_afterStartTag && kind != endTag && m_lineBreaks) {
-        line += '\n';
+        out.put('\n');
     }
     if (m_indent && (kind != endTag || !m_afterStartTag)) {
-        line.append(m_depth, '\t');
+        static constexpr char tabs[] = "\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t";
+        constexpr unsigned int tabCount = sizeof(tabs) - 1;
+        for (unsigned int left = m_depth; left > 0;) {
+            unsigned int piece = left < tabCount ? left : tabCount;
+            out.write(tabs, static_cast<int>(piece));
+            left -= piece;
+        }
     }
-    line += '<';
+    out.put('<');
     if (kind == endTag) {
-        line += '/';
+        out.put('/');
     }
     if (!nameSpace.empty()) {
-        line += nameSpace;
-        line += ':';
+        write(nameSpace);
+        out.put(':');
     }
-    line += tag;
+    write(tag);
     if (kind == startTag) {
-        line += '>';
+        out.put('>');
         m_afterStartTag = true;
         ++m_depth;
     } else {
         if (kind == emptyTag) {
-            line += '/';
+            out.put('/');
         }
-        line += '>';
+        out.put('>');
         m_afterStartTag = false;
         if (m_lineBreaks) {
-            line += '\n';
+            out.put('\n');
         }
     }
-    write(std::string_view(line));
     return !hasFailed();
 }
 

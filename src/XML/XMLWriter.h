@@ -79,7 +79,6 @@ private:
     bool m_lineBreaks = true;
     bool m_ownsStream;
     std::vector<String> m_references;
-    std::string m_line;
 };
 
 } // namespace zelvane
