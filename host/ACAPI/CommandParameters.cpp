@@ -28,12 +28,26 @@ struct RecordHead {
     UInt32 stringSize;
 };
 
+// The smallest record a list can hold: its fixed part, a one-byte name and an empty string.
+constexpr GSSize smallestRecord = GSSize(sizeof(RecordHead)) + 3;
+
 bool readHeader(GSHandle list, ListHeader& header) {
-    if (list == nullptr || *list == nullptr || BMGetHandleSize(list) < GSSize(sizeof(ListHeader))) {
+    GSSize size = BMGetHandleSize(list);
+    if (list == nullptr || *list == nullptr || size < GSSize(sizeof(ListHeader))) {
         return false;
     }
     std::memcpy(&header, *list, sizeof header);
-    return header.tag == listTag && header.count >= 0;
+    // A count that the bytes cannot hold marks a damaged list; a caller walking it index by index
+    // would otherwise run through billions of absent records.
+    return header.tag == listTag && header.count >= 0 &&
+           GSSize(header.count) <= (size - GSSize(sizeof(ListHeader))) / smallestRecord;
+}
+
+// A record as addParameter writes it: a name of 1 to 255 bytes and a string, each ending in its
+// NUL inside the record, so that no reader of the texts runs past them.
+bool isWhole(const char* texts, const RecordHead& head) {
+    return head.nameSize >= 2 && head.nameSize <= 256 && head.stringSize >= 1 && texts[0] != '\0' &&
+           texts[head.nameSize - 1] == '\0' && texts[head.nameSize + head.stringSize - 1] == '\0';
 }
 
 // Finds the record of a 1-based index; false when the list does not hold it whole.
@@ -50,8 +64,8 @@ bool findRecord(GSHandle list, Int32 index, GSSize& offset, RecordHead& head) {
         }
         std::memcpy(&head, *list + offset, sizeof head);
         GSSize texts = GSSize(head.nameSize) + GSSize(head.stringSize);
-        if (head.nameSize == 0 || head.stringSize == 0 ||
-            size - offset - GSSize(sizeof(RecordHead)) < texts) {
+        if (size - offset - GSSize(sizeof(RecordHead)) < texts ||
+            !isWhole(*list + offset + sizeof(RecordHead), head)) {
             return false;
         }
         if (i == index) {

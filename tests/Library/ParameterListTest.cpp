@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <stdexcept>
 #include <string>
 
@@ -133,5 +134,20 @@ TEST(ParameterListTest, HostFailuresLeaveNothingBehind) {
     ASSERT_EQ(ACAPI_Goodies(APIAny_AddMDCLParameterID, handle, &pointer), NoError);
     EXPECT_FALSE(back.unpackParameter(handle));
     EXPECT_EQ(back.size(), 0u);
+    ACAPI_Goodies(APIAny_FreeMDCLParameterListID, &handle);
+}
+
+TEST(ParameterListTest, HandleClaimingMoreRecordsThanItHoldsFailsAtOnce) {
+    GSHandle handle = nullptr;
+    ASSERT_TRUE(threeParameters().packParameter(handle, true, 0, 0));
+    // The host keeps the record count right after the list's tag.
+    Int32 claimed = 0x7FFFFFFF;
+    std::memcpy(*handle + sizeof(UInt32), &claimed, sizeof claimed);
+    ParameterList back;
+    back.addParameter(new LongParameter("stale", "", 1));
+    sim::clearCalls();
+    EXPECT_FALSE(back.unpackParameter(handle));
+    EXPECT_EQ(back.size(), 0u);
+    EXPECT_LE(sim::callCount("ACAPI_Goodies"), 1u);
     ACAPI_Goodies(APIAny_FreeMDCLParameterListID, &handle);
 }

@@ -7,6 +7,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 TEST(CommandParametersTest, RecordsKeepTheirOrderTypesAndTexts) {
     GSHandle list = nullptr;
@@ -91,4 +92,89 @@ TEST(CommandParametersTest, BadListsAndFailuresAreRefused) {
     sim::failCall("ACAPI_Goodies", APIERR_GENERAL);
     EXPECT_EQ(ACAPI_Goodies(APIAny_GetMDCLParameterNumID, list, &count), APIERR_GENERAL);
     ASSERT_EQ(ACAPI_Goodies(APIAny_FreeMDCLParameterListID, &list), NoError);
+}
+
+namespace {
+
+// A list's bytes as the host keeps them: a header, then each record's fixed part and its texts.
+struct RawRecord {
+    std::string name;
+    std::string text;
+    bool nameEnds = true; // whether the text is written with its NUL
+    bool textEnds = true;
+};
+
+GSHandle rawList(Int32 count, const std::vector<RawRecord>& records, GSSize cut = 0) {
+    std::string bytes;
+    auto put = [&bytes](const void* data, std::size_t size) {
+        bytes.append(static_cast<const char*>(data), size);
+    };
+    UInt32 tag = MakeGSType("MDCL");
+    put(&tag, sizeof tag);
+    put(&count, sizeof count);
+    for (const RawRecord& record : records) {
+        Int32 fields[4] = {MDCLPar_string, 0, 0, 0};
+        double real = 0;
+        UInt64 pointer = 0;
+        UInt32 sizes[2] = {UInt32(record.name.size() + (record.nameEnds ? 1 : 0)),
+                           UInt32(record.text.size() + (record.textEnds ? 1 : 0))};
+        put(fields, sizeof fields);
+        put(&real, sizeof real);
+        put(&pointer, sizeof pointer);
+        put(sizes, sizeof sizes);
+        bytes += record.name;
+        if (record.nameEnds) {
+            bytes += '\0';
+        }
+        bytes += record.text;
+        if (record.textEnds) {
+            bytes += '\0';
+        }
+    }
+    bytes.resize(bytes.size() - std::size_t(cut));
+    GSHandle handle = BMAllocateHandle(GSSize(bytes.size()), 0, 0);
+    std::memcpy(*handle, bytes.data(), bytes.size());
+    return handle;
+}
+
+} // namespace
+
+TEST(CommandParametersTest, DamagedListsAreRefusedWithoutReadingPastThem) {
+    const std::string longName(256, 'n');
+    struct Case {
+        const char* what;
+        Int32 count;
+        std::vector<RawRecord> records;
+        GSSize cut;
+        GSErrCode countAnswer;
+        GSErrCode firstRecordAnswer;
+    };
+    const Case cases[] = {
+        {"whole", 2, {{"a", "x"}, {"b", ""}}, 0, NoError, NoError},
+        {"count beyond the bytes", 0x7FFFFFFF, {{"a", "x"}}, 0, APIERR_BADPARS, APIERR_BADPARS},
+        {"count one too many", 3, {{"a", "x"}, {"b", ""}}, 0, APIERR_BADPARS, APIERR_BADPARS},
+        {"negative count", -1, {}, 0, APIERR_BADPARS, APIERR_BADPARS},
+        {"name without its NUL", 1, {{"name", "", false}}, 0, NoError, APIERR_BADPARS},
+        {"text without its NUL", 1, {{"a", "xyz", true, false}}, 0, NoError, APIERR_BADPARS},
+        {"empty name", 1, {{"", "x"}}, 0, NoError, APIERR_BADPARS},
+        {"name over 255 bytes", 1, {{longName, "x"}}, 0, NoError, APIERR_BADPARS},
+        {"text cut before its NUL", 1, {{"a", "xyz"}, {"b", "pad"}}, 47, NoError, APIERR_BADPARS},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        GSHandle list = rawList(c.count, c.records, c.cut);
+        Int32 count = -5;
+        EXPECT_EQ(ACAPI_Goodies(APIAny_GetMDCLParameterNumID, list, &count), c.countAnswer);
+        if (c.countAnswer == NoError) {
+            EXPECT_EQ(count, c.count);
+        }
+        API_MDCLParameter got;
+        got.index = 1;
+        EXPECT_EQ(ACAPI_Goodies(APIAny_GetMDCLParameterID, list, &got), c.firstRecordAnswer);
+        if (c.firstRecordAnswer == NoError) {
+            EXPECT_STREQ(got.name, c.records[0].name.c_str());
+            EXPECT_STREQ(got.string_par, c.records[0].text.c_str());
+        }
+        BMKillHandle(&list);
+    }
 }
