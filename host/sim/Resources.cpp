@@ -44,11 +44,16 @@ public:
         if (!value.is_number_integer()) {
             return fail(where, "expected an integer");
         }
-        auto number = value.get<std::int64_t>();
-        if (number < std::numeric_limits<short>::min() || number > std::numeric_limits<short>::max()) {
+        // The parser keeps every non-negative integer unsigned: read as signed, the largest ones
+        // would wrap round to small negative numbers.
+        bool fits = value.is_number_unsigned()
+                        ? value.get<std::uint64_t>() <= std::uint64_t(std::numeric_limits<short>::max())
+                        : value.get<std::int64_t>() >= std::numeric_limits<short>::min() &&
+                              value.get<std::int64_t>() <= std::numeric_limits<short>::max();
+        if (!fits) {
             return fail(where, "out of the 16-bit range");
         }
-        out = short(number);
+        out = short(value.get<std::int64_t>());
         return true;
     }
 
@@ -384,7 +389,10 @@ public:
                     if (!toID(entry.key(), at, id) || !readData(entry.value(), at, bytes)) {
                         return false;
                     }
-                    file.data[{code, id}] = std::move(bytes);
+                    // "1" and "01" name the same resource.
+                    if (!file.data.emplace(std::make_pair(code, id), std::move(bytes)).second) {
+                        return fail(at, "the ID appears twice");
+                    }
                 }
             }
         }

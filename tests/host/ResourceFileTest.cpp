@@ -87,6 +87,8 @@ TEST(ResourceFileTest, RefusesBadFilesAndKeepsWhatWasLoaded) {
         {"{\"data\": {\"MDID\": {\"1\": {\"bytes\": [256]}}}}", "out of range"},
         {"{\"data\": {\"MDID\": {\"1\": {\"uint32\": [-1]}}}}", "out of range"},
         {"{\"data\": {\"MDID\": {\"1\": {\"floats\": [1]}}}}", "floats"},
+        {"{\"dialogs\": {\"1\": {\"size\": [18446744073709551615, 2]}}}", "16-bit"},
+        {"{\"data\": {\"MDID\": {\"1\": {\"bytes\": [1]}, \"01\": {\"bytes\": [2]}}}}", "twice"},
     };
     ASSERT_TRUE(sim::loadResourcesText(sim::defaultAddOn, sample));
     for (const Case& c : cases) {
