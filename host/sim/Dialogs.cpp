@@ -362,14 +362,22 @@ std::size_t newRecord(const PanelState& panel, bool modal, bool scripted) {
 
 using nlohmann::json;
 
+// An integer from low to high. The parser keeps every non-negative integer unsigned: read as
+// signed, the largest ones would wrap round to small negative numbers.
+bool isIntegerIn(const json& value, std::int64_t low, std::int64_t high) {
+    if (value.is_number_unsigned()) {
+        return high >= 0 && value.get<std::uint64_t>() <= std::uint64_t(high);
+    }
+    return value.is_number_integer() && value.get<std::int64_t>() >= low && value.get<std::int64_t>() <= high;
+}
+
 bool readShort(const json& object, const char* key, short& out, std::string& error,
                const std::string& where) {
     if (!object.contains(key)) {
         return true;
     }
     const json& value = object[key];
-    if (!value.is_number_integer() || value.get<std::int64_t>() < std::numeric_limits<short>::min() ||
-        value.get<std::int64_t>() > std::numeric_limits<short>::max()) {
+    if (!isIntegerIn(value, std::numeric_limits<short>::min(), std::numeric_limits<short>::max())) {
         error = where + "." + key + ": expected a 16-bit integer";
         return false;
     }
@@ -412,9 +420,8 @@ bool readAction(const json& value, const std::string& where, DialogAction& actio
         if (number.is_string() && number.get<std::string>().size() == 1) {
             action.value =
                 Int32(static_cast<unsigned char>(number.get<std::string>()[0])); // a typed character
-        } else if (number.is_number_integer() &&
-                   number.get<std::int64_t>() >= std::numeric_limits<Int32>::min() &&
-                   number.get<std::int64_t>() <= std::numeric_limits<Int32>::max()) {
+        } else if (isIntegerIn(number, std::numeric_limits<Int32>::min(),
+                               std::numeric_limits<Int32>::max())) {
             action.value = Int32(number.get<std::int64_t>());
         } else {
             error = where + ".value: expected a 32-bit integer or one character";
@@ -492,15 +499,13 @@ bool queueScriptedAnswers(std::string_view text, std::string* error) {
                     return failed("alerts: expected a list of button numbers");
                 }
                 for (const json& answer : it.value()) {
-                    if (!answer.is_number_integer() || answer.get<std::int64_t>() < 1 ||
-                        answer.get<std::int64_t>() > 3) {
+                    if (!isIntegerIn(answer, 1, 3)) {
                         return failed("alerts: the answers are buttons 1 to 3");
                     }
                     answers.push_back(short(answer.get<std::int64_t>()));
                 }
             } else if (it.key() == "progressCancelAt") {
-                if (!it.value().is_number_integer() || it.value().get<std::int64_t>() < 0 ||
-                    it.value().get<std::int64_t>() > std::numeric_limits<int>::max()) {
+                if (!isIntegerIn(it.value(), 0, std::numeric_limits<int>::max())) {
                     return failed("progressCancelAt: expected a query number from 1, or 0 for never");
                 }
                 cancelAt = int(it.value().get<std::int64_t>());

@@ -376,6 +376,9 @@ TEST_F(DialogManagerTest, ScenarioAnswers) {
         R"({"alerts": [4]})",
         R"({"progressCancelAt": -1})",
         R"({"dialogs": {"500": [[{"do": "closeOK"}]]}, "alerts": ["yes"]})",
+        // The largest integers must not wrap round to small negative ones.
+        R"({"dialogs": {"500": [[{"do": "click", "item": 18446744073709551615}]]}})",
+        R"({"dialogs": {"500": [[{"do": "typeCharacter", "item": 4, "value": 18446744073709551615}]]}})",
     };
     for (const char* text : bad) {
         EXPECT_FALSE(sim::queueScriptedAnswers(text, &error)) << text;
@@ -384,6 +387,15 @@ TEST_F(DialogManagerTest, ScenarioAnswers) {
     // Nothing of a refused scenario was queued.
     EXPECT_EQ(sim::pendingDialogScripts(500), 1u);
     EXPECT_EQ(sim::pendingAlertAnswers(), 2u);
+
+    // List box actions are scripted too.
+    EXPECT_TRUE(sim::queueScriptedAnswers(R"({"dialogs": {"501": [[
+        {"do": "clickRow", "item": 2, "value": 1, "h": 0, "text": "command"},
+        {"do": "editCell", "item": 2, "value": 1, "h": 1, "text": "x"},
+        {"do": "dragRows", "item": 2, "value": 0, "h": 3}]]}})",
+                                          &error))
+        << error;
+    EXPECT_EQ(sim::pendingDialogScripts(501), 1u);
 }
 
 } // namespace
