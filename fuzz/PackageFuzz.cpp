@@ -1,0 +1,213 @@
+// Arbitrary bytes read as a project's module data into a package store of a few registered
+// packages, and as a preference file into another. A failed read must leave every package as it
+// was; a successful one is written, read into a fresh store and written again, and the two writes
+// must be byte-identical. No host memory block may outlive an input.
+#include "Addon/AddonPrefs.h"
+#include "Environment/DataBufferIn.h"
+#include "Environment/DataBufferOut.h"
+#include "Environment/MemoryBlock.h"
+#include "Environment/String.h"
+#include "XML/PackageStore.h"
+#include "XML/XMLWriter.h"
+
+#include "Addon/TestPackages.h"
+#include "XML/SampleBindings.h"
+#include "sim/Memory.h"
+#include "sim/Sim.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <new>
+#include <string>
+#include <vector>
+
+using namespace zelvane;
+using testing_addon::CountPrefs;
+using testing_addon::NamePrefs;
+
+namespace {
+
+[[noreturn]] void fault(char const* what, std::string const& detail = std::string()) {
+    std::fprintf(stderr, "%s\n%s\n", what, detail.c_str());
+    std::abort();
+}
+
+// A package of every kind of leaf the XML binding knows, and a nested list.
+class EntryPrefs : public Package {
+public:
+    static constexpr unsigned int ID = MakeGSType("ENTP");
+
+    Package* clone() const override {
+        auto copy = std::make_unique<EntryPrefs>();
+        sample::Entry& to = copy->m_entry;
+        sample::Entry const& from = m_entry;
+        to.sourceName = from.sourceName;
+        to.objectType = from.objectType;
+        to.id = from.id;
+        to.name = from.name;
+        to.note = from.note;
+        to.width = from.width;
+        to.count = from.count;
+        to.flags = from.flags;
+        to.level = from.level;
+        to.size = from.size;
+        to.enabled = from.enabled;
+        to.length = from.length;
+        to.price = from.price;
+        to.ratio = from.ratio;
+        to.edited = from.edited;
+        for (auto const& param : from.params.entries) {
+            to.params.entries.push_back(std::make_unique<sample::ParamEntry>(*param));
+        }
+        return copy.release();
+    }
+    unsigned int getID() const override { return ID; }
+    char const* getTag() const override { return "entryPrefs"; }
+    bool hasAttributes() const override { return m_entry.hasAttributes(); }
+    std::size_t shippingSize() const override { return m_entry.shippingSize(); }
+    Shipping* getShipping(std::size_t index, bool attributes) override {
+        return m_entry.getShipping(index, attributes);
+    }
+    Shipping* getShipping(String const& tag, String const& nameSpace) override {
+        return m_entry.getShipping(tag, nameSpace);
+    }
+    void setDefault() override { m_entry.setDefault(); }
+
+    sample::Entry m_entry;
+};
+
+// The packages an add-on would register, with values other than their defaults, so that a read
+// that wrongly resets them shows.
+void registerPackages(PackageStore& store) {
+    store.setPackage(new AddonPrefs, false);
+    store.setPackage(new CountPrefs(7), false);
+    store.setPackage(new NamePrefs("kept"), false);
+    auto entry = std::make_unique<EntryPrefs>();
+    entry->m_entry.sourceName = "IFC \xC3\xA9";
+    entry->m_entry.count = 3;
+    entry->m_entry.width = 0.25;
+    entry->m_entry.params.entries.push_back(std::make_unique<sample::ParamEntry>());
+    entry->m_entry.params.entries.back()->name = "A";
+    entry->m_entry.params.entries.back()->value = "1.5";
+    store.setPackage(entry.release(), false);
+}
+
+std::string moduleData(PackageStore const& store) {
+    std::unique_ptr<MemoryBlock> block(store.getData());
+    if (block == nullptr) {
+        fault("writing the module data failed");
+    }
+    return block->size() == 0 ? std::string() : std::string(*block->getHandle(), std::size_t(block->size()));
+}
+
+// The whole store as a preference file.
+std::string preferenceFile(PackageStore& store) {
+    String text;
+    {
+        DataBufferOut out(&text);
+        XMLWriter writer(&out);
+        if (!writer.exportFrom(store, true, true, true, true)) {
+            fault("writing the preference file failed");
+        }
+    }
+    return std::string(text.data(), text.dataLength());
+}
+
+std::vector<Package*> packagesOf(PackageStore const& store) {
+    TypeList codes;
+    store.getTypes(codes);
+    std::vector<Package*> packages;
+    for (unsigned int code : codes) {
+        packages.push_back(store.getPackage(code));
+    }
+    return packages;
+}
+
+void checkUnchanged(PackageStore const& store, std::vector<Package*> const& packages, std::string const& data,
+                    char const* reader) {
+    if (packagesOf(store) != packages) {
+        fault(reader, "a failed read replaced packages");
+    }
+    std::string now = moduleData(store);
+    if (now != data) {
+        fault(reader, "a failed read changed packages:\n" + data + "\n----\n" + now);
+    }
+}
+
+void checkWritesAgree(std::string const& once, std::string const& twice, char const* reader) {
+    if (once != twice) {
+        fault(reader, "writes differ:\n" + once + "\n----\n" + twice);
+    }
+}
+
+void readModuleData(std::uint8_t const* data, std::size_t size) {
+    PackageStore store;
+    registerPackages(store);
+    std::vector<Package*> before = packagesOf(store);
+    std::string beforeData = moduleData(store);
+    MemoryBlock block(data, int(size));
+    if (!store.setData(block, false)) {
+        checkUnchanged(store, before, beforeData, "module data");
+        return;
+    }
+    std::string once = moduleData(store);
+    PackageStore fresh;
+    registerPackages(fresh);
+    MemoryBlock written(once.data(), int(once.size()));
+    if (!fresh.setData(written, false)) {
+        fault("the written module data did not read back:", once);
+    }
+    checkWritesAgree(once, moduleData(fresh), "module data");
+}
+
+void readPreferenceFile(std::uint8_t const* data, std::size_t size) {
+    PackageStore store("frameworkPreferenceStore");
+    registerPackages(store);
+    std::vector<Package*> before = packagesOf(store);
+    std::string beforeData = moduleData(store);
+    bool read = false;
+    {
+        DataBufferIn in(data, int(size), Encoding::utf8);
+        read = store.importFrom(in, false);
+    }
+    if (!read) {
+        checkUnchanged(store, before, beforeData, "preference file");
+        return;
+    }
+    std::string once = preferenceFile(store);
+    PackageStore fresh("frameworkPreferenceStore");
+    registerPackages(fresh);
+    {
+        DataBufferIn in(once.data(), int(once.size()), Encoding::utf8);
+        if (!fresh.importFrom(in, false)) {
+            fault("the written preference file did not read back:", once);
+        }
+    }
+    checkWritesAgree(once, preferenceFile(fresh), "preference file");
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(std::uint8_t const* data, std::size_t size) {
+    if (size > (1u << 20)) {
+        return 0;
+    }
+    sim::MemoryStats start = sim::memoryStats();
+    try {
+        readModuleData(data, size);
+        readPreferenceFile(data, size);
+    } catch (std::bad_alloc const&) {
+        // Only host memory failures may escape a read, and none is injected here.
+    }
+    sim::MemoryStats end = sim::memoryStats();
+    if (end.livePointers + end.liveHandles != start.livePointers + start.liveHandles ||
+        end.invalidFrees != start.invalidFrees) {
+        fault("host memory blocks leaked or freed twice");
+    }
+    // The host logs every call; the log would grow without end.
+    sim::clearCalls();
+    return 0;
+}
