@@ -17,6 +17,7 @@
 #include "Interface/Dialog.h"
 #include "Interface/StaticText.h"
 #include "PanelFixture.h"
+#include "sim/Dialogs.h"
 
 #include <memory>
 #include <typeinfo>
@@ -266,4 +267,58 @@ TEST_F(PanelTest, ProjectorRegistersWithTheAddon) {
     theAddon.publishExternalEvent(close, true);
     EXPECT_FALSE(panel.isStarted());
     addon = nullptr;
+}
+
+namespace {
+
+// A palette that deletes another panel while it closes.
+class DeletingOnClose : public Dialog {
+public:
+    DeletingOnClose(Int16 resourceID, std::vector<std::string>& log)
+        : Dialog(resourceID, false), m_log(log) {}
+    void handleClose() override {
+        m_log.push_back("close " + std::to_string(getResourceID()));
+        delete victim;
+        victim = nullptr;
+    }
+    Dialog* victim = nullptr;
+
+private:
+    std::vector<std::string>& m_log;
+};
+
+} // namespace
+
+TEST_F(PanelTest, ProjectorClosesPanelsThatDeleteOthers) {
+    struct Case {
+        const char* what;
+        bool victimOpensFirst;
+    };
+    for (const Case& c : {Case{"the victim comes later in the table", false},
+                          Case{"the victim comes earlier in the table", true}}) {
+        SCOPED_TRACE(c.what);
+        std::vector<std::string> log;
+        auto* victim = c.victimOpensFirst ? new Dialog(702, false) : nullptr;
+        DeletingOnClose closer(700, log);
+        if (victim == nullptr) {
+            victim = new Dialog(702, false);
+        }
+        closer.victim = victim;
+        Dialog bystander(700, false);
+        closer.show();
+        victim->show();
+        bystander.show();
+        Int32 victimIndex = victim->getIndex();
+        ASSERT_EQ(InterfacePanel::findPanelByIndex(victimIndex), victim);
+
+        ProjectEvent close(32);
+        EXPECT_FALSE(InterfacePanel::getProjector().takeEvent(close));
+        EXPECT_FALSE(closer.isStarted());
+        EXPECT_FALSE(bystander.isStarted());
+        EXPECT_EQ(closer.victim, nullptr);
+        EXPECT_EQ(InterfacePanel::findPanelByIndex(victimIndex), nullptr);
+        EXPECT_EQ(log, (std::vector<std::string>{"close 700"}));
+        EXPECT_TRUE(sim::panelsOf(700).empty());
+        EXPECT_TRUE(sim::panelsOf(702).empty()) << "the deleted panel's host dialog is gone too";
+    }
 }
