@@ -1,8 +1,6 @@
 #include "Environment/RealSetting.h"
 
 #include "Environment/String.h"
-#include "Environment/Time.h"
-#include "Environment/TimeSetting.h"
 #include "Environment/ToString.h"
 
 #include <cmath>
@@ -28,24 +26,6 @@ void RealSetting::getValue(String& value) const {
     value = ToString(m_value, ToString::DoubleMeasure(3), 0.0);
 }
 
-void RealSetting::getValue(double& value) const {
-    value = m_value;
-}
-
-void RealSetting::getValue(int& value) const {
-    value = truncateToInt(m_value);
-}
-
-void RealSetting::getValue(Time& value) const {
-    TimeSetting seconds;
-    seconds.setValue(m_value);
-    seconds.getValue(value);
-}
-
-void RealSetting::getValue(long long& value) const {
-    value = truncateToInt64(m_value);
-}
-
 bool RealSetting::isEqualTo(Setting const& other) const {
     auto const* same = dynamic_cast<RealSetting const*>(&other);
     return same != nullptr && std::fabs(same->m_value - m_value) <= equalityTolerance;
@@ -64,31 +44,9 @@ int RealSetting::getType() const {
     return realType;
 }
 
-void RealSetting::setDefault() {
-    m_value = 0.0;
-}
-
 void RealSetting::setValue(String const& value) {
     ToDouble number(value);
     m_value = number.isValid() ? number.getValue() : 0.0;
-}
-
-void RealSetting::setValue(double value) {
-    m_value = value;
-}
-
-void RealSetting::setValue(int const& value) {
-    m_value = value;
-}
-
-void RealSetting::setValue(Time const& value) {
-    int seconds = 0;
-    TimeSetting(value).getValue(seconds);
-    m_value = seconds;
-}
-
-void RealSetting::setValue(long long const& value) {
-    m_value = double(value);
 }
 
 } // namespace zelvane

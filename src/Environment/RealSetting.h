@@ -2,39 +2,28 @@
 // Assignment copies the value directly from any real setting (angles and lengths too).
 #pragma once
 
-#include "Environment/ValueSetting.h"
+#include "Environment/NumberSetting.h"
 
 namespace zelvane {
 
-class RealSetting : public ValueSetting<RealSetting, double> {
+class RealSetting : public NumberSetting<RealSetting, double> {
 public:
     RealSetting() = default;
-    explicit RealSetting(double value) : ValueSetting(value) {}
+    explicit RealSetting(double value) : NumberSetting(value) {}
     RealSetting(RealSetting const&) = default;
     RealSetting& operator=(RealSetting const& other);
     using ValueSetting::operator=;
 
-    using Setting::getValue;
-    using Setting::setValue;
+    using NumberSetting::getValue;
+    using NumberSetting::setValue;
     RealSetting* clone() const override;
     void getValue(String& value) const override;
-    void getValue(double& value) const override;
-    // Truncated toward zero.
-    void getValue(int& value) const override;
-    // The value as seconds since 1970.
-    void getValue(Time& value) const override;
-    void getValue(long long& value) const override;
     bool isEqualTo(Setting const& other) const override;
     // The other value exceeds this one by more than 0.0001.
     bool isLessThan(Setting const& other) const override;
     bool isNull() const override;
     int getType() const override;
-    void setDefault() override;
     void setValue(String const& value) override;
-    void setValue(double value) override;
-    void setValue(int const& value) override;
-    void setValue(Time const& value) override;
-    void setValue(long long const& value) override;
 
     double getValue() const { return m_value; }
 };
