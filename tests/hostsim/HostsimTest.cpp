@@ -185,6 +185,26 @@ TEST(HostsimTest, MalformedScenariosAndBundlesFailCleanly) {
         EXPECT_TRUE(contains(run.output, c.message)) << c.text << "\n" << run.output;
         EXPECT_TRUE(contains(run.output, "hostsim: ")) << run.output;
     }
+
+    // No scenario at all, or one that cannot be read.
+    struct Missing {
+        std::filesystem::path scenario;
+        int status;
+        const char* message;
+    };
+    const Missing missing[] = {
+        {"", 1, "usage: hostsim SCENARIO"},
+        {sim::specialFolder("Temp") / "no_such_scenario.json", 2, "cannot read"},
+        {writeScenario("missing-resources.json",
+                       "{\"addons\": [{\"name\": \"a\", \"bundle\": \"sample_addon.so\", \"developer\": 1, "
+                       "\"local\": 2, \"resources\": \"no_such_resources.json\"}], \"steps\": []}"),
+         2, "cannot read the resource file"},
+    };
+    for (const Missing& m : missing) {
+        HostsimRun run = runHostsim(m.scenario);
+        EXPECT_EQ(run.status, m.status) << m.scenario << "\n" << run.output;
+        EXPECT_TRUE(contains(run.output, m.message)) << m.scenario << "\n" << run.output;
+    }
 }
 
 TEST(HostsimTest, TwoBundlesJoinThroughTheSharedCommand) {

@@ -378,9 +378,13 @@ void HostProgram::loadResources(const Bundle& bundle) {
     json merged = json::object();
     for (const std::string& name : bundle.resources) {
         std::filesystem::path path = locate(name);
+        // Checked before parsing: the parser marks a stream that never opened as ended.
         std::ifstream in(path);
+        if (!in.is_open()) {
+            throw ScenarioError("cannot read the resource file " + path.string());
+        }
         json file = json::parse(in, nullptr, false);
-        if (!in.good() && !in.eof()) {
+        if (in.bad()) {
             throw ScenarioError("cannot read the resource file " + path.string());
         }
         if (file.is_discarded() || !file.is_object()) {
