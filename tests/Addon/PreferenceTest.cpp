@@ -408,3 +408,77 @@ TEST_F(PreferenceTest, ValidatedAndExportedModuleData) {
     a.mergePrefs(bare);
     EXPECT_TRUE(sim::currentAddOn().moduleData.empty());
 }
+
+TEST_F(PreferenceTest, PackagesHandedOutAndTakenBack) {
+    TestAddon a;
+    addon = &a;
+    a.addPreference(NamePrefs("Ann"), Addon::user);
+    a.addPreference(CountPrefs(4), Addon::shared);
+    int heard = 0;
+    Probe probe(EventSpec(NamePrefs::ID, 0), [&](Event&) {
+        ++heard;
+        return true;
+    });
+    a.addSubscriber(&probe);
+    auto userName = [&] { return dynamic_cast<NamePrefs*>(a.getPreference(NamePrefs::ID, Addon::user)); };
+    auto sharedCount = [&] {
+        return dynamic_cast<CountPrefs*>(a.getPreference(CountPrefs::ID, Addon::shared));
+    };
+
+    // Stored for its context; the update is published only when asked.
+    a.setPreference(NamePrefs("Bea"), Addon::user, false);
+    EXPECT_EQ(heard, 0);
+    a.setPreference(NamePrefs("Cy"), Addon::user, true);
+    EXPECT_EQ(heard, 1);
+    ASSERT_NE(userName(), nullptr);
+    EXPECT_EQ(userName()->name, "Cy");
+    EXPECT_EQ(a.getPreference(NamePrefs::ID, Addon::shared), nullptr);
+
+    // Handed out: copies of the context's own packages, with their values or at their defaults.
+    PackageStore copies;
+    a.getMyPrefs(copies, Addon::user, false);
+    EXPECT_EQ(copies.shippingSize(), 1u);
+    auto* copy = dynamic_cast<NamePrefs*>(copies.getPackage(NamePrefs::ID));
+    ASSERT_NE(copy, nullptr);
+    EXPECT_NE(copy, userName());
+    EXPECT_EQ(copy->name, "Cy");
+    copy->name = "Dee";
+    EXPECT_EQ(userName()->name, "Cy") << "an independent copy";
+    PackageStore empties;
+    a.getMyPrefs(empties, Addon::shared, true);
+    EXPECT_EQ(empties.getPackage(NamePrefs::ID), nullptr);
+    auto* emptyCount = dynamic_cast<CountPrefs*>(empties.getPackage(CountPrefs::ID));
+    ASSERT_NE(emptyCount, nullptr);
+    EXPECT_EQ(emptyCount->count, 0);
+    EXPECT_EQ(sharedCount()->count, 4);
+
+    // Taken back: only the packages the context registers.
+    copies.setPackage(new CountPrefs(99), false);
+    a.setMyPrefs(copies, Addon::user);
+    EXPECT_EQ(userName()->name, "Dee");
+    EXPECT_EQ(sharedCount()->count, 4);
+
+    // Project packages are registered at once and reach the project once one is open.
+    const unsigned int projectID = MakeGSType("PRJP");
+    a.setPreference(CountPrefs(7, true, projectID, "projectPrefs"), Addon::project, false);
+    EXPECT_TRUE(a.isPreferenceRegistered(projectID, Addon::project));
+    EXPECT_EQ(a.getPreference(projectID, Addon::user), nullptr);
+    sim::openProject();
+    a.setPreference(CountPrefs(8, true, projectID, "projectPrefs"), Addon::project, false);
+    auto projectCountOf = [&] {
+        return dynamic_cast<CountPrefs*>(host.getProject()->getPreference(projectID));
+    };
+    ASSERT_NE(projectCountOf(), nullptr);
+    EXPECT_EQ(projectCountOf()->count, 8);
+    PackageStore projectCopies;
+    a.getMyPrefs(projectCopies, Addon::project, false);
+    auto* projectCopy = dynamic_cast<CountPrefs*>(projectCopies.getPackage(projectID));
+    ASSERT_NE(projectCopy, nullptr);
+    EXPECT_EQ(projectCopy->count, 8);
+    projectCopy->count = 9;
+    EXPECT_EQ(projectCountOf()->count, 8);
+    a.setMyPrefs(projectCopies, Addon::project);
+    EXPECT_EQ(projectCountOf()->count, 9);
+    EXPECT_EQ(userName()->name, "Dee");
+    a.removeAllSubscribers();
+}
