@@ -132,3 +132,32 @@ TEST_F(PanelTest, TabPageSizeAndAnchor) {
     EXPECT_EQ(sim::findPanel(page.getDialogID())->fixPoint, 7);
     palette.close();
 }
+
+TEST_F(PanelTest, CloseRequestedByTheProgram) {
+    struct Case {
+        bool accept;
+        Int16 result;
+    };
+    for (const Case& c : {Case{true, 1}, Case{false, 2}}) {
+        Dialog modal(700, true);
+        modal.requestClose(c.accept); // not open: nothing to close
+        Listener opened(EventSpec(InterfaceEvent::ID, DialogEvent::ID), [&](Event& event) {
+            if (static_cast<DialogEvent&>(event).getID() == 1) {
+                modal.requestClose(c.accept);
+            }
+            return false;
+        });
+        modal.addSubscriber(&opened);
+        sim::queueDialogScript(700, {});
+        EXPECT_EQ(modal.show(), c.result) << c.accept;
+        EXPECT_FALSE(modal.isStarted());
+        EXPECT_FALSE(sim::dialogs().back().forcedCancel) << c.accept;
+    }
+
+    Dialog palette(700, false);
+    palette.show();
+    Int16 id = palette.getDialogID();
+    palette.requestClose(false);
+    EXPECT_FALSE(palette.isStarted());
+    EXPECT_EQ(sim::findPanel(id), nullptr);
+}
