@@ -12,6 +12,21 @@
 
 namespace zelvane {
 
+namespace {
+
+// Whether the text's terminator lies at byte `length`, judged from its ends: no NUL in its first
+// byte nor in its last 64 bytes.
+bool endsAt(String const& text, unsigned int length) {
+    char const* data = text.data();
+    if (length > text.capacity() || data[length] != 0) {
+        return false;
+    }
+    unsigned int tail = length < 64 ? length : 64;
+    return length == 0 || (data[0] != 0 && std::memchr(data + length - tail, 0, tail) == nullptr);
+}
+
+} // namespace
+
 DataBufferOut::DataBufferOut() {
     initialise(nullptr, nullptr, nullptr, nullptr, true);
 }
@@ -211,11 +226,9 @@ void DataBufferOut::flushToHandle() {
 void DataBufferOut::flushToText() {
     String& text = *m_text;
     unsigned int length = m_textLength;
-    char const* data = text.data();
-    // The owner may have changed the text since the last flush: measured again when its end is no
-    // longer where the stream left it.
-    if (length > text.capacity() || data[length] != 0 ||
-        (length > 0 && (data[0] == 0 || data[length - 1] == 0))) {
+    // The owner may have changed the text since the last flush: it is measured again when its end
+    // is no longer where the stream left it.
+    if (!endsAt(text, length)) {
         length = text.dataLength();
     }
     unsigned int used = static_cast<unsigned int>(m_used);

@@ -158,17 +158,6 @@ XMLWriter::PhraseExporter::~PhraseExporter() {
     }
 }
 
-bool XMLWriter::PhraseExporter::hasFailed() const {
-    return m_stream->failed();
-}
-
-bool XMLWriter::PhraseExporter::write(std::string_view text) {
-    if (!text.empty()) {
-        m_stream->write(text.data(), static_cast<int>(text.size()));
-    }
-    return true;
-}
-
 bool XMLWriter::PhraseExporter::write(String const& text) {
     return write(view(text));
 }

@@ -1,6 +1,7 @@
 // Writes a bindable object as XML into a text stream, in the form the XML reader reads back.
 #pragma once
 
+#include "Environment/DataBufferOut.h"
 #include "Environment/String.h"
 
 #include <string>
@@ -9,7 +10,6 @@
 
 namespace zelvane {
 
-class DataBufferOut;
 class XMLGlossary;
 class XMLShipping;
 
@@ -55,7 +55,12 @@ public:
     // One tag at the current depth; start and empty-element tags carry their attributes in `tag`.
     bool writeTag(String const& tag, String const& nameSpace, TagType kind);
 
-    bool write(std::string_view text);
+    bool write(std::string_view text) {
+        if (!text.empty()) {
+            m_stream->write(text.data(), static_cast<int>(text.size()));
+        }
+        return true;
+    }
     bool writePhrase(std::string_view text);
     bool writeTag(std::string_view tag, std::string_view nameSpace, TagType kind);
     // Appends the escaped text to `out`.
@@ -65,7 +70,7 @@ public:
     void setLineBreaks(bool lineBreaks) { m_lineBreaks = lineBreaks; }
     bool hasLineBreaks() const { return m_lineBreaks; }
     // Whether the stream reports a failure.
-    bool hasFailed() const;
+    bool hasFailed() const { return m_stream->failed(); }
     DataBufferOut* getStream() const { return m_stream; }
 
 private:

@@ -1,0 +1,79 @@
+// The memory manager answers block sizes without a lookup and keeps count of live blocks a page at
+// a time: sizes, liveness and frees must stay exact through growth, moves and many blocks.
+#include "GSRoot/BM.hpp"
+#include "sim/Memory.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <vector>
+
+TEST(MemoryRegistryTest, SizesFollowEveryResize) {
+    GSPtr p = BMAllocatePtr(10, ALLOCATE_CLEAR, 0);
+    ASSERT_NE(p, nullptr);
+    EXPECT_EQ(BMGetPtrSize(p), 10);
+    for (GSSize size : {GSSize(100000), GSSize(3), GSSize(0), GSSize(4096)}) {
+        GSPtr old = p;
+        p = BMReallocPtr(p, size, ALLOCATE_CLEAR, 0);
+        ASSERT_NE(p, nullptr) << size;
+        EXPECT_EQ(BMGetPtrSize(p), size);
+        EXPECT_EQ(BMError(), 0);
+        EXPECT_TRUE(sim::isLivePointer(p));
+        if (old != p) {
+            EXPECT_FALSE(sim::isLivePointer(old)) << size;
+        }
+    }
+    sim::failNextAllocations(1);
+    EXPECT_EQ(BMReallocPtr(p, 1 << 20, 0, 0), nullptr);
+    EXPECT_EQ(BMGetPtrSize(p), 4096) << "a failed resize keeps the block";
+
+    // A handle's block is no pointer block.
+    GSHandle h = BMAllocateHandle(8, 0, 0);
+    ASSERT_NE(h, nullptr);
+    EXPECT_EQ(BMGetPtrSize(*h), 0);
+    EXPECT_EQ(BMError(), ErrNilHandle);
+    EXPECT_EQ(BMGetHandleSize(h), 8);
+    ASSERT_EQ(BMReallocHandle(h, 70000, ALLOCATE_CLEAR, 0), h);
+    EXPECT_EQ(BMGetHandleSize(h), 70000);
+    EXPECT_EQ((*h)[69999], 0);
+    BMKillHandle(&h);
+    BMKillPtr(&p);
+}
+
+TEST(MemoryRegistryTest, ManyBlocksFreedInAnyOrder) {
+    sim::MemoryStats before = sim::memoryStats();
+    std::vector<GSPtr> blocks;
+    for (int i = 0; i < 5000; ++i) {
+        blocks.push_back(BMAllocatePtr(GSSize(i % 97), 0, 0));
+        ASSERT_NE(blocks.back(), nullptr);
+    }
+    EXPECT_EQ(sim::memoryStats().livePointers, before.livePointers + blocks.size());
+    std::shuffle(blocks.begin(), blocks.end(), std::mt19937(7));
+    std::vector<GSPtr> freed;
+    for (std::size_t i = 0; i < blocks.size(); i += 2) {
+        freed.push_back(blocks[i]);
+        BMKillPtr(&blocks[i]);
+    }
+    for (std::size_t i = 1; i < blocks.size(); i += 2) {
+        EXPECT_TRUE(sim::isLivePointer(blocks[i]));
+    }
+    for (GSPtr gone : freed) {
+        // A freed address may be handed out again only by a later allocation.
+        EXPECT_FALSE(sim::isLivePointer(gone));
+    }
+    for (std::size_t i = 1; i < blocks.size(); i += 2) {
+        BMKillPtr(&blocks[i]);
+    }
+    sim::MemoryStats after = sim::memoryStats();
+    EXPECT_EQ(after.livePointers, before.livePointers);
+    EXPECT_EQ(after.liveBytes, before.liveBytes);
+    EXPECT_EQ(after.invalidFrees, before.invalidFrees);
+
+    // A pointer the host never gave is not freed, and counted.
+    char own[32] = {};
+    GSPtr foreign = own + 16;
+    BMKillPtr(&foreign);
+    EXPECT_EQ(sim::memoryStats().invalidFrees, before.invalidFrees + 1);
+    sim::clearInvalidFrees();
+}
