@@ -19,7 +19,7 @@ constexpr Encoding::Type sources[] = {Encoding::utf8,
                                       Encoding::utf32,
                                       Encoding::utf32BigEndian,
                                       11,
-                                      31,
+                                      32,
                                       33};
 
 void readText(DataBufferIn& in, std::uint8_t const* ops, std::size_t count) {

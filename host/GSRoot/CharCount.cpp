@@ -82,11 +82,11 @@ Int32 utf32Count(const unsigned char* p, GSSize available, bool bigEndian) {
 // Lead bytes of two-byte characters in the double-byte code pages.
 bool isDoubleByteLead(UInt32 charCode, unsigned char lead) {
     switch (charCode) {
-    case 31: // Shift-JIS
+    case 32: // Shift-JIS
         return (lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC);
-    case 32: // GBK
     case 33: // Big5
-    case 34: // Korean
+    case 34: // GBK
+    case 35: // Korean
         return lead >= 0x81 && lead <= 0xFE;
     default:
         return false;

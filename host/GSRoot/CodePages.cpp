@@ -24,27 +24,27 @@ const char* converterName(UInt32 charCode) {
     case 12:
         return "windows-1250";
     case 13:
-        return "windows-1251";
-    case 14:
-        return "windows-1253";
-    case 15:
-        return "windows-1254";
-    case 16:
         return "windows-1257";
+    case 14:
+        return "windows-1251";
+    case 15:
+        return "windows-1253";
+    case 16:
+        return "windows-1254";
     case 21:
-        return "macintosh";
+        return "windows-1255";
     case 22:
-        return "ISO-8859-1";
+        return "windows-1256";
     case 31:
-        return "Shift_JIS";
+        return "windows-874";
     case 32:
-        return "GBK";
+        return "Shift_JIS";
     case 33:
         return "Big5";
     case 34:
-        return "windows-949";
+        return "GBK";
     case 35:
-        return "windows-874";
+        return "windows-949";
     default:
         return nullptr;
     }

@@ -2,9 +2,9 @@
 //
 // Character codes: 99 UTF-8, 100 UTF-16 and 101 UTF-32 (code units in the machine's byte order),
 // and the code pages 11 Windows Western (1252), 12 Windows Central European (1250), 13 Windows
-// Cyrillic (1251), 14 Windows Greek (1253), 15 Windows Turkish (1254), 16 Windows Baltic (1257),
-// 21 Mac Roman, 22 ISO Latin-1, 31 Japanese (Shift-JIS), 32 Simplified Chinese (GBK),
-// 33 Traditional Chinese (Big5), 34 Korean (949) and 35 Thai (874).
+// Baltic (1257), 14 Windows Cyrillic (1251), 15 Windows Greek (1253), 16 Windows Turkish (1254),
+// 21 Windows Hebrew (1255), 22 Windows Arabic (1256), 31 Thai (874), 32 Japanese (Shift-JIS),
+// 33 Traditional Chinese (Big5), 34 Simplified Chinese (GBK) and 35 Korean (949).
 #pragma once
 
 #include "GSRoot/GSRoot.hpp"

@@ -343,13 +343,13 @@ TEST(DataBufferInTest, CodePageSources) {
     };
     const Case cases[] = {
         {"Windows Western", 11, "caf\xE9\x80", "caf\xC3\xA9\xE2\x82\xAC", DataBufferIn::reachedEnd},
-        {"Shift-JIS", 31, "\x82\xA0\xB1x", "\xE3\x81\x82\xEF\xBD\xB1x", DataBufferIn::reachedEnd},
-        {"Shift-JIS cut after a lead byte", 31, "ab\x82", "ab", DataBufferIn::undecodable},
-        {"Shift-JIS unmapped byte", 31,
+        {"Shift-JIS", 32, "\x82\xA0\xB1x", "\xE3\x81\x82\xEF\xBD\xB1x", DataBufferIn::reachedEnd},
+        {"Shift-JIS cut after a lead byte", 32, "ab\x82", "ab", DataBufferIn::undecodable},
+        {"Shift-JIS unmapped byte", 32,
          "ab\xA0"
          "zz",
          "ab", DataBufferIn::undecodable},
-        {"GBK", 32, "\xC4\xE3!", "\xE4\xBD\xA0!", DataBufferIn::reachedEnd},
+        {"GBK", 34, "\xC4\xE3!", "\xE4\xBD\xA0!", DataBufferIn::reachedEnd},
     };
     for (const Case& c : cases) {
         MemoryBlock block(c.bytes.data(), int(c.bytes.size()));
