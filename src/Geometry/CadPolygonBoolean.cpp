@@ -2,6 +2,7 @@
 // a segment crosses, a polygon encloses or two polygons overlap.
 #include "Geometry/CadPolygon.h"
 
+#include "Geometry/CadArc.h"
 #include "Geometry/Cube.h"
 #include "Geometry/IntersectList.h"
 #include "Geometry/Line.h"
@@ -10,8 +11,10 @@
 #include "Geometry/PolyVector.h"
 #include "Geometry/PolygonTracing.h"
 
+#include <algorithm>
 #include <iterator>
 #include <memory>
+#include <vector>
 
 namespace zelvane {
 
@@ -28,11 +31,117 @@ bool validContour(CadPolygon const& polygon, int contour) {
     return contour >= 0 && contour <= polygon.getHoleCount();
 }
 
+// One edge of a contour with its plan box, for finding the edges of another polygon near it.
+struct EdgeBox {
+    double xMin, xMax, yMin, yMax;
+    int contour; // 0 the outline, k the hole k-1
+    int vertex;  // the edge's end vertex, wrapped
+    int order;   // the position in which the whole-polygon query visits the edge
+};
+
+std::vector<EdgeBox> edgeBoxes(CadPolygon const& polygon, double margin) {
+    std::vector<EdgeBox> boxes;
+    int order = 0;
+    auto add = [&](CadPolygon const& contour, int k) {
+        int n = contour.vertSize();
+        if (n < 2)
+            return;
+        for (int j = contour.isClosed() ? n : n - 1; j >= 1; --j) {
+            PolyEdge edge = contour.edgeTo(j);
+            CadPoint const& a = edge.origin();
+            CadPoint const& b = edge.end();
+            EdgeBox box{std::min(a.x(), b.x()),
+                        std::max(a.x(), b.x()),
+                        std::min(a.y(), b.y()),
+                        std::max(a.y(), b.y()),
+                        k,
+                        contour.wrapIndex(j),
+                        order++};
+            if (!edge.isStraight()) {
+                // The arc's whole circle: a box that surely holds it.
+                CadArc arc = edge.asArc();
+                double r = arc.getRadius();
+                box = EdgeBox{arc.centre().x() - r,
+                              arc.centre().x() + r,
+                              arc.centre().y() - r,
+                              arc.centre().y() + r,
+                              k,
+                              box.vertex,
+                              box.order};
+            }
+            box.xMin -= margin;
+            box.xMax += margin;
+            box.yMin -= margin;
+            box.yMax += margin;
+            boxes.push_back(box);
+        }
+    };
+    add(polygon, 0);
+    for (int k = polygon.getHoleCount(); k >= 1; --k)
+        add(polygon.getHole(k - 1), k);
+    return boxes;
+}
+
+// The same points, in the same order, as a.intersectionWith(b, list, tol), but only the pairs of
+// edges whose boxes meet are asked: the whole-polygon query tries every pair.
+void intersectBoundaries(CadPolygon const& a, CadPolygon const& b, IntersectList& list, double tol) {
+    if (a.vertSize() < 2 || b.vertSize() < 2)
+        return;
+    double margin = 2.0 * std::max(tol, fixedTol);
+    std::vector<EdgeBox> ours = edgeBoxes(a, margin);
+    std::vector<EdgeBox> theirs = edgeBoxes(b, margin);
+    std::sort(theirs.begin(), theirs.end(),
+              [](EdgeBox const& p, EdgeBox const& q) { return p.xMin < q.xMin; });
+    double widest = 0.0;
+    for (EdgeBox const& box : theirs)
+        widest = std::max(widest, box.xMax - box.xMin);
+    Intercept savedFirst = list.getSpec(InterPoint::first);
+    Intercept savedSecond = list.getSpec(InterPoint::second);
+    std::vector<EdgeBox const*> near;
+    for (EdgeBox const& mine : ours) {
+        near.clear();
+        auto from = std::lower_bound(theirs.begin(), theirs.end(), mine.xMin - widest,
+                                     [](EdgeBox const& box, double x) { return box.xMin < x; });
+        for (auto it = from; it != theirs.end() && it->xMin <= mine.xMax; ++it)
+            if (it->xMax >= mine.xMin && it->yMin <= mine.yMax && it->yMax >= mine.yMin)
+                near.push_back(&*it);
+        if (near.empty())
+            continue;
+        std::sort(near.begin(), near.end(),
+                  [](EdgeBox const* p, EdgeBox const* q) { return p->order < q->order; });
+        PolyEdge edge = a.getShape(mine.contour).edgeTo(mine.vertex);
+        list.getSpec(InterPoint::first).m_vertex = mine.vertex;
+        list.getSpec(InterPoint::first).m_contour = savedFirst.m_contour + mine.contour;
+        // Asked of b's edges, as the whole-polygon query does, so b's codes land in its intercept.
+        list.swapSpec();
+        for (EdgeBox const* box : near) {
+            PolyEdge theirEdge = b.getShape(box->contour).edgeTo(box->vertex);
+            list.getSpec(InterPoint::second).m_vertex = box->vertex;
+            list.getSpec(InterPoint::second).m_contour = savedSecond.m_contour + box->contour;
+            if (edge.isStraight()) {
+                if (theirEdge.isStraight())
+                    theirEdge.asLine().intersectionWith2D(edge.asLine(), list, tol);
+                else
+                    theirEdge.asArc().intersectionWith2D(edge.asLine(), list, tol);
+            } else if (!theirEdge.isStraight()) {
+                theirEdge.asArc().intersectionWith2D(edge.asArc(), list, tol);
+            } else {
+                list.swapSpec();
+                edge.asArc().intersectionWith2D(theirEdge.asLine(), list, tol);
+                list.swapSpec();
+            }
+        }
+        list.swapSpec();
+    }
+    list.getSpec(InterPoint::first) = savedFirst;
+    list.getSpec(InterPoint::second) = savedSecond;
+}
+
 // Finds where the two boundaries meet, makes every such point a vertex of both, and keeps only the
 // points where b's boundary passes from inside a to outside or back. Answers whether the two
 // outlines meet at all.
 bool intersectPolyWithPoly(CadPolygon& a, CadPolygon& b, IntersectList& list, double tol) {
-    a.intersectionWith(b, list, tol);
+    intersectBoundaries(a, b, list, tol);
     bool touch = false;
     for (InterPoint const* point : list)
         touch = touch || (point->getIntercept(InterPoint::first).m_contour == 0 &&
