@@ -38,8 +38,12 @@ constexpr double chordDeviation = 0.002;
 constexpr double matchTol = 1e-9;
 
 bool malformedPending = false;
+std::vector<sim::PolygonRecordSeen> inputsSeen;
 
-const bool registered = sim::registerReset([] { malformedPending = false; });
+const bool registered = sim::registerReset([] {
+    malformedPending = false;
+    inputsSeen.clear();
+});
 
 template <typename T>
 T* block(GSHandle handle) {
@@ -296,6 +300,26 @@ GSErrCode readInput(const Polygon2DData& record, Polygon& polygon, std::vector<T
     Reader reader(record);
     if (!reader.check())
         return ErrParam;
+    sim::PolygonRecordSeen seen;
+    seen.vertices = record.nVertices;
+    seen.arcs = record.nArcs;
+    seen.contours = record.nContours;
+    seen.status = record.status;
+    seen.contourEnds.assign(reader.ends, reader.ends + record.nContours + 1);
+    for (Int32 i = 1; i <= record.nVertices; ++i) {
+        seen.xs.push_back(reader.coords[i].x);
+        seen.ys.push_back(reader.coords[i].y);
+        if (record.vertexDataSize == 4) {
+            UInt32 id = 0;
+            std::memcpy(&id, reader.data + std::size_t(i) * 4, 4);
+            seen.vertexData.push_back(id);
+        }
+    }
+    for (Int32 a = 1; a <= record.nArcs; ++a) {
+        seen.arcEnds.push_back(reader.arcs[a].endIndex);
+        seen.arcAngles.push_back(reader.arcs[a].arcAngle);
+    }
+    inputsSeen.push_back(std::move(seen));
     polygon = reader.polygon();
     reader.collect(tags);
     return NoError;
@@ -524,6 +548,10 @@ namespace sim {
 
 void appendMalformedPolygonResult() {
     Geometry::malformedPending = true;
+}
+
+const std::vector<PolygonRecordSeen>& polygonInputs() {
+    return Geometry::inputsSeen;
 }
 
 } // namespace sim

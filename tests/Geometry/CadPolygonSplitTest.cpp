@@ -116,6 +116,56 @@ TEST(CadPolygonSplitTest, SplitByPolygon) {
     }
 }
 
+TEST(CadPolygonSplitTest, ArcsAndTouchingHoles) {
+    // A disc of two half-circle edges, cut through its centre and off-centre.
+    CadPolygon disc;
+    disc.push_back(new PolyPoint(CadPoint(1, 0, 0), kPi, 0));
+    disc.push_back(new PolyPoint(CadPoint(-1, 0, 0), kPi, 0));
+    struct Case {
+        double offset;
+        std::size_t pieces;
+    };
+    for (Case const& c : {Case{0.0, 1}, Case{0.5, 1}, Case{-0.25, 1}}) {
+        SCOPED_TRACE(c.offset);
+        PolyList right, left;
+        disc.splitWith(LinearEquation(0.3, CadPoint(0, c.offset, 0)), &right, &left);
+        ASSERT_EQ(right.size(), c.pieces);
+        ASSERT_EQ(left.size(), c.pieces);
+        // The segment cut off at distance h from the centre.
+        double h = std::fabs(c.offset * std::cos(0.3));
+        double segment = std::acos(h) - h * std::sqrt(1.0 - h * h);
+        double smaller = std::min(right.front()->getArea(true, false), left.front()->getArea(true, false));
+        EXPECT_NEAR(smaller, segment, 1e-9);
+        EXPECT_NEAR(totalArea(right) + totalArea(left), kPi, 1e-9);
+        EXPECT_GT(right.front()->getArcCount(true), 0);
+    }
+    // The disc split by a square across its edge keeps arcs on both sides.
+    PolyList inside, outside;
+    disc.splitWith(rectangle(0, -2, 2, 2), &inside, &outside);
+    ASSERT_EQ(inside.size(), 1U);
+    ASSERT_EQ(outside.size(), 1U);
+    EXPECT_NEAR(totalArea(inside), kPi / 2.0, 1e-9);
+    EXPECT_NEAR(totalArea(outside), kPi / 2.0, 1e-9);
+
+    // A hole touching the outline at one vertex.
+    CadPolygon notched = rectangle(0, 0, 4, 4);
+    CadPolygon* hole = notched.addHole(nullptr);
+    fill(*hole, {{2, 0, 0}, {1, 1, 0}, {3, 1, 0}});
+    ASSERT_NEAR(notched.getArea(true, false), 15.0, 1e-9);
+    PolyList above, below;
+    notched.splitWith(LinearEquation(0.0, CadPoint(0, 2, 0)), &below, &above);
+    EXPECT_NEAR(totalArea(below), 7.0, 1e-9);
+    EXPECT_NEAR(totalArea(above), 8.0, 1e-9);
+    PolyList across, rest;
+    notched.splitWith(LinearEquation(0.0, CadPoint(0, 0.5, 0)), &across, &rest);
+    EXPECT_NEAR(totalArea(across), 2.0 - 0.25, 1e-9);
+    EXPECT_NEAR(totalArea(rest), 13.25, 1e-9);
+    PolyList in, out;
+    notched.splitWith(rectangle(-1, -1, 5, 2), &in, &out);
+    EXPECT_NEAR(totalArea(in), 7.0, 1e-9);
+    EXPECT_NEAR(totalArea(out), 8.0, 1e-9);
+}
+
 TEST(CadPolygonSplitTest, Predicates) {
     CadPolygon square = rectangle(0, 0, 2, 2);
     EXPECT_TRUE(square.crosses(Line(CadPoint(0, 0, 0), CadPoint(2, 2, 0))));

@@ -103,6 +103,30 @@ TEST(HostPolygonTest, ConversionKeepsContoursAndArcs) {
     EXPECT_NEAR(turned.front()->getArea(true, false), 2.0, 1e-9);
 }
 
+TEST(HostPolygonTest, RecordLayout) {
+    // An anticlockwise outline of 4 vertices (an arc on its closing edge) and a hole of 3.
+    CadPolygon polygon = square(0, 0, 4, 4, 1);
+    polygon[0]->setSweep(0.5);
+    CadPolygon* hole = polygon.addHole(nullptr);
+    fill(*hole, {{1, 1, 0}, {1, 2, 0}, {2, 1, 0}});
+    (*hole)[0]->setID(7);
+    PolyList out;
+    EXPECT_TRUE(polygon.resizePolygon(out, 0.1));
+    ASSERT_EQ(sim::polygonInputs().size(), 1U);
+    sim::PolygonRecordSeen const& seen = sim::polygonInputs().front();
+    EXPECT_EQ(seen.contours, 2);
+    EXPECT_EQ(seen.vertices, 4 + 3 + 2);
+    EXPECT_EQ(seen.contourEnds, (std::vector<UInt32>{0, 5, 9}));
+    EXPECT_EQ(seen.status, 7U);
+    EXPECT_EQ(seen.vertexData, (std::vector<UInt32>{1, 2, 3, 4, 1, 7, 0, 0, 7}));
+    // Each contour repeats its first vertex at its end.
+    EXPECT_EQ(seen.xs[0], seen.xs[4]);
+    EXPECT_EQ(seen.xs[5], seen.xs[8]);
+    // The closing edge's arc sits on the repeated coordinate; the hole was already clockwise.
+    EXPECT_EQ(seen.arcEnds, (std::vector<Int32>{5}));
+    EXPECT_EQ(seen.arcAngles, (std::vector<double>{0.5}));
+}
+
 TEST(HostPolygonTest, OffsetEdge) {
     struct Case {
         char const* name;
