@@ -9,6 +9,7 @@
 #include "Geometry/Plane.h"
 #include "Geometry/PolyEdge.h"
 #include "Geometry/PolyVector.h"
+#include "Geometry/PolygonTracing.h"
 #include "Geometry/Rotater.h"
 
 #include <algorithm>
@@ -389,17 +390,7 @@ bool CadPolygon::isValid(bool checkSelfIntersection, double tol) const {
     if (!checkSelfIntersection)
         return true;
     // Each edge meets a simple polygon once: at its start, which is the end of the edge before it.
-    for (int i = n - 1; i >= 0; --i) {
-        IntersectList list(Intercept(CadPoint::Pos(0x0C)), Intercept(CadPoint::Pos(0x0E)));
-        PolyEdge edge = edgeTo(i);
-        if (edge.isStraight())
-            intersectionWith(edge.asLine(), list, tol);
-        else
-            intersectionWith(edge.asArc(), list, tol);
-        if (list.size() > 1)
-            return false;
-    }
-    return true;
+    return !meetsItselfElsewhere(*this, tol);
 }
 
 double CadPolygon::getPerimeter2D() const {

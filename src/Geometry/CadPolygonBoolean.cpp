@@ -137,6 +137,53 @@ void intersectBoundaries(CadPolygon const& a, CadPolygon const& b, IntersectList
     list.getSpec(InterPoint::second) = savedSecond;
 }
 
+} // namespace
+
+bool meetsItselfElsewhere(CadPolygon const& polygon, double tol) {
+    int n = polygon.vertSize();
+    double margin = 2.0 * std::max(tol, fixedTol);
+    std::vector<EdgeBox> all = edgeBoxes(polygon, margin);
+    std::vector<EdgeBox> sorted(all);
+    std::sort(sorted.begin(), sorted.end(),
+              [](EdgeBox const& p, EdgeBox const& q) { return p.xMin < q.xMin; });
+    double widest = 0.0;
+    for (EdgeBox const& box : sorted)
+        widest = std::max(widest, box.xMax - box.xMin);
+    std::vector<EdgeBox const*> near;
+    // The outline's edges come first in all, from edge n down to edge 1.
+    for (int e = 0; e < n && e < int(all.size()); ++e) {
+        EdgeBox const& mine = all[std::size_t(e)];
+        near.clear();
+        auto from = std::lower_bound(sorted.begin(), sorted.end(), mine.xMin - widest,
+                                     [](EdgeBox const& box, double x) { return box.xMin < x; });
+        for (auto it = from; it != sorted.end() && it->xMin <= mine.xMax; ++it)
+            if (it->xMax >= mine.xMin && it->yMin <= mine.yMax && it->yMax >= mine.yMin)
+                near.push_back(&*it);
+        IntersectList list(Intercept(CadPoint::Pos(0x0C)), Intercept(CadPoint::Pos(0x0E)));
+        PolyEdge edge = polygon.edgeTo(mine.vertex);
+        for (EdgeBox const* box : near) {
+            PolyEdge other = polygon.getShape(box->contour).edgeTo(box->vertex);
+            if (edge.isStraight()) {
+                if (other.isStraight())
+                    other.asLine().intersectionWith2D(edge.asLine(), list, tol);
+                else
+                    other.asArc().intersectionWith2D(edge.asLine(), list, tol);
+            } else if (!other.isStraight()) {
+                other.asArc().intersectionWith2D(edge.asArc(), list, tol);
+            } else {
+                list.swapSpec();
+                edge.asArc().intersectionWith2D(other.asLine(), list, tol);
+                list.swapSpec();
+            }
+            if (list.size() > 1)
+                return true;
+        }
+    }
+    return false;
+}
+
+namespace {
+
 // Finds where the two boundaries meet, makes every such point a vertex of both, and keeps only the
 // points where b's boundary passes from inside a to outside or back. Answers whether the two
 // outlines meet at all.

@@ -23,4 +23,8 @@ void insertHoles(CadPolygon& piece, PolyList& holes, double tol);
 bool extractPolygonPath(CadPolygon const& contour, int i, IntersectList::iterator& position, int d,
                         CadPolygon& piece, IntersectList& list, double tol);
 
+// An edge of the outline meets the outline or a hole anywhere but at its own ends: the polygon is
+// not simple. Only edges whose boxes meet are compared.
+bool meetsItselfElsewhere(CadPolygon const& polygon, double tol);
+
 } // namespace zelvane

@@ -179,7 +179,7 @@ TEST(PolygonOracleTest, SplitByPolygon) {
     EXPECT_GT(cut, 25);
 }
 
-TEST(PolygonOracleTest, ResolveKeepsWindingNumbers) {
+TEST(PolygonOracleTest, SimpleTestAndResolveKeepWindingNumbers) {
     std::mt19937 rng(1203);
     std::uniform_real_distribution<double> coordinate(0.0, 10.0);
     std::uniform_int_distribution<int> vertices(4, 8);
@@ -197,6 +197,11 @@ TEST(PolygonOracleTest, ResolveKeepsWindingNumbers) {
         for (Vertex const& v : contour)
             bg::append(boundary, BoostPoint(v.x, v.y));
         bg::append(boundary, BoostPoint(contour[0].x, contour[0].y));
+        BoostPolygon simple;
+        for (Vertex const& v : contour)
+            bg::append(simple.outer(), BoostPoint(v.x, v.y));
+        bg::correct(simple);
+        EXPECT_EQ(polygon.isValid(true), bg::is_valid(simple));
         PolyList pieces;
         int count = polygon.resolveSelfIntersect(pieces);
         EXPECT_EQ(count, int(pieces.size()));
