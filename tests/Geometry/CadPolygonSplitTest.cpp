@@ -86,6 +86,10 @@ TEST(CadPolygonSplitTest, SplitByPolygon) {
     };
     CadPolygon framed = rectangle(0, 0, 10, 10);
     framed.addHole(new CadPolygon(rectangle(2, 2, 4, 4)))->reverse();
+    // A second hole lies inside the cutting square, away from every crossing: it stays a hole of
+    // the inside piece and is no hole of the remainder.
+    CadPolygon twoHoles(framed);
+    twoHoles.addHole(new CadPolygon(rectangle(4.5, 4.5, 4.8, 4.8)))->reverse();
     CadPolygon ring = rectangle(0, 0, 4, 4);
     ring.addHole(new CadPolygon(rectangle(1, 1, 3, 3)))->reverse();
     std::vector<Case> cases = {
@@ -97,6 +101,7 @@ TEST(CadPolygonSplitTest, SplitByPolygon) {
         {"vertex touch", rectangle(0, 0, 1, 1), rectangle(1, 1, 2, 2), 0, 1, 0, 1},
         {"equal", rectangle(0, 0, 1, 1), rectangle(0, 0, 1, 1), 1, 0, 1, 0},
         {"across a hole", framed, rectangle(3, 3, 5, 5), 1, 1, 3, 93},
+        {"hole inside the cut", twoHoles, rectangle(3, 3, 5, 5), 1, 1, 2.91, 93},
         {"other has a hole", rectangle(-1, 1.5, 5, 2.5), ring, 2, 3, 2, 4},
         {"half over", rectangle(0, 0, 2, 2), rectangle(1, -1, 3, 3), 1, 1, 2, 2},
     };
