@@ -378,7 +378,7 @@ String& String::append(char const* text, unsigned int len) {
     if (add == 0) {
         return *this;
     }
-    unsigned int old = dataLength();
+    unsigned int old = m_data == nullptr ? 0 : unsigned(std::strlen(m_data));
     if (add >= std::size_t(INT_MAX) - old) {
         throw std::bad_alloc();
     }

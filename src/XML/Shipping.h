@@ -1,6 +1,8 @@
 // Root of every object that is read from and written to XML.
 #pragma once
 
+#include <cstddef>
+
 namespace zelvane {
 
 class ShippingContainer;
@@ -14,6 +16,11 @@ public:
     Shipping(Shipping const&) = default;
     Shipping& operator=(Shipping const&) = default;
     virtual ~Shipping() = default;
+
+    // Bindings are made and dropped for every field read or written: small ones are recycled
+    // through free lists of this thread instead of the system allocator.
+    static void* operator new(std::size_t size);
+    static void operator delete(void* block, std::size_t size) noexcept;
 
     // Only essential objects are written; reading ignores the flag.
     virtual void setEssential(bool essential) { m_essential = essential; }

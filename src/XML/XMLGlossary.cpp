@@ -13,7 +13,13 @@ XMLGlossary::XMLGlossary() {
 
 String const* XMLGlossary::find(std::string_view name) const {
     for (auto const& entry : m_entries) {
-        if (std::string_view(entry.first.data(), entry.first.dataLength()) == name) {
+        // Compared up to the entry's terminator, without measuring it first.
+        char const* entryName = entry.first.data();
+        std::size_t same = 0;
+        while (same < name.size() && entryName[same] != 0 && entryName[same] == name[same]) {
+            ++same;
+        }
+        if (same == name.size() && entryName[same] == 0) {
             return &entry.second;
         }
     }

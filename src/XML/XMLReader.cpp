@@ -77,7 +77,8 @@ bool startsWith(std::string_view text, std::string_view prefix) {
 }
 
 bool endsWith(std::string_view text, std::string_view suffix) {
-    return text.size() >= suffix.size() && text.substr(text.size() - suffix.size()) == suffix;
+    return text.size() >= suffix.size() && (suffix.empty() || text.back() == suffix.back()) &&
+           text.substr(text.size() - suffix.size()) == suffix;
 }
 
 bool equalsTag(String const& text, char const* tag) {
