@@ -77,7 +77,7 @@ public:
     EditText* button = nullptr;
 };
 
-// Runs a function on every event of one specification.
+// Runs a function on every event of one event key.
 class Recorder : public Subscriber {
 public:
     Recorder(UInt32 kind, std::function<void(Event&)> action) : m_kind(kind), m_action(std::move(action)) {}
