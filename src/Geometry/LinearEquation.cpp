@@ -73,10 +73,14 @@ std::unique_ptr<LinearEquation> LinearEquation::getFlipped() const {
 }
 
 std::unique_ptr<LinearEquation> LinearEquation::getPerpendicular(CadPoint const& point) const {
-    auto result = std::make_unique<LinearEquation>();
-    result->m_a = m_b;
-    result->m_b = -m_a;
-    result->m_c = -(point.x() * m_b) - point.y() * (-m_a);
+    return std::make_unique<LinearEquation>(perpendicularAt(point));
+}
+
+LinearEquation LinearEquation::perpendicularAt(CadPoint const& point) const {
+    LinearEquation result;
+    result.m_a = m_b;
+    result.m_b = -m_a;
+    result.m_c = -(point.x() * m_b) - point.y() * (-m_a);
     return result;
 }
 
@@ -151,28 +155,35 @@ bool LinearEquation::isPerpendicularTo(LinearEquation const& other, double tol) 
 }
 
 std::unique_ptr<InterPoint> LinearEquation::intersectionWith(LinearEquation const& other, double tol) const {
+    CadPoint crossing;
+    if (!crossingWith(other, tol, crossing))
+        return nullptr;
+    return std::make_unique<InterPoint>(crossing, CadPoint::none, CadPoint::none);
+}
+
+bool LinearEquation::crossingWith(LinearEquation const& other, double tol, CadPoint& result) const {
     bool steep = std::fabs(m_b) <= tol;
     bool otherSteep = std::fabs(other.m_b) <= tol;
     if (steep && otherSteep)
-        return nullptr;
+        return false;
     if (!steep && !otherSteep && std::fabs(m_a / m_b - other.m_a / other.m_b) <= tol)
-        return nullptr;
-    double y = (m_a * other.m_c - m_c * other.m_a) / (other.m_a * m_b - m_a * other.m_b);
-    double x =
-        std::fabs(m_a) <= fixedTol ? (-(other.m_b * y) - other.m_c) / other.m_a : (-(m_b * y) - m_c) / m_a;
-    return std::make_unique<InterPoint>(CadPoint(x, y, 0.0), CadPoint::none, CadPoint::none);
+        return false;
+    // Both coordinates by Cramer's rule: x does not go through a division by a coefficient that is
+    // close to zero on a nearly horizontal line.
+    double det = other.m_a * m_b - m_a * other.m_b;
+    result =
+        CadPoint((m_b * other.m_c - m_c * other.m_b) / -det, (m_a * other.m_c - m_c * other.m_a) / det, 0.0);
+    return true;
 }
 
 double LinearEquation::lengthTo(CadPoint const& point) const {
-    auto foot = intersectionWith(*getPerpendicular(point), fixedTol);
-    return foot ? foot->lengthTo2D(point) : 0.0;
+    CadPoint foot;
+    return crossingWith(perpendicularAt(point), fixedTol, foot) ? foot.lengthTo2D(point) : 0.0;
 }
 
 CadPoint LinearEquation::closestPointTo(CadPoint const& point) const {
-    auto foot = intersectionWith(*getPerpendicular(point), fixedTol);
-    if (!foot)
-        return point;
-    return CadPoint(foot->x(), foot->y(), 0.0);
+    CadPoint foot;
+    return crossingWith(perpendicularAt(point), fixedTol, foot) ? foot : point;
 }
 
 CadPoint::Pos LinearEquation::positionOf(CadPoint const& point, double tol) const {

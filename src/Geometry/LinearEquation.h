@@ -42,6 +42,8 @@ public:
     // Through the point, its direction this one turned clockwise by pi/2.
     std::unique_ptr<LinearEquation> getPerpendicular(CadPoint const& point) const;
     std::unique_ptr<LinearEquation> getParallel(CadPoint const& point) const;
+    // As getPerpendicular, by value.
+    LinearEquation perpendicularAt(CadPoint const& point) const;
 
     // The direction in [0, 2pi).
     double azimuthAngle() const;
@@ -60,6 +62,8 @@ public:
     bool isPerpendicularTo(LinearEquation const& other, double tol = 1e-5) const;
     // The crossing at z 0 with both codes none; null for parallel lines.
     std::unique_ptr<InterPoint> intersectionWith(LinearEquation const& other, double tol = 1e-5) const;
+    // As intersectionWith, into result at z 0; false for parallel lines.
+    bool crossingWith(LinearEquation const& other, double tol, CadPoint& result) const;
     double lengthTo(CadPoint const& point) const;
     CadPoint closestPointTo(CadPoint const& point) const;
     // along on the line, outside on its left, inside on its right, none for a degenerate equation.

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <utility>
 
 using namespace zelvane;
 
@@ -140,4 +141,20 @@ TEST(LinearEquationTest, Intersections) {
     EXPECT_EQ(a->intersectionWith(*c, 0.01), nullptr);
     EXPECT_TRUE(a->isParallelTo(*c, 0.01));
     EXPECT_FALSE(a->isParallelTo(*c));
+}
+
+TEST(LinearEquationTest, NearlyHorizontalCrossing) {
+    // A rise of 4e-5 over 2000 gives coefficients of about 5e7; the steep line crosses it at
+    // x = 1000 + 1007.00002 / 20000, where the first line stands at 1000 + 4e-5 * x / 2000.
+    auto flat = LinearEquation::create(CadPoint(0, 1000), CadPoint(2000, 1000.00004));
+    auto steep = LinearEquation::create(CadPoint(1000, -7), CadPoint(1000.001, 13));
+    double x = 1000.0 + 1007.00002 / 20000.0;
+    CadPoint expected(x, 1000.0 + 4e-5 * x / 2000.0, 0.0);
+    for (auto const& pair :
+         {std::make_pair(flat.get(), steep.get()), std::make_pair(steep.get(), flat.get())}) {
+        auto hit = pair.first->intersectionWith(*pair.second);
+        ASSERT_NE(hit, nullptr);
+        EXPECT_TRUE(near3D(*hit, expected, 1e-9));
+    }
+    EXPECT_TRUE(near3D(flat->closestPointTo(expected), expected, 1e-9));
 }
