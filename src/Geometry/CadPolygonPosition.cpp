@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -43,6 +44,12 @@ CadPoint probeAlongArc(CadArc const& arc, CadPoint const& c, double t, LinearEqu
     return c + CadPoint(std::cos(t), std::sin(t), 0.0);
 }
 
+// The point lies within margin of the box of the segment from a to b.
+bool nearSegment(CadPoint const& a, CadPoint const& b, CadPoint const& p, double margin) {
+    return p.x() >= std::min(a.x(), b.x()) - margin && p.x() <= std::max(a.x(), b.x()) + margin &&
+           p.y() >= std::min(a.y(), b.y()) - margin && p.y() <= std::max(a.y(), b.y()) + margin;
+}
+
 } // namespace
 
 bool CadPolygon::isTangentCrossing(InterPoint const& point, LinearEquation const* ray, double tol) const {
@@ -65,14 +72,18 @@ CadPoint::Pos CadPolygon::positionOf(CadPoint const& point, double tol) const {
     auto box = getBounds();
     if (!box || box->positionOf2D(point, tol) == CadPoint::outside)
         return CadPoint::outside;
+    // A straight edge or a crossing farther than this from a point cannot be found on it.
+    double margin = 2.0 * std::fabs(tol) + 1e-6;
     std::vector<double> directions;
     for (int k = getHoleCount(); k >= 0; --k) {
         CadPolygon const& contour = getShape(k);
         for (int j = contour.vertSize() - 1; j >= 0; --j) {
             PolyEdge edge = contour.edgeTo(j);
-            if ((edge.positionOf2D(point, tol) & 0x0E) != 0)
+            bool straight = edge.isStraight();
+            if ((!straight || nearSegment(edge.origin(), edge.end(), point, margin)) &&
+                (edge.positionOf2D(point, tol) & 0x0E) != 0)
                 return CadPoint::along;
-            if (edge.isStraight())
+            if (straight)
                 directions.push_back(std::fmod(edge.azimuthAngle(), pi));
         }
     }
@@ -97,7 +108,34 @@ CadPoint::Pos CadPolygon::positionOf(CadPoint const& point, double tol) const {
     far.movePolar(2.0 * box->getOrigin().lengthTo2D(box->getEnd()), direction);
     Line ray(point, far);
     IntersectList list(Intercept(CadPoint::Pos(0x0E)), Intercept(CadPoint::Pos(0x0E)));
-    intersectionWith(ray, list, tol);
+    // Only straight edges that come near the ray are asked for a crossing; the others are rejected
+    // by the list's codes anyway.
+    double rayLength = point.lengthTo2D(far);
+    double dx = rayLength > 0.0 ? (far.x() - point.x()) / rayLength : 0.0;
+    double dy = rayLength > 0.0 ? (far.y() - point.y()) / rayLength : 0.0;
+    auto awayFromRay = [&](CadPoint const& a, CadPoint const& b) {
+        if (rayLength <= 0.0)
+            return false;
+        double sa = dx * (a.y() - point.y()) - dy * (a.x() - point.x());
+        double sb = dx * (b.y() - point.y()) - dy * (b.x() - point.x());
+        if ((sa > margin && sb > margin) || (sa < -margin && sb < -margin))
+            return true;
+        double ta = dx * (a.x() - point.x()) + dy * (a.y() - point.y());
+        double tb = dx * (b.x() - point.x()) + dy * (b.y() - point.y());
+        return ta < -margin && tb < -margin;
+    };
+    auto edgeQuery = [&](PolyEdge const& edge) {
+        if (edge.isStraight()) {
+            if (awayFromRay(edge.origin(), edge.end()))
+                return 0;
+            return edge.asLine().intersectionWith2D(ray, list, tol) ? 1 : 0;
+        }
+        return edge.asArc().intersectionWith2D(ray, list, tol);
+    };
+    std::function<int(CadPolygon const&)> holeQuery = [&](CadPolygon const& hole) {
+        return hole.intersectEdges(list, edgeQuery, holeQuery);
+    };
+    intersectEdges(list, edgeQuery, holeQuery);
     list.removeDuplicates(fixedTol);
     if (list.empty())
         return CadPoint::outside;

@@ -9,6 +9,7 @@
 #include "Geometry/Vector3.h"
 
 #include <cmath>
+#include <memory>
 #include <utility>
 
 namespace zelvane {
@@ -274,13 +275,10 @@ CadPoint Line::closestPointAlong2D(CadPoint const& p, double tol) const {
 }
 
 bool Line::intersectionWith2D(Line const& other, IntersectList& list, double tol) const {
-    auto equation = LinearEquation::create(*this);
-    auto otherEquation = LinearEquation::create(other);
-    if (!equation || !otherEquation)
+    CadPoint crossing;
+    if (!intersectionWith2D(other, crossing, tol))
         return false;
-    auto hit = equation->intersectionWith(*otherEquation, tol);
-    if (!hit)
-        return false;
+    auto hit = std::make_unique<InterPoint>(crossing, CadPoint::none, CadPoint::none);
     // Both codes are always set, so a swapped list still filters each operand on its own code.
     hit->setPosition(InterPoint::first, positionOf2D(*hit, tol));
     hit->setPosition(InterPoint::second, other.positionOf2D(*hit, tol));
@@ -292,22 +290,22 @@ CadPoint::Pos Line::positionOf2D(CadPoint const& p, double tol) const {
         return CadPoint::atOrigin;
     if (p.isEqual2D(m_end, tol))
         return CadPoint::atEnd;
-    auto equation = LinearEquation::create(*this);
-    if (!equation)
+    if (m_origin.isEqual2D(m_end, fixedTol))
         return CadPoint::none;
-    if (p.lengthTo2D(equation->closestPointTo(p)) > tol)
+    LinearEquation equation(*this);
+    if (p.lengthTo2D(equation.closestPointTo(p)) > tol)
         return CadPoint::none;
-    auto perpendicular = equation->getPerpendicular(p);
-    CadPoint::Pos originSide = perpendicular->positionOf(m_origin, tol);
+    LinearEquation perpendicular = equation.perpendicularAt(p);
+    CadPoint::Pos originSide = perpendicular.positionOf(m_origin, tol);
     if (originSide == CadPoint::along)
         return CadPoint::atOrigin;
-    CadPoint::Pos endSide = perpendicular->positionOf(m_end, tol);
+    CadPoint::Pos endSide = perpendicular.positionOf(m_end, tol);
     if (endSide == CadPoint::along)
         return CadPoint::atEnd;
     if (originSide != endSide)
         return CadPoint::along;
-    return perpendicular->lengthTo(m_origin) < perpendicular->lengthTo(m_end) ? CadPoint::inside
-                                                                              : CadPoint::outside;
+    return perpendicular.lengthTo(m_origin) < perpendicular.lengthTo(m_end) ? CadPoint::inside
+                                                                            : CadPoint::outside;
 }
 
 bool Line::isParallelTo2D(Line const& other, double tol) const {
@@ -348,17 +346,9 @@ void Line::flip() {
 }
 
 bool Line::intersectionWith2D(Line const& other, CadPoint& result, double tol) const {
-    auto equation = LinearEquation::create(*this);
-    auto otherEquation = LinearEquation::create(other);
-    if (!equation || !otherEquation)
+    if (m_origin.isEqual2D(m_end, fixedTol) || other.m_origin.isEqual2D(other.m_end, fixedTol))
         return false;
-    auto hit = equation->intersectionWith(*otherEquation, tol);
-    if (!hit)
-        return false;
-    result.x() = hit->x();
-    result.y() = hit->y();
-    result.z() = hit->z();
-    return true;
+    return LinearEquation(*this).crossingWith(LinearEquation(other), tol, result);
 }
 
 void Line::extend(double len) {
