@@ -466,21 +466,14 @@ double CadPolygon::getInternalAngleAt(int i) const {
 }
 
 bool CadPolygon::isEqual2D(CadPolygon const& other, double tol) const {
-    if (getHoleCount() != other.getHoleCount())
-        return false;
-    for (int k = getHoleCount(); k >= 0; --k) {
-        CadPolygon const& a = getShape(k);
-        CadPolygon const& b = other.getShape(k);
-        if (a.vertSize() != b.vertSize())
-            return false;
-        for (int i = a.vertSize() - 1; i >= 0; --i)
-            if (!a[i].isEqual2D(b[i], tol))
-                return false;
-    }
-    return true;
+    return hasEqualVertices(other, false, tol);
 }
 
 bool CadPolygon::isEqual3D(CadPolygon const& other, double tol) const {
+    return hasEqualVertices(other, true, tol);
+}
+
+bool CadPolygon::hasEqualVertices(CadPolygon const& other, bool in3D, double tol) const {
     if (getHoleCount() != other.getHoleCount())
         return false;
     for (int k = getHoleCount(); k >= 0; --k) {
@@ -489,7 +482,7 @@ bool CadPolygon::isEqual3D(CadPolygon const& other, double tol) const {
         if (a.vertSize() != b.vertSize())
             return false;
         for (int i = a.vertSize() - 1; i >= 0; --i)
-            if (!a[i].isEqual3D(b[i], tol))
+            if (!(in3D ? a[i].isEqual3D(b[i], tol) : a[i].isEqual2D(b[i], tol)))
                 return false;
     }
     return true;

@@ -186,6 +186,8 @@ private:
     template <typename EdgeQuery, typename HoleQuery>
     int intersectEdges(IntersectList& list, EdgeQuery const& edgeQuery, HoleQuery const& holeQuery) const;
     InterPoint closestPointAlong(CadPoint const& point, bool withHoles, bool in3D, double tol) const;
+    // Same hole count and, contour by contour, equal vertices in plan or in 3D.
+    bool hasEqualVertices(CadPolygon const& other, bool in3D, double tol) const;
     bool isTangentCrossing(InterPoint const& point, LinearEquation const* ray, double tol) const;
 
     bool m_isHole = false;
