@@ -5,7 +5,6 @@
 #include "Geometry/Matrix4x4.h"
 #include "Geometry/Vector3.h"
 
-#include <algorithm>
 #include <cmath>
 
 namespace zelvane {
@@ -86,16 +85,21 @@ Vector4& Vector4::operator*=(Matrix4x4 const& m) {
     return *this;
 }
 
+// The operations that ignore w are those of the 3D vector (x, y, z).
+Vector3 Vector4::spatial() const {
+    return Vector3(m_x, m_y, m_z);
+}
+
 double Vector4::magnitude() const {
-    return std::sqrt(m_x * m_x + m_y * m_y + m_z * m_z);
+    return spatial().magnitude();
 }
 
 double Vector4::dotProduct(Vector4 const& other) const {
-    return m_x * other.m_x + m_y * other.m_y + m_z * other.m_z;
+    return spatial().dotProduct(other.spatial());
 }
 
 Vector4 Vector4::vectorProduct(Vector4 const& b) const {
-    return Vector4(m_y * b.m_z - m_z * b.m_y, m_z * b.m_x - m_x * b.m_z, m_x * b.m_y - m_y * b.m_x);
+    return Vector4(spatial().vectorProduct(b.spatial()));
 }
 
 Vector4 Vector4::normalised() const {
@@ -111,20 +115,15 @@ Vector4 Vector4::normalised() const {
 }
 
 double Vector4::angleTo(Vector4 const& other) const {
-    double a = magnitude();
-    double b = other.magnitude();
-    if (a <= 1e-5 || b <= 1e-5)
-        return 0.0;
-    return std::acos(std::clamp(dotProduct(other) / (a * b), -1.0, 1.0));
+    return spatial().angleTo(other.spatial());
 }
 
 bool Vector4::isEmpty(double tol) const {
-    return std::fabs(m_x) <= tol && std::fabs(m_y) <= tol && std::fabs(m_z) <= tol;
+    return spatial().isEmpty(tol);
 }
 
 bool Vector4::isParallelTo(Vector4 const& other, double tol) const {
-    Vector4 cross = vectorProduct(other);
-    return std::fabs(cross.m_x) <= tol && std::fabs(cross.m_y) <= tol && std::fabs(cross.m_z) <= tol;
+    return spatial().vectorProduct(other.spatial()).isEmpty(tol);
 }
 
 bool Vector4::isPerpendicularTo(Vector4 const& other, double tol) const {

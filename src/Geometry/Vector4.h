@@ -63,6 +63,8 @@ public:
     bool isSameSense(Vector4 const& other, double tol = 1e-5) const;
 
 private:
+    Vector3 spatial() const;
+
     double m_x = 0.0;
     double m_y = 0.0;
     double m_z = 0.0;
