@@ -201,9 +201,7 @@ bool CadArc::operator!=(CadArc const& other) const {
 }
 
 CadArc CadArc::operator+(CadPoint const& offset) const {
-    CadArc result(*this);
-    result += offset;
-    return result;
+    return CadArc(*this) += offset;
 }
 
 CadArc& CadArc::operator+=(CadPoint const& offset) {
@@ -212,9 +210,7 @@ CadArc& CadArc::operator+=(CadPoint const& offset) {
 }
 
 CadArc CadArc::operator-(CadPoint const& offset) const {
-    CadArc result(*this);
-    result -= offset;
-    return result;
+    return CadArc(*this) -= offset;
 }
 
 CadArc& CadArc::operator-=(CadPoint const& offset) {
@@ -223,9 +219,7 @@ CadArc& CadArc::operator-=(CadPoint const& offset) {
 }
 
 CadArc CadArc::operator*(double factor) const {
-    CadArc result(*this);
-    result *= factor;
-    return result;
+    return CadArc(*this) *= factor;
 }
 
 CadArc& CadArc::operator*=(double factor) {
@@ -235,9 +229,7 @@ CadArc& CadArc::operator*=(double factor) {
 }
 
 CadArc CadArc::operator*(Matrix3x3 m) const {
-    CadArc result(*this);
-    result *= m;
-    return result;
+    return CadArc(*this) *= m;
 }
 
 CadArc& CadArc::operator*=(Matrix3x3 m) {

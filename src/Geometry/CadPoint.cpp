@@ -90,9 +90,7 @@ bool CadPoint::operator<(CadPoint const& other) const {
 }
 
 CadPoint CadPoint::operator+(CadPoint const& other) const {
-    CadPoint result(*this);
-    result += other;
-    return result;
+    return CadPoint(*this) += other;
 }
 
 CadPoint& CadPoint::operator+=(CadPoint const& other) {
@@ -103,9 +101,7 @@ CadPoint& CadPoint::operator+=(CadPoint const& other) {
 }
 
 CadPoint CadPoint::operator-(CadPoint const& other) const {
-    CadPoint result(*this);
-    result -= other;
-    return result;
+    return CadPoint(*this) -= other;
 }
 
 CadPoint& CadPoint::operator-=(CadPoint const& other) {
@@ -116,21 +112,15 @@ CadPoint& CadPoint::operator-=(CadPoint const& other) {
 }
 
 CadPoint CadPoint::operator*(double const& factor) const {
-    CadPoint result(*this);
-    result *= factor;
-    return result;
+    return CadPoint(*this) *= factor;
 }
 
 CadPoint CadPoint::operator*(Matrix3x3 const& m) const {
-    CadPoint result(*this);
-    result *= m;
-    return result;
+    return CadPoint(*this) *= m;
 }
 
 CadPoint CadPoint::operator*(Matrix4x4 const& m) const {
-    CadPoint result(*this);
-    result *= m;
-    return result;
+    return CadPoint(*this) *= m;
 }
 
 CadPoint& CadPoint::operator*=(double const& factor) {
@@ -157,9 +147,7 @@ CadPoint& CadPoint::operator*=(Matrix4x4 const& m) {
 }
 
 CadPoint CadPoint::operator/(double const& divisor) const {
-    CadPoint result(*this);
-    result /= divisor;
-    return result;
+    return CadPoint(*this) /= divisor;
 }
 
 CadPoint& CadPoint::operator/=(double const& divisor) {

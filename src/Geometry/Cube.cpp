@@ -43,9 +43,7 @@ bool Cube::operator!=(Cube const& other) const {
 }
 
 Cube Cube::operator+(CadPoint const& offset) const {
-    Cube result(*this);
-    result += offset;
-    return result;
+    return Cube(*this) += offset;
 }
 
 Cube& Cube::operator+=(CadPoint const& offset) {
@@ -55,9 +53,7 @@ Cube& Cube::operator+=(CadPoint const& offset) {
 }
 
 Cube Cube::operator-(CadPoint const& offset) const {
-    Cube result(*this);
-    result -= offset;
-    return result;
+    return Cube(*this) -= offset;
 }
 
 Cube& Cube::operator-=(CadPoint const& offset) {
@@ -67,9 +63,7 @@ Cube& Cube::operator-=(CadPoint const& offset) {
 }
 
 Cube Cube::operator*(double factor) const {
-    Cube result(*this);
-    result *= factor;
-    return result;
+    return Cube(*this) *= factor;
 }
 
 Cube& Cube::operator*=(double factor) {
@@ -79,9 +73,7 @@ Cube& Cube::operator*=(double factor) {
 }
 
 Cube Cube::operator/(double divisor) const {
-    Cube result(*this);
-    result /= divisor;
-    return result;
+    return Cube(*this) /= divisor;
 }
 
 Cube& Cube::operator/=(double divisor) {

@@ -54,9 +54,7 @@ bool Line::operator!=(Line const& other) const {
 }
 
 Line Line::operator+(CadPoint const& offset) const {
-    Line result(*this);
-    result += offset;
-    return result;
+    return Line(*this) += offset;
 }
 
 Line& Line::operator+=(CadPoint const& offset) {
@@ -66,9 +64,7 @@ Line& Line::operator+=(CadPoint const& offset) {
 }
 
 Line Line::operator-(CadPoint const& offset) const {
-    Line result(*this);
-    result -= offset;
-    return result;
+    return Line(*this) -= offset;
 }
 
 Line& Line::operator-=(CadPoint const& offset) {
@@ -78,9 +74,7 @@ Line& Line::operator-=(CadPoint const& offset) {
 }
 
 Line Line::operator*(double factor) const {
-    Line result(*this);
-    result *= factor;
-    return result;
+    return Line(*this) *= factor;
 }
 
 Line& Line::operator*=(double factor) {
@@ -90,9 +84,7 @@ Line& Line::operator*=(double factor) {
 }
 
 Line Line::operator*(Matrix3x3 m) const {
-    Line result(*this);
-    result *= m;
-    return result;
+    return Line(*this) *= m;
 }
 
 Line& Line::operator*=(Matrix3x3 m) {

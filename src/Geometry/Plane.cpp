@@ -120,9 +120,7 @@ bool Plane::cutsThrough(Cube const& box, double) const {
 }
 
 Plane Plane::operator+(CadPoint const& offset) const {
-    Plane result(*this);
-    result += offset;
-    return result;
+    return Plane(*this) += offset;
 }
 
 Plane& Plane::operator+=(CadPoint const& offset) {
@@ -132,21 +130,15 @@ Plane& Plane::operator+=(CadPoint const& offset) {
 }
 
 Plane Plane::operator*(double factor) const {
-    Plane result(*this);
-    result *= factor;
-    return result;
+    return Plane(*this) *= factor;
 }
 
 Plane Plane::operator*(Matrix3x3 const& m) const {
-    Plane result(*this);
-    result *= m;
-    return result;
+    return Plane(*this) *= m;
 }
 
 Plane Plane::operator*(Matrix4x4 const& m) const {
-    Plane result(*this);
-    result *= m;
-    return result;
+    return Plane(*this) *= m;
 }
 
 Plane& Plane::operator*=(double factor) {

@@ -154,9 +154,7 @@ bool PolyEdge::operator!=(PolyEdge const& other) const {
 }
 
 PolyEdge PolyEdge::operator+(CadPoint const& offset) const {
-    PolyEdge result(*this);
-    result += offset;
-    return result;
+    return PolyEdge(*this) += offset;
 }
 
 PolyEdge& PolyEdge::operator+=(CadPoint const& offset) {
@@ -166,9 +164,7 @@ PolyEdge& PolyEdge::operator+=(CadPoint const& offset) {
 }
 
 PolyEdge PolyEdge::operator-(CadPoint const& offset) const {
-    PolyEdge result(*this);
-    result -= offset;
-    return result;
+    return PolyEdge(*this) -= offset;
 }
 
 PolyEdge& PolyEdge::operator-=(CadPoint const& offset) {
@@ -178,9 +174,7 @@ PolyEdge& PolyEdge::operator-=(CadPoint const& offset) {
 }
 
 PolyEdge PolyEdge::operator*(double factor) const {
-    PolyEdge result(*this);
-    result *= factor;
-    return result;
+    return PolyEdge(*this) *= factor;
 }
 
 PolyEdge& PolyEdge::operator*=(double factor) {
@@ -190,9 +184,7 @@ PolyEdge& PolyEdge::operator*=(double factor) {
 }
 
 PolyEdge PolyEdge::operator*(Matrix3x3 m) const {
-    PolyEdge result(*this);
-    result *= m;
-    return result;
+    return PolyEdge(*this) *= m;
 }
 
 PolyEdge& PolyEdge::operator*=(Matrix3x3 m) {
