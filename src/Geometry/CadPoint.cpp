@@ -28,45 +28,27 @@ CadPoint& CadPoint::operator=(CadPoint const& other) {
 }
 
 CadPoint& CadPoint::operator=(API_Coord const& c) {
-    m_x = c.x;
-    m_y = c.y;
-    m_z = 0.0;
-    return *this;
+    return *this = CadPoint(c);
 }
 
 CadPoint& CadPoint::operator=(ModelerAPI::TextureCoordinate const& t) {
-    m_x = t.u;
-    m_y = t.v;
-    m_z = 0.0;
-    return *this;
+    return *this = CadPoint(t);
 }
 
 CadPoint& CadPoint::operator=(API_Coord3D const& c) {
-    m_x = c.x;
-    m_y = c.y;
-    m_z = c.z;
-    return *this;
+    return *this = CadPoint(c);
 }
 
 CadPoint& CadPoint::operator=(API_VectType const& v) {
-    m_x = v.x;
-    m_y = v.y;
-    m_z = v.z;
-    return *this;
+    return *this = CadPoint(v);
 }
 
 CadPoint& CadPoint::operator=(API_VertType const& v) {
-    m_x = v.x;
-    m_y = v.y;
-    m_z = v.z;
-    return *this;
+    return *this = CadPoint(v);
 }
 
 CadPoint& CadPoint::operator=(ModelerAPI::Vertex const& v) {
-    m_x = v.x;
-    m_y = v.y;
-    m_z = v.z;
-    return *this;
+    return *this = CadPoint(v);
 }
 
 CadPoint* CadPoint::clone() const {
