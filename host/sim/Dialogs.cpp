@@ -67,29 +67,6 @@ void notifyPanel(short id, Call call) {
     }
 }
 
-template <class Observer, class Call>
-void notifyItem(short id, short number, Call call) {
-    PanelState* panel = findPanel(id);
-    ItemState* item = panel != nullptr ? panel->findItem(number) : nullptr;
-    if (item == nullptr) {
-        return;
-    }
-    std::vector<DG::EventObserver*> snapshot = item->observers;
-    for (DG::EventObserver* observer : snapshot) {
-        panel = findPanel(id);
-        item = panel != nullptr ? panel->findItem(number) : nullptr;
-        if (item == nullptr) {
-            return;
-        }
-        if (!isAttached(item->observers, observer)) {
-            continue;
-        }
-        if (auto* typed = dynamic_cast<Observer*>(observer)) {
-            call(*typed);
-        }
-    }
-}
-
 DialogRecord* recordOf(short id) {
     auto it = table().recordOf.find(id);
     return it == table().recordOf.end() ? nullptr : &table().records[it->second];

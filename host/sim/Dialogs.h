@@ -11,6 +11,7 @@
 #include "GSRoot/GSRoot.hpp"
 #include "GSRoot/RS.hpp"
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <string>
@@ -85,6 +86,32 @@ struct PanelState {
 PanelState* findPanel(short id);
 // The live panels of a dialog resource ID, in ID order.
 std::vector<short> panelsOf(short resourceID);
+
+// Calls `call` with each observer of that item that is an Observer, over a snapshot of the list:
+// each is looked up again before it is called, so that one detached, destroyed or whose panel
+// closed meanwhile is skipped.
+template <class Observer, class Call>
+void notifyItem(short id, short number, Call call) {
+    PanelState* panel = findPanel(id);
+    ItemState* item = panel != nullptr ? panel->findItem(number) : nullptr;
+    if (item == nullptr) {
+        return;
+    }
+    std::vector<DG::EventObserver*> snapshot = item->observers;
+    for (DG::EventObserver* observer : snapshot) {
+        panel = findPanel(id);
+        item = panel != nullptr ? panel->findItem(number) : nullptr;
+        if (item == nullptr) {
+            return;
+        }
+        if (std::find(item->observers.begin(), item->observers.end(), observer) == item->observers.end()) {
+            continue;
+        }
+        if (auto* typed = dynamic_cast<Observer*>(observer)) {
+            call(*typed);
+        }
+    }
+}
 
 struct DialogAction {
     enum Kind {

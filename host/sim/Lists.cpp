@@ -60,29 +60,6 @@ std::shared_ptr<RowModel> makeModel(const PanelState& panel, const ItemState& it
     return model;
 }
 
-template <class Observer, class Call>
-void notifyItem(short id, short number, Call call) {
-    PanelState* panel = findPanel(id);
-    ItemState* item = panel != nullptr ? panel->findItem(number) : nullptr;
-    if (item == nullptr) {
-        return;
-    }
-    std::vector<DG::EventObserver*> snapshot = item->observers;
-    for (DG::EventObserver* observer : snapshot) {
-        panel = findPanel(id);
-        item = panel != nullptr ? panel->findItem(number) : nullptr;
-        if (item == nullptr) {
-            return;
-        }
-        if (std::find(item->observers.begin(), item->observers.end(), observer) == item->observers.end()) {
-            continue;
-        }
-        if (auto* typed = dynamic_cast<Observer*>(observer)) {
-            call(*typed);
-        }
-    }
-}
-
 void selectOnly(RowModel& model, short row) {
     for (ListRow& each : model.rows) {
         each.selected = false;
