@@ -14,6 +14,20 @@ sim::ModuleDataRecord* findData(const char* name) {
     return it != data.end() ? &it->second : nullptr;
 }
 
+// The common start of the calls that read a record: the call's injected error, a missing info
+// or a missing record gives its error, otherwise `record` is set.
+GSErrCode lookUp(const char* call, const API_ModulData* info, const char* modulName,
+                 const sim::ModuleDataRecord*& record) {
+    if (GSErrCode err = sim::enter(call); err != NoError) {
+        return err;
+    }
+    if (info == nullptr) {
+        return APIERR_BADPARS;
+    }
+    record = findData(modulName);
+    return record != nullptr ? NoError : APIERR_NOMODULEDATA;
+}
+
 } // namespace
 
 GSErrCode ACAPI_ModulData_Store(const API_ModulData* info, const char* modulName) {
@@ -35,15 +49,9 @@ GSErrCode ACAPI_ModulData_Store(const API_ModulData* info, const char* modulName
 }
 
 GSErrCode ACAPI_ModulData_GetInfo(API_ModulData* info, const char* modulName) {
-    if (GSErrCode err = sim::enter("ACAPI_ModulData_GetInfo"); err != NoError) {
+    const sim::ModuleDataRecord* record = nullptr;
+    if (GSErrCode err = lookUp("ACAPI_ModulData_GetInfo", info, modulName, record); err != NoError) {
         return err;
-    }
-    if (info == nullptr) {
-        return APIERR_BADPARS;
-    }
-    const sim::ModuleDataRecord* record = findData(modulName);
-    if (record == nullptr) {
-        return APIERR_NOMODULEDATA;
     }
     info->dataVersion = record->version;
     info->platformSign = record->platformSign;
@@ -52,15 +60,9 @@ GSErrCode ACAPI_ModulData_GetInfo(API_ModulData* info, const char* modulName) {
 }
 
 GSErrCode ACAPI_ModulData_Get(API_ModulData* info, const char* modulName) {
-    if (GSErrCode err = sim::enter("ACAPI_ModulData_Get"); err != NoError) {
+    const sim::ModuleDataRecord* record = nullptr;
+    if (GSErrCode err = lookUp("ACAPI_ModulData_Get", info, modulName, record); err != NoError) {
         return err;
-    }
-    if (info == nullptr) {
-        return APIERR_BADPARS;
-    }
-    const sim::ModuleDataRecord* record = findData(modulName);
-    if (record == nullptr) {
-        return APIERR_NOMODULEDATA;
     }
     GSHandle handle = BMAllocateHandle(GSSize(record->bytes.size()), 0, 0);
     if (handle == nullptr) {
