@@ -13,7 +13,8 @@
 #include "Addon/TestPackages.h"
 #include "XML/SampleBindings.h"
 #include "sim/Memory.h"
-#include "sim/Sim.h"
+
+#include "HostMemoryCheck.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -202,12 +203,6 @@ extern "C" int LLVMFuzzerTestOneInput(std::uint8_t const* data, std::size_t size
     } catch (std::bad_alloc const&) {
         // Only host memory failures may escape a read, and none is injected here.
     }
-    sim::MemoryStats end = sim::memoryStats();
-    if (end.livePointers + end.liveHandles != start.livePointers + start.liveHandles ||
-        end.invalidFrees != start.invalidFrees) {
-        fault("host memory blocks leaked or freed twice");
-    }
-    // The host logs every call; the log would grow without end.
-    sim::clearCalls();
+    checkHostMemory(start);
     return 0;
 }
