@@ -1,8 +1,5 @@
 #include "Interface/EditText.h"
 
-#include "Addon/ItemEvent.h"
-#include "Interface/InterfacePanel.h"
-
 namespace zelvane {
 
 void EditText::Observer::attach(const DG::Panel&, const DialogControl& control) {
@@ -13,15 +10,7 @@ void EditText::Observer::attach(const DG::Panel&, const DialogControl& control) 
 }
 
 void EditText::Observer::TextEditChanged(const DG::ItemEvent& event) {
-    InterfacePanel::NotificationScope scope;
-    try {
-        if (InterfacePanel* panel = InterfacePanel::findPanelByID(event.GetPanelId())) {
-            ItemEvent changed(ControlLink(event.GetItemId(), panel));
-            panel->broadcastEvent(changed);
-        }
-    } catch (...) {
-        // Nothing may cross back into the host.
-    }
+    broadcastChange(event);
 }
 
 void EditText::addReference(const DG::Panel& panel) {

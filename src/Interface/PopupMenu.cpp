@@ -14,18 +14,6 @@ GS::UniString toUni(const String& text) {
     return GS::UniString(text);
 }
 
-void broadcastChange(const DG::ItemEvent& event) {
-    InterfacePanel::NotificationScope scope;
-    try {
-        if (InterfacePanel* panel = InterfacePanel::findPanelByID(event.GetPanelId())) {
-            ItemEvent changed(ControlLink(event.GetItemId(), panel));
-            panel->broadcastEvent(changed);
-        }
-    } catch (...) {
-        // Nothing may cross back into the host.
-    }
-}
-
 } // namespace
 
 bool PopupMenu::Node::isEnded() const {
