@@ -16,6 +16,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace sim {
@@ -143,6 +144,18 @@ struct DialogAction {
     Int32 value = 0;
     short h = 0, v = 0;
 };
+
+// An action on an item of the dialog itself; what its kind does not read stays zero or empty.
+inline DialogAction userAction(DialogAction::Kind kind, short item = 0, Int32 value = 0, short h = 0,
+                               std::string text = std::string()) {
+    DialogAction action;
+    action.kind = kind;
+    action.item = item;
+    action.value = value;
+    action.h = h;
+    action.text = std::move(text);
+    return action;
+}
 
 using DialogScript = std::vector<DialogAction>;
 

@@ -15,14 +15,6 @@ using namespace panel_testing;
 
 namespace {
 
-sim::DialogAction act(sim::DialogAction::Kind kind, short item = 0, std::string text = "") {
-    sim::DialogAction action;
-    action.kind = kind;
-    action.item = item;
-    action.text = std::move(text);
-    return action;
-}
-
 class Filter : public NameRequest::Filter {
 public:
     explicit Filter(std::function<bool(const String&, String&)> check) : m_check(std::move(check)) {}
@@ -80,8 +72,9 @@ TEST_F(FrameworkResourcesTest, AlertsWithLocalisedDefaults) {
 }
 
 TEST_F(FrameworkResourcesTest, NameRequestAccepted) {
-    sim::queueDialogScript(NameRequest::dialogID, {act(sim::DialogAction::setText, 4, "Wall types"),
-                                                   act(sim::DialogAction::click, 1)});
+    sim::queueDialogScript(NameRequest::dialogID,
+                           {sim::userAction(sim::DialogAction::setText, 4, 0, 0, "Wall types"),
+                            sim::userAction(sim::DialogAction::click, 1)});
     NameRequest request(nullptr, "", "", "initial");
     EXPECT_EQ(request.getName(), "Wall types");
     EXPECT_FALSE(request.isCancelled());
@@ -101,7 +94,7 @@ TEST_F(FrameworkResourcesTest, NameRequestShowsItsTexts) {
     };
     const Case cases[] = {{"Rename", "New name:", "Rename", "New name:"}, {"", "", "Name", "Enter a name:"}};
     for (const Case& c : cases) {
-        sim::queueDialogScript(NameRequest::dialogID, {act(sim::DialogAction::closeCancel)});
+        sim::queueDialogScript(NameRequest::dialogID, {sim::userAction(sim::DialogAction::closeCancel)});
         NameRequest request(nullptr, c.title, c.prompt, "old");
         EXPECT_EQ(request.getName(), "old");
         EXPECT_TRUE(request.isCancelled());
@@ -126,9 +119,12 @@ TEST_F(FrameworkResourcesTest, NameRequestRefusedThenAccepted) {
         return true;
     });
     sim::queueDialogScript(NameRequest::dialogID,
-                           {act(sim::DialogAction::setText, 4, "taken"), act(sim::DialogAction::click, 1),
-                            act(sim::DialogAction::setText, 4, ""), act(sim::DialogAction::closeOK),
-                            act(sim::DialogAction::setText, 4, "free"), act(sim::DialogAction::click, 1)});
+                           {sim::userAction(sim::DialogAction::setText, 4, 0, 0, "taken"),
+                            sim::userAction(sim::DialogAction::click, 1),
+                            sim::userAction(sim::DialogAction::setText, 4, 0, 0, ""),
+                            sim::userAction(sim::DialogAction::closeOK),
+                            sim::userAction(sim::DialogAction::setText, 4, 0, 0, "free"),
+                            sim::userAction(sim::DialogAction::click, 1)});
     NameRequest request(&filter, "Title", "Prompt", "");
     EXPECT_EQ(request.getName(), "free");
     EXPECT_FALSE(request.isCancelled());
@@ -145,7 +141,8 @@ TEST_F(FrameworkResourcesTest, NameRequestRefusedThenAccepted) {
 TEST_F(FrameworkResourcesTest, NameRequestCancelled) {
     Filter filter([](const String&, String&) { return true; });
     sim::queueDialogScript(NameRequest::dialogID,
-                           {act(sim::DialogAction::setText, 4, "typed"), act(sim::DialogAction::click, 2)});
+                           {sim::userAction(sim::DialogAction::setText, 4, 0, 0, "typed"),
+                            sim::userAction(sim::DialogAction::click, 2)});
     NameRequest request(&filter, "", "", "kept");
     EXPECT_EQ(request.getName(), "kept");
     EXPECT_TRUE(request.isCancelled());

@@ -24,15 +24,6 @@ using namespace panel_testing;
 
 namespace {
 
-sim::DialogAction act(sim::DialogAction::Kind kind, short item = 0, Int32 value = 0, std::string text = "") {
-    sim::DialogAction action;
-    action.kind = kind;
-    action.item = item;
-    action.value = value;
-    action.text = std::move(text);
-    return action;
-}
-
 class Page : public TabPanel {
 public:
     Page(std::vector<std::string>& log) : TabPanel(701), m_log(log) {}
@@ -104,10 +95,10 @@ TEST_F(PanelTest, ModalDialogRunsItsScript) {
         return false;
     });
     dialog.addSubscriber(&opened);
-    sim::DialogAction onPage = act(sim::DialogAction::setText, 1, 0, "typed on page");
+    sim::DialogAction onPage = sim::userAction(sim::DialogAction::setText, 1, 0, 0, "typed on page");
     onPage.page = 701;
-    sim::queueDialogScript(
-        700, {act(sim::DialogAction::setText, 4, 0, "hello"), onPage, act(sim::DialogAction::click, 1)});
+    sim::queueDialogScript(700, {sim::userAction(sim::DialogAction::setText, 4, 0, 0, "hello"), onPage,
+                                 sim::userAction(sim::DialogAction::click, 1)});
     EXPECT_EQ(dialog.show(), 1);
     EXPECT_EQ(
         log, (std::vector<std::string>{"initialise", "page initialise", "opened event 1", "open", "page open",
@@ -131,12 +122,12 @@ TEST_F(PanelTest, DefaultButtonsCloseTheModalDialog) {
     for (const Case& c : cases) {
         std::vector<std::string> log;
         Dialog plain(702, true); // no controls of its own, and no buttons in its resource
-        sim::queueDialogScript(702, {act(sim::DialogAction::click, c.item)});
+        sim::queueDialogScript(702, {sim::userAction(sim::DialogAction::click, c.item)});
         EXPECT_EQ(plain.show(), 2); // the resource has no items 1 and 2: the script cannot click them
         EXPECT_FALSE(sim::dialogs().back().failures.empty());
 
         Logged dialog(true, log);
-        sim::queueDialogScript(700, {act(sim::DialogAction::click, c.item)});
+        sim::queueDialogScript(700, {sim::userAction(sim::DialogAction::click, c.item)});
         EXPECT_EQ(dialog.show(), c.result);
         EXPECT_EQ(log[log.size() - 2], c.handler);
         EXPECT_FALSE(sim::dialogs().back().forcedCancel);
@@ -147,9 +138,9 @@ TEST_F(PanelTest, RefusedAcceptKeepsTheDialogOpen) {
     std::vector<std::string> log;
     Logged dialog(true, log);
     dialog.refuse = 1;
-    sim::queueDialogScript(700,
-                           {act(sim::DialogAction::closeOK), act(sim::DialogAction::setText, 4, 0, "more"),
-                            act(sim::DialogAction::closeOK)});
+    sim::queueDialogScript(700, {sim::userAction(sim::DialogAction::closeOK),
+                                 sim::userAction(sim::DialogAction::setText, 4, 0, 0, "more"),
+                                 sim::userAction(sim::DialogAction::closeOK)});
     EXPECT_EQ(dialog.show(), 1);
     EXPECT_EQ(sim::dialogs()[0].refusedCloses, 1);
     EXPECT_EQ(log, (std::vector<std::string>{"initialise", "open", "accept", "edit 4", "accept", "close"}));
@@ -157,7 +148,7 @@ TEST_F(PanelTest, RefusedAcceptKeepsTheDialogOpen) {
     // A handler that throws leaves the dialog open; nothing escapes to the host.
     log.clear();
     dialog.throwOnAccept = true;
-    sim::queueDialogScript(700, {act(sim::DialogAction::closeOK)});
+    sim::queueDialogScript(700, {sim::userAction(sim::DialogAction::closeOK)});
     EXPECT_EQ(dialog.show(), 2);
     EXPECT_EQ(sim::dialogs()[1].refusedCloses, 1);
     EXPECT_TRUE(sim::dialogs()[1].forcedCancel);
@@ -198,11 +189,12 @@ TEST_F(PanelTest, KeysHotKeysAndResizes) {
         return false;
     });
     dialog.addSubscriber(&opened);
-    sim::DialogAction resize = act(sim::DialogAction::resize);
+    sim::DialogAction resize = sim::userAction(sim::DialogAction::resize);
     resize.h = 20;
-    sim::queueDialogScript(
-        700, {act(sim::DialogAction::typeCharacter, 4, 'a'), act(sim::DialogAction::typeCharacter, 4, 'x'),
-              act(sim::DialogAction::hotKey, 0, 1), resize, act(sim::DialogAction::closeCancel)});
+    sim::queueDialogScript(700, {sim::userAction(sim::DialogAction::typeCharacter, 4, 'a'),
+                                 sim::userAction(sim::DialogAction::typeCharacter, 4, 'x'),
+                                 sim::userAction(sim::DialogAction::hotKey, 0, 1), resize,
+                                 sim::userAction(sim::DialogAction::closeCancel)});
     EXPECT_EQ(dialog.show(), 2);
     EXPECT_EQ(key, 1);
     EXPECT_EQ(log, (std::vector<std::string>{"initialise", "open", "key 97", "edit 4", "key 120", "hot key 1",
@@ -221,20 +213,20 @@ TEST_F(PanelTest, PaletteCloseRequests) {
     Int16 id = palette.getDialogID();
 
     palette.refuse = 1;
-    EXPECT_TRUE(sim::actOnPalette(700, {act(sim::DialogAction::closeOK)}));
+    EXPECT_TRUE(sim::actOnPalette(700, {sim::userAction(sim::DialogAction::closeOK)}));
     EXPECT_TRUE(palette.isStarted()); // refused: open, with its host object
     EXPECT_NE(sim::findPanel(id), nullptr);
     EXPECT_EQ(theAddon.getEntryDepth(), 0u);
 
     // An exception in a palette handler is reported by the add-on and goes no further.
     palette.throwOnAccept = true;
-    EXPECT_TRUE(sim::actOnPalette(700, {act(sim::DialogAction::closeOK)}));
+    EXPECT_TRUE(sim::actOnPalette(700, {sim::userAction(sim::DialogAction::closeOK)}));
     EXPECT_EQ(theAddon.failures, 1);
     EXPECT_TRUE(palette.isStarted());
     EXPECT_EQ(theAddon.getEntryDepth(), 0u);
 
     palette.throwOnAccept = false;
-    EXPECT_TRUE(sim::actOnPalette(700, {act(sim::DialogAction::closeOK)}));
+    EXPECT_TRUE(sim::actOnPalette(700, {sim::userAction(sim::DialogAction::closeOK)}));
     EXPECT_FALSE(palette.isStarted());
     EXPECT_FALSE(palette.isVisible());
     EXPECT_EQ(sim::findPanel(id), nullptr); // the host object was dropped after the notification
@@ -250,12 +242,12 @@ TEST_F(PanelTest, PaletteCloseRequests) {
         return false;
     });
     palette.addSubscriber(&clicks);
-    EXPECT_TRUE(sim::actOnPalette(700, {act(sim::DialogAction::click, 5)}));
+    EXPECT_TRUE(sim::actOnPalette(700, {sim::userAction(sim::DialogAction::click, 5)}));
     EXPECT_EQ(depthSeen, 1u);
     EXPECT_EQ(theAddon.getEntryDepth(), 0u);
     EXPECT_EQ(theAddon.failures, 2);
     // A click on item 1 of a palette does not close it.
-    EXPECT_TRUE(sim::actOnPalette(700, {act(sim::DialogAction::click, 1)}));
+    EXPECT_TRUE(sim::actOnPalette(700, {sim::userAction(sim::DialogAction::click, 1)}));
     EXPECT_TRUE(palette.isStarted());
     palette.close();
     EXPECT_FALSE(palette.isStarted());
@@ -316,7 +308,7 @@ TEST_F(PanelTest, DropsAndFocus) {
     palette.addSubscriber(&drops);
     palette.addSubscriber(&focus);
     palette.show();
-    sim::DialogAction drop = act(sim::DialogAction::drop);
+    sim::DialogAction drop = sim::userAction(sim::DialogAction::drop);
     drop.h = 30;
     drop.v = 40;
     EXPECT_TRUE(sim::actOnPalette(700, {drop}));
@@ -327,7 +319,7 @@ TEST_F(PanelTest, DropsAndFocus) {
     EXPECT_EQ(log, (std::vector<std::string>{"drop 4 at 30,40", "drop 5 at 30,40"}));
     log.clear();
     effect = 2;
-    EXPECT_TRUE(sim::actOnPalette(700, {drop, act(sim::DialogAction::leaveFocus, 4)}));
+    EXPECT_TRUE(sim::actOnPalette(700, {drop, sim::userAction(sim::DialogAction::leaveFocus, 4)}));
     EXPECT_EQ(log, (std::vector<std::string>{"drop 4 at 30,40", "drop 5 at 30,40", "drop 7 at 30,40",
                                              "focus lost 4"}));
     EXPECT_EQ(sim::dialogs().back().failures.size(), 2u);

@@ -49,17 +49,6 @@ const char* resources() {
     })";
 }
 
-sim::DialogAction act(sim::DialogAction::Kind kind, short item, Int32 value = 0, short h = 0,
-                      std::string text = "") {
-    sim::DialogAction action;
-    action.kind = kind;
-    action.item = item;
-    action.value = value;
-    action.h = h;
-    action.text = std::move(text);
-    return action;
-}
-
 class Lists : public Dialog {
 public:
     Lists() : Dialog(740, false, false, false) {}
@@ -418,10 +407,11 @@ TEST_F(ListControlTest, NotificationsBecomeEvents) {
     list->setHeaderFlags(false, true, true);
 
     using K = sim::DialogAction;
-    ASSERT_TRUE(
-        act({::act(K::clickRow, 9, 1, 1, "command+shift"), ::act(K::clickRow, 9, 3, 0, "option+shift"),
-             ::act(K::doubleClickRow, 9, 2, 0, "shift"), ::act(K::editCell, 9, 0, 0, "cell"),
-             ::act(K::clickHeader, 9, 1), ::act(K::dragHeader, 9, 0, 1), ::act(K::resizeHeader, 9, 1, 12)}));
+    ASSERT_TRUE(act({sim::userAction(K::clickRow, 9, 1, 1, "command+shift"),
+                     sim::userAction(K::clickRow, 9, 3, 0, "option+shift"),
+                     sim::userAction(K::doubleClickRow, 9, 2, 0, "shift"),
+                     sim::userAction(K::editCell, 9, 0, 0, "cell"), sim::userAction(K::clickHeader, 9, 1),
+                     sim::userAction(K::dragHeader, 9, 0, 1), sim::userAction(K::resizeHeader, 9, 1, 12)}));
     EXPECT_TRUE(failures().empty()) << failures().front();
     EXPECT_EQ(log, (std::vector<std::string>{"item", "action 4", "item", "action 4", "item", "action 4",
                                              "action 5", "item", "header 1", "drag 0>1", "resize 2 0",
@@ -461,7 +451,7 @@ TEST_F(ListControlTest, DragAndDropBetweenLists) {
     list->setSelected(true, 1);
 
     // No one takes the drag: the target does not accept it.
-    ASSERT_TRUE(act({::act(sim::DialogAction::dragRows, 9, 10, 1)}));
+    ASSERT_TRUE(act({sim::userAction(sim::DialogAction::dragRows, 9, 10, 1)}));
     EXPECT_EQ(failures().back(), "dragRows 9: the drop was refused");
     EXPECT_EQ(source, (std::vector<std::string>{"0:0:0", "1:7:0", "2:0:0"}));
     EXPECT_EQ(dropped, (std::vector<std::string>{"4:2:-1:18", "6:2:-1:18"}));
@@ -469,7 +459,7 @@ TEST_F(ListControlTest, DragAndDropBetweenLists) {
     source.clear();
     dropped.clear();
     accept = true;
-    ASSERT_TRUE(act({::act(sim::DialogAction::dragRows, 9, 10, 2)}));
+    ASSERT_TRUE(act({sim::userAction(sim::DialogAction::dragRows, 9, 10, 2)}));
     EXPECT_EQ(source, (std::vector<std::string>{"0:0:0", "1:7:0", "2:2:0"}));
     EXPECT_EQ(dropped, (std::vector<std::string>{"4:3:0:34", "5:3:0:34", "7:3:0:34"}));
 
@@ -481,7 +471,7 @@ TEST_F(ListControlTest, DragAndDropBetweenLists) {
     });
     list->removeSubscriber(&sourceDrops);
     list->addSubscriber(&refuse);
-    ASSERT_TRUE(act({::act(sim::DialogAction::dragRows, 9, 10, 0)}));
+    ASSERT_TRUE(act({sim::userAction(sim::DialogAction::dragRows, 9, 10, 0)}));
     EXPECT_EQ(failures().back(), "dragRows 9: the drag was refused");
 }
 
@@ -526,7 +516,7 @@ TEST_F(ListControlTest, OpeningThePanelHidesTheEditors) {
     EXPECT_FALSE(m_dialog->label->isVisible());
     EXPECT_TRUE(host().onTab.empty());
     // The next selection shows them on its row again.
-    ASSERT_TRUE(act({::act(sim::DialogAction::clickRow, 9, 3)}));
+    ASSERT_TRUE(act({sim::userAction(sim::DialogAction::clickRow, 9, 3)}));
     EXPECT_EQ(list->getProxyRow(), 3);
     EXPECT_TRUE(m_dialog->edit->isVisible());
     EXPECT_EQ(m_dialog->label->getText(), String("key3"));

@@ -179,17 +179,6 @@ bool Clicked::handleEvent(ActionEvent& event) {
     return m_dialog.clicked(event);
 }
 
-sim::DialogAction act(sim::DialogAction::Kind kind, short item, Int32 value = 0, short h = 0,
-                      std::string text = "") {
-    sim::DialogAction action;
-    action.kind = kind;
-    action.item = item;
-    action.value = value;
-    action.h = h;
-    action.text = std::move(text);
-    return action;
-}
-
 class ListMappingTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -203,22 +192,23 @@ protected:
 TEST_F(ListMappingTest, EveryCellKeepsItsTextInItsOwnRow) {
     using K = sim::DialogAction;
     MappingDialog dialog;
-    sim::queueDialogScript(750, {
-                                    act(K::clickRow, 9, 1),                    // Bed
-                                    act(K::editCell, 9, 1, 1, "Bed 2"),        //
-                                    act(K::clickRow, 9, 3),                    // Desk
-                                    act(K::editCell, 9, 3, 1, "Desk A"),       //
-                                    act(K::clickRow, 9, 0, 1, "command"),      // Armchair too
-                                    act(K::editCell, 9, 0, 1, "Chair 9"),      // the first selected row
-                                    act(K::clickRow, 9, 2),                    // Chair
-                                    act(K::clickRow, 9, 1, 0, "shift"),        // Bed and Chair
-                                    act(K::click, 12),                         // clear both
-                                    act(K::clickRow, 9, 2),                    // Sofa
-                                    act(K::editCell, 9, 2, 1, "Sofa 4"),       //
-                                    act(K::clickRow, 9, 0),                    // Armchair
-                                    act(K::editCell, 9, 0, 0, "not editable"), // a static text: refused
-                                    act(K::closeOK, 0),
-                                });
+    sim::queueDialogScript(
+        750, {
+                 sim::userAction(K::clickRow, 9, 1),                    // Bed
+                 sim::userAction(K::editCell, 9, 1, 1, "Bed 2"),        //
+                 sim::userAction(K::clickRow, 9, 3),                    // Desk
+                 sim::userAction(K::editCell, 9, 3, 1, "Desk A"),       //
+                 sim::userAction(K::clickRow, 9, 0, 1, "command"),      // Armchair too
+                 sim::userAction(K::editCell, 9, 0, 1, "Chair 9"),      // the first selected row
+                 sim::userAction(K::clickRow, 9, 2),                    // Chair
+                 sim::userAction(K::clickRow, 9, 1, 0, "shift"),        // Bed and Chair
+                 sim::userAction(K::click, 12),                         // clear both
+                 sim::userAction(K::clickRow, 9, 2),                    // Sofa
+                 sim::userAction(K::editCell, 9, 2, 1, "Sofa 4"),       //
+                 sim::userAction(K::clickRow, 9, 0),                    // Armchair
+                 sim::userAction(K::editCell, 9, 0, 0, "not editable"), // a static text: refused
+                 sim::userAction(K::closeOK, 0),
+             });
     EXPECT_EQ(dialog.show(), 1);
     const sim::DialogRecord& record = sim::dialogs().back();
     ASSERT_EQ(record.failures.size(), 1u);
@@ -240,14 +230,14 @@ TEST_F(ListMappingTest, ChoosingAnotherSourceRefillsTheRows) {
     using K = sim::DialogAction;
     MappingDialog dialog;
     sim::queueDialogScript(750, {
-                                    act(K::clickRow, 9, 4),              // Sofa
-                                    act(K::editCell, 9, 4, 1, "Sofa 5"), //
-                                    act(K::selectRow, 4, 4),             // Doors
-                                    act(K::clickRow, 9, 1),              // Bed
-                                    act(K::editCell, 9, 1, 1, "Door 2"), //
-                                    act(K::clickRow, 9, 4),              // Sofa
-                                    act(K::selectRow, 4, 3),             // the separator: refused
-                                    act(K::closeOK, 0),
+                                    sim::userAction(K::clickRow, 9, 4),              // Sofa
+                                    sim::userAction(K::editCell, 9, 4, 1, "Sofa 5"), //
+                                    sim::userAction(K::selectRow, 4, 4),             // Doors
+                                    sim::userAction(K::clickRow, 9, 1),              // Bed
+                                    sim::userAction(K::editCell, 9, 1, 1, "Door 2"), //
+                                    sim::userAction(K::clickRow, 9, 4),              // Sofa
+                                    sim::userAction(K::selectRow, 4, 3),             // the separator: refused
+                                    sim::userAction(K::closeOK, 0),
                                 });
     EXPECT_EQ(dialog.show(), 1);
     EXPECT_EQ(sim::dialogs().back().failures, std::vector<std::string>{"selectRow 4: row 3 is a separator"});

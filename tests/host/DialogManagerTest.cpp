@@ -94,15 +94,6 @@ protected:
     GSResModule module() const { return ACAPI_GetOwnResModule(); }
 };
 
-sim::DialogAction act(sim::DialogAction::Kind kind, short item = 0, Int32 value = 0, std::string text = "") {
-    sim::DialogAction action;
-    action.kind = kind;
-    action.item = item;
-    action.value = value;
-    action.text = std::move(text);
-    return action;
-}
-
 TEST_F(DialogManagerTest, ItemStateByIDBeforeAnyItemObject) {
     DG::ModalDialog dialog(module(), 500);
     ASSERT_TRUE(dialog.IsValid());
@@ -154,16 +145,19 @@ TEST_F(DialogManagerTest, ScriptActsAsTheUser) {
     for (short item : {1, 4, 5, 6}) {
         DG::Item(dialog, item).Attach(recorder);
     }
-    sim::DialogAction resize = act(sim::DialogAction::resize);
+    sim::DialogAction resize = sim::userAction(sim::DialogAction::resize);
     resize.h = -500; // clipped at the minimum width
     resize.v = 10;
     sim::queueDialogScript(
-        500, {act(sim::DialogAction::setText, 4, 0, "abc"), act(sim::DialogAction::typeCharacter, 4, 'z'),
-              act(sim::DialogAction::click, 5), act(sim::DialogAction::click, 42),
-              act(sim::DialogAction::doubleClick, 1), act(sim::DialogAction::selectRow, 6, 2),
-              act(sim::DialogAction::selectRow, 6, 3), act(sim::DialogAction::leaveFocus, 4), resize,
-              act(sim::DialogAction::hotKey, 0, 1), act(sim::DialogAction::click, 1),
-              act(sim::DialogAction::closeOK)});
+        500, {sim::userAction(sim::DialogAction::setText, 4, 0, 0, "abc"),
+              sim::userAction(sim::DialogAction::typeCharacter, 4, 'z'),
+              sim::userAction(sim::DialogAction::click, 5), sim::userAction(sim::DialogAction::click, 42),
+              sim::userAction(sim::DialogAction::doubleClick, 1),
+              sim::userAction(sim::DialogAction::selectRow, 6, 2),
+              sim::userAction(sim::DialogAction::selectRow, 6, 3),
+              sim::userAction(sim::DialogAction::leaveFocus, 4), resize,
+              sim::userAction(sim::DialogAction::hotKey, 0, 1), sim::userAction(sim::DialogAction::click, 1),
+              sim::userAction(sim::DialogAction::closeOK)});
     short id = dialog.GetId();
     short key = dialog.RegisterHotKey('K');
     EXPECT_EQ(key, 1);
@@ -193,7 +187,7 @@ TEST_F(DialogManagerTest, DeniedCharacterIsDropped) {
     recorder.denyChars = true;
     DG::ModalDialog dialog(module(), 500);
     DG::TextEdit(dialog, 4).Attach(recorder);
-    sim::queueDialogScript(500, {act(sim::DialogAction::typeCharacter, 4, 'q')});
+    sim::queueDialogScript(500, {sim::userAction(sim::DialogAction::typeCharacter, 4, 'q')});
     EXPECT_FALSE(dialog.Invoke());
     EXPECT_EQ(sim::findPanel(dialog.GetId())->findItem(4)->text, "start");
     EXPECT_EQ(log, (std::vector<std::string>{"r: char 113"}));
@@ -214,9 +208,9 @@ TEST_F(DialogManagerTest, RefusedCloseKeepsTheDialogOpen) {
         }
     };
     DG::Button(dialog, 1).Attach(recorder);
-    sim::queueDialogScript(500,
-                           {act(sim::DialogAction::click, 1), act(sim::DialogAction::setText, 4, 0, "again"),
-                            act(sim::DialogAction::closeCancel)});
+    sim::queueDialogScript(500, {sim::userAction(sim::DialogAction::click, 1),
+                                 sim::userAction(sim::DialogAction::setText, 4, 0, 0, "again"),
+                                 sim::userAction(sim::DialogAction::closeCancel)});
     EXPECT_FALSE(dialog.Invoke());
     ASSERT_EQ(sim::dialogs().size(), 1u);
     EXPECT_EQ(sim::dialogs()[0].refusedCloses, 2);
@@ -245,7 +239,7 @@ TEST_F(DialogManagerTest, ObserversDetachingDuringANotification) {
             dialog.Abort();
         }
     };
-    sim::queueDialogScript(500, {act(sim::DialogAction::closeOK)});
+    sim::queueDialogScript(500, {sim::userAction(sim::DialogAction::closeOK)});
     EXPECT_FALSE(dialog.Invoke());
     EXPECT_EQ(log, (std::vector<std::string>{"first: opened", "second: opened", "second: closed"}));
     EXPECT_FALSE(sim::dialogs()[0].forcedCancel);     // aborted, not left open
@@ -265,8 +259,9 @@ TEST_F(DialogManagerTest, NestedDialogsTakeTheNextScript) {
             innerResult = inner.Invoke();
         }
     };
-    sim::queueDialogScript(500, {act(sim::DialogAction::click, 1), act(sim::DialogAction::closeOK)});
-    sim::queueDialogScript(500, {act(sim::DialogAction::closeCancel)});
+    sim::queueDialogScript(
+        500, {sim::userAction(sim::DialogAction::click, 1), sim::userAction(sim::DialogAction::closeOK)});
+    sim::queueDialogScript(500, {sim::userAction(sim::DialogAction::closeCancel)});
     EXPECT_TRUE(dialog.Invoke());
     EXPECT_FALSE(innerResult);
     ASSERT_EQ(sim::dialogs().size(), 2u);
@@ -290,14 +285,14 @@ TEST_F(DialogManagerTest, TabPagesAndPalettes) {
     DG::TextEdit(page, 1).Attach(recorder);
     palette.Attach(recorder);
 
-    sim::DialogAction onPage = act(sim::DialogAction::setText, 1, 0, "page text");
+    sim::DialogAction onPage = sim::userAction(sim::DialogAction::setText, 1, 0, 0, "page text");
     onPage.page = 501;
     EXPECT_FALSE(sim::actOnPalette(500, {onPage})); // not processing events yet
     palette.BeginEventProcessing();
     palette.Show();
     EXPECT_TRUE(palette.IsVisible());
     recorder.refuseClose = true;
-    EXPECT_TRUE(sim::actOnPalette(500, {onPage, act(sim::DialogAction::closeCancel)}));
+    EXPECT_TRUE(sim::actOnPalette(500, {onPage, sim::userAction(sim::DialogAction::closeCancel)}));
     EXPECT_EQ(sim::findPanel(page.GetId())->findItem(1)->text, "page text");
     palette.EndEventProcessing();
     EXPECT_FALSE(palette.IsVisible());

@@ -31,17 +31,6 @@ const char* const templates = R"({
   }
 })";
 
-sim::DialogAction act(sim::DialogAction::Kind kind, short item, Int32 value = 0, short h = 0,
-                      std::string text = "") {
-    sim::DialogAction action;
-    action.kind = kind;
-    action.item = item;
-    action.value = value;
-    action.h = h;
-    action.text = std::move(text);
-    return action;
-}
-
 class Log : public DG::ListBoxObserver,
             public DG::PopUpObserver,
             public DG::UserControlObserver,
@@ -132,9 +121,10 @@ TEST_F(ListBoxTest, RowsFromTheTemplateAndByTheProgram) {
 
 TEST_F(ListBoxTest, ClicksSelectAsTheModifierKeysSay) {
     using K = sim::DialogAction;
-    ASSERT_TRUE(
-        sim::actOnPalette(520, {act(K::clickRow, 3, 0), act(K::clickRow, 3, 2, 1, "shift"),
-                                act(K::clickRow, 3, 1, 0, "command"), act(K::clickRow, 3, 1, 0, "command")}));
+    ASSERT_TRUE(sim::actOnPalette(520, {sim::userAction(K::clickRow, 3, 0),
+                                        sim::userAction(K::clickRow, 3, 2, 1, "shift"),
+                                        sim::userAction(K::clickRow, 3, 1, 0, "command"),
+                                        sim::userAction(K::clickRow, 3, 1, 0, "command")}));
     EXPECT_TRUE(failures().empty());
     EXPECT_EQ(log.log,
               (std::vector<std::string>{"selection", "click 1", "selection", "click 3 shift", "selection",
@@ -147,7 +137,8 @@ TEST_F(ListBoxTest, ClicksSelectAsTheModifierKeysSay) {
     DG::SingleSelListBox single(*palette, 7);
     single.AppendItem();
     single.AppendItem();
-    ASSERT_TRUE(sim::actOnPalette(520, {act(K::clickRow, 7, 0), act(K::clickRow, 7, 1, 0, "command")}));
+    ASSERT_TRUE(sim::actOnPalette(
+        520, {sim::userAction(K::clickRow, 7, 0), sim::userAction(K::clickRow, 7, 1, 0, "command")}));
     EXPECT_FALSE(single.IsItemSelected(1));
     EXPECT_TRUE(single.IsItemSelected(2));
     single.SelectItem(1);
@@ -158,15 +149,15 @@ TEST_F(ListBoxTest, ActionsThatCannotBeDone) {
     using K = sim::DialogAction;
     list->SetHeaderItemCount(2);
     ASSERT_TRUE(sim::actOnPalette(520, {
-                                           act(K::clickRow, 3, 5),
-                                           act(K::clickRow, 3, 0, 2),
-                                           act(K::clickRow, 3, 0, 0, "control"),
-                                           act(K::clickRow, 4, 0),
-                                           act(K::selectRow, 3, -1),
-                                           act(K::dragHeader, 3, 0, 1),
-                                           act(K::clickHeader, 3, 2),
-                                           act(K::dragRows, 3, 7),
-                                           act(K::editCell, 3, 0, 2, "x"),
+                                           sim::userAction(K::clickRow, 3, 5),
+                                           sim::userAction(K::clickRow, 3, 0, 2),
+                                           sim::userAction(K::clickRow, 3, 0, 0, "control"),
+                                           sim::userAction(K::clickRow, 4, 0),
+                                           sim::userAction(K::selectRow, 3, -1),
+                                           sim::userAction(K::dragHeader, 3, 0, 1),
+                                           sim::userAction(K::clickHeader, 3, 2),
+                                           sim::userAction(K::dragRows, 3, 7),
+                                           sim::userAction(K::editCell, 3, 0, 2, "x"),
                                        }));
     EXPECT_EQ(failures(), (std::vector<std::string>{
                               "clickRow 3: no row 5",
@@ -187,11 +178,12 @@ TEST_F(ListBoxTest, CellsAreEditedInPlaceOrThroughTheirItem) {
     DG::TextEdit edit(*palette, 6);
     edit.Attach(log);
     list->SetOnTabItem(2, edit);
-    ASSERT_TRUE(
-        sim::actOnPalette(520, {act(K::editCell, 3, 0, 0, "one"), act(K::selectRow, 3, 1),
-                                act(K::editCell, 3, 0, 1, "wrong row"), act(K::editCell, 3, 1, 1, "typed")}));
+    ASSERT_TRUE(sim::actOnPalette(520, {sim::userAction(K::editCell, 3, 0, 0, "one"),
+                                        sim::userAction(K::selectRow, 3, 1),
+                                        sim::userAction(K::editCell, 3, 0, 1, "wrong row"),
+                                        sim::userAction(K::editCell, 3, 1, 1, "typed")}));
     list->SetOnTabItem(1, DG::Item(*palette, 8));
-    ASSERT_TRUE(sim::actOnPalette(520, {act(K::editCell, 3, 1, 0, "label")}));
+    ASSERT_TRUE(sim::actOnPalette(520, {sim::userAction(K::editCell, 3, 1, 0, "label")}));
     EXPECT_EQ(failures(), (std::vector<std::string>{"editCell 3: the editor of tab field 1 is not on row 0",
                                                     "editCell 3: the editor of tab field 0 is a leftText"}));
     EXPECT_EQ(log.log, (std::vector<std::string>{"cell 1,1", "selection", "edit 6"}));
@@ -210,7 +202,8 @@ TEST_F(ListBoxTest, HeaderDragAndResize) {
     list->SetHeaderItemSize(2, 40);
     list->SetHeaderItemMinSize(2, 30);
     list->SetHeaderFlags(false, true, true);
-    ASSERT_TRUE(sim::actOnPalette(520, {act(K::dragHeader, 3, 0, 1), act(K::resizeHeader, 3, 0, -25)}));
+    ASSERT_TRUE(sim::actOnPalette(
+        520, {sim::userAction(K::dragHeader, 3, 0, 1), sim::userAction(K::resizeHeader, 3, 0, -25)}));
     EXPECT_EQ(list->GetHeaderItemText(2).ToUTF8(), "first");
     EXPECT_EQ(list->GetHeaderItemSize(1), 30); // not below its minimum
     EXPECT_EQ(log.log, (std::vector<std::string>{"header 1>2", "resized -10"}));
@@ -243,7 +236,8 @@ TEST_F(ListBoxTest, PopUpRows) {
     user.SetItemText(2, GS::UniString("second"));
     user.SetItemStatus(1, UC::PopupMenu::Disabled);
     ASSERT_TRUE(
-        sim::actOnPalette(520, {act(K::selectRow, 5, 0), act(K::selectRow, 5, 1), act(K::selectRow, 4, 1)}));
+        sim::actOnPalette(520, {sim::userAction(K::selectRow, 5, 0), sim::userAction(K::selectRow, 5, 1),
+                                sim::userAction(K::selectRow, 4, 1)}));
     EXPECT_EQ(failures(), (std::vector<std::string>{"selectRow 5: row 0 is disabled",
                                                     "selectRow 4: row 1 is a separator"}));
     EXPECT_EQ(user.GetValue(), 2);
