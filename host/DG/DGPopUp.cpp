@@ -3,132 +3,139 @@
 #include "sim/Lists.h"
 #include "sim/Sim.h"
 
-namespace {
-
-sim::RowModel* rowsOf(const DG::Item& item) {
-    return sim::findRows(item.GetPanelId(), item.GetId(), "popup");
-}
-
-sim::ListRow* rowOf(const DG::Item& item, short popupItem) {
-    sim::RowModel* model = rowsOf(item);
-    return model != nullptr ? model->row(popupItem) : nullptr;
-}
-
-} // namespace
-
 short DGPopUpGetItemCount(short dialId, short item) {
     sim::RowModel* model = sim::findRows(dialId, item);
     return model != nullptr && sim::findRows(dialId, item, "listBox") == nullptr ? model->rowCount() : 0;
 }
 
 namespace DG {
+namespace {
 
-short PopUp::GetItemCount() const {
-    sim::RowModel* model = rowsOf(*this);
+sim::ListRow* rowOf(short panelId, short itemId, const char* kind, short popupItem) {
+    sim::RowModel* model = sim::findRows(panelId, itemId, kind);
+    return model != nullptr ? model->row(popupItem) : nullptr;
+}
+
+} // namespace
+
+short PopupRows::GetItemCount() const {
+    sim::RowModel* model = sim::findRows(m_panelId, m_itemId, m_kind);
     return model != nullptr ? model->rowCount() : 0;
 }
 
-void PopUp::InsertItem(short popupItem) const {
-    if (sim::RowModel* model = rowsOf(*this)) {
+void PopupRows::InsertItem(short popupItem) const {
+    if (sim::RowModel* model = sim::findRows(m_panelId, m_itemId, m_kind)) {
         sim::internal::insertRow(*model, popupItem);
     }
-    sim::internal::mirrorSelection(GetPanelId(), GetId());
+    sim::internal::mirrorSelection(m_panelId, m_itemId);
 }
 
-void PopUp::AppendItem() const {
+void PopupRows::AppendItem() const {
     InsertItem(0);
 }
 
-void PopUp::InsertSeparator(short popupItem) const {
-    if (sim::RowModel* model = rowsOf(*this)) {
+void PopupRows::InsertSeparator(short popupItem) const {
+    if (sim::RowModel* model = sim::findRows(m_panelId, m_itemId, m_kind)) {
         sim::internal::insertRow(*model, popupItem, true);
     }
-    sim::internal::mirrorSelection(GetPanelId(), GetId());
+    sim::internal::mirrorSelection(m_panelId, m_itemId);
 }
 
-void PopUp::AppendSeparator() const {
+void PopupRows::AppendSeparator() const {
     InsertSeparator(0);
 }
 
-void PopUp::DeleteItem(short popupItem) const {
-    if (sim::RowModel* model = rowsOf(*this)) {
+void PopupRows::DeleteItem(short popupItem) const {
+    if (sim::RowModel* model = sim::findRows(m_panelId, m_itemId, m_kind)) {
         sim::internal::deleteRow(*model, popupItem);
     }
-    sim::internal::mirrorSelection(GetPanelId(), GetId());
+    sim::internal::mirrorSelection(m_panelId, m_itemId);
 }
 
-GS::UniString PopUp::GetItemText(short popupItem) const {
-    sim::ListRow* row = rowOf(*this, popupItem);
+GS::UniString PopupRows::GetItemText(short popupItem) const {
+    sim::ListRow* row = rowOf(m_panelId, m_itemId, m_kind, popupItem);
     return row != nullptr ? GS::UniString(row->cells[0].c_str(), GS::USize(row->cells[0].size()))
                           : GS::UniString();
 }
 
-void PopUp::SetItemText(short popupItem, const GS::UniString& text) const {
-    if (sim::ListRow* row = rowOf(*this, popupItem)) {
+void PopupRows::SetItemText(short popupItem, const GS::UniString& text) const {
+    if (sim::ListRow* row = rowOf(m_panelId, m_itemId, m_kind, popupItem)) {
         row->cells[0] = text.ToUTF8();
     }
 }
 
-Icon PopUp::GetItemIcon(short popupItem) const {
-    sim::ListRow* row = rowOf(*this, popupItem);
+Icon PopupRows::GetItemIcon(short popupItem) const {
+    sim::ListRow* row = rowOf(m_panelId, m_itemId, m_kind, popupItem);
     return row != nullptr && row->icons[0] != 0 ? Icon(row->icons[0]) : Icon();
 }
 
-void PopUp::SetItemIcon(short popupItem, const Icon& icon) const {
-    if (sim::ListRow* row = rowOf(*this, popupItem)) {
+void PopupRows::SetItemIcon(short popupItem, const Icon& icon) const {
+    if (sim::ListRow* row = rowOf(m_panelId, m_itemId, m_kind, popupItem)) {
         row->icons[0] = icon.GetResourceId() > 0 ? icon.GetResourceId() : 0;
     }
 }
 
-Int64 PopUp::GetItemValue(short popupItem) const {
-    sim::ListRow* row = rowOf(*this, popupItem);
+Int64 PopupRows::GetItemValue(short popupItem) const {
+    sim::ListRow* row = rowOf(m_panelId, m_itemId, m_kind, popupItem);
     return row != nullptr ? row->userData : 0;
 }
 
-void PopUp::SetItemValue(short popupItem, Int64 value) const {
-    if (sim::ListRow* row = rowOf(*this, popupItem)) {
+void PopupRows::SetItemValue(short popupItem, Int64 value) const {
+    if (sim::ListRow* row = rowOf(m_panelId, m_itemId, m_kind, popupItem)) {
         row->userData = value;
     }
 }
 
-short PopUp::GetItemStatus(short popupItem) const {
-    sim::ListRow* row = rowOf(*this, popupItem);
+short PopupRows::GetItemStatus(short popupItem) const {
+    sim::ListRow* row = rowOf(m_panelId, m_itemId, m_kind, popupItem);
     return row != nullptr ? row->status : 0;
 }
 
-void PopUp::SetItemStatus(short popupItem, short status) const {
-    if (sim::ListRow* row = rowOf(*this, popupItem)) {
+void PopupRows::SetItemStatus(short popupItem, short status) const {
+    if (sim::ListRow* row = rowOf(m_panelId, m_itemId, m_kind, popupItem)) {
         row->status = status;
     }
 }
 
-short PopUp::GetItemStyle(short popupItem) const {
-    sim::ListRow* row = rowOf(*this, popupItem);
+short PopupRows::GetItemStyle(short popupItem) const {
+    sim::ListRow* row = rowOf(m_panelId, m_itemId, m_kind, popupItem);
     return row != nullptr ? row->style : 0;
 }
 
-void PopUp::SetItemStyle(short popupItem, short style) const {
-    if (sim::ListRow* row = rowOf(*this, popupItem)) {
+void PopupRows::SetItemStyle(short popupItem, short style) const {
+    if (sim::ListRow* row = rowOf(m_panelId, m_itemId, m_kind, popupItem)) {
         row->style = style;
     }
 }
 
-bool PopUp::IsSeparator(short popupItem) const {
-    sim::ListRow* row = rowOf(*this, popupItem);
-    return row != nullptr && row->separator;
-}
-
-short PopUp::GetSelectedItem() const {
-    sim::RowModel* model = rowsOf(*this);
+short PopupRows::selectedRow() const {
+    sim::RowModel* model = sim::findRows(m_panelId, m_itemId, m_kind);
     return model != nullptr ? model->selected : 0;
 }
 
-void PopUp::SelectItem(short popupItem) const {
-    sim::RowModel* model = rowsOf(*this);
+void PopupRows::selectRow(short popupItem) const {
+    sim::RowModel* model = sim::findRows(m_panelId, m_itemId, m_kind);
     if (model != nullptr && model->isRow(popupItem) && !model->row(popupItem)->separator) {
         model->selected = popupItem;
     }
-    sim::internal::mirrorSelection(GetPanelId(), GetId());
+    sim::internal::mirrorSelection(m_panelId, m_itemId);
+}
+
+bool PopupRows::isSeparatorRow(short popupItem) const {
+    sim::ListRow* row = rowOf(m_panelId, m_itemId, m_kind, popupItem);
+    return row != nullptr && row->separator;
+}
+
+bool PopUp::IsSeparator(short popupItem) const {
+    return isSeparatorRow(popupItem);
+}
+
+short PopUp::GetSelectedItem() const {
+    return selectedRow();
+}
+
+void PopUp::SelectItem(short popupItem) const {
+    selectRow(popupItem);
 }
 
 } // namespace DG

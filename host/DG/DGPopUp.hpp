@@ -10,19 +10,10 @@ short DGPopUpGetItemCount(short dialId, short item);
 
 namespace DG {
 
-class PopUp : public Item {
+// The rows shared by the dialog library's pop-up and the user-control pop-up, kept by the dialog
+// manager for the item of that panel, number and kind.
+class PopupRows {
 public:
-    // Item statuses.
-    static constexpr short Enabled = 0;
-    static constexpr short Disabled = 2;
-    // Item text styles, combined.
-    static constexpr short Plain = 0;
-    static constexpr short Bold = 0x10;
-    static constexpr short Italic = 0x20;
-    static constexpr short Underline = 0x30;
-
-    PopUp(const Panel& panel, short itemId) : Item(panel, itemId, "popup") {}
-
     short GetItemCount() const;
     // Inserts an empty row before the row (rows past the end append).
     void InsertItem(short popupItem) const;
@@ -33,7 +24,9 @@ public:
 
     GS::UniString GetItemText(short popupItem) const;
     void SetItemText(short popupItem, const GS::UniString& text) const;
+    // An empty icon when the row has none.
     Icon GetItemIcon(short popupItem) const;
+    // An empty icon clears the row's icon.
     void SetItemIcon(short popupItem, const Icon& icon) const;
     Int64 GetItemValue(short popupItem) const;
     void SetItemValue(short popupItem, Int64 value) const;
@@ -41,6 +34,38 @@ public:
     void SetItemStatus(short popupItem, short status) const;
     short GetItemStyle(short popupItem) const;
     void SetItemStyle(short popupItem, short style) const;
+
+protected:
+    PopupRows(short panelId, short itemId, const char* kind)
+        : m_panelId(panelId), m_itemId(itemId), m_kind(kind) {}
+    ~PopupRows() = default;
+
+    // The selected row; 0 none.
+    short selectedRow() const;
+    // A separator or a row outside the pop-up leaves the selection as it is.
+    void selectRow(short popupItem) const;
+    bool isSeparatorRow(short popupItem) const;
+
+private:
+    short m_panelId;
+    short m_itemId;
+    const char* m_kind;
+};
+
+class PopUp : public Item, public PopupRows {
+public:
+    // Item statuses.
+    static constexpr short Enabled = 0;
+    static constexpr short Disabled = 2;
+    // Item text styles, combined.
+    static constexpr short Plain = 0;
+    static constexpr short Bold = 0x10;
+    static constexpr short Italic = 0x20;
+    static constexpr short Underline = 0x30;
+
+    PopUp(const Panel& panel, short itemId)
+        : Item(panel, itemId, "popup"), PopupRows(GetPanelId(), itemId, "popup") {}
+
     bool IsSeparator(short popupItem) const;
 
     // The selected row; 0 none.

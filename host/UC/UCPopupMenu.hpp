@@ -4,6 +4,7 @@
 
 #include "DG/DGImage.hpp"
 #include "DG/DGPanel.hpp"
+#include "DG/DGPopUp.hpp"
 
 namespace DG {
 
@@ -22,7 +23,7 @@ public:
 
 namespace UC {
 
-class PopupMenu : public DG::UserControl {
+class PopupMenu : public DG::UserControl, public DG::PopupRows {
 public:
     // Control kinds: what the button shows.
     static constexpr Int32 TextAndIcon = 0;
@@ -32,31 +33,11 @@ public:
     static constexpr short Enabled = 0;
     static constexpr short Disabled = 1;
 
-    PopupMenu(const DG::Panel& panel, short itemId) : UserControl(panel, itemId) {}
+    PopupMenu(const DG::Panel& panel, short itemId)
+        : UserControl(panel, itemId), PopupRows(GetPanelId(), itemId, "userControl") {}
 
     Int32 GetControlKind() const;
     void SetControlKind(Int32 kind) const;
-
-    short GetItemCount() const;
-    // Inserts an empty row before the row (rows past the end append).
-    void InsertItem(short popupItem) const;
-    void AppendItem() const;
-    void InsertSeparator(short popupItem) const;
-    void AppendSeparator() const;
-    void DeleteItem(short popupItem) const;
-
-    GS::UniString GetItemText(short popupItem) const;
-    void SetItemText(short popupItem, const GS::UniString& text) const;
-    // An empty icon when the row has none.
-    DG::Icon GetItemIcon(short popupItem) const;
-    // An empty icon clears the row's icon.
-    void SetItemIcon(short popupItem, const DG::Icon& icon) const;
-    Int64 GetItemValue(short popupItem) const;
-    void SetItemValue(short popupItem, Int64 value) const;
-    short GetItemStatus(short popupItem) const;
-    void SetItemStatus(short popupItem, short status) const;
-    short GetItemStyle(short popupItem) const;
-    void SetItemStyle(short popupItem, short style) const;
 
     // The chosen row; 0 none.
     short GetValue() const;
