@@ -19,6 +19,8 @@
 #include "sim/Lists.h"
 #include "sim/Resources.h"
 
+#include "Interface/PanelFixture.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -83,12 +85,14 @@ private:
     std::function<void(Event&)> m_action;
 };
 
-class ListControlTest : public ::testing::Test {
+class ListControlTest : public panel_testing::DialogResourcesTest {
 protected:
+    ListControlTest() : DialogResourcesTest(resources()) {}
     void SetUp() override {
-        InterfacePanel::startup();
-        std::string error;
-        ASSERT_TRUE(sim::loadResourcesText(sim::defaultAddOn, resources(), &error)) << error;
+        DialogResourcesTest::SetUp();
+        if (HasFatalFailure()) {
+            return;
+        }
         addon = &m_addon;
         m_dialog = std::make_unique<Lists>();
         m_dialog->show(false);
@@ -102,7 +106,7 @@ protected:
     void TearDown() override {
         m_dialog.reset();
         addon = nullptr;
-        InterfacePanel::shutdown();
+        DialogResourcesTest::TearDown();
     }
     sim::RowModel& host(short item = 9) { return *sim::findRows(m_dialog->getDialogID(), item); }
     std::string cell(Int16 row, Int16 column) {

@@ -16,6 +16,8 @@
 #include "sim/Dialogs.h"
 #include "sim/Resources.h"
 
+#include "Interface/PanelFixture.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -179,14 +181,9 @@ bool Clicked::handleEvent(ActionEvent& event) {
     return m_dialog.clicked(event);
 }
 
-class ListMappingTest : public ::testing::Test {
+class ListMappingTest : public panel_testing::DialogResourcesTest {
 protected:
-    void SetUp() override {
-        InterfacePanel::startup();
-        std::string error;
-        ASSERT_TRUE(sim::loadResourcesText(sim::defaultAddOn, resources(), &error)) << error;
-    }
-    void TearDown() override { InterfacePanel::shutdown(); }
+    ListMappingTest() : DialogResourcesTest(resources()) {}
 };
 
 TEST_F(ListMappingTest, EveryCellKeepsItsTextInItsOwnRow) {

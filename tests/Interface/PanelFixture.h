@@ -44,14 +44,24 @@ inline std::filesystem::path frameworkResources() {
            "zelvane.json";
 }
 
-class PanelTest : public ::testing::Test {
+// The panel class started, and the dialogs of a resource text loaded as the add-on's resources.
+class DialogResourcesTest : public ::testing::Test {
 protected:
+    explicit DialogResourcesTest(const char* resources) : m_resources(resources) {}
     void SetUp() override {
         InterfacePanel::startup();
         std::string error;
-        ASSERT_TRUE(sim::loadResourcesText(sim::defaultAddOn, testResources(), &error)) << error;
+        ASSERT_TRUE(sim::loadResourcesText(sim::defaultAddOn, m_resources, &error)) << error;
     }
     void TearDown() override { InterfacePanel::shutdown(); }
+
+private:
+    const char* m_resources;
+};
+
+class PanelTest : public DialogResourcesTest {
+protected:
+    PanelTest() : DialogResourcesTest(testResources()) {}
 };
 
 class FrameworkResourcesTest : public ::testing::Test {

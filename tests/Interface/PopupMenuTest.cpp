@@ -12,6 +12,8 @@
 #include "sim/Lists.h"
 #include "sim/Resources.h"
 
+#include "Interface/PanelFixture.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -57,12 +59,14 @@ public:
     PopupMenu* user = nullptr;
 };
 
-class PopupMenuTest : public ::testing::Test {
+class PopupMenuTest : public panel_testing::DialogResourcesTest {
 protected:
+    PopupMenuTest() : DialogResourcesTest(resources()) {}
     void SetUp() override {
-        InterfacePanel::startup();
-        std::string error;
-        ASSERT_TRUE(sim::loadResourcesText(sim::defaultAddOn, resources(), &error)) << error;
+        DialogResourcesTest::SetUp();
+        if (HasFatalFailure()) {
+            return;
+        }
         addon = &m_addon;
         m_menus = std::make_unique<Menus>();
         m_menus->show(false);
@@ -71,7 +75,7 @@ protected:
     void TearDown() override {
         m_menus.reset();
         addon = nullptr;
-        InterfacePanel::shutdown();
+        DialogResourcesTest::TearDown();
     }
     sim::RowModel& host(short item) { return *sim::findRows(m_menus->getDialogID(), item); }
 
