@@ -50,6 +50,39 @@ bool nearSegment(CadPoint const& a, CadPoint const& b, CadPoint const& p, double
            p.y() >= std::min(a.y(), b.y()) - margin && p.y() <= std::max(a.y(), b.y()) + margin;
 }
 
+// Sorts values in [0, limit] in linear time for spread values: one bucket per value, by its share
+// of the limit, then each bucket on its own. The buckets follow the order of the values, so the
+// result is that of a plain sort.
+void sortWithin(std::vector<double>& values, double limit) {
+    size_t n = values.size();
+    if (n < 64 || !(limit > 0.0)) {
+        std::sort(values.begin(), values.end());
+        return;
+    }
+    auto bucketOf = [&](double value) {
+        double share = value / limit * double(n);
+        if (!(share > 0.0))
+            return size_t(0);
+        return share >= double(n) ? n - 1 : size_t(share);
+    };
+    std::vector<size_t> ends(n + 1, 0);
+    for (double value : values)
+        ++ends[bucketOf(value) + 1];
+    for (size_t b = 1; b <= n; ++b)
+        ends[b] += ends[b - 1];
+    std::vector<double> sorted(n);
+    for (double value : values)
+        sorted[ends[bucketOf(value)]++] = value;
+    // Each entry now holds the end of its bucket, which is the start of the next.
+    size_t start = 0;
+    for (size_t b = 0; b < n; ++b) {
+        if (ends[b] - start > 1)
+            std::sort(sorted.begin() + long(start), sorted.begin() + long(ends[b]));
+        start = ends[b];
+    }
+    values.swap(sorted);
+}
+
 } // namespace
 
 bool CadPolygon::isTangentCrossing(InterPoint const& point, LinearEquation const* ray, double tol) const {
@@ -92,7 +125,7 @@ CadPoint::Pos CadPolygon::positionOf(CadPoint const& point, double tol) const {
     double direction = 0.0;
     if (!directions.empty()) {
         directions.push_back(pi);
-        std::sort(directions.begin(), directions.end());
+        sortWithin(directions, pi);
         double previous = 0.0;
         double widest = 0.0;
         for (double angle : directions) {
