@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <set>
 
@@ -42,6 +43,60 @@ TEST(CadPolygonPositionTest, PositionsAgainstBoost) {
                             ADD_FAILURE() << "(" << x << ", " << y << "): " << actual << " not " << expected;
                         EXPECT_EQ(polygon->encloses(CadPoint(x, y, 0)), expected != CadPoint::outside);
                     }
+                }
+            }
+        }
+    }
+}
+
+// Contours of many edges: a staircase whose edge directions repeat, and a jagged star with a hole,
+// checked on a grid away from the boundary and at every vertex and edge midpoint.
+TEST(CadPolygonPositionTest, ManyEdgesAgainstBoost) {
+    PolygonCase stairs{"staircase", {{0, 0, 0}}, {}};
+    for (int i = 0; i < 40; ++i) {
+        stairs.outline.push_back({(i + 1) * 0.1, i * 0.1, 0});
+        stairs.outline.push_back({(i + 1) * 0.1, (i + 1) * 0.1, 0});
+    }
+    stairs.outline.push_back({0, 4, 0});
+    PolygonCase star{"star", {}, {{}}};
+    for (int i = 0; i < 150; ++i) {
+        double a = 2.0 * kPi * i / 150.0;
+        double r = i % 2 == 0 ? 2.0 : 1.6 + 0.2 * std::sin(7.0 * a);
+        star.outline.push_back({2.0 + r * std::cos(a), 2.0 + r * std::sin(a), 0});
+    }
+    for (int i = 0; i < 70; ++i) {
+        double a = 2.0 * kPi * i / 70.0;
+        double r = i % 2 == 0 ? 0.8 : 0.5;
+        star.holes[0].push_back({2.0 + r * std::cos(a), 2.0 + r * std::sin(a), 0});
+    }
+    for (PolygonCase const& c : {stairs, star}) {
+        for (bool reverse : {false, true}) {
+            SCOPED_TRACE(c.name + (reverse ? " reversed" : ""));
+            auto polygon = build(c, reverse, true);
+            BoostPolygon oracle = toBoost(c, true);
+            int mismatches = 0;
+            for (double x = -0.5; x <= 4.5; x += 0.13) {
+                for (double y = -0.5; y <= 4.5; y += 0.13) {
+                    BoostPoint p(x, y);
+                    double clearance = bg::distance(p, oracle.outer());
+                    for (auto const& inner : oracle.inners())
+                        clearance = std::min(clearance, bg::distance(p, inner));
+                    if (clearance < 1e-3)
+                        continue;
+                    CadPoint::Pos expected = oraclePosition(oracle, x, y);
+                    CadPoint::Pos actual = polygon->positionOf(CadPoint(x, y, 0));
+                    if (actual != expected && ++mismatches <= 5)
+                        ADD_FAILURE() << "(" << x << ", " << y << "): " << actual << " not " << expected;
+                }
+            }
+            for (int k = 0; k <= polygon->getHoleCount(); ++k) {
+                CadPolygon const& contour = polygon->getShape(k);
+                for (int j = 0; j < contour.vertSize(); ++j) {
+                    CadPoint a = contour[j];
+                    CadPoint b = contour[j + 1];
+                    CadPoint middle((a.x() + b.x()) / 2.0, (a.y() + b.y()) / 2.0, 0.0);
+                    EXPECT_EQ(polygon->positionOf(a), CadPoint::along) << k << " " << j;
+                    EXPECT_EQ(polygon->positionOf(middle), CadPoint::along) << k << " " << j;
                 }
             }
         }
