@@ -28,25 +28,19 @@ CadPoint::Pos oraclePosition(BoostPolygon const& polygon, double x, double y) {
 // A grid on quarter steps puts points on vertices, on edges and on the lines through vertices, so
 // that many rays pass exactly through vertices.
 TEST(CadPolygonPositionTest, PositionsAgainstBoost) {
-    for (PolygonCase const& c : straightCases()) {
-        for (bool reverse : {false, true}) {
-            for (bool withHoles : {false, true}) {
-                SCOPED_TRACE(c.name + (reverse ? " reversed" : "") + (withHoles ? " with holes" : ""));
-                auto polygon = build(c, reverse, withHoles);
-                BoostPolygon oracle = toBoost(c, withHoles);
-                int mismatches = 0;
-                for (double x = -1.5; x <= 4.5; x += 0.25) {
-                    for (double y = -1.5; y <= 4.5; y += 0.25) {
-                        CadPoint::Pos expected = oraclePosition(oracle, x, y);
-                        CadPoint::Pos actual = polygon->positionOf(CadPoint(x, y, 0));
-                        if (actual != expected && ++mismatches <= 5)
-                            ADD_FAILURE() << "(" << x << ", " << y << "): " << actual << " not " << expected;
-                        EXPECT_EQ(polygon->encloses(CadPoint(x, y, 0)), expected != CadPoint::outside);
-                    }
-                }
+    forEachStraightVariant([&](PolygonCase const&, bool, bool, std::unique_ptr<CadPolygon> const& polygon,
+                               BoostPolygon const& oracle) {
+        int mismatches = 0;
+        for (double x = -1.5; x <= 4.5; x += 0.25) {
+            for (double y = -1.5; y <= 4.5; y += 0.25) {
+                CadPoint::Pos expected = oraclePosition(oracle, x, y);
+                CadPoint::Pos actual = polygon->positionOf(CadPoint(x, y, 0));
+                if (actual != expected && ++mismatches <= 5)
+                    ADD_FAILURE() << "(" << x << ", " << y << "): " << actual << " not " << expected;
+                EXPECT_EQ(polygon->encloses(CadPoint(x, y, 0)), expected != CadPoint::outside);
             }
         }
-    }
+    });
 }
 
 // Contours of many edges: a staircase whose edge directions repeat, and a jagged star with a hole,
@@ -111,38 +105,32 @@ TEST(CadPolygonPositionTest, CrossingsAgainstBoost) {
     Segment const segments[] = {{-1.3, 0.4, 4.7, 2.9}, {0.6, -1.2, 2.2, 4.1}, {-0.7, 3.6, 4.4, -0.3},
                                 {0.1, 0.2, 1.9, 0.7},  {-2, 1.37, 5, 1.37},   {3.3, -2, 3.3, 5}};
     using BoostSegment = bg::model::linestring<BoostPoint>;
-    for (PolygonCase const& c : straightCases()) {
-        for (bool reverse : {false, true}) {
-            for (bool withHoles : {false, true}) {
-                SCOPED_TRACE(c.name + (reverse ? " reversed" : "") + (withHoles ? " with holes" : ""));
-                auto polygon = build(c, reverse, withHoles);
-                BoostPolygon oracle = toBoost(c, withHoles);
-                for (Segment const& g : segments) {
-                    SCOPED_TRACE(testing::Message() << g.x1 << " " << g.y1 << " " << g.x2 << " " << g.y2);
-                    IntersectList list(Intercept(CadPoint::Pos(0x0E)), Intercept(CadPoint::Pos(0x0E)));
-                    polygon->intersectionWith(Line(CadPoint(g.x1, g.y1, 0), CadPoint(g.x2, g.y2, 0)), list);
-                    list.removeDuplicates(1e-9);
-                    BoostSegment segment{BoostPoint(g.x1, g.y1), BoostPoint(g.x2, g.y2)};
-                    std::vector<BoostPoint> expected;
-                    for (std::size_t k = 0; k <= oracle.inners().size(); ++k) {
-                        BoostSegment ring;
-                        auto const& source = k == 0 ? oracle.outer() : oracle.inners()[k - 1];
-                        ring.assign(source.begin(), source.end());
-                        std::vector<BoostPoint> points;
-                        bg::intersection(segment, ring, points);
-                        expected.insert(expected.end(), points.begin(), points.end());
-                    }
-                    ASSERT_EQ(list.size(), expected.size());
-                    for (BoostPoint const& e : expected) {
-                        bool found = false;
-                        for (InterPoint const* p : list)
-                            found = found || p->lengthTo2D(CadPoint(e.x(), e.y(), 0)) < 1e-9;
-                        EXPECT_TRUE(found) << e.x() << ", " << e.y();
-                    }
-                }
+    forEachStraightVariant([&](PolygonCase const&, bool, bool, std::unique_ptr<CadPolygon> const& polygon,
+                               BoostPolygon const& oracle) {
+        for (Segment const& g : segments) {
+            SCOPED_TRACE(testing::Message() << g.x1 << " " << g.y1 << " " << g.x2 << " " << g.y2);
+            IntersectList list(Intercept(CadPoint::Pos(0x0E)), Intercept(CadPoint::Pos(0x0E)));
+            polygon->intersectionWith(Line(CadPoint(g.x1, g.y1, 0), CadPoint(g.x2, g.y2, 0)), list);
+            list.removeDuplicates(1e-9);
+            BoostSegment segment{BoostPoint(g.x1, g.y1), BoostPoint(g.x2, g.y2)};
+            std::vector<BoostPoint> expected;
+            for (std::size_t k = 0; k <= oracle.inners().size(); ++k) {
+                BoostSegment ring;
+                auto const& source = k == 0 ? oracle.outer() : oracle.inners()[k - 1];
+                ring.assign(source.begin(), source.end());
+                std::vector<BoostPoint> points;
+                bg::intersection(segment, ring, points);
+                expected.insert(expected.end(), points.begin(), points.end());
+            }
+            ASSERT_EQ(list.size(), expected.size());
+            for (BoostPoint const& e : expected) {
+                bool found = false;
+                for (InterPoint const* p : list)
+                    found = found || p->lengthTo2D(CadPoint(e.x(), e.y(), 0)) < 1e-9;
+                EXPECT_TRUE(found) << e.x() << ", " << e.y();
             }
         }
-    }
+    });
 }
 
 TEST(CadPolygonPositionTest, RaysThroughVertices) {

@@ -93,41 +93,34 @@ PolygonCase asCase(ArcCase const& c) {
 }
 
 TEST(CadPolygonTest, StraightMeasuresAgainstBoost) {
-    for (PolygonCase const& c : straightCases()) {
-        for (bool reverse : {false, true}) {
-            for (bool withHoles : {false, true}) {
-                SCOPED_TRACE(c.name + (reverse ? " reversed" : "") + (withHoles ? " with holes" : ""));
-                auto polygon = build(c, reverse, withHoles);
-                BoostPolygon oracle = toBoost(c, withHoles);
-                EXPECT_NEAR(polygon->getArea(true, false), bg::area(oracle), 1e-9);
-                EXPECT_NEAR(polygon->getArea(false, true), (reverse ? -1 : 1) * bg::area(toBoost(c, false)),
-                            1e-9);
-                EXPECT_EQ(polygon->getDirection(), reverse ? PolyPoint::clockwise : PolyPoint::anticlockwise);
-                EXPECT_NEAR(polygon->getPerimeter2D(), bg::perimeter(toBoost(c, false)), 1e-9);
-                bg::model::box<BoostPoint> envelope;
-                bg::envelope(oracle, envelope);
-                auto box = polygon->getBounds();
-                ASSERT_TRUE(box);
-                EXPECT_DOUBLE_EQ(box->getOrigin().x(), envelope.min_corner().x());
-                EXPECT_DOUBLE_EQ(box->getOrigin().y(), envelope.min_corner().y());
-                EXPECT_DOUBLE_EQ(box->getEnd().x(), envelope.max_corner().x());
-                EXPECT_DOUBLE_EQ(box->getEnd().y(), envelope.max_corner().y());
-                EXPECT_TRUE(polygon->isValid(true));
-                EXPECT_EQ(polygon->getHoleCount(), withHoles ? int(c.holes.size()) : 0);
-                int holeVertices = 0;
-                for (Contour const& h : c.holes)
-                    holeVertices += withHoles ? int(h.size()) : 0;
-                EXPECT_EQ(polygon->getVertexCount(false), int(c.outline.size()) + holeVertices);
-                EXPECT_EQ(polygon->getVertexCount(true), int(c.outline.size()));
-                EXPECT_EQ(polygon->getArcCount(false), 0);
-                // Every internal angle adds up to (n - 2) pi, whatever the direction.
-                double angles = 0.0;
-                for (int i = 0; i < polygon->vertSize(); ++i)
-                    angles += polygon->getInternalAngleAt(i);
-                EXPECT_NEAR(angles, (polygon->vertSize() - 2) * kPi, 1e-9);
-            }
-        }
-    }
+    forEachStraightVariant([&](PolygonCase const& c, bool reverse, bool withHoles,
+                               std::unique_ptr<CadPolygon> const& polygon, BoostPolygon const& oracle) {
+        EXPECT_NEAR(polygon->getArea(true, false), bg::area(oracle), 1e-9);
+        EXPECT_NEAR(polygon->getArea(false, true), (reverse ? -1 : 1) * bg::area(toBoost(c, false)), 1e-9);
+        EXPECT_EQ(polygon->getDirection(), reverse ? PolyPoint::clockwise : PolyPoint::anticlockwise);
+        EXPECT_NEAR(polygon->getPerimeter2D(), bg::perimeter(toBoost(c, false)), 1e-9);
+        bg::model::box<BoostPoint> envelope;
+        bg::envelope(oracle, envelope);
+        auto box = polygon->getBounds();
+        ASSERT_TRUE(box);
+        EXPECT_DOUBLE_EQ(box->getOrigin().x(), envelope.min_corner().x());
+        EXPECT_DOUBLE_EQ(box->getOrigin().y(), envelope.min_corner().y());
+        EXPECT_DOUBLE_EQ(box->getEnd().x(), envelope.max_corner().x());
+        EXPECT_DOUBLE_EQ(box->getEnd().y(), envelope.max_corner().y());
+        EXPECT_TRUE(polygon->isValid(true));
+        EXPECT_EQ(polygon->getHoleCount(), withHoles ? int(c.holes.size()) : 0);
+        int holeVertices = 0;
+        for (Contour const& h : c.holes)
+            holeVertices += withHoles ? int(h.size()) : 0;
+        EXPECT_EQ(polygon->getVertexCount(false), int(c.outline.size()) + holeVertices);
+        EXPECT_EQ(polygon->getVertexCount(true), int(c.outline.size()));
+        EXPECT_EQ(polygon->getArcCount(false), 0);
+        // Every internal angle adds up to (n - 2) pi, whatever the direction.
+        double angles = 0.0;
+        for (int i = 0; i < polygon->vertSize(); ++i)
+            angles += polygon->getInternalAngleAt(i);
+        EXPECT_NEAR(angles, (polygon->vertSize() - 2) * kPi, 1e-9);
+    });
 }
 
 TEST(CadPolygonTest, MeasuresWithArcEdgesAndHoles) {

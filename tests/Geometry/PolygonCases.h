@@ -8,6 +8,7 @@
 #include <boost/geometry.hpp>
 #include <boost/geometry/geometries/point_xy.hpp>
 #include <boost/geometry/geometries/polygon.hpp>
+#include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
@@ -91,6 +92,22 @@ inline BoostPolygon toBoost(PolygonCase const& c, bool withHoles) {
     }
     bg::correct(polygon);
     return polygon;
+}
+
+// Runs check on every straight case in all four variants (as listed or reversed, without or with
+// its holes), each under a trace naming it; stops at the first fatal failure.
+template <typename Check>
+void forEachStraightVariant(Check const& check) {
+    for (PolygonCase const& c : straightCases()) {
+        for (bool reverse : {false, true}) {
+            for (bool withHoles : {false, true}) {
+                SCOPED_TRACE(c.name + (reverse ? " reversed" : "") + (withHoles ? " with holes" : ""));
+                check(c, reverse, withHoles, build(c, reverse, withHoles), toBoost(c, withHoles));
+                if (::testing::Test::HasFatalFailure())
+                    return;
+            }
+        }
+    }
 }
 
 } // namespace zelvane
