@@ -24,11 +24,11 @@ namespace {
 constexpr double fixedTol = 1e-5;
 constexpr double pi = 3.14159265358979323846;
 
-bool isArc(PolyPoint const& vertex) {
+} // namespace
+
+bool CadPolygon::isArc(PolyPoint const& vertex) {
     return std::fabs(vertex.getSweep()) > fixedTol;
 }
-
-} // namespace
 
 CadPolygon::CadPolygon(int vertexCapacity, int holeCapacity, bool closed) : m_closed(closed) {
     if (vertexCapacity > 0)

@@ -179,6 +179,8 @@ public:
     PolyEdge edgeTo(int i) const;
 
 private:
+    // The vertex ends an arc edge: its sweep is beyond 1e-5.
+    static bool isArc(PolyPoint const& vertex);
     PolyPoint& vertexAt(int i);
     PolyPoint const& vertexAt(int i) const { return (*this)[i]; }
     template <typename Equal>

@@ -22,10 +22,6 @@ namespace {
 constexpr double fixedTol = 1e-5;
 constexpr double pi = 3.14159265358979323846;
 
-bool isArc(PolyPoint const& vertex) {
-    return std::fabs(vertex.getSweep()) > fixedTol;
-}
-
 // The angle brought into [0, 2pi).
 double normalised(double angle) {
     angle = std::fmod(angle, 2.0 * pi);
