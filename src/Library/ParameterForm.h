@@ -2,36 +2,16 @@
 #pragma once
 
 #include "Environment/Memory.h"
+#include "Environment/Truncate.h"
 #include "Library/Parameter.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
-#include <limits>
 #include <stdexcept>
 #include <type_traits>
 #include <vector>
 
 namespace zelvane {
-
-namespace parameter_detail {
-
-// A real cut toward zero into the integer range: NaN gives 0 and values beyond the range its
-// nearest end, so that no conversion overflows.
-inline Int32 truncate(double value) {
-    if (std::isnan(value)) {
-        return 0;
-    }
-    if (value >= double(std::numeric_limits<Int32>::max())) {
-        return std::numeric_limits<Int32>::max();
-    }
-    if (value <= double(std::numeric_limits<Int32>::min())) {
-        return std::numeric_limits<Int32>::min();
-    }
-    return Int32(value);
-}
-
-} // namespace parameter_detail
 
 template <typename T>
 class ParameterForm : public Parameter {
@@ -179,7 +159,7 @@ public:
             return true;
         } else if constexpr (std::is_floating_point_v<T>) {
             if (record.type == MDCLPar_int) {
-                record.int_par = parameter_detail::truncate(value);
+                record.int_par = truncateToInteger<Int32>(value);
                 return true;
             }
             if (record.type == MDCLPar_float) {
@@ -219,7 +199,7 @@ public:
                 return true;
             }
             if (record.type == MDCLPar_float) {
-                m_cells.push_back(T(parameter_detail::truncate(record.float_par)));
+                m_cells.push_back(T(truncateToInteger<Int32>(record.float_par)));
                 return true;
             }
             return false;
