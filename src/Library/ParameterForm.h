@@ -6,6 +6,7 @@
 #include "Library/Parameter.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <stdexcept>
 #include <type_traits>
