@@ -336,9 +336,7 @@ TEST_F(PreferenceTest, VersionRecord) {
         double stored;
         double after;
     };
-    ASSERT_TRUE(
-        sim::loadResources(sim::defaultAddOn, fs::path(__FILE__).parent_path().parent_path().parent_path() /
-                                                  "resources" / "zelvane.json"));
+    ASSERT_TRUE(sim::loadResources(sim::defaultAddOn, fs::path(ZELVANE_RESOURCE_DIR) / "zelvane.json"));
     for (const Case& c : {Case{1.0, 2.5}, Case{2.500009, 2.5}, Case{2.6, 2.6}}) {
         prefs.setVersion(c.stored);
         EXPECT_TRUE(prefs.validate());

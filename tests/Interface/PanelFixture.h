@@ -40,8 +40,7 @@ inline const char* testResources() {
 }
 
 inline std::filesystem::path frameworkResources() {
-    return std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "resources" /
-           "zelvane.json";
+    return std::filesystem::path(ZELVANE_RESOURCE_DIR) / "zelvane.json";
 }
 
 // The panel class started, and the dialogs of a resource text loaded as the add-on's resources.

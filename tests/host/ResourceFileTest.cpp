@@ -141,8 +141,7 @@ TEST(ResourceFileTest, HostLookups) {
 }
 
 TEST(ResourceFileTest, FrameworkResourcesRead) {
-    auto path = std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "resources" /
-                "zelvane.json";
+    auto path = std::filesystem::path(ZELVANE_RESOURCE_DIR) / "zelvane.json";
     std::string error;
     ASSERT_TRUE(sim::loadResources(path, &error)) << error;
     const sim::ResourceFile* file = sim::resources(ACAPI_GetOwnResModule());
