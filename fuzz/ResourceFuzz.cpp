@@ -1,8 +1,10 @@
 // Arbitrary text read by the simulated host as an add-on's resource file and as a scenario's
 // dialog and alert answers, the two outside files that hostsim hands to the host. A failed read
 // keeps what was loaded or queued before, with a reason; a successful resource read keeps every
-// entry of the text (no repeated ID silently overwritten) and only valid dialog templates.
+// entry of the text (no repeated ID silently overwritten) and only valid dialog templates. Text
+// nested beyond the readers' bound and integers beyond 64 bits are among the seeds.
 #include "sim/Dialogs.h"
+#include "sim/JsonText.h"
 #include "sim/Resources.h"
 #include "sim/Sim.h"
 
@@ -89,7 +91,8 @@ void checkLoaded(sim::ResourceFile const& file, std::string_view text) {
         }
     }
     // Each entry of the text is one entry of the file: a repeated ID must fail the read instead.
-    json root = json::parse(text.begin(), text.end(), nullptr, false);
+    std::string ignored;
+    json root = sim::parseJson(text, ignored);
     if (entriesUnder(root, "strings") != file.strings.size() ||
         entriesUnder(root, "menus") != file.menus.size() ||
         entriesUnder(root, "dialogs") != file.dialogs.size() ||
@@ -122,7 +125,8 @@ void readResources(std::string_view text) {
 // The scripts queued for the dialog the answers had before and for every dialog the text names.
 std::size_t queuedScripts(std::string_view text) {
     std::set<short> ids{32600};
-    json root = json::parse(text.begin(), text.end(), nullptr, false);
+    std::string ignored;
+    json root = sim::parseJson(text, ignored);
     if (root.is_object() && root.contains("dialogs") && root["dialogs"].is_object()) {
         for (auto it = root["dialogs"].begin(); it != root["dialogs"].end(); ++it) {
             for (char const* p = it.key().c_str(); *p != '\0'; ++p) {

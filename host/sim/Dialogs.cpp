@@ -1,6 +1,7 @@
 #include "sim/Dialogs.h"
 
 #include "DG/DGInternal.hpp"
+#include "sim/JsonText.h"
 #include "sim/Lists.h"
 #include "sim/Resources.h"
 #include "sim/Sim.h"
@@ -425,8 +426,11 @@ bool queueScriptedAnswers(std::string_view text, std::string* error) {
         }
         return false;
     };
-    json root = json::parse(text.begin(), text.end(), nullptr, false);
-    if (root.is_discarded() || !root.is_object()) {
+    json root = parseJson(text, message);
+    if (root.is_discarded()) {
+        return failed("the answers are not read: " + message);
+    }
+    if (!root.is_object()) {
         return failed("the answers are not a JSON object");
     }
     std::vector<std::pair<short, DialogScript>> scripts;

@@ -1,5 +1,6 @@
 #include "sim/Resources.h"
 
+#include "sim/JsonText.h"
 #include "sim/Sim.h"
 
 #include <nlohmann/json.hpp>
@@ -442,9 +443,8 @@ const std::vector<std::string>& itemKinds() {
 }
 
 bool parseResources(std::string_view text, ResourceFile& file, std::string& error) {
-    json root = json::parse(text.begin(), text.end(), nullptr, false);
+    json root = parseJson(text, error);
     if (root.is_discarded()) {
-        error = "not well-formed JSON";
         return false;
     }
     Reader reader;

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -22,8 +23,8 @@ struct HostsimRun {
     std::string output; // standard output and error
 };
 
-HostsimRun runHostsim(const std::filesystem::path& scenario) {
-    std::string command = (binaryDir / "hostsim").string() + " " + scenario.string() + " 2>&1";
+HostsimRun runHostsim(const std::filesystem::path& scenario, const std::string& options = "") {
+    std::string command = (binaryDir / "hostsim").string() + " " + scenario.string() + options + " 2>&1";
     HostsimRun run;
     FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) {
@@ -162,7 +163,7 @@ TEST(HostsimTest, MalformedScenariosAndBundlesFailCleanly) {
          2, "not a four-character code"},
         {"{\"addons\": [{\"name\": \"a\", \"bundle\": \"sample_addon.so\", \"developer\": 1, \"local\": 2, "
          "\"resources\": \"bad0.json\"}], \"steps\": []}",
-         2, "is not a JSON object"},
+         2, "is not valid JSON"},
         {"{\"addons\": [{\"name\": \"a\", \"bundle\": \"sample_addon.so\", \"developer\": 1, \"local\": 2}], "
          "\"steps\": [{\"script\": {\"dialogs\": {\"32600\": [[{\"do\": \"wave\"}]]}}}]}",
          2, "unknown action \"wave\""},
@@ -205,6 +206,107 @@ TEST(HostsimTest, MalformedScenariosAndBundlesFailCleanly) {
         EXPECT_EQ(run.status, m.status) << m.scenario << "\n" << run.output;
         EXPECT_TRUE(contains(run.output, m.message)) << m.scenario << "\n" << run.output;
     }
+}
+
+namespace {
+
+// A scenario of one add-on with the given steps, and more of the add-on's fields.
+std::string oneAddon(const std::string& steps, const std::string& fields = "") {
+    return "{\"addons\": [{\"name\": \"a\", \"bundle\": \"sample_addon.so\", \"developer\": 1, \"local\": 2" +
+           fields + "}], \"steps\": [" + steps + "]}";
+}
+
+// Objects or arrays nested `depth` deep.
+std::string nested(int depth) {
+    std::string text;
+    for (int i = 0; i < depth; ++i) {
+        text += i % 2 == 0 ? "[" : "{\"k\":";
+    }
+    text += "0";
+    for (int i = depth - 1; i >= 0; --i) {
+        text += i % 2 == 0 ? "]" : "}";
+    }
+    return text;
+}
+
+} // namespace
+
+TEST(HostsimTest, HostileInputEndsWithAMessageAndNothingWritten) {
+    const std::filesystem::path temp = sim::specialFolder("Temp");
+    std::filesystem::create_directories(temp / "folder.json");
+    std::ofstream(temp / "deep-resources.json") << "{\"strings\": {}, \"unread\": " << nested(30000) << "}";
+    std::ofstream(temp / "shallow-resources.json") << "{\"strings\": {}, \"read\": " << nested(200) << "}";
+    const std::filesystem::path outside = temp / "outside.pln";
+    struct Case {
+        std::string text;
+        const char* message;
+    };
+    const Case cases[] = {
+        // Files that are folders, and nesting beyond the bound in a key no step reads.
+        {oneAddon("", ", \"resources\": \"folder.json\""), "is a folder, not a file"},
+        {"{\"unread\": " + nested(30000) + ", " + oneAddon("").substr(1), "nested deeper than 256 levels"},
+        {oneAddon("", ", \"resources\": [\"shallow-resources.json\", \"deep-resources.json\"]"),
+         "deep-resources.json is not valid JSON: nested deeper than 256 levels"},
+        // Integers of 2^63 and more, and reals, where integers are read.
+        {oneAddon("{\"moduleData\": {\"text\": \"x\", \"version\": 18446744073709551615}}"),
+         "step 1: moduleData: \"version\" is out of range"},
+        {oneAddon("{\"script\": {\"dialogs\": {\"32600\": [[{\"do\": \"click\", \"item\": "
+                  "18446744073709551615}]]}}}"),
+         "dialog 32600: \"item\" is out of range"},
+        {oneAddon("{\"script\": {\"dialogs\": {\"32600\": [[{\"do\": \"setText\", \"value\": "
+                  "9223372036854775808}]]}}}"),
+         "dialog 32600: \"value\" is out of range"},
+        {oneAddon("{\"command\": \"GSUP\", \"parameters\": {\"n\": 18446744073709551615}}"),
+         "parameter \"n\" is out of range"},
+        {oneAddon("{\"command\": \"GSUP\", \"version\": 9223372036854775809}"),
+         "\"version\" is out of range"},
+        {oneAddon("{\"script\": {\"alerts\": [18446744073709551617]}}"), "alert answers are buttons 1 to 3"},
+        {oneAddon("{\"menu\": 32500.5, \"item\": 1}"), "\"menu\" must be an integer"},
+        // Two add-ons on one bundle file.
+        {"{\"addons\": [{\"name\": \"a\", \"bundle\": \"sample_addon.so\", \"developer\": 1, \"local\": 2}, "
+         "{\"name\": \"b\", \"bundle\": \"./sample_addon.so\", \"developer\": 1, \"local\": 3}], \"steps\": "
+         "[]}",
+         "add-ons \"a\" and \"b\" name the same bundle file"},
+        // Projects outside the sandbox, without a name, or in a folder that does not exist.
+        {oneAddon("{\"project\": \"open\", \"file\": \"" + outside.string() + "\"}"), "is absolute"},
+        {oneAddon("{\"project\": \"open\", \"file\": \"../../outside.pln\"}"), "leads out of the sandbox"},
+        {oneAddon("{\"project\": \"open\", \"file\": \"\"}"), "the file \"\" is empty"},
+        {oneAddon("{\"project\": \"open\", \"file\": \"plans/..\"}"), "names a folder"},
+        {oneAddon(
+             "{\"entry\": \"CheckEnvironment\"}, {\"project\": \"open\", \"file\": \"missing/House.pln\"}"),
+         "step 2: cannot write the project file"},
+    };
+    int index = 0;
+    for (const Case& c : cases) {
+        HostsimRun run = runHostsim(writeScenario("hostile" + std::to_string(index++) + ".json", c.text));
+        EXPECT_EQ(run.status, 2) << c.text.substr(0, 300) << "\n" << run.output;
+        EXPECT_TRUE(contains(run.output, c.message)) << c.message << "\n" << run.output;
+        EXPECT_TRUE(contains(run.output, "hostsim: ")) << run.output;
+        EXPECT_FALSE(contains(run.output, "hostsim report:")) << "no report for a failed scenario\n"
+                                                              << run.output;
+    }
+    EXPECT_FALSE(std::filesystem::exists(outside));
+
+    // The scenario itself a folder, or nested beyond the bound.
+    std::ofstream(temp / "deep-scenario.json") << nested(30000);
+    for (const char* name : {"folder.json", "deep-scenario.json"}) {
+        HostsimRun run = runHostsim(temp / name);
+        EXPECT_EQ(run.status, 2) << name << "\n" << run.output;
+        EXPECT_TRUE(contains(run.output, (temp / name).string())) << run.output;
+    }
+}
+
+TEST(HostsimTest, ProjectsOpenInsideTheSandbox) {
+    // Run with the sandbox given, so that what the host wrote can be seen.
+    std::filesystem::path sandbox = sim::specialFolder("Temp") / "run-sandbox";
+    std::filesystem::create_directories(sandbox / "Documents" / "plans");
+    HostsimRun run =
+        runHostsim(writeScenario("inside.json",
+                                 oneAddon("{\"project\": \"open\", \"file\": \"plans/../plans/House.pln\"}")),
+                   " --sandbox " + sandbox.string());
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_TRUE(contains(run.output, "step 1: project open plans/../plans/House.pln -> 0")) << run.output;
+    EXPECT_TRUE(std::filesystem::is_regular_file(sandbox / "Documents" / "plans" / "House.pln"));
 }
 
 TEST(HostsimTest, TwoBundlesJoinThroughTheSharedCommand) {

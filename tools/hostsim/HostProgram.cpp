@@ -1,5 +1,7 @@
 #include "HostProgram.h"
 
+#include "ScenarioInput.h"
+
 #include "ACAPI/CommandParameters.hpp"
 #include "ACAPI/Goodies.hpp"
 #include "sim/Dialogs.h"
@@ -67,12 +69,11 @@ Int64 integer(const json& object, const char* key, const std::string& context, I
     if (!value.is_number_integer()) {
         throw ScenarioError(context + "\"" + key + "\" must be an integer");
     }
-    Int64 number = value.get<Int64>();
-    if (number < low || number > high) {
+    if (!isIntegerIn(value, low, high)) {
         throw ScenarioError(context + "\"" + key + "\" is out of range (" + std::to_string(low) + " to " +
                             std::to_string(high) + ")");
     }
-    return number;
+    return value.get<Int64>();
 }
 
 GSType fourCharCode(const std::string& code, const std::string& context) {
@@ -209,7 +210,7 @@ void checkStep(const json& step, std::size_t index, const std::set<std::string>&
             throw ScenarioError(context + "unknown project action \"" + name + "\"");
         }
         if (step.contains("file")) {
-            text(step, "file", context);
+            sandboxedName(text(step, "file", context), context);
         }
     } else if (action == "notify") {
         integer(step, "notify", context, 1, 0xFFFFFFFFLL);
@@ -235,8 +236,7 @@ void checkStep(const json& step, std::size_t index, const std::set<std::string>&
                     throw ScenarioError(context + "parameter \"" + it.key() +
                                         "\" must be text, a number or a boolean");
                 }
-                if (value.is_number_integer() &&
-                    (value.get<Int64>() < INT32_MIN || value.get<Int64>() > INT32_MAX)) {
+                if (value.is_number_integer() && !isIntegerIn(value, INT32_MIN, INT32_MAX)) {
                     throw ScenarioError(context + "parameter \"" + it.key() + "\" is out of range");
                 }
             }
@@ -274,14 +274,13 @@ void checkStep(const json& step, std::size_t index, const std::set<std::string>&
                 }
             } else if (it.key() == "layerChooser") {
                 for (const json& answer : it.value()) {
-                    if (!answer.is_number_integer() || answer.get<Int64>() < -1 ||
-                        answer.get<Int64>() > 32767) {
+                    if (!isIntegerIn(answer, -1, 32767)) {
                         throw ScenarioError(context + "layerChooser answers are layer indexes or -1");
                     }
                 }
             } else if (it.key() == "alerts") {
                 for (const json& answer : it.value()) {
-                    if (!answer.is_number_integer() || answer.get<Int64>() < 1 || answer.get<Int64>() > 3) {
+                    if (!isIntegerIn(answer, 1, 3)) {
                         throw ScenarioError(context + "alert answers are buttons 1 to 3");
                     }
                 }
@@ -348,6 +347,7 @@ void HostProgram::read(const json& scenario) {
         }
         m_bundles.push_back(bundle);
     }
+    checkBundleFiles();
     const json& steps = member(scenario, "steps", "");
     if (!steps.is_array()) {
         throw ScenarioError("\"steps\" must be a list");
@@ -355,6 +355,23 @@ void HostProgram::read(const json& scenario) {
     for (std::size_t i = 0; i < steps.size(); ++i) {
         checkStep(steps[i], i, names);
         m_steps.push_back(steps[i]);
+    }
+}
+
+void HostProgram::checkBundleFiles() const {
+    // One file loads once in a process: a second add-on on it would share the first one's
+    // framework globals and overwrite them.
+    std::map<std::filesystem::path, std::string> owners;
+    for (const Bundle& bundle : m_bundles) {
+        std::filesystem::path path = locate(bundle.path.string());
+        std::error_code error;
+        std::filesystem::path canonical = std::filesystem::weakly_canonical(path, error);
+        auto known = owners.emplace(error ? path.lexically_normal() : canonical, bundle.name);
+        if (!known.second) {
+            throw ScenarioError("add-ons \"" + known.first->second + "\" and \"" + bundle.name +
+                                "\" name the same bundle file " + path.string() +
+                                ": each add-on needs a bundle file of its own");
+        }
     }
 }
 
@@ -378,16 +395,8 @@ void HostProgram::loadResources(const Bundle& bundle) {
     json merged = json::object();
     for (const std::string& name : bundle.resources) {
         std::filesystem::path path = locate(name);
-        // Checked before parsing: the parser marks a stream that never opened as ended.
-        std::ifstream in(path);
-        if (!in.is_open()) {
-            throw ScenarioError("cannot read the resource file " + path.string());
-        }
-        json file = json::parse(in, nullptr, false);
-        if (in.bad()) {
-            throw ScenarioError("cannot read the resource file " + path.string());
-        }
-        if (file.is_discarded() || !file.is_object()) {
+        json file = readJsonFile(path, "the resource file");
+        if (!file.is_object()) {
             throw ScenarioError("the resource file " + path.string() + " is not a JSON object");
         }
         merged.merge_patch(file);
@@ -500,9 +509,17 @@ std::string HostProgram::project(const json& step) {
         std::string path;
         if (action == "open") {
             std::string file = step.contains("file") ? step["file"].get<std::string>() : "Project.pln";
-            std::filesystem::path location = sim::specialFolder("Documents") / file;
-            if (!std::filesystem::exists(location)) {
-                std::ofstream(location) << "project\n";
+            std::filesystem::path location = sandboxedFile(sim::specialFolder("Documents"), file, "");
+            std::error_code error;
+            if (!std::filesystem::exists(location, error)) {
+                std::ofstream out(location);
+                out << "project\n";
+                out.close();
+                if (!out) {
+                    throw ScenarioError("cannot write the project file " + location.string());
+                }
+            } else if (!std::filesystem::is_regular_file(location, error)) {
+                throw ScenarioError("the project file " + location.string() + " is not a file");
             }
             path = location.string();
             out << " " << file;
@@ -661,7 +678,13 @@ void HostProgram::run(std::ostream& report) {
                << bundle.id.developer << ", local " << bundle.id.local << ")\n";
     }
     for (std::size_t i = 0; i < m_steps.size(); ++i) {
-        report << where(i) << play(m_steps[i]) << "\n";
+        std::string line;
+        try {
+            line = play(m_steps[i]);
+        } catch (const ScenarioError& error) {
+            throw ScenarioError(where(i) + error.what());
+        }
+        report << where(i) << line << "\n";
     }
     for (auto it = m_bundles.rbegin(); it != m_bundles.rend(); ++it) {
         if (it->running) {

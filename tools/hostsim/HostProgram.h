@@ -54,12 +54,15 @@ public:
 
     // Reads and checks the scenario; throws ScenarioError.
     void read(const nlohmann::json& scenario);
-    // Loads the bundles (throws BundleError), plays the steps and writes the report.
+    // Loads the bundles (throws BundleError), plays the steps and writes the report; throws
+    // ScenarioError, naming the step, when a step cannot be played.
     void run(std::ostream& report);
 
 private:
     Bundle& bundleNamed(const nlohmann::json& step, const char* key);
     std::filesystem::path locate(const std::string& name) const;
+    // Throws ScenarioError when two add-ons name one bundle file.
+    void checkBundleFiles() const;
     void load(Bundle& bundle);
     void loadResources(const Bundle& bundle);
     void unload(Bundle& bundle);

@@ -2,6 +2,7 @@
 // the simulated host and writes what happened. Exit status: 0 played, 1 bad arguments, 2 a
 // malformed scenario, 3 a bundle that does not load.
 #include "HostProgram.h"
+#include "ScenarioInput.h"
 
 #include "sim/Sim.h"
 
@@ -10,6 +11,7 @@
 #include <cstdio>
 #include <fstream>
 #include <iostream>
+#include <sstream>
 #include <string>
 
 namespace {
@@ -44,17 +46,11 @@ int main(int argc, char** argv) {
     }
 
     nlohmann::json scenario;
-    {
-        std::ifstream in(scenarioPath);
-        if (!in) {
-            std::cerr << "hostsim: cannot read " << scenarioPath.string() << "\n";
-            return 2;
-        }
-        scenario = nlohmann::json::parse(in, nullptr, false);
-        if (scenario.is_discarded()) {
-            std::cerr << "hostsim: " << scenarioPath.string() << ": not valid JSON\n";
-            return 2;
-        }
+    try {
+        scenario = hostsim::readJsonFile(scenarioPath, "the scenario");
+    } catch (const hostsim::ScenarioError& error) {
+        std::cerr << "hostsim: " << error.what() << "\n";
+        return 2;
     }
 
     // A fresh sandbox of the host's folders for each run, unless one is given.
@@ -71,14 +67,18 @@ int main(int argc, char** argv) {
     try {
         hostsim::HostProgram program(scenarioPath, programFolder());
         program.read(scenario);
+        // Kept until the end, so that a scenario that fails part way writes no report.
+        std::ostringstream report;
+        program.run(report);
         if (reportPath.empty()) {
-            program.run(std::cout);
+            std::cout << report.str();
         } else {
-            std::ofstream report(reportPath);
-            if (!report) {
+            std::ofstream out(reportPath);
+            out << report.str();
+            out.close();
+            if (!out) {
                 throw std::runtime_error("cannot write " + reportPath.string());
             }
-            program.run(report);
         }
     } catch (const hostsim::ScenarioError& error) {
         std::cerr << "hostsim: " << scenarioPath.string() << ": " << error.what() << "\n";

@@ -1,0 +1,33 @@
+// The checks hostsim makes of what a user gives it: JSON files read whole and nested within a
+// bound, integers read by the kind of number the file holds, and the names of files the host
+// writes kept inside the sandbox.
+#pragma once
+
+#include "GSRoot/GSRoot.hpp"
+
+#include <nlohmann/json.hpp>
+
+#include <filesystem>
+#include <string>
+
+namespace hostsim {
+
+// The JSON value of a file; throws ScenarioError naming `kind` (such as "the scenario") and the
+// path when the file is missing, a folder, unreadable, not JSON or nested too deeply.
+nlohmann::json readJsonFile(const std::filesystem::path& path, const std::string& kind);
+
+// Whether the value is an integer from low to high. Integers of 2^63 or more are held unsigned
+// and reals are not integers, so neither passes for a wrapped or truncated value.
+bool isIntegerIn(const nlohmann::json& value, Int64 low, Int64 high);
+
+// The name of a file the host writes, made relative to the sandbox folder it is written in;
+// throws ScenarioError (after `context`) for an empty name, an absolute one, a folder, or one
+// that leads out of the folder.
+std::filesystem::path sandboxedName(const std::string& name, const std::string& context);
+
+// The file `name` (checked by sandboxedName) inside `folder`, where the host writes it; throws
+// ScenarioError when a link inside the folder leads out of it.
+std::filesystem::path sandboxedFile(const std::filesystem::path& folder, const std::string& name,
+                                    const std::string& context);
+
+} // namespace hostsim
