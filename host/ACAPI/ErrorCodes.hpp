@@ -13,6 +13,8 @@ constexpr GSErrCode APIERR_BADPARS = GSErrCode(0x81060068);
 constexpr GSErrCode APIERR_NOUSERDATA = GSErrCode(0x8106006D);
 // The element belongs to another team member: it is answered, but cannot be changed.
 constexpr GSErrCode APIERR_NOTMINE = GSErrCode(0x810600DC);
+// The host refused an undoable command (one was already running).
+constexpr GSErrCode APIERR_REFUSEDCMD = GSErrCode(0x8106038C);
 
 // Registration and inter-add-on communication.
 constexpr GSErrCode APIERR_MENUNOTREGISTERED = GSErrCode(0x81060101);

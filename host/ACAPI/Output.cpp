@@ -14,6 +14,7 @@ struct State {
     std::string report;
     std::string console;
     std::vector<sim::UndoStep> undo;
+    bool commandRunning = false;
 };
 
 State& state() {
@@ -52,6 +53,10 @@ const std::vector<UndoStep>& undoSteps() {
     return state().undo;
 }
 
+bool isUndoableCommandRunning() {
+    return state().commandRunning;
+}
+
 } // namespace sim
 
 GSErrCode ACAPI_WriteReport(const char* format, Int32 withDial, ...) {
@@ -68,16 +73,32 @@ GSErrCode ACAPI_WriteReport(const char* format, Int32 withDial, ...) {
     return NoError;
 }
 
-GSErrCode ACAPI_CallUndoableCommand(const char* undoString, const std::function<GSErrCode()>& command) {
-    std::string name = undoString != nullptr ? undoString : "";
+GSErrCode ACAPI_CallUndoableCommand(const GS::UniString& undoString,
+                                    const std::function<GSErrCode()>& command) {
+    std::string name = undoString.ToUTF8();
     if (GSErrCode err = sim::enter("ACAPI_CallUndoableCommand"); err != NoError) {
         state().undo.push_back(sim::UndoStep{name, err});
         return err;
     }
-    if (undoString == nullptr || !command) {
+    if (!command) {
         return APIERR_BADPARS;
     }
-    GSErrCode result = command();
+    if (state().commandRunning) {
+        state().undo.push_back(sim::UndoStep{name, APIERR_REFUSEDCMD});
+        return APIERR_REFUSEDCMD;
+    }
+    state().commandRunning = true;
+    GSErrCode result = NoError;
+    try {
+        result = command();
+    } catch (...) {
+        // The real host cannot pass an exception on; here it is recorded and let through, so that
+        // the add-on's own test sees it.
+        state().commandRunning = false;
+        state().undo.push_back(sim::UndoStep{name, APIERR_GENERAL, true});
+        throw;
+    }
+    state().commandRunning = false;
     state().undo.push_back(sim::UndoStep{name, result});
     return result;
 }

@@ -3,6 +3,7 @@
 
 #include "ACAPI/ErrorCodes.hpp"
 #include "GSRoot/GSRoot.hpp"
+#include "GSRoot/UniString.hpp"
 
 #include <functional>
 
@@ -11,5 +12,7 @@
 GSErrCode ACAPI_WriteReport(const char* format, Int32 withDial, ...);
 
 // Runs `command` as one undoable step named `undoString`. Answers the command's error; a step
-// whose command fails is not kept.
-GSErrCode ACAPI_CallUndoableCommand(const char* undoString, const std::function<GSErrCode()>& command);
+// whose command fails is not kept. A call made while a command runs is refused with
+// APIERR_REFUSEDCMD and runs nothing.
+GSErrCode ACAPI_CallUndoableCommand(const GS::UniString& undoString,
+                                    const std::function<GSErrCode()>& command);

@@ -11,13 +11,18 @@ namespace sim {
 
 struct UndoStep {
     std::string name;
-    // The command's answer, or the error injected into ACAPI_CallUndoableCommand (the command
-    // then does not run). The host keeps only the steps that answered NoError.
+    // The command's answer, or the error injected into ACAPI_CallUndoableCommand or the refusal
+    // of a call made while another command ran (the command then does not run). The host keeps
+    // only the steps that answered NoError.
     GSErrCode result = NoError;
+    // The command let an exception out into the host: the step was dropped.
+    bool unwound = false;
 };
 
 const std::string& reportText();
 const std::string& consoleText();
 const std::vector<UndoStep>& undoSteps();
+// Whether an undoable command is running now.
+bool isUndoableCommandRunning();
 
 } // namespace sim

@@ -18,6 +18,7 @@ class Directory;
 class ElementLink;
 class MemoryBlock;
 class Project;
+class Transaction;
 class User;
 
 class Host {
@@ -90,6 +91,18 @@ public:
     void writeToConsole(const String& text) const;
     void writeReport(const String& text) const;
     void sleep(unsigned long milliseconds) const;
+
+    // Runs the transaction: refused (false) while a project notification is handled; a
+    // transaction whose initialise answers false is cancelled (true, nothing runs). The outermost
+    // one runs as one undoable host command named after it, one started inside it runs directly
+    // as part of it. The edit manager's changes are put back whatever happened; postProcess
+    // follows with the result, which is answered.
+    bool makeTransaction(Transaction& transaction);
+    // False while a project notification is being handled.
+    bool isTransactionAllowed() const;
+    // True once a transaction was started in the current host entry, or while the host runs
+    // element-database notifications.
+    bool isUndoableActionAllowed() const;
 
     // Drops the per-entry state: the counters, the last error, the cached user and the project's
     // cached host data.
