@@ -1,0 +1,123 @@
+#include "ACAPI/Teamwork.hpp"
+
+#include "ACAPI/Environment.hpp"
+#include "ACAPI/ProjectInfo.hpp"
+#include "IO/Location.hpp"
+#include "sim/Project.h"
+#include "sim/Sim.h"
+#include "sim/Teamwork.h"
+
+#include <map>
+
+namespace {
+
+struct GuidOrder {
+    bool operator()(const GS::Guid& a, const GS::Guid& b) const { return a.Compare(b) < 0; }
+};
+
+struct State {
+    bool online = true;
+    std::map<GS::Guid, short, GuidOrder> owners;
+};
+
+State& state() {
+    static auto* instance = new State;
+    return *instance;
+}
+
+const bool registered = sim::registerReset([] { state() = State(); });
+
+// The current member's ID, or an error when there is no online shared project.
+GSErrCode currentMember(short& userId) {
+    if (!sim::isProjectOpen()) {
+        return APIERR_NOPLAN;
+    }
+    API_ProjectInfo info;
+    GSErrCode err = ACAPI_Environment(APIEnv_ProjectID, &info);
+    delete info.location;
+    if (err != NoError) {
+        return err;
+    }
+    if (!info.teamwork || !state().online) {
+        return APIERR_GENERAL;
+    }
+    userId = info.userId;
+    return NoError;
+}
+
+} // namespace
+
+namespace sim {
+
+void setServerOnline(bool online) {
+    state().online = online;
+}
+
+void setElementOwner(const GS::Guid& guid, short ownerId) {
+    state().owners[guid] = ownerId;
+}
+
+short elementOwner(const GS::Guid& guid) {
+    auto found = state().owners.find(guid);
+    return found == state().owners.end() ? 0 : found->second;
+}
+
+bool isKnownToTeamwork(const GS::Guid& guid) {
+    return state().owners.count(guid) != 0;
+}
+
+} // namespace sim
+
+bool ACAPI_TeamworkControl_IsOnline() {
+    if (sim::enter("ACAPI_TeamworkControl_IsOnline") != NoError) {
+        return false;
+    }
+    return ACAPI_TeamworkControl_HasConnection() && state().online;
+}
+
+GSErrCode ACAPI_TeamworkControl_ReserveElements(const std::vector<API_Guid>& guids,
+                                                std::vector<API_ReservationConflict>* conflicts) {
+    if (GSErrCode err = sim::enter("ACAPI_TeamworkControl_ReserveElements", Int64(guids.size()));
+        err != NoError) {
+        return err;
+    }
+    short userId = 0;
+    if (GSErrCode err = currentMember(userId); err != NoError) {
+        return err;
+    }
+    for (const API_Guid& guid : guids) {
+        if (!sim::isKnownToTeamwork(guid)) {
+            return APIERR_BADID;
+        }
+    }
+    if (conflicts != nullptr) {
+        conflicts->clear();
+    }
+    for (const API_Guid& guid : guids) {
+        short& owner = state().owners[guid];
+        if (owner == 0 || owner == userId) {
+            owner = userId;
+        } else if (conflicts != nullptr) {
+            conflicts->push_back(API_ReservationConflict{guid, owner});
+        }
+    }
+    return NoError;
+}
+
+GSErrCode ACAPI_TeamworkControl_ReleaseElements(const std::vector<API_Guid>& guids) {
+    if (GSErrCode err = sim::enter("ACAPI_TeamworkControl_ReleaseElements", Int64(guids.size()));
+        err != NoError) {
+        return err;
+    }
+    short userId = 0;
+    if (GSErrCode err = currentMember(userId); err != NoError) {
+        return err;
+    }
+    for (const API_Guid& guid : guids) {
+        auto found = state().owners.find(guid);
+        if (found != state().owners.end() && found->second == userId) {
+            found->second = 0;
+        }
+    }
+    return NoError;
+}
