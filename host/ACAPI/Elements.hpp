@@ -19,7 +19,9 @@ constexpr API_ElemTypeID API_WindowID = 4;
 constexpr API_ElemTypeID API_DoorID = 5;
 constexpr API_ElemTypeID API_ObjectID = 6;
 constexpr API_ElemTypeID API_LampID = 7;
+constexpr API_ElemTypeID API_CutPlaneID = 25;
 constexpr API_ElemTypeID API_SectElemID = 29;
+constexpr API_ElemTypeID API_ElevationID = 33;
 
 // Variations of an element type, four-character codes; 0 is the plain element.
 using API_ElemVariationID = UInt32;
@@ -28,7 +30,14 @@ using API_ElemVariationID = UInt32;
 using API_WindowTypeID = Int32;
 constexpr API_WindowTypeID APIWind_FloorPlanID = 1;
 constexpr API_WindowTypeID APIWind_SectionID = 2;
+constexpr API_WindowTypeID APIWind_DetailID = 3;
 constexpr API_WindowTypeID APIWind_3DModelID = 4;
+constexpr API_WindowTypeID APIWind_LayoutID = 5;
+constexpr API_WindowTypeID APIWind_MasterLayoutID = 9;
+constexpr API_WindowTypeID APIWind_ElevationID = 10;
+constexpr API_WindowTypeID APIWind_InteriorElevationID = 11;
+constexpr API_WindowTypeID APIWind_WorksheetID = 12;
+constexpr API_WindowTypeID APIWind_DocumentFrom3DID = 13;
 
 struct API_Elem_Head {
     API_ElemTypeID typeID = 0;
@@ -38,11 +47,39 @@ struct API_Elem_Head {
     short layer = 0;
     bool hasMemo = false;
     Int32 drwIndex = 0;
+    API_Guid groupGuid;
+    API_Guid hotlinkGuid;
+    Int32 renovationStatus = 0; // 0 undefined, 1 existing, 2 to be demolished, 3 new
+    bool locked = false;
+    short userId = 0; // the team-work member that owns the element
+    UInt64 modiStamp = 0;
 };
 
-// An element record: its header, then the part of its kind.
+// What a proxy element (type 29) of a cut view stands for: its parent model element.
+struct API_SectElemType {
+    API_ElemTypeID parentID = 0;
+    API_Guid parentGuid;
+};
+
+// A section (type 25) or elevation (type 33) marker on the floor plan: the database it opens.
+struct API_MarkerType {
+    API_Guid databaseID;
+};
+
+// An element record: its header, then the part of its kind (only that part is meaningful).
 struct API_Element {
     API_Elem_Head header;
+    API_SectElemType sectElem;
+    API_MarkerType cutPlane;
+    API_MarkerType elevation;
+};
+
+// A selection record: the kind of the selected part (neig ID), the element and which part of it.
+struct API_Neig {
+    Int32 neigID = 0;
+    API_Guid guid;
+    Int32 elemPartType = 0;
+    Int32 elemPartIndex = 0;
 };
 
 // The add-on's own data attached to an element.

@@ -157,6 +157,14 @@ void setTeamwork(bool shared, short userId, const std::vector<TeamMember>& team,
     state().connected = shared && connected;
 }
 
+bool isTeamwork() {
+    return state().open && state().shared;
+}
+
+short currentUserId() {
+    return isTeamwork() ? state().userId : 0;
+}
+
 void setLanguage(const std::string& code) {
     state().language = code;
 }

@@ -30,6 +30,10 @@ std::string projectPath();
 void setTeamwork(bool shared, short userId = 0, const std::vector<TeamMember>& team = {},
                  bool connected = true);
 
+// Whether the open project is shared, and the current member's ID (0 when not shared).
+bool isTeamwork();
+short currentUserId();
+
 // The host application's language code ("INT" after a reset).
 void setLanguage(const std::string& code);
 

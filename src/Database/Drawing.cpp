@@ -1,6 +1,7 @@
 #include "Database/Drawing.h"
 
 #include "Database/ElementLink.h"
+#include "Element/Element.h"
 
 #include <map>
 #include <memory>
@@ -9,8 +10,8 @@ namespace zelvane {
 
 namespace {
 
-// Keyed by exact kind, so that the map's order is strict; look-ups by type walk every subtype.
-using CreatorList = std::multimap<element_id, Drawing::Factory, element_id::exactType>;
+// Keyed by element type alone: the factories of a type are tried in registration order.
+using CreatorList = std::multimap<UInt8, Drawing::Factory>;
 
 std::unique_ptr<CreatorList>& creators() {
     static std::unique_ptr<CreatorList> list;
@@ -26,9 +27,8 @@ Element* createFrom(const CreatorList* list, const API_Element& record, const El
     if (list == nullptr) {
         return nullptr;
     }
-    UInt8 type = UInt8(record.header.typeID);
-    for (auto it = list->lower_bound(element_id(type, 0)); it != list->end() && it->first.getType() == type;
-         ++it) {
+    auto range = list->equal_range(UInt8(record.header.typeID));
+    for (auto it = range.first; it != range.second; ++it) {
         if (Element* element = it->second(record, link)) {
             return element;
         }
@@ -37,8 +37,6 @@ Element* createFrom(const CreatorList* list, const API_Element& record, const El
 }
 
 } // namespace
-
-void Drawing::startup() {}
 
 void Drawing::shutdown() {
     creators().reset();
@@ -50,21 +48,34 @@ Drawing::Factory Drawing::addAdapter(const element_id& kind, Factory factory, bo
     if (!list) {
         list = std::make_unique<CreatorList>();
     }
-    for (const auto& entry : *list) {
-        if (entry.first.matches(kind) && entry.second == factory) {
-            return entry.second;
+    auto range = list->equal_range(kind.getType());
+    for (auto it = range.first; it != range.second; ++it) {
+        if (it->second == factory) {
+            return factory;
         }
     }
-    list->emplace(kind, factory); // after the entries of equal kind
+    list->emplace(kind.getType(), factory); // after the entries of the same type
     return factory;
 }
 
-Element* Drawing::createElement(const API_Element& record, ElementLink& link) {
+Element* Drawing::createElement(const API_Element& record, ElementLink& link, MemoStore* store) {
     link.setVariation(record.header.variationID);
-    if (Element* element = createFrom(adapters().get(), record, link)) {
-        return element;
+    Element* made = createFrom(adapters().get(), record, link);
+    if (made == nullptr) {
+        made = createFrom(creators().get(), record, link);
     }
-    return createFrom(creators().get(), record, link);
+    if (made != nullptr && store != nullptr) {
+        std::unique_ptr<Element> element(made);
+        // The switch is module-wide: it comes back whatever getMemo throws.
+        struct Restore {
+            bool saved = Element::m_isMinData;
+            ~Restore() { Element::m_isMinData = saved; }
+        } restore;
+        Element::m_isMinData = true;
+        element->getMemo(allMemoParts, store);
+        made = element.release();
+    }
+    return made;
 }
 
 } // namespace zelvane

@@ -41,6 +41,14 @@ void ElementLink::setProxySource(const Drawing* drawing) {
     }
 }
 
+void ElementLink::clearIdentity() {
+    m_uniqueID.clear();
+    m_proxyID.clear();
+    m_selectionValue = 0;
+    m_selectionSubValue = 0;
+    m_source.clear(true);
+}
+
 void ElementLink::setHeader(const API_Elem_Head& head) {
     m_isSelection = 0;
     m_neigID = 0;

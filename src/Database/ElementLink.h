@@ -42,6 +42,10 @@ public:
     void setProxySource(const Drawing* drawing);
     void setUniqueID(const Guid& guid) { m_uniqueID = guid; }
     void setVariation(API_ElemVariationID variation) { m_variation = variation; }
+    void setType(const element_id& kind) { m_kind = kind; }
+    void setStoreyIndex(short index) { m_source.setStorey(attribute_index(index)); }
+    // Forgets the GUID, the proxy GUID, both selection values and the source drawing.
+    void clearIdentity();
     // Takes the kind (subtype 0), variation and GUID of the header, resets the selection values
     // and sets the source's storey to the header's floor; the source drawing is kept.
     void setHeader(const API_Elem_Head& head);

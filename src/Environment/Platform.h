@@ -19,6 +19,8 @@ public:
     // Byte order of binary data: 1 this platform's sign "MM" (big-endian data), 2 "mm"
     // (little-endian data).
     enum Endianness { bigEndian = 1, littleEndian = 2 };
+    // A platform's byte-order sign, as binary records of the host carry it.
+    using Host = unsigned int;
 
     int getEndianness() const { return 1; }
     // The byte-order sign written with binary data of this platform ("MM").

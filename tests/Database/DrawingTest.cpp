@@ -1,5 +1,9 @@
 #include "Database/Drawing.h"
 #include "Database/ElementLink.h"
+#include "Element/Element.h"
+
+#include <memory>
+#include <new>
 
 #include <gtest/gtest.h>
 
@@ -68,4 +72,82 @@ TEST_F(DrawingTest, FactoriesAreTriedAdaptersFirstInRegistrationOrder) {
     Drawing::shutdown();
     record.header.typeID = API_ObjectID;
     EXPECT_EQ(Drawing::createElement(record, link), nullptr);
+}
+
+namespace {
+
+// Takes its memo parts from a store, and fails while doing so when asked to.
+class StoredElement : public Element {
+public:
+    explicit StoredElement(const ElementLink& link) : Element(link) {}
+    Element* clone() const override { return new StoredElement(*this); }
+    API_Element* getData() const override { return new API_Element(m_record); }
+    API_ElementMemo* getMemo(unsigned long long& mask) const override {
+        mask = 0;
+        return nullptr;
+    }
+    void getMemo(unsigned long long mask, MemoStore*& store) const override {
+        seenMask = mask;
+        seenMinData = m_isMinData;
+        seenStore = store;
+        if (failing) {
+            throw std::bad_alloc();
+        }
+    }
+    API_Elem_Head& getHead() override { return m_record.header; }
+    const API_Elem_Head& getHead() const override { return m_record.header; }
+
+    static inline bool failing = false;
+    static inline unsigned long long seenMask = 0;
+    static inline bool seenMinData = false;
+    static inline MemoStore* seenStore = nullptr;
+
+private:
+    API_Element m_record;
+};
+
+Element* storing(const API_Element&, const ElementLink& link) {
+    return new StoredElement(link);
+}
+
+} // namespace
+
+TEST_F(DrawingTest, RegistryIsKeyedByTypeAlone) {
+    // Two factories registered for different subtypes of one type are both tried, in order.
+    Drawing::addAdapter(element_id(6, 9), refusing, false);
+    Drawing::addAdapter(element_id(6, 1), making, false);
+    API_Element record;
+    record.header.typeID = API_ObjectID;
+    ElementLink link(element_id(6), 0);
+    EXPECT_NE(Drawing::createElement(record, link), nullptr);
+    EXPECT_EQ(calls, (std::vector<std::string>{"refusing", "making 6 0"}));
+    // The same factory under another subtype of the type is not added again.
+    EXPECT_EQ(Drawing::addAdapter(element_id(6, 4), refusing, false), refusing);
+    calls.clear();
+    Drawing::createElement(record, link);
+    EXPECT_EQ(calls, (std::vector<std::string>{"refusing", "making 6 0"}));
+}
+
+TEST_F(DrawingTest, ElementsMadeWithAStoreTakeEveryMemoPartAndTheSwitchComesBack) {
+    Drawing::addAdapter(element_id(7), storing, false);
+    API_Element record;
+    record.header.typeID = API_LampID;
+    ElementLink link(element_id(7), 0);
+    auto* store = reinterpret_cast<MemoStore*>(&markers[2]); // handed through, never used
+    for (bool before : {false, true}) {
+        Element::m_isMinData = before;
+        StoredElement::failing = false;
+        std::unique_ptr<Element> element(Drawing::createElement(record, link, store));
+        ASSERT_NE(element, nullptr);
+        EXPECT_EQ(StoredElement::seenMask, Drawing::allMemoParts);
+        EXPECT_TRUE(StoredElement::seenMinData);
+        EXPECT_EQ(StoredElement::seenStore, store);
+        EXPECT_EQ(Element::m_isMinData, before);
+
+        StoredElement::failing = true;
+        EXPECT_THROW(Drawing::createElement(record, link, store), std::bad_alloc);
+        EXPECT_EQ(Element::m_isMinData, before);
+    }
+    Element::m_isMinData = true;
+    StoredElement::failing = false;
 }

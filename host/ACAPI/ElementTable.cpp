@@ -1,0 +1,758 @@
+#include "ACAPI/ElementTable.hpp"
+
+#include "ACAPI/ProjectInfo.hpp"
+#include "GSRoot/BM.hpp"
+#include "sim/Databases.h"
+#include "sim/ElementMemos.h"
+#include "sim/ElementRequests.h"
+#include "sim/ElementTable.h"
+#include "sim/Project.h"
+#include "sim/Sim.h"
+
+#include <algorithm>
+#include <cstring>
+#include <map>
+#include <set>
+#include <stdexcept>
+#include <unordered_map>
+
+namespace {
+
+struct GuidHash {
+    std::size_t operator()(const GS::Guid& guid) const { return guid.GenerateHashValue(); }
+};
+
+struct Entry {
+    API_Element record;
+    GS::Guid database;
+    UInt64 order = 0;
+    bool hasUserData = false;
+    sim::UserDataRecord userData;
+    std::string elementInfo;
+    std::string compoundInfo;
+    std::map<UInt64, std::pair<GS::Guid, GSFlags>> links; // by the order they were made
+    bool observed = false;
+    std::vector<API_EditPars> edits;
+};
+
+using ToolKey = std::pair<API_ElemTypeID, API_ElemVariationID>;
+
+struct State {
+    std::unordered_map<GS::Guid, Entry, GuidHash> elements;
+    UInt64 nextOrder = 1;
+    std::map<ToolKey, API_Element> defaults;
+    std::map<ToolKey, sim::UserDataRecord> defaultUserData;
+    std::map<std::string, std::set<Int32>> renovationHides; // by the filter's text form
+    bool editRenewsGuid = false;
+};
+
+State& state() {
+    static auto* instance = new State;
+    return *instance;
+}
+
+const bool registered = sim::registerReset([] { state() = State(); });
+
+std::string key(const GS::Guid& guid) {
+    char text[GS::Guid::TextLength + 1];
+    guid.ConvertToString(text);
+    return text;
+}
+
+Entry* find(const GS::Guid& guid) {
+    auto it = state().elements.find(guid);
+    return it == state().elements.end() ? nullptr : &it->second;
+}
+
+GS::Guid newGuid() {
+    GS::Guid guid;
+    do {
+        guid.Generate();
+    } while (find(guid) != nullptr);
+    return guid;
+}
+
+// The elements of the floor plan are those of the 3D model too.
+bool inCurrentDatabase(const Entry& entry) {
+    return entry.database == sim::currentDatabase();
+}
+
+bool isOthers(const API_Elem_Head& head) {
+    return sim::isTeamwork() && head.userId != sim::currentUserId();
+}
+
+constexpr API_ElemFilterFlags knownFlags = APIFilt_IsEditable | APIFilt_OnActFloor | APIFilt_InMyWorkspace |
+                                           APIFilt_IsIndependent | APIFilt_IsVisibleByRenovation;
+
+bool passes(const Entry& entry, API_ElemFilterFlags flags, API_ElemVariationID variation,
+            const GS::Guid& renovationFilter) {
+    const API_Elem_Head& head = entry.record.header;
+    if (variation != 0 && head.variationID != variation) {
+        return false;
+    }
+    if ((flags & APIFilt_IsEditable) != 0 && (head.locked || !head.hotlinkGuid.IsNull() || isOthers(head))) {
+        return false;
+    }
+    if ((flags & APIFilt_OnActFloor) != 0 &&
+        (!entry.database.IsNull() || head.floorInd != sim::currentStorey())) {
+        return false;
+    }
+    if ((flags & APIFilt_InMyWorkspace) != 0 && isOthers(head)) {
+        return false;
+    }
+    if ((flags & APIFilt_IsIndependent) != 0 && (!head.groupGuid.IsNull() || !head.hotlinkGuid.IsNull())) {
+        return false;
+    }
+    if ((flags & APIFilt_IsVisibleByRenovation) != 0) {
+        auto it = state().renovationHides.find(key(renovationFilter));
+        if (it != state().renovationHides.end() && it->second.count(head.renovationStatus) != 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Copies the bytes of `from` that the mask marks.
+void applyMask(API_Element& to, const API_Element& from, const API_Element& mask) {
+    auto* target = reinterpret_cast<unsigned char*>(&to);
+    const auto* source = reinterpret_cast<const unsigned char*>(&from);
+    const auto* marks = reinterpret_cast<const unsigned char*>(&mask);
+    for (std::size_t i = 0; i < sizeof(API_Element); ++i) {
+        if (marks[i] != 0) {
+            target[i] = source[i];
+        }
+    }
+}
+
+// What an add-on may not change of an element: its identity and owner.
+void change(Entry& entry, const API_Element& values, const API_Element& mask) {
+    API_Elem_Head kept = entry.record.header;
+    applyMask(entry.record, values, mask);
+    API_Elem_Head& head = entry.record.header;
+    head.typeID = kept.typeID;
+    head.guid = kept.guid;
+    head.userId = kept.userId;
+    head.modiStamp = kept.modiStamp + 1;
+}
+
+GSHandle copyToHandle(const std::vector<char>& bytes) {
+    GSHandle handle = BMAllocateHandle(GSSize(bytes.size()), 0, 0);
+    if (handle != nullptr && !bytes.empty()) {
+        std::memcpy(*handle, bytes.data(), bytes.size());
+    }
+    return handle;
+}
+
+API_ElementUserData toHost(const sim::UserDataRecord& record, GSHandle handle) {
+    API_ElementUserData data;
+    data.dataVersion = record.version;
+    data.platformSign = record.platformSign;
+    data.flags = record.flags;
+    data.dataHdl = handle;
+    return data;
+}
+
+sim::UserDataRecord fromHost(const API_ElementUserData& data) {
+    sim::UserDataRecord record;
+    record.version = data.dataVersion;
+    record.platformSign = data.platformSign;
+    record.flags = data.flags;
+    if (data.dataHdl != nullptr) {
+        GSSize size = BMGetHandleSize(data.dataHdl);
+        record.bytes.assign(*data.dataHdl, *data.dataHdl + size);
+    }
+    return record;
+}
+
+} // namespace
+
+namespace sim {
+
+GS::Guid addElement(const API_Element& element, const GS::Guid& database) {
+    Entry entry;
+    entry.record = element;
+    if (entry.record.header.guid.IsNull()) {
+        entry.record.header.guid = newGuid();
+    }
+    entry.database = database;
+    entry.order = state().nextOrder++;
+    GS::Guid guid = entry.record.header.guid;
+    state().elements[guid] = entry;
+    return guid;
+}
+
+bool hasElement(const GS::Guid& guid) {
+    return find(guid) != nullptr;
+}
+
+static Entry& existing(const GS::Guid& guid) {
+    Entry* entry = find(guid);
+    if (entry == nullptr) {
+        throw std::out_of_range("no element of that GUID");
+    }
+    return *entry;
+}
+
+API_Element element(const GS::Guid& guid) {
+    return existing(guid).record;
+}
+
+GS::Guid elementDatabase(const GS::Guid& guid) {
+    return existing(guid).database;
+}
+
+void removeElement(const GS::Guid& guid) {
+    state().elements.erase(guid);
+    forgetMemo(guid);
+}
+
+std::size_t elementCount() {
+    return state().elements.size();
+}
+
+std::vector<GS::Guid> elementsOf(const GS::Guid& database) {
+    std::vector<std::pair<UInt64, GS::Guid>> found;
+    for (const auto& [guid, entry] : state().elements) {
+        if (entry.database == database) {
+            found.emplace_back(entry.order, guid);
+        }
+    }
+    std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<GS::Guid> guids;
+    guids.reserve(found.size());
+    for (const auto& item : found) {
+        guids.push_back(item.second);
+    }
+    return guids;
+}
+
+void setElementInfo(const GS::Guid& guid, const std::string& element, const std::string& compound) {
+    Entry& entry = existing(guid);
+    entry.elementInfo = element;
+    entry.compoundInfo = compound;
+}
+
+std::string elementInfo(const GS::Guid& guid) {
+    return existing(guid).elementInfo;
+}
+
+bool elementInfoStrings(const GS::Guid& guid, std::string& element, std::string& compound) {
+    Entry* entry = find(guid);
+    if (entry == nullptr) {
+        return false;
+    }
+    element = entry->elementInfo;
+    compound = entry->compoundInfo;
+    return true;
+}
+
+void setElementInfoString(const GS::Guid& guid, const std::string& element) {
+    if (Entry* entry = find(guid)) {
+        entry->elementInfo = element;
+    }
+}
+
+void setUserData(const GS::Guid& guid, const UserDataRecord& record) {
+    Entry& entry = existing(guid);
+    entry.hasUserData = true;
+    entry.userData = record;
+}
+
+bool hasUserData(const GS::Guid& guid) {
+    return existing(guid).hasUserData;
+}
+
+UserDataRecord userData(const GS::Guid& guid) {
+    return existing(guid).userData;
+}
+
+bool hasDefaultUserData(API_ElemTypeID type, API_ElemVariationID variation) {
+    return state().defaultUserData.count({type, variation}) != 0;
+}
+
+UserDataRecord defaultUserData(API_ElemTypeID type, API_ElemVariationID variation) {
+    return state().defaultUserData.at({type, variation});
+}
+
+void setDefaults(const API_Element& element) {
+    state().defaults[{element.header.typeID, element.header.variationID}] = element;
+}
+
+API_Element defaults(API_ElemTypeID type, API_ElemVariationID variation) {
+    auto it = state().defaults.find({type, variation});
+    if (it != state().defaults.end()) {
+        return it->second;
+    }
+    API_Element element;
+    element.header.typeID = type;
+    element.header.variationID = variation;
+    return element;
+}
+
+std::vector<GS::Guid> linksFrom(const GS::Guid& guid) {
+    std::vector<GS::Guid> to;
+    for (const auto& link : existing(guid).links) {
+        to.push_back(link.second.first);
+    }
+    return to;
+}
+
+bool isObserved(const GS::Guid& guid) {
+    return existing(guid).observed;
+}
+
+void setEditRenewsGuid(bool renew) {
+    state().editRenewsGuid = renew;
+}
+
+std::vector<API_EditPars> editsOf(const GS::Guid& guid) {
+    return existing(guid).edits;
+}
+
+void setRenovationFilterHides(const GS::Guid& filter, const std::vector<Int32>& statuses) {
+    state().renovationHides[key(filter)] = std::set<Int32>(statuses.begin(), statuses.end());
+}
+
+} // namespace sim
+
+GSErrCode ACAPI_Element_GetElemList(API_ElemTypeID typeID, GS::Array<API_Guid>* elemList,
+                                    API_ElemFilterFlags filterBits, API_ElemVariationID variationID,
+                                    const API_Guid& renovationFilterGuid) {
+    if (GSErrCode err = sim::enter("ACAPI_Element_GetElemList", typeID); err != NoError) {
+        return err;
+    }
+    if (elemList == nullptr || (filterBits & ~knownFlags) != 0 || typeID < 0) {
+        return APIERR_BADPARS;
+    }
+    if (!sim::isProjectOpen()) {
+        return APIERR_NOPLAN;
+    }
+    std::vector<std::pair<UInt64, GS::Guid>> found;
+    for (const auto& [guid, entry] : state().elements) {
+        if (inCurrentDatabase(entry) && (typeID == 0 || entry.record.header.typeID == typeID) &&
+            passes(entry, filterBits, variationID, renovationFilterGuid)) {
+            found.emplace_back(entry.order, guid);
+        }
+    }
+    std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    elemList->Clear();
+    elemList->SetCapacity(UInt32(found.size()));
+    for (const auto& item : found) {
+        elemList->Push(item.second);
+    }
+    return NoError;
+}
+
+bool ACAPI_Element_Filter(const API_Guid& guid, API_ElemFilterFlags filterBits,
+                          API_ElemVariationID variationID, const API_Guid& renovationFilterGuid) {
+    if (sim::enter("ACAPI_Element_Filter", filterBits) != NoError) {
+        return false;
+    }
+    const Entry* entry = find(guid);
+    return entry != nullptr && (filterBits & ~knownFlags) == 0 &&
+           passes(*entry, filterBits, variationID, renovationFilterGuid);
+}
+
+GSErrCode ACAPI_Element_Get(API_Element* element) {
+    if (GSErrCode err = sim::enter("ACAPI_Element_Get", element != nullptr ? element->header.typeID : 0);
+        err != NoError) {
+        return err;
+    }
+    if (element == nullptr) {
+        return APIERR_BADPARS;
+    }
+    const Entry* entry = find(element->header.guid);
+    if (entry == nullptr ||
+        (element->header.typeID != 0 && element->header.typeID != entry->record.header.typeID)) {
+        return APIERR_BADID;
+    }
+    *element = entry->record;
+    return NoError;
+}
+
+GSErrCode ACAPI_Element_GetHeader(API_Elem_Head* header) {
+    if (GSErrCode err = sim::enter("ACAPI_Element_GetHeader"); err != NoError) {
+        return err;
+    }
+    if (header == nullptr) {
+        return APIERR_BADPARS;
+    }
+    const Entry* entry = find(header->guid);
+    if (entry == nullptr) {
+        return APIERR_BADID;
+    }
+    *header = entry->record.header;
+    return NoError;
+}
+
+GSErrCode ACAPI_Element_GetMemo(const API_Guid& guid, API_ElementMemo* memo, UInt64 mask) {
+    if (GSErrCode err = sim::enter("ACAPI_Element_GetMemo", Int64(mask)); err != NoError) {
+        return err;
+    }
+    if (memo == nullptr) {
+        return APIERR_BADPARS;
+    }
+    if (find(guid) == nullptr) {
+        return APIERR_BADID;
+    }
+    return sim::copyMemoOut(guid, memo, mask);
+}
+
+GSErrCode ACAPI_Element_Change(API_Element* element, const API_Element* mask, const API_ElementMemo* memo,
+                               UInt64 memoMask, bool) {
+    if (GSErrCode err = sim::enter("ACAPI_Element_Change", element != nullptr ? element->header.typeID : 0);
+        err != NoError) {
+        return err;
+    }
+    if (element == nullptr || mask == nullptr) {
+        return APIERR_BADPARS;
+    }
+    Entry* entry = find(element->header.guid);
+    if (entry == nullptr || element->header.typeID != entry->record.header.typeID) {
+        return APIERR_BADID;
+    }
+    if (isOthers(entry->record.header)) {
+        return APIERR_NOTMINE;
+    }
+    if (memo != nullptr && memoMask != 0) {
+        if (GSErrCode err = sim::storeMemo(entry->record.header.guid, memo, memoMask); err != NoError) {
+            return err;
+        }
+    }
+    change(*entry, *element, *mask);
+    *element = entry->record;
+    return NoError;
+}
+
+GSErrCode ACAPI_Element_Create(API_Element* element, const API_ElementMemo* memo) {
+    if (GSErrCode err = sim::enter("ACAPI_Element_Create", element != nullptr ? element->header.typeID : 0);
+        err != NoError) {
+        return err;
+    }
+    if (element == nullptr || element->header.typeID <= 0) {
+        return APIERR_BADPARS;
+    }
+    if (!sim::isProjectOpen()) {
+        return APIERR_NOPLAN;
+    }
+    API_Element record = *element;
+    record.header.guid = newGuid();
+    record.header.userId = sim::isTeamwork() ? sim::currentUserId() : 0;
+    record.header.modiStamp = 1;
+    if (memo != nullptr) {
+        if (GSErrCode err = sim::storeMemo(record.header.guid, memo, ~UInt64(0)); err != NoError) {
+            return err;
+        }
+    }
+    sim::addElement(record, sim::currentDatabase());
+    *element = record;
+    return NoError;
+}
+
+GSErrCode ACAPI_Element_ChangeParameters(const API_Elem_Head* heads, Int32 count, const API_Element* defPars,
+                                         const API_ElementMemo* memo, const API_Element* mask) {
+    if (GSErrCode err = sim::enter("ACAPI_Element_ChangeParameters", count); err != NoError) {
+        return err;
+    }
+    if (count < 1 || heads == nullptr || defPars == nullptr || mask == nullptr) {
+        return APIERR_BADPARS;
+    }
+    for (Int32 i = 0; i < count; ++i) {
+        const Entry* entry = find(heads[i].guid);
+        if (entry == nullptr) {
+            return APIERR_BADID;
+        }
+        if (isOthers(entry->record.header)) {
+            return APIERR_NOTMINE;
+        }
+    }
+    for (Int32 i = 0; i < count; ++i) {
+        Entry& entry = *find(heads[i].guid);
+        if (memo != nullptr) {
+            if (GSErrCode err = sim::storeMemo(heads[i].guid, memo, ~UInt64(0)); err != NoError) {
+                return err;
+            }
+        }
+        change(entry, *defPars, *mask);
+    }
+    return NoError;
+}
+
+GSErrCode ACAPI_Element_Edit(API_Neig* neigs, Int32 count, const API_EditPars& pars) {
+    if (GSErrCode err = sim::enter("ACAPI_Element_Edit", pars.typeID); err != NoError) {
+        return err;
+    }
+    if (count < 1 || neigs == nullptr) {
+        return APIERR_BADPARS;
+    }
+    for (Int32 i = 0; i < count; ++i) {
+        const Entry* entry = find(neigs[i].guid);
+        if (entry == nullptr) {
+            return APIERR_BADID;
+        }
+        if (isOthers(entry->record.header) && pars.withDelete) {
+            return APIERR_NOTMINE;
+        }
+    }
+    for (Int32 i = 0; i < count; ++i) {
+        Entry entry = *find(neigs[i].guid);
+        GS::Guid old = neigs[i].guid;
+        bool renew = !pars.withDelete || state().editRenewsGuid;
+        if (pars.withDelete) {
+            state().elements.erase(old);
+        }
+        if (renew) {
+            GS::Guid fresh = newGuid();
+            entry.record.header.guid = fresh;
+            if (pars.withDelete) {
+                sim::moveMemo(old, fresh);
+            } else {
+                sim::copyMemo(old, fresh);
+                entry.order = state().nextOrder++;
+                entry.links.clear();
+                entry.observed = false;
+            }
+        }
+        ++entry.record.header.modiStamp;
+        entry.edits.push_back(pars);
+        neigs[i].guid = entry.record.header.guid;
+        state().elements[entry.record.header.guid] = entry;
+    }
+    return NoError;
+}
+
+GSErrCode ACAPI_Element_Delete(const API_Elem_Head* heads, Int32 count) {
+    if (GSErrCode err = sim::enter("ACAPI_Element_Delete", count); err != NoError) {
+        return err;
+    }
+    if (count < 1 || heads == nullptr) {
+        return APIERR_BADPARS;
+    }
+    for (Int32 i = 0; i < count; ++i) {
+        const Entry* entry = find(heads[i].guid);
+        if (entry == nullptr) {
+            return APIERR_BADID;
+        }
+        if (isOthers(entry->record.header)) {
+            return APIERR_NOTMINE;
+        }
+    }
+    for (Int32 i = 0; i < count; ++i) {
+        sim::removeElement(heads[i].guid);
+    }
+    return NoError;
+}
+
+GSErrCode ACAPI_Element_GetUserData(const API_Elem_Head* header, API_ElementUserData* userData) {
+    if (GSErrCode err = sim::enter("ACAPI_Element_GetUserData"); err != NoError) {
+        return err;
+    }
+    if (header == nullptr || userData == nullptr) {
+        return APIERR_BADPARS;
+    }
+    *userData = API_ElementUserData();
+    const sim::UserDataRecord* record = nullptr;
+    if (header->guid.IsNull()) {
+        auto it = state().defaultUserData.find({header->typeID, header->variationID});
+        if (it != state().defaultUserData.end()) {
+            record = &it->second;
+        }
+    } else {
+        const Entry* entry = find(header->guid);
+        if (entry == nullptr) {
+            return APIERR_BADID;
+        }
+        if (entry->hasUserData) {
+            record = &entry->userData;
+        }
+    }
+    if (record == nullptr) {
+        return APIERR_NOUSERDATA;
+    }
+    GSHandle handle = copyToHandle(record->bytes);
+    if (handle == nullptr) {
+        return APIERR_MEMFULL;
+    }
+    *userData = toHost(*record, handle);
+    return NoError;
+}
+
+GSErrCode ACAPI_Element_SetUserData(const API_Elem_Head* header, const API_ElementUserData* userData) {
+    if (GSErrCode err = sim::enter("ACAPI_Element_SetUserData"); err != NoError) {
+        return err;
+    }
+    if (header == nullptr || userData == nullptr) {
+        return APIERR_BADPARS;
+    }
+    if (header->guid.IsNull()) {
+        state().defaultUserData[{header->typeID, header->variationID}] = fromHost(*userData);
+        return NoError;
+    }
+    Entry* entry = find(header->guid);
+    if (entry == nullptr) {
+        return APIERR_BADID;
+    }
+    entry->hasUserData = true;
+    entry->userData = fromHost(*userData);
+    return NoError;
+}
+
+GSErrCode ACAPI_Element_DeleteUserData(const API_Elem_Head* header) {
+    if (GSErrCode err = sim::enter("ACAPI_Element_DeleteUserData"); err != NoError) {
+        return err;
+    }
+    if (header == nullptr) {
+        return APIERR_BADPARS;
+    }
+    if (header->guid.IsNull()) {
+        return state().defaultUserData.erase({header->typeID, header->variationID}) != 0 ? NoError
+                                                                                         : APIERR_NOUSERDATA;
+    }
+    Entry* entry = find(header->guid);
+    if (entry == nullptr) {
+        return APIERR_BADID;
+    }
+    bool had = entry->hasUserData;
+    entry->hasUserData = false;
+    entry->userData = sim::UserDataRecord();
+    return had ? NoError : APIERR_NOUSERDATA;
+}
+
+GSErrCode ACAPI_Element_Link(const API_Guid& from, const API_Guid& to, GSFlags flags) {
+    if (GSErrCode err = sim::enter("ACAPI_Element_Link", flags); err != NoError) {
+        return err;
+    }
+    Entry* entry = find(from);
+    if (entry == nullptr || find(to) == nullptr || from == to) {
+        return APIERR_BADID;
+    }
+    for (auto& link : entry->links) {
+        if (link.second.first == to) {
+            link.second.second = flags;
+            return NoError;
+        }
+    }
+    entry->links[state().nextOrder++] = {to, flags};
+    return NoError;
+}
+
+GSErrCode ACAPI_Element_Unlink(const API_Guid& from, const API_Guid& to) {
+    if (GSErrCode err = sim::enter("ACAPI_Element_Unlink"); err != NoError) {
+        return err;
+    }
+    Entry* entry = find(from);
+    if (entry == nullptr) {
+        return APIERR_BADID;
+    }
+    for (auto it = entry->links.begin(); it != entry->links.end(); ++it) {
+        if (it->second.first == to) {
+            entry->links.erase(it);
+            return NoError;
+        }
+    }
+    return APIERR_BADID;
+}
+
+GSErrCode ACAPI_Element_GetLinks(const API_Guid& from, GS::Array<API_Guid>* to) {
+    if (GSErrCode err = sim::enter("ACAPI_Element_GetLinks"); err != NoError) {
+        return err;
+    }
+    const Entry* entry = find(from);
+    if (to == nullptr) {
+        return APIERR_BADPARS;
+    }
+    if (entry == nullptr) {
+        return APIERR_BADID;
+    }
+    to->Clear();
+    for (const auto& link : entry->links) {
+        if (find(link.second.first) != nullptr) {
+            to->Push(link.second.first);
+        }
+    }
+    return NoError;
+}
+
+GSErrCode ACAPI_Element_GetLinkFlags(const API_Guid& from, const API_Guid& to, GSFlags* flags) {
+    if (GSErrCode err = sim::enter("ACAPI_Element_GetLinkFlags"); err != NoError) {
+        return err;
+    }
+    const Entry* entry = find(from);
+    if (flags == nullptr) {
+        return APIERR_BADPARS;
+    }
+    if (entry != nullptr) {
+        for (const auto& link : entry->links) {
+            if (link.second.first == to) {
+                *flags = link.second.second;
+                return NoError;
+            }
+        }
+    }
+    return APIERR_BADID;
+}
+
+GSErrCode ACAPI_Element_AttachObserver(const API_Elem_Head* header, GSFlags) {
+    if (GSErrCode err = sim::enter("ACAPI_Element_AttachObserver"); err != NoError) {
+        return err;
+    }
+    Entry* entry = header != nullptr ? find(header->guid) : nullptr;
+    if (entry == nullptr) {
+        return APIERR_BADID;
+    }
+    entry->observed = true;
+    return NoError;
+}
+
+GSErrCode ACAPI_Element_DetachObserver(const API_Elem_Head* header) {
+    if (GSErrCode err = sim::enter("ACAPI_Element_DetachObserver"); err != NoError) {
+        return err;
+    }
+    Entry* entry = header != nullptr ? find(header->guid) : nullptr;
+    if (entry == nullptr || !entry->observed) {
+        return APIERR_BADID;
+    }
+    entry->observed = false;
+    return NoError;
+}
+
+GSErrCode ACAPI_Element_GetDefaults(API_Element* element, API_ElementMemo* memo) {
+    if (GSErrCode err =
+            sim::enter("ACAPI_Element_GetDefaults", element != nullptr ? element->header.typeID : 0);
+        err != NoError) {
+        return err;
+    }
+    if (element == nullptr || element->header.typeID <= 0) {
+        return APIERR_BADPARS;
+    }
+    *element = sim::defaults(element->header.typeID, element->header.variationID);
+    if (memo != nullptr) {
+        return sim::copyDefaultMemoOut(element->header.typeID, element->header.variationID, memo);
+    }
+    return NoError;
+}
+
+GSErrCode ACAPI_Element_ChangeDefaults(API_Element* element, const API_ElementMemo* memo,
+                                       const API_Element* mask) {
+    if (GSErrCode err =
+            sim::enter("ACAPI_Element_ChangeDefaults", element != nullptr ? element->header.typeID : 0);
+        err != NoError) {
+        return err;
+    }
+    if (element == nullptr || mask == nullptr || element->header.typeID <= 0) {
+        return APIERR_BADPARS;
+    }
+    API_Element current = sim::defaults(element->header.typeID, element->header.variationID);
+    applyMask(current, *element, *mask);
+    current.header.guid.Clear();
+    current.header.typeID = element->header.typeID;
+    current.header.variationID = element->header.variationID;
+    if (memo != nullptr) {
+        if (GSErrCode err = sim::storeDefaultMemo(element->header.typeID, element->header.variationID, memo);
+            err != NoError) {
+            return err;
+        }
+    }
+    sim::setDefaults(current);
+    return NoError;
+}

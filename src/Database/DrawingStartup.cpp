@@ -1,0 +1,31 @@
+#include "Database/Drawing.h"
+
+namespace zelvane {
+
+namespace {
+
+struct StartupCreator {
+    element_id kind;
+    Drawing::Factory factory;
+};
+
+// The element kinds the framework makes by itself, in registration order. An entry whose element
+// class is not part of the framework yet has no factory and is left out.
+const StartupCreator startupCreators[] = {
+    {element_id(25), nullptr}, // SectionReference::create
+    {element_id(33), nullptr}, // ElevationReference::create
+    {element_id(29), nullptr}, // ProxyElem::create
+    {element_id(6), nullptr},  // Object::create
+};
+
+} // namespace
+
+void Drawing::startup() {
+    for (const StartupCreator& entry : startupCreators) {
+        if (entry.factory != nullptr) {
+            addAdapter(entry.kind, entry.factory, false);
+        }
+    }
+}
+
+} // namespace zelvane

@@ -1,0 +1,135 @@
+#include "Element/Element.h"
+#include "ACAPI/ElementRequests.hpp"
+#include "Environment/MemoryBlock.h"
+#include "sim/ElementTable.h"
+#include "sim/Project.h"
+
+#include <gtest/gtest.h>
+
+using namespace zelvane;
+
+namespace {
+
+// The smallest element kind: a host record of its own.
+class Plain : public Element {
+public:
+    explicit Plain(const ElementLink& link) : Element(link) {
+        m_record.header.typeID = link.getType().getType();
+    }
+
+    Element* clone() const override { return new Plain(*this); }
+    API_Element* getData() const override { return new API_Element(m_record); }
+    API_ElementMemo* getMemo(unsigned long long& mask) const override {
+        mask = 0;
+        return nullptr;
+    }
+    using Element::getMemo;
+    API_Elem_Head& getHead() override { return m_record.header; }
+    const API_Elem_Head& getHead() const override { return m_record.header; }
+
+private:
+    API_Element m_record;
+};
+
+class Step : public Transformation {
+public:
+    explicit Step(int n) : Transformation(API_EditPars{}), m_n(n) {}
+    Transformation* clone() const override { return new Step(*this); }
+    int m_n;
+};
+
+} // namespace
+
+TEST(ElementTest, CopiesOwnTheirBlockAndTransformsButNotTheListingCache) {
+    sim::openProject();
+    API_Element record;
+    record.header.typeID = API_ObjectID;
+    GS::Guid guid = sim::addElement(record);
+    sim::setElementInfo(guid, "D-7", "Floor 1/D-7");
+
+    ElementLink link(element_id(6), 0);
+    link.setUniqueID(guid);
+    Plain element(link);
+    EXPECT_TRUE(element.exists());
+    EXPECT_EQ(element.getUserDataFlags(), 12u);
+    EXPECT_EQ(element.getUserDataVersion(), 1);
+    EXPECT_EQ(element.getUserDataHost(), 19789u);
+    EXPECT_EQ(element.getListingID(false), "D-7");
+    EXPECT_EQ(element.getMasterID(), "Floor 1/");
+    EXPECT_EQ(element.getListingID(true), "Floor 1/D-7");
+
+    element.setUserData(new MemoryBlock("ab", 2));
+    EXPECT_TRUE(element.isUserDataTouched());
+    EXPECT_TRUE(element.isUserDataLoaded());
+    element.pushTransform(new Step(1));
+    element.pushTransform(new Step(2));
+
+    Plain copy(element);
+    sim::setElementInfo(guid, "D-8", "Floor 1/D-8");
+    EXPECT_EQ(copy.getListingID(false), "D-8");    // asked afresh
+    EXPECT_EQ(element.getListingID(false), "D-7"); // never asked again
+    std::unique_ptr<MemoryBlock> block(copy.getUserData());
+    ASSERT_NE(block, nullptr);
+    EXPECT_EQ(block->size(), 2);
+    EXPECT_EQ(copy.getTransformCount(), 2u);
+
+    std::unique_ptr<Transformation> last(element.popTransform());
+    EXPECT_EQ(static_cast<Step*>(last.get())->m_n, 2);
+    last.reset(element.popTransform());
+    EXPECT_EQ(static_cast<Step*>(last.get())->m_n, 1);
+    EXPECT_EQ(element.getTransformCount(), 0u);
+    EXPECT_EQ(element.popTransform(), nullptr);
+    EXPECT_EQ(copy.getTransformCount(), 2u);
+
+    element = copy;
+    EXPECT_EQ(element.getTransformCount(), 2u);
+}
+
+TEST(ElementTest, LinksKeepTheElementsKindAndClearingTouchesTheBlock) {
+    ElementLink link(element_id(6, 3), 0);
+    Plain element(link);
+    EXPECT_FALSE(element.exists()); // no GUID
+
+    GS::Guid guid;
+    guid.Generate();
+    API_Elem_Head head;
+    head.typeID = API_WallID;
+    head.variationID = 42;
+    head.guid = guid;
+    head.floorInd = 2;
+    ElementLink other(head, nullptr);
+    element.setLink(other);
+    EXPECT_EQ(element.getType(), element_id(6, 3));
+    EXPECT_EQ(element.getUniqueID(), Guid(guid));
+    EXPECT_EQ(element.getHead().guid, guid);
+    EXPECT_EQ(element.getHead().typeID, 6);
+    EXPECT_EQ(element.getHead().variationID, 42u);
+    EXPECT_EQ(element.getHead().floorInd, 2);
+
+    element.clearLink();
+    EXPECT_FALSE(element.isUserDataTouched()); // no block to write
+    element.setUserData(new MemoryBlock("x", 1));
+    element.setUserDataTouched(false);
+    element.clearLink();
+    EXPECT_FALSE(bool(element.getUniqueID()));
+    EXPECT_TRUE(element.isUserDataTouched());
+
+    Guid group;
+    group.generate();
+    element.setGroupID(group);
+    EXPECT_TRUE(element.isGrouped());
+    EXPECT_EQ(element.getGroupID(), group);
+    element.clearGroup();
+    EXPECT_FALSE(element.isGrouped());
+}
+
+TEST(ElementTest, ListingIDStaysEmptyWhenTheHostRefuses) {
+    sim::openProject();
+    ElementLink link(element_id(6), 0);
+    Guid guid;
+    link.setUniqueID(guid.generate()); // no such element
+    Plain element(link);
+    EXPECT_EQ(element.getListingID(true), "");
+    element.setListingID("mine");
+    EXPECT_EQ(element.getListingID(false), "mine");
+}

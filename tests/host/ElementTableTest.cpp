@@ -1,0 +1,339 @@
+#include "ACAPI/ElementTable.hpp"
+#include "ACAPI/ElementRequests.hpp"
+#include "ACAPI/ProjectInfo.hpp"
+#include "ACAPI/Selection.hpp"
+#include "GSRoot/BM.hpp"
+#include "GSRoot/UniString.hpp"
+#include "sim/Databases.h"
+#include "sim/ElementRequests.h"
+#include "sim/ElementTable.h"
+#include "sim/Memory.h"
+#include "sim/Project.h"
+#include "sim/Sim.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+API_Element record(API_ElemTypeID type, short floor = 0) {
+    API_Element element;
+    element.header.typeID = type;
+    element.header.floorInd = floor;
+    return element;
+}
+
+std::vector<GS::Guid> list(API_ElemTypeID type, API_ElemFilterFlags flags = 0,
+                           const GS::Guid& renovation = {}) {
+    GS::Array<API_Guid> guids;
+    EXPECT_EQ(ACAPI_Element_GetElemList(type, &guids, flags, 0, renovation), NoError);
+    return std::vector<GS::Guid>(guids.begin(), guids.end());
+}
+
+class ElementTableTest : public ::testing::Test {
+protected:
+    void SetUp() override { sim::openProject(); }
+};
+
+} // namespace
+
+TEST_F(ElementTableTest, ListsTheCurrentDatabaseByTypeInOrderMade) {
+    GS::Guid wall = sim::addElement(record(API_WallID));
+    GS::Guid object = sim::addElement(record(API_ObjectID));
+    GS::Guid section;
+    section.Generate();
+    GS::Guid marker = sim::addElement(record(API_ObjectID), section);
+
+    EXPECT_EQ(list(0), (std::vector<GS::Guid>{wall, object}));
+    EXPECT_EQ(list(API_ObjectID), (std::vector<GS::Guid>{object}));
+    sim::setCurrentDatabase(APIWind_3DModelID);
+    EXPECT_EQ(list(0), (std::vector<GS::Guid>{wall, object})); // the 3D model shares the floor plan's
+    sim::setCurrentDatabase(APIWind_SectionID, section);
+    EXPECT_EQ(list(0), (std::vector<GS::Guid>{marker}));
+
+    GS::Array<API_Guid> guids;
+    EXPECT_EQ(ACAPI_Element_GetElemList(0, &guids, 0x8000), APIERR_BADPARS);
+    EXPECT_EQ(ACAPI_Element_GetElemList(0, nullptr), APIERR_BADPARS);
+    sim::failCall("ACAPI_Element_GetElemList", APIERR_GENERAL);
+    EXPECT_EQ(ACAPI_Element_GetElemList(0, &guids), APIERR_GENERAL);
+    sim::closeProject();
+    EXPECT_EQ(ACAPI_Element_GetElemList(0, &guids), APIERR_NOPLAN);
+}
+
+TEST_F(ElementTableTest, EachFilterFlagIsItsOwnTest) {
+    sim::setTeamwork(true, 5, {}, true);
+    sim::setCurrentStorey(1);
+    GS::Guid renovation;
+    renovation.Generate();
+    sim::setRenovationFilterHides(renovation, {2});
+
+    API_Element plain = record(API_WallID, 1);
+    plain.header.userId = 5;
+    API_Element locked = plain;
+    locked.header.locked = true;
+    API_Element others = plain;
+    others.header.userId = 7;
+    API_Element grouped = plain;
+    grouped.header.groupGuid.Generate();
+    API_Element hotlinked = plain;
+    hotlinked.header.hotlinkGuid.Generate();
+    API_Element otherFloor = plain;
+    otherFloor.header.floorInd = 0;
+    API_Element demolished = plain;
+    demolished.header.renovationStatus = 2;
+    GS::Guid p = sim::addElement(plain), l = sim::addElement(locked), o = sim::addElement(others),
+             g = sim::addElement(grouped), h = sim::addElement(hotlinked), f = sim::addElement(otherFloor),
+             d = sim::addElement(demolished);
+
+    struct Case {
+        API_ElemFilterFlags flags;
+        std::vector<GS::Guid> expected;
+    };
+    const Case cases[] = {
+        {0, {p, l, o, g, h, f, d}},
+        {APIFilt_IsEditable, {p, g, f, d}},
+        {APIFilt_OnActFloor, {p, l, o, g, h, d}},
+        {APIFilt_InMyWorkspace, {p, l, g, h, f, d}},
+        {APIFilt_IsIndependent, {p, l, o, f, d}},
+        {APIFilt_IsVisibleByRenovation, {p, l, o, g, h, f}},
+        {APIFilt_IsEditable | APIFilt_IsIndependent, {p, f, d}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(list(API_WallID, c.flags, renovation), c.expected) << "flags " << c.flags;
+        for (const GS::Guid& guid : {p, l, o, g, h, f, d}) {
+            bool listed = std::find(c.expected.begin(), c.expected.end(), guid) != c.expected.end();
+            EXPECT_EQ(ACAPI_Element_Filter(guid, c.flags, 0, renovation), listed) << "flags " << c.flags;
+        }
+    }
+    // Another renovation filter hides nothing.
+    EXPECT_EQ(list(API_WallID, APIFilt_IsVisibleByRenovation).size(), 7u);
+    EXPECT_FALSE(ACAPI_Element_Filter(GS::Guid(), 0));
+}
+
+TEST_F(ElementTableTest, GetChangeCreateDelete) {
+    API_Element wall = record(API_WallID);
+    wall.header.layer = 3;
+    GS::Guid guid = sim::addElement(wall);
+
+    API_Element got;
+    got.header.guid = guid;
+    ASSERT_EQ(ACAPI_Element_Get(&got), NoError);
+    EXPECT_EQ(got.header.layer, 3);
+    got.header.typeID = API_DoorID;
+    EXPECT_EQ(ACAPI_Element_Get(&got), APIERR_BADID); // another type
+
+    // Only the marked bytes change; type, GUID and owner never do.
+    API_Element change = sim::element(guid);
+    change.header.layer = 9;
+    change.header.floorInd = 4;
+    API_Element mask;
+    std::memset(static_cast<void*>(&mask), 0, sizeof mask);
+    std::memset(&mask.header.layer, 0xFF, sizeof mask.header.layer);
+    ASSERT_EQ(ACAPI_Element_Change(&change, &mask, nullptr, 0, true), NoError);
+    EXPECT_EQ(sim::element(guid).header.layer, 9);
+    EXPECT_EQ(sim::element(guid).header.floorInd, 0);
+    EXPECT_EQ(change.header.floorInd, 0); // the record is given back as stored
+    EXPECT_EQ(sim::element(guid).header.modiStamp, 1u);
+
+    API_Element made = record(API_ObjectID);
+    ASSERT_EQ(ACAPI_Element_Create(&made, nullptr), NoError);
+    EXPECT_TRUE(sim::hasElement(made.header.guid));
+    EXPECT_EQ(list(0), (std::vector<GS::Guid>{guid, made.header.guid}));
+
+    API_Elem_Head heads[2] = {sim::element(guid).header, made.header};
+    heads[1].guid.Generate(); // none such: nothing is deleted
+    EXPECT_EQ(ACAPI_Element_Delete(heads, 2), APIERR_BADID);
+    EXPECT_EQ(sim::elementCount(), 2u);
+    heads[1] = made.header;
+    EXPECT_EQ(ACAPI_Element_Delete(heads, 2), NoError);
+    EXPECT_EQ(sim::elementCount(), 0u);
+
+    sim::failCall("ACAPI_Element_Create", APIERR_MEMFULL);
+    EXPECT_EQ(ACAPI_Element_Create(&made, nullptr), APIERR_MEMFULL);
+    EXPECT_EQ(sim::elementCount(), 0u);
+}
+
+TEST_F(ElementTableTest, AnotherMembersElementCannotBeChanged) {
+    sim::setTeamwork(true, 5, {}, true);
+    API_Element wall = record(API_WallID);
+    wall.header.userId = 7;
+    GS::Guid guid = sim::addElement(wall);
+    API_Element mask;
+    std::memset(static_cast<void*>(&mask), 0xFF, sizeof mask);
+    API_Element change = sim::element(guid);
+    EXPECT_EQ(ACAPI_Element_Change(&change, &mask, nullptr, 0, true), APIERR_NOTMINE);
+    EXPECT_EQ(ACAPI_Element_ChangeParameters(&change.header, 1, &change, nullptr, &mask), APIERR_NOTMINE);
+    EXPECT_EQ(ACAPI_Element_Delete(&change.header, 1), APIERR_NOTMINE);
+    API_Element made = record(API_WallID);
+    ASSERT_EQ(ACAPI_Element_Create(&made, nullptr), NoError);
+    EXPECT_EQ(made.header.userId, 5);
+}
+
+TEST_F(ElementTableTest, EditsMoveOrCopyAndMayRenewTheGuid) {
+    GS::Guid guid = sim::addElement(record(API_ObjectID));
+    API_EditPars pars{};
+    pars.typeID = APIEdit_Drag;
+    pars.withDelete = true;
+    API_Neig neig;
+    neig.guid = guid;
+    ASSERT_EQ(ACAPI_Element_Edit(&neig, 1, pars), NoError);
+    EXPECT_EQ(neig.guid, guid);
+    EXPECT_EQ(sim::editsOf(guid).size(), 1u);
+
+    sim::setEditRenewsGuid(true);
+    ASSERT_EQ(ACAPI_Element_Edit(&neig, 1, pars), NoError);
+    EXPECT_NE(neig.guid, guid);
+    EXPECT_FALSE(sim::hasElement(guid));
+    EXPECT_EQ(sim::editsOf(neig.guid).size(), 2u);
+
+    pars.withDelete = false; // a copy
+    GS::Guid moved = neig.guid;
+    ASSERT_EQ(ACAPI_Element_Edit(&neig, 1, pars), NoError);
+    EXPECT_TRUE(sim::hasElement(moved));
+    EXPECT_NE(neig.guid, moved);
+    EXPECT_EQ(sim::elementCount(), 2u);
+
+    neig.guid.Generate();
+    EXPECT_EQ(ACAPI_Element_Edit(&neig, 1, pars), APIERR_BADID);
+}
+
+TEST_F(ElementTableTest, UserDataOfElementsAndToolDefaults) {
+    GS::Guid guid = sim::addElement(record(API_ObjectID));
+    API_Elem_Head head = sim::element(guid).header;
+    API_ElementUserData data;
+    EXPECT_EQ(ACAPI_Element_GetUserData(&head, &data), APIERR_NOUSERDATA);
+    EXPECT_EQ(data.dataHdl, nullptr);
+    EXPECT_EQ(ACAPI_Element_DeleteUserData(&head), APIERR_NOUSERDATA);
+
+    data.dataVersion = 3;
+    data.platformSign = 0x5757;
+    data.flags = 12;
+    data.dataHdl = BMAllocateHandle(4, 0, 0);
+    std::memcpy(*data.dataHdl, "abcd", 4);
+    ASSERT_EQ(ACAPI_Element_SetUserData(&head, &data), NoError);
+    BMKillHandle(&data.dataHdl);
+    sim::UserDataRecord stored = sim::userData(guid);
+    EXPECT_EQ(std::string(stored.bytes.begin(), stored.bytes.end()), "abcd");
+
+    API_ElementUserData read;
+    ASSERT_EQ(ACAPI_Element_GetUserData(&head, &read), NoError);
+    EXPECT_EQ(read.dataVersion, 3);
+    EXPECT_EQ(read.platformSign, 0x5757);
+    ASSERT_NE(read.dataHdl, nullptr);
+    EXPECT_EQ(BMGetHandleSize(read.dataHdl), 4);
+    BMKillHandle(&read.dataHdl);
+
+    sim::failNextAllocations(1);
+    EXPECT_EQ(ACAPI_Element_GetUserData(&head, &read), APIERR_MEMFULL);
+    EXPECT_EQ(ACAPI_Element_DeleteUserData(&head), NoError);
+    EXPECT_FALSE(sim::hasUserData(guid));
+
+    API_Elem_Head tool; // no GUID: the defaults of objects of variation 'ABCD'
+    tool.typeID = API_ObjectID;
+    tool.variationID = MakeGSType("ABCD");
+    ASSERT_EQ(ACAPI_Element_SetUserData(&tool, &data), NoError);
+    EXPECT_TRUE(sim::hasDefaultUserData(API_ObjectID, tool.variationID));
+    EXPECT_FALSE(sim::hasDefaultUserData(API_ObjectID, 0));
+}
+
+TEST_F(ElementTableTest, LinksObserversAndDefaults) {
+    GS::Guid a = sim::addElement(record(API_WallID)), b = sim::addElement(record(API_DoorID));
+    EXPECT_EQ(ACAPI_Element_Link(a, b, 3), NoError);
+    EXPECT_EQ(ACAPI_Element_Link(a, a, 3), APIERR_BADID);
+    GS::Array<API_Guid> to;
+    ASSERT_EQ(ACAPI_Element_GetLinks(a, &to), NoError);
+    ASSERT_EQ(to.GetSize(), 1u);
+    EXPECT_EQ(to[0], b);
+    GSFlags flags = 0;
+    EXPECT_EQ(ACAPI_Element_GetLinkFlags(a, b, &flags), NoError);
+    EXPECT_EQ(flags, 3u);
+    EXPECT_EQ(ACAPI_Element_Unlink(a, b), NoError);
+    EXPECT_EQ(ACAPI_Element_Unlink(a, b), APIERR_BADID);
+
+    API_Elem_Head head = sim::element(a).header;
+    EXPECT_EQ(ACAPI_Element_AttachObserver(&head, 0), NoError);
+    EXPECT_TRUE(sim::isObserved(a));
+    EXPECT_EQ(ACAPI_Element_DetachObserver(&head), NoError);
+    EXPECT_EQ(ACAPI_Element_DetachObserver(&head), APIERR_BADID);
+
+    API_Element defaults = record(API_ObjectID);
+    defaults.header.layer = 4;
+    sim::setDefaults(defaults);
+    API_Element asked = record(API_ObjectID);
+    ASSERT_EQ(ACAPI_Element_GetDefaults(&asked, nullptr), NoError);
+    EXPECT_EQ(asked.header.layer, 4);
+    asked = record(API_LampID);
+    ASSERT_EQ(ACAPI_Element_GetDefaults(&asked, nullptr), NoError);
+    EXPECT_EQ(asked.header.layer, 0);
+    EXPECT_EQ(asked.header.typeID, API_LampID);
+}
+
+TEST_F(ElementTableTest, SelectionAddsRemovesAndForgetsDeletedElements) {
+    GS::Guid a = sim::addElement(record(API_WallID)), b = sim::addElement(record(API_DoorID));
+    API_Neig neigs[2];
+    neigs[0].guid = a;
+    neigs[1].guid = b;
+    ASSERT_EQ(ACAPI_Element_Select(neigs, 2, true), NoError);
+    ASSERT_EQ(ACAPI_Element_Select(neigs, 1, true), NoError); // already selected
+    API_SelectionInfo info;
+    API_Neig** handle = nullptr;
+    ASSERT_EQ(ACAPI_Selection_Get(&info, &handle, false), NoError);
+    EXPECT_EQ(info.typeID, API_SelElems);
+    EXPECT_EQ(info.sel_nElem, 2);
+    ASSERT_NE(handle, nullptr);
+    EXPECT_EQ((*handle)[1].guid, b);
+    GSHandle raw = reinterpret_cast<GSHandle>(handle);
+    BMKillHandle(&raw);
+
+    ASSERT_EQ(ACAPI_Element_Select(neigs, 1, false), NoError);
+    EXPECT_EQ(sim::selection().size(), 1u);
+    API_Elem_Head head = sim::element(b).header;
+    ASSERT_EQ(ACAPI_Element_Delete(&head, 1), NoError);
+    ASSERT_EQ(ACAPI_Selection_Get(&info, &handle, false), NoError);
+    EXPECT_EQ(info.typeID, API_SelEmpty);
+    EXPECT_EQ(handle, nullptr);
+
+    neigs[1].guid.Generate();
+    EXPECT_EQ(ACAPI_Element_Select(neigs, 2, true), APIERR_BADID);
+    EXPECT_TRUE(sim::selection().empty());
+
+    sim::setSelection({neigs[0]}, API_MarqueeRotBox);
+    ASSERT_EQ(ACAPI_Selection_Get(&info, nullptr, false), NoError);
+    EXPECT_EQ(info.typeID, API_MarqueeRotBox);
+    ASSERT_EQ(ACAPI_Element_Select(nullptr, 0, false), NoError);
+    EXPECT_EQ(sim::selectionType(), API_SelEmpty);
+}
+
+TEST_F(ElementTableTest, ElementRequests) {
+    GS::Guid guid = sim::addElement(record(API_ObjectID));
+    sim::setElementInfo(guid, "W-1", "M/W-1");
+    GS::UniString text;
+    ASSERT_EQ(ACAPI_Database(APIDb_GetCompoundInfoStringID, &guid, &text), NoError);
+    EXPECT_EQ(text.ToUTF8(), "M/W-1");
+    API_Elem_Head head = sim::element(guid).header;
+    EXPECT_EQ(ACAPI_Goodies(APIAny_RunGDLParScriptID, &head), NoError);
+    EXPECT_EQ(sim::parameterScriptsRun().size(), 1u);
+    GS::Guid wall = sim::addElement(record(API_WallID));
+    head = sim::element(wall).header;
+    EXPECT_EQ(ACAPI_Goodies(APIAny_RunGDLParScriptID, &head), APIERR_BADID);
+
+    struct Case {
+        Int32 neig;
+        API_ElemTypeID type;
+    };
+    for (Case c :
+         {Case{1, 1}, Case{4, 1}, Case{13, 6}, Case{55, 29}, Case{56, 29}, Case{0, 0}, Case{99, 0}}) {
+        API_ElemTypeID type = -1;
+        GSErrCode err = ACAPI_Goodies(APIAny_NeigIDToElemTypeID, &c.neig, &type);
+        EXPECT_EQ(err == NoError ? type : 0, c.type) << c.neig;
+    }
+
+    GS::Array<API_ElemHighlight> table;
+    table.Push(API_ElemHighlight{guid, API_RGBAColor()});
+    EXPECT_EQ(ACAPI_Interface(APIIo_HighlightElementsID, &table, nullptr), NoError);
+    EXPECT_EQ(sim::highlights().size(), 1u);
+    EXPECT_EQ(ACAPI_Interface(APIIo_HighlightElementsID, nullptr, nullptr), NoError);
+    EXPECT_TRUE(sim::highlights().empty());
+}
