@@ -2,6 +2,7 @@
 
 #include "Environment/Memory.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace zelvane {
@@ -12,6 +13,57 @@ Parameter::Parameter(std::size_t columns, bool isArray)
 Parameter::Parameter(const API_MDCLParameter& record)
     : m_name(record.name != nullptr ? record.name : ""), m_flags(record.modified != 0 ? 1 : 0),
       m_index(Int16(record.index)) {}
+
+Parameter::Parameter(const API_AddParType& record)
+    : m_name(record.name, unsigned(strnlen(record.name, sizeof record.name))),
+      m_description(record.uDescname, unsigned(sizeof record.uDescname)),
+      m_columns(record.typeMod == API_ParArray ? std::size_t(std::max<Int32>(record.dim2, 1)) : 0),
+      m_flags(record.flags), m_index(record.index),
+      m_oneDimensional(record.typeMod == API_ParArray && record.dim2 == 0) {}
+
+bool Parameter::isReadable(const API_AddParType& record) {
+    if (record.typeMod == API_ParSimple) {
+        return true;
+    }
+    if (record.typeMod != API_ParArray || record.value.array == nullptr || record.dim1 < 0 ||
+        record.dim2 < 0) {
+        return false;
+    }
+    return std::size_t(std::max<Int32>(record.dim1, 1)) * std::size_t(std::max<Int32>(record.dim2, 1)) <=
+           maxArrayCells;
+}
+
+bool Parameter::getParameterData(API_AddParType& record) const {
+    std::memset(&record, 0, sizeof record);
+    record.typeID = getTypeID();
+    record.typeMod = m_columns != 0 ? API_ParArray : API_ParSimple;
+    record.index = m_index;
+    m_name.copyTo(record.name, sizeof record.name);
+    m_description.copyTo(record.uDescname, sizeof record.uDescname);
+    record.dim1 = Int32(getRowCount());
+    record.dim2 = isArray() ? getHostColumns() : Int32(getColumnCount());
+    record.flags = m_flags;
+    return pack(record);
+}
+
+bool Parameter::getParameterData(API_ChangeParamType& request, std::size_t row, std::size_t column) const {
+    static GS::UniChar buffer[256];
+    std::memset(&request, 0, sizeof request);
+    buffer[0] = 0;
+    request.uStrValue = buffer;
+    m_name.copyTo(request.name, sizeof request.name);
+    request.index = m_index;
+    request.ind1 = Int32(row);
+    request.ind2 = Int32(column);
+    if (!pack(request)) {
+        return false;
+    }
+    if (isArray()) {
+        ++request.ind1;
+        ++request.ind2;
+    }
+    return true;
+}
 
 bool Parameter::getParameterData(API_MDCLParameter& record) const {
     record = API_MDCLParameter();

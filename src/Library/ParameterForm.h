@@ -31,6 +31,13 @@ public:
     explicit ParameterForm(const API_MDCLParameter& record) : Parameter(record) {
         ParameterForm::unpack(record);
     }
+    // From a library-part parameter record: its shape and values. A record that cannot be read
+    // (see isReadable) leaves default cells of its shape.
+    explicit ParameterForm(const API_AddParType& record) : Parameter(record) {
+        if (!ParameterForm::unpack(record)) {
+            m_cells.assign(getColumnCount(), T());
+        }
+    }
 
     std::size_t getRowCount() const override { return m_cells.size() / getColumnCount(); }
 
@@ -129,6 +136,15 @@ public:
     }
     void clear() override { std::fill(m_cells.begin(), m_cells.end(), T()); }
 
+    String getValueText(std::size_t row = 0, std::size_t column = 0) const override;
+    Setting* getSetting(std::size_t row = 0, std::size_t column = 0) const override;
+    void setValueText(const String& text, std::size_t row = 0, std::size_t column = 0) override;
+    void setSetting(const Setting& setting, std::size_t row = 0, std::size_t column = 0) override;
+    void applyDelta(const Parameter& changed, const Parameter& base) override;
+    bool pack(API_AddParType& record) const override;
+    bool pack(API_ChangeParamType& request) const override;
+    bool unpack(const API_AddParType& record) override;
+
     bool copyFrom(const Parameter& other, bool allowRowChange, bool allowColumnChange) override {
         auto* form = dynamic_cast<const ParameterForm<T>*>(&other);
         if (form == nullptr || other.getTypeID() != getTypeID()) {
@@ -210,7 +226,18 @@ public:
 protected:
     ParameterForm(const ParameterForm&) = default;
 
+    // Whether the cell lies inside the parameter as it stands.
+    bool holds(std::size_t row, std::size_t column) const {
+        return column < getColumnCount() && row < getRowCount();
+    }
+
     std::vector<T> m_cells;
 };
+
+extern template class ParameterForm<short>;
+extern template class ParameterForm<int>;
+extern template class ParameterForm<double>;
+extern template class ParameterForm<bool>;
+extern template class ParameterForm<String>;
 
 } // namespace zelvane

@@ -1,10 +1,16 @@
 #include "Library/ParameterList.h"
 
+#include "Environment/Memory.h"
+#include "Environment/Setting.h"
 #include "Library/LongParameter.h"
 #include "Library/MakeParameter.h"
+#include "Library/ParameterLink.h"
 
+#include <algorithm>
+#include <map>
 #include <memory>
 #include <stdexcept>
+#include <string>
 
 namespace zelvane {
 
@@ -19,6 +25,21 @@ bool addRecord(GSHandle handle, const Parameter& parameter) {
     GSErrCode err = ACAPI_Goodies(APIAny_AddMDCLParameterID, handle, &record);
     Parameter::disposeParameterData(record);
     return err == NoError;
+}
+
+// Positions by exact name; for names used twice the first position wins.
+std::map<std::string, std::size_t> nameMap(const ParameterList& list) {
+    std::map<std::string, std::size_t> names;
+    for (std::size_t i = list.size(); i-- > 0;) {
+        if (const Parameter* parameter = list.getParameter(i)) {
+            names[parameter->getName().data()] = i;
+        }
+    }
+    return names;
+}
+
+bool isSizeName(const String& name) {
+    return name == "A" || name == "B" || name == "ZZYZX";
 }
 
 } // namespace
@@ -57,6 +78,146 @@ Parameter* ParameterList::operator[](std::size_t position) const {
         throw std::out_of_range("");
     }
     return m_parameters[position];
+}
+
+Parameter* ParameterList::operator[](const ParameterLink& link) const {
+    if (!link.getName().empty()) {
+        std::size_t position = getParameterIndex(link.getName());
+        return position == npos ? nullptr : m_parameters[position];
+    }
+    std::size_t position = link.getPosition();
+    return position != 0 && position < m_parameters.size() ? m_parameters[position] : nullptr;
+}
+
+Setting* ParameterList::getSetting(const String& name, std::size_t row, std::size_t column) const {
+    const Parameter* parameter = getParameter(name);
+    return parameter == nullptr ? nullptr : parameter->getSetting(row, column);
+}
+
+bool ParameterList::setSetting(const Setting& setting, const String& name, std::size_t row,
+                               std::size_t column) {
+    Parameter* parameter = getParameter(name);
+    if (parameter == nullptr) {
+        return false;
+    }
+    parameter->setSetting(setting, row, column);
+    return true;
+}
+
+void ParameterList::copyFrom(const ParameterList& other, bool skipSizes, bool allowRowChange,
+                             bool allowColumnChange) {
+    std::map<std::string, std::size_t> names = nameMap(other);
+    for (std::size_t i = m_parameters.size(); i-- > 0;) {
+        Parameter* parameter = m_parameters[i];
+        if (parameter == nullptr || (skipSizes && isSizeName(parameter->getName()))) {
+            continue;
+        }
+        auto found = names.find(parameter->getName().data());
+        if (found != names.end()) {
+            parameter->copyFrom(*other.m_parameters[found->second], allowRowChange, allowColumnChange);
+        }
+    }
+}
+
+void ParameterList::copyFrom(const ParameterList& other, const String& name, std::size_t rows,
+                             std::size_t columns, bool allowRowChange, bool allowColumnChange) {
+    Parameter* target = getParameter(name);
+    const Parameter* source = other.getParameter(name);
+    if (target == nullptr || source == nullptr || !allowRowChange || !allowColumnChange) {
+        return;
+    }
+    target->setColumnCount(source->getColumnCount());
+    target->setRowCount(source->getRowCount());
+    if (rows == npos && columns == npos) {
+        target->copyFrom(*source, true, true);
+        return;
+    }
+    if (columns != npos || rows < 1) {
+        return;
+    }
+    std::size_t sourceRows = source->getRowCount();
+    for (std::size_t r = 0; r < rows; ++r) {
+        for (std::size_t c = 0; c < source->getColumnCount(); ++c) {
+            // Rows past the source's read its zero setting, the kind's default.
+            std::unique_ptr<Setting> setting(source->getSetting(r, c));
+            if (setting == nullptr) {
+                continue;
+            }
+            if (r >= sourceRows) {
+                setting->setDefault();
+            }
+            target->setSetting(*setting, r, c);
+        }
+    }
+}
+
+void ParameterList::applyDelta(const ParameterList& changed, const ParameterList& base) {
+    std::map<std::string, std::size_t> changedNames = nameMap(changed);
+    for (std::size_t b = base.size(); b-- > 0;) {
+        const Parameter* before = base.getParameter(b);
+        if (before == nullptr) {
+            continue;
+        }
+        std::size_t i = getParameterIndex(before->getName());
+        auto found = changedNames.find(before->getName().data());
+        if (found == changedNames.end()) {
+            deleteParameter(i);
+            continue;
+        }
+        const Parameter* after = changed.getParameter(found->second);
+        Parameter* current = getParameter(i);
+        if (current == nullptr) {
+            addParameter(after->clone());
+        } else if (current->getTypeID() == after->getTypeID()) {
+            current->applyDelta(*after, *before);
+        } else {
+            setParameter(after->clone(), i);
+        }
+    }
+    std::map<std::string, std::size_t> baseNames = nameMap(base);
+    for (std::size_t q = changed.size(); q-- > 0;) {
+        const Parameter* after = changed.getParameter(q);
+        if (after != nullptr && baseNames.count(after->getName().data()) == 0) {
+            addParameter(after->clone());
+        }
+    }
+}
+
+bool ParameterList::unpackParameter(API_AddParType** records) {
+    deleteAllParameters();
+    if (records == nullptr) {
+        return true;
+    }
+    std::size_t count =
+        std::size_t(std::max(getHandleSize(reinterpret_cast<char**>(records)), 0)) / sizeof(API_AddParType);
+    for (std::size_t i = 0; i < count; ++i) {
+        Parameter* parameter = MakeParameter()((*records)[i]);
+        if (parameter == nullptr) {
+            deleteAllParameters();
+            return false;
+        }
+        addParameter(parameter);
+    }
+    return true;
+}
+
+bool ParameterList::packParameter(API_AddParType**& records) const {
+    records =
+        reinterpret_cast<API_AddParType**>(allocateHandle(int(m_parameters.size() * sizeof(API_AddParType))));
+    clearMemory(*records, int(m_parameters.size() * sizeof(API_AddParType)));
+    bool done = true;
+    try {
+        for (std::size_t i = 0; done && i < m_parameters.size(); ++i) {
+            done = m_parameters[i] != nullptr && m_parameters[i]->getParameterData((*records)[i]);
+        }
+    } catch (...) {
+        ACAPI_DisposeAddParHdl(&records);
+        throw;
+    }
+    if (!done) {
+        ACAPI_DisposeAddParHdl(&records);
+    }
+    return done;
 }
 
 void ParameterList::deleteParameter(std::size_t position) {

@@ -8,6 +8,9 @@
 
 namespace zelvane {
 
+class ParameterLink;
+class Setting;
+
 class ParameterList {
 public:
     static constexpr std::size_t npos = std::size_t(-1);
@@ -27,6 +30,14 @@ public:
     virtual const Parameter* getParameter(std::size_t position) const;
     // Throws std::out_of_range past the end.
     Parameter* operator[](std::size_t position) const;
+    // By the link's name when it has one, else by its position (0: none); null when absent.
+    Parameter* operator[](const ParameterLink& link) const;
+
+    // The named parameter's cell as a new setting owned by the caller; null when absent.
+    virtual Setting* getSetting(const String& name, std::size_t row = 0, std::size_t column = 0) const;
+    // False when the name is absent.
+    virtual bool setSetting(const Setting& setting, const String& name, std::size_t row = 0,
+                            std::size_t column = 0);
 
     virtual void deleteParameter(std::size_t position);
     virtual void deleteAllParameters();
@@ -38,6 +49,27 @@ public:
     // Every parameter's cells back to their defaults; the parameters stay.
     virtual void setDefault();
     virtual void clear();
+
+    // Copies the values of every parameter that the other list holds under the same exact name;
+    // with skipSizes, "A", "B" and "ZZYZX" are left alone.
+    virtual void copyFrom(const ParameterList& other, bool skipSizes, bool allowRowChange,
+                          bool allowColumnChange);
+    // Copies one parameter (found ignoring case on both sides): npos rows and columns copy it
+    // whole; else its first `rows` rows, rows past the other's holding default values. Both
+    // change flags must be set.
+    virtual void copyFrom(const ParameterList& other, const String& name, std::size_t rows,
+                          std::size_t columns, bool allowRowChange, bool allowColumnChange);
+    // Writes into this list what changed from base to changed: removed parameters go, added ones
+    // are appended, common ones receive the cells that changed.
+    virtual void applyDelta(const ParameterList& changed, const ParameterList& base);
+
+    // Replaces the list by the parameters of a handle of library-part parameter records. A null
+    // or empty handle gives an empty list; a record that makes no parameter empties the list and
+    // answers false.
+    bool unpackParameter(API_AddParType** records);
+    // A new handle of one record per parameter. On failure the handle is freed, set to null, and
+    // the answer is false.
+    bool packParameter(API_AddParType**& records) const;
 
     // Replaces the list by the parameters of an add-on command parameter handle, in reverse
     // index order. A null handle gives an empty list; a record that makes no parameter empties

@@ -96,7 +96,7 @@ TEST(ParameterListTest, CommandHandleRoundTripAddsCommandAndVersion) {
     EXPECT_EQ(count, 3);
     ACAPI_Goodies(APIAny_FreeMDCLParameterListID, &handle);
 
-    EXPECT_TRUE(back.unpackParameter(nullptr));
+    EXPECT_TRUE(back.unpackParameter(GSHandle(nullptr)));
     EXPECT_EQ(back.size(), 0u);
 }
 
