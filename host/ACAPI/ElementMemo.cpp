@@ -1,6 +1,8 @@
 #include "ACAPI/ElementMemo.hpp"
 
+#include "ACAPI/LibraryParts.hpp"
 #include "GSRoot/BM.hpp"
+#include "GSRoot/UniString.hpp"
 #include "sim/Sim.h"
 
 namespace {
@@ -48,7 +50,8 @@ GSErrCode ACAPI_DisposeElemMemoHdls(API_ElementMemo* memo) {
     killHandle(memo->pends);
     killHandle(memo->parcs);
     killHandle(memo->vertexIDs);
-    killHandle(memo->params);
+    // Parameter records own their array handles.
+    ACAPI_DisposeAddParHdl(&memo->params);
     killHandle(memo->gables);
     killHandle(memo->roofSides);
     killHandle(memo->meshPolyZ);
@@ -84,5 +87,7 @@ GSErrCode ACAPI_DisposeElemMemoHdls(API_ElementMemo* memo) {
     killHandle(memo->shellContours);
     killHandle(memo->morphBody);
     killHandle(memo->morphMaterialMapTable);
+    delete memo->elemInfoString;
+    memo->elemInfoString = nullptr;
     return NoError;
 }

@@ -7,6 +7,10 @@
 #include "ACAPI/ErrorCodes.hpp"
 #include "GSRoot/GSRoot.hpp"
 
+namespace GS {
+class UniString;
+}
+
 // A polygon description: how many coordinates, contours and arcs its handles hold. Coordinate 0
 // of a packed polygon is a placeholder, so the coordinate handle holds nCoords + 1 entries and
 // the contour-end handle nSubPolys + 1.
@@ -165,6 +169,9 @@ struct API_ElementMemo {
     GSHandle shellContours = nullptr;
     GSHandle morphBody = nullptr;
     GSHandle morphMaterialMapTable = nullptr;
+    // The element's listing ID, which a change or creation with the memo gives the element (null:
+    // unchanged); a new string the record owns.
+    GS::UniString* elemInfoString = nullptr;
 };
 
 // Disposes every handle and plain block of the record, with the tab, run and line-end blocks of
