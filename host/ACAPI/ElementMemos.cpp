@@ -1,29 +1,301 @@
 #include "sim/ElementMemos.h"
 
-// The memo record has no parts this host keeps yet: reading gives none, and a memo handed in
-// cannot be kept, so the call that brings it fails.
+#include "ACAPI/ElementMemo.hpp"
+#include "ACAPI/LibraryParts.hpp"
+#include "GSRoot/BM.hpp"
+#include "GSRoot/UniString.hpp"
+#include "sim/ElementRequests.h"
+#include "sim/Sim.h"
+
+#include <cstring>
+#include <map>
+#include <optional>
+#include <unordered_map>
+
+namespace {
+
+using Bytes = std::vector<char>;
+
+struct Paragraph {
+    API_ParagraphType record;
+    Bytes tabs, runs, eols;
+};
+
+// Copies of memo parts, kept as plain bytes so that no host memory stays live between calls.
+struct Saved {
+    std::map<int, Bytes> blocks;                   // by field number; absent: null
+    std::vector<std::optional<Bytes>> paramArrays; // the array of each parameter record
+    std::vector<Paragraph> paragraphs;
+};
+
+struct GuidHash {
+    std::size_t operator()(const GS::Guid& guid) const { return guid.GenerateHashValue(); }
+};
+
+struct State {
+    std::unordered_map<GS::Guid, Saved, GuidHash> elements;
+    std::map<std::pair<API_ElemTypeID, API_ElemVariationID>, Saved> defaults;
+};
+
+State& state() {
+    static auto* instance = new State;
+    return *instance;
+}
+
+const bool registered = sim::registerReset([] { state() = State(); });
+
+enum Kind { handle, pointer };
+
+// Every member of the memo record but the parameters and paragraphs, with its mask bit.
+template <typename F>
+void eachField(API_ElementMemo& m, F f) {
+    auto h = [](auto& member) -> void** { return reinterpret_cast<void**>(&member); };
+    int n = 0;
+    f(n++, APIMemoMask_Polygon, h(m.coords), handle);
+    f(n++, APIMemoMask_Polygon, h(m.pends), handle);
+    f(n++, APIMemoMask_Polygon, h(m.parcs), handle);
+    f(n++, APIMemoMask_Polygon, h(m.vertexIDs), handle);
+    f(n++, APIMemoMask_Gables, h(m.gables), handle);
+    f(n++, APIMemoMask_EdgeTrims, h(m.roofSides), handle);
+    f(n++, APIMemoMask_MeshPolyZ, h(m.meshPolyZ), handle);
+    f(n++, APIMemoMask_MeshLevel, h(m.meshLevelCoords), handle);
+    f(n++, APIMemoMask_MeshLevel, h(m.meshLevelEnds), handle);
+    f(n++, APIMemoMask_DimElems, h(m.dimElems), handle);
+    f(n++, APIMemoMask_BezierDirs, h(m.bezierDirs), handle);
+    f(n++, APIMemoMask_TextContent, h(m.textContent), handle);
+    f(n++, APIMemoMask_TextContent, h(m.textLineStarts), handle);
+    f(n++, APIMemoMask_BeamHole, h(m.beamHoles), handle);
+    f(n++, APIMemoMask_LinkList, h(m.linkList), handle);
+    f(n++, APIMemoMask_Picture, h(m.pictHdl), handle);
+    f(n++, APIMemoMask_DrawingData, h(m.drawingData), handle);
+    f(n++, APIMemoMask_SectionSegments, h(m.sectionLineCoords), pointer);
+    f(n++, APIMemoMask_CWallSegments, h(m.cWSegContour), pointer);
+    f(n++, APIMemoMask_CWallSegments, h(m.cWallSegments), handle);
+    f(n++, APIMemoMask_CWallFrames, h(m.cWallFrames), handle);
+    f(n++, APIMemoMask_CWallPanels, h(m.cWallPanels), handle);
+    f(n++, APIMemoMask_CWallJunctions, h(m.cWallJunctions), handle);
+    f(n++, APIMemoMask_CWallAccessories, h(m.cWallAccessories), handle);
+    f(n++, APIMemoMask_CWallSegments, h(m.cWSegGridMesh), handle);
+    f(n++, APIMemoMask_CWallSegments, h(m.cWSegPrimaryPattern), handle);
+    f(n++, APIMemoMask_CWallSegments, h(m.cWSegSecondaryPattern), handle);
+    f(n++, APIMemoMask_CWallSegments, h(m.cWSegPanelPattern), handle);
+    f(n++, APIMemoMask_RoofEdgeTypes, h(m.roofEdgeTypes), handle);
+    f(n++, APIMemoMask_SideMaterials, h(m.sideMaterials), handle);
+    f(n++, APIMemoMask_AdditionalPolygon, h(m.additionalPolyCoords), handle);
+    f(n++, APIMemoMask_AdditionalPolygon, h(m.additionalPolyPends), handle);
+    f(n++, APIMemoMask_AdditionalPolygon, h(m.additionalPolyParcs), handle);
+    f(n++, APIMemoMask_AdditionalPolygon, h(m.additionalPolyVertexIDs), handle);
+    f(n++, APIMemoMask_AdditionalPolygon, h(m.additionalPolyEdges), handle);
+    f(n++, APIMemoMask_ShellShapes, h(m.shellShapes), handle);
+    f(n++, APIMemoMask_ShellShapes, h(m.shellContours), handle);
+    f(n++, APIMemoMask_MorphBody, h(m.morphBody), handle);
+    f(n++, APIMemoMask_MorphBody, h(m.morphMaterialMapTable), handle);
+}
+
+Bytes handleBytes(GSConstHandle h) {
+    GSSize size = BMGetHandleSize(h);
+    return Bytes(*h, *h + size);
+}
+
+Bytes pointerBytes(GSConstPtr p) {
+    GSSize size = BMGetPtrSize(p);
+    return Bytes(p, p + size);
+}
+
+GSHandle newHandle(const Bytes& bytes) {
+    GSHandle h = BMAllocateHandle(GSSize(bytes.size()), 0, 0);
+    if (h != nullptr && !bytes.empty()) {
+        std::memcpy(*h, bytes.data(), bytes.size());
+    }
+    return h;
+}
+
+GSPtr newPointer(const Bytes& bytes) {
+    GSPtr p = BMAllocatePtr(GSSize(bytes.size()), 0, 0);
+    if (p != nullptr && !bytes.empty()) {
+        std::memcpy(p, bytes.data(), bytes.size());
+    }
+    return p;
+}
+
+template <typename T>
+std::size_t countOf(T** h) {
+    return std::size_t(BMGetHandleSize(reinterpret_cast<GSConstHandle>(h))) / sizeof(T);
+}
+
+void save(Saved& saved, const API_ElementMemo& memo, UInt64 mask) {
+    API_ElementMemo& source = const_cast<API_ElementMemo&>(memo); // read only
+    eachField(source, [&](int n, UInt64 bit, void** slot, Kind kind) {
+        if ((mask & bit) == 0) {
+            return;
+        }
+        if (*slot == nullptr) {
+            saved.blocks.erase(n);
+        } else {
+            saved.blocks[n] = kind == handle ? handleBytes(static_cast<GSConstHandle>(*slot))
+                                             : pointerBytes(static_cast<GSConstPtr>(*slot));
+        }
+    });
+    constexpr int paramsField = 1000;
+    if ((mask & APIMemoMask_AddPars) != 0) {
+        saved.paramArrays.clear();
+        if (memo.params == nullptr) {
+            saved.blocks.erase(paramsField);
+        } else {
+            saved.blocks[paramsField] = handleBytes(reinterpret_cast<GSConstHandle>(memo.params));
+            for (std::size_t i = 0; i < countOf(memo.params); ++i) {
+                // Only array parameters own their handle.
+                const API_AddParType& par = (*memo.params)[i];
+                GSHandle array = par.typeMod == API_ParArray ? par.value.array : nullptr;
+                saved.paramArrays.push_back(array != nullptr ? std::optional<Bytes>(handleBytes(array))
+                                                             : std::nullopt);
+            }
+        }
+    }
+    if ((mask & APIMemoMask_Paragraph) != 0) {
+        saved.paragraphs.clear();
+        if (memo.paragraphs != nullptr) {
+            for (std::size_t i = 0; i < countOf(memo.paragraphs); ++i) {
+                const API_ParagraphType& p = (*memo.paragraphs)[i];
+                Paragraph copy{p, {}, {}, {}};
+                if (p.tab != nullptr) {
+                    copy.tabs = pointerBytes(reinterpret_cast<GSConstPtr>(p.tab));
+                }
+                if (p.run != nullptr) {
+                    copy.runs = pointerBytes(reinterpret_cast<GSConstPtr>(p.run));
+                }
+                if (p.eolPos != nullptr) {
+                    copy.eols = pointerBytes(reinterpret_cast<GSConstPtr>(p.eolPos));
+                }
+                saved.paragraphs.push_back(copy);
+            }
+        }
+    }
+}
+
+// Fills the memo's parts of the mask with new copies; on a failed allocation what was made stays
+// in the memo, for the caller to dispose.
+GSErrCode restore(const Saved& saved, API_ElementMemo& memo, UInt64 mask) {
+    bool failed = false;
+    eachField(memo, [&](int n, UInt64 bit, void** slot, Kind kind) {
+        auto it = saved.blocks.find(n);
+        if (failed || (mask & bit) == 0 || it == saved.blocks.end()) {
+            return;
+        }
+        *slot = kind == handle ? static_cast<void*>(newHandle(it->second))
+                               : static_cast<void*>(newPointer(it->second));
+        failed = *slot == nullptr;
+    });
+    if (failed) {
+        return APIERR_MEMFULL;
+    }
+    auto params = saved.blocks.find(1000);
+    if ((mask & APIMemoMask_AddPars) != 0 && params != saved.blocks.end()) {
+        GSHandle h = newHandle(params->second);
+        if (h == nullptr) {
+            return APIERR_MEMFULL;
+        }
+        memo.params = reinterpret_cast<API_AddParType**>(h);
+        for (std::size_t i = 0; i < saved.paramArrays.size(); ++i) {
+            (*memo.params)[i].value.array = nullptr;
+        }
+        for (std::size_t i = 0; i < saved.paramArrays.size(); ++i) {
+            if (saved.paramArrays[i]) {
+                GSHandle array = newHandle(*saved.paramArrays[i]);
+                if (array == nullptr) {
+                    return APIERR_MEMFULL;
+                }
+                (*memo.params)[i].value.array = array;
+            }
+        }
+    }
+    if ((mask & APIMemoMask_Paragraph) != 0 && !saved.paragraphs.empty()) {
+        GSHandle h = BMAllocateHandle(GSSize(saved.paragraphs.size() * sizeof(API_ParagraphType)), 0, 0);
+        if (h == nullptr) {
+            return APIERR_MEMFULL;
+        }
+        memo.paragraphs = reinterpret_cast<API_ParagraphType**>(h);
+        for (std::size_t i = 0; i < saved.paragraphs.size(); ++i) {
+            API_ParagraphType& p = (*memo.paragraphs)[i];
+            p = saved.paragraphs[i].record;
+            p.tab = nullptr;
+            p.run = nullptr;
+            p.eolPos = nullptr;
+        }
+        for (std::size_t i = 0; i < saved.paragraphs.size(); ++i) {
+            API_ParagraphType& p = (*memo.paragraphs)[i];
+            const Paragraph& from = saved.paragraphs[i];
+            if ((!from.tabs.empty() &&
+                 (p.tab = reinterpret_cast<API_TabType*>(newPointer(from.tabs))) == nullptr) ||
+                (!from.runs.empty() &&
+                 (p.run = reinterpret_cast<API_RunType*>(newPointer(from.runs))) == nullptr) ||
+                (!from.eols.empty() &&
+                 (p.eolPos = reinterpret_cast<Int32*>(newPointer(from.eols))) == nullptr)) {
+                return APIERR_MEMFULL;
+            }
+        }
+    }
+    return NoError;
+}
+
+} // namespace
+
 namespace sim {
 
-GSErrCode copyMemoOut(const GS::Guid&, API_ElementMemo* memo, UInt64) {
-    return memo != nullptr ? NoError : APIERR_BADPARS;
+GSErrCode copyMemoOut(const GS::Guid& guid, API_ElementMemo* memo, UInt64 mask) {
+    if (memo == nullptr) {
+        return APIERR_BADPARS;
+    }
+    auto it = state().elements.find(guid);
+    return it == state().elements.end() ? NoError : restore(it->second, *memo, mask);
 }
 
-GSErrCode storeMemo(const GS::Guid&, const API_ElementMemo*, UInt64) {
-    return APIERR_BADPARS;
+GSErrCode storeMemo(const GS::Guid& guid, const API_ElementMemo* memo, UInt64 mask) {
+    if (memo == nullptr) {
+        return APIERR_BADPARS;
+    }
+    save(state().elements[guid], *memo, mask);
+    if (memo->elemInfoString != nullptr) {
+        setElementInfoString(guid, memo->elemInfoString->ToUTF8());
+    }
+    return NoError;
 }
 
-void moveMemo(const GS::Guid&, const GS::Guid&) {}
-
-void copyMemo(const GS::Guid&, const GS::Guid&) {}
-
-void forgetMemo(const GS::Guid&) {}
-
-GSErrCode copyDefaultMemoOut(API_ElemTypeID, API_ElemVariationID, API_ElementMemo* memo) {
-    return memo != nullptr ? NoError : APIERR_BADPARS;
+void moveMemo(const GS::Guid& from, const GS::Guid& to) {
+    auto it = state().elements.find(from);
+    if (it != state().elements.end()) {
+        Saved saved = std::move(it->second);
+        state().elements.erase(it);
+        state().elements[to] = std::move(saved);
+    }
 }
 
-GSErrCode storeDefaultMemo(API_ElemTypeID, API_ElemVariationID, const API_ElementMemo*) {
-    return APIERR_BADPARS;
+void copyMemo(const GS::Guid& from, const GS::Guid& to) {
+    auto it = state().elements.find(from);
+    if (it != state().elements.end()) {
+        Saved saved = it->second;
+        state().elements[to] = std::move(saved);
+    }
+}
+
+void forgetMemo(const GS::Guid& guid) {
+    state().elements.erase(guid);
+}
+
+GSErrCode copyDefaultMemoOut(API_ElemTypeID type, API_ElemVariationID variation, API_ElementMemo* memo) {
+    if (memo == nullptr) {
+        return APIERR_BADPARS;
+    }
+    auto it = state().defaults.find({type, variation});
+    return it == state().defaults.end() ? NoError : restore(it->second, *memo, APIMemoMask_All);
+}
+
+GSErrCode storeDefaultMemo(API_ElemTypeID type, API_ElemVariationID variation, const API_ElementMemo* memo) {
+    if (memo == nullptr) {
+        return APIERR_BADPARS;
+    }
+    save(state().defaults[{type, variation}], *memo, APIMemoMask_All);
+    return NoError;
 }
 
 } // namespace sim

@@ -8,6 +8,7 @@
 #include "sim/ElementTable.h"
 #include "sim/Project.h"
 #include "sim/Sim.h"
+#include "sim/Teamwork.h"
 
 #include <algorithm>
 #include <cstring>
@@ -77,8 +78,14 @@ bool inCurrentDatabase(const Entry& entry) {
     return entry.database == sim::currentDatabase();
 }
 
+// Who holds an element is team work's to say.
 bool isOthers(const API_Elem_Head& head) {
-    return sim::isTeamwork() && head.userId != sim::currentUserId();
+    return sim::isTeamwork() && sim::elementOwner(head.guid) != sim::currentUserId();
+}
+
+API_Element withOwner(API_Element record) {
+    record.header.userId = sim::elementOwner(record.header.guid);
+    return record;
 }
 
 constexpr API_ElemFilterFlags knownFlags = APIFilt_IsEditable | APIFilt_OnActFloor | APIFilt_InMyWorkspace |
@@ -178,6 +185,7 @@ GS::Guid addElement(const API_Element& element, const GS::Guid& database) {
     entry.order = state().nextOrder++;
     GS::Guid guid = entry.record.header.guid;
     state().elements[guid] = entry;
+    setElementOwner(guid, element.header.userId);
     return guid;
 }
 
@@ -194,7 +202,7 @@ static Entry& existing(const GS::Guid& guid) {
 }
 
 API_Element element(const GS::Guid& guid) {
-    return existing(guid).record;
+    return withOwner(existing(guid).record);
 }
 
 GS::Guid elementDatabase(const GS::Guid& guid) {
@@ -366,7 +374,7 @@ GSErrCode ACAPI_Element_Get(API_Element* element) {
         (element->header.typeID != 0 && element->header.typeID != entry->record.header.typeID)) {
         return APIERR_BADID;
     }
-    *element = entry->record;
+    *element = withOwner(entry->record);
     return NoError;
 }
 
@@ -381,7 +389,7 @@ GSErrCode ACAPI_Element_GetHeader(API_Elem_Head* header) {
     if (entry == nullptr) {
         return APIERR_BADID;
     }
-    *header = entry->record.header;
+    *header = withOwner(entry->record).header;
     return NoError;
 }
 
@@ -420,7 +428,7 @@ GSErrCode ACAPI_Element_Change(API_Element* element, const API_Element* mask, co
         }
     }
     change(*entry, *element, *mask);
-    *element = entry->record;
+    *element = withOwner(entry->record);
     return NoError;
 }
 
@@ -439,12 +447,13 @@ GSErrCode ACAPI_Element_Create(API_Element* element, const API_ElementMemo* memo
     record.header.guid = newGuid();
     record.header.userId = sim::isTeamwork() ? sim::currentUserId() : 0;
     record.header.modiStamp = 1;
+    sim::addElement(record, sim::currentDatabase());
     if (memo != nullptr) {
         if (GSErrCode err = sim::storeMemo(record.header.guid, memo, ~UInt64(0)); err != NoError) {
+            sim::removeElement(record.header.guid);
             return err;
         }
     }
-    sim::addElement(record, sim::currentDatabase());
     *element = record;
     return NoError;
 }
@@ -517,6 +526,8 @@ GSErrCode ACAPI_Element_Edit(API_Neig* neigs, Int32 count, const API_EditPars& p
         entry.edits.push_back(pars);
         neigs[i].guid = entry.record.header.guid;
         state().elements[entry.record.header.guid] = entry;
+        sim::setElementOwner(entry.record.header.guid,
+                             renew && !pars.withDelete ? sim::currentUserId() : sim::elementOwner(old));
     }
     return NoError;
 }

@@ -4,6 +4,7 @@
 #include "ACAPI/Database.hpp"
 #include "GSRoot/Guid.hpp"
 #include "sim/AddOns.h"
+#include "sim/Automate.h"
 #include "sim/Database.h"
 
 #include "GSRoot/BM.hpp"
@@ -15,6 +16,7 @@
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <map>
 #include <new>
 
 namespace {
@@ -186,7 +188,21 @@ bool ACAPI_TeamworkControl_HasConnection() {
     return state().open && state().shared && state().connected;
 }
 
-GSErrCode ACAPI_Automate(GSType code, void* par1, void*, void*) {
+namespace {
+
+std::map<GSType, sim::AutomateHandler>& automateHandlers() {
+    static auto* table = new std::map<GSType, sim::AutomateHandler>;
+    return *table;
+}
+
+} // namespace
+
+bool sim::registerAutomateRequest(GSType code, AutomateHandler handler) {
+    automateHandlers()[code] = handler;
+    return true;
+}
+
+GSErrCode ACAPI_Automate(GSType code, void* par1, void* par2, void* par3) {
     if (GSErrCode err = sim::enter("ACAPI_Automate", code); err != NoError) {
         return err;
     }
@@ -218,7 +234,9 @@ GSErrCode ACAPI_Automate(GSType code, void* par1, void*, void*) {
         ++state().saves;
         sim::notifyProject(APINotify_Save);
         return NoError;
-    default:
-        return APIERR_BADID;
+    default: {
+        auto it = automateHandlers().find(code);
+        return it == automateHandlers().end() ? APIERR_BADID : it->second(par1, par2, par3);
+    }
     }
 }

@@ -1,5 +1,7 @@
 #include "ACAPI/ElementTable.hpp"
+#include "ACAPI/ElementMemo.hpp"
 #include "ACAPI/ElementRequests.hpp"
+#include "ACAPI/LibraryParts.hpp"
 #include "ACAPI/ProjectInfo.hpp"
 #include "ACAPI/Selection.hpp"
 #include "GSRoot/BM.hpp"
@@ -336,4 +338,53 @@ TEST_F(ElementTableTest, ElementRequests) {
     EXPECT_EQ(sim::highlights().size(), 1u);
     EXPECT_EQ(ACAPI_Interface(APIIo_HighlightElementsID, nullptr, nullptr), NoError);
     EXPECT_TRUE(sim::highlights().empty());
+}
+
+TEST_F(ElementTableTest, MemosAreKeptPerElementByMaskAndGivenBackAsNewHandles) {
+    API_ElementMemo memo;
+    memo.coords = reinterpret_cast<API_Coord**>(BMAllocateHandle(2 * sizeof(API_Coord), 0, 0));
+    (*memo.coords)[1] = API_Coord{3.0, 4.0};
+    memo.params = reinterpret_cast<API_AddParType**>(BMAllocateHandle(sizeof(API_AddParType), 0, 0));
+    std::memset(static_cast<void*>(*memo.params), 0, sizeof(API_AddParType));
+    (*memo.params)[0].typeMod = API_ParArray;
+    (*memo.params)[0].value.array = BMAllocateHandle(3, 0, 0);
+    std::memcpy(*(*memo.params)[0].value.array, "arr", 3);
+    memo.elemInfoString = new GS::UniString("L-1");
+
+    API_Element made = record(API_ObjectID);
+    ASSERT_EQ(ACAPI_Element_Create(&made, &memo), NoError);
+    ACAPI_DisposeElemMemoHdls(&memo);
+    EXPECT_EQ(sim::elementInfo(made.header.guid), "L-1");
+
+    API_ElementMemo read;
+    ASSERT_EQ(ACAPI_Element_GetMemo(made.header.guid, &read, APIMemoMask_Polygon), NoError);
+    ASSERT_NE(read.coords, nullptr);
+    EXPECT_EQ((*read.coords)[1].y, 4.0);
+    EXPECT_EQ(read.params, nullptr); // not asked for
+    ACAPI_DisposeElemMemoHdls(&read);
+    ASSERT_EQ(ACAPI_Element_GetMemo(made.header.guid, &read, APIMemoMask_All), NoError);
+    ASSERT_NE(read.params, nullptr);
+    ASSERT_NE((*read.params)[0].value.array, nullptr);
+    EXPECT_EQ(std::string(*(*read.params)[0].value.array, 3), "arr");
+
+    // A change of the polygon part alone drops the coordinates and keeps the parameters.
+    API_ElementMemo empty;
+    API_Element mask;
+    std::memset(static_cast<void*>(&mask), 0, sizeof mask);
+    API_Element change = sim::element(made.header.guid);
+    ASSERT_EQ(ACAPI_Element_Change(&change, &mask, &empty, APIMemoMask_Polygon, true), NoError);
+    ACAPI_DisposeElemMemoHdls(&read);
+    ASSERT_EQ(ACAPI_Element_GetMemo(made.header.guid, &read, APIMemoMask_All), NoError);
+    EXPECT_EQ(read.coords, nullptr);
+    EXPECT_NE(read.params, nullptr);
+    ACAPI_DisposeElemMemoHdls(&read);
+
+    // A failed allocation leaves what was made for the caller to dispose.
+    for (int skip = 0; skip < 2; ++skip) {
+        sim::failNextAllocations(1, ErrMemoryFull, skip);
+        EXPECT_EQ(ACAPI_Element_GetMemo(made.header.guid, &read, APIMemoMask_All), APIERR_MEMFULL);
+        ACAPI_DisposeElemMemoHdls(&read);
+    }
+    sim::failNextAllocations(0);
+    EXPECT_EQ(ACAPI_Element_GetMemo(GS::Guid(), &read, 0), APIERR_BADID);
 }
