@@ -10,6 +10,7 @@ template class UserDatabase<testing_preset::NoteRecord, testing_preset::NoteData
 
 namespace testing_preset {
 
+int NoteDatabase::live = 0;
 EventSpec const NoteDatabase::ID(MakeGSType("NOTE"), MakeGSType("NOTD"));
 
 Shipping* NoteRecord::getShipping(std::size_t index, bool attributes) {

@@ -35,8 +35,12 @@ public:
     static EventSpec const ID;
     static constexpr char const* xmlTag = "noteDatabase";
 
-    NoteDatabase() = default;
-    NoteDatabase(NoteDatabase const& other) = default;
+    NoteDatabase() { ++live; }
+    NoteDatabase(NoteDatabase const& other) : UserDatabase(other) { ++live; }
+    ~NoteDatabase() override { --live; }
+
+    // Databases of this kind alive now.
+    static int live;
 
     void initialiseStorage(UserDatabaseCollection& collection, bool independent,
                            FilterList const& filters) override;
