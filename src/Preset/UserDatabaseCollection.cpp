@@ -94,17 +94,12 @@ bool UserDatabaseCollection::applyToProject() {
     TypeList codes;
     m_store->getTypes(codes);
     for (unsigned int code : codes) {
-        bool owned = m_owned.count(code) != 0;
-        Package* package = m_store->getPackage(code);
-        if (owned) {
+        // Out of the store first: should the project fail to keep an owned package, it deletes it.
+        Package* package = m_store->releasePackage(code);
+        if (m_owned.erase(code) != 0) {
             project->setPreference(package, false);
-            m_store->releasePackage(code);
-            m_owned.erase(code);
-        } else {
-            if (project->getPreference(code) != package) {
-                project->setPreference(*package, false);
-            }
-            m_store->releasePackage(code);
+        } else if (project->getPreference(code) != package) {
+            project->setPreference(*package, false);
         }
     }
     return true;
