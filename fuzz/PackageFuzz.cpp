@@ -1,12 +1,14 @@
 // Arbitrary bytes read as a project's module data into a package store of a few registered
-// packages, and as a preference file into another. A failed read must leave every package as it
-// was; a successful one is written, read into a fresh store and written again, and the two writes
-// must be byte-identical. No host memory block may outlive an input.
+// packages (the register of deleted records among them), and as a preference file into another. A
+// failed read must leave every package as it was; a successful one is written, read into a fresh
+// store and written again, and the two writes must be byte-identical. No host memory block may outlive an
+// input.
 #include "Addon/AddonPrefs.h"
 #include "Environment/DataBufferIn.h"
 #include "Environment/DataBufferOut.h"
 #include "Environment/MemoryBlock.h"
 #include "Environment/String.h"
+#include "Preset/DeletedDatabase.h"
 #include "XML/PackageStore.h"
 #include "XML/XMLWriter.h"
 
@@ -94,6 +96,16 @@ void registerPackages(PackageStore& store) {
     entry->m_entry.params.entries.back()->name = "A";
     entry->m_entry.params.entries.back()->value = "1.5";
     store.setPackage(entry.release(), false);
+    auto deleted = std::make_unique<DeletedDatabase>();
+    for (char const* text :
+         {"00000000-0000-0000-0000-0000000000A1", "00000000-0000-0000-0000-0000000000B2"}) {
+        auto pair = deleted->createRecord(Guid(), String(), Guid(String(text)));
+        pair.second->setName(text);
+        pair.second->setDatabaseID(0x50534554);
+        pair.second->setEditTime(Time(2024, 3, 5, 9, 4, 0));
+    }
+    deleted->setDeprecated(Guid(String("00000000-0000-0000-0000-0000000000B2")), true);
+    store.setPackage(deleted.release(), false);
 }
 
 std::string moduleData(PackageStore const& store) {
