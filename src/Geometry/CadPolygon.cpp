@@ -441,17 +441,29 @@ int CadPolygon::tracePerimeter(double distance, PolyPoint& point) const {
 double CadPolygon::getArea(bool subtractHoles, bool isSigned) const {
     if (!isValid(false, fixedTol))
         return 0.0;
+    // Measured from vertex 0, so that coordinates far from the origin keep their precision.
+    double x0 = vertexAt(0).x();
+    double y0 = vertexAt(0).y();
     double sum = 0.0;
+    double xMin = 0.0, xMax = 0.0, yMin = 0.0, yMax = 0.0;
     for (int j = 0; j < vertSize(); ++j) {
-        sum += vertexAt(j).x() * (vertexAt(j + 1).y() - vertexAt(j - 1).y()) / 2.0;
+        double x = vertexAt(j).x() - x0;
+        double y = vertexAt(j).y() - y0;
+        sum += x * ((vertexAt(j + 1).y() - y0) - (vertexAt(j - 1).y() - y0)) / 2.0;
         if (isArc(vertexAt(j)))
             sum += edgeTo(j).getArea(true);
+        xMin = std::min(xMin, x);
+        xMax = std::max(xMax, x);
+        yMin = std::min(yMin, y);
+        yMax = std::max(yMax, y);
     }
     double area = std::fabs(sum);
     if (subtractHoles)
         for (int k = 0; k < getHoleCount(); ++k)
             area -= getHole(k).getArea(false, false);
-    if (!(area > fixedTol))
+    // An area is nothing when it is less than a strip of the length tolerance across the polygon,
+    // so that small polygons keep their area and direction.
+    if (!(area > fixedTol * std::max(xMax - xMin, yMax - yMin)))
         return 0.0;
     return isSigned && sum < 0.0 ? -area : area;
 }

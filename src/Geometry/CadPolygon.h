@@ -190,7 +190,6 @@ private:
     InterPoint closestPointAlong(CadPoint const& point, bool withHoles, bool in3D, double tol) const;
     // Same hole count and, contour by contour, equal vertices in plan or in 3D.
     bool hasEqualVertices(CadPolygon const& other, bool in3D, double tol) const;
-    bool isTangentCrossing(InterPoint const& point, LinearEquation const* ray, double tol) const;
 
     bool m_isHole = false;
     bool m_closed = true;

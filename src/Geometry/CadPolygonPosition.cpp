@@ -40,153 +40,76 @@ CadPoint probeAlongArc(CadArc const& arc, CadPoint const& c, double t, LinearEqu
     return c + CadPoint(std::cos(t), std::sin(t), 0.0);
 }
 
-// The point lies within margin of the box of the segment from a to b.
-bool nearSegment(CadPoint const& a, CadPoint const& b, CadPoint const& p, double margin) {
-    return p.x() >= std::min(a.x(), b.x()) - margin && p.x() <= std::max(a.x(), b.x()) + margin &&
-           p.y() >= std::min(a.y(), b.y()) - margin && p.y() <= std::max(a.y(), b.y()) + margin;
-}
-
-// Sorts values in [0, limit] in linear time for spread values: one bucket per value, by its share
-// of the limit, then each bucket on its own. The buckets follow the order of the values, so the
-// result is that of a plain sort.
-void sortWithin(std::vector<double>& values, double limit) {
-    size_t n = values.size();
-    if (n < 64 || !(limit > 0.0)) {
-        std::sort(values.begin(), values.end());
-        return;
-    }
-    auto bucketOf = [&](double value) {
-        double share = value / limit * double(n);
-        if (!(share > 0.0))
-            return size_t(0);
-        return share >= double(n) ? n - 1 : size_t(share);
-    };
-    std::vector<size_t> ends(n + 1, 0);
-    for (double value : values)
-        ++ends[bucketOf(value) + 1];
-    for (size_t b = 1; b <= n; ++b)
-        ends[b] += ends[b - 1];
-    std::vector<double> sorted(n);
-    for (double value : values)
-        sorted[ends[bucketOf(value)]++] = value;
-    // Each entry now holds the end of its bucket, which is the start of the next.
-    size_t start = 0;
-    for (size_t b = 0; b < n; ++b) {
-        if (ends[b] - start > 1)
-            std::sort(sorted.begin() + long(start), sorted.begin() + long(ends[b]));
-        start = ends[b];
-    }
-    values.swap(sorted);
+// The arc from a to b turning by sweep: its centre and radius.
+void arcCircle(CadPoint const& a, CadPoint const& b, double sweep, double& cx, double& cy, double& r) {
+    double dx = b.x() - a.x(), dy = b.y() - a.y();
+    r = std::hypot(dx, dy) / 2.0 / std::fabs(std::sin(sweep / 2.0));
+    double d = 1.0 / std::tan(sweep / 2.0) / 2.0;
+    cx = (a.x() + b.x()) / 2.0 - dy * d;
+    cy = (a.y() + b.y()) / 2.0 + dx * d;
 }
 
 } // namespace
 
-bool CadPolygon::isTangentCrossing(InterPoint const& point, LinearEquation const* ray, double tol) const {
-    if (ray == nullptr)
-        return false;
-    int contour = point.getIntercept(InterPoint::first).m_contour;
-    if (contour < 0 || contour > getHoleCount())
-        return false;
-    CadPolygon const& shape = getShape(contour);
-    if (shape.empty())
-        return false;
-    PolyEdge edge = shape.edgeTo(point.getIntercept(InterPoint::first).m_vertex);
-    if (edge.isStraight())
-        return false;
-    CadArc arc = edge.asArc();
-    return std::fabs(ray->lengthTo(arc.centre()) - arc.getRadius()) <= tol;
-}
-
 CadPoint::Pos CadPolygon::positionOf(CadPoint const& point, double tol) const {
-    auto box = getBounds();
-    if (!box || box->positionOf2D(point, tol) == CadPoint::outside)
-        return CadPoint::outside;
-    // A straight edge or a crossing farther than this from a point cannot be found on it.
+    // One pass over every contour: a point within tol of an edge is on the boundary; otherwise the
+    // edges crossing the horizontal ray to the right of the point are counted, each edge taken as
+    // holding its lower end but not its upper one, so that a ray through a vertex counts the boundary
+    // there exactly once whatever the vertex's neighbours. An arc edge counts as its chord, and the
+    // point toggles once more when it lies between the chord and the arc. Coordinates are taken from
+    // the point, so that they keep their precision far from the origin.
+    double px = point.x();
+    double py = point.y();
     double margin = 2.0 * std::fabs(tol) + 1e-6;
-    std::vector<double> directions;
+    bool inside = false;
+    bool any = false;
     for (int k = getHoleCount(); k >= 0; --k) {
         CadPolygon const& contour = getShape(k);
-        for (int j = contour.vertSize() - 1; j >= 0; --j) {
-            PolyEdge edge = contour.edgeTo(j);
-            bool straight = edge.isStraight();
-            if ((!straight || nearSegment(edge.origin(), edge.end(), point, margin)) &&
-                (edge.positionOf2D(point, tol) & 0x0E) != 0)
-                return CadPoint::along;
-            if (straight)
-                directions.push_back(std::fmod(edge.azimuthAngle(), pi));
-        }
-    }
-    // The ray runs midway through the widest gap between the directions of the straight edges, as
-    // far as possible from running along one of them.
-    double direction = 0.0;
-    if (!directions.empty()) {
-        directions.push_back(pi);
-        sortWithin(directions, pi);
-        double previous = 0.0;
-        double widest = 0.0;
-        for (double angle : directions) {
-            double gap = angle - previous;
-            if (gap - widest > fixedTol) {
-                direction = previous + gap / 2.0;
-                widest = gap;
-            }
-            previous = angle;
-        }
-    }
-    CadPoint far(point);
-    far.movePolar(2.0 * box->getOrigin().lengthTo2D(box->getEnd()), direction);
-    Line ray(point, far);
-    IntersectList list(Intercept(CadPoint::Pos(0x0E)), Intercept(CadPoint::Pos(0x0E)));
-    // Only straight edges that come near the ray are asked for a crossing; the others are rejected
-    // by the list's codes anyway.
-    double rayLength = point.lengthTo2D(far);
-    double dx = rayLength > 0.0 ? (far.x() - point.x()) / rayLength : 0.0;
-    double dy = rayLength > 0.0 ? (far.y() - point.y()) / rayLength : 0.0;
-    auto awayFromRay = [&](CadPoint const& a, CadPoint const& b) {
-        if (rayLength <= 0.0)
-            return false;
-        double sa = dx * (a.y() - point.y()) - dy * (a.x() - point.x());
-        double sb = dx * (b.y() - point.y()) - dy * (b.x() - point.x());
-        if ((sa > margin && sb > margin) || (sa < -margin && sb < -margin))
-            return true;
-        double ta = dx * (a.x() - point.x()) + dy * (a.y() - point.y());
-        double tb = dx * (b.x() - point.x()) + dy * (b.y() - point.y());
-        return ta < -margin && tb < -margin;
-    };
-    auto edgeQuery = [&](PolyEdge const& edge) {
-        if (edge.isStraight()) {
-            if (awayFromRay(edge.origin(), edge.end()))
-                return 0;
-            return edge.asLine().intersectionWith2D(ray, list, tol) ? 1 : 0;
-        }
-        return edge.asArc().intersectionWith2D(ray, list, tol);
-    };
-    std::function<int(CadPolygon const&)> holeQuery = [&](CadPolygon const& hole) {
-        return hole.intersectEdges(list, edgeQuery, holeQuery);
-    };
-    intersectEdges(list, edgeQuery, holeQuery);
-    list.removeDuplicates(fixedTol);
-    if (list.empty())
-        return CadPoint::outside;
-    auto equation = LinearEquation::create(ray);
-    bool inside = false;
-    for (InterPoint const* hit : list) {
-        if (hit->getPosition(InterPoint::second) == CadPoint::atOrigin)
-            return CadPoint::along;
-        CadPoint::Pos code = hit->getPosition(InterPoint::first);
-        Intercept const& on = hit->getIntercept(InterPoint::first);
-        if (code != CadPoint::atOrigin && code != CadPoint::atEnd) {
-            // A ray that only touches an arc does not pass into or out of the polygon.
-            if (!isTangentCrossing(*hit, equation.get(), tol))
-                inside = !inside;
+        int n = contour.vertSize();
+        if (n == 0)
             continue;
+        any = true;
+        auto vertices = contour.begin();
+        PolyPoint const* previous = vertices[n - 1];
+        double ax = previous->x() - px;
+        double ay = previous->y() - py;
+        for (int j = 0; j < n; ++j) {
+            PolyPoint const* vertex = vertices[j];
+            double bx = vertex->x() - px;
+            double by = vertex->y() - py;
+            double sweep = vertex->getSweep();
+            bool straight = std::fabs(sweep) <= fixedTol;
+            bool near = std::min(ax, bx) <= margin && std::max(ax, bx) >= -margin &&
+                        std::min(ay, by) <= margin && std::max(ay, by) >= -margin;
+            if ((near || !straight) && (contour.edgeTo(j).positionOf2D(point, tol) & 0x0E) != 0)
+                return CadPoint::along;
+            if ((ay > 0.0) != (by > 0.0)) {
+                double x = ax + (0.0 - ay) * (bx - ax) / (by - ay);
+                if (x > 0.0)
+                    inside = !inside;
+            }
+            if (!straight) {
+                double cx, cy, r;
+                arcCircle(*previous, *vertex, sweep, cx, cy, r);
+                cx -= px;
+                cy -= py;
+                // Between chord and arc: within the circle, on the chord's side that the arc bulges to
+                // (its right for an anticlockwise arc).
+                double side = (bx - ax) * (0.0 - ay) - (by - ay) * (0.0 - ax);
+                // A point on the chord's line is taken as just right of and above itself, as the
+                // count of crossings takes it.
+                if (side == 0.0)
+                    side = by != ay ? ay - by : bx - ax;
+                if (cx * cx + cy * cy < r * r && (sweep > 0.0 ? side < 0.0 : side > 0.0))
+                    inside = !inside;
+            }
+            previous = vertex;
+            ax = bx;
+            ay = by;
         }
-        int vertex = code == CadPoint::atOrigin ? on.m_vertex - 1 : on.m_vertex;
-        bool touches = equation && on.m_contour >= 0 && on.m_contour <= getHoleCount() &&
-                       getShape(on.m_contour).isReflection(vertex, *equation, fixedTol);
-        if (!touches)
-            inside = !inside;
     }
+    if (!any)
+        return CadPoint::outside;
     return inside ? CadPoint::inside : CadPoint::outside;
 }
 

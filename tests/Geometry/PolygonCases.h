@@ -6,10 +6,12 @@
 #include "Geometry/PolyVector.h"
 
 #include <boost/geometry.hpp>
+#include <boost/geometry/geometries/linestring.hpp>
 #include <boost/geometry/geometries/point_xy.hpp>
 #include <boost/geometry/geometries/polygon.hpp>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -92,6 +94,21 @@ inline BoostPolygon toBoost(PolygonCase const& c, bool withHoles) {
     }
     bg::correct(polygon);
     return polygon;
+}
+
+// The distance from the point to the nearest boundary (outline or hole), also for points inside:
+// each ring is measured as a line string, not as an area.
+inline double distanceToBoundary(BoostPolygon const& polygon, BoostPoint const& p) {
+    auto ringDistance = [&p](auto const& ring) {
+        bg::model::linestring<BoostPoint> line(ring.begin(), ring.end());
+        if (!line.empty())
+            line.push_back(line.front());
+        return bg::distance(p, line);
+    };
+    double d = ringDistance(polygon.outer());
+    for (auto const& inner : polygon.inners())
+        d = std::min(d, ringDistance(inner));
+    return d;
 }
 
 // Runs check on every straight case in all four variants (as listed or reversed, without or with

@@ -1,0 +1,359 @@
+#include "Geometry/LineCut.h"
+
+#include "Geometry/CadPolygon.h"
+#include "Geometry/LinearEquation.h"
+#include "Geometry/PolyList.h"
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+
+namespace zelvane {
+
+namespace {
+
+constexpr double fixedTol = 1e-5;
+constexpr double pi = 3.14159265358979323846;
+
+bool straight(double sweep) {
+    return std::fabs(sweep) <= fixedTol;
+}
+
+double wrapped(double angle) {
+    angle = std::fmod(angle, 2.0 * pi);
+    return angle < 0.0 ? angle + 2.0 * pi : angle;
+}
+
+// The circle of the arc from a to b turning by sweep.
+void arcCircle(CadPoint const& a, CadPoint const& b, double sweep, double& cx, double& cy, double& r) {
+    double dx = b.x() - a.x(), dy = b.y() - a.y();
+    double half = std::hypot(dx, dy) / 2.0;
+    r = half / std::fabs(std::sin(sweep / 2.0));
+    // The centre lies on the chord's left normal for a positive sweep below pi.
+    double d = half > 0.0 ? 1.0 / std::tan(sweep / 2.0) / 2.0 : 0.0;
+    cx = (a.x() + b.x()) / 2.0 - dy * d;
+    cy = (a.y() + b.y()) / 2.0 + dx * d;
+}
+
+// The signed area between the chord and the arc (positive for a positive sweep).
+double segmentArea(CadPoint const& a, CadPoint const& b, double sweep) {
+    if (straight(sweep))
+        return 0.0;
+    double half = a.lengthTo2D(b) / 2.0;
+    double r = half / std::fabs(std::sin(sweep / 2.0));
+    return r * r / 2.0 * (sweep - std::sin(sweep));
+}
+
+// The signed area of a closed run of vertices, each carrying the sweep of the edge arriving at it.
+double signedArea(std::vector<PolyPoint> const& run) {
+    double sum = 0.0;
+    std::size_t n = run.size();
+    for (std::size_t j = 0; j < n; ++j) {
+        PolyPoint const& a = run[(j + n - 1) % n];
+        PolyPoint const& b = run[j];
+        sum += (a.x() * b.y() - b.x() * a.y()) / 2.0 + segmentArea(a, b, b.getSweep());
+    }
+    return sum;
+}
+
+} // namespace
+
+LineCut::LineCut(LinearEquation const& line, CadPoint const& reference, double tol)
+    : m_reference(reference.x(), reference.y(), 0.0), m_tol(std::max(tol, 0.0)) {
+    double length = std::hypot(line.a(), line.b());
+    if (!(length > 0.0))
+        return;
+    m_valid = true;
+    m_nx = line.a() / length;
+    m_ny = line.b() / length;
+    // Measured at the reference point, the equation keeps its precision for any distance from the
+    // origin.
+    m_offset = (line.a() * m_reference.x() + line.b() * m_reference.y() + line.c()) / length;
+}
+
+double LineCut::sideOf(CadPoint const& p) const {
+    return m_nx * p.x() + m_ny * p.y() + m_offset;
+}
+
+double LineCut::along(CadPoint const& p) const {
+    return -m_ny * p.x() + m_nx * p.y();
+}
+
+double LineCut::crossings(PolyPoint const& from, PolyPoint const& to, std::vector<PolyPoint>& out) const {
+    double sweep = to.getSweep();
+    if (straight(sweep)) {
+        double s0 = sideOf(from), s1 = sideOf(to);
+        if ((s0 > m_tol && s1 < -m_tol) || (s0 < -m_tol && s1 > m_tol)) {
+            double f = s0 / (s0 - s1);
+            CadPoint at = from + (CadPoint(to) - CadPoint(from)) * f;
+            out.emplace_back(at, 0.0, 0);
+        }
+        return sweep;
+    }
+    double cx, cy, r;
+    arcCircle(from, to, sweep, cx, cy, r);
+    double d = sideOf(CadPoint(cx, cy, 0.0));
+    if (!(std::fabs(d) < r))
+        return sweep;
+    double h = std::sqrt(r * r - d * d);
+    double fx = cx - m_nx * d, fy = cy - m_ny * d;
+    double start = std::atan2(from.y() - cy, from.x() - cx);
+    struct Hit {
+        double u;
+        CadPoint at;
+    };
+    std::vector<Hit> hits;
+    for (double k : {-1.0, 1.0}) {
+        CadPoint at(fx - m_ny * h * k, fy + m_nx * h * k, 0.0);
+        if (at.isEqual2D(from, m_tol) || at.isEqual2D(to, m_tol))
+            continue;
+        double angle = std::atan2(at.y() - cy, at.x() - cx);
+        double u = sweep > 0.0 ? wrapped(angle - start) : wrapped(start - angle);
+        if (u > 0.0 && u < std::fabs(sweep))
+            hits.push_back({u, at});
+    }
+    std::sort(hits.begin(), hits.end(), [](Hit const& p, Hit const& q) { return p.u < q.u; });
+    double done = 0.0;
+    double sign = sweep > 0.0 ? 1.0 : -1.0;
+    for (Hit const& hit : hits) {
+        double f = hit.u / std::fabs(sweep);
+        CadPoint at(hit.at.x(), hit.at.y(), from.z() + (to.z() - from.z()) * f);
+        out.emplace_back(at, sign * (hit.u - done), 0);
+        done = hit.u;
+    }
+    return sign * (std::fabs(sweep) - done);
+}
+
+int LineCut::addNode(PolyPoint const& vertex) {
+    double s = sideOf(vertex);
+    m_nodes.push_back({vertex, s, std::fabs(s) <= m_tol, int(m_nodes.size())});
+    return int(m_nodes.size()) - 1;
+}
+
+void LineCut::addArrow(int from, int to, double sweep) {
+    Node const& a = m_nodes[std::size_t(from)];
+    Node const& b = m_nodes[std::size_t(to)];
+    double chord = std::atan2(b.vertex.y() - a.vertex.y(), b.vertex.x() - a.vertex.x());
+    double s = straight(sweep) ? 0.0 : sweep;
+    CadPoint::Pos side = CadPoint::along;
+    bool lying = false;
+    auto sideCode = [](double value) { return value > 0.0 ? CadPoint::inside : CadPoint::outside; };
+    if (!a.on) {
+        side = sideCode(a.side);
+    } else if (!b.on) {
+        side = sideCode(b.side);
+    } else if (s != 0.0) {
+        // An arc between two nodes on the line bulges to one side, unless it is flat.
+        double cx, cy, r;
+        arcCircle(a.vertex, b.vertex, s, cx, cy, r);
+        double mid = chord - pi / 2.0 * (s > 0.0 ? 1.0 : -1.0);
+        double m = sideOf(CadPoint(cx + r * std::cos(mid), cy + r * std::sin(mid), 0.0));
+        if (std::fabs(m) > m_tol)
+            side = sideCode(m);
+    }
+    if (side == CadPoint::along) {
+        // An edge along the line bounds the side its material lies on: its left.
+        lying = true;
+        side = along(b.vertex) > along(a.vertex) ? CadPoint::outside : CadPoint::inside;
+    }
+    m_arrows.push_back({from, to, s, chord - s / 2.0, chord + s / 2.0, side, lying, false});
+}
+
+void LineCut::addContour(CadPolygon const& contour, bool hole) {
+    if (!m_valid)
+        return;
+    std::vector<PolyPoint> run;
+    for (int i = 0; i < contour.vertSize(); ++i) {
+        PolyPoint v(contour[i]);
+        v.x() -= m_reference.x();
+        v.y() -= m_reference.y();
+        // A vertex at the place of the one before it adds no edge.
+        if (!run.empty() && v.isEqual2D(run.back(), m_tol))
+            continue;
+        run.push_back(v);
+    }
+    while (run.size() > 1 && run.back().isEqual2D(run.front(), m_tol)) {
+        run.front().setSweep(run.back().getSweep());
+        run.pop_back();
+    }
+    double area = signedArea(run);
+    if (run.size() < 2 || area == 0.0)
+        return;
+    if ((area > 0.0) == hole) {
+        // Turned round: each edge keeps its arc, which now ends at its former start.
+        std::vector<PolyPoint> turned(run.rbegin(), run.rend());
+        std::size_t n = run.size();
+        for (std::size_t j = 0; j < n; ++j)
+            turned[j].setSweep(-run[(n - j) % n].getSweep());
+        run.swap(turned);
+    }
+    std::vector<PolyPoint> split;
+    std::size_t n = run.size();
+    for (std::size_t j = 0; j < n; ++j) {
+        PolyPoint const& from = run[(j + n - 1) % n];
+        PolyPoint const& to = run[j];
+        // The rest of an arc stays with the end vertex.
+        double rest = crossings(from, to, split);
+        split.push_back(to);
+        split.back().setSweep(rest);
+    }
+    int first = int(m_nodes.size());
+    for (PolyPoint const& v : split)
+        addNode(v);
+    for (int j = first; j < int(m_nodes.size()); ++j) {
+        int previous = j == first ? int(m_nodes.size()) - 1 : j - 1;
+        addArrow(previous, j, m_nodes[std::size_t(j)].vertex.getSweep());
+    }
+}
+
+void LineCut::finish() {
+    std::vector<int> on;
+    for (int i = 0; i < int(m_nodes.size()); ++i)
+        if (m_nodes[std::size_t(i)].on)
+            on.push_back(i);
+    std::stable_sort(on.begin(), on.end(), [this](int p, int q) {
+        return along(m_nodes[std::size_t(p)].vertex) < along(m_nodes[std::size_t(q)].vertex);
+    });
+    // Nodes at one place are one: the first of them stands for the others.
+    std::vector<int> places;
+    for (int i : on) {
+        Node& node = m_nodes[std::size_t(i)];
+        if (!places.empty()) {
+            Node const& last = m_nodes[std::size_t(places.back())];
+            if (along(node.vertex) - along(last.vertex) <= m_tol &&
+                node.vertex.isEqual2D(last.vertex, 2.0 * m_tol)) {
+                node.merged = places.back();
+                continue;
+            }
+        }
+        places.push_back(i);
+    }
+    std::vector<Arrow> arrows;
+    for (Arrow arrow : m_arrows) {
+        arrow.from = m_nodes[std::size_t(arrow.from)].merged;
+        arrow.to = m_nodes[std::size_t(arrow.to)].merged;
+        if (arrow.from != arrow.to || !straight(arrow.sweep))
+            arrows.push_back(arrow);
+    }
+    m_arrows.swap(arrows);
+    // Just beside the line, the material begins or ends at every edge that leaves a node into that
+    // side; the stretch after a node is a cut when material lies on both sides of it.
+    std::vector<int> rightEnds(m_nodes.size(), 0), leftEnds(m_nodes.size(), 0);
+    for (Arrow const& arrow : m_arrows) {
+        for (int end : {arrow.from, arrow.to}) {
+            if (!m_nodes[std::size_t(end)].on || arrow.lying)
+                continue;
+            if (arrow.side == CadPoint::inside)
+                ++rightEnds[std::size_t(end)];
+            else if (arrow.side == CadPoint::outside)
+                ++leftEnds[std::size_t(end)];
+        }
+    }
+    bool right = false, left = false;
+    for (std::size_t k = 0; k + 1 < places.size(); ++k) {
+        int at = places[k];
+        int next = places[k + 1];
+        right = right != (rightEnds[std::size_t(at)] % 2 == 1);
+        left = left != (leftEnds[std::size_t(at)] % 2 == 1);
+        if (!right || !left)
+            continue;
+        // The right piece has the cut on its left when running against the line, the left piece when
+        // running with it.
+        double angle = std::atan2(m_nx, -m_ny);
+        m_arrows.push_back({next, at, 0.0, angle + pi, angle + pi, CadPoint::inside, false, false});
+        m_arrows.push_back({at, next, 0.0, angle, angle, CadPoint::outside, false, false});
+    }
+}
+
+bool LineCut::reaches(CadPoint::Pos side) const {
+    for (Arrow const& arrow : m_arrows)
+        if (arrow.side == side && !arrow.lying)
+            return true;
+    return false;
+}
+
+void LineCut::trace(CadPoint::Pos side, CadPolygon const& pattern, PolyList& out) {
+    std::vector<std::vector<int>> leaving(m_nodes.size());
+    for (int i = 0; i < int(m_arrows.size()); ++i)
+        if (m_arrows[std::size_t(i)].side == side)
+            leaving[std::size_t(m_arrows[std::size_t(i)].from)].push_back(i);
+    struct Loop {
+        std::unique_ptr<CadPolygon> polygon;
+        double area;
+    };
+    std::vector<Loop> pieces, holes;
+    for (int start = 0; start < int(m_arrows.size()); ++start) {
+        Arrow& first = m_arrows[std::size_t(start)];
+        if (first.side != side || first.used)
+            continue;
+        first.used = true;
+        std::vector<int> loop{start};
+        bool closed = false;
+        for (std::size_t guard = 0; guard < m_arrows.size() && !closed; ++guard) {
+            Arrow const& current = m_arrows[std::size_t(loop.back())];
+            // The edge that turns furthest left from the way back keeps touching pieces apart.
+            double back = current.endAngle + pi;
+            int best = -1;
+            double bestTurn = 0.0;
+            for (int candidate : leaving[std::size_t(current.to)]) {
+                Arrow const& next = m_arrows[std::size_t(candidate)];
+                if (next.used && candidate != start)
+                    continue;
+                double turn = wrapped(back - next.startAngle);
+                if (turn <= 1e-12)
+                    turn += 2.0 * pi;
+                if (best < 0 || turn < bestTurn) {
+                    best = candidate;
+                    bestTurn = turn;
+                }
+            }
+            if (best < 0)
+                break;
+            if (best == start) {
+                closed = true;
+                break;
+            }
+            m_arrows[std::size_t(best)].used = true;
+            loop.push_back(best);
+        }
+        if (!closed)
+            continue;
+        std::vector<PolyPoint> run;
+        for (int index : loop) {
+            Arrow const& arrow = m_arrows[std::size_t(index)];
+            PolyPoint v(m_nodes[std::size_t(arrow.to)].vertex);
+            v.setSweep(arrow.sweep);
+            run.push_back(v);
+        }
+        double area = signedArea(run);
+        if (std::fabs(area) <= m_tol * m_tol)
+            continue;
+        std::unique_ptr<CadPolygon> polygon(pattern.clone());
+        for (PolyPoint const& v : run) {
+            auto* vertex = new PolyPoint(v);
+            vertex->x() += m_reference.x();
+            vertex->y() += m_reference.y();
+            polygon->push_back(vertex);
+        }
+        // Pieces run clockwise, their holes anticlockwise.
+        polygon->reverse();
+        (area > 0.0 ? pieces : holes).push_back({std::move(polygon), area});
+    }
+    std::sort(pieces.begin(), pieces.end(), [](Loop const& p, Loop const& q) { return p.area < q.area; });
+    for (Loop& hole : holes) {
+        // The smallest piece that holds the hole takes it.
+        for (Loop& piece : pieces) {
+            CadPoint::Pos position = CadPoint::along;
+            for (int i = 0; i < hole.polygon->vertSize() && position == CadPoint::along; ++i)
+                position = piece.polygon->positionOf(*(*hole.polygon)[i], m_tol);
+            if (position == CadPoint::inside) {
+                piece.polygon->addHole(hole.polygon.release());
+                break;
+            }
+        }
+    }
+    for (Loop& piece : pieces)
+        out.push_back(piece.polygon.release());
+}
+
+} // namespace zelvane
