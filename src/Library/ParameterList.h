@@ -20,6 +20,9 @@ public:
     ParameterList& operator=(const ParameterList& other) = default;
     virtual ~ParameterList() = default;
 
+    // Exchanges the parameters of the two lists.
+    void swap(ParameterList& other) { m_parameters.swap(other.m_parameters); }
+
     virtual std::size_t size() const { return m_parameters.size(); }
     // The position of the first parameter of that name, ignoring letter case; npos when none.
     virtual std::size_t getParameterIndex(const String& name) const;
