@@ -36,6 +36,10 @@ Guid::operator GS::Guid() const {
     return guid;
 }
 
+bool Guid::operator<(Guid const& other) const {
+    return static_cast<GS::Guid>(*this).Compare(static_cast<GS::Guid>(other)) < 0;
+}
+
 void Guid::clear() {
     m_high = 0;
     m_low = 0;

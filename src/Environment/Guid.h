@@ -42,10 +42,9 @@ public:
 
     bool operator==(Guid const& other) const { return m_high == other.m_high && m_low == other.m_low; }
     bool operator!=(Guid const& other) const { return !(*this == other); }
-    // By the first word, then the second.
-    bool operator<(Guid const& other) const {
-        return m_high != other.m_high ? m_high < other.m_high : m_low < other.m_low;
-    }
+    // The host's order of identifiers, that of their text forms (the first group outranks the
+    // rest), so that a sorted column of identifiers reads as the host sorts it.
+    bool operator<(Guid const& other) const;
 
 private:
     std::uint64_t m_high = 0;

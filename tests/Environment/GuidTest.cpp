@@ -60,22 +60,37 @@ TEST(GuidTest, GenerateClearAndOrder) {
     EXPECT_EQ(again, *seen.find(again)) << "the same seed gives the same values";
     again.clear();
     EXPECT_FALSE(again);
+}
 
-    // Ordered by the first 64-bit word, then the second.
-    struct Pair {
-        const char* smaller;
-        const char* larger;
-    } pairs[] = {
-        {"00000000-0000-0000-0000-000000000000", "00000000-0000-0000-0000-000000000001"},
-        {"00000000-0000-0000-FFFF-FFFFFFFFFFFF", "00000001-0000-0000-0000-000000000000"},
+TEST(GuidTest, OrderIsTheHosts) {
+    // Pairs that differ in one group each, where the raw words of the record would rank a later
+    // group above an earlier one.
+    const char* const ids[] = {
+        "00000000-0000-0000-0000-000000000000", "00000000-0000-0000-0000-000000000001",
+        "00000000-0000-0000-0000-010000000000", "00000000-0000-0000-0001-000000000000",
+        "00000000-0000-0000-0100-000000000000", "00000000-0000-0001-0000-000000000000",
+        "00000000-0000-0100-FFFF-FFFFFFFFFFFF", "00000000-0001-0000-0000-000000000000",
+        "00000000-FFFF-FFFF-FFFF-FFFFFFFFFFFF", "00000001-0000-0000-0000-000000000000",
+        "01000000-0000-0000-0000-000000000000", "FFFFFFFF-0000-0000-0000-000000000000",
     };
-    for (const Pair& p : pairs) {
-        Guid a{String(p.smaller)};
-        Guid b{String(p.larger)};
-        EXPECT_TRUE(a.getHigh() < b.getHigh() || (a.getHigh() == b.getHigh() && a.getLow() < b.getLow()));
-        EXPECT_TRUE(a < b) << p.smaller;
-        EXPECT_FALSE(b < a) << p.smaller;
-        EXPECT_FALSE(a < a);
+    for (const char* left : ids) {
+        for (const char* right : ids) {
+            GS::Guid hostLeft;
+            GS::Guid hostRight;
+            ASSERT_EQ(hostLeft.ConvertFromString(left), NoError);
+            ASSERT_EQ(hostRight.ConvertFromString(right), NoError);
+            EXPECT_EQ(Guid(String(left)) < Guid(String(right)), hostLeft.Compare(hostRight) < 0)
+                << left << " < " << right;
+        }
+    }
+    // The list is in the host's order, so a sorted set keeps it.
+    std::set<Guid> sorted;
+    for (const char* id : ids) {
+        sorted.insert(Guid(String(id)));
+    }
+    std::size_t index = 0;
+    for (const Guid& guid : sorted) {
+        EXPECT_EQ(guid.toString(), String(ids[index++]));
     }
 }
 

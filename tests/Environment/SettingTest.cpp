@@ -331,6 +331,26 @@ TEST(SettingTest, Menus) {
     EXPECT_EQ(menu.getIndex(), 0);
 }
 
+TEST(SettingTest, IdentifiersSortInTheHostsOrder) {
+    // Ascending in the host's order, each next one differing from the one before in one group:
+    // the first group outranks the second, the second the third, and so on.
+    const char* const ids[] = {
+        "00000000-0000-0000-0000-000000000001", "00000000-0000-0000-0001-000000000000",
+        "00000000-0000-0001-0000-000000000000", "00000000-0001-0000-0000-000000000000",
+        "00000001-0000-0000-0000-000000000000", "00000001-0000-0000-0000-000000000002",
+        "00000001-0000-0000-0002-000000000000", "00000001-0000-0002-0000-000000000000",
+        "00000001-0002-0000-0000-000000000000", "00000002-0000-0000-0000-000000000000",
+    };
+    const std::size_t count = sizeof ids / sizeof ids[0];
+    for (std::size_t i = 0; i < count; ++i) {
+        for (std::size_t j = 0; j < count; ++j) {
+            IDSetting left{String(ids[i])};
+            IDSetting right{String(ids[j]), true};
+            EXPECT_EQ(left.isLessThan(right), i < j) << ids[i] << " < " << ids[j];
+        }
+    }
+}
+
 TEST(SettingTest, Identifiers) {
     const char* wide = "6F9619FF-8B86-D011-B42D-00C04FC964FF";
     IDSetting full{String(wide)};
