@@ -12,21 +12,6 @@
 
 namespace zelvane {
 
-namespace {
-
-// Whether the text's terminator lies at byte `length`, judged from its ends: no NUL in its first
-// byte nor in its last 64 bytes.
-bool endsAt(String const& text, unsigned int length) {
-    char const* data = text.data();
-    if (length > text.capacity() || data[length] != 0) {
-        return false;
-    }
-    unsigned int tail = length < 64 ? length : 64;
-    return length == 0 || (data[0] != 0 && std::memchr(data + length - tail, 0, tail) == nullptr);
-}
-
-} // namespace
-
 DataBufferOut::DataBufferOut() {
     initialise(nullptr, nullptr, nullptr, nullptr, true);
 }
@@ -94,7 +79,6 @@ void DataBufferOut::bind(MemoryBlock* block, DataFile* file, String* text, char*
     m_handle = handle;
     m_used = 0;
     m_handleLength = 0;
-    m_textLength = m_text != nullptr ? m_text->dataLength() : 0;
     if (m_file != nullptr) {
         m_file->setPosition(m_file->getSize());
     }
@@ -225,12 +209,8 @@ void DataBufferOut::flushToHandle() {
 
 void DataBufferOut::flushToText() {
     String& text = *m_text;
-    unsigned int length = m_textLength;
-    // The owner may have changed the text since the last flush: it is measured again when its end
-    // is no longer where the stream left it.
-    if (!endsAt(text, length)) {
-        length = text.dataLength();
-    }
+    // Appended where the text ends now: the owner may have changed it since the last flush.
+    unsigned int length = text.terminatorOffset();
     unsigned int used = static_cast<unsigned int>(m_used);
     if (used >= unsigned(INT_MAX) - length) {
         throw std::bad_alloc();
@@ -244,7 +224,6 @@ void DataBufferOut::flushToText() {
     }
     text.resize(needed);
     std::memcpy(const_cast<char*>(text.data()) + length, m_buffer, used);
-    m_textLength = needed;
 }
 
 int DataBufferOut::getLastError() const {

@@ -84,9 +84,6 @@ private:
     char* m_buffer = nullptr;
     int m_used = 0;
     int m_handleLength = 0;
-    // Byte length of the destination text after the last flush, so that a flush need not measure
-    // it again.
-    unsigned int m_textLength = 0;
 };
 
 } // namespace zelvane

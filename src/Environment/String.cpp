@@ -225,9 +225,11 @@ String::String(String const& other, unsigned int pos, unsigned int len) {
     }
 }
 
-String::String(String&& other) noexcept : m_data(other.m_data), m_capacity(other.m_capacity) {
+String::String(String&& other) noexcept
+    : m_data(other.m_data), m_capacity(other.m_capacity), m_terminator(other.m_terminator) {
     other.m_data = nullptr;
     other.m_capacity = 0;
+    other.m_terminator = 0;
 }
 
 String::String(GS::UniString const& text, unsigned int pos, unsigned int len) {
@@ -326,6 +328,7 @@ void String::resize(unsigned int n) {
     }
     reserve(n);
     m_data[n] = 0;
+    m_terminator = n;
 }
 
 void String::resize(unsigned int n, char c) {
@@ -398,6 +401,7 @@ void String::reserve(unsigned int n) {
         m_data = allocatePtr(int(n) + 1);
         m_data[0] = 0;
         m_capacity = n;
+        m_terminator = 0;
     } else if (m_capacity < n) {
         reallocPtr(m_data, int(n) + 1);
         m_capacity = n;
@@ -416,9 +420,17 @@ unsigned int String::dataLength(unsigned int n) const {
     return unsigned(advance(text, n) - text);
 }
 
+unsigned int String::terminatorOffset() const {
+    if (m_terminator == npos) {
+        m_terminator = unsigned(std::strlen(data()));
+    }
+    return m_terminator;
+}
+
 void String::clear() {
     if (m_data != nullptr) {
         m_data[0] = 0;
+        m_terminator = 0;
     }
 }
 
@@ -439,6 +451,7 @@ char& String::operator[](unsigned int pos) {
     if (*p == 0) {
         throw std::out_of_range("");
     }
+    m_terminator = npos;
     return *p;
 }
 

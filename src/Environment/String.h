@@ -79,6 +79,11 @@ public:
     char const* data() const { return m_data == nullptr ? emptyString : m_data; }
     // Byte length of the first n characters (npos: the whole text).
     unsigned int dataLength(unsigned int n = npos) const;
+    // Byte offset of the terminator, in constant time: where the string's own operations last
+    // wrote it, or where it is after a character was handed out for writing through operator[].
+    // It is the byte length unless bytes written into the buffer hold a NUL before it; writers
+    // that append in place (text streams) follow it.
+    unsigned int terminatorOffset() const;
     // Empties the text and keeps the buffer.
     virtual void clear();
     bool empty() const { return m_data == nullptr || m_data[0] == 0; }
@@ -86,7 +91,8 @@ public:
     unsigned int size(unsigned int limit = npos) const;
 
     // Character-level operations.
-    // The first byte of character pos; std::out_of_range when pos is not below size().
+    // The first byte of character pos; std::out_of_range when pos is not below size(). The text
+    // is measured again afterwards, for the caller may have written its end.
     char& operator[](unsigned int pos);
     char const& operator[](unsigned int pos) const;
     String& append(String const& text);
@@ -155,6 +161,8 @@ private:
     char* m_data = nullptr;
     // The block's size less the terminator's byte, kept so that growing asks the host nothing.
     unsigned int m_capacity = 0;
+    // Where the terminator is; npos when it must be looked for.
+    mutable unsigned int m_terminator = 0;
 };
 
 std::ostream& operator<<(std::ostream& out, String const& text);

@@ -63,6 +63,48 @@ TEST(DataBufferOutGrowthTest, ATextChangedBetweenFlushesIsAppendedTo) {
     EXPECT_EQ(str(text), "a much longer text than before!");
 }
 
+TEST(DataBufferOutGrowthTest, LongTextsShortenedByTheOwnerAreAppendedWhereTheyEnd) {
+    struct Case {
+        const char* name;
+        std::size_t written;              // bytes the stream wrote before the owner's change
+        void (*change)(String& text);     // what the owner does between two flushes
+        std::string (*kept)(std::string); // the text the owner's change leaves
+    };
+    const Case cases[] = {
+        {"assigned a short text", 100, [](String& t) { t = "short"; },
+         [](std::string) { return std::string("short"); }},
+        {"erased past 40", 100, [](String& t) { t.erase(40); },
+         [](std::string w) { return w.substr(0, 40); }},
+        {"cut through operator[]", 100, [](String& t) { t[10] = 0; },
+         [](std::string w) { return w.substr(0, 10); }},
+        {"cleared", 5000, [](String& t) { t.clear(); }, [](std::string) { return std::string(); }},
+        {"assigned 70 bytes", 5000, [](String& t) { t = String(70, 'q'); },
+         [](std::string) { return std::string(70, 'q'); }},
+        {"appended to", 200, [](String& t) { t += String(100, 'p'); },
+         [](std::string w) { return w + std::string(100, 'p'); }},
+        {"resized shorter", 150000, [](String& t) { t.resize(1000); },
+         [](std::string w) { return w.substr(0, 1000); }},
+    };
+    for (const Case& c : cases) {
+        String text;
+        DataBufferOut out(&text);
+        std::string written;
+        for (std::size_t i = 0; i < c.written; ++i) {
+            written += char('a' + i % 26);
+        }
+        out.write(written.data(), int(written.size()));
+        out.flushBuffer();
+        ASSERT_EQ(str(text), written) << c.name;
+        c.change(text);
+        out << "xyz";
+        out.flushBuffer();
+        EXPECT_EQ(str(text), c.kept(written) + "xyz") << c.name;
+        out << "!";
+        out.flushBuffer();
+        EXPECT_EQ(str(text), c.kept(written) + "xyz!") << c.name;
+    }
+}
+
 TEST(DataBufferOutGrowthTest, AFailedGrowthKeepsTheText) {
     String text("kept");
     DataBufferOut out(&text);
