@@ -339,11 +339,12 @@ bool Addon::postprocessEvent(Event& event) {
         switch (notification->getID()) {
         case beforeSave:
         case temporarySave:
-            writePrefs(project);
+            savePrefs(project);
             break;
         case quitHost:
-            writePrefs(user);
-            writePrefs(shared);
+            // Each context on its own: a failure of one leaves the others to be written.
+            savePrefs(user);
+            savePrefs(shared);
             break;
         default:
             break;
@@ -536,12 +537,35 @@ void Addon::readPrefs(Context context, bool publish) {
     }
 }
 
-void Addon::writePrefs(Context context) {
+void Addon::savePrefs(Context context) {
+    bool written = false;
+    try {
+        written = writePrefs(context);
+    } catch (...) {
+        reportFailure();
+    }
+    if (!written) {
+        reportPrefsNotWritten(context);
+    }
+}
+
+void Addon::reportPrefsNotWritten(Context context) const {
+    const char* name = context == user ? "user" : context == shared ? "shared" : "project";
+    try {
+        String message("The add-on's ");
+        message += name;
+        message += " preferences could not be written.\n";
+        host.writeToConsole(message);
+    } catch (...) {
+        // Nothing more can be told; the host call must still return normally.
+    }
+}
+
+bool Addon::writePrefs(Context context) {
     PackageStore store(storeTag);
     getMyPrefs(store, context, false);
     if (!isUserContext(context)) {
-        writeModuleData(store);
-        return;
+        return writeModuleData(store);
     }
     store.setFilter(new ContextFilter(context, *m_contexts));
     bool anything = false;
@@ -552,14 +576,14 @@ void Addon::writePrefs(Context context) {
     }
     std::unique_ptr<DataFile> file(getPrefsFile(context, anything));
     if (file == nullptr) {
-        return;
+        // Nothing to write and no file to erase, or no folder for the file.
+        return !anything;
     }
     if (!anything) {
-        file->erase();
-        return;
+        return file->erase();
     }
     // Written whole beside the old file and renamed over it, so a failed write loses nothing.
-    file->replaceContents([&store](DataFile& target) {
+    return file->replaceContents([&store](DataFile& target) {
         DataBufferOut stream(&target);
         XMLWriter writer(&stream);
         return writer.exportFrom(store, true, true, true, true);
@@ -568,7 +592,12 @@ void Addon::writePrefs(Context context) {
 
 bool Addon::writeModuleData(const PackageStore& store) const {
     std::unique_ptr<MemoryBlock> data(store.getData());
-    if (data == nullptr || data->size() == 0) {
+    if (data == nullptr) {
+        // The packages could not be exported: storing nothing would keep stale data as if it
+        // were current.
+        return false;
+    }
+    if (data->size() == 0) {
         return true;
     }
     API_ModulData info;
@@ -602,7 +631,9 @@ void Addon::validatePrefs(ModuleEvent& event) {
         return;
     }
     store->validate();
-    writeModuleData(*store);
+    if (!writeModuleData(*store)) {
+        reportPrefsNotWritten(project);
+    }
     setMyPrefs(*store, project);
 }
 
@@ -611,8 +642,8 @@ void Addon::exportPrefs(ModuleEvent& event) {
         return;
     }
     std::unique_ptr<PackageStore> exported(event.getStore()->getExport());
-    if (exported != nullptr) {
-        writeModuleData(*exported);
+    if (exported == nullptr || !writeModuleData(*exported)) {
+        reportPrefsNotWritten(project);
     }
 }
 
@@ -628,7 +659,9 @@ void Addon::mergePrefs(ModuleEvent& event) {
 
     PackageStore merged(storeTag);
     getMyPrefs(merged, project, false);
-    writeModuleData(merged);
+    if (!writeModuleData(merged)) {
+        reportPrefsNotWritten(project);
+    }
     API_ModulData* destination = event.getDestination();
     if (destination == nullptr) {
         return;

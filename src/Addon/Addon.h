@@ -99,8 +99,9 @@ public:
     // follows.
     virtual void readPrefs(Context context, bool publish);
     // Writes the packages of a context to their file (replacing it whole, or erasing it when the
-    // context has no package) or to the project's module data.
-    virtual void writePrefs(Context context);
+    // context has no package) or to the project's module data. False when they could not be
+    // written (the old file or module data is kept).
+    virtual bool writePrefs(Context context);
     // Puts copies of the add-on's packages of a context into the store: empty copies with
     // `clone`, independent copies otherwise.
     virtual void getMyPrefs(PackageStore& store, Context context, bool clone);
@@ -167,8 +168,12 @@ private:
     void reportFailure();
 
     PackageStore& preferenceStore();
+    // Writes a context's packages; a failure, or an exception (reported as unexpected), is told
+    // on the console and leaves the other contexts to be written.
+    void savePrefs(Context context);
+    void reportPrefsNotWritten(Context context) const;
     // Stores the store's data as the project's module data; nothing for empty data. False when the
-    // host refused it.
+    // packages could not be exported or the host refused the data.
     bool writeModuleData(const PackageStore& store) const;
 
     Supervisor* m_supervisor = nullptr;

@@ -10,6 +10,7 @@
 #include "TestAddon.h"
 #include "TestPackages.h"
 #include "XML/PackageStore.h"
+#include "XML/ShippingUnit.h"
 #include "sim/AddOns.h"
 #include "sim/Dialogs.h"
 #include "sim/Files.h"
@@ -266,6 +267,107 @@ TEST_F(PreferenceTest, ProjectPackagesTravelAsModuleData) {
     sim::failCall("ACAPI_ModulData_GetInfo", APIERR_NOMODULEDATA);
     EXPECT_EQ(std::unique_ptr<MemoryBlock>(a.getOwnerData(version, byteOrder))->size(), 0);
     EXPECT_EQ(version, 0);
+}
+
+namespace {
+
+// A field the XML writer cannot write: its package cannot be exported.
+class OpaqueField : public ShippingUnit {
+public:
+    void setDefault() override {}
+    bool read(const String&) override { return true; }
+};
+
+class OpaquePrefs : public CountPrefs {
+public:
+    OpaquePrefs() : CountPrefs(0, true, MakeGSType("OPQP"), "opaquePrefs") {}
+    Package* clone() const override { return new OpaquePrefs(*this); }
+    Shipping* getShipping(std::size_t index, bool) override { return index == 0 ? new OpaqueField : nullptr; }
+};
+
+// Throws out of writing the preferences of one context.
+class ThrowingAddon : public TestAddon {
+public:
+    bool writePrefs(Context context) override {
+        if (context == throwFor) {
+            throw std::runtime_error("write");
+        }
+        return TestAddon::writePrefs(context);
+    }
+    Context throwFor = project;
+};
+
+} // namespace
+
+TEST_F(PreferenceTest, EveryContextIsWrittenAtQuitAndEachFailureTold) {
+    struct Case {
+        const char* name;
+        bool throwForUser;   // writing the user's file throws
+        int failedWrites;    // file writes that fail, the user's file being written first
+        const char* console; // what the console is told
+        bool userWritten, sharedWritten;
+        int unexpected; // failures reported as unexpected
+    };
+    const Case cases[] = {
+        {"both written", false, 0, "", true, true, 0},
+        {"the user's file fails", false, 1, "The add-on's user preferences could not be written.\n", false,
+         true, 0},
+        {"the user's file throws", true, 0, "The add-on's user preferences could not be written.\n", false,
+         true, 1},
+        {"both fail", false, 2,
+         "The add-on's user preferences could not be written.\nThe add-on's shared preferences could not be "
+         "written.\n",
+         false, false, 0},
+    };
+    for (const Case& c : cases) {
+        fs::remove_all(userFile.parent_path());
+        fs::remove_all(sharedFile.parent_path());
+        sim::reset();
+        ThrowingAddon a;
+        addon = &a;
+        if (c.throwForUser) {
+            a.throwFor = Addon::user;
+        }
+        a.addPreference(NamePrefs("Ann"), Addon::user);
+        a.addPreference(CountPrefs(7), Addon::shared);
+        if (c.failedWrites > 0) {
+            sim::failCall(sim::fileWriteCall, ErrIO, c.failedWrites);
+        }
+        ProjectEvent quit(APINotify_Quit);
+        a.publishExternalEvent(quit, false);
+        sim::clearFaults();
+        EXPECT_EQ(sim::consoleText(), c.console) << c.name;
+        EXPECT_EQ(readFile(userFile).find("Ann") != std::string::npos, c.userWritten) << c.name;
+        EXPECT_EQ(readFile(sharedFile).find("<count>7</count>") != std::string::npos, c.sharedWritten)
+            << c.name;
+        EXPECT_EQ(a.failures, c.unexpected) << c.name;
+        addon = nullptr;
+    }
+}
+
+TEST_F(PreferenceTest, ModuleDataThatCannotBeStoredIsTold) {
+    TestAddon a;
+    addon = &a;
+    sim::openProject();
+    a.addPreference(CountPrefs(3), Addon::project);
+    ProjectEvent save(APINotify_PreSave);
+    a.publishExternalEvent(save, false);
+    ASSERT_EQ(moduleText(), "<countPrefs><count>3</count></countPrefs>");
+    EXPECT_EQ(sim::consoleText(), "");
+
+    // The host refuses the data: the old data stays, and the console says so.
+    projectCount()->count = 4;
+    sim::failCall("ACAPI_ModulData_Store", APIERR_GENERAL);
+    a.publishExternalEvent(save, false);
+    EXPECT_EQ(moduleText(), "<countPrefs><count>3</count></countPrefs>");
+    EXPECT_EQ(sim::consoleText(), "The add-on's project preferences could not be written.\n");
+
+    // A package that cannot be exported: nothing is stored in place of the whole.
+    a.addPreference(OpaquePrefs(), Addon::project);
+    sim::clearCalls();
+    EXPECT_FALSE(a.writePrefs(Addon::project));
+    EXPECT_EQ(sim::callCount("ACAPI_ModulData_Store"), 0u);
+    EXPECT_EQ(moduleText(), "<countPrefs><count>3</count></countPrefs>");
 }
 
 TEST_F(PreferenceTest, EmptyModuleDataIsNeverStored) {
