@@ -317,6 +317,10 @@ std::vector<API_EditPars> editsOf(const GS::Guid& guid) {
     return existing(guid).edits;
 }
 
+void setElementLocked(const GS::Guid& guid, bool locked) {
+    existing(guid).record.header.locked = locked;
+}
+
 void setRenovationFilterHides(const GS::Guid& filter, const std::vector<Int32>& statuses) {
     state().renovationHides[key(filter)] = std::set<Int32>(statuses.begin(), statuses.end());
 }

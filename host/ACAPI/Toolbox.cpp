@@ -1,8 +1,12 @@
 #include "ACAPI/Toolbox.hpp"
 
+#include "sim/Databases.h"
+#include "sim/ElementTable.h"
 #include "sim/Environment.h"
 #include "sim/Interface.h"
+#include "sim/Project.h"
 #include "sim/Sim.h"
+#include "sim/Teamwork.h"
 #include "sim/Toolbox.h"
 
 #include <deque>
@@ -113,12 +117,35 @@ void queueLayerChoice(short layer) {
 
 } // namespace sim
 
+namespace {
+
+GSErrCode lockElements(const API_Elem_Head* heads, Int32 count, bool lock) {
+    for (Int32 i = 0; i < count; ++i) {
+        if (!sim::hasElement(heads[i].guid)) {
+            return APIERR_BADID;
+        }
+    }
+    for (Int32 i = 0; i < count; ++i) {
+        const GS::Guid& guid = heads[i].guid;
+        bool others = sim::isTeamwork() && sim::elementOwner(guid) != sim::currentUserId();
+        if (sim::elementDatabase(guid) == sim::currentDatabase() && !others) {
+            sim::setElementLocked(guid, lock);
+        }
+    }
+    return NoError;
+}
+
+} // namespace
+
 GSErrCode ACAPI_Element_Tool(const API_Elem_Head* elemHeads, Int32 nItems, API_ToolCmdID typeID, void*) {
     if (GSErrCode err = sim::enter("ACAPI_Element_Tool", typeID); err != NoError) {
         return err;
     }
     if (nItems < 0 || (nItems > 0 && elemHeads == nullptr)) {
         return APIERR_BADPARS;
+    }
+    if (typeID == APITool_Lock || typeID == APITool_Unlock) {
+        return lockElements(elemHeads, nItems, typeID == APITool_Lock);
     }
     if (typeID != APITool_SuspendGroups) {
         return APIERR_BADID;

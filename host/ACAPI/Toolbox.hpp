@@ -26,6 +26,10 @@ constexpr GSType APIInternal_LayerChooserID = MakeGSType("BADL");
 // Element tools applied to elements (or to none): 'SUSP' toggles group suspension.
 using API_ToolCmdID = GSType;
 constexpr API_ToolCmdID APITool_SuspendGroups = MakeGSType("SUSP");
+// Lock and unlock the listed elements. Only elements of the current database are changed (and in
+// a shared project only the current member's); APIERR_BADID when one is unknown (nothing changes).
+constexpr API_ToolCmdID APITool_Lock = MakeGSType("LOCK");
+constexpr API_ToolCmdID APITool_Unlock = MakeGSType("ULCK");
 GSErrCode ACAPI_Element_Tool(const API_Elem_Head* elemHeads, Int32 nItems, API_ToolCmdID typeID,
                              void* pars = nullptr);
 

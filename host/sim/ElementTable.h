@@ -32,6 +32,9 @@ std::size_t elementCount();
 // The elements of a database, in the order they were made.
 std::vector<GS::Guid> elementsOf(const GS::Guid& database);
 
+// Sets the element's lock flag; throws std::out_of_range when there is none.
+void setElementLocked(const GS::Guid& guid, bool locked);
+
 // The element's listing strings: its own information string ('GEIS') and the compound string of
 // its master prefix followed by it ('GCIS').
 void setElementInfo(const GS::Guid& guid, const std::string& element, const std::string& compound);
