@@ -15,6 +15,7 @@
 #include "Addon/SupervisorLink.h"
 #include "Database/Drawing.h"
 #include "Database/Project.h"
+#include "Database/Specification.h"
 #include "Environment/DataBufferIn.h"
 #include "Environment/DataBufferOut.h"
 #include "Environment/DataFile.h"
@@ -210,6 +211,7 @@ Supervisor& Addon::getSupervisor() {
 GSErrCode Addon::startup() {
     try {
         InterfacePanel::startup();
+        Specification::startup();
         Drawing::startup();
     } catch (...) {
         return APIERR_MEMFULL;
@@ -220,6 +222,7 @@ GSErrCode Addon::startup() {
 GSErrCode Addon::shutdown() {
     try {
         Drawing::shutdown();
+        Specification::shutdown();
         InterfacePanel::shutdown();
     } catch (...) {
         return APIERR_GENERAL;

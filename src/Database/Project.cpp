@@ -1,6 +1,7 @@
 #include "Database/Project.h"
 
 #include "ACAPI/ProjectInfo.hpp"
+#include "Database/Specification.h"
 #include "Environment/Memory.h"
 
 #include <memory>
@@ -19,9 +20,12 @@ String boundedText(const char* field, std::size_t size) {
 
 } // namespace
 
-Project::Project() : m_preferences(new PackageStore("frameworkPreferenceStore")) {}
+Project::Project()
+    : m_preferences(new PackageStore("frameworkPreferenceStore")),
+      m_specification(new Specification(this, 0)) {}
 
 Project::~Project() {
+    delete m_specification;
     delete m_users;
     delete m_preferences;
 }
@@ -45,6 +49,7 @@ void Project::initialisePreferences() {
 void Project::resetDatabases() {
     delete m_users;
     m_users = nullptr;
+    m_specification->reset();
 }
 
 bool Project::isShared() const {

@@ -10,6 +10,8 @@
 
 namespace zelvane {
 
+class Specification;
+
 class Project {
 public:
     using UserList = Vector<User>;
@@ -18,6 +20,9 @@ public:
     Project(const Project&) = delete;
     Project& operator=(const Project&) = delete;
     virtual ~Project();
+
+    // The project's attribute set (the project keeps it).
+    Specification* getSpecification() const { return m_specification; }
 
     // Drops what was read from the host, so that it is read afresh on next use.
     void resetDatabases();
@@ -41,6 +46,7 @@ public:
 private:
     UserList* m_users = nullptr;
     PackageStore* m_preferences;
+    Specification* m_specification;
 };
 
 } // namespace zelvane

@@ -60,6 +60,11 @@ Project* Host::getProject() {
     return m_project;
 }
 
+Specification* Host::getFrontSpec() {
+    Project* project = getProject();
+    return project != nullptr ? project->getSpecification() : nullptr;
+}
+
 bool Host::isProjectOpen() const {
     API_ProjectInfo info;
     GSErrCode err = ACAPI_Environment(APIEnv_ProjectID, &info);

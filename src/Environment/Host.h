@@ -18,6 +18,7 @@ class Directory;
 class ElementLink;
 class MemoryBlock;
 class Project;
+class Specification;
 class Transaction;
 class User;
 
@@ -33,6 +34,8 @@ public:
 
     // The project while one is open (made on first request and kept), else null.
     Project* getProject();
+    // The open project's attribute set, or null without a project.
+    Specification* getFrontSpec();
     // True unless the host says that no project is open.
     bool isProjectOpen() const;
     // The renovation filter of the active view; the null GUID when the host cannot tell.
