@@ -155,7 +155,8 @@ bool XMLDateTime::read(String const& source) {
             if (pos + 3 > length || !readField(text, pos + 1, hours)) {
                 return false;
             }
-            if (pos + 6 <= length && !readField(text, pos + 4, minutes)) {
+            // Minutes past 59 would carry into hours beyond the two digits the zone is written with.
+            if (pos + 6 <= length && (!readField(text, pos + 4, minutes) || minutes > 59)) {
                 return false;
             }
             offset = sign * static_cast<int>(hours * 60 + minutes);

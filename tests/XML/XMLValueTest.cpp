@@ -38,6 +38,7 @@ TEST(XMLDateTimeTest, WritesEachContent) {
         {XMLDateTime::dateTimeZone, -30, "2017-03-05T09:04:00-00:30"},
         {XMLDateTime::dateTimeZone, 0, "2017-03-05T09:04:00Z"},
         {XMLDateTime::timeZone, 90, "09:04:00+01:30"},
+        {XMLDateTime::dateTimeZone, -5999, "2017-03-05T09:04:00-99:59"},
     };
     for (auto const& c : cases) {
         time = withOffset(Time(2017, 3, 5, 9, 4, 0), c.offset);
@@ -60,6 +61,7 @@ TEST(XMLDateTimeTest, ReadsZones) {
         {"2017-03-05T09:04:00+01:00", 60},    {"2017-03-05T09:04:00.5Z", 0},
         {"2017-03-05T09:04:00", 0},           {"2017-03-05T09:04:00-05:30", -330},
         {"2017-03-05T09:04:00.1+02:00", 120}, {"2017-03-05T09:04:00+03", 180},
+        {"2017-03-05T09:04:00-99:59", -5999},
     };
     for (auto const& c : cases) {
         Time time(false);
@@ -100,6 +102,8 @@ TEST(XMLDateTimeTest, RefusesBadTextAndKeepsTheTime) {
         {XMLDateTime::timeZone, "09:04:00+x1:00"},
         {XMLDateTime::timeZone, "09:04:00+"},
         {XMLDateTime::dateTimeZone, "2017-03-05T09:04:00+01:x0"},
+        {XMLDateTime::dateTimeZone, "2017-03-05T09:04:00+99:99"},
+        {XMLDateTime::timeZone, "09:04:00-00:60"},
     };
     for (auto const& c : cases) {
         Time original(2001, 2, 3, 4, 5, 6);
