@@ -167,9 +167,15 @@ void LineCut::addContour(CadPolygon const& contour, bool hole) {
         PolyPoint v(contour[i]);
         v.x() -= m_reference.x();
         v.y() -= m_reference.y();
-        // A vertex at the place of the one before it adds no edge.
-        if (!run.empty() && v.isEqual2D(run.back(), m_tol))
+        // A vertex at the place of the one before it adds no edge; of the two, the one nearer the
+        // line gives the place, so that the cut does not depend on their order.
+        if (!run.empty() && v.isEqual2D(run.back(), m_tol)) {
+            if (std::fabs(sideOf(v)) < std::fabs(sideOf(run.back()))) {
+                run.back().x() = v.x();
+                run.back().y() = v.y();
+            }
             continue;
+        }
         run.push_back(v);
     }
     while (run.size() > 1 && run.back().isEqual2D(run.front(), m_tol)) {
@@ -214,19 +220,27 @@ void LineCut::finish() {
     std::stable_sort(on.begin(), on.end(), [this](int p, int q) {
         return along(m_nodes[std::size_t(p)].vertex) < along(m_nodes[std::size_t(q)].vertex);
     });
-    // Nodes at one place are one: the first of them stands for the others.
+    // Nodes at one place are one: the one nearest the line stands for the others.
     std::vector<int> places;
-    for (int i : on) {
-        Node& node = m_nodes[std::size_t(i)];
-        if (!places.empty()) {
-            Node const& last = m_nodes[std::size_t(places.back())];
-            if (along(node.vertex) - along(last.vertex) <= m_tol &&
-                node.vertex.isEqual2D(last.vertex, 2.0 * m_tol)) {
-                node.merged = places.back();
+    std::size_t groupStart = 0;
+    for (std::size_t g = 0; g <= on.size(); ++g) {
+        if (g < on.size() && g > groupStart) {
+            Node const& first = m_nodes[std::size_t(on[groupStart])];
+            Node const& node = m_nodes[std::size_t(on[g])];
+            if (along(node.vertex) - along(first.vertex) <= m_tol &&
+                node.vertex.isEqual2D(first.vertex, 2.0 * m_tol))
                 continue;
-            }
         }
-        places.push_back(i);
+        if (g > groupStart) {
+            int best = on[groupStart];
+            for (std::size_t i = groupStart; i < g; ++i)
+                if (std::fabs(m_nodes[std::size_t(on[i])].side) < std::fabs(m_nodes[std::size_t(best)].side))
+                    best = on[i];
+            for (std::size_t i = groupStart; i < g; ++i)
+                m_nodes[std::size_t(on[i])].merged = best;
+            places.push_back(best);
+        }
+        groupStart = g;
     }
     std::vector<Arrow> arrows;
     for (Arrow arrow : m_arrows) {

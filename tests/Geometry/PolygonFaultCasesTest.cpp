@@ -1,0 +1,177 @@
+// Small named polygons that once came out wrong: repeated vertices, vertices a hair off the line or
+// an edge, projects far from the origin, millimetre details and arcs on the cutting line.
+#include "Geometry/CadPolygon.h"
+#include "Geometry/LinearEquation.h"
+#include "Geometry/PolyList.h"
+#include "Geometry/PolyVector.h"
+#include "PointExpect.h"
+#include "PolygonCases.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+namespace zelvane {
+
+namespace {
+
+double totalArea(PolyList const& list) {
+    double sum = 0.0;
+    for (CadPolygon const* polygon : list)
+        sum += polygon->getArea(true, false);
+    return sum;
+}
+
+Contour square(double x0, double y0, double side) {
+    return {{x0, y0, 0}, {x0 + side, y0, 0}, {x0 + side, y0 + side, 0}, {x0, y0 + side, 0}};
+}
+
+} // namespace
+
+TEST(PolygonFaultCasesTest, SplitByLine) {
+    struct Case {
+        std::string name;
+        Contour outline;
+        LinearEquation line;
+        std::size_t rightCount, leftCount;
+        double rightArea, leftArea;
+    };
+    double const c7 = 1e7 + 500.0;
+    double const c6 = 1e6 + 500.0;
+    std::vector<Case> const cases = {
+        {"repeated vertex on the cut",
+         {{0, 0, 0}, {10, 0, 0}, {10, 0, 0}, {10, 10, 0}, {0, 10, 0}},
+         LinearEquation(CadPoint(10, 0, 0), -1, 1),
+         1,
+         1,
+         50,
+         50},
+        {"two vertices within the tolerance of the line",
+         {{0, 0, 0}, {10, 0, 0}, {10, 5, 0}, {10, 5 + 8e-6, 0}, {10, 10, 0}, {0, 10, 0}},
+         LinearEquation(0.0, CadPoint(0, 5, 0)),
+         1,
+         1,
+         50,
+         50},
+        {"vertex pushed 1e-6 off the edge it cuts",
+         {{0, 0, 0}, {5, 1e-6, 0}, {10, 0, 0}, {10, 10, 0}, {0, 10, 0}},
+         LinearEquation(kPi / 2, CadPoint(5, 0, 0)),
+         1,
+         1,
+         50 - 2.5e-6,
+         50 - 2.5e-6},
+        {"1000 m square at 1e7 through its centre", square(1e7, 1e7, 1000),
+         LinearEquation(CadPoint(c7, c7, 0), 1, 1), 1, 1, 500000, 500000},
+        {"1000 m square at 1e6, sloped", square(1e6, 1e6, 1000), LinearEquation(0.3, CadPoint(c6, c6, 0)), 1,
+         1, 500000, 500000},
+        {"2 mm square", square(0, 0, 0.002), LinearEquation(0.0, CadPoint(0, 0.001, 0)), 1, 1, 2e-6, 2e-6},
+        {"half-disc above the line",
+         {{-1, 0, kPi}, {1, 0, 0}},
+         LinearEquation(0.0, CadPoint()),
+         0,
+         1,
+         0,
+         kPi / 2},
+        {"half-disc below the line",
+         {{1, 0, kPi}, {-1, 0, 0}},
+         LinearEquation(0.0, CadPoint()),
+         1,
+         0,
+         kPi / 2,
+         0},
+        {"arc bulging away from the line",
+         {{-1, -1, 0}, {1, -1, 0}, {1, 0, 0}, {-1, 0, kPi}},
+         LinearEquation(0.0, CadPoint()),
+         1,
+         1,
+         2,
+         kPi / 2},
+        {"half-disc cut across",
+         {{-1, 0, kPi}, {1, 0, 0}},
+         LinearEquation(kPi / 2, CadPoint()),
+         1,
+         1,
+         kPi / 4,
+         kPi / 4},
+    };
+    for (Case const& c : cases) {
+        for (bool reverse : {false, true}) {
+            SCOPED_TRACE(c.name + (reverse ? " reversed" : ""));
+            auto polygon = build(PolygonCase{c.name, c.outline, {}}, reverse, false);
+            PolyList right, left;
+            polygon->splitWith(c.line, &right, &left);
+            double scale = c.rightArea + c.leftArea;
+            EXPECT_EQ(right.size(), c.rightCount);
+            EXPECT_EQ(left.size(), c.leftCount);
+            EXPECT_NEAR(totalArea(right), c.rightArea, 1e-9 * scale);
+            EXPECT_NEAR(totalArea(left), c.leftArea, 1e-9 * scale);
+            for (PolyList const* list : {&right, &left})
+                for (CadPolygon const* piece : *list)
+                    EXPECT_TRUE(piece->isValid(true));
+        }
+    }
+}
+
+// A 2 mm square has an area and a direction; one listed backwards runs clockwise.
+TEST(PolygonFaultCasesTest, SmallPolygonsKeepAreaAndDirection) {
+    struct Case {
+        char const* name;
+        double side;
+        double offset;
+    };
+    for (Case const& c : {Case{"2 mm", 0.002, 0.0}, Case{"0.1 mm", 1e-4, 0.0},
+                          Case{"2 mm at 1e6", 0.002, 1e6}, Case{"1000 m at 1e7", 1000.0, 1e7}}) {
+        SCOPED_TRACE(c.name);
+        auto polygon = build(PolygonCase{c.name, square(c.offset, c.offset, c.side), {}}, false, false);
+        // The side as the coordinates hold it.
+        double side = (c.offset + c.side) - c.offset;
+        EXPECT_NEAR(polygon->getArea(false, true), side * side, 1e-9 * side * side);
+        EXPECT_EQ(polygon->getDirection(), PolyPoint::anticlockwise);
+        polygon->reverse();
+        EXPECT_EQ(polygon->getDirection(), PolyPoint::clockwise);
+    }
+    // A sliver narrower than the tolerance has no area.
+    auto sliver = build(PolygonCase{"sliver", {{0, 0, 0}, {10, 0, 0}, {10, 5e-7, 0}}, {}}, false, false);
+    EXPECT_EQ(sliver->getArea(false, false), 0.0);
+}
+
+// Points level with a vertex, or a hair above or below it, on a long outline whose neighbouring
+// vertices lie just over the tolerance apart: each is counted once.
+TEST(PolygonFaultCasesTest, PositionsLevelWithVertices) {
+    struct Case {
+        char const* name;
+        double scale;
+    };
+    for (Case const& c : {Case{"metres", 1.0}, Case{"centimetres", 0.01}}) {
+        SCOPED_TRACE(c.name);
+        // A saw of teeth 1.2e-5 apart in height, so that neighbouring vertices lie just over the
+        // tolerance from each other.
+        PolygonCase saw{"saw", {{0, 0, 0}}, {}};
+        for (int i = 0; i < 200; ++i) {
+            saw.outline.push_back({c.scale * (1.0 + 0.01 * i), c.scale * (0.5 * (i % 2)) + 1.2e-5 * i, 0});
+        }
+        saw.outline.push_back({c.scale * 3.0, c.scale * 2.0, 0});
+        saw.outline.push_back({0, c.scale * 2.0, 0});
+        auto polygon = build(saw, false, false);
+        BoostPolygon oracle = toBoost(saw, false);
+        int checked = 0;
+        for (Vertex const& v : saw.outline) {
+            for (double dy : {0.0, 1e-7, -1e-7, 6e-6, -6e-6, 3e-5}) {
+                for (double dx : {-0.3, -0.05, 0.05}) {
+                    CadPoint p(v.x + dx * c.scale, v.y + dy, 0);
+                    BoostPoint q(p.x(), p.y());
+                    if (distanceToBoundary(oracle, q) < 1e-4)
+                        continue;
+                    ++checked;
+                    CadPoint::Pos expected = bg::within(q, oracle) ? CadPoint::inside : CadPoint::outside;
+                    ASSERT_EQ(polygon->positionOf(p), expected) << p;
+                }
+            }
+        }
+        EXPECT_GT(checked, 500);
+    }
+}
+
+} // namespace zelvane
