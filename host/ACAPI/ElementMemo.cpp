@@ -87,6 +87,8 @@ GSErrCode ACAPI_DisposeElemMemoHdls(API_ElementMemo* memo) {
     killHandle(memo->shellContours);
     killHandle(memo->morphBody);
     killHandle(memo->morphMaterialMapTable);
+    killHandle(memo->wallWindows);
+    killHandle(memo->wallDoors);
     delete memo->elemInfoString;
     memo->elemInfoString = nullptr;
     return NoError;

@@ -6,6 +6,7 @@
 #include "ACAPI/APIGeometry.hpp"
 #include "ACAPI/ErrorCodes.hpp"
 #include "GSRoot/GSRoot.hpp"
+#include "GSRoot/Guid.hpp"
 
 namespace GS {
 class UniString;
@@ -115,6 +116,9 @@ constexpr API_ElemMemoMask APIMemoMask_CWallJunctions = 0x10000;
 constexpr API_ElemMemoMask APIMemoMask_CWallAccessories = 0x20000;
 constexpr API_ElemMemoMask APIMemoMask_RoofEdgeTypes = 0x40000;
 constexpr API_ElemMemoMask APIMemoMask_SideMaterials = 0x80000;
+// A wall's windows and doors share the bits of roofs' edge types and side materials.
+constexpr API_ElemMemoMask APIMemoMask_WallWindows = 0x40000;
+constexpr API_ElemMemoMask APIMemoMask_WallDoors = 0x80000;
 constexpr API_ElemMemoMask APIMemoMask_AdditionalPolygon = 0x100000;
 constexpr API_ElemMemoMask APIMemoMask_ShellShapes = 0x200000;
 constexpr API_ElemMemoMask APIMemoMask_MorphBody = 0x400000;
@@ -169,6 +173,9 @@ struct API_ElementMemo {
     GSHandle shellContours = nullptr;
     GSHandle morphBody = nullptr;
     GSHandle morphMaterialMapTable = nullptr;
+    // The GUIDs of the windows and of the doors placed in a wall.
+    GS::Guid** wallWindows = nullptr;
+    GS::Guid** wallDoors = nullptr;
     // The element's listing ID, which a change or creation with the memo gives the element (null:
     // unchanged); a new string the record owns.
     GS::UniString* elemInfoString = nullptr;

@@ -90,6 +90,8 @@ void eachField(API_ElementMemo& m, F f) {
     f(n++, APIMemoMask_ShellShapes, h(m.shellContours), handle);
     f(n++, APIMemoMask_MorphBody, h(m.morphBody), handle);
     f(n++, APIMemoMask_MorphBody, h(m.morphMaterialMapTable), handle);
+    f(n++, APIMemoMask_WallWindows, h(m.wallWindows), handle);
+    f(n++, APIMemoMask_WallDoors, h(m.wallDoors), handle);
 }
 
 Bytes handleBytes(GSConstHandle h) {
