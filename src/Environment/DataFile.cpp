@@ -4,6 +4,7 @@
 #include "ACAPI/LibPartSaveDialog.hpp"
 #include "DG/FileDialog.hpp"
 #include "Environment/Directory.h"
+#include "Environment/Guid.h"
 #include "Environment/Memory.h"
 #include "Environment/Time.h"
 #include "FTM/FileTypeManager.hpp"
@@ -11,10 +12,13 @@
 #include "IO/FileSystem.hpp"
 #include "IO/Folder.hpp"
 #include "IO/Name.hpp"
+#include "IO/TreeEnumerator.hpp"
 
 #include <algorithm>
+#include <cctype>
 #include <climits>
 #include <string>
+#include <vector>
 
 namespace zelvane {
 
@@ -72,6 +76,68 @@ DataFile* prompt(DG::FileDialog::Type type, String const& title, std::vector<Str
     UInt32 chosen = dialog.GetSelectedFilter();
     selected = chosen < filterIndex.size() ? filterIndex[chosen] : -1;
     return DataFile::create(dialog.GetSelectedFile(), permission);
+}
+
+// Whether `entry` is a temporary file of a replace of the file `name`: ".NAME.SUFFIX.tmp" with a
+// hexadecimal suffix, or ".NAME.tmpN" as earlier versions named them.
+bool isTemporaryOf(std::string const& entry, std::string const& name) {
+    std::string head = "." + name + ".";
+    if (entry.size() <= head.size() || entry.compare(0, head.size(), head) != 0) {
+        return false;
+    }
+    std::string rest = entry.substr(head.size());
+    auto all = [](std::string const& text, int (*test)(int)) {
+        return !text.empty() &&
+               std::all_of(text.begin(), text.end(), [test](char c) { return test(UInt8(c)) != 0; });
+    };
+    if (rest.size() > 4 && rest.compare(rest.size() - 4, 4, ".tmp") == 0) {
+        return all(rest.substr(0, rest.size() - 4), isxdigit);
+    }
+    return rest.compare(0, 3, "tmp") == 0 && all(rest.substr(3), isdigit);
+}
+
+// Lists the temporary files of one file in its folder, without descending.
+class TemporaryFiles : public IO::TreeEnumerator {
+public:
+    explicit TemporaryFiles(std::string name) : m_name(std::move(name)) {}
+    std::vector<std::string> found;
+
+protected:
+    bool EntryFound(IO::Name const& entry, bool isFolder) override {
+        std::string text = entry.ToUTF8();
+        if (!isFolder && isTemporaryOf(text, m_name)) {
+            found.push_back(text);
+        }
+        return false;
+    }
+
+private:
+    std::string m_name;
+};
+
+// Deletes what earlier replaces of the file left behind when their clean-up failed.
+void sweepTemporaries(IO::Location const& folder, std::string const& name) {
+    IO::Folder directory(folder, IO::Folder::Fail);
+    TemporaryFiles temporaries(name);
+    if (directory.GetStatus() != NoError || temporaries.Enumerate(directory) != NoError) {
+        return;
+    }
+    for (std::string const& entry : temporaries.found) {
+        IO::fileSystem.Delete(IO::Location(folder, IO::Name(entry.c_str())));
+    }
+}
+
+// A name no replace has used: hexadecimal digits of a new identifier from the host.
+std::string uniqueSuffix() {
+    char text[Guid::textLength + 1];
+    Guid().generate().copyTo(text);
+    std::string suffix;
+    for (char const* p = text; *p != 0 && suffix.size() < 16; ++p) {
+        if (*p != '-') {
+            suffix += *p;
+        }
+    }
+    return suffix;
 }
 
 } // namespace
@@ -519,10 +585,12 @@ bool DataFile::replaceContents(std::function<bool(DataFile&)> const& writer) {
         (m_lastError = folder.DeleteLastLocalName()) != NoError) {
         return false;
     }
-    // A hidden name beside the target that nothing uses yet.
+    sweepTemporaries(folder, name.ToUTF8());
+    // A hidden name beside the target, new to each attempt, so that leftovers of failed clean-ups
+    // never stand in the way.
     std::unique_ptr<DataFile> temporary;
-    for (int attempt = 0; attempt < 100 && temporary == nullptr; ++attempt) {
-        std::string tempName = "." + name.ToUTF8() + ".tmp" + std::to_string(attempt);
+    for (int attempt = 0; attempt < 8 && temporary == nullptr; ++attempt) {
+        std::string tempName = "." + name.ToUTF8() + "." + uniqueSuffix() + ".tmp";
         IO::Location location(folder, IO::Name(tempName.c_str()));
         if (location.IsEmpty()) {
             break;

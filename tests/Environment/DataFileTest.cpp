@@ -407,6 +407,41 @@ TEST_F(DataFileTest, ReplaceContents) {
     EXPECT_FALSE(DataFile().replaceContents(String("x")));
 }
 
+TEST_F(DataFileTest, ReplaceIsNotStoppedByLeftoversAndSweepsThem) {
+    put(path("prefs.xml"), "old");
+    DataFile file(text("prefs.xml"), 3, false);
+    // A clean-up that fails again and again: each failed replace leaves its temporary file, and
+    // no sweep can delete them either.
+    sim::failDelete(ErrPermission, -1);
+    for (int i = 0; i < 105; ++i) {
+        sim::failRename(ErrPermission);
+        EXPECT_FALSE(file.replaceContents(String("new"))) << i;
+    }
+    EXPECT_EQ(entries().size(), 106u) << "the leftovers are there";
+    // They never stand in the way of a replace.
+    ASSERT_TRUE(file.replaceContents(String("newer")));
+    EXPECT_EQ(get(path("prefs.xml")), "newer");
+    sim::clearFaults();
+
+    // Leftovers of the names of earlier versions, and entries that are no temporary of this file.
+    const char* const kept[] = {".other.xml.0a1b.tmp", ".prefs.xml.tmp", ".prefs.xml.zz.tmp",
+                                ".prefs.xml.tmp1x", "prefs.xml.0a1b.tmp"};
+    for (const char* name : kept) {
+        put(path(name), "x");
+    }
+    put(path(".prefs.xml.tmp99"), "x");
+    put(path(".prefs.xml.tmp0"), "x");
+    fs::create_directory(path(".prefs.xml.00ff.tmp"));
+
+    ASSERT_TRUE(file.replaceContents(String("new")));
+    EXPECT_EQ(get(path("prefs.xml")), "new");
+    std::vector<std::string> expected(std::begin(kept), std::end(kept));
+    expected.push_back(".prefs.xml.00ff.tmp"); // a folder is never swept
+    expected.push_back("prefs.xml");
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(entries(), expected);
+}
+
 TEST_F(DataFileTest, FileDialogs) {
     std::vector<String> descriptions{"Text", "Table", "Orphan"};
     std::vector<String> extensions{"txt", "csv"};
