@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <unordered_map>
 
 namespace zelvane {
 
@@ -256,6 +257,60 @@ void DataBufferIn::refill(int n) {
     }
 }
 
+// The conversions of code-page characters a stream has made, for the encodings they were made
+// between: code pages are stateless, so a character always converts the same, and converting
+// each character anew costs a host conversion, a String and its buffers.
+struct DataBufferIn::ConvertedChars {
+    Encoding::Type source = 0;
+    Encoding::Type target = 0;
+    signed char singleState[256] = {}; // 0 not converted yet, 1 converted, -1 undecodable
+    Char single[256];
+    std::unordered_map<unsigned int, Char> pairs; // by the two bytes; length 0 for undecodable
+};
+
+bool DataBufferIn::convertCodePage(Char& c, unsigned char const* bytes, int length) {
+    if (length > 2) {
+        return convertInto(c, reinterpret_cast<char const*>(bytes), length, m_sourceEncoding);
+    }
+    if (m_converted == nullptr || m_converted->source != m_sourceEncoding ||
+        m_converted->target != m_targetEncoding) {
+        m_converted = std::make_unique<ConvertedChars>();
+        m_converted->source = m_sourceEncoding;
+        m_converted->target = m_targetEncoding;
+    }
+    Char converted;
+    if (length == 1) {
+        signed char& state = m_converted->singleState[bytes[0]];
+        if (state == 0) {
+            state = convertInto(m_converted->single[bytes[0]], reinterpret_cast<char const*>(bytes), 1,
+                                m_sourceEncoding)
+                        ? 1
+                        : -1;
+        }
+        if (state < 0) {
+            return false;
+        }
+        converted = m_converted->single[bytes[0]];
+    } else {
+        unsigned int key = (unsigned int)(bytes[0]) << 8 | bytes[1];
+        auto found = m_converted->pairs.find(key);
+        if (found == m_converted->pairs.end()) {
+            Char made;
+            if (!convertInto(made, reinterpret_cast<char const*>(bytes), 2, m_sourceEncoding)) {
+                made.length = 0;
+            }
+            found = m_converted->pairs.emplace(key, made).first;
+        }
+        if (found->second.length == 0) {
+            return false;
+        }
+        converted = found->second;
+    }
+    std::memcpy(c.bytes, converted.bytes, converted.length);
+    c.length = converted.length;
+    return true;
+}
+
 bool DataBufferIn::convertInto(Char& c, char const* bytes, int length, Encoding::Type from) {
     String converted = Encoding(m_targetEncoding).convertString(bytes, unsigned(length), from);
     unsigned int size = converted.dataLength();
@@ -320,7 +375,7 @@ int DataBufferIn::decode(Char& c, int& next) {
         if (UInt32(m_targetEncoding) == source || (toUTF8 && count == 1 && p[0] < 0x80)) {
             std::memcpy(c.bytes, p, std::size_t(count));
             c.length = static_cast<unsigned char>(count);
-        } else if (!convertInto(c, m_buffer + q, count, m_sourceEncoding)) {
+        } else if (!convertCodePage(c, p, count)) {
             return undecodable;
         }
     }
@@ -528,9 +583,14 @@ int DataBufferIn::scan(char const* delimiters, unsigned int length, String* out,
         // The delimiter read from its last character to its first.
         std::reverse(m_delimiters.begin(), m_delimiters.end());
     }
-    // ASCII characters that are not delimiters are taken straight from the buffer when source and
-    // target are both UTF-8: the common case, kept to a few operations a byte.
-    bool direct = UInt32(m_sourceEncoding) == CharCodeUTF8 && UInt32(m_targetEncoding) == CharCodeUTF8;
+    // ASCII characters that are not delimiters are taken straight from the buffer when the target
+    // is UTF-8 and the source keeps ASCII as it is (UTF-8 and the code pages, whose characters
+    // below 0x80 are single bytes): the common case, kept to a few operations a byte. A run starts
+    // on a character's first byte and ends before any byte of 0x80 and above, so it never takes a
+    // trail byte of a double-byte character for a character of its own.
+    UInt32 source = UInt32(m_sourceEncoding);
+    bool direct =
+        UInt32(m_targetEncoding) == CharCodeUTF8 && source != CharCodeUTF16 && source != CharCodeUTF32;
     bool stop[128] = {};
     for (Char const& d : m_delimiters) {
         if (d.length == 1 && static_cast<unsigned char>(d.bytes[0]) < 128) {

@@ -6,6 +6,7 @@
 #include "Environment/Encoding.h"
 #include "Environment/StreamBase.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -116,6 +117,9 @@ private:
     void refill(int n);
     int decode(Char& c, int& next);
     bool convertInto(Char& c, char const* bytes, int length, Encoding::Type from);
+    // A character of the code-page source in the target encoding, converted once per stream and
+    // encodings and then taken from the stream's table.
+    bool convertCodePage(Char& c, unsigned char const* bytes, int length);
     void consume(Char const& c, int next);
     void trackLine(unsigned char lineBreak);
     int scan(char const* delimiters, unsigned int length, String* out, bool consume, bool include,
@@ -144,6 +148,8 @@ private:
     bool m_bigEndian = false; // byte order of UTF-16 and UTF-32 sources
     std::string m_scanned;
     std::vector<Char> m_delimiters;
+    struct ConvertedChars;
+    std::unique_ptr<ConvertedChars> m_converted; // made when a code-page character is converted
 };
 
 } // namespace zelvane

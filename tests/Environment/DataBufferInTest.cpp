@@ -369,6 +369,73 @@ TEST(DataBufferInTest, CodePageSources) {
     EXPECT_EQ(str(out), latin);
 }
 
+TEST(DataBufferInTest, LongCodePageTextsReadByCharacters) {
+    // Each line as its code page holds it and in UTF-8. Trail bytes of Shift-JIS and GBK below 0x80
+    // look like the ASCII delimiters and letters, and are never taken for them.
+    struct Case {
+        const char* name;
+        unsigned int code;
+        std::string line;
+        std::string decoded;
+        char delimiter;
+    };
+    const Case cases[] = {
+        {"Windows Western", 11, "Caf\xE9 \x80 4,50\r\n", "Caf\xC3\xA9 \xE2\x82\xAC 4,50\r\n", '\n'},
+        {"Shift-JIS trail byte 0x5C", 32, "\x83\x5C\\x\x81\x40@\n", "\xE3\x82\xBD\\x\xE3\x80\x80@\n", '\\'},
+        {"Shift-JIS trail byte 0x40", 32, "\x83\x40@\n", "\xE3\x82\xA1@\n", '@'},
+        {"GBK trail byte 0x5C", 34, "\x81\x5C\\\n", "\xE4\xB9\x97\\\n", '\\'},
+    };
+    for (const Case& c : cases) {
+        std::string text;
+        std::string decoded;
+        for (int i = 0; i < 3000; ++i) {
+            text += c.line;
+            decoded += c.decoded;
+        }
+        DataBufferIn in(text.data(), int(text.size()), 99);
+        in.setSourceEncoding(c.code);
+        std::string read;
+        int lines = 0;
+        for (;;) {
+            String piece;
+            int result = in.iterateTo(String(std::string(1, c.delimiter).c_str()), &piece, true, true, false);
+            read += str(piece);
+            if (result != DataBufferIn::foundDelimiter) {
+                EXPECT_EQ(result, DataBufferIn::reachedEnd) << c.name;
+                break;
+            }
+            ++lines;
+        }
+        EXPECT_TRUE(read == decoded) << c.name << ": " << read.substr(0, 40);
+        EXPECT_EQ(lines, 3000) << c.name;
+    }
+}
+
+TEST(DataBufferInTest, ChangingTheSourceCodePageChangesTheConversion) {
+    // 0xA5 is the yen sign in Windows Western, A with ogonek in Windows Central European.
+    std::string text(200, '\xA5');
+    DataBufferIn in(text.data(), int(text.size()), 99);
+    in.setSourceEncoding(11);
+    String out;
+    in.getString(out, 100);
+    in.setSourceEncoding(12);
+    in.getString(out, 100);
+    std::string expected;
+    for (int i = 0; i < 100; ++i) {
+        expected += "\xC2\xA5";
+    }
+    for (int i = 0; i < 100; ++i) {
+        expected += "\xC4\x84";
+    }
+    EXPECT_EQ(str(out), expected);
+    // Into a code page, through a code page.
+    DataBufferIn back(text.data(), int(text.size()), 12);
+    back.setSourceEncoding(11);
+    String same;
+    back.getString(same, 2);
+    EXPECT_EQ(str(same), "??") << "the yen sign has no place in Windows Central European";
+}
+
 TEST(DataBufferInTest, SetSourceStartsAfresh) {
     String first("a\nb c");
     String second("z");
