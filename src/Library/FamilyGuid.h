@@ -10,8 +10,8 @@ class Guid;
 class FamilyGuid : public String {
 public:
     FamilyGuid() = default;
-    FamilyGuid(const String& text) : String(text) {}
-    FamilyGuid(const char* text) : String(text) {}
+    explicit FamilyGuid(const String& text) : String(text) {}
+    explicit FamilyGuid(const char* text) : String(text) {}
     // The GUID's text form.
     explicit FamilyGuid(const Guid& guid);
 

@@ -78,26 +78,26 @@ TEST(LibraryTest, IdSearchesAndSubtypes) {
     Library library(nullptr, 0);
 
     API_LibTypeID type = 0;
-    EXPECT_EQ(library.getIndexByID(id(1).c_str(), type), 1);
+    EXPECT_EQ(library.getIndexByID(FamilyGuid(id(1).c_str()), type), 1);
     EXPECT_EQ(type, APILib_ObjectID);
     type = 0;
-    EXPECT_EQ(library.getIndexByID(id(2).c_str(), type), 2);
+    EXPECT_EQ(library.getIndexByID(FamilyGuid(id(2).c_str()), type), 2);
     EXPECT_EQ(type, APILib_DoorID); // registered as an object, derived from the door subtype
     type = 0;
-    EXPECT_EQ(library.getIndexByID(windowID, type), 5);
+    EXPECT_EQ(library.getIndexByID(FamilyGuid(windowID), type), 5);
     EXPECT_EQ(type, APILib_WindowID);
     type = APILib_LampID;
-    EXPECT_EQ(library.getIndexByID(id(1).c_str(), type), 0);
+    EXPECT_EQ(library.getIndexByID(FamilyGuid(id(1).c_str()), type), 0);
     EXPECT_EQ(type, APILib_LampID);
     type = 0;
     EXPECT_EQ(library.getIndexByID(FamilyGuid(), type), 0);
 
     type = 0;
-    Int32 first = library.getIndexByParentID(id(1).c_str(), type, 0);
-    Int32 second = library.getIndexByParentID(id(1).c_str(), type, first);
+    Int32 first = library.getIndexByParentID(FamilyGuid(id(1).c_str()), type, 0);
+    Int32 second = library.getIndexByParentID(FamilyGuid(id(1).c_str()), type, first);
     EXPECT_EQ(first, 3);
     EXPECT_EQ(second, 4);
-    EXPECT_EQ(library.getIndexByParentID(id(1).c_str(), type, second), 0);
+    EXPECT_EQ(library.getIndexByParentID(FamilyGuid(id(1).c_str()), type, second), 0);
 }
 
 TEST(LibraryTest, CountBuiltinsAndHostFailures) {
@@ -138,7 +138,7 @@ TEST(LibraryTest, FamilyRelations) {
     };
     const Case cases[] = {{id(1), 1}, {id(2), 0}, {otherVersion, 2}, {"", 4}};
     for (const Case& c : cases) {
-        EXPECT_EQ(parent.compareTo(c.other.c_str()), c.result) << c.other;
+        EXPECT_EQ(parent.compareTo(FamilyGuid(c.other.c_str())), c.result) << c.other;
     }
     sim::failCall("ACAPI_Goodies", APIERR_GENERAL);
     EXPECT_EQ(parent.compareTo(parent), 4);

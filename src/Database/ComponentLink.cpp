@@ -1,0 +1,43 @@
+#include "Database/ComponentLink.h"
+
+#include "Library/FamilyGuid.h"
+#include "Library/Library.h"
+
+namespace zelvane {
+
+ComponentLink::ComponentLink(const API_LibPart& part, const Library* library)
+    : m_type(part.typeID), m_index(part.index), m_library(library) {}
+
+ComponentLink::ComponentLink(Int32 index, API_LibTypeID type, const Library* library)
+    : m_type(type), m_index(index), m_library(library) {}
+
+ComponentLink::ComponentLink(const String& name, API_LibTypeID type, const Library* library)
+    : m_type(type), m_library(library) {
+    if (library != nullptr) {
+        API_LibTypeID found = type;
+        m_index = library->getIndexByName(name, found);
+        if (found != 0) {
+            m_type = found;
+        }
+    }
+}
+
+ComponentLink::ComponentLink(const FamilyGuid& id, API_LibTypeID type, const Library* library)
+    : m_type(type), m_library(library) {
+    if (library != nullptr) {
+        API_LibTypeID found = type;
+        m_index = library->getIndexByID(id, found);
+        if (found != 0) {
+            m_type = found;
+        }
+    }
+}
+
+ComponentLink& ComponentLink::operator=(const API_LibPart& part) {
+    m_type = part.typeID;
+    m_index = part.index;
+    m_library = nullptr;
+    return *this;
+}
+
+} // namespace zelvane
