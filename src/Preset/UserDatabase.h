@@ -3,6 +3,10 @@
 // and files, and listed by name. R is the record class, D the concrete database (which says what
 // differs per database), C the collection through which databases travel, Key the record key.
 //
+// D supplies `ID` (an EventSpec whose family is the package code), `xmlTag`, and the record
+// hooks below (the record for an element tag, a fresh record, the record a merge starts from, the
+// name a new record asks for); it is copy-constructible, as clone copies it.
+//
 // Records are shared: a database, its clones, name lists and views hold the same record objects;
 // cloneIndependent makes copies that share nothing. The members are defined in
 // UserDatabaseMembers.h, which only the concrete database's source includes, so each database is
