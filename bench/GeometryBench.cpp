@@ -1,4 +1,4 @@
-// Polygon queries and splits on polygons of 10 to 10,000 vertices, beside Boost.Geometry's
+// Polygon queries, splits and resolving on polygons of 10 to 100,000 vertices, beside Boost.Geometry's
 // answers to the same questions on the same polygons. Every benchmark reports its complexity in
 // the vertex count.
 #include "Geometry/CadPolygon.h"
@@ -124,6 +124,42 @@ void BoostIntersection(benchmark::State& state) {
     state.SetComplexityN(state.range(0));
 }
 
+// A figure of eight of n vertices: two loops meeting at the origin, whose edges through it have
+// collinear neighbours.
+CadPolygon figureEight(int n) {
+    CadPolygon polygon(n, 0, true);
+    int half = n / 2;
+    for (int loop = 0; loop < 2; ++loop) {
+        double cx = loop == 0 ? 1.0 : -1.0;
+        for (int i = 0; i < half; ++i) {
+            double a = pi + 2.0 * pi * (i + 0.5) / half;
+            polygon.push_back(new PolyPoint(
+                CadPoint(cx + std::cos(a) * (loop == 0 ? 1.0 : -1.0), std::sin(a), 0.0), 0.0, 0));
+        }
+    }
+    return polygon;
+}
+
+void ResolveFigureEight(benchmark::State& state) {
+    CadPolygon polygon = figureEight(int(state.range(0)));
+    for (auto _ : state) {
+        PolyList pieces;
+        benchmark::DoNotOptimize(polygon.resolveSelfIntersect(pieces));
+    }
+    state.SetComplexityN(state.range(0));
+}
+
+// A simple polygon: the whole work is finding that nothing needs resolving.
+void ResolveSimple(benchmark::State& state) {
+    CadPolygon polygon = subject(state);
+    polygon.setHoles(nullptr);
+    for (auto _ : state) {
+        PolyList pieces;
+        benchmark::DoNotOptimize(polygon.resolveSelfIntersect(pieces));
+    }
+    state.SetComplexityN(state.range(0));
+}
+
 void IsValid(benchmark::State& state) {
     CadPolygon polygon = subject(state);
     for (auto _ : state)
@@ -145,6 +181,16 @@ BENCHMARK(BoostWithin)->RangeMultiplier(10)->Range(10, 10000)->Complexity();
 BENCHMARK(SplitWithLine)->RangeMultiplier(10)->Range(10, 10000)->Complexity();
 BENCHMARK(SplitWithPolygon)->RangeMultiplier(10)->Range(10, 10000)->Complexity();
 BENCHMARK(BoostIntersection)->RangeMultiplier(10)->Range(10, 10000)->Complexity();
+BENCHMARK(ResolveFigureEight)
+    ->RangeMultiplier(10)
+    ->Range(1000, 100000)
+    ->Complexity()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(ResolveSimple)
+    ->RangeMultiplier(10)
+    ->Range(1000, 100000)
+    ->Complexity()
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(IsValid)->RangeMultiplier(10)->Range(10, 10000)->Complexity();
 BENCHMARK(BoostIsValid)->RangeMultiplier(10)->Range(10, 10000)->Complexity();
 

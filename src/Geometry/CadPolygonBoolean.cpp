@@ -159,9 +159,16 @@ bool meetsItselfElsewhere(CadPolygon const& polygon, double tol) {
         for (auto it = from; it != sorted.end() && it->xMin <= mine.xMax; ++it)
             if (it->xMax >= mine.xMin && it->yMin <= mine.yMax && it->yMax >= mine.yMin)
                 near.push_back(&*it);
-        IntersectList list(Intercept(CadPoint::Pos(0x0C)), Intercept(CadPoint::Pos(0x0E)));
         PolyEdge edge = polygon.edgeTo(mine.vertex);
         for (EdgeBox const* box : near) {
+            bool outline = box->contour == 0;
+            if (outline && box->vertex == mine.vertex)
+                continue;
+            // A neighbouring edge meets this one at the vertex they share, and that is no meeting;
+            // neighbours in line with it are asked like any other edge.
+            bool before = outline && box->vertex == polygon.wrapIndex(mine.vertex - 1);
+            bool after = outline && box->vertex == polygon.wrapIndex(mine.vertex + 1);
+            IntersectList list(Intercept(CadPoint::Pos(0x0E)), Intercept(CadPoint::Pos(0x0E)));
             PolyEdge other = polygon.getShape(box->contour).edgeTo(box->vertex);
             if (edge.isStraight()) {
                 if (other.isStraight())
@@ -175,8 +182,13 @@ bool meetsItselfElsewhere(CadPolygon const& polygon, double tol) {
                 edge.asArc().intersectionWith2D(other.asLine(), list, tol);
                 list.swapSpec();
             }
-            if (list.size() > 1)
+            for (InterPoint const* point : list) {
+                if (before && point->isEqual2D(edge.origin(), tol))
+                    continue;
+                if (after && point->isEqual2D(edge.end(), tol))
+                    continue;
                 return true;
+            }
         }
     }
     return false;

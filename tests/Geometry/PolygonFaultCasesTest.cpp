@@ -175,3 +175,79 @@ TEST(PolygonFaultCasesTest, PositionsLevelWithVertices) {
 }
 
 } // namespace zelvane
+
+namespace zelvane {
+
+namespace {
+
+// A figure of eight of n vertices: two loops about (-1, 0) and (1, 0) meeting at the origin, each
+// edge through it with collinear neighbours.
+Contour figureEight(int n) {
+    Contour contour;
+    int half = n / 2;
+    for (int loop = 0; loop < 2; ++loop) {
+        double cx = loop == 0 ? 1.0 : -1.0;
+        for (int i = 0; i < half; ++i) {
+            double a = kPi + 2.0 * kPi * (i + 0.5) / half;
+            double x = cx + std::cos(a) * (loop == 0 ? 1.0 : -1.0);
+            contour.push_back({x, std::sin(a), 0});
+        }
+    }
+    return contour;
+}
+
+} // namespace
+
+TEST(PolygonFaultCasesTest, SelfIntersections) {
+    struct Case {
+        std::string name;
+        Contour outline;
+        bool simple;
+        int pieces;
+        double area; // the pieces' areas added up
+    };
+    std::vector<Case> const cases = {
+        {"square", square(0, 0, 2), true, 0, 0},
+        {"bow tie", {{0, 0, 0}, {2, 2, 0}, {2, 0, 0}, {0, 2, 0}}, false, 2, 2},
+        {"bow tie with collinear neighbours",
+         {{0, 0, 0},
+          {0.5, 0.5, 0},
+          {1.5, 1.5, 0},
+          {2, 2, 0},
+          {2, 0, 0},
+          {1.5, 0.5, 0},
+          {0.5, 1.5, 0},
+          {0, 2, 0}},
+         false,
+         2,
+         2},
+        {"bow tie crossing at a vertex",
+         {{0, 0, 0}, {1, 1, 0}, {2, 2, 0}, {2, 0, 0}, {0, 2, 0}},
+         false,
+         2,
+         2},
+        {"repeated first vertex", {{0, 0, 0}, {2, 0, 0}, {2, 2, 0}, {0, 2, 0}, {0, 0, 0}}, true, 1, 4},
+        {"figure of eight, 1000 vertices", figureEight(1000), false, 2, 0},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.name);
+        CadPolygon polygon;
+        fill(polygon, c.outline);
+        if (c.name != "repeated first vertex") {
+            EXPECT_EQ(polygon.isValid(true), c.simple);
+        }
+        PolyList pieces;
+        EXPECT_EQ(polygon.resolveSelfIntersect(pieces), c.pieces);
+        ASSERT_EQ(int(pieces.size()), c.pieces);
+        double area = 0.0;
+        for (CadPolygon const* piece : pieces) {
+            EXPECT_TRUE(piece->isValid(true));
+            area += piece->getArea(false, false);
+        }
+        if (c.area > 0.0) {
+            EXPECT_NEAR(area, c.area, 1e-9);
+        }
+    }
+}
+
+} // namespace zelvane
