@@ -20,6 +20,7 @@ enum API_MenuCodeID : Int32 {
     MenuCode_Options = 3,
     MenuCode_Edit = 4,
     MenuCode_File = 5,
+    MenuCode_Interoperability = 13,
 };
 
 struct API_MenuItemRef {
