@@ -1,0 +1,245 @@
+#include "Remap/ObjectMap.h"
+
+#include "Environment/Host.h"
+#include "Remap/ObjectSpecification.h"
+#include "Remap/PartTypeProxy.h"
+#include "Remap/SpecificationList.h"
+#include "XML/XMLArrayProxy.h"
+
+#include <memory>
+
+namespace zelvane::remap {
+
+namespace {
+
+constexpr char const* typeNames[ObjectMap::typeCount] = {"IFC", "DWG", "GSM", "missing", "legacy"};
+
+} // namespace
+
+ObjectMap::RemappingList::RemappingList() = default;
+ObjectMap::RemappingList::RemappingList(RemappingList const& other) = default;
+ObjectMap::RemappingList& ObjectMap::RemappingList::operator=(RemappingList const& other) = default;
+ObjectMap::RemappingList::~RemappingList() = default;
+
+SpecificationList* ObjectMap::RemappingList::getSpecificationList(String const& name, Type type) const {
+    for (SpecificationList* list : *this) {
+        if (list->getType() == type && list->getSourceName() == name) {
+            return list;
+        }
+    }
+    return nullptr;
+}
+
+bool ObjectMap::RemappingList::isSpecificationFor(Type type) const {
+    for (SpecificationList const* list : *this) {
+        if (list->getType() == type) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool ObjectMap::RemappingList::deleteSpecificationList(String const& name, Type type) {
+    for (auto it = begin(); it != end(); ++it) {
+        if ((*it)->getType() == type && (*it)->getSourceName() == name) {
+            erase(it);
+            return true;
+        }
+    }
+    return false;
+}
+
+ObjectMap::ObjectMap() = default;
+
+ObjectMap::ObjectMap(ObjectMap const& other) = default;
+
+ObjectMap& ObjectMap::operator=(ObjectMap const& other) {
+    if (this != &other) {
+        m_lists = other.m_lists;
+        m_complete = other.m_complete;
+    }
+    return *this;
+}
+
+ObjectMap::~ObjectMap() = default;
+
+char const* ObjectMap::typeName(Type type) {
+    return type >= IFC && static_cast<std::size_t>(type) < typeCount ? typeNames[type] : nullptr;
+}
+
+ObjectMap::Type ObjectMap::typeOf(String const& name) {
+    for (std::size_t index = 0; index < typeCount; ++index) {
+        if (name == typeNames[index]) {
+            return static_cast<Type>(index);
+        }
+    }
+    return none;
+}
+
+String ObjectMap::defaultSourceName() {
+    return host.getLocalString(32525, 1);
+}
+
+Shipping* ObjectMap::getShipping(std::size_t index, bool attributes) {
+    if (attributes || index >= m_lists.size()) {
+        return nullptr;
+    }
+    return new XMLArrayProxy(*m_lists[index]);
+}
+
+Shipping* ObjectMap::addShipping(String const& tag, String const&) {
+    if (tag != "specificationList") {
+        return nullptr;
+    }
+    m_lists.push_back(new SpecificationList);
+    return new XMLArrayProxy(*m_lists.back());
+}
+
+void ObjectMap::setDefault() {
+    m_lists.clear();
+    m_complete = false;
+}
+
+bool ObjectMap::validate() {
+    checkMappingRepresentation();
+    m_complete = true;
+    return true;
+}
+
+bool ObjectMap::isWritable() const {
+    for (SpecificationList const* list : m_lists) {
+        if (typeName(list->getType()) == nullptr) {
+            return false;
+        }
+        for (ObjectSpecification const* rule : *list) {
+            if (PartTypeProxy::nameOf(rule->getMappedType()) == nullptr) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+void ObjectMap::initialise() {
+    setDefault();
+    checkMappingRepresentation();
+}
+
+void ObjectMap::checkMappingRepresentation() {
+    for (std::size_t index = 0; index < typeCount; ++index) {
+        auto type = static_cast<Type>(index);
+        if (!m_lists.isSpecificationFor(type)) {
+            addSource(defaultSourceName(), type);
+        }
+    }
+}
+
+void ObjectMap::addSource(String const& name, Type type) {
+    m_lists.push_back(new SpecificationList(name, type));
+}
+
+bool ObjectMap::renameSource(String const& oldName, String const& newName, Type type) {
+    SpecificationList* list = m_lists.getSpecificationList(oldName, type);
+    if (list == nullptr) {
+        return false;
+    }
+    list->setSourceName(newName);
+    return true;
+}
+
+bool ObjectMap::deleteSource(String const& name, Type type) {
+    return m_lists.deleteSpecificationList(name, type);
+}
+
+bool ObjectMap::importSource(ObjectMap const& other, String const& name, Type type) {
+    SpecificationList const* source = other.m_lists.getSpecificationList(name, type);
+    if (source == nullptr) {
+        return false;
+    }
+    if (SpecificationList* target = m_lists.getSpecificationList(name, type)) {
+        if (target != source) {
+            *target = *source;
+        }
+        return true;
+    }
+    m_lists.push_back(source->clone());
+    return true;
+}
+
+ObjectSpecification* ObjectMap::getSpecification(Key const& key, String& sourceName, Type type, bool create,
+                                                 bool automatic) {
+    if (SpecificationList* list = m_lists.getSpecificationList(sourceName, type)) {
+        if (ObjectSpecification* rule = list->find(key)) {
+            return rule;
+        }
+        if (create) {
+            auto rule = std::make_unique<ObjectSpecification>();
+            rule->setMappedType(key.first);
+            rule->setOriginalName(key.second);
+            rule->setAutomatic(automatic);
+            list->push_back(rule.get());
+            return rule.release();
+        }
+    }
+    for (SpecificationList* list : m_lists) {
+        if (ObjectSpecification* rule = list->find(key)) {
+            sourceName = list->getSourceName();
+            return rule;
+        }
+    }
+    return nullptr;
+}
+
+bool ObjectMap::setSpecification(ObjectSpecification const& rule, String const& sourceName, Type type) {
+    SpecificationList* list = m_lists.getSpecificationList(sourceName, type);
+    if (list == nullptr) {
+        return false;
+    }
+    list->push_back(rule.clone());
+    return true;
+}
+
+bool ObjectMap::deleteSpecification(Key const& key, String const& sourceName, Type type) {
+    SpecificationList* list = m_lists.getSpecificationList(sourceName, type);
+    if (list == nullptr) {
+        return false;
+    }
+    for (auto it = list->begin(); it != list->end(); ++it) {
+        if ((*it)->matches(key)) {
+            list->erase(it);
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace zelvane::remap
+
+namespace zelvane {
+
+template <>
+bool XMLTypeProxy<remap::ObjectMap::Type>::write(String& text) {
+    char const* name = remap::ObjectMap::typeName(*getValue());
+    if (name == nullptr) {
+        return false;
+    }
+    text = name;
+    return true;
+}
+
+template <>
+bool XMLTypeProxy<remap::ObjectMap::Type>::read(String const& text) {
+    remap::ObjectMap::Type type = remap::ObjectMap::typeOf(text);
+    if (type == remap::ObjectMap::none) {
+        return false;
+    }
+    setValue(type);
+    return true;
+}
+
+template <>
+void XMLTypeProxy<remap::ObjectMap::Type>::setDefault() {
+    setValue(remap::ObjectMap::IFC);
+}
+
+} // namespace zelvane

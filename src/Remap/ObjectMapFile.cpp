@@ -1,0 +1,50 @@
+#include "Remap/ObjectMapFile.h"
+
+#include "Addon/Addon.h"
+#include "Environment/DataBufferIn.h"
+#include "Environment/DataBufferOut.h"
+#include "Environment/DataFile.h"
+#include "Environment/Directory.h"
+#include "Environment/Host.h"
+#include "Interface/NotifyAlert.h"
+#include "Remap/ObjectMap.h"
+#include "XML/XMLReader.h"
+#include "XML/XMLWriter.h"
+
+#include <memory>
+
+namespace zelvane::remap {
+
+Directory* getObjectMapLocation(String& name, bool withExtension) {
+    name = host.getLocalString(32528, 5);
+    if (withExtension) {
+        name += ".xml";
+    }
+    return addon != nullptr ? addon->getUserPrefsDirectory() : nullptr;
+}
+
+bool writeObjectMap(ObjectMap& map) {
+    String name;
+    std::unique_ptr<Directory> folder(getObjectMapLocation(name, true));
+    if (folder == nullptr) {
+        return false;
+    }
+    DataFile file(*folder, name, DataFile::readWrite, false);
+    bool written = map.isWritable() && file.replaceContents([&map](DataFile& target) {
+        DataBufferOut stream(&target);
+        XMLWriter writer(&stream);
+        return writer.exportFrom(map, true, true, true, true);
+    });
+    if (!written) {
+        NotifyAlert().show(host.getLocalString(32524, 4));
+    }
+    return written;
+}
+
+bool readObjectMap(ObjectMap& map, DataBufferIn& stream) {
+    map.setDefault();
+    XMLReader reader(&stream);
+    return reader.importTo(map) && map.isComplete();
+}
+
+} // namespace zelvane::remap

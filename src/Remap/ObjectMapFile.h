@@ -1,0 +1,29 @@
+// The object-map file: one XML file in the add-on's preferences folder.
+#pragma once
+
+#include "Environment/String.h"
+
+namespace zelvane {
+class DataBufferIn;
+class Directory;
+} // namespace zelvane
+
+namespace zelvane::remap {
+
+class ObjectMap;
+
+// The folder of the file (the caller deletes it), or null when the add-on has none; `name`
+// becomes the file's name (localised string 32528/5, with ".xml" when asked).
+Directory* getObjectMapLocation(String& name, bool withExtension);
+
+// Replaces the file with the map, whole: written beside the old file and renamed over it, so a
+// failure (shown as localised string 32524/4) keeps the old file as it was and a failed first
+// write leaves no file. Without a preferences folder nothing is written and nothing is shown.
+// Answers whether the file now holds the map.
+bool writeObjectMap(ObjectMap& map);
+
+// Reads a document into the map (emptied first); true only when the document's "objectMap"
+// element was read whole. A failed read leaves what was read before the failure.
+bool readObjectMap(ObjectMap& map, DataBufferIn& stream);
+
+} // namespace zelvane::remap

@@ -1,0 +1,91 @@
+#include "Remap/ObjectSpecification.h"
+
+#include "Library/Parameter.h"
+#include "Library/ParameterList.h"
+#include "Remap/PartTypeProxy.h"
+#include "XML/XMLTypeProxy.h"
+
+#include <memory>
+
+namespace zelvane::remap {
+
+namespace {
+
+constexpr char const* fieldTags[ObjectSpecification::fieldCount] = {
+    "mappedType", "originalName", "mappedName", "mappedObjectGuid", "customParameters"};
+
+} // namespace
+
+ObjectSpecification::ObjectSpecification() {
+    setDefault();
+}
+
+ObjectSpecification::ObjectSpecification(ObjectSpecification const& other) = default;
+ObjectSpecification& ObjectSpecification::operator=(ObjectSpecification const& other) = default;
+ObjectSpecification::~ObjectSpecification() = default;
+
+Shipping* ObjectSpecification::getShipping(std::size_t index, bool) {
+    switch (index) {
+    case 0: {
+        auto* type = new PartTypeProxy(m_mappedType, fieldTags[0], true);
+        type->setEssential(m_mappedType != APILib_ObjectID);
+        return type;
+    }
+    case 1:
+        return new XMLTypeProxy<String>(m_originalName, fieldTags[1]);
+    case 2:
+        return new XMLTypeProxy<String>(m_mappedName, fieldTags[2]);
+    case 3:
+        return new XMLTypeProxy<String>(m_mappedObjectGuid, fieldTags[3]);
+    default:
+        return nullptr;
+    }
+}
+
+Shipping* ObjectSpecification::getShipping(String const& tag, String const&) {
+    for (std::size_t index = 0; index < fieldCount; ++index) {
+        if (tag == fieldTags[index]) {
+            return getShipping(index, false);
+        }
+    }
+    return nullptr;
+}
+
+void ObjectSpecification::setDefault() {
+    m_mappedName.clear();
+    m_mappedType = APILib_ObjectID;
+    m_customParameters.reset();
+    m_mappedLink.reset();
+    m_automatic = false;
+}
+
+bool ObjectSpecification::matches(ObjectMap::Key const& key) const {
+    return m_mappedType == key.first && m_originalName.toLowercase() == key.second.toLowercase();
+}
+
+void ObjectSpecification::setParameters(ParameterList const& before, ParameterList const& after) {
+    for (std::size_t position = before.size(); position-- > 0;) {
+        Parameter const* own = before.getParameter(position);
+        if (own == nullptr) {
+            continue;
+        }
+        Parameter const* chosen = after.getParameter(own->getName());
+        if (chosen == nullptr) {
+            continue;
+        }
+        bool differs = *own != *chosen;
+        if (m_customParameters != nullptr) {
+            for (std::size_t index;
+                 (index = m_customParameters->getParameterIndex(own->getName())) != ParameterList::npos;) {
+                m_customParameters->deleteParameter(index);
+            }
+        } else if (differs) {
+            m_customParameters = std::make_shared<ParameterList>();
+        }
+        if (differs) {
+            m_customParameters->addParameter(chosen->clone());
+        }
+    }
+}
+
+} // namespace zelvane::remap

@@ -1,0 +1,162 @@
+#include "ACAPI/EntryPoints.hpp"
+#include "Addon/Subscriber.h"
+#include "Environment/Directory.h"
+#include "Remap/RemappingAddon.h"
+#include "Remap/RemappingMenu.h"
+#include "Remap/RemappingPrefs.h"
+#include "RemapFixture.h"
+#include "sim/AddOns.h"
+#include "sim/Dialogs.h"
+#include "sim/Files.h"
+
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <stdexcept>
+
+using namespace zelvane;
+using namespace zelvane::remap;
+using remap_test::RemapTest;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A tool whose registration throws.
+class ThrowingTool : public Subscriber {
+public:
+    void getSpec(std::vector<EventSpec>&) const override {}
+    bool takeEvent(Event&) override { return false; }
+    bool registerInterface() override { throw std::runtime_error("registration"); }
+};
+
+class EntryPointsTest : public RemapTest {
+protected:
+    void SetUp() override {
+        RemapTest::SetUp();
+        fs::remove_all(sim::specialFolder("Preferences") / "Library Part Remapping");
+    }
+    void TearDown() override {
+        if (addon != nullptr) {
+            FreeData();
+        }
+        RemapTest::TearDown();
+    }
+
+    static API_AddonType check(Int32 server = 1) {
+        envir = API_EnvirParams();
+        envir.serverInfo.serverApplication = server;
+        return CheckEnvironment(&envir);
+    }
+
+    static API_EnvirParams envir;
+};
+
+API_EnvirParams EntryPointsTest::envir;
+
+} // namespace
+
+TEST_F(EntryPointsTest, WithoutAnAddonNothingHappens) {
+    EXPECT_EQ(RegisterInterface(), NoError);
+    EXPECT_EQ(Initialize(), NoError);
+    EXPECT_EQ(FreeData(), NoError);
+    EXPECT_TRUE(sim::currentAddOn().menus.empty());
+    EXPECT_EQ(sim::currentAddOn().projectHandler, nullptr);
+}
+
+TEST_F(EntryPointsTest, LoadRegisterInitialiseAndFree) {
+    ASSERT_EQ(check(), APIAddon_Normal);
+    ASSERT_NE(addon, nullptr);
+    EXPECT_STREQ(envir.addOnInfo.name, "Library Part Remapping");
+    EXPECT_STREQ(
+        envir.addOnInfo.description,
+        "Version 1.09 (build 11)\nPoints placed objects, doors, windows and lamps of foreign or broken "
+        "sources at parts of the loaded library.");
+    EXPECT_EQ(addon->getProductInfo().name, "Library Part Remapping");
+    EXPECT_TRUE(addon->isPreferenceRegistered(RemappingPrefs::ID, Addon::project));
+    auto* remapping = dynamic_cast<RemappingAddon*>(addon);
+    ASSERT_NE(remapping, nullptr);
+    ASSERT_EQ(remapping->getTools().size(), 1u);
+    auto* menu = dynamic_cast<RemappingMenu*>(remapping->getTools().front());
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menu->getMenuID(), 32500);
+
+    ASSERT_EQ(RegisterInterface(), NoError);
+    ASSERT_EQ(sim::currentAddOn().menus.size(), 1u);
+    const sim::MenuRegistration& registered = sim::currentAddOn().menus[0];
+    EXPECT_EQ(registered.menuResID, 32500);
+    EXPECT_EQ(registered.promptResID, 1);
+    EXPECT_EQ(registered.menuCode, 13);
+    EXPECT_EQ(registered.flags, 0);
+    ASSERT_EQ(Initialize(), NoError);
+    EXPECT_NE(sim::currentAddOn().menus[0].handler, nullptr);
+    EXPECT_NE(sim::currentAddOn().projectHandler, nullptr);
+
+    // An item without a command reaches the menu through the host.
+    EXPECT_EQ(sim::selectMenuItem(32500, 6), NoError);
+    ASSERT_EQ(sim::alerts().size(), 1u);
+    EXPECT_EQ(sim::alerts()[0].largeText, "This functionality is coming in a future release");
+
+    EXPECT_EQ(FreeData(), NoError);
+    EXPECT_EQ(addon, nullptr);
+    EXPECT_EQ(FreeData(), NoError) << "a second time: nothing to free";
+}
+
+TEST_F(EntryPointsTest, AnotherHostIsRefused) {
+    EXPECT_EQ(check(2), APIAddon_DontRegister);
+    EXPECT_EQ(envir.addOnInfo.name[0], 0);
+    EXPECT_NE(addon, nullptr) << "the host still frees it";
+    EXPECT_EQ(FreeData(), NoError);
+    EXPECT_EQ(addon, nullptr);
+}
+
+TEST_F(EntryPointsTest, FailedFrameworkStepsAreFailures) {
+    struct Case {
+        const char* call;
+        bool atRegistration;
+    };
+    for (const Case& c : {Case{"ACAPI_Register_Menu", true}, Case{"ACAPI_Install_MenuHandler", false}}) {
+        ASSERT_EQ(check(), APIAddon_Normal) << c.call;
+        if (!c.atRegistration) {
+            ASSERT_EQ(RegisterInterface(), NoError) << c.call;
+        }
+        sim::failCall(c.call, APIERR_GENERAL);
+        EXPECT_EQ(c.atRegistration ? RegisterInterface() : Initialize(), APIERR_GENERAL) << c.call;
+        EXPECT_EQ(FreeData(), NoError);
+        sim::reset();
+        resetHandlers();
+        ASSERT_TRUE(remap_test::loadAddonResources());
+    }
+}
+
+TEST_F(EntryPointsTest, AnExceptionIsReportedOnce) {
+    ASSERT_EQ(check(), APIAddon_Normal);
+    ThrowingTool tool;
+    addon->addSubscriber(&tool);
+    EXPECT_EQ(RegisterInterface(), APIERR_GENERAL);
+    addon->removeSubscriber(&tool);
+    ASSERT_EQ(sim::alerts().size(), 1u);
+    EXPECT_EQ(sim::alerts()[0].type, -1) << "an error alert";
+    EXPECT_EQ(sim::alerts()[0].largeText, "Library Part Remapping ran into an unexpected problem.");
+}
+
+TEST_F(EntryPointsTest, PreferencesFolderMadeOnceAndReused) {
+    RemappingAddon remapping;
+    fs::path folder = sim::specialFolder("Preferences") / "Library Part Remapping";
+    sim::clearCalls();
+    std::unique_ptr<Directory> first(remapping.getUserPrefsDirectory());
+    ASSERT_NE(first, nullptr);
+    EXPECT_TRUE(fs::is_directory(folder));
+    EXPECT_EQ(sim::callCount(sim::folderCreateCall), 1u);
+    std::unique_ptr<Directory> second(remapping.getUserPrefsDirectory());
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(sim::callCount(sim::folderCreateCall), 1u) << "reused";
+
+    fs::remove_all(folder);
+    sim::failCreate();
+    EXPECT_EQ(std::unique_ptr<Directory>(remapping.getUserPrefsDirectory()), nullptr) << "cannot be made";
+    EXPECT_FALSE(fs::exists(folder));
+
+    ASSERT_TRUE(sim::loadResourcesText(sim::defaultAddOn, "{}"));
+    EXPECT_EQ(std::unique_ptr<Directory>(remapping.getUserPrefsDirectory()), nullptr) << "no folder name";
+}

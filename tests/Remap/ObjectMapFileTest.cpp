@@ -1,0 +1,234 @@
+#include "Remap/ObjectMapFile.h"
+#include "Environment/DataBufferIn.h"
+#include "Environment/Directory.h"
+#include "Remap/ObjectMap.h"
+#include "Remap/ObjectSpecification.h"
+#include "Remap/RemappingAddon.h"
+#include "Remap/SpecificationList.h"
+#include "RemapFixture.h"
+#include "sim/Dialogs.h"
+#include "sim/Files.h"
+
+#include <filesystem>
+#include <memory>
+
+using namespace zelvane;
+using namespace zelvane::remap;
+using remap_test::RemapTest;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Two lists: one with an object rule and a door rule, one without rules.
+ObjectMap sampleMap() {
+    ObjectMap map;
+    map.addSource(String("Site & <Co>"), ObjectMap::IFC);
+    map.addSource(String("Default"), ObjectMap::legacy);
+    auto* chair = new ObjectSpecification;
+    chair->setOriginalName(String("Chair"));
+    chair->setMappedName(String("Chair 21"));
+    map.getLists()[0]->push_back(chair);
+    auto* door = new ObjectSpecification;
+    door->setMappedType(APILib_DoorID);
+    door->setOriginalName(String("D\"1\""));
+    door->setMappedName(String("Door 'A'"));
+    door->setMappedObjectGuid(String("{0A1B2C3D-0000-4000-8000-00000000000F}"));
+    map.getLists()[0]->push_back(door);
+    return map;
+}
+
+const std::string sampleText =
+    std::string(remap_test::declaration) +
+    "<objectMap>\n"
+    "\t<specificationList sourceName=\"Site &amp; &lt;Co&gt;\" objectType=\"IFC\">\n"
+    "\t\t<objectSpecification>\n"
+    "\t\t\t<originalName>Chair</originalName>\n"
+    "\t\t\t<mappedName>Chair 21</mappedName>\n"
+    "\t\t\t<mappedObjectGuid></mappedObjectGuid>\n"
+    "\t\t</objectSpecification>\n"
+    "\t\t<objectSpecification mappedType=\"door\">\n"
+    "\t\t\t<originalName>D&quot;1&quot;</originalName>\n"
+    "\t\t\t<mappedName>Door &apos;A&apos;</mappedName>\n"
+    "\t\t\t<mappedObjectGuid>{0A1B2C3D-0000-4000-8000-00000000000F}</mappedObjectGuid>\n"
+    "\t\t</objectSpecification>\n"
+    "\t</specificationList>\n"
+    "\t<specificationList sourceName=\"Default\" objectType=\"legacy\"/>\n"
+    "</objectMap>\n";
+
+bool readText(ObjectMap& map, const std::string& text) {
+    String source(text.c_str());
+    DataBufferIn stream(source);
+    return readObjectMap(map, stream);
+}
+
+class ObjectMapFileTest : public RemapTest {
+protected:
+    void SetUp() override {
+        RemapTest::SetUp();
+        folder = sim::specialFolder("Preferences") / "Library Part Remapping";
+        file = folder / "Object Map.xml";
+        fs::remove_all(folder);
+    }
+    void TearDown() override {
+        addon = nullptr;
+        RemapTest::TearDown();
+    }
+
+    fs::path folder, file;
+};
+
+} // namespace
+
+TEST_F(ObjectMapFileTest, WrittenExactly) {
+    ObjectMap map = sampleMap();
+    EXPECT_EQ(remap_test::xmlOf(map), sampleText);
+}
+
+TEST_F(ObjectMapFileTest, ReadBack) {
+    ObjectMap map;
+    map.addSource(String("stale"), ObjectMap::GSM);
+    ASSERT_TRUE(readText(map, sampleText));
+    ASSERT_EQ(map.getLists().size(), 5u) << "the two read, then one for each kind without a list";
+    EXPECT_EQ(map.getLists()[0]->getSourceName(), "Site & <Co>");
+    EXPECT_EQ(map.getLists()[1]->getType(), ObjectMap::legacy);
+    const SpecificationList& rules = *map.getLists()[0];
+    ASSERT_EQ(rules.size(), 2u);
+    EXPECT_EQ(rules.front()->getMappedType(), APILib_ObjectID) << "no attribute reads as object";
+    EXPECT_EQ(rules.back()->getMappedType(), APILib_DoorID);
+    EXPECT_EQ(rules.back()->getOriginalName(), "D\"1\"");
+    EXPECT_EQ(rules.back()->getMappedObjectGuid(), "{0A1B2C3D-0000-4000-8000-00000000000F}");
+    for (std::size_t i = 2; i < 5; ++i) {
+        EXPECT_EQ(map.getLists()[i]->getSourceName(), "Default");
+        EXPECT_EQ(map.getLists()[i]->getType(), static_cast<ObjectMap::Type>(i - 1)) << "DWG, GSM, missing";
+    }
+    // Read again, written again: the same bytes but for the default lists.
+    ObjectMap again;
+    ASSERT_TRUE(readText(again, remap_test::xmlOf(map)));
+    EXPECT_EQ(remap_test::xmlOf(again), remap_test::xmlOf(map));
+}
+
+TEST_F(ObjectMapFileTest, EmptyMapReadsAsOneDefaultListPerKind) {
+    for (const char* text :
+         {"<objectMap/>", "<?xml version=\"1.0\"?><objectMap></objectMap>",
+          "<objectMap><other>x</other><specificationList sourceName=\"A\" objectType=\"DWG\" "
+          "extra=\"1\"><objectSpecification><originalName>o</originalName><unknown/>"
+          "</objectSpecification></specificationList></objectMap>"}) {
+        ObjectMap map;
+        ASSERT_TRUE(readText(map, text)) << text;
+        std::size_t defaults = 0;
+        for (const SpecificationList* list : map.getLists()) {
+            defaults += list->getSourceName() == "Default";
+        }
+        EXPECT_GE(map.getLists().size(), 5u) << text;
+        EXPECT_GE(defaults, 4u) << text;
+        for (std::size_t kind = 0; kind < ObjectMap::typeCount; ++kind) {
+            EXPECT_TRUE(map.getLists().isSpecificationFor(static_cast<ObjectMap::Type>(kind))) << text;
+        }
+    }
+}
+
+TEST_F(ObjectMapFileTest, EachReadFailureFailsTheWholeRead) {
+    for (const char* text : {
+             "",                        // nothing
+             "<?xml version=\"1.0\"?>", // a declaration only
+             "<remappingPrefs/>",       // a foreign root
+             "<objectMap>",             // never closed
+             "<objectMap><specificationList sourceName=\"A\" objectType=\"ifc\"/></objectMap>",
+             "<objectMap><specificationList sourceName=\"A\" objectType=\"none\"/></objectMap>",
+             "<objectMap><specificationList objectType=\"GSM\"/></objectMap>", // no name
+             "<objectMap><specificationList sourceName=\"\" objectType=\"GSM\"/></objectMap>",
+             "<objectMap><specificationList sourceName=\"A\" objectType=\"GSM\">"
+             "<objectSpecification mappedType=\"Door\"/></specificationList></objectMap>",
+             "<objectMap><specificationList sourceName=\"A\" objectType=\"GSM\">"
+             "<objectSpecification mappedType=\"label\"/></specificationList></objectMap>",
+             "<objectMap><specificationList sourceName=\"A\" objectType=\"GSM\">"
+             "<objectSpecification><originalName>x</mappedName></objectSpecification></specificationList></"
+             "objectMap>",
+         }) {
+        ObjectMap map;
+        EXPECT_FALSE(readText(map, text)) << text;
+        EXPECT_FALSE(map.isComplete()) << text;
+    }
+}
+
+TEST_F(ObjectMapFileTest, WrittenIntoTheAddonsFolder) {
+    ObjectMap map = sampleMap();
+    EXPECT_FALSE(writeObjectMap(map)) << "no add-on, no folder";
+    EXPECT_FALSE(fs::exists(folder));
+    EXPECT_TRUE(sim::alerts().empty()) << "nothing shown";
+
+    RemappingAddon remapping;
+    addon = &remapping;
+    String name;
+    std::unique_ptr<Directory> location(getObjectMapLocation(name, false));
+    ASSERT_NE(location, nullptr);
+    EXPECT_EQ(name, "Object Map");
+    ASSERT_TRUE(writeObjectMap(map));
+    EXPECT_EQ(remap_test::readFile(file), sampleText);
+    EXPECT_TRUE(sim::alerts().empty());
+    EXPECT_EQ(fs::directory_iterator(folder)->path(), file) << "nothing left beside it";
+}
+
+TEST_F(ObjectMapFileTest, FailedWriteKeepsTheOldFile) {
+    RemappingAddon remapping;
+    addon = &remapping;
+    ObjectMap map = sampleMap();
+    using Fault = void (*)();
+    struct Case {
+        const char* step;
+        Fault fault;
+    };
+    for (const Case& c : {
+             Case{"create", [] { sim::failCreate(); }},
+             Case{"write", [] { sim::failWritesAfter(40); }},
+             Case{"flush", [] { sim::failFlush(); }},
+             Case{"rename", [] { sim::failRename(); }},
+         }) {
+        // The first write fails: no file, not even an empty one.
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        std::size_t alerts = sim::alerts().size();
+        c.fault();
+        EXPECT_FALSE(writeObjectMap(map)) << c.step;
+        sim::clearFaults();
+        sim::reset();
+        ASSERT_TRUE(remap_test::loadAddonResources());
+        EXPECT_FALSE(fs::exists(file)) << c.step;
+        EXPECT_TRUE(fs::is_empty(folder)) << c.step << ": no temporary file left";
+
+        ObjectMap old;
+        old.initialise();
+        ASSERT_TRUE(writeObjectMap(old)) << c.step;
+        std::string before = remap_test::readFile(file);
+        alerts = sim::alerts().size();
+        c.fault();
+        EXPECT_FALSE(writeObjectMap(map)) << c.step;
+        ASSERT_EQ(sim::alerts().size(), alerts + 1) << c.step;
+        EXPECT_EQ(sim::alerts().back().largeText, "The object map could not be written.") << c.step;
+        sim::reset();
+        ASSERT_TRUE(remap_test::loadAddonResources());
+        EXPECT_EQ(remap_test::readFile(file), before) << c.step << ": the old file byte for byte";
+    }
+}
+
+TEST_F(ObjectMapFileTest, AMapNoReadAcceptsIsNotWritten) {
+    RemappingAddon remapping;
+    addon = &remapping;
+    ObjectMap old;
+    old.initialise();
+    ASSERT_TRUE(writeObjectMap(old));
+    std::string before = remap_test::readFile(file);
+    for (API_LibTypeID type : {APILib_ZombieID, APILib_LabelID}) {
+        ObjectMap map = sampleMap();
+        map.getLists()[0]->back()->setMappedType(type);
+        EXPECT_FALSE(map.isWritable()) << type;
+        EXPECT_FALSE(writeObjectMap(map)) << type;
+        EXPECT_EQ(sim::alerts().back().largeText, "The object map could not be written.");
+        EXPECT_EQ(remap_test::readFile(file), before);
+    }
+    ObjectMap none;
+    none.addSource(String("A"), ObjectMap::none);
+    EXPECT_FALSE(none.isWritable());
+    EXPECT_TRUE(sampleMap().isWritable());
+}

@@ -1,0 +1,107 @@
+// The remapping bundle loaded as the host loads it: by the host program, and into this process.
+#include "ACAPI/EntryPoints.hpp"
+#include "ACAPI/ErrorCodes.hpp"
+#include "sim/AddOns.h"
+#include "sim/Dialogs.h"
+#include "sim/Output.h"
+#include "sim/Resources.h"
+#include "sim/Sim.h"
+
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+namespace {
+
+const std::filesystem::path binaryDir = ZELVANE_BINARY_DIR;
+const std::filesystem::path sourceDir = ZELVANE_SOURCE_DIR;
+
+std::string runHostsim(const std::filesystem::path& scenario, int& status) {
+    std::string command = (binaryDir / "hostsim").string() + " " + scenario.string() + " 2>&1";
+    std::string output;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) {
+        status = -1;
+        return output;
+    }
+    std::array<char, 4096> buffer;
+    std::size_t n;
+    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
+        output.append(buffer.data(), n);
+    }
+    int result = pclose(pipe);
+    status = WIFEXITED(result) ? WEXITSTATUS(result) : -1;
+    return output;
+}
+
+template <typename T>
+T* entry(void* handle, const char* name) {
+    return reinterpret_cast<T*>(dlsym(handle, name));
+}
+
+} // namespace
+
+TEST(RemapBundleTest, RunsInTheHostProgramAndKeepsItsPreferencesInTheProject) {
+    int status = -1;
+    std::string report = runHostsim(sourceDir / "examples" / "remap.json", status);
+    ASSERT_EQ(status, 0) << report;
+    for (const char* line : {
+             "step 1: CheckEnvironment remap -> 2 name \"Library Part Remapping\" description \"Version 1.09 "
+             "(build 11)\\n",
+             "step 2: RegisterInterface remap -> 0",
+             "step 3: Initialize remap -> 0",
+             "step 6: menu 32500/6 -> 0",
+             "step 7: menu 32500/3 -> 0",
+             "step 13: FreeData remap -> 0",
+             "alerts:\n  type -2 \"Warning\": \"This functionality is coming in a future release\" -> 1 (not "
+             "scripted)\ndialogs:\n",
+             "undo steps:\nmenu items:\n",
+             // Read when the project opened, written at each save, read again after a close.
+             "module data:\n  remap \"\" version 1 sign 19789: "
+             "\"<remappingPrefs><ifcSource>Survey</ifcSource>"
+             "<dwgSource>Default</dwgSource><gsmSource>Shop &amp; Co</gsmSource><missingSource>Default"
+             "</missingSource><legaceSource>Default</legaceSource></remappingPrefs>\"\n",
+         }) {
+        EXPECT_NE(report.find(line), std::string::npos) << "missing: " << line << "\n" << report;
+    }
+}
+
+TEST(RemapBundleTest, ExportsOnlyTheEntryPointsAndRegistersItsMenu) {
+    std::string error;
+    ASSERT_TRUE(sim::loadResources(sim::defaultAddOn, sourceDir / "resources" / "remap.json", &error))
+        << error;
+    void* handle = dlopen((binaryDir / "remap.so").c_str(), RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(handle, nullptr) << dlerror();
+    auto* check = entry<CheckEnvironmentProc>(handle, "CheckEnvironment");
+    auto* registerInterface = entry<RegisterInterfaceProc>(handle, "RegisterInterface");
+    auto* initialize = entry<InitializeProc>(handle, "Initialize");
+    auto* freeData = entry<FreeDataProc>(handle, "FreeData");
+    ASSERT_TRUE(check && registerInterface && initialize && freeData);
+    for (const char* hidden :
+         {"_ZN7zelvane5addonE", "_ZN7zelvane4hostE", "_ZN7zelvane5remap18reportAddonFailureEv"}) {
+        EXPECT_EQ(dlsym(handle, hidden), nullptr) << hidden;
+    }
+
+    EXPECT_EQ(registerInterface(), NoError) << "nothing to register before the add-on exists";
+    API_EnvirParams envir;
+    envir.serverInfo.serverApplication = 1;
+    ASSERT_EQ(check(&envir), 2);
+    EXPECT_STREQ(envir.addOnInfo.name, "Library Part Remapping");
+    ASSERT_EQ(registerInterface(), NoError);
+    ASSERT_EQ(sim::currentAddOn().menus.size(), 1u);
+    EXPECT_EQ(sim::currentAddOn().menus[0].menuResID, 32500);
+    EXPECT_EQ(sim::currentAddOn().menus[0].promptResID, 1);
+    EXPECT_EQ(sim::currentAddOn().menus[0].menuCode, 13);
+    ASSERT_EQ(initialize(), NoError);
+    EXPECT_EQ(sim::selectMenuItem(32500, 1), NoError);
+    EXPECT_TRUE(sim::alerts().empty());
+    EXPECT_TRUE(sim::undoSteps().empty());
+    EXPECT_EQ(freeData(), NoError);
+    EXPECT_EQ(freeData(), NoError) << "freed already";
+    dlclose(handle);
+}
