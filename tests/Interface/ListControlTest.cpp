@@ -165,6 +165,41 @@ TEST_F(ListControlTest, TableShapeAndColumnLayout) {
     EXPECT_EQ(list->getColumnStyle(2).getWidth(), 40);
 }
 
+TEST_F(ListControlTest, ColumnsAreLaidOutFromThePositionBeforeThem) {
+    // Each row: the style asked for each of three columns with a gap of 4, and where each lies.
+    struct Case {
+        const char* name;
+        Int16 widths[3];
+        Int16 starts[3];
+        Int16 laidStarts[3];
+    };
+    const Case cases[] = {
+        {"side by side", {100, 50, 80}, {0, 0, 0}, {0, 104, 158}},
+        // A column beyond the position stays there; the next one follows the position, not it.
+        {"the middle one far right", {100, 50, 80}, {0, 300, 0}, {0, 300, 158}},
+        {"the last one far right", {100, 50, 80}, {0, 0, 500}, {0, 104, 500}},
+        {"the first one far right", {100, 50, 80}, {40, 0, 0}, {40, 104, 158}},
+        {"one beyond, the next overlapping the position", {100, 50, 80}, {0, 300, 120}, {0, 300, 158}},
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(list->setTableSize(5, 3));
+        list->setColumnGap(0);
+        for (Int16 column = 0; column < 3; ++column) {
+            list->setColumnStyle(ListColumnStyle(c.widths[column], c.starts[column]), column);
+        }
+        list->setColumnGap(4);
+        for (Int16 column = 0; column < 3; ++column) {
+            EXPECT_EQ(list->getColumnStyle(column).getStart(), c.laidStarts[column])
+                << c.name << " " << column;
+            EXPECT_EQ(list->getColumnStyle(column).getWidth(), c.widths[column]) << c.name << " " << column;
+            EXPECT_EQ(host().tabFields[std::size_t(column)].begin, c.laidStarts[column])
+                << c.name << " " << column;
+            EXPECT_EQ(host().tabFields[std::size_t(column)].end, c.laidStarts[column] + c.widths[column])
+                << c.name << " " << column;
+        }
+    }
+}
+
 TEST_F(ListControlTest, CellsAndRows) {
     EXPECT_EQ(list->getText(1, 1), String("part1"));
     std::unique_ptr<Setting> value(list->getSetting(1, 1));
