@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -137,20 +136,6 @@ TEST_F(PresetTest, RecordsOrderByNameThenTimeThenDeprecation) {
         EXPECT_EQ(a != b, !c.equal);
         EXPECT_EQ(a.isOlderThan(b), c.secondA < c.secondB);
     }
-}
-
-TEST_F(PresetTest, RecordCopiesKeepEveryField) {
-    DeletedRecord record;
-    record.setName("Window");
-    record.setDatabaseID(pset);
-    record.setDeprecated(true);
-    record.addReference();
-    std::unique_ptr<DeletedRecord> copy(record.cloneIndependent());
-    EXPECT_TRUE(*copy == record);
-    EXPECT_EQ(copy->getDatabaseID(), pset);
-    EXPECT_TRUE(copy->isUsed());
-    copy->setName("Changed");
-    EXPECT_EQ(record.getName(), "Window");
 }
 
 } // namespace
