@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <map>
 #include <set>
 #include <stdexcept>
@@ -319,6 +320,49 @@ std::vector<API_EditPars> editsOf(const GS::Guid& guid) {
 
 void setElementLocked(const GS::Guid& guid, bool locked) {
     existing(guid).record.header.locked = locked;
+}
+
+GSErrCode applyElementTool(GSType command, const API_Elem_Head* heads, Int32 count) {
+    static const GSType known[] = {MakeGSType("GRUP"), MakeGSType("UGRP"), MakeGSType("LOCK"),
+                                   MakeGSType("ULCK"), MakeGSType("OFR1"), MakeGSType("OFR0"),
+                                   MakeGSType("OBA1"), MakeGSType("OBA0")};
+    if (std::find(std::begin(known), std::end(known), command) == std::end(known)) {
+        return APIERR_BADID;
+    }
+    if (count < 1) {
+        return APIERR_BADPARS;
+    }
+    for (Int32 i = 0; i < count; ++i) {
+        const Entry* entry = find(heads[i].guid);
+        if (entry == nullptr) {
+            return APIERR_BADID;
+        }
+        if (isOthers(entry->record.header)) {
+            return APIERR_NOTMINE;
+        }
+    }
+    GS::Guid group;
+    group.Generate();
+    for (Int32 i = 0; i < count; ++i) {
+        API_Elem_Head& head = find(heads[i].guid)->record.header;
+        if (command == MakeGSType("GRUP")) {
+            head.groupGuid = group;
+        } else if (command == MakeGSType("UGRP")) {
+            head.groupGuid.Clear();
+        } else if (command == MakeGSType("LOCK") || command == MakeGSType("ULCK")) {
+            head.locked = command == MakeGSType("LOCK");
+        } else if (command == MakeGSType("OFR1")) {
+            head.drwIndex = std::min(head.drwIndex + 1, 9);
+        } else if (command == MakeGSType("OFR0")) {
+            head.drwIndex = 9;
+        } else if (command == MakeGSType("OBA1")) {
+            head.drwIndex = std::max(head.drwIndex - 1, 1);
+        } else {
+            head.drwIndex = 1;
+        }
+        ++head.modiStamp;
+    }
+    return NoError;
 }
 
 void setRenovationFilterHides(const GS::Guid& filter, const std::vector<Int32>& statuses) {

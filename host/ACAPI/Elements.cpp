@@ -1,6 +1,7 @@
 #include "ACAPI/Elements.hpp"
 
 #include "GSRoot/BM.hpp"
+#include "sim/ElementMemos.h"
 #include "sim/Elements.h"
 #include "sim/Sim.h"
 
@@ -35,12 +36,12 @@ void sim::clearNotifiedParent() {
     parent().reset();
 }
 
-GSErrCode ACAPI_Notify_GetParentElement(API_Element* element, API_ElemMemoMask memoMask,
-                                        API_ElementUserData* userData) {
+GSErrCode ACAPI_Notify_GetParentElement(API_Element* element, API_ElementMemo* memo,
+                                        API_ElemMemoMask memoMask, API_ElementUserData* userData) {
     if (GSErrCode err = sim::enter("ACAPI_Notify_GetParentElement"); err != NoError) {
         return err;
     }
-    if (element == nullptr || memoMask != 0) {
+    if (element == nullptr || (memoMask != 0 && memo == nullptr)) {
         return APIERR_BADPARS;
     }
     if (!parent()) {
@@ -57,6 +58,14 @@ GSErrCode ACAPI_Notify_GetParentElement(API_Element* element, API_ElemMemoMask m
             userData->dataVersion = parent()->userDataVersion;
             userData->platformSign = parent()->platformSign;
             userData->dataHdl = handle;
+        }
+    }
+    if (memo != nullptr && memoMask != 0) {
+        if (GSErrCode err = sim::copyMemoOut(parent()->element.header.guid, memo, memoMask); err != NoError) {
+            if (userData != nullptr) {
+                BMKillHandle(&userData->dataHdl);
+            }
+            return err;
         }
     }
     *element = parent()->element;

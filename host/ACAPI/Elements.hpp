@@ -93,8 +93,11 @@ struct API_ElementUserData {
 // Which parts of an element's extra data (memo) to get: every bit set asks for all.
 using API_ElemMemoMask = UInt64;
 
-// The parent element of the element a notification is about: its record and, when asked, its
-// user data (a new handle the caller frees). APIERR_NOTMINE answers the element all the same.
-// The memo parts are not handed out by this call here: memoMask must be 0.
-GSErrCode ACAPI_Notify_GetParentElement(API_Element* element, API_ElemMemoMask memoMask,
-                                        API_ElementUserData* userData);
+struct API_ElementMemo;
+
+// The parent element of the element a notification is about: its record, its memo parts of the
+// mask when a memo is given (from the element table, by the parent's GUID; new handles the caller
+// disposes) and, when asked, its user data (a new handle the caller frees). APIERR_NOTMINE
+// answers the element all the same.
+GSErrCode ACAPI_Notify_GetParentElement(API_Element* element, API_ElementMemo* memo,
+                                        API_ElemMemoMask memoMask, API_ElementUserData* userData);

@@ -10,6 +10,7 @@ namespace {
 
 struct State {
     sim::UnitPreferences units;
+    API_LegacyPrefs legacy{};
 };
 
 State& state() {
@@ -35,6 +36,9 @@ GSErrCode getPreferences(void* record, void* kindParameter, void*) {
     case APIPrefs_VolumeUnitsID:
         static_cast<API_VolumeUnitPrefs*>(record)->volumeUnit = units.volume;
         return NoError;
+    case APIPrefs_LegacyID:
+        *static_cast<API_LegacyPrefs*>(record) = state().legacy;
+        return NoError;
     default:
         return APIERR_BADPARS;
     }
@@ -53,6 +57,10 @@ void setUnitPreferences(const UnitPreferences& units) {
 
 UnitPreferences unitPreferences() {
     return state().units;
+}
+
+void setLegacyPreferences(const API_LegacyPrefs& prefs) {
+    state().legacy = prefs;
 }
 
 } // namespace sim

@@ -10,6 +10,12 @@ constexpr GSType APIEnv_GetPreferencesID = MakeGSType("GPRF");
 constexpr Int32 APIPrefs_WorkingUnitsID = 0;
 constexpr Int32 APIPrefs_AreaUnitsID = 2;
 constexpr Int32 APIPrefs_VolumeUnitsID = 3;
+// The legacy record: eighteen 32-bit words (API_LegacyPrefs).
+constexpr Int32 APIPrefs_LegacyID = 5;
+
+struct API_LegacyPrefs {
+    Int32 words[18];
+};
 
 // Length units. The first three are metric.
 constexpr Int32 API_Meter = 0;

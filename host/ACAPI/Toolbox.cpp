@@ -148,7 +148,7 @@ GSErrCode ACAPI_Element_Tool(const API_Elem_Head* elemHeads, Int32 nItems, API_T
         return lockElements(elemHeads, nItems, typeID == APITool_Lock);
     }
     if (typeID != APITool_SuspendGroups) {
-        return APIERR_BADID;
+        return sim::applyElementTool(typeID, elemHeads, nItems);
     }
     state().suspended = !state().suspended;
     return NoError;

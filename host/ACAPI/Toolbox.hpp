@@ -30,6 +30,15 @@ constexpr API_ToolCmdID APITool_SuspendGroups = MakeGSType("SUSP");
 // a shared project only the current member's); APIERR_BADID when one is unknown (nothing changes).
 constexpr API_ToolCmdID APITool_Lock = MakeGSType("LOCK");
 constexpr API_ToolCmdID APITool_Unlock = MakeGSType("ULCK");
+// On the listed elements: group them under a new group, ungroup them, and move them one step or
+// all the way forward or back in the drawing order. APIERR_BADID when an element does not exist
+// (nothing changes), APIERR_NOTMINE for another member's element.
+constexpr API_ToolCmdID APITool_Group = MakeGSType("GRUP");
+constexpr API_ToolCmdID APITool_Ungroup = MakeGSType("UGRP");
+constexpr API_ToolCmdID APITool_BringForward = MakeGSType("OFR1");
+constexpr API_ToolCmdID APITool_BringToFront = MakeGSType("OFR0");
+constexpr API_ToolCmdID APITool_SendBackward = MakeGSType("OBA1");
+constexpr API_ToolCmdID APITool_SendToBack = MakeGSType("OBA0");
 GSErrCode ACAPI_Element_Tool(const API_Elem_Head* elemHeads, Int32 nItems, API_ToolCmdID typeID,
                              void* pars = nullptr);
 

@@ -61,6 +61,9 @@ void setEditRenewsGuid(bool renew);
 // The edits applied to an element (by its GUID at the time of the edit).
 std::vector<API_EditPars> editsOf(const GS::Guid& guid);
 
+// What ACAPI_Element_Tool does to the listed elements for a command other than group suspension.
+GSErrCode applyElementTool(GSType command, const API_Elem_Head* heads, Int32 count);
+
 // The selection of the current window, and its kind (elements or a marquee).
 void setSelection(const std::vector<API_Neig>& neigs, API_SelTypeID type = API_SelElems);
 std::vector<API_Neig> selection();

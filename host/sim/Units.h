@@ -16,5 +16,7 @@ struct UnitPreferences {
 // The working units (the defaults above after sim::reset()).
 void setUnitPreferences(const UnitPreferences& units);
 UnitPreferences unitPreferences();
+// The legacy preference record (zeroed after sim::reset()).
+void setLegacyPreferences(const API_LegacyPrefs& prefs);
 
 } // namespace sim

@@ -1,6 +1,11 @@
 #include "Database/ElementLink.h"
 
+#include "ACAPI/ElementRequests.hpp"
+#include "Database/CutPlane.h"
 #include "Database/Drawing.h"
+#include "Database/Plan.h"
+#include "Database/Project.h"
+#include "Environment/Host.h"
 
 namespace zelvane {
 
@@ -25,6 +30,58 @@ ElementLink::ElementLink(const API_Elem_Head& head, const Drawing* drawing) {
     setHeader(head);
 }
 
+ElementLink::ElementLink(const Guid& guid, const Drawing* drawing) : m_uniqueID(guid) {
+    if (drawing != nullptr) {
+        setSource(drawing);
+        ElementLink summary;
+        const_cast<Drawing*>(drawing)->getElementSummary(guid, &summary);
+        *this = summary;
+    }
+}
+
+ElementLink::ElementLink(const API_Neig& neig, const Drawing* drawing) {
+    *this = neig;
+    if (drawing != nullptr) {
+        setSource(drawing);
+        ElementLink summary;
+        if (const_cast<Drawing*>(drawing)->getElementSummary(m_uniqueID, &summary)) {
+            m_kind = summary.m_kind;
+            m_variation = summary.m_variation;
+            m_source.setStorey(summary.m_source.getStoreyIndex());
+        }
+    }
+}
+
+element_id ElementLink::getType() const {
+    if (m_kind.getType() == 0 && m_neigID != 0) {
+        Int32 neig = m_neigID;
+        API_ElemTypeID type = 0;
+        if (ACAPI_Goodies(APIAny_NeigIDToElemTypeID, &neig, &type) == NoError) {
+            m_kind = element_id(UInt8(type), 0);
+        }
+    }
+    return m_kind;
+}
+
+Drawing* ElementLink::getSource() const {
+    Project* project = getProject();
+    return project != nullptr ? (*project)[m_source] : nullptr;
+}
+
+Drawing* ElementLink::getProxySource() const {
+    Project* project = getProject();
+    return project != nullptr ? (*project)[m_proxySource] : nullptr;
+}
+
+Project* ElementLink::getProject() const {
+    return host.getProject();
+}
+
+Library* ElementLink::getLibrary() const {
+    Project* project = getProject();
+    return project != nullptr ? project->getLibrary() : nullptr;
+}
+
 void ElementLink::setSource(const Drawing* drawing) {
     if (drawing != nullptr) {
         m_source = drawing->getLink();
@@ -39,6 +96,23 @@ void ElementLink::setProxySource(const Drawing* drawing) {
     } else {
         m_proxySource.clear(true);
     }
+}
+
+void ElementLink::setUniqueID(const Guid& guid, const Drawing* drawing) {
+    m_uniqueID = guid;
+    if (drawing != nullptr) {
+        setSource(drawing);
+    } else if (m_source.getType() == 0) {
+        Project* project = getProject();
+        setSource(project != nullptr ? project->getFloorPlan() : nullptr);
+    }
+}
+
+void ElementLink::linkToCutPlane(const CutPlane* cutPlane) {
+    if (m_proxySource.getType() == 0) {
+        m_proxyKind = element_id(proxyType, 0);
+    }
+    setProxySource(cutPlane);
 }
 
 void ElementLink::clearIdentity() {
@@ -60,6 +134,13 @@ void ElementLink::setHeader(const API_Elem_Head& head) {
     m_source.setStorey(attribute_index(head.floorInd));
 }
 
+void ElementLink::setSelection(const ElementLink& selected) {
+    m_isSelection = selected.m_isSelection;
+    m_neigID = selected.m_neigID;
+    m_selectionValue = selected.m_selectionValue;
+    m_selectionSubValue = selected.m_selectionSubValue;
+}
+
 ElementLink& ElementLink::operator=(const API_Elem_Head& head) {
     m_source.clear(true);
     m_proxySource.clear(true);
@@ -71,9 +152,29 @@ ElementLink& ElementLink::operator=(const API_Elem_Head& head) {
     return *this;
 }
 
+ElementLink& ElementLink::operator=(const API_Neig& neig) {
+    m_isSelection = 1;
+    m_neigID = neig.neigID;
+    m_kind = element_id();
+    m_kind = getType(); // from the selection-record kind
+    m_proxyKind = m_kind;
+    m_variation = 0;
+    m_uniqueID = Guid(neig.guid);
+    m_proxyID.clear();
+    m_selectionValue = neig.elemPartType;
+    m_selectionSubValue = neig.elemPartIndex;
+    m_source.clear(true);
+    m_proxySource.clear(true);
+    return *this;
+}
+
+bool ElementLink::isSeenThroughProxy() const {
+    return m_proxySource.getType() != 0 && m_proxyKind.getType() == proxyType;
+}
+
 API_Elem_Head ElementLink::getHeader(bool proxy) const {
     API_Elem_Head head;
-    if (proxy && m_proxySource.getType() != 0 && m_proxyKind.getType() == proxyType) {
+    if (proxy && isSeenThroughProxy()) {
         head.typeID = proxyType;
         head.guid = GS::Guid(m_proxyID);
     } else {
@@ -85,8 +186,22 @@ API_Elem_Head ElementLink::getHeader(bool proxy) const {
     return head;
 }
 
+API_Neig ElementLink::getSelectHeader(bool proxy) const {
+    API_Neig neig;
+    if (proxy && isSeenThroughProxy()) {
+        neig.neigID = neigIDOfType(proxyType);
+        neig.guid = GS::Guid(m_proxyID);
+    } else {
+        neig.neigID = getSelectedType();
+        neig.guid = GS::Guid(m_uniqueID);
+    }
+    neig.elemPartType = m_selectionValue;
+    neig.elemPartIndex = m_selectionSubValue;
+    return neig;
+}
+
 void ElementLink::completeHeader(API_Elem_Head& head, bool withStorey) const {
-    head.typeID = m_kind.getType();
+    head.typeID = getType().getType();
     head.variationID = m_variation;
     head.guid = GS::Guid(m_uniqueID);
     if (withStorey && m_source.hasStoreys()) {
@@ -94,7 +209,7 @@ void ElementLink::completeHeader(API_Elem_Head& head, bool withStorey) const {
     }
 }
 
-Int32 ElementLink::getSelectedType() {
+Int32 ElementLink::getSelectedType() const {
     if (m_neigID == 0) {
         m_neigID = neigIDOfType(m_kind.getType());
     }

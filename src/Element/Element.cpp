@@ -1,6 +1,7 @@
 #include "Element/Element.h"
 
 #include "ACAPI/ElementRequests.hpp"
+#include "Database/Drawing.h"
 #include "Environment/MemoryBlock.h"
 #include "GSRoot/UniString.hpp"
 
@@ -91,8 +92,30 @@ String Element::getMasterID() const {
     return m_masterID;
 }
 
+Drawing* Element::getSource() const {
+    return m_link.getSource();
+}
+
 MemoryBlock* Element::getUserData() const {
+    loadUserData(false);
     return m_userData != nullptr ? m_userData->clone() : nullptr;
+}
+
+void Element::loadUserData(bool force) const {
+    if ((m_isLoaded && !force) || !m_link.isValid()) {
+        return;
+    }
+    m_isLoaded = true;
+    Drawing* source = getSource();
+    if (source == nullptr) {
+        return;
+    }
+    std::unique_ptr<MemoryBlock> block(source->getUserData(m_link, nullptr, nullptr, nullptr));
+    if (block != nullptr) {
+        delete m_userData;
+        m_userData = block.release();
+        m_isTouched = false;
+    }
 }
 
 void Element::setUserData(MemoryBlock* block) {
@@ -130,7 +153,11 @@ void Element::clearTransform() {
     m_transforms = nullptr;
 }
 
-void Element::getMemo(unsigned long long, MemoStore*&) const {}
+void Element::getMemo(unsigned long long, MemoStore*&) const {
+    if (!m_isMinData) {
+        loadUserData(false);
+    }
+}
 
 bool Element::isGrouped() const {
     return !getHead().groupGuid.IsNull() || !getHead().hotlinkGuid.IsNull();

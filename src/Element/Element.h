@@ -42,6 +42,8 @@ public:
     virtual element_id getType() const { return m_link.getType(); }
     virtual API_ElemVariationID getClass() const { return m_link.getVariation(); }
     virtual const ElementLink& getLink() const { return m_link; }
+    // The drawing the element lives in, or null.
+    virtual Drawing* getSource() const;
 
     // Takes every member of the link but the element's own kind, then completes the host header
     // from it.
@@ -57,7 +59,8 @@ public:
     virtual void setListingID(const String& id) { m_elementID = id; }
     String getMasterID() const;
 
-    // A copy of the held user-data block, or null.
+    // A copy of the held user-data block (read through the element's drawing first unless
+    // loaded), or null.
     virtual MemoryBlock* getUserData() const;
     virtual UserDataFlags getUserDataFlags() const { return m_userDataFlags; }
     virtual int getUserDataVersion() const { return m_userDataVersion; }
@@ -70,6 +73,9 @@ public:
     virtual void setUserDataVersion(int version) { m_userDataVersion = version; }
     virtual void setUserDataHost(Platform::Host host) { m_userDataHost = host; }
     virtual void setUserDataTouched(bool touched) { m_isTouched = touched; }
+    // Reads the block through the element's drawing unless already loaded (or forced); the
+    // element keeps its own flags, version and platform.
+    virtual void loadUserData(bool force) const;
 
     virtual std::size_t getTransformCount() const {
         return m_transforms == nullptr ? 0 : m_transforms->size();
@@ -84,7 +90,8 @@ public:
     virtual API_Element* getData() const = 0;
     // A new host memo packed from the element's memo parts, or null; mask gets the parts filled.
     virtual API_ElementMemo* getMemo(unsigned long long& mask) const = 0;
-    // Loads the memo parts of the mask (taking them from store when given); the base does nothing.
+    // Loads the memo parts of the mask (taking them from store when given); the base loads the user
+    // data unless m_isMinData is set.
     virtual void getMemo(unsigned long long mask, MemoStore*& store) const;
     virtual API_Elem_Head& getHead() = 0;
     virtual const API_Elem_Head& getHead() const = 0;

@@ -12,6 +12,7 @@
 #include "ACAPI/Toolbox.hpp"
 #include "DG/DGDisplay.hpp"
 #include "Database/ElementLink.h"
+#include "Database/Plan.h"
 #include "Database/Project.h"
 #include "Database/User.h"
 #include "Environment/DataFile.h"
@@ -65,6 +66,41 @@ Specification* Host::getFrontSpec() {
     return project != nullptr ? project->getSpecification() : nullptr;
 }
 
+Plan* Host::getFrontPlan() {
+    Project* project = getProject();
+    return project != nullptr ? project->getFloorPlan() : nullptr;
+}
+
+Library* Host::getFrontLibrary() {
+    Project* project = getProject();
+    return project != nullptr ? project->getLibrary() : nullptr;
+}
+
+Navigator* Host::getFrontNavigator() {
+    Project* project = getProject();
+    return project != nullptr ? project->getNavigator() : nullptr;
+}
+
+Drawing* Host::getActiveDrawing() {
+    Project* project = getProject();
+    return project != nullptr ? project->getActiveDrawing() : nullptr;
+}
+
+bool Host::setActiveDrawing(const Drawing& drawing) {
+    Project* project = getProject();
+    return project != nullptr && project->setActiveDrawing(&drawing);
+}
+
+Drawing* Host::getActiveWindow() {
+    Project* project = getProject();
+    return project != nullptr ? project->getActiveWindow() : nullptr;
+}
+
+bool Host::setActiveWindow(const Drawing& drawing) {
+    Project* project = getProject();
+    return project != nullptr && project->setActiveWindow(&drawing);
+}
+
 bool Host::isProjectOpen() const {
     API_ProjectInfo info;
     GSErrCode err = ACAPI_Environment(APIEnv_ProjectID, &info);
@@ -112,10 +148,18 @@ bool Host::isGroupActive() const {
 }
 
 bool Host::setGroupActive(bool active) {
-    if (isGroupActive() == active) {
-        return true;
+    // Group suspension belongs to the floor plan: switch there for the call and back after.
+    Project* project = getProject();
+    Drawing* previous = project != nullptr ? project->getActiveDrawing() : nullptr;
+    if (project != nullptr) {
+        project->setActiveDrawing(project->getFloorPlan());
     }
-    return ACAPI_Element_Tool(nullptr, 0, APITool_SuspendGroups) == NoError;
+    bool result =
+        isGroupActive() == active || ACAPI_Element_Tool(nullptr, 0, APITool_SuspendGroups) == NoError;
+    if (previous != nullptr) {
+        project->setActiveDrawing(previous);
+    }
+    return result;
 }
 
 Int32 Host::getActiveTool() const {

@@ -17,6 +17,10 @@ class DataFile;
 class Directory;
 class ElementLink;
 class MemoryBlock;
+class Drawing;
+class Library;
+class Navigator;
+class Plan;
 class Project;
 class Specification;
 class Transaction;
@@ -36,6 +40,16 @@ public:
     Project* getProject();
     // The open project's attribute set, or null without a project.
     Specification* getFrontSpec();
+    // The project's floor plan, library and navigator; null without a project.
+    Plan* getFrontPlan();
+    Library* getFrontLibrary();
+    Navigator* getFrontNavigator();
+    // The project's current drawing and front window; null without a project or when the host
+    // cannot tell. The setters ask the host to switch.
+    Drawing* getActiveDrawing();
+    bool setActiveDrawing(const Drawing& drawing);
+    Drawing* getActiveWindow();
+    bool setActiveWindow(const Drawing& drawing);
     // True unless the host says that no project is open.
     bool isProjectOpen() const;
     // The renovation filter of the active view; the null GUID when the host cannot tell.
@@ -47,8 +61,8 @@ public:
 
     // Whether elements act as groups (group suspension is off).
     bool isGroupActive() const;
-    // Switches group suspension to the wanted state; true when nothing needed doing or the host
-    // toggled it.
+    // Switches group suspension to the wanted state, with the floor plan as the current drawing
+    // for the time of the call; true when nothing needed doing or the host toggled it.
     bool setGroupActive(bool active);
     // The current tool's element type, 0 when the host cannot tell.
     Int32 getActiveTool() const;

@@ -1,59 +1,74 @@
 #include "Addon/DatabaseEvent.h"
+#include "../Database/TestElement.h"
+#include "ACAPI/ElementTable.hpp"
 #include "Database/Drawing.h"
+#include "Environment/MemoryBlock.h"
+#include "sim/ElementTable.h"
 #include "sim/Elements.h"
+#include "sim/Memory.h"
+#include "sim/Project.h"
 #include "sim/Sim.h"
 
 #include <gtest/gtest.h>
+
+#include <memory>
 
 using namespace zelvane;
 
 namespace {
 
-char marker;
-API_Element seenRecord;
-ElementLink seenLink;
-
-Element* object(const API_Element& record, const ElementLink& link) {
-    seenRecord = record;
-    seenLink = link;
-    return reinterpret_cast<Element*>(&marker);
-}
-
 class DatabaseEventTest : public ::testing::Test {
 protected:
     void SetUp() override {
         Drawing::startup();
-        Drawing::addAdapter(element_id(API_ObjectID), object, false);
+        Drawing::addAdapter(element_id(API_ObjectID), TestElement::create, false);
+        sim::openProject();
     }
     void TearDown() override { Drawing::shutdown(); }
 };
 
 } // namespace
 
-TEST_F(DatabaseEventTest, OriginalElementComesFromTheNotifiedParent) {
+TEST_F(DatabaseEventTest, OriginalElementComesFromTheNotifiedParentWithMemoAndUserData) {
     ElementLink link(element_id(API_ObjectID), 0);
     DatabaseEvent event(3, link, 9);
     EXPECT_EQ(event.getSpec(), EventSpec(HostEvent::ID, DatabaseEvent::ID));
-    EXPECT_EQ(event.getID(), 3);
     EXPECT_EQ(event.getValue(), 9);
     EXPECT_EQ(event.getOriginalElement(), nullptr); // no notification under way
 
     API_Element parent;
     parent.header.typeID = API_ObjectID;
     parent.header.variationID = 12;
-    parent.header.guid.Generate();
-    sim::setNotifiedParent(parent);
-    EXPECT_EQ(event.getOriginalElement(), reinterpret_cast<Element*>(&marker));
-    EXPECT_EQ(seenRecord.header.guid, parent.header.guid);
-    EXPECT_EQ(GS::Guid(seenLink.getUniqueID()), parent.header.guid);
-    EXPECT_EQ(seenLink.getVariation(), 12u);
+    API_ElementMemo memo;
+    memo.coords = reinterpret_cast<API_Coord**>(BMAllocateHandle(2 * sizeof(API_Coord), 0, 0));
+    (*memo.coords)[1] = API_Coord{7.0, 8.0};
+    ASSERT_EQ(ACAPI_Element_Create(&parent, &memo), NoError);
+    ACAPI_DisposeElemMemoHdls(&memo);
+    sim::setNotifiedParent(parent, {'u', 'd'}, 2, 19789);
 
-    // Another member's element is answered all the same; other host errors give nothing.
-    sim::setNotifiedParent(parent, {}, 0, 0, true);
-    EXPECT_NE(event.getOriginalElement(), nullptr);
+    std::unique_ptr<Element> plain(event.getOriginalElement());
+    ASSERT_NE(plain, nullptr);
+    EXPECT_EQ(GS::Guid(plain->getUniqueID()), parent.header.guid);
+    EXPECT_EQ(plain->getClass(), 12u);
+    EXPECT_TRUE(static_cast<TestElement&>(*plain).coords().empty());
+    std::unique_ptr<MemoryBlock> data(plain->getUserData());
+    ASSERT_NE(data, nullptr);
+    EXPECT_EQ(data->size(), 2);
+    EXPECT_FALSE(plain->isUserDataTouched());
+
+    std::unique_ptr<Element> withMemo(event.getOriginalElement(true));
+    ASSERT_NE(withMemo, nullptr);
+    ASSERT_EQ(static_cast<TestElement&>(*withMemo).coords().size(), 2u);
+    EXPECT_EQ(static_cast<TestElement&>(*withMemo).coords()[1].y, 8.0);
+    EXPECT_TRUE(Element::m_isMinData);
+
+    // Another member's element is answered all the same; other host errors give nothing, and
+    // leave no memo or user data behind.
+    sim::setNotifiedParent(parent, {'u'}, 0, 0, true);
+    EXPECT_NE(std::unique_ptr<Element>(event.getOriginalElement()), nullptr);
     sim::failCall("ACAPI_Notify_GetParentElement", APIERR_GENERAL);
-    EXPECT_EQ(event.getOriginalElement(), nullptr);
-    // The host hands out no memo with the parent element.
+    EXPECT_EQ(event.getOriginalElement(true), nullptr);
+    sim::failNextAllocations(1, ErrMemoryFull, 2);
     EXPECT_EQ(event.getOriginalElement(true), nullptr);
 
     parent.header.typeID = API_DoorID; // no factory for doors

@@ -1,22 +1,13 @@
 #include "Database/ElementLink.h"
 #include "Database/Drawing.h"
+#include "Database/Plan.h"
+#include "Database/Section.h"
 
 #include <gtest/gtest.h>
 
 using namespace zelvane;
 
 namespace {
-
-class Section : public Drawing {
-public:
-    explicit Section(const DatabaseGuid& id) : Drawing(nullptr, id) {}
-    API_WindowTypeID getType() const override { return APIWind_SectionID; }
-};
-
-class Plan : public Drawing {
-public:
-    API_WindowTypeID getType() const override { return APIWind_FloorPlanID; }
-};
 
 Guid makeGuid(UInt32 first) {
     const UInt8 tail[8] = {1, 2, 3, 4, 5, 6, 7, 8};
@@ -48,7 +39,7 @@ TEST(ElementLinkTest, EqualityByGuidOrElseByKindSelectionAndDrawings) {
     EXPECT_FALSE(noGuid == ElementLink(element_id(6, 4), 0));
     EXPECT_FALSE(noGuid == ElementLink(element_id(6, 3), &plan, 0)); // other drawing link
 
-    Section s1(makeGuid(7)), s2(makeGuid(8));
+    Section s1(nullptr, makeGuid(7)), s2(nullptr, makeGuid(8));
     EXPECT_FALSE(ElementLink(element_id(6), &s1, 0) == ElementLink(element_id(6), &s2, 0));
     EXPECT_TRUE(ElementLink(element_id(6), &s1, 0) == ElementLink(element_id(6), &s1, 0));
 }

@@ -1,0 +1,358 @@
+#include "ACAPI/ElementTable.hpp"
+#include "Database/BaseElemSelection.h"
+#include "Database/CutPlane.h"
+#include "Database/ElementLinkList.h"
+#include "Database/InteriorElevation.h"
+#include "Database/Plan.h"
+#include "Database/Project.h"
+#include "Database/Section.h"
+#include "Environment/Host.h"
+#include "Environment/MemoryBlock.h"
+#include "TestElement.h"
+#include "sim/Databases.h"
+#include "sim/ElementTable.h"
+#include "sim/Memory.h"
+#include "sim/Project.h"
+#include "sim/Sim.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace zelvane;
+
+namespace {
+
+API_Element record(API_ElemTypeID type, short layer = 1) {
+    API_Element element;
+    element.header.typeID = type;
+    element.header.layer = layer;
+    return element;
+}
+
+class Drag : public Transformation {
+public:
+    Drag() : Transformation(API_EditPars{APIEdit_Drag, true, {}, {}, {1.0, 0.0, 0.0}}) {}
+    Transformation* clone() const override { return new Drag(*this); }
+};
+
+class ListSelection : public BaseElemSelection {
+public:
+    ElementLinkList links;
+    std::vector<API_Elem_Head> heads;
+    ElementLinkList* getElementLinks() const override { return links.clone(); }
+    void setElementHeaders(const API_Elem_Head* h, Int32 count) override { heads.assign(h, h + count); }
+};
+
+class DrawingElementsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        sim::openProject();
+        host.reset();
+        Drawing::startup();
+        Drawing::addAdapter(element_id(API_ObjectID), TestElement::create, false);
+        Drawing::addAdapter(element_id(API_WallID), TestElement::create, false);
+        project = host.getProject();
+        plan = project->getFloorPlan();
+    }
+    void TearDown() override {
+        Drawing::shutdown();
+        Element::m_isMinData = true;
+        Drawing::m_isSelectionInfo = false;
+        host.reset();
+    }
+
+    std::unique_ptr<Element> loadOf(const GS::Guid& guid, const Drawing::Filter* filter = nullptr) {
+        return std::unique_ptr<Element>(plan->load(ElementLink(Guid(guid), plan), filter));
+    }
+
+    Project* project = nullptr;
+    Plan* plan = nullptr;
+};
+
+} // namespace
+
+TEST_F(DrawingElementsTest, ListsByKindFlagsAndSelection) {
+    GS::Guid wall = sim::addElement(record(API_WallID));
+    GS::Guid object = sim::addElement(record(API_ObjectID));
+    API_Element locked = record(API_ObjectID);
+    locked.header.locked = true;
+    GS::Guid lockedObject = sim::addElement(locked);
+
+    struct Case {
+        Drawing::Filter filter;
+        std::size_t count;
+    };
+    const Case cases[] = {
+        {Drawing::Filter(false), 3},
+        {Drawing::Filter(element_id(API_ObjectID), false), 2},
+        {Drawing::Filter(APIFilt_IsEditable, element_id(API_ObjectID), false), 1},
+        {Drawing::Filter(element_id(API_DoorID), false), 0},
+    };
+    for (const Case& c : cases) {
+        ElementLinkList list;
+        EXPECT_EQ(plan->getLinksMatching(c.filter, &list), c.count);
+        EXPECT_EQ(list.size(), c.count);
+        EXPECT_EQ(plan->getCount(c.filter), c.count);
+    }
+
+    API_Neig neigs[2];
+    neigs[0].guid = object;
+    neigs[0].neigID = 13;
+    neigs[1].guid = lockedObject;
+    neigs[1].neigID = 13;
+    sim::setSelection({neigs[0], neigs[1]});
+    Drawing::Filter selected(APIFilt_IsEditable, element_id(), true);
+    ElementLinkList list;
+    EXPECT_EQ(plan->getLinksMatching(selected, &list), 1u);
+    EXPECT_EQ(GS::Guid(list[0]->getUniqueID()), object);
+    EXPECT_FALSE(plan->isMarquee());
+
+    // A selected-only load of an element not selected never reads the element.
+    sim::clearCalls();
+    Drawing::Filter selectedOnly(true);
+    EXPECT_EQ(loadOf(wall, &selectedOnly), nullptr);
+    EXPECT_EQ(sim::callCount("ACAPI_Element_Get"), 0u);
+    EXPECT_NE(loadOf(object, &selectedOnly), nullptr);
+
+    sim::failCall("ACAPI_Element_GetElemList", APIERR_GENERAL);
+    EXPECT_EQ(plan->getCount(Drawing::Filter(false)), 0u);
+    EXPECT_EQ(plan->getLastError(), APIERR_GENERAL);
+    sim::failCall("ACAPI_Database:CDAT", APIERR_GENERAL);
+    project->resetActiveDrawing();
+    EXPECT_EQ(plan->getCount(Drawing::Filter(false)), 0u);
+}
+
+TEST_F(DrawingElementsTest, CutPlanesResolveProxiesAndInteriorElevationsDoNot) {
+    GS::Guid wall = sim::addElement(record(API_WallID));
+    sim::DatabaseRecord section;
+    section.type = APIWind_SectionID;
+    GS::Guid sectionID = sim::addDatabase(section);
+    section.type = APIWind_InteriorElevationID;
+    section.id = GS::Guid();
+    GS::Guid interiorID = sim::addDatabase(section);
+    API_Element proxy = record(API_SectElemID);
+    proxy.sectElem.parentID = API_WallID;
+    proxy.sectElem.parentGuid = wall;
+    GS::Guid proxyInSection = sim::addElement(proxy, sectionID);
+    GS::Guid proxyInInterior = sim::addElement(proxy, interiorID);
+    API_Element door = record(API_SectElemID); // the kind test looks at the parent
+    door.sectElem.parentID = API_DoorID;
+    door.sectElem.parentGuid.Generate();
+    sim::addElement(door, sectionID);
+    sim::addElement(record(API_ObjectID), sectionID); // drawn in the section itself
+
+    Section* cut = project->getSection(DatabaseGuid(sectionID));
+    ElementLinkList list;
+    EXPECT_EQ(cut->getLinksMatching(Drawing::Filter(element_id(API_WallID), false), &list), 1u);
+    ASSERT_EQ(list.size(), 1u);
+    // The list keeps the proxy's link; the kind test looked at the wall behind it.
+    EXPECT_EQ(GS::Guid(list[0]->getUniqueID()), proxyInSection);
+    EXPECT_EQ(list[0]->getType(), element_id(API_SectElemID));
+    ElementLink actual(*list[0]);
+    ASSERT_TRUE(cut->sourceActualElement(true, actual));
+    EXPECT_EQ(GS::Guid(actual.getUniqueID()), wall);
+    EXPECT_EQ(actual.getType(), element_id(API_WallID));
+    EXPECT_EQ(GS::Guid(actual.getProxyID()), proxyInSection);
+    EXPECT_EQ(actual.getProxySourceLink(), cut->getLink());
+    EXPECT_EQ(actual.getSourceLink().getType(), APIWind_FloorPlanID);
+    // Counting without a list counts what the host lists, of every type.
+    EXPECT_EQ(cut->getCount(Drawing::Filter(element_id(API_WallID), false)), 3u);
+
+    // A walk loads the model element behind each proxy.
+    auto it = cut->begin(false, Drawing::Filter(element_id(API_WallID), false));
+    ASSERT_FALSE(it.atEnd());
+    EXPECT_EQ(GS::Guid(it->getUniqueID()), wall);
+    EXPECT_EQ(cut->findElementProxy(ElementLink(Guid(wall), plan)).getProxyID(), Guid(proxyInSection));
+    ElementLinkList in, out;
+    in.push_back(new ElementLink(Guid(wall), plan));
+    EXPECT_EQ(cut->findElementProxy(in, out), 1u);
+
+    InteriorElevation* interior = project->getInteriorElevation(DatabaseGuid(interiorID));
+    ElementLinkList shown;
+    EXPECT_EQ(interior->getLinksMatching(Drawing::Filter(false), &shown), 1u);
+    EXPECT_EQ(shown[0]->getType(), element_id(API_SectElemID));
+    EXPECT_EQ(GS::Guid(shown[0]->getUniqueID()), proxyInInterior);
+
+    // Selecting the wall in the section selects its proxy there.
+    ElementLinkList walls;
+    walls.push_back(new ElementLink(Guid(wall), plan));
+    ASSERT_TRUE(cut->setSelection(walls));
+    ASSERT_EQ(sim::selection().size(), 1u);
+    EXPECT_EQ(sim::selection()[0].guid, proxyInSection);
+    EXPECT_EQ(sim::selection()[0].neigID, 55);
+}
+
+TEST_F(DrawingElementsTest, LoadAndPutWithMemoAndUserData) {
+    API_Element object = record(API_ObjectID);
+    object.header.hasMemo = true;
+    GS::Guid guid = sim::addElement(object);
+    sim::setElementInfo(guid, "O-1", "O-1");
+    sim::setUserData(guid, {{'x', 'y'}, 1, 19789, 12});
+
+    // With minimal data the element comes without memo parts or user data.
+    std::unique_ptr<Element> plain(loadOf(guid));
+    ASSERT_NE(plain, nullptr);
+    EXPECT_FALSE(plain->isUserDataLoaded());
+    EXPECT_TRUE(static_cast<TestElement&>(*plain).coords().empty());
+
+    Element::m_isMinData = false;
+    std::unique_ptr<Element> full(loadOf(guid));
+    ASSERT_NE(full, nullptr);
+    EXPECT_TRUE(full->isUserDataLoaded());
+    std::unique_ptr<MemoryBlock> data(full->getUserData());
+    ASSERT_NE(data, nullptr);
+    EXPECT_EQ(data->size(), 2);
+
+    // Changing it back writes the memo with its listing ID, then the touched user data.
+    auto& element = static_cast<TestElement&>(*full);
+    element.coords() = {API_Coord{0, 0}, API_Coord{5, 6}};
+    element.getHead().layer = 4;
+    element.setListingID("O-2");
+    element.setUserData(new MemoryBlock("new", 3));
+    ASSERT_TRUE(plan->put(element));
+    EXPECT_EQ(sim::element(guid).header.layer, 4);
+    EXPECT_EQ(sim::elementInfo(guid), "O-2");
+    EXPECT_EQ(sim::userData(guid).bytes.size(), 3u);
+    EXPECT_FALSE(element.isUserDataTouched());
+    std::unique_ptr<Element> again(loadOf(guid));
+    ASSERT_EQ(static_cast<TestElement&>(*again).coords().size(), 2u);
+
+    // A host refusal fails the put and leaves the element as it was.
+    sim::failCall("ACAPI_Element_Change", APIERR_NOTMINE);
+    element.getHead().layer = 5;
+    EXPECT_FALSE(plan->put(element));
+    EXPECT_EQ(plan->getLastError(), APIERR_NOTMINE);
+    EXPECT_EQ(sim::element(guid).header.layer, 4);
+    sim::failCall("ACAPI_Element_SetUserData", APIERR_GENERAL);
+    element.setUserDataTouched(true);
+    EXPECT_FALSE(plan->put(element));
+    EXPECT_TRUE(element.isUserDataTouched());
+}
+
+TEST_F(DrawingElementsTest, PutCreatesWhenTheElementComesFromElsewhere) {
+    GS::Guid guid = sim::addElement(record(API_ObjectID));
+    std::unique_ptr<Element> element(loadOf(guid));
+    ASSERT_NE(element, nullptr);
+    sim::DatabaseRecord worksheet;
+    worksheet.type = APIWind_WorksheetID;
+    GS::Guid sheetID = sim::addDatabase(worksheet);
+    Worksheet* sheet = project->getWorksheet(DatabaseGuid(sheetID));
+    ASSERT_TRUE(sheet->put(*element));
+    EXPECT_NE(GS::Guid(element->getUniqueID()), guid);
+    EXPECT_EQ(sim::elementDatabase(GS::Guid(element->getUniqueID())), sheetID);
+    EXPECT_EQ(element->getLink().getSourceLink(), sheet->getLink());
+
+    // An element that says it has a memo but gives none is refused before the host is asked.
+    auto* memoless = static_cast<TestElement*>(element.get());
+    memoless->getHead().hasMemo = true;
+    sim::clearCalls();
+    EXPECT_FALSE(plan->put(*memoless));
+    EXPECT_EQ(sim::callCount("ACAPI_Element_Create"), 0u);
+}
+
+TEST_F(DrawingElementsTest, IteratorWalksBothWaysSkipsFailuresAndWritesBack) {
+    std::vector<GS::Guid> guids;
+    for (short layer = 1; layer <= 3; ++layer) {
+        guids.push_back(sim::addElement(record(API_ObjectID, layer)));
+    }
+    sim::addElement(record(API_DoorID)); // no factory: skipped
+
+    std::vector<short> seen;
+    for (auto it = plan->begin(true, Drawing::Filter(false)); it != plan->end(); ++it) {
+        seen.push_back(it->getHead().layer);
+        it->getHead().layer = short(it->getHead().layer + 10);
+    }
+    EXPECT_EQ(seen, (std::vector<short>{1, 2, 3}));
+    // Every element the walk left was written back; the last one is written when it is left too.
+    EXPECT_EQ(sim::element(guids[0]).header.layer, 11);
+    EXPECT_EQ(sim::element(guids[2]).header.layer, 13);
+
+    seen.clear();
+    for (auto it = plan->rbegin(false, Drawing::Filter(false)); !it.atEnd(); ++it) {
+        seen.push_back(it->getHead().layer);
+        it->getHead().layer = 0;
+    }
+    EXPECT_EQ(seen, (std::vector<short>{13, 12, 11}));
+    EXPECT_EQ(sim::element(guids[1]).header.layer, 12); // no auto-write
+
+    // An empty walk ends at once.
+    auto none = plan->begin(true, Drawing::Filter(element_id(API_LampID), false));
+    EXPECT_TRUE(none.atEnd());
+    EXPECT_THROW(none.moveForward(), std::out_of_range);
+}
+
+TEST_F(DrawingElementsTest, TransformGivesTheLinkBackAfterEachEdit) {
+    GS::Guid guid = sim::addElement(record(API_ObjectID));
+    std::unique_ptr<Element> element(loadOf(guid));
+    sim::setEditRenewsGuid(true);
+    element->pushTransform(new Drag);
+    element->pushTransform(new Drag);
+    sim::failCall("ACAPI_Element_Edit", APIERR_GENERAL, 1, 1); // the second edit fails
+    EXPECT_FALSE(plan->transform(*element));
+    // The first edit renewed the GUID, and the element knows it.
+    EXPECT_FALSE(sim::hasElement(guid));
+    EXPECT_TRUE(sim::hasElement(GS::Guid(element->getUniqueID())));
+
+    element->pushTransform(new Drag);
+    EXPECT_TRUE(plan->transform(*element));
+    EXPECT_EQ(element->getTransformCount(), 0u);
+    EXPECT_TRUE(sim::hasElement(GS::Guid(element->getUniqueID())));
+}
+
+TEST_F(DrawingElementsTest, SelectionAndEraseAnswerTheHost) {
+    GS::Guid a = sim::addElement(record(API_ObjectID)), b = sim::addElement(record(API_WallID));
+    ElementLinkList list;
+    list.push_back(new ElementLink(Guid(a), plan));
+    list.push_back(new ElementLink(Guid(b), plan));
+    ASSERT_TRUE(plan->setSelection(list));
+    ASSERT_NE(plan->getSelection(), nullptr);
+    EXPECT_EQ(plan->getSelection()->size(), 2u);
+    std::unique_ptr<Element> last(plan->getLastSelected(element_id(API_ObjectID)));
+    ASSERT_NE(last, nullptr);
+    EXPECT_EQ(GS::Guid(last->getUniqueID()), a);
+
+    // A refused selection is not cached.
+    sim::failCall("ACAPI_Element_Select", APIERR_GENERAL, 1, 1);
+    EXPECT_FALSE(plan->setSelection(list));
+    sim::clearFaults();
+    EXPECT_EQ(plan->getSelection(), nullptr);
+
+    ListSelection selection;
+    selection.links.push_back(new ElementLink(Guid(a), plan));
+    sim::failCall("ACAPI_Element_Delete", APIERR_NOTMINE);
+    EXPECT_FALSE(plan->erase(selection));
+    EXPECT_TRUE(sim::hasElement(a));
+    EXPECT_TRUE(plan->erase(selection));
+    EXPECT_FALSE(sim::hasElement(a));
+    EXPECT_TRUE(plan->erase(ElementLinkList()));
+
+    ListSelection walls;
+    walls.links.push_back(new ElementLink(Guid(b), plan));
+    EXPECT_TRUE(plan->applyTool(APITool_Lock, walls));
+    EXPECT_TRUE(sim::element(b).header.locked);
+    ASSERT_EQ(walls.heads.size(), 1u);
+    EXPECT_TRUE(plan->unlock(walls.links));
+    EXPECT_FALSE(sim::element(b).header.locked);
+    EXPECT_TRUE(plan->group(walls.links));
+    EXPECT_FALSE(sim::element(b).header.groupGuid.IsNull());
+}
+
+TEST_F(DrawingElementsTest, ViewServices) {
+    EXPECT_DOUBLE_EQ(plan->getPixelSize(), 0.01);
+    sim::failCall("ACAPI_Database:PTOC", APIERR_GENERAL, 1, 1);
+    EXPECT_EQ(plan->getPixelSize(), 0.0);
+    EXPECT_EQ(plan->setScale(50.0), NoError);
+    EXPECT_EQ(plan->getScale(), 50.0);
+    EXPECT_EQ(plan->setZoom(Cube(5, 5, 0, 1, 2, 0)), NoError);
+    std::unique_ptr<Cube> zoom(plan->getZoom(false));
+    ASSERT_NE(zoom, nullptr);
+    EXPECT_EQ(zoom->getOrigin().x(), 1);
+    EXPECT_EQ(zoom->getEnd().y(), 5);
+    EXPECT_EQ(plan->redraw(), NoError);
+    EXPECT_EQ(plan->rebuild(true), NoError);
+    EXPECT_EQ(sim::redrawCount(), 1);
+    EXPECT_EQ(sim::rebuildCount(), 1);
+    sim::failCall("ACAPI_Database:GZOM", APIERR_GENERAL);
+    EXPECT_EQ(plan->getZoom(false), nullptr);
+}
