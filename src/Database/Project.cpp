@@ -103,7 +103,8 @@ bool Project::Preferences::read() {
 
 Project::Project()
     : m_library(new Library(this, 0)), m_model(new Model(this)), m_plan(new Plan(this)),
-      m_preferences(new PackageStore("frameworkPreferenceStore")), m_specification(new Specification(this, 0)) {}
+      m_preferences(new PackageStore("frameworkPreferenceStore")),
+      m_specification(new Specification(this, 0)) {}
 
 Project::~Project() {
     resetDatabases();
