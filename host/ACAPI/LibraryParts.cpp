@@ -382,6 +382,14 @@ void setBuiltinPart(Int32 resourceID, const std::string& uniqueID) {
     state().builtins[resourceID] = uniqueID;
 }
 
+GSErrCode writeParameterRecords(const std::vector<LibParameter>& parameters, API_AddParType*** records) {
+    return records == nullptr ? APIERR_BADPARS : writeParameters(parameters, records);
+}
+
+bool readParameterRecords(API_AddParType** records, std::vector<LibParameter>& parameters) {
+    return readParameters(records, parameters);
+}
+
 bool isLibPartOverwriteAllowed() {
     return state().overwrite;
 }

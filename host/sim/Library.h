@@ -57,6 +57,12 @@ void setSubtype(const std::string& ownID, const std::string& ancestorID);
 // The unique ID 'GLUI' answers for a built-in part's resource ID.
 void setBuiltinPart(Int32 resourceID, const std::string& uniqueID);
 
+// A new handle of parameter records with their array handles, as the host hands them out.
+GSErrCode writeParameterRecords(const std::vector<LibParameter>& parameters, API_AddParType*** records);
+// The records of a handle, with copies of their array cells; false for a handle that holds no
+// whole records or an array without its handle.
+bool readParameterRecords(API_AddParType** records, std::vector<LibParameter>& parameters);
+
 // Whether the library may overwrite a loaded part of the same name ('OWLP').
 bool isLibPartOverwriteAllowed();
 // Whether a part is being made (Create without Save).

@@ -1,6 +1,7 @@
 #include "Library/Library.h"
 
 #include "ACAPI/Goodies.hpp"
+#include "Database/ComponentLink.h"
 #include "Environment/FileList.h"
 #include "IO/Location.hpp"
 
@@ -109,6 +110,26 @@ Int32 Library::getIndexByParentID(const FamilyGuid& parent, API_LibTypeID& type,
 Int32 Library::getCount(API_LibTypeID) const {
     Int32 count = 0;
     return ACAPI_LibPart_GetNum(&count) == NoError ? count : 0;
+}
+
+API_AddParType** Library::getMemo(const ComponentLink& link, Int32* count, double* a, double* b) const {
+    if (count == nullptr) {
+        return nullptr;
+    }
+    double width = 0.0;
+    double depth = 0.0;
+    API_AddParType** records = nullptr;
+    if (ACAPI_LibPart_GetParams(link.getIndex(), &width, &depth, count, &records) != NoError) {
+        ACAPI_DisposeAddParHdl(&records);
+        return nullptr;
+    }
+    if (a != nullptr) {
+        *a = width;
+    }
+    if (b != nullptr) {
+        *b = depth;
+    }
+    return records;
 }
 
 FamilyGuid Library::getBuiltinComponentID(short resourceID) const {

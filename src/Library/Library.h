@@ -8,6 +8,7 @@
 
 namespace zelvane {
 
+class ComponentLink;
 class FileList;
 class Project;
 
@@ -31,6 +32,11 @@ public:
     virtual Int32 getIndexByParentID(const FamilyGuid& parent, API_LibTypeID& type, Int32 start) const;
     // The number of registered parts, whatever the type.
     virtual Int32 getCount(API_LibTypeID type = 0) const;
+
+    // The part's default parameters: a new handle of records the caller disposes with
+    // ACAPI_DisposeAddParHdl, and its two sizes into a and b when given. Null without a count or
+    // when the host refuses.
+    API_AddParType** getMemo(const ComponentLink& link, Int32* count, double* a, double* b) const;
 
     // The unique ID of the host's built-in part of a resource ID; empty when the host has none.
     FamilyGuid getBuiltinComponentID(short resourceID) const;

@@ -1,0 +1,236 @@
+#include "Memo/ComponentParameterMemo.h"
+
+#include "Library/LengthParameter.h"
+#include "Library/Library.h"
+#include "Library/ParameterLinkList.h"
+#include "Memo/ElementMemoStore.h"
+
+#include <cmath>
+
+namespace zelvane {
+
+namespace {
+
+// The cells a link's row or column selects: -1 all of them, else one.
+bool selection(long long wanted, std::size_t count, std::size_t& first, std::size_t& last) {
+    if (wanted == ParameterLink::all) {
+        first = 0;
+        last = count;
+        return true;
+    }
+    if (wanted < 0 || std::size_t(wanted) >= count) {
+        return false;
+    }
+    first = std::size_t(wanted);
+    last = first + 1;
+    return true;
+}
+
+constexpr Int32 separatorType = 14;
+constexpr Int32 titleType = 15;
+
+bool differs(double a, double b) {
+    return std::isnan(a) || std::isnan(b) || a != b;
+}
+
+} // namespace
+
+bool ComponentParameterMemo::fetchLibraryMemo(MemoStore& store) const {
+    ComponentLink link = getSourceLink();
+    Library* library = link.getLibrary();
+    if (library == nullptr) {
+        return false;
+    }
+    Int32 count = 0;
+    double a = m_sourceWidth;
+    double b = m_sourceDepth;
+    API_AddParType** records = library->getMemo(link, &count, &a, &b);
+    if (records == nullptr) {
+        return false;
+    }
+    m_sourceWidth = a;
+    m_sourceDepth = b;
+    API_AddParType*** slot = store.params();
+    ACAPI_DisposeAddParHdl(slot);
+    *slot = records;
+    m_libraryLoaded = true;
+    return true;
+}
+
+bool ComponentParameterMemo::loadLibraryMemo(MemoStore& store, bool once) const {
+    if (m_libraryLoaded && once) {
+        return true;
+    }
+    fetchLibraryMemo(store);
+    return m_libraryLoaded;
+}
+
+double ComponentParameterMemo::getSourceWidth() const {
+    ElementMemoStore scratch;
+    return loadLibraryMemo(scratch, true) ? m_sourceWidth : 0.0;
+}
+
+double ComponentParameterMemo::getSourceDepth() const {
+    ElementMemoStore scratch;
+    return loadLibraryMemo(scratch, true) ? m_sourceDepth : 0.0;
+}
+
+double ComponentParameterMemo::getLength(const char* name) const {
+    auto* length = dynamic_cast<const LengthParameter*>(getParameter(String(name)));
+    return length != nullptr ? length->getValue(0, 0) : 0.0;
+}
+
+void ComponentParameterMemo::setLength(const char* name, double value) {
+    if (auto* length = dynamic_cast<LengthParameter*>(getParameter(String(name)))) {
+        length->setValue(value, 0, 0);
+    }
+}
+
+double ComponentParameterMemo::getAxialWidth() const {
+    return getLength("A");
+}
+
+double ComponentParameterMemo::getAxialDepth() const {
+    return getLength("B");
+}
+
+double ComponentParameterMemo::getAxialHeight() const {
+    return getLength("ZZYZX");
+}
+
+void ComponentParameterMemo::setAxialWidth(double width) {
+    setLength("A", width);
+}
+
+void ComponentParameterMemo::setAxialDepth(double depth) {
+    setLength("B", depth);
+}
+
+void ComponentParameterMemo::setAxialHeight(double height) {
+    setLength("ZZYZX", height);
+}
+
+bool ComponentParameterMemo::writeParameter(const ParameterLink& link, bool defaults, bool makeDefault) {
+    ParameterLinkList links;
+    links.push_back(link.clone());
+    return writeParameters(links, defaults, makeDefault);
+}
+
+bool ComponentParameterMemo::writeParameters(const ParameterLinkList& links, bool defaults,
+                                             bool makeDefault) {
+    if (links.empty()) {
+        return true;
+    }
+    API_ParamOwnerType owner{};
+    getOwnerInfo(owner, defaults);
+    if (defaults && makeDefault) {
+        makeDefaultComponent();
+    }
+    if (ACAPI_Goodies(APIAny_OpenParametersID, &owner) != NoError) {
+        return false;
+    }
+    bool accepted = true;
+    try {
+        ParameterList& list = getParameterList();
+        for (const ParameterLink* link : links) {
+            const Parameter* parameter = link != nullptr ? list[*link] : nullptr;
+            if (parameter == nullptr || parameter->getTypeID() == separatorType ||
+                parameter->getTypeID() == titleType) {
+                continue; // absent, or nothing to change
+            }
+            std::size_t firstRow, lastRow, firstColumn, lastColumn;
+            if (!selection(link->getRow(), parameter->getRowCount(), firstRow, lastRow) ||
+                !selection(link->getColumn(), parameter->getColumnCount(), firstColumn, lastColumn)) {
+                accepted = false; // a cell the parameter does not have
+                continue;
+            }
+            for (std::size_t r = firstRow; r < lastRow; ++r) {
+                for (std::size_t c = firstColumn; c < lastColumn; ++c) {
+                    API_ChangeParamType change;
+                    if (!parameter->getParameterData(change, r, c) ||
+                        ACAPI_Goodies(APIAny_ChangeAParameterID, &change) != NoError) {
+                        accepted = false;
+                    }
+                }
+            }
+        }
+        API_GetParamsType result{};
+        if (ACAPI_Goodies(APIAny_GetActParametersID, &result) != NoError) {
+            ACAPI_DisposeAddParHdl(&result.params);
+            ACAPI_Goodies(APIAny_CloseParametersID);
+            return false;
+        }
+        ParameterList resulting;
+        bool read = resulting.unpackParameter(result.params);
+        ACAPI_DisposeAddParHdl(&result.params);
+        if (read) {
+            list.copyFrom(resulting, false, true, true);
+        } else {
+            accepted = false;
+        }
+    } catch (...) {
+        ACAPI_Goodies(APIAny_CloseParametersID);
+        throw;
+    }
+    return ACAPI_Goodies(APIAny_CloseParametersID) == NoError && accepted;
+}
+
+bool ComponentParameterMemo::reload(bool refetch, bool apply, bool keepCurrent) {
+    if (!refetch && !apply) {
+        return true;
+    }
+    // The current values are read first, so that a never-loaded memo keeps what it stands for.
+    confirmLoad(getFilter());
+    if (refetch) {
+        m_libraryLoaded = false;
+    }
+    ElementMemoStore scratch;
+    if (!fetchLibraryMemo(scratch)) {
+        return false;
+    }
+    if (!apply) {
+        return true;
+    }
+    if (keepCurrent) {
+        ParameterList defaults;
+        if (!defaults.unpackParameter(static_cast<const MemoStore&>(scratch).params())) {
+            return false;
+        }
+        ParameterList::copyFrom(defaults, !refetch, true, false);
+        return true;
+    }
+    ParameterList kept(list());
+    if (!unpack(scratch)) {
+        setLoaded(true); // the list was left as it was
+        return false;
+    }
+    ParameterList::copyFrom(kept, !refetch, true, false);
+    return true;
+}
+
+void ComponentParameterMemo::copyParametersFrom(const ParameterMemo& other, bool skipSizes,
+                                                bool allowRowChange, bool allowColumnChange) {
+    ParameterMemo::copyParametersFrom(other, skipSizes, allowRowChange, allowColumnChange);
+    auto* component = dynamic_cast<const ComponentParameterMemo*>(&other);
+    if (!skipSizes && component != nullptr) {
+        setAxialWidth(component->getAxialWidth());
+        setAxialDepth(component->getAxialDepth());
+        setAxialHeight(component->getAxialHeight());
+    }
+}
+
+void ComponentParameterMemo::applyDelta(const Memo& changed, const Memo& base) {
+    auto* edited = dynamic_cast<const ComponentParameterMemo*>(&changed);
+    auto* reference = dynamic_cast<const ComponentParameterMemo*>(&base);
+    if (edited != nullptr && reference != nullptr) {
+        if (differs(edited->m_sourceDepth, reference->m_sourceDepth)) {
+            m_sourceDepth = edited->m_sourceDepth;
+        }
+        if (differs(edited->m_sourceWidth, reference->m_sourceWidth)) {
+            m_sourceWidth = edited->m_sourceWidth;
+        }
+    }
+    ParameterMemo::applyDelta(changed, base);
+}
+
+} // namespace zelvane
