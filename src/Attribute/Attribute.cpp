@@ -2,6 +2,8 @@
 
 #include "Database/Specification.h"
 #include "Environment/MemoryBlock.h"
+#include "Memo/AttributeMemoStore.h"
+#include "Memo/Memo.h"
 
 #include <cstring>
 #include <memory>
@@ -86,6 +88,43 @@ bool Attribute::fetchRecord(void* record, std::size_t size) const {
     }
     std::memcpy(record, &found->getHead(), size);
     return true;
+}
+
+void Attribute::readMemo(const Memo& part, UInt64 mask, MemoStore*& store) const {
+    getHead(); // the main record first
+    if (!m_isMinData && (!part.isLoaded() || !part.isValid())) {
+        mask |= part.getFilter();
+    }
+    const bool asked = (mask & part.getFilter()) != 0;
+    if (store == nullptr) {
+        Specification* specification = m_link.getSpecification();
+        if (m_link.isValid() && specification != nullptr) {
+            API_AttributeDefExt* record = specification->getMemo(m_link, mask);
+            if (record == nullptr) {
+                return;
+            }
+            store = new AttributeMemoStore(record);
+            if (asked) {
+                part.unpack(*store);
+            }
+        } else if (asked) {
+            part.setLoaded(true);
+        }
+        return;
+    }
+    if (asked) {
+        part.unpack(*store);
+    }
+}
+
+API_AttributeDefExt* Attribute::writeMemo(const Memo& part) const {
+    getHead();
+    AttributeMemoStore store;
+    if (!part.pack(&store)) {
+        return nullptr;
+    }
+    store.setKeep(true);
+    return store.getRecord();
 }
 
 } // namespace zelvane

@@ -11,6 +11,8 @@
 
 namespace zelvane {
 
+class Memo;
+class MemoStore;
 class MemoryBlock;
 
 class Attribute {
@@ -61,6 +63,14 @@ protected:
     // (size bytes); false when there is none.
     bool fetchRecord(void* record, std::size_t size) const;
     AttributeLink& link() { return m_link; }
+    // An owner's read of its memo part: widens the mask to the part's whole mask unless the
+    // part is loaded and valid; with no store, reads the stored attribute's extra data into a new
+    // one (handed back) or, when not stored, marks the part loaded; unpacks the part when the
+    // mask asks for it.
+    void readMemo(const Memo& part, UInt64 mask, MemoStore*& store) const;
+    // An owner's write: the part packed into a new extension record (the caller disposes it), or
+    // null when it does not pack.
+    API_AttributeDefExt* writeMemo(const Memo& part) const;
 
 private:
     AttributeLink m_link;

@@ -4,8 +4,17 @@
 #include "Attribute/BaseAttrSelection.h"
 #include "Attribute/CadColour.h"
 #include "Attribute/City.h"
+#include "Attribute/ComplexProfile.h"
+#include "Attribute/Composite.h"
+#include "Attribute/Fill.h"
+#include "Attribute/Finish.h"
+#include "Attribute/Font.h"
 #include "Attribute/Layer.h"
+#include "Attribute/LayerCombination.h"
+#include "Attribute/LineStyle.h"
+#include "Attribute/Material.h"
 #include "Attribute/Pen.h"
+#include "Attribute/ZoneCategory.h"
 #include "Memo/AttributeMemoStore.h"
 
 #include <cmath>
@@ -71,8 +80,17 @@ void Specification::startup() {
     creators() = new Registry;
     Registry& registry = *creators();
     registry.emplace(City::ID, &City::create);
+    registry.emplace(Composite::ID, &Composite::create);
+    registry.emplace(Fill::ID, &Fill::create);
+    registry.emplace(Font::ID, &Font::create);
     registry.emplace(Layer::ID, &Layer::create);
+    registry.emplace(LayerCombination::ID, &LayerCombination::create);
+    registry.emplace(LineStyle::ID, &LineStyle::create);
+    registry.emplace(Finish::ID, &Finish::create);
+    registry.emplace(Material::ID, &Material::create);
     registry.emplace(Pen::ID, &Pen::create);
+    registry.emplace(ZoneCategory::ID, &ZoneCategory::create);
+    registry.emplace(ComplexProfile::ID, &ComplexProfile::create);
 }
 
 void Specification::shutdown() {
