@@ -12,6 +12,9 @@
 #include "GSRoot/GSRoot.hpp"
 #include "GSRoot/UniString.hpp"
 
+#include <cstring>
+#include <new>
+
 // The attribute at an index was deleted: the index stays in the table, unused.
 constexpr GSErrCode APIERR_DELETED = GSErrCode(0x81060069);
 
@@ -156,9 +159,12 @@ struct API_BuildingMaterialType {
 };
 
 // A whole attribute record: the header, read as the part of the header's type. Making one
-// clears it to a bare header.
+// clears every byte, then sets a bare header.
 union API_Attribute {
-    API_Attribute() : header() {}
+    API_Attribute() {
+        std::memset(static_cast<void*>(this), 0, sizeof *this);
+        new (&header) API_Attr_Head();
+    }
 
     API_Attr_Head header;
     API_PenType pen;
