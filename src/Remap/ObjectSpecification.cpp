@@ -2,6 +2,7 @@
 
 #include "Library/Parameter.h"
 #include "Library/ParameterList.h"
+#include "Remap/CustomParameters.h"
 #include "Remap/PartTypeProxy.h"
 #include "XML/XMLTypeProxy.h"
 
@@ -37,6 +38,14 @@ Shipping* ObjectSpecification::getShipping(std::size_t index, bool) {
         return new XMLTypeProxy<String>(m_mappedName, fieldTags[2]);
     case 3:
         return new XMLTypeProxy<String>(m_mappedObjectGuid, fieldTags[3]);
+    case 4: {
+        if (m_customParameters == nullptr) {
+            return nullptr;
+        }
+        auto* parameters = new CustomParameters(*m_customParameters);
+        parameters->setEssential(m_customParameters->size() != 0);
+        return parameters;
+    }
     default:
         return nullptr;
     }
@@ -45,6 +54,10 @@ Shipping* ObjectSpecification::getShipping(std::size_t index, bool) {
 Shipping* ObjectSpecification::getShipping(String const& tag, String const&) {
     for (std::size_t index = 0; index < fieldCount; ++index) {
         if (tag == fieldTags[index]) {
+            // Read values go into a list of the rule's own.
+            if (index == 4 && m_customParameters == nullptr) {
+                m_customParameters = std::make_shared<ParameterList>();
+            }
             return getShipping(index, false);
         }
     }

@@ -1,0 +1,28 @@
+#include "Remap/CustomParameters.h"
+
+#include "Library/ParameterList.h"
+#include "Remap/ParameterShipping.h"
+
+namespace zelvane::remap {
+
+std::size_t CustomParameters::shippingSize() const {
+    return m_parameters->size();
+}
+
+Shipping* CustomParameters::getShipping(std::size_t index, bool attributes) {
+    Parameter const* parameter = m_parameters->getParameter(index);
+    if (attributes || parameter == nullptr || ParameterShipping::kindOf(*parameter) == nullptr) {
+        return nullptr;
+    }
+    return new ParameterShipping(*parameter);
+}
+
+Shipping* CustomParameters::addShipping(String const& tag, String const&) {
+    return tag == "parameter" ? new ParameterShipping(*m_parameters) : nullptr;
+}
+
+void CustomParameters::setDefault() {
+    m_parameters->deleteAllParameters();
+}
+
+} // namespace zelvane::remap
