@@ -110,6 +110,43 @@ TEST(HostsimTest, RunsTheExampleEndToEnd) {
     }
 }
 
+TEST(HostsimTest, OpensAProjectDescription) {
+    HostsimRun run = runHostsim(sourceDir / "examples" / "house.json");
+    ASSERT_EQ(run.status, 0) << run.output;
+    EXPECT_TRUE(contains(run.output, "step 4: project open House.pln with 6 elements -> 0")) << run.output;
+
+    struct Case {
+        const char* description;
+        const char* message;
+    };
+    const Case cases[] = {
+        {R"([])", "project description bad.project.json: must be an object"},
+        {R"({"elements": [{"layer": 1}]})", "bad.project.json.elements[0].type: is missing"},
+        {R"({"elements": [{"type": 1, "layer": -4}]})",
+         "elements[0].layer: must be an integer from 0 to 32767"},
+        {R"({"elements": [{"type": 1, "database": "Nowhere"}]})",
+         "elements[0].database: no database is named"},
+        {R"({"elements": [{"type": 29, "proxyOf": "ghost"}]})", "elements[0].proxyOf: no floor-plan element"},
+        {R"({"elements": [{"type": 6, "guid": "not-a-guid"}]})", "elements[0].guid: must be a GUID text"},
+        {R"({"databases": [{"kind": "hall", "name": "x"}]})", "databases[0].kind: unknown database kind"},
+        {R"({"databases": [{"kind": "layout", "name": "x", "master": "y"}]})", "the master layout \"y\""},
+        {R"({"storeys": [{"level": 3}, {"level": 0}]})", "storeys[1].level: storeys go from the lowest up"},
+        {R"({"currentStorey": 4})", "currentStorey: no storey has that index"},
+        {R"({"selection": ["nobody"]})", "selection[0]: names no element"},
+        {R"({"elements": [{"type": 6, "userData": {"version": "one"}}]})", "elements[0].userData.version"},
+    };
+    for (const Case& c : cases) {
+        writeScenario("bad.project.json", c.description);
+        HostsimRun bad = runHostsim(writeScenario("bad.json", R"({
+            "addons": [{"name": "a", "bundle": ")" + (binaryDir / "sample_addon.so").string() +
+                                                                  R"(", "developer": 1, "local": 2}],
+            "steps": [{"project": "open", "description": "bad.project.json"}]})"));
+        EXPECT_EQ(bad.status, 2) << c.description;
+        EXPECT_TRUE(contains(bad.output, c.message)) << "missing: " << c.message << "\n" << bad.output;
+        EXPECT_TRUE(contains(bad.output, "step 1: ")) << bad.output;
+    }
+}
+
 TEST(HostsimTest, RunsTheTwoAddonExample) {
     HostsimRun run = runHostsim(sourceDir / "examples" / "two-addons.json");
     ASSERT_EQ(run.status, 0) << run.output;

@@ -1,5 +1,6 @@
 #include "HostProgram.h"
 
+#include "ProjectDescription.h"
 #include "ScenarioInput.h"
 
 #include "ACAPI/CommandParameters.hpp"
@@ -354,8 +355,22 @@ void HostProgram::read(const json& scenario) {
     }
     for (std::size_t i = 0; i < steps.size(); ++i) {
         checkStep(steps[i], i, names);
+        if (steps[i].contains("project") && steps[i].contains("description")) {
+            description(steps[i], where(i));
+        }
         m_steps.push_back(steps[i]);
     }
+}
+
+ProjectDescription HostProgram::description(const json& step, const std::string& context) const {
+    const json& name = step["description"];
+    std::string action = step["project"].get<std::string>();
+    if (!name.is_string() || (action != "new" && action != "open")) {
+        throw ScenarioError(context + "\"description\" names a file, for a project that is made or opened");
+    }
+    std::filesystem::path path = locate(name.get<std::string>());
+    return ProjectDescription::read(readJsonFile(path, "the project description"),
+                                    context + "project description " + name.get<std::string>());
 }
 
 void HostProgram::checkBundleFiles() const {
@@ -525,6 +540,11 @@ std::string HostProgram::project(const json& step) {
             out << " " << file;
         }
         sim::openProject(path);
+        if (step.contains("description")) {
+            ProjectDescription project = description(step, "");
+            project.apply();
+            out << " with " << project.elementCount() << " elements";
+        }
         err = sim::notifyProject(notifications.at(action));
     } else if (action == "save") {
         if (!sim::isProjectOpen()) {

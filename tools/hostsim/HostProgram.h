@@ -16,6 +16,8 @@
 
 namespace hostsim {
 
+class ProjectDescription;
+
 // A scenario that cannot be played: its message says what and where.
 class ScenarioError : public std::runtime_error {
 public:
@@ -69,6 +71,8 @@ private:
     std::string play(const nlohmann::json& step);
     std::string entry(Bundle& bundle, const std::string& name);
     std::string project(const nlohmann::json& step);
+    // The project description a "project" step names, read and checked; throws ScenarioError.
+    ProjectDescription description(const nlohmann::json& step, const std::string& context) const;
     std::string command(const nlohmann::json& step);
     void writeSummary(std::ostream& report) const;
 

@@ -1,0 +1,358 @@
+#include "ProjectDescription.h"
+
+#include "HostProgram.h"
+#include "ScenarioInput.h"
+
+#include <set>
+
+namespace hostsim {
+namespace {
+
+using nlohmann::json;
+
+const std::map<std::string, API_WindowTypeID> databaseKinds = {
+    {"section", APIWind_SectionID},     {"detail", APIWind_DetailID},
+    {"layout", APIWind_LayoutID},       {"masterLayout", APIWind_MasterLayoutID},
+    {"elevation", APIWind_ElevationID}, {"interiorElevation", APIWind_InteriorElevationID},
+    {"worksheet", APIWind_WorksheetID}, {"document3D", APIWind_DocumentFrom3DID},
+};
+
+const std::map<std::string, API_SelTypeID> selectionKinds = {
+    {"elements", API_SelElems},
+    {"polygon", API_MarqueePoly},
+    {"rectangle", API_MarqueeHorBox},
+    {"rotatedRectangle", API_MarqueeRotBox},
+};
+
+// Reads members of one object, each error naming where it is.
+class Reader {
+public:
+    Reader(const json& object, std::string where) : m_object(object), m_where(std::move(where)) {
+        if (!object.is_object()) {
+            fail("", "must be an object");
+        }
+    }
+
+    [[noreturn]] void fail(const std::string& key, const std::string& what) const {
+        throw ScenarioError(m_where + (key.empty() ? "" : "." + key) + ": " + what);
+    }
+    bool has(const char* key) const { return m_object.contains(key); }
+    std::string text(const char* key, const std::string& fallback = "") const {
+        if (!has(key)) {
+            return fallback;
+        }
+        if (!m_object[key].is_string()) {
+            fail(key, "must be a text");
+        }
+        return m_object[key].get<std::string>();
+    }
+    Int64 integer(const char* key, Int64 low, Int64 high, Int64 fallback) const {
+        if (!has(key)) {
+            return fallback;
+        }
+        if (!isIntegerIn(m_object[key], low, high)) {
+            fail(key, "must be an integer from " + std::to_string(low) + " to " + std::to_string(high));
+        }
+        return m_object[key].get<Int64>();
+    }
+    double number(const char* key, double fallback) const {
+        if (!has(key)) {
+            return fallback;
+        }
+        if (!m_object[key].is_number()) {
+            fail(key, "must be a number");
+        }
+        return m_object[key].get<double>();
+    }
+    bool flag(const char* key) const {
+        if (!has(key)) {
+            return false;
+        }
+        if (!m_object[key].is_boolean()) {
+            fail(key, "must be true or false");
+        }
+        return m_object[key].get<bool>();
+    }
+    const json& list(const char* key) const {
+        if (!m_object[key].is_array()) {
+            fail(key, "must be a list");
+        }
+        return m_object[key];
+    }
+    GSType code(const char* key) const {
+        std::string value = text(key);
+        if (value.empty()) {
+            return 0;
+        }
+        if (value.size() != 4) {
+            fail(key, "must be a four-character code");
+        }
+        return MakeGSType({value[0], value[1], value[2], value[3], 0});
+    }
+    GS::Guid guid(const char* key) const {
+        GS::Guid value;
+        std::string form = text(key);
+        if (!form.empty() && value.ConvertFromString(form.c_str()) != NoError) {
+            fail(key, "must be a GUID text");
+        }
+        return value;
+    }
+    const std::string& where() const { return m_where; }
+
+private:
+    const json& m_object;
+    std::string m_where;
+};
+
+std::string item(const std::string& where, const char* list, std::size_t index) {
+    return where + "." + list + "[" + std::to_string(index) + "]";
+}
+
+} // namespace
+
+ProjectDescription ProjectDescription::read(const json& description, const std::string& source) {
+    Reader top(description, source);
+    ProjectDescription result;
+    std::set<std::string> databaseNames;
+    if (top.has("databases")) {
+        const json& list = top.list("databases");
+        for (std::size_t i = 0; i < list.size(); ++i) {
+            Reader entry(list[i], item(source, "databases", i));
+            std::string kind = entry.text("kind");
+            auto found = databaseKinds.find(kind);
+            if (found == databaseKinds.end()) {
+                entry.fail("kind", "unknown database kind \"" + kind + "\"");
+            }
+            sim::DatabaseRecord record;
+            record.type = found->second;
+            record.name = entry.text("name");
+            if (record.name.empty()) {
+                entry.fail("name", "every database needs a name");
+            }
+            if (!databaseNames.insert(record.name).second) {
+                entry.fail("name", "the name \"" + record.name + "\" is used twice");
+            }
+            record.id = entry.guid("id");
+            record.reference = entry.text("reference");
+            record.title = entry.text("title");
+            record.scale = entry.number("scale", 100.0);
+            if (!(record.scale > 0.0)) {
+                entry.fail("scale", "must be above 0");
+            }
+            std::string master = entry.text("master");
+            if (!master.empty()) {
+                if (record.type != APIWind_LayoutID) {
+                    entry.fail("master", "only layouts have a master layout");
+                }
+                result.m_masters[record.name] = master;
+            }
+            result.m_databases.push_back(record);
+        }
+    }
+    for (const auto& [layout, master] : result.m_masters) {
+        auto isMaster = [&](const sim::DatabaseRecord& r) {
+            return r.name == master && r.type == APIWind_MasterLayoutID;
+        };
+        if (std::none_of(result.m_databases.begin(), result.m_databases.end(), isMaster)) {
+            throw ScenarioError(source + ".databases: the master layout \"" + master + "\" of \"" + layout +
+                                "\" is not a master layout of the project");
+        }
+    }
+    std::set<short> storeyIndexes;
+    if (top.has("storeys")) {
+        const json& list = top.list("storeys");
+        std::vector<sim::Storey> storeys;
+        double below = -1e300;
+        for (std::size_t i = 0; i < list.size(); ++i) {
+            Reader entry(list[i], item(source, "storeys", i));
+            sim::Storey storey;
+            storey.index = short(entry.integer("index", -32768, 32767, Int64(i)));
+            storey.floorId = Int32(entry.integer("floorId", 0, 0x7FFFFFFF, storey.index + 1));
+            storey.level = entry.number("level", 3.0 * double(i));
+            storey.name = entry.text("name");
+            if (storey.level <= below) {
+                entry.fail("level", "storeys go from the lowest up");
+            }
+            if (!storeyIndexes.insert(storey.index).second) {
+                entry.fail("index", "the index is used twice");
+            }
+            below = storey.level;
+            storeys.push_back(storey);
+        }
+        if (storeys.empty()) {
+            top.fail("storeys", "a project has at least one storey");
+        }
+        result.m_top = top.number("top", storeys.back().level + 3.0);
+        if (result.m_top <= storeys.back().level) {
+            top.fail("top", "must be above the highest storey's level");
+        }
+        result.m_storeys = storeys;
+    } else {
+        storeyIndexes.insert(0);
+    }
+    result.m_currentStorey = short(top.integer("currentStorey", -32768, 32767, *storeyIndexes.begin()));
+    if (storeyIndexes.count(result.m_currentStorey) == 0) {
+        top.fail("currentStorey", "no storey has that index");
+    }
+
+    std::map<std::string, std::size_t> elementNames;
+    if (top.has("elements")) {
+        const json& list = top.list("elements");
+        for (std::size_t i = 0; i < list.size(); ++i) {
+            Reader entry(list[i], item(source, "elements", i));
+            Element element;
+            API_Elem_Head& head = element.record.header;
+            head.typeID = API_ElemTypeID(entry.integer("type", 1, 255, 0));
+            if (!entry.has("type")) {
+                entry.fail("type", "is missing");
+            }
+            head.variationID = entry.code("variation");
+            head.guid = entry.guid("guid");
+            head.layer = short(entry.integer("layer", 0, 32767, 1));
+            head.floorInd = short(entry.integer("floor", -32768, 32767, result.m_currentStorey));
+            head.locked = entry.flag("locked");
+            head.hasMemo = entry.flag("hasMemo");
+            head.renovationStatus = Int32(entry.integer("renovation", 0, 3, 0));
+            head.userId = short(entry.integer("owner", 0, 32767, 0));
+            head.drwIndex = Int32(entry.integer("drawingOrder", 1, 9, 5));
+            element.group = entry.text("group");
+            element.database = entry.text("database");
+            if (!element.database.empty() && databaseNames.count(element.database) == 0) {
+                entry.fail("database", "no database is named \"" + element.database + "\"");
+            }
+            element.proxyOf = entry.text("proxyOf");
+            if (!element.proxyOf.empty() && head.typeID != API_SectElemID) {
+                entry.fail("proxyOf", "only proxy elements (type 29) stand for another element");
+            }
+            if (head.typeID == API_SectElemID && element.proxyOf.empty()) {
+                entry.fail("proxyOf", "a proxy element names the element it stands for");
+            }
+            element.marks = entry.text("marks");
+            if (!element.marks.empty()) {
+                if (head.typeID != API_CutPlaneID && head.typeID != API_ElevationID) {
+                    entry.fail("marks", "only section (25) and elevation (33) markers open a database");
+                }
+                if (databaseNames.count(element.marks) == 0) {
+                    entry.fail("marks", "no database is named \"" + element.marks + "\"");
+                }
+            }
+            element.info = entry.text("info");
+            element.compound = entry.text("compound", element.info);
+            if (entry.has("userData")) {
+                Reader data(list[i]["userData"], entry.where() + ".userData");
+                sim::UserDataRecord record;
+                std::string bytes = data.text("text");
+                record.bytes.assign(bytes.begin(), bytes.end());
+                record.version = short(data.integer("version", -32768, 32767, 1));
+                record.platformSign = UInt16(data.integer("platform", 0, 65535, 19789));
+                record.flags = GSFlags(data.integer("flags", 0, 0xFFFFFFFFLL, 12));
+                element.userData = record;
+            }
+            std::string name = entry.text("name");
+            if (!name.empty() && !elementNames.emplace(name, i).second) {
+                entry.fail("name", "the name \"" + name + "\" is used twice");
+            }
+            result.m_names.push_back(name);
+            result.m_elements.push_back(element);
+        }
+    }
+    for (std::size_t i = 0; i < result.m_elements.size(); ++i) {
+        const std::string& target = result.m_elements[i].proxyOf;
+        if (!target.empty()) {
+            auto found = elementNames.find(target);
+            if (found == elementNames.end() || !result.m_elements[found->second].database.empty()) {
+                throw ScenarioError(item(source, "elements", i) +
+                                    ".proxyOf: no floor-plan element is named \"" + target + "\"");
+            }
+        }
+    }
+    if (top.has("selection")) {
+        const json& list = top.list("selection");
+        for (std::size_t i = 0; i < list.size(); ++i) {
+            if (!list[i].is_string() || elementNames.count(list[i].get<std::string>()) == 0) {
+                throw ScenarioError(item(source, "selection", i) + ": names no element of the project");
+            }
+            result.m_selection.push_back(list[i].get<std::string>());
+        }
+    }
+    std::string kind = top.text("selectionKind", "elements");
+    auto found = selectionKinds.find(kind);
+    if (found == selectionKinds.end()) {
+        top.fail("selectionKind", "unknown selection kind \"" + kind + "\"");
+    }
+    result.m_selectionType = found->second;
+    return result;
+}
+
+void ProjectDescription::apply() const {
+    std::map<std::string, GS::Guid> databases;
+    for (const sim::DatabaseRecord& record : m_databases) {
+        databases[record.name] = sim::addDatabase(record);
+    }
+    for (const auto& [layout, master] : m_masters) {
+        sim::DatabaseRecord record = sim::database(APIWind_LayoutID, databases[layout]);
+        record.master = databases[master];
+        sim::changeDatabase(record);
+    }
+    if (m_storeys) {
+        sim::setStoreys(*m_storeys, m_top);
+    }
+    sim::setCurrentStorey(m_currentStorey);
+    std::map<std::string, GS::Guid> groups;
+    std::map<std::string, GS::Guid> named;
+    std::vector<GS::Guid> guids;
+    // Floor-plan elements first, so that proxies can name them.
+    for (int pass = 0; pass < 2; ++pass) {
+        for (std::size_t i = 0; i < m_elements.size(); ++i) {
+            const Element& element = m_elements[i];
+            if ((pass == 0) != element.proxyOf.empty()) {
+                continue;
+            }
+            API_Element record = element.record;
+            if (!element.group.empty()) {
+                auto [it, made] = groups.emplace(element.group, GS::Guid());
+                if (made) {
+                    it->second.Generate();
+                }
+                record.header.groupGuid = it->second;
+            }
+            if (!element.proxyOf.empty()) {
+                const Element& parent = m_elements[std::size_t(
+                    std::find(m_names.begin(), m_names.end(), element.proxyOf) - m_names.begin())];
+                record.sectElem.parentID = parent.record.header.typeID;
+                record.sectElem.parentGuid = named[element.proxyOf];
+            }
+            if (!element.marks.empty()) {
+                (record.header.typeID == API_CutPlaneID ? record.cutPlane : record.elevation).databaseID =
+                    databases[element.marks];
+            }
+            GS::Guid database = element.database.empty() ? GS::Guid() : databases[element.database];
+            GS::Guid guid = sim::addElement(record, database);
+            if (!m_names[i].empty()) {
+                named[m_names[i]] = guid;
+            }
+            if (element.userData) {
+                sim::setUserData(guid, *element.userData);
+            }
+            if (!element.info.empty() || !element.compound.empty()) {
+                sim::setElementInfo(guid, element.info, element.compound);
+            }
+        }
+    }
+    std::vector<API_Neig> selection;
+    for (const std::string& name : m_selection) {
+        API_Neig neig;
+        neig.guid = named[name];
+        API_ElemTypeID type = sim::element(neig.guid).header.typeID;
+        static const Int32 neigs[32] = {0,  1,  5,  6,  10, 12, 13, 14, 15, 17, 21, 27, 28, 29, 31, 32,
+                                        33, 34, 38, 40, 0,  44, 46, 48, 50, 51, 53, 0,  0,  55, 0,  57};
+        neig.neigID = type >= 0 && type < 32 ? neigs[type] : 0;
+        neig.elemPartType = 1;
+        selection.push_back(neig);
+    }
+    if (!selection.empty() || m_selectionType != API_SelElems) {
+        sim::setSelection(selection, m_selectionType);
+    }
+}
+
+} // namespace hostsim

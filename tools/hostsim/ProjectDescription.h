@@ -1,0 +1,54 @@
+// A project description of a scenario: the drawing databases, storeys, elements and selection
+// that the host's project holds when a "project" step opens it. Read and checked whole before it
+// is put into the simulated host, so that a malformed description changes nothing.
+#pragma once
+
+#include "ACAPI/Elements.hpp"
+#include "ACAPI/Selection.hpp"
+#include "sim/Databases.h"
+#include "sim/ElementTable.h"
+#include "sim/Storeys.h"
+
+#include <nlohmann/json.hpp>
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace hostsim {
+
+class ProjectDescription {
+public:
+    // Reads the description; throws ScenarioError naming `source` and the member at fault.
+    static ProjectDescription read(const nlohmann::json& description, const std::string& source);
+
+    // Puts the databases, storeys, elements and selection into the simulated host's open project.
+    void apply() const;
+
+    std::size_t elementCount() const { return m_elements.size(); }
+
+private:
+    struct Element {
+        API_Element record;
+        std::string database; // a database's name; empty: the floor plan
+        std::string proxyOf;  // the element a proxy stands for
+        std::string marks;    // the database a section or elevation marker opens
+        std::string group;
+        std::optional<sim::UserDataRecord> userData;
+        std::string info;
+        std::string compound;
+    };
+
+    std::vector<sim::DatabaseRecord> m_databases;
+    std::map<std::string, std::string> m_masters; // layout name -> master layout name
+    std::optional<std::vector<sim::Storey>> m_storeys;
+    double m_top = 0.0;
+    short m_currentStorey = 0;
+    std::vector<std::string> m_names; // of the elements, "" when unnamed
+    std::vector<Element> m_elements;
+    std::vector<std::string> m_selection;
+    API_SelTypeID m_selectionType = API_SelElems;
+};
+
+} // namespace hostsim
