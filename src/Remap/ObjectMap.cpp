@@ -195,7 +195,9 @@ bool ObjectMap::setSpecification(ObjectSpecification const& rule, String const& 
     if (list == nullptr) {
         return false;
     }
-    list->push_back(rule.clone());
+    std::unique_ptr<ObjectSpecification> copy(rule.clone());
+    copy->getMappedLink();
+    list->push_back(copy.release());
     return true;
 }
 

@@ -1,5 +1,9 @@
 #include "Remap/ObjectSpecification.h"
 
+#include "Database/ComponentLink.h"
+#include "Environment/Host.h"
+#include "Library/FamilyGuid.h"
+#include "Library/Library.h"
 #include "Library/Parameter.h"
 #include "Library/ParameterList.h"
 #include "Remap/CustomParameters.h"
@@ -74,6 +78,25 @@ void ObjectSpecification::setDefault() {
 
 bool ObjectSpecification::matches(ObjectMap::Key const& key) const {
     return m_mappedType == key.first && m_originalName.toLowercase() == key.second.toLowercase();
+}
+
+ComponentLink* ObjectSpecification::getMappedLink() {
+    if (m_mappedLink == nullptr) {
+        Library* library = host.getFrontLibrary();
+        if (library != nullptr && !m_mappedObjectGuid.empty()) {
+            API_LibTypeID found = 0;
+            if (Int32 index = library->getIndexByID(FamilyGuid(m_mappedObjectGuid), found)) {
+                m_mappedLink = std::make_shared<ComponentLink>(index, found, library);
+            }
+        }
+        if (m_mappedLink == nullptr) {
+            // A rule never given a name names no part: nothing to search for.
+            m_mappedLink = m_mappedName.empty()
+                               ? std::make_shared<ComponentLink>(0, m_mappedType, library)
+                               : std::make_shared<ComponentLink>(m_mappedName, m_mappedType, library);
+        }
+    }
+    return m_mappedLink->isValid() ? m_mappedLink.get() : nullptr;
 }
 
 void ObjectSpecification::setParameters(ParameterList const& before, ParameterList const& after) {

@@ -42,6 +42,11 @@ public:
     // library-part type is its own.
     bool matches(ObjectMap::Key const& key) const;
 
+    // The target part, resolved once and kept: by the stored unique ID in the loaded library, else
+    // by the mapped name. Null when that link names no part. The rule's own type never changes:
+    // the type found belongs to the link alone.
+    ComponentLink* getMappedLink();
+
     // Keeps in the custom values exactly those of `after` that differ from the same-named values of
     // `before` (the target part's own): values set back to the part's own are dropped.
     void setParameters(ParameterList const& before, ParameterList const& after);
