@@ -1,0 +1,77 @@
+// The host's modeler: the 3D window's sight and the model read from it (its elements, their
+// bounds, materials and textures).
+#pragma once
+
+#include "ACAPI/APIGeometry.hpp"
+#include "ACAPI/ErrorCodes.hpp"
+#include "GSRoot/Guid.hpp"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace Modeler {
+// What the 3D window shows; the host shares it.
+class Sight;
+using SightPtr = std::shared_ptr<Sight>;
+} // namespace Modeler
+
+namespace ModelerAPI {
+
+// A surface material of the model: its name, colour (0 to 1) and texture (an index from 1, 0
+// for none).
+struct Material {
+    std::string name;
+    double red = 0.0;
+    double green = 0.0;
+    double blue = 0.0;
+    double transparency = 0.0;
+    Int32 textureIndex = 0;
+};
+
+struct Texture {
+    std::string name;
+    Int32 width = 0;
+    Int32 height = 0;
+};
+
+// One element of the model: the placed element it comes from and its box.
+struct Element {
+    GS::Guid guid;
+    Int32 typeID = 0;
+    Box3D bounds{};
+};
+
+// Reads the attributes (materials, textures) of a model; the host fills it with the model.
+class AttributeReader {
+public:
+    AttributeReader() = default;
+};
+
+class Model {
+public:
+    Model() = default;
+
+    Int32 GetElementNum() const { return Int32(m_elements.size()); }
+    // Elements and materials are numbered from 1; false outside.
+    bool GetElement(Int32 index, Element* element) const;
+    Int32 GetMaterialNum() const { return Int32(m_materials.size()); }
+    bool GetMaterial(Int32 index, Material* material) const;
+    Int32 GetTextureNum() const { return Int32(m_textures.size()); }
+    bool GetTexture(Int32 index, Texture* texture) const;
+    // The box of every element; false for an empty model.
+    bool GetBounds(Box3D* bounds) const;
+
+    // Filled by EXPGetModel.
+    std::vector<Element> m_elements;
+    std::vector<Material> m_materials;
+    std::vector<Texture> m_textures;
+};
+
+} // namespace ModelerAPI
+
+// The sight of the 3D window; APIERR_GENERAL when the window shows nothing.
+GSErrCode ACAPI_3D_GetCurrentWindowSight(Modeler::SightPtr* sight);
+// Fills the model (and the attribute reader) from the sight.
+GSErrCode EXPGetModel(const Modeler::SightPtr& sight, ModelerAPI::Model* model,
+                      ModelerAPI::AttributeReader* reader);
