@@ -9,6 +9,7 @@
 #include "Geometry/PolyEdge.h"
 #include "Geometry/PolyList.h"
 #include "Geometry/PolyVector.h"
+#include "Geometry/PolygonCut.h"
 #include "Geometry/PolygonTracing.h"
 
 #include <algorithm>
@@ -21,7 +22,6 @@ namespace zelvane {
 namespace {
 
 constexpr double fixedTol = 1e-5;
-constexpr Int32 used = CadPolygon::notFound;
 
 IntersectList boundaryList() {
     return IntersectList(Intercept(CadPoint::Pos(0x0E)), Intercept(CadPoint::Pos(0x0E)));
@@ -244,186 +244,15 @@ bool intersectPolyWithPoly(CadPolygon& a, CadPolygon& b, IntersectList& list, do
     return touch;
 }
 
-bool travelPolygon(CadPolygon const& polygon, IntersectList::iterator& position, InterPoint::Part part, int d,
-                   CadPolygon& piece, IntersectList& list, double tol) {
-    Intercept& own = (*position)->getIntercept(part);
-    if (!validContour(polygon, own.m_contour))
-        return true;
-    CadPolygon const& contour = polygon.getShape(own.m_contour);
-    int i = contour.findVertexById(unsigned(own.m_vertex), nullptr);
-    if (i == CadPolygon::notFound)
-        return true;
-    if (part == InterPoint::first)
-        own.m_vertex = used;
-    return extractPolygonPath(contour, i, position, d, piece, list, tol);
-}
-
-std::unique_ptr<CadPolygon> emptyLike(CadPolygon const& polygon) {
-    std::unique_ptr<CadPolygon> copy(polygon.clone());
-    copy->initialise(polygon.isClosed(), polygon.isHole());
-    return copy;
-}
-
-void pushTo(PolyList* list, std::unique_ptr<CadPolygon> polygon) {
-    if (list != nullptr)
-        list->push_back(polygon.release());
-}
-
-// Splits a by the outline of b into the pieces inside b (to in) and outside it (to out); changes both.
-void splitPolyWithPoly(CadPolygon& a, CadPolygon& b, PolyList* in, PolyList* out, double tol) {
-    a.setDirection(PolyPoint::clockwise, true, false);
-    for (int k = 0; k < a.getHoleCount(); ++k)
-        a.getHole(k).setDirection(PolyPoint::anticlockwise, true, false);
-    a.renumber(false);
-    b.setDirection(PolyPoint::clockwise, true, false);
-    b.setHole(false);
-    b.setHoles(nullptr);
-    b.renumber(false);
-
-    IntersectList list = boundaryList();
-    bool touch = intersectPolyWithPoly(a, b, list, tol);
-    if (list.empty()) {
-        if (b.encloses(a, tol)) {
-            pushTo(in, std::unique_ptr<CadPolygon>(a.clone()));
-            return;
-        }
-        bool e = a.encloses(b, fixedTol);
-        if (out != nullptr) {
-            std::unique_ptr<CadPolygon> p(a.clone());
-            if (e) {
-                p->addHole(b.clone());
-            } else if (p->getHoleCount() > 0 && a.overlaps(b, fixedTol)) {
-                std::unique_ptr<CadPolygon> q(in != nullptr ? b.clone() : nullptr);
-                std::unique_ptr<PolyVector> holes = p->releaseHoles();
-                auto takenOut = std::make_unique<PolyVector>();
-                for (auto it = holes->begin(); it != holes->end(); ++it) {
-                    std::unique_ptr<CadPolygon> h(*it);
-                    *it = nullptr;
-                    if (!b.overlaps(*h, fixedTol)) {
-                        p->addHole(h.release());
-                    } else if (h->encloses(b, fixedTol)) {
-                        q.reset();
-                        p->addHole(h.release());
-                    } else {
-                        takenOut->push_back(h.release());
-                    }
-                }
-                if (q) {
-                    if (!takenOut->empty()) {
-                        p->addHole(b.clone());
-                        q->setHoles(takenOut.release());
-                    }
-                    pushTo(in, std::move(q));
-                }
-            }
-            pushTo(out, std::move(p));
-        }
-        if (in != nullptr && e)
-            pushTo(in, std::unique_ptr<CadPolygon>(b.clone()));
-        return;
-    }
-
-    std::unique_ptr<CadPolygon> piecePattern = emptyLike(a);
-    std::unique_ptr<CadPolygon> remainder;
-    if (!touch) {
-        remainder.reset(a.clone());
-        remainder->setHoles(nullptr);
-    }
-    // Untouched holes inside b belong to the inside pieces; the others stay in the remainder or go
-    // to whichever piece encloses them.
-    PolyList spare;
-    for (int k = a.getHoleCount() - 1; k >= 0; --k) {
-        bool touched = false;
-        for (InterPoint const* point : list)
-            touched = touched || point->getIntercept(InterPoint::first).m_contour == k + 1;
-        if (touched)
-            continue;
-        if (!touch && !b.encloses(a.getHole(k), fixedTol))
-            remainder->addHole(a.getHole(k).clone());
-        else
-            spare.push_back(a.getHole(k).clone());
-    }
-
-    int bound = a.getVertexCount(false) + b.getVertexCount(false) + int(list.size()) + 4;
-    for (auto p = list.begin(); p != list.end();) {
-        Intercept const& own = (*p)->getIntercept(InterPoint::first);
-        int k = CadPolygon::notFound;
-        if (own.m_vertex != used && validContour(a, own.m_contour))
-            k = a.getShape(own.m_contour).findVertexById(unsigned(own.m_vertex), nullptr);
-        if (k == CadPolygon::notFound) {
-            ++p;
-            continue;
-        }
-        CadPolygon const& contour = a.getShape(own.m_contour);
-        CadPoint mMinus = getEdgeMidpoint(contour, k, -1);
-        CadPoint mPlus = getEdgeMidpoint(contour, k, +1);
-        InterPoint cMinus = b.closestPointAlong2D(mMinus, true, tol);
-        InterPoint cPlus = b.closestPointAlong2D(mPlus, true, tol);
-        bool foundMinus = cMinus.getPosition(InterPoint::first) != CadPoint::none;
-        bool foundPlus = cPlus.getPosition(InterPoint::first) != CadPoint::none;
-        if (!foundMinus && !foundPlus) {
-            ++p;
-            continue;
-        }
-        // The midpoint farther from b decides; ties go to the leaving edge.
-        CadPoint::Pos s;
-        if ((foundPlus && !foundMinus) ||
-            (foundPlus && foundMinus && mMinus.lengthTo2D(cMinus) <= mPlus.lengthTo2D(cPlus)))
-            s = b.positionOf(mPlus, tol / 10.0);
-        else
-            s = b.positionOf(mMinus, tol / 10.0) == CadPoint::inside ? CadPoint::outside : CadPoint::inside;
-
-        std::unique_ptr<CadPolygon> piece(piecePattern->clone());
-        piece->push_back(new PolyPoint(**p, 0.0, 0));
-        int d = s == CadPoint::inside ? +1 : -1;
-        auto position = p;
-        bool closed = false;
-        for (int round = 0; round < bound && !closed; ++round) {
-            closed = travelPolygon(a, position, InterPoint::first, +1, *piece, list, tol) ||
-                     travelPolygon(b, position, InterPoint::second, d, *piece, list, tol);
-        }
-        if (!closed || !piece->isValid(false, fixedTol)) {
-            piece.reset();
-        } else if (!touch && !(s == CadPoint::inside && b.encloses(*piece, fixedTol))) {
-            remainder->addHole(piece.release());
-        } else {
-            PolyList* target = s == CadPoint::inside ? in : out;
-            if (target != nullptr) {
-                insertHoles(*piece, spare, tol);
-                target->push_back(piece.release());
-            }
-        }
-        p = list.begin();
-    }
-    if (remainder)
-        pushTo(out, std::move(remainder));
-}
-
 } // namespace
 
 void CadPolygon::splitWith(CadPolygon const& other, PolyList* inside, PolyList* outside, double tol) const {
     if (inside == nullptr && outside == nullptr)
         return;
-    std::unique_ptr<CadPolygon> a(clone());
-    std::unique_ptr<CadPolygon> b = emptyLike(*this);
-    *b = other;
-    PolyList kept;
-    splitPolyWithPoly(*a, *b, &kept, outside, tol);
-    // The parts inside a hole of the other polygon lie outside it.
-    for (int h = other.getHoleCount() - 1; h >= 0; --h) {
-        PolyList next;
-        while (!kept.empty()) {
-            std::unique_ptr<CadPolygon> piece(kept.release(kept.begin()));
-            std::unique_ptr<CadPolygon> hole = emptyLike(*this);
-            *hole = other.getHole(h);
-            splitPolyWithPoly(*piece, *hole, outside, &next, tol);
-        }
-        kept.swap(next);
-    }
-    if (inside != nullptr) {
-        while (!kept.empty())
-            inside->push_back(kept.release(kept.begin()));
-    }
+    PolygonCut cut(*this, other, tol);
+    CadPolygon pattern(*this);
+    pattern.initialise(isClosed(), isHole());
+    cut.split(*this, pattern, inside, outside);
 }
 
 bool CadPolygon::crosses(Line const& line, double tol) const {

@@ -28,43 +28,6 @@ CadPoint getEdgeMidpoint(CadPolygon const& polygon, int vertex, int step) {
     return PolyEdge(polygon[vertex], polygon[vertex + step]).midpoint();
 }
 
-void insertHoles(CadPolygon& piece, PolyList& holes, double) {
-    for (auto it = holes.begin(); it != holes.end();) {
-        if (*it != nullptr && piece.encloses(**it, fixedTol)) {
-            piece.addHole(holes.release(it++));
-        } else {
-            ++it;
-        }
-    }
-}
-
-bool extractPolygonPath(CadPolygon const& contour, int i, IntersectList::iterator& position, int d,
-                        CadPolygon& piece, IntersectList& list, double tol) {
-    int n = contour.vertSize();
-    if (n == 0 || piece.empty())
-        return true;
-    for (int step = 0; step < n; ++step) {
-        int j = contour.wrapIndex(i + d);
-        auto v = std::unique_ptr<PolyPoint>(contour[j].clone());
-        if (d < 0)
-            v->setSweep(-contour[i].getSweep());
-        if (v->isEqual2D(*piece[0], tol)) {
-            piece[0]->setSweep(v->getSweep());
-            return true;
-        }
-        CadPoint at = *v;
-        piece.push_back(v.release());
-        for (auto it = list.begin(); it != list.end(); ++it) {
-            if ((*it)->isEqual2D(at, tol)) {
-                position = it;
-                return false;
-            }
-        }
-        i = j;
-    }
-    return true;
-}
-
 void CadPolygon::splitWith(LinearEquation const& line, PolyList* right, PolyList* left, double tol) const {
     if (right == nullptr && left == nullptr)
         return;

@@ -2,6 +2,7 @@
 
 #include "Geometry/CadPolygon.h"
 #include "Geometry/LinearEquation.h"
+#include "Geometry/PieceTracer.h"
 #include "Geometry/PolyList.h"
 
 #include <algorithm>
@@ -15,45 +16,13 @@ namespace {
 constexpr double fixedTol = 1e-5;
 constexpr double pi = 3.14159265358979323846;
 
-bool straight(double sweep) {
-    return std::fabs(sweep) <= fixedTol;
-}
-
 double wrapped(double angle) {
     angle = std::fmod(angle, 2.0 * pi);
     return angle < 0.0 ? angle + 2.0 * pi : angle;
 }
 
-// The circle of the arc from a to b turning by sweep.
-void arcCircle(CadPoint const& a, CadPoint const& b, double sweep, double& cx, double& cy, double& r) {
-    double dx = b.x() - a.x(), dy = b.y() - a.y();
-    double half = std::hypot(dx, dy) / 2.0;
-    r = half / std::fabs(std::sin(sweep / 2.0));
-    // The centre lies on the chord's left normal for a positive sweep below pi.
-    double d = half > 0.0 ? 1.0 / std::tan(sweep / 2.0) / 2.0 : 0.0;
-    cx = (a.x() + b.x()) / 2.0 - dy * d;
-    cy = (a.y() + b.y()) / 2.0 + dx * d;
-}
-
-// The signed area between the chord and the arc (positive for a positive sweep).
-double segmentArea(CadPoint const& a, CadPoint const& b, double sweep) {
-    if (straight(sweep))
-        return 0.0;
-    double half = a.lengthTo2D(b) / 2.0;
-    double r = half / std::fabs(std::sin(sweep / 2.0));
-    return r * r / 2.0 * (sweep - std::sin(sweep));
-}
-
-// The signed area of a closed run of vertices, each carrying the sweep of the edge arriving at it.
-double signedArea(std::vector<PolyPoint> const& run) {
-    double sum = 0.0;
-    std::size_t n = run.size();
-    for (std::size_t j = 0; j < n; ++j) {
-        PolyPoint const& a = run[(j + n - 1) % n];
-        PolyPoint const& b = run[j];
-        sum += (a.x() * b.y() - b.x() * a.y()) / 2.0 + segmentArea(a, b, b.getSweep());
-    }
-    return sum;
+bool straight(double sweep) {
+    return std::fabs(sweep) <= fixedTol;
 }
 
 } // namespace
@@ -91,7 +60,7 @@ double LineCut::crossings(PolyPoint const& from, PolyPoint const& to, std::vecto
         return sweep;
     }
     double cx, cy, r;
-    arcCircle(from, to, sweep, cx, cy, r);
+    PieceTracer::arcCircle(from, to, sweep, cx, cy, r);
     double d = sideOf(CadPoint(cx, cy, 0.0));
     if (!(std::fabs(d) < r))
         return sweep;
@@ -145,7 +114,7 @@ void LineCut::addArrow(int from, int to, double sweep) {
     } else if (s != 0.0) {
         // An arc between two nodes on the line bulges to one side, unless it is flat.
         double cx, cy, r;
-        arcCircle(a.vertex, b.vertex, s, cx, cy, r);
+        PieceTracer::arcCircle(a.vertex, b.vertex, s, cx, cy, r);
         double mid = chord - pi / 2.0 * (s > 0.0 ? 1.0 : -1.0);
         double m = sideOf(CadPoint(cx + r * std::cos(mid), cy + r * std::sin(mid), 0.0));
         if (std::fabs(m) > m_tol)
@@ -156,7 +125,7 @@ void LineCut::addArrow(int from, int to, double sweep) {
         lying = true;
         side = along(b.vertex) > along(a.vertex) ? CadPoint::outside : CadPoint::inside;
     }
-    m_arrows.push_back({from, to, s, chord - s / 2.0, chord + s / 2.0, side, lying, false});
+    m_arrows.push_back({from, to, s, side, lying});
 }
 
 void LineCut::addContour(CadPolygon const& contour, bool hole) {
@@ -182,17 +151,8 @@ void LineCut::addContour(CadPolygon const& contour, bool hole) {
         run.front().setSweep(run.back().getSweep());
         run.pop_back();
     }
-    double area = signedArea(run);
-    if (run.size() < 2 || area == 0.0)
+    if (!PieceTracer::orient(run, hole))
         return;
-    if ((area > 0.0) == hole) {
-        // Turned round: each edge keeps its arc, which now ends at its former start.
-        std::vector<PolyPoint> turned(run.rbegin(), run.rend());
-        std::size_t n = run.size();
-        for (std::size_t j = 0; j < n; ++j)
-            turned[j].setSweep(-run[(n - j) % n].getSweep());
-        run.swap(turned);
-    }
     std::vector<PolyPoint> split;
     std::size_t n = run.size();
     for (std::size_t j = 0; j < n; ++j) {
@@ -273,9 +233,8 @@ void LineCut::finish() {
             continue;
         // The right piece has the cut on its left when running against the line, the left piece when
         // running with it.
-        double angle = std::atan2(m_nx, -m_ny);
-        m_arrows.push_back({next, at, 0.0, angle + pi, angle + pi, CadPoint::inside, false, false});
-        m_arrows.push_back({at, next, 0.0, angle, angle, CadPoint::outside, false, false});
+        m_arrows.push_back({next, at, 0.0, CadPoint::inside, false});
+        m_arrows.push_back({at, next, 0.0, CadPoint::outside, false});
     }
 }
 
@@ -286,88 +245,14 @@ bool LineCut::reaches(CadPoint::Pos side) const {
     return false;
 }
 
-void LineCut::trace(CadPoint::Pos side, CadPolygon const& pattern, PolyList& out) {
-    std::vector<std::vector<int>> leaving(m_nodes.size());
-    for (int i = 0; i < int(m_arrows.size()); ++i)
-        if (m_arrows[std::size_t(i)].side == side)
-            leaving[std::size_t(m_arrows[std::size_t(i)].from)].push_back(i);
-    struct Loop {
-        std::unique_ptr<CadPolygon> polygon;
-        double area;
-    };
-    std::vector<Loop> pieces, holes;
-    for (int start = 0; start < int(m_arrows.size()); ++start) {
-        Arrow& first = m_arrows[std::size_t(start)];
-        if (first.side != side || first.used)
-            continue;
-        first.used = true;
-        std::vector<int> loop{start};
-        bool closed = false;
-        for (std::size_t guard = 0; guard < m_arrows.size() && !closed; ++guard) {
-            Arrow const& current = m_arrows[std::size_t(loop.back())];
-            // The edge that turns furthest left from the way back keeps touching pieces apart.
-            double back = current.endAngle + pi;
-            int best = -1;
-            double bestTurn = 0.0;
-            for (int candidate : leaving[std::size_t(current.to)]) {
-                Arrow const& next = m_arrows[std::size_t(candidate)];
-                if (next.used && candidate != start)
-                    continue;
-                double turn = wrapped(back - next.startAngle);
-                if (turn <= 1e-12)
-                    turn += 2.0 * pi;
-                if (best < 0 || turn < bestTurn) {
-                    best = candidate;
-                    bestTurn = turn;
-                }
-            }
-            if (best < 0)
-                break;
-            if (best == start) {
-                closed = true;
-                break;
-            }
-            m_arrows[std::size_t(best)].used = true;
-            loop.push_back(best);
-        }
-        if (!closed)
-            continue;
-        std::vector<PolyPoint> run;
-        for (int index : loop) {
-            Arrow const& arrow = m_arrows[std::size_t(index)];
-            PolyPoint v(m_nodes[std::size_t(arrow.to)].vertex);
-            v.setSweep(arrow.sweep);
-            run.push_back(v);
-        }
-        double area = signedArea(run);
-        if (std::fabs(area) <= m_tol * m_tol)
-            continue;
-        std::unique_ptr<CadPolygon> polygon(pattern.clone());
-        for (PolyPoint const& v : run) {
-            auto* vertex = new PolyPoint(v);
-            vertex->x() += m_reference.x();
-            vertex->y() += m_reference.y();
-            polygon->push_back(vertex);
-        }
-        // Pieces run clockwise, their holes anticlockwise.
-        polygon->reverse();
-        (area > 0.0 ? pieces : holes).push_back({std::move(polygon), area});
-    }
-    std::sort(pieces.begin(), pieces.end(), [](Loop const& p, Loop const& q) { return p.area < q.area; });
-    for (Loop& hole : holes) {
-        // The smallest piece that holds the hole takes it.
-        for (Loop& piece : pieces) {
-            CadPoint::Pos position = CadPoint::along;
-            for (int i = 0; i < hole.polygon->vertSize() && position == CadPoint::along; ++i)
-                position = piece.polygon->positionOf(*(*hole.polygon)[i], m_tol);
-            if (position == CadPoint::inside) {
-                piece.polygon->addHole(hole.polygon.release());
-                break;
-            }
-        }
-    }
-    for (Loop& piece : pieces)
-        out.push_back(piece.polygon.release());
+void LineCut::trace(CadPoint::Pos side, CadPolygon const& pattern, PolyList& out) const {
+    PieceTracer tracer(m_reference, m_tol);
+    for (Node const& node : m_nodes)
+        tracer.addNode(node.vertex);
+    for (Arrow const& arrow : m_arrows)
+        if (arrow.side == side)
+            tracer.addEdge(arrow.from, arrow.to, arrow.sweep);
+    tracer.trace(pattern, out);
 }
 
 } // namespace zelvane

@@ -7,7 +7,7 @@
 // the tolerance of the line are on it; those at one place are one node. Along the line, a stretch
 // between two nodes is a cut where the material reaches it from both sides (counted by the edges
 // that leave the line into each side). The pieces of a side are then traced from its edges and its
-// cuts, turning as far left as possible at each node, so that pieces touching at a node stay apart.
+// cuts.
 #pragma once
 
 #include "Geometry/CadPoint.h"
@@ -33,7 +33,7 @@ public:
     bool reaches(CadPoint::Pos side) const;
     // Appends the pieces of the side to out, each a copy of the pattern with its vertices (outline
     // clockwise, holes anticlockwise).
-    void trace(CadPoint::Pos side, CadPolygon const& pattern, PolyList& out);
+    void trace(CadPoint::Pos side, CadPolygon const& pattern, PolyList& out) const;
 
 private:
     struct Node {
@@ -46,11 +46,8 @@ private:
         int from;
         int to;
         double sweep;
-        double startAngle;
-        double endAngle;
         CadPoint::Pos side; // the side whose pieces it bounds
         bool lying;         // along the line
-        bool used;
     };
 
     int addNode(PolyPoint const& vertex);

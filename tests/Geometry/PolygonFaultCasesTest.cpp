@@ -251,3 +251,67 @@ TEST(PolygonFaultCasesTest, SelfIntersections) {
 }
 
 } // namespace zelvane
+
+namespace zelvane {
+
+TEST(PolygonFaultCasesTest, SplitByPolygon) {
+    struct Case {
+        std::string name;
+        PolygonCase subject;
+        PolygonCase cutter;
+        std::size_t insideCount, outsideCount;
+        double insideArea, outsideArea;
+    };
+    // The square (0,0)..(10,10) with the hole (4,4)..(6,6), listed anticlockwise like every contour
+    // here.
+    PolygonCase framed{"framed", square(0, 0, 10), {square(4, 4, 2)}};
+    std::vector<Case> const cases = {
+        // It touches the outline only at the corner (10, 10) and crosses the hole: the outline must
+        // stay, and the hole loses the unit the cutter covers.
+        {"cutter touching the outline at a vertex and crossing the hole", framed,
+         PolygonCase{"cutter", {{10, 10, 0}, {5, 9, 0}, {5, 5, 0}, {9, 5, 0}}, {}}, 1, 1, 20 - 1,
+         100 - 4 - 19},
+        {"cutter along an outline edge and across the hole", framed,
+         PolygonCase{"cutter", {{10, 0, 0}, {10, 10, 0}, {5, 5, 0}}, {}}, 1, 1, 25 - 1, 100 - 4 - 24},
+        {"vertex 5e-6 off a shared edge",
+         PolygonCase{
+             "subject", {{0, 0, 0}, {10, 0, 0}, {10, 5, 0}, {10 + 5e-6, 6, 0}, {10, 10, 0}, {0, 10, 0}}, {}},
+         PolygonCase{"cutter", square(10, 0, 10), {}}, 0, 1, 0, 100 + 5e-6 * 5 / 2},
+        {"cutter vertex 5e-6 inside a shared edge", PolygonCase{"subject", square(0, 0, 10), {}},
+         PolygonCase{"cutter", {{10, 0, 0}, {20, 0, 0}, {20, 10, 0}, {10, 10, 0}, {10 - 5e-6, 5, 0}}, {}}, 0,
+         1, 0, 100},
+        {"repeated vertices on both",
+         PolygonCase{"subject", {{0, 0, 0}, {4, 0, 0}, {4, 0, 0}, {4, 4, 0}, {0, 4, 0}}, {}},
+         PolygonCase{"cutter", {{2, 2, 0}, {6, 2, 0}, {6, 6, 0}, {6, 6, 0}, {2, 6, 0}}, {}}, 1, 1, 4, 12},
+        {"equal squares", PolygonCase{"subject", square(0, 0, 2), {}},
+         PolygonCase{"cutter", square(0, 0, 2), {}}, 1, 0, 4, 0},
+        {"1000 m squares at 1e7 overlapping by half", PolygonCase{"subject", square(1e7, 1e7, 1000), {}},
+         PolygonCase{"cutter", square(1e7 + 500, 1e7, 1000), {}}, 1, 1, 500000, 500000},
+        {"2 mm squares overlapping by a quarter", PolygonCase{"subject", square(0, 0, 0.002), {}},
+         PolygonCase{"cutter", square(0.001, 0.001, 0.002), {}}, 1, 1, 1e-6, 3e-6},
+    };
+    for (Case const& c : cases) {
+        for (bool reverse : {false, true}) {
+            SCOPED_TRACE(c.name + (reverse ? " reversed" : ""));
+            auto subject = build(c.subject, reverse, true);
+            auto cutter = build(c.cutter, !reverse, true);
+            PolyList inside, outside;
+            subject->splitWith(*cutter, &inside, &outside);
+            double scale = c.insideArea + c.outsideArea;
+            EXPECT_EQ(inside.size(), c.insideCount);
+            EXPECT_EQ(outside.size(), c.outsideCount);
+            EXPECT_NEAR(totalArea(inside), c.insideArea, 1e-9 * scale);
+            EXPECT_NEAR(totalArea(outside), c.outsideArea, 1e-9 * scale);
+            // Every outline is simple (a hole may touch it at a vertex).
+            for (PolyList const* list : {&inside, &outside}) {
+                for (CadPolygon const* piece : *list) {
+                    CadPolygon outline(*piece);
+                    outline.setHoles(nullptr);
+                    EXPECT_TRUE(outline.isValid(true));
+                }
+            }
+        }
+    }
+}
+
+} // namespace zelvane
