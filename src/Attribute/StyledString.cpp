@@ -1,0 +1,144 @@
+#include "Attribute/StyledString.h"
+
+namespace zelvane {
+
+StyledString::StyledString(const String& text)
+    : String(text), m_styles(new StyleMap), m_rulers(new RulerMap) {
+    m_styles->initialise();
+    m_rulers->initialise();
+}
+
+StyledString::StyledString(const StyledString& other, unsigned int pos, unsigned int count)
+    : String(other.String::substr(pos, count)), m_styles(new StyleMap(*other.m_styles)),
+      m_rulers(new RulerMap(*other.m_rulers)) {}
+
+StyledString::StyledString(const StyledString& other)
+    : String(other), m_styles(new StyleMap(*other.m_styles)), m_rulers(new RulerMap(*other.m_rulers)) {}
+
+StyledString& StyledString::operator=(const StyledString& other) {
+    if (this != &other) {
+        std::unique_ptr<StyleMap> styles(new StyleMap(*other.m_styles));
+        std::unique_ptr<RulerMap> rulers(new RulerMap(*other.m_rulers));
+        String::operator=(other);
+        m_styles = std::move(styles);
+        m_rulers = std::move(rulers);
+    }
+    return *this;
+}
+
+StyledString::~StyledString() = default;
+
+void StyledString::setTextStyle(const TextStyle& style, unsigned int start, unsigned int length) {
+    m_styles->setApplication(style, start, length, size());
+}
+
+void StyledString::setTextRuler(const TextRuler& ruler, unsigned int start, unsigned int length) {
+    m_rulers->setApplication(ruler, start, length, size());
+}
+
+void StyledString::clear() {
+    String::clear();
+    // Called by String's own constructors too, before the maps exist.
+    if (m_styles != nullptr) {
+        m_styles->initialise();
+        m_rulers->initialise();
+    }
+}
+
+StyledString& StyledString::assign(const char* text, unsigned int length) {
+    String::assign(text, length);
+    if (m_styles != nullptr) {
+        m_styles->initialise();
+        m_rulers->initialise();
+    }
+    return *this;
+}
+
+void StyledString::resize(std::size_t length) {
+    if (length >= size()) {
+        return;
+    }
+    m_styles->stripTrailing(unsigned(length));
+    m_rulers->stripTrailing(unsigned(length));
+    String::resize(dataLength(unsigned(length)));
+}
+
+unsigned int StyledString::nextParagraph(unsigned int position) const {
+    unsigned int ending = findFirstOf("\r\n", position);
+    if (ending == npos) {
+        return npos;
+    }
+    // A carriage return and line feed end one line.
+    if ((*this)[ending] == '\r' && ending + 1 < size() && (*this)[ending + 1] == '\n') {
+        ++ending;
+    }
+    return ending + 1;
+}
+
+StyledString& StyledString::append(const StyledString& other) {
+    if (other.empty()) {
+        return *this;
+    }
+    if (empty()) {
+        return *this = other;
+    }
+    const unsigned int oldLength = size();
+    String::append(other);
+    for (const auto& entry : *other.m_styles) {
+        m_styles->set(entry.first + oldLength, cloneAs<TextStyle>(entry.second));
+    }
+    unsigned int paragraph = nextParagraph(oldLength - 1);
+    for (const auto& entry : *other.m_rulers) {
+        if (paragraph == npos || paragraph >= size()) {
+            break;
+        }
+        if (entry.first + oldLength < paragraph) {
+            continue;
+        }
+        m_rulers->set(paragraph, cloneAs<TextRuler>(entry.second));
+        paragraph = nextParagraph(paragraph);
+    }
+    return *this;
+}
+
+StyledString StyledString::substr(unsigned int position, unsigned int count) const {
+    StyledString piece(String::substr(position, count));
+    if (!piece.empty()) {
+        piece.m_styles->replaceApplicationWith(*m_styles, position, piece.size());
+        piece.m_rulers->replaceApplicationWith(*m_rulers, position, piece.size());
+    }
+    return piece;
+}
+
+StyledString& StyledString::replace(unsigned int position, unsigned int length, const StyledString& text,
+                                    unsigned int from, unsigned int count) {
+    StyledString piece(text.String::substr(from, count));
+    if (position < size() && position != npos) {
+        if (length == npos || std::uint64_t(position) + length > size()) {
+            length = size() - position;
+        }
+        StyledString tail = substr(position + length);
+        resize(position);
+        append(piece);
+        append(tail);
+    } else {
+        append(piece);
+    }
+    return *this;
+}
+
+StyledString StyledString::toUppercase() const {
+    StyledString result(String::toUppercase());
+    *result.m_styles = *m_styles;
+    *result.m_rulers = *m_rulers;
+    return result;
+}
+
+StyledString StyledString::toLowercase() const {
+    StyledString result(String::toLowercase());
+    *result.m_styles = *m_styles;
+    *result.m_rulers = *m_rulers;
+    return result;
+}
+
+} // namespace zelvane
