@@ -1,7 +1,13 @@
 #include "Element/Element.h"
 
 #include "ACAPI/ElementRequests.hpp"
+#include "Attribute/Layer.h"
+#include "Database/AttributeLink.h"
 #include "Database/Drawing.h"
+#include "Database/Project.h"
+#include "Database/Specification.h"
+#include "Database/User.h"
+#include "Environment/Host.h"
 #include "Environment/MemoryBlock.h"
 #include "GSRoot/UniString.hpp"
 
@@ -157,6 +163,37 @@ void Element::getMemo(unsigned long long, MemoStore*&) const {
     if (!m_isMinData) {
         loadUserData(false);
     }
+}
+
+void Element::setLocked(bool locked) {
+    Project* project = host.getProject();
+    if (project != nullptr && project->isShared()) {
+        return;
+    }
+    getHead().locked = locked;
+}
+
+bool Element::isEditable() const {
+    if (!getHead().hotlinkGuid.IsNull()) {
+        return false;
+    }
+    Project* project = host.getProject();
+    if (project != nullptr && project->isShared()) {
+        const User* user = host.getUser();
+        if (user == nullptr || getOwnerID() != user->getID()) {
+            return false;
+        }
+    } else if (isLocked()) {
+        return false;
+    }
+    Specification* specification = host.getFrontSpec();
+    if (specification == nullptr) {
+        return true;
+    }
+    std::unique_ptr<Attribute> attribute(
+        specification->load(AttributeLink(int(getLayerIndex()), Layer::ID, specification)));
+    const auto* layer = dynamic_cast<const Layer*>(attribute.get());
+    return layer == nullptr || (!layer->isLocked() && !layer->isHidden());
 }
 
 bool Element::isGrouped() const {

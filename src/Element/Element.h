@@ -102,6 +102,17 @@ public:
     void setGroupID(const Guid& group) { getHead().groupGuid = GS::Guid(group); }
     void clearGroup() { getHead().groupGuid.Clear(); }
     bool isLocked() const { return getHead().locked; }
+    // Writes the lock flag; in a shared project locks are the team's, so nothing changes there.
+    void setLocked(bool locked);
+    // The hotlinked module the element belongs to, null when none.
+    Guid getHotlinkID() const { return Guid(getHead().hotlinkGuid); }
+    void setHotlinkID(const Guid& hotlink) { getHead().hotlinkGuid = GS::Guid(hotlink); }
+    // The team-work member holding the element.
+    Int16 getOwnerID() const { return getHead().userId; }
+    void setOwnerID(Int16 owner) { getHead().userId = owner; }
+    // Whether the current user may change the element now: not in a hotlink; in a shared project
+    // held by the current member, else not locked; and on a layer neither locked nor hidden.
+    bool isEditable() const;
     bool isGrouped() const;
     Int32 getRenovationStatus() const { return getHead().renovationStatus; }
     void setRenovationStatus(Int32 status) { getHead().renovationStatus = status; }
