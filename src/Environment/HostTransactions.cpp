@@ -12,12 +12,17 @@ struct Outcome {
     bool failed = false;
 };
 
-// Runs the transaction's change; an exception becomes a failure with a non-zero answer, so that
-// it never unwinds through the host.
+// Runs the transaction's change and relocks the elements it unlocked, whatever happened; an
+// exception becomes a failure with a non-zero answer, so that it never unwinds through the host.
 GSErrCode runGuarded(Transaction& transaction, bool& thrown) {
     GSErrCode err = NoError;
     try {
         err = transaction.run();
+    } catch (...) {
+        thrown = true;
+    }
+    try {
+        transaction.getEditManager().restoreElements();
     } catch (...) {
         thrown = true;
     }
@@ -81,6 +86,9 @@ bool Host::makeTransaction(Transaction& transaction) {
             // The failure report is the last thing that can be told; the result still stands.
         }
     }
+    EditManager& manager = transaction.getEditManager();
+    manager.restoreLayers();
+    manager.releaseElements();
     bool result = outcome.succeeded && !outcome.failed;
     transaction.postProcess(result);
     return result;
