@@ -3,6 +3,7 @@
 #include "ACAPI/Environment.hpp"
 #include "GSRoot/BM.hpp"
 #include "IO/Location.hpp"
+#include "sim/Automate.h"
 #include "sim/Environment.h"
 #include "sim/Goodies.h"
 #include "sim/Library.h"
@@ -29,6 +30,9 @@ struct State {
     bool overwrite = false;
     std::optional<Creation> creation;
     Int32 generated = 0;
+    std::vector<std::string> folders;
+    Int32 embedded = -1;
+    int reloads = 0;
 };
 
 State& state() {
@@ -305,11 +309,71 @@ GSErrCode allowOverwrite(void* par1, void*, void*) {
     return NoError;
 }
 
+GSErrCode getLibraries(void* par1, void* par2, void*) {
+    auto* list = static_cast<GS::Array<API_LibraryInfo>*>(par1);
+    if (list == nullptr) {
+        return APIERR_BADPARS;
+    }
+    list->Clear();
+    for (const std::string& folder : state().folders) {
+        list->Push(API_LibraryInfo{IO::Location(folder.c_str())});
+    }
+    if (auto* embedded = static_cast<Int32*>(par2)) {
+        *embedded = state().embedded;
+    }
+    return NoError;
+}
+
+std::vector<std::string> pathsOf(const GS::Array<API_LibraryInfo>& list) {
+    std::vector<std::string> paths;
+    for (UInt32 i = 0; i < list.GetSize(); ++i) {
+        std::string path;
+        if (list[i].location.ToPath(&path) == NoError) {
+            paths.push_back(path);
+        }
+    }
+    return paths;
+}
+
+GSErrCode setLibraries(void* par1, void*, void*) {
+    auto* list = static_cast<const GS::Array<API_LibraryInfo>*>(par1);
+    if (list == nullptr) {
+        return APIERR_BADPARS;
+    }
+    state().folders = pathsOf(*list);
+    state().embedded = -1;
+    return NoError;
+}
+
+GSErrCode addLibrary(void* par1, void*, void*) {
+    auto* location = static_cast<const IO::Location*>(par1);
+    std::string path;
+    if (location == nullptr || location->ToPath(&path) != NoError) {
+        return APIERR_BADPARS;
+    }
+    state().folders.push_back(path);
+    return NoError;
+}
+
+GSErrCode reloadLibraries(void* par1, void*, void*) {
+    auto* list = static_cast<const GS::Array<API_LibraryInfo>*>(par1);
+    if (list == nullptr) {
+        return APIERR_BADPARS;
+    }
+    state().folders = pathsOf(*list);
+    ++state().reloads;
+    return NoError;
+}
+
 const bool registered = sim::registerReset([] { state() = State(); }) &&
                         sim::registerGoodies(APIAny_CheckLibPartSubtypeOfID, checkSubtype) &&
                         sim::registerGoodies(APIAny_CompareLibPartUnIdsID, compareIDs) &&
                         sim::registerGoodies(APIAny_GetLibPartUnIDByResID, builtinID) &&
-                        sim::registerEnvironmentRequest(MakeGSType("OWLP"), allowOverwrite);
+                        sim::registerEnvironmentRequest(APIEnv_OverwriteLibPartID, allowOverwrite) &&
+                        sim::registerEnvironmentRequest(APIEnv_GetLibrariesID, getLibraries) &&
+                        sim::registerEnvironmentRequest(APIEnv_SetLibrariesID, setLibraries) &&
+                        sim::registerEnvironmentRequest(APIEnv_AddLibrariesID, addLibrary) &&
+                        sim::registerAutomateRequest(APIDo_ReloadLibrariesID, reloadLibraries);
 
 } // namespace
 
@@ -388,6 +452,19 @@ GSErrCode writeParameterRecords(const std::vector<LibParameter>& parameters, API
 
 bool readParameterRecords(API_AddParType** records, std::vector<LibParameter>& parameters) {
     return readParameters(records, parameters);
+}
+
+void setLibraryFolders(const std::vector<std::string>& folders, Int32 embedded) {
+    state().folders = folders;
+    state().embedded = embedded;
+}
+
+const std::vector<std::string>& libraryFolders() {
+    return state().folders;
+}
+
+int libraryReloads() {
+    return state().reloads;
 }
 
 bool isLibPartOverwriteAllowed() {

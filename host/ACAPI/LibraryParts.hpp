@@ -3,12 +3,10 @@
 #pragma once
 
 #include "ACAPI/ErrorCodes.hpp"
+#include "GSRoot/Array.hpp"
 #include "GSRoot/GSRoot.hpp"
 #include "GSRoot/UniString.hpp"
-
-namespace IO {
-class Location;
-}
+#include "IO/Location.hpp"
 
 // Library-part types; 0 is no type.
 using API_LibTypeID = Int32;
@@ -166,3 +164,18 @@ constexpr GSType APIAny_CheckLibPartSubtypeOfID = MakeGSType("CLPS");
 constexpr GSType APIAny_CompareLibPartUnIdsID = MakeGSType("COMP");
 // par1: Int32 resource ID (by value), par2: char[128] — the unique ID of a built-in part.
 constexpr GSType APIAny_GetLibPartUnIDByResID = MakeGSType("GLUI");
+
+// A loaded library folder.
+struct API_LibraryInfo {
+    IO::Location location;
+};
+
+// Library folders (ACAPI_Environment): 'GLIB' par1: GS::Array<API_LibraryInfo>* (filled), par2:
+// Int32* the embedded library's position (-1: none); 'SLIB' par1: const GS::Array<API_LibraryInfo>*
+// (replaces them); 'ALIB' par1: const IO::Location* (adds one). ACAPI_Automate 'LLIB' par1: const
+// GS::Array<API_LibraryInfo>* loads those folders again.
+constexpr GSType APIEnv_GetLibrariesID = MakeGSType("GLIB");
+constexpr GSType APIEnv_SetLibrariesID = MakeGSType("SLIB");
+constexpr GSType APIEnv_AddLibrariesID = MakeGSType("ALIB");
+constexpr GSType APIEnv_OverwriteLibPartID = MakeGSType("OWLP");
+constexpr GSType APIDo_ReloadLibrariesID = MakeGSType("LLIB");

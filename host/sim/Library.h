@@ -63,6 +63,12 @@ GSErrCode writeParameterRecords(const std::vector<LibParameter>& parameters, API
 // whole records or an array without its handle.
 bool readParameterRecords(API_AddParType** records, std::vector<LibParameter>& parameters);
 
+// The loaded library folders (paths) and the position of the embedded one (-1: none).
+void setLibraryFolders(const std::vector<std::string>& folders, Int32 embedded = -1);
+const std::vector<std::string>& libraryFolders();
+// How often the folders were loaded again ('LLIB').
+int libraryReloads();
+
 // Whether the library may overwrite a loaded part of the same name ('OWLP').
 bool isLibPartOverwriteAllowed();
 // Whether a part is being made (Create without Save).

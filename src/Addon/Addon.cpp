@@ -25,6 +25,7 @@
 #include "Environment/Platform.h"
 #include "GSRoot/BM.hpp"
 #include "Interface/InterfacePanel.h"
+#include "Library/Library.h"
 #include "Library/ParameterList.h"
 #include "XML/PackageStore.h"
 #include "XML/XMLWriter.h"
@@ -211,6 +212,7 @@ Supervisor& Addon::getSupervisor() {
 GSErrCode Addon::startup() {
     try {
         InterfacePanel::startup();
+        Library::startup();
         Specification::startup();
         Drawing::startup();
     } catch (...) {
@@ -223,6 +225,7 @@ GSErrCode Addon::shutdown() {
     try {
         Drawing::shutdown();
         Specification::shutdown();
+        Library::shutdown();
         InterfacePanel::shutdown();
     } catch (...) {
         return APIERR_GENERAL;

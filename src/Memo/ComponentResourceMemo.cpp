@@ -123,6 +123,10 @@ GSHandle ComponentResourceMemo::getSection(std::size_t position, UInt32& type) c
     return entry->second;
 }
 
+UInt32 ComponentResourceMemo::getSectionType(std::size_t position) const {
+    return position < size() ? std::next(m_sections.begin(), std::ptrdiff_t(position))->first : 0;
+}
+
 void ComponentResourceMemo::setSection(UInt32 type, GSHandle handle) {
     if (m_sections.empty()) {
         loadSections();

@@ -40,6 +40,8 @@ public:
     // that holds parameters is a fresh parameter-definition section the caller disposes, or the
     // held handle when it cannot be made.
     GSHandle getSection(std::size_t position, UInt32& type) const;
+    // The type of the section at a position in type order; 0 past the end.
+    UInt32 getSectionType(std::size_t position) const;
     // Stores the handle for the type, taking it over (null erases the section).
     void setSection(UInt32 type, GSHandle handle);
     // As setSection, without reading the sections first. A 'PARD' section of a part that holds
