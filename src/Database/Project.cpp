@@ -1,11 +1,15 @@
 #include "Database/Project.h"
 
 #include "ACAPI/DatabaseInfo.hpp"
+#include "ACAPI/ElementMemo.hpp"
 #include "ACAPI/ElementTable.hpp"
 #include "ACAPI/Preferences.hpp"
 #include "ACAPI/ProjectInfo.hpp"
 #include "ACAPI/ProjectNotes.hpp"
 #include "ACAPI/Teamwork.hpp"
+#include "Attribute/City.h"
+#include "Attribute/Layer.h"
+#include "Database/AttributeLink.h"
 #include "Database/ElementLinkList.h"
 #include "Database/Model.h"
 #include "Database/Plan.h"
@@ -14,8 +18,10 @@
 #include "Environment/Host.h"
 #include "Environment/Memory.h"
 #include "Environment/MemoryBlock.h"
+#include "Environment/StringUtilities.h"
 #include "GSRoot/UniString.hpp"
 #include "IO/Location.hpp"
+#include "Interface/CustomAlert.h"
 #include "Library/Library.h"
 
 #include <cstring>
@@ -497,6 +503,87 @@ bool Project::releaseElements(const ElementLinkList& list) {
     return ACAPI_TeamworkControl_ReleaseElements(guids) == NoError;
 }
 
+API_Guid Project::lockableSetOf(const attribute_id& kind) const {
+    if (kind != Layer::ID) {
+        return API_Guid();
+    }
+    return ACAPI_TeamworkControl_FindLockableObjectSet(GS::UniString("LayerSettingsDialog"));
+}
+
+bool Project::reserveAttribute(const attribute_id& kind) {
+    API_Guid set = lockableSetOf(kind);
+    if (set.IsNull() || !ACAPI_TeamworkControl_HasCreateRight(set) ||
+        !ACAPI_TeamworkControl_HasDeleteModifyRight(set) ||
+        ACAPI_TeamworkControl_GetLockableStatus(set) != 1) {
+        return false;
+    }
+    return ACAPI_TeamworkControl_ReserveLockable(set) == NoError;
+}
+
+bool Project::releaseAttribute(const attribute_id& kind) {
+    API_Guid set = lockableSetOf(kind);
+    if (set.IsNull() || !ACAPI_TeamworkControl_HasCreateRight(set) ||
+        !ACAPI_TeamworkControl_HasDeleteModifyRight(set) ||
+        ACAPI_TeamworkControl_GetLockableStatus(set) != 2) {
+        return false;
+    }
+    return ACAPI_TeamworkControl_ReleaseLockable(set) == NoError;
+}
+
+bool Project::confirmToolStatus(const ElementLink& tool, bool silent) {
+    for (;;) {
+        API_Element element;
+        tool.completeHeader(element.header, false);
+        element.header.variationID = tool.getVariation();
+        API_ElementMemo memo;
+        GSErrCode err = ACAPI_Element_GetDefaults(&element, &memo);
+        ACAPI_DisposeElemMemoHdls(&memo);
+        if (err != NoError) {
+            return false;
+        }
+        Layer layer(AttributeLink(attribute_index(element.header.layer), Layer::ID, m_specification));
+        bool exists = layer.exists();
+        if (exists && !layer.isLocked() && !layer.isHidden() && !layer.isReserved()) {
+            return true;
+        }
+        if (silent) {
+            return false;
+        }
+        short message = 14, third = 0;
+        if (!exists) {
+            message = 14;
+        } else if (layer.isReserved()) {
+            message = 13;
+        } else if (layer.isLocked()) {
+            message = 12;
+            third = 16;
+        } else {
+            message = 11;
+            third = 15;
+        }
+        String text = host.getLocalString(32700, message);
+        replaceAll(text, "$1", exists ? layer.getName() : String());
+        CustomAlert alert(host.getLocalString(32700, 17), host.getLocalString(32700, 18),
+                          host.getLocalString(32700, 6),
+                          third != 0 ? host.getLocalString(32700, third) : String());
+        switch (alert.show(text, String())) {
+        case 1:
+            if (!host.showToolSettings(tool)) {
+                return false;
+            }
+            break; // ask again with the new settings
+        case 3:
+            // The answer is whether the layer could be put back usable.
+            layer.setLocked(false);
+            layer.setHidden(false);
+            return m_specification->put(layer);
+        default:
+            // Cancelled, or the alert could not be shown: never ask again in a loop.
+            return false;
+        }
+    }
+}
+
 MemoryBlock* Project::getToolUserData(const ElementLink& tool, unsigned int* flags, int* version,
                                       Platform::Host* platform) {
     API_Elem_Head head;
@@ -586,6 +673,25 @@ String Project::getPostCode() const {
 
 String Project::getArchitectName() const {
     return noteText(3);
+}
+
+City* Project::getCity() const {
+    Specification* specification = host.getFrontSpec();
+    API_PlaceInfo place;
+    if (specification == nullptr || ACAPI_Environment(APIEnv_GetPlaceSetsID, &place) != NoError) {
+        return nullptr;
+    }
+    attribute_index found = specification->findCity(place.longitude, place.latitude);
+    std::unique_ptr<City> city;
+    if (short(found) == 0) {
+        city = std::make_unique<City>(getCityName());
+        city->setLongitude(place.longitude);
+    } else {
+        city = std::make_unique<City>(found);
+    }
+    city->setLatitude(place.latitude);
+    city->setTimeZone(Int16(place.timeZoneInMinutes));
+    return city.release();
 }
 
 DataFile* Project::getFile() const {

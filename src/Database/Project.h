@@ -4,6 +4,7 @@
 // outermost host entry (resetDatabases).
 #pragma once
 
+#include "Attribute/AttributeID.h"
 #include "Database/DatabaseList.h"
 #include "Database/Detail.h"
 #include "Database/Document3D.h"
@@ -23,6 +24,7 @@
 
 namespace zelvane {
 
+class City;
 class DataFile;
 class ElementLinkList;
 class Library;
@@ -127,6 +129,16 @@ public:
     bool reserveElements(const ElementLinkList& list);
     bool releaseElements(const ElementLinkList& list);
 
+    // Reserves or releases, for the current member, the lockable set of an attribute kind (only
+    // layers have one); false without rights or when its status does not allow it.
+    bool reserveAttribute(const attribute_id& kind);
+    bool releaseAttribute(const attribute_id& kind);
+
+    // Whether elements of the tool's kind can be placed on its default layer. Unless silent, an
+    // unusable layer is explained in an alert offering the tool's settings or, for a locked or
+    // hidden layer, to unlock and show it.
+    bool confirmToolStatus(const ElementLink& tool, bool silent);
+
     // The add-on user data of the tool defaults of the link's kind, as a new block, or null.
     MemoryBlock* getToolUserData(const ElementLink& tool, unsigned int* flags, int* version,
                                  Platform::Host* platform);
@@ -142,6 +154,9 @@ public:
     String getCityName() const;
     String getPostCode() const;
     String getArchitectName() const;
+    // The project's city (a new one, the caller deletes it): the attribute set's city at the
+    // project's place, or one named after the notes' city; null without place or attribute set.
+    City* getCity() const;
     // The project file, as a new data file, or null for an untitled project.
     DataFile* getFile() const;
     // The host's legacy preferences (the project keeps them), read on first use.
@@ -162,6 +177,7 @@ private:
     LayoutList* loadLayouts();
     Drawing* drawingOf(API_WindowTypeID type, const DatabaseGuid& id);
     String noteText(std::size_t field) const;
+    API_Guid lockableSetOf(const attribute_id& kind) const;
 
     Library* m_library;
     Model* m_model;
