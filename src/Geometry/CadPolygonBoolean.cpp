@@ -168,8 +168,18 @@ bool meetsItselfElsewhere(CadPolygon const& polygon, double tol) {
             // neighbours in line with it are asked like any other edge.
             bool before = outline && box->vertex == polygon.wrapIndex(mine.vertex - 1);
             bool after = outline && box->vertex == polygon.wrapIndex(mine.vertex + 1);
-            IntersectList list(Intercept(CadPoint::Pos(0x0E)), Intercept(CadPoint::Pos(0x0E)));
             PolyEdge other = polygon.getShape(box->contour).edgeTo(box->vertex);
+            if ((before || after) && !(before && after) && edge.isStraight() && other.isStraight()) {
+                // Straight neighbours nearly in line meet all along within the tolerance: they meet
+                // elsewhere only when one folds back over the other.
+                CadPoint const& far = before ? other.origin() : other.end();
+                CadPoint const& own = before ? edge.end() : edge.origin();
+                if (edge.positionOf2D(far, tol) == CadPoint::along ||
+                    other.positionOf2D(own, tol) == CadPoint::along)
+                    return true;
+                continue;
+            }
+            IntersectList list(Intercept(CadPoint::Pos(0x0E)), Intercept(CadPoint::Pos(0x0E)));
             if (edge.isStraight()) {
                 if (other.isStraight())
                     other.asLine().intersectionWith2D(edge.asLine(), list, tol);

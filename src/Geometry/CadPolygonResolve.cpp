@@ -110,6 +110,24 @@ void findMeetings(CadPolygon const& w, double tol, std::vector<Node>& nodes, std
             int shared = j == i + 1 ? i : (i == 0 && j == n - 1 ? j : -1);
             PolyEdge first = w.edgeTo(i);
             PolyEdge second = w.edgeTo(j);
+            if (shared >= 0 && n > 2 && first.isStraight() && second.isStraight()) {
+                // Straight neighbours nearly in line meet all along within the tolerance: they meet
+                // elsewhere only where one folds back over the other, at the other's far end.
+                PolyEdge const& arriving = shared == i ? first : second;
+                PolyEdge const& leaving = shared == i ? second : first;
+                int arrivingEdge = shared == i ? i : j;
+                int leavingEdge = shared == i ? j : i;
+                if (arriving.positionOf2D(leaving.end(), tol) == CadPoint::along) {
+                    nodes.push_back({arrivingEdge, parameterOn(arriving, leaving.end()), leaving.end()});
+                    marked[std::size_t(leavingEdge)] = 1;
+                }
+                if (leaving.positionOf2D(arriving.origin(), tol) == CadPoint::along) {
+                    nodes.push_back(
+                        {leavingEdge, parameterOn(leaving, arriving.origin()), arriving.origin()});
+                    marked[std::size_t(w.wrapIndex(arrivingEdge - 1))] = 1;
+                }
+                continue;
+            }
             IntersectList list(Intercept(CadPoint::Pos(0x0E)), Intercept(CadPoint::Pos(0x0E)));
             meet(first, second, list, tol);
             for (InterPoint const* point : list) {
@@ -266,12 +284,11 @@ int CadPolygon::resolveSelfIntersect(PolyList& out, double tol) const {
     } else if (w.isValid(false, fixedTol)) {
         done.push_back(w.clone());
     }
-    // Pieces of no more area than a strip of ten tolerances across the polygon go.
+    // Pieces of no more area than a strip of the tolerance across the polygon go.
     double smallest = 0.0;
     if (auto box = getBounds())
-        smallest =
-            10.0 * tol *
-            std::max(box->getEnd().x() - box->getOrigin().x(), box->getEnd().y() - box->getOrigin().y());
+        smallest = tol * std::max(box->getEnd().x() - box->getOrigin().x(),
+                                  box->getEnd().y() - box->getOrigin().y());
     double total = 0.0;
     for (auto it = done.begin(); it != done.end();) {
         double area = (*it)->getArea(true, false);
