@@ -1,4 +1,5 @@
 #include "Database/Drawing.h"
+#include "Element/ProxyElem.h"
 
 namespace zelvane {
 
@@ -14,8 +15,8 @@ struct StartupCreator {
 const StartupCreator startupCreators[] = {
     {element_id(25), nullptr}, // SectionReference::create
     {element_id(33), nullptr}, // ElevationReference::create
-    {element_id(29), nullptr}, // ProxyElem::create
-    {element_id(6), nullptr},  // Object::create
+    {element_id(29), ProxyElem::create},
+    {element_id(6), nullptr}, // Object::create
 };
 
 } // namespace
