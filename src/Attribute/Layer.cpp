@@ -4,7 +4,7 @@
 
 namespace zelvane {
 
-String Layer::m_archiCADLayer;
+std::string Layer::m_archiCADLayer;
 
 Layer::Status::operator API_LayerStat() const {
     API_LayerStat entry;
@@ -25,11 +25,11 @@ Layer::Layer(const String& name) : RecordAttribute(AttributeLink()) {
     }
 }
 
-const String& Layer::archicadLayerName() {
+String Layer::archicadLayerName() {
     if (m_archiCADLayer.empty()) {
-        m_archiCADLayer = host.getLocalString(32700, 19);
+        m_archiCADLayer = host.getLocalString(32700, 19).data();
     }
-    return m_archiCADLayer;
+    return String(m_archiCADLayer.c_str());
 }
 
 } // namespace zelvane

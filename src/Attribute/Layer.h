@@ -4,6 +4,8 @@
 
 #include "Attribute/RecordAttribute.h"
 
+#include <string>
+
 namespace zelvane {
 
 class Layer : public RecordAttribute<Layer, API_LayerType, 2> {
@@ -51,7 +53,7 @@ public:
     explicit Layer(const String& name);
 
     // The localised name of the host's special layer, read once.
-    static const String& archicadLayerName();
+    static String archicadLayerName();
 
     bool isHidden() const { return (getFlags() & hidden) != 0; }
     bool isLocked() const { return (getFlags() & locked) != 0; }
@@ -71,7 +73,8 @@ private:
         setFlags(on ? UInt16(getFlags() | flag) : UInt16(getFlags() & ~flag));
     }
 
-    static String m_archiCADLayer;
+    // Kept outside host memory: it lives as long as the module.
+    static std::string m_archiCADLayer;
 };
 
 } // namespace zelvane

@@ -10,10 +10,12 @@
 #include "ACAPI/Resources.hpp"
 #include "ACAPI/SpecialFolders.hpp"
 #include "ACAPI/Toolbox.hpp"
+#include "Attribute/Layer.h"
 #include "DG/DGDisplay.hpp"
 #include "Database/ElementLink.h"
 #include "Database/Plan.h"
 #include "Database/Project.h"
+#include "Database/Specification.h"
 #include "Database/User.h"
 #include "Environment/DataFile.h"
 #include "Environment/Directory.h"
@@ -175,6 +177,26 @@ bool Host::setActiveTool(const ElementLink& tool) {
 bool Host::showToolSettings(const ElementLink& tool) {
     API_ToolBoxItem item = toolOf(tool);
     return ACAPI_Interface(APIIo_SettingsDialogID, &item) == NoError;
+}
+
+bool Host::showLayerSelection(const ElementLink& tool, Layer& layer) {
+    API_ToolBoxItem item = toolOf(tool);
+    short chosen = short(layer.getIndex());
+    if (ACAPI_Internal(APIInternal_LayerChooserID, &item, &chosen) != NoError) {
+        return false;
+    }
+    Specification* specification = layer.getLink().getSpecification();
+    if (specification == nullptr) {
+        specification = getFrontSpec();
+    }
+    AttributeLink link(int(chosen), Layer::ID, specification);
+    std::unique_ptr<Attribute> loaded(specification != nullptr ? (*specification)[link] : nullptr);
+    if (const auto* found = dynamic_cast<const Layer*>(loaded.get())) {
+        layer = *found;
+    } else {
+        layer = Layer(link);
+    }
+    return true;
 }
 
 Int32 Host::getActiveWindowHandle() const {

@@ -16,6 +16,7 @@ namespace zelvane {
 class DataFile;
 class Directory;
 class ElementLink;
+class Layer;
 class MemoryBlock;
 class Drawing;
 class Library;
@@ -70,6 +71,10 @@ public:
     bool setActiveTool(const ElementLink& tool);
     // The default-settings dialog of the link's tool; true when the user accepted it.
     bool showToolSettings(const ElementLink& tool);
+    // The host's layer chooser for the link's tool with the layer preselected; when the user
+    // chooses one, the layer becomes the chosen layer (read from the attribute set) and the answer
+    // is true.
+    bool showLayerSelection(const ElementLink& tool, Layer& layer);
     // The host's reference of its active window, 0 when none is active.
     Int32 getActiveWindowHandle() const;
     // The screen rectangle of the monitor holding the origin; an empty one when the host cannot
