@@ -27,6 +27,8 @@
 #include "Interface/InterfacePanel.h"
 #include "Library/Library.h"
 #include "Library/ParameterList.h"
+#include "Preset/PresetDatabase.h"
+#include "Preset/ZelvaneLibrary.h"
 #include "XML/PackageStore.h"
 #include "XML/XMLWriter.h"
 
@@ -202,6 +204,13 @@ void Addon::detachSupervisor(Supervisor* supervisor) {
     }
 }
 
+ZelvaneLibrary& Addon::getLibraryConfiguration() {
+    if (m_libraryConfiguration == nullptr) {
+        m_libraryConfiguration = std::make_unique<ZelvaneLibrary>();
+    }
+    return *m_libraryConfiguration;
+}
+
 Supervisor& Addon::getSupervisor() {
     if (m_supervisor == nullptr) {
         makeOwnSupervisor();
@@ -223,6 +232,8 @@ GSErrCode Addon::startup() {
 
 GSErrCode Addon::shutdown() {
     try {
+        // The preset module's templates and its two subscribers live as long as the module.
+        PresetDatabase::shutdownModule();
         Drawing::shutdown();
         Specification::shutdown();
         Library::shutdown();

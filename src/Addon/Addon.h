@@ -25,6 +25,7 @@ class Package;
 class PackageStore;
 class Supervisor;
 class SupervisorLink;
+class ZelvaneLibrary;
 
 class Addon : public Publisher {
 public:
@@ -147,6 +148,9 @@ public:
     // reported, the depth and flag restored.
     void runExternalEntry(const std::function<void()>& work);
 
+    // The add-on's library configuration, made on first request and kept for the add-on's life.
+    ZelvaneLibrary& getLibraryConfiguration();
+
     // The supervisor this add-on belongs to (a new one of its own when it lost the one it joined).
     Supervisor& getSupervisor();
     bool ownsSupervisor() const { return m_ownsSupervisor; }
@@ -184,6 +188,7 @@ private:
     std::unique_ptr<PackageStore> m_preferenceStore;
     // The context of each user or shared package.
     std::unique_ptr<std::map<unsigned int, Context>> m_contexts;
+    std::unique_ptr<ZelvaneLibrary> m_libraryConfiguration;
     UInt32 m_entryDepth = 0;
     bool m_ownsSupervisor = false;
     bool m_databaseRun = false;

@@ -1,0 +1,128 @@
+#include "Preset/ZelvaneLibrary.h"
+
+#include "Environment/DataBufferIn.h"
+#include "Environment/DataFile.h"
+#include "Library/ParameterList.h"
+#include "Library/StringParameter.h"
+#include "Preset/PresetDatabase.h"
+#include "Preset/PresetRecord.h"
+#include "XML/XMLArrayProxy.h"
+#include "XML/XMLReader.h"
+#include "XML/XMLTypeProxy.h"
+
+#include <map>
+
+namespace zelvane {
+
+namespace {
+
+constexpr char const* versionTag = "version";
+constexpr char const* listTag = "presetList";
+
+} // namespace
+
+Shipping* ZelvaneLibrary::getShipping(std::size_t index, bool attributes) {
+    switch (index) {
+    case 0:
+        return new XMLTypeProxy<unsigned int>(m_version, versionTag, true);
+    case 1:
+        return attributes ? nullptr : new XMLArrayProxy(m_presets, listTag);
+    default:
+        return nullptr;
+    }
+}
+
+Shipping* ZelvaneLibrary::getShipping(String const& tag, String const&) {
+    if (tag == versionTag) {
+        return getShipping(0, true);
+    }
+    if (tag == listTag) {
+        return getShipping(1, false);
+    }
+    return nullptr;
+}
+
+void ZelvaneLibrary::setDefault() {
+    m_version = 0;
+    m_readTime = Time();
+}
+
+Preset const* ZelvaneLibrary::findPresetByKey(String const& type, String const& keyParameterName) const {
+    for (Preset const* preset : m_presets) {
+        if (preset->getType() == type && preset->getKeyParameter().getName() == keyParameterName) {
+            return preset;
+        }
+    }
+    return nullptr;
+}
+
+Preset const* ZelvaneLibrary::findPresetByParameter(String const& name, PresetRecord const& record,
+                                                    PresetDatabase const& database) const {
+    String type = record.getTypeName();
+    for (Preset const* preset : m_presets) {
+        if (preset->getType() == type && preset->isParameterInHierarchy(name, record, database, this)) {
+            return preset;
+        }
+    }
+    return nullptr;
+}
+
+bool ZelvaneLibrary::applyPresetsTo(ParameterList& element, std::uint32_t subtype,
+                                    PresetDatabase& database) const {
+    std::map<String, Preset const*> byKey;
+    for (Preset const* preset : m_presets) {
+        if (preset->isClassSupported(subtype)) {
+            byKey.emplace(preset->getKeyParameter().getName(), preset);
+        }
+    }
+    bool changed = false;
+    // The count is read anew each time: applying may change the list.
+    for (std::size_t index = 0; index < element.size(); ++index) {
+        auto const* parameter = dynamic_cast<StringParameter const*>(element.getParameter(index));
+        if (parameter == nullptr) {
+            continue;
+        }
+        auto preset = byKey.find(parameter->getName());
+        if (preset != byKey.end()) {
+            changed = preset->second->applyTo(element, database, this) || changed;
+        }
+    }
+    return changed;
+}
+
+bool ZelvaneLibrary::read(void const* data, std::size_t length) {
+    if (length > std::size_t(0x7FFFFFFF)) {
+        return false;
+    }
+    // Read into a fresh configuration, so that a document failing halfway leaves this one whole.
+    ZelvaneLibrary fresh;
+    DataBufferIn in(data, static_cast<int>(length), Encoding::utf8);
+    XMLReader reader(&in);
+    if (!reader.importTo(fresh)) {
+        return false;
+    }
+    m_version = fresh.m_version;
+    m_presets.swap(fresh.m_presets);
+    return true;
+}
+
+bool ZelvaneLibrary::readFrom(DataFile& file) {
+    Time modified = file.getModificationTime();
+    if (modified == m_readTime && !(modified == Time())) {
+        return true;
+    }
+    ZelvaneLibrary fresh;
+    {
+        DataBufferIn in(&file, Encoding::utf8);
+        XMLReader reader(&in);
+        if (!reader.importTo(fresh)) {
+            return false;
+        }
+    }
+    m_version = fresh.m_version;
+    m_presets.swap(fresh.m_presets);
+    m_readTime = modified;
+    return true;
+}
+
+} // namespace zelvane
