@@ -168,8 +168,9 @@ bool ObjectMap::importSource(ObjectMap const& other, String const& name, Type ty
 
 ObjectSpecification* ObjectMap::getSpecification(Key const& key, String& sourceName, Type type, bool create,
                                                  bool automatic) {
+    String lowered = key.second.toLowercase();
     if (SpecificationList* list = m_lists.getSpecificationList(sourceName, type)) {
-        if (ObjectSpecification* rule = list->find(key)) {
+        if (ObjectSpecification* rule = list->find(key.first, lowered)) {
             return rule;
         }
         if (create) {
@@ -182,7 +183,7 @@ ObjectSpecification* ObjectMap::getSpecification(Key const& key, String& sourceN
         }
     }
     for (SpecificationList* list : m_lists) {
-        if (ObjectSpecification* rule = list->find(key)) {
+        if (ObjectSpecification* rule = list->find(key.first, lowered)) {
             sourceName = list->getSourceName();
             return rule;
         }
@@ -206,8 +207,9 @@ bool ObjectMap::deleteSpecification(Key const& key, String const& sourceName, Ty
     if (list == nullptr) {
         return false;
     }
+    String lowered = key.second.toLowercase();
     for (auto it = list->begin(); it != list->end(); ++it) {
-        if ((*it)->matches(key)) {
+        if ((*it)->answers(key.first, lowered)) {
             list->erase(it);
             return true;
         }

@@ -7,12 +7,28 @@
 
 namespace zelvane::remap {
 
-SpecificationList::SpecificationList(SpecificationList const& other) = default;
-SpecificationList& SpecificationList::operator=(SpecificationList const& other) = default;
+// A copy starts no walk: the cursor belongs to the other list.
+SpecificationList::SpecificationList(SpecificationList const& other)
+    : Shipping(other), ShippingArray(other), XMLShipping(other), List<ObjectSpecification>(other),
+      XMLArray(other), m_sourceName(other.m_sourceName), m_type(other.m_type) {}
+
+SpecificationList& SpecificationList::operator=(SpecificationList const& other) {
+    if (this != &other) {
+        List<ObjectSpecification>::operator=(other);
+        m_sourceName = other.m_sourceName;
+        m_type = other.m_type;
+        m_walking = false;
+    }
+    return *this;
+}
 
 ObjectSpecification* SpecificationList::find(ObjectMap::Key const& key) const {
+    return find(key.first, key.second.toLowercase());
+}
+
+ObjectSpecification* SpecificationList::find(API_LibTypeID type, String const& loweredName) const {
     for (ObjectSpecification* rule : *this) {
-        if (rule->matches(key)) {
+        if (rule->answers(type, loweredName)) {
             return rule;
         }
     }
@@ -26,11 +42,22 @@ Shipping* SpecificationList::getShipping(std::size_t index, bool attributes) {
     case 1:
         return new XMLTypeProxy<ObjectMap::Type>(m_type, "objectType", true);
     default:
-        if (attributes || index - 2 >= size()) {
-            return nullptr;
-        }
-        return new XMLAssemblyProxy(**std::next(begin(), static_cast<std::ptrdiff_t>(index - 2)));
+        break;
     }
+    std::size_t position = index - 2;
+    if (attributes || position >= size()) {
+        return nullptr;
+    }
+    if (position == 0) {
+        m_cursor = cbegin();
+    } else if (m_walking && position == m_cursorIndex + 1) {
+        ++m_cursor;
+    } else {
+        m_cursor = std::next(cbegin(), static_cast<std::ptrdiff_t>(position));
+    }
+    m_cursorIndex = position;
+    m_walking = true;
+    return new XMLAssemblyProxy(**m_cursor);
 }
 
 Shipping* SpecificationList::addShipping(String const& tag, String const&) {
@@ -48,6 +75,7 @@ Shipping* SpecificationList::addShipping(String const& tag, String const&) {
 }
 
 void SpecificationList::setDefault() {
+    m_walking = false;
     m_sourceName.clear();
     m_type = ObjectMap::IFC;
     List<ObjectSpecification>::clear();

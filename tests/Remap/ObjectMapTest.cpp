@@ -319,3 +319,25 @@ TEST(ObjectSpecificationTest, OnlyDifferingValuesAreKept) {
         static_cast<IntegerParameter*>(rule.getCustomParameters()->getParameter(String("B")))->getValue(), 9);
     EXPECT_EQ(sharing->getCustomParameters()->size(), 2u) << "a copy sees the change";
 }
+
+TEST(ObjectSpecificationTest, NamesMatchWhateverTheirCase) {
+    struct Case {
+        const char* rule;
+        const char* key;
+        bool matches;
+    };
+    for (const Case& c : {
+             Case{"Chair", "cHAIR", true}, Case{"Chair", "Chairs", false}, Case{"Chairs", "Chair", false},
+             Case{"", "", true}, Case{"", "a", false},
+             Case{"\xC3\x84pfel 12", "\xC3\xA4PFEL 12", true}, // Ä and ä
+             Case{"X\xC3\x84", "x\xC3\xA4", true}, Case{"\xC3\x84pfel", "Apfel", false},
+             Case{"Z[1]", "z[1]", true},
+             Case{"@", "`", false}, // the bytes around the letters are not letters
+         }) {
+        ObjectSpecification rule;
+        rule.setOriginalName(String(c.rule));
+        EXPECT_EQ(rule.matches(ObjectMap::Key(APILib_ObjectID, String(c.key))), c.matches)
+            << c.rule << " / " << c.key;
+        EXPECT_FALSE(rule.matches(ObjectMap::Key(APILib_LampID, String(c.key)))) << "types must agree";
+    }
+}
