@@ -5,12 +5,18 @@
 
 namespace zelvane {
 
+class Finish;
+class Specification;
+
 class MaterialParameter : public IntegerParameter {
 public:
     using IntegerParameter::IntegerParameter;
     MaterialParameter(const MaterialParameter&) = default;
 
     MaterialParameter* clone() const override { return new MaterialParameter(*this); }
+    // The finish of the attribute set (may be null) whose index is the first cell: a new wrapper
+    // the caller deletes, or null.
+    Finish* getAttribute(Specification* specification) const;
     Int32 getTypeID() const override { return 9; }
 };
 

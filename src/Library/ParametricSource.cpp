@@ -111,13 +111,18 @@ void ParametricSource::setScript(UInt32 type, const String& text) {
     setSection(type, section);
 }
 
-const TextRecord* ParametricSource::getValues(const String& name) const {
+const TextDatabase& ParametricSource::getValueTable() const {
     if (m_values == nullptr) {
         String script = getParameterScript();
         m_values = scanValues(std::string(script.data(), script.dataLength()));
     }
-    Int32 index = m_values->getFieldIndex(name, false);
-    return index < 0 ? nullptr : m_values->getRecordAt(std::size_t(index));
+    return *m_values;
+}
+
+const TextRecord* ParametricSource::getValues(const String& name) const {
+    const TextDatabase& values = getValueTable();
+    Int32 index = values.getFieldIndex(name, false);
+    return index < 0 ? nullptr : values.getRecordAt(std::size_t(index));
 }
 
 API_LibPartDetails& ParametricSource::getDetails() const {

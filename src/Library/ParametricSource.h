@@ -30,6 +30,8 @@ public:
     String getInterfaceScript() const { return getScript(MakeGSType("UISC")); }
     // The values a VALUES statement of the parameter script gives the parameter, or null.
     virtual const TextRecord* getValues(const String& name) const;
+    // Every VALUES list of the parameter script: the names as field names, a record per name.
+    const TextDatabase& getValueTable() const;
     virtual bool isValid() const override { return true; }
     void setMasterScript(const String& text) { setScript(MakeGSType("1DSC"), text); }
     void set2DScript(const String& text) { setScript(MakeGSType("2DSC"), text); }
