@@ -1,9 +1,14 @@
 #include "Database/Model.h"
 
+#include "ACAPI/Component3D.hpp"
+#include "Database/AttributeLink.h"
 #include "Database/OrthogonalProjection.h"
 #include "Database/PerspectiveProjection.h"
 #include "Database/Project.h"
+#include "GSRoot/UniString.hpp"
 #include "Geometry/Cube.h"
+
+#include <cstring>
 
 namespace zelvane {
 
@@ -54,6 +59,77 @@ Cube* Model::getBounds() {
         return nullptr;
     }
     return new Cube(box);
+}
+
+Element3D* Model::get3DElement(int index) {
+    ModelerAPI::Model* model = getModel();
+    ModelerAPI::Element element;
+    if (model == nullptr || !model->GetElement(index + 1, &element)) {
+        return nullptr;
+    }
+    if (m_proxy == nullptr) {
+        m_proxy = std::make_unique<ModelProxy>(this);
+    }
+    API_Elem_Head head;
+    head.typeID = element.typeID;
+    head.guid = element.guid;
+    return new Element3D(Element3DLink(ElementLink(head, this), m_proxy.get(), index), element);
+}
+
+ModelProxy::const_iterator Model::begin3D(const Filter& filter) {
+    if (getModel() == nullptr) {
+        return ModelProxy::const_iterator();
+    }
+    return ModelProxy::const_iterator(get3DElement(0), filter);
+}
+
+ModelProxy::const_reverse_iterator Model::rbegin3D(const Filter& filter) {
+    if (getModel() == nullptr) {
+        return ModelProxy::const_reverse_iterator();
+    }
+    return ModelProxy::const_reverse_iterator(get3DElement(size3D() - 1), filter);
+}
+
+Finish Model::getFinish(int material) {
+    ModelerAPI::Model* model = getModel();
+    ModelerAPI::Material found;
+    if (material < 1 || model == nullptr || !model->GetMaterial(material, &found) ||
+        found.textureIndex > model->GetTextureNum()) {
+        return getFinish(attribute_index(short(material)));
+    }
+    API_Attribute record;
+    record.header.typeID = API_MaterialID;
+    record.header.index = API_AttributeIndex(material);
+    std::strncpy(record.header.name, found.name.c_str(), sizeof record.header.name - 1);
+    record.material.surfaceRGB.f_red = found.red;
+    record.material.surfaceRGB.f_green = found.green;
+    record.material.surfaceRGB.f_blue = found.blue;
+    record.material.transpPc = Int16(found.transparency * 100.0);
+    ModelerAPI::Texture texture;
+    if (found.textureIndex > 0 && model->GetTexture(found.textureIndex, &texture)) {
+        record.material.texture.status = 0x10;
+        record.material.texture.xSize = texture.width;
+        record.material.texture.ySize = texture.height;
+        GS::UniString name(texture.name.c_str());
+        for (GS::USize i = 0; i < name.GetLength() && i < 63; ++i) {
+            record.material.texture.texName[i] = name[i];
+        }
+    }
+    return Finish(record, AttributeLink(record.header, getProject()->getSpecification()));
+}
+
+Finish Model::getFinish(attribute_index index) {
+    API_Component3D component;
+    component.typeID = API_UmatID;
+    component.index = short(index);
+    if (ACAPI_3D_GetComponent(&component) != NoError) {
+        return Finish();
+    }
+    API_Attribute record;
+    record.material = component.material;
+    record.header.typeID = API_MaterialID;
+    record.header.index = API_AttributeIndex(short(index));
+    return Finish(record, AttributeLink(record.header, getProject()->getSpecification()));
 }
 
 std::shared_ptr<Projection> Model::getProjection() {

@@ -3,6 +3,8 @@
 #pragma once
 
 #include "Database/Drawing.h"
+#include "Model3D/FinishLookup.h"
+#include "Model3D/ModelProxy.h"
 #include "Modeler/Model.hpp"
 
 #include <memory>
@@ -12,7 +14,7 @@ namespace zelvane {
 class Cube;
 class Projection;
 
-class Model : public Drawing {
+class Model : public Drawing, public FinishLookup {
 public:
     using Drawing::Drawing;
     ~Model() override;
@@ -36,9 +38,24 @@ public:
     std::shared_ptr<Projection> getProjection();
     GSErrCode setProjection(const Projection& projection);
 
+    // Walks the elements of the body model from the first (or the last); at the end at once
+    // without a model.
+    ModelProxy::const_iterator begin3D(const Filter& filter);
+    ModelProxy::const_reverse_iterator rbegin3D(const Filter& filter);
+    // The element of the body model at an index (from 0), as a new element, or null.
+    Element3D* get3DElement(int index);
+
+    // Material i of the body model (from 1), with its texture; the project's material of that
+    // index when the model has too few or names a texture it lacks.
+    Finish getFinish(int material) override;
+    // The project's material of that index as the 3D model reads it; a default one when the
+    // host has none.
+    Finish getFinish(attribute_index index) override;
+
 private:
     ModelerAPI::Model* m_model = nullptr;
     Modeler::SightPtr m_sight;
+    std::unique_ptr<ModelProxy> m_proxy;
 };
 
 } // namespace zelvane
