@@ -337,8 +337,6 @@ TEST(PolygonOracleTest, SplitByPolygon) {
     std::uniform_real_distribution<double> centre(-7.0, 7.0);
     std::uniform_real_distribution<double> unit(-1.0, 1.0);
     for (Variant const& v : variants()) {
-        if (v.arcs)
-            continue;
         int cut = 0;
         for (int round = 0; round < 30; ++round) {
             SCOPED_TRACE(std::string(v.name) + " round " + std::to_string(round));
@@ -382,6 +380,9 @@ TEST(PolygonOracleTest, SplitByPolygon) {
             cut += !inside.empty() && !outside.empty() ? 1 : 0;
             double expectedInside = oracle.areaOf(ca);
             EXPECT_NEAR(totalArea(inside) + totalArea(outside), whole, 1e-9 * whole);
+            // Arcs have no exact oracle here: their pieces keep the area.
+            if (v.arcs)
+                continue;
             BoostPolygon oa = zelvane::toBoost(ca, true);
             BoostPolygon ob = zelvane::toBoost(cb, true);
             // A vertex within the tolerance of the other boundary lets the cut follow it.
@@ -415,23 +416,34 @@ TEST(PolygonOracleTest, SplitByPolygon) {
     }
 }
 
-// The predicates against Boost.Geometry on random polygons.
+// The predicates against Boost.Geometry on random polygons in every straight variant, with cutters
+// that share edges and vertices with the subject.
 TEST(PolygonOracleTest, OverlapAndEnclosure) {
     std::mt19937 rng(1204);
     std::uniform_real_distribution<double> centre(-7.0, 7.0);
-    for (int round = 0; round < 50; ++round) {
-        SCOPED_TRACE(round);
-        PolygonCase ca = randomCase(rng, 0.0, 0.0, 1.0, 3);
-        PolygonCase cb = randomCase(rng, centre(rng), centre(rng), 0.5, 1);
-        auto a = build(ca, round % 2 == 1, true);
-        auto b = build(cb, round % 3 == 1, true);
-        BoostPolygon oa = zelvane::toBoost(ca, true);
-        BoostPolygon ob = zelvane::toBoost(cb, true);
-        BoostMulti common;
-        bg::intersection(oa, ob, common);
-        EXPECT_EQ(a->overlaps(*b), bg::area(common) > 1e-9);
-        EXPECT_EQ(b->encloses(*a), bg::covered_by(oa, ob));
-        EXPECT_EQ(a->encloses(*b), bg::covered_by(ob, oa));
+    for (Variant const& v : variants()) {
+        if (v.arcs)
+            continue;
+        for (int round = 0; round < 30; ++round) {
+            SCOPED_TRACE(std::string(v.name) + " round " + std::to_string(round));
+            PolygonCase ca = laidOut(randomCase(rng, 0.0, 0.0, 1.0, 3), v, rng);
+            PolygonCase cb = laidOut(randomCase(rng, centre(rng), centre(rng), 0.5, 1), v, rng);
+            if (round % 3 == 1) {
+                // Half of the subject's outline, closed across.
+                cb.outline.assign(ca.outline.begin(), ca.outline.begin() + long(ca.outline.size() / 2 + 1));
+                cb.holes.clear();
+            }
+            auto a = build(ca, round % 2 == 1, true);
+            auto b = build(cb, round % 3 == 2, true);
+            BoostPolygon oa = zelvane::toBoost(ca, true);
+            BoostPolygon ob = zelvane::toBoost(cb, true);
+            BoostMulti common;
+            bg::intersection(oa, ob, common);
+            double scale = v.scale * v.scale;
+            EXPECT_EQ(a->overlaps(*b), bg::area(common) > 1e-6 * scale);
+            EXPECT_EQ(b->encloses(*a), bg::covered_by(oa, ob));
+            EXPECT_EQ(a->encloses(*b), bg::covered_by(ob, oa));
+        }
     }
 }
 
