@@ -1,20 +1,61 @@
 #include "Element/Element.h"
 
+#include "ACAPI/ElementBounds.hpp"
+#include "ACAPI/ElementGroups.hpp"
+#include "ACAPI/ElementMemo.hpp"
 #include "ACAPI/ElementRequests.hpp"
+#include "ACAPI/ElementTable.hpp"
+#include "ACAPI/ElementTrims.hpp"
+#include "ACAPI/SolidLinks.hpp"
+#include "Attribute/Composite.h"
+#include "Attribute/Fill.h"
 #include "Attribute/Layer.h"
 #include "Database/AttributeLink.h"
 #include "Database/Drawing.h"
+#include "Database/ElementLinkList.h"
+#include "Database/Plan.h"
 #include "Database/Project.h"
 #include "Database/Specification.h"
 #include "Database/User.h"
+#include "Element/ElementQuantity.h"
+#include "Element/Group.h"
 #include "Environment/Host.h"
 #include "Environment/MemoryBlock.h"
+#include "GSRoot/BM.hpp"
 #include "GSRoot/UniString.hpp"
+#include "Geometry/CadPolygon.h"
+#include "Geometry/Cube.h"
+#include "Memo/ElementMemoStore.h"
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 
 namespace zelvane {
+
+namespace {
+
+// The host's answer when an element has no user data: success for these calls.
+bool isUserDataDone(GSErrCode err) {
+    return err == NoError || err == APIERR_NOUSERDATA;
+}
+
+// Makes the drawing the project's active one; false when that fails.
+bool makeActive(const Drawing* drawing) {
+    if (drawing == nullptr) {
+        return true;
+    }
+    Project* project = drawing->getProject();
+    return project == nullptr || project->setActiveDrawing(drawing);
+}
+
+// Disposes the operator list the host handed out.
+struct OperatorList {
+    GS::Array<API_Guid>* list = nullptr;
+    ~OperatorList() { delete list; }
+};
+
+} // namespace
 
 bool Element::m_isMinData = true;
 
@@ -47,6 +88,9 @@ Element& Element::operator=(const Element& other) {
     m_isLoaded = other.m_isLoaded;
     m_isTouched = other.m_isTouched;
     m_link = other.m_link;
+    // The listing strings are the other element's: read this one's afresh, as a copy does.
+    m_elementID.clear();
+    m_masterID.clear();
     return *this;
 }
 
@@ -77,12 +121,15 @@ String Element::getListingID(bool master) const {
     if (m_elementID.empty()) {
         GS::Guid guid(m_link.getUniqueID());
         GS::UniString compound, element;
-        if (ACAPI_Database(APIDb_GetCompoundInfoStringID, &guid, &compound) == NoError &&
-            ACAPI_Database(APIDb_GetElementInfoStringID, &guid, &element) == NoError) {
+        bool hasCompound = ACAPI_Database(APIDb_GetCompoundInfoStringID, &guid, &compound) == NoError;
+        if (ACAPI_Database(APIDb_GetElementInfoStringID, &guid, &element) == NoError) {
             m_elementID = String(element);
-            // The compound string is the master prefix followed by the element's own ID.
-            GS::USize cut = std::min(element.GetLength(), compound.GetLength());
-            m_masterID = String(compound.GetSubstring(0, compound.GetLength() - cut));
+            // The compound string is the master prefix followed by the element's own ID; one that
+            // is shorter (or missing) has no prefix.
+            m_masterID.clear();
+            if (hasCompound && compound.GetLength() >= element.GetLength()) {
+                m_masterID = String(compound.GetSubstring(0, compound.GetLength() - element.GetLength()));
+            }
         }
     }
     if (!master) {
@@ -203,6 +250,391 @@ bool Element::isGrouped() const {
 void Element::setStoreyIndex(short index) {
     m_link.setStoreyIndex(index);
     m_link.completeHeader(getHead(), true);
+}
+
+MemoryBlock* Element::getOwnerData(int* version, Platform::Endianness* order) const {
+    if (m_userData != nullptr) {
+        return m_userData->clone();
+    }
+    if (!makeActive(getSource())) {
+        return nullptr;
+    }
+    API_Elem_Head head = m_link.getHeader();
+    API_ElementUserData data;
+    GSErrCode err = ACAPI_Element_GetUserData(&head, &data);
+    if (err != NoError) {
+        if (data.dataHdl != nullptr) {
+            BMKillHandle(&data.dataHdl);
+        }
+        if (version != nullptr) {
+            *version = 0;
+        }
+        if (order != nullptr) {
+            *order = Platform::Endianness(0);
+        }
+        return nullptr;
+    }
+    if (version != nullptr) {
+        *version = data.dataVersion;
+    }
+    if (order != nullptr) {
+        *order = data.platformSign == 19789 ? Platform::bigEndian : Platform::littleEndian;
+    }
+    return new MemoryBlock(data.dataHdl);
+}
+
+bool Element::setOwnerData(const MemoryBlock& block, int, bool observe, UserDataFlags flags) {
+    if (m_userData != &block) {
+        delete m_userData;
+        m_userData = nullptr;
+    }
+    if (block.getHandle() == nullptr || block.size() == 0) {
+        return false;
+    }
+    API_Elem_Head head = m_link.getHeader();
+    API_ElementUserData data;
+    data.dataVersion = 1;
+    data.platformSign = platform.getHost();
+    data.flags = flags;
+    data.dataHdl = block.getHandle();
+    GSErrCode err = ACAPI_Element_SetUserData(&head, &data);
+    if (observe) {
+        setObserved(true);
+    }
+    return isUserDataDone(err);
+}
+
+bool Element::setObserved(bool observed) {
+    API_Elem_Head head = m_link.getHeader();
+    return (observed ? ACAPI_Element_AttachObserver(&head, 0) : ACAPI_Element_DetachObserver(&head)) ==
+           NoError;
+}
+
+Pen Element::getPen(Pen::Use) const {
+    return Pen(attribute_index(0));
+}
+
+LineStyle Element::getLineStyle(LineStyle::Use) const {
+    return LineStyle();
+}
+
+Finish Element::getFinish(Finish::Use) const {
+    return Finish();
+}
+
+Pattern* Element::getPattern(UInt8) const {
+    return nullptr;
+}
+
+double Element::getMaterialVolume(attribute_index material) const {
+    switch (getStructureType()) {
+    case basic:
+        return getMaterial().getIndex() == material ? getVolume() : 0.0;
+    case composite: {
+        ElementQuantity quantity;
+        ElementQuantity::setMask(&quantity.compositeMask().volumes);
+        ElementQuantity::setMask(&quantity.compositeMask().buildMatIndices);
+        if (!quantity.measure(m_link)) {
+            return 0.0;
+        }
+        double sum = 0.0;
+        for (const API_CompositeQuantity& skin : quantity.getComposites()) {
+            if (skin.buildMatIndices == material.getIndex()) {
+                sum += skin.volumes;
+            }
+        }
+        return sum;
+    }
+    default:
+        return 0.0;
+    }
+}
+
+double Element::getMaterialArea(attribute_index material) const {
+    if (getStructureType() != composite) {
+        return 0.0;
+    }
+    std::unique_ptr<Pattern> pattern(getPattern(1));
+    if (dynamic_cast<const Composite*>(pattern.get()) == nullptr) {
+        return 0.0;
+    }
+    ElementQuantity quantity;
+    ElementQuantity::setMask(&quantity.compositeMask().projectedArea);
+    ElementQuantity::setMask(&quantity.compositeMask().buildMatIndices);
+    if (!quantity.measure(m_link)) {
+        return 0.0;
+    }
+    double sum = 0.0;
+    for (const API_CompositeQuantity& skin : quantity.getComposites()) {
+        if (skin.buildMatIndices == material.getIndex()) {
+            sum += skin.projectedArea;
+        }
+    }
+    return sum;
+}
+
+double Element::getBaseLevel(bool) const {
+    return 0.0;
+}
+
+double Element::getHeight() const {
+    std::unique_ptr<Cube> box(getBoundingCube(false));
+    return box != nullptr ? box->getHeight() : 0.0;
+}
+
+double Element::getWidth() const {
+    std::unique_ptr<Cube> box(getBoundingCube(false));
+    return box != nullptr ? box->getWidth() : 0.0;
+}
+
+double Element::getDepth() const {
+    std::unique_ptr<Cube> box(getBoundingCube(false));
+    return box != nullptr ? box->getDepth() : 0.0;
+}
+
+double Element::getPerimeter() const {
+    std::unique_ptr<CadPolygon> outline(getBoundingPolygon());
+    return outline != nullptr ? outline->getPerimeter2D() : 0.0;
+}
+
+double Element::getArea() const {
+    std::unique_ptr<CadPolygon> outline(getBoundingPolygon());
+    return outline != nullptr ? outline->getArea(true, false) : 0.0;
+}
+
+Cube* Element::getBoundingCube(bool) const {
+    if (!makeActive(getSource())) {
+        return nullptr;
+    }
+    API_Elem_Head head = m_link.getHeader();
+    API_Box3D box{};
+    if (ACAPI_Database(APIDb_CalcBoundsID, &head, &box) != NoError) {
+        return nullptr;
+    }
+    auto* cube = new Cube(box);
+    double level = getBaseLevel(true);
+    CadPoint origin = cube->getOrigin();
+    CadPoint end = cube->getEnd();
+    origin.z() = level;
+    end.z() = level;
+    cube->setOrigin(origin);
+    cube->setEnd(end);
+    cube->sort();
+    return cube;
+}
+
+bool Element::getPrimitives2D(PrimitiveList&, bool) const {
+    return false; // the 2D extraction is not part of the framework yet
+}
+
+void Element::applyDelta(const Element& edited, const Element& reference) {
+    const DrawingLink& mine = m_link.getSourceLink();
+    const DrawingLink& theirs = edited.getLink().getSourceLink();
+    const DrawingLink& base = reference.getLink().getSourceLink();
+    if (mine.hasStoreys() && theirs.hasStoreys() && base.hasStoreys() &&
+        theirs.getStoreyIndex().getIndex() != base.getStoreyIndex().getIndex()) {
+        setStoreyIndex(theirs.getStoreyIndex().getIndex());
+    }
+    const API_Elem_Head& changed = edited.getHead();
+    const API_Elem_Head& was = reference.getHead();
+    API_Elem_Head& head = getHead();
+    if (changed.layer != was.layer) {
+        head.layer = changed.layer;
+    }
+    if (changed.renovationStatus != was.renovationStatus) {
+        head.renovationStatus = changed.renovationStatus;
+    }
+    if (changed.groupGuid != was.groupGuid) {
+        head.groupGuid = changed.groupGuid;
+    }
+}
+
+bool Element::userEdit() {
+    return host.showToolSettings(m_link);
+}
+
+bool Element::copyTrim(const Element& source) const {
+    ElementLinkList trimming;
+    source.getTrimmingElements(trimming);
+    for (const ElementLink* other : trimming) {
+        API_TrimTypeID type = APITrim_No;
+        if (ACAPI_Element_Trim_GetTrimType(source.getUniqueID(), other->getUniqueID(), &type) != NoError) {
+            return false;
+        }
+        if (type != APITrim_No &&
+            ACAPI_Element_Trim_ElementsWith(m_link.getUniqueID(), other->getUniqueID(), type) != NoError) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool Element::copySEO(const ElementLink& source, bool replace) const {
+    OperatorList theirs, mine;
+    if (ACAPI_Element_SolidLink_GetOperators(source.getUniqueID(), &theirs.list) != NoError ||
+        ACAPI_Element_SolidLink_GetOperators(m_link.getUniqueID(), &mine.list) != NoError) {
+        return false;
+    }
+    if (theirs.list == nullptr || theirs.list->IsEmpty()) {
+        return true;
+    }
+    if (replace && mine.list != nullptr) {
+        for (const API_Guid& op : *mine.list) {
+            ACAPI_Element_SolidLink_Remove(m_link.getUniqueID(), op);
+        }
+    }
+    // Every operation is tried; the answer tells whether all were made.
+    bool made = true;
+    for (const API_Guid& op : *theirs.list) {
+        API_SolidOperationID operation = 0;
+        GSFlags flags = 0;
+        if (ACAPI_Element_SolidLink_GetOperation(source.getUniqueID(), op, &operation) != NoError ||
+            ACAPI_Element_SolidLink_GetFlags(source.getUniqueID(), op, &flags) != NoError ||
+            ACAPI_Element_SolidLink_Create(m_link.getUniqueID(), op, operation, flags) != NoError) {
+            made = false;
+        }
+    }
+    return made;
+}
+
+bool Element::addSEO(const ElementLink& op, Operation operation, unsigned int flags) const {
+    return ACAPI_Element_SolidLink_Create(m_link.getUniqueID(), op.getUniqueID(), operation, flags) ==
+           NoError;
+}
+
+bool Element::getDefaultData(API_Element* element, API_ElementMemo* memo) {
+    if (element == nullptr) {
+        return false;
+    }
+    *element = API_Element();
+    API_ElementMemo local;
+    API_ElementMemo* target = memo != nullptr ? memo : &local;
+    std::memset(static_cast<void*>(target), 0, sizeof(API_ElementMemo));
+    m_link.completeHeader(element->header, false);
+    element->header.variationID = m_link.getVariation();
+    GSErrCode err = ACAPI_Element_GetDefaults(element, memo);
+    if (memo == nullptr) {
+        ACAPI_DisposeElemMemoHdls(&local);
+    }
+    return err == NoError;
+}
+
+Group* Element::getGroup() const {
+    return new Group(getGroupID());
+}
+
+Group* Element::getGroup(const Guid& id) const {
+    return new Group(id);
+}
+
+void Element::setGroup(const Group& group) {
+    setGroupID(group.getID());
+}
+
+Guid Element::getMainGroupID() const {
+    API_Guid root;
+    if (ACAPI_ElementGroup_GetRootGroup(getHead().groupGuid, &root) != NoError) {
+        return Guid();
+    }
+    return Guid(root);
+}
+
+Group* Element::getMainGroup() const {
+    return new Group(getMainGroupID());
+}
+
+Layer Element::getLayer() const {
+    return Layer(attribute_index(getLayerIndex()));
+}
+
+void Element::setLayer(const Layer& layer) {
+    setLayerIndex(layer.getIndex().getIndex());
+}
+
+void Element::getLinks(ElementLinkList& list) const {
+    if (Drawing* source = getSource()) {
+        source->getLinksFrom(m_link, list);
+    }
+}
+
+UInt32 Element::getLinkUserData(const ElementLink& to) const {
+    GSFlags flags = 0;
+    if (ACAPI_Element_GetLinkFlags(m_link.getUniqueID(), to.getUniqueID(), &flags) != NoError) {
+        return 0;
+    }
+    return flags;
+}
+
+bool Element::addLinkTo(const ElementLink& to, unsigned int flags) {
+    return ACAPI_Element_Link(m_link.getUniqueID(), to.getUniqueID(), flags) == NoError;
+}
+
+bool Element::removeLinkTo(const ElementLink& to) {
+    return ACAPI_Element_Unlink(m_link.getUniqueID(), to.getUniqueID()) == NoError;
+}
+
+void Element::getTrimmingElements(ElementLinkList& list) const {
+    Drawing* source = getSource();
+    if (source == nullptr) {
+        return;
+    }
+    GS::Array<API_Guid> trimming;
+    trimming.SetCapacity(50);
+    if (ACAPI_Element_Trim_GetTrimmingElements(m_link.getUniqueID(), &trimming) != NoError) {
+        return;
+    }
+    for (const API_Guid& guid : trimming) {
+        list.push_back(new ElementLink(Guid(guid), source));
+    }
+}
+
+bool Element::makeDefault() const {
+    std::unique_ptr<API_Element> record(getData());
+    if (record == nullptr) {
+        return false;
+    }
+    unsigned long long mask = 0;
+    API_ElementMemo* memo = getMemo(mask);
+    record->header.variationID = m_link.getVariation();
+    API_Element all;
+    std::memset(static_cast<void*>(&all), 0xFF, sizeof(all));
+    GSErrCode err = ACAPI_Element_ChangeDefaults(record.get(), memo, &all);
+    ElementMemoStore::disposeRecord(memo);
+    if (err != NoError) {
+        return false;
+    }
+    if (!m_isLoaded) {
+        return true;
+    }
+    Project* project = m_link.getProject() != nullptr ? m_link.getProject() : host.getProject();
+    Drawing* active = project != nullptr ? project->getActiveDrawing() : nullptr;
+    Plan* plan = host.getFrontPlan();
+    if (plan == nullptr) {
+        return true;
+    }
+    ElementLink tool(element_id(m_link.getType().getType(), m_link.getType().getSubtype()),
+                     m_link.getVariation());
+    std::unique_ptr<MemoryBlock> block(getUserData());
+    bool stored = plan->putUserData(tool, block.get(), 0, m_userDataFlags, m_userDataVersion, m_userDataHost);
+    if (active != nullptr && project != nullptr) {
+        project->setActiveDrawing(active);
+    }
+    return stored;
+}
+
+void Element::forceLoad() const {
+    bool was = m_isMinData;
+    m_isMinData = false;
+    MemoStore* store = nullptr;
+    try {
+        getMemo(0, store);
+    } catch (...) {
+        delete store;
+        m_isMinData = was;
+        throw;
+    }
+    delete store;
+    m_isMinData = was;
 }
 
 } // namespace zelvane

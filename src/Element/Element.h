@@ -4,19 +4,34 @@
 #pragma once
 
 #include "ACAPI/Elements.hpp"
+#include "Attribute/ComplexProfile.h"
+#include "Attribute/Finish.h"
+#include "Attribute/LineStyle.h"
+#include "Attribute/Material.h"
+#include "Attribute/Pen.h"
+#include "Attribute/TextStyle.h"
 #include "Database/ElementLink.h"
 #include "Environment/List.h"
 #include "Environment/Platform.h"
 #include "Environment/String.h"
+#include "Geometry/CadPoint.h"
 #include "Geometry/Transformation.h"
 
 struct API_ElementMemo;
 
 namespace zelvane {
 
+class ArrowStyle;
+class CadPolygon;
+class Cube;
 class Drawing;
+class ElementLinkList;
+class Group;
+class Layer;
 class MemoryBlock;
 class MemoStore;
+class Pattern;
+class PrimitiveList;
 
 class Element {
 public:
@@ -24,6 +39,11 @@ public:
     using UserDataFlags = UInt32;
     static constexpr UserDataFlags defaultUserDataFlags = 12;
     using TransformList = List<Transformation>;
+    // The host's solid-element operation, passed through unchanged.
+    using Operation = Int32;
+    enum StructureType { basic = 0, composite = 1, profiled = 2 };
+    // A part of an element; 0 is its main part.
+    using Part = int;
 
     // While true (the default), elements load with their host record only: memo parts and user
     // data are fetched on first use. Code that clears it restores it.
@@ -44,6 +64,10 @@ public:
     virtual const ElementLink& getLink() const { return m_link; }
     // The drawing the element lives in, or null.
     virtual Drawing* getSource() const;
+    // The element this one belongs to; none here.
+    virtual ElementLink getParentLink() const { return ElementLink(); }
+    virtual Int32 getDisplayOption() const { return 0; }
+    virtual bool isHomeStoreyOnly() const { return true; }
 
     // Takes every member of the link but the element's own kind, then completes the host header
     // from it.
@@ -76,6 +100,73 @@ public:
     // Reads the block through the element's drawing unless already loaded (or forced); the
     // element keeps its own flags, version and platform.
     virtual void loadUserData(bool force) const;
+    // A copy of the held block, or else the host's record read directly (with its version and
+    // byte order, 1 for the host's own sign and 2 for any other); null when the host has none.
+    virtual MemoryBlock* getOwnerData(int* version, Platform::Endianness* order) const;
+    // Writes the block straight to the host (version 1, this platform, the flags), dropping a held
+    // block; false for an empty block or a host refusal.
+    virtual bool setOwnerData(const MemoryBlock& block, int unused, bool observe, UserDataFlags flags);
+    // Attaches or detaches the host's observer of the element.
+    virtual bool setObserved(bool observed);
+
+    // Quantities; the base knows none but what its shape gives.
+    virtual double getSurfaceA() const { return 0.0; }
+    virtual double getSurfaceB() const { return 0.0; }
+    virtual double getSurfaceC() const { return 0.0; }
+    virtual double getTotalSurfaceArea() const { return 0.0; }
+    virtual double getVolume() const { return 0.0; }
+    virtual double getGrossVolume() const { return getVolume(); }
+    virtual double getMinHeight() const { return getHeight(); }
+    virtual double getMaxHeight() const { return getHeight(); }
+    virtual int getHolesCount() const { return 0; }
+    virtual double getHolesSurface() const { return 0.0; }
+    virtual double getHolesVolume() const { return 0.0; }
+    virtual double getHolesPerimeter() const { return 0.0; }
+
+    // Attributes by use; a use the element does not know gives index 0 (or null), and setting it
+    // does nothing.
+    virtual Pen getPen(Pen::Use use) const;
+    virtual LineStyle getLineStyle(LineStyle::Use use) const;
+    virtual Finish getFinish(Finish::Use use) const;
+    // A new pattern, or null.
+    virtual Pattern* getPattern(UInt8 use) const;
+    virtual TextStyle* getTextStyle() const { return nullptr; }
+    virtual ArrowStyle* getArrowStyle() const { return nullptr; }
+    virtual ComplexProfile getComplexProfile() const { return ComplexProfile(); }
+    virtual Material getMaterial() const { return Material(); }
+    // The volume (or area) of the building material in the element: the whole element for a
+    // basic structure of that material, the matching skins of a composite.
+    virtual double getMaterialVolume(attribute_index material) const;
+    virtual double getMaterialArea(attribute_index material) const;
+    virtual StructureType getStructureType() const { return basic; }
+    virtual void setPen(const Pen&, Pen::Use) {}
+    virtual void setPattern(const Pattern&, UInt8) {}
+    virtual void setLineStyle(const LineStyle&, LineStyle::Use) {}
+    virtual void setFinish(const Finish&, Finish::Use) {}
+    virtual void setTextStyle(const TextStyle&, unsigned int, unsigned int) {}
+    virtual void setArrowStyle(const ArrowStyle&) {}
+    virtual void setComplexProfile(const ComplexProfile&) {}
+    virtual void setMaterial(const Material&) {}
+    virtual void setStructureType(StructureType) {}
+
+    // Shape.
+    virtual CadPoint getOrigin() const { return CadPoint(0.0, 0.0, 0.0); }
+    virtual double getBaseLevel(bool absolute) const;
+    virtual double getHeight() const;
+    virtual double getWidth() const;
+    virtual double getDepth() const;
+    virtual double getLength() const { return getWidth(); }
+    virtual double getPerimeter() const;
+    virtual double getArea() const;
+    // A new box of the element (from the host's bounds when fresh, which lie flat at the base
+    // level), or null.
+    virtual Cube* getBoundingCube(bool fresh) const;
+    // A new plan outline, or null.
+    virtual CadPolygon* getBoundingPolygon() const { return nullptr; }
+    virtual void setOrigin(const CadPoint&) {}
+    virtual void setBaseLevel(double, bool) {}
+    // The element's 2D drawing as primitives; false when it cannot be extracted.
+    virtual bool getPrimitives2D(PrimitiveList& list, bool withHidden) const;
 
     virtual std::size_t getTransformCount() const {
         return m_transforms == nullptr ? 0 : m_transforms->size();
@@ -85,6 +176,20 @@ public:
     // The last transformation, handed to the caller, or null.
     virtual Transformation* popTransform();
     virtual void clearTransform();
+
+    // Takes into this element what differs between edited and reference: the storey, then the
+    // header's layer, renovation status and the GUID after it.
+    virtual void applyDelta(const Element& edited, const Element& reference);
+    // The host's tool settings dialog for the element's kind; true when accepted.
+    virtual bool userEdit();
+    // Trims this element with every element trimming source, in the same way.
+    virtual bool copyTrim(const Element& source) const;
+    // Gives this element the solid operations source has (replacing its own when asked); false
+    // when the operators cannot be read or an operation cannot be made.
+    virtual bool copySEO(const ElementLink& source, bool replace) const;
+    virtual bool addSEO(const ElementLink& op, Operation operation, unsigned int flags) const;
+    // The tool defaults for the element's kind, and its memo when given; false when refused.
+    virtual bool getDefaultData(API_Element* element, API_ElementMemo* memo);
 
     // A new host record filled from the wrapper (the caller deletes it).
     virtual API_Element* getData() const = 0;
@@ -114,6 +219,32 @@ public:
     // held by the current member, else not locked; and on a layer neither locked nor hidden.
     bool isEditable() const;
     bool isGrouped() const;
+    // A new group of the header's (or the given) group GUID.
+    Group* getGroup() const;
+    Group* getGroup(const Guid& id) const;
+    void setGroup(const Group& group);
+    // The outermost group holding the element's group (the null GUID when the host refuses).
+    Guid getMainGroupID() const;
+    Group* getMainGroup() const;
+    Layer getLayer() const;
+    void setLayer(const Layer& layer);
+    char getDisplayOrder() const { return char(getHead().drwIndex); }
+    void setDisplayOrder(char order) { getHead().drwIndex = order; }
+    UInt64 getEditID() const { return getHead().modiStamp; }
+    void setEditID(UInt64 stamp) { getHead().modiStamp = stamp; }
+
+    // The drawing's links from this element.
+    void getLinks(ElementLinkList& list) const;
+    // The flags of the host link from this element to the other; 0 when there is none.
+    UInt32 getLinkUserData(const ElementLink& to) const;
+    bool addLinkTo(const ElementLink& to, unsigned int flags);
+    bool removeLinkTo(const ElementLink& to);
+    // Appends the elements trimming this one, in the host's order.
+    void getTrimmingElements(ElementLinkList& list) const;
+    // Makes the element its tool's default, its user data included when loaded.
+    bool makeDefault() const;
+    // Loads every memo part now, whatever m_isMinData says (and restores it).
+    void forceLoad() const;
     Int32 getRenovationStatus() const { return getHead().renovationStatus; }
     void setRenovationStatus(Int32 status) { getHead().renovationStatus = status; }
     // The storey index of the element's drawing link (storey-bearing drawings only), into the

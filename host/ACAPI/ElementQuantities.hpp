@@ -1,0 +1,43 @@
+// Quantities the host measures for an element: members of the element itself and, for composite
+// structures, one record per skin.
+#pragma once
+
+#include "ACAPI/Elements.hpp"
+#include "GSRoot/Array.hpp"
+
+// What to measure with: openings smaller than the minimum size are not deducted.
+struct API_QuantityPar {
+    double minOpeningSize = 0.0;
+};
+
+// The element's own quantities (one member per quantity the host measures).
+struct API_ElementQuantity {
+    double volume = 0.0;
+    double surface = 0.0;
+    double area = 0.0;
+    double length = 0.0;
+};
+
+// One skin of a composite structure: its building material, volume and projected area.
+struct API_CompositeQuantity {
+    short buildMatIndices = 0;
+    double volumes = 0.0;
+    double projectedArea = 0.0;
+};
+
+// Where the host writes: the element record and the skin records.
+struct API_Quantities {
+    API_ElementQuantity* elements = nullptr;
+    GS::Array<API_CompositeQuantity>* composites = nullptr;
+};
+
+// Which members to measure: a member whose first byte is not 0 is asked for.
+struct API_QuantitiesMask {
+    API_ElementQuantity elements;
+    API_CompositeQuantity composites;
+};
+
+// Fills the members the mask marks (the others are left alone) and replaces the skin array when
+// any skin member is marked. APIERR_BADID for an unknown element, APIERR_BADPARS without records.
+GSErrCode ACAPI_Element_GetQuantities(const API_Guid& guid, const API_QuantityPar* params,
+                                      API_Quantities* quantities, const API_QuantitiesMask* mask);
