@@ -5,6 +5,7 @@
 #include "GSRoot/BM.hpp"
 #include "GSRoot/UniString.hpp"
 #include "sim/ElementRequests.h"
+#include "sim/ElementTable.h"
 #include "sim/Sim.h"
 
 #include <cstring>
@@ -240,6 +241,22 @@ GSErrCode restore(const Saved& saved, API_ElementMemo& memo, UInt64 mask) {
     return NoError;
 }
 
+// A marker keeps its line in the section-line block, which it reads with the polygon bit and
+// writes with this one (bit 0x8000 names a second line block the host does not keep here).
+constexpr UInt64 markerLineWritten = 0x4000;
+
+UInt64 markerMask(const GS::Guid& guid, UInt64 mask, UInt64 lineBit) {
+    if (!sim::hasElement(guid)) {
+        return mask;
+    }
+    API_ElemTypeID type = sim::element(guid).header.typeID;
+    if (type != API_CutPlaneID && type != API_ElevationID) {
+        return mask;
+    }
+    const UInt64 lineBits = APIMemoMask_Polygon | APIMemoMask_SectionSegments | markerLineWritten | 0x8000;
+    return (mask & ~lineBits) | ((mask & lineBit) != 0 ? APIMemoMask_SectionSegments : 0);
+}
+
 } // namespace
 
 namespace sim {
@@ -248,6 +265,7 @@ GSErrCode copyMemoOut(const GS::Guid& guid, API_ElementMemo* memo, UInt64 mask) 
     if (memo == nullptr) {
         return APIERR_BADPARS;
     }
+    mask = markerMask(guid, mask, APIMemoMask_Polygon);
     auto it = state().elements.find(guid);
     return it == state().elements.end() ? NoError : restore(it->second, *memo, mask);
 }
@@ -256,6 +274,7 @@ GSErrCode storeMemo(const GS::Guid& guid, const API_ElementMemo* memo, UInt64 ma
     if (memo == nullptr) {
         return APIERR_BADPARS;
     }
+    mask = markerMask(guid, mask, markerLineWritten);
     save(state().elements[guid], *memo, mask);
     if (memo->elemInfoString != nullptr) {
         setElementInfoString(guid, memo->elemInfoString->ToUTF8());

@@ -61,8 +61,15 @@ struct API_SectElemType {
     API_Guid parentGuid;
 };
 
-// A section (type 25) or elevation (type 33) marker on the floor plan: the database it opens.
+// A section (type 25) or elevation (type 33) marker on the floor plan: its pen, the levels it
+// cuts between (absolute), its start marker, how many points its line has (the line itself is in
+// the memo: read with the polygon bit, written with 0x4000) and the database it opens.
 struct API_MarkerType {
+    short markerPen = 0;
+    double bottomLevel = 0.0;
+    double topLevel = 0.0;
+    API_Guid startMarkerGuid;
+    Int32 nLineCoords = 0;
     API_Guid databaseID;
 };
 

@@ -1,5 +1,7 @@
 #include "Database/Drawing.h"
+#include "Element/ElevationReference.h"
 #include "Element/ProxyElem.h"
+#include "Element/SectionReference.h"
 
 namespace zelvane {
 
@@ -13,8 +15,8 @@ struct StartupCreator {
 // The element kinds the framework makes by itself, in registration order. An entry whose element
 // class is not part of the framework yet has no factory and is left out.
 const StartupCreator startupCreators[] = {
-    {element_id(25), nullptr}, // SectionReference::create
-    {element_id(33), nullptr}, // ElevationReference::create
+    {element_id(25), SectionReference::create},
+    {element_id(33), ElevationReference::create},
     {element_id(29), ProxyElem::create},
     {element_id(6), nullptr}, // Object::create
 };

@@ -1,0 +1,206 @@
+#include "ACAPI/ElementMemo.hpp"
+#include "ACAPI/ElementTable.hpp"
+#include "Database/Plan.h"
+#include "Database/Project.h"
+#include "Element/ElevationReference.h"
+#include "Element/SectionReference.h"
+#include "Environment/Host.h"
+#include "GSRoot/BM.hpp"
+#include "Memo/ElementMemoStore.h"
+#include "sim/ElementMemos.h"
+#include "sim/ElementTable.h"
+#include "sim/Project.h"
+#include "sim/Sim.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+using namespace zelvane;
+
+namespace {
+
+class CutPlaneReferenceTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        sim::openProject();
+        host.reset();
+        Drawing::startup();
+    }
+    void TearDown() override {
+        Drawing::shutdown();
+        host.reset();
+    }
+
+    // A marker on the floor plan whose line has the points (the record counting `count` of them).
+    static GS::Guid addMarker(API_ElemTypeID type, const std::vector<API_Coord>& line, Int32 count,
+                              double bottom = 0.0, double top = 0.0) {
+        API_Element record;
+        record.header.typeID = type;
+        record.header.hasMemo = true;
+        API_MarkerType& marker = type == API_ElevationID ? record.elevation : record.cutPlane;
+        marker.bottomLevel = bottom;
+        marker.topLevel = top;
+        marker.nLineCoords = count;
+        marker.markerPen = 5;
+        const GS::Guid guid = sim::addElement(record);
+        if (!line.empty()) {
+            API_ElementMemo memo;
+            memo.sectionLineCoords =
+                reinterpret_cast<API_Coord*>(BMAllocatePtr(GSSize(line.size() * sizeof(API_Coord)), 0, 0));
+            std::memcpy(memo.sectionLineCoords, line.data(), line.size() * sizeof(API_Coord));
+            sim::storeMemo(guid, &memo, 0x4000);
+            ACAPI_DisposeElemMemoHdls(&memo);
+        }
+        return guid;
+    }
+
+    std::unique_ptr<CutPlaneReference> load(const GS::Guid& guid) {
+        Plan* plan = host.getFrontPlan();
+        std::unique_ptr<Element> element(plan->load(ElementLink(Guid(guid), plan)));
+        auto* marker = dynamic_cast<CutPlaneReference*>(element.get());
+        if (marker != nullptr) {
+            element.release();
+        }
+        return std::unique_ptr<CutPlaneReference>(marker);
+    }
+
+    static std::vector<API_Coord> storedLine(const GS::Guid& guid) {
+        API_ElementMemo memo;
+        std::vector<API_Coord> line;
+        if (ACAPI_Element_GetMemo(guid, &memo, APIMemoMask_Polygon) == NoError &&
+            memo.sectionLineCoords != nullptr) {
+            std::size_t n = std::size_t(BMGetPtrSize(reinterpret_cast<GSPtr>(memo.sectionLineCoords))) /
+                            sizeof(API_Coord);
+            line.assign(memo.sectionLineCoords, memo.sectionLineCoords + n);
+        }
+        ACAPI_DisposeElemMemoHdls(&memo);
+        return line;
+    }
+};
+
+} // namespace
+
+TEST_F(CutPlaneReferenceTest, EachFactoryTakesItsOwnType) {
+    struct Case {
+        API_ElemTypeID type;
+        bool section;
+        bool elevation;
+    };
+    for (const Case& c : {Case{API_CutPlaneID, true, false}, Case{API_ElevationID, false, true},
+                          Case{API_SectElemID, false, false}}) {
+        API_Element record;
+        record.header.typeID = c.type;
+        std::unique_ptr<Element> section(SectionReference::create(record, ElementLink()));
+        std::unique_ptr<Element> elevation(ElevationReference::create(record, ElementLink()));
+        EXPECT_EQ(dynamic_cast<SectionReference*>(section.get()) != nullptr, c.section) << c.type;
+        EXPECT_EQ(dynamic_cast<ElevationReference*>(elevation.get()) != nullptr, c.elevation) << c.type;
+    }
+}
+
+TEST_F(CutPlaneReferenceTest, LevelsPensAndTheDatabase) {
+    API_Element defaults;
+    defaults.header.typeID = API_ElevationID;
+    defaults.elevation.bottomLevel = 1.0;
+    defaults.elevation.topLevel = 2.0;
+    defaults.elevation.databaseID.Generate();
+    sim::setDefaults(defaults);
+    ElevationReference marker;
+    EXPECT_TRUE(marker.getHead().hasMemo);
+    EXPECT_TRUE(GS::Guid(marker.getDatabaseID()) == defaults.elevation.databaseID);
+    EXPECT_DOUBLE_EQ(marker.getHeight(), 1.0);
+    marker.setHeight(2.5);
+    EXPECT_DOUBLE_EQ(marker.getHeight(), 2.5);
+    std::unique_ptr<API_Element> data(marker.getData());
+    EXPECT_DOUBLE_EQ(data->elevation.topLevel, 3.5);
+    marker.setBaseLevel(3.0, true);
+    EXPECT_DOUBLE_EQ(marker.getBaseLevel(true), 3.0);
+    EXPECT_DOUBLE_EQ(marker.getBaseLevel(false), 3.0) << "no storey is known to the marker";
+
+    struct Case {
+        UInt8 use;
+        short pen;
+    };
+    marker.setPen(Pen(attribute_index(9)), Pen::Use(1));
+    marker.setPen(Pen(attribute_index(4)), Pen::Use(5)); // not the marker's
+    for (const Case& c : {Case{0, 9}, Case{1, 9}, Case{2, 0}, Case{10, 0}}) {
+        EXPECT_EQ(short(marker.getPen(Pen::Use(c.use)).getIndex()), c.pen) << int(c.use);
+    }
+}
+
+TEST_F(CutPlaneReferenceTest, OriginAndDirectionFollowTheLine) {
+    const double bottom = 2.0;
+    struct Case {
+        const char* name;
+        std::vector<API_Coord> line;
+        Int32 count;
+        double x;
+        double y;
+        double rotation;
+    };
+    for (const Case& c :
+         {Case{"line to the north-east", {{1, 1}, {3, 3}, {5, 3}}, 3, 1, 1, std::atan2(2.0, 2.0)},
+          Case{"line to the west", {{4, 0}, {0, 0}}, 2, 4, 0, std::atan2(0.0, -1.0)},
+          Case{"no line", {}, 0, 0, 0, 0.0}, Case{"count beyond the block", {{1, 1}, {3, 3}}, 5, 0, 0, 0.0},
+          Case{"a single point", {{7, 7}}, 1, 0, 0, 0.0}}) {
+        const GS::Guid guid = addMarker(API_CutPlaneID, c.line, c.count, bottom);
+        auto marker = load(guid);
+        ASSERT_NE(marker, nullptr) << c.name;
+        CadPoint origin = marker->getOrigin();
+        EXPECT_DOUBLE_EQ(origin.x(), c.x) << c.name;
+        EXPECT_DOUBLE_EQ(origin.y(), c.y) << c.name;
+        EXPECT_DOUBLE_EQ(origin.z(), c.line.size() >= 2 && c.count <= Int32(c.line.size()) ? bottom : 0.0)
+            << c.name;
+        EXPECT_NEAR(marker->getRotation2D(), c.rotation, 1e-9) << c.name;
+    }
+}
+
+TEST_F(CutPlaneReferenceTest, AChangedLineIsPutBackWithItsCount) {
+    const GS::Guid guid = addMarker(API_CutPlaneID, {{0, 0}, {4, 0}}, 2, 1.0, 4.0);
+    auto marker = load(guid);
+    ASSERT_NE(marker, nullptr);
+    marker->setOrigin(CadPoint(10.0, 5.0, 2.0));
+    CadPolygon* line = marker->getPolygon();
+    ASSERT_NE(line, nullptr);
+    line->push_back(new PolyPoint(CadPoint(14.0, 9.0), 0.0, 0));
+    ASSERT_TRUE(host.getFrontPlan()->put(*marker));
+
+    const API_Element stored = sim::element(guid);
+    EXPECT_EQ(stored.cutPlane.nLineCoords, 3) << "the record counts the line put with it";
+    EXPECT_DOUBLE_EQ(stored.cutPlane.bottomLevel, 2.0);
+    std::vector<API_Coord> points = storedLine(guid);
+    ASSERT_EQ(points.size(), 3u);
+    EXPECT_DOUBLE_EQ(points[0].x, 10.0);
+    EXPECT_DOUBLE_EQ(points[1].x, 14.0);
+    EXPECT_DOUBLE_EQ(points[1].y, 5.0);
+    EXPECT_DOUBLE_EQ(points[2].y, 9.0);
+
+    auto again = load(guid);
+    ASSERT_NE(again, nullptr);
+    EXPECT_DOUBLE_EQ(again->getOrigin().x(), 10.0);
+    EXPECT_EQ(again->getPolygon()->vertSize(), 3);
+
+    // A marker without a usable line packs no memo.
+    SectionReference empty;
+    unsigned long long mask = 0xFF;
+    EXPECT_EQ(empty.getMemo(mask), nullptr);
+    EXPECT_EQ(mask, 0u);
+}
+
+TEST_F(CutPlaneReferenceTest, TheStartMarkerIsNamedInTheMarkersDrawing) {
+    GS::Guid start;
+    start.Generate();
+    API_Element record;
+    record.header.typeID = API_CutPlaneID;
+    record.cutPlane.startMarkerGuid = start;
+    const GS::Guid guid = sim::addElement(record);
+    auto marker = load(guid);
+    ASSERT_NE(marker, nullptr);
+    ElementLink link = marker->getStartMarkerLink();
+    EXPECT_TRUE(GS::Guid(link.getUniqueID()) == start);
+    EXPECT_EQ(link.getSource(), host.getFrontPlan());
+    EXPECT_TRUE(marker->isForwardDirection());
+}
