@@ -83,7 +83,11 @@ bool Attribute::fetchRecord(void* record, std::size_t size) const {
         return false;
     }
     std::unique_ptr<Attribute> found((*specification)[m_link]);
-    if (found == nullptr || typeid(*found) != typeid(*this)) {
+    if (found == nullptr) {
+        return false;
+    }
+    const Attribute& other = *found;
+    if (typeid(other) != typeid(*this)) {
         return false;
     }
     std::memcpy(record, &found->getHead(), size);

@@ -54,13 +54,13 @@ StyledString& StyledString::assign(const char* text, unsigned int length) {
     return *this;
 }
 
-void StyledString::resize(std::size_t length) {
+void StyledString::resizeText(unsigned int length) {
     if (length >= size()) {
         return;
     }
-    m_styles->stripTrailing(unsigned(length));
-    m_rulers->stripTrailing(unsigned(length));
-    String::resize(dataLength(unsigned(length)));
+    m_styles->stripTrailing(length);
+    m_rulers->stripTrailing(length);
+    String::resize(dataLength(length));
 }
 
 unsigned int StyledString::nextParagraph(unsigned int position) const {
@@ -118,7 +118,7 @@ StyledString& StyledString::replace(unsigned int position, unsigned int length, 
             length = size() - position;
         }
         StyledString tail = substr(position + length);
-        resize(position);
+        resizeText(position);
         append(piece);
         append(tail);
     } else {

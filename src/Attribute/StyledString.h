@@ -44,9 +44,9 @@ public:
     // The text and both maps start again.
     void clear() override;
     StyledString& assign(const char* text, unsigned int length = npos) override;
-    // Keeps the first length characters; runs starting at or after them go. (A count of
-    // characters, unlike the byte-level String::resize.)
-    void resize(std::size_t length);
+    // Keeps the first length characters; runs starting at or after them go. (Named apart from
+    // the byte-level String::resize, which String's own operations call.)
+    void resizeText(unsigned int length);
     // The other's text and style runs follow this text; its rulers start at the paragraphs that
     // begin after this text's last line ending.
     StyledString& append(const StyledString& other);
@@ -57,6 +57,7 @@ public:
     // from `from`, in default runs; a position at or past the end appends.
     StyledString& replace(unsigned int position, unsigned int length, const StyledString& text,
                           unsigned int from = 0, unsigned int count = npos);
+    using String::replace;
     StyledString toUppercase() const;
     StyledString toLowercase() const;
 

@@ -98,7 +98,7 @@ TEST(StyledStringTest, EditsCarryTheRuns) {
     EXPECT_EQ(text.substr(20, 2).getStyleCount(), 1u); // empty: a default run
 
     StyledString cut(text);
-    cut.resize(3);
+    cut.resizeText(3);
     EXPECT_EQ(cut, "012");
     EXPECT_EQ(stylesOf(cut), (std::vector<std::pair<unsigned, double>>{{0, d}, {2, 1}}));
 
