@@ -1,6 +1,7 @@
 #include "ACAPI/EntryPoints.hpp"
 #include "Addon/Subscriber.h"
 #include "Environment/Directory.h"
+#include "FailingAllocation.h"
 #include "Remap/RemappingAddon.h"
 #include "Remap/RemappingMenu.h"
 #include "Remap/RemappingPrefs.h"
@@ -159,4 +160,16 @@ TEST_F(EntryPointsTest, PreferencesFolderMadeOnceAndReused) {
 
     ASSERT_TRUE(sim::loadResourcesText(sim::defaultAddOn, "{}"));
     EXPECT_EQ(std::unique_ptr<Directory>(remapping.getUserPrefsDirectory()), nullptr) << "no folder name";
+}
+
+TEST_F(EntryPointsTest, AFailedStartLeavesNoAddon) {
+    remap_test::failAllocationAfter(0);
+    EXPECT_EQ(check(), APIAddon_DontRegister);
+    EXPECT_TRUE(remap_test::disarmAllocationFailure());
+    EXPECT_EQ(addon, nullptr) << "the framework did not start";
+    EXPECT_TRUE(sim::alerts().empty()) << "a start-up failure is an answer, not an exception";
+    EXPECT_EQ(RegisterInterface(), NoError);
+    EXPECT_EQ(Initialize(), NoError);
+    EXPECT_EQ(FreeData(), NoError);
+    EXPECT_TRUE(sim::currentAddOn().menus.empty());
 }
