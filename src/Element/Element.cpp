@@ -26,6 +26,7 @@
 #include "Geometry/CadPolygon.h"
 #include "Geometry/Cube.h"
 #include "Memo/ElementMemoStore.h"
+#include "Model3D/Element3D.h"
 
 #include <algorithm>
 #include <cstring>
@@ -62,7 +63,7 @@ bool Element::m_isMinData = true;
 Element::Element(const ElementLink& link) : m_link(link), m_userDataHost(platform.getHost()) {}
 
 Element::Element(const Element& other)
-    : m_link(other.m_link), m_userDataFlags(other.m_userDataFlags),
+    : m_link(other.m_link), m_model(other.m_model), m_userDataFlags(other.m_userDataFlags),
       m_userDataVersion(other.m_userDataVersion), m_userDataHost(other.m_userDataHost),
       m_isLoaded(other.m_isLoaded), m_isTouched(other.m_isTouched) {
     std::unique_ptr<TransformList> transforms(
@@ -88,6 +89,7 @@ Element& Element::operator=(const Element& other) {
     m_isLoaded = other.m_isLoaded;
     m_isTouched = other.m_isTouched;
     m_link = other.m_link;
+    m_model = other.m_model;
     // The listing strings are the other element's: read this one's afresh, as a copy does.
     m_elementID.clear();
     m_masterID.clear();

@@ -17,6 +17,8 @@
 #include "Geometry/CadPoint.h"
 #include "Geometry/Transformation.h"
 
+#include <memory>
+
 struct API_ElementMemo;
 
 namespace zelvane {
@@ -25,6 +27,7 @@ class ArrowStyle;
 class CadPolygon;
 class Cube;
 class Drawing;
+class Element3D;
 class ElementLinkList;
 class Group;
 class Layer;
@@ -167,6 +170,8 @@ public:
     virtual void setBaseLevel(double, bool) {}
     // The element's 2D drawing as primitives; false when it cannot be extracted.
     virtual bool getPrimitives2D(PrimitiveList& list, bool withHidden) const;
+    // Drops the cached 3D model (copies share it until then).
+    virtual void clear3D() const { m_model.reset(); }
 
     virtual std::size_t getTransformCount() const {
         return m_transforms == nullptr ? 0 : m_transforms->size();
@@ -257,6 +262,7 @@ protected:
 private:
     ElementLink m_link;
     TransformList* m_transforms = nullptr;
+    mutable std::shared_ptr<Element3D> m_model;
     mutable MemoryBlock* m_userData = nullptr;
     UserDataFlags m_userDataFlags = defaultUserDataFlags;
     int m_userDataVersion = 1;
