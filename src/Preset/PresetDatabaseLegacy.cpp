@@ -58,7 +58,7 @@ char const* renamed(String const& name) {
 
 bool readCount(LegacyBinaryIn& reader, int& count) {
     reader >> count;
-    return !reader.failed() && count >= 0;
+    return !!reader.good() && count >= 0;
 }
 
 // A value of a legacy type as a new setting; null for an unknown type or a failed read.
@@ -86,7 +86,7 @@ Setting* readValue(LegacyBinaryIn& reader, int type) {
     default:
         return nullptr;
     }
-    return reader.failed() ? nullptr : setting.release();
+    return !reader.good() ? nullptr : setting.release();
 }
 
 // The library configuration the values are routed through, when an add-on runs.
@@ -113,11 +113,11 @@ bool PresetDatabase::importLegacy(LegacyBinaryIn& reader, std::uint64_t size) {
     m_legacyBytes = size;
     String text;
     reader >> text;
-    if (reader.failed() || text != magic) {
+    if (!reader.good() || text != magic) {
         return false;
     }
     reader >> text;
-    if (reader.failed()) {
+    if (!reader.good()) {
         return false;
     }
     if (text == "Win" || text == "Mtl") {
@@ -128,7 +128,7 @@ bool PresetDatabase::importLegacy(LegacyBinaryIn& reader, std::uint64_t size) {
         return false;
     }
     reader >> text;
-    if (reader.failed()) {
+    if (!reader.good()) {
         return false;
     }
     unsigned int colon = text.find(":");
@@ -143,7 +143,7 @@ bool PresetDatabase::importLegacy(LegacyBinaryIn& reader, std::uint64_t size) {
     if (v > 4) {
         bool flag = false;
         reader >> flag;
-        if (reader.failed()) {
+        if (!reader.good()) {
             return false;
         }
     }
@@ -177,14 +177,14 @@ bool PresetDatabase::importLegacyFolder(LegacyBinaryIn& reader, String const& ty
     }
     String name;
     reader >> name;
-    if (reader.failed()) {
+    if (!reader.good()) {
         return false;
     }
     String type = typeName.empty() ? name : typeName;
     if (version >= 3) {
         String note;
         reader >> note;
-        if (reader.failed()) {
+        if (!reader.good()) {
             return false;
         }
     }
@@ -213,7 +213,7 @@ bool PresetDatabase::importLegacyFile(LegacyBinaryIn& reader, String const& type
     String name;
     String key;
     reader >> name >> key;
-    if (reader.failed()) {
+    if (!reader.good()) {
         return false;
     }
     if (version < 3) {
@@ -224,7 +224,7 @@ bool PresetDatabase::importLegacyFile(LegacyBinaryIn& reader, String const& type
         int number = 0;
         String text;
         reader >> seconds;
-        if (reader.failed()) {
+        if (!reader.good()) {
             return false;
         }
         GSTimeRecord record{};
@@ -240,7 +240,7 @@ bool PresetDatabase::importLegacyFile(LegacyBinaryIn& reader, String const& type
             reader >> flag;
         }
     }
-    if (reader.failed()) {
+    if (!reader.good()) {
         return false;
     }
     RecordPtr record = createLegacyRecord(typeName, name);
@@ -274,7 +274,7 @@ bool PresetDatabase::importLegacyParameters(bool isArray, LegacyBinaryIn& reader
     int count = 0;
     if (isArray) {
         reader >> name >> type;
-        if (reader.failed()) {
+        if (!reader.good()) {
             return false;
         }
     }
@@ -302,7 +302,7 @@ bool PresetDatabase::importLegacyParameters(bool isArray, LegacyBinaryIn& reader
     for (std::uint64_t k = 0; k < values; ++k) {
         if (!isArray) {
             reader >> name >> type;
-            if (reader.failed()) {
+            if (!reader.good()) {
                 return false;
             }
         }
