@@ -402,7 +402,8 @@ LibParameter numberArray(API_AddParID type, const std::string& name, Int32 dim1,
     parameter.record.dim1 = dim1;
     parameter.record.dim2 = dim2;
     parameter.arrayBytes.resize(cells.size() * sizeof(double));
-    std::memcpy(parameter.arrayBytes.data(), cells.data(), parameter.arrayBytes.size());
+    if (!cells.empty())
+        std::memcpy(parameter.arrayBytes.data(), cells.data(), parameter.arrayBytes.size());
     return parameter;
 }
 
