@@ -2,6 +2,7 @@
 // selection record, and the notification services that hand elements to an add-on.
 #pragma once
 
+#include "ACAPI/ElementMemo.hpp"
 #include "ACAPI/ErrorCodes.hpp"
 #include "GSRoot/GSRoot.hpp"
 #include "GSRoot/Guid.hpp"
@@ -55,6 +56,55 @@ struct API_Elem_Head {
     UInt64 modiStamp = 0;
 };
 
+// A surface finish of an element side: the finish's index and whether it overrides the one of the
+// element's building material.
+struct API_OverriddenAttribute {
+    short attributeIndex = 0;
+    bool overridden = false;
+};
+
+// A wall (type 1): attributes, structure, shape and geometry. Levels are relative to the home
+// storey.
+struct API_WallType {
+    short contPen = 0;
+    short contLtype = 0;
+    short sectContPen = 0;
+    Int32 modelElemStructureType = 0; // 0 basic, 1 composite, 2 profiled
+    short buildingMaterial = 0;
+    short composite = 0;
+    Int32 sequence = 0; // the junction order, 4200 + 100 x order
+    short sectPen = 0;  // the section fill pen
+    short sectBGPen = 0;
+    bool useCompositePens = false;
+    bool useCompositeFillPens = false;
+    API_OverriddenAttribute refMat;
+    API_OverriddenAttribute oppMat;
+    API_OverriddenAttribute sidMat;
+    short profileAttr = 0;
+    short profileType = 0; // the shape type
+    bool flipped = false;
+    Int32 type = 0;                  // 0 straight, 1 trapezoid, 2 polygonal
+    Int32 referenceLineLocation = 0; // 0 outside, 1 centre, 2 inside, 3 core outside, ...
+    double height = 0.0;
+    double bottomOffset = 0.0;
+    double thickness = 0.0;
+    double thickness1 = 0.0; // at the end, for trapezoid walls
+    double offsetFromOutside = 0.0;
+    double offset = 0.0; // of the reference line
+    bool isAutoOnStoryVisibility = false;
+    short relativeTopStory = 0;
+    Int32 refLineStartIndex = 0;
+    Int32 refLineEndIndex = 0;
+    API_Coord begC{0.0, 0.0};
+    API_Coord endC{0.0, 0.0};
+    double angle = 0.0; // the sweep of a curved wall
+    short poly5Pen = 0;
+    Int32 displayOption = 0;
+    double slantAlpha = 0.0;
+    double slantBeta = 0.0;
+    API_Polygon poly; // the outline description of a polygonal wall
+};
+
 // What a proxy element (type 29) of a cut view stands for: its parent model element.
 struct API_SectElemType {
     API_ElemTypeID parentID = 0;
@@ -76,6 +126,7 @@ struct API_MarkerType {
 // An element record: its header, then the part of its kind (only that part is meaningful).
 struct API_Element {
     API_Elem_Head header;
+    API_WallType wall;
     API_SectElemType sectElem;
     API_MarkerType cutPlane;
     API_MarkerType elevation;

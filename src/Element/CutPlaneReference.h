@@ -30,16 +30,16 @@ public:
     virtual void setHeight(double height);
 
     // Uses 0 and 1 are the marker pen; other uses have none.
-    virtual Pen getPen(Pen::Use use) const;
-    virtual void setPen(const Pen& pen, Pen::Use use);
+    Pen getPen(Pen::Use use) const override;
+    void setPen(const Pen& pen, Pen::Use use) override;
     // The line's first point at the absolute bottom level; the zero point without a line.
-    virtual CadPoint getOrigin() const;
+    CadPoint getOrigin() const override;
     // Moves the line so that it starts at the point, and takes its level.
-    virtual void setOrigin(const CadPoint& origin);
+    void setOrigin(const CadPoint& origin) override;
     // The bottom level, absolute or above the marker's storey.
-    virtual double getBaseLevel(bool absolute) const;
-    virtual void setBaseLevel(double level, bool absolute);
-    virtual double getHeight() const { return marker().topLevel - marker().bottomLevel; }
+    double getBaseLevel(bool absolute) const override;
+    void setBaseLevel(double level, bool absolute) override;
+    double getHeight() const override { return marker().topLevel - marker().bottomLevel; }
 
     // A new record with the line's point count as loaded (the caller deletes it).
     API_Element* getData() const override;

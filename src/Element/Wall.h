@@ -1,0 +1,174 @@
+// A wall of the project (host element type 1): its record, its gables and (for polygonal walls)
+// its outline, its geometry, the walls it is joined to and the doors and windows placed in it.
+#pragma once
+
+#include "Element/ConstructionProfile.h"
+#include "Element/Element.h"
+#include "Geometry/CadPoint.h"
+#include "Geometry/PolyEdge.h"
+#include "Geometry/PolyPoint.h"
+#include "Memo/GableMemo.h"
+#include "Memo/PolygonMemo.h"
+
+#include <vector>
+
+namespace zelvane {
+
+class ElementLinkList;
+
+class Wall : public Element, public GableMemo, public PolygonMemo, public ConstructionProfile {
+public:
+    static constexpr UInt8 type = 1;
+
+    // Where the reference line runs across the wall.
+    enum ReferencePos : Int32 { outside = 0, centre = 1, inside = 2 };
+    // Wall types besides the plain straight or curved wall.
+    static constexpr Int32 trapezoid = 1;
+    static constexpr Int32 polygonal = 2;
+
+    // A wall joined to this one, and where each of the two meets the other.
+    class Relation {
+    public:
+        Relation(const ElementLink& other, CadPoint::Pos thisPos, CadPoint::Pos otherPos)
+            : m_other(other), m_thisPos(thisPos), m_otherPos(otherPos) {}
+        virtual ~Relation() = default;
+
+        const ElementLink& getOtherLink() const { return m_other; }
+        // 2 at the start, 8 at the end, 4 along the wall.
+        CadPoint::Pos getThisPos() const { return m_thisPos; }
+        CadPoint::Pos getOtherPos() const { return m_otherPos; }
+        // The other wall, loaded through the floor plan (the caller deletes it), or null.
+        Wall* getOtherWall() const;
+
+    private:
+        ElementLink m_other;
+        CadPoint::Pos m_thisPos;
+        CadPoint::Pos m_otherPos;
+    };
+
+    // A new wall from the tool's defaults.
+    Wall();
+    // A wall loaded from the host.
+    Wall(const API_Element& record, const ElementLink& link);
+    // Copies start without relations.
+    Wall(const Wall& other);
+    Wall& operator=(const Wall& other);
+    ~Wall() override;
+
+    // The factory of the drawings' registry: a wall for a type-1 record, else null.
+    static Element* create(const API_Element& record, const ElementLink& link);
+
+    Element* clone() const override { return new Wall(*this); }
+    API_Element* getData() const override;
+    // The gables and, for polygonal walls, the outline packed into a new memo record; null when a
+    // part cannot be packed.
+    API_ElementMemo* getMemo(unsigned long long& mask) const override;
+    // Loads the gables (bit 2) and, for polygonal walls, the outline (bit 1).
+    void getMemo(unsigned long long mask, MemoStore*& store) const override;
+    void getMemo(UInt64 mask, MemoStore*& store) const override;
+    API_Elem_Head& getHead() override { return m_record.header; }
+    const API_Elem_Head& getHead() const override { return m_record.header; }
+
+    virtual bool isCompositePens() const { return wall().useCompositePens; }
+    virtual bool isCompositeFillPens() const { return wall().useCompositeFillPens; }
+    virtual void setCompositePens(bool on) { wall().useCompositePens = on; }
+    virtual void setCompositeFillPens(bool on) { wall().useCompositeFillPens = on; }
+    // The junction order: 0 when none is stored.
+    virtual Int16 getJunctionOrder() const;
+    virtual double getThickness() const { return wall().thickness; }
+    // The thickness at the end: its own for trapezoid walls, else the thickness.
+    virtual double getEndThickness() const;
+    virtual PolyPoint getEnd() const;
+    // The radius of a curved wall (0 for a straight one), positive whichever way it turns.
+    virtual double getRadius() const;
+    virtual double getOriginRefOffset() const { return wall().offset; }
+    virtual double getEndRefOffset() const { return wall().offset; }
+    virtual double getBaseRefOffset() const { return wall().offsetFromOutside; }
+    virtual double getSweep() const { return wall().angle; }
+    // The edge along the middle of the wall.
+    virtual PolyEdge getCentreLine() const;
+    virtual Int32 getWallType() const { return wall().type; }
+    Int16 getShapeType() const override { return wall().profileType; }
+    virtual ReferencePos getReferenceSide() const { return ReferencePos(wall().referenceLineLocation); }
+    virtual Int32 getRefLineStartInd() const { return wall().refLineStartIndex; }
+    virtual Int32 getRefLineEndInd() const { return wall().refLineEndIndex; }
+    // Append the links of the windows (doors) placed in the wall; false when they cannot be read.
+    virtual bool getWindowList(ElementLinkList& list) const;
+    virtual std::size_t getWindowCount() const;
+    virtual bool getDoorList(ElementLinkList& list) const;
+    virtual std::size_t getDoorCount() const;
+    // The bearing from the origin to the end.
+    virtual double getRotation2D() const;
+    virtual double getSlantInside() const { return wall().slantAlpha; }
+    virtual double getSlantOutside() const { return wall().slantBeta; }
+    virtual void setReferenceSide(ReferencePos side) { wall().referenceLineLocation = side; }
+    virtual void setThickness(double thickness) { wall().thickness = thickness; }
+    virtual void setEndThickness(double thickness) { wall().thickness1 = thickness; }
+    virtual void setEnd(const CadPoint& end);
+    // Moves the start (end) to the point's projection on the wall's edge.
+    virtual void stretchOrigin(const CadPoint& point, bool flag);
+    virtual void stretchEnd(const CadPoint& point);
+    virtual void setSweep(double sweep) { wall().angle = sweep; }
+    virtual void setHeight(double height) { wall().height = height; }
+    // Turns the wall about its origin, keeping the chord between its ends.
+    virtual void setRotation2D(double angle);
+    virtual void setBaseRefOffset(double offset) { wall().offsetFromOutside = offset; }
+    virtual void setJunctionOrder(Int16 order);
+    // Takes the tool's default record and marks it as having a memo.
+    virtual void initialise();
+    virtual API_WallType& getWallData() { return wall(); }
+    virtual const API_WallType& getWallData() const { return wall(); }
+    // The outline description the polygon is unpacked with: the one of this wall's own
+    // buildPolygon while it runs, else the record's.
+    const API_Polygon& getPolyData(const MemoStore& store) const override;
+
+    // The outline: the polygon memo's when valid, else the one the host draws; null when neither.
+    CadPolygon* getPolygon();
+    const CadPolygon* getPolygon() const;
+    // A new copy of the outline (the caller deletes it), or null.
+    CadPolygon* getBoundingPolygon() const override;
+    // Unpacks the polygon memo from the outline the host draws for the wall; false when the host
+    // gives none or it does not unpack.
+    bool buildPolygon() const;
+
+    // The start with the absolute base level as z.
+    CadPoint getOrigin() const override;
+    void setOrigin(const CadPoint& origin) override;
+    // The base level, relative to the home storey or absolute.
+    double getBaseLevel(bool absolute) const override;
+    void setBaseLevel(double level, bool absolute) override;
+    double getHeight() const override { return wall().height; }
+    // The 2D length of the wall's edge (an arc length for curved walls).
+    double getLength() const override;
+
+    // The walls joined to this one, read from the host on first use.
+    std::size_t getRelationCount() const;
+    // Null when the relations cannot be read; throws std::out_of_range past the end.
+    const Relation* getRelation(std::size_t index) const;
+    // Reads the relations unless already read; false without a project, a drawing or the host's
+    // answer, or when the host's record is damaged.
+    bool checkRelations() const;
+
+    bool isFlipped() const { return wall().flipped; }
+    Int32 getDisplayOption() const override { return wall().displayOption; }
+    StructureType getStructureType() const override { return StructureType(wall().modelElemStructureType); }
+    void setStructureType(StructureType structure) override { wall().modelElemStructureType = structure; }
+    // False when the wall shows on every storey it reaches.
+    bool isHomeStoreyOnly() const override { return !wall().isAutoOnStoryVisibility; }
+
+private:
+    using RelationList = std::vector<Relation>;
+
+    API_WallType& wall() { return m_record.wall; }
+    const API_WallType& wall() const { return m_record.wall; }
+    // The level of the wall's storey; false when none is known.
+    bool getStoreyLevel(double& level) const;
+    bool getOpeningList(ElementLinkList& list, bool doors) const;
+
+    API_Element m_record;
+    mutable RelationList* m_relations = nullptr;
+    // The outline of a running buildPolygon, null otherwise.
+    mutable const API_Polygon* m_buildOutline = nullptr;
+};
+
+} // namespace zelvane

@@ -1,0 +1,341 @@
+#include "Element/Wall.h"
+#include "ACAPI/ElementMemo.hpp"
+#include "ACAPI/ElementTable.hpp"
+#include "Database/ElementLinkList.h"
+#include "Database/Plan.h"
+#include "Database/Project.h"
+#include "Environment/Host.h"
+#include "GSRoot/BM.hpp"
+#include "sim/ElementMemos.h"
+#include "sim/ElementRelations.h"
+#include "sim/ElementTable.h"
+#include "sim/Project.h"
+#include "sim/Sim.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+using namespace zelvane;
+
+namespace {
+
+constexpr double pi = 3.14159265358979323846;
+
+API_Element wallRecord(API_Coord begin, API_Coord end, double sweep = 0.0) {
+    API_Element record;
+    record.header.typeID = API_WallID;
+    record.wall.begC = begin;
+    record.wall.endC = end;
+    record.wall.angle = sweep;
+    record.wall.thickness = 0.3;
+    record.wall.height = 3.0;
+    return record;
+}
+
+class WallTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        sim::openProject();
+        host.reset();
+        Drawing::startup();
+        Drawing::addAdapter(element_id(API_WallID), Wall::create, false);
+    }
+    void TearDown() override {
+        Drawing::shutdown();
+        Element::m_isMinData = true;
+        host.reset();
+    }
+
+    std::unique_ptr<Wall> load(const GS::Guid& guid) {
+        Plan* plan = host.getFrontPlan();
+        std::unique_ptr<Element> element(plan->load(ElementLink(Guid(guid), plan)));
+        auto* wall = dynamic_cast<Wall*>(element.get());
+        if (wall != nullptr) {
+            element.release();
+        }
+        return std::unique_ptr<Wall>(wall);
+    }
+
+    static GS::Guid newGuid() {
+        GS::Guid guid;
+        guid.Generate();
+        return guid;
+    }
+};
+
+} // namespace
+
+TEST_F(WallTest, LengthRotationAndRadius) {
+    const double root2 = std::sqrt(2.0);
+    struct Case {
+        const char* name;
+        API_Coord end;
+        double sweep;
+        double length;
+        double rotation;
+        double radius;
+    };
+    for (const Case& c : {Case{"straight", {4, 3}, 0.0, 5.0, std::atan2(3.0, 4.0), 0.0},
+                          Case{"half circle", {2, 0}, pi, pi, 0.0, 1.0},
+                          Case{"clockwise half circle", {2, 0}, -pi, pi, 0.0, 1.0},
+                          Case{"three quarters", {1, 1}, 1.5 * pi, 1.5 * pi, pi / 4, 1.0},
+                          Case{"clockwise three quarters", {1, 1}, -1.5 * pi, 1.5 * pi, pi / 4, 1.0},
+                          Case{"quarter", {root2, 0}, pi / 2, pi / 2, 0.0, 1.0}}) {
+        Wall wall(wallRecord({0, 0}, c.end, c.sweep), ElementLink());
+        EXPECT_NEAR(wall.getLength(), c.length, 1e-9) << c.name;
+        EXPECT_NEAR(wall.getRotation2D(), c.rotation, 1e-9) << c.name;
+        EXPECT_NEAR(wall.getRadius(), c.radius, 1e-9) << c.name;
+    }
+}
+
+TEST_F(WallTest, TurningKeepsTheChordAndTheRadius) {
+    struct Case {
+        const char* name;
+        API_Coord end;
+        double sweep;
+        double angle;
+    };
+    for (const Case& c : {Case{"straight anticlockwise", {4, 3}, 0.0, pi / 2},
+                          Case{"straight clockwise", {4, 3}, 0.0, -pi / 3},
+                          Case{"curved anticlockwise", {2, 0}, pi / 2, pi / 2},
+                          Case{"curved clockwise", {2, 0}, -pi / 2, -pi / 4}}) {
+        Wall wall(wallRecord({1, 1}, {1 + c.end.x, 1 + c.end.y}, c.sweep), ElementLink());
+        const double chord = wall.getOrigin().lengthTo2D(wall.getEnd());
+        const double radius = wall.getRadius();
+        wall.setRotation2D(c.angle);
+        EXPECT_NEAR(wall.getOrigin().lengthTo2D(wall.getEnd()), chord, 1e-9) << c.name;
+        EXPECT_NEAR(wall.getRadius(), radius, 1e-9) << c.name;
+        double rotation = wall.getRotation2D();
+        double expected = c.angle < 0 ? c.angle + 2 * pi : c.angle;
+        EXPECT_NEAR(rotation, expected, 1e-9) << c.name;
+        EXPECT_DOUBLE_EQ(wall.getOrigin().x(), 1.0) << c.name;
+    }
+}
+
+TEST_F(WallTest, RecordMembersAndTheCentreLine) {
+    Wall wall(wallRecord({0, 0}, {4, 0}), ElementLink());
+    wall.setJunctionOrder(3);
+    EXPECT_EQ(wall.getWallData().sequence, 4500);
+    EXPECT_EQ(wall.getJunctionOrder(), 3);
+    wall.getWallData().sequence = 0;
+    EXPECT_EQ(wall.getJunctionOrder(), 0);
+    wall.setEndThickness(0.5);
+    EXPECT_DOUBLE_EQ(wall.getEndThickness(), 0.3) << "only trapezoid walls have their own";
+    wall.getWallData().type = Wall::trapezoid;
+    EXPECT_DOUBLE_EQ(wall.getEndThickness(), 0.5);
+    EXPECT_EQ(wall.getShapeType(), 0);
+    EXPECT_TRUE(wall.isHomeStoreyOnly());
+
+    struct Case {
+        bool flipped;
+        double offset;
+        double y;
+    };
+    for (const Case& c : {Case{false, 0.0, -0.15}, Case{true, 0.0, 0.15}, Case{false, 0.1, -0.05}}) {
+        wall.getWallData().flipped = c.flipped;
+        wall.getWallData().offset = c.offset;
+        PolyEdge centre = wall.getCentreLine();
+        EXPECT_NEAR(centre.origin().y(), c.y, 1e-12) << c.flipped << " " << c.offset;
+        EXPECT_NEAR(centre.end().y(), c.y, 1e-12) << c.flipped << " " << c.offset;
+        EXPECT_NEAR(centre.origin().x(), 0.0, 1e-12);
+    }
+
+    wall.setOrigin(CadPoint(1.0, 2.0, 0.5));
+    EXPECT_DOUBLE_EQ(wall.getBaseLevel(true), 0.5);
+    EXPECT_DOUBLE_EQ(wall.getOrigin().y(), 2.0);
+    wall.setEnd(CadPoint(5.0, 2.0, 0.5));
+    wall.stretchEnd(CadPoint(7.0, 3.0));
+    EXPECT_NEAR(wall.getEnd().x(), 7.0, 1e-9);
+    EXPECT_NEAR(wall.getEnd().y(), 2.0, 1e-9) << "projected onto the wall";
+    std::unique_ptr<API_Element> data(wall.getData());
+    EXPECT_DOUBLE_EQ(data->wall.endC.x, wall.getEnd().x());
+}
+
+TEST_F(WallTest, RelationsFromAllFiveLists) {
+    const GS::Guid guid = sim::addElement(wallRecord({0, 0}, {4, 0}));
+    const GS::Guid a = newGuid(), b = newGuid(), c = newGuid(), d = newGuid(), e = newGuid(), f = newGuid();
+    sim::WallRelations relations;
+    relations.lists[0] = {{a, true}};
+    relations.lists[1] = {{b, false}, {c, true}};
+    relations.lists[2] = {{d, true}};
+    relations.lists[3] = {{e, false}};
+    relations.lists[4] = {{f, false}};
+    sim::setWallRelations(guid, relations);
+    auto wall = load(guid);
+    ASSERT_NE(wall, nullptr);
+    ASSERT_EQ(wall->getRelationCount(), 6u);
+    struct Expected {
+        GS::Guid other;
+        int thisPos;
+        int otherPos;
+    };
+    // Each list is taken from its last entry to its first.
+    const Expected expected[] = {{a, 2, 2}, {c, 8, 2}, {b, 8, 8}, {d, 2, 4}, {e, 4, 8}, {f, 4, 4}};
+    for (std::size_t i = 0; i < 6; ++i) {
+        const Wall::Relation* relation = wall->getRelation(i);
+        ASSERT_NE(relation, nullptr);
+        EXPECT_TRUE(GS::Guid(relation->getOtherLink().getUniqueID()) == expected[i].other) << i;
+        EXPECT_EQ(int(relation->getThisPos()), expected[i].thisPos) << i;
+        EXPECT_EQ(int(relation->getOtherPos()), expected[i].otherPos) << i;
+        EXPECT_EQ(relation->getOtherLink().getSource(), host.getFrontPlan()) << i;
+    }
+    EXPECT_THROW(wall->getRelation(6), std::out_of_range);
+    sim::clearCalls();
+    EXPECT_EQ(wall->getRelationCount(), 6u);
+    EXPECT_EQ(sim::callCount("ACAPI_Element_GetRelations"), 0u) << "read once";
+}
+
+TEST_F(WallTest, RelationsThatCannotBeRead) {
+    const GS::Guid guid = sim::addElement(wallRecord({0, 0}, {4, 0}));
+    struct Case {
+        const char* name;
+        bool known;
+        std::size_t entries;
+        Int32 excess;
+        const char* failing;
+        bool checked;
+    };
+    for (const Case& c : {Case{"no joined walls", true, 0, 0, nullptr, true},
+                          Case{"count beyond its handle", true, 2, 1, nullptr, false},
+                          Case{"unknown to the host", false, 0, 0, nullptr, false},
+                          Case{"host refuses", true, 1, 0, "ACAPI_Element_GetRelations", false}}) {
+        sim::removeWallRelations(guid);
+        if (c.known) {
+            sim::WallRelations relations;
+            for (std::size_t i = 0; i < c.entries; ++i) {
+                relations.lists[3].push_back({newGuid(), false});
+            }
+            relations.countExcess = c.excess;
+            sim::setWallRelations(guid, relations);
+        }
+        if (c.failing != nullptr) {
+            sim::failCall(c.failing, APIERR_GENERAL, -1);
+        }
+        auto wall = load(guid);
+        ASSERT_NE(wall, nullptr) << c.name;
+        sim::clearCalls();
+        EXPECT_EQ(wall->checkRelations(), c.checked) << c.name;
+        EXPECT_EQ(wall->getRelationCount(), 0u) << c.name;
+        EXPECT_EQ(wall->getRelation(0), nullptr) << c.name;
+        EXPECT_EQ(sim::callCount("ACAPI_Element_GetRelations"), 3u) << c.name << ": asked again each time";
+        EXPECT_EQ(sim::callCount("ACAPI_DisposeWallRelationHdls"), 3u)
+            << c.name << ": the record is always given back";
+        sim::clearFaults();
+    }
+    Wall unplaced(wallRecord({0, 0}, {1, 0}), ElementLink());
+    EXPECT_FALSE(unplaced.checkRelations()) << "no drawing";
+}
+
+TEST_F(WallTest, OtherWallsLoadFromTheFloorPlan) {
+    const GS::Guid guid = sim::addElement(wallRecord({0, 0}, {4, 0}));
+    const GS::Guid other = sim::addElement(wallRecord({4, 0}, {4, 4}));
+    API_Element object;
+    object.header.typeID = API_ObjectID;
+    const GS::Guid notAWall = sim::addElement(object);
+    sim::WallRelations relations;
+    relations.lists[1] = {{notAWall, true}, {other, true}};
+    sim::setWallRelations(guid, relations);
+    auto wall = load(guid);
+    ASSERT_EQ(wall->getRelationCount(), 2u);
+    std::unique_ptr<Wall> first(wall->getRelation(0)->getOtherWall());
+    ASSERT_NE(first, nullptr);
+    EXPECT_TRUE(GS::Guid(first->getUniqueID()) == other);
+    EXPECT_DOUBLE_EQ(first->getOrigin().x(), 4.0);
+    EXPECT_EQ(wall->getRelation(1)->getOtherWall(), nullptr) << "not a wall";
+}
+
+TEST_F(WallTest, WindowAndDoorLists) {
+    const GS::Guid guid = sim::addElement(wallRecord({0, 0}, {4, 0}));
+    const GS::Guid window = newGuid(), door1 = newGuid(), door2 = newGuid();
+    API_ElementMemo memo;
+    auto handleOf = [](const std::vector<GS::Guid>& guids) {
+        GSHandle h = BMAllocateHandle(GSSize(guids.size() * sizeof(GS::Guid)), 0, 0);
+        std::memcpy(*h, guids.data(), guids.size() * sizeof(GS::Guid));
+        return reinterpret_cast<GS::Guid**>(h);
+    };
+    memo.wallWindows = handleOf({window});
+    memo.wallDoors = handleOf({door1, door2});
+    sim::storeMemo(guid, &memo, APIMemoMask_WallWindows | APIMemoMask_WallDoors);
+    ACAPI_DisposeElemMemoHdls(&memo);
+
+    auto wall = load(guid);
+    ElementLinkList windows;
+    ElementLinkList doors;
+    EXPECT_TRUE(wall->getWindowList(windows));
+    EXPECT_TRUE(wall->getDoorList(doors));
+    ASSERT_EQ(windows.size(), 1u);
+    ASSERT_EQ(doors.size(), 2u);
+    EXPECT_TRUE(GS::Guid(windows[0]->getUniqueID()) == window);
+    EXPECT_EQ(windows[0]->getType().getType(), API_WindowID);
+    EXPECT_TRUE(GS::Guid(doors[1]->getUniqueID()) == door2);
+    EXPECT_EQ(doors[1]->getType().getType(), API_DoorID);
+    EXPECT_EQ(wall->getWindowCount(), 1u);
+    EXPECT_EQ(wall->getDoorCount(), 2u);
+
+    sim::failCall("ACAPI_Element_GetMemo", APIERR_GENERAL);
+    ElementLinkList refused;
+    EXPECT_FALSE(wall->getDoorList(refused));
+    EXPECT_TRUE(refused.empty());
+    Wall unplaced(wallRecord({0, 0}, {1, 0}), ElementLink());
+    EXPECT_EQ(unplaced.getWindowCount(), 0u);
+}
+
+TEST_F(WallTest, APolygonalWallsOutlineIsItsOwn) {
+    // Wall A is polygonal: its memo holds a 4 x 2 rectangle that its record describes.
+    API_Element recordA = wallRecord({0, 0}, {4, 0});
+    recordA.wall.type = Wall::polygonal;
+    recordA.wall.poly.nCoords = 5;
+    recordA.wall.poly.nSubPolys = 1;
+    const GS::Guid a = sim::addElement(recordA);
+    {
+        API_ElementMemo memo;
+        const API_Coord coords[] = {{0, 0}, {0, 0}, {4, 0}, {4, 2}, {0, 2}, {0, 0}};
+        const Int32 ends[] = {0, 5};
+        GSHandle c = BMAllocateHandle(sizeof coords, 0, 0);
+        std::memcpy(*c, coords, sizeof coords);
+        GSHandle e = BMAllocateHandle(sizeof ends, 0, 0);
+        std::memcpy(*e, ends, sizeof ends);
+        memo.coords = reinterpret_cast<API_Coord**>(c);
+        memo.pends = reinterpret_cast<Int32**>(e);
+        sim::storeMemo(a, &memo, APIMemoMask_Polygon);
+        ACAPI_DisposeElemMemoHdls(&memo);
+    }
+    // Wall B's drawn outline is a triangle: its counts must not leak into A's.
+    const GS::Guid b = sim::addElement(wallRecord({10, 0}, {14, 0}));
+    sim::WallRelations triangle;
+    triangle.coords = {{10, 0}, {14, 0}, {12, 3}, {10, 0}};
+    triangle.pends = {4};
+    sim::setWallRelations(b, triangle);
+
+    auto wallB = load(b);
+    auto wallA = load(a);
+    std::unique_ptr<CadPolygon> outlineB(wallB->getBoundingPolygon());
+    ASSERT_NE(outlineB, nullptr);
+    EXPECT_EQ(outlineB->vertSize(), 3);
+    const CadPolygon* outlineA = wallA->PolygonMemo::getPolygon();
+    ASSERT_NE(outlineA, nullptr) << "A's memo unpacks with A's own description";
+    EXPECT_EQ(outlineA->vertSize(), 4);
+    EXPECT_NEAR(outlineA->getArea(true, false), 8.0, 1e-9);
+
+    // A changed outline is put back with a record that describes it.
+    CadPolygon square(4, 0, true);
+    for (const API_Coord& p : {API_Coord{0, 0}, API_Coord{3, 0}, API_Coord{3, 3}, API_Coord{0, 3}}) {
+        square.push_back(new PolyPoint(p, 0.0, 0));
+    }
+    wallA->setPolygon(square);
+    std::unique_ptr<API_Element> data(wallA->getData());
+    EXPECT_EQ(data->wall.poly.nSubPolys, 1);
+    EXPECT_EQ(data->wall.poly.nCoords, 5);
+    ASSERT_TRUE(host.getFrontPlan()->put(*wallA));
+    EXPECT_EQ(sim::element(a).wall.poly.nCoords, 5);
+
+    // B's outline as the host draws it, counted beyond its handles, does not unpack.
+    triangle.countExcess = 2;
+    sim::setWallRelations(b, triangle);
+    auto damaged = load(b);
+    EXPECT_EQ(damaged->getBoundingPolygon(), nullptr);
+}
