@@ -2,6 +2,7 @@
 #pragma once
 
 #include "ACAPI/Environment.hpp"
+#include "GSRoot/Guid.hpp"
 
 namespace IO {
 class Location;
@@ -26,6 +27,7 @@ struct API_ProjectInfo {
 };
 
 struct API_UserInfo {
+    GS::Guid guid; // the member's identifier on the team-work server
     char loginName[128] = {};
     char fullName[128] = {};
     short userId = 0;

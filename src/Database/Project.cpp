@@ -31,15 +31,6 @@
 namespace zelvane {
 namespace {
 
-// The host's fixed-size text fields need not end with a NUL.
-String boundedText(const char* field, std::size_t size) {
-    std::size_t length = 0;
-    while (length < size && field[length] != 0) {
-        ++length;
-    }
-    return String(field, unsigned(length));
-}
-
 String boundedUnits(const unsigned short* field, std::size_t size) {
     std::size_t length = 0;
     while (length < size && field[length] != 0) {
@@ -469,9 +460,7 @@ std::size_t Project::getTeamSize() {
             users.reset(new UserList(std::size_t(count)));
             for (Int32 i = 0; i < count; ++i) {
                 const API_UserInfo& record = (*handle)[i];
-                users->push_back(new User(boundedText(record.loginName, sizeof record.loginName),
-                                          record.userId,
-                                          boundedText(record.fullName, sizeof record.fullName)));
+                users->push_back(new User(record));
             }
         }
     }
