@@ -36,3 +36,20 @@ struct API_StoryCmdType {
 // ACAPI_Environment(APIEnv_ChangeStorySettingsID, const API_StoryCmdType*): APIERR_BADINDEX for an
 // index without a storey.
 constexpr GSType APIEnv_ChangeStorySettingsID = MakeGSType("CSTO");
+
+// On which storeys an element shows: its home storey, every storey above or below, or a number
+// of storeys above and below.
+struct API_StoryVisibility {
+    bool showOnHome = false;
+    bool showAllAbove = false;
+    bool showAllBelow = false;
+    short showRelAbove = 0;
+    short showRelBelow = 0;
+};
+
+// How an element is tied to its home storey: the home storey's offset from the element's floor,
+// and whether the home storey is fixed.
+struct API_LinkToSettings {
+    short homeStoryOffset = 0;
+    bool fixedHomeStory = false;
+};

@@ -9,6 +9,8 @@
 #include "ACAPI/Teamwork.hpp"
 #include "Attribute/City.h"
 #include "Attribute/Layer.h"
+#include "Attribute/LayerCombination.h"
+#include "Attribute/LayerMap.h"
 #include "Database/AttributeLink.h"
 #include "Database/ElementLinkList.h"
 #include "Database/Model.h"
@@ -517,6 +519,24 @@ bool Project::releaseAttribute(const attribute_id& kind) {
         return false;
     }
     return ACAPI_TeamworkControl_ReleaseLockable(set) == NoError;
+}
+
+LayerCombination* Project::getActiveLayerCombo() {
+    short index = 0;
+    if (ACAPI_Environment(APIEnv_GetCurrLayerCombID, &index) != NoError) {
+        return nullptr;
+    }
+    return new LayerCombination(AttributeLink(attribute_index(index), LayerCombination::ID, m_specification));
+}
+
+LayerMap* Project::getActiveLayerMap() {
+    std::unique_ptr<LayerCombination> combination(getActiveLayerCombo());
+    if (combination != nullptr) {
+        if (const LayerMap* map = combination->getLayerMap()) {
+            return map->clone();
+        }
+    }
+    return new LayerMap(true);
 }
 
 bool Project::confirmToolStatus(const ElementLink& tool, bool silent) {

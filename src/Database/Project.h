@@ -27,6 +27,8 @@ namespace zelvane {
 class City;
 class DataFile;
 class ElementLinkList;
+class LayerCombination;
+class LayerMap;
 class Library;
 class MemoryBlock;
 class Model;
@@ -133,6 +135,11 @@ public:
     // layers have one); false without rights or when its status does not allow it.
     bool reserveAttribute(const attribute_id& kind);
     bool releaseAttribute(const attribute_id& kind);
+
+    // The host's current layer combination (a new one, the caller deletes it), or null.
+    LayerCombination* getActiveLayerCombo();
+    // A copy of the current combination's layer map, or a map that shows every layer.
+    LayerMap* getActiveLayerMap();
 
     // Whether elements of the tool's kind can be placed on its default layer. Unless silent, an
     // unusable layer is explained in an alert offering the tool's settings or, for a locked or

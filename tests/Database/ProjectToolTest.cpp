@@ -1,8 +1,11 @@
 #include "ACAPI/Attributes.hpp"
 #include "Attribute/City.h"
 #include "Attribute/Layer.h"
+#include "Attribute/LayerCombination.h"
+#include "Attribute/LayerMap.h"
 #include "Database/Project.h"
 #include "Database/Specification.h"
+#include "Database/StoreyLink.h"
 #include "Environment/Host.h"
 #include "sim/AddOns.h"
 #include "sim/Attributes.h"
@@ -131,4 +134,47 @@ TEST_F(ProjectToolTest, CityOfThePlace) {
     EXPECT_EQ(city->getName(), "Praha");
     EXPECT_DOUBLE_EQ(city->getLatitude(), 50.0);
     EXPECT_EQ(city->getTimeZone(), 60);
+}
+
+TEST_F(ProjectToolTest, ActiveLayerCombinationAndItsMap) {
+    EXPECT_EQ(project->getActiveLayerCombo(), nullptr);
+    std::unique_ptr<LayerMap> shown(project->getActiveLayerMap());
+    ASSERT_NE(shown, nullptr); // a map all the same
+
+    short walls = sim::addAttribute(sim::makeAttribute(API_LayerID, "Walls"));
+    sim::addAttribute(sim::makeAttribute(API_LayerID, "Doors"));
+    sim::AttributeExtra extra;
+    extra.layerStats = {API_LayerStat{API_AttributeIndex(walls), Int16(APILay_Hidden), 3}};
+    API_Attribute combination = sim::makeAttribute(API_LayerCombID, "Plans");
+    combination.layerComb.lNumb = 1;
+    short index = sim::addAttribute(combination, extra);
+    sim::setCurrentLayerCombination(index);
+    std::unique_ptr<LayerCombination> active(project->getActiveLayerCombo());
+    ASSERT_NE(active, nullptr);
+    EXPECT_EQ(active->getName(), "Plans");
+    std::unique_ptr<LayerMap> map(project->getActiveLayerMap());
+    ASSERT_NE(map, nullptr);
+    EXPECT_EQ(map->getStatusFor(attribute_index(walls)).getConnectionID(), 3);
+}
+
+TEST(StoreyLinkTest, VisibilityAndHomeStorey) {
+    StoreyLink link(2, 1, true);
+    API_StoryVisibility visibility = link;
+    EXPECT_TRUE(visibility.showOnHome);
+    EXPECT_TRUE(visibility.showAllAbove);
+    EXPECT_TRUE(visibility.showAllBelow);
+    EXPECT_EQ(visibility.showRelAbove, 2);
+    EXPECT_EQ(visibility.showRelBelow, 1);
+    EXPECT_FALSE(StoreyLink(0, 0, false).isOnAllAbove());
+
+    API_LinkToSettings linkTo;
+    linkTo.homeStoryOffset = -1;
+    linkTo.fixedHomeStory = true;
+    visibility.showOnHome = false;
+    StoreyLink read(visibility, linkTo);
+    EXPECT_FALSE(read.isOnHome());
+    EXPECT_EQ(read.getHomeOffset(), -1);
+    API_LinkToSettings back = read;
+    EXPECT_TRUE(back.fixedHomeStory);
+    EXPECT_EQ(back.homeStoryOffset, -1);
 }
