@@ -41,6 +41,20 @@ bool writeObjectMap(ObjectMap& map) {
     return written;
 }
 
+ObjectMapFile readObjectMap(ObjectMap& map) {
+    String name;
+    std::unique_ptr<Directory> folder(getObjectMapLocation(name, true));
+    if (folder == nullptr) {
+        return ObjectMapFile::noFolder;
+    }
+    DataFile file(*folder, name, DataFile::readWrite, false);
+    if (!file.exists()) {
+        return ObjectMapFile::absent;
+    }
+    DataBufferIn stream(&file, Encoding::utf8);
+    return readObjectMap(map, stream) ? ObjectMapFile::read : ObjectMapFile::unreadable;
+}
+
 bool readObjectMap(ObjectMap& map, DataBufferIn& stream) {
     map.setDefault();
     XMLReader reader(&stream);

@@ -22,6 +22,13 @@ Directory* getObjectMapLocation(String& name, bool withExtension);
 // Answers whether the file now holds the map.
 bool writeObjectMap(ObjectMap& map);
 
+// What reading the file found.
+enum class ObjectMapFile { noFolder, absent, read, unreadable };
+
+// Reads the file into the map as UTF-8. Without a folder or a file the map is left as it was; an
+// unreadable file leaves what was read before the failure.
+ObjectMapFile readObjectMap(ObjectMap& map);
+
 // Reads a document into the map (emptied first); true only when the document's "objectMap"
 // element was read whole. A failed read leaves what was read before the failure.
 bool readObjectMap(ObjectMap& map, DataBufferIn& stream);

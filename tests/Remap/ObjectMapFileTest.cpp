@@ -232,3 +232,39 @@ TEST_F(ObjectMapFileTest, AMapNoReadAcceptsIsNotWritten) {
     EXPECT_FALSE(none.isWritable());
     EXPECT_TRUE(sampleMap().isWritable());
 }
+
+TEST_F(ObjectMapFileTest, ReadFromTheAddonsFolder) {
+    ObjectMap map = sampleMap();
+    EXPECT_EQ(readObjectMap(map), ObjectMapFile::noFolder);
+    EXPECT_EQ(map.getLists().size(), 2u) << "left as it was";
+
+    RemappingAddon remapping;
+    addon = &remapping;
+    EXPECT_EQ(readObjectMap(map), ObjectMapFile::absent);
+    EXPECT_EQ(map.getLists().size(), 2u);
+    ASSERT_TRUE(writeObjectMap(map));
+
+    ObjectMap read;
+    ASSERT_EQ(readObjectMap(read), ObjectMapFile::read);
+    EXPECT_EQ(read.getLists()[0]->getSourceName(), "Site & <Co>");
+    EXPECT_EQ(read.getLists()[0]->size(), 2u);
+
+    // A byte-order mark is taken as it stands.
+    remap_test::writeFile(file, "\xEF\xBB\xBF" + sampleText);
+    EXPECT_EQ(readObjectMap(read), ObjectMapFile::read);
+    EXPECT_EQ(read.getLists()[0]->getSourceName(), "Site & <Co>");
+
+    using Fault = void (*)();
+    // A file that cannot be opened or read reads as nothing, which is no map.
+    for (Fault fault : {Fault([] { sim::failOpen(ErrIO, -1); }), Fault([] { sim::failRead(ErrIO, -1); })}) {
+        fault();
+        ObjectMap failed;
+        EXPECT_EQ(readObjectMap(failed), ObjectMapFile::unreadable);
+        sim::clearFaults();
+        ASSERT_TRUE(writeObjectMap(map));
+    }
+    for (const char* text : {"", "<objectMap>", "<remappingPrefs/>"}) {
+        remap_test::writeFile(file, text);
+        EXPECT_EQ(readObjectMap(read), ObjectMapFile::unreadable) << text;
+    }
+}

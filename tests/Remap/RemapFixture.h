@@ -29,6 +29,10 @@ inline std::string readFile(const std::filesystem::path& path) {
     return text.str();
 }
 
+inline void writeFile(const std::filesystem::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
 inline bool loadAddonResources() {
     nlohmann::json merged = nlohmann::json::object();
     for (const char* name : {"zelvane.json", "remap.json"}) {
