@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <unordered_map>
 
 namespace zelvane {
 
@@ -134,19 +135,20 @@ void PieceTracer::trace(CadPolygon const& pattern, PolyList& out) {
         std::vector<std::vector<int>> parts;
         std::vector<int> stack;
         // Each node met, with the length of the stack after the edge that arrived there.
-        std::vector<std::pair<int, std::size_t>> seen{{m_edges[std::size_t(start)].from, 0}};
+        std::unordered_map<int, std::size_t> seen{{m_edges[std::size_t(start)].from, 0}};
         for (int index : loop) {
             int node = m_edges[std::size_t(index)].to;
-            auto at = std::find_if(seen.begin(), seen.end(),
-                                   [node](std::pair<int, std::size_t> const& p) { return p.first == node; });
             stack.push_back(index);
+            auto at = seen.find(node);
             if (at == seen.end()) {
-                seen.emplace_back(node, stack.size());
+                seen.emplace(node, stack.size());
                 continue;
             }
-            parts.emplace_back(stack.begin() + long(at->second), stack.end());
-            stack.resize(at->second);
-            seen.erase(at + 1, seen.end());
+            std::size_t from = at->second;
+            parts.emplace_back(stack.begin() + long(from), stack.end());
+            for (std::size_t k = from; k + 1 < stack.size(); ++k)
+                seen.erase(m_edges[std::size_t(stack[k])].to);
+            stack.resize(from);
         }
         if (!stack.empty())
             parts.push_back(stack);
