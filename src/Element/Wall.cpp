@@ -3,6 +3,7 @@
 #include "ACAPI/ElementMemo.hpp"
 #include "ACAPI/ElementRelations.hpp"
 #include "ACAPI/ElementTable.hpp"
+#include "Attribute/Composite.h"
 #include "Database/ElementLinkList.h"
 #include "Database/Plan.h"
 #include "Environment/Host.h"
@@ -10,6 +11,7 @@
 #include "Memo/ElementMemoStore.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <memory>
 #include <stdexcept>
 
@@ -217,6 +219,134 @@ const CadPolygon* Wall::getPolygon() const {
 CadPolygon* Wall::getBoundingPolygon() const {
     const CadPolygon* polygon = getPolygon();
     return polygon != nullptr ? new CadPolygon(*polygon) : nullptr;
+}
+
+Pen Wall::getPen(Pen::Use use) const {
+    Material material{attribute_index(wall().buildingMaterial)};
+    switch (UInt8(use)) {
+    case 0:
+    case 1:
+        return Pen(attribute_index(wall().contPen));
+    case 5:
+        return Pen(attribute_index(wall().poly5Pen));
+    case 10:
+        return Pen(attribute_index(wall().sectContPen));
+    case 11:
+        return wall().useCompositePens ? Pen(attribute_index(wall().sectPen)) : material.getCutFillPen();
+    case 12:
+        return wall().useCompositePens ? Pen(attribute_index(wall().sectBGPen))
+                                       : material.getCutBackgroundPen();
+    default:
+        return Pen(attribute_index(0));
+    }
+}
+
+void Wall::setPen(const Pen& pen, Pen::Use use) {
+    const short index = short(pen.getIndex());
+    switch (UInt8(use)) {
+    case 0:
+        wall().sectContPen = index;
+        wall().contPen = index;
+        wall().sectBGPen = index;
+        wall().sectPen = index;
+        break;
+    case 1:
+        wall().contPen = index;
+        break;
+    case 5:
+        wall().poly5Pen = index;
+        break;
+    case 6:
+    case 11:
+        wall().sectPen = index;
+        break;
+    case 8:
+    case 12:
+        wall().sectBGPen = index;
+        break;
+    case 10:
+        wall().sectContPen = index;
+        break;
+    default:
+        break;
+    }
+}
+
+Pattern* Wall::getPattern(UInt8 use) const {
+    if (use != 0 && use != 1 && use != 3) {
+        return nullptr;
+    }
+    if (getStructureType() == composite) {
+        const short index = short(std::abs(wall().composite));
+        return index != 0 ? new Composite(attribute_index(index)) : nullptr;
+    }
+    const Fill fill = getMaterial().getCutFill();
+    return short(fill.getIndex()) != 0 ? new Fill(fill) : nullptr;
+}
+
+void Wall::setPattern(const Pattern& pattern, UInt8 use) {
+    const auto* composite = dynamic_cast<const Composite*>(&pattern);
+    if ((use == 0 || use == 3) && composite != nullptr) {
+        wall().modelElemStructureType = Element::composite;
+        wall().composite = short(composite->getIndex());
+    }
+}
+
+LineStyle Wall::getLineStyle(LineStyle::Use use) const {
+    return LineStyle(attribute_index(UInt8(use) <= 1 ? wall().contLtype : short(0)));
+}
+
+void Wall::setLineStyle(const LineStyle& style, LineStyle::Use use) {
+    if (UInt8(use) <= 1) {
+        wall().contLtype = short(style.getIndex());
+    }
+}
+
+API_OverriddenAttribute* Wall::finishOf(Finish::Use use) {
+    return const_cast<API_OverriddenAttribute*>(static_cast<const Wall*>(this)->finishOf(use));
+}
+
+const API_OverriddenAttribute* Wall::finishOf(Finish::Use use) const {
+    switch (UInt8(use)) {
+    case 0:
+    case 1:
+    case 4:
+        return &wall().refMat;
+    case 2:
+        return &wall().oppMat;
+    case 3:
+        return &wall().sidMat;
+    default:
+        return nullptr;
+    }
+}
+
+Finish Wall::getFinish(Finish::Use use) const {
+    const API_OverriddenAttribute* finish = finishOf(use);
+    if (finish != nullptr && finish->overridden) {
+        return Finish(attribute_index(finish->attributeIndex));
+    }
+    return Material(attribute_index(wall().buildingMaterial)).getSurface();
+}
+
+void Wall::setFinish(const Finish& finish, Finish::Use use) {
+    if (API_OverriddenAttribute* member = finishOf(use)) {
+        member->attributeIndex = short(finish.getIndex());
+        member->overridden = true;
+    }
+}
+
+ComplexProfile Wall::getComplexProfile() const {
+    return getStructureType() == profiled ? ComplexProfile(attribute_index(wall().profileAttr))
+                                          : ComplexProfile();
+}
+
+void Wall::setComplexProfile(const ComplexProfile& profile) {
+    wall().profileAttr = short(profile.getIndex());
+}
+
+Material Wall::getMaterial() const {
+    return getStructureType() == basic ? Material(attribute_index(wall().buildingMaterial)) : Material();
 }
 
 Int16 Wall::getJunctionOrder() const {

@@ -131,6 +131,24 @@ public:
     // gives none or it does not unpack.
     bool buildPolygon() const;
 
+    // Attributes by use: the contour, section and use-5 pens (the section fill and background pens
+    // from the building material unless the wall's own composite pens are used), the composite or
+    // the material's cut fill, the contour line type, the three side finishes (the building
+    // material's unless overridden), the profile and the building material.
+    Pen getPen(Pen::Use use) const override;
+    void setPen(const Pen& pen, Pen::Use use) override;
+    Pattern* getPattern(UInt8 use) const override;
+    // Only a composite changes the wall: it becomes a composite wall of it.
+    void setPattern(const Pattern& pattern, UInt8 use) override;
+    LineStyle getLineStyle(LineStyle::Use use) const override;
+    void setLineStyle(const LineStyle& style, LineStyle::Use use) override;
+    Finish getFinish(Finish::Use use) const override;
+    void setFinish(const Finish& finish, Finish::Use use) override;
+    ComplexProfile getComplexProfile() const override;
+    // Does not change the structure type.
+    void setComplexProfile(const ComplexProfile& profile) override;
+    Material getMaterial() const override;
+
     // The start with the absolute base level as z.
     CadPoint getOrigin() const override;
     void setOrigin(const CadPoint& origin) override;
@@ -161,6 +179,9 @@ private:
 
     API_WallType& wall() { return m_record.wall; }
     const API_WallType& wall() const { return m_record.wall; }
+    // The finish member of a use, null for uses without one.
+    API_OverriddenAttribute* finishOf(Finish::Use use);
+    const API_OverriddenAttribute* finishOf(Finish::Use use) const;
     // The level of the wall's storey; false when none is known.
     bool getStoreyLevel(double& level) const;
     bool getOpeningList(ElementLinkList& list, bool doors) const;

@@ -1,11 +1,14 @@
 #include "Element/Wall.h"
 #include "ACAPI/ElementMemo.hpp"
 #include "ACAPI/ElementTable.hpp"
+#include "Attribute/Composite.h"
 #include "Database/ElementLinkList.h"
 #include "Database/Plan.h"
 #include "Database/Project.h"
+#include "Database/Specification.h"
 #include "Environment/Host.h"
 #include "GSRoot/BM.hpp"
+#include "sim/Attributes.h"
 #include "sim/ElementMemos.h"
 #include "sim/ElementRelations.h"
 #include "sim/ElementTable.h"
@@ -338,4 +341,86 @@ TEST_F(WallTest, APolygonalWallsOutlineIsItsOwn) {
     sim::setWallRelations(b, triangle);
     auto damaged = load(b);
     EXPECT_EQ(damaged->getBoundingPolygon(), nullptr);
+}
+
+TEST_F(WallTest, AttributesByUse) {
+    Specification::startup();
+    API_Attribute materialRecord = sim::makeAttribute(API_BuildingMaterialID, "Brick");
+    materialRecord.buildingMaterial.cutFill = 3;
+    materialRecord.buildingMaterial.cutFillPen = 7;
+    materialRecord.buildingMaterial.cutFillBackgroundPen = 8;
+    materialRecord.buildingMaterial.cutMaterial = 4;
+    const short brick = short(sim::addAttribute(materialRecord));
+
+    API_Element record = wallRecord({0, 0}, {4, 0});
+    record.wall.buildingMaterial = brick;
+    record.wall.contPen = 1;
+    record.wall.sectContPen = 2;
+    record.wall.sectPen = 21;
+    record.wall.sectBGPen = 22;
+    record.wall.poly5Pen = 5;
+    Wall wall(record, ElementLink());
+
+    struct PenCase {
+        UInt8 use;
+        bool compositePens;
+        short pen;
+    };
+    for (const PenCase& c : {PenCase{0, false, 1}, PenCase{1, false, 1}, PenCase{5, false, 5},
+                             PenCase{10, false, 2}, PenCase{11, false, 7}, PenCase{11, true, 21},
+                             PenCase{12, false, 8}, PenCase{12, true, 22}, PenCase{3, false, 0}}) {
+        wall.setCompositePens(c.compositePens);
+        EXPECT_EQ(short(wall.getPen(Pen::Use(c.use)).getIndex()), c.pen)
+            << int(c.use) << " " << c.compositePens;
+    }
+
+    struct SetCase {
+        UInt8 use;
+        short contour, section, fill, background;
+    };
+    for (const SetCase& c : {SetCase{0, 9, 9, 9, 9}, SetCase{1, 9, 2, 21, 22}, SetCase{6, 1, 2, 9, 22},
+                             SetCase{11, 1, 2, 9, 22}, SetCase{8, 1, 2, 21, 9}, SetCase{12, 1, 2, 21, 9},
+                             SetCase{10, 1, 9, 21, 22}, SetCase{3, 1, 2, 21, 22}}) {
+        Wall changed(record, ElementLink());
+        changed.setPen(Pen(attribute_index(9)), Pen::Use(c.use));
+        const API_WallType& data = changed.getWallData();
+        EXPECT_EQ(data.contPen, c.contour) << int(c.use);
+        EXPECT_EQ(data.sectContPen, c.section) << int(c.use);
+        EXPECT_EQ(data.sectPen, c.fill) << int(c.use);
+        EXPECT_EQ(data.sectBGPen, c.background) << int(c.use);
+    }
+
+    // Patterns: the material's cut fill for a basic wall, the composite for a composite one.
+    std::unique_ptr<Pattern> fill(wall.getPattern(1));
+    ASSERT_NE(fill, nullptr);
+    EXPECT_EQ(short(fill->getIndex()), 3);
+    EXPECT_EQ(wall.getPattern(2), nullptr);
+    wall.setPattern(Fill(attribute_index(6)), 0);
+    EXPECT_EQ(wall.getStructureType(), Element::basic) << "a fill changes nothing";
+    wall.setPattern(Composite(attribute_index(2)), 0);
+    EXPECT_EQ(wall.getStructureType(), Element::composite);
+    std::unique_ptr<Pattern> composite(wall.getPattern(3));
+    ASSERT_NE(composite, nullptr);
+    EXPECT_NE(dynamic_cast<Composite*>(composite.get()), nullptr);
+    EXPECT_EQ(short(static_cast<Composite&>(*composite).getLink().getIndex()), 2) << "by its absolute index";
+    EXPECT_EQ(short(wall.getMaterial().getIndex()), 0) << "only a basic wall has its building material";
+
+    // Finishes: the building material's surface unless the side overrides it.
+    Wall sides(record, ElementLink());
+    sides.setFinish(Finish(attribute_index(11)), Finish::Use(2));
+    struct FinishCase {
+        UInt8 use;
+        short finish;
+    };
+    for (const FinishCase& c : {FinishCase{0, 4}, FinishCase{2, 11}, FinishCase{3, 4}, FinishCase{7, 4}}) {
+        EXPECT_EQ(short(sides.getFinish(Finish::Use(c.use)).getIndex()), c.finish) << int(c.use);
+    }
+    sides.setLineStyle(LineStyle(attribute_index(6)), LineStyle::Use(1));
+    EXPECT_EQ(short(sides.getLineStyle(LineStyle::Use(0)).getIndex()), 6);
+    EXPECT_EQ(short(sides.getLineStyle(LineStyle::Use(2)).getIndex()), 0);
+    sides.setComplexProfile(ComplexProfile(attribute_index(5)));
+    EXPECT_EQ(short(sides.getComplexProfile().getIndex()), 0) << "read only for profiled walls";
+    sides.setStructureType(Element::profiled);
+    EXPECT_EQ(short(sides.getComplexProfile().getIndex()), 5);
+    Specification::shutdown();
 }
