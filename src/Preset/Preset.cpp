@@ -113,7 +113,9 @@ void Preset::setDefault() {
     m_keyParameter.setDefault();
     m_statusParameter.setDefault();
     m_settingList.setDefault();
-    m_indexRange.setDefault();
+    // A definition without a range serves the first instance, as a new one does; a range element
+    // that is read must give its count.
+    m_indexRange = IndexRange();
     m_subtypes.clear();
 }
 

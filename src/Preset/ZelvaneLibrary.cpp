@@ -90,7 +90,7 @@ bool ZelvaneLibrary::applyPresetsTo(ParameterList& element, std::uint32_t subtyp
     return changed;
 }
 
-bool ZelvaneLibrary::read(void const* data, std::size_t length) {
+bool ZelvaneLibrary::readDocument(void const* data, std::size_t length) {
     if (length > std::size_t(0x7FFFFFFF)) {
         return false;
     }
@@ -111,13 +111,17 @@ bool ZelvaneLibrary::readFrom(DataFile& file) {
     if (modified == m_readTime && !(modified == Time())) {
         return true;
     }
+    // The whole document is read from its start, and the file is closed again after it.
     ZelvaneLibrary fresh;
-    {
+    bool read = false;
+    if (file.setPosition(0)) {
         DataBufferIn in(&file, Encoding::utf8);
         XMLReader reader(&in);
-        if (!reader.importTo(fresh)) {
-            return false;
-        }
+        read = reader.importTo(fresh);
+    }
+    file.close();
+    if (!read) {
+        return false;
     }
     m_version = fresh.m_version;
     m_presets.swap(fresh.m_presets);

@@ -45,7 +45,7 @@ public:
 
     // Reads a configuration document. The definitions are taken only when the whole document
     // reads; a failed read keeps what was there. The read time is left to the caller.
-    bool read(void const* data, std::size_t length);
+    bool readDocument(void const* data, std::size_t length);
     // Reads the file when its modification time differs from the read time, which it then takes;
     // false when the file could not be read (the configuration stays as it was).
     bool readFrom(DataFile& file);

@@ -2,7 +2,7 @@
 #include "Preset/PresetFilter.h"
 #include "Preset/ZelvaneLibrary.h"
 
-#include "TestPresets.h"
+#include "PresetTypesTest.h"
 
 #include <gtest/gtest.h>
 

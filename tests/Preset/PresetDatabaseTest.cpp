@@ -3,7 +3,7 @@
 #include "Preset/PresetEditor.h"
 
 #include "Addon/TestAddon.h"
-#include "TestPresets.h"
+#include "PresetTypesTest.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 
 #include "Addon/TestAddon.h"
 #include "LegacyPresetWriter.h"
-#include "TestPresets.h"
+#include "PresetTypesTest.h"
 #include "sim/Dialogs.h"
 #include "sim/Sim.h"
 

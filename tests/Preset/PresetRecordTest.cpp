@@ -1,4 +1,4 @@
-#include "TestPresets.h"
+#include "PresetTypesTest.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Preset types of the tests' own: a wall record with fields of every kind the tests need and a
 // finish record used as a child, each registered as a template by the fixture. Also a small
-// element (a parameter list) with the cells of one preset definition.
+// element's parameter arrays. Fuzz targets use them too, so nothing here needs the test framework.
 #pragma once
 
 #include "Environment/AngleSetting.h"
@@ -15,9 +15,11 @@
 #include "Preset/PresetFieldType.h"
 #include "Preset/PresetRecord.h"
 
-#include "PresetFixture.h"
+#include <memory>
 
 namespace testing_preset {
+
+using namespace zelvane;
 
 using Int32Field = PresetFieldType<Int32Setting, int>;
 using RealField = PresetFieldType<RealSetting, double>;
@@ -58,20 +60,6 @@ public:
         }
         return !isLegacy() || value != -1;
     }
-};
-
-// Registers the wall (legacy name "Walls") and finish (legacy name "Finishes") types, and ends the
-// module's state after each test.
-class PresetTypesTest : public PresetTest {
-protected:
-    void SetUp() override {
-        PresetTest::SetUp();
-        PresetDatabase::addTemplate(new WallRecord, "Walls", "Walls", wallRule);
-        PresetDatabase::addTemplate(new FinishRecord, "Finishes", "Finishes", PresetDatabase::uniqueInType);
-    }
-    void TearDown() override { PresetDatabase::shutdownModule(); }
-
-    PresetDatabase::Uniqueness wallRule = PresetDatabase::uniqueInDatabase;
 };
 
 inline StringParameter* textArray(char const* name, std::size_t rows, char const* text = "") {
