@@ -168,6 +168,10 @@ std::size_t sim::liveAttributes(API_AttrTypeID type) {
     return live;
 }
 
+void sim::clearAttributes() {
+    tables().clear();
+}
+
 void sim::deleteAttribute(API_AttrTypeID type, API_AttributeIndex index) {
     if (slotOf(type, index) != nullptr) {
         tables()[type][std::size_t(index - 1)].reset();

@@ -29,6 +29,8 @@ const AttributeExtra* attributeExtra(API_AttrTypeID type, API_AttributeIndex ind
 // Size of the type's table, deleted indexes included, and the live attributes in it.
 std::size_t attributeSlots(API_AttrTypeID type);
 std::size_t liveAttributes(API_AttrTypeID type);
+// Empties every table (a project opened anew).
+void clearAttributes();
 void deleteAttribute(API_AttrTypeID type, API_AttributeIndex index);
 void setAttributeUserData(API_AttrTypeID type, API_AttributeIndex index, const std::vector<char>& data,
                           short version, UInt16 platformSign);

@@ -134,6 +134,17 @@ TEST(HostsimTest, OpensAProjectDescription) {
         {R"({"currentStorey": 4})", "currentStorey: no storey has that index"},
         {R"({"selection": ["nobody"]})", "selection[0]: names no element"},
         {R"({"elements": [{"type": 6, "userData": {"version": "one"}}]})", "elements[0].userData.version"},
+        {R"({"attributes": []})", "bad.project.json.attributes: must be an object"},
+        {R"({"attributes": {"layers": [{"name": "a"}, {"name": "a"}]}})",
+         "attributes.layers[1].name: another attribute of its kind is named \"a\""},
+        {R"({"attributes": {"pens": [{"colour": [0, 0, 0]}]}})",
+         "attributes.pens[0].name: every attribute needs a name"},
+        {R"({"attributes": {"pens": [{"name": "p", "colour": [0, 2, 0]}]}})",
+         "attributes.pens[0].colour: must be a list"},
+        {R"({"attributes": {"layerCombinations": [{"name": "c", "layers": [{"layer": "none"}]}]}})",
+         "attributes.layerCombinations[0].layers[0].layer: names no layer"},
+        {R"({"attributes": {"cities": [{"name": "x", "latitude": 91}]}})",
+         "attributes.cities[0].latitude: must be a number from -90"},
     };
     for (const Case& c : cases) {
         writeScenario("bad.project.json", c.description);

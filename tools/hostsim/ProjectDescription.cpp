@@ -113,6 +113,7 @@ std::string item(const std::string& where, const char* list, std::size_t index) 
 ProjectDescription ProjectDescription::read(const json& description, const std::string& source) {
     Reader top(description, source);
     ProjectDescription result;
+    result.m_attributes = ProjectAttributes::read(description, source);
     std::set<std::string> databaseNames;
     if (top.has("databases")) {
         const json& list = top.list("databases");
@@ -285,6 +286,7 @@ ProjectDescription ProjectDescription::read(const json& description, const std::
 }
 
 void ProjectDescription::apply() const {
+    m_attributes.apply();
     std::map<std::string, GS::Guid> databases;
     for (const sim::DatabaseRecord& record : m_databases) {
         databases[record.name] = sim::addDatabase(record);

@@ -3,6 +3,8 @@
 // is put into the simulated host, so that a malformed description changes nothing.
 #pragma once
 
+#include "ProjectAttributes.h"
+
 #include "ACAPI/Elements.hpp"
 #include "ACAPI/Selection.hpp"
 #include "sim/Databases.h"
@@ -49,6 +51,7 @@ private:
     std::vector<Element> m_elements;
     std::vector<std::string> m_selection;
     API_SelTypeID m_selectionType = API_SelElems;
+    ProjectAttributes m_attributes;
 };
 
 } // namespace hostsim
