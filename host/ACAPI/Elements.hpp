@@ -123,6 +123,45 @@ struct API_MarkerType {
     API_Guid databaseID;
 };
 
+// A placed object (type 6) or lamp (type 7): its library part and how it is drawn and placed.
+struct API_ObjectType {
+    Int32 libInd = 0;
+    // Attribute indices: contour pen, line type, material, section fill and its pen, section
+    // background pen and section contour pen.
+    short pen = 0;
+    short ltypeInd = 0;
+    short mat = 0;
+    short sectFill = 0;
+    short sectFillPen = 0;
+    short sectBGPen = 0;
+    short sectContPen = 0;
+    bool useObjPens = false;
+    bool useObjLtypes = false;
+    bool useObjMaterials = false;
+    bool reflected = false;
+    bool fixedSize = false;
+    bool useObjSectAttrs = false;
+    short originIndex = 0; // the hotspot used as reference point
+    double angle = 0.0;
+    double level = 0.0; // from the home storey
+    double xRatio = 0.0;
+    double yRatio = 0.0;
+    double colour[3] = {0.0, 0.0, 0.0};
+    bool showOnHome = true;
+    bool showAllAbove = false;
+    bool showAllBelow = false;
+    short showRelAbove = 0;
+    short showRelBelow = 0;
+    short linkValue = 0;
+    bool linkToStory[3] = {false, false, false};
+    double offsetX = 0.0;
+    double offsetY = 0.0;
+    API_Guid ownerGuid;
+    double posX = 0.0;
+    double posY = 0.0;
+};
+using API_LampType = API_ObjectType;
+
 // An element record: its header, then the part of its kind (only that part is meaningful).
 struct API_Element {
     API_Elem_Head header;
@@ -130,6 +169,8 @@ struct API_Element {
     API_SectElemType sectElem;
     API_MarkerType cutPlane;
     API_MarkerType elevation;
+    API_ObjectType object;
+    API_LampType lamp;
 };
 
 // A selection record: the kind of the selected part (neig ID), the element and which part of it.

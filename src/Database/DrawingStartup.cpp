@@ -1,5 +1,6 @@
 #include "Database/Drawing.h"
 #include "Element/ElevationReference.h"
+#include "Element/Object.h"
 #include "Element/ProxyElem.h"
 #include "Element/SectionReference.h"
 
@@ -18,7 +19,7 @@ const StartupCreator startupCreators[] = {
     {element_id(25), SectionReference::create},
     {element_id(33), ElevationReference::create},
     {element_id(29), ProxyElem::create},
-    {element_id(6), nullptr}, // Object::create
+    {element_id(6), Object::create},
 };
 
 } // namespace

@@ -21,7 +21,8 @@ class DatabaseEventTest : public ::testing::Test {
 protected:
     void SetUp() override {
         Drawing::startup();
-        Drawing::addAdapter(element_id(API_ObjectID), TestElement::create, false);
+        Drawing::addAdapter(element_id(API_ObjectID), TestElement::create,
+                            true); // before the start-up's objects
         sim::openProject();
     }
     void TearDown() override { Drawing::shutdown(); }

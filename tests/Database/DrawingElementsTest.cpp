@@ -50,7 +50,8 @@ protected:
         sim::openProject();
         host.reset();
         Drawing::startup();
-        Drawing::addAdapter(element_id(API_ObjectID), TestElement::create, false);
+        Drawing::addAdapter(element_id(API_ObjectID), TestElement::create,
+                            true); // before the start-up's objects
         Drawing::addAdapter(element_id(API_WallID), TestElement::create, false);
         project = host.getProject();
         plan = project->getFloorPlan();

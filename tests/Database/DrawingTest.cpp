@@ -46,21 +46,22 @@ protected:
 } // namespace
 
 TEST_F(DrawingTest, FactoriesAreTriedAdaptersFirstInRegistrationOrder) {
+    // Columns: a kind the start-up registers no factory for.
     API_Element record;
-    record.header.typeID = API_ObjectID;
+    record.header.typeID = API_ColumnID;
     record.header.variationID = 77;
-    ElementLink link(element_id(6), 0);
+    ElementLink link(element_id(2), 0);
     EXPECT_EQ(Drawing::createElement(record, link), nullptr); // nothing registered
     EXPECT_EQ(link.getVariation(), 77u);
 
-    EXPECT_EQ(Drawing::addAdapter(element_id(6, 0), refusing, false), refusing);
-    Drawing::addAdapter(element_id(6, 2), making, false);
-    Drawing::addAdapter(element_id(6, 2), refusing, false); // already there for an equivalent kind
+    EXPECT_EQ(Drawing::addAdapter(element_id(2, 0), refusing, false), refusing);
+    Drawing::addAdapter(element_id(2, 2), making, false);
+    Drawing::addAdapter(element_id(2, 2), refusing, false); // already there for an equivalent kind
     EXPECT_EQ(Drawing::createElement(record, link), reinterpret_cast<Element*>(&markers[0]));
-    EXPECT_EQ(calls, (std::vector<std::string>{"refusing", "making 6 77"}));
+    EXPECT_EQ(calls, (std::vector<std::string>{"refusing", "making 2 77"}));
 
     calls.clear();
-    Drawing::addAdapter(element_id(6, 5), adapting, true);
+    Drawing::addAdapter(element_id(2, 5), adapting, true);
     EXPECT_EQ(Drawing::createElement(record, link), reinterpret_cast<Element*>(&markers[1]));
     EXPECT_EQ(calls, (std::vector<std::string>{"adapting"}));
 
@@ -70,7 +71,7 @@ TEST_F(DrawingTest, FactoriesAreTriedAdaptersFirstInRegistrationOrder) {
     EXPECT_TRUE(calls.empty());
 
     Drawing::shutdown();
-    record.header.typeID = API_ObjectID;
+    record.header.typeID = API_ColumnID;
     EXPECT_EQ(Drawing::createElement(record, link), nullptr);
 }
 
@@ -114,18 +115,18 @@ Element* storing(const API_Element&, const ElementLink& link) {
 
 TEST_F(DrawingTest, RegistryIsKeyedByTypeAlone) {
     // Two factories registered for different subtypes of one type are both tried, in order.
-    Drawing::addAdapter(element_id(6, 9), refusing, false);
-    Drawing::addAdapter(element_id(6, 1), making, false);
+    Drawing::addAdapter(element_id(2, 9), refusing, false);
+    Drawing::addAdapter(element_id(2, 1), making, false);
     API_Element record;
-    record.header.typeID = API_ObjectID;
-    ElementLink link(element_id(6), 0);
+    record.header.typeID = API_ColumnID;
+    ElementLink link(element_id(2), 0);
     EXPECT_NE(Drawing::createElement(record, link), nullptr);
-    EXPECT_EQ(calls, (std::vector<std::string>{"refusing", "making 6 0"}));
+    EXPECT_EQ(calls, (std::vector<std::string>{"refusing", "making 2 0"}));
     // The same factory under another subtype of the type is not added again.
-    EXPECT_EQ(Drawing::addAdapter(element_id(6, 4), refusing, false), refusing);
+    EXPECT_EQ(Drawing::addAdapter(element_id(2, 4), refusing, false), refusing);
     calls.clear();
     Drawing::createElement(record, link);
-    EXPECT_EQ(calls, (std::vector<std::string>{"refusing", "making 6 0"}));
+    EXPECT_EQ(calls, (std::vector<std::string>{"refusing", "making 2 0"}));
 }
 
 TEST_F(DrawingTest, ElementsMadeWithAStoreTakeEveryMemoPartAndTheSwitchComesBack) {

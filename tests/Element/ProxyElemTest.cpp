@@ -44,7 +44,8 @@ protected:
         sim::openProject();
         host.reset();
         Drawing::startup();
-        Drawing::addAdapter(element_id(API_ObjectID), ModelElement::create, false);
+        Drawing::addAdapter(element_id(API_ObjectID), ModelElement::create,
+                            true); // before the start-up's objects
     }
     void TearDown() override {
         Drawing::shutdown();
