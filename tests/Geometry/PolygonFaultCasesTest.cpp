@@ -350,3 +350,39 @@ TEST(PolygonFaultCasesTest, SplitByPolygon) {
 }
 
 } // namespace zelvane
+
+namespace zelvane {
+
+// Polygons without area are cut by nothing and go whole, as they are, to one side.
+TEST(PolygonFaultCasesTest, DegenerateOperands) {
+    struct Case {
+        char const* name;
+        Contour subject;
+        Contour cutter;
+        std::size_t inside, outside;
+        std::size_t linePieces; // cut by the line y = 1
+    };
+    std::vector<Case> const cases = {
+        {"flat cutter", square(0, 0, 2), {{-1, 1, 0}, {3, 1, 0}, {1, 1, 0}}, 0, 1, 2},
+        {"cutter of one point", square(0, 0, 2), {{1, 1, 0}, {1, 1, 0}, {1, 1, 0}}, 0, 1, 2},
+        {"flat subject", {{0, 0, 0}, {4, 0, 0}, {2, 0, 0}}, square(1, -1, 2), 0, 1, 1},
+        {"empty subject", {}, square(1, -1, 2), 0, 1, 1},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.name);
+        CadPolygon subject, cutter;
+        fill(subject, c.subject);
+        fill(cutter, c.cutter);
+        PolyList inside, outside;
+        subject.splitWith(cutter, &inside, &outside);
+        ASSERT_EQ(inside.size(), c.inside);
+        ASSERT_EQ(outside.size(), c.outside);
+        EXPECT_TRUE(outside.front()->isEqual2D(subject));
+        PolyList right, left;
+        subject.splitWith(LinearEquation(0.0, CadPoint(0, 1, 0)), &right, &left);
+        EXPECT_EQ(right.size() + left.size(),
+                  c.subject.size() >= 3 && c.name != std::string("flat subject") ? 2U : 1U);
+    }
+}
+
+} // namespace zelvane
