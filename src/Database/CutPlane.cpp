@@ -1,6 +1,9 @@
 #include "Database/CutPlane.h"
 
 #include "Database/ElementLinkList.h"
+#include "Database/Plan.h"
+#include "Database/Project.h"
+#include "Element/CutPlaneReference.h"
 
 #include <unordered_map>
 
@@ -24,6 +27,33 @@ Element* CutPlane::operator[](const ElementLink& link) {
         }
     }
     return Drawing::operator[](link);
+}
+
+namespace {
+
+// Takes the markers on the floor plan that open one database.
+class IsCutPlaneRef : public Drawing::Filter {
+public:
+    IsCutPlaneRef(UInt8 type, const DatabaseGuid& id) : Filter(element_id(type), false), m_id(id) {}
+    Filter* clone() const override { return new IsCutPlaneRef(*this); }
+    bool isAccepted(const Element& element) const override {
+        const auto* marker = dynamic_cast<const CutPlaneReference*>(&element);
+        return marker != nullptr && marker->getDatabaseID() == m_id;
+    }
+
+private:
+    DatabaseGuid m_id;
+};
+
+} // namespace
+
+CutPlaneReference* CutPlane::getPlanReference() {
+    Project* project = getProject();
+    if (project == nullptr) {
+        return nullptr;
+    }
+    auto it = project->getFloorPlan()->begin(false, IsCutPlaneRef(getRefType(), getID()));
+    return it.atEnd() ? nullptr : static_cast<CutPlaneReference*>(it.release());
 }
 
 ElementLink CutPlane::findElementProxy(const ElementLink& link) {

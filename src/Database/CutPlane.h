@@ -7,6 +7,7 @@
 
 namespace zelvane {
 
+class CutPlaneReference;
 class ElementLinkList;
 
 class CutPlane : public Drawing {
@@ -22,6 +23,9 @@ public:
         return proxySeekLink(link, filter);
     }
 
+    // The marker that stands for this view on the floor plan (a new element, the caller deletes
+    // it), or null.
+    CutPlaneReference* getPlanReference();
     // The link, as seen in this view, of the element the link names; a default link when the view
     // does not show it.
     ElementLink findElementProxy(const ElementLink& link);

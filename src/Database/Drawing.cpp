@@ -2,6 +2,9 @@
 
 #include "ACAPI/ElementRequests.hpp"
 #include "ACAPI/ElementTable.hpp"
+#include "Attribute/Layer.h"
+#include "Attribute/Storey.h"
+#include "Database/AttributeLink.h"
 #include "Database/ElementLink.h"
 #include "Database/ElementLinkList.h"
 #include "Database/Plan.h"
@@ -562,11 +565,11 @@ bool Drawing::reloadHeader(ElementLink& link, API_Elem_Head* head) {
     return true;
 }
 
-bool Drawing::getElementSummary(const Guid& guid, ElementLink* link, short* layer) {
+bool Drawing::getElementSummary(const Guid& guid, ElementLink* link, Layer* layer, Storey** storey) {
+    if (link != nullptr) {
+        *link = ElementLink();
+    }
     if (!activate()) {
-        if (link != nullptr) {
-            *link = ElementLink();
-        }
         return false;
     }
     API_Elem_Head head;
@@ -574,17 +577,63 @@ bool Drawing::getElementSummary(const Guid& guid, ElementLink* link, short* laye
     GSErrCode err = ACAPI_Element_GetHeader(&head);
     setLastError(err);
     if (err != NoError) {
-        if (link != nullptr) {
-            *link = ElementLink();
-        }
         return false;
     }
     if (link != nullptr) {
         *link = ElementLink(head, this);
     }
     if (layer != nullptr) {
-        *layer = head.layer;
+        *layer = Layer(AttributeLink(attribute_index(head.layer), Layer::ID,
+                                     m_project != nullptr ? m_project->getSpecification() : nullptr));
     }
+    if (storey != nullptr) {
+        *storey = nullptr;
+        if ((getType() == APIWind_FloorPlanID || getType() == APIWind_3DModelID) && m_project != nullptr) {
+            *storey = m_project->getFloorPlan()->getStorey(head.floorInd);
+        }
+    }
+    return true;
+}
+
+bool Drawing::reassign(Element& element, const Layer* layer, const Storey* storey, const Guid* group) {
+    if (!element.getLink().getSourceLink().isSameDatabaseAs(getLink())) {
+        return false;
+    }
+    if (layer == nullptr && storey == nullptr && group == nullptr) {
+        return true;
+    }
+    if (!activate()) {
+        return false;
+    }
+    auto mask = std::make_unique<API_Element>();
+    std::memset(static_cast<void*>(mask.get()), 0, sizeof(API_Element));
+    if (layer != nullptr) {
+        element.setLayer(*layer);
+        std::memset(static_cast<void*>(&mask->header.layer), 0xFF, sizeof mask->header.layer);
+    }
+    if (storey != nullptr) {
+        element.setStorey(*storey, true);
+        std::memset(static_cast<void*>(&mask->header.floorInd), 0xFF, sizeof mask->header.floorInd);
+    }
+    if (group != nullptr) {
+        element.setGroupID(*group);
+        std::memset(static_cast<void*>(&mask->header.groupGuid), 0xFF, sizeof mask->header.groupGuid);
+    }
+    std::unique_ptr<API_Element> record(element.getData());
+    if (record == nullptr) {
+        return false;
+    }
+    GSErrCode err = ACAPI_Element_ChangeParameters(&record->header, 1, record.get(), nullptr, mask.get());
+    setLastError(err);
+    if (err != NoError) {
+        return false;
+    }
+    API_Element changed;
+    changed.header.guid = record->header.guid;
+    if (ACAPI_Element_Get(&changed) == NoError) {
+        element.getHead() = changed.header;
+    }
+    element.setLink(ElementLink(element.getHead(), this), 0);
     return true;
 }
 

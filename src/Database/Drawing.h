@@ -23,10 +23,12 @@ class CadColour;
 class Cube;
 class ElementLink;
 class ElementLinkList;
+class Layer;
 class Library;
 class MemoStore;
 class MemoryBlock;
 class Project;
+class Storey;
 class Transformation;
 
 class Drawing {
@@ -160,8 +162,12 @@ public:
     // Rebuilds the link from the element's header in this drawing, copied out when asked.
     bool reloadHeader(ElementLink& link, API_Elem_Head* head = nullptr);
     // The link of the element of that GUID in this drawing (a default link when it cannot be read)
-    // and, when asked, its layer index.
-    bool getElementSummary(const Guid& guid, ElementLink* link, short* layer = nullptr);
+    // and, when asked, its layer and (in the floor plan and the 3D model) its storey.
+    bool getElementSummary(const Guid& guid, ElementLink* link, Layer* layer = nullptr,
+                           Storey** storey = nullptr);
+    // Moves the element (of this drawing) to the layer, storey and group given (null: kept), in
+    // the host and in the element.
+    bool reassign(Element& element, const Layer* layer, const Storey* storey, const Guid* group);
     // Points the link at the element it stands for: a link of a proxy element (type 29) seen in
     // this drawing becomes, with resolve, the link of the model element seen through it, and
     // without, a proxy link naming its parent; any other link is taken to be in the active

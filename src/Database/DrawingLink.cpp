@@ -1,5 +1,9 @@
 #include "Database/DrawingLink.h"
 
+#include "Attribute/Storey.h"
+#include "Database/Plan.h"
+#include "Environment/Host.h"
+
 namespace zelvane {
 
 namespace {
@@ -45,6 +49,15 @@ bool DrawingLink::isSameDatabaseAs(const DrawingLink& other) const {
         return false;
     }
     return isPlanOrModel(m_type) || !m_id || m_id == other.m_id;
+}
+
+void DrawingLink::setStorey(const Storey& storey) {
+    m_storey = storey.getIndex();
+}
+
+Storey* DrawingLink::getStorey() const {
+    Plan* plan = hasStoreys() ? host.getFrontPlan() : nullptr;
+    return plan != nullptr ? plan->getStorey(short(m_storey)) : nullptr;
 }
 
 void DrawingLink::clear(bool withStorey) {

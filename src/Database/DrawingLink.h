@@ -7,6 +7,8 @@
 
 namespace zelvane {
 
+class Storey;
+
 // The host's identifier of a drawing database; null for the floor plan and the 3D model.
 using DatabaseGuid = Guid;
 
@@ -32,6 +34,9 @@ public:
     bool isSameDatabaseAs(const DrawingLink& other) const;
     void clear(bool withStorey);
     void setStorey(attribute_index storey) { m_storey = storey; }
+    void setStorey(const Storey& storey);
+    // The floor plan's storey of a storey-bearing link (the plan keeps it), or null.
+    Storey* getStorey() const;
 
 private:
     API_WindowTypeID m_type;

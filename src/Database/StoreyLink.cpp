@@ -2,8 +2,8 @@
 
 namespace zelvane {
 
-StoreyLink::StoreyLink(short above, short below, bool all)
-    : m_above(above), m_below(below), m_onAllAbove(all), m_onAllBelow(all) {}
+StoreyLink::StoreyLink(short above, short below, bool all, bool onHome)
+    : m_above(above), m_below(below), m_onHome(onHome ? 1 : 0), m_onAllAbove(all), m_onAllBelow(all) {}
 
 StoreyLink::StoreyLink(const API_StoryVisibility& visibility, const API_LinkToSettings& linkTo)
     : m_above(visibility.showRelAbove), m_below(visibility.showRelBelow),

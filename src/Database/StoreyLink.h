@@ -7,9 +7,9 @@ namespace zelvane {
 
 class StoreyLink {
 public:
-    // Shown on its home storey, on `above` storeys above and `below` below, and with `all` on every
-    // storey above and below.
-    StoreyLink(short above = 0, short below = 0, bool all = false);
+    // Shown on its home storey (unless onHome is false), on `above` storeys above and `below`
+    // below, and with `all` on every storey above and below.
+    StoreyLink(short above = 0, short below = 0, bool all = false, bool onHome = true);
     StoreyLink(const API_StoryVisibility& visibility, const API_LinkToSettings& linkTo);
 
     short getAbove() const { return m_above; }
@@ -19,6 +19,9 @@ public:
     bool isOnHome() const { return m_onHome != 0; }
     bool isOnAllAbove() const { return m_onAllAbove != 0; }
     bool isOnAllBelow() const { return m_onAllBelow != 0; }
+
+    void setOnAllAbove(bool on) { m_onAllAbove = on ? 1 : 0; }
+    void setOnAllBelow(bool on) { m_onAllBelow = on ? 1 : 0; }
 
     operator API_StoryVisibility() const;
     operator API_LinkToSettings() const;

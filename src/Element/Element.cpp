@@ -10,6 +10,7 @@
 #include "Attribute/Composite.h"
 #include "Attribute/Fill.h"
 #include "Attribute/Layer.h"
+#include "Attribute/Storey.h"
 #include "Database/AttributeLink.h"
 #include "Database/Drawing.h"
 #include "Database/ElementLinkList.h"
@@ -247,6 +248,20 @@ bool Element::isEditable() const {
 
 bool Element::isGrouped() const {
     return !getHead().groupGuid.IsNull() || !getHead().hotlinkGuid.IsNull();
+}
+
+void Element::setStorey(const Storey& storey, bool reapply) {
+    setStoreyIndex(short(storey.getIndex()));
+    if (reapply) {
+        StoreyLink main = getStoreyLink(0);
+        main.setOnAllAbove(false);
+        main.setOnAllBelow(false);
+        setStoreyLink(main, 0);
+    }
+}
+
+Storey* Element::getStorey() const {
+    return m_link.getSourceLink().getStorey();
 }
 
 void Element::setStoreyIndex(short index) {

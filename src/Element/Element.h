@@ -11,6 +11,7 @@
 #include "Attribute/Pen.h"
 #include "Attribute/TextStyle.h"
 #include "Database/ElementLink.h"
+#include "Database/StoreyLink.h"
 #include "Environment/List.h"
 #include "Environment/Platform.h"
 #include "Environment/String.h"
@@ -31,6 +32,7 @@ class Element3D;
 class ElementLinkList;
 class Group;
 class Layer;
+class Storey;
 class MemoryBlock;
 class MemoStore;
 class Pattern;
@@ -70,6 +72,9 @@ public:
     // The element this one belongs to; none here.
     virtual ElementLink getParentLink() const { return ElementLink(); }
     virtual Int32 getDisplayOption() const { return 0; }
+    // The storeys a part of the element (0: the main part) shows on; none in the base.
+    virtual StoreyLink getStoreyLink(int = 0) const { return StoreyLink(0, 0, false, false); }
+    virtual void setStoreyLink(const StoreyLink&, int = 0) {}
     virtual bool isHomeStoreyOnly() const { return true; }
 
     // Takes every member of the link but the element's own kind, then completes the host header
@@ -255,6 +260,11 @@ public:
     // The storey index of the element's drawing link (storey-bearing drawings only), into the
     // link and the header.
     void setStoreyIndex(short index);
+    // Puts the element on the storey; with reapply its main part's storey visibility is set again
+    // without the show-on-all switches.
+    void setStorey(const Storey& storey, bool reapply);
+    // The storey of the element's drawing link, or null (the floor plan keeps it).
+    Storey* getStorey() const;
 
 protected:
     ElementLink& link() { return m_link; }
