@@ -40,6 +40,22 @@ void copyMarked(double& to, double from, const double& mark) {
     }
 }
 
+void copyMarked(API_WallQuantity& to, const API_WallQuantity& from, const API_WallQuantity& mask) {
+    static constexpr double API_WallQuantity::*members[] = {
+        &API_WallQuantity::surface1,     &API_WallQuantity::surface2,    &API_WallQuantity::surface3,
+        &API_WallQuantity::volume,       &API_WallQuantity::grossVolume, &API_WallQuantity::grossSurf1,
+        &API_WallQuantity::grossSurf2,   &API_WallQuantity::refLength,   &API_WallQuantity::oppLength,
+        &API_WallQuantity::centerLength, &API_WallQuantity::doorsSurf,   &API_WallQuantity::doorsWidth,
+        &API_WallQuantity::windowsSurf,  &API_WallQuantity::minHeight,   &API_WallQuantity::maxHeight,
+        &API_WallQuantity::holesSurf,    &API_WallQuantity::holesVolume};
+    for (double API_WallQuantity::*member : members) {
+        copyMarked(to.*member, from.*member, mask.*member);
+    }
+    if (marked(&mask.columnsNumber)) {
+        to.columnsNumber = from.columnsNumber;
+    }
+}
+
 } // namespace
 
 namespace sim {
@@ -82,6 +98,7 @@ GSErrCode ACAPI_Element_GetQuantities(const API_Guid& guid, const API_QuantityPa
     copyMarked(out.surface, measured.element.surface, mask->elements.surface);
     copyMarked(out.area, measured.element.area, mask->elements.area);
     copyMarked(out.length, measured.element.length, mask->elements.length);
+    copyMarked(out.wall, measured.element.wall, mask->elements.wall);
     const API_CompositeQuantity& skinMask = mask->composites;
     if (quantities->composites != nullptr &&
         (marked(&skinMask.buildMatIndices) || marked(&skinMask.volumes) || marked(&skinMask.projectedArea))) {

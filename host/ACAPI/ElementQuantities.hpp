@@ -10,12 +10,36 @@ struct API_QuantityPar {
     double minOpeningSize = 0.0;
 };
 
-// The element's own quantities (one member per quantity the host measures).
+// A wall's own quantities: its side surfaces (reference, opposite, edges), volumes, lengths along
+// each side and its centre, its openings, heights, holes and the columns in it.
+struct API_WallQuantity {
+    double surface1 = 0.0;
+    double surface2 = 0.0;
+    double surface3 = 0.0;
+    double volume = 0.0;
+    double grossVolume = 0.0;
+    double grossSurf1 = 0.0;
+    double grossSurf2 = 0.0;
+    double refLength = 0.0;
+    double oppLength = 0.0;
+    double centerLength = 0.0;
+    double doorsSurf = 0.0;
+    double doorsWidth = 0.0;
+    double windowsSurf = 0.0;
+    double minHeight = 0.0;
+    double maxHeight = 0.0;
+    double holesSurf = 0.0;
+    double holesVolume = 0.0;
+    Int32 columnsNumber = 0;
+};
+
+// The element's own quantities (one member per quantity the host measures), and a wall's.
 struct API_ElementQuantity {
     double volume = 0.0;
     double surface = 0.0;
     double area = 0.0;
     double length = 0.0;
+    API_WallQuantity wall;
 };
 
 // One skin of a composite structure: its building material, volume and projected area.

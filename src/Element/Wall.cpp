@@ -6,6 +6,7 @@
 #include "Attribute/Composite.h"
 #include "Database/ElementLinkList.h"
 #include "Database/Plan.h"
+#include "Element/ElementQuantity.h"
 #include "Environment/Host.h"
 #include "GSRoot/BM.hpp"
 #include "Memo/ElementMemoStore.h"
@@ -347,6 +348,43 @@ void Wall::setComplexProfile(const ComplexProfile& profile) {
 
 Material Wall::getMaterial() const {
     return getStructureType() == basic ? Material(attribute_index(wall().buildingMaterial)) : Material();
+}
+
+double Wall::measure(double API_WallQuantity::*member) const {
+    ElementQuantity quantity;
+    ElementQuantity::setMask(&(quantity.elementMask().wall.*member));
+    return quantity.measure(getLink()) ? quantity.getElement().wall.*member : 0.0;
+}
+
+Int32 Wall::getColumnCount() const {
+    ElementQuantity quantity;
+    ElementQuantity::setMask(&quantity.elementMask().wall.columnsNumber);
+    return quantity.measure(getLink()) ? quantity.getElement().wall.columnsNumber : 0;
+}
+
+int Wall::getHolesCount() const {
+    std::unique_ptr<CadPolygon> outline(getBoundingPolygon());
+    return outline != nullptr ? outline->getHoleCount() : 0;
+}
+
+double Wall::getHolesPerimeter() const {
+    std::unique_ptr<CadPolygon> outline(getBoundingPolygon());
+    double perimeter = 0.0;
+    for (int i = 0; outline != nullptr && i < outline->getHoleCount(); ++i) {
+        perimeter += static_cast<const CadPolygon&>(*outline).getHole(i).getPerimeter2D();
+    }
+    return perimeter;
+}
+
+double Wall::getMaterialArea(attribute_index material) const {
+    switch (getStructureType()) {
+    case basic:
+        return getSurfaceRef();
+    case composite:
+        return Element::getMaterialArea(material);
+    default:
+        return 0.0;
+    }
 }
 
 Int16 Wall::getJunctionOrder() const {

@@ -2,6 +2,7 @@
 // its outline, its geometry, the walls it is joined to and the doors and windows placed in it.
 #pragma once
 
+#include "ACAPI/ElementQuantities.hpp"
 #include "Element/ConstructionProfile.h"
 #include "Element/Element.h"
 #include "Geometry/CadPoint.h"
@@ -149,6 +150,34 @@ public:
     void setComplexProfile(const ComplexProfile& profile) override;
     Material getMaterial() const override;
 
+    // Quantities, each measured alone by the host; 0 when it refuses.
+    double getSurfaceA() const override { return measure(&API_WallQuantity::surface1); }
+    double getSurfaceB() const override { return measure(&API_WallQuantity::surface2); }
+    double getSurfaceC() const override { return measure(&API_WallQuantity::surface3); }
+    double getVolume() const override { return measure(&API_WallQuantity::volume); }
+    double getGrossVolume() const override { return measure(&API_WallQuantity::grossVolume); }
+    virtual double getSurfaceRef() const { return getSurfaceA(); }
+    virtual double getSurfaceOpp() const { return getSurfaceB(); }
+    virtual double getSurfaceEdge() const { return getSurfaceC(); }
+    virtual double getSurfaceRefGross() const { return measure(&API_WallQuantity::grossSurf1); }
+    virtual double getSurfaceOppGross() const { return measure(&API_WallQuantity::grossSurf2); }
+    virtual double getLengthRef() const { return measure(&API_WallQuantity::refLength); }
+    virtual double getLengthOpp() const { return measure(&API_WallQuantity::oppLength); }
+    virtual double getlengthCtr() const { return measure(&API_WallQuantity::centerLength); }
+    virtual double getDoorSurface() const { return measure(&API_WallQuantity::doorsSurf); }
+    virtual double getDoorWidth() const { return measure(&API_WallQuantity::doorsWidth); }
+    virtual double getWindowSurface() const { return measure(&API_WallQuantity::windowsSurf); }
+    double getMinHeight() const override { return measure(&API_WallQuantity::minHeight); }
+    double getMaxHeight() const override { return measure(&API_WallQuantity::maxHeight); }
+    double getHolesSurface() const override { return measure(&API_WallQuantity::holesSurf); }
+    double getHolesVolume() const override { return measure(&API_WallQuantity::holesVolume); }
+    virtual Int32 getColumnCount() const;
+    // The holes of the outline: how many, and their perimeters summed.
+    int getHolesCount() const override;
+    double getHolesPerimeter() const override;
+    // The reference surface for a basic wall, the matching skins of a composite one, else 0.
+    double getMaterialArea(attribute_index material) const override;
+
     // The start with the absolute base level as z.
     CadPoint getOrigin() const override;
     void setOrigin(const CadPoint& origin) override;
@@ -179,6 +208,8 @@ private:
 
     API_WallType& wall() { return m_record.wall; }
     const API_WallType& wall() const { return m_record.wall; }
+    // One wall quantity measured alone.
+    double measure(double API_WallQuantity::*member) const;
     // The finish member of a use, null for uses without one.
     API_OverriddenAttribute* finishOf(Finish::Use use);
     const API_OverriddenAttribute* finishOf(Finish::Use use) const;

@@ -10,6 +10,7 @@
 #include "GSRoot/BM.hpp"
 #include "sim/Attributes.h"
 #include "sim/ElementMemos.h"
+#include "sim/ElementQuantities.h"
 #include "sim/ElementRelations.h"
 #include "sim/ElementTable.h"
 #include "sim/Project.h"
@@ -423,4 +424,71 @@ TEST_F(WallTest, AttributesByUse) {
     sides.setStructureType(Element::profiled);
     EXPECT_EQ(short(sides.getComplexProfile().getIndex()), 5);
     Specification::shutdown();
+}
+
+TEST_F(WallTest, QuantitiesAreMeasuredOneAtATime) {
+    const GS::Guid guid = sim::addElement(wallRecord({0, 0}, {4, 0}));
+    API_ElementQuantity measured;
+    double value = 1.0;
+    for (double API_WallQuantity::*member :
+         {&API_WallQuantity::surface1, &API_WallQuantity::surface2, &API_WallQuantity::surface3,
+          &API_WallQuantity::volume, &API_WallQuantity::grossVolume, &API_WallQuantity::grossSurf1,
+          &API_WallQuantity::grossSurf2, &API_WallQuantity::refLength, &API_WallQuantity::oppLength,
+          &API_WallQuantity::centerLength, &API_WallQuantity::doorsSurf, &API_WallQuantity::doorsWidth,
+          &API_WallQuantity::windowsSurf, &API_WallQuantity::minHeight, &API_WallQuantity::maxHeight,
+          &API_WallQuantity::holesSurf, &API_WallQuantity::holesVolume}) {
+        measured.wall.*member = value;
+        value += 1.0;
+    }
+    measured.wall.columnsNumber = 4;
+    sim::setQuantities(guid, measured);
+    auto wall = load(guid);
+    using Getter = double (Wall::*)() const;
+    struct Case {
+        const char* name;
+        Getter getter;
+        double API_WallQuantity::*member;
+    };
+    const Case cases[] = {
+        {"surface A", &Wall::getSurfaceA, &API_WallQuantity::surface1},
+        {"reference surface", &Wall::getSurfaceRef, &API_WallQuantity::surface1},
+        {"surface B", &Wall::getSurfaceB, &API_WallQuantity::surface2},
+        {"edge surface", &Wall::getSurfaceEdge, &API_WallQuantity::surface3},
+        {"volume", &Wall::getVolume, &API_WallQuantity::volume},
+        {"gross volume", &Wall::getGrossVolume, &API_WallQuantity::grossVolume},
+        {"gross reference surface", &Wall::getSurfaceRefGross, &API_WallQuantity::grossSurf1},
+        {"gross opposite surface", &Wall::getSurfaceOppGross, &API_WallQuantity::grossSurf2},
+        {"reference length", &Wall::getLengthRef, &API_WallQuantity::refLength},
+        {"opposite length", &Wall::getLengthOpp, &API_WallQuantity::oppLength},
+        {"centre length", &Wall::getlengthCtr, &API_WallQuantity::centerLength},
+        {"door surface", &Wall::getDoorSurface, &API_WallQuantity::doorsSurf},
+        {"door width", &Wall::getDoorWidth, &API_WallQuantity::doorsWidth},
+        {"window surface", &Wall::getWindowSurface, &API_WallQuantity::windowsSurf},
+        {"minimum height", &Wall::getMinHeight, &API_WallQuantity::minHeight},
+        {"maximum height", &Wall::getMaxHeight, &API_WallQuantity::maxHeight},
+        {"holes surface", &Wall::getHolesSurface, &API_WallQuantity::holesSurf},
+        {"holes volume", &Wall::getHolesVolume, &API_WallQuantity::holesVolume},
+    };
+    for (const Case& c : cases) {
+        EXPECT_DOUBLE_EQ(((*wall).*c.getter)(), measured.wall.*c.member) << c.name;
+        const API_QuantitiesMask mask = sim::lastQuantityMask();
+        API_WallQuantity expected;
+        std::memset(static_cast<void*>(&(expected.*c.member)), 0xFF, 1);
+        EXPECT_EQ(std::memcmp(&mask.elements.wall, &expected, sizeof expected), 0) << c.name << ": alone";
+        sim::failCall("ACAPI_Element_GetQuantities", APIERR_GENERAL);
+        EXPECT_DOUBLE_EQ(((*wall).*c.getter)(), 0.0) << c.name << ": refused";
+    }
+    EXPECT_EQ(wall->getColumnCount(), 4);
+    EXPECT_DOUBLE_EQ(wall->getMaterialArea(attribute_index(9)), measured.wall.surface1) << "a basic wall";
+    wall->setStructureType(Element::profiled);
+    EXPECT_DOUBLE_EQ(wall->getMaterialArea(attribute_index(9)), 0.0);
+
+    // Holes come from the outline the host draws: a 4 x 4 square with a 1 x 1 hole.
+    sim::WallRelations outline;
+    outline.coords = {{0, 0}, {4, 0}, {4, 4}, {0, 4}, {0, 0}, {1, 1}, {2, 1}, {2, 2}, {1, 2}, {1, 1}};
+    outline.pends = {5, 10};
+    sim::setWallRelations(guid, outline);
+    auto holed = load(guid);
+    EXPECT_EQ(holed->getHolesCount(), 1);
+    EXPECT_NEAR(holed->getHolesPerimeter(), 4.0, 1e-9);
 }
