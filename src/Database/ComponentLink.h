@@ -12,11 +12,12 @@ class Library;
 class ComponentLink {
 public:
     ComponentLink() = default;
-    // The record's type and index.
+    // The record's type and index. Without a library given, a link that names a part belongs to
+    // the project's library.
     ComponentLink(const API_LibPart& part, const Library* library);
     ComponentLink(Int32 index, API_LibTypeID type, const Library* library);
-    // The part found in the library by name or unique ID (index 0 when none); the type found
-    // replaces the given one unless it is 0.
+    // The part found in the library (the project's when none is given) by name or unique ID
+    // (index 0 when none); the type found replaces the given one unless it is 0.
     ComponentLink(const String& name, API_LibTypeID type, const Library* library);
     ComponentLink(const FamilyGuid& id, API_LibTypeID type, const Library* library);
     ComponentLink(const ComponentLink&) = default;

@@ -1,6 +1,8 @@
 #include "Database/ComponentLink.h"
+#include "Environment/Host.h"
 #include "Library/Library.h"
 #include "sim/Library.h"
+#include "sim/Project.h"
 
 #include <gtest/gtest.h>
 
@@ -39,4 +41,21 @@ TEST(ComponentLinkTest, FindsPartsAndKeepsTheGivenTypeWhenNoneIsFound) {
     EXPECT_EQ(byName.getLibrary(), nullptr);
     std::unique_ptr<ComponentLink> copy(byID.clone());
     EXPECT_TRUE(*copy == byID);
+}
+
+TEST(ComponentLinkTest, WithoutALibraryTheProjectsIsUsed) {
+    sim::LibPartDef chair;
+    chair.name = "Chair";
+    sim::addLibPart(chair);
+    sim::openProject();
+    host.reset();
+    Library* project = host.getFrontLibrary();
+    ASSERT_NE(project, nullptr);
+    ComponentLink byName("Chair", APILib_ObjectID, nullptr);
+    EXPECT_EQ(byName.getLibrary(), project);
+    EXPECT_EQ(byName.getIndex(), 1);
+    EXPECT_EQ(ComponentLink(1, APILib_ObjectID, nullptr).getLibrary(), project);
+    EXPECT_EQ(ComponentLink(0, APILib_ObjectID, nullptr).getLibrary(), nullptr);
+    sim::closeProject();
+    host.reset();
 }
