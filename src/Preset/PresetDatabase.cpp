@@ -4,6 +4,7 @@
 #include "Environment/StringSetting.h"
 #include "Library/Parameter.h"
 #include "Preset/PresetEditor.h"
+#include "Preset/PresetUpdater.h"
 #include "Preset/UserDatabaseCollection.h"
 #include "Preset/UserDatabaseMembers.h"
 
@@ -22,6 +23,7 @@ PresetRecord* PresetDatabase::m_activeTemplate = nullptr;
 std::map<String, String> PresetDatabase::m_name;
 std::map<String, String> PresetDatabase::m_legacyName;
 PresetEditor* PresetDatabase::m_editor = nullptr;
+PresetUpdater* PresetDatabase::m_updater = nullptr;
 
 namespace {
 
@@ -56,7 +58,11 @@ void PresetDatabase::addTemplate(PresetRecord* record, String const& displayName
     if (m_editor == nullptr) {
         m_editor = new PresetEditor;
     }
+    if (m_updater == nullptr) {
+        m_updater = new PresetUpdater;
+    }
     addon->addSubscriber(m_editor);
+    addon->addSubscriber(m_updater);
 }
 
 PresetRecord* PresetDatabase::getTemplateFor(String const& type, Uniqueness* uniqueness) {
@@ -146,11 +152,18 @@ void PresetDatabase::shutdownModule() {
     m_name.clear();
     m_legacyName.clear();
     // The add-on is normally gone by now; one that still runs must not keep them.
-    if (addon != nullptr && m_editor != nullptr) {
-        addon->removeSubscriber(m_editor);
+    if (addon != nullptr) {
+        for (Subscriber* subscriber :
+             {static_cast<Subscriber*>(m_editor), static_cast<Subscriber*>(m_updater)}) {
+            if (subscriber != nullptr) {
+                addon->removeSubscriber(subscriber);
+            }
+        }
     }
     delete m_editor;
     m_editor = nullptr;
+    delete m_updater;
+    m_updater = nullptr;
 }
 
 bool PresetDatabase::isTypeFound(String const& type) const {

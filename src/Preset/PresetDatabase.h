@@ -20,6 +20,7 @@ class DataFile;
 class LegacyBinaryIn;
 class Parameter;
 class PresetEditor;
+class PresetUpdater;
 class UserDatabaseCollection;
 
 class PresetDatabase : public UserDatabase<PresetRecord, PresetDatabase, UserDatabaseCollection, Guid> {
@@ -129,6 +130,7 @@ private:
     static std::map<String, String> m_name;
     static std::map<String, String> m_legacyName;
     static PresetEditor* m_editor;
+    static PresetUpdater* m_updater;
 };
 
 extern template class UserDatabase<PresetRecord, PresetDatabase, UserDatabaseCollection, Guid>;

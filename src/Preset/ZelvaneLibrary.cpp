@@ -1,7 +1,15 @@
 #include "Preset/ZelvaneLibrary.h"
 
+#include "Addon/EditManager.h"
+#include "Database/Drawing.h"
+#include "Database/ElementLinkList.h"
+#include "Database/Project.h"
+#include "Element/ComponentElem.h"
 #include "Environment/DataBufferIn.h"
 #include "Environment/DataFile.h"
+#include "Environment/Host.h"
+#include "Library/ComponentSource.h"
+#include "Library/Library.h"
 #include "Library/ParameterList.h"
 #include "Library/StringParameter.h"
 #include "Preset/PresetDatabase.h"
@@ -11,6 +19,7 @@
 #include "XML/XMLTypeProxy.h"
 
 #include <map>
+#include <memory>
 
 namespace zelvane {
 
@@ -88,6 +97,50 @@ bool ZelvaneLibrary::applyPresetsTo(ParameterList& element, std::uint32_t subtyp
         }
     }
     return changed;
+}
+
+bool ZelvaneLibrary::applyPresetsTo(Element& element) const {
+    Project* project = host.getProject();
+    auto* component = dynamic_cast<ComponentElem*>(&element);
+    if (project == nullptr || component == nullptr) {
+        return false;
+    }
+    auto* database = dynamic_cast<PresetDatabase*>(project->getPreference(PresetDatabase::ID.getFamily()));
+    if (database == nullptr) {
+        return false;
+    }
+    return applyPresetsTo(component->getParameterList(), element.getClass(), *database);
+}
+
+void ZelvaneLibrary::applyPresetsToProject(bool apply) const {
+    EditManager editing(true, true);
+    // The editing ends on every path, a failure's too.
+    struct End {
+        EditManager& editing;
+        ~End() { editing.restoreAll(true); }
+    } end{editing};
+    Drawing* drawing = editing.getDrawing();
+    if (drawing == nullptr || !apply) {
+        return;
+    }
+    for (auto element = drawing->begin(false, Drawing::Filter(false, false)); !element.atEnd(); ++element) {
+        if (applyPresetsTo(*element) && editing.enableEdit(*element, true, true, false)) {
+            drawing->put(*element, false, true);
+        }
+    }
+}
+
+bool ZelvaneLibrary::load(Library const& library, String const& productName) {
+    String name = productName;
+    name += " Library Configuration";
+    API_LibTypeID type = 0;
+    Int32 index = library.getIndexByName(name, type);
+    if (index == 0) {
+        return false;
+    }
+    std::unique_ptr<ComponentSource> part(library.load(ComponentLink(index, type, &library), nullptr));
+    std::unique_ptr<DataFile> file(part != nullptr ? part->getFile() : nullptr);
+    return file != nullptr && readFrom(*file);
 }
 
 bool ZelvaneLibrary::readDocument(void const* data, std::size_t length) {

@@ -13,6 +13,8 @@
 namespace zelvane {
 
 class DataFile;
+class Element;
+class Library;
 class ParameterList;
 class PresetDatabase;
 class PresetRecord;
@@ -42,6 +44,16 @@ public:
     // first), to the element's parameters whose names are those key parameters; true when a cell
     // changed.
     bool applyPresetsTo(ParameterList& element, std::uint32_t subtype, PresetDatabase& database) const;
+    // The same for a placed library part of the open project, with the project's preset database;
+    // false for any other element or without the database.
+    bool applyPresetsTo(Element& element) const;
+    // Applies the presets to every element of the current drawing and puts back the changed ones
+    // it can make editable; the editing is always ended.
+    void applyPresetsToProject(bool apply) const;
+    // Reads the configuration part of the product (its name followed by " Library Configuration")
+    // from the library when the part's file changed since it was last read; false when the part
+    // or its file is missing or does not read.
+    bool load(Library const& library, String const& productName);
 
     // Reads a configuration document. The definitions are taken only when the whole document
     // reads; a failed read keeps what was there. The read time is left to the caller.
