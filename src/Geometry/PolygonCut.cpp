@@ -98,7 +98,7 @@ PolygonCut::PolygonCut(CadPolygon const& subject, CadPolygon const& cutter, doub
         }
         active.push_back(&box);
     }
-    buildPieces();
+    buildStretches();
 }
 
 void PolygonCut::load(CadPolygon const& polygon, int index) {
@@ -307,7 +307,7 @@ void PolygonCut::meet(EdgeRef const& a, EdgeRef const& b) {
     }
 }
 
-void PolygonCut::buildPieces() {
+void PolygonCut::buildStretches() {
     std::sort(m_insertions.begin(), m_insertions.end(), [](Insertion const& p, Insertion const& q) {
         if (p.contour != q.contour)
             return p.contour < q.contour;
@@ -338,36 +338,36 @@ void PolygonCut::buildPieces() {
                 Insertion const& insertion = m_insertions[next];
                 if (find(insertion.node) == find(from))
                     continue;
-                m_pieces.push_back(
+                m_stretches.push_back(
                     {from, insertion.node, arc ? sign * (insertion.u - turned) : 0.0, contour.polygon, c});
                 if (arc)
                     turned = insertion.u;
                 from = insertion.node;
             }
-            m_pieces.push_back({from, contour.run[std::size_t(k)].node, arc ? sweep - sign * turned : 0.0,
-                                contour.polygon, c});
+            m_stretches.push_back({from, contour.run[std::size_t(k)].node, arc ? sweep - sign * turned : 0.0,
+                                   contour.polygon, c});
         }
     }
-    for (Piece& piece : m_pieces) {
-        piece.from = find(piece.from);
-        piece.to = find(piece.to);
+    for (Stretch& stretch : m_stretches) {
+        stretch.from = find(stretch.from);
+        stretch.to = find(stretch.to);
     }
-    m_pieces.erase(std::remove_if(m_pieces.begin(), m_pieces.end(),
-                                  [](Piece const& p) { return p.from == p.to && straight(p.sweep); }),
-                   m_pieces.end());
+    m_stretches.erase(std::remove_if(m_stretches.begin(), m_stretches.end(),
+                                     [](Stretch const& p) { return p.from == p.to && straight(p.sweep); }),
+                      m_stretches.end());
 }
 
-CadPoint::Pos PolygonCut::probe(Piece const& piece, CadPolygon const& other) const {
-    // The middle of the piece (of the arc), else a quarter along it from either end.
-    CadPoint const& p = m_points[std::size_t(piece.from)];
-    CadPoint const& q = m_points[std::size_t(piece.to)];
+CadPoint::Pos PolygonCut::probe(Stretch const& stretch, CadPolygon const& other) const {
+    // The middle of the stretch (of the arc), else a quarter along it from either end.
+    CadPoint const& p = m_points[std::size_t(stretch.from)];
+    CadPoint const& q = m_points[std::size_t(stretch.to)];
     CadPoint::Pos position = CadPoint::along;
     for (double f : {0.5, 0.25, 0.75}) {
         CadPoint at(p.x() + (q.x() - p.x()) * f, p.y() + (q.y() - p.y()) * f, 0.0);
-        if (!straight(piece.sweep)) {
+        if (!straight(stretch.sweep)) {
             double cx, cy, r;
-            PieceTracer::arcCircle(p, q, piece.sweep, cx, cy, r);
-            double angle = std::atan2(p.y() - cy, p.x() - cx) + piece.sweep * f;
+            PieceTracer::arcCircle(p, q, stretch.sweep, cx, cy, r);
+            double angle = std::atan2(p.y() - cy, p.x() - cx) + stretch.sweep * f;
             at = CadPoint(cx + r * std::cos(angle), cy + r * std::sin(angle), 0.0);
         }
         position = other.positionOf(at, m_tol);
@@ -393,13 +393,13 @@ void PolygonCut::split(CadPolygon const& subject, CadPolygon const& pattern, Pol
     // Edges of one polygon along edges of the other, by their nodes.
     auto key = [this](int from, int to) { return (long long)(from) * (long long)(m_points.size()) + to; };
     std::unordered_map<long long, std::size_t> cutterEdges;
-    for (std::size_t i = 0; i < m_pieces.size(); ++i)
-        if (m_pieces[i].polygon == 1)
-            cutterEdges.emplace(key(m_pieces[i].from, m_pieces[i].to), i);
+    for (std::size_t i = 0; i < m_stretches.size(); ++i)
+        if (m_stretches[i].polygon == 1)
+            cutterEdges.emplace(key(m_stretches[i].from, m_stretches[i].to), i);
     std::unordered_map<long long, std::size_t> subjectEdges;
-    for (std::size_t i = 0; i < m_pieces.size(); ++i)
-        if (m_pieces[i].polygon == 0)
-            subjectEdges.emplace(key(m_pieces[i].from, m_pieces[i].to), i);
+    for (std::size_t i = 0; i < m_stretches.size(); ++i)
+        if (m_stretches[i].polygon == 0)
+            subjectEdges.emplace(key(m_stretches[i].from, m_stretches[i].to), i);
     auto sameArc = [](double s, double t) { return std::fabs(s - t) <= fixedTol; };
 
     PieceTracer in(m_reference, m_tol), out(m_reference, m_tol);
@@ -407,20 +407,20 @@ void PolygonCut::split(CadPolygon const& subject, CadPolygon const& pattern, Pol
         in.addNode(PolyPoint(point, 0.0, 0));
         out.addNode(PolyPoint(point, 0.0, 0));
     }
-    // Where each piece lies: a run of pieces between nodes where the boundaries meet lies all on one
-    // side, told by the first of its pieces that a probe can tell.
-    std::vector<CadPoint::Pos> position(m_pieces.size(), CadPoint::none);
-    std::vector<char> shared(m_pieces.size(), 0); // 1 along the other running the same way, 2 against
-    auto meets = [this](Piece const& piece, int node) {
-        return (m_owners[std::size_t(node)] & (piece.polygon == 0 ? 2 : 1)) != 0;
+    // Where each stretch lies: a run of stretches between nodes where the boundaries meet lies all on
+    // one side, told by the first of them that a probe can tell.
+    std::vector<CadPoint::Pos> position(m_stretches.size(), CadPoint::none);
+    std::vector<char> shared(m_stretches.size(), 0); // 1 along the other running the same way, 2 against
+    auto meets = [this](Stretch const& stretch, int node) {
+        return (m_owners[std::size_t(node)] & (stretch.polygon == 0 ? 2 : 1)) != 0;
     };
-    for (std::size_t begin = 0; begin < m_pieces.size();) {
+    for (std::size_t begin = 0; begin < m_stretches.size();) {
         std::size_t finish = begin;
-        while (finish < m_pieces.size() && m_pieces[finish].contour == m_pieces[begin].contour)
+        while (finish < m_stretches.size() && m_stretches[finish].contour == m_stretches[begin].contour)
             ++finish;
         std::size_t length = finish - begin;
         std::size_t first = 0;
-        while (first < length && !meets(m_pieces[begin + first], m_pieces[begin + first].from))
+        while (first < length && !meets(m_stretches[begin + first], m_stretches[begin + first].from))
             ++first;
         if (first == length)
             first = 0;
@@ -430,25 +430,26 @@ void PolygonCut::split(CadPolygon const& subject, CadPolygon const& pattern, Pol
                 return;
             CadPoint::Pos found = CadPoint::along;
             if (run.size() == 1) {
-                Piece const& piece = m_pieces[run[0]];
-                auto& others = piece.polygon == 0 ? cutterEdges : subjectEdges;
-                auto same = others.find(key(piece.from, piece.to));
-                auto against = others.find(key(piece.to, piece.from));
-                if (same != others.end() && sameArc(m_pieces[same->second].sweep, piece.sweep))
+                Stretch const& stretch = m_stretches[run[0]];
+                auto& others = stretch.polygon == 0 ? cutterEdges : subjectEdges;
+                auto same = others.find(key(stretch.from, stretch.to));
+                auto against = others.find(key(stretch.to, stretch.from));
+                if (same != others.end() && sameArc(m_stretches[same->second].sweep, stretch.sweep))
                     shared[run[0]] = 1;
-                else if (against != others.end() && sameArc(m_pieces[against->second].sweep, -piece.sweep))
+                else if (against != others.end() &&
+                         sameArc(m_stretches[against->second].sweep, -stretch.sweep))
                     shared[run[0]] = 2;
             }
             if (shared[run[0]] == 0)
                 for (std::size_t i = 0; i < run.size() && found == CadPoint::along; ++i)
-                    found = probe(m_pieces[run[i]], relative[1 - m_pieces[run[i]].polygon]);
+                    found = probe(m_stretches[run[i]], relative[1 - m_stretches[run[i]].polygon]);
             for (std::size_t i : run)
                 position[i] = found == CadPoint::along ? CadPoint::outside : found;
             run.clear();
         };
         for (std::size_t k = 0; k < length; ++k) {
             std::size_t i = begin + (first + k) % length;
-            if (meets(m_pieces[i], m_pieces[i].from))
+            if (meets(m_stretches[i], m_stretches[i].from))
                 settle();
             run.push_back(i);
         }
@@ -456,23 +457,23 @@ void PolygonCut::split(CadPolygon const& subject, CadPolygon const& pattern, Pol
         begin = finish;
     }
     bool anyIn = false, anyOut = false;
-    for (std::size_t i = 0; i < m_pieces.size(); ++i) {
-        Piece const& piece = m_pieces[i];
+    for (std::size_t i = 0; i < m_stretches.size(); ++i) {
+        Stretch const& stretch = m_stretches[i];
         if (shared[i] != 0) {
             // Both boundaries run here: the subject's edge bounds the inside when they run the same
             // way, the outside when they run against each other.
-            if (piece.polygon == 0) {
-                (shared[i] == 1 ? in : out).addEdge(piece.from, piece.to, piece.sweep);
+            if (stretch.polygon == 0) {
+                (shared[i] == 1 ? in : out).addEdge(stretch.from, stretch.to, stretch.sweep);
                 (shared[i] == 1 ? anyIn : anyOut) = true;
             }
             continue;
         }
-        if (piece.polygon == 0) {
-            (position[i] == CadPoint::inside ? in : out).addEdge(piece.from, piece.to, piece.sweep);
+        if (stretch.polygon == 0) {
+            (position[i] == CadPoint::inside ? in : out).addEdge(stretch.from, stretch.to, stretch.sweep);
             (position[i] == CadPoint::inside ? anyIn : anyOut) = true;
         } else if (position[i] == CadPoint::inside) {
-            in.addEdge(piece.from, piece.to, piece.sweep);
-            out.addEdge(piece.to, piece.from, -piece.sweep);
+            in.addEdge(stretch.from, stretch.to, stretch.sweep);
+            out.addEdge(stretch.to, stretch.from, -stretch.sweep);
             anyIn = anyOut = true;
         }
     }

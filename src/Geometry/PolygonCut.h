@@ -53,7 +53,7 @@ private:
         int node;
     };
     // A stretch of an edge between two nodes.
-    struct Piece {
+    struct Stretch {
         int from;
         int to;
         double sweep;
@@ -72,10 +72,10 @@ private:
     void crossings(EdgeRef const& a, EdgeRef const& b, std::vector<CadPoint>& out) const;
     PolyPoint const& start(EdgeRef const& edge) const;
     PolyPoint const& end(EdgeRef const& edge) const;
-    void buildPieces();
-    // Where the piece lies against the other polygon (given relative to the reference): inside,
+    void buildStretches();
+    // Where the stretch lies against the other polygon (given relative to the reference): inside,
     // outside, or along its boundary when no probe tells.
-    CadPoint::Pos probe(Piece const& piece, CadPolygon const& other) const;
+    CadPoint::Pos probe(Stretch const& stretch, CadPolygon const& other) const;
 
     CadPoint m_reference;
     double m_tol;
@@ -85,7 +85,7 @@ private:
     std::vector<int> m_parent;
     std::vector<char> m_owners; // per node: bit 1 the subject, bit 2 the cutter
     std::vector<Insertion> m_insertions;
-    std::vector<Piece> m_pieces;
+    std::vector<Stretch> m_stretches;
 };
 
 } // namespace zelvane
