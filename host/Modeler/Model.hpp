@@ -18,8 +18,16 @@ using SightPtr = std::shared_ptr<Sight>;
 
 namespace ModelerAPI {
 
+// A colour of the model, each channel from 0 to 1.
+struct Color {
+    double red = 0.0;
+    double green = 0.0;
+    double blue = 0.0;
+};
+
 // A surface material of the model: its name, colour (0 to 1) and texture (an index from 1, 0
-// for none).
+// for none). Reflections, transparency and attenuations are fractions from 0 to 1, the shining
+// from 0 to 100; the texture's rotation is in radians.
 struct Material {
     std::string name;
     double red = 0.0;
@@ -27,12 +35,30 @@ struct Material {
     double blue = 0.0;
     double transparency = 0.0;
     Int32 textureIndex = 0;
+    Int32 type = 0;
+    double ambient = 0.0;
+    double diffuse = 0.0;
+    double specular = 0.0;
+    double shining = 0.0;
+    double transparencyAttenuation = 0.0;
+    double emissionAttenuation = 0.0;
+    Color specularColor{};
+    Color emissionColor{};
+    double textureRotation = 0.0;
 };
 
+// A texture: its pixels (width x height, 4 bytes each, row by row), its size on the surface and
+// how it is mirrored; not available when its image could not be loaded.
 struct Texture {
     std::string name;
     Int32 width = 0;
     Int32 height = 0;
+    double xSize = 1.0;
+    double ySize = 1.0;
+    bool mirrorX = false;
+    bool mirrorY = false;
+    bool available = true;
+    std::vector<UInt32> pixels{};
 };
 
 // One element of the model: the placed element it comes from and its box.

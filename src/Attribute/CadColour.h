@@ -3,6 +3,7 @@
 
 #include "ACAPI/ElementMemo.hpp"
 #include "GSRoot/GSRoot.hpp"
+#include "Modeler/Model.hpp"
 
 namespace zelvane {
 
@@ -16,6 +17,9 @@ public:
     CadColour(double red, double green, double blue, double alpha = 1.0);
     // The host colour's channels, with the alpha.
     explicit CadColour(const API_RGBColor& colour, double alpha = 1.0);
+    // The 3D model's colour's channels, with the alpha.
+    explicit CadColour(const ModelerAPI::Color& colour, double alpha = 1.0)
+        : m_red(colour.red), m_green(colour.green), m_blue(colour.blue), m_alpha(alpha) {}
 
     // The 0xRRGGBB form: each channel divided by 255, capped at 1.
     static API_RGBColor fromRGB(UInt32 rgb);
@@ -41,6 +45,7 @@ public:
     // 0xRRGGBB, each channel times 255 truncated (as host dialogs show it).
     UInt32 getRGB() const;
     operator API_RGBColor() const { return API_RGBColor{m_red, m_green, m_blue}; }
+    operator ModelerAPI::Color() const { return ModelerAPI::Color{m_red, m_green, m_blue}; }
 
     // Channels differing by up to 1e-5 are equal.
     bool operator==(const CadColour& other) const;

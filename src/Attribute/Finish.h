@@ -1,9 +1,13 @@
 // A surface material of the project: how it reflects, shines and lets light through, its
-// colours and its texture.
+// colours and its texture. It may instead wrap a material of the 3D model (with its texture),
+// which every getter then asks first.
 #pragma once
 
 #include "Attribute/CadColour.h"
 #include "Attribute/RecordAttribute.h"
+#include "Modeler/Model.hpp"
+
+#include <memory>
 
 namespace zelvane {
 
@@ -15,31 +19,40 @@ public:
     enum class Use : UInt8 { first = 0, last = 9 };
 
     using RecordAttribute::RecordAttribute;
+    // The 3D model's material and its texture (null for none), shared.
+    Finish(std::shared_ptr<const ModelerAPI::Material> material,
+           std::shared_ptr<const ModelerAPI::Texture> texture);
 
-    Int32 getMaterialType() const { return data().mtype; }
+    String getName() const override;
+    Int32 getMaterialType() const;
     // Fractions from 0 to 1 of the host's percentages and scales.
-    double getAmbientReflection() const { return data().ambientPc / 100.0; }
-    double getDiffuseReflection() const { return data().diffusePc / 100.0; }
-    double getSpecularReflection() const { return data().specularPc / 100.0; }
-    double getTransparency() const { return data().transpPc / 100.0; }
-    double getShininess() const { return data().shine / 10000.0; }
-    double getTransparencyAttenuation() const { return data().transpAtt / 400.0; }
-    double getEmissionAttenuation() const { return data().emissionAtt / 65535.0; }
-    CadColour getSurfaceColour() const { return CadColour(data().surfaceRGB); }
-    CadColour getSpecularColour() const { return CadColour(data().specularRGB); }
-    CadColour getEmissionColour() const { return CadColour(data().emissionRGB); }
+    double getAmbientReflection() const;
+    double getDiffuseReflection() const;
+    double getSpecularReflection() const;
+    double getTransparency() const;
+    double getShininess() const;
+    double getTransparencyAttenuation() const;
+    double getEmissionAttenuation() const;
+    CadColour getSurfaceColour() const;
+    CadColour getSpecularColour() const;
+    CadColour getEmissionColour() const;
 
-    bool hasTexture() const { return (data().texture.status & 0x10) != 0; }
+    bool hasTexture() const;
     // Without a texture: not mirrored, missing, scales 1, rotation 0.
-    bool isTextureMirroredX() const { return hasTexture() && (data().texture.status & 0x04) != 0; }
-    bool isTextureMirroredY() const { return hasTexture() && (data().texture.status & 0x08) != 0; }
-    bool isTextureMissing() const { return !hasTexture() || data().texture.missingPict; }
-    double getTextureScaleX() const { return hasTexture() ? data().texture.xSize : 1.0; }
-    double getTextureScaleY() const { return hasTexture() ? data().texture.ySize : 1.0; }
-    double getTextureRotation() const { return hasTexture() ? data().texture.rotAng : 0.0; }
+    bool isTextureMirroredX() const;
+    bool isTextureMirroredY() const;
+    bool isTextureMissing() const;
+    double getTextureScaleX() const;
+    double getTextureScaleY() const;
+    double getTextureRotation() const;
     String getTextureName() const;
-    // A new data file on the texture's file (the caller deletes it), or null without one.
+    // A new data file on the texture's file (the caller deletes it); null without one or when a
+    // 3D material is wrapped.
     DataFile* getTextureFile() const;
+
+private:
+    std::shared_ptr<const ModelerAPI::Material> m_material;
+    std::shared_ptr<const ModelerAPI::Texture> m_texture;
 };
 
 Finish::Use& operator++(Finish::Use& use);

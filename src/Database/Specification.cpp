@@ -216,6 +216,11 @@ Specification::iterator Specification::begin(bool autoWrite, const Filter& filte
     return it;
 }
 
+Specification::const_iterator Specification::cbegin(const Filter& filter) {
+    attribute_id type = filter.getType() != 0 ? filter.getType() : 1;
+    return const_iterator(seekNext(AttributeLink(attribute_index(), type, this), true, filter), filter);
+}
+
 Specification::reverse_iterator Specification::rbegin(const Filter& filter) {
     attribute_id type = filter.getType() != 0 ? filter.getType() : lastAttributeID;
     // Starts one past the type's last index, so the scan's first step lands on it.

@@ -49,6 +49,7 @@ public:
 
     using iterator = Iterator<Specification, Attribute, AttributeLink, Filter, LinkList>;
     using reverse_iterator = ReverseIterator<Specification, Attribute, AttributeLink, Filter, LinkList>;
+    using const_iterator = ConstIterator<Specification, Attribute, AttributeLink, Filter, LinkList>;
 
     explicit Specification(Project* project = nullptr, int tag = 0) : m_project(project), m_tag(tag) {}
     Specification(const Specification&) = delete;
@@ -92,6 +93,9 @@ public:
     iterator begin(bool autoWrite, const Filter& filter);
     iterator end() const { return iterator(); }
     reverse_iterator rbegin(const Filter& filter);
+    // The attributes in index order, read only: nothing is written back.
+    const_iterator cbegin(const Filter& filter);
+    const_iterator cend() const { return const_iterator(); }
     reverse_iterator rend() const { return reverse_iterator(); }
 
     static void startup();

@@ -123,6 +123,12 @@ TEST_F(SpecificationTest, IterationRunsOverEveryTypeAndStepsOverDeletedIndexes) 
         SCOPED_TRACE(c.name);
         EXPECT_EQ(walk(Specification::Filter(c.type), c.forward), c.expected);
     }
+    std::vector<std::string> readOnly;
+    Specification::Filter pens(Pen::ID);
+    for (auto it = spec.cbegin(pens); it != spec.cend(); ++it) {
+        readOnly.push_back(std::string(it->getName().data()));
+    }
+    EXPECT_EQ(readOnly, (std::vector<std::string>{"p1", "p3"}));
     EXPECT_EQ(spec.getCount(Pen::ID), 3);
     EXPECT_EQ(spec.getCount(0), 6);
 }

@@ -131,6 +131,34 @@ TEST_F(WrapperTest, FinishReadsTheHostMaterial) {
     EXPECT_EQ(wood.getTextureScaleX(), 2.5);
     EXPECT_EQ(wood.getTextureRotation(), 0.5);
 
+    // A 3D material answers before the host record.
+    auto material = std::make_shared<ModelerAPI::Material>();
+    material->name = "render glass";
+    material->transparency = 0.6;
+    material->shining = 40;
+    material->textureIndex = 1;
+    material->textureRotation = 0.25;
+    material->specularColor = ModelerAPI::Color{0.1, 0.2, 0.3};
+    auto texture = std::make_shared<ModelerAPI::Texture>();
+    texture->name = "glass.png";
+    texture->mirrorX = true;
+    texture->xSize = 3.0;
+    texture->available = false;
+    Finish rendered(material, texture);
+    EXPECT_EQ(rendered.getName(), "render glass");
+    EXPECT_DOUBLE_EQ(rendered.getTransparency(), 0.6);
+    EXPECT_DOUBLE_EQ(rendered.getShininess(), 0.4);
+    EXPECT_EQ(rendered.getSpecularColour(), CadColour(0.1, 0.2, 0.3));
+    EXPECT_TRUE(rendered.hasTexture());
+    EXPECT_TRUE(rendered.isTextureMirroredX());
+    EXPECT_TRUE(rendered.isTextureMissing());
+    EXPECT_EQ(rendered.getTextureScaleX(), 3.0);
+    EXPECT_EQ(rendered.getTextureRotation(), 0.25);
+    EXPECT_EQ(rendered.getTextureName(), "glass.png");
+    EXPECT_EQ(rendered.getTextureFile(), nullptr);
+    ModelerAPI::Color back = CadColour(0.5, 0.25, 1.0);
+    EXPECT_EQ(back.green, 0.25);
+
     Finish::Use use = Finish::Use::first;
     EXPECT_EQ(--use, Finish::Use::last);
     LineStyle::Use lineUse = LineStyle::Use::last;
