@@ -16,8 +16,10 @@
 #include "Memo/ElementMemoStore.h"
 
 #include <cstring>
+#include <functional>
 #include <map>
 #include <memory>
+#include <unordered_map>
 
 namespace zelvane {
 
@@ -95,6 +97,15 @@ bool Drawing::Filter::isKindAccepted(const element_id& kind) const {
     return m_kind.getType() == 0 || m_kind.matches(kind);
 }
 
+struct Drawing::SelectionIndex {
+    struct Hash {
+        std::size_t operator()(const Guid& guid) const {
+            return std::hash<std::uint64_t>()(guid.getHigh() ^ (guid.getLow() * 31));
+        }
+    };
+    std::unordered_map<Guid, const ElementLink*, Hash> byGuid; // the first link of each GUID
+};
+
 Drawing::Drawing(Project* project, const DatabaseGuid& id) : m_project(project), m_id(id) {}
 
 Drawing::~Drawing() {
@@ -102,8 +113,37 @@ Drawing::~Drawing() {
 }
 
 void Drawing::reset() {
+    dropSelection();
+}
+
+void Drawing::dropSelection() {
     delete m_selection;
     m_selection = nullptr;
+    m_selectionIndex.reset();
+}
+
+const ElementLink* Drawing::findSelected(const ElementLink& link) {
+    if (m_selection == nullptr) {
+        return nullptr;
+    }
+    if (!link.getUniqueID()) {
+        for (const ElementLink* item : *m_selection) {
+            if (*item == link) {
+                return item;
+            }
+        }
+        return nullptr;
+    }
+    if (m_selectionIndex == nullptr) {
+        auto index = std::make_unique<SelectionIndex>();
+        index->byGuid.reserve(m_selection->size());
+        for (const ElementLink* item : *m_selection) {
+            index->byGuid.emplace(item->getUniqueID(), item);
+        }
+        m_selectionIndex = std::move(index);
+    }
+    auto found = m_selectionIndex->byGuid.find(link.getUniqueID());
+    return found != m_selectionIndex->byGuid.end() ? found->second : nullptr;
 }
 
 Library* Drawing::getLibrary() const {
@@ -224,18 +264,19 @@ std::size_t Drawing::getLinksMatching(const Filter& filter, ElementLinkList* lis
         count = list != nullptr ? list->append(guids, *this) : guids.GetSize();
     }
     if (proxyMode && list != nullptr) {
+        // Links that do not pass are dropped in one sweep, keeping the order of the others.
         count = 0;
-        for (std::size_t i = firstNew; i < list->size();) {
+        std::size_t kept = firstNew;
+        for (std::size_t i = firstNew; i < list->size(); ++i) {
             ElementLink actual = *(*list)[i];
             bool keep = sourceActualElement(true, actual) && filter.isKindAccepted(actual.getType()) &&
                         (filter.getFlags() == 0 || isFlagsAccepted(actual.getUniqueID(), filter));
             if (keep) {
+                std::swap((*list)[kept++], (*list)[i]);
                 ++count;
-                ++i;
-            } else {
-                list->erase(list->begin() + std::ptrdiff_t(i));
             }
         }
+        list->resize(kept);
         activate();
     }
     return count;
@@ -338,12 +379,7 @@ Element* Drawing::load(const ElementLink& link, const Filter* filter) {
     const ElementLink* selected = nullptr;
     if ((filter != nullptr && filter->isSelectedOnly()) || m_isSelectionInfo) {
         if (checkSelection()) {
-            for (const ElementLink* item : *m_selection) {
-                if (*item == link) {
-                    selected = item;
-                    break;
-                }
-            }
+            selected = findSelected(link);
         }
         if (filter != nullptr && filter->isSelectedOnly()) {
             if (selected == nullptr) {
@@ -403,11 +439,9 @@ Element* Drawing::operator[](const ElementLink& link) {
             ElementLink made(record.header, nullptr);
             made.setSource(copy.getSource());
             if (m_isSelectionInfo && checkSelection()) {
-                for (const ElementLink* item : *m_selection) {
-                    if (*item == link && item->getUniqueID() == made.getUniqueID()) {
-                        made.setSelection(*item);
-                        break;
-                    }
+                const ElementLink* item = findSelected(link);
+                if (item != nullptr && item->getUniqueID() == made.getUniqueID()) {
+                    made.setSelection(*item);
                 }
             }
             if (Element* element = createElement(record, made, nullptr)) {

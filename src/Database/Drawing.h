@@ -15,6 +15,7 @@
 #include "Environment/String.h"
 
 #include <cstddef>
+#include <memory>
 
 namespace zelvane {
 
@@ -250,12 +251,18 @@ private:
     Guid phaseFilterOf(const Filter& filter) const;
     Element* finishLoad(Element* element) const;
     bool selectList(ElementLinkList& list, bool add, bool clearFirst);
+    // The cached selection's link equal to this one, or null; by GUID through an index, so that
+    // walking a large selection stays linear.
+    const ElementLink* findSelected(const ElementLink& link);
+    void dropSelection();
     bool transformOne(Element& element, const Transformation& transformation);
 
     Project* m_project; // not owned
     DatabaseGuid m_id;
     ElementLink m_cursor;
     ElementLinkList* m_selection = nullptr;
+    struct SelectionIndex;
+    std::unique_ptr<SelectionIndex> m_selectionIndex; // made on first look-up
     mutable GSErrCode m_lastError = NoError;
     UInt8 m_isMarquee = 0;
     UInt8 m_isHighlighted = 0;

@@ -99,8 +99,7 @@ bool Drawing::selectList(ElementLinkList& list, bool add, bool clearFirst) {
         err = ACAPI_Element_Select(*static_cast<API_Neig**>(records.get()), Int32(list.size()), add);
     }
     setLastError(err);
-    delete m_selection;
-    m_selection = nullptr;
+    dropSelection();
     return err == NoError;
 }
 
@@ -127,8 +126,7 @@ bool Drawing::deselectAll() {
     }
     GSErrCode err = ACAPI_Element_Select(nullptr, 0, false);
     setLastError(err);
-    delete m_selection;
-    m_selection = nullptr;
+    dropSelection();
     return err == NoError;
 }
 
