@@ -1,8 +1,11 @@
 #include "Remap/ObjectSpecification.h"
 
 #include "Database/ComponentLink.h"
+#include "Element/Object.h"
 #include "Environment/Host.h"
+#include "Library/ComponentSource.h"
 #include "Library/FamilyGuid.h"
+#include "Library/LengthParameter.h"
 #include "Library/Library.h"
 #include "Library/Parameter.h"
 #include "Library/ParameterList.h"
@@ -125,6 +128,46 @@ ComponentLink* ObjectSpecification::getMappedLink() {
         }
     }
     return m_mappedLink->isValid() ? m_mappedLink.get() : nullptr;
+}
+
+bool ObjectSpecification::setMappedLink(ComponentLink const& link) {
+    Library const* library = link.getLibrary() != nullptr ? link.getLibrary() : host.getFrontLibrary();
+    if (library == nullptr) {
+        return false;
+    }
+    ComponentLink asked(link);
+    asked.setLibrary(library);
+    std::unique_ptr<ComponentSource> part((*library)[asked]);
+    if (part == nullptr || !part->exists()) {
+        return false;
+    }
+    m_mappedName = part->getName();
+    m_mappedObjectGuid = part->getUniqueID();
+    m_mappedLink = std::make_shared<ComponentLink>(part->getLink());
+    return true;
+}
+
+void ObjectSpecification::applyParametersTo(ComponentElem& element) const {
+    if (m_customParameters == nullptr || m_customParameters->size() == 0) {
+        return;
+    }
+    element.copyParametersFrom(*m_customParameters, false, true, false);
+    auto* object = dynamic_cast<Object*>(&element);
+    if (object == nullptr) {
+        return;
+    }
+    auto length = [this](char const* name) {
+        return dynamic_cast<LengthParameter const*>(m_customParameters->getParameter(String(name)));
+    };
+    if (LengthParameter const* width = length("A")) {
+        object->setAxialWidth(width->getValue(0, 0));
+    }
+    if (LengthParameter const* depth = length("B")) {
+        object->setAxialDepth(depth->getValue(0, 0));
+    }
+    if (LengthParameter const* height = length("ZZYZX")) {
+        object->setAxialHeight(height->getValue(0, 0));
+    }
 }
 
 void ObjectSpecification::setParameters(ParameterList const& before, ParameterList const& after) {

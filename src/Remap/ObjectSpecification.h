@@ -10,6 +10,7 @@
 #include <memory>
 
 namespace zelvane {
+class ComponentElem;
 class ComponentLink;
 class ParameterList;
 } // namespace zelvane
@@ -48,6 +49,14 @@ public:
     // by the mapped name. Null when that link names no part. The rule's own type never changes:
     // the type found belongs to the link alone.
     ComponentLink* getMappedLink();
+    // Makes the linked part the target: its name and unique ID become the rule's and the link is
+    // kept. The link's library, else the loaded one, is asked; false, with the rule as it was,
+    // without a library or when the part is missing.
+    bool setMappedLink(ComponentLink const& link);
+
+    // Puts the custom values into the element's parameters; an object (or lamp) also takes "A",
+    // "B" and "ZZYZX" length values as its plan width, depth and height.
+    void applyParametersTo(ComponentElem& element) const;
 
     // Keeps in the custom values exactly those of `after` that differ from the same-named values of
     // `before` (the target part's own): values set back to the part's own are dropped.

@@ -1,5 +1,8 @@
 #include "Remap/RemappingAddon.h"
 
+#include "Database/Drawing.h"
+#include "Element/Lamp.h"
+#include "Element/Object.h"
 #include "Environment/Directory.h"
 #include "Environment/Host.h"
 #include "Environment/Platform.h"
@@ -98,6 +101,10 @@ Directory* RemappingAddon::getUserPrefsDirectory() const {
 }
 
 void RemappingAddon::startTools() {
+    // The placed library-part elements the command remaps. Doors (5) and windows (4) join them
+    // once the framework makes those elements.
+    Drawing::addAdapter(element_id(API_LampID), Lamp::create, false);
+    Drawing::addAdapter(element_id(API_ObjectID), Object::create, false);
     addPreference(RemappingPrefs(), project);
     m_tools.push_back(new RemappingMenu(RemappingMenu::menuID, 1, RemappingMenu::menuCode, 0));
     for (Subscriber* tool : m_tools) {
