@@ -1,4 +1,5 @@
 #include "Database/Project.h"
+#include "IFC/IFCData.h"
 
 #include "ACAPI/DatabaseInfo.hpp"
 #include "ACAPI/ElementMemo.hpp"
@@ -119,6 +120,8 @@ void Project::resetDatabases() {
     m_model->reset();
     m_plan->reset();
     m_specification->reset();
+    // Interned IFC texts and keys belong to one entry's reads.
+    IFCData::reset();
     m_activeDrawing = nullptr;
     m_activeWindow = nullptr;
     delete m_users;

@@ -330,6 +330,7 @@ void Object::applyDelta(const Element& edited, const Element& reference) {
         take(mine.libInd, to.libInd, was.libInd);
     }
     ComponentElem::applyDelta(edited, reference);
+    IFCMemo::applyDelta(edited, reference);
 }
 
 Pen Object::getPen(Pen::Use use) const {

@@ -4,12 +4,13 @@
 #pragma once
 
 #include "Element/ComponentElem.h"
+#include "IFC/IFCMemo.h"
 
 namespace zelvane {
 
 class Library;
 
-class Object : public ComponentElem {
+class Object : public ComponentElem, public IFCMemo {
 public:
     // A new object from the tool defaults, with its default memo when asked.
     explicit Object(bool withMemo = true, API_ElemVariationID variation = 0);
