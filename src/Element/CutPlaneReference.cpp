@@ -1,6 +1,7 @@
 #include "Element/CutPlaneReference.h"
 
 #include "ACAPI/ElementTable.hpp"
+#include "Attribute/Storey.h"
 #include "Database/Drawing.h"
 #include "Geometry/Line.h"
 #include "Memo/ElementMemoStore.h"
@@ -43,9 +44,12 @@ const API_MarkerType& CutPlaneReference::marker() const {
 }
 
 bool CutPlaneReference::getStoreyLevel(double& level) const {
-    // No storey is known to a marker until storeys can be read for its drawing.
-    level = 0.0;
-    return false;
+    const Storey* storey = getStorey();
+    if (storey == nullptr) {
+        return false;
+    }
+    level = storey->getLevel();
+    return true;
 }
 
 ElementLink CutPlaneReference::getStartMarkerLink() const {

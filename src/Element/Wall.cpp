@@ -4,6 +4,7 @@
 #include "ACAPI/ElementRelations.hpp"
 #include "ACAPI/ElementTable.hpp"
 #include "Attribute/Composite.h"
+#include "Attribute/Storey.h"
 #include "Database/ElementLinkList.h"
 #include "Database/Plan.h"
 #include "Element/ElementQuantity.h"
@@ -400,9 +401,40 @@ double Wall::getEndThickness() const {
 }
 
 bool Wall::getStoreyLevel(double& level) const {
-    // No storey is known to a wall until storeys can be read for its drawing.
-    level = 0.0;
-    return false;
+    const Storey* storey = getStorey();
+    if (storey == nullptr) {
+        return false;
+    }
+    level = storey->getLevel();
+    return true;
+}
+
+Storey* Wall::getTopLinkedStorey() const {
+    Plan* plan = host.getFrontPlan();
+    if (wall().relativeTopStory == 0 || plan == nullptr) {
+        return nullptr;
+    }
+    return plan->getStorey(short(m_record.header.floorInd + wall().relativeTopStory));
+}
+
+void Wall::setTopLinkedStorey(const Storey* storey) {
+    Plan* plan = host.getFrontPlan();
+    const short home = m_record.header.floorInd;
+    if (storey != nullptr && plan != nullptr && short(storey->getIndex()) > home) {
+        wall().relativeTopStory = short(short(storey->getIndex()) - home);
+    } else {
+        wall().relativeTopStory = 0;
+    }
+}
+
+bool Wall::isWithinStorey(const Storey& storey, double tolerance) const {
+    if (!wall().isAutoOnStoryVisibility) {
+        const Storey* home = getStorey();
+        return home != nullptr && short(home->getIndex()) == short(storey.getIndex());
+    }
+    const double base = getBaseLevel(true);
+    const double top = base + getHeight();
+    return top - storey.getLevel() > tolerance && storey.getLevel() + storey.getHeight() - base > tolerance;
 }
 
 double Wall::getBaseLevel(bool absolute) const {

@@ -197,6 +197,13 @@ public:
     bool checkRelations() const;
 
     bool isFlipped() const { return wall().flipped; }
+    // The storey the wall's top is linked to (the floor plan keeps it), or null when not linked.
+    Storey* getTopLinkedStorey() const;
+    // Links the top to a storey above the home storey; any other storey, or none, unlinks it.
+    void setTopLinkedStorey(const Storey* storey);
+    // Walls shown on every storey they reach are within a storey they overlap by more than the
+    // tolerance; other walls are within their home storey only.
+    virtual bool isWithinStorey(const Storey& storey, double tolerance) const;
     Int32 getDisplayOption() const override { return wall().displayOption; }
     StructureType getStructureType() const override { return StructureType(wall().modelElemStructureType); }
     void setStructureType(StructureType structure) override { wall().modelElemStructureType = structure; }

@@ -11,6 +11,7 @@
 #include "sim/ElementTable.h"
 #include "sim/Project.h"
 #include "sim/Sim.h"
+#include "sim/Storeys.h"
 
 #include <gtest/gtest.h>
 
@@ -203,4 +204,20 @@ TEST_F(CutPlaneReferenceTest, TheStartMarkerIsNamedInTheMarkersDrawing) {
     EXPECT_TRUE(GS::Guid(link.getUniqueID()) == start);
     EXPECT_EQ(link.getSource(), host.getFrontPlan());
     EXPECT_TRUE(marker->isForwardDirection());
+}
+
+TEST_F(CutPlaneReferenceTest, LevelsAreAbsoluteAndRelativeToTheStorey) {
+    sim::setStoreys({{0, 0, 0.0, "Ground"}, {1, 1, 3.0, "First"}}, 6.0);
+    API_Element record;
+    record.header.typeID = API_CutPlaneID;
+    record.header.floorInd = 1;
+    record.cutPlane.bottomLevel = 3.0;
+    auto marker = load(sim::addElement(record));
+    ASSERT_NE(marker, nullptr);
+    EXPECT_DOUBLE_EQ(marker->getBaseLevel(false), 0.0);
+    EXPECT_DOUBLE_EQ(marker->getBaseLevel(true), 3.0);
+    marker->setBaseLevel(1.0, false);
+    EXPECT_DOUBLE_EQ(marker->getBaseLevel(true), 4.0);
+    marker->setBaseLevel(1.0, true);
+    EXPECT_DOUBLE_EQ(marker->getBaseLevel(false), -2.0);
 }

@@ -15,6 +15,7 @@
 #include "sim/ElementTable.h"
 #include "sim/Project.h"
 #include "sim/Sim.h"
+#include "sim/Storeys.h"
 
 #include <gtest/gtest.h>
 
@@ -491,4 +492,45 @@ TEST_F(WallTest, QuantitiesAreMeasuredOneAtATime) {
     auto holed = load(guid);
     EXPECT_EQ(holed->getHolesCount(), 1);
     EXPECT_NEAR(holed->getHolesPerimeter(), 4.0, 1e-9);
+}
+
+TEST_F(WallTest, LevelsAndStoreys) {
+    sim::setStoreys({{0, 0, 0.0, "Ground"}, {1, 1, 3.0, "First"}, {2, 2, 6.0, "Second"}}, 9.0);
+    API_Element record = wallRecord({0, 0}, {4, 0});
+    record.header.floorInd = 1;
+    record.wall.bottomOffset = 0.5;
+    const GS::Guid guid = sim::addElement(record);
+    auto wall = load(guid);
+    ASSERT_NE(wall, nullptr);
+    EXPECT_DOUBLE_EQ(wall->getBaseLevel(false), 0.5);
+    EXPECT_DOUBLE_EQ(wall->getBaseLevel(true), 3.5);
+    EXPECT_DOUBLE_EQ(wall->getOrigin().z(), 3.5);
+    wall->setBaseLevel(4.0, true);
+    EXPECT_DOUBLE_EQ(wall->getWallData().bottomOffset, 1.0);
+
+    Plan* plan = host.getFrontPlan();
+    EXPECT_EQ(wall->getTopLinkedStorey(), nullptr) << "not linked";
+    wall->setTopLinkedStorey(plan->getStorey(2));
+    EXPECT_EQ(wall->getWallData().relativeTopStory, 1);
+    EXPECT_EQ(wall->getTopLinkedStorey(), plan->getStorey(2));
+    wall->setTopLinkedStorey(plan->getStorey(0));
+    EXPECT_EQ(wall->getWallData().relativeTopStory, 0) << "below the home storey";
+
+    // A wall 3 high standing on level 0.
+    API_Element low = wallRecord({0, 0}, {4, 0});
+    struct Case {
+        const char* name;
+        bool everyStorey;
+        short storey;
+        bool within;
+    };
+    for (const Case& c :
+         {Case{"home storey", false, 0, true}, Case{"storey above, home only", false, 1, false},
+          Case{"home storey, every storey", true, 0, true}, Case{"touching the storey above", true, 1, false},
+          Case{"storey below the base", true, 2, false}}) {
+        low.wall.isAutoOnStoryVisibility = c.everyStorey;
+        auto standing = load(sim::addElement(low));
+        EXPECT_EQ(standing->isHomeStoreyOnly(), !c.everyStorey) << c.name;
+        EXPECT_EQ(standing->isWithinStorey(*plan->getStorey(c.storey), 0.01), c.within) << c.name;
+    }
 }
