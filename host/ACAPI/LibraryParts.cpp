@@ -424,6 +424,10 @@ Int32 addLibPart(const LibPartDef& part) {
     return Int32(state().parts.size());
 }
 
+void clearLibrary() {
+    state().parts.clear();
+}
+
 LibPartDef* libPart(Int32 index) {
     return partAt(index);
 }

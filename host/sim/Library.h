@@ -45,6 +45,8 @@ struct LibPartDef {
 
 // Adds a part at the end of the library and answers its index.
 Int32 addLibPart(const LibPartDef& part);
+// Removes every part.
+void clearLibrary();
 // The part of an index (null outside 1..count); changes to it are the host's.
 LibPartDef* libPart(Int32 index);
 Int32 libPartCount();

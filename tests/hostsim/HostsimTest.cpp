@@ -143,6 +143,13 @@ TEST(HostsimTest, OpensAProjectDescription) {
          "attributes.pens[0].colour: must be a list"},
         {R"({"attributes": {"layerCombinations": [{"name": "c", "layers": [{"layer": "none"}]}]}})",
          "attributes.layerCombinations[0].layers[0].layer: names no layer"},
+        {R"({"library": {}})", "bad.project.json.library: must be a list"},
+        {R"({"library": [{"name": "a"}, {"name": "a"}]})", "library[1].name: another library part is named"},
+        {R"({"library": [{"name": "a", "type": "sofa"}]})", "library[0].type: unknown library part type"},
+        {R"({"library": [{"name": "a", "id": "{x}"}]})", "library[0].id: must be two GUID texts"},
+        {R"({"library": [{"name": "a", "parameters": [{"name": "n", "type": "real", "rows": 2, "values": [1]}]}]})",
+         "library[0].parameters[0].values: must hold rows x columns values"},
+        {R"({"library": [{"name": "a", "sections": {"3D": "x"}}]})", "library[0].sections.3D: must be named"},
         {R"({"attributes": {"cities": [{"name": "x", "latitude": 91}]}})",
          "attributes.cities[0].latitude: must be a number from -90"},
     };

@@ -114,6 +114,7 @@ ProjectDescription ProjectDescription::read(const json& description, const std::
     Reader top(description, source);
     ProjectDescription result;
     result.m_attributes = ProjectAttributes::read(description, source);
+    result.m_library = ProjectLibrary::read(description, source);
     std::set<std::string> databaseNames;
     if (top.has("databases")) {
         const json& list = top.list("databases");
@@ -287,6 +288,7 @@ ProjectDescription ProjectDescription::read(const json& description, const std::
 
 void ProjectDescription::apply() const {
     m_attributes.apply();
+    m_library.apply();
     std::map<std::string, GS::Guid> databases;
     for (const sim::DatabaseRecord& record : m_databases) {
         databases[record.name] = sim::addDatabase(record);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "ProjectAttributes.h"
+#include "ProjectLibrary.h"
 
 #include "ACAPI/Elements.hpp"
 #include "ACAPI/Selection.hpp"
@@ -52,6 +53,7 @@ private:
     std::vector<std::string> m_selection;
     API_SelTypeID m_selectionType = API_SelElems;
     ProjectAttributes m_attributes;
+    ProjectLibrary m_library;
 };
 
 } // namespace hostsim

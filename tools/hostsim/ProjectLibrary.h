@@ -1,0 +1,32 @@
+// The loaded library of a project description ("library"): library parts with their type, names,
+// unique IDs, flags, sizes, script sections and default parameters, read and checked whole before
+// they replace the simulated host's library.
+#pragma once
+
+#include "sim/Library.h"
+
+#include <nlohmann/json.hpp>
+
+#include <string>
+#include <vector>
+
+namespace hostsim {
+
+class ProjectLibrary {
+public:
+    // Reads the description's "library" member (none when absent); throws ScenarioError naming
+    // `source` and the member at fault.
+    static ProjectLibrary read(const nlohmann::json& description, const std::string& source);
+
+    // Replaces the host's library parts by these, in the order listed (indexes from 1). Without a
+    // "library" member the host's library is left as it is.
+    void apply() const;
+
+    std::size_t size() const { return m_parts.size(); }
+
+private:
+    bool m_given = false;
+    std::vector<sim::LibPartDef> m_parts;
+};
+
+} // namespace hostsim
