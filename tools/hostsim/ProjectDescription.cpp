@@ -151,7 +151,9 @@ ProjectDescription ProjectDescription::read(const json& description, const std::
             result.m_databases.push_back(record);
         }
     }
-    for (const auto& [layout, master] : result.m_masters) {
+    for (const auto& entry : result.m_masters) {
+        const std::string& layout = entry.first;
+        const std::string& master = entry.second;
         auto isMaster = [&](const sim::DatabaseRecord& r) {
             return r.name == master && r.type == APIWind_MasterLayoutID;
         };
