@@ -181,6 +181,26 @@ double PolygonCut::parameter(EdgeRef const& edge, CadPoint const& point) const {
     return sweep > 0.0 ? wrapped(angle - a0) : wrapped(a0 - angle);
 }
 
+CadPoint PolygonCut::projected(EdgeRef const& edge, CadPoint const& point) const {
+    PolyPoint const& a = start(edge);
+    PolyPoint const& b = end(edge);
+    double sweep = b.getSweep();
+    if (straight(sweep)) {
+        double length = a.lengthTo2D(b);
+        if (!(length > 0.0))
+            return a;
+        double t = parameter(edge, point) / length;
+        return CadPoint(a.x() + (b.x() - a.x()) * t, a.y() + (b.y() - a.y()) * t,
+                        a.z() + (b.z() - a.z()) * t);
+    }
+    double cx, cy, r;
+    PieceTracer::arcCircle(a, b, sweep, cx, cy, r);
+    double d = std::hypot(point.x() - cx, point.y() - cy);
+    if (!(d > 0.0))
+        return point;
+    return CadPoint(cx + (point.x() - cx) * r / d, cy + (point.y() - cy) * r / d, point.z());
+}
+
 bool PolygonCut::onEdge(EdgeRef const& edge, CadPoint const& point, double& u) const {
     PolyPoint const& a = start(edge);
     PolyPoint const& b = end(edge);
@@ -271,8 +291,10 @@ void PolygonCut::meet(EdgeRef const& a, EdgeRef const& b) {
         m_owners[std::size_t(find(nodeA))] |= 2;
     }
     if (onEdge(a, end(b), u)) {
-        m_insertions.push_back({a.contour, a.corner, u, nodeB});
-        m_owners[std::size_t(find(nodeB))] |= 1;
+        // The subject's edge keeps its line: the cutter's vertex moves onto it.
+        int node = newNode(projected(a, end(b)), 0);
+        unite(node, nodeB);
+        m_insertions.push_back({a.contour, a.corner, u, node});
     }
     std::vector<CadPoint> points;
     crossings(a, b, points);
@@ -357,7 +379,7 @@ void PolygonCut::buildStretches() {
                       m_stretches.end());
 }
 
-CadPoint::Pos PolygonCut::probe(Stretch const& stretch, CadPolygon const& other) const {
+CadPoint::Pos PolygonCut::probe(Stretch const& stretch, CadPolygon const& other, double tol) const {
     // The middle of the stretch (of the arc), else a quarter along it from either end.
     CadPoint const& p = m_points[std::size_t(stretch.from)];
     CadPoint const& q = m_points[std::size_t(stretch.to)];
@@ -370,7 +392,7 @@ CadPoint::Pos PolygonCut::probe(Stretch const& stretch, CadPolygon const& other)
             double angle = std::atan2(p.y() - cy, p.x() - cx) + stretch.sweep * f;
             at = CadPoint(cx + r * std::cos(angle), cy + r * std::sin(angle), 0.0);
         }
-        position = other.positionOf(at, m_tol);
+        position = other.positionOf(at, tol);
         if (position != CadPoint::along)
             break;
     }
@@ -440,9 +462,17 @@ void PolygonCut::split(CadPolygon const& subject, CadPolygon const& pattern, Pol
                          sameArc(m_stretches[against->second].sweep, -stretch.sweep))
                     shared[run[0]] = 2;
             }
-            if (shared[run[0]] == 0)
+            if (shared[run[0]] == 0) {
+                // Stretches within the tolerance of the other boundary all along are told by their
+                // vertices, else by a tenth of the tolerance.
+                CadPolygon const& other = relative[1 - m_stretches[run[0]].polygon];
                 for (std::size_t i = 0; i < run.size() && found == CadPoint::along; ++i)
-                    found = probe(m_stretches[run[i]], relative[1 - m_stretches[run[i]].polygon]);
+                    found = probe(m_stretches[run[i]], other, m_tol);
+                for (std::size_t i = 0; i + 1 < run.size() && found == CadPoint::along; ++i)
+                    found = other.positionOf(m_points[std::size_t(m_stretches[run[i]].to)], m_tol);
+                for (std::size_t i = 0; i < run.size() && found == CadPoint::along; ++i)
+                    found = probe(m_stretches[run[i]], other, m_tol / 10.0);
+            }
             for (std::size_t i : run)
                 position[i] = found == CadPoint::along ? CadPoint::outside : found;
             run.clear();

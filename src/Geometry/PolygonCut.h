@@ -69,13 +69,15 @@ private:
     // The point lies within the tolerance of the edge but not of its ends: u is where.
     bool onEdge(EdgeRef const& edge, CadPoint const& point, double& u) const;
     double parameter(EdgeRef const& edge, CadPoint const& point) const;
+    // The point's foot on the edge's line or circle.
+    CadPoint projected(EdgeRef const& edge, CadPoint const& point) const;
     void crossings(EdgeRef const& a, EdgeRef const& b, std::vector<CadPoint>& out) const;
     PolyPoint const& start(EdgeRef const& edge) const;
     PolyPoint const& end(EdgeRef const& edge) const;
     void buildStretches();
     // Where the stretch lies against the other polygon (given relative to the reference): inside,
-    // outside, or along its boundary when no probe tells.
-    CadPoint::Pos probe(Stretch const& stretch, CadPolygon const& other) const;
+    // outside, or along its boundary (within tol) when no probe tells.
+    CadPoint::Pos probe(Stretch const& stretch, CadPolygon const& other, double tol) const;
 
     CadPoint m_reference;
     double m_tol;
