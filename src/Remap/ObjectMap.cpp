@@ -1,16 +1,25 @@
 #include "Remap/ObjectMap.h"
 
 #include "Environment/Host.h"
+#include "Environment/StringUtilities.h"
+#include "Interface/PopupMenu.h"
 #include "Remap/ObjectSpecification.h"
 #include "Remap/PartTypeProxy.h"
 #include "Remap/SpecificationList.h"
 #include "XML/XMLArrayProxy.h"
 
+#include <algorithm>
 #include <memory>
+#include <utility>
+#include <vector>
 
 namespace zelvane::remap {
 
 namespace {
+
+// The source menu's command texts, and its first source row.
+constexpr short menuStrings = 32521;
+constexpr Int16 firstSource = 4;
 
 constexpr char const* typeNames[ObjectMap::typeCount] = {"IFC", "DWG", "GSM", "missing", "legacy"};
 
@@ -215,6 +224,35 @@ bool ObjectMap::deleteSpecification(Key const& key, String const& sourceName, Ty
         }
     }
     return false;
+}
+
+String ObjectMap::populateMenu(PopupMenu& popup, String const& currentName, Type type) const {
+    // Sorted by their lower-cased texts, computed once; equal ones keep the map's order.
+    std::vector<std::pair<String, String>> names;
+    for (SpecificationList const* list : m_lists) {
+        if (list->getType() == type) {
+            names.emplace_back(list->getSourceName().toLowercase(), list->getSourceName());
+        }
+    }
+    std::stable_sort(names.begin(), names.end(),
+                     [](auto const& a, auto const& b) { return a.first < b.first; });
+    String quoted(" \"");
+    quoted += currentName;
+    quoted += "\"";
+    String rename = host.getLocalString(menuStrings, 2);
+    replaceAll(rename, String("$1"), quoted);
+    String remove = host.getLocalString(menuStrings, 3);
+    replaceAll(remove, String("$1"), quoted);
+
+    popup.setTableSize(0, 1);
+    popup.addRow(host.getLocalString(menuStrings, 1));
+    popup.addRow(rename);
+    popup.addRow(remove);
+    popup.insertSeparator(-1);
+    for (auto const& name : names) {
+        popup.addRow(name.second);
+    }
+    return popup.setSelected(currentName.empty() ? popup.getLabel(firstSource) : currentName, firstSource);
 }
 
 } // namespace zelvane::remap

@@ -11,6 +11,10 @@
 
 #include <utility>
 
+namespace zelvane {
+class PopupMenu;
+}
+
 namespace zelvane::remap {
 
 class ObjectSpecification;
@@ -91,6 +95,12 @@ public:
     // list.
     bool setSpecification(ObjectSpecification const& rule, String const& sourceName, Type type);
     bool deleteSpecification(Key const& key, String const& sourceName, Type type);
+
+    // Fills the mapping dialog's source menu: the commands new, rename and delete (the last two
+    // naming the current source), a separator, then the names of the kind's lists in letter order,
+    // letter case aside. Selects the current name (an empty one: the first source), falling back
+    // to the first source or, without one, the last row; answers the label selected.
+    String populateMenu(PopupMenu& popup, String const& currentName, Type type) const;
 
     RemappingList const& getLists() const { return m_lists; }
     RemappingList& getLists() { return m_lists; }
