@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 #include <unordered_map>
 
 namespace zelvane {
@@ -38,7 +39,12 @@ Record** makeHandle(const ElementLinkList& list, Make make) {
     if (list.empty()) {
         return nullptr;
     }
-    char** handle = allocateHandle(int(list.size() * sizeof(Record)));
+    char** handle = nullptr;
+    try {
+        handle = allocateHandle(int(list.size() * sizeof(Record)));
+    } catch (const std::bad_alloc&) {
+        return nullptr; // the callers report the failure
+    }
     if (handle == nullptr) {
         return nullptr;
     }

@@ -1,4 +1,5 @@
 #include "ACAPI/ElementTable.hpp"
+#include "Attribute/CadColour.h"
 #include "Database/BaseElemSelection.h"
 #include "Database/CutPlane.h"
 #include "Database/ElementLinkList.h"
@@ -10,6 +11,7 @@
 #include "Environment/MemoryBlock.h"
 #include "TestElement.h"
 #include "sim/Databases.h"
+#include "sim/ElementRequests.h"
 #include "sim/ElementTable.h"
 #include "sim/Memory.h"
 #include "sim/Project.h"
@@ -356,4 +358,68 @@ TEST_F(DrawingElementsTest, ViewServices) {
     EXPECT_EQ(sim::rebuildCount(), 1);
     sim::failCall("ACAPI_Database:GZOM", APIERR_GENERAL);
     EXPECT_EQ(plan->getZoom(false), nullptr);
+}
+
+TEST_F(DrawingElementsTest, UserDataOnlyAndRenovationFilters) {
+    API_Element object = record(API_ObjectID);
+    GS::Guid plain = sim::addElement(object);
+    object.header.renovationStatus = 2;
+    GS::Guid demolished = sim::addElement(object);
+    sim::setUserData(demolished, {{'d'}, 1, 19789, 12});
+
+    Drawing::Filter withData(element_id(API_ObjectID), false, false, true);
+    EXPECT_EQ(loadOf(plain, &withData), nullptr);
+    EXPECT_NE(loadOf(demolished, &withData), nullptr);
+
+    // 0x400 asks for the active renovation filter when the filter names none.
+    GS::Guid active;
+    active.Generate();
+    sim::setActiveRenovationFilter(active);
+    sim::setRenovationFilterHides(active, {2});
+    Drawing::Filter shown(APIFilt_IsVisibleByRenovation, element_id(API_ObjectID), false);
+    EXPECT_EQ(plan->getCount(shown), 1u);
+    GS::Guid other;
+    other.Generate();
+    shown.setPhaseFilter(Guid(other));
+    EXPECT_EQ(plan->getCount(shown), 2u);
+    EXPECT_EQ(loadOf(demolished, &shown) != nullptr, true);
+}
+
+TEST_F(DrawingElementsTest, SettingsLinksScriptsAndHighlights) {
+    API_Element object = record(API_ObjectID, 1);
+    GS::Guid guid = sim::addElement(object);
+    object.header.layer = 6;
+    GS::Guid model = sim::addElement(object);
+    std::unique_ptr<Element> element(loadOf(guid));
+    std::unique_ptr<Element> from(loadOf(model));
+    element->pushTransform(new Drag);
+    ASSERT_TRUE(plan->putSetting(*element, from.get(), nullptr));
+    EXPECT_EQ(sim::element(guid).header.layer, 6);
+    EXPECT_EQ(sim::editsOf(GS::Guid(element->getUniqueID())).size(), 1u); // then transformed
+    sim::failCall("ACAPI_Element_ChangeParameters", APIERR_GENERAL);
+    EXPECT_FALSE(plan->putSetting(*element));
+
+    ElementLink a(Guid(guid), plan), b(Guid(model), plan);
+    ElementLinkList both;
+    both.push_back(b.clone());
+    EXPECT_TRUE(plan->addLinksTo(a, both));
+    ElementLinkList to;
+    EXPECT_EQ(plan->getLinksFrom(a, to), 1u);
+    EXPECT_EQ(GS::Guid(to[0]->getUniqueID()), model);
+    EXPECT_TRUE(plan->setObserved(a, true));
+    EXPECT_TRUE(sim::isObserved(guid));
+    EXPECT_TRUE(plan->runParameterScript(a));
+    EXPECT_TRUE(plan->show(both));
+    EXPECT_EQ(sim::drawnElements().size(), 1u);
+    EXPECT_TRUE(plan->highlight(both, CadColour(1, 0, 0), true));
+    EXPECT_TRUE(plan->isHighlighted());
+    EXPECT_EQ(sim::highlights().size(), 1u);
+    EXPECT_EQ(plan->clearHighlights(), NoError);
+    EXPECT_FALSE(plan->isHighlighted());
+    EXPECT_FALSE(plan->hide(both));
+    API_ElementMemo* memo = plan->getMemo(a, 0);
+    ASSERT_NE(memo, nullptr);
+    ElementMemoStore::disposeRecord(memo);
+    sim::failCall("ACAPI_Element_GetMemo", APIERR_GENERAL);
+    EXPECT_EQ(plan->getMemo(a, 0), nullptr);
 }
