@@ -105,6 +105,47 @@ struct API_WallType {
     API_Polygon poly; // the outline description of a polygonal wall
 };
 
+// What doors and windows share: pens, line type and material, section attributes, whether the
+// library part's own are used, the opening's size, the library part and whether wall gables cut
+// it.
+struct API_OpeningBaseType {
+    short pen = 0;
+    short ltypeInd = 0;
+    short mat = 0;
+    short sectFill = 0;
+    short sectFillPen = 0;
+    short sectBGPen = 0;
+    short sectContPen = 0;
+    bool useObjPens = false;
+    bool useObjLtypes = false;
+    bool useObjMaterials = false;
+    double width = 0.0;
+    double height = 0.0;
+    Int32 libInd = 0;
+    bool wallCutUsing = false;
+};
+
+// A window (type 4) or door (type 5) in its wall: the opening part, how it is anchored, which way
+// it opens, its insets, its wall, the distance of its centre from the wall's start and its sill
+// above the wall's base.
+struct API_WindowType {
+    API_OpeningBaseType openingBase;
+    Int32 anchorKind = 0;
+    short anchorStory = 0;
+    bool oSide = false;   // right-handed
+    bool refSide = false; // opens inwards
+    bool revealInside = false;
+    double sillInset = 0.0;
+    double topInset = 0.0;
+    double baseInset = 0.0;
+    double leftInset = 0.0;
+    double rightInset = 0.0;
+    API_Guid owner;
+    double objLoc = 0.0;
+    double lower = 0.0;
+};
+using API_DoorType = API_WindowType;
+
 // What a proxy element (type 29) of a cut view stands for: its parent model element.
 struct API_SectElemType {
     API_ElemTypeID parentID = 0;
@@ -166,6 +207,8 @@ using API_LampType = API_ObjectType;
 struct API_Element {
     API_Elem_Head header;
     API_WallType wall;
+    API_WindowType window;
+    API_DoorType door;
     API_SectElemType sectElem;
     API_MarkerType cutPlane;
     API_MarkerType elevation;

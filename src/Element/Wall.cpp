@@ -8,6 +8,7 @@
 #include "Database/ElementLinkList.h"
 #include "Database/Plan.h"
 #include "Element/ElementQuantity.h"
+#include "Element/Joinery.h"
 #include "Environment/Host.h"
 #include "GSRoot/BM.hpp"
 #include "Memo/ElementMemoStore.h"
@@ -615,6 +616,32 @@ bool Wall::getWindowList(ElementLinkList& list) const {
 
 bool Wall::getDoorList(ElementLinkList& list) const {
     return getOpeningList(list, true);
+}
+
+bool Wall::offsetJoinery(double distance) {
+    Drawing* drawing = getSource();
+    if (drawing == nullptr) {
+        return false;
+    }
+    ElementLinkList openings;
+    getWindowList(openings);
+    getDoorList(openings);
+    std::vector<std::unique_ptr<Joinery>> loaded;
+    for (const ElementLink* link : openings) {
+        std::unique_ptr<Element> element(drawing->load(*link));
+        auto* joinery = dynamic_cast<Joinery*>(element.get());
+        if (joinery == nullptr) {
+            return false;
+        }
+        element.release();
+        loaded.emplace_back(joinery);
+    }
+    bool put = true;
+    for (const auto& joinery : loaded) {
+        joinery->setCentreOffset(joinery->getCentreOffset() + distance);
+        put = drawing->put(*joinery, false, true) && put;
+    }
+    return put;
 }
 
 std::size_t Wall::getWindowCount() const {

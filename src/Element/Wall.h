@@ -114,6 +114,10 @@ public:
     // Turns the wall about its origin, keeping the chord between its ends.
     virtual void setRotation2D(double angle);
     virtual void setBaseRefOffset(double offset) { wall().offsetFromOutside = offset; }
+    // Moves every window and door along the wall by the distance and puts it back; false without
+    // a drawing, when one cannot be loaded or is no door or window (nothing is moved then), or
+    // when a put fails.
+    virtual bool offsetJoinery(double distance);
     virtual void setJunctionOrder(Int16 order);
     // Takes the tool's default record and marks it as having a memo.
     virtual void initialise();

@@ -1,0 +1,23 @@
+// A window (host element type 4) placed from a window library part.
+#pragma once
+
+#include "Element/Joinery.h"
+
+namespace zelvane {
+
+class Window : public Joinery {
+public:
+    static constexpr UInt8 type = 4;
+
+    // A loaded window; its part is named by the record's library index in the link's library.
+    Window(const API_Element& record, const ElementLink& link);
+
+    // The factory of the drawings' registry: a window for a type-4 record, else null.
+    static Element* create(const API_Element& record, const ElementLink& link);
+
+    Element* clone() const override { return new Window(*this); }
+    // Takes window parts (and links of no kind) only.
+    void setSourceLink(const ComponentLink& link, bool refetch, bool apply) override;
+};
+
+} // namespace zelvane

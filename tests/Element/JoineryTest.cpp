@@ -1,0 +1,262 @@
+#include "ACAPI/ElementMemo.hpp"
+#include "ACAPI/ElementTable.hpp"
+#include "ACAPI/LibraryParts.hpp"
+#include "Attribute/Storey.h"
+#include "Database/Plan.h"
+#include "Database/Project.h"
+#include "Element/Door.h"
+#include "Element/Wall.h"
+#include "Element/Window.h"
+#include "Environment/Host.h"
+#include "GSRoot/BM.hpp"
+#include "sim/ElementMemos.h"
+#include "sim/ElementTable.h"
+#include "sim/Project.h"
+#include "sim/Sim.h"
+#include "sim/Storeys.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <memory>
+
+using namespace zelvane;
+
+namespace {
+
+constexpr double pi = 3.14159265358979323846;
+
+API_Element wallRecord(API_Coord begin, API_Coord end, double sweep, double thickness) {
+    API_Element record;
+    record.header.typeID = API_WallID;
+    record.wall.begC = begin;
+    record.wall.endC = end;
+    record.wall.angle = sweep;
+    record.wall.thickness = thickness;
+    record.wall.height = 3.0;
+    return record;
+}
+
+API_Element openingRecord(API_ElemTypeID type, const GS::Guid& wall, double width, double offset,
+                          double threshold = 0.0) {
+    API_Element record;
+    record.header.typeID = type;
+    API_WindowType& part = type == API_DoorID ? record.door : record.window;
+    part.owner = wall;
+    part.openingBase.width = width;
+    part.openingBase.height = 2.1;
+    part.objLoc = offset;
+    part.lower = threshold;
+    return record;
+}
+
+class JoineryTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        sim::openProject();
+        host.reset();
+        Drawing::startup();
+        Drawing::addAdapter(element_id(API_WallID), Wall::create, false);
+        Drawing::addAdapter(element_id(API_DoorID), Door::create, false);
+        Drawing::addAdapter(element_id(API_WindowID), Window::create, false);
+    }
+    void TearDown() override {
+        Drawing::shutdown();
+        host.reset();
+    }
+
+    template <typename T>
+    std::unique_ptr<T> load(const GS::Guid& guid) {
+        Plan* plan = host.getFrontPlan();
+        std::unique_ptr<Element> element(plan->load(ElementLink(Guid(guid), plan)));
+        auto* typed = dynamic_cast<T*>(element.get());
+        if (typed != nullptr) {
+            element.release();
+        }
+        return std::unique_ptr<T>(typed);
+    }
+};
+
+} // namespace
+
+TEST_F(JoineryTest, FactoriesAndSourceLinks) {
+    struct Case {
+        API_ElemTypeID type;
+        bool door;
+        bool window;
+    };
+    for (const Case& c :
+         {Case{API_DoorID, true, false}, Case{API_WindowID, false, true}, Case{API_WallID, false, false}}) {
+        API_Element record;
+        record.header.typeID = c.type;
+        std::unique_ptr<Element> door(Door::create(record, ElementLink()));
+        std::unique_ptr<Element> window(Window::create(record, ElementLink()));
+        EXPECT_EQ(dynamic_cast<Door*>(door.get()) != nullptr, c.door) << c.type;
+        EXPECT_EQ(dynamic_cast<Window*>(window.get()) != nullptr, c.window) << c.type;
+    }
+
+    API_Element record = openingRecord(API_WindowID, GS::Guid(), 1.0, 1.0);
+    record.window.openingBase.libInd = 4;
+    Window window(record, ElementLink());
+    EXPECT_EQ(window.getSourceLink().getIndex(), 4);
+    EXPECT_EQ(window.getSourceLink().getType(), APILib_WindowID);
+    window.setSourceLink(ComponentLink(9, APILib_DoorID, nullptr), false, false);
+    EXPECT_EQ(window.getOpeningData().libInd, 4) << "a door part is refused";
+    window.setSourceLink(ComponentLink(7, APILib_WindowID, nullptr), false, false);
+    EXPECT_EQ(window.getOpeningData().libInd, 7);
+    EXPECT_EQ(window.getSourceLink().getIndex(), 7);
+}
+
+TEST_F(JoineryTest, PensAnchorsAndFlags) {
+    Door door(openingRecord(API_DoorID, GS::Guid(), 0.9, 1.0), ElementLink());
+    door.setPen(Pen(attribute_index(6)), Pen::Use(0));
+    const API_OpeningBaseType& part = door.getOpeningData();
+    EXPECT_EQ(part.pen, 6);
+    EXPECT_EQ(part.sectContPen, 6);
+    EXPECT_EQ(part.sectFillPen, 6);
+    EXPECT_EQ(part.sectBGPen, 6);
+    door.setPen(Pen(attribute_index(2)), Pen::Use(11));
+    struct Case {
+        UInt8 use;
+        short pen;
+    };
+    for (const Case& c : {Case{0, 6}, Case{1, 6}, Case{10, 6}, Case{11, 2}, Case{12, 6}, Case{4, 0}}) {
+        EXPECT_EQ(short(door.getPen(Pen::Use(c.use)).getIndex()), c.pen) << int(c.use);
+    }
+    EXPECT_EQ(door.getPattern(1), nullptr) << "no section fill";
+
+    attribute_index storey(9);
+    door.setAnchor(3, nullptr);
+    EXPECT_EQ(door.getAnchor(nullptr), 3);
+    EXPECT_EQ(door.getAnchor(&storey), 3);
+    EXPECT_EQ(short(storey), 0);
+    door.setAnchor(2, nullptr);
+    storey = attribute_index(9);
+    EXPECT_EQ(door.getAnchor(&storey), 2);
+    EXPECT_EQ(short(storey), 9) << "kind 2 has no storey";
+    EXPECT_DOUBLE_EQ(door.getHeight(), 2.1);
+}
+
+TEST_F(JoineryTest, CentreLinesOnStraightCurvedAndImpossibleWalls) {
+    const GS::Guid straight = sim::addElement(wallRecord({0, 0}, {5, 0}, 0.0, 0.2));
+    // A quarter circle about the origin with radius 5, its reference line in the middle.
+    API_Element curvedRecord = wallRecord({5, 0}, {0, 5}, pi / 2, 0.2);
+    curvedRecord.wall.referenceLineLocation = Wall::centre;
+    const GS::Guid curved = sim::addElement(curvedRecord);
+
+    {
+        auto door = load<Door>(sim::addElement(openingRecord(API_DoorID, straight, 0.9, 2.0)));
+        ASSERT_NE(door, nullptr);
+        PolyEdge edge;
+        double thickness = 0.0;
+        ASSERT_TRUE(door->getCentreLine(edge, thickness));
+        EXPECT_DOUBLE_EQ(thickness, 0.2);
+        EXPECT_NEAR(edge.origin().x(), 1.55, 1e-9);
+        EXPECT_NEAR(edge.end().x(), 2.45, 1e-9);
+        EXPECT_NEAR(edge.origin().y(), -0.1, 1e-9);
+        EXPECT_NEAR(door->getOrigin().x(), 1.55, 1e-9);
+        EXPECT_NEAR(door->getOrigin().y(), -0.2, 1e-9) << "on the wall's side";
+    }
+    {
+        auto window = load<Window>(sim::addElement(openingRecord(API_WindowID, curved, 1.0, 2.5, 0.9)));
+        ASSERT_NE(window, nullptr);
+        PolyEdge edge;
+        double thickness = 0.0;
+        ASSERT_TRUE(window->getCentreLine(edge, thickness));
+        EXPECT_NEAR(edge.origin().lengthTo2D(edge.end()), 1.0, 1e-9) << "spans the opening's width";
+        const double h = std::asin(0.1);
+        EXPECT_NEAR(edge.origin().x(), 5.0 * std::cos(0.5 - h), 1e-9);
+        EXPECT_NEAR(edge.origin().y(), 5.0 * std::sin(0.5 - h), 1e-9);
+        EXPECT_NEAR(edge.getSweep(), 2.0 * h, 1e-9);
+        EXPECT_NEAR(edge.origin().z(), 0.9, 1e-9) << "lifted to the sill";
+    }
+    struct Impossible {
+        const char* name;
+        GS::Guid wall;
+        double width;
+    };
+    GS::Guid gone;
+    gone.Generate();
+    for (const Impossible& c :
+         {Impossible{"wider than the arc", curved, 11.0}, Impossible{"no wall", gone, 1.0}}) {
+        auto window = load<Window>(sim::addElement(openingRecord(API_WindowID, c.wall, c.width, 2.5)));
+        PolyEdge edge;
+        double thickness = -1.0;
+        EXPECT_FALSE(window->getCentreLine(edge, thickness)) << c.name;
+        EXPECT_DOUBLE_EQ(window->getOrigin().x(), 0.0) << c.name;
+        EXPECT_DOUBLE_EQ(window->getOrigin().y(), 0.0) << c.name;
+    }
+}
+
+TEST_F(JoineryTest, BaseLevelWithAndWithoutItsWall) {
+    sim::setStoreys({{0, 0, 0.0, "Ground"}, {1, 1, 3.0, "First"}}, 6.0);
+    API_Element wall = wallRecord({0, 0}, {5, 0}, 0.0, 0.2);
+    wall.header.floorInd = 1;
+    wall.wall.bottomOffset = 0.5;
+    const GS::Guid wallID = sim::addElement(wall);
+    GS::Guid gone;
+    gone.Generate();
+    struct Case {
+        const char* name;
+        GS::Guid wall;
+        double relative;
+        double absolute;
+    };
+    for (const Case& c : {Case{"in its wall", wallID, 1.3, 4.3}, Case{"wall gone", gone, 0.8, 3.8}}) {
+        API_Element record = openingRecord(API_WindowID, c.wall, 1.0, 1.0, 0.8);
+        record.header.floorInd = 1;
+        auto window = load<Window>(sim::addElement(record));
+        ASSERT_NE(window, nullptr) << c.name;
+        EXPECT_DOUBLE_EQ(window->getBaseLevel(false), c.relative) << c.name;
+        EXPECT_DOUBLE_EQ(window->getBaseLevel(true), c.absolute) << c.name;
+    }
+}
+
+TEST_F(JoineryTest, OffsetJoineryMovesEveryOpeningOrNone) {
+    struct Case {
+        const char* name;
+        bool missingOpening;
+        const char* failing;
+        bool result;
+        double moved;
+    };
+    for (const Case& c : {Case{"all move", false, nullptr, true, 0.5},
+                          Case{"an opening cannot be loaded", true, nullptr, false, 0.0},
+                          Case{"a put fails", false, "ACAPI_Element_Change", false, 0.5}}) {
+        const GS::Guid wallID = sim::addElement(wallRecord({0, 0}, {5, 0}, 0.0, 0.2));
+        const GS::Guid window = sim::addElement(openingRecord(API_WindowID, wallID, 1.0, 1.0));
+        const GS::Guid door = sim::addElement(openingRecord(API_DoorID, wallID, 0.9, 3.0));
+        GS::Guid gone;
+        gone.Generate();
+        std::vector<GS::Guid> windows{window};
+        if (c.missingOpening) {
+            windows.push_back(gone);
+        }
+        API_ElementMemo memo;
+        GSHandle w = BMAllocateHandle(GSSize(windows.size() * sizeof(GS::Guid)), 0, 0);
+        std::memcpy(*w, windows.data(), windows.size() * sizeof(GS::Guid));
+        GSHandle d = BMAllocateHandle(sizeof(GS::Guid), 0, 0);
+        std::memcpy(*d, &door, sizeof(GS::Guid));
+        memo.wallWindows = reinterpret_cast<GS::Guid**>(w);
+        memo.wallDoors = reinterpret_cast<GS::Guid**>(d);
+        sim::storeMemo(wallID, &memo, APIMemoMask_WallWindows | APIMemoMask_WallDoors);
+        ACAPI_DisposeElemMemoHdls(&memo);
+
+        auto wall = load<Wall>(wallID);
+        ASSERT_NE(wall, nullptr) << c.name;
+        if (c.failing != nullptr) {
+            sim::failCall(c.failing, APIERR_GENERAL, 1, 1); // the second put
+        }
+        EXPECT_EQ(wall->offsetJoinery(0.5), c.result) << c.name;
+        EXPECT_DOUBLE_EQ(sim::element(window).window.objLoc, 1.0 + c.moved) << c.name;
+        if (c.failing == nullptr) {
+            EXPECT_DOUBLE_EQ(sim::element(door).door.objLoc, 3.0 + c.moved) << c.name;
+        } else {
+            EXPECT_DOUBLE_EQ(sim::element(door).door.objLoc, 3.0) << c.name << ": its put failed";
+        }
+        sim::clearFaults();
+    }
+    Wall unplaced(wallRecord({0, 0}, {1, 0}, 0.0, 0.2), ElementLink());
+    EXPECT_FALSE(unplaced.offsetJoinery(1.0));
+}
