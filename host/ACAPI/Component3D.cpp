@@ -1,25 +1,277 @@
 #include "ACAPI/Component3D.hpp"
 
 #include "ACAPI/ProjectInfo.hpp"
+#include "GSRoot/BM.hpp"
 #include "sim/Attributes.h"
+#include "sim/Component3D.h"
+#include "sim/ElementBounds.h"
+#include "sim/ElementTable.h"
 #include "sim/Project.h"
 #include "sim/Sim.h"
+
+#include <algorithm>
+#include <cstring>
+#include <unordered_map>
+
+namespace {
+
+struct GuidHash {
+    std::size_t operator()(const GS::Guid& guid) const { return guid.GenerateHashValue(); }
+};
+
+struct State {
+    std::vector<sim::Body3D> all;                                           // global index - 1
+    std::unordered_map<GS::Guid, std::pair<Int32, Int32>, GuidHash> ranges; // from 1, inclusive
+    Int32 current = 0;
+};
+
+State& state() {
+    static auto* instance = new State;
+    return *instance;
+}
+
+API_VertType transformed(const sim::Body3D& body, const API_VertType& v) {
+    const double* m = body.transformation.tmx;
+    return API_VertType{m[0] * v.x + m[1] * v.y + m[2] * v.z + m[3],
+                        m[4] * v.x + m[5] * v.y + m[6] * v.z + m[7],
+                        m[8] * v.x + m[9] * v.y + m[10] * v.z + m[11]};
+}
+
+// The box of the body's placed vertices; false for a body without any.
+bool boundsOf(const sim::Body3D& body, API_Box3D& box) {
+    if (body.vertices.empty()) {
+        return false;
+    }
+    API_VertType first = transformed(body, body.vertices.front());
+    box = API_Box3D{first.x, first.y, first.z, first.x, first.y, first.z};
+    for (const API_VertType& v : body.vertices) {
+        API_VertType p = transformed(body, v);
+        box.xMin = std::min(box.xMin, p.x);
+        box.yMin = std::min(box.yMin, p.y);
+        box.zMin = std::min(box.zMin, p.z);
+        box.xMax = std::max(box.xMax, p.x);
+        box.yMax = std::max(box.yMax, p.y);
+        box.zMax = std::max(box.zMax, p.z);
+    }
+    return true;
+}
+
+bool elementBounds(const GS::Guid& guid, API_Box3D& box) {
+    auto it = state().ranges.find(guid);
+    if (it == state().ranges.end()) {
+        return false;
+    }
+    bool found = false;
+    for (Int32 i = it->second.first; i <= it->second.second; ++i) {
+        API_Box3D one{};
+        if (!boundsOf(state().all[std::size_t(i - 1)], one)) {
+            continue;
+        }
+        if (!found) {
+            box = one;
+            found = true;
+            continue;
+        }
+        box.xMin = std::min(box.xMin, one.xMin);
+        box.yMin = std::min(box.yMin, one.yMin);
+        box.zMin = std::min(box.zMin, one.zMin);
+        box.xMax = std::max(box.xMax, one.xMax);
+        box.yMax = std::max(box.yMax, one.yMax);
+        box.zMax = std::max(box.zMax, one.zMax);
+    }
+    return found;
+}
+
+const bool registered = sim::registerReset([] {
+    state() = State();
+    sim::setBoundsProvider(elementBounds);
+});
+
+const sim::Body3D* currentBody() {
+    Int32 i = state().current;
+    return i >= 1 && std::size_t(i) <= state().all.size() ? &state().all[std::size_t(i - 1)] : nullptr;
+}
+
+template <typename T>
+bool inRange(Int32 index, const std::vector<T>& list) {
+    return index >= 1 && std::size_t(index) <= list.size();
+}
+
+// The polygon edges of every polygon of the body, one after another.
+std::vector<Int32> polygonEdges(const sim::Body3D& body) {
+    std::vector<Int32> all;
+    for (const auto& polygon : body.polygons) {
+        all.insert(all.end(), polygon.pedges.begin(), polygon.pedges.end());
+    }
+    return all;
+}
+
+} // namespace
+
+namespace sim {
+
+void setBodies(const GS::Guid& guid, const std::vector<Body3D>& bodies) {
+    Int32 first = Int32(state().all.size()) + 1;
+    state().all.insert(state().all.end(), bodies.begin(), bodies.end());
+    state().ranges[guid] = {first, first + Int32(bodies.size()) - 1};
+}
+
+Body3D boxBody(double x, double y, double z) {
+    Body3D body;
+    body.vertices = {{0, 0, 0}, {x, 0, 0}, {x, y, 0}, {0, y, 0}, {0, 0, z}, {x, 0, z}, {x, y, z}, {0, y, z}};
+    Int32 ends[12][2] = {{1, 2}, {2, 3}, {3, 4}, {4, 1}, {5, 6}, {6, 7},
+                         {7, 8}, {8, 5}, {1, 5}, {2, 6}, {3, 7}, {4, 8}};
+    for (const auto& end : ends) {
+        body.edges.push_back(Body3D::Edge{end[0], end[1], 0, 1});
+    }
+    body.vectors = {{0, 0, 1}, {0, 1, 0}, {1, 0, 0}};
+    body.polygons = {{{-4, -3, -2, -1}, -1, 0, 1, {}}, {{5, 6, 7, 8}, 1, 0, 1, {}},
+                     {{1, 10, -5, -9}, -2, 0, 1, {}},  {{2, 11, -6, -10}, 3, 0, 1, {}},
+                     {{3, 12, -7, -11}, 2, 0, 1, {}},  {{4, 9, -8, -12}, -3, 0, 1, {}}};
+    return body;
+}
+
+} // namespace sim
+
+GSErrCode ACAPI_Element_Get3DInfo(const API_Elem_Head& head, API_ElemInfo3D* info) {
+    if (GSErrCode err = sim::enter("ACAPI_Element_Get3DInfo"); err != NoError) {
+        return err;
+    }
+    if (info == nullptr) {
+        return APIERR_BADPARS;
+    }
+    if (!sim::hasElement(head.guid)) {
+        return APIERR_BADID;
+    }
+    auto it = state().ranges.find(head.guid);
+    if (it == state().ranges.end() || it->second.second < it->second.first) {
+        return APIERR_GENERAL;
+    }
+    info->fbody = it->second.first;
+    info->lbody = it->second.second;
+    return NoError;
+}
 
 GSErrCode ACAPI_3D_GetComponent(API_Component3D* component) {
     if (GSErrCode err = sim::enter("ACAPI_3D_GetComponent", component != nullptr ? component->typeID : 0);
         err != NoError) {
         return err;
     }
-    if (component == nullptr || component->typeID != API_UmatID) {
+    if (component == nullptr) {
         return APIERR_BADPARS;
     }
-    if (!sim::isProjectOpen()) {
-        return APIERR_NOPLAN;
+    Int32 index = component->index;
+    if (component->typeID == API_UmatID) {
+        if (!sim::isProjectOpen()) {
+            return APIERR_NOPLAN;
+        }
+        const API_Attribute* material = sim::attribute(API_MaterialID, API_AttributeIndex(index));
+        if (material == nullptr) {
+            return APIERR_BADINDEX;
+        }
+        component->material = material->material;
+        return NoError;
     }
-    const API_Attribute* material = sim::attribute(API_MaterialID, API_AttributeIndex(component->index));
-    if (material == nullptr) {
+    if (component->typeID == API_BodyID) {
+        if (!inRange(index, state().all)) {
+            return APIERR_BADINDEX;
+        }
+        state().current = index;
+        const sim::Body3D& body = state().all[std::size_t(index - 1)];
+        API_BodyType& record = component->body;
+        record = API_BodyType();
+        record.status = body.status;
+        record.iPen = body.pen;
+        record.iMaterial = body.material;
+        record.nPgon = Int32(body.polygons.size());
+        record.nEdge = Int32(body.edges.size());
+        record.nVert = Int32(body.vertices.size());
+        record.tranmat = body.transformation;
+        API_Box3D box{};
+        if (boundsOf(body, box)) {
+            float values[6] = {float(box.xMin), float(box.yMin), float(box.zMin),
+                               float(box.xMax), float(box.yMax), float(box.zMax)};
+            std::memcpy(record.bounds, values, sizeof values);
+        }
+        return NoError;
+    }
+    const sim::Body3D* body = currentBody();
+    if (body == nullptr) {
+        return APIERR_GENERAL;
+    }
+    switch (component->typeID) {
+    case API_PgonID: {
+        if (!inRange(index, body->polygons)) {
+            return APIERR_BADINDEX;
+        }
+        Int32 first = 1;
+        for (Int32 i = 1; i < index; ++i) {
+            first += Int32(body->polygons[std::size_t(i - 1)].pedges.size());
+        }
+        const auto& polygon = body->polygons[std::size_t(index - 1)];
+        component->pgon.fpedg = first;
+        component->pgon.lpedg = first + Int32(polygon.pedges.size()) - 1;
+        component->pgon.ivect = polygon.vector;
+        component->pgon.status = polygon.status;
+        component->pgon.iumat = polygon.material;
+        return NoError;
+    }
+    case API_PedgID: {
+        std::vector<Int32> all = polygonEdges(*body);
+        if (!inRange(index, all)) {
+            return APIERR_BADINDEX;
+        }
+        component->pedg.pedg = all[std::size_t(index - 1)];
+        return NoError;
+    }
+    case API_EdgeID: {
+        if (!inRange(index, body->edges)) {
+            return APIERR_BADINDEX;
+        }
+        const auto& edge = body->edges[std::size_t(index - 1)];
+        component->edge.vert1 = edge.vert1;
+        component->edge.vert2 = edge.vert2;
+        component->edge.status = edge.status;
+        component->edge.color = edge.pen;
+        return NoError;
+    }
+    case API_VertID:
+        if (!inRange(index, body->vertices)) {
+            return APIERR_BADINDEX;
+        }
+        component->vert = body->vertices[std::size_t(index - 1)];
+        return NoError;
+    case API_VectID:
+        if (!inRange(index, body->vectors)) {
+            return APIERR_BADINDEX;
+        }
+        component->vect = body->vectors[std::size_t(index - 1)];
+        return NoError;
+    default:
+        return APIERR_BADPARS;
+    }
+}
+
+GSErrCode ACAPI_3D_DecomposePgon(Int32 ipgon, Int32*** cpoly) {
+    if (GSErrCode err = sim::enter("ACAPI_3D_DecomposePgon", ipgon); err != NoError) {
+        return err;
+    }
+    const sim::Body3D* body = currentBody();
+    if (cpoly == nullptr) {
+        return APIERR_BADPARS;
+    }
+    if (body == nullptr || !inRange(ipgon, body->polygons)) {
         return APIERR_BADINDEX;
     }
-    component->material = material->material;
+    std::vector<Int32> values = body->polygons[std::size_t(ipgon - 1)].facets;
+    if (values.empty()) {
+        values.push_back(0);
+    }
+    GSHandle handle = BMAllocateHandle(GSSize(values.size() * sizeof(Int32)), 0, 0);
+    if (handle == nullptr) {
+        return APIERR_MEMFULL;
+    }
+    std::memcpy(*handle, values.data(), values.size() * sizeof(Int32));
+    *cpoly = reinterpret_cast<Int32**>(handle);
     return NoError;
 }

@@ -26,6 +26,7 @@
 #include "GSRoot/UniString.hpp"
 #include "Geometry/CadPolygon.h"
 #include "Geometry/Cube.h"
+#include "Geometry/Leveller.h"
 #include "Memo/ElementMemoStore.h"
 #include "Model3D/Element3D.h"
 
@@ -419,7 +420,52 @@ double Element::getArea() const {
     return outline != nullptr ? outline->getArea(true, false) : 0.0;
 }
 
-Cube* Element::getBoundingCube(bool) const {
+std::shared_ptr<Element3D> Element::getPrimitives3D() const {
+    if (m_model == nullptr) {
+        m_model.reset(getElement3D());
+    }
+    return m_model;
+}
+
+Element3D* Element::getElement3D() const {
+    if (!m_link.isValid()) {
+        return nullptr;
+    }
+    auto model = std::make_unique<Element3D>(m_link, getSource());
+    return model->isEmpty() ? nullptr : model.release();
+}
+
+double Element::getTotalSurfaceArea() const {
+    std::shared_ptr<Element3D> model = getPrimitives3D();
+    if (model == nullptr) {
+        return 0.0;
+    }
+    double sum = 0.0;
+    for (std::size_t b = 0; b < model->bodySize(); ++b) {
+        Body body = model->body(b);
+        for (std::size_t f = 0; f < body.faceSize(); ++f) {
+            CadPolygon polygon(5, 0, true);
+            body.extractFacePolygon(f, polygon);
+            if (!polygon.isValid(false, 1e-5)) {
+                continue;
+            }
+            Vector3 normal = body.face(f).getNormal();
+            Leveller(normal, 0.0, 1e-5).transform(polygon);
+            sum += polygon.getArea(true, false);
+        }
+    }
+    return sum;
+}
+
+Cube* Element::getBoundingCube(bool fresh) const {
+    if (!fresh) {
+        std::shared_ptr<Element3D> model = getPrimitives3D();
+        if (model != nullptr) {
+            if (Cube* bounds = model->getBounds()) {
+                return bounds;
+            }
+        }
+    }
     if (!makeActive(getSource())) {
         return nullptr;
     }

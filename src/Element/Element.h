@@ -121,7 +121,8 @@ public:
     virtual double getSurfaceA() const { return 0.0; }
     virtual double getSurfaceB() const { return 0.0; }
     virtual double getSurfaceC() const { return 0.0; }
-    virtual double getTotalSurfaceArea() const { return 0.0; }
+    // The area of every face of the 3D model, each measured in its own plane.
+    virtual double getTotalSurfaceArea() const;
     virtual double getVolume() const { return 0.0; }
     virtual double getGrossVolume() const { return getVolume(); }
     virtual double getMinHeight() const { return getHeight(); }
@@ -175,6 +176,11 @@ public:
     virtual void setBaseLevel(double, bool) {}
     // The element's 2D drawing as primitives; false when it cannot be extracted.
     virtual bool getPrimitives2D(PrimitiveList& list, bool withHidden) const;
+    // The element's 3D model, read once with its drawing active and then shared with copies;
+    // empty when there is none.
+    virtual std::shared_ptr<Element3D> getPrimitives3D() const;
+    // A new 3D model read from the host, or null when the link is invalid or the model is empty.
+    virtual Element3D* getElement3D() const;
     // Drops the cached 3D model (copies share it until then).
     virtual void clear3D() const { m_model.reset(); }
 

@@ -1,11 +1,138 @@
 #include "Model3D/Element3D.h"
 
+#include "ACAPI/Component3D.hpp"
+#include "Database/Plan.h"
+#include "Database/Project.h"
+#include "Environment/Host.h"
 #include "Geometry/Cube.h"
+#include "Geometry/IntersectList.h"
+
+#include <stdexcept>
 
 namespace zelvane {
 
+Element3D::Element3D(const ElementLink& link, Drawing* drawing) : Element3DLink(link, nullptr, 0) {
+    m_bodies = std::make_shared<BodyDataList>();
+    Drawing* active = drawing != nullptr ? drawing : host.getFrontPlan();
+    if (active != nullptr && active->getProject() != nullptr &&
+        !active->getProject()->setActiveDrawing(active)) {
+        return;
+    }
+    API_ElemInfo3D info;
+    if (ACAPI_Element_Get3DInfo(link.getHeader(), &info) != NoError) {
+        return;
+    }
+    for (Int32 i = info.fbody; i <= info.lbody; ++i) {
+        auto data = std::make_shared<Body::Data>(i);
+        if (data->isBuilt()) {
+            m_bodies->push_back(data);
+        }
+    }
+    // Each edge learns the (first two) faces it bounds, visiting the last faces first.
+    for (auto body = m_bodies->rbegin(); body != m_bodies->rend(); ++body) {
+        auto& faces = *(*body)->faces;
+        auto& edges = *(*body)->edges;
+        for (std::size_t f = faces.size(); f-- > 0;) {
+            const auto& entries = *faces[f]->edges;
+            for (std::size_t j = entries.size(); j-- > 0;) {
+                if (entries[j] == Face::separator) {
+                    continue;
+                }
+                Edge::Data& edge = *edges.at(std::size_t(std::abs(entries[j]) - 1));
+                if (edge.face1 == Edge::none) {
+                    edge.face1 = Int32(f);
+                } else if (edge.face2 == Edge::none) {
+                    edge.face2 = Int32(f);
+                }
+            }
+        }
+    }
+}
+
+Body Element3D::body(std::size_t i) const {
+    if (m_bodies == nullptr) {
+        throw std::out_of_range("no bodies");
+    }
+    return Body(m_bodies->at(i), m_lookup);
+}
+
+std::size_t Element3D::vertexSize(std::size_t i) const {
+    if (i != allBodies) {
+        return body(i).vertexSize();
+    }
+    std::size_t sum = 0;
+    for (std::size_t b = 0; b < bodySize(); ++b) {
+        sum += body(b).vertexSize();
+    }
+    return sum;
+}
+
+std::size_t Element3D::edgeSize(std::size_t i) const {
+    if (i != allBodies) {
+        return body(i).edgeSize();
+    }
+    std::size_t sum = 0;
+    for (std::size_t b = 0; b < bodySize(); ++b) {
+        sum += body(b).edgeSize();
+    }
+    return sum;
+}
+
+std::size_t Element3D::faceSize(std::size_t i) const {
+    if (i != allBodies) {
+        return body(i).faceSize();
+    }
+    std::size_t sum = 0;
+    for (std::size_t b = 0; b < bodySize(); ++b) {
+        sum += body(b).faceSize();
+    }
+    return sum;
+}
+
+const CadPoint& Element3D::vertex(std::size_t b, std::size_t i) const {
+    if (m_bodies == nullptr) {
+        throw std::out_of_range("no bodies");
+    }
+    const auto& data = m_bodies->at(b);
+    if (!data->vertices) {
+        throw std::out_of_range("no vertices");
+    }
+    return *data->vertices->at(i);
+}
+
 Cube* Element3D::getBounds() const {
-    return new Cube(m_element.bounds);
+    if (bodySize() == 0) {
+        return m_element != nullptr ? new Cube(m_element->bounds) : nullptr;
+    }
+    Cube* bounds = nullptr;
+    for (std::size_t b = bodySize(); b-- > 0;) {
+        std::unique_ptr<Cube> one(body(b).getBounds());
+        if (bounds == nullptr) {
+            bounds = one.release();
+        } else {
+            bounds->merge(*one);
+        }
+    }
+    return bounds;
+}
+
+std::size_t Element3D::intersectionWith(const Plane& plane, IntersectList& list, double tolerance) const {
+    std::size_t total = 0;
+    InterPoint::Part operand = list.isSwapped() ? InterPoint::second : InterPoint::first;
+    for (std::size_t b = bodySize(); b-- > 0;) {
+        list.getSpec(operand).m_contour = Int32(b);
+        total += body(b).intersectionWith(plane, list, tolerance);
+    }
+    return total;
+}
+
+std::size_t Element3D::getFacesAlong(const Plane& plane, PolyList& out, bool level, bool flag,
+                                     double tolerance) const {
+    std::size_t total = 0;
+    for (std::size_t b = bodySize(); b-- > 0;) {
+        total += body(b).getFacesAlong(plane, out, level, flag, tolerance);
+    }
+    return total;
 }
 
 } // namespace zelvane

@@ -1,0 +1,41 @@
+// The simulated host's element bodies, read through the 3D component service and measured by
+// 'CABO'.
+#pragma once
+
+#include "ACAPI/Component3D.hpp"
+
+#include <vector>
+
+namespace sim {
+
+struct Body3D {
+    struct Edge {
+        Int32 vert1 = 0; // from 1
+        Int32 vert2 = 0;
+        Int32 status = 0;
+        short pen = 0;
+    };
+    struct Polygon {
+        std::vector<Int32> pedges; // signed edges from 1, 0 between contours
+        Int32 vector = 0;          // signed vector from 1
+        Int32 status = 0;
+        short material = 0;
+        // The convex decomposition as the host hands it out (empty: none).
+        std::vector<Int32> facets;
+    };
+    std::vector<API_VertType> vertices;
+    std::vector<Edge> edges;
+    std::vector<Polygon> polygons;
+    std::vector<API_VectType> vectors;
+    API_Tranmat transformation{0, {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0}};
+    Int32 status = 1;
+    short pen = 0;
+    short material = 0;
+};
+
+// The element's bodies, replacing earlier ones.
+void setBodies(const GS::Guid& guid, const std::vector<Body3D>& bodies);
+// A box of the three sizes at the origin (from 0 to the sizes), its six faces outward.
+Body3D boxBody(double x, double y, double z);
+
+} // namespace sim

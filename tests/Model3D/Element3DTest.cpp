@@ -1,0 +1,199 @@
+#include "Model3D/Element3D.h"
+#include "Database/Plan.h"
+#include "Database/Project.h"
+#include "Element/Element.h"
+#include "Environment/Host.h"
+#include "Geometry/CadPolygon.h"
+#include "Geometry/IntersectList.h"
+#include "Geometry/Plane.h"
+#include "Geometry/PolyList.h"
+#include "sim/Component3D.h"
+#include "sim/ElementTable.h"
+#include "sim/Project.h"
+#include "sim/Sim.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace zelvane;
+
+namespace {
+
+class Plain : public Element {
+public:
+    explicit Plain(const ElementLink& link) : Element(link) {
+        m_record.header.typeID = link.getType().getType();
+    }
+    Element* clone() const override { return new Plain(*this); }
+    API_Element* getData() const override { return new API_Element(m_record); }
+    API_ElementMemo* getMemo(unsigned long long& mask) const override {
+        mask = 0;
+        return nullptr;
+    }
+    using Element::getMemo;
+    API_Elem_Head& getHead() override { return m_record.header; }
+    const API_Elem_Head& getHead() const override { return m_record.header; }
+
+    API_Element m_record;
+};
+
+// A square of side 4 with a square hole of side 2 in its middle, in the plane z = 0.
+sim::Body3D squareWithHole() {
+    sim::Body3D body;
+    body.vertices = {{0, 0, 0}, {4, 0, 0}, {4, 4, 0}, {0, 4, 0}, {1, 1, 0}, {1, 3, 0}, {3, 3, 0}, {3, 1, 0}};
+    for (auto [a, b] : std::vector<std::pair<Int32, Int32>>{
+             {1, 2}, {2, 3}, {3, 4}, {4, 1}, {5, 6}, {6, 7}, {7, 8}, {8, 5}}) {
+        body.edges.push_back(sim::Body3D::Edge{a, b, 0, 2});
+    }
+    body.vectors = {{0, 0, 1}};
+    body.polygons = {{{1, 2, 3, 4, 0, 5, 6, 7, 8}, 1, 0, 3, {}}};
+    return body;
+}
+
+class Element3DTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        sim::openProject();
+        host.reset();
+        plan = host.getProject()->getFloorPlan();
+    }
+    void TearDown() override {
+        Face::m_isFacetLoaded = false;
+        host.reset();
+    }
+    GS::Guid add(const std::vector<sim::Body3D>& bodies) {
+        API_Element record;
+        record.header.typeID = API_ObjectID;
+        GS::Guid guid = sim::addElement(record);
+        sim::setBodies(guid, bodies);
+        return guid;
+    }
+    Element3D read(const GS::Guid& guid) { return Element3D(ElementLink(Guid(guid), plan), plan); }
+
+    Plan* plan = nullptr;
+};
+
+} // namespace
+
+TEST_F(Element3DTest, BoxesShareEdgesBetweenFacesInOppositeDirections) {
+    Element3D model = read(add({sim::boxBody(1, 2, 3), sim::boxBody(1, 1, 1)}));
+    ASSERT_EQ(model.bodySize(), 2u);
+    EXPECT_EQ(model.vertexSize(Element3D::allBodies), 16u);
+    EXPECT_EQ(model.edgeSize(0), 12u);
+    EXPECT_EQ(model.faceSize(Element3D::allBodies), 12u);
+    Body body = model.body(0);
+    EXPECT_TRUE(body.isClosed());
+    for (std::size_t e = 0; e < body.edgeSize(); ++e) {
+        Edge edge = body.edge(e);
+        EXPECT_NE(edge.getFirstFace(), Edge::none) << e;
+        EXPECT_NE(edge.getSecondFace(), Edge::none) << e;
+        EXPECT_EQ(edge.getPen().getIndex(), 1);
+    }
+    // Every edge is run once each way by the two faces it bounds.
+    std::vector<int> forward(12), backward(12);
+    for (std::size_t f = 0; f < body.faceSize(); ++f) {
+        Face face = body.face(f);
+        for (std::size_t j = 0; j < face.edgeSize(); ++j) {
+            Int32 entry = face.edge(j, true);
+            (entry > 0 ? forward : backward)[std::size_t(std::abs(entry) - 1)]++;
+        }
+    }
+    EXPECT_EQ(forward, std::vector<int>(12, 1));
+    EXPECT_EQ(backward, std::vector<int>(12, 1));
+    EXPECT_DOUBLE_EQ(body.face(0).getNormal().z(), -1.0);
+    EXPECT_THROW(model.body(2), std::out_of_range);
+    EXPECT_THROW(body.face(6), std::out_of_range);
+}
+
+TEST_F(Element3DTest, VerticesAreTransformedOnce) {
+    sim::Body3D moved = sim::boxBody(1, 1, 1);
+    moved.transformation.tmx[3] = 10.0; // x + 10
+    moved.transformation.tmx[11] = 2.0; // z + 2
+    Element3D model = read(add({sim::boxBody(1, 1, 1), moved}));
+    // Vertices are numbered as first used: the bottom face starts along host edge 4 (vertex 4 to 1).
+    EXPECT_TRUE(model.vertex(0, 0).isEqual3D(CadPoint(0, 1, 0), 1e-12));
+    EXPECT_TRUE(model.vertex(1, 0).isEqual3D(CadPoint(10, 1, 2), 1e-12));
+    std::unique_ptr<Cube> bounds(model.getBounds());
+    ASSERT_NE(bounds, nullptr);
+    EXPECT_NEAR(bounds->getEnd().x(), 11.0, 1e-6);
+    EXPECT_NEAR(bounds->getEnd().z(), 3.0, 1e-6);
+}
+
+TEST_F(Element3DTest, FacesWithHolesAndFacets) {
+    sim::Body3D body = squareWithHole();
+    body.polygons[0].facets = {2, 3, 0, 1, 4, 4, 0, 1, 2}; // the second facet runs past the handle
+    Face::m_isFacetLoaded = true;
+    Element3D model = read(add({body}));
+    ASSERT_EQ(model.bodySize(), 1u);
+    Face face = model.face(0, 0);
+    EXPECT_EQ(face.edge(4, true), Face::separator);
+    EXPECT_EQ(face.edge(4, false), Face::separator);
+    EXPECT_EQ(face.holeSize(), 1u);
+    EXPECT_EQ(face.getFinishIndex(), 3);
+    ASSERT_EQ(face.facetSize(), 1u);
+    EXPECT_EQ(face.facet(0).vertexSize(), 3u);
+    EXPECT_EQ(model.edge(0, 0).getSecondFace(), Edge::none);
+    EXPECT_FALSE(model.body(0).edge(0, 4)); // a separator has no edge
+
+    CadPolygon polygon;
+    model.body(0).extractFacePolygon(0, polygon);
+    EXPECT_EQ(polygon.vertSize(), 4u);
+    ASSERT_EQ(polygon.getHoleCount(), 1);
+    EXPECT_NEAR(polygon.getArea(true, false), 12.0, 1e-9);
+}
+
+TEST_F(Element3DTest, FailingComponentsLeaveBodiesOut) {
+    GS::Guid guid = add({sim::boxBody(1, 1, 1), sim::boxBody(2, 2, 2)});
+    struct Case {
+        const char* call;
+        int skip;
+        std::size_t bodies;
+    } cases[] = {
+        {"ACAPI_Element_Get3DInfo", 0, 0},
+        {"ACAPI_3D_GetComponent", 0, 1}, // the first body record
+        {"ACAPI_3D_GetComponent", 5, 1}, // inside the first body
+        {"ACAPI_3D_GetComponent", 0, 1},
+    };
+    for (const Case& c : cases) {
+        sim::failCall(c.call, APIERR_GENERAL, 1, c.skip);
+        EXPECT_EQ(read(guid).bodySize(), c.bodies) << c.call << c.skip;
+        sim::clearFaults();
+    }
+    EXPECT_EQ(read(add({})).bodySize(), 0u);
+    sim::Body3D empty;
+    EXPECT_EQ(read(add({empty})).bodySize(), 0u); // no polygons: not kept
+}
+
+TEST_F(Element3DTest, PlaneCutsAndFacesAlongAPlane) {
+    Element3D model = read(add({sim::boxBody(1, 1, 1)}));
+    IntersectList list;
+    EXPECT_EQ(model.intersectionWith(Plane(CadPoint(0, 0, 0.5), Vector3(0, 0, 1)), list, 1e-5), 4u);
+    PolyList faces;
+    EXPECT_EQ(model.getFacesAlong(Plane(CadPoint(0, 0, 0), Vector3(0, 0, 1)), faces, true, false, 1e-5), 1u);
+    ASSERT_EQ(faces.size(), 1u);
+    EXPECT_NEAR(faces.front()->getArea(true, false), 1.0, 1e-9);
+    EXPECT_EQ(model.getFacesAlong(Plane(CadPoint(0, 0, 0.5), Vector3(0, 0, 1)), faces, true, false, 1e-5),
+              0u);
+}
+
+TEST_F(Element3DTest, ElementsCacheTheirModelForBoundsAndSurfaces) {
+    GS::Guid guid = add({sim::boxBody(1, 2, 3)});
+    Plain element(ElementLink(Guid(guid), plan));
+    element.m_record = sim::element(guid);
+    EXPECT_NEAR(element.getTotalSurfaceArea(), 22.0, 1e-6);
+    std::unique_ptr<Cube> fromModel(element.getBoundingCube(false));
+    std::unique_ptr<Cube> fromHost(element.getBoundingCube(true));
+    ASSERT_NE(fromModel, nullptr);
+    ASSERT_NE(fromHost, nullptr);
+    EXPECT_NEAR(fromModel->getHeight(), 3.0, 1e-6);
+    EXPECT_NEAR(fromHost->getWidth(), 1.0, 1e-6);
+    EXPECT_DOUBLE_EQ(fromHost->getHeight(), 0.0); // the host's box lies flat at the base level
+
+    Plain copy(element);
+    EXPECT_EQ(copy.getPrimitives3D(), element.getPrimitives3D()); // shared
+    sim::clearCalls();
+    copy.clear3D();
+    EXPECT_NE(copy.getPrimitives3D(), nullptr);
+    EXPECT_EQ(sim::callCount("ACAPI_Element_Get3DInfo"), 1u);
+}
