@@ -1,3 +1,4 @@
+#include "Attribute/City.h"
 #include "Attribute/ComplexProfile.h"
 #include "Attribute/Composite.h"
 #include "Attribute/Fill.h"
@@ -88,6 +89,23 @@ TEST_F(WrapperTest, EveryWrapperStoresAndLoadsItsFields) {
     auto materialBack = roundTrip(material);
     EXPECT_EQ(materialBack->getDensity(), 2400);
     EXPECT_EQ(materialBack->getCutFill().getName(), "brick"); // through the front attribute set
+
+    Pen pen;
+    pen.setName("thick red");
+    pen.setRGBColour(0xFF0000);
+    pen.setThickness(0.5);
+    auto penBack = roundTrip(pen);
+    EXPECT_EQ(penBack->getRGBColour(), 0xFF0000u);
+    EXPECT_EQ(penBack->getThickness(), 0.5);
+
+    City city;
+    city.setName("Lisbon");
+    ASSERT_TRUE(city.setLatitude(38.7));
+    ASSERT_TRUE(city.setLongitude(-9.1));
+    city.setTimeZone(0);
+    auto cityBack = roundTrip(city);
+    EXPECT_EQ(cityBack->getLatitude(), 38.0); // whole degrees from the host's minutes
+    EXPECT_EQ(cityBack->getLongitude(), -9.0);
 
     ZoneCategory category;
     category.setName("office");
@@ -226,6 +244,21 @@ TEST_F(WrapperTest, LayerCombinationsPackAStateForEveryLayer) {
     EXPECT_EQ(extra->layerStats[1].lFlags, Layer::locked);
     EXPECT_EQ(extra->layerStats[1].lInd, 2);
     EXPECT_EQ(extra->layerStats[2].lFlags, Layer::hidden);
+
+    // Memory running out while the table is packed stores nothing and leaks nothing.
+    LayerCombination second;
+    second.setName("second");
+    second.setLayerMap(new LayerMap(true));
+    sim::failNextAllocations(1, ErrMemoryFull, 1);
+    bool stored2 = true;
+    try {
+        stored2 = spec->put(second);
+    } catch (const std::bad_alloc&) {
+        stored2 = false;
+    }
+    sim::failNextAllocations(0);
+    EXPECT_FALSE(stored2);
+    EXPECT_EQ(sim::liveAttributes(API_LayerCombID), 1u);
 
     LayerCombination stored(AttributeLink(1, LayerCombination::ID, spec));
     sim::clearCalls();

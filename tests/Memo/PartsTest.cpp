@@ -224,6 +224,11 @@ TEST(MemoPartsTest, SectionLinesRoundTripAndRefuseShortBlocks) {
             EXPECT_FALSE(target.isLoaded());
         }
     }
+    sim::failNextAllocations(1);
+    EXPECT_THROW(source.pack(&store), std::bad_alloc);
+    sim::failNextAllocations(0);
+    EXPECT_NE(store.getTarget()->sectionLineCoords, nullptr); // the old block stays
+
     SectionOwner noBlock;
     noBlock.description.nCoords = 3;
     EXPECT_FALSE(noBlock.unpack(ElementMemoStore()));
