@@ -315,6 +315,11 @@ TEST(PolygonFaultCasesTest, SplitByPolygon) {
         {"cutter vertex 5e-6 inside a shared edge", PolygonCase{"subject", square(0, 0, 10), {}},
          PolygonCase{"cutter", {{10, 0, 0}, {20, 0, 0}, {20, 10, 0}, {10, 10, 0}, {10 - 5e-6, 5, 0}}, {}}, 0,
          1, 0, 100},
+        // The hole's tip pokes just over the tolerance across the cutter's lower edge: its short
+        // edges run within the tolerance of that edge all along.
+        {"hole tip just across the cutter's edge",
+         PolygonCase{"subject", square(0, 0, 10), {{{4, 4, 0}, {6, 4, 0}, {5, 5 + 1.05e-5, 0}}}},
+         PolygonCase{"cutter", {{0, 5, 0}, {10, 5, 0}, {10, 10, 0}, {0, 10, 0}}, {}}, 1, 1, 50, 49 - 1.05e-5},
         {"repeated vertices on both",
          PolygonCase{"subject", {{0, 0, 0}, {4, 0, 0}, {4, 0, 0}, {4, 4, 0}, {0, 4, 0}}, {}},
          PolygonCase{"cutter", {{2, 2, 0}, {6, 2, 0}, {6, 6, 0}, {6, 6, 0}, {2, 6, 0}}, {}}, 1, 1, 4, 12},
