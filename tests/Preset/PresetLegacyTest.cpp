@@ -66,7 +66,9 @@ protected:
         LegacyPresetWriter out(bigEndian);
         out.header(v == 6 ? "build:6" : std::to_string(v), v, 2);
         out.folder("Walls", v, 1).folder("Nested", v, 0).int32(1).file("Brick", keyText(1), v);
-        out.int32(2).text("oldPen").int32(0).int32(5).text("unknownName").int32(1).real(2.5);
+        // A name that no definition takes does not stop the look-ups of later names.
+        out.int32(3).text("unknownName").int32(1).real(2.5).text("oldPen").int32(0).int32(5);
+        out.text("unknownName").int32(2).text("again");
         out.int32(1).text("oldThickness").int32(1).int32(2).int32(3);
         for (int k = 0; k < 6; ++k) {
             out.real(k + 0.5);
