@@ -19,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <memory>
 
 using namespace zelvane;
@@ -315,4 +316,36 @@ TEST_F(ProjectTest, ProjectInformation) {
     sim::setLegacyPreferences(legacy);
     EXPECT_EQ(project->getHostPreferences()->getConnectionPriority(), 42);
     EXPECT_EQ(project->getFile(), nullptr); // untitled
+}
+
+TEST_F(ProjectTest, LayoutsTakeAnothersAppearanceAndMaster) {
+    GS::Guid master = addDatabase(APIWind_MasterLayoutID, 2);
+    GS::Guid other = addDatabase(APIWind_MasterLayoutID, 3);
+    sim::DatabaseRecord record;
+    record.type = APIWind_LayoutID;
+    record.id = idOf(4);
+    record.master = master;
+    record.layout.sizeX = 297;
+    record.layout.customLayoutNumbering = 1;
+    std::strcpy(record.layout.customLayoutNumber, "A-1");
+    sim::addDatabase(record);
+    record.id = idOf(5);
+    record.master = other;
+    record.layout = API_LayoutInfo();
+    sim::addDatabase(record);
+
+    Layout* source = project->getLayout(DatabaseGuid(idOf(4)));
+    Layout* target = project->getLayout(DatabaseGuid(idOf(5)));
+    EXPECT_TRUE(target->copyAppearanceOf(*target));
+    ASSERT_TRUE(target->copyAppearanceOf(*source));
+    EXPECT_EQ(sim::database(APIWind_LayoutID, idOf(5)).master, master);
+    EXPECT_EQ(sim::database(APIWind_LayoutID, idOf(5)).layout.sizeX, 297.0);
+    EXPECT_EQ(target->getCustomNumber(), "A-1");
+
+    // A master layout has no master of its own.
+    EXPECT_FALSE(project->getLayout(DatabaseGuid(master))
+                     ->setMaster(DrawingLink(APIWind_MasterLayoutID, DatabaseGuid(other))));
+    sim::failCall("ACAPI_Database:MDAT", APIERR_GENERAL);
+    EXPECT_FALSE(target->setMaster(DrawingLink(APIWind_MasterLayoutID, DatabaseGuid(other))));
+    EXPECT_EQ(sim::database(APIWind_LayoutID, idOf(5)).master, master);
 }
