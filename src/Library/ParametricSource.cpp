@@ -1,6 +1,8 @@
 #include "Library/ParametricSource.h"
 
+#include "ACAPI/MimeConversion.hpp"
 #include "Environment/Memory.h"
+#include "Interface/Image.h"
 #include "Library/TextDatabase.h"
 #include "Memo/ElementMemoStore.h"
 
@@ -123,6 +125,39 @@ const TextRecord* ParametricSource::getValues(const String& name) const {
     const TextDatabase& values = getValueTable();
     Int32 index = values.getFieldIndex(name, false);
     return index < 0 ? nullptr : values.getRecordAt(std::size_t(index));
+}
+
+Image* ParametricSource::getPreviewPict() const {
+    GSHandle section = getSection(MakeGSType("PICT"));
+    if (section == nullptr) {
+        return nullptr;
+    }
+    return new Image(MemoryBlock(*section, getHandleSize(section)));
+}
+
+Image* ParametricSource::getPreviewImage() const {
+    GSHandle section = getSection(MakeGSType("GIFF"));
+    if (section == nullptr) {
+        return nullptr;
+    }
+    API_MimePicConversion conversion{};
+    conversion.inputHdl = section;
+    String("image/png").copyTo(conversion.outputMime, sizeof conversion.outputMime);
+    conversion.conversionFlags = 1;
+    conversion.bitDepth = 8;
+    GSErrCode err = ACAPI_Goodies(APIAny_ConvertMimePictureID, &conversion);
+    if (err != NoError) {
+        if (conversion.outputHdl != nullptr) {
+            disposeHandle(&conversion.outputHdl);
+        }
+        return nullptr;
+    }
+    if (conversion.outputHdl == nullptr) {
+        return nullptr;
+    }
+    auto image = std::make_unique<Image>();
+    image->setData(conversion.outputHdl);
+    return image.release();
 }
 
 API_LibPartDetails& ParametricSource::getDetails() const {

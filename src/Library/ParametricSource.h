@@ -39,6 +39,11 @@ public:
     void setCommentScript(const String& text) { setScript(MakeGSType("CTXT"), text); }
     void setParameterScript(const String& text) { setScript(MakeGSType("VLSC"), text); }
     void setInterfaceScript(const String& text) { setScript(MakeGSType("UISC"), text); }
+    // The preview picture ('PICT') as a new image the caller owns, or null.
+    Image* getPreviewPict() const;
+    // The preview image ('GIFF') converted to PNG by the host: a new image the caller owns, or
+    // null without the section or when the host cannot convert it.
+    Image* getPreviewImage() const;
     // No memo of its own to hand out.
     virtual API_ElementMemo* getMemo() const { return nullptr; }
     // The part's details, read from the host on first use (zero when it has none).
