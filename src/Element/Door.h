@@ -9,6 +9,12 @@ class Door : public Joinery {
 public:
     static constexpr UInt8 type = 5;
 
+    // A new door from the tool's defaults, with their memo when asked.
+    explicit Door(bool withMemo = true);
+    // A new door of the part.
+    explicit Door(const ComponentLink& source);
+    // A new door of the library's part of that name.
+    Door(const String& name, const Library* library);
     // A loaded door; its part is named by the record's library index in the link's library.
     Door(const API_Element& record, const ElementLink& link);
 

@@ -4,11 +4,45 @@
 #include "Database/Drawing.h"
 #include "Element/Wall.h"
 #include "Geometry/CadArc.h"
+#include "Memo/ElementMemoStore.h"
 
 #include <cmath>
 #include <memory>
 
 namespace zelvane {
+namespace {
+
+constexpr unsigned long long allMemoParts = 0x7FFFFFBFFFFFFFULL;
+
+} // namespace
+
+void Joinery::initialise() {
+    const API_Elem_Head head = m_record.header;
+    API_Element defaults;
+    if (getDefaultData(&defaults, nullptr)) {
+        m_record = defaults;
+    }
+    m_record.header = head;
+    getLink().completeHeader(m_record.header, true);
+    m_record.header.hasMemo = true;
+    getOpeningData().libInd = getSourceLink().getIndex();
+}
+
+void Joinery::loadDefaults(bool withMemo, API_LibTypeID part) {
+    API_Element defaults;
+    ElementMemoStore store;
+    const bool found = getDefaultData(&defaults, withMemo ? store.getTarget() : nullptr);
+    const API_ElemTypeID type = m_record.header.typeID;
+    m_record = found ? defaults : API_Element();
+    m_record.header = API_Elem_Head();
+    m_record.header.typeID = type;
+    getLink().completeHeader(m_record.header, true);
+    if (withMemo && found) {
+        MemoStore* given = &store;
+        getMemo(allMemoParts, given);
+    }
+    setSourceLink(ComponentLink(getOpeningData().libInd, part, nullptr), !withMemo, !withMemo);
+}
 
 ElementLink Joinery::getWallLink() const {
     ElementLink link(element_id(Wall::type), getSource(), 0);

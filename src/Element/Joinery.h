@@ -14,6 +14,10 @@ public:
     Joinery(const API_Element& record, const ElementLink& link, const ComponentLink& source)
         : Opening(link, source), m_record(record) {}
 
+    // Takes the tool's default record, marks it as having a memo and names the source part's
+    // library index.
+    virtual void initialise();
+
     // The wall the opening is placed in, in this element's drawing.
     virtual ElementLink getWallLink() const;
     // The wall loaded from this element's drawing (the caller deletes it), or null.
@@ -67,6 +71,9 @@ protected:
         return m_record.header.typeID == API_DoorID ? m_record.door : m_record.window;
     }
     Int32 getRecordLibraryIndex(const API_Element& record) const override;
+    // A new element's record from the tool's defaults (with their memo when asked), then the
+    // default part as its source.
+    void loadDefaults(bool withMemo, API_LibTypeID part);
     API_Element& record() { return m_record; }
 
 private:

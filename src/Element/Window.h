@@ -9,6 +9,10 @@ class Window : public Joinery {
 public:
     static constexpr UInt8 type = 4;
 
+    // A new window from the tool's defaults, with their memo when asked.
+    explicit Window(bool withMemo = false);
+    // A new window of the part.
+    explicit Window(const ComponentLink& source);
     // A loaded window; its part is named by the record's library index in the link's library.
     Window(const API_Element& record, const ElementLink& link);
 

@@ -260,3 +260,37 @@ TEST_F(JoineryTest, OffsetJoineryMovesEveryOpeningOrNone) {
     Wall unplaced(wallRecord({0, 0}, {1, 0}, 0.0, 0.2), ElementLink());
     EXPECT_FALSE(unplaced.offsetJoinery(1.0));
 }
+
+TEST_F(JoineryTest, NewDoorsAndWindowsFromTheToolDefaults) {
+    for (API_ElemTypeID type : {API_DoorID, API_WindowID}) {
+        API_Element defaults = openingRecord(type, GS::Guid(), 0.9, 0.0);
+        API_WindowType& part = type == API_DoorID ? defaults.door : defaults.window;
+        part.openingBase.libInd = 12;
+        part.sillInset = 0.05;
+        sim::setDefaults(defaults);
+    }
+    Door door(false);
+    EXPECT_EQ(door.getHead().typeID, API_DoorID);
+    EXPECT_DOUBLE_EQ(door.getOpenWidth(), 0.9);
+    EXPECT_DOUBLE_EQ(door.getSillInset(), 0.05);
+    EXPECT_EQ(door.getSourceLink().getIndex(), 12);
+    EXPECT_EQ(door.getSourceLink().getType(), APILib_DoorID);
+    Window window;
+    EXPECT_EQ(window.getHead().typeID, API_WindowID);
+    EXPECT_EQ(window.getSourceLink().getType(), APILib_WindowID);
+    EXPECT_DOUBLE_EQ(window.getOpenWidth(), 0.9);
+
+    Door named(ComponentLink(5, APILib_DoorID, nullptr));
+    EXPECT_TRUE(named.getHead().hasMemo);
+    EXPECT_EQ(named.getHead().typeID, API_DoorID);
+    EXPECT_EQ(named.getOpeningData().libInd, 5) << "the part's, not the tool's";
+    EXPECT_DOUBLE_EQ(named.getOpenWidth(), 0.9);
+    std::unique_ptr<API_Element> data(named.getData());
+    EXPECT_EQ(data->door.openingBase.libInd, 5);
+
+    // Without the tool's defaults a new door is still a door, of no part.
+    sim::failCall("ACAPI_Element_GetDefaults", APIERR_GENERAL);
+    Door bare(false);
+    EXPECT_EQ(bare.getHead().typeID, API_DoorID);
+    EXPECT_EQ(bare.getSourceLink().getIndex(), 0);
+}
