@@ -114,6 +114,13 @@ TEST(HostsimTest, OpensAProjectDescription) {
     HostsimRun run = runHostsim(sourceDir / "examples" / "house.json");
     ASSERT_EQ(run.status, 0) << run.output;
     EXPECT_TRUE(contains(run.output, "step 4: project open House.pln with 6 elements -> 0")) << run.output;
+    for (const char* line :
+         {"attributes:\n  pen 1 \"Black\" colour [0, 0, 0] width 0.18\n",
+          "  layer 3 \"Doors\" flags 2 group 1\n", "  layer 4 \"Furniture\" flags 16 group 0\n",
+          "  layer combination 1 \"Plan\" layers 1:1 2:0 3:0 4:0 5:1\n",
+          "  city 1 \"Budapest\" latitude 2850' longitude 1143'\n"}) {
+        EXPECT_TRUE(contains(run.output, line)) << "missing: " << line << "\n" << run.output;
+    }
 
     struct Case {
         const char* description;

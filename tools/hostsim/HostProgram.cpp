@@ -1,5 +1,7 @@
 #include "HostProgram.h"
 
+#include "AttributeReport.h"
+
 #include "ProjectDescription.h"
 #include "ScenarioInput.h"
 
@@ -758,6 +760,7 @@ void HostProgram::writeSummary(std::ostream& report) const {
             }
         }
     }
+    reportAttributes(report);
     report << "module data:\n";
     for (const Bundle& bundle : m_bundles) {
         const sim::AddOn* addOn = sim::findAddOn(bundle.id);

@@ -3,6 +3,7 @@
 #include "HostProgram.h"
 #include "ScenarioInput.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <map>
@@ -181,6 +182,9 @@ ProjectAttributes ProjectAttributes::read(const json& description, const std::st
         for (const auto& state : states) {
             entry.extra.layerStats.push_back(state.second);
         }
+        // In layer order, as the host keeps a combination's table.
+        std::sort(entry.extra.layerStats.begin(), entry.extra.layerStats.end(),
+                  [](const API_LayerStat& a, const API_LayerStat& b) { return a.lInd < b.lInd; });
         entry.record.layerComb.lNumb = Int32(entry.extra.layerStats.size());
         result.m_attributes.push_back(entry);
     }
