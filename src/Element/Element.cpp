@@ -490,13 +490,20 @@ bool Element::getPrimitives2D(PrimitiveList&, bool) const {
     return false; // the 2D extraction is not part of the framework yet
 }
 
+bool Element::isWithinStorey(const Storey& storey, double) const {
+    const Storey* mine = getStorey();
+    return mine != nullptr && mine->getIndex().getIndex() == storey.getIndex().getIndex();
+}
+
 void Element::applyDelta(const Element& edited, const Element& reference) {
     const DrawingLink& mine = m_link.getSourceLink();
     const DrawingLink& theirs = edited.getLink().getSourceLink();
     const DrawingLink& base = reference.getLink().getSourceLink();
-    if (mine.hasStoreys() && theirs.hasStoreys() && base.hasStoreys() &&
-        theirs.getStoreyIndex().getIndex() != base.getStoreyIndex().getIndex()) {
-        setStoreyIndex(theirs.getStoreyIndex().getIndex());
+    if (mine.hasStoreys() && theirs.hasStoreys() && base.hasStoreys()) {
+        const Storey* moved = theirs.getStorey();
+        if (moved != nullptr && moved != base.getStorey()) {
+            setStorey(*moved, true);
+        }
     }
     const API_Elem_Head& changed = edited.getHead();
     const API_Elem_Head& was = reference.getHead();

@@ -9,6 +9,7 @@
 #include "Attribute/LineStyle.h"
 #include "Attribute/Material.h"
 #include "Attribute/Pen.h"
+#include "Attribute/Phase.h"
 #include "Attribute/TextStyle.h"
 #include "Database/ElementLink.h"
 #include "Database/StoreyLink.h"
@@ -72,6 +73,9 @@ public:
     // The element this one belongs to; none here.
     virtual ElementLink getParentLink() const { return ElementLink(); }
     virtual Int32 getDisplayOption() const { return 0; }
+    // Whether the element's storey is the given one (the tolerance is for kinds that span storeys).
+    virtual bool isWithinStorey(const Storey& storey, double tolerance) const;
+
     // The storeys a part of the element (0: the main part) shows on; none in the base.
     virtual StoreyLink getStoreyLink(int = 0) const { return StoreyLink(0, 0, false, false); }
     virtual void setStoreyLink(const StoreyLink&, int = 0) {}
@@ -262,6 +266,8 @@ public:
     // Loads every memo part now, whatever m_isMinData says (and restores it).
     void forceLoad() const;
     Int32 getRenovationStatus() const { return getHead().renovationStatus; }
+    Phase getPhase() const { return Phase(attribute_index(short(getHead().renovationStatus))); }
+    void setPhase(const Phase& phase) { getHead().renovationStatus = phase.getIndex().getIndex(); }
     void setRenovationStatus(Int32 status) { getHead().renovationStatus = status; }
     // The storey index of the element's drawing link (storey-bearing drawings only), into the
     // link and the header.

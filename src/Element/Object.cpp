@@ -158,6 +158,31 @@ ElementLink Object::getOwnerLink() const {
     return owner;
 }
 
+StoreyLink Object::getStoreyLink(Part) const {
+    API_StoryVisibility visibility;
+    visibility.showOnHome = m_record.showOnHome;
+    visibility.showAllAbove = m_record.showAllAbove;
+    visibility.showAllBelow = m_record.showAllBelow;
+    visibility.showRelAbove = m_record.showRelAbove;
+    visibility.showRelBelow = m_record.showRelBelow;
+    API_LinkToSettings linkTo;
+    linkTo.homeStoryOffset = m_record.linkValue;
+    linkTo.fixedHomeStory = m_record.linkToStory[0];
+    return StoreyLink(visibility, linkTo);
+}
+
+void Object::setStoreyLink(const StoreyLink& link, Part) {
+    API_StoryVisibility visibility = link;
+    API_LinkToSettings linkTo = link;
+    m_record.showOnHome = visibility.showOnHome;
+    m_record.showAllAbove = visibility.showAllAbove;
+    m_record.showAllBelow = visibility.showAllBelow;
+    m_record.showRelAbove = visibility.showRelAbove;
+    m_record.showRelBelow = visibility.showRelBelow;
+    m_record.linkValue = linkTo.homeStoryOffset;
+    m_record.linkToStory[0] = linkTo.fixedHomeStory;
+}
+
 bool Object::isShownAll(Part) const {
     return m_record.showOnHome && m_record.showAllAbove && m_record.showAllBelow;
 }

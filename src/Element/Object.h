@@ -33,6 +33,9 @@ public:
     API_Elem_Head& getHead() override { return m_head; }
     const API_Elem_Head& getHead() const override { return m_head; }
     ElementLink getParentLink() const override { return getOwnerLink(); }
+    // From the record's storey visibility and link to its home storey.
+    StoreyLink getStoreyLink(Part part) const override;
+    void setStoreyLink(const StoreyLink& link, Part part) override;
 
     virtual ElementLink getOwnerLink() const;
     virtual ElementLink getLabelLink() const { return ElementLink(); }

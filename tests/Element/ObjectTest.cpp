@@ -1,5 +1,6 @@
 #include "ACAPI/ElementMemo.hpp"
 #include "Attribute/Fill.h"
+#include "Attribute/Storey.h"
 #include "Database/Plan.h"
 #include "Database/Project.h"
 #include "Element/Lamp.h"
@@ -284,4 +285,29 @@ TEST_F(ObjectTest, DeltasCopyOnlyWhatChangedAndQuantitiesAreMeasured) {
     sim::setQuantities(guid, API_ElementQuantity{2.5, 7.0, 0.0, 0.0, API_WallQuantity()});
     EXPECT_DOUBLE_EQ(mine->getVolume(), 2.5);
     EXPECT_DOUBLE_EQ(mine->getTotalSurfaceArea(), 7.0);
+}
+
+TEST_F(ObjectTest, StoreysLinksAndPhases) {
+    sim::setStoreys({{0, 1, 0.0, "Ground"}, {1, 2, 3.0, "First"}}, 6.0);
+    GS::Guid guid = place(addPart("Chair", 1.0, 1.0), 1.0, false, 0);
+    std::unique_ptr<Object> reference = load(guid);
+    std::unique_ptr<Object> edited(static_cast<Object*>(reference->clone()));
+    std::unique_ptr<Object> mine(static_cast<Object*>(reference->clone()));
+    mine->setShownAll(true, 0);
+    EXPECT_TRUE(mine->getStoreyLink(0).isOnAllAbove());
+    mine->setShownUp(false, 1); // only the main part has storeys
+    EXPECT_TRUE(mine->isShownUp(0));
+
+    Storey* first = plan->getStorey(short(1));
+    ASSERT_NE(first, nullptr);
+    edited->setStorey(*first, false);
+    mine->applyDelta(*edited, *reference);
+    EXPECT_TRUE(mine->isWithinStorey(*first, 0.0));
+    EXPECT_EQ(mine->getHead().floorInd, 1);
+    EXPECT_TRUE(mine->isShownAll(0) == false); // the move re-applies the link without the all switches
+    EXPECT_TRUE(mine->getRecord().showOnHome);
+
+    mine->setPhase(Phase(attribute_index(3)));
+    EXPECT_EQ(mine->getHead().renovationStatus, 3);
+    EXPECT_EQ(mine->getPhase().getIndex().getIndex(), 3);
 }
