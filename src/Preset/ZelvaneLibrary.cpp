@@ -15,6 +15,7 @@
 #include "Preset/PresetDatabase.h"
 #include "Preset/PresetRecord.h"
 #include "XML/XMLArrayProxy.h"
+#include "XML/XMLAssemblyProxy.h"
 #include "XML/XMLReader.h"
 #include "XML/XMLTypeProxy.h"
 
@@ -27,6 +28,37 @@ namespace {
 
 constexpr char const* versionTag = "version";
 constexpr char const* listTag = "presetList";
+
+// A document whose root element must be the configuration's own: an empty document, or one of
+// another root, is no configuration and must not replace the one in force.
+class Document : public XMLAssembly {
+public:
+    explicit Document(ZelvaneLibrary& library) : m_library(&library) {}
+
+    std::size_t shippingSize() const override { return 1; }
+    Shipping* getShipping(std::size_t index, bool) override {
+        return index == 0 ? new XMLAssemblyProxy(*m_library) : nullptr;
+    }
+    Shipping* getShipping(String const& tag, String const&) override {
+        if (tag != ZelvaneLibrary::tag) {
+            return nullptr;
+        }
+        m_found = true;
+        return new XMLAssemblyProxy(*m_library);
+    }
+    void setDefault() override {}
+    char const* getTag() const override { return ""; }
+
+    // Reads the stream; true only when it held the configuration's element and read whole.
+    bool readFrom(DataBufferIn& in) {
+        XMLReader reader(&in);
+        return reader.importTo(*this) && m_found;
+    }
+
+private:
+    ZelvaneLibrary* m_library;
+    bool m_found = false;
+};
 
 } // namespace
 
@@ -150,8 +182,7 @@ bool ZelvaneLibrary::readDocument(void const* data, std::size_t length) {
     // Read into a fresh configuration, so that a document failing halfway leaves this one whole.
     ZelvaneLibrary fresh;
     DataBufferIn in(data, static_cast<int>(length), Encoding::utf8);
-    XMLReader reader(&in);
-    if (!reader.importTo(fresh)) {
+    if (!Document(fresh).readFrom(in)) {
         return false;
     }
     m_version = fresh.m_version;
@@ -169,8 +200,7 @@ bool ZelvaneLibrary::readFrom(DataFile& file) {
     bool read = false;
     if (file.setPosition(0)) {
         DataBufferIn in(&file, Encoding::utf8);
-        XMLReader reader(&in);
-        read = reader.importTo(fresh);
+        read = Document(fresh).readFrom(in);
     }
     file.close();
     if (!read) {

@@ -67,6 +67,13 @@ TEST_F(PresetTest, InvalidDefinitionsFailTheDocument) {
         "<preset type=\"wall\" menuName=\"menu\"><filter keyFilterField=\"x\"/></preset>",
         "<preset type=\"wall\" menuName=\"menu\"><settingList><setting/></settingList></preset>",
     };
+    for (std::string text :
+         {std::string(), std::string("<other version=\"5\"/>"), std::string("<presetList/>")}) {
+        ZelvaneLibrary library;
+        ASSERT_TRUE(library.readDocument(document.data(), document.size()));
+        EXPECT_FALSE(library.readDocument(text.data(), text.size())) << "no configuration: " << text;
+        EXPECT_EQ(library.getPresets().size(), 1u) << text;
+    }
     for (char const* entry : invalid) {
         ZelvaneLibrary library;
         ASSERT_TRUE(library.readDocument(document.data(), document.size()));
