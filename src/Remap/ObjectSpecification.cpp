@@ -2,6 +2,7 @@
 
 #include "Database/ComponentLink.h"
 #include "Element/Object.h"
+#include "Element/Opening.h"
 #include "Environment/Host.h"
 #include "Library/ComponentSource.h"
 #include "Library/FamilyGuid.h"
@@ -152,21 +153,28 @@ void ObjectSpecification::applyParametersTo(ComponentElem& element) const {
         return;
     }
     element.copyParametersFrom(*m_customParameters, false, true, false);
-    auto* object = dynamic_cast<Object*>(&element);
-    if (object == nullptr) {
-        return;
-    }
     auto length = [this](char const* name) {
         return dynamic_cast<LengthParameter const*>(m_customParameters->getParameter(String(name)));
     };
-    if (LengthParameter const* width = length("A")) {
-        object->setAxialWidth(width->getValue(0, 0));
-    }
-    if (LengthParameter const* depth = length("B")) {
-        object->setAxialDepth(depth->getValue(0, 0));
-    }
-    if (LengthParameter const* height = length("ZZYZX")) {
-        object->setAxialHeight(height->getValue(0, 0));
+    LengthParameter const* width = length("A");
+    LengthParameter const* height = length("ZZYZX");
+    if (auto* object = dynamic_cast<Object*>(&element)) {
+        if (width != nullptr) {
+            object->setAxialWidth(width->getValue(0, 0));
+        }
+        if (LengthParameter const* depth = length("B")) {
+            object->setAxialDepth(depth->getValue(0, 0));
+        }
+        if (height != nullptr) {
+            object->setAxialHeight(height->getValue(0, 0));
+        }
+    } else if (auto* opening = dynamic_cast<Opening*>(&element)) {
+        if (width != nullptr) {
+            opening->setOpenWidth(width->getValue(0, 0));
+        }
+        if (height != nullptr) {
+            opening->setOpenHeight(height->getValue(0, 0));
+        }
     }
 }
 

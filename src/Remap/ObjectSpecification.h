@@ -55,7 +55,8 @@ public:
     bool setMappedLink(ComponentLink const& link);
 
     // Puts the custom values into the element's parameters; an object (or lamp) also takes "A",
-    // "B" and "ZZYZX" length values as its plan width, depth and height.
+    // "B" and "ZZYZX" length values as its plan width, depth and height, a door or window "A" and
+    // "ZZYZX" as its opening width and height.
     void applyParametersTo(ComponentElem& element) const;
 
     // Keeps in the custom values exactly those of `after` that differ from the same-named values of

@@ -1,8 +1,10 @@
 #include "Remap/RemappingAddon.h"
 
 #include "Database/Drawing.h"
+#include "Element/Door.h"
 #include "Element/Lamp.h"
 #include "Element/Object.h"
+#include "Element/Window.h"
 #include "Environment/Directory.h"
 #include "Environment/Host.h"
 #include "Environment/Platform.h"
@@ -101,10 +103,11 @@ Directory* RemappingAddon::getUserPrefsDirectory() const {
 }
 
 void RemappingAddon::startTools() {
-    // The placed library-part elements the command remaps. Doors (5) and windows (4) join them
-    // once the framework makes those elements.
+    // The placed library-part elements the command remaps.
+    Drawing::addAdapter(element_id(API_DoorID), Door::create, false);
     Drawing::addAdapter(element_id(API_LampID), Lamp::create, false);
     Drawing::addAdapter(element_id(API_ObjectID), Object::create, false);
+    Drawing::addAdapter(element_id(API_WindowID), Window::create, false);
     addPreference(RemappingPrefs(), project);
     m_tools.push_back(new RemappingMenu(RemappingMenu::menuID, 1, RemappingMenu::menuCode, 0));
     for (Subscriber* tool : m_tools) {

@@ -34,8 +34,9 @@ public:
     // use; null when there is no preferences folder or the sub-folder cannot be had.
     Directory* getUserPrefsDirectory() const override;
 
-    // Registers the element factories of lamps and objects, the remapping preferences with the
-    // project and the remapping menu as a tool, then adds every tool as a subscriber.
+    // Registers the element factories of doors, lamps, objects and windows, the remapping
+    // preferences with the project and the remapping menu as a tool, then adds every tool as a
+    // subscriber.
     virtual void startTools();
 
     ToolList const& getTools() const { return m_tools; }

@@ -1,8 +1,11 @@
 #include "Database/ComponentLink.h"
 #include "Database/Drawing.h"
 #include "Database/ElementLink.h"
+#include "Element/Door.h"
 #include "Element/Lamp.h"
 #include "Element/Object.h"
+#include "Element/Opening.h"
+#include "Element/Window.h"
 #include "Environment/Host.h"
 #include "Library/IntegerParameter.h"
 #include "Library/LengthParameter.h"
@@ -137,7 +140,39 @@ TEST_F(RuleTargetTest, ValuesAppliedToObjectsAndLamps) {
     EXPECT_DOUBLE_EQ(lamp.getAxialDepth(), 0.3);
 }
 
-TEST_F(RuleTargetTest, TheAddonMakesObjectsAndLamps) {
+TEST_F(RuleTargetTest, ValuesAppliedToDoorsAndWindows) {
+    open();
+    auto values = std::make_shared<ParameterList>();
+    values->addParameter(new LengthParameter(String("A"), String(), 1.1));
+    values->addParameter(new LengthParameter(String("B"), String(), 0.3));
+    values->addParameter(new IntegerParameter(String("ZZYZX"), String(), 3));
+    ObjectSpecification rule;
+    rule.setCustomParameters(values);
+    for (API_ElemTypeID type : {API_DoorID, API_WindowID}) {
+        API_Element record;
+        record.header.typeID = type;
+        API_WindowType& part = type == API_DoorID ? record.door : record.window;
+        part.openingBase.width = 0.9;
+        part.openingBase.height = 2.1;
+        std::unique_ptr<Opening> opening(type == API_DoorID
+                                             ? static_cast<Opening*>(new Door(record, ElementLink()))
+                                             : new Window(record, ElementLink()));
+        rule.applyParametersTo(*opening);
+        EXPECT_DOUBLE_EQ(opening->getOpenWidth(), 1.1) << type;
+        EXPECT_DOUBLE_EQ(opening->getOpenHeight(), 2.1)
+            << type << ": a \"ZZYZX\" of another kind is no height";
+    }
+    // A length "ZZYZX" in its place is the opening's height.
+    values->deleteParameter(values->getParameterIndex(String("ZZYZX")));
+    values->addParameter(new LengthParameter(String("ZZYZX"), String(), 2.4));
+    API_Element record;
+    record.header.typeID = API_DoorID;
+    Door door(record, ElementLink());
+    rule.applyParametersTo(door);
+    EXPECT_DOUBLE_EQ(door.getOpenHeight(), 2.4);
+}
+
+TEST_F(RuleTargetTest, TheAddonMakesItsFourKinds) {
     Drawing::shutdown();
     RemappingAddon remapping;
     remapping.startTools();
@@ -154,6 +189,14 @@ TEST_F(RuleTargetTest, TheAddonMakesObjectsAndLamps) {
         ASSERT_NE(made, nullptr) << c.type;
         EXPECT_EQ(dynamic_cast<Lamp*>(made.get()) != nullptr, c.lamp) << c.type;
         EXPECT_NE(dynamic_cast<Object*>(made.get()), nullptr) << c.type;
+    }
+    for (API_ElemTypeID type : {API_DoorID, API_WindowID}) {
+        API_Element record;
+        record.header.typeID = type;
+        ElementLink link;
+        std::unique_ptr<Element> made(Drawing::createElement(record, link));
+        EXPECT_NE(dynamic_cast<Opening*>(made.get()), nullptr) << type;
+        EXPECT_EQ(dynamic_cast<Door*>(made.get()) != nullptr, type == API_DoorID) << type;
     }
     API_Element wall;
     wall.header.typeID = API_WallID;
