@@ -17,6 +17,7 @@ struct ImageType {
 constexpr ImageType imageTypes[] = {
     {PNGImageType, "image/png", "png"},
     {BMPImageType, "image/bmp", "bmp"},
+    {JPEGImageType, "image/jpeg", "jpg"},
 };
 
 bool sameText(const char* a, const char* b) {

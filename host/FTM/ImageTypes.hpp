@@ -12,6 +12,8 @@ using GeneralID = Int32;
 constexpr GeneralID UnknownImageType = 0;
 constexpr GeneralID PNGImageType = 1;
 constexpr GeneralID BMPImageType = 2;
+// Written only (through libjpeg-turbo); the host reads no JPEG here.
+constexpr GeneralID JPEGImageType = 3;
 
 // The image type of a MIME text such as "image/png" (ASCII case ignored); UnknownImageType when
 // no image type has that MIME text.

@@ -362,6 +362,9 @@ FTM::GeneralID detect(const UInt8* data, std::size_t size) {
     if (size >= 2 && data[0] == 'B' && data[1] == 'M') {
         return FTM::BMPImageType;
     }
+    if (size >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF) {
+        return FTM::JPEGImageType;
+    }
     return FTM::UnknownImageType;
 }
 
@@ -389,6 +392,8 @@ bool encode(FTM::GeneralID type, const Picture& picture, UInt32 depth, std::vect
         return encodePNG(picture, depth, data);
     case FTM::BMPImageType:
         return encodeBMP(picture, depth, data);
+    case FTM::JPEGImageType:
+        return encodeJPEG(picture, data);
     default:
         return false;
     }

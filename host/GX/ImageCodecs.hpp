@@ -29,7 +29,9 @@ FTM::GeneralID detect(const UInt8* data, std::size_t size);
 // RGB or RGBA, not interlaced, with stored (uncompressed) deflate blocks; BMP of 24 or 32 bits,
 // uncompressed.
 bool decode(FTM::GeneralID type, const UInt8* data, std::size_t size, Picture& picture);
-// Depth 24 or 32; false for another depth or an unknown type.
+// The picture as a baseline JPEG of quality 90 (alpha dropped); false when the encoder fails.
+bool encodeJPEG(const Picture& picture, std::vector<UInt8>& data);
+// Depth 24 or 32 (JPEG: always 24); false for another depth or an unknown type.
 bool encode(FTM::GeneralID type, const Picture& picture, UInt32 depth, std::vector<UInt8>& data);
 
 } // namespace codec

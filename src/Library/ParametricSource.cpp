@@ -2,6 +2,7 @@
 
 #include "ACAPI/MimeConversion.hpp"
 #include "Environment/Memory.h"
+#include "FTM/ImageTypes.hpp"
 #include "Interface/Image.h"
 #include "Library/TextDatabase.h"
 #include "Memo/ElementMemoStore.h"
@@ -158,6 +159,23 @@ Image* ParametricSource::getPreviewImage() const {
     auto image = std::make_unique<Image>();
     image->setData(conversion.outputHdl);
     return image.release();
+}
+
+void ParametricSource::setPreviewGif(const Image& image) {
+    static const char mime[] = "image/jpeg";
+    const MemoryBlock& encoded = image.getData(FTM::FindImageTypeByMime(mime));
+    int size = encoded.size();
+    GSHandle section = allocateHandle(int(sizeof mime) + size);
+    copyMemory(*section, mime, int(sizeof mime));
+    if (size > 0) {
+        copyMemory(*section + sizeof mime, *encoded.getHandle(), size);
+    }
+    try {
+        setSection(MakeGSType("GIFF"), section);
+    } catch (...) {
+        disposeHandle(&section);
+        throw;
+    }
 }
 
 API_LibPartDetails& ParametricSource::getDetails() const {

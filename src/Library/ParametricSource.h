@@ -44,6 +44,8 @@ public:
     // The preview image ('GIFF') converted to PNG by the host: a new image the caller owns, or
     // null without the section or when the host cannot convert it.
     Image* getPreviewImage() const;
+    // Stores the image, encoded as the host's type of "image/jpeg", as the preview ('GIFF').
+    void setPreviewGif(const Image& image);
     // No memo of its own to hand out.
     virtual API_ElementMemo* getMemo() const { return nullptr; }
     // The part's details, read from the host on first use (zero when it has none).

@@ -1,4 +1,6 @@
+#include "Environment/Memory.h"
 #include "Environment/MemoryBlock.h"
+#include "GX/GSPixMap.hpp"
 #include "Interface/Image.h"
 #include "Library/Library.h"
 #include "Library/ObjectSource.h"
@@ -79,4 +81,19 @@ TEST(PreviewTest, PreviewsComeFromTheirSections) {
     EXPECT_EQ(unreadable->getPreviewImage(), nullptr);
     sim::failCall("ACAPI_Goodies", APIERR_GENERAL);
     EXPECT_EQ(part->getPreviewImage(), nullptr);
+}
+
+TEST(PreviewTest, NewPreviewsAreStoredAsJpeg) {
+    Library library(nullptr, 0);
+    auto part = partWith({}, library);
+    GSPixMapHandle pixels = GXCreateGSPixMap(4, 3, 72.0, 72.0, GSPixelARGB32);
+    ASSERT_NE(pixels, nullptr);
+    Image image(pixels);
+    part->setPreviewGif(image);
+    GSHandle section = part->getSection(MakeGSType("GIFF"));
+    ASSERT_NE(section, nullptr);
+    std::string bytes(*section, std::size_t(getHandleSize(section)));
+    ASSERT_GT(bytes.size(), 14u);
+    EXPECT_EQ(bytes.substr(0, 11), std::string("image/jpeg\0", 11));
+    EXPECT_EQ(bytes.substr(11, 3), "\xFF\xD8\xFF");
 }
