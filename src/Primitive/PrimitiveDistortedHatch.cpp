@@ -1,0 +1,51 @@
+#include "Primitive/PrimitiveDistortedHatch.h"
+
+#include "Environment/DataBufferOut.h"
+#include "Environment/ToString.h"
+
+namespace zelvane {
+
+void PrimitiveDistortedHatch::setFillMatrix(double a, double b, double c, double d) {
+    m_matrix[0] = a;
+    m_matrix[1] = b;
+    m_matrix[2] = c;
+    m_matrix[3] = d;
+}
+
+bool PrimitiveDistortedHatch::write2DScript(DataBufferOut& out, ParameterBuilder* builder,
+                                            CadPoint const& offset, unsigned short indent) const {
+    int n = write2DVertices(out, offset, indent, true);
+    if (n == 0)
+        return isGood(out);
+    writeLineAttributes(out, builder, indent, 0);
+    write2DFill(out, builder, indent);
+    writeTabs(out, indent);
+    if (!isFilled()) {
+        out << "poly2_a " << n << ", 1, " << ToString(short(getPen())) << ", get(" << 3 * n << ")\n";
+    } else if (builder == nullptr) {
+        out << "poly2_b " << n << ", " << getFrameFillCode() << ", ";
+        writeFillPens(out, builder);
+        out << ", get(" << 3 * n << ")\n";
+    } else {
+        out << "poly2_b{5} " << n << ", " << getFrameFillCode() << ", 1, " << m_flags << ",\n";
+        writeTabs(out, indent + 1);
+        writeFillPens(out, builder);
+        out << ",\n";
+        writeTabs(out, indent + 1);
+        write2DPoint(out, m_origin, CadPoint(), true);
+        out << "\n";
+        writeTabs(out, indent + 1);
+        for (int i = 0; i < 4; ++i) {
+            writeNumber(out, m_matrix[i]);
+            out << (i < 3 ? ", " : ",\n");
+        }
+        writeTabs(out, indent + 1);
+        writeNumber(out, m_innerRadius);
+        out << ",\n";
+        writeTabs(out, indent + 1);
+        out << "get(" << 3 * n << ")\n";
+    }
+    return isGood(out);
+}
+
+} // namespace zelvane

@@ -1,0 +1,34 @@
+#include "Primitive/PrimitivePoint.h"
+
+#include "Environment/DataBufferOut.h"
+#include "Geometry/Cube.h"
+
+namespace zelvane {
+
+std::unique_ptr<Cube> PrimitivePoint::getBounds() const {
+    return std::make_unique<Cube>(*this, *this);
+}
+
+bool PrimitivePoint::write2DScript(DataBufferOut& out, ParameterBuilder*, CadPoint const& offset,
+                                   unsigned short indent) const {
+    if (is2D()) {
+        writeTabs(out, indent);
+        out << "hotspot2 ";
+        write2DPoint(out, *this, offset);
+        out << "\n";
+    }
+    return isGood(out);
+}
+
+bool PrimitivePoint::write3DScript(DataBufferOut& out, ParameterBuilder*, CadPoint const& offset,
+                                   unsigned short indent) const {
+    if (is3D()) {
+        writeTabs(out, indent);
+        out << "hotspot ";
+        write3DPoint(out, *this, offset);
+        out << "\n";
+    }
+    return isGood(out);
+}
+
+} // namespace zelvane

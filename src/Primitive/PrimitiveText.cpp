@@ -1,0 +1,48 @@
+#include "Primitive/PrimitiveText.h"
+
+#include "Environment/DataBufferOut.h"
+#include "Geometry/Cube.h"
+
+#include <cmath>
+
+namespace zelvane {
+
+std::unique_ptr<Cube> PrimitiveText::getBounds() const {
+    CadPoint const& anchor = *this;
+    return std::make_unique<Cube>(anchor, anchor);
+}
+
+bool PrimitiveText::write2DScript(DataBufferOut& out, ParameterBuilder* builder, CadPoint const& offset,
+                                  unsigned short indent) const {
+    if (!is2D())
+        return isGood(out);
+    writeLineAttributes(out, builder, indent, 0);
+    CadPoint const& anchor = *this;
+    bool turned = std::fabs(m_angle) > 0.00001;
+    if (turned) {
+        writeTabs(out, indent);
+        out << "add2 ";
+        write2DPoint(out, anchor, offset);
+        out << "\n";
+        writeTabs(out, indent);
+        out << "rot2 ";
+        writeAngle(out, m_angle);
+        out << "\n";
+    }
+    writeTabs(out, indent);
+    out << "text2 ";
+    if (turned)
+        out << "0, 0,";
+    else
+        write2DPoint(out, anchor, offset, true);
+    out << " ";
+    writeQuoted(out, *this);
+    out << "\n";
+    if (turned) {
+        writeTabs(out, indent);
+        out << "del 2\n";
+    }
+    return isGood(out);
+}
+
+} // namespace zelvane
