@@ -56,6 +56,16 @@ void copyMarked(API_WallQuantity& to, const API_WallQuantity& from, const API_Wa
     }
 }
 
+void copyMarked(API_WindowQuantity& to, const API_WindowQuantity& from, const API_WindowQuantity& mask) {
+    static constexpr double API_WindowQuantity::*members[] = {
+        &API_WindowQuantity::surface1,    &API_WindowQuantity::surface2,    &API_WindowQuantity::surface,
+        &API_WindowQuantity::volume,      &API_WindowQuantity::grossVolume, &API_WindowQuantity::revealWidth,
+        &API_WindowQuantity::revealHeight};
+    for (double API_WindowQuantity::*member : members) {
+        copyMarked(to.*member, from.*member, mask.*member);
+    }
+}
+
 } // namespace
 
 namespace sim {
@@ -99,6 +109,8 @@ GSErrCode ACAPI_Element_GetQuantities(const API_Guid& guid, const API_QuantityPa
     copyMarked(out.area, measured.element.area, mask->elements.area);
     copyMarked(out.length, measured.element.length, mask->elements.length);
     copyMarked(out.wall, measured.element.wall, mask->elements.wall);
+    copyMarked(out.window, measured.element.window, mask->elements.window);
+    copyMarked(out.door, measured.element.door, mask->elements.door);
     const API_CompositeQuantity& skinMask = mask->composites;
     if (quantities->composites != nullptr &&
         (marked(&skinMask.buildMatIndices) || marked(&skinMask.volumes) || marked(&skinMask.projectedArea))) {

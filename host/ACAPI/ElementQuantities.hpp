@@ -33,13 +33,28 @@ struct API_WallQuantity {
     Int32 columnsNumber = 0;
 };
 
-// The element's own quantities (one member per quantity the host measures), and a wall's.
+// A door's or window's own quantities: its two surfaces, whole surface, volumes and reveals.
+struct API_WindowQuantity {
+    double surface1 = 0.0;
+    double surface2 = 0.0;
+    double surface = 0.0;
+    double volume = 0.0;
+    double grossVolume = 0.0;
+    double revealWidth = 0.0;
+    double revealHeight = 0.0;
+};
+using API_DoorQuantity = API_WindowQuantity;
+
+// The element's own quantities (one member per quantity the host measures), and a wall's, a
+// window's or a door's.
 struct API_ElementQuantity {
     double volume = 0.0;
     double surface = 0.0;
     double area = 0.0;
     double length = 0.0;
     API_WallQuantity wall;
+    API_WindowQuantity window;
+    API_DoorQuantity door;
 };
 
 // One skin of a composite structure: its building material, volume and projected area.

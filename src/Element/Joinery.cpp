@@ -2,6 +2,7 @@
 
 #include "Attribute/Storey.h"
 #include "Database/Drawing.h"
+#include "Element/ElementQuantity.h"
 #include "Element/Wall.h"
 #include "Geometry/CadArc.h"
 #include "Memo/ElementMemoStore.h"
@@ -142,6 +143,20 @@ API_Element* Joinery::getData() const {
     auto* record = new API_Element(m_record);
     getLink().completeHeader(record->header, true);
     return record;
+}
+
+double Joinery::measure(double API_WindowQuantity::*member) const {
+    const bool door = m_record.header.typeID == API_DoorID;
+    ElementQuantity quantity;
+    API_ElementQuantity& mask = quantity.elementMask();
+    API_WindowQuantity& part = door ? mask.door : mask.window;
+    ElementQuantity::setMask(&(part.*member));
+    if (!quantity.measure(getLink())) {
+        return 0.0;
+    }
+    const API_ElementQuantity& measured = quantity.getElement();
+    const API_WindowQuantity& value = door ? measured.door : measured.window;
+    return value.*member;
 }
 
 Int32 Joinery::getRecordLibraryIndex(const API_Element& record) const {

@@ -2,6 +2,7 @@
 // it it sits, its sill, insets and anchor.
 #pragma once
 
+#include "ACAPI/ElementQuantities.hpp"
 #include "Element/Opening.h"
 #include "Geometry/PolyEdge.h"
 
@@ -52,6 +53,15 @@ public:
     // The anchor kind; for kinds 1 and 3 the anchor storey's index is written when asked for.
     Int32 getAnchor(attribute_index* storey) const;
 
+    // Quantities, each measured alone by the host; 0 when it refuses.
+    double getSurfaceA() const override { return measure(&API_WindowQuantity::surface1); }
+    double getSurfaceB() const override { return measure(&API_WindowQuantity::surface2); }
+    double getTotalSurfaceArea() const override { return measure(&API_WindowQuantity::surface); }
+    double getVolume() const override { return measure(&API_WindowQuantity::volume); }
+    double getGrossVolume() const override { return measure(&API_WindowQuantity::grossVolume); }
+    double getWidthReveal() const override { return measure(&API_WindowQuantity::revealWidth); }
+    double getHeightReveal() const override { return measure(&API_WindowQuantity::revealHeight); }
+
     ElementLink getParentLink() const override { return getWallLink(); }
     // The start of the centre line moved back to the wall's side; the zero point without a wall.
     CadPoint getOrigin() const override;
@@ -71,6 +81,7 @@ protected:
         return m_record.header.typeID == API_DoorID ? m_record.door : m_record.window;
     }
     Int32 getRecordLibraryIndex(const API_Element& record) const override;
+    double measure(double API_WindowQuantity::*member) const;
     // A new element's record from the tool's defaults (with their memo when asked), then the
     // default part as its source.
     void loadDefaults(bool withMemo, API_LibTypeID part);

@@ -10,6 +10,7 @@
 #include "Environment/Host.h"
 #include "GSRoot/BM.hpp"
 #include "sim/ElementMemos.h"
+#include "sim/ElementQuantities.h"
 #include "sim/ElementTable.h"
 #include "sim/Project.h"
 #include "sim/Sim.h"
@@ -293,4 +294,39 @@ TEST_F(JoineryTest, NewDoorsAndWindowsFromTheToolDefaults) {
     Door bare(false);
     EXPECT_EQ(bare.getHead().typeID, API_DoorID);
     EXPECT_EQ(bare.getSourceLink().getIndex(), 0);
+}
+
+TEST_F(JoineryTest, QuantitiesAreMeasuredOneAtATime) {
+    for (API_ElemTypeID type : {API_DoorID, API_WindowID}) {
+        const GS::Guid guid = sim::addElement(openingRecord(type, GS::Guid(), 0.9, 1.0));
+        API_ElementQuantity measured;
+        API_WindowQuantity& part = type == API_DoorID ? measured.door : measured.window;
+        part = API_WindowQuantity{1.5, 2.5, 4.0, 0.3, 0.35, 0.12, 0.2};
+        sim::setQuantities(guid, measured);
+        auto opening = load<Joinery>(guid);
+        ASSERT_NE(opening, nullptr);
+        using Getter = double (Joinery::*)() const;
+        struct Case {
+            Getter getter;
+            double API_WindowQuantity::*member;
+        };
+        for (const Case& c : {Case{&Joinery::getSurfaceA, &API_WindowQuantity::surface1},
+                              Case{&Joinery::getSurfaceB, &API_WindowQuantity::surface2},
+                              Case{&Joinery::getTotalSurfaceArea, &API_WindowQuantity::surface},
+                              Case{&Joinery::getVolume, &API_WindowQuantity::volume},
+                              Case{&Joinery::getGrossVolume, &API_WindowQuantity::grossVolume},
+                              Case{&Joinery::getWidthReveal, &API_WindowQuantity::revealWidth},
+                              Case{&Joinery::getHeightReveal, &API_WindowQuantity::revealHeight}}) {
+            EXPECT_DOUBLE_EQ(((*opening).*c.getter)(), part.*c.member) << type;
+            const API_QuantitiesMask mask = sim::lastQuantityMask();
+            API_WindowQuantity expected;
+            std::memset(static_cast<void*>(&(expected.*c.member)), 0xFF, 1);
+            const API_WindowQuantity& asked = type == API_DoorID ? mask.elements.door : mask.elements.window;
+            EXPECT_EQ(std::memcmp(&asked, &expected, sizeof expected), 0)
+                << type << ": alone, in its own part";
+            sim::failCall("ACAPI_Element_GetQuantities", APIERR_GENERAL);
+            EXPECT_DOUBLE_EQ(((*opening).*c.getter)(), 0.0) << type << ": refused";
+        }
+        EXPECT_DOUBLE_EQ(opening->getSurfaceReveal(), 1.5);
+    }
 }

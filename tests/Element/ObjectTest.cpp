@@ -282,7 +282,10 @@ TEST_F(ObjectTest, DeltasCopyOnlyWhatChangedAndQuantitiesAreMeasured) {
     EXPECT_EQ(mine->getRecord().pen, 9);
     EXPECT_DOUBLE_EQ(mine->getOffset().x(), 1.0);
 
-    sim::setQuantities(guid, API_ElementQuantity{2.5, 7.0, 0.0, 0.0, API_WallQuantity()});
+    API_ElementQuantity quantities;
+    quantities.volume = 2.5;
+    quantities.surface = 7.0;
+    sim::setQuantities(guid, quantities);
     EXPECT_DOUBLE_EQ(mine->getVolume(), 2.5);
     EXPECT_DOUBLE_EQ(mine->getTotalSurfaceArea(), 7.0);
 }
