@@ -471,6 +471,14 @@ void changeDatabase(const DatabaseRecord& record) {
     }
 }
 
+std::vector<DatabaseRecord> databases() {
+    std::vector<DatabaseRecord> records;
+    for (const auto& key : state().order) {
+        records.push_back(state().databases.at(key));
+    }
+    return records;
+}
+
 void setCurrentDatabase(API_WindowTypeID type, const GS::Guid& id) {
     state().type = type;
     state().id = isPlanOrModel(type) ? GS::Guid() : id;

@@ -30,6 +30,8 @@ bool hasDatabase(API_WindowTypeID type, const GS::Guid& id);
 // the 3D model answer a record of their own.
 DatabaseRecord database(API_WindowTypeID type, const GS::Guid& id = GS::Guid());
 void changeDatabase(const DatabaseRecord& record);
+// The databases added to the project, in the order they were added.
+std::vector<DatabaseRecord> databases();
 
 // The current database: its window type and ID (null for the floor plan and the 3D model, which
 // share their elements). The floor plan after a reset.

@@ -3,6 +3,7 @@
 #include "AttributeReport.h"
 
 #include "ProjectDescription.h"
+#include "ProjectReport.h"
 #include "ScenarioInput.h"
 
 #include "ACAPI/CommandParameters.hpp"
@@ -774,6 +775,7 @@ void HostProgram::writeSummary(std::ostream& report) const {
                    << escaped(std::string(record.bytes.begin(), record.bytes.end())) << "\n";
         }
     }
+    writeProject(report);
     report << "preference files:\n";
     for (const char* folder : {"Preferences", "SharedData"}) {
         std::filesystem::path root = sim::specialFolder(folder);
