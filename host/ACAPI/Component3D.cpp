@@ -1,16 +1,23 @@
 #include "ACAPI/Component3D.hpp"
 
+#include "ACAPI/ElementMemo.hpp"
+#include "ACAPI/LibraryParts.hpp"
 #include "ACAPI/ProjectInfo.hpp"
 #include "GSRoot/BM.hpp"
 #include "sim/Attributes.h"
 #include "sim/Component3D.h"
 #include "sim/ElementBounds.h"
+#include "sim/ElementMemos.h"
 #include "sim/ElementTable.h"
+#include "sim/Library.h"
 #include "sim/Project.h"
 #include "sim/Sim.h"
+#include "sim/Storeys.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
+#include <set>
 #include <unordered_map>
 
 namespace {
@@ -23,6 +30,7 @@ struct State {
     std::vector<sim::Body3D> all;                                           // global index - 1
     std::unordered_map<GS::Guid, std::pair<Int32, Int32>, GuidHash> ranges; // from 1, inclusive
     Int32 current = 0;
+    std::set<Int32> centredParts;
 };
 
 State& state() {
@@ -56,13 +64,78 @@ bool boundsOf(const sim::Body3D& body, API_Box3D& box) {
     return true;
 }
 
-bool elementBounds(const GS::Guid& guid, API_Box3D& box) {
+// The box body of an object or lamp without bodies of its own; false for other elements and for
+// sizes that are not positive.
+bool derivedBody(const GS::Guid& guid, sim::Body3D& body) {
+    if (!sim::hasElement(guid)) {
+        return false;
+    }
+    API_Element record = sim::element(guid);
+    if (record.header.typeID != API_ObjectID && record.header.typeID != API_LampID) {
+        return false;
+    }
+    const API_ObjectType& object = record.header.typeID == API_ObjectID ? record.object : record.lamp;
+    API_ElementMemo memo;
+    std::memset(static_cast<void*>(&memo), 0, sizeof memo);
+    std::vector<sim::LibParameter> parameters;
+    if (sim::copyMemoOut(guid, &memo, APIMemoMask_AddPars) == NoError && memo.params != nullptr) {
+        sim::readParameterRecords(memo.params, parameters);
+    }
+    ACAPI_DisposeElemMemoHdls(&memo);
+    double a = 0.0, b = 0.0, z = 0.0;
+    for (const sim::LibParameter& parameter : parameters) {
+        std::string name = parameter.record.name;
+        double value = parameter.record.value.real;
+        if (name == "A") {
+            a = value;
+        } else if (name == "B") {
+            b = value;
+        } else if (name == "ZZYZX") {
+            z = value;
+        }
+    }
+    if (!(a > 0.0 && b > 0.0 && z > 0.0)) {
+        return false;
+    }
+    double level = object.level;
+    for (const sim::Storey& storey : sim::storeys()) {
+        if (storey.index == record.header.floorInd) {
+            level += storey.level;
+        }
+    }
+    bool centred = state().centredParts.count(object.libInd) != 0;
+    double ox = centred ? -a / 2 : 0.0, oy = centred ? -b / 2 : 0.0;
+    double c = std::cos(object.angle), s = std::sin(object.angle), m = object.reflected ? -1.0 : 1.0;
+    body = sim::boxBody(a, b, z);
+    body.transformation = API_Tranmat{0,
+                                      {c * m, -s, 0, c * m * ox - s * oy + object.posX, s * m, c, 0,
+                                       s * m * ox + c * oy + object.posY, 0, 0, 1, level}};
+    return true;
+}
+
+// The range of the element's bodies: those set, or else its derived box made afresh.
+const std::pair<Int32, Int32>* rangeOf(const GS::Guid& guid) {
     auto it = state().ranges.find(guid);
-    if (it == state().ranges.end()) {
+    if (it != state().ranges.end()) {
+        return &it->second;
+    }
+    sim::Body3D body;
+    if (!derivedBody(guid, body)) {
+        return nullptr;
+    }
+    static std::pair<Int32, Int32> derived;
+    state().all.push_back(body);
+    derived = {Int32(state().all.size()), Int32(state().all.size())};
+    return &derived;
+}
+
+bool elementBounds(const GS::Guid& guid, API_Box3D& box) {
+    const std::pair<Int32, Int32>* range = rangeOf(guid);
+    if (range == nullptr) {
         return false;
     }
     bool found = false;
-    for (Int32 i = it->second.first; i <= it->second.second; ++i) {
+    for (Int32 i = range->first; i <= range->second; ++i) {
         API_Box3D one{};
         if (!boundsOf(state().all[std::size_t(i - 1)], one)) {
             continue;
@@ -116,6 +189,14 @@ void setBodies(const GS::Guid& guid, const std::vector<Body3D>& bodies) {
     state().ranges[guid] = {first, first + Int32(bodies.size()) - 1};
 }
 
+void setPartBoxCentred(Int32 libInd, bool centred) {
+    if (centred) {
+        state().centredParts.insert(libInd);
+    } else {
+        state().centredParts.erase(libInd);
+    }
+}
+
 Body3D boxBody(double x, double y, double z) {
     Body3D body;
     body.vertices = {{0, 0, 0}, {x, 0, 0}, {x, y, 0}, {0, y, 0}, {0, 0, z}, {x, 0, z}, {x, y, z}, {0, y, z}};
@@ -143,12 +224,12 @@ GSErrCode ACAPI_Element_Get3DInfo(const API_Elem_Head& head, API_ElemInfo3D* inf
     if (!sim::hasElement(head.guid)) {
         return APIERR_BADID;
     }
-    auto it = state().ranges.find(head.guid);
-    if (it == state().ranges.end() || it->second.second < it->second.first) {
+    const std::pair<Int32, Int32>* range = rangeOf(head.guid);
+    if (range == nullptr || range->second < range->first) {
         return APIERR_GENERAL;
     }
-    info->fbody = it->second.first;
-    info->lbody = it->second.second;
+    info->fbody = range->first;
+    info->lbody = range->second;
     return NoError;
 }
 

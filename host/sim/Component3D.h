@@ -33,9 +33,13 @@ struct Body3D {
     short material = 0;
 };
 
-// The element's bodies, replacing earlier ones.
+// The element's bodies, replacing earlier ones. An object or lamp without bodies set has one: the
+// box of its "A", "B" and "ZZYZX" at its position and absolute level, turned by its angle
+// (mirrored when flipped), starting at its hotspot or centred on it as its part says.
 void setBodies(const GS::Guid& guid, const std::vector<Body3D>& bodies);
 // A box of the three sizes at the origin (from 0 to the sizes), its six faces outward.
 Body3D boxBody(double x, double y, double z);
+// Whether the boxes of the part (by library index) are centred on the hotspot (not by default).
+void setPartBoxCentred(Int32 libInd, bool centred);
 
 } // namespace sim

@@ -1,4 +1,6 @@
 #include "Model3D/Element3D.h"
+#include "ACAPI/ElementBounds.hpp"
+#include "ACAPI/ElementMemo.hpp"
 #include "Database/Plan.h"
 #include "Database/Project.h"
 #include "Element/Element.h"
@@ -8,9 +10,12 @@
 #include "Geometry/Plane.h"
 #include "Geometry/PolyList.h"
 #include "sim/Component3D.h"
+#include "sim/ElementMemos.h"
 #include "sim/ElementTable.h"
+#include "sim/Library.h"
 #include "sim/Project.h"
 #include "sim/Sim.h"
+#include "sim/Storeys.h"
 
 #include <gtest/gtest.h>
 
@@ -196,4 +201,56 @@ TEST_F(Element3DTest, ElementsCacheTheirModelForBoundsAndSurfaces) {
     copy.clear3D();
     EXPECT_NE(copy.getPrimitives3D(), nullptr);
     EXPECT_EQ(sim::callCount("ACAPI_Element_Get3DInfo"), 1u);
+}
+
+TEST_F(Element3DTest, ObjectsAreBoxesOfTheirSizesPlacedAndTurned) {
+    sim::setStoreys({{0, 1, 0.0, "Ground"}, {1, 2, 3.0, "First"}}, 6.0);
+    struct Case {
+        bool centred;
+        bool mirrored;
+        double angle;
+        API_Box3D expected;
+    } cases[] = {
+        {false, false, 0.0, {5, 1, 3.5, 7, 2, 4.3}},
+        {true, false, 0.0, {4, 0.5, 3.5, 6, 1.5, 4.3}},
+        {false, false, 3.14159265358979323846 / 2, {4, 1, 3.5, 5, 3, 4.3}},
+        {false, true, 0.0, {3, 1, 3.5, 5, 2, 4.3}},
+    };
+    for (const Case& c : cases) {
+        API_Element record;
+        record.header.typeID = API_ObjectID;
+        record.header.floorInd = 1;
+        record.object.libInd = 7;
+        record.object.posX = 5;
+        record.object.posY = 1;
+        record.object.level = 0.5;
+        record.object.angle = c.angle;
+        record.object.reflected = c.mirrored;
+        GS::Guid guid = sim::addElement(record);
+        API_ElementMemo memo{};
+        ASSERT_EQ(sim::writeParameterRecords({sim::scalarParameter(APIParT_Length, "A", 2.0),
+                                              sim::scalarParameter(APIParT_Length, "B", 1.0),
+                                              sim::scalarParameter(APIParT_Length, "ZZYZX", 0.8)},
+                                             &memo.params),
+                  NoError);
+        ASSERT_EQ(sim::storeMemo(guid, &memo, APIMemoMask_AddPars), NoError);
+        ACAPI_DisposeElemMemoHdls(&memo);
+        sim::setPartBoxCentred(7, c.centred);
+
+        Element3D model = read(guid);
+        ASSERT_EQ(model.bodySize(), 1u);
+        std::unique_ptr<Cube> box(model.getBounds());
+        box->sort();
+        const double tolerance = 1e-5; // the host keeps bounds in single precision
+        EXPECT_NEAR(box->getOrigin().x(), c.expected.xMin, tolerance) << c.angle << c.centred << c.mirrored;
+        EXPECT_NEAR(box->getOrigin().y(), c.expected.yMin, tolerance) << c.angle << c.centred << c.mirrored;
+        EXPECT_NEAR(box->getOrigin().z(), c.expected.zMin, tolerance);
+        EXPECT_NEAR(box->getEnd().x(), c.expected.xMax, tolerance) << c.angle << c.centred << c.mirrored;
+        EXPECT_NEAR(box->getEnd().y(), c.expected.yMax, tolerance) << c.angle << c.centred << c.mirrored;
+        EXPECT_NEAR(box->getEnd().z(), c.expected.zMax, tolerance);
+        API_Box3D host{};
+        API_Elem_Head head = sim::element(guid).header;
+        ASSERT_EQ(ACAPI_Database(APIDb_CalcBoundsID, &head, &host), NoError);
+        EXPECT_NEAR(host.xMax, c.expected.xMax, tolerance);
+    }
 }
