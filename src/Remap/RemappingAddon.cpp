@@ -42,6 +42,10 @@ RemappingAddon::~RemappingAddon() {
 }
 
 GSErrCode RemappingAddon::startup() {
+    // Started already: a second add-on would orphan the first with everything it registered.
+    if (addon != nullptr) {
+        return NoError;
+    }
     GSErrCode err = Addon::startup();
     if (err != NoError) {
         return err;

@@ -19,7 +19,7 @@ public:
 
     // Starts the framework, then makes the add-on (the global `addon`) and starts its tools; the
     // framework's error, else 0. When starting the tools throws, the add-on is deleted and the
-    // framework stopped before the exception goes on.
+    // framework stopped before the exception goes on. An add-on that exists already is kept.
     static GSErrCode startup();
     // Deletes the add-on and stops the framework; the framework's answer.
     static GSErrCode shutdown();

@@ -103,6 +103,15 @@ TEST_F(EntryPointsTest, LoadRegisterInitialiseAndFree) {
     EXPECT_EQ(FreeData(), NoError) << "a second time: nothing to free";
 }
 
+TEST_F(EntryPointsTest, ASecondCheckKeepsTheAddon) {
+    ASSERT_EQ(check(), APIAddon_Normal);
+    Addon* first = addon;
+    EXPECT_EQ(check(), APIAddon_DontRegister) << "the environment is checked once";
+    EXPECT_EQ(addon, first);
+    ASSERT_EQ(RegisterInterface(), NoError);
+    EXPECT_EQ(sim::currentAddOn().menus.size(), 1u);
+}
+
 TEST_F(EntryPointsTest, AnotherHostIsRefused) {
     EXPECT_EQ(check(2), APIAddon_DontRegister);
     EXPECT_EQ(envir.addOnInfo.name[0], 0);
