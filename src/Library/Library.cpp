@@ -355,7 +355,8 @@ bool Library::create(ParametricSource& source) {
             if (type == parameterSection) {
                 ParameterSection parameters(source);
                 if (parameters.records == nullptr) {
-                    continue;
+                    sectionsDone = false; // parameters that could not be read or packed
+                    break;
                 }
                 API_LibPart copy = source.getData();
                 copy.index = 0; // the part being made
@@ -399,7 +400,8 @@ bool Library::update(ParametricSource& source) {
         if (type == parameterSection) {
             ParameterSection parameters(source);
             if (parameters.records == nullptr) {
-                continue;
+                setLastError(APIERR_GENERAL); // parameters that could not be read or packed
+                return false;
             }
             API_LibPart copy = source.getData();
             copy.location = nullptr;

@@ -111,7 +111,12 @@ String ParametricSource::getScript(UInt32 type) const {
 void ParametricSource::setScript(UInt32 type, const String& text) {
     GSHandle section = nullptr;
     stringToHandle(text, section);
-    setSection(type, section);
+    try {
+        setSection(type, section);
+    } catch (...) {
+        disposeHandle(&section);
+        throw;
+    }
 }
 
 const TextDatabase& ParametricSource::getValueTable() const {
@@ -194,7 +199,9 @@ void ParametricSource::getMemo(UInt64 mask, MemoStore*& store) const {
     }
     if (store == nullptr) {
         store = new ElementMemoStore();
-        loadLibraryMemo(*store, false);
+        if (!loadLibraryMemo(*store, false)) {
+            return; // not fetched: left unloaded, so that nothing empty is written back
+        }
     }
     if ((mask & parameterMask) != 0) {
         unpack(*store);

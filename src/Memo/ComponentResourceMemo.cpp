@@ -22,6 +22,9 @@ const ParameterMemo* parametersOf(const ComponentResourceMemo& memo) {
 
 // The memo's parameters packed into a new handle of records, detached from the scratch store.
 API_AddParType** packParameters(const ParameterMemo& parameters) {
+    if (!parameters.confirmLoad(parameters.getFilter())) {
+        return nullptr; // parameters that could not be read are not written over the part's
+    }
     ElementMemoStore scratch;
     if (!parameters.pack(&scratch)) {
         return nullptr;
@@ -141,7 +144,6 @@ void ComponentResourceMemo::applySection(UInt32 type, GSHandle handle) {
 void ComponentResourceMemo::store(UInt32 type, GSHandle handle) const {
     if (type == parameterSection) {
         if (const ParameterMemo* parameters = parametersOf(*this)) {
-            parameters->confirmLoad(parameters->getFilter());
             auto found = m_sections.find(type);
             if (found == m_sections.end() || found->second != handle) {
                 if (found != m_sections.end()) {
@@ -152,6 +154,8 @@ void ComponentResourceMemo::store(UInt32 type, GSHandle handle) const {
                 }
             }
             m_sections[type] = nullptr;
+            // The parameters themselves come from the part's defaults.
+            parameters->confirmLoad(parameters->getFilter());
             return;
         }
     }

@@ -16,6 +16,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -254,4 +255,42 @@ TEST_F(LibrarySourceTest, Directories) {
     EXPECT_EQ(library.getEmbeddedDirectory(), nullptr);
     sim::failCall("ACAPI_Environment:GLIB", APIERR_GENERAL);
     EXPECT_FALSE(library.reload());
+}
+
+TEST_F(LibrarySourceTest, AllocationFailuresLoseNothing) {
+    Int32 index = add(APILib_ObjectID, "Chair", 1);
+    // Every allocation of loading, creating and updating a part fails in turn: the operation
+    // fails or throws std::bad_alloc, and the test main finds no leaked block.
+    for (int skip = 0; skip < 40; ++skip) {
+        sim::MemoryStats before = sim::memoryStats();
+        {
+            Library other(nullptr, 0);
+            std::unique_ptr<ComponentSource> loaded(other[ComponentLink(index, APILib_ObjectID, &other)]);
+            ASSERT_NE(loaded, nullptr);
+            auto& chair = dynamic_cast<ObjectSource&>(*loaded);
+            chair.setName("Chair copy"); // a new part, not the loaded one overwritten
+            sim::failNextAllocations(1, ErrMemoryFull, skip);
+            try {
+                chair.set2DScript("LINE2 0, 0, 1, 1");
+                if (Parameter* n = chair.getParameter(String("n"))) {
+                    n->setValueText("5");
+                }
+                bool created = library.put(chair);
+                bool updated = created && library.put(chair);
+                // A put that answers true wrote the parameters whole.
+                if (created) {
+                    EXPECT_EQ(sim::libPart(chair.getIndex())->parameters.size(), 2u) << skip;
+                }
+                if (updated) {
+                    EXPECT_EQ(sim::libPart(chair.getIndex())->parameters.size(), 2u) << skip;
+                }
+            } catch (const std::bad_alloc&) {
+            }
+            sim::failNextAllocations(0);
+            EXPECT_FALSE(sim::isCreatingLibPart()) << skip;
+            EXPECT_EQ(sim::libPart(index)->parameters.size(), 2u) << skip;
+        }
+        sim::MemoryStats after = sim::memoryStats();
+        EXPECT_EQ(after.liveHandles + after.livePointers, before.liveHandles + before.livePointers) << skip;
+    }
 }
