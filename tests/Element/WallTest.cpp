@@ -8,6 +8,7 @@
 #include "Database/Specification.h"
 #include "Environment/Host.h"
 #include "GSRoot/BM.hpp"
+#include "Memo/ElementMemoStore.h"
 #include "sim/Attributes.h"
 #include "sim/ElementMemos.h"
 #include "sim/ElementQuantities.h"
@@ -533,4 +534,33 @@ TEST_F(WallTest, LevelsAndStoreys) {
         EXPECT_EQ(standing->isHomeStoreyOnly(), !c.everyStorey) << c.name;
         EXPECT_EQ(standing->isWithinStorey(*plan->getStorey(c.storey), 0.01), c.within) << c.name;
     }
+}
+
+TEST_F(WallTest, NewWallsAndTheirGables) {
+    API_Element defaults = wallRecord({0, 0}, {2, 0});
+    defaults.wall.thickness = 0.25;
+    sim::setDefaults(defaults);
+    Wall fresh;
+    EXPECT_EQ(fresh.getHead().typeID, API_WallID);
+    EXPECT_TRUE(fresh.getHead().hasMemo);
+    EXPECT_DOUBLE_EQ(fresh.getThickness(), 0.25);
+    unsigned long long mask = 0xFF;
+    std::unique_ptr<API_ElementMemo, void (*)(API_ElementMemo*)> none(fresh.getMemo(mask),
+                                                                      ElementMemoStore::disposeRecord);
+    ASSERT_NE(none, nullptr);
+    EXPECT_EQ(mask, 0u) << "nothing to pack";
+
+    // Gables go back and forth through the host's memo.
+    const GS::Guid guid = sim::addElement(wallRecord({0, 0}, {4, 0}));
+    auto wall = load(guid);
+    API_Gable record;
+    record.a = 1.0;
+    record.d = 2.5;
+    wall->addGable(new Gable(record));
+    ASSERT_TRUE(host.getFrontPlan()->put(*wall));
+    auto again = load(guid);
+    ASSERT_EQ(again->getGableCount(), 1);
+    EXPECT_DOUBLE_EQ(again->getGable(0)->getRecord().d, 2.5);
+    std::unique_ptr<Element> copy(again->clone());
+    EXPECT_EQ(static_cast<Wall&>(*copy).getGableCount(), 1);
 }
