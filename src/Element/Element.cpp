@@ -1,4 +1,5 @@
 #include "Element/Element.h"
+#include "Primitive/ShapeExtraction.h"
 
 #include "ACAPI/ElementBounds.hpp"
 #include "ACAPI/ElementGroups.hpp"
@@ -486,8 +487,13 @@ Cube* Element::getBoundingCube(bool fresh) const {
     return cube;
 }
 
-bool Element::getPrimitives2D(PrimitiveList&, bool) const {
-    return false; // the 2D extraction is not part of the framework yet
+bool Element::getPrimitives2D(PrimitiveList& list, bool acceptHatching) const {
+    // The host draws the shape as seen on the floor plan.
+    if (Plan* plan = host.getFrontPlan()) {
+        if (Project* project = host.getProject())
+            project->setActiveDrawing(plan);
+    }
+    return extractShape(getHead(), list, acceptHatching);
 }
 
 bool Element::isWithinStorey(const Storey& storey, double) const {

@@ -1,5 +1,6 @@
 #include "Primitive/Primitive.h"
 
+#include "ACAPI/ShapePrims.hpp"
 #include "Attribute/Attribute.h"
 #include "Attribute/LineStyle.h"
 #include "Attribute/Pen.h"
@@ -11,6 +12,9 @@
 #include "Library/ParameterBuilder.h"
 
 namespace zelvane {
+
+Primitive::Primitive(API_Prim_Head const& head, attribute_index lineStyle, bool is2D, bool is3D)
+    : Primitive(head.drwIndex, attribute_index(head.pen), lineStyle, is2D, is3D) {}
 
 namespace {
 

@@ -7,6 +7,16 @@
 
 #include <memory>
 
+struct API_Prim_Head;
+struct API_PrimArc;
+struct API_PrimHatchBorder;
+struct API_PrimLine;
+struct API_PrimPLine;
+struct API_PrimPoint;
+struct API_PrimPoly;
+struct API_PrimText;
+struct API_PrimTri;
+
 namespace zelvane {
 
 class Attribute;
@@ -19,6 +29,8 @@ class Primitive {
 public:
     Primitive(short displayOrder, attribute_index pen, attribute_index lineStyle, bool is2D, bool is3D)
         : m_displayOrder(displayOrder), m_pen(pen), m_lineStyle(lineStyle), m_is2D(is2D), m_is3D(is3D) {}
+    // Pen and display order from the host record's head.
+    Primitive(API_Prim_Head const& head, attribute_index lineStyle, bool is2D, bool is3D);
     virtual ~Primitive() = default;
 
     // Moves the geometry by the vector.

@@ -1,5 +1,6 @@
 #include "Primitive/PrimitiveArc.h"
 
+#include "ACAPI/ShapePrims.hpp"
 #include "Environment/DataBufferOut.h"
 
 #include <cmath>
@@ -13,6 +14,25 @@ constexpr double tolerance = 0.00001;
 constexpr double fullTurn = 6.283185307179586;
 
 } // namespace
+
+namespace {
+
+double recordSweep(API_PrimArc const& record) {
+    double sweep = std::fmod(record.endAng - record.begAng, fullTurn);
+    if (sweep < 0)
+        sweep += fullTurn;
+    // Begin and end angle meeting is a whole turn, not an arc of nothing.
+    if (sweep <= tolerance || fullTurn - sweep <= tolerance)
+        sweep = fullTurn;
+    return record.reflected ? sweep - fullTurn : sweep;
+}
+
+} // namespace
+
+PrimitiveArc::PrimitiveArc(API_PrimArc const& record, bool is2D, bool is3D)
+    : CadArc(CadPoint(record.orig), record.r, recordSweep(record), record.begAng),
+      Primitive(record.head, attribute_index(record.ltypeInd), is2D, is3D), m_ratio(record.ratio),
+      m_rotation(record.angle) {}
 
 bool PrimitiveArc::encloses2D(CadPoint const& p, double tol) const {
     return (positionOf2D(p, tol) & (CadPoint::atOrigin | CadPoint::along | CadPoint::atEnd)) != 0;

@@ -13,6 +13,10 @@ public:
                  bool is2D, bool is3D)
         : CadArc(arc), Primitive(displayOrder, pen, lineStyle, is2D, is3D) {}
 
+    // The sweep runs from the begin to the end angle anticlockwise (a whole turn when they meet),
+    // negative for a clockwise record.
+    PrimitiveArc(API_PrimArc const& record, bool is2D, bool is3D);
+
     double getAxisRatio() const { return m_ratio; }
     double getMainAxisRotation() const { return m_rotation; }
     void setAxisRatio(double ratio) { m_ratio = ratio; }

@@ -1,9 +1,17 @@
 #include "Primitive/PrimitiveDistortedHatch.h"
 
+#include "ACAPI/ShapePrims.hpp"
 #include "Environment/DataBufferOut.h"
 #include "Environment/ToString.h"
 
 namespace zelvane {
+
+PrimitiveDistortedHatch::PrimitiveDistortedHatch(API_PrimPoly const& record, API_PrimHatchBorder const& hatch,
+                                                 CadPolygon const& polygon, bool is2D, bool is3D)
+    : PrimitiveHatch(record, hatch, polygon, is2D, is3D), m_origin(hatch.origin),
+      m_innerRadius(hatch.innerRadius) {
+    setFillMatrix(hatch.matrix[0], hatch.matrix[1], hatch.matrix[2], hatch.matrix[3]);
+}
 
 void PrimitiveDistortedHatch::setFillMatrix(double a, double b, double c, double d) {
     m_matrix[0] = a;

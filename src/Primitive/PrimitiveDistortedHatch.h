@@ -13,6 +13,9 @@ public:
                             attribute_index lineStyle, bool is2D, bool is3D)
         : PrimitiveHatch(polygon, displayOrder, pen, lineStyle, is2D, is3D) {}
 
+    PrimitiveDistortedHatch(API_PrimPoly const& record, API_PrimHatchBorder const& hatch,
+                            CadPolygon const& polygon, bool is2D, bool is3D);
+
     int getDistortionFlags() const { return m_flags; }
     CadPoint const& getFillOrigin() const { return m_origin; }
     double const* getFillMatrix() const { return m_matrix; }

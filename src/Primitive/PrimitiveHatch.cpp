@@ -1,5 +1,6 @@
 #include "Primitive/PrimitiveHatch.h"
 
+#include "ACAPI/ShapePrims.hpp"
 #include "Attribute/Fill.h"
 #include "Attribute/Pen.h"
 #include "Environment/DataBufferOut.h"
@@ -15,6 +16,11 @@ constexpr short radialGradientFill = 32766;
 constexpr short linearGradientFill = 32767;
 
 } // namespace
+
+PrimitiveHatch::PrimitiveHatch(API_PrimPoly const& record, API_PrimHatchBorder const& hatch,
+                               CadPolygon const& polygon, bool is2D, bool is3D)
+    : PrimitivePolygon(record, polygon, attribute_index(hatch.fillPen), is2D, is3D), m_backPen(hatch.backPen),
+      m_fill(hatch.fillInd), m_outlined(hatch.outline), m_gradient(hatch.gradient), m_linear(hatch.linear) {}
 
 void PrimitiveHatch::write2DFill(DataBufferOut& out, ParameterBuilder* builder, unsigned short indent) const {
     if (builder == nullptr || !is2D() || !isValid(true, 0.00001))

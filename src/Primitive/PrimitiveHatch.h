@@ -12,6 +12,9 @@ public:
                    attribute_index lineStyle, bool is2D, bool is3D)
         : PrimitivePolygon(polygon, displayOrder, pen, lineStyle, is2D, is3D) {}
 
+    PrimitiveHatch(API_PrimPoly const& record, API_PrimHatchBorder const& hatch, CadPolygon const& polygon,
+                   bool is2D, bool is3D);
+
     bool write2DScript(DataBufferOut& out, ParameterBuilder* builder, CadPoint const& offset,
                        unsigned short indent) const override;
     // A fill other than 0, or a gradient.

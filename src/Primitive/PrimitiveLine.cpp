@@ -1,11 +1,16 @@
 #include "Primitive/PrimitiveLine.h"
 
+#include "ACAPI/ShapePrims.hpp"
 #include "Environment/DataBufferOut.h"
 #include "Geometry/Cube.h"
 
 #include <algorithm>
 
 namespace zelvane {
+
+PrimitiveLine::PrimitiveLine(API_PrimLine const& record, bool is2D, bool is3D)
+    : Line(CadPoint(record.c1), CadPoint(record.c2)),
+      Primitive(record.head, attribute_index(record.ltypeInd), is2D, is3D) {}
 
 std::unique_ptr<Cube> PrimitiveLine::getBounds() const {
     CadPoint const& a = origin();

@@ -12,6 +12,8 @@ public:
                   attribute_index lineStyle, bool is2D, bool is3D)
         : Line(origin, end), Primitive(displayOrder, pen, lineStyle, is2D, is3D) {}
 
+    PrimitiveLine(API_PrimLine const& record, bool is2D, bool is3D);
+
     void offset(CadPoint const& v) override { *this += v; }
     bool encloses2D(CadPoint const& p, double tol) const override { return Line::encloses2D(p, tol); }
     std::unique_ptr<Cube> getBounds() const override;

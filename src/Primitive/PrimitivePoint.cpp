@@ -1,9 +1,13 @@
 #include "Primitive/PrimitivePoint.h"
 
+#include "ACAPI/ShapePrims.hpp"
 #include "Environment/DataBufferOut.h"
 #include "Geometry/Cube.h"
 
 namespace zelvane {
+
+PrimitivePoint::PrimitivePoint(API_PrimPoint const& record, bool is2D, bool is3D)
+    : CadPoint(record.loc), Primitive(record.head, attribute_index(1), is2D, is3D) {}
 
 std::unique_ptr<Cube> PrimitivePoint::getBounds() const {
     return std::make_unique<Cube>(*this, *this);

@@ -12,6 +12,9 @@ public:
     PrimitivePoint(CadPoint const& point, short displayOrder, attribute_index pen, bool is2D, bool is3D)
         : CadPoint(point), Primitive(displayOrder, pen, attribute_index(1), is2D, is3D) {}
 
+    // Line style 1.
+    PrimitivePoint(API_PrimPoint const& record, bool is2D, bool is3D);
+
     void offset(CadPoint const& v) override { *this += v; }
     bool encloses2D(CadPoint const& p, double tol) const override { return isEqual2D(p, tol); }
     std::unique_ptr<Cube> getBounds() const override;

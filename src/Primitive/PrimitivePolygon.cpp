@@ -1,5 +1,6 @@
 #include "Primitive/PrimitivePolygon.h"
 
+#include "ACAPI/ShapePrims.hpp"
 #include "Attribute/Pen.h"
 #include "Environment/DataBufferOut.h"
 #include "Environment/ToString.h"
@@ -14,6 +15,20 @@ namespace {
 constexpr double tolerance = 0.00001;
 
 } // namespace
+
+PrimitivePolygon::PrimitivePolygon(API_PrimPoly const& record, CadPolygon const& polygon,
+                                   attribute_index fillPen, bool is2D, bool is3D)
+    : CadPolygon(polygon), Primitive(record.head, attribute_index(record.ltypeInd), is2D, is3D),
+      m_fillPen(short(fillPen) != 0 ? fillPen : attribute_index(record.head.pen)),
+      m_solidFilled(record.solid) {}
+
+PrimitivePolygon::PrimitivePolygon(API_PrimPLine const& record, CadPolygon const& polygon, bool is2D,
+                                   bool is3D)
+    : CadPolygon(polygon), Primitive(record.head, attribute_index(record.ltypeInd), is2D, is3D) {}
+
+PrimitivePolygon::PrimitivePolygon(API_PrimTri const& record, CadPolygon const& polygon, bool is2D, bool is3D)
+    : CadPolygon(polygon), Primitive(record.head, attribute_index(1), is2D, is3D), m_fillPen(record.head.pen),
+      m_solidFilled(record.solid) {}
 
 int PrimitivePolygon::write2DVertices(DataBufferOut& out, CadPoint const& offset, unsigned short indent,
                                       bool put) const {

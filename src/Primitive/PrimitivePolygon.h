@@ -12,6 +12,14 @@ public:
                      attribute_index lineStyle, bool is2D, bool is3D)
         : CadPolygon(polygon), Primitive(displayOrder, pen, lineStyle, is2D, is3D) {}
 
+    // Solid when the record says so; the fill pen is the given one, or the pen when that is 0.
+    PrimitivePolygon(API_PrimPoly const& record, CadPolygon const& polygon, attribute_index fillPen,
+                     bool is2D, bool is3D);
+    // Not filled, fill pen 0.
+    PrimitivePolygon(API_PrimPLine const& record, CadPolygon const& polygon, bool is2D, bool is3D);
+    // Solid when the record says so, filled with the pen.
+    PrimitivePolygon(API_PrimTri const& record, CadPolygon const& polygon, bool is2D, bool is3D);
+
     std::unique_ptr<Cube> getBounds() const override { return CadPolygon::getBounds(); }
     void offset(CadPoint const& v) override { *this += v; }
     bool encloses2D(CadPoint const& p, double tol) const override { return encloses(p, tol); }

@@ -1,11 +1,16 @@
 #include "Primitive/PrimitiveText.h"
 
+#include "ACAPI/ShapePrims.hpp"
 #include "Environment/DataBufferOut.h"
 #include "Geometry/Cube.h"
 
 #include <cmath>
 
 namespace zelvane {
+
+PrimitiveText::PrimitiveText(API_PrimText const& record, String const& text, bool is2D, bool is3D)
+    : String(text), CadPoint(record.loc), Primitive(record.head, attribute_index(1), is2D, is3D),
+      m_angle(record.angle) {}
 
 std::unique_ptr<Cube> PrimitiveText::getBounds() const {
     CadPoint const& anchor = *this;

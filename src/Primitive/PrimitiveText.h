@@ -15,6 +15,9 @@ public:
         : String(text), CadPoint(anchor), Primitive(displayOrder, pen, attribute_index(1), is2D, is3D),
           m_angle(angle) {}
 
+    // Line style 1.
+    PrimitiveText(API_PrimText const& record, String const& text, bool is2D, bool is3D);
+
     double getAngle() const { return m_angle; }
     void setAngle(double angle) { m_angle = angle; }
 
