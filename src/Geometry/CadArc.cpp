@@ -1,5 +1,6 @@
 #include "Geometry/CadArc.h"
 
+#include "Geometry/ArcAngles.h"
 #include "Geometry/Cube.h"
 #include "Geometry/InterPoint.h"
 #include "Geometry/IntersectList.h"
@@ -22,12 +23,6 @@ constexpr double pi = 3.14159265358979323846;
 
 double sign(double value) {
     return value > 0.0 ? 1.0 : (value < 0.0 ? -1.0 : 0.0);
-}
-
-// The angle brought into [0, 2pi).
-double normalised(double angle) {
-    angle = std::fmod(angle, 2.0 * pi);
-    return angle < 0.0 ? angle + 2.0 * pi : angle;
 }
 
 bool isFinite(CadPoint const& p) {
@@ -445,7 +440,7 @@ CadPoint::Pos CadArc::positionOf2D(CadPoint const& p, double tol) const {
         return CadPoint::atEnd;
     double a = m_centre.azimuthAngleTo(p);
     // The range starts at its lower end, brought into [0, 2pi) like the azimuth.
-    double s = normalised(m_sweep < 0.0 ? m_start + m_sweep : m_start);
+    double s = normalisedAngle(m_sweep < 0.0 ? m_start + m_sweep : m_start);
     double w = std::fabs(m_sweep);
     if (a < s)
         a += 2.0 * pi;

@@ -2,6 +2,7 @@
 // intersections of the boundary and nodes inserted along it.
 #include "Geometry/CadPolygon.h"
 
+#include "Geometry/ArcAngles.h"
 #include "Geometry/CadArc.h"
 #include "Geometry/Cube.h"
 #include "Geometry/IntersectList.h"
@@ -21,12 +22,6 @@ namespace {
 
 constexpr double fixedTol = 1e-5;
 constexpr double pi = 3.14159265358979323846;
-
-// The angle brought into [0, 2pi).
-double normalised(double angle) {
-    angle = std::fmod(angle, 2.0 * pi);
-    return angle < 0.0 ? angle + 2.0 * pi : angle;
-}
 
 // A probe beside vertex c along the direction t in which an arc edge leaves it: the arc's midpoint
 // when that direction runs along the line (the arc then decides the side), else one unit along it.
@@ -145,12 +140,12 @@ bool CadPolygon::isReflection(int i, LinearEquation const& line, double tol) con
     CadPoint after = vertexAt(a);
     if (arcBefore) {
         CadArc arc(vertexAt(b), vertexAt(c));
-        double t = normalised(arc.getEndAngle() + (arc.getSweep() > 0.0 ? -pi / 2.0 : pi / 2.0));
+        double t = normalisedAngle(arc.getEndAngle() + (arc.getSweep() > 0.0 ? -pi / 2.0 : pi / 2.0));
         before = probeAlongArc(arc, vertexAt(c), t, line, tol);
     }
     if (arcAfter) {
         CadArc arc(vertexAt(d), vertexAt(a));
-        double t = normalised(arc.getStartAngle() + (arc.getSweep() > 0.0 ? pi / 2.0 : -pi / 2.0));
+        double t = normalisedAngle(arc.getStartAngle() + (arc.getSweep() > 0.0 ? pi / 2.0 : -pi / 2.0));
         after = probeAlongArc(arc, vertexAt(d), t, line, tol);
     }
     return line.positionOf(before, tol) == line.positionOf(after, tol);

@@ -2,6 +2,7 @@
 // replaced by chords, and repeated or collinear vertices removed.
 #include "Geometry/CadPolygon.h"
 
+#include "Geometry/ArcAngles.h"
 #include "Geometry/CadArc.h"
 #include "Geometry/Cube.h"
 #include "Geometry/Faceter.h"
@@ -23,7 +24,6 @@ namespace {
 
 constexpr double fixedTol = 1e-5;
 constexpr double chordDeviation = 0.002;
-constexpr double pi = 3.14159265358979323846;
 
 // One edge of the outline with its plan box; edge e runs from vertex e-1 to vertex e.
 struct EdgeBox {
@@ -63,9 +63,7 @@ double parameterOn(PolyEdge const& edge, CadPoint const& point) {
     CadArc arc = edge.asArc();
     double a0 = std::atan2(edge.origin().y() - arc.centre().y(), edge.origin().x() - arc.centre().x());
     double a = std::atan2(point.y() - arc.centre().y(), point.x() - arc.centre().x());
-    double turned = edge.getSweep() > 0.0 ? a - a0 : a0 - a;
-    turned = std::fmod(turned, 2.0 * pi);
-    return turned < 0.0 ? turned + 2.0 * pi : turned;
+    return normalisedAngle(edge.getSweep() > 0.0 ? a - a0 : a0 - a);
 }
 
 // Every place where an edge of the outline meets another edge anywhere but at the vertex they share:

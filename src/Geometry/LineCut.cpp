@@ -1,5 +1,6 @@
 #include "Geometry/LineCut.h"
 
+#include "Geometry/ArcAngles.h"
 #include "Geometry/CadPolygon.h"
 #include "Geometry/LinearEquation.h"
 #include "Geometry/PieceTracer.h"
@@ -13,17 +14,7 @@ namespace zelvane {
 
 namespace {
 
-constexpr double fixedTol = 1e-5;
 constexpr double pi = 3.14159265358979323846;
-
-double wrapped(double angle) {
-    angle = std::fmod(angle, 2.0 * pi);
-    return angle < 0.0 ? angle + 2.0 * pi : angle;
-}
-
-bool straight(double sweep) {
-    return std::fabs(sweep) <= fixedTol;
-}
 
 } // namespace
 
@@ -50,7 +41,7 @@ double LineCut::along(CadPoint const& p) const {
 
 double LineCut::crossings(PolyPoint const& from, PolyPoint const& to, std::vector<PolyPoint>& out) const {
     double sweep = to.getSweep();
-    if (straight(sweep)) {
+    if (isStraightSweep(sweep)) {
         double s0 = sideOf(from), s1 = sideOf(to);
         if ((s0 > m_tol && s1 < -m_tol) || (s0 < -m_tol && s1 > m_tol)) {
             double f = s0 / (s0 - s1);
@@ -77,7 +68,7 @@ double LineCut::crossings(PolyPoint const& from, PolyPoint const& to, std::vecto
         if (at.isEqual2D(from, m_tol) || at.isEqual2D(to, m_tol))
             continue;
         double angle = std::atan2(at.y() - cy, at.x() - cx);
-        double u = sweep > 0.0 ? wrapped(angle - start) : wrapped(start - angle);
+        double u = sweep > 0.0 ? normalisedAngle(angle - start) : normalisedAngle(start - angle);
         if (u > 0.0 && u < std::fabs(sweep))
             hits.push_back({u, at});
     }
@@ -103,7 +94,7 @@ void LineCut::addArrow(int from, int to, double sweep) {
     Node const& a = m_nodes[std::size_t(from)];
     Node const& b = m_nodes[std::size_t(to)];
     double chord = std::atan2(b.vertex.y() - a.vertex.y(), b.vertex.x() - a.vertex.x());
-    double s = straight(sweep) ? 0.0 : sweep;
+    double s = isStraightSweep(sweep) ? 0.0 : sweep;
     CadPoint::Pos side = CadPoint::along;
     bool lying = false;
     auto sideCode = [](double value) { return value > 0.0 ? CadPoint::inside : CadPoint::outside; };
@@ -206,7 +197,7 @@ void LineCut::finish() {
     for (Arrow arrow : m_arrows) {
         arrow.from = m_nodes[std::size_t(arrow.from)].merged;
         arrow.to = m_nodes[std::size_t(arrow.to)].merged;
-        if (arrow.from != arrow.to || !straight(arrow.sweep))
+        if (arrow.from != arrow.to || !isStraightSweep(arrow.sweep))
             arrows.push_back(arrow);
     }
     m_arrows.swap(arrows);

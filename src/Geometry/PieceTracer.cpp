@@ -1,5 +1,6 @@
 #include "Geometry/PieceTracer.h"
 
+#include "Geometry/ArcAngles.h"
 #include "Geometry/CadPolygon.h"
 #include "Geometry/PolyList.h"
 
@@ -12,21 +13,11 @@ namespace zelvane {
 
 namespace {
 
-constexpr double fixedTol = 1e-5;
 constexpr double pi = 3.14159265358979323846;
-
-bool straight(double sweep) {
-    return std::fabs(sweep) <= fixedTol;
-}
-
-double wrapped(double angle) {
-    angle = std::fmod(angle, 2.0 * pi);
-    return angle < 0.0 ? angle + 2.0 * pi : angle;
-}
 
 // The signed area between the chord and the arc (positive for a positive sweep).
 double segmentArea(CadPoint const& a, CadPoint const& b, double sweep) {
-    if (straight(sweep))
+    if (isStraightSweep(sweep))
         return 0.0;
     double half = a.lengthTo2D(b) / 2.0;
     double r = half / std::fabs(std::sin(sweep / 2.0));
@@ -83,7 +74,7 @@ void PieceTracer::addEdge(int from, int to, double sweep) {
     PolyPoint const& a = m_nodes[std::size_t(from)];
     PolyPoint const& b = m_nodes[std::size_t(to)];
     double chord = std::atan2(b.y() - a.y(), b.x() - a.x());
-    double s = straight(sweep) ? 0.0 : sweep;
+    double s = isStraightSweep(sweep) ? 0.0 : sweep;
     m_edges.push_back({from, to, s, chord - s / 2.0, chord + s / 2.0, false});
 }
 
@@ -111,7 +102,7 @@ void PieceTracer::trace(CadPolygon const& pattern, PolyList& out) {
                 Edge const& next = m_edges[std::size_t(candidate)];
                 if (next.used && candidate != start)
                     continue;
-                double turn = wrapped(back - next.startAngle);
+                double turn = normalisedAngle(back - next.startAngle);
                 if (turn <= 1e-12)
                     turn += 2.0 * pi;
                 if (best < 0 || turn < bestTurn) {

@@ -1,5 +1,6 @@
 #include "Geometry/PolyEdge.h"
 
+#include "Geometry/ArcAngles.h"
 #include "Geometry/CadArc.h"
 #include "Geometry/IntersectList.h"
 #include "Geometry/Line.h"
@@ -18,11 +19,6 @@ constexpr double pi = 3.14159265358979323846;
 
 double sign(double value) {
     return value > 0.0 ? 1.0 : (value < 0.0 ? -1.0 : 0.0);
-}
-
-double normalised(double angle) {
-    angle = std::fmod(angle, 2.0 * pi);
-    return angle < 0.0 ? angle + 2.0 * pi : angle;
 }
 
 void setCoordinates(CadPoint& target, CadPoint const& source) {
@@ -441,8 +437,8 @@ bool PolyEdge::isColinearTo2D(PolyEdge const& other, double tol) const {
 bool PolyEdge::isTangentialTo2D(PolyEdge const& other, double, double angleTol) const {
     if (!other.m_end.isEqual2D(m_start, fixedTol))
         return false;
-    double arriving = normalised(other.endTangent());
-    double leaving = normalised(startTangent());
+    double arriving = normalisedAngle(other.endTangent());
+    double leaving = normalisedAngle(startTangent());
     if (std::fabs(arriving - leaving) <= angleTol)
         return true;
     // Directions just below a full turn are the same as those just above 0.

@@ -1,5 +1,6 @@
 #include "Geometry/PolygonCut.h"
 
+#include "Geometry/ArcAngles.h"
 #include "Geometry/CadPolygon.h"
 #include "Geometry/PieceTracer.h"
 #include "Geometry/PolyList.h"
@@ -14,16 +15,6 @@ namespace zelvane {
 namespace {
 
 constexpr double fixedTol = 1e-5;
-constexpr double pi = 3.14159265358979323846;
-
-bool straight(double sweep) {
-    return std::fabs(sweep) <= fixedTol;
-}
-
-double wrapped(double angle) {
-    angle = std::fmod(angle, 2.0 * pi);
-    return angle < 0.0 ? angle + 2.0 * pi : angle;
-}
 
 struct Box {
     double xMin, xMax, yMin, yMax;
@@ -71,7 +62,7 @@ PolygonCut::PolygonCut(CadPolygon const& subject, CadPolygon const& cutter, doub
                     c,
                     k,
                     contour.polygon};
-            if (!straight(b.getSweep())) {
+            if (!isStraightSweep(b.getSweep())) {
                 double cx, cy, r;
                 PieceTracer::arcCircle(a, b, b.getSweep(), cx, cy, r);
                 box = Box{cx - r, cx + r, cy - r, cy + r, c, k, contour.polygon};
@@ -168,7 +159,7 @@ double PolygonCut::parameter(EdgeRef const& edge, CadPoint const& point) const {
     PolyPoint const& a = start(edge);
     PolyPoint const& b = end(edge);
     double sweep = b.getSweep();
-    if (straight(sweep)) {
+    if (isStraightSweep(sweep)) {
         double length = a.lengthTo2D(b);
         return length > 0.0
                    ? ((point.x() - a.x()) * (b.x() - a.x()) + (point.y() - a.y()) * (b.y() - a.y())) / length
@@ -178,14 +169,14 @@ double PolygonCut::parameter(EdgeRef const& edge, CadPoint const& point) const {
     PieceTracer::arcCircle(a, b, sweep, cx, cy, r);
     double a0 = std::atan2(a.y() - cy, a.x() - cx);
     double angle = std::atan2(point.y() - cy, point.x() - cx);
-    return sweep > 0.0 ? wrapped(angle - a0) : wrapped(a0 - angle);
+    return sweep > 0.0 ? normalisedAngle(angle - a0) : normalisedAngle(a0 - angle);
 }
 
 CadPoint PolygonCut::projected(EdgeRef const& edge, CadPoint const& point) const {
     PolyPoint const& a = start(edge);
     PolyPoint const& b = end(edge);
     double sweep = b.getSweep();
-    if (straight(sweep)) {
+    if (isStraightSweep(sweep)) {
         double length = a.lengthTo2D(b);
         if (!(length > 0.0))
             return a;
@@ -208,7 +199,7 @@ bool PolygonCut::onEdge(EdgeRef const& edge, CadPoint const& point, double& u) c
         return false;
     double sweep = b.getSweep();
     u = parameter(edge, point);
-    if (straight(sweep)) {
+    if (isStraightSweep(sweep)) {
         double length = a.lengthTo2D(b);
         if (!(length > 0.0) || u <= 0.0 || u >= length)
             return false;
@@ -226,8 +217,8 @@ void PolygonCut::crossings(EdgeRef const& e, EdgeRef const& f, std::vector<CadPo
     PolyPoint const& b = end(e);
     PolyPoint const& c = start(f);
     PolyPoint const& d = end(f);
-    bool lineE = straight(b.getSweep());
-    bool lineF = straight(d.getSweep());
+    bool lineE = isStraightSweep(b.getSweep());
+    bool lineF = isStraightSweep(d.getSweep());
     if (lineE && lineF) {
         auto side = [](CadPoint const& p, CadPoint const& q, CadPoint const& x) {
             return (q.x() - p.x()) * (x.y() - p.y()) - (q.y() - p.y()) * (x.x() - p.x());
@@ -272,8 +263,8 @@ void PolygonCut::crossings(EdgeRef const& e, EdgeRef const& f, std::vector<CadPo
         for (EdgeRef const& edge : {e, f}) {
             double sweep = end(edge).getSweep();
             double u = parameter(edge, x);
-            within = within && (straight(sweep) ? u > 0.0 && u < start(edge).lengthTo2D(end(edge))
-                                                : u > 0.0 && u < std::fabs(sweep));
+            within = within && (isStraightSweep(sweep) ? u > 0.0 && u < start(edge).lengthTo2D(end(edge))
+                                                       : u > 0.0 && u < std::fabs(sweep));
         }
         if (within)
             out.push_back(x);
@@ -349,7 +340,7 @@ void PolygonCut::buildStretches() {
         for (int k = 0; k < int(contour.run.size()); ++k) {
             PolyPoint const& b = contour.run[std::size_t(k)].point;
             double sweep = b.getSweep();
-            bool arc = !straight(sweep);
+            bool arc = !isStraightSweep(sweep);
             double sign = sweep > 0.0 ? 1.0 : -1.0;
             int from =
                 contour.run[std::size_t((k + int(contour.run.size()) - 1) % int(contour.run.size()))].node;
@@ -374,9 +365,10 @@ void PolygonCut::buildStretches() {
         stretch.from = find(stretch.from);
         stretch.to = find(stretch.to);
     }
-    m_stretches.erase(std::remove_if(m_stretches.begin(), m_stretches.end(),
-                                     [](Stretch const& p) { return p.from == p.to && straight(p.sweep); }),
-                      m_stretches.end());
+    m_stretches.erase(
+        std::remove_if(m_stretches.begin(), m_stretches.end(),
+                       [](Stretch const& p) { return p.from == p.to && isStraightSweep(p.sweep); }),
+        m_stretches.end());
 }
 
 CadPoint::Pos PolygonCut::probe(Stretch const& stretch, CadPolygon const& other, double tol) const {
@@ -386,7 +378,7 @@ CadPoint::Pos PolygonCut::probe(Stretch const& stretch, CadPolygon const& other,
     CadPoint::Pos position = CadPoint::along;
     for (double f : {0.5, 0.25, 0.75}) {
         CadPoint at(p.x() + (q.x() - p.x()) * f, p.y() + (q.y() - p.y()) * f, 0.0);
-        if (!straight(stretch.sweep)) {
+        if (!isStraightSweep(stretch.sweep)) {
             double cx, cy, r;
             PieceTracer::arcCircle(p, q, stretch.sweep, cx, cy, r);
             double angle = std::atan2(p.y() - cy, p.x() - cx) + stretch.sweep * f;
