@@ -3,6 +3,7 @@
 #include "Geometry/CadPolygon.h"
 
 #include "Geometry/ArcAngles.h"
+#include "Geometry/BoxSweep.h"
 #include "Geometry/CadArc.h"
 #include "Geometry/Cube.h"
 #include "Geometry/Faceter.h"
@@ -24,12 +25,6 @@ namespace {
 
 constexpr double fixedTol = 1e-5;
 constexpr double chordDeviation = 0.002;
-
-// One edge of the outline with its plan box; edge e runs from vertex e-1 to vertex e.
-struct EdgeBox {
-    double xMin, xMax, yMin, yMax;
-    int edge;
-};
 
 // A point where the outline meets itself, to become a vertex: inside edge e at parameter u (the
 // distance from the edge's start, or the angle turned along an arc).
@@ -71,82 +66,65 @@ double parameterOn(PolyEdge const& edge, CadPoint const& point) {
 // meet are compared, found by a sweep over the boxes in x.
 void findMeetings(CadPolygon const& w, double tol, std::vector<Node>& nodes, std::vector<char>& marked) {
     int n = w.vertSize();
-    double margin = 2.0 * std::max(tol, fixedTol);
-    std::vector<EdgeBox> boxes;
-    boxes.reserve(std::size_t(n));
+    BoxSweep sweep(2.0 * std::max(tol, fixedTol));
     for (int e = 0; e < n; ++e) {
         PolyEdge edge = w.edgeTo(e);
         CadPoint const& a = edge.origin();
         CadPoint const& b = edge.end();
-        EdgeBox box{std::min(a.x(), b.x()), std::max(a.x(), b.x()), std::min(a.y(), b.y()),
-                    std::max(a.y(), b.y()), e};
         if (!edge.isStraight()) {
             CadArc arc = edge.asArc();
             double r = arc.getRadius();
-            box = EdgeBox{arc.centre().x() - r, arc.centre().x() + r, arc.centre().y() - r,
-                          arc.centre().y() + r, e};
+            sweep.add(arc.centre().x() - r, arc.centre().x() + r, arc.centre().y() - r, arc.centre().y() + r,
+                      e);
+        } else {
+            sweep.add(std::min(a.x(), b.x()), std::max(a.x(), b.x()), std::min(a.y(), b.y()),
+                      std::max(a.y(), b.y()), e);
         }
-        box.xMin -= margin;
-        box.xMax += margin;
-        box.yMin -= margin;
-        box.yMax += margin;
-        boxes.push_back(box);
     }
-    std::sort(boxes.begin(), boxes.end(), [](EdgeBox const& p, EdgeBox const& q) { return p.xMin < q.xMin; });
-    std::vector<EdgeBox const*> active;
-    for (EdgeBox const& box : boxes) {
-        active.erase(std::remove_if(active.begin(), active.end(),
-                                    [&box](EdgeBox const* other) { return other->xMax < box.xMin; }),
-                     active.end());
-        for (EdgeBox const* other : active) {
-            if (other->yMax < box.yMin || other->yMin > box.yMax)
-                continue;
-            int i = std::min(box.edge, other->edge);
-            int j = std::max(box.edge, other->edge);
-            // Edges i and j share vertex i when j follows i, and vertex j when i is the closing edge 0
-            // and j the last.
-            int shared = j == i + 1 ? i : (i == 0 && j == n - 1 ? j : -1);
-            PolyEdge first = w.edgeTo(i);
-            PolyEdge second = w.edgeTo(j);
-            if (shared >= 0 && n > 2 && first.isStraight() && second.isStraight()) {
-                // Straight neighbours nearly in line meet all along within the tolerance: they meet
-                // elsewhere only where one folds back over the other, at the other's far end.
-                PolyEdge const& arriving = shared == i ? first : second;
-                PolyEdge const& leaving = shared == i ? second : first;
-                int arrivingEdge = shared == i ? i : j;
-                int leavingEdge = shared == i ? j : i;
-                if (arriving.positionOf2D(leaving.end(), tol) == CadPoint::along) {
-                    nodes.push_back({arrivingEdge, parameterOn(arriving, leaving.end()), leaving.end()});
-                    marked[std::size_t(leavingEdge)] = 1;
-                }
-                if (leaving.positionOf2D(arriving.origin(), tol) == CadPoint::along) {
-                    nodes.push_back(
-                        {leavingEdge, parameterOn(leaving, arriving.origin()), arriving.origin()});
-                    marked[std::size_t(w.wrapIndex(arrivingEdge - 1))] = 1;
-                }
-                continue;
+    // Edge e runs from vertex e-1 to vertex e.
+    sweep.forEachOverlap([&](int later, int earlier) {
+        int i = std::min(later, earlier);
+        int j = std::max(later, earlier);
+        // Edges i and j share vertex i when j follows i, and vertex j when i is the closing edge 0
+        // and j the last.
+        int shared = j == i + 1 ? i : (i == 0 && j == n - 1 ? j : -1);
+        PolyEdge first = w.edgeTo(i);
+        PolyEdge second = w.edgeTo(j);
+        if (shared >= 0 && n > 2 && first.isStraight() && second.isStraight()) {
+            // Straight neighbours nearly in line meet all along within the tolerance: they meet
+            // elsewhere only where one folds back over the other, at the other's far end.
+            PolyEdge const& arriving = shared == i ? first : second;
+            PolyEdge const& leaving = shared == i ? second : first;
+            int arrivingEdge = shared == i ? i : j;
+            int leavingEdge = shared == i ? j : i;
+            if (arriving.positionOf2D(leaving.end(), tol) == CadPoint::along) {
+                nodes.push_back({arrivingEdge, parameterOn(arriving, leaving.end()), leaving.end()});
+                marked[std::size_t(leavingEdge)] = 1;
             }
-            IntersectList list(Intercept(CadPoint::Pos(0x0E)), Intercept(CadPoint::Pos(0x0E)));
-            meet(first, second, list, tol);
-            for (InterPoint const* point : list) {
-                if (shared >= 0 && point->isEqual2D(w[shared], tol))
-                    continue;
-                for (int side = 0; side < 2; ++side) {
-                    int e = side == 0 ? i : j;
-                    PolyEdge const& edge = side == 0 ? first : second;
-                    CadPoint::Pos code =
-                        point->getPosition(side == 0 ? InterPoint::first : InterPoint::second);
-                    if (code == CadPoint::atOrigin)
-                        marked[std::size_t(w.wrapIndex(e - 1))] = 1;
-                    else if (code == CadPoint::atEnd)
-                        marked[std::size_t(e)] = 1;
-                    else
-                        nodes.push_back({e, parameterOn(edge, *point), *point});
-                }
+            if (leaving.positionOf2D(arriving.origin(), tol) == CadPoint::along) {
+                nodes.push_back({leavingEdge, parameterOn(leaving, arriving.origin()), arriving.origin()});
+                marked[std::size_t(w.wrapIndex(arrivingEdge - 1))] = 1;
+            }
+            return;
+        }
+        IntersectList list(Intercept(CadPoint::Pos(0x0E)), Intercept(CadPoint::Pos(0x0E)));
+        meet(first, second, list, tol);
+        for (InterPoint const* point : list) {
+            if (shared >= 0 && point->isEqual2D(w[shared], tol))
+                continue;
+            for (int side = 0; side < 2; ++side) {
+                int e = side == 0 ? i : j;
+                PolyEdge const& edge = side == 0 ? first : second;
+                CadPoint::Pos code = point->getPosition(side == 0 ? InterPoint::first : InterPoint::second);
+                if (code == CadPoint::atOrigin)
+                    marked[std::size_t(w.wrapIndex(e - 1))] = 1;
+                else if (code == CadPoint::atEnd)
+                    marked[std::size_t(e)] = 1;
+                else
+                    nodes.push_back({e, parameterOn(edge, *point), *point});
             }
         }
-        active.push_back(&box);
-    }
+    });
 }
 
 // The outline with every meeting point made a vertex, and for each vertex the place it stands for

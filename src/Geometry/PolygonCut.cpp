@@ -1,6 +1,7 @@
 #include "Geometry/PolygonCut.h"
 
 #include "Geometry/ArcAngles.h"
+#include "Geometry/BoxSweep.h"
 #include "Geometry/CadPolygon.h"
 #include "Geometry/PieceTracer.h"
 #include "Geometry/PolyList.h"
@@ -9,19 +10,13 @@
 #include <cmath>
 #include <memory>
 #include <unordered_map>
+#include <utility>
 
 namespace zelvane {
 
 namespace {
 
 constexpr double fixedTol = 1e-5;
-
-struct Box {
-    double xMin, xMax, yMin, yMax;
-    int contour;
-    int corner;
-    int polygon;
-};
 
 // The point where the circle about (cx, cy) of radius r meets the line through p along the unit
 // direction (dx, dy), both of them.
@@ -47,48 +42,34 @@ PolygonCut::PolygonCut(CadPolygon const& subject, CadPolygon const& cutter, doub
     load(subject, 0);
     load(cutter, 1);
     // The edges of the two polygons whose boxes meet, found by a sweep over the boxes in x.
-    double margin = 2.0 * std::max(m_tol, fixedTol);
-    std::vector<Box> boxes;
+    BoxSweep sweep(2.0 * std::max(m_tol, fixedTol));
+    std::vector<std::pair<EdgeRef, int>> edges;
     for (int c = 0; c < int(m_contours.size()); ++c) {
         Contour const& contour = m_contours[std::size_t(c)];
         for (int k = 0; k < int(contour.run.size()); ++k) {
             EdgeRef edge{c, k};
             PolyPoint const& a = start(edge);
             PolyPoint const& b = end(edge);
-            Box box{std::min(a.x(), b.x()),
-                    std::max(a.x(), b.x()),
-                    std::min(a.y(), b.y()),
-                    std::max(a.y(), b.y()),
-                    c,
-                    k,
-                    contour.polygon};
+            int id = int(edges.size());
+            edges.emplace_back(edge, contour.polygon);
             if (!isStraightSweep(b.getSweep())) {
                 double cx, cy, r;
                 PieceTracer::arcCircle(a, b, b.getSweep(), cx, cy, r);
-                box = Box{cx - r, cx + r, cy - r, cy + r, c, k, contour.polygon};
+                sweep.add(cx - r, cx + r, cy - r, cy + r, id);
+            } else {
+                sweep.add(std::min(a.x(), b.x()), std::max(a.x(), b.x()), std::min(a.y(), b.y()),
+                          std::max(a.y(), b.y()), id);
             }
-            box.xMin -= margin;
-            box.xMax += margin;
-            box.yMin -= margin;
-            box.yMax += margin;
-            boxes.push_back(box);
         }
     }
-    std::sort(boxes.begin(), boxes.end(), [](Box const& p, Box const& q) { return p.xMin < q.xMin; });
-    std::vector<Box const*> active;
-    for (Box const& box : boxes) {
-        active.erase(std::remove_if(active.begin(), active.end(),
-                                    [&box](Box const* other) { return other->xMax < box.xMin; }),
-                     active.end());
-        for (Box const* other : active) {
-            if (other->polygon == box.polygon || other->yMax < box.yMin || other->yMin > box.yMax)
-                continue;
-            Box const& mine = box.polygon == 0 ? box : *other;
-            Box const& theirs = box.polygon == 0 ? *other : box;
-            meet(EdgeRef{mine.contour, mine.corner}, EdgeRef{theirs.contour, theirs.corner});
-        }
-        active.push_back(&box);
-    }
+    sweep.forEachOverlap([this, &edges](int later, int earlier) {
+        auto const& box = edges[std::size_t(later)];
+        auto const& other = edges[std::size_t(earlier)];
+        if (other.second == box.second)
+            return;
+        // The subject's edge first.
+        meet(box.second == 0 ? box.first : other.first, box.second == 0 ? other.first : box.first);
+    });
     buildStretches();
 }
 
