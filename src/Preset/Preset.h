@@ -17,6 +17,7 @@
 #include "XML/XMLArray.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -122,6 +123,13 @@ private:
     // embedded child; the Guid is null for the embedded one.
     PresetRecord const* childOf(PresetRecord const& record, std::size_t index, PresetDatabase const& database,
                                 bool ignoredToo, Guid& key, String& parameter) const;
+    // Calls visit with each child of the record (see childOf) that the library has a preset for and
+    // that is not on the path, with the record on the path meanwhile, until visit answers true;
+    // answers whether it did.
+    using ChildVisit = std::function<bool(Preset const& preset, PresetRecord const& child, Guid const& key)>;
+    bool forEachChild(PresetRecord const& record, PresetDatabase const& database,
+                      ZelvaneLibrary const& library, bool ignoredToo, Path& path,
+                      ChildVisit const& visit) const;
 
     String m_type;
     String m_menuName;

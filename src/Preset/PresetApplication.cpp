@@ -246,6 +246,25 @@ PresetRecord const* Preset::childOf(PresetRecord const& record, std::size_t inde
     return record.getChildRecord(index);
 }
 
+bool Preset::forEachChild(PresetRecord const& record, PresetDatabase const& database,
+                          ZelvaneLibrary const& library, bool ignoredToo, Path& path,
+                          ChildVisit const& visit) const {
+    path.push_back(&record);
+    bool stopped = false;
+    for (std::size_t c = 0; c < record.getChildCount() && !stopped; ++c) {
+        Guid childKey;
+        String parameter;
+        PresetRecord const* child = childOf(record, c, database, ignoredToo, childKey, parameter);
+        if (child == nullptr || onPath(path, child)) {
+            continue;
+        }
+        Preset const* preset = library.findPresetByKey(child->getTypeName(), parameter);
+        stopped = preset != nullptr && visit(*preset, *child, childKey);
+    }
+    path.pop_back();
+    return stopped;
+}
+
 bool Preset::restoreRecord(Guid const& key, PresetRecord const& record, ParameterList& element,
                            std::uint64_t instance, PresetDatabase& database, ZelvaneLibrary const* library,
                            Path& path) const {
@@ -267,20 +286,13 @@ bool Preset::restoreRecord(Guid const& key, PresetRecord const& record, Paramete
     if (library == nullptr) {
         return changed;
     }
-    path.push_back(&record);
-    for (std::size_t c = 0; c < record.getChildCount(); ++c) {
-        Guid childKey;
-        String parameter;
-        PresetRecord const* child = childOf(record, c, database, false, childKey, parameter);
-        if (child == nullptr || onPath(path, child)) {
-            continue;
-        }
-        if (Preset const* preset = library->findPresetByKey(child->getTypeName(), parameter)) {
-            changed = preset->restoreRecord(childKey, *child, element, instance, database, library, path) ||
-                      changed;
-        }
-    }
-    path.pop_back();
+    forEachChild(record, database, *library, false, path,
+                 [&](Preset const& preset, PresetRecord const& child, Guid const& childKey) {
+                     changed =
+                         preset.restoreRecord(childKey, child, element, instance, database, library, path) ||
+                         changed;
+                     return false;
+                 });
     return changed;
 }
 
@@ -339,21 +351,11 @@ bool Preset::importLegacyParameterTo(PresetRecord& record, String const& name, S
     if (library == nullptr) {
         return false;
     }
-    path.push_back(&record);
-    bool found = false;
-    for (std::size_t c = 0; c < record.getChildCount() && !found; ++c) {
-        Guid childKey;
-        String parameter;
-        auto* child = const_cast<PresetRecord*>(childOf(record, c, database, true, childKey, parameter));
-        if (child == nullptr || onPath(path, child)) {
-            continue;
-        }
-        Preset const* preset = library->findPresetByKey(child->getTypeName(), parameter);
-        found = preset != nullptr &&
-                preset->importLegacyParameterTo(*child, name, setting, column, database, library, path);
-    }
-    path.pop_back();
-    return found;
+    return forEachChild(record, database, *library, true, path,
+                        [&](Preset const& preset, PresetRecord const& child, Guid const&) {
+                            return preset.importLegacyParameterTo(const_cast<PresetRecord&>(child), name,
+                                                                  setting, column, database, library, path);
+                        });
 }
 
 bool Preset::isParameterInHierarchy(String const& name, PresetRecord const& record,
@@ -371,20 +373,10 @@ bool Preset::isParameterInHierarchy(String const& name, PresetRecord const& reco
     if (library == nullptr) {
         return false;
     }
-    path.push_back(&record);
-    bool found = false;
-    for (std::size_t c = 0; c < record.getChildCount() && !found; ++c) {
-        Guid childKey;
-        String parameter;
-        PresetRecord const* child = childOf(record, c, database, true, childKey, parameter);
-        if (child == nullptr || onPath(path, child)) {
-            continue;
-        }
-        Preset const* preset = library->findPresetByKey(child->getTypeName(), parameter);
-        found = preset != nullptr && preset->isParameterInHierarchy(name, *child, database, library, path);
-    }
-    path.pop_back();
-    return found;
+    return forEachChild(record, database, *library, true, path,
+                        [&](Preset const& preset, PresetRecord const& child, Guid const&) {
+                            return preset.isParameterInHierarchy(name, child, database, library, path);
+                        });
 }
 
 } // namespace zelvane
