@@ -160,9 +160,13 @@ bool ComponentParameterMemo::writeParameters(const ParameterLinkList& links, boo
             ACAPI_Goodies(APIAny_CloseParametersID);
             return false;
         }
+        // The records go however the reading ends.
+        struct Records {
+            API_AddParType**& records;
+            ~Records() { ACAPI_DisposeAddParHdl(&records); }
+        } guard{result.params};
         ParameterList resulting;
         bool read = resulting.unpackParameter(result.params);
-        ACAPI_DisposeAddParHdl(&result.params);
         if (read) {
             list.copyFrom(resulting, false, true, true);
         } else {

@@ -232,3 +232,29 @@ TEST(ComponentMemoTest, SectionsLoadOnceAndOwnTheirHandles) {
     }
     EXPECT_FALSE(Component(library, 0).loadSections());
 }
+
+TEST(ComponentMemoTest, AllocationFailuresLoseNothing) {
+    Library library(nullptr, 0);
+    Int32 index = addPart();
+    for (int skip = 0; skip < 30; ++skip) {
+        sim::MemoryStats before = sim::memoryStats();
+        {
+            Component part(library, index);
+            part.sizeParameters();
+            sim::failNextAllocations(1, ErrMemoryFull, skip);
+            try {
+                ParameterLinkList links;
+                links.push_back(new ParameterLink(String("grid")));
+                part.writeParameters(links, false, false);
+                part.reload(true, true, false);
+            } catch (const std::bad_alloc&) {
+            }
+            sim::failNextAllocations(0);
+            EXPECT_FALSE(sim::isParameterSessionOpen()) << skip;
+            // Whatever failed, the values stay whole.
+            EXPECT_EQ(part.getParameter(String("grid"))->getRowCount(), 3u) << skip;
+        }
+        sim::MemoryStats after = sim::memoryStats();
+        EXPECT_EQ(after.liveHandles + after.livePointers, before.liveHandles + before.livePointers) << skip;
+    }
+}
