@@ -11,6 +11,7 @@
 #include "sim/Project.h"
 #include "sim/Sim.h"
 #include "sim/Toolbox.h"
+#include <memory>
 
 #include <gtest/gtest.h>
 
@@ -63,7 +64,8 @@ TEST_F(ElementLinkListTest, SortsMixedSubtypesByTypeSubtypeAndGuid) {
     list.push_back(link(1, 0, 3));
     list.sort();
     EXPECT_EQ(list.back()->getType().getType(), 1);
-    EXPECT_TRUE(list.contains(*link(6, 7, 9))); // by GUID
+    std::unique_ptr<ElementLink> probe(link(6, 7, 9));
+    EXPECT_TRUE(list.contains(*probe)); // by GUID
 }
 
 TEST_F(ElementLinkListTest, AppendsFromGuidsAndMakesHostRecords) {
