@@ -23,6 +23,7 @@ class Attribute;
 class CadPoint;
 class DataBufferOut;
 class ParameterBuilder;
+class RenderContext;
 class String;
 
 class Primitive {
@@ -43,6 +44,8 @@ public:
                                unsigned short indent) const = 0;
     virtual bool write3DScript(DataBufferOut& out, ParameterBuilder* builder, CadPoint const& offset,
                                unsigned short indent) const = 0;
+    // Draws a preview of a 2D primitive; points, polygons, hatches and bodies draw nothing.
+    virtual bool renderIn(RenderContext& context, CadPoint const& offset) const = 0;
 
     short getDisplayOrder() const { return m_displayOrder; }
     attribute_index getPen() const { return m_pen; }

@@ -2,6 +2,7 @@
 
 #include "ACAPI/ShapePrims.hpp"
 #include "Environment/DataBufferOut.h"
+#include "Primitive/RenderContext.h"
 
 #include <cmath>
 #include <utility>
@@ -86,6 +87,12 @@ bool PrimitiveArc::write2DScript(DataBufferOut& out, ParameterBuilder* builder, 
         out << "del 2\n";
     }
     return isGood(out);
+}
+
+bool PrimitiveArc::renderIn(RenderContext& context, CadPoint const& offset) const {
+    if (is2D())
+        context.drawArc(*this, offset);
+    return true;
 }
 
 } // namespace zelvane

@@ -35,6 +35,8 @@ public:
         return isGood(out);
     }
 
+    bool renderIn(RenderContext& context, CadPoint const& offset) const override;
+
 private:
     double m_ratio = 1.0;
     double m_rotation = 0.0;

@@ -3,6 +3,7 @@
 #include "ACAPI/ShapePrims.hpp"
 #include "Environment/DataBufferOut.h"
 #include "Geometry/Cube.h"
+#include "Primitive/RenderContext.h"
 
 #include <algorithm>
 
@@ -44,6 +45,12 @@ bool PrimitiveLine::write3DScript(DataBufferOut& out, ParameterBuilder*, CadPoin
         out << "\n";
     }
     return isGood(out);
+}
+
+bool PrimitiveLine::renderIn(RenderContext& context, CadPoint const& offset) const {
+    if (is2D())
+        context.drawLine(*this, offset);
+    return true;
 }
 
 } // namespace zelvane

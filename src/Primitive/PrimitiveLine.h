@@ -23,6 +23,8 @@ public:
     // "lin_ x1, y1, z1, x2, y2, z2"
     bool write3DScript(DataBufferOut& out, ParameterBuilder* builder, CadPoint const& offset,
                        unsigned short indent) const override;
+
+    bool renderIn(RenderContext& context, CadPoint const& offset) const override;
 };
 
 } // namespace zelvane

@@ -24,6 +24,8 @@ public:
     // "hotspot x, y, z"
     bool write3DScript(DataBufferOut& out, ParameterBuilder* builder, CadPoint const& offset,
                        unsigned short indent) const override;
+
+    bool renderIn(RenderContext&, CadPoint const&) const override { return true; }
 };
 
 } // namespace zelvane

@@ -45,6 +45,8 @@ protected:
 private:
     attribute_index m_fillPen;
     bool m_solidFilled = false;
+
+    bool renderIn(RenderContext&, CadPoint const&) const override { return true; }
 };
 
 } // namespace zelvane

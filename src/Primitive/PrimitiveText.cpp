@@ -3,6 +3,7 @@
 #include "ACAPI/ShapePrims.hpp"
 #include "Environment/DataBufferOut.h"
 #include "Geometry/Cube.h"
+#include "Primitive/RenderContext.h"
 
 #include <cmath>
 
@@ -48,6 +49,12 @@ bool PrimitiveText::write2DScript(DataBufferOut& out, ParameterBuilder* builder,
         out << "del 2\n";
     }
     return isGood(out);
+}
+
+bool PrimitiveText::renderIn(RenderContext& context, CadPoint const& offset) const {
+    if (is2D())
+        context.drawText(*this, offset);
+    return true;
 }
 
 } // namespace zelvane

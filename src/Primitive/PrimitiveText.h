@@ -32,6 +32,8 @@ public:
         return isGood(out);
     }
 
+    bool renderIn(RenderContext& context, CadPoint const& offset) const override;
+
 private:
     double m_angle;
 };
