@@ -232,13 +232,15 @@ ComponentSource* Library::load(const ComponentLink& link, const Filter* filter) 
     if (ACAPI_LibPart_Get(&record) != NoError) {
         return nullptr;
     }
+    // Held here until the record goes to the factories, so that nothing thrown loses it.
+    std::unique_ptr<IO::Location> location(record.location);
+    record.location = nullptr;
     if (filter != nullptr) {
         // The host answers a part whatever the type asked: the filter's type is checked against
         // the part's own.
         API_LibTypeID type = getSubtypeID(record.ownUnID, record.typeID);
         if (!filter->matches(String(record.docu_UName, unsigned(sizeof record.docu_UName))) ||
             (filter->getType() != 0 && filter->getType() != type)) {
-            delete record.location;
             return nullptr;
         }
     }
@@ -249,6 +251,7 @@ ComponentSource* Library::load(const ComponentLink& link, const Filter* filter) 
         found.setType(record.typeID);
     }
     found.setLibrary(this);
+    record.location = location.release();
     ComponentSource* part = createComponent(record, found);
     if (filter != nullptr && part != nullptr && !filter->isAccepted(*part)) {
         delete part;
@@ -380,6 +383,8 @@ bool Library::create(ParametricSource& source) {
         throw;
     }
     setLastError(ACAPI_LibPart_Save(&record));
+    std::unique_ptr<IO::Location> location(record.location);
+    record.location = nullptr;
     bool done = getLastError() == NoError && sectionsDone;
     if (done) {
         source.setLink(ComponentLink(record, this));
@@ -389,7 +394,6 @@ bool Library::create(ParametricSource& source) {
             String(record.parentUnID, unsigned(strnlen(record.parentUnID, sizeof record.parentUnID)))));
         source.setVersion(record.version);
     }
-    delete record.location;
     return done;
 }
 
@@ -429,12 +433,13 @@ bool Library::update(ParametricSource& source) {
     record.typeID = source.getLink().getType();
     record.index = index;
     if (ACAPI_LibPart_Get(&record) == NoError) {
+        std::unique_ptr<IO::Location> location(record.location);
+        record.location = nullptr;
         source.setVersion(record.version);
         source.setUniqueID(
             FamilyGuid(String(record.ownUnID, unsigned(strnlen(record.ownUnID, sizeof record.ownUnID)))));
         source.setParentUniqueID(FamilyGuid(
             String(record.parentUnID, unsigned(strnlen(record.parentUnID, sizeof record.parentUnID)))));
-        delete record.location;
     }
     return true;
 }
