@@ -1,0 +1,353 @@
+// The modal manager of a user database: lists the records of an editable copy of the project's
+// database, adds, deprecates, deletes for good and restores records, filters them by status, and
+// on OK stores the copy (and the copy of the deleted records, when deletions are tracked) in the
+// project. Nothing reaches the project before OK.
+//
+// Items: 1 and 2 OK and Cancel, 4 new, 5 delete, 6 restore, 9 the status pop-up and 10 its
+// label (6, 9 and 10 hidden when restore is not offered), the name edit text and the list.
+#pragma once
+
+#include "Addon/ActionSubscriber.h"
+#include "Addon/Addon.h"
+#include "Addon/ItemSubscriber.h"
+#include "Database/Project.h"
+#include "Environment/Host.h"
+#include "Interface/Button.h"
+#include "Interface/ConfirmAlert.h"
+#include "Interface/Dialog.h"
+#include "Interface/EditText.h"
+#include "Interface/StaticText.h"
+#include "Preset/DeletedDatabase.h"
+#include "Preset/UserDataListView.h"
+#include "Preset/UserDataStatusFilter.h"
+#include "Preset/UserDataStatusMenu.h"
+
+#include <memory>
+#include <vector>
+
+namespace zelvane {
+
+template <typename D>
+class UserDataDialog : public Dialog {
+public:
+    using Key = typename D::Pair::first_type;
+    using Pair = typename D::Pair;
+    using RecordPtr = typename D::RecordPtr;
+    using ListView = UserDataListView<D>;
+
+    static constexpr short stringList = 32703;
+    enum Item : Int16 {
+        newItem = 4,
+        deleteItem = 5,
+        restoreItem = 6,
+        importItem = 7,
+        exportItem = 8,
+        statusItem = 9,
+        statusLabelItem = 10
+    };
+
+    // Edits a copy of the project's database of D (none without one), and with trackDeleted a
+    // copy of its deleted records.
+    UserDataDialog(Int16 dialogID, String const& title, bool trackDeleted)
+        : Dialog(dialogID, true, true), m_title(title), m_insert(*this), m_delete(*this), m_restore(*this),
+          m_status(*this), m_selection(*this) {
+        Project* project = host.getProject();
+        if (project == nullptr) {
+            return;
+        }
+        if (auto* database = dynamic_cast<D*>(project->getPreference(D::ID.getFamily()))) {
+            m_database.reset(database->cloneIndependent(nullptr));
+            // The copy keeps the default, which OK leaves alone unless a current record is selected.
+            m_database->setDefaultRecord(database->getDefault());
+        }
+        if (trackDeleted) {
+            if (auto* deleted =
+                    dynamic_cast<DeletedDatabase*>(project->getPreference(DeletedDatabase::ID.getFamily()))) {
+                m_deleted.reset(deleted->cloneIndependent(nullptr));
+            }
+        }
+    }
+    UserDataDialog(UserDataDialog const&) = delete;
+    UserDataDialog& operator=(UserDataDialog const&) = delete;
+
+    // The item numbers of the list and of the name edit text.
+    void setListIndex(Int16 item, Int16 rows, Int16 columns) {
+        m_listItem = item;
+        m_listRows = rows;
+        m_listColumns = columns;
+    }
+    void setNameIndex(Int16 item) { m_nameItem = item; }
+    Int16 getNameIndex() const { return m_nameItem; }
+
+    D* getDatabase() const { return m_database.get(); }
+    void setDatabase(D* database) {
+        if (database != m_database.get()) {
+            m_database.reset(database);
+        }
+    }
+    DeletedDatabase* getDeletedDatabase() const { return m_deleted.get(); }
+    String const& getTitleText() const { return m_title; }
+    ListView* getListView() const { return m_view.get(); }
+    UserDataStatusMenu* getStatusMenu() const { return m_statusMenu; }
+    EditText* getNameControl() const { return m_name; }
+
+    void handleInitialise() override {
+        initialiseControls();
+        initialiseSettings();
+        initialiseSubscribers();
+        populateList(Key());
+    }
+
+    // Records marked in the edited copy: the record of the key, or a deprecated placeholder.
+    RecordPtr getRecord(Key const& key) const {
+        return m_database ? m_database->getRecord(key, true) : nullptr;
+    }
+    // The key and record of the first selected row; a null key when nothing is selected.
+    Pair getActiveRecord() const {
+        Int16 row = m_view ? m_view->getList()->getSelectedRow(0) : ListControl::npos;
+        if (row < 0) {
+            return Pair();
+        }
+        Key key = m_view->getRecordIndex(row);
+        return Pair(key, key == Key() ? nullptr : getRecord(key));
+    }
+    std::vector<Pair> getEditList() const {
+        std::vector<Pair> list;
+        if (m_view == nullptr) {
+            return list;
+        }
+        ListControl* control = m_view->getList();
+        for (Int16 row = control->getSelectedRow(0); row >= 0;
+             row = control->getSelectedRow(Int16(row + 1))) {
+            Key key = m_view->getRecordIndex(row);
+            if (key != Key()) {
+                list.emplace_back(key, getRecord(key));
+            }
+        }
+        return list;
+    }
+    // A duplicate of the row's record, or with no row a record of the default template; its key.
+    Key createRecord(Int16 row) {
+        if (m_database == nullptr) {
+            return Key();
+        }
+        Key source = row >= 0 ? m_view->getRecordIndex(row) : Key();
+        return m_database->createRecord(source, String(), Key()).first;
+    }
+    // Lists the records again with the key's row selected, and answers that row.
+    Int16 populateList(Key const& key) {
+        Int16 row = -1;
+        if (m_view != nullptr && m_database != nullptr) {
+            row = m_view->refresh(*m_database, key);
+        }
+        refreshControls();
+        return row;
+    }
+    void refreshControls() {
+        Pair active = getActiveRecord();
+        bool selected = m_view != nullptr && m_view->getList()->getSelectedRow(0) >= 0;
+        bool deprecated = active.second != nullptr && active.second->isDeprecated();
+        if (m_restoreButton != nullptr) {
+            m_restoreButton->setEnabled(deprecated);
+        }
+        if (m_deleteButton != nullptr) {
+            m_deleteButton->setEnabled(m_deleted != nullptr ? selected : selected && !deprecated);
+        }
+        if (m_exportButton != nullptr) {
+            m_exportButton->setEnabled(m_database != nullptr && m_database->size() > 0);
+        }
+    }
+    // Removes the row's record from the copy for good, remembered among the deleted records.
+    void permanentlyDelete(Key const& key) {
+        if (m_deleted == nullptr || m_database == nullptr || m_database->findRecord(key, false) == nullptr) {
+            return;
+        }
+        if (m_deleted->recordDeletion(key, D::ID.getFamily()) != nullptr) {
+            m_database->deleteRecord(key);
+        }
+    }
+
+    // What a derived dialog may change.
+    virtual void takeSnapshot() {}
+    virtual bool isRestoreAvailable() const { return true; }
+
+    // The selected record becomes the default, then the copies go to the project and the add-on
+    // writes its project preferences.
+    void handleAccept(ActionEvent& event) override {
+        Dialog::handleAccept(event);
+        Project* project = host.getProject();
+        if (m_database == nullptr || project == nullptr) {
+            return;
+        }
+        Pair active = getActiveRecord();
+        if (active.first != Key()) {
+            m_database->setDefaultRecord(active.first);
+        }
+        project->setPreference(*m_database, true);
+        if (m_deleted != nullptr) {
+            project->setPreference(*m_deleted, true);
+        }
+        if (addon != nullptr) {
+            addon->writePrefs(Addon::project);
+        }
+    }
+
+protected:
+    void initialiseControls() {
+        m_view = std::make_unique<ListView>(*this, m_listItem, m_listRows, m_listColumns);
+        new Button(ControlLink(newItem, this));
+        m_deleteButton = new Button(ControlLink(deleteItem, this));
+        m_restoreButton = new Button(ControlLink(restoreItem, this));
+        new Button(ControlLink(importItem, this));
+        m_exportButton = new Button(ControlLink(exportItem, this));
+        m_statusMenu = new UserDataStatusMenu(ControlLink(statusItem, this));
+        m_statusLabel = new StaticText(ControlLink(statusLabelItem, this));
+        m_name = new EditText(ControlLink(m_nameItem, this));
+        if (!isRestoreAvailable()) {
+            m_restoreButton->setVisible(false);
+            m_statusMenu->setVisible(false);
+            m_statusLabel->setVisible(false);
+        }
+        m_view->addFilter(std::make_shared<UserDataStatusFilter<D>>(m_statusMenu));
+    }
+    void initialiseSettings() {
+        if (isRestoreAvailable()) {
+            m_statusMenu->initialise(UserDataStatusMenu::current);
+        }
+        m_view->initialise(m_name);
+    }
+    void initialiseSubscribers() {
+        getControl(newItem)->addSubscriber(&m_insert);
+        m_deleteButton->addSubscriber(&m_delete);
+        m_view->getList()->addSubscriber(&m_selection);
+        if (isRestoreAvailable()) {
+            m_restoreButton->addSubscriber(&m_restore);
+            m_statusMenu->addSubscriber(&m_status);
+        }
+    }
+
+private:
+    // Each handler reacts to one control of its dialog.
+    class Handler {
+    public:
+        explicit Handler(UserDataDialog& dialog) : m_dialog(&dialog) {}
+
+    protected:
+        UserDataDialog& dialog() const { return *m_dialog; }
+
+    private:
+        UserDataDialog* m_dialog;
+    };
+
+    // New: a duplicate of the selection, or a record of the default template; the name edit
+    // text takes the focus.
+    class InsertAttribute : public ActionSubscriber, Handler {
+    public:
+        using Handler::Handler;
+        bool handleEvent(ActionEvent&) override {
+            UserDataDialog& owner = this->dialog();
+            owner.takeSnapshot();
+            Int16 from = owner.m_view->getList()->getSelectedRow(0);
+            Key key = owner.createRecord(from);
+            owner.m_view->getList()->deselectAll();
+            if (owner.populateList(key) >= 0) {
+                owner.m_name->takeFocus();
+            }
+            return true;
+        }
+    };
+
+    // Delete: current records are deprecated; deprecated ones, when deletions are tracked, are
+    // deleted for good once the user confirms.
+    class DeleteAttribute : public ActionSubscriber, Handler {
+    public:
+        using Handler::Handler;
+        bool handleEvent(ActionEvent&) override {
+            UserDataDialog& owner = this->dialog();
+            owner.takeSnapshot();
+            std::vector<Key> deprecate;
+            std::vector<Key> remove;
+            for (Pair const& pair : owner.getEditList()) {
+                if (pair.second == nullptr) {
+                    continue;
+                }
+                if (!pair.second->isDeprecated()) {
+                    deprecate.push_back(pair.first);
+                } else if (owner.m_deleted != nullptr) {
+                    remove.push_back(pair.first);
+                }
+            }
+            for (Key const& key : deprecate) {
+                owner.m_database->setDeprecated(key, true);
+            }
+            if (!remove.empty() &&
+                ConfirmAlert(owner.m_title).show(host.getLocalString(stringList, 24), String(), String()) ==
+                    1) {
+                for (Key const& key : remove) {
+                    owner.permanentlyDelete(key);
+                }
+            }
+            owner.populateList(Key());
+            return true;
+        }
+    };
+
+    class RestoreAttribute : public ActionSubscriber, Handler {
+    public:
+        using Handler::Handler;
+        bool handleEvent(ActionEvent&) override {
+            UserDataDialog& owner = this->dialog();
+            owner.takeSnapshot();
+            for (Pair const& pair : owner.getEditList()) {
+                owner.m_database->setDeprecated(pair.first, false);
+            }
+            owner.populateList(Key());
+            return true;
+        }
+    };
+
+    // A new status choice lists the records of that status, none selected.
+    class ChangeStatus : public ItemSubscriber, Handler {
+    public:
+        using Handler::Handler;
+        bool handleEvent(ItemEvent&) override {
+            UserDataDialog& owner = this->dialog();
+            owner.takeSnapshot();
+            owner.m_view->getList()->deselectAll();
+            owner.populateList(Key());
+            return true;
+        }
+    };
+
+    class ChangeSelection : public ItemSubscriber, Handler {
+    public:
+        using Handler::Handler;
+        bool handleEvent(ItemEvent&) override {
+            this->dialog().refreshControls();
+            return false;
+        }
+    };
+
+    String m_title;
+    std::unique_ptr<D> m_database;
+    std::unique_ptr<DeletedDatabase> m_deleted;
+    InsertAttribute m_insert;
+    DeleteAttribute m_delete;
+    RestoreAttribute m_restore;
+    ChangeStatus m_status;
+    ChangeSelection m_selection;
+    std::unique_ptr<ListView> m_view;
+    // Owned by the dialog, which deletes them when it closes.
+    Button* m_deleteButton = nullptr;
+    Button* m_restoreButton = nullptr;
+    Button* m_exportButton = nullptr;
+    UserDataStatusMenu* m_statusMenu = nullptr;
+    StaticText* m_statusLabel = nullptr;
+    EditText* m_name = nullptr;
+    Int16 m_nameItem = 11;
+    Int16 m_listItem = 3;
+    Int16 m_listRows = 0;
+    Int16 m_listColumns = 1;
+};
+
+} // namespace zelvane

@@ -1,0 +1,194 @@
+#include "Preset/UserDataDialog.h"
+#include "Addon/TestAddon.h"
+#include "Database/Project.h"
+#include "Environment/Host.h"
+#include "Interface/InterfacePanel.h"
+#include "NoteDatabase.h"
+#include "PresetFixture.h"
+#include "sim/Dialogs.h"
+#include "sim/Project.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+using namespace zelvane;
+using namespace testing_preset;
+
+namespace {
+
+using NoteDialog = UserDataDialog<NoteDatabase>;
+using K = sim::DialogAction;
+
+// A project holding notes Alpha (2), Beta (1), Delta (4) and the deprecated Gamma (3), and a
+// register of deleted records.
+class UserDataDialogTest : public PresetTest {
+protected:
+    void SetUp() override {
+        PresetTest::SetUp();
+        if (HasFatalFailure()) {
+            return;
+        }
+        sim::openProject();
+        host.reset();
+        InterfacePanel::startup();
+        m_addon = std::make_unique<testing_addon::TestAddon>();
+        addon = m_addon.get();
+        resetNotes();
+    }
+    // The notes and deleted records the tests start from, in the packages the project holds.
+    void resetNotes() {
+        if (projectNotes() == nullptr) {
+            host.getProject()->setPreference(NoteDatabase(), false);
+            host.getProject()->setPreference(DeletedDatabase(), false);
+        }
+        NoteDatabase& notes = *projectNotes();
+        notes.clear();
+        projectDeleted()->clear();
+        notes.createRecord(Guid(), "Beta", key(1));
+        notes.createRecord(Guid(), "Alpha", key(2));
+        notes.createRecord(Guid(), "Gamma", key(3));
+        notes.setDeprecated(key(3), true);
+        notes.createRecord(Guid(), "Delta", key(4));
+    }
+    void TearDown() override {
+        // The project outlives the test: its databases go now.
+        host.getProject()->setPreference(NoteDatabase(), false);
+        host.getProject()->setPreference(DeletedDatabase(), false);
+        addon = nullptr;
+        m_addon.reset();
+        InterfacePanel::shutdown();
+    }
+    NoteDatabase* projectNotes() const {
+        return dynamic_cast<NoteDatabase*>(host.getProject()->getPreference(NoteDatabase::ID.getFamily()));
+    }
+    DeletedDatabase* projectDeleted() const {
+        return dynamic_cast<DeletedDatabase*>(
+            host.getProject()->getPreference(DeletedDatabase::ID.getFamily()));
+    }
+    // Each note's name, and "-" after a deprecated one; "gone" for a missing one.
+    std::vector<std::string> states() const {
+        std::vector<std::string> result;
+        for (unsigned int n = 1; n <= 4; ++n) {
+            auto record = projectNotes()->findRecord(key(n), false);
+            result.push_back(record == nullptr ? "gone"
+                                               : std::string(record->getName().data()) +
+                                                     (record->isDeprecated() ? "-" : ""));
+        }
+        return result;
+    }
+    Int16 run(bool track, sim::DialogScript script) {
+        NoteDialog dialog(32604, "Notes", track);
+        sim::queueDialogScript(32604, std::move(script));
+        return dialog.show();
+    }
+
+    // Made and deleted within the test, so that what it holds of the host counts as freed.
+    std::unique_ptr<testing_addon::TestAddon> m_addon;
+};
+
+TEST_F(UserDataDialogTest, DeleteDeprecatesCurrentRecordsAndDeletesDeprecatedOnesWhenConfirmed) {
+    struct Case {
+        bool track;
+        short answer;
+        std::vector<std::string> notes;
+        std::size_t alerts;
+        bool gammaDeleted;
+    };
+    const Case cases[] = {
+        {false, 1, {"Beta", "Alpha-", "Gamma-", "Delta"}, 0, false},
+        {true, 2, {"Beta", "Alpha-", "Gamma-", "Delta"}, 1, false},
+        {true, 1, {"Beta", "Alpha-", "gone", "Delta"}, 1, true},
+    };
+    for (const Case& c : cases) {
+        resetNotes();
+        std::size_t before = sim::alerts().size();
+        if (c.alerts > 0) {
+            sim::queueAlertAnswer(c.answer);
+        }
+        // All records: Alpha, Beta, Delta, Gamma; Alpha and Gamma selected.
+        EXPECT_EQ(run(c.track, {sim::userAction(K::selectRow, 9, 0), sim::userAction(K::clickRow, 3, 0),
+                                sim::userAction(K::clickRow, 3, 3, 0, "command"),
+                                sim::userAction(K::click, 5), sim::userAction(K::click, 1)}),
+                  1);
+        EXPECT_EQ(states(), c.notes) << c.track << " " << c.answer;
+        EXPECT_EQ(sim::alerts().size() - before, c.alerts);
+        if (c.alerts > 0) {
+            EXPECT_EQ(sim::alerts().back().title, "Notes");
+        }
+        auto deleted = projectDeleted()->findRecord(key(3), false);
+        EXPECT_EQ(deleted != nullptr, c.gammaDeleted);
+        if (deleted != nullptr) {
+            EXPECT_EQ(deleted->getDatabaseID(), NoteDatabase::ID.getFamily());
+            EXPECT_FALSE(deleted->isDeprecated());
+        }
+    }
+}
+
+TEST_F(UserDataDialogTest, CancelLeavesTheProjectUntouched) {
+    EXPECT_EQ(run(true, {sim::userAction(K::clickRow, 3, 0), sim::userAction(K::click, 5),
+                         sim::userAction(K::click, 4), sim::userAction(K::click, 2)}),
+              2);
+    EXPECT_EQ(states(), (std::vector<std::string>{"Beta", "Alpha", "Gamma-", "Delta"}));
+    EXPECT_EQ(projectNotes()->size(), 4u);
+}
+
+TEST_F(UserDataDialogTest, NewRecordsAndRestore) {
+    struct Case {
+        sim::DialogScript script;
+        std::vector<std::string> notes;
+        std::size_t size;
+        std::string added;
+    };
+    const Case cases[] = {
+        // A duplicate of the selected Beta.
+        {{sim::userAction(K::clickRow, 3, 1), sim::userAction(K::click, 4), sim::userAction(K::click, 1)},
+         {"Beta", "Alpha", "Gamma-", "Delta"},
+         5,
+         "Beta1"},
+        // Nothing selected: a record of the default template.
+        {{sim::userAction(K::click, 4), sim::userAction(K::click, 1)},
+         {"Beta", "Alpha", "Gamma-", "Delta"},
+         5,
+         "New record"},
+        // Deprecated records shown, Gamma restored.
+        {{sim::userAction(K::selectRow, 9, 2), sim::userAction(K::clickRow, 3, 0),
+          sim::userAction(K::click, 6), sim::userAction(K::click, 1)},
+         {"Beta", "Alpha", "Gamma", "Delta"},
+         4,
+         ""},
+    };
+    for (const Case& c : cases) {
+        resetNotes();
+        EXPECT_EQ(run(false, c.script), 1);
+        EXPECT_EQ(states(), c.notes);
+        EXPECT_EQ(projectNotes()->size(), c.size);
+        if (!c.added.empty()) {
+            Guid added = projectNotes()->findRecord(String(c.added.c_str()), Guid());
+            EXPECT_TRUE(bool(added)) << c.added;
+            EXPECT_EQ(projectNotes()->getDefault(), added) << "the new record was selected at OK";
+        }
+    }
+}
+
+TEST_F(UserDataDialogTest, OKMakesTheSelectedCurrentRecordTheDefault) {
+    projectNotes()->setDefaultRecord(key(1));
+    struct Case {
+        Int32 status;
+        Int32 row;
+        unsigned int expected;
+    };
+    // Rows: current Alpha, Beta, Delta; deprecated Gamma alone.
+    const Case cases[] = {{1, 2, 4}, {2, 0, 1}};
+    for (const Case& c : cases) {
+        projectNotes()->setDefaultRecord(key(1));
+        EXPECT_EQ(run(false, {sim::userAction(K::selectRow, 9, c.status),
+                              sim::userAction(K::clickRow, 3, c.row), sim::userAction(K::click, 1)}),
+                  1);
+        EXPECT_EQ(projectNotes()->getDefault(), key(c.expected));
+    }
+}
+
+} // namespace
