@@ -58,6 +58,20 @@ GSErrCode missingError(API_AttrTypeID type, Int32 index) {
     return index < 1 || std::size_t(index) > size ? APIERR_BADINDEX : APIERR_DELETED;
 }
 
+// Enters the call on the attribute the header names and finds its slot: the call's injected fault,
+// APIERR_BADPARS without the header or the call's other argument, else the error of a look-up that
+// found nothing.
+GSErrCode enterOnSlot(const char* call, const API_Attr_Head* head, bool argumentGiven, Slot*& slot) {
+    if (GSErrCode err = sim::enter(call, head != nullptr ? head->typeID : 0); err != NoError) {
+        return err;
+    }
+    if (head == nullptr || !argumentGiven) {
+        return APIERR_BADPARS;
+    }
+    slot = slotOf(head->typeID, head->index);
+    return slot != nullptr ? NoError : missingError(head->typeID, head->index);
+}
+
 bool sameName(const API_Attr_Head& head, const char* name) {
     return std::strncmp(head.name, name, sizeof head.name) == 0;
 }
@@ -316,15 +330,9 @@ GSErrCode ACAPI_Attribute_ModifyExt(API_Attribute* attribute, API_AttributeDefEx
 }
 
 GSErrCode ACAPI_Attribute_Delete(const API_Attr_Head* head) {
-    if (GSErrCode err = sim::enter("ACAPI_Attribute_Delete", head != nullptr ? head->typeID : 0);
-        err != NoError) {
+    Slot* slot = nullptr;
+    if (GSErrCode err = enterOnSlot("ACAPI_Attribute_Delete", head, true, slot); err != NoError) {
         return err;
-    }
-    if (head == nullptr) {
-        return APIERR_BADPARS;
-    }
-    if (slotOf(head->typeID, head->index) == nullptr) {
-        return missingError(head->typeID, head->index);
     }
     sim::deleteAttribute(head->typeID, head->index);
     return NoError;
@@ -351,16 +359,10 @@ GSErrCode ACAPI_Attribute_DeleteMore(const API_Attr_Head* head, const API_Attrib
 }
 
 GSErrCode ACAPI_Attribute_GetUserData(const API_Attr_Head* head, API_AttributeUserData* userData) {
-    if (GSErrCode err = sim::enter("ACAPI_Attribute_GetUserData", head != nullptr ? head->typeID : 0);
+    Slot* slot = nullptr;
+    if (GSErrCode err = enterOnSlot("ACAPI_Attribute_GetUserData", head, userData != nullptr, slot);
         err != NoError) {
         return err;
-    }
-    if (head == nullptr || userData == nullptr) {
-        return APIERR_BADPARS;
-    }
-    Slot* slot = slotOf(head->typeID, head->index);
-    if (slot == nullptr) {
-        return missingError(head->typeID, head->index);
     }
     *userData = API_AttributeUserData();
     if (!slot->userData) {
@@ -380,16 +382,10 @@ GSErrCode ACAPI_Attribute_GetUserData(const API_Attr_Head* head, API_AttributeUs
 }
 
 GSErrCode ACAPI_Attribute_SetUserData(const API_Attr_Head* head, const API_AttributeUserData* userData) {
-    if (GSErrCode err = sim::enter("ACAPI_Attribute_SetUserData", head != nullptr ? head->typeID : 0);
+    Slot* slot = nullptr;
+    if (GSErrCode err = enterOnSlot("ACAPI_Attribute_SetUserData", head, userData != nullptr, slot);
         err != NoError) {
         return err;
-    }
-    if (head == nullptr || userData == nullptr) {
-        return APIERR_BADPARS;
-    }
-    Slot* slot = slotOf(head->typeID, head->index);
-    if (slot == nullptr) {
-        return missingError(head->typeID, head->index);
     }
     UserData data{{}, userData->dataVersion, userData->platformSign};
     if (userData->dataHdl != nullptr) {
