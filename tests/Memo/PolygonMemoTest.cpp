@@ -2,13 +2,13 @@
 #include "Environment/Memory.h"
 #include "Memo/ElementMemoStore.h"
 #include "Memo/PolygonConstructor.h"
+#include "StarvedPack.h"
 #include "sim/Memory.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <memory>
-#include <new>
 #include <vector>
 
 using namespace zelvane;
@@ -240,21 +240,7 @@ TEST(PolygonMemoTest, RecordsWithoutIDsAreRenumbered) {
 TEST(PolygonMemoTest, AllocationFailuresDuringPackLeaveNothingBehind) {
     Owner source;
     source.setPolygon(makePolygon({square, hole}));
-    for (int skip = 0; skip < 8; ++skip) {
-        SCOPED_TRACE(skip);
-        sim::MemoryStats before = sim::memoryStats();
-        {
-            ElementMemoStore store;
-            sim::failNextAllocations(1, ErrMemoryFull, skip);
-            try {
-                source.pack(&store);
-            } catch (const std::bad_alloc&) {
-            }
-            sim::failNextAllocations(0);
-        }
-        sim::MemoryStats after = sim::memoryStats();
-        EXPECT_EQ(after.livePointers + after.liveHandles, before.livePointers + before.liveHandles);
-    }
+    testing_memo::expectStarvedPackLeavesNothing(source, 8);
 }
 
 TEST(PolygonMemoTest, ConstructorLeavesTheCallersHandles) {

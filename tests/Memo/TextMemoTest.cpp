@@ -1,6 +1,7 @@
 #include "Memo/TextMemo.h"
 #include "Environment/Memory.h"
 #include "Memo/ElementMemoStore.h"
+#include "StarvedPack.h"
 #include "sim/Memory.h"
 
 #include <gtest/gtest.h>
@@ -149,19 +150,5 @@ TEST(TextMemoTest, KeepingStylesLaysThemOverTheNewText) {
 TEST(TextMemoTest, AllocationFailuresDuringPackLeaveNothingBehind) {
     TextOwner memo;
     memo.setText(sample(), false);
-    for (int skip = 0; skip < 12; ++skip) {
-        SCOPED_TRACE(skip);
-        sim::MemoryStats before = sim::memoryStats();
-        {
-            ElementMemoStore store;
-            sim::failNextAllocations(1, ErrMemoryFull, skip);
-            try {
-                memo.pack(&store);
-            } catch (const std::bad_alloc&) {
-            }
-            sim::failNextAllocations(0);
-        }
-        sim::MemoryStats after = sim::memoryStats();
-        EXPECT_EQ(after.livePointers + after.liveHandles, before.livePointers + before.liveHandles);
-    }
+    testing_memo::expectStarvedPackLeavesNothing(memo, 12);
 }
