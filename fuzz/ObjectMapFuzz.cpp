@@ -3,17 +3,14 @@
 // byte-identical, and the map read back must hold a list for every kind. No host memory block may
 // outlive an input.
 #include "Environment/DataBufferIn.h"
-#include "Environment/DataBufferOut.h"
 #include "Remap/ObjectMap.h"
 #include "Remap/ObjectMapFile.h"
-#include "XML/XMLWriter.h"
 #include "sim/Resources.h"
 
 #include "HostMemoryCheck.h"
+#include "WrittenXML.h"
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <new>
 #include <string>
 
@@ -21,23 +18,6 @@ using namespace zelvane;
 using namespace zelvane::remap;
 
 namespace {
-
-[[noreturn]] void fault(char const* what, std::string const& detail = std::string()) {
-    std::fprintf(stderr, "%s\n%s\n", what, detail.c_str());
-    std::abort();
-}
-
-std::string write(ObjectMap& map) {
-    String text;
-    {
-        DataBufferOut stream(&text);
-        XMLWriter writer(&stream);
-        if (!writer.exportFrom(map, true, true, true, true)) {
-            fault("writing a map that was read failed");
-        }
-    }
-    return std::string(text.data(), text.dataLength());
-}
 
 // The default source name, which the lists made for missing kinds take.
 bool loadStrings() {
@@ -63,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(std::uint8_t const* data, std::size_t size
             read = readObjectMap(first, in);
         }
         if (read) {
-            std::string once = write(first);
+            std::string once = writtenXML(first, "writing a map that was read failed");
             ObjectMap second;
             DataBufferIn in(once.data(), int(once.size()), Encoding::utf8);
             if (!readObjectMap(second, in)) {
@@ -74,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(std::uint8_t const* data, std::size_t size
                     fault("a kind without a list:", once);
                 }
             }
-            std::string twice = write(second);
+            std::string twice = writtenXML(second, "writing a map that was read failed");
             if (once != twice) {
                 fault("writes differ:", once + "\n----\n" + twice);
             }

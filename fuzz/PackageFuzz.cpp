@@ -5,22 +5,19 @@
 // input.
 #include "Addon/AddonPrefs.h"
 #include "Environment/DataBufferIn.h"
-#include "Environment/DataBufferOut.h"
 #include "Environment/MemoryBlock.h"
 #include "Environment/String.h"
 #include "Preset/DeletedDatabase.h"
 #include "XML/PackageStore.h"
-#include "XML/XMLWriter.h"
 
 #include "Addon/TestPackages.h"
 #include "XML/SampleBindings.h"
 #include "sim/Memory.h"
 
 #include "HostMemoryCheck.h"
+#include "WrittenXML.h"
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -32,11 +29,6 @@ using testing_addon::CountPrefs;
 using testing_addon::NamePrefs;
 
 namespace {
-
-[[noreturn]] void fault(char const* what, std::string const& detail = std::string()) {
-    std::fprintf(stderr, "%s\n%s\n", what, detail.c_str());
-    std::abort();
-}
 
 // A package of every kind of leaf the XML binding knows, and a nested list.
 class EntryPrefs : public Package {
@@ -118,15 +110,7 @@ std::string moduleData(PackageStore const& store) {
 
 // The whole store as a preference file.
 std::string preferenceFile(PackageStore& store) {
-    String text;
-    {
-        DataBufferOut out(&text);
-        XMLWriter writer(&out);
-        if (!writer.exportFrom(store, true, true, true, true)) {
-            fault("writing the preference file failed");
-        }
-    }
-    return std::string(text.data(), text.dataLength());
+    return writtenXML(store, "writing the preference file failed");
 }
 
 std::vector<Package*> packagesOf(PackageStore const& store) {

@@ -3,20 +3,17 @@
 // written, read back into a fresh one and written again: the two writes must be byte-identical.
 // No host memory block may outlive an input.
 #include "Environment/DataBufferIn.h"
-#include "Environment/DataBufferOut.h"
 #include "Preset/PresetDatabase.h"
 #include "Preset/UserDatabaseCollection.h"
 #include "Preset/ZelvaneLibrary.h"
 #include "XML/XMLReader.h"
-#include "XML/XMLWriter.h"
 #include "sim/Resources.h"
 
 #include "HostMemoryCheck.h"
 #include "Preset/TestPresets.h"
+#include "WrittenXML.h"
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <new>
 #include <string>
 
@@ -24,23 +21,6 @@ using namespace zelvane;
 using namespace testing_preset;
 
 namespace {
-
-[[noreturn]] void fault(char const* what, std::string const& detail = std::string()) {
-    std::fprintf(stderr, "%s\n%s\n", what, detail.c_str());
-    std::abort();
-}
-
-std::string write(XMLShipping& object) {
-    String text;
-    {
-        DataBufferOut stream(&text);
-        XMLWriter writer(&stream);
-        if (!writer.exportFrom(object, true, true, true, true)) {
-            fault("writing an object that was read failed");
-        }
-    }
-    return std::string(text.data(), text.dataLength());
-}
 
 bool read(XMLShipping& object, void const* data, std::size_t size) {
     DataBufferIn in(data, int(size), Encoding::utf8);
@@ -51,12 +31,12 @@ bool read(XMLShipping& object, void const* data, std::size_t size) {
 // Written, read back into a fresh object of the same kind, written again: the same text.
 template <typename Make>
 void checkIdentity(XMLShipping& first, Make make) {
-    std::string once = write(first);
+    std::string once = writtenXML(first, "writing an object that was read failed");
     auto second = make();
     if (!read(*second, once.data(), once.size())) {
         fault("the written object did not read back:", once);
     }
-    std::string twice = write(*second);
+    std::string twice = writtenXML(*second, "writing an object that was read failed");
     if (once != twice) {
         fault("writes differ:", once + "\n----\n" + twice);
     }

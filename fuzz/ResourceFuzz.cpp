@@ -10,10 +10,10 @@
 
 #include <nlohmann/json.hpp>
 
+#include "FuzzFault.h"
+
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <limits>
 #include <set>
 #include <string>
@@ -32,11 +32,6 @@ constexpr char const* loadedBefore = R"({
     {"number": 4, "kind": "textEdit", "rect": [10, 10, 300, 30], "rows": ["a"], "pages": [1, 2]}]}},
   "data": {"MDID": {"32500": {"uint32": [1234, 1]}}}
 })";
-
-[[noreturn]] void fault(char const* what, std::string const& detail = std::string()) {
-    std::fprintf(stderr, "%s\n%s\n", what, detail.c_str());
-    std::abort();
-}
 
 // Every value of a resource file, in a canonical text.
 std::string describe(sim::ResourceFile const& file) {
