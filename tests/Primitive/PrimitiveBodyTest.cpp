@@ -1,0 +1,77 @@
+#include "Primitive/PrimitiveBody.h"
+
+#include "Database/ElementLink.h"
+#include "Database/Plan.h"
+#include "Database/Project.h"
+#include "Environment/DataBufferOut.h"
+#include "Environment/Host.h"
+#include "Environment/String.h"
+#include "Model3D/Element3D.h"
+#include "sim/Component3D.h"
+#include "sim/ElementTable.h"
+#include "sim/Project.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+#include <string>
+
+namespace zelvane {
+namespace {
+
+std::string write(PrimitiveBody const& body, CadPoint offset) {
+    String text;
+    {
+        DataBufferOut out(&text);
+        EXPECT_TRUE(body.write3DScript(out, nullptr, offset, 0));
+    }
+    return text.data();
+}
+
+std::vector<std::string> linesStarting(std::string const& text, std::string const& keyword) {
+    std::vector<std::string> found;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        if (line.rfind(keyword, 0) == 0)
+            found.push_back(line);
+    return found;
+}
+
+TEST(PrimitiveBody, WritesABoxBody) {
+    sim::openProject();
+    host.reset();
+    Plan* plan = host.getProject()->getFloorPlan();
+    API_Element record;
+    record.header.typeID = API_ObjectID;
+    GS::Guid guid = sim::addElement(record);
+    sim::setBodies(guid, {sim::boxBody(1, 2, 3)});
+    auto model = std::make_shared<Element3D>(ElementLink(Guid(guid), plan), plan);
+    PrimitiveBody body(model, false, true);
+    body.offset(CadPoint(10, 0, 0));
+    std::string text = write(body, CadPoint(0, 5, 0));
+    EXPECT_EQ(linesStarting(text, "vert ").size(), 8u);
+    auto vertices = linesStarting(text, "vert ");
+    // Vertices move by the body's point and the offset.
+    EXPECT_NE(std::find(vertices.begin(), vertices.end(), "vert 10, 5, 0"), vertices.end());
+    EXPECT_NE(std::find(vertices.begin(), vertices.end(), "vert 11, 7, 3"), vertices.end());
+    EXPECT_EQ(linesStarting(text, "edge ").size(), 12u);
+    // Six faces, three directions.
+    EXPECT_EQ(linesStarting(text, "vect ").size(), 3u);
+    auto faces = linesStarting(text, "pgon ");
+    ASSERT_EQ(faces.size(), 6u);
+    EXPECT_EQ(faces[0].rfind("pgon 4, 1, ", 0), 0u) << faces[0];
+    EXPECT_EQ(linesStarting(text, "body ").size(), 1u);
+    // The body's own bounds, moved not: the model is the host's.
+    std::unique_ptr<Cube> box = body.getBounds();
+    ASSERT_NE(box, nullptr);
+    EXPECT_NEAR(box->getDepth(), 2, 1e-6);
+    // Not for the 2D script, and nothing without a model.
+    PrimitiveBody empty(nullptr, false, true);
+    EXPECT_EQ(write(empty, CadPoint()), "");
+    EXPECT_EQ(empty.getBounds(), nullptr);
+    host.reset();
+}
+
+} // namespace
+} // namespace zelvane
