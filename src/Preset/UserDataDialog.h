@@ -9,13 +9,16 @@
 
 #include "Addon/ActionSubscriber.h"
 #include "Addon/Addon.h"
+#include "Addon/FocusEvent.h"
 #include "Addon/ItemSubscriber.h"
 #include "Database/Project.h"
 #include "Environment/Host.h"
+#include "Environment/StringUtilities.h"
 #include "Interface/Button.h"
 #include "Interface/ConfirmAlert.h"
 #include "Interface/Dialog.h"
 #include "Interface/EditText.h"
+#include "Interface/ErrorAlert.h"
 #include "Interface/StaticText.h"
 #include "Preset/DeletedDatabase.h"
 #include "Preset/UserDataListView.h"
@@ -50,7 +53,7 @@ public:
     // copy of its deleted records.
     UserDataDialog(Int16 dialogID, String const& title, bool trackDeleted)
         : Dialog(dialogID, true, true), m_title(title), m_insert(*this), m_delete(*this), m_restore(*this),
-          m_status(*this), m_selection(*this) {
+          m_status(*this), m_selection(*this), m_editName(*this) {
         Project* project = host.getProject();
         if (project == nullptr) {
             return;
@@ -145,6 +148,10 @@ public:
     }
     void refreshControls() {
         Pair active = getActiveRecord();
+        if (m_name != nullptr) {
+            m_editKey = active.second != nullptr ? active.first : Key();
+            m_name->setText(active.second != nullptr ? active.second->getName() : String());
+        }
         bool selected = m_view != nullptr && m_view->getList()->getSelectedRow(0) >= 0;
         bool deprecated = active.second != nullptr && active.second->isDeprecated();
         if (m_restoreButton != nullptr) {
@@ -157,6 +164,58 @@ public:
             m_exportButton->setEnabled(m_database != nullptr && m_database->size() > 0);
         }
     }
+    // Trims the name in place; true when the record of `key` may take it. A deprecated holder of
+    // the name gives it up for a unique one; a current holder refuses it with an alert unless
+    // silent.
+    bool testRecordName(Key const& key, String& name, bool silent) {
+        name = trimmed(name);
+        if (name.empty() || m_database == nullptr) {
+            return false;
+        }
+        Key holder = m_database->findRecord(name, key);
+        if (holder == Key()) {
+            return true;
+        }
+        RecordPtr other = m_database->findRecord(holder, false);
+        if (other != nullptr && other->isDeprecated()) {
+            m_database->getUniqueName(other);
+            return true;
+        }
+        if (!silent) {
+            String text = host.getLocalString(stringList, 10);
+            replaceAll(text, String("$1"), name);
+            ErrorAlert().show(text);
+        }
+        return false;
+    }
+    // Renames the record when the name may be used, and shows its name again in any case.
+    void applyEdit(Key const& key, String const& value) {
+        RecordPtr record = m_database != nullptr ? m_database->findRecord(key, false) : nullptr;
+        if (record == nullptr) {
+            return;
+        }
+        String name = value;
+        if (name != record->getName() && testRecordName(key, name, false)) {
+            record->setName(name);
+            takeSnapshot();
+            m_view->getList()->deselectAll();
+            populateList(key);
+        }
+        Int16 row = m_view->findRow(key);
+        if (row >= 0) {
+            m_view->getList()->setText(record->getName(), row, m_view->getNameColumn());
+        }
+        if (m_name != nullptr && m_editKey == key) {
+            m_name->setText(record->getName());
+        }
+    }
+    // Applies a name typed and not yet finished to the record it was typed for.
+    void commitPendingEdit() {
+        if (m_name != nullptr && m_editKey != Key()) {
+            applyEdit(m_editKey, m_name->getText());
+        }
+    }
+
     // Removes the row's record from the copy for good, remembered among the deleted records.
     void permanentlyDelete(Key const& key) {
         if (m_deleted == nullptr || m_database == nullptr || m_database->findRecord(key, false) == nullptr) {
@@ -175,6 +234,7 @@ public:
     // writes its project preferences.
     void handleAccept(ActionEvent& event) override {
         Dialog::handleAccept(event);
+        commitPendingEdit();
         Project* project = host.getProject();
         if (m_database == nullptr || project == nullptr) {
             return;
@@ -220,6 +280,7 @@ protected:
         getControl(newItem)->addSubscriber(&m_insert);
         m_deleteButton->addSubscriber(&m_delete);
         m_view->getList()->addSubscriber(&m_selection);
+        m_name->addSubscriber(&m_editName);
         if (isRestoreAvailable()) {
             m_restoreButton->addSubscriber(&m_restore);
             m_statusMenu->addSubscriber(&m_status);
@@ -319,14 +380,51 @@ private:
         }
     };
 
+    // A row change first finishes the name typed for the record before.
     class ChangeSelection : public ItemSubscriber, Handler {
     public:
         using Handler::Handler;
         bool handleEvent(ItemEvent&) override {
-            this->dialog().refreshControls();
+            UserDataDialog& owner = this->dialog();
+            Int16 row = owner.m_view->getList()->getSelectedRow(0);
+            Key chosen = row >= 0 ? owner.m_view->getRecordIndex(row) : Key();
+            owner.commitPendingEdit();
+            if (chosen != Key() &&
+                owner.m_view->getList()->getSelectedRow(0) != owner.m_view->findRow(chosen)) {
+                owner.m_view->getList()->deselectAll();
+                owner.m_view->selectRowWith(chosen);
+            }
+            owner.refreshControls();
             return false;
         }
     };
+
+    // The name edit text losing the focus finishes the edit.
+    class EditName : public Subscriber, Handler {
+    public:
+        using Handler::Handler;
+        void getSpec(std::vector<EventSpec>& specs) const override {
+            specs.push_back(EventSpec(InterfaceEvent::ID, FocusEvent::ID));
+        }
+        bool takeEvent(Event& event) override {
+            auto* focus = dynamic_cast<FocusEvent*>(&event);
+            if (focus == nullptr || focus->isGainingFocus()) {
+                return false;
+            }
+            this->dialog().commitPendingEdit();
+            return true;
+        }
+    };
+
+    static String trimmed(String const& text) {
+        std::string value = text.data();
+        std::size_t first = value.find_first_not_of(" \t\r\n");
+        if (first == std::string::npos) {
+            return String();
+        }
+        std::size_t last = value.find_last_not_of(" \t\r\n");
+        return String(value.substr(first, last - first + 1).c_str());
+    }
 
     String m_title;
     std::unique_ptr<D> m_database;
@@ -336,6 +434,7 @@ private:
     RestoreAttribute m_restore;
     ChangeStatus m_status;
     ChangeSelection m_selection;
+    EditName m_editName;
     std::unique_ptr<ListView> m_view;
     // Owned by the dialog, which deletes them when it closes.
     Button* m_deleteButton = nullptr;
@@ -344,6 +443,8 @@ private:
     UserDataStatusMenu* m_statusMenu = nullptr;
     StaticText* m_statusLabel = nullptr;
     EditText* m_name = nullptr;
+    // The record whose name the name edit text shows.
+    Key m_editKey;
     Int16 m_nameItem = 11;
     Int16 m_listItem = 3;
     Int16 m_listRows = 0;

@@ -191,4 +191,44 @@ TEST_F(UserDataDialogTest, OKMakesTheSelectedCurrentRecordTheDefault) {
     }
 }
 
+TEST_F(UserDataDialogTest, RenamingFromTheNameEditText) {
+    struct Case {
+        const char* typed;
+        K::Kind finish;
+        std::vector<std::string> notes;
+        const char* alert;
+    };
+    // Beta (row 1) is selected and renamed; the edit finishes by losing the focus, by a row
+    // change or by OK.
+    const Case cases[] = {
+        {"  Omega\t", K::leaveFocus, {"Omega", "Alpha", "Gamma-", "Delta"}, nullptr},
+        {" \t ", K::leaveFocus, {"Beta", "Alpha", "Gamma-", "Delta"}, nullptr},
+        {"Alpha",
+         K::leaveFocus,
+         {"Beta", "Alpha", "Gamma-", "Delta"},
+         "The name \"Alpha\" is used by another record."},
+        {"Gamma", K::leaveFocus, {"Gamma", "Alpha", "Gamma1-", "Delta"}, nullptr},
+        {"Omega", K::clickRow, {"Omega", "Alpha", "Gamma-", "Delta"}, nullptr},
+        {"Omega", K::closeOK, {"Omega", "Alpha", "Gamma-", "Delta"}, nullptr},
+    };
+    for (const Case& c : cases) {
+        resetNotes();
+        std::size_t before = sim::alerts().size();
+        sim::DialogScript script{sim::userAction(K::clickRow, 3, 1),
+                                 sim::userAction(K::setText, 11, 0, 0, c.typed)};
+        if (c.finish == K::clickRow) {
+            script.push_back(sim::userAction(K::clickRow, 3, 2));
+        } else if (c.finish == K::leaveFocus) {
+            script.push_back(sim::userAction(K::leaveFocus, 11));
+        }
+        script.push_back(sim::userAction(K::click, 1));
+        EXPECT_EQ(run(false, script), 1);
+        EXPECT_EQ(states(), c.notes) << c.typed;
+        ASSERT_EQ(sim::alerts().size() - before, c.alert != nullptr ? 1u : 0u) << c.typed;
+        if (c.alert != nullptr) {
+            EXPECT_EQ(sim::alerts().back().largeText, c.alert);
+        }
+    }
+}
+
 } // namespace
