@@ -146,30 +146,52 @@ PolygonCase laidOut(PolygonCase const& c, Variant const& v, std::mt19937& rng) {
     return result;
 }
 
+using Point2 = std::pair<double, double>;
+
+// The points of the straight ring measured from (ox, oy).
+std::vector<Point2> relative(Contour const& ring, double ox, double oy) {
+    std::vector<Point2> points;
+    for (Vertex const& v : ring)
+        points.emplace_back(v.x - ox, v.y - oy);
+    return points;
+}
+
+// The part of the closed run of points where side(point) is not negative (Sutherland-Hodgman
+// against one half-plane): the points on that side and the crossings of the edges that change side.
+template <typename Side>
+std::vector<Point2> clippedToSide(std::vector<Point2> const& points, Side side) {
+    std::vector<Point2> kept;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        auto const& p = points[i];
+        auto const& q = points[(i + 1) % points.size()];
+        double sp = side(p), sq = side(q);
+        if (sp >= 0.0)
+            kept.push_back(p);
+        if ((sp > 0.0 && sq < 0.0) || (sp < 0.0 && sq > 0.0)) {
+            double f = sp / (sp - sq);
+            kept.emplace_back(p.first + (q.first - p.first) * f, p.second + (q.second - p.second) * f);
+        }
+    }
+    return kept;
+}
+
+// The signed area of a closed run of points (the shoelace formula).
+double shoelaceArea(std::vector<Point2> const& points) {
+    double sum = 0.0;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        auto const& u = points[i];
+        auto const& w = points[(i + 1) % points.size()];
+        sum += u.first * w.second - w.first * u.second;
+    }
+    return sum / 2.0;
+}
+
 // The signed area of the part of the straight ring on the right of the line through p0 at angle a
 // (Sutherland-Hodgman against one half-plane), measured from p0.
 double clippedArea(Contour const& ring, Vertex const& p0, double a) {
     double nx = std::sin(a), ny = -std::cos(a);
-    std::vector<std::pair<double, double>> kept;
-    std::size_t n = ring.size();
-    for (std::size_t i = 0; i < n; ++i) {
-        double px = ring[i].x - p0.x, py = ring[i].y - p0.y;
-        double qx = ring[(i + 1) % n].x - p0.x, qy = ring[(i + 1) % n].y - p0.y;
-        double sp = nx * px + ny * py, sq = nx * qx + ny * qy;
-        if (sp >= 0.0)
-            kept.emplace_back(px, py);
-        if ((sp > 0.0 && sq < 0.0) || (sp < 0.0 && sq > 0.0)) {
-            double f = sp / (sp - sq);
-            kept.emplace_back(px + (qx - px) * f, py + (qy - py) * f);
-        }
-    }
-    double sum = 0.0;
-    for (std::size_t i = 0; i < kept.size(); ++i) {
-        auto const& u = kept[i];
-        auto const& w = kept[(i + 1) % kept.size()];
-        sum += u.first * w.second - w.first * u.second;
-    }
-    return sum / 2.0;
+    return shoelaceArea(clippedToSide(relative(ring, p0.x, p0.y),
+                                      [&](Point2 const& p) { return nx * p.first + ny * p.second; }));
 }
 
 // The exact area of the case (outline less holes) on the right of the line.
@@ -256,39 +278,18 @@ namespace {
 // Hodgman, one half-plane after another), measured from the polygon's first vertex.
 double clippedArea(Contour const& ring, Contour const& convex) {
     double ox = convex[0].x, oy = convex[0].y;
-    std::vector<std::pair<double, double>> points;
-    for (Vertex const& v : ring)
-        points.emplace_back(v.x - ox, v.y - oy);
+    std::vector<Point2> points = relative(ring, ox, oy);
     for (std::size_t k = 0; k < convex.size() && !points.empty(); ++k) {
         double ax = convex[k].x - ox, ay = convex[k].y - oy;
         double bx = convex[(k + 1) % convex.size()].x - ox, by = convex[(k + 1) % convex.size()].y - oy;
         double length = std::hypot(bx - ax, by - ay);
         if (length == 0.0)
             continue;
-        auto side = [&](std::pair<double, double> const& p) {
+        points = clippedToSide(points, [&](Point2 const& p) {
             return ((bx - ax) * (p.second - ay) - (by - ay) * (p.first - ax)) / length;
-        };
-        std::vector<std::pair<double, double>> kept;
-        for (std::size_t i = 0; i < points.size(); ++i) {
-            auto const& p = points[i];
-            auto const& q = points[(i + 1) % points.size()];
-            double sp = side(p), sq = side(q);
-            if (sp >= 0.0)
-                kept.push_back(p);
-            if ((sp > 0.0 && sq < 0.0) || (sp < 0.0 && sq > 0.0)) {
-                double f = sp / (sp - sq);
-                kept.emplace_back(p.first + (q.first - p.first) * f, p.second + (q.second - p.second) * f);
-            }
-        }
-        points.swap(kept);
+        });
     }
-    double sum = 0.0;
-    for (std::size_t i = 0; i < points.size(); ++i) {
-        auto const& u = points[i];
-        auto const& w = points[(i + 1) % points.size()];
-        sum += u.first * w.second - w.first * u.second;
-    }
-    return sum / 2.0;
+    return shoelaceArea(points);
 }
 
 // A polygon as anticlockwise convex parts, each added or taken away: the exact oracle for areas
