@@ -1,5 +1,6 @@
 #include "Attribute/Finish.h"
 
+#include "Attribute/UseSteps.h"
 #include "Environment/DataFile.h"
 
 #include <cstring>
@@ -133,25 +134,19 @@ DataFile* Finish::getTextureFile() const {
 }
 
 Finish::Use& operator++(Finish::Use& use) {
-    use = use == Finish::Use::last ? Finish::Use::first : Finish::Use(UInt8(use) + 1);
-    return use;
+    return stepUseForward(use);
 }
 
 Finish::Use& operator--(Finish::Use& use) {
-    use = use == Finish::Use::first ? Finish::Use::last : Finish::Use(UInt8(use) - 1);
-    return use;
+    return stepUseBack(use);
 }
 
 Finish::Use operator++(Finish::Use& use, int) {
-    Finish::Use old = use;
-    ++use;
-    return old;
+    return stepUseForwardAfter(use);
 }
 
 Finish::Use operator--(Finish::Use& use, int) {
-    Finish::Use old = use;
-    --use;
-    return old;
+    return stepUseBackAfter(use);
 }
 
 } // namespace zelvane

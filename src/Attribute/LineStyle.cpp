@@ -1,27 +1,23 @@
 #include "Attribute/LineStyle.h"
 
+#include "Attribute/UseSteps.h"
+
 namespace zelvane {
 
 LineStyle::Use& operator++(LineStyle::Use& use) {
-    use = use == LineStyle::Use::last ? LineStyle::Use::first : LineStyle::Use(UInt8(use) + 1);
-    return use;
+    return stepUseForward(use);
 }
 
 LineStyle::Use& operator--(LineStyle::Use& use) {
-    use = use == LineStyle::Use::first ? LineStyle::Use::last : LineStyle::Use(UInt8(use) - 1);
-    return use;
+    return stepUseBack(use);
 }
 
 LineStyle::Use operator++(LineStyle::Use& use, int) {
-    LineStyle::Use old = use;
-    ++use;
-    return old;
+    return stepUseForwardAfter(use);
 }
 
 LineStyle::Use operator--(LineStyle::Use& use, int) {
-    LineStyle::Use old = use;
-    --use;
-    return old;
+    return stepUseBackAfter(use);
 }
 
 } // namespace zelvane

@@ -1,5 +1,7 @@
 #include "Attribute/Pen.h"
 
+#include "Attribute/UseSteps.h"
+
 namespace zelvane {
 
 CadColour Pen::getColour() const {
@@ -20,25 +22,19 @@ void Pen::setRGBColour(UInt32 rgb) {
 }
 
 Pen::Use& operator++(Pen::Use& use) {
-    use = use == Pen::Use::last ? Pen::Use::first : Pen::Use(UInt8(use) + 1);
-    return use;
+    return stepUseForward(use);
 }
 
 Pen::Use operator++(Pen::Use& use, int) {
-    Pen::Use old = use;
-    ++use;
-    return old;
+    return stepUseForwardAfter(use);
 }
 
 Pen::Use& operator--(Pen::Use& use) {
-    use = use == Pen::Use::first ? Pen::Use::last : Pen::Use(UInt8(use) - 1);
-    return use;
+    return stepUseBack(use);
 }
 
 Pen::Use operator--(Pen::Use& use, int) {
-    Pen::Use old = use;
-    --use;
-    return old;
+    return stepUseBackAfter(use);
 }
 
 } // namespace zelvane
