@@ -12,6 +12,8 @@
 #include "Addon/FocusEvent.h"
 #include "Addon/ItemSubscriber.h"
 #include "Database/Project.h"
+#include "Environment/DataBufferOut.h"
+#include "Environment/DataFile.h"
 #include "Environment/Host.h"
 #include "Environment/StringUtilities.h"
 #include "Interface/Button.h"
@@ -24,6 +26,8 @@
 #include "Preset/UserDataListView.h"
 #include "Preset/UserDataStatusFilter.h"
 #include "Preset/UserDataStatusMenu.h"
+#include "Preset/UserDatabaseCollection.h"
+#include "XML/XMLWriter.h"
 
 #include <memory>
 #include <vector>
@@ -53,7 +57,7 @@ public:
     // copy of its deleted records.
     UserDataDialog(Int16 dialogID, String const& title, bool trackDeleted)
         : Dialog(dialogID, true, true), m_title(title), m_insert(*this), m_delete(*this), m_restore(*this),
-          m_status(*this), m_selection(*this), m_editName(*this) {
+          m_export(*this), m_status(*this), m_selection(*this), m_editName(*this) {
         Project* project = host.getProject();
         if (project == nullptr) {
             return;
@@ -229,6 +233,60 @@ public:
     // What a derived dialog may change.
     virtual void takeSnapshot() {}
     virtual bool isRestoreAvailable() const { return true; }
+    virtual bool showExportOptions(typename D::FilterList& /*filters*/) { return true; }
+    virtual String getExtensionStr() const { return "xml"; }
+    // The string list holding the name of the dialog's file type, at index 4.
+    virtual short getStrResourceID() const { return 32707; }
+    String getFileTypeName() const { return host.getLocalString(getStrResourceID(), 4); }
+    // The file types offered: the dialog's own.
+    virtual void getFileFilters(std::vector<String>& names, std::vector<String>& extensions,
+                                bool /*forExport*/) const {
+        names.push_back(getFileTypeName());
+        extensions.push_back(getExtensionStr());
+    }
+    // Writes the collection into the file of the dialog's own type. The file's old content is
+    // replaced only once the whole document is written, so a failed write keeps it.
+    virtual bool exportFromStorage(UserDatabaseCollection& collection, DataFile& file,
+                                   String const& filterName, String const& extension) {
+        if (filterName != getFileTypeName() || extension != getExtensionStr()) {
+            return false;
+        }
+        return file.replaceContents([&collection](DataFile& out) {
+            DataBufferOut stream(&out);
+            XMLWriter writer(&stream);
+            return writer.exportFrom(collection, true, true, true);
+        });
+    }
+    // Asks for a file and writes the edited database into it; a failure is reported.
+    void exportRecords() {
+        typename D::FilterList filters;
+        if (m_database == nullptr || !showExportOptions(filters)) {
+            return;
+        }
+        String prompt = host.getLocalString(stringList, 12);
+        replaceAll(prompt, String("$1"), m_title);
+        std::vector<String> names;
+        std::vector<String> extensions;
+        getFileFilters(names, extensions, true);
+        if (names.empty() || names.size() != extensions.size()) {
+            return;
+        }
+        int selected = 0;
+        std::unique_ptr<DataFile> file(DataFile::promptSave(
+            prompt, names, selected, nullptr, extensions, std::vector<unsigned int>(), DataFile::readWrite));
+        if (file == nullptr || selected < 0 || std::size_t(selected) >= names.size()) {
+            return;
+        }
+        if (addon != nullptr) {
+            addon->checkIntegrity();
+        }
+        UserDatabaseCollection collection;
+        m_database->initialiseStorage(collection, false, filters);
+        if (!exportFromStorage(collection, *file, names[std::size_t(selected)],
+                               extensions[std::size_t(selected)])) {
+            ErrorAlert().show(host.getLocalString(stringList, 15));
+        }
+    }
 
     // The selected record becomes the default, then the copies go to the project and the add-on
     // writes its project preferences.
@@ -279,6 +337,7 @@ protected:
     void initialiseSubscribers() {
         getControl(newItem)->addSubscriber(&m_insert);
         m_deleteButton->addSubscriber(&m_delete);
+        m_exportButton->addSubscriber(&m_export);
         m_view->getList()->addSubscriber(&m_selection);
         m_name->addSubscriber(&m_editName);
         if (isRestoreAvailable()) {
@@ -367,6 +426,15 @@ private:
         }
     };
 
+    class ExportAttribute : public ActionSubscriber, Handler {
+    public:
+        using Handler::Handler;
+        bool handleEvent(ActionEvent&) override {
+            this->dialog().exportRecords();
+            return true;
+        }
+    };
+
     // A new status choice lists the records of that status, none selected.
     class ChangeStatus : public ItemSubscriber, Handler {
     public:
@@ -432,6 +500,7 @@ private:
     InsertAttribute m_insert;
     DeleteAttribute m_delete;
     RestoreAttribute m_restore;
+    ExportAttribute m_export;
     ChangeStatus m_status;
     ChangeSelection m_selection;
     EditName m_editName;

@@ -6,9 +6,16 @@
 #include "NoteDatabase.h"
 #include "PresetFixture.h"
 #include "sim/Dialogs.h"
+#include "sim/FileDialogs.h"
+#include "sim/Files.h"
 #include "sim/Project.h"
+#include "sim/Sim.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 
 #include <memory>
 #include <string>
@@ -228,6 +235,63 @@ TEST_F(UserDataDialogTest, RenamingFromTheNameEditText) {
         if (c.alert != nullptr) {
             EXPECT_EQ(sim::alerts().back().largeText, c.alert);
         }
+    }
+}
+
+std::string contentOf(std::filesystem::path const& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+TEST_F(UserDataDialogTest, ExportWritesTheEditedRecords) {
+    std::filesystem::path file = sim::sandboxRoot() / "notes.xml";
+    struct Case {
+        bool confirm;
+        bool failWrite;
+        bool written;
+        std::size_t alerts;
+    };
+    // The failing write comes last: the fault stays armed.
+    const Case cases[] = {{true, false, true, 0}, {false, false, false, 0}, {true, true, false, 1}};
+    for (const Case& c : cases) {
+        resetNotes();
+        std::filesystem::create_directories(file.parent_path());
+        std::ofstream(file, std::ios::binary) << "old content";
+        std::size_t before = sim::alerts().size();
+        if (c.confirm) {
+            sim::queueFileDialogChoice(file);
+        } else {
+            sim::queueFileDialogCancel();
+        }
+        if (c.failWrite) {
+            sim::failWritesAfter(0);
+        }
+        // Beta renamed in the dialog, exported, then cancelled: the file has the edited copy.
+        EXPECT_EQ(
+            run(false, {sim::userAction(K::clickRow, 3, 1), sim::userAction(K::setText, 11, 0, 0, "Omega"),
+                        sim::userAction(K::leaveFocus, 11), sim::userAction(K::click, 8),
+                        sim::userAction(K::click, 2)}),
+            2);
+        std::string text = contentOf(file);
+        if (c.written) {
+            EXPECT_EQ(text.rfind("<?xml", 0), 0u) << text;
+            EXPECT_NE(text.find("<notes>"), std::string::npos) << text;
+            EXPECT_NE(text.find("Omega"), std::string::npos) << text;
+            EXPECT_NE(text.find("Gamma"), std::string::npos) << "deprecated records go too";
+            EXPECT_EQ(text.find("Beta"), std::string::npos);
+        } else {
+            EXPECT_EQ(text, "old content") << "a failed or cancelled export keeps the file";
+        }
+        EXPECT_EQ(sim::alerts().size() - before, c.alerts);
+        if (c.alerts > 0) {
+            EXPECT_EQ(sim::alerts().back().largeText, "The file could not be written.");
+        }
+        ASSERT_FALSE(sim::fileDialogs().empty());
+        EXPECT_EQ(sim::fileDialogs().back().title, "Export Notes");
+        EXPECT_EQ(sim::fileDialogs().back().filters.size(), 1u);
+        EXPECT_EQ(states()[0], "Beta") << "the project is untouched after Cancel";
     }
 }
 
