@@ -5,7 +5,7 @@
 namespace NewDisplay {
 
 void NativeContext::record(char const* name, std::vector<double> arguments, std::string text) {
-    m_calls.push_back(Call{name, std::move(arguments), std::move(text)});
+    m_recording->calls.push_back(Call{name, std::move(arguments), std::move(text)});
 }
 
 void NativeContext::Clear() {

@@ -21,20 +21,35 @@ struct Rect {
     double bottom = 0.0;
 };
 
+struct Call {
+    std::string name;
+    std::vector<double> arguments;
+    std::string text; // DrawPlainText's text and font family
+};
+
+// What a window or item shows: the calls drawn into it and the part to redraw. A dialog item's
+// update record carries a pointer to its recording as the drawing context.
+struct Recording {
+    Rect dirty;
+    std::vector<Call> calls;
+};
+
 class NativeContext {
 public:
-    struct Call {
-        std::string name;
-        std::vector<double> arguments;
-        std::string text; // DrawPlainText's text and font family
-    };
+    using Call = NewDisplay::Call;
 
+    // Over a recording of its own.
     NativeContext() = default;
-    explicit NativeContext(Rect const& dirty) : m_dirty(dirty) {}
+    explicit NativeContext(Rect const& dirty) { m_own.dirty = dirty; }
+    // Over the host's drawing context (a Recording); one of its own when null.
+    explicit NativeContext(void* drawContext)
+        : m_recording(drawContext != nullptr ? static_cast<Recording*>(drawContext) : &m_own) {}
+    NativeContext(NativeContext const&) = delete;
+    NativeContext& operator=(NativeContext const&) = delete;
     virtual ~NativeContext() = default;
 
-    Rect GetDirtyRect() const { return m_dirty; }
-    void SetDirtyRect(Rect const& dirty) { m_dirty = dirty; }
+    Rect GetDirtyRect() const { return m_recording->dirty; }
+    void SetDirtyRect(Rect const& dirty) { m_recording->dirty = dirty; }
 
     void Clear();
     // Channels 0 to 255.
@@ -50,14 +65,14 @@ public:
     void EndPolygon();
     void DrawPlainText(std::string const& text, Font const& font, double x, double y, double angle);
 
-    std::vector<Call> const& GetCalls() const { return m_calls; }
-    void ClearCalls() { m_calls.clear(); }
+    std::vector<Call> const& GetCalls() const { return m_recording->calls; }
+    void ClearCalls() { m_recording->calls.clear(); }
 
 private:
     void record(char const* name, std::vector<double> arguments, std::string text = std::string());
 
-    Rect m_dirty;
-    std::vector<Call> m_calls;
+    Recording m_own;
+    Recording* m_recording = &m_own;
 };
 
 } // namespace NewDisplay

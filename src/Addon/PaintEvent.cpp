@@ -1,6 +1,7 @@
 #include "Addon/PaintEvent.h"
 
 #include "DG/DGMessages.hpp"
+#include "Display/NativeContext.hpp"
 
 namespace zelvane {
 
@@ -17,6 +18,12 @@ PaintEvent::PaintEvent(const ControlLink& link, const DGUserUpdateData& update, 
 
 PaintEvent* PaintEvent::create(UInt32 message, const ControlLink& link, const Data& data) {
     return message == 16 ? new PaintEvent(message, link, data) : nullptr;
+}
+
+NewDisplay::NativeContext* PaintEvent::getNativeContext() const {
+    if (m_update == nullptr || m_update->drawContext == nullptr)
+        return nullptr;
+    return new NewDisplay::NativeContext(m_update->drawContext);
 }
 
 } // namespace zelvane

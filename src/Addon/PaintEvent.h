@@ -4,6 +4,9 @@
 #include "Addon/InterfaceEvent.h"
 
 struct DGUserUpdateData;
+namespace NewDisplay {
+class NativeContext;
+}
 
 namespace zelvane {
 
@@ -25,6 +28,9 @@ public:
 
     // The host's update record; null when the event was made from a message number.
     const DGUserUpdateData* getUpdateData() const { return m_update; }
+    // A new drawing surface over the update record's drawing context (the caller deletes it); null
+    // without an update record or drawing context.
+    NewDisplay::NativeContext* getNativeContext() const;
 
 private:
     const DGUserUpdateData* m_update = nullptr; // the host's

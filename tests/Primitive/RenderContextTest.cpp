@@ -1,6 +1,8 @@
 #include "Primitive/RenderContext.h"
 
+#include "Addon/PaintEvent.h"
 #include "Attribute/CadColour.h"
+#include "DG/DGMessages.hpp"
 #include "Database/Specification.h"
 #include "Display/NativeContext.hpp"
 #include "Geometry/CadArc.h"
@@ -153,6 +155,34 @@ TEST(RenderContext, WithoutSurfaceOnlyThePenIsKept) {
     PrimitiveLine line(CadPoint(0, 0), CadPoint(5, 5), 0, 7, 3, true, false);
     EXPECT_TRUE(line.renderIn(context, CadPoint()));
     EXPECT_EQ(short(context.getPen()), 4);
+}
+
+} // namespace
+} // namespace zelvane
+
+namespace zelvane {
+namespace {
+
+// A user item's update message: the preview draws into the item's recording, sized by its dirty
+// rectangle.
+TEST(RenderContext, DrawsIntoAUserItemsUpdate) {
+    NewDisplay::Recording recording;
+    recording.dirty = NewDisplay::Rect{0, 0, 120, 60};
+    DGUserUpdateData update;
+    update.itemID = 3;
+    update.drawContext = &recording;
+    PaintEvent paint(ControlLink(0), update);
+    RenderContext context(paint.getNativeContext(), ScreenRect());
+    EXPECT_EQ(context.getBounds().getEnd().getY(), 60);
+    context.zoomToFit(Cube(-1, -1, 0, 1, 1, 0));
+    EXPECT_NEAR(context.getScale(), 30, 1e-9);
+    context.setPenWeight(1, true);
+    context.drawLine(PrimitiveLine(CadPoint(-1, 0), CadPoint(1, 0), 0, 0, 1, true, false), CadPoint());
+    ASSERT_EQ(recording.calls.size(), 3u);
+    EXPECT_EQ(recording.calls[1].arguments, (std::vector<double>{30, 30}));
+    EXPECT_EQ(recording.calls[2].arguments, (std::vector<double>{90, 30}));
+    DGUserUpdateData blank;
+    EXPECT_EQ(PaintEvent(ControlLink(0), blank).getNativeContext(), nullptr);
 }
 
 } // namespace
