@@ -12,6 +12,7 @@
 #include "Addon/FocusEvent.h"
 #include "Addon/ItemSubscriber.h"
 #include "Database/Project.h"
+#include "Environment/DataBufferIn.h"
 #include "Environment/DataBufferOut.h"
 #include "Environment/DataFile.h"
 #include "Environment/Host.h"
@@ -27,6 +28,7 @@
 #include "Preset/UserDataStatusFilter.h"
 #include "Preset/UserDataStatusMenu.h"
 #include "Preset/UserDatabaseCollection.h"
+#include "XML/XMLReader.h"
 #include "XML/XMLWriter.h"
 
 #include <memory>
@@ -57,7 +59,7 @@ public:
     // copy of its deleted records.
     UserDataDialog(Int16 dialogID, String const& title, bool trackDeleted)
         : Dialog(dialogID, true, true), m_title(title), m_insert(*this), m_delete(*this), m_restore(*this),
-          m_export(*this), m_status(*this), m_selection(*this), m_editName(*this) {
+          m_import(*this), m_export(*this), m_status(*this), m_selection(*this), m_editName(*this) {
         Project* project = host.getProject();
         if (project == nullptr) {
             return;
@@ -233,6 +235,7 @@ public:
     // What a derived dialog may change.
     virtual void takeSnapshot() {}
     virtual bool isRestoreAvailable() const { return true; }
+    virtual bool showImportOptions(typename D::FilterList& /*filters*/) { return true; }
     virtual bool showExportOptions(typename D::FilterList& /*filters*/) { return true; }
     virtual String getExtensionStr() const { return "xml"; }
     // The string list holding the name of the dialog's file type, at index 4.
@@ -256,6 +259,75 @@ public:
             XMLWriter writer(&stream);
             return writer.exportFrom(collection, true, true, true);
         });
+    }
+    // Reads a file of the dialog's own type into the collection. A document binding neither the
+    // collection's root nor any database (an empty or foreign file) is not readable.
+    virtual bool importToStorage(UserDatabaseCollection& collection, DataFile& file, String const& filterName,
+                                 String const& extension) {
+        if (filterName != getFileTypeName() || extension != getExtensionStr()) {
+            return false;
+        }
+        auto* watched = dynamic_cast<ImportCollection*>(&collection);
+        DataBufferIn in(&file, Encoding::utf8);
+        XMLReader reader(&in);
+        return reader.importTo(collection) && (watched == nullptr || watched->isBound());
+    }
+    // Takes the merged copy out of the collection as the edited database; false when the
+    // collection holds none of D.
+    bool mergeStorage(UserDatabaseCollection& collection) {
+        std::unique_ptr<Package> package(collection.releasePackage(D::ID.getFamily()));
+        auto* database = dynamic_cast<D*>(package.get());
+        if (database == nullptr) {
+            return false;
+        }
+        package.release();
+        setDatabase(database);
+        return true;
+    }
+    // Records deleted before that came back with an import: their deleted records are deprecated.
+    void updateDeletedDatabase() {
+        if (m_deleted == nullptr || m_database == nullptr) {
+            return;
+        }
+        for (auto const& entry : *m_deleted) {
+            if (entry.second != nullptr && entry.second->getDatabaseID() == D::ID.getFamily() &&
+                m_database->findRecord(entry.first, false) != nullptr) {
+                entry.second->setDeprecated(true);
+            }
+        }
+    }
+    // Asks for a file and merges its records into a copy of the edited database, which replaces
+    // it when the whole file was read; otherwise an alert, and the edited database stays.
+    void importRecords() {
+        typename D::FilterList filters;
+        if (m_database == nullptr || !showImportOptions(filters)) {
+            return;
+        }
+        String prompt = host.getLocalString(stringList, 11);
+        replaceAll(prompt, String("$1"), m_title);
+        std::vector<String> names;
+        std::vector<String> extensions;
+        getFileFilters(names, extensions, false);
+        if (names.empty() || names.size() != extensions.size()) {
+            return;
+        }
+        int selected = 0;
+        std::unique_ptr<DataFile> file(DataFile::promptOpen(prompt, names, selected, nullptr, extensions,
+                                                            std::vector<unsigned int>(), DataFile::readOnly));
+        if (file == nullptr || selected < 0 || std::size_t(selected) >= names.size()) {
+            return;
+        }
+        ImportCollection collection;
+        m_database->initialiseStorage(collection, true, filters);
+        if (!importToStorage(collection, *file, names[std::size_t(selected)],
+                             extensions[std::size_t(selected)]) ||
+            !mergeStorage(collection)) {
+            ErrorAlert().show(host.getLocalString(stringList, 14));
+            return;
+        }
+        updateDeletedDatabase();
+        m_view->getList()->deselectAll();
+        populateList(Key());
     }
     // Asks for a file and writes the edited database into it; a failure is reported.
     void exportRecords() {
@@ -338,6 +410,7 @@ protected:
         getControl(newItem)->addSubscriber(&m_insert);
         m_deleteButton->addSubscriber(&m_delete);
         m_exportButton->addSubscriber(&m_export);
+        getControl(importItem)->addSubscriber(&m_import);
         m_view->getList()->addSubscriber(&m_selection);
         m_name->addSubscriber(&m_editName);
         if (isRestoreAvailable()) {
@@ -347,6 +420,23 @@ protected:
     }
 
 private:
+    // A collection that tells whether a document bound its root element or a database.
+    class ImportCollection : public UserDatabaseCollection {
+    public:
+        using UserDatabaseCollection::addShipping;
+        Shipping* addShipping(String const& tag, String const& nameSpace) override {
+            Shipping* shipping = UserDatabaseCollection::addShipping(tag, nameSpace);
+            if (shipping != nullptr || tag == String(getTag())) {
+                m_bound = true;
+            }
+            return shipping;
+        }
+        bool isBound() const { return m_bound; }
+
+    private:
+        bool m_bound = false;
+    };
+
     // Each handler reacts to one control of its dialog.
     class Handler {
     public:
@@ -426,6 +516,15 @@ private:
         }
     };
 
+    class ImportAttribute : public ActionSubscriber, Handler {
+    public:
+        using Handler::Handler;
+        bool handleEvent(ActionEvent&) override {
+            this->dialog().importRecords();
+            return true;
+        }
+    };
+
     class ExportAttribute : public ActionSubscriber, Handler {
     public:
         using Handler::Handler;
@@ -500,6 +599,7 @@ private:
     InsertAttribute m_insert;
     DeleteAttribute m_delete;
     RestoreAttribute m_restore;
+    ImportAttribute m_import;
     ExportAttribute m_export;
     ChangeStatus m_status;
     ChangeSelection m_selection;

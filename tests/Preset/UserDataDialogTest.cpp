@@ -1,10 +1,14 @@
 #include "Preset/UserDataDialog.h"
 #include "Addon/TestAddon.h"
 #include "Database/Project.h"
+#include "Environment/DataBufferOut.h"
 #include "Environment/Host.h"
 #include "Interface/InterfacePanel.h"
 #include "NoteDatabase.h"
+#include "Preset/UserDatabaseCollection.h"
 #include "PresetFixture.h"
+#include "XML/XMLWriter.h"
+#include "sim/Clock.h"
 #include "sim/Dialogs.h"
 #include "sim/FileDialogs.h"
 #include "sim/Files.h"
@@ -293,6 +297,84 @@ TEST_F(UserDataDialogTest, ExportWritesTheEditedRecords) {
         EXPECT_EQ(sim::fileDialogs().back().filters.size(), 1u);
         EXPECT_EQ(states()[0], "Beta") << "the project is untouched after Cancel";
     }
+}
+
+// A notes file: Beta renamed an hour later (key 1), Alpha an hour earlier (key 2), and the new
+// Epsilon (key 5) and Zeta (key 6).
+std::string notesFile() {
+    NoteDatabase file;
+    sim::setClock(2024, 3, 5, 10, 4, 0);
+    file.createRecord(Guid(), "Beta later", key(1));
+    file.createRecord(Guid(), "Epsilon", key(5));
+    file.createRecord(Guid(), "Zeta", key(6));
+    sim::setClock(2024, 3, 5, 8, 4, 0);
+    file.createRecord(Guid(), "Alpha earlier", key(2));
+    sim::setClock(2024, 3, 5, 9, 4, 0);
+    UserDatabaseCollection collection;
+    file.initialiseStorage(collection, false, NoteDatabase::FilterList());
+    String text;
+    {
+        DataBufferOut out(&text);
+        XMLWriter writer(&out);
+        EXPECT_TRUE(writer.exportFrom(collection));
+    }
+    return text.data();
+}
+
+TEST_F(UserDataDialogTest, ImportMergesNewerRecordsIntoTheEditedCopy) {
+    std::filesystem::path file = sim::sandboxRoot() / "import.xml";
+    const std::vector<std::string> unchanged{"Beta", "Alpha", "Gamma-", "Delta"};
+    struct Case {
+        const char* name;
+        std::string content; // empty with cancel
+        bool cancel;
+        std::vector<std::string> notes;
+        std::size_t size;
+        const char* alert;
+    };
+    const Case cases[] = {
+        {"merged", notesFile(), false, {"Beta later", "Alpha", "Gamma-", "Delta"}, 6, nullptr},
+        {"cancelled", "", true, unchanged, 4, nullptr},
+        {"empty", "", false, unchanged, 4, "The file could not be read."},
+        {"foreign", "<?xml version=\"1.0\"?><other><x/></other>", false, unchanged, 4,
+         "The file could not be read."},
+        {"broken", "<notes><noteDatabase><records>", false, unchanged, 4, "The file could not be read."},
+    };
+    for (const Case& c : cases) {
+        resetNotes();
+        std::filesystem::create_directories(file.parent_path());
+        std::ofstream(file, std::ios::binary) << c.content;
+        std::size_t before = sim::alerts().size();
+        int live = NoteDatabase::live;
+        if (c.cancel) {
+            sim::queueFileDialogCancel();
+        } else {
+            sim::queueFileDialogChoice(file);
+        }
+        EXPECT_EQ(run(false, {sim::userAction(K::click, 7), sim::userAction(K::click, 1)}), 1) << c.name;
+        EXPECT_EQ(NoteDatabase::live, live) << c.name << ": every copy freed";
+        EXPECT_EQ(states(), c.notes) << c.name;
+        EXPECT_EQ(projectNotes()->size(), c.size) << c.name;
+        ASSERT_EQ(sim::alerts().size() - before, c.alert != nullptr ? 1u : 0u) << c.name;
+        if (c.alert != nullptr) {
+            EXPECT_EQ(sim::alerts().back().largeText, c.alert);
+        }
+        EXPECT_EQ(sim::fileDialogs().back().title, "Import Notes");
+    }
+}
+
+TEST_F(UserDataDialogTest, ImportedRecordsThatWereDeletedComeBack) {
+    std::filesystem::path file = sim::sandboxRoot() / "import.xml";
+    std::filesystem::create_directories(file.parent_path());
+    std::ofstream(file, std::ios::binary) << notesFile();
+    projectDeleted()->recordDeletion(key(6), NoteDatabase::ID.getFamily());
+    projectDeleted()->recordDeletion(key(5), MakeGSType("OTHR"));
+    sim::queueFileDialogChoice(file);
+    EXPECT_EQ(run(true, {sim::userAction(K::click, 7), sim::userAction(K::click, 1)}), 1);
+    ASSERT_NE(projectNotes()->findRecord(key(6), false), nullptr);
+    EXPECT_TRUE(projectDeleted()->findRecord(key(6), false)->isDeprecated()) << "it came back";
+    EXPECT_FALSE(projectDeleted()->findRecord(key(5), false)->isDeprecated())
+        << "deleted from another database";
 }
 
 } // namespace
