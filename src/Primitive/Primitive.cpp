@@ -4,6 +4,7 @@
 #include "Attribute/Attribute.h"
 #include "Attribute/LineStyle.h"
 #include "Attribute/Pen.h"
+#include "Element/Element.h"
 #include "Environment/DataBufferOut.h"
 #include "Environment/String.h"
 #include "Environment/ToString.h"
@@ -90,6 +91,10 @@ void Primitive::writeQuoted(DataBufferOut& out, String const& text) {
         pos = end;
     }
 }
+
+Primitive::Primitive(Element const& element, bool is2D, bool is3D)
+    : Primitive(short(element.getDisplayOrder()), element.getPen(Pen::Use::first).getIndex(),
+                element.getLineStyle(LineStyle::Use::first).getIndex(), is2D, is3D) {}
 
 bool Primitive::writeAttribute(Attribute const& attribute, DataBufferOut& out, ParameterBuilder* builder,
                                unsigned short indent, int penType, bool onlyIfChanged, bool asStatement,

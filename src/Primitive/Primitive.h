@@ -21,6 +21,7 @@ namespace zelvane {
 
 class Attribute;
 class CadPoint;
+class Element;
 class DataBufferOut;
 class ParameterBuilder;
 class RenderContext;
@@ -32,6 +33,8 @@ public:
         : m_displayOrder(displayOrder), m_pen(pen), m_lineStyle(lineStyle), m_is2D(is2D), m_is3D(is3D) {}
     // Pen and display order from the host record's head.
     Primitive(API_Prim_Head const& head, attribute_index lineStyle, bool is2D, bool is3D);
+    // The element's first pen and line style and its display order.
+    Primitive(Element const& element, bool is2D, bool is3D);
     virtual ~Primitive() = default;
 
     // Moves the geometry by the vector.

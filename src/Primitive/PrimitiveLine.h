@@ -13,6 +13,9 @@ public:
         : Line(origin, end), Primitive(displayOrder, pen, lineStyle, is2D, is3D) {}
 
     PrimitiveLine(API_PrimLine const& record, bool is2D, bool is3D);
+    // With the element's pen, line style and display order.
+    PrimitiveLine(CadPoint const& origin, CadPoint const& end, Element const& element, bool is2D, bool is3D)
+        : Line(origin, end), Primitive(element, is2D, is3D) {}
 
     void offset(CadPoint const& v) override { *this += v; }
     bool encloses2D(CadPoint const& p, double tol) const override { return Line::encloses2D(p, tol); }

@@ -1,3 +1,4 @@
+#include "Element/Wall.h"
 #include "Environment/String.h"
 #include "Geometry/CadArc.h"
 #include "Primitive/PrimitiveArc.h"
@@ -88,6 +89,25 @@ TEST(PrimitiveGeometry, HatchPensAndFill) {
     EXPECT_FALSE(hatch.isHatchBody());
     PrimitiveDistortedHatch distorted(unitSquare(), 0, 1, 1, true, false);
     EXPECT_EQ(distorted.getDistortionFlags(), 8);
+}
+
+} // namespace
+} // namespace zelvane
+
+namespace zelvane {
+namespace {
+
+TEST(PrimitiveGeometry, FromAnElement) {
+    API_Element record{};
+    record.header.typeID = API_WallID;
+    record.header.drwIndex = 4;
+    record.wall.contPen = 7;
+    record.wall.contLtype = 3;
+    Wall wall(record, ElementLink());
+    PrimitiveLine line(CadPoint(0, 0), CadPoint(1, 0), wall, true, false);
+    EXPECT_EQ(short(line.getPen()), 7);
+    EXPECT_EQ(short(line.getLineStyle()), 3);
+    EXPECT_EQ(line.getDisplayOrder(), 4);
 }
 
 } // namespace
