@@ -11,6 +11,7 @@
 #include "Addon/Addon.h"
 #include "Addon/FocusEvent.h"
 #include "Addon/ItemSubscriber.h"
+#include "Addon/ResizeEvent.h"
 #include "Database/Project.h"
 #include "Environment/DataBufferIn.h"
 #include "Environment/DataBufferOut.h"
@@ -59,7 +60,8 @@ public:
     // copy of its deleted records.
     UserDataDialog(Int16 dialogID, String const& title, bool trackDeleted)
         : Dialog(dialogID, true, true), m_title(title), m_insert(*this), m_delete(*this), m_restore(*this),
-          m_import(*this), m_export(*this), m_status(*this), m_selection(*this), m_editName(*this) {
+          m_import(*this), m_export(*this), m_status(*this), m_selection(*this), m_editName(*this),
+          m_resize(*this) {
         Project* project = host.getProject();
         if (project == nullptr) {
             return;
@@ -235,6 +237,34 @@ public:
     // What a derived dialog may change.
     virtual void takeSnapshot() {}
     virtual bool isRestoreAvailable() const { return true; }
+    virtual bool canButtonsMove() const { return true; }
+    // Moves and stretches the controls by the change of the dialog's size: OK and Cancel (when
+    // they may move), the status pop-up and its label move, the list grows, the side buttons
+    // follow its right edge, and the name edit text takes the name column's width.
+    virtual void resize(ScreenPoint const& delta) {
+        if (canButtonsMove()) {
+            for (Int16 item : {Int16(1), Int16(2)}) {
+                if (DialogControl* control = getControl(item)) {
+                    control->offset(delta);
+                }
+            }
+        }
+        if (m_statusMenu != nullptr) {
+            m_statusMenu->offset(delta);
+            m_statusLabel->offset(delta);
+        }
+        if (m_view != nullptr) {
+            m_view->resize(delta);
+        }
+        for (Int16 item = newItem; item <= exportItem; ++item) {
+            if (DialogControl* control = getControl(item)) {
+                control->offset(ScreenPoint(delta.getX(), 0));
+            }
+        }
+        if (m_view != nullptr && m_name != nullptr) {
+            m_name->setWidth(m_view->getList()->getColumnStyle(m_view->getNameColumn()).getWidth());
+        }
+    }
     virtual bool showImportOptions(typename D::FilterList& /*filters*/) { return true; }
     virtual bool showExportOptions(typename D::FilterList& /*filters*/) { return true; }
     virtual String getExtensionStr() const { return "xml"; }
@@ -413,6 +443,7 @@ protected:
         getControl(importItem)->addSubscriber(&m_import);
         m_view->getList()->addSubscriber(&m_selection);
         m_name->addSubscriber(&m_editName);
+        addSubscriber(&m_resize);
         if (isRestoreAvailable()) {
             m_restoreButton->addSubscriber(&m_restore);
             m_statusMenu->addSubscriber(&m_status);
@@ -583,6 +614,24 @@ private:
         }
     };
 
+    // A size change of the dialog moves its controls.
+    class ResizeDialog : public Subscriber, Handler {
+    public:
+        using Handler::Handler;
+        void getSpec(std::vector<EventSpec>& specs) const override {
+            specs.push_back(EventSpec(InterfaceEvent::ID, ResizeEvent::ID));
+        }
+        bool takeEvent(Event& event) override {
+            auto* resize = dynamic_cast<ResizeEvent*>(&event);
+            if (resize == nullptr || resize->getState() != ResizeEvent::resizing ||
+                (resize->getHGrow() == 0 && resize->getVGrow() == 0)) {
+                return false;
+            }
+            this->dialog().resize(ScreenPoint(resize->getHGrow(), resize->getVGrow()));
+            return true;
+        }
+    };
+
     static String trimmed(String const& text) {
         std::string value = text.data();
         std::size_t first = value.find_first_not_of(" \t\r\n");
@@ -604,6 +653,7 @@ private:
     ChangeStatus m_status;
     ChangeSelection m_selection;
     EditName m_editName;
+    ResizeDialog m_resize;
     std::unique_ptr<ListView> m_view;
     // Owned by the dialog, which deletes them when it closes.
     Button* m_deleteButton = nullptr;

@@ -19,6 +19,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 
 #include <memory>
@@ -375,6 +376,114 @@ TEST_F(UserDataDialogTest, ImportedRecordsThatWereDeletedComeBack) {
     EXPECT_TRUE(projectDeleted()->findRecord(key(6), false)->isDeprecated()) << "it came back";
     EXPECT_FALSE(projectDeleted()->findRecord(key(5), false)->isDeprecated())
         << "deleted from another database";
+}
+
+// Notes the states of the delete, restore and export buttons when OK is clicked.
+class StateDialog : public NoteDialog {
+public:
+    StateDialog(bool track) : NoteDialog(32604, "Notes", track) {}
+    void handleAccept(ActionEvent& event) override {
+        for (Int16 item : {5, 6, 8}) {
+            states += getControl(item)->isEnabled() ? "1" : "0";
+        }
+        NoteDialog::handleAccept(event);
+    }
+    std::string states;
+};
+
+TEST_F(UserDataDialogTest, ButtonStatesFollowTheSelection) {
+    struct Case {
+        const char* name;
+        bool track;
+        bool empty;
+        sim::DialogScript script;
+        const char* states; // delete, restore, export
+    };
+    const Case cases[] = {
+        {"nothing selected", false, false, {}, "001"},
+        {"current", false, false, {sim::userAction(K::clickRow, 3, 0)}, "101"},
+        {"deprecated",
+         false,
+         false,
+         {sim::userAction(K::selectRow, 9, 2), sim::userAction(K::clickRow, 3, 0)},
+         "011"},
+        {"deprecated, tracked",
+         true,
+         false,
+         {sim::userAction(K::selectRow, 9, 2), sim::userAction(K::clickRow, 3, 0)},
+         "111"},
+        {"after deprecating",
+         false,
+         false,
+         {sim::userAction(K::clickRow, 3, 0), sim::userAction(K::click, 5)},
+         "001"},
+        {"after a new record", false, false, {sim::userAction(K::click, 4)}, "101"},
+        {"status change",
+         false,
+         false,
+         {sim::userAction(K::clickRow, 3, 0), sim::userAction(K::selectRow, 9, 0)},
+         "001"},
+        {"empty database", false, true, {}, "000"},
+    };
+    for (const Case& c : cases) {
+        resetNotes();
+        if (c.empty) {
+            projectNotes()->clear();
+        }
+        StateDialog dialog(c.track);
+        sim::DialogScript script = c.script;
+        script.push_back(sim::userAction(K::click, 1));
+        sim::queueDialogScript(32604, script);
+        EXPECT_EQ(dialog.show(), 1) << c.name;
+        EXPECT_EQ(dialog.states, c.states) << c.name;
+    }
+}
+
+// Notes where the controls are when OK is clicked.
+class LayoutDialog : public NoteDialog {
+public:
+    LayoutDialog() : NoteDialog(32604, "Notes", false) {}
+    void handleAccept(ActionEvent& event) override {
+        for (Int16 item : {1, 3, 4, 8, 9, 10, 11}) {
+            ScreenRect bounds = getControl(item)->getBounds();
+            rects[item] = {bounds.getOrigin().getX(), bounds.getOrigin().getY(), bounds.getEnd().getX(),
+                           bounds.getEnd().getY()};
+        }
+        nameColumn = getListView()->getList()->getColumnStyle(0).getWidth();
+        NoteDialog::handleAccept(event);
+    }
+    std::map<Int16, std::vector<int>> rects;
+    int nameColumn = 0;
+};
+
+TEST_F(UserDataDialogTest, ResizingMovesAndStretchesTheControls) {
+    LayoutDialog still;
+    sim::queueDialogScript(32604, {sim::userAction(K::click, 1)});
+    ASSERT_EQ(still.show(), 1);
+    LayoutDialog grown;
+    sim::DialogAction resize = sim::userAction(K::resize);
+    resize.h = 40;
+    resize.v = 30;
+    sim::queueDialogScript(32604, {resize, sim::userAction(K::click, 1)});
+    ASSERT_EQ(grown.show(), 1);
+    struct Case {
+        Int16 item;
+        std::vector<int> change; // left, top, right, bottom
+    };
+    const Case cases[] = {
+        {1, {40, 30, 40, 30}}, {3, {0, 0, 40, 30}},   {4, {40, 0, 40, 0}},
+        {8, {40, 0, 40, 0}},   {9, {40, 30, 40, 30}}, {10, {40, 30, 40, 30}},
+    };
+    for (const Case& c : cases) {
+        std::vector<int> change;
+        for (std::size_t k = 0; k < 4; ++k) {
+            change.push_back(grown.rects[c.item][k] - still.rects[c.item][k]);
+        }
+        EXPECT_EQ(change, c.change) << c.item;
+    }
+    EXPECT_EQ(grown.rects[11][2] - grown.rects[11][0], grown.nameColumn)
+        << "the name edit text spans the column";
+    EXPECT_EQ(grown.nameColumn - still.nameColumn, 40);
 }
 
 } // namespace
