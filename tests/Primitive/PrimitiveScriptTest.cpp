@@ -2,6 +2,7 @@
 #include "Environment/String.h"
 #include "Geometry/CadArc.h"
 #include "Library/ParameterBuilder.h"
+#include "Library/ParameterList.h"
 #include "Primitive/PrimitiveArc.h"
 #include "Primitive/PrimitiveDistortedHatch.h"
 #include "Primitive/PrimitiveHatch.h"
@@ -192,6 +193,36 @@ TEST(PrimitiveScript, BuilderWithoutParameters) {
     table.push_back(
         {"distorted", d.substr(d.find("\tpoly2_b")),
          "\tpoly2_b{5} 5, 3, 1, 8,\n\t\t5, 0,\n\t\t0.5, 0.25,\n\t\t1, 0, 0, 2,\n\t\t0.1,\n\t\tget(15)\n"});
+    for (Golden const& row : table)
+        EXPECT_EQ(row.text, row.expected) << row.name;
+}
+
+} // namespace
+} // namespace zelvane
+
+namespace zelvane {
+namespace {
+
+// Attributes as library-part parameters: an array's row in brackets, a named parameter, a pen
+// type written nothing for (-4) written inline as its index.
+TEST(PrimitiveScript, BuilderWithParameters) {
+    ParameterList list;
+    ParameterBuilder builder(&list);
+    builder.setPenParameter(0, "p", "Pens", 0);
+    builder.setPenParameter(2, "fp", "Fill pen", -1);
+    builder.setPenParameter(3, "bp", "Background pen", -4);
+    builder.setLineParameter("lt", "Line", -1);
+    PrimitiveLine first(CadPoint(0, 0), CadPoint(1, 0), 0, 3, 2, true, false);
+    PrimitiveLine second(CadPoint(0, 0), CadPoint(1, 0), 0, 8, 2, true, false);
+    PrimitivePolygon solid(makePolygon({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}}), 0, 8, 2, true, false);
+    solid.setSolidFilled(true);
+    solid.setFillPen(5);
+    std::vector<Golden> table;
+    table.push_back({"first pen", script2D(first, &builder), "pen p[1]\nline_type lt\nline2 0, 0, 1, 0\n"});
+    table.push_back({"second pen", script2D(second, &builder), "pen p[2]\nline2 0, 0, 1, 0\n"});
+    std::string polygon = script2D(solid, &builder);
+    table.push_back(
+        {"inline fill pens", polygon.substr(polygon.find("poly2_b")), "poly2_b 5, 3, fp, 5, get(15)\n"});
     for (Golden const& row : table)
         EXPECT_EQ(row.text, row.expected) << row.name;
 }
