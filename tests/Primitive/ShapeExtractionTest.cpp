@@ -1,5 +1,7 @@
 #include "Primitive/ShapeExtraction.h"
 
+#include "Element/Wall.h"
+
 #include "Primitive/PrimitiveArc.h"
 #include "Primitive/PrimitiveDistortedHatch.h"
 #include "Primitive/PrimitiveLine.h"
@@ -203,6 +205,21 @@ TEST(ShapeExtraction, FailuresStopAndKeepWhatCameBefore) {
     API_Elem_Head unknown{};
     PrimitiveList none;
     EXPECT_FALSE(extractShape(unknown, none, false));
+}
+
+// Elements extract their own shape.
+TEST(ShapeExtraction, ThroughTheElement) {
+    API_Element record{};
+    record.header.typeID = API_WallID;
+    record.header.guid = elementWith({line(0, 0, 1, 0), polygon(square())}).guid;
+    Wall wall(record, ElementLink());
+    PrimitiveList list;
+    EXPECT_TRUE(wall.getPrimitives2D(list, false));
+    EXPECT_EQ(kinds(list), (std::vector<std::string>{"line", "polygon"}));
+    sim::failCall("ACAPI_Element_ShapePrims", APIERR_GENERAL);
+    PrimitiveList failed;
+    EXPECT_FALSE(wall.getPrimitives2D(failed, false));
+    EXPECT_TRUE(failed.empty());
 }
 
 } // namespace
