@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <unordered_map>
 
 namespace {
@@ -154,12 +155,19 @@ struct MemoryManager {
         return p;
     }
 
-    void added(Blocks& blocks, const void* key, GSSize size) {
-        blocks.registry.insert(key);
+    // False (out of memory) when the block cannot be registered; its maker then frees it.
+    bool added(Blocks& blocks, const void* key, GSSize size) {
+        try {
+            blocks.registry.insert(key);
+        } catch (std::bad_alloc const&) {
+            lastError = Int16(ErrMemoryFull);
+            return false;
+        }
         stats.*blocks.live += 1;
         stats.liveBytes += std::size_t(size);
         stats.allocations++;
         lastError = 0;
+        return true;
     }
 
     void resized(GSSize oldSize, GSSize newSize) {
@@ -218,7 +226,10 @@ GSPtr BMAllocatePtr(GSSize size, GSFlags flags, GSSize /*actSize*/) {
         return nullptr;
     }
     char* p = stamp(raw, size);
-    m.added(m.pointers, p, size);
+    if (!m.added(m.pointers, p, size)) {
+        std::free(raw);
+        return nullptr;
+    }
     return p;
 }
 
@@ -286,7 +297,11 @@ GSHandle BMAllocateHandle(GSSize size, GSFlags flags, GSSize /*actSize*/) {
     master->block = stamp(raw, size, false);
     master->size = size;
     GSHandle h = &master->block;
-    m.added(m.handles, h, size);
+    if (!m.added(m.handles, h, size)) {
+        std::free(raw);
+        std::free(master);
+        return nullptr;
+    }
     return h;
 }
 
