@@ -119,8 +119,9 @@ public:
     std::pair<const_iterator, bool> insert(K const& key, T* item) { return insert(value_type(key, item)); }
     // Stores item under key, deleting the object the key held before.
     const_iterator set(K const& key, T* item) {
+        std::unique_ptr<T> held(item); // deleted should the new entry fail
         Slot slot = (*this)[key];
-        slot = item;
+        slot = held.release();
         return slot.m_position;
     }
 
