@@ -63,8 +63,14 @@ void Publisher::addSubscriber(Subscriber* subscriber) {
     if (specs.empty()) {
         specs.push_back(EventSpec(0, 0));
     }
-    for (const EventSpec& spec : specs) {
-        m_registry->emplace(spec, subscriber); // after the entries of equal key
+    try {
+        for (const EventSpec& spec : specs) {
+            m_registry->emplace(spec, subscriber); // after the entries of equal key
+        }
+    } catch (...) {
+        // All or nothing: a subscriber half registered would be called after its owner freed it.
+        removeSubscriber(subscriber);
+        throw;
     }
 }
 
