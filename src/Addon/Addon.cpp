@@ -116,8 +116,15 @@ Addon::Addon()
     : m_projectPrefs(std::make_unique<std::vector<unsigned int>>()),
       m_contexts(std::make_unique<std::map<unsigned int, Context>>()) {
     makeOwnSupervisor();
-    m_supervisorLink = new SupervisorLink;
-    addSubscriber(m_supervisorLink);
+    // The destructor does not run for a constructor that throws: the supervisor is taken back here.
+    try {
+        auto link = std::make_unique<SupervisorLink>();
+        addSubscriber(link.get());
+        m_supervisorLink = link.release();
+    } catch (...) {
+        deleteOwnSupervisor();
+        throw;
+    }
 }
 
 Addon::Addon(UInt32 developerID, UInt32 localID)

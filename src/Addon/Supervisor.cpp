@@ -8,17 +8,13 @@
 
 namespace zelvane {
 
-Supervisor::Supervisor(Addon& maker) : m_preferences(new PackageStore("frameworkPreferenceStore")) {
-    try {
-        m_members.push_back(&maker);
-    } catch (...) {
-        delete m_preferences;
-        throw;
-    }
+Supervisor::Supervisor(Addon& maker)
+    : m_preferences(std::make_unique<PackageStore>("frameworkPreferenceStore")) {
+    m_members.push_back(&maker);
 }
 
 Supervisor::~Supervisor() {
-    delete m_preferences;
+    m_preferences.reset();
     std::vector<Addon*> members;
     members.swap(m_members);
     for (Addon* member : members) {

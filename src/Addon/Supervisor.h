@@ -4,6 +4,7 @@
 
 #include "GSRoot/GSRoot.hpp"
 
+#include <memory>
 #include <vector>
 
 namespace zelvane {
@@ -45,7 +46,7 @@ public:
     Package* getDefaultPreference(unsigned int code) const;
 
 private:
-    PackageStore* m_preferences;
+    std::unique_ptr<PackageStore> m_preferences;
     std::vector<Addon*> m_members; // not owned
 };
 
