@@ -30,6 +30,11 @@ ACAPI_ENTRY_POINT API_AddonType CheckEnvironment(API_EnvirParams* envir) {
                                             envir);
     } catch (...) {
         reportFailure();
+        // The host frees no add-on it was told not to register: the one made is taken back here.
+        try {
+            RemappingAddon::shutdown();
+        } catch (...) {
+        }
         return APIAddon_DontRegister;
     }
 }
