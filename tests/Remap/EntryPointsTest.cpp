@@ -9,6 +9,7 @@
 #include "sim/AddOns.h"
 #include "sim/Dialogs.h"
 #include "sim/Files.h"
+#include "sim/Memory.h"
 
 #include <cstring>
 #include <filesystem>
@@ -181,4 +182,62 @@ TEST_F(EntryPointsTest, AFailedStartLeavesNoAddon) {
     EXPECT_EQ(Initialize(), NoError);
     EXPECT_EQ(FreeData(), NoError);
     EXPECT_TRUE(sim::currentAddOn().menus.empty());
+}
+
+// Every allocation of the start-up fails in turn: a failure either answers "do not register" and
+// leaves no add-on, or is coped with; either way what was made before it is taken back (the leak
+// checker of the sanitizer build reports anything of the program's own heap left behind).
+TEST_F(EntryPointsTest, AStartFailingAtAnyAllocationLeavesNothing) {
+    int refused = 0;
+    int step = 0;
+    for (;; ++step) {
+        ASSERT_LT(step, 100000) << "the start-up never finished";
+        sim::MemoryStats before = sim::memoryStats();
+        remap_test::failAllocationAfter(step);
+        API_AddonType answer = check();
+        bool failed = remap_test::disarmAllocationFailure();
+        if (answer == APIAddon_DontRegister) {
+            ++refused;
+            ASSERT_TRUE(failed) << "allocation " << step;
+            EXPECT_EQ(addon, nullptr) << "allocation " << step;
+        } else {
+            ASSERT_EQ(answer, APIAddon_Normal) << "allocation " << step;
+        }
+        // An add-on refused by its own environment check is still freed by the host.
+        FreeData();
+        EXPECT_EQ(sim::memoryStats().livePointers, before.livePointers) << "allocation " << step;
+        EXPECT_EQ(sim::memoryStats().liveHandles, before.liveHandles) << "allocation " << step;
+        if (!failed) {
+            break;
+        }
+    }
+    EXPECT_GT(refused, 10) << "the start-up allocates";
+}
+
+// The host's memory runs out at every allocation of the start-up in turn.
+TEST_F(EntryPointsTest, AStartFailingAtAnyHostAllocationLeavesNothing) {
+    int refused = 0;
+    int step = 0;
+    for (;; ++step) {
+        ASSERT_LT(step, 100000) << "the start-up never finished";
+        sim::MemoryStats before = sim::memoryStats();
+        sim::failNextAllocations(1, ErrMemoryFull, step);
+        API_AddonType answer = check();
+        // Fewer allocations than the ones let through: the failure was never reached.
+        bool reached = sim::memoryStats().allocations - before.allocations >= std::size_t(step);
+        sim::failNextAllocations(0);
+        if (answer == APIAddon_DontRegister) {
+            ++refused;
+        } else {
+            ASSERT_EQ(answer, APIAddon_Normal) << "allocation " << step;
+        }
+        // An add-on refused by its own environment check is still freed by the host.
+        FreeData();
+        EXPECT_EQ(sim::memoryStats().livePointers, before.livePointers) << "allocation " << step;
+        EXPECT_EQ(sim::memoryStats().liveHandles, before.liveHandles) << "allocation " << step;
+        if (!reached) {
+            break;
+        }
+    }
+    EXPECT_GT(refused, 0) << "the start-up takes host memory";
 }
