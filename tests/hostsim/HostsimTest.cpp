@@ -123,9 +123,20 @@ TEST(HostsimTest, OpensAProjectDescription) {
     for (const char* line : {
              "step 4: project open House.pln with 6 elements -> 0",
              "project:\n  floor plan: 5 elements, current storey 0\n    type 1 \"W-1\" layer 2 floor 0\n",
-             "    type 6 \"O-1\" layer 4 floor 1 user data 12 bytes\n    type 7 layer 4 floor 0 locked "
-             "grouped\n",
-             "  section \"Section A\": 1 elements\n    type 29 layer 1 floor 0\n",
+             "    type 6 \"O-1\" layer 4 floor 1 user data 12 bytes\n",
+             "    type 7 layer 4 floor 0 locked grouped\n",
+             "  section \"Section A\": 1 elements\n    type 29 layer 1 floor 0\n      stands for \"W-1\"\n",
+             // Each kind's placement, under its element's line.
+             "      from (0, 0) to (6, 0) thickness 0.3 height 2.7\n      doors: \"D-1\"\n",
+             "      part 1 \"Chair 01\" at (2, 3) angle 1.5708 level 0.1 mirrored\n"
+             "      size A 0.6 B 0.55 ZZYZX 0.9\n"
+             "      IFC property \"Pset_FurnitureTypeCommon\".\"Style\" IfcLabel \"Oak\"\n"
+             "      IFC property \"Pset_FurnitureTypeCommon\".\"NumberOfSeats\" IfcInteger 3\n"
+             "      IFC classification \"Ss_40_20\" \"Seating\"\n",
+             "      part 1 \"Chair 01\" at (4, 1) angle 0 level 0\n      unloaded part \"Ceiling Lamp 23\"\n",
+             "    type 25 layer 1 floor 0\n      opens \"Section A\"\n",
+             "      part 2 \"Door 90\" 0.9 x 2.1 in \"W-1\" at 1.5 sill 0\n      IFC attribute \"Tag\" "
+             "IfcLabel \"D-1\"\n",
              "  layout \"Sheet 1\": 0 elements\n",
              "  selection: 2 elements\n",
          }) {
@@ -167,6 +178,36 @@ TEST(HostsimTest, OpensAProjectDescription) {
         {R"({"library": [{"name": "a", "parameters": [{"name": "n", "type": "real", "rows": 2, "values": [1]}]}]})",
          "library[0].parameters[0].values: must hold rows x columns values"},
         {R"({"library": [{"name": "a", "sections": {"3D": "x"}}]})", "library[0].sections.3D: must be named"},
+        {R"({"elements": [{"type": 6, "part": "Sofa"}]})",
+         "elements[0].part: no library part is named \"Sofa\""},
+        {R"({"library": [{"name": "a"}], "elements": [{"type": 7, "part": 2}]})",
+         "elements[0].part: must be an integer from 1 to 1"},
+        {R"({"elements": [{"type": 6, "position": [1]}]})",
+         "elements[0].position: must be a list of two numbers"},
+        {R"({"elements": [{"type": 6, "angle": "east"}]})", "elements[0].angle: must be a number"},
+        {R"({"elements": [{"type": 6, "A": 0}]})", "elements[0].A: must be a number above 0"},
+        {R"({"elements": [{"type": 7, "mirrored": 1}]})", "elements[0].mirrored: must be true or false"},
+        {R"({"elements": [{"type": 1, "A": 1}]})", "elements[0].A: only objects (6) and lamps (7)"},
+        {R"({"elements": [{"type": 6, "unloadedName": 3}]})", "elements[0].unloadedName: must be a text"},
+        {R"({"elements": [{"type": 6, "ifc": {"properties": [{"set": "s", "value": 1}]}}]})",
+         "elements[0].ifc.properties[0].name: every property needs a set and a name"},
+        {R"({"elements": [{"type": 6, "ifc": {"properties": [{"set": "s", "name": "n", "value": []}]}}]})",
+         "elements[0].ifc.properties[0].value: must be a text, a number or true or false"},
+        {R"({"elements": [{"type": 6, "ifc": {"attributes": [{"value": "x"}]}}]})",
+         "elements[0].ifc.attributes[0].name: every attribute needs a name"},
+        {R"({"elements": [{"type": 6, "ifc": {"classifications": [{}]}}]})",
+         "elements[0].ifc.classifications[0].reference: every classification names"},
+        {R"({"elements": [{"type": 1, "start": [1, 1], "end": [1, 1]}]})",
+         "elements[0].end: a wall's end differs"},
+        {R"({"elements": [{"type": 1, "thickness": -1}]})",
+         "elements[0].thickness: must be a number above 0"},
+        {R"({"elements": [{"type": 6, "thickness": 1}]})", "elements[0].thickness: only walls (1)"},
+        {R"({"elements": [{"type": 6, "wall": "w"}]})", "elements[0].wall: only doors (5) and windows (4)"},
+        {R"({"elements": [{"type": 5, "wall": "w"}]})",
+         "elements[0].wall: no wall of its database is named \"w\""},
+        {R"({"elements": [{"name": "w", "type": 6}, {"type": 4, "wall": "w"}]})",
+         "elements[1].wall: no wall of its database"},
+        {R"({"elements": [{"type": 4, "width": "wide"}]})", "elements[0].width: must be a number"},
         {R"({"attributes": {"cities": [{"name": "x", "latitude": 91}]}})",
          "attributes.cities[0].latitude: must be a number from -90"},
     };

@@ -1,8 +1,13 @@
 #include "ProjectDescription.h"
 
 #include "HostProgram.h"
+#include "MemberReader.h"
 #include "ScenarioInput.h"
 
+#include "GSRoot/BM.hpp"
+#include "sim/ElementMemos.h"
+
+#include <cstring>
 #include <set>
 
 namespace hostsim {
@@ -24,86 +29,6 @@ const std::map<std::string, API_SelTypeID> selectionKinds = {
     {"rotatedRectangle", API_MarqueeRotBox},
 };
 
-// Reads members of one object, each error naming where it is.
-class Reader {
-public:
-    Reader(const json& object, std::string where) : m_object(object), m_where(std::move(where)) {
-        if (!object.is_object()) {
-            fail("", "must be an object");
-        }
-    }
-
-    [[noreturn]] void fail(const std::string& key, const std::string& what) const {
-        throw ScenarioError(m_where + (key.empty() ? "" : "." + key) + ": " + what);
-    }
-    bool has(const char* key) const { return m_object.contains(key); }
-    std::string text(const char* key, const std::string& fallback = "") const {
-        if (!has(key)) {
-            return fallback;
-        }
-        if (!m_object[key].is_string()) {
-            fail(key, "must be a text");
-        }
-        return m_object[key].get<std::string>();
-    }
-    Int64 integer(const char* key, Int64 low, Int64 high, Int64 fallback) const {
-        if (!has(key)) {
-            return fallback;
-        }
-        if (!isIntegerIn(m_object[key], low, high)) {
-            fail(key, "must be an integer from " + std::to_string(low) + " to " + std::to_string(high));
-        }
-        return m_object[key].get<Int64>();
-    }
-    double number(const char* key, double fallback) const {
-        if (!has(key)) {
-            return fallback;
-        }
-        if (!m_object[key].is_number()) {
-            fail(key, "must be a number");
-        }
-        return m_object[key].get<double>();
-    }
-    bool flag(const char* key) const {
-        if (!has(key)) {
-            return false;
-        }
-        if (!m_object[key].is_boolean()) {
-            fail(key, "must be true or false");
-        }
-        return m_object[key].get<bool>();
-    }
-    const json& list(const char* key) const {
-        if (!m_object[key].is_array()) {
-            fail(key, "must be a list");
-        }
-        return m_object[key];
-    }
-    GSType code(const char* key) const {
-        std::string value = text(key);
-        if (value.empty()) {
-            return 0;
-        }
-        if (value.size() != 4) {
-            fail(key, "must be a four-character code");
-        }
-        return MakeGSType({value[0], value[1], value[2], value[3], 0});
-    }
-    GS::Guid guid(const char* key) const {
-        GS::Guid value;
-        std::string form = text(key);
-        if (!form.empty() && value.ConvertFromString(form.c_str()) != NoError) {
-            fail(key, "must be a GUID text");
-        }
-        return value;
-    }
-    const std::string& where() const { return m_where; }
-
-private:
-    const json& m_object;
-    std::string m_where;
-};
-
 std::string item(const std::string& where, const char* list, std::size_t index) {
     return where + "." + list + "[" + std::to_string(index) + "]";
 }
@@ -111,7 +36,7 @@ std::string item(const std::string& where, const char* list, std::size_t index) 
 } // namespace
 
 ProjectDescription ProjectDescription::read(const json& description, const std::string& source) {
-    Reader top(description, source);
+    MemberReader top(description, source);
     ProjectDescription result;
     result.m_attributes = ProjectAttributes::read(description, source);
     result.m_library = ProjectLibrary::read(description, source);
@@ -119,7 +44,7 @@ ProjectDescription ProjectDescription::read(const json& description, const std::
     if (top.has("databases")) {
         const json& list = top.list("databases");
         for (std::size_t i = 0; i < list.size(); ++i) {
-            Reader entry(list[i], item(source, "databases", i));
+            MemberReader entry(list[i], item(source, "databases", i));
             std::string kind = entry.text("kind");
             auto found = databaseKinds.find(kind);
             if (found == databaseKinds.end()) {
@@ -168,7 +93,7 @@ ProjectDescription ProjectDescription::read(const json& description, const std::
         std::vector<sim::Storey> storeys;
         double below = -1e300;
         for (std::size_t i = 0; i < list.size(); ++i) {
-            Reader entry(list[i], item(source, "storeys", i));
+            MemberReader entry(list[i], item(source, "storeys", i));
             sim::Storey storey;
             storey.index = short(entry.integer("index", -32768, 32767, Int64(i)));
             storey.floorId = Int32(entry.integer("floorId", 0, 0x7FFFFFFF, storey.index + 1));
@@ -203,7 +128,7 @@ ProjectDescription ProjectDescription::read(const json& description, const std::
     if (top.has("elements")) {
         const json& list = top.list("elements");
         for (std::size_t i = 0; i < list.size(); ++i) {
-            Reader entry(list[i], item(source, "elements", i));
+            MemberReader entry(list[i], item(source, "elements", i));
             Element element;
             API_Elem_Head& head = element.record.header;
             head.typeID = API_ElemTypeID(entry.integer("type", 1, 255, 0));
@@ -240,10 +165,11 @@ ProjectDescription ProjectDescription::read(const json& description, const std::
                     entry.fail("marks", "no database is named \"" + element.marks + "\"");
                 }
             }
+            element.placement = ElementPlacement::read(entry, element.record, result.m_library);
             element.info = entry.text("info");
             element.compound = entry.text("compound", element.info);
             if (entry.has("userData")) {
-                Reader data(list[i]["userData"], entry.where() + ".userData");
+                MemberReader data(list[i]["userData"], entry.where() + ".userData");
                 sim::UserDataRecord record;
                 std::string bytes = data.text("text");
                 record.bytes.assign(bytes.begin(), bytes.end());
@@ -267,6 +193,19 @@ ProjectDescription ProjectDescription::read(const json& description, const std::
             if (found == elementNames.end() || !result.m_elements[found->second].database.empty()) {
                 throw ScenarioError(item(source, "elements", i) +
                                     ".proxyOf: no floor-plan element is named \"" + target + "\"");
+            }
+        }
+    }
+    for (std::size_t i = 0; i < result.m_elements.size(); ++i) {
+        const Element& element = result.m_elements[i];
+        const std::string& wall = element.placement.wall();
+        if (!wall.empty()) {
+            auto found = elementNames.find(wall);
+            if (found == elementNames.end() ||
+                result.m_elements[found->second].record.header.typeID != API_WallID ||
+                result.m_elements[found->second].database != element.database) {
+                throw ScenarioError(item(source, "elements", i) +
+                                    ".wall: no wall of its database is named \"" + wall + "\"");
             }
         }
     }
@@ -307,14 +246,23 @@ void ProjectDescription::apply() const {
     std::map<std::string, GS::Guid> groups;
     std::map<std::string, GS::Guid> named;
     std::vector<GS::Guid> guids;
-    // Floor-plan elements first, so that proxies can name them.
-    for (int pass = 0; pass < 2; ++pass) {
+    std::map<std::string, std::vector<GS::Guid>> windows;
+    std::map<std::string, std::vector<GS::Guid>> doors;
+    // Walls and the other model elements first, so that doors and windows can name their walls,
+    // then those, then proxies, which can name any of them.
+    for (int pass = 0; pass < 3; ++pass) {
         for (std::size_t i = 0; i < m_elements.size(); ++i) {
             const Element& element = m_elements[i];
-            if ((pass == 0) != element.proxyOf.empty()) {
+            int order = !element.proxyOf.empty() ? 2 : !element.placement.wall().empty() ? 1 : 0;
+            if (order != pass) {
                 continue;
             }
             API_Element record = element.record;
+            GS::Guid owner;
+            if (!element.placement.wall().empty()) {
+                owner = named[element.placement.wall()];
+                (record.header.typeID == API_DoorID ? record.door : record.window).owner = owner;
+            }
             if (!element.group.empty()) {
                 auto [it, made] = groups.emplace(element.group, GS::Guid());
                 if (made) {
@@ -337,6 +285,11 @@ void ProjectDescription::apply() const {
             if (!m_names[i].empty()) {
                 named[m_names[i]] = guid;
             }
+            element.placement.apply(guid);
+            if (!owner.IsNull()) {
+                (record.header.typeID == API_DoorID ? doors : windows)[element.placement.wall()].push_back(
+                    guid);
+            }
             if (element.userData) {
                 sim::setUserData(guid, *element.userData);
             }
@@ -345,6 +298,7 @@ void ProjectDescription::apply() const {
             }
         }
     }
+    applyOpenings(windows, doors, named);
     std::vector<API_Neig> selection;
     for (const std::string& name : m_selection) {
         API_Neig neig;
@@ -358,6 +312,39 @@ void ProjectDescription::apply() const {
     }
     if (!selection.empty() || m_selectionType != API_SelElems) {
         sim::setSelection(selection, m_selectionType);
+    }
+}
+
+void ProjectDescription::applyOpenings(const std::map<std::string, std::vector<GS::Guid>>& windows,
+                                       const std::map<std::string, std::vector<GS::Guid>>& doors,
+                                       const std::map<std::string, GS::Guid>& named) {
+    std::set<std::string> walls;
+    for (const auto& entry : windows) {
+        walls.insert(entry.first);
+    }
+    for (const auto& entry : doors) {
+        walls.insert(entry.first);
+    }
+    auto handle = [](const std::map<std::string, std::vector<GS::Guid>>& lists, const std::string& wall) {
+        auto found = lists.find(wall);
+        if (found == lists.end()) {
+            return static_cast<GS::Guid**>(nullptr);
+        }
+        const std::vector<GS::Guid>& guids = found->second;
+        auto made = reinterpret_cast<GS::Guid**>(
+            BMAllocateHandle(GSSize(guids.size() * sizeof(GS::Guid)), ALLOCATE_CLEAR, 0));
+        for (std::size_t i = 0; made != nullptr && i < guids.size(); ++i) {
+            (*made)[i] = guids[i];
+        }
+        return made;
+    };
+    for (const std::string& wall : walls) {
+        API_ElementMemo memo;
+        std::memset(static_cast<void*>(&memo), 0, sizeof memo);
+        memo.wallWindows = handle(windows, wall);
+        memo.wallDoors = handle(doors, wall);
+        sim::storeMemo(named.at(wall), &memo, APIMemoMask_WallWindows | APIMemoMask_WallDoors);
+        ACAPI_DisposeElemMemoHdls(&memo);
     }
 }
 

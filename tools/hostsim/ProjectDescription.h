@@ -3,6 +3,7 @@
 // is put into the simulated host, so that a malformed description changes nothing.
 #pragma once
 
+#include "ElementPlacement.h"
 #include "ProjectAttributes.h"
 #include "ProjectLibrary.h"
 
@@ -41,7 +42,14 @@ private:
         std::optional<sim::UserDataRecord> userData;
         std::string info;
         std::string compound;
+        ElementPlacement placement;
     };
+
+    // Gives each wall the lists of the doors and windows placed in it.
+    // (Both keyed by the wall's name; `named` gives the GUIDs of named elements.)
+    static void applyOpenings(const std::map<std::string, std::vector<GS::Guid>>& windows,
+                              const std::map<std::string, std::vector<GS::Guid>>& doors,
+                              const std::map<std::string, GS::Guid>& named);
 
     std::vector<sim::DatabaseRecord> m_databases;
     std::map<std::string, std::string> m_masters; // layout name -> master layout name

@@ -246,4 +246,18 @@ void ProjectLibrary::apply() const {
     }
 }
 
+Int32 ProjectLibrary::indexOf(const std::string& name) const {
+    for (Int32 index = 1; index <= count(); ++index) {
+        const sim::LibPartDef* part = m_given ? &m_parts[std::size_t(index - 1)] : sim::libPart(index);
+        if (part != nullptr && part->name == name) {
+            return index;
+        }
+    }
+    return 0;
+}
+
+Int32 ProjectLibrary::count() const {
+    return m_given ? Int32(m_parts.size()) : sim::libPartCount();
+}
+
 } // namespace hostsim

@@ -24,6 +24,12 @@ public:
 
     std::size_t size() const { return m_parts.size(); }
 
+    // The index a part will have once the description is applied: the description's own parts
+    // when it lists a library, the host's loaded ones otherwise. 0 for a name no part has.
+    Int32 indexOf(const std::string& name) const;
+    // How many parts the project's library will hold.
+    Int32 count() const;
+
 private:
     bool m_given = false;
     std::vector<sim::LibPartDef> m_parts;

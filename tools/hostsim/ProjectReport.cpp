@@ -1,5 +1,7 @@
 #include "ProjectReport.h"
 
+#include "ElementReport.h"
+
 #include "sim/Databases.h"
 #include "sim/ElementTable.h"
 #include "sim/Project.h"
@@ -52,6 +54,7 @@ void writeElements(std::ostream& report, const GS::Guid& database) {
             report << " user data " << sim::userData(guid).bytes.size() << " bytes";
         }
         report << "\n";
+        writeElementDetails(report, guid);
     }
 }
 

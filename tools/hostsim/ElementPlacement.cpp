@@ -1,0 +1,228 @@
+#include "ElementPlacement.h"
+
+#include "ACAPI/ElementTable.hpp"
+#include "sim/ComponentRequests.h"
+#include "sim/ElementMemos.h"
+#include "sim/Library.h"
+
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+namespace hostsim {
+namespace {
+
+using nlohmann::json;
+
+std::string item(const std::string& where, const char* list, std::size_t index) {
+    return where + "." + list + "[" + std::to_string(index) + "]";
+}
+
+// A size of the element: a number above 0.
+std::optional<double> size(const MemberReader& entry, const char* key) {
+    if (!entry.has(key)) {
+        return std::nullopt;
+    }
+    double value = entry.number(key, 0.0);
+    if (!(value > 0.0) || !std::isfinite(value)) {
+        entry.fail(key, "must be a number above 0");
+    }
+    return value;
+}
+
+// An IFC value given as a JSON text, integer, real or boolean.
+API_IFCPropertyValue ifcValue(const MemberReader& entry, const char* key) {
+    if (!entry.has(key)) {
+        entry.fail(key, "is missing");
+    }
+    const json& given = entry.member(key);
+    API_IFCPropertyValue value;
+    if (given.is_boolean()) {
+        value.valueType = "IfcBoolean";
+        value.primitiveType = 2;
+        value.boolValue = given.get<bool>();
+    } else if (given.is_number_integer() && isIntegerIn(given, INT64_MIN, INT64_MAX)) {
+        value.valueType = "IfcInteger";
+        value.primitiveType = 0;
+        value.intValue = given.get<Int64>();
+    } else if (given.is_number()) {
+        value.valueType = "IfcReal";
+        value.primitiveType = 1;
+        value.doubleValue = given.get<double>();
+    } else if (given.is_string()) {
+        value.valueType = "IfcLabel";
+        value.primitiveType = 4;
+        value.stringValue = GS::UniString(given.get<std::string>().c_str());
+    } else {
+        entry.fail(key, "must be a text, a number or true or false");
+    }
+    return value;
+}
+
+} // namespace
+
+ElementPlacement ElementPlacement::read(const MemberReader& entry, API_Element& record,
+                                        const ProjectLibrary& library) {
+    ElementPlacement result;
+    API_ElemTypeID type = record.header.typeID;
+    bool isObject = type == API_ObjectID || type == API_LampID;
+    bool isOpening = type == API_DoorID || type == API_WindowID;
+    for (const char* key :
+         {"part", "position", "angle", "level", "A", "B", "ZZYZX", "mirrored", "unloadedName"}) {
+        if (entry.has(key) && !isObject && !(isOpening && std::strcmp(key, "part") == 0)) {
+            entry.fail(key, "only objects (6) and lamps (7) have this member");
+        }
+    }
+    for (const char* key : {"wall", "width", "height", "distance", "sill"}) {
+        bool wallSize = type == API_WallID && std::strcmp(key, "height") == 0;
+        if (entry.has(key) && !isOpening && !wallSize) {
+            entry.fail(key, "only doors (5) and windows (4) have this member");
+        }
+    }
+    for (const char* key : {"start", "end", "thickness"}) {
+        if (entry.has(key) && type != API_WallID) {
+            entry.fail(key, "only walls (1) have this member");
+        }
+    }
+    if (isObject) {
+        readObject(entry, type == API_ObjectID ? record.object : record.lamp, library, result);
+        record.header.hasMemo = record.header.hasMemo || result.m_a || result.m_b || result.m_zzyzx;
+    } else if (isOpening) {
+        readOpening(entry, type == API_DoorID ? record.door : record.window, library, result);
+    } else if (type == API_WallID) {
+        readWall(entry, record.wall);
+    }
+    if (entry.has("ifc")) {
+        result.m_ifc = readIFC(MemberReader(entry.member("ifc"), entry.where() + ".ifc"));
+    }
+    return result;
+}
+
+Int32 ElementPlacement::readPart(const MemberReader& entry, const ProjectLibrary& library) {
+    if (!entry.has("part")) {
+        return 0;
+    }
+    if (entry.member("part").is_string()) {
+        std::string name = entry.text("part");
+        Int32 index = library.indexOf(name);
+        if (index == 0) {
+            entry.fail("part", "no library part is named \"" + name + "\"");
+        }
+        return index;
+    }
+    if (library.count() == 0) {
+        entry.fail("part", "the library holds no parts");
+    }
+    return Int32(entry.integer("part", 1, library.count(), 0));
+}
+
+void ElementPlacement::readObject(const MemberReader& entry, API_ObjectType& object,
+                                  const ProjectLibrary& library, ElementPlacement& result) {
+    object.libInd = readPart(entry, library);
+    API_Coord position = entry.point("position", API_Coord{0.0, 0.0});
+    object.posX = position.x;
+    object.posY = position.y;
+    object.angle = entry.number("angle", 0.0);
+    object.level = entry.number("level", 0.0);
+    object.reflected = entry.flag("mirrored");
+    result.m_a = size(entry, "A");
+    result.m_b = size(entry, "B");
+    result.m_zzyzx = size(entry, "ZZYZX");
+    result.m_unloadedName = entry.text("unloadedName");
+}
+
+void ElementPlacement::readOpening(const MemberReader& entry, API_WindowType& opening,
+                                   const ProjectLibrary& library, ElementPlacement& result) {
+    opening.openingBase.libInd = readPart(entry, library);
+    opening.openingBase.width = size(entry, "width").value_or(0.9);
+    opening.openingBase.height = size(entry, "height").value_or(2.1);
+    opening.objLoc = entry.number("distance", 0.0);
+    opening.lower = entry.number("sill", 0.0);
+    result.m_wall = entry.text("wall");
+}
+
+void ElementPlacement::readWall(const MemberReader& entry, API_WallType& wall) {
+    wall.begC = entry.point("start", API_Coord{0.0, 0.0});
+    wall.endC = entry.point("end", API_Coord{1.0, 0.0});
+    if (wall.begC.x == wall.endC.x && wall.begC.y == wall.endC.y) {
+        entry.fail("end", "a wall's end differs from its start");
+    }
+    wall.thickness = size(entry, "thickness").value_or(0.3);
+    wall.thickness1 = wall.thickness;
+    wall.height = size(entry, "height").value_or(3.0);
+}
+
+sim::IFCItems ElementPlacement::readIFC(const MemberReader& ifc) {
+    sim::IFCItems items;
+    if (ifc.has("properties")) {
+        const json& list = ifc.list("properties");
+        for (std::size_t i = 0; i < list.size(); ++i) {
+            MemberReader entry(list[i], item(ifc.where(), "properties", i));
+            API_IFCProperty property;
+            property.head.propertyType = API_IFCPropertySingleValueType;
+            property.head.propertySetName = GS::UniString(entry.text("set").c_str());
+            property.head.propertyName = GS::UniString(entry.text("name").c_str());
+            if (entry.text("set").empty() || entry.text("name").empty()) {
+                entry.fail(entry.text("set").empty() ? "set" : "name",
+                           "every property needs a set and a name");
+            }
+            property.singleValue = ifcValue(entry, "value");
+            items.properties.push_back(property);
+        }
+    }
+    if (ifc.has("attributes")) {
+        const json& list = ifc.list("attributes");
+        for (std::size_t i = 0; i < list.size(); ++i) {
+            MemberReader entry(list[i], item(ifc.where(), "attributes", i));
+            API_IFCAttribute attribute;
+            attribute.attributeName = GS::UniString(entry.text("name").c_str());
+            if (entry.text("name").empty()) {
+                entry.fail("name", "every attribute needs a name");
+            }
+            attribute.attributeType = GS::UniString(entry.text("type", "IfcLabel").c_str());
+            attribute.hasValue = entry.has("value");
+            attribute.attributeValue = GS::UniString(entry.text("value").c_str());
+            attribute.isOwn = true;
+            items.attributes.push_back(attribute);
+        }
+    }
+    if (ifc.has("classifications")) {
+        const json& list = ifc.list("classifications");
+        for (std::size_t i = 0; i < list.size(); ++i) {
+            MemberReader entry(list[i], item(ifc.where(), "classifications", i));
+            API_IFCClassificationReference reference;
+            reference.itemReference = GS::UniString(entry.text("reference").c_str());
+            if (entry.text("reference").empty()) {
+                entry.fail("reference", "every classification names its item reference");
+            }
+            reference.name = GS::UniString(entry.text("name").c_str());
+            reference.hasLocation = entry.has("location");
+            reference.location = GS::UniString(entry.text("location").c_str());
+            items.references.push_back(reference);
+        }
+    }
+    return items;
+}
+
+void ElementPlacement::apply(const GS::Guid& guid) const {
+    if (m_a || m_b || m_zzyzx) {
+        std::vector<sim::LibParameter> parameters;
+        parameters.push_back(sim::scalarParameter(APIParT_Length, "A", m_a.value_or(1.0)));
+        parameters.push_back(sim::scalarParameter(APIParT_Length, "B", m_b.value_or(1.0)));
+        parameters.push_back(sim::scalarParameter(APIParT_Length, "ZZYZX", m_zzyzx.value_or(1.0)));
+        API_ElementMemo memo;
+        std::memset(static_cast<void*>(&memo), 0, sizeof memo);
+        if (sim::writeParameterRecords(parameters, &memo.params) == NoError) {
+            sim::storeMemo(guid, &memo, APIMemoMask_AddPars);
+        }
+        ACAPI_DisposeElemMemoHdls(&memo);
+    }
+    if (m_ifc) {
+        sim::setStoredIFC(guid, *m_ifc);
+    }
+    if (!m_unloadedName.empty()) {
+        sim::setUnloadedPartName(guid, m_unloadedName);
+    }
+}
+
+} // namespace hostsim

@@ -1,0 +1,48 @@
+// What a project description says of one element beyond its header: an object's or lamp's library
+// part, placement, size, IFC data and unloaded part's name; a wall's line and size; a door's or
+// window's wall, part, size and place in it. Read and checked with the element, put into the
+// simulated host once the element is added.
+#pragma once
+
+#include "MemberReader.h"
+#include "ProjectLibrary.h"
+
+#include "ACAPI/Elements.hpp"
+#include "sim/IFC.h"
+
+#include <optional>
+#include <string>
+
+namespace hostsim {
+
+class ElementPlacement {
+public:
+    // Reads the members of the record's element type into the record; throws ScenarioError naming
+    // the member at fault.
+    static ElementPlacement read(const MemberReader& entry, API_Element& record,
+                                 const ProjectLibrary& library);
+
+    // The name of the wall a door or window is placed in (empty for other elements).
+    const std::string& wall() const { return m_wall; }
+
+    // Gives the added element its size parameters, IFC data and unloaded part's name.
+    void apply(const GS::Guid& guid) const;
+
+private:
+    static void readObject(const MemberReader& entry, API_ObjectType& object, const ProjectLibrary& library,
+                           ElementPlacement& result);
+    static void readOpening(const MemberReader& entry, API_WindowType& opening, const ProjectLibrary& library,
+                            ElementPlacement& result);
+    static void readWall(const MemberReader& entry, API_WallType& wall);
+    static Int32 readPart(const MemberReader& entry, const ProjectLibrary& library);
+    static sim::IFCItems readIFC(const MemberReader& ifc);
+
+    std::string m_wall;
+    std::optional<double> m_a;
+    std::optional<double> m_b;
+    std::optional<double> m_zzyzx;
+    std::optional<sim::IFCItems> m_ifc;
+    std::string m_unloadedName;
+};
+
+} // namespace hostsim

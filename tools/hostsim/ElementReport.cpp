@@ -1,0 +1,174 @@
+#include "ElementReport.h"
+
+#include "ACAPI/ComponentRequests.hpp"
+#include "GSRoot/BM.hpp"
+#include "GSRoot/UniString.hpp"
+#include "sim/Databases.h"
+#include "sim/ElementMemos.h"
+#include "sim/ElementTable.h"
+#include "sim/IFC.h"
+#include "sim/Library.h"
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace hostsim {
+namespace {
+
+const char* const indent = "      ";
+
+// An element named by its listing ID when it has one, else by its type.
+std::string elementName(const GS::Guid& guid) {
+    if (!sim::hasElement(guid)) {
+        return "a missing element";
+    }
+    std::string info = sim::elementInfo(guid);
+    return info.empty() ? "type " + std::to_string(sim::element(guid).header.typeID) : "\"" + info + "\"";
+}
+
+std::string partName(Int32 index) {
+    const sim::LibPartDef* part = sim::libPart(index);
+    return "part " + std::to_string(index) + (part != nullptr ? " \"" + part->name + "\"" : " (none)");
+}
+
+void writeObject(std::ostream& report, const GS::Guid& guid, const API_ObjectType& object) {
+    report << indent << partName(object.libInd) << " at (" << object.posX << ", " << object.posY << ") angle "
+           << object.angle << " level " << object.level << (object.reflected ? " mirrored" : "") << "\n";
+    API_ElementMemo memo;
+    std::memset(static_cast<void*>(&memo), 0, sizeof memo);
+    std::vector<sim::LibParameter> parameters;
+    if (sim::copyMemoOut(guid, &memo, APIMemoMask_AddPars) == NoError && memo.params != nullptr) {
+        sim::readParameterRecords(memo.params, parameters);
+    }
+    ACAPI_DisposeElemMemoHdls(&memo);
+    bool sized = false;
+    for (const sim::LibParameter& parameter : parameters) {
+        std::string name = parameter.record.name;
+        if (name == "A" || name == "B" || name == "ZZYZX") {
+            report << (sized ? " " : std::string(indent) + "size ") << name << " "
+                   << parameter.record.value.real;
+            sized = true;
+        }
+    }
+    if (sized) {
+        report << "\n";
+    }
+    GS::UniString unloaded;
+    API_Guid element = guid;
+    if (ACAPI_Goodies(APIAny_GetUnloadedLibpartNameID, &element, &unloaded) == NoError) {
+        report << indent << "unloaded part \"" << unloaded.ToUTF8() << "\"\n";
+    }
+}
+
+void writeIFC(std::ostream& report, const GS::Guid& guid) {
+    sim::IFCItems items = sim::storedIFC(guid);
+    for (const API_IFCProperty& property : items.properties) {
+        const API_IFCPropertyValue& value = property.singleValue;
+        report << indent << "IFC property \"" << property.head.propertySetName.ToUTF8() << "\".\""
+               << property.head.propertyName.ToUTF8() << "\" " << value.valueType.ToUTF8() << " ";
+        switch (value.primitiveType) {
+        case 0:
+        case 3:
+            report << value.intValue;
+            break;
+        case 1:
+            report << value.doubleValue;
+            break;
+        case 2:
+            report << (value.boolValue ? "true" : "false");
+            break;
+        default:
+            report << "\"" << value.stringValue.ToUTF8() << "\"";
+        }
+        report << "\n";
+    }
+    for (const API_IFCAttribute& attribute : items.attributes) {
+        report << indent << "IFC attribute \"" << attribute.attributeName.ToUTF8() << "\" "
+               << attribute.attributeType.ToUTF8();
+        if (attribute.hasValue) {
+            report << " \"" << attribute.attributeValue.ToUTF8() << "\"";
+        }
+        report << "\n";
+    }
+    for (const API_IFCClassificationReference& reference : items.references) {
+        report << indent << "IFC classification \"" << reference.itemReference.ToUTF8() << "\"";
+        if (!reference.name.IsEmpty()) {
+            report << " \"" << reference.name.ToUTF8() << "\"";
+        }
+        report << "\n";
+    }
+}
+
+void writeOpenings(std::ostream& report, const GS::Guid& wall) {
+    API_ElementMemo memo;
+    std::memset(static_cast<void*>(&memo), 0, sizeof memo);
+    if (sim::copyMemoOut(wall, &memo, APIMemoMask_WallWindows | APIMemoMask_WallDoors) == NoError) {
+        for (auto [list, kind] :
+             {std::make_pair(memo.wallWindows, "windows"), std::make_pair(memo.wallDoors, "doors")}) {
+            if (list == nullptr) {
+                continue;
+            }
+            report << indent << kind << ":";
+            std::size_t count =
+                std::size_t(BMGetHandleSize(reinterpret_cast<GSHandle>(list))) / sizeof(GS::Guid);
+            for (std::size_t i = 0; i < count; ++i) {
+                report << " " << elementName((*list)[i]);
+            }
+            report << "\n";
+        }
+    }
+    ACAPI_DisposeElemMemoHdls(&memo);
+}
+
+std::string databaseName(const GS::Guid& id) {
+    for (const sim::DatabaseRecord& database : sim::databases()) {
+        if (database.id == id) {
+            return "\"" + database.name + "\"";
+        }
+    }
+    return "no database";
+}
+
+} // namespace
+
+void writeElementDetails(std::ostream& report, const GS::Guid& guid) {
+    API_Element record = sim::element(guid);
+    switch (record.header.typeID) {
+    case API_ObjectID:
+        writeObject(report, guid, record.object);
+        break;
+    case API_LampID:
+        writeObject(report, guid, record.lamp);
+        break;
+    case API_WallID:
+        report << indent << "from (" << record.wall.begC.x << ", " << record.wall.begC.y << ") to ("
+               << record.wall.endC.x << ", " << record.wall.endC.y << ") thickness " << record.wall.thickness
+               << " height " << record.wall.height << "\n";
+        writeOpenings(report, guid);
+        break;
+    case API_WindowID:
+    case API_DoorID: {
+        const API_WindowType& opening = record.header.typeID == API_DoorID ? record.door : record.window;
+        report << indent << partName(opening.openingBase.libInd) << " " << opening.openingBase.width << " x "
+               << opening.openingBase.height << " in " << elementName(opening.owner) << " at "
+               << opening.objLoc << " sill " << opening.lower << "\n";
+        break;
+    }
+    case API_CutPlaneID:
+    case API_ElevationID: {
+        const API_MarkerType& marker =
+            record.header.typeID == API_CutPlaneID ? record.cutPlane : record.elevation;
+        report << indent << "opens " << databaseName(marker.databaseID) << "\n";
+        break;
+    }
+    case API_SectElemID:
+        report << indent << "stands for " << elementName(record.sectElem.parentGuid) << "\n";
+        break;
+    default:
+        break;
+    }
+    writeIFC(report, guid);
+}
+
+} // namespace hostsim

@@ -1,0 +1,110 @@
+// Reads the members of one object of a description, each error a ScenarioError naming where the
+// member is ("file.elements[2].layer").
+#pragma once
+
+#include "HostProgram.h"
+#include "ScenarioInput.h"
+
+#include "ACAPI/APIGeometry.hpp"
+#include "GSRoot/GSRoot.hpp"
+#include "GSRoot/Guid.hpp"
+
+#include <nlohmann/json.hpp>
+
+#include <string>
+
+namespace hostsim {
+
+class MemberReader {
+public:
+    MemberReader(const nlohmann::json& object, std::string where)
+        : m_object(object), m_where(std::move(where)) {
+        if (!object.is_object()) {
+            fail("", "must be an object");
+        }
+    }
+
+    [[noreturn]] void fail(const std::string& key, const std::string& what) const {
+        throw ScenarioError(m_where + (key.empty() ? "" : "." + key) + ": " + what);
+    }
+    bool has(const char* key) const { return m_object.contains(key); }
+    std::string text(const char* key, const std::string& fallback = "") const {
+        if (!has(key)) {
+            return fallback;
+        }
+        if (!m_object[key].is_string()) {
+            fail(key, "must be a text");
+        }
+        return m_object[key].get<std::string>();
+    }
+    Int64 integer(const char* key, Int64 low, Int64 high, Int64 fallback) const {
+        if (!has(key)) {
+            return fallback;
+        }
+        if (!isIntegerIn(m_object[key], low, high)) {
+            fail(key, "must be an integer from " + std::to_string(low) + " to " + std::to_string(high));
+        }
+        return m_object[key].get<Int64>();
+    }
+    double number(const char* key, double fallback) const {
+        if (!has(key)) {
+            return fallback;
+        }
+        if (!m_object[key].is_number()) {
+            fail(key, "must be a number");
+        }
+        return m_object[key].get<double>();
+    }
+    bool flag(const char* key) const {
+        if (!has(key)) {
+            return false;
+        }
+        if (!m_object[key].is_boolean()) {
+            fail(key, "must be true or false");
+        }
+        return m_object[key].get<bool>();
+    }
+    const nlohmann::json& list(const char* key) const {
+        if (!m_object[key].is_array()) {
+            fail(key, "must be a list");
+        }
+        return m_object[key];
+    }
+    GSType code(const char* key) const {
+        std::string value = text(key);
+        if (value.empty()) {
+            return 0;
+        }
+        if (value.size() != 4) {
+            fail(key, "must be a four-character code");
+        }
+        return MakeGSType({value[0], value[1], value[2], value[3], 0});
+    }
+    GS::Guid guid(const char* key) const {
+        GS::Guid value;
+        std::string form = text(key);
+        if (!form.empty() && value.ConvertFromString(form.c_str()) != NoError) {
+            fail(key, "must be a GUID text");
+        }
+        return value;
+    }
+    // A member given as a list of two numbers ([x, y]).
+    API_Coord point(const char* key, API_Coord fallback) const {
+        if (!has(key)) {
+            return fallback;
+        }
+        const nlohmann::json& value = m_object[key];
+        if (!value.is_array() || value.size() != 2 || !value[0].is_number() || !value[1].is_number()) {
+            fail(key, "must be a list of two numbers");
+        }
+        return API_Coord{value[0].get<double>(), value[1].get<double>()};
+    }
+    const nlohmann::json& member(const char* key) const { return m_object[key]; }
+    const std::string& where() const { return m_where; }
+
+private:
+    const nlohmann::json& m_object;
+    std::string m_where;
+};
+
+} // namespace hostsim
