@@ -384,8 +384,13 @@ public:
         }
         UserDatabaseCollection collection;
         m_database->initialiseStorage(collection, false, filters);
+        // The save dialog made a chosen new file: empty, it holds nothing to keep.
+        bool fresh = file->getSize() == 0;
         if (!exportFromStorage(collection, *file, names[std::size_t(selected)],
                                extensions[std::size_t(selected)])) {
+            if (fresh) {
+                file->erase();
+            }
             ErrorAlert().show(host.getLocalString(stringList, 15));
         }
     }

@@ -256,14 +256,21 @@ TEST_F(UserDataDialogTest, ExportWritesTheEditedRecords) {
         bool confirm;
         bool failWrite;
         bool written;
+        bool fresh; // the chosen file did not exist
         std::size_t alerts;
     };
     // The failing write comes last: the fault stays armed.
-    const Case cases[] = {{true, false, true, 0}, {false, false, false, 0}, {true, true, false, 1}};
+    const Case cases[] = {{true, false, true, false, 0},
+                          {false, false, false, false, 0},
+                          {true, true, false, false, 1},
+                          {true, true, false, true, 1}};
     for (const Case& c : cases) {
         resetNotes();
         std::filesystem::create_directories(file.parent_path());
         std::ofstream(file, std::ios::binary) << "old content";
+        if (c.fresh) {
+            std::filesystem::remove(file);
+        }
         std::size_t before = sim::alerts().size();
         if (c.confirm) {
             sim::queueFileDialogChoice(file);
@@ -280,7 +287,9 @@ TEST_F(UserDataDialogTest, ExportWritesTheEditedRecords) {
                         sim::userAction(K::click, 2)}),
             2);
         std::string text = contentOf(file);
-        if (c.written) {
+        if (c.fresh) {
+            EXPECT_FALSE(std::filesystem::exists(file)) << "a new file that could not be written is removed";
+        } else if (c.written) {
             EXPECT_EQ(text.rfind("<?xml", 0), 0u) << text;
             EXPECT_NE(text.find("<notes>"), std::string::npos) << text;
             EXPECT_NE(text.find("Omega"), std::string::npos) << text;
