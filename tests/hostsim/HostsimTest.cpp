@@ -134,7 +134,8 @@ TEST(HostsimTest, OpensAProjectDescription) {
              "      IFC property \"Pset_FurnitureTypeCommon\".\"NumberOfSeats\" IfcInteger 3\n"
              "      IFC classification \"Ss_40_20\" \"Seating\"\n",
              "      part 1 \"Chair 01\" at (4, 1) angle 0 level 0\n      unloaded part \"Ceiling Lamp 23\"\n",
-             "    type 25 layer 1 floor 0\n      opens \"Section A\"\n",
+             "    type 25 layer 1 floor 0\n      opens \"Section A\" pen 3 from -1 to 7 line (-1, 2) (7, "
+             "2)\n",
              "      part 2 \"Door 90\" 0.9 x 2.1 in \"W-1\" at 1.5 sill 0\n      IFC attribute \"Tag\" "
              "IfcLabel \"D-1\"\n",
              "  layout \"Sheet 1\": 0 elements\n",
@@ -208,6 +209,15 @@ TEST(HostsimTest, OpensAProjectDescription) {
         {R"({"elements": [{"name": "w", "type": 6}, {"type": 4, "wall": "w"}]})",
          "elements[1].wall: no wall of its database"},
         {R"({"elements": [{"type": 4, "width": "wide"}]})", "elements[0].width: must be a number"},
+        {R"({"elements": [{"type": 6, "line": []}]})",
+         "elements[0].line: only section (25) and elevation (33)"},
+        {R"({"elements": [{"type": 25, "line": [[0, 0]]}]})",
+         "elements[0].line: a marker's line has at least two"},
+        {R"({"elements": [{"type": 33, "line": [[0, 0], [1]]}]})",
+         "elements[0].line[1]: must be a list of two"},
+        {R"({"elements": [{"type": 25, "bottom": 3, "top": 3}]})",
+         "elements[0].top: must be above the bottom"},
+        {R"({"elements": [{"type": 25, "pen": 0}]})", "elements[0].pen: must be an integer from 1 to 255"},
         {R"({"attributes": {"cities": [{"name": "x", "latitude": 91}]}})",
          "attributes.cities[0].latitude: must be a number from -90"},
     };

@@ -1,10 +1,12 @@
 #include "ElementPlacement.h"
 
 #include "ACAPI/ElementTable.hpp"
+#include "GSRoot/BM.hpp"
 #include "sim/ComponentRequests.h"
 #include "sim/ElementMemos.h"
 #include "sim/Library.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -79,6 +81,11 @@ ElementPlacement ElementPlacement::read(const MemberReader& entry, API_Element& 
             entry.fail(key, "only doors (5) and windows (4) have this member");
         }
     }
+    for (const char* key : {"pen", "bottom", "top", "line"}) {
+        if (entry.has(key) && type != API_CutPlaneID && type != API_ElevationID) {
+            entry.fail(key, "only section (25) and elevation (33) markers have this member");
+        }
+    }
     for (const char* key : {"start", "end", "thickness"}) {
         if (entry.has(key) && type != API_WallID) {
             entry.fail(key, "only walls (1) have this member");
@@ -91,6 +98,9 @@ ElementPlacement ElementPlacement::read(const MemberReader& entry, API_Element& 
         readOpening(entry, type == API_DoorID ? record.door : record.window, library, result);
     } else if (type == API_WallID) {
         readWall(entry, record.wall);
+    } else if (type == API_CutPlaneID || type == API_ElevationID) {
+        readMarker(entry, type == API_CutPlaneID ? record.cutPlane : record.elevation, result);
+        record.header.hasMemo = record.header.hasMemo || !result.m_line.empty();
     }
     if (entry.has("ifc")) {
         result.m_ifc = readIFC(MemberReader(entry.member("ifc"), entry.where() + ".ifc"));
@@ -150,6 +160,30 @@ void ElementPlacement::readWall(const MemberReader& entry, API_WallType& wall) {
     wall.thickness = size(entry, "thickness").value_or(0.3);
     wall.thickness1 = wall.thickness;
     wall.height = size(entry, "height").value_or(3.0);
+}
+
+void ElementPlacement::readMarker(const MemberReader& entry, API_MarkerType& marker,
+                                  ElementPlacement& result) {
+    marker.markerPen = short(entry.integer("pen", 1, 255, 1));
+    marker.bottomLevel = entry.number("bottom", 0.0);
+    marker.topLevel = entry.number("top", 3.0);
+    if (!(marker.bottomLevel < marker.topLevel)) {
+        entry.fail("top", "must be above the bottom level");
+    }
+    if (entry.has("line")) {
+        const json& points = entry.list("line");
+        if (points.size() < 2) {
+            entry.fail("line", "a marker's line has at least two points");
+        }
+        for (std::size_t i = 0; i < points.size(); ++i) {
+            const json& point = points[i];
+            if (!point.is_array() || point.size() != 2 || !point[0].is_number() || !point[1].is_number()) {
+                entry.fail("line[" + std::to_string(i) + "]", "must be a list of two numbers");
+            }
+            result.m_line.push_back(API_Coord{point[0].get<double>(), point[1].get<double>()});
+        }
+        marker.nLineCoords = Int32(result.m_line.size());
+    }
 }
 
 sim::IFCItems ElementPlacement::readIFC(const MemberReader& ifc) {
@@ -214,6 +248,19 @@ void ElementPlacement::apply(const GS::Guid& guid) const {
         std::memset(static_cast<void*>(&memo), 0, sizeof memo);
         if (sim::writeParameterRecords(parameters, &memo.params) == NoError) {
             sim::storeMemo(guid, &memo, APIMemoMask_AddPars);
+        }
+        ACAPI_DisposeElemMemoHdls(&memo);
+    }
+    if (!m_line.empty()) {
+        // A marker's line is written with the host's section-line bit.
+        const UInt64 markerLineWritten = 0x4000;
+        API_ElementMemo memo;
+        std::memset(static_cast<void*>(&memo), 0, sizeof memo);
+        memo.sectionLineCoords = reinterpret_cast<API_Coord*>(
+            BMAllocatePtr(GSSize(m_line.size() * sizeof(API_Coord)), ALLOCATE_CLEAR, 0));
+        if (memo.sectionLineCoords != nullptr) {
+            std::copy(m_line.begin(), m_line.end(), memo.sectionLineCoords);
+            sim::storeMemo(guid, &memo, markerLineWritten);
         }
         ACAPI_DisposeElemMemoHdls(&memo);
     }

@@ -1,7 +1,7 @@
 // What a project description says of one element beyond its header: an object's or lamp's library
 // part, placement, size, IFC data and unloaded part's name; a wall's line and size; a door's or
-// window's wall, part, size and place in it. Read and checked with the element, put into the
-// simulated host once the element is added.
+// window's wall, part, size and place in it; a marker's pen, levels and line. Read and checked with the
+// element, put into the simulated host once the element is added.
 #pragma once
 
 #include "MemberReader.h"
@@ -12,6 +12,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace hostsim {
 
@@ -34,6 +35,7 @@ private:
     static void readOpening(const MemberReader& entry, API_WindowType& opening, const ProjectLibrary& library,
                             ElementPlacement& result);
     static void readWall(const MemberReader& entry, API_WallType& wall);
+    static void readMarker(const MemberReader& entry, API_MarkerType& marker, ElementPlacement& result);
     static Int32 readPart(const MemberReader& entry, const ProjectLibrary& library);
     static sim::IFCItems readIFC(const MemberReader& ifc);
 
@@ -43,6 +45,7 @@ private:
     std::optional<double> m_zzyzx;
     std::optional<sim::IFCItems> m_ifc;
     std::string m_unloadedName;
+    std::vector<API_Coord> m_line; // a section or elevation marker's line
 };
 
 } // namespace hostsim

@@ -9,6 +9,7 @@
 #include "sim/IFC.h"
 #include "sim/Library.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -159,7 +160,23 @@ void writeElementDetails(std::ostream& report, const GS::Guid& guid) {
     case API_ElevationID: {
         const API_MarkerType& marker =
             record.header.typeID == API_CutPlaneID ? record.cutPlane : record.elevation;
-        report << indent << "opens " << databaseName(marker.databaseID) << "\n";
+        report << indent << "opens " << databaseName(marker.databaseID) << " pen " << marker.markerPen
+               << " from " << marker.bottomLevel << " to " << marker.topLevel;
+        API_ElementMemo memo;
+        std::memset(static_cast<void*>(&memo), 0, sizeof memo);
+        if (marker.nLineCoords > 0 && sim::copyMemoOut(guid, &memo, APIMemoMask_Polygon) == NoError &&
+            memo.sectionLineCoords != nullptr) {
+            std::size_t count =
+                std::min(std::size_t(marker.nLineCoords),
+                         std::size_t(BMGetPtrSize(reinterpret_cast<GSPtr>(memo.sectionLineCoords))) /
+                             sizeof(API_Coord));
+            report << " line";
+            for (std::size_t i = 0; i < count; ++i) {
+                report << " (" << memo.sectionLineCoords[i].x << ", " << memo.sectionLineCoords[i].y << ")";
+            }
+        }
+        ACAPI_DisposeElemMemoHdls(&memo);
+        report << "\n";
         break;
     }
     case API_SectElemID:
