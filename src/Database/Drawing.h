@@ -17,6 +17,8 @@
 #include <cstddef>
 #include <memory>
 
+struct API_DatabaseInfo;
+
 namespace zelvane {
 
 class BaseElemSelection;
@@ -238,6 +240,10 @@ protected:
     // Makes this the host's current database; false (with the last error set) when that fails.
     bool activate() const;
     void setLastError(GSErrCode err) const { m_lastError = err; }
+    // The host's record of this database (name, title, reference, master layout), read into info
+    // and written back from it; each sets the last error.
+    GSErrCode readDatabaseInfo(API_DatabaseInfo& info) const;
+    GSErrCode writeDatabaseInfo(API_DatabaseInfo& info) const;
     // Whether elements shown here through proxies are resolved when listing and selecting.
     virtual bool isProxyView() const { return false; }
     // What views that show model elements through proxies share: a link becomes a proxy link

@@ -233,72 +233,51 @@ GSErrCode Drawing::clearHighlights() {
     return err;
 }
 
-String Drawing::getName() const {
-    if (!activate()) {
-        return String();
-    }
-    API_DatabaseInfo info;
+GSErrCode Drawing::readDatabaseInfo(API_DatabaseInfo& info) const {
     info.typeID = getType();
     info.databaseUnId = GS::Guid(getID());
     GSErrCode err = ACAPI_Database(APIDb_GetDatabaseInfoID, &info);
     setLastError(err);
-    return err == NoError ? boundedUnits(info.name, 256) : String();
+    return err;
+}
+
+GSErrCode Drawing::writeDatabaseInfo(API_DatabaseInfo& info) const {
+    GSErrCode err = ACAPI_Database(APIDb_ModifyDatabaseID, &info);
+    setLastError(err);
+    return err;
+}
+
+String Drawing::getName() const {
+    API_DatabaseInfo info;
+    return activate() && readDatabaseInfo(info) == NoError ? boundedUnits(info.name, 256) : String();
 }
 
 String Drawing::getTitle() const {
-    if (!activate()) {
-        return String();
-    }
     API_DatabaseInfo info;
-    info.typeID = getType();
-    info.databaseUnId = GS::Guid(getID());
-    GSErrCode err = ACAPI_Database(APIDb_GetDatabaseInfoID, &info);
-    setLastError(err);
-    return err == NoError ? boundedUnits(info.title, 256) : String();
+    return activate() && readDatabaseInfo(info) == NoError ? boundedUnits(info.title, 256) : String();
 }
 
 String Drawing::getReference() const {
-    if (!activate()) {
-        return String();
-    }
     API_DatabaseInfo info;
-    info.typeID = getType();
-    info.databaseUnId = GS::Guid(getID());
-    GSErrCode err = ACAPI_Database(APIDb_GetDatabaseInfoID, &info);
-    setLastError(err);
-    return err == NoError ? boundedUnits(info.ref, 256) : String();
+    return activate() && readDatabaseInfo(info) == NoError ? boundedUnits(info.ref, 256) : String();
 }
 
 bool Drawing::setName(const String& name) {
-    if (!activate()) {
+    API_DatabaseInfo info;
+    if (!activate() || readDatabaseInfo(info) != NoError) {
         return false;
     }
-    API_DatabaseInfo info;
-    info.typeID = getType();
-    info.databaseUnId = GS::Guid(getID());
-    GSErrCode err = ACAPI_Database(APIDb_GetDatabaseInfoID, &info);
-    if (err == NoError) {
-        name.copyTo(info.name, sizeof info.name);
-        err = ACAPI_Database(APIDb_ModifyDatabaseID, &info);
-    }
-    setLastError(err);
-    return err == NoError;
+    name.copyTo(info.name, sizeof info.name);
+    return writeDatabaseInfo(info) == NoError;
 }
 
 bool Drawing::setReference(const String& reference) {
-    if (!activate()) {
+    API_DatabaseInfo info;
+    if (!activate() || readDatabaseInfo(info) != NoError) {
         return false;
     }
-    API_DatabaseInfo info;
-    info.typeID = getType();
-    info.databaseUnId = GS::Guid(getID());
-    GSErrCode err = ACAPI_Database(APIDb_GetDatabaseInfoID, &info);
-    if (err == NoError) {
-        reference.copyTo(info.ref, sizeof info.ref);
-        err = ACAPI_Database(APIDb_ModifyDatabaseID, &info);
-    }
-    setLastError(err);
-    return err == NoError;
+    reference.copyTo(info.ref, sizeof info.ref);
+    return writeDatabaseInfo(info) == NoError;
 }
 
 GSErrCode Drawing::setZoom(const Cube& box) {

@@ -83,11 +83,7 @@ DrawingLink Layout::getMaster() const {
         return DrawingLink();
     }
     API_DatabaseInfo info;
-    info.typeID = APIWind_LayoutID;
-    info.databaseUnId = GS::Guid(getID());
-    GSErrCode err = ACAPI_Database(APIDb_GetDatabaseInfoID, &info);
-    setLastError(err);
-    if (err != NoError) {
+    if (readDatabaseInfo(info) != NoError) {
         return DrawingLink();
     }
     return DrawingLink(APIWind_MasterLayoutID, Guid(info.masterLayoutUnId));
@@ -98,14 +94,11 @@ bool Layout::setMaster(const DrawingLink& master) {
         return false;
     }
     API_DatabaseInfo info;
-    info.typeID = APIWind_LayoutID;
-    info.databaseUnId = GS::Guid(getID());
-    GSErrCode err = ACAPI_Database(APIDb_GetDatabaseInfoID, &info);
+    GSErrCode err = readDatabaseInfo(info);
     if (err == NoError) {
         info.masterLayoutUnId = GS::Guid(master.getID());
-        err = ACAPI_Database(APIDb_ModifyDatabaseID, &info);
+        err = writeDatabaseInfo(info);
     }
-    setLastError(err);
     dropData();
     return err == NoError;
 }

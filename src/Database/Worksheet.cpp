@@ -6,15 +6,12 @@ namespace zelvane {
 
 GSErrCode Worksheet::setName(const String& name) {
     API_DatabaseInfo info;
-    info.typeID = getType();
-    info.databaseUnId = GS::Guid(getID());
-    GSErrCode err = ACAPI_Database(APIDb_GetDatabaseInfoID, &info);
-    if (err == NoError) {
-        name.copyTo(info.name, sizeof info.name);
-        err = ACAPI_Database(APIDb_ModifyDatabaseID, &info);
+    GSErrCode err = readDatabaseInfo(info);
+    if (err != NoError) {
+        return err;
     }
-    setLastError(err);
-    return err;
+    name.copyTo(info.name, sizeof info.name);
+    return writeDatabaseInfo(info);
 }
 
 } // namespace zelvane
