@@ -2,6 +2,7 @@
 
 #include "ACAPI/ProjectInfo.hpp"
 #include "GSRoot/BM.hpp"
+#include "sim/Attributes.h"
 #include "sim/Databases.h"
 #include "sim/ElementMemos.h"
 #include "sim/ElementRequests.h"
@@ -89,8 +90,14 @@ API_Element withOwner(API_Element record) {
     return record;
 }
 
-constexpr API_ElemFilterFlags knownFlags = APIFilt_IsEditable | APIFilt_OnActFloor | APIFilt_InMyWorkspace |
-                                           APIFilt_IsIndependent | APIFilt_IsVisibleByRenovation;
+constexpr API_ElemFilterFlags knownFlags = APIFilt_IsEditable | APIFilt_OnVisLayer | APIFilt_OnActFloor |
+                                           APIFilt_InMyWorkspace | APIFilt_IsIndependent |
+                                           APIFilt_FromFloorplan | APIFilt_IsVisibleByRenovation;
+
+bool isOnHiddenLayer(const API_Elem_Head& head) {
+    const API_Attribute* layer = sim::attribute(API_LayerID, head.layer);
+    return layer != nullptr && (layer->header.flags & APILay_Hidden) != 0;
+}
 
 bool passes(const Entry& entry, API_ElemFilterFlags flags, API_ElemVariationID variation,
             const GS::Guid& renovationFilter) {
@@ -99,6 +106,12 @@ bool passes(const Entry& entry, API_ElemFilterFlags flags, API_ElemVariationID v
         return false;
     }
     if ((flags & APIFilt_IsEditable) != 0 && (head.locked || !head.hotlinkGuid.IsNull() || isOthers(head))) {
+        return false;
+    }
+    if ((flags & APIFilt_OnVisLayer) != 0 && isOnHiddenLayer(head)) {
+        return false;
+    }
+    if ((flags & APIFilt_FromFloorplan) != 0 && !entry.database.IsNull()) {
         return false;
     }
     if ((flags & APIFilt_OnActFloor) != 0 &&

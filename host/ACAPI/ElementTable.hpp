@@ -16,12 +16,16 @@ struct API_ElementMemo;
 using API_ElemFilterFlags = UInt32;
 // Not locked, not in a hotlink, and in a shared project owned by the current member.
 constexpr API_ElemFilterFlags APIFilt_IsEditable = 0x0001;
+// On a layer that is shown (an element without a layer is shown).
+constexpr API_ElemFilterFlags APIFilt_OnVisLayer = 0x0002;
 // On the current storey (floor plan elements only).
 constexpr API_ElemFilterFlags APIFilt_OnActFloor = 0x0004;
 // Not shared, or owned by the current team member.
 constexpr API_ElemFilterFlags APIFilt_InMyWorkspace = 0x0010;
 // In no group and in no hotlink.
 constexpr API_ElemFilterFlags APIFilt_IsIndependent = 0x0020;
+// Of the floor plan (the model), not of a drawing's own database.
+constexpr API_ElemFilterFlags APIFilt_FromFloorplan = 0x0200;
 // Shown by the renovation filter passed with the call (its renovation status is not hidden).
 constexpr API_ElemFilterFlags APIFilt_IsVisibleByRenovation = 0x0400;
 

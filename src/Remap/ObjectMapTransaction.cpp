@@ -1,19 +1,189 @@
 #include "Remap/ObjectMapTransaction.h"
 
 #include "ACAPI/ErrorCodes.hpp"
+#include "Database/Drawing.h"
+#include "Database/ElementLinkList.h"
+#include "Database/Plan.h"
+#include "Database/Project.h"
+#include "Element/ComponentElem.h"
 #include "Environment/Host.h"
+#include "Environment/ToString.h"
+#include "IFC/IFCMemo.h"
+#include "IFC/IFCSingleValue.h"
+#include "Interface/NotifyAlert.h"
+#include "Interface/ProgressWindow.h"
+#include "Library/ComponentSource.h"
+#include "Library/StringParameter.h"
+
+#include <memory>
 
 namespace zelvane::remap {
 
+namespace {
+
+// Host element types walked, in walking order: objects, then (except for DWG) doors, lamps and
+// windows.
+constexpr API_ElemTypeID objectType = 6;
+constexpr API_ElemTypeID doorType = 5;
+constexpr API_ElemTypeID lampType = 7;
+constexpr API_ElemTypeID windowType = 4;
+constexpr unsigned int collectFlags = 0x212;
+
+std::vector<API_ElemTypeID> kindsOf(ObjectMap::Type kind) {
+    if (kind == ObjectMap::DWG) {
+        return {objectType};
+    }
+    return {objectType, doorType, lampType, windowType};
+}
+
+// The progress count of a pass: objects, and doors and windows unless DWG (lamps are walked but
+// not counted).
+Int32 countOf(Drawing& drawing, ObjectMap::Type kind) {
+    std::size_t count = drawing.getCount(Drawing::Filter(collectFlags, element_id(objectType), false, true));
+    if (kind != ObjectMap::DWG) {
+        for (API_ElemTypeID type : {doorType, windowType}) {
+            count += drawing.getCount(Drawing::Filter(collectFlags, element_id(type), false, true));
+        }
+    }
+    return static_cast<Int32>(count);
+}
+
+} // namespace
+
 ObjectMapTransaction::ObjectMapTransaction(ObjectMap::Type kind)
     : Transaction(host.getLocalString(32526, 1)), m_sourceKind(kind) {}
+
+bool ObjectMapTransaction::isMissing(const ComponentElem& element, String& name) {
+    name = element.getSourceName();
+    ComponentSource* source = element.getComponentSource();
+    return source == nullptr || !source->exists();
+}
+
+bool ObjectMapTransaction::getLegacyName(const String& partName, String& name) {
+    static const char* const digits = "0123456789";
+    unsigned int last = partName.findLastNotOf(digits);
+    if (last == String::npos || last + 1 >= partName.size()) {
+        return false;
+    }
+    String suffix = partName.substr(last + 1);
+    // A version has at most two significant digits; longer runs are refused before converting.
+    unsigned int significant = suffix.findFirstNotOf("0");
+    if (significant != String::npos && suffix.size() - significant > 2) {
+        return false;
+    }
+    ToUInt32 number(suffix);
+    if (!number.isValid()) {
+        return false;
+    }
+    unsigned int version = number.getValue();
+    if (version < 8 || version > 99) {
+        return false;
+    }
+    if (version >= 40) {
+        version /= 10;
+    }
+    if (version >= static_cast<unsigned int>(Host::version)) {
+        return false;
+    }
+    String stem = partName.substr(0, last + 1);
+    unsigned int end = stem.findLastNotOf(" \t\r\n");
+    name = end == String::npos ? String() : stem.substr(0, end + 1);
+    return true;
+}
+
+bool ObjectMapTransaction::getSourceName(ObjectMap::Type kind, ComponentElem& element, String& name) {
+    switch (kind) {
+    case ObjectMap::IFC: {
+        auto* memo = dynamic_cast<IFCMemo*>(&element);
+        if (memo == nullptr) {
+            return false;
+        }
+        auto* value = dynamic_cast<IFCSingleValue*>(memo->getProperty("Name", "AC_Pset_Name"));
+        const Setting* setting = value != nullptr ? value->getSetting() : nullptr;
+        if (setting == nullptr) {
+            return false;
+        }
+        setting->getValue(name);
+        return !name.empty();
+    }
+    case ObjectMap::DWG:
+        name = element.getSourceName();
+        return dynamic_cast<const StringParameter*>(element.getParameter(String("Derived_from_AutoCad"))) !=
+               nullptr;
+    case ObjectMap::GSM:
+        return !isMissing(element, name);
+    case ObjectMap::missing:
+        return isMissing(element, name);
+    case ObjectMap::legacy: {
+        String partName;
+        return !isMissing(element, partName) && getLegacyName(partName, name);
+    }
+    case ObjectMap::none:
+        break;
+    }
+    return false;
+}
+
+bool ObjectMapTransaction::collect(Drawing& drawing, ProgressMonitor& progress) {
+    const std::vector<API_ElemTypeID> kinds = kindsOf(m_sourceKind);
+    for (int pass = 0; pass < 2; ++pass) {
+        if (!m_elementMap.empty() || progress.isCancelled()) {
+            break;
+        }
+        progress.startNext(host.getLocalString(32522, pass == 0 ? 14 : 12), countOf(drawing, m_sourceKind));
+        for (API_ElemTypeID type : kinds) {
+            Drawing::Filter filter(collectFlags, element_id(type), pass == 0, true, false);
+            for (auto element = drawing.begin(false, filter); !element.atEnd(); ++element) {
+                if (progress.isCancelled()) {
+                    break;
+                }
+                auto* component = dynamic_cast<ComponentElem*>(&*element);
+                if (component == nullptr) {
+                    continue;
+                }
+                String name;
+                if (getSourceName(m_sourceKind, *component, name)) {
+                    m_elementMap[ObjectMap::Key(component->getSourceLink().getType(), name)].push_back(
+                        component->getLink());
+                }
+                ++progress;
+            }
+        }
+    }
+    return !progress.isCancelled();
+}
 
 bool ObjectMapTransaction::initialise() {
     if (m_sourceKind == ObjectMap::none) {
         return false;
     }
-    // Collecting the elements and the mapping dialog come next; until they exist the command ends
-    // here with the project untouched.
+    Project* project = host.getProject();
+    m_drawing = project == nullptr ? nullptr : project->getActiveDrawing();
+    if (m_drawing == nullptr && project != nullptr) {
+        m_drawing = project->getFloorPlan();
+    }
+    if (m_drawing == nullptr) {
+        return false;
+    }
+    m_elementMap.clear();
+    bool completed = false;
+    {
+        // The collecting window closes as soon as collecting ends.
+        std::shared_ptr<ProgressWindow> progress = ProgressWindow::create(host.getLocalString(32520, 1), 3);
+        if (progress == nullptr || !progress->isLive()) {
+            return false;
+        }
+        completed = collect(*m_drawing, *progress);
+    }
+    if (!completed) {
+        return false;
+    }
+    if (m_elementMap.empty()) {
+        NotifyAlert().show(host.getLocalString(32522, 1));
+        return false;
+    }
+    // Mapping the collected sources to parts comes next; until the mapping dialog exists the
+    // command ends here with the project untouched.
     return false;
 }
 

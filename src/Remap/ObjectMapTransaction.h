@@ -11,7 +11,9 @@
 #include <vector>
 
 namespace zelvane {
+class ComponentElem;
 class Drawing;
+class ProgressMonitor;
 class Specification;
 } // namespace zelvane
 
@@ -32,6 +34,21 @@ public:
     bool initialise() override;
     // Remaps the collected elements; with nothing collected the project stays as it is.
     GSErrCode run() override;
+
+    // Sets name to the element's part name; true when the part is not in the library or its file
+    // does not exist.
+    static bool isMissing(const ComponentElem& element, String& name);
+    // The name under which an element is collected for the source kind; false when the element
+    // does not belong to the kind.
+    static bool getSourceName(ObjectMap::Type kind, ComponentElem& element, String& name);
+    // A legacy part's name without its version suffix: the suffix is a run of digits after at least
+    // one other character, 8 to 20 or 40 to 99 (versions 4 to 9), below the host's version.
+    static bool getLegacyName(const String& partName, String& name);
+
+    // Collects the kind's elements of the drawing into the element map: those of the selection,
+    // else (nothing of the selection qualifying) those of the whole drawing. Elements are walked
+    // without being written back. False when the progress window reports cancel.
+    bool collect(Drawing& drawing, ProgressMonitor& progress);
 
     ObjectMap::Type getSourceKind() const { return m_sourceKind; }
     void setSourceKind(ObjectMap::Type kind) { m_sourceKind = kind; }

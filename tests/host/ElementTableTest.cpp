@@ -6,6 +6,7 @@
 #include "ACAPI/Selection.hpp"
 #include "GSRoot/BM.hpp"
 #include "GSRoot/UniString.hpp"
+#include "sim/Attributes.h"
 #include "sim/Databases.h"
 #include "sim/ElementRequests.h"
 #include "sim/ElementTable.h"
@@ -387,4 +388,29 @@ TEST_F(ElementTableTest, MemosAreKeptPerElementByMaskAndGivenBackAsNewHandles) {
     }
     sim::failNextAllocations(0);
     EXPECT_EQ(ACAPI_Element_GetMemo(GS::Guid(), &read, 0), APIERR_BADID);
+}
+
+TEST_F(ElementTableTest, LayerAndFloorPlanFlags) {
+    sim::clearAttributes();
+    API_AttributeIndex shown = sim::addAttribute(sim::makeAttribute(API_LayerID, "Shown"));
+    API_AttributeIndex hidden = sim::addAttribute(sim::makeAttribute(API_LayerID, "Hidden", APILay_Hidden));
+    API_Element onShown = record(API_ObjectID);
+    onShown.header.layer = static_cast<short>(shown);
+    API_Element onHidden = record(API_ObjectID);
+    onHidden.header.layer = static_cast<short>(hidden);
+    GS::Guid s = sim::addElement(onShown), h = sim::addElement(onHidden),
+             n = sim::addElement(record(API_ObjectID));
+    GS::Guid section;
+    section.Generate();
+    GS::Guid marker = sim::addElement(record(API_ObjectID), section);
+
+    EXPECT_EQ(list(API_ObjectID, APIFilt_OnVisLayer), (std::vector<GS::Guid>{s, n}));
+    EXPECT_EQ(list(API_ObjectID, APIFilt_FromFloorplan), (std::vector<GS::Guid>{s, h, n}));
+    EXPECT_TRUE(ACAPI_Element_Filter(s, APIFilt_OnVisLayer | APIFilt_FromFloorplan));
+    EXPECT_FALSE(ACAPI_Element_Filter(h, APIFilt_OnVisLayer));
+    EXPECT_FALSE(ACAPI_Element_Filter(marker, APIFilt_FromFloorplan));
+    EXPECT_TRUE(ACAPI_Element_Filter(marker, APIFilt_OnVisLayer));
+    sim::setCurrentDatabase(APIWind_SectionID, section);
+    EXPECT_TRUE(list(API_ObjectID, APIFilt_FromFloorplan).empty()); // the section's own elements
+    EXPECT_EQ(list(API_ObjectID), (std::vector<GS::Guid>{marker}));
 }

@@ -1,0 +1,269 @@
+#include "Database/Plan.h"
+#include "Database/Project.h"
+#include "Element/Door.h"
+#include "Element/Lamp.h"
+#include "Element/Window.h"
+#include "Interface/ProgressWindow.h"
+#include "Library/Library.h"
+#include "Memo/ElementMemoStore.h"
+#include "Remap/ObjectMapTransaction.h"
+#include "RemapFixture.h"
+#include "sim/ComponentRequests.h"
+#include "sim/Dialogs.h"
+#include "sim/ElementMemos.h"
+#include "sim/ElementTable.h"
+#include "sim/IFC.h"
+#include "sim/Library.h"
+#include "sim/Project.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+using namespace zelvane;
+using zelvane::remap::ObjectMap;
+using zelvane::remap::ObjectMapTransaction;
+
+namespace {
+
+API_IFCProperty nameProperty(const char* text, Int32 kind = API_IFCPropertySingleValueType) {
+    API_IFCProperty record;
+    record.head.propertyType = kind;
+    record.head.propertyName = GS::UniString("Name");
+    record.head.propertySetName = GS::UniString("AC_Pset_Name");
+    record.singleValue.valueType = GS::UniString("IfcLabel");
+    record.singleValue.primitiveType = 4;
+    record.singleValue.stringValue = GS::UniString(text);
+    return record;
+}
+
+class CollectingTest : public remap_test::RemapTest {
+protected:
+    void SetUp() override {
+        sim::openProject();
+        RemapTest::SetUp();
+        Library::startup();
+        Drawing::startup();
+        Drawing::addAdapter(element_id(API_LampID), Lamp::create, false);
+        Drawing::addAdapter(element_id(API_DoorID), Door::create, false);
+        Drawing::addAdapter(element_id(API_WindowID), Window::create, false);
+        plan = host.getProject()->getFloorPlan();
+    }
+    void TearDown() override {
+        Drawing::shutdown();
+        Library::shutdown();
+        RemapTest::TearDown();
+    }
+
+    static Int32 addPart(const std::string& name, API_LibTypeID type = APILib_ObjectID,
+                         bool missing = false) {
+        sim::LibPartDef def;
+        def.type = type;
+        def.name = name;
+        def.missing = missing;
+        def.parameters = {sim::scalarParameter(APIParT_Length, "A", 1.0)};
+        return sim::addLibPart(def);
+    }
+    static void storeParameters(const GS::Guid& guid, const std::vector<sim::LibParameter>& parameters) {
+        ElementMemoStore store;
+        ASSERT_EQ(sim::writeParameterRecords(parameters, store.params()), NoError);
+        ASSERT_EQ(sim::storeMemo(guid, store.getTarget(), APIMemoMask_AddPars), NoError);
+    }
+    static GS::Guid place(API_ElemTypeID type, Int32 part) {
+        API_Element record;
+        record.header.typeID = type;
+        if (type == API_DoorID) {
+            record.door.openingBase.libInd = part;
+        } else if (type == API_WindowID) {
+            record.window.openingBase.libInd = part;
+        } else if (type == API_LampID) {
+            record.lamp.libInd = part;
+        } else {
+            record.object.libInd = part;
+        }
+        return sim::addElement(record);
+    }
+    // The collected keys (part type and source name) with their element counts, in map order.
+    static std::vector<std::string> keysOf(ObjectMapTransaction& transaction) {
+        std::vector<std::string> keys;
+        for (const auto& [key, links] : transaction.getElementMap()) {
+            keys.push_back(std::to_string(key.first) + ":" + key.second.data() + "x" +
+                           std::to_string(links.size()));
+        }
+        return keys;
+    }
+    std::vector<std::string> collect(ObjectMap::Type kind) {
+        ObjectMapTransaction transaction(kind);
+        auto progress = ProgressWindow::create("collecting", 3);
+        EXPECT_TRUE(transaction.collect(*plan, *progress));
+        return keysOf(transaction);
+    }
+
+    Plan* plan = nullptr;
+};
+
+} // namespace
+
+TEST(LegacyName, TakesTheVersionSuffixOff) {
+    struct Case {
+        const char* partName;
+        bool qualifies;
+        const char* name;
+    } cases[] = {
+        {"Chair 15", true, "Chair"},
+        {"Chair 45", true, "Chair"},
+        {"Chair 8", true, "Chair"},
+        {"Chair 20", true, "Chair"},
+        {"Chair 99", true, "Chair"},
+        {"Chair  12", true, "Chair"},
+        {"Chair12", true, "Chair"},
+        {" Chair\t12", true, " Chair"},
+        {"Chair 012", true, "Chair"},
+        {"Chair 21", false, ""},
+        {"Chair 7", false, ""},
+        {"Chair 39", false, ""},
+        {"Chair 120", false, ""},
+        {"1215", false, ""},
+        {"Chair", false, ""},
+        {"Chair 4294967311", false, ""},
+        {"", false, ""},
+    };
+    for (const Case& c : cases) {
+        String name("unchanged");
+        EXPECT_EQ(ObjectMapTransaction::getLegacyName(String(c.partName), name), c.qualifies) << c.partName;
+        if (c.qualifies) {
+            EXPECT_STREQ(name.data(), c.name) << c.partName;
+        }
+    }
+}
+
+TEST_F(CollectingTest, EachKindCollectsOnlyItsElements) {
+    Int32 chair = addPart("Chair");
+    Int32 oldChair = addPart("Chair 15");
+    Int32 lost = addPart("Lost Table", APILib_ObjectID, true);
+    Int32 drawn = addPart("Sofa");
+    place(API_ObjectID, chair);
+    place(API_ObjectID, oldChair);
+    place(API_ObjectID, lost);
+    GS::Guid drawnGuid = place(API_ObjectID, drawn);
+    storeParameters(drawnGuid, {sim::textParameter("Derived_from_AutoCad", "1")});
+    // The parameter must be text to count.
+    storeParameters(place(API_ObjectID, addPart("Rug")),
+                    {sim::scalarParameter(APIParT_Length, "Derived_from_AutoCad", 1.0)});
+    GS::Guid unloaded = place(API_ObjectID, 999);
+    sim::setUnloadedPartName(unloaded, "Gone Bench");
+    GS::Guid named = place(API_ObjectID, chair);
+    sim::IFCItems items;
+    items.properties = {nameProperty("IfcChair")};
+    sim::setStoredIFC(named, items);
+    GS::Guid blank = place(API_ObjectID, chair);
+    items.properties = {nameProperty("")};
+    sim::setStoredIFC(blank, items);
+
+    const std::string object = std::to_string(APILib_ObjectID) + ":";
+    struct Case {
+        ObjectMap::Type kind;
+        std::vector<std::string> keys;
+    } cases[] = {
+        {ObjectMap::IFC, {object + "IfcChairx1"}},
+        {ObjectMap::DWG, {object + "Sofax1"}},
+        {ObjectMap::GSM, {object + "Chairx3", object + "Chair 15x1", object + "Rugx1", object + "Sofax1"}},
+        {ObjectMap::missing, {object + "Gone Benchx1", object + "Lost Tablex1"}},
+        {ObjectMap::legacy, {object + "Chairx1"}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(collect(c.kind), c.keys) << ObjectMap::typeName(c.kind);
+    }
+}
+
+TEST_F(CollectingTest, KeysOrderByPartTypeThenNameAndKeepTheOrderMet) {
+    Int32 window = addPart("Sash", APILib_WindowID);
+    Int32 door = addPart("Panel", APILib_DoorID);
+    Int32 lamp = addPart("Bulb", APILib_LampID);
+    Int32 table = addPart("Table");
+    Int32 chair = addPart("Chair");
+    GS::Guid first = place(API_ObjectID, table);
+    place(API_WindowID, window);
+    place(API_LampID, lamp);
+    place(API_DoorID, door);
+    place(API_ObjectID, chair);
+    GS::Guid second = place(API_ObjectID, table);
+
+    ObjectMapTransaction transaction(ObjectMap::GSM);
+    auto progress = ProgressWindow::create("collecting", 3);
+    ASSERT_TRUE(transaction.collect(*plan, *progress));
+    std::vector<std::string> expected;
+    for (auto [type, name] : {std::pair{APILib_WindowID, "Sash"}, std::pair{APILib_DoorID, "Panel"},
+                              std::pair{APILib_ObjectID, "Chair"}, std::pair{APILib_ObjectID, "Table"},
+                              std::pair{APILib_LampID, "Bulb"}}) {
+        expected.push_back(std::to_string(type) + ":" + name + (std::string(name) == "Table" ? "x2" : "x1"));
+    }
+    std::sort(expected.begin(), expected.end(), [](const std::string& a, const std::string& b) {
+        return std::stoi(a) != std::stoi(b) ? std::stoi(a) < std::stoi(b) : a < b;
+    });
+    EXPECT_EQ(keysOf(transaction), expected);
+    const auto& tables = transaction.getElementMap()[ObjectMap::Key(APILib_ObjectID, "Table")];
+    ASSERT_EQ(tables.size(), 2u);
+    EXPECT_EQ(tables[0].getUniqueID(), Guid(first));
+    EXPECT_EQ(tables[1].getUniqueID(), Guid(second));
+
+    // A DWG run never walks doors, windows or lamps.
+    EXPECT_TRUE(collect(ObjectMap::DWG).empty());
+}
+
+TEST_F(CollectingTest, TheSelectionComesFirstElseTheWholeDrawing) {
+    Int32 chair = addPart("Chair");
+    Int32 table = addPart("Table");
+    Int32 lost = addPart("Lost", APILib_ObjectID, true);
+    GS::Guid chairGuid = place(API_ObjectID, chair);
+    place(API_ObjectID, table);
+    GS::Guid lostGuid = place(API_ObjectID, lost);
+    const std::string object = std::to_string(APILib_ObjectID) + ":";
+    struct Case {
+        std::vector<GS::Guid> selected;
+        std::vector<std::string> keys;
+    } cases[] = {
+        {{chairGuid}, {object + "Chairx1"}},
+        {{lostGuid}, {object + "Chairx1", object + "Tablex1"}}, // nothing of the selection qualifies
+        {{}, {object + "Chairx1", object + "Tablex1"}},
+    };
+    for (const Case& c : cases) {
+        std::vector<API_Neig> neigs;
+        for (const GS::Guid& guid : c.selected) {
+            API_Neig neig;
+            neig.guid = guid;
+            neigs.push_back(neig);
+        }
+        sim::setSelection(neigs);
+        plan->reset();
+        EXPECT_EQ(collect(ObjectMap::GSM), c.keys) << c.selected.size();
+    }
+}
+
+TEST_F(CollectingTest, ACancelStopsCollectingAndInitialiseClosesTheWindow) {
+    Int32 chair = addPart("Chair");
+    for (int i = 0; i < 5; ++i) {
+        place(API_ObjectID, chair);
+    }
+    sim::cancelProgressAtQuery(3);
+    ObjectMapTransaction transaction(ObjectMap::GSM);
+    EXPECT_FALSE(transaction.initialise());
+    EXPECT_FALSE(sim::isProgressWindowOpen());
+    EXPECT_TRUE(sim::alerts().empty());
+    EXPECT_LT(transaction.getElementMap()[ObjectMap::Key(APILib_ObjectID, "Chair")].size(), 5u);
+}
+
+TEST_F(CollectingTest, InitialiseEndsWithANoticeWhenNothingQualifies) {
+    place(API_ObjectID, addPart("Chair"));
+    ObjectMapTransaction none(ObjectMap::none);
+    EXPECT_FALSE(none.initialise());
+    EXPECT_EQ(none.getDrawing(), nullptr);
+
+    ObjectMapTransaction transaction(ObjectMap::missing);
+    EXPECT_FALSE(transaction.initialise());
+    EXPECT_EQ(transaction.getDrawing(), plan);
+    EXPECT_TRUE(transaction.getElementMap().empty());
+    EXPECT_FALSE(sim::isProgressWindowOpen());
+    ASSERT_EQ(sim::alerts().size(), 1u);
+    EXPECT_EQ(sim::alerts()[0].largeText, "No elements of this kind were found.");
+}
