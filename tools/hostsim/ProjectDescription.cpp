@@ -198,7 +198,7 @@ ProjectDescription ProjectDescription::read(const json& description, const std::
     }
     for (std::size_t i = 0; i < result.m_elements.size(); ++i) {
         const Element& element = result.m_elements[i];
-        const std::string& wall = element.placement.wall();
+        const std::string wall = element.placement.wall();
         if (!wall.empty()) {
             auto found = elementNames.find(wall);
             if (found == elementNames.end() ||
@@ -207,6 +207,8 @@ ProjectDescription ProjectDescription::read(const json& description, const std::
                 throw ScenarioError(item(source, "elements", i) +
                                     ".wall: no wall of its database is named \"" + wall + "\"");
             }
+            // The wall keeps the lists of its doors and windows in its memo.
+            result.m_elements[found->second].record.header.hasMemo = true;
         }
     }
     if (top.has("selection")) {
