@@ -9,6 +9,7 @@
 #include "sim/ElementTable.h"
 #include "sim/Project.h"
 #include "sim/Sim.h"
+#include "support/RecordElement.h"
 
 #include <benchmark/benchmark.h>
 
@@ -19,32 +20,12 @@ using namespace zelvane;
 
 namespace {
 
-class Plain : public Element {
-public:
-    Plain(const API_Element& record, const ElementLink& link) : Element(link), m_record(record) {}
-    static Element* create(const API_Element& record, const ElementLink& link) {
-        return new Plain(record, link);
-    }
-    Element* clone() const override { return new Plain(*this); }
-    API_Element* getData() const override { return new API_Element(m_record); }
-    API_ElementMemo* getMemo(unsigned long long& mask) const override {
-        mask = 0;
-        return nullptr;
-    }
-    using Element::getMemo;
-    API_Elem_Head& getHead() override { return m_record.header; }
-    const API_Elem_Head& getHead() const override { return m_record.header; }
-
-private:
-    API_Element m_record;
-};
-
 Plan* project(std::size_t count, bool selectAll) {
     sim::reset();
     sim::openProject();
     host.reset();
     Drawing::shutdown();
-    Drawing::addAdapter(element_id(API_ObjectID), Plain::create, false);
+    Drawing::addAdapter(element_id(API_ObjectID), RecordElement::create, false);
     std::vector<API_Neig> selection;
     for (std::size_t i = 0; i < count; ++i) {
         API_Element element;

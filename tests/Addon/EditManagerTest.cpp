@@ -15,6 +15,7 @@
 #include "sim/Project.h"
 #include "sim/Sim.h"
 #include "sim/Teamwork.h"
+#include "support/RecordElement.h"
 
 #include <gtest/gtest.h>
 
@@ -28,24 +29,6 @@ namespace {
 
 constexpr GSFlags hiddenFlag = 0x0001;
 constexpr GSFlags lockedFlag = 0x0002;
-
-// An element that keeps its host record.
-class RecordElement : public Element {
-public:
-    RecordElement(const API_Element& record, const ElementLink& link) : Element(link), m_record(record) {}
-    Element* clone() const override { return new RecordElement(*this); }
-    API_Element* getData() const override { return new API_Element(m_record); }
-    API_ElementMemo* getMemo(unsigned long long& mask) const override {
-        mask = 0;
-        return nullptr;
-    }
-    using Element::getMemo;
-    API_Elem_Head& getHead() override { return m_record.header; }
-    const API_Elem_Head& getHead() const override { return m_record.header; }
-
-private:
-    API_Element m_record;
-};
 
 // A transaction that makes its elements editable and then runs the given work.
 class EditTransaction : public Transaction {

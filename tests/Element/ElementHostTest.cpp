@@ -17,6 +17,7 @@
 #include "sim/Project.h"
 #include "sim/Sim.h"
 #include "sim/SolidLinks.h"
+#include "support/RecordElement.h"
 
 #include <gtest/gtest.h>
 
@@ -28,18 +29,12 @@ using namespace zelvane;
 namespace {
 
 // An element kind of a plain host record, whose memo read can be made to throw.
-class Plain : public Element {
+class Plain : public RecordElement {
 public:
-    explicit Plain(const ElementLink& link) : Element(link) {
-        m_record.header.typeID = link.getType().getType();
-    }
+    explicit Plain(const ElementLink& link) : RecordElement(link) {}
 
     Element* clone() const override { return new Plain(*this); }
-    API_Element* getData() const override { return new API_Element(m_record); }
-    API_ElementMemo* getMemo(unsigned long long& mask) const override {
-        mask = 0;
-        return nullptr;
-    }
+    using RecordElement::getMemo;
     void getMemo(unsigned long long mask, MemoStore*& store) const override {
         seenMinData = m_isMinData;
         if (throwOnMemo) {
@@ -47,12 +42,9 @@ public:
         }
         Element::getMemo(mask, store);
     }
-    API_Elem_Head& getHead() override { return m_record.header; }
-    const API_Elem_Head& getHead() const override { return m_record.header; }
     StructureType getStructureType() const override { return structure; }
     double getBaseLevel(bool) const override { return level; }
 
-    API_Element m_record;
     bool throwOnMemo = false;
     mutable bool seenMinData = true;
     StructureType structure = basic;
@@ -78,7 +70,7 @@ protected:
     }
     Plain elementOf(const GS::Guid& guid) {
         Plain element(ElementLink(Guid(guid), plan));
-        element.m_record = sim::element(guid);
+        element.record() = sim::element(guid);
         return element;
     }
 
@@ -230,8 +222,8 @@ TEST_F(ElementHostTest, ToolDefaultsWithMemoAndUserData) {
     sim::failCall("ACAPI_Element_GetDefaults", APIERR_GENERAL);
     EXPECT_FALSE(element.getDefaultData(&record, nullptr));
 
-    element.m_record.header.layer = 6;
-    element.m_record.header.variationID = 9;
+    element.record().header.layer = 6;
+    element.record().header.variationID = 9;
     EXPECT_TRUE(element.makeDefault()); // user data not loaded: not stored
     EXPECT_EQ(sim::defaults(API_ObjectID, 9).header.layer, 6);
     EXPECT_FALSE(sim::hasDefaultUserData(API_ObjectID, 9));
@@ -307,8 +299,8 @@ TEST_F(ElementHostTest, ForceLoadRestoresTheSwitchOnEveryPath) {
 
 TEST_F(ElementHostTest, DeltasTakeOnlyWhatChanged) {
     Plain reference(ElementLink(element_id(6), 0)), edited(reference), mine(reference);
-    mine.m_record.header.layer = 7;
-    edited.m_record.header.renovationStatus = 3;
+    mine.record().header.layer = 7;
+    edited.record().header.renovationStatus = 3;
     mine.applyDelta(edited, reference);
     EXPECT_EQ(mine.getHead().renovationStatus, 3);
     EXPECT_EQ(mine.getHead().layer, 7);

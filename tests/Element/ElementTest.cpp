@@ -3,33 +3,13 @@
 #include "Environment/MemoryBlock.h"
 #include "sim/ElementTable.h"
 #include "sim/Project.h"
+#include "support/RecordElement.h"
 
 #include <gtest/gtest.h>
 
 using namespace zelvane;
 
 namespace {
-
-// The smallest element kind: a host record of its own.
-class Plain : public Element {
-public:
-    explicit Plain(const ElementLink& link) : Element(link) {
-        m_record.header.typeID = link.getType().getType();
-    }
-
-    Element* clone() const override { return new Plain(*this); }
-    API_Element* getData() const override { return new API_Element(m_record); }
-    API_ElementMemo* getMemo(unsigned long long& mask) const override {
-        mask = 0;
-        return nullptr;
-    }
-    using Element::getMemo;
-    API_Elem_Head& getHead() override { return m_record.header; }
-    const API_Elem_Head& getHead() const override { return m_record.header; }
-
-private:
-    API_Element m_record;
-};
 
 class Step : public Transformation {
 public:
@@ -49,7 +29,7 @@ TEST(ElementTest, CopiesOwnTheirBlockAndTransformsButNotTheListingCache) {
 
     ElementLink link(element_id(6), 0);
     link.setUniqueID(guid);
-    Plain element(link);
+    RecordElement element(link);
     EXPECT_TRUE(element.exists());
     EXPECT_EQ(element.getUserDataFlags(), 12u);
     EXPECT_EQ(element.getUserDataVersion(), 1);
@@ -64,7 +44,7 @@ TEST(ElementTest, CopiesOwnTheirBlockAndTransformsButNotTheListingCache) {
     element.pushTransform(new Step(1));
     element.pushTransform(new Step(2));
 
-    Plain copy(element);
+    RecordElement copy(element);
     sim::setElementInfo(guid, "D-8", "Floor 1/D-8");
     EXPECT_EQ(copy.getListingID(false), "D-8");    // asked afresh
     EXPECT_EQ(element.getListingID(false), "D-7"); // never asked again
@@ -87,7 +67,7 @@ TEST(ElementTest, CopiesOwnTheirBlockAndTransformsButNotTheListingCache) {
 
 TEST(ElementTest, LinksKeepTheElementsKindAndClearingTouchesTheBlock) {
     ElementLink link(element_id(6, 3), 0);
-    Plain element(link);
+    RecordElement element(link);
     EXPECT_FALSE(element.exists()); // no GUID
 
     GS::Guid guid;
@@ -128,7 +108,7 @@ TEST(ElementTest, ListingIDStaysEmptyWhenTheHostRefuses) {
     ElementLink link(element_id(6), 0);
     Guid guid;
     link.setUniqueID(guid.generate()); // no such element
-    Plain element(link);
+    RecordElement element(link);
     EXPECT_EQ(element.getListingID(true), "");
     element.setListingID("mine");
     EXPECT_EQ(element.getListingID(false), "mine");

@@ -8,6 +8,7 @@
 #include "sim/ElementTable.h"
 #include "sim/Project.h"
 #include "sim/Sim.h"
+#include "support/RecordElement.h"
 
 #include <gtest/gtest.h>
 
@@ -17,34 +18,13 @@ using namespace zelvane;
 
 namespace {
 
-// A model element as the floor plan loads it.
-class ModelElement : public Element {
-public:
-    ModelElement(const API_Element& record, const ElementLink& link) : Element(link), m_record(record) {}
-    static Element* create(const API_Element& record, const ElementLink& link) {
-        return new ModelElement(record, link);
-    }
-    Element* clone() const override { return new ModelElement(*this); }
-    API_Element* getData() const override { return new API_Element(m_record); }
-    API_ElementMemo* getMemo(unsigned long long& mask) const override {
-        mask = 0;
-        return nullptr;
-    }
-    using Element::getMemo;
-    API_Elem_Head& getHead() override { return m_record.header; }
-    const API_Elem_Head& getHead() const override { return m_record.header; }
-
-private:
-    API_Element m_record;
-};
-
 class ProxyElemTest : public ::testing::Test {
 protected:
     void SetUp() override {
         sim::openProject();
         host.reset();
         Drawing::startup();
-        Drawing::addAdapter(element_id(API_ObjectID), ModelElement::create,
+        Drawing::addAdapter(element_id(API_ObjectID), RecordElement::create,
                             true); // before the start-up's objects
     }
     void TearDown() override {

@@ -16,6 +16,7 @@
 #include "sim/Project.h"
 #include "sim/Sim.h"
 #include "sim/Storeys.h"
+#include "support/RecordElement.h"
 
 #include <gtest/gtest.h>
 
@@ -24,24 +25,6 @@
 using namespace zelvane;
 
 namespace {
-
-class Plain : public Element {
-public:
-    explicit Plain(const ElementLink& link) : Element(link) {
-        m_record.header.typeID = link.getType().getType();
-    }
-    Element* clone() const override { return new Plain(*this); }
-    API_Element* getData() const override { return new API_Element(m_record); }
-    API_ElementMemo* getMemo(unsigned long long& mask) const override {
-        mask = 0;
-        return nullptr;
-    }
-    using Element::getMemo;
-    API_Elem_Head& getHead() override { return m_record.header; }
-    const API_Elem_Head& getHead() const override { return m_record.header; }
-
-    API_Element m_record;
-};
 
 // A square of side 4 with a square hole of side 2 in its middle, in the plane z = 0.
 sim::Body3D squareWithHole() {
@@ -184,8 +167,7 @@ TEST_F(Element3DTest, PlaneCutsAndFacesAlongAPlane) {
 
 TEST_F(Element3DTest, ElementsCacheTheirModelForBoundsAndSurfaces) {
     GS::Guid guid = add({sim::boxBody(1, 2, 3)});
-    Plain element(ElementLink(Guid(guid), plan));
-    element.m_record = sim::element(guid);
+    RecordElement element(sim::element(guid), ElementLink(Guid(guid), plan));
     EXPECT_NEAR(element.getTotalSurfaceArea(), 22.0, 1e-6);
     std::unique_ptr<Cube> fromModel(element.getBoundingCube(false));
     std::unique_ptr<Cube> fromHost(element.getBoundingCube(true));
@@ -195,7 +177,7 @@ TEST_F(Element3DTest, ElementsCacheTheirModelForBoundsAndSurfaces) {
     EXPECT_NEAR(fromHost->getWidth(), 1.0, 1e-6);
     EXPECT_DOUBLE_EQ(fromHost->getHeight(), 0.0); // the host's box lies flat at the base level
 
-    Plain copy(element);
+    RecordElement copy(element);
     EXPECT_EQ(copy.getPrimitives3D(), element.getPrimitives3D()); // shared
     sim::clearCalls();
     copy.clear3D();
