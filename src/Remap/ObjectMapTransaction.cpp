@@ -12,7 +12,9 @@
 #include "IFC/IFCSingleValue.h"
 #include "Interface/NotifyAlert.h"
 #include "Interface/ProgressWindow.h"
+#include "Interface/WarnAlert.h"
 #include "Library/ComponentSource.h"
+#include "Library/Library.h"
 #include "Library/StringParameter.h"
 
 #include <memory>
@@ -124,6 +126,23 @@ bool ObjectMapTransaction::getSourceName(ObjectMap::Type kind, ComponentElem& el
     return false;
 }
 
+bool ObjectMapTransaction::scanLibrary(Library& library, ProgressMonitor& progress,
+                                       std::vector<ComponentLog>& parts) {
+    progress.startNext(host.getLocalString(32522, 5), library.getCount(0));
+    for (auto part = library.begin(true, Library::Filter("", 0, true, false)); !part.atEnd();
+         part.moveForward()) {
+        if (progress.isCancelled()) {
+            break;
+        }
+        const ComponentSource& source = part.getReference();
+        if (source.isPlaceable()) {
+            parts.emplace_back(source.getName(), source.getLink());
+        }
+        ++progress;
+    }
+    return !progress.isCancelled();
+}
+
 bool ObjectMapTransaction::collect(Drawing& drawing, ProgressMonitor& progress) {
     const std::vector<API_ElemTypeID> kinds = kindsOf(m_sourceKind);
     for (int pass = 0; pass < 2; ++pass) {
@@ -171,6 +190,15 @@ bool ObjectMapTransaction::initialise() {
         // The collecting window closes as soon as collecting ends.
         std::shared_ptr<ProgressWindow> progress = ProgressWindow::create(host.getLocalString(32520, 1), 3);
         if (progress == nullptr || !progress->isLive()) {
+            return false;
+        }
+        Library* library = host.getFrontLibrary();
+        std::vector<ComponentLog> parts;
+        if (library == nullptr || !scanLibrary(*library, *progress, parts) || parts.empty()) {
+            if (!progress->isCancelled()) {
+                progress.reset();
+                WarnAlert().show(host.getLocalString(32523, 1));
+            }
             return false;
         }
         completed = collect(*m_drawing, *progress);

@@ -5,6 +5,7 @@
 
 #include "Addon/Transaction.h"
 #include "Database/ElementLink.h"
+#include "Remap/ComponentLog.h"
 #include "Remap/ObjectMap.h"
 
 #include <map>
@@ -13,6 +14,7 @@
 namespace zelvane {
 class ComponentElem;
 class Drawing;
+class Library;
 class ProgressMonitor;
 class Specification;
 } // namespace zelvane
@@ -45,6 +47,9 @@ public:
     // one other character, 8 to 20 or 40 to 99 (versions 4 to 9), below the host's version.
     static bool getLegacyName(const String& partName, String& name);
 
+    // Appends the library's placeable parts to the list, in library order; false when the progress
+    // window reports cancel.
+    static bool scanLibrary(Library& library, ProgressMonitor& progress, std::vector<ComponentLog>& parts);
     // Collects the kind's elements of the drawing into the element map: those of the selection,
     // else (nothing of the selection qualifying) those of the whole drawing. Elements are walked
     // without being written back. False when the progress window reports cancel.

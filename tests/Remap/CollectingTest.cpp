@@ -267,3 +267,26 @@ TEST_F(CollectingTest, InitialiseEndsWithANoticeWhenNothingQualifies) {
     ASSERT_EQ(sim::alerts().size(), 1u);
     EXPECT_EQ(sim::alerts()[0].largeText, "No elements of this kind were found.");
 }
+
+TEST_F(CollectingTest, InitialiseWarnsWhenTheLibraryHoldsNoPlaceablePart) {
+    struct Case {
+        bool withPart;
+        bool placeable;
+    } cases[] = {{false, false}, {true, false}};
+    for (const Case& c : cases) {
+        sim::clearLibrary();
+        std::size_t shown = sim::alerts().size();
+        if (c.withPart) {
+            sim::LibPartDef def;
+            def.name = "Macro";
+            def.placeable = c.placeable;
+            place(API_ObjectID, sim::addLibPart(def));
+        }
+        ObjectMapTransaction transaction(ObjectMap::GSM);
+        EXPECT_FALSE(transaction.initialise());
+        EXPECT_TRUE(transaction.getElementMap().empty());
+        EXPECT_FALSE(sim::isProgressWindowOpen());
+        ASSERT_EQ(sim::alerts().size(), shown + 1) << c.withPart;
+        EXPECT_EQ(sim::alerts().back().largeText, "The loaded library holds no placeable library parts.");
+    }
+}

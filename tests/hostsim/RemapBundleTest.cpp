@@ -58,9 +58,10 @@ TEST(RemapBundleTest, RunsInTheHostProgramAndKeepsItsPreferencesInTheProject) {
              "step 6: menu 32500/6 -> 0",
              "step 7: menu 32500/3 -> 0",
              "step 13: FreeData remap -> 0",
-             // Item 3 collects the elements of its kind; the empty project holds none.
+             // Item 3 looks for placeable parts first; the project's library holds none.
              "alerts:\n  type -2 \"Warning\": \"This functionality is coming in a future release\" -> 1 (not "
-             "scripted)\n  type -3 \"Information\": \"No elements of this kind were found.\" -> 1 (not "
+             "scripted)\n  type -2 \"Warning\": \"The loaded library holds no placeable library parts.\" -> "
+             "1 (not "
              "scripted)\ndialogs:\n",
              "undo steps:\nmenu items:\n",
              // Read when the project opened, written at each save, read again after a close.
