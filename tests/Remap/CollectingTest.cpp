@@ -159,6 +159,11 @@ TEST_F(CollectingTest, EachKindCollectsOnlyItsElements) {
     GS::Guid blank = place(API_ObjectID, chair);
     items.properties = {nameProperty("")};
     sim::setStoredIFC(blank, items);
+    // A list value is no name, even holding one text.
+    API_IFCProperty list = nameProperty("IfcListed", API_IFCPropertyListValueType);
+    list.listValues.Push(list.singleValue);
+    items.properties = {list};
+    sim::setStoredIFC(place(API_ObjectID, chair), items);
 
     const std::string object = std::to_string(APILib_ObjectID) + ":";
     struct Case {
@@ -167,7 +172,7 @@ TEST_F(CollectingTest, EachKindCollectsOnlyItsElements) {
     } cases[] = {
         {ObjectMap::IFC, {object + "IfcChairx1"}},
         {ObjectMap::DWG, {object + "Sofax1"}},
-        {ObjectMap::GSM, {object + "Chairx3", object + "Chair 15x1", object + "Rugx1", object + "Sofax1"}},
+        {ObjectMap::GSM, {object + "Chairx4", object + "Chair 15x1", object + "Rugx1", object + "Sofax1"}},
         {ObjectMap::missing, {object + "Gone Benchx1", object + "Lost Tablex1"}},
         {ObjectMap::legacy, {object + "Chairx1"}},
     };
