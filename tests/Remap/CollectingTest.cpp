@@ -8,6 +8,7 @@
 #include "Memo/ElementMemoStore.h"
 #include "Remap/ObjectMapTransaction.h"
 #include "RemapFixture.h"
+#include "sim/Attributes.h"
 #include "sim/ComponentRequests.h"
 #include "sim/Dialogs.h"
 #include "sim/ElementMemos.h"
@@ -294,4 +295,18 @@ TEST_F(CollectingTest, InitialiseWarnsWhenTheLibraryHoldsNoPlaceablePart) {
         ASSERT_EQ(sim::alerts().size(), shown + 1) << c.withPart;
         EXPECT_EQ(sim::alerts().back().largeText, "The loaded library holds no placeable library parts.");
     }
+}
+
+TEST_F(CollectingTest, ElementsOnHiddenLayersAreNotCollected) {
+    Int32 chair = addPart("Chair");
+    Int32 table = addPart("Table");
+    API_AttributeIndex hidden = sim::addAttribute(sim::makeAttribute(API_LayerID, "Hidden", APILay_Hidden));
+    API_Element record;
+    record.header.typeID = API_ObjectID;
+    record.header.layer = static_cast<short>(hidden);
+    record.object.libInd = table;
+    sim::addElement(record);
+    place(API_ObjectID, chair);
+    EXPECT_EQ(collect(ObjectMap::GSM),
+              std::vector<std::string>{std::to_string(APILib_ObjectID) + ":Chairx1"});
 }
