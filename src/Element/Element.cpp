@@ -39,6 +39,24 @@ namespace zelvane {
 
 namespace {
 
+// One quantity of a composite element's skins of the given material, summed; 0 when the host
+// cannot measure the element.
+double sumOfSkins(const ElementLink& link, attribute_index material, double API_CompositeQuantity::*field) {
+    ElementQuantity quantity;
+    ElementQuantity::setMask(&(quantity.compositeMask().*field));
+    ElementQuantity::setMask(&quantity.compositeMask().buildMatIndices);
+    if (!quantity.measure(link)) {
+        return 0.0;
+    }
+    double sum = 0.0;
+    for (const API_CompositeQuantity& skin : quantity.getComposites()) {
+        if (skin.buildMatIndices == material.getIndex()) {
+            sum += skin.*field;
+        }
+    }
+    return sum;
+}
+
 // The host's answer when an element has no user data: success for these calls.
 bool isUserDataDone(GSErrCode err) {
     return err == NoError || err == APIERR_NOUSERDATA;
@@ -349,21 +367,8 @@ double Element::getMaterialVolume(attribute_index material) const {
     switch (getStructureType()) {
     case basic:
         return getMaterial().getIndex() == material ? getVolume() : 0.0;
-    case composite: {
-        ElementQuantity quantity;
-        ElementQuantity::setMask(&quantity.compositeMask().volumes);
-        ElementQuantity::setMask(&quantity.compositeMask().buildMatIndices);
-        if (!quantity.measure(m_link)) {
-            return 0.0;
-        }
-        double sum = 0.0;
-        for (const API_CompositeQuantity& skin : quantity.getComposites()) {
-            if (skin.buildMatIndices == material.getIndex()) {
-                sum += skin.volumes;
-            }
-        }
-        return sum;
-    }
+    case composite:
+        return sumOfSkins(m_link, material, &API_CompositeQuantity::volumes);
     default:
         return 0.0;
     }
@@ -377,19 +382,7 @@ double Element::getMaterialArea(attribute_index material) const {
     if (dynamic_cast<const Composite*>(pattern.get()) == nullptr) {
         return 0.0;
     }
-    ElementQuantity quantity;
-    ElementQuantity::setMask(&quantity.compositeMask().projectedArea);
-    ElementQuantity::setMask(&quantity.compositeMask().buildMatIndices);
-    if (!quantity.measure(m_link)) {
-        return 0.0;
-    }
-    double sum = 0.0;
-    for (const API_CompositeQuantity& skin : quantity.getComposites()) {
-        if (skin.buildMatIndices == material.getIndex()) {
-            sum += skin.projectedArea;
-        }
-    }
-    return sum;
+    return sumOfSkins(m_link, material, &API_CompositeQuantity::projectedArea);
 }
 
 double Element::getBaseLevel(bool) const {
