@@ -101,12 +101,25 @@ GSErrCode needProject() {
     return sim::isProjectOpen() ? NoError : APIERR_NOPLAN;
 }
 
+// A request's argument, then an open project.
+GSErrCode needProject(const void* argument) {
+    return argument == nullptr ? APIERR_BADPARS : needProject();
+}
+
+// The type the named database opens as: the floor plan and the 3D model keep the asked type,
+// others their own; APIERR_BADID when there is no such database.
+GSErrCode openedType(API_WindowTypeID type, const GS::Guid& id, API_WindowTypeID& opened) {
+    const sim::DatabaseRecord* record = find(type, id);
+    if (record == nullptr) {
+        return APIERR_BADID;
+    }
+    opened = isPlanOrModel(type) ? type : record->type;
+    return NoError;
+}
+
 GSErrCode getCurrent(void* par1, void*, void*) {
     auto* info = static_cast<API_DatabaseInfo*>(par1);
-    if (info == nullptr) {
-        return APIERR_BADPARS;
-    }
-    if (GSErrCode err = needProject(); err != NoError) {
+    if (GSErrCode err = needProject(info); err != NoError) {
         return err;
     }
     *info = API_DatabaseInfo();
@@ -117,26 +130,20 @@ GSErrCode getCurrent(void* par1, void*, void*) {
 
 GSErrCode changeCurrent(void* par1, void*, void*) {
     auto* info = static_cast<const API_DatabaseInfo*>(par1);
-    if (info == nullptr) {
-        return APIERR_BADPARS;
-    }
-    if (GSErrCode err = needProject(); err != NoError) {
+    if (GSErrCode err = needProject(info); err != NoError) {
         return err;
     }
-    const sim::DatabaseRecord* record = find(info->typeID, info->databaseUnId);
-    if (record == nullptr) {
-        return APIERR_BADID;
+    API_WindowTypeID type;
+    if (GSErrCode err = openedType(info->typeID, info->databaseUnId, type); err != NoError) {
+        return err;
     }
-    sim::setCurrentDatabase(isPlanOrModel(info->typeID) ? info->typeID : record->type, info->databaseUnId);
+    sim::setCurrentDatabase(type, info->databaseUnId);
     return NoError;
 }
 
 GSErrCode getWindow(void* par1, void*, void*) {
     auto* info = static_cast<API_WindowInfo*>(par1);
-    if (info == nullptr) {
-        return APIERR_BADPARS;
-    }
-    if (GSErrCode err = needProject(); err != NoError) {
+    if (GSErrCode err = needProject(info); err != NoError) {
         return err;
     }
     info->typeID = state().frontType;
@@ -146,17 +153,13 @@ GSErrCode getWindow(void* par1, void*, void*) {
 
 GSErrCode changeWindow(void* par1, void*, void*) {
     auto* info = static_cast<const API_WindowInfo*>(par1);
-    if (info == nullptr) {
-        return APIERR_BADPARS;
-    }
-    if (GSErrCode err = needProject(); err != NoError) {
+    if (GSErrCode err = needProject(info); err != NoError) {
         return err;
     }
-    const sim::DatabaseRecord* record = find(info->typeID, info->databaseUnId);
-    if (record == nullptr) {
-        return APIERR_BADID;
+    API_WindowTypeID type;
+    if (GSErrCode err = openedType(info->typeID, info->databaseUnId, type); err != NoError) {
+        return err;
     }
-    API_WindowTypeID type = isPlanOrModel(info->typeID) ? info->typeID : record->type;
     sim::setFrontWindow(type, info->databaseUnId);
     sim::setCurrentDatabase(type, info->databaseUnId);
     return NoError;
@@ -215,10 +218,7 @@ GSErrCode newDatabase(void* par1, void*, void*) {
 
 GSErrCode deleteDatabase(void* par1, void*, void*) {
     auto* info = static_cast<const API_DatabaseInfo*>(par1);
-    if (info == nullptr) {
-        return APIERR_BADPARS;
-    }
-    if (GSErrCode err = needProject(); err != NoError) {
+    if (GSErrCode err = needProject(info); err != NoError) {
         return err;
     }
     if (isPlanOrModel(info->typeID) || find(info->typeID, info->databaseUnId) == nullptr) {
@@ -235,10 +235,7 @@ GSErrCode deleteDatabase(void* par1, void*, void*) {
 
 GSErrCode databaseInfo(void* par1, void*, void*) {
     auto* info = static_cast<API_DatabaseInfo*>(par1);
-    if (info == nullptr) {
-        return APIERR_BADPARS;
-    }
-    if (GSErrCode err = needProject(); err != NoError) {
+    if (GSErrCode err = needProject(info); err != NoError) {
         return err;
     }
     const sim::DatabaseRecord* record = find(info->typeID, info->databaseUnId);
@@ -275,10 +272,7 @@ GSErrCode modifyDatabase(void* par1, void*, void*) {
 
 GSErrCode box(void* par1, bool extent) {
     auto* result = static_cast<API_Box*>(par1);
-    if (result == nullptr) {
-        return APIERR_BADPARS;
-    }
-    if (GSErrCode err = needProject(); err != NoError) {
+    if (GSErrCode err = needProject(result); err != NoError) {
         return err;
     }
     *result = extent ? current()->extent : current()->zoom;
@@ -294,10 +288,7 @@ GSErrCode getExtent(void* par1, void*, void*) {
 }
 
 GSErrCode getScale(void* par1, void*, void*) {
-    if (par1 == nullptr) {
-        return APIERR_BADPARS;
-    }
-    if (GSErrCode err = needProject(); err != NoError) {
+    if (GSErrCode err = needProject(par1); err != NoError) {
         return err;
     }
     *static_cast<double*>(par1) = current()->scale;
