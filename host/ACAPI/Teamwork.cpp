@@ -45,6 +45,14 @@ GSErrCode currentMember(short& userId) {
     return NoError;
 }
 
+// The call logged with the number of elements it names, then the current member's ID.
+GSErrCode enterAsMember(const char* call, const std::vector<API_Guid>& guids, short& userId) {
+    if (GSErrCode err = sim::enter(call, Int64(guids.size())); err != NoError) {
+        return err;
+    }
+    return currentMember(userId);
+}
+
 } // namespace
 
 namespace sim {
@@ -77,12 +85,9 @@ bool ACAPI_TeamworkControl_IsOnline() {
 
 GSErrCode ACAPI_TeamworkControl_ReserveElements(const std::vector<API_Guid>& guids,
                                                 std::vector<API_ReservationConflict>* conflicts) {
-    if (GSErrCode err = sim::enter("ACAPI_TeamworkControl_ReserveElements", Int64(guids.size()));
-        err != NoError) {
-        return err;
-    }
     short userId = 0;
-    if (GSErrCode err = currentMember(userId); err != NoError) {
+    if (GSErrCode err = enterAsMember("ACAPI_TeamworkControl_ReserveElements", guids, userId);
+        err != NoError) {
         return err;
     }
     for (const API_Guid& guid : guids) {
@@ -105,12 +110,9 @@ GSErrCode ACAPI_TeamworkControl_ReserveElements(const std::vector<API_Guid>& gui
 }
 
 GSErrCode ACAPI_TeamworkControl_ReleaseElements(const std::vector<API_Guid>& guids) {
-    if (GSErrCode err = sim::enter("ACAPI_TeamworkControl_ReleaseElements", Int64(guids.size()));
-        err != NoError) {
-        return err;
-    }
     short userId = 0;
-    if (GSErrCode err = currentMember(userId); err != NoError) {
+    if (GSErrCode err = enterAsMember("ACAPI_TeamworkControl_ReleaseElements", guids, userId);
+        err != NoError) {
         return err;
     }
     for (const API_Guid& guid : guids) {
