@@ -53,6 +53,18 @@ GSErrCode known(const GS::Guid& guid) {
     return sim::hasElement(guid) ? NoError : APIERR_BADID;
 }
 
+// What a listing call checks before it answers: the call logged, a place for the list, and the
+// element it lists for.
+GSErrCode enterListing(const char* call, const void* list, const GS::Guid& guid) {
+    if (GSErrCode err = sim::enter(call); err != NoError) {
+        return err;
+    }
+    if (list == nullptr) {
+        return APIERR_BADPARS;
+    }
+    return known(guid);
+}
+
 } // namespace
 
 std::vector<sim::SolidLink> sim::solidLinksOf(const GS::Guid& target) {
@@ -95,13 +107,8 @@ GSErrCode ACAPI_Element_SolidLink_Remove(const API_Guid& target, const API_Guid&
 }
 
 GSErrCode ACAPI_Element_SolidLink_GetOperators(const API_Guid& target, GS::Array<API_Guid>** operators) {
-    if (GSErrCode err = sim::enter("ACAPI_Element_SolidLink_GetOperators"); err != NoError) {
-        return err;
-    }
-    if (operators == nullptr) {
-        return APIERR_BADPARS;
-    }
-    if (GSErrCode err = known(target); err != NoError) {
+    if (GSErrCode err = enterListing("ACAPI_Element_SolidLink_GetOperators", operators, target);
+        err != NoError) {
         return err;
     }
     auto* list = new GS::Array<API_Guid>;
@@ -113,13 +120,7 @@ GSErrCode ACAPI_Element_SolidLink_GetOperators(const API_Guid& target, GS::Array
 }
 
 GSErrCode ACAPI_Element_SolidLink_GetTargets(const API_Guid& op, GS::Array<API_Guid>** targets) {
-    if (GSErrCode err = sim::enter("ACAPI_Element_SolidLink_GetTargets"); err != NoError) {
-        return err;
-    }
-    if (targets == nullptr) {
-        return APIERR_BADPARS;
-    }
-    if (GSErrCode err = known(op); err != NoError) {
+    if (GSErrCode err = enterListing("ACAPI_Element_SolidLink_GetTargets", targets, op); err != NoError) {
         return err;
     }
     auto* list = new GS::Array<API_Guid>;
