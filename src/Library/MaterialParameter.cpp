@@ -1,18 +1,13 @@
 #include "Library/MaterialParameter.h"
 
 #include "Attribute/Finish.h"
-#include "Database/Specification.h"
 
 #include <memory>
 
 namespace zelvane {
 
 Finish* MaterialParameter::getAttribute(Specification* specification) const {
-    if (specification == nullptr) {
-        return nullptr;
-    }
-    std::unique_ptr<Attribute> attribute(
-        specification->load(AttributeLink(attribute_index(getValue(0, 0)), 6, specification)));
+    std::unique_ptr<Attribute> attribute(loadAttribute(specification, 6));
     auto* kind = dynamic_cast<Finish*>(attribute.get());
     if (kind != nullptr) {
         attribute.release();
