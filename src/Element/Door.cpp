@@ -32,12 +32,7 @@ Element* Door::create(const API_Element& record, const ElementLink& link) {
 }
 
 void Door::setSourceLink(const ComponentLink& link, bool refetch, bool apply) {
-    if (link.getType() != 0 && link.getType() != APILib_DoorID) {
-        return;
-    }
-    getOpeningData().libInd = link.getIndex();
-    ComponentElem::setSourceLink(ComponentLink(link.getIndex(), APILib_DoorID, link.getLibrary()), refetch,
-                                 apply);
+    setPartSource(link, APILib_DoorID, refetch, apply);
 }
 
 } // namespace zelvane

@@ -64,6 +64,14 @@ Wall* Joinery::getWall() const {
     return wall;
 }
 
+void Joinery::setPartSource(const ComponentLink& link, API_LibTypeID part, bool refetch, bool apply) {
+    if (link.getType() != 0 && link.getType() != part) {
+        return;
+    }
+    getOpeningData().libInd = link.getIndex();
+    ComponentElem::setSourceLink(ComponentLink(link.getIndex(), part, link.getLibrary()), refetch, apply);
+}
+
 void Joinery::setAnchor(Int32 kind, const Storey* storey) {
     joinery().anchorKind = kind;
     joinery().anchorStory =

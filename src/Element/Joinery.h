@@ -85,6 +85,9 @@ protected:
     // A new element's record from the tool's defaults (with their memo when asked), then the
     // default part as its source.
     void loadDefaults(bool withMemo, API_LibTypeID part);
+    // Takes a part of the given library type (or of no type) as the source; other parts are
+    // ignored.
+    void setPartSource(const ComponentLink& link, API_LibTypeID part, bool refetch, bool apply);
     API_Element& record() { return m_record; }
 
 private:

@@ -31,12 +31,7 @@ Element* Window::create(const API_Element& record, const ElementLink& link) {
 }
 
 void Window::setSourceLink(const ComponentLink& link, bool refetch, bool apply) {
-    if (link.getType() != 0 && link.getType() != APILib_WindowID) {
-        return;
-    }
-    getOpeningData().libInd = link.getIndex();
-    ComponentElem::setSourceLink(ComponentLink(link.getIndex(), APILib_WindowID, link.getLibrary()), refetch,
-                                 apply);
+    setPartSource(link, APILib_WindowID, refetch, apply);
 }
 
 } // namespace zelvane
