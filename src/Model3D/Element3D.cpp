@@ -56,37 +56,27 @@ Body Element3D::body(std::size_t i) const {
     return Body(m_bodies->at(i), m_lookup);
 }
 
-std::size_t Element3D::vertexSize(std::size_t i) const {
+std::size_t Element3D::count(std::size_t i, std::size_t (*sizeOf)(const Body&)) const {
     if (i != allBodies) {
-        return body(i).vertexSize();
+        return sizeOf(body(i));
     }
     std::size_t sum = 0;
     for (std::size_t b = 0; b < bodySize(); ++b) {
-        sum += body(b).vertexSize();
+        sum += sizeOf(body(b));
     }
     return sum;
+}
+
+std::size_t Element3D::vertexSize(std::size_t i) const {
+    return count(i, [](const Body& body) { return body.vertexSize(); });
 }
 
 std::size_t Element3D::edgeSize(std::size_t i) const {
-    if (i != allBodies) {
-        return body(i).edgeSize();
-    }
-    std::size_t sum = 0;
-    for (std::size_t b = 0; b < bodySize(); ++b) {
-        sum += body(b).edgeSize();
-    }
-    return sum;
+    return count(i, [](const Body& body) { return body.edgeSize(); });
 }
 
 std::size_t Element3D::faceSize(std::size_t i) const {
-    if (i != allBodies) {
-        return body(i).faceSize();
-    }
-    std::size_t sum = 0;
-    for (std::size_t b = 0; b < bodySize(); ++b) {
-        sum += body(b).faceSize();
-    }
-    return sum;
+    return count(i, [](const Body& body) { return body.faceSize(); });
 }
 
 const CadPoint& Element3D::vertex(std::size_t b, std::size_t i) const {

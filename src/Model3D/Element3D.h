@@ -58,6 +58,9 @@ public:
                               double tolerance) const;
 
 private:
+    // One size of body i, or summed over every body when i is allBodies.
+    std::size_t count(std::size_t i, std::size_t (*sizeOf)(const Body&)) const;
+
     const FinishLookup* m_lookup = nullptr;
     std::shared_ptr<ModelerAPI::Element> m_element;
     std::shared_ptr<BodyDataList> m_bodies;
