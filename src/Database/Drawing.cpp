@@ -712,23 +712,25 @@ bool Drawing::putUserData(const ElementLink& link, const MemoryBlock* block, int
     if (bool(link.getUniqueID()) && !activate()) {
         return false;
     }
+    GSErrCode err = writeUserData(link.getHeader(), block, keepEmpty, flags, version, platform);
+    setLastError(err);
+    return isUserDataSuccess(err);
+}
+
+GSErrCode Drawing::writeUserData(API_Elem_Head head, const MemoryBlock* block, int keepEmpty,
+                                 Element::UserDataFlags flags, int version, Platform::Host platform) {
     if (block != nullptr && block->size() == 0 && keepEmpty == 0) {
         block = nullptr;
     }
-    API_Elem_Head head = link.getHeader();
-    GSErrCode err;
-    if (block != nullptr) {
-        API_ElementUserData data;
-        data.dataVersion = short(version);
-        data.platformSign = UInt16(platform);
-        data.flags = flags;
-        data.dataHdl = block->getHandle();
-        err = ACAPI_Element_SetUserData(&head, &data);
-    } else {
-        err = ACAPI_Element_DeleteUserData(&head);
+    if (block == nullptr) {
+        return ACAPI_Element_DeleteUserData(&head);
     }
-    setLastError(err);
-    return isUserDataSuccess(err);
+    API_ElementUserData data;
+    data.dataVersion = short(version);
+    data.platformSign = UInt16(platform);
+    data.flags = flags;
+    data.dataHdl = block->getHandle();
+    return ACAPI_Element_SetUserData(&head, &data);
 }
 
 bool Drawing::putUserData(Element& element) {

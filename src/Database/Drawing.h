@@ -188,6 +188,10 @@ public:
                      Element::UserDataFlags flags, int version, Platform::Host platform);
     // Writes the element's block when touched, then clears the mark.
     bool putUserData(Element& element);
+    // Writes a header's user data to the host, or deletes it when there is no block (or an empty
+    // one, unless keepEmpty); the host's answer.
+    static GSErrCode writeUserData(API_Elem_Head head, const MemoryBlock* block, int keepEmpty,
+                                   Element::UserDataFlags flags, int version, Platform::Host platform);
 
     // The user's selection in this drawing, read once (null when there is none).
     ElementLinkList* getSelection();

@@ -624,20 +624,7 @@ bool Project::setToolUserData(const ElementLink& tool, const MemoryBlock* block,
     API_Elem_Head head;
     head.typeID = tool.getType().getType();
     head.variationID = tool.getVariation();
-    if (block != nullptr && block->size() == 0 && keepEmpty == 0) {
-        block = nullptr;
-    }
-    GSErrCode err;
-    if (block != nullptr) {
-        API_ElementUserData data;
-        data.dataVersion = short(version);
-        data.platformSign = UInt16(platform);
-        data.flags = flags;
-        data.dataHdl = block->getHandle();
-        err = ACAPI_Element_SetUserData(&head, &data);
-    } else {
-        err = ACAPI_Element_DeleteUserData(&head);
-    }
+    GSErrCode err = Drawing::writeUserData(head, block, keepEmpty, flags, version, platform);
     return err == NoError || err == APIERR_NOUSERDATA;
 }
 
