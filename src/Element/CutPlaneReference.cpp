@@ -25,14 +25,7 @@ CutPlaneReference::CutPlaneReference(const API_Element& record, const ElementLin
     : Element(link), m_record(record) {}
 
 void CutPlaneReference::initialise() {
-    API_Element defaults;
-    defaults.header.typeID = getType().getType();
-    defaults.header.variationID = getClass();
-    if (ACAPI_Element_GetDefaults(&defaults, nullptr) == NoError) {
-        m_record = defaults;
-    }
-    m_record.header.typeID = getType().getType();
-    m_record.header.hasMemo = true;
+    loadToolDefaults(m_record, getType().getType(), true);
 }
 
 API_MarkerType& CutPlaneReference::marker() {

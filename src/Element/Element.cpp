@@ -385,6 +385,17 @@ double Element::getMaterialArea(attribute_index material) const {
     return sumOfSkins(m_link, material, &API_CompositeQuantity::projectedArea);
 }
 
+void Element::loadToolDefaults(API_Element& record, API_ElemTypeID type, bool hasMemo) const {
+    API_Element defaults;
+    defaults.header.typeID = type;
+    defaults.header.variationID = getClass();
+    if (ACAPI_Element_GetDefaults(&defaults, nullptr) == NoError) {
+        record = defaults;
+    }
+    record.header.typeID = type;
+    record.header.hasMemo = hasMemo;
+}
+
 double Element::getBaseLevel(bool) const {
     return 0.0;
 }

@@ -280,6 +280,9 @@ public:
 
 protected:
     ElementLink& link() { return m_link; }
+    // A new element's record: the tool's defaults for this element's class when the host has
+    // them (record is left as it is otherwise), with the given type and memo flag.
+    void loadToolDefaults(API_Element& record, API_ElemTypeID type, bool hasMemo) const;
 
 private:
     ElementLink m_link;

@@ -17,14 +17,7 @@ Element* ProxyElem::create(const API_Element& record, const ElementLink& link) {
 }
 
 void ProxyElem::initialise() {
-    API_Element defaults;
-    defaults.header.typeID = type;
-    defaults.header.variationID = getClass();
-    if (ACAPI_Element_GetDefaults(&defaults, nullptr) == NoError) {
-        m_record = defaults;
-    }
-    m_record.header.typeID = type;
-    m_record.header.hasMemo = false;
+    loadToolDefaults(m_record, type, false);
 }
 
 Element* ProxyElem::getRealElement() const {

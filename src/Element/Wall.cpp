@@ -97,14 +97,7 @@ Element* Wall::create(const API_Element& record, const ElementLink& link) {
 }
 
 void Wall::initialise() {
-    API_Element defaults;
-    defaults.header.typeID = type;
-    defaults.header.variationID = getClass();
-    if (ACAPI_Element_GetDefaults(&defaults, nullptr) == NoError) {
-        m_record = defaults;
-    }
-    m_record.header.typeID = type;
-    m_record.header.hasMemo = true;
+    loadToolDefaults(m_record, type, true);
 }
 
 API_Element* Wall::getData() const {
