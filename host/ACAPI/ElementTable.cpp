@@ -185,6 +185,20 @@ sim::UserDataRecord fromHost(const API_ElementUserData& data) {
     return record;
 }
 
+// Every head names an element of the table that the current member may change.
+GSErrCode checkOwnHeads(const API_Elem_Head* heads, Int32 count) {
+    for (Int32 i = 0; i < count; ++i) {
+        const Entry* entry = find(heads[i].guid);
+        if (entry == nullptr) {
+            return APIERR_BADID;
+        }
+        if (isOthers(entry->record.header)) {
+            return APIERR_NOTMINE;
+        }
+    }
+    return NoError;
+}
+
 } // namespace
 
 namespace sim {
@@ -345,14 +359,8 @@ GSErrCode applyElementTool(GSType command, const API_Elem_Head* heads, Int32 cou
     if (count < 1) {
         return APIERR_BADPARS;
     }
-    for (Int32 i = 0; i < count; ++i) {
-        const Entry* entry = find(heads[i].guid);
-        if (entry == nullptr) {
-            return APIERR_BADID;
-        }
-        if (isOthers(entry->record.header)) {
-            return APIERR_NOTMINE;
-        }
+    if (GSErrCode err = checkOwnHeads(heads, count); err != NoError) {
+        return err;
     }
     GS::Guid group;
     group.Generate();
@@ -527,14 +535,8 @@ GSErrCode ACAPI_Element_ChangeParameters(const API_Elem_Head* heads, Int32 count
     if (count < 1 || heads == nullptr || defPars == nullptr || mask == nullptr) {
         return APIERR_BADPARS;
     }
-    for (Int32 i = 0; i < count; ++i) {
-        const Entry* entry = find(heads[i].guid);
-        if (entry == nullptr) {
-            return APIERR_BADID;
-        }
-        if (isOthers(entry->record.header)) {
-            return APIERR_NOTMINE;
-        }
+    if (GSErrCode err = checkOwnHeads(heads, count); err != NoError) {
+        return err;
     }
     for (Int32 i = 0; i < count; ++i) {
         Entry& entry = *find(heads[i].guid);
@@ -600,14 +602,8 @@ GSErrCode ACAPI_Element_Delete(const API_Elem_Head* heads, Int32 count) {
     if (count < 1 || heads == nullptr) {
         return APIERR_BADPARS;
     }
-    for (Int32 i = 0; i < count; ++i) {
-        const Entry* entry = find(heads[i].guid);
-        if (entry == nullptr) {
-            return APIERR_BADID;
-        }
-        if (isOthers(entry->record.header)) {
-            return APIERR_NOTMINE;
-        }
+    if (GSErrCode err = checkOwnHeads(heads, count); err != NoError) {
+        return err;
     }
     for (Int32 i = 0; i < count; ++i) {
         sim::removeElement(heads[i].guid);
