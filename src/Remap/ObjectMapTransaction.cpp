@@ -16,6 +16,7 @@
 #include "Library/ComponentSource.h"
 #include "Library/Library.h"
 #include "Library/StringParameter.h"
+#include "Remap/RemappingPrefs.h"
 
 #include <memory>
 
@@ -177,11 +178,16 @@ bool ObjectMapTransaction::initialise() {
         return false;
     }
     Project* project = host.getProject();
-    m_drawing = project == nullptr ? nullptr : project->getActiveDrawing();
-    if (m_drawing == nullptr && project != nullptr) {
+    if (project == nullptr) {
+        return false;
+    }
+    m_drawing = project->getActiveDrawing();
+    if (m_drawing == nullptr) {
         m_drawing = project->getFloorPlan();
     }
-    if (m_drawing == nullptr) {
+    m_specification = host.getFrontSpec();
+    m_preferences = dynamic_cast<RemappingPrefs*>(project->getPreference(RemappingPrefs::ID));
+    if (m_drawing == nullptr || m_specification == nullptr || m_preferences == nullptr) {
         return false;
     }
     m_elementMap.clear();

@@ -7,6 +7,7 @@
 #include "Library/Library.h"
 #include "Memo/ElementMemoStore.h"
 #include "Remap/ObjectMapTransaction.h"
+#include "Remap/RemappingPrefs.h"
 #include "RemapFixture.h"
 #include "sim/Attributes.h"
 #include "sim/ComponentRequests.h"
@@ -40,6 +41,18 @@ API_IFCProperty nameProperty(const char* text, Int32 kind = API_IFCPropertySingl
 
 class CollectingTest : public remap_test::RemapTest {
 protected:
+    // A project package under the add-on's code that is not the add-on's preferences.
+    class ForeignPrefs : public Package {
+    public:
+        Package* clone() const override { return new ForeignPrefs(*this); }
+        unsigned int getID() const override { return remap::RemappingPrefs::ID; }
+        const char* getTag() const override { return "foreign"; }
+        void setDefault() override {}
+        std::size_t shippingSize() const override { return 0; }
+        Shipping* getShipping(std::size_t, bool) override { return nullptr; }
+        Shipping* getShipping(const String&, const String&) override { return nullptr; }
+    };
+
     void SetUp() override {
         sim::openProject();
         RemapTest::SetUp();
@@ -49,8 +62,11 @@ protected:
         Drawing::addAdapter(element_id(API_DoorID), Door::create, false);
         Drawing::addAdapter(element_id(API_WindowID), Window::create, false);
         plan = host.getProject()->getFloorPlan();
+        host.getProject()->setPreference(remap::RemappingPrefs(), false);
     }
     void TearDown() override {
+        // The project outlives the test: its preferences must not keep host memory.
+        host.getProject()->setPreference(ForeignPrefs(), false);
         Drawing::shutdown();
         Library::shutdown();
         RemapTest::TearDown();
@@ -309,4 +325,23 @@ TEST_F(CollectingTest, ElementsOnHiddenLayersAreNotCollected) {
     place(API_ObjectID, chair);
     EXPECT_EQ(collect(ObjectMap::GSM),
               std::vector<std::string>{std::to_string(APILib_ObjectID) + ":Chairx1"});
+}
+
+TEST_F(CollectingTest, InitialiseEndsSilentlyWithoutTheAddonsPreferences) {
+    place(API_ObjectID, addPart("Chair"));
+    host.getProject()->setPreference(ForeignPrefs(), false);
+    ObjectMapTransaction transaction(ObjectMap::GSM);
+    EXPECT_FALSE(transaction.initialise());
+    EXPECT_EQ(transaction.getPreferences(), nullptr);
+    EXPECT_TRUE(sim::progressRequests().empty());
+    EXPECT_TRUE(sim::alerts().empty());
+    EXPECT_TRUE(transaction.getElementMap().empty());
+
+    host.getProject()->setPreference(remap::RemappingPrefs(), false);
+    ObjectMapTransaction ready(ObjectMap::GSM);
+    EXPECT_FALSE(ready.initialise()); // collecting went on: the map holds the chair
+    EXPECT_EQ(ready.getSpecification(), host.getFrontSpec());
+    ASSERT_NE(ready.getPreferences(), nullptr);
+    EXPECT_EQ(ready.getPreferences()->getSourceName(ObjectMap::GSM), "Default");
+    EXPECT_EQ(ready.getElementMap().size(), 1u);
 }
