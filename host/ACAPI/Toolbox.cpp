@@ -10,6 +10,7 @@
 #include "sim/Toolbox.h"
 
 #include <deque>
+#include <utility>
 
 namespace {
 
@@ -17,7 +18,7 @@ struct State {
     bool suspended = false;
     Int32 toolType = 0;
     UInt32 toolVariation = 0;
-    std::deque<bool> settingsAnswers;
+    std::deque<std::pair<bool, sim::SettingsChanges>> settingsAnswers;
     std::deque<short> layerAnswers;
 };
 
@@ -71,8 +72,11 @@ GSErrCode settingsDialog(void* par1, void*, void*) {
         sim::log("sim::unscriptedDialog", APIIo_SettingsDialogID);
         return APIERR_CANCEL;
     }
-    bool accept = answers.front();
+    auto [accept, changes] = answers.front();
     answers.pop_front();
+    if (accept && changes) {
+        changes(item->typeID, item->variationID);
+    }
     return accept ? NoError : APIERR_CANCEL;
 }
 
@@ -108,7 +112,11 @@ UInt32 toolboxVariation() {
 }
 
 void queueSettingsDialog(bool accept) {
-    state().settingsAnswers.push_back(accept);
+    state().settingsAnswers.emplace_back(accept, SettingsChanges());
+}
+
+void queueSettingsDialog(SettingsChanges changes) {
+    state().settingsAnswers.emplace_back(true, std::move(changes));
 }
 
 void queueLayerChoice(short layer) {

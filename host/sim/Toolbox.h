@@ -4,6 +4,7 @@
 
 #include "GSRoot/GSRoot.hpp"
 
+#include <functional>
 #include <string>
 
 namespace sim {
@@ -24,6 +25,11 @@ std::string menuItemText(short menuResID, short itemIndex);
 // The next answers of the tool-settings dialog ('SETD'): true accepts it. With nothing queued the
 // dialog is cancelled, as a dialog with no script.
 void queueSettingsDialog(bool accept);
+// What the user changes in an accepted tool-settings dialog: called with the tool's type and
+// variation before the dialog answers, it sets the tool's defaults as the user would.
+using SettingsChanges = std::function<void(Int32 type, UInt32 variation)>;
+// The next answer accepts the dialog after making the changes.
+void queueSettingsDialog(SettingsChanges changes);
 // The next answers of the layer chooser ('BADL'): a layer index, or a negative value to cancel.
 void queueLayerChoice(short layer);
 

@@ -22,6 +22,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <vector>
 
 using namespace zelvane;
 
@@ -214,6 +215,12 @@ TEST_F(HostTest, GroupsToolsAndSettings) {
     EXPECT_TRUE(host.showToolSettings(wall));
     EXPECT_FALSE(host.showToolSettings(wall));
     EXPECT_FALSE(host.showToolSettings(wall)) << "no script: cancelled";
+
+    // The user's changes run only when the dialog is accepted, for the tool asked.
+    std::vector<Int32> changed;
+    sim::queueSettingsDialog([&changed](Int32 type, UInt32) { changed.push_back(type); });
+    EXPECT_TRUE(host.showToolSettings(ElementLink(element_id(API_ObjectID), 0)));
+    EXPECT_EQ(changed, std::vector<Int32>{API_ObjectID});
 }
 
 TEST_F(HostTest, LanguageFoldersAndCommands) {
