@@ -1,12 +1,13 @@
 // A library-part element that cuts a hole into its wall (a door or a window): the members doors and
-// windows share, reached through the opening part of the kind's host record.
+// windows share, reached through the opening part of the kind's host record, and its IFC data.
 #pragma once
 
 #include "Element/ComponentElem.h"
+#include "IFC/IFCMemo.h"
 
 namespace zelvane {
 
-class Opening : public ComponentElem {
+class Opening : public ComponentElem, public IFCMemo {
 public:
     Opening(const ElementLink& link, const ComponentLink& source) : ComponentElem(link, source) {}
 
@@ -27,6 +28,8 @@ public:
     virtual void setOpenHeight(double height) { getOpeningData().height = height; }
     virtual API_OpeningBaseType& getOpeningData() = 0;
     virtual const API_OpeningBaseType& getOpeningData() const = 0;
+
+    using ComponentElem::applyDelta;
 
     double getHeight() const override { return getOpenHeight(); }
     // An opening sits where its wall puts it.

@@ -73,7 +73,7 @@ Wall::Wall() : Element(ElementLink(element_id(type), 0)) {
 Wall::Wall(const API_Element& record, const ElementLink& link) : Element(link), m_record(record) {}
 
 Wall::Wall(const Wall& other)
-    : Element(other), GableMemo(other), PolygonMemo(other), ConstructionProfile(other),
+    : Element(other), GableMemo(other), PolygonMemo(other), IFCMemo(other), ConstructionProfile(other),
       m_record(other.m_record) {}
 
 Wall& Wall::operator=(const Wall& other) {
@@ -81,6 +81,7 @@ Wall& Wall::operator=(const Wall& other) {
         Element::operator=(other);
         GableMemo::operator=(other);
         PolygonMemo::operator=(other);
+        IFCMemo::operator=(other);
         m_record = other.m_record;
         delete m_relations;
         m_relations = nullptr;

@@ -1,5 +1,5 @@
 // A wall of the project (host element type 1): its record, its gables and (for polygonal walls)
-// its outline, its geometry, the walls it is joined to and the doors and windows placed in it.
+// its outline, its IFC data, its geometry, the walls it is joined to and the doors and windows placed in it.
 #pragma once
 
 #include "ACAPI/ElementQuantities.hpp"
@@ -8,6 +8,7 @@
 #include "Geometry/CadPoint.h"
 #include "Geometry/PolyEdge.h"
 #include "Geometry/PolyPoint.h"
+#include "IFC/IFCMemo.h"
 #include "Memo/GableMemo.h"
 #include "Memo/PolygonMemo.h"
 
@@ -17,7 +18,11 @@ namespace zelvane {
 
 class ElementLinkList;
 
-class Wall : public Element, public GableMemo, public PolygonMemo, public ConstructionProfile {
+class Wall : public Element,
+             public GableMemo,
+             public PolygonMemo,
+             public IFCMemo,
+             public ConstructionProfile {
 public:
     static constexpr UInt8 type = 1;
 
@@ -60,6 +65,7 @@ public:
     static Element* create(const API_Element& record, const ElementLink& link);
 
     Element* clone() const override { return new Wall(*this); }
+    using Element::applyDelta;
     API_Element* getData() const override;
     // The gables and, for polygonal walls, the outline packed into a new memo record; null when a
     // part cannot be packed.

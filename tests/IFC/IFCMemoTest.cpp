@@ -1,6 +1,9 @@
 #include "Database/Plan.h"
 #include "Database/Project.h"
+#include "Element/Door.h"
 #include "Element/Object.h"
+#include "Element/Wall.h"
+#include "Element/Window.h"
 #include "Environment/Host.h"
 #include "Environment/StringSetting.h"
 #include "IFC/IFCAttribute.h"
@@ -146,4 +149,50 @@ TEST_F(IFCMemoTest, WritesPropertiesAndAttributesToTheHost) {
     EXPECT_EQ(sim::storedIFC(guid).properties.size(), 1u);
     object->deletePropertySet("Pset_None");
     EXPECT_EQ(object->getPropertyNameMap().size(), 1u);
+}
+
+// Walls, doors and windows carry IFC data like objects do: read from the host, written back, and
+// not read again by a copy.
+TEST_F(IFCMemoTest, WallsDoorsAndWindowsCarryIFCData) {
+    Drawing::addAdapter(element_id(API_WallID), Wall::create, false);
+    Drawing::addAdapter(element_id(API_DoorID), Door::create, false);
+    Drawing::addAdapter(element_id(API_WindowID), Window::create, false);
+    const struct {
+        API_ElemTypeID type;
+        const char* name;
+        const char* ifcGuid;
+    } table[] = {{API_WallID, "Wall 01", "0h4m8KsRj8Ef8LbFt0mbtI"},
+                 {API_DoorID, "Door 01", "1Xn2l$dqb9XQpVyv6EO4nO"},
+                 {API_WindowID, "Window 01", "2uTkEoNFT4Q8hS0YZ8Ex1h"}};
+    for (const auto& row : table) {
+        SCOPED_TRACE(row.name);
+        API_Element record;
+        record.header.typeID = row.type;
+        GS::Guid id = sim::addElement(record);
+        sim::IFCItems stored;
+        stored.properties = {single("Name", "AC_Pset_Name", row.name)};
+        stored.attributes = {attribute("GlobalId", "IfcGloballyUniqueId", row.ifcGuid)};
+        sim::setStoredIFC(id, stored);
+
+        std::unique_ptr<Element> element(plan->load(ElementLink(Guid(id), plan)));
+        ASSERT_NE(element, nullptr);
+        EXPECT_EQ(element->getType(), row.type);
+        auto* memo = dynamic_cast<IFCMemo*>(element.get());
+        ASSERT_NE(memo, nullptr);
+        EXPECT_EQ(textOf(memo->getProperty("Name", "AC_Pset_Name")), row.name);
+        EXPECT_EQ(memo->getIFCGuid(), row.ifcGuid);
+
+        StringSetting name;
+        name.setValue(String("Renamed"));
+        EXPECT_TRUE(memo->setProperty(new IFCSingleValue(name, "Name", "AC_Pset_Name", "IfcLabel", "")));
+        sim::IFCItems written = sim::storedIFC(id);
+        ASSERT_EQ(written.properties.size(), 1u);
+        EXPECT_EQ(written.properties[0].singleValue.stringValue, GS::UniString("Renamed"));
+        EXPECT_EQ(sim::storedIFC(guid).properties.size(), 3u); // the object's data is untouched
+
+        std::size_t reads = sim::callCount("ACAPI_Element_GetIFCProperties");
+        std::unique_ptr<Element> copy(element->clone());
+        EXPECT_EQ(dynamic_cast<IFCMemo*>(copy.get())->getProperty("Name", "AC_Pset_Name"), nullptr);
+        EXPECT_EQ(sim::callCount("ACAPI_Element_GetIFCProperties"), reads);
+    }
 }
