@@ -24,14 +24,6 @@ struct HandleFree {
 };
 using HeaderList = std::unique_ptr<API_Elem_Head*, HandleFree>;
 
-String boundedUnits(const unsigned short* field, std::size_t size) {
-    std::size_t length = 0;
-    while (length < size && field[length] != 0) {
-        ++length;
-    }
-    return String(GS::UniString(field, GS::USize(length)));
-}
-
 } // namespace
 
 bool Drawing::erase(const ElementLink& link) {
@@ -249,17 +241,17 @@ GSErrCode Drawing::writeDatabaseInfo(API_DatabaseInfo& info) const {
 
 String Drawing::getName() const {
     API_DatabaseInfo info;
-    return activate() && readDatabaseInfo(info) == NoError ? boundedUnits(info.name, 256) : String();
+    return activate() && readDatabaseInfo(info) == NoError ? String(info.name, sizeof info.name) : String();
 }
 
 String Drawing::getTitle() const {
     API_DatabaseInfo info;
-    return activate() && readDatabaseInfo(info) == NoError ? boundedUnits(info.title, 256) : String();
+    return activate() && readDatabaseInfo(info) == NoError ? String(info.title, sizeof info.title) : String();
 }
 
 String Drawing::getReference() const {
     API_DatabaseInfo info;
-    return activate() && readDatabaseInfo(info) == NoError ? boundedUnits(info.ref, 256) : String();
+    return activate() && readDatabaseInfo(info) == NoError ? String(info.ref, sizeof info.ref) : String();
 }
 
 bool Drawing::setName(const String& name) {

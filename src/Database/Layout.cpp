@@ -9,27 +9,6 @@
 
 namespace zelvane {
 
-namespace {
-
-// The host's fixed-size text fields need not end with a NUL.
-String boundedText(const char* field, std::size_t size) {
-    std::size_t length = 0;
-    while (length < size && field[length] != 0) {
-        ++length;
-    }
-    return String(field, unsigned(length));
-}
-
-String boundedUnits(const unsigned short* field, std::size_t size) {
-    std::size_t length = 0;
-    while (length < size && field[length] != 0) {
-        ++length;
-    }
-    return String(GS::UniString(field, GS::USize(length)));
-}
-
-} // namespace
-
 Layout::Layout(Project* project, const DatabaseGuid& id, bool master)
     : Drawing(project, id), m_isMaster(master) {}
 
@@ -104,7 +83,7 @@ bool Layout::setMaster(const DrawingLink& master) {
 }
 
 String Layout::getCustomNumber() const {
-    return boundedText(getData().customLayoutNumber, sizeof getData().customLayoutNumber);
+    return String(getData().customLayoutNumber, sizeof getData().customLayoutNumber);
 }
 
 bool Layout::isCustomNumber() const {
@@ -121,7 +100,7 @@ bool Layout::setCustomNumber(const String& number, bool custom) {
 }
 
 String Layout::getCurrentRevision() const {
-    return boundedUnits(getData().currentRevisionId, 256);
+    return String(getData().currentRevisionId, sizeof getData().currentRevisionId);
 }
 
 bool Layout::setCurrentRevision(const String& revision) {
@@ -131,7 +110,7 @@ bool Layout::setCurrentRevision(const String& revision) {
 }
 
 String Layout::getFinalRevision() const {
-    return boundedUnits(getData().currentFinalRevisionId, 256);
+    return String(getData().currentFinalRevisionId, sizeof getData().currentFinalRevisionId);
 }
 
 bool Layout::setFinalRevision(const String& revision) {

@@ -34,14 +34,6 @@
 namespace zelvane {
 namespace {
 
-String boundedUnits(const unsigned short* field, std::size_t size) {
-    std::size_t length = 0;
-    while (length < size && field[length] != 0) {
-        ++length;
-    }
-    return String(GS::UniString(field, GS::USize(length)));
-}
-
 constexpr double quarterTurn = 1.5707963267948966;
 
 // Reads the database IDs of a list request, making a database of each.
@@ -655,7 +647,7 @@ String Project::noteText(std::size_t field) const {
         return String();
     }
     const unsigned short* fields[] = {notes->projectName, notes->city, notes->postcode, notes->architect};
-    return boundedUnits(fields[field], 256);
+    return String(fields[field], sizeof notes->projectName);
 }
 
 String Project::getProjectName() const {
