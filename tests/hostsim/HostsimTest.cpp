@@ -145,7 +145,7 @@ TEST(HostsimTest, OpensAProjectDescription) {
     }
 
     struct Case {
-        const char* description;
+        std::string description;
         const char* message;
     };
     const Case cases[] = {
@@ -220,6 +220,20 @@ TEST(HostsimTest, OpensAProjectDescription) {
         {R"({"elements": [{"type": 25, "pen": 0}]})", "elements[0].pen: must be an integer from 1 to 255"},
         {R"({"attributes": {"cities": [{"name": "x", "latitude": 91}]}})",
          "attributes.cities[0].latitude: must be a number from -90"},
+        {R"({"attributes": {"layers": [{"name": "a", "locked": 1}]}})",
+         "attributes.layers[0].locked: must be true or false"},
+        {R"({"attributes": {"layerCombinations": [{"name": "c", "layers": [3]}]}})",
+         "attributes.layerCombinations[0].layers[0]: must be an object"},
+        {R"({"attributes": {"materials": [{"name": "m", "transparency": 101}]}})",
+         "attributes.materials[0].transparency: must be an integer from 0 to 100"},
+        {R"({"library": [{"name": "a", "parameters": [{"name": "n", "type": "real", "value": "x"}]}]})",
+         "library[0].parameters[0].value: must be a number"},
+        {R"({"library": [{"name": "a", "parameters": [{"name": "n", "type": "string", "values": ["x", 1], "rows": 2}]}]})",
+         "library[0].parameters[0].values[1]: must be a text"},
+        {R"({"library": [{"name": "a", "placeable": "yes"}]})",
+         "library[0].placeable: must be true or false"},
+        {R"({"library": [{"name": "a", "location": ")" + std::string(1025, 'x') + R"("}]})",
+         "library[0].location: must be at most 1024 bytes"},
     };
     for (const Case& c : cases) {
         writeScenario("bad.project.json", c.description);

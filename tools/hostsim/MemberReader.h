@@ -11,6 +11,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <cmath>
 #include <string>
 
 namespace hostsim {
@@ -37,6 +38,14 @@ public:
         }
         return m_object[key].get<std::string>();
     }
+    // A text of at most limit bytes; empty when the member is missing.
+    std::string limitedText(const char* key, std::size_t limit) const {
+        std::string value = text(key);
+        if (value.size() > limit) {
+            fail(key, "must be at most " + std::to_string(limit) + " bytes");
+        }
+        return value;
+    }
     Int64 integer(const char* key, Int64 low, Int64 high, Int64 fallback) const {
         if (!has(key)) {
             return fallback;
@@ -50,21 +59,37 @@ public:
         if (!has(key)) {
             return fallback;
         }
-        if (!m_object[key].is_number()) {
+        if (!m_object[key].is_number() || !std::isfinite(m_object[key].get<double>())) {
             fail(key, "must be a number");
         }
         return m_object[key].get<double>();
     }
-    bool flag(const char* key) const {
+    double number(const char* key, double low, double high, double fallback) const {
         if (!has(key)) {
-            return false;
+            return fallback;
+        }
+        const nlohmann::json& value = m_object[key];
+        if (!value.is_number() || !(value.get<double>() >= low) || !(value.get<double>() <= high)) {
+            fail(key, "must be a number from " + nlohmann::json(low).dump() + " to " +
+                          nlohmann::json(high).dump());
+        }
+        return value.get<double>();
+    }
+    bool flag(const char* key, bool fallback = false) const {
+        if (!has(key)) {
+            return fallback;
         }
         if (!m_object[key].is_boolean()) {
             fail(key, "must be true or false");
         }
         return m_object[key].get<bool>();
     }
+    // A missing member is an empty list.
     const nlohmann::json& list(const char* key) const {
+        static const nlohmann::json none = nlohmann::json::array();
+        if (!has(key)) {
+            return none;
+        }
         if (!m_object[key].is_array()) {
             fail(key, "must be a list");
         }
@@ -99,8 +124,16 @@ public:
         }
         return API_Coord{value[0].get<double>(), value[1].get<double>()};
     }
-    const nlohmann::json& member(const char* key) const { return m_object[key]; }
+    // Null when the member is missing.
+    const nlohmann::json& member(const char* key) const {
+        static const nlohmann::json none;
+        return has(key) ? m_object[key] : none;
+    }
     const std::string& where() const { return m_where; }
+    // Where entry index of the list member key is ("file.elements[2]").
+    std::string item(const char* key, std::size_t index) const {
+        return m_where + "." + key + "[" + std::to_string(index) + "]";
+    }
 
 private:
     const nlohmann::json& m_object;
