@@ -74,6 +74,8 @@ public:
     static bool setDefaultTemplate(String const& name, bool isTypeName);
     // The display name of a type; empty when it is not registered.
     static String getDisplayName(String const& type);
+    // The registered types: type name -> display name, in type-name order.
+    static std::map<String, String> const& getTypeNames() { return m_name; }
     // The type registered under a legacy name; empty when none.
     static String getTypeForLegacyName(String const& legacyName);
     // Ends the module's state: templates, names, the editor and the updater.
@@ -101,6 +103,8 @@ public:
     bool importLegacyPresets(DataFile& file);
     // Reads legacy preset file bytes, as importLegacyPresets does with a file's.
     bool importLegacyPresets(void const* data, int length);
+    // The last legacy import stopped because the user cancelled it.
+    bool isLegacyImportCancelled() const { return m_legacyCancelled; }
     bool importLegacyFolder(LegacyBinaryIn& reader, String const& typeName, int version, int depth = 0);
     bool importLegacyFile(LegacyBinaryIn& reader, String const& typeName, int version);
     bool importLegacyParameters(bool isArray, LegacyBinaryIn& reader, RecordPtr const& record, int version);
@@ -124,6 +128,7 @@ private:
 
     // The byte count of the legacy input being read, which bounds the values it may claim.
     std::uint64_t m_legacyBytes = 0;
+    bool m_legacyCancelled = false;
 
     static PresetMap* m_template;
     static PresetRecord* m_activeTemplate;

@@ -111,6 +111,7 @@ bool PresetDatabase::importLegacyPresets(void const* data, int length) {
 
 bool PresetDatabase::importLegacy(LegacyBinaryIn& reader, std::uint64_t size) {
     m_legacyBytes = size;
+    m_legacyCancelled = false;
     String text;
     reader >> text;
     if (!reader.good() || text != magic) {
@@ -158,6 +159,7 @@ bool PresetDatabase::importLegacy(LegacyBinaryIn& reader, std::uint64_t size) {
     }
     for (int folder = 0; folder < folders; ++folder) {
         if (progress != nullptr && progress->isCancelled()) {
+            m_legacyCancelled = true;
             return false;
         }
         if (!importLegacyFolder(reader, String(), v)) {

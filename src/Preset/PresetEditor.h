@@ -11,7 +11,8 @@ public:
     static EventSpec const spec;
 
     void getSpec(std::vector<EventSpec>& specs) const override { specs.push_back(spec); }
-    // The preset manager dialog is not part of the framework yet: the event is left to others.
+    // Shows the preset dialog on a copy of the project's presets, which OK makes the project's.
+    // The event is taken in any case: without a project or presets nothing opens.
     bool takeEvent(Event& event) override;
 };
 

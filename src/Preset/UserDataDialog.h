@@ -302,6 +302,8 @@ public:
         XMLReader reader(&in);
         return reader.importTo(collection) && (watched == nullptr || watched->isBound());
     }
+    // The last import stopped because the user cancelled it: nothing to report.
+    virtual bool isImportCancelled() const { return false; }
     // Takes the merged copy out of the collection as the edited database; false when the
     // collection holds none of D.
     bool mergeStorage(UserDatabaseCollection& collection) {
@@ -352,7 +354,9 @@ public:
         if (!importToStorage(collection, *file, names[std::size_t(selected)],
                              extensions[std::size_t(selected)]) ||
             !mergeStorage(collection)) {
-            ErrorAlert().show(host.getLocalString(stringList, 14));
+            if (!isImportCancelled()) {
+                ErrorAlert().show(host.getLocalString(stringList, 14));
+            }
             return;
         }
         updateDeletedDatabase();
@@ -597,6 +601,10 @@ private:
                 owner.m_view->getList()->deselectAll();
                 owner.m_view->selectRowWith(chosen);
             }
+            // The name edit text, the name column's editor, leaves the row it was on with that
+            // row's committed name before it shows the chosen record's.
+            ListControl* list = owner.m_view->getList();
+            list->setProxyRow(list->getSelectedRow(0));
             owner.refreshControls();
             return false;
         }

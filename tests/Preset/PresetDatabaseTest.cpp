@@ -4,6 +4,7 @@
 
 #include "Addon/TestAddon.h"
 #include "PresetTypesTest.h"
+#include "sim/Dialogs.h"
 
 #include <gtest/gtest.h>
 
@@ -167,7 +168,9 @@ TEST_F(PresetTest, TheFirstTemplateRegistersThePackageAndTheEditorOnce) {
     PresetDatabase::addTemplate(new FinishRecord, "Finishes", "", PresetDatabase::uniqueInType);
 
     HostEvent event(PresetEditor::spec.getKind(), 0);
-    EXPECT_FALSE(made->publishToSubscribers(event)) << "the editor takes nothing until the dialog exists";
+    std::size_t shown = sim::dialogs().size();
+    EXPECT_TRUE(made->publishToSubscribers(event)) << "the editor takes its event";
+    EXPECT_EQ(sim::dialogs().size(), shown) << "without a project nothing opens";
     PresetDatabase::shutdownModule();
     delete made;
     addon = nullptr;

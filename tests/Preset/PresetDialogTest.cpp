@@ -1,0 +1,402 @@
+#include "Preset/PresetDialog.h"
+#include "Addon/HostEvent.h"
+#include "Addon/TestAddon.h"
+#include "Addon/TestPackages.h"
+#include "Database/Project.h"
+#include "Environment/Host.h"
+#include "Interface/InterfacePanel.h"
+#include "Interface/ListControl.h"
+#include "Interface/PopupMenu.h"
+#include "LegacyPresetWriter.h"
+#include "Preset/PresetEditor.h"
+#include "Preset/UserDatabaseCollection.h"
+#include "PresetFixture.h"
+#include "TestPresets.h"
+#include "sim/Dialogs.h"
+#include "sim/FileDialogs.h"
+#include "sim/Files.h"
+#include "sim/Project.h"
+#include "sim/Sim.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+using namespace zelvane;
+using namespace testing_preset;
+
+namespace {
+
+using K = sim::DialogAction;
+
+// A preset type whose type name comes first but whose display name sorts last.
+class BayRecord : public PresetRecord {
+public:
+    BayRecord() { addField("pen", new Int32Field(Int32Setting(2), 1)); }
+    char const* getTag() const override { return "bay"; }
+    BayRecord* clone() const override { return new BayRecord(*this); }
+};
+
+// Notes, when OK is clicked, the rows of the type pop-up, its choice, the names the list shows
+// and the type of the template of new records.
+class ObservedDialog : public PresetDialog {
+public:
+    void handleAccept(ActionEvent& event) override {
+        PopupMenu* menu = getTypeMenu();
+        for (Int16 row = 0; row < menu->getRows(); ++row) {
+            types.push_back(menu->getLabel(row).data());
+        }
+        chosen = menu->getSelectedLabel().data();
+        ListControl* list = getListView()->getList();
+        for (Int16 row = 0; row < list->getRows(); ++row) {
+            names.push_back(list->getText(row, 0).data());
+        }
+        std::unique_ptr<PresetRecord> active(PresetDatabase::getDefaultTemplate());
+        activeType = active != nullptr ? active->getTypeName().data() : "";
+        PresetDialog::handleAccept(event);
+    }
+    std::vector<std::string> types;
+    std::string chosen;
+    std::vector<std::string> names;
+    std::string activeType;
+};
+
+// A project holding the walls Brick (1) and Block (2) and the finish Plaster (3), with the
+// preset types registered by a running add-on.
+class PresetDialogTest : public PresetTest {
+protected:
+    void SetUp() override {
+        PresetTest::SetUp();
+        if (HasFatalFailure()) {
+            return;
+        }
+        sim::openProject();
+        host.reset();
+        InterfacePanel::startup();
+        m_addon = std::make_unique<testing_addon::TestAddon>();
+        addon = m_addon.get();
+    }
+    void TearDown() override {
+        PresetDatabase::shutdownModule();
+        host.getProject()->initialisePreferences();
+        addon = nullptr;
+        m_addon.reset();
+        InterfacePanel::shutdown();
+    }
+    // Registers the wall and finish types, and with `bay` the bay type; the first registration
+    // puts the preset database into the project.
+    void registerTypes(bool bay) {
+        PresetDatabase::addTemplate(new WallRecord, "Walls", "Walls", PresetDatabase::uniqueInDatabase);
+        PresetDatabase::addTemplate(new FinishRecord, "Finishes", "Finishes", PresetDatabase::uniqueInType);
+        if (bay) {
+            PresetDatabase::addTemplate(new BayRecord, "Zeta bays", "", PresetDatabase::uniqueInType);
+        }
+    }
+    void addPresets() {
+        if (projectPresets() == nullptr) {
+            // A package of another kind under the code gives way too.
+            host.getProject()->setPreference(PresetDatabase(), false);
+        }
+        PresetDatabase& presets = *projectPresets();
+        PresetDatabase::setDefaultTemplate("wall", true);
+        presets.createRecord(Guid(), "Brick", key(1));
+        presets.createRecord(Guid(), "Block", key(2));
+        PresetDatabase::setDefaultTemplate("finish", true);
+        presets.createRecord(Guid(), "Plaster", key(3));
+    }
+    PresetDatabase* projectPresets() const {
+        return dynamic_cast<PresetDatabase*>(
+            host.getProject()->getPreference(PresetDatabase::ID.getFamily()));
+    }
+    // The type and name of the project's preset of that key; "gone" when there is none.
+    std::string presetOf(unsigned int n) const {
+        auto record = projectPresets()->findRecord(key(n), false);
+        return record == nullptr ? "gone"
+                                 : std::string(record->getTypeName().data()) + " " + record->getName().data();
+    }
+    Int16 run(ObservedDialog& dialog, sim::DialogScript script) {
+        script.push_back(sim::userAction(K::click, 1));
+        sim::queueDialogScript(PresetDialog::dialogID, script);
+        return dialog.show();
+    }
+
+    std::unique_ptr<testing_addon::TestAddon> m_addon;
+};
+
+TEST_F(PresetDialogTest, TheTypePopupListsTheTypesSortedWithTheFirstTypeActive) {
+    struct Case {
+        const char* name;
+        bool types;
+        bool bay;
+        std::vector<std::string> rows;
+        std::string chosen;
+        std::vector<std::string> names;
+        std::string active;
+    };
+    const Case cases[] = {
+        {"no types", false, false, {}, "", {}, ""},
+        {"walls and finishes", true, false, {"Finishes", "Walls"}, "Finishes", {"Plaster"}, "finish"},
+        // "bay" is the first type by name, "Zeta bays" the last display name.
+        {"with bays", true, true, {"Finishes", "Walls", "Zeta bays"}, "Zeta bays", {}, "bay"},
+    };
+    for (const Case& c : cases) {
+        if (c.types) {
+            registerTypes(c.bay);
+            addPresets();
+        } else {
+            host.getProject()->setPreference(PresetDatabase(), false);
+        }
+        ObservedDialog dialog;
+        EXPECT_EQ(run(dialog, {}), 1) << c.name;
+        EXPECT_EQ(dialog.types, c.rows) << c.name;
+        EXPECT_EQ(dialog.chosen, c.chosen) << c.name;
+        EXPECT_EQ(dialog.names, c.names) << c.name;
+        EXPECT_EQ(dialog.activeType, c.active) << c.name;
+        ASSERT_FALSE(sim::dialogs().empty());
+        EXPECT_EQ(sim::dialogs().back().title, "Sample Tool 2 Presets") << c.name;
+        EXPECT_TRUE(sim::dialogs().back().failures.empty()) << c.name;
+        PresetDatabase::shutdownModule();
+        host.getProject()->initialisePreferences();
+    }
+}
+
+TEST_F(PresetDialogTest, TheTypePickerChangesTheListAndTheTemplateOfNewRecords) {
+    registerTypes(false);
+    struct Case {
+        Int32 row; // of the type pop-up: 0 finishes, 1 walls
+        std::vector<std::string> names;
+        std::string active;
+        std::string added; // the type of the record New made
+    };
+    const Case cases[] = {
+        {1, {"Block", "Brick", "New record"}, "wall", "wall"},
+        {0, {"New record", "Plaster"}, "finish", "finish"},
+    };
+    for (const Case& c : cases) {
+        projectPresets()->clear();
+        addPresets();
+        ObservedDialog dialog;
+        // A record of the other type is selected before the type changes: New then makes a record of
+        // the chosen type.
+        EXPECT_EQ(
+            run(dialog, {sim::userAction(K::selectRow, 12, 1 - c.row), sim::userAction(K::clickRow, 3, 0),
+                         sim::userAction(K::selectRow, 12, c.row), sim::userAction(K::click, 4)}),
+            1);
+        EXPECT_EQ(dialog.names, c.names) << c.row;
+        EXPECT_EQ(dialog.activeType, c.active) << c.row;
+        Guid added = projectPresets()->findRecord(String("New record"), Guid());
+        ASSERT_TRUE(bool(added)) << c.row;
+        EXPECT_EQ(projectPresets()->findRecord(added, false)->getTypeName(), String(c.added.c_str()));
+    }
+}
+
+TEST_F(PresetDialogTest, LegacyFilesAreOfferedForOpeningOnly) {
+    registerTypes(false);
+    addPresets();
+    struct Case {
+        Int16 button;
+        std::string title;
+        std::vector<std::string> filters;
+    };
+    const Case cases[] = {
+        {7, "Import Sample Tool 2 Presets", {"Preset collections", "Legacy preset files"}},
+        {8, "Export Sample Tool 2 Presets", {"Preset collections"}},
+    };
+    for (const Case& c : cases) {
+        sim::queueFileDialogCancel();
+        ObservedDialog dialog;
+        EXPECT_EQ(run(dialog, {sim::userAction(K::click, c.button)}), 1);
+        ASSERT_FALSE(sim::fileDialogs().empty());
+        EXPECT_EQ(sim::fileDialogs().back().title, c.title);
+        EXPECT_EQ(sim::fileDialogs().back().filters.size(), c.filters.size()) << c.button;
+        for (std::size_t k = 0; k < c.filters.size() && k < sim::fileDialogs().back().filters.size(); ++k) {
+            EXPECT_NE(sim::fileDialogs().back().filters[k].find(c.filters[k]), std::string::npos)
+                << sim::fileDialogs().back().filters[k];
+        }
+    }
+}
+
+// A preset collection holding the wall Stone (key 5) and a newer Brick (key 1) renamed Clinker.
+std::string collectionFile() {
+    PresetDatabase file;
+    PresetDatabase::setDefaultTemplate("wall", true);
+    sim::setClock(2024, 3, 5, 10, 4, 0);
+    file.createRecord(Guid(), "Stone", key(5));
+    file.createRecord(Guid(), "Clinker", key(1));
+    sim::setClock(2024, 3, 5, 9, 4, 0);
+    UserDatabaseCollection collection;
+    file.initialiseStorage(collection, false, PresetDatabase::FilterList());
+    return xmlOf(collection);
+}
+
+// A legacy file of one "Walls" folder with the wall Granite (key 6).
+std::string legacyFile() {
+    LegacyPresetWriter out(false);
+    out.header("6", 6, 1);
+    out.folder("Walls", 6, 0).int32(1).file("Granite", keyText(6), 6).int32(0).int32(0);
+    return out.bytes();
+}
+
+TEST_F(PresetDialogTest, ImportsReportHowManyPresetsThereAreNow) {
+    registerTypes(false);
+    std::filesystem::path folder = sim::sandboxRoot();
+    std::filesystem::create_directories(folder);
+    const std::vector<std::string> unchanged{"wall Brick", "wall Block", "finish Plaster",
+                                             "gone",       "gone",       "gone"};
+    struct Case {
+        const char* name;
+        const char* file;
+        std::string content;
+        UInt32 filter;
+        bool cancelAtProgress;
+        std::vector<std::string> presets; // keys 1 to 6
+        const char* alert;
+    };
+    const Case cases[] = {
+        {"collection",
+         "in.presets",
+         collectionFile(),
+         0,
+         false,
+         {"wall Clinker", "wall Block", "finish Plaster", "gone", "wall Stone", "gone"},
+         "The presets now hold 4 records."},
+        {"legacy",
+         "in.dat",
+         legacyFile(),
+         1,
+         false,
+         {"wall Brick", "wall Block", "finish Plaster", "gone", "gone", "wall Granite"},
+         "The presets now hold 4 records."},
+        {"legacy cancelled", "in.dat", legacyFile(), 1, true, unchanged, nullptr},
+        {"legacy broken", "in.dat", "ZelvanePresetFile", 1, false, unchanged, "The file could not be read."},
+        {"empty collection", "in.presets", "", 0, false, unchanged, "The file could not be read."},
+    };
+    for (const Case& c : cases) {
+        projectPresets()->clear();
+        addPresets();
+        std::ofstream(folder / c.file, std::ios::binary) << c.content;
+        sim::queueFileDialogChoice(folder / c.file, c.filter);
+        if (c.cancelAtProgress) {
+            sim::cancelProgressAtQuery(1);
+        }
+        std::size_t before = sim::alerts().size();
+        ObservedDialog dialog;
+        EXPECT_EQ(run(dialog, {sim::userAction(K::click, 7)}), 1) << c.name;
+        sim::cancelProgressAtQuery(0);
+        std::vector<std::string> presets;
+        for (unsigned int n = 1; n <= 6; ++n) {
+            presets.push_back(presetOf(n));
+        }
+        EXPECT_EQ(presets, c.presets) << c.name;
+        ASSERT_EQ(sim::alerts().size() - before, c.alert != nullptr ? 1u : 0u) << c.name;
+        if (c.alert != nullptr) {
+            EXPECT_EQ(sim::alerts().back().largeText, c.alert) << c.name;
+        }
+        std::unique_ptr<PresetRecord> active(PresetDatabase::getDefaultTemplate());
+        EXPECT_EQ(active->getTypeName(), String("finish")) << c.name << ": the shown type stays the template";
+    }
+}
+
+std::string contentOf(std::filesystem::path const& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+TEST_F(PresetDialogTest, ExportWritesACollectionAndAFailureKeepsTheOldFile) {
+    registerTypes(false);
+    addPresets();
+    std::filesystem::path file = sim::sandboxRoot() / "out.presets";
+    std::filesystem::create_directories(file.parent_path());
+    struct Case {
+        bool failWrite;
+        const char* alert;
+    };
+    // The failing write comes last: the fault stays armed.
+    const Case cases[] = {{false, nullptr}, {true, "The file could not be written."}};
+    for (const Case& c : cases) {
+        std::ofstream(file, std::ios::binary) << "old content";
+        sim::queueFileDialogChoice(file);
+        if (c.failWrite) {
+            sim::failWritesAfter(0);
+        }
+        std::size_t before = sim::alerts().size();
+        ObservedDialog dialog;
+        EXPECT_EQ(run(dialog, {sim::userAction(K::click, 8)}), 1);
+        std::string text = contentOf(file);
+        if (c.failWrite) {
+            EXPECT_EQ(text, "old content");
+        } else {
+            EXPECT_NE(text.find("<zelvanePresets>"), std::string::npos) << text;
+            EXPECT_NE(text.find("Plaster"), std::string::npos) << "every type is exported";
+            EXPECT_NE(text.find("Brick"), std::string::npos);
+        }
+        ASSERT_EQ(sim::alerts().size() - before, c.alert != nullptr ? 1u : 0u);
+        if (c.alert != nullptr) {
+            EXPECT_EQ(sim::alerts().back().largeText, c.alert);
+        }
+    }
+    sim::clearFaults();
+}
+
+TEST_F(PresetDialogTest, TheEditorEventOpensTheDialogOnlyOverTheProjectsPresets) {
+    struct Case {
+        const char* name;
+        bool project;
+        bool presets;
+        bool opened;
+    };
+    const Case cases[] = {
+        {"presets", true, true, true},
+        {"no presets", true, false, false},
+        {"no project", false, true, false},
+    };
+    for (const Case& c : cases) {
+        // An add-on of its own for each case, which the first type registers the editor with.
+        addon = nullptr;
+        m_addon = std::make_unique<testing_addon::TestAddon>();
+        addon = m_addon.get();
+        registerTypes(false);
+        addPresets();
+        if (!c.presets) {
+            // The project's package of the code is no preset database.
+            host.getProject()->setPreference(
+                testing_addon::CountPrefs(0, true, PresetDatabase::ID.getFamily()), false);
+        }
+        if (!c.project) {
+            sim::closeProject();
+            host.reset();
+        }
+        std::size_t shown = sim::dialogs().size();
+        if (c.opened) {
+            // Plaster renamed, then OK: the copy becomes the project's presets.
+            sim::queueDialogScript(PresetDialog::dialogID, {sim::userAction(K::clickRow, 3, 0),
+                                                            sim::userAction(K::setText, 11, 0, 0, "Slate"),
+                                                            sim::userAction(K::click, 1)});
+        }
+        HostEvent event(PresetEditor::spec.getKind(), 0);
+        EXPECT_TRUE(m_addon->publishToSubscribers(event)) << c.name << ": the event is taken";
+        EXPECT_EQ(sim::dialogs().size() - shown, c.opened ? 1u : 0u) << c.name;
+        if (c.opened) {
+            EXPECT_EQ(sim::dialogs().back().result, 1);
+            EXPECT_EQ(presetOf(3), "finish Slate") << c.name;
+            EXPECT_EQ(presetOf(1), "wall Brick") << c.name;
+        }
+        if (!c.project) {
+            sim::openProject();
+            host.reset();
+        }
+        PresetDatabase::shutdownModule();
+        if (host.getProject() != nullptr) {
+            host.getProject()->initialisePreferences();
+        }
+    }
+}
+
+} // namespace
