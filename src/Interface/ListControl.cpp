@@ -790,7 +790,7 @@ bool ListControl::addProxy(DialogControl* editor, Int16 column) {
         return false;
     }
     if (editor != nullptr &&
-        (editor->getLink().getPanel() != getLink().getPanel() || editor->getIndex(0) >= getIndex(0))) {
+        (editor->getLink().getPanel() != getLink().getPanel() || !isDrawnOver(*editor))) {
         return false;
     }
     if (!m_proxies) {
@@ -801,6 +801,23 @@ bool ListControl::addProxy(DialogControl* editor, Int16 column) {
     }
     (*m_proxies)[std::size_t(column)]->setEditor(editor);
     return true;
+}
+
+bool ListControl::isDrawnOver(const DialogControl& editor) const {
+    if (editor.getIndex(0) < getIndex(0)) {
+        return true;
+    }
+    // Numbered after the list, it stands above it only as the list's own in-place editor: the
+    // dialog lays it out within the list, where the list box shows it over the current row.
+    ScreenRect list = getBounds(0);
+    ScreenRect own = editor.getBounds(0);
+    ScreenPoint top = list.getOrigin();
+    ScreenPoint bottom = list.getEnd();
+    if (bottom.getX() <= top.getX() || bottom.getY() <= top.getY()) {
+        return false;
+    }
+    return own.getOrigin().getX() >= top.getX() && own.getOrigin().getY() >= top.getY() &&
+           own.getEnd().getX() <= bottom.getX() && own.getEnd().getY() <= bottom.getY();
 }
 
 bool ListControl::isProxyVisible(Int16 column) const {

@@ -213,6 +213,9 @@ private:
     // The bound host list box, or one made for the item of the open panel; null while it is closed.
     std::shared_ptr<DG::ListBox> host() const;
     const DG::Panel* hostPanel() const;
+    // The editor is drawn over the list: it is numbered before the list, or it lies within the
+    // list's rectangle as its in-place editor.
+    bool isDrawnOver(const DialogControl& editor) const;
     bool isValidRow(Int16 row) const { return isValidCell(row, 0); }
     Int16 headerColumn(Int16 column) const;
 

@@ -43,7 +43,9 @@ const char* resources() {
             {"number": 8, "kind": "textEdit", "rect": [110, 10, 200, 30]},
             {"number": 9, "kind": "listBox", "rect": [10, 60, 410, 260], "columns": 2},
             {"number": 10, "kind": "listBox", "rect": [10, 270, 200, 290]},
-            {"number": 12, "kind": "button", "rect": [10, 300, 90, 320], "text": "Clear"}
+            {"number": 11, "kind": "textEdit", "rect": [300, 250, 420, 270]},
+            {"number": 12, "kind": "button", "rect": [10, 300, 90, 320], "text": "Clear"},
+            {"number": 13, "kind": "textEdit", "rect": [110, 60, 410, 78]}
           ]
         },
         "741": { "size": [100, 50], "items": [ {"number": 3, "kind": "textEdit", "rect": [0, 0, 100, 20]} ] }
@@ -351,6 +353,32 @@ TEST_F(ListControlTest, Header) {
         list->setHeaderStyle(TextStyle(1, points * TextStyle::millimetresPerPoint), 0);
         EXPECT_EQ(host().header[0].style, 0x20 | flag) << points;
     }
+}
+
+TEST_F(ListControlTest, EditorsNumberedAfterTheListLieWithinIt) {
+    struct Case {
+        Int16 item;
+        bool accepted;
+    };
+    // The list, item 9, spans (10, 60)-(410, 260).
+    const Case cases[] = {
+        {8, true},   // before the list, outside it
+        {12, false}, // after it, outside it
+        {11, false}, // after it, across its edge
+        {13, true},  // after it, within it: its in-place editor
+    };
+    for (const Case& c : cases) {
+        DialogControl* editor = m_dialog->getControl(c.item);
+        if (editor == nullptr) {
+            editor = new EditText(ControlLink(c.item, m_dialog.get()));
+        }
+        EXPECT_EQ(list->addProxy(editor, 1), c.accepted) << c.item;
+    }
+    list->setSelected(true, 2);
+    EXPECT_EQ(host().onTab[2], 13);
+    m_dialog->getControl(13)->setSetting(StringSetting(String("typed")));
+    list->setSelected(true, 3);
+    EXPECT_EQ(cell(2, 1), "typed");
 }
 
 TEST_F(ListControlTest, EditorsFollowTheRow) {

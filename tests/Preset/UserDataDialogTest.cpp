@@ -243,6 +243,46 @@ TEST_F(UserDataDialogTest, RenamingFromTheNameEditText) {
     }
 }
 
+// Notes the names the list shows and the editor of its name column when OK is clicked.
+class CellDialog : public NoteDialog {
+public:
+    CellDialog() : NoteDialog(32604, "Notes", false) {}
+    void handleAccept(ActionEvent& event) override {
+        ListControl* list = getListView()->getList();
+        for (Int16 row = 0; row < list->getRows(); ++row) {
+            names.push_back(list->getText(row, 0).data());
+        }
+        DialogControl* editor = list->getProxyControl(0);
+        editorItem = editor != nullptr ? editor->getIndex(0) : 0;
+        NoteDialog::handleAccept(event);
+    }
+    std::vector<std::string> names;
+    Int16 editorItem = 0;
+};
+
+TEST_F(UserDataDialogTest, TheNameEditTextEditsTheNameColumn) {
+    struct Case {
+        const char* typed;
+        std::vector<std::string> names;
+    };
+    // Beta (row 1) takes the typed name, then Delta is clicked: each row keeps its own name.
+    const Case cases[] = {
+        {"Alpha", {"Alpha", "Beta", "Delta"}},
+        {" ", {"Alpha", "Beta", "Delta"}},
+        {"Omega", {"Alpha", "Delta", "Omega"}},
+    };
+    for (const Case& c : cases) {
+        resetNotes();
+        CellDialog dialog;
+        sim::queueDialogScript(32604, {sim::userAction(K::clickRow, 3, 1),
+                                       sim::userAction(K::setText, 11, 0, 0, c.typed),
+                                       sim::userAction(K::clickRow, 3, 2), sim::userAction(K::click, 1)});
+        EXPECT_EQ(dialog.show(), 1) << c.typed;
+        EXPECT_EQ(dialog.names, c.names) << c.typed;
+        EXPECT_EQ(dialog.editorItem, 11) << "the list, item 3, takes item 11 as its name column's editor";
+    }
+}
+
 std::string contentOf(std::filesystem::path const& path) {
     std::ifstream in(path, std::ios::binary);
     std::stringstream text;
