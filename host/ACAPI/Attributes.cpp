@@ -115,8 +115,8 @@ bool handleOf(const std::vector<T>& items, T**& handle) {
     return true;
 }
 
-sim::AttributeExtra extraOf(const API_AttributeDefExt& defs) {
-    sim::AttributeExtra extra;
+// The extra data the record carries; false when its stamp parameters are malformed.
+bool extraOf(API_AttrTypeID type, const API_AttributeDefExt& defs, sim::AttributeExtra& extra) {
     extra.dashItems = itemsOf(defs.ltype_dashItems);
     extra.lineItems = itemsOf(defs.ltype_lineItems);
     extra.fillLines = itemsOf(defs.fill_lineItems);
@@ -124,7 +124,10 @@ sim::AttributeExtra extraOf(const API_AttributeDefExt& defs) {
     extra.skins = itemsOf(defs.cwall_compItems);
     extra.skinLines = itemsOf(defs.cwall_compLItems);
     extra.layerStats = itemsOf(defs.layer_statItems);
-    return extra;
+    if (type == API_ZoneCatID && defs.params != nullptr) {
+        return sim::readParameterRecords(defs.params, extra.params);
+    }
+    return true;
 }
 
 // The record's kept extra data must agree with its counts.
@@ -265,7 +268,8 @@ GSErrCode ACAPI_Attribute_GetDefExt(API_AttrTypeID typeID, API_AttributeIndex in
         handleOf(extra.lineItems, defs->ltype_lineItems) && handleOf(extra.fillLines, defs->fill_lineItems) &&
         handleOf(extra.fillLengths, defs->fill_lineLength) && handleOf(extra.skins, defs->cwall_compItems) &&
         handleOf(extra.skinLines, defs->cwall_compLItems) &&
-        handleOf(extra.layerStats, defs->layer_statItems);
+        handleOf(extra.layerStats, defs->layer_statItems) &&
+        (extra.params.empty() || sim::writeParameterRecords(extra.params, &defs->params) == NoError);
     if (!made) {
         ACAPI_DisposeAttrDefsHdlsExt(defs);
         return APIERR_MEMFULL;
@@ -289,7 +293,10 @@ GSErrCode ACAPI_Attribute_CreateExt(API_Attribute* attribute, API_AttributeDefEx
     if (findByName(head.typeID, head.name) != nullptr) {
         return APIERR_NAMEALREADYUSED;
     }
-    sim::AttributeExtra extra = defs != nullptr ? extraOf(*defs) : sim::AttributeExtra();
+    sim::AttributeExtra extra;
+    if (defs != nullptr && !extraOf(head.typeID, *defs, extra)) {
+        return APIERR_BADPARS;
+    }
     if (!consistent(*attribute, extra)) {
         return APIERR_BADPARS;
     }
@@ -319,7 +326,12 @@ GSErrCode ACAPI_Attribute_ModifyExt(API_Attribute* attribute, API_AttributeDefEx
     if (named != nullptr && named != slot) {
         return APIERR_NAMEALREADYUSED;
     }
-    sim::AttributeExtra extra = defs != nullptr ? extraOf(*defs) : slot->extra;
+    sim::AttributeExtra extra;
+    if (defs == nullptr) {
+        extra = slot->extra;
+    } else if (!extraOf(head.typeID, *defs, extra)) {
+        return APIERR_BADPARS;
+    }
     if (!consistent(*attribute, extra)) {
         return APIERR_BADPARS;
     }

@@ -2,13 +2,14 @@
 #pragma once
 
 #include "ACAPI/Attributes.hpp"
+#include "sim/Library.h"
 
 #include <string>
 #include <vector>
 
 namespace sim {
 
-// An attribute's extra data as the host keeps it. Zone-stamp parameters are not kept here.
+// An attribute's extra data as the host keeps it.
 struct AttributeExtra {
     std::vector<API_DashItems> dashItems;
     std::vector<API_LineItems> lineItems;
@@ -17,6 +18,8 @@ struct AttributeExtra {
     std::vector<API_CWallComponent> skins;
     std::vector<API_CWallLineComponent> skinLines;
     std::vector<API_LayerStat> layerStats;
+    // A zone category's stamp parameters; other types keep none.
+    std::vector<LibParameter> params;
 };
 
 // A cleared record of the type with the name (cut to the header's field) and flags.

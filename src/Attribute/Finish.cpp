@@ -2,6 +2,8 @@
 
 #include "Attribute/UseSteps.h"
 #include "Environment/DataFile.h"
+#include "GX/GSPixMap.hpp"
+#include "Interface/Image.h"
 
 #include <cstring>
 #include <utility>
@@ -117,6 +119,24 @@ String Finish::getTextureName() const {
     }
     const API_Texture& texture = data().texture;
     return String(texture.texName, unsigned(sizeof texture.texName));
+}
+
+Image* Finish::getTextureImage() const {
+    if (m_texture == nullptr || m_texture->width <= 0 || m_texture->height <= 0 ||
+        m_texture->pixels.size() != std::size_t(m_texture->width) * std::size_t(m_texture->height)) {
+        return nullptr;
+    }
+    GSPixMapHandle pixMap = GXCreateGSPixMap(m_texture->width, m_texture->height, 72.0, 72.0, GSPixelARGB32);
+    if (pixMap == nullptr) {
+        return nullptr;
+    }
+    std::memcpy(GXGetGSPixMapPixels(pixMap), m_texture->pixels.data(), m_texture->pixels.size() * 4);
+    try {
+        return new Image(pixMap);
+    } catch (...) {
+        GXDeleteGSPixMap(&pixMap);
+        throw;
+    }
 }
 
 DataFile* Finish::getTextureFile() const {

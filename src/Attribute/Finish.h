@@ -12,6 +12,7 @@
 namespace zelvane {
 
 class DataFile;
+class Image;
 
 class Finish : public RecordAttribute<Finish, API_MaterialType, 6> {
 public:
@@ -46,6 +47,9 @@ public:
     double getTextureScaleY() const;
     double getTextureRotation() const;
     String getTextureName() const;
+    // A new image of the 3D texture's pixels at 72 dpi (the caller deletes it); null without a 3D
+    // texture, or when its pixels do not fill its size or the host cannot make the pixel map.
+    Image* getTextureImage() const;
     // A new data file on the texture's file (the caller deletes it); null without one or when a
     // 3D material is wrapped.
     DataFile* getTextureFile() const;

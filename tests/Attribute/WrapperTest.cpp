@@ -12,6 +12,8 @@
 #include "Database/Specification.h"
 #include "Environment/Host.h"
 #include "Environment/Memory.h"
+#include "GX/GSPixMap.hpp"
+#include "Interface/Image.h"
 #include "sim/Attributes.h"
 #include "sim/Memory.h"
 #include "sim/Project.h"
@@ -19,6 +21,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
 #include <string>
 
@@ -317,4 +320,52 @@ TEST_F(WrapperTest, CompositesCarryTheirSkinsThroughTheAttributeSet) {
             EXPECT_NE(sim::attributeExtra(API_CompWallID, 2)->skins[1].buildingMaterial, 20 + skip);
         }
     }
+}
+
+TEST_F(WrapperTest, FinishTextureImagesComeOnlyFromWholeModelTextures) {
+    auto material = std::make_shared<ModelerAPI::Material>();
+    material->textureIndex = 1;
+    auto texture = [](Int32 width, Int32 height, std::size_t pixels) {
+        auto made = std::make_shared<ModelerAPI::Texture>();
+        made->width = width;
+        made->height = height;
+        for (std::size_t i = 0; i < pixels; ++i) {
+            made->pixels.push_back(0x11223300u + UInt32(i));
+        }
+        return made;
+    };
+    struct Case {
+        const char* name;
+        std::shared_ptr<ModelerAPI::Texture> texture;
+        bool made;
+    };
+    const Case cases[] = {
+        {"whole", texture(3, 2, 6), true},           {"no texture", nullptr, false},
+        {"too few pixels", texture(3, 2, 5), false}, {"too many pixels", texture(1, 1, 2), false},
+        {"no width", texture(0, 2, 0), false},       {"negative height", texture(2, -1, 0), false},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        Finish finish(material, test.texture);
+        std::unique_ptr<Image> image(finish.getTextureImage());
+        ASSERT_EQ(image != nullptr, test.made);
+        if (!test.made) {
+            continue;
+        }
+        EXPECT_EQ(image->getBounds().getEnd().getX(), test.texture->width);
+        EXPECT_EQ(image->getBounds().getEnd().getY(), test.texture->height);
+        EXPECT_EQ(image->getHorizontalResolution(), 72.0);
+        GSPixMapHandle pixels = image->getPixelMap();
+        ASSERT_NE(pixels, nullptr);
+        EXPECT_EQ(std::memcmp(GXGetGSPixMapPixels(pixels), test.texture->pixels.data(),
+                              test.texture->pixels.size() * 4),
+                  0);
+    }
+
+    // The project's own materials have texture files, not images.
+    sim::addAttribute(sim::makeAttribute(API_MaterialID, "wood"));
+    EXPECT_EQ(Finish(AttributeLink(1, Finish::ID, spec)).getTextureImage(), nullptr);
+    // No memory for the pixel map: no image, nothing left behind.
+    sim::failNextAllocations(1);
+    EXPECT_EQ(Finish(material, texture(2, 2, 4)).getTextureImage(), nullptr);
 }
