@@ -7,6 +7,7 @@
 #include "Environment/Host.h"
 #include "GSRoot/BM.hpp"
 #include "Memo/ElementMemoStore.h"
+#include "PlanFixture.h"
 #include "sim/ElementMemos.h"
 #include "sim/ElementTable.h"
 #include "sim/Project.h"
@@ -24,18 +25,8 @@ using namespace zelvane;
 
 namespace {
 
-class CutPlaneReferenceTest : public ::testing::Test {
+class CutPlaneReferenceTest : public plan_testing::PlanFixture {
 protected:
-    void SetUp() override {
-        sim::openProject();
-        host.reset();
-        Drawing::startup();
-    }
-    void TearDown() override {
-        Drawing::shutdown();
-        host.reset();
-    }
-
     // A marker on the floor plan whose line has the points (the record counting `count` of them).
     static GS::Guid addMarker(API_ElemTypeID type, const std::vector<API_Coord>& line, Int32 count,
                               double bottom = 0.0, double top = 0.0) {
@@ -60,13 +51,7 @@ protected:
     }
 
     std::unique_ptr<CutPlaneReference> load(const GS::Guid& guid) {
-        Plan* plan = host.getFrontPlan();
-        std::unique_ptr<Element> element(plan->load(ElementLink(Guid(guid), plan)));
-        auto* marker = dynamic_cast<CutPlaneReference*>(element.get());
-        if (marker != nullptr) {
-            element.release();
-        }
-        return std::unique_ptr<CutPlaneReference>(marker);
+        return PlanFixture::load<CutPlaneReference>(guid);
     }
 
     static std::vector<API_Coord> storedLine(const GS::Guid& guid) {

@@ -9,6 +9,7 @@
 #include "Element/Window.h"
 #include "Environment/Host.h"
 #include "GSRoot/BM.hpp"
+#include "PlanFixture.h"
 #include "sim/ElementMemos.h"
 #include "sim/ElementQuantities.h"
 #include "sim/ElementTable.h"
@@ -23,21 +24,11 @@
 #include <memory>
 
 using namespace zelvane;
+using plan_testing::wallRecord;
 
 namespace {
 
 constexpr double pi = 3.14159265358979323846;
-
-API_Element wallRecord(API_Coord begin, API_Coord end, double sweep, double thickness) {
-    API_Element record;
-    record.header.typeID = API_WallID;
-    record.wall.begC = begin;
-    record.wall.endC = end;
-    record.wall.angle = sweep;
-    record.wall.thickness = thickness;
-    record.wall.height = 3.0;
-    return record;
-}
 
 API_Element openingRecord(API_ElemTypeID type, const GS::Guid& wall, double width, double offset,
                           double threshold = 0.0) {
@@ -52,30 +43,13 @@ API_Element openingRecord(API_ElemTypeID type, const GS::Guid& wall, double widt
     return record;
 }
 
-class JoineryTest : public ::testing::Test {
+class JoineryTest : public plan_testing::PlanFixture {
 protected:
     void SetUp() override {
-        sim::openProject();
-        host.reset();
-        Drawing::startup();
+        PlanFixture::SetUp();
         Drawing::addAdapter(element_id(API_WallID), Wall::create, false);
         Drawing::addAdapter(element_id(API_DoorID), Door::create, false);
         Drawing::addAdapter(element_id(API_WindowID), Window::create, false);
-    }
-    void TearDown() override {
-        Drawing::shutdown();
-        host.reset();
-    }
-
-    template <typename T>
-    std::unique_ptr<T> load(const GS::Guid& guid) {
-        Plan* plan = host.getFrontPlan();
-        std::unique_ptr<Element> element(plan->load(ElementLink(Guid(guid), plan)));
-        auto* typed = dynamic_cast<T*>(element.get());
-        if (typed != nullptr) {
-            element.release();
-        }
-        return std::unique_ptr<T>(typed);
     }
 };
 

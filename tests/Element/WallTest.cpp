@@ -9,6 +9,7 @@
 #include "Environment/Host.h"
 #include "GSRoot/BM.hpp"
 #include "Memo/ElementMemoStore.h"
+#include "PlanFixture.h"
 #include "sim/Attributes.h"
 #include "sim/ElementMemos.h"
 #include "sim/ElementQuantities.h"
@@ -26,45 +27,20 @@
 #include <vector>
 
 using namespace zelvane;
+using plan_testing::wallRecord;
 
 namespace {
 
 constexpr double pi = 3.14159265358979323846;
 
-API_Element wallRecord(API_Coord begin, API_Coord end, double sweep = 0.0) {
-    API_Element record;
-    record.header.typeID = API_WallID;
-    record.wall.begC = begin;
-    record.wall.endC = end;
-    record.wall.angle = sweep;
-    record.wall.thickness = 0.3;
-    record.wall.height = 3.0;
-    return record;
-}
-
-class WallTest : public ::testing::Test {
+class WallTest : public plan_testing::PlanFixture {
 protected:
     void SetUp() override {
-        sim::openProject();
-        host.reset();
-        Drawing::startup();
+        PlanFixture::SetUp();
         Drawing::addAdapter(element_id(API_WallID), Wall::create, false);
     }
-    void TearDown() override {
-        Drawing::shutdown();
-        Element::m_isMinData = true;
-        host.reset();
-    }
 
-    std::unique_ptr<Wall> load(const GS::Guid& guid) {
-        Plan* plan = host.getFrontPlan();
-        std::unique_ptr<Element> element(plan->load(ElementLink(Guid(guid), plan)));
-        auto* wall = dynamic_cast<Wall*>(element.get());
-        if (wall != nullptr) {
-            element.release();
-        }
-        return std::unique_ptr<Wall>(wall);
-    }
+    std::unique_ptr<Wall> load(const GS::Guid& guid) { return PlanFixture::load<Wall>(guid); }
 
     static GS::Guid newGuid() {
         GS::Guid guid;
