@@ -217,7 +217,8 @@ public:
             m_name->setText(record->getName());
         }
     }
-    // Applies a name typed and not yet finished to the record it was typed for.
+    // Applies a name typed and not yet finished to the record it was typed for. Every action of
+    // the dialog does so first: using another control finishes the edit.
     void commitPendingEdit() {
         if (m_name != nullptr && m_editKey != Key()) {
             applyEdit(m_editKey, m_name->getText());
@@ -496,6 +497,7 @@ private:
         using Handler::Handler;
         bool handleEvent(ActionEvent&) override {
             UserDataDialog& owner = this->dialog();
+            owner.commitPendingEdit();
             owner.takeSnapshot();
             Int16 from = owner.m_view->getList()->getSelectedRow(0);
             Key key = owner.createRecord(from);
@@ -514,6 +516,7 @@ private:
         using Handler::Handler;
         bool handleEvent(ActionEvent&) override {
             UserDataDialog& owner = this->dialog();
+            owner.commitPendingEdit();
             owner.takeSnapshot();
             std::vector<Key> deprecate;
             std::vector<Key> remove;
@@ -547,6 +550,7 @@ private:
         using Handler::Handler;
         bool handleEvent(ActionEvent&) override {
             UserDataDialog& owner = this->dialog();
+            owner.commitPendingEdit();
             owner.takeSnapshot();
             for (Pair const& pair : owner.getEditList()) {
                 owner.m_database->setDeprecated(pair.first, false);
@@ -560,6 +564,7 @@ private:
     public:
         using Handler::Handler;
         bool handleEvent(ActionEvent&) override {
+            this->dialog().commitPendingEdit();
             this->dialog().importRecords();
             return true;
         }
@@ -569,6 +574,7 @@ private:
     public:
         using Handler::Handler;
         bool handleEvent(ActionEvent&) override {
+            this->dialog().commitPendingEdit();
             this->dialog().exportRecords();
             return true;
         }
@@ -580,6 +586,7 @@ private:
         using Handler::Handler;
         bool handleEvent(ItemEvent&) override {
             UserDataDialog& owner = this->dialog();
+            owner.commitPendingEdit();
             owner.takeSnapshot();
             owner.m_view->getList()->deselectAll();
             owner.populateList(Key());

@@ -12,6 +12,7 @@
 #include "Preset/UserDatabaseCollection.h"
 #include "PresetFixture.h"
 #include "TestPresets.h"
+#include "sim/AddOns.h"
 #include "sim/Dialogs.h"
 #include "sim/FileDialogs.h"
 #include "sim/Files.h"
@@ -22,6 +23,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -345,6 +347,46 @@ TEST_F(PresetDialogTest, ExportWritesACollectionAndAFailureKeepsTheOldFile) {
     sim::clearFaults();
 }
 
+// Notes where the type pop-up, its label and the list are when OK is clicked.
+class LayoutDialog : public PresetDialog {
+public:
+    void handleAccept(ActionEvent& event) override {
+        for (Int16 item : {3, 12, 13}) {
+            ScreenRect bounds = getControl(item)->getBounds();
+            rects[item] = {bounds.getOrigin().getX(), bounds.getOrigin().getY(), bounds.getEnd().getX(),
+                           bounds.getEnd().getY()};
+        }
+        PresetDialog::handleAccept(event);
+    }
+    std::map<Int16, std::vector<int>> rects;
+};
+
+TEST_F(PresetDialogTest, TheTypePopupWidensWithTheList) {
+    registerTypes(false);
+    addPresets();
+    LayoutDialog still;
+    sim::queueDialogScript(PresetDialog::dialogID, {sim::userAction(K::click, 1)});
+    ASSERT_EQ(still.show(), 1);
+    LayoutDialog grown;
+    sim::DialogAction resize = sim::userAction(K::resize);
+    resize.h = 40;
+    resize.v = 30;
+    sim::queueDialogScript(PresetDialog::dialogID, {resize, sim::userAction(K::click, 1)});
+    ASSERT_EQ(grown.show(), 1);
+    struct Case {
+        Int16 item;
+        std::vector<int> change; // left, top, right, bottom
+    };
+    const Case cases[] = {{3, {0, 0, 40, 30}}, {12, {0, 0, 40, 0}}, {13, {0, 0, 0, 0}}};
+    for (const Case& c : cases) {
+        std::vector<int> change;
+        for (std::size_t k = 0; k < 4; ++k) {
+            change.push_back(grown.rects[c.item][k] - still.rects[c.item][k]);
+        }
+        EXPECT_EQ(change, c.change) << c.item;
+    }
+}
+
 TEST_F(PresetDialogTest, TheEditorEventOpensTheDialogOnlyOverTheProjectsPresets) {
     struct Case {
         const char* name;
@@ -387,6 +429,12 @@ TEST_F(PresetDialogTest, TheEditorEventOpensTheDialogOnlyOverTheProjectsPresets)
             EXPECT_EQ(sim::dialogs().back().result, 1);
             EXPECT_EQ(presetOf(3), "finish Slate") << c.name;
             EXPECT_EQ(presetOf(1), "wall Brick") << c.name;
+            bool written = false;
+            for (auto const& entry : sim::currentAddOn().moduleData) {
+                std::string bytes(entry.second.bytes.begin(), entry.second.bytes.end());
+                written = written || bytes.find("Slate") != std::string::npos;
+            }
+            EXPECT_TRUE(written) << "the project's module data hold the presets";
         }
         if (!c.project) {
             sim::openProject();

@@ -290,6 +290,40 @@ std::string contentOf(std::filesystem::path const& path) {
     return text.str();
 }
 
+TEST_F(UserDataDialogTest, EveryActionFinishesAPendingNameEdit) {
+    std::filesystem::path file = sim::sandboxRoot() / "pending.xml";
+    std::filesystem::create_directories(file.parent_path());
+    struct Case {
+        const char* name;
+        sim::DialogAction action;
+        const char* beta;
+        bool exported;
+    };
+    // Omega is typed for Beta (row 1), then another control is used before OK.
+    const Case cases[] = {
+        {"new", sim::userAction(K::click, 4), "Omega", false},
+        {"delete", sim::userAction(K::click, 5), "Omega-", false},
+        {"status", sim::userAction(K::selectRow, 9, 0), "Omega", false},
+        {"export", sim::userAction(K::click, 8), "Omega", true},
+    };
+    for (const Case& c : cases) {
+        resetNotes();
+        std::filesystem::remove(file);
+        if (c.exported) {
+            sim::queueFileDialogChoice(file);
+        }
+        EXPECT_EQ(
+            run(false, {sim::userAction(K::clickRow, 3, 1), sim::userAction(K::setText, 11, 0, 0, "Omega"),
+                        c.action, sim::userAction(K::click, 1)}),
+            1)
+            << c.name;
+        EXPECT_EQ(states()[0], c.beta) << c.name;
+        if (c.exported) {
+            EXPECT_NE(contentOf(file).find("Omega"), std::string::npos) << "the file has the finished name";
+        }
+    }
+}
+
 TEST_F(UserDataDialogTest, ExportWritesTheEditedRecords) {
     std::filesystem::path file = sim::sandboxRoot() / "notes.xml";
     struct Case {
