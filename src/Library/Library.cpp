@@ -284,15 +284,17 @@ ComponentSource* Library::seekNext(const ComponentLink& link, bool forward, cons
     }
 }
 
-Library::iterator Library::begin(bool, const Filter& filter) {
+Library::iterator Library::begin(bool autoWrite, const Filter& filter) {
     ComponentLink start(0, filter.getType() != 0 ? filter.getType() : APILib_SpecID, this);
-    return iterator(seekNext(start, true, filter), filter, true);
+    iterator it(seekNext(start, true, filter), filter);
+    it.setAutoWrite(autoWrite);
+    return it;
 }
 
 Library::reverse_iterator Library::rbegin(const Filter& filter) {
     API_LibTypeID type = filter.getType() != 0 ? filter.getType() : APILib_ListSchemeID;
     ComponentLink start(getCount(type), type, this);
-    return reverse_iterator(seekNext(start, false, filter), filter, false);
+    return reverse_iterator(seekNext(start, false, filter), filter);
 }
 
 std::size_t Library::getChildrenOf(const ComponentLink& parent, ComponentRefList& children) const {

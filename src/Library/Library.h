@@ -39,8 +39,9 @@ public:
     using Factory = ComponentSource* (*)(const API_LibPart& record, const ComponentLink& link);
     // Factories by part type, tried in the order they were added.
     class CreatorList : public std::multimap<API_LibTypeID, Factory> {};
-    using iterator = IteratorBase<Library, ComponentSource, ComponentLink, Filter, ComponentRefList>;
-    using reverse_iterator = iterator;
+    using iterator = Iterator<Library, ComponentSource, ComponentLink, Filter, ComponentRefList>;
+    using reverse_iterator =
+        ReverseIterator<Library, ComponentSource, ComponentLink, Filter, ComponentRefList>;
 
     // The project's library is made with kind 0; no operation reads the kind.
     Library(Project* project, int kind);
@@ -85,9 +86,12 @@ public:
     virtual void setLastError(GSErrCode err) const { m_lastError = err; }
 
     // Walks in the filter's order: forward from the first part, backward from the last but one.
-    iterator begin(bool flag, const Filter& filter);
+    // With autoWrite a forward walk puts each part it leaves back into the library; a backward
+    // walk always does.
+    iterator begin(bool autoWrite, const Filter& filter);
     reverse_iterator rbegin(const Filter& filter);
     iterator end() const { return iterator(); }
+    reverse_iterator rend() const { return reverse_iterator(); }
     // The next part after the link that the filter passes (a new source), or null.
     virtual ComponentSource* seekNext(const ComponentLink& link, bool forward, const Filter& filter) const;
     // A new source of the link's part when the filter (if any) passes it, else null.
@@ -133,6 +137,21 @@ private:
     mutable Int64 m_embedded = -1;
     int m_kind;
     mutable GSErrCode m_lastError = NoError;
+};
+
+// Iterators write a part back through its own library.
+template <>
+struct IteratorAccess<Library, ComponentSource, ComponentLink, Library::Filter> {
+    static Library* source(const ComponentLink& link) { return link.getLibrary(); }
+    static const ComponentLink& link(const ComponentSource& item) { return item.getLink(); }
+    static ComponentSource* load(Library& library, const ComponentLink& link, const Library::Filter& filter) {
+        return library.load(link, &filter);
+    }
+    static ComponentSource* seekNext(Library& library, const ComponentLink& link, bool forward,
+                                     const Library::Filter& filter) {
+        return library.seekNext(link, forward, filter);
+    }
+    static bool put(Library& library, ComponentSource& item) { return library.put(item); }
 };
 
 } // namespace zelvane

@@ -6,6 +6,7 @@
 #include "Library/LongParameter.h"
 #include "Library/MacroSource.h"
 #include "Library/ObjectSource.h"
+#include "Library/ParametricSource.h"
 #include "Library/TextDatabase.h"
 #include "sim/Library.h"
 #include "sim/Memory.h"
@@ -50,7 +51,8 @@ protected:
     void SetUp() override { Library::startup(); }
     void TearDown() override { Library::shutdown(); }
 
-    std::vector<Int32> walk(Library::iterator it) {
+    template <typename It>
+    std::vector<Int32> walk(It it) {
         std::vector<Int32> seen;
         while (!it.atEnd()) {
             seen.push_back(it.getReference().getIndex());
@@ -116,6 +118,57 @@ TEST_F(LibrarySourceTest, FilteredWalksBothWays) {
     EXPECT_EQ(sim::callCount("ACAPI_LibPart_GetNum"), 1u);
     Library::iterator end;
     EXPECT_THROW(end.moveForward(), std::out_of_range);
+}
+
+TEST_F(LibrarySourceTest, WalksWriteThePartsTheyLeaveWhenAsked) {
+    add(APILib_ObjectID, "Chair", 1);
+    add(APILib_ObjectID, "Table", 2);
+    add(APILib_ObjectID, "Bench", 3);
+    struct Case {
+        const char* name;
+        bool backward;
+        bool autoWrite;
+        std::size_t written; // parts put back while walking
+    };
+    const Case cases[] = {
+        {"forward, read only", false, false, 0},
+        {"forward, writing", false, true, 3},
+        {"backward", true, true, 2},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        sim::clearCalls();
+        std::size_t seen = 0;
+        auto visit = [&](auto it) {
+            EXPECT_EQ(it.isAutoWrite(), test.autoWrite);
+            while (!it.atEnd()) {
+                auto& part = dynamic_cast<ParametricSource&>(it.getReference());
+                part.set3DScript(String(test.name));
+                it.moveForward();
+                ++seen;
+            }
+            EXPECT_EQ(it.getWriteFailures(), 0u);
+        };
+        if (test.backward) {
+            visit(library.rbegin(Library::Filter()));
+        } else {
+            visit(library.begin(test.autoWrite, Library::Filter()));
+        }
+        EXPECT_EQ(seen, test.backward ? 2u : 3u);
+        std::size_t changed = 0;
+        for (Int32 i = 1; i <= 3; ++i) {
+            changed += sim::libPart(i)->sections[MakeGSType("3DSC")] == test.name ? 1 : 0;
+        }
+        EXPECT_EQ(changed, test.written);
+    }
+
+    // A part the library refuses is counted and the walk goes on.
+    auto it = library.begin(true, Library::Filter());
+    sim::failCall("ACAPI_LibPart_UpdateSection", APIERR_GENERAL);
+    it.moveForward();
+    EXPECT_EQ(it.getWriteFailures(), 1u);
+    EXPECT_EQ(it.getReference().getIndex(), 2);
+    it.setAutoWrite(false);
 }
 
 TEST_F(LibrarySourceTest, ChildrenAndRegisteredFiles) {
