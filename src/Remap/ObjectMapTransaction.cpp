@@ -130,7 +130,7 @@ bool ObjectMapTransaction::getSourceName(ObjectMap::Type kind, ComponentElem& el
 bool ObjectMapTransaction::scanLibrary(Library& library, ProgressMonitor& progress,
                                        std::vector<ComponentLog>& parts) {
     progress.startNext(host.getLocalString(32522, 5), library.getCount(0));
-    for (auto part = library.begin(true, Library::Filter("", 0, true, false)); !part.atEnd();
+    for (auto part = library.begin(false, Library::Filter("", 0, true, false)); !part.atEnd();
          part.moveForward()) {
         if (progress.isCancelled()) {
             break;

@@ -302,10 +302,13 @@ TEST_F(CollectingTest, InitialiseWarnsWhenTheLibraryHoldsNoPlaceablePart) {
             sim::LibPartDef def;
             def.name = "Macro";
             def.placeable = c.placeable;
+            def.sections = {{MakeGSType("3DSC"), "BLOCK 1, 1, 1"}};
             place(API_ObjectID, sim::addLibPart(def));
         }
         ObjectMapTransaction transaction(ObjectMap::GSM);
+        sim::clearCalls();
         EXPECT_FALSE(transaction.initialise());
+        EXPECT_EQ(sim::callCount("ACAPI_LibPart_UpdateSection"), 0u); // the scan only reads
         EXPECT_TRUE(transaction.getElementMap().empty());
         EXPECT_FALSE(sim::isProgressWindowOpen());
         ASSERT_EQ(sim::alerts().size(), shown + 1) << c.withPart;
