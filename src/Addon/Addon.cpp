@@ -48,6 +48,7 @@ constexpr Int32 closeProject = 32;
 constexpr Int32 quitHost = 64;
 constexpr Int32 temporarySave = 0x8000;
 constexpr Int32 reopenProject = 0x10000;
+constexpr Int32 libraryChanged = 0x200000;
 
 constexpr Int32 databaseRunBegins = Int32(0xFFFFFFFF);
 constexpr Int32 databaseRunEnds = Int32(0xFFFFFFFE);
@@ -333,10 +334,14 @@ bool Addon::preprocessEvent(Event& event) {
     switch (notification->getID()) {
     case newProject:
         provideProjectPreferences(*m_projectPrefs, getSupervisor());
+        addEmbeddedFiles();
+        importStarterPresets();
         break;
     case openProject:
     case reopenProject:
         readPrefs(project, true);
+        addEmbeddedFiles();
+        importStarterPresets();
         break;
     case closeProject:
         if (Project* open = host.getProject()) {
@@ -351,6 +356,9 @@ bool Addon::preprocessEvent(Event& event) {
             m_supervisor->removeMember(*this);
         }
         makeOwnSupervisor();
+        break;
+    case libraryChanged:
+        checkLibraryConfiguration();
         break;
     default:
         break;

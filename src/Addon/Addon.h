@@ -171,6 +171,14 @@ private:
     // Runs reportUnexpectedFailure, which must not throw out of a host callback either.
     void reportFailure();
 
+    // What a preset-using add-on does as a project opens: its embedded library files are made
+    // and registered, then an empty preset database takes the product's starter presets.
+    void addEmbeddedFiles();
+    void importStarterPresets();
+    // At a library change: the library configuration is read again when its part changed, and a
+    // configuration of another version is warned about.
+    void checkLibraryConfiguration();
+
     PackageStore& preferenceStore();
     // Writes a context's packages; a failure, or an exception (reported as unexpected), is told
     // on the console and leaves the other contexts to be written.

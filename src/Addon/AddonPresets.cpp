@@ -1,0 +1,150 @@
+// The project-notification steps of an add-on that works with its own GDL library: embedded
+// interface files, starter presets and the library configuration check.
+#include "Addon/Addon.h"
+
+#include "Database/Project.h"
+#include "Environment/DataBufferIn.h"
+#include "Environment/DataFile.h"
+#include "Environment/Directory.h"
+#include "Environment/Host.h"
+#include "Environment/StringUtilities.h"
+#include "Environment/ToString.h"
+#include "Interface/WarnAlert.h"
+#include "Library/Library.h"
+#include "Preset/PresetDatabase.h"
+#include "Preset/UserDatabaseCollection.h"
+#include "Preset/ZelvaneLibrary.h"
+#include "XML/XMLReader.h"
+
+#include <memory>
+
+namespace zelvane {
+
+namespace {
+
+constexpr Int32 embeddedOwner = Int32(MakeGSType("GSAC"));
+constexpr API_LibTypeID presetPartType = APILib_MacroID;
+constexpr short presetStrings = 32707;
+
+// Makes the file in the folder when it is missing (empty) and registers it with the library; an
+// existing file is registered as it is. Nothing happens when the file cannot be made.
+void addEmbeddedFile(Library& library, const Directory& folder, const char* name, API_LibTypeID type) {
+    DataFile file(folder, String(name), DataFile::readWrite, true);
+    if (!file.exists()) {
+        return;
+    }
+    file.close();
+    std::unique_ptr<ComponentSource> part(library.add(type, file, embeddedOwner));
+}
+
+// The preset part of that name, when the library holds one of the preset part type.
+ComponentSource* findPresetPart(const Library& library, const String& name) {
+    API_LibTypeID type = presetPartType;
+    Int32 index = library.getIndexByName(name, type);
+    if (index == 0 || type != presetPartType) {
+        return nullptr;
+    }
+    return library.load(ComponentLink(index, type, &library), nullptr);
+}
+
+} // namespace
+
+void Addon::addEmbeddedFiles() {
+    bool presets = isPresetsUsed();
+    bool images = isEmbeddedFilesUsed();
+    Library* library = host.getFrontLibrary();
+    if ((!presets && !images) || library == nullptr) {
+        return;
+    }
+    std::unique_ptr<Directory> embedded(library->getEmbeddedDirectory());
+    if (embedded == nullptr) {
+        return;
+    }
+    Directory own(*embedded, String("Zelvane"), true);
+    if (!own.exists() || !own.isFolder()) {
+        return;
+    }
+    Directory folder(own, String("Interface Images"), true);
+    if (!folder.exists() || !folder.isFolder()) {
+        return;
+    }
+    if (images) {
+        addEmbeddedFile(*library, folder, "Zoom_Window_MAC_0_nocache.png", APILib_PictID);
+        addEmbeddedFile(*library, folder, "Zoom_Window_MAC_1_nocache.png", APILib_PictID);
+    }
+    if (presets) {
+        addEmbeddedFile(*library, folder, "Preset_Refresh_0_nocache.gdl", APILib_MacroID);
+        addEmbeddedFile(*library, folder, "Preset_Refresh_1_nocache.gdl", APILib_MacroID);
+    }
+}
+
+void Addon::importStarterPresets() {
+    if (!isPresetsUsed()) {
+        return;
+    }
+    Project* open = host.getProject();
+    Library* library = host.getFrontLibrary();
+    String product = getProductInfo().name;
+    if (open == nullptr || library == nullptr || product.empty()) {
+        return;
+    }
+    auto* database = dynamic_cast<PresetDatabase*>(open->getPreference(PresetDatabase::ID.getFamily()));
+    if (database == nullptr || database->size() != 0) {
+        return;
+    }
+    String prefix = product;
+    prefix += " Starter Presets-";
+    String local = prefix;
+    local += host.getLanguageID();
+    std::unique_ptr<ComponentSource> part(findPresetPart(*library, local));
+    if (part == nullptr) {
+        String international = prefix;
+        international += "INT";
+        part.reset(findPresetPart(*library, international));
+    }
+    std::unique_ptr<DataFile> file(part != nullptr ? part->getFile() : nullptr);
+    if (file == nullptr || !file->exists()) {
+        return;
+    }
+    // The presets are read into an independent copy that the project takes only when the whole
+    // file was read, so a file failing halfway leaves the database empty for the next open.
+    UserDatabaseCollection collection;
+    database->initialiseStorage(collection, true, {});
+    bool read = false;
+    if (file->setPosition(0)) {
+        DataBufferIn in(file.get(), Encoding::utf8);
+        XMLReader reader(&in);
+        read = reader.importTo(collection);
+    }
+    file->close();
+    std::unique_ptr<Package> presets(collection.releasePackage(PresetDatabase::ID.getFamily()));
+    if (read && presets != nullptr) {
+        open->setPreference(presets.release(), false);
+    }
+}
+
+void Addon::checkLibraryConfiguration() {
+    if (!isPresetsUsed()) {
+        return;
+    }
+    Library* library = host.getFrontLibrary();
+    if (library == nullptr) {
+        return;
+    }
+    const String& product = getProductInfo().name;
+    ZelvaneLibrary& configuration = getLibraryConfiguration();
+    configuration.load(*library, product);
+    // A configuration never read has version 0 and tells nothing. It names no platform, so only
+    // its version can differ from the add-on's.
+    String version = ToString(configuration.getVersion());
+    if (configuration.getVersion() == 0 || version == getProductVersion()) {
+        return;
+    }
+    String message = host.getLocalString(presetStrings, 2);
+    replaceAll(message, String("$1"), product);
+    replaceAll(message, String("$2"), version);
+    replaceAll(message, String("$3"), getProductVersion());
+    WarnAlert().show(message);
+}
+
+} // namespace zelvane
