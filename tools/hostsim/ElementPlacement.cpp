@@ -69,8 +69,8 @@ ElementPlacement ElementPlacement::read(const MemberReader& entry, API_Element& 
     API_ElemTypeID type = record.header.typeID;
     bool isObject = type == API_ObjectID || type == API_LampID;
     bool isOpening = type == API_DoorID || type == API_WindowID;
-    for (const char* key :
-         {"part", "position", "angle", "level", "A", "B", "ZZYZX", "mirrored", "unloadedName"}) {
+    for (const char* key : {"part", "position", "angle", "level", "A", "B", "ZZYZX", "mirrored",
+                            "unloadedName", "parameters"}) {
         if (entry.has(key) && !isObject && !(isOpening && std::strcmp(key, "part") == 0)) {
             entry.fail(key, "only objects (6) and lamps (7) have this member");
         }
@@ -93,7 +93,8 @@ ElementPlacement ElementPlacement::read(const MemberReader& entry, API_Element& 
     }
     if (isObject) {
         readObject(entry, type == API_ObjectID ? record.object : record.lamp, library, result);
-        record.header.hasMemo = record.header.hasMemo || result.m_a || result.m_b || result.m_zzyzx;
+        record.header.hasMemo = record.header.hasMemo || result.m_a || result.m_b || result.m_zzyzx ||
+                                !result.m_parameters.empty();
     } else if (isOpening) {
         readOpening(entry, type == API_DoorID ? record.door : record.window, library, result);
     } else if (type == API_WallID) {
@@ -139,6 +140,13 @@ void ElementPlacement::readObject(const MemberReader& entry, API_ObjectType& obj
     result.m_b = size(entry, "B");
     result.m_zzyzx = size(entry, "ZZYZX");
     result.m_unloadedName = entry.text("unloadedName");
+    if (entry.has("parameters")) {
+        const nlohmann::json& list = entry.list("parameters");
+        for (std::size_t i = 0; i < list.size(); ++i) {
+            result.m_parameters.push_back(
+                ProjectLibrary::readParameter(MemberReader(list[i], entry.item("parameters", i))));
+        }
+    }
 }
 
 void ElementPlacement::readOpening(const MemberReader& entry, API_WindowType& opening,
@@ -239,11 +247,12 @@ sim::IFCItems ElementPlacement::readIFC(const MemberReader& ifc) {
 }
 
 void ElementPlacement::apply(const GS::Guid& guid) const {
-    if (m_a || m_b || m_zzyzx) {
+    if (m_a || m_b || m_zzyzx || !m_parameters.empty()) {
         std::vector<sim::LibParameter> parameters;
         parameters.push_back(sim::scalarParameter(APIParT_Length, "A", m_a.value_or(1.0)));
         parameters.push_back(sim::scalarParameter(APIParT_Length, "B", m_b.value_or(1.0)));
         parameters.push_back(sim::scalarParameter(APIParT_Length, "ZZYZX", m_zzyzx.value_or(1.0)));
+        parameters.insert(parameters.end(), m_parameters.begin(), m_parameters.end());
         API_ElementMemo memo;
         std::memset(static_cast<void*>(&memo), 0, sizeof memo);
         if (sim::writeParameterRecords(parameters, &memo.params) == NoError) {

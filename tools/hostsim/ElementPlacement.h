@@ -43,6 +43,7 @@ private:
     std::optional<double> m_a;
     std::optional<double> m_b;
     std::optional<double> m_zzyzx;
+    std::vector<sim::LibParameter> m_parameters; // an object's own, after its sizes
     std::optional<sim::IFCItems> m_ifc;
     std::string m_unloadedName;
     std::vector<API_Coord> m_line; // a section or elevation marker's line

@@ -1,6 +1,7 @@
 #include "HostProgram.h"
 
 #include "AttributeReport.h"
+#include "FileScript.h"
 
 #include "ProjectDescription.h"
 #include "ProjectReport.h"
@@ -282,6 +283,8 @@ void checkStep(const json& step, std::size_t index, const std::set<std::string>&
                         throw ScenarioError(context + "layerChooser answers are layer indexes or -1");
                     }
                 }
+            } else if (it.key() == "files") {
+                checkFileAnswers(it.value(), context);
             } else if (it.key() == "alerts") {
                 for (const json& answer : it.value()) {
                     if (!isIntegerIn(answer, 1, 3)) {
@@ -352,6 +355,7 @@ void HostProgram::read(const json& scenario) {
         m_bundles.push_back(bundle);
     }
     checkBundleFiles();
+    m_reportFiles = readReportedFiles(scenario);
     const json& steps = member(scenario, "steps", "");
     if (!steps.is_array()) {
         throw ScenarioError("\"steps\" must be a list");
@@ -373,7 +377,8 @@ ProjectDescription HostProgram::description(const json& step, const std::string&
     }
     std::filesystem::path path = locate(name.get<std::string>());
     return ProjectDescription::read(readJsonFile(path, "the project description"),
-                                    context + "project description " + name.get<std::string>());
+                                    context + "project description " + name.get<std::string>(),
+                                    std::filesystem::absolute(path).parent_path());
 }
 
 void HostProgram::checkBundleFiles() const {
@@ -661,6 +666,9 @@ std::string HostProgram::play(const json& step) {
         }
         out << " alerts " << script["alerts"].size();
     }
+    if (script.contains("files")) {
+        out << " files " << queueFileAnswers(script["files"]);
+    }
     if (script.contains("dialogs")) {
         for (auto it = script["dialogs"].begin(); it != script["dialogs"].end(); ++it) {
             short id = short(std::stol(it.key()));
@@ -740,6 +748,7 @@ void HostProgram::writeSummary(std::ostream& report) const {
             report << "    failed: " << failure << "\n";
         }
     }
+    reportFileDialogs(report);
     report << "undo steps:\n";
     for (const sim::UndoStep& step : sim::undoSteps()) {
         report << "  " << escaped(step.name) << " -> " << errorText(step.result) << "\n";
@@ -776,6 +785,7 @@ void HostProgram::writeSummary(std::ostream& report) const {
         }
     }
     writeProject(report);
+    reportFiles(report, m_reportFiles);
     report << "preference files:\n";
     for (const char* folder : {"Preferences", "SharedData"}) {
         std::filesystem::path root = sim::specialFolder(folder);

@@ -80,6 +80,7 @@ private:
     std::filesystem::path m_programFolder;
     std::vector<Bundle> m_bundles;
     std::vector<nlohmann::json> m_steps;
+    std::vector<std::string> m_reportFiles; // files of the sandbox's documents the report shows
     Int32 m_application = 1;
 };
 

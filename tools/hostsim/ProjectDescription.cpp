@@ -35,11 +35,12 @@ std::string item(const std::string& where, const char* list, std::size_t index) 
 
 } // namespace
 
-ProjectDescription ProjectDescription::read(const json& description, const std::string& source) {
+ProjectDescription ProjectDescription::read(const json& description, const std::string& source,
+                                            const std::filesystem::path& folder) {
     MemberReader top(description, source);
     ProjectDescription result;
     result.m_attributes = ProjectAttributes::read(description, source);
-    result.m_library = ProjectLibrary::read(description, source);
+    result.m_library = ProjectLibrary::read(description, source, folder);
     std::set<std::string> databaseNames;
     if (top.has("databases")) {
         const json& list = top.list("databases");

@@ -15,6 +15,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <filesystem>
 #include <map>
 #include <optional>
 #include <string>
@@ -24,8 +25,10 @@ namespace hostsim {
 
 class ProjectDescription {
 public:
-    // Reads the description; throws ScenarioError naming `source` and the member at fault.
-    static ProjectDescription read(const nlohmann::json& description, const std::string& source);
+    // Reads the description; throws ScenarioError naming `source` and the member at fault. Paths
+    // in it are relative to `folder`, the description's own.
+    static ProjectDescription read(const nlohmann::json& description, const std::string& source,
+                                   const std::filesystem::path& folder = {});
 
     // Puts the databases, storeys, elements and selection into the simulated host's open project.
     void apply() const;

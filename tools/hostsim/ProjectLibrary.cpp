@@ -106,7 +106,8 @@ sim::LibParameter parameter(const MemberReader& entry) {
 
 } // namespace
 
-ProjectLibrary ProjectLibrary::read(const json& description, const std::string& source) {
+ProjectLibrary ProjectLibrary::read(const json& description, const std::string& source,
+                                    const std::filesystem::path& folder) {
     ProjectLibrary result;
     MemberReader top(description, source);
     if (!top.has("library")) {
@@ -135,6 +136,9 @@ ProjectLibrary ProjectLibrary::read(const json& description, const std::string& 
         part.ownID = uniqueID(entry, "id");
         part.parentID = uniqueID(entry, "parent");
         part.location = entry.limitedText("location", 1024);
+        if (!part.location.empty() && std::filesystem::path(part.location).is_relative() && !folder.empty()) {
+            part.location = (folder / part.location).lexically_normal().string();
+        }
         part.missing = entry.flag("missing");
         part.isTemplate = entry.flag("template");
         part.placeable = entry.flag("placeable", true);
@@ -164,6 +168,10 @@ ProjectLibrary ProjectLibrary::read(const json& description, const std::string& 
         result.m_parts.push_back(std::move(part));
     }
     return result;
+}
+
+sim::LibParameter ProjectLibrary::readParameter(const MemberReader& entry) {
+    return parameter(entry);
 }
 
 void ProjectLibrary::apply() const {

@@ -3,10 +3,13 @@
 // they replace the simulated host's library.
 #pragma once
 
+#include "MemberReader.h"
+
 #include "sim/Library.h"
 
 #include <nlohmann/json.hpp>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -15,14 +18,20 @@ namespace hostsim {
 class ProjectLibrary {
 public:
     // Reads the description's "library" member (none when absent); throws ScenarioError naming
-    // `source` and the member at fault.
-    static ProjectLibrary read(const nlohmann::json& description, const std::string& source);
+    // `source` and the member at fault. A relative "location" is taken from `folder`, the
+    // description's own.
+    static ProjectLibrary read(const nlohmann::json& description, const std::string& source,
+                               const std::filesystem::path& folder = {});
 
     // Replaces the host's library parts by these, in the order listed (indexes from 1). Without a
     // "library" member the host's library is left as it is.
     void apply() const;
 
     std::size_t size() const { return m_parts.size(); }
+
+    // One default parameter as a part lists it (`{"name", "type", "value"}`, or "rows",
+    // "columns" and "values" for an array); throws ScenarioError naming the member at fault.
+    static sim::LibParameter readParameter(const MemberReader& entry);
 
     // The index a part will have once the description is applied: the description's own parts
     // when it lists a library, the host's loaded ones otherwise. 0 for a name no part has.

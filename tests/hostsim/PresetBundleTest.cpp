@@ -1,0 +1,118 @@
+// The preset bundle played by the host program: the preset life cycle of a project, the preset
+// manager and the update command, and the scripted file dialogs.
+#include "sim/Sim.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+const std::filesystem::path binaryDir = ZELVANE_BINARY_DIR;
+const std::filesystem::path sourceDir = ZELVANE_SOURCE_DIR;
+
+std::string runHostsim(const std::filesystem::path& scenario, int& status) {
+    std::string command = (binaryDir / "hostsim").string() + " " + scenario.string() + " 2>&1";
+    std::string output;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) {
+        status = -1;
+        return output;
+    }
+    std::array<char, 4096> buffer;
+    std::size_t n;
+    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
+        output.append(buffer.data(), n);
+    }
+    int result = pclose(pipe);
+    status = WIFEXITED(result) ? WEXITSTATUS(result) : -1;
+    return output;
+}
+
+// A scenario of the preset bundle with these steps, written beside the examples' files.
+std::filesystem::path writeScenario(const std::string& name, const std::string& steps,
+                                    const std::string& extra = "") {
+    std::filesystem::path path = sim::specialFolder("Temp") / name;
+    std::ofstream(path) << "{\"addons\": [{\"name\": \"presets\", \"bundle\": \"preset_addon.so\", "
+                           "\"developer\": 1514490966, \"local\": 101, \"resources\": [\""
+                        << (sourceDir / "resources" / "zelvane.json").string() << "\", \""
+                        << (sourceDir / "tests" / "bundles" / "preset_addon.json").string() << "\"]}]"
+                        << extra << ", \"steps\": [" << steps << "]}";
+    return path;
+}
+
+} // namespace
+
+TEST(PresetBundleTest, PlaysThePresetExample) {
+    int status = -1;
+    std::string report = runHostsim(sourceDir / "examples" / "presets.json", status);
+    ASSERT_EQ(status, 0) << report;
+    for (const char* line : {
+             "step 1: CheckEnvironment presets -> 2 name \"Preset Tool\" description \"Version 3 (build "
+             "7)\\n",
+             "step 4: project open Presets.pln with 1 elements -> 0",
+             // The configuration of the example's library is of version 2, the add-on of version 3.
+             "alerts:\n  type -2 \"Warning\": \"The library configuration of Preset Tool was written for "
+             "version "
+             "2; this add-on is version 3. Its presets may not match.\" -> 1 (not scripted)\n",
+             "undo steps:\n  \"Update Presets\" -> 0\n",
+             // The starter presets became the project's and were saved with it.
+             "module data:\n  presets \"\" version 1 sign 19789: \"<presetDatabase><records><wall "
+             "key=\\\"00000000-0000-0000-0000-000000000001\\\"",
+             "<name>Concrete</name>",
+             "<finish key=\\\"00000000-0000-0000-0000-000000000003\\\"",
+         }) {
+        EXPECT_NE(report.find(line), std::string::npos) << "missing: " << line << "\n" << report;
+    }
+}
+
+TEST(PresetBundleTest, FileDialogAnswersAreChecked) {
+    struct Case {
+        const char* answers;
+        const char* message;
+    };
+    const std::vector<Case> cases{
+        {"[\"later\"]", "file dialog answers are \"cancel\""},
+        {"[{\"filter\": 0}]", "file dialog answers are \"cancel\""},
+        {"[{\"file\": \"/etc/out.presets\"}]", "is absolute"},
+        {"[{\"file\": \"../out.presets\"}]", "leads out of the sandbox"},
+        {"[{\"file\": \"out.presets\", \"filter\": -1}]", "\"filter\" is an index from 0 to 255"},
+        {"[{\"file\": \"out.presets\", \"kind\": 1}]", "unknown file dialog answer member \"kind\""},
+        {"{\"file\": \"out.presets\"}", "script \"files\" must be a list"},
+    };
+    for (const Case& c : cases) {
+        int status = -1;
+        std::string output = runHostsim(
+            writeScenario("bad-files.json", std::string("{\"script\": {\"files\": ") + c.answers + "}}"),
+            status);
+        EXPECT_EQ(status, 2) << c.answers << "\n" << output;
+        EXPECT_NE(output.find(c.message), std::string::npos) << c.answers << "\n" << output;
+        EXPECT_EQ(output.find("hostsim report"), std::string::npos) << "nothing is played";
+    }
+    int status = -1;
+    std::string output =
+        runHostsim(writeScenario("bad-report.json", "", ", \"reportFiles\": [\"../x\"]"), status);
+    EXPECT_EQ(status, 2) << output;
+    EXPECT_NE(output.find("leads out of the sandbox"), std::string::npos) << output;
+}
+
+TEST(PresetBundleTest, QueuedAnswersAndNamedFilesAreReported) {
+    int status = -1;
+    std::string output = runHostsim(
+        writeScenario("files.json",
+                      "{\"script\": {\"files\": [{\"file\": \"out.presets\", \"filter\": 1}, \"cancel\"]}}, "
+                      "{\"project\": \"open\", \"file\": \"Presets.pln\"}",
+                      ", \"reportFiles\": [\"Presets.pln\", \"out.presets\"]"),
+        status);
+    ASSERT_EQ(status, 0) << output;
+    // Answers no dialog took leave no record; the project file hostsim wrote is shown.
+    for (const char* line : {"step 1: script files 2\n", "file dialogs:\nundo steps:\n",
+                             "files:\n  Presets.pln:\n    project\n  out.presets: missing\n"}) {
+        EXPECT_NE(output.find(line), std::string::npos) << "missing: " << line << "\n" << output;
+    }
+}
