@@ -364,8 +364,14 @@ bool Drawing::sourceActualElement(bool resolve, ElementLink& link) {
 Element* Drawing::finishLoad(Element* made) const {
     std::unique_ptr<Element> element(made);
     if (element != nullptr && !Element::m_isMinData) {
+        // The store is handed out before its parts are read: a read that throws must not lose it.
         MemoStore* store = nullptr;
-        element->getMemo(allMemoParts, store);
+        try {
+            element->getMemo(allMemoParts, store);
+        } catch (...) {
+            delete store;
+            throw;
+        }
         delete store;
     }
     return element.release();

@@ -42,12 +42,12 @@ ComponentElem::~ComponentElem() {
     delete m_source;
 }
 
-void ComponentElem::setSourceLink(const ComponentLink& link, bool refetch, bool apply) {
+bool ComponentElem::setSourceLink(const ComponentLink& link, bool refetch, bool apply) {
     m_sourceLink = link;
     delete m_source;
     m_source = nullptr;
     clear3D();
-    reload(refetch, apply, false);
+    return reload(refetch, apply, false);
 }
 
 void ComponentElem::copyDefaultParameters(bool same, bool skipSizes, bool allowRowChange,

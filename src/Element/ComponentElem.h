@@ -24,9 +24,14 @@ public:
     ComponentLink getSourceLink() const override { return m_sourceLink; }
     virtual bool isSourceFinishes() const { return false; }
     bool makeDefaultComponent() override { return makeDefault(); }
+    // Whether the element can take the part as its source; one it refuses is ignored by
+    // setSourceLink.
+    virtual bool acceptsSource(const ComponentLink&) const { return true; }
     // Points the element at another part: the resolved part and the 3D model are dropped, and the
-    // parameters reloaded (refetch, apply: ComponentParameterMemo::reload).
-    virtual void setSourceLink(const ComponentLink& link, bool refetch, bool apply);
+    // parameters reloaded (refetch, apply: ComponentParameterMemo::reload). False when the part is
+    // refused (nothing changes) or its defaults could not be fetched (the element names the part,
+    // its parameters stay as they were).
+    virtual bool setSourceLink(const ComponentLink& link, bool refetch, bool apply);
     virtual void setSourceFinishes(bool) {}
     // The tool defaults' parameters copied into the element's (only from the same part when same).
     virtual void copyDefaultParameters(bool same, bool skipSizes, bool allowRowChange,

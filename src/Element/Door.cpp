@@ -31,8 +31,8 @@ Element* Door::create(const API_Element& record, const ElementLink& link) {
     return record.header.typeID == type ? new Door(record, link) : nullptr;
 }
 
-void Door::setSourceLink(const ComponentLink& link, bool refetch, bool apply) {
-    setPartSource(link, APILib_DoorID, refetch, apply);
+bool Door::setSourceLink(const ComponentLink& link, bool refetch, bool apply) {
+    return setPartSource(link, APILib_DoorID, refetch, apply);
 }
 
 } // namespace zelvane

@@ -23,7 +23,8 @@ public:
 
     Element* clone() const override { return new Door(*this); }
     // Takes door parts (and links of no kind) only.
-    void setSourceLink(const ComponentLink& link, bool refetch, bool apply) override;
+    bool acceptsSource(const ComponentLink& link) const override { return acceptsPart(link, APILib_DoorID); }
+    bool setSourceLink(const ComponentLink& link, bool refetch, bool apply) override;
 };
 
 } // namespace zelvane

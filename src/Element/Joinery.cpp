@@ -64,12 +64,13 @@ Wall* Joinery::getWall() const {
     return wall;
 }
 
-void Joinery::setPartSource(const ComponentLink& link, API_LibTypeID part, bool refetch, bool apply) {
-    if (link.getType() != 0 && link.getType() != part) {
-        return;
+bool Joinery::setPartSource(const ComponentLink& link, API_LibTypeID part, bool refetch, bool apply) {
+    if (!acceptsPart(link, part)) {
+        return false;
     }
     getOpeningData().libInd = link.getIndex();
-    ComponentElem::setSourceLink(ComponentLink(link.getIndex(), part, link.getLibrary()), refetch, apply);
+    return ComponentElem::setSourceLink(ComponentLink(link.getIndex(), part, link.getLibrary()), refetch,
+                                        apply);
 }
 
 void Joinery::setAnchor(Int32 kind, const Storey* storey) {

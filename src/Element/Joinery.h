@@ -86,8 +86,11 @@ protected:
     // default part as its source.
     void loadDefaults(bool withMemo, API_LibTypeID part);
     // Takes a part of the given library type (or of no type) as the source; other parts are
-    // ignored.
-    void setPartSource(const ComponentLink& link, API_LibTypeID part, bool refetch, bool apply);
+    // ignored (false), as are failed fetches of the part's defaults.
+    static bool acceptsPart(const ComponentLink& link, API_LibTypeID part) {
+        return link.getType() == 0 || link.getType() == part;
+    }
+    bool setPartSource(const ComponentLink& link, API_LibTypeID part, bool refetch, bool apply);
     API_Element& record() { return m_record; }
 
 private:

@@ -254,27 +254,46 @@ void Object::resetOriginOffset() {
     m_record.offsetY = 0.0;
 }
 
-void Object::setSourceLink(const ComponentLink& link, bool refetch, bool apply) {
+namespace {
+
+// The object-like part a link names, loaded from its library (else the loaded one), with that
+// library; null for another kind or a part that is not there.
+std::unique_ptr<ObjectSource> objectSourceOf(const ComponentLink& link, Library*& library) {
     API_LibTypeID kind = link.getType() == 0 ? APILib_ObjectID : link.getType();
-    if (kind != APILib_ObjectID && kind != APILib_LampID) {
-        return;
-    }
-    Library* library = link.getLibrary() != nullptr ? link.getLibrary() : host.getFrontLibrary();
-    if (library == nullptr) {
-        return;
+    library = link.getLibrary() != nullptr ? link.getLibrary() : host.getFrontLibrary();
+    if ((kind != APILib_ObjectID && kind != APILib_LampID) || library == nullptr) {
+        return nullptr;
     }
     std::unique_ptr<ComponentSource> source(library->load(link, nullptr));
-    auto* object = dynamic_cast<ObjectSource*>(source.get());
-    if (object == nullptr) {
-        return;
+    if (dynamic_cast<ObjectSource*>(source.get()) == nullptr) {
+        return nullptr;
     }
+    return std::unique_ptr<ObjectSource>(static_cast<ObjectSource*>(source.release()));
+}
+
+} // namespace
+
+bool Object::acceptsSource(const ComponentLink& link) const {
+    Library* library = nullptr;
+    return objectSourceOf(link, library) != nullptr;
+}
+
+bool Object::setSourceLink(const ComponentLink& link, bool refetch, bool apply) {
+    Library* library = nullptr;
+    std::unique_ptr<ObjectSource> object = objectSourceOf(link, library);
+    if (object == nullptr) {
+        return false;
+    }
+    API_LibTypeID kind = link.getType() == 0 ? APILib_ObjectID : link.getType();
     m_record.libInd = link.getIndex();
     m_record.fixedSize = object->isFixedSize();
-    ComponentElem::setSourceLink(ComponentLink(link.getIndex(), kind, library), refetch, apply);
-    if (refetch) {
+    bool fetched =
+        ComponentElem::setSourceLink(ComponentLink(link.getIndex(), kind, library), refetch, apply);
+    if (refetch && fetched) {
         setAxialWidth(getSourceWidth());
         setAxialDepth(getSourceDepth());
     }
+    return fetched;
 }
 
 bool Object::userEdit() {

@@ -86,8 +86,9 @@ public:
 
     // Re-points the object at another object-like part (kind 0, 4 or 5; 0 counts as 4); with
     // refetch it takes the new part's own size. Nothing changes for another kind or a part that
-    // is not in the library.
-    void setSourceLink(const ComponentLink& link, bool refetch, bool apply) override;
+    // is not in the library (acceptsSource false).
+    bool acceptsSource(const ComponentLink& link) const override;
+    bool setSourceLink(const ComponentLink& link, bool refetch, bool apply) override;
     // The host's object settings dialog; true when accepted.
     bool userEdit() override;
     void applyDelta(const Element& edited, const Element& reference) override;

@@ -30,8 +30,8 @@ Element* Window::create(const API_Element& record, const ElementLink& link) {
     return record.header.typeID == type ? new Window(record, link) : nullptr;
 }
 
-void Window::setSourceLink(const ComponentLink& link, bool refetch, bool apply) {
-    setPartSource(link, APILib_WindowID, refetch, apply);
+bool Window::setSourceLink(const ComponentLink& link, bool refetch, bool apply) {
+    return setPartSource(link, APILib_WindowID, refetch, apply);
 }
 
 } // namespace zelvane

@@ -21,7 +21,10 @@ public:
 
     Element* clone() const override { return new Window(*this); }
     // Takes window parts (and links of no kind) only.
-    void setSourceLink(const ComponentLink& link, bool refetch, bool apply) override;
+    bool acceptsSource(const ComponentLink& link) const override {
+        return acceptsPart(link, APILib_WindowID);
+    }
+    bool setSourceLink(const ComponentLink& link, bool refetch, bool apply) override;
 };
 
 } // namespace zelvane

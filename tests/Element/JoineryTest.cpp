@@ -76,9 +76,11 @@ TEST_F(JoineryTest, FactoriesAndSourceLinks) {
     Window window(record, ElementLink());
     EXPECT_EQ(window.getSourceLink().getIndex(), 4);
     EXPECT_EQ(window.getSourceLink().getType(), APILib_WindowID);
-    window.setSourceLink(ComponentLink(9, APILib_DoorID, nullptr), false, false);
+    EXPECT_FALSE(window.acceptsSource(ComponentLink(9, APILib_DoorID, nullptr)));
+    EXPECT_FALSE(window.setSourceLink(ComponentLink(9, APILib_DoorID, nullptr), false, false));
     EXPECT_EQ(window.getOpeningData().libInd, 4) << "a door part is refused";
-    window.setSourceLink(ComponentLink(7, APILib_WindowID, nullptr), false, false);
+    EXPECT_TRUE(window.acceptsSource(ComponentLink(7, APILib_WindowID, nullptr)));
+    EXPECT_TRUE(window.setSourceLink(ComponentLink(7, APILib_WindowID, nullptr), false, false));
     EXPECT_EQ(window.getOpeningData().libInd, 7);
     EXPECT_EQ(window.getSourceLink().getIndex(), 7);
 }

@@ -199,9 +199,11 @@ TEST_F(ObjectTest, RepointingKeepsTheValuesOfAMinimallyLoadedObject) {
     std::unique_ptr<Object> object = load(guid);
     ASSERT_TRUE(Element::m_isMinData);
 
-    object->setSourceLink(ComponentLink(desk, 6, library), true, true); // not an object kind
+    EXPECT_FALSE(object->acceptsSource(ComponentLink(desk, 6, library)));
+    EXPECT_FALSE(object->setSourceLink(ComponentLink(desk, 6, library), true, true)); // not an object kind
     EXPECT_EQ(object->getSourceIndex(), chair);
-    object->setSourceLink(ComponentLink(desk, APILib_ObjectID, library), true, true);
+    EXPECT_TRUE(object->acceptsSource(ComponentLink(desk, APILib_ObjectID, library)));
+    EXPECT_TRUE(object->setSourceLink(ComponentLink(desk, APILib_ObjectID, library), true, true));
     EXPECT_EQ(object->getSourceIndex(), desk);
     EXPECT_TRUE(object->isFixedSize());
     EXPECT_DOUBLE_EQ(object->getAxialWidth(), 1.6);
@@ -211,8 +213,16 @@ TEST_F(ObjectTest, RepointingKeepsTheValuesOfAMinimallyLoadedObject) {
     EXPECT_EQ(legs->getValueText(0, 0), "6");
     EXPECT_EQ(object->getSourceName(), "Desk");
 
-    object->setSourceLink(ComponentLink(999, APILib_ObjectID, library), true, true); // not in the library
+    EXPECT_FALSE(object->acceptsSource(ComponentLink(999, APILib_ObjectID, library)));
+    EXPECT_FALSE(object->setSourceLink(ComponentLink(999, APILib_ObjectID, library), true,
+                                       true)); // not in the library
     EXPECT_EQ(object->getSourceIndex(), desk);
+
+    // The part's defaults cannot be fetched: the object names the part, its values stay.
+    sim::failCall("ACAPI_LibPart_GetParams", APIERR_GENERAL);
+    EXPECT_FALSE(object->setSourceLink(ComponentLink(chair, APILib_ObjectID, library), false, true));
+    EXPECT_EQ(object->getSourceIndex(), chair);
+    EXPECT_EQ(object->getParameter(String("legs"))->getValueText(0, 0), "6");
 }
 
 TEST_F(ObjectTest, UserEditAcceptedAndCancelled) {
