@@ -16,6 +16,7 @@
 #include "Library/ComponentSource.h"
 #include "Library/Library.h"
 #include "Library/StringParameter.h"
+#include "Remap/RemapElements.h"
 #include "Remap/RemappingPrefs.h"
 
 #include <memory>
@@ -50,6 +51,45 @@ Int32 countOf(Drawing& drawing, ObjectMap::Type kind) {
     }
     return static_cast<Int32>(count);
 }
+
+// Switches the host's groups off for the time of a remapping, when they are on, and on again
+// however the remapping ends: a grouped element would otherwise drag its group along. The normal
+// end switches them on with restore(); an exception leaves it to the destructor, keeping the
+// exception that ended the run.
+class GroupSuspension {
+public:
+    GroupSuspension() : m_suspended(host.isGroupActive()) {
+        if (!m_suspended) {
+            return;
+        }
+        try {
+            host.setGroupActive(false);
+        } catch (...) {
+            switchOn();
+            throw;
+        }
+    }
+    GroupSuspension(const GroupSuspension&) = delete;
+    GroupSuspension& operator=(const GroupSuspension&) = delete;
+    ~GroupSuspension() { switchOn(); }
+    void restore() {
+        if (m_suspended) {
+            m_suspended = false;
+            host.setGroupActive(true);
+        }
+    }
+
+private:
+    void switchOn() noexcept {
+        try {
+            restore();
+        } catch (...) {
+            // The exception that ended the run is the one reported.
+        }
+    }
+
+    bool m_suspended;
+};
 
 } // namespace
 
@@ -173,10 +213,7 @@ bool ObjectMapTransaction::collect(Drawing& drawing, ProgressMonitor& progress) 
     return !progress.isCancelled();
 }
 
-bool ObjectMapTransaction::initialise() {
-    if (m_sourceKind == ObjectMap::none) {
-        return false;
-    }
+bool ObjectMapTransaction::findTargets() {
     Project* project = host.getProject();
     if (project == nullptr) {
         return false;
@@ -187,7 +224,14 @@ bool ObjectMapTransaction::initialise() {
     }
     m_specification = host.getFrontSpec();
     m_preferences = dynamic_cast<RemappingPrefs*>(project->getPreference(RemappingPrefs::ID));
-    if (m_drawing == nullptr || m_specification == nullptr || m_preferences == nullptr) {
+    return m_drawing != nullptr && m_specification != nullptr && m_preferences != nullptr;
+}
+
+bool ObjectMapTransaction::initialise() {
+    if (m_sourceKind == ObjectMap::none) {
+        return false;
+    }
+    if (!findTargets()) {
         return false;
     }
     m_elementMap.clear();
@@ -222,7 +266,19 @@ bool ObjectMapTransaction::initialise() {
 }
 
 GSErrCode ObjectMapTransaction::run() {
-    return m_elementMap.empty() ? NoError : GSErrCode(APIERR_GENERAL);
+    if (m_drawing == nullptr || m_preferences == nullptr || m_sourceKind == ObjectMap::none) {
+        return NoError;
+    }
+    GroupSuspension groups;
+    remapElements(m_sourceKind, *m_drawing, m_elementMap, m_objectMap,
+                  m_preferences->getSourceName(m_sourceKind));
+    return NoError;
+}
+
+void ObjectMapTransaction::postProcess(bool success) {
+    if (success && m_drawing != nullptr) {
+        m_drawing->refresh();
+    }
 }
 
 } // namespace zelvane::remap

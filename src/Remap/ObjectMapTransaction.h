@@ -34,8 +34,16 @@ public:
 
     // False (nothing runs) for kind none.
     bool initialise() override;
-    // Remaps the collected elements; with nothing collected the project stays as it is.
+    // Remaps the collected elements with the rules of the kind's chosen source, the host's groups
+    // switched off meanwhile; always 0. Without a drawing or preferences (initialise did not find
+    // them) nothing happens.
     GSErrCode run() override;
+    // After a successful run the drawing is redrawn.
+    void postProcess(bool success) override;
+
+    // Finds what the command works on: the active drawing (else the floor plan), the project's
+    // attribute set and the add-on's project preferences; false when any is missing.
+    bool findTargets();
 
     // Sets name to the element's part name; true when the part is not in the library or its file
     // does not exist.

@@ -41,18 +41,6 @@ API_IFCProperty nameProperty(const char* text, Int32 kind = API_IFCPropertySingl
 
 class CollectingTest : public remap_test::RemapTest {
 protected:
-    // A project package under the add-on's code that is not the add-on's preferences.
-    class ForeignPrefs : public Package {
-    public:
-        Package* clone() const override { return new ForeignPrefs(*this); }
-        unsigned int getID() const override { return remap::RemappingPrefs::ID; }
-        const char* getTag() const override { return "foreign"; }
-        void setDefault() override {}
-        std::size_t shippingSize() const override { return 0; }
-        Shipping* getShipping(std::size_t, bool) override { return nullptr; }
-        Shipping* getShipping(const String&, const String&) override { return nullptr; }
-    };
-
     void SetUp() override {
         sim::openProject();
         RemapTest::SetUp();
@@ -66,7 +54,7 @@ protected:
     }
     void TearDown() override {
         // The project outlives the test: its preferences must not keep host memory.
-        host.getProject()->setPreference(ForeignPrefs(), false);
+        host.getProject()->setPreference(remap_test::ForeignPrefs(), false);
         Drawing::shutdown();
         Library::shutdown();
         RemapTest::TearDown();
@@ -332,7 +320,7 @@ TEST_F(CollectingTest, ElementsOnHiddenLayersAreNotCollected) {
 
 TEST_F(CollectingTest, InitialiseEndsSilentlyWithoutTheAddonsPreferences) {
     place(API_ObjectID, addPart("Chair"));
-    host.getProject()->setPreference(ForeignPrefs(), false);
+    host.getProject()->setPreference(remap_test::ForeignPrefs(), false);
     ObjectMapTransaction transaction(ObjectMap::GSM);
     EXPECT_FALSE(transaction.initialise());
     EXPECT_EQ(transaction.getPreferences(), nullptr);

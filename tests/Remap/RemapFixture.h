@@ -7,6 +7,7 @@
 #include "Addon/ProjectSubscriber.h"
 #include "Environment/DataBufferOut.h"
 #include "Environment/Host.h"
+#include "XML/Package.h"
 #include "XML/XMLShipping.h"
 #include "XML/XMLWriter.h"
 #include "sim/Resources.h"
@@ -58,6 +59,22 @@ inline std::string xmlOf(zelvane::XMLShipping& object) {
     }
     return std::string(text.data(), text.dataLength());
 }
+
+// A project package under the add-on's code that is not the add-on's preferences. The project
+// outlives a test: a test that gave it the add-on's preferences leaves this in their place, so that
+// no package keeps host memory.
+class ForeignPrefs : public zelvane::Package {
+public:
+    zelvane::Package* clone() const override { return new ForeignPrefs(*this); }
+    unsigned int getID() const override { return MakeGSType("RMPP"); }
+    const char* getTag() const override { return "foreign"; }
+    void setDefault() override {}
+    std::size_t shippingSize() const override { return 0; }
+    zelvane::Shipping* getShipping(std::size_t, bool) override { return nullptr; }
+    zelvane::Shipping* getShipping(const zelvane::String&, const zelvane::String&) override {
+        return nullptr;
+    }
+};
 
 class RemapTest : public ::testing::Test {
 protected:
