@@ -66,6 +66,7 @@ GSErrCode ACAPI_DisposeElemMemoHdls(API_ElementMemo* memo) {
     killHandle(memo->pictHdl);
     killHandle(memo->drawingData);
     killPtr(memo->sectionLineCoords);
+    killPtr(memo->sectionSecondLineCoords);
     killPtr(memo->cWSegContour);
     killHandle(memo->cWallSegments);
     killHandle(memo->cWallFrames);

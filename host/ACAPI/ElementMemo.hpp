@@ -129,8 +129,8 @@ constexpr API_ElemMemoMask APIMemoMask_BezierDirs = 0x4000000;
 // Every part: bits 0 to 54 but bit 30, which the host keeps for itself.
 constexpr API_ElemMemoMask APIMemoMask_All = 0x7FFFFFBFFFFFFFull;
 
-// The memo record. Every member is a handle the record owns, or null; sectionLineCoords and
-// cWSegContour are plain pointer blocks.
+// The memo record. Every member is a handle the record owns, or null; sectionLineCoords,
+// sectionSecondLineCoords and cWSegContour are plain pointer blocks.
 struct API_ElementMemo {
     API_Coord** coords = nullptr;
     Int32** pends = nullptr;
@@ -152,6 +152,8 @@ struct API_ElementMemo {
     API_ParagraphType** paragraphs = nullptr;
     GSHandle drawingData = nullptr;
     API_Coord* sectionLineCoords = nullptr;
+    // A marker's second line block (its depth line), beside its section line.
+    API_Coord* sectionSecondLineCoords = nullptr;
     GSPtr cWSegContour = nullptr;
     GSHandle cWallSegments = nullptr;
     GSHandle cWallFrames = nullptr;

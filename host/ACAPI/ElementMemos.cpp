@@ -47,6 +47,9 @@ const bool registered = sim::registerReset([] { state() = State(); });
 
 enum Kind { handle, pointer };
 
+// A marker's second line block is kept under a bit of its own, reached through markerMask only.
+constexpr UInt64 markerSecondLine = 1ull << 62;
+
 // Every member of the memo record but the parameters and paragraphs, with its mask bit.
 template <typename F>
 void eachField(API_ElementMemo& m, F f) {
@@ -93,6 +96,7 @@ void eachField(API_ElementMemo& m, F f) {
     f(n++, APIMemoMask_MorphBody, h(m.morphMaterialMapTable), handle);
     f(n++, APIMemoMask_WallWindows, h(m.wallWindows), handle);
     f(n++, APIMemoMask_WallDoors, h(m.wallDoors), handle);
+    f(n++, markerSecondLine, h(m.sectionSecondLineCoords), pointer);
 }
 
 Bytes handleBytes(GSConstHandle h) {
@@ -241,20 +245,34 @@ GSErrCode restore(const Saved& saved, API_ElementMemo& memo, UInt64 mask) {
     return NoError;
 }
 
-// A marker keeps its line in the section-line block, which it reads with the polygon bit and
-// writes with this one (bit 0x8000 names a second line block the host does not keep here).
+// A marker keeps its line in the section-line block and its second line in a block of its own;
+// it reads both with the polygon bit and writes them with these two.
 constexpr UInt64 markerLineWritten = 0x4000;
+constexpr UInt64 markerSecondLineWritten = 0x8000;
 
-UInt64 markerMask(const GS::Guid& guid, UInt64 mask, UInt64 lineBit) {
+bool isMarker(const GS::Guid& guid) {
     if (!sim::hasElement(guid)) {
-        return mask;
+        return false;
     }
     API_ElemTypeID type = sim::element(guid).header.typeID;
-    if (type != API_CutPlaneID && type != API_ElevationID) {
+    return type == API_CutPlaneID || type == API_ElevationID;
+}
+
+// The stored blocks a marker's mask names, the other parts unchanged.
+UInt64 markerMask(const GS::Guid& guid, UInt64 mask, bool writing) {
+    if (!isMarker(guid)) {
         return mask;
     }
-    const UInt64 lineBits = APIMemoMask_Polygon | APIMemoMask_SectionSegments | markerLineWritten | 0x8000;
-    return (mask & ~lineBits) | ((mask & lineBit) != 0 ? APIMemoMask_SectionSegments : 0);
+    const UInt64 lineBits = APIMemoMask_Polygon | APIMemoMask_SectionSegments | markerLineWritten |
+                            markerSecondLineWritten | markerSecondLine;
+    UInt64 blocks = 0;
+    if (writing) {
+        blocks = ((mask & markerLineWritten) != 0 ? APIMemoMask_SectionSegments : 0) |
+                 ((mask & markerSecondLineWritten) != 0 ? markerSecondLine : 0);
+    } else if ((mask & APIMemoMask_Polygon) != 0) {
+        blocks = APIMemoMask_SectionSegments | markerSecondLine;
+    }
+    return (mask & ~lineBits) | blocks;
 }
 
 } // namespace
@@ -265,7 +283,7 @@ GSErrCode copyMemoOut(const GS::Guid& guid, API_ElementMemo* memo, UInt64 mask) 
     if (memo == nullptr) {
         return APIERR_BADPARS;
     }
-    mask = markerMask(guid, mask, APIMemoMask_Polygon);
+    mask = markerMask(guid, mask, false);
     auto it = state().elements.find(guid);
     return it == state().elements.end() ? NoError : restore(it->second, *memo, mask);
 }
@@ -274,7 +292,7 @@ GSErrCode storeMemo(const GS::Guid& guid, const API_ElementMemo* memo, UInt64 ma
     if (memo == nullptr) {
         return APIERR_BADPARS;
     }
-    mask = markerMask(guid, mask, markerLineWritten);
+    mask = markerMask(guid, mask, true);
     save(state().elements[guid], *memo, mask);
     if (memo->elemInfoString != nullptr) {
         setElementInfoString(guid, memo->elemInfoString->ToUTF8());
@@ -308,14 +326,15 @@ GSErrCode copyDefaultMemoOut(API_ElemTypeID type, API_ElemVariationID variation,
         return APIERR_BADPARS;
     }
     auto it = state().defaults.find({type, variation});
-    return it == state().defaults.end() ? NoError : restore(it->second, *memo, APIMemoMask_All);
+    return it == state().defaults.end() ? NoError
+                                        : restore(it->second, *memo, APIMemoMask_All | markerSecondLine);
 }
 
 GSErrCode storeDefaultMemo(API_ElemTypeID type, API_ElemVariationID variation, const API_ElementMemo* memo) {
     if (memo == nullptr) {
         return APIERR_BADPARS;
     }
-    save(state().defaults[{type, variation}], *memo, APIMemoMask_All);
+    save(state().defaults[{type, variation}], *memo, APIMemoMask_All | markerSecondLine);
     return NoError;
 }
 

@@ -3,6 +3,7 @@
 #include "ACAPI/ElementTable.hpp"
 #include "Attribute/Storey.h"
 #include "Database/Drawing.h"
+#include "Environment/Memory.h"
 #include "Geometry/Line.h"
 #include "Memo/ElementMemoStore.h"
 
@@ -14,6 +15,7 @@ namespace {
 constexpr unsigned long long lineBit = 0x1;
 constexpr unsigned long long parametersPacked = 0x4;
 constexpr unsigned long long linePacked = 0x4000;
+constexpr unsigned long long secondLinePacked = 0x8000;
 
 } // namespace
 
@@ -88,8 +90,17 @@ void CutPlaneReference::setOrigin(const CadPoint& origin) {
     if (CadPolygon* line = getPolygon()) {
         CadPoint offset = origin - getOrigin();
         *line += CadPoint(offset.x(), offset.y(), 0.0);
+        for (API_Coord& point : m_secondLine) {
+            point.x += offset.x();
+            point.y += offset.y();
+        }
     }
     setBaseLevel(origin.z(), true);
+}
+
+const std::vector<API_Coord>& CutPlaneReference::getSecondLine() const {
+    confirmLoad(getFilter());
+    return m_secondLine;
 }
 
 double CutPlaneReference::getRotation2D() const {
@@ -137,6 +148,12 @@ API_ElementMemo* CutPlaneReference::getMemo(unsigned long long& mask) const {
     if (record->sectionLineCoords != nullptr) {
         mask |= linePacked;
     }
+    if (!m_secondLine.empty()) {
+        const int size = int(m_secondLine.size() * sizeof(API_Coord));
+        record->sectionSecondLineCoords = reinterpret_cast<API_Coord*>(allocatePtr(size));
+        copyMemory(record->sectionSecondLineCoords, m_secondLine.data(), size);
+        mask |= secondLinePacked;
+    }
     return record;
 }
 
@@ -159,6 +176,14 @@ void CutPlaneReference::getMemo(unsigned long long mask, MemoStore*& store) cons
     }
     if ((mask & lineBit) != 0) {
         unpack(*store);
+        // The second line comes in the same read as the section line.
+        m_secondLine.clear();
+        const auto* memo = dynamic_cast<const ElementMemoStore*>(store);
+        const API_Coord* second = memo != nullptr ? memo->getTarget()->sectionSecondLineCoords : nullptr;
+        if (second != nullptr) {
+            const int count = getPtrSize(reinterpret_cast<const char*>(second)) / int(sizeof(API_Coord));
+            m_secondLine.assign(second, second + count);
+        }
     }
 }
 

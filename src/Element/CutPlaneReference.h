@@ -1,11 +1,13 @@
 // A section or elevation marker (host element types 25 and 33): the levels it cuts between, the
-// database it opens and, in its memo, the line it is drawn along.
+// database it opens and, in its memo, the line it is drawn along and its second (depth) line.
 #pragma once
 
 #include "Attribute/Pen.h"
 #include "Element/Element.h"
 #include "Geometry/CadPoint.h"
 #include "Memo/SectionLineMemo.h"
+
+#include <vector>
 
 namespace zelvane {
 
@@ -50,6 +52,10 @@ public:
     API_Elem_Head& getHead() override { return m_record.header; }
     const API_Elem_Head& getHead() const override { return m_record.header; }
 
+    // The second line as loaded with the section line (empty when the host gave none); it moves
+    // with the marker and is put back with it.
+    const std::vector<API_Coord>& getSecondLine() const;
+
     // Takes the tool's default record, marked as having a memo.
     virtual void initialise();
 
@@ -65,6 +71,7 @@ private:
 
     API_Element m_record;
     mutable API_Polygon m_polyData;
+    mutable std::vector<API_Coord> m_secondLine;
 };
 
 } // namespace zelvane

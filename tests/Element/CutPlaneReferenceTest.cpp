@@ -54,17 +54,34 @@ protected:
         return PlanFixture::load<CutPlaneReference>(guid);
     }
 
-    static std::vector<API_Coord> storedLine(const GS::Guid& guid) {
+    static std::vector<API_Coord>
+    storedLine(const GS::Guid& guid,
+               API_Coord* API_ElementMemo::*block = &API_ElementMemo::sectionLineCoords) {
         API_ElementMemo memo;
         std::vector<API_Coord> line;
-        if (ACAPI_Element_GetMemo(guid, &memo, APIMemoMask_Polygon) == NoError &&
-            memo.sectionLineCoords != nullptr) {
-            std::size_t n = std::size_t(BMGetPtrSize(reinterpret_cast<GSPtr>(memo.sectionLineCoords))) /
-                            sizeof(API_Coord);
-            line.assign(memo.sectionLineCoords, memo.sectionLineCoords + n);
+        if (ACAPI_Element_GetMemo(guid, &memo, APIMemoMask_Polygon) == NoError && memo.*block != nullptr) {
+            std::size_t n =
+                std::size_t(BMGetPtrSize(reinterpret_cast<GSPtr>(memo.*block))) / sizeof(API_Coord);
+            line.assign(memo.*block, memo.*block + n);
         }
         ACAPI_DisposeElemMemoHdls(&memo);
         return line;
+    }
+
+    // Writes a memo holding both lines with the mask.
+    static void storeLines(const GS::Guid& guid, const std::vector<API_Coord>& line,
+                           const std::vector<API_Coord>& second, UInt64 mask) {
+        API_ElementMemo memo;
+        auto block = [](const std::vector<API_Coord>& points) {
+            auto* made =
+                reinterpret_cast<API_Coord*>(BMAllocatePtr(GSSize(points.size() * sizeof(API_Coord)), 0, 0));
+            std::memcpy(made, points.data(), points.size() * sizeof(API_Coord));
+            return made;
+        };
+        memo.sectionLineCoords = block(line);
+        memo.sectionSecondLineCoords = block(second);
+        sim::storeMemo(guid, &memo, mask);
+        ACAPI_DisposeElemMemoHdls(&memo);
     }
 };
 
@@ -174,6 +191,48 @@ TEST_F(CutPlaneReferenceTest, AChangedLineIsPutBackWithItsCount) {
     unsigned long long mask = 0xFF;
     EXPECT_EQ(empty.getMemo(mask), nullptr);
     EXPECT_EQ(mask, 0u);
+}
+
+TEST_F(CutPlaneReferenceTest, TheSecondLineIsLoadedMovedAndPutBack) {
+    const struct {
+        const char* name;
+        API_ElemTypeID type;
+        std::vector<API_Coord> second;
+    } table[] = {{"section with a second line", API_CutPlaneID, {{0, 2}, {4, 2}}},
+                 {"elevation with a second line", API_ElevationID, {{1, -3}, {2, -3}, {3, -1}}},
+                 {"section without one", API_CutPlaneID, {}}};
+    for (const auto& row : table) {
+        SCOPED_TRACE(row.name);
+        const GS::Guid guid = addMarker(row.type, {{0, 0}, {4, 0}}, 2);
+        if (!row.second.empty()) {
+            // Each line has its own bit.
+            storeLines(guid, {{0, 0}, {4, 0}}, {{9, 9}}, 0x4000);
+            EXPECT_TRUE(storedLine(guid, &API_ElementMemo::sectionSecondLineCoords).empty());
+            storeLines(guid, {{7, 7}}, row.second, 0x8000);
+            EXPECT_EQ(storedLine(guid).size(), 2u);
+        }
+        auto marker = load(guid);
+        ASSERT_NE(marker, nullptr);
+        ASSERT_EQ(marker->getSecondLine().size(), row.second.size());
+
+        unsigned long long mask = 0;
+        API_ElementMemo* packed = marker->getMemo(mask);
+        ASSERT_NE(packed, nullptr);
+        EXPECT_EQ((mask & 0x8000) != 0, !row.second.empty());
+        EXPECT_EQ(packed->sectionSecondLineCoords != nullptr, !row.second.empty());
+        ElementMemoStore::disposeRecord(packed);
+
+        marker->setOrigin(CadPoint(10.0, 5.0, 0.0));
+        ASSERT_TRUE(host.getFrontPlan()->put(*marker));
+        std::vector<API_Coord> stored = storedLine(guid, &API_ElementMemo::sectionSecondLineCoords);
+        ASSERT_EQ(stored.size(), row.second.size());
+        for (std::size_t i = 0; i < stored.size(); ++i) {
+            EXPECT_DOUBLE_EQ(stored[i].x, row.second[i].x + 10.0);
+            EXPECT_DOUBLE_EQ(stored[i].y, row.second[i].y + 5.0);
+        }
+        std::unique_ptr<Element> copy(marker->clone());
+        EXPECT_EQ(static_cast<CutPlaneReference&>(*copy).getSecondLine().size(), row.second.size());
+    }
 }
 
 TEST_F(CutPlaneReferenceTest, TheStartMarkerIsNamedInTheMarkersDrawing) {
