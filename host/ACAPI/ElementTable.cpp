@@ -7,6 +7,7 @@
 #include "sim/ElementMemos.h"
 #include "sim/ElementRequests.h"
 #include "sim/ElementTable.h"
+#include "sim/Output.h"
 #include "sim/Project.h"
 #include "sim/Sim.h"
 #include "sim/Teamwork.h"
@@ -15,9 +16,11 @@
 #include <cstring>
 #include <iterator>
 #include <map>
+#include <optional>
 #include <set>
 #include <stdexcept>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace {
 
@@ -40,6 +43,21 @@ struct Entry {
 
 using ToolKey = std::pair<API_ElemTypeID, API_ElemVariationID>;
 
+// An element as it was before an undoable command first touched it.
+struct Before {
+    GS::Guid guid;
+    std::optional<Entry> entry; // none: the command made it
+    short owner = 0;
+    GS::Guid memo; // where its memo was copied
+};
+
+struct Journal {
+    bool open = false;
+    bool kept = false;
+    std::vector<Before> changes;
+    std::unordered_set<GS::Guid, GuidHash> seen;
+};
+
 struct State {
     std::unordered_map<GS::Guid, Entry, GuidHash> elements;
     UInt64 nextOrder = 1;
@@ -47,6 +65,7 @@ struct State {
     std::map<ToolKey, sim::UserDataRecord> defaultUserData;
     std::map<std::string, std::set<Int32>> renovationHides; // by the filter's text form
     bool editRenewsGuid = false;
+    Journal journal;
 };
 
 State& state() {
@@ -73,6 +92,37 @@ GS::Guid newGuid() {
         guid.Generate();
     } while (find(guid) != nullptr);
     return guid;
+}
+
+// Remembers the element as it is, the first time the running command touches it.
+void remember(const GS::Guid& guid) {
+    Journal& journal = state().journal;
+    if (!journal.open || !journal.seen.insert(guid).second) {
+        return;
+    }
+    Before before;
+    before.guid = guid;
+    if (const Entry* entry = find(guid)) {
+        before.entry = *entry;
+        before.owner = sim::elementOwner(guid);
+        before.memo.Generate();
+        sim::copyMemo(guid, before.memo);
+    }
+    state().journal.changes.push_back(std::move(before));
+}
+
+void dropJournal() {
+    for (const Before& before : state().journal.changes) {
+        if (!before.memo.IsNull()) {
+            sim::forgetMemo(before.memo);
+        }
+    }
+    state().journal = Journal();
+}
+
+// Creating, changing and deleting elements needs an undoable command when the host asks for one.
+bool outsideUndoScope() {
+    return sim::isUndoScopeRequired() && !sim::isUndoableCommandRunning();
 }
 
 // The elements of the floor plan are those of the 3D model too.
@@ -365,6 +415,7 @@ GSErrCode applyElementTool(GSType command, const API_Elem_Head* heads, Int32 cou
     GS::Guid group;
     group.Generate();
     for (Int32 i = 0; i < count; ++i) {
+        remember(heads[i].guid);
         API_Elem_Head& head = find(heads[i].guid)->record.header;
         if (command == MakeGSType("GRUP")) {
             head.groupGuid = group;
@@ -384,6 +435,38 @@ GSErrCode applyElementTool(GSType command, const API_Elem_Head* heads, Int32 cou
         ++head.modiStamp;
     }
     return NoError;
+}
+
+void beginElementJournal() {
+    dropJournal();
+    state().journal.open = true;
+}
+
+void endElementJournal(bool keep) {
+    if (!keep) {
+        dropJournal();
+        return;
+    }
+    state().journal.open = false;
+    state().journal.kept = true;
+}
+
+bool revertElementJournal() {
+    Journal& journal = state().journal;
+    if (journal.open || !journal.kept) {
+        return false;
+    }
+    for (auto it = journal.changes.rbegin(); it != journal.changes.rend(); ++it) {
+        state().elements.erase(it->guid);
+        forgetMemo(it->guid);
+        if (it->entry) {
+            state().elements[it->guid] = *it->entry;
+            moveMemo(it->memo, it->guid);
+            setElementOwner(it->guid, it->owner);
+        }
+    }
+    state().journal = Journal();
+    return true;
 }
 
 void setRenovationFilterHides(const GS::Guid& filter, const std::vector<Int32>& statuses) {
@@ -484,6 +567,9 @@ GSErrCode ACAPI_Element_Change(API_Element* element, const API_Element* mask, co
     if (element == nullptr || mask == nullptr) {
         return APIERR_BADPARS;
     }
+    if (outsideUndoScope()) {
+        return APIERR_NEEDSUNDOSCOPE;
+    }
     Entry* entry = find(element->header.guid);
     if (entry == nullptr || element->header.typeID != entry->record.header.typeID) {
         return APIERR_BADID;
@@ -491,6 +577,7 @@ GSErrCode ACAPI_Element_Change(API_Element* element, const API_Element* mask, co
     if (isOthers(entry->record.header)) {
         return APIERR_NOTMINE;
     }
+    remember(element->header.guid);
     if (memo != nullptr && memoMask != 0) {
         if (GSErrCode err = sim::storeMemo(entry->record.header.guid, memo, memoMask); err != NoError) {
             return err;
@@ -512,8 +599,12 @@ GSErrCode ACAPI_Element_Create(API_Element* element, const API_ElementMemo* memo
     if (!sim::isProjectOpen()) {
         return APIERR_NOPLAN;
     }
+    if (outsideUndoScope()) {
+        return APIERR_NEEDSUNDOSCOPE;
+    }
     API_Element record = *element;
     record.header.guid = newGuid();
+    remember(record.header.guid);
     record.header.userId = sim::isTeamwork() ? sim::currentUserId() : 0;
     record.header.modiStamp = 1;
     sim::addElement(record, sim::currentDatabase());
@@ -535,10 +626,14 @@ GSErrCode ACAPI_Element_ChangeParameters(const API_Elem_Head* heads, Int32 count
     if (count < 1 || heads == nullptr || defPars == nullptr || mask == nullptr) {
         return APIERR_BADPARS;
     }
+    if (outsideUndoScope()) {
+        return APIERR_NEEDSUNDOSCOPE;
+    }
     if (GSErrCode err = checkOwnHeads(heads, count); err != NoError) {
         return err;
     }
     for (Int32 i = 0; i < count; ++i) {
+        remember(heads[i].guid);
         Entry& entry = *find(heads[i].guid);
         if (memo != nullptr) {
             if (GSErrCode err = sim::storeMemo(heads[i].guid, memo, ~UInt64(0)); err != NoError) {
@@ -557,6 +652,9 @@ GSErrCode ACAPI_Element_Edit(API_Neig* neigs, Int32 count, const API_EditPars& p
     if (count < 1 || neigs == nullptr) {
         return APIERR_BADPARS;
     }
+    if (outsideUndoScope()) {
+        return APIERR_NEEDSUNDOSCOPE;
+    }
     for (Int32 i = 0; i < count; ++i) {
         const Entry* entry = find(neigs[i].guid);
         if (entry == nullptr) {
@@ -570,11 +668,13 @@ GSErrCode ACAPI_Element_Edit(API_Neig* neigs, Int32 count, const API_EditPars& p
         Entry entry = *find(neigs[i].guid);
         GS::Guid old = neigs[i].guid;
         bool renew = !pars.withDelete || state().editRenewsGuid;
+        remember(old);
         if (pars.withDelete) {
             state().elements.erase(old);
         }
         if (renew) {
             GS::Guid fresh = newGuid();
+            remember(fresh);
             entry.record.header.guid = fresh;
             if (pars.withDelete) {
                 sim::moveMemo(old, fresh);
@@ -602,10 +702,14 @@ GSErrCode ACAPI_Element_Delete(const API_Elem_Head* heads, Int32 count) {
     if (count < 1 || heads == nullptr) {
         return APIERR_BADPARS;
     }
+    if (outsideUndoScope()) {
+        return APIERR_NEEDSUNDOSCOPE;
+    }
     if (GSErrCode err = checkOwnHeads(heads, count); err != NoError) {
         return err;
     }
     for (Int32 i = 0; i < count; ++i) {
+        remember(heads[i].guid);
         sim::removeElement(heads[i].guid);
     }
     return NoError;
@@ -660,6 +764,7 @@ GSErrCode ACAPI_Element_SetUserData(const API_Elem_Head* header, const API_Eleme
     if (entry == nullptr) {
         return APIERR_BADID;
     }
+    remember(header->guid);
     entry->hasUserData = true;
     entry->userData = fromHost(*userData);
     return NoError;
@@ -680,6 +785,7 @@ GSErrCode ACAPI_Element_DeleteUserData(const API_Elem_Head* header) {
     if (entry == nullptr) {
         return APIERR_BADID;
     }
+    remember(header->guid);
     bool had = entry->hasUserData;
     entry->hasUserData = false;
     entry->userData = sim::UserDataRecord();

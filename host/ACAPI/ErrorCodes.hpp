@@ -15,6 +15,8 @@ constexpr GSErrCode APIERR_NOUSERDATA = GSErrCode(0x8106006D);
 constexpr GSErrCode APIERR_NOTMINE = GSErrCode(0x810600DC);
 // The host refused an undoable command (one was already running).
 constexpr GSErrCode APIERR_REFUSEDCMD = GSErrCode(0x8106038C);
+// Elements are created, changed and deleted only inside an undoable command.
+constexpr GSErrCode APIERR_NEEDSUNDOSCOPE = GSErrCode(0x8106038D);
 
 // Registration and inter-add-on communication.
 constexpr GSErrCode APIERR_MENUNOTREGISTERED = GSErrCode(0x81060101);

@@ -1,9 +1,11 @@
 #include "ACAPI/Output.hpp"
 
 #include "GSRoot/GSDebug.hpp"
+#include "sim/ElementTable.h"
 #include "sim/Output.h"
 #include "sim/Sim.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <vector>
@@ -15,6 +17,7 @@ struct State {
     std::string console;
     std::vector<sim::UndoStep> undo;
     bool commandRunning = false;
+    bool scopeRequired = false;
 };
 
 State& state() {
@@ -57,6 +60,25 @@ bool isUndoableCommandRunning() {
     return state().commandRunning;
 }
 
+void requireUndoScope(bool required) {
+    state().scopeRequired = required;
+}
+
+bool isUndoScopeRequired() {
+    return state().scopeRequired;
+}
+
+bool undoLastCommand() {
+    std::vector<UndoStep>& steps = state().undo;
+    auto last = std::find_if(steps.rbegin(), steps.rend(),
+                             [](const UndoStep& step) { return step.result == NoError && !step.unwound; });
+    if (last == steps.rend() || last->undone || state().commandRunning || !revertElementJournal()) {
+        return false;
+    }
+    last->undone = true;
+    return true;
+}
+
 } // namespace sim
 
 GSErrCode ACAPI_WriteReport(const char* format, Int32 withDial, ...) {
@@ -88,16 +110,19 @@ GSErrCode ACAPI_CallUndoableCommand(const GS::UniString& undoString,
         return APIERR_REFUSEDCMD;
     }
     state().commandRunning = true;
+    sim::beginElementJournal();
     GSErrCode result = NoError;
     try {
         result = command();
     } catch (...) {
         // The real host cannot pass an exception on; here it is recorded and let through, so that
         // the add-on's own test sees it.
+        sim::endElementJournal(false);
         state().commandRunning = false;
         state().undo.push_back(sim::UndoStep{name, APIERR_GENERAL, true});
         throw;
     }
+    sim::endElementJournal(result == NoError);
     state().commandRunning = false;
     state().undo.push_back(sim::UndoStep{name, result});
     return result;

@@ -4,12 +4,16 @@
 #include "sim/Interface.h"
 #include "sim/Sim.h"
 
+#include <deque>
+
 namespace {
 
 struct ProgressState {
     bool open = false;
-    int queries = 0;  // 'CANC' queries of the open window
-    int cancelAt = 0; // the query before which the user cancels, 0 never
+    int queries = 0;        // 'CANC' queries of the open window
+    int cancelAt = 0;       // the query before which the user cancels, 0 never
+    std::deque<int> queued; // the same for the next windows, one each
+    int windowCancelAt = 0; // the open window's
     bool cancelled = false;
     std::vector<sim::ProgressRequest> requests;
 };
@@ -37,6 +41,11 @@ GSErrCode openWindow(void* par1, void* par2, void*) {
     }
     state().open = true;
     state().queries = 0;
+    state().windowCancelAt = state().cancelAt;
+    if (!state().queued.empty()) {
+        state().windowCancelAt = state().queued.front();
+        state().queued.pop_front();
+    }
     state().cancelled = false;
     return record(APIIo_InitProcessWindowID, title->ToUTF8(), *phases, NoError);
 }
@@ -71,7 +80,7 @@ GSErrCode isCancelled(void*, void*, void*) {
         return record(APIIo_IsProcessCanceledID, "", 0, APIERR_GENERAL);
     }
     ++state().queries;
-    if (state().cancelAt > 0 && state().queries >= state().cancelAt) {
+    if (state().windowCancelAt > 0 && state().queries >= state().windowCancelAt) {
         state().cancelled = true;
     }
     return record(APIIo_IsProcessCanceledID, "", state().queries,
@@ -100,6 +109,13 @@ bool isProgressWindowOpen() {
 
 void cancelProgressAtQuery(int n) {
     state().cancelAt = n < 0 ? 0 : n;
+    if (state().open) {
+        state().windowCancelAt = state().cancelAt;
+    }
+}
+
+void queueProgressCancel(int n) {
+    state().queued.push_back(n < 0 ? 0 : n);
 }
 
 } // namespace sim

@@ -1,14 +1,19 @@
 #include "ACAPI/Toolbox.hpp"
 
+#include "ACAPI/ElementMemo.hpp"
 #include "sim/Databases.h"
+#include "sim/ElementMemos.h"
 #include "sim/ElementTable.h"
 #include "sim/Environment.h"
 #include "sim/Interface.h"
+#include "sim/Library.h"
 #include "sim/Project.h"
 #include "sim/Sim.h"
 #include "sim/Teamwork.h"
 #include "sim/Toolbox.h"
 
+#include <algorithm>
+#include <cstring>
 #include <deque>
 #include <utility>
 
@@ -18,7 +23,11 @@ struct State {
     bool suspended = false;
     Int32 toolType = 0;
     UInt32 toolVariation = 0;
-    std::deque<std::pair<bool, sim::SettingsChanges>> settingsAnswers;
+    struct Answer {
+        sim::SettingsAnswer answer;
+        sim::SettingsChanges changes;
+    };
+    std::deque<Answer> settingsAnswers;
     std::deque<short> layerAnswers;
 };
 
@@ -62,6 +71,77 @@ GSErrCode setToolbox(void* par1, void*, void*) {
     return NoError;
 }
 
+// The library part index of a tool's default element, null for a tool without one.
+Int32* partIndex(API_Element& element) {
+    switch (element.header.typeID) {
+    case API_ObjectID:
+        return &element.object.libInd;
+    case API_LampID:
+        return &element.lamp.libInd;
+    case API_WindowID:
+        return &element.window.openingBase.libInd;
+    case API_DoorID:
+        return &element.door.openingBase.libInd;
+    default:
+        return nullptr;
+    }
+}
+
+Int32 partNamed(const std::string& name) {
+    for (Int32 index = 1; index <= sim::libPartCount(); ++index) {
+        if (sim::libPart(index)->name == name) {
+            return index;
+        }
+    }
+    return 0;
+}
+
+// The tool's defaults take the part and values the user set; false when the part cannot be.
+bool takeSettings(const API_ToolBoxItem& item, const sim::SettingsAnswer& answer) {
+    if (answer.part.empty() && answer.values.empty()) {
+        return true;
+    }
+    API_Element defaults = sim::defaults(item.typeID, item.variationID);
+    std::vector<sim::LibParameter> parameters;
+    API_ElementMemo memo;
+    std::memset(static_cast<void*>(&memo), 0, sizeof memo);
+    if (sim::copyDefaultMemoOut(item.typeID, item.variationID, &memo) == NoError && memo.params != nullptr) {
+        sim::readParameterRecords(memo.params, parameters);
+    }
+    ACAPI_DisposeElemMemoHdls(&memo);
+    if (!answer.part.empty()) {
+        Int32* index = partIndex(defaults);
+        Int32 part = partNamed(answer.part);
+        if (index == nullptr || part == 0) {
+            return false;
+        }
+        *index = part;
+        parameters = sim::libPart(part)->parameters;
+    }
+    for (const sim::SettingsValue& value : answer.values) {
+        auto found = std::find_if(parameters.begin(), parameters.end(),
+                                  [&](const sim::LibParameter& p) { return value.name == p.record.name; });
+        short flags = found != parameters.end() ? found->record.flags : 0;
+        sim::LibParameter set =
+            value.isText
+                ? sim::textParameter(value.name, value.text, flags)
+                : sim::scalarParameter(found != parameters.end() ? found->record.typeID : APIParT_RealNum,
+                                       value.name, value.number, flags);
+        if (found != parameters.end()) {
+            *found = set;
+        } else {
+            parameters.push_back(set);
+        }
+    }
+    sim::setDefaults(defaults);
+    std::memset(static_cast<void*>(&memo), 0, sizeof memo);
+    if (sim::writeParameterRecords(parameters, &memo.params) == NoError) {
+        sim::storeDefaultMemo(item.typeID, item.variationID, &memo);
+    }
+    ACAPI_DisposeElemMemoHdls(&memo);
+    return true;
+}
+
 GSErrCode settingsDialog(void* par1, void*, void*) {
     auto* item = static_cast<API_ToolBoxItem*>(par1);
     if (item == nullptr || !isTool(item->typeID)) {
@@ -72,12 +152,19 @@ GSErrCode settingsDialog(void* par1, void*, void*) {
         sim::log("sim::unscriptedDialog", APIIo_SettingsDialogID);
         return APIERR_CANCEL;
     }
-    auto [accept, changes] = answers.front();
+    Answer next = answers.front();
     answers.pop_front();
-    if (accept && changes) {
-        changes(item->typeID, item->variationID);
+    if (!next.answer.accept) {
+        return APIERR_CANCEL;
     }
-    return accept ? NoError : APIERR_CANCEL;
+    if (next.changes) {
+        next.changes(item->typeID, item->variationID);
+    }
+    if (!takeSettings(*item, next.answer)) {
+        sim::log("sim::settingsRefused", APIIo_SettingsDialogID);
+        return APIERR_CANCEL;
+    }
+    return NoError;
 }
 
 const bool registered = sim::registerReset([] { state() = State(); }) &&
@@ -112,11 +199,19 @@ UInt32 toolboxVariation() {
 }
 
 void queueSettingsDialog(bool accept) {
-    state().settingsAnswers.emplace_back(accept, SettingsChanges());
+    sim::SettingsAnswer answer;
+    answer.accept = accept;
+    state().settingsAnswers.push_back({answer, SettingsChanges()});
 }
 
 void queueSettingsDialog(SettingsChanges changes) {
-    state().settingsAnswers.emplace_back(true, std::move(changes));
+    sim::SettingsAnswer answer;
+    answer.accept = true;
+    state().settingsAnswers.push_back({answer, std::move(changes)});
+}
+
+void queueSettingsDialog(const SettingsAnswer& answer) {
+    state().settingsAnswers.push_back({answer, SettingsChanges()});
 }
 
 void queueLayerChoice(short layer) {

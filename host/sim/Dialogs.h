@@ -219,5 +219,8 @@ bool isProgressWindowOpen();
 // The user presses the window's cancel button just before the n-th (1-based) 'CANC' query of the
 // window; every query from then on answers that it was cancelled. 0 never.
 void cancelProgressAtQuery(int n);
+// The same for the next progress window opened, one value a window in the order queued; a window
+// opened with none queued follows cancelProgressAtQuery.
+void queueProgressCancel(int n);
 
 } // namespace sim

@@ -69,6 +69,14 @@ void setSelection(const std::vector<API_Neig>& neigs, API_SelTypeID type = API_S
 std::vector<API_Neig> selection();
 API_SelTypeID selectionType();
 
+// The journal of an undoable command's element changes: begun when the command starts; each
+// element is remembered as it was before the command first creates, changes or deletes it. Ending
+// it keeps it as the last command's, to be reverted once; a new journal drops the old one.
+void beginElementJournal();
+void endElementJournal(bool keep);
+// Puts every element the last kept journal remembered back as it was; false without one.
+bool revertElementJournal();
+
 // The renovation statuses that a renovation filter hides (none for a filter never set).
 void setRenovationFilterHides(const GS::Guid& filter, const std::vector<Int32>& statuses);
 

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace sim {
 
@@ -22,14 +23,34 @@ UInt32 toolboxVariation();
 GSFlags menuItemFlags(short menuResID, short itemIndex);
 std::string menuItemText(short menuResID, short itemIndex);
 
+// A parameter value the user sets in the tool-settings dialog: a number, or a text.
+struct SettingsValue {
+    std::string name;
+    double number = 0.0;
+    std::string text;
+    bool isText = false;
+};
+
+// What the user does in one tool-settings dialog: accepts or cancels it, and when accepting picks
+// a library part (by name; empty keeps the tool's) and sets parameter values. The tool's defaults
+// take them: a new part brings its own default parameters, then the values are set (a name the
+// parameters lack is added).
+struct SettingsAnswer {
+    bool accept = false;
+    std::string part;
+    std::vector<SettingsValue> values;
+};
+
 // The next answers of the tool-settings dialog ('SETD'): true accepts it. With nothing queued the
-// dialog is cancelled, as a dialog with no script.
+// dialog is cancelled, as a dialog with no script. An answer naming a part no loaded part has, or a
+// part for a tool without one, is cancelled (and logged as "sim::settingsRefused").
 void queueSettingsDialog(bool accept);
 // What the user changes in an accepted tool-settings dialog: called with the tool's type and
 // variation before the dialog answers, it sets the tool's defaults as the user would.
 using SettingsChanges = std::function<void(Int32 type, UInt32 variation)>;
 // The next answer accepts the dialog after making the changes.
 void queueSettingsDialog(SettingsChanges changes);
+void queueSettingsDialog(const SettingsAnswer& answer);
 // The next answers of the layer chooser ('BADL'): a layer index, or a negative value to cancel.
 void queueLayerChoice(short layer);
 

@@ -394,3 +394,20 @@ TEST_F(DialogManagerTest, ScenarioAnswers) {
 }
 
 } // namespace
+
+TEST_F(DialogManagerTest, ProgressWindowsTakeTheirQueuedCancelInTurn) {
+    GS::UniString title("Working");
+    short phases = 1;
+    sim::queueProgressCancel(0);
+    sim::queueProgressCancel(2);
+    std::vector<GSErrCode> answers;
+    for (int window = 0; window < 3; ++window) {
+        ASSERT_EQ(ACAPI_Interface(APIIo_InitProcessWindowID, &title, &phases), NoError);
+        for (int query = 0; query < 3; ++query) {
+            answers.push_back(ACAPI_Interface(APIIo_IsProcessCanceledID));
+        }
+        ACAPI_Interface(APIIo_CloseProcessWindowID);
+    }
+    EXPECT_EQ(answers, (std::vector<GSErrCode>{NoError, NoError, NoError, NoError, APIERR_CANCEL,
+                                               APIERR_CANCEL, NoError, NoError, NoError}));
+}

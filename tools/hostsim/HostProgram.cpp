@@ -10,6 +10,7 @@
 #include "ACAPI/CommandParameters.hpp"
 #include "ACAPI/Goodies.hpp"
 #include "sim/Dialogs.h"
+#include "sim/Library.h"
 #include "sim/Output.h"
 #include "sim/Project.h"
 #include "sim/Resources.h"
@@ -37,7 +38,8 @@ const std::map<std::string, API_NotifyEventID> notifications = {
     {"save", APINotify_Save}, {"close", APINotify_Close}, {"quit", APINotify_Quit},
 };
 
-const char* const stepKinds[] = {"entry", "project", "notify", "menu", "command", "moduleData", "script"};
+const char* const stepKinds[] = {"entry",   "project",    "notify", "menu",
+                                 "command", "moduleData", "script", "undo"};
 const char* const entryNames[] = {"CheckEnvironment", "RegisterInterface", "Initialize", "FreeData"};
 
 const std::map<std::string, sim::DialogAction::Kind> dialogActions = {
@@ -195,7 +197,7 @@ void checkStep(const json& step, std::size_t index, const std::set<std::string>&
     }
     if (kind == nullptr) {
         throw ScenarioError(context +
-                            "no action (entry, project, notify, menu, command, moduleData or script)");
+                            "no action (entry, project, notify, menu, command, moduleData, script or undo)");
     }
     if (step.contains("addon")) {
         std::string name = text(step, "addon", context);
@@ -246,6 +248,10 @@ void checkStep(const json& step, std::size_t index, const std::set<std::string>&
                 }
             }
         }
+    } else if (action == "undo") {
+        if (step["undo"] != true) {
+            throw ScenarioError(context + "\"undo\" must be true");
+        }
     } else if (action == "moduleData") {
         const json& data = step["moduleData"];
         if (!data.is_object()) {
@@ -273,8 +279,13 @@ void checkStep(const json& step, std::size_t index, const std::set<std::string>&
             }
             if (it.key() == "settingsDialog") {
                 for (const json& answer : it.value()) {
-                    if (!answer.is_boolean()) {
-                        throw ScenarioError(context + "settingsDialog answers are true or false");
+                    readSettingsAnswer(answer, context);
+                }
+            } else if (it.key() == "progressCancelAt") {
+                for (const json& answer : it.value()) {
+                    if (!isIntegerIn(answer, 0, INT32_MAX)) {
+                        throw ScenarioError(context +
+                                            "progressCancelAt answers are query numbers from 1, or 0");
                     }
                 }
             } else if (it.key() == "layerChooser") {
@@ -651,14 +662,38 @@ std::string HostProgram::play(const json& step) {
         return "module data " + escaped(name) + " of " + bundle.name + " set, " +
                std::to_string(content.size()) + " bytes";
     }
+    if (step.contains("undo")) {
+        if (!sim::undoLastCommand()) {
+            return "undo -> nothing to undo";
+        }
+        const auto& steps = sim::undoSteps();
+        auto undone =
+            std::find_if(steps.rbegin(), steps.rend(), [](const sim::UndoStep& s) { return s.undone; });
+        return "undo " + escaped(undone->name) + " -> undone";
+    }
     const json& script = step["script"];
     std::ostringstream out;
     out << "script";
     if (script.contains("settingsDialog")) {
         for (const json& answer : script["settingsDialog"]) {
-            sim::queueSettingsDialog(answer.get<bool>());
+            sim::SettingsAnswer settings = readSettingsAnswer(answer, "");
+            bool known = settings.part.empty();
+            for (Int32 index = 1; !known && index <= sim::libPartCount(); ++index) {
+                known = sim::libPart(index)->name == settings.part;
+            }
+            if (!known) {
+                throw ScenarioError("settingsDialog: no loaded library part is named \"" + settings.part +
+                                    "\"");
+            }
+            sim::queueSettingsDialog(settings);
         }
         out << " settingsDialog " << script["settingsDialog"].size();
+    }
+    if (script.contains("progressCancelAt")) {
+        for (const json& answer : script["progressCancelAt"]) {
+            sim::queueProgressCancel(answer.get<int>());
+        }
+        out << " progressCancelAt " << script["progressCancelAt"].size();
     }
     if (script.contains("alerts")) {
         for (const json& answer : script["alerts"]) {
@@ -751,7 +786,8 @@ void HostProgram::writeSummary(std::ostream& report) const {
     reportFileDialogs(report);
     report << "undo steps:\n";
     for (const sim::UndoStep& step : sim::undoSteps()) {
-        report << "  " << escaped(step.name) << " -> " << errorText(step.result) << "\n";
+        report << "  " << escaped(step.name) << " -> " << errorText(step.result)
+               << (step.undone ? " (undone)" : "") << "\n";
     }
     report << "menu items:\n";
     for (const Bundle& bundle : m_bundles) {

@@ -5,6 +5,7 @@
 #include "sim/JsonText.h"
 
 #include <algorithm>
+#include <cmath>
 #include <fstream>
 #include <sstream>
 
@@ -72,6 +73,53 @@ std::filesystem::path sandboxedFile(const std::filesystem::path& folder, const s
         throw ScenarioError(context + "the file \"" + name + "\" leads out of the sandbox");
     }
     return file;
+}
+
+sim::SettingsAnswer readSettingsAnswer(const json& answer, const std::string& context) {
+    sim::SettingsAnswer result;
+    if (answer.is_boolean()) {
+        result.accept = answer.get<bool>();
+        return result;
+    }
+    if (!answer.is_object()) {
+        throw ScenarioError(context + "settingsDialog answers are true, false or {\"part\", \"values\"}");
+    }
+    result.accept = true;
+    for (auto it = answer.begin(); it != answer.end(); ++it) {
+        if (it.key() == "part") {
+            if (!it.value().is_string() || it.value().get<std::string>().empty()) {
+                throw ScenarioError(context + "settingsDialog: \"part\" must be the name of a library part");
+            }
+            result.part = it.value().get<std::string>();
+        } else if (it.key() == "values") {
+            if (!it.value().is_object()) {
+                throw ScenarioError(context +
+                                    "settingsDialog: \"values\" must map parameter names to values");
+            }
+            for (auto value = it.value().begin(); value != it.value().end(); ++value) {
+                sim::SettingsValue set;
+                set.name = value.key();
+                if (set.name.empty() || set.name.size() > 31) {
+                    throw ScenarioError(context + "settingsDialog: a parameter name must have 1 to 31 bytes");
+                }
+                if (value.value().is_string()) {
+                    set.isText = true;
+                    set.text = value.value().get<std::string>();
+                } else if (value.value().is_number() && std::isfinite(value.value().get<double>())) {
+                    set.number = value.value().get<double>();
+                } else if (value.value().is_boolean()) {
+                    set.number = value.value().get<bool>() ? 1.0 : 0.0;
+                } else {
+                    throw ScenarioError(context + "settingsDialog: the value of \"" + set.name +
+                                        "\" must be a number, a text or true or false");
+                }
+                result.values.push_back(set);
+            }
+        } else {
+            throw ScenarioError(context + "settingsDialog: unknown member \"" + it.key() + "\"");
+        }
+    }
+    return result;
 }
 
 } // namespace hostsim

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "GSRoot/GSRoot.hpp"
+#include "sim/Toolbox.h"
 
 #include <nlohmann/json.hpp>
 
@@ -29,5 +30,10 @@ std::filesystem::path sandboxedName(const std::string& name, const std::string& 
 // ScenarioError when a link inside the folder leads out of it.
 std::filesystem::path sandboxedFile(const std::filesystem::path& folder, const std::string& name,
                                     const std::string& context);
+
+// One answer of a "settingsDialog" script: true or false (accepted or cancelled as shown), or an
+// object that accepts the dialog with the library part "part" (a name) and the parameter values
+// "values" (numbers or texts by parameter name) set; throws ScenarioError after `context`.
+sim::SettingsAnswer readSettingsAnswer(const nlohmann::json& answer, const std::string& context);
 
 } // namespace hostsim

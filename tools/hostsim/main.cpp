@@ -4,6 +4,7 @@
 #include "HostProgram.h"
 #include "ScenarioInput.h"
 
+#include "sim/Output.h"
 #include "sim/Sim.h"
 
 #include <unistd.h>
@@ -62,6 +63,8 @@ int main(int argc, char** argv) {
     }
     sim::setSandboxRoot(sandbox);
     sim::reset();
+    // As the host does: elements change only inside an undoable command.
+    sim::requireUndoScope(true);
 
     int status = 0;
     try {

@@ -1,0 +1,170 @@
+#include "ACAPI/ElementMemo.hpp"
+#include "ACAPI/ElementTable.hpp"
+#include "ACAPI/Output.hpp"
+#include "sim/ElementMemos.h"
+#include "sim/ElementTable.h"
+#include "sim/Library.h"
+#include "sim/Output.h"
+#include "sim/Project.h"
+#include "sim/Sim.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+API_Element object(double x) {
+    API_Element element;
+    element.header.typeID = API_ObjectID;
+    element.object.posX = x;
+    return element;
+}
+
+// The object's parameter "A", 0 without one.
+double parameterA(const GS::Guid& guid) {
+    API_ElementMemo memo;
+    std::memset(static_cast<void*>(&memo), 0, sizeof memo);
+    std::vector<sim::LibParameter> parameters;
+    if (sim::copyMemoOut(guid, &memo, APIMemoMask_AddPars) == NoError && memo.params != nullptr) {
+        sim::readParameterRecords(memo.params, parameters);
+    }
+    ACAPI_DisposeElemMemoHdls(&memo);
+    for (const sim::LibParameter& parameter : parameters) {
+        if (std::string(parameter.record.name) == "A") {
+            return parameter.record.value.real;
+        }
+    }
+    return 0.0;
+}
+
+void setA(const GS::Guid& guid, double a) {
+    API_ElementMemo memo;
+    std::memset(static_cast<void*>(&memo), 0, sizeof memo);
+    ASSERT_EQ(sim::writeParameterRecords({sim::scalarParameter(APIParT_Length, "A", a)}, &memo.params),
+              NoError);
+    sim::storeMemo(guid, &memo, APIMemoMask_AddPars);
+    ACAPI_DisposeElemMemoHdls(&memo);
+}
+
+class UndoJournalTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        sim::openProject();
+        kept = sim::addElement(object(1.0));
+        setA(kept, 0.5);
+        gone = sim::addElement(object(2.0));
+    }
+    GS::Guid kept, gone;
+};
+
+} // namespace
+
+TEST_F(UndoJournalTest, ElementChangesNeedACommandOnlyWhenTheHostAsksForOne) {
+    struct Case {
+        const char* name;
+        std::function<GSErrCode(const GS::Guid&)> call;
+    };
+    const Case cases[] = {
+        {"create",
+         [](const GS::Guid&) {
+             API_Element made = object(3.0);
+             return ACAPI_Element_Create(&made, nullptr);
+         }},
+        {"change",
+         [](const GS::Guid& guid) {
+             API_Element changed = sim::element(guid);
+             API_Element mask;
+             std::memset(static_cast<void*>(&mask), 0, sizeof mask);
+             changed.object.posX = 9.0;
+             mask.object.posX = 1.0;
+             return ACAPI_Element_Change(&changed, &mask, nullptr, 0, true);
+         }},
+        {"delete",
+         [](const GS::Guid& guid) {
+             API_Elem_Head head = sim::element(guid).header;
+             return ACAPI_Element_Delete(&head, 1);
+         }},
+    };
+    for (const Case& c : cases) {
+        GS::Guid target = sim::addElement(object(1.0));
+        GS::Guid other = sim::addElement(object(1.0));
+        sim::requireUndoScope(true);
+        std::size_t count = sim::elementCount();
+        EXPECT_EQ(c.call(target), APIERR_NEEDSUNDOSCOPE) << c.name;
+        EXPECT_EQ(sim::elementCount(), count) << c.name;
+        EXPECT_EQ(sim::element(target).object.posX, 1.0) << c.name;
+        // Tool defaults stay changeable.
+        API_Element defaults = object(4.0);
+        API_Element mask;
+        std::memset(static_cast<void*>(&mask), 0xFF, sizeof mask);
+        EXPECT_EQ(ACAPI_Element_ChangeDefaults(&defaults, nullptr, &mask), NoError) << c.name;
+        GSErrCode inside = APIERR_GENERAL;
+        EXPECT_EQ(ACAPI_CallUndoableCommand("Edit", [&] { return inside = c.call(target); }), NoError)
+            << c.name;
+        EXPECT_EQ(inside, NoError) << c.name;
+        sim::requireUndoScope(false);
+        EXPECT_EQ(c.call(other), NoError) << c.name << ": unit tests over the host leave the switch off";
+    }
+}
+
+TEST_F(UndoJournalTest, UndoRevertsTheLastCommandsElementChangesOnce) {
+    GS::Guid made;
+    EXPECT_FALSE(sim::undoLastCommand()) << "no command yet";
+    ASSERT_EQ(ACAPI_CallUndoableCommand(
+                  "Remap",
+                  [&] {
+                      API_Element changed = sim::element(kept);
+                      API_Element mask;
+                      std::memset(static_cast<void*>(&mask), 0, sizeof mask);
+                      changed.object.posX = 7.0;
+                      mask.object.posX = 1.0;
+                      setA(kept, 0.5); // the memo as the command found it
+                      API_ElementMemo memo;
+                      std::memset(static_cast<void*>(&memo), 0, sizeof memo);
+                      sim::writeParameterRecords({sim::scalarParameter(APIParT_Length, "A", 2.5)},
+                                                 &memo.params);
+                      GSErrCode err = ACAPI_Element_Change(&changed, &mask, &memo, APIMemoMask_AddPars, true);
+                      ACAPI_DisposeElemMemoHdls(&memo);
+                      // Changed twice: undo goes back to before the first change.
+                      changed.object.posX = 8.0;
+                      ACAPI_Element_Change(&changed, &mask, nullptr, 0, true);
+                      API_Elem_Head head = sim::element(gone).header;
+                      ACAPI_Element_Delete(&head, 1);
+                      API_Element fresh = object(5.0);
+                      ACAPI_Element_Create(&fresh, nullptr);
+                      made = fresh.header.guid;
+                      return err;
+                  }),
+              NoError);
+    EXPECT_EQ(sim::element(kept).object.posX, 8.0);
+    EXPECT_EQ(parameterA(kept), 2.5);
+    EXPECT_FALSE(sim::hasElement(gone));
+    EXPECT_TRUE(sim::hasElement(made));
+
+    EXPECT_TRUE(sim::undoLastCommand());
+    EXPECT_TRUE(sim::undoSteps().back().undone);
+    EXPECT_EQ(sim::element(kept).object.posX, 1.0);
+    EXPECT_EQ(parameterA(kept), 0.5);
+    ASSERT_TRUE(sim::hasElement(gone));
+    EXPECT_EQ(sim::element(gone).object.posX, 2.0);
+    EXPECT_FALSE(sim::hasElement(made));
+    EXPECT_EQ(sim::elementsOf(GS::Guid()), (std::vector<GS::Guid>{kept, gone})) << "the old order is back";
+    EXPECT_FALSE(sim::undoLastCommand()) << "one command is kept, once";
+}
+
+TEST_F(UndoJournalTest, AFailedCommandLeavesNothingToUndo) {
+    ASSERT_EQ(ACAPI_CallUndoableCommand("Kept", [] { return NoError; }), NoError);
+    EXPECT_EQ(ACAPI_CallUndoableCommand("Failed",
+                                        [&] {
+                                            API_Elem_Head head = sim::element(gone).header;
+                                            ACAPI_Element_Delete(&head, 1);
+                                            return APIERR_CANCEL;
+                                        }),
+              APIERR_CANCEL);
+    EXPECT_FALSE(sim::undoLastCommand());
+    EXPECT_FALSE(sim::undoSteps().front().undone);
+}

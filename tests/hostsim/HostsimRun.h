@@ -1,0 +1,52 @@
+// Runs the host program on a scenario as a user would, answering its exit status and everything it
+// printed.
+#pragma once
+
+#include "sim/Sim.h"
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace hostsim_test {
+
+inline const std::filesystem::path binaryDir = ZELVANE_BINARY_DIR;
+inline const std::filesystem::path sourceDir = ZELVANE_SOURCE_DIR;
+
+struct HostsimRun {
+    int status = -1;
+    std::string output; // standard output and error
+};
+
+inline HostsimRun runHostsim(const std::filesystem::path& scenario, const std::string& options = "") {
+    std::string command =
+        (binaryDir / "hostsim").string() + " \"" + scenario.string() + "\"" + options + " 2>&1";
+    HostsimRun run;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) {
+        return run;
+    }
+    std::array<char, 4096> buffer;
+    std::size_t n;
+    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
+        run.output.append(buffer.data(), n);
+    }
+    int status = pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+// A scenario or description written to the test's temporary folder.
+inline std::filesystem::path writeScenario(const std::string& name, const std::string& text) {
+    std::filesystem::path path = sim::specialFolder("Temp") / name;
+    std::ofstream(path) << text;
+    return path;
+}
+
+inline bool contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+} // namespace hostsim_test
