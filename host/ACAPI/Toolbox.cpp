@@ -152,7 +152,7 @@ GSErrCode settingsDialog(void* par1, void*, void*) {
         sim::log("sim::unscriptedDialog", APIIo_SettingsDialogID);
         return APIERR_CANCEL;
     }
-    Answer next = answers.front();
+    State::Answer next = answers.front();
     answers.pop_front();
     if (!next.answer.accept) {
         return APIERR_CANCEL;
