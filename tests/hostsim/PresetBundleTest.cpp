@@ -60,11 +60,22 @@ TEST(PresetBundleTest, PlaysThePresetExample) {
              "alerts:\n  type -2 \"Warning\": \"The library configuration of Preset Tool was written for "
              "version "
              "2; this add-on is version 3. Its presets may not match.\" -> 1 (not scripted)\n",
+             // The manager: a new finish named, Concrete deprecated, the presets exported, OK.
+             "step 6: script files 1 dialog 32604 1\n",
+             "dialogs:\n  32604 \"Preset Tool Presets\": accepted\n",
+             "file dialogs:\n  type 4 \"Export Preset Tool Presets\" filters [\"Preset collections "
+             "(*.presets)\"] "
+             "selected 0: confirmed\n",
+             "files:\n  out.presets:\n    <?xml version=\"1.0\" encoding=\"UTF-8\" ?>\n    "
+             "<zelvanePresets>\n",
+             "    \t\t\t<wall key=\"00000000-0000-0000-0000-000000000002\" cut=\"1\"",
+             "    \t\t\t\t<name>Lime</name>\n",
              "undo steps:\n  \"Update Presets\" -> 0\n",
              // The starter presets became the project's and were saved with it.
              "module data:\n  presets \"\" version 1 sign 19789: \"<presetDatabase><records><wall "
              "key=\\\"00000000-0000-0000-0000-000000000001\\\"",
              "<name>Concrete</name>",
+             "<name>Lime</name>",
              "<finish key=\\\"00000000-0000-0000-0000-000000000003\\\"",
          }) {
         EXPECT_NE(report.find(line), std::string::npos) << "missing: " << line << "\n" << report;
