@@ -400,9 +400,8 @@ void setElementLocked(const GS::Guid& guid, bool locked) {
 }
 
 GSErrCode applyElementTool(GSType command, const API_Elem_Head* heads, Int32 count) {
-    static const GSType known[] = {MakeGSType("GRUP"), MakeGSType("UGRP"), MakeGSType("LOCK"),
-                                   MakeGSType("ULCK"), MakeGSType("OFR1"), MakeGSType("OFR0"),
-                                   MakeGSType("OBA1"), MakeGSType("OBA0")};
+    static const GSType known[] = {MakeGSType("GRUP"), MakeGSType("UGRP"), MakeGSType("OFR1"),
+                                   MakeGSType("OFR0"), MakeGSType("OBA1"), MakeGSType("OBA0")};
     if (std::find(std::begin(known), std::end(known), command) == std::end(known)) {
         return APIERR_BADID;
     }
@@ -421,8 +420,6 @@ GSErrCode applyElementTool(GSType command, const API_Elem_Head* heads, Int32 cou
             head.groupGuid = group;
         } else if (command == MakeGSType("UGRP")) {
             head.groupGuid.Clear();
-        } else if (command == MakeGSType("LOCK") || command == MakeGSType("ULCK")) {
-            head.locked = command == MakeGSType("LOCK");
         } else if (command == MakeGSType("OFR1")) {
             head.drwIndex = std::min(head.drwIndex + 1, 9);
         } else if (command == MakeGSType("OFR0")) {

@@ -61,7 +61,8 @@ void setEditRenewsGuid(bool renew);
 // The edits applied to an element (by its GUID at the time of the edit).
 std::vector<API_EditPars> editsOf(const GS::Guid& guid);
 
-// What ACAPI_Element_Tool does to the listed elements for a command other than group suspension.
+// What ACAPI_Element_Tool does to the listed elements for the grouping and drawing-order commands
+// (the toolbox itself locks, unlocks and suspends groups).
 GSErrCode applyElementTool(GSType command, const API_Elem_Head* heads, Int32 count);
 
 // The selection of the current window, and its kind (elements or a marquee).
