@@ -62,3 +62,56 @@ TEST(HostScriptTest, MalformedAnswersStopTheScenario) {
         EXPECT_TRUE(contains(run.output, c.message)) << "missing: " << c.message << "\n" << run.output;
     }
 }
+
+TEST(HostScriptTest, DescriptionsGiveTheActiveWindowToolDefaultsAndRatios) {
+    writeScenario("tools.project.json", R"({
+        "databases": [{"kind": "section", "name": "Section A"}],
+        "library": [{"name": "Chair", "a": 0.5, "b": 0.4, "centred": true},
+                    {"name": "Stool", "fixedSize": true},
+                    {"name": "Door", "type": "door"}],
+        "toolDefaults": [{"type": 6, "part": "Chair", "A": 0.6,
+                          "parameters": [{"name": "mat", "type": "string", "value": "Oak"}]},
+                         {"type": 5, "part": "Door"}],
+        "elements": [{"type": 6, "info": "O-1", "part": "Chair", "A": 1.0, "B": 0.2},
+                     {"type": 6, "info": "O-2", "part": "Stool", "A": 0.7,
+                      "parameters": [{"name": "Derived_from_AutoCad", "type": "string", "value": "1"}]}],
+        "activeWindow": "Section A"})");
+    HostsimRun run = runHostsim(writeScenario(
+        "tools.json", sampleScenario(R"({"project": "new", "description": "tools.project.json"})")));
+    ASSERT_EQ(run.status, 0) << run.output;
+    for (const char* line : {
+             "      ratios 2 x 0.5, finishes material 0\n",
+             "      ratios 0.7 x 1 (fixed size), finishes material 0\n"
+             "      parameter \"Derived_from_AutoCad\" \"1\"\n",
+             "  tool defaults:\n    type 5 part 3 \"Door\"\n    type 6 part 1 \"Chair\"\n      size A 0.6 B "
+             "1 ZZYZX 1\n"
+             "      parameter \"mat\" \"Oak\"\n",
+             "  active window: section \"Section A\"\n",
+         }) {
+        EXPECT_TRUE(contains(run.output, line)) << "missing: " << line << "\n" << run.output;
+    }
+
+    struct Case {
+        const char* description;
+        const char* message;
+    };
+    const Case cases[] = {
+        {R"({"activeWindow": "Nowhere"})", "activeWindow: no database is named \"Nowhere\""},
+        {R"({"toolDefaults": [{"part": "x"}]})", "toolDefaults[0].type: is missing"},
+        {R"({"toolDefaults": [{"type": 6}, {"type": 6}]})",
+         "toolDefaults[1].type: the defaults of this tool"},
+        {R"({"toolDefaults": [{"type": 6, "part": "Sofa"}]})",
+         "toolDefaults[0].part: no library part is named"},
+        {R"({"toolDefaults": [{"type": 1, "A": 2}]})", "toolDefaults[0].A: only objects (6) and lamps (7)"},
+        {R"({"library": [{"name": "a", "a": 0}]})", "library[0].a: must be a number above 0"},
+    };
+    int index = 0;
+    for (const Case& c : cases) {
+        std::string name = "bad" + std::to_string(index++) + ".project.json";
+        writeScenario(name, c.description);
+        HostsimRun bad = runHostsim(writeScenario(
+            "bad-tools.json", sampleScenario(R"({"project": "new", "description": ")" + name + "\"}")));
+        EXPECT_EQ(bad.status, 2) << c.description << "\n" << bad.output;
+        EXPECT_TRUE(contains(bad.output, c.message)) << "missing: " << c.message << "\n" << bad.output;
+    }
+}

@@ -139,6 +139,14 @@ void ElementPlacement::readObject(const MemberReader& entry, API_ObjectType& obj
     result.m_a = size(entry, "A");
     result.m_b = size(entry, "B");
     result.m_zzyzx = size(entry, "ZZYZX");
+    // The record's ratios follow the sizes: of the part's own for a part that can be sized, the
+    // sizes themselves for a fixed-size one.
+    const sim::LibPartDef* part = library.part(object.libInd);
+    double a = part != nullptr ? part->a : 1.0;
+    double b = part != nullptr ? part->b : 1.0;
+    object.fixedSize = part != nullptr && part->details.fixSize;
+    object.xRatio = object.fixedSize ? result.m_a.value_or(a) : result.m_a.value_or(a) / a;
+    object.yRatio = object.fixedSize ? result.m_b.value_or(b) : result.m_b.value_or(b) / b;
     result.m_unloadedName = entry.text("unloadedName");
     if (entry.has("parameters")) {
         const nlohmann::json& list = entry.list("parameters");
@@ -246,13 +254,19 @@ sim::IFCItems ElementPlacement::readIFC(const MemberReader& ifc) {
     return items;
 }
 
-void ElementPlacement::apply(const GS::Guid& guid) const {
+std::vector<sim::LibParameter> ElementPlacement::parameters() const {
+    std::vector<sim::LibParameter> parameters;
     if (m_a || m_b || m_zzyzx || !m_parameters.empty()) {
-        std::vector<sim::LibParameter> parameters;
         parameters.push_back(sim::scalarParameter(APIParT_Length, "A", m_a.value_or(1.0)));
         parameters.push_back(sim::scalarParameter(APIParT_Length, "B", m_b.value_or(1.0)));
         parameters.push_back(sim::scalarParameter(APIParT_Length, "ZZYZX", m_zzyzx.value_or(1.0)));
         parameters.insert(parameters.end(), m_parameters.begin(), m_parameters.end());
+    }
+    return parameters;
+}
+
+void ElementPlacement::apply(const GS::Guid& guid) const {
+    if (std::vector<sim::LibParameter> parameters = this->parameters(); !parameters.empty()) {
         API_ElementMemo memo;
         std::memset(static_cast<void*>(&memo), 0, sizeof memo);
         if (sim::writeParameterRecords(parameters, &memo.params) == NoError) {

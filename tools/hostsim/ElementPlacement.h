@@ -29,6 +29,10 @@ public:
     // Gives the added element its size parameters, IFC data and unloaded part's name.
     void apply(const GS::Guid& guid) const;
 
+    // An object's or lamp's parameters as its memo holds them: its sizes, then its own (none when
+    // the description gives neither).
+    std::vector<sim::LibParameter> parameters() const;
+
 private:
     static void readObject(const MemberReader& entry, API_ObjectType& object, const ProjectLibrary& library,
                            ElementPlacement& result);

@@ -101,6 +101,38 @@ void writeIFC(std::ostream& report, const GS::Guid& guid) {
     }
 }
 
+// The parameters but the sizes, one line each.
+void writeParameters(std::ostream& report, const std::vector<sim::LibParameter>& parameters,
+                     const char* margin) {
+    for (const sim::LibParameter& parameter : parameters) {
+        const API_AddParType& record = parameter.record;
+        std::string name(record.name, strnlen(record.name, sizeof record.name));
+        if (name == "A" || name == "B" || name == "ZZYZX") {
+            continue;
+        }
+        report << margin << "parameter \"" << name << "\" ";
+        if (record.typeMod == API_ParArray) {
+            report << "array " << record.dim1 << " x " << record.dim2;
+        } else if (record.typeID == APIParT_CString) {
+            report << "\"" << GS::UniString(record.value.uStr).ToUTF8() << "\"";
+        } else {
+            report << record.value.real;
+        }
+        report << "\n";
+    }
+}
+
+// An object's or lamp's size ratios and whose finishes it shows.
+void writeRatiosAndFinishes(std::ostream& report, const API_ObjectType& object) {
+    report << indent << "ratios " << object.xRatio << " x " << object.yRatio
+           << (object.fixedSize ? " (fixed size)" : "") << ", finishes ";
+    if (object.useObjMaterials) {
+        report << "of the part\n";
+    } else {
+        report << "material " << object.mat << "\n";
+    }
+}
+
 void writeOpenings(std::ostream& report, const GS::Guid& wall) {
     API_ElementMemo memo;
     std::memset(static_cast<void*>(&memo), 0, sizeof memo);
@@ -186,6 +218,53 @@ void writeElementDetails(std::ostream& report, const GS::Guid& guid) {
         break;
     }
     writeIFC(report, guid);
+    API_ElemTypeID type = record.header.typeID;
+    if (type == API_ObjectID || type == API_LampID) {
+        writeRatiosAndFinishes(report, type == API_ObjectID ? record.object : record.lamp);
+    }
+    if (type == API_ObjectID || type == API_LampID || type == API_DoorID || type == API_WindowID) {
+        API_ElementMemo memo;
+        std::memset(static_cast<void*>(&memo), 0, sizeof memo);
+        std::vector<sim::LibParameter> parameters;
+        if (sim::copyMemoOut(guid, &memo, APIMemoMask_AddPars) == NoError && memo.params != nullptr) {
+            sim::readParameterRecords(memo.params, parameters);
+        }
+        ACAPI_DisposeElemMemoHdls(&memo);
+        writeParameters(report, parameters, indent);
+    }
+}
+
+void writeToolDefaults(std::ostream& report) {
+    report << "  tool defaults:\n";
+    for (API_ElemTypeID type : {API_WindowID, API_DoorID, API_ObjectID, API_LampID}) {
+        API_Element defaults = sim::defaults(type, 0);
+        API_ElementMemo memo;
+        std::memset(static_cast<void*>(&memo), 0, sizeof memo);
+        std::vector<sim::LibParameter> parameters;
+        if (sim::copyDefaultMemoOut(type, 0, &memo) == NoError && memo.params != nullptr) {
+            sim::readParameterRecords(memo.params, parameters);
+        }
+        ACAPI_DisposeElemMemoHdls(&memo);
+        Int32 part = type == API_WindowID ? defaults.window.openingBase.libInd
+                     : type == API_DoorID ? defaults.door.openingBase.libInd
+                                          : defaults.object.libInd;
+        if (part == 0 && parameters.empty()) {
+            continue;
+        }
+        report << "    type " << type << " " << partName(part) << "\n";
+        bool sized = false;
+        for (const sim::LibParameter& parameter : parameters) {
+            std::string name = parameter.record.name;
+            if (name == "A" || name == "B" || name == "ZZYZX") {
+                report << (sized ? " " : "      size ") << name << " " << parameter.record.value.real;
+                sized = true;
+            }
+        }
+        if (sized) {
+            report << "\n";
+        }
+        writeParameters(report, parameters, "      ");
+    }
 }
 
 } // namespace hostsim

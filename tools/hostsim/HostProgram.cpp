@@ -3,6 +3,7 @@
 #include "AttributeReport.h"
 #include "FileScript.h"
 
+#include "ProgressReport.h"
 #include "ProjectDescription.h"
 #include "ProjectReport.h"
 #include "ScenarioInput.h"
@@ -806,6 +807,7 @@ void HostProgram::writeSummary(std::ostream& report) const {
             }
         }
     }
+    writeProgress(report);
     reportAttributes(report);
     report << "module data:\n";
     for (const Bundle& bundle : m_bundles) {

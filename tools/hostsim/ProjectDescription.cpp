@@ -227,12 +227,18 @@ ProjectDescription ProjectDescription::read(const json& description, const std::
         top.fail("selectionKind", "unknown selection kind \"" + kind + "\"");
     }
     result.m_selectionType = found->second;
+    result.m_toolDefaults = ToolDefaults::read(top, result.m_library);
+    result.m_activeWindow = top.text("activeWindow");
+    if (!result.m_activeWindow.empty() && databaseNames.count(result.m_activeWindow) == 0) {
+        top.fail("activeWindow", "no database is named \"" + result.m_activeWindow + "\"");
+    }
     return result;
 }
 
 void ProjectDescription::apply() const {
     m_attributes.apply();
     m_library.apply();
+    m_toolDefaults.apply();
     std::map<std::string, GS::Guid> databases;
     for (const sim::DatabaseRecord& record : m_databases) {
         databases[record.name] = sim::addDatabase(record);
@@ -315,6 +321,12 @@ void ProjectDescription::apply() const {
     }
     if (!selection.empty() || m_selectionType != API_SelElems) {
         sim::setSelection(selection, m_selectionType);
+    }
+    for (const sim::DatabaseRecord& record : m_databases) {
+        if (record.name == m_activeWindow) {
+            sim::setCurrentDatabase(record.type, databases[record.name]);
+            sim::setFrontWindow(record.type, databases[record.name]);
+        }
     }
 }
 

@@ -6,6 +6,7 @@
 #include "ElementPlacement.h"
 #include "ProjectAttributes.h"
 #include "ProjectLibrary.h"
+#include "ToolDefaults.h"
 
 #include "ACAPI/Elements.hpp"
 #include "ACAPI/Selection.hpp"
@@ -65,6 +66,8 @@ private:
     API_SelTypeID m_selectionType = API_SelElems;
     ProjectAttributes m_attributes;
     ProjectLibrary m_library;
+    ToolDefaults m_toolDefaults;
+    std::string m_activeWindow; // a database's name; empty: the floor plan
 };
 
 } // namespace hostsim

@@ -1,5 +1,7 @@
 #include "ProjectLibrary.h"
 
+#include "sim/Component3D.h"
+
 #include "GSRoot/Guid.hpp"
 #include "MemberReader.h"
 
@@ -148,6 +150,12 @@ ProjectLibrary ProjectLibrary::read(const json& description, const std::string& 
         part.details.customUI = entry.flag("customInterface");
         part.a = entry.number("a", 1.0);
         part.b = entry.number("b", 1.0);
+        if (!(part.a > 0.0) || !(part.b > 0.0)) {
+            entry.fail(part.a > 0.0 ? "b" : "a", "must be a number above 0");
+        }
+        if (entry.flag("centred")) {
+            result.m_centred.push_back(Int32(i + 1));
+        }
         if (entry.has("sections")) {
             MemberReader sections(entry.member("sections"), entry.where() + ".sections");
             for (const auto& [code, content] : entry.member("sections").items()) {
@@ -182,6 +190,16 @@ void ProjectLibrary::apply() const {
     for (const sim::LibPartDef& part : m_parts) {
         sim::addLibPart(part);
     }
+    for (Int32 index : m_centred) {
+        sim::setPartBoxCentred(index, true);
+    }
+}
+
+const sim::LibPartDef* ProjectLibrary::part(Int32 index) const {
+    if (index < 1 || index > count()) {
+        return nullptr;
+    }
+    return m_given ? &m_parts[std::size_t(index - 1)] : sim::libPart(index);
 }
 
 Int32 ProjectLibrary::indexOf(const std::string& name) const {

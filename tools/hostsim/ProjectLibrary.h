@@ -38,10 +38,13 @@ public:
     Int32 indexOf(const std::string& name) const;
     // How many parts the project's library will hold.
     Int32 count() const;
+    // The part an index will have once the description is applied; null outside 1 to count.
+    const sim::LibPartDef* part(Int32 index) const;
 
 private:
     bool m_given = false;
     std::vector<sim::LibPartDef> m_parts;
+    std::vector<Int32> m_centred; // indexes of the parts whose box is centred on the hotspot
 };
 
 } // namespace hostsim

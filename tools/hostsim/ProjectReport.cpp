@@ -74,6 +74,17 @@ void writeProject(std::ostream& report) {
         writeElements(report, database.id);
     }
     report << "  selection: " << sim::selection().size() << " elements\n";
+    writeToolDefaults(report);
+    report << "  active window: ";
+    if (sim::currentDatabase().IsNull()) {
+        report << "the floor plan\n";
+    } else {
+        for (const sim::DatabaseRecord& database : sim::databases()) {
+            if (database.id == sim::currentDatabase()) {
+                report << kindName(database.type) << " \"" << database.name << "\"\n";
+            }
+        }
+    }
 }
 
 } // namespace hostsim
