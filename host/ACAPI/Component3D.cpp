@@ -31,6 +31,8 @@ struct State {
     std::unordered_map<GS::Guid, std::pair<Int32, Int32>, GuidHash> ranges; // from 1, inclusive
     Int32 current = 0;
     std::set<Int32> centredParts;
+    // The slot of each element's derived body: made afresh on every request, it reuses its slot.
+    std::unordered_map<GS::Guid, Int32, GuidHash> derivedSlots;
 };
 
 State& state() {
@@ -124,8 +126,13 @@ const std::pair<Int32, Int32>* rangeOf(const GS::Guid& guid) {
         return nullptr;
     }
     static std::pair<Int32, Int32> derived;
-    state().all.push_back(body);
-    derived = {Int32(state().all.size()), Int32(state().all.size())};
+    auto [slot, made] = state().derivedSlots.emplace(guid, Int32(state().all.size()) + 1);
+    if (made) {
+        state().all.push_back(body);
+    } else {
+        state().all[std::size_t(slot->second - 1)] = body;
+    }
+    derived = {slot->second, slot->second};
     return &derived;
 }
 

@@ -7,17 +7,18 @@
 #include "sim/Sim.h"
 #include "sim/Teamwork.h"
 
-#include <map>
+#include <unordered_map>
 
 namespace {
 
-struct GuidOrder {
-    bool operator()(const GS::Guid& a, const GS::Guid& b) const { return a.Compare(b) < 0; }
+struct GuidHash {
+    std::size_t operator()(const GS::Guid& guid) const { return guid.GenerateHashValue(); }
 };
 
 struct State {
     bool online = true;
-    std::map<GS::Guid, short, GuidOrder> owners;
+    // Asked for every element read: found by hash.
+    std::unordered_map<GS::Guid, short, GuidHash> owners;
 };
 
 State& state() {
