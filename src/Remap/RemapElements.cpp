@@ -14,8 +14,11 @@
 #include "Interface/NotifyAlert.h"
 #include "Interface/ProgressWindow.h"
 #include "Remap/ObjectSpecification.h"
+#include "Remap/SpecificationList.h"
 
+#include <map>
 #include <memory>
+#include <string>
 
 namespace zelvane::remap {
 
@@ -69,13 +72,32 @@ private:
     bool m_restored = false;
 };
 
-// The rule of a key when it lies in the chosen source; null for none or one of another source.
-ObjectSpecification* ruleOf(ObjectMap& objectMap, const ObjectMap::Key& key, const String& sourceName,
-                            ObjectMap::Type kind) {
-    String found(sourceName);
-    ObjectSpecification* rule = objectMap.getSpecification(key, found, kind, false, false);
-    return rule != nullptr && found == sourceName ? rule : nullptr;
-}
+// The rules of the chosen source by part type and lower-cased name, the first of equal ones
+// answering as the list's own search does: one look-up per key however many rules there are.
+// A key without a rule there has none, or one of another source: either way it is not remapped.
+class RuleIndex {
+public:
+    RuleIndex(const ObjectMap& objectMap, const String& sourceName, ObjectMap::Type kind) {
+        const SpecificationList* list = objectMap.getLists().getSpecificationList(sourceName, kind);
+        if (list == nullptr) {
+            return;
+        }
+        for (ObjectSpecification* rule : *list) {
+            String lowered = rule->getOriginalName().toLowercase();
+            m_rules.emplace(Entry(rule->getMappedType(), std::string(lowered.data(), lowered.dataLength())),
+                            rule);
+        }
+    }
+    ObjectSpecification* operator[](const ObjectMap::Key& key) const {
+        String lowered = key.second.toLowercase();
+        auto found = m_rules.find(Entry(key.first, std::string(lowered.data(), lowered.dataLength())));
+        return found != m_rules.end() ? found->second : nullptr;
+    }
+
+private:
+    using Entry = std::pair<API_LibTypeID, std::string>;
+    std::map<Entry, ObjectSpecification*> m_rules;
+};
 
 // The drawing holding a collected element. A model view (section, elevation, interior elevation,
 // 3D document) shows floor-plan elements: they are changed on the floor plan, as putting them
@@ -301,9 +323,10 @@ std::size_t remapElements(ObjectMap::Type kind, Drawing& drawing,
     if (progress == nullptr || !progress->isLive()) {
         return 0;
     }
+    const RuleIndex rules(objectMap, sourceName, kind);
     std::size_t work = 0;
     for (const auto& [key, links] : elements) {
-        if (ruleOf(objectMap, key, sourceName, kind) != nullptr) {
+        if (rules[key] != nullptr) {
             work += links.size();
         }
     }
@@ -316,7 +339,7 @@ std::size_t remapElements(ObjectMap::Type kind, Drawing& drawing,
             if (progress->isCancelled()) {
                 break;
             }
-            ObjectSpecification* rule = ruleOf(objectMap, key, sourceName, kind);
+            ObjectSpecification* rule = rules[key];
             if (rule == nullptr) {
                 continue;
             }

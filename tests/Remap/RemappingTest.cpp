@@ -396,6 +396,37 @@ TEST_F(RemappingTest, KeysCountByTheirRules) {
     EXPECT_EQ(sim::element(first).object.libInd, chair);
 }
 
+TEST_F(RemappingTest, ACancelKeepsWhatWasDoneAndReportsIt) {
+    Int32 chair = addPart({"Chair"});
+    Int32 stool = addPart({"Stool"});
+    struct Case {
+        int cancelAt; // the cancel query: one per key, then one per element
+        std::size_t changed;
+        const char* notice;
+    } cases[] = {
+        {1, 0, "No elements of this kind were found."},
+        {3, 1, "1 elements were remapped.\n"},
+        {0, 3, "3 elements were remapped.\n"},
+    };
+    for (const Case& c : cases) {
+        elements.clear();
+        objectMap.initialise();
+        std::vector<GS::Guid> guids;
+        for (int i = 0; i < 3; ++i) {
+            guids.push_back(placeObject(chair, {}));
+            collect(APILib_ObjectID, "Chair", guids.back());
+        }
+        map(ObjectMap::GSM, APILib_ObjectID, "Chair", stool);
+        sim::cancelProgressAtQuery(c.cancelAt);
+        EXPECT_EQ(remap(ObjectMap::GSM), c.changed) << c.cancelAt;
+        EXPECT_EQ(notice(), c.notice) << c.cancelAt;
+        EXPECT_FALSE(sim::isProgressWindowOpen());
+        for (std::size_t i = 0; i < guids.size(); ++i) {
+            EXPECT_EQ(sim::element(guids[i]).object.libInd, i < c.changed ? stool : chair) << c.cancelAt;
+        }
+    }
+}
+
 TEST_F(RemappingTest, PartsMissingFromTheLibraryKeepTheirOwnSizes) {
     Int32 lost = addPart({"Lost", APILib_ObjectID, 1.0, 1.0, 1.0, false, false, true});
     Int32 target = addPart({"New", APILib_ObjectID, 2.0, 0.5, 2.5});
