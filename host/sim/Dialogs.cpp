@@ -1,6 +1,7 @@
 #include "sim/Dialogs.h"
 
 #include "DG/DGInternal.hpp"
+#include "DG/DGUserItem.hpp"
 #include "sim/JsonText.h"
 #include "sim/Lists.h"
 #include "sim/Resources.h"
@@ -88,7 +89,7 @@ const char* actionName(DialogAction::Kind kind) {
                                         "leaveFocus", "selectRow",      "toggle",   "resize",
                                         "hotKey",     "drop",           "closeOK",  "closeCancel",
                                         "clickRow",   "doubleClickRow", "editCell", "clickHeader",
-                                        "dragHeader", "resizeHeader",   "dragRows"};
+                                        "dragHeader", "resizeHeader",   "dragRows", "redraw"};
     return names[kind];
 }
 
@@ -110,6 +111,52 @@ std::string encodeUTF8(UInt32 code) {
         out += char(0x80 | (code & 0x3F));
     }
     return out;
+}
+
+// The user item's update: a drawing context over its recording, the dirty rectangle its whole
+// size. The recording is held while the observers run, so that one closing the panel does not
+// pull it from under the others.
+void updateUserItem(short id, short number) {
+    PanelState* panel = findPanel(id);
+    ItemState* item = panel != nullptr ? panel->findItem(number) : nullptr;
+    if (item == nullptr || item->kind != "userItem" || !item->visible) {
+        return;
+    }
+    if (!item->drawing) {
+        item->drawing = std::make_shared<NewDisplay::Recording>();
+    }
+    std::shared_ptr<NewDisplay::Recording> drawing = item->drawing;
+    drawing->dirty =
+        NewDisplay::Rect{0.0, 0.0, double(item->right - item->left), double(item->bottom - item->top)};
+    ++item->updates;
+    DGUserUpdateData update;
+    update.dialogID = id;
+    update.itemID = number;
+    update.drawContext = drawing.get();
+    update.left = item->left;
+    update.top = item->top;
+    update.right = item->right;
+    update.bottom = item->bottom;
+    DG::UserItemUpdateEvent event(update);
+    notifyItem<DG::UserItemObserver>(id, number, [&](auto& o) { o.UserItemUpdate(event); });
+}
+
+// Every user item of the panel and of its tab pages, in item order.
+void updateUserItems(short id) {
+    std::vector<std::pair<short, short>> targets;
+    for (const auto& [panelId, panel] : table().panels) {
+        if (panelId != id && !(panel.kind == PanelState::tabPage && panel.parent == id)) {
+            continue;
+        }
+        for (const auto& [number, item] : panel.items) {
+            if (item.kind == "userItem") {
+                targets.emplace_back(panelId, number);
+            }
+        }
+    }
+    for (const auto& [panelId, number] : targets) {
+        updateUserItem(panelId, number);
+    }
 }
 
 // Close requests and aborts posted while the last action's notifications ran.
@@ -158,6 +205,15 @@ void performOnItem(short owner, short id, const DialogAction& action) {
     ItemState* item = panel->findItem(action.item);
     if (item == nullptr) {
         return fail(owner, what + ": no such item");
+    }
+    if (action.kind == DialogAction::redraw) {
+        if (item->kind != "userItem") {
+            return fail(owner, what + ": not a user item");
+        }
+        if (!item->visible) {
+            return fail(owner, what + ": the item is hidden");
+        }
+        return updateUserItem(id, action.item);
     }
     if (!item->enabled) {
         return fail(owner, what + ": the item is disabled");
@@ -370,7 +426,7 @@ bool readAction(const json& value, const std::string& where, DialogAction& actio
     }
     std::string kind = value["do"].get<std::string>();
     int found = -1;
-    for (int k = DialogAction::click; k <= DialogAction::dragRows; ++k) {
+    for (int k = DialogAction::click; k <= DialogAction::redraw; ++k) {
         if (kind == actionName(DialogAction::Kind(k))) {
             found = k;
         }
@@ -657,6 +713,7 @@ int runModal(short id) {
     if ((panel = findPanel(id)) != nullptr) {
         table().records[index].title = panel->title;
     }
+    updateUserItems(id);
     processPending(id);
     for (std::size_t i = 0; i < script.size(); ++i) {
         panel = findPanel(id);
@@ -679,6 +736,9 @@ int runModal(short id) {
     if (panel != nullptr) {
         for (const auto& [number, item] : panel->items) {
             table().records[index].texts[number] = item.text;
+            if (item.drawing) {
+                table().records[index].drawings[number] = item.drawing->calls;
+            }
         }
         panel->visible = false;
         DG::PanelCloseEvent event(id, result == DG::ModalDialog::Accept);
@@ -697,6 +757,7 @@ void openPalette(short id) {
     if ((panel = findPanel(id)) != nullptr) {
         table().records[index].title = panel->title;
     }
+    updateUserItems(id);
     processPending(id);
 }
 

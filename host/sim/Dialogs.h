@@ -8,6 +8,7 @@
 #pragma once
 
 #include "DG/DGPanel.hpp"
+#include "Display/NativeContext.hpp"
 #include "GSRoot/GSRoot.hpp"
 #include "GSRoot/RS.hpp"
 
@@ -41,6 +42,10 @@ struct ItemState {
     int redraws = 0;
     std::vector<DG::EventObserver*> observers; // item observers, in attachment order
     std::shared_ptr<RowModel> rowModel;        // pop-ups and list boxes: their rows, made on first use
+    // User items: what their update notifications drew, every update's calls in order, and the
+    // number of updates sent.
+    std::shared_ptr<NewDisplay::Recording> drawing;
+    int updates = 0;
 };
 
 struct HotKey {
@@ -136,6 +141,7 @@ struct DialogAction {
         dragHeader,     // a header item (value) dragged to position h
         resizeHeader,   // a header item (value) made h pixels wider
         dragRows,       // the selected rows dragged onto the list box value (0 none) at row h
+        redraw,         // the host has a user item draw itself again (enabled or not)
     };
     Kind kind = click;
     short item = 0;
@@ -188,9 +194,13 @@ struct DialogRecord {
     int refusedCloses = 0;              // close requests its observers refused
     std::vector<std::string> failures;  // actions that could not be performed, and why
     std::map<short, std::string> texts; // every item's text as the dialog closed
+    // What each of its user items was drawn with, every update's calls in order, as it closed.
+    std::map<short, std::vector<NewDisplay::Call>> drawings;
 };
 
-// Every dialog and palette shown, in order of opening.
+// Every dialog and palette shown, in order of opening. A panel's user items, and those of its
+// tab pages, get an update notification (DG_MSG_UPDATE) as it opens, after its observers heard
+// of the opening, and on each redraw action; the program's own redraw requests only count.
 const std::vector<DialogRecord>& dialogs();
 
 struct AlertRecord {
