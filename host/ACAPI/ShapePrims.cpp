@@ -14,6 +14,7 @@ struct GuidHash {
 
 struct State {
     std::unordered_map<GS::Guid, std::vector<sim::ShapeRecord>, GuidHash> shapes;
+    sim::ShapeRecordHook hook;
 };
 
 State& state() {
@@ -99,10 +100,13 @@ GSErrCode ACAPI_Element_ShapePrims(const API_Elem_Head& head, ShapePrimsProc pro
         return NoError;
     // A copy: the callback may not change what is replayed.
     std::vector<sim::ShapeRecord> records = it->second;
-    for (const sim::ShapeRecord& record : records) {
+    for (std::size_t i = 0; i < records.size(); ++i) {
         if (GSErrCode err = sim::injectedError("ACAPI_Element_ShapePrims record"))
             return err;
-        if (GSErrCode answer = replay(record, proc))
+        // A copy: the hook may replace itself.
+        if (sim::ShapeRecordHook hook = state().hook)
+            hook(head.guid, i);
+        if (GSErrCode answer = replay(records[i], proc))
             return answer;
     }
     return NoError;
@@ -112,6 +116,10 @@ namespace sim {
 
 void setShapeRecords(const GS::Guid& guid, const std::vector<ShapeRecord>& records) {
     state().shapes[guid] = records;
+}
+
+void setShapeRecordHook(ShapeRecordHook hook) {
+    state().hook = std::move(hook);
 }
 
 } // namespace sim

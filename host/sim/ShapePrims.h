@@ -6,6 +6,8 @@
 #include "ACAPI/ShapePrims.hpp"
 #include "GSRoot/UniString.hpp"
 
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -31,5 +33,11 @@ struct ShapeRecord {
 };
 
 void setShapeRecords(const GS::Guid& guid, const std::vector<ShapeRecord>& records);
+
+// Runs on the host's thread before each record of a replay (its index from 0), as other code the
+// host runs meanwhile would, for instance another add-on asking for a shape. Null for none; a
+// reset clears it.
+using ShapeRecordHook = std::function<void(const GS::Guid& element, std::size_t index)>;
+void setShapeRecordHook(ShapeRecordHook hook);
 
 } // namespace sim

@@ -207,6 +207,44 @@ TEST(ShapeExtraction, FailuresStopAndKeepWhatCameBefore) {
     EXPECT_FALSE(extractShape(unknown, none, false));
 }
 
+// An extraction started while another runs (here from code the host runs between two records)
+// is refused and leaves the running one alone.
+TEST(ShapeExtraction, NestedExtractionIsRefused) {
+    struct Row {
+        char const* name;
+        bool throughElement;
+        std::size_t at;
+    };
+    for (Row const& row :
+         {Row{"first record", false, 0}, Row{"last record", false, 2}, Row{"through the element", true, 1}}) {
+        API_Elem_Head outer = elementWith({line(0, 0, 1, 0), line(0, 0, 2, 0), line(0, 0, 3, 0)});
+        API_Element inner{};
+        inner.header.typeID = API_WallID;
+        inner.header.guid = elementWith({line(0, 0, 5, 0), polygon(square())}).guid;
+        int nested = 0;
+        bool nestedResult = true;
+        PrimitiveList nestedList;
+        sim::setShapeRecordHook([&](GS::Guid const& element, std::size_t index) {
+            if (element != outer.guid || index != row.at)
+                return;
+            ++nested;
+            nestedResult = row.throughElement ? Wall(inner, ElementLink()).getPrimitives2D(nestedList, false)
+                                              : extractShape(inner.header, nestedList, false);
+        });
+        PrimitiveList list;
+        EXPECT_TRUE(extractShape(outer, list, false)) << row.name;
+        EXPECT_EQ(nested, 1) << row.name;
+        EXPECT_FALSE(nestedResult) << row.name;
+        EXPECT_TRUE(nestedList.empty()) << row.name;
+        ASSERT_EQ(kinds(list), (std::vector<std::string>{"line", "line", "line"})) << row.name;
+        EXPECT_DOUBLE_EQ(static_cast<PrimitiveLine&>(*list[2]).end().x(), 3.0) << row.name;
+        // Once the running one ended, the other extracts.
+        sim::setShapeRecordHook(nullptr);
+        EXPECT_TRUE(extractShape(inner.header, nestedList, false)) << row.name;
+        EXPECT_EQ(kinds(nestedList), (std::vector<std::string>{"line", "polygon"})) << row.name;
+    }
+}
+
 // Elements extract their own shape.
 TEST(ShapeExtraction, ThroughTheElement) {
     API_Element record{};
