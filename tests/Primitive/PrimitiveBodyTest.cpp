@@ -73,5 +73,39 @@ TEST(PrimitiveBody, WritesABoxBody) {
     host.reset();
 }
 
+// A flat pentagon with a square hole: its face lists 10 edge entries (a separator between the
+// contours, written 0) over three lines; an edge marked curved (status 2) keeps its status, the
+// others gain 262144. Vertices move by the offset, the normal does not.
+TEST(PrimitiveBody, WritesALongHoledFace) {
+    sim::openProject();
+    host.reset();
+    Plan* plan = host.getProject()->getFloorPlan();
+    API_Element record;
+    record.header.typeID = API_ObjectID;
+    GS::Guid guid = sim::addElement(record);
+    sim::Body3D plate;
+    plate.vertices = {{0, 0, 0}, {4, 0, 0}, {5, 2, 0}, {2, 4, 0}, {-1, 2, 0},
+                      {1, 1, 0}, {2, 1, 0}, {2, 2, 0}, {1, 2, 0}};
+    for (Int32 i = 0; i < 5; ++i)
+        plate.edges.push_back(sim::Body3D::Edge{i + 1, (i + 1) % 5 + 1, i == 1 ? 2 : 0, 1});
+    for (Int32 i = 0; i < 4; ++i)
+        plate.edges.push_back(sim::Body3D::Edge{i + 6, (i + 1) % 4 + 6, i == 0 ? 3 : 0, 1});
+    plate.vectors = {{0, 0, 1}};
+    plate.polygons = {{{1, 2, 3, 4, 5, 0, -9, -8, -7, -6}, 1, 0, 1, {}}};
+    sim::setBodies(guid, {plate});
+    PrimitiveBody body(std::make_shared<Element3D>(ElementLink(Guid(guid), plan), plan), false, true);
+    // The model hands the hole's vertices and edges out in its own order, the same loop.
+    std::string expected = "vert 1, 0, 0\nvert 5, 0, 0\nvert 6, 2, 0\nvert 3, 4, 0\nvert 0, 2, 0\n"
+                           "vert 2, 2, 0\nvert 2, 1, 0\nvert 3, 2, 0\nvert 3, 1, 0\n"
+                           "edge 1, 2, 1, 0, 262144\nedge 2, 3, 1, 0, 2\nedge 3, 4, 1, 0, 262144\n"
+                           "edge 4, 5, 1, 0, 262144\nedge 5, 1, 1, 0, 262144\nedge 6, 7, 1, 0, 262144\n"
+                           "edge 8, 6, 1, 0, 262144\nedge 9, 8, 1, 0, 262144\nedge 7, 9, 1, 0, 3\n"
+                           "vect 0, 0, 1\n"
+                           "pgon 10, 1, 262210, 1, 2, 3, 4, \n\t\t5, 0, -6, -7, \n\t\t-8, -9\n"
+                           "body 262177\n";
+    EXPECT_EQ(write(body, CadPoint(1, 0, 0)), expected);
+    host.reset();
+}
+
 } // namespace
 } // namespace zelvane
