@@ -12,7 +12,7 @@ using GeneralID = Int32;
 constexpr GeneralID UnknownImageType = 0;
 constexpr GeneralID PNGImageType = 1;
 constexpr GeneralID BMPImageType = 2;
-// Written only (through libjpeg-turbo); the host reads no JPEG here.
+// Read and written through libjpeg-turbo.
 constexpr GeneralID JPEGImageType = 3;
 
 // The image type of a MIME text such as "image/png" (ASCII case ignored); UnknownImageType when

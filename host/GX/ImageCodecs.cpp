@@ -377,6 +377,8 @@ bool decode(FTM::GeneralID type, const UInt8* data, std::size_t size, Picture& p
         return decodePNG(data, size, picture);
     case FTM::BMPImageType:
         return decodeBMP(data, size, picture);
+    case FTM::JPEGImageType:
+        return decodeJPEG(data, size, picture);
     default:
         return false;
     }

@@ -27,8 +27,11 @@ constexpr Int32 maxSide = 16384;
 FTM::GeneralID detect(const UInt8* data, std::size_t size);
 // False for data that is not a well-formed image of that type in a form the host reads: PNG of 8-bit
 // RGB or RGBA, not interlaced, with stored (uncompressed) deflate blocks; BMP of 24 or 32 bits,
-// uncompressed.
+// uncompressed; JPEG (any libjpeg-turbo reads, sides up to maxSide).
 bool decode(FTM::GeneralID type, const UInt8* data, std::size_t size, Picture& picture);
+// A JPEG picture at depth 24, its resolution from its density when it gives one; a stream that ends
+// early keeps the rows it had (the rest white). False for data libjpeg cannot read.
+bool decodeJPEG(const UInt8* data, std::size_t size, Picture& picture);
 // The picture as a baseline JPEG of quality 90 (alpha dropped); false when the encoder fails.
 bool encodeJPEG(const Picture& picture, std::vector<UInt8>& data);
 // Depth 24 or 32 (JPEG: always 24); false for another depth or an unknown type.

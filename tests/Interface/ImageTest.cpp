@@ -264,6 +264,43 @@ TEST(ImageTest, EncodedRoundTrips) {
     }
 }
 
+TEST(ImageTest, JPEGRoundTripsCloseToItsPixels) {
+    struct Case {
+        GSPixelType pixelType;
+        double dpi;
+    };
+    const Case cases[] = {{GSPixelARGB32, 150.0}, {GSPixelRGB24, 72.0}, {GSPixelARGB32, 300.0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "pixels " << c.pixelType << " dpi " << c.dpi);
+        Image source(makePixMap(5, 3, c.pixelType, c.dpi));
+        MemoryBlock const& encoded = source.getData(FTM::JPEGImageType);
+        std::vector<UInt8> bytes = bytesOf(encoded);
+        ASSERT_GT(bytes.size(), 3u);
+        EXPECT_EQ(bytes[0], 0xFF);
+        EXPECT_EQ(bytes[1], 0xD8);
+
+        Image decoded(encoded);
+        ASSERT_FALSE(decoded.isEmpty());
+        EXPECT_EQ(decoded.getBounds(), ScreenRect(ScreenPoint(0, 0), ScreenPoint(5, 3)));
+        EXPECT_EQ(decoded.getColourDepth(), 24u);
+        EXPECT_EQ(decoded.getHorizontalResolution(), c.dpi);
+        EXPECT_EQ(decoded.getVerticalResolution(), c.dpi);
+        GSPixMapHandle map = decoded.getPixelMap();
+        ASSERT_NE(map, nullptr);
+        for (Int32 y = 0; y < 3; ++y) {
+            for (Int32 x = 0; x < 5; ++x) {
+                Pixel expected = pixelAt(x, y);
+                Pixel got = pixelOf(map, x, y);
+                for (int channel = 0; channel < 3; ++channel) {
+                    EXPECT_NEAR(got[channel], expected[channel], 16)
+                        << x << "," << y << " channel " << channel;
+                }
+                EXPECT_EQ(got[3], 255);
+            }
+        }
+    }
+}
+
 TEST(ImageTest, DataKeepsItsFirstEncoding) {
     Image image(makePixMap(4, 4));
     EXPECT_TRUE(isPNG(image.getData()));
@@ -307,8 +344,25 @@ TEST(ImageTest, DataTheHostCannotReadIsKept) {
     std::vector<UInt8> bmpHuge = bytesOf(Image(makePixMap(2, 2)).getData(FTM::BMPImageType));
     bmpHuge[22] = 0xFF; // height far beyond the bytes
     bmpHuge[23] = 0x3F;
+    std::vector<UInt8> jpeg = bytesOf(Image(makePixMap(4, 4)).getData(FTM::JPEGImageType));
+    std::vector<UInt8> jpegHead(jpeg.begin(), jpeg.begin() + 20);
+    std::vector<UInt8> jpegNoWidth = jpeg;
+    for (std::size_t i = 0; i + 8 < jpegNoWidth.size(); ++i) {
+        if (jpegNoWidth[i] == 0xFF && jpegNoWidth[i + 1] == 0xC0) { // the frame header
+            jpegNoWidth[i + 7] = 0;
+            jpegNoWidth[i + 8] = 0;
+            break;
+        }
+    }
     const std::vector<std::vector<UInt8>> inputs = {
-        {'n', 'o', 't', ' ', 'a', 'n', ' ', 'i', 'm', 'a', 'g', 'e'}, badCrc, truncated, bmpHuge, {'B', 'M'}};
+        {'n', 'o', 't', ' ', 'a', 'n', ' ', 'i', 'm', 'a', 'g', 'e'},
+        badCrc,
+        truncated,
+        bmpHuge,
+        {'B', 'M'},
+        {0xFF, 0xD8, 0xFF},
+        jpegHead,
+        jpegNoWidth};
     for (std::size_t i = 0; i < inputs.size(); ++i) {
         SCOPED_TRACE(i);
         Image image(blockOf(inputs[i]));

@@ -97,3 +97,29 @@ TEST(PreviewTest, NewPreviewsAreStoredAsJpeg) {
     EXPECT_EQ(bytes.substr(0, 11), std::string("image/jpeg\0", 11));
     EXPECT_EQ(bytes.substr(11, 3), "\xFF\xD8\xFF");
 }
+
+TEST(PreviewTest, StoredJpegPreviewsReadBackAsPng) {
+    Library library(nullptr, 0);
+    struct Case {
+        Int32 width;
+        Int32 height;
+    };
+    const Case cases[] = {{4, 3}, {1, 1}, {17, 9}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.width << "x" << c.height);
+        auto part = partWith({}, library);
+        GSPixMapHandle pixels = GXCreateGSPixMap(c.width, c.height, 72.0, 72.0, GSPixelARGB32);
+        ASSERT_NE(pixels, nullptr);
+        part->setPreviewGif(Image(pixels));
+        std::unique_ptr<Image> preview(part->getPreviewImage());
+        ASSERT_NE(preview, nullptr);
+        const MemoryBlock& png = preview->getData();
+        ASSERT_GT(png.size(), 8);
+        EXPECT_EQ(std::memcmp(*png.getHandle(), "\x89PNG", 4), 0);
+        EXPECT_EQ(preview->getBounds().getEnd().getX(), c.width);
+        EXPECT_EQ(preview->getBounds().getEnd().getY(), c.height);
+    }
+    // A JPEG cut short after its first bytes is no preview.
+    auto cut = partWith({{MakeGSType("GIFF"), std::string("image/jpeg\0\xFF\xD8\xFF\xE0", 15)}}, library);
+    EXPECT_EQ(cut->getPreviewImage(), nullptr);
+}
