@@ -196,6 +196,26 @@ void setBodies(const GS::Guid& guid, const std::vector<Body3D>& bodies) {
     state().ranges[guid] = {first, first + Int32(bodies.size()) - 1};
 }
 
+std::vector<Body3D> elementBodies(const GS::Guid& guid) {
+    std::vector<Body3D> bodies;
+    auto it = state().ranges.find(guid);
+    if (it != state().ranges.end()) {
+        for (Int32 i = it->second.first; i <= it->second.second; ++i) {
+            bodies.push_back(state().all[std::size_t(i - 1)]);
+        }
+        return bodies;
+    }
+    Body3D body;
+    if (derivedBody(guid, body)) {
+        bodies.push_back(body);
+    }
+    return bodies;
+}
+
+API_VertType placedVertex(const Body3D& body, const API_VertType& vertex) {
+    return transformed(body, vertex);
+}
+
 void setPartBoxCentred(Int32 libInd, bool centred) {
     if (centred) {
         state().centredParts.insert(libInd);

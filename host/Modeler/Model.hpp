@@ -5,6 +5,7 @@
 #include "ACAPI/APIGeometry.hpp"
 #include "ACAPI/ErrorCodes.hpp"
 #include "GSRoot/Guid.hpp"
+#include "Modeler/Body.hpp"
 
 #include <memory>
 #include <string>
@@ -61,11 +62,19 @@ struct Texture {
     std::vector<UInt32> pixels{};
 };
 
-// One element of the model: the placed element it comes from and its box.
+// One element of the model: the placed element it comes from, its box and its bodies (the host
+// fills them when it reads the model).
 struct Element {
     GS::Guid guid;
     Int32 typeID = 0;
     Box3D bounds{};
+    std::vector<std::shared_ptr<const detail::BodyData>> bodies{};
+
+    GS::Guid GetElemGuid() const { return guid; }
+    Int32 GetTypeID() const { return typeID; }
+    Int32 GetBodyNum() const { return Int32(bodies.size()); }
+    // Bodies are numbered from 1; false outside.
+    bool GetBody(Int32 index, Body* body) const;
 };
 
 // Reads the attributes (materials, textures) of a model; the host fills it with the model.

@@ -37,6 +37,11 @@ struct Body3D {
 // box of its "A", "B" and "ZZYZX" at its position and absolute level, turned by its angle
 // (mirrored when flipped), starting at its hotspot or centred on it as its part says.
 void setBodies(const GS::Guid& guid, const std::vector<Body3D>& bodies);
+// The bodies the host has for the element: those set, else an object's or lamp's box; none for
+// anything else.
+std::vector<Body3D> elementBodies(const GS::Guid& guid);
+// A vertex of the body where its transformation places it.
+API_VertType placedVertex(const Body3D& body, const API_VertType& vertex);
 // A box of the three sizes at the origin (from 0 to the sizes), its six faces outward.
 Body3D boxBody(double x, double y, double z);
 // Whether the boxes of the part (by library index) are centred on the hotspot (not by default).

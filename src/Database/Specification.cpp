@@ -15,6 +15,7 @@
 #include "Attribute/Material.h"
 #include "Attribute/Pen.h"
 #include "Attribute/ZoneCategory.h"
+#include "Database/SpecificationFinishes.h"
 #include "Memo/AttributeMemoStore.h"
 
 #include <cmath>
@@ -25,6 +26,17 @@
 #include <vector>
 
 namespace zelvane {
+
+Specification::Specification(Project* project, int tag) : m_project(project), m_tag(tag) {}
+
+Specification::~Specification() = default;
+
+FinishLookup* Specification::getFinishLookup() {
+    if (m_finishes == nullptr) {
+        m_finishes = std::make_unique<SpecificationFinishes>(this);
+    }
+    return m_finishes.get();
+}
 namespace {
 
 using Registry = std::multimap<attribute_id, Specification::Factory>;

@@ -11,10 +11,13 @@
 #include "Environment/String.h"
 #include "Environment/Vector.h"
 
+#include <memory>
+
 namespace zelvane {
 
 class BaseAttrSelection;
 class CadColour;
+class FinishLookup;
 class Project;
 
 class Specification {
@@ -51,12 +54,14 @@ public:
     using reverse_iterator = ReverseIterator<Specification, Attribute, AttributeLink, Filter, LinkList>;
     using const_iterator = ConstIterator<Specification, Attribute, AttributeLink, Filter, LinkList>;
 
-    explicit Specification(Project* project = nullptr, int tag = 0) : m_project(project), m_tag(tag) {}
+    explicit Specification(Project* project = nullptr, int tag = 0);
     Specification(const Specification&) = delete;
     Specification& operator=(const Specification&) = delete;
-    virtual ~Specification() = default;
+    virtual ~Specification();
 
     Project* getProject() const { return m_project; }
+    // Its surface materials by index, for the 3D bodies of its project; made on first use.
+    FinishLookup* getFinishLookup();
     int getTag() const { return m_tag; }
 
     // Nothing is cached here, so there is nothing to drop.
@@ -108,6 +113,7 @@ private:
     Project* m_project; // not owned
     int m_tag;
     int m_lastError = NoError;
+    std::unique_ptr<FinishLookup> m_finishes;
 };
 
 // Iterators reach the attribute set through the links' set and store through put.

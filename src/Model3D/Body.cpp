@@ -8,6 +8,7 @@
 #include "Geometry/PolyList.h"
 #include "Model3D/Builder.h"
 #include "Model3D/FinishLookup.h"
+#include "Model3D/ModelerBuilder.h"
 
 #include <cstdlib>
 #include <stdexcept>
@@ -35,6 +36,18 @@ Body::Data::Data(Int32 index) {
     setOrigin(CadPoint(body.bounds[0], body.bounds[1], body.bounds[2]));
     setEnd(CadPoint(body.bounds[3], body.bounds[4], body.bounds[5]));
 }
+
+Body::Body(const ModelerAPI::Element& element, std::size_t i, const FinishLookup* lookup) : m_lookup(lookup) {
+    ModelerAPI::Body body;
+    if (i < std::size_t(element.GetBodyNum()) && element.GetBody(Int32(i + 1), &body)) {
+        m_data = ModelerBuilder(body).build();
+    } else {
+        m_data = std::make_shared<Data>();
+    }
+}
+
+Body::Body(const ModelerAPI::Body& body, const FinishLookup* lookup)
+    : m_data(ModelerBuilder(body).build()), m_lookup(lookup) {}
 
 Finish Body::getFinish() const {
     return m_lookup != nullptr ? const_cast<FinishLookup*>(m_lookup)->getFinish(int(getFinishIndex()))

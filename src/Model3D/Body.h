@@ -7,6 +7,9 @@
 #include "Geometry/Line.h"
 #include "Model3D/Edge.h"
 #include "Model3D/Face.h"
+#include "Modeler/Model.hpp"
+
+#include <vector>
 
 namespace zelvane {
 
@@ -25,6 +28,8 @@ public:
         std::shared_ptr<std::vector<std::shared_ptr<Face::Data>>> faces;
         std::shared_ptr<std::vector<std::shared_ptr<Edge::Data>>> edges;
         std::shared_ptr<std::vector<std::shared_ptr<CadPoint>>> vertices;
+        // The modeler's vectors; none for bodies read from the host.
+        std::shared_ptr<std::vector<Vector3>> vectors;
         Int32 status = 0; // 1 closed solid, 2 curved
         attribute_index pen;
         short material = 0;
@@ -34,6 +39,10 @@ public:
 
     explicit Body(std::shared_ptr<const Data> data, const FinishLookup* lookup = nullptr)
         : m_data(std::move(data)), m_lookup(lookup) {}
+    // Body i (from 0) of the modeler's element; empty when the modeler cannot give all of it.
+    Body(const ModelerAPI::Element& element, std::size_t i, const FinishLookup* lookup = nullptr);
+    // The modeler's body, read once; empty when the modeler cannot give all of it.
+    explicit Body(const ModelerAPI::Body& body, const FinishLookup* lookup = nullptr);
 
     bool isClosed() const { return (getStatus() & 1) != 0; }
     bool isCurved() const { return (getStatus() & 2) != 0; }
@@ -56,8 +65,8 @@ public:
     const CadPoint& vertex(std::size_t i) const;
     // The vertex where the face enters its j-th edge.
     const CadPoint& vertex(std::size_t face, std::size_t j) const;
-    // Bodies read from the host have no vectors: a zero vector.
-    Vector3 vector(std::size_t) const { return Vector3(); }
+    // The modeler's vector i (from 0); bodies read from the host have none and give a zero vector.
+    Vector3 vector(std::size_t i) const { return m_data->vectors ? m_data->vectors->at(i) : Vector3(); }
     Line edgeLine(std::size_t i) const { return edgeLine(edge(i)); }
     Line edgeLine(const Edge& edge) const;
     Line edgeLine(std::size_t face, std::size_t j) const { return edgeLine(edge(face, j)); }
@@ -76,5 +85,8 @@ private:
     std::shared_ptr<const Data> m_data;
     const FinishLookup* m_lookup;
 };
+
+// Bodies a caller made, for an element of its own.
+using BodyList = std::vector<Body>;
 
 } // namespace zelvane

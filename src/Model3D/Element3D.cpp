@@ -1,11 +1,15 @@
 #include "Model3D/Element3D.h"
 
 #include "ACAPI/Component3D.hpp"
+#include "Database/Model.h"
 #include "Database/Plan.h"
 #include "Database/Project.h"
+#include "Database/Specification.h"
 #include "Environment/Host.h"
 #include "Geometry/Cube.h"
 #include "Geometry/IntersectList.h"
+#include "Model3D/ModelProxy.h"
+#include "Model3D/ModelerBuilder.h"
 
 #include <stdexcept>
 
@@ -49,11 +53,72 @@ Element3D::Element3D(const ElementLink& link, Drawing* drawing) : Element3DLink(
     }
 }
 
+Element3D::Element3D(const Element3DLink& link, const ModelerAPI::Element& element)
+    : Element3DLink(link), m_element(std::make_shared<ModelerAPI::Element>(element)) {
+    readBodies(element);
+}
+
+Element3D::Element3D(const Element3DLink& link, ModelerAPI::Model& model) : Element3DLink(link) {
+    m_bodies = std::make_shared<BodyDataList>();
+    ModelerAPI::Element element;
+    if (!model.GetElement(link.getIndex() + 1, &element)) {
+        return;
+    }
+    setUniqueID(Guid(element.GetElemGuid()));
+    m_element = std::make_shared<ModelerAPI::Element>(element);
+    readBodies(element);
+}
+
+Element3D::Element3D(std::shared_ptr<BodyList> bodies)
+    : Element3DLink(Int32(allBodies), nullptr), m_list(std::move(bodies)) {}
+
+void Element3D::readBodies(const ModelerAPI::Element& element) {
+    m_bodies = std::make_shared<BodyDataList>();
+    for (Int32 i = 1; i <= element.GetBodyNum(); ++i) {
+        ModelerAPI::Body body;
+        if (!element.GetBody(i, &body)) {
+            continue;
+        }
+        std::shared_ptr<Body::Data> data = ModelerBuilder(body).build();
+        if (data->isBuilt()) {
+            m_bodies->push_back(data);
+        }
+    }
+}
+
+std::size_t Element3D::bodySize() const {
+    if (m_list != nullptr) {
+        return m_list->size();
+    }
+    return m_bodies != nullptr ? m_bodies->size() : 0;
+}
+
 Body Element3D::body(std::size_t i) const {
+    if (m_list != nullptr) {
+        return m_list->at(i);
+    }
     if (m_bodies == nullptr) {
         throw std::out_of_range("no bodies");
     }
-    return Body(m_bodies->at(i), m_lookup);
+    return Body(m_bodies->at(i), getFinishLookup());
+}
+
+const FinishLookup* Element3D::getFinishLookup() const {
+    if (m_lookup != nullptr) {
+        return m_lookup;
+    }
+    Project* project = nullptr;
+    if (getProxy() != nullptr && getProxy()->getModel() != nullptr) {
+        project = getProxy()->getModel()->getProject();
+    }
+    if (project == nullptr && ElementLink::getSource() != nullptr) {
+        project = ElementLink::getSource()->getProject();
+    }
+    if (project == nullptr) {
+        project = host.getProject();
+    }
+    Specification* specification = project != nullptr ? project->getSpecification() : nullptr;
+    return specification != nullptr ? specification->getFinishLookup() : nullptr;
 }
 
 std::size_t Element3D::count(std::size_t i, std::size_t (*sizeOf)(const Body&)) const {
@@ -80,6 +145,9 @@ std::size_t Element3D::faceSize(std::size_t i) const {
 }
 
 const CadPoint& Element3D::vertex(std::size_t b, std::size_t i) const {
+    if (m_list != nullptr) {
+        return m_list->at(b).vertex(i);
+    }
     if (m_bodies == nullptr) {
         throw std::out_of_range("no bodies");
     }

@@ -24,9 +24,13 @@ public:
     // Every body, for the size accessors.
     static constexpr std::size_t allBodies = 2147483647;
 
-    // The modeler's element.
-    Element3D(const Element3DLink& link, const ModelerAPI::Element& element)
-        : Element3DLink(link), m_element(std::make_shared<ModelerAPI::Element>(element)) {}
+    // The modeler's element and those of its bodies the modeler gives whole.
+    Element3D(const Element3DLink& link, const ModelerAPI::Element& element);
+    // The model's element at the link's index, which names it by its GUID; empty when the model
+    // has none there.
+    Element3D(const Element3DLink& link, ModelerAPI::Model& model);
+    // Bodies the caller made; the link names every body and no model.
+    explicit Element3D(std::shared_ptr<BodyList> bodies);
     // The element's bodies from the host, with the drawing (the floor plan when null) active;
     // empty when the host has none.
     Element3D(const ElementLink& link, Drawing* drawing);
@@ -36,7 +40,7 @@ public:
     const Element3DLink& getLink() const { return *this; }
 
     bool isEmpty() const { return bodySize() == 0; }
-    std::size_t bodySize() const { return m_bodies != nullptr ? m_bodies->size() : 0; }
+    std::size_t bodySize() const;
     // std::out_of_range past the end.
     Body body(std::size_t i) const;
     std::size_t vertexSize(std::size_t i) const;
@@ -47,7 +51,10 @@ public:
     Face face(std::size_t b, std::size_t i) const { return body(b).face(i); }
     Line edgeLine(std::size_t b, std::size_t i) const { return body(b).edgeLine(i); }
 
-    const FinishLookup* getFinishLookup() const { return m_lookup; }
+    // The lookup set here; else the surface materials of the attribute set of the model's project,
+    // else of the project of the element's drawing, else of the host's current project (null
+    // without any).
+    const FinishLookup* getFinishLookup() const;
     void setFinishLookup(const FinishLookup* lookup) { m_lookup = lookup; }
 
     // A new box of every body (of the modeler element without bodies), or null.
@@ -60,10 +67,12 @@ public:
 private:
     // One size of body i, or summed over every body when i is allBodies.
     std::size_t count(std::size_t i, std::size_t (*sizeOf)(const Body&)) const;
+    void readBodies(const ModelerAPI::Element& element);
 
     const FinishLookup* m_lookup = nullptr;
     std::shared_ptr<ModelerAPI::Element> m_element;
     std::shared_ptr<BodyDataList> m_bodies;
+    std::shared_ptr<BodyList> m_list;
 };
 
 } // namespace zelvane

@@ -36,10 +36,33 @@ Int32 Face::edge(std::size_t j, bool isSigned) const {
 }
 
 SimpleFace Face::facet(std::size_t i) const {
-    if (!data().facets) {
+    const Data& face = data();
+    if (!face.facets) {
         throw std::out_of_range("no facets");
     }
-    return SimpleFace(data().facets->at(i));
+    std::shared_ptr<const SimpleFace::Normals> normals;
+    if (face.facetNormals && i < face.facetNormals->size()) {
+        normals = (*face.facetNormals)[i];
+    }
+    return SimpleFace(face.facets->at(i), face.normal, normals);
+}
+
+CadPoint Face::textureCoordinates(const CadPoint& point) const {
+    ModelerAPI::TextureCoordinate uv{0.0, 0.0};
+    if (m_data == nullptr || m_data->polygon == nullptr ||
+        !m_data->polygon->GetTextureCoordinate(ModelerAPI::Vertex(point), &uv)) {
+        return CadPoint();
+    }
+    if (m_lookup != nullptr) {
+        Finish finish = getFinish();
+        double width = finish.getTextureScaleX();
+        double height = finish.getTextureScaleY();
+        if (finish.hasTexture() && width > 1e-9 && height > 1e-9) {
+            uv.u /= width;
+            uv.v /= height;
+        }
+    }
+    return CadPoint(uv);
 }
 
 std::size_t Face::holeSize() const {

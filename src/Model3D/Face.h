@@ -3,8 +3,10 @@
 #pragma once
 
 #include "Attribute/Finish.h"
+#include "Geometry/CadPoint.h"
 #include "Geometry/Vector3.h"
 #include "Model3D/SimpleFace.h"
+#include "Modeler/Body.hpp"
 
 namespace zelvane {
 
@@ -23,6 +25,10 @@ public:
         // contours.
         std::shared_ptr<std::vector<Int32>> edges = std::make_shared<std::vector<Int32>>();
         std::shared_ptr<std::vector<std::shared_ptr<SimpleFace::Data>>> facets;
+        // The normals at each facet's corners, beside the facets; null when the source has none.
+        std::shared_ptr<std::vector<std::shared_ptr<SimpleFace::Normals>>> facetNormals;
+        // The modeler's polygon, which places textures; null for faces read from the host.
+        std::shared_ptr<const ModelerAPI::Polygon> polygon;
         int polygonIndex = 0;
         Int32 status = 0; // 1 invisible, 2 curved, 16 and 32 complex
         short material = 0;
@@ -42,6 +48,10 @@ public:
     short getFinishIndex() const { return m_data != nullptr ? m_data->material : 0; }
     Finish getFinish() const;
     Vector3 getNormal() const { return m_data != nullptr ? m_data->normal : Vector3(); }
+    // Where a point of the face lies on its texture (u, v, 0), in tiles of the texture of the
+    // face's finish when the lookup gives one, else in model units; the zero point for a face read
+    // from the host or when the modeler cannot place it.
+    CadPoint textureCoordinates(const CadPoint& point) const;
     std::size_t edgeSize() const { return m_data != nullptr ? m_data->edges->size() : 0; }
     Int32 edge(std::size_t j, bool isSigned) const;
     std::size_t facetSize() const { return m_data != nullptr && m_data->facets ? m_data->facets->size() : 0; }
