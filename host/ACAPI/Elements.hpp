@@ -49,6 +49,7 @@ struct API_Elem_Head {
     bool hasMemo = false;
     Int32 drwIndex = 0;
     API_Guid groupGuid;
+    short groupLayer = 0; // the reference layer of the element's group
     API_Guid hotlinkGuid;
     Int32 renovationStatus = 0; // 0 undefined, 1 existing, 2 to be demolished, 3 new
     bool locked = false;

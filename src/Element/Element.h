@@ -248,6 +248,9 @@ public:
     Group* getMainGroup() const;
     Layer getLayer() const;
     void setLayer(const Layer& layer);
+    // The reference layer of the element's group.
+    short getRefGroupLayer() const { return getHead().groupLayer; }
+    void setRefGroupLayer(short layer) { getHead().groupLayer = layer; }
     char getDisplayOrder() const { return char(getHead().drwIndex); }
     void setDisplayOrder(char order) { getHead().drwIndex = order; }
     UInt64 getEditID() const { return getHead().modiStamp; }

@@ -297,6 +297,34 @@ TEST_F(ElementHostTest, ForceLoadRestoresTheSwitchOnEveryPath) {
     }
 }
 
+TEST_F(ElementHostTest, HeaderValuesReachTheHostWithTheElement) {
+    struct Case {
+        const char* name;
+        void (*set)(Element&);
+        bool (*stored)(const API_Elem_Head&);
+    };
+    const Case cases[] = {
+        {"group layer", [](Element& e) { e.setRefGroupLayer(12); },
+         [](const API_Elem_Head& h) { return h.groupLayer == 12; }},
+        {"drawing order", [](Element& e) { e.setDisplayOrder(3); },
+         [](const API_Elem_Head& h) { return h.drwIndex == 3; }},
+        {"hotlink", [](Element& e) { e.setHotlinkID(Guid().generate()); },
+         [](const API_Elem_Head& h) { return !h.hotlinkGuid.IsNull(); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        GS::Guid guid = add();
+        Plain element = elementOf(guid);
+        c.set(element);
+        EXPECT_FALSE(c.stored(sim::element(guid).header)); // not before the put
+        ASSERT_TRUE(plan->put(element, false, false));
+        EXPECT_TRUE(c.stored(sim::element(guid).header));
+    }
+    Plain read = elementOf(add());
+    read.record().header.groupLayer = -4;
+    EXPECT_EQ(read.getRefGroupLayer(), -4);
+}
+
 TEST_F(ElementHostTest, DeltasTakeOnlyWhatChanged) {
     Plain reference(ElementLink(element_id(6), 0)), edited(reference), mine(reference);
     mine.record().header.layer = 7;
