@@ -25,7 +25,9 @@ TEST(HostScriptTest, UndoRevertsTheLastUndoableCommandOnce) {
     HostsimRun run = runHostsim(writeScenario(
         "undo.json", sampleScenario(R"({"undo": true}, {"menu": 32500, "item": 1}, {"undo": true},
                                       {"undo": true}, {"script": {"settingsDialog": [true, {"values": {"A": 2}}],
-                                      "progressCancelAt": [0, 3]}})")));
+                                      "progressCancelAt": [0, 3]}},
+                                      {"hostFile": "Sample/notes.txt", "text": "kept"},
+                                      {"script": {"faults": [{"call": "IO::FileSystem::Rename", "times": 1}]}})")));
     ASSERT_EQ(run.status, 0) << run.output;
     for (const char* line :
          {"step 5: undo -> nothing to undo\n", "step 7: undo \"Count\" -> undone\n",
@@ -33,6 +35,10 @@ TEST(HostScriptTest, UndoRevertsTheLastUndoableCommandOnce) {
         EXPECT_TRUE(contains(run.output, line)) << "missing: " << line << "\n" << run.output;
     }
     EXPECT_TRUE(contains(run.output, "step 9: script settingsDialog 2 progressCancelAt 2\n")) << run.output;
+    EXPECT_TRUE(contains(run.output, "step 10: host file Preferences/Sample/notes.txt written, 4 bytes\n"))
+        << run.output;
+    EXPECT_TRUE(contains(run.output, "step 11: script faults 1\n")) << run.output;
+    EXPECT_TRUE(contains(run.output, "  Preferences/Sample/notes.txt:\n  kept\n")) << run.output;
 }
 
 TEST(HostScriptTest, MalformedAnswersStopTheScenario) {
@@ -51,6 +57,13 @@ TEST(HostScriptTest, MalformedAnswersStopTheScenario) {
         // The part is looked for when the answer is queued.
         {R"({"script": {"settingsDialog": [{"part": "Chair"}]}})",
          "step 5: settingsDialog: no loaded library part is named \"Chair\""},
+        {R"({"hostFile": "../out.xml", "text": ""})", "leads out of the sandbox"},
+        {R"({"hostFile": "a.xml", "folder": "Root", "text": ""})", "\"folder\" must be Preferences"},
+        {R"({"hostFile": "a.xml"})", "\"text\" must be the file's content"},
+        {R"({"script": {"faults": [{"error": 1}]}})", "each fault names the host \"call\""},
+        {R"({"script": {"faults": [{"call": "IO::FileSystem::Rename", "error": 0}]}})",
+         "\"error\" must be a host error code other than 0"},
+        {R"({"script": {"faults": [{"call": "x", "times": -2}]}})", "\"times\" must be a count"},
         {R"({"script": {"progressCancelAt": [-1]}})", "progressCancelAt answers are query numbers"},
         {R"({"script": {"progressCancelAt": 3}})", "script \"progressCancelAt\" must be a list"},
     };

@@ -2,6 +2,7 @@
 
 #include "AttributeReport.h"
 #include "FileScript.h"
+#include "HostSetup.h"
 
 #include "ProgressReport.h"
 #include "ProjectDescription.h"
@@ -39,8 +40,8 @@ const std::map<std::string, API_NotifyEventID> notifications = {
     {"save", APINotify_Save}, {"close", APINotify_Close}, {"quit", APINotify_Quit},
 };
 
-const char* const stepKinds[] = {"entry",   "project",    "notify", "menu",
-                                 "command", "moduleData", "script", "undo"};
+const char* const stepKinds[] = {"entry",      "project", "notify", "menu",    "command",
+                                 "moduleData", "script",  "undo",   "hostFile"};
 const char* const entryNames[] = {"CheckEnvironment", "RegisterInterface", "Initialize", "FreeData"};
 
 const std::map<std::string, sim::DialogAction::Kind> dialogActions = {
@@ -197,8 +198,9 @@ void checkStep(const json& step, std::size_t index, const std::set<std::string>&
         }
     }
     if (kind == nullptr) {
-        throw ScenarioError(context +
-                            "no action (entry, project, notify, menu, command, moduleData, script or undo)");
+        throw ScenarioError(
+            context +
+            "no action (entry, project, notify, menu, command, moduleData, script, undo or hostFile)");
     }
     if (step.contains("addon")) {
         std::string name = text(step, "addon", context);
@@ -249,6 +251,8 @@ void checkStep(const json& step, std::size_t index, const std::set<std::string>&
                 }
             }
         }
+    } else if (action == "hostFile") {
+        checkHostFile(step, context);
     } else if (action == "undo") {
         if (step["undo"] != true) {
             throw ScenarioError(context + "\"undo\" must be true");
@@ -297,6 +301,8 @@ void checkStep(const json& step, std::size_t index, const std::set<std::string>&
                 }
             } else if (it.key() == "files") {
                 checkFileAnswers(it.value(), context);
+            } else if (it.key() == "faults") {
+                checkFaults(it.value(), context);
             } else if (it.key() == "alerts") {
                 for (const json& answer : it.value()) {
                     if (!isIntegerIn(answer, 1, 3)) {
@@ -663,6 +669,9 @@ std::string HostProgram::play(const json& step) {
         return "module data " + escaped(name) + " of " + bundle.name + " set, " +
                std::to_string(content.size()) + " bytes";
     }
+    if (step.contains("hostFile")) {
+        return placeHostFile(step);
+    }
     if (step.contains("undo")) {
         if (!sim::undoLastCommand()) {
             return "undo -> nothing to undo";
@@ -689,6 +698,9 @@ std::string HostProgram::play(const json& step) {
             sim::queueSettingsDialog(settings);
         }
         out << " settingsDialog " << script["settingsDialog"].size();
+    }
+    if (script.contains("faults")) {
+        out << " faults " << queueFaults(script["faults"]);
     }
     if (script.contains("progressCancelAt")) {
         for (const json& answer : script["progressCancelAt"]) {

@@ -1,0 +1,87 @@
+#include "HostSetup.h"
+
+#include "HostProgram.h"
+#include "ScenarioInput.h"
+
+#include "ACAPI/ErrorCodes.hpp"
+#include "sim/Sim.h"
+
+#include <algorithm>
+#include <fstream>
+
+namespace hostsim {
+namespace {
+
+using nlohmann::json;
+
+const char* const folders[] = {"Preferences", "SharedData", "Documents", "Temp"};
+
+std::string folderOf(const json& step) {
+    return step.contains("folder") ? step["folder"].get<std::string>() : "Preferences";
+}
+
+} // namespace
+
+void checkHostFile(const json& step, const std::string& context) {
+    if (!step["hostFile"].is_string()) {
+        throw ScenarioError(context + "\"hostFile\" must name a file");
+    }
+    if (step.contains("folder") &&
+        (!step["folder"].is_string() || std::find(std::begin(folders), std::end(folders),
+                                                  step["folder"].get<std::string>()) == std::end(folders))) {
+        throw ScenarioError(context + "\"folder\" must be Preferences, SharedData, Documents or Temp");
+    }
+    if (!step.contains("text") || !step["text"].is_string()) {
+        throw ScenarioError(context + "\"text\" must be the file's content");
+    }
+    sandboxedName(step["hostFile"].get<std::string>(), context);
+}
+
+std::string placeHostFile(const json& step) {
+    std::string folder = folderOf(step);
+    std::string name = step["hostFile"].get<std::string>();
+    std::filesystem::path root = sim::specialFolder(folder);
+    std::filesystem::path file = root / sandboxedName(name, "");
+    std::error_code error;
+    std::filesystem::create_directories(file.parent_path(), error);
+    file = sandboxedFile(root, name, "");
+    std::string text = step["text"].get<std::string>();
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out << text;
+    out.close();
+    if (!out) {
+        throw ScenarioError("cannot write the host file " + file.string());
+    }
+    return "host file " + folder + "/" + name + " written, " + std::to_string(text.size()) + " bytes";
+}
+
+void checkFaults(const json& faults, const std::string& context) {
+    for (const json& fault : faults) {
+        std::string where = context + "faults: ";
+        if (!fault.is_object() || !fault.contains("call") || !fault["call"].is_string() ||
+            fault["call"].get<std::string>().empty()) {
+            throw ScenarioError(where + "each fault names the host \"call\" that fails");
+        }
+        if (fault.contains("error") &&
+            (!isIntegerIn(fault["error"], INT32_MIN, INT32_MAX) || fault["error"].get<Int64>() == 0)) {
+            throw ScenarioError(where + "\"error\" must be a host error code other than 0");
+        }
+        if (fault.contains("times") && !isIntegerIn(fault["times"], -1, INT32_MAX)) {
+            throw ScenarioError(where + "\"times\" must be a count, or -1 for every call");
+        }
+        if (fault.contains("skip") && !isIntegerIn(fault["skip"], 0, INT32_MAX)) {
+            throw ScenarioError(where + "\"skip\" must be a count");
+        }
+    }
+}
+
+std::size_t queueFaults(const json& faults) {
+    for (const json& fault : faults) {
+        GSErrCode error = fault.contains("error") ? GSErrCode(fault["error"].get<Int64>()) : APIERR_GENERAL;
+        sim::failCall(fault["call"].get<std::string>(), error, fault.value("times", 1),
+                      fault.value("skip", 0));
+    }
+    return faults.size();
+}
+
+} // namespace hostsim
