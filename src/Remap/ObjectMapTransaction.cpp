@@ -1,6 +1,7 @@
 #include "Remap/ObjectMapTransaction.h"
 
 #include "ACAPI/ErrorCodes.hpp"
+#include "Addon/Addon.h"
 #include "Database/Drawing.h"
 #include "Database/ElementLinkList.h"
 #include "Database/Plan.h"
@@ -10,12 +11,15 @@
 #include "Environment/ToString.h"
 #include "IFC/IFCMemo.h"
 #include "IFC/IFCSingleValue.h"
+#include "Interface/ConfirmAlert.h"
 #include "Interface/NotifyAlert.h"
 #include "Interface/ProgressWindow.h"
 #include "Interface/WarnAlert.h"
 #include "Library/ComponentSource.h"
 #include "Library/Library.h"
 #include "Library/StringParameter.h"
+#include "Remap/MappingDialog.h"
+#include "Remap/ObjectMapFile.h"
 #include "Remap/RemapElements.h"
 #include "Remap/RemappingPrefs.h"
 
@@ -236,6 +240,7 @@ bool ObjectMapTransaction::initialise() {
     }
     m_elementMap.clear();
     bool completed = false;
+    std::vector<ComponentLog> parts;
     {
         // The collecting window closes as soon as collecting ends.
         std::shared_ptr<ProgressWindow> progress = ProgressWindow::create(host.getLocalString(32520, 1), 3);
@@ -243,7 +248,6 @@ bool ObjectMapTransaction::initialise() {
             return false;
         }
         Library* library = host.getFrontLibrary();
-        std::vector<ComponentLog> parts;
         if (library == nullptr || !scanLibrary(*library, *progress, parts) || parts.empty()) {
             if (!progress->isCancelled()) {
                 progress.reset();
@@ -260,9 +264,38 @@ bool ObjectMapTransaction::initialise() {
         NotifyAlert().show(host.getLocalString(32522, 1));
         return false;
     }
-    // Mapping the collected sources to parts comes next; until the mapping dialog exists the
-    // command ends here with the project untouched.
-    return false;
+    if (!loadObjectMap()) {
+        return false;
+    }
+    MappingDialog dialog(m_objectMap, m_elementMap, parts, m_sourceKind);
+    if (dialog.show() != 1) {
+        return false;
+    }
+    if (addon != nullptr) {
+        addon->writePrefs(Addon::project);
+    }
+    return ConfirmAlert().show(host.getLocalString(32523, 2), String(), String()) == 1;
+}
+
+bool ObjectMapTransaction::loadObjectMap() {
+    switch (readObjectMap(m_objectMap)) {
+    case ObjectMapFile::noFolder:
+        return false;
+    case ObjectMapFile::read:
+        return true;
+    case ObjectMapFile::unreadable:
+        if (ConfirmAlert().show(host.getLocalString(32524, 3), String(), String()) != 1) {
+            NotifyAlert().show(host.getLocalString(32522, 6));
+            return false;
+        }
+        break;
+    case ObjectMapFile::absent:
+        break;
+    }
+    // A failed write has been shown; the map in memory still serves this command.
+    m_objectMap.initialise();
+    writeObjectMap(m_objectMap);
+    return true;
 }
 
 GSErrCode ObjectMapTransaction::run() {

@@ -62,6 +62,10 @@ public:
     // else (nothing of the selection qualifying) those of the whole drawing. Elements are walked
     // without being written back. False when the progress window reports cancel.
     bool collect(Drawing& drawing, ProgressMonitor& progress);
+    // Reads the object-map file into the object map. A missing file is made with a default source
+    // of each kind; an unreadable one is replaced so only when the user agrees, else the command
+    // stops with a notice. False when the command ends here (also without a preferences folder).
+    bool loadObjectMap();
 
     ObjectMap::Type getSourceKind() const { return m_sourceKind; }
     void setSourceKind(ObjectMap::Type kind) { m_sourceKind = kind; }
