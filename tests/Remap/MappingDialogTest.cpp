@@ -494,3 +494,14 @@ TEST_F(MappingDialogTest, WithoutPreferencesTheDialogStaysEmpty) {
     EXPECT_TRUE(dialog->rows.empty());
     EXPECT_FALSE(std::filesystem::exists(objectMapFile()));
 }
+
+TEST_F(MappingDialogTest, ChoosingAnotherSourceActsOnTheEditFirst) {
+    addKey("Chair");
+    ASSERT_EQ(run(ObjectMap::GSM, {userAction(K::clickRow, 9, 0), userAction(K::editCell, 9, 0, 1, "arm"),
+                                   userAction(K::selectRow, 4, 5), userAction(K::closeOK)}),
+              1);
+    EXPECT_EQ(ruleOf(map, "Default", ObjectMap::GSM, "Chair"), "Armchair") << "typed under the source shown";
+    EXPECT_EQ(dialog->rows, (std::vector<Row>{{"Chair", "Armchair", "green"}}))
+        << "now another source's rule";
+    EXPECT_EQ(ruleOf(map, "Survey", ObjectMap::GSM, "Chair"), "Armchair") << "copied on OK";
+}
