@@ -163,9 +163,10 @@ bool elementBounds(const GS::Guid& guid, API_Box3D& box) {
 }
 
 const bool registered = sim::registerReset([] {
-    state() = State();
-    sim::setBoundsProvider(elementBounds);
-});
+                            state() = State();
+                            sim::setBoundsProvider(elementBounds);
+                        }) &&
+                        sim::registerProjectClear([] { state() = State(); });
 
 const sim::Body3D* currentBody() {
     Int32 i = state().current;

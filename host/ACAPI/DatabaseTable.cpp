@@ -394,7 +394,7 @@ GSErrCode changeLayout(void* par1, void* par2, void*) {
 }
 
 const bool registered =
-    sim::registerReset([] { state() = State(); }) &&
+    sim::registerReset([] { state() = State(); }) && sim::registerProjectClear([] { state() = State(); }) &&
     sim::registerDatabaseRequest(APIDb_GetCurrentDatabaseID, getCurrent) &&
     sim::registerDatabaseRequest(APIDb_ChangeCurrentDatabaseID, changeCurrent) &&
     sim::registerDatabaseRequest(APIDb_GetCurrentWindowID, getWindow) &&

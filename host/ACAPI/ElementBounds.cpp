@@ -59,6 +59,7 @@ GSErrCode calcBounds(void* par1, void* par2, void*) {
 }
 
 const bool registered = sim::registerReset([] { state() = State(); }) &&
+                        sim::registerProjectClear([] { state() = State(); }) &&
                         sim::registerDatabaseRequest(APIDb_CalcBoundsID, calcBounds);
 
 } // namespace

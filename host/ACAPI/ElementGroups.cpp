@@ -16,7 +16,8 @@ std::unordered_map<GS::Guid, GS::Guid, GuidHash>& parents() {
     return *instance;
 }
 
-const bool registered = sim::registerReset([] { parents().clear(); });
+const bool registered =
+    sim::registerReset([] { parents().clear(); }) && sim::registerProjectClear([] { parents().clear(); });
 
 } // namespace
 

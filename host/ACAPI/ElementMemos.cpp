@@ -43,7 +43,8 @@ State& state() {
     return *instance;
 }
 
-const bool registered = sim::registerReset([] { state() = State(); });
+const bool registered = sim::registerReset([] { state() = State(); }) &&
+                        sim::registerProjectClear([] { state().elements.clear(); });
 
 enum Kind { handle, pointer };
 

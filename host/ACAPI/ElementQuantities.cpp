@@ -28,7 +28,8 @@ State& state() {
     return *instance;
 }
 
-const bool registered = sim::registerReset([] { state() = State(); });
+const bool registered = sim::registerReset([] { state() = State(); }) &&
+                        sim::registerProjectClear([] { state().quantities.clear(); });
 
 bool marked(const void* member) {
     return *static_cast<const unsigned char*>(member) != 0;

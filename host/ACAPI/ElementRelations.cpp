@@ -18,7 +18,8 @@ std::map<GS::Guid, sim::WallRelations, GuidOrder>& walls() {
     return *instance;
 }
 
-const bool registered = sim::registerReset([] { walls().clear(); });
+const bool registered =
+    sim::registerReset([] { walls().clear(); }) && sim::registerProjectClear([] { walls().clear(); });
 
 // A new handle holding the entries, or null for none; false when it could not be made.
 template <typename T>

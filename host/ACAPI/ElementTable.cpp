@@ -73,7 +73,8 @@ State& state() {
     return *instance;
 }
 
-const bool registered = sim::registerReset([] { state() = State(); });
+const bool registered = sim::registerReset([] { state() = State(); }) &&
+                        sim::registerProjectClear([] { state().elements.clear(); });
 
 std::string key(const GS::Guid& guid) {
     char text[GS::Guid::TextLength + 1];

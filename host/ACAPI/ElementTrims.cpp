@@ -20,7 +20,8 @@ std::unordered_map<GS::Guid, Trims, GuidHash>& state() {
     return *instance;
 }
 
-const bool registered = sim::registerReset([] { state().clear(); });
+const bool registered =
+    sim::registerReset([] { state().clear(); }) && sim::registerProjectClear([] { state().clear(); });
 
 // Trims by elements that were deleted since are dropped.
 Trims live(const GS::Guid& guid) {

@@ -23,7 +23,8 @@ State& state() {
     return *instance;
 }
 
-const bool registered = sim::registerReset([] { state() = State(); });
+const bool registered =
+    sim::registerReset([] { state() = State(); }) && sim::registerProjectClear([] { state() = State(); });
 
 const sim::IFCItems& itemsOf(std::unordered_map<GS::Guid, sim::IFCItems, GuidHash>& table,
                              const GS::Guid& guid) {

@@ -134,6 +134,7 @@ void closeProject() {
     s.connected = false;
     s.userId = 0;
     s.team.clear();
+    sim::clearProject();
 }
 
 void setProjectOpen(bool open) {

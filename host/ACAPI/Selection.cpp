@@ -21,7 +21,8 @@ State& state() {
     return *instance;
 }
 
-const bool registered = sim::registerReset([] { state() = State(); });
+const bool registered =
+    sim::registerReset([] { state() = State(); }) && sim::registerProjectClear([] { state() = State(); });
 
 bool sameRecord(const API_Neig& a, const API_Neig& b) {
     return a.guid == b.guid && a.neigID == b.neigID && a.elemPartType == b.elemPartType &&

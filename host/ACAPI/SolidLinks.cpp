@@ -20,7 +20,8 @@ std::unordered_map<GS::Guid, Links, GuidHash>& state() {
     return *instance;
 }
 
-const bool registered = sim::registerReset([] { state().clear(); });
+const bool registered =
+    sim::registerReset([] { state().clear(); }) && sim::registerProjectClear([] { state().clear(); });
 
 // Links whose operator was deleted since are dropped.
 Links live(const GS::Guid& target) {

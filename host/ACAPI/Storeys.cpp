@@ -87,6 +87,7 @@ GSErrCode changeStoreys(void* par1, void*, void*) {
 }
 
 const bool registered = sim::registerReset([] { state() = State(); }) &&
+                        sim::registerProjectClear([] { state() = State(); }) &&
                         sim::registerEnvironmentRequest(APIEnv_GetStorySettingsID, getStoreys) &&
                         sim::registerEnvironmentRequest(APIEnv_ChangeStorySettingsID, changeStoreys);
 

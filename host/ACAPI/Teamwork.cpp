@@ -26,7 +26,8 @@ State& state() {
     return *instance;
 }
 
-const bool registered = sim::registerReset([] { state() = State(); });
+const bool registered = sim::registerReset([] { state() = State(); }) &&
+                        sim::registerProjectClear([] { state().owners.clear(); });
 
 // The current member's ID, or an error when there is no online shared project.
 GSErrCode currentMember(short& userId) {

@@ -17,6 +17,7 @@ struct Core {
     std::vector<CallRecord> calls;
     std::map<std::string, Fault, std::less<>> faults;
     std::vector<ResetFunction> resets;
+    std::vector<ResetFunction> projectClears;
     std::filesystem::path root;
 };
 
@@ -89,6 +90,17 @@ void reset() {
     clearCalls();
     clearFaults();
     for (ResetFunction fn : core().resets) {
+        fn();
+    }
+}
+
+bool registerProjectClear(ResetFunction fn) {
+    core().projectClears.push_back(fn);
+    return true;
+}
+
+void clearProject() {
+    for (ResetFunction fn : core().projectClears) {
         fn();
     }
 }

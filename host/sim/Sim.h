@@ -40,6 +40,13 @@ using ResetFunction = void (*)();
 bool registerReset(ResetFunction fn);
 void reset();
 
+// The parts that hold the open project's content (its elements and what belongs to them, its
+// databases and storeys) register how to empty it; clearProject() runs them when the project
+// closes, so that the next project starts empty. Host-wide state (tool defaults, the call log,
+// faults) stays.
+bool registerProjectClear(ResetFunction fn);
+void clearProject();
+
 // Root of the host's folders on disk: $ZELVANE_HOST_ROOT, or a folder under the temp folder.
 // Made on first use.
 std::filesystem::path sandboxRoot();

@@ -88,8 +88,9 @@ TEST_F(ProxyElemTest, TheRealElementComesFromTheFloorPlan) {
             EXPECT_EQ(realElement->getSource(), host.getFrontPlan()) << c.name;
         }
     }
+    const API_Element proxyData = sim::element(proxyID);
     sim::closeProject();
-    std::unique_ptr<Element> proxy(ProxyElem::create(sim::element(proxyID), ElementLink()));
+    std::unique_ptr<Element> proxy(ProxyElem::create(proxyData, ElementLink()));
     EXPECT_EQ(static_cast<ProxyElem*>(proxy.get())->getRealElement(), nullptr) << "no project";
 }
 

@@ -502,3 +502,24 @@ TEST(HostsimTest, TwoBundlesJoinThroughTheSharedCommand) {
         << sim::reportText();
     EXPECT_EQ(alone.freeData(), NoError);
 }
+
+TEST(HostsimTest, AProjectOpenedAfterAnotherHoldsOnlyItsOwnContent) {
+    const std::string description = (sourceDir / "examples" / "house.project.json").string();
+    std::filesystem::path scenario = writeScenario(
+        "two-projects.json", R"({"addons": [{"name": "sample", "bundle": ")" +
+                                 (binaryDir / "sample_addon.so").string() +
+                                 R"(", "developer": 1514490966, "local": 100, "resources": [")" +
+                                 (sourceDir / "resources" / "zelvane.json").string() + R"(", ")" +
+                                 (sourceDir / "tests" / "bundles" / "sample_addon.json").string() + R"("]}],
+            "steps": [{"project": "open", "file": "A.pln", "description": ")" +
+                                 description + R"("},
+                      {"project": "close"},
+                      {"project": "open", "file": "B.pln", "description": ")" +
+                                 description + R"("}]})");
+    HostsimRun run = runHostsim(scenario);
+    ASSERT_EQ(run.status, 0) << run.output;
+    EXPECT_TRUE(contains(run.output, "  floor plan: 5 elements,")) << run.output;
+    std::size_t first = run.output.find("  section \"Section A\": 1 elements");
+    ASSERT_NE(first, std::string::npos) << run.output;
+    EXPECT_EQ(run.output.find("  section \"Section A\"", first + 1), std::string::npos) << run.output;
+}
