@@ -38,16 +38,20 @@ std::vector<std::string> linesStarting(std::string const& text, std::string cons
     return found;
 }
 
-TEST(PrimitiveBody, WritesABoxBody) {
+// The 3D model of an object of the floor plan of a newly opened project, made of the bodies.
+std::shared_ptr<Element3D> modelOf(std::vector<sim::Body3D> const& bodies) {
     sim::openProject();
     host.reset();
     Plan* plan = host.getProject()->getFloorPlan();
     API_Element record;
     record.header.typeID = API_ObjectID;
     GS::Guid guid = sim::addElement(record);
-    sim::setBodies(guid, {sim::boxBody(1, 2, 3)});
-    auto model = std::make_shared<Element3D>(ElementLink(Guid(guid), plan), plan);
-    PrimitiveBody body(model, false, true);
+    sim::setBodies(guid, bodies);
+    return std::make_shared<Element3D>(ElementLink(Guid(guid), plan), plan);
+}
+
+TEST(PrimitiveBody, WritesABoxBody) {
+    PrimitiveBody body(modelOf({sim::boxBody(1, 2, 3)}), false, true);
     body.offset(CadPoint(10, 0, 0));
     std::string text = write(body, CadPoint(0, 5, 0));
     EXPECT_EQ(linesStarting(text, "vert ").size(), 8u);
@@ -77,12 +81,6 @@ TEST(PrimitiveBody, WritesABoxBody) {
 // contours, written 0) over three lines; an edge marked curved (status 2) keeps its status, the
 // others gain 262144. Vertices move by the offset, the normal does not.
 TEST(PrimitiveBody, WritesALongHoledFace) {
-    sim::openProject();
-    host.reset();
-    Plan* plan = host.getProject()->getFloorPlan();
-    API_Element record;
-    record.header.typeID = API_ObjectID;
-    GS::Guid guid = sim::addElement(record);
     sim::Body3D plate;
     plate.vertices = {{0, 0, 0}, {4, 0, 0}, {5, 2, 0}, {2, 4, 0}, {-1, 2, 0},
                       {1, 1, 0}, {2, 1, 0}, {2, 2, 0}, {1, 2, 0}};
@@ -92,8 +90,7 @@ TEST(PrimitiveBody, WritesALongHoledFace) {
         plate.edges.push_back(sim::Body3D::Edge{i + 6, (i + 1) % 4 + 6, i == 0 ? 3 : 0, 1});
     plate.vectors = {{0, 0, 1}};
     plate.polygons = {{{1, 2, 3, 4, 5, 0, -9, -8, -7, -6}, 1, 0, 1, {}}};
-    sim::setBodies(guid, {plate});
-    PrimitiveBody body(std::make_shared<Element3D>(ElementLink(Guid(guid), plan), plan), false, true);
+    PrimitiveBody body(modelOf({plate}), false, true);
     // The model hands the hole's vertices and edges out in its own order, the same loop.
     std::string expected = "vert 1, 0, 0\nvert 5, 0, 0\nvert 6, 2, 0\nvert 3, 4, 0\nvert 0, 2, 0\n"
                            "vert 2, 2, 0\nvert 2, 1, 0\nvert 3, 2, 0\nvert 3, 1, 0\n"
