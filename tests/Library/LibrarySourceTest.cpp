@@ -1,3 +1,4 @@
+#include "Addon/Addon.h"
 #include "Environment/DataFile.h"
 #include "Environment/Directory.h"
 #include "Environment/FileList.h"
@@ -169,6 +170,32 @@ TEST_F(LibrarySourceTest, WalksWriteThePartsTheyLeaveWhenAsked) {
     EXPECT_EQ(it.getWriteFailures(), 1u);
     EXPECT_EQ(it.getReference().getIndex(), 2);
     it.setAutoWrite(false);
+}
+
+TEST_F(LibrarySourceTest, AWalkKeepingTheCountAsksTheHostForItOnce) {
+    for (int n = 1; n <= 4; ++n) {
+        add(APILib_ObjectID, "Part " + std::to_string(n), n);
+    }
+    struct Case {
+        bool cacheCount;
+        std::size_t counts; // host count requests of a whole forward walk
+    };
+    const Case cases[] = {{true, 1}, {false, 5}}; // uncached: once per seek, the last finding the end
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.cacheCount);
+        sim::clearCalls();
+        EXPECT_EQ(walk(library.begin(false, Library::Filter("*", 0, c.cacheCount))).size(), 4u);
+        EXPECT_EQ(sim::callCount("ACAPI_LibPart_GetNum"), c.counts);
+    }
+    // A part added during the walk: the kept count does not see it.
+    sim::clearCalls();
+    auto it = library.begin(false, Library::Filter("*", 0, true));
+    add(APILib_ObjectID, "Late", 5);
+    std::size_t seen = 0;
+    for (; !it.atEnd(); it.moveForward()) {
+        ++seen;
+    }
+    EXPECT_EQ(seen, 4u);
 }
 
 TEST_F(LibrarySourceTest, ChildrenAndRegisteredFiles) {
@@ -346,4 +373,16 @@ TEST_F(LibrarySourceTest, AllocationFailuresLoseNothing) {
         sim::MemoryStats after = sim::memoryStats();
         EXPECT_EQ(after.liveHandles + after.livePointers, before.liveHandles + before.livePointers) << skip;
     }
+}
+
+TEST(LibraryStartupTest, TheFrameworkStartsTheLibraryRegistryAndStopsIt) {
+    Library library(nullptr, 0);
+    Int32 index = add(APILib_ObjectID, "Chair", 1);
+    ComponentLink link(index, APILib_ObjectID, &library);
+    ASSERT_EQ(Addon::startup(), NoError);
+    std::unique_ptr<ComponentSource> started(library[link]);
+    EXPECT_NE(dynamic_cast<ObjectSource*>(started.get()), nullptr);
+    ASSERT_EQ(Addon::shutdown(), NoError);
+    std::unique_ptr<ComponentSource> stopped(library[link]);
+    EXPECT_EQ(stopped, nullptr); // no factories left
 }
