@@ -71,6 +71,8 @@ TEST(PresetBundleTest, PlaysThePresetExample) {
              "    \t\t\t<wall key=\"00000000-0000-0000-0000-000000000002\" cut=\"1\"",
              "    \t\t\t\t<name>Lime</name>\n",
              "undo steps:\n  \"Update Presets\" -> 0\n",
+             // The embedded files were made empty in the project's embedded library.
+             "  Embedded Library/Zelvane/Interface Images/Preset_Refresh_0_nocache.gdl:\npreference files:\n",
              // The starter presets became the project's and were saved with it.
              "module data:\n  presets \"\" version 1 sign 19789: \"<presetDatabase><records><wall "
              "key=\\\"00000000-0000-0000-0000-000000000001\\\"",
@@ -125,5 +127,34 @@ TEST(PresetBundleTest, QueuedAnswersAndNamedFilesAreReported) {
     for (const char* line : {"step 1: script files 2\n", "file dialogs:\nundo steps:\n",
                              "files:\n  Presets.pln:\n    project\n  out.presets: missing\n"}) {
         EXPECT_NE(output.find(line), std::string::npos) << "missing: " << line << "\n" << output;
+    }
+}
+
+TEST(PresetBundleTest, DescriptionMembersOfPresetProjectsAreChecked) {
+    struct Case {
+        const char* description;
+        const char* message;
+    };
+    const std::vector<Case> cases{
+        {"{\"embeddedLibrary\": \"../outside\"}", "embeddedLibrary: the file \"../outside\" leads out"},
+        {"{\"embeddedLibrary\": 3}", "embeddedLibrary"},
+        {"{\"elements\": [{\"type\": 1, \"parameters\": []}]}", "only objects (6) and lamps (7)"},
+        {"{\"elements\": [{\"type\": 6, \"parameters\": [{\"name\": \"pen\", \"type\": \"colourful\", "
+         "\"value\": 1}]}]}",
+         "unknown parameter type \"colourful\""},
+        {"{\"elements\": [{\"type\": 6, \"parameters\": [{\"name\": \"key\", \"type\": \"string\", "
+         "\"rows\": 2, \"values\": [\"a\"]}]}]}",
+         "rows x columns"},
+    };
+    for (const Case& c : cases) {
+        std::ofstream(sim::specialFolder("Temp") / "bad.project.json") << c.description;
+        int status = -1;
+        std::string output = runHostsim(
+            writeScenario(
+                "bad-description.json",
+                "{\"project\": \"open\", \"file\": \"P.pln\", \"description\": \"bad.project.json\"}"),
+            status);
+        EXPECT_EQ(status, 2) << c.description << "\n" << output;
+        EXPECT_NE(output.find(c.message), std::string::npos) << c.description << "\n" << output;
     }
 }

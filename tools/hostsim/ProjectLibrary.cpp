@@ -1,9 +1,11 @@
 #include "ProjectLibrary.h"
 
-#include "sim/Component3D.h"
+#include "MemberReader.h"
+#include "ScenarioInput.h"
 
 #include "GSRoot/Guid.hpp"
-#include "MemberReader.h"
+#include "sim/Component3D.h"
+#include "sim/Sim.h"
 
 #include <cmath>
 #include <map>
@@ -112,6 +114,10 @@ ProjectLibrary ProjectLibrary::read(const json& description, const std::string& 
                                     const std::filesystem::path& folder) {
     ProjectLibrary result;
     MemberReader top(description, source);
+    if (top.has("embeddedLibrary")) {
+        std::string name = top.limitedText("embeddedLibrary", 255);
+        result.m_embedded = sandboxedName(name, source + ".embeddedLibrary: ").string();
+    }
     if (!top.has("library")) {
         return result;
     }
@@ -183,6 +189,15 @@ sim::LibParameter ProjectLibrary::readParameter(const MemberReader& entry) {
 }
 
 void ProjectLibrary::apply() const {
+    if (!m_embedded.empty()) {
+        std::filesystem::path folder = sandboxedFile(sim::specialFolder("Documents"), m_embedded, "");
+        std::error_code error;
+        std::filesystem::create_directories(folder, error);
+        if (error) {
+            throw ScenarioError("cannot make the embedded library folder " + folder.string());
+        }
+        sim::setLibraryFolders({folder.string()}, 0);
+    }
     if (!m_given) {
         return;
     }

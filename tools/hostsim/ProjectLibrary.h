@@ -24,7 +24,9 @@ public:
                                const std::filesystem::path& folder = {});
 
     // Replaces the host's library parts by these, in the order listed (indexes from 1). Without a
-    // "library" member the host's library is left as it is.
+    // "library" member the host's library is left as it is. An "embeddedLibrary" (a folder of the
+    // sandbox's documents, made when missing) becomes the one loaded library folder, the embedded
+    // one.
     void apply() const;
 
     std::size_t size() const { return m_parts.size(); }
@@ -43,6 +45,7 @@ public:
 
 private:
     bool m_given = false;
+    std::string m_embedded; // the embedded library's folder in the sandbox's documents
     std::vector<sim::LibPartDef> m_parts;
     std::vector<Int32> m_centred; // indexes of the parts whose box is centred on the hotspot
 };
