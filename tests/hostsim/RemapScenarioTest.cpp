@@ -1,0 +1,153 @@
+// The remapping add-on played end to end in the host program on the office of
+// examples/remap.project.json: each check names what a user would look for in the report.
+#include "HostsimRun.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace hostsim_test;
+
+namespace {
+
+// The report's lines for one element, from its own line up to the next element's.
+std::string elementLines(const std::string& report, const std::string& info) {
+    std::size_t start = report.find(" \"" + info + "\" layer ");
+    if (start == std::string::npos) {
+        return "";
+    }
+    std::size_t end = report.find("\n    type ", start);
+    std::size_t section = report.find("\n  ", start);
+    while (section != std::string::npos && report.compare(section, 4, "\n   ") == 0) {
+        section = report.find("\n  ", section + 1);
+    }
+    return report.substr(start, std::min(end, section) - start + 1);
+}
+
+HostsimRun play(const char* scenario) {
+    return runHostsim(sourceDir / "examples" / scenario);
+}
+
+void expectLines(const std::string& report, const std::vector<std::string>& lines) {
+    for (const std::string& line : lines) {
+        EXPECT_TRUE(contains(report, line)) << "missing: " << line << "\n" << report;
+    }
+}
+
+} // namespace
+
+TEST(RemapScenarioTest, IFCObjectsAndDoorsTakeTheirMappedPartsKeepingTheirPlace) {
+    HostsimRun run = play("remap-ifc.json");
+    ASSERT_EQ(run.status, 0) << run.output;
+    expectLines(run.output,
+                {"step 6: menu 32500/1 -> 0\n", "32510 \"Remap Library Parts\": accepted\n",
+                 "\"Remap the elements now?\" -> 1\n", "\"4 elements were remapped.\\n\" -> 1\n",
+                 "undo steps:\n  \"Remap Library Parts\" -> 0\n",
+                 // The selection holds no IFC element: the whole drawing was searched.
+                 "    \"Searching the selection\" of 11, reached 1\n"
+                 "    \"Searching the whole drawing\" of 11, reached 12\n",
+                 "  \"Remapping library parts\", 1 phases\n    \"Remapping elements\" of 4, reached 4\n",
+                 // Kept as the rules of the default IFC source.
+                 "<originalName>Chair Type B</originalName>\n  \t\t\t<mappedName>Armchair</mappedName>"});
+    // A corner-anchored part mapped to a centred one moves by half its size, turned with it; the
+    // object keeps its plan size, height, rotation and level, and shows the new part's finishes.
+    std::string chair = elementLines(run.output, "O-1");
+    EXPECT_TRUE(contains(chair, "part 1 \"Armchair\" at (1.35, 2.35) angle 0 level 0\n")) << chair;
+    EXPECT_TRUE(contains(chair, "size A 0.7 B 0.7 ZZYZX 0.8\n")) << chair;
+    EXPECT_TRUE(contains(chair, "ratios 0.875 x 0.823529, finishes of the part\n")) << chair;
+    EXPECT_TRUE(contains(elementLines(run.output, "O-2"), "part 1 \"Armchair\" at (1.65, 2.35) angle 1.5708"))
+        << run.output;
+    // On a locked layer: changed, and the layer is locked again.
+    EXPECT_TRUE(contains(elementLines(run.output, "O-3"), "part 1 \"Armchair\" at (3.35, 2.35)"))
+        << run.output;
+    EXPECT_TRUE(contains(run.output, "layer 5 \"Approved Furniture\" flags 2 group 0\n")) << run.output;
+    // The imported door keeps its opening's size in its new part.
+    EXPECT_TRUE(contains(elementLines(run.output, "D-2"), "part 8 \"Single Door\" 1 x 2.05 in \"W-1\" at 4"))
+        << run.output;
+    // Other kinds' elements are untouched.
+    EXPECT_TRUE(contains(elementLines(run.output, "O-4"), "part 12 \"DWG Block\" at (5, 4)")) << run.output;
+    EXPECT_TRUE(contains(elementLines(run.output, "O-5"), "part 1 \"Armchair\" at (2, 5) angle 0.5"))
+        << run.output;
+}
+
+TEST(RemapScenarioTest, EachKindRemapsItsOwnElementsAndUndoRevertsTheLastRun) {
+    HostsimRun run = play("remap-kinds.json");
+    ASSERT_EQ(run.status, 0) << run.output;
+    expectLines(run.output, {"step 6: menu 32500/2 -> 0\n", "step 9: menu 32500/5 -> 0\n",
+                             "step 10: undo \"Remap Library Parts\" -> undone\n",
+                             "undo steps:\n  \"Remap Library Parts\" -> 0\n  \"Remap Library Parts\" -> 0\n"
+                             "  \"Remap Library Parts\" -> 0\n  \"Remap Library Parts\" -> 0 (undone)\n"});
+    // DWG: the block takes the sofa at the block's plan size; its height is the sofa's own.
+    std::string sofa = elementLines(run.output, "O-4");
+    EXPECT_TRUE(contains(sofa, "part 4 \"Sofa\" at (5, 4) angle 0 level 0\n")) << sofa;
+    EXPECT_TRUE(contains(sofa, "size A 1.8 B 0.8 ZZYZX 0.8\n")) << sofa;
+    EXPECT_TRUE(contains(sofa, "finishes of the part\n")) << sofa;
+    // GSM: only the selected armchair; the IFC objects on their imported part are left alone.
+    EXPECT_TRUE(contains(elementLines(run.output, "O-5"), "part 3 \"Round Table\" at (2, 5) angle 0.5"))
+        << run.output;
+    EXPECT_TRUE(contains(elementLines(run.output, "O-5"), "size A 0.8 B 0.85 ZZYZX 0.9\n")) << run.output;
+    EXPECT_TRUE(contains(elementLines(run.output, "O-6"), "part 2 \"Desk\"")) << run.output;
+    EXPECT_TRUE(contains(elementLines(run.output, "O-1"), "part 10 \"IFC Object\"")) << run.output;
+    // Missing: the cabinet of a part not in the library keeps its own sizes in the found part.
+    std::string cabinet = elementLines(run.output, "O-8");
+    EXPECT_TRUE(contains(cabinet, "part 6 \"Storage Cabinet\" at (7, 6.5)")) << cabinet;
+    EXPECT_TRUE(contains(cabinet, "size A 0.5 B 0.6 ZZYZX 1.3\n")) << cabinet;
+    // Legacy: mapped automatically to the current version, then undone.
+    EXPECT_TRUE(contains(elementLines(run.output, "O-7"), "part 13 \"Office Chair 15\" at (5.5, 5.2)"))
+        << run.output;
+    EXPECT_TRUE(contains(run.output,
+                         "<originalName>Office Chair</originalName>\n  \t\t\t<mappedName>Office Chair "
+                         "21</mappedName>"))
+        << run.output;
+}
+
+TEST(RemapScenarioTest, InASectionTheFloorPlanElementsAreChanged) {
+    HostsimRun run = play("remap-section.json");
+    ASSERT_EQ(run.status, 0) << run.output;
+    expectLines(run.output,
+                {"\"1 elements were remapped.\\n\" -> 1\n", "  floor plan: 3 elements",
+                 "  section \"Section A-A\": 0 elements\n", "  active window: section \"Section A-A\"\n"});
+    EXPECT_TRUE(contains(elementLines(run.output, "O-6"), "part 2 \"Sofa\" at (5, 6)")) << run.output;
+    EXPECT_TRUE(contains(elementLines(run.output, "O-9"), "part 1 \"Desk\"")) << "not selected\n"
+                                                                              << run.output;
+}
+
+TEST(RemapScenarioTest, CancellingAnywhereChangesNothingMore) {
+    HostsimRun run = play("remap-cancel.json");
+    ASSERT_EQ(run.status, 0) << run.output;
+    expectLines(
+        run.output,
+        {"dialogs:\n  32510 \"Remap Library Parts\": cancelled\n  32510 \"Remap Library Parts\": accepted\n"
+         "  32510 \"Remap Library Parts\": accepted\n",
+         // Declined at the confirmation, then a run whose progress window is cancelled:
+         // the door remapped before the cancel stays, in the run's one undo step.
+         "alerts:\n  type -2 \"Question\": \"Remap the elements now?\" -> 2\n"
+         "  type -2 \"Question\": \"Remap the elements now?\" -> 1\n"
+         "  type -3 \"Information\": \"1 elements were remapped.\\n\" -> 1\ndialogs:",
+         "undo steps:\n  \"Remap Library Parts\" -> 0\nmenu items:",
+         "    \"Scanning the library\" of 14, reached 1\n    cancelled at query 2\n  closed\n",
+         "    \"Remapping elements\" of 4, reached 1\n    cancelled at query 3\n  closed\n"});
+    EXPECT_TRUE(contains(elementLines(run.output, "D-2"), "part 8 \"Single Door\"")) << run.output;
+    for (const char* chair : {"O-1", "O-2", "O-3"}) {
+        EXPECT_TRUE(contains(elementLines(run.output, chair), "part 10 \"IFC Object\""))
+            << chair << run.output;
+    }
+}
+
+TEST(RemapScenarioTest, AnUnreadableObjectMapIsReplacedOnlyWhenTheUserAgrees) {
+    HostsimRun run = play("remap-objectmap.json");
+    ASSERT_EQ(run.status, 0) << run.output;
+    expectLines(
+        run.output,
+        {"\"The object map could not be read. Replace it with an empty one?\" -> 2\n"
+         "  type -3 \"Information\": \"The object map could not be read, so remapping stopped.\" -> 1\n"
+         "  type -2 \"Question\": \"The object map could not be read. Replace it with an empty one?\" -> 1\n",
+         // The file system refuses the write after OK: the user is told, the run goes on.
+         "\"The object map could not be written.\" -> 1\n  type -2 \"Question\": \"Remap the elements "
+         "now?\" -> 1\n",
+         // The file kept is the empty map that replaced the damaged one.
+         "  Preferences/Library Part Remapping/Object Map.xml:\n  <?xml version=\"1.0\" encoding=\"UTF-8\" "
+         "?>\n  <objectMap>\n  \t<specificationList sourceName=\"Default\" objectType=\"IFC\"/>\n"});
+    EXPECT_TRUE(contains(elementLines(run.output, "D-2"), "part 8 \"Single Door\"")) << run.output;
+}
