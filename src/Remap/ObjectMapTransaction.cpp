@@ -305,6 +305,7 @@ GSErrCode ObjectMapTransaction::run() {
     GroupSuspension groups;
     remapElements(m_sourceKind, *m_drawing, m_elementMap, m_objectMap,
                   m_preferences->getSourceName(m_sourceKind));
+    groups.restore();
     return NoError;
 }
 

@@ -496,26 +496,6 @@ TEST_F(RemappingTest, ElementsCollectedInASectionAreChangedOnTheFloorPlan) {
     EXPECT_EQ(sim::elementDatabase(guid), GS::Guid());
 }
 
-TEST_F(RemappingTest, ALockedLayerIsLockedAgainAfterTheRun) {
-    Int32 chair = addPart({"Chair"});
-    Int32 stool = addPart({"Stool"});
-    API_AttributeIndex locked = sim::addAttribute(sim::makeAttribute(API_LayerID, "Locked", APILay_Locked));
-    API_Element record;
-    record.header.typeID = API_ObjectID;
-    record.header.layer = static_cast<short>(locked);
-    record.object.libInd = chair;
-    GS::Guid guid = sim::addElement(record);
-    storeLengths(guid, 1.0, 1.0, 1.0);
-    map(ObjectMap::GSM, APILib_ObjectID, "Chair", stool);
-    collect(APILib_ObjectID, "Chair", guid);
-    Element::m_isMinData = true;
-    EXPECT_EQ(remap(ObjectMap::GSM), 1u);
-    EXPECT_EQ(sim::element(guid).object.libInd, stool);
-    EXPECT_TRUE(sim::attribute(API_LayerID, locked)->layer.head.flags & APILay_Locked);
-    EXPECT_TRUE(Element::m_isMinData);
-    EXPECT_FALSE(sim::isProgressWindowOpen());
-}
-
 // Every host memory allocation of a run fails in turn: whatever was opened for the run (a locked layer, the
 // minimal-data switch, the host's groups, the progress window) is put back.
 TEST_F(RemappingTest, ARunEndingByAnExceptionPutsEverythingBack) {
