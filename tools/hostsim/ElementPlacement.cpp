@@ -16,10 +16,6 @@ namespace {
 
 using nlohmann::json;
 
-std::string item(const std::string& where, const char* list, std::size_t index) {
-    return where + "." + list + "[" + std::to_string(index) + "]";
-}
-
 // A size of the element: a number above 0.
 std::optional<double> size(const MemberReader& entry, const char* key) {
     if (!entry.has(key)) {
@@ -207,7 +203,7 @@ sim::IFCItems ElementPlacement::readIFC(const MemberReader& ifc) {
     if (ifc.has("properties")) {
         const json& list = ifc.list("properties");
         for (std::size_t i = 0; i < list.size(); ++i) {
-            MemberReader entry(list[i], item(ifc.where(), "properties", i));
+            MemberReader entry(list[i], ifc.item("properties", i));
             API_IFCProperty property;
             property.head.propertyType = API_IFCPropertySingleValueType;
             property.head.propertySetName = GS::UniString(entry.text("set").c_str());
@@ -223,7 +219,7 @@ sim::IFCItems ElementPlacement::readIFC(const MemberReader& ifc) {
     if (ifc.has("attributes")) {
         const json& list = ifc.list("attributes");
         for (std::size_t i = 0; i < list.size(); ++i) {
-            MemberReader entry(list[i], item(ifc.where(), "attributes", i));
+            MemberReader entry(list[i], ifc.item("attributes", i));
             API_IFCAttribute attribute;
             attribute.attributeName = GS::UniString(entry.text("name").c_str());
             if (entry.text("name").empty()) {
@@ -239,7 +235,7 @@ sim::IFCItems ElementPlacement::readIFC(const MemberReader& ifc) {
     if (ifc.has("classifications")) {
         const json& list = ifc.list("classifications");
         for (std::size_t i = 0; i < list.size(); ++i) {
-            MemberReader entry(list[i], item(ifc.where(), "classifications", i));
+            MemberReader entry(list[i], ifc.item("classifications", i));
             API_IFCClassificationReference reference;
             reference.itemReference = GS::UniString(entry.text("reference").c_str());
             if (entry.text("reference").empty()) {

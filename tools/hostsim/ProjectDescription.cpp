@@ -29,10 +29,6 @@ const std::map<std::string, API_SelTypeID> selectionKinds = {
     {"rotatedRectangle", API_MarqueeRotBox},
 };
 
-std::string item(const std::string& where, const char* list, std::size_t index) {
-    return where + "." + list + "[" + std::to_string(index) + "]";
-}
-
 } // namespace
 
 ProjectDescription ProjectDescription::read(const json& description, const std::string& source,
@@ -45,7 +41,7 @@ ProjectDescription ProjectDescription::read(const json& description, const std::
     if (top.has("databases")) {
         const json& list = top.list("databases");
         for (std::size_t i = 0; i < list.size(); ++i) {
-            MemberReader entry(list[i], item(source, "databases", i));
+            MemberReader entry(list[i], top.item("databases", i));
             std::string kind = entry.text("kind");
             auto found = databaseKinds.find(kind);
             if (found == databaseKinds.end()) {
@@ -94,7 +90,7 @@ ProjectDescription ProjectDescription::read(const json& description, const std::
         std::vector<sim::Storey> storeys;
         double below = -1e300;
         for (std::size_t i = 0; i < list.size(); ++i) {
-            MemberReader entry(list[i], item(source, "storeys", i));
+            MemberReader entry(list[i], top.item("storeys", i));
             sim::Storey storey;
             storey.index = short(entry.integer("index", -32768, 32767, Int64(i)));
             storey.floorId = Int32(entry.integer("floorId", 0, 0x7FFFFFFF, storey.index + 1));
@@ -129,7 +125,7 @@ ProjectDescription ProjectDescription::read(const json& description, const std::
     if (top.has("elements")) {
         const json& list = top.list("elements");
         for (std::size_t i = 0; i < list.size(); ++i) {
-            MemberReader entry(list[i], item(source, "elements", i));
+            MemberReader entry(list[i], top.item("elements", i));
             Element element;
             API_Elem_Head& head = element.record.header;
             head.typeID = API_ElemTypeID(entry.integer("type", 1, 255, 0));
@@ -192,8 +188,8 @@ ProjectDescription ProjectDescription::read(const json& description, const std::
         if (!target.empty()) {
             auto found = elementNames.find(target);
             if (found == elementNames.end() || !result.m_elements[found->second].database.empty()) {
-                throw ScenarioError(item(source, "elements", i) +
-                                    ".proxyOf: no floor-plan element is named \"" + target + "\"");
+                throw ScenarioError(top.item("elements", i) + ".proxyOf: no floor-plan element is named \"" +
+                                    target + "\"");
             }
         }
     }
@@ -205,8 +201,8 @@ ProjectDescription ProjectDescription::read(const json& description, const std::
             if (found == elementNames.end() ||
                 result.m_elements[found->second].record.header.typeID != API_WallID ||
                 result.m_elements[found->second].database != element.database) {
-                throw ScenarioError(item(source, "elements", i) +
-                                    ".wall: no wall of its database is named \"" + wall + "\"");
+                throw ScenarioError(top.item("elements", i) + ".wall: no wall of its database is named \"" +
+                                    wall + "\"");
             }
             // The wall keeps the lists of its doors and windows in its memo.
             result.m_elements[found->second].record.header.hasMemo = true;
@@ -216,7 +212,7 @@ ProjectDescription ProjectDescription::read(const json& description, const std::
         const json& list = top.list("selection");
         for (std::size_t i = 0; i < list.size(); ++i) {
             if (!list[i].is_string() || elementNames.count(list[i].get<std::string>()) == 0) {
-                throw ScenarioError(item(source, "selection", i) + ": names no element of the project");
+                throw ScenarioError(top.item("selection", i) + ": names no element of the project");
             }
             result.m_selection.push_back(list[i].get<std::string>());
         }
