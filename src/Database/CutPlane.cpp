@@ -45,6 +45,22 @@ private:
     DatabaseGuid m_id;
 };
 
+// Takes the element a link names, by GUID, whether seen directly or through a proxy (every kind,
+// proxies resolved). The GUID is tested on the link, so walks load nothing else.
+class IsElementProxy : public Drawing::Filter {
+public:
+    explicit IsElementProxy(const ElementLink& link) : Filter(false), m_link(link) {}
+    Filter* clone() const override { return new IsElementProxy(*this); }
+    bool isAccepted(const Element& element) const override { return isLinkAccepted(element.getLink()); }
+    bool hasLinkTest() const override { return true; }
+    bool isLinkAccepted(const ElementLink& link) const override {
+        return link.getUniqueID() == m_link.getUniqueID();
+    }
+
+private:
+    ElementLink m_link;
+};
+
 } // namespace
 
 CutPlaneReference* CutPlane::getPlanReference() {
@@ -58,14 +74,12 @@ CutPlaneReference* CutPlane::getPlanReference() {
 
 ElementLink CutPlane::findElementProxy(const ElementLink& link) {
     ElementLinkList shown;
-    getLinksMatching(Filter(false, false), &shown);
-    for (const ElementLink* item : shown) {
-        ElementLink seen(*item);
-        if (sourceActualElement(true, seen) && seen.getUniqueID() == link.getUniqueID()) {
-            return seen;
-        }
+    getLinksMatching(IsElementProxy(link), &shown);
+    if (shown.size() == 0) {
+        return ElementLink();
     }
-    return ElementLink();
+    ElementLink seen(*shown[0]);
+    return sourceActualElement(true, seen) ? seen : ElementLink();
 }
 
 std::size_t CutPlane::findElementProxy(const ElementLinkList& in, ElementLinkList& out) {

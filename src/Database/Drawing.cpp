@@ -229,6 +229,11 @@ std::size_t Drawing::getLinksMatching(const Filter& filter, ElementLinkList* lis
     if (!activate()) {
         return 0;
     }
+    // A link test needs the links, even to count them.
+    ElementLinkList counted;
+    if (list == nullptr && filter.hasLinkTest()) {
+        list = &counted;
+    }
     bool proxyMode = filter.isResolvingProxies() && isProxyView();
     std::size_t count = 0;
     std::size_t firstNew = list != nullptr ? list->size() : 0;
@@ -263,14 +268,16 @@ std::size_t Drawing::getLinksMatching(const Filter& filter, ElementLinkList* lis
         }
         count = list != nullptr ? list->append(guids, *this) : guids.GetSize();
     }
-    if (proxyMode && list != nullptr) {
+    if (list != nullptr && (proxyMode || filter.hasLinkTest())) {
         // Links that do not pass are dropped in one sweep, keeping the order of the others.
         count = 0;
         std::size_t kept = firstNew;
         for (std::size_t i = firstNew; i < list->size(); ++i) {
             ElementLink actual = *(*list)[i];
-            bool keep = sourceActualElement(true, actual) && filter.isKindAccepted(actual.getType()) &&
-                        (filter.getFlags() == 0 || isFlagsAccepted(actual.getUniqueID(), filter));
+            bool keep = (!proxyMode ||
+                         (sourceActualElement(true, actual) && filter.isKindAccepted(actual.getType()) &&
+                          (filter.getFlags() == 0 || isFlagsAccepted(actual.getUniqueID(), filter)))) &&
+                        (!filter.hasLinkTest() || filter.isLinkAccepted(actual));
             if (keep) {
                 std::swap((*list)[kept++], (*list)[i]);
                 ++count;
@@ -398,7 +405,8 @@ Element* Drawing::load(const ElementLink& link, const Filter* filter) {
         return nullptr;
     }
     if (filter != nullptr) {
-        if (!filter->isKindAccepted(copy.getType())) {
+        if (!filter->isKindAccepted(copy.getType()) ||
+            (filter->hasLinkTest() && !filter->isLinkAccepted(copy))) {
             return nullptr;
         }
         if (filter->getFlags() != 0 && !isFlagsAccepted(copy.getUniqueID(), *filter)) {

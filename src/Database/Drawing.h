@@ -45,7 +45,8 @@ public:
     // Which elements a walk or list takes: host filter flags (0x400 asks for a renovation filter,
     // the active one when the filter's is null), a kind (type 0: every kind), selected elements
     // only, elements with user data only, and whether elements seen through proxies in cut views
-    // are resolved to the model elements. Subclasses add a test on the loaded element.
+    // are resolved to the model elements. Subclasses add a test on the loaded element, and may
+    // add one on the element's link that lists and loads make before loading anything.
     class Filter {
     public:
         Filter(unsigned int flags, const element_id& kind, bool selectedOnly, bool unused = false,
@@ -56,6 +57,10 @@ public:
 
         virtual Filter* clone() const { return new Filter(*this); }
         virtual bool isAccepted(const Element& element) const;
+        // The test on the link of the element (a proxy's resolved to the model element), made
+        // only when hasLinkTest answers true.
+        virtual bool hasLinkTest() const { return false; }
+        virtual bool isLinkAccepted(const ElementLink&) const { return true; }
 
         unsigned int getFlags() const { return m_flags; }
         const element_id& getKind() const { return m_kind; }

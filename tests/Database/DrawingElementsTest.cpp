@@ -423,3 +423,64 @@ TEST_F(DrawingElementsTest, SettingsLinksScriptsAndHighlights) {
     sim::failCall("ACAPI_Element_GetMemo", APIERR_GENERAL);
     EXPECT_EQ(plan->getMemo(a, 0), nullptr);
 }
+
+// A cut view finds the element a link names among what it shows: by GUID, through the proxy it
+// shows it by (whatever its kind, loadable or not), or as drawn in the view itself.
+TEST_F(DrawingElementsTest, ACutViewFindsTheProxyOfAnElementByItsGuid) {
+    GS::Guid wall = sim::addElement(record(API_WallID));
+    GS::Guid column = sim::addElement(record(API_ColumnID));
+    GS::Guid hidden = sim::addElement(record(API_WallID));
+    sim::DatabaseRecord section;
+    section.type = APIWind_SectionID;
+    GS::Guid sectionID = sim::addDatabase(section);
+    auto proxyOf = [&](const GS::Guid& parent, API_ElemTypeID type) {
+        API_Element proxy = record(API_SectElemID);
+        proxy.sectElem.parentID = type;
+        proxy.sectElem.parentGuid = parent;
+        return sim::addElement(proxy, sectionID);
+    };
+    GS::Guid wallProxy = proxyOf(wall, API_WallID);
+    GS::Guid columnProxy = proxyOf(column, API_ColumnID);
+    GS::Guid drawn = sim::addElement(record(API_ObjectID), sectionID);
+    Section* cut = project->getSection(DatabaseGuid(sectionID));
+    ASSERT_NE(cut, nullptr);
+
+    const struct {
+        const char* name;
+        GS::Guid sought;
+        GS::Guid proxy; // null: not found
+        API_ElemTypeID type;
+    } table[] = {
+        {"a wall behind its proxy", wall, wallProxy, API_WallID},
+        {"a column behind its proxy", column, columnProxy, API_ColumnID},
+        {"a model element the view does not show", hidden, GS::Guid(), API_ZombieElemID},
+        {"a proxy named by its own GUID", wallProxy, GS::Guid(), API_ZombieElemID},
+    };
+    for (const auto& row : table) {
+        SCOPED_TRACE(row.name);
+        ElementLink found = cut->findElementProxy(ElementLink(Guid(row.sought), plan));
+        EXPECT_EQ(GS::Guid(found.getProxyID()), row.proxy);
+        EXPECT_EQ(found.getType(), element_id(UInt8(row.type)));
+        if (!row.proxy.IsNull()) {
+            EXPECT_EQ(GS::Guid(found.getUniqueID()), row.sought);
+            EXPECT_EQ(found.getProxySourceLink(), cut->getLink());
+        }
+    }
+    // An element drawn in the view itself is found as it is.
+    ElementLink own = cut->findElementProxy(ElementLink(Guid(drawn), cut));
+    EXPECT_EQ(GS::Guid(own.getUniqueID()), drawn);
+    EXPECT_FALSE(bool(own.getProxyID()));
+
+    // Several at once, each once, in the view's order.
+    ElementLinkList in, out;
+    for (const GS::Guid& guid : {column, hidden, wall, column}) {
+        in.push_back(new ElementLink(Guid(guid), plan));
+    }
+    EXPECT_EQ(cut->findElementProxy(in, out), 2u);
+    ASSERT_EQ(out.size(), 2u);
+    EXPECT_EQ(GS::Guid(out[0]->getProxyID()), wallProxy);
+    EXPECT_EQ(GS::Guid(out[1]->getProxyID()), columnProxy);
+
+    sim::failCall("ACAPI_Element_GetElemList", APIERR_GENERAL);
+    EXPECT_FALSE(bool(cut->findElementProxy(ElementLink(Guid(wall), plan)).getUniqueID()));
+}
