@@ -50,6 +50,7 @@ public:
     Edge edge(std::size_t b, std::size_t i) const { return body(b).edge(i); }
     Face face(std::size_t b, std::size_t i) const { return body(b).face(i); }
     Line edgeLine(std::size_t b, std::size_t i) const { return body(b).edgeLine(i); }
+    Line edgeLine(std::size_t b, const Edge& edge) const { return body(b).edgeLine(edge); }
 
     // The lookup set here; else the surface materials of the attribute set of the model's project,
     // else of the project of the element's drawing, else of the host's current project (null

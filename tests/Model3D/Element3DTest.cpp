@@ -13,6 +13,7 @@
 #include "sim/ElementMemos.h"
 #include "sim/ElementTable.h"
 #include "sim/Library.h"
+#include "sim/Model3D.h"
 #include "sim/Project.h"
 #include "sim/Sim.h"
 #include "sim/Storeys.h"
@@ -234,5 +235,22 @@ TEST_F(Element3DTest, ObjectsAreBoxesOfTheirSizesPlacedAndTurned) {
         API_Elem_Head head = sim::element(guid).header;
         ASSERT_EQ(ACAPI_Database(APIDb_CalcBoundsID, &head, &host), NoError);
         EXPECT_NEAR(host.xMax, c.expected.xMax, tolerance);
+
+        // The modeler shows the same box.
+        ModelerAPI::Element shown;
+        shown.guid = guid;
+        shown.typeID = API_ObjectID;
+        sim::setModel3D({shown});
+        Modeler::SightPtr sight;
+        ModelerAPI::Model modeler;
+        ASSERT_EQ(ACAPI_3D_GetCurrentWindowSight(&sight), NoError);
+        ASSERT_EQ(EXPGetModel(sight, &modeler, nullptr), NoError);
+        std::unique_ptr<Cube> seen(Element3D(Element3DLink(0, nullptr), modeler).getBounds());
+        ASSERT_NE(seen, nullptr);
+        seen->sort();
+        EXPECT_NEAR(seen->getOrigin().x(), c.expected.xMin, tolerance) << c.angle << c.centred << c.mirrored;
+        EXPECT_NEAR(seen->getOrigin().y(), c.expected.yMin, tolerance) << c.angle << c.centred << c.mirrored;
+        EXPECT_NEAR(seen->getEnd().x(), c.expected.xMax, tolerance) << c.angle << c.centred << c.mirrored;
+        EXPECT_NEAR(seen->getEnd().z(), c.expected.zMax, tolerance);
     }
 }

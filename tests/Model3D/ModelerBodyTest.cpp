@@ -270,6 +270,9 @@ TEST_F(ModelerBodyTest, BodiesOfTheCallersOwnAreKeptAsGiven) {
     EXPECT_EQ(own.faceSize(0), 1u);
     EXPECT_TRUE(own.vertex(1, 0).isEqual3D(element->vertex(0, 0), 1e-12));
     EXPECT_TRUE(own.body(2).isEmpty());
+    Line line = own.edgeLine(1, own.edge(1, 0));
+    EXPECT_TRUE(line.origin().isEqual3D(element->edgeLine(0, 0).origin(), 1e-12));
+    EXPECT_THROW(own.edgeLine(1, Edge()), std::out_of_range);
     EXPECT_THROW(own.body(3), std::out_of_range);
     EXPECT_THROW(own.vertex(3, 0), std::out_of_range);
     std::unique_ptr<Element3D> copy(own.clone());
