@@ -151,3 +151,19 @@ TEST(RemapScenarioTest, AnUnreadableObjectMapIsReplacedOnlyWhenTheUserAgrees) {
          "?>\n  <objectMap>\n  \t<specificationList sourceName=\"Default\" objectType=\"IFC\"/>\n"});
     EXPECT_TRUE(contains(elementLines(run.output, "D-2"), "part 8 \"Single Door\"")) << run.output;
 }
+
+TEST(RemapScenarioTest, ParametersSetInTheToolSettingsBecomeTheRulesValues) {
+    HostsimRun run = play("remap-parameters.json");
+    ASSERT_EQ(run.status, 0) << run.output;
+    expectLines(run.output,
+                {"step 5: script settingsDialog 1 alerts 2 dialog 32510 1\n",
+                 "\"1 elements were remapped.\\n\" -> 1\n",
+                 // Only the value that differs from the chosen part's own is kept.
+                 "<mappedName>Round Table</mappedName>\n  \t\t\t<mappedObjectGuid></mappedObjectGuid>\n"
+                 "  \t\t\t<customParameters>\n  \t\t\t\t<parameter name=\"ZZYZX\" type=\"length\">\n"
+                 "  \t\t\t\t\t<value>0.72</value>\n",
+                 // The object tool's defaults are the project's again once the values are read.
+                 "  tool defaults:\n    type 6 part 2 \"Desk\"\n      size A 1.6 B 0.8 ZZYZX 0.75\n"});
+    // The rule's height wins over the old box's.
+    EXPECT_TRUE(contains(elementLines(run.output, "O-5"), "size A 0.8 B 0.85 ZZYZX 0.72\n")) << run.output;
+}
