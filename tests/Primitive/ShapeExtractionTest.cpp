@@ -198,6 +198,18 @@ TEST(ShapeExtraction, FailuresStopAndKeepWhatCameBefore) {
     EXPECT_FALSE(
         extractShape(elementWith({line(0, 0, 1, 0), polygon(square()), line(0, 0, 1, 0)}), second, false));
     EXPECT_EQ(second.size(), 1u);
+    // A text whose making runs out of memory, in the conversion or in the constructor's copy.
+    sim::ShapeRecord text;
+    text.kind = API_PrimTextID;
+    text.bytes = "a text long enough to need its own block";
+    for (int skip : {0, 1, 2}) {
+        sim::failNextAllocations(1, ErrMemoryFull, skip);
+        PrimitiveList partial;
+        EXPECT_FALSE(extractShape(elementWith({line(0, 0, 1, 0), text, line(0, 0, 1, 0)}), partial, false))
+            << skip;
+        EXPECT_EQ(kinds(partial), std::vector<std::string>{"line"}) << skip;
+        sim::failNextAllocations(0);
+    }
     // Afterwards extraction works again.
     PrimitiveList third;
     EXPECT_TRUE(extractShape(head, third, false));
