@@ -258,6 +258,15 @@ TEST_F(WallTest, WindowAndDoorLists) {
     EXPECT_EQ(wall->getWindowCount(), 1u);
     EXPECT_EQ(wall->getDoorCount(), 2u);
 
+    // A list handle is counted by whole GUIDs: a ragged end is no entry.
+    API_ElementMemo ragged;
+    GSHandle h = BMAllocateHandle(GSSize(sizeof(GS::Guid) + 7), 0, 0);
+    std::memcpy(*h, &window, sizeof(GS::Guid));
+    ragged.wallWindows = reinterpret_cast<GS::Guid**>(h);
+    sim::storeMemo(guid, &ragged, APIMemoMask_WallWindows);
+    ACAPI_DisposeElemMemoHdls(&ragged);
+    EXPECT_EQ(wall->getWindowCount(), 1u);
+
     sim::failCall("ACAPI_Element_GetMemo", APIERR_GENERAL);
     ElementLinkList refused;
     EXPECT_FALSE(wall->getDoorList(refused));
