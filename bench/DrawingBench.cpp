@@ -1,11 +1,13 @@
 // Listing and walking the floor plan's elements at 1k, 10k and 100k elements, and loading the
 // selected ones of a selection as large: all must grow linearly (links are read once each, and a
-// selected link is found by its GUID).
+// selected link is found by its GUID), and finding the proxies of as many elements in a section.
 #include "Database/ElementLinkList.h"
 #include "Database/Plan.h"
 #include "Database/Project.h"
+#include "Database/Section.h"
 #include "Element/Element.h"
 #include "Environment/Host.h"
+#include "sim/Databases.h"
 #include "sim/ElementTable.h"
 #include "sim/Project.h"
 #include "sim/Sim.h"
@@ -75,8 +77,38 @@ void walkSelection(benchmark::State& state) {
     state.SetComplexityN(state.range(0));
 }
 
+// A section showing every floor-plan element through a proxy: the proxies of all of them, then of
+// the last one alone.
+void findProxies(benchmark::State& state) {
+    Plan* plan = project(std::size_t(state.range(0)), false);
+    sim::DatabaseRecord record;
+    record.type = APIWind_SectionID;
+    GS::Guid sectionID = sim::addDatabase(record);
+    ElementLinkList in;
+    for (const GS::Guid& guid : sim::elementsOf(GS::Guid())) {
+        API_Element proxy;
+        proxy.header.typeID = API_SectElemID;
+        proxy.sectElem.parentID = API_ObjectID;
+        proxy.sectElem.parentGuid = guid;
+        sim::addElement(proxy, sectionID);
+        in.push_back(new ElementLink(Guid(guid), plan));
+    }
+    Section* section = host.getProject()->getSection(DatabaseGuid(sectionID));
+    for (auto _ : state) {
+        ElementLinkList out;
+        benchmark::DoNotOptimize(section->findElementProxy(in, out));
+        benchmark::DoNotOptimize(section->findElementProxy(*in[in.size() - 1]));
+    }
+    state.SetComplexityN(state.range(0));
+}
+
 } // namespace
 
+BENCHMARK(findProxies)
+    ->RangeMultiplier(10)
+    ->Range(1000, 100000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
 BENCHMARK(listLinks)
     ->RangeMultiplier(10)
     ->Range(1000, 100000)
