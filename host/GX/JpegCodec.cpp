@@ -22,6 +22,9 @@ void onError(j_common_ptr info) {
     std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->back, 1);
 }
 
+// More than any whole JPEG holds: a block of 8 x 8 pixels takes at least two bits.
+constexpr std::size_t maxPixelsPerByte = 1024;
+
 // Warnings (a damaged but readable stream) are not printed.
 void onMessage(j_common_ptr) {}
 
@@ -87,8 +90,11 @@ bool decodeJPEG(const UInt8* data, std::size_t size, Picture& picture) {
     }
     jpeg_create_decompress(&info);
     jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
+    // Even a picture of one colour takes a few bits per block of 8 x 8 pixels: data claiming far
+    // more pixels than that is cut short, and is not read into a picture of that size.
     if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK || info.image_width == 0 || info.image_height == 0 ||
-        info.image_width > JDIMENSION(maxSide) || info.image_height > JDIMENSION(maxSide)) {
+        info.image_width > JDIMENSION(maxSide) || info.image_height > JDIMENSION(maxSide) ||
+        std::size_t(info.image_width) * info.image_height > size * maxPixelsPerByte) {
         jpeg_destroy_decompress(&info);
         return false;
     }

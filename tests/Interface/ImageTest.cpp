@@ -346,14 +346,20 @@ TEST(ImageTest, DataTheHostCannotReadIsKept) {
     bmpHuge[23] = 0x3F;
     std::vector<UInt8> jpeg = bytesOf(Image(makePixMap(4, 4)).getData(FTM::JPEGImageType));
     std::vector<UInt8> jpegHead(jpeg.begin(), jpeg.begin() + 20);
-    std::vector<UInt8> jpegNoWidth = jpeg;
-    for (std::size_t i = 0; i + 8 < jpegNoWidth.size(); ++i) {
-        if (jpegNoWidth[i] == 0xFF && jpegNoWidth[i + 1] == 0xC0) { // the frame header
-            jpegNoWidth[i + 7] = 0;
-            jpegNoWidth[i + 8] = 0;
-            break;
+    // The frame header's height and width (two bytes each, high first) set to these.
+    auto withSize = [&jpeg](UInt8 high, UInt8 low) {
+        std::vector<UInt8> changed = jpeg;
+        for (std::size_t i = 0; i + 8 < changed.size(); ++i) {
+            if (changed[i] == 0xFF && changed[i + 1] == 0xC0) {
+                changed[i + 5] = changed[i + 7] = high;
+                changed[i + 6] = changed[i + 8] = low;
+                break;
+            }
         }
-    }
+        return changed;
+    };
+    std::vector<UInt8> jpegNoWidth = withSize(0, 0);
+    std::vector<UInt8> jpegHuge = withSize(0x3E, 0x80); // 16000 x 16000 from a few hundred bytes
     const std::vector<std::vector<UInt8>> inputs = {
         {'n', 'o', 't', ' ', 'a', 'n', ' ', 'i', 'm', 'a', 'g', 'e'},
         badCrc,
@@ -362,7 +368,8 @@ TEST(ImageTest, DataTheHostCannotReadIsKept) {
         {'B', 'M'},
         {0xFF, 0xD8, 0xFF},
         jpegHead,
-        jpegNoWidth};
+        jpegNoWidth,
+        jpegHuge};
     for (std::size_t i = 0; i < inputs.size(); ++i) {
         SCOPED_TRACE(i);
         Image image(blockOf(inputs[i]));
