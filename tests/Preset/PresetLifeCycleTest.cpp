@@ -167,12 +167,15 @@ TEST_F(LifeCycleTest, WithoutTheEmbeddedFolderNothingIsAdded) {
     struct Case {
         char const* name;
         std::function<void()> arrange;
+        bool made; // the files were made, though not registered
     };
     std::vector<Case> const cases{
-        {"no embedded library", [&] { sim::setLibraryFolders({embedded.string()}, -1); }},
-        {"embedded folder gone", [&] { std::filesystem::remove_all(embedded); }},
-        {"Zelvane is a file", [&] { std::ofstream(embedded / "Zelvane") << "x"; }},
-        {"folders cannot be made", [&] { sim::failCreate(ErrIO, -1); }},
+        {"no embedded library", [&] { sim::setLibraryFolders({embedded.string()}, -1); }, false},
+        {"embedded folder gone", [&] { std::filesystem::remove_all(embedded); }, false},
+        {"Zelvane is a file", [&] { std::ofstream(embedded / "Zelvane") << "x"; }, false},
+        {"folders cannot be made", [&] { sim::failCreate(ErrIO, -1); }, false},
+        {"the library refuses the files",
+         [&] { sim::failCall("ACAPI_LibPart_Register", APIERR_GENERAL, -1); }, true},
     };
     for (Case const& c : cases) {
         SCOPED_TRACE(c.name);
@@ -184,7 +187,8 @@ TEST_F(LifeCycleTest, WithoutTheEmbeddedFolderNothingIsAdded) {
         notify(openProject);
         sim::clearFaults();
         EXPECT_EQ(sim::libPartCount(), 0);
-        EXPECT_FALSE(std::filesystem::exists(images()));
+        EXPECT_EQ(std::filesystem::exists(images() / "Preset_Refresh_1_nocache.gdl"), c.made);
+        EXPECT_EQ(sim::openFileCount(), 0u);
     }
 }
 
@@ -235,6 +239,13 @@ TEST_F(LifeCycleTest, StarterPresetsAreSkipped) {
          [&] {
              sim::clearLibrary();
              addPart("Sample Tool 2 Starter Presets-INT", presetFile({"Object"}), APILib_ObjectID);
+         },
+         {}},
+        {"a part whose file is gone",
+         [&] {
+             sim::clearLibrary();
+             addPart("Sample Tool 2 Starter Presets-INT", presetFile({"Gone"}));
+             std::filesystem::remove(sim::sandboxRoot() / "Sample Tool 2 Starter Presets-INT.gsm");
          },
          {}},
     };
