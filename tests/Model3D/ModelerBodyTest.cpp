@@ -138,6 +138,18 @@ TEST_F(ModelerBodyTest, BodiesComeFromTheModelWithTheirEdgesFacesAndPlaces) {
     EXPECT_EQ(byIndex.getLink().getUniqueID(), Guid(guid));
     EXPECT_EQ(byIndex.bodySize(), 2u);
     EXPECT_TRUE(Element3D(Element3DLink(1, nullptr), *modeler).isEmpty());
+
+    // Bodies straight from the modeler's element and body.
+    ModelerAPI::Element shown;
+    ASSERT_TRUE(modeler->GetElement(1, &shown));
+    EXPECT_EQ(Body(shown, 1).faceSize(), 1u);
+    EXPECT_EQ(Body(shown, 0).vertexSize(), 8u);
+    EXPECT_TRUE(Body(shown, 2).isEmpty());
+    ModelerAPI::Body second;
+    ASSERT_TRUE(shown.GetBody(2, &second));
+    EXPECT_EQ(Body(second).edgeSize(), 8u);
+    sim::failCall("ModelerAPI::Body::GetEdge", APIERR_GENERAL);
+    EXPECT_TRUE(Body(second).isEmpty());
 }
 
 TEST_F(ModelerBodyTest, FacetsCarryTheirCornersAndNormals) {
