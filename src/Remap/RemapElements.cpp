@@ -211,7 +211,8 @@ bool remapOpening(ComponentElem& element, Drawing& drawing, const ComponentLink&
 // An object or lamp whose old part is loaded. Measured unrotated before and after, the new part
 // takes the old box's plan size (and height, unless DWG or flat) and is moved so that the middle of
 // its front edge lies where the old part's did; then its rotation and base level come back.
-// Changed only when both the remap and the restoring put succeed.
+// Changed only when both the remap and the restoring put succeed; a failed remap put leaves the
+// element as it was before the re-point.
 bool remapObject(Object& object, Drawing& drawing, const ComponentLink& target,
                  const ObjectSpecification& rule, ObjectMap::Type kind) {
     const double rotation = object.getRotation2D();
@@ -225,6 +226,8 @@ bool remapObject(Object& object, Drawing& drawing, const ComponentLink& target,
     bool remapped = false;
     CadPoint offset;
     if (before != nullptr) {
+        // The element as it stands, taken back whole (part, sizes, values) should the remap fail.
+        const Object unchanged(object);
         const ComponentLink old = object.getSourceLink();
         if (object.setSourceLink(target, false, true)) {
             object.setAxialWidth(before->getWidth());
@@ -243,6 +246,9 @@ bool remapObject(Object& object, Drawing& drawing, const ComponentLink& target,
                     offset = referenceOf(*before) - referenceOf(*after);
                     ZRotater(rotation, 1e-5).transformPt(offset);
                 }
+            } else {
+                // The host kept the old part: the restoring put must not write the new one.
+                object.Object::operator=(unchanged);
             }
         } else {
             // The new part's defaults were not had: the element names its old part again, its

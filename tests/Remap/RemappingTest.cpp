@@ -333,6 +333,44 @@ TEST_F(RemappingTest, ARepointWhoseDefaultsCannotBeFetchedLeavesTheObjectAsItWas
     EXPECT_EQ(notice(), "1 elements were not remapped.\n");
 }
 
+// The puts of a loaded object's run: unrotated, remap, restore. When the host refuses the remap
+// put, the element keeps its old part and its own values; only the remap put's failure counts.
+TEST_F(RemappingTest, ARefusedRemapPutLeavesTheObjectAsItWas) {
+    struct Case {
+        const char* label;
+        int skip; // successful puts before the failing one
+    };
+    const Case cases[] = {
+        {"unrotating put refused", 0},
+        {"remap put refused", 1},
+    };
+    for (const Case& c : cases) {
+        restart();
+        Int32 old = addPart({"Old"});
+        Int32 target = addPart({"New", APILib_ObjectID, 2.0, 0.5, 2.5});
+        GS::Guid guid = placeObject(old, {3.0, 4.0, 0.7, false, 1.2, 0.8, 0.9});
+        API_Element original = sim::element(guid);
+        map(ObjectMap::GSM, APILib_ObjectID, "Old", target);
+        collect(APILib_ObjectID, "Old", guid);
+        sim::failCall("ACAPI_Element_Change", APIERR_GENERAL, 1, c.skip);
+        EXPECT_EQ(remap(ObjectMap::GSM), 0u) << c.label;
+        sim::clearFaults();
+
+        API_Element record = sim::element(guid);
+        std::map<std::string, double> lengths = lengthsOf(guid);
+        EXPECT_EQ(record.object.libInd, old) << c.label;
+        EXPECT_NEAR(record.object.xRatio, original.object.xRatio, tolerance) << c.label;
+        EXPECT_NEAR(record.object.yRatio, original.object.yRatio, tolerance) << c.label;
+        EXPECT_NEAR(lengths["A"], 1.2, tolerance) << c.label;
+        EXPECT_NEAR(lengths["B"], 0.8, tolerance) << c.label;
+        EXPECT_NEAR(lengths["ZZYZX"], 0.9, tolerance) << c.label;
+        EXPECT_NEAR(record.object.angle, original.object.angle, tolerance) << c.label;
+        EXPECT_NEAR(record.object.posX, 3.0, tolerance) << c.label;
+        EXPECT_NEAR(record.object.posY, 4.0, tolerance) << c.label;
+        EXPECT_EQ(notice(), "1 elements were not remapped.\n") << c.label;
+    }
+}
+
 TEST_F(RemappingTest, ARefusedTargetIsProcessedButNeverPut) {
     Int32 chair = addPart({"Chair"});
     Int32 panel = addPart({"Panel", APILib_DoorID});
