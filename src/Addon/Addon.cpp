@@ -24,6 +24,7 @@
 #include "Environment/MemoryBlock.h"
 #include "Environment/Platform.h"
 #include "GSRoot/BM.hpp"
+#include "IFC/IFCData.h"
 #include "Interface/InterfacePanel.h"
 #include "Library/Library.h"
 #include "Library/ParameterList.h"
@@ -243,6 +244,8 @@ GSErrCode Addon::shutdown() {
         // The preset module's templates and its two subscribers live as long as the module.
         PresetDatabase::shutdownModule();
         Drawing::shutdown();
+        // Interned IFC names and value types would otherwise outlive an unloaded bundle.
+        IFCData::shutdown();
         Specification::shutdown();
         Library::shutdown();
         InterfacePanel::shutdown();

@@ -98,8 +98,9 @@ IFCData::IFCData(const String& name, const String& valueTypeName, bool recordFla
     : m_name(addText(name)), m_valueType(addValueType(valueTypeName, true)), m_recordFlag(recordFlag) {}
 
 const String& IFCData::textOf(const SharedText& text) {
-    static const String* nullString = new String;
-    return text != nullptr ? *text : *nullString;
+    // Holds no text, so it owns no memory that could outlive the module.
+    static const String nullString;
+    return text != nullptr ? *text : nullString;
 }
 
 IFCData::SharedText IFCData::addText(const String& text) {
