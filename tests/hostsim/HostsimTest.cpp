@@ -135,7 +135,7 @@ TEST(HostsimTest, OpensAProjectDescription) {
              "      IFC classification \"Ss_40_20\" \"Seating\"\n",
              "      part 1 \"Chair 01\" at (4, 1) angle 0 level 0\n      unloaded part \"Ceiling Lamp 23\"\n",
              "    type 25 layer 1 floor 0\n      opens \"Section A\" pen 3 from -1 to 7 line (-1, 2) (7, "
-             "2)\n",
+             "2) second line (-1, 5) (7, 5)\n",
              "      part 2 \"Door 90\" 0.9 x 2.1 in \"W-1\" at 1.5 sill 0\n      IFC attribute \"Tag\" "
              "IfcLabel \"D-1\"\n",
              "  layout \"Sheet 1\": 0 elements\n",
@@ -215,6 +215,12 @@ TEST(HostsimTest, OpensAProjectDescription) {
          "elements[0].line: a marker's line has at least two"},
         {R"({"elements": [{"type": 33, "line": [[0, 0], [1]]}]})",
          "elements[0].line[1]: must be a list of two"},
+        {R"({"elements": [{"type": 6, "secondLine": []}]})",
+         "elements[0].secondLine: only section (25) and elevation (33)"},
+        {R"({"elements": [{"type": 33, "secondLine": [[0, 0], [1, 0]]}]})",
+         "elements[0].secondLine: a marker with a second line has a line"},
+        {R"({"elements": [{"type": 25, "line": [[0, 0], [1, 0]], "secondLine": [[0, 0], ["x", 1]]}]})",
+         "elements[0].secondLine[1]: must be a list of two"},
         {R"({"elements": [{"type": 25, "bottom": 3, "top": 3}]})",
          "elements[0].top: must be above the bottom"},
         {R"({"elements": [{"type": 25, "pen": 0}]})", "elements[0].pen: must be an integer from 1 to 255"},

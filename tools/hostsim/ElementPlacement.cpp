@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace hostsim {
@@ -77,7 +78,7 @@ ElementPlacement ElementPlacement::read(const MemberReader& entry, API_Element& 
             entry.fail(key, "only doors (5) and windows (4) have this member");
         }
     }
-    for (const char* key : {"pen", "bottom", "top", "line"}) {
+    for (const char* key : {"pen", "bottom", "top", "line", "secondLine"}) {
         if (entry.has(key) && type != API_CutPlaneID && type != API_ElevationID) {
             entry.fail(key, "only section (25) and elevation (33) markers have this member");
         }
@@ -182,20 +183,28 @@ void ElementPlacement::readMarker(const MemberReader& entry, API_MarkerType& mar
     if (!(marker.bottomLevel < marker.topLevel)) {
         entry.fail("top", "must be above the bottom level");
     }
-    if (entry.has("line")) {
-        const json& points = entry.list("line");
+    for (auto [name, line] :
+         {std::make_pair("line", &result.m_line), std::make_pair("secondLine", &result.m_secondLine)}) {
+        if (!entry.has(name)) {
+            continue;
+        }
+        const json& points = entry.list(name);
         if (points.size() < 2) {
-            entry.fail("line", "a marker's line has at least two points");
+            entry.fail(name, "a marker's line has at least two points");
         }
         for (std::size_t i = 0; i < points.size(); ++i) {
             const json& point = points[i];
             if (!point.is_array() || point.size() != 2 || !point[0].is_number() || !point[1].is_number()) {
-                entry.fail("line[" + std::to_string(i) + "]", "must be a list of two numbers");
+                entry.fail(std::string(name) + "[" + std::to_string(i) + "]",
+                           "must be a list of two numbers");
             }
-            result.m_line.push_back(API_Coord{point[0].get<double>(), point[1].get<double>()});
+            line->push_back(API_Coord{point[0].get<double>(), point[1].get<double>()});
         }
-        marker.nLineCoords = Int32(result.m_line.size());
     }
+    if (!result.m_secondLine.empty() && result.m_line.empty()) {
+        entry.fail("secondLine", "a marker with a second line has a line");
+    }
+    marker.nLineCoords = Int32(result.m_line.size());
 }
 
 sim::IFCItems ElementPlacement::readIFC(const MemberReader& ifc) {
@@ -270,16 +279,24 @@ void ElementPlacement::apply(const GS::Guid& guid) const {
         }
         ACAPI_DisposeElemMemoHdls(&memo);
     }
-    if (!m_line.empty()) {
-        // A marker's line is written with the host's section-line bit.
-        const UInt64 markerLineWritten = 0x4000;
+    // A marker's lines are written with the host's section-line bits.
+    const std::pair<const std::vector<API_Coord>*, API_Coord * API_ElementMemo::*> lines[] = {
+        {&m_line, &API_ElementMemo::sectionLineCoords},
+        {&m_secondLine, &API_ElementMemo::sectionSecondLineCoords}};
+    const UInt64 lineWritten[] = {0x4000, 0x8000};
+    for (int i = 0; i < 2; ++i) {
+        const std::vector<API_Coord>& line = *lines[i].first;
+        if (line.empty()) {
+            continue;
+        }
         API_ElementMemo memo;
         std::memset(static_cast<void*>(&memo), 0, sizeof memo);
-        memo.sectionLineCoords = reinterpret_cast<API_Coord*>(
-            BMAllocatePtr(GSSize(m_line.size() * sizeof(API_Coord)), ALLOCATE_CLEAR, 0));
-        if (memo.sectionLineCoords != nullptr) {
-            std::copy(m_line.begin(), m_line.end(), memo.sectionLineCoords);
-            sim::storeMemo(guid, &memo, markerLineWritten);
+        API_Coord*& block = memo.*lines[i].second;
+        block = reinterpret_cast<API_Coord*>(
+            BMAllocatePtr(GSSize(line.size() * sizeof(API_Coord)), ALLOCATE_CLEAR, 0));
+        if (block != nullptr) {
+            std::copy(line.begin(), line.end(), block);
+            sim::storeMemo(guid, &memo, lineWritten[i]);
         }
         ACAPI_DisposeElemMemoHdls(&memo);
     }

@@ -1,6 +1,6 @@
 // What a project description says of one element beyond its header: an object's or lamp's library
 // part, placement, size, IFC data and unloaded part's name; a wall's line and size; a door's or
-// window's wall, part, size and place in it; a marker's pen, levels and line. Read and checked with the
+// window's wall, part, size and place in it; a marker's pen, levels and lines. Read and checked with the
 // element, put into the simulated host once the element is added.
 #pragma once
 
@@ -50,7 +50,8 @@ private:
     std::vector<sim::LibParameter> m_parameters; // an object's own, after its sizes
     std::optional<sim::IFCItems> m_ifc;
     std::string m_unloadedName;
-    std::vector<API_Coord> m_line; // a section or elevation marker's line
+    std::vector<API_Coord> m_line;       // a section or elevation marker's line
+    std::vector<API_Coord> m_secondLine; // and its second (depth) line
 };
 
 } // namespace hostsim

@@ -207,6 +207,16 @@ void writeElementDetails(std::ostream& report, const GS::Guid& guid) {
                 report << " (" << memo.sectionLineCoords[i].x << ", " << memo.sectionLineCoords[i].y << ")";
             }
         }
+        if (memo.sectionSecondLineCoords != nullptr) {
+            std::size_t count =
+                std::size_t(BMGetPtrSize(reinterpret_cast<GSPtr>(memo.sectionSecondLineCoords))) /
+                sizeof(API_Coord);
+            report << " second line";
+            for (std::size_t i = 0; i < count; ++i) {
+                report << " (" << memo.sectionSecondLineCoords[i].x << ", "
+                       << memo.sectionSecondLineCoords[i].y << ")";
+            }
+        }
         ACAPI_DisposeElemMemoHdls(&memo);
         report << "\n";
         break;
