@@ -1,4 +1,6 @@
 // The remapping bundle loaded as the host loads it: by the host program, and into this process.
+#include "HostsimRun.h"
+
 #include "ACAPI/EntryPoints.hpp"
 #include "ACAPI/ErrorCodes.hpp"
 #include "sim/AddOns.h"
@@ -10,34 +12,14 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <string>
 
 namespace {
 
-const std::filesystem::path binaryDir = ZELVANE_BINARY_DIR;
-const std::filesystem::path sourceDir = ZELVANE_SOURCE_DIR;
-
-std::string runHostsim(const std::filesystem::path& scenario, int& status) {
-    std::string command = (binaryDir / "hostsim").string() + " " + scenario.string() + " 2>&1";
-    std::string output;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        status = -1;
-        return output;
-    }
-    std::array<char, 4096> buffer;
-    std::size_t n;
-    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
-        output.append(buffer.data(), n);
-    }
-    int result = pclose(pipe);
-    status = WIFEXITED(result) ? WEXITSTATUS(result) : -1;
-    return output;
-}
+using hostsim_test::binaryDir;
+using hostsim_test::sourceDir;
 
 template <typename T>
 T* entry(void* handle, const char* name) {
@@ -47,9 +29,9 @@ T* entry(void* handle, const char* name) {
 } // namespace
 
 TEST(RemapBundleTest, RunsInTheHostProgramAndKeepsItsPreferencesInTheProject) {
-    int status = -1;
-    std::string report = runHostsim(sourceDir / "examples" / "remap.json", status);
-    ASSERT_EQ(status, 0) << report;
+    hostsim_test::HostsimRun run = hostsim_test::runHostsim(sourceDir / "examples" / "remap.json");
+    ASSERT_EQ(run.status, 0) << run.output;
+    const std::string& report = run.output;
     for (const char* line : {
              "step 1: CheckEnvironment remap -> 2 name \"Library Part Remapping\" description \"Version 1.09 "
              "(build 11)\\n",
