@@ -2,7 +2,6 @@
 
 #include "ACAPI/ShapePrims.hpp"
 #include "Environment/DataBufferOut.h"
-#include "Environment/ToString.h"
 
 namespace zelvane {
 
@@ -22,18 +21,11 @@ void PrimitiveDistortedHatch::setFillMatrix(double a, double b, double c, double
 
 bool PrimitiveDistortedHatch::write2DScript(DataBufferOut& out, ParameterBuilder* builder,
                                             CadPoint const& offset, unsigned short indent) const {
-    int n = write2DVertices(out, offset, indent, true);
+    int n = write2DPrelude(out, builder, offset, indent);
     if (n == 0)
         return isGood(out);
-    writeLineAttributes(out, builder, indent, 0);
-    write2DFill(out, builder, indent);
-    writeTabs(out, indent);
-    if (!isFilled()) {
-        out << "poly2_a " << n << ", 1, " << ToString(short(getPen())) << ", get(" << 3 * n << ")\n";
-    } else if (builder == nullptr) {
-        out << "poly2_b " << n << ", " << getFrameFillCode() << ", ";
-        writeFillPens(out, builder);
-        out << ", get(" << 3 * n << ")\n";
+    if (!isFilled() || builder == nullptr) {
+        writePolyStatement(out, builder, n);
     } else {
         out << "poly2_b{5} " << n << ", " << getFrameFillCode() << ", 1, " << m_flags << ",\n";
         writeTabs(out, indent + 1);

@@ -55,14 +55,18 @@ void PrimitiveHatch::writeFillPens(DataBufferOut& out, ParameterBuilder* builder
     writeAttribute(Pen(getBackPen()), out, builder, 0, 3, false, false, true);
 }
 
-bool PrimitiveHatch::write2DScript(DataBufferOut& out, ParameterBuilder* builder, CadPoint const& offset,
+int PrimitiveHatch::write2DPrelude(DataBufferOut& out, ParameterBuilder* builder, CadPoint const& offset,
                                    unsigned short indent) const {
     int n = write2DVertices(out, offset, indent, true);
     if (n == 0)
-        return isGood(out);
+        return 0;
     writeLineAttributes(out, builder, indent, 0);
     write2DFill(out, builder, indent);
     writeTabs(out, indent);
+    return n;
+}
+
+void PrimitiveHatch::writePolyStatement(DataBufferOut& out, ParameterBuilder* builder, int n) const {
     if (!isFilled()) {
         out << "poly2_a " << n << ", 1, " << ToString(short(getPen()));
     } else {
@@ -70,6 +74,12 @@ bool PrimitiveHatch::write2DScript(DataBufferOut& out, ParameterBuilder* builder
         writeFillPens(out, builder);
     }
     out << ", get(" << 3 * n << ")\n";
+}
+
+bool PrimitiveHatch::write2DScript(DataBufferOut& out, ParameterBuilder* builder, CadPoint const& offset,
+                                   unsigned short indent) const {
+    if (int n = write2DPrelude(out, builder, offset, indent))
+        writePolyStatement(out, builder, n);
     return isGood(out);
 }
 

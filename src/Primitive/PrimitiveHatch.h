@@ -32,6 +32,12 @@ public:
     virtual void setFill(attribute_index fill) { m_fill = fill; }
 
 protected:
+    // The put data, the line attributes, the fill and the indent of the statement that follows;
+    // the number of vertices written, 0 (and nothing more written) for no valid contour.
+    int write2DPrelude(DataBufferOut& out, ParameterBuilder* builder, CadPoint const& offset,
+                       unsigned short indent) const;
+    // "poly2_a" unfilled, else "poly2_b" with the fill pens, over the n vertices put.
+    void writePolyStatement(DataBufferOut& out, ParameterBuilder* builder, int n) const;
     // With a builder: the fill statement, or the gradient's definition (once per builder) and
     // "set fill" when another fill was set since.
     void write2DFill(DataBufferOut& out, ParameterBuilder* builder, unsigned short indent) const;
