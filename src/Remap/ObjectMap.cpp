@@ -191,7 +191,13 @@ ObjectSpecification* ObjectMap::getSpecification(Key const& key, String& sourceN
             return rule.release();
         }
     }
+    // Callers learn that a rule is another source's by its list's name: lists named like the chosen
+    // one (the chosen list, searched above, and lists of other kinds that share its name) are left
+    // out, so that a rule found here never passes for the chosen source's.
     for (SpecificationList* list : m_lists) {
+        if (list->getSourceName() == sourceName) {
+            continue;
+        }
         if (ObjectSpecification* rule = list->find(key.first, lowered)) {
             sourceName = list->getSourceName();
             return rule;

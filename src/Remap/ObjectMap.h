@@ -88,7 +88,8 @@ public:
     bool importSource(ObjectMap const& other, String const& name, Type type);
 
     // The rule for a key: first in the named list of that kind (made there when asked), else in any
-    // list of the map, when `sourceName` becomes the name of the list that holds it. Null when none.
+    // list of the map of another name, when `sourceName` becomes the name of the list that holds
+    // it: a changed name always means another source. Null when none.
     ObjectSpecification* getSpecification(Key const& key, String& sourceName, Type type, bool create,
                                           bool automatic);
     // Appends a copy of the rule to the named list, its target resolved once; false without that

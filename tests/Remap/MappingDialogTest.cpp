@@ -425,6 +425,23 @@ TEST_F(MappingDialogTest, MissingPartsAreMappedAutomaticallyBesideTheUsersRules)
     EXPECT_EQ(ruleOf(map, "Default", ObjectMap::missing, "Desk", APILib_DoorID), "Desk");
 }
 
+// Another kind's list under the chosen name is another source: its rules are neither shown as
+// the chosen source's nor changed by automatic mapping.
+TEST_F(MappingDialogTest, AListOfAnotherKindNamedLikeTheChosenOneIsAnotherSource) {
+    addKey("Armchair"); // the GSM rule resolves: taken for the user's own, it would stay unmapped
+    addKey("Stool");    // the GSM rule is automatic and does not resolve: it would be re-pointed
+    addRule(map, "Default", ObjectMap::GSM, "Armchair", "Desk");
+    addRule(map, "Default", ObjectMap::GSM, "Stool", "Nothing", APILib_ObjectID, true);
+    addPart("Stool");
+    ASSERT_EQ(run(ObjectMap::missing, {userAction(K::closeOK)}), 1);
+    EXPECT_EQ(dialog->rows,
+              (std::vector<Row>{{"Armchair", "Armchair", "green"}, {"Stool", "Stool", "green"}}));
+    EXPECT_EQ(ruleOf(map, "Default", ObjectMap::missing, "Armchair"), "Armchair");
+    EXPECT_EQ(ruleOf(map, "Default", ObjectMap::missing, "Stool"), "Stool");
+    EXPECT_EQ(ruleOf(map, "Default", ObjectMap::GSM, "Armchair"), "Desk");
+    EXPECT_EQ(ruleOf(map, "Default", ObjectMap::GSM, "Stool"), "Nothing");
+}
+
 TEST_F(MappingDialogTest, LegacyKeysFindTheirPartOfTheHostsVersion) {
     addPart("Table 21");
     addPart("Bench 20");

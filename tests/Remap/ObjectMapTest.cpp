@@ -130,9 +130,14 @@ TEST_F(ObjectMapTest, RuleFoundAcrossListsNamesItsList) {
     };
     for (const Case& c : {
              Case{APILib_LampID, "LAMP", "Default", ObjectMap::IFC, "Other"},
-             Case{APILib_ObjectID, "table", "Default", ObjectMap::IFC, "Default"}, // a list of another kind
+             Case{APILib_ObjectID, "table", "Other", ObjectMap::IFC, "Default"}, // a list of another kind
              Case{APILib_ObjectID, "chair", "Nowhere", ObjectMap::GSM, "Default"},
              Case{APILib_ObjectID, "Bed", "Default", ObjectMap::IFC, nullptr},
+             // Lists of other kinds named like the chosen one would pass for it: they are left out.
+             Case{APILib_ObjectID, "table", "Default", ObjectMap::IFC, nullptr},
+             Case{APILib_ObjectID, "chair", "Default", ObjectMap::DWG, nullptr},
+             Case{APILib_LampID, "lamp", "Other", ObjectMap::GSM, nullptr},
+             Case{APILib_LampID, "lamp", "Default", ObjectMap::DWG, "Other"},
          }) {
         String source(c.source);
         ObjectSpecification* rule =
