@@ -153,12 +153,6 @@ TEST(PrimitiveScript, Polygons) {
         EXPECT_EQ(row.text, row.expected) << row.name;
 }
 
-} // namespace
-} // namespace zelvane
-
-namespace zelvane {
-namespace {
-
 // With a builder but no parameter list: attribute statements by index, written when they change;
 // inline pens never leave an empty argument (background pen 0 is written as 0).
 TEST(PrimitiveScript, BuilderWithoutParameters) {
@@ -196,12 +190,6 @@ TEST(PrimitiveScript, BuilderWithoutParameters) {
     for (Golden const& row : table)
         EXPECT_EQ(row.text, row.expected) << row.name;
 }
-
-} // namespace
-} // namespace zelvane
-
-namespace zelvane {
-namespace {
 
 // Attributes as library-part parameters: an array's row in brackets, a named parameter, a pen
 // type written nothing for (-4) written inline as its index.

@@ -157,12 +157,6 @@ TEST(RenderContext, WithoutSurfaceOnlyThePenIsKept) {
     EXPECT_EQ(short(context.getPen()), 4);
 }
 
-} // namespace
-} // namespace zelvane
-
-namespace zelvane {
-namespace {
-
 // A user item's update message: the preview draws into the item's recording, sized by its dirty
 // rectangle.
 TEST(RenderContext, DrawsIntoAUserItemsUpdate) {
