@@ -441,12 +441,12 @@ void beginElementJournal() {
 }
 
 void endElementJournal(bool keep) {
-    if (!keep) {
-        dropJournal();
-        return;
-    }
     state().journal.open = false;
     state().journal.kept = true;
+    if (!keep) {
+        // A command that fails leaves the project as it found it.
+        revertElementJournal();
+    }
 }
 
 bool revertElementJournal() {

@@ -12,7 +12,8 @@
 GSErrCode ACAPI_WriteReport(const char* format, Int32 withDial, ...);
 
 // Runs `command` as one undoable step named `undoString`. Answers the command's error; a step
-// whose command fails is not kept. A call made while a command runs is refused with
+// whose command fails (or throws) is not kept, and the elements it created, changed or deleted
+// are put back as they were. A call made while a command runs is refused with
 // APIERR_REFUSEDCMD and runs nothing.
 GSErrCode ACAPI_CallUndoableCommand(const GS::UniString& undoString,
                                     const std::function<GSErrCode()>& command);

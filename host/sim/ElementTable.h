@@ -72,7 +72,8 @@ API_SelTypeID selectionType();
 
 // The journal of an undoable command's element changes: begun when the command starts; each
 // element is remembered as it was before the command first creates, changes or deletes it. Ending
-// it keeps it as the last command's, to be reverted once; a new journal drops the old one.
+// it keeps it as the last command's, to be reverted once, or (for a failed command) reverts it at
+// once; a new journal drops the old one.
 void beginElementJournal();
 void endElementJournal(bool keep);
 // Puts every element the last kept journal remembered back as it was; false without one.

@@ -156,7 +156,7 @@ TEST_F(UndoJournalTest, UndoRevertsTheLastCommandsElementChangesOnce) {
     EXPECT_FALSE(sim::undoLastCommand()) << "one command is kept, once";
 }
 
-TEST_F(UndoJournalTest, AFailedCommandLeavesNothingToUndo) {
+TEST_F(UndoJournalTest, AFailedCommandIsTakenBackAndLeavesNothingToUndo) {
     ASSERT_EQ(ACAPI_CallUndoableCommand("Kept", [] { return NoError; }), NoError);
     EXPECT_EQ(ACAPI_CallUndoableCommand("Failed",
                                         [&] {
@@ -165,6 +165,7 @@ TEST_F(UndoJournalTest, AFailedCommandLeavesNothingToUndo) {
                                             return APIERR_CANCEL;
                                         }),
               APIERR_CANCEL);
+    EXPECT_TRUE(sim::hasElement(gone)) << "a failed command's changes are taken back";
     EXPECT_FALSE(sim::undoLastCommand());
     EXPECT_FALSE(sim::undoSteps().front().undone);
 }
