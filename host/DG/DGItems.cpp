@@ -70,6 +70,9 @@ bool DGIsItemVisible(short dialId, short number) {
 void DGRedrawItem(short dialId, short number) {
     if (sim::ItemState* found = item(dialId, number)) {
         ++found->redraws;
+        if (found->kind == "userItem") {
+            found->redrawPending = true;
+        }
     }
 }
 
@@ -237,5 +240,8 @@ void DGSetDialogZPosition(short dialId, short zPosition) {
 void DGRedrawDialog(short dialId) {
     if (sim::PanelState* panel = sim::findPanel(dialId)) {
         ++panel->redraws;
+        for (auto& [number, item] : panel->items) {
+            item.redrawPending = item.redrawPending || item.kind == "userItem";
+        }
     }
 }

@@ -141,15 +141,17 @@ void updateUserItem(short id, short number) {
     notifyItem<DG::UserItemObserver>(id, number, [&](auto& o) { o.UserItemUpdate(event); });
 }
 
-// Every user item of the panel and of its tab pages, in item order.
-void updateUserItems(short id) {
+// The user items of the panel and of its tab pages, in item order: all of them, or those the
+// program asked to redraw. Each asks again only after its update.
+void updateUserItems(short id, bool pendingOnly) {
     std::vector<std::pair<short, short>> targets;
-    for (const auto& [panelId, panel] : table().panels) {
+    for (auto& [panelId, panel] : table().panels) {
         if (panelId != id && !(panel.kind == PanelState::tabPage && panel.parent == id)) {
             continue;
         }
-        for (const auto& [number, item] : panel.items) {
-            if (item.kind == "userItem") {
+        for (auto& [number, item] : panel.items) {
+            if (item.kind == "userItem" && (item.redrawPending || !pendingOnly)) {
+                item.redrawPending = false;
                 targets.emplace_back(panelId, number);
             }
         }
@@ -607,6 +609,9 @@ bool actOnPalette(short resourceID, const DialogScript& actions) {
             }
             perform(id, action);
             processPending(id);
+            if ((panel = findPanel(id)) != nullptr && panel->processing) {
+                updateUserItems(id, true);
+            }
         }
         return true;
     }
@@ -713,7 +718,7 @@ int runModal(short id) {
     if ((panel = findPanel(id)) != nullptr) {
         table().records[index].title = panel->title;
     }
-    updateUserItems(id);
+    updateUserItems(id, false);
     processPending(id);
     for (std::size_t i = 0; i < script.size(); ++i) {
         panel = findPanel(id);
@@ -724,6 +729,9 @@ int runModal(short id) {
         }
         perform(id, script[i]);
         processPending(id);
+        if ((panel = findPanel(id)) != nullptr && !panel->closed) {
+            updateUserItems(id, true);
+        }
     }
     panel = findPanel(id);
     if (panel != nullptr && !panel->closed) {
@@ -757,7 +765,7 @@ void openPalette(short id) {
     if ((panel = findPanel(id)) != nullptr) {
         table().records[index].title = panel->title;
     }
-    updateUserItems(id);
+    updateUserItems(id, false);
     processPending(id);
 }
 

@@ -46,6 +46,7 @@ struct ItemState {
     // number of updates sent.
     std::shared_ptr<NewDisplay::Recording> drawing;
     int updates = 0;
+    bool redrawPending = false; // the program asked for a redraw, delivered after the current action
 };
 
 struct HotKey {
@@ -200,7 +201,8 @@ struct DialogRecord {
 
 // Every dialog and palette shown, in order of opening. A panel's user items, and those of its
 // tab pages, get an update notification (DG_MSG_UPDATE) as it opens, after its observers heard
-// of the opening, and on each redraw action; the program's own redraw requests only count.
+// of the opening, and on each redraw action; one the program asks to redraw (DGRedrawItem,
+// DGRedrawDialog) gets its update once the action that asked for it has been handled.
 const std::vector<DialogRecord>& dialogs();
 
 struct AlertRecord {

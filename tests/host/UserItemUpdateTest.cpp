@@ -1,4 +1,5 @@
 #include "ACAPI/Resources.hpp"
+#include "DG/DGItems.hpp"
 #include "DG/DGUserItem.hpp"
 #include "Display/NativeContext.hpp"
 #include "sim/Dialogs.h"
@@ -7,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -31,11 +33,16 @@ const char* const templates = R"({
   }
 })";
 
-// Draws a diagonal of the dirty rectangle into each update's context and logs the update.
+// Draws a diagonal of the dirty rectangle into each update's context and logs the update; asks
+// to be drawn again when redrawing is set.
 class Painter : public DG::UserItemObserver {
 public:
     explicit Painter(std::vector<std::string>& log) : m_log(log) {}
+    bool redrawing = false;
     void UserItemUpdate(const DG::UserItemUpdateEvent& event) override {
+        if (redrawing) {
+            DGRedrawItem(event.GetPanelId(), event.GetItemId());
+        }
         NewDisplay::NativeContext context(event.GetDrawContext());
         NewDisplay::Rect dirty = context.GetDirtyRect();
         context.MoveTo(dirty.left, dirty.top);
@@ -48,6 +55,21 @@ public:
 
 private:
     std::vector<std::string>& m_log;
+};
+
+// Logs a button's clicks and runs the program's reaction.
+class Clicker : public DG::ButtonItemObserver {
+public:
+    Clicker(std::vector<std::string>& log, std::function<void(short)> reaction)
+        : m_log(log), m_reaction(std::move(reaction)) {}
+    void ButtonClicked(const DG::ItemEvent& event) override {
+        m_log.push_back("clicked");
+        m_reaction(event.GetPanelId());
+    }
+
+private:
+    std::vector<std::string>& m_log;
+    std::function<void(short)> m_reaction;
 };
 
 class UserItemUpdateTest : public ::testing::Test {
@@ -103,6 +125,59 @@ TEST_F(UserItemUpdateTest, UpdatesOnOpenAndOnRedraw) {
         EXPECT_EQ(record.drawings.at(3).back().arguments, (std::vector<double>{120, 60})) << c.name;
         EXPECT_EQ(record.drawings.count(6), 0u) << c.name; // hidden: never drawn
         EXPECT_EQ(record.drawings.count(4), 0u) << c.name;
+    }
+}
+
+// The program's redraw requests reach the items once the action that made them was handled; an
+// item asking again while it draws is drawn after the next action, not at once.
+TEST_F(UserItemUpdateTest, ProgramRedrawsFollowTheAction) {
+    struct Case {
+        const char* name;
+        std::function<void(short panel)> onClick; // what the program does when button 4 is clicked
+        bool redrawWhileDrawing;
+        std::vector<std::string> log;
+    };
+    const std::string item3 = "3 at 10,20 size 120x60";
+    const std::string item5 = "5 at 140,20 size 20x10";
+    const std::string click = "clicked";
+    const Case cases[] = {
+        {"nothing asked", [](short) {}, false, {item3, item5, click, click}},
+        {"one item",
+         [](short panel) { DGRedrawItem(panel, 3); },
+         false,
+         {item3, item5, click, item3, click, item3}},
+        {"twice, one update",
+         [](short panel) {
+             DGRedrawItem(panel, 3);
+             DGRedrawItem(panel, 3);
+         },
+         false,
+         {item3, item5, click, item3, click, item3}},
+        {"not a user item", [](short panel) { DGRedrawItem(panel, 4); }, false, {item3, item5, click, click}},
+        {"the whole dialog",
+         [](short panel) { DGRedrawDialog(panel); },
+         false,
+         {item3, item5, click, item3, item5, click, item3, item5}},
+        {"asking while drawing",
+         [](short) {},
+         true,
+         {item3, item5, click, item3, item5, click, item3, item5}},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> log;
+        Painter painter(log);
+        Clicker clicker(log, c.onClick);
+        DG::ModalDialog dialog(module(), 520);
+        for (short number : {3, 5}) {
+            DG::UserItem(dialog, number).Attach(painter);
+        }
+        DG::Button(dialog, 4).Attach(clicker);
+        painter.redrawing = c.redrawWhileDrawing;
+        sim::queueDialogScript(520, {sim::userAction(sim::DialogAction::click, 4),
+                                     sim::userAction(sim::DialogAction::click, 4),
+                                     sim::userAction(sim::DialogAction::closeOK)});
+        EXPECT_TRUE(dialog.Invoke()) << c.name;
+        EXPECT_EQ(log, c.log) << c.name;
     }
 }
 
