@@ -148,6 +148,30 @@ TEST(RenderContext, DrawsThroughTheSurface) {
     Specification::shutdown();
 }
 
+// The surface's dirty rectangle becomes the bounds, each side clamped to 16 bits, one that is
+// not a number becoming 0.
+TEST(RenderContext, BoundsFromTheDirtyRectangle) {
+    double const nan = std::numeric_limits<double>::quiet_NaN();
+    struct Row {
+        char const* name;
+        NewDisplay::Rect dirty;
+        std::vector<int> bounds;
+    };
+    std::vector<Row> table = {
+        {"in range", {-5, 2, 640, 480}, {-5, 2, 640, 480}},
+        {"too large", {-1e9, -40000, 1e9, 70000}, {-32768, -32768, 32767, 32767}},
+        {"not finite", {nan, 0, std::numeric_limits<double>::infinity(), nan}, {0, 0, 0, 0}},
+    };
+    for (Row const& row : table) {
+        RenderContext context(new NewDisplay::NativeContext(row.dirty), ScreenRect());
+        ScreenRect const& b = context.getBounds();
+        EXPECT_EQ((std::vector<int>{b.getOrigin().getX(), b.getOrigin().getY(), b.getEnd().getX(),
+                                    b.getEnd().getY()}),
+                  row.bounds)
+            << row.name;
+    }
+}
+
 TEST(RenderContext, WithoutSurfaceOnlyThePenIsKept) {
     RenderContext context(nullptr, ScreenRect());
     context.setPen(4);
