@@ -1,3 +1,5 @@
+#include "HostsimRun.h"
+
 #include "ACAPI/EntryPoints.hpp"
 #include "sim/AddOns.h"
 #include "sim/Output.h"
@@ -6,8 +8,6 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -15,40 +15,12 @@
 
 namespace {
 
-const std::filesystem::path binaryDir = ZELVANE_BINARY_DIR;
-const std::filesystem::path sourceDir = ZELVANE_SOURCE_DIR;
-
-struct HostsimRun {
-    int status = -1;
-    std::string output; // standard output and error
-};
-
-HostsimRun runHostsim(const std::filesystem::path& scenario, const std::string& options = "") {
-    std::string command = (binaryDir / "hostsim").string() + " " + scenario.string() + options + " 2>&1";
-    HostsimRun run;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        return run;
-    }
-    std::array<char, 4096> buffer;
-    std::size_t n;
-    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
-        run.output.append(buffer.data(), n);
-    }
-    int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
-
-std::filesystem::path writeScenario(const std::string& name, const std::string& text) {
-    std::filesystem::path path = sim::specialFolder("Temp") / name;
-    std::ofstream(path) << text;
-    return path;
-}
-
-bool contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
+using hostsim_test::binaryDir;
+using hostsim_test::contains;
+using hostsim_test::HostsimRun;
+using hostsim_test::runHostsim;
+using hostsim_test::sourceDir;
+using hostsim_test::writeScenario;
 
 // The four entry points of a bundle loaded the way the host loads it.
 struct LoadedBundle {
