@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -177,9 +178,10 @@ bool ObjectMap::importSource(ObjectMap const& other, String const& name, Type ty
 
 ObjectSpecification* ObjectMap::getSpecification(Key const& key, String& sourceName, Type type, bool create,
                                                  bool automatic) {
-    String lowered = key.second.toLowercase();
+    // The key lower-cased once for every list searched.
+    std::string const indexed = SpecificationList::indexKey(key.first, key.second.toLowercase());
     if (SpecificationList* list = m_lists.getSpecificationList(sourceName, type)) {
-        if (ObjectSpecification* rule = list->find(key.first, lowered)) {
+        if (ObjectSpecification* rule = list->findByIndexKey(indexed)) {
             return rule;
         }
         if (create) {
@@ -198,7 +200,7 @@ ObjectSpecification* ObjectMap::getSpecification(Key const& key, String& sourceN
         if (list->getSourceName() == sourceName) {
             continue;
         }
-        if (ObjectSpecification* rule = list->find(key.first, lowered)) {
+        if (ObjectSpecification* rule = list->findByIndexKey(indexed)) {
             sourceName = list->getSourceName();
             return rule;
         }
@@ -222,14 +224,12 @@ bool ObjectMap::deleteSpecification(Key const& key, String const& sourceName, Ty
     if (list == nullptr) {
         return false;
     }
-    String lowered = key.second.toLowercase();
-    for (auto it = list->begin(); it != list->end(); ++it) {
-        if ((*it)->answers(key.first, lowered)) {
-            list->erase(it);
-            return true;
-        }
+    ObjectSpecification* rule = list->find(key);
+    if (rule == nullptr) {
+        return false;
     }
-    return false;
+    list->erase(std::find(list->cbegin(), list->cend(), rule));
+    return true;
 }
 
 String ObjectMap::populateMenu(PopupMenu& popup, String const& currentName, Type type) const {

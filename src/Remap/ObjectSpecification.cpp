@@ -12,6 +12,7 @@
 #include "Library/ParameterList.h"
 #include "Remap/CustomParameters.h"
 #include "Remap/PartTypeProxy.h"
+#include "Remap/SpecificationList.h"
 #include "XML/XMLTypeProxy.h"
 
 #include <memory>
@@ -57,6 +58,29 @@ ObjectSpecification::ObjectSpecification(ObjectSpecification const& other) = def
 ObjectSpecification& ObjectSpecification::operator=(ObjectSpecification const& other) = default;
 ObjectSpecification::~ObjectSpecification() = default;
 
+ObjectSpecification::Holder& ObjectSpecification::Holder::operator=(Holder const&) {
+    if (list != nullptr) {
+        list->forgetIndex();
+    }
+    return *this;
+}
+
+void ObjectSpecification::keyChanged() {
+    if (m_owner.list != nullptr) {
+        m_owner.list->forgetIndex();
+    }
+}
+
+void ObjectSpecification::setOriginalName(String const& name) {
+    m_originalName = name;
+    keyChanged();
+}
+
+void ObjectSpecification::setMappedType(API_LibTypeID type) {
+    m_mappedType = type;
+    keyChanged();
+}
+
 Shipping* ObjectSpecification::getShipping(std::size_t index, bool) {
     switch (index) {
     case 0: {
@@ -90,6 +114,10 @@ Shipping* ObjectSpecification::getShipping(String const& tag, String const&) {
             if (index == 4 && m_customParameters == nullptr) {
                 m_customParameters = std::make_shared<ParameterList>();
             }
+            // A key field about to be read.
+            if (index < 2) {
+                keyChanged();
+            }
             return getShipping(index, false);
         }
     }
@@ -102,6 +130,7 @@ void ObjectSpecification::setDefault() {
     m_customParameters.reset();
     m_mappedLink.reset();
     m_automatic = false;
+    keyChanged();
 }
 
 bool ObjectSpecification::matches(ObjectMap::Key const& key) const {

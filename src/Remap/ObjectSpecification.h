@@ -64,13 +64,14 @@ public:
     void setParameters(ParameterList const& before, ParameterList const& after);
 
     String const& getOriginalName() const { return m_originalName; }
-    void setOriginalName(String const& name) { m_originalName = name; }
+    // The name and the type are the rule's key: the list holding the rule is told of a change.
+    void setOriginalName(String const& name);
     String const& getMappedName() const { return m_mappedName; }
     void setMappedName(String const& name) { m_mappedName = name; }
     String const& getMappedObjectGuid() const { return m_mappedObjectGuid; }
     void setMappedObjectGuid(String const& guid) { m_mappedObjectGuid = guid; }
     API_LibTypeID getMappedType() const { return m_mappedType; }
-    void setMappedType(API_LibTypeID type) { m_mappedType = type; }
+    void setMappedType(API_LibTypeID type);
     // Null when the rule has no custom values.
     std::shared_ptr<ParameterList> const& getCustomParameters() const { return m_customParameters; }
     void setCustomParameters(std::shared_ptr<ParameterList> parameters) {
@@ -80,6 +81,20 @@ public:
     void setAutomatic(bool automatic) { m_automatic = automatic; }
 
 private:
+    friend class SpecificationList;
+    // Tells the holding list that the key may have changed.
+    void keyChanged();
+
+    // The list holding the rule, which indexes it by key; null for a rule of no list. A copy
+    // belongs to no list; a rule assigned another's fields stays in its list, which is told.
+    class Holder {
+    public:
+        Holder() = default;
+        Holder(Holder const&) {}
+        Holder& operator=(Holder const&);
+        SpecificationList* list = nullptr;
+    };
+    Holder m_owner;
     String m_originalName;
     String m_mappedName;
     String m_mappedObjectGuid;

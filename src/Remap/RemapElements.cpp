@@ -16,9 +16,7 @@
 #include "Remap/ObjectSpecification.h"
 #include "Remap/SpecificationList.h"
 
-#include <map>
 #include <memory>
-#include <string>
 
 namespace zelvane::remap {
 
@@ -70,33 +68,6 @@ public:
 private:
     EditManager m_manager;
     bool m_restored = false;
-};
-
-// The rules of the chosen source by part type and lower-cased name, the first of equal ones
-// answering as the list's own search does: one look-up per key however many rules there are.
-// A key without a rule there has none, or one of another source: either way it is not remapped.
-class RuleIndex {
-public:
-    RuleIndex(const ObjectMap& objectMap, const String& sourceName, ObjectMap::Type kind) {
-        const SpecificationList* list = objectMap.getLists().getSpecificationList(sourceName, kind);
-        if (list == nullptr) {
-            return;
-        }
-        for (ObjectSpecification* rule : *list) {
-            String lowered = rule->getOriginalName().toLowercase();
-            m_rules.emplace(Entry(rule->getMappedType(), std::string(lowered.data(), lowered.dataLength())),
-                            rule);
-        }
-    }
-    ObjectSpecification* operator[](const ObjectMap::Key& key) const {
-        String lowered = key.second.toLowercase();
-        auto found = m_rules.find(Entry(key.first, std::string(lowered.data(), lowered.dataLength())));
-        return found != m_rules.end() ? found->second : nullptr;
-    }
-
-private:
-    using Entry = std::pair<API_LibTypeID, std::string>;
-    std::map<Entry, ObjectSpecification*> m_rules;
 };
 
 // The drawing holding a collected element. A model view (section, elevation, interior elevation,
@@ -329,10 +300,15 @@ std::size_t remapElements(ObjectMap::Type kind, Drawing& drawing,
     if (progress == nullptr || !progress->isLive()) {
         return 0;
     }
-    const RuleIndex rules(objectMap, sourceName, kind);
+    // Only the chosen source's rules remap: a key without one there has none, or another
+    // source's, and is left as it is. The list answers each key in one look-up.
+    const SpecificationList* rules = objectMap.getLists().getSpecificationList(sourceName, kind);
+    auto ruleOf = [rules](const ObjectMap::Key& key) {
+        return rules != nullptr ? rules->find(key) : nullptr;
+    };
     std::size_t work = 0;
     for (const auto& [key, links] : elements) {
-        if (rules[key] != nullptr) {
+        if (ruleOf(key) != nullptr) {
             work += links.size();
         }
     }
@@ -345,7 +321,7 @@ std::size_t remapElements(ObjectMap::Type kind, Drawing& drawing,
             if (progress->isCancelled()) {
                 break;
             }
-            ObjectSpecification* rule = rules[key];
+            ObjectSpecification* rule = ruleOf(key);
             if (rule == nullptr) {
                 continue;
             }

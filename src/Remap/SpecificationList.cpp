@@ -7,14 +7,22 @@
 
 namespace zelvane::remap {
 
-// A copy starts no walk: the cursor belongs to the other list.
+// A copy starts no walk: the cursor belongs to the other list. Its rules are its own.
 SpecificationList::SpecificationList(SpecificationList const& other)
     : Shipping(other), ShippingArray(other), XMLShipping(other), List<ObjectSpecification>(other),
-      XMLArray(other), m_sourceName(other.m_sourceName), m_type(other.m_type) {}
+      XMLArray(other), m_sourceName(other.m_sourceName), m_type(other.m_type) {
+    for (ObjectSpecification* rule : *this) {
+        adopt(rule);
+    }
+}
 
 SpecificationList& SpecificationList::operator=(SpecificationList const& other) {
     if (this != &other) {
         List<ObjectSpecification>::operator=(other);
+        for (ObjectSpecification* rule : *this) {
+            adopt(rule);
+        }
+        m_indexed = false;
         m_sourceName = other.m_sourceName;
         m_type = other.m_type;
         m_walking = false;
@@ -23,16 +31,118 @@ SpecificationList& SpecificationList::operator=(SpecificationList const& other) 
 }
 
 ObjectSpecification* SpecificationList::find(ObjectMap::Key const& key) const {
-    return find(key.first, key.second.toLowercase());
+    return findByIndexKey(indexKey(key.first, key.second.toLowercase()));
 }
 
 ObjectSpecification* SpecificationList::find(API_LibTypeID type, String const& loweredName) const {
+    return findByIndexKey(indexKey(type, loweredName));
+}
+
+std::string SpecificationList::indexKey(API_LibTypeID type, String const& loweredName) {
+    std::string key(reinterpret_cast<char const*>(&type), sizeof type);
+    key.append(loweredName.data(), loweredName.dataLength());
+    return key;
+}
+
+ObjectSpecification* SpecificationList::findByIndexKey(std::string const& key) const {
+    if (!m_indexed) {
+        buildIndex();
+    }
+    auto found = m_index.find(key);
+    return found != m_index.end() ? found->second : nullptr;
+}
+
+void SpecificationList::buildIndex() const {
+    m_index.clear();
+    m_index.reserve(size());
     for (ObjectSpecification* rule : *this) {
-        if (rule->answers(type, loweredName)) {
-            return rule;
+        if (rule != nullptr) {
+            // The first rule of a key keeps its place: later ones are never answered.
+            m_index.emplace(indexKey(rule->getMappedType(), rule->getOriginalName().toLowercase()), rule);
         }
     }
-    return nullptr;
+    m_indexed = true;
+}
+
+bool SpecificationList::isIndexed(ObjectSpecification const* rule) const {
+    if (!m_indexed || rule == nullptr) {
+        return false;
+    }
+    auto found = m_index.find(indexKey(rule->getMappedType(), rule->getOriginalName().toLowercase()));
+    return found != m_index.end() && found->second == rule;
+}
+
+void SpecificationList::adopt(ObjectSpecification* rule) noexcept {
+    if (rule != nullptr) {
+        rule->m_owner.list = this;
+    }
+}
+
+void SpecificationList::push_back(ObjectSpecification* rule) {
+    insert(cend(), rule);
+}
+
+SpecificationList::iterator SpecificationList::insert(const_iterator position, ObjectSpecification* rule) {
+    bool const last = position == cend();
+    iterator inserted = List<ObjectSpecification>::insert(position, rule);
+    adopt(rule);
+    if (m_indexed && rule != nullptr) {
+        try {
+            // A rule of a new key answers it wherever it stands; one of a known key only when it
+            // comes first, which an index of first rules cannot tell without a walk.
+            auto added =
+                m_index.emplace(indexKey(rule->getMappedType(), rule->getOriginalName().toLowercase()), rule);
+            if (!added.second && !last) {
+                m_indexed = false;
+            }
+        } catch (...) {
+            m_indexed = false;
+        }
+    }
+    return inserted;
+}
+
+SpecificationList::iterator SpecificationList::erase(const_iterator position) {
+    if (isIndexed(*position)) {
+        // A later rule of the same key may answer now.
+        m_indexed = false;
+    }
+    return List<ObjectSpecification>::erase(position);
+}
+
+SpecificationList::iterator SpecificationList::erase(const_iterator first, const_iterator last) {
+    if (first != last) {
+        m_indexed = false;
+    }
+    return List<ObjectSpecification>::erase(first, last);
+}
+
+ObjectSpecification* SpecificationList::release(const_iterator position) {
+    if (isIndexed(*position)) {
+        m_indexed = false;
+    }
+    ObjectSpecification* rule = List<ObjectSpecification>::release(position);
+    if (rule != nullptr) {
+        rule->m_owner.list = nullptr;
+    }
+    return rule;
+}
+
+void SpecificationList::releaseAll() noexcept {
+    for (ObjectSpecification* rule : *this) {
+        if (rule != nullptr) {
+            rule->m_owner.list = nullptr;
+        }
+    }
+    m_indexed = false;
+    m_walking = false;
+    List<ObjectSpecification>::releaseAll();
+}
+
+void SpecificationList::clear() {
+    m_walking = false;
+    m_indexed = false;
+    List<ObjectSpecification>::clear();
 }
 
 Shipping* SpecificationList::getShipping(std::size_t index, bool attributes) {
@@ -75,10 +185,9 @@ Shipping* SpecificationList::addShipping(String const& tag, String const&) {
 }
 
 void SpecificationList::setDefault() {
-    m_walking = false;
     m_sourceName.clear();
     m_type = ObjectMap::IFC;
-    List<ObjectSpecification>::clear();
+    clear();
 }
 
 } // namespace zelvane::remap

@@ -1,4 +1,4 @@
-// All rules of one named source of one kind, in the order they were made.
+// All rules of one named source of one kind, in the order they were made, indexed by key.
 #pragma once
 
 #include "Environment/List.h"
@@ -6,6 +6,9 @@
 #include "Remap/ObjectMap.h"
 #include "Remap/ObjectSpecification.h"
 #include "XML/XMLArray.h"
+
+#include <string>
+#include <unordered_map>
 
 namespace zelvane::remap {
 
@@ -25,9 +28,32 @@ public:
     ObjectMap::Type getType() const { return m_type; }
     void setType(ObjectMap::Type type) { m_type = type; }
     // The first rule whose name matches the key's (letter case aside) and whose type is the key's.
+    // One look-up in the list's index, which the list's own changes keep up to date and a change
+    // of a rule's name or type (or a read) has rebuilt, in list order, at the next search.
     ObjectSpecification* find(ObjectMap::Key const& key) const;
     // The same search for a lower-cased name.
     ObjectSpecification* find(API_LibTypeID type, String const& loweredName) const;
+    // The same search by the index's key, made once for searches in many lists.
+    static std::string indexKey(API_LibTypeID type, String const& loweredName);
+    ObjectSpecification* findByIndexKey(std::string const& key) const;
+
+    // The list's changes, which keep the index. Changing the list through its base classes would
+    // leave the index behind: moving rules between lists or reordering them is not offered.
+    void push_back(ObjectSpecification* rule);
+    void push_front(ObjectSpecification* rule) { insert(cbegin(), rule); }
+    iterator insert(const_iterator position, ObjectSpecification* rule);
+    iterator erase(const_iterator position);
+    iterator erase(const_iterator first, const_iterator last);
+    void pop_back() { erase(std::prev(cend())); }
+    void pop_front() { erase(cbegin()); }
+    ObjectSpecification* release(const_iterator position);
+    void releaseAll() noexcept;
+    void splice(const_iterator, List&) = delete;
+    void splice(const_iterator, List&, const_iterator) = delete;
+    template <typename Compare>
+    void sort(Compare) = delete;
+    void reverse() = delete;
+    void swap(List&) = delete;
 
     char const* getTag() const override { return "specificationList"; }
     // The name and the kind (attributes), then one field per rule.
@@ -43,12 +69,22 @@ public:
     // A list read without a name is refused.
     bool validate() override { return !m_sourceName.empty(); }
     // Drops the rules only.
-    void clear() override {
-        m_walking = false;
-        List<ObjectSpecification>::clear();
-    }
+    void clear() override;
 
 private:
+    friend class ObjectSpecification;
+    // A rule's key changed: the index is rebuilt at the next search.
+    void forgetIndex() noexcept { m_indexed = false; }
+    // The rule belongs to this list; null for none.
+    void adopt(ObjectSpecification* rule) noexcept;
+    // Whether the index answers this rule for its key: removing it leaves the index stale.
+    bool isIndexed(ObjectSpecification const* rule) const;
+    void buildIndex() const;
+
+    // The first rule of each key (part type and lower-cased name); valid while m_indexed.
+    mutable std::unordered_map<std::string, ObjectSpecification*> m_index;
+    mutable bool m_indexed = false;
+
     // The rule of the walk's last step and its position.
     const_iterator m_cursor;
     std::size_t m_cursorIndex = 0;
