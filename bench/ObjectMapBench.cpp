@@ -1,5 +1,6 @@
 // The remapping add-on's object map: writing and reading maps of 100 to 10,000 rules (each with
-// two custom values), and finding rules by key in them, from the first list and across lists.
+// two custom values), and finding rules by key in maps of 1,000 to 100,000 rules, in the key's own
+// list, across lists, and making the rule of every key that has none, as automatic mapping does.
 #include "Environment/DataBufferIn.h"
 #include "Environment/DataBufferOut.h"
 #include "Library/LengthParameter.h"
@@ -15,6 +16,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 using namespace zelvane;
 using namespace zelvane::remap;
@@ -96,12 +98,42 @@ void findEvery(benchmark::State& state, bool own) {
 void BM_FindInOwnList(benchmark::State& state) {
     findEvery(state, true);
 }
-BENCHMARK(BM_FindInOwnList)->RangeMultiplier(10)->Range(100, 10000)->Complexity();
+BENCHMARK(BM_FindInOwnList)->RangeMultiplier(10)->Range(1000, 100000)->Complexity(benchmark::oN);
 
 void BM_FindAcrossLists(benchmark::State& state) {
     findEvery(state, false);
 }
-BENCHMARK(BM_FindAcrossLists)->RangeMultiplier(10)->Range(100, 10000)->Complexity();
+BENCHMARK(BM_FindAcrossLists)->RangeMultiplier(10)->Range(1000, 100000)->Complexity(benchmark::oN);
+
+// Every key missed in the chosen list, then given a new automatic rule there; each iteration
+// starts from a copy of the map made untimed.
+void BM_MakeEveryRule(benchmark::State& state) {
+    ObjectMap source = makeMap(0);
+    std::vector<String> names;
+    for (std::int64_t n = 0; n < state.range(0); ++n) {
+        names.push_back(ruleName(n));
+    }
+    for (auto _ : state) {
+        state.PauseTiming();
+        ObjectMap map = source;
+        state.ResumeTiming();
+        for (String const& name : names) {
+            String chosen("First");
+            ObjectMap::Key key(APILib_ObjectID, name);
+            ObjectSpecification* rule = map.getSpecification(key, chosen, ObjectMap::GSM, false, false);
+            if (rule == nullptr) {
+                rule = map.getSpecification(key, chosen, ObjectMap::GSM, true, true);
+            }
+            benchmark::DoNotOptimize(rule);
+        }
+        state.PauseTiming();
+        map = ObjectMap();
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(std::int64_t(state.iterations()) * state.range(0));
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_MakeEveryRule)->RangeMultiplier(10)->Range(1000, 100000)->Complexity(benchmark::oN);
 
 } // namespace
 
