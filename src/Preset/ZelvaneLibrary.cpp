@@ -165,9 +165,10 @@ void ZelvaneLibrary::applyPresetsToProject(bool apply) const {
 bool ZelvaneLibrary::load(Library const& library, String const& productName) {
     String name = productName;
     name += " Library Configuration";
-    API_LibTypeID type = 0;
+    // Only a macro part is the configuration: a placeable part of the same name is not read.
+    API_LibTypeID type = APILib_MacroID;
     Int32 index = library.getIndexByName(name, type);
-    if (index == 0) {
+    if (index == 0 || type != APILib_MacroID) {
         return false;
     }
     std::unique_ptr<ComponentSource> part(library.load(ComponentLink(index, type, &library), nullptr));

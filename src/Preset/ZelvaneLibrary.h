@@ -50,9 +50,10 @@ public:
     // Applies the presets to every element of the current drawing and puts back the changed ones
     // it can make editable; the editing is always ended.
     void applyPresetsToProject(bool apply) const;
-    // Reads the configuration part of the product (its name followed by " Library Configuration")
-    // from the library when the part's file changed since it was last read; false when the part
-    // or its file is missing or does not read.
+    // Reads the configuration part of the product (a macro part named after the product followed
+    // by " Library Configuration") from the library when the part's file changed since it was last
+    // read; false when the part is missing or of another type, or its file is missing or does not
+    // read.
     bool load(Library const& library, String const& productName);
 
     // Reads a configuration document. The definitions are taken only when the whole document

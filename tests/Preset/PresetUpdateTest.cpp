@@ -18,6 +18,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 using namespace zelvane;
 using namespace testing_preset;
@@ -95,4 +96,31 @@ TEST_F(UpdateTest, TheConfigurationPartIsReadWhenItsFileChanges) {
     std::filesystem::last_write_time(path, std::filesystem::last_write_time(path) + std::chrono::hours(1));
     EXPECT_TRUE(library.load(front, made->getProductInfo().name));
     EXPECT_EQ(library.getPresets().size(), 1u);
+}
+
+TEST_F(UpdateTest, OnlyAMacroPartIsTheConfiguration) {
+    struct Case {
+        char const* name;
+        API_LibTypeID type;
+        bool read;
+    };
+    std::vector<Case> const cases{
+        {"a macro part", APILib_MacroID, true},
+        {"an object part of that name", APILib_ObjectID, false},
+        {"a label part of that name", APILib_LabelID, false},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.name);
+        sim::clearLibrary();
+        std::filesystem::path path = sim::sandboxRoot() / "configuration.gsm";
+        std::ofstream(path) << configuration;
+        sim::LibPartDef part;
+        part.type = c.type;
+        part.name = "Sample Tool 2 Library Configuration";
+        part.location = path.string();
+        sim::addLibPart(part);
+        ZelvaneLibrary library;
+        EXPECT_EQ(library.load(*host.getFrontLibrary(), made->getProductInfo().name), c.read);
+        EXPECT_EQ(library.getVersion(), c.read ? 2u : 0u);
+    }
 }
