@@ -167,3 +167,25 @@ TEST(RemapScenarioTest, ParametersSetInTheToolSettingsBecomeTheRulesValues) {
     // The rule's height wins over the old box's.
     EXPECT_TRUE(contains(elementLines(run.output, "O-5"), "size A 0.8 B 0.85 ZZYZX 0.72\n")) << run.output;
 }
+
+TEST(RemapScenarioTest, AWindowAndALampTakeTheirMappedParts) {
+    HostsimRun run = play("remap-fittings.json");
+    ASSERT_EQ(run.status, 0) << run.output;
+    expectLines(run.output, {"\"2 elements were remapped.\\n\" -> 1\n",
+                             // Nothing selected: the whole drawing was searched.
+                             "    \"Searching the whole drawing\" of 1, reached 2\n",
+                             "<originalName>Casement Window</originalName>\n  \t\t\t<mappedName>Awning "
+                             "Window</mappedName>",
+                             "<originalName>Pendant Lamp</originalName>\n  \t\t\t<mappedName>Wall "
+                             "Lamp</mappedName>"});
+    // The window keeps its opening's size and place in the wall.
+    EXPECT_TRUE(contains(elementLines(run.output, "WI-2"),
+                         "part 2 \"Awning Window\" 1.2 x 1.4 in \"W-2\" at 3 sill 0.9"))
+        << run.output;
+    // The centred lamp becomes a corner-anchored one: it keeps its plan size, height, rotation and
+    // level, and moves by half its size turned by its angle.
+    std::string lamp = elementLines(run.output, "L-2");
+    EXPECT_TRUE(contains(lamp, "part 4 \"Wall Lamp\" at (2.92037, 1.7286) angle 0.5 level 2.2\n")) << lamp;
+    EXPECT_TRUE(contains(lamp, "size A 0.4 B 0.4 ZZYZX 0.3\n")) << lamp;
+    EXPECT_TRUE(contains(lamp, "ratios 1.33333 x 2.66667")) << lamp;
+}
