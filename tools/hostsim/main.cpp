@@ -1,9 +1,12 @@
 // hostsim SCENARIO [--report FILE] [--sandbox FOLDER]: plays a scenario against add-on bundles in
 // the simulated host and writes what happened. Exit status: 0 played, 1 bad arguments, 2 a
-// malformed scenario, 3 a bundle that does not load.
+// malformed scenario, 3 a bundle that does not load. Its host's clock stands still at
+// 2026-01-05 09:00:00 UTC and its GUIDs follow one fixed sequence, so a scenario's report is the
+// same on every run and machine.
 #include "HostProgram.h"
 #include "ScenarioInput.h"
 
+#include "sim/Clock.h"
 #include "sim/Output.h"
 #include "sim/Sim.h"
 
@@ -65,6 +68,10 @@ int main(int argc, char** argv) {
     sim::reset();
     // As the host does: elements change only inside an undoable command.
     sim::requireUndoScope(true);
+    // Reproducible reports: one instant in UTC for every time the add-ons read or write; the reset
+    // above started the GUIDs at their fixed seed.
+    sim::setClock(2026, 1, 5, 9, 0, 0);
+    sim::setUTCOffset(0);
 
     int status = 0;
     try {
