@@ -221,6 +221,21 @@ TEST_F(CollectingTest, KeysOrderByPartTypeThenNameAndKeepTheOrderMet) {
     EXPECT_TRUE(collect(ObjectMap::DWG).empty());
 }
 
+// Collecting only reads: no element it walks past is written back, whatever the kind.
+TEST_F(CollectingTest, CollectingWritesNoElementBack) {
+    Int32 chair = addPart("Chair");
+    place(API_ObjectID, chair);
+    place(API_ObjectID, chair);
+    place(API_LampID, addPart("Bulb", APILib_LampID));
+    for (ObjectMap::Type kind :
+         {ObjectMap::IFC, ObjectMap::DWG, ObjectMap::GSM, ObjectMap::missing, ObjectMap::legacy}) {
+        sim::clearCalls();
+        collect(kind);
+        EXPECT_EQ(sim::callCount("ACAPI_Element_Change"), 0u) << ObjectMap::typeName(kind);
+        EXPECT_EQ(sim::callCount("ACAPI_Element_ChangeParameters"), 0u) << ObjectMap::typeName(kind);
+    }
+}
+
 TEST_F(CollectingTest, TheSelectionComesFirstElseTheWholeDrawing) {
     Int32 chair = addPart("Chair");
     Int32 table = addPart("Table");
