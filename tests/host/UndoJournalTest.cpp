@@ -1,6 +1,9 @@
 #include "ACAPI/ElementMemo.hpp"
 #include "ACAPI/ElementTable.hpp"
+#include "ACAPI/ModuleData.hpp"
 #include "ACAPI/Output.hpp"
+#include "ACAPI/Selection.hpp"
+#include "GSRoot/BM.hpp"
 #include "sim/ElementMemos.h"
 #include "sim/ElementTable.h"
 #include "sim/Library.h"
@@ -102,6 +105,15 @@ TEST_F(UndoJournalTest, ElementChangesNeedACommandOnlyWhenTheHostAsksForOne) {
         API_Element mask;
         std::memset(static_cast<void*>(&mask), 0xFF, sizeof mask);
         EXPECT_EQ(ACAPI_Element_ChangeDefaults(&defaults, nullptr, &mask), NoError) << c.name;
+        // So do the selection and module data.
+        API_Neig neig;
+        neig.guid = target;
+        EXPECT_EQ(ACAPI_Element_Select(&neig, 1, false), NoError) << c.name;
+        API_ModulData data;
+        data.dataVersion = 1;
+        data.dataHdl = BMAllocateHandle(4, ALLOCATE_CLEAR, 0);
+        EXPECT_EQ(ACAPI_ModulData_Store(&data, "undo"), NoError) << c.name;
+        BMKillHandle(&data.dataHdl);
         GSErrCode inside = APIERR_GENERAL;
         EXPECT_EQ(ACAPI_CallUndoableCommand("Edit", [&] { return inside = c.call(target); }), NoError)
             << c.name;
