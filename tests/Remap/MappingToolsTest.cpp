@@ -181,3 +181,61 @@ TEST_F(MappingToolsTest, ACancelledToolSettingsDialogChangesNothing) {
     EXPECT_EQ(sim::defaults(API_ObjectID, 0).object.libInd, before.object.libInd)
         << "the rule's part lent to the tool is taken back";
 }
+
+// The defaults that hold the user's choice cannot be read after the tool's settings: the rule is
+// left alone and the tool's own defaults are put back all the same.
+TEST_F(MappingToolsTest, AFailedReadOfTheChosenSettingsStillPutsTheDefaultsBack) {
+    addKey("Chair");
+    String name("Default");
+    map.getSpecification(ObjectMap::Key(APILib_ObjectID, String("Chair")), name, ObjectMap::GSM, true, false)
+        ->setMappedLink(armchair);
+    API_Element before = sim::defaults(API_ObjectID, 0);
+    const sim::DialogScript script{userAction(K::clickRow, 9, 0), userAction(K::click, 10),
+                                   userAction(K::closeOK)};
+    // The user picks another part and width in the tool's settings.
+    sim::SettingsAnswer choice{true, "Chair Modern", {{"A", 2.5}}};
+    // A first run counts the reads of the defaults before the tool's settings open.
+    sim::queueSettingsDialog(choice);
+    sim::clearCalls();
+    ASSERT_EQ(run(script), 1);
+    int reads = 0;
+    for (const sim::CallRecord& call : sim::calls()) {
+        if (call.name == "ACAPI_Interface" && call.code == APIIo_SettingsDialogID) {
+            break;
+        }
+        reads += call.name == "ACAPI_Element_GetDefaults" ? 1 : 0;
+    }
+    ASSERT_EQ(ruleOf("Chair")->getMappedName(), "Chair Modern");
+    ruleOf("Chair")->setMappedLink(armchair);
+    const std::vector<std::string> values = valuesOf(ruleOf("Chair"));
+    sim::queueSettingsDialog(choice);
+    sim::failCall("ACAPI_Element_GetDefaults", APIERR_GENERAL, 1, reads);
+    ASSERT_EQ(run(script), 1);
+    sim::clearFaults();
+    EXPECT_EQ(ruleOf("Chair")->getMappedName(), "Armchair");
+    EXPECT_EQ(valuesOf(ruleOf("Chair")), values);
+    EXPECT_EQ(sim::defaults(API_ObjectID, 0).object.libInd, before.object.libInd);
+}
+
+// The host runs out of memory in the tool's settings: the rule's part lent to the tool is taken
+// back on the way out.
+TEST_F(MappingToolsTest, TheDefaultsComeBackWhenTheToolSettingsThrow) {
+    addKey("Chair");
+    String name("Default");
+    map.getSpecification(ObjectMap::Key(APILib_ObjectID, String("Chair")), name, ObjectMap::GSM, true, false)
+        ->setMappedLink(armchair);
+    API_Element before = sim::defaults(API_ObjectID, 0);
+    bool lent = false;
+    sim::queueSettingsDialog([&](Int32, UInt32) {
+        lent = sim::defaults(API_ObjectID, 0).object.libInd == armchair.getIndex();
+        throw std::bad_alloc();
+    });
+    // Wherever the dialog stops the exception, it passes the handler.
+    try {
+        run({userAction(K::clickRow, 9, 0), userAction(K::click, 10), userAction(K::closeOK)});
+    } catch (const std::bad_alloc&) {
+    }
+    EXPECT_TRUE(lent) << "the tool showed the rule's part";
+    EXPECT_EQ(sim::defaults(API_ObjectID, 0).object.libInd, before.object.libInd);
+    EXPECT_EQ(ruleOf("Chair")->getMappedName(), "Armchair");
+}
