@@ -77,13 +77,7 @@ bool derivedBody(const GS::Guid& guid, sim::Body3D& body) {
         return false;
     }
     const API_ObjectType& object = record.header.typeID == API_ObjectID ? record.object : record.lamp;
-    API_ElementMemo memo;
-    std::memset(static_cast<void*>(&memo), 0, sizeof memo);
-    std::vector<sim::LibParameter> parameters;
-    if (sim::copyMemoOut(guid, &memo, APIMemoMask_AddPars) == NoError && memo.params != nullptr) {
-        sim::readParameterRecords(memo.params, parameters);
-    }
-    ACAPI_DisposeElemMemoHdls(&memo);
+    std::vector<sim::LibParameter> parameters = sim::memoParameters(guid);
     double a = 0.0, b = 0.0, z = 0.0;
     for (const sim::LibParameter& parameter : parameters) {
         std::string name = parameter.record.name;

@@ -339,4 +339,26 @@ GSErrCode storeDefaultMemo(API_ElemTypeID type, API_ElemVariationID variation, c
     return NoError;
 }
 
+std::vector<LibParameter> memoParameters(const GS::Guid& guid) {
+    API_ElementMemo memo;
+    std::memset(static_cast<void*>(&memo), 0, sizeof memo);
+    std::vector<LibParameter> parameters;
+    if (copyMemoOut(guid, &memo, APIMemoMask_AddPars) == NoError && memo.params != nullptr) {
+        readParameterRecords(memo.params, parameters);
+    }
+    ACAPI_DisposeElemMemoHdls(&memo);
+    return parameters;
+}
+
+std::vector<LibParameter> defaultMemoParameters(API_ElemTypeID type, API_ElemVariationID variation) {
+    API_ElementMemo memo;
+    std::memset(static_cast<void*>(&memo), 0, sizeof memo);
+    std::vector<LibParameter> parameters;
+    if (copyDefaultMemoOut(type, variation, &memo) == NoError && memo.params != nullptr) {
+        readParameterRecords(memo.params, parameters);
+    }
+    ACAPI_DisposeElemMemoHdls(&memo);
+    return parameters;
+}
+
 } // namespace sim

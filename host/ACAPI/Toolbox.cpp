@@ -102,13 +102,7 @@ bool takeSettings(const API_ToolBoxItem& item, const sim::SettingsAnswer& answer
         return true;
     }
     API_Element defaults = sim::defaults(item.typeID, item.variationID);
-    std::vector<sim::LibParameter> parameters;
-    API_ElementMemo memo;
-    std::memset(static_cast<void*>(&memo), 0, sizeof memo);
-    if (sim::copyDefaultMemoOut(item.typeID, item.variationID, &memo) == NoError && memo.params != nullptr) {
-        sim::readParameterRecords(memo.params, parameters);
-    }
-    ACAPI_DisposeElemMemoHdls(&memo);
+    std::vector<sim::LibParameter> parameters = sim::defaultMemoParameters(item.typeID, item.variationID);
     if (!answer.part.empty()) {
         Int32* index = partIndex(defaults);
         Int32 part = partNamed(answer.part);
@@ -134,6 +128,7 @@ bool takeSettings(const API_ToolBoxItem& item, const sim::SettingsAnswer& answer
         }
     }
     sim::setDefaults(defaults);
+    API_ElementMemo memo;
     std::memset(static_cast<void*>(&memo), 0, sizeof memo);
     if (sim::writeParameterRecords(parameters, &memo.params) == NoError) {
         sim::storeDefaultMemo(item.typeID, item.variationID, &memo);

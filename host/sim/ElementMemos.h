@@ -2,6 +2,9 @@
 #pragma once
 
 #include "ACAPI/ElementTable.hpp"
+#include "sim/Library.h"
+
+#include <vector>
 
 namespace sim {
 
@@ -14,5 +17,8 @@ void copyMemo(const GS::Guid& from, const GS::Guid& to);
 void forgetMemo(const GS::Guid& guid);
 GSErrCode copyDefaultMemoOut(API_ElemTypeID type, API_ElemVariationID variation, API_ElementMemo* memo);
 GSErrCode storeDefaultMemo(API_ElemTypeID type, API_ElemVariationID variation, const API_ElementMemo* memo);
+// The library-part parameters the element's memo holds, or the tool default's; empty for none.
+std::vector<LibParameter> memoParameters(const GS::Guid& guid);
+std::vector<LibParameter> defaultMemoParameters(API_ElemTypeID type, API_ElemVariationID variation);
 
 } // namespace sim

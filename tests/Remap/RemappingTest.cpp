@@ -63,12 +63,7 @@ struct Placement {
 };
 
 std::map<std::string, double> lengthsOf(const GS::Guid& guid) {
-    API_ElementMemo memo{};
-    std::vector<sim::LibParameter> parameters;
-    if (sim::copyMemoOut(guid, &memo, APIMemoMask_AddPars) == NoError && memo.params != nullptr) {
-        sim::readParameterRecords(memo.params, parameters);
-    }
-    ACAPI_DisposeElemMemoHdls(&memo);
+    std::vector<sim::LibParameter> parameters = sim::memoParameters(guid);
     std::map<std::string, double> lengths;
     for (const sim::LibParameter& parameter : parameters) {
         lengths[parameter.record.name] = parameter.record.value.real;

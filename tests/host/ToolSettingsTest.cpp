@@ -18,13 +18,7 @@
 namespace {
 
 std::map<std::string, std::string> defaultParameters(API_ElemTypeID type) {
-    API_ElementMemo memo;
-    std::memset(static_cast<void*>(&memo), 0, sizeof memo);
-    std::vector<sim::LibParameter> parameters;
-    if (sim::copyDefaultMemoOut(type, 0, &memo) == NoError && memo.params != nullptr) {
-        sim::readParameterRecords(memo.params, parameters);
-    }
-    ACAPI_DisposeElemMemoHdls(&memo);
+    std::vector<sim::LibParameter> parameters = sim::defaultMemoParameters(type, 0);
     std::map<std::string, std::string> values;
     for (const sim::LibParameter& parameter : parameters) {
         values[parameter.record.name] = parameter.record.typeID == APIParT_CString

@@ -29,13 +29,7 @@ API_Element object(double x) {
 
 // The object's parameter "A", 0 without one.
 double parameterA(const GS::Guid& guid) {
-    API_ElementMemo memo;
-    std::memset(static_cast<void*>(&memo), 0, sizeof memo);
-    std::vector<sim::LibParameter> parameters;
-    if (sim::copyMemoOut(guid, &memo, APIMemoMask_AddPars) == NoError && memo.params != nullptr) {
-        sim::readParameterRecords(memo.params, parameters);
-    }
-    ACAPI_DisposeElemMemoHdls(&memo);
+    std::vector<sim::LibParameter> parameters = sim::memoParameters(guid);
     for (const sim::LibParameter& parameter : parameters) {
         if (std::string(parameter.record.name) == "A") {
             return parameter.record.value.real;

@@ -36,13 +36,7 @@ std::string partName(Int32 index) {
 void writeObject(std::ostream& report, const GS::Guid& guid, const API_ObjectType& object) {
     report << indent << partName(object.libInd) << " at (" << object.posX << ", " << object.posY << ") angle "
            << object.angle << " level " << object.level << (object.reflected ? " mirrored" : "") << "\n";
-    API_ElementMemo memo;
-    std::memset(static_cast<void*>(&memo), 0, sizeof memo);
-    std::vector<sim::LibParameter> parameters;
-    if (sim::copyMemoOut(guid, &memo, APIMemoMask_AddPars) == NoError && memo.params != nullptr) {
-        sim::readParameterRecords(memo.params, parameters);
-    }
-    ACAPI_DisposeElemMemoHdls(&memo);
+    std::vector<sim::LibParameter> parameters = sim::memoParameters(guid);
     bool sized = false;
     for (const sim::LibParameter& parameter : parameters) {
         std::string name = parameter.record.name;
@@ -233,13 +227,7 @@ void writeElementDetails(std::ostream& report, const GS::Guid& guid) {
         writeRatiosAndFinishes(report, type == API_ObjectID ? record.object : record.lamp);
     }
     if (type == API_ObjectID || type == API_LampID || type == API_DoorID || type == API_WindowID) {
-        API_ElementMemo memo;
-        std::memset(static_cast<void*>(&memo), 0, sizeof memo);
-        std::vector<sim::LibParameter> parameters;
-        if (sim::copyMemoOut(guid, &memo, APIMemoMask_AddPars) == NoError && memo.params != nullptr) {
-            sim::readParameterRecords(memo.params, parameters);
-        }
-        ACAPI_DisposeElemMemoHdls(&memo);
+        std::vector<sim::LibParameter> parameters = sim::memoParameters(guid);
         writeParameters(report, parameters, indent);
     }
 }
@@ -248,13 +236,7 @@ void writeToolDefaults(std::ostream& report) {
     report << "  tool defaults:\n";
     for (API_ElemTypeID type : {API_WindowID, API_DoorID, API_ObjectID, API_LampID}) {
         API_Element defaults = sim::defaults(type, 0);
-        API_ElementMemo memo;
-        std::memset(static_cast<void*>(&memo), 0, sizeof memo);
-        std::vector<sim::LibParameter> parameters;
-        if (sim::copyDefaultMemoOut(type, 0, &memo) == NoError && memo.params != nullptr) {
-            sim::readParameterRecords(memo.params, parameters);
-        }
-        ACAPI_DisposeElemMemoHdls(&memo);
+        std::vector<sim::LibParameter> parameters = sim::defaultMemoParameters(type, 0);
         Int32 part = type == API_WindowID ? defaults.window.openingBase.libInd
                      : type == API_DoorID ? defaults.door.openingBase.libInd
                                           : defaults.object.libInd;
