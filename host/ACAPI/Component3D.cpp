@@ -234,6 +234,18 @@ Body3D boxBody(double x, double y, double z) {
     return body;
 }
 
+Body3D squareWithHoleBody() {
+    Body3D body;
+    body.vertices = {{0, 0, 0}, {4, 0, 0}, {4, 4, 0}, {0, 4, 0}, {1, 1, 0}, {1, 3, 0}, {3, 3, 0}, {3, 1, 0}};
+    for (auto [a, b] : std::vector<std::pair<Int32, Int32>>{
+             {1, 2}, {2, 3}, {3, 4}, {4, 1}, {5, 6}, {6, 7}, {7, 8}, {8, 5}}) {
+        body.edges.push_back(Body3D::Edge{a, b, 0, 2});
+    }
+    body.vectors = {{0, 0, 1}};
+    body.polygons = {{{1, 2, 3, 4, 0, 5, 6, 7, 8}, 1, 0, 3, {}}};
+    return body;
+}
+
 } // namespace sim
 
 GSErrCode ACAPI_Element_Get3DInfo(const API_Elem_Head& head, API_ElemInfo3D* info) {

@@ -44,6 +44,9 @@ std::vector<Body3D> elementBodies(const GS::Guid& guid);
 API_VertType placedVertex(const Body3D& body, const API_VertType& vertex);
 // A box of the three sizes at the origin (from 0 to the sizes), its six faces outward.
 Body3D boxBody(double x, double y, double z);
+// A square of side 4 with a square hole of side 2 in its middle, in the plane z = 0, facing up,
+// material 3, without a convex decomposition.
+Body3D squareWithHoleBody();
 // Whether the boxes of the part (by library index) are centred on the hotspot (not by default).
 void setPartBoxCentred(Int32 libInd, bool centred);
 

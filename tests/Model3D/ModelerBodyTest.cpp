@@ -20,16 +20,10 @@ using namespace zelvane;
 
 namespace {
 
-// A square of side 4 with a square hole of side 2 in its middle, in the plane z = 0, material 3.
+// The holed square of the simulated host, with its convex decomposition.
 sim::Body3D squareWithHole() {
-    sim::Body3D body;
-    body.vertices = {{0, 0, 0}, {4, 0, 0}, {4, 4, 0}, {0, 4, 0}, {1, 1, 0}, {1, 3, 0}, {3, 3, 0}, {3, 1, 0}};
-    for (auto [a, b] : std::vector<std::pair<Int32, Int32>>{
-             {1, 2}, {2, 3}, {3, 4}, {4, 1}, {5, 6}, {6, 7}, {7, 8}, {8, 5}}) {
-        body.edges.push_back(sim::Body3D::Edge{a, b, 0, 2});
-    }
-    body.vectors = {{0, 0, 1}};
-    body.polygons = {{{1, 2, 3, 4, 0, 5, 6, 7, 8}, 1, 0, 3, {2, 3, 0, 1, 4, 3, 1, 2, 3}}};
+    sim::Body3D body = sim::squareWithHoleBody();
+    body.polygons[0].facets = {2, 3, 0, 1, 4, 3, 1, 2, 3};
     body.status = 0;
     return body;
 }
