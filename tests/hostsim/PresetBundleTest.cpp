@@ -1,11 +1,11 @@
 // The preset bundle played by the host program: the preset life cycle of a project, the preset
 // manager and the update command, and the scripted file dialogs.
+#include "HostsimRun.h"
+
 #include "sim/Sim.h"
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -13,25 +13,13 @@
 
 namespace {
 
-const std::filesystem::path binaryDir = ZELVANE_BINARY_DIR;
-const std::filesystem::path sourceDir = ZELVANE_SOURCE_DIR;
+using hostsim_test::sourceDir;
 
+// The host program's output on the scenario, and its exit status.
 std::string runHostsim(const std::filesystem::path& scenario, int& status) {
-    std::string command = (binaryDir / "hostsim").string() + " " + scenario.string() + " 2>&1";
-    std::string output;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        status = -1;
-        return output;
-    }
-    std::array<char, 4096> buffer;
-    std::size_t n;
-    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
-        output.append(buffer.data(), n);
-    }
-    int result = pclose(pipe);
-    status = WIFEXITED(result) ? WEXITSTATUS(result) : -1;
-    return output;
+    hostsim_test::HostsimRun run = hostsim_test::runHostsim(scenario);
+    status = run.status;
+    return run.output;
 }
 
 // A scenario of the preset bundle with these steps, written beside the examples' files.
