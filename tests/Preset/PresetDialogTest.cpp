@@ -3,6 +3,7 @@
 #include "Addon/TestAddon.h"
 #include "Addon/TestPackages.h"
 #include "Database/Project.h"
+#include "DialogAddonFixture.h"
 #include "Environment/Host.h"
 #include "Interface/InterfacePanel.h"
 #include "Interface/ListControl.h"
@@ -10,7 +11,6 @@
 #include "LegacyPresetWriter.h"
 #include "Preset/PresetEditor.h"
 #include "Preset/UserDatabaseCollection.h"
-#include "PresetFixture.h"
 #include "TestPresets.h"
 #include "sim/AddOns.h"
 #include "sim/Dialogs.h"
@@ -70,25 +70,12 @@ public:
 
 // A project holding the walls Brick (1) and Block (2) and the finish Plaster (3), with the
 // preset types registered by a running add-on.
-class PresetDialogTest : public PresetTest {
+class PresetDialogTest : public DialogAddonTest {
 protected:
-    void SetUp() override {
-        PresetTest::SetUp();
-        if (HasFatalFailure()) {
-            return;
-        }
-        sim::openProject();
-        host.reset();
-        InterfacePanel::startup();
-        m_addon = std::make_unique<testing_addon::TestAddon>();
-        addon = m_addon.get();
-    }
     void TearDown() override {
         PresetDatabase::shutdownModule();
         host.getProject()->initialisePreferences();
-        addon = nullptr;
-        m_addon.reset();
-        InterfacePanel::shutdown();
+        DialogAddonTest::TearDown();
     }
     // Registers the wall and finish types, and with `bay` the bay type; the first registration
     // puts the preset database into the project.
@@ -126,8 +113,6 @@ protected:
         sim::queueDialogScript(PresetDialog::dialogID, script);
         return dialog.show();
     }
-
-    std::unique_ptr<testing_addon::TestAddon> m_addon;
 };
 
 TEST_F(PresetDialogTest, TheTypePopupListsTheTypesSortedWithTheFirstTypeActive) {

@@ -1,12 +1,12 @@
 #include "Preset/UserDataDialog.h"
 #include "Addon/TestAddon.h"
 #include "Database/Project.h"
+#include "DialogAddonFixture.h"
 #include "Environment/DataBufferOut.h"
 #include "Environment/Host.h"
 #include "Interface/InterfacePanel.h"
 #include "NoteDatabase.h"
 #include "Preset/UserDatabaseCollection.h"
-#include "PresetFixture.h"
 #include "XML/XMLWriter.h"
 #include "sim/Clock.h"
 #include "sim/Dialogs.h"
@@ -36,18 +36,13 @@ using K = sim::DialogAction;
 
 // A project holding notes Alpha (2), Beta (1), Delta (4) and the deprecated Gamma (3), and a
 // register of deleted records.
-class UserDataDialogTest : public PresetTest {
+class UserDataDialogTest : public DialogAddonTest {
 protected:
     void SetUp() override {
-        PresetTest::SetUp();
+        DialogAddonTest::SetUp();
         if (HasFatalFailure()) {
             return;
         }
-        sim::openProject();
-        host.reset();
-        InterfacePanel::startup();
-        m_addon = std::make_unique<testing_addon::TestAddon>();
-        addon = m_addon.get();
         resetNotes();
     }
     // The notes and deleted records the tests start from, in the packages the project holds.
@@ -69,9 +64,7 @@ protected:
         // The project outlives the test: its databases go now.
         host.getProject()->setPreference(NoteDatabase(), false);
         host.getProject()->setPreference(DeletedDatabase(), false);
-        addon = nullptr;
-        m_addon.reset();
-        InterfacePanel::shutdown();
+        DialogAddonTest::TearDown();
     }
     NoteDatabase* projectNotes() const {
         return dynamic_cast<NoteDatabase*>(host.getProject()->getPreference(NoteDatabase::ID.getFamily()));
@@ -96,9 +89,6 @@ protected:
         sim::queueDialogScript(32604, std::move(script));
         return dialog.show();
     }
-
-    // Made and deleted within the test, so that what it holds of the host counts as freed.
-    std::unique_ptr<testing_addon::TestAddon> m_addon;
 };
 
 TEST_F(UserDataDialogTest, DeleteDeprecatesCurrentRecordsAndDeletesDeprecatedOnesWhenConfirmed) {
