@@ -6,9 +6,9 @@
 #include "Interface/ProgressWindow.h"
 #include "Library/Library.h"
 #include "Memo/ElementMemoStore.h"
+#include "PlanRemapFixture.h"
 #include "Remap/ObjectMapTransaction.h"
 #include "Remap/RemappingPrefs.h"
-#include "RemapFixture.h"
 #include "sim/Attributes.h"
 #include "sim/ComponentRequests.h"
 #include "sim/Dialogs.h"
@@ -39,25 +39,11 @@ API_IFCProperty nameProperty(const char* text, Int32 kind = API_IFCPropertySingl
     return record;
 }
 
-class CollectingTest : public remap_test::RemapTest {
+class CollectingTest : public remap_test::PlanRemapTest {
 protected:
     void SetUp() override {
-        sim::openProject();
-        RemapTest::SetUp();
-        Library::startup();
-        Drawing::startup();
-        Drawing::addAdapter(element_id(API_LampID), Lamp::create, false);
-        Drawing::addAdapter(element_id(API_DoorID), Door::create, false);
-        Drawing::addAdapter(element_id(API_WindowID), Window::create, false);
-        plan = host.getProject()->getFloorPlan();
+        PlanRemapTest::SetUp();
         host.getProject()->setPreference(remap::RemappingPrefs(), false);
-    }
-    void TearDown() override {
-        // The project outlives the test: its preferences must not keep host memory.
-        host.getProject()->setPreference(remap_test::ForeignPrefs(), false);
-        Drawing::shutdown();
-        Library::shutdown();
-        RemapTest::TearDown();
     }
 
     static Int32 addPart(const std::string& name, API_LibTypeID type = APILib_ObjectID,
@@ -103,8 +89,6 @@ protected:
         EXPECT_TRUE(transaction.collect(*plan, *progress));
         return keysOf(transaction);
     }
-
-    Plan* plan = nullptr;
 };
 
 } // namespace

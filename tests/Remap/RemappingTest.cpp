@@ -6,11 +6,11 @@
 #include "Interface/ProgressWindow.h"
 #include "Library/Library.h"
 #include "Memo/ElementMemoStore.h"
+#include "PlanRemapFixture.h"
 #include "Remap/ObjectMapTransaction.h"
 #include "Remap/ObjectSpecification.h"
 #include "Remap/RemapElements.h"
 #include "Remap/RemappingPrefs.h"
-#include "RemapFixture.h"
 #include "sim/Attributes.h"
 #include "sim/Component3D.h"
 #include "sim/Databases.h"
@@ -87,24 +87,11 @@ void expectSameBox(const API_Box3D& expected, const API_Box3D& actual, const std
     EXPECT_NEAR(actual.yMax, expected.yMax, tolerance) << label;
 }
 
-class RemappingTest : public remap_test::RemapTest {
+class RemappingTest : public remap_test::PlanRemapTest {
 protected:
     void SetUp() override {
-        sim::openProject();
-        RemapTest::SetUp();
-        Library::startup();
-        Drawing::startup();
-        Drawing::addAdapter(element_id(API_LampID), Lamp::create, false);
-        Drawing::addAdapter(element_id(API_DoorID), Door::create, false);
-        Drawing::addAdapter(element_id(API_WindowID), Window::create, false);
-        plan = host.getProject()->getFloorPlan();
+        PlanRemapTest::SetUp();
         objectMap.initialise();
-    }
-    void TearDown() override {
-        host.getProject()->setPreference(remap_test::ForeignPrefs(), false);
-        Drawing::shutdown();
-        Library::shutdown();
-        RemapTest::TearDown();
     }
 
     // A fresh host with nothing collected and an empty object map.
@@ -198,7 +185,6 @@ protected:
         return sim::alerts().empty() ? std::string() : sim::alerts().back().largeText;
     }
 
-    Plan* plan = nullptr;
     ObjectMap objectMap;
     ObjectMapTransaction::ElementMap elements;
 };
