@@ -70,7 +70,8 @@ extern "C" int LLVMFuzzerTestOneInput(std::uint8_t const* data, std::size_t size
             if (record.typeMod != API_ParArray || at >= size) {
                 continue;
             }
-            std::size_t length = std::min<std::size_t>(data[at++], size - at);
+            const std::size_t wanted = data[at++];
+            std::size_t length = std::min<std::size_t>(wanted, size - at);
             record.value.array = BMAllocateHandle(GSSize(length), 0, 0);
             if (record.value.array != nullptr && length != 0) {
                 std::memcpy(*record.value.array, data + at, length);

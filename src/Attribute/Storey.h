@@ -56,7 +56,7 @@ private:
     attribute_index m_index;
     double m_level;
     double m_height;
-    bool m_valid = true;
+    [[maybe_unused]] bool m_valid = true;
 };
 
 } // namespace zelvane

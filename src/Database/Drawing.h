@@ -80,11 +80,11 @@ public:
         bool isKindAccepted(const element_id& kind) const;
 
     private:
-        UInt32 m_word = 0;
+        [[maybe_unused]] UInt32 m_word = 0;
         unsigned int m_flags;
         element_id m_kind;
         Guid m_phase;
-        UInt8 m_unused;
+        [[maybe_unused]] UInt8 m_unused;
         UInt8 m_selectedOnly;
         UInt8 m_userDataOnly;
         UInt8 m_resolveProxies = 1;

@@ -30,7 +30,7 @@ private:
     Int16 m_above;
     Int16 m_below;
     Int16 m_homeOffset = 0;
-    UInt8 m_reserved = 0;
+    [[maybe_unused]] UInt8 m_reserved = 0;
     UInt8 m_isFixedHome = 0;
     UInt8 m_onHome = 1;
     UInt8 m_onAllAbove;

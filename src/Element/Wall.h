@@ -213,7 +213,7 @@ public:
     void setTopLinkedStorey(const Storey* storey);
     // Walls shown on every storey they reach are within a storey they overlap by more than the
     // tolerance; other walls are within their home storey only.
-    virtual bool isWithinStorey(const Storey& storey, double tolerance) const;
+    bool isWithinStorey(const Storey& storey, double tolerance) const override;
     Int32 getDisplayOption() const override { return wall().displayOption; }
     StructureType getStructureType() const override { return StructureType(wall().modelElemStructureType); }
     void setStructureType(StructureType structure) override { wall().modelElemStructureType = structure; }

@@ -16,12 +16,6 @@
 
 namespace zelvane {
 
-namespace {
-
-constexpr double fixedTol = 1e-5;
-
-} // namespace
-
 CadPoint getEdgeMidpoint(CadPolygon const& polygon, int vertex, int step) {
     if (step < 0)
         return PolyEdge(polygon[vertex + step], polygon[vertex]).midpoint();

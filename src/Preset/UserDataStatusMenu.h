@@ -15,6 +15,7 @@ public:
 
     // Replaces the rows by the three choices and selects `choice`.
     void initialise(Int16 choice);
+    using PopupMenu::initialise;
     // Selects the row of that choice; nothing changes for a choice no row has.
     void setChoice(Int16 choice);
     // The selected row's choice; all records when nothing valid is selected.

@@ -193,7 +193,7 @@ TEST_F(MappingToolsTest, AFailedReadOfTheChosenSettingsStillPutsTheDefaultsBack)
     const sim::DialogScript script{userAction(K::clickRow, 9, 0), userAction(K::click, 10),
                                    userAction(K::closeOK)};
     // The user picks another part and width in the tool's settings.
-    sim::SettingsAnswer choice{true, "Chair Modern", {{"A", 2.5}}};
+    sim::SettingsAnswer choice{true, "Chair Modern", {{"A", 2.5, "", false}}};
     // A first run counts the reads of the defaults before the tool's settings open.
     sim::queueSettingsDialog(choice);
     sim::clearCalls();
