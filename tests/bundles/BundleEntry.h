@@ -71,3 +71,18 @@ inline GSErrCode freeData() {
 }
 
 } // namespace bundle
+
+// Exports the four entry points of a test bundle whose add-on class is `Type`.
+#define ZELVANE_TEST_BUNDLE(Type, name, description)                                                         \
+    ACAPI_ENTRY_POINT API_AddonType CheckEnvironment(API_EnvirParams* envir) {                               \
+        return bundle::checkEnvironment<Type>(envir, name, description);                                     \
+    }                                                                                                        \
+    ACAPI_ENTRY_POINT GSErrCode RegisterInterface() {                                                        \
+        return bundle::registerInterface();                                                                  \
+    }                                                                                                        \
+    ACAPI_ENTRY_POINT GSErrCode Initialize() {                                                               \
+        return bundle::initialize();                                                                         \
+    }                                                                                                        \
+    ACAPI_ENTRY_POINT GSErrCode FreeData() {                                                                 \
+        return bundle::freeData();                                                                           \
+    }

@@ -49,18 +49,4 @@ private:
 
 } // namespace
 
-ACAPI_ENTRY_POINT API_AddonType CheckEnvironment(API_EnvirParams* envir) {
-    return bundle::checkEnvironment<JoiningAddon>(envir, "Joining Tool", "Joins the sample add-on.");
-}
-
-ACAPI_ENTRY_POINT GSErrCode RegisterInterface() {
-    return bundle::registerInterface();
-}
-
-ACAPI_ENTRY_POINT GSErrCode Initialize() {
-    return bundle::initialize();
-}
-
-ACAPI_ENTRY_POINT GSErrCode FreeData() {
-    return bundle::freeData();
-}
+ZELVANE_TEST_BUNDLE(JoiningAddon, "Joining Tool", "Joins the sample add-on.")

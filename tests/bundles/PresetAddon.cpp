@@ -68,18 +68,4 @@ private:
 
 } // namespace
 
-ACAPI_ENTRY_POINT API_AddonType CheckEnvironment(API_EnvirParams* envir) {
-    return bundle::checkEnvironment<PresetAddon>(envir, "Preset Tool", "Keeps presets.");
-}
-
-ACAPI_ENTRY_POINT GSErrCode RegisterInterface() {
-    return bundle::registerInterface();
-}
-
-ACAPI_ENTRY_POINT GSErrCode Initialize() {
-    return bundle::initialize();
-}
-
-ACAPI_ENTRY_POINT GSErrCode FreeData() {
-    return bundle::freeData();
-}
+ZELVANE_TEST_BUNDLE(PresetAddon, "Preset Tool", "Keeps presets.")

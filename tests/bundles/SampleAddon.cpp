@@ -137,18 +137,4 @@ bool SampleMenu::handleEvent(MenuEvent& event) {
 
 } // namespace
 
-ACAPI_ENTRY_POINT API_AddonType CheckEnvironment(API_EnvirParams* envir) {
-    return bundle::checkEnvironment<SampleAddon>(envir, "Sample Tool 2", "Counts and announces.");
-}
-
-ACAPI_ENTRY_POINT GSErrCode RegisterInterface() {
-    return bundle::registerInterface();
-}
-
-ACAPI_ENTRY_POINT GSErrCode Initialize() {
-    return bundle::initialize();
-}
-
-ACAPI_ENTRY_POINT GSErrCode FreeData() {
-    return bundle::freeData();
-}
+ZELVANE_TEST_BUNDLE(SampleAddon, "Sample Tool 2", "Counts and announces.")
