@@ -130,7 +130,6 @@ public:
     void commitPendingEdit();
     // Notes that the mapped name was typed into.
     void markPendingEdit() { m_pendingEdit = true; }
-    bool isEditPending() const { return m_pendingEdit; }
     // Buttons 10, 11 and 12 are enabled exactly while a row is selected.
     void updateButtons();
 
@@ -145,10 +144,7 @@ public:
     // The popup's selected label: the chosen source.
     String getChosenSource() const;
     ElementMap const& getElementMap() const { return m_elements; }
-    PartList const& getParts() const { return m_parts; }
     PopupMenu* getSourceMenu() const { return m_sourceMenu; }
-    StaticText* getNameText() const { return m_nameText; }
-    EditText* getMappedText() const { return m_mappedText; }
     ListControl* getList() const { return m_list; }
 
 private:

@@ -34,10 +34,6 @@ ObjectSpecification* SpecificationList::find(ObjectMap::Key const& key) const {
     return findByIndexKey(indexKey(key.first, key.second.toLowercase()));
 }
 
-ObjectSpecification* SpecificationList::find(API_LibTypeID type, String const& loweredName) const {
-    return findByIndexKey(indexKey(type, loweredName));
-}
-
 std::string SpecificationList::indexKey(API_LibTypeID type, String const& loweredName) {
     std::string key(reinterpret_cast<char const*>(&type), sizeof type);
     key.append(loweredName.data(), loweredName.dataLength());

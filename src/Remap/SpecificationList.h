@@ -31,8 +31,6 @@ public:
     // One look-up in the list's index, which the list's own changes keep up to date and a change
     // of a rule's name or type (or a read) has rebuilt, in list order, at the next search.
     ObjectSpecification* find(ObjectMap::Key const& key) const;
-    // The same search for a lower-cased name.
-    ObjectSpecification* find(API_LibTypeID type, String const& loweredName) const;
     // The same search by the index's key, made once for searches in many lists.
     static std::string indexKey(API_LibTypeID type, String const& loweredName);
     ObjectSpecification* findByIndexKey(std::string const& key) const;
