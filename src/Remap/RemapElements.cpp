@@ -182,8 +182,8 @@ bool remapOpening(ComponentElem& element, Drawing& drawing, const ComponentLink&
 // An object or lamp whose old part is loaded. Measured unrotated before and after, the new part
 // takes the old box's plan size (and height, unless DWG or flat) and is moved so that the middle of
 // its front edge lies where the old part's did; then its rotation and base level come back.
-// Changed only when both the remap and the restoring put succeed; a failed remap put leaves the
-// element as it was before the re-point.
+// Changed only when both the remap and the restoring put succeed; a failed re-point or remap put
+// leaves the element as it was before the re-point.
 bool remapObject(Object& object, Drawing& drawing, const ComponentLink& target,
                  const ObjectSpecification& rule, ObjectMap::Type kind) {
     const double rotation = object.getRotation2D();
@@ -199,7 +199,6 @@ bool remapObject(Object& object, Drawing& drawing, const ComponentLink& target,
     if (before != nullptr) {
         // The element as it stands, taken back whole (part, sizes, values) should the remap fail.
         const Object unchanged(object);
-        const ComponentLink old = object.getSourceLink();
         if (object.setSourceLink(target, false, true)) {
             object.setAxialWidth(before->getWidth());
             object.setAxialDepth(before->getDepth());
@@ -211,20 +210,17 @@ bool remapObject(Object& object, Drawing& drawing, const ComponentLink& target,
                 object.setSourceFinishes(true);
             }
             remapped = drawing.put(object, false, true);
-            if (remapped) {
-                object.clear3D();
-                if (std::unique_ptr<Cube> after(object.getBoundingCube(false)); after != nullptr) {
-                    offset = referenceOf(*before) - referenceOf(*after);
-                    ZRotater(rotation, 1e-5).transformPt(offset);
-                }
-            } else {
-                // The host kept the old part: the restoring put must not write the new one.
-                object.Object::operator=(unchanged);
+        }
+        if (remapped) {
+            object.clear3D();
+            if (std::unique_ptr<Cube> after(object.getBoundingCube(false)); after != nullptr) {
+                offset = referenceOf(*before) - referenceOf(*after);
+                ZRotater(rotation, 1e-5).transformPt(offset);
             }
         } else {
-            // The new part's defaults were not had: the element names its old part again, its
-            // parameters untouched.
-            object.setSourceLink(old, false, false);
+            // The new part's defaults were not had, or the host kept the old part: the restoring
+            // put writes the old part with its own values.
+            object.Object::operator=(unchanged);
         }
     }
     object.setRotation2D(rotation);
