@@ -189,8 +189,10 @@ ObjectSpecification* ObjectMap::getSpecification(Key const& key, String& sourceN
             rule->setMappedType(key.first);
             rule->setOriginalName(key.second);
             rule->setAutomatic(automatic);
-            list->push_back(rule.get());
-            return rule.release();
+            // The list owns the rule from here, and deletes it should it fail to store it.
+            ObjectSpecification* made = rule.release();
+            list->push_back(made);
+            return made;
         }
     }
     // Callers learn that a rule is another source's by its list's name: lists named like the chosen

@@ -1,4 +1,5 @@
 #include "Remap/ObjectMap.h"
+#include "FailingAllocation.h"
 #include "Library/IntegerParameter.h"
 #include "Library/ParameterList.h"
 #include "Library/RealParameter.h"
@@ -8,6 +9,7 @@
 #include "RemapFixture.h"
 
 #include <memory>
+#include <new>
 #include <vector>
 
 using namespace zelvane;
@@ -182,6 +184,39 @@ TEST_F(ObjectMapTest, RuleMadeOnlyInAnExistingList) {
         rules += list->size();
     }
     EXPECT_EQ(rules, 5u) << "no list of that name: nothing made";
+}
+
+// Every allocation of making a rule fails in turn: the rule is made, or the failure reaches the
+// caller and the list is left as it was (the sanitizer build reports a rule freed twice or left behind).
+TEST_F(ObjectMapTest, ARuleMadeWhileAllocationsFailIsMadeOnceOrNotAtAll) {
+    for (int step = 0;; ++step) {
+        ASSERT_LT(step, 1000) << "the rule was never made";
+        String source("Default");
+        ObjectSpecification* made = nullptr;
+        bool thrown = false;
+        remap_test::failAllocationAfter(step);
+        try {
+            made = map.getSpecification(ObjectMap::Key(APILib_DoorID, String("Sofa")), source, ObjectMap::IFC,
+                                        true, false);
+        } catch (const std::bad_alloc&) {
+            thrown = true;
+        }
+        bool failed = remap_test::disarmAllocationFailure();
+        if (thrown) {
+            EXPECT_EQ(map.getLists()[0]->size(), 1u) << "allocation " << step;
+            continue;
+        }
+        // Made, the failure (if any) coped with.
+        ASSERT_NE(made, nullptr) << "allocation " << step;
+        EXPECT_EQ(map.getLists()[0]->back(), made) << "allocation " << step;
+        EXPECT_EQ(map.getLists()[0]->size(), 2u) << "allocation " << step;
+        EXPECT_EQ(map.getLists()[0]->find(ObjectMap::Key(APILib_DoorID, String("sofa"))), made)
+            << "allocation " << step;
+        if (!failed) {
+            break;
+        }
+        map.deleteSpecification(ObjectMap::Key(APILib_DoorID, String("Sofa")), source, ObjectMap::IFC);
+    }
 }
 
 TEST_F(ObjectMapTest, RulesSetAndDeleted) {
