@@ -33,15 +33,22 @@ std::string partName(Int32 index) {
     return "part " + std::to_string(index) + (part != nullptr ? " \"" + part->name + "\"" : " (none)");
 }
 
-void writeObject(std::ostream& report, const GS::Guid& guid, const API_ObjectType& object) {
-    report << indent << partName(object.libInd) << " at (" << object.posX << ", " << object.posY << ") angle "
-           << object.angle << " level " << object.level << (object.reflected ? " mirrored" : "") << "\n";
-    std::vector<sim::LibParameter> parameters = sim::memoParameters(guid);
+// A parameter's name, which fills its field without a terminating zero at most.
+std::string parameterName(const API_AddParType& record) {
+    return std::string(record.name, strnlen(record.name, sizeof record.name));
+}
+
+bool isSize(const std::string& name) {
+    return name == "A" || name == "B" || name == "ZZYZX";
+}
+
+// The size parameters on one line, when there are any.
+void writeSizes(std::ostream& report, const std::vector<sim::LibParameter>& parameters, const char* margin) {
     bool sized = false;
     for (const sim::LibParameter& parameter : parameters) {
-        std::string name = parameter.record.name;
-        if (name == "A" || name == "B" || name == "ZZYZX") {
-            report << (sized ? " " : std::string(indent) + "size ") << name << " "
+        std::string name = parameterName(parameter.record);
+        if (isSize(name)) {
+            report << (sized ? " " : std::string(margin) + "size ") << name << " "
                    << parameter.record.value.real;
             sized = true;
         }
@@ -49,6 +56,13 @@ void writeObject(std::ostream& report, const GS::Guid& guid, const API_ObjectTyp
     if (sized) {
         report << "\n";
     }
+}
+
+void writeObject(std::ostream& report, const GS::Guid& guid, const API_ObjectType& object,
+                 const std::vector<sim::LibParameter>& parameters) {
+    report << indent << partName(object.libInd) << " at (" << object.posX << ", " << object.posY << ") angle "
+           << object.angle << " level " << object.level << (object.reflected ? " mirrored" : "") << "\n";
+    writeSizes(report, parameters, indent);
     GS::UniString unloaded;
     API_Guid element = guid;
     if (ACAPI_Goodies(APIAny_GetUnloadedLibpartNameID, &element, &unloaded) == NoError) {
@@ -100,8 +114,8 @@ void writeParameters(std::ostream& report, const std::vector<sim::LibParameter>&
                      const char* margin) {
     for (const sim::LibParameter& parameter : parameters) {
         const API_AddParType& record = parameter.record;
-        std::string name(record.name, strnlen(record.name, sizeof record.name));
-        if (name == "A" || name == "B" || name == "ZZYZX") {
+        std::string name = parameterName(record);
+        if (isSize(name)) {
             continue;
         }
         report << margin << "parameter \"" << name << "\" ";
@@ -161,12 +175,19 @@ std::string databaseName(const GS::Guid& id) {
 
 void writeElementDetails(std::ostream& report, const GS::Guid& guid) {
     API_Element record = sim::element(guid);
-    switch (record.header.typeID) {
+    API_ElemTypeID type = record.header.typeID;
+    bool placesPart =
+        type == API_ObjectID || type == API_LampID || type == API_DoorID || type == API_WindowID;
+    std::vector<sim::LibParameter> parameters;
+    if (placesPart) {
+        parameters = sim::memoParameters(guid);
+    }
+    switch (type) {
     case API_ObjectID:
-        writeObject(report, guid, record.object);
+        writeObject(report, guid, record.object, parameters);
         break;
     case API_LampID:
-        writeObject(report, guid, record.lamp);
+        writeObject(report, guid, record.lamp, parameters);
         break;
     case API_WallID:
         report << indent << "from (" << record.wall.begC.x << ", " << record.wall.begC.y << ") to ("
@@ -222,12 +243,10 @@ void writeElementDetails(std::ostream& report, const GS::Guid& guid) {
         break;
     }
     writeIFC(report, guid);
-    API_ElemTypeID type = record.header.typeID;
     if (type == API_ObjectID || type == API_LampID) {
         writeRatiosAndFinishes(report, type == API_ObjectID ? record.object : record.lamp);
     }
-    if (type == API_ObjectID || type == API_LampID || type == API_DoorID || type == API_WindowID) {
-        std::vector<sim::LibParameter> parameters = sim::memoParameters(guid);
+    if (placesPart) {
         writeParameters(report, parameters, indent);
     }
 }
@@ -244,17 +263,7 @@ void writeToolDefaults(std::ostream& report) {
             continue;
         }
         report << "    type " << type << " " << partName(part) << "\n";
-        bool sized = false;
-        for (const sim::LibParameter& parameter : parameters) {
-            std::string name = parameter.record.name;
-            if (name == "A" || name == "B" || name == "ZZYZX") {
-                report << (sized ? " " : "      size ") << name << " " << parameter.record.value.real;
-                sized = true;
-            }
-        }
-        if (sized) {
-            report << "\n";
-        }
+        writeSizes(report, parameters, "      ");
         writeParameters(report, parameters, "      ");
     }
 }
