@@ -133,6 +133,12 @@ TEST(PresetBundleTest, DescriptionMembersOfPresetProjectsAreChecked) {
         {"{\"elements\": [{\"type\": 6, \"parameters\": [{\"name\": \"key\", \"type\": \"string\", "
          "\"rows\": 2, \"values\": [\"a\"]}]}]}",
          "rows x columns"},
+        {"{\"elements\": [{\"type\": 6, \"parameters\": [{\"name\": \"A\", \"type\": \"length\", "
+         "\"value\": 2}]}]}",
+         "parameters[0].name: names a size or a parameter given before"},
+        {"{\"elements\": [{\"type\": 7, \"parameters\": [{\"name\": \"k\", \"type\": \"real\"}, "
+         "{\"name\": \"k\", \"type\": \"integer\"}]}]}",
+         "parameters[1].name: names a size or a parameter given before"},
     };
     for (const Case& c : cases) {
         std::ofstream(sim::specialFolder("Temp") / "bad.project.json") << c.description;

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <set>
 #include <utility>
 #include <vector>
 
@@ -147,9 +148,15 @@ void ElementPlacement::readObject(const MemberReader& entry, API_ObjectType& obj
     result.m_unloadedName = entry.text("unloadedName");
     if (entry.has("parameters")) {
         const nlohmann::json& list = entry.list("parameters");
+        // The sizes come from the members A, B and ZZYZX; a name given twice would be ambiguous.
+        std::set<std::string> names = {"A", "B", "ZZYZX"};
         for (std::size_t i = 0; i < list.size(); ++i) {
-            result.m_parameters.push_back(
-                ProjectLibrary::readParameter(MemberReader(list[i], entry.item("parameters", i))));
+            MemberReader parameter(list[i], entry.item("parameters", i));
+            result.m_parameters.push_back(ProjectLibrary::readParameter(parameter));
+            const API_AddParType& record = result.m_parameters.back().record;
+            if (!names.insert(std::string(record.name, strnlen(record.name, sizeof record.name))).second) {
+                parameter.fail("name", "names a size or a parameter given before");
+            }
         }
     }
 }
