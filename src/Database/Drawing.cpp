@@ -450,8 +450,8 @@ Element* Drawing::operator[](const ElementLink& link) {
         API_Element record;
         record.header.guid = GS::Guid(copy.getUniqueID());
         if (ACAPI_Database(APIDb_GetElementFromAnywhereID, &record) == NoError) {
-            ElementLink made(record.header, nullptr);
-            made.setSource(copy.getSource());
+            // The source is the drawing the link resolved to; the storey is the element's own.
+            ElementLink made(record.header, copy.getSource());
             if (m_isSelectionInfo && checkSelection()) {
                 const ElementLink* item = findSelected(link);
                 if (item != nullptr && item->getUniqueID() == made.getUniqueID()) {
@@ -478,6 +478,14 @@ bool Drawing::put(Element& element, bool forceNew, bool withMemo) {
                   element.getLink().getSourceLink().isSameDatabaseAs(getLink());
     if (!change) {
         element.setUserDataTouched(true);
+        // A new element, or one from a drawing without storeys, goes onto the current storey.
+        const DrawingLink& own = element.getLink().getSourceLink();
+        Plan* plan = m_project != nullptr ? m_project->getFloorPlan() : nullptr;
+        if ((own.getType() == 0 || !own.hasStoreys()) && getLink().hasStoreys() && plan != nullptr) {
+            if (const Storey* current = plan->getCurrentStorey()) {
+                record->header.floorInd = short(current->getIndex());
+            }
+        }
     }
     unsigned long long mask = 0;
     MemoPtr memo;
@@ -504,6 +512,7 @@ bool Drawing::put(Element& element, bool forceNew, bool withMemo) {
     ElementLink link(element.getLink());
     link.setUniqueID(Guid(record->header.guid));
     link.setSource(this);
+    link.setStoreyIndex(record->header.floorInd); // where the host has the element
     element.setLink(link, 0);
     return putUserData(element);
 }
@@ -517,6 +526,8 @@ bool Drawing::putSetting(Element& element, Element* from, Element* mask) {
     if (record == nullptr) {
         return false;
     }
+    // Settings taken from another element leave the element on its own storey.
+    record->header.floorInd = element.getHead().floorInd;
     unsigned long long memoMask = 0;
     MemoPtr memo(source.getMemo(memoMask));
     if (memo == nullptr && record->header.hasMemo) {
@@ -550,6 +561,7 @@ bool Drawing::putSetting(Element& element, Element* from, Element* mask) {
 bool Drawing::transformOne(Element& element, const Transformation& transformation) {
     ElementLink link(element.getLink());
     link.setSource(this);
+    link.setStoreyIndex(short(element.getLink().getSourceLink().getStoreyIndex())); // its own storey
     if (!transform(link, transformation)) {
         return false;
     }

@@ -153,10 +153,11 @@ public:
     // The element of the link when it passes the filter (the caller deletes it), or null.
     Element* load(const ElementLink& link, const Filter* filter = nullptr);
     // Writes the element back: changed when it came from this database (and forceNew is not set),
-    // created otherwise, then its user data when touched.
+    // created otherwise, then its user data when touched. The element stays on its own storey; a
+    // new one (its link names no drawing with storeys) is created on the current storey.
     bool put(Element& element, bool forceNew = false, bool withMemo = true);
     // Gives the element the settings of `from` (itself when null) for the members `mask` marks
-    // (all when null), then applies its pending transformations.
+    // (all when null), then applies its pending transformations. The storey stays the element's.
     bool putSetting(Element& element, Element* from = nullptr, Element* mask = nullptr);
     // Applies and deletes the element's pending transformations, stopping at the first failure.
     bool transform(Element& element);

@@ -599,6 +599,7 @@ bool Wall::getOpeningList(ElementLinkList& list, bool doors) const {
     for (std::size_t i = 0, count = entriesOf(guids); i < count; ++i) {
         auto* link = new ElementLink(kind, drawing, 0);
         link->setUniqueID(Guid((*guids)[i]));
+        link->setStoreyIndex(m_record.header.floorInd); // an opening stands on its wall's storey
         list.push_back(link);
     }
     return true;

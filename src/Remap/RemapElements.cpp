@@ -237,9 +237,11 @@ void remapOne(const ElementLink& link, Drawing& fallback, EditManager& edits, co
     Drawing* drawing = homeOf(link, fallback);
     std::unique_ptr<Element> loaded((*drawing)[link]);
     if (loaded != nullptr && !loaded->getLink().getSourceLink().isSameDatabaseAs(drawing->getLink())) {
-        // Loaded while a view is current, the element names the view: it is put back where it is.
+        // Loaded while a view is current, the element names the view: it is put back where it is,
+        // on its own storey.
         ElementLink home(loaded->getLink());
         home.setSource(drawing);
+        home.setStoreyIndex(short(loaded->getHead().floorInd));
         loaded->setLink(home);
     }
     auto* element = dynamic_cast<ComponentElem*>(loaded.get());

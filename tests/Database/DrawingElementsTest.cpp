@@ -1,5 +1,6 @@
 #include "ACAPI/ElementTable.hpp"
 #include "Attribute/CadColour.h"
+#include "Attribute/Storey.h"
 #include "Database/BaseElemSelection.h"
 #include "Database/CutPlane.h"
 #include "Database/ElementLinkList.h"
@@ -7,6 +8,10 @@
 #include "Database/Plan.h"
 #include "Database/Project.h"
 #include "Database/Section.h"
+#include "Element/Door.h"
+#include "Element/Lamp.h"
+#include "Element/Wall.h"
+#include "Element/Window.h"
 #include "Environment/Host.h"
 #include "Environment/MemoryBlock.h"
 #include "TestElement.h"
@@ -16,10 +21,13 @@
 #include "sim/Memory.h"
 #include "sim/Project.h"
 #include "sim/Sim.h"
+#include "sim/Storeys.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
+#include <string>
 
 using namespace zelvane;
 
@@ -72,6 +80,50 @@ protected:
     Project* project = nullptr;
     Plan* plan = nullptr;
 };
+
+// Placed elements of every kind loaded and put back while another storey is current.
+class DrawingStoreysTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        sim::openProject();
+        sim::setStoreys({{0, 1, 0.0, "Ground"}, {1, 2, 3.0, "First"}, {2, 3, 6.0, "Second"}}, 9.0);
+        host.reset();
+        Drawing::startup();
+        Drawing::addAdapter(element_id(API_WallID), Wall::create, false);
+        Drawing::addAdapter(element_id(API_DoorID), Door::create, false);
+        Drawing::addAdapter(element_id(API_WindowID), Window::create, false);
+        Drawing::addAdapter(element_id(API_LampID), Lamp::create, false);
+        plan = host.getProject()->getFloorPlan();
+    }
+    void TearDown() override {
+        Drawing::shutdown();
+        host.reset();
+    }
+
+    // The host's storey of the element and the one its wrapper names, "-" for none.
+    static std::string storeysOf(const GS::Guid& guid, const Element& element) {
+        const Storey* storey = element.getStorey();
+        return std::to_string(sim::element(guid).header.floorInd) + "/" +
+               (storey != nullptr ? std::to_string(storey->getIndex()) : "-") + "/" +
+               std::to_string(element.getHead().floorInd);
+    }
+
+    Plan* plan = nullptr;
+};
+
+// An element of the kind on the storey; a door or window stands in a wall of that storey.
+GS::Guid placeOn(API_ElemTypeID type, short storey) {
+    API_Element element = record(type == API_DoorID || type == API_WindowID ? API_WallID : type);
+    element.header.floorInd = storey;
+    if (type != API_DoorID && type != API_WindowID) {
+        return sim::addElement(element);
+    }
+    GS::Guid wall = sim::addElement(element);
+    element = record(type);
+    element.header.floorInd = storey;
+    (type == API_DoorID ? element.door : element.window).owner = wall;
+    return sim::addElement(element);
+}
 
 } // namespace
 
@@ -483,4 +535,97 @@ TEST_F(DrawingElementsTest, ACutViewFindsTheProxyOfAnElementByItsGuid) {
 
     sim::failCall("ACAPI_Element_GetElemList", APIERR_GENERAL);
     EXPECT_FALSE(bool(cut->findElementProxy(ElementLink(Guid(wall), plan)).getUniqueID()));
+}
+
+// An element keeps its own storey however it is loaded and however often it is put, also when the
+// current storey changes in between (as zooming to an element of another storey does).
+TEST_F(DrawingStoreysTest, ElementsStayOnTheirOwnStorey) {
+    const struct {
+        const char* name;
+        API_ElemTypeID type;
+    } kinds[] = {{"object", API_ObjectID},
+                 {"lamp", API_LampID},
+                 {"door", API_DoorID},
+                 {"window", API_WindowID},
+                 {"wall", API_WallID}};
+    const struct {
+        const char* name;
+        std::function<Element*(Plan&, const GS::Guid&)> load;
+    } roads[] = {
+        {"by link", [](Plan& p, const GS::Guid& g) { return p[ElementLink(Guid(g), &p)]; }},
+        {"loaded", [](Plan& p, const GS::Guid& g) { return p.load(ElementLink(Guid(g), &p)); }},
+        {"last selected",
+         [](Plan& p, const GS::Guid& g) {
+             API_Neig neig;
+             neig.guid = g;
+             sim::setSelection({neig});
+             p.reset();
+             return p.getLastSelected(element_id());
+         }},
+        {"walked",
+         [](Plan& p, const GS::Guid& g) -> Element* {
+             for (auto it = p.begin(false, Drawing::Filter(false)); !it.atEnd(); ++it) {
+                 if (GS::Guid(it->getUniqueID()) == g) {
+                     return it.release();
+                 }
+             }
+             return nullptr;
+         }},
+    };
+    const short own = 1;
+    for (const auto& kind : kinds) {
+        for (short current : {short(0), short(2)}) {
+            for (const auto& road : roads) {
+                SCOPED_TRACE(std::string(kind.name) + " " + road.name + ", current storey " +
+                             std::to_string(current));
+                sim::setCurrentStorey(current);
+                host.reset();
+                GS::Guid guid = placeOn(kind.type, own);
+                std::unique_ptr<Element> element(road.load(*plan, guid));
+                ASSERT_NE(element, nullptr);
+                EXPECT_EQ(storeysOf(guid, *element), "1/1/1") << "loaded";
+                ASSERT_TRUE(plan->put(*element));
+                EXPECT_EQ(storeysOf(guid, *element), "1/1/1") << "put";
+                ASSERT_TRUE(plan->put(*element));
+                EXPECT_EQ(storeysOf(guid, *element), "1/1/1") << "put again";
+                ASSERT_TRUE(plan->setStorey(*plan->getStorey(short(2 - current)), false));
+                ASSERT_TRUE(plan->put(*element));
+                EXPECT_EQ(storeysOf(guid, *element), "1/1/1") << "put after the current storey changed";
+                element->pushTransform(new Drag);
+                ASSERT_TRUE(plan->transform(*element));
+                ASSERT_TRUE(plan->put(*element));
+                EXPECT_EQ(storeysOf(guid, *element), "1/1/1") << "transformed and put";
+                ASSERT_TRUE(plan->putSetting(*element));
+                ASSERT_TRUE(plan->put(*element));
+                EXPECT_EQ(storeysOf(guid, *element), "1/1/1") << "settings put";
+                // Settings taken from an element of another storey leave the storey alone.
+                std::unique_ptr<Element> from(element->clone());
+                from->setStorey(*plan->getStorey(short(0)), false);
+                ASSERT_TRUE(plan->putSetting(*element, from.get()));
+                EXPECT_EQ(storeysOf(guid, *element), "1/1/1") << "settings of another storey's element put";
+            }
+        }
+    }
+}
+
+// Only a new element and one reassigned take a storey not their own: the current one, or the one
+// given.
+TEST_F(DrawingStoreysTest, NewElementsTakeTheCurrentStoreyAndReassignedOnesTheGivenOne) {
+    sim::setCurrentStorey(2);
+    host.reset();
+    Wall wall;
+    ASSERT_TRUE(plan->put(wall));
+    GS::Guid made(wall.getUniqueID());
+    EXPECT_EQ(storeysOf(made, wall), "2/2/2");
+    ASSERT_TRUE(plan->setStorey(*plan->getStorey(short(0)), false));
+    ASSERT_TRUE(plan->put(wall));
+    EXPECT_EQ(storeysOf(made, wall), "2/2/2") << "no longer new";
+
+    GS::Guid guid = placeOn(API_ObjectID, 1);
+    std::unique_ptr<Element> element((*plan)[ElementLink(Guid(guid), plan)]);
+    ASSERT_NE(element, nullptr);
+    ASSERT_TRUE(plan->reassign(*element, nullptr, plan->getStorey(short(2)), nullptr));
+    EXPECT_EQ(storeysOf(guid, *element), "2/2/2");
+    ASSERT_TRUE(plan->put(*element));
+    EXPECT_EQ(storeysOf(guid, *element), "2/2/2");
 }

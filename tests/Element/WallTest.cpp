@@ -11,6 +11,7 @@
 #include "Memo/ElementMemoStore.h"
 #include "PlanFixture.h"
 #include "sim/Attributes.h"
+#include "sim/Databases.h"
 #include "sim/ElementMemos.h"
 #include "sim/ElementQuantities.h"
 #include "sim/ElementRelations.h"
@@ -231,7 +232,12 @@ TEST_F(WallTest, OtherWallsLoadFromTheFloorPlan) {
 }
 
 TEST_F(WallTest, WindowAndDoorLists) {
-    const GS::Guid guid = sim::addElement(wallRecord({0, 0}, {4, 0}));
+    // The wall stands on a storey that is not the current one; its openings stand on it too.
+    sim::setStoreys({{0, 0, 0.0, "Ground"}, {1, 1, 3.0, "First"}}, 6.0);
+    sim::setCurrentStorey(0);
+    API_Element onFirst = wallRecord({0, 0}, {4, 0});
+    onFirst.header.floorInd = 1;
+    const GS::Guid guid = sim::addElement(onFirst);
     const GS::Guid window = newGuid(), door1 = newGuid(), door2 = newGuid();
     API_ElementMemo memo;
     auto handleOf = [](const std::vector<GS::Guid>& guids) {
@@ -255,6 +261,8 @@ TEST_F(WallTest, WindowAndDoorLists) {
     EXPECT_EQ(windows[0]->getType().getType(), API_WindowID);
     EXPECT_TRUE(GS::Guid(doors[1]->getUniqueID()) == door2);
     EXPECT_EQ(doors[1]->getType().getType(), API_DoorID);
+    EXPECT_EQ(short(windows[0]->getSourceLink().getStoreyIndex()), 1);
+    EXPECT_EQ(short(doors[1]->getSourceLink().getStoreyIndex()), 1);
     EXPECT_EQ(wall->getWindowCount(), 1u);
     EXPECT_EQ(wall->getDoorCount(), 2u);
 
