@@ -5,10 +5,10 @@
 #include "Database/OrthogonalProjection.h"
 #include "Database/PerspectiveProjection.h"
 #include "Database/Project.h"
-#include "GSRoot/UniString.hpp"
 #include "Geometry/Cube.h"
 
-#include <cstring>
+#include <memory>
+#include <utility>
 
 namespace zelvane {
 
@@ -92,30 +92,19 @@ ModelProxy::const_reverse_iterator Model::rbegin3D(const Filter& filter) {
 
 Finish Model::getFinish(int material) {
     ModelerAPI::Model* model = getModel();
-    ModelerAPI::Material found;
-    if (material < 1 || model == nullptr || !model->GetMaterial(material, &found) ||
-        found.textureIndex > model->GetTextureNum()) {
+    auto found = std::make_shared<ModelerAPI::Material>();
+    if (material < 1 || model == nullptr || !model->GetMaterial(material, found.get()) ||
+        found->textureIndex > model->GetTextureNum()) {
         return getFinish(attribute_index(short(material)));
     }
-    API_Attribute record;
-    record.header.typeID = API_MaterialID;
-    record.header.index = API_AttributeIndex(material);
-    std::strncpy(record.header.name, found.name.c_str(), sizeof record.header.name - 1);
-    record.material.surfaceRGB.f_red = found.red;
-    record.material.surfaceRGB.f_green = found.green;
-    record.material.surfaceRGB.f_blue = found.blue;
-    record.material.transpPc = Int16(found.transparency * 100.0);
-    ModelerAPI::Texture texture;
-    if (found.textureIndex > 0 && model->GetTexture(found.textureIndex, &texture)) {
-        record.material.texture.status = 0x10;
-        record.material.texture.xSize = texture.width;
-        record.material.texture.ySize = texture.height;
-        GS::UniString name(texture.name.c_str());
-        for (GS::USize i = 0; i < name.GetLength() && i < 63; ++i) {
-            record.material.texture.texName[i] = name[i];
+    std::shared_ptr<ModelerAPI::Texture> texture;
+    if (found->textureIndex > 0) {
+        texture = std::make_shared<ModelerAPI::Texture>();
+        if (!model->GetTexture(found->textureIndex, texture.get())) {
+            texture.reset();
         }
     }
-    return Finish(record, AttributeLink(record.header, getProject()->getSpecification()));
+    return Finish(std::move(found), std::move(texture));
 }
 
 Finish Model::getFinish(attribute_index index) {

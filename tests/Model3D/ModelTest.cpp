@@ -4,6 +4,7 @@
 #include "Database/Specification.h"
 #include "Environment/Host.h"
 #include "Geometry/Cube.h"
+#include "Interface/Image.h"
 #include "sim/Attributes.h"
 #include "sim/Model3D.h"
 #include "sim/Project.h"
@@ -31,10 +32,12 @@ protected:
             elements[i].typeID = API_WallID;
             elements[i].bounds = Box3D{double(i), 0, double(i) + 1, 1, 0, 3};
         }
-        sim::setModel3D(elements,
-                        {ModelerAPI::Material{"Brick", 0.5, 0.25, 0, 0, 1},
-                         ModelerAPI::Material{"Glass", 0, 0, 1, 0.8, 4}},
-                        {ModelerAPI::Texture{"brick.jpg", 2, 1}});
+        ModelerAPI::Material brick{"Brick", 0.5, 0.25, 0, 0, 1};
+        brick.shining = 40;
+        brick.ambient = 0.3;
+        ModelerAPI::Texture bricks{"brick.jpg", 2, 1, 0.25, 0.5};
+        bricks.pixels = {0xFF112233u, 0xFF445566u};
+        sim::setModel3D(elements, {brick, ModelerAPI::Material{"Glass", 0, 0, 1, 0.8, 4}}, {bricks});
     }
     void TearDown() override {
         host.reset();
@@ -96,6 +99,14 @@ TEST_F(ModelTest, FinishesOfTheModelAndOfTheProject) {
     EXPECT_TRUE(brick.hasTexture());
     EXPECT_EQ(brick.getTextureName(), "brick.jpg");
     EXPECT_DOUBLE_EQ(brick.getSurfaceColour().getRed(), 0.5);
+    EXPECT_DOUBLE_EQ(brick.getShininess(), 0.4);
+    EXPECT_DOUBLE_EQ(brick.getAmbientReflection(), 0.3);
+    EXPECT_DOUBLE_EQ(brick.getTextureScaleX(), 0.25);
+    EXPECT_DOUBLE_EQ(brick.getTextureScaleY(), 0.5);
+    std::unique_ptr<Image> image(brick.getTextureImage());
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(image->getBounds().getEnd().getX(), 2);
+    EXPECT_EQ(image->getBounds().getEnd().getY(), 1);
 
     // Material 2 names texture 4, which the model lacks; material 3 is not in the model: both are
     // the project's materials of that index.
