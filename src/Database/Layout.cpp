@@ -22,6 +22,7 @@ void Layout::dropData() const {
         delete m_data;
         m_data = nullptr;
     }
+    m_isRead = false;
 }
 
 void Layout::initialise() {
@@ -42,7 +43,8 @@ bool Layout::retrieveData() const {
         setLastError(err);
     }
     m_data = data.release();
-    return err == NoError;
+    m_isRead = err == NoError;
+    return m_isRead;
 }
 
 const API_LayoutInfo& Layout::getData() const {
@@ -50,11 +52,23 @@ const API_LayoutInfo& Layout::getData() const {
     return *m_data;
 }
 
-bool Layout::writeData() {
+bool Layout::readForChange() const {
+    // A sheet zeroed by a failed read would clear the host's sheet when written back.
+    if (m_data != nullptr && !m_isRead) {
+        dropData();
+    }
+    return retrieveData();
+}
+
+bool Layout::writeData(API_LayoutInfo& data) {
     GS::Guid id(getID());
-    GSErrCode err = ACAPI_Environment(APIEnv_ChangeLayoutSetsID, m_data, &id);
+    GSErrCode err = ACAPI_Environment(APIEnv_ChangeLayoutSetsID, &data, &id);
     setLastError(err);
-    return err == NoError;
+    if (err != NoError) {
+        return false;
+    }
+    *m_data = data;
+    return true;
 }
 
 DrawingLink Layout::getMaster() const {
@@ -91,12 +105,15 @@ bool Layout::isCustomNumber() const {
 }
 
 bool Layout::setCustomNumber(const String& number, bool custom) {
-    retrieveData();
-    number.copyTo(m_data->customLayoutNumber, sizeof m_data->customLayoutNumber);
-    if (custom) {
-        m_data->customLayoutNumbering = 1;
+    if (!readForChange()) {
+        return false;
     }
-    return writeData();
+    API_LayoutInfo data = *m_data;
+    number.copyTo(data.customLayoutNumber, sizeof data.customLayoutNumber);
+    if (custom) {
+        data.customLayoutNumbering = 1;
+    }
+    return writeData(data);
 }
 
 String Layout::getCurrentRevision() const {
@@ -104,9 +121,12 @@ String Layout::getCurrentRevision() const {
 }
 
 bool Layout::setCurrentRevision(const String& revision) {
-    retrieveData();
-    revision.copyTo(m_data->currentRevisionId, sizeof m_data->currentRevisionId);
-    return writeData();
+    if (!readForChange()) {
+        return false;
+    }
+    API_LayoutInfo data = *m_data;
+    revision.copyTo(data.currentRevisionId, sizeof data.currentRevisionId);
+    return writeData(data);
 }
 
 String Layout::getFinalRevision() const {
@@ -114,9 +134,12 @@ String Layout::getFinalRevision() const {
 }
 
 bool Layout::setFinalRevision(const String& revision) {
-    retrieveData();
-    revision.copyTo(m_data->currentFinalRevisionId, sizeof m_data->currentFinalRevisionId);
-    return writeData();
+    if (!readForChange()) {
+        return false;
+    }
+    API_LayoutInfo data = *m_data;
+    revision.copyTo(data.currentFinalRevisionId, sizeof data.currentFinalRevisionId);
+    return writeData(data);
 }
 
 Cube Layout::getSize() const {
@@ -134,14 +157,16 @@ bool Layout::copyAppearanceOf(const Layout& other) {
     if (&other == this) {
         return true;
     }
+    if (!other.readForChange()) {
+        return false;
+    }
     setMaster(other.getMaster());
-    retrieveData();
-    const API_LayoutInfo& from = other.getData();
-    API_LayoutCustomData* custom = m_data->customData;
-    API_LayoutInfo copy = from;
-    copy.customData = custom; // ours stays ours
-    *m_data = copy;
-    return writeData();
+    if (!readForChange()) {
+        return false;
+    }
+    API_LayoutInfo copy = other.getData();
+    copy.customData = m_data->customData; // ours stays ours
+    return writeData(copy);
 }
 
 } // namespace zelvane

@@ -32,6 +32,8 @@ public:
     bool setMaster(const DrawingLink& master);
     String getCustomNumber() const;
     bool isCustomNumber() const;
+    // The setters change the sheet as read from the host: when the held sheet is not (its read
+    // failed) it is read again, and when that fails nothing changes and they answer false.
     // Writes the number; custom sets the custom flag (false leaves it as it was).
     bool setCustomNumber(const String& number, bool custom);
     String getCurrentRevision() const;
@@ -41,15 +43,20 @@ public:
     // New boxes: the sheet, and the region inside the margins.
     Cube getSize() const;
     Cube getPrintableRegion() const;
-    // Takes the master, paper, margins, number and revisions of the other layout.
+    // Takes the master, paper, margins, number and revisions of the other layout; false, and the
+    // sheet unchanged, when either sheet cannot be read.
     bool copyAppearanceOf(const Layout& other);
 
 private:
-    bool writeData();
+    // The held sheet, read again when it was zeroed by a failed read; false when it cannot be.
+    bool readForChange() const;
+    // Writes the sheet to the host and, when the host takes it, holds it.
+    bool writeData(API_LayoutInfo& data);
     void dropData() const;
 
     UInt8 m_isMaster;
     mutable API_LayoutInfo* m_data = nullptr;
+    mutable bool m_isRead = false;
 };
 
 } // namespace zelvane

@@ -21,6 +21,7 @@
 #include <cmath>
 #include <cstring>
 #include <memory>
+#include <string>
 
 using namespace zelvane;
 
@@ -234,6 +235,60 @@ TEST_F(ProjectTest, LayoutSheetIsReadOnceAndZeroedWhenRefused) {
     GS::Guid master = addDatabase(APIWind_MasterLayoutID, 4);
     host.reset();
     EXPECT_EQ(project->getLayout(DatabaseGuid(master))->getMaster(), DrawingLink());
+}
+
+TEST_F(ProjectTest, LayoutSettersNeverWriteASheetThatWasNotRead) {
+    struct Case {
+        const char* name;
+        bool (*set)(Layout&);
+        std::string (*get)(Layout&);
+        const char* value;
+    };
+    const Case cases[] = {
+        {"custom number", [](Layout& l) { return l.setCustomNumber("B-7", true); },
+         [](Layout& l) { return std::string(l.getCustomNumber().data()); }, "B-7"},
+        {"current revision", [](Layout& l) { return l.setCurrentRevision("R2"); },
+         [](Layout& l) { return std::string(l.getCurrentRevision().data()); }, "R2"},
+        {"final revision", [](Layout& l) { return l.setFinalRevision("R9"); },
+         [](Layout& l) { return std::string(l.getFinalRevision().data()); }, "R9"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        sim::DatabaseRecord record;
+        record.type = APIWind_LayoutID;
+        record.layout.sizeX = 0.42;
+        record.layout.leftMargin = 0.01;
+        GS::Guid id = sim::addDatabase(record);
+        host.reset();
+        Layout* layout = project->getLayout(DatabaseGuid(id));
+        sim::failCall("ACAPI_Environment:GLAY", APIERR_GENERAL);
+        ASSERT_FALSE(layout->retrieveData());
+
+        // Read again and refused again: nothing written, the held sheet as it was.
+        sim::failCall("ACAPI_Environment:GLAY", APIERR_GENERAL);
+        sim::clearCalls();
+        EXPECT_FALSE(c.set(*layout));
+        for (const sim::CallRecord& call : sim::calls()) {
+            EXPECT_NE(call.code, Int64(APIEnv_ChangeLayoutSetsID));
+        }
+        EXPECT_EQ(c.get(*layout), "");
+        EXPECT_EQ(sim::database(APIWind_LayoutID, id).layout.sizeX, 0.42);
+
+        // Read again: the change goes onto the host's sheet.
+        EXPECT_TRUE(c.set(*layout));
+        sim::DatabaseRecord written = sim::database(APIWind_LayoutID, id);
+        EXPECT_EQ(written.layout.sizeX, 0.42);
+        EXPECT_EQ(written.layout.leftMargin, 0.01);
+        EXPECT_EQ(c.get(*layout), c.value);
+        EXPECT_EQ(layout->getSize().getEnd().x(), 0.42);
+
+        // A refused write leaves the held sheet as the host has it.
+        sim::failCall("ACAPI_Environment:CLAY", APIERR_GENERAL);
+        EXPECT_FALSE(layout->setCustomNumber("X", false));
+        EXPECT_EQ(layout->getLastError(), APIERR_GENERAL);
+        EXPECT_EQ(std::string(layout->getCustomNumber().data()),
+                  std::string(sim::database(APIWind_LayoutID, id).layout.customLayoutNumber));
+    }
 }
 
 TEST_F(ProjectTest, TeamReservationsAndAttributes) {
