@@ -222,6 +222,8 @@ Attribute* Specification::seekNext(const AttributeLink& from, bool forward, cons
 }
 
 Specification::iterator Specification::begin(bool autoWrite, const Filter& filter) {
+    // A count a filter kept from an earlier walk may be out of date.
+    filter.setCount(attribute_index());
     attribute_id type = filter.getType() != 0 ? filter.getType() : 1;
     iterator it(seekNext(AttributeLink(attribute_index(), type, this), true, filter), filter);
     it.setAutoWrite(autoWrite);
@@ -229,6 +231,7 @@ Specification::iterator Specification::begin(bool autoWrite, const Filter& filte
 }
 
 Specification::const_iterator Specification::cbegin(const Filter& filter) {
+    filter.setCount(attribute_index());
     attribute_id type = filter.getType() != 0 ? filter.getType() : 1;
     return const_iterator(seekNext(AttributeLink(attribute_index(), type, this), true, filter), filter);
 }
@@ -253,6 +256,9 @@ API_AttributeDefExt* Specification::getMemo(const AttributeLink& link, UInt64) {
 bool Specification::put(Attribute& attribute) {
     std::unique_ptr<API_AttributeDefExt, MemoDisposer> memo(attribute.getMemo());
     std::unique_ptr<API_Attribute> record(attribute.getData());
+    if (record == nullptr) {
+        return false; // storeys, phases, text styles and rulers have no host record to store
+    }
     Specification* owner = attribute.getLink().getSpecification();
     bool create = record->header.index == 0 || (owner != nullptr && owner != this);
     GSErrCode err = create ? ACAPI_Attribute_CreateExt(record.get(), memo.get())

@@ -29,7 +29,7 @@ public:
     class Filter {
     public:
         // Type 0 passes every type. With reuse, a scan keeps the type's count it found in the
-        // filter instead of asking the host at every step.
+        // filter instead of asking the host at every step; each walk's begin counts afresh.
         explicit Filter(attribute_id type = 0, bool reuseCount = true)
             : m_type(type), m_reuseCount(reuseCount) {}
         Filter(const Filter&) = default;
@@ -82,6 +82,7 @@ public:
     virtual int getLastError() const { return m_lastError; }
     // Stores the attribute: a new host attribute when it has no index or belongs to another set,
     // else a change of its host attribute. The attribute then names its host attribute here.
+    // False for an attribute without a host record.
     virtual bool put(Attribute& attribute);
     virtual bool erase(const AttributeLink& link);
     // Deletes every member of the selection, a host call per type; false when any type failed.

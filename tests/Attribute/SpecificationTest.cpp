@@ -3,6 +3,10 @@
 #include "Attribute/City.h"
 #include "Attribute/Layer.h"
 #include "Attribute/Pen.h"
+#include "Attribute/Phase.h"
+#include "Attribute/Storey.h"
+#include "Attribute/TextRuler.h"
+#include "Attribute/TextStyle.h"
 #include "Environment/MemoryBlock.h"
 #include "sim/Attributes.h"
 #include "sim/Sim.h"
@@ -129,8 +133,17 @@ TEST_F(SpecificationTest, IterationRunsOverEveryTypeAndStepsOverDeletedIndexes) 
         readOnly.push_back(std::string(it->getName().data()));
     }
     EXPECT_EQ(readOnly, (std::vector<std::string>{"p1", "p3"}));
-    EXPECT_EQ(spec.getCount(Pen::ID), 3);
-    EXPECT_EQ(spec.getCount(0), 6);
+    // The same filter walks again after a pen was added: counted afresh.
+    addPen("p4", 0, 1);
+    EXPECT_EQ(walk(pens, true), (std::vector<std::string>{"p1", "p3", "p4"}));
+    readOnly.clear();
+    addPen("p5", 0, 1);
+    for (auto it = spec.cbegin(pens); it != spec.cend(); ++it) {
+        readOnly.push_back(std::string(it->getName().data()));
+    }
+    EXPECT_EQ(readOnly, (std::vector<std::string>{"p1", "p3", "p4", "p5"}));
+    EXPECT_EQ(spec.getCount(Pen::ID), 5);
+    EXPECT_EQ(spec.getCount(0), 8);
 }
 
 TEST_F(SpecificationTest, PutCreatesOrModifiesAndLinksTheAttribute) {
@@ -170,6 +183,18 @@ TEST_F(SpecificationTest, PutCreatesOrModifiesAndLinksTheAttribute) {
     fresh.setHidden(true);
     EXPECT_FALSE(spec.put(fresh));
     EXPECT_EQ(sim::attribute(API_LayerID, 2)->header.flags, APILay_ForceToWire | APILay_Locked);
+
+    // Attributes of no host table have no record to store.
+    Phase existing = Phase::existing();
+    Storey storey(nullptr, "Ground", attribute_index(1), 0.0, 3.0);
+    TextStyle style;
+    TextRuler ruler;
+    Attribute* recordless[] = {&existing, &storey, &style, &ruler};
+    for (Attribute* attribute : recordless) {
+        sim::clearCalls();
+        EXPECT_FALSE(spec.put(*attribute));
+        EXPECT_TRUE(sim::calls().empty());
+    }
 }
 
 TEST_F(SpecificationTest, GetDataClearsTheWholeRecord) {
