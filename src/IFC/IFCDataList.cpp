@@ -58,9 +58,21 @@ void IFCDataList::setProperty(IFCProperty* property) {
     if (property == nullptr) {
         return;
     }
-    IFCProperty* held = getProperty(property->getName(), property->getSetName());
-    if (held == property) {
-        return; // changed in place and given back: it stays where it is
+    if (std::find(begin(), end(), property) != end()) {
+        // Changed in place and given back: it stays where it is and replaces the ones of its name
+        // and set before it, so that lookups find it.
+        String name = property->getName();
+        String setName = property->getSetName();
+        for (auto it = begin(); *it != property;) {
+            if (isProperty(*it) && (*it)->getName() == name &&
+                static_cast<const IFCProperty*>(*it)->getSetName() == setName) {
+                removeName(m_propertyNames.get(), setName, name);
+                it = erase(it);
+            } else {
+                ++it;
+            }
+        }
+        return;
     }
     std::unique_ptr<IFCProperty> taken(property);
     deleteProperty(property);
@@ -74,7 +86,17 @@ void IFCDataList::setAttribute(IFCAttribute* attribute) {
     if (attribute == nullptr) {
         return;
     }
-    if (getAttribute(attribute->getName()) == attribute) {
+    if (std::find(begin(), end(), attribute) != end()) {
+        // Given back: as for properties, it replaces the ones of its name before it.
+        String name = attribute->getName();
+        for (auto it = begin(); *it != attribute;) {
+            if (*it != nullptr && (*it)->getType() == IFCData::attributeKind && (*it)->getName() == name) {
+                removeName(m_attributeNames.get(), String(), name);
+                it = erase(it);
+            } else {
+                ++it;
+            }
+        }
         return;
     }
     std::unique_ptr<IFCAttribute> taken(attribute);

@@ -33,7 +33,7 @@ public:
     virtual IFCAttribute* getAttribute(const String& name) const;
     virtual IFCClassificationReference* getClassificationReference(const String& name) const;
     // The list takes the item, replacing one of the same name (and set); an item already held
-    // stays where it is.
+    // stays where it is, held once, and replaces those of its name (and set) before it.
     virtual void setProperty(IFCProperty* property);
     virtual void setAttribute(IFCAttribute* attribute);
     // Deletes the first item of the item's name (and set).

@@ -17,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <memory>
@@ -324,4 +325,30 @@ TEST_F(IFCDataTest, ListsReplaceByNameAndSetAndKeepTheirNameMaps) {
     EXPECT_EQ(list.getPropertyNameMap().count("AC_Pset_Name"), 0u);
     IFCDataList copy(list);
     EXPECT_TRUE(copy.empty());
+}
+
+TEST_F(IFCDataTest, AnItemGivenBackIsHeldOnceAndReplacesTheOnesBeforeIt) {
+    // Items of one name twice, as a host read may give them; the later one is given back.
+    IFCDataList list;
+    list.push_back(new IFCSingleValue(StringSetting(), "Name", "Pset_A", "IfcLabel", ""));
+    auto* other = new IFCSingleValue(StringSetting(), "Name", "Pset_B", "IfcLabel", "");
+    list.push_back(other);
+    auto* later = new IFCSingleValue(StringSetting(), "Name", "Pset_A", "IfcLabel", "");
+    list.push_back(later);
+    list.push_back(new IFCAttribute(StringSetting(), "Tag", "IfcIdentifier", true));
+    auto* laterTag = new IFCAttribute(StringSetting(), "Tag", "IfcIdentifier", true);
+    list.push_back(laterTag);
+    EXPECT_EQ(list.getPropertyNameMap().at("Pset_A").size(), 2u);
+    EXPECT_EQ(list.getAttributeNameMap().at("").size(), 2u);
+
+    list.setProperty(later);
+    EXPECT_EQ(std::count(list.begin(), list.end(), later), 1);
+    EXPECT_EQ(list.getProperty("Name", "Pset_A"), later);
+    EXPECT_EQ(list.getProperty("Name", "Pset_B"), other);
+    EXPECT_EQ(list.getPropertyNameMap().at("Pset_A").size(), 1u);
+    list.setAttribute(laterTag);
+    EXPECT_EQ(std::count(list.begin(), list.end(), laterTag), 1);
+    EXPECT_EQ(list.getAttribute("Tag"), laterTag);
+    EXPECT_EQ(list.getAttributeNameMap().at("").size(), 1u);
+    EXPECT_EQ(list.size(), 3u);
 }
