@@ -11,6 +11,14 @@ std::unique_ptr<Vector<T>> copyOf(const std::unique_ptr<Vector<T>>& list) {
     return std::unique_ptr<Vector<T>>(list != nullptr ? list->clone() : nullptr);
 }
 
+// Frees the handle the slot holds, so that packing into a store twice leaves no block behind.
+template <typename T>
+void disposeSlot(T*** slot) {
+    char** old = reinterpret_cast<char**>(*slot);
+    *slot = nullptr;
+    disposeHandle(&old);
+}
+
 template <typename T>
 int entriesOf(T** handle) {
     return handle == nullptr ? 0 : getHandleSize(reinterpret_cast<char**>(handle)) / int(sizeof(T));
@@ -70,6 +78,8 @@ bool ConstructionMemo::pack(MemoStore* store) const {
     const int cores = int(m_cores->size());
     API_CWallComponent*** skins = store->cwall_compItems();
     API_CWallLineComponent*** lines = store->cwall_compLItems();
+    disposeSlot(skins);
+    disposeSlot(lines);
     *skins = reinterpret_cast<API_CWallComponent**>(allocateHandle(int(cores * sizeof(API_CWallComponent))));
     *lines = reinterpret_cast<API_CWallLineComponent**>(
         allocateHandle(int((cores + 1) * sizeof(API_CWallLineComponent))));

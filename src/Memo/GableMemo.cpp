@@ -1,5 +1,6 @@
 #include "Memo/GableMemo.h"
 
+#include "Environment/Memory.h"
 #include "Memo/MemoStore.h"
 
 #include <stdexcept>
@@ -25,8 +26,12 @@ bool GableMemo::pack(MemoStore* store) const {
     if (!confirmLoad(getFilter()) || m_gables->empty()) {
         return true;
     }
+    API_Gable*** slot = store->gables();
+    char** old = reinterpret_cast<char**>(*slot);
+    *slot = nullptr;
+    disposeHandle(&old);
     API_Gable** handle = m_gables->pack();
-    *store->gables() = handle;
+    *slot = handle;
     return handle != nullptr;
 }
 

@@ -19,8 +19,17 @@ int entriesOf(T** handle) {
     return handle == nullptr ? 0 : int(getHandleSize(reinterpret_cast<char**>(handle)) / int(sizeof(T)));
 }
 
+// Frees the handle the slot holds, so that packing into a store twice leaves no block behind.
+template <typename T>
+void disposeSlot(T*** slot) {
+    char** old = reinterpret_cast<char**>(*slot);
+    *slot = nullptr;
+    disposeHandle(&old);
+}
+
 template <typename T>
 void newHandle(T*** slot, int count) {
+    disposeSlot(slot);
     char** made = allocateHandle(int(count * sizeof(T)));
     clearMemory(*made, int(count * sizeof(T)));
     *slot = reinterpret_cast<T**>(made);
@@ -112,6 +121,8 @@ bool PolygonMemo::allocateMemoData(MemoStore* store, const API_Polygon& descript
     newHandle(store->pends(), description.nSubPolys + 1);
     if (description.nArcs >= 1) {
         newHandle(store->parcs(), description.nArcs);
+    } else {
+        disposeSlot(store->parcs());
     }
     double*** heightSlot = store->meshPolyZ();
     if (*heightSlot != nullptr) {

@@ -97,6 +97,32 @@ bool fillParagraph(API_ParagraphType& paragraph, const StyledString& text,
     return true;
 }
 
+template <typename T>
+void disposeSlot(T*** slot) {
+    char** old = reinterpret_cast<char**>(*slot);
+    *slot = nullptr;
+    disposeHandle(&old);
+}
+
+// Frees a paragraph handle with the tab, run and line-end blocks of each of its paragraphs.
+void disposeParagraphs(API_ParagraphType*** slot) {
+    API_ParagraphType** paragraphs = *slot;
+    const int count = paragraphs == nullptr ? 0
+                                            : getHandleSize(reinterpret_cast<char**>(paragraphs)) /
+                                                  int(sizeof(API_ParagraphType));
+    for (int i = 0; i < count; ++i) {
+        API_ParagraphType& paragraph = (*paragraphs)[i];
+        for (char* block : {reinterpret_cast<char*>(paragraph.tab), reinterpret_cast<char*>(paragraph.run),
+                            reinterpret_cast<char*>(paragraph.eolPos)}) {
+            disposePtr(&block);
+        }
+        paragraph.tab = nullptr;
+        paragraph.run = nullptr;
+        paragraph.eolPos = nullptr;
+    }
+    disposeSlot(slot);
+}
+
 } // namespace
 
 const StyledString& TextMemo::getText() const {
@@ -136,6 +162,10 @@ bool TextMemo::pack(MemoStore* store) const {
     if (m_text.empty()) {
         return false;
     }
+    // What an earlier packing left in the store goes first.
+    disposeSlot(store->textContent());
+    disposeParagraphs(store->paragraphs());
+    disposeSlot(store->textLineStarts());
     const unsigned int bytes = m_text.dataLength();
     char** content = allocateHandle(int(bytes + 1));
     *store->textContent() = content;

@@ -4,6 +4,7 @@
 #include "Memo/ElementMemoStore.h"
 #include "Memo/GableMemo.h"
 #include "Memo/SectionLineMemo.h"
+#include "PackTwice.h"
 #include "sim/Memory.h"
 
 #include <gtest/gtest.h>
@@ -113,6 +114,20 @@ TEST(MemoPartsTest, GablePackFailsWhenMemoryRunsOut) {
     sim::failNextAllocations(1);
     EXPECT_FALSE(memo.pack(&store));
     EXPECT_EQ(store.getTarget()->gables, nullptr);
+}
+
+TEST(MemoPartsTest, PackingTwiceReplacesTheFirstBlocks) {
+    GableOwner gables;
+    gables.addGable(gableWith(1));
+    gables.addGable(gableWith(2));
+    testing_memo::expectPackingTwiceReplacesTheBlocks(gables);
+
+    ConstructionOwner construction;
+    AttributeMemoStore read;
+    *read.cwall_compItems() = handleOf<API_CWallComponent>(2);
+    *read.cwall_compLItems() = handleOf<API_CWallLineComponent>(3);
+    ASSERT_TRUE(construction.unpack(read));
+    testing_memo::expectPackingTwiceReplacesTheBlocks<AttributeMemoStore>(construction);
 }
 
 TEST(MemoPartsTest, ConstructionsNeedALineMoreThanSkins) {

@@ -2,6 +2,7 @@
 #include "Environment/Memory.h"
 #include "Memo/ElementMemoStore.h"
 #include "Memo/PolygonConstructor.h"
+#include "PackTwice.h"
 #include "StarvedPack.h"
 #include "sim/Memory.h"
 
@@ -241,6 +242,19 @@ TEST(PolygonMemoTest, AllocationFailuresDuringPackLeaveNothingBehind) {
     Owner source;
     source.setPolygon(makePolygon({square, hole}));
     testing_memo::expectStarvedPackLeavesNothing(source, 8);
+}
+
+TEST(PolygonMemoTest, PackingTwiceReplacesTheFirstBlocks) {
+    Owner source;
+    source.setPolygon(makePolygon({square, hole}));
+    testing_memo::expectPackingTwiceReplacesTheBlocks(source);
+    // A second polygon without arcs leaves no arc block of the first behind.
+    ElementMemoStore store;
+    ASSERT_TRUE(source.pack(&store));
+    ASSERT_NE(store.getTarget()->parcs, nullptr);
+    source.setPolygon(makePolygon({tinyArc}));
+    ASSERT_TRUE(source.pack(&store));
+    EXPECT_EQ(store.getTarget()->parcs, nullptr);
 }
 
 TEST(PolygonMemoTest, ConstructorLeavesTheCallersHandles) {

@@ -1,6 +1,7 @@
 #include "Memo/TextMemo.h"
 #include "Environment/Memory.h"
 #include "Memo/ElementMemoStore.h"
+#include "PackTwice.h"
 #include "StarvedPack.h"
 #include "sim/Memory.h"
 
@@ -145,6 +146,12 @@ TEST(TextMemoTest, KeepingStylesLaysThemOverTheNewText) {
     }
     memo.setText(StyledString(String("xy")), false);
     EXPECT_EQ(memo.getText().getTextStyle(0).value->getSize(), TextStyle::defaultSize);
+}
+
+TEST(TextMemoTest, PackingTwiceReplacesTheFirstBlocks) {
+    TextOwner memo;
+    memo.setText(sample(), false);
+    testing_memo::expectPackingTwiceReplacesTheBlocks(memo);
 }
 
 TEST(TextMemoTest, AllocationFailuresDuringPackLeaveNothingBehind) {
