@@ -42,8 +42,9 @@ public:
     virtual bool setRowCount(std::size_t rows) = 0;
     virtual bool setColumnCount(std::size_t columns) = 0;
     virtual void setValueText(const String& text, std::size_t row = 0, std::size_t column = 0) = 0;
-    // Stores the setting's value in the cell, growing the parameter to hold it.
-    virtual void setSetting(const Setting& setting, std::size_t row = 0, std::size_t column = 0) = 0;
+    // Stores the setting's value in the cell, growing the parameter to hold it; false when nothing
+    // was stored (a scalar holds one row, a real cell only finite values, a value-less class none).
+    virtual bool setSetting(const Setting& setting, std::size_t row = 0, std::size_t column = 0) = 0;
     virtual bool copyFrom(const Parameter& other, bool allowRowChange, bool allowColumnChange) = 0;
     // Every cell back to its default value; the shape is kept.
     virtual void clear() = 0;

@@ -92,15 +92,17 @@ void ParameterForm<T>::setValueText(const String& text, std::size_t row, std::si
 }
 
 template <typename T>
-void ParameterForm<T>::setSetting(const Setting& setting, std::size_t row, std::size_t column) {
+bool ParameterForm<T>::setSetting(const Setting& setting, std::size_t row, std::size_t column) {
     if (column >= getColumnCount()) {
         setColumnCount(column + 1);
     }
     if (row >= getRowCount()) {
         setRowCount(row + 1);
     }
+    // A cell it cannot hold (a scalar's second row) answers false rather than throwing
+    // std::out_of_range: library operations report failure by their result.
     if (!holds(row, column)) {
-        return; // a scalar cannot hold a second row
+        return false;
     }
     T value;
     if constexpr (std::is_same_v<T, String> || std::is_same_v<T, bool> || std::is_same_v<T, double> ||
@@ -111,7 +113,13 @@ void ParameterForm<T>::setSetting(const Setting& setting, std::size_t row, std::
         setting.getValue(number);
         value = T(number);
     }
+    if constexpr (std::is_floating_point_v<T>) {
+        if (!std::isfinite(value)) {
+            return false;
+        }
+    }
     setValue(value, row, column);
+    return true;
 }
 
 template <typename T>

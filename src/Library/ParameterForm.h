@@ -10,6 +10,7 @@
 #include <cstring>
 #include <stdexcept>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 namespace zelvane {
@@ -76,6 +77,14 @@ public:
         }
         m_cells.at(getValueIndex(row, column)) = value;
     }
+    // Stores any value, non-finite reals included, in a cell the parameter holds; like reading a
+    // constant parameter, it never grows it and throws std::out_of_range outside.
+    void setValue(T value, std::size_t row = 0, std::size_t column = 0) const {
+        if (!holds(row, column)) {
+            throw std::out_of_range("");
+        }
+        m_cells[row * getColumnCount() + column] = std::move(value);
+    }
 
     bool addRow(std::size_t count) override {
         if (!isArray()) {
@@ -139,7 +148,7 @@ public:
     String getValueText(std::size_t row = 0, std::size_t column = 0) const override;
     Setting* getSetting(std::size_t row = 0, std::size_t column = 0) const override;
     void setValueText(const String& text, std::size_t row = 0, std::size_t column = 0) override;
-    void setSetting(const Setting& setting, std::size_t row = 0, std::size_t column = 0) override;
+    bool setSetting(const Setting& setting, std::size_t row = 0, std::size_t column = 0) override;
     void applyDelta(const Parameter& changed, const Parameter& base) override;
     bool pack(API_AddParType& record) const override;
     bool pack(API_ChangeParamType& request) const override;
@@ -216,7 +225,11 @@ public:
                 return true;
             }
             if (record.type == MDCLPar_float) {
-                m_cells.push_back(T(truncateToInteger<Int32>(record.float_par)));
+                if constexpr (std::is_same_v<T, bool>) {
+                    m_cells.push_back(record.float_par != 0.0); // NaN reads as true, as in array records
+                } else {
+                    m_cells.push_back(T(truncateToInteger<Int32>(record.float_par)));
+                }
                 return true;
             }
             return false;
@@ -231,7 +244,8 @@ protected:
         return column < getColumnCount() && row < getRowCount();
     }
 
-    std::vector<T> m_cells;
+    // Mutable for the constant setValue, which writes a cell of a constant parameter.
+    mutable std::vector<T> m_cells;
 };
 
 extern template class ParameterForm<short>;

@@ -38,6 +38,16 @@ std::map<std::string, std::size_t> nameMap(const ParameterList& list) {
     return names;
 }
 
+std::map<std::string, std::size_t> nameMap(const ParameterVector& parameters) {
+    std::map<std::string, std::size_t> names;
+    for (std::size_t i = parameters.size(); i-- > 0;) {
+        if (const Parameter* parameter = parameters[i]) {
+            names[parameter->getName().data()] = i;
+        }
+    }
+    return names;
+}
+
 bool isSizeName(const String& name) {
     return name == "A" || name == "B" || name == "ZZYZX";
 }
@@ -45,6 +55,10 @@ bool isSizeName(const String& name) {
 } // namespace
 
 std::size_t ParameterList::getParameterIndex(const String& name) const {
+    return indexOf(name);
+}
+
+std::size_t ParameterList::indexOf(const String& name) const {
     String wanted = name.toLowercase();
     for (std::size_t i = 0; i < m_parameters.size(); ++i) {
         const Parameter* parameter = m_parameters[i];
@@ -90,23 +104,23 @@ Parameter* ParameterList::operator[](const ParameterLink& link) const {
 }
 
 Setting* ParameterList::getSetting(const String& name, std::size_t row, std::size_t column) const {
-    const Parameter* parameter = getParameter(name);
-    return parameter == nullptr ? nullptr : parameter->getSetting(row, column);
+    std::size_t position = indexOf(name);
+    return position == npos ? nullptr : m_parameters[position]->getSetting(row, column);
 }
 
 bool ParameterList::setSetting(const Setting& setting, const String& name, std::size_t row,
                                std::size_t column) {
-    Parameter* parameter = getParameter(name);
-    if (parameter == nullptr) {
+    std::size_t position = indexOf(name);
+    if (position == npos) {
         return false;
     }
-    parameter->setSetting(setting, row, column);
-    return true;
+    Parameter* parameter = m_parameters[position];
+    return parameter->setSetting(setting, row, column);
 }
 
 void ParameterList::copyFrom(const ParameterList& other, bool skipSizes, bool allowRowChange,
                              bool allowColumnChange) {
-    std::map<std::string, std::size_t> names = nameMap(other);
+    std::map<std::string, std::size_t> names = nameMap(other.m_parameters);
     for (std::size_t i = m_parameters.size(); i-- > 0;) {
         Parameter* parameter = m_parameters[i];
         if (parameter == nullptr || (skipSizes && isSizeName(parameter->getName()))) {

@@ -36,9 +36,11 @@ public:
     // By the link's name when it has one, else by its position (0: none); null when absent.
     Parameter* operator[](const ParameterLink& link) const;
 
-    // The named parameter's cell as a new setting owned by the caller; null when absent.
+    // The named parameter's cell as a new setting owned by the caller; null when absent. These two
+    // look at the parameters the list holds as they stand: a list that loads its parameters on
+    // first use does not load them here.
     virtual Setting* getSetting(const String& name, std::size_t row = 0, std::size_t column = 0) const;
-    // False when the name is absent.
+    // False when the name is absent or the parameter cannot hold the cell.
     virtual bool setSetting(const Setting& setting, const String& name, std::size_t row = 0,
                             std::size_t column = 0);
 
@@ -54,7 +56,8 @@ public:
     virtual void clear();
 
     // Copies the values of every parameter that the other list holds under the same exact name;
-    // with skipSizes, "A", "B" and "ZZYZX" are left alone.
+    // with skipSizes, "A", "B" and "ZZYZX" are left alone. The other list is read as it stands,
+    // without loading it.
     virtual void copyFrom(const ParameterList& other, bool skipSizes, bool allowRowChange,
                           bool allowColumnChange);
     // Copies one parameter (found ignoring case on both sides): npos rows and columns copy it
@@ -84,6 +87,9 @@ public:
     bool packParameter(GSHandle& commandParameters, bool initialise, UInt32 commandID, Int32 version) const;
 
 private:
+    // The position of the first parameter of that name, ignoring letter case, among those held.
+    std::size_t indexOf(const String& name) const;
+
     ParameterVector m_parameters;
 };
 

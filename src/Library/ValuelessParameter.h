@@ -17,7 +17,7 @@ public:
     bool setRowCount(std::size_t) override { return false; }
     bool setColumnCount(std::size_t) override { return false; }
     void setValueText(const String&, std::size_t = 0, std::size_t = 0) override {}
-    void setSetting(const Setting&, std::size_t = 0, std::size_t = 0) override {}
+    bool setSetting(const Setting&, std::size_t = 0, std::size_t = 0) override { return false; }
     bool copyFrom(const Parameter& other, bool, bool) override { return other.getTypeID() == getTypeID(); }
     void applyDelta(const Parameter&, const Parameter&) override {}
     bool operator==(const Parameter& other) const override { return other.getTypeID() == getTypeID(); }

@@ -1,3 +1,5 @@
+#include "Library/AngleParameter.h"
+#include "Library/BooleanParameter.h"
 #include "Library/IntegerParameter.h"
 #include "Library/LongParameter.h"
 #include "Library/MakeParameter.h"
@@ -63,6 +65,16 @@ TEST(ParameterFormTest, RealsStoreOnlyFiniteValuesAndCompareExactly) {
     real.setValue(std::numeric_limits<double>::quiet_NaN());
     real.setValue(std::numeric_limits<double>::infinity());
     EXPECT_EQ(real.getValue(), 1.5);
+    // The constant by-value form stores any value, within the cells it holds.
+    const RealParameter& constant = real;
+    constant.setValue(std::numeric_limits<double>::infinity());
+    EXPECT_EQ(real.getValue(), std::numeric_limits<double>::infinity());
+    const AngleParameter angle("a", "", 0.5);
+    angle.setValue(std::numeric_limits<double>::quiet_NaN());
+    EXPECT_TRUE(std::isnan(angle.getValue()));
+    EXPECT_THROW(angle.setValue(1.0, 1, 0), std::out_of_range);
+    EXPECT_THROW(angle.setValue(1.0, 0, 1), std::out_of_range);
+    real.setValue(1.5);
 
     RealParameter same("r", "", 1.5);
     EXPECT_TRUE(real == same);
@@ -118,6 +130,22 @@ TEST(ParameterFormTest, CommandRecordsConvertBetweenKinds) {
     notANumber.type = MDCLPar_float;
     notANumber.float_par = nan;
     EXPECT_EQ(LongParameter(notANumber).getValue(), 0);
+
+    // A boolean read from a real record: any value but 0.0 is true.
+    const struct {
+        double value;
+        bool expected;
+    } flags[] = {{0.5, true}, {-0.25, true}, {0.0, false}, {-0.0, false}, {2.0, true}, {nan, true}};
+    for (const auto& flag : flags) {
+        API_MDCLParameter record;
+        record.type = MDCLPar_float;
+        record.float_par = flag.value;
+        EXPECT_EQ(BooleanParameter(record).getValue(), flag.expected) << flag.value;
+    }
+    API_MDCLParameter integer;
+    integer.type = MDCLPar_int;
+    integer.int_par = 2;
+    EXPECT_TRUE(BooleanParameter(integer).getValue());
 
     API_MDCLParameter text;
     text.name = "Label";

@@ -19,6 +19,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -233,17 +234,30 @@ TEST(ParameterRecordTest, SettingsReadWithoutGrowingAndWriteGrowing) {
     EXPECT_EQ(value, 0.0);
     EXPECT_EQ(length.getRowCount(), 2u);
 
-    length.setSetting(LengthSetting(4.0), 3, 1);
+    EXPECT_TRUE(length.setSetting(LengthSetting(4.0), 3, 1));
     EXPECT_EQ(length.getRowCount(), 4u);
     EXPECT_EQ(length.getColumnCount(), 2u);
     EXPECT_EQ(text(length, 3, 1), "4");
     EXPECT_EQ(text(length, 1, 0), "1.5");
 
     IntegerParameter scalar("i", "", short(1));
-    scalar.setSetting(Int32Setting(0x12345), 0, 0);
-    EXPECT_EQ(text(scalar), "9029");          // 0x2345
-    scalar.setSetting(Int32Setting(3), 2, 0); // a scalar holds no third row
+    EXPECT_TRUE(scalar.setSetting(Int32Setting(0x12345), 0, 0));
+    EXPECT_EQ(text(scalar), "9029"); // 0x2345
+    // A scalar holds no second row: nothing is stored, and the write says so.
+    EXPECT_FALSE(scalar.setSetting(Int32Setting(3), 1, 0));
     EXPECT_EQ(scalar.getRowCount(), 1u);
+    EXPECT_EQ(text(scalar), "9029");
+    ParameterList list;
+    list.addParameter(new IntegerParameter("i", "", short(1)));
+    list.addParameter(new TitleParameter());
+    list.getParameter(1)->setName("title");
+    EXPECT_TRUE(list.setSetting(Int32Setting(4), "I", 0, 0));
+    EXPECT_FALSE(list.setSetting(Int32Setting(5), "i", 1, 0));
+    EXPECT_EQ(text(*list.getParameter(0)), "4");
+    EXPECT_FALSE(list.setSetting(Int32Setting(5), "title"));
+    EXPECT_FALSE(list.setSetting(Int32Setting(5), "absent"));
+    EXPECT_FALSE(length.setSetting(LengthSetting(std::nan("")), 0, 0)); // reals hold finite values
+    EXPECT_EQ(text(length), "1.5");
     EXPECT_EQ(std::unique_ptr<Setting>(TitleParameter().getSetting()), nullptr);
     std::unique_ptr<Setting> flag(BooleanParameter("b", "", true).getSetting());
     EXPECT_NE(dynamic_cast<BooleanSetting*>(flag.get()), nullptr);

@@ -1,4 +1,5 @@
 #include "Memo/ParameterMemo.h"
+#include "Environment/Int32Setting.h"
 #include "Environment/Memory.h"
 #include "Library/IntegerParameter.h"
 #include "Library/LengthParameter.h"
@@ -9,6 +10,8 @@
 #include "sim/Sim.h"
 
 #include <gtest/gtest.h>
+
+#include <memory>
 
 using namespace zelvane;
 
@@ -124,4 +127,33 @@ TEST(ParameterMemoTest, DeltasAndCopiesBetweenMemos) {
     set.setParameterList(replacement);
     EXPECT_EQ(set.sizeParameters(), 1u);
     EXPECT_EQ(set.fetches, 0);
+}
+
+TEST(ParameterMemoTest, SettingsAndCopiesFromAnotherMemoDoNotLoad) {
+    PartMemo fresh(partWithParameters());
+    EXPECT_EQ(std::unique_ptr<Setting>(fresh.getSetting("n")), nullptr); // nothing held yet
+    EXPECT_FALSE(fresh.setSetting(Int32Setting(4), "n"));
+    EXPECT_EQ(fresh.fetches, 0);
+    EXPECT_FALSE(fresh.isLoaded());
+
+    // Once loaded, they read and write what the memo holds.
+    EXPECT_EQ(fresh.sizeParameters(), 3u);
+    EXPECT_TRUE(fresh.setSetting(Int32Setting(4), "N"));
+    std::unique_ptr<Setting> cell(fresh.getSetting("n"));
+    ASSERT_NE(cell, nullptr);
+    int value = 0;
+    cell->getValue(value);
+    EXPECT_EQ(value, 4);
+    EXPECT_EQ(fresh.fetches, 1);
+
+    // Copying from another memo takes its list as it stands, without loading it.
+    PartMemo unloaded(partWithParameters());
+    PartMemo target(partWithParameters());
+    target.copyParametersFrom(unloaded, false, true, true);
+    EXPECT_EQ(unloaded.fetches, 0);
+    EXPECT_EQ(target.fetches, 1); // the target loads first
+    EXPECT_EQ(target.getParameter("n")->getValueText(), "3");
+    target.copyParametersFrom(fresh, false, true, true);
+    EXPECT_EQ(target.getParameter("n")->getValueText(), "4");
+    EXPECT_EQ(fresh.fetches, 1);
 }
