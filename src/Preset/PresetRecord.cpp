@@ -65,14 +65,41 @@ Shipping* PresetRecord::getShipping(String const& tag, String const& nameSpace) 
     if (field != m_fields.end() && field->second != nullptr) {
         return new PresetFieldProxy(*field->second, field->first.data());
     }
-    if (m_children != nullptr) {
-        for (auto const& child : *m_children) {
-            if (child.second != nullptr && child.second->getTypeName() == tag) {
-                return new XMLAssemblyProxy(*child.second);
-            }
-        }
+    if (PresetRecord* child = nextChildRead(tag)) {
+        return new XMLAssemblyProxy(*child);
     }
     return m_isChild ? nullptr : UserDataRecord::getShipping(tag, nameSpace);
+}
+
+// Children are written in key order, each in its slot's place under its type name. Reading the
+// n-th element of a type into the n-th child of that type written in place (not into the first
+// child of the type) keeps a record with two children of one type as written. An element with no
+// such child left goes to the first child of its type, as one always did.
+PresetRecord* PresetRecord::nextChildRead(String const& tag) {
+    if (m_children == nullptr) {
+        return nullptr;
+    }
+    PresetRecord* first = nullptr;
+    for (auto const& child : *m_children) {
+        if (child.second == nullptr || child.second->getTypeName() != tag) {
+            continue;
+        }
+        if (first == nullptr) {
+            first = child.second;
+        }
+        auto slot = m_fields.find(child.first);
+        if (m_childrenRead.count(child.first) == 0 && slot != m_fields.end() &&
+            childInPlaceOf(slot) != nullptr) {
+            m_childrenRead.insert(child.first);
+            return child.second;
+        }
+    }
+    return first;
+}
+
+void PresetRecord::setDefault() {
+    UserDataRecord::setDefault();
+    m_childrenRead.clear();
 }
 
 PresetField const* PresetRecord::getField(String const& name, String const& childKey) const {

@@ -11,6 +11,7 @@
 #include "Preset/UserDataRecord.h"
 
 #include <memory>
+#include <set>
 
 namespace zelvane {
 
@@ -31,9 +32,12 @@ public:
     // A field is written under its name; a Guid field linking no stored record gives its place
     // to the child of its name, written under the child's type name.
     Shipping* getShipping(std::size_t index, bool attributes) override;
-    // A field of that name, else a child of that type, else (unless a child) the record's own
-    // fields.
+    // A field of that name, else the next child of that type read in place, else (unless a
+    // child) the record's own fields.
     Shipping* getShipping(String const& tag, String const& nameSpace) override;
+    // Also begins a new reading of the record's elements: the children read in place so far
+    // are forgotten.
+    void setDefault() override;
 
     PresetRecord* clone() const override = 0;
     PresetRecord* cloneIndependent() const override { return clone(); }
@@ -76,9 +80,13 @@ public:
 private:
     // The child written in place of the field at that position, or null.
     PresetRecord* childInPlaceOf(FieldMap::const_iterator field) const;
+    // The child that an element of that type read now goes to; null when none has the type.
+    PresetRecord* nextChildRead(String const& tag);
 
     FieldMap m_fields;
     std::unique_ptr<ChildMap> m_children;
+    // The keys of the children read in place since the record's element began.
+    std::set<String> m_childrenRead;
     bool m_isChild;
     bool m_isLegacy = false;
 };

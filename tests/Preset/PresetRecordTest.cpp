@@ -62,10 +62,11 @@ TEST_F(PresetTypesTest, FieldsAnswerByNameAndColumn) {
 
 TEST_F(PresetTypesTest, ChildrenAreAddedOnlyWhereNothingHoldsTheirPlace) {
     WallRecord wall;
-    ASSERT_EQ(wall.getChildCount(), 1u);
+    ASSERT_EQ(wall.getChildCount(), 2u);
     EXPECT_EQ(wall.getChildKeyName(0), "inside");
-    EXPECT_EQ(wall.getChildKeyName(1), "") << "an index equal to the count is out of range";
-    EXPECT_EQ(wall.getChildRecord(std::size_t(1)), nullptr);
+    EXPECT_EQ(wall.getChildKeyName(1), "outside");
+    EXPECT_EQ(wall.getChildKeyName(2), "") << "an index equal to the count is out of range";
+    EXPECT_EQ(wall.getChildRecord(std::size_t(2)), nullptr);
     auto* slot = dynamic_cast<GuidField*>(wall.getField("inside"));
     ASSERT_NE(slot, nullptr) << "a child comes with a Guid field of its key";
     EXPECT_EQ(slot->getColumnCount(), 1u);
@@ -77,13 +78,13 @@ TEST_F(PresetTypesTest, ChildrenAreAddedOnlyWhereNothingHoldsTheirPlace) {
     };
     for (Case const& c : {Case{"pen", "a field has the key"}, Case{"inside", "a child has the key"}}) {
         wall.addChildPreset(c.key, new FinishRecord(true));
-        EXPECT_EQ(wall.getChildCount(), 1u) << c.why;
+        EXPECT_EQ(wall.getChildCount(), 2u) << c.why;
     }
     wall.addField("finish", new Int32Field);
-    wall.addChildPreset("outside", new FinishRecord(true));
-    EXPECT_EQ(wall.getChildCount(), 1u) << "a field has the child's type name";
-    wall.addChildPreset("outside", nullptr);
-    EXPECT_EQ(wall.getChildCount(), 1u);
+    wall.addChildPreset("middle", new FinishRecord(true));
+    EXPECT_EQ(wall.getChildCount(), 2u) << "a field has the child's type name";
+    wall.addChildPreset("middle", nullptr);
+    EXPECT_EQ(wall.getChildCount(), 2u);
 
     EXPECT_EQ(wall.getField("material"), nullptr) << "the record's own fields only";
     PresetField const* material = wall.getField("material", "inside");
@@ -101,7 +102,7 @@ TEST_F(PresetTypesTest, ChildrenAreAddedOnlyWhereNothingHoldsTheirPlace) {
     copy.copyFieldsFrom(finish);
     EXPECT_EQ(intOf(copy, "pen"), 5);
     EXPECT_EQ(copy.getField("thickness"), nullptr);
-    EXPECT_EQ(copy.getChildCount(), 1u) << "children stay";
+    EXPECT_EQ(copy.getChildCount(), 2u) << "children stay";
 }
 
 TEST_F(PresetTypesTest, RecordsAreWrittenExactly) {
@@ -109,7 +110,8 @@ TEST_F(PresetTypesTest, RecordsAreWrittenExactly) {
     wall.setName("A");
     std::string finish = "<finish><material ignored=\"0\"><value>plaster</value></material>"
                          "<pen ignored=\"0\"><value>1</value></pen></finish>";
-    std::string tail = "<label ignored=\"0\"><value>W</value></label><links ignored=\"0\"/>"
+    // The outside finish follows the links, in its slot's place by name.
+    std::string tail = "<label ignored=\"0\"><value>W</value></label><links ignored=\"0\"/>" + finish +
                        "<pen ignored=\"0\"><value>3</value></pen>"
                        "<thickness ignored=\"0\"><value>0.25</value></thickness></wall>";
     std::string head = std::string("<wall edit=\"") + clockText + "\"><name>A</name>";
@@ -179,4 +181,68 @@ TEST_F(PresetTypesTest, FieldsReadFewerMoreOrNoValues) {
     WallRecord back;
     ASSERT_TRUE(readXML(back, xml));
     EXPECT_EQ(xmlOf(back), xml);
+}
+
+TEST_F(PresetTypesTest, TwoChildrenOfOneTypeReadBackAsWritten) {
+    struct Case {
+        char const* why;
+        int insidePen;
+        unsigned int insideLink; // 0: embedded
+        bool insideIgnored;
+        int outsidePen;
+        unsigned int outsideLink;
+    };
+    Case const cases[] = {
+        {"both embedded", 1, 0, false, 9, 0},
+        {"the first slot links a stored record", 1, 3, false, 9, 0},
+        {"the second slot links a stored record", 5, 0, false, 1, 4},
+        {"the first slot is ignored", 1, 0, true, 9, 0},
+    };
+    for (Case const& c : cases) {
+        WallRecord written;
+        written.setName("Lined");
+        struct Slot {
+            char const* key;
+            int pen;
+            unsigned int link;
+            char const* material;
+        };
+        for (Slot const& slot : {Slot{"inside", c.insidePen, c.insideLink, "lime"},
+                                 Slot{"outside", c.outsidePen, c.outsideLink, "slate"}}) {
+            written.getChildRecord(String(slot.key))->setSetting("pen", Int32Setting(slot.pen), 0);
+            written.getChildRecord(String(slot.key))
+                ->setSetting("material", StringSetting(String(slot.material)), 0);
+            if (slot.link != 0) {
+                written.setSetting(slot.key, IDSetting(key(slot.link)), 0);
+            }
+        }
+        written.getField("inside")->setIgnored(c.insideIgnored);
+        std::string xml = xmlOf(written);
+        WallRecord back;
+        // Read twice into one record: each reading starts again from its first child.
+        for (int pass = 0; pass < 2; ++pass) {
+            ASSERT_TRUE(readXML(back, xml)) << c.why;
+        }
+        auto const* inside = back.getChildRecord(String("inside"));
+        auto const* outside = back.getChildRecord(String("outside"));
+        if (c.insideLink == 0 && !c.insideIgnored) {
+            EXPECT_EQ(intOf(*inside, "pen"), c.insidePen) << c.why;
+        }
+        if (c.outsideLink == 0) {
+            EXPECT_EQ(intOf(*outside, "pen"), c.outsidePen) << c.why;
+            std::unique_ptr<Setting> material(outside->getSetting("material", 0));
+            String text;
+            material->getValue(text);
+            EXPECT_EQ(text, "slate") << c.why;
+        }
+        EXPECT_EQ(xmlOf(back), xml) << c.why;
+    }
+
+    // More elements of a type than children of it: the rest go to the first child of the type.
+    WallRecord extra;
+    ASSERT_TRUE(readXML(extra,
+                        "<wall><finish><pen><value>6</value></pen></finish><finish><pen><value>7</value>"
+                        "</pen></finish><finish><pen><value>8</value></pen></finish></wall>"));
+    EXPECT_EQ(intOf(*extra.getChildRecord("inside"), "pen"), 8);
+    EXPECT_EQ(intOf(*extra.getChildRecord("outside"), "pen"), 7);
 }

@@ -38,7 +38,8 @@ public:
     FinishRecord* clone() const override { return new FinishRecord(*this); }
 };
 
-// A wall: a pen, a thickness, a name text, an angle, a row of links and an embedded finish.
+// A wall: a pen, a thickness, a name text, an angle, a row of links and two embedded finishes,
+// inside and outside.
 class WallRecord : public PresetRecord {
 public:
     WallRecord() {
@@ -48,6 +49,7 @@ public:
         addField("angle", new AngleField(AngleSetting(0.0), 1));
         addField("links", new GuidField(IDSetting(Guid()), 0));
         addChildPreset("inside", new FinishRecord(true));
+        addChildPreset("outside", new FinishRecord(true));
     }
     char const* getTag() const override { return "wall"; }
     WallRecord* clone() const override { return new WallRecord(*this); }

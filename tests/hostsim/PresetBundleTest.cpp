@@ -152,3 +152,46 @@ TEST(PresetBundleTest, DescriptionMembersOfPresetProjectsAreChecked) {
         EXPECT_NE(output.find(c.message), std::string::npos) << c.description << "\n" << output;
     }
 }
+
+TEST(PresetBundleTest, AWallWithTwoFinishesTravelsThroughImportSaveReopenAndExport) {
+    // The inside finish (lime, pen 1) and the outside one (slate, pen 9) are both finishes: each
+    // comes back in its own place after an import, a save, a close and a reopen, and an export.
+    const std::string steps =
+        R"({"entry": "CheckEnvironment"}, {"entry": "RegisterInterface"}, {"entry": "Initialize"},)"
+        R"({"project": "open", "file": "Lined.pln"},)"
+        R"({"hostFile": "in.presets", "folder": "Documents", "text": "<zelvanePresets><presetDatabase><records>)"
+        R"(<wall key=\"00000000-0000-0000-0000-000000000001\" edit=\"2024-01-01T00:00:00Z\"><name>Lined</name>)"
+        R"(<finish><material><value>lime</value></material><pen><value>1</value></pen></finish>)"
+        R"(<finish><material><value>slate</value></material><pen><value>9</value></pen></finish>)"
+        R"(</wall></records></presetDatabase></zelvanePresets>"},)"
+        R"({"script": {"dialogs": {"32604": [[{"do": "click", "item": 7}, {"do": "click", "item": 1}]]},)"
+        R"( "files": [{"file": "in.presets", "filter": 0}]}},)"
+        R"({"menu": 32500, "item": 1},)"
+        R"({"project": "save"}, {"project": "close"}, {"project": "open", "file": "Lined.pln"},)"
+        R"({"script": {"dialogs": {"32604": [[{"do": "click", "item": 8}, {"do": "click", "item": 2}]]},)"
+        R"( "files": [{"file": "out.presets", "filter": 0}]}},)"
+        R"({"menu": 32500, "item": 1}, {"project": "quit"}, {"entry": "FreeData"})";
+    int status = -1;
+    std::string output =
+        runHostsim(writeScenario("lined.json", steps, R"(, "reportFiles": ["out.presets"])"), status);
+    ASSERT_EQ(status, 0) << output;
+    // Each part found after the one before, from the start of a section of the report.
+    auto inOrder = [&output](const char* section, const std::vector<std::string>& parts) {
+        std::string::size_type at = output.find(section);
+        for (const std::string& part : parts) {
+            if (at == std::string::npos) {
+                return false;
+            }
+            at = output.find(part, at);
+        }
+        return at != std::string::npos;
+    };
+    const std::string saved = R"(<material ignored=\"0\"><value>lime</value></material><pen ignored=\"0\">)"
+                              R"(<value>1</value></pen></finish>)";
+    const std::string savedOutside = R"(<material ignored=\"0\"><value>slate</value></material><pen )"
+                                     R"(ignored=\"0\"><value>9</value></pen></finish>)";
+    EXPECT_TRUE(inOrder("module data:", {saved, savedOutside})) << output;
+    EXPECT_TRUE(inOrder("out.presets:\n", {"<value>lime</value>", "<value>1</value>", "<value>slate</value>",
+                                           "<value>9</value>"}))
+        << output;
+}
