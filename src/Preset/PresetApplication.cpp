@@ -59,6 +59,19 @@ bool onPath(std::vector<PresetRecord const*> const& path, PresetRecord const* re
     return std::find(path.begin(), path.end(), record) != path.end();
 }
 
+// The first record, in key order, of that name among the records of the type: a name another
+// type also bears still finds the record of this one (a look-up among every record would find the
+// other type's first and give up).
+Guid findRecordOfType(PresetDatabase const& database, String const& name, String const& type) {
+    for (auto const& entry : database) {
+        if (entry.second != nullptr && entry.second->getName() == name &&
+            entry.second->getTypeName() == type) {
+            return entry.first;
+        }
+    }
+    return Guid();
+}
+
 } // namespace
 
 bool Preset::applyTo(ParameterList& element, PresetDatabase& database, ZelvaneLibrary const* library) const {
@@ -115,9 +128,9 @@ bool Preset::restore(ParameterList& element, std::uint64_t instance, PresetDatab
     PresetDatabase::RecordPtr record;
     String nameText = name.get();
     if (nameText != echo.get() && !nameText.empty()) {
-        guid = database.findRecord(nameText, Guid());
+        guid = findRecordOfType(database, nameText, m_type);
         record = database.findRecord(guid, false);
-        if (record == nullptr || record->getTypeName() != m_type) {
+        if (record == nullptr) {
             guid.clear();
             record.reset();
         }
@@ -175,7 +188,7 @@ void Preset::extract(ParameterList& element, std::uint64_t instance, PresetDatab
         PresetDatabase::RecordPtr holder;
         String unique = database.getUniqueVariant(nameText, record->getTypeName(), &holder);
         if (holder != nullptr && holder != record && holder->isDeprecated()) {
-            holder->setName(unique);
+            PresetDatabase::renameHolder(*holder, unique);
         } else {
             nameText = unique;
         }
@@ -205,9 +218,9 @@ bool Preset::customise(ParameterList& element, std::uint64_t instance, PresetDat
     if (status.get() == customising) {
         String nameText = name.get();
         if (!nameText.empty()) {
-            Guid guid = database.findRecord(nameText, Guid());
+            Guid guid = findRecordOfType(database, nameText, m_type);
             PresetDatabase::RecordPtr record = database.getRecord(guid, false);
-            if (record != nullptr && record->getTypeName() == m_type) {
+            if (record != nullptr) {
                 key.set(guid.toString());
                 changed = restore(element, instance, database, library) || changed;
             }

@@ -246,11 +246,12 @@ void PresetDatabase::getUniqueName(RecordPtr const& record) const {
     RecordPtr holder;
     String requested = record->getName();
     String generated = getUniqueVariant(requested, record->getTypeName(), &holder);
-    record->setName(generated);
-    // The holder may be the record itself: it then ends with the generated name.
+    // A deprecated holder gives the name up and the record keeps it; the holder may be the record
+    // itself, which then ends with the generated name.
     if (holder != nullptr && holder->isDeprecated()) {
-        record->setName(requested);
-        holder->setName(generated);
+        renameHolder(*holder, generated);
+    } else {
+        record->setName(generated);
     }
 }
 

@@ -171,6 +171,9 @@ public:
     // Renames the record so that no other holds its name; a deprecated holder of the name gives it
     // up and takes the generated one instead.
     virtual void getUniqueName(RecordPtr const& record) const;
+    // Renames a deprecated record that gives its name up to another. A placeholder, never edited,
+    // keeps its null edit time, so that a real record merged later under its key still replaces it.
+    static void renameHolder(R& holder, String const& name);
     virtual void getUniqueIndex(Key& key) const;
     // Merges one record from outside: a newer record replaces the one of its key, a new key is
     // added under a unique name.

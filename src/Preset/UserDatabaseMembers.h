@@ -337,11 +337,21 @@ void UserDatabase<R, D, C, Key>::getUniqueName(RecordPtr const& record) const {
     const_iterator holder = end();
     String requested = record->getName();
     String generated = unique.generateFor(requested, 2, &holder);
-    record->setName(generated);
-    // The holder may be the record itself: it then ends with the generated name.
+    // A deprecated holder gives the name up and the record keeps it; the holder may be the record
+    // itself, which then ends with the generated name.
     if (holder != end() && holder->second->isDeprecated()) {
-        record->setName(requested);
-        holder->second->setName(generated);
+        renameHolder(*holder->second, generated);
+    } else {
+        record->setName(generated);
+    }
+}
+
+template <typename R, typename D, typename C, typename Key>
+void UserDatabase<R, D, C, Key>::renameHolder(R& holder, String const& name) {
+    bool placeholder = holder.getEditTime().isNull();
+    holder.setName(name);
+    if (placeholder) {
+        holder.setEditTime(Time());
     }
 }
 

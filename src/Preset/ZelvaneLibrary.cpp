@@ -152,10 +152,11 @@ void ZelvaneLibrary::applyPresetsToProject(bool apply) const {
         ~End() { editing.restoreAll(true); }
     } end{editing};
     Drawing* drawing = editing.getDrawing();
-    if (drawing == nullptr || !apply) {
+    // The update applies to the user's selection: with nothing selected nothing changes.
+    if (drawing == nullptr || !apply || drawing->getSelection() == nullptr) {
         return;
     }
-    for (auto element = drawing->begin(false, Drawing::Filter(false, false)); !element.atEnd(); ++element) {
+    for (auto element = drawing->begin(false, Drawing::Filter(true, false)); !element.atEnd(); ++element) {
         if (applyPresetsTo(*element) && editing.enableEdit(*element, true, true, false)) {
             drawing->put(*element, false, true);
         }

@@ -47,8 +47,8 @@ public:
     // The same for a placed library part of the open project, with the project's preset database;
     // false for any other element or without the database.
     bool applyPresetsTo(Element& element) const;
-    // Applies the presets to every element of the current drawing and puts back the changed ones
-    // it can make editable; the editing is always ended.
+    // Applies the presets to the selected elements of the current drawing and puts back the
+    // changed ones it can make editable; the editing is always ended.
     void applyPresetsToProject(bool apply) const;
     // Reads the configuration part of the product (a macro part named after the product followed
     // by " Library Configuration") from the library when the part's file changed since it was last

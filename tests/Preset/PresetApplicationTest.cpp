@@ -195,6 +195,15 @@ TEST_F(ApplicationTest, ExtractCreatesAndRenamesRecords) {
     EXPECT_EQ(record->getName(), "Other1");
     EXPECT_EQ(text("name"), "Other1");
 
+    // A placeholder gives its name up and keeps its null edit time.
+    auto placeholder = database.getRecord(key(20), true);
+    setNumber("status", 2);
+    setText("name", "Missing record");
+    apply();
+    EXPECT_EQ(record->getName(), "Missing record");
+    EXPECT_EQ(placeholder->getName(), "Missing record1");
+    EXPECT_TRUE(placeholder->getEditTime().isNull());
+
     // An empty name with a record without a name: the default name of a new record.
     record->setName("");
     setText("name", "");
@@ -311,4 +320,41 @@ TEST_F(ApplicationTest, RowsThatWrapAreOutOfRange) {
     IndexRange range(~0ull, 5);
     EXPECT_TRUE(range.holds(0));
     EXPECT_FALSE(range.holds(1));
+}
+
+namespace {
+
+// Wall names are unique among walls only, so a finish and a wall may share one.
+class TypedNameTest : public ApplicationTest {
+protected:
+    TypedNameTest() { wallRule = PresetDatabase::uniqueInType; }
+};
+
+} // namespace
+
+TEST_F(TypedNameTest, ANameIsLookedUpAmongTheRecordsOfThePresetsType) {
+    struct Case {
+        short status;
+        char const* why;
+    };
+    for (Case const& c :
+         {Case{0, "a name picked from the menu"}, Case{9, "a name typed while customising"}}) {
+        prepare();
+        PresetDatabase::setDefaultTemplate("finish", true);
+        database.createRecord(Guid(), "Oak", key(1));
+        storeWall("Oak", 7, 2);
+        storeWall("Pine", 9, 3);
+        ASSERT_EQ(database.findRecord(key(2), false)->getName(), "Oak");
+        setText("name", "Oak");
+        setText("echo", c.status == 0 ? "Pine" : "");
+        setText("key", c.status == 0 ? keyText(3).c_str() : "");
+        setNumber("status", c.status);
+        setNumber("status", 1, 1);
+        setNumber("pen", 9);
+        EXPECT_TRUE(apply()) << c.why;
+        EXPECT_EQ(number("pen"), 7) << c.why;
+        EXPECT_EQ(number("status"), 0) << c.why;
+        EXPECT_EQ(text("name"), "Oak") << c.why;
+        EXPECT_EQ(Guid(text("key")), key(2)) << c.why;
+    }
 }

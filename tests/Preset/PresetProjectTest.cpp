@@ -21,6 +21,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 using namespace zelvane;
 using namespace testing_preset;
@@ -45,8 +46,7 @@ public:
     API_Element m_record;
 };
 
-// Two objects with the cells of one wall preset: the first asks for the stored wall (status 0),
-// the second is unlocked (status 1).
+// Two objects with the cells of one wall preset, both asking for the stored wall (status 0).
 class ProjectTest : public PresetTypesTest {
 protected:
     void SetUp() override {
@@ -58,7 +58,7 @@ protected:
         made = new testing_addon::TestAddon;
         addon = made;
         Int32 part = sim::addLibPart(sim::LibPartDef{});
-        for (short status : {0, 1}) {
+        for (short status : {0, 0}) {
             API_Element record;
             record.header.typeID = API_ObjectID;
             record.object.libInd = part;
@@ -117,15 +117,33 @@ protected:
 
 } // namespace
 
-TEST_F(ProjectTest, ChangedElementsArePutBack) {
-    std::size_t changes = sim::callCount("ACAPI_Element_Change");
-    made->getLibraryConfiguration().applyPresetsToProject(true);
-    EXPECT_EQ(pen(guids[0]), 7) << "the stored wall is restored";
-    EXPECT_EQ(pen(guids[1]), 0) << "an unlocked instance is left alone";
-    EXPECT_EQ(sim::callCount("ACAPI_Element_Change"), changes + 1) << "only the changed element is put back";
-
-    made->getLibraryConfiguration().applyPresetsToProject(true);
-    EXPECT_EQ(sim::callCount("ACAPI_Element_Change"), changes + 1) << "nothing changes the second time";
+TEST_F(ProjectTest, TheSelectedElementsThatChangeArePutBack) {
+    struct Case {
+        std::vector<std::size_t> selected;
+        std::vector<short> pens;
+        std::size_t puts;
+    };
+    const Case cases[] = {
+        {{}, {0, 0}, 0},     // nothing selected: nothing changes
+        {{1}, {0, 7}, 1},    // only the second
+        {{0, 1}, {7, 7}, 1}, // the second has its wall already
+        {{0, 1}, {7, 7}, 0}, // nothing changes the second time
+    };
+    for (const Case& c : cases) {
+        std::vector<API_Neig> neigs;
+        for (std::size_t k : c.selected) {
+            API_Neig neig;
+            neig.guid = guids[k];
+            neigs.push_back(neig);
+        }
+        sim::setSelection(neigs);
+        host.reset();
+        std::size_t changes = sim::callCount("ACAPI_Element_Change");
+        made->getLibraryConfiguration().applyPresetsToProject(true);
+        EXPECT_EQ((std::vector<short>{pen(guids[0]), pen(guids[1])}), c.pens) << c.selected.size();
+        EXPECT_EQ(sim::callCount("ACAPI_Element_Change"), changes + c.puts)
+            << "only changed elements are put back";
+    }
 }
 
 TEST_F(ProjectTest, NothingIsWrittenWithoutApply) {

@@ -2,6 +2,7 @@
 
 #include "NoteDatabase.h"
 #include "PresetFixture.h"
+#include "PresetTypesTest.h"
 
 #include <gtest/gtest.h>
 
@@ -133,6 +134,37 @@ TEST_F(PresetTest, PlaceholdersGiveWayToAnyRealRecord) {
     database.merge(NoteDatabase::Pair(key(7), real));
     EXPECT_EQ(database.findRecord(key(7), false), real);
     EXPECT_EQ(real->getName(), "Missing record") << "the placeholder does not hold its name against it";
+}
+
+// Two placeholders: making the second renames the first, which still gives way to a real record
+// edited before the clock's day.
+template <typename D>
+void placeholdersRenamedGiveWay(D& database, typename D::RecordPtr const& real) {
+    auto first = database.getRecord(key(1), true);
+    auto second = database.getRecord(key(2), true);
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(first->getName(), "Missing record1") << "the deprecated holder gave its name up";
+    EXPECT_TRUE(first->getEditTime().isNull()) << "a renamed placeholder was never edited";
+    real->setEditTime(Time(2024, 1, 1, 0, 0, 0));
+    database.merge(typename D::Pair(key(1), real));
+    EXPECT_EQ(database.findRecord(key(1), false), real);
+}
+
+TEST_F(PresetTest, RenamedPlaceholdersStillGiveWay) {
+    NoteDatabase database;
+    placeholdersRenamedGiveWay(database, std::make_shared<NoteRecord>("Ash"));
+}
+
+TEST_F(PresetTypesTest, RenamedPresetPlaceholdersStillGiveWay) {
+    for (char const* type : {"wall", "finish"}) { // names unique in the database, and in the type
+        SCOPED_TRACE(type);
+        PresetDatabase::setDefaultTemplate(type, true);
+        PresetDatabase database;
+        std::shared_ptr<PresetRecord> real(PresetDatabase::getTemplateFor(type));
+        real->setName("Ash");
+        placeholdersRenamedGiveWay(database, real);
+    }
 }
 
 TEST_F(PresetTest, MergingADatabaseMergesEachEntry) {
