@@ -3,7 +3,11 @@
 #include "HostsimRun.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
+#include <fstream>
+#include <map>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -33,6 +37,29 @@ void expectLines(const std::string& report, const std::vector<std::string>& line
     for (const std::string& line : lines) {
         EXPECT_TRUE(contains(report, line)) << "missing: " << line << "\n" << report;
     }
+}
+
+nlohmann::ordered_json readExample(const char* name) {
+    std::ifstream in(sourceDir / "examples" / name);
+    return nlohmann::ordered_json::parse(in);
+}
+
+// The report after its title (the scenario's file) with the storeys left out: what stays when the
+// same elements stand on another storey.
+std::string withoutStoreys(const std::string& report) {
+    std::string played = report.substr(std::min(report.find('\n'), report.size()));
+    return std::regex_replace(played, std::regex(" floor -?[0-9]+| current storey -?[0-9]+"), "");
+}
+
+// Each element's storey in the report, by listing ID.
+std::map<std::string, int> floorsOf(const std::string& report) {
+    std::map<std::string, int> floors;
+    std::regex line("\n    type [0-9]+ \"([^\"]*)\" layer [0-9]+ floor (-?[0-9]+)");
+    for (auto it = std::sregex_iterator(report.begin(), report.end(), line); it != std::sregex_iterator();
+         ++it) {
+        floors[(*it)[1]] = std::stoi((*it)[2]);
+    }
+    return floors;
 }
 
 } // namespace
@@ -188,4 +215,79 @@ TEST(RemapScenarioTest, AWindowAndALampTakeTheirMappedParts) {
     EXPECT_TRUE(contains(lamp, "part 4 \"Wall Lamp\" at (2.92037, 1.7286) angle 0.5 level 2.2\n")) << lamp;
     EXPECT_TRUE(contains(lamp, "size A 0.4 B 0.4 ZZYZX 0.3\n")) << lamp;
     EXPECT_TRUE(contains(lamp, "ratios 1.33333 x 2.66667")) << lamp;
+}
+
+// A remap while another storey is current changes every element on its own storey: played on the
+// example project given a second storey, the report shows what it shows on one storey, and each
+// element on its own storey.
+TEST(RemapScenarioTest, ElementsStayOnTheirOwnStoreyWhileAnotherIsCurrent) {
+    using Json = nlohmann::ordered_json;
+    struct Case {
+        const char* label;
+        const char* scenario;
+        int floor;                     // of every element but those below
+        int current;                   // the storey current when the project opens
+        std::map<std::string, int> on; // elements, by name, on another storey
+        bool zoom;                     // the mapping dialog zooms to the chairs' first element
+        int after;                     // the storey current at the end
+    };
+    const Case cases[] = {
+        {"IFC", "remap-ifc.json", 0, 1, {}, false, 1},
+        {"IFC, the other way round", "remap-ifc.json", 1, 0, {}, false, 0},
+        {"DWG, GSM, missing and legacy", "remap-kinds.json", 0, 1, {}, false, 1},
+        {"IFC after a zoom to another storey", "remap-ifc.json", 0, 0, {{"IFC chair 1", 1}}, true, 1},
+        {"GSM from a section", "remap-section.json", 0, 1, {}, false, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        Json scenario = readExample(c.scenario);
+        for (Json& file : scenario["addons"][0]["resources"]) {
+            file = (sourceDir / "examples" / file.get<std::string>()).lexically_normal().string();
+        }
+        Json steps = Json::array();
+        std::size_t opening = 0; // the step that opens the project
+        for (const Json& step : scenario["steps"]) {
+            if (step.contains("undo")) {
+                continue; // every run's changes stay to be seen
+            }
+            steps.push_back(step);
+            if (step.contains("description")) {
+                opening = steps.size() - 1;
+            }
+            if (c.zoom && step.contains("script")) {
+                Json& actions = steps.back()["script"]["dialogs"]["32510"][0];
+                actions.insert(actions.end() - 1, Json{{"do", "selectRow"}, {"item", 9}, {"value", 1}});
+                actions.insert(actions.end() - 1, Json{{"do", "click"}, {"item", 11}});
+            }
+        }
+        ASSERT_TRUE(steps[opening].contains("description"));
+        Json project = readExample(steps[opening]["description"].get<std::string>().c_str());
+        std::map<std::string, int> expected;
+        Json storeys = project;
+        storeys["storeys"] = Json::parse(R"([{"index": 0, "name": "Ground", "level": 0},
+                                             {"index": 1, "name": "First", "level": 3}])");
+        storeys["currentStorey"] = c.current;
+        for (Json& element : storeys["elements"]) {
+            auto found = c.on.find(element["name"].get<std::string>());
+            element["floor"] = found != c.on.end() ? found->second : c.floor;
+            if (element.contains("info")) {
+                expected[element["info"].get<std::string>()] = element["floor"].get<int>();
+            }
+        }
+
+        std::map<std::string, HostsimRun> runs;
+        for (const auto& [kind, description] :
+             {std::make_pair("one", &project), std::make_pair("two", &storeys)}) {
+            std::string name = std::string(kind) + "-storeys-" + c.scenario;
+            steps[opening]["description"] = name + ".project.json";
+            writeScenario(name + ".project.json", description->dump());
+            scenario["steps"] = steps;
+            runs[kind] = runHostsim(writeScenario(name, scenario.dump()));
+            ASSERT_EQ(runs[kind].status, 0) << runs[kind].output;
+        }
+        EXPECT_EQ(floorsOf(runs["two"].output), expected) << runs["two"].output;
+        EXPECT_EQ(withoutStoreys(runs["two"].output), withoutStoreys(runs["one"].output));
+        EXPECT_TRUE(contains(runs["two"].output, "current storey " + std::to_string(c.after)))
+            << runs["two"].output;
+    }
 }
