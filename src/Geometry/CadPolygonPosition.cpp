@@ -78,21 +78,21 @@ CadPoint::Pos CadPolygon::positionOf(CadPoint const& point, double tol) const {
                         std::min(ay, by) <= margin && std::max(ay, by) >= -margin;
             if ((near || !straight) && (contour.edgeTo(j).positionOf2D(point, tol) & 0x0E) != 0)
                 return CadPoint::along;
-            if ((ay > 0.0) != (by > 0.0)) {
-                double x = ax + (0.0 - ay) * (bx - ax) / (by - ay);
-                if (x > 0.0)
-                    inside = !inside;
-            }
+            // The side of the edge's line the point lies on: positive on its left. The crossing of
+            // the ray and the test against an arc's chord below both read it, so that a point on
+            // the chord is never taken as on one side by the one and on the other by the other.
+            double side = (bx - ax) * (0.0 - ay) - (by - ay) * (0.0 - ax);
+            // The ray meets an upward edge right of the point when the point lies on its left.
+            if ((ay > 0.0) != (by > 0.0) && (by > ay ? side > 0.0 : side < 0.0))
+                inside = !inside;
             if (!straight) {
                 double cx, cy, r;
                 arcCircle(*previous, *vertex, sweep, cx, cy, r);
                 cx -= px;
                 cy -= py;
                 // Between chord and arc: within the circle, on the chord's side that the arc bulges to
-                // (its right for an anticlockwise arc).
-                double side = (bx - ax) * (0.0 - ay) - (by - ay) * (0.0 - ax);
-                // A point on the chord's line is taken as just right of and above itself, as the
-                // count of crossings takes it.
+                // (its right for an anticlockwise arc). A point on the chord's line is taken as just
+                // right of and above itself, as the count of crossings takes it.
                 if (side == 0.0)
                     side = by != ay ? ay - by : bx - ax;
                 if (cx * cx + cy * cy < r * r && (sweep > 0.0 ? side < 0.0 : side > 0.0))

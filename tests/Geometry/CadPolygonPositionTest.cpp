@@ -193,6 +193,29 @@ TEST(CadPolygonPositionTest, PositionsNearArcs) {
             EXPECT_EQ(polygon.positionOf(c.point), c.expected);
         }
     }
+    // Points on the chords of arcs of both signs lie inside where the arc bulges out and outside
+    // where it bulges in, as Boost.Geometry finds on chords within 1e-5 of the arcs.
+    for (bool reverse : {false, true}) {
+        PolygonCase const& arcs = sevenArcs();
+        auto polygon = build(arcs, reverse, false);
+        BoostPolygon oracle = toBoost(arcs, false, 1e-5);
+        std::size_t n = arcs.outline.size();
+        for (std::size_t j = 0; j < n; ++j) {
+            Vertex const& a = arcs.outline[(j + n - 1) % n];
+            Vertex const& b = arcs.outline[j];
+            for (int k = 1; k < 32; ++k) {
+                double f = k / 32.0;
+                CadPoint p(a.x + (b.x - a.x) * f, a.y + (b.y - a.y) * f, 0);
+                BoostPoint q(p.x(), p.y());
+                if (distanceToBoundary(oracle, q) < 1e-4)
+                    continue;
+                SCOPED_TRACE("chord to vertex " + std::to_string(j) + " at " + std::to_string(f) +
+                             (reverse ? " reversed" : ""));
+                EXPECT_EQ(polygon->positionOf(p),
+                          bg::within(q, oracle) ? CadPoint::inside : CadPoint::outside);
+            }
+        }
+    }
     // A disc with a round hole: nothing straight, so the ray runs along +x through the arcs' ends.
     CadPolygon ring;
     fill(ring, {{1, 0, kPi}, {-1, 0, kPi}});
