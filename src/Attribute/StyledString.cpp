@@ -1,5 +1,7 @@
 #include "Attribute/StyledString.h"
 
+#include <algorithm>
+
 namespace zelvane {
 
 StyledString::StyledString(const String& text)
@@ -54,13 +56,24 @@ StyledString& StyledString::assign(const char* text, unsigned int length) {
     return *this;
 }
 
-void StyledString::resizeText(unsigned int length) {
-    if (length >= size()) {
-        return;
+void StyledString::resize(unsigned int n) {
+    // Only a cut can leave runs past the text; a text grown by String's own operations is not
+    // filled in yet, and its runs all lie before the old end.
+    const bool cuts = n < dataLength();
+    String::resize(n);
+    if (cuts && m_styles != nullptr) {
+        // Stripping from 1 keeps the run at 0: String's operations that cut and then append
+        // (replace, erase) must leave the text a run.
+        unsigned int length = std::max(size(), 1u);
+        m_styles->stripTrailing(length);
+        m_rulers->stripTrailing(length);
     }
-    m_styles->stripTrailing(length);
-    m_rulers->stripTrailing(length);
-    String::resize(dataLength(length));
+}
+
+void StyledString::resizeText(unsigned int length) {
+    if (length < size()) {
+        resize(dataLength(length));
+    }
 }
 
 unsigned int StyledString::nextParagraph(unsigned int position) const {

@@ -44,8 +44,11 @@ public:
     // The text and both maps start again.
     void clear() override;
     StyledString& assign(const char* text, unsigned int length = npos) override;
-    // Keeps the first length characters; runs starting at or after them go. (Named apart from
-    // the byte-level String::resize, which String's own operations call.)
+    // String's byte-level resize: when it cuts the text, the runs that start at or after the
+    // characters kept go, but for the first run, which an empty text keeps too.
+    void resize(unsigned int n) override;
+    using String::resize;
+    // Keeps the first length characters, with their runs as resize leaves them.
     void resizeText(unsigned int length);
     // The other's text and style runs follow this text; its rulers start at the paragraphs that
     // begin after this text's last line ending.

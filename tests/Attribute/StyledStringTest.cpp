@@ -119,6 +119,61 @@ TEST(StyledStringTest, EditsCarryTheRuns) {
     EXPECT_EQ(upper.getStyleCount(), 1u);
 }
 
+TEST(StyledStringTest, ResizingCutsTheRunsWithTheText) {
+    StyledString text{String("0123456789")};
+    text.setTextStyle(styleOf(1), 2, 3);
+    text.setTextStyle(styleOf(2), 5, 3);
+    text.setTextRuler(TextRuler(), 6, 2);
+    struct Case {
+        const char* name;
+        void (*edit)(StyledString&);
+        const char* text;
+        std::vector<std::pair<unsigned, double>> styles;
+        std::size_t rulers;
+    };
+    const Case cases[] = {
+        {"resize", [](StyledString& s) { s.resize(3); }, "012", {{0, d}, {2, 1}}, 1},
+        {"resize as a String",
+         [](StyledString& s) { static_cast<String&>(s).resize(3); },
+         "012",
+         {{0, d}, {2, 1}},
+         1},
+        {"resize to nothing keeps the first run", [](StyledString& s) { s.resize(0); }, "", {{0, d}}, 1},
+        {"growing keeps every run",
+         [](StyledString& s) { s.resize(12, '!'); },
+         "0123456789!!",
+         {{0, d}, {2, 1}, {5, 2}, {8, d}},
+         3},
+        {"String's erase from the start", [](StyledString& s) { s.erase(0, 4); }, "456789", {{0, d}}, 1},
+        {"String's insert",
+         [](StyledString& s) { s.insert(3, String("ab")); },
+         "012ab3456789",
+         {{0, d}, {2, 1}},
+         1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        StyledString edited(text);
+        c.edit(edited);
+        EXPECT_EQ(edited, c.text);
+        EXPECT_EQ(stylesOf(edited), c.styles);
+        EXPECT_EQ(edited.getRulerCount(), c.rulers);
+    }
+    StyledString three(text);
+    three.resize(3);
+    EXPECT_EQ(three.getTextStyle(1).length, 1u); // the second run ends with the text
+
+    // Byte counts, as String's resize takes them: two bytes of "\xC3\xA4" are one character.
+    StyledString wide{String("\xC3\xA4"
+                             "bcd")};
+    wide.setTextStyle(styleOf(1), 1, 1);
+    wide.setTextStyle(styleOf(2), 3, 1);
+    wide.resize(3);
+    EXPECT_EQ(wide, "\xC3\xA4"
+                    "b");
+    EXPECT_EQ(stylesOf(wide), (std::vector<std::pair<unsigned, double>>{{0, d}, {1, 1}}));
+}
+
 TEST(StyledStringTest, AppendingShiftsStylesAndStartsRulersAtParagraphs) {
     TextRuler wide;
     wide.setJustification(2);
