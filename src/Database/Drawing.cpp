@@ -150,6 +150,10 @@ Library* Drawing::getLibrary() const {
     return m_project != nullptr ? m_project->getLibrary() : nullptr;
 }
 
+Specification* Drawing::getSpec() const {
+    return m_project != nullptr ? m_project->getSpecification() : nullptr;
+}
+
 bool Drawing::activate() const {
     if (m_project == nullptr || !m_project->setActiveDrawing(this)) {
         m_lastError = APIERR_GENERAL;

@@ -31,6 +31,7 @@ class Library;
 class MemoStore;
 class MemoryBlock;
 class Project;
+class Specification;
 class Storey;
 class Transformation;
 
@@ -119,6 +120,8 @@ public:
 
     Project* getProject() const { return m_project; }
     Library* getLibrary() const;
+    // The project's attribute set, or null without a project.
+    Specification* getSpec() const;
     GSErrCode getLastError() const { return m_lastError; }
     bool isMarquee() const { return m_isMarquee != 0; }
     bool isHighlighted() const { return m_isHighlighted != 0; }

@@ -82,6 +82,11 @@ Library* ElementLink::getLibrary() const {
     return project != nullptr ? project->getLibrary() : nullptr;
 }
 
+Specification* ElementLink::getSpec() const {
+    Project* project = getProject();
+    return project != nullptr ? project->getSpecification() : nullptr;
+}
+
 void ElementLink::setSource(const Drawing* drawing) {
     if (drawing != nullptr) {
         m_source = drawing->getLink();

@@ -13,6 +13,7 @@ class CutPlane;
 class Drawing;
 class Library;
 class Project;
+class Specification;
 
 class ElementLink {
 public:
@@ -52,6 +53,8 @@ public:
     Drawing* getProxySource() const;
     Project* getProject() const;
     Library* getLibrary() const;
+    // The project's attribute set, or null without a project.
+    Specification* getSpec() const;
 
     // The drawing's link, or a cleared source for null.
     void setSource(const Drawing* drawing);

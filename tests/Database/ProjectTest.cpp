@@ -4,6 +4,8 @@
 #include "Database/ElementLinkList.h"
 #include "Database/Model.h"
 #include "Database/Plan.h"
+#include "Database/Section.h"
+#include "Database/Specification.h"
 #include "Environment/DataFile.h"
 #include "Environment/Host.h"
 #include "Environment/MemoryBlock.h"
@@ -141,7 +143,14 @@ TEST_F(ProjectTest, ActiveDrawingIsCachedAndChangedOnlyWhenOther) {
     EXPECT_EQ(host.getFrontPlan(), project->getFloorPlan());
     EXPECT_EQ(host.getFrontLibrary(), project->getLibrary());
     EXPECT_NE(host.getFrontNavigator(), nullptr);
+    // Drawings and element links reach the project's attribute set.
+    ASSERT_NE(project->getSpecification(), nullptr);
+    EXPECT_EQ(view->getSpec(), project->getSpecification());
+    ElementLink link(element_id(API_WallID), 0);
+    EXPECT_EQ(link.getSpec(), project->getSpecification());
+    EXPECT_EQ(Section().getSpec(), nullptr);
     sim::closeProject();
+    EXPECT_EQ(link.getSpec(), nullptr);
     EXPECT_EQ(host.getActiveDrawing(), nullptr);
     EXPECT_EQ(host.getFrontPlan(), nullptr);
     EXPECT_FALSE(host.setActiveDrawing(*view));
