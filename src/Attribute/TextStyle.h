@@ -21,6 +21,9 @@ public:
     static constexpr Face italic = 0x2;
     static constexpr Face underline = 0x4;
 
+    // Where an element applies a text style; each kind of element numbers its own.
+    enum class Use : UInt8 {};
+
     // Millimetres per typographic point.
     static constexpr double millimetresPerPoint = 0.3527777777778;
     // The default style's size: 12 points.

@@ -156,7 +156,7 @@ public:
     virtual void setPattern(const Pattern&, UInt8) {}
     virtual void setLineStyle(const LineStyle&, LineStyle::Use) {}
     virtual void setFinish(const Finish&, Finish::Use) {}
-    virtual void setTextStyle(const TextStyle&, unsigned int, unsigned int) {}
+    virtual void setTextStyle(const TextStyle&, unsigned int, unsigned int, TextStyle::Use) {}
     virtual void setArrowStyle(const ArrowStyle&) {}
     virtual void setComplexProfile(const ComplexProfile&) {}
     virtual void setMaterial(const Material&) {}

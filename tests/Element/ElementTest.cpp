@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 using namespace zelvane;
 
 namespace {
@@ -16,6 +18,25 @@ public:
     explicit Step(int n) : Transformation(API_EditPars{}), m_n(n) {}
     Transformation* clone() const override { return new Step(*this); }
     int m_n;
+};
+
+// An element kind with text: it keeps the style set on it and where it goes.
+class Labelled : public RecordElement {
+public:
+    using RecordElement::RecordElement;
+    void setTextStyle(const TextStyle& style, unsigned int start, unsigned int length,
+                      TextStyle::Use use) override {
+        m_style = style;
+        m_start = start;
+        m_length = length;
+        m_use = use;
+    }
+    TextStyle* getTextStyle() const override { return new TextStyle(m_style); }
+
+    TextStyle m_style;
+    unsigned int m_start = 0;
+    unsigned int m_length = 0;
+    TextStyle::Use m_use{};
 };
 
 } // namespace
@@ -112,4 +133,22 @@ TEST(ElementTest, ListingIDStaysEmptyWhenTheHostRefuses) {
     EXPECT_EQ(element.getListingID(true), "");
     element.setListingID("mine");
     EXPECT_EQ(element.getListingID(false), "mine");
+}
+
+TEST(ElementTest, TextStylesGoWhereTheElementKindUsesThem) {
+    ElementLink link(element_id(6), 0);
+    RecordElement plain(link);
+    Element& base = plain;
+    base.setTextStyle(TextStyle(TextStyle::bold), 0, 4, TextStyle::Use(1)); // a kind without text
+    EXPECT_EQ(base.getTextStyle(), nullptr);
+
+    Labelled labelled(link);
+    Element& element = labelled;
+    element.setTextStyle(TextStyle(TextStyle::bold, 2.5), 1, 3, TextStyle::Use(2));
+    std::unique_ptr<TextStyle> style(element.getTextStyle());
+    ASSERT_NE(style, nullptr);
+    EXPECT_EQ(style->getFace(), TextStyle::bold);
+    EXPECT_EQ(labelled.m_start, 1u);
+    EXPECT_EQ(labelled.m_length, 3u);
+    EXPECT_EQ(labelled.m_use, TextStyle::Use(2));
 }
