@@ -229,7 +229,8 @@ Worksheet* Project::getWorksheet(const DatabaseGuid& id) {
 }
 
 Layout* Project::createLayout(const String& name, const DrawingLink& master, const String& customNumber) {
-    if (host.isUndoableActionAllowed()) {
+    // Refused after a transaction of this entry only: a host database run alone does not refuse.
+    if (host.isTransactionStarted()) {
         return nullptr;
     }
     API_DatabaseInfo info;
@@ -281,7 +282,7 @@ void Project::rebuildLayouts() {
 }
 
 Worksheet* Project::createWorksheet(const String& name, const String& reference) {
-    if (host.isUndoableActionAllowed()) {
+    if (host.isTransactionStarted()) {
         return nullptr;
     }
     API_DatabaseInfo info;

@@ -102,7 +102,8 @@ public:
     Section* getSection(const DatabaseGuid& id);
     Worksheet* getWorksheet(const DatabaseGuid& id);
 
-    // A new layout (the project keeps it), or null; refused while an undoable command runs.
+    // A new layout (the project keeps it), or null; refused once a transaction was started in
+    // this host entry.
     Layout* createLayout(const String& name, const DrawingLink& master, const String& customNumber);
     bool deleteLayout(const DatabaseGuid& id);
     // Drops the layout list, so that it is read afresh on next use.

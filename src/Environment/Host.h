@@ -125,6 +125,8 @@ public:
     // True once a transaction was started in the current host entry, or while the host runs
     // element-database notifications.
     bool isUndoableActionAllowed() const;
+    // True once a transaction was started in the current host entry.
+    bool isTransactionStarted() const { return m_transactionCount != 0; }
 
     // Drops the per-entry state: the counters, the last error, the cached user and the project's
     // cached host data.

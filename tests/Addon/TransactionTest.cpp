@@ -3,9 +3,11 @@
 #include "Addon/MenuEvent.h"
 #include "Addon/ProjectEvent.h"
 #include "Database/ElementLink.h"
+#include "Database/Project.h"
 #include "Environment/Host.h"
 #include "TestAddon.h"
 #include "sim/Output.h"
+#include "sim/Project.h"
 #include "sim/Sim.h"
 
 #include <gtest/gtest.h>
@@ -236,32 +238,39 @@ TEST_F(TransactionTest, RefusedWhileAProjectNotificationIsHandled) {
 }
 
 TEST_F(TransactionTest, UndoableActionsAcrossEntriesAndDatabaseRuns) {
+    sim::openProject();
     ElementLink link;
     struct Case {
         const char* name;
         Int32 databaseEvent; // 0: none
         bool runTransaction;
         bool allowed;
+        bool creates; // new layouts and worksheets: refused only after a transaction of the entry
     };
     // Each step is an outermost entry of its own (a menu command or a database notification).
-    for (const Case& c :
-         {Case{"plain command", 0, false, false}, Case{"command with a transaction", 0, true, true},
-          Case{"next command", 0, false, false}, Case{"database run begins", Int32(0xFFFFFFFF), false, true},
-          Case{"notification inside the run", 5, false, true},
-          Case{"database run ends", Int32(0xFFFFFFFE), false, false}}) {
+    for (const Case& c : {Case{"plain command", 0, false, false, true},
+                          Case{"command with a transaction", 0, true, true, false},
+                          Case{"next command", 0, false, false, true},
+                          Case{"database run begins", Int32(0xFFFFFFFF), false, true, true},
+                          Case{"notification inside the run", 5, false, true, true},
+                          Case{"database run ends", Int32(0xFFFFFFFE), false, false, true}}) {
         bool allowed = !c.allowed;
+        bool created = !c.creates;
         auto check = [&](Event&) {
             if (c.runTransaction) {
                 ScriptedTransaction transaction("Step");
                 EXPECT_TRUE(host.makeTransaction(transaction));
             }
             allowed = host.isUndoableActionAllowed();
+            created = host.getProject()->createWorksheet(c.name, "W") != nullptr;
             return true;
         };
         if (c.databaseEvent != 0) {
+            Probe notified(EventSpec(HostEvent::ID, DatabaseEvent::ID), check);
+            m_addon.addSubscriber(&notified);
             DatabaseEvent event(c.databaseEvent, link);
             m_addon.publishExternalEvent(event, true);
-            allowed = host.isUndoableActionAllowed();
+            m_addon.removeAllSubscribers();
         } else {
             Probe menu(EventSpec(HostEvent::ID, MenuEvent::ID), check);
             m_addon.addSubscriber(&menu);
@@ -270,5 +279,6 @@ TEST_F(TransactionTest, UndoableActionsAcrossEntriesAndDatabaseRuns) {
             m_addon.removeAllSubscribers();
         }
         EXPECT_EQ(allowed, c.allowed) << c.name;
+        EXPECT_EQ(created, c.creates) << c.name;
     }
 }
