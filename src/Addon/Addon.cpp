@@ -2,6 +2,7 @@
 
 #include "ACAPI/AddOnRegistration.hpp"
 #include "ACAPI/CommandParameters.hpp"
+#include "ACAPI/ErrorCodes.hpp"
 #include "Addon/AddonPrefs.h"
 #include "Addon/CommandEvent.h"
 #include "Addon/ContextFilter.h"
@@ -336,6 +337,7 @@ bool Addon::preprocessEvent(Event& event) {
     }
     switch (notification->getID()) {
     case newProject:
+        m_projectDataUnread = false;
         provideProjectPreferences(*m_projectPrefs, getSupervisor());
         addEmbeddedFiles();
         importStarterPresets();
@@ -347,6 +349,7 @@ bool Addon::preprocessEvent(Event& event) {
         importStarterPresets();
         break;
     case closeProject:
+        m_projectDataUnread = false;
         if (Project* open = host.getProject()) {
             open->initialisePreferences();
         }
@@ -537,6 +540,11 @@ DataFile* Addon::getPrefsFile(Context context, bool create) const {
 }
 
 void Addon::readPrefs(Context context, bool publish) {
+    if (!isUserContext(context)) {
+        // Until the project's data has been read, whatever stops the reading (an exception too)
+        // keeps it from being written over.
+        m_projectDataUnread = true;
+    }
     // The current packages stand for whatever the source lacks.
     PackageStore store(storeTag);
     getMyPrefs(store, context, false);
@@ -550,13 +558,21 @@ void Addon::readPrefs(Context context, bool publish) {
     } else {
         Int32 version = 0, byteOrder = 0;
         std::unique_ptr<MemoryBlock> data(getOwnerData(version, byteOrder));
-        read = data != nullptr && store.setData(*data, false);
+        if (data == nullptr) {
+            reportProjectDataUnread();
+            return;
+        }
+        read = store.setData(*data, false);
     }
     // A source that is missing or malformed leaves every package as it was.
     if (!read) {
+        m_projectDataUnread = false;
         return;
     }
     setMyPrefs(store, context);
+    if (!isUserContext(context)) {
+        m_projectDataUnread = false;
+    }
     if (!publish) {
         return;
     }
@@ -572,7 +588,7 @@ void Addon::readPrefs(Context context, bool publish) {
     }
 }
 
-void Addon::savePrefs(Context context) {
+bool Addon::savePrefs(Context context) {
     bool written = false;
     try {
         written = writePrefs(context);
@@ -582,6 +598,16 @@ void Addon::savePrefs(Context context) {
     if (!written) {
         reportPrefsNotWritten(context);
     }
+    return written;
+}
+
+void Addon::reportProjectDataUnread() {
+    try {
+        host.writeToConsole(String("The add-on's project preferences could not be read: they are kept in "
+                                   "the project, and not written over until it is opened again.\n"));
+    } catch (...) {
+    }
+    reportFailure();
 }
 
 void Addon::reportPrefsNotWritten(Context context) const {
@@ -597,6 +623,10 @@ void Addon::reportPrefsNotWritten(Context context) const {
 }
 
 bool Addon::writePrefs(Context context) {
+    // Writing the current packages over data that could not be read would lose it.
+    if (context == project && m_projectDataUnread) {
+        return false;
+    }
     PackageStore store(storeTag);
     getMyPrefs(store, context, false);
     if (!isUserContext(context)) {
@@ -646,11 +676,16 @@ MemoryBlock* Addon::getOwnerData(Int32& version, Int32& byteOrder) const {
     version = 0;
     byteOrder = 0;
     API_ModulData info;
-    if (ACAPI_ModulData_GetInfo(&info, "") != NoError) {
+    GSErrCode err = ACAPI_ModulData_GetInfo(&info, "");
+    if (err == NoError) {
+        err = ACAPI_ModulData_Get(&info, "");
+    }
+    // Only the host's "no module data" means there is none; any other error leaves data unread.
+    if (err == APIERR_NOMODULEDATA) {
         return new MemoryBlock;
     }
-    if (ACAPI_ModulData_Get(&info, "") != NoError) {
-        return new MemoryBlock;
+    if (err != NoError) {
+        return nullptr;
     }
     // The block takes the host's handle over.
     std::unique_ptr<MemoryBlock> block(info.dataHdl != nullptr ? new MemoryBlock(info.dataHdl)

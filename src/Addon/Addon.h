@@ -97,11 +97,13 @@ public:
     virtual void addPreference(const Package& package, Context context);
     // Reads the packages of a context from their file or from the project's module data, keeping
     // the current values of whatever the source lacks; with publish each package's update event
-    // follows.
+    // follows. Module data the host holds but cannot give is reported, and kept from being written
+    // over until the project is read again.
     virtual void readPrefs(Context context, bool publish);
     // Writes the packages of a context to their file (replacing it whole, or erasing it when the
     // context has no package) or to the project's module data. False when they could not be
-    // written (the old file or module data is kept).
+    // written (the old file or module data is kept), and for the project while the data it holds
+    // could not be read.
     virtual bool writePrefs(Context context);
     // Puts copies of the add-on's packages of a context into the store: empty copies with
     // `clone`, independent copies otherwise.
@@ -121,9 +123,9 @@ public:
     void setMyPrefs(const PackageStore& store, Context context);
     // Makes the open project carry the add-on's version record when versions are checked.
     void checkVersion();
-    // The add-on's project module data (the caller deletes it): empty when the project has none
-    // or the host refuses it. Its data version and byte order (1 this platform's, 2 the other) are
-    // answered.
+    // The add-on's project module data (the caller deletes it): empty when the project has none,
+    // null when the host cannot give it. Its data version and byte order (1 this platform's, 2 the
+    // other) are answered.
     MemoryBlock* getOwnerData(Int32& version, Int32& byteOrder) const;
     // Validates the event's store, writes it as module data and gives it to the project.
     void validatePrefs(ModuleEvent& event);
@@ -143,6 +145,9 @@ public:
     // The entry bookkeeping: the depth starts at 1 (or grows by one), the bundle stays loaded and
     // an outermost entry resets the per-entry state. False when that failed.
     bool recordEntry(bool resetDepth);
+    // Writes a context's packages; a failure, or an exception (reported as unexpected), is told
+    // on the console and leaves the other contexts to be written. Answers whether they were.
+    bool savePrefs(Context context);
     // Runs work that the host starts outside any host callback (palette actions and close
     // requests) as an entry of its own: recorded without a reset, every exception caught and
     // reported, the depth and flag restored.
@@ -180,10 +185,9 @@ private:
     void checkLibraryConfiguration();
 
     PackageStore& preferenceStore();
-    // Writes a context's packages; a failure, or an exception (reported as unexpected), is told
-    // on the console and leaves the other contexts to be written.
-    void savePrefs(Context context);
     void reportPrefsNotWritten(Context context) const;
+    // Tells the console and the add-on's failure report that the project's data was not read.
+    void reportProjectDataUnread();
     // Stores the store's data as the project's module data; nothing for empty data. False when the
     // packages could not be exported or the host refused the data.
     bool writeModuleData(const PackageStore& store) const;
@@ -201,6 +205,8 @@ private:
     bool m_ownsSupervisor = false;
     bool m_databaseRun = false;
     bool m_inProjectEvent = false;
+    // The project holds module data that could not be read: it is not written over.
+    bool m_projectDataUnread = false;
 };
 
 // Set by the bundle's entry points for the add-on's life; null outside it.

@@ -14,6 +14,7 @@
 #include "sim/AddOns.h"
 #include "sim/Dialogs.h"
 #include "sim/Files.h"
+#include "sim/Memory.h"
 #include "sim/Output.h"
 #include "sim/Project.h"
 #include "sim/Resources.h"
@@ -255,18 +256,110 @@ TEST_F(PreferenceTest, ProjectPackagesTravelAsModuleData) {
     a.publishExternalEvent(open, false);
     EXPECT_EQ(projectCount()->count, 21);
 
-    // Malformed module data keeps the project's packages; so does a host that refuses the data,
-    // which leaves them at their defaults only when there is nothing to read.
+    // Malformed module data keeps the project's packages; a project without data leaves them at
+    // their defaults.
     setModuleText("<countPrefs><count>5</coun");
     a.publishExternalEvent(open, false);
     EXPECT_EQ(projectCount()->count, 21);
-    sim::failCall("ACAPI_ModulData_Get", APIERR_GENERAL);
+    sim::currentAddOn().moduleData.clear();
     a.publishExternalEvent(open, false);
     EXPECT_EQ(projectCount()->count, 0) << "no data: the defaults";
-    sim::currentAddOn().moduleData.clear();
     sim::failCall("ACAPI_ModulData_GetInfo", APIERR_NOMODULEDATA);
     EXPECT_EQ(std::unique_ptr<MemoryBlock>(a.getOwnerData(version, byteOrder))->size(), 0);
     EXPECT_EQ(version, 0);
+}
+
+TEST_F(PreferenceTest, ModuleDataThatCannotBeReadIsKeptAndTold) {
+    const std::string stored = "<countPrefs><count>21</count></countPrefs>";
+    const std::string told =
+        "The add-on's project preferences could not be read: they are kept in the project, "
+        "and not written over until it is opened again.\n";
+    struct Case {
+        const char* call;
+        GSErrCode error;
+        bool unread; // false: the host says there is no data
+    };
+    for (const Case& c : {Case{"ACAPI_ModulData_GetInfo", APIERR_GENERAL, true},
+                          Case{"ACAPI_ModulData_Get", APIERR_GENERAL, true},
+                          Case{"ACAPI_ModulData_Get", APIERR_MEMFULL, true},
+                          Case{"ACAPI_ModulData_GetInfo", APIERR_NOMODULEDATA, false}}) {
+        SCOPED_TRACE(std::string(c.call) + " " + std::to_string(c.error));
+        sim::reset();
+        TestAddon a;
+        addon = &a;
+        sim::openProject();
+        a.addPreference(CountPrefs(3), Addon::project);
+        setModuleText(stored);
+        sim::failCall(c.call, c.error);
+        ProjectEvent open(APINotify_Open);
+        a.publishExternalEvent(open, false);
+        EXPECT_EQ(a.failures, c.unread ? 1 : 0) << "the add-on's failure report";
+        EXPECT_EQ(sim::consoleText(), c.unread ? told : "");
+        EXPECT_EQ(projectCount()->count, c.unread ? 3 : 0);
+
+        // Neither a save nor a write of the add-on's own puts the packages over unread data.
+        projectCount()->count = 4;
+        ProjectEvent save(APINotify_PreSave);
+        a.publishExternalEvent(save, false);
+        EXPECT_EQ(a.writePrefs(Addon::project), !c.unread);
+        EXPECT_EQ(moduleText(), c.unread ? stored : "<countPrefs><count>4</count></countPrefs>");
+
+        // The project opened again and read: its packages are written as they change.
+        if (c.unread) {
+            a.publishExternalEvent(open, false);
+            EXPECT_EQ(projectCount()->count, 21);
+            projectCount()->count = 6;
+            a.publishExternalEvent(save, false);
+            EXPECT_EQ(moduleText(), "<countPrefs><count>6</count></countPrefs>");
+        }
+        // A project closed after a failed read, and a new one, keep nothing of it.
+        sim::failCall(c.call, c.error);
+        a.publishExternalEvent(open, false);
+        ProjectEvent close(APINotify_Close);
+        a.publishExternalEvent(close, false);
+        ProjectEvent made(APINotify_New);
+        a.publishExternalEvent(made, false);
+        EXPECT_TRUE(a.writePrefs(Addon::project));
+        addon = nullptr;
+    }
+}
+
+TEST_F(PreferenceTest, AnAllocationFailingWhileReadingModuleDataKeepsIt) {
+    const std::string stored = "<countPrefs><count>21</count></countPrefs>";
+    int unread = 0;
+    for (int step = 0;; ++step) {
+        SCOPED_TRACE("allocation " + std::to_string(step));
+        sim::reset();
+        TestAddon a;
+        addon = &a;
+        sim::openProject();
+        a.addPreference(CountPrefs(3), Addon::project);
+        setModuleText(stored);
+        std::size_t allocations = sim::memoryStats().allocations;
+        sim::failNextAllocations(1, ErrMemoryFull, step);
+        ProjectEvent open(APINotify_Open);
+        a.publishExternalEvent(open, false);
+        sim::failNextAllocations(0);
+        bool beyond = sim::memoryStats().allocations - allocations < std::size_t(step);
+        bool read = projectCount()->count == 21;
+        projectCount()->count = 4;
+        ProjectEvent save(APINotify_PreSave);
+        a.publishExternalEvent(save, false);
+        addon = nullptr;
+        if (read) {
+            EXPECT_EQ(moduleText(), "<countPrefs><count>4</count></countPrefs>");
+        } else {
+            ++unread;
+            EXPECT_EQ(a.failures, 1) << "the user is told";
+            EXPECT_EQ(moduleText(), stored) << "the data is kept";
+        }
+        // The failing allocation lay beyond the reading: every one of it has been failed.
+        if (beyond) {
+            EXPECT_TRUE(read);
+            break;
+        }
+    }
+    EXPECT_GT(unread, 0);
 }
 
 namespace {

@@ -56,6 +56,34 @@ TEST(RemapBundleTest, RunsInTheHostProgramAndKeepsItsPreferencesInTheProject) {
     }
 }
 
+TEST(RemapBundleTest, PreferencesTheHostCannotGiveAreKeptAndTold) {
+    const std::string stored = "<remappingPrefs><ifcSource>Survey</ifcSource></remappingPrefs>";
+    std::filesystem::path scenario = hostsim_test::writeScenario(
+        "remap-unread.json",
+        "{\"addons\": [{\"name\": \"remap\", \"bundle\": \"remap.so\", \"developer\": 1514490966, "
+        "\"local\": 21, \"resources\": [\"" +
+            (sourceDir / "resources" / "zelvane.json").string() + "\", \"" +
+            (sourceDir / "resources" / "remap.json").string() +
+            "\"]}], \"steps\": [{\"entry\": \"CheckEnvironment\"}, {\"entry\": \"RegisterInterface\"}, "
+            "{\"entry\": \"Initialize\"}, {\"moduleData\": {\"text\": \"" +
+            stored +
+            "\"}}, {\"script\": {\"faults\": [{\"call\": \"ACAPI_ModulData_Get\"}]}}, "
+            "{\"project\": \"open\", \"file\": \"House.pln\"}, {\"project\": \"save\"}, "
+            "{\"entry\": \"FreeData\"}]}");
+    hostsim_test::HostsimRun run = hostsim_test::runHostsim(scenario);
+    ASSERT_EQ(run.status, 0) << run.output;
+    for (std::string line : {
+             std::string("alerts:\n  type -1 \"Error\": \"Library Part Remapping ran into an unexpected "
+                         "problem.\" -> 1 (not scripted)\n"),
+             std::string("The add-on's project preferences could not be read"),
+             std::string("The add-on's project preferences could not be written."),
+             // The save left the stored preferences as they were.
+             "module data:\n  remap \"\" version 1 sign 19789: \"" + stored + "\"\n",
+         }) {
+        EXPECT_NE(run.output.find(line), std::string::npos) << "missing: " << line << "\n" << run.output;
+    }
+}
+
 TEST(RemapBundleTest, ExportsOnlyTheEntryPointsAndRegistersItsMenu) {
     std::string error;
     ASSERT_TRUE(sim::loadResources(sim::defaultAddOn, sourceDir / "resources" / "remap.json", &error))
