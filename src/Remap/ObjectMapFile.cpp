@@ -26,15 +26,16 @@ Directory* getObjectMapLocation(String& name, bool withExtension) {
 bool writeObjectMap(ObjectMap& map) {
     String name;
     std::unique_ptr<Directory> folder(getObjectMapLocation(name, true));
-    if (folder == nullptr) {
-        return false;
+    bool written = false;
+    // A folder that cannot be found loses the map as surely as a failed write.
+    if (folder != nullptr && map.isWritable()) {
+        DataFile file(*folder, name, DataFile::readWrite, false);
+        written = file.replaceContents([&map](DataFile& target) {
+            DataBufferOut stream(&target);
+            XMLWriter writer(&stream);
+            return writer.exportFrom(map, true, true, true, true);
+        });
     }
-    DataFile file(*folder, name, DataFile::readWrite, false);
-    bool written = map.isWritable() && file.replaceContents([&map](DataFile& target) {
-        DataBufferOut stream(&target);
-        XMLWriter writer(&stream);
-        return writer.exportFrom(map, true, true, true, true);
-    });
     if (!written) {
         NotifyAlert().show(host.getLocalString(32524, 4));
     }

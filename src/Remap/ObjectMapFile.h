@@ -18,8 +18,8 @@ Directory* getObjectMapLocation(String& name, bool withExtension);
 
 // Replaces the file with the map, whole: written beside the old file and renamed over it, so a
 // failure (shown as localised string 32524/4) keeps the old file as it was and a failed first
-// write leaves no file. Without a preferences folder nothing is written and nothing is shown.
-// Answers whether the file now holds the map.
+// write leaves no file. A preferences folder that cannot be found is such a failure. Answers
+// whether the file now holds the map.
 bool writeObjectMap(ObjectMap& map);
 
 // What reading the file found.

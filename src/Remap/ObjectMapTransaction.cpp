@@ -271,8 +271,10 @@ bool ObjectMapTransaction::initialise() {
     if (dialog.show() != 1) {
         return false;
     }
+    // The choice is kept in the open project, so a failed write (told on the console, as at a
+    // save) leaves the remapping to go on; the save tries again.
     if (addon != nullptr) {
-        addon->writePrefs(Addon::project);
+        addon->savePrefs(Addon::project);
     }
     return ConfirmAlert().show(host.getLocalString(32523, 2), String(), String()) == 1;
 }
@@ -280,6 +282,8 @@ bool ObjectMapTransaction::initialise() {
 bool ObjectMapTransaction::loadObjectMap() {
     switch (readObjectMap(m_objectMap)) {
     case ObjectMapFile::noFolder:
+        // Without its folder the map can be neither read nor kept: the command cannot go on.
+        NotifyAlert().show(host.getLocalString(32522, 6));
         return false;
     case ObjectMapFile::read:
         return true;

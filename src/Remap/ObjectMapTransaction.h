@@ -64,7 +64,8 @@ public:
     bool collect(Drawing& drawing, ProgressMonitor& progress);
     // Reads the object-map file into the object map. A missing file is made with a default source
     // of each kind; an unreadable one is replaced so only when the user agrees, else the command
-    // stops with a notice. False when the command ends here (also without a preferences folder).
+    // stops with a notice, as it does (with the same notice) when the preferences folder cannot be
+    // found. False when the command ends here.
     bool loadObjectMap();
 
     ObjectMap::Type getSourceKind() const { return m_sourceKind; }

@@ -8,6 +8,8 @@
 #include "sim/Dialogs.h"
 #include "sim/ElementTable.h"
 #include "sim/Files.h"
+#include "sim/Output.h"
+#include "sim/Sim.h"
 
 #include <string>
 #include <vector>
@@ -125,6 +127,21 @@ TEST_F(InitialiseTest, OkStoresTheChosenSourceInTheProject) {
     EXPECT_EQ(prefs().getSourceName(ObjectMap::GSM), "Shop");
     EXPECT_NE(moduleData().find("<gsmSource>Shop</gsmSource>"), std::string::npos)
         << "written to the project before the last question";
+    EXPECT_EQ(sim::consoleText(), "");
+}
+
+TEST_F(InitialiseTest, PreferencesTheProjectRefusesAreToldAndTheCommandGoesOn) {
+    writeMapFile("<objectMap><specificationList sourceName=\"Shop\" objectType=\"GSM\"/></objectMap>");
+    sim::queueDialogScript(MappingDialog::resourceID,
+                           {userAction(K::selectRow, 4, 5), userAction(K::closeOK)});
+    sim::queueAlertAnswer(1);
+    sim::failCall("ACAPI_ModulData_Store", APIERR_GENERAL);
+    ObjectMapTransaction transaction(ObjectMap::GSM);
+    EXPECT_TRUE(transaction.initialise());
+    EXPECT_EQ(sim::consoleText(), "The add-on's project preferences could not be written.\n");
+    EXPECT_EQ(alertTexts(), std::vector<std::string>{remapQuestion});
+    EXPECT_EQ(prefs().getSourceName(ObjectMap::GSM), "Shop") << "kept in the open project for the run";
+    EXPECT_EQ(moduleData().find("Shop"), std::string::npos);
 }
 
 TEST_F(InitialiseTest, AFailedWriteOfANewMapIsShownAndTheDialogStillOpens) {
@@ -139,12 +156,27 @@ TEST_F(InitialiseTest, AFailedWriteOfANewMapIsShownAndTheDialogStillOpens) {
     ASSERT_EQ(transaction.getObjectMap().getLists().size(), 5u) << "a default list per kind in memory";
 }
 
-TEST_F(InitialiseTest, WithoutAPreferencesFolderNothingIsShown) {
-    addon = nullptr;
+TEST_F(InitialiseTest, WithoutAPreferencesFolderTheCommandStopsWithANotice) {
+    writeMapFile("<objectMap/>");
     sim::queueDialogScript(MappingDialog::resourceID, {userAction(K::closeOK)});
-    ObjectMapTransaction transaction(ObjectMap::GSM);
-    EXPECT_FALSE(transaction.initialise());
-    EXPECT_TRUE(sim::alerts().empty());
-    EXPECT_EQ(openedDialogs(), 0u);
-    EXPECT_EQ(sim::pendingDialogScripts(MappingDialog::resourceID), 1u);
+    // The folder cannot be found, or there is no add-on to say where it is.
+    for (bool withAddon : {true, false}) {
+        SCOPED_TRACE(withAddon ? "the folder lookup fails" : "no add-on");
+        std::size_t alerts = sim::alerts().size();
+        Addon* running = addon;
+        if (withAddon) {
+            sim::failCall("IO::Folder::New", ErrIO, -1);
+        } else {
+            addon = nullptr;
+        }
+        ObjectMapTransaction transaction(ObjectMap::GSM);
+        EXPECT_FALSE(transaction.initialise());
+        sim::clearFaults();
+        addon = running;
+        EXPECT_EQ(alertTexts(alerts),
+                  std::vector<std::string>{"The object map could not be read, so remapping stopped."});
+        EXPECT_EQ(openedDialogs(), 0u);
+        EXPECT_EQ(sim::pendingDialogScripts(MappingDialog::resourceID), 1u);
+        EXPECT_EQ(remap_test::readFile(objectMapFile()), "<objectMap/>");
+    }
 }

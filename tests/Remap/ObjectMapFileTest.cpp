@@ -8,6 +8,7 @@
 #include "RemapFixture.h"
 #include "sim/Dialogs.h"
 #include "sim/Files.h"
+#include "sim/Sim.h"
 
 #include <filesystem>
 #include <memory>
@@ -156,17 +157,26 @@ TEST_F(ObjectMapFileTest, WrittenIntoTheAddonsFolder) {
     ObjectMap map = sampleMap();
     EXPECT_FALSE(writeObjectMap(map)) << "no add-on, no folder";
     EXPECT_FALSE(fs::exists(folder));
-    EXPECT_TRUE(sim::alerts().empty()) << "nothing shown";
+    ASSERT_EQ(sim::alerts().size(), 1u) << "a map that cannot be kept is told of";
+    EXPECT_EQ(sim::alerts().back().largeText, "The object map could not be written.");
 
     RemappingAddon remapping;
     addon = &remapping;
+    // The folder cannot be found: as a failed write.
+    sim::failCall("IO::Folder::New", ErrIO, -1);
+    EXPECT_FALSE(writeObjectMap(map));
+    sim::clearFaults();
+    EXPECT_FALSE(fs::exists(folder));
+    ASSERT_EQ(sim::alerts().size(), 2u);
+    EXPECT_EQ(sim::alerts().back().largeText, "The object map could not be written.");
+
     String name;
     std::unique_ptr<Directory> location(getObjectMapLocation(name, false));
     ASSERT_NE(location, nullptr);
     EXPECT_EQ(name, "Object Map");
     ASSERT_TRUE(writeObjectMap(map));
     EXPECT_EQ(remap_test::readFile(file), sampleText);
-    EXPECT_TRUE(sim::alerts().empty());
+    EXPECT_EQ(sim::alerts().size(), 2u);
     EXPECT_EQ(fs::directory_iterator(folder)->path(), file) << "nothing left beside it";
 }
 

@@ -173,10 +173,17 @@ TEST(RemapScenarioTest, AnUnreadableObjectMapIsReplacedOnlyWhenTheUserAgrees) {
          // The file system refuses the write after OK: the user is told, the run goes on.
          "\"The object map could not be written.\" -> 1\n  type -2 \"Question\": \"Remap the elements "
          "now?\" -> 1\n",
+         // The map's folder cannot be found: before the dialog the command stops, after OK the rule
+         // chosen is not kept and the run goes on; the user is told each time.
+         "\"1 elements were remapped.\\n\" -> 1\n"
+         "  type -3 \"Information\": \"The object map could not be read, so remapping stopped.\" -> 1\n"
+         "  type -3 \"Information\": \"The object map could not be written.\" -> 1\n"
+         "  type -2 \"Question\": \"Remap the elements now?\" -> 1\n",
          // The file kept is the empty map that replaced the damaged one.
          "  Preferences/Library Part Remapping/Object Map.xml:\n  <?xml version=\"1.0\" encoding=\"UTF-8\" "
          "?>\n  <objectMap>\n  \t<specificationList sourceName=\"Default\" objectType=\"IFC\"/>\n"});
     EXPECT_TRUE(contains(elementLines(run.output, "D-2"), "part 8 \"Single Door\"")) << run.output;
+    EXPECT_TRUE(contains(elementLines(run.output, "O-1"), "part 1 \"Armchair\"")) << run.output;
 }
 
 TEST(RemapScenarioTest, ParametersSetInTheToolSettingsBecomeTheRulesValues) {
