@@ -23,6 +23,7 @@ void Button::Observer::ButtonClicked(const DG::ItemEvent& event) {
         }
     } catch (...) {
         // Nothing may cross back into the host.
+        InterfacePanel::reportFailure();
     }
 }
 

@@ -15,6 +15,7 @@ void ControlObserver::broadcastChange(const DG::EventBase& event) {
         }
     } catch (...) {
         // Nothing may cross back into the host.
+        InterfacePanel::reportFailure();
     }
 }
 

@@ -33,13 +33,14 @@ std::vector<Int32> childIndexes(const InterfacePanel& panel) {
 
 void DialogObserver::PanelOpened(const DG::EventBase&) {
     InterfacePanel::NotificationScope scope;
+    Int32 index = getIndex();
+    std::shared_ptr<InterfacePanelObserver> keep;
     try {
-        Dialog* dialog = findDialog(getIndex());
+        Dialog* dialog = findDialog(index);
         if (dialog == nullptr) {
             return;
         }
-        std::shared_ptr<InterfacePanelObserver> keep = dialog->getObserver();
-        Int32 index = dialog->getIndex();
+        keep = dialog->getObserver();
         if (dialog->getSizeFlag()) {
             ScreenPoint size = dialog->getSize(2);
             size.setType(0);
@@ -83,8 +84,20 @@ void DialogObserver::PanelOpened(const DG::EventBase&) {
             }
         }
     } catch (...) {
-        // Nothing may cross back into the host.
+        // Nothing may cross back into the host. A dialog left half built would let its OK store
+        // what was never shown: it closes as cancelled, and the failure is reported.
+        openingFailed(index);
     }
+}
+
+void DialogObserver::openingFailed(Int32 index) {
+    try {
+        if (Dialog* dialog = findDialog(index)) {
+            dialog->close();
+        }
+    } catch (...) {
+    }
+    InterfacePanel::reportFailure();
 }
 
 void DialogObserver::PanelCloseRequested(const DG::PanelCloseRequestEvent& event, bool* accepted) {
@@ -109,10 +122,11 @@ void DialogObserver::PanelCloseRequested(const DG::PanelCloseRequestEvent& event
     try {
         closeRequested(event, accepted);
     } catch (...) {
-        // A handler that failed leaves the dialog open.
+        // A handler that failed leaves the dialog open, and the user is told.
         if (accepted != nullptr) {
             *accepted = false;
         }
+        InterfacePanel::reportFailure();
     }
 }
 
@@ -171,6 +185,7 @@ void DialogObserver::PanelClosed(const DG::PanelCloseEvent&) {
             dialog->reset();
         }
     } catch (...) {
+        InterfacePanel::reportFailure();
     }
 }
 

@@ -10,7 +10,8 @@ public:
     using InterfacePanelObserver::InterfacePanelObserver;
 
     // Sizes and places the dialog, makes and binds the controls of the dialog and its tab pages,
-    // then tells them it opened.
+    // then tells them it opened. When any of it fails the dialog closes as cancelled and the
+    // add-on reports the failure.
     void PanelOpened(const DG::EventBase& event) override;
     // Asks the handlers of the dialog's tab pages and of the dialog whether it may close; one
     // refuses by answering the event with item 0.
@@ -18,6 +19,7 @@ public:
     void PanelClosed(const DG::PanelCloseEvent& event) override;
 
 private:
+    static void openingFailed(Int32 index);
     void closeRequested(const DG::PanelCloseRequestEvent& event, bool* accepted);
 };
 

@@ -25,6 +25,7 @@ void GenericObserver::ItemCharEntered(const DG::ItemCharEnterEvent& event, bool*
             *denyChar = true;
         }
     } catch (...) {
+        InterfacePanel::reportFailure();
     }
 }
 
@@ -36,6 +37,7 @@ void GenericObserver::ItemFocusLost(const DG::ItemEvent& event) {
             panel->broadcastEvent(focusEvent);
         }
     } catch (...) {
+        InterfacePanel::reportFailure();
     }
 }
 

@@ -81,6 +81,17 @@ InterfacePanel::NotificationScope::~NotificationScope() {
     }
 }
 
+void InterfacePanel::reportFailure() {
+    if (addon == nullptr) {
+        return;
+    }
+    try {
+        addon->reportUnexpectedFailure();
+    } catch (...) {
+        // The report is the last thing that can be told.
+    }
+}
+
 void InterfacePanel::releaseLater(std::shared_ptr<void> object) {
     if (notificationDepth > 0 && object) {
         deferred().push_back(std::move(object));

@@ -114,6 +114,9 @@ public:
     };
     // Releases the object now, or when the outermost notification scope ends.
     static void releaseLater(std::shared_ptr<void> object);
+    // Tells the user, through the add-on's failure report, of a failure that a host notification
+    // caught, since nothing may cross back into the host; nothing escapes from it either.
+    static void reportFailure();
 
 protected:
     void setDialogID(Int16 dialogID) { m_dialogID = dialogID; }

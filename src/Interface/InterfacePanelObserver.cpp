@@ -23,6 +23,7 @@ void InterfacePanelObserver::resize(const DG::PanelResizeEvent& event, Int16 pha
         }
     } catch (...) {
         // Nothing may cross back into the host.
+        InterfacePanel::reportFailure();
     }
 }
 
@@ -61,6 +62,7 @@ void InterfacePanelObserver::drag(const DG::PanelDragDropEvent& event, short kin
             *handled = receiver.getItem() != 0;
         }
     } catch (...) {
+        InterfacePanel::reportFailure();
     }
 }
 
@@ -94,6 +96,7 @@ void InterfacePanelObserver::PanelHotkeyPressed(const DG::PanelHotKeyEvent& even
             *processed = receiver.getItem() != 0;
         }
     } catch (...) {
+        InterfacePanel::reportFailure();
     }
 }
 

@@ -972,6 +972,7 @@ void broadcast(const DG::EventBase& source, Make make) {
             panel->broadcastEvent(event);
         }
     } catch (...) {
+        InterfacePanel::reportFailure();
     }
 }
 

@@ -20,6 +20,7 @@ void publishAction(const DG::ItemEvent& event, bool doubleClick) {
         }
     } catch (...) {
         // Nothing may cross back into the host.
+        InterfacePanel::reportFailure();
     }
 }
 

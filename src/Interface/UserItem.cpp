@@ -21,6 +21,7 @@ void UserItem::Observer::UserItemUpdate(const DG::UserItemUpdateEvent& event) {
         }
     } catch (...) {
         // Nothing may cross back into the host.
+        InterfacePanel::reportFailure();
     }
 }
 

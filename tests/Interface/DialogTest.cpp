@@ -18,6 +18,7 @@
 #include "sim/Dialogs.h"
 
 #include <memory>
+#include <new>
 #include <stdexcept>
 
 using namespace panel_testing;
@@ -48,15 +49,24 @@ public:
     Logged(bool modal, std::vector<std::string>& log) : Dialog(700, modal, true, true), m_log(log) {}
     void handleInitialise() override {
         m_log.push_back("initialise");
+        if (throwOnInitialise) {
+            throw std::bad_alloc();
+        }
         edit = new EditText(ControlLink(4, this));
         new Button(ControlLink(5, this));
+        new StaticText(ControlLink(3, this));
         if (withPage) {
             m_tab = std::make_unique<DG::TabControl>(*getPanel(), 6);
             page = std::make_unique<Page>(m_log);
             page->initialise(*m_tab, 1);
         }
     }
-    void handleOpen() override { m_log.push_back("open"); }
+    void handleOpen() override {
+        m_log.push_back("open");
+        if (throwOnOpen) {
+            throw std::runtime_error("open");
+        }
+    }
     void handleAccept(ActionEvent& event) override {
         m_log.push_back("accept");
         if (refuse > 0) {
@@ -78,6 +88,8 @@ public:
     bool withPage = false;
     int refuse = 0;
     bool throwOnAccept = false;
+    bool throwOnInitialise = false;
+    bool throwOnOpen = false;
 
 private:
     std::unique_ptr<DG::TabControl> m_tab;
@@ -145,13 +157,83 @@ TEST_F(PanelTest, RefusedAcceptKeepsTheDialogOpen) {
     EXPECT_EQ(sim::dialogs()[0].refusedCloses, 1);
     EXPECT_EQ(log, (std::vector<std::string>{"initialise", "open", "accept", "edit 4", "accept", "close"}));
 
-    // A handler that throws leaves the dialog open; nothing escapes to the host.
+    // A handler that throws leaves the dialog open and is reported; nothing escapes to the host.
+    testing_addon::TestAddon theAddon;
+    addon = &theAddon;
     log.clear();
     dialog.throwOnAccept = true;
     sim::queueDialogScript(700, {sim::userAction(sim::DialogAction::closeOK)});
     EXPECT_EQ(dialog.show(), 2);
     EXPECT_EQ(sim::dialogs()[1].refusedCloses, 1);
     EXPECT_TRUE(sim::dialogs()[1].forcedCancel);
+    EXPECT_EQ(theAddon.failures, 1);
+    addon = nullptr;
+}
+
+TEST_F(PanelTest, AFailedOpeningClosesTheDialogAsCancelledAndIsReported) {
+    testing_addon::TestAddon theAddon;
+    addon = &theAddon;
+    struct Case {
+        const char* name;
+        bool modal;
+        bool initialise; // the initialise handler fails, else the open handler
+        std::vector<std::string> log;
+    };
+    const Case cases[] = {
+        {"modal, initialise", true, true, {"initialise", "close"}},
+        {"modal, open", true, false, {"initialise", "open", "close"}},
+        {"palette, initialise", false, true, {"initialise", "close"}},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> log;
+        Logged dialog(c.modal, log);
+        (c.initialise ? dialog.throwOnInitialise : dialog.throwOnOpen) = true;
+        int failures = theAddon.failures;
+        sim::queueDialogScript(700, {sim::userAction(sim::DialogAction::setText, 4, 0, 0, "typed"),
+                                     sim::userAction(sim::DialogAction::closeOK)});
+        EXPECT_EQ(dialog.show(), c.modal ? 2 : 0) << c.name;
+        EXPECT_EQ(theAddon.failures, failures + 1) << c.name;
+        EXPECT_FALSE(dialog.isStarted()) << c.name;
+        EXPECT_EQ(log, c.log) << c.name;
+    }
+    addon = nullptr;
+}
+
+TEST_F(PanelTest, AFailedNotificationIsReportedAndTheDialogGoesOn) {
+    testing_addon::TestAddon theAddon;
+    addon = &theAddon;
+    sim::DialogAction resize = sim::userAction(sim::DialogAction::resize);
+    resize.h = 20;
+    struct Case {
+        const char* name;
+        EventSpec spec;
+        sim::DialogAction action;
+        int failures;
+    };
+    const Case cases[] = {
+        {"button", EventSpec(InterfaceEvent::ID, ActionEvent::ID),
+         sim::userAction(sim::DialogAction::click, 5), 1},
+        {"static text", EventSpec(InterfaceEvent::ID, ActionEvent::ID),
+         sim::userAction(sim::DialogAction::click, 3), 1},
+        {"text", EventSpec(InterfaceEvent::ID, ItemEvent::ID),
+         sim::userAction(sim::DialogAction::setText, 4, 0, 0, "typed"), 1},
+        {"key", EventSpec(InterfaceEvent::ID, KeyEvent::ID),
+         sim::userAction(sim::DialogAction::typeCharacter, 4, 'a'), 1},
+        {"focus", EventSpec(InterfaceEvent::ID, FocusEvent::ID),
+         sim::userAction(sim::DialogAction::leaveFocus, 4), 1},
+        {"resize", EventSpec(InterfaceEvent::ID, ResizeEvent::ID), resize, 3},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> log;
+        Logged dialog(true, log);
+        Listener failing(c.spec, [](Event&) -> bool { throw std::runtime_error("handler"); });
+        dialog.addSubscriber(&failing);
+        int failures = theAddon.failures;
+        sim::queueDialogScript(700, {c.action, sim::userAction(sim::DialogAction::closeOK)});
+        EXPECT_EQ(dialog.show(), 1) << c.name;
+        EXPECT_EQ(theAddon.failures - failures, c.failures) << c.name;
+    }
+    addon = nullptr;
 }
 
 TEST_F(PanelTest, KeysHotKeysAndResizes) {

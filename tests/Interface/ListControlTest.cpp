@@ -488,6 +488,15 @@ TEST_F(ListControlTest, NotificationsBecomeEvents) {
     // The mouse position of the last click: the middle of column 0 in row 2.
     EXPECT_EQ(list->getMousePosition().getX(), 50);
     EXPECT_EQ(list->getRowIndex(list->getMousePosition(), true), 2);
+
+    // A handler that fails is reported, and the list goes on.
+    Recorder failing(ListHeaderClickEvent::ID, [](Event&) { throw std::runtime_error("header"); });
+    list->removeSubscriber(&clicks);
+    list->addSubscriber(&failing);
+    log.clear();
+    ASSERT_TRUE(act({sim::userAction(K::clickHeader, 9, 1), sim::userAction(K::editCell, 9, 0, 0, "again")}));
+    EXPECT_EQ(m_addon.failures, 1);
+    EXPECT_EQ(log, (std::vector<std::string>{"item"}));
 }
 
 TEST_F(ListControlTest, DragAndDropBetweenLists) {

@@ -16,6 +16,7 @@
 #include "sim/Dialogs.h"
 #include "sim/FileDialogs.h"
 #include "sim/Files.h"
+#include "sim/Memory.h"
 #include "sim/Project.h"
 #include "sim/Sim.h"
 
@@ -35,6 +36,21 @@ using namespace testing_preset;
 namespace {
 
 using K = sim::DialogAction;
+
+// The preset manager noting how many host allocations there had been as its opening began and
+// ended.
+class ProbedDialog : public PresetDialog {
+public:
+    void handleInitialise() override {
+        initialising = sim::memoryStats().allocations;
+        PresetDialog::handleInitialise();
+    }
+    void handleOpen() override {
+        PresetDialog::handleOpen();
+        opened = sim::memoryStats().allocations;
+    }
+    std::size_t initialising = 0, opened = 0;
+};
 
 // A preset type whose type name comes first but whose display name sorts last.
 class BayRecord : public PresetRecord {
@@ -429,6 +445,38 @@ TEST_F(PresetDialogTest, TheEditorEventOpensTheDialogOnlyOverTheProjectsPresets)
         if (host.getProject() != nullptr) {
             host.getProject()->initialisePreferences();
         }
+    }
+}
+
+TEST_F(PresetDialogTest, AFailedOpeningClosesTheManagerAndIsReported) {
+    registerTypes(false);
+    addPresets();
+    // Plaster renamed, then OK.
+    const sim::DialogScript script{sim::userAction(K::clickRow, 3, 0),
+                                   sim::userAction(K::setText, 11, 0, 0, "Slate"),
+                                   sim::userAction(K::click, 1)};
+    // Where the opening's allocations lie, counted from the manager's showing.
+    std::size_t first = 0, last = 0;
+    {
+        ProbedDialog probe;
+        sim::queueDialogScript(PresetDialog::dialogID, {sim::userAction(K::click, 2)});
+        std::size_t start = sim::memoryStats().allocations;
+        ASSERT_EQ(probe.show(), 2);
+        first = probe.initialising - start;
+        last = probe.opened - start;
+    }
+    ASSERT_LT(first, last);
+    for (std::size_t step = first; step < last; ++step) {
+        SCOPED_TRACE("allocation " + std::to_string(step));
+        int failures = m_addon->failures;
+        ProbedDialog dialog;
+        sim::queueDialogScript(PresetDialog::dialogID, script);
+        sim::failNextAllocations(1, ErrMemoryFull, int(step));
+        Int16 result = dialog.show();
+        sim::failNextAllocations(0);
+        EXPECT_EQ(result, 2) << "closed as cancelled";
+        EXPECT_EQ(m_addon->failures, failures + 1) << "the add-on's failure report";
+        EXPECT_EQ(presetOf(3), "finish Plaster");
     }
 }
 

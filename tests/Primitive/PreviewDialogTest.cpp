@@ -1,4 +1,5 @@
 #include "Addon/PaintEvent.h"
+#include "Addon/TestAddon.h"
 #include "Database/Specification.h"
 #include "Geometry/CadArc.h"
 #include "Interface/Dialog.h"
@@ -146,14 +147,21 @@ TEST_F(PreviewDialogTest, DrawsIntoTheUserItem) {
     }
 }
 
-// A paint handler that throws does not reach the host: the dialog goes on and closes.
+// A paint handler that throws does not reach the host: the dialog goes on and closes, and each
+// failure is reported.
 TEST_F(PreviewDialogTest, AThrowingPainterStaysInside) {
+    testing_addon::TestAddon theAddon;
+    addon = &theAddon;
     PreviewDialog dialog({});
     Listener thrower(EventSpec(InterfaceEvent::ID, PaintEvent::ID),
                      [](Event&) -> bool { throw std::runtime_error("paint"); });
+    // Offered the updates before the dialog's own painter, which takes them.
+    thrower.setPriority(1);
     dialog.addSubscriber(&thrower);
     sim::queueDialogScript(
         540, {sim::userAction(sim::DialogAction::redraw, 3), sim::userAction(sim::DialogAction::click, 1)});
     EXPECT_EQ(dialog.show(), 1);
     EXPECT_TRUE(sim::dialogs().back().failures.empty());
+    EXPECT_EQ(theAddon.failures, 2) << "the update as it opened, and the redraw";
+    addon = nullptr;
 }

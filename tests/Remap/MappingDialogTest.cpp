@@ -10,6 +10,7 @@
 #include "Remap/SpecificationList.h"
 #include "sim/Dialogs.h"
 #include "sim/Lists.h"
+#include "sim/Memory.h"
 
 #include <memory>
 #include <string>
@@ -87,6 +88,21 @@ private:
         size = getSize(0);
         okTop = getControl(okItem)->getBounds().getOrigin().getY();
     }
+};
+
+// The mapping dialog noting how many host allocations there had been as its initialisation began
+// and ended.
+class ProbedDialog : public MappingDialog {
+public:
+    using MappingDialog::MappingDialog;
+
+    void handleInitialise() override {
+        initialising = sim::memoryStats().allocations;
+        MappingDialog::handleInitialise();
+        initialised = sim::memoryStats().allocations;
+    }
+
+    std::size_t initialising = 0, initialised = 0;
 };
 
 ObjectSpecification* addRule(ObjectMap& map, const char* source, ObjectMap::Type kind, const char* original,
@@ -521,4 +537,39 @@ TEST_F(MappingDialogTest, ChoosingAnotherSourceActsOnTheEditFirst) {
     EXPECT_EQ(dialog->rows, (std::vector<Row>{{"Chair", "Armchair", "green"}}))
         << "now another source's rule";
     EXPECT_EQ(ruleOf(map, "Survey", ObjectMap::GSM, "Chair"), "Armchair") << "copied on OK";
+}
+
+TEST_F(MappingDialogTest, AFailedInitialisationClosesTheDialogAsCancelledAndIsReported) {
+    addKey("Chair");
+    addKey("Desk");
+    addRule(map, "Default", ObjectMap::IFC, "Chair", "Armchair");
+    prefs().setSourceName(String("Default"), ObjectMap::IFC);
+    const sim::DialogScript script{userAction(K::selectRow, 9, 1), userAction(K::editCell, 9, 1, 1, "Desk"),
+                                   userAction(K::closeOK)};
+    // Where the initialisation's allocations lie, counted from the dialog's showing.
+    std::size_t first = 0, last = 0;
+    {
+        sim::queueDialogScript(MappingDialog::resourceID, {userAction(K::closeCancel)});
+        ProbedDialog probe(map, elements, parts, ObjectMap::IFC);
+        std::size_t start = sim::memoryStats().allocations;
+        ASSERT_EQ(probe.show(), 2);
+        first = probe.initialising - start;
+        last = probe.initialised - start;
+    }
+    ASSERT_LT(first, last);
+    for (std::size_t step = first; step < last; ++step) {
+        SCOPED_TRACE("allocation " + std::to_string(step));
+        std::size_t alerts = sim::alerts().size();
+        sim::queueDialogScript(MappingDialog::resourceID, script);
+        ProbedDialog dialog(map, elements, parts, ObjectMap::IFC);
+        sim::failNextAllocations(1, ErrMemoryFull, int(step));
+        Int16 result = dialog.show();
+        sim::failNextAllocations(0);
+        EXPECT_EQ(result, 2) << "closed as cancelled";
+        EXPECT_EQ(alertTexts(alerts),
+                  std::vector<std::string>{"Library Part Remapping ran into an unexpected problem."});
+        EXPECT_EQ(prefs().getSourceName(ObjectMap::IFC), "Default");
+        EXPECT_EQ(ruleOf(map, "Default", ObjectMap::IFC, "Desk"), "-");
+        EXPECT_FALSE(std::filesystem::exists(objectMapFile()));
+    }
 }
