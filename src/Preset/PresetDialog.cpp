@@ -49,6 +49,8 @@ void PresetDialog::handleInitialise() {
 }
 
 void PresetDialog::resize(ScreenPoint const& delta) {
+    // The type pop-up and its label head the list, whose top edge stays: moved by the size change
+    // they would slide over the list, so the pop-up widens with it and the label stays.
     if (m_typeMenu != nullptr) {
         m_typeMenu->resize(ScreenPoint(delta.getX(), 0));
     }

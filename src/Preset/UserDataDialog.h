@@ -239,9 +239,17 @@ public:
     virtual void takeSnapshot() {}
     virtual bool isRestoreAvailable() const { return true; }
     virtual bool canButtonsMove() const { return true; }
+    // True for a dialog whose controls keep the layout of its template: size changes move none.
+    virtual bool isInitialSize() const { return false; }
+    // Lays the list out once it took its new size: its columns share its width.
+    virtual void resizeList() {
+        if (m_view != nullptr) {
+            m_view->resizeColumns();
+        }
+    }
     // Moves and stretches the controls by the change of the dialog's size: OK and Cancel (when
-    // they may move), the status pop-up and its label move, the list grows, the side buttons
-    // follow its right edge, and the name edit text takes the name column's width.
+    // they may move), the status pop-up and its label move, the list grows and is laid out, the
+    // side buttons follow its right edge, and the name edit text takes the name column's width.
     virtual void resize(ScreenPoint const& delta) {
         if (canButtonsMove()) {
             for (Int16 item : {Int16(1), Int16(2)}) {
@@ -255,7 +263,8 @@ public:
             m_statusLabel->offset(delta);
         }
         if (m_view != nullptr) {
-            m_view->resize(delta);
+            m_view->getList()->resize(delta);
+            resizeList();
         }
         for (Int16 item = newItem; item <= exportItem; ++item) {
             if (DialogControl* control = getControl(item)) {
@@ -352,6 +361,7 @@ public:
         }
         ImportCollection collection;
         m_database->initialiseStorage(collection, true, filters);
+        Key kept = m_database->getDefault();
         if (!importToStorage(collection, *file, names[std::size_t(selected)],
                              extensions[std::size_t(selected)]) ||
             !mergeStorage(collection)) {
@@ -360,6 +370,8 @@ public:
             }
             return;
         }
+        // The independent copy the import merged into has no default: it keeps the edited one's.
+        m_database->setDefaultRecord(kept);
         updateDeletedDatabase();
         m_view->getList()->deselectAll();
         populateList(Key());
@@ -634,7 +646,7 @@ private:
         }
     };
 
-    // A size change of the dialog moves its controls.
+    // A size change of the dialog moves its controls; the end of a resize redraws the dialog.
     class ResizeDialog : public Subscriber, Handler {
     public:
         using Handler::Handler;
@@ -643,12 +655,23 @@ private:
         }
         bool takeEvent(Event& event) override {
             auto* resize = dynamic_cast<ResizeEvent*>(&event);
-            if (resize == nullptr || resize->getState() != ResizeEvent::resizing ||
-                (resize->getHGrow() == 0 && resize->getVGrow() == 0)) {
+            if (resize == nullptr) {
                 return false;
             }
-            this->dialog().resize(ScreenPoint(resize->getHGrow(), resize->getVGrow()));
-            return true;
+            UserDataDialog& owner = this->dialog();
+            switch (resize->getState()) {
+            case ResizeEvent::resizing:
+                if (owner.isInitialSize() || (resize->getHGrow() == 0 && resize->getVGrow() == 0)) {
+                    return false;
+                }
+                owner.resize(ScreenPoint(resize->getHGrow(), resize->getVGrow()));
+                return true;
+            case ResizeEvent::resizeExited:
+                owner.redraw();
+                return true;
+            default:
+                return false;
+            }
         }
     };
 

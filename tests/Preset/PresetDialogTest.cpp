@@ -378,6 +378,7 @@ TEST_F(PresetDialogTest, TheTypePopupWidensWithTheList) {
         Int16 item;
         std::vector<int> change; // left, top, right, bottom
     };
+    // The pop-up and its label head the list, whose top edge stays: the pop-up only widens.
     const Case cases[] = {{3, {0, 0, 40, 30}}, {12, {0, 0, 40, 0}}, {13, {0, 0, 0, 0}}};
     for (const Case& c : cases) {
         std::vector<int> change;

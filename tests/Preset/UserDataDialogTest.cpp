@@ -416,6 +416,7 @@ TEST_F(UserDataDialogTest, ImportMergesNewerRecordsIntoTheEditedCopy) {
     };
     for (const Case& c : cases) {
         resetNotes();
+        projectNotes()->setDefaultRecord(key(1));
         std::filesystem::create_directories(file.parent_path());
         std::ofstream(file, std::ios::binary) << c.content;
         std::size_t before = sim::alerts().size();
@@ -429,6 +430,7 @@ TEST_F(UserDataDialogTest, ImportMergesNewerRecordsIntoTheEditedCopy) {
         EXPECT_EQ(NoteDatabase::live, live) << c.name << ": every copy freed";
         EXPECT_EQ(states(), c.notes) << c.name;
         EXPECT_EQ(projectNotes()->size(), c.size) << c.name;
+        EXPECT_EQ(projectNotes()->getDefault(), key(1)) << c.name << ": OK keeps the project's default";
         ASSERT_EQ(sim::alerts().size() - before, c.alert != nullptr ? 1u : 0u) << c.name;
         if (c.alert != nullptr) {
             EXPECT_EQ(sim::alerts().back().largeText, c.alert);
@@ -512,10 +514,19 @@ TEST_F(UserDataDialogTest, ButtonStatesFollowTheSelection) {
     }
 }
 
-// Notes where the controls are when OK is clicked.
+// Notes where the controls are when OK is clicked, and how often the dialog was redrawn. It may
+// keep its template's layout, or lay its list out itself (leaving the columns as they are).
 class LayoutDialog : public NoteDialog {
 public:
-    LayoutDialog() : NoteDialog(32604, "Notes", false) {}
+    explicit LayoutDialog(bool initialSize = false, bool ownList = false)
+        : NoteDialog(32604, "Notes", false), m_initialSize(initialSize), m_ownList(ownList) {}
+    bool isInitialSize() const override { return m_initialSize; }
+    void resizeList() override {
+        ++listLayouts;
+        if (!m_ownList) {
+            NoteDialog::resizeList();
+        }
+    }
     void handleAccept(ActionEvent& event) override {
         for (Int16 item : {1, 3, 4, 8, 9, 10, 11}) {
             ScreenRect bounds = getControl(item)->getBounds();
@@ -523,40 +534,62 @@ public:
                            bounds.getEnd().getY()};
         }
         nameColumn = getListView()->getList()->getColumnStyle(0).getWidth();
+        redraws = sim::findPanel(getDialogID())->redraws;
         NoteDialog::handleAccept(event);
     }
     std::map<Int16, std::vector<int>> rects;
     int nameColumn = 0;
+    int redraws = 0;
+    int listLayouts = 0;
+
+private:
+    bool m_initialSize;
+    bool m_ownList;
 };
 
 TEST_F(UserDataDialogTest, ResizingMovesAndStretchesTheControls) {
-    LayoutDialog still;
-    sim::queueDialogScript(32604, {sim::userAction(K::click, 1)});
-    ASSERT_EQ(still.show(), 1);
-    LayoutDialog grown;
-    sim::DialogAction resize = sim::userAction(K::resize);
-    resize.h = 40;
-    resize.v = 30;
-    sim::queueDialogScript(32604, {resize, sim::userAction(K::click, 1)});
-    ASSERT_EQ(grown.show(), 1);
-    struct Case {
-        Int16 item;
-        std::vector<int> change; // left, top, right, bottom
-    };
-    const Case cases[] = {
+    using Changes = std::vector<std::pair<Int16, std::vector<int>>>; // left, top, right, bottom
+    const Changes moved = {
         {1, {40, 30, 40, 30}}, {3, {0, 0, 40, 30}},   {4, {40, 0, 40, 0}},
         {8, {40, 0, 40, 0}},   {9, {40, 30, 40, 30}}, {10, {40, 30, 40, 30}},
     };
+    const Changes kept = {{1, {0, 0, 0, 0}}, {3, {0, 0, 0, 0}}, {9, {0, 0, 0, 0}}};
+    struct Case {
+        const char* name;
+        bool initialSize;
+        bool ownList;
+        Changes changes;
+        int columnGrowth;
+        int listLayouts;
+    };
+    const Case cases[] = {
+        {"laid out", false, false, moved, 40, 1},
+        {"the template's layout kept", true, false, kept, 0, 0},
+        {"the list laid out by the dialog", false, true, moved, 0, 1},
+    };
     for (const Case& c : cases) {
-        std::vector<int> change;
-        for (std::size_t k = 0; k < 4; ++k) {
-            change.push_back(grown.rects[c.item][k] - still.rects[c.item][k]);
+        LayoutDialog still(c.initialSize, c.ownList);
+        sim::queueDialogScript(32604, {sim::userAction(K::click, 1)});
+        ASSERT_EQ(still.show(), 1);
+        LayoutDialog grown(c.initialSize, c.ownList);
+        sim::DialogAction resize = sim::userAction(K::resize);
+        resize.h = 40;
+        resize.v = 30;
+        sim::queueDialogScript(32604, {resize, sim::userAction(K::click, 1)});
+        ASSERT_EQ(grown.show(), 1);
+        for (const auto& change : c.changes) {
+            std::vector<int> found;
+            for (std::size_t k = 0; k < 4; ++k) {
+                found.push_back(grown.rects[change.first][k] - still.rects[change.first][k]);
+            }
+            EXPECT_EQ(found, change.second) << c.name << " " << change.first;
         }
-        EXPECT_EQ(change, c.change) << c.item;
+        EXPECT_EQ(grown.nameColumn - still.nameColumn, c.columnGrowth) << c.name;
+        EXPECT_EQ(grown.rects[11][2] - grown.rects[11][0], grown.nameColumn)
+            << c.name << ": the name edit text spans the column";
+        EXPECT_EQ(grown.listLayouts, c.listLayouts) << c.name;
+        EXPECT_EQ(grown.redraws - still.redraws, 1) << c.name << ": the end of the resize redraws the dialog";
     }
-    EXPECT_EQ(grown.rects[11][2] - grown.rects[11][0], grown.nameColumn)
-        << "the name edit text spans the column";
-    EXPECT_EQ(grown.nameColumn - still.nameColumn, 40);
 }
 
 } // namespace
