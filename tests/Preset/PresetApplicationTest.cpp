@@ -225,16 +225,17 @@ TEST_F(ApplicationTest, ExtractCreatesAndRenamesRecords) {
 
 TEST_F(ApplicationTest, CustomisingClearsThenFollowsATypedName) {
     storeWall("Brick", 7, 1);
-    setText("name", "Brick");
-    setText("echo", "Brick");
-    setText("key", keyText(1).c_str());
+    storeWall("Stone", 9, 2);
+    setText("name", "Stone");
+    setText("echo", "Stone");
+    setText("key", keyText(2).c_str());
     setNumber("status", 8);
     EXPECT_TRUE(apply());
     EXPECT_EQ(number("status"), 9);
     EXPECT_EQ(text("name"), "");
     EXPECT_EQ(text("echo"), "");
     EXPECT_EQ(text("key"), "");
-    EXPECT_EQ(database.getDefault(), key(1));
+    EXPECT_EQ(database.getDefault(), key(2)) << "the customised record becomes the default, not the first";
 
     setText("name", "Brick");
     EXPECT_TRUE(apply());

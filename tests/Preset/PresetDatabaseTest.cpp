@@ -136,8 +136,10 @@ TEST_F(PresetTypesTest, MergedRecordsAreNamedByTheirOwnType) {
 TEST_F(PresetTypesTest, MenusListTheCurrentRecordsOfTheType) {
     PresetDatabase database;
     PresetDatabase::setDefaultTemplate("wall", true);
+    // Keys in another order than the names, which the menu sorts.
+    unsigned int n = 0;
     for (char const* name : {"c", "a", "b"}) {
-        database.createRecord(Guid(), name, Guid());
+        database.createRecord(Guid(), name, key(++n));
     }
     database.setDeprecated(database.findRecord("b", Guid()), true);
     PresetDatabase::setDefaultTemplate("finish", true);

@@ -30,6 +30,8 @@ std::string const definition =
     parameter("statusParameter", "status") + "<settingList><setting field=\"pen\">" +
     parameter("parameter", "pen") + parameter("flags", "penFlag") + parameter("legacy", "oldPen", 0, 2) +
     "</setting><setting field=\"pen2\">" + parameter("parameter", "oldPen") +
+    "</setting><setting field=\"pen3\">" + parameter("parameter", "newPen") +
+    parameter("legacy", "pen", 0, 5) +
     "</setting></settingList><indexRange row=\"0\" "
     "count=\"2\"/><subtype>3</subtype><subtype>4</subtype></preset>";
 
@@ -100,7 +102,7 @@ TEST_F(PresetTest, FieldsAreFoundForParametersAndSubtypes) {
         unsigned long long column;
     };
     Case const cases[] = {
-        {"pen", "pen", 0},
+        {"pen", "pen", 0},     // a direct match ends the scan: a later legacy entry of the name is not seen
         {"oldPen", "pen2", 2}, // the legacy match of the first setting gives its column; a later direct match
                                // replaces the name and keeps the column
         {"penFlag", "", 0},
