@@ -63,6 +63,7 @@ TEST(TextDatabaseTest, SplittingLines) {
         {"a,b,c\n", ",", {{"a", "b", "c"}}},
         {"a,,c\n", ",", {{"a", "", "c"}}},
         {"x\ty,z\n1,2\n", "", {{"x", "y,z"}, {"1,2"}}}, // a tab anywhere: tabs
+        {"a,b\nc\td\n", "", {{"a,b"}, {"c", "d"}}},     // even on a later line
         {"1,2\n3,4", "", {{"1", "2"}, {"3", "4"}}},     // no tab: commas; the last line without an end
         {"\r\n\r\na;b\r\n\n\nc;d\r\n", ";", {{"a", "b"}, {"c", "d"}}},
         {"", ",", {}},
