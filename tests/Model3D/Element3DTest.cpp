@@ -21,7 +21,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
+#include <utility>
+#include <vector>
 
 using namespace zelvane;
 
@@ -80,6 +83,30 @@ TEST_F(Element3DTest, BoxesShareEdgesBetweenFacesInOppositeDirections) {
     EXPECT_DOUBLE_EQ(body.face(0).getNormal().z(), -1.0);
     EXPECT_THROW(model.body(2), std::out_of_range);
     EXPECT_THROW(body.face(6), std::out_of_range);
+}
+
+TEST_F(Element3DTest, AnEdgeOfThreeFacesKeepsTheFirstTwoVisitedLastFirst) {
+    // Three triangles hinged on the edge from (0, 0, 0) to (1, 0, 0), like the pages of a book.
+    sim::Body3D fins;
+    fins.status = 0;
+    fins.vertices = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 0, 1}, {0, -1, 0}};
+    for (auto [a, b] :
+         std::vector<std::pair<Int32, Int32>>{{1, 2}, {2, 3}, {3, 1}, {2, 4}, {4, 1}, {2, 5}, {5, 1}}) {
+        fins.edges.push_back(sim::Body3D::Edge{a, b, 0, 1});
+    }
+    fins.vectors = {{0, 0, 1}, {0, -1, 0}};
+    fins.polygons = {{{1, 2, 3}, 1, 0, 1, {}}, {{1, 4, 5}, 2, 0, 1, {}}, {{1, 6, 7}, -1, 0, 1, {}}};
+    Element3D model = read(add({fins}));
+    ASSERT_EQ(model.bodySize(), 1u);
+    ASSERT_EQ(model.faceSize(0), 3u);
+    Edge hinge = model.edge(0, 0);
+    ASSERT_EQ(std::abs(model.face(0, 2).edge(0, true)), 1);
+    EXPECT_EQ(hinge.getFirstFace(), 2);
+    EXPECT_EQ(hinge.getSecondFace(), 1);
+    // An edge of one face only has no second face.
+    Edge rim = model.edge(0, 1);
+    EXPECT_EQ(rim.getFirstFace(), 0);
+    EXPECT_EQ(rim.getSecondFace(), Edge::none);
 }
 
 TEST_F(Element3DTest, VerticesAreTransformedOnce) {
