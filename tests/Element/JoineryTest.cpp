@@ -148,6 +148,63 @@ TEST_F(JoineryTest, CentreLinesOnStraightCurvedAndImpossibleWalls) {
         EXPECT_NEAR(edge.getSweep(), 2.0 * h, 1e-9);
         EXPECT_NEAR(edge.origin().z(), 0.9, 1e-9) << "lifted to the sill";
     }
+    // A reference line on a face of a curved wall: the opening moves by half the thickness towards
+    // the wall's body, and the span is measured on the face the flags pick (radius `on`).
+    struct Shifted {
+        const char* name;
+        API_Coord begin;
+        API_Coord end;
+        double sweep;
+        Int32 reference;
+        bool rightHand;
+        bool revealInside;
+        double radius; // of the opening's centre line
+        double on;
+    };
+    for (const Shifted& c : {
+             Shifted{"anticlockwise, outside", {5, 0}, {0, 5}, pi / 2, Wall::outside, false, false, 4.9, 4.8},
+             Shifted{"anticlockwise, inside", {5, 0}, {0, 5}, pi / 2, Wall::inside, false, false, 5.1, 5.2},
+             Shifted{"anticlockwise, outside, right hand",
+                     {5, 0},
+                     {0, 5},
+                     pi / 2,
+                     Wall::outside,
+                     true,
+                     false,
+                     4.9,
+                     5.0},
+             Shifted{"anticlockwise, inside, reveal inside",
+                     {5, 0},
+                     {0, 5},
+                     pi / 2,
+                     Wall::inside,
+                     false,
+                     true,
+                     5.1,
+                     5.0},
+             Shifted{"clockwise, outside", {0, 5}, {5, 0}, -pi / 2, Wall::outside, false, false, 5.1, 5.2},
+             Shifted{"clockwise, inside", {0, 5}, {5, 0}, -pi / 2, Wall::inside, false, false, 4.9, 4.8},
+         }) {
+        SCOPED_TRACE(c.name);
+        API_Element wallData = wallRecord(c.begin, c.end, c.sweep, 0.2);
+        wallData.wall.referenceLineLocation = c.reference;
+        API_Element windowData = openingRecord(API_WindowID, sim::addElement(wallData), 1.0, 2.5);
+        windowData.window.oSide = c.rightHand;
+        windowData.window.revealInside = c.revealInside;
+        auto window = load<Window>(sim::addElement(windowData));
+        ASSERT_NE(window, nullptr);
+        PolyEdge edge;
+        double thickness = 0.0;
+        ASSERT_TRUE(window->getCentreLine(edge, thickness));
+        const double h = std::asin(0.5 / c.on);
+        EXPECT_NEAR(edge.origin().lengthTo2D(CadPoint(0, 0)), c.radius, 1e-9);
+        EXPECT_NEAR(edge.end().lengthTo2D(CadPoint(0, 0)), c.radius, 1e-9);
+        EXPECT_NEAR(std::fabs(edge.getSweep()), 2.0 * h, 1e-9);
+        if (c.sweep > 0.0) {
+            EXPECT_NEAR(edge.origin().x(), c.radius * std::cos(0.5 - h), 1e-9);
+            EXPECT_NEAR(edge.origin().y(), c.radius * std::sin(0.5 - h), 1e-9);
+        }
+    }
     struct Impossible {
         const char* name;
         GS::Guid wall;
