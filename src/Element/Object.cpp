@@ -314,13 +314,16 @@ bool Object::userEdit() {
         return false;
     }
     m_record = memberOf(element);
-    if (memo.memo->params != nullptr) {
+    const bool noParameters = memo.memo->params == nullptr;
+    if (!noParameters) {
         ElementMemoStore store(memo.memo);
         memo.memo = nullptr; // the store frees it
         MemoStore* given = &store;
         ComponentElem::getMemo(static_cast<unsigned long long>(parameterMask), given);
     }
-    Object::setSourceLink(ComponentLink(m_record.libInd, m_partKind, nullptr), false, false);
+    // Without parameters from the dialog there are none to keep: the part's defaults and own size
+    // are taken, as when the object is first pointed at it.
+    Object::setSourceLink(ComponentLink(m_record.libInd, m_partKind, nullptr), noParameters, noParameters);
     return true;
 }
 

@@ -241,6 +241,21 @@ TEST_F(ObjectTest, UserEditAcceptedAndCancelled) {
     EXPECT_DOUBLE_EQ(lengthOf(*object, "A"), 2.5);
     ASSERT_EQ(sim::objectSettingsShown().size(), 1u);
     EXPECT_STREQ(sim::objectSettingsShown()[0].record.name, "A");
+
+    // An object without parameters, pointed at another part in the dialog, which hands back
+    // none: it takes the new part's defaults and own size.
+    Int32 desk = addPart("Desk", 1.6, 0.8);
+    std::unique_ptr<Object> bare = load(place(chair, 2.0, false));
+    ASSERT_EQ(bare->sizeParameters(), 0u);
+    values = bare->getRecord();
+    values.libInd = desk;
+    sim::scriptObjectSettings(&values, {});
+    EXPECT_TRUE(bare->userEdit());
+    EXPECT_TRUE(sim::objectSettingsShown().empty());
+    EXPECT_EQ(bare->getSourceIndex(), desk);
+    ASSERT_NE(bare->getParameter(String("legs")), nullptr);
+    EXPECT_DOUBLE_EQ(lengthOf(*bare, "A"), 1.6);
+    EXPECT_DOUBLE_EQ(bare->getAxialDepth(), 0.8);
 }
 
 TEST_F(ObjectTest, NewObjectsAndLampsFromTheToolDefaults) {
