@@ -1,8 +1,12 @@
 #include "sim/Sim.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
+#include <deque>
 #include <map>
 #include <unistd.h>
+#include <unordered_map>
 
 namespace sim {
 namespace {
@@ -13,8 +17,24 @@ struct Fault {
     int skip = 0;
 };
 
+// One logged call: its name by number and its code.
+struct Logged {
+    std::uint32_t name = 0;
+    Int64 code = 0;
+};
+
+// The call log: each name kept once, numbered in the order first seen, with its count; the
+// latest calls in a ring.
+struct CallLog {
+    std::deque<std::string> names; // stable, so that the index can view them
+    std::unordered_map<std::string_view, std::uint32_t> numbers;
+    std::vector<std::size_t> counts; // by name number
+    std::vector<Logged> ring;
+    std::size_t next = 0; // where the next call goes once the ring is full
+};
+
 struct Core {
-    std::vector<CallRecord> calls;
+    CallLog log;
     std::map<std::string, Fault, std::less<>> faults;
     std::vector<ResetFunction> resets;
     std::vector<ResetFunction> projectClears;
@@ -26,28 +46,61 @@ Core& core() {
     return *instance;
 }
 
+std::uint32_t numberOf(CallLog& log, std::string_view call) {
+    auto found = log.numbers.find(call);
+    if (found != log.numbers.end()) {
+        return found->second;
+    }
+    // An allocation that fails part way leaves the three as they were.
+    auto number = std::uint32_t(log.names.size());
+    log.counts.reserve(log.counts.size() + 1);
+    log.names.emplace_back(call);
+    try {
+        log.numbers.emplace(log.names.back(), number);
+    } catch (...) {
+        log.names.pop_back();
+        throw;
+    }
+    log.counts.push_back(0);
+    return number;
+}
+
 } // namespace
 
 void log(std::string_view call, Int64 code) {
-    core().calls.push_back(CallRecord{std::string(call), code});
+    CallLog& log = core().log;
+    std::uint32_t name = numberOf(log, call);
+    if (log.ring.size() < callLogCapacity) {
+        log.ring.push_back(Logged{name, code});
+    } else {
+        log.ring[log.next] = Logged{name, code};
+        log.next = (log.next + 1) % callLogCapacity;
+    }
+    ++log.counts[name];
 }
 
-const std::vector<CallRecord>& calls() {
-    return core().calls;
+std::vector<CallRecord> calls() {
+    const CallLog& log = core().log;
+    std::vector<CallRecord> result;
+    result.reserve(log.ring.size());
+    for (std::size_t i = 0; i < log.ring.size(); ++i) {
+        const Logged& call = log.ring[(log.next + i) % log.ring.size()];
+        result.push_back(CallRecord{log.names[call.name], call.code});
+    }
+    return result;
 }
 
 std::size_t callCount(std::string_view call) {
-    std::size_t n = 0;
-    for (const CallRecord& record : core().calls) {
-        if (record.name == call) {
-            ++n;
-        }
-    }
-    return n;
+    const CallLog& log = core().log;
+    auto found = log.numbers.find(call);
+    return found != log.numbers.end() ? log.counts[found->second] : 0;
 }
 
 void clearCalls() {
-    core().calls.clear();
+    CallLog& log = core().log;
+    std::fill(log.counts.begin(), log.counts.end(), 0);
+    log.ring.clear();
+    log.next = 0;
 }
 
 void failCall(std::string_view call, GSErrCode err, int times, int skip) {

@@ -17,9 +17,14 @@ struct CallRecord {
 };
 
 // Host interface calls are logged here (memory and character services are not: they are too
-// frequent to be worth it).
+// frequent to be worth it). The log keeps the latest calls and a count of every call by name, so
+// that a long run holds it in bounded memory.
 void log(std::string_view call, Int64 code = 0);
-const std::vector<CallRecord>& calls();
+// How many of the latest calls the log keeps.
+constexpr std::size_t callLogCapacity = std::size_t(1) << 16;
+// The latest calls since the log was cleared, at most callLogCapacity of them, oldest first.
+std::vector<CallRecord> calls();
+// How often the call was made since the log was cleared, however many calls followed it.
 std::size_t callCount(std::string_view call);
 void clearCalls();
 

@@ -69,3 +69,26 @@ TEST(SimTest, FaultsAndCallLog) {
     EXPECT_TRUE(sim::calls().empty());
     EXPECT_TRUE(std::filesystem::is_directory(sim::sandboxRoot()));
 }
+
+TEST(SimTest, CallLogKeepsTheLatestCallsAndCountsEveryOne) {
+    const std::size_t total = sim::callLogCapacity + 10;
+    for (std::size_t i = 0; i < total; ++i) {
+        sim::log(i % 2 == 0 ? "Even" : "Odd", Int64(i));
+    }
+    std::vector<sim::CallRecord> calls = sim::calls();
+    ASSERT_EQ(calls.size(), sim::callLogCapacity);
+    for (std::size_t i = 0; i < calls.size(); ++i) {
+        ASSERT_EQ(calls[i].code, Int64(i + 10)) << i;
+        ASSERT_EQ(calls[i].name, i % 2 == 0 ? "Even" : "Odd") << i;
+    }
+    EXPECT_EQ(sim::callCount("Even"), total / 2);
+    EXPECT_EQ(sim::callCount("Odd"), total / 2);
+    EXPECT_EQ(sim::callCount("Never"), 0u);
+    sim::clearCalls();
+    EXPECT_TRUE(sim::calls().empty());
+    EXPECT_EQ(sim::callCount("Even"), 0u);
+    sim::log("Odd", 3);
+    ASSERT_EQ(sim::calls().size(), 1u);
+    EXPECT_EQ(sim::calls().front().code, 3);
+    EXPECT_EQ(sim::callCount("Odd"), 1u);
+}
