@@ -14,6 +14,8 @@
 #include <cstring>
 #include <optional>
 #include <set>
+#include <unordered_map>
+#include <vector>
 
 namespace {
 
@@ -23,8 +25,19 @@ struct Creation {
     Int32 replaces = 0; // the index of the loaded part this one overwrites, 0 for a new one
 };
 
+// Where the parts of each document name, file name and unique ID are (positions from 0, in
+// library order), so that searches need not walk the library.
+struct PartIndex {
+    bool made = false;
+    std::unordered_map<std::string, std::vector<std::size_t>> names;
+    std::unordered_map<std::string, std::vector<std::size_t>> files;
+    std::unordered_map<std::string, std::vector<std::size_t>> ownIDs;
+    std::unordered_map<std::string, std::vector<std::size_t>> families; // of unique IDs
+};
+
 struct State {
     std::vector<sim::LibPartDef> parts;
+    PartIndex index; // made again on the first search after the parts may have changed
     std::multimap<std::string, std::string> subtypes;
     std::map<Int32, std::string> builtins;
     bool overwrite = false;
@@ -102,6 +115,33 @@ std::string familyOf(const std::string& id) {
     return family;
 }
 
+void addToIndex(PartIndex& index, const sim::LibPartDef& part, std::size_t at) {
+    index.names[part.name].push_back(at);
+    index.files[fileNameOf(part)].push_back(at);
+    index.ownIDs[part.ownID].push_back(at);
+    index.families[familyOf(part.ownID)].push_back(at);
+}
+
+const PartIndex& partIndex() {
+    PartIndex& index = state().index;
+    if (!index.made) {
+        index = PartIndex();
+        const auto& parts = state().parts;
+        for (std::size_t at = 0; at < parts.size(); ++at) {
+            addToIndex(index, parts[at], at);
+        }
+        index.made = true;
+    }
+    return index;
+}
+
+// The positions of the parts with that key, in library order; null for none.
+const std::vector<std::size_t>*
+partsWith(const std::unordered_map<std::string, std::vector<std::size_t>>& map, const std::string& key) {
+    auto found = map.find(key);
+    return found != map.end() ? &found->second : nullptr;
+}
+
 bool derivesFrom(const std::string& id, const std::string& ancestor, int depth) {
     if (id.empty() || depth > 64) {
         return false;
@@ -115,10 +155,12 @@ bool derivesFrom(const std::string& id, const std::string& ancestor, int depth) 
             return true;
         }
     }
-    for (const sim::LibPartDef& part : state().parts) {
-        if (!part.parentID.empty() && familyOf(part.ownID) == familyOf(id) &&
-            derivesFrom(part.parentID, ancestor, depth + 1)) {
-            return true;
+    if (const std::vector<std::size_t>* children = partsWith(partIndex().families, familyOf(id))) {
+        for (std::size_t at : *children) {
+            const sim::LibPartDef& part = state().parts[at];
+            if (!part.parentID.empty() && derivesFrom(part.parentID, ancestor, depth + 1)) {
+                return true;
+            }
         }
     }
     return false;
@@ -420,15 +462,31 @@ LibParameter textArray(const std::string& name, Int32 dim1, Int32 dim2,
 }
 
 Int32 addLibPart(const LibPartDef& part) {
-    state().parts.push_back(part);
-    return Int32(state().parts.size());
+    State& s = state();
+    s.parts.push_back(part);
+    if (s.index.made) {
+        try {
+            addToIndex(s.index, s.parts.back(), s.parts.size() - 1);
+        } catch (...) {
+            s.index.made = false;
+            throw;
+        }
+    }
+    return Int32(s.parts.size());
 }
 
 void clearLibrary() {
     state().parts.clear();
+    state().index = PartIndex();
 }
 
 LibPartDef* libPart(Int32 index) {
+    // The caller may rename the part.
+    state().index.made = false;
+    return partAt(index);
+}
+
+const LibPartDef* loadedLibPart(Int32 index) {
     return partAt(index);
 }
 
@@ -508,20 +566,29 @@ GSErrCode ACAPI_LibPart_Search(API_LibPart* ancestor, bool, bool onlyPlaceable) 
         return APIERR_BADPARS;
     }
     const auto& parts = state().parts;
-    Int32 start = parentID.empty() ? 0 : std::max<Int32>(ancestor->index, 0);
-    for (Int32 i = start; i < Int32(parts.size()); ++i) {
-        const sim::LibPartDef& part = parts[std::size_t(i)];
-        if (!typeFits(ancestor->typeID, part) || (onlyPlaceable && !part.placeable)) {
-            continue;
+    auto fits = [&](const sim::LibPartDef& part) {
+        return typeFits(ancestor->typeID, part) && (!onlyPlaceable || part.placeable);
+    };
+    if (!parentID.empty()) {
+        for (Int32 i = std::max<Int32>(ancestor->index, 0); i < Int32(parts.size()); ++i) {
+            const sim::LibPartDef& part = parts[std::size_t(i)];
+            if (fits(part) && !part.parentID.empty() && familyOf(part.parentID) == familyOf(parentID)) {
+                fillRecord(*ancestor, part, i + 1);
+                return NoError;
+            }
         }
-        bool found = !parentID.empty()
-                         ? familyOf(part.parentID) == familyOf(parentID) && !part.parentID.empty()
-                     : !ownID.empty() ? part.ownID == ownID
-                     : !name.empty()  ? part.name == name
-                                      : fileNameOf(part) == fileName;
-        if (found) {
-            fillRecord(*ancestor, part, i + 1);
-            return NoError;
+        return APIERR_LIBPARTNOTFOUND;
+    }
+    const PartIndex& index = partIndex();
+    const std::vector<std::size_t>* candidates = !ownID.empty()  ? partsWith(index.ownIDs, ownID)
+                                                 : !name.empty() ? partsWith(index.names, name)
+                                                                 : partsWith(index.files, fileName);
+    if (candidates != nullptr) {
+        for (std::size_t at : *candidates) {
+            if (fits(parts[at])) {
+                fillRecord(*ancestor, parts[at], Int32(at + 1));
+                return NoError;
+            }
         }
     }
     return APIERR_LIBPARTNOTFOUND;
@@ -687,6 +754,7 @@ GSErrCode ACAPI_LibPart_Save(API_LibPart* libPart) {
     Int32 index = creation.replaces;
     if (index != 0) {
         s.parts[std::size_t(index - 1)] = creation.part;
+        s.index.made = false;
     } else {
         index = sim::addLibPart(creation.part);
     }

@@ -69,7 +69,7 @@ GSErrCode openSession(void* par1, void*, void*, void*) {
             return err;
         }
     } else {
-        const sim::LibPartDef* part = sim::libPart(owner->libInd);
+        const sim::LibPartDef* part = sim::loadedLibPart(owner->libInd);
         if (part == nullptr) {
             return APIERR_BADINDEX;
         }

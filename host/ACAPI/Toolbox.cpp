@@ -89,7 +89,7 @@ Int32* partIndex(API_Element& element) {
 
 Int32 partNamed(const std::string& name) {
     for (Int32 index = 1; index <= sim::libPartCount(); ++index) {
-        if (sim::libPart(index)->name == name) {
+        if (sim::loadedLibPart(index)->name == name) {
             return index;
         }
     }
@@ -110,7 +110,7 @@ bool takeSettings(const API_ToolBoxItem& item, const sim::SettingsAnswer& answer
             return false;
         }
         *index = part;
-        parameters = sim::libPart(part)->parameters;
+        parameters = sim::loadedLibPart(part)->parameters;
     }
     for (const sim::SettingsValue& value : answer.values) {
         auto found = std::find_if(parameters.begin(), parameters.end(),

@@ -47,8 +47,11 @@ struct LibPartDef {
 Int32 addLibPart(const LibPartDef& part);
 // Removes every part.
 void clearLibrary();
-// The part of an index (null outside 1..count); changes to it are the host's.
+// The part of an index (null outside 1..count); changes to it are the host's. Searches after
+// this call find the part by the names it has then: change them before the next search.
 LibPartDef* libPart(Int32 index);
+// The part of an index, to read (null outside 1..count).
+const LibPartDef* loadedLibPart(Int32 index);
 Int32 libPartCount();
 // Whether the text is one of the host's text sections.
 bool isTextSection(GSType type);

@@ -60,6 +60,49 @@ TEST(LibraryTest, NameSearchesAndTheirOrder) {
     }
 }
 
+TEST(LibraryTest, SearchesFollowTheLibrarysChanges) {
+    sim::addLibPart(part(APILib_ObjectID, "Chair", id(1)));
+    Library library(nullptr, 0);
+    API_LibTypeID type = APILib_ObjectID;
+    ASSERT_EQ(library.getIndexByName("Chair", type), 1);
+
+    // Added after a search: found, and the first part of a name stays the one found.
+    sim::addLibPart(part(APILib_ObjectID, "Table", id(2)));
+    sim::addLibPart(part(APILib_ObjectID, "Chair", id(3)));
+    sim::addLibPart(part(APILib_ObjectID, "Gate", id(4), doorID));
+    EXPECT_EQ(library.getIndexByName("Table", type), 2);
+    EXPECT_EQ(library.getIndexByName("Chair", type), 1);
+    EXPECT_EQ(library.getIndexByID(FamilyGuid(id(3).c_str()), type), 3);
+    type = 0;
+    EXPECT_EQ(library.getIndexByName("Gate", type), 4);
+    EXPECT_EQ(type, APILib_DoorID) << "derived from the door subtype through its parent";
+
+    // Changed through the host: found by the new names only.
+    sim::libPart(1)->name = "Armchair";
+    sim::libPart(2)->fileName = "Desk.gsm";
+    sim::libPart(3)->ownID = id(5);
+    sim::libPart(4)->parentID = "";
+    struct Case {
+        const char* name;
+        Int32 index;
+    };
+    for (const Case& c : {Case{"Chair", 3}, Case{"Armchair", 1}, Case{"Table", 2}, Case{"Desk", 2}}) {
+        type = APILib_ObjectID;
+        EXPECT_EQ(library.getIndexByName(c.name, type), c.index) << c.name;
+    }
+    type = APILib_ObjectID;
+    EXPECT_EQ(library.getIndexByID(FamilyGuid(id(3).c_str()), type), 0);
+    EXPECT_EQ(library.getIndexByID(FamilyGuid(id(5).c_str()), type), 3);
+    type = 0;
+    EXPECT_EQ(library.getIndexByName("Gate", type), 4);
+    EXPECT_EQ(type, APILib_ObjectID) << "no parent any more";
+
+    sim::clearLibrary();
+    EXPECT_EQ(library.getIndexByName("Armchair", type), 0);
+    sim::addLibPart(part(APILib_ObjectID, "Armchair", id(6)));
+    EXPECT_EQ(library.getIndexByName("Armchair", type), 1);
+}
+
 TEST(LibraryTest, LongNamesAreCutAndTerminated) {
     std::string longName(300, 'x');
     sim::addLibPart(part(APILib_ObjectID, std::string(255, 'x')));

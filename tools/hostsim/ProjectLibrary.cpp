@@ -214,12 +214,12 @@ const sim::LibPartDef* ProjectLibrary::part(Int32 index) const {
     if (index < 1 || index > count()) {
         return nullptr;
     }
-    return m_given ? &m_parts[std::size_t(index - 1)] : sim::libPart(index);
+    return m_given ? &m_parts[std::size_t(index - 1)] : sim::loadedLibPart(index);
 }
 
 Int32 ProjectLibrary::indexOf(const std::string& name) const {
     for (Int32 index = 1; index <= count(); ++index) {
-        const sim::LibPartDef* part = m_given ? &m_parts[std::size_t(index - 1)] : sim::libPart(index);
+        const sim::LibPartDef* part = m_given ? &m_parts[std::size_t(index - 1)] : sim::loadedLibPart(index);
         if (part != nullptr && part->name == name) {
             return index;
         }
