@@ -397,7 +397,9 @@ std::vector<API_EditPars> editsOf(const GS::Guid& guid) {
 }
 
 void setElementLocked(const GS::Guid& guid, bool locked) {
-    existing(guid).record.header.locked = locked;
+    Entry& entry = existing(guid);
+    remember(guid); // a lock changed inside a command is undone with it
+    entry.record.header.locked = locked;
 }
 
 GSErrCode applyElementTool(GSType command, const API_Elem_Head* heads, Int32 count) {

@@ -3,6 +3,7 @@
 #include "ACAPI/ModuleData.hpp"
 #include "ACAPI/Output.hpp"
 #include "ACAPI/Selection.hpp"
+#include "ACAPI/Toolbox.hpp"
 #include "GSRoot/BM.hpp"
 #include "sim/ElementMemos.h"
 #include "sim/ElementTable.h"
@@ -119,6 +120,10 @@ TEST_F(UndoJournalTest, ElementChangesNeedACommandOnlyWhenTheHostAsksForOne) {
 
 TEST_F(UndoJournalTest, UndoRevertsTheLastCommandsElementChangesOnce) {
     GS::Guid made;
+    API_Element lockedObject = object(3.0);
+    lockedObject.header.locked = true;
+    GS::Guid locked = sim::addElement(lockedObject);
+    GS::Guid free = sim::addElement(object(4.0));
     EXPECT_FALSE(sim::undoLastCommand()) << "no command yet";
     ASSERT_EQ(ACAPI_CallUndoableCommand(
                   "Remap",
@@ -143,6 +148,13 @@ TEST_F(UndoJournalTest, UndoRevertsTheLastCommandsElementChangesOnce) {
                       API_Element fresh = object(5.0);
                       ACAPI_Element_Create(&fresh, nullptr);
                       made = fresh.header.guid;
+                      // A locked element unlocked, changed and locked again; a free one locked.
+                      API_Elem_Head heads[2] = {sim::element(locked).header, sim::element(free).header};
+                      ACAPI_Element_Tool(heads, 1, APITool_Unlock);
+                      API_Element moved = sim::element(locked);
+                      moved.object.posX = 6.0;
+                      ACAPI_Element_Change(&moved, &mask, nullptr, 0, true);
+                      ACAPI_Element_Tool(heads, 2, APITool_Lock);
                       return err;
                   }),
               NoError);
@@ -158,7 +170,11 @@ TEST_F(UndoJournalTest, UndoRevertsTheLastCommandsElementChangesOnce) {
     ASSERT_TRUE(sim::hasElement(gone));
     EXPECT_EQ(sim::element(gone).object.posX, 2.0);
     EXPECT_FALSE(sim::hasElement(made));
-    EXPECT_EQ(sim::elementsOf(GS::Guid()), (std::vector<GS::Guid>{kept, gone})) << "the old order is back";
+    EXPECT_TRUE(sim::element(locked).header.locked);
+    EXPECT_EQ(sim::element(locked).object.posX, 3.0);
+    EXPECT_FALSE(sim::element(free).header.locked);
+    EXPECT_EQ(sim::elementsOf(GS::Guid()), (std::vector<GS::Guid>{kept, gone, locked, free}))
+        << "the old order is back";
     EXPECT_FALSE(sim::undoLastCommand()) << "one command is kept, once";
 }
 

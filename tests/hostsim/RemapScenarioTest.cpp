@@ -39,9 +39,33 @@ void expectLines(const std::string& report, const std::vector<std::string>& line
     }
 }
 
-nlohmann::ordered_json readExample(const char* name) {
+using Json = nlohmann::ordered_json;
+
+Json readExample(const char* name) {
     std::ifstream in(sourceDir / "examples" / name);
-    return nlohmann::ordered_json::parse(in);
+    return Json::parse(in);
+}
+
+// An example scenario, to be played from another folder.
+Json exampleScenario(const char* name) {
+    Json scenario = readExample(name);
+    for (Json& file : scenario["addons"][0]["resources"]) {
+        file = (sourceDir / "examples" / file.get<std::string>()).lexically_normal().string();
+    }
+    return scenario;
+}
+
+// The report's section of that title, up to the next one.
+std::string sectionOf(const std::string& report, const std::string& title) {
+    std::size_t start = report.find("\n" + title + ":\n");
+    if (start == std::string::npos) {
+        return "";
+    }
+    std::size_t end = start + 1;
+    do {
+        end = report.find('\n', end + 1);
+    } while (end != std::string::npos && end + 1 < report.size() && report[end + 1] == ' ');
+    return report.substr(start, end == std::string::npos ? std::string::npos : end - start);
 }
 
 // The report after its title (the scenario's file) with the storeys left out: what stays when the
@@ -228,7 +252,6 @@ TEST(RemapScenarioTest, AWindowAndALampTakeTheirMappedParts) {
 // example project given a second storey, the report shows what it shows on one storey, and each
 // element on its own storey.
 TEST(RemapScenarioTest, ElementsStayOnTheirOwnStoreyWhileAnotherIsCurrent) {
-    using Json = nlohmann::ordered_json;
     struct Case {
         const char* label;
         const char* scenario;
@@ -247,10 +270,7 @@ TEST(RemapScenarioTest, ElementsStayOnTheirOwnStoreyWhileAnotherIsCurrent) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
-        Json scenario = readExample(c.scenario);
-        for (Json& file : scenario["addons"][0]["resources"]) {
-            file = (sourceDir / "examples" / file.get<std::string>()).lexically_normal().string();
-        }
+        Json scenario = exampleScenario(c.scenario);
         Json steps = Json::array();
         std::size_t opening = 0; // the step that opens the project
         for (const Json& step : scenario["steps"]) {
@@ -296,5 +316,48 @@ TEST(RemapScenarioTest, ElementsStayOnTheirOwnStoreyWhileAnotherIsCurrent) {
         EXPECT_EQ(withoutStoreys(runs["two"].output), withoutStoreys(runs["one"].output));
         EXPECT_TRUE(contains(runs["two"].output, "current storey " + std::to_string(c.after)))
             << runs["two"].output;
+    }
+}
+
+// Undo after a remap gives the project back as it was: the elements it re-pointed (one of them
+// locked, one on a locked layer), their locks and the layers.
+TEST(RemapScenarioTest, UndoGivesBackEveryElementAsItWas) {
+    Json project = readExample("remap.project.json");
+    for (Json& element : project["elements"]) {
+        if (element["name"] == "IFC chair 2") {
+            element["locked"] = true;
+        }
+    }
+    writeScenario("undo-remap.project.json", project.dump());
+    Json scenario = exampleScenario("remap-ifc.json");
+    Json steps = Json::array();
+    for (Json& step : scenario["steps"]) {
+        if (step.contains("description")) {
+            step["description"] = "undo-remap.project.json";
+        }
+        if (step.contains("entry") && step["entry"] == "FreeData") {
+            steps.push_back(Json{{"undo", true}});
+        }
+        steps.push_back(step);
+    }
+    scenario["steps"] = steps;
+    HostsimRun undone = runHostsim(writeScenario("undo-remap.json", scenario.dump()));
+    ASSERT_EQ(undone.status, 0) << undone.output;
+    expectLines(undone.output,
+                {"\"4 elements were remapped.\\n\" -> 1\n", "undo \"Remap Library Parts\" -> undone\n",
+                 " \"O-2\" layer 3 floor 0 locked\n"});
+
+    Json untouched = Json::array();
+    for (const Json& step : steps) {
+        if (!step.contains("script") && !step.contains("menu") && !step.contains("undo")) {
+            untouched.push_back(step);
+        }
+    }
+    scenario["steps"] = untouched;
+    HostsimRun opened = runHostsim(writeScenario("opened-remap.json", scenario.dump()));
+    ASSERT_EQ(opened.status, 0) << opened.output;
+    for (const char* section : {"attributes", "project"}) {
+        EXPECT_EQ(sectionOf(undone.output, section), sectionOf(opened.output, section)) << section;
+        EXPECT_FALSE(sectionOf(opened.output, section).empty()) << section;
     }
 }
