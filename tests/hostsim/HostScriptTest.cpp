@@ -58,6 +58,7 @@ TEST(HostScriptTest, MalformedAnswersStopTheScenario) {
         {R"({"script": {"settingsDialog": [{"part": "Chair"}]}})",
          "step 5: settingsDialog: no loaded library part is named \"Chair\""},
         {R"({"hostFile": "../out.xml", "text": ""})", "leads out of the sandbox"},
+        {R"({"hostFile": "a.xml\u0000.txt", "text": ""})", "holds a NUL character"},
         {R"({"hostFile": "a.xml", "folder": "Root", "text": ""})", "\"folder\" must be Preferences"},
         {R"({"hostFile": "a.xml"})", "\"text\" must be the file's content"},
         {R"({"script": {"faults": [{"error": 1}]}})", "each fault names the host \"call\""},

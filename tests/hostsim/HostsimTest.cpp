@@ -387,6 +387,9 @@ TEST(HostsimTest, HostileInputEndsWithAMessageAndNothingWritten) {
         {oneAddon("{\"project\": \"open\", \"file\": \"../../outside.pln\"}"), "leads out of the sandbox"},
         {oneAddon("{\"project\": \"open\", \"file\": \"\"}"), "the file \"\" is empty"},
         {oneAddon("{\"project\": \"open\", \"file\": \"plans/..\"}"), "names a folder"},
+        // A name the file system would take only up to its NUL character.
+        {oneAddon("{\"project\": \"open\", \"file\": \"House.pln\\u0000.txt\"}"),
+         "the file \"House.pln\\u0000.txt\" holds a NUL character"},
         {oneAddon(
              "{\"entry\": \"CheckEnvironment\"}, {\"project\": \"open\", \"file\": \"missing/House.pln\"}"),
          "step 2: cannot write the project file"},
@@ -422,6 +425,49 @@ TEST(HostsimTest, ProjectsOpenInsideTheSandbox) {
     EXPECT_EQ(run.status, 0) << run.output;
     EXPECT_TRUE(contains(run.output, "step 1: project open plans/../plans/House.pln -> 0")) << run.output;
     EXPECT_TRUE(std::filesystem::is_regular_file(sandbox / "Documents" / "plans" / "House.pln"));
+}
+
+TEST(HostsimTest, LinksInTheSandboxAreFollowedEvenWhenTheyDangle) {
+    namespace fs = std::filesystem;
+    const fs::path temp = sim::specialFolder("Temp");
+    const fs::path sandbox = temp / "link-sandbox";
+    const fs::path outside = temp / "link-outside";
+    fs::remove_all(sandbox);
+    fs::remove_all(outside);
+    fs::create_directories(sandbox / "Documents" / "plans");
+    fs::create_directories(sandbox / "Preferences");
+    fs::create_directories(outside);
+    // Links whose targets lie outside and do not exist yet, a folder link to an existing folder
+    // outside, and a dangling link to a file inside.
+    fs::create_symlink(outside / "Dangling.pln", sandbox / "Documents" / "dangling.pln");
+    fs::create_directory_symlink(outside / "gone", sandbox / "Documents" / "gone");
+    fs::create_symlink(outside / "prefs.xml", sandbox / "Preferences" / "prefs.xml");
+    fs::create_directory_symlink(outside, sandbox / "Preferences" / "out");
+    fs::create_symlink("plans/Real.pln", sandbox / "Documents" / "alias.pln");
+    struct Case {
+        std::string step;
+        int status;
+    };
+    const Case cases[] = {
+        {"{\"project\": \"open\", \"file\": \"dangling.pln\"}", 2},
+        {"{\"project\": \"open\", \"file\": \"gone/House.pln\"}", 2},
+        {"{\"hostFile\": \"prefs.xml\", \"text\": \"x\"}", 2},
+        {"{\"hostFile\": \"out/made/notes.txt\", \"text\": \"x\"}", 2},
+        {"{\"project\": \"open\", \"file\": \"alias.pln\"}", 0},
+    };
+    int index = 0;
+    for (const Case& c : cases) {
+        HostsimRun run =
+            runHostsim(writeScenario("links" + std::to_string(index++) + ".json", oneAddon(c.step)),
+                       " --sandbox " + sandbox.string());
+        EXPECT_EQ(run.status, c.status) << c.step << "\n" << run.output;
+        if (c.status == 2) {
+            EXPECT_TRUE(contains(run.output, "leads out of the sandbox")) << c.step << "\n" << run.output;
+        }
+    }
+    // Nothing was made outside; the link inside made its target.
+    EXPECT_TRUE(fs::is_empty(outside));
+    EXPECT_TRUE(fs::is_regular_file(sandbox / "Documents" / "plans" / "Real.pln"));
 }
 
 TEST(HostsimTest, TwoBundlesJoinThroughTheSharedCommand) {

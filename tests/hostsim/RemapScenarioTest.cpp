@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <regex>
@@ -208,6 +209,22 @@ TEST(RemapScenarioTest, AnUnreadableObjectMapIsReplacedOnlyWhenTheUserAgrees) {
          "?>\n  <objectMap>\n  \t<specificationList sourceName=\"Default\" objectType=\"IFC\"/>\n"});
     EXPECT_TRUE(contains(elementLines(run.output, "D-2"), "part 8 \"Single Door\"")) << run.output;
     EXPECT_TRUE(contains(elementLines(run.output, "O-1"), "part 1 \"Armchair\"")) << run.output;
+}
+
+TEST(RemapScenarioTest, ARelativeSandboxIsTakenFromTheWorkingFolder) {
+    namespace fs = std::filesystem;
+    const fs::path folder = sim::specialFolder("Temp") / "relative-run";
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    const fs::path working = fs::current_path();
+    fs::current_path(folder);
+    HostsimRun run = runHostsim(sourceDir / "examples" / "remap-ifc.json", " --sandbox sandbox");
+    fs::current_path(working);
+    ASSERT_EQ(run.status, 0) << run.output;
+    EXPECT_TRUE(contains(run.output, "\"4 elements were remapped.\\n\" -> 1\n")) << run.output;
+    EXPECT_TRUE(fs::is_regular_file(folder / "sandbox" / "Preferences" / "Library Part Remapping" /
+                                    "Object Map.xml"));
+    EXPECT_TRUE(fs::is_regular_file(folder / "sandbox" / "Documents" / "Office.pln"));
 }
 
 TEST(RemapScenarioTest, ParametersSetInTheToolSettingsBecomeTheRulesValues) {

@@ -41,10 +41,10 @@ std::string placeHostFile(const json& step) {
     std::string folder = folderOf(step);
     std::string name = step["hostFile"].get<std::string>();
     std::filesystem::path root = sim::specialFolder(folder);
-    std::filesystem::path file = root / sandboxedName(name, "");
+    // Checked before its folders are made, so that no folder is made through a link leading out.
+    std::filesystem::path file = sandboxedFile(root, name, "");
     std::error_code error;
     std::filesystem::create_directories(file.parent_path(), error);
-    file = sandboxedFile(root, name, "");
     std::string text = step["text"].get<std::string>();
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     out << text;

@@ -44,6 +44,10 @@ bool isIntegerIn(const json& value, Int64 low, Int64 high) {
 }
 
 std::filesystem::path sandboxedName(const std::string& name, const std::string& context) {
+    if (name.find('\0') != std::string::npos) {
+        // The file system would take the name only up to it; the name is shown as JSON writes it.
+        throw ScenarioError(context + "the file " + json(name).dump() + " holds a NUL character");
+    }
     std::filesystem::path path = std::filesystem::path(name).lexically_normal();
     std::string why;
     if (name.empty()) {
@@ -62,12 +66,57 @@ std::filesystem::path sandboxedName(const std::string& name, const std::string& 
     return path;
 }
 
+namespace {
+
+// Where a path leads with every link followed, a dangling one too: weakly_canonical leaves a link
+// whose target is missing as it is, yet a file written through it lands at the target. Only the
+// first part that does not exist can be such a link (nothing exists below a missing part).
+std::filesystem::path followedPath(std::filesystem::path path, std::error_code& error) {
+    // As the system does, a chain of links gives up after this many.
+    constexpr int linkLimit = 40;
+    for (int links = 0; links <= linkLimit; ++links) {
+        path = std::filesystem::weakly_canonical(path, error);
+        if (error) {
+            return {};
+        }
+        std::filesystem::path existing, rest;
+        bool missing = false;
+        for (const std::filesystem::path& part : path) {
+            if (missing) {
+                rest /= part;
+                continue;
+            }
+            existing /= part;
+            std::error_code absent;
+            missing = !std::filesystem::exists(existing, absent);
+        }
+        // A missing part answers "not found" as its error: only its type matters here.
+        std::error_code notFound;
+        if (!missing || !std::filesystem::is_symlink(std::filesystem::symlink_status(existing, notFound))) {
+            return path;
+        }
+        std::filesystem::path target = std::filesystem::read_symlink(existing, error);
+        if (error) {
+            return {};
+        }
+        // A relative target starts at the link's folder; an absolute one replaces it.
+        path = existing.parent_path() / target;
+        if (!rest.empty()) {
+            path /= rest;
+        }
+    }
+    error = std::make_error_code(std::errc::too_many_symbolic_link_levels);
+    return {};
+}
+
+} // namespace
+
 std::filesystem::path sandboxedFile(const std::filesystem::path& folder, const std::string& name,
                                     const std::string& context) {
     std::filesystem::path file = folder / sandboxedName(name, context);
     std::error_code error;
     std::filesystem::path root = std::filesystem::weakly_canonical(folder, error);
-    std::filesystem::path resolved = std::filesystem::weakly_canonical(file, error);
+    std::filesystem::path resolved = error ? std::filesystem::path() : followedPath(file, error);
     auto inside = std::mismatch(root.begin(), root.end(), resolved.begin(), resolved.end());
     if (error || inside.first != root.end()) {
         throw ScenarioError(context + "the file \"" + name + "\" leads out of the sandbox");

@@ -22,12 +22,12 @@ nlohmann::json readJsonFile(const std::filesystem::path& path, const std::string
 bool isIntegerIn(const nlohmann::json& value, Int64 low, Int64 high);
 
 // The name of a file the host writes, made relative to the sandbox folder it is written in;
-// throws ScenarioError (after `context`) for an empty name, an absolute one, a folder, or one
-// that leads out of the folder.
+// throws ScenarioError (after `context`) for an empty name, one holding a NUL character, an
+// absolute one, a folder, or one that leads out of the folder.
 std::filesystem::path sandboxedName(const std::string& name, const std::string& context);
 
 // The file `name` (checked by sandboxedName) inside `folder`, where the host writes it; throws
-// ScenarioError when a link inside the folder leads out of it.
+// ScenarioError when a link inside the folder, a dangling one too, leads out of it.
 std::filesystem::path sandboxedFile(const std::filesystem::path& folder, const std::string& name,
                                     const std::string& context);
 

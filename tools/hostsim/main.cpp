@@ -63,6 +63,15 @@ int main(int argc, char** argv) {
         sandbox = std::filesystem::temp_directory_path() / ("hostsim-" + std::to_string(::getpid()));
         std::error_code error;
         std::filesystem::remove_all(sandbox, error);
+    } else {
+        // The host reads a relative path from its own current folder inside the sandbox, where a
+        // relative root's folders are not.
+        std::error_code error;
+        sandbox = std::filesystem::absolute(sandbox, error);
+        if (error) {
+            std::cerr << "hostsim: the sandbox folder: " << error.message() << "\n";
+            return 1;
+        }
     }
     sim::setSandboxRoot(sandbox);
     sim::reset();
