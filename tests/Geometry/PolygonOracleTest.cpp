@@ -448,6 +448,70 @@ TEST(PolygonOracleTest, OverlapAndEnclosure) {
     }
 }
 
+// Long star outlines, some with a hole inside or across the outline, some with two vertices swapped
+// or one pulled across the middle: the simple test agrees with Boost.Geometry's validity, near the
+// origin, far from it and at centimetre scale.
+TEST(PolygonOracleTest, SimpleTestOnLongOutlines) {
+    std::mt19937 rng(1205);
+    std::uniform_int_distribution<int> vertices(20, 400);
+    std::uniform_real_distribution<double> radius(0.8, 1.2);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    struct Layout {
+        char const* name;
+        double offset;
+        double scale;
+    };
+    int simple = 0, crossing = 0;
+    for (Layout const& layout :
+         {Layout{"metres", 0.0, 1.0}, Layout{"offset 1e6", 1e6, 1.0}, Layout{"centimetres", 0.0, 0.01}}) {
+        for (int round = 0; round < 24; ++round) {
+            SCOPED_TRACE(std::string(layout.name) + " round " + std::to_string(round));
+            int n = vertices(rng);
+            PolygonCase c{"star", {}, {}};
+            for (int i = 0; i < n; ++i) {
+                double a = 2.0 * kPi * (i + 0.4 * unit(rng)) / n;
+                double r = radius(rng);
+                c.outline.push_back({r * std::cos(a), r * std::sin(a), 0.0});
+            }
+            std::size_t i = std::size_t(rng()) % c.outline.size();
+            std::size_t j = std::size_t(rng()) % c.outline.size();
+            switch (round % 6) {
+            case 1:
+                std::swap(c.outline[i], c.outline[j]);
+                break;
+            case 2:
+                c.outline[i] = {-0.5 * c.outline[i].x, -0.5 * c.outline[i].y, 0.0};
+                break;
+            case 3:
+                c.holes.push_back(reversed(star(rng, 0.0, 0.0, 0.2, 0.4, 12)));
+                break;
+            case 4:
+                c.holes.push_back(reversed(star(rng, c.outline[i].x, c.outline[i].y, 0.1, 0.2, 8)));
+                break;
+            default:
+                break;
+            }
+            for (Contour* ring : {&c.outline, c.holes.empty() ? nullptr : &c.holes[0]}) {
+                if (ring == nullptr)
+                    continue;
+                for (Vertex& v : *ring) {
+                    v.x = layout.offset + layout.scale * v.x;
+                    v.y = layout.offset + layout.scale * v.y;
+                }
+            }
+            CadPolygon polygon;
+            fill(polygon, c.outline);
+            for (Contour const& hole : c.holes)
+                fill(*polygon.addHole(nullptr), hole);
+            bool valid = bg::is_valid(toBoost(c, true));
+            EXPECT_EQ(polygon.isValid(true), valid);
+            (valid ? simple : crossing) += 1;
+        }
+    }
+    EXPECT_GT(simple, 20);
+    EXPECT_GT(crossing, 20);
+}
+
 // Random outlines, most of them crossing themselves, in every straight variant: the simple test
 // agrees with Boost.Geometry on the plain ones, and the resolved pieces, counted with their
 // directions, keep the winding number of the outline about every point away from it.
