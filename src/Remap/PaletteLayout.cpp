@@ -14,10 +14,15 @@ void PaletteLayout::apply(Dialog& dialog, DialogControl& list, std::initializer_
         w = width;
         changed = true;
     }
-    // The grid starts at the smallest height, so the dialog never drops below it.
-    if (h < minimumHeight || (h - minimumHeight) % rowHeight != 0) {
-        h = Int16(h < minimumHeight ? minimumHeight
-                                    : minimumHeight + (h - minimumHeight) / rowHeight * rowHeight);
+    // The list shows whole rows: the height is lowered to the frame plus whole rows. Where that
+    // falls below the smallest height, the first such height above it is taken instead, so the
+    // dialog never drops below its minimum nor leaves the grid.
+    int grid = h > frameHeight ? frameHeight + (h - frameHeight) / rowHeight * rowHeight : frameHeight;
+    if (grid < minimumHeight) {
+        grid = frameHeight + (minimumHeight - frameHeight + rowHeight - 1) / rowHeight * rowHeight;
+    }
+    if (grid != h) {
+        h = Int16(grid);
         changed = true;
     }
     if (changed) {

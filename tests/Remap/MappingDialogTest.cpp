@@ -501,10 +501,13 @@ TEST_F(MappingDialogTest, ClearDropsTheRulesOfTheSelectedRows) {
 }
 
 TEST_F(MappingDialogTest, ResizingMovesInWholeRowsAndKeepsTheWidth) {
+    // The list shows whole rows of 17: heights of 171 plus whole rows, from 358 (the first above
+    // the minimum of 347) up.
     struct Case {
         short grow;
         short height; // the dialog's
-    } cases[] = {{1, 347}, {16, 347}, {17, 364}, {18, 364}, {40, 381}, {-30, 347}};
+    } cases[] = {{1, 358},  {10, 358}, {11, 358}, {17, 358}, {27, 358},
+                 {28, 375}, {44, 375}, {45, 392}, {-30, 358}};
     addKey("Chair");
     for (const Case& c : cases) {
         SCOPED_TRACE(c.grow);

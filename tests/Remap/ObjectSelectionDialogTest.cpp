@@ -113,10 +113,11 @@ TEST_F(ObjectSelectionDialogTest, ChoosingAndCancelling) {
 }
 
 TEST_F(ObjectSelectionDialogTest, ResizingMovesInWholeRowsAndKeepsTheWidth) {
+    // Heights of 171 plus whole rows of 17, from 307 (the first above the minimum of 299) up.
     struct Case {
         short grow;
         short height;
-    } cases[] = {{5, 299}, {17, 316}, {35, 333}};
+    } cases[] = {{5, 307}, {8, 307}, {17, 307}, {24, 307}, {25, 324}, {35, 324}, {42, 341}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.grow);
         K resize = userAction(K::resize);
