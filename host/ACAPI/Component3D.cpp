@@ -31,6 +31,7 @@ struct State {
     std::unordered_map<GS::Guid, std::pair<Int32, Int32>, GuidHash> ranges; // from 1, inclusive
     Int32 current = 0;
     std::set<Int32> centredParts;
+    std::set<Int32> ownSizeParts;
     // The slot of each element's derived body: made afresh on every request, it reuses its slot.
     std::unordered_map<GS::Guid, Int32, GuidHash> derivedSlots;
 };
@@ -88,6 +89,12 @@ bool derivedBody(const GS::Guid& guid, sim::Body3D& body) {
             b = value;
         } else if (name == "ZZYZX") {
             z = value;
+        }
+    }
+    if (state().ownSizeParts.count(object.libInd) != 0) {
+        if (const sim::LibPartDef* part = sim::libPart(object.libInd)) {
+            a = part->a;
+            b = part->b;
         }
     }
     if (!(a > 0.0 && b > 0.0 && z > 0.0)) {
@@ -216,6 +223,14 @@ void setPartBoxCentred(Int32 libInd, bool centred) {
         state().centredParts.insert(libInd);
     } else {
         state().centredParts.erase(libInd);
+    }
+}
+
+void setPartBoxOwnSize(Int32 libInd, bool own) {
+    if (own) {
+        state().ownSizeParts.insert(libInd);
+    } else {
+        state().ownSizeParts.erase(libInd);
     }
 }
 

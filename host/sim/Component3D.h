@@ -34,8 +34,9 @@ struct Body3D {
 };
 
 // The element's bodies, replacing earlier ones. An object or lamp without bodies set has one: the
-// box of its "A", "B" and "ZZYZX" at its position and absolute level, turned by its angle
-// (mirrored when flipped), starting at its hotspot or centred on it as its part says.
+// box of its "A", "B" and "ZZYZX" (or its part's own width and depth, as the part says) at its
+// position and absolute level, turned by its angle (mirrored when flipped), starting at its hotspot
+// or centred on it as its part says.
 void setBodies(const GS::Guid& guid, const std::vector<Body3D>& bodies);
 // The bodies the host has for the element: those set, else an object's or lamp's box; none for
 // anything else.
@@ -49,5 +50,8 @@ Body3D boxBody(double x, double y, double z);
 Body3D squareWithHoleBody();
 // Whether the boxes of the part (by library index) are centred on the hotspot (not by default).
 void setPartBoxCentred(Int32 libInd, bool centred);
+// Whether the boxes of the part are as wide and deep as the part itself (its "a" and "b" in the
+// library) whatever the element's "A" and "B" (not by default), as a part drawn at a fixed size.
+void setPartBoxOwnSize(Int32 libInd, bool own);
 
 } // namespace sim

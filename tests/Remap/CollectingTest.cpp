@@ -101,6 +101,8 @@ TEST(LegacyName, TakesTheVersionSuffixOff) {
     } cases[] = {
         {"Chair 15", true, "Chair"},
         {"Chair 45", true, "Chair"},
+        {"Chair 40", true, "Chair"}, // from 40 up, the version's tenths: 4.0
+        {"Chair 39", false, ""},     // version 39 is not older than this host's
         {"Chair 8", true, "Chair"},
         {"Chair 20", true, "Chair"},
         {"Chair 99", true, "Chair"},
@@ -110,7 +112,6 @@ TEST(LegacyName, TakesTheVersionSuffixOff) {
         {"Chair 012", true, "Chair"},
         {"Chair 21", false, ""},
         {"Chair 7", false, ""},
-        {"Chair 39", false, ""},
         {"Chair 120", false, ""},
         {"1215", false, ""},
         {"Chair", false, ""},

@@ -48,6 +48,7 @@ struct PartSpec {
     bool fixed = false;
     bool centred = false;
     bool missing = false;
+    bool ownBox = false; // its box is its own a x b, whatever the element's A and B
 };
 
 // An object's placement and own sizes.
@@ -119,6 +120,7 @@ protected:
         }
         Int32 index = sim::addLibPart(def);
         sim::setPartBoxCentred(index, spec.centred);
+        sim::setPartBoxOwnSize(index, spec.ownBox);
         return index;
     }
     static void storeLengths(const GS::Guid& guid, double a, double b, double z) {
@@ -288,6 +290,38 @@ TEST_F(RemappingTest, TheNewPartKeepsTheOldReferencePointRotationAndLevel) {
         EXPECT_NEAR(record.object.posY, 4.0 + dy, tolerance) << c.label;
         // Same sizes, same reference point: the new part covers the old one's ground.
         expectSameBox(before, boundsOf(guid), c.label);
+    }
+}
+
+// A new part drawn at its own size, twice as wide as the old box and deeper: the middle of its
+// front edge lands where the old one's was, the shift turned by the object's rotation.
+TEST_F(RemappingTest, ANewPartTwiceAsWideKeepsTheMiddleOfTheOldFrontEdge) {
+    const struct {
+        const char* label;
+        double angle;
+    } cases[] = {{"unrotated", 0.0}, {"rotated", 0.7}};
+    for (const auto& c : cases) {
+        restart();
+        Int32 old = addPart({"Old", APILib_ObjectID, 1.0, 0.5});
+        Int32 target = addPart({"New", APILib_ObjectID, 2.0, 0.8, 1.0, false, false, false, true});
+        GS::Guid guid = placeObject(old, {3.0, 4.0, c.angle, false, 1.0, 0.5, 0.9});
+        map(ObjectMap::GSM, APILib_ObjectID, "Old", target);
+        collect(APILib_ObjectID, "Old", guid);
+        EXPECT_EQ(remap(ObjectMap::GSM), 1u) << c.label;
+
+        // The old front edge's middle lies 0.5 along the object's X from the hotspot, the new one's
+        // 1.0: the hotspot moves back by 0.5.
+        API_Element record = sim::element(guid);
+        EXPECT_EQ(record.object.libInd, target) << c.label;
+        EXPECT_NEAR(record.object.posX, 3.0 - 0.5 * std::cos(c.angle), tolerance) << c.label;
+        EXPECT_NEAR(record.object.posY, 4.0 - 0.5 * std::sin(c.angle), tolerance) << c.label;
+        EXPECT_NEAR(record.object.angle, c.angle, tolerance) << c.label;
+        if (c.angle == 0.0) {
+            API_Box3D box = boundsOf(guid);
+            EXPECT_NEAR((box.xMin + box.xMax) / 2, 3.5, tolerance) << c.label;
+            EXPECT_NEAR(box.yMin, 4.0, tolerance) << c.label;
+            EXPECT_NEAR(box.xMax - box.xMin, 2.0, tolerance) << "the part's own width";
+        }
     }
 }
 
