@@ -24,30 +24,6 @@ namespace {
 constexpr char const* fieldTags[ObjectSpecification::fieldCount] = {
     "mappedType", "originalName", "mappedName", "mappedObjectGuid", "customParameters"};
 
-// Whether the text lower-cased is `lowered`. ASCII letters lower-case one for one, so texts are
-// compared byte by byte while both are ASCII; the first other byte hands the rest to the full
-// lower-casing.
-bool equalsLowered(String const& text, String const& lowered) {
-    char const* a = text.data();
-    char const* b = lowered.data();
-    for (;; ++a, ++b) {
-        auto x = static_cast<unsigned char>(*a);
-        auto y = static_cast<unsigned char>(*b);
-        if (x >= 0x80 || y >= 0x80) {
-            return text.toLowercase() == lowered;
-        }
-        if (x >= 'A' && x <= 'Z') {
-            x = static_cast<unsigned char>(x - 'A' + 'a');
-        }
-        if (x != y) {
-            return false;
-        }
-        if (x == 0) {
-            return true;
-        }
-    }
-}
-
 } // namespace
 
 ObjectSpecification::ObjectSpecification() {
@@ -131,14 +107,6 @@ void ObjectSpecification::setDefault() {
     m_mappedLink.reset();
     m_automatic = false;
     keyChanged();
-}
-
-bool ObjectSpecification::matches(ObjectMap::Key const& key) const {
-    return answers(key.first, key.second.toLowercase());
-}
-
-bool ObjectSpecification::answers(API_LibTypeID type, String const& loweredName) const {
-    return m_mappedType == type && equalsLowered(m_originalName, loweredName);
 }
 
 ComponentLink* ObjectSpecification::getMappedLink() {

@@ -39,12 +39,6 @@ public:
     Shipping* getShipping(String const& tag, String const& nameSpace) override;
     void setDefault() override;
 
-    // The rule answers a key whose name equals its original name, letter case aside, and whose
-    // library-part type is its own.
-    bool matches(ObjectMap::Key const& key) const;
-    // The same test for a key whose name is already lower-cased, as searches over many rules ask.
-    bool answers(API_LibTypeID type, String const& loweredName) const;
-
     // The target part, resolved once and kept: by the stored unique ID in the loaded library, else
     // by the mapped name. Null when that link names no part. The rule's own type never changes:
     // the type found belongs to the link alone.
