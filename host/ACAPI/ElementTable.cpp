@@ -376,6 +376,14 @@ API_Element defaults(API_ElemTypeID type, API_ElemVariationID variation) {
     return element;
 }
 
+std::vector<std::pair<API_ElemTypeID, API_ElemVariationID>> defaultTools() {
+    std::vector<std::pair<API_ElemTypeID, API_ElemVariationID>> tools;
+    for (const auto& entry : state().defaults) {
+        tools.push_back(entry.first);
+    }
+    return tools;
+}
+
 std::vector<GS::Guid> linksFrom(const GS::Guid& guid) {
     std::vector<GS::Guid> to;
     for (const auto& link : existing(guid).links) {

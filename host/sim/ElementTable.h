@@ -8,6 +8,7 @@
 #include "ACAPI/Selection.hpp"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace sim {
@@ -51,6 +52,8 @@ UserDataRecord defaultUserData(API_ElemTypeID type, API_ElemVariationID variatio
 // a cleared record of its type.
 void setDefaults(const API_Element& element);
 API_Element defaults(API_ElemTypeID type, API_ElemVariationID variation);
+// The tools that have a default element, by type and then variation.
+std::vector<std::pair<API_ElemTypeID, API_ElemVariationID>> defaultTools();
 
 // Links between elements (to, with flags) and observed elements.
 std::vector<GS::Guid> linksFrom(const GS::Guid& guid);

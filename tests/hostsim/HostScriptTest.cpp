@@ -82,10 +82,14 @@ TEST(HostScriptTest, DescriptionsGiveTheActiveWindowToolDefaultsAndRatios) {
         "databases": [{"kind": "section", "name": "Section A"}],
         "library": [{"name": "Chair", "a": 0.5, "b": 0.4, "centred": true},
                     {"name": "Stool", "fixedSize": true},
-                    {"name": "Door", "type": "door"}],
+                    {"name": "Door", "type": "door"},
+                    {"name": "Pendant", "type": "lamp"}],
         "toolDefaults": [{"type": 6, "part": "Chair", "A": 0.6,
                           "parameters": [{"name": "mat", "type": "string", "value": "Oak"}]},
-                         {"type": 5, "part": "Door"}],
+                         {"type": 5, "part": "Door", "width": 1.0},
+                         {"type": 7, "part": "Pendant", "ZZYZX": 0.3},
+                         {"type": 7, "variation": "DLMP", "part": 4},
+                         {"type": 1, "thickness": 0.25, "height": 2.8}],
         "elements": [{"type": 6, "info": "O-1", "part": "Chair", "A": 1.0, "B": 0.2},
                      {"type": 6, "info": "O-2", "part": "Stool", "A": 0.7,
                       "parameters": [{"name": "Derived_from_AutoCad", "type": "string", "value": "1"}]}],
@@ -97,9 +101,11 @@ TEST(HostScriptTest, DescriptionsGiveTheActiveWindowToolDefaultsAndRatios) {
              "      ratios 2 x 0.5, finishes material 0\n",
              "      ratios 0.7 x 1 (fixed size), finishes material 0\n"
              "      parameter \"Derived_from_AutoCad\" \"1\"\n",
-             "  tool defaults:\n    type 5 part 3 \"Door\"\n    type 6 part 1 \"Chair\"\n      size A 0.6 B "
-             "1 ZZYZX 1\n"
-             "      parameter \"mat\" \"Oak\"\n",
+             // Every tool named comes out as described, in type and variation order.
+             "  tool defaults:\n    type 1\n      from (0, 0) to (1, 0) thickness 0.25 height 2.8\n"
+             "    type 5 part 3 \"Door\" 1 x 2.1\n    type 6 part 1 \"Chair\"\n      size A 0.6 B 1 ZZYZX 1\n"
+             "      parameter \"mat\" \"Oak\"\n    type 7 part 4 \"Pendant\"\n      size A 1 B 1 ZZYZX 0.3\n"
+             "    type 7 variation 'DLMP' part 4 \"Pendant\"\n  active window",
              "  active window: section \"Section A\"\n",
          }) {
         EXPECT_TRUE(contains(run.output, line)) << "missing: " << line << "\n" << run.output;

@@ -141,6 +141,11 @@ void writeRatiosAndFinishes(std::ostream& report, const API_ObjectType& object) 
     }
 }
 
+void writeWall(std::ostream& report, const API_WallType& wall) {
+    report << indent << "from (" << wall.begC.x << ", " << wall.begC.y << ") to (" << wall.endC.x << ", "
+           << wall.endC.y << ") thickness " << wall.thickness << " height " << wall.height << "\n";
+}
+
 void writeOpenings(std::ostream& report, const GS::Guid& wall) {
     API_ElementMemo memo;
     std::memset(static_cast<void*>(&memo), 0, sizeof memo);
@@ -190,9 +195,7 @@ void writeElementDetails(std::ostream& report, const GS::Guid& guid) {
         writeObject(report, guid, record.lamp, parameters);
         break;
     case API_WallID:
-        report << indent << "from (" << record.wall.begC.x << ", " << record.wall.begC.y << ") to ("
-               << record.wall.endC.x << ", " << record.wall.endC.y << ") thickness " << record.wall.thickness
-               << " height " << record.wall.height << "\n";
+        writeWall(report, record.wall);
         writeOpenings(report, guid);
         break;
     case API_WindowID:
@@ -253,18 +256,36 @@ void writeElementDetails(std::ostream& report, const GS::Guid& guid) {
 
 void writeToolDefaults(std::ostream& report) {
     report << "  tool defaults:\n";
-    for (API_ElemTypeID type : {API_WindowID, API_DoorID, API_ObjectID, API_LampID}) {
-        API_Element defaults = sim::defaults(type, 0);
-        std::vector<sim::LibParameter> parameters = sim::defaultMemoParameters(type, 0);
-        Int32 part = type == API_WindowID ? defaults.window.openingBase.libInd
-                     : type == API_DoorID ? defaults.door.openingBase.libInd
-                                          : defaults.object.libInd;
-        if (part == 0 && parameters.empty()) {
-            continue;
+    for (auto [type, variation] : sim::defaultTools()) {
+        API_Element defaults = sim::defaults(type, variation);
+        report << "    type " << type;
+        if (variation != 0) {
+            report << " variation '" << char(variation >> 24) << char(variation >> 16) << char(variation >> 8)
+                   << char(variation) << "'";
         }
-        report << "    type " << type << " " << partName(part) << "\n";
-        writeSizes(report, parameters, "      ");
-        writeParameters(report, parameters, "      ");
+        switch (type) {
+        case API_ObjectID:
+        case API_LampID:
+            report << " " << partName((type == API_ObjectID ? defaults.object : defaults.lamp).libInd)
+                   << "\n";
+            break;
+        case API_WindowID:
+        case API_DoorID: {
+            const API_WindowType& opening = type == API_DoorID ? defaults.door : defaults.window;
+            report << " " << partName(opening.openingBase.libInd) << " " << opening.openingBase.width << " x "
+                   << opening.openingBase.height << "\n";
+            break;
+        }
+        case API_WallID:
+            report << "\n";
+            writeWall(report, defaults.wall);
+            break;
+        default:
+            report << "\n";
+        }
+        std::vector<sim::LibParameter> parameters = sim::defaultMemoParameters(type, variation);
+        writeSizes(report, parameters, indent);
+        writeParameters(report, parameters, indent);
     }
 }
 

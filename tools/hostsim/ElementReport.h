@@ -10,11 +10,12 @@
 
 namespace hostsim {
 
-// Lines indented under the element's own line; nothing for elements of other kinds.
-// The part and parameters of the window, door, object and lamp tools' defaults, for those that
-// have any.
+// Each tool's default element, as the host holds it: its type and variation, a window's, door's,
+// object's or lamp's part (a window's or door's with its size), a wall's line and size, and the
+// sizes and parameters of its default memo.
 void writeToolDefaults(std::ostream& report);
 
+// Lines indented under the element's own line; nothing for elements of other kinds.
 void writeElementDetails(std::ostream& report, const GS::Guid& guid);
 
 } // namespace hostsim
