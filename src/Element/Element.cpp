@@ -464,11 +464,13 @@ double Element::getTotalSurfaceArea() const {
 
 Cube* Element::getBoundingCube(bool fresh) const {
     if (!fresh) {
-        std::shared_ptr<Element3D> model = getPrimitives3D();
-        if (model != nullptr) {
-            if (Cube* bounds = model->getBounds()) {
-                return bounds;
-            }
+        // The model's box is that of its bodies' records: until the model is asked for, the records
+        // alone give it, without reading the faces.
+        std::unique_ptr<Cube> bounds(m_model != nullptr ? m_model->getBounds()
+                                     : m_link.isValid() ? Element3D::readBounds(m_link, getSource())
+                                                        : nullptr);
+        if (bounds != nullptr) {
+            return bounds.release();
         }
     }
     if (!makeActive(getSource())) {

@@ -15,11 +15,26 @@
 
 namespace zelvane {
 
-Body::Data::Data(Int32 index) {
-    API_Component3D component;
+namespace {
+
+// The body record of a body of the host's 3D model.
+bool readBody(Int32 index, API_Component3D& component) {
     component.typeID = API_BodyID;
     component.index = index;
-    if (ACAPI_3D_GetComponent(&component) != NoError) {
+    return ACAPI_3D_GetComponent(&component) == NoError;
+}
+
+// The box of a body record: its first three numbers give one corner, the last three the other.
+void takeBounds(const API_BodyType& body, Cube& box) {
+    box.setOrigin(CadPoint(body.bounds[0], body.bounds[1], body.bounds[2]));
+    box.setEnd(CadPoint(body.bounds[3], body.bounds[4], body.bounds[5]));
+}
+
+} // namespace
+
+Body::Data::Data(Int32 index) {
+    API_Component3D component;
+    if (!readBody(index, component)) {
         return;
     }
     Builder builder(component, *this);
@@ -33,8 +48,20 @@ Body::Data::Data(Int32 index) {
     status = body.status;
     pen = attribute_index(body.iPen);
     material = body.iMaterial;
-    setOrigin(CadPoint(body.bounds[0], body.bounds[1], body.bounds[2]));
-    setEnd(CadPoint(body.bounds[3], body.bounds[4], body.bounds[5]));
+    takeBounds(body, *this);
+}
+
+bool Body::Data::readBounds(Int32 index, Cube& box) {
+    API_Component3D component;
+    if (!readBody(index, component)) {
+        return false;
+    }
+    const API_BodyType& body = component.body;
+    if (body.nPgon < 1 || body.nEdge < 1 || body.nVert < 1) {
+        return false;
+    }
+    takeBounds(body, box);
+    return true;
 }
 
 Body::Body(const ModelerAPI::Element& element, std::size_t i, const FinishLookup* lookup) : m_lookup(lookup) {

@@ -24,6 +24,10 @@ public:
         // Reads body `index` from the host's 3D component service; unbuilt (no face list) on failure.
         explicit Data(Int32 index);
         Data() = default;
+        // The box of body `index` as a read gives it, taken from the host's body record alone;
+        // false on a host error and for a body without polygons, edges or vertices, which a read
+        // leaves unbuilt.
+        static bool readBounds(Int32 index, Cube& box);
 
         std::shared_ptr<std::vector<std::shared_ptr<Face::Data>>> faces;
         std::shared_ptr<std::vector<std::shared_ptr<Edge::Data>>> edges;

@@ -11,15 +11,20 @@
 #include "Model3D/ModelProxy.h"
 #include "Model3D/ModelerBuilder.h"
 
+#include <memory>
 #include <stdexcept>
 
 namespace zelvane {
 
+bool Element3D::activate(Drawing* drawing) {
+    Drawing* active = drawing != nullptr ? drawing : host.getFrontPlan();
+    return active == nullptr || active->getProject() == nullptr ||
+           active->getProject()->setActiveDrawing(active);
+}
+
 Element3D::Element3D(const ElementLink& link, Drawing* drawing) : Element3DLink(link, nullptr, 0) {
     m_bodies = std::make_shared<BodyDataList>();
-    Drawing* active = drawing != nullptr ? drawing : host.getFrontPlan();
-    if (active != nullptr && active->getProject() != nullptr &&
-        !active->getProject()->setActiveDrawing(active)) {
+    if (!activate(drawing)) {
         return;
     }
     API_ElemInfo3D info;
@@ -172,6 +177,27 @@ Cube* Element3D::getBounds() const {
         }
     }
     return bounds;
+}
+
+Cube* Element3D::readBounds(const ElementLink& link, Drawing* drawing) {
+    API_ElemInfo3D info;
+    if (!activate(drawing) || ACAPI_Element_Get3DInfo(link.getHeader(), &info) != NoError) {
+        return nullptr;
+    }
+    // As getBounds merges them: from the last body to the first.
+    std::unique_ptr<Cube> bounds;
+    for (Int32 i = info.lbody; i >= info.fbody; --i) {
+        Cube one;
+        if (!Body::Data::readBounds(i, one)) {
+            continue;
+        }
+        if (bounds == nullptr) {
+            bounds = std::make_unique<Cube>(one);
+        } else {
+            bounds->merge(one);
+        }
+    }
+    return bounds.release();
 }
 
 std::size_t Element3D::intersectionWith(const Plane& plane, IntersectList& list, double tolerance) const {

@@ -60,12 +60,19 @@ public:
 
     // A new box of every body (of the modeler element without bodies), or null.
     Cube* getBounds() const;
+    // The box getBounds gives for the element's bodies read from the host with the drawing (the
+    // floor plan when null) active, taken from the bodies' records without reading their faces,
+    // edges and vertices: a new box, or null when the host has no body.
+    static Cube* readBounds(const ElementLink& link, Drawing* drawing);
     // The points where the plane cuts the bodies' edges, each stamped with its body as contour.
     std::size_t intersectionWith(const Plane& plane, IntersectList& list, double tolerance) const;
     std::size_t getFacesAlong(const Plane& plane, PolyList& out, bool level, bool unused,
                               double tolerance) const;
 
 private:
+    // Makes the drawing, or the floor plan when null, the project's active drawing; false when it
+    // cannot be.
+    static bool activate(Drawing* drawing);
     // One size of body i, or summed over every body when i is allBodies.
     std::size_t count(std::size_t i, std::size_t (*sizeOf)(const Body&)) const;
     void readBodies(const ModelerAPI::Element& element);

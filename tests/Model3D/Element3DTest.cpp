@@ -200,6 +200,58 @@ TEST_F(Element3DTest, ElementsCacheTheirModelForBoundsAndSurfaces) {
     EXPECT_EQ(sim::callCount("ACAPI_Element_Get3DInfo"), 1u);
 }
 
+TEST_F(Element3DTest, BoundsReadAloneAreThoseOfTheWholeModel) {
+    sim::Body3D moved = sim::boxBody(1, 2, 3);
+    moved.transformation = API_Tranmat{0, {0, -1, 0, 10.25, 1, 0, 0, -3.5, 0, 0, 1, 2.125}}; // turned, moved
+    sim::Body3D far = sim::boxBody(0.3, 0.7, 0.1);
+    far.transformation.tmx[3] = 1000.1; // beyond single precision's exact values
+    sim::Body3D noPolygons = sim::boxBody(5, 5, 5);
+    noPolygons.polygons.clear();
+    struct Case {
+        const char* label;
+        std::vector<sim::Body3D> bodies;
+        std::size_t kept;
+    };
+    const Case cases[] = {
+        {"one box", {sim::boxBody(1, 2, 3)}, 1},
+        {"moved and turned", {moved, sim::boxBody(1, 1, 1)}, 2},
+        {"far out", {far, moved}, 2},
+        {"a body without polygons is left out", {noPolygons, sim::boxBody(1, 1, 1)}, 1},
+        {"no body built", {noPolygons}, 0},
+        {"no bodies", {}, 0},
+    };
+    for (const Case& c : cases) {
+        GS::Guid guid = add(c.bodies);
+        std::unique_ptr<Cube> whole(read(guid).getBounds());
+        sim::clearCalls();
+        std::unique_ptr<Cube> alone(Element3D::readBounds(ElementLink(Guid(guid), plan), plan));
+        EXPECT_LE(sim::callCount("ACAPI_3D_GetComponent"), c.bodies.size())
+            << c.label << ": body records only";
+        if (c.kept == 0) {
+            EXPECT_EQ(whole, nullptr) << c.label;
+            EXPECT_EQ(alone, nullptr) << c.label;
+            continue;
+        }
+        ASSERT_NE(whole, nullptr) << c.label;
+        ASSERT_NE(alone, nullptr) << c.label;
+        EXPECT_TRUE(alone->getOrigin().isEqual3D(whole->getOrigin(), 0.0)) << c.label;
+        EXPECT_TRUE(alone->getEnd().isEqual3D(whole->getEnd(), 0.0)) << c.label;
+
+        // An element measures itself from the records and reads its model's faces only when asked.
+        RecordElement element(sim::element(guid), ElementLink(Guid(guid), plan));
+        sim::clearCalls();
+        std::unique_ptr<Cube> measured(element.getBoundingCube(false));
+        ASSERT_NE(measured, nullptr) << c.label;
+        EXPECT_TRUE(measured->getOrigin().isEqual3D(whole->getOrigin(), 0.0)) << c.label;
+        EXPECT_EQ(sim::callCount("ACAPI_3D_GetComponent"), c.bodies.size()) << c.label;
+        std::shared_ptr<Element3D> model = element.getPrimitives3D();
+        ASSERT_NE(model, nullptr) << c.label;
+        EXPECT_EQ(model->bodySize(), c.kept) << c.label;
+        std::unique_ptr<Cube> cached(element.getBoundingCube(false));
+        EXPECT_TRUE(cached->getEnd().isEqual3D(whole->getEnd(), 0.0)) << c.label;
+    }
+}
+
 TEST_F(Element3DTest, ObjectsAreBoxesOfTheirSizesPlacedAndTurned) {
     sim::setStoreys({{0, 1, 0.0, "Ground"}, {1, 2, 3.0, "First"}}, 6.0);
     struct Case {
