@@ -380,10 +380,12 @@ void HostProgram::read(const json& scenario) {
     }
     for (std::size_t i = 0; i < steps.size(); ++i) {
         checkStep(steps[i], i, names);
+        std::unique_ptr<ProjectDescription> named;
         if (steps[i].contains("project") && steps[i].contains("description")) {
-            description(steps[i], where(i));
+            named = std::make_unique<ProjectDescription>(description(steps[i], where(i)));
         }
         m_steps.push_back(steps[i]);
+        m_descriptions.push_back(std::move(named));
     }
 }
 
@@ -537,7 +539,7 @@ std::string HostProgram::entry(Bundle& bundle, const std::string& name) {
     return out.str();
 }
 
-std::string HostProgram::project(const json& step) {
+std::string HostProgram::project(const json& step, std::unique_ptr<ProjectDescription> named) {
     std::string action = step["project"].get<std::string>();
     std::ostringstream out;
     out << "project " << action;
@@ -566,10 +568,9 @@ std::string HostProgram::project(const json& step) {
             out << " " << file;
         }
         sim::openProject(path);
-        if (step.contains("description")) {
-            ProjectDescription project = description(step, "");
-            project.apply();
-            out << " with " << project.elementCount() << " elements";
+        if (named != nullptr) {
+            named->apply();
+            out << " with " << named->elementCount() << " elements";
         }
         err = sim::notifyProject(notifications.at(action));
     } else if (action == "save") {
@@ -634,12 +635,13 @@ std::string HostProgram::command(const json& step) {
     return out.str();
 }
 
-std::string HostProgram::play(const json& step) {
+std::string HostProgram::play(std::size_t i) {
+    const json& step = m_steps[i];
     if (step.contains("entry")) {
         return entry(bundleNamed(step, "addon"), step["entry"].get<std::string>());
     }
     if (step.contains("project")) {
-        return project(step);
+        return project(step, std::move(m_descriptions[i]));
     }
     if (step.contains("notify")) {
         API_NotifyEventID id = API_NotifyEventID(step["notify"].get<Int64>());
@@ -759,7 +761,7 @@ void HostProgram::run(std::ostream& report) {
     for (std::size_t i = 0; i < m_steps.size(); ++i) {
         std::string line;
         try {
-            line = play(m_steps[i]);
+            line = play(i);
         } catch (const ScenarioError& error) {
             throw ScenarioError(where(i) + error.what());
         }

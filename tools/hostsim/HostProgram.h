@@ -9,6 +9,7 @@
 #include <nlohmann/json.hpp>
 
 #include <filesystem>
+#include <memory>
 #include <ostream>
 #include <stdexcept>
 #include <string>
@@ -68,9 +69,11 @@ private:
     void load(Bundle& bundle);
     void loadResources(const Bundle& bundle);
     void unload(Bundle& bundle);
-    std::string play(const nlohmann::json& step);
+    // Plays step i.
+    std::string play(std::size_t i);
     std::string entry(Bundle& bundle, const std::string& name);
-    std::string project(const nlohmann::json& step);
+    // A "project" step, with the description it names (null for none).
+    std::string project(const nlohmann::json& step, std::unique_ptr<ProjectDescription> named);
     // The project description a "project" step names, read and checked; throws ScenarioError.
     ProjectDescription description(const nlohmann::json& step, const std::string& context) const;
     std::string command(const nlohmann::json& step);
@@ -80,6 +83,9 @@ private:
     std::filesystem::path m_programFolder;
     std::vector<Bundle> m_bundles;
     std::vector<nlohmann::json> m_steps;
+    // The description each step names, read once with the scenario and given up when played;
+    // null for none.
+    std::vector<std::unique_ptr<ProjectDescription>> m_descriptions;
     std::vector<std::string> m_reportFiles; // files of the sandbox's documents the report shows
     Int32 m_application = 1;
 };

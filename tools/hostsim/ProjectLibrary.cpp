@@ -9,7 +9,6 @@
 
 #include <cmath>
 #include <map>
-#include <set>
 
 namespace hostsim {
 namespace {
@@ -123,7 +122,6 @@ ProjectLibrary ProjectLibrary::read(const json& description, const std::string& 
     }
     const json& list = top.list("library");
     result.m_given = true;
-    std::set<std::string> names;
     for (std::size_t i = 0; i < list.size(); ++i) {
         MemberReader entry(list[i], top.item("library", i));
         sim::LibPartDef part;
@@ -131,7 +129,7 @@ ProjectLibrary ProjectLibrary::read(const json& description, const std::string& 
         if (part.name.empty()) {
             entry.fail("name", "every library part needs a name");
         }
-        if (!names.insert(part.name).second) {
+        if (!result.m_indexes.emplace(part.name, Int32(i + 1)).second) {
             entry.fail("name", "another library part is named \"" + part.name + "\"");
         }
         std::string kind = entry.limitedText("type", 32);
@@ -218,8 +216,12 @@ const sim::LibPartDef* ProjectLibrary::part(Int32 index) const {
 }
 
 Int32 ProjectLibrary::indexOf(const std::string& name) const {
+    if (m_given) {
+        auto found = m_indexes.find(name);
+        return found != m_indexes.end() ? found->second : 0;
+    }
     for (Int32 index = 1; index <= count(); ++index) {
-        const sim::LibPartDef* part = m_given ? &m_parts[std::size_t(index - 1)] : sim::loadedLibPart(index);
+        const sim::LibPartDef* part = sim::loadedLibPart(index);
         if (part != nullptr && part->name == name) {
             return index;
         }

@@ -11,6 +11,7 @@
 
 #include <filesystem>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace hostsim {
@@ -47,6 +48,7 @@ private:
     bool m_given = false;
     std::string m_embedded; // the embedded library's folder in the sandbox's documents
     std::vector<sim::LibPartDef> m_parts;
+    std::unordered_map<std::string, Int32> m_indexes; // of m_parts by name
     std::vector<Int32> m_centred; // indexes of the parts whose box is centred on the hotspot
 };
 
