@@ -244,9 +244,17 @@ String::String(IO::Name const& name) {
 
 String::String(unsigned short const* text, unsigned int bytes) {
     if (text != nullptr && bytes != 0) {
-        // Up to the first 0 unit within the count: the UTF-8 text ends at its NUL.
-        GS::UniString units(text, bytes == npos ? GS::MaxUSize : bytes / 2);
-        assign(units.ToUTF8().c_str(), npos);
+        // Up to the first 0 unit within the count, found before converting: fixed fields are
+        // mostly zeros.
+        GS::USize units = 0;
+        if (bytes == npos) {
+            units = GS::MaxUSize;
+        } else {
+            while (units < bytes / 2 && text[units] != 0) {
+                ++units;
+            }
+        }
+        assign(GS::UniString(text, units).ToUTF8().c_str(), npos);
     }
 }
 
