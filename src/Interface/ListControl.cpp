@@ -547,8 +547,9 @@ bool ListControl::insertRow(Int16 row, Int16 count) {
     DialogControl::setTableSize(Int16(getRows() + count), getColumns());
     if (auto list = host()) {
         list->DisableDraw();
+        // Each blank row after the last, so that the host moves only the rows that follow them.
         for (Int16 i = 0; i < count; ++i) {
-            list->InsertItem(Int16(row + 1));
+            list->InsertItem(Int16(row + 1 + i));
         }
         list->EnableDraw();
         list->Redraw();
