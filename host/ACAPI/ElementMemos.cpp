@@ -12,10 +12,91 @@
 #include <map>
 #include <optional>
 #include <unordered_map>
+#include <vector>
 
 namespace {
 
-using Bytes = std::vector<char>;
+// A block's bytes kept without their longer runs of zeros: memo blocks are records of fixed-size
+// fields, mostly zeros, and the host keeps every element's memo (and a copy for undo).
+class Bytes {
+public:
+    Bytes() = default;
+    Bytes(const char* bytes, std::size_t size);
+
+    std::size_t size() const { return m_size; }
+    bool empty() const { return m_size == 0; }
+    // Writes the size() bytes.
+    void copyTo(char* out) const;
+
+private:
+    // Runs of zeros at least this long are left out.
+    static constexpr std::size_t shortestRun = 8;
+
+    static void appendCount(std::vector<char>& pieces, std::size_t count);
+    std::size_t countAt(std::size_t& at) const;
+
+    std::size_t m_size = 0;
+    // Pieces, one after another: a count of bytes, those bytes, a count of zeros.
+    std::vector<char> m_pieces;
+};
+
+Bytes::Bytes(const char* bytes, std::size_t size) : m_size(size) {
+    std::vector<char> pieces;
+    std::size_t at = 0;
+    while (at < size) {
+        // The literal bytes end where a long run of zeros, or the zeros that end the block, begin.
+        std::size_t end = at;
+        while (end < size) {
+            if (bytes[end] != 0) {
+                ++end;
+                continue;
+            }
+            std::size_t run = end;
+            while (run < size && bytes[run] == 0) {
+                ++run;
+            }
+            if (run - end >= shortestRun || run == size) {
+                break;
+            }
+            end = run;
+        }
+        std::size_t zeros = end;
+        while (zeros < size && bytes[zeros] == 0) {
+            ++zeros;
+        }
+        appendCount(pieces, end - at);
+        pieces.insert(pieces.end(), bytes + at, bytes + end);
+        appendCount(pieces, zeros - end);
+        at = zeros;
+    }
+    m_pieces.assign(pieces.begin(), pieces.end()); // no spare capacity
+}
+
+void Bytes::appendCount(std::vector<char>& pieces, std::size_t count) {
+    UInt32 value = UInt32(count);
+    const char* raw = reinterpret_cast<const char*>(&value);
+    pieces.insert(pieces.end(), raw, raw + sizeof value);
+}
+
+std::size_t Bytes::countAt(std::size_t& at) const {
+    UInt32 value = 0;
+    std::memcpy(&value, m_pieces.data() + at, sizeof value);
+    at += sizeof value;
+    return value;
+}
+
+void Bytes::copyTo(char* out) const {
+    std::size_t at = 0;
+    while (at < m_pieces.size()) {
+        std::size_t literal = countAt(at);
+        std::memcpy(out, m_pieces.data() + at, literal);
+        out += literal;
+        at += literal;
+        std::size_t zeros = countAt(at);
+        std::memset(out, 0, zeros);
+        out += zeros;
+    }
+}
 
 struct Paragraph {
     API_ParagraphType record;
@@ -101,27 +182,25 @@ void eachField(API_ElementMemo& m, F f) {
 }
 
 Bytes handleBytes(GSConstHandle h) {
-    GSSize size = BMGetHandleSize(h);
-    return Bytes(*h, *h + size);
+    return Bytes(*h, std::size_t(BMGetHandleSize(h)));
 }
 
 Bytes pointerBytes(GSConstPtr p) {
-    GSSize size = BMGetPtrSize(p);
-    return Bytes(p, p + size);
+    return Bytes(p, std::size_t(BMGetPtrSize(p)));
 }
 
 GSHandle newHandle(const Bytes& bytes) {
     GSHandle h = BMAllocateHandle(GSSize(bytes.size()), 0, 0);
-    if (h != nullptr && !bytes.empty()) {
-        std::memcpy(*h, bytes.data(), bytes.size());
+    if (h != nullptr) {
+        bytes.copyTo(*h);
     }
     return h;
 }
 
 GSPtr newPointer(const Bytes& bytes) {
     GSPtr p = BMAllocatePtr(GSSize(bytes.size()), 0, 0);
-    if (p != nullptr && !bytes.empty()) {
-        std::memcpy(p, bytes.data(), bytes.size());
+    if (p != nullptr) {
+        bytes.copyTo(p);
     }
     return p;
 }

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <deque>
 #include <iterator>
 #include <map>
 #include <optional>
@@ -54,7 +55,7 @@ struct Before {
 struct Journal {
     bool open = false;
     bool kept = false;
-    std::vector<Before> changes;
+    std::deque<Before> changes; // grows without moving what it holds: a command may touch every element
     std::unordered_set<GS::Guid, GuidHash> seen;
 };
 

@@ -1,0 +1,77 @@
+#include "sim/ElementMemos.h"
+#include "ACAPI/ElementMemo.hpp"
+#include "ACAPI/ElementTable.hpp"
+#include "GSRoot/BM.hpp"
+#include "sim/ElementTable.h"
+#include "sim/Project.h"
+#include "sim/Sim.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+GSHandle handleOf(const std::string& bytes) {
+    GSHandle handle = BMAllocateHandle(GSSize(bytes.size()), 0, 0);
+    std::memcpy(*handle, bytes.data(), bytes.size());
+    return handle;
+}
+
+} // namespace
+
+TEST(ElementMemosTest, BlocksComeBackByteForByte) {
+    sim::openProject();
+    API_Element record;
+    record.header.typeID = API_ObjectID;
+    const GS::Guid guid = sim::addElement(record);
+    auto zeros = [](std::size_t n) { return std::string(n, '\0'); };
+    struct Case {
+        const char* label;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {"empty", ""},
+        {"one byte", "x"},
+        {"zeros only", zeros(40)},
+        {"short runs of zeros stay", "ab" + zeros(7) + "c" + zeros(1) + "d"},
+        {"long runs go", "ab" + zeros(8) + "c" + zeros(300) + "d"},
+        {"leading and trailing zeros", zeros(9) + "abc" + zeros(3)},
+        {"trailing long run", "a" + zeros(12)},
+        {"bytes of every value",
+         [] {
+             std::string all;
+             for (int i = 0; i < 256; ++i) {
+                 all += char(i);
+                 all += std::string(std::size_t(i % 11), '\0');
+             }
+             return all;
+         }()},
+    };
+    for (const Case& c : cases) {
+        API_ElementMemo stored{};
+        stored.coords = reinterpret_cast<API_Coord**>(handleOf(c.bytes));
+        ASSERT_EQ(sim::storeMemo(guid, &stored, APIMemoMask_Polygon), NoError) << c.label;
+        ACAPI_DisposeElemMemoHdls(&stored);
+
+        API_ElementMemo memo{};
+        ASSERT_EQ(ACAPI_Element_GetMemo(guid, &memo, APIMemoMask_Polygon), NoError) << c.label;
+        ASSERT_NE(memo.coords, nullptr) << c.label;
+        GSConstHandle got = reinterpret_cast<GSConstHandle>(memo.coords);
+        EXPECT_EQ(std::string(*got, std::size_t(BMGetHandleSize(got))), c.bytes) << c.label;
+        ACAPI_DisposeElemMemoHdls(&memo);
+
+        // The copy the host keeps for undo comes back the same.
+        GS::Guid other;
+        other.Generate();
+        sim::copyMemo(guid, other);
+        API_ElementMemo kept{};
+        ASSERT_EQ(sim::copyMemoOut(other, &kept, APIMemoMask_Polygon), NoError) << c.label;
+        GSConstHandle keptBytes = reinterpret_cast<GSConstHandle>(kept.coords);
+        EXPECT_EQ(std::string(*keptBytes, std::size_t(BMGetHandleSize(keptBytes))), c.bytes) << c.label;
+        ACAPI_DisposeElemMemoHdls(&kept);
+        sim::forgetMemo(other);
+    }
+}
