@@ -482,10 +482,10 @@ bool Drawing::put(Element& element, bool forceNew, bool withMemo) {
                   element.getLink().getSourceLink().isSameDatabaseAs(getLink());
     if (!change) {
         element.setUserDataTouched(true);
-        // A new element, or one from a drawing without storeys, goes onto the current storey.
-        const DrawingLink& own = element.getLink().getSourceLink();
+        // A new element (its link names no drawing) goes onto the current storey; any other keeps
+        // the storey of its header.
         Plan* plan = m_project != nullptr ? m_project->getFloorPlan() : nullptr;
-        if ((own.getType() == 0 || !own.hasStoreys()) && getLink().hasStoreys() && plan != nullptr) {
+        if (element.getLink().getSourceLink().getType() == 0 && getLink().hasStoreys() && plan != nullptr) {
             if (const Storey* current = plan->getCurrentStorey()) {
                 record->header.floorInd = short(current->getIndex());
             }

@@ -157,7 +157,7 @@ public:
     Element* load(const ElementLink& link, const Filter* filter = nullptr);
     // Writes the element back: changed when it came from this database (and forceNew is not set),
     // created otherwise, then its user data when touched. The element stays on its own storey; a
-    // new one (its link names no drawing with storeys) is created on the current storey.
+    // new one (its link names no drawing) is created on the current storey.
     bool put(Element& element, bool forceNew = false, bool withMemo = true);
     // Gives the element the settings of `from` (itself when null) for the members `mask` marks
     // (all when null), then applies its pending transformations. The storey stays the element's.

@@ -609,7 +609,7 @@ TEST_F(DrawingStoreysTest, ElementsStayOnTheirOwnStorey) {
 }
 
 // Only a new element and one reassigned take a storey not their own: the current one, or the one
-// given.
+// given. A copy of an element stays on the element's storey.
 TEST_F(DrawingStoreysTest, NewElementsTakeTheCurrentStoreyAndReassignedOnesTheGivenOne) {
     sim::setCurrentStorey(2);
     host.reset();
@@ -624,6 +624,9 @@ TEST_F(DrawingStoreysTest, NewElementsTakeTheCurrentStoreyAndReassignedOnesTheGi
     GS::Guid guid = placeOn(API_ObjectID, 1);
     std::unique_ptr<Element> element((*plan)[ElementLink(Guid(guid), plan)]);
     ASSERT_NE(element, nullptr);
+    std::unique_ptr<Element> copy(element->clone());
+    ASSERT_TRUE(plan->put(*copy, true));
+    EXPECT_EQ(storeysOf(GS::Guid(copy->getUniqueID()), *copy), "1/1/1") << "a copy is no new element";
     ASSERT_TRUE(plan->reassign(*element, nullptr, plan->getStorey(short(2)), nullptr));
     EXPECT_EQ(storeysOf(guid, *element), "2/2/2");
     ASSERT_TRUE(plan->put(*element));
