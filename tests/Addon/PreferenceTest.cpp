@@ -55,6 +55,17 @@ void setModuleText(const std::string& text) {
     sim::currentAddOn().moduleData[""] = record;
 }
 
+// The project preferences a project holds: a count of 21.
+const std::string storedCount = "<countPrefs><count>21</count></countPrefs>";
+
+// The add-on runs with a project open whose count package, 3 by default, is stored as 21.
+void runWithStoredCount(TestAddon& a) {
+    addon = &a;
+    sim::openProject();
+    a.addPreference(CountPrefs(3), Addon::project);
+    setModuleText(storedCount);
+}
+
 class PreferenceTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -250,7 +261,7 @@ TEST_F(PreferenceTest, ProjectPackagesTravelAsModuleData) {
     EXPECT_EQ(data->size(), int(moduleText().size()));
 
     // Opening reads the module data back.
-    setModuleText("<countPrefs><count>21</count></countPrefs>");
+    setModuleText(storedCount);
     projectCount()->count = 0;
     ProjectEvent open(APINotify_Open);
     a.publishExternalEvent(open, false);
@@ -270,7 +281,6 @@ TEST_F(PreferenceTest, ProjectPackagesTravelAsModuleData) {
 }
 
 TEST_F(PreferenceTest, ModuleDataThatCannotBeReadIsKeptAndTold) {
-    const std::string stored = "<countPrefs><count>21</count></countPrefs>";
     const std::string told =
         "The add-on's project preferences could not be read: they are kept in the project, "
         "and not written over until it is opened again.\n";
@@ -286,10 +296,7 @@ TEST_F(PreferenceTest, ModuleDataThatCannotBeReadIsKeptAndTold) {
         SCOPED_TRACE(std::string(c.call) + " " + std::to_string(c.error));
         sim::reset();
         TestAddon a;
-        addon = &a;
-        sim::openProject();
-        a.addPreference(CountPrefs(3), Addon::project);
-        setModuleText(stored);
+        runWithStoredCount(a);
         sim::failCall(c.call, c.error);
         ProjectEvent open(APINotify_Open);
         a.publishExternalEvent(open, false);
@@ -302,7 +309,7 @@ TEST_F(PreferenceTest, ModuleDataThatCannotBeReadIsKeptAndTold) {
         ProjectEvent save(APINotify_PreSave);
         a.publishExternalEvent(save, false);
         EXPECT_EQ(a.writePrefs(Addon::project), !c.unread);
-        EXPECT_EQ(moduleText(), c.unread ? stored : "<countPrefs><count>4</count></countPrefs>");
+        EXPECT_EQ(moduleText(), c.unread ? storedCount : "<countPrefs><count>4</count></countPrefs>");
 
         // The project opened again and read: its packages are written as they change.
         if (c.unread) {
@@ -325,16 +332,12 @@ TEST_F(PreferenceTest, ModuleDataThatCannotBeReadIsKeptAndTold) {
 }
 
 TEST_F(PreferenceTest, AnAllocationFailingWhileReadingModuleDataKeepsIt) {
-    const std::string stored = "<countPrefs><count>21</count></countPrefs>";
     int unread = 0;
     for (int step = 0;; ++step) {
         SCOPED_TRACE("allocation " + std::to_string(step));
         sim::reset();
         TestAddon a;
-        addon = &a;
-        sim::openProject();
-        a.addPreference(CountPrefs(3), Addon::project);
-        setModuleText(stored);
+        runWithStoredCount(a);
         std::size_t allocations = sim::memoryStats().allocations;
         sim::failNextAllocations(1, ErrMemoryFull, step);
         ProjectEvent open(APINotify_Open);
@@ -351,7 +354,7 @@ TEST_F(PreferenceTest, AnAllocationFailingWhileReadingModuleDataKeepsIt) {
         } else {
             ++unread;
             EXPECT_EQ(a.failures, 1) << "the user is told";
-            EXPECT_EQ(moduleText(), stored) << "the data is kept";
+            EXPECT_EQ(moduleText(), storedCount) << "the data is kept";
         }
         // The failing allocation lay beyond the reading: every one of it has been failed.
         if (beyond) {

@@ -10,7 +10,7 @@
 #include "Remap/SpecificationList.h"
 #include "sim/Dialogs.h"
 #include "sim/Lists.h"
-#include "sim/Memory.h"
+#include "support/AllocationWalk.h"
 
 #include <memory>
 #include <string>
@@ -90,19 +90,20 @@ private:
     }
 };
 
-// The mapping dialog noting how many host allocations there had been as its initialisation began
-// and ended.
+// The mapping dialog noting where the allocations of its initialisation lie, counted from the
+// counter's start.
 class ProbedDialog : public MappingDialog {
 public:
     using MappingDialog::MappingDialog;
 
     void handleInitialise() override {
-        initialising = sim::memoryStats().allocations;
+        initialising.first = counter.count();
         MappingDialog::handleInitialise();
-        initialised = sim::memoryStats().allocations;
+        initialising.last = counter.count();
     }
 
-    std::size_t initialising = 0, initialised = 0;
+    testing_support::AllocationCounter counter;
+    testing_support::AllocationSpan initialising;
 };
 
 ObjectSpecification* addRule(ObjectMap& map, const char* source, ObjectMap::Type kind, const char* original,
@@ -550,29 +551,24 @@ TEST_F(MappingDialogTest, AFailedInitialisationClosesTheDialogAsCancelledAndIsRe
     const sim::DialogScript script{userAction(K::selectRow, 9, 1), userAction(K::editCell, 9, 1, 1, "Desk"),
                                    userAction(K::closeOK)};
     // Where the initialisation's allocations lie, counted from the dialog's showing.
-    std::size_t first = 0, last = 0;
+    testing_support::AllocationSpan initialising;
     {
         sim::queueDialogScript(MappingDialog::resourceID, {userAction(K::closeCancel)});
         ProbedDialog probe(map, elements, parts, ObjectMap::IFC);
-        std::size_t start = sim::memoryStats().allocations;
+        probe.counter.restart();
         ASSERT_EQ(probe.show(), 2);
-        first = probe.initialising - start;
-        last = probe.initialised - start;
+        initialising = probe.initialising;
     }
-    ASSERT_LT(first, last);
-    for (std::size_t step = first; step < last; ++step) {
-        SCOPED_TRACE("allocation " + std::to_string(step));
+    testing_support::failEachAllocation(initialising, [&](testing_support::AllocationFailure const& failing) {
         std::size_t alerts = sim::alerts().size();
         sim::queueDialogScript(MappingDialog::resourceID, script);
         ProbedDialog dialog(map, elements, parts, ObjectMap::IFC);
-        sim::failNextAllocations(1, ErrMemoryFull, int(step));
-        Int16 result = dialog.show();
-        sim::failNextAllocations(0);
+        Int16 result = failing([&] { return dialog.show(); });
         EXPECT_EQ(result, 2) << "closed as cancelled";
         EXPECT_EQ(alertTexts(alerts),
                   std::vector<std::string>{"Library Part Remapping ran into an unexpected problem."});
         EXPECT_EQ(prefs().getSourceName(ObjectMap::IFC), "Default");
         EXPECT_EQ(ruleOf(map, "Default", ObjectMap::IFC, "Desk"), "-");
         EXPECT_FALSE(std::filesystem::exists(objectMapFile()));
-    }
+    });
 }
