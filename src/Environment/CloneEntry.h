@@ -48,7 +48,9 @@ public:
     template <typename Pair>
     void operator()(Pair const& entry) const {
         T* copy = cloneAs<T>(entry.second);
-        if (!m_target.insert(std::make_pair(entry.first, copy)).second) {
+        // The target takes the copy with its key, and deletes it should it fail to store it (a
+        // key that cannot be copied included).
+        if (!m_target.insert(entry.first, copy).second) {
             delete copy; // the target already had the key and kept its own object
         }
     }

@@ -116,7 +116,12 @@ public:
         held.release(); // stored, or not taken and still the caller's
         return result;
     }
-    std::pair<const_iterator, bool> insert(K const& key, T* item) { return insert(value_type(key, item)); }
+    std::pair<const_iterator, bool> insert(K const& key, T* item) {
+        std::unique_ptr<T> held(item); // deleted should copying the key fail
+        value_type entry(key, item);
+        held.release();
+        return insert(entry);
+    }
     // Stores item under key, deleting the object the key held before.
     const_iterator set(K const& key, T* item) {
         std::unique_ptr<T> held(item); // deleted should the new entry fail

@@ -1,6 +1,8 @@
 #include "Environment/Map.h"
 #include "ContainerTestItem.h"
 #include "Environment/ApplicationMap.h"
+#include "Environment/String.h"
+#include "support/AllocationWalk.h"
 
 #include <gtest/gtest.h>
 
@@ -118,4 +120,23 @@ TEST_F(MapTest, CopyClonesAndCastsDown) {
     EXPECT_EQ(contents(target), "1=target;");
     target = copy;
     EXPECT_EQ(contents(target), contents(copy));
+}
+
+TEST_F(MapTest, AnObjectWhoseKeyCannotBeCopiedIsDeleted) {
+    // Text keys live in host memory blocks: copying one may fail.
+    Map<zelvane::String, Item> map;
+    map.insert(zelvane::String("one"), new Item("one"));
+    map.insert(zelvane::String("two"), new Item("two"));
+    testing_support::AllocationCounter counter;
+    { Map<zelvane::String, Item> copy(map); }
+    testing_support::failEachAllocation(
+        {0, counter.count()}, [&](testing_support::AllocationFailure const& failing) {
+            EXPECT_THROW(failing([&] { Map<zelvane::String, Item> copy(map); }), std::bad_alloc);
+            EXPECT_EQ(Item::live(), 2) << "the clones made are deleted";
+        });
+    zelvane::String key("three");
+    EXPECT_THROW(testing_support::AllocationFailure(0)([&] { map.insert(key, new Item("three")); }),
+                 std::bad_alloc);
+    EXPECT_EQ(Item::live(), 2) << "an object not stored is deleted";
+    EXPECT_EQ(map.size(), 2u);
 }
