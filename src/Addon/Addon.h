@@ -162,6 +162,8 @@ public:
     UInt32 getEntryDepth() const { return m_entryDepth; }
     bool isDatabaseRun() const { return m_databaseRun; }
     bool isInProjectEvent() const { return m_inProjectEvent; }
+    // The project's module data could not be read: its packages are not written until it is.
+    bool isProjectDataUnread() const { return m_projectDataUnread; }
 
 private:
     friend class Supervisor;

@@ -11,6 +11,7 @@
 #include "Addon/Addon.h"
 #include "Addon/FocusEvent.h"
 #include "Addon/ItemSubscriber.h"
+#include "Addon/Message.h"
 #include "Addon/ResizeEvent.h"
 #include "Database/Project.h"
 #include "Environment/DataBufferIn.h"
@@ -413,7 +414,8 @@ public:
     }
 
     // The selected record becomes the default, then the copies go to the project and the add-on
-    // writes its project preferences.
+    // writes its project preferences. Should that fail, the project takes back what it held, the
+    // dialog stays open and the user is told: OK stores all of the edits or none.
     void handleAccept(ActionEvent& event) override {
         Dialog::handleAccept(event);
         commitPendingEdit();
@@ -425,12 +427,9 @@ public:
         if (active.first != Key()) {
             m_database->setDefaultRecord(active.first);
         }
-        project->setPreference(*m_database, true);
-        if (m_deleted != nullptr) {
-            project->setPreference(*m_deleted, true);
-        }
-        if (addon != nullptr) {
-            addon->writePrefs(Addon::project);
+        if (!storeInProject(*project)) {
+            event.tellPublisher(std::make_shared<ItemMessage>(0));
+            InterfacePanel::reportFailure();
         }
     }
 
@@ -473,6 +472,45 @@ protected:
     }
 
 private:
+    // Puts the copies into the project and has the add-on write its project preferences; false
+    // when they could not be written. Should either fail, the project takes back the packages it
+    // held. Preferences the add-on does not write while the project's stored data is unread
+    // stay in the project, as every change of them does then.
+    bool storeInProject(Project& project) {
+        std::vector<Package const*> copies{m_database.get()};
+        if (m_deleted != nullptr) {
+            copies.push_back(m_deleted.get());
+        }
+        // The project's packages as they were, sharing their records.
+        std::vector<std::unique_ptr<Package>> held;
+        for (Package const* copy : copies) {
+            Package const* present = project.getPreference(copy->getID());
+            std::unique_ptr<Package> before(present != nullptr ? present->clone() : nullptr);
+            held.push_back(std::move(before));
+        }
+        bool written = false;
+        try {
+            for (Package const* copy : copies) {
+                project.setPreference(*copy, true);
+            }
+            written = addon == nullptr || addon->writePrefs(Addon::project) || addon->isProjectDataUnread();
+        } catch (...) {
+            giveBack(project, held);
+            throw;
+        }
+        if (!written) {
+            giveBack(project, held);
+        }
+        return written;
+    }
+    static void giveBack(Project& project, std::vector<std::unique_ptr<Package>>& held) {
+        for (auto& package : held) {
+            if (package != nullptr) {
+                project.setPreference(package.release(), true);
+            }
+        }
+    }
+
     // A collection that tells whether a document bound its root element or a database.
     class ImportCollection : public UserDatabaseCollection {
     public:

@@ -19,6 +19,7 @@
 #include "sim/Memory.h"
 #include "sim/Project.h"
 #include "sim/Sim.h"
+#include "support/AllocationWalk.h"
 
 #include <gtest/gtest.h>
 
@@ -37,19 +38,25 @@ namespace {
 
 using K = sim::DialogAction;
 
-// The preset manager noting how many host allocations there had been as its opening began and
-// ended.
+// The preset manager noting where the allocations of its opening and of OK lie, counted from
+// the counter's start.
 class ProbedDialog : public PresetDialog {
 public:
     void handleInitialise() override {
-        initialising = sim::memoryStats().allocations;
+        opening.first = counter.count();
         PresetDialog::handleInitialise();
     }
     void handleOpen() override {
         PresetDialog::handleOpen();
-        opened = sim::memoryStats().allocations;
+        opening.last = counter.count();
     }
-    std::size_t initialising = 0, opened = 0;
+    void handleAccept(ActionEvent& event) override {
+        accepting.first = counter.count();
+        PresetDialog::handleAccept(event);
+        accepting.last = counter.count();
+    }
+    testing_support::AllocationCounter counter;
+    testing_support::AllocationSpan opening, accepting;
 };
 
 // A preset type whose type name comes first but whose display name sorts last.
@@ -117,6 +124,17 @@ protected:
     PresetDatabase* projectPresets() const {
         return dynamic_cast<PresetDatabase*>(
             host.getProject()->getPreference(PresetDatabase::ID.getFamily()));
+    }
+    // Each of the project's presets (key, type, name, deprecated) and its default.
+    std::vector<std::string> presetList() const {
+        std::vector<std::string> list;
+        for (auto const& entry : *projectPresets()) {
+            list.push_back(entry.first.toString().data() + std::string(" ") +
+                           entry.second->getTypeName().data() + " " + entry.second->getName().data() +
+                           (entry.second->isDeprecated() ? " deprecated" : ""));
+        }
+        list.push_back(std::string("default ") + projectPresets()->getDefault().toString().data());
+        return list;
     }
     // The type and name of the project's preset of that key; "gone" when there is none.
     std::string presetOf(unsigned int n) const {
@@ -456,29 +474,88 @@ TEST_F(PresetDialogTest, AFailedOpeningClosesTheManagerAndIsReported) {
     const sim::DialogScript script{sim::userAction(K::clickRow, 3, 0),
                                    sim::userAction(K::setText, 11, 0, 0, "Slate"),
                                    sim::userAction(K::click, 1)};
-    // Where the opening's allocations lie, counted from the manager's showing.
-    std::size_t first = 0, last = 0;
+    testing_support::AllocationSpan opening;
     {
         ProbedDialog probe;
         sim::queueDialogScript(PresetDialog::dialogID, {sim::userAction(K::click, 2)});
-        std::size_t start = sim::memoryStats().allocations;
+        probe.counter.restart();
         ASSERT_EQ(probe.show(), 2);
-        first = probe.initialising - start;
-        last = probe.opened - start;
+        opening = probe.opening;
     }
-    ASSERT_LT(first, last);
-    for (std::size_t step = first; step < last; ++step) {
-        SCOPED_TRACE("allocation " + std::to_string(step));
+    testing_support::failEachAllocation(opening, [&](testing_support::AllocationFailure const& failing) {
         int failures = m_addon->failures;
         ProbedDialog dialog;
         sim::queueDialogScript(PresetDialog::dialogID, script);
-        sim::failNextAllocations(1, ErrMemoryFull, int(step));
-        Int16 result = dialog.show();
-        sim::failNextAllocations(0);
+        Int16 result = failing([&] { return dialog.show(); });
         EXPECT_EQ(result, 2) << "closed as cancelled";
         EXPECT_EQ(m_addon->failures, failures + 1) << "the add-on's failure report";
         EXPECT_EQ(presetOf(3), "finish Plaster");
+    });
+}
+
+TEST_F(PresetDialogTest, AFailedAllocationOpeningTheManagerLosesAndLeaksNothing) {
+    registerTypes(false);
+    addPresets();
+    projectPresets()->setDefaultRecord(key(2));
+    const std::vector<std::string> presets = presetList();
+    HostEvent event(PresetEditor::spec.getKind(), 0);
+    // The whole of opening the manager through the editor event, copying the presets included,
+    // and cancelling it.
+    testing_support::AllocationCounter counter;
+    sim::queueDialogScript(PresetDialog::dialogID, {sim::userAction(K::click, 2)});
+    m_addon->publishExternalEvent(event, false);
+    ASSERT_EQ(sim::pendingDialogScripts(PresetDialog::dialogID), 0u);
+    testing_support::failEachAllocation(
+        {0, counter.count()}, [&](testing_support::AllocationFailure const& failing) {
+            int failures = m_addon->failures;
+            std::size_t live = testing_support::liveHostBlocks();
+            // A manager that could not be made leaves its script for the next one.
+            if (sim::pendingDialogScripts(PresetDialog::dialogID) == 0) {
+                sim::queueDialogScript(PresetDialog::dialogID, {sim::userAction(K::click, 2)});
+            }
+            failing([&] { m_addon->publishExternalEvent(event, false); });
+            EXPECT_EQ(testing_support::liveHostBlocks(), live) << "host memory blocks leaked";
+            EXPECT_EQ(m_addon->failures, failures + 1) << "the add-on's failure report";
+            EXPECT_EQ(presetList(), presets);
+        });
+}
+
+TEST_F(PresetDialogTest, AFailedAllocationOnOKLosesAndLeaksNothing) {
+    registerTypes(false);
+    addPresets();
+    projectPresets()->setDefaultRecord(key(2));
+    const std::vector<std::string> presets = presetList();
+    // Plaster selected and renamed, then OK: Plaster becomes the default, named Slate.
+    const sim::DialogScript script{sim::userAction(K::clickRow, 3, 0),
+                                   sim::userAction(K::setText, 11, 0, 0, "Slate"),
+                                   sim::userAction(K::click, 1)};
+    testing_support::AllocationSpan accepting;
+    {
+        std::unique_ptr<Package> kept(projectPresets()->cloneIndependent());
+        ProbedDialog probe;
+        sim::queueDialogScript(PresetDialog::dialogID, script);
+        probe.counter.restart();
+        ASSERT_EQ(probe.show(), 1);
+        ASSERT_EQ(presetOf(3), "finish Slate");
+        accepting = probe.accepting;
+        host.getProject()->setPreference(*kept, false);
+        sim::currentAddOn().moduleData.clear();
     }
+    ASSERT_EQ(presetList(), presets);
+    testing_support::failEachAllocation(accepting, [&](testing_support::AllocationFailure const& failing) {
+        int failures = m_addon->failures;
+        std::size_t live = testing_support::liveHostBlocks();
+        {
+            ProbedDialog dialog;
+            sim::queueDialogScript(PresetDialog::dialogID, script);
+            Int16 result = failing([&] { return dialog.show(); });
+            EXPECT_EQ(result, 2) << "the manager stays open, and is closed as cancelled";
+        }
+        EXPECT_EQ(testing_support::liveHostBlocks(), live) << "host memory blocks leaked";
+        EXPECT_EQ(m_addon->failures, failures + 1) << "the add-on's failure report";
+        EXPECT_EQ(presetList(), presets);
+        EXPECT_TRUE(sim::currentAddOn().moduleData.empty()) << "nothing written into the project";
+    });
 }
 
 } // namespace

@@ -129,6 +129,62 @@ TEST_F(UserDataDialogTest, DeleteDeprecatesCurrentRecordsAndDeletesDeprecatedOne
     }
 }
 
+TEST_F(UserDataDialogTest, OKStoresEveryEditOrNone) {
+    // Writes the project's preferences as it is told to.
+    class WritingAddon : public testing_addon::TestAddon {
+    public:
+        enum Write { normally, refused, throwing } write = normally;
+        bool writePrefs(Context context) override {
+            if (context == project && write == refused) {
+                return false;
+            }
+            if (context == project && write == throwing) {
+                throw std::bad_alloc();
+            }
+            return TestAddon::writePrefs(context);
+        }
+    };
+    struct Case {
+        const char* name;
+        WritingAddon::Write write;
+        bool unread; // the project's stored preferences could not be read
+        bool stored;
+    };
+    const Case cases[] = {
+        {"written", WritingAddon::normally, false, true},
+        {"not written", WritingAddon::refused, false, false},
+        {"failed to write", WritingAddon::throwing, false, false},
+        // Nothing is written over unread data: the edits stay in the project, as every change
+        // of its preferences does then.
+        {"unread", WritingAddon::normally, true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        resetNotes();
+        addon = nullptr;
+        auto writing = std::make_unique<WritingAddon>();
+        writing->write = c.write;
+        m_addon = std::move(writing);
+        addon = m_addon.get();
+        if (c.unread) {
+            sim::failCall("ACAPI_ModulData_GetInfo", APIERR_GENERAL);
+            m_addon->readPrefs(Addon::project, false);
+        }
+        int failures = m_addon->failures;
+        sim::queueAlertAnswer(1);
+        // All records: Alpha deprecated and Gamma deleted for good, then OK.
+        Int16 result = run(true, {sim::userAction(K::selectRow, 9, 0), sim::userAction(K::clickRow, 3, 0),
+                                  sim::userAction(K::clickRow, 3, 3, 0, "command"),
+                                  sim::userAction(K::click, 5), sim::userAction(K::click, 1)});
+        EXPECT_EQ(result, c.stored ? 1 : 2) << "a failed OK leaves the dialog open, closed as cancelled";
+        EXPECT_EQ(m_addon->failures - failures, c.stored ? 0 : 1) << "the add-on's failure report";
+        const std::vector<std::string> stored{"Beta", "Alpha-", "gone", "Delta"};
+        const std::vector<std::string> kept{"Beta", "Alpha", "Gamma-", "Delta"};
+        EXPECT_EQ(states(), c.stored ? stored : kept);
+        EXPECT_EQ(projectDeleted()->findRecord(key(3), false) != nullptr, c.stored);
+    }
+}
+
 TEST_F(UserDataDialogTest, CancelLeavesTheProjectUntouched) {
     EXPECT_EQ(run(true, {sim::userAction(K::clickRow, 3, 0), sim::userAction(K::click, 5),
                          sim::userAction(K::click, 4), sim::userAction(K::click, 2)}),
