@@ -9,6 +9,7 @@
 #include <cstring>
 #include <new>
 #include <unordered_map>
+#include <utility>
 
 namespace {
 
@@ -68,9 +69,31 @@ public:
         auto it = m_pages.find(a / pageSize);
         return it != m_pages.end() && it->second.test(slotOf(a));
     }
+    // Makes room for one more page, so that the next insert needs no memory; false when even that
+    // room cannot be had. A block that moves is registered at its new place this way, for once it
+    // has moved there is no going back.
+    bool makeRoom() {
+        try {
+            m_pages.reserve(m_pages.size() + 1);
+            if (m_spare.empty()) {
+                m_spare = m_pages.extract(m_pages.emplace(noPage, Slots()).first);
+            }
+        } catch (std::bad_alloc const&) {
+            return false;
+        }
+        return true;
+    }
     void insert(const void* p) {
         auto a = reinterpret_cast<std::uintptr_t>(p);
-        m_pages[a / pageSize].set(slotOf(a));
+        auto it = m_pages.find(a / pageSize);
+        if (it == m_pages.end() && !m_spare.empty()) {
+            m_spare.key() = a / pageSize;
+            m_spare.mapped().reset();
+            it = m_pages.insert(std::move(m_spare)).position;
+        } else if (it == m_pages.end()) {
+            it = m_pages.emplace(a / pageSize, Slots()).first;
+        }
+        it->second.set(slotOf(a));
     }
     void erase(const void* p) {
         auto a = reinterpret_cast<std::uintptr_t>(p);
@@ -78,7 +101,11 @@ public:
         if (it != m_pages.end()) {
             it->second.reset(slotOf(a));
             if (it->second.none()) {
-                m_pages.erase(it);
+                if (m_spare.empty()) {
+                    m_spare = m_pages.extract(it);
+                } else {
+                    m_pages.erase(it);
+                }
             }
         }
     }
@@ -86,9 +113,14 @@ public:
 private:
     static constexpr std::uintptr_t pageSize = 4096;
     static constexpr std::uintptr_t slotSize = 8;
+    // No address lies on this page.
+    static constexpr std::uintptr_t noPage = UINTPTR_MAX;
+    using Slots = std::bitset<pageSize / slotSize>;
+    using Pages = std::unordered_map<std::uintptr_t, Slots>;
     static std::size_t slotOf(std::uintptr_t a) { return std::size_t((a % pageSize) / slotSize); }
 
-    std::unordered_map<std::uintptr_t, std::bitset<pageSize / slotSize>> m_pages;
+    Pages m_pages;
+    Pages::node_type m_spare; // a page's entry kept ready
 };
 
 // The live blocks of one kind (pointers or handles), where their sizes are kept, and the
@@ -239,6 +271,10 @@ GSPtr BMReallocPtr(GSPtr ptr, GSSize newSize, GSFlags flags, GSSize actSize) {
         return BMAllocatePtr(newSize, flags, actSize);
     }
     if (!m.mayResize(m.pointers, ptr, newSize)) {
+        return nullptr;
+    }
+    if (!m.pointers.registry.makeRoom()) {
+        m.lastError = Int16(ErrMemoryFull);
         return nullptr;
     }
     GSSize oldSize = pointerSize(ptr);

@@ -36,14 +36,16 @@ void reallocPtr(char*& block, int size) {
         block = allocatePtr(size);
         return;
     }
-    int oldSize = getPtrSize(block);
-    if (oldSize == size) {
+    if (getPtrSize(block) == size) {
         return;
     }
-    char* fresh = allocatePtr(size);
-    copyMemory(fresh, block, oldSize < size ? oldSize : size);
-    disposePtr(&block);
-    block = fresh;
+    // The host keeps the bytes that fit and clears the added ones. It may grow the block where it
+    // lies, so that a text grown again and again is not copied whole each time.
+    char* resized = BMReallocPtr(block, size, allocationFlags, 0);
+    if (resized == nullptr || BMError() != 0) {
+        throwBadAlloc(); // the host leaves the block as it was
+    }
+    block = resized;
 }
 
 int getPtrSize(char const* block) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -29,6 +30,20 @@ TEST(MemoryTest, PointerBlocks) {
     reallocPtr(fresh, 3);
     EXPECT_EQ(getPtrSize(fresh), 3);
     disposePtr(&fresh);
+
+    // Grown, a block keeps its bytes and the added ones are cleared, small or large.
+    for (int size : {16, 1 << 20, 8 << 20}) {
+        SCOPED_TRACE(size);
+        char* grown = allocatePtr(6);
+        std::memcpy(grown, "abcdef", 6);
+        reallocPtr(grown, 10);
+        std::memset(grown + 6, 'x', 4);
+        reallocPtr(grown, size);
+        ASSERT_EQ(getPtrSize(grown), size);
+        EXPECT_EQ(std::memcmp(grown, "abcdefxxxx", 10), 0);
+        EXPECT_EQ(std::count(grown + 10, grown + size, 0), size - 10);
+        disposePtr(&grown);
+    }
 }
 
 TEST(MemoryTest, HostFailuresBecomeBadAlloc) {
