@@ -24,6 +24,7 @@ namespace {
 struct State {
     bool open = false;
     std::string path;
+    IO::Location location; // of the path, made once: the framework asks for it on every step
     bool shared = false;
     bool connected = false;
     short userId = 0;
@@ -55,7 +56,7 @@ GSErrCode projectInfo(void* par1, void*, void*) {
     info->untitled = state().path.empty();
     info->teamwork = state().shared;
     info->userId = state().shared ? state().userId : 0;
-    info->location = state().path.empty() ? nullptr : new (std::nothrow) IO::Location(state().path.c_str());
+    info->location = state().path.empty() ? nullptr : new (std::nothrow) IO::Location(state().location);
     return NoError;
 }
 
@@ -124,12 +125,14 @@ namespace sim {
 void openProject(const std::string& path) {
     state().open = true;
     state().path = path;
+    state().location = path.empty() ? IO::Location() : IO::Location(path.c_str());
 }
 
 void closeProject() {
     State& s = state();
     s.open = false;
     s.path.clear();
+    s.location = IO::Location();
     s.shared = false;
     s.connected = false;
     s.userId = 0;

@@ -39,7 +39,7 @@ void appendUTF8(std::string& out, UInt32 cp) {
 }
 
 void decodeUTF8(std::vector<UniChar>& units, const char* text, std::size_t bytes) {
-    units.reserve(units.size() + bytes);
+    units.reserve(units.size() + bytes + 1); // and the terminating unit
     const char* p = text;
     const char* end = text + bytes;
     while (p < end) {
@@ -75,6 +75,7 @@ UniString::UniString(const UniChar* units, USize count) : m_units() {
                 ++count;
             }
         }
+        m_units.reserve(std::size_t(count) + 1);
         m_units.assign(units, units + count);
     }
     m_units.push_back(0);
