@@ -67,32 +67,31 @@ bool boundsOf(const sim::Body3D& body, API_Box3D& box) {
     return true;
 }
 
-// The box body of an object or lamp without bodies of its own; false for other elements and for
-// sizes that are not positive.
+// The box body of an object or lamp without bodies of its own, made in `body` (whose storage it
+// reuses: a box is derived on every request); false, leaving `body` as it was, for other elements
+// and for sizes that are not positive.
 bool derivedBody(const GS::Guid& guid, sim::Body3D& body) {
-    if (!sim::hasElement(guid)) {
+    const API_Element* record = sim::findElement(guid);
+    if (record == nullptr || (record->header.typeID != API_ObjectID && record->header.typeID != API_LampID)) {
         return false;
     }
-    API_Element record = sim::element(guid);
-    if (record.header.typeID != API_ObjectID && record.header.typeID != API_LampID) {
-        return false;
-    }
-    const API_ObjectType& object = record.header.typeID == API_ObjectID ? record.object : record.lamp;
-    std::vector<sim::LibParameter> parameters = sim::memoParameters(guid);
+    const API_ObjectType& object = record->header.typeID == API_ObjectID ? record->object : record->lamp;
     double a = 0.0, b = 0.0, z = 0.0;
-    for (const sim::LibParameter& parameter : parameters) {
-        std::string name = parameter.record.name;
-        double value = parameter.record.value.real;
-        if (name == "A") {
+    for (const API_AddParType& parameter : sim::memoParameterRecords(guid)) {
+        auto named = [&parameter](const char* name) {
+            return std::strncmp(parameter.name, name, sizeof parameter.name) == 0;
+        };
+        double value = parameter.value.real;
+        if (named("A")) {
             a = value;
-        } else if (name == "B") {
+        } else if (named("B")) {
             b = value;
-        } else if (name == "ZZYZX") {
+        } else if (named("ZZYZX")) {
             z = value;
         }
     }
     if (state().ownSizeParts.count(object.libInd) != 0) {
-        if (const sim::LibPartDef* part = sim::libPart(object.libInd)) {
+        if (const sim::LibPartDef* part = sim::loadedLibPart(object.libInd)) {
             a = part->a;
             b = part->b;
         }
@@ -102,38 +101,50 @@ bool derivedBody(const GS::Guid& guid, sim::Body3D& body) {
     }
     double level = object.level;
     for (const sim::Storey& storey : sim::storeys()) {
-        if (storey.index == record.header.floorInd) {
+        if (storey.index == record->header.floorInd) {
             level += storey.level;
         }
     }
     bool centred = state().centredParts.count(object.libInd) != 0;
     double ox = centred ? -a / 2 : 0.0, oy = centred ? -b / 2 : 0.0;
     double c = std::cos(object.angle), s = std::sin(object.angle), m = object.reflected ? -1.0 : 1.0;
-    body = sim::boxBody(a, b, z);
+    static const sim::Body3D unit = sim::boxBody(1.0, 1.0, 1.0);
+    body = unit;
+    for (API_VertType& vertex : body.vertices) {
+        vertex.x *= a;
+        vertex.y *= b;
+        vertex.z *= z;
+    }
     body.transformation = API_Tranmat{0,
                                       {c * m, -s, 0, c * m * ox - s * oy + object.posX, s * m, c, 0,
                                        s * m * ox + c * oy + object.posY, 0, 0, 1, level}};
     return true;
 }
 
-// The range of the element's bodies: those set, or else its derived box made afresh.
+// The range of the element's bodies: those set, or else its derived box made afresh in the
+// element's own slot.
 const std::pair<Int32, Int32>* rangeOf(const GS::Guid& guid) {
     auto it = state().ranges.find(guid);
     if (it != state().ranges.end()) {
         return &it->second;
     }
+    static std::pair<Int32, Int32> derived;
+    auto slot = state().derivedSlots.find(guid);
+    if (slot != state().derivedSlots.end()) {
+        if (!derivedBody(guid, state().all[std::size_t(slot->second - 1)])) {
+            return nullptr;
+        }
+        derived = {slot->second, slot->second};
+        return &derived;
+    }
     sim::Body3D body;
     if (!derivedBody(guid, body)) {
         return nullptr;
     }
-    static std::pair<Int32, Int32> derived;
-    auto [slot, made] = state().derivedSlots.emplace(guid, Int32(state().all.size()) + 1);
-    if (made) {
-        state().all.push_back(body);
-    } else {
-        state().all[std::size_t(slot->second - 1)] = body;
-    }
-    derived = {slot->second, slot->second};
+    Int32 index = Int32(state().all.size()) + 1;
+    state().all.push_back(std::move(body));
+    state().derivedSlots.emplace(guid, index);
+    derived = {index, index};
     return &derived;
 }
 

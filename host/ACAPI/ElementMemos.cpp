@@ -40,29 +40,37 @@ private:
     std::vector<char> m_pieces;
 };
 
+// Where the run of zeros at `at` ends.
+std::size_t zerosEnd(const char* bytes, std::size_t at, std::size_t size) {
+    UInt64 word = 0;
+    while (at + sizeof word <= size && (std::memcpy(&word, bytes + at, sizeof word), word == 0)) {
+        at += sizeof word;
+    }
+    while (at < size && bytes[at] == 0) {
+        ++at;
+    }
+    return at;
+}
+
 Bytes::Bytes(const char* bytes, std::size_t size) : m_size(size) {
     std::vector<char> pieces;
     std::size_t at = 0;
     while (at < size) {
         // The literal bytes end where a long run of zeros, or the zeros that end the block, begin.
         std::size_t end = at;
+        std::size_t zeros = size;
         while (end < size) {
-            if (bytes[end] != 0) {
-                ++end;
-                continue;
-            }
-            std::size_t run = end;
-            while (run < size && bytes[run] == 0) {
-                ++run;
-            }
-            if (run - end >= shortestRun || run == size) {
+            const void* zero = std::memchr(bytes + end, 0, size - end);
+            if (zero == nullptr) {
+                end = zeros = size;
                 break;
             }
-            end = run;
-        }
-        std::size_t zeros = end;
-        while (zeros < size && bytes[zeros] == 0) {
-            ++zeros;
+            end = std::size_t(static_cast<const char*>(zero) - bytes);
+            zeros = zerosEnd(bytes, end, size);
+            if (zeros - end >= shortestRun || zeros == size) {
+                break;
+            }
+            end = zeros;
         }
         appendCount(pieces, end - at);
         pieces.insert(pieces.end(), bytes + at, bytes + end);
@@ -128,6 +136,9 @@ const bool registered = sim::registerReset([] { state() = State(); }) &&
                         sim::registerProjectClear([] { state().elements.clear(); });
 
 enum Kind { handle, pointer };
+
+// The block of the parameter records, beside the fields' own numbers.
+constexpr int paramsField = 1000;
 
 // A marker's second line block is kept under a bit of its own, reached through markerMask only.
 constexpr UInt64 markerSecondLine = 1ull << 62;
@@ -223,7 +234,6 @@ void save(Saved& saved, const API_ElementMemo& memo, UInt64 mask) {
                                              : pointerBytes(static_cast<GSConstPtr>(*slot));
         }
     });
-    constexpr int paramsField = 1000;
     if ((mask & APIMemoMask_AddPars) != 0) {
         saved.paramArrays.clear();
         if (memo.params == nullptr) {
@@ -276,7 +286,7 @@ GSErrCode restore(const Saved& saved, API_ElementMemo& memo, UInt64 mask) {
     if (failed) {
         return APIERR_MEMFULL;
     }
-    auto params = saved.blocks.find(1000);
+    auto params = saved.blocks.find(paramsField);
     if ((mask & APIMemoMask_AddPars) != 0 && params != saved.blocks.end()) {
         GSHandle h = newHandle(params->second);
         if (h == nullptr) {
@@ -331,11 +341,9 @@ constexpr UInt64 markerLineWritten = 0x4000;
 constexpr UInt64 markerSecondLineWritten = 0x8000;
 
 bool isMarker(const GS::Guid& guid) {
-    if (!sim::hasElement(guid)) {
-        return false;
-    }
-    API_ElemTypeID type = sim::element(guid).header.typeID;
-    return type == API_CutPlaneID || type == API_ElevationID;
+    const API_Element* element = sim::findElement(guid);
+    return element != nullptr &&
+           (element->header.typeID == API_CutPlaneID || element->header.typeID == API_ElevationID);
 }
 
 // The stored blocks a marker's mask names, the other parts unchanged.
@@ -427,6 +435,28 @@ std::vector<LibParameter> memoParameters(const GS::Guid& guid) {
     }
     ACAPI_DisposeElemMemoHdls(&memo);
     return parameters;
+}
+
+std::vector<API_AddParType> memoParameterRecords(const GS::Guid& guid) {
+    std::vector<API_AddParType> records;
+    auto it = state().elements.find(guid);
+    if (it == state().elements.end()) {
+        return records;
+    }
+    auto params = it->second.blocks.find(paramsField);
+    if (params == it->second.blocks.end()) {
+        return records;
+    }
+    records.resize(params->second.size() / sizeof(API_AddParType));
+    std::vector<char> bytes(params->second.size());
+    params->second.copyTo(bytes.data());
+    std::memcpy(static_cast<void*>(records.data()), bytes.data(), records.size() * sizeof(API_AddParType));
+    for (API_AddParType& record : records) {
+        if (record.typeMod == API_ParArray) {
+            record.value.array = nullptr;
+        }
+    }
+    return records;
 }
 
 std::vector<LibParameter> defaultMemoParameters(API_ElemTypeID type, API_ElemVariationID variation) {

@@ -285,6 +285,11 @@ API_Element element(const GS::Guid& guid) {
     return withOwner(existing(guid).record);
 }
 
+const API_Element* findElement(const GS::Guid& guid) {
+    const Entry* entry = find(guid);
+    return entry != nullptr ? &entry->record : nullptr;
+}
+
 GS::Guid elementDatabase(const GS::Guid& guid) {
     return existing(guid).database;
 }

@@ -20,5 +20,8 @@ GSErrCode storeDefaultMemo(API_ElemTypeID type, API_ElemVariationID variation, c
 // The library-part parameters the element's memo holds, or the tool default's; empty for none.
 std::vector<LibParameter> memoParameters(const GS::Guid& guid);
 std::vector<LibParameter> defaultMemoParameters(API_ElemTypeID type, API_ElemVariationID variation);
+// The parameter records of the element's memo without their arrays (whose handles are null), read
+// without making host handles; empty for none.
+std::vector<API_AddParType> memoParameterRecords(const GS::Guid& guid);
 
 } // namespace sim

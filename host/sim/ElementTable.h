@@ -26,6 +26,9 @@ GS::Guid addElement(const API_Element& element, const GS::Guid& database = GS::G
 bool hasElement(const GS::Guid& guid);
 // The element's record; throws std::out_of_range when there is none.
 API_Element element(const GS::Guid& guid);
+// The element's record as the table keeps it (without its owner), valid until the table changes;
+// null when there is none. For reading a few members without copying the record.
+const API_Element* findElement(const GS::Guid& guid);
 // The database holding the element; throws std::out_of_range when there is none.
 GS::Guid elementDatabase(const GS::Guid& guid);
 void removeElement(const GS::Guid& guid);
