@@ -10,6 +10,7 @@
 
 #include <cstring>
 #include <map>
+#include <memory>
 #include <optional>
 #include <unordered_map>
 #include <vector>
@@ -17,7 +18,8 @@
 namespace {
 
 // A block's bytes kept without their longer runs of zeros: memo blocks are records of fixed-size
-// fields, mostly zeros, and the host keeps every element's memo (and a copy for undo).
+// fields, mostly zeros, and the host keeps every element's memo (and a copy for undo). Copies
+// share what they hold, which never changes.
 class Bytes {
 public:
     Bytes() = default;
@@ -36,8 +38,8 @@ private:
     std::size_t countAt(std::size_t& at) const;
 
     std::size_t m_size = 0;
-    // Pieces, one after another: a count of bytes, those bytes, a count of zeros.
-    std::vector<char> m_pieces;
+    // Pieces, one after another: a count of bytes, those bytes, a count of zeros. Null: none.
+    std::shared_ptr<const std::vector<char>> m_pieces;
 };
 
 // Where the run of zeros at `at` ends.
@@ -53,7 +55,9 @@ std::size_t zerosEnd(const char* bytes, std::size_t at, std::size_t size) {
 }
 
 Bytes::Bytes(const char* bytes, std::size_t size) : m_size(size) {
-    std::vector<char> pieces;
+    // Made here and kept at its size: every stored block passes through.
+    static std::vector<char> pieces;
+    pieces.clear();
     std::size_t at = 0;
     while (at < size) {
         // The literal bytes end where a long run of zeros, or the zeros that end the block, begin.
@@ -77,7 +81,9 @@ Bytes::Bytes(const char* bytes, std::size_t size) : m_size(size) {
         appendCount(pieces, zeros - end);
         at = zeros;
     }
-    m_pieces.assign(pieces.begin(), pieces.end()); // no spare capacity
+    if (!pieces.empty()) {
+        m_pieces = std::make_shared<const std::vector<char>>(pieces.begin(), pieces.end());
+    }
 }
 
 void Bytes::appendCount(std::vector<char>& pieces, std::size_t count) {
@@ -88,16 +94,20 @@ void Bytes::appendCount(std::vector<char>& pieces, std::size_t count) {
 
 std::size_t Bytes::countAt(std::size_t& at) const {
     UInt32 value = 0;
-    std::memcpy(&value, m_pieces.data() + at, sizeof value);
+    std::memcpy(&value, m_pieces->data() + at, sizeof value);
     at += sizeof value;
     return value;
 }
 
 void Bytes::copyTo(char* out) const {
+    if (m_pieces == nullptr) {
+        return;
+    }
+    const std::vector<char>& pieces = *m_pieces;
     std::size_t at = 0;
-    while (at < m_pieces.size()) {
+    while (at < pieces.size()) {
         std::size_t literal = countAt(at);
-        std::memcpy(out, m_pieces.data() + at, literal);
+        std::memcpy(out, pieces.data() + at, literal);
         out += literal;
         at += literal;
         std::size_t zeros = countAt(at);
