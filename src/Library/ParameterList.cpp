@@ -52,21 +52,61 @@ bool isSizeName(const String& name) {
     return name == "A" || name == "B" || name == "ZZYZX";
 }
 
-} // namespace
-
-std::size_t ParameterList::getParameterIndex(const String& name) const {
-    return indexOf(name);
+bool isAscii(const String& text) {
+    for (const char* p = text.data(); *p != 0; ++p) {
+        if ((unsigned char)*p >= 0x80) {
+            return false;
+        }
+    }
+    return true;
 }
 
+char asciiLower(char c) {
+    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+}
+
+// Whether two ASCII texts are equal in any letter case.
+bool sameAsciiName(const String& ascii, const String& other) {
+    const char* a = ascii.data();
+    const char* b = other.data();
+    while (*a != 0 && asciiLower(*a) == asciiLower(*b)) {
+        ++a;
+        ++b;
+    }
+    return *a == 0 && *b == 0;
+}
+
+} // namespace
+
 std::size_t ParameterList::indexOf(const String& name) const {
-    String wanted = name.toLowercase();
+    // Parameter names are ASCII as a rule: two such names compare without lower-case copies.
+    const bool ascii = isAscii(name);
+    String wanted;
+    bool lowered = false;
     for (std::size_t i = 0; i < m_parameters.size(); ++i) {
         const Parameter* parameter = m_parameters[i];
-        if (parameter != nullptr && parameter->getName().toLowercase() == wanted) {
+        if (parameter == nullptr) {
+            continue;
+        }
+        if (ascii && isAscii(parameter->getName())) {
+            if (sameAsciiName(name, parameter->getName())) {
+                return i;
+            }
+            continue;
+        }
+        if (!lowered) {
+            wanted = name.toLowercase();
+            lowered = true;
+        }
+        if (parameter->getName().toLowercase() == wanted) {
             return i;
         }
     }
     return npos;
+}
+
+std::size_t ParameterList::getParameterIndex(const String& name) const {
+    return indexOf(name);
 }
 
 Parameter* ParameterList::getParameter(const String& name) {

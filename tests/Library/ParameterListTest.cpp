@@ -36,6 +36,12 @@ TEST(ParameterListTest, LookupPositionsAndOwnership) {
     EXPECT_EQ(list.getParameterIndex("depth"), ParameterList::npos);
     EXPECT_EQ(ParameterList().getParameterIndex("a"), ParameterList::npos);
     EXPECT_EQ(list.getParameter(String("WIDTH")), list.getParameter(1));
+    EXPECT_EQ(list.getParameterIndex("widt"), ParameterList::npos);
+    EXPECT_EQ(list.getParameterIndex("widths"), ParameterList::npos);
+    list.addParameter(new RealParameter("H\xc3\xb6he", "", 2.1)); // not ASCII: "Hoehe" with an umlaut
+    EXPECT_EQ(list.getParameterIndex("H\xc3\x96HE"), 3u);
+    EXPECT_EQ(list.getParameterIndex("hohe"), ParameterList::npos);
+    list.deleteParameter(3);
     EXPECT_EQ(list.getParameter(3), nullptr);
     EXPECT_THROW(list[3], std::out_of_range);
 
