@@ -250,12 +250,13 @@ D* UserDatabase<R, D, C, Key>::cloneIndependent(std::shared_ptr<Filter> filter) 
             continue;
         }
         std::unique_ptr<UserDataRecord> record(entry.second->cloneIndependent());
-        RecordPtr own(dynamic_cast<R*>(record.get()));
-        if (own == nullptr) {
+        R* typed = dynamic_cast<R*>(record.get());
+        if (typed == nullptr) {
             continue;
         }
+        // The shared pointer owns the record from here, and deletes it should its count fail.
         record.release();
-        items.emplace_hint(items.end(), entry.first, std::move(own));
+        items.emplace_hint(items.end(), entry.first, RecordPtr(typed));
     }
     return copy.release();
 }
@@ -267,9 +268,9 @@ UserDatabase<R, D, C, Key>::createRecord(Key const& templateKey, String const& n
     RecordPtr record;
     if (source != nullptr) {
         std::unique_ptr<UserDataRecord> copy(source->cloneIndependent());
-        record.reset(dynamic_cast<R*>(copy.get()));
-        if (record != nullptr) {
+        if (R* typed = dynamic_cast<R*>(copy.get())) {
             copy.release();
+            record.reset(typed); // deletes the copy itself should its count fail
         }
     }
     if (record == nullptr) {

@@ -1,9 +1,11 @@
 #include "NoteDatabase.h"
 #include "PresetFixture.h"
+#include "support/FailingAllocation.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -122,6 +124,41 @@ TEST_F(PresetTest, ClonesShareRecordsAndIndependentClonesDoNot) {
     EXPECT_EQ(database.size(), 0u);
     EXPECT_EQ(database.getDefault(), Guid());
     EXPECT_EQ(shared->size(), 2u);
+}
+
+// Each C++ allocation of an independent copy and of a record made from a template fails in turn:
+// every record is freed once (the sanitizers catch a second free) and the database keeps what it
+// held.
+TEST_F(PresetTest, AnExhaustedHeapWhileCopyingRecordsFreesEachOnce) {
+    struct Case {
+        const char* name;
+        void (*copy)(NoteDatabase&);
+    };
+    for (const Case& c : {Case{"cloneIndependent",
+                               [](NoteDatabase& d) { std::unique_ptr<Package> copy(d.cloneIndependent()); }},
+                          Case{"createRecord from a template",
+                               [](NoteDatabase& d) { d.createRecord(key(1), String(), key(3)); }}}) {
+        int failures = 0;
+        for (int step = 0;; ++step) {
+            SCOPED_TRACE(std::string(c.name) + ", allocation " + std::to_string(step));
+            NoteDatabase database;
+            database.createRecord(Guid(), "A", key(1)).second->m_text = "a";
+            database.createRecord(Guid(), "B", key(2));
+            testing_support::failAllocationAfter(step);
+            try {
+                c.copy(database);
+            } catch (std::bad_alloc const&) {
+            }
+            if (!testing_support::disarmAllocationFailure()) {
+                break;
+            }
+            ++failures;
+            ASSERT_NE(database.findRecord(key(1), false), nullptr);
+            EXPECT_EQ(database.findRecord(key(1), false)->m_text, "a");
+            EXPECT_NE(database.findRecord(key(2), false), nullptr);
+        }
+        EXPECT_GT(failures, 0) << c.name;
+    }
 }
 
 TEST_F(PresetTest, NameListsAreInNameOrderWhateverTheKeys) {

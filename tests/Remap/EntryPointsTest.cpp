@@ -1,7 +1,6 @@
 #include "ACAPI/EntryPoints.hpp"
 #include "Addon/Subscriber.h"
 #include "Environment/Directory.h"
-#include "FailingAllocation.h"
 #include "Remap/RemappingAddon.h"
 #include "Remap/RemappingMenu.h"
 #include "Remap/RemappingPrefs.h"
@@ -10,6 +9,7 @@
 #include "sim/Dialogs.h"
 #include "sim/Files.h"
 #include "sim/Memory.h"
+#include "support/FailingAllocation.h"
 
 #include <cstring>
 #include <filesystem>
@@ -173,9 +173,9 @@ TEST_F(EntryPointsTest, PreferencesFolderMadeOnceAndReused) {
 }
 
 TEST_F(EntryPointsTest, AFailedStartLeavesNoAddon) {
-    remap_test::failAllocationAfter(0);
+    testing_support::failAllocationAfter(0);
     EXPECT_EQ(check(), APIAddon_DontRegister);
-    EXPECT_TRUE(remap_test::disarmAllocationFailure());
+    EXPECT_TRUE(testing_support::disarmAllocationFailure());
     EXPECT_EQ(addon, nullptr) << "the framework did not start";
     EXPECT_TRUE(sim::alerts().empty()) << "a start-up failure is an answer, not an exception";
     EXPECT_EQ(RegisterInterface(), NoError);
@@ -193,9 +193,9 @@ TEST_F(EntryPointsTest, AStartFailingAtAnyAllocationLeavesNothing) {
     for (;; ++step) {
         ASSERT_LT(step, 100000) << "the start-up never finished";
         sim::MemoryStats before = sim::memoryStats();
-        remap_test::failAllocationAfter(step);
+        testing_support::failAllocationAfter(step);
         API_AddonType answer = check();
-        bool failed = remap_test::disarmAllocationFailure();
+        bool failed = testing_support::disarmAllocationFailure();
         if (answer == APIAddon_DontRegister) {
             ++refused;
             ASSERT_TRUE(failed) << "allocation " << step;

@@ -1,5 +1,4 @@
 #include "Remap/ObjectMap.h"
-#include "FailingAllocation.h"
 #include "Library/IntegerParameter.h"
 #include "Library/ParameterList.h"
 #include "Library/RealParameter.h"
@@ -7,6 +6,7 @@
 #include "Remap/PartTypeProxy.h"
 #include "Remap/SpecificationList.h"
 #include "RemapFixture.h"
+#include "support/FailingAllocation.h"
 
 #include <memory>
 #include <new>
@@ -194,14 +194,14 @@ TEST_F(ObjectMapTest, ARuleMadeWhileAllocationsFailIsMadeOnceOrNotAtAll) {
         String source("Default");
         ObjectSpecification* made = nullptr;
         bool thrown = false;
-        remap_test::failAllocationAfter(step);
+        testing_support::failAllocationAfter(step);
         try {
             made = map.getSpecification(ObjectMap::Key(APILib_DoorID, String("Sofa")), source, ObjectMap::IFC,
                                         true, false);
         } catch (const std::bad_alloc&) {
             thrown = true;
         }
-        bool failed = remap_test::disarmAllocationFailure();
+        bool failed = testing_support::disarmAllocationFailure();
         if (thrown) {
             EXPECT_EQ(map.getLists()[0]->size(), 1u) << "allocation " << step;
             continue;

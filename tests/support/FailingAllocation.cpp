@@ -11,7 +11,7 @@ bool failed = false;
 
 } // namespace
 
-namespace remap_test {
+namespace testing_support {
 
 void failAllocationAfter(int skip) {
     failed = false;
@@ -23,7 +23,7 @@ bool disarmAllocationFailure() {
     return failed;
 }
 
-} // namespace remap_test
+} // namespace testing_support
 
 void* operator new(std::size_t size) {
     if (countdown >= 0 && countdown-- == 0) {
