@@ -327,7 +327,7 @@ HostProgram::~HostProgram() {
     }
 }
 
-void HostProgram::read(const json& scenario) {
+void HostProgram::read(json scenario) {
     if (!scenario.is_object()) {
         throw ScenarioError("the scenario must be an object");
     }
@@ -374,18 +374,19 @@ void HostProgram::read(const json& scenario) {
     }
     checkBundleFiles();
     m_reportFiles = readReportedFiles(scenario);
-    const json& steps = member(scenario, "steps", "");
+    member(scenario, "steps", "");
+    json& steps = scenario["steps"];
     if (!steps.is_array()) {
         throw ScenarioError("\"steps\" must be a list");
     }
+    // The steps are moved, not copied: a long scenario's steps take more memory than its text.
+    m_steps.reserve(steps.size());
     for (std::size_t i = 0; i < steps.size(); ++i) {
         checkStep(steps[i], i, names);
-        std::unique_ptr<ProjectDescription> named;
         if (steps[i].contains("project") && steps[i].contains("description")) {
-            named = std::make_unique<ProjectDescription>(description(steps[i], where(i)));
+            m_descriptions[i] = std::make_unique<ProjectDescription>(description(steps[i], where(i)));
         }
-        m_steps.push_back(steps[i]);
-        m_descriptions.push_back(std::move(named));
+        m_steps.push_back(std::move(steps[i]));
     }
 }
 
@@ -641,7 +642,8 @@ std::string HostProgram::play(std::size_t i) {
         return entry(bundleNamed(step, "addon"), step["entry"].get<std::string>());
     }
     if (step.contains("project")) {
-        return project(step, std::move(m_descriptions[i]));
+        auto named = m_descriptions.find(i);
+        return project(step, named != m_descriptions.end() ? std::move(named->second) : nullptr);
     }
     if (step.contains("notify")) {
         API_NotifyEventID id = API_NotifyEventID(step["notify"].get<Int64>());

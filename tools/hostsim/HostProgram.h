@@ -9,6 +9,7 @@
 #include <nlohmann/json.hpp>
 
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <ostream>
 #include <stdexcept>
@@ -55,8 +56,8 @@ public:
     // Frees and unloads every bundle still loaded.
     ~HostProgram();
 
-    // Reads and checks the scenario; throws ScenarioError.
-    void read(const nlohmann::json& scenario);
+    // Reads and checks the scenario, keeping its steps; throws ScenarioError.
+    void read(nlohmann::json scenario);
     // Loads the bundles (throws BundleError), plays the steps and writes the report; throws
     // ScenarioError, naming the step, when a step cannot be played.
     void run(std::ostream& report);
@@ -83,9 +84,9 @@ private:
     std::filesystem::path m_programFolder;
     std::vector<Bundle> m_bundles;
     std::vector<nlohmann::json> m_steps;
-    // The description each step names, read once with the scenario and given up when played;
-    // null for none.
-    std::vector<std::unique_ptr<ProjectDescription>> m_descriptions;
+    // The descriptions the steps name, by step, each read once with the scenario and given up
+    // when played.
+    std::map<std::size_t, std::unique_ptr<ProjectDescription>> m_descriptions;
     std::vector<std::string> m_reportFiles; // files of the sandbox's documents the report shows
     Int32 m_application = 1;
 };

@@ -124,6 +124,8 @@ ProjectDescription ProjectDescription::read(const json& description, const std::
     std::map<std::string, std::size_t> elementNames;
     if (top.has("elements")) {
         const json& list = top.list("elements");
+        result.m_elements.reserve(list.size());
+        result.m_names.reserve(list.size());
         for (std::size_t i = 0; i < list.size(); ++i) {
             MemberReader entry(list[i], top.item("elements", i));
             Element element;
@@ -180,7 +182,7 @@ ProjectDescription ProjectDescription::read(const json& description, const std::
                 entry.fail("name", "the name \"" + name + "\" is used twice");
             }
             result.m_names.push_back(name);
-            result.m_elements.push_back(element);
+            result.m_elements.push_back(std::move(element));
         }
     }
     for (std::size_t i = 0; i < result.m_elements.size(); ++i) {

@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cmath>
 #include <fstream>
-#include <sstream>
 
 namespace hostsim {
 
@@ -22,13 +21,23 @@ json readJsonFile(const std::filesystem::path& path, const std::string& kind) {
     if (!in.is_open()) {
         throw ScenarioError("cannot read " + kind + " " + path.string());
     }
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (in.bad() || !text) {
+    // Read into one string of the file's size: a scenario or description may be hundreds of
+    // megabytes, and a copy of it would be as large.
+    std::string text;
+    std::error_code sizeError;
+    std::uintmax_t size = std::filesystem::file_size(path, sizeError);
+    if (!sizeError) {
+        text.reserve(std::size_t(size));
+    }
+    char buffer[1 << 16];
+    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+        text.append(buffer, std::size_t(in.gcount()));
+    }
+    if (in.bad()) {
         throw ScenarioError("cannot read " + kind + " " + path.string());
     }
     std::string reason;
-    json value = sim::parseJson(text.str(), reason);
+    json value = sim::parseJson(text, reason);
     if (value.is_discarded()) {
         throw ScenarioError(kind + " " + path.string() + " is not valid JSON: " + reason);
     }

@@ -17,6 +17,7 @@
 #include <iostream>
 #include <sstream>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -85,7 +86,7 @@ int main(int argc, char** argv) {
     int status = 0;
     try {
         hostsim::HostProgram program(scenarioPath, programFolder());
-        program.read(scenario);
+        program.read(std::move(scenario));
         // Kept until the end, so that a scenario that fails part way writes no report.
         std::ostringstream report;
         program.run(report);
