@@ -128,7 +128,8 @@ ProjectDescription ProjectDescription::read(const json& description, const std::
         result.m_names.reserve(list.size());
         for (std::size_t i = 0; i < list.size(); ++i) {
             MemberReader entry(list[i], top.item("elements", i));
-            Element element;
+            auto made = std::make_unique<Element>();
+            Element& element = *made;
             API_Elem_Head& head = element.record.header;
             head.typeID = API_ElemTypeID(entry.integer("type", 1, 255, 0));
             if (!entry.has("type")) {
@@ -182,32 +183,32 @@ ProjectDescription ProjectDescription::read(const json& description, const std::
                 entry.fail("name", "the name \"" + name + "\" is used twice");
             }
             result.m_names.push_back(name);
-            result.m_elements.push_back(std::move(element));
+            result.m_elements.push_back(std::move(made));
         }
     }
     for (std::size_t i = 0; i < result.m_elements.size(); ++i) {
-        const std::string& target = result.m_elements[i].proxyOf;
+        const std::string& target = result.m_elements[i]->proxyOf;
         if (!target.empty()) {
             auto found = elementNames.find(target);
-            if (found == elementNames.end() || !result.m_elements[found->second].database.empty()) {
+            if (found == elementNames.end() || !result.m_elements[found->second]->database.empty()) {
                 throw ScenarioError(top.item("elements", i) + ".proxyOf: no floor-plan element is named \"" +
                                     target + "\"");
             }
         }
     }
     for (std::size_t i = 0; i < result.m_elements.size(); ++i) {
-        const Element& element = result.m_elements[i];
+        const Element& element = *result.m_elements[i];
         const std::string wall = element.placement.wall();
         if (!wall.empty()) {
             auto found = elementNames.find(wall);
             if (found == elementNames.end() ||
-                result.m_elements[found->second].record.header.typeID != API_WallID ||
-                result.m_elements[found->second].database != element.database) {
+                result.m_elements[found->second]->record.header.typeID != API_WallID ||
+                result.m_elements[found->second]->database != element.database) {
                 throw ScenarioError(top.item("elements", i) + ".wall: no wall of its database is named \"" +
                                     wall + "\"");
             }
             // The wall keeps the lists of its doors and windows in its memo.
-            result.m_elements[found->second].record.header.hasMemo = true;
+            result.m_elements[found->second]->record.header.hasMemo = true;
         }
     }
     if (top.has("selection")) {
@@ -233,7 +234,7 @@ ProjectDescription ProjectDescription::read(const json& description, const std::
     return result;
 }
 
-void ProjectDescription::apply() const {
+void ProjectDescription::apply() {
     m_attributes.apply();
     m_library.apply();
     m_toolDefaults.apply();
@@ -256,10 +257,14 @@ void ProjectDescription::apply() const {
     std::map<std::string, std::vector<GS::Guid>> windows;
     std::map<std::string, std::vector<GS::Guid>> doors;
     // Walls and the other model elements first, so that doors and windows can name their walls,
-    // then those, then proxies, which can name any of them.
+    // then those, then proxies, which can name any of them. Each element is let go once it is in
+    // the host, so that the description and the project are not both held whole.
     for (int pass = 0; pass < 3; ++pass) {
         for (std::size_t i = 0; i < m_elements.size(); ++i) {
-            const Element& element = m_elements[i];
+            if (m_elements[i] == nullptr) {
+                continue;
+            }
+            const Element& element = *m_elements[i];
             int order = !element.proxyOf.empty() ? 2 : !element.placement.wall().empty() ? 1 : 0;
             if (order != pass) {
                 continue;
@@ -278,10 +283,9 @@ void ProjectDescription::apply() const {
                 record.header.groupGuid = it->second;
             }
             if (!element.proxyOf.empty()) {
-                const Element& parent = m_elements[std::size_t(
-                    std::find(m_names.begin(), m_names.end(), element.proxyOf) - m_names.begin())];
-                record.sectElem.parentID = parent.record.header.typeID;
+                // The element it stands for, a floor-plan element, is in the host already.
                 record.sectElem.parentGuid = named[element.proxyOf];
+                record.sectElem.parentID = sim::element(record.sectElem.parentGuid).header.typeID;
             }
             if (!element.marks.empty()) {
                 (record.header.typeID == API_CutPlaneID ? record.cutPlane : record.elevation).databaseID =
@@ -303,6 +307,7 @@ void ProjectDescription::apply() const {
             if (!element.info.empty() || !element.compound.empty()) {
                 sim::setElementInfo(guid, element.info, element.compound);
             }
+            m_elements[i].reset();
         }
     }
     applyOpenings(windows, doors, named);

@@ -18,6 +18,7 @@
 
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -31,8 +32,9 @@ public:
     static ProjectDescription read(const nlohmann::json& description, const std::string& source,
                                    const std::filesystem::path& folder = {});
 
-    // Puts the databases, storeys, elements and selection into the simulated host's open project.
-    void apply() const;
+    // Puts the databases, storeys, elements and selection into the simulated host's open project,
+    // letting each element of the description go once it is there: a description is applied once.
+    void apply();
 
     std::size_t elementCount() const { return m_elements.size(); }
 
@@ -60,8 +62,8 @@ private:
     std::optional<std::vector<sim::Storey>> m_storeys;
     double m_top = 0.0;
     short m_currentStorey = 0;
-    std::vector<std::string> m_names; // of the elements, "" when unnamed
-    std::vector<Element> m_elements;
+    std::vector<std::string> m_names;                 // of the elements, "" when unnamed
+    std::vector<std::unique_ptr<Element>> m_elements; // null once applied
     std::vector<std::string> m_selection;
     API_SelTypeID m_selectionType = API_SelElems;
     ProjectAttributes m_attributes;
