@@ -6,6 +6,7 @@
 #include "GSRoot/UniString.hpp"
 #include "sim/ElementRequests.h"
 #include "sim/ElementTable.h"
+#include "sim/PackedBytes.h"
 #include "sim/Sim.h"
 
 #include <cstring>
@@ -17,104 +18,7 @@
 
 namespace {
 
-// A block's bytes kept without their longer runs of zeros: memo blocks are records of fixed-size
-// fields, mostly zeros, and the host keeps every element's memo (and a copy for undo). Copies
-// share what they hold, which never changes.
-class Bytes {
-public:
-    Bytes() = default;
-    Bytes(const char* bytes, std::size_t size);
-
-    std::size_t size() const { return m_size; }
-    bool empty() const { return m_size == 0; }
-    // Writes the size() bytes.
-    void copyTo(char* out) const;
-
-private:
-    // Runs of zeros at least this long are left out.
-    static constexpr std::size_t shortestRun = 8;
-
-    static void appendCount(std::vector<char>& pieces, std::size_t count);
-    std::size_t countAt(std::size_t& at) const;
-
-    std::size_t m_size = 0;
-    // Pieces, one after another: a count of bytes, those bytes, a count of zeros. Null: none.
-    std::shared_ptr<const std::vector<char>> m_pieces;
-};
-
-// Where the run of zeros at `at` ends.
-std::size_t zerosEnd(const char* bytes, std::size_t at, std::size_t size) {
-    UInt64 word = 0;
-    while (at + sizeof word <= size && (std::memcpy(&word, bytes + at, sizeof word), word == 0)) {
-        at += sizeof word;
-    }
-    while (at < size && bytes[at] == 0) {
-        ++at;
-    }
-    return at;
-}
-
-Bytes::Bytes(const char* bytes, std::size_t size) : m_size(size) {
-    // Made here and kept at its size: every stored block passes through.
-    static std::vector<char> pieces;
-    pieces.clear();
-    std::size_t at = 0;
-    while (at < size) {
-        // The literal bytes end where a long run of zeros, or the zeros that end the block, begin.
-        std::size_t end = at;
-        std::size_t zeros = size;
-        while (end < size) {
-            const void* zero = std::memchr(bytes + end, 0, size - end);
-            if (zero == nullptr) {
-                end = zeros = size;
-                break;
-            }
-            end = std::size_t(static_cast<const char*>(zero) - bytes);
-            zeros = zerosEnd(bytes, end, size);
-            if (zeros - end >= shortestRun || zeros == size) {
-                break;
-            }
-            end = zeros;
-        }
-        appendCount(pieces, end - at);
-        pieces.insert(pieces.end(), bytes + at, bytes + end);
-        appendCount(pieces, zeros - end);
-        at = zeros;
-    }
-    if (!pieces.empty()) {
-        m_pieces = std::make_shared<const std::vector<char>>(pieces.begin(), pieces.end());
-    }
-}
-
-void Bytes::appendCount(std::vector<char>& pieces, std::size_t count) {
-    UInt32 value = UInt32(count);
-    const char* raw = reinterpret_cast<const char*>(&value);
-    pieces.insert(pieces.end(), raw, raw + sizeof value);
-}
-
-std::size_t Bytes::countAt(std::size_t& at) const {
-    UInt32 value = 0;
-    std::memcpy(&value, m_pieces->data() + at, sizeof value);
-    at += sizeof value;
-    return value;
-}
-
-void Bytes::copyTo(char* out) const {
-    if (m_pieces == nullptr) {
-        return;
-    }
-    const std::vector<char>& pieces = *m_pieces;
-    std::size_t at = 0;
-    while (at < pieces.size()) {
-        std::size_t literal = countAt(at);
-        std::memcpy(out, pieces.data() + at, literal);
-        out += literal;
-        at += literal;
-        std::size_t zeros = countAt(at);
-        std::memset(out, 0, zeros);
-        out += zeros;
-    }
-}
+using Bytes = sim::PackedBytes;
 
 struct Paragraph {
     API_ParagraphType record;

@@ -8,6 +8,7 @@
 #include "sim/ElementRequests.h"
 #include "sim/ElementTable.h"
 #include "sim/Output.h"
+#include "sim/PackedBytes.h"
 #include "sim/Project.h"
 #include "sim/Sim.h"
 #include "sim/Teamwork.h"
@@ -29,8 +30,8 @@ struct GuidHash {
     std::size_t operator()(const GS::Guid& guid) const { return guid.GenerateHashValue(); }
 };
 
-struct Entry {
-    API_Element record;
+// What the table keeps of an element besides its record.
+struct EntryData {
     GS::Guid database;
     UInt64 order = 0;
     bool hasUserData = false;
@@ -42,12 +43,18 @@ struct Entry {
     std::vector<API_EditPars> edits;
 };
 
+struct Entry : EntryData {
+    API_Element record;
+};
+
 using ToolKey = std::pair<API_ElemTypeID, API_ElemVariationID>;
 
-// An element as it was before an undoable command first touched it.
+// An element as it was before an undoable command first touched it, its record packed: a command
+// may touch every element.
 struct Before {
     GS::Guid guid;
-    std::optional<Entry> entry; // none: the command made it
+    std::optional<EntryData> entry; // none: the command made it
+    sim::PackedBytes record;
     short owner = 0;
     GS::Guid memo; // where its memo was copied
 };
@@ -105,7 +112,8 @@ void remember(const GS::Guid& guid) {
     Before before;
     before.guid = guid;
     if (const Entry* entry = find(guid)) {
-        before.entry = *entry;
+        before.entry = static_cast<const EntryData&>(*entry);
+        before.record = sim::PackedBytes(reinterpret_cast<const char*>(&entry->record), sizeof entry->record);
         before.owner = sim::elementOwner(guid);
         before.memo.Generate();
         sim::copyMemo(guid, before.memo);
@@ -472,7 +480,9 @@ bool revertElementJournal() {
         state().elements.erase(it->guid);
         forgetMemo(it->guid);
         if (it->entry) {
-            state().elements[it->guid] = *it->entry;
+            Entry& entry = state().elements[it->guid];
+            static_cast<EntryData&>(entry) = *it->entry;
+            it->record.copyTo(reinterpret_cast<char*>(&entry.record));
             moveMemo(it->memo, it->guid);
             setElementOwner(it->guid, it->owner);
         }

@@ -1,0 +1,87 @@
+#include "sim/PackedBytes.h"
+
+#include "GSRoot/GSRoot.hpp"
+
+#include <cstring>
+
+namespace sim {
+
+namespace {
+
+// Where the run of zeros at `at` ends.
+std::size_t zerosEnd(const char* bytes, std::size_t at, std::size_t size) {
+    UInt64 word = 0;
+    while (at + sizeof word <= size && (std::memcpy(&word, bytes + at, sizeof word), word == 0)) {
+        at += sizeof word;
+    }
+    while (at < size && bytes[at] == 0) {
+        ++at;
+    }
+    return at;
+}
+
+} // namespace
+
+PackedBytes::PackedBytes(const char* bytes, std::size_t size) : m_size(size) {
+    // Made here and kept at its size: every stored block passes through.
+    static std::vector<char> pieces;
+    pieces.clear();
+    std::size_t at = 0;
+    while (at < size) {
+        // The literal bytes end where a long run of zeros, or the zeros that end the block, begin.
+        std::size_t end = at;
+        std::size_t zeros = size;
+        while (end < size) {
+            const void* zero = std::memchr(bytes + end, 0, size - end);
+            if (zero == nullptr) {
+                end = zeros = size;
+                break;
+            }
+            end = std::size_t(static_cast<const char*>(zero) - bytes);
+            zeros = zerosEnd(bytes, end, size);
+            if (zeros - end >= shortestRun || zeros == size) {
+                break;
+            }
+            end = zeros;
+        }
+        appendCount(pieces, end - at);
+        pieces.insert(pieces.end(), bytes + at, bytes + end);
+        appendCount(pieces, zeros - end);
+        at = zeros;
+    }
+    if (!pieces.empty()) {
+        m_pieces = std::make_shared<const std::vector<char>>(pieces.begin(), pieces.end());
+    }
+}
+
+void PackedBytes::appendCount(std::vector<char>& pieces, std::size_t count) {
+    UInt32 value = UInt32(count);
+    const char* raw = reinterpret_cast<const char*>(&value);
+    pieces.insert(pieces.end(), raw, raw + sizeof value);
+}
+
+std::size_t PackedBytes::countAt(std::size_t& at) const {
+    UInt32 value = 0;
+    std::memcpy(&value, m_pieces->data() + at, sizeof value);
+    at += sizeof value;
+    return value;
+}
+
+void PackedBytes::copyTo(char* out) const {
+    if (m_pieces == nullptr) {
+        return;
+    }
+    const std::vector<char>& pieces = *m_pieces;
+    std::size_t at = 0;
+    while (at < pieces.size()) {
+        std::size_t literal = countAt(at);
+        std::memcpy(out, pieces.data() + at, literal);
+        out += literal;
+        at += literal;
+        std::size_t zeros = countAt(at);
+        std::memset(out, 0, zeros);
+        out += zeros;
+    }
+}
+
+} // namespace sim

@@ -1,0 +1,34 @@
+// Bytes kept without their longer runs of zeros. The host keeps records of fixed-size fields,
+// mostly zeros, for every element (memos, and copies of records and memos for undo); copies share
+// what they hold, which never changes.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <vector>
+
+namespace sim {
+
+class PackedBytes {
+public:
+    PackedBytes() = default;
+    PackedBytes(const char* bytes, std::size_t size);
+
+    std::size_t size() const { return m_size; }
+    bool empty() const { return m_size == 0; }
+    // Writes the size() bytes.
+    void copyTo(char* out) const;
+
+private:
+    // Runs of zeros at least this long are left out.
+    static constexpr std::size_t shortestRun = 8;
+
+    static void appendCount(std::vector<char>& pieces, std::size_t count);
+    std::size_t countAt(std::size_t& at) const;
+
+    std::size_t m_size = 0;
+    // Pieces, one after another: a count of bytes, those bytes, a count of zeros. Null: none.
+    std::shared_ptr<const std::vector<char>> m_pieces;
+};
+
+} // namespace sim
