@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <set>
 #include <unordered_map>
 
@@ -26,10 +27,20 @@ struct GuidHash {
     std::size_t operator()(const GS::Guid& guid) const { return guid.GenerateHashValue(); }
 };
 
+// A body of the model: one given whole, or an object's box kept as its sizes and placement and
+// made when read (every object without bodies of its own has one, so they are kept small).
+struct Slot {
+    std::unique_ptr<sim::Body3D> body; // null: a derived box
+    double a = 0.0, b = 0.0, z = 0.0;
+    API_Tranmat transformation{};
+};
+
 struct State {
-    std::vector<sim::Body3D> all;                                           // global index - 1
+    std::vector<Slot> all;                                                  // global index - 1
     std::unordered_map<GS::Guid, std::pair<Int32, Int32>, GuidHash> ranges; // from 1, inclusive
     Int32 current = 0;
+    sim::Body3D currentBox; // the current body when it is a derived box, made when read
+    sim::Body3D scratch;    // a derived box being measured
     std::set<Int32> centredParts;
     std::set<Int32> ownSizeParts;
     // The slot of each element's derived body: made afresh on every request, it reuses its slot.
@@ -67,10 +78,9 @@ bool boundsOf(const sim::Body3D& body, API_Box3D& box) {
     return true;
 }
 
-// The box body of an object or lamp without bodies of its own, made in `body` (whose storage it
-// reuses: a box is derived on every request); false, leaving `body` as it was, for other elements
-// and for sizes that are not positive.
-bool derivedBody(const GS::Guid& guid, sim::Body3D& body) {
+// The box of an object or lamp without bodies of its own, its sizes and placement set in `box`;
+// false, leaving `box` as it was, for other elements and for sizes that are not positive.
+bool derivedBox(const GS::Guid& guid, Slot& box) {
     const API_Element* record = sim::findElement(guid);
     if (record == nullptr || (record->header.typeID != API_ObjectID && record->header.typeID != API_LampID)) {
         return false;
@@ -108,17 +118,35 @@ bool derivedBody(const GS::Guid& guid, sim::Body3D& body) {
     bool centred = state().centredParts.count(object.libInd) != 0;
     double ox = centred ? -a / 2 : 0.0, oy = centred ? -b / 2 : 0.0;
     double c = std::cos(object.angle), s = std::sin(object.angle), m = object.reflected ? -1.0 : 1.0;
+    box.a = a;
+    box.b = b;
+    box.z = z;
+    box.transformation = API_Tranmat{0,
+                                     {c * m, -s, 0, c * m * ox - s * oy + object.posX, s * m, c, 0,
+                                      s * m * ox + c * oy + object.posY, 0, 0, 1, level}};
+    return true;
+}
+
+// The body of a derived box, made in `body`, whose storage it reuses.
+void makeBox(const Slot& box, sim::Body3D& body) {
     static const sim::Body3D unit = sim::boxBody(1.0, 1.0, 1.0);
     body = unit;
     for (API_VertType& vertex : body.vertices) {
-        vertex.x *= a;
-        vertex.y *= b;
-        vertex.z *= z;
+        vertex.x *= box.a;
+        vertex.y *= box.b;
+        vertex.z *= box.z;
     }
-    body.transformation = API_Tranmat{0,
-                                      {c * m, -s, 0, c * m * ox - s * oy + object.posX, s * m, c, 0,
-                                       s * m * ox + c * oy + object.posY, 0, 0, 1, level}};
-    return true;
+    body.transformation = box.transformation;
+}
+
+// The body at a global index (from 1, in range), a derived box made in `scratch`.
+const sim::Body3D& bodyAt(Int32 index, sim::Body3D& scratch) {
+    const Slot& slot = state().all[std::size_t(index - 1)];
+    if (slot.body != nullptr) {
+        return *slot.body;
+    }
+    makeBox(slot, scratch);
+    return scratch;
 }
 
 // The range of the element's bodies: those set, or else its derived box made afresh in the
@@ -131,18 +159,18 @@ const std::pair<Int32, Int32>* rangeOf(const GS::Guid& guid) {
     static std::pair<Int32, Int32> derived;
     auto slot = state().derivedSlots.find(guid);
     if (slot != state().derivedSlots.end()) {
-        if (!derivedBody(guid, state().all[std::size_t(slot->second - 1)])) {
+        if (!derivedBox(guid, state().all[std::size_t(slot->second - 1)])) {
             return nullptr;
         }
         derived = {slot->second, slot->second};
         return &derived;
     }
-    sim::Body3D body;
-    if (!derivedBody(guid, body)) {
+    Slot box;
+    if (!derivedBox(guid, box)) {
         return nullptr;
     }
     Int32 index = Int32(state().all.size()) + 1;
-    state().all.push_back(std::move(body));
+    state().all.push_back(std::move(box));
     state().derivedSlots.emplace(guid, index);
     derived = {index, index};
     return &derived;
@@ -156,7 +184,7 @@ bool elementBounds(const GS::Guid& guid, API_Box3D& box) {
     bool found = false;
     for (Int32 i = range->first; i <= range->second; ++i) {
         API_Box3D one{};
-        if (!boundsOf(state().all[std::size_t(i - 1)], one)) {
+        if (!boundsOf(bodyAt(i, state().scratch), one)) {
             continue;
         }
         if (!found) {
@@ -182,7 +210,11 @@ const bool registered = sim::registerReset([] {
 
 const sim::Body3D* currentBody() {
     Int32 i = state().current;
-    return i >= 1 && std::size_t(i) <= state().all.size() ? &state().all[std::size_t(i - 1)] : nullptr;
+    if (i < 1 || std::size_t(i) > state().all.size()) {
+        return nullptr;
+    }
+    const Slot& slot = state().all[std::size_t(i - 1)];
+    return slot.body != nullptr ? slot.body.get() : &state().currentBox;
 }
 
 template <typename T>
@@ -205,7 +237,11 @@ namespace sim {
 
 void setBodies(const GS::Guid& guid, const std::vector<Body3D>& bodies) {
     Int32 first = Int32(state().all.size()) + 1;
-    state().all.insert(state().all.end(), bodies.begin(), bodies.end());
+    for (const Body3D& body : bodies) {
+        Slot slot;
+        slot.body = std::make_unique<Body3D>(body);
+        state().all.push_back(std::move(slot));
+    }
     state().ranges[guid] = {first, first + Int32(bodies.size()) - 1};
 }
 
@@ -214,12 +250,14 @@ std::vector<Body3D> elementBodies(const GS::Guid& guid) {
     auto it = state().ranges.find(guid);
     if (it != state().ranges.end()) {
         for (Int32 i = it->second.first; i <= it->second.second; ++i) {
-            bodies.push_back(state().all[std::size_t(i - 1)]);
+            bodies.push_back(*state().all[std::size_t(i - 1)].body);
         }
         return bodies;
     }
-    Body3D body;
-    if (derivedBody(guid, body)) {
+    Slot box;
+    if (derivedBox(guid, box)) {
+        Body3D body;
+        makeBox(box, body);
         bodies.push_back(body);
     }
     return bodies;
@@ -318,7 +356,7 @@ GSErrCode ACAPI_3D_GetComponent(API_Component3D* component) {
             return APIERR_BADINDEX;
         }
         state().current = index;
-        const sim::Body3D& body = state().all[std::size_t(index - 1)];
+        const sim::Body3D& body = bodyAt(index, state().currentBox);
         API_BodyType& record = component->body;
         record = API_BodyType();
         record.status = body.status;
