@@ -9,6 +9,9 @@ namespace {
 
 template <typename T>
 void killHandle(T**& handle) {
+    if (handle == nullptr) {
+        return; // most parts of a memo are absent: no call for them
+    }
     auto* h = reinterpret_cast<GSHandle>(handle);
     BMKillHandle(&h);
     handle = nullptr;
@@ -16,6 +19,9 @@ void killHandle(T**& handle) {
 
 template <typename T>
 void killPtr(T*& block) {
+    if (block == nullptr) {
+        return;
+    }
     auto* p = reinterpret_cast<GSPtr>(block);
     BMKillPtr(&p);
     block = nullptr;

@@ -135,6 +135,16 @@ std::size_t countOf(T** h) {
     return std::size_t(BMGetHandleSize(reinterpret_cast<GSConstHandle>(h))) / sizeof(T);
 }
 
+// Keeps the bytes as the block of that field; a block that holds them already stays as it is.
+void keep(Saved& saved, int field, const char* bytes, std::size_t size) {
+    auto it = saved.blocks.find(field);
+    if (it == saved.blocks.end()) {
+        saved.blocks.emplace(field, Bytes(bytes, size));
+    } else if (!it->second.equals(bytes, size)) {
+        it->second = Bytes(bytes, size);
+    }
+}
+
 void save(Saved& saved, const API_ElementMemo& memo, UInt64 mask) {
     API_ElementMemo& source = const_cast<API_ElementMemo&>(memo); // read only
     eachField(source, [&](int n, UInt64 bit, void** slot, Kind kind) {
@@ -143,9 +153,12 @@ void save(Saved& saved, const API_ElementMemo& memo, UInt64 mask) {
         }
         if (*slot == nullptr) {
             saved.blocks.erase(n);
+        } else if (kind == handle) {
+            auto h = static_cast<GSConstHandle>(*slot);
+            keep(saved, n, *h, std::size_t(BMGetHandleSize(h)));
         } else {
-            saved.blocks[n] = kind == handle ? handleBytes(static_cast<GSConstHandle>(*slot))
-                                             : pointerBytes(static_cast<GSConstPtr>(*slot));
+            auto p = static_cast<GSConstPtr>(*slot);
+            keep(saved, n, p, std::size_t(BMGetPtrSize(p)));
         }
     });
     if ((mask & APIMemoMask_AddPars) != 0) {
@@ -153,7 +166,8 @@ void save(Saved& saved, const API_ElementMemo& memo, UInt64 mask) {
         if (memo.params == nullptr) {
             saved.blocks.erase(paramsField);
         } else {
-            saved.blocks[paramsField] = handleBytes(reinterpret_cast<GSConstHandle>(memo.params));
+            auto h = reinterpret_cast<GSConstHandle>(memo.params);
+            keep(saved, paramsField, *h, std::size_t(BMGetHandleSize(h)));
             for (std::size_t i = 0; i < countOf(memo.params); ++i) {
                 // Only array parameters own their handle.
                 const API_AddParType& par = (*memo.params)[i];
@@ -321,6 +335,24 @@ void copyMemo(const GS::Guid& from, const GS::Guid& to) {
 
 void forgetMemo(const GS::Guid& guid) {
     state().elements.erase(guid);
+}
+
+struct StoredMemo {
+    Saved saved;
+};
+
+MemoCopy memoCopy(const GS::Guid& guid) {
+    auto it = state().elements.find(guid);
+    return it == state().elements.end() ? nullptr
+                                        : std::make_shared<const StoredMemo>(StoredMemo{it->second});
+}
+
+void restoreMemo(const GS::Guid& guid, const MemoCopy& copy) {
+    if (copy == nullptr) {
+        state().elements.erase(guid);
+    } else {
+        state().elements[guid] = copy->saved;
+    }
 }
 
 GSErrCode copyDefaultMemoOut(API_ElemTypeID type, API_ElemVariationID variation, API_ElementMemo* memo) {

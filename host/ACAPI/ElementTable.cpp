@@ -41,6 +41,7 @@ struct EntryData {
     std::map<UInt64, std::pair<GS::Guid, GSFlags>> links; // by the order they were made
     bool observed = false;
     std::vector<API_EditPars> edits;
+    UInt64 journal = 0; // the last journal that remembered the element
 };
 
 struct Entry : EntryData {
@@ -56,14 +57,16 @@ struct Before {
     std::optional<EntryData> entry; // none: the command made it
     sim::PackedBytes record;
     short owner = 0;
-    GS::Guid memo; // where its memo was copied
+    sim::MemoCopy memo;
 };
 
 struct Journal {
+    UInt64 serial = 0; // told apart from every earlier journal
     bool open = false;
     bool kept = false;
     std::deque<Before> changes; // grows without moving what it holds: a command may touch every element
-    std::unordered_set<GS::Guid, GuidHash> seen;
+    // Remembered while they did not exist (an element remembered while it exists is marked in it).
+    std::unordered_set<GS::Guid, GuidHash> absent;
 };
 
 struct State {
@@ -74,6 +77,7 @@ struct State {
     std::map<std::string, std::set<Int32>> renovationHides; // by the filter's text form
     bool editRenewsGuid = false;
     Journal journal;
+    UInt64 journals = 0; // journals begun
 };
 
 State& state() {
@@ -106,27 +110,34 @@ GS::Guid newGuid() {
 // Remembers the element as it is, the first time the running command touches it.
 void remember(const GS::Guid& guid) {
     Journal& journal = state().journal;
-    if (!journal.open || !journal.seen.insert(guid).second) {
+    if (!journal.open) {
+        return;
+    }
+    Entry* entry = find(guid);
+    if (entry != nullptr ? entry->journal == journal.serial : !journal.absent.insert(guid).second) {
         return;
     }
     Before before;
     before.guid = guid;
-    if (const Entry* entry = find(guid)) {
+    if (entry != nullptr) {
+        entry->journal = journal.serial;
         before.entry = static_cast<const EntryData&>(*entry);
         before.record = sim::PackedBytes(reinterpret_cast<const char*>(&entry->record), sizeof entry->record);
         before.owner = sim::elementOwner(guid);
-        before.memo.Generate();
-        sim::copyMemo(guid, before.memo);
+        before.memo = sim::memoCopy(guid);
     }
-    state().journal.changes.push_back(std::move(before));
+    journal.changes.push_back(std::move(before));
+}
+
+// An element made under the GUID remembered while it did not exist is remembered already.
+void markMade(Entry& entry) {
+    const Journal& journal = state().journal;
+    if (journal.open && journal.absent.count(entry.record.header.guid) != 0) {
+        entry.journal = journal.serial;
+    }
 }
 
 void dropJournal() {
-    for (const Before& before : state().journal.changes) {
-        if (!before.memo.IsNull()) {
-            sim::forgetMemo(before.memo);
-        }
-    }
     state().journal = Journal();
 }
 
@@ -193,13 +204,33 @@ bool passes(const Entry& entry, API_ElemFilterFlags flags, API_ElemVariationID v
     return true;
 }
 
-// Copies the bytes of `from` that the mask marks.
+// Copies the bytes of `from` that the mask marks (any byte other than 0), eight at a time: a word
+// of the mask marked whole or not at all, as callers mostly give, takes no byte-by-byte work.
 void applyMask(API_Element& to, const API_Element& from, const API_Element& mask) {
     auto* target = reinterpret_cast<unsigned char*>(&to);
     const auto* source = reinterpret_cast<const unsigned char*>(&from);
     const auto* marks = reinterpret_cast<const unsigned char*>(&mask);
-    for (std::size_t i = 0; i < sizeof(API_Element); ++i) {
-        target[i] = marks[i] != 0 ? source[i] : target[i]; // without a branch, so it vectorises
+    constexpr UInt64 high = 0x8080808080808080ull;
+    std::size_t i = 0;
+    for (; i + sizeof(UInt64) <= sizeof(API_Element); i += sizeof(UInt64)) {
+        UInt64 word = 0;
+        std::memcpy(&word, marks + i, sizeof word);
+        if (word == 0) {
+            continue;
+        }
+        // A set high bit for each byte that is 0 (no false ones: the carry chain is cut by the
+        // masking of the bytes' own high bits).
+        UInt64 zeros = ~(((word & ~high) + ~high) | word) & high;
+        if (zeros == 0) {
+            std::memcpy(target + i, source + i, sizeof(UInt64));
+            continue;
+        }
+        for (std::size_t j = i; j < i + sizeof(UInt64); ++j) {
+            target[j] = marks[j] != 0 ? source[j] : target[j];
+        }
+    }
+    for (; i < sizeof(API_Element); ++i) {
+        target[i] = marks[i] != 0 ? source[i] : target[i];
     }
 }
 
@@ -269,6 +300,7 @@ GS::Guid addElement(const API_Element& element, const GS::Guid& database) {
     }
     entry.database = database;
     entry.order = state().nextOrder++;
+    markMade(entry);
     GS::Guid guid = entry.record.header.guid;
     state().elements[guid] = entry;
     setElementOwner(guid, element.header.userId);
@@ -460,6 +492,7 @@ GSErrCode applyElementTool(GSType command, const API_Elem_Head* heads, Int32 cou
 void beginElementJournal() {
     dropJournal();
     state().journal.open = true;
+    state().journal.serial = ++state().journals;
 }
 
 void endElementJournal(bool keep) {
@@ -478,12 +511,11 @@ bool revertElementJournal() {
     }
     for (auto it = journal.changes.rbegin(); it != journal.changes.rend(); ++it) {
         state().elements.erase(it->guid);
-        forgetMemo(it->guid);
+        restoreMemo(it->guid, it->memo);
         if (it->entry) {
             Entry& entry = state().elements[it->guid];
             static_cast<EntryData&>(entry) = *it->entry;
             it->record.copyTo(reinterpret_cast<char*>(&entry.record));
-            moveMemo(it->memo, it->guid);
             setElementOwner(it->guid, it->owner);
         }
     }
@@ -706,6 +738,9 @@ GSErrCode ACAPI_Element_Edit(API_Neig* neigs, Int32 count, const API_EditPars& p
                 entry.links.clear();
                 entry.observed = false;
             }
+        }
+        if (state().journal.open) {
+            entry.journal = state().journal.serial; // remembered under both GUIDs by now
         }
         ++entry.record.header.modiStamp;
         entry.edits.push_back(pars);

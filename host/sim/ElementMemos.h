@@ -4,6 +4,7 @@
 #include "ACAPI/ElementTable.hpp"
 #include "sim/Library.h"
 
+#include <memory>
 #include <vector>
 
 namespace sim {
@@ -15,6 +16,14 @@ GSErrCode storeMemo(const GS::Guid& guid, const API_ElementMemo* memo, UInt64 ma
 void moveMemo(const GS::Guid& from, const GS::Guid& to);
 void copyMemo(const GS::Guid& from, const GS::Guid& to);
 void forgetMemo(const GS::Guid& guid);
+// What the host keeps of an element's memo, copied aside (as the undo journal keeps it) to be put
+// back whole; it shares the kept bytes, which never change.
+struct StoredMemo;
+using MemoCopy = std::shared_ptr<const StoredMemo>;
+// Null when the element has no memo.
+MemoCopy memoCopy(const GS::Guid& guid);
+// The copy becomes the element's memo; null: the element has none.
+void restoreMemo(const GS::Guid& guid, const MemoCopy& copy);
 GSErrCode copyDefaultMemoOut(API_ElemTypeID type, API_ElemVariationID variation, API_ElementMemo* memo);
 GSErrCode storeDefaultMemo(API_ElemTypeID type, API_ElemVariationID variation, const API_ElementMemo* memo);
 // The library-part parameters the element's memo holds, or the tool default's; empty for none.

@@ -20,6 +20,20 @@ std::size_t zerosEnd(const char* bytes, std::size_t at, std::size_t size) {
     return at;
 }
 
+bool allZeros(const char* bytes, std::size_t size) {
+    UInt64 any = 0;
+    std::size_t at = 0;
+    for (; at + sizeof(UInt64) <= size; at += sizeof(UInt64)) {
+        UInt64 word = 0;
+        std::memcpy(&word, bytes + at, sizeof word);
+        any |= word;
+    }
+    for (; at < size; ++at) {
+        any |= UInt64(static_cast<unsigned char>(bytes[at]));
+    }
+    return any == 0;
+}
+
 } // namespace
 
 PackedBytes::PackedBytes(const char* bytes, std::size_t size) : m_size(size) {
@@ -82,6 +96,31 @@ void PackedBytes::copyTo(char* out) const {
         std::memset(out, 0, zeros);
         out += zeros;
     }
+}
+
+bool PackedBytes::equals(const char* bytes, std::size_t size) const {
+    if (size != m_size) {
+        return false;
+    }
+    if (m_pieces == nullptr) {
+        return true;
+    }
+    const std::vector<char>& pieces = *m_pieces;
+    std::size_t at = 0;
+    while (at < pieces.size()) {
+        std::size_t literal = countAt(at);
+        if (std::memcmp(bytes, pieces.data() + at, literal) != 0) {
+            return false;
+        }
+        bytes += literal;
+        at += literal;
+        std::size_t zeros = countAt(at);
+        if (!allZeros(bytes, zeros)) {
+            return false;
+        }
+        bytes += zeros;
+    }
+    return true;
 }
 
 } // namespace sim

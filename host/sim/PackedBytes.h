@@ -18,6 +18,8 @@ public:
     bool empty() const { return m_size == 0; }
     // Writes the size() bytes.
     void copyTo(char* out) const;
+    // Whether these are the size bytes given, without unpacking them.
+    bool equals(const char* bytes, std::size_t size) const;
 
 private:
     // Runs of zeros at least this long are left out.

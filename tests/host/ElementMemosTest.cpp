@@ -22,16 +22,42 @@ GSHandle handleOf(const std::string& bytes) {
 
 } // namespace
 
+namespace {
+
+struct Case {
+    const char* label;
+    std::string bytes;
+};
+
+std::string zeros(std::size_t n) {
+    return std::string(n, '\0');
+}
+
+void storeCoords(const GS::Guid& guid, const std::string& bytes) {
+    API_ElementMemo stored{};
+    stored.coords = reinterpret_cast<API_Coord**>(handleOf(bytes));
+    ASSERT_EQ(sim::storeMemo(guid, &stored, APIMemoMask_Polygon), NoError);
+    ACAPI_DisposeElemMemoHdls(&stored);
+}
+
+std::string storedCoords(const GS::Guid& guid) {
+    API_ElementMemo memo{};
+    EXPECT_EQ(ACAPI_Element_GetMemo(guid, &memo, APIMemoMask_Polygon), NoError);
+    std::string bytes;
+    if (GSConstHandle got = reinterpret_cast<GSConstHandle>(memo.coords)) {
+        bytes.assign(*got, std::size_t(BMGetHandleSize(got)));
+    }
+    ACAPI_DisposeElemMemoHdls(&memo);
+    return bytes;
+}
+
+} // namespace
+
 TEST(ElementMemosTest, BlocksComeBackByteForByte) {
     sim::openProject();
     API_Element record;
     record.header.typeID = API_ObjectID;
     const GS::Guid guid = sim::addElement(record);
-    auto zeros = [](std::size_t n) { return std::string(n, '\0'); };
-    struct Case {
-        const char* label;
-        std::string bytes;
-    };
     const Case cases[] = {
         {"empty", ""},
         {"one byte", "x"},
@@ -73,5 +99,42 @@ TEST(ElementMemosTest, BlocksComeBackByteForByte) {
         EXPECT_EQ(std::string(*keptBytes, std::size_t(BMGetHandleSize(keptBytes))), c.bytes) << c.label;
         ACAPI_DisposeElemMemoHdls(&kept);
         sim::forgetMemo(other);
+
+        // As does the copy the undo journal keeps aside, once the element's memo is gone.
+        sim::MemoCopy aside = sim::memoCopy(guid);
+        ASSERT_NE(aside, nullptr) << c.label;
+        sim::forgetMemo(guid);
+        sim::restoreMemo(guid, aside);
+        EXPECT_EQ(storedCoords(guid), c.bytes) << c.label;
+    }
+    sim::restoreMemo(guid, nullptr);
+    EXPECT_EQ(sim::memoCopy(guid), nullptr) << "an element without a memo";
+}
+
+TEST(ElementMemosTest, ABlockStoredOverAnotherComesBackAsTheNewOne) {
+    sim::openProject();
+    API_Element record;
+    record.header.typeID = API_ObjectID;
+    const GS::Guid guid = sim::addElement(record);
+    // Blocks that differ only in where, or how long, their zeros are, in their last byte, or in
+    // their length.
+    const Case cases[] = {
+        {"empty", ""},
+        {"one zero", zeros(1)},
+        {"zeros", zeros(40)},
+        {"more zeros", zeros(41)},
+        {"a run of zeros", "ab" + zeros(8) + "c"},
+        {"a longer run", "ab" + zeros(9) + "c"},
+        {"the run moved", "a" + zeros(8) + "bc"},
+        {"the last byte", "ab" + zeros(8) + "d"},
+        {"a byte in the run", "ab" + zeros(3) + "x" + zeros(4) + "c"},
+        {"trailing zeros", "ab" + zeros(8) + "c" + zeros(16)},
+    };
+    for (const Case& first : cases) {
+        for (const Case& second : cases) {
+            storeCoords(guid, first.bytes);
+            storeCoords(guid, second.bytes);
+            EXPECT_EQ(storedCoords(guid), second.bytes) << first.label << ", then " << second.label;
+        }
     }
 }

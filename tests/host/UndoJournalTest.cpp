@@ -191,3 +191,50 @@ TEST_F(UndoJournalTest, AFailedCommandIsTakenBackAndLeavesNothingToUndo) {
     EXPECT_FALSE(sim::undoLastCommand());
     EXPECT_FALSE(sim::undoSteps().front().undone);
 }
+
+TEST_F(UndoJournalTest, UndoTakesBackOnlyTheLastCommandWhateverItTouchedAgain) {
+    API_Element mask;
+    std::memset(static_cast<void*>(&mask), 0, sizeof mask);
+    mask.object.posX = 1.0;
+    auto moveKept = [&](double x) {
+        API_Element changed = sim::element(kept);
+        changed.object.posX = x;
+        return ACAPI_Element_Change(&changed, &mask, nullptr, 0, true);
+    };
+    GS::Guid made, copy;
+    ASSERT_EQ(ACAPI_CallUndoableCommand("First", [&] { return moveKept(7.0); }), NoError);
+    ASSERT_EQ(ACAPI_CallUndoableCommand("Second",
+                                        [&] {
+                                            moveKept(8.0);
+                                            moveKept(9.0);
+                                            // Made, then changed twice in the same command.
+                                            API_Element fresh = object(5.0);
+                                            ACAPI_Element_Create(&fresh, nullptr);
+                                            made = fresh.header.guid;
+                                            API_Element changed = sim::element(made);
+                                            changed.object.posX = 6.0;
+                                            ACAPI_Element_Change(&changed, &mask, nullptr, 0, true);
+                                            // Copied by an edit, then changed.
+                                            API_Neig neig;
+                                            neig.guid = gone;
+                                            API_EditPars pars{};
+                                            pars.typeID = APIEdit_Drag;
+                                            pars.withDelete = false;
+                                            ACAPI_Element_Edit(&neig, 1, pars);
+                                            copy = neig.guid;
+                                            API_Element copied = sim::element(copy);
+                                            copied.object.posX = 4.0;
+                                            ACAPI_Element_Change(&copied, &mask, nullptr, 0, true);
+                                            return moveKept(10.0);
+                                        }),
+              NoError);
+    ASSERT_TRUE(sim::hasElement(made));
+    ASSERT_TRUE(sim::hasElement(copy));
+    ASSERT_NE(copy, gone);
+
+    EXPECT_TRUE(sim::undoLastCommand());
+    EXPECT_EQ(sim::element(kept).object.posX, 7.0) << "the first command's change stays";
+    EXPECT_FALSE(sim::hasElement(made));
+    EXPECT_FALSE(sim::hasElement(copy));
+    EXPECT_EQ(sim::elementsOf(GS::Guid()), (std::vector<GS::Guid>{kept, gone}));
+}
