@@ -3,13 +3,14 @@
 #include "sim/Memory.h"
 #include "sim/Sim.h"
 
+#include <algorithm>
 #include <bitset>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <new>
-#include <unordered_map>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -58,7 +59,10 @@ GSSize handleSize(const void* h) {
 }
 
 // Addresses of live blocks, a bit for each 8-byte slot of a 4 KB page: blocks made one after
-// another share their page's entry, so keeping count of many blocks stays within the cache.
+// another share their page's entry, so keeping count of many blocks stays within the cache. The
+// pages are kept in one open-addressed table (linear probing, at most half full), so finding one
+// takes a probe or two in one array rather than a walk through a bucket's nodes; the page found
+// last is tried first.
 class LiveSet {
 public:
     bool contains(const void* p) const {
@@ -66,18 +70,15 @@ public:
         if (a % slotSize != 0) {
             return false;
         }
-        auto it = m_pages.find(a / pageSize);
-        return it != m_pages.end() && it->second.test(slotOf(a));
+        const Page* page = find(a / pageSize);
+        return page != nullptr && page->slots.test(slotOf(a));
     }
     // Makes room for one more page, so that the next insert needs no memory; false when even that
     // room cannot be had. A block that moves is registered at its new place this way, for once it
     // has moved there is no going back.
     bool makeRoom() {
         try {
-            m_pages.reserve(m_pages.size() + 1);
-            if (m_spare.empty()) {
-                m_spare = m_pages.extract(m_pages.emplace(noPage, Slots()).first);
-            }
+            reserve(m_count + 1);
         } catch (std::bad_alloc const&) {
             return false;
         }
@@ -85,42 +86,102 @@ public:
     }
     void insert(const void* p) {
         auto a = reinterpret_cast<std::uintptr_t>(p);
-        auto it = m_pages.find(a / pageSize);
-        if (it == m_pages.end() && !m_spare.empty()) {
-            m_spare.key() = a / pageSize;
-            m_spare.mapped().reset();
-            it = m_pages.insert(std::move(m_spare)).position;
-        } else if (it == m_pages.end()) {
-            it = m_pages.emplace(a / pageSize, Slots()).first;
+        Page* page = find(a / pageSize);
+        if (page == nullptr) {
+            reserve(m_count + 1);
+            page = &m_pages[probe(a / pageSize)];
+            page->number = a / pageSize;
+            page->slots.reset();
+            ++m_count;
         }
-        it->second.set(slotOf(a));
+        page->slots.set(slotOf(a));
+        m_last = page - m_pages.data();
     }
     void erase(const void* p) {
         auto a = reinterpret_cast<std::uintptr_t>(p);
-        auto it = m_pages.find(a / pageSize);
-        if (it != m_pages.end()) {
-            it->second.reset(slotOf(a));
-            if (it->second.none()) {
-                if (m_spare.empty()) {
-                    m_spare = m_pages.extract(it);
-                } else {
-                    m_pages.erase(it);
-                }
-            }
+        Page* page = find(a / pageSize);
+        if (page == nullptr) {
+            return;
+        }
+        page->slots.reset(slotOf(a));
+        if (page->slots.none()) {
+            remove(std::size_t(page - m_pages.data()));
         }
     }
 
 private:
     static constexpr std::uintptr_t pageSize = 4096;
     static constexpr std::uintptr_t slotSize = 8;
-    // No address lies on this page.
+    // No address lies on this page: it marks a free place of the table.
     static constexpr std::uintptr_t noPage = UINTPTR_MAX;
-    using Slots = std::bitset<pageSize / slotSize>;
-    using Pages = std::unordered_map<std::uintptr_t, Slots>;
+    struct Page {
+        std::uintptr_t number = noPage;
+        std::bitset<pageSize / slotSize> slots;
+    };
     static std::size_t slotOf(std::uintptr_t a) { return std::size_t((a % pageSize) / slotSize); }
+    std::size_t home(std::uintptr_t number) const {
+        return std::size_t((number * 0x9E3779B97F4A7C15ull) >> 32) & (m_pages.size() - 1);
+    }
+    // Where the page is, or the free place where it would go.
+    std::size_t probe(std::uintptr_t number) const {
+        std::size_t at = home(number);
+        while (m_pages[at].number != number && m_pages[at].number != noPage) {
+            at = (at + 1) & (m_pages.size() - 1);
+        }
+        return at;
+    }
+    Page* find(std::uintptr_t number) {
+        return const_cast<Page*>(static_cast<const LiveSet*>(this)->find(number));
+    }
+    const Page* find(std::uintptr_t number) const {
+        if (m_pages.empty()) {
+            return nullptr;
+        }
+        if (m_pages[m_last].number == number) {
+            return &m_pages[m_last];
+        }
+        std::size_t at = probe(number);
+        if (m_pages[at].number != number) {
+            return nullptr;
+        }
+        m_last = at;
+        return &m_pages[at];
+    }
+    // Room for `count` pages with the table at most half full.
+    void reserve(std::size_t count) {
+        if (count * 2 <= m_pages.size()) {
+            return;
+        }
+        std::vector<Page> old(std::max<std::size_t>(64, m_pages.size() * 2));
+        old.swap(m_pages); // may throw, leaving the table as it was
+        for (const Page& page : old) {
+            if (page.number != noPage) {
+                m_pages[probe(page.number)] = page;
+            }
+        }
+        m_last = 0;
+    }
+    // Frees a place, moving back the pages after it that could not have their own place.
+    void remove(std::size_t at) {
+        const std::size_t mask = m_pages.size() - 1;
+        std::size_t next = (at + 1) & mask;
+        while (m_pages[next].number != noPage) {
+            std::size_t wanted = home(m_pages[next].number);
+            // The page at `next` may fill the free place when its own place is not between them.
+            if (((next - wanted) & mask) >= ((next - at) & mask)) {
+                m_pages[at] = m_pages[next];
+                at = next;
+            }
+            next = (next + 1) & mask;
+        }
+        m_pages[at].number = noPage;
+        --m_count;
+        m_last = 0;
+    }
 
-    Pages m_pages;
-    Pages::node_type m_spare; // a page's entry kept ready
+    std::vector<Page> m_pages; // a power of two long, or empty
+    std::size_t m_count = 0;
+    mutable std::size_t m_last = 0; // where the page found last is (a hint: checked before use)
 };
 
 // The live blocks of one kind (pointers or handles), where their sizes are kept, and the

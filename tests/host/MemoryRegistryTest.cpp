@@ -48,6 +48,11 @@ TEST(MemoryRegistryTest, ManyBlocksFreedInAnyOrder) {
         blocks.push_back(BMAllocatePtr(GSSize(i % 97), 0, 0));
         ASSERT_NE(blocks.back(), nullptr);
     }
+    // Blocks of a page or more each, so that many pages are kept and let go.
+    for (int i = 0; i < 3000; ++i) {
+        blocks.push_back(BMAllocatePtr(GSSize(4096 + i % 5 * 4096), 0, 0));
+        ASSERT_NE(blocks.back(), nullptr);
+    }
     EXPECT_EQ(sim::memoryStats().livePointers, before.livePointers + blocks.size());
     std::shuffle(blocks.begin(), blocks.end(), std::mt19937(7));
     std::vector<GSPtr> freed;
