@@ -158,6 +158,54 @@ TEST_F(ElementTableTest, GetChangeCreateDelete) {
     EXPECT_EQ(sim::elementCount(), 0u);
 }
 
+TEST_F(ElementTableTest, AChangeTakesEveryMarkedByteAndNoOther) {
+    // Masks marking whole words, bytes here and there in a word, or none, at every offset.
+    struct Case {
+        const char* label;
+        bool (*marked)(std::size_t);
+    };
+    const Case cases[] = {
+        {"none", [](std::size_t) { return false; }},
+        {"all", [](std::size_t) { return true; }},
+        {"every other byte", [](std::size_t i) { return i % 2 == 0; }},
+        {"the last byte of each eight", [](std::size_t i) { return i % 8 == 7; }},
+        {"every third byte", [](std::size_t i) { return i % 3 == 1; }},
+        {"every other eight", [](std::size_t i) { return i / 8 % 2 == 0; }},
+        {"runs of five", [](std::size_t i) { return i / 5 % 2 == 1; }},
+        {"scattered", [](std::size_t i) { return (i * 2654435761u) % 7 < 3; }},
+    };
+    const std::size_t body = sizeof(API_Elem_Head); // the header keeps its type, GUID and owner
+    for (const Case& c : cases) {
+        API_Element before = record(API_ObjectID);
+        auto* kept = reinterpret_cast<unsigned char*>(&before);
+        for (std::size_t i = body; i < sizeof before; ++i) {
+            kept[i] = static_cast<unsigned char>(i % 251 + 1);
+        }
+        GS::Guid guid = sim::addElement(before);
+        API_Element values = sim::element(guid);
+        API_Element mask;
+        std::memset(static_cast<void*>(&mask), 0, sizeof mask);
+        auto* given = reinterpret_cast<unsigned char*>(&values);
+        auto* marks = reinterpret_cast<unsigned char*>(&mask);
+        for (std::size_t i = body; i < sizeof values; ++i) {
+            given[i] = static_cast<unsigned char>(255 - i % 251);
+            // Any byte other than 0 marks, the high bit set or not.
+            marks[i] = c.marked(i) ? static_cast<unsigned char>(i % 2 == 0 ? 0x80 : 0x01 + i % 127) : 0;
+        }
+        ASSERT_EQ(ACAPI_Element_Change(&values, &mask, nullptr, 0, true), NoError) << c.label;
+        const API_Element after = sim::element(guid);
+        const auto* got = reinterpret_cast<const unsigned char*>(&after);
+        std::size_t wrong = 0;
+        for (std::size_t i = body; i < sizeof after; ++i) {
+            unsigned char expected = c.marked(i) ? given[i] : kept[i];
+            if (got[i] != expected) {
+                ++wrong;
+            }
+        }
+        EXPECT_EQ(wrong, 0u) << c.label;
+    }
+}
+
 TEST_F(ElementTableTest, AnotherMembersElementCannotBeChanged) {
     sim::setTeamwork(true, 5, {}, true);
     API_Element wall = record(API_WallID);

@@ -201,11 +201,29 @@ TEST_F(UndoJournalTest, UndoTakesBackOnlyTheLastCommandWhateverItTouchedAgain) {
         changed.object.posX = x;
         return ACAPI_Element_Change(&changed, &mask, nullptr, 0, true);
     };
+    // Its parameter A changed through the host, as the command's memo gives it.
+    auto setKeptA = [&](double a) {
+        API_Element changed = sim::element(kept);
+        API_ElementMemo memo;
+        std::memset(static_cast<void*>(&memo), 0, sizeof memo);
+        sim::writeParameterRecords({sim::scalarParameter(APIParT_Length, "A", a)}, &memo.params);
+        GSErrCode err = ACAPI_Element_Change(&changed, &mask, &memo, APIMemoMask_AddPars, true);
+        ACAPI_DisposeElemMemoHdls(&memo);
+        return err;
+    };
     GS::Guid made, copy;
-    ASSERT_EQ(ACAPI_CallUndoableCommand("First", [&] { return moveKept(7.0); }), NoError);
+    ASSERT_EQ(ACAPI_CallUndoableCommand("First",
+                                        [&] {
+                                            setKeptA(1.5);
+                                            return moveKept(7.0);
+                                        }),
+              NoError);
     ASSERT_EQ(ACAPI_CallUndoableCommand("Second",
                                         [&] {
                                             moveKept(8.0);
+                                            setKeptA(3.5);
+                                            setKeptA(1.5); // as it was: the kept block stays
+                                            setKeptA(4.5);
                                             moveKept(9.0);
                                             // Made, then changed twice in the same command.
                                             API_Element fresh = object(5.0);
@@ -231,9 +249,11 @@ TEST_F(UndoJournalTest, UndoTakesBackOnlyTheLastCommandWhateverItTouchedAgain) {
     ASSERT_TRUE(sim::hasElement(made));
     ASSERT_TRUE(sim::hasElement(copy));
     ASSERT_NE(copy, gone);
+    ASSERT_EQ(parameterA(kept), 4.5);
 
     EXPECT_TRUE(sim::undoLastCommand());
     EXPECT_EQ(sim::element(kept).object.posX, 7.0) << "the first command's change stays";
+    EXPECT_EQ(parameterA(kept), 1.5) << "as is its memo";
     EXPECT_FALSE(sim::hasElement(made));
     EXPECT_FALSE(sim::hasElement(copy));
     EXPECT_EQ(sim::elementsOf(GS::Guid()), (std::vector<GS::Guid>{kept, gone}));
