@@ -114,6 +114,7 @@ Element& Element::operator=(const Element& other) {
     // The listing strings are the other element's: read this one's afresh, as a copy does.
     m_elementID.clear();
     m_masterID.clear();
+    m_listingRead = false;
     return *this;
 }
 
@@ -141,12 +142,14 @@ void Element::clearLink() {
 }
 
 String Element::getListingID(bool master) const {
-    if (m_elementID.empty()) {
+    if (m_elementID.empty() && !(m_listingRead && m_listingOf == m_link.getUniqueID())) {
         GS::Guid guid(m_link.getUniqueID());
         GS::UniString compound, element;
         bool hasCompound = ACAPI_Database(APIDb_GetCompoundInfoStringID, &guid, &compound) == NoError;
         if (ACAPI_Database(APIDb_GetElementInfoStringID, &guid, &element) == NoError) {
             m_elementID = String(element);
+            m_listingRead = true;
+            m_listingOf = m_link.getUniqueID();
             // The compound string is the master prefix followed by the element's own ID; one that
             // is shorter (or missing) has no prefix.
             m_masterID.clear();

@@ -92,7 +92,10 @@ public:
     // The element's own listing ID, or with master the master prefix followed by it. Read from the
     // host on first use.
     virtual String getListingID(bool master) const;
-    virtual void setListingID(const String& id) { m_elementID = id; }
+    virtual void setListingID(const String& id) {
+        m_elementID = id;
+        m_listingRead = false;
+    }
     String getMasterID() const;
 
     // A copy of the held user-data block (read through the element's drawing first unless
@@ -299,6 +302,10 @@ private:
     mutable bool m_isTouched = false;
     mutable String m_elementID;
     mutable String m_masterID;
+    // The listing strings were read for the element of that GUID: an ID that is empty is not read
+    // again for it.
+    mutable bool m_listingRead = false;
+    mutable Guid m_listingOf;
 };
 
 } // namespace zelvane

@@ -3,6 +3,7 @@
 #include "Environment/MemoryBlock.h"
 #include "sim/ElementTable.h"
 #include "sim/Project.h"
+#include "sim/Sim.h"
 #include "support/RecordElement.h"
 
 #include <gtest/gtest.h>
@@ -122,6 +123,36 @@ TEST(ElementTest, LinksKeepTheElementsKindAndClearingTouchesTheBlock) {
     EXPECT_EQ(element.getGroupID(), group);
     element.clearGroup();
     EXPECT_FALSE(element.isGrouped());
+}
+
+TEST(ElementTest, AnEmptyListingIDIsReadOnceForItsElementAsAnyOther) {
+    sim::openProject();
+    API_Element record;
+    record.header.typeID = API_ObjectID;
+    GS::Guid first = sim::addElement(record);
+    GS::Guid second = sim::addElement(record);
+    sim::setElementInfo(first, "", "");
+    sim::setElementInfo(second, "E-2", "E-2");
+
+    ElementLink link(element_id(6), 0);
+    link.setUniqueID(first);
+    RecordElement element(link);
+    EXPECT_EQ(element.getListingID(false), "");
+    sim::setElementInfo(first, "E-1", "E-1");
+    std::size_t asked = sim::callCount("ACAPI_Database");
+    EXPECT_EQ(element.getListingID(true), "") << "read once, as a filled one is";
+    EXPECT_EQ(sim::callCount("ACAPI_Database"), asked);
+
+    link.setUniqueID(second);
+    element.setLink(link);
+    EXPECT_EQ(element.getListingID(false), "E-2") << "another element's is its own";
+
+    link.setUniqueID(first);
+    RecordElement again(link);
+    EXPECT_EQ(again.getListingID(false), "E-1");
+    again.setListingID("");
+    sim::setElementInfo(first, "E-3", "E-3");
+    EXPECT_EQ(again.getListingID(false), "E-3") << "emptied by hand: read again";
 }
 
 TEST(ElementTest, ListingIDStaysEmptyWhenTheHostRefuses) {
