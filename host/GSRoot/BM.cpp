@@ -300,9 +300,22 @@ MemoryManager& mm() {
     return *instance;
 }
 
+// Blocks up to this size are cleared by hand: calloc passes by malloc's per-thread cache of small
+// blocks, and most blocks asked for are small and cleared.
+constexpr std::size_t clearedByHand = 1024;
+
 char* rawAllocate(GSSize size, GSFlags flags) {
     std::size_t bytes = size > 0 ? std::size_t(size) : 1;
-    char* p = static_cast<char*>((flags & ALLOCATE_CLEAR) != 0 ? std::calloc(1, bytes) : std::malloc(bytes));
+    if ((flags & ALLOCATE_CLEAR) == 0) {
+        return static_cast<char*>(std::malloc(bytes));
+    }
+    if (bytes > clearedByHand) {
+        return static_cast<char*>(std::calloc(1, bytes));
+    }
+    auto* p = static_cast<char*>(std::malloc(bytes));
+    if (p != nullptr) {
+        std::memset(p, 0, bytes);
+    }
     return p;
 }
 

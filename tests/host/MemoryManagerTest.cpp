@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <string>
+
 TEST(MemoryManagerTest, RegistryTracksLiveBlocksAndInvalidFrees) {
     sim::MemoryStats before = sim::memoryStats();
     GSPtr p = BMAllocatePtr(16, ALLOCATE_CLEAR, 0);
@@ -20,6 +23,31 @@ TEST(MemoryManagerTest, RegistryTracksLiveBlocksAndInvalidFrees) {
     EXPECT_NE(BMError(), 0);
 
     sim::clearInvalidFrees(); // made on purpose
+}
+
+TEST(MemoryManagerTest, ClearedBlocksHoldOnlyZerosWhereFreedBlocksHeldOtherBytes) {
+    const GSSize sizes[] = {1, 8, 16, 100, 1000, 1024, 1025, 5000, 300000};
+    for (GSSize size : sizes) {
+        // Blocks freed full of other bytes leave them where the next blocks of their size may go.
+        for (int round = 0; round < 3; ++round) {
+            GSPtr p = BMAllocatePtr(size, 0, 0);
+            GSHandle h = BMAllocateHandle(size, 0, 0);
+            ASSERT_NE(p, nullptr);
+            ASSERT_NE(h, nullptr);
+            std::memset(p, 0xA5, std::size_t(size));
+            std::memset(*h, 0x5A, std::size_t(size));
+            BMKillPtr(&p);
+            BMKillHandle(&h);
+        }
+        GSPtr p = BMAllocatePtr(size, ALLOCATE_CLEAR, 0);
+        GSHandle h = BMAllocateHandle(size, ALLOCATE_CLEAR, 0);
+        ASSERT_NE(p, nullptr);
+        ASSERT_NE(h, nullptr);
+        EXPECT_EQ(std::string(p, std::size_t(size)), std::string(std::size_t(size), '\0')) << size;
+        EXPECT_EQ(std::string(*h, std::size_t(size)), std::string(std::size_t(size), '\0')) << size;
+        BMKillPtr(&p);
+        BMKillHandle(&h);
+    }
 }
 
 TEST(MemoryManagerTest, HandlesKeepTheirAddressWhenResized) {
