@@ -393,10 +393,18 @@ std::vector<API_AddParType> memoParameterRecords(const GS::Guid& guid) {
     if (params == it->second.blocks.end()) {
         return records;
     }
-    records.resize(params->second.size() / sizeof(API_AddParType));
-    std::vector<char> bytes(params->second.size());
-    params->second.copyTo(bytes.data());
-    std::memcpy(static_cast<void*>(records.data()), bytes.data(), records.size() * sizeof(API_AddParType));
+    const std::size_t size = params->second.size();
+    if (size % sizeof(API_AddParType) == 0) {
+        records.resize(size / sizeof(API_AddParType));
+        params->second.copyTo(reinterpret_cast<char*>(records.data()));
+    } else {
+        // Whole records only: the block is unpacked aside.
+        records.resize(size / sizeof(API_AddParType));
+        std::vector<char> bytes(size);
+        params->second.copyTo(bytes.data());
+        std::memcpy(static_cast<void*>(records.data()), bytes.data(),
+                    records.size() * sizeof(API_AddParType));
+    }
     for (API_AddParType& record : records) {
         if (record.typeMod == API_ParArray) {
             record.value.array = nullptr;

@@ -256,9 +256,9 @@ bool ParameterList::unpackParameter(API_AddParType** records) {
 }
 
 bool ParameterList::packParameter(API_AddParType**& records) const {
+    // Made cleared: what a parameter does not write stays 0.
     records =
         reinterpret_cast<API_AddParType**>(allocateHandle(int(m_parameters.size() * sizeof(API_AddParType))));
-    clearMemory(*records, int(m_parameters.size() * sizeof(API_AddParType)));
     bool done = true;
     try {
         for (std::size_t i = 0; done && i < m_parameters.size(); ++i) {

@@ -2,6 +2,7 @@
 #include "Environment/Int32Setting.h"
 #include "Environment/LengthSetting.h"
 #include "Environment/StringSetting.h"
+#include "GSRoot/BM.hpp"
 #include "Library/AngleParameter.h"
 #include "Library/BooleanParameter.h"
 #include "Library/IntegerParameter.h"
@@ -19,6 +20,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -112,6 +114,30 @@ TEST(ParameterRecordTest, EveryKindTravelsThroughHostHandles) {
     EXPECT_EQ(row.getRowCount(), 1u);
     EXPECT_EQ(text(row, 0, 2), "9");
     EXPECT_EQ(text(*list.getParameter("names"), 1), "yy");
+}
+
+TEST(ParameterRecordTest, PackedRecordsHoldZerosWhereNoParameterWrites) {
+    ParameterList list =
+        readBack({sim::scalarParameter(APIParT_Length, "A", 1.25), sim::textParameter("s", "Oak")});
+    ASSERT_EQ(list.size(), 2u);
+    // A block of the records' size freed full of other bytes, where the packed records may go.
+    GSHandle used = BMAllocateHandle(GSSize(2 * sizeof(API_AddParType)), 0, 0);
+    ASSERT_NE(used, nullptr);
+    std::memset(*used, 0x7F, 2 * sizeof(API_AddParType));
+    BMKillHandle(&used);
+    API_AddParType** records = nullptr;
+    ASSERT_TRUE(list.packParameter(records));
+    const API_AddParType& length = (*records)[0];
+    const API_AddParType& text = (*records)[1];
+    auto zeros = [](const void* from, std::size_t size) {
+        const auto* bytes = static_cast<const unsigned char*>(from);
+        return std::all_of(bytes, bytes + size, [](unsigned char b) { return b == 0; });
+    };
+    EXPECT_TRUE(zeros(length.name + 2, sizeof length.name - 2)) << "after the name";
+    EXPECT_TRUE(zeros(length.value.uStr, sizeof length.value.uStr)) << "a number's text";
+    EXPECT_TRUE(zeros(text.value.uStr + 4, sizeof text.value.uStr - 4 * sizeof(GS::UniChar)))
+        << "after the text";
+    ACAPI_DisposeAddParHdl(&records);
 }
 
 TEST(ParameterRecordTest, OneDimensionalArraysKeepTheirShape) {
