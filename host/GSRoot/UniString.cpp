@@ -43,8 +43,9 @@ void decodeUTF8(std::vector<UniChar>& units, const char* text, std::size_t bytes
     const char* p = text;
     const char* end = text + bytes;
     while (p < end) {
-        if (*p == 0) {
-            units.push_back(0); // an embedded NUL within the byte count is kept as a unit
+        if (static_cast<unsigned char>(*p) < 0x80) {
+            // A unit of its own, as most text is (an embedded NUL within the byte count too).
+            units.push_back(UniChar(static_cast<unsigned char>(*p)));
             ++p;
             continue;
         }

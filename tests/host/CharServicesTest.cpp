@@ -168,6 +168,41 @@ TEST(CharServicesTest, CompareTextsIsATotalOrder) {
     EXPECT_GT(CHCompareTexts("b", 1, "A", 1, CHCaseSensitive, CC_UTF8), 0);
 }
 
+TEST(UniStringTest, UTF8BytesBecomeTheirUnits) {
+    std::string ascii;
+    std::u16string asciiUnits;
+    for (int c = 1; c < 0x80; ++c) {
+        ascii += char(c);
+        asciiUnits += char16_t(c);
+    }
+    struct Case {
+        const char* label;
+        std::string bytes;
+        std::u16string units;
+    };
+    const Case cases[] = {
+        {"every ASCII character", ascii, asciiUnits},
+        {"an embedded NUL", std::string("a\0b", 3), std::u16string(u"a\0b", 3)},
+        {"two bytes between ASCII", "x\xC3\xA9y", u"x\u00E9y"},
+        {"three bytes",
+         "\xE2\x82\xAC"
+         "1",
+         u"\u20AC1"},
+        {"four bytes", "a\xF0\x9F\x98\x80", u"a\U0001F600"},
+        {"a lone continuation byte",
+         "a\x80"
+         "b",
+         u"a\uFFFDb"},
+        {"a sequence cut by ASCII", "a\xE2\x82z", u"a\uFFFD\uFFFDz"},
+        {"a sequence cut by the end", "ab\xC3", u"ab\uFFFD"},
+    };
+    for (const Case& c : cases) {
+        GS::UniString text(c.bytes.data(), GS::USize(c.bytes.size()));
+        EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(text.ToUStr()), text.GetLength()), c.units)
+            << c.label;
+    }
+}
+
 TEST(UniStringTest, UTF8RoundTripAndSubstrings) {
     GS::UniString s("a\xC3\xA9\xF0\x9F\x98\x80");
     EXPECT_EQ(s.GetLength(), 4u);
