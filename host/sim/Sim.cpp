@@ -1,6 +1,7 @@
 #include "sim/Sim.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstdlib>
 #include <deque>
@@ -28,6 +29,15 @@ struct Logged {
 struct CallLog {
     std::deque<std::string> names; // stable, so that the index can view them
     std::unordered_map<std::string_view, std::uint32_t> numbers;
+    // The numbers of names met lately, by where their text lay: most calls name themselves by the
+    // same literal each time, so that this answers without hashing the text (a hit is checked
+    // against the name's text: the place may hold another text by then).
+    struct Recent {
+        const char* data = nullptr;
+        std::size_t size = 0;
+        std::uint32_t number = 0;
+    };
+    std::array<Recent, 64> recent;
     std::vector<std::size_t> counts; // by name number
     std::vector<Logged> ring;
     std::size_t next = 0; // where the next call goes once the ring is full
@@ -47,8 +57,14 @@ Core& core() {
 }
 
 std::uint32_t numberOf(CallLog& log, std::string_view call) {
+    CallLog::Recent& recent =
+        log.recent[(reinterpret_cast<std::uintptr_t>(call.data()) >> 3) % log.recent.size()];
+    if (recent.data == call.data() && recent.size == call.size() && log.names[recent.number] == call) {
+        return recent.number;
+    }
     auto found = log.numbers.find(call);
     if (found != log.numbers.end()) {
+        recent = CallLog::Recent{call.data(), call.size(), found->second};
         return found->second;
     }
     // An allocation that fails part way leaves the three as they were.

@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 TEST(MemoryManagerTest, RegistryTracksLiveBlocksAndInvalidFrees) {
     sim::MemoryStats before = sim::memoryStats();
@@ -96,6 +97,26 @@ TEST(SimTest, FaultsAndCallLog) {
     EXPECT_EQ(sim::injectedError("X"), NoError);
     EXPECT_TRUE(sim::calls().empty());
     EXPECT_TRUE(std::filesystem::is_directory(sim::sandboxRoot()));
+}
+
+TEST(SimTest, CallsAreCountedByTheirNamesWhereverTheTextLies) {
+    sim::clearCalls();
+    // One buffer holding one name, then another, then the first again; names of one length.
+    char buffer[] = "Call_A";
+    sim::log(buffer);
+    sim::log(buffer);
+    buffer[5] = 'B';
+    sim::log(buffer);
+    sim::log(std::string("Call_A")); // the same name in text of its own
+    buffer[5] = 'A';
+    sim::log(buffer);
+    EXPECT_EQ(sim::callCount("Call_A"), 4u);
+    EXPECT_EQ(sim::callCount("Call_B"), 1u);
+    std::vector<std::string> names;
+    for (const sim::CallRecord& call : sim::calls()) {
+        names.push_back(call.name);
+    }
+    EXPECT_EQ(names, (std::vector<std::string>{"Call_A", "Call_A", "Call_B", "Call_A", "Call_A"}));
 }
 
 TEST(SimTest, CallLogKeepsTheLatestCallsAndCountsEveryOne) {
