@@ -16,6 +16,12 @@ struct ProgressState {
     int windowCancelAt = 0; // the open window's
     bool cancelled = false;
     std::vector<sim::ProgressRequest> requests;
+    // What the windows showed, and how far it is made: the value the requests have set, the phase
+    // that shows it (-1 none), and whether the window's cancel is shown.
+    std::vector<sim::ProgressEvent> events;
+    Int32 value = 0;
+    std::ptrdiff_t phase = -1;
+    bool cancelShown = false;
 };
 
 ProgressState& state() {
@@ -25,8 +31,53 @@ ProgressState& state() {
 
 const bool resetRegistered = sim::registerReset([] { state() = ProgressState(); });
 
+// What the window shows after the request it answered.
+void show(GSType code, const std::string& text, Int32 value, GSErrCode answer) {
+    ProgressState& s = state();
+    if (answer != NoError && answer != APIERR_CANCEL) {
+        return; // refused: the window was not open, or the request was malformed
+    }
+    switch (code) {
+    case APIIo_InitProcessWindowID:
+        s.phase = -1;
+        s.events.push_back({sim::ProgressEvent::opened, text, value, 0});
+        s.cancelShown = false;
+        break;
+    case APIIo_SetNextProcessPhaseID:
+        s.events.push_back({sim::ProgressEvent::phase, text, value, 0});
+        s.phase = std::ptrdiff_t(s.events.size()) - 1;
+        s.value = 0;
+        break;
+    case APIIo_SetProcessValueID:
+    case APIIo_IncProcessValueID:
+        s.value = code == APIIo_SetProcessValueID ? value : s.value + value;
+        if (s.phase >= 0) {
+            s.events[std::size_t(s.phase)].reached = s.value;
+        }
+        break;
+    case APIIo_IsProcessCanceledID:
+        if (answer == APIERR_CANCEL && !s.cancelShown) {
+            s.phase = -1;
+            s.events.push_back({sim::ProgressEvent::cancelled, "", value, 0});
+            s.cancelShown = true;
+        }
+        break;
+    case APIIo_CloseProcessWindowID:
+        s.phase = -1;
+        s.events.push_back({sim::ProgressEvent::closed, "", 0, 0});
+        break;
+    default:
+        break;
+    }
+}
+
 GSErrCode record(GSType code, const std::string& text, Int32 value, GSErrCode answer) {
-    state().requests.push_back({code, text, value, answer});
+    std::vector<sim::ProgressRequest>& requests = state().requests;
+    if (requests.size() >= 2 * sim::progressRequestsKept) {
+        requests.erase(requests.begin(), requests.end() - std::ptrdiff_t(sim::progressRequestsKept));
+    }
+    requests.push_back({code, text, value, answer});
+    show(code, text, value, answer);
     return answer;
 }
 
@@ -101,6 +152,10 @@ namespace sim {
 
 const std::vector<ProgressRequest>& progressRequests() {
     return state().requests;
+}
+
+const std::vector<ProgressEvent>& progressEvents() {
+    return state().events;
 }
 
 bool isProgressWindowOpen() {

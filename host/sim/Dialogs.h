@@ -225,8 +225,23 @@ struct ProgressRequest {
     GSErrCode answer = NoError;
 };
 
-// The progress window's requests, in order.
+// The progress window's latest requests, in order: at least the latest progressRequestsKept (the
+// older ones are let go together once twice as many are held), so that a command that reports
+// every element does not keep them all.
+constexpr std::size_t progressRequestsKept = 4096;
 const std::vector<ProgressRequest>& progressRequests();
+
+// What the progress windows showed, kept as their requests come, however many there were: in order,
+// each window opened, each phase begun with the value it reached, the user's cancel and each close.
+// Requests the window refused show nothing.
+struct ProgressEvent {
+    enum Kind { opened, phase, cancelled, closed };
+    Kind kind = opened;
+    std::string text;  // opened, phase: the title
+    Int32 value = 0;   // opened: the phase count; phase: its count; cancelled: the query it answered
+    Int32 reached = 0; // phase: the value last set while it ran
+};
+const std::vector<ProgressEvent>& progressEvents();
 bool isProgressWindowOpen();
 // The user presses the window's cancel button just before the n-th (1-based) 'CANC' query of the
 // window; every query from then on answers that it was cancelled. 0 never.

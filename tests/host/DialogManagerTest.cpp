@@ -338,6 +338,47 @@ TEST_F(DialogManagerTest, ProgressWindowRequests) {
     EXPECT_EQ(sim::progressRequests()[1].value, 2);
 }
 
+TEST_F(DialogManagerTest, ProgressWindowsShowWhatTheirRequestsSetHoweverManyThereWere) {
+    GS::UniString title("Working"), first("First"), second("Second");
+    short phases = 2;
+    Int32 count = 10, one = 1, five = 5;
+    ASSERT_EQ(ACAPI_Interface(APIIo_InitProcessWindowID, &title, &phases), NoError);
+    EXPECT_EQ(ACAPI_Interface(APIIo_InitProcessWindowID, &title, &phases), APIERR_GENERAL); // shows nothing
+    ACAPI_Interface(APIIo_SetNextProcessPhaseID, &first, &count);
+    const std::size_t many = 3 * sim::progressRequestsKept + 5;
+    for (std::size_t i = 0; i < many; ++i) {
+        ACAPI_Interface(APIIo_IncProcessValueID, &one);
+        ACAPI_Interface(APIIo_IsProcessCanceledID);
+    }
+    EXPECT_EQ(ACAPI_Interface(APIIo_IncProcessValueID), APIERR_BADPARS); // shows nothing
+    ACAPI_Interface(APIIo_SetNextProcessPhaseID, &second, &count);
+    ACAPI_Interface(APIIo_SetProcessValueID, &five);
+    sim::cancelProgressAtQuery(int(many) + 1);
+    EXPECT_EQ(ACAPI_Interface(APIIo_IsProcessCanceledID), APIERR_CANCEL);
+    EXPECT_EQ(ACAPI_Interface(APIIo_IsProcessCanceledID), APIERR_CANCEL); // shown once
+    ACAPI_Interface(APIIo_IncProcessValueID, &one); // after the cancel: not the phase's any more
+    ACAPI_Interface(APIIo_CloseProcessWindowID);
+    ACAPI_Interface(APIIo_CloseProcessWindowID); // refused: no window
+
+    auto line = [](const sim::ProgressEvent& e) {
+        return std::to_string(int(e.kind)) + " " + e.text + " " + std::to_string(e.value) + " " +
+               std::to_string(e.reached);
+    };
+    std::vector<std::string> shown;
+    for (const sim::ProgressEvent& event : sim::progressEvents()) {
+        shown.push_back(line(event));
+    }
+    const std::string queries = std::to_string(many + 1);
+    EXPECT_EQ(shown, (std::vector<std::string>{"0 Working 2 0", "1 First 10 " + std::to_string(many),
+                                               "1 Second 10 5", "2  " + queries + " 0", "3  0 0"}));
+    // The requests are the latest ones only.
+    const std::vector<sim::ProgressRequest>& requests = sim::progressRequests();
+    EXPECT_GE(requests.size(), sim::progressRequestsKept);
+    EXPECT_LT(requests.size(), 2 * sim::progressRequestsKept);
+    EXPECT_EQ(requests.back().code, APIIo_CloseProcessWindowID);
+    EXPECT_EQ(requests.back().answer, APIERR_GENERAL);
+}
+
 } // namespace
 
 namespace {
