@@ -8,6 +8,13 @@ namespace sim {
 
 namespace {
 
+bool littleEndian() {
+    const UInt64 one = 1;
+    unsigned char first = 0;
+    std::memcpy(&first, &one, 1);
+    return first == 1;
+}
+
 // Where the run of zeros at `at` ends.
 std::size_t zerosEnd(const char* bytes, std::size_t at, std::size_t size) {
     UInt64 word = 0;
@@ -15,6 +22,26 @@ std::size_t zerosEnd(const char* bytes, std::size_t at, std::size_t size) {
         at += sizeof word;
     }
     while (at < size && bytes[at] == 0) {
+        ++at;
+    }
+    return at;
+}
+
+// Where the first 0 byte at or after `at` is; size when there is none. Eight bytes at a time: of
+// the bytes marked in a word, the lowest is always a 0 (the marks above it may be false ones).
+std::size_t nextZero(const char* bytes, std::size_t at, std::size_t size) {
+    constexpr UInt64 ones = 0x0101010101010101ull;
+    constexpr UInt64 high = 0x8080808080808080ull;
+    if (littleEndian()) {
+        for (; at + sizeof(UInt64) <= size; at += sizeof(UInt64)) {
+            UInt64 word = 0;
+            std::memcpy(&word, bytes + at, sizeof word);
+            if (UInt64 marks = (word - ones) & ~word & high; marks != 0) {
+                return at + std::size_t(__builtin_ctzll(marks)) / 8;
+            }
+        }
+    }
+    while (at < size && bytes[at] != 0) {
         ++at;
     }
     return at;
@@ -46,12 +73,11 @@ PackedBytes::PackedBytes(const char* bytes, std::size_t size) : m_size(size) {
         std::size_t end = at;
         std::size_t zeros = size;
         while (end < size) {
-            const void* zero = std::memchr(bytes + end, 0, size - end);
-            if (zero == nullptr) {
-                end = zeros = size;
+            end = nextZero(bytes, end, size);
+            if (end == size) {
+                zeros = size;
                 break;
             }
-            end = std::size_t(static_cast<const char*>(zero) - bytes);
             zeros = zerosEnd(bytes, end, size);
             if (zeros - end >= shortestRun || zeros == size) {
                 break;

@@ -66,6 +66,17 @@ TEST(ElementMemosTest, BlocksComeBackByteForByte) {
         {"long runs go", "ab" + zeros(8) + "c" + zeros(300) + "d"},
         {"leading and trailing zeros", zeros(9) + "abc" + zeros(3)},
         {"trailing long run", "a" + zeros(12)},
+        {"text of two-byte units", std::string("A\0B\0C\0", 6) + zeros(20) + "x" + zeros(7) + "\xFF\x80"},
+        {"a zero at each place of a word",
+         [] {
+             std::string all;
+             for (std::size_t at = 0; at < 16; ++at) {
+                 std::string word(15, '\x80');
+                 word[at % 15] = '\0';
+                 all += word;
+             }
+             return all;
+         }()},
         {"bytes of every value",
          [] {
              std::string all;
