@@ -69,8 +69,56 @@ struct Journal {
     std::unordered_set<GS::Guid, GuidHash> absent;
 };
 
+// The elements by GUID, with how many there are of each type, so that listing a type that has none
+// takes no walk through them all.
+class Elements {
+public:
+    using Map = std::unordered_map<GS::Guid, Entry, GuidHash>;
+
+    Entry* find(const GS::Guid& guid) {
+        auto it = m_map.find(guid);
+        return it == m_map.end() ? nullptr : &it->second;
+    }
+    // The element of the GUID becomes this one, made or in place of the one it had.
+    void put(const GS::Guid& guid, const Entry& entry) {
+        std::size_t& count = m_types[entry.record.header.typeID]; // the one step that may fail first
+        auto it = m_map.find(guid);
+        if (it == m_map.end()) {
+            m_map.emplace(guid, entry);
+        } else {
+            uncount(it->second.record.header.typeID);
+            it->second = entry;
+        }
+        ++count;
+    }
+    void erase(const GS::Guid& guid) {
+        auto it = m_map.find(guid);
+        if (it != m_map.end()) {
+            uncount(it->second.record.header.typeID);
+            m_map.erase(it);
+        }
+    }
+    void clear() {
+        m_map.clear();
+        m_types.clear();
+    }
+    std::size_t size() const { return m_map.size(); }
+    std::size_t countOf(API_ElemTypeID type) const {
+        auto it = m_types.find(type);
+        return it == m_types.end() ? 0 : it->second;
+    }
+    Map::const_iterator begin() const { return m_map.begin(); }
+    Map::const_iterator end() const { return m_map.end(); }
+
+private:
+    void uncount(API_ElemTypeID type) { --m_types[type]; }
+
+    Map m_map;
+    std::unordered_map<API_ElemTypeID, std::size_t> m_types;
+};
+
 struct State {
-    std::unordered_map<GS::Guid, Entry, GuidHash> elements;
+    Elements elements;
     UInt64 nextOrder = 1;
     std::map<ToolKey, API_Element> defaults;
     std::map<ToolKey, sim::UserDataRecord> defaultUserData;
@@ -95,8 +143,7 @@ std::string key(const GS::Guid& guid) {
 }
 
 Entry* find(const GS::Guid& guid) {
-    auto it = state().elements.find(guid);
-    return it == state().elements.end() ? nullptr : &it->second;
+    return state().elements.find(guid);
 }
 
 GS::Guid newGuid() {
@@ -302,7 +349,7 @@ GS::Guid addElement(const API_Element& element, const GS::Guid& database) {
     entry.order = state().nextOrder++;
     markMade(entry);
     GS::Guid guid = entry.record.header.guid;
-    state().elements[guid] = entry;
+    state().elements.put(guid, entry);
     setElementOwner(guid, element.header.userId);
     return guid;
 }
@@ -513,9 +560,10 @@ bool revertElementJournal() {
         state().elements.erase(it->guid);
         restoreMemo(it->guid, it->memo);
         if (it->entry) {
-            Entry& entry = state().elements[it->guid];
+            Entry entry;
             static_cast<EntryData&>(entry) = *it->entry;
             it->record.copyTo(reinterpret_cast<char*>(&entry.record));
+            state().elements.put(it->guid, entry);
             setElementOwner(it->guid, it->owner);
         }
     }
@@ -542,10 +590,12 @@ GSErrCode ACAPI_Element_GetElemList(API_ElemTypeID typeID, GS::Array<API_Guid>* 
         return APIERR_NOPLAN;
     }
     std::vector<std::pair<UInt64, GS::Guid>> found;
-    for (const auto& [guid, entry] : state().elements) {
-        if (inCurrentDatabase(entry) && (typeID == 0 || entry.record.header.typeID == typeID) &&
-            passes(entry, filterBits, variationID, renovationFilterGuid)) {
-            found.emplace_back(entry.order, guid);
+    if (typeID == 0 || state().elements.countOf(typeID) != 0) {
+        for (const auto& [guid, entry] : state().elements) {
+            if (inCurrentDatabase(entry) && (typeID == 0 || entry.record.header.typeID == typeID) &&
+                passes(entry, filterBits, variationID, renovationFilterGuid)) {
+                found.emplace_back(entry.order, guid);
+            }
         }
     }
     std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
@@ -745,7 +795,7 @@ GSErrCode ACAPI_Element_Edit(API_Neig* neigs, Int32 count, const API_EditPars& p
         ++entry.record.header.modiStamp;
         entry.edits.push_back(pars);
         neigs[i].guid = entry.record.header.guid;
-        state().elements[entry.record.header.guid] = entry;
+        state().elements.put(entry.record.header.guid, entry);
         sim::setElementOwner(entry.record.header.guid,
                              renew && !pars.withDelete ? sim::currentUserId() : sim::elementOwner(old));
     }

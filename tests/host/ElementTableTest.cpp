@@ -2,6 +2,7 @@
 #include "ACAPI/ElementMemo.hpp"
 #include "ACAPI/ElementRequests.hpp"
 #include "ACAPI/LibraryParts.hpp"
+#include "ACAPI/Output.hpp"
 #include "ACAPI/ProjectInfo.hpp"
 #include "ACAPI/Selection.hpp"
 #include "GSRoot/BM.hpp"
@@ -11,6 +12,7 @@
 #include "sim/ElementRequests.h"
 #include "sim/ElementTable.h"
 #include "sim/Memory.h"
+#include "sim/Output.h"
 #include "sim/Project.h"
 #include "sim/Sim.h"
 
@@ -63,6 +65,83 @@ TEST_F(ElementTableTest, ListsTheCurrentDatabaseByTypeInOrderMade) {
     EXPECT_EQ(ACAPI_Element_GetElemList(0, &guids), APIERR_GENERAL);
     sim::closeProject();
     EXPECT_EQ(ACAPI_Element_GetElemList(0, &guids), APIERR_NOPLAN);
+}
+
+TEST_F(ElementTableTest, ListsOfATypeFollowEveryChange) {
+    const API_ElemTypeID types[] = {API_WallID, API_ObjectID, API_LampID, API_DoorID};
+    // Each type's list is the whole list's elements of that type, in the same order.
+    auto check = [&](const char* step) {
+        std::vector<GS::Guid> all = list(0);
+        for (API_ElemTypeID type : types) {
+            std::vector<GS::Guid> ofType;
+            for (const GS::Guid& guid : all) {
+                if (sim::element(guid).header.typeID == type) {
+                    ofType.push_back(guid);
+                }
+            }
+            EXPECT_EQ(list(type), ofType) << step << ", type " << type;
+        }
+    };
+    GS::Guid wall = sim::addElement(record(API_WallID));
+    GS::Guid first = sim::addElement(record(API_ObjectID));
+    GS::Guid second = sim::addElement(record(API_ObjectID));
+    check("added");
+    EXPECT_EQ(list(API_ObjectID).size(), 2u);
+    EXPECT_TRUE(list(API_LampID).empty());
+
+    ASSERT_EQ(ACAPI_CallUndoableCommand("Make",
+                                        [&] {
+                                            API_Element lamp = record(API_LampID);
+                                            ACAPI_Element_Create(&lamp, nullptr);
+                                            API_Elem_Head head = sim::element(first).header;
+                                            return ACAPI_Element_Delete(&head, 1);
+                                        }),
+              NoError);
+    check("made and deleted");
+    EXPECT_EQ(list(API_LampID).size(), 1u);
+
+    ASSERT_EQ(ACAPI_CallUndoableCommand("Edit",
+                                        [&] {
+                                            API_EditPars pars{};
+                                            pars.typeID = APIEdit_Drag;
+                                            pars.withDelete = false; // a copy
+                                            API_Neig neig;
+                                            neig.guid = second;
+                                            ACAPI_Element_Edit(&neig, 1, pars);
+                                            sim::setEditRenewsGuid(true);
+                                            pars.withDelete = true; // moved under a new GUID
+                                            neig.guid = wall;
+                                            return ACAPI_Element_Edit(&neig, 1, pars);
+                                        }),
+              NoError);
+    check("copied and moved");
+    EXPECT_EQ(list(API_ObjectID).size(), 2u);
+    EXPECT_TRUE(sim::undoLastCommand());
+    check("undone");
+    EXPECT_EQ(list(API_ObjectID), (std::vector<GS::Guid>{second}));
+    EXPECT_EQ(list(API_WallID), (std::vector<GS::Guid>{wall}));
+
+    EXPECT_EQ(ACAPI_CallUndoableCommand("Failed",
+                                        [&] {
+                                            for (const GS::Guid& guid : list(0)) {
+                                                API_Elem_Head head = sim::element(guid).header;
+                                                ACAPI_Element_Delete(&head, 1);
+                                            }
+                                            API_Element door = record(API_DoorID);
+                                            ACAPI_Element_Create(&door, nullptr);
+                                            return APIERR_CANCEL;
+                                        }),
+              APIERR_CANCEL);
+    check("taken back");
+    EXPECT_TRUE(list(API_DoorID).empty());
+    EXPECT_EQ(list(0).size(), 3u);
+
+    sim::closeProject();
+    sim::openProject();
+    EXPECT_TRUE(list(API_WallID).empty());
+    sim::addElement(record(API_DoorID));
+    check("another project");
+    EXPECT_EQ(list(API_DoorID).size(), 1u);
 }
 
 TEST_F(ElementTableTest, EachFilterFlagIsItsOwnTest) {
