@@ -304,19 +304,21 @@ MemoryManager& mm() {
 // blocks, and most blocks asked for are small and cleared.
 constexpr std::size_t clearedByHand = 1024;
 
+// A raw block for `size` bytes of the caller's after the header (the header is left to be written).
 char* rawAllocate(GSSize size, GSFlags flags) {
-    std::size_t bytes = size > 0 ? std::size_t(size) : 1;
+    std::size_t bytes = std::size_t(size > 0 ? size : 0) + headerSize;
     if ((flags & ALLOCATE_CLEAR) == 0) {
         return static_cast<char*>(std::malloc(bytes));
     }
     if (bytes > clearedByHand) {
         return static_cast<char*>(std::calloc(1, bytes));
     }
-    auto* p = static_cast<char*>(std::malloc(bytes));
-    if (p != nullptr) {
-        std::memset(p, 0, bytes);
+    // Only the caller's bytes: a compiler may make calloc again of a malloc cleared whole.
+    auto* raw = static_cast<char*>(std::malloc(bytes));
+    if (raw != nullptr) {
+        std::memset(raw + headerSize, 0, bytes - headerSize);
     }
-    return p;
+    return raw;
 }
 
 } // namespace
@@ -326,7 +328,7 @@ GSPtr BMAllocatePtr(GSSize size, GSFlags flags, GSSize /*actSize*/) {
     if (!m.mayAllocate(size)) {
         return nullptr;
     }
-    char* raw = rawAllocate(size + GSSize(headerSize), flags);
+    char* raw = rawAllocate(size, flags);
     if (raw == nullptr) {
         m.lastError = Int16(ErrMemoryFull);
         return nullptr;
@@ -398,7 +400,7 @@ GSHandle BMAllocateHandle(GSSize size, GSFlags flags, GSSize /*actSize*/) {
         return nullptr;
     }
     auto* master = static_cast<MasterPointer*>(std::malloc(sizeof(MasterPointer)));
-    char* raw = master != nullptr ? rawAllocate(size + GSSize(headerSize), flags) : nullptr;
+    char* raw = master != nullptr ? rawAllocate(size, flags) : nullptr;
     if (raw == nullptr) {
         std::free(master);
         m.lastError = Int16(ErrMemoryFull);
