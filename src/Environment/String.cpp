@@ -247,14 +247,25 @@ String::String(unsigned short const* text, unsigned int bytes) {
         // Up to the first 0 unit within the count, found before converting: fixed fields are
         // mostly zeros.
         GS::USize units = 0;
+        bool ascii = true;
         if (bytes == npos) {
             units = GS::MaxUSize;
+            ascii = false;
         } else {
             while (units < bytes / 2 && text[units] != 0) {
+                ascii = ascii && text[units] < 0x80;
                 ++units;
             }
         }
-        assign(GS::UniString(text, units).ToUTF8().c_str(), npos);
+        if (!ascii) {
+            assign(GS::UniString(text, units).ToUTF8().c_str(), npos);
+        } else if (units > 0) {
+            // ASCII text is its own UTF-8: copied unit by unit, with no conversion on the way.
+            resize(unsigned(units));
+            for (GS::USize i = 0; i < units; ++i) {
+                m_data[i] = char(text[i]);
+            }
+        }
     }
 }
 

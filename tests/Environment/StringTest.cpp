@@ -281,6 +281,13 @@ TEST(StringTest, ConvertsToAndFromUTF16) {
     EXPECT_EQ(String(units, 4), cat({"h", eAcute}));
     EXPECT_EQ(String(units, 12), cat({"h", eAcute, smile})); // stops at the 0 unit
     EXPECT_EQ(String(units, 0), "");
+    unsigned short plain[] = {'A', 'b', ' ', '7', 0x7F, 0, 'x'};
+    EXPECT_EQ(String(plain, 14), "Ab 7\x7F");
+    EXPECT_EQ(String(plain, 6), "Ab ");
+    unsigned short late[] = {'a', 'b', 0xE9};
+    EXPECT_EQ(String(late, 6), cat({"ab", eAcute}));
+    unsigned short empty[4] = {};
+    EXPECT_TRUE(String(empty, 8).empty());
     unsigned short lone[] = {'a', 0xD800, 'b', 0};
     EXPECT_EQ(String(lone, npos), "a\xEF\xBF\xBD"
                                   "b");
