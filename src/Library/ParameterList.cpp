@@ -7,10 +7,13 @@
 #include "Library/ParameterLink.h"
 
 #include <algorithm>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace zelvane {
 
@@ -38,15 +41,34 @@ std::map<std::string, std::size_t> nameMap(const ParameterList& list) {
     return names;
 }
 
-std::map<std::string, std::size_t> nameMap(const ParameterVector& parameters) {
-    std::map<std::string, std::size_t> names;
-    for (std::size_t i = parameters.size(); i-- > 0;) {
-        if (const Parameter* parameter = parameters[i]) {
-            names[parameter->getName().data()] = i;
+// Positions by exact name, as nameMap gives them, over the names the parameters hold: nothing is
+// copied, so that a list copied into another for every element costs no allocation per name.
+class NameIndex {
+public:
+    explicit NameIndex(const ParameterVector& parameters) {
+        m_entries.reserve(parameters.size());
+        for (std::size_t i = 0; i < parameters.size(); ++i) {
+            if (const Parameter* parameter = parameters[i]) {
+                m_entries.emplace_back(parameter->getName().data(), i);
+            }
         }
+        // Stable: of names used twice the first position comes first, and wins.
+        std::stable_sort(m_entries.begin(), m_entries.end(),
+                         [](const Entry& a, const Entry& b) { return std::strcmp(a.first, b.first) < 0; });
     }
-    return names;
-}
+    std::size_t find(const String& name) const {
+        const char* wanted = name.data();
+        auto found = std::lower_bound(
+            m_entries.begin(), m_entries.end(), wanted,
+            [](const Entry& entry, const char* text) { return std::strcmp(entry.first, text) < 0; });
+        return found != m_entries.end() && std::strcmp(found->first, wanted) == 0 ? found->second
+                                                                                  : ParameterList::npos;
+    }
+
+private:
+    using Entry = std::pair<const char*, std::size_t>;
+    std::vector<Entry> m_entries;
+};
 
 bool isSizeName(const String& name) {
     return name == "A" || name == "B" || name == "ZZYZX";
@@ -160,15 +182,15 @@ bool ParameterList::setSetting(const Setting& setting, const String& name, std::
 
 void ParameterList::copyFrom(const ParameterList& other, bool skipSizes, bool allowRowChange,
                              bool allowColumnChange) {
-    std::map<std::string, std::size_t> names = nameMap(other.m_parameters);
+    const NameIndex names(other.m_parameters);
     for (std::size_t i = m_parameters.size(); i-- > 0;) {
         Parameter* parameter = m_parameters[i];
         if (parameter == nullptr || (skipSizes && isSizeName(parameter->getName()))) {
             continue;
         }
-        auto found = names.find(parameter->getName().data());
-        if (found != names.end()) {
-            parameter->copyFrom(*other.m_parameters[found->second], allowRowChange, allowColumnChange);
+        std::size_t found = names.find(parameter->getName());
+        if (found != npos) {
+            parameter->copyFrom(*other.m_parameters[found], allowRowChange, allowColumnChange);
         }
     }
 }

@@ -203,11 +203,14 @@ bool ComponentParameterMemo::reload(bool refetch, bool apply, bool keepCurrent) 
         ParameterList::copyFrom(defaults, !refetch, true, false);
         return true;
     }
-    ParameterList kept(list());
-    if (!unpack(scratch)) {
+    // The part's defaults take the list's place; the values it held are then copied over them.
+    ParameterList kept;
+    if (!kept.unpackParameter(static_cast<const MemoStore&>(scratch).params())) {
         setLoaded(true); // the list was left as it was
         return false;
     }
+    list().swap(kept);
+    setLoaded(true);
     ParameterList::copyFrom(kept, !refetch, true, false);
     return true;
 }

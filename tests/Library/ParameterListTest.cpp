@@ -157,3 +157,24 @@ TEST(ParameterListTest, HandleClaimingMoreRecordsThanItHoldsFailsAtOnce) {
     EXPECT_LE(sim::callCount("ACAPI_Goodies"), 1u);
     ACAPI_Goodies(APIAny_FreeMDCLParameterListID, &handle);
 }
+
+TEST(ParameterListTest, CopyFromTakesValuesByExactNameTheFirstOfTwinsWinning) {
+    ParameterList source;
+    source.addParameter(new RealParameter("width", "", 0.5));
+    source.addParameter(new LongParameter("Count", "", 40)); // another name: letter case counts
+    source.addParameter(new RealParameter("width", "", 0.7));
+    source.addParameter(new StringParameter("ZZYZX", "", String("low")));
+    source.addParameter(new LongParameter("absent", "", 1));
+
+    ParameterList list = threeParameters();
+    list.copyFrom(source, true, true, true); // sizes skipped
+    ASSERT_EQ(list.size(), 3u);
+    EXPECT_EQ(list.getParameter(0)->getValueText(), "12");
+    EXPECT_EQ(list.getParameter(1)->getValueText(), RealParameter("", "", 0.5).getValueText());
+    EXPECT_EQ(list.getParameter(2)->getValueText(), "tall");
+
+    list.copyFrom(source, false, true, true);
+    EXPECT_EQ(list.getParameter(2)->getValueText(), "low");
+    list.copyFrom(ParameterList(), false, true, true);
+    EXPECT_EQ(list.getParameter(2)->getValueText(), "low");
+}
