@@ -16,7 +16,10 @@
 #include "Remap/ObjectSpecification.h"
 #include "Remap/SpecificationList.h"
 
+#include <map>
 #include <memory>
+#include <typeindex>
+#include <typeinfo>
 
 namespace zelvane::remap {
 
@@ -230,10 +233,31 @@ bool remapObject(Object& object, Drawing& drawing, const ComponentLink& target,
     return remapped && restored;
 }
 
+// Whether elements take a rule's target. The answer depends on the element's class alone (and
+// the library, which a run does not change): it is asked of the library once a class and target.
+class TargetCheck {
+public:
+    explicit TargetCheck(const ComponentLink& target) : m_target(target) {}
+    const ComponentLink& target() const { return m_target; }
+    bool isAcceptedBy(const ComponentElem& element) {
+        auto found = m_answers.find(std::type_index(typeid(element)));
+        if (found == m_answers.end()) {
+            found =
+                m_answers.emplace(std::type_index(typeid(element)), element.acceptsSource(m_target)).first;
+        }
+        return found->second;
+    }
+
+private:
+    const ComponentLink& m_target;
+    std::map<std::type_index, bool> m_answers;
+};
+
 // One collected element: loaded through its drawing, made editable, checked against the target
 // (a refused target is processed, never put) and remapped.
-void remapOne(const ElementLink& link, Drawing& fallback, EditManager& edits, const ComponentLink& target,
+void remapOne(const ElementLink& link, Drawing& fallback, EditManager& edits, TargetCheck& check,
               const ObjectSpecification& rule, ObjectMap::Type kind, Counts& counts) {
+    const ComponentLink& target = check.target();
     Drawing* drawing = homeOf(link, fallback);
     std::unique_ptr<Element> loaded((*drawing)[link]);
     if (loaded != nullptr && !loaded->getLink().getSourceLink().isSameDatabaseAs(drawing->getLink())) {
@@ -249,7 +273,7 @@ void remapOne(const ElementLink& link, Drawing& fallback, EditManager& edits, co
         return;
     }
     ++counts.processed;
-    if (!element->acceptsSource(target)) {
+    if (!check.isAcceptedBy(*element)) {
         return;
     }
     bool changed = false;
@@ -328,11 +352,12 @@ std::size_t remapElements(ObjectMap::Type kind, Drawing& drawing,
                 ++counts.unmapped;
                 continue;
             }
+            TargetCheck check(*target);
             for (const ElementLink& link : links) {
                 if (progress->isCancelled()) {
                     break;
                 }
-                remapOne(link, drawing, edits.manager(), *target, *rule, kind, counts);
+                remapOne(link, drawing, edits.manager(), check, *rule, kind, counts);
                 ++*progress;
             }
         }
