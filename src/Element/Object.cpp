@@ -278,15 +278,26 @@ bool Object::acceptsSource(const ComponentLink& link) const {
     return objectSourceOf(link, library) != nullptr;
 }
 
+ObjectSource* Object::loadSource(const ComponentLink& link) {
+    Library* library = nullptr;
+    return objectSourceOf(link, library).release();
+}
+
 bool Object::setSourceLink(const ComponentLink& link, bool refetch, bool apply) {
     Library* library = nullptr;
     std::unique_ptr<ObjectSource> object = objectSourceOf(link, library);
     if (object == nullptr) {
         return false;
     }
+    return setSourceLink(link, *object, refetch, apply);
+}
+
+bool Object::setSourceLink(const ComponentLink& link, const ObjectSource& part, bool refetch, bool apply) {
+    // The part was loaded through its library, which it names.
+    Library* library = part.getLink().getLibrary();
     API_LibTypeID kind = link.getType() == 0 ? APILib_ObjectID : link.getType();
     m_record.libInd = link.getIndex();
-    m_record.fixedSize = object->isFixedSize();
+    m_record.fixedSize = part.isFixedSize();
     bool fetched =
         ComponentElem::setSourceLink(ComponentLink(link.getIndex(), kind, library), refetch, apply);
     if (refetch && fetched) {

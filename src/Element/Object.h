@@ -9,6 +9,7 @@
 namespace zelvane {
 
 class Library;
+class ObjectSource;
 
 class Object : public ComponentElem, public IFCMemo {
 public:
@@ -89,6 +90,12 @@ public:
     // is not in the library (acceptsSource false).
     bool acceptsSource(const ComponentLink& link) const override;
     bool setSourceLink(const ComponentLink& link, bool refetch, bool apply) override;
+    // The object-like part the link names, as setSourceLink finds it (a new source the caller
+    // owns), or null when setSourceLink would refuse the link.
+    static ObjectSource* loadSource(const ComponentLink& link);
+    // setSourceLink with the part that loadSource gave for the link, not loaded again: for a
+    // caller pointing many objects at one part.
+    bool setSourceLink(const ComponentLink& link, const ObjectSource& part, bool refetch, bool apply);
     // The host's object settings dialog; true when accepted.
     bool userEdit() override;
     void applyDelta(const Element& edited, const Element& reference) override;

@@ -13,6 +13,7 @@
 #include "Geometry/Rotater.h"
 #include "Interface/NotifyAlert.h"
 #include "Interface/ProgressWindow.h"
+#include "Library/ObjectSource.h"
 #include "Remap/ObjectSpecification.h"
 #include "Remap/SpecificationList.h"
 
@@ -187,7 +188,7 @@ bool remapOpening(ComponentElem& element, Drawing& drawing, const ComponentLink&
 // its front edge lies where the old part's did; then its rotation and base level come back.
 // Changed only when both the remap and the restoring put succeed; a failed re-point or remap put
 // leaves the element as it was before the re-point.
-bool remapObject(Object& object, Drawing& drawing, const ComponentLink& target,
+bool remapObject(Object& object, Drawing& drawing, const ComponentLink& target, const ObjectSource* part,
                  const ObjectSpecification& rule, ObjectMap::Type kind) {
     const double rotation = object.getRotation2D();
     const double level = object.getBaseLevel(true);
@@ -202,7 +203,8 @@ bool remapObject(Object& object, Drawing& drawing, const ComponentLink& target,
     if (before != nullptr) {
         // The element as it stands, taken back whole (part, sizes, values) should the remap fail.
         const Object unchanged(object);
-        if (object.setSourceLink(target, false, true)) {
+        if (part != nullptr ? object.setSourceLink(target, *part, false, true)
+                            : object.setSourceLink(target, false, true)) {
             object.setAxialWidth(before->getWidth());
             object.setAxialDepth(before->getDepth());
             if (kind != ObjectMap::DWG && before->getHeight() > flatHeight) {
@@ -247,10 +249,20 @@ public:
         }
         return found->second;
     }
+    // The target as an object's part, loaded once; null when objects refuse it.
+    const ObjectSource* objectPart() {
+        if (!m_partLoaded) {
+            m_partLoaded = true;
+            m_part.reset(Object::loadSource(m_target));
+        }
+        return m_part.get();
+    }
 
 private:
     const ComponentLink& m_target;
     std::map<std::type_index, bool> m_answers;
+    std::unique_ptr<ObjectSource> m_part;
+    bool m_partLoaded = false;
 };
 
 // One collected element: loaded through its drawing, made editable, checked against the target
@@ -280,7 +292,7 @@ void remapOne(const ElementLink& link, Drawing& fallback, EditManager& edits, Ta
     if (!element->isSourceFound()) {
         changed = remapMissing(*element, *drawing, target, rule, kind);
     } else if (auto* object = dynamic_cast<Object*>(element)) {
-        changed = remapObject(*object, *drawing, target, rule, kind);
+        changed = remapObject(*object, *drawing, target, check.objectPart(), rule, kind);
     } else {
         changed = remapOpening(*element, *drawing, target, rule, kind);
     }

@@ -7,6 +7,7 @@
 #include "Environment/Host.h"
 #include "Library/LengthParameter.h"
 #include "Library/Library.h"
+#include "Library/ObjectSource.h"
 #include "Memo/ElementMemoStore.h"
 #include "sim/ElementMemos.h"
 #include "sim/ElementQuantities.h"
@@ -223,6 +224,37 @@ TEST_F(ObjectTest, RepointingKeepsTheValuesOfAMinimallyLoadedObject) {
     EXPECT_FALSE(object->setSourceLink(ComponentLink(chair, APILib_ObjectID, library), false, true));
     EXPECT_EQ(object->getSourceIndex(), chair);
     EXPECT_EQ(object->getParameter(String("legs"))->getValueText(0, 0), "6");
+}
+
+TEST_F(ObjectTest, RepointingAtAPartLoadedOnceMatchesRepointingByLink) {
+    Int32 chair = addPart("Chair", 1.0, 1.0), desk = addPart("Desk", 1.6, 0.8, true);
+    EXPECT_EQ(std::unique_ptr<ObjectSource>(Object::loadSource(ComponentLink(desk, 6, library))), nullptr);
+    EXPECT_EQ(std::unique_ptr<ObjectSource>(Object::loadSource(ComponentLink(999, APILib_ObjectID, library))),
+              nullptr);
+    const ComponentLink target(desk, APILib_ObjectID, library);
+    std::unique_ptr<ObjectSource> part(Object::loadSource(target));
+    ASSERT_NE(part, nullptr);
+
+    std::unique_ptr<Object> byLink, byPart;
+    for (std::unique_ptr<Object>* object : {&byLink, &byPart}) {
+        GS::Guid guid = place(chair, 1.0, false);
+        storeParameters(guid, {sim::scalarParameter(APIParT_Length, "A", 1.0),
+                               sim::scalarParameter(APIParT_Integer, "legs", 6)});
+        *object = load(guid);
+        ASSERT_NE(*object, nullptr);
+    }
+    ASSERT_TRUE(byLink->setSourceLink(target, false, true));
+    std::size_t loads = sim::callCount("ACAPI_LibPart_Get");
+    ASSERT_TRUE(byPart->setSourceLink(target, *part, false, true));
+    EXPECT_EQ(sim::callCount("ACAPI_LibPart_Get"), loads); // the part is not loaded again
+    for (const Object* object : {byLink.get(), byPart.get()}) {
+        EXPECT_EQ(object->getSourceIndex(), desk);
+        EXPECT_EQ(object->getSourceLink().getLibrary(), library);
+        EXPECT_TRUE(object->isFixedSize());
+        EXPECT_DOUBLE_EQ(lengthOf(*object, "A"), 1.6); // sizes are the part's
+        EXPECT_EQ(object->getParameter(String("legs"))->getValueText(0, 0), "6");
+        EXPECT_EQ(object->getSourceName(), "Desk");
+    }
 }
 
 TEST_F(ObjectTest, UserEditAcceptedAndCancelled) {
