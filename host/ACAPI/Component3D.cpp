@@ -45,6 +45,7 @@ struct State {
     std::set<Int32> ownSizeParts;
     // The slot of each element's derived body: made afresh on every request, it reuses its slot.
     std::unordered_map<GS::Guid, Int32, GuidHash> derivedSlots;
+    std::vector<API_AddParType> parameters; // of the element whose box is being derived
 };
 
 State& state() {
@@ -87,7 +88,9 @@ bool derivedBox(const GS::Guid& guid, Slot& box) {
     }
     const API_ObjectType& object = record->header.typeID == API_ObjectID ? record->object : record->lamp;
     double a = 0.0, b = 0.0, z = 0.0;
-    for (const API_AddParType& parameter : sim::memoParameterRecords(guid)) {
+    std::vector<API_AddParType>& parameters = state().parameters;
+    sim::memoParameterRecords(guid, parameters);
+    for (const API_AddParType& parameter : parameters) {
         auto named = [&parameter](const char* name) {
             return std::strncmp(parameter.name, name, sizeof parameter.name) == 0;
         };

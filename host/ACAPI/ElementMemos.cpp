@@ -383,15 +383,15 @@ std::vector<LibParameter> memoParameters(const GS::Guid& guid) {
     return parameters;
 }
 
-std::vector<API_AddParType> memoParameterRecords(const GS::Guid& guid) {
-    std::vector<API_AddParType> records;
+void memoParameterRecords(const GS::Guid& guid, std::vector<API_AddParType>& records) {
+    records.clear();
     auto it = state().elements.find(guid);
     if (it == state().elements.end()) {
-        return records;
+        return;
     }
     auto params = it->second.blocks.find(paramsField);
     if (params == it->second.blocks.end()) {
-        return records;
+        return;
     }
     const std::size_t size = params->second.size();
     if (size % sizeof(API_AddParType) == 0) {
@@ -410,7 +410,6 @@ std::vector<API_AddParType> memoParameterRecords(const GS::Guid& guid) {
             record.value.array = nullptr;
         }
     }
-    return records;
 }
 
 std::vector<LibParameter> defaultMemoParameters(API_ElemTypeID type, API_ElemVariationID variation) {

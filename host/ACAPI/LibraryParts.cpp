@@ -74,6 +74,16 @@ std::string fromField(const char* text, std::size_t capacity) {
 
 // Copies text into a fixed field, cut to leave room for the terminator.
 void toUnitsField(GS::UniChar* field, std::size_t capacity, const std::string& utf8) {
+    // Text of 7-bit characters, as names mostly are, is its own units: each call of a library
+    // search or read fills two of these fields. Like the conversion, the text ends at a NUL.
+    const char* text = utf8.c_str();
+    std::size_t length = std::strlen(text);
+    if (std::all_of(text, text + length, [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+        std::size_t n = std::min(length, capacity - 1);
+        std::copy_n(reinterpret_cast<const unsigned char*>(text), n, field);
+        std::fill(field + n, field + capacity, GS::UniChar(0));
+        return;
+    }
     std::u16string units = toUnits(utf8);
     std::size_t n = std::min(units.size(), capacity - 1);
     if (n > 0 && n < units.size() && units[n - 1] >= 0xD800 && units[n - 1] < 0xDC00) {

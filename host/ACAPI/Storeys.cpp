@@ -100,7 +100,7 @@ void setStoreys(const std::vector<Storey>& storeys, double topLevel) {
     state().top = topLevel;
 }
 
-std::vector<Storey> storeys() {
+const std::vector<Storey>& storeys() {
     return state().storeys;
 }
 

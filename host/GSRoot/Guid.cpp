@@ -171,9 +171,4 @@ Int32 Guid::Compare(const Guid& other) const {
     return order < 0 ? -1 : (order > 0 ? 1 : 0);
 }
 
-bool Guid::operator==(const Guid& other) const {
-    return data1 == other.data1 && data2 == other.data2 && data3 == other.data3 &&
-           std::memcmp(data4, other.data4, 8) == 0;
-}
-
 } // namespace GS

@@ -3,6 +3,8 @@
 
 #include "GSRoot/GSRoot.hpp"
 
+#include <cstring>
+
 namespace GS {
 
 class Guid {
@@ -27,7 +29,11 @@ public:
     // The order of the text forms: negative, 0 or positive.
     Int32 Compare(const Guid& other) const;
 
-    bool operator==(const Guid& other) const;
+    // Here, for the callers to inline: every lookup of an element by its GUID compares them.
+    bool operator==(const Guid& other) const {
+        return data1 == other.data1 && data2 == other.data2 && data3 == other.data3 &&
+               std::memcmp(data4, other.data4, 8) == 0;
+    }
     bool operator!=(const Guid& other) const { return !(*this == other); }
 
     UInt32 data1 = 0;

@@ -30,7 +30,8 @@ GSErrCode storeDefaultMemo(API_ElemTypeID type, API_ElemVariationID variation, c
 std::vector<LibParameter> memoParameters(const GS::Guid& guid);
 std::vector<LibParameter> defaultMemoParameters(API_ElemTypeID type, API_ElemVariationID variation);
 // The parameter records of the element's memo without their arrays (whose handles are null), read
-// without making host handles; empty for none.
-std::vector<API_AddParType> memoParameterRecords(const GS::Guid& guid);
+// without making host handles, in place of what `records` held (a caller reading many elements
+// keeps one vector); empty for none.
+void memoParameterRecords(const GS::Guid& guid, std::vector<API_AddParType>& records);
 
 } // namespace sim

@@ -18,7 +18,7 @@ struct Storey {
 // The storeys from the lowest up and the level of the top of the highest; one storey 0 at level
 // 0, 3 high, after a reset. The current storey is in sim/Databases.h.
 void setStoreys(const std::vector<Storey>& storeys, double topLevel);
-std::vector<Storey> storeys();
+const std::vector<Storey>& storeys();
 // How often the storeys were switched with rebuilding, and without.
 int storeySwitches(bool rebuilt);
 
