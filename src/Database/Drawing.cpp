@@ -55,10 +55,13 @@ bool isUserDataSuccess(GSErrCode err) {
     return err == NoError || err == APIERR_NOUSERDATA;
 }
 
-// A record whose every byte marks a member to change.
-std::unique_ptr<API_Element> fullMask() {
-    auto mask = std::make_unique<API_Element>();
-    std::memset(static_cast<void*>(mask.get()), 0xFF, sizeof(API_Element));
+// A record whose every byte marks a member to change: made once, as every change passes it.
+const API_Element& fullMask() {
+    static const API_Element mask = [] {
+        API_Element all;
+        std::memset(static_cast<void*>(&all), 0xFF, sizeof(API_Element));
+        return all;
+    }();
     return mask;
 }
 
@@ -503,8 +506,7 @@ bool Drawing::put(Element& element, bool forceNew, bool withMemo) {
     }
     GSErrCode err;
     if (change) {
-        err = ACAPI_Element_Change(record.get(), fullMask().get(), memo.get(), memo != nullptr ? mask : 0,
-                                   true);
+        err = ACAPI_Element_Change(record.get(), &fullMask(), memo.get(), memo != nullptr ? mask : 0, true);
     } else {
         err = ACAPI_Element_Create(record.get(), memo.get());
     }
@@ -537,7 +539,7 @@ bool Drawing::putSetting(Element& element, Element* from, Element* mask) {
     if (memo == nullptr && record->header.hasMemo) {
         return false;
     }
-    std::unique_ptr<API_Element> changeMask(mask != nullptr ? mask->getData() : fullMask().release());
+    std::unique_ptr<API_Element> changeMask(mask != nullptr ? mask->getData() : new API_Element(fullMask()));
     if (changeMask == nullptr) {
         return false;
     }
