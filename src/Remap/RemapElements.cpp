@@ -191,7 +191,8 @@ bool remapOpening(ComponentElem& element, Drawing& drawing, const ComponentLink&
 bool remapObject(Object& object, Drawing& drawing, const ComponentLink& target, const ObjectSource* part,
                  const ObjectSpecification& rule, ObjectMap::Type kind) {
     const double rotation = object.getRotation2D();
-    const double level = object.getBaseLevel(true);
+    // Its height is the object's absolute base level, which comes back with the plan position.
+    const CadPoint origin = object.getOrigin();
     object.setRotation2D(0.0);
     if (!drawing.put(object, false, true)) {
         return false;
@@ -229,8 +230,7 @@ bool remapObject(Object& object, Drawing& drawing, const ComponentLink& target, 
         }
     }
     object.setRotation2D(rotation);
-    object.setOrigin(object.getOrigin() + offset);
-    object.setBaseLevel(level, true);
+    object.setOrigin(CadPoint(origin.x() + offset.x(), origin.y() + offset.y(), origin.z()));
     bool restored = drawing.put(object, false, true);
     return remapped && restored;
 }
