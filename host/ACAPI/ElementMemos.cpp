@@ -168,6 +168,7 @@ void save(Saved& saved, const API_ElementMemo& memo, UInt64 mask) {
         } else {
             auto h = reinterpret_cast<GSConstHandle>(memo.params);
             keep(saved, paramsField, *h, std::size_t(BMGetHandleSize(h)));
+            saved.paramArrays.reserve(countOf(memo.params));
             for (std::size_t i = 0; i < countOf(memo.params); ++i) {
                 // Only array parameters own their handle.
                 const API_AddParType& par = (*memo.params)[i];

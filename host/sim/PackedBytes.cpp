@@ -15,8 +15,14 @@ bool littleEndian() {
     return first == 1;
 }
 
-// Where the run of zeros at `at` ends.
+// Where the run of zeros at `at` ends. Four words at a time first: the runs of a record's unused
+// fields are long, and the words of a step are read independently of one another.
 std::size_t zerosEnd(const char* bytes, std::size_t at, std::size_t size) {
+    UInt64 words[4] = {};
+    while (at + sizeof words <= size &&
+           (std::memcpy(words, bytes + at, sizeof words), (words[0] | words[1] | words[2] | words[3]) == 0)) {
+        at += sizeof words;
+    }
     UInt64 word = 0;
     while (at + sizeof word <= size && (std::memcpy(&word, bytes + at, sizeof word), word == 0)) {
         at += sizeof word;

@@ -77,6 +77,14 @@ TEST(ElementMemosTest, BlocksComeBackByteForByte) {
              }
              return all;
          }()},
+        {"runs of every length up to past four words, at every offset",
+         [] {
+             std::string all;
+             for (std::size_t n = 1; n <= 70; ++n) {
+                 all += std::string(n % 9 + 1, 'x') + zeros(n);
+             }
+             return all + "y";
+         }()},
         {"bytes of every value",
          [] {
              std::string all;
