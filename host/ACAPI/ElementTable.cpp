@@ -70,14 +70,30 @@ struct Journal {
 };
 
 // The elements by GUID, with how many there are of each type, so that listing a type that has none
-// takes no walk through them all.
+// takes no walk through them all. The element found last is kept at hand: a command reads, checks
+// and changes an element through several calls in a row, each of which would search the table.
+// Entries stay where they are until erased, however the table grows.
 class Elements {
 public:
     using Map = std::unordered_map<GS::Guid, Entry, GuidHash>;
 
+    Elements() = default;
+    Elements(const Elements&) = delete; // the entry at hand would be the other table's
+    Elements& operator=(const Elements&) = delete;
+    Elements(Elements&&) = default; // the entries move with the table
+    Elements& operator=(Elements&&) = default;
+
     Entry* find(const GS::Guid& guid) {
+        if (m_last != nullptr && m_lastGuid == guid) {
+            return m_last;
+        }
         auto it = m_map.find(guid);
-        return it == m_map.end() ? nullptr : &it->second;
+        if (it == m_map.end()) {
+            return nullptr;
+        }
+        m_lastGuid = guid;
+        m_last = &it->second;
+        return m_last;
     }
     // The element of the GUID becomes this one, made or in place of the one it had.
     void put(const GS::Guid& guid, const Entry& entry) {
@@ -95,12 +111,16 @@ public:
         auto it = m_map.find(guid);
         if (it != m_map.end()) {
             uncount(it->second.record.header.typeID);
+            if (m_last == &it->second) {
+                m_last = nullptr;
+            }
             m_map.erase(it);
         }
     }
     void clear() {
         m_map.clear();
         m_types.clear();
+        m_last = nullptr;
     }
     std::size_t size() const { return m_map.size(); }
     std::size_t countOf(API_ElemTypeID type) const {
@@ -115,6 +135,8 @@ private:
 
     Map m_map;
     std::unordered_map<API_ElemTypeID, std::size_t> m_types;
+    GS::Guid m_lastGuid;
+    Entry* m_last = nullptr; // the entry of m_lastGuid, or none
 };
 
 struct State {

@@ -237,6 +237,51 @@ TEST_F(ElementTableTest, GetChangeCreateDelete) {
     EXPECT_EQ(sim::elementCount(), 0u);
 }
 
+// Each read below follows a read of the same GUID, which the table answers from the element it
+// found last: whatever took that element's place, or took it away, is what is read.
+TEST_F(ElementTableTest, AReadAfterAnotherOfTheSameElementSeesWhatBecameOfIt) {
+    auto layerOf = [](const GS::Guid& guid) {
+        API_Element got;
+        got.header.guid = guid;
+        return ACAPI_Element_Get(&got) == NoError ? int(got.header.layer) : -1;
+    };
+    API_Element first = record(API_ObjectID);
+    first.header.layer = 2;
+    GS::Guid guid = sim::addElement(first);
+    ASSERT_EQ(layerOf(guid), 2);
+
+    API_Elem_Head head = sim::element(guid).header;
+    ASSERT_EQ(ACAPI_Element_Delete(&head, 1), NoError);
+    EXPECT_EQ(layerOf(guid), -1) << "deleted";
+    EXPECT_FALSE(sim::hasElement(guid));
+
+    API_Element again = first;
+    again.header.guid = guid;
+    again.header.layer = 5;
+    sim::addElement(again);
+    EXPECT_EQ(layerOf(guid), 5) << "made again under its GUID";
+
+    API_EditPars pars{};
+    pars.typeID = APIEdit_Drag;
+    pars.withDelete = true; // taken out and put back under the same GUID
+    API_Neig neig;
+    neig.guid = guid;
+    ASSERT_EQ(ACAPI_Element_Edit(&neig, 1, pars), NoError);
+    ASSERT_EQ(neig.guid, guid);
+    EXPECT_EQ(layerOf(guid), 5);
+    EXPECT_EQ(sim::element(guid).header.modiStamp, 1u) << "dragged";
+
+    // Many more elements, so that the table grows, and the one read last is still the one found.
+    for (int i = 0; i < 2000; ++i) {
+        sim::addElement(record(API_WallID));
+    }
+    EXPECT_EQ(layerOf(guid), 5) << "after the table grew";
+
+    sim::clearProject();
+    sim::openProject();
+    EXPECT_EQ(layerOf(guid), -1) << "after the project closed";
+}
+
 TEST_F(ElementTableTest, AChangeTakesEveryMarkedByteAndNoOther) {
     // Masks marking whole words, bytes here and there in a word, or none, at every offset.
     struct Case {
