@@ -36,8 +36,55 @@ struct GuidHash {
     std::size_t operator()(const GS::Guid& guid) const { return guid.GenerateHashValue(); }
 };
 
+// The memos of elements by GUID, the one found last kept at hand: the calls a command makes on one
+// element in a row each reach its memo. Memos stay where they are until erased.
+class Memos {
+public:
+    Memos() = default;
+    Memos(const Memos&) = delete; // the memo at hand would be the other table's
+    Memos& operator=(const Memos&) = delete;
+    Memos(Memos&&) = default; // the memos move with the table
+    Memos& operator=(Memos&&) = default;
+
+    Saved* find(const GS::Guid& guid) {
+        if (m_last != nullptr && m_lastGuid == guid) {
+            return m_last;
+        }
+        auto it = m_map.find(guid);
+        return it == m_map.end() ? nullptr : atHand(guid, it->second);
+    }
+    // The memo of the GUID, made empty when it has none.
+    Saved& operator[](const GS::Guid& guid) {
+        if (m_last != nullptr && m_lastGuid == guid) {
+            return *m_last;
+        }
+        return *atHand(guid, m_map[guid]);
+    }
+    void erase(const GS::Guid& guid) {
+        if (m_last != nullptr && m_lastGuid == guid) {
+            m_last = nullptr;
+        }
+        m_map.erase(guid);
+    }
+    void clear() {
+        m_map.clear();
+        m_last = nullptr;
+    }
+
+private:
+    Saved* atHand(const GS::Guid& guid, Saved& saved) {
+        m_lastGuid = guid;
+        m_last = &saved;
+        return m_last;
+    }
+
+    std::unordered_map<GS::Guid, Saved, GuidHash> m_map;
+    GS::Guid m_lastGuid;
+    Saved* m_last = nullptr; // the memo of m_lastGuid, or none
+};
+
 struct State {
-    std::unordered_map<GS::Guid, Saved, GuidHash> elements;
+    Memos elements;
     std::map<std::pair<API_ElemTypeID, API_ElemVariationID>, Saved> defaults;
 };
 
@@ -301,8 +348,8 @@ GSErrCode copyMemoOut(const GS::Guid& guid, API_ElementMemo* memo, UInt64 mask) 
         return APIERR_BADPARS;
     }
     mask = markerMask(guid, mask, false);
-    auto it = state().elements.find(guid);
-    return it == state().elements.end() ? NoError : restore(it->second, *memo, mask);
+    const Saved* saved = state().elements.find(guid);
+    return saved == nullptr ? NoError : restore(*saved, *memo, mask);
 }
 
 GSErrCode storeMemo(const GS::Guid& guid, const API_ElementMemo* memo, UInt64 mask) {
@@ -318,18 +365,16 @@ GSErrCode storeMemo(const GS::Guid& guid, const API_ElementMemo* memo, UInt64 ma
 }
 
 void moveMemo(const GS::Guid& from, const GS::Guid& to) {
-    auto it = state().elements.find(from);
-    if (it != state().elements.end()) {
-        Saved saved = std::move(it->second);
-        state().elements.erase(it);
+    if (Saved* found = state().elements.find(from)) {
+        Saved saved = std::move(*found);
+        state().elements.erase(from);
         state().elements[to] = std::move(saved);
     }
 }
 
 void copyMemo(const GS::Guid& from, const GS::Guid& to) {
-    auto it = state().elements.find(from);
-    if (it != state().elements.end()) {
-        Saved saved = it->second;
+    if (const Saved* found = state().elements.find(from)) {
+        Saved saved = *found;
         state().elements[to] = std::move(saved);
     }
 }
@@ -343,9 +388,8 @@ struct StoredMemo {
 };
 
 MemoCopy memoCopy(const GS::Guid& guid) {
-    auto it = state().elements.find(guid);
-    return it == state().elements.end() ? nullptr
-                                        : std::make_shared<const StoredMemo>(StoredMemo{it->second});
+    const Saved* saved = state().elements.find(guid);
+    return saved == nullptr ? nullptr : std::make_shared<const StoredMemo>(StoredMemo{*saved});
 }
 
 void restoreMemo(const GS::Guid& guid, const MemoCopy& copy) {
@@ -386,12 +430,12 @@ std::vector<LibParameter> memoParameters(const GS::Guid& guid) {
 
 void memoParameterRecords(const GS::Guid& guid, std::vector<API_AddParType>& records) {
     records.clear();
-    auto it = state().elements.find(guid);
-    if (it == state().elements.end()) {
+    const Saved* saved = state().elements.find(guid);
+    if (saved == nullptr) {
         return;
     }
-    auto params = it->second.blocks.find(paramsField);
-    if (params == it->second.blocks.end()) {
+    auto params = saved->blocks.find(paramsField);
+    if (params == saved->blocks.end()) {
         return;
     }
     const std::size_t size = params->second.size();

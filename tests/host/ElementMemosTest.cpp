@@ -157,3 +157,54 @@ TEST(ElementMemosTest, ABlockStoredOverAnotherComesBackAsTheNewOne) {
         }
     }
 }
+
+// Each read follows one of the same GUID, which the host answers from the memo it found last:
+// whatever took that memo's place, or took it away, is what is read.
+TEST(ElementMemosTest, AReadAfterAnotherOfTheSameMemoSeesWhatBecameOfIt) {
+    sim::openProject();
+    API_Element record;
+    record.header.typeID = API_ObjectID;
+    const GS::Guid guid = sim::addElement(record);
+    record.header.guid.Generate();
+    const GS::Guid other = sim::addElement(record);
+    auto coordsOf = [](const GS::Guid& of) {
+        API_ElementMemo memo{};
+        EXPECT_EQ(sim::copyMemoOut(of, &memo, APIMemoMask_Polygon), NoError);
+        std::string bytes;
+        if (GSConstHandle got = reinterpret_cast<GSConstHandle>(memo.coords)) {
+            bytes.assign(*got, std::size_t(BMGetHandleSize(got)));
+        }
+        ACAPI_DisposeElemMemoHdls(&memo);
+        return bytes;
+    };
+
+    storeCoords(guid, "first");
+    ASSERT_EQ(coordsOf(guid), "first");
+    storeCoords(guid, "second");
+    EXPECT_EQ(coordsOf(guid), "second") << "stored over";
+
+    sim::moveMemo(guid, other);
+    EXPECT_EQ(coordsOf(guid), "") << "moved away";
+    EXPECT_EQ(coordsOf(other), "second") << "moved here";
+
+    sim::MemoCopy aside = sim::memoCopy(other);
+    sim::forgetMemo(other);
+    EXPECT_EQ(coordsOf(other), "") << "forgotten";
+    sim::restoreMemo(other, aside);
+    EXPECT_EQ(coordsOf(other), "second") << "restored";
+    sim::restoreMemo(other, nullptr);
+    EXPECT_EQ(coordsOf(other), "") << "restored as none";
+
+    storeCoords(guid, "third");
+    ASSERT_EQ(coordsOf(guid), "third");
+    // Many more memos, so that the table grows, and the one read last is still the one found.
+    for (int i = 0; i < 2000; ++i) {
+        record.header.guid.Generate();
+        storeCoords(sim::addElement(record), "more");
+    }
+    EXPECT_EQ(coordsOf(guid), "third") << "after the table grew";
+
+    sim::clearProject();
+    sim::openProject();
+    EXPECT_EQ(coordsOf(guid), "") << "after the project closed";
+}
