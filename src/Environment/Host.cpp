@@ -104,10 +104,27 @@ bool Host::setActiveWindow(const Drawing& drawing) {
 }
 
 bool Host::isProjectOpen() const {
+    if (m_openHolds > 0) {
+        return true;
+    }
     API_ProjectInfo info;
     GSErrCode err = ACAPI_Environment(APIEnv_ProjectID, &info);
     delete info.location;
     return err != APIERR_NOPLAN;
+}
+
+bool Host::holdOpenProject() {
+    if (m_openHolds == 0 && !isProjectOpen()) {
+        return false;
+    }
+    ++m_openHolds;
+    return true;
+}
+
+void Host::releaseOpenProject() {
+    if (m_openHolds > 0) {
+        --m_openHolds;
+    }
 }
 
 Guid Host::getActivePhaseFilter() const {

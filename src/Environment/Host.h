@@ -51,8 +51,14 @@ public:
     bool setActiveDrawing(const Drawing& drawing);
     Drawing* getActiveWindow();
     bool setActiveWindow(const Drawing& drawing);
-    // True unless the host says that no project is open.
+    // True unless the host says that no project is open; while a hold is taken, true without
+    // asking.
     bool isProjectOpen() const;
+    // A hold on the open project, for work that neither opens nor closes one and asks about it
+    // for every element: the host is asked once, and while any hold lasts the project counts as
+    // open. False (and no hold taken) without a project; each true is ended by a release.
+    bool holdOpenProject();
+    void releaseOpenProject();
     // The renovation filter of the active view; the null GUID when the host cannot tell.
     Guid getActivePhaseFilter() const;
 
@@ -140,6 +146,7 @@ private:
     UInt32 m_transactionCount = 0;
     UInt32 m_transactionID = 0;
     GSErrCode m_lastError = NoError;
+    UInt32 m_openHolds = 0;
 };
 
 // The one facade of the bundle.

@@ -47,6 +47,22 @@ private:
     bool m_saved;
 };
 
+// The project stays open through a run: it is asked about once, not for every element.
+class OpenProjectHold {
+public:
+    OpenProjectHold() : m_held(host.holdOpenProject()) {}
+    OpenProjectHold(const OpenProjectHold&) = delete;
+    OpenProjectHold& operator=(const OpenProjectHold&) = delete;
+    ~OpenProjectHold() {
+        if (m_held) {
+            host.releaseOpenProject();
+        }
+    }
+
+private:
+    bool m_held;
+};
+
 // The edit manager of a run. The normal end restores what it opened with restore(); when the run
 // ends by an exception the destructor does, keeping the first exception.
 class EditScope {
@@ -349,6 +365,7 @@ std::size_t remapElements(ObjectMap::Type kind, Drawing& drawing,
     Counts counts;
     {
         FullDataScope fullData;
+        OpenProjectHold openProject;
         EditScope edits;
         progress->startNext(host.getLocalString(32522, 13), static_cast<Int32>(work));
         for (const auto& [key, links] : elements) {

@@ -126,6 +126,27 @@ TEST_F(HostTest, ProjectExistsOnlyWhileOneIsOpen) {
     EXPECT_EQ(host.getProject(), nullptr);
 }
 
+TEST_F(HostTest, AHeldProjectCountsAsOpenWithoutAskingTheHost) {
+    EXPECT_FALSE(host.holdOpenProject()) << "no project, no hold";
+    sim::closeProject();
+    EXPECT_FALSE(host.isProjectOpen()) << "nothing was held";
+    sim::openProject();
+    ASSERT_TRUE(host.holdOpenProject());
+    ASSERT_TRUE(host.holdOpenProject());
+    std::size_t asked = sim::callCount("ACAPI_Environment");
+    EXPECT_TRUE(host.isProjectOpen());
+    EXPECT_NE(host.getProject(), nullptr);
+    EXPECT_EQ(sim::callCount("ACAPI_Environment"), asked);
+    sim::closeProject();
+    host.releaseOpenProject();
+    EXPECT_TRUE(host.isProjectOpen()) << "one hold is left";
+    host.releaseOpenProject();
+    EXPECT_FALSE(host.isProjectOpen());
+    EXPECT_GT(sim::callCount("ACAPI_Environment"), asked);
+    host.releaseOpenProject(); // one release too many changes nothing
+    EXPECT_FALSE(host.isProjectOpen());
+}
+
 TEST_F(HostTest, UserOfTheTeam) {
     sim::openProject("/nowhere/House.pln");
     const User* user = host.getUser();

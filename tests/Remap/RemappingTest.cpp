@@ -291,6 +291,9 @@ TEST_F(RemappingTest, TheNewPartKeepsTheOldReferencePointRotationAndLevel) {
         // Same sizes, same reference point: the new part covers the old one's ground.
         expectSameBox(before, boundsOf(guid), c.label);
     }
+    std::size_t asked = sim::callCount("ACAPI_Environment");
+    EXPECT_TRUE(host.isProjectOpen());
+    EXPECT_GT(sim::callCount("ACAPI_Environment"), asked) << "the run's hold on the project ended with it";
 }
 
 // A new part drawn at its own size, twice as wide as the old box and deeper: the middle of its
