@@ -17,8 +17,11 @@ struct GuidHash {
 
 struct State {
     bool online = true;
-    // Asked for every element read: found by hash.
+    // Asked for every element read: found by hash, the one found last kept at hand, as a command
+    // asks for one element's owner several times in a row. Entries stay where they are.
     std::unordered_map<GS::Guid, short, GuidHash> owners;
+    GS::Guid lastGuid;
+    short* last = nullptr; // the owner of lastGuid, or none
 };
 
 State& state() {
@@ -26,8 +29,31 @@ State& state() {
     return *instance;
 }
 
-const bool registered = sim::registerReset([] { state() = State(); }) &&
-                        sim::registerProjectClear([] { state().owners.clear(); });
+const bool registered = sim::registerReset([] { state() = State(); }) && sim::registerProjectClear([] {
+                            state().owners.clear();
+                            state().last = nullptr;
+                        });
+
+// The owner entry of the GUID, or null when it has none; with `make`, made (0) when it has none.
+short* ownerEntry(const GS::Guid& guid, bool make) {
+    State& s = state();
+    if (s.last != nullptr && s.lastGuid == guid) {
+        return s.last;
+    }
+    short* found = nullptr;
+    if (make) {
+        found = &s.owners[guid];
+    } else {
+        auto it = s.owners.find(guid);
+        if (it == s.owners.end()) {
+            return nullptr;
+        }
+        found = &it->second;
+    }
+    s.lastGuid = guid;
+    s.last = found;
+    return found;
+}
 
 // The current member's ID, or an error when there is no online shared project.
 GSErrCode currentMember(short& userId) {
@@ -64,16 +90,16 @@ void setServerOnline(bool online) {
 }
 
 void setElementOwner(const GS::Guid& guid, short ownerId) {
-    state().owners[guid] = ownerId;
+    *ownerEntry(guid, true) = ownerId;
 }
 
 short elementOwner(const GS::Guid& guid) {
-    auto found = state().owners.find(guid);
-    return found == state().owners.end() ? 0 : found->second;
+    const short* owner = ownerEntry(guid, false);
+    return owner == nullptr ? 0 : *owner;
 }
 
 bool isKnownToTeamwork(const GS::Guid& guid) {
-    return state().owners.count(guid) != 0;
+    return ownerEntry(guid, false) != nullptr;
 }
 
 } // namespace sim
@@ -101,7 +127,7 @@ GSErrCode ACAPI_TeamworkControl_ReserveElements(const std::vector<API_Guid>& gui
         conflicts->clear();
     }
     for (const API_Guid& guid : guids) {
-        short& owner = state().owners[guid];
+        short& owner = *ownerEntry(guid, true);
         if (owner == 0 || owner == userId) {
             owner = userId;
         } else if (conflicts != nullptr) {
@@ -118,9 +144,9 @@ GSErrCode ACAPI_TeamworkControl_ReleaseElements(const std::vector<API_Guid>& gui
         return err;
     }
     for (const API_Guid& guid : guids) {
-        auto found = state().owners.find(guid);
-        if (found != state().owners.end() && found->second == userId) {
-            found->second = 0;
+        short* owner = ownerEntry(guid, false);
+        if (owner != nullptr && *owner == userId) {
+            *owner = 0;
         }
     }
     return NoError;

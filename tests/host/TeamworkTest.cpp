@@ -47,6 +47,31 @@ TEST(TeamworkTest, ReservationsGoToTheCurrentMemberUnlessAnotherHoldsThem) {
     EXPECT_EQ(sim::elementOwner(free), 0);
 }
 
+// Each read follows one of the same GUID, which the host answers from the owner it found last.
+TEST(TeamworkTest, AnOwnerReadAgainIsWhatBecameOfIt) {
+    sim::openProject();
+    sim::setTeamwork(true, 3, {sim::TeamMember{"me", "Me", 3}});
+    const GS::Guid guid = guidOf(1);
+    EXPECT_EQ(sim::elementOwner(guid), 0);
+    EXPECT_FALSE(sim::isKnownToTeamwork(guid)) << "asked for, not made";
+    sim::setElementOwner(guid, 0);
+    EXPECT_TRUE(sim::isKnownToTeamwork(guid));
+    EXPECT_EQ(ACAPI_TeamworkControl_ReserveElements({guid}, nullptr), NoError);
+    EXPECT_EQ(sim::elementOwner(guid), 3) << "reserved";
+    EXPECT_EQ(ACAPI_TeamworkControl_ReleaseElements({guid}), NoError);
+    EXPECT_EQ(sim::elementOwner(guid), 0) << "released";
+    sim::setElementOwner(guid, 3);
+    ASSERT_EQ(sim::elementOwner(guid), 3);
+    for (int i = 0; i < 2000; ++i) {
+        sim::setElementOwner(guidOf(2), 4); // the table grows
+    }
+    EXPECT_EQ(sim::elementOwner(guid), 3) << "after the table grew";
+
+    sim::clearProject();
+    EXPECT_FALSE(sim::isKnownToTeamwork(guid)) << "after the project closed";
+    EXPECT_EQ(sim::elementOwner(guid), 0);
+}
+
 TEST(TeamworkTest, ReservationsNeedAnOnlineSharedProject) {
     const GS::Guid element = guidOf(1);
     struct Case {
