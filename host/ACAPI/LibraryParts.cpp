@@ -230,7 +230,8 @@ void disposeRecords(API_AddParType** addPars, std::size_t filled) {
 }
 
 GSErrCode writeParameters(const std::vector<sim::LibParameter>& parameters, API_AddParType*** addPars) {
-    GSHandle handle = BMAllocateHandle(GSSize(parameters.size() * sizeof(API_AddParType)), ALLOCATE_CLEAR, 0);
+    // Not cleared: every record is written whole below.
+    GSHandle handle = BMAllocateHandle(GSSize(parameters.size() * sizeof(API_AddParType)), 0, 0);
     if (handle == nullptr) {
         return APIERR_MEMFULL;
     }
