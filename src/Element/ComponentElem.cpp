@@ -43,11 +43,21 @@ ComponentElem::~ComponentElem() {
 }
 
 bool ComponentElem::setSourceLink(const ComponentLink& link, bool refetch, bool apply) {
+    dropSource(link);
+    return reload(refetch, apply, false);
+}
+
+bool ComponentElem::setSourceLink(const ComponentLink& link, const ComponentDefaults& defaults, bool refetch,
+                                  bool apply) {
+    dropSource(link);
+    return reload(defaults, refetch, apply, false);
+}
+
+void ComponentElem::dropSource(const ComponentLink& link) {
     m_sourceLink = link;
     delete m_source;
     m_source = nullptr;
     clear3D();
-    return reload(refetch, apply, false);
 }
 
 void ComponentElem::copyDefaultParameters(bool same, bool skipSizes, bool allowRowChange,

@@ -32,6 +32,11 @@ public:
     // refused (nothing changes) or its defaults could not be fetched (the element names the part,
     // its parameters stay as they were).
     virtual bool setSourceLink(const ComponentLink& link, bool refetch, bool apply);
+    // setSourceLink with the part's defaults as fetched before for the link: for a caller
+    // pointing many elements at one part. The part is taken as it is (not checked by
+    // acceptsSource).
+    bool setSourceLink(const ComponentLink& link, const ComponentDefaults& defaults, bool refetch,
+                       bool apply);
     virtual void setSourceFinishes(bool) {}
     // The tool defaults' parameters copied into the element's (only from the same part when same).
     virtual void copyDefaultParameters(bool same, bool skipSizes, bool allowRowChange,
@@ -65,6 +70,9 @@ protected:
     void setSourceLinkOnly(const ComponentLink& link) { m_sourceLink = link; }
 
 private:
+    // Names the part, dropping the resolved part and the 3D model.
+    void dropSource(const ComponentLink& link);
+
     ComponentLink m_sourceLink;
     mutable ComponentSource* m_source = nullptr;
 };

@@ -293,13 +293,24 @@ bool Object::setSourceLink(const ComponentLink& link, bool refetch, bool apply) 
 }
 
 bool Object::setSourceLink(const ComponentLink& link, const ObjectSource& part, bool refetch, bool apply) {
+    return repoint(link, part, nullptr, refetch, apply);
+}
+
+bool Object::setSourceLink(const ComponentLink& link, const ObjectSource& part,
+                           const ComponentDefaults& defaults, bool refetch, bool apply) {
+    return repoint(link, part, &defaults, refetch, apply);
+}
+
+bool Object::repoint(const ComponentLink& link, const ObjectSource& part, const ComponentDefaults* defaults,
+                     bool refetch, bool apply) {
     // The part was loaded through its library, which it names.
     Library* library = part.getLink().getLibrary();
     API_LibTypeID kind = link.getType() == 0 ? APILib_ObjectID : link.getType();
     m_record.libInd = link.getIndex();
     m_record.fixedSize = part.isFixedSize();
-    bool fetched =
-        ComponentElem::setSourceLink(ComponentLink(link.getIndex(), kind, library), refetch, apply);
+    const ComponentLink named(link.getIndex(), kind, library);
+    bool fetched = defaults != nullptr ? ComponentElem::setSourceLink(named, *defaults, refetch, apply)
+                                       : ComponentElem::setSourceLink(named, refetch, apply);
     if (refetch && fetched) {
         setAxialWidth(getSourceWidth());
         setAxialDepth(getSourceDepth());

@@ -96,6 +96,9 @@ public:
     // setSourceLink with the part that loadSource gave for the link, not loaded again: for a
     // caller pointing many objects at one part.
     bool setSourceLink(const ComponentLink& link, const ObjectSource& part, bool refetch, bool apply);
+    // The same with the part's defaults fetched before for the link, not asked of the host again.
+    bool setSourceLink(const ComponentLink& link, const ObjectSource& part, const ComponentDefaults& defaults,
+                       bool refetch, bool apply);
     // The host's object settings dialog; true when accepted.
     bool userEdit() override;
     void applyDelta(const Element& edited, const Element& reference) override;
@@ -146,6 +149,9 @@ protected:
     API_ObjectType& record() { return m_record; }
 
 private:
+    // Re-points at the loaded part, with its defaults as given or fetched now (defaults null).
+    bool repoint(const ComponentLink& link, const ObjectSource& part, const ComponentDefaults* defaults,
+                 bool refetch, bool apply);
     void loadDefaults(bool withMemo);
     // The level of the element's storey; 0 without one.
     double getStoreyLevel() const;

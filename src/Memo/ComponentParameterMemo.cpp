@@ -1,5 +1,6 @@
 #include "Memo/ComponentParameterMemo.h"
 
+#include "Library/ComponentDefaults.h"
 #include "Library/LengthParameter.h"
 #include "Library/Library.h"
 #include "Library/ParameterLinkList.h"
@@ -192,12 +193,28 @@ bool ComponentParameterMemo::reload(bool refetch, bool apply, bool keepCurrent) 
     if (!fetchLibraryMemo(scratch)) {
         return false;
     }
-    if (!apply) {
+    return !apply || takeDefaults(static_cast<const MemoStore&>(scratch).params(), refetch, keepCurrent);
+}
+
+bool ComponentParameterMemo::reload(const ComponentDefaults& defaults, bool refetch, bool apply,
+                                    bool keepCurrent) {
+    if (!refetch && !apply) {
         return true;
     }
+    confirmLoad(getFilter());
+    if (!defaults.isFetched()) {
+        return false;
+    }
+    m_sourceWidth = defaults.getWidth();
+    m_sourceDepth = defaults.getDepth();
+    m_libraryLoaded = true;
+    return !apply || takeDefaults(defaults.getRecords(), refetch, keepCurrent);
+}
+
+bool ComponentParameterMemo::takeDefaults(API_AddParType** records, bool refetch, bool keepCurrent) {
     if (keepCurrent) {
         ParameterList defaults;
-        if (!defaults.unpackParameter(static_cast<const MemoStore&>(scratch).params())) {
+        if (!defaults.unpackParameter(records)) {
             return false;
         }
         ParameterList::copyFrom(defaults, !refetch, true, false);
@@ -205,7 +222,7 @@ bool ComponentParameterMemo::reload(bool refetch, bool apply, bool keepCurrent) 
     }
     // The part's defaults take the list's place; the values it held are then copied over them.
     ParameterList kept;
-    if (!kept.unpackParameter(static_cast<const MemoStore&>(scratch).params())) {
+    if (!kept.unpackParameter(records)) {
         setLoaded(true); // the list was left as it was
         return false;
     }

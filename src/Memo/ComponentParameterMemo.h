@@ -9,6 +9,7 @@
 
 namespace zelvane {
 
+class ComponentDefaults;
 class ParameterLink;
 class ParameterLinkList;
 
@@ -43,6 +44,9 @@ public:
     // false) or over (keepCurrent true) the current values; the sizes are kept unless refetch.
     // False when the defaults could not be fetched: the list is then left as it was.
     virtual bool reload(bool refetch, bool apply, bool keepCurrent);
+    // reload with the part's defaults as fetched before, not asked of the host again; false when
+    // they were not had.
+    bool reload(const ComponentDefaults& defaults, bool refetch, bool apply, bool keepCurrent);
     // Fills the owner record of a parameter run; defaults tells whether it is a tool default.
     virtual void getOwnerInfo(API_ParamOwnerType& owner, bool& defaults) const = 0;
 
@@ -58,6 +62,8 @@ public:
 private:
     // Fetches the part's defaults into the store; true when the host handed them out now.
     bool fetchLibraryMemo(MemoStore& store) const;
+    // Lays the part's default records under or over the current values, as reload does.
+    bool takeDefaults(API_AddParType** records, bool refetch, bool keepCurrent);
     double getLength(const char* name) const;
     void setLength(const char* name, double value);
 

@@ -13,6 +13,7 @@
 #include "Geometry/Rotater.h"
 #include "Interface/NotifyAlert.h"
 #include "Interface/ProgressWindow.h"
+#include "Library/ComponentDefaults.h"
 #include "Library/ObjectSource.h"
 #include "Remap/ObjectSpecification.h"
 #include "Remap/SpecificationList.h"
@@ -205,7 +206,7 @@ bool remapOpening(ComponentElem& element, Drawing& drawing, const ComponentLink&
 // Changed only when both the remap and the restoring put succeed; a failed re-point or remap put
 // leaves the element as it was before the re-point.
 bool remapObject(Object& object, Drawing& drawing, const ComponentLink& target, const ObjectSource* part,
-                 const ObjectSpecification& rule, ObjectMap::Type kind) {
+                 const ComponentDefaults* defaults, const ObjectSpecification& rule, ObjectMap::Type kind) {
     const double rotation = object.getRotation2D();
     // Its height is the object's absolute base level, which comes back with the plan position.
     const CadPoint origin = object.getOrigin();
@@ -220,8 +221,10 @@ bool remapObject(Object& object, Drawing& drawing, const ComponentLink& target, 
     if (before != nullptr) {
         // The element as it stands, taken back whole (part, sizes, values) should the remap fail.
         const Object unchanged(object);
-        if (part != nullptr ? object.setSourceLink(target, *part, false, true)
-                            : object.setSourceLink(target, false, true)) {
+        bool repointed = part == nullptr       ? object.setSourceLink(target, false, true)
+                         : defaults != nullptr ? object.setSourceLink(target, *part, *defaults, false, true)
+                                               : object.setSourceLink(target, *part, false, true);
+        if (repointed) {
             object.setAxialWidth(before->getWidth());
             object.setAxialDepth(before->getDepth());
             if (kind != ObjectMap::DWG && before->getHeight() > flatHeight) {
@@ -273,12 +276,26 @@ public:
         }
         return m_part.get();
     }
+    // The object part's defaults, fetched once; null when they cannot be had or objects refuse the
+    // target (each object then asks for them itself).
+    const ComponentDefaults* objectDefaults() {
+        if (!m_defaultsFetched) {
+            m_defaultsFetched = true;
+            if (const ObjectSource* part = objectPart()) {
+                m_defaults.fetch(
+                    ComponentLink(m_target.getIndex(), m_target.getType(), part->getLink().getLibrary()));
+            }
+        }
+        return m_defaults.isFetched() ? &m_defaults : nullptr;
+    }
 
 private:
     const ComponentLink& m_target;
     std::map<std::type_index, bool> m_answers;
     std::unique_ptr<ObjectSource> m_part;
     bool m_partLoaded = false;
+    ComponentDefaults m_defaults;
+    bool m_defaultsFetched = false;
 };
 
 // One collected element: loaded through its drawing, made editable, checked against the target
@@ -308,7 +325,8 @@ void remapOne(const ElementLink& link, Drawing& fallback, EditManager& edits, Ta
     if (!element->isSourceFound()) {
         changed = remapMissing(*element, *drawing, target, rule, kind);
     } else if (auto* object = dynamic_cast<Object*>(element)) {
-        changed = remapObject(*object, *drawing, target, check.objectPart(), rule, kind);
+        changed =
+            remapObject(*object, *drawing, target, check.objectPart(), check.objectDefaults(), rule, kind);
     } else {
         changed = remapOpening(*element, *drawing, target, rule, kind);
     }

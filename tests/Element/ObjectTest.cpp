@@ -5,6 +5,7 @@
 #include "Database/Project.h"
 #include "Element/Lamp.h"
 #include "Environment/Host.h"
+#include "Library/ComponentDefaults.h"
 #include "Library/LengthParameter.h"
 #include "Library/Library.h"
 #include "Library/ObjectSource.h"
@@ -234,9 +235,11 @@ TEST_F(ObjectTest, RepointingAtAPartLoadedOnceMatchesRepointingByLink) {
     const ComponentLink target(desk, APILib_ObjectID, library);
     std::unique_ptr<ObjectSource> part(Object::loadSource(target));
     ASSERT_NE(part, nullptr);
+    ComponentDefaults defaults;
+    ASSERT_TRUE(defaults.fetch(target));
 
-    std::unique_ptr<Object> byLink, byPart;
-    for (std::unique_ptr<Object>* object : {&byLink, &byPart}) {
+    std::unique_ptr<Object> byLink, byPart, byDefaults;
+    for (std::unique_ptr<Object>* object : {&byLink, &byPart, &byDefaults}) {
         GS::Guid guid = place(chair, 1.0, false);
         storeParameters(guid, {sim::scalarParameter(APIParT_Length, "A", 1.0),
                                sim::scalarParameter(APIParT_Integer, "legs", 6)});
@@ -247,14 +250,31 @@ TEST_F(ObjectTest, RepointingAtAPartLoadedOnceMatchesRepointingByLink) {
     std::size_t loads = sim::callCount("ACAPI_LibPart_Get");
     ASSERT_TRUE(byPart->setSourceLink(target, *part, false, true));
     EXPECT_EQ(sim::callCount("ACAPI_LibPart_Get"), loads); // the part is not loaded again
-    for (const Object* object : {byLink.get(), byPart.get()}) {
+    std::size_t fetches = sim::callCount("ACAPI_LibPart_GetParams");
+    ASSERT_TRUE(byDefaults->setSourceLink(target, *part, defaults, false, true));
+    EXPECT_EQ(sim::callCount("ACAPI_LibPart_GetParams"), fetches); // nor its defaults fetched again
+    EXPECT_EQ(sim::callCount("ACAPI_LibPart_Get"), loads);
+    for (const Object* object : {byLink.get(), byPart.get(), byDefaults.get()}) {
         EXPECT_EQ(object->getSourceIndex(), desk);
         EXPECT_EQ(object->getSourceLink().getLibrary(), library);
         EXPECT_TRUE(object->isFixedSize());
         EXPECT_DOUBLE_EQ(lengthOf(*object, "A"), 1.6); // sizes are the part's
+        EXPECT_DOUBLE_EQ(object->getSourceWidth(), 1.6);
+        EXPECT_DOUBLE_EQ(object->getSourceDepth(), 0.8);
         EXPECT_EQ(object->getParameter(String("legs"))->getValueText(0, 0), "6");
         EXPECT_EQ(object->getSourceName(), "Desk");
     }
+    // The same parameters whichever way the object was re-pointed.
+    const ParameterList& expected = byLink->getParameterList();
+    for (const Object* object : {byPart.get(), byDefaults.get()}) {
+        const ParameterList& list = object->getParameterList();
+        ASSERT_EQ(list.size(), expected.size());
+        for (std::size_t i = 0; i < list.size(); ++i) {
+            EXPECT_TRUE(*list[i] == *expected[i]) << i;
+        }
+    }
+    ComponentDefaults none;
+    EXPECT_FALSE(byDefaults->setSourceLink(target, *part, none, false, true)); // not fetched: refused
 }
 
 TEST_F(ObjectTest, UserEditAcceptedAndCancelled) {

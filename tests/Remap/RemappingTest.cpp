@@ -423,6 +423,36 @@ TEST_F(RemappingTest, ARefusedTargetIsProcessedButNeverPut) {
     }
 }
 
+// Every object of a rule takes the one target part: its defaults are asked of the host once per
+// rule, not once per object.
+TEST_F(RemappingTest, TheTargetsDefaultsAreFetchedOncePerRule) {
+    Int32 chair = addPart({"Chair"});
+    Int32 table = addPart({"Table"});
+    Int32 stool = addPart({"Stool", APILib_ObjectID, 0.5, 0.5});
+    Int32 desk = addPart({"Desk", APILib_ObjectID, 1.6, 0.8});
+    map(ObjectMap::GSM, APILib_ObjectID, "Chair", stool);
+    map(ObjectMap::GSM, APILib_ObjectID, "Table", desk);
+    std::vector<GS::Guid> chairs, tables;
+    for (int i = 0; i < 3; ++i) {
+        chairs.push_back(placeObject(chair, {double(i), 0.0}));
+        collect(APILib_ObjectID, "Chair", chairs.back());
+    }
+    for (int i = 0; i < 2; ++i) {
+        tables.push_back(placeObject(table, {double(i), 5.0}));
+        collect(APILib_ObjectID, "Table", tables.back());
+    }
+    std::size_t fetched = sim::callCount("ACAPI_LibPart_GetParams");
+    EXPECT_EQ(remap(ObjectMap::GSM), 5u);
+    EXPECT_EQ(sim::callCount("ACAPI_LibPart_GetParams") - fetched, 2u);
+    for (const GS::Guid& guid : chairs) {
+        EXPECT_EQ(sim::element(guid).object.libInd, stool);
+        EXPECT_NEAR(lengthsOf(guid)["A"], 1.0, tolerance); // the old box's size
+    }
+    for (const GS::Guid& guid : tables) {
+        EXPECT_EQ(sim::element(guid).object.libInd, desk);
+    }
+}
+
 TEST_F(RemappingTest, KeysCountByTheirRules) {
     Int32 chair = addPart({"Chair"});
     Int32 table = addPart({"Table"});

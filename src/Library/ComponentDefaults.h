@@ -1,0 +1,32 @@
+// A part's default parameters and own sizes, fetched from the host once and kept, for pointing many
+// elements at the one part without asking the host again for each.
+#pragma once
+
+#include "ACAPI/LibraryParts.hpp"
+#include "Database/ComponentLink.h"
+
+namespace zelvane {
+
+class ComponentDefaults {
+public:
+    ComponentDefaults() = default;
+    ComponentDefaults(const ComponentDefaults&) = delete;
+    ComponentDefaults& operator=(const ComponentDefaults&) = delete;
+    ~ComponentDefaults();
+
+    // Fetches the linked part's defaults through its library, in place of any held; false when
+    // they cannot be had (none are then held).
+    bool fetch(const ComponentLink& link);
+    bool isFetched() const { return m_records != nullptr; }
+    // The records, owned here: read, never freed or changed.
+    API_AddParType** getRecords() const { return m_records; }
+    double getWidth() const { return m_width; }
+    double getDepth() const { return m_depth; }
+
+private:
+    API_AddParType** m_records = nullptr;
+    double m_width = 0.0;
+    double m_depth = 0.0;
+};
+
+} // namespace zelvane
