@@ -9,6 +9,7 @@
 #include "sim/ElementBounds.h"
 #include "sim/ElementMemos.h"
 #include "sim/ElementTable.h"
+#include "sim/GuidTable.h"
 #include "sim/Library.h"
 #include "sim/Project.h"
 #include "sim/Sim.h"
@@ -23,9 +24,7 @@
 
 namespace {
 
-struct GuidHash {
-    std::size_t operator()(const GS::Guid& guid) const { return guid.GenerateHashValue(); }
-};
+using sim::GuidHash;
 
 // A body of the model: one given whole, or an object's box kept as its sizes and placement and
 // made when read (every object without bodies of its own has one, so they are kept small).

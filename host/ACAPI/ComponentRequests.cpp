@@ -5,15 +5,14 @@
 #include "sim/Database.h"
 #include "sim/ElementTable.h"
 #include "sim/Goodies.h"
+#include "sim/GuidTable.h"
 #include "sim/Sim.h"
 
 #include <unordered_map>
 
 namespace {
 
-struct GuidHash {
-    std::size_t operator()(const GS::Guid& guid) const { return guid.GenerateHashValue(); }
-};
+using sim::GuidHash;
 
 struct State {
     std::unordered_map<GS::Guid, std::string, GuidHash> unloaded;

@@ -3,15 +3,14 @@
 #include "sim/Database.h"
 #include "sim/ElementBounds.h"
 #include "sim/ElementTable.h"
+#include "sim/GuidTable.h"
 #include "sim/Sim.h"
 
 #include <unordered_map>
 
 namespace {
 
-struct GuidHash {
-    std::size_t operator()(const GS::Guid& guid) const { return guid.GenerateHashValue(); }
-};
+using sim::GuidHash;
 
 struct State {
     std::unordered_map<GS::Guid, API_Box3D, GuidHash> bounds;

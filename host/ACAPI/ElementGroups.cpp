@@ -1,15 +1,14 @@
 #include "ACAPI/ElementGroups.hpp"
 
 #include "sim/ElementGroups.h"
+#include "sim/GuidTable.h"
 #include "sim/Sim.h"
 
 #include <unordered_map>
 
 namespace {
 
-struct GuidHash {
-    std::size_t operator()(const GS::Guid& guid) const { return guid.GenerateHashValue(); }
-};
+using sim::GuidHash;
 
 std::unordered_map<GS::Guid, GS::Guid, GuidHash>& parents() {
     static auto* instance = new std::unordered_map<GS::Guid, GS::Guid, GuidHash>;

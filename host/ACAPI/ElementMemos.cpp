@@ -1,4 +1,5 @@
 #include "sim/ElementMemos.h"
+#include "sim/GuidTable.h"
 
 #include "ACAPI/ElementMemo.hpp"
 #include "ACAPI/LibraryParts.hpp"
@@ -32,56 +33,7 @@ struct Saved {
     std::vector<Paragraph> paragraphs;
 };
 
-struct GuidHash {
-    std::size_t operator()(const GS::Guid& guid) const { return guid.GenerateHashValue(); }
-};
-
-// The memos of elements by GUID, the one found last kept at hand: the calls a command makes on one
-// element in a row each reach its memo. Memos stay where they are until erased.
-class Memos {
-public:
-    Memos() = default;
-    Memos(const Memos&) = delete; // the memo at hand would be the other table's
-    Memos& operator=(const Memos&) = delete;
-    Memos(Memos&&) = default; // the memos move with the table
-    Memos& operator=(Memos&&) = default;
-
-    Saved* find(const GS::Guid& guid) {
-        if (m_last != nullptr && m_lastGuid == guid) {
-            return m_last;
-        }
-        auto it = m_map.find(guid);
-        return it == m_map.end() ? nullptr : atHand(guid, it->second);
-    }
-    // The memo of the GUID, made empty when it has none.
-    Saved& operator[](const GS::Guid& guid) {
-        if (m_last != nullptr && m_lastGuid == guid) {
-            return *m_last;
-        }
-        return *atHand(guid, m_map[guid]);
-    }
-    void erase(const GS::Guid& guid) {
-        if (m_last != nullptr && m_lastGuid == guid) {
-            m_last = nullptr;
-        }
-        m_map.erase(guid);
-    }
-    void clear() {
-        m_map.clear();
-        m_last = nullptr;
-    }
-
-private:
-    Saved* atHand(const GS::Guid& guid, Saved& saved) {
-        m_lastGuid = guid;
-        m_last = &saved;
-        return m_last;
-    }
-
-    std::unordered_map<GS::Guid, Saved, GuidHash> m_map;
-    GS::Guid m_lastGuid;
-    Saved* m_last = nullptr; // the memo of m_lastGuid, or none
-};
+using Memos = sim::GuidTable<Saved>; // the memos of elements by GUID
 
 struct State {
     Memos elements;

@@ -2,15 +2,14 @@
 
 #include "sim/ElementQuantities.h"
 #include "sim/ElementTable.h"
+#include "sim/GuidTable.h"
 #include "sim/Sim.h"
 
 #include <unordered_map>
 
 namespace {
 
-struct GuidHash {
-    std::size_t operator()(const GS::Guid& guid) const { return guid.GenerateHashValue(); }
-};
+using sim::GuidHash;
 
 struct Measured {
     API_ElementQuantity element;

@@ -7,6 +7,7 @@
 #include "sim/ElementMemos.h"
 #include "sim/ElementRequests.h"
 #include "sim/ElementTable.h"
+#include "sim/GuidTable.h"
 #include "sim/Output.h"
 #include "sim/PackedBytes.h"
 #include "sim/Project.h"
@@ -26,9 +27,7 @@
 
 namespace {
 
-struct GuidHash {
-    std::size_t operator()(const GS::Guid& guid) const { return guid.GenerateHashValue(); }
-};
+using sim::GuidHash;
 
 // What the table keeps of an element besides its record.
 struct EntryData {
@@ -70,73 +69,43 @@ struct Journal {
 };
 
 // The elements by GUID, with how many there are of each type, so that listing a type that has none
-// takes no walk through them all. The element found last is kept at hand: a command reads, checks
-// and changes an element through several calls in a row, each of which would search the table.
-// Entries stay where they are until erased, however the table grows.
+// takes no walk through them all.
 class Elements {
 public:
-    using Map = std::unordered_map<GS::Guid, Entry, GuidHash>;
-
-    Elements() = default;
-    Elements(const Elements&) = delete; // the entry at hand would be the other table's
-    Elements& operator=(const Elements&) = delete;
-    Elements(Elements&&) = default; // the entries move with the table
-    Elements& operator=(Elements&&) = default;
-
-    Entry* find(const GS::Guid& guid) {
-        if (m_last != nullptr && m_lastGuid == guid) {
-            return m_last;
-        }
-        auto it = m_map.find(guid);
-        if (it == m_map.end()) {
-            return nullptr;
-        }
-        m_lastGuid = guid;
-        m_last = &it->second;
-        return m_last;
-    }
+    Entry* find(const GS::Guid& guid) { return m_entries.find(guid); }
     // The element of the GUID becomes this one, made or in place of the one it had.
     void put(const GS::Guid& guid, const Entry& entry) {
         std::size_t& count = m_types[entry.record.header.typeID]; // the one step that may fail first
-        auto it = m_map.find(guid);
-        if (it == m_map.end()) {
-            m_map.emplace(guid, entry);
-        } else {
-            uncount(it->second.record.header.typeID);
-            it->second = entry;
+        auto [held, made] = m_entries.emplace(guid, entry);
+        if (!made) {
+            uncount(held->record.header.typeID);
+            *held = entry;
         }
         ++count;
     }
     void erase(const GS::Guid& guid) {
-        auto it = m_map.find(guid);
-        if (it != m_map.end()) {
-            uncount(it->second.record.header.typeID);
-            if (m_last == &it->second) {
-                m_last = nullptr;
-            }
-            m_map.erase(it);
+        if (const Entry* held = m_entries.find(guid)) {
+            uncount(held->record.header.typeID);
+            m_entries.erase(guid);
         }
     }
     void clear() {
-        m_map.clear();
+        m_entries.clear();
         m_types.clear();
-        m_last = nullptr;
     }
-    std::size_t size() const { return m_map.size(); }
+    std::size_t size() const { return m_entries.size(); }
     std::size_t countOf(API_ElemTypeID type) const {
         auto it = m_types.find(type);
         return it == m_types.end() ? 0 : it->second;
     }
-    Map::const_iterator begin() const { return m_map.begin(); }
-    Map::const_iterator end() const { return m_map.end(); }
+    auto begin() const { return m_entries.begin(); }
+    auto end() const { return m_entries.end(); }
 
 private:
     void uncount(API_ElemTypeID type) { --m_types[type]; }
 
-    Map m_map;
+    sim::GuidTable<Entry> m_entries;
     std::unordered_map<API_ElemTypeID, std::size_t> m_types;
-    GS::Guid m_lastGuid;
-    Entry* m_last = nullptr; // the entry of m_lastGuid, or none
 };
 
 struct State {

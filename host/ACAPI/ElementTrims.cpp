@@ -2,6 +2,7 @@
 
 #include "sim/ElementTable.h"
 #include "sim/ElementTrims.h"
+#include "sim/GuidTable.h"
 #include "sim/Sim.h"
 
 #include <algorithm>
@@ -9,9 +10,7 @@
 
 namespace {
 
-struct GuidHash {
-    std::size_t operator()(const GS::Guid& guid) const { return guid.GenerateHashValue(); }
-};
+using sim::GuidHash;
 
 using Trims = std::vector<std::pair<GS::Guid, API_TrimTypeID>>;
 

@@ -1,6 +1,7 @@
 #include "ACAPI/IFC.hpp"
 
 #include "sim/ElementTable.h"
+#include "sim/GuidTable.h"
 #include "sim/IFC.h"
 #include "sim/Sim.h"
 
@@ -9,9 +10,7 @@
 
 namespace {
 
-struct GuidHash {
-    std::size_t operator()(const GS::Guid& guid) const { return guid.GenerateHashValue(); }
-};
+using sim::GuidHash;
 
 struct State {
     std::unordered_map<GS::Guid, sim::IFCItems, GuidHash> stored;

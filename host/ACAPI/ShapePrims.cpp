@@ -1,6 +1,7 @@
 #include "ACAPI/ShapePrims.hpp"
 
 #include "sim/ElementTable.h"
+#include "sim/GuidTable.h"
 #include "sim/ShapePrims.h"
 #include "sim/Sim.h"
 
@@ -8,9 +9,7 @@
 
 namespace {
 
-struct GuidHash {
-    std::size_t operator()(const GS::Guid& guid) const { return guid.GenerateHashValue(); }
-};
+using sim::GuidHash;
 
 struct State {
     std::unordered_map<GS::Guid, std::vector<sim::ShapeRecord>, GuidHash> shapes;

@@ -1,6 +1,7 @@
 #include "ACAPI/SolidLinks.hpp"
 
 #include "sim/ElementTable.h"
+#include "sim/GuidTable.h"
 #include "sim/Sim.h"
 #include "sim/SolidLinks.h"
 
@@ -9,9 +10,7 @@
 
 namespace {
 
-struct GuidHash {
-    std::size_t operator()(const GS::Guid& guid) const { return guid.GenerateHashValue(); }
-};
+using sim::GuidHash;
 
 using Links = std::vector<sim::SolidLink>;
 

@@ -3,6 +3,7 @@
 #include "ACAPI/Environment.hpp"
 #include "ACAPI/ProjectInfo.hpp"
 #include "IO/Location.hpp"
+#include "sim/GuidTable.h"
 #include "sim/Project.h"
 #include "sim/Sim.h"
 #include "sim/Teamwork.h"
@@ -11,17 +12,10 @@
 
 namespace {
 
-struct GuidHash {
-    std::size_t operator()(const GS::Guid& guid) const { return guid.GenerateHashValue(); }
-};
-
 struct State {
     bool online = true;
-    // Asked for every element read: found by hash, the one found last kept at hand, as a command
-    // asks for one element's owner several times in a row. Entries stay where they are.
-    std::unordered_map<GS::Guid, short, GuidHash> owners;
-    GS::Guid lastGuid;
-    short* last = nullptr; // the owner of lastGuid, or none
+    // Asked for every element read, often several times in a row for one element.
+    sim::GuidTable<short> owners;
 };
 
 State& state() {
@@ -29,30 +23,12 @@ State& state() {
     return *instance;
 }
 
-const bool registered = sim::registerReset([] { state() = State(); }) && sim::registerProjectClear([] {
-                            state().owners.clear();
-                            state().last = nullptr;
-                        });
+const bool registered = sim::registerReset([] { state() = State(); }) &&
+                        sim::registerProjectClear([] { state().owners.clear(); });
 
 // The owner entry of the GUID, or null when it has none; with `make`, made (0) when it has none.
 short* ownerEntry(const GS::Guid& guid, bool make) {
-    State& s = state();
-    if (s.last != nullptr && s.lastGuid == guid) {
-        return s.last;
-    }
-    short* found = nullptr;
-    if (make) {
-        found = &s.owners[guid];
-    } else {
-        auto it = s.owners.find(guid);
-        if (it == s.owners.end()) {
-            return nullptr;
-        }
-        found = &it->second;
-    }
-    s.lastGuid = guid;
-    s.last = found;
-    return found;
+    return make ? &state().owners[guid] : state().owners.find(guid);
 }
 
 // The current member's ID, or an error when there is no online shared project.
