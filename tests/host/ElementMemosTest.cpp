@@ -51,13 +51,18 @@ std::string storedCoords(const GS::Guid& guid) {
     return bytes;
 }
 
-} // namespace
-
-TEST(ElementMemosTest, BlocksComeBackByteForByte) {
+// A new object in a freshly opened project.
+GS::Guid openWithObject() {
     sim::openProject();
     API_Element record;
     record.header.typeID = API_ObjectID;
-    const GS::Guid guid = sim::addElement(record);
+    return sim::addElement(record);
+}
+
+} // namespace
+
+TEST(ElementMemosTest, BlocksComeBackByteForByte) {
+    const GS::Guid guid = openWithObject();
     const Case cases[] = {
         {"empty", ""},
         {"one byte", "x"},
@@ -131,10 +136,7 @@ TEST(ElementMemosTest, BlocksComeBackByteForByte) {
 }
 
 TEST(ElementMemosTest, ABlockStoredOverAnotherComesBackAsTheNewOne) {
-    sim::openProject();
-    API_Element record;
-    record.header.typeID = API_ObjectID;
-    const GS::Guid guid = sim::addElement(record);
+    const GS::Guid guid = openWithObject();
     // Blocks that differ only in where, or how long, their zeros are, in their last byte, or in
     // their length.
     const Case cases[] = {
