@@ -210,8 +210,11 @@ bool remapObject(Object& object, Drawing& drawing, const ComponentLink& target, 
     const double rotation = object.getRotation2D();
     // Its height is the object's absolute base level, which comes back with the plan position.
     const CadPoint origin = object.getOrigin();
+    const double stored = object.getRecord().angle;
     object.setRotation2D(0.0);
-    if (!drawing.put(object, false, true)) {
+    // An object already unrotated is measured as the host has it: putting it first would write
+    // back what was loaded.
+    if (object.getRecord().angle != stored && !drawing.put(object, false, true)) {
         return false;
     }
     object.clear3D();

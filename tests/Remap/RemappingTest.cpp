@@ -257,12 +257,15 @@ TEST_F(RemappingTest, TheNewPartKeepsTheOldReferencePointRotationAndLevel) {
         bool oldCentred, newCentred;
         double angle;
         bool mirrored;
+        std::size_t puts; // an object seen unrotated is not put unrotated first
     } cases[] = {
-        {"corner to corner", false, false, 0.7, false},
-        {"corner to centred", false, true, 0.0, false},
-        {"corner to centred, rotated", false, true, 0.7, false},
-        {"corner to centred, rotated and mirrored", false, true, 2.1, true},
-        {"centred to corner, mirrored", true, false, -0.4, true},
+        {"corner to corner", false, false, 0.7, false, 3},
+        {"corner to centred", false, true, 0.0, false, 2},
+        {"corner to centred, rotated", false, true, 0.7, false, 3},
+        {"corner to centred, rotated and mirrored", false, true, 2.1, true, 3},
+        {"centred to corner, mirrored", true, false, -0.4, true, 3},
+        // Mirrored, it is stored half a turn round when seen unrotated.
+        {"corner to centred, mirrored", false, true, pi, true, 2},
     };
     for (const Case& c : cases) {
         restart();
@@ -273,7 +276,9 @@ TEST_F(RemappingTest, TheNewPartKeepsTheOldReferencePointRotationAndLevel) {
         API_Box3D before = boundsOf(guid);
         map(ObjectMap::GSM, APILib_ObjectID, "Old", target);
         collect(APILib_ObjectID, "Old", guid);
+        std::size_t changes = sim::callCount("ACAPI_Element_Change");
         EXPECT_EQ(remap(ObjectMap::GSM), 1u) << c.label;
+        EXPECT_EQ(sim::callCount("ACAPI_Element_Change") - changes, c.puts) << c.label;
 
         API_Element record = sim::element(guid);
         EXPECT_EQ(record.object.libInd, target) << c.label;
@@ -351,22 +356,26 @@ TEST_F(RemappingTest, ARepointWhoseDefaultsCannotBeFetchedLeavesTheObjectAsItWas
     EXPECT_EQ(notice(), "1 elements were not remapped.\n");
 }
 
-// The puts of a loaded object's run: unrotated, remap, restore. When the host refuses the remap
-// put, the element keeps its old part and its own values; only the remap put's failure counts.
+// The puts of a loaded object's run: unrotated (unless it already is), remap, restore. When the
+// host refuses the remap put, the element keeps its old part and its own values; only the remap
+// put's failure counts.
 TEST_F(RemappingTest, ARefusedRemapPutLeavesTheObjectAsItWas) {
     struct Case {
         const char* label;
         int skip; // successful puts before the failing one
+        double angle;
     };
     const Case cases[] = {
-        {"unrotating put refused", 0},
-        {"remap put refused", 1},
+        {"unrotating put refused", 0, 0.7},
+        {"remap put refused", 1, 0.7},
+        // Unrotated, the object's first put is the remap put.
+        {"unrotated, remap put refused", 0, 0.0},
     };
     for (const Case& c : cases) {
         restart();
         Int32 old = addPart({"Old"});
         Int32 target = addPart({"New", APILib_ObjectID, 2.0, 0.5, 2.5});
-        GS::Guid guid = placeObject(old, {3.0, 4.0, 0.7, false, 1.2, 0.8, 0.9});
+        GS::Guid guid = placeObject(old, {3.0, 4.0, c.angle, false, 1.2, 0.8, 0.9});
         API_Element original = sim::element(guid);
         map(ObjectMap::GSM, APILib_ObjectID, "Old", target);
         collect(APILib_ObjectID, "Old", guid);
