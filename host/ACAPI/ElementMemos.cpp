@@ -139,8 +139,8 @@ void keep(Saved& saved, int field, const char* bytes, std::size_t size) {
     auto it = saved.blocks.find(field);
     if (it == saved.blocks.end()) {
         saved.blocks.emplace(field, Bytes(bytes, size));
-    } else if (!it->second.equals(bytes, size)) {
-        it->second = Bytes(bytes, size);
+    } else {
+        it->second.assign(bytes, size);
     }
 }
 

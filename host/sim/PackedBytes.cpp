@@ -8,51 +8,6 @@ namespace sim {
 
 namespace {
 
-bool littleEndian() {
-    const UInt64 one = 1;
-    unsigned char first = 0;
-    std::memcpy(&first, &one, 1);
-    return first == 1;
-}
-
-// Where the run of zeros at `at` ends. Four words at a time first: the runs of a record's unused
-// fields are long, and the words of a step are read independently of one another.
-std::size_t zerosEnd(const char* bytes, std::size_t at, std::size_t size) {
-    UInt64 words[4] = {};
-    while (at + sizeof words <= size &&
-           (std::memcpy(words, bytes + at, sizeof words), (words[0] | words[1] | words[2] | words[3]) == 0)) {
-        at += sizeof words;
-    }
-    UInt64 word = 0;
-    while (at + sizeof word <= size && (std::memcpy(&word, bytes + at, sizeof word), word == 0)) {
-        at += sizeof word;
-    }
-    while (at < size && bytes[at] == 0) {
-        ++at;
-    }
-    return at;
-}
-
-// Where the first 0 byte at or after `at` is; size when there is none. Eight bytes at a time: of
-// the bytes marked in a word, the lowest is always a 0 (the marks above it may be false ones).
-std::size_t nextZero(const char* bytes, std::size_t at, std::size_t size) {
-    constexpr UInt64 ones = 0x0101010101010101ull;
-    constexpr UInt64 high = 0x8080808080808080ull;
-    if (littleEndian()) {
-        for (; at + sizeof(UInt64) <= size; at += sizeof(UInt64)) {
-            UInt64 word = 0;
-            std::memcpy(&word, bytes + at, sizeof word);
-            if (UInt64 marks = (word - ones) & ~word & high; marks != 0) {
-                return at + std::size_t(__builtin_ctzll(marks)) / 8;
-            }
-        }
-    }
-    while (at < size && bytes[at] != 0) {
-        ++at;
-    }
-    return at;
-}
-
 bool allZeros(const char* bytes, std::size_t size) {
     UInt64 any = 0;
     std::size_t at = 0;
@@ -67,43 +22,79 @@ bool allZeros(const char* bytes, std::size_t size) {
     return any == 0;
 }
 
-} // namespace
-
-PackedBytes::PackedBytes(const char* bytes, std::size_t size) : m_size(size) {
-    // Made here and kept at its size: every stored block passes through.
-    static std::vector<char> pieces;
-    pieces.clear();
-    std::size_t at = 0;
-    while (at < size) {
-        // The literal bytes end where a long run of zeros, or the zeros that end the block, begin.
-        std::size_t end = at;
-        std::size_t zeros = size;
-        while (end < size) {
-            end = nextZero(bytes, end, size);
-            if (end == size) {
-                zeros = size;
-                break;
-            }
-            zeros = zerosEnd(bytes, end, size);
-            if (zeros - end >= shortestRun || zeros == size) {
-                break;
-            }
-            end = zeros;
-        }
-        appendCount(pieces, end - at);
-        pieces.insert(pieces.end(), bytes + at, bytes + end);
-        appendCount(pieces, zeros - end);
-        at = zeros;
-    }
-    if (!pieces.empty()) {
-        m_pieces = std::make_shared<const std::vector<char>>(pieces.begin(), pieces.end());
-    }
+UInt64 wordAt(const char* bytes, std::size_t at) {
+    UInt64 word = 0;
+    std::memcpy(&word, bytes + at, sizeof word);
+    return word;
 }
 
-void PackedBytes::appendCount(std::vector<char>& pieces, std::size_t count) {
+void putCount(char*& out, std::size_t count) {
     UInt32 value = UInt32(count);
-    const char* raw = reinterpret_cast<const char*>(&value);
-    pieces.insert(pieces.end(), raw, raw + sizeof value);
+    std::memcpy(out, &value, sizeof value);
+    out += sizeof value;
+}
+
+// The pieces of the bytes, written at `out` (room for twice their size and a piece more); where
+// they end. The bytes are taken eight at a time from their start: a word of zeros begins or
+// continues a run that is left out, any other word is kept as it is, and so are the last bytes
+// (fewer than eight) unless they are all zeros.
+char* pack(const char* bytes, std::size_t size, char* out) {
+    constexpr std::size_t word = sizeof(UInt64);
+    const std::size_t words = size - size % word;
+    std::size_t at = 0;
+    while (at < size) {
+        std::size_t end = at;
+        while (end < words && wordAt(bytes, end) != 0) {
+            end += word;
+        }
+        if (end == words && !allZeros(bytes + end, size - end)) {
+            end = size;
+        }
+        std::size_t zeros = end;
+        while (zeros < words && wordAt(bytes, zeros) == 0) {
+            zeros += word;
+        }
+        if (zeros == words && allZeros(bytes + words, size - words)) {
+            zeros = size; // the last bytes are zeros, or were taken as literal ones above
+        }
+        putCount(out, end - at);
+        std::memcpy(out, bytes + at, end - at);
+        out += end - at;
+        putCount(out, zeros - end);
+        at = zeros;
+    }
+    return out;
+}
+
+// Made here and kept at its size: every stored block passes through.
+std::vector<char>& scratch(std::size_t size) {
+    static std::vector<char> pieces;
+    if (pieces.size() < 2 * size + 16) {
+        pieces.resize(2 * size + 16);
+    }
+    return pieces;
+}
+
+} // namespace
+
+PackedBytes::PackedBytes(const char* bytes, std::size_t size) {
+    assign(bytes, size);
+}
+
+void PackedBytes::assign(const char* bytes, std::size_t size) {
+    std::vector<char>& buffer = scratch(size);
+    const std::size_t length = std::size_t(pack(bytes, size, buffer.data()) - buffer.data());
+    // The same bytes pack to the same pieces.
+    if (size == m_size &&
+        (m_pieces == nullptr
+             ? length == 0
+             : m_pieces->size() == length && std::memcmp(m_pieces->data(), buffer.data(), length) == 0)) {
+        return;
+    }
+    m_size = size;
+    m_pieces = length == 0
+                   ? nullptr
+                   : std::make_shared<const std::vector<char>>(buffer.begin(), buffer.begin() + length);
 }
 
 std::size_t PackedBytes::countAt(std::size_t& at) const {

@@ -14,6 +14,10 @@ public:
     PackedBytes() = default;
     PackedBytes(const char* bytes, std::size_t size);
 
+    // Holds these bytes from now on; what it holds stays (shared with its copies) when they are
+    // the bytes it holds already.
+    void assign(const char* bytes, std::size_t size);
+
     std::size_t size() const { return m_size; }
     bool empty() const { return m_size == 0; }
     // Writes the size() bytes.
@@ -22,14 +26,11 @@ public:
     bool equals(const char* bytes, std::size_t size) const;
 
 private:
-    // Runs of zeros at least this long are left out.
-    static constexpr std::size_t shortestRun = 8;
-
-    static void appendCount(std::vector<char>& pieces, std::size_t count);
     std::size_t countAt(std::size_t& at) const;
 
     std::size_t m_size = 0;
-    // Pieces, one after another: a count of bytes, those bytes, a count of zeros. Null: none.
+    // Pieces, one after another: a count of bytes, those bytes, a count of zeros (words of zeros
+    // from the block's start, and zeros that end it). Null: none.
     std::shared_ptr<const std::vector<char>> m_pieces;
 };
 

@@ -71,6 +71,9 @@ TEST(ElementMemosTest, BlocksComeBackByteForByte) {
         {"long runs go", "ab" + zeros(8) + "c" + zeros(300) + "d"},
         {"leading and trailing zeros", zeros(9) + "abc" + zeros(3)},
         {"trailing long run", "a" + zeros(12)},
+        {"a last byte after whole words of zeros", zeros(16) + "x"},
+        {"last bytes after a whole word", "abcdefgh" + std::string("xyz")},
+        {"zeros past the last whole word", "abcdefgh" + zeros(3)},
         {"text of two-byte units", std::string("A\0B\0C\0", 6) + zeros(20) + "x" + zeros(7) + "\xFF\x80"},
         {"a zero at each place of a word",
          [] {
@@ -150,6 +153,7 @@ TEST(ElementMemosTest, ABlockStoredOverAnotherComesBackAsTheNewOne) {
         {"the last byte", "ab" + zeros(8) + "d"},
         {"a byte in the run", "ab" + zeros(3) + "x" + zeros(4) + "c"},
         {"trailing zeros", "ab" + zeros(8) + "c" + zeros(16)},
+        {"a byte after the zeros", zeros(40) + "x"},
     };
     for (const Case& first : cases) {
         for (const Case& second : cases) {
