@@ -20,11 +20,8 @@
 #include <cstring>
 #include <memory>
 #include <set>
-#include <unordered_map>
 
 namespace {
-
-using sim::GuidHash;
 
 // A body of the model: one given whole, or an object's box kept as its sizes and placement and
 // made when read (every object without bodies of its own has one, so they are kept small).
@@ -35,15 +32,15 @@ struct Slot {
 };
 
 struct State {
-    std::vector<Slot> all;                                                  // global index - 1
-    std::unordered_map<GS::Guid, std::pair<Int32, Int32>, GuidHash> ranges; // from 1, inclusive
+    std::vector<Slot> all;                          // global index - 1
+    sim::GuidTable<std::pair<Int32, Int32>> ranges; // from 1, inclusive
     Int32 current = 0;
     sim::Body3D currentBox; // the current body when it is a derived box, made when read
     sim::Body3D scratch;    // a derived box being measured
     std::set<Int32> centredParts;
     std::set<Int32> ownSizeParts;
     // The slot of each element's derived body: made afresh on every request, it reuses its slot.
-    std::unordered_map<GS::Guid, Int32, GuidHash> derivedSlots;
+    sim::GuidTable<Int32> derivedSlots;
     std::vector<API_AddParType> parameters; // of the element whose box is being derived
 };
 
@@ -154,17 +151,15 @@ const sim::Body3D& bodyAt(Int32 index, sim::Body3D& scratch) {
 // The range of the element's bodies: those set, or else its derived box made afresh in the
 // element's own slot.
 const std::pair<Int32, Int32>* rangeOf(const GS::Guid& guid) {
-    auto it = state().ranges.find(guid);
-    if (it != state().ranges.end()) {
-        return &it->second;
+    if (const std::pair<Int32, Int32>* range = state().ranges.find(guid)) {
+        return range;
     }
     static std::pair<Int32, Int32> derived;
-    auto slot = state().derivedSlots.find(guid);
-    if (slot != state().derivedSlots.end()) {
-        if (!derivedBox(guid, state().all[std::size_t(slot->second - 1)])) {
+    if (const Int32* slot = state().derivedSlots.find(guid)) {
+        if (!derivedBox(guid, state().all[std::size_t(*slot - 1)])) {
             return nullptr;
         }
-        derived = {slot->second, slot->second};
+        derived = {*slot, *slot};
         return &derived;
     }
     Slot box;
@@ -249,9 +244,8 @@ void setBodies(const GS::Guid& guid, const std::vector<Body3D>& bodies) {
 
 std::vector<Body3D> elementBodies(const GS::Guid& guid) {
     std::vector<Body3D> bodies;
-    auto it = state().ranges.find(guid);
-    if (it != state().ranges.end()) {
-        for (Int32 i = it->second.first; i <= it->second.second; ++i) {
+    if (const std::pair<Int32, Int32>* range = state().ranges.find(guid)) {
+        for (Int32 i = range->first; i <= range->second; ++i) {
             bodies.push_back(*state().all[std::size_t(i - 1)].body);
         }
         return bodies;

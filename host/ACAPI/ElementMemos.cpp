@@ -381,17 +381,15 @@ std::vector<LibParameter> memoParameters(const GS::Guid& guid) {
 }
 
 void memoParameterRecords(const GS::Guid& guid, std::vector<API_AddParType>& records) {
-    records.clear();
     const Saved* saved = state().elements.find(guid);
-    if (saved == nullptr) {
-        return;
-    }
-    auto params = saved->blocks.find(paramsField);
-    if (params == saved->blocks.end()) {
+    auto params = saved != nullptr ? saved->blocks.find(paramsField) : std::map<int, Bytes>::const_iterator();
+    if (saved == nullptr || params == saved->blocks.end()) {
+        records.clear();
         return;
     }
     const std::size_t size = params->second.size();
     if (size % sizeof(API_AddParType) == 0) {
+        // Every record is written whole: those the vector has already are not cleared first.
         records.resize(size / sizeof(API_AddParType));
         params->second.copyTo(reinterpret_cast<char*>(records.data()));
     } else {

@@ -7,6 +7,7 @@
 #include "sim/Goodies.h"
 #include "sim/Interface.h"
 #include "sim/Sim.h"
+#include "sim/Teamwork.h"
 
 #include <map>
 
@@ -50,10 +51,12 @@ GSErrCode fromAnywhere(void* par1, void*, void*) {
     if (element == nullptr) {
         return APIERR_BADPARS;
     }
-    if (!sim::hasElement(element->header.guid)) {
+    const API_Element* found = sim::findElement(element->header.guid);
+    if (found == nullptr) {
         return APIERR_BADID;
     }
-    *element = sim::element(element->header.guid);
+    *element = *found;
+    element->header.userId = sim::elementOwner(element->header.guid);
     return NoError;
 }
 

@@ -243,30 +243,38 @@ bool passes(const Entry& entry, API_ElemFilterFlags flags, API_ElemVariationID v
 }
 
 // Copies the bytes of `from` that the mask marks (any byte other than 0), eight at a time: a word
-// of the mask marked whole or not at all, as callers mostly give, takes no byte-by-byte work.
+// of the mask marked whole or not at all, as callers mostly give, takes no byte-by-byte work, and
+// a run of words marked whole is copied at once.
 void applyMask(API_Element& to, const API_Element& from, const API_Element& mask) {
     auto* target = reinterpret_cast<unsigned char*>(&to);
     const auto* source = reinterpret_cast<const unsigned char*>(&from);
     const auto* marks = reinterpret_cast<const unsigned char*>(&mask);
     constexpr UInt64 high = 0x8080808080808080ull;
+    constexpr std::size_t words = sizeof(API_Element) - sizeof(API_Element) % sizeof(UInt64);
+    std::size_t run = 0; // where the run of words marked whole that ends at i begins
     std::size_t i = 0;
-    for (; i + sizeof(UInt64) <= sizeof(API_Element); i += sizeof(UInt64)) {
+    for (; i < words; i += sizeof(UInt64)) {
         UInt64 word = 0;
         std::memcpy(&word, marks + i, sizeof word);
-        if (word == 0) {
-            continue;
+        if (word == ~UInt64(0)) {
+            continue; // marked whole as masks mostly are, the byte test spared
         }
         // A set high bit for each byte that is 0 (no false ones: the carry chain is cut by the
         // masking of the bytes' own high bits).
         UInt64 zeros = ~(((word & ~high) + ~high) | word) & high;
         if (zeros == 0) {
-            std::memcpy(target + i, source + i, sizeof(UInt64));
+            continue;
+        }
+        std::memcpy(target + run, source + run, i - run);
+        run = i + sizeof(UInt64);
+        if (word == 0) {
             continue;
         }
         for (std::size_t j = i; j < i + sizeof(UInt64); ++j) {
             target[j] = marks[j] != 0 ? source[j] : target[j];
         }
     }
+    std::memcpy(target + run, source + run, i - run);
     for (; i < sizeof(API_Element); ++i) {
         target[i] = marks[i] != 0 ? source[i] : target[i];
     }
@@ -621,7 +629,8 @@ GSErrCode ACAPI_Element_Get(API_Element* element) {
         (element->header.typeID != 0 && element->header.typeID != entry->record.header.typeID)) {
         return APIERR_BADID;
     }
-    *element = withOwner(entry->record);
+    *element = entry->record;
+    element->header.userId = sim::elementOwner(element->header.guid);
     return NoError;
 }
 
@@ -636,7 +645,8 @@ GSErrCode ACAPI_Element_GetHeader(API_Elem_Head* header) {
     if (entry == nullptr) {
         return APIERR_BADID;
     }
-    *header = withOwner(entry->record).header;
+    *header = entry->record.header;
+    header->userId = sim::elementOwner(header->guid);
     return NoError;
 }
 
@@ -679,7 +689,8 @@ GSErrCode ACAPI_Element_Change(API_Element* element, const API_Element* mask, co
         }
     }
     change(*entry, *element, *mask);
-    *element = withOwner(entry->record);
+    *element = entry->record;
+    element->header.userId = sim::elementOwner(element->header.guid);
     return NoError;
 }
 

@@ -1,4 +1,5 @@
 #include "ACAPI/ElementTable.hpp"
+#include "ACAPI/Database.hpp"
 #include "ACAPI/ElementMemo.hpp"
 #include "ACAPI/ElementRequests.hpp"
 #include "ACAPI/LibraryParts.hpp"
@@ -15,6 +16,7 @@
 #include "sim/Output.h"
 #include "sim/Project.h"
 #include "sim/Sim.h"
+#include "sim/Teamwork.h"
 
 #include <gtest/gtest.h>
 
@@ -296,6 +298,7 @@ TEST_F(ElementTableTest, AChangeTakesEveryMarkedByteAndNoOther) {
         {"every third byte", [](std::size_t i) { return i % 3 == 1; }},
         {"every other eight", [](std::size_t i) { return i / 8 % 2 == 0; }},
         {"runs of five", [](std::size_t i) { return i / 5 % 2 == 1; }},
+        {"two whole words, then part of one", [](std::size_t i) { return i / 8 % 3 != 2 || i % 8 < 3; }},
         {"scattered", [](std::size_t i) { return (i * 2654435761u) % 7 < 3; }},
     };
     const std::size_t body = sizeof(API_Elem_Head); // the header keeps its type, GUID and owner
@@ -344,6 +347,26 @@ TEST_F(ElementTableTest, AnotherMembersElementCannotBeChanged) {
     API_Element made = record(API_WallID);
     ASSERT_EQ(ACAPI_Element_Create(&made, nullptr), NoError);
     EXPECT_EQ(made.header.userId, 5);
+
+    // Every read, and the record a change gives back, names who holds the element now.
+    sim::setElementOwner(guid, 9);
+    API_Element read = record(API_WallID);
+    read.header.guid = guid;
+    ASSERT_EQ(ACAPI_Element_Get(&read), NoError);
+    EXPECT_EQ(read.header.userId, 9) << "read";
+    API_Elem_Head head = read.header;
+    head.userId = 0;
+    ASSERT_EQ(ACAPI_Element_GetHeader(&head), NoError);
+    EXPECT_EQ(head.userId, 9) << "header";
+    API_Element anywhere = record(API_WallID);
+    anywhere.header.guid = guid;
+    ASSERT_EQ(ACAPI_Database(APIDb_GetElementFromAnywhereID, &anywhere), NoError);
+    EXPECT_EQ(anywhere.header.userId, 9) << "from anywhere";
+    sim::setElementOwner(made.header.guid, 5);
+    API_Element mine = made;
+    mine.header.userId = 0;
+    ASSERT_EQ(ACAPI_Element_Change(&mine, &mask, nullptr, 0, true), NoError);
+    EXPECT_EQ(mine.header.userId, 5) << "changed";
 }
 
 TEST_F(ElementTableTest, EditsMoveOrCopyAndMayRenewTheGuid) {
