@@ -253,7 +253,9 @@ bool remapObject(Object& object, Drawing& drawing, const ComponentLink& target, 
     }
     object.setRotation2D(rotation);
     object.setOrigin(CadPoint(origin.x() + offset.x(), origin.y() + offset.y(), origin.z()));
-    bool restored = drawing.put(object, false, true);
+    // After the remap put the host holds the object's parameters as they are: only its record is
+    // put back. Any other way the restoring put writes the old part's parameters too.
+    bool restored = drawing.put(object, false, !remapped);
     return remapped && restored;
 }
 

@@ -398,6 +398,53 @@ TEST_F(RemappingTest, ARefusedRemapPutLeavesTheObjectAsItWas) {
     }
 }
 
+// Each put of the run in order: 'm' when it handed the host a memo (disposed after it), else '-'.
+std::string putsWithMemo() {
+    std::string puts;
+    for (const sim::CallRecord& call : sim::calls()) {
+        if (call.name == "ACAPI_Element_Change") {
+            puts += '-';
+        } else if (call.name == "ACAPI_DisposeElemMemoHdls" && !puts.empty()) {
+            puts.back() = 'm';
+        }
+    }
+    return puts;
+}
+
+// The remap put writes the new part's parameters; the restoring put after it writes the record
+// alone, unless the remap failed and the old parameters go back.
+TEST_F(RemappingTest, TheRestoringPutWritesParametersOnlyAfterAFailedRemap) {
+    struct Case {
+        const char* label;
+        double angle;
+        int refused; // the put the host refuses, -1 none
+        const char* puts;
+    } cases[] = {
+        {"rotated", 0.7, -1, "mm-"},
+        {"unrotated", 0.0, -1, "m-"},
+        {"remap put refused", 0.0, 0, "mm"},
+    };
+    for (const Case& c : cases) {
+        restart();
+        Int32 old = addPart({"Old"});
+        Int32 target = addPart({"New", APILib_ObjectID, 2.0, 0.5, 2.5});
+        GS::Guid guid = placeObject(old, {3.0, 4.0, c.angle, false, 1.2, 0.8, 0.9});
+        map(ObjectMap::GSM, APILib_ObjectID, "Old", target);
+        collect(APILib_ObjectID, "Old", guid);
+        if (c.refused >= 0) {
+            sim::failCall("ACAPI_Element_Change", APIERR_GENERAL, 1, c.refused);
+        }
+        sim::clearCalls();
+        EXPECT_EQ(remap(ObjectMap::GSM), c.refused < 0 ? 1u : 0u) << c.label;
+        sim::clearFaults();
+        EXPECT_EQ(putsWithMemo(), c.puts) << c.label;
+        // Remapped or not, the object has the old box's sizes.
+        EXPECT_EQ(sim::element(guid).object.libInd, c.refused < 0 ? target : old) << c.label;
+        EXPECT_NEAR(lengthsOf(guid)["A"], 1.2, tolerance) << c.label;
+        EXPECT_NEAR(sim::element(guid).object.xRatio, c.refused < 0 ? 0.6 : 1.2, tolerance) << c.label;
+    }
+}
+
 TEST_F(RemappingTest, ARefusedTargetIsProcessedButNeverPut) {
     Int32 chair = addPart({"Chair"});
     Int32 panel = addPart({"Panel", APILib_DoorID});
