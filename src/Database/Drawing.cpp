@@ -70,11 +70,14 @@ struct MemoRecord {
 };
 using MemoPtr = std::unique_ptr<API_ElementMemo, MemoRecord>;
 
-// The element's listing ID goes to the host with its memo.
-void stampListingID(API_ElementMemo& memo, const Element& element) {
+// The element's listing ID goes to the host with its memo. A changed element that does not hold
+// its ID would first ask the host for it: the memo goes without one, and the host keeps its own.
+void stampListingID(API_ElementMemo& memo, const Element& element, bool change) {
     delete memo.elemInfoString;
     memo.elemInfoString = nullptr;
-    memo.elemInfoString = new GS::UniString(element.getListingID(false));
+    if (!change || element.isListingIDHeld()) {
+        memo.elemInfoString = new GS::UniString(element.getListingID(false));
+    }
 }
 
 } // namespace
@@ -499,7 +502,7 @@ bool Drawing::put(Element& element, bool forceNew, bool withMemo) {
     if (!change || withMemo) {
         memo.reset(element.getMemo(mask));
         if (memo != nullptr) {
-            stampListingID(*memo, element);
+            stampListingID(*memo, element, change);
         } else if (record->header.hasMemo) {
             return false;
         }
@@ -544,7 +547,7 @@ bool Drawing::putSetting(Element& element, Element* from, Element* mask) {
         return false;
     }
     if (memo != nullptr) {
-        stampListingID(*memo, element);
+        stampListingID(*memo, element, false);
     }
     API_Elem_Head head = element.getHead();
     GSErrCode err = ACAPI_Element_ChangeParameters(&head, 1, record.get(), memo.get(), changeMask.get());

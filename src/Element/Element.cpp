@@ -141,8 +141,12 @@ void Element::clearLink() {
     }
 }
 
+bool Element::isListingIDHeld() const {
+    return !m_elementID.empty() || (m_listingRead && m_listingOf == m_link.getUniqueID());
+}
+
 String Element::getListingID(bool master) const {
-    if (m_elementID.empty() && !(m_listingRead && m_listingOf == m_link.getUniqueID())) {
+    if (!isListingIDHeld()) {
         GS::Guid guid(m_link.getUniqueID());
         GS::UniString compound, element;
         bool hasCompound = ACAPI_Database(APIDb_GetCompoundInfoStringID, &guid, &compound) == NoError;

@@ -97,6 +97,9 @@ public:
         m_listingRead = false;
     }
     String getMasterID() const;
+    // Whether the listing ID is held (set, or read for the element's GUID); if not, getListingID
+    // asks the host for it.
+    bool isListingIDHeld() const;
 
     // A copy of the held user-data block (read through the element's drawing first unless
     // loaded), or null.

@@ -285,6 +285,47 @@ TEST_F(DrawingElementsTest, LoadAndPutWithMemoAndUserData) {
     EXPECT_TRUE(element.isUserDataTouched());
 }
 
+// A changed element's memo carries the listing ID it holds; one it would first have to ask the
+// host for goes without, and the host keeps its own. A new element always takes its source's.
+TEST_F(DrawingElementsTest, APutSendsTheListingIDTheElementHolds) {
+    struct Case {
+        const char* label;
+        const char* set; // given to the element before the put, or null
+        bool asked;      // the element read its ID before the put
+        bool copy;       // put as a new element
+        const char* expected;
+    } cases[] = {
+        {"never asked", nullptr, false, false, "O-1"},
+        {"asked", nullptr, true, false, "O-1"},
+        {"set", "O-2", false, false, "O-2"},
+        {"copied", nullptr, false, true, "O-1"},
+    };
+    Element::m_isMinData = false;
+    for (const Case& c : cases) {
+        GS::Guid guid = sim::addElement(record(API_ObjectID));
+        sim::setElementInfo(guid, "O-1", "O-1");
+        std::unique_ptr<Element> element(loadOf(guid));
+        ASSERT_NE(element, nullptr) << c.label;
+        static_cast<TestElement&>(*element).coords() = {API_Coord{0, 0}, API_Coord{1, 2}};
+        if (c.asked) {
+            EXPECT_EQ(element->getListingID(false), "O-1") << c.label;
+        }
+        if (c.set != nullptr) {
+            element->setListingID(c.set);
+        }
+        sim::clearCalls();
+        ASSERT_TRUE(plan->put(*element, c.copy, true)) << c.label;
+        std::size_t reads = 0;
+        for (const sim::CallRecord& call : sim::calls()) {
+            reads += call.name == "ACAPI_Database" && call.code == APIDb_GetElementInfoStringID ? 1 : 0;
+        }
+        EXPECT_EQ(reads, c.copy ? 1u : 0u) << c.label;
+        GS::Guid put(element->getUniqueID());
+        EXPECT_EQ(put != guid, c.copy) << c.label;
+        EXPECT_EQ(sim::elementInfo(put), c.expected) << c.label;
+    }
+}
+
 TEST_F(DrawingElementsTest, PutCreatesWhenTheElementComesFromElsewhere) {
     GS::Guid guid = sim::addElement(record(API_ObjectID));
     std::unique_ptr<Element> element(loadOf(guid));
