@@ -4,6 +4,7 @@
 
 #include "ACAPI/LibraryParts.hpp"
 #include "Database/ComponentLink.h"
+#include "Library/ParameterList.h"
 
 namespace zelvane {
 
@@ -20,11 +21,18 @@ public:
     bool isFetched() const { return m_records != nullptr; }
     // The records, owned here: read, never freed or changed.
     API_AddParType** getRecords() const { return m_records; }
+    // The records read once as parameters, for every element to take them from; null when not
+    // fetched or when a record makes no parameter.
+    const ParameterList* getParameters() const { return m_readable ? &m_parameters : nullptr; }
     double getWidth() const { return m_width; }
     double getDepth() const { return m_depth; }
 
 private:
+    void release();
+
     API_AddParType** m_records = nullptr;
+    ParameterList m_parameters;
+    bool m_readable = false;
     double m_width = 0.0;
     double m_depth = 0.0;
 };

@@ -21,6 +21,23 @@ Parameter::Parameter(const API_AddParType& record)
       m_flags(record.flags), m_index(record.index),
       m_oneDimensional(record.typeMod == API_ParArray && record.dim2 == 0) {}
 
+bool Parameter::rebase(const Parameter&, bool) {
+    return false;
+}
+
+void Parameter::takeHeading(const Parameter& other, bool withColumns) {
+    // Mostly the same text: compared first, so that nothing is copied.
+    if (std::strcmp(m_description.data(), other.m_description.data()) != 0) {
+        m_description = other.m_description;
+    }
+    m_flags = other.m_flags;
+    m_index = other.m_index;
+    m_oneDimensional = other.m_oneDimensional;
+    if (withColumns) {
+        m_columns = other.m_columns;
+    }
+}
+
 bool Parameter::isReadable(const API_AddParType& record) {
     if (record.typeMod == API_ParSimple) {
         return true;

@@ -46,6 +46,12 @@ public:
     // was stored (a scalar holds one row, a real cell only finite values, a value-less class none).
     virtual bool setSetting(const Setting& setting, std::size_t row = 0, std::size_t column = 0) = 0;
     virtual bool copyFrom(const Parameter& other, bool allowRowChange, bool allowColumnChange) = 0;
+    // Turns this parameter, of the same class and name as defaults, into what a copy of defaults
+    // becomes once it copies this parameter's values (copyFrom without column change) when
+    // keepValues is set: the defaults' description, flags, index and record dimensions, with this
+    // parameter's shape and cells when their column counts agree, else the defaults' ones. False,
+    // nothing changed, when it cannot: the caller then copies defaults instead.
+    virtual bool rebase(const Parameter& defaults, bool keepValues);
     // Every cell back to its default value; the shape is kept.
     virtual void clear() = 0;
     // Writes the cells that changed from base into this parameter.
@@ -95,6 +101,10 @@ public:
 protected:
     Parameter(const Parameter&) = default;
     Parameter& operator=(const Parameter&) = default;
+
+    // Takes the other's description, flags, index and record dimensions (the columns field too,
+    // with withColumns); the name and cells stay.
+    void takeHeading(const Parameter& other, bool withColumns = false);
 
     String m_name;
     String m_description;

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <stdexcept>
 #include <type_traits>
+#include <typeinfo>
 #include <utility>
 #include <vector>
 
@@ -165,6 +166,20 @@ public:
         }
         m_columns = form->m_columns;
         m_cells = form->m_cells;
+        return true;
+    }
+    bool rebase(const Parameter& defaults, bool keepValues) override {
+        // Mostly of this very class, which needs no search of the class tree.
+        auto* form = typeid(defaults) == typeid(*this) ? static_cast<const ParameterForm<T>*>(&defaults)
+                                                       : dynamic_cast<const ParameterForm<T>*>(&defaults);
+        if (form == nullptr || defaults.getTypeID() != getTypeID()) {
+            return false;
+        }
+        if (!keepValues || form->getColumnCount() != getColumnCount()) {
+            m_cells = form->m_cells;
+            m_columns = form->m_columns;
+        }
+        takeHeading(defaults);
         return true;
     }
     // Same type, shape and cells; reals compare exactly, so NaN never equals.

@@ -12,6 +12,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <typeinfo>
 #include <utility>
 #include <vector>
 
@@ -45,33 +46,56 @@ std::map<std::string, std::size_t> nameMap(const ParameterList& list) {
 // copied, so that a list copied into another for every element costs no allocation per name.
 class NameIndex {
 public:
+    struct Entry {
+        const char* name;
+        std::size_t position;
+        // The default that takes this parameter's place in takeDefaults; npos when none.
+        std::size_t taker;
+    };
+
     explicit NameIndex(const ParameterVector& parameters) {
         m_entries.reserve(parameters.size());
         for (std::size_t i = 0; i < parameters.size(); ++i) {
             if (const Parameter* parameter = parameters[i]) {
-                m_entries.emplace_back(parameter->getName().data(), i);
+                m_entries.push_back(Entry{parameter->getName().data(), i, ParameterList::npos});
             }
         }
-        // Stable: of names used twice the first position comes first, and wins.
-        std::stable_sort(m_entries.begin(), m_entries.end(),
-                         [](const Entry& a, const Entry& b) { return std::strcmp(a.first, b.first) < 0; });
+        // Of names used twice the first position comes first, and wins. (Ordered by position too,
+        // so that no stable sort and its buffer are needed.)
+        std::sort(m_entries.begin(), m_entries.end(), [](const Entry& a, const Entry& b) {
+            int order = std::strcmp(a.name, b.name);
+            return order < 0 || (order == 0 && a.position < b.position);
+        });
     }
     std::size_t find(const String& name) const {
+        std::size_t at = locate(name);
+        return at != ParameterList::npos ? m_entries[at].position : ParameterList::npos;
+    }
+    // The entry of the first parameter of that exact name; null when none.
+    Entry* entry(const String& name) {
+        std::size_t at = locate(name);
+        return at != ParameterList::npos ? &m_entries[at] : nullptr;
+    }
+    std::vector<Entry>& entries() { return m_entries; }
+
+private:
+    std::size_t locate(const String& name) const {
         const char* wanted = name.data();
         auto found = std::lower_bound(
             m_entries.begin(), m_entries.end(), wanted,
-            [](const Entry& entry, const char* text) { return std::strcmp(entry.first, text) < 0; });
-        return found != m_entries.end() && std::strcmp(found->first, wanted) == 0 ? found->second
-                                                                                  : ParameterList::npos;
+            [](const Entry& entry, const char* text) { return std::strcmp(entry.name, text) < 0; });
+        return found != m_entries.end() && std::strcmp(found->name, wanted) == 0
+                   ? std::size_t(found - m_entries.begin())
+                   : ParameterList::npos;
     }
 
-private:
-    using Entry = std::pair<const char*, std::size_t>;
     std::vector<Entry> m_entries;
 };
 
+// The exact names of the size parameters, compared byte for byte.
 bool isSizeName(const String& name) {
-    return name == "A" || name == "B" || name == "ZZYZX";
+    const char* text = name.data();
+    return std::strcmp(text, "A") == 0 || std::strcmp(text, "B") == 0 || std::strcmp(text, "ZZYZX") == 0;
 }
 
 bool isAscii(const String& text) {
@@ -257,6 +281,71 @@ void ParameterList::applyDelta(const ParameterList& changed, const ParameterList
             addParameter(after->clone());
         }
     }
+}
+
+void ParameterList::takeDefaults(const ParameterList& defaults, bool skipSizes) {
+    if (&defaults == this) {
+        ParameterList copy(defaults);
+        takeDefaults(copy.m_parameters, &copy.m_parameters, skipSizes);
+        return;
+    }
+    takeDefaults(defaults.m_parameters, nullptr, skipSizes);
+}
+
+void ParameterList::takeDefaults(ParameterList&& defaults, bool skipSizes) {
+    if (&defaults == this) {
+        takeDefaults(static_cast<const ParameterList&>(defaults), skipSizes);
+        return;
+    }
+    takeDefaults(defaults.m_parameters, &defaults.m_parameters, skipSizes);
+}
+
+void ParameterList::takeDefaults(const ParameterVector& defaults, ParameterVector* given, bool skipSizes) {
+    NameIndex names(m_parameters);
+    ParameterVector result;
+    result.resize(defaults.size());
+    auto keepsValues = [skipSizes](const Parameter& parameter) {
+        return !(skipSizes && isSizeName(parameter.getName()));
+    };
+    // A default that is copied takes the values of its counterpart here, if any.
+    auto copy = [&](std::size_t i, const Parameter* counterpart) {
+        result[i] = given != nullptr ? std::exchange((*given)[i], nullptr) : defaults[i]->clone();
+        if (counterpart != nullptr && keepsValues(*result[i])) {
+            result[i]->copyFrom(*counterpart, true, false);
+        }
+    };
+    // First the defaults copied, while every parameter here is as it was: those without a
+    // counterpart of their class, and those whose counterpart another default took first.
+    for (std::size_t i = 0; i < defaults.size(); ++i) {
+        const Parameter* wanted = defaults[i];
+        if (wanted == nullptr) {
+            continue;
+        }
+        NameIndex::Entry* counterpart = names.entry(wanted->getName());
+        const Parameter* current = counterpart != nullptr ? m_parameters[counterpart->position] : nullptr;
+        if (current != nullptr && counterpart->taker == npos && typeid(*current) == typeid(*wanted)) {
+            counterpart->taker = i;
+        } else {
+            copy(i, current);
+        }
+    }
+    // Then the counterparts reused, each turned into its default before any leaves this list.
+    for (NameIndex::Entry& entry : names.entries()) {
+        if (entry.taker != npos) {
+            Parameter* current = m_parameters[entry.position];
+            const Parameter& wanted = *defaults[entry.taker];
+            if (!current->rebase(wanted, keepsValues(wanted))) {
+                copy(entry.taker, current);
+                entry.taker = npos;
+            }
+        }
+    }
+    for (const NameIndex::Entry& entry : names.entries()) {
+        if (entry.taker != npos) {
+            result[entry.taker] = std::exchange(m_parameters[entry.position], nullptr);
+        }
+    }
+    m_parameters.swap(result);
 }
 
 bool ParameterList::unpackParameter(API_AddParType** records) {

@@ -65,6 +65,14 @@ public:
     // change flags must be set.
     virtual void copyFrom(const ParameterList& other, const String& name, std::size_t rows,
                           std::size_t columns, bool allowRowChange, bool allowColumnChange);
+    // Replaces the list by a copy of defaults that takes the values of this list, as copying
+    // defaults over it and then copyFrom(the old list, skipSizes, true, false) would. A parameter
+    // of this list of the same class as the default it stands for is reused, turned into that
+    // default (see Parameter::rebase): parts that share their parameters cost no allocation.
+    void takeDefaults(const ParameterList& defaults, bool skipSizes);
+    // The same with defaults that is given up: its parameters move here rather than being copied.
+    void takeDefaults(ParameterList&& defaults, bool skipSizes);
+
     // Writes into this list what changed from base to changed: removed parameters go, added ones
     // are appended, common ones receive the cells that changed.
     virtual void applyDelta(const ParameterList& changed, const ParameterList& base);
@@ -89,6 +97,8 @@ public:
 private:
     // The position of the first parameter of that name, ignoring letter case, among those held.
     std::size_t indexOf(const String& name) const;
+    // given: defaults itself, when its parameters may be moved out of it.
+    void takeDefaults(const ParameterVector& defaults, ParameterVector* given, bool skipSizes);
 
     ParameterVector m_parameters;
 };

@@ -19,6 +19,14 @@ public:
     void setValueText(const String&, std::size_t = 0, std::size_t = 0) override {}
     bool setSetting(const Setting&, std::size_t = 0, std::size_t = 0) override { return false; }
     bool copyFrom(const Parameter& other, bool, bool) override { return other.getTypeID() == getTypeID(); }
+    // Nothing to keep: all but the name is the defaults'.
+    bool rebase(const Parameter& defaults, bool) override {
+        if (defaults.getTypeID() != getTypeID()) {
+            return false;
+        }
+        takeHeading(defaults, true);
+        return true;
+    }
     void applyDelta(const Parameter&, const Parameter&) override {}
     bool operator==(const Parameter& other) const override { return other.getTypeID() == getTypeID(); }
     bool pack(API_AddParType&) const override { return true; }

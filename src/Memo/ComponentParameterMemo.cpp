@@ -7,6 +7,7 @@
 #include "Memo/ElementMemoStore.h"
 
 #include <cmath>
+#include <utility>
 
 namespace zelvane {
 
@@ -208,28 +209,42 @@ bool ComponentParameterMemo::reload(const ComponentDefaults& defaults, bool refe
     m_sourceWidth = defaults.getWidth();
     m_sourceDepth = defaults.getDepth();
     m_libraryLoaded = true;
-    return !apply || takeDefaults(defaults.getRecords(), refetch, keepCurrent);
+    return !apply || takeDefaults(defaults.getParameters(), refetch, keepCurrent);
 }
 
 bool ComponentParameterMemo::takeDefaults(API_AddParType** records, bool refetch, bool keepCurrent) {
+    ParameterList defaults;
+    if (!defaults.unpackParameter(records)) {
+        return refuseDefaults(keepCurrent);
+    }
     if (keepCurrent) {
-        ParameterList defaults;
-        if (!defaults.unpackParameter(records)) {
-            return false;
-        }
         ParameterList::copyFrom(defaults, !refetch, true, false);
         return true;
     }
-    // The part's defaults take the list's place; the values it held are then copied over them.
-    ParameterList kept;
-    if (!kept.unpackParameter(records)) {
-        setLoaded(true); // the list was left as it was
-        return false;
-    }
-    list().swap(kept);
+    // The part's defaults take the list's place, with the values it held.
+    list().takeDefaults(std::move(defaults), !refetch);
     setLoaded(true);
-    ParameterList::copyFrom(kept, !refetch, true, false);
     return true;
+}
+
+bool ComponentParameterMemo::takeDefaults(const ParameterList* defaults, bool refetch, bool keepCurrent) {
+    if (defaults == nullptr) {
+        return refuseDefaults(keepCurrent);
+    }
+    if (keepCurrent) {
+        ParameterList::copyFrom(*defaults, !refetch, true, false);
+        return true;
+    }
+    list().takeDefaults(*defaults, !refetch);
+    setLoaded(true);
+    return true;
+}
+
+bool ComponentParameterMemo::refuseDefaults(bool keepCurrent) {
+    if (!keepCurrent) {
+        setLoaded(true); // the list was left as it was
+    }
+    return false;
 }
 
 void ComponentParameterMemo::copyParametersFrom(const ParameterMemo& other, bool skipSizes,

@@ -64,6 +64,10 @@ private:
     bool fetchLibraryMemo(MemoStore& store) const;
     // Lays the part's default records under or over the current values, as reload does.
     bool takeDefaults(API_AddParType** records, bool refetch, bool keepCurrent);
+    // The same with the records read before; null when they make no list.
+    bool takeDefaults(const ParameterList* defaults, bool refetch, bool keepCurrent);
+    // Defaults that could not be read: the list stays as it was; false.
+    bool refuseDefaults(bool keepCurrent);
     double getLength(const char* name) const;
     void setLength(const char* name, double value);
 

@@ -1,15 +1,23 @@
 #include "Library/ParameterList.h"
+#include "Environment/Memory.h"
+#include "Library/IntegerParameter.h"
+#include "Library/LengthParameter.h"
 #include "Library/LongParameter.h"
 #include "Library/RealParameter.h"
 #include "Library/StringParameter.h"
+#include "Library/TitleParameter.h"
 #include "sim/Memory.h"
 #include "sim/Sim.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <functional>
 #include <stdexcept>
 #include <string>
+#include <typeinfo>
+#include <vector>
 
 using namespace zelvane;
 
@@ -27,7 +35,186 @@ std::string nameAt(const ParameterList& list, std::size_t i) {
     return list.getParameter(i)->getName().data();
 }
 
+// Everything a parameter list holds, as text: classes, headings, shapes and cells.
+std::string describe(const ParameterList& list) {
+    std::string out;
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        const Parameter* p = list.getParameter(i);
+        if (p == nullptr) {
+            out += "null\n";
+            continue;
+        }
+        out += std::string(typeid(*p).name()) + " " + p->getName().data() + " \"" +
+               p->getDescription().data() + "\" flags " + std::to_string(p->getFlags()) + " index " +
+               std::to_string(p->getIndex()) + (p->isArray() ? " array " : " scalar ") +
+               std::to_string(p->getHostColumns()) + " " + std::to_string(p->getRowCount()) + "x" +
+               std::to_string(p->getColumnCount()) + ":";
+        for (std::size_t r = 0; r < p->getRowCount(); ++r) {
+            for (std::size_t c = 0; c < p->getColumnCount(); ++c) {
+                out += std::string(" ") + p->getValueText(r, c).data();
+            }
+        }
+        out += "\n";
+    }
+    return out;
+}
+
+template <typename P, typename V>
+P* made(const char* name, V value, const char* description = "", Int16 flags = 0, Int16 index = 0,
+        std::size_t rows = 1, std::size_t columns = 1) {
+    auto* p = new P(name, description, value, flags, rows, columns);
+    p->setIndex(index);
+    return p;
+}
+
+Parameter* title(const char* name, const char* description, Int16 flags) {
+    auto* p = new TitleParameter(std::size_t(0), false);
+    p->setName(name);
+    p->setDescription(description);
+    p->setFlags(flags);
+    return p;
+}
+
+// A real array read from a record of second dimension 0, as the host gives a one-dimensional one.
+Parameter* oneDimensional(const char* name, std::vector<double> cells) {
+    API_AddParType record{};
+    record.typeID = APIParT_RealNum;
+    record.typeMod = API_ParArray;
+    std::strcpy(record.name, name);
+    record.dim1 = Int32(cells.size());
+    record.value.array = allocateHandle(int(cells.size() * sizeof(double)));
+    std::memcpy(*record.value.array, cells.data(), cells.size() * sizeof(double));
+    auto* p = new RealParameter(record);
+    disposeHandle(&record.value.array);
+    return p;
+}
+
 } // namespace
+
+TEST(ParameterListTest, TakeDefaultsGivesDefaultsCopiedOverWithTheValuesHeld) {
+    using Make = std::function<void(ParameterList&)>;
+    struct Case {
+        const char* what;
+        Make current;
+        Make defaults;
+    };
+    const std::vector<Case> cases = {
+        {"the same parameters: values and sizes kept",
+         [](ParameterList& l) {
+             l.addParameter(made<LengthParameter>("A", 2.5));
+             l.addParameter(made<LengthParameter>("B", 3.5));
+             l.addParameter(made<LengthParameter>("ZZYZX", 4.5));
+             l.addParameter(made<IntegerParameter>("legs", short(6)));
+         },
+         [](ParameterList& l) {
+             l.addParameter(made<LengthParameter>("A", 1.0, "Width", 1, 3));
+             l.addParameter(made<LengthParameter>("B", 1.0, "Depth", 2, 4));
+             l.addParameter(made<LengthParameter>("ZZYZX", 1.0, "", 0, 5));
+             l.addParameter(made<IntegerParameter>("legs", short(4), "Legs", 8, 6));
+         }},
+        {"other order, other classes, absent and added",
+         [](ParameterList& l) {
+             l.addParameter(made<StringParameter>("gone", String("x")));
+             l.addParameter(made<RealParameter>("A", 2.5)); // a real, not a length
+             l.addParameter(made<LongParameter>("count", 7));
+             l.addParameter(made<StringParameter>("label", String("mine"), "Old text", 4));
+         },
+         [](ParameterList& l) {
+             l.addParameter(made<StringParameter>("label", String("theirs"), "New text", 1, 2));
+             l.addParameter(made<LengthParameter>("A", 1.0));
+             l.addParameter(made<LongParameter>("added", 3));
+             l.addParameter(made<LongParameter>("count", 1));
+         }},
+        {"shapes: rows follow the values, columns must agree",
+         [](ParameterList& l) {
+             l.addParameter(made<RealParameter>("grid", 5.0, "", 0, 0, 4, 2));
+             l.addParameter(made<RealParameter>("wide", 6.0, "", 0, 0, 2, 3));
+             l.addParameter(made<RealParameter>("row", 7.0, "", 0, 0, 1, 1)); // a scalar
+             l.addParameter(oneDimensional("line", {1, 2, 3}));
+             l.addParameter(made<RealParameter>("flat", 8.0, "", 0, 0, 3, 1));
+         },
+         [](ParameterList& l) {
+             l.addParameter(made<RealParameter>("grid", 1.0, "", 0, 0, 2, 2));
+             l.addParameter(made<RealParameter>("wide", 2.0, "", 0, 0, 2, 2));
+             l.addParameter(new RealParameter("row", "", 3.0, 0, 1, 1, true)); // a one-cell array
+             l.addParameter(made<RealParameter>("line", 0.0, "", 0, 0, 2, 1));
+             l.addParameter(oneDimensional("flat", {9, 9}));
+         }},
+        {"twins on both sides: the first held wins for each",
+         [](ParameterList& l) {
+             l.addParameter(made<LongParameter>("x", 1));
+             l.addParameter(made<LongParameter>("x", 2));
+             l.addParameter(made<RealParameter>("B", 2.0));
+         },
+         [](ParameterList& l) {
+             l.addParameter(made<LongParameter>("x", 10, "first"));
+             l.addParameter(made<LongParameter>("x", 20, "second", 0, 0, 1, 3));
+             l.addParameter(made<LongParameter>("x", 30, "third"));
+             l.addParameter(made<RealParameter>("B", 0.5));
+             l.addParameter(made<RealParameter>("B", 0.25));
+         }},
+        {"values-less parameters take the defaults' heading",
+         [](ParameterList& l) {
+             l.addParameter(title("Look", "old", 1));
+             l.addParameter(made<LongParameter>("Look2", 1));
+         },
+         [](ParameterList& l) {
+             l.addParameter(title("Look", "new", 2));
+             l.addParameter(title("Look2", "", 0));
+         }},
+        {"nothing held", [](ParameterList&) {},
+         [](ParameterList& l) { l.addParameter(made<LongParameter>("n", 1)); }},
+        {"no defaults", [](ParameterList& l) { l.addParameter(made<LongParameter>("n", 1)); },
+         [](ParameterList&) {}},
+    };
+    for (const Case& c : cases) {
+        for (bool skipSizes : {false, true}) {
+            for (bool given : {false, true}) {
+                SCOPED_TRACE(std::string(c.what) + (skipSizes ? ", sizes skipped" : "") +
+                             (given ? ", defaults given up" : ""));
+                ParameterList current, defaults;
+                c.current(current);
+                c.defaults(defaults);
+                ParameterList expected(defaults);
+                expected.copyFrom(current, skipSizes, true, false);
+
+                struct Held {
+                    const Parameter* at;
+                    std::string name;
+                    const std::type_info* type;
+                };
+                std::vector<Held> held; // the parameters not reused are gone afterwards
+                for (std::size_t i = 0; i < current.size(); ++i) {
+                    const Parameter* p = current.getParameter(i);
+                    held.push_back({p, p->getName().data(), &typeid(*p)});
+                }
+                const std::string before = describe(defaults);
+                if (given) {
+                    current.takeDefaults(std::move(defaults), skipSizes);
+                } else {
+                    current.takeDefaults(defaults, skipSizes);
+                    EXPECT_EQ(describe(defaults), before); // read, not changed
+                }
+                EXPECT_EQ(describe(current), describe(expected));
+                // The first parameter of a name, when the one held before under it is of its
+                // class, is that one, not a copy.
+                for (std::size_t i = 0; i < current.size(); ++i) {
+                    const Parameter* now = current.getParameter(i);
+                    const std::string name = now->getName().data();
+                    bool firstOfName = true;
+                    for (std::size_t j = 0; j < i; ++j) {
+                        firstOfName = firstOfName && name != current.getParameter(j)->getName().data();
+                    }
+                    auto old =
+                        std::find_if(held.begin(), held.end(), [&](const Held& h) { return h.name == name; });
+                    if (firstOfName && old != held.end() && *old->type == typeid(*now)) {
+                        EXPECT_EQ(now, old->at) << name;
+                    }
+                }
+            }
+        }
+    }
+}
 
 TEST(ParameterListTest, LookupPositionsAndOwnership) {
     ParameterList list = threeParameters();

@@ -1,4 +1,5 @@
 #include "Environment/Memory.h"
+#include "Library/ComponentDefaults.h"
 #include "Library/Library.h"
 #include "Library/LongParameter.h"
 #include "Library/ParameterLinkList.h"
@@ -125,6 +126,70 @@ TEST(ComponentMemoTest, ReloadKeepsValuesAndAFailedFetchChangesNothing) {
     sim::libPart(index)->parameters[2].record.value.real = 8;
     EXPECT_TRUE(fresh.reload(false, true, false));
     EXPECT_EQ(fresh.text("legs"), "8");
+}
+
+TEST(ComponentMemoTest, DefaultsFetchedOnceAreReadOnceAndTakenAsTheRecordsAre) {
+    Library library(nullptr, 0);
+    Int32 index = addPart();
+    ComponentDefaults defaults;
+    ASSERT_TRUE(defaults.fetch(ComponentLink(index, APILib_ObjectID, &library)));
+    ASSERT_NE(defaults.getParameters(), nullptr);
+    EXPECT_EQ(defaults.getParameters()->size(), 5u);
+
+    for (bool refetch : {false, true}) {
+        for (bool keepCurrent : {false, true}) {
+            Component byRecords(library, index), byDefaults(library, index);
+            for (Component* part : {&byRecords, &byDefaults}) {
+                part->getParameter(String("legs"))->setValueText("6");
+                part->setAxialWidth(2.5);
+                part->deleteParameter(part->getParameterIndex(String("grid")));
+            }
+            std::size_t fetches = sim::callCount("ACAPI_LibPart_GetParams");
+            ASSERT_TRUE(byRecords.reload(refetch, true, keepCurrent));
+            EXPECT_EQ(sim::callCount("ACAPI_LibPart_GetParams"), fetches + 1);
+            ASSERT_TRUE(byDefaults.reload(defaults, refetch, true, keepCurrent));
+            EXPECT_EQ(sim::callCount("ACAPI_LibPart_GetParams"), fetches + 1); // not asked again
+            ASSERT_EQ(byDefaults.sizeParameters(), byRecords.sizeParameters());
+            for (std::size_t i = 0; i < byRecords.sizeParameters(); ++i) {
+                const Parameter& mine = *byDefaults.getParameter(i);
+                const Parameter& theirs = *byRecords.getParameter(i);
+                EXPECT_TRUE(mine == theirs) << i;
+                EXPECT_EQ(mine.getName(), theirs.getName());
+                EXPECT_EQ(mine.getFlags(), theirs.getFlags());
+                EXPECT_EQ(mine.getIndex(), theirs.getIndex());
+            }
+            EXPECT_EQ(byDefaults.text("legs"), keepCurrent ? "4" : "6");
+        }
+    }
+    // The defaults' own list is read, never changed.
+    EXPECT_EQ(defaults.getParameters()->getParameter(String("legs"))->getValueText(), "4");
+    EXPECT_EQ(defaults.getParameters()->size(), 5u);
+}
+
+TEST(ComponentMemoTest, DefaultsThatCannotBeReadAreNotHeld) {
+    Library library(nullptr, 0);
+    Int32 index = addPart();
+    for (int skip = 0; skip < 20; ++skip) {
+        sim::MemoryStats before = sim::memoryStats();
+        {
+            ComponentDefaults defaults;
+            sim::failNextAllocations(1, ErrMemoryFull, skip);
+            bool fetched = false;
+            EXPECT_NO_THROW(fetched = defaults.fetch(ComponentLink(index, APILib_ObjectID, &library)))
+                << skip;
+            sim::failNextAllocations(0);
+            EXPECT_EQ(defaults.isFetched(), fetched) << skip;
+            EXPECT_EQ(defaults.getParameters() != nullptr, fetched) << skip;
+            if (fetched) {
+                EXPECT_EQ(defaults.getParameters()->size(), 5u) << skip;
+            }
+            Component part(library, index);
+            EXPECT_EQ(part.reload(defaults, false, true, false), fetched) << skip;
+            EXPECT_EQ(part.sizeParameters(), 5u) << skip;
+        }
+        sim::MemoryStats after = sim::memoryStats();
+        EXPECT_EQ(after.liveHandles + after.livePointers, before.liveHandles + before.livePointers) << skip;
+    }
 }
 
 TEST(ComponentMemoTest, WriteParametersSendsCellsAndTakesTheResult) {
