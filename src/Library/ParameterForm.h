@@ -4,6 +4,7 @@
 #include "Environment/Memory.h"
 #include "Environment/Truncate.h"
 #include "Library/Parameter.h"
+#include "Library/ParameterCells.h"
 
 #include <algorithm>
 #include <cmath>
@@ -99,7 +100,8 @@ public:
         std::size_t oldColumns = getColumnCount();
         std::size_t newColumns = oldColumns + count;
         std::size_t rows = getRowCount();
-        std::vector<T> cells(rows * newColumns, T());
+        ParameterCells<T> cells;
+        cells.resize(rows * newColumns);
         for (std::size_t r = 0; r < rows; ++r) {
             std::copy_n(m_cells.begin() + r * oldColumns, oldColumns, cells.begin() + r * newColumns);
         }
@@ -136,7 +138,8 @@ public:
             return false;
         }
         std::size_t rows = getRowCount();
-        std::vector<T> cells(rows * columns);
+        ParameterCells<T> cells;
+        cells.resize(rows * columns);
         for (std::size_t r = 0; r < rows; ++r) {
             std::copy_n(m_cells.begin() + r * current, columns, cells.begin() + r * columns);
         }
@@ -260,7 +263,7 @@ protected:
     }
 
     // Mutable for the constant setValue, which writes a cell of a constant parameter.
-    mutable std::vector<T> m_cells;
+    mutable ParameterCells<T> m_cells;
 };
 
 extern template class ParameterForm<short>;

@@ -355,6 +355,7 @@ bool ParameterList::unpackParameter(API_AddParType** records) {
     }
     std::size_t count =
         std::size_t(std::max(getHandleSize(reinterpret_cast<char**>(records)), 0)) / sizeof(API_AddParType);
+    m_parameters.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
         Parameter* parameter = MakeParameter()((*records)[i]);
         if (parameter == nullptr) {
