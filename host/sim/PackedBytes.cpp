@@ -50,7 +50,14 @@ char* pack(const char* bytes, std::size_t size, char* out) {
         if (end == words && !allZeros(bytes + end, size - end)) {
             end = size;
         }
+        // Four words a step first: the runs of a record's unused fields are long, and the words of
+        // a step are read independently of one another.
         std::size_t zeros = end;
+        while (zeros + 4 * word <= words &&
+               (wordAt(bytes, zeros) | wordAt(bytes, zeros + word) | wordAt(bytes, zeros + 2 * word) |
+                wordAt(bytes, zeros + 3 * word)) == 0) {
+            zeros += 4 * word;
+        }
         while (zeros < words && wordAt(bytes, zeros) == 0) {
             zeros += word;
         }
