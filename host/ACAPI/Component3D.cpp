@@ -126,10 +126,16 @@ bool derivedBox(const GS::Guid& guid, Slot& box) {
     return true;
 }
 
-// The body of a derived box, made in `body`, whose storage it reuses.
+// The body of a derived box, made in `body`, whose storage it reuses. Only derived boxes are made
+// in the bodies given here, so one that has a box's edges and faces already was made here before,
+// and only its corners and placement are made anew.
 void makeBox(const Slot& box, sim::Body3D& body) {
     static const sim::Body3D unit = sim::boxBody(1.0, 1.0, 1.0);
-    body = unit;
+    if (body.edges.size() == unit.edges.size() && body.polygons.size() == unit.polygons.size()) {
+        body.vertices = unit.vertices;
+    } else {
+        body = unit;
+    }
     for (API_VertType& vertex : body.vertices) {
         vertex.x *= box.a;
         vertex.y *= box.b;

@@ -203,8 +203,11 @@ void save(Saved& saved, const API_ElementMemo& memo, UInt64 mask) {
 GSErrCode restore(const Saved& saved, API_ElementMemo& memo, UInt64 mask) {
     bool failed = false;
     eachField(memo, [&](int n, UInt64 bit, void** slot, Kind kind) {
+        if (failed || (mask & bit) == 0) {
+            return; // most reads ask for a few parts: the others are not looked for
+        }
         auto it = saved.blocks.find(n);
-        if (failed || (mask & bit) == 0 || it == saved.blocks.end()) {
+        if (it == saved.blocks.end()) {
             return;
         }
         *slot = kind == handle ? static_cast<void*>(newHandle(it->second))

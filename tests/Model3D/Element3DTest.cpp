@@ -320,3 +320,47 @@ TEST_F(Element3DTest, ObjectsAreBoxesOfTheirSizesPlacedAndTurned) {
         EXPECT_NEAR(seen->getEnd().z(), c.expected.zMax, tolerance);
     }
 }
+
+// An object's box is made of the parameters its memo has when it is read: stored anew, put back
+// as an undo puts them, copied from another element or taken away.
+TEST_F(Element3DTest, AnObjectsBoxFollowsTheParametersItsMemoHasNow) {
+    auto addObject = [] {
+        API_Element record;
+        record.header.typeID = API_ObjectID;
+        record.object.libInd = 7;
+        return sim::addElement(record);
+    };
+    auto storeWidth = [](const GS::Guid& guid, double a) {
+        API_ElementMemo memo{};
+        ASSERT_EQ(sim::writeParameterRecords({sim::scalarParameter(APIParT_Length, "A", a),
+                                              sim::scalarParameter(APIParT_Length, "B", 1.0),
+                                              sim::scalarParameter(APIParT_Length, "ZZYZX", 1.0)},
+                                             &memo.params),
+                  NoError);
+        ASSERT_EQ(sim::storeMemo(guid, &memo, APIMemoMask_AddPars), NoError);
+        ACAPI_DisposeElemMemoHdls(&memo);
+    };
+    // The box's width, or -1 when the host has no box.
+    auto width = [](const GS::Guid& guid) {
+        API_Box3D box{};
+        API_Elem_Head head = sim::element(guid).header;
+        return ACAPI_Database(APIDb_CalcBoundsID, &head, &box) == NoError ? box.xMax - box.xMin : -1.0;
+    };
+    const GS::Guid guid = addObject();
+    const GS::Guid other = addObject();
+    storeWidth(other, 5.0);
+    storeWidth(guid, 2.0);
+    EXPECT_DOUBLE_EQ(width(guid), 2.0);
+    EXPECT_DOUBLE_EQ(width(other), 5.0);
+    sim::MemoCopy before = sim::memoCopy(guid);
+    storeWidth(guid, 3.0);
+    EXPECT_DOUBLE_EQ(width(guid), 3.0) << "stored anew";
+    sim::restoreMemo(guid, before);
+    EXPECT_DOUBLE_EQ(width(guid), 2.0) << "put back";
+    sim::copyMemo(other, guid);
+    EXPECT_DOUBLE_EQ(width(guid), 5.0) << "copied";
+    sim::forgetMemo(guid);
+    EXPECT_DOUBLE_EQ(width(guid), -1.0) << "taken away";
+    storeWidth(guid, 4.0);
+    EXPECT_DOUBLE_EQ(width(guid), 4.0) << "stored again";
+}
