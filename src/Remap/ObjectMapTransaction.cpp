@@ -190,14 +190,28 @@ bool ObjectMapTransaction::scanLibrary(Library& library, ProgressMonitor& progre
 
 bool ObjectMapTransaction::collect(Drawing& drawing, ProgressMonitor& progress) {
     const std::vector<API_ElemTypeID> kinds = kindsOf(m_sourceKind);
+    // Both passes show the count of the whole drawing, which collecting does not change: it is
+    // counted once.
+    Int32 count = -1;
     for (int pass = 0; pass < 2; ++pass) {
         if (!m_elementMap.empty() || progress.isCancelled()) {
             break;
         }
-        progress.startNext(host.getLocalString(32522, pass == 0 ? 14 : 12), countOf(drawing, m_sourceKind));
+        if (count < 0) {
+            count = countOf(drawing, m_sourceKind);
+        }
+        progress.startNext(host.getLocalString(32522, pass == 0 ? 14 : 12), count);
         for (API_ElemTypeID type : kinds) {
             Drawing::Filter filter(collectFlags, element_id(type), pass == 0, true, false);
-            for (auto element = drawing.begin(false, filter); !element.atEnd(); ++element) {
+            auto links = std::make_shared<ElementLinkList>(50);
+            drawing.getLinksMatching(filter, links.get());
+            // The listed elements passed the flags, and collecting changes none of them: they are
+            // loaded without the host being asked about the flags again.
+            Drawing::Filter listed(filter);
+            listed.setFlags(0);
+            Drawing::iterator element(links, listed);
+            element.setAutoWrite(false);
+            for (; !element.atEnd(); ++element) {
                 if (progress.isCancelled()) {
                     break;
                 }

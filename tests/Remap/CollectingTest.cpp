@@ -221,6 +221,48 @@ TEST_F(CollectingTest, CollectingWritesNoElementBack) {
     }
 }
 
+// The drawing is counted once for both passes, and the listed elements are loaded without the
+// host being asked again whether they pass the flags.
+TEST_F(CollectingTest, CollectingAsksTheHostNothingTwice) {
+    Int32 chair = addPart("Chair");
+    std::vector<GS::Guid> chairs;
+    for (int i = 0; i < 3; ++i) {
+        chairs.push_back(place(API_ObjectID, chair));
+    }
+    struct Case {
+        const char* label;
+        std::size_t selected;
+        std::size_t lists;   // three counts, then a list of each kind of the whole drawing's pass
+        std::size_t filters; // a selected element's flags are asked as it is listed
+        std::size_t phases;
+    } cases[] = {
+        {"nothing selected", 0, 7, 0, 2},
+        {"a chair selected", 1, 3, 1, 1},
+    };
+    for (const Case& c : cases) {
+        std::vector<API_Neig> neigs(c.selected);
+        for (std::size_t i = 0; i < c.selected; ++i) {
+            neigs[i].guid = chairs[i];
+        }
+        sim::setSelection(neigs);
+        plan->reset();
+        std::size_t events = sim::progressEvents().size();
+        sim::clearCalls();
+        EXPECT_EQ(collect(ObjectMap::GSM).size(), 1u) << c.label;
+        EXPECT_EQ(sim::callCount("ACAPI_Element_GetElemList"), c.lists) << c.label;
+        EXPECT_EQ(sim::callCount("ACAPI_Element_Filter"), c.filters) << c.label;
+        std::size_t phases = 0;
+        for (std::size_t i = events; i < sim::progressEvents().size(); ++i) {
+            const sim::ProgressEvent& event = sim::progressEvents()[i];
+            if (event.kind == sim::ProgressEvent::phase) {
+                ++phases;
+                EXPECT_EQ(event.value, 3) << c.label << ": each pass counts the whole drawing";
+            }
+        }
+        EXPECT_EQ(phases, c.phases) << c.label;
+    }
+}
+
 TEST_F(CollectingTest, TheSelectionComesFirstElseTheWholeDrawing) {
     Int32 chair = addPart("Chair");
     Int32 table = addPart("Table");
