@@ -20,8 +20,10 @@
 
 #include <map>
 #include <memory>
+#include <tuple>
 #include <typeindex>
 #include <typeinfo>
+#include <vector>
 
 namespace zelvane::remap {
 
@@ -303,10 +305,29 @@ private:
     bool m_defaultsFetched = false;
 };
 
+// Whether elements' parts are in the library. The answer depends on the part alone (and the
+// library, which a run does not change): each part is looked up once a run.
+class PartCheck {
+public:
+    bool isFound(const ComponentElem& element) {
+        const ComponentLink part = element.getSourceLink();
+        const Key key(part.getLibrary(), part.getType(), part.getIndex());
+        auto found = m_found.find(key);
+        if (found == m_found.end()) {
+            found = m_found.emplace(key, element.isSourceFound()).first;
+        }
+        return found->second;
+    }
+
+private:
+    using Key = std::tuple<const Library*, API_LibTypeID, Int32>;
+    std::map<Key, bool> m_found;
+};
+
 // One collected element: loaded through its drawing, made editable, checked against the target
 // (a refused target is processed, never put) and remapped.
 void remapOne(const ElementLink& link, Drawing& fallback, EditManager& edits, TargetCheck& check,
-              const ObjectSpecification& rule, ObjectMap::Type kind, Counts& counts) {
+              PartCheck& parts, const ObjectSpecification& rule, ObjectMap::Type kind, Counts& counts) {
     const ComponentLink& target = check.target();
     Drawing* drawing = homeOf(link, fallback);
     std::unique_ptr<Element> loaded((*drawing)[link]);
@@ -327,7 +348,7 @@ void remapOne(const ElementLink& link, Drawing& fallback, EditManager& edits, Ta
         return;
     }
     bool changed = false;
-    if (!element->isSourceFound()) {
+    if (!parts.isFound(*element)) {
         changed = remapMissing(*element, *drawing, target, rule, kind);
     } else if (auto* object = dynamic_cast<Object*>(element)) {
         changed =
@@ -374,14 +395,15 @@ std::size_t remapElements(ObjectMap::Type kind, Drawing& drawing,
         return 0;
     }
     // Only the chosen source's rules remap: a key without one there has none, or another
-    // source's, and is left as it is. The list answers each key in one look-up.
+    // source's, and is left as it is. The list answers each key in one look-up, made once: the
+    // keys' rules are kept in the keys' order.
     const SpecificationList* rules = objectMap.getLists().getSpecificationList(sourceName, kind);
-    auto ruleOf = [rules](const ObjectMap::Key& key) {
-        return rules != nullptr ? rules->find(key) : nullptr;
-    };
+    std::vector<ObjectSpecification*> keyRules;
+    keyRules.reserve(elements.size());
     std::size_t work = 0;
     for (const auto& [key, links] : elements) {
-        if (ruleOf(key) != nullptr) {
+        keyRules.push_back(rules != nullptr ? rules->find(key) : nullptr);
+        if (keyRules.back() != nullptr) {
             work += links.size();
         }
     }
@@ -390,12 +412,15 @@ std::size_t remapElements(ObjectMap::Type kind, Drawing& drawing,
         FullDataScope fullData;
         OpenProjectHold openProject;
         EditScope edits;
+        PartCheck parts;
         progress->startNext(host.getLocalString(32522, 13), static_cast<Int32>(work));
-        for (const auto& [key, links] : elements) {
+        auto keyRule = keyRules.begin();
+        for (const auto& entry : elements) {
+            const std::vector<ElementLink>& links = entry.second;
+            ObjectSpecification* rule = *keyRule++;
             if (progress->isCancelled()) {
                 break;
             }
-            ObjectSpecification* rule = ruleOf(key);
             if (rule == nullptr) {
                 continue;
             }
@@ -409,7 +434,7 @@ std::size_t remapElements(ObjectMap::Type kind, Drawing& drawing,
                 if (progress->isCancelled()) {
                     break;
                 }
-                remapOne(link, drawing, edits.manager(), check, *rule, kind, counts);
+                remapOne(link, drawing, edits.manager(), check, parts, *rule, kind, counts);
                 ++*progress;
             }
         }

@@ -509,6 +509,30 @@ TEST_F(RemappingTest, TheTargetsDefaultsAreFetchedOncePerRule) {
     }
 }
 
+// Whether an object's old part is in the library is asked once a part, however many objects
+// it has.
+TEST_F(RemappingTest, TheLibraryIsAskedTheSameForOneObjectOfAPartAsForMany) {
+    std::vector<std::size_t> lookups;
+    for (int count : {1, 4}) {
+        restart();
+        Int32 chair = addPart({"Chair"});
+        Int32 stool = addPart({"Stool", APILib_ObjectID, 0.5, 0.5});
+        map(ObjectMap::GSM, APILib_ObjectID, "Chair", stool);
+        std::vector<GS::Guid> chairs;
+        for (int i = 0; i < count; ++i) {
+            chairs.push_back(placeObject(chair, {double(i), 0.0}));
+            collect(APILib_ObjectID, "Chair", chairs.back());
+        }
+        std::size_t asked = sim::callCount("ACAPI_LibPart_Get");
+        EXPECT_EQ(remap(ObjectMap::GSM), std::size_t(count));
+        lookups.push_back(sim::callCount("ACAPI_LibPart_Get") - asked);
+        for (const GS::Guid& guid : chairs) {
+            EXPECT_EQ(sim::element(guid).object.libInd, stool);
+        }
+    }
+    EXPECT_EQ(lookups[1], lookups[0]);
+}
+
 TEST_F(RemappingTest, KeysCountByTheirRules) {
     Int32 chair = addPart({"Chair"});
     Int32 table = addPart({"Table"});
