@@ -98,8 +98,8 @@ bool isSizeName(const String& name) {
     return std::strcmp(text, "A") == 0 || std::strcmp(text, "B") == 0 || std::strcmp(text, "ZZYZX") == 0;
 }
 
-bool isAscii(const String& text) {
-    for (const char* p = text.data(); *p != 0; ++p) {
+bool isAscii(const char* text) {
+    for (const char* p = text; *p != 0; ++p) {
         if ((unsigned char)*p >= 0x80) {
             return false;
         }
@@ -112,9 +112,7 @@ char asciiLower(char c) {
 }
 
 // Whether two ASCII texts are equal in any letter case.
-bool sameAsciiName(const String& ascii, const String& other) {
-    const char* a = ascii.data();
-    const char* b = other.data();
+bool sameAsciiName(const char* a, const char* b) {
     while (*a != 0 && asciiLower(*a) == asciiLower(*b)) {
         ++a;
         ++b;
@@ -125,6 +123,10 @@ bool sameAsciiName(const String& ascii, const String& other) {
 } // namespace
 
 std::size_t ParameterList::indexOf(const String& name) const {
+    return indexOf(name.data());
+}
+
+std::size_t ParameterList::indexOf(const char* name) const {
     // Parameter names are ASCII as a rule: two such names compare without lower-case copies.
     const bool ascii = isAscii(name);
     String wanted;
@@ -134,14 +136,15 @@ std::size_t ParameterList::indexOf(const String& name) const {
         if (parameter == nullptr) {
             continue;
         }
-        if (ascii && isAscii(parameter->getName())) {
-            if (sameAsciiName(name, parameter->getName())) {
+        const char* held = parameter->getName().data();
+        if (ascii && isAscii(held)) {
+            if (sameAsciiName(name, held)) {
                 return i;
             }
             continue;
         }
         if (!lowered) {
-            wanted = name.toLowercase();
+            wanted = String(name).toLowercase();
             lowered = true;
         }
         if (parameter->getName().toLowercase() == wanted) {

@@ -94,8 +94,12 @@ public:
     // the handle is freed and set to null.
     bool packParameter(GSHandle& commandParameters, bool initialise, UInt32 commandID, Int32 version) const;
 
+protected:
+    // The position of the first parameter of that name, ignoring letter case, among those held
+    // (a list that loads its parameters on first use does not load them here); npos when none.
+    std::size_t indexOf(const char* name) const;
+
 private:
-    // The position of the first parameter of that name, ignoring letter case, among those held.
     std::size_t indexOf(const String& name) const;
     // given: defaults itself, when its parameters may be moved out of it.
     void takeDefaults(const ParameterVector& defaults, ParameterVector* given, bool skipSizes);

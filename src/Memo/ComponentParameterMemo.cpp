@@ -68,22 +68,40 @@ bool ComponentParameterMemo::loadLibraryMemo(MemoStore& store, bool once) const 
 }
 
 double ComponentParameterMemo::getSourceWidth() const {
+    if (m_libraryLoaded) {
+        return m_sourceWidth; // fetched before: no store to fetch into
+    }
     ElementMemoStore scratch;
     return loadLibraryMemo(scratch, true) ? m_sourceWidth : 0.0;
 }
 
 double ComponentParameterMemo::getSourceDepth() const {
+    if (m_libraryLoaded) {
+        return m_sourceDepth;
+    }
     ElementMemoStore scratch;
     return loadLibraryMemo(scratch, true) ? m_sourceDepth : 0.0;
 }
 
+// The sizes are looked up by their names as they are, with no String made for each.
+std::size_t ComponentParameterMemo::positionOf(const char* name) const {
+    confirmLoad(getFilter());
+    return indexOf(name);
+}
+
 double ComponentParameterMemo::getLength(const char* name) const {
-    auto* length = dynamic_cast<const LengthParameter*>(getParameter(String(name)));
+    std::size_t position = positionOf(name);
+    auto* length = position == npos
+                       ? nullptr
+                       : dynamic_cast<const LengthParameter*>(ParameterList::getParameter(position));
     return length != nullptr ? length->getValue(0, 0) : 0.0;
 }
 
 void ComponentParameterMemo::setLength(const char* name, double value) {
-    if (auto* length = dynamic_cast<LengthParameter*>(getParameter(String(name)))) {
+    std::size_t position = positionOf(name);
+    auto* length =
+        position == npos ? nullptr : dynamic_cast<LengthParameter*>(ParameterList::getParameter(position));
+    if (length != nullptr) {
         length->setValue(value, 0, 0);
     }
 }

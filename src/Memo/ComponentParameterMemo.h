@@ -68,6 +68,7 @@ private:
     bool takeDefaults(const ParameterList* defaults, bool refetch, bool keepCurrent);
     // Defaults that could not be read: the list stays as it was; false.
     bool refuseDefaults(bool keepCurrent);
+    std::size_t positionOf(const char* name) const;
     double getLength(const char* name) const;
     void setLength(const char* name, double value);
 

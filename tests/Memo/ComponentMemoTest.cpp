@@ -1,5 +1,6 @@
 #include "Environment/Memory.h"
 #include "Library/ComponentDefaults.h"
+#include "Library/LengthParameter.h"
 #include "Library/Library.h"
 #include "Library/LongParameter.h"
 #include "Library/ParameterLinkList.h"
@@ -85,6 +86,14 @@ TEST(ComponentMemoTest, OneHostReadPerLoadAndSizes) {
     part.setAxialDepth(9.0); // no "B": nothing
     EXPECT_DOUBLE_EQ(part.getAxialWidth(), 2.5);
     EXPECT_DOUBLE_EQ(part.getAxialDepth(), 0.0);
+    part.addParameter(new LengthParameter("b", "", 3.0));
+    EXPECT_DOUBLE_EQ(part.getAxialDepth(), 3.0); // letter case aside
+    // Once the defaults were had, sizes are read and written with no host allocation.
+    std::size_t allocations = sim::memoryStats().allocations;
+    part.setAxialDepth(4.0);
+    EXPECT_DOUBLE_EQ(part.getAxialDepth() + part.getSourceWidth() + part.getSourceDepth(), 4.0 + 0.8 + 1.6);
+    EXPECT_EQ(sim::memoryStats().allocations, allocations);
+    part.deleteParameter(part.getParameterIndex(String("b")));
     part.getParameter(String("legs"))->setValueText("3");
     part.setAxialHeight(1.0);
     EXPECT_DOUBLE_EQ(part.getAxialHeight(), 1.0);
