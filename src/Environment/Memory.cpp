@@ -92,8 +92,8 @@ int memError() {
     return int(BMError());
 }
 
-char** allocateHandle(int size) {
-    char** handle = BMAllocateHandle(size, allocationFlags, 0);
+char** allocateHandle(int size, bool cleared) {
+    char** handle = BMAllocateHandle(size, cleared ? allocationFlags : 0, 0);
     if (handle == nullptr || BMError() != 0) {
         throwBadAlloc();
     }

@@ -17,7 +17,9 @@ void disposePtr(char** block);
 char* clonePtr(char const* block);
 int memError();
 
-char** allocateHandle(int size);
+// Cleared unless `cleared` is unset: then the bytes are whatever the block held, for a caller that
+// writes every one of them.
+char** allocateHandle(int size, bool cleared = true);
 void reallocHandle(char**& handle, int size);
 int getHandleSize(char** handle);
 void disposeHandle(char*** handle);

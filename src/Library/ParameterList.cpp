@@ -371,20 +371,31 @@ bool ParameterList::unpackParameter(API_AddParType** records) {
 }
 
 bool ParameterList::packParameter(API_AddParType**& records) const {
-    // Made cleared: what a parameter does not write stays 0.
-    records =
-        reinterpret_cast<API_AddParType**>(allocateHandle(int(m_parameters.size() * sizeof(API_AddParType))));
+    // Not cleared when made: filling a record clears it first, so that what a parameter does not
+    // write is 0. Should filling stop, the records never reached are cleared before the handle
+    // goes, for freeing it reads every record.
+    const std::size_t count = m_parameters.size();
+    records = reinterpret_cast<API_AddParType**>(allocateHandle(int(count * sizeof(API_AddParType)), false));
+    std::size_t reached = 0;
+    auto release = [&records, &reached, count] {
+        clearMemory(*records + reached, int((count - reached) * sizeof(API_AddParType)));
+        ACAPI_DisposeAddParHdl(&records);
+    };
     bool done = true;
     try {
-        for (std::size_t i = 0; done && i < m_parameters.size(); ++i) {
-            done = m_parameters[i] != nullptr && m_parameters[i]->getParameterData((*records)[i]);
+        for (std::size_t i = 0; done && i < count; ++i) {
+            done = m_parameters[i] != nullptr;
+            if (done) {
+                reached = i + 1;
+                done = m_parameters[i]->getParameterData((*records)[i]);
+            }
         }
     } catch (...) {
-        ACAPI_DisposeAddParHdl(&records);
+        release();
         throw;
     }
     if (!done) {
-        ACAPI_DisposeAddParHdl(&records);
+        release();
     }
     return done;
 }

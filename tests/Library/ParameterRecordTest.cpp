@@ -355,16 +355,42 @@ TEST(ParameterRecordTest, ListCopiesAndDeltas) {
 }
 
 TEST(ParameterRecordTest, PackingFailuresLoseNothing) {
+    // The records' handle may come in a block freed full of array records naming another handle:
+    // whatever fails, no record that was not written is read.
+    GSHandle other = BMAllocateHandle(8, 0, 0);
+    auto leaveDirtyBlock = [other](std::size_t count) {
+        GSHandle used = BMAllocateHandle(GSSize(count * sizeof(API_AddParType)), 0, 0);
+        for (std::size_t i = 0; i < count; ++i) {
+            API_AddParType record{};
+            record.typeMod = API_ParArray;
+            record.value.array = other;
+            std::memcpy(*used + i * sizeof record, &record, sizeof record);
+        }
+        BMKillHandle(&used);
+    };
+    const std::size_t invalidFrees = sim::memoryStats().invalidFrees;
     ParameterList list;
     list.addParameter(new LongParameter("a", "", 1, 0, 2, 2));
     list.addParameter(new StringParameter("s", "", String("x"), 0, 3, 1));
     for (int skip = 0; skip < 3; ++skip) {
+        leaveDirtyBlock(2);
         sim::failNextAllocations(1, ErrMemoryFull, skip);
         API_AddParType** records = nullptr;
         EXPECT_THROW(list.packParameter(records), std::bad_alloc) << skip;
         EXPECT_EQ(records, nullptr);
     }
     sim::failNextAllocations(0);
+    ParameterList gap;
+    gap.addParameter(new LongParameter("a", "", 1, 0, 2, 2));
+    gap.addParameter(nullptr);
+    gap.addParameter(new LongParameter("b", "", 1, 0, 2, 2));
+    leaveDirtyBlock(3);
+    API_AddParType** records = nullptr;
+    EXPECT_FALSE(gap.packParameter(records));
+    EXPECT_EQ(records, nullptr);
+    EXPECT_EQ(sim::memoryStats().invalidFrees, invalidFrees);
+    EXPECT_EQ(BMGetHandleSize(other), 8);
+    BMKillHandle(&other);
     API_AddParType** empty = nullptr;
     EXPECT_TRUE(ParameterList().packParameter(empty));
     ParameterList none;
