@@ -2,11 +2,10 @@
 
 #include "ACAPI/ElementMemo.hpp"
 #include "ACAPI/ObjectSettings.hpp"
-#include "ACAPI/Storeys.hpp"
 #include "Attribute/Fill.h"
+#include "Attribute/Storey.h"
 #include "Element/ElementQuantity.h"
 #include "Environment/Host.h"
-#include "GSRoot/BM.hpp"
 #include "Geometry/CadPolygon.h"
 #include "Geometry/Cube.h"
 #include "Library/Library.h"
@@ -493,23 +492,9 @@ double Object::getStoreyLevel() const {
     if (!drawing.hasStoreys() || drawing.getType() == 0) {
         return 0.0;
     }
-    API_StoryInfo info;
-    if (ACAPI_Environment(APIEnv_GetStorySettingsID, &info, nullptr) != NoError || info.data == nullptr) {
-        return 0.0;
-    }
-    double level = 0.0;
-    short wanted = drawing.getStoreyIndex().getIndex();
-    std::size_t count =
-        std::size_t(BMGetHandleSize(reinterpret_cast<GSHandle>(info.data))) / sizeof(API_StoryType);
-    for (std::size_t i = 0; i < count; ++i) {
-        const API_StoryType& storey = (*info.data)[i];
-        if (storey.index == wanted) {
-            level = storey.level;
-            break;
-        }
-    }
-    BMKillHandle(reinterpret_cast<GSHandle*>(&info.data));
-    return level;
+    // The floor plan keeps the storeys it read for the rest of the host's entry.
+    const Storey* storey = drawing.getStorey();
+    return storey != nullptr ? storey->getLevel() : 0.0;
 }
 
 double Object::getBaseLevel(bool absolute) const {

@@ -154,6 +154,17 @@ TEST_F(ObjectTest, LevelsAreAbsoluteOverTheStorey) {
     EXPECT_DOUBLE_EQ(object->getBaseLevel(false), 0.5);
     EXPECT_DOUBLE_EQ(object->getOrigin().z(), 3.5);
     EXPECT_DOUBLE_EQ(object->getOrigin().x(), 2.0);
+    // The storey levels come from the floor plan, which reads them once an entry.
+    sim::clearCalls();
+    for (int i = 0; i < 3; ++i) {
+        object->setOrigin(CadPoint(2.0, 5.0, 3.5 + i));
+        EXPECT_DOUBLE_EQ(object->getOrigin().z(), 3.5 + i);
+    }
+    std::size_t reads = 0;
+    for (const sim::CallRecord& call : sim::calls()) {
+        reads += call.name == "ACAPI_Environment" && call.code == APIEnv_GetStorySettingsID ? 1 : 0;
+    }
+    EXPECT_LE(reads, 1u);
 
     Object loose(ElementLink(element_id(6), 0), ComponentLink()); // in no drawing: no storey
     loose.setBaseLevel(1.25, true);
