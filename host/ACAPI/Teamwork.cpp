@@ -16,6 +16,9 @@ struct State {
     bool online = true;
     // Asked for every element read, often several times in a row for one element.
     sim::GuidTable<short> owners;
+    // How many of them a member holds: none in a project nobody shares, whose reads then need no
+    // look-up.
+    std::size_t held = 0;
 };
 
 State& state() {
@@ -23,12 +26,20 @@ State& state() {
     return *instance;
 }
 
-const bool registered = sim::registerReset([] { state() = State(); }) &&
-                        sim::registerProjectClear([] { state().owners.clear(); });
+const bool registered = sim::registerReset([] { state() = State(); }) && sim::registerProjectClear([] {
+                            state().owners.clear();
+                            state().held = 0;
+                        });
 
 // The owner entry of the GUID, or null when it has none; with `make`, made (0) when it has none.
 short* ownerEntry(const GS::Guid& guid, bool make) {
     return make ? &state().owners[guid] : state().owners.find(guid);
+}
+
+// Gives the element of that owner entry to the member (0: nobody).
+void setOwner(short& owner, short ownerId) {
+    state().held = state().held + (ownerId != 0 ? 1 : 0) - (owner != 0 ? 1 : 0);
+    owner = ownerId;
 }
 
 // The current member's ID, or an error when there is no online shared project.
@@ -66,10 +77,13 @@ void setServerOnline(bool online) {
 }
 
 void setElementOwner(const GS::Guid& guid, short ownerId) {
-    *ownerEntry(guid, true) = ownerId;
+    setOwner(*ownerEntry(guid, true), ownerId);
 }
 
 short elementOwner(const GS::Guid& guid) {
+    if (state().held == 0) {
+        return 0;
+    }
     const short* owner = ownerEntry(guid, false);
     return owner == nullptr ? 0 : *owner;
 }
@@ -105,7 +119,7 @@ GSErrCode ACAPI_TeamworkControl_ReserveElements(const std::vector<API_Guid>& gui
     for (const API_Guid& guid : guids) {
         short& owner = *ownerEntry(guid, true);
         if (owner == 0 || owner == userId) {
-            owner = userId;
+            setOwner(owner, userId);
         } else if (conflicts != nullptr) {
             conflicts->push_back(API_ReservationConflict{guid, owner});
         }
@@ -122,7 +136,7 @@ GSErrCode ACAPI_TeamworkControl_ReleaseElements(const std::vector<API_Guid>& gui
     for (const API_Guid& guid : guids) {
         short* owner = ownerEntry(guid, false);
         if (owner != nullptr && *owner == userId) {
-            *owner = 0;
+            setOwner(*owner, 0);
         }
     }
     return NoError;
