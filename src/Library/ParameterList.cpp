@@ -304,6 +304,9 @@ void ParameterList::takeDefaults(ParameterList&& defaults, bool skipSizes) {
 }
 
 void ParameterList::takeDefaults(const ParameterVector& defaults, ParameterVector* given, bool skipSizes) {
+    if (rebaseInPlace(defaults, skipSizes)) {
+        return;
+    }
     NameIndex names(m_parameters);
     ParameterVector result;
     result.resize(defaults.size());
@@ -349,6 +352,41 @@ void ParameterList::takeDefaults(const ParameterVector& defaults, ParameterVecto
         }
     }
     m_parameters.swap(result);
+}
+
+bool ParameterList::rebaseInPlace(const ParameterVector& defaults, bool skipSizes) {
+    // Beyond a few parameters, telling that no name is held twice costs more than the index.
+    constexpr std::size_t most = 16;
+    const std::size_t count = m_parameters.size();
+    if (count != defaults.size() || count > most) {
+        return false;
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        const Parameter* current = m_parameters[i];
+        const Parameter* wanted = defaults[i];
+        if (current == nullptr || wanted == nullptr || typeid(*current) != typeid(*wanted)) {
+            return false;
+        }
+        const char* name = current->getName().data();
+        if (std::strcmp(name, wanted->getName().data()) != 0) {
+            return false;
+        }
+        // A name held before would be the first of its name here, and taken by this default.
+        for (std::size_t j = 0; j < i; ++j) {
+            if (std::strcmp(m_parameters[j]->getName().data(), name) == 0) {
+                return false;
+            }
+        }
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        const Parameter& wanted = *defaults[i];
+        if (!m_parameters[i]->rebase(wanted, !(skipSizes && isSizeName(wanted.getName())))) {
+            // Not for this class: those before are their defaults already, which takeDefaults
+            // finds as such (they hold the values they would take, or the defaults' own).
+            return false;
+        }
+    }
+    return true;
 }
 
 bool ParameterList::unpackParameter(API_AddParType** records) {

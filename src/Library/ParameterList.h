@@ -103,6 +103,10 @@ private:
     std::size_t indexOf(const String& name) const;
     // given: defaults itself, when its parameters may be moved out of it.
     void takeDefaults(const ParameterVector& defaults, ParameterVector* given, bool skipSizes);
+    // takeDefaults where this list holds the defaults' names and classes in their order, names
+    // used once: each parameter turned into its default where it stands. False, for takeDefaults
+    // to do it, otherwise.
+    bool rebaseInPlace(const ParameterVector& defaults, bool skipSizes);
 
     ParameterVector m_parameters;
 };

@@ -153,6 +153,15 @@ TEST(ParameterListTest, TakeDefaultsGivesDefaultsCopiedOverWithTheValuesHeld) {
              l.addParameter(made<RealParameter>("B", 0.5));
              l.addParameter(made<RealParameter>("B", 0.25));
          }},
+        {"twins in the same places: the first held still wins for each",
+         [](ParameterList& l) {
+             l.addParameter(made<LongParameter>("x", 1));
+             l.addParameter(made<LongParameter>("x", 2));
+         },
+         [](ParameterList& l) {
+             l.addParameter(made<LongParameter>("x", 10, "first"));
+             l.addParameter(made<LongParameter>("x", 20, "second"));
+         }},
         {"values-less parameters take the defaults' heading",
          [](ParameterList& l) {
              l.addParameter(title("Look", "old", 1));
