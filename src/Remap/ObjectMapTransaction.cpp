@@ -23,7 +23,9 @@
 #include "Remap/RemapElements.h"
 #include "Remap/RemappingPrefs.h"
 
+#include <map>
 #include <memory>
+#include <tuple>
 
 namespace zelvane::remap {
 
@@ -95,6 +97,77 @@ private:
     bool m_suspended;
 };
 
+// The name under which an element is collected for the source kind (getSourceName), with the
+// part's name and presence told by missing (isMissing or one that answers the same).
+template <typename Missing>
+bool sourceNameOf(ObjectMap::Type kind, ComponentElem& element, String& name, Missing missing) {
+    switch (kind) {
+    case ObjectMap::IFC: {
+        auto* memo = dynamic_cast<IFCMemo*>(&element);
+        if (memo == nullptr) {
+            return false;
+        }
+        auto* value = dynamic_cast<IFCSingleValue*>(memo->getProperty("Name", "AC_Pset_Name"));
+        const Setting* setting = value != nullptr ? value->getSetting() : nullptr;
+        if (setting == nullptr) {
+            return false;
+        }
+        setting->getValue(name);
+        return !name.empty();
+    }
+    case ObjectMap::DWG:
+        name = element.getSourceName();
+        return dynamic_cast<const StringParameter*>(element.getParameter(String("Derived_from_AutoCad"))) !=
+               nullptr;
+    case ObjectMap::GSM:
+        return !missing(element, name);
+    case ObjectMap::missing:
+        return missing(element, name);
+    case ObjectMap::legacy: {
+        String partName;
+        return !missing(element, partName) && ObjectMapTransaction::getLegacyName(partName, name);
+    }
+    case ObjectMap::none:
+        break;
+    }
+    return false;
+}
+
+// What collecting learns of the elements' parts, looked up once a part: the library does not
+// change while collecting. It answers as ObjectMapTransaction::isMissing does.
+class PartNames {
+public:
+    bool isMissing(const ComponentElem& element, String& name) {
+        const ComponentLink link = element.getSourceLink();
+        const Key key(link.getLibrary(), link.getType(), link.getIndex());
+        auto found = m_parts.find(key);
+        if (found == m_parts.end()) {
+            Part part;
+            if (const ComponentSource* source = element.getComponentSource()) {
+                part.found = true;
+                part.name = source->getName();
+                part.exists = source->exists();
+            }
+            found = m_parts.emplace(key, part).first;
+        }
+        if (!found->second.found) {
+            // A part that is not in the library is named by the host for each element.
+            return ObjectMapTransaction::isMissing(element, name);
+        }
+        name = found->second.name;
+        return !found->second.exists;
+    }
+
+private:
+    struct Part {
+        bool found = false;
+        bool exists = false;
+        String name;
+    };
+    using Key = std::tuple<const Library*, API_LibTypeID, Int32>;
+    std::map<Key, Part> m_parts;
+};
+
 } // namespace
 
 ObjectMapTransaction::ObjectMapTransaction(ObjectMap::Type kind)
@@ -139,36 +212,7 @@ bool ObjectMapTransaction::getLegacyName(const String& partName, String& name) {
 }
 
 bool ObjectMapTransaction::getSourceName(ObjectMap::Type kind, ComponentElem& element, String& name) {
-    switch (kind) {
-    case ObjectMap::IFC: {
-        auto* memo = dynamic_cast<IFCMemo*>(&element);
-        if (memo == nullptr) {
-            return false;
-        }
-        auto* value = dynamic_cast<IFCSingleValue*>(memo->getProperty("Name", "AC_Pset_Name"));
-        const Setting* setting = value != nullptr ? value->getSetting() : nullptr;
-        if (setting == nullptr) {
-            return false;
-        }
-        setting->getValue(name);
-        return !name.empty();
-    }
-    case ObjectMap::DWG:
-        name = element.getSourceName();
-        return dynamic_cast<const StringParameter*>(element.getParameter(String("Derived_from_AutoCad"))) !=
-               nullptr;
-    case ObjectMap::GSM:
-        return !isMissing(element, name);
-    case ObjectMap::missing:
-        return isMissing(element, name);
-    case ObjectMap::legacy: {
-        String partName;
-        return !isMissing(element, partName) && getLegacyName(partName, name);
-    }
-    case ObjectMap::none:
-        break;
-    }
-    return false;
+    return sourceNameOf(kind, element, name, &ObjectMapTransaction::isMissing);
 }
 
 bool ObjectMapTransaction::scanLibrary(Library& library, ProgressMonitor& progress,
@@ -190,6 +234,10 @@ bool ObjectMapTransaction::scanLibrary(Library& library, ProgressMonitor& progre
 
 bool ObjectMapTransaction::collect(Drawing& drawing, ProgressMonitor& progress) {
     const std::vector<API_ElemTypeID> kinds = kindsOf(m_sourceKind);
+    PartNames parts;
+    auto missing = [&parts](const ComponentElem& element, String& name) {
+        return parts.isMissing(element, name);
+    };
     // Both passes show the count of the whole drawing, which collecting does not change: it is
     // counted once.
     Int32 count = -1;
@@ -220,7 +268,7 @@ bool ObjectMapTransaction::collect(Drawing& drawing, ProgressMonitor& progress) 
                     continue;
                 }
                 String name;
-                if (getSourceName(m_sourceKind, *component, name)) {
+                if (sourceNameOf(m_sourceKind, *component, name, missing)) {
                     m_elementMap[ObjectMap::Key(component->getSourceLink().getType(), name)].push_back(
                         component->getLink());
                 }

@@ -263,6 +263,28 @@ TEST_F(CollectingTest, CollectingAsksTheHostNothingTwice) {
     }
 }
 
+// Each part's name and presence is looked up in the library once, however many elements it has;
+// a part missing from the library still names each element.
+TEST_F(CollectingTest, ThePartsAreLookedUpOnceAPart) {
+    Int32 chair = addPart("Chair");
+    Int32 lost = addPart("Lost", APILib_ObjectID, true);
+    const std::string object = std::to_string(APILib_ObjectID) + ":";
+    std::vector<std::size_t> lookups;
+    for (std::size_t each : {1, 3}) {
+        while (sim::elementCount() < 2 * each) {
+            place(API_ObjectID, chair);
+            place(API_ObjectID, lost);
+        }
+        sim::clearCalls();
+        EXPECT_EQ(collect(ObjectMap::GSM),
+                  std::vector<std::string>{object + "Chairx" + std::to_string(each)});
+        lookups.push_back(sim::callCount("ACAPI_LibPart_Get"));
+        EXPECT_EQ(collect(ObjectMap::missing),
+                  std::vector<std::string>{object + "Lostx" + std::to_string(each)});
+    }
+    EXPECT_EQ(lookups[1], lookups[0]);
+}
+
 TEST_F(CollectingTest, TheSelectionComesFirstElseTheWholeDrawing) {
     Int32 chair = addPart("Chair");
     Int32 table = addPart("Table");
