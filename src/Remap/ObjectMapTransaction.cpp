@@ -20,6 +20,7 @@
 #include "Library/StringParameter.h"
 #include "Remap/MappingDialog.h"
 #include "Remap/ObjectMapFile.h"
+#include "Remap/OpenProjectHold.h"
 #include "Remap/RemapElements.h"
 #include "Remap/RemappingPrefs.h"
 
@@ -234,6 +235,7 @@ bool ObjectMapTransaction::scanLibrary(Library& library, ProgressMonitor& progre
 
 bool ObjectMapTransaction::collect(Drawing& drawing, ProgressMonitor& progress) {
     const std::vector<API_ElemTypeID> kinds = kindsOf(m_sourceKind);
+    OpenProjectHold openProject;
     PartNames parts;
     auto missing = [&parts](const ComponentElem& element, String& name) {
         return parts.isMissing(element, name);

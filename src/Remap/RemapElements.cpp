@@ -16,6 +16,7 @@
 #include "Library/ComponentDefaults.h"
 #include "Library/ObjectSource.h"
 #include "Remap/ObjectSpecification.h"
+#include "Remap/OpenProjectHold.h"
 #include "Remap/SpecificationList.h"
 
 #include <map>
@@ -48,22 +49,6 @@ public:
 
 private:
     bool m_saved;
-};
-
-// The project stays open through a run: it is asked about once, not for every element.
-class OpenProjectHold {
-public:
-    OpenProjectHold() : m_held(host.holdOpenProject()) {}
-    OpenProjectHold(const OpenProjectHold&) = delete;
-    OpenProjectHold& operator=(const OpenProjectHold&) = delete;
-    ~OpenProjectHold() {
-        if (m_held) {
-            host.releaseOpenProject();
-        }
-    }
-
-private:
-    bool m_held;
 };
 
 // The edit manager of a run. The normal end restores what it opened with restore(); when the run

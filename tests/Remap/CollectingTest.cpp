@@ -221,8 +221,8 @@ TEST_F(CollectingTest, CollectingWritesNoElementBack) {
     }
 }
 
-// The drawing is counted once for both passes, and the listed elements are loaded without the
-// host being asked again whether they pass the flags.
+// The drawing is counted once for both passes, the listed elements are loaded without the host
+// being asked again whether they pass the flags, and the project is asked about once.
 TEST_F(CollectingTest, CollectingAsksTheHostNothingTwice) {
     Int32 chair = addPart("Chair");
     std::vector<GS::Guid> chairs;
@@ -247,10 +247,18 @@ TEST_F(CollectingTest, CollectingAsksTheHostNothingTwice) {
         sim::setSelection(neigs);
         plan->reset();
         std::size_t events = sim::progressEvents().size();
+        ObjectMapTransaction transaction(ObjectMap::GSM);
+        auto progress = ProgressWindow::create("collecting", 3);
         sim::clearCalls();
-        EXPECT_EQ(collect(ObjectMap::GSM).size(), 1u) << c.label;
+        EXPECT_TRUE(transaction.collect(*plan, *progress));
+        EXPECT_EQ(keysOf(transaction).size(), 1u) << c.label;
         EXPECT_EQ(sim::callCount("ACAPI_Element_GetElemList"), c.lists) << c.label;
         EXPECT_EQ(sim::callCount("ACAPI_Element_Filter"), c.filters) << c.label;
+        std::size_t projectQueries = 0;
+        for (const sim::CallRecord& call : sim::calls()) {
+            projectQueries += call.name == "ACAPI_Environment" && call.code == APIEnv_ProjectID ? 1 : 0;
+        }
+        EXPECT_LE(projectQueries, 1u) << c.label << ": the project is held open while collecting";
         std::size_t phases = 0;
         for (std::size_t i = events; i < sim::progressEvents().size(); ++i) {
             const sim::ProgressEvent& event = sim::progressEvents()[i];
