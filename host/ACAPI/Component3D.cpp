@@ -41,7 +41,6 @@ struct State {
     std::set<Int32> ownSizeParts;
     // The slot of each element's derived body: made afresh on every request, it reuses its slot.
     sim::GuidTable<Int32> derivedSlots;
-    std::vector<API_AddParType> parameters; // of the element whose box is being derived
 };
 
 State& state() {
@@ -83,22 +82,8 @@ bool derivedBox(const GS::Guid& guid, Slot& box) {
         return false;
     }
     const API_ObjectType& object = record->header.typeID == API_ObjectID ? record->object : record->lamp;
-    double a = 0.0, b = 0.0, z = 0.0;
-    std::vector<API_AddParType>& parameters = state().parameters;
-    sim::memoParameterRecords(guid, parameters);
-    for (const API_AddParType& parameter : parameters) {
-        auto named = [&parameter](const char* name) {
-            return std::strncmp(parameter.name, name, sizeof parameter.name) == 0;
-        };
-        double value = parameter.value.real;
-        if (named("A")) {
-            a = value;
-        } else if (named("B")) {
-            b = value;
-        } else if (named("ZZYZX")) {
-            z = value;
-        }
-    }
+    const sim::MemoSizes sizes = sim::memoSizes(guid);
+    double a = sizes.a, b = sizes.b, z = sizes.z;
     if (state().ownSizeParts.count(object.libInd) != 0) {
         if (const sim::LibPartDef* part = sim::loadedLibPart(object.libInd)) {
             a = part->a;

@@ -31,6 +31,7 @@ struct Saved {
     std::map<int, Bytes> blocks;                   // by field number; absent: null
     std::vector<std::optional<Bytes>> paramArrays; // the array of each parameter record
     std::vector<Paragraph> paragraphs;
+    sim::MemoSizes sizes; // of the parameter records, read when they are kept
 };
 
 using Memos = sim::GuidTable<Saved>; // the memos of elements by GUID
@@ -144,6 +145,25 @@ void keep(Saved& saved, int field, const char* bytes, std::size_t size) {
     }
 }
 
+// The sizes the records give, the last record of each name counting.
+sim::MemoSizes sizesOf(const API_AddParType* records, std::size_t count) {
+    sim::MemoSizes sizes;
+    for (std::size_t i = 0; i < count; ++i) {
+        const API_AddParType& record = records[i];
+        auto named = [&record](const char* name) {
+            return std::strncmp(record.name, name, sizeof record.name) == 0;
+        };
+        if (named("A")) {
+            sizes.a = record.value.real;
+        } else if (named("B")) {
+            sizes.b = record.value.real;
+        } else if (named("ZZYZX")) {
+            sizes.z = record.value.real;
+        }
+    }
+    return sizes;
+}
+
 void save(Saved& saved, const API_ElementMemo& memo, UInt64 mask) {
     API_ElementMemo& source = const_cast<API_ElementMemo&>(memo); // read only
     eachField(source, [&](int n, UInt64 bit, void** slot, Kind kind) {
@@ -162,9 +182,11 @@ void save(Saved& saved, const API_ElementMemo& memo, UInt64 mask) {
     });
     if ((mask & APIMemoMask_AddPars) != 0) {
         saved.paramArrays.clear();
+        saved.sizes = sim::MemoSizes();
         if (memo.params == nullptr) {
             saved.blocks.erase(paramsField);
         } else {
+            saved.sizes = sizesOf(*memo.params, countOf(memo.params));
             auto h = reinterpret_cast<GSConstHandle>(memo.params);
             keep(saved, paramsField, *h, std::size_t(BMGetHandleSize(h)));
             saved.paramArrays.reserve(countOf(memo.params));
@@ -383,31 +405,9 @@ std::vector<LibParameter> memoParameters(const GS::Guid& guid) {
     return parameters;
 }
 
-void memoParameterRecords(const GS::Guid& guid, std::vector<API_AddParType>& records) {
+MemoSizes memoSizes(const GS::Guid& guid) {
     const Saved* saved = state().elements.find(guid);
-    auto params = saved != nullptr ? saved->blocks.find(paramsField) : std::map<int, Bytes>::const_iterator();
-    if (saved == nullptr || params == saved->blocks.end()) {
-        records.clear();
-        return;
-    }
-    const std::size_t size = params->second.size();
-    if (size % sizeof(API_AddParType) == 0) {
-        // Every record is written whole: those the vector has already are not cleared first.
-        records.resize(size / sizeof(API_AddParType));
-        params->second.copyTo(reinterpret_cast<char*>(records.data()));
-    } else {
-        // Whole records only: the block is unpacked aside.
-        records.resize(size / sizeof(API_AddParType));
-        std::vector<char> bytes(size);
-        params->second.copyTo(bytes.data());
-        std::memcpy(static_cast<void*>(records.data()), bytes.data(),
-                    records.size() * sizeof(API_AddParType));
-    }
-    for (API_AddParType& record : records) {
-        if (record.typeMod == API_ParArray) {
-            record.value.array = nullptr;
-        }
-    }
+    return saved == nullptr ? MemoSizes() : saved->sizes;
 }
 
 std::vector<LibParameter> defaultMemoParameters(API_ElemTypeID type, API_ElemVariationID variation) {

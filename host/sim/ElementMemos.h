@@ -29,9 +29,13 @@ GSErrCode storeDefaultMemo(API_ElemTypeID type, API_ElemVariationID variation, c
 // The library-part parameters the element's memo holds, or the tool default's; empty for none.
 std::vector<LibParameter> memoParameters(const GS::Guid& guid);
 std::vector<LibParameter> defaultMemoParameters(API_ElemTypeID type, API_ElemVariationID variation);
-// The parameter records of the element's memo without their arrays (whose handles are null), read
-// without making host handles, in place of what `records` held (a caller reading many elements
-// keeps one vector); empty for none.
-void memoParameterRecords(const GS::Guid& guid, std::vector<API_AddParType>& records);
+// The sizes of the box of an object whose memo holds parameters: the values of its last parameters
+// named "A", "B" and "ZZYZX", each 0 when there is none. They are read from the parameter records
+// when these are stored, not unpacked again on every read of the box.
+struct MemoSizes {
+    double a = 0.0, b = 0.0, z = 0.0;
+};
+// All 0 for an element without a memo or parameters.
+MemoSizes memoSizes(const GS::Guid& guid);
 
 } // namespace sim

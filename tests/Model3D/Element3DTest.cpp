@@ -363,4 +363,13 @@ TEST_F(Element3DTest, AnObjectsBoxFollowsTheParametersItsMemoHasNow) {
     EXPECT_DOUBLE_EQ(width(guid), -1.0) << "taken away";
     storeWidth(guid, 4.0);
     EXPECT_DOUBLE_EQ(width(guid), 4.0) << "stored again";
+    API_ElementMemo none{};
+    ASSERT_EQ(sim::storeMemo(guid, &none, APIMemoMask_Polygon), NoError);
+    EXPECT_DOUBLE_EQ(width(guid), 4.0) << "other parts stored";
+    const GS::Guid moved = addObject();
+    sim::moveMemo(guid, moved);
+    EXPECT_DOUBLE_EQ(width(moved), 4.0) << "moved";
+    EXPECT_DOUBLE_EQ(width(guid), -1.0) << "moved away";
+    ASSERT_EQ(sim::storeMemo(moved, &none, APIMemoMask_AddPars), NoError);
+    EXPECT_DOUBLE_EQ(width(moved), -1.0) << "parameters taken away";
 }
