@@ -24,9 +24,11 @@ void FieldProxy::insertRow(Int16 row, Int16 count) {
     if (std::size_t(row) > m_values.size()) {
         m_values.resize(std::size_t(row));
     }
-    for (Int16 i = 0; i < count; ++i) {
-        m_values.insert(m_values.begin() + row, nullptr);
-    }
+    // The empty values go on the end and turn to the row in one pass: a list of thousands of rows
+    // filled a row at a time would move every value after the row once per row.
+    std::size_t end = m_values.size();
+    m_values.resize(end + std::size_t(count));
+    std::rotate(m_values.begin() + row, m_values.begin() + std::ptrdiff_t(end), m_values.end());
 }
 
 const Setting* FieldProxy::getValue(Int16 row) const {
@@ -41,9 +43,10 @@ void FieldProxy::setValue(Int16 row, Setting* value) {
     if (std::size_t(row) >= m_values.size()) {
         m_values.resize(std::size_t(row) + 1);
     }
-    auto slot = m_values.begin() + row;
-    slot = m_values.erase(slot);
-    m_values.insert(slot, held.release());
+    // The old value goes in its slot: the values after it stay where they are.
+    Setting*& slot = m_values[std::size_t(row)];
+    delete slot;
+    slot = held.release();
 }
 
 } // namespace zelvane
