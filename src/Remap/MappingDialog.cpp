@@ -19,6 +19,7 @@
 
 #include <memory>
 #include <set>
+#include <vector>
 
 namespace zelvane::remap {
 
@@ -233,6 +234,20 @@ void MappingDialog::handleAccept(ActionEvent&) {
     m_objectMap = m_workingMap;
     preferences->setSourceName(chosen, m_kind);
 
+    // Only a rule found in another source is copied, and only when its row shows a mapped name:
+    // the rows are read when there is such a rule.
+    std::vector<ObjectMap::Key const*> elsewhere;
+    for (auto const& entry : m_elements) {
+        String found = chosen;
+        if (m_objectMap.getSpecification(entry.first, found, m_kind, false, false) != nullptr &&
+            found != chosen) {
+            elsewhere.push_back(&entry.first);
+        }
+    }
+    if (elsewhere.empty()) {
+        writeObjectMap(m_objectMap);
+        return;
+    }
     std::set<ObjectMap::Key> shown;
     for (Int16 row = Int16(m_list->getRows() - 1); row >= 0; --row) {
         std::unique_ptr<Setting> mapped(m_list->getSetting(row, 1));
@@ -245,10 +260,14 @@ void MappingDialog::handleAccept(ActionEvent&) {
             shown.insert(key);
         }
     }
-    for (auto const& entry : m_elements) {
+    for (ObjectMap::Key const* key : elsewhere) {
+        if (shown.count(*key) == 0) {
+            continue;
+        }
+        // Asked again: the rules copied so far may have changed the answer.
         String found = chosen;
-        ObjectSpecification* rule = m_objectMap.getSpecification(entry.first, found, m_kind, false, false);
-        if (rule != nullptr && found != chosen && shown.count(entry.first) != 0) {
+        ObjectSpecification* rule = m_objectMap.getSpecification(*key, found, m_kind, false, false);
+        if (rule != nullptr && found != chosen) {
             m_objectMap.setSpecification(*rule, chosen, m_kind);
         }
     }
