@@ -67,7 +67,8 @@ EditManager::EditManager(bool teamWork, bool unlockElements)
 EditManager::EditManager(const EditManager& other)
     : m_lockedLayers(copyOf(other.m_lockedLayers)), m_hiddenLayers(copyOf(other.m_hiddenLayers)),
       m_unlockedElements(copyOf(other.m_unlockedElements)), m_drawing(other.m_drawing),
-      m_teamWork(other.m_teamWork), m_unlockElements(other.m_unlockElements) {}
+      m_teamWork(other.m_teamWork), m_unlockElements(other.m_unlockElements),
+      m_layersSteady(other.m_layersSteady), m_openLayers(other.m_openLayers) {}
 
 EditManager& EditManager::operator=(const EditManager& other) {
     if (this != &other) {
@@ -79,6 +80,8 @@ EditManager& EditManager::operator=(const EditManager& other) {
         m_drawing = other.m_drawing;
         m_teamWork = other.m_teamWork;
         m_unlockElements = other.m_unlockElements;
+        m_layersSteady = other.m_layersSteady;
+        m_openLayers = other.m_openLayers;
     }
     return *this;
 }
@@ -140,7 +143,14 @@ bool EditManager::enableEdit(Element& element, bool rememberLayers, bool remembe
     if (bool(element.getHotlinkID())) {
         return false;
     }
-    if (element.isEditable()) {
+    if (m_layersSteady && m_openLayers.count(layerKeyOf(element)) > 0) {
+        if (element.isEditableOnOpenLayer()) {
+            return true;
+        }
+    } else if (element.isEditable()) {
+        if (m_layersSteady) {
+            m_openLayers.insert(layerKeyOf(element));
+        }
         return true;
     }
     Specification* specification = host.getFrontSpec();
@@ -149,6 +159,9 @@ bool EditManager::enableEdit(Element& element, bool rememberLayers, bool remembe
     }
     if (!enableLayer(element, *specification, rememberLayers)) {
         return false;
+    }
+    if (m_layersSteady) {
+        m_openLayers.insert(layerKeyOf(element));
     }
     if (m_teamWork) {
         const User* user = host.getUser();
@@ -176,7 +189,17 @@ bool EditManager::enableEdit(Element& element, bool rememberLayers, bool remembe
     return true;
 }
 
+EditManager::LayerKey EditManager::layerKeyOf(const Element& element) const {
+    return LayerKey(host.getFrontSpec(), element.getLayerIndex());
+}
+
+void EditManager::setLayersSteady(bool steady) {
+    m_layersSteady = steady;
+    m_openLayers.clear();
+}
+
 void EditManager::restoreLayers() {
+    m_openLayers.clear();
     if (m_lockedLayers == nullptr && m_hiddenLayers == nullptr) {
         return;
     }

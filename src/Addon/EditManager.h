@@ -5,6 +5,9 @@
 
 #include "Environment/Vector.h"
 
+#include <set>
+#include <utility>
+
 namespace zelvane {
 
 class AttributeLink;
@@ -31,6 +34,11 @@ public:
     bool enableEdit(Element& element, bool rememberLayers = true, bool rememberUnlocked = true,
                     bool rememberReserved = true);
 
+    // Whether layers change only through this manager while it is used, as during one command
+    // that changes no layer itself: a layer once found or made unlocked and shown is then not read
+    // again for each element on it, until restoreLayers.
+    void setLayersSteady(bool steady);
+
     // Locks and hides the remembered layers again.
     void restoreLayers();
     // Locks the remembered elements again, each through its own drawing.
@@ -51,6 +59,8 @@ private:
 
     // Unlocks and shows the element's layer; false when a change could not be stored.
     bool enableLayer(const Element& element, Specification& specification, bool remember);
+    using LayerKey = std::pair<const Specification*, short>;
+    LayerKey layerKeyOf(const Element& element) const;
     void clear();
 
     LayerList* m_lockedLayers = nullptr;
@@ -60,6 +70,8 @@ private:
     Drawing* m_drawing = nullptr; // not owned
     bool m_teamWork = false;
     bool m_unlockElements = false;
+    bool m_layersSteady = false;
+    std::set<LayerKey> m_openLayers; // known unlocked and shown while the layers are steady
 };
 
 } // namespace zelvane

@@ -250,17 +250,20 @@ void Element::setLocked(bool locked) {
     getHead().locked = locked;
 }
 
-bool Element::isEditable() const {
+bool Element::isEditableOnOpenLayer() const {
     if (!getHead().hotlinkGuid.IsNull()) {
         return false;
     }
     Project* project = host.getProject();
     if (project != nullptr && project->isShared()) {
         const User* user = host.getUser();
-        if (user == nullptr || getOwnerID() != user->getID()) {
-            return false;
-        }
-    } else if (isLocked()) {
+        return user != nullptr && getOwnerID() == user->getID();
+    }
+    return !isLocked();
+}
+
+bool Element::isEditable() const {
+    if (!isEditableOnOpenLayer()) {
         return false;
     }
     Specification* specification = host.getFrontSpec();

@@ -244,6 +244,9 @@ public:
     // Whether the current user may change the element now: not in a hotlink; in a shared project
     // held by the current member, else not locked; and on a layer neither locked nor hidden.
     bool isEditable() const;
+    // The same leaving the layer out, for a caller that knows the layer is neither locked nor
+    // hidden.
+    bool isEditableOnOpenLayer() const;
     bool isGrouped() const;
     // A new group of the header's (or the given) group GUID.
     Group* getGroup() const;

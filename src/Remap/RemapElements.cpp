@@ -55,7 +55,8 @@ private:
 // ends by an exception the destructor does, keeping the first exception.
 class EditScope {
 public:
-    EditScope() : m_manager(true, true) {}
+    // A run changes no layer but through the manager.
+    EditScope() : m_manager(true, true) { m_manager.setLayersSteady(true); }
     EditScope(const EditScope&) = delete;
     EditScope& operator=(const EditScope&) = delete;
     ~EditScope() {

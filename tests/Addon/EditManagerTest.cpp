@@ -143,6 +143,42 @@ TEST_F(EditManagerTest, LayersAreOpenedAndPutBack) {
     }
 }
 
+TEST_F(EditManagerTest, SteadyLayersAreReadOnceUntilPutBack) {
+    auto first = makeElement(lockedLayer);
+    auto second = makeElement(lockedLayer);
+    auto lockedElement = makeElement(lockedLayer, true);
+    auto onPlain = makeElement(plainLayer);
+    EditManager manager(true, true);
+    manager.setLayersSteady(true);
+    EXPECT_TRUE(manager.enableEdit(*first));
+    EXPECT_TRUE(manager.enableEdit(*onPlain));
+    sim::clearCalls();
+    EXPECT_TRUE(manager.enableEdit(*second));
+    EXPECT_TRUE(manager.enableEdit(*onPlain));
+    EXPECT_EQ(sim::callCount("ACAPI_Attribute_Get"), 0u) << "layers known open are not read again";
+    EXPECT_TRUE(manager.enableEdit(*lockedElement));
+    EXPECT_FALSE(sim::element(GS::Guid(lockedElement->getUniqueID())).header.locked)
+        << "a locked element on a known open layer is still unlocked";
+
+    // Put back, the layer is locked again and opened again for the next element.
+    manager.restoreAll(false);
+    ASSERT_EQ(layerFlags(lockedLayer), lockedFlag);
+    EXPECT_TRUE(manager.enableEdit(*first));
+    EXPECT_EQ(layerFlags(lockedLayer), 0) << "opened again after being put back";
+    manager.restoreLayers();
+
+    // Not steady, a layer locked meanwhile by someone else is seen and opened.
+    EditManager unsteady(true, true);
+    EXPECT_TRUE(unsteady.enableEdit(*onPlain));
+    API_Attribute layer = *sim::attribute(API_LayerID, plainLayer);
+    layer.header.flags |= lockedFlag;
+    ASSERT_EQ(ACAPI_Attribute_ModifyExt(&layer, nullptr), NoError);
+    EXPECT_TRUE(unsteady.enableEdit(*onPlain));
+    EXPECT_EQ(layerFlags(plainLayer) & lockedFlag, 0);
+    unsteady.restoreLayers();
+    EXPECT_EQ(layerFlags(plainLayer) & lockedFlag, lockedFlag);
+}
+
 TEST_F(EditManagerTest, WhatCannotBeMadeEditable) {
     auto plain = makeElement(plainLayer);
     auto hotlinked = makeElement(lockedLayer);
