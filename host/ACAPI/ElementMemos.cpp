@@ -106,6 +106,18 @@ void eachField(API_ElementMemo& m, F f) {
     f(n++, markerSecondLine, h(m.sectionSecondLineCoords), pointer);
 }
 
+// The bits of every member eachField passes: a mask without any of them (most reads and changes
+// ask for the parameters only) needs no pass over the members.
+UInt64 fieldBits() {
+    static const UInt64 bits = [] {
+        API_ElementMemo memo{};
+        UInt64 all = 0;
+        eachField(memo, [&all](int, UInt64 bit, void**, Kind) { all |= bit; });
+        return all;
+    }();
+    return bits;
+}
+
 Bytes handleBytes(GSConstHandle h) {
     return Bytes(*h, std::size_t(BMGetHandleSize(h)));
 }
@@ -165,21 +177,23 @@ sim::MemoSizes sizesOf(const API_AddParType* records, std::size_t count) {
 }
 
 void save(Saved& saved, const API_ElementMemo& memo, UInt64 mask) {
-    API_ElementMemo& source = const_cast<API_ElementMemo&>(memo); // read only
-    eachField(source, [&](int n, UInt64 bit, void** slot, Kind kind) {
-        if ((mask & bit) == 0) {
-            return;
-        }
-        if (*slot == nullptr) {
-            saved.blocks.erase(n);
-        } else if (kind == handle) {
-            auto h = static_cast<GSConstHandle>(*slot);
-            keep(saved, n, *h, std::size_t(BMGetHandleSize(h)));
-        } else {
-            auto p = static_cast<GSConstPtr>(*slot);
-            keep(saved, n, p, std::size_t(BMGetPtrSize(p)));
-        }
-    });
+    if ((mask & fieldBits()) != 0) {
+        API_ElementMemo& source = const_cast<API_ElementMemo&>(memo); // read only
+        eachField(source, [&](int n, UInt64 bit, void** slot, Kind kind) {
+            if ((mask & bit) == 0) {
+                return;
+            }
+            if (*slot == nullptr) {
+                saved.blocks.erase(n);
+            } else if (kind == handle) {
+                auto h = static_cast<GSConstHandle>(*slot);
+                keep(saved, n, *h, std::size_t(BMGetHandleSize(h)));
+            } else {
+                auto p = static_cast<GSConstPtr>(*slot);
+                keep(saved, n, p, std::size_t(BMGetPtrSize(p)));
+            }
+        });
+    }
     if ((mask & APIMemoMask_AddPars) != 0) {
         saved.paramArrays.clear();
         saved.sizes = sim::MemoSizes();
@@ -224,18 +238,20 @@ void save(Saved& saved, const API_ElementMemo& memo, UInt64 mask) {
 // in the memo, for the caller to dispose.
 GSErrCode restore(const Saved& saved, API_ElementMemo& memo, UInt64 mask) {
     bool failed = false;
-    eachField(memo, [&](int n, UInt64 bit, void** slot, Kind kind) {
-        if (failed || (mask & bit) == 0) {
-            return; // most reads ask for a few parts: the others are not looked for
-        }
-        auto it = saved.blocks.find(n);
-        if (it == saved.blocks.end()) {
-            return;
-        }
-        *slot = kind == handle ? static_cast<void*>(newHandle(it->second))
-                               : static_cast<void*>(newPointer(it->second));
-        failed = *slot == nullptr;
-    });
+    if ((mask & fieldBits()) != 0) {
+        eachField(memo, [&](int n, UInt64 bit, void** slot, Kind kind) {
+            if (failed || (mask & bit) == 0) {
+                return; // most reads ask for a few parts: the others are not looked for
+            }
+            auto it = saved.blocks.find(n);
+            if (it == saved.blocks.end()) {
+                return;
+            }
+            *slot = kind == handle ? static_cast<void*>(newHandle(it->second))
+                                   : static_cast<void*>(newPointer(it->second));
+            failed = *slot == nullptr;
+        });
+    }
     if (failed) {
         return APIERR_MEMFULL;
     }
