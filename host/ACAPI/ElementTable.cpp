@@ -576,6 +576,39 @@ void setRenovationFilterHides(const GS::Guid& filter, const std::vector<Int32>& 
 
 } // namespace sim
 
+namespace {
+
+// Sorts the elements found by the order they were made. Orders come from one counter, so those
+// of a long list mostly lie close together: they are then placed by counting instead of compared.
+void sortByOrder(std::vector<std::pair<UInt64, GS::Guid>>& found) {
+    auto byOrder = [](const auto& a, const auto& b) { return a.first < b.first; };
+    if (found.size() < 64) {
+        std::sort(found.begin(), found.end(), byOrder);
+        return;
+    }
+    auto [low, high] = std::minmax_element(found.begin(), found.end(), byOrder);
+    const UInt64 first = low->first;
+    const UInt64 range = high->first - first + 1;
+    if (range / 4 > found.size()) {
+        std::sort(found.begin(), found.end(), byOrder);
+        return;
+    }
+    std::vector<std::size_t> starts(std::size_t(range) + 1, 0);
+    for (const auto& item : found) {
+        ++starts[std::size_t(item.first - first) + 1];
+    }
+    for (std::size_t i = 1; i < starts.size(); ++i) {
+        starts[i] += starts[i - 1];
+    }
+    std::vector<std::pair<UInt64, GS::Guid>> sorted(found.size());
+    for (const auto& item : found) {
+        sorted[starts[std::size_t(item.first - first)]++] = item;
+    }
+    found.swap(sorted);
+}
+
+} // namespace
+
 GSErrCode ACAPI_Element_GetElemList(API_ElemTypeID typeID, GS::Array<API_Guid>* elemList,
                                     API_ElemFilterFlags filterBits, API_ElemVariationID variationID,
                                     const API_Guid& renovationFilterGuid) {
@@ -597,7 +630,7 @@ GSErrCode ACAPI_Element_GetElemList(API_ElemTypeID typeID, GS::Array<API_Guid>* 
             }
         }
     }
-    std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    sortByOrder(found);
     elemList->Clear();
     elemList->SetCapacity(UInt32(found.size()));
     for (const auto& item : found) {

@@ -69,6 +69,28 @@ TEST_F(ElementTableTest, ListsTheCurrentDatabaseByTypeInOrderMade) {
     EXPECT_EQ(ACAPI_Element_GetElemList(0, &guids), APIERR_NOPLAN);
 }
 
+// Long lists come in the order made too, whether their elements were made one after another
+// (some since removed) or among many others.
+TEST_F(ElementTableTest, ListsManyElementsInOrderMade) {
+    std::vector<GS::Guid> objects, lamps;
+    for (int i = 0; i < 300; ++i) {
+        GS::Guid object = sim::addElement(record(API_ObjectID));
+        if (i % 3 == 1) {
+            sim::removeElement(object);
+        } else {
+            objects.push_back(object);
+        }
+    }
+    for (int i = 0; i < 100; ++i) {
+        lamps.push_back(sim::addElement(record(API_LampID)));
+        for (int k = 0; k < 5; ++k) {
+            sim::addElement(record(API_WallID));
+        }
+    }
+    EXPECT_EQ(list(API_ObjectID), objects) << "made one after another";
+    EXPECT_EQ(list(API_LampID), lamps) << "made among others";
+}
+
 TEST_F(ElementTableTest, ListsOfATypeFollowEveryChange) {
     const API_ElemTypeID types[] = {API_WallID, API_ObjectID, API_LampID, API_DoorID};
     // Each type's list is the whole list's elements of that type, in the same order.
