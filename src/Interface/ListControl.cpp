@@ -214,7 +214,14 @@ std::shared_ptr<DG::ListBox> ListControl::host() const {
         return m_list;
     }
     const DG::Panel* panel = hostPanel();
-    return panel != nullptr ? std::make_shared<DG::MultiSelListBox>(*panel, getIndex(0)) : nullptr;
+    if (panel == nullptr) {
+        return nullptr;
+    }
+    if (!m_unreferenced || m_unreferenced->GetPanelId() != panel->GetId() ||
+        m_unreferenced->GetId() != getIndex(0)) {
+        m_unreferenced = std::make_shared<DG::MultiSelListBox>(*panel, getIndex(0));
+    }
+    return m_unreferenced;
 }
 
 void ListControl::addReference(const DG::Panel& panel) {

@@ -137,7 +137,10 @@ public:
     UInt32 getType() const override { return type; }
     ControlObserver* getObserver() const override { return new Observer; }
     void addReference(const DG::Panel& panel) override;
-    void removeReference() override { m_list.reset(); }
+    void removeReference() override {
+        m_list.reset();
+        m_unreferenced.reset();
+    }
 
     virtual iterator begin(ViewScope scope = allRows);
     virtual const_iterator begin(ViewScope scope = allRows) const;
@@ -220,6 +223,9 @@ private:
     Int16 headerColumn(Int16 column) const;
 
     std::shared_ptr<DG::MultiSelListBox> m_list;
+    // The host list made while the control is not yet referenced (a list filled as its panel
+    // opens), kept for its panel: one for every cell would cost a host lookup each.
+    mutable std::shared_ptr<DG::MultiSelListBox> m_unreferenced;
     ColumnList m_columns;
     std::unique_ptr<ProxyList> m_proxies;
     Int16 m_proxyRow = npos;

@@ -256,6 +256,26 @@ TEST_F(ListControlTest, CellsAndRows) {
     EXPECT_EQ(list->getScrollHorizontal(), 30);
 }
 
+// Until its panel references it (a list filled as the panel opens) the list finds the host list
+// itself, and keeps finding it after the panel lets go.
+TEST_F(ListControlTest, AListNotReferencedStillReachesItsHostList) {
+    for (int round = 0; round < 2; ++round) {
+        list->removeReference();
+        ASSERT_TRUE(list->insertRow(1, 2)) << round;
+        list->setSetting(StringSetting(String("row1")), 1, 0);
+        list->setText(String("row2"), 2, 1);
+        list->setUserData(40 + round, 2);
+        list->setColour(CadColour(UInt16(0), UInt16(65535), UInt16(0), UInt16(65535)), 1, 0);
+        EXPECT_EQ(host().rowCount(), 7 + 2 * round) << round;
+        EXPECT_EQ(cell(1, 0), "row1") << round;
+        EXPECT_EQ(cell(2, 1), "row2") << round;
+        EXPECT_EQ(cell(3, 0), round == 0 ? "key1" : "row1") << round;
+        EXPECT_EQ(list->getUserData(2), 40 + round) << round;
+        EXPECT_EQ(host().rows[1].colour[1], 65535) << round;
+        EXPECT_EQ(list->getText(2, 1), String("row2")) << round;
+    }
+}
+
 TEST_F(ListControlTest, InsertingAndDeletingRows) {
     EXPECT_FALSE(list->insertRow(0, -1));
     EXPECT_TRUE(list->insertRow(0, 0));
