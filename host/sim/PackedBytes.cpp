@@ -128,29 +128,4 @@ void PackedBytes::copyTo(char* out) const {
     }
 }
 
-bool PackedBytes::equals(const char* bytes, std::size_t size) const {
-    if (size != m_size) {
-        return false;
-    }
-    if (m_pieces == nullptr) {
-        return true;
-    }
-    const std::vector<char>& pieces = *m_pieces;
-    std::size_t at = 0;
-    while (at < pieces.size()) {
-        std::size_t literal = countAt(at);
-        if (std::memcmp(bytes, pieces.data() + at, literal) != 0) {
-            return false;
-        }
-        bytes += literal;
-        at += literal;
-        std::size_t zeros = countAt(at);
-        if (!allZeros(bytes, zeros)) {
-            return false;
-        }
-        bytes += zeros;
-    }
-    return true;
-}
-
 } // namespace sim

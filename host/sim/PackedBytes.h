@@ -22,8 +22,6 @@ public:
     bool empty() const { return m_size == 0; }
     // Writes the size() bytes.
     void copyTo(char* out) const;
-    // Whether these are the size bytes given, without unpacking them.
-    bool equals(const char* bytes, std::size_t size) const;
 
 private:
     std::size_t countAt(std::size_t& at) const;

@@ -19,8 +19,6 @@ public:
     // they cannot be had (none are then held).
     bool fetch(const ComponentLink& link);
     bool isFetched() const { return m_records != nullptr; }
-    // The records, owned here: read, never freed or changed.
-    API_AddParType** getRecords() const { return m_records; }
     // The records read once as parameters, for every element to take them from; null when not
     // fetched or when a record makes no parameter.
     const ParameterList* getParameters() const { return m_readable ? &m_parameters : nullptr; }
