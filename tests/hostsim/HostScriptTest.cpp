@@ -26,7 +26,7 @@ TEST(HostScriptTest, UndoRevertsTheLastUndoableCommandOnce) {
         "undo.json", sampleScenario(R"({"undo": true}, {"menu": 32500, "item": 1}, {"undo": true},
                                       {"undo": true}, {"script": {"settingsDialog": [true, {"values": {"A": 2}}],
                                       "progressCancelAt": [0, 3]}},
-                                      {"hostFile": "Sample/notes.txt", "text": "kept"},
+                                      {"hostFile": "Sample/notes.txt", "text": "kept\n\nlast"},
                                       {"script": {"faults": [{"call": "IO::FileSystem::Rename", "times": 1}]}})")));
     ASSERT_EQ(run.status, 0) << run.output;
     for (const char* line :
@@ -35,10 +35,11 @@ TEST(HostScriptTest, UndoRevertsTheLastUndoableCommandOnce) {
         EXPECT_TRUE(contains(run.output, line)) << "missing: " << line << "\n" << run.output;
     }
     EXPECT_TRUE(contains(run.output, "step 9: script settingsDialog 2 progressCancelAt 2\n")) << run.output;
-    EXPECT_TRUE(contains(run.output, "step 10: host file Preferences/Sample/notes.txt written, 4 bytes\n"))
+    EXPECT_TRUE(contains(run.output, "step 10: host file Preferences/Sample/notes.txt written, 10 bytes\n"))
         << run.output;
     EXPECT_TRUE(contains(run.output, "step 11: script faults 1\n")) << run.output;
-    EXPECT_TRUE(contains(run.output, "  Preferences/Sample/notes.txt:\n  kept\n")) << run.output;
+    // Each line of a file is indented, the empty one too; the last gets its line end.
+    EXPECT_TRUE(contains(run.output, "  Preferences/Sample/notes.txt:\n  kept\n  \n  last\n")) << run.output;
 }
 
 TEST(HostScriptTest, MalformedAnswersStopTheScenario) {

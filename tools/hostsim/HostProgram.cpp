@@ -29,6 +29,7 @@
 #include <map>
 #include <set>
 #include <sstream>
+#include <string_view>
 
 namespace hostsim {
 namespace {
@@ -132,11 +133,16 @@ std::string escaped(const std::string& value) {
     return out.str();
 }
 
-void indent(std::ostream& report, const std::string& body) {
-    std::istringstream lines(body);
-    std::string line;
-    while (std::getline(lines, line)) {
-        report << "  " << line << "\n";
+// Each line of `body` indented by two spaces and ended, the last one too.
+void indent(std::ostream& report, std::string_view body) {
+    while (!body.empty()) {
+        const std::size_t end = body.find('\n');
+        const std::string_view line = body.substr(0, end);
+        report.write("  ", 2).write(line.data(), std::streamsize(line.size())).put('\n');
+        if (end == std::string_view::npos) {
+            break;
+        }
+        body.remove_prefix(end + 1);
     }
 }
 
