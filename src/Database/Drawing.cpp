@@ -299,6 +299,26 @@ std::size_t Drawing::getLinksMatching(const Filter& filter, ElementLinkList* lis
     return count;
 }
 
+std::size_t Drawing::getLinksToLoad(const Filter& filter, ElementLinkList& list) {
+    // Proxies, link tests and mixed kinds need each element's header to be listed; the selection
+    // is listed from the links it holds.
+    if (filter.isSelectedOnly() || filter.hasLinkTest() || filter.getKind().getType() == 0 ||
+        (filter.isResolvingProxies() && isProxyView())) {
+        return getLinksMatching(filter, &list);
+    }
+    if (!activate()) {
+        return 0;
+    }
+    GS::Array<API_Guid> guids;
+    GSErrCode err = ACAPI_Element_GetElemList(filter.getKind().getType(), &guids, filter.getFlags(), 0,
+                                              GS::Guid(phaseFilterOf(filter)));
+    setLastError(err);
+    if (err != NoError) {
+        return 0;
+    }
+    return list.appendOfKind(guids, *this, element_id(filter.getKind().getType(), 0));
+}
+
 std::size_t Drawing::getCount(const Filter& filter, bool) {
     if (!activate()) {
         return 0;

@@ -147,6 +147,11 @@ public:
     // Appends the links of the elements passing the filter (list may be null to count only);
     // answers how many passed.
     std::size_t getLinksMatching(const Filter& filter, ElementLinkList* list);
+    // Appends the links of the elements passing the filter for loading them: as getLinksMatching,
+    // but the links of the whole drawing's elements of one kind name each element by GUID, kind and
+    // drawing only, without the host being asked for each one's header (a load reads it). Answers
+    // how many were appended.
+    std::size_t getLinksToLoad(const Filter& filter, ElementLinkList& list);
     std::size_t getCount(const Filter& filter, bool unused = false);
     // The element after the link in a walk without a list; none in a plain drawing.
     virtual Element* seekNext(const ElementLink& link, bool forward, const Filter& filter);

@@ -73,6 +73,22 @@ std::size_t ElementLinkList::append(const GS::Array<API_Guid>& guids, const Draw
     return appended;
 }
 
+std::size_t ElementLinkList::appendOfKind(const GS::Array<API_Guid>& guids, const Drawing& drawing,
+                                          const element_id& kind) {
+    reserve(size() + guids.GetSize());
+    std::size_t appended = 0;
+    for (const API_Guid& guid : guids) {
+        if (!bool(Guid(guid))) {
+            continue;
+        }
+        auto* link = new ElementLink(kind, &drawing, 0);
+        link->setUniqueID(Guid(guid));
+        push_back(link);
+        ++appended;
+    }
+    return appended;
+}
+
 std::size_t ElementLinkList::append(const ElementLinkList& other) {
     std::size_t appended = 0;
     for (const ElementLink* link : other) {

@@ -20,6 +20,11 @@ public:
     // A link for each GUID read in the drawing; those that end without a GUID or a source are left
     // out. Answers how many were appended.
     std::size_t append(const GS::Array<API_Guid>& guids, const Drawing& drawing);
+    // A link for each GUID read in the drawing, all elements of the kind, named by GUID, kind and
+    // drawing only: the host is not asked for their headers. Null GUIDs are left out. Answers how
+    // many were appended.
+    std::size_t appendOfKind(const GS::Array<API_Guid>& guids, const Drawing& drawing,
+                             const element_id& kind);
     // Copies of the other list's links (null slots left out); answers how many.
     std::size_t append(const ElementLinkList& other);
     bool contains(const ElementLink& link) const;

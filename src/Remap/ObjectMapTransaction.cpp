@@ -134,11 +134,62 @@ bool sourceNameOf(ObjectMap::Type kind, ComponentElem& element, String& name, Mi
     return false;
 }
 
+// Whether a kind collects an element under a name learnt from its part alone (when the part is in
+// the library): its part's name, or the name's stem.
+bool isNamedByPart(ObjectMap::Type kind) {
+    return kind == ObjectMap::GSM || kind == ObjectMap::missing || kind == ObjectMap::legacy;
+}
+
 // What collecting learns of the elements' parts, looked up once a part: the library does not
 // change while collecting. It answers as ObjectMapTransaction::isMissing does.
 class PartNames {
 public:
     bool isMissing(const ComponentElem& element, String& name) {
+        const Part& part = partOf(element);
+        if (!part.found) {
+            // A part that is not in the library is named by the host for each element.
+            return ObjectMapTransaction::isMissing(element, name);
+        }
+        name = part.name;
+        return !part.exists;
+    }
+
+    // The element map's list that takes the element for a kind named by its part, or null when the
+    // element is not collected. For a part in the library the list is looked up once a part.
+    std::vector<ElementLink>* listOf(ObjectMap::Type kind, ComponentElem& element,
+                                     ObjectMapTransaction::ElementMap& elements) {
+        Part& part = partOf(element);
+        auto listFor = [&]() -> std::vector<ElementLink>* {
+            String name;
+            auto missing = [this](const ComponentElem& named, String& text) {
+                return isMissing(named, text);
+            };
+            if (!sourceNameOf(kind, element, name, missing)) {
+                return nullptr;
+            }
+            return &elements[ObjectMap::Key(element.getSourceLink().getType(), name)];
+        };
+        if (!part.found) {
+            return listFor();
+        }
+        if (!part.listed) {
+            // The map's lists stay where they are as others are added.
+            part.list = listFor();
+            part.listed = true;
+        }
+        return part.list;
+    }
+
+private:
+    struct Part {
+        bool found = false;
+        bool exists = false;
+        String name;
+        bool listed = false;
+        std::vector<ElementLink>* list = nullptr;
+    };
+
+    Part& partOf(const ComponentElem& element) {
         const ComponentLink link = element.getSourceLink();
         const Key key(link.getLibrary(), link.getType(), link.getIndex());
         auto found = m_parts.find(key);
@@ -151,20 +202,9 @@ public:
             }
             found = m_parts.emplace(key, part).first;
         }
-        if (!found->second.found) {
-            // A part that is not in the library is named by the host for each element.
-            return ObjectMapTransaction::isMissing(element, name);
-        }
-        name = found->second.name;
-        return !found->second.exists;
+        return found->second;
     }
 
-private:
-    struct Part {
-        bool found = false;
-        bool exists = false;
-        String name;
-    };
     using Key = std::tuple<const Library*, API_LibTypeID, Int32>;
     std::map<Key, Part> m_parts;
 };
@@ -237,9 +277,6 @@ bool ObjectMapTransaction::collect(Drawing& drawing, ProgressMonitor& progress) 
     const std::vector<API_ElemTypeID> kinds = kindsOf(m_sourceKind);
     OpenProjectHold openProject;
     PartNames parts;
-    auto missing = [&parts](const ComponentElem& element, String& name) {
-        return parts.isMissing(element, name);
-    };
     // Both passes show the count of the whole drawing, which collecting does not change: it is
     // counted once.
     Int32 count = -1;
@@ -254,7 +291,7 @@ bool ObjectMapTransaction::collect(Drawing& drawing, ProgressMonitor& progress) 
         for (API_ElemTypeID type : kinds) {
             Drawing::Filter filter(collectFlags, element_id(type), pass == 0, true, false);
             auto links = std::make_shared<ElementLinkList>(50);
-            drawing.getLinksMatching(filter, links.get());
+            drawing.getLinksToLoad(filter, *links);
             // The listed elements passed the flags, and collecting changes none of them: they are
             // loaded without the host being asked about the flags again.
             Drawing::Filter listed(filter);
@@ -269,10 +306,14 @@ bool ObjectMapTransaction::collect(Drawing& drawing, ProgressMonitor& progress) 
                 if (component == nullptr) {
                     continue;
                 }
-                String name;
-                if (sourceNameOf(m_sourceKind, *component, name, missing)) {
-                    m_elementMap[ObjectMap::Key(component->getSourceLink().getType(), name)].push_back(
-                        component->getLink());
+                std::vector<ElementLink>* list = nullptr;
+                if (isNamedByPart(m_sourceKind)) {
+                    list = parts.listOf(m_sourceKind, *component, m_elementMap);
+                } else if (String name; getSourceName(m_sourceKind, *component, name)) {
+                    list = &m_elementMap[ObjectMap::Key(component->getSourceLink().getType(), name)];
+                }
+                if (list != nullptr) {
+                    list->push_back(component->getLink());
                 }
                 ++progress;
             }

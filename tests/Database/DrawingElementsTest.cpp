@@ -137,18 +137,38 @@ TEST_F(DrawingElementsTest, ListsByKindFlagsAndSelection) {
     struct Case {
         Drawing::Filter filter;
         std::size_t count;
+        std::size_t headers; // asked for by a list to load: none when the filter names the kind
     };
     const Case cases[] = {
-        {Drawing::Filter(false), 3},
-        {Drawing::Filter(element_id(API_ObjectID), false), 2},
-        {Drawing::Filter(APIFilt_IsEditable, element_id(API_ObjectID), false), 1},
-        {Drawing::Filter(element_id(API_DoorID), false), 0},
+        {Drawing::Filter(false), 3, 3},
+        {Drawing::Filter(element_id(API_ObjectID), false), 2, 0},
+        {Drawing::Filter(APIFilt_IsEditable, element_id(API_ObjectID), false), 1, 0},
+        {Drawing::Filter(element_id(API_DoorID), false), 0, 0},
     };
     for (const Case& c : cases) {
         ElementLinkList list;
         EXPECT_EQ(plan->getLinksMatching(c.filter, &list), c.count);
         EXPECT_EQ(list.size(), c.count);
         EXPECT_EQ(plan->getCount(c.filter), c.count);
+        // A list to load holds the same elements, each loading as it does from the full list.
+        ElementLinkList toLoad;
+        sim::clearCalls();
+        EXPECT_EQ(plan->getLinksToLoad(c.filter, toLoad), c.count);
+        EXPECT_EQ(sim::callCount("ACAPI_Element_GetHeader"), c.headers);
+        ASSERT_EQ(toLoad.size(), c.count);
+        for (std::size_t i = 0; i < c.count; ++i) {
+            std::unique_ptr<Element> full(plan->load(*list[i], &c.filter));
+            std::unique_ptr<Element> listed(plan->load(*toLoad[i], &c.filter));
+            ASSERT_NE(full, nullptr);
+            ASSERT_NE(listed, nullptr);
+            const ElementLink& a = full->getLink();
+            const ElementLink& b = listed->getLink();
+            EXPECT_EQ(a.getUniqueID(), b.getUniqueID());
+            EXPECT_EQ(a.getType(), b.getType());
+            EXPECT_EQ(a.getVariation(), b.getVariation());
+            EXPECT_EQ(a.getSourceLink(), b.getSourceLink());
+            EXPECT_EQ(a.getSourceLink().getStoreyIndex(), b.getSourceLink().getStoreyIndex());
+        }
     }
 
     API_Neig neigs[2];
@@ -161,6 +181,9 @@ TEST_F(DrawingElementsTest, ListsByKindFlagsAndSelection) {
     ElementLinkList list;
     EXPECT_EQ(plan->getLinksMatching(selected, &list), 1u);
     EXPECT_EQ(GS::Guid(list[0]->getUniqueID()), object);
+    ElementLinkList selectedToLoad;
+    EXPECT_EQ(plan->getLinksToLoad(selected, selectedToLoad), 1u);
+    EXPECT_EQ(GS::Guid(selectedToLoad[0]->getUniqueID()), object);
     EXPECT_FALSE(plan->isMarquee());
 
     // A selected-only load of an element not selected never reads the element.
@@ -173,6 +196,11 @@ TEST_F(DrawingElementsTest, ListsByKindFlagsAndSelection) {
     sim::failCall("ACAPI_Element_GetElemList", APIERR_GENERAL);
     EXPECT_EQ(plan->getCount(Drawing::Filter(false)), 0u);
     EXPECT_EQ(plan->getLastError(), APIERR_GENERAL);
+    sim::failCall("ACAPI_Element_GetElemList", APIERR_MEMFULL);
+    ElementLinkList none;
+    EXPECT_EQ(plan->getLinksToLoad(Drawing::Filter(element_id(API_ObjectID), false), none), 0u);
+    EXPECT_TRUE(none.empty());
+    EXPECT_EQ(plan->getLastError(), APIERR_MEMFULL);
     sim::failCall("ACAPI_Database:CDAT", APIERR_GENERAL);
     project->resetActiveDrawing();
     EXPECT_EQ(plan->getCount(Drawing::Filter(false)), 0u);
@@ -211,6 +239,12 @@ TEST_F(DrawingElementsTest, CutPlanesResolveProxiesAndInteriorElevationsDoNot) {
     EXPECT_EQ(GS::Guid(actual.getProxyID()), proxyInSection);
     EXPECT_EQ(actual.getProxySourceLink(), cut->getLink());
     EXPECT_EQ(actual.getSourceLink().getType(), APIWind_FloorPlanID);
+    // A list to load keeps the proxies' links too.
+    ElementLinkList toLoad;
+    EXPECT_EQ(cut->getLinksToLoad(Drawing::Filter(element_id(API_WallID), false), toLoad), 1u);
+    ASSERT_EQ(toLoad.size(), 1u);
+    EXPECT_EQ(GS::Guid(toLoad[0]->getUniqueID()), proxyInSection);
+    EXPECT_EQ(toLoad[0]->getType(), element_id(API_SectElemID));
     // Counting without a list counts what the host lists, of every type.
     EXPECT_EQ(cut->getCount(Drawing::Filter(element_id(API_WallID), false)), 3u);
 

@@ -235,9 +235,10 @@ TEST_F(CollectingTest, CollectingAsksTheHostNothingTwice) {
         std::size_t lists;   // three counts, then a list of each kind of the whole drawing's pass
         std::size_t filters; // a selected element's flags are asked as it is listed
         std::size_t phases;
+        std::size_t headers; // the whole drawing's elements are listed to be loaded, without them
     } cases[] = {
-        {"nothing selected", 0, 7, 0, 2},
-        {"a chair selected", 1, 3, 1, 1},
+        {"nothing selected", 0, 7, 0, 2, 0},
+        {"a chair selected", 1, 3, 1, 1, 1},
     };
     for (const Case& c : cases) {
         std::vector<API_Neig> neigs(c.selected);
@@ -254,6 +255,7 @@ TEST_F(CollectingTest, CollectingAsksTheHostNothingTwice) {
         EXPECT_EQ(keysOf(transaction).size(), 1u) << c.label;
         EXPECT_EQ(sim::callCount("ACAPI_Element_GetElemList"), c.lists) << c.label;
         EXPECT_EQ(sim::callCount("ACAPI_Element_Filter"), c.filters) << c.label;
+        EXPECT_EQ(sim::callCount("ACAPI_Element_GetHeader"), c.headers) << c.label;
         std::size_t projectQueries = 0;
         for (const sim::CallRecord& call : sim::calls()) {
             projectQueries += call.name == "ACAPI_Environment" && call.code == APIEnv_ProjectID ? 1 : 0;
@@ -291,6 +293,28 @@ TEST_F(CollectingTest, ThePartsAreLookedUpOnceAPart) {
                   std::vector<std::string>{object + "Lostx" + std::to_string(each)});
     }
     EXPECT_EQ(lookups[1], lookups[0]);
+}
+
+// Parts of one name collect under one key, their elements in the order met; an element the host
+// fails to load is left out and the walk goes on.
+TEST_F(CollectingTest, PartsOfOneNameShareAKeyAndAnElementNotLoadedIsLeftOut) {
+    Int32 first = addPart("Chair");
+    Int32 second = addPart("Chair");
+    std::vector<GS::Guid> chairs;
+    for (Int32 part : {first, second, first, second, first}) {
+        chairs.push_back(place(API_ObjectID, part));
+    }
+    sim::failCall("ACAPI_Element_Get", APIERR_GENERAL, 1, 1);
+    ObjectMapTransaction transaction(ObjectMap::GSM);
+    auto progress = ProgressWindow::create("collecting", 3);
+    ASSERT_TRUE(transaction.collect(*plan, *progress));
+    ASSERT_EQ(transaction.getElementMap().size(), 1u);
+    const std::vector<ElementLink>& links = transaction.getElementMap().begin()->second;
+    std::vector<GS::Guid> collected;
+    for (const ElementLink& link : links) {
+        collected.push_back(GS::Guid(link.getUniqueID()));
+    }
+    EXPECT_EQ(collected, (std::vector<GS::Guid>{chairs[0], chairs[2], chairs[3], chairs[4]}));
 }
 
 TEST_F(CollectingTest, TheSelectionComesFirstElseTheWholeDrawing) {
