@@ -243,36 +243,58 @@ bool passes(const Entry& entry, API_ElemFilterFlags flags, API_ElemVariationID v
 }
 
 // Copies the bytes of `from` that the mask marks (any byte other than 0), eight at a time: a word
-// of the mask marked whole or not at all, as callers mostly give, takes no byte-by-byte work, and
-// a run of words marked whole is copied at once.
+// of the mask marked whole or not at all, as callers mostly give, takes no byte-by-byte work, a run
+// of words marked whole is copied at once, and runs of words marked whole or not at all are passed
+// over four words a step.
 void applyMask(API_Element& to, const API_Element& from, const API_Element& mask) {
     auto* target = reinterpret_cast<unsigned char*>(&to);
     const auto* source = reinterpret_cast<const unsigned char*>(&from);
     const auto* marks = reinterpret_cast<const unsigned char*>(&mask);
     constexpr UInt64 high = 0x8080808080808080ull;
-    constexpr std::size_t words = sizeof(API_Element) - sizeof(API_Element) % sizeof(UInt64);
+    constexpr std::size_t word = sizeof(UInt64);
+    constexpr std::size_t words = sizeof(API_Element) - sizeof(API_Element) % word;
+    auto markAt = [marks](std::size_t at) {
+        UInt64 value = 0;
+        std::memcpy(&value, marks + at, sizeof value);
+        return value;
+    };
     std::size_t run = 0; // where the run of words marked whole that ends at i begins
     std::size_t i = 0;
-    for (; i < words; i += sizeof(UInt64)) {
-        UInt64 word = 0;
-        std::memcpy(&word, marks + i, sizeof word);
-        if (word == ~UInt64(0)) {
-            continue; // marked whole as masks mostly are, the byte test spared
+    while (i < words) {
+        UInt64 marked = markAt(i);
+        if (marked == ~UInt64(0)) {
+            i += word;
+            while (i + 4 * word <= words && (markAt(i) & markAt(i + word) & markAt(i + 2 * word) &
+                                             markAt(i + 3 * word)) == ~UInt64(0)) {
+                i += 4 * word;
+            }
+            continue;
         }
         // A set high bit for each byte that is 0 (no false ones: the carry chain is cut by the
-        // masking of the bytes' own high bits).
-        UInt64 zeros = ~(((word & ~high) + ~high) | word) & high;
+        // masking of the bytes' own high bits); none: the word is marked whole.
+        UInt64 zeros = ~(((marked & ~high) + ~high) | marked) & high;
         if (zeros == 0) {
+            i += word;
             continue;
         }
         std::memcpy(target + run, source + run, i - run);
-        run = i + sizeof(UInt64);
-        if (word == 0) {
+        if (marked == 0) {
+            i += word;
+            while (i + 4 * word <= words &&
+                   (markAt(i) | markAt(i + word) | markAt(i + 2 * word) | markAt(i + 3 * word)) == 0) {
+                i += 4 * word;
+            }
+            while (i < words && markAt(i) == 0) {
+                i += word;
+            }
+            run = i;
             continue;
         }
-        for (std::size_t j = i; j < i + sizeof(UInt64); ++j) {
+        for (std::size_t j = i; j < i + word; ++j) {
             target[j] = marks[j] != 0 ? source[j] : target[j];
         }
+        i += word;
+        run = i;
     }
     std::memcpy(target + run, source + run, i - run);
     for (; i < sizeof(API_Element); ++i) {

@@ -322,6 +322,14 @@ TEST_F(ElementTableTest, AChangeTakesEveryMarkedByteAndNoOther) {
         {"runs of five", [](std::size_t i) { return i / 5 % 2 == 1; }},
         {"two whole words, then part of one", [](std::size_t i) { return i / 8 % 3 != 2 || i % 8 < 3; }},
         {"scattered", [](std::size_t i) { return (i * 2654435761u) % 7 < 3; }},
+        {"a word in six", [](std::size_t i) { return i / 8 % 6 == 0; }},
+        {"a byte in ninety-seven", [](std::size_t i) { return i % 97 == 0; }},
+        {"unmarked runs of one to nine words",
+         [](std::size_t i) { return i / 8 % 10 == 0 || i / 8 % 11 == 0; }},
+        {"the last three bytes only", [](std::size_t i) { return i + 3 >= sizeof(API_Element); }},
+        {"whole words, a byte in sixty-one left out", [](std::size_t i) { return i % 61 != 0; }},
+        {"all but the last byte", [](std::size_t i) { return i + 1 < sizeof(API_Element); }},
+        {"the last word only", [](std::size_t i) { return i / 8 == sizeof(API_Element) / 8 - 1; }},
     };
     const std::size_t body = sizeof(API_Elem_Head); // the header keeps its type, GUID and owner
     for (const Case& c : cases) {
@@ -338,8 +346,11 @@ TEST_F(ElementTableTest, AChangeTakesEveryMarkedByteAndNoOther) {
         auto* marks = reinterpret_cast<unsigned char*>(&mask);
         for (std::size_t i = body; i < sizeof values; ++i) {
             given[i] = static_cast<unsigned char>(255 - i % 251);
-            // Any byte other than 0 marks, the high bit set or not.
-            marks[i] = c.marked(i) ? static_cast<unsigned char>(i % 2 == 0 ? 0x80 : 0x01 + i % 127) : 0;
+            // Any byte other than 0 marks, the high bit set or not; every other sixteen bytes are
+            // marked by 0xFF, as masks filled whole mark them.
+            unsigned char mark =
+                i / 16 % 2 == 0 ? 0xFF : static_cast<unsigned char>(i % 2 == 0 ? 0x80 : 0x01 + i % 127);
+            marks[i] = c.marked(i) ? mark : 0;
         }
         ASSERT_EQ(ACAPI_Element_Change(&values, &mask, nullptr, 0, true), NoError) << c.label;
         const API_Element after = sim::element(guid);
