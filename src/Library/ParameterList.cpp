@@ -111,13 +111,17 @@ char asciiLower(char c) {
     return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
 }
 
-// Whether two ASCII texts are equal in any letter case.
-bool sameAsciiName(const char* a, const char* b) {
-    while (*a != 0 && asciiLower(*a) == asciiLower(*b)) {
-        ++a;
-        ++b;
+// An ASCII name against a held one in any letter case, in one pass: 1 when equal, 0 when not, -1
+// when the held name is not ASCII (the caller then compares lower-case copies).
+int compareAsciiName(const char* ascii, const char* held) {
+    while (*held != 0 && (unsigned char)*held < 0x80 && asciiLower(*ascii) == asciiLower(*held)) {
+        ++ascii;
+        ++held;
     }
-    return *a == 0 && *b == 0;
+    if (*held == 0) {
+        return *ascii == 0 ? 1 : 0;
+    }
+    return isAscii(held) ? 0 : -1;
 }
 
 } // namespace
@@ -136,12 +140,14 @@ std::size_t ParameterList::indexOf(const char* name) const {
         if (parameter == nullptr) {
             continue;
         }
-        const char* held = parameter->getName().data();
-        if (ascii && isAscii(held)) {
-            if (sameAsciiName(name, held)) {
+        if (ascii) {
+            int same = compareAsciiName(name, parameter->getName().data());
+            if (same == 1) {
                 return i;
             }
-            continue;
+            if (same == 0) {
+                continue;
+            }
         }
         if (!lowered) {
             wanted = String(name).toLowercase();

@@ -7,6 +7,7 @@
 #include "Memo/ElementMemoStore.h"
 
 #include <cmath>
+#include <typeinfo>
 #include <utility>
 
 namespace zelvane {
@@ -33,6 +34,19 @@ constexpr Int32 titleType = 15;
 
 bool differs(double a, double b) {
     return std::isnan(a) || std::isnan(b) || a != b;
+}
+
+// The parameter as a length one, or null. A size parameter is mostly exactly of that class, which
+// is told without a search of the class tree.
+const LengthParameter* asLength(const Parameter* parameter) {
+    if (parameter != nullptr && typeid(*parameter) == typeid(LengthParameter)) {
+        return static_cast<const LengthParameter*>(parameter);
+    }
+    return dynamic_cast<const LengthParameter*>(parameter);
+}
+
+LengthParameter* asLength(Parameter* parameter) {
+    return const_cast<LengthParameter*>(asLength(static_cast<const Parameter*>(parameter)));
 }
 
 } // namespace
@@ -91,16 +105,14 @@ std::size_t ComponentParameterMemo::positionOf(const char* name) const {
 
 double ComponentParameterMemo::getLength(const char* name) const {
     std::size_t position = positionOf(name);
-    auto* length = position == npos
-                       ? nullptr
-                       : dynamic_cast<const LengthParameter*>(ParameterList::getParameter(position));
+    const LengthParameter* length =
+        position == npos ? nullptr : asLength(ParameterList::getParameter(position));
     return length != nullptr ? length->getValue(0, 0) : 0.0;
 }
 
 void ComponentParameterMemo::setLength(const char* name, double value) {
     std::size_t position = positionOf(name);
-    auto* length =
-        position == npos ? nullptr : dynamic_cast<LengthParameter*>(ParameterList::getParameter(position));
+    LengthParameter* length = position == npos ? nullptr : asLength(ParameterList::getParameter(position));
     if (length != nullptr) {
         length->setValue(value, 0, 0);
     }

@@ -4,14 +4,12 @@
 #include "Memo/GableList.h"
 #include "Memo/Memo.h"
 
-#include <memory>
-
 namespace zelvane {
 
 class GableMemo : public Memo {
 public:
-    GableMemo() : m_gables(new GableList) {}
-    GableMemo(const GableMemo& other) : Memo(other), m_gables(other.m_gables->clone()) {}
+    GableMemo() = default;
+    GableMemo(const GableMemo& other) = default;
     GableMemo& operator=(const GableMemo& other);
     ~GableMemo() override = default;
 
@@ -34,7 +32,9 @@ public:
     void clear();
 
 private:
-    std::unique_ptr<GableList> m_gables;
+    // Held in place, not on the heap: most owners (objects, doors, windows) never have a gable.
+    // Mutable, as loading happens behind const getters.
+    mutable GableList m_gables;
 };
 
 } // namespace zelvane

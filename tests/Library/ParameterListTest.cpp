@@ -237,6 +237,7 @@ TEST(ParameterListTest, LookupPositionsAndOwnership) {
     list.addParameter(new RealParameter("H\xc3\xb6he", "", 2.1)); // not ASCII: "Hoehe" with an umlaut
     EXPECT_EQ(list.getParameterIndex("H\xc3\x96HE"), 3u);
     EXPECT_EQ(list.getParameterIndex("hohe"), ParameterList::npos);
+    EXPECT_EQ(list.getParameterIndex("h"), ParameterList::npos); // the ASCII start of a name only
     list.deleteParameter(3);
     EXPECT_EQ(list.getParameter(3), nullptr);
     EXPECT_THROW(list[3], std::out_of_range);

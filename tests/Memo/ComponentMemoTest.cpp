@@ -4,6 +4,7 @@
 #include "Library/Library.h"
 #include "Library/LongParameter.h"
 #include "Library/ParameterLinkList.h"
+#include "Library/RealParameter.h"
 #include "Memo/ComponentParameterMemo.h"
 #include "Memo/ComponentResourceMemo.h"
 #include "Memo/ElementMemoStore.h"
@@ -94,6 +95,13 @@ TEST(ComponentMemoTest, OneHostReadPerLoadAndSizes) {
     EXPECT_DOUBLE_EQ(part.getAxialDepth() + part.getSourceWidth() + part.getSourceDepth(), 4.0 + 0.8 + 1.6);
     EXPECT_EQ(sim::memoryStats().allocations, allocations);
     part.deleteParameter(part.getParameterIndex(String("b")));
+    // A size name on a parameter of another kind is no size: not read, not written.
+    part.addParameter(new RealParameter("B", "", 5.0));
+    part.setAxialDepth(6.0);
+    EXPECT_DOUBLE_EQ(part.getAxialDepth(), 0.0);
+    const auto* other = static_cast<const RealParameter*>(part.getParameter(String("B")));
+    EXPECT_DOUBLE_EQ(other->getValue(0, 0), 5.0);
+    part.deleteParameter(part.getParameterIndex(String("B")));
     part.getParameter(String("legs"))->setValueText("3");
     part.setAxialHeight(1.0);
     EXPECT_DOUBLE_EQ(part.getAxialHeight(), 1.0);
