@@ -200,11 +200,13 @@ void save(Saved& saved, const API_ElementMemo& memo, UInt64 mask) {
         if (memo.params == nullptr) {
             saved.blocks.erase(paramsField);
         } else {
-            saved.sizes = sizesOf(*memo.params, countOf(memo.params));
             auto h = reinterpret_cast<GSConstHandle>(memo.params);
-            keep(saved, paramsField, *h, std::size_t(BMGetHandleSize(h)));
-            saved.paramArrays.reserve(countOf(memo.params));
-            for (std::size_t i = 0; i < countOf(memo.params); ++i) {
+            const std::size_t size = std::size_t(BMGetHandleSize(h));
+            const std::size_t count = size / sizeof(API_AddParType);
+            saved.sizes = sizesOf(*memo.params, count);
+            keep(saved, paramsField, *h, size);
+            saved.paramArrays.reserve(count);
+            for (std::size_t i = 0; i < count; ++i) {
                 // Only array parameters own their handle.
                 const API_AddParType& par = (*memo.params)[i];
                 GSHandle array = par.typeMod == API_ParArray ? par.value.array : nullptr;
@@ -216,7 +218,8 @@ void save(Saved& saved, const API_ElementMemo& memo, UInt64 mask) {
     if ((mask & APIMemoMask_Paragraph) != 0) {
         saved.paragraphs.clear();
         if (memo.paragraphs != nullptr) {
-            for (std::size_t i = 0; i < countOf(memo.paragraphs); ++i) {
+            const std::size_t count = countOf(memo.paragraphs);
+            for (std::size_t i = 0; i < count; ++i) {
                 const API_ParagraphType& p = (*memo.paragraphs)[i];
                 Paragraph copy{p, {}, {}, {}};
                 if (p.tab != nullptr) {
