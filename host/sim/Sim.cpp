@@ -141,6 +141,10 @@ GSErrCode injectedError(std::string_view call) {
     return err;
 }
 
+bool faultsPending() {
+    return !core().faults.empty();
+}
+
 void clearFaults() {
     core().faults.clear();
 }

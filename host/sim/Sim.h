@@ -33,6 +33,8 @@ void clearCalls();
 void failCall(std::string_view call, GSErrCode err, int times = 1, int skip = 0);
 // The error injected for this call, consuming it; NoError when none is pending.
 GSErrCode injectedError(std::string_view call);
+// Whether any injected error is pending: with none, no call needs to name itself further.
+bool faultsPending();
 void clearFaults();
 
 // What every host interface function does first: logs the call and answers an injected error.

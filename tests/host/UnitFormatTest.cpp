@@ -182,7 +182,15 @@ TEST(UnitFormatTest, PreferencesThroughTheEnvironment) {
     EXPECT_EQ(ACAPI_Environment(APIEnv_GetPreferencesID, &area,
                                 reinterpret_cast<void*>(std::intptr_t(APIPrefs_AreaUnitsID))),
               ErrIO);
-    EXPECT_EQ(sim::callCount("ACAPI_Environment"), 7u);
+    // A request's own fault waits for its code, through calls of other codes and past the calls
+    // it skips.
+    sim::failCall("ACAPI_Environment:GPRF", ErrIO, 1, 1);
+    EXPECT_EQ(ACAPI_Environment(MakeGSType("????"), &volume), APIERR_BADID);
+    void* areaUnits = reinterpret_cast<void*>(std::intptr_t(APIPrefs_AreaUnitsID));
+    EXPECT_EQ(ACAPI_Environment(APIEnv_GetPreferencesID, &area, areaUnits), NoError);
+    EXPECT_EQ(ACAPI_Environment(APIEnv_GetPreferencesID, &area, areaUnits), ErrIO);
+    EXPECT_EQ(ACAPI_Environment(APIEnv_GetPreferencesID, &area, areaUnits), NoError);
+    EXPECT_EQ(sim::callCount("ACAPI_Environment"), 11u);
 }
 
 TEST(UnitFormatTest, InjectedFailures) {
