@@ -97,16 +97,22 @@ public:
         page->slots.set(slotOf(a));
         m_last = page - m_pages.data();
     }
-    void erase(const void* p) {
+    void erase(const void* p) { take(p); }
+    // Erases the address; false when it was not in the set (it is then left as it was).
+    bool take(const void* p) {
         auto a = reinterpret_cast<std::uintptr_t>(p);
+        if (a % slotSize != 0) {
+            return false;
+        }
         Page* page = find(a / pageSize);
-        if (page == nullptr) {
-            return;
+        if (page == nullptr || !page->slots.test(slotOf(a))) {
+            return false;
         }
         page->slots.reset(slotOf(a));
         if (page->slots.none()) {
             remove(std::size_t(page - m_pages.data()));
         }
+        return true;
     }
 
 private:
@@ -282,14 +288,13 @@ struct MemoryManager {
     // Forgets a live block before it is freed; false for a block that is not one of these (never
     // given or freed already), which is counted and left alone.
     bool removed(Blocks& blocks, const void* key) {
-        if (!blocks.registry.contains(key)) {
+        if (!blocks.registry.take(key)) {
             stats.invalidFrees++;
             lastError = Int16(ErrNilHandle);
             return false;
         }
-        stats.liveBytes -= std::size_t(blocks.sizeOf(key));
+        stats.liveBytes -= std::size_t(blocks.sizeOf(key)); // its size is still in it
         stats.*blocks.live -= 1;
-        blocks.registry.erase(key);
         lastError = 0;
         return true;
     }

@@ -82,3 +82,23 @@ TEST(MemoryRegistryTest, ManyBlocksFreedInAnyOrder) {
     EXPECT_EQ(sim::memoryStats().invalidFrees, before.invalidFrees + 1);
     sim::clearInvalidFrees();
 }
+
+TEST(MemoryRegistryTest, AnAddressWithinALiveBlockIsNoBlockToFree) {
+    sim::MemoryStats before = sim::memoryStats();
+    GSPtr p = BMAllocatePtr(64, ALLOCATE_CLEAR, 0);
+    ASSERT_NE(p, nullptr);
+    // On the block's own page: one a slot further, and one off the slots.
+    for (std::ptrdiff_t offset : {8, 16, 1}) {
+        GSPtr inside = p + offset;
+        BMKillPtr(&inside);
+        EXPECT_EQ(inside, nullptr);
+        EXPECT_TRUE(sim::isLivePointer(p)) << offset;
+        EXPECT_EQ(BMGetPtrSize(p), 64) << offset;
+    }
+    EXPECT_EQ(sim::memoryStats().invalidFrees, before.invalidFrees + 3);
+    EXPECT_EQ(sim::memoryStats().livePointers, before.livePointers + 1);
+    BMKillPtr(&p);
+    EXPECT_EQ(sim::memoryStats().livePointers, before.livePointers);
+    EXPECT_EQ(sim::memoryStats().liveBytes, before.liveBytes);
+    sim::clearInvalidFrees();
+}
