@@ -21,12 +21,13 @@
 #include "Remap/MappingDialog.h"
 #include "Remap/ObjectMapFile.h"
 #include "Remap/OpenProjectHold.h"
+#include "Remap/PartKey.h"
 #include "Remap/RemapElements.h"
 #include "Remap/RemappingPrefs.h"
 
 #include <map>
 #include <memory>
-#include <tuple>
+#include <unordered_map>
 
 namespace zelvane::remap {
 
@@ -190,8 +191,7 @@ private:
     };
 
     Part& partOf(const ComponentElem& element) {
-        const ComponentLink link = element.getSourceLink();
-        const Key key(link.getLibrary(), link.getType(), link.getIndex());
+        const PartKey key(element.getSourceLink());
         auto found = m_parts.find(key);
         if (found == m_parts.end()) {
             Part part;
@@ -205,8 +205,8 @@ private:
         return found->second;
     }
 
-    using Key = std::tuple<const Library*, API_LibTypeID, Int32>;
-    std::map<Key, Part> m_parts;
+    // Its parts stay where they are as others are added.
+    std::unordered_map<PartKey, Part, PartKeyHash> m_parts;
 };
 
 } // namespace

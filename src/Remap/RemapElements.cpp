@@ -17,13 +17,14 @@
 #include "Library/ObjectSource.h"
 #include "Remap/ObjectSpecification.h"
 #include "Remap/OpenProjectHold.h"
+#include "Remap/PartKey.h"
 #include "Remap/SpecificationList.h"
 
 #include <map>
 #include <memory>
-#include <tuple>
 #include <typeindex>
 #include <typeinfo>
+#include <unordered_map>
 #include <vector>
 
 namespace zelvane::remap {
@@ -296,8 +297,7 @@ private:
 class PartCheck {
 public:
     bool isFound(const ComponentElem& element) {
-        const ComponentLink part = element.getSourceLink();
-        const Key key(part.getLibrary(), part.getType(), part.getIndex());
+        const PartKey key(element.getSourceLink());
         auto found = m_found.find(key);
         if (found == m_found.end()) {
             found = m_found.emplace(key, element.isSourceFound()).first;
@@ -306,8 +306,7 @@ public:
     }
 
 private:
-    using Key = std::tuple<const Library*, API_LibTypeID, Int32>;
-    std::map<Key, bool> m_found;
+    std::unordered_map<PartKey, bool, PartKeyHash> m_found;
 };
 
 // One collected element: loaded through its drawing, made editable, checked against the target
