@@ -18,6 +18,7 @@ void Plan::reset() {
     Drawing::reset();
     delete m_storeys;
     m_storeys = nullptr;
+    m_current.reset();
     m_floorIds.clear();
 }
 
@@ -27,6 +28,7 @@ bool Plan::loadStoreys() const {
     }
     // A failed read leaves no storeys for the rest of the entry.
     m_storeys = new StoreyList;
+    m_current.reset();
     m_floorIds.clear();
     API_StoryInfo info;
     GSErrCode err = ACAPI_Environment(APIEnv_GetStorySettingsID, &info,
@@ -101,7 +103,17 @@ Storey* Plan::findStoreyByID(short floorId) const {
 }
 
 Storey* Plan::getCurrentStorey() const {
-    return getStorey(short(m_currentStorey));
+    if (m_current.has_value()) {
+        return *m_current;
+    }
+    // Looked for by the index held before any read the look-up makes: kept only once the storeys
+    // are held, until they or the current index change.
+    const bool held = m_storeys != nullptr;
+    Storey* current = getStorey(short(m_currentStorey));
+    if (held) {
+        m_current = current;
+    }
+    return current;
 }
 
 bool Plan::setStorey(const Storey& storey, bool rebuild) {
@@ -116,6 +128,7 @@ bool Plan::setStorey(const Storey& storey, bool rebuild) {
     setLastError(err);
     if (err == NoError) {
         m_currentStorey = command.index;
+        m_current.reset();
     }
     return err == NoError;
 }

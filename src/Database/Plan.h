@@ -5,6 +5,7 @@
 #include "Database/StoreyList.h"
 
 #include <map>
+#include <optional>
 
 namespace zelvane {
 
@@ -41,6 +42,8 @@ private:
     mutable StoreyList* m_storeys = nullptr;
     mutable std::map<short, Int32> m_floorIds; // by storey index
     mutable Int16 m_currentStorey = 0;
+    // The current storey as last found (null: none), asked for with every link to the plan.
+    mutable std::optional<Storey*> m_current;
 };
 
 } // namespace zelvane

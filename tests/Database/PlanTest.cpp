@@ -67,6 +67,7 @@ TEST_F(PlanTest, StoreysFromTheHostsRecords) {
     EXPECT_EQ(sim::currentStorey(), 1);
     EXPECT_EQ(sim::storeySwitches(false), 1);
     EXPECT_EQ(plan->getName(), "7"); // no name
+    EXPECT_EQ(short(plan->getLink().getStoreyIndex()), 1);
     EXPECT_EQ(DrawingLink(APIWind_FloorPlanID, DatabaseGuid(), 1).getStorey(), plan->getStorey(short(1)));
     EXPECT_EQ(DrawingLink(APIWind_SectionID, DatabaseGuid(Guid().generate()), 1).getStorey(), nullptr);
 
@@ -86,6 +87,13 @@ TEST_F(PlanTest, StoreysFromTheHostsRecords) {
     EXPECT_EQ(plan->getStoreyCount(), 0u);
     host.reset();
     EXPECT_EQ(plan->getStoreyCount(), 3u);
+    EXPECT_EQ(short(plan->getLink().getStoreyIndex()), 1);
+    // Storeys read again find the host's current one.
+    sim::setCurrentStorey(-1);
+    host.reset();
+    EXPECT_EQ(plan->getStoreyCount(), 3u);
+    EXPECT_EQ(short(plan->getLink().getStoreyIndex()), -1);
+    EXPECT_EQ(plan->getCurrentStorey(), plan->getStorey(short(-1)));
 }
 
 TEST_F(PlanTest, SummaryAndReassignment) {

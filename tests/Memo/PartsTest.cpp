@@ -107,6 +107,28 @@ TEST(MemoPartsTest, GablesKeepTheirOrderAndPackWhole) {
     EXPECT_EQ(other.getGableCount(), 0);
 }
 
+TEST(MemoPartsTest, GableCopiesHoldTheirOwnGables) {
+    GableOwner memo;
+    memo.addGable(gableWith(1));
+    memo.addGable(gableWith(2));
+    GableOwner copy(memo);
+    copy.deleteGable(0);
+    EXPECT_EQ(memo.getGableCount(), 2);
+    ASSERT_EQ(copy.getGableCount(), 1);
+    EXPECT_NE(copy.getGable(0), memo.getGable(1));
+    EXPECT_EQ(copy.getGable(0)->getRecord().xOffset, 2);
+
+    copy = memo;
+    memo.clear();
+    ASSERT_EQ(copy.getGableCount(), 2);
+    EXPECT_EQ(copy.getGable(0)->getRecord().xOffset, 1);
+    const GableOwner& same = copy;
+    copy = same;
+    EXPECT_EQ(copy.getGableCount(), 2);
+    copy = memo;
+    EXPECT_EQ(copy.getGableCount(), 0);
+}
+
 TEST(MemoPartsTest, GablePackFailsWhenMemoryRunsOut) {
     GableOwner memo;
     memo.addGable(gableWith(1));
