@@ -19,6 +19,7 @@
 #include <deque>
 #include <iterator>
 #include <map>
+#include <new>
 #include <optional>
 #include <set>
 #include <stdexcept>
@@ -69,17 +70,33 @@ struct Journal {
 };
 
 // The elements by GUID, with how many there are of each type, so that listing a type that has none
-// takes no walk through them all.
+// takes no walk through them all; and the elements as they were made, one after another, so that a
+// walk through them all visits them where they lie rather than by where their GUIDs fall in the
+// table (which takes a wait on the memory for each of many elements).
 class Elements {
 public:
+    struct Made {
+        GS::Guid guid;
+        const Entry* entry;
+    };
+
     Entry* find(const GS::Guid& guid) { return m_entries.find(guid); }
     // The element of the GUID becomes this one, made or in place of the one it had.
     void put(const GS::Guid& guid, const Entry& entry) {
         std::size_t& count = m_types[entry.record.header.typeID]; // the one step that may fail first
+        if (m_listed && m_made.size() == m_made.capacity()) {
+            try {
+                m_made.reserve(std::max<std::size_t>(16, 2 * m_made.capacity()));
+            } catch (const std::bad_alloc&) {
+                unlist(); // listed again when next asked for
+            }
+        }
         auto [held, made] = m_entries.emplace(guid, entry);
         if (!made) {
             uncount(held->record.header.typeID);
             *held = entry;
+        } else if (m_listed) {
+            m_made.push_back(Made{guid, held});
         }
         ++count;
     }
@@ -87,11 +104,14 @@ public:
         if (const Entry* held = m_entries.find(guid)) {
             uncount(held->record.header.typeID);
             m_entries.erase(guid);
+            unlist();
         }
     }
     void clear() {
         m_entries.clear();
         m_types.clear();
+        m_made.clear();
+        m_listed = true;
     }
     std::size_t size() const { return m_entries.size(); }
     std::size_t countOf(API_ElemTypeID type) const {
@@ -100,12 +120,33 @@ public:
     }
     auto begin() const { return m_entries.begin(); }
     auto end() const { return m_entries.end(); }
+    // Every element, mostly in the order it was made (in that order exactly after an element went).
+    const std::vector<Made>& all() {
+        if (!m_listed) {
+            std::vector<Made> made;
+            made.reserve(m_entries.size());
+            for (const auto& [guid, entry] : m_entries) {
+                made.push_back(Made{guid, &entry});
+            }
+            std::sort(made.begin(), made.end(),
+                      [](const Made& a, const Made& b) { return a.entry->order < b.entry->order; });
+            m_made.swap(made);
+            m_listed = true;
+        }
+        return m_made;
+    }
 
 private:
     void uncount(API_ElemTypeID type) { --m_types[type]; }
+    void unlist() {
+        m_listed = false;
+        m_made = std::vector<Made>();
+    }
 
     sim::GuidTable<Entry> m_entries;
     std::unordered_map<API_ElemTypeID, std::size_t> m_types;
+    std::vector<Made> m_made; // every element while m_listed; else listed again when asked for
+    bool m_listed = true;
 };
 
 struct State {
@@ -645,10 +686,18 @@ GSErrCode ACAPI_Element_GetElemList(API_ElemTypeID typeID, GS::Array<API_Guid>* 
     }
     std::vector<std::pair<UInt64, GS::Guid>> found;
     if (typeID == 0 || state().elements.countOf(typeID) != 0) {
-        for (const auto& [guid, entry] : state().elements) {
+        const std::vector<Elements::Made>& all = state().elements.all();
+        // The elements a few places ahead are asked of the memory while these are looked at.
+        constexpr std::size_t ahead = 16;
+        for (std::size_t i = 0; i < all.size(); ++i) {
+            if (i + ahead < all.size()) {
+                __builtin_prefetch(all[i + ahead].entry);
+                __builtin_prefetch(&all[i + ahead].entry->record.header);
+            }
+            const Entry& entry = *all[i].entry;
             if (inCurrentDatabase(entry) && (typeID == 0 || entry.record.header.typeID == typeID) &&
                 passes(entry, filterBits, variationID, renovationFilterGuid)) {
-                found.emplace_back(entry.order, guid);
+                found.emplace_back(entry.order, all[i].guid);
             }
         }
     }

@@ -91,6 +91,51 @@ TEST_F(ElementTableTest, ListsManyElementsInOrderMade) {
     EXPECT_EQ(list(API_LampID), lamps) << "made among others";
 }
 
+// The list of all elements is kept as they are made and made again after an element goes: it
+// holds each element once, in the order made, through removals, later additions and undoing.
+TEST_F(ElementTableTest, ListsHoldEachElementOnceThroughRemovalsAndUndoing) {
+    std::vector<GS::Guid> made;
+    for (int i = 0; i < 40; ++i) {
+        made.push_back(sim::addElement(record(i % 4 == 0 ? API_WallID : API_ObjectID)));
+    }
+    EXPECT_EQ(list(0), made) << "made";
+    sim::removeElement(made[3]);
+    sim::removeElement(made[0]);
+    made.erase(made.begin() + 3);
+    made.erase(made.begin());
+    EXPECT_EQ(list(0), made) << "two removed";
+    for (int i = 0; i < 5; ++i) {
+        made.push_back(sim::addElement(record(API_LampID)));
+    }
+    EXPECT_EQ(list(0), made) << "more made after the list was made again";
+    sim::removeElement(made.back());
+    made.pop_back();
+    made.push_back(sim::addElement(record(API_LampID)));
+    EXPECT_EQ(list(0), made) << "removed before the list was asked for again";
+
+    API_Element mask;
+    std::memset(static_cast<void*>(&mask), 0, sizeof mask);
+    std::memset(&mask.header.layer, 0xFF, sizeof mask.header.layer);
+    EXPECT_EQ(ACAPI_CallUndoableCommand("Failed",
+                                        [&] {
+                                            API_Element changed = sim::element(made[1]);
+                                            changed.header.layer = 3;
+                                            ACAPI_Element_Change(&changed, &mask, nullptr, 0, true);
+                                            for (std::size_t i : {std::size_t(2), std::size_t(7)}) {
+                                                API_Elem_Head head = sim::element(made[i]).header;
+                                                ACAPI_Element_Delete(&head, 1);
+                                            }
+                                            API_Element lamp = record(API_LampID);
+                                            ACAPI_Element_Create(&lamp, nullptr);
+                                            return APIERR_CANCEL;
+                                        }),
+              APIERR_CANCEL);
+    EXPECT_EQ(list(0), made) << "a failed command taken back";
+    made.push_back(sim::addElement(record(API_WallID)));
+    EXPECT_EQ(list(0), made) << "made after the command";
+    EXPECT_EQ(list(API_LampID), std::vector<GS::Guid>(made.end() - 6, made.end() - 1));
+}
+
 TEST_F(ElementTableTest, ListsOfATypeFollowEveryChange) {
     const API_ElemTypeID types[] = {API_WallID, API_ObjectID, API_LampID, API_DoorID};
     // Each type's list is the whole list's elements of that type, in the same order.
