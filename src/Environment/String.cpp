@@ -6,6 +6,7 @@
 #include "GSRoot/UniString.hpp"
 #include "IO/Name.hpp"
 
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <cstring>
@@ -683,8 +684,21 @@ String String::toUppercase() const {
 }
 
 String String::toLowercase() const {
+    const char* text = data();
+    const std::size_t n = std::strlen(text);
     std::string out;
-    appendCase(out, data(), std::strlen(data()), CHToLower);
+    if (std::all_of(text, text + n, [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+        // ASCII text, as names mostly are, lowers its capitals alone: the host's conversion would
+        // give the same bytes.
+        out.assign(text, n);
+        for (char& c : out) {
+            if (c >= 'A' && c <= 'Z') {
+                c = char(c - 'A' + 'a');
+            }
+        }
+    } else {
+        appendCase(out, text, n, CHToLower);
+    }
     return fromBytes(out.data(), out.size());
 }
 

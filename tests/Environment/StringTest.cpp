@@ -2,6 +2,7 @@
 
 #include "Environment/Memory.h"
 
+#include "GSRoot/CH.hpp"
 #include "GSRoot/UniString.hpp"
 #include "IO/Name.hpp"
 #include "sim/Memory.h"
@@ -11,6 +12,7 @@
 #include <cstring>
 #include <memory>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 using zelvane::String;
@@ -405,6 +407,8 @@ TEST(StringTest, CaseConversion) {
     EXPECT_EQ(String("Hello, World").toUppercase(), "HELLO, WORLD");
     EXPECT_EQ(String("Hello, World").toLowercase(), "hello, world");
     EXPECT_EQ(String(cat({"\xC3\x89t", eAcute})).toLowercase(), cat({eAcute, "t", eAcute}));
+    EXPECT_EQ(String(cat({"AB", eAcute, "C"})).toLowercase(), cat({"ab", eAcute, "c"}));
+    EXPECT_TRUE(String().toLowercase().empty());
     EXPECT_TRUE(String().toUppercase().empty());
     EXPECT_EQ(String("hello WORLD. foo").toSentenceCase(), "Hello world. Foo");
     EXPECT_EQ(String("a.b").toSentenceCase(), "A.b");
@@ -412,6 +416,19 @@ TEST(StringTest, CaseConversion) {
     EXPECT_EQ(String(cat({eAcute, "T"})).toSentenceCase(), cat({"\xC3\x89", "t"}));
     EXPECT_EQ(String("hello WORLD\tfoo").toTitleCase(), "Hello World\tFoo");
     EXPECT_EQ(String("  x").toTitleCase(), "  X");
+}
+
+// ASCII text is lowered as the host lowers it, every character of it.
+TEST(StringTest, LoweringASCIITextGivesTheHostsBytes) {
+    std::string ascii;
+    for (int c = 1; c < 0x80; ++c) {
+        ascii.push_back(char(c));
+    }
+    std::string hosts(ascii.size() + 8, '\0');
+    GSSize n = CHToLower(ascii.data(), GSSize(ascii.size()), hosts.data(), GSSize(hosts.size()), CC_UTF8);
+    ASSERT_EQ(n, GSSize(ascii.size()));
+    hosts.resize(std::size_t(n));
+    EXPECT_EQ(std::string(String(ascii.c_str()).toLowercase().data()), hosts);
 }
 
 TEST(StringTest, Reverse) {
