@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <deque>
 #include <map>
 #include <unistd.h>
@@ -31,11 +32,14 @@ struct CallLog {
     std::unordered_map<std::string_view, std::uint32_t> numbers;
     // The numbers of names met lately, by where their text lay: most calls name themselves by the
     // same literal each time, so that this answers without hashing the text (a hit is checked
-    // against the name's text: the place may hold another text by then).
+    // against the name's text, kept here beside its number so that the check reads nothing else:
+    // the place may hold another text by then).
     struct Recent {
+        static constexpr std::size_t room = 48; // longer names are not kept here
         const char* data = nullptr;
         std::size_t size = 0;
         std::uint32_t number = 0;
+        char text[room] = {};
     };
     std::array<Recent, 64> recent;
     std::vector<std::size_t> counts; // by name number
@@ -59,12 +63,18 @@ Core& core() {
 std::uint32_t numberOf(CallLog& log, std::string_view call) {
     CallLog::Recent& recent =
         log.recent[(reinterpret_cast<std::uintptr_t>(call.data()) >> 3) % log.recent.size()];
-    if (recent.data == call.data() && recent.size == call.size() && log.names[recent.number] == call) {
+    if (recent.data != nullptr && recent.data == call.data() && recent.size == call.size() &&
+        std::memcmp(recent.text, call.data(), call.size()) == 0) {
         return recent.number;
     }
     auto found = log.numbers.find(call);
     if (found != log.numbers.end()) {
-        recent = CallLog::Recent{call.data(), call.size(), found->second};
+        if (call.size() <= CallLog::Recent::room) {
+            recent.data = call.data();
+            recent.size = call.size();
+            recent.number = found->second;
+            std::memcpy(recent.text, call.data(), call.size());
+        }
         return found->second;
     }
     // An allocation that fails part way leaves the three as they were.

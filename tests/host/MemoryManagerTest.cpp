@@ -117,6 +117,21 @@ TEST(SimTest, CallsAreCountedByTheirNamesWhereverTheTextLies) {
         names.push_back(call.name);
     }
     EXPECT_EQ(names, (std::vector<std::string>{"Call_A", "Call_A", "Call_B", "Call_A", "Call_A"}));
+
+    // Long names the same way, whether or not the log keeps their text at hand.
+    for (std::size_t length : {47, 48, 49, 60}) {
+        std::string name(length, 'L');
+        std::string other = name;
+        other.back() = 'M';
+        sim::log(name);
+        sim::log(name);
+        name.back() = 'M';
+        sim::log(name);
+        name.back() = 'L';
+        sim::log(name);
+        EXPECT_EQ(sim::callCount(std::string(length, 'L')), 3u) << length;
+        EXPECT_EQ(sim::callCount(other), 1u) << length;
+    }
 }
 
 TEST(SimTest, CallLogKeepsTheLatestCallsAndCountsEveryOne) {
