@@ -11,15 +11,20 @@ Parameter::Parameter(std::size_t columns, bool isArray)
     : m_columns(columns > 1 ? columns : (isArray ? 1 : 0)) {}
 
 Parameter::Parameter(const API_MDCLParameter& record)
-    : m_name(record.name != nullptr ? record.name : ""), m_flags(record.modified != 0 ? 1 : 0),
-      m_index(Int16(record.index)) {}
+    : m_name(std::make_shared<const String>(record.name != nullptr ? record.name : "")),
+      m_flags(record.modified != 0 ? 1 : 0), m_index(Int16(record.index)) {}
 
 Parameter::Parameter(const API_AddParType& record)
-    : m_name(record.name, unsigned(strnlen(record.name, sizeof record.name))),
+    : m_name(std::make_shared<const String>(record.name, unsigned(strnlen(record.name, sizeof record.name)))),
       m_description(record.uDescname, unsigned(sizeof record.uDescname)),
       m_columns(record.typeMod == API_ParArray ? std::size_t(std::max<Int32>(record.dim2, 1)) : 0),
       m_flags(record.flags), m_index(record.index),
       m_oneDimensional(record.typeMod == API_ParArray && record.dim2 == 0) {}
+
+const String& Parameter::noName() {
+    static const String none;
+    return none;
+}
 
 bool Parameter::rebase(const Parameter&, bool) {
     return false;
@@ -55,7 +60,7 @@ bool Parameter::getParameterData(API_AddParType& record) const {
     record.typeID = getTypeID();
     record.typeMod = m_columns != 0 ? API_ParArray : API_ParSimple;
     record.index = m_index;
-    m_name.copyTo(record.name, sizeof record.name);
+    getName().copyTo(record.name, sizeof record.name);
     m_description.copyTo(record.uDescname, sizeof record.uDescname);
     record.dim1 = Int32(getRowCount());
     record.dim2 = isArray() ? getHostColumns() : Int32(getColumnCount());
@@ -68,7 +73,7 @@ bool Parameter::getParameterData(API_ChangeParamType& request, std::size_t row, 
     std::memset(&request, 0, sizeof request);
     buffer[0] = 0;
     request.uStrValue = buffer;
-    m_name.copyTo(request.name, sizeof request.name);
+    getName().copyTo(request.name, sizeof request.name);
     request.index = m_index;
     request.ind1 = Int32(row);
     request.ind2 = Int32(column);
@@ -86,9 +91,10 @@ bool Parameter::getParameterData(API_MDCLParameter& record) const {
     record = API_MDCLParameter();
     record.type = getCommandTypeID();
     record.index = m_index;
-    int size = int(std::strlen(m_name.data())) + 1;
+    const char* text = getName().data();
+    int size = int(std::strlen(text)) + 1;
     char* name = allocatePtr(size);
-    copyMemory(name, m_name.data(), size);
+    copyMemory(name, text, size);
     record.name = name;
     record.modified = m_flags != 0 ? 1 : 0;
     if (!pack(record)) {

@@ -8,6 +8,7 @@
 #include "Environment/String.h"
 
 #include <cstddef>
+#include <memory>
 
 namespace zelvane {
 
@@ -80,8 +81,10 @@ public:
     // The library-part record's second dimension for this parameter.
     Int32 getHostColumns() const { return m_oneDimensional && m_columns == 1 ? 0 : Int32(m_columns); }
 
-    const String& getName() const { return m_name; }
-    void setName(const String& name) { m_name = name; }
+    const String& getName() const { return m_name != nullptr ? *m_name : noName(); }
+    void setName(const String& name) {
+        m_name = name.empty() ? nullptr : std::make_shared<const String>(name);
+    }
     const String& getDescription() const { return m_description; }
     void setDescription(const String& description) { m_description = description; }
     Int16 getFlags() const { return m_flags; }
@@ -106,7 +109,12 @@ protected:
     // with withColumns); the name and cells stay.
     void takeHeading(const Parameter& other, bool withColumns = false);
 
-    String m_name;
+    // The empty name of a parameter given none.
+    static const String& noName();
+
+    // Shared by a parameter's copies, as a name is set whole and never changed in place: copying a
+    // parameter (an element's list, for each element copied) copies no text. Null: no name.
+    std::shared_ptr<const String> m_name;
     String m_description;
     std::size_t m_columns = 0; // 0: a scalar
     Int16 m_flags = 0;

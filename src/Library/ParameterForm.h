@@ -25,7 +25,7 @@ public:
     ParameterForm(const String& name, const String& description, const T& value, Int16 flags = 0,
                   std::size_t rows = 1, std::size_t columns = 1, bool isArray = false)
         : Parameter(columns, isArray || rows > 1 || columns > 1) {
-        m_name = name;
+        setName(name);
         m_description = description;
         m_flags = flags;
         m_cells.assign(std::max({rows * columns, columns, getColumnCount()}), value);

@@ -13,7 +13,7 @@ public:
     TitleParameter* clone() const override { return new TitleParameter(*this); }
     Int32 getTypeID() const override { return 15; }
     void clear() override {
-        m_name = String();
+        m_name.reset();
         m_description = String();
     }
 };

@@ -5,6 +5,7 @@
 #include "Library/MakeParameter.h"
 #include "Library/RealParameter.h"
 #include "Library/StringParameter.h"
+#include "Library/TitleParameter.h"
 
 #include <gtest/gtest.h>
 
@@ -99,6 +100,21 @@ TEST(ParameterFormTest, CopyFromNeedsTheSameKindAndAllowedShape) {
     std::unique_ptr<Parameter> copy(wide.clone());
     EXPECT_TRUE(*copy == wide);
     EXPECT_NE(dynamic_cast<LongParameter*>(copy.get()), nullptr);
+    // A copy's name is its own: renaming either leaves the other's.
+    EXPECT_EQ(copy->getName(), String("x"));
+    copy->setName(String("renamed"));
+    EXPECT_EQ(wide.getName(), String("x"));
+    wide.setName(String());
+    EXPECT_EQ(copy->getName(), String("renamed"));
+    EXPECT_TRUE(wide.getName().empty());
+    std::unique_ptr<Parameter> unnamed(wide.clone());
+    EXPECT_TRUE(unnamed->getName().empty());
+    TitleParameter title;
+    title.setName(String("Look"));
+    std::unique_ptr<Parameter> heading(title.clone());
+    title.clear(); // empties the title's name only
+    EXPECT_TRUE(title.getName().empty());
+    EXPECT_EQ(heading->getName(), String("Look"));
 }
 
 TEST(ParameterFormTest, CommandRecordsConvertBetweenKinds) {
