@@ -62,8 +62,8 @@ bool boundsOf(const sim::Body3D& body, API_Box3D& box) {
     }
     API_VertType first = transformed(body, body.vertices.front());
     box = API_Box3D{first.x, first.y, first.z, first.x, first.y, first.z};
-    for (const API_VertType& v : body.vertices) {
-        API_VertType p = transformed(body, v);
+    for (auto v = body.vertices.begin() + 1; v != body.vertices.end(); ++v) {
+        API_VertType p = transformed(body, *v);
         box.xMin = std::min(box.xMin, p.x);
         box.yMin = std::min(box.yMin, p.y);
         box.zMin = std::min(box.zMin, p.z);

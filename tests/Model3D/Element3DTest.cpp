@@ -207,6 +207,9 @@ TEST_F(Element3DTest, BoundsReadAloneAreThoseOfTheWholeModel) {
     far.transformation.tmx[3] = 1000.1; // beyond single precision's exact values
     sim::Body3D noPolygons = sim::boxBody(5, 5, 5);
     noPolygons.polygons.clear();
+    // Its first corner the farthest in x and y, the nearest in z.
+    sim::Body3D halfTurned = sim::boxBody(2, 3, 4);
+    halfTurned.transformation = API_Tranmat{0, {-1, 0, 0, 7.5, 0, -1, 0, 1.25, 0, 0, 1, -0.5}};
     struct Case {
         const char* label;
         std::vector<sim::Body3D> bodies;
@@ -216,6 +219,7 @@ TEST_F(Element3DTest, BoundsReadAloneAreThoseOfTheWholeModel) {
         {"one box", {sim::boxBody(1, 2, 3)}, 1},
         {"moved and turned", {moved, sim::boxBody(1, 1, 1)}, 2},
         {"far out", {far, moved}, 2},
+        {"turned half round", {halfTurned}, 1},
         {"a body without polygons is left out", {noPolygons, sim::boxBody(1, 1, 1)}, 1},
         {"no body built", {noPolygons}, 0},
         {"no bodies", {}, 0},
