@@ -4,8 +4,54 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
+#include <string>
+#include <unordered_map>
 
 namespace zelvane {
+
+namespace {
+
+// The names read from host records, each shared while any parameter holds it: a part's defaults
+// and every element placed from the part hold the same few names, read again for each element.
+// The table holds no name itself; names no longer held are swept out as it grows.
+class NameTable {
+public:
+    std::shared_ptr<const String> share(const char* text, std::size_t length) {
+        std::string key(text, length);
+        auto found = m_names.find(key);
+        if (found != m_names.end()) {
+            if (std::shared_ptr<const String> held = found->second.lock()) {
+                return held;
+            }
+        }
+        auto name = std::make_shared<const String>(text, unsigned(length));
+        if (found != m_names.end()) {
+            found->second = name;
+            return name;
+        }
+        if (m_names.size() >= m_sweepAt) {
+            sweep();
+        }
+        m_names.emplace(std::move(key), name);
+        return name;
+    }
+
+private:
+    void sweep() {
+        for (auto it = m_names.begin(); it != m_names.end();) {
+            it = it->second.expired() ? m_names.erase(it) : std::next(it);
+        }
+        m_sweepAt = std::max<std::size_t>(2 * m_names.size(), 256);
+    }
+
+    std::unordered_map<std::string, std::weak_ptr<const String>> m_names;
+    std::size_t m_sweepAt = 256;
+};
+
+thread_local NameTable names;
+
+} // namespace
 
 Parameter::Parameter(std::size_t columns, bool isArray)
     : m_columns(columns > 1 ? columns : (isArray ? 1 : 0)) {}
@@ -15,7 +61,7 @@ Parameter::Parameter(const API_MDCLParameter& record)
       m_flags(record.modified != 0 ? 1 : 0), m_index(Int16(record.index)) {}
 
 Parameter::Parameter(const API_AddParType& record)
-    : m_name(std::make_shared<const String>(record.name, unsigned(strnlen(record.name, sizeof record.name)))),
+    : m_name(names.share(record.name, strnlen(record.name, sizeof record.name))),
       m_description(record.uDescname, unsigned(sizeof record.uDescname)),
       m_columns(record.typeMod == API_ParArray ? std::size_t(std::max<Int32>(record.dim2, 1)) : 0),
       m_flags(record.flags), m_index(record.index),

@@ -26,6 +26,7 @@
 #include <memory>
 #include <new>
 #include <string>
+#include <vector>
 
 using namespace zelvane;
 
@@ -224,6 +225,37 @@ TEST(ParameterRecordTest, FixedFieldsTakeAtMostTheirSize) {
     LengthParameter length("A", "", 2.5);
     ASSERT_TRUE(length.getParameterData(request, 0, 0));
     EXPECT_EQ(request.realValue, 2.5);
+}
+
+TEST(ParameterRecordTest, NamesReadFromRecordsAreEachRecordsOwn) {
+    API_AddParType record;
+    ASSERT_TRUE(LengthParameter("A", "", 1.0).getParameterData(record));
+    std::unique_ptr<Parameter> first(MakeParameter()(record));
+    // A name held already is read again without a new host block.
+    std::size_t allocations = sim::memoryStats().allocations;
+    std::unique_ptr<Parameter> second(MakeParameter()(record));
+    EXPECT_EQ(sim::memoryStats().allocations, allocations);
+    second->setName(String("B"));
+    EXPECT_EQ(first->getName(), String("A"));
+    first.reset();
+    EXPECT_EQ(std::unique_ptr<Parameter>(MakeParameter()(record))->getName(), String("A"));
+
+    // Many names, every other one dropped at once: read again, each is its record's.
+    std::vector<std::unique_ptr<Parameter>> held;
+    for (int round = 0; round < 2; ++round) {
+        for (int i = 0; i < 600; ++i) {
+            std::string name = "p" + std::to_string(i);
+            std::memset(record.name, 0, sizeof record.name);
+            std::memcpy(record.name, name.data(), name.size());
+            std::unique_ptr<Parameter> read(MakeParameter()(record));
+            ASSERT_EQ(read->getName(), String(name.c_str()));
+            if (i % 2 == 1) {
+                held.push_back(std::move(read));
+            }
+        }
+    }
+    std::memset(record.name, 'n', sizeof record.name); // no terminator: the whole field
+    EXPECT_EQ(std::unique_ptr<Parameter>(MakeParameter()(record))->getName().size(), 32u);
 }
 
 TEST(ParameterRecordTest, TextForms) {
