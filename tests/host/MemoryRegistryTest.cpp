@@ -83,6 +83,35 @@ TEST(MemoryRegistryTest, ManyBlocksFreedInAnyOrder) {
     sim::clearInvalidFrees();
 }
 
+// Neighbouring pages are placed side by side in the registry, in runs that meet others: blocks on
+// long runs of pages, freed from the middle of runs and then all, stay told apart.
+TEST(MemoryRegistryTest, BlocksOnNeighbouringPagesFreedFromTheMiddleOfTheirRuns) {
+    sim::MemoryStats before = sim::memoryStats();
+    std::vector<GSPtr> blocks;
+    for (int i = 0; i < 4000; ++i) {
+        blocks.push_back(BMAllocatePtr(GSSize(4000 + i % 3 * 4096), 0, 0));
+        ASSERT_NE(blocks.back(), nullptr);
+    }
+    for (std::size_t step : {std::size_t(3), std::size_t(7)}) {
+        for (std::size_t i = step / 2; i < blocks.size(); i += step) {
+            BMKillPtr(&blocks[i]);
+        }
+        for (GSPtr block : blocks) {
+            if (block != nullptr) {
+                ASSERT_TRUE(sim::isLivePointer(block)) << step;
+                ASSERT_EQ(BMGetPtrSize(block) % 4096, 4000 % 4096) << step;
+            }
+        }
+    }
+    for (GSPtr& block : blocks) {
+        BMKillPtr(&block);
+    }
+    sim::MemoryStats after = sim::memoryStats();
+    EXPECT_EQ(after.livePointers, before.livePointers);
+    EXPECT_EQ(after.liveBytes, before.liveBytes);
+    EXPECT_EQ(after.invalidFrees, before.invalidFrees);
+}
+
 TEST(MemoryRegistryTest, AnAddressWithinALiveBlockIsNoBlockToFree) {
     sim::MemoryStats before = sim::memoryStats();
     GSPtr p = BMAllocatePtr(64, ALLOCATE_CLEAR, 0);
