@@ -153,7 +153,10 @@ void ComponentElem::getMemo(unsigned long long mask, MemoStore*& store) const {
     }
     if (store == nullptr) {
         if (Drawing* source = getSource()) {
-            API_ElementMemo* memo = source->getMemo(getLink(), mask);
+            // Only the parts read below are asked for (a mask of neither goes as it is): the host
+            // copies out no other.
+            const unsigned long long read = mask & (gableBit | parameterBit);
+            API_ElementMemo* memo = source->getMemo(getLink(), read != 0 ? read : mask);
             if (memo == nullptr) {
                 return; // the parts stay unloaded
             }

@@ -5,6 +5,7 @@
 #include "Database/Project.h"
 #include "Element/Lamp.h"
 #include "Environment/Host.h"
+#include "Environment/Memory.h"
 #include "Library/ComponentDefaults.h"
 #include "Library/LengthParameter.h"
 #include "Library/Library.h"
@@ -14,6 +15,7 @@
 #include "sim/ElementQuantities.h"
 #include "sim/ElementTable.h"
 #include "sim/Library.h"
+#include "sim/Memory.h"
 #include "sim/ObjectSettings.h"
 #include "sim/Project.h"
 #include "sim/Sim.h"
@@ -201,6 +203,57 @@ TEST_F(ObjectTest, FactoriesAnswerTheirOwnTypes) {
         EXPECT_EQ(object != nullptr, type == API_ObjectID);
         EXPECT_EQ(lamp != nullptr, type == API_LampID);
         EXPECT_TRUE(lamp == nullptr || dynamic_cast<Lamp*>(lamp.get()) != nullptr);
+    }
+}
+
+TEST_F(ObjectTest, AFullLoadReadsTheParametersAndNoOtherMemoPart) {
+    Int32 chair = addPart("Chair", 1.0, 1.0);
+    const std::vector<sim::LibParameter> values = {sim::scalarParameter(APIParT_Length, "A", 2.0),
+                                                   sim::scalarParameter(APIParT_Integer, "legs", 6)};
+    GS::Guid plain = place(chair, 1.0, false);
+    storeParameters(plain, values);
+    // The other one also has a polygon part, which an object does not read.
+    GS::Guid outlined = place(chair, 1.0, false);
+    {
+        ElementMemoStore store;
+        ASSERT_EQ(sim::writeParameterRecords(values, store.params()), NoError);
+        *store.coords() = reinterpret_cast<API_Coord**>(allocateHandle(int(3 * sizeof(API_Coord))));
+        clearMemory(**store.coords(), int(3 * sizeof(API_Coord)));
+        ASSERT_EQ(sim::storeMemo(outlined, store.getTarget(), APIMemoMask_AddPars | APIMemoMask_Polygon),
+                  NoError);
+    }
+    Element::m_isMinData = false;
+    delete (*plan)[ElementLink(Guid(plain), plan)]; // what a first load reads once
+    const GS::Guid guids[2] = {plain, outlined};
+    std::size_t allocations[2] = {0, 0};
+    for (int i = 0; i < 2; ++i) {
+        const GS::Guid& guid = guids[i];
+        std::size_t before = sim::memoryStats().allocations;
+        std::size_t reads = sim::callCount("ACAPI_Element_GetMemo");
+        std::unique_ptr<Element> element((*plan)[ElementLink(Guid(guid), plan)]);
+        auto* object = dynamic_cast<Object*>(element.get());
+        ASSERT_NE(object, nullptr);
+        allocations[i] = sim::memoryStats().allocations - before;
+        EXPECT_DOUBLE_EQ(lengthOf(*object, "A"), 2.0);
+        EXPECT_EQ(object->getParameter(String("legs"))->getValueText(0, 0), "6");
+        EXPECT_EQ(sim::callCount("ACAPI_Element_GetMemo"), reads + 1);
+    }
+    EXPECT_EQ(allocations[0], allocations[1]);
+
+    // Memory running out at any step of the load loses nothing: the parameters read are the
+    // stored ones, at the load or when first asked for.
+    for (int skip = 0; skip <= int(allocations[1]); ++skip) {
+        SCOPED_TRACE(skip);
+        sim::failNextAllocations(1, ErrMemoryFull, skip);
+        std::unique_ptr<Element> element;
+        try {
+            element.reset((*plan)[ElementLink(Guid(outlined), plan)]);
+        } catch (const std::bad_alloc&) {
+        }
+        sim::failNextAllocations(0);
+        if (auto* object = dynamic_cast<Object*>(element.get())) {
+            EXPECT_DOUBLE_EQ(lengthOf(*object, "A"), 2.0);
+        }
     }
 }
 
