@@ -19,7 +19,7 @@
 #include <cmath>
 #include <cstring>
 #include <memory>
-#include <set>
+#include <unordered_set>
 
 namespace {
 
@@ -37,8 +37,9 @@ struct State {
     Int32 current = 0;
     sim::Body3D currentBox; // the current body when it is a derived box, made when read
     sim::Body3D scratch;    // a derived box being measured
-    std::set<Int32> centredParts;
-    std::set<Int32> ownSizeParts;
+    // Looked up for every derived box: hashed, as a tree of many parts is a walk through memory.
+    std::unordered_set<Int32> centredParts;
+    std::unordered_set<Int32> ownSizeParts;
     // The slot of each element's derived body: made afresh on every request, it reuses its slot.
     sim::GuidTable<Int32> derivedSlots;
 };
