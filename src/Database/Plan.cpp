@@ -106,14 +106,12 @@ Storey* Plan::getCurrentStorey() const {
     if (m_current.has_value()) {
         return *m_current;
     }
-    // Looked for by the index held before any read the look-up makes: kept only once the storeys
-    // are held, until they or the current index change.
-    const bool held = m_storeys != nullptr;
-    Storey* current = getStorey(short(m_currentStorey));
-    if (held) {
-        m_current = current;
-    }
-    return current;
+    // The host's current index comes with the storeys: read them first, so that the first look-up
+    // after a reset finds the host's current storey, not the one held before. Kept until the
+    // storeys are read again or the current index changes.
+    loadStoreys();
+    m_current = getStorey(short(m_currentStorey));
+    return *m_current;
 }
 
 bool Plan::setStorey(const Storey& storey, bool rebuild) {

@@ -94,6 +94,14 @@ TEST_F(PlanTest, StoreysFromTheHostsRecords) {
     EXPECT_EQ(plan->getStoreyCount(), 3u);
     EXPECT_EQ(short(plan->getLink().getStoreyIndex()), -1);
     EXPECT_EQ(plan->getCurrentStorey(), plan->getStorey(short(-1)));
+    // The first thing asked after a reset is the current storey: it is the host's, not the one
+    // current when the storeys were last read.
+    sim::setCurrentStorey(1);
+    host.reset();
+    Storey* current = plan->getCurrentStorey();
+    ASSERT_NE(current, nullptr);
+    EXPECT_EQ(short(current->getIndex()), 1);
+    EXPECT_EQ(plan->getName(), "7");
 }
 
 TEST_F(PlanTest, SummaryAndReassignment) {
