@@ -56,7 +56,12 @@ GSErrCode objectSettings(void* par1, void* par2, void* par3) {
     return NoError;
 }
 
-const bool registered = sim::registerReset([] { state() = State(); }) &&
+// Cleared member by member: assigning a new State trips GCC's maybe-uninitialized check on the
+// empty optional.
+const bool registered = sim::registerReset([] {
+                            state().next.reset();
+                            state().shown.clear();
+                        }) &&
                         sim::registerInterfaceRequest(APIIo_ObjectSettingsID, objectSettings);
 
 } // namespace
