@@ -46,8 +46,52 @@ State& state() {
     return *instance;
 }
 
-const bool registered = sim::registerReset([] { state() = State(); }) &&
-                        sim::registerProjectClear([] { state().elements.clear(); });
+// Counts the removals of elements' memos (and every reset and clearing), never going back: a hint
+// kept with an element holds while the count is what it was when the hint was made.
+UInt64& removals() {
+    static UInt64 count = 1;
+    return count;
+}
+
+const bool registered = sim::registerReset([] {
+                            ++removals();
+                            state() = State();
+                        }) &&
+                        sim::registerProjectClear([] {
+                            ++removals();
+                            state().elements.clear();
+                        });
+
+// The element's memo, found by the hint kept with the element when that holds; else searched for
+// and the hint made anew (when there is an element to keep it).
+Saved* heldMemo(const GS::Guid& guid) {
+    sim::ElementHint* hint = sim::memoHint(guid);
+    if (hint != nullptr && hint->at != nullptr && hint->epoch == removals() && hint->guid == guid) {
+        return static_cast<Saved*>(const_cast<void*>(hint->at));
+    }
+    Saved* found = state().elements.find(guid);
+    if (hint != nullptr && found != nullptr) {
+        *hint = sim::ElementHint{found, guid, removals()};
+    }
+    return found;
+}
+
+// The element's memo, made empty when it has none.
+Saved& madeMemo(const GS::Guid& guid) {
+    if (Saved* held = heldMemo(guid)) {
+        return *held;
+    }
+    Saved& made = state().elements[guid];
+    if (sim::ElementHint* hint = sim::memoHint(guid)) {
+        *hint = sim::ElementHint{&made, guid, removals()};
+    }
+    return made;
+}
+
+void forgetMemoOf(const GS::Guid& guid) {
+    ++removals();
+    state().elements.erase(guid);
+}
 
 enum Kind { handle, pointer };
 
@@ -344,7 +388,7 @@ GSErrCode copyMemoOut(const GS::Guid& guid, API_ElementMemo* memo, UInt64 mask) 
         return APIERR_BADPARS;
     }
     mask = markerMask(guid, mask, false);
-    const Saved* saved = state().elements.find(guid);
+    const Saved* saved = heldMemo(guid);
     return saved == nullptr ? NoError : restore(*saved, *memo, mask);
 }
 
@@ -353,7 +397,7 @@ GSErrCode storeMemo(const GS::Guid& guid, const API_ElementMemo* memo, UInt64 ma
         return APIERR_BADPARS;
     }
     mask = markerMask(guid, mask, true);
-    save(state().elements[guid], *memo, mask);
+    save(madeMemo(guid), *memo, mask);
     if (memo->elemInfoString != nullptr) {
         setElementInfoString(guid, memo->elemInfoString->ToUTF8());
     }
@@ -363,7 +407,7 @@ GSErrCode storeMemo(const GS::Guid& guid, const API_ElementMemo* memo, UInt64 ma
 void moveMemo(const GS::Guid& from, const GS::Guid& to) {
     if (Saved* found = state().elements.find(from)) {
         Saved saved = std::move(*found);
-        state().elements.erase(from);
+        forgetMemoOf(from);
         state().elements[to] = std::move(saved);
     }
 }
@@ -376,7 +420,7 @@ void copyMemo(const GS::Guid& from, const GS::Guid& to) {
 }
 
 void forgetMemo(const GS::Guid& guid) {
-    state().elements.erase(guid);
+    forgetMemoOf(guid);
 }
 
 struct StoredMemo {
@@ -384,13 +428,13 @@ struct StoredMemo {
 };
 
 MemoCopy memoCopy(const GS::Guid& guid) {
-    const Saved* saved = state().elements.find(guid);
+    const Saved* saved = heldMemo(guid);
     return saved == nullptr ? nullptr : std::make_shared<const StoredMemo>(StoredMemo{*saved});
 }
 
 void restoreMemo(const GS::Guid& guid, const MemoCopy& copy) {
     if (copy == nullptr) {
-        state().elements.erase(guid);
+        forgetMemoOf(guid);
     } else {
         state().elements[guid] = copy->saved;
     }
@@ -425,7 +469,7 @@ std::vector<LibParameter> memoParameters(const GS::Guid& guid) {
 }
 
 MemoSizes memoSizes(const GS::Guid& guid) {
-    const Saved* saved = state().elements.find(guid);
+    const Saved* saved = heldMemo(guid);
     return saved == nullptr ? MemoSizes() : saved->sizes;
 }
 

@@ -42,6 +42,7 @@ struct EntryData {
     bool observed = false;
     std::vector<API_EditPars> edits;
     UInt64 journal = 0; // the last journal that remembered the element
+    sim::ElementHint memoHint;
 };
 
 struct Entry : EntryData {
@@ -448,6 +449,11 @@ void removeElement(const GS::Guid& guid) {
 
 std::size_t elementCount() {
     return state().elements.size();
+}
+
+ElementHint* memoHint(const GS::Guid& guid) {
+    Entry* entry = find(guid);
+    return entry != nullptr ? &entry->memoHint : nullptr;
 }
 
 std::vector<GS::Guid> elementsOf(const GS::Guid& database) {

@@ -33,6 +33,18 @@ const API_Element* findElement(const GS::Guid& guid);
 GS::Guid elementDatabase(const GS::Guid& guid);
 void removeElement(const GS::Guid& guid);
 std::size_t elementCount();
+
+// Where another part of the host last found what it keeps of an element (its memo), for the GUID,
+// with that part's count of removals then: the table only keeps it with the element, so that a
+// call about the element finds it without a search of that part's own table of many. The part
+// checks it before use: a hint copied to another element or older than a removal does not hold.
+struct ElementHint {
+    const void* at = nullptr;
+    GS::Guid guid;
+    UInt64 epoch = 0;
+};
+// The element's memo hint; null when there is no element.
+ElementHint* memoHint(const GS::Guid& guid);
 // The elements of a database, in the order they were made.
 std::vector<GS::Guid> elementsOf(const GS::Guid& database);
 

@@ -258,3 +258,61 @@ TEST_F(UndoJournalTest, UndoTakesBackOnlyTheLastCommandWhateverItTouchedAgain) {
     EXPECT_FALSE(sim::hasElement(copy));
     EXPECT_EQ(sim::elementsOf(GS::Guid()), (std::vector<GS::Guid>{kept, gone}));
 }
+
+// Each element finds its memo by a hint kept with it: the hint follows the memo through copies,
+// moves under new GUIDs, deletion and undoing, and never answers another element's memo.
+TEST_F(UndoJournalTest, MemosFollowTheirElementsThroughCopiesMovesAndUndoing) {
+    auto edit = [](const GS::Guid& guid, bool withDelete) {
+        API_EditPars pars{};
+        pars.typeID = APIEdit_Drag;
+        pars.withDelete = withDelete;
+        API_Neig neig;
+        neig.guid = guid;
+        EXPECT_EQ(ACAPI_CallUndoableCommand("Edit", [&] { return ACAPI_Element_Edit(&neig, 1, pars); }),
+                  NoError);
+        return GS::Guid(neig.guid);
+    };
+    EXPECT_EQ(parameterA(kept), 0.5);
+    EXPECT_EQ(sim::memoSizes(kept).a, 0.5);
+
+    GS::Guid copy = edit(kept, false);
+    ASSERT_NE(copy, kept);
+    EXPECT_EQ(parameterA(copy), 0.5) << "a copy's memo, copied";
+    setA(copy, 0.75);
+    EXPECT_EQ(parameterA(copy), 0.75);
+    EXPECT_EQ(sim::memoSizes(copy).a, 0.75);
+    EXPECT_EQ(parameterA(kept), 0.5) << "the original's memo is its own";
+
+    sim::setEditRenewsGuid(true);
+    GS::Guid moved = edit(copy, true);
+    ASSERT_NE(moved, copy);
+    EXPECT_EQ(parameterA(moved), 0.75) << "moved with its element";
+    EXPECT_EQ(sim::memoSizes(copy).a, 0.0) << "no memo under the old GUID";
+    EXPECT_TRUE(sim::undoLastCommand());
+    EXPECT_EQ(parameterA(copy), 0.75) << "back under its old GUID";
+    EXPECT_FALSE(sim::hasElement(moved));
+    EXPECT_EQ(sim::memoSizes(moved).a, 0.0);
+
+    ASSERT_EQ(ACAPI_CallUndoableCommand("Delete",
+                                        [&] {
+                                            API_Elem_Head head = sim::element(kept).header;
+                                            return ACAPI_Element_Delete(&head, 1);
+                                        }),
+              NoError);
+    EXPECT_EQ(sim::memoSizes(kept).a, 0.0) << "deleted";
+    EXPECT_TRUE(sim::undoLastCommand());
+    EXPECT_EQ(parameterA(kept), 0.5) << "deleted and taken back";
+    setA(kept, 0.25);
+    EXPECT_EQ(sim::memoSizes(kept).a, 0.25);
+    EXPECT_EQ(parameterA(copy), 0.75);
+    EXPECT_EQ(parameterA(edit(kept, false)), 0.25) << "a copy takes the memo the element has now";
+
+    // A project opened anew holds no memo for an element made again under an old GUID.
+    sim::clearProject();
+    sim::openProject();
+    API_Element again = object(1.0);
+    again.header.guid = kept;
+    sim::addElement(again);
+    EXPECT_EQ(parameterA(kept), 0.0);
+    EXPECT_EQ(sim::memoSizes(kept).a, 0.0);
+}
