@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 namespace {
@@ -412,6 +413,42 @@ TEST(HostsimTest, HostileInputEndsWithAMessageAndNothingWritten) {
         EXPECT_EQ(run.status, 2) << name << "\n" << run.output;
         EXPECT_TRUE(contains(run.output, (temp / name).string())) << run.output;
     }
+}
+
+TEST(HostsimTest, AReportFileIsWrittenWholeOrNotAtAll) {
+    const std::filesystem::path temp = sim::specialFolder("Temp");
+    const std::filesystem::path reportFile = temp / "report.txt";
+    const std::string toFile = " --report " + reportFile.string();
+    auto fileText = [&reportFile] {
+        std::ifstream in(reportFile);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    };
+    const std::filesystem::path played =
+        writeScenario("reported.json", oneAddon("{\"entry\": \"CheckEnvironment\"}"));
+    HostsimRun printed = runHostsim(played);
+    ASSERT_EQ(printed.status, 0) << printed.output;
+    HostsimRun written = runHostsim(played, toFile);
+    ASSERT_EQ(written.status, 0) << written.output;
+    EXPECT_EQ(written.output, "");
+    EXPECT_EQ(fileText(), printed.output);
+
+    // A scenario that fails while it plays leaves the report that was there, and nothing beside it.
+    HostsimRun failed = runHostsim(
+        writeScenario("fails.json", oneAddon("{\"entry\": \"CheckEnvironment\"}, {\"project\": \"open\", "
+                                             "\"file\": \"missing/House.pln\"}")),
+        toFile);
+    EXPECT_EQ(failed.status, 2) << failed.output;
+    EXPECT_TRUE(contains(failed.output, "step 2: cannot write the project file")) << failed.output;
+    EXPECT_EQ(fileText(), printed.output);
+    std::filesystem::path part = reportFile;
+    part += ".part";
+    EXPECT_FALSE(std::filesystem::exists(part));
+
+    // A report that cannot be written is a failure of its own.
+    HostsimRun unwritable = runHostsim(played, " --report " + (temp / "missing" / "report.txt").string());
+    EXPECT_EQ(unwritable.status, 1) << unwritable.output;
+    EXPECT_TRUE(contains(unwritable.output, "cannot write")) << unwritable.output;
+    EXPECT_FALSE(std::filesystem::exists(temp / "missing"));
 }
 
 TEST(HostsimTest, ProjectsOpenInsideTheSandbox) {

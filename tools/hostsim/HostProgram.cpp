@@ -860,10 +860,11 @@ void HostProgram::writeSummary(std::ostream& report) const {
         std::sort(files.begin(), files.end());
         for (const std::filesystem::path& file : files) {
             report << "  " << folder << "/" << std::filesystem::relative(file, root).string() << ":\n";
+            // Line by line, so that a large file is never held whole.
             std::ifstream in(file, std::ios::binary);
-            std::stringstream content;
-            content << in.rdbuf();
-            indent(report, content.str());
+            for (std::string line; std::getline(in, line);) {
+                report << "  " << line << '\n';
+            }
         }
     }
 }

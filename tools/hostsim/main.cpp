@@ -32,6 +32,32 @@ int usage() {
     return 1;
 }
 
+// Plays the scenario into `path` + ".part", renamed to `path` when all of it is written; the part
+// is removed when the scenario or the writing fails.
+void writeReport(hostsim::HostProgram& program, const std::filesystem::path& path) {
+    std::filesystem::path part = path;
+    part += ".part";
+    try {
+        std::ofstream out(part);
+        if (!out) {
+            throw std::runtime_error("cannot write " + path.string());
+        }
+        program.run(out);
+        out.close();
+        std::error_code error;
+        if (out) {
+            std::filesystem::rename(part, path, error);
+        }
+        if (!out || error) {
+            throw std::runtime_error("cannot write " + path.string());
+        }
+    } catch (...) {
+        std::error_code error;
+        std::filesystem::remove(part, error);
+        throw;
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -87,18 +113,14 @@ int main(int argc, char** argv) {
     try {
         hostsim::HostProgram program(scenarioPath, programFolder());
         program.read(std::move(scenario));
-        // Kept until the end, so that a scenario that fails part way writes no report.
-        std::ostringstream report;
-        program.run(report);
+        // A scenario that fails part way writes no report: printed, it is kept until the end; to a
+        // file, it is written beside it as it goes and takes its place once the scenario has played.
         if (reportPath.empty()) {
+            std::ostringstream report;
+            program.run(report);
             std::cout << report.str();
         } else {
-            std::ofstream out(reportPath);
-            out << report.str();
-            out.close();
-            if (!out) {
-                throw std::runtime_error("cannot write " + reportPath.string());
-            }
+            writeReport(program, reportPath);
         }
     } catch (const hostsim::ScenarioError& error) {
         std::cerr << "hostsim: " << scenarioPath.string() << ": " << error.what() << "\n";
