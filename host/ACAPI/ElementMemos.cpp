@@ -28,8 +28,12 @@ struct Paragraph {
 
 // Copies of memo parts, kept as plain bytes so that no host memory stays live between calls.
 struct Saved {
-    std::map<int, Bytes> blocks;                   // by field number; absent: null
-    std::vector<std::optional<Bytes>> paramArrays; // the array of each parameter record
+    std::map<int, Bytes> blocks; // by field number; absent: null
+    bool hasParams = false;      // false: null
+    Bytes params;                // the parameter records
+    // The array of each parameter record; empty when none has one (most elements), so that a copy
+    // of the memo makes no list of them.
+    std::vector<std::optional<Bytes>> paramArrays;
     std::vector<Paragraph> paragraphs;
     sim::MemoSizes sizes; // of the parameter records, read when they are kept
 };
@@ -94,9 +98,6 @@ void forgetMemoOf(const GS::Guid& guid) {
 }
 
 enum Kind { handle, pointer };
-
-// The block of the parameter records, beside the fields' own numbers.
-constexpr int paramsField = 1000;
 
 // A marker's second line block is kept under a bit of its own, reached through markerMask only.
 constexpr UInt64 markerSecondLine = 1ull << 62;
@@ -242,20 +243,31 @@ void save(Saved& saved, const API_ElementMemo& memo, UInt64 mask) {
         saved.paramArrays.clear();
         saved.sizes = sim::MemoSizes();
         if (memo.params == nullptr) {
-            saved.blocks.erase(paramsField);
+            saved.hasParams = false;
+            saved.params = Bytes();
         } else {
             auto h = reinterpret_cast<GSConstHandle>(memo.params);
             const std::size_t size = std::size_t(BMGetHandleSize(h));
             const std::size_t count = size / sizeof(API_AddParType);
             saved.sizes = sizesOf(*memo.params, count);
-            keep(saved, paramsField, *h, size);
-            saved.paramArrays.reserve(count);
-            for (std::size_t i = 0; i < count; ++i) {
-                // Only array parameters own their handle.
+            saved.params.assign(*h, size);
+            saved.hasParams = true;
+            // Only array parameters own their handle.
+            auto arrayOf = [&memo](std::size_t i) {
                 const API_AddParType& par = (*memo.params)[i];
-                GSHandle array = par.typeMod == API_ParArray ? par.value.array : nullptr;
-                saved.paramArrays.push_back(array != nullptr ? std::optional<Bytes>(handleBytes(array))
-                                                             : std::nullopt);
+                return par.typeMod == API_ParArray ? par.value.array : nullptr;
+            };
+            std::size_t first = 0;
+            while (first < count && arrayOf(first) == nullptr) {
+                ++first;
+            }
+            if (first < count) {
+                saved.paramArrays.reserve(count);
+                for (std::size_t i = 0; i < count; ++i) {
+                    GSHandle array = arrayOf(i);
+                    saved.paramArrays.push_back(array != nullptr ? std::optional<Bytes>(handleBytes(array))
+                                                                 : std::nullopt);
+                }
             }
         }
     }
@@ -302,14 +314,14 @@ GSErrCode restore(const Saved& saved, API_ElementMemo& memo, UInt64 mask) {
     if (failed) {
         return APIERR_MEMFULL;
     }
-    auto params = saved.blocks.find(paramsField);
-    if ((mask & APIMemoMask_AddPars) != 0 && params != saved.blocks.end()) {
-        GSHandle h = newHandle(params->second);
+    if ((mask & APIMemoMask_AddPars) != 0 && saved.hasParams) {
+        GSHandle h = newHandle(saved.params);
         if (h == nullptr) {
             return APIERR_MEMFULL;
         }
         memo.params = reinterpret_cast<API_AddParType**>(h);
-        for (std::size_t i = 0; i < saved.paramArrays.size(); ++i) {
+        const std::size_t count = saved.params.size() / sizeof(API_AddParType);
+        for (std::size_t i = 0; i < count; ++i) {
             (*memo.params)[i].value.array = nullptr;
         }
         for (std::size_t i = 0; i < saved.paramArrays.size(); ++i) {

@@ -3,6 +3,8 @@
 #include "GSRoot/GSRoot.hpp"
 
 #include <cstring>
+#include <new>
+#include <vector>
 
 namespace sim {
 
@@ -88,6 +90,49 @@ PackedBytes::PackedBytes(const char* bytes, std::size_t size) {
     assign(bytes, size);
 }
 
+PackedBytes::PackedBytes(const PackedBytes& other) noexcept : m_size(other.m_size), m_pieces(other.m_pieces) {
+    if (m_pieces != nullptr) {
+        m_pieces->holders.fetch_add(1, std::memory_order_relaxed);
+    }
+}
+
+PackedBytes::PackedBytes(PackedBytes&& other) noexcept : m_size(other.m_size), m_pieces(other.m_pieces) {
+    other.m_size = 0;
+    other.m_pieces = nullptr;
+}
+
+PackedBytes& PackedBytes::operator=(const PackedBytes& other) noexcept {
+    if (other.m_pieces != nullptr) {
+        other.m_pieces->holders.fetch_add(1, std::memory_order_relaxed);
+    }
+    release(m_pieces);
+    m_size = other.m_size;
+    m_pieces = other.m_pieces;
+    return *this;
+}
+
+PackedBytes& PackedBytes::operator=(PackedBytes&& other) noexcept {
+    if (this != &other) {
+        release(m_pieces);
+        m_size = other.m_size;
+        m_pieces = other.m_pieces;
+        other.m_size = 0;
+        other.m_pieces = nullptr;
+    }
+    return *this;
+}
+
+PackedBytes::~PackedBytes() {
+    release(m_pieces);
+}
+
+void PackedBytes::release(Pieces* pieces) noexcept {
+    if (pieces != nullptr && pieces->holders.fetch_sub(1, std::memory_order_acq_rel) == 1) {
+        pieces->~Pieces();
+        ::operator delete(pieces);
+    }
+}
+
 void PackedBytes::assign(const char* bytes, std::size_t size) {
     std::vector<char>& buffer = scratch(size);
     const std::size_t length = std::size_t(pack(bytes, size, buffer.data()) - buffer.data());
@@ -95,18 +140,22 @@ void PackedBytes::assign(const char* bytes, std::size_t size) {
     if (size == m_size &&
         (m_pieces == nullptr
              ? length == 0
-             : m_pieces->size() == length && std::memcmp(m_pieces->data(), buffer.data(), length) == 0)) {
+             : m_pieces->length == length && std::memcmp(m_pieces->bytes(), buffer.data(), length) == 0)) {
         return;
     }
+    Pieces* made = nullptr;
+    if (length != 0) {
+        made = new (::operator new(sizeof(Pieces) + length)) Pieces(length);
+        std::memcpy(made->bytes(), buffer.data(), length);
+    }
+    release(m_pieces);
     m_size = size;
-    m_pieces = length == 0
-                   ? nullptr
-                   : std::make_shared<const std::vector<char>>(buffer.begin(), buffer.begin() + length);
+    m_pieces = made;
 }
 
 std::size_t PackedBytes::countAt(std::size_t& at) const {
     UInt32 value = 0;
-    std::memcpy(&value, m_pieces->data() + at, sizeof value);
+    std::memcpy(&value, m_pieces->bytes() + at, sizeof value);
     at += sizeof value;
     return value;
 }
@@ -115,11 +164,11 @@ void PackedBytes::copyTo(char* out) const {
     if (m_pieces == nullptr) {
         return;
     }
-    const std::vector<char>& pieces = *m_pieces;
+    const char* pieces = m_pieces->bytes();
     std::size_t at = 0;
-    while (at < pieces.size()) {
+    while (at < m_pieces->length) {
         std::size_t literal = countAt(at);
-        std::memcpy(out, pieces.data() + at, literal);
+        std::memcpy(out, pieces + at, literal);
         out += literal;
         at += literal;
         std::size_t zeros = countAt(at);

@@ -158,8 +158,13 @@ TEST(ElementMemosTest, ABlockStoredOverAnotherComesBackAsTheNewOne) {
     for (const Case& first : cases) {
         for (const Case& second : cases) {
             storeCoords(guid, first.bytes);
+            // A copy set aside (as for undo) keeps the first bytes, shared or not.
+            sim::MemoCopy aside = sim::memoCopy(guid);
             storeCoords(guid, second.bytes);
             EXPECT_EQ(storedCoords(guid), second.bytes) << first.label << ", then " << second.label;
+            sim::restoreMemo(guid, aside);
+            aside = nullptr;
+            EXPECT_EQ(storedCoords(guid), first.bytes) << first.label << " set aside, " << second.label;
         }
     }
 }
@@ -213,4 +218,79 @@ TEST(ElementMemosTest, AReadAfterAnotherOfTheSameMemoSeesWhatBecameOfIt) {
     sim::clearProject();
     sim::openProject();
     EXPECT_EQ(coordsOf(guid), "") << "after the project closed";
+}
+
+// Parameter records come back as stored, each array parameter with a new copy of its array and
+// every other record's array null, whichever records have arrays; an empty block of records is
+// not none.
+TEST(ElementMemosTest, ParameterRecordsComeBackWithTheirOwnArrays) {
+    const GS::Guid guid = openWithObject();
+    struct ParamsCase {
+        const char* label;
+        std::vector<const char*> arrays; // per record: its array's bytes, null for a real value
+    };
+    const ParamsCase cases[] = {
+        {"no records", {}},
+        {"no arrays", {nullptr, nullptr, nullptr}},
+        {"an array in the middle", {nullptr, "mid", nullptr}},
+        {"arrays only", {"one", "two"}},
+        {"an array last", {nullptr, nullptr, "end"}},
+    };
+    for (const ParamsCase& c : cases) {
+        const std::size_t count = c.arrays.size();
+        API_ElementMemo stored{};
+        stored.params = reinterpret_cast<API_AddParType**>(
+            BMAllocateHandle(GSSize(count * sizeof(API_AddParType)), 0, 0));
+        ASSERT_NE(stored.params, nullptr) << c.label;
+        for (std::size_t i = 0; i < count; ++i) {
+            API_AddParType& par = (*stored.params)[i];
+            std::memset(static_cast<void*>(&par), 0, sizeof par);
+            par.value.real = double(i) + 0.5;
+            if (c.arrays[i] != nullptr) {
+                par.typeMod = API_ParArray;
+                par.value.array = handleOf(c.arrays[i]);
+            } else {
+                // What a record that owns no array holds there is not given back.
+                par.value.array = reinterpret_cast<GSHandle>(&par);
+            }
+        }
+        ASSERT_EQ(sim::storeMemo(guid, &stored, APIMemoMask_AddPars), NoError) << c.label;
+        for (std::size_t i = 0; i < count; ++i) {
+            if (c.arrays[i] == nullptr) {
+                (*stored.params)[i].value.array = nullptr;
+            }
+        }
+        ACAPI_DisposeElemMemoHdls(&stored);
+
+        auto check = [&c, count](const API_ElementMemo& memo, const char* how) {
+            ASSERT_NE(memo.params, nullptr) << c.label << how;
+            ASSERT_EQ(std::size_t(BMGetHandleSize(reinterpret_cast<GSConstHandle>(memo.params))),
+                      count * sizeof(API_AddParType))
+                << c.label << how;
+            for (std::size_t i = 0; i < count; ++i) {
+                const API_AddParType& par = (*memo.params)[i];
+                EXPECT_EQ(par.value.real, double(i) + 0.5) << c.label << how << i;
+                if (c.arrays[i] == nullptr) {
+                    EXPECT_EQ(par.value.array, nullptr) << c.label << how << i;
+                } else {
+                    ASSERT_NE(par.value.array, nullptr) << c.label << how << i;
+                    EXPECT_EQ(std::string(*par.value.array, std::size_t(BMGetHandleSize(par.value.array))),
+                              c.arrays[i])
+                        << c.label << how << i;
+                }
+            }
+        };
+        API_ElementMemo memo{};
+        ASSERT_EQ(ACAPI_Element_GetMemo(guid, &memo, APIMemoMask_AddPars), NoError) << c.label;
+        check(memo, ": read");
+        ACAPI_DisposeElemMemoHdls(&memo);
+
+        sim::MemoCopy aside = sim::memoCopy(guid);
+        sim::forgetMemo(guid);
+        sim::restoreMemo(guid, aside);
+        API_ElementMemo restored{};
+        ASSERT_EQ(ACAPI_Element_GetMemo(guid, &restored, APIMemoMask_AddPars), NoError) << c.label;
+        check(restored, ": set aside and put back");
+        ACAPI_DisposeElemMemoHdls(&restored);
+    }
 }
