@@ -70,6 +70,20 @@ struct MemoRecord {
 };
 using MemoPtr = std::unique_ptr<API_ElementMemo, MemoRecord>;
 
+// A memo record of the caller's, its handles disposed at the end once filled.
+struct MemoHandles {
+    MemoHandles() { std::memset(static_cast<void*>(&memo), 0, sizeof memo); }
+    MemoHandles(const MemoHandles&) = delete;
+    MemoHandles& operator=(const MemoHandles&) = delete;
+    ~MemoHandles() {
+        if (filled) {
+            ACAPI_DisposeElemMemoHdls(&memo);
+        }
+    }
+    API_ElementMemo memo;
+    bool filled = false;
+};
+
 // The element's listing ID goes to the host with its memo. A changed element that does not hold
 // its ID would first ask the host for it: the memo goes without one, and the host keeps its own.
 void stampListingID(API_ElementMemo& memo, const Element& element, bool change) {
@@ -500,10 +514,11 @@ bool Drawing::put(Element& element, bool forceNew, bool withMemo) {
     if (!activate()) {
         return false;
     }
-    std::unique_ptr<API_Element> record(element.getData());
-    if (record == nullptr) {
+    API_Element data;
+    if (!element.fillData(data)) {
         return false;
     }
+    API_Element* record = &data;
     bool change = !forceNew && !record->header.guid.IsNull() &&
                   element.getLink().getSourceLink().isSameDatabaseAs(getLink());
     if (!change) {
@@ -518,10 +533,12 @@ bool Drawing::put(Element& element, bool forceNew, bool withMemo) {
         }
     }
     unsigned long long mask = 0;
-    MemoPtr memo;
+    MemoHandles memoData;
+    API_ElementMemo* memo = nullptr;
     if (!change || withMemo) {
-        memo.reset(element.getMemo(mask));
-        if (memo != nullptr) {
+        if (element.fillMemo(memoData.memo, mask)) {
+            memo = &memoData.memo;
+            memoData.filled = true;
             stampListingID(*memo, element, change);
         } else if (record->header.hasMemo) {
             return false;
@@ -529,9 +546,9 @@ bool Drawing::put(Element& element, bool forceNew, bool withMemo) {
     }
     GSErrCode err;
     if (change) {
-        err = ACAPI_Element_Change(record.get(), &fullMask(), memo.get(), memo != nullptr ? mask : 0, true);
+        err = ACAPI_Element_Change(record, &fullMask(), memo, memo != nullptr ? mask : 0, true);
     } else {
-        err = ACAPI_Element_Create(record.get(), memo.get());
+        err = ACAPI_Element_Create(record, memo);
     }
     setLastError(err);
     if (err != NoError) {

@@ -186,18 +186,41 @@ void ComponentElem::getMemo(unsigned long long mask, MemoStore*& store) const {
 
 API_ElementMemo* ComponentElem::getMemo(unsigned long long& mask) const {
     ElementMemoStore store;
-    if (!GableMemo::pack(&store) || !ComponentParameterMemo::pack(&store)) {
+    if (!packMemo(store, mask)) {
         return nullptr;
     }
     store.setKeep(true);
-    API_ElementMemo* memo = store.getTarget();
+    return store.getTarget();
+}
+
+bool ComponentElem::fillMemo(API_ElementMemo& memo, unsigned long long& mask) const {
+    ElementMemoStore store(&memo);
+    store.setKeep(true); // memo is the caller's: what a failed pack made in it goes here
+    bool packed = false;
+    try {
+        packed = packMemo(store, mask);
+    } catch (...) {
+        ACAPI_DisposeElemMemoHdls(&memo);
+        throw;
+    }
+    if (!packed) {
+        ACAPI_DisposeElemMemoHdls(&memo);
+    }
+    return packed;
+}
+
+bool ComponentElem::packMemo(ElementMemoStore& store, unsigned long long& mask) const {
+    if (!GableMemo::pack(&store) || !ComponentParameterMemo::pack(&store)) {
+        return false;
+    }
+    const API_ElementMemo* memo = store.getTarget();
     if (memo->params != nullptr) {
         mask |= parameterBit;
     }
     if (memo->gables != nullptr) {
         mask |= gableBit;
     }
-    return memo;
+    return true;
 }
 
 } // namespace zelvane

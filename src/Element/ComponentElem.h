@@ -12,6 +12,7 @@
 namespace zelvane {
 
 class ComponentSource;
+class ElementMemoStore;
 
 class ComponentElem : public Element, public ComponentParameterMemo, public GableMemo {
 public:
@@ -63,6 +64,7 @@ public:
     void getMemo(UInt64 mask, MemoStore*& store) const override;
     // A new host memo of the parameters and gables, or null when either cannot be packed.
     API_ElementMemo* getMemo(unsigned long long& mask) const override;
+    bool fillMemo(API_ElementMemo& memo, unsigned long long& mask) const override;
 
 protected:
     // The library index the kind's host record names (0 when the kind keeps none).
@@ -70,6 +72,8 @@ protected:
     void setSourceLinkOnly(const ComponentLink& link) { m_sourceLink = link; }
 
 private:
+    // Packs the gables and parameters into the store's record; mask gets the parts filled.
+    bool packMemo(ElementMemoStore& store, unsigned long long& mask) const;
     // Names the part, dropping the resolved part and the 3D model.
     void dropSource(const ComponentLink& link);
 

@@ -236,6 +236,27 @@ void Element::clearTransform() {
     m_transforms = nullptr;
 }
 
+bool Element::fillData(API_Element& record) const {
+    std::unique_ptr<API_Element> made(getData());
+    if (made == nullptr) {
+        return false;
+    }
+    record = *made;
+    return true;
+}
+
+bool Element::fillMemo(API_ElementMemo& memo, unsigned long long& mask) const {
+    API_ElementMemo* made = getMemo(mask);
+    if (made == nullptr) {
+        return false;
+    }
+    // The handles move to memo: the emptied record is freed alone.
+    memo = *made;
+    std::memset(static_cast<void*>(made), 0, sizeof(API_ElementMemo));
+    ElementMemoStore::disposeRecord(made);
+    return true;
+}
+
 void Element::getMemo(unsigned long long, MemoStore*&) const {
     if (!m_isMinData) {
         loadUserData(false);

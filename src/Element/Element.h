@@ -221,6 +221,13 @@ public:
     virtual API_Element* getData() const = 0;
     // A new host memo packed from the element's memo parts, or null; mask gets the parts filled.
     virtual API_ElementMemo* getMemo(unsigned long long& mask) const = 0;
+    // The record getData makes, written into record, which no new record is made for when the
+    // element fills it itself; false when getData gives none.
+    virtual bool fillData(API_Element& record) const;
+    // The memo getMemo packs, its handles taken into memo (zero-filled), which no new record is
+    // made for when the element fills it itself; false when getMemo gives none (memo then holds
+    // none). The caller disposes memo's handles.
+    virtual bool fillMemo(API_ElementMemo& memo, unsigned long long& mask) const;
     // Loads the memo parts of the mask (taking them from store when given); the base loads the user
     // data unless m_isMinData is set.
     virtual void getMemo(unsigned long long mask, MemoStore*& store) const;

@@ -142,11 +142,16 @@ void Object::initialise() {
 
 API_Element* Object::getData() const {
     auto* element = new API_Element();
-    std::memset(static_cast<void*>(element), 0, sizeof(API_Element));
-    element->header = m_head;
-    memberOf(*element) = m_record;
-    getLink().completeHeader(element->header, true);
+    Object::fillData(*element);
     return element;
+}
+
+bool Object::fillData(API_Element& record) const {
+    std::memset(static_cast<void*>(&record), 0, sizeof(API_Element));
+    record.header = m_head;
+    memberOf(record) = m_record;
+    getLink().completeHeader(record.header, true);
+    return true;
 }
 
 ElementLink Object::getOwnerLink() const {

@@ -31,6 +31,7 @@ public:
 
     Element* clone() const override { return new Object(*this); }
     API_Element* getData() const override;
+    bool fillData(API_Element& record) const override;
     API_Elem_Head& getHead() override { return m_head; }
     const API_Elem_Head& getHead() const override { return m_head; }
     ElementLink getParentLink() const override { return getOwnerLink(); }

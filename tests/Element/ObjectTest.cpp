@@ -257,6 +257,43 @@ TEST_F(ObjectTest, AFullLoadReadsTheParametersAndNoOtherMemoPart) {
     }
 }
 
+// A put of an object and its parameters that runs out of host memory at any step fails, or throws,
+// leaving no host block behind and the host holding the parameters it had; once memory lasts, the
+// put gives the host the new ones.
+TEST_F(ObjectTest, APutOutOfMemoryLosesNothing) {
+    Int32 chair = addPart("Chair", 1.0, 1.0);
+    GS::Guid guid = place(chair, 1.0, false);
+    storeParameters(guid, {sim::scalarParameter(APIParT_Length, "A", 1.0),
+                           sim::scalarParameter(APIParT_Integer, "legs", 6)});
+    Element::m_isMinData = false;
+    std::unique_ptr<Object> object = load(guid);
+    ASSERT_NE(object, nullptr);
+    auto storedA = [&guid] {
+        for (const sim::LibParameter& parameter : sim::memoParameters(guid)) {
+            if (std::string(parameter.record.name) == "A") {
+                return parameter.record.value.real;
+            }
+        }
+        return -1.0;
+    };
+    bool put = false;
+    for (int skip = 0; skip < 40 && !put; ++skip) {
+        SCOPED_TRACE(skip);
+        object->ComponentParameterMemo::setAxialWidth(2.0);
+        const sim::MemoryStats before = sim::memoryStats();
+        sim::failNextAllocations(1, ErrMemoryFull, skip);
+        try {
+            put = plan->put(*object, false, true);
+        } catch (const std::bad_alloc&) {
+        }
+        sim::failNextAllocations(0);
+        const sim::MemoryStats after = sim::memoryStats();
+        EXPECT_EQ(after.liveHandles + after.livePointers, before.liveHandles + before.livePointers);
+        EXPECT_DOUBLE_EQ(storedA(), put ? 2.0 : 1.0);
+    }
+    EXPECT_TRUE(put);
+}
+
 TEST_F(ObjectTest, RepointingKeepsTheValuesOfAMinimallyLoadedObject) {
     Int32 chair = addPart("Chair", 1.0, 1.0), desk = addPart("Desk", 1.6, 0.8, true);
     GS::Guid guid = place(chair, 1.0, false);
