@@ -16,9 +16,9 @@
 
 #include <algorithm>
 #include <cstring>
-#include <deque>
 #include <iterator>
 #include <map>
+#include <memory>
 #include <new>
 #include <optional>
 #include <set>
@@ -61,11 +61,32 @@ struct Before {
     sim::MemoCopy memo;
 };
 
+// The elements a command touched, in the order it touched them. They are kept in blocks of many,
+// so that what is kept never moves (a command may touch every element) and an element takes no
+// block of its own.
+class Changes {
+public:
+    void push_back(Before&& before) {
+        if (m_count % blockSize == 0) {
+            m_blocks.push_back(std::make_unique<Before[]>(blockSize));
+        }
+        m_blocks.back()[m_count % blockSize] = std::move(before);
+        ++m_count;
+    }
+    std::size_t size() const { return m_count; }
+    Before& operator[](std::size_t i) { return m_blocks[i / blockSize][i % blockSize]; }
+
+private:
+    static constexpr std::size_t blockSize = 32;
+    std::vector<std::unique_ptr<Before[]>> m_blocks;
+    std::size_t m_count = 0;
+};
+
 struct Journal {
     UInt64 serial = 0; // told apart from every earlier journal
     bool open = false;
     bool kept = false;
-    std::deque<Before> changes; // grows without moving what it holds: a command may touch every element
+    Changes changes;
     // Remembered while they did not exist (an element remembered while it exists is marked in it).
     std::unordered_set<GS::Guid, GuidHash> absent;
 };
@@ -624,7 +645,8 @@ bool revertElementJournal() {
     if (journal.open || !journal.kept) {
         return false;
     }
-    for (auto it = journal.changes.rbegin(); it != journal.changes.rend(); ++it) {
+    for (std::size_t i = journal.changes.size(); i-- > 0;) {
+        Before* it = &journal.changes[i];
         state().elements.erase(it->guid);
         restoreMemo(it->guid, it->memo);
         if (it->entry) {

@@ -259,6 +259,62 @@ TEST_F(UndoJournalTest, UndoTakesBackOnlyTheLastCommandWhateverItTouchedAgain) {
     EXPECT_EQ(sim::elementsOf(GS::Guid()), (std::vector<GS::Guid>{kept, gone}));
 }
 
+// A command that touches many elements, some more than once, some made or deleted by it, is
+// taken back whole, each element as it was before the command.
+TEST_F(UndoJournalTest, UndoTakesBackACommandThatTouchedManyElements) {
+    std::vector<GS::Guid> placed;
+    for (int i = 0; i < 100; ++i) {
+        placed.push_back(sim::addElement(object(100.0 + i)));
+        setA(placed.back(), 0.25 * i);
+    }
+    API_Element mask;
+    std::memset(static_cast<void*>(&mask), 0, sizeof mask);
+    mask.object.posX = 1.0;
+    std::vector<GS::Guid> made;
+    ASSERT_EQ(ACAPI_CallUndoableCommand(
+                  "Many",
+                  [&] {
+                      for (int pass = 0; pass < 2; ++pass) {
+                          for (std::size_t i = 0; i < placed.size(); ++i) {
+                              if (i % 7 == 3) {
+                                  continue;
+                              }
+                              API_Element changed = sim::element(placed[i]);
+                              changed.object.posX = -1.0 - double(i) - pass;
+                              API_ElementMemo memo;
+                              std::memset(static_cast<void*>(&memo), 0, sizeof memo);
+                              sim::writeParameterRecords({sim::scalarParameter(APIParT_Length, "A", 9.0)},
+                                                         &memo.params);
+                              ACAPI_Element_Change(&changed, &mask, &memo, APIMemoMask_AddPars, true);
+                              ACAPI_DisposeElemMemoHdls(&memo);
+                          }
+                      }
+                      for (int i = 0; i < 40; ++i) {
+                          API_Element fresh = object(-50.0 - i);
+                          ACAPI_Element_Create(&fresh, nullptr);
+                          made.push_back(fresh.header.guid);
+                      }
+                      for (std::size_t i = 0; i < placed.size(); i += 7) {
+                          API_Elem_Head head = sim::element(placed[i]).header;
+                          ACAPI_Element_Delete(&head, 1);
+                      }
+                      return NoError;
+                  }),
+              NoError);
+    ASSERT_FALSE(sim::hasElement(placed[0]));
+    ASSERT_EQ(parameterA(placed[1]), 9.0);
+
+    EXPECT_TRUE(sim::undoLastCommand());
+    for (std::size_t i = 0; i < placed.size(); ++i) {
+        ASSERT_TRUE(sim::hasElement(placed[i])) << i;
+        EXPECT_EQ(sim::element(placed[i]).object.posX, 100.0 + double(i)) << i;
+        EXPECT_EQ(parameterA(placed[i]), 0.25 * double(i)) << i;
+    }
+    for (const GS::Guid& guid : made) {
+        EXPECT_FALSE(sim::hasElement(guid));
+    }
+}
+
 // Each element finds its memo by a hint kept with it: the hint follows the memo through copies,
 // moves under new GUIDs, deletion and undoing, and never answers another element's memo.
 TEST_F(UndoJournalTest, MemosFollowTheirElementsThroughCopiesMovesAndUndoing) {
