@@ -494,34 +494,42 @@ double Element::getTotalSurfaceArea() const {
 }
 
 Cube* Element::getBoundingCube(bool fresh) const {
+    Cube box;
+    return measureBoundingCube(box, fresh) ? new Cube(box) : nullptr;
+}
+
+bool Element::measureBoundingCube(Cube& box, bool fresh) const {
     if (!fresh) {
         // The model's box is that of its bodies' records: until the model is asked for, the records
         // alone give it, without reading the faces.
-        std::unique_ptr<Cube> bounds(m_model != nullptr ? m_model->getBounds()
-                                     : m_link.isValid() ? Element3D::readBounds(m_link, getSource())
-                                                        : nullptr);
-        if (bounds != nullptr) {
-            return bounds.release();
+        if (m_model != nullptr) {
+            if (std::unique_ptr<Cube> bounds(m_model->getBounds()); bounds != nullptr) {
+                box = *bounds;
+                return true;
+            }
+        } else if (m_link.isValid() && Element3D::readBounds(m_link, getSource(), box)) {
+            return true;
         }
     }
     if (!makeActive(getSource())) {
-        return nullptr;
+        return false;
     }
     API_Elem_Head head = m_link.getHeader();
-    API_Box3D box{};
-    if (ACAPI_Database(APIDb_CalcBoundsID, &head, &box) != NoError) {
-        return nullptr;
+    API_Box3D bounds{};
+    if (ACAPI_Database(APIDb_CalcBoundsID, &head, &bounds) != NoError) {
+        return false;
     }
-    auto* cube = new Cube(box);
+    Cube cube(bounds);
     double level = getBaseLevel(true);
-    CadPoint origin = cube->getOrigin();
-    CadPoint end = cube->getEnd();
+    CadPoint origin = cube.getOrigin();
+    CadPoint end = cube.getEnd();
     origin.z() = level;
     end.z() = level;
-    cube->setOrigin(origin);
-    cube->setEnd(end);
-    cube->sort();
-    return cube;
+    cube.setOrigin(origin);
+    cube.setEnd(end);
+    cube.sort();
+    box = cube;
+    return true;
 }
 
 bool Element::getPrimitives2D(PrimitiveList& list, bool acceptHatching) const {

@@ -180,6 +180,9 @@ public:
     // A new box of the element (from the host's bounds when fresh, which lie flat at the base
     // level), or null.
     virtual Cube* getBoundingCube(bool fresh) const;
+    // The box Element::getBoundingCube gives, written into box with no new one made; false when
+    // it gives none (box then unchanged).
+    bool measureBoundingCube(Cube& box, bool fresh) const;
     // A new plan outline, or null.
     virtual CadPolygon* getBoundingPolygon() const { return nullptr; }
     virtual void setOrigin(const CadPoint&) {}

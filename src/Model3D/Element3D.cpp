@@ -180,24 +180,34 @@ Cube* Element3D::getBounds() const {
 }
 
 Cube* Element3D::readBounds(const ElementLink& link, Drawing* drawing) {
+    Cube box;
+    return readBounds(link, drawing, box) ? new Cube(box) : nullptr;
+}
+
+bool Element3D::readBounds(const ElementLink& link, Drawing* drawing, Cube& box) {
     API_ElemInfo3D info;
     if (!activate(drawing) || ACAPI_Element_Get3DInfo(link.getHeader(), &info) != NoError) {
-        return nullptr;
+        return false;
     }
     // As getBounds merges them: from the last body to the first.
-    std::unique_ptr<Cube> bounds;
+    Cube bounds;
+    bool found = false;
     for (Int32 i = info.lbody; i >= info.fbody; --i) {
         Cube one;
         if (!Body::Data::readBounds(i, one)) {
             continue;
         }
-        if (bounds == nullptr) {
-            bounds = std::make_unique<Cube>(one);
+        if (!found) {
+            bounds = one;
+            found = true;
         } else {
-            bounds->merge(one);
+            bounds.merge(one);
         }
     }
-    return bounds.release();
+    if (found) {
+        box = bounds;
+    }
+    return found;
 }
 
 std::size_t Element3D::intersectionWith(const Plane& plane, IntersectList& list, double tolerance) const {

@@ -64,6 +64,9 @@ public:
     // floor plan when null) active, taken from the bodies' records without reading their faces,
     // edges and vertices: a new box, or null when the host has no body.
     static Cube* readBounds(const ElementLink& link, Drawing* drawing);
+    // The same box written into box, with no new one made; false when the host has no body (box
+    // then unchanged).
+    static bool readBounds(const ElementLink& link, Drawing* drawing, Cube& box);
     // The points where the plane cuts the bodies' edges, each stamped with its body as contour.
     std::size_t intersectionWith(const Plane& plane, IntersectList& list, double tolerance) const;
     std::size_t getFacesAlong(const Plane& plane, PolyList& out, bool level, bool unused,

@@ -207,20 +207,20 @@ bool remapObject(Object& object, Drawing& drawing, const ComponentLink& target, 
         return false;
     }
     object.clear3D();
-    std::unique_ptr<Cube> before(object.getBoundingCube(false));
+    Cube before;
     bool remapped = false;
     CadPoint offset;
-    if (before != nullptr) {
+    if (object.measureBoundingCube(before, false)) {
         // The element as it stands, taken back whole (part, sizes, values) should the remap fail.
         const Object unchanged(object);
         bool repointed = part == nullptr       ? object.setSourceLink(target, false, true)
                          : defaults != nullptr ? object.setSourceLink(target, *part, *defaults, false, true)
                                                : object.setSourceLink(target, *part, false, true);
         if (repointed) {
-            object.setAxialWidth(before->getWidth());
-            object.setAxialDepth(before->getDepth());
-            if (kind != ObjectMap::DWG && before->getHeight() > flatHeight) {
-                object.setAxialHeight(before->getHeight());
+            object.setAxialWidth(before.getWidth());
+            object.setAxialDepth(before.getDepth());
+            if (kind != ObjectMap::DWG && before.getHeight() > flatHeight) {
+                object.setAxialHeight(before.getHeight());
             }
             takeRule(object, rule);
             if (takesSourceFinishes(kind)) {
@@ -230,8 +230,8 @@ bool remapObject(Object& object, Drawing& drawing, const ComponentLink& target, 
         }
         if (remapped) {
             object.clear3D();
-            if (std::unique_ptr<Cube> after(object.getBoundingCube(false)); after != nullptr) {
-                offset = referenceOf(*before) - referenceOf(*after);
+            if (Cube after; object.measureBoundingCube(after, false)) {
+                offset = referenceOf(before) - referenceOf(after);
                 ZRotater(rotation, 1e-5).transformPt(offset);
             }
         } else {

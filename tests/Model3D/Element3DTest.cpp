@@ -231,15 +231,23 @@ TEST_F(Element3DTest, BoundsReadAloneAreThoseOfTheWholeModel) {
         std::unique_ptr<Cube> alone(Element3D::readBounds(ElementLink(Guid(guid), plan), plan));
         EXPECT_LE(sim::callCount("ACAPI_3D_GetComponent"), c.bodies.size())
             << c.label << ": body records only";
+        // Read into a box of the caller's: the same box, or the box left as it was.
+        const Cube untouched(-1, -1, -1, -2, -2, -2);
+        Cube inPlace(untouched);
+        EXPECT_EQ(Element3D::readBounds(ElementLink(Guid(guid), plan), plan, inPlace), c.kept != 0)
+            << c.label;
         if (c.kept == 0) {
             EXPECT_EQ(whole, nullptr) << c.label;
             EXPECT_EQ(alone, nullptr) << c.label;
+            EXPECT_EQ(inPlace, untouched) << c.label;
             continue;
         }
         ASSERT_NE(whole, nullptr) << c.label;
         ASSERT_NE(alone, nullptr) << c.label;
         EXPECT_TRUE(alone->getOrigin().isEqual3D(whole->getOrigin(), 0.0)) << c.label;
         EXPECT_TRUE(alone->getEnd().isEqual3D(whole->getEnd(), 0.0)) << c.label;
+        EXPECT_TRUE(inPlace.getOrigin().isEqual3D(whole->getOrigin(), 0.0)) << c.label;
+        EXPECT_TRUE(inPlace.getEnd().isEqual3D(whole->getEnd(), 0.0)) << c.label;
 
         // An element measures itself from the records and reads its model's faces only when asked.
         RecordElement element(sim::element(guid), ElementLink(Guid(guid), plan));
@@ -253,6 +261,9 @@ TEST_F(Element3DTest, BoundsReadAloneAreThoseOfTheWholeModel) {
         EXPECT_EQ(model->bodySize(), c.kept) << c.label;
         std::unique_ptr<Cube> cached(element.getBoundingCube(false));
         EXPECT_TRUE(cached->getEnd().isEqual3D(whole->getEnd(), 0.0)) << c.label;
+        Cube cachedInPlace;
+        ASSERT_TRUE(element.measureBoundingCube(cachedInPlace, false)) << c.label;
+        EXPECT_TRUE(cachedInPlace.getEnd().isEqual3D(whole->getEnd(), 0.0)) << c.label;
     }
 }
 
