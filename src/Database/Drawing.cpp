@@ -754,6 +754,16 @@ API_ElementMemo* Drawing::getMemo(const ElementLink& link, unsigned long long ma
     return err == NoError ? memo.release() : nullptr;
 }
 
+bool Drawing::readMemo(const ElementLink& link, unsigned long long mask, API_ElementMemo& memo) {
+    if (!activate()) {
+        return false;
+    }
+    GSErrCode err =
+        ACAPI_Element_GetMemo(GS::Guid(link.getUniqueID()), &memo, mask != 0 ? mask : allMemoParts);
+    setLastError(err);
+    return err == NoError;
+}
+
 MemoryBlock* Drawing::getUserData(const ElementLink& link, Element::UserDataFlags* flags, int* version,
                                   Platform::Host* platform) {
     if (bool(link.getUniqueID()) && !activate()) {

@@ -192,6 +192,9 @@ public:
     bool sourceActualElement(bool resolve, ElementLink& link);
     // A new memo record (free it with ElementMemoStore::disposeRecord) or null; mask 0 is all parts.
     API_ElementMemo* getMemo(const ElementLink& link, unsigned long long mask);
+    // The same parts read into memo (zero-filled); false when they cannot be read. The caller
+    // disposes memo's handles either way.
+    bool readMemo(const ElementLink& link, unsigned long long mask, API_ElementMemo& memo);
 
     // The add-on user data of the link's element (of the tool defaults for a link without a GUID),
     // as a new block, or null; the out values that are given are filled.

@@ -10,6 +10,7 @@
 
 #include <cstring>
 #include <memory>
+#include <optional>
 
 namespace zelvane {
 
@@ -151,16 +152,25 @@ void ComponentElem::getMemo(unsigned long long mask, MemoStore*& store) const {
             mask |= parameterBit;
         }
     }
+    // The memo read here for want of a store, its handles disposed once its parts are taken.
+    struct ReadMemo {
+        ReadMemo() : store(&memo) { store.setKeep(true); }
+        ReadMemo(const ReadMemo&) = delete;
+        ReadMemo& operator=(const ReadMemo&) = delete;
+        ~ReadMemo() { ACAPI_DisposeElemMemoHdls(&memo); }
+        API_ElementMemo memo{};
+        ElementMemoStore store;
+    };
+    std::optional<ReadMemo> read;
     if (store == nullptr) {
         if (Drawing* source = getSource()) {
             // Only the parts read below are asked for (a mask of neither goes as it is): the host
             // copies out no other.
-            const unsigned long long read = mask & (gableBit | parameterBit);
-            API_ElementMemo* memo = source->getMemo(getLink(), read != 0 ? read : mask);
-            if (memo == nullptr) {
+            const unsigned long long parts = mask & (gableBit | parameterBit);
+            read.emplace();
+            if (!source->readMemo(getLink(), parts != 0 ? parts : mask, read->memo)) {
                 return; // the parts stay unloaded
             }
-            store = new ElementMemoStore(memo);
         } else if ((mask & parameterBit) != 0) {
             // Not in the project yet: the part's defaults stand for the parameters.
             store = new ElementMemoStore();
@@ -176,11 +186,12 @@ void ComponentElem::getMemo(unsigned long long mask, MemoStore*& store) const {
             return;
         }
     }
+    MemoStore& from = read ? read->store : *store;
     if ((mask & gableBit) != 0) {
-        GableMemo::unpack(*store);
+        GableMemo::unpack(from);
     }
     if ((mask & parameterBit) != 0) {
-        ComponentParameterMemo::unpack(*store);
+        ComponentParameterMemo::unpack(from);
     }
 }
 

@@ -255,6 +255,19 @@ TEST_F(ObjectTest, AFullLoadReadsTheParametersAndNoOtherMemoPart) {
             EXPECT_DOUBLE_EQ(lengthOf(*object, "A"), 2.0);
         }
     }
+
+    // The host refusing the memo at the load leaves the parameters to be read when first asked for.
+    const sim::MemoryStats before = sim::memoryStats();
+    sim::failCall("ACAPI_Element_GetMemo", APIERR_GENERAL, 1);
+    std::unique_ptr<Element> refused((*plan)[ElementLink(Guid(outlined), plan)]);
+    sim::clearFaults();
+    auto* object = dynamic_cast<Object*>(refused.get());
+    ASSERT_NE(object, nullptr);
+    const sim::MemoryStats after = sim::memoryStats();
+    EXPECT_EQ(after.liveHandles + after.livePointers, before.liveHandles + before.livePointers);
+    const std::size_t reads = sim::callCount("ACAPI_Element_GetMemo");
+    EXPECT_DOUBLE_EQ(lengthOf(*object, "A"), 2.0);
+    EXPECT_EQ(sim::callCount("ACAPI_Element_GetMemo"), reads + 1);
 }
 
 // A put of an object and its parameters that runs out of host memory at any step fails, or throws,
