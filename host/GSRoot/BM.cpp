@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <bitset>
+#include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -22,11 +23,14 @@ std::uintptr_t cookieOf(const void* p) {
 }
 
 // A handle points at a master pointer that holds the block, so the block may move while the
-// handle stays the same.
+// handle stays the same. A handle's block is made in one piece with its master pointer, right
+// after it (one allocation a handle); a resize moves it into a block of its own.
 struct MasterPointer {
     char* block = nullptr;
     GSSize size = 0;
 };
+static_assert(sizeof(MasterPointer) % alignof(std::max_align_t) == 0,
+              "the block after a master pointer stays aligned as malloc aligns");
 
 // The header before the bytes of a block; its size keeps those bytes aligned as malloc aligns.
 // Handle blocks have one too, with no cookie, so that taking one for a pointer block reads
@@ -52,6 +56,11 @@ char* stamp(char* raw, GSSize size, bool pointer = true) {
 
 GSSize pointerSize(const void* p) {
     return headerOf(p)->size;
+}
+
+// Where a handle's block lies when made with its master pointer (the start of its header).
+char* firstBlockOf(MasterPointer* master) {
+    return reinterpret_cast<char*>(master) + sizeof(MasterPointer);
 }
 
 GSSize handleSize(const void* h) {
@@ -409,19 +418,18 @@ GSHandle BMAllocateHandle(GSSize size, GSFlags flags, GSSize /*actSize*/) {
     if (!m.mayAllocate(size)) {
         return nullptr;
     }
-    auto* master = static_cast<MasterPointer*>(std::malloc(sizeof(MasterPointer)));
-    char* raw = master != nullptr ? rawAllocate(size, flags) : nullptr;
-    if (raw == nullptr) {
-        std::free(master);
+    // The master pointer takes the place of as many of the caller's bytes before the header.
+    char* piece = rawAllocate(size + GSSize(sizeof(MasterPointer)), flags);
+    if (piece == nullptr) {
         m.lastError = Int16(ErrMemoryFull);
         return nullptr;
     }
-    master->block = stamp(raw, size, false);
+    auto* master = new (piece) MasterPointer;
+    master->block = stamp(firstBlockOf(master), size, false);
     master->size = size;
     GSHandle h = &master->block;
     if (!m.added(m.handles, h, size)) {
-        std::free(raw);
-        std::free(master);
+        std::free(piece);
         return nullptr;
     }
     return h;
@@ -436,10 +444,26 @@ GSHandle BMReallocHandle(GSHandle handle, GSSize newSize, GSFlags flags, GSSize 
         return nullptr;
     }
     GSSize oldSize = handleSize(handle);
-    char* raw =
-        m.resize(*handle - headerSize, oldSize + GSSize(headerSize), newSize + GSSize(headerSize), flags);
-    if (raw == nullptr) {
-        return nullptr;
+    char* block = *handle - headerSize;
+    char* raw = nullptr;
+    if (block == firstBlockOf(reinterpret_cast<MasterPointer*>(handle))) {
+        // Made with the master pointer: moved into a block of its own, which may grow.
+        const std::size_t oldBytes = std::size_t(oldSize) + headerSize;
+        const std::size_t newBytes = std::size_t(newSize) + headerSize;
+        raw = static_cast<char*>(std::malloc(newBytes));
+        if (raw == nullptr) {
+            m.lastError = Int16(ErrMemoryFull);
+            return nullptr;
+        }
+        std::memcpy(raw, block, std::min(oldBytes, newBytes));
+        if ((flags & ALLOCATE_CLEAR) != 0 && newBytes > oldBytes) {
+            std::memset(raw + oldBytes, 0, newBytes - oldBytes);
+        }
+    } else {
+        raw = m.resize(block, oldSize + GSSize(headerSize), newSize + GSSize(headerSize), flags);
+        if (raw == nullptr) {
+            return nullptr;
+        }
     }
     *handle = stamp(raw, newSize, false);
     reinterpret_cast<MasterPointer*>(handle)->size = newSize;
@@ -463,7 +487,10 @@ void BMKillHandle(GSHandle* handle) {
     }
     if (m.removed(m.handles, *handle)) {
         auto* master = reinterpret_cast<MasterPointer*>(*handle);
-        std::free(master->block - headerSize);
+        char* block = master->block - headerSize;
+        if (block != firstBlockOf(master)) {
+            std::free(block);
+        }
         std::free(master);
     }
     *handle = nullptr;

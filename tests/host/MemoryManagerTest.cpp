@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -64,6 +65,54 @@ TEST(MemoryManagerTest, HandlesKeepTheirAddressWhenResized) {
     EXPECT_EQ(BMGetHandleSize(h), 4096);
     BMKillHandle(&h);
     EXPECT_EQ(h, nullptr);
+}
+
+// A handle resized keeps its bytes up to the smaller size, the added ones cleared when asked, from
+// its first resize on (when its block first moves) and through every later one; a resize that
+// fails leaves the handle as it was.
+TEST(MemoryManagerTest, ResizedHandlesKeepTheirBytes) {
+    struct Case {
+        GSSize first, second, third;
+        GSFlags flags;
+    };
+    const Case cases[] = {
+        {16, 4096, 8, ALLOCATE_CLEAR},
+        {4096, 16, 5000, ALLOCATE_CLEAR},
+        {100, 100, 100, 0},
+        {0, 24, 0, ALLOCATE_CLEAR},
+        {1, 2000, 3, 0},
+    };
+    for (const Case& c : cases) {
+        const std::string label =
+            std::to_string(c.first) + " " + std::to_string(c.second) + " " + std::to_string(c.third);
+        GSHandle h = BMAllocateHandle(c.first, 0, 0);
+        ASSERT_NE(h, nullptr) << label;
+        std::string expected;
+        for (GSSize i = 0; i < c.first; ++i) {
+            expected += char('a' + i % 26);
+        }
+        if (c.first > 0) {
+            std::memcpy(*h, expected.data(), expected.size());
+        }
+        sim::failNextAllocations(1);
+        EXPECT_EQ(BMReallocHandle(h, c.second, c.flags, 0), nullptr) << label;
+        EXPECT_EQ(BMGetHandleSize(h), c.first) << label;
+        EXPECT_EQ(std::string(*h, std::size_t(c.first)), expected) << label;
+        for (GSSize size : {c.second, c.third}) {
+            ASSERT_EQ(BMReallocHandle(h, size, c.flags, 0), h) << label;
+            ASSERT_EQ(BMGetHandleSize(h), size) << label;
+            const std::size_t kept = std::min(expected.size(), std::size_t(size));
+            EXPECT_EQ(std::string(*h, kept), expected.substr(0, kept)) << label;
+            if ((c.flags & ALLOCATE_CLEAR) != 0) {
+                EXPECT_EQ(std::string(*h + kept, std::size_t(size) - kept),
+                          std::string(std::size_t(size) - kept, '\0'))
+                    << label;
+            }
+            expected = std::string(*h, std::size_t(size));
+        }
+        BMKillHandle(&h);
+        EXPECT_EQ(h, nullptr) << label;
+    }
 }
 
 TEST(MemoryManagerTest, FailuresAfterSkippedAllocations) {
