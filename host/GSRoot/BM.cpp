@@ -13,6 +13,18 @@
 #include <utility>
 #include <vector>
 
+// AddressSanitizer's interface when it is on (its header then defines the poisoning macros).
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/asan_interface.h>
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#include <sanitizer/asan_interface.h>
+#endif
+#endif
+#ifndef ASAN_POISON_MEMORY_REGION
+#define ASAN_POISON_MEMORY_REGION(addr, size) ((void)(addr), (void)(size))
+#endif
+
 namespace {
 
 // A pointer block's size is kept in a header before it with a cookie tying it to the block's
@@ -459,6 +471,9 @@ GSHandle BMReallocHandle(GSHandle handle, GSSize newSize, GSFlags flags, GSSize 
         if ((flags & ALLOCATE_CLEAR) != 0 && newBytes > oldBytes) {
             std::memset(raw + oldBytes, 0, newBytes - oldBytes);
         }
+        // The block left stays in the piece until the handle goes: a pointer into it kept across
+        // the resize is caught on use, as for a block that realloc moved and freed.
+        ASAN_POISON_MEMORY_REGION(block, oldBytes);
     } else {
         raw = m.resize(block, oldSize + GSSize(headerSize), newSize + GSSize(headerSize), flags);
         if (raw == nullptr) {

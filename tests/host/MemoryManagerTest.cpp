@@ -4,6 +4,17 @@
 
 #include <gtest/gtest.h>
 
+#if defined(__SANITIZE_ADDRESS__)
+#define ZELVANE_TEST_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define ZELVANE_TEST_ASAN 1
+#endif
+#endif
+#ifdef ZELVANE_TEST_ASAN
+#include <sanitizer/asan_interface.h>
+#endif
+
 #include <algorithm>
 #include <cstring>
 #include <string>
@@ -65,6 +76,26 @@ TEST(MemoryManagerTest, HandlesKeepTheirAddressWhenResized) {
     EXPECT_EQ(BMGetHandleSize(h), 4096);
     BMKillHandle(&h);
     EXPECT_EQ(h, nullptr);
+}
+
+// Under AddressSanitizer the place a handle's bytes left on a resize cannot be read through a
+// pointer kept from before it, the first resize (out of the piece made with the master pointer)
+// included.
+TEST(MemoryManagerTest, BytesAHandleLeftOnAResizeAreNotReadable) {
+#ifdef ZELVANE_TEST_ASAN
+    for (GSSize newSize : {GSSize(64), GSSize(8), GSSize(0)}) {
+        GSHandle h = BMAllocateHandle(32, ALLOCATE_CLEAR, 0);
+        ASSERT_NE(h, nullptr);
+        char* before = *h;
+        ASSERT_EQ(BMReallocHandle(h, newSize, 0, 0), h) << newSize;
+        ASSERT_NE(*h, before) << newSize;
+        EXPECT_NE(__asan_region_is_poisoned(before, 32), nullptr) << newSize;
+        EXPECT_TRUE(__asan_address_is_poisoned(before)) << newSize;
+        BMKillHandle(&h);
+    }
+#else
+    GTEST_SKIP() << "needs AddressSanitizer";
+#endif
 }
 
 // A handle resized keeps its bytes up to the smaller size, the added ones cleared when asked, from
