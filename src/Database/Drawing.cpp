@@ -249,6 +249,13 @@ bool Drawing::isFlagsAccepted(const Guid& guid, const Filter& filter) const {
     return ACAPI_Element_Filter(GS::Guid(guid), filter.getFlags(), 0, GS::Guid(phaseFilterOf(filter)));
 }
 
+bool Drawing::listElements(API_ElemTypeID type, const Filter& filter, GS::Array<API_Guid>& guids) {
+    GSErrCode err =
+        ACAPI_Element_GetElemList(type, &guids, filter.getFlags(), 0, GS::Guid(phaseFilterOf(filter)));
+    setLastError(err);
+    return err == NoError;
+}
+
 std::size_t Drawing::getLinksMatching(const Filter& filter, ElementLinkList* list) {
     if (!activate()) {
         return 0;
@@ -284,10 +291,7 @@ std::size_t Drawing::getLinksMatching(const Filter& filter, ElementLinkList* lis
         }
     } else {
         GS::Array<API_Guid> guids;
-        GSErrCode err = ACAPI_Element_GetElemList(proxyMode ? 0 : filter.getKind().getType(), &guids,
-                                                  filter.getFlags(), 0, GS::Guid(phaseFilterOf(filter)));
-        setLastError(err);
-        if (err != NoError) {
+        if (!listElements(proxyMode ? 0 : filter.getKind().getType(), filter, guids)) {
             return 0;
         }
         count = list != nullptr ? list->append(guids, *this) : guids.GetSize();
@@ -324,10 +328,7 @@ std::size_t Drawing::getLinksToLoad(const Filter& filter, ElementLinkList& list)
         return 0;
     }
     GS::Array<API_Guid> guids;
-    GSErrCode err = ACAPI_Element_GetElemList(filter.getKind().getType(), &guids, filter.getFlags(), 0,
-                                              GS::Guid(phaseFilterOf(filter)));
-    setLastError(err);
-    if (err != NoError) {
+    if (!listElements(filter.getKind().getType(), filter, guids)) {
         return 0;
     }
     return list.appendOfKind(guids, *this, element_id(filter.getKind().getType(), 0));

@@ -276,6 +276,9 @@ protected:
 private:
     bool isFlagsAccepted(const Guid& guid, const Filter& filter) const;
     Guid phaseFilterOf(const Filter& filter) const;
+    // The GUIDs of the drawing's elements of the type (0: all) passing the filter's flags and phase;
+    // false, the error kept, when the host gives none.
+    bool listElements(API_ElemTypeID type, const Filter& filter, GS::Array<API_Guid>& guids);
     Element* finishLoad(Element* element) const;
     bool selectList(ElementLinkList& list, bool add, bool clearFirst);
     // The cached selection's link equal to this one, or null; by GUID through an index, so that
