@@ -6,15 +6,9 @@
 
 namespace zelvane {
 
-ComponentDefaults::~ComponentDefaults() {
-    release();
-}
-
 void ComponentDefaults::release() {
-    if (m_records != nullptr) {
-        ACAPI_DisposeAddParHdl(&m_records);
-    }
     m_parameters.deleteAllParameters();
+    m_fetched = false;
     m_readable = false;
 }
 
@@ -25,17 +19,21 @@ bool ComponentDefaults::fetch(const ComponentLink& link) {
         return false;
     }
     Int32 count = 0;
-    m_records = library->getMemo(link, &count, &m_width, &m_depth);
-    if (m_records == nullptr) {
+    API_AddParType** records = library->getMemo(link, &count, &m_width, &m_depth);
+    if (records == nullptr) {
         return false;
     }
+    // Read once, for every element to take them from: the records themselves are not kept.
     try {
-        m_readable = m_parameters.unpackParameter(m_records);
+        m_readable = m_parameters.unpackParameter(records);
     } catch (const std::bad_alloc&) {
         // Without memory to read them, none are held: each element fetches its own.
+        ACAPI_DisposeAddParHdl(&records);
         release();
         return false;
     }
+    ACAPI_DisposeAddParHdl(&records);
+    m_fetched = true;
     return true;
 }
 

@@ -13,12 +13,12 @@ public:
     ComponentDefaults() = default;
     ComponentDefaults(const ComponentDefaults&) = delete;
     ComponentDefaults& operator=(const ComponentDefaults&) = delete;
-    ~ComponentDefaults();
+    ~ComponentDefaults() = default;
 
     // Fetches the linked part's defaults through its library, in place of any held; false when
     // they cannot be had (none are then held).
     bool fetch(const ComponentLink& link);
-    bool isFetched() const { return m_records != nullptr; }
+    bool isFetched() const { return m_fetched; }
     // The records read once as parameters, for every element to take them from; null when not
     // fetched or when a record makes no parameter.
     const ParameterList* getParameters() const { return m_readable ? &m_parameters : nullptr; }
@@ -28,7 +28,7 @@ public:
 private:
     void release();
 
-    API_AddParType** m_records = nullptr;
+    bool m_fetched = false;
     ParameterList m_parameters;
     bool m_readable = false;
     double m_width = 0.0;
