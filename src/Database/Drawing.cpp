@@ -70,18 +70,9 @@ struct MemoRecord {
 };
 using MemoPtr = std::unique_ptr<API_ElementMemo, MemoRecord>;
 
-// A memo record of the caller's, its handles disposed at the end once filled.
+// A memo record of the caller's own: only its handles are disposed.
 struct MemoHandles {
-    MemoHandles() { std::memset(static_cast<void*>(&memo), 0, sizeof memo); }
-    MemoHandles(const MemoHandles&) = delete;
-    MemoHandles& operator=(const MemoHandles&) = delete;
-    ~MemoHandles() {
-        if (filled) {
-            ACAPI_DisposeElemMemoHdls(&memo);
-        }
-    }
-    API_ElementMemo memo;
-    bool filled = false;
+    void operator()(API_ElementMemo* memo) const { ACAPI_DisposeElemMemoHdls(memo); }
 };
 
 // The element's listing ID goes to the host with its memo. A changed element that does not hold
@@ -534,12 +525,12 @@ bool Drawing::put(Element& element, bool forceNew, bool withMemo) {
         }
     }
     unsigned long long mask = 0;
-    MemoHandles memoData;
-    API_ElementMemo* memo = nullptr;
+    API_ElementMemo memoData;
+    std::unique_ptr<API_ElementMemo, MemoHandles> memo;
     if (!change || withMemo) {
-        if (element.fillMemo(memoData.memo, mask)) {
-            memo = &memoData.memo;
-            memoData.filled = true;
+        std::memset(static_cast<void*>(&memoData), 0, sizeof memoData);
+        if (element.fillMemo(memoData, mask)) {
+            memo.reset(&memoData);
             stampListingID(*memo, element, change);
         } else if (record->header.hasMemo) {
             return false;
@@ -547,9 +538,9 @@ bool Drawing::put(Element& element, bool forceNew, bool withMemo) {
     }
     GSErrCode err;
     if (change) {
-        err = ACAPI_Element_Change(record, &fullMask(), memo, memo != nullptr ? mask : 0, true);
+        err = ACAPI_Element_Change(record, &fullMask(), memo.get(), memo != nullptr ? mask : 0, true);
     } else {
-        err = ACAPI_Element_Create(record, memo);
+        err = ACAPI_Element_Create(record, memo.get());
     }
     setLastError(err);
     if (err != NoError) {
