@@ -584,3 +584,28 @@ TEST(HostsimTest, AProjectOpenedAfterAnotherHoldsOnlyItsOwnContent) {
     ASSERT_NE(first, std::string::npos) << run.output;
     EXPECT_EQ(run.output.find("  section \"Section A\"", first + 1), std::string::npos) << run.output;
 }
+
+TEST(HostsimTest, TheReportShowsTheProjectOnlyWhileOneIsOpen) {
+    struct Case {
+        const char* steps;
+        bool open;        // at the end
+        const char* line; // of the report
+    };
+    const Case cases[] = {
+        {R"({"project": "open"})", true, "step 1: project open Project.pln -> 0\n"},
+        {R"({"project": "new"}, {"project": "save"})", true, "step 2: project save -> 0\n"},
+        {R"({"project": "open"}, {"project": "close"})", false, "step 2: project close -> 0\n"},
+        // Quitting the host closes its project; nothing is left to save.
+        {R"({"project": "open"}, {"project": "quit"})", false, "step 2: project quit -> 0\n"},
+        {R"({"project": "new"}, {"project": "quit"}, {"project": "save"})", false,
+         "step 3: project save (no project) -> 0\n"},
+    };
+    int index = 0;
+    for (const Case& c : cases) {
+        HostsimRun run =
+            runHostsim(writeScenario("open" + std::to_string(index++) + ".json", oneAddon(c.steps)));
+        ASSERT_EQ(run.status, 0) << c.steps << "\n" << run.output;
+        EXPECT_TRUE(contains(run.output, c.line)) << c.line << "\n" << run.output;
+        EXPECT_EQ(contains(run.output, "\nproject:\n"), c.open) << c.steps << "\n" << run.output;
+    }
+}

@@ -592,7 +592,9 @@ std::string HostProgram::project(const json& step, std::unique_ptr<ProjectDescri
         err = sim::notifyProject(APINotify_Close);
         sim::closeProject();
     } else {
+        // Quitting the host closes its project.
         err = sim::notifyProject(APINotify_Quit);
+        sim::closeProject();
     }
     out << " -> " << errorText(err);
     return out.str();
