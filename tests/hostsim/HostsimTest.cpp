@@ -433,10 +433,10 @@ TEST(HostsimTest, AReportFileIsWrittenWholeOrNotAtAll) {
     EXPECT_EQ(fileText(), printed.output);
 
     // A scenario that fails while it plays leaves the report that was there, and nothing beside it.
-    HostsimRun failed = runHostsim(
+    const std::filesystem::path fails =
         writeScenario("fails.json", oneAddon("{\"entry\": \"CheckEnvironment\"}, {\"project\": \"open\", "
-                                             "\"file\": \"missing/House.pln\"}")),
-        toFile);
+                                             "\"file\": \"missing/House.pln\"}"));
+    HostsimRun failed = runHostsim(fails, toFile);
     EXPECT_EQ(failed.status, 2) << failed.output;
     EXPECT_TRUE(contains(failed.output, "step 2: cannot write the project file")) << failed.output;
     EXPECT_EQ(fileText(), printed.output);
@@ -449,6 +449,16 @@ TEST(HostsimTest, AReportFileIsWrittenWholeOrNotAtAll) {
     EXPECT_EQ(unwritable.status, 1) << unwritable.output;
     EXPECT_TRUE(contains(unwritable.output, "cannot write")) << unwritable.output;
     EXPECT_FALSE(std::filesystem::exists(temp / "missing"));
+
+    // A report that names a folder fails before the scenario plays, so the scenario's own failure
+    // never comes.
+    HostsimRun folder = runHostsim(fails, " --report " + temp.string());
+    EXPECT_EQ(folder.status, 1) << folder.output;
+    EXPECT_TRUE(contains(folder.output, "cannot write " + temp.string() + ": it is a folder"))
+        << folder.output;
+    std::filesystem::path folderPart = temp;
+    folderPart += ".part";
+    EXPECT_FALSE(std::filesystem::exists(folderPart));
 }
 
 TEST(HostsimTest, ProjectsOpenInsideTheSandbox) {

@@ -35,6 +35,11 @@ int usage() {
 // Plays the scenario into `path` + ".part", renamed to `path` when all of it is written; the part
 // is removed when the scenario or the writing fails.
 void writeReport(hostsim::HostProgram& program, const std::filesystem::path& path) {
+    // The rename at the end would fail: fail before the scenario plays instead.
+    std::error_code folder;
+    if (std::filesystem::is_directory(path, folder)) {
+        throw std::runtime_error("cannot write " + path.string() + ": it is a folder");
+    }
     std::filesystem::path part = path;
     part += ".part";
     try {
