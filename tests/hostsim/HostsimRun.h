@@ -20,9 +20,11 @@ struct HostsimRun {
     std::string output; // standard output and error
 };
 
-inline HostsimRun runHostsim(const std::filesystem::path& scenario, const std::string& options = "") {
-    std::string command =
-        (binaryDir / "hostsim").string() + " \"" + scenario.string() + "\"" + options + " 2>&1";
+// hostsim run with `arguments` as the shell reads them; `streams` redirects what it prints, both
+// streams kept by default (" 2>/dev/null" keeps standard output only, " 2>&1 >/dev/null" standard
+// error only).
+inline HostsimRun runHostsimWith(const std::string& arguments, const std::string& streams = " 2>&1") {
+    std::string command = (binaryDir / "hostsim").string() + arguments + streams;
     HostsimRun run;
     FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) {
@@ -36,6 +38,10 @@ inline HostsimRun runHostsim(const std::filesystem::path& scenario, const std::s
     int status = pclose(pipe);
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return run;
+}
+
+inline HostsimRun runHostsim(const std::filesystem::path& scenario, const std::string& options = "") {
+    return runHostsimWith(" \"" + scenario.string() + "\"" + options);
 }
 
 // A scenario or description written to the test's temporary folder.

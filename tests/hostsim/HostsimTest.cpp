@@ -20,6 +20,7 @@ using hostsim_test::binaryDir;
 using hostsim_test::contains;
 using hostsim_test::HostsimRun;
 using hostsim_test::runHostsim;
+using hostsim_test::runHostsimWith;
 using hostsim_test::sourceDir;
 using hostsim_test::writeScenario;
 
@@ -617,5 +618,40 @@ TEST(HostsimTest, TheReportShowsTheProjectOnlyWhileOneIsOpen) {
         ASSERT_EQ(run.status, 0) << c.steps << "\n" << run.output;
         EXPECT_TRUE(contains(run.output, c.line)) << c.line << "\n" << run.output;
         EXPECT_EQ(contains(run.output, "\nproject:\n"), c.open) << c.steps << "\n" << run.output;
+    }
+}
+
+TEST(HostsimTest, HelpGoesToStandardOutputAndUsageToStandardError) {
+    const std::string stdoutOnly = " 2>/dev/null";
+    const std::string stderrOnly = " 2>&1 >/dev/null";
+    HostsimRun help = runHostsimWith(" --help", stdoutOnly);
+    EXPECT_EQ(help.status, 0) << help.output;
+    for (const char* part : {
+             "usage: hostsim SCENARIO [--report FILE] [--sandbox FOLDER]\n",
+             "  --report FILE     writes the report to FILE instead of standard output.",
+             "  --sandbox FOLDER  the host's folders (Documents, Preferences, SharedData, Temp)",
+             "looked for beside\nthe scenario, then in hostsim's own folder (the build folder, or DIR/bin "
+             "once "
+             "installed)",
+             "Files the host writes",
+             "Exit status:\n  0  the scenario played.\n  1  bad arguments",
+             "\n  2  a scenario that cannot be played",
+             "\n  3  a bundle that does not load.\n",
+         }) {
+        EXPECT_TRUE(contains(help.output, part)) << "missing: " << part << "\n" << help.output;
+    }
+    EXPECT_EQ(runHostsimWith(" --help", stderrOnly).output, "");
+    // Help comes first, whatever else is given.
+    EXPECT_EQ(runHostsimWith(" no_such_scenario.json --help", stdoutOnly).output, help.output);
+
+    // Alone or with bad arguments, hostsim prints only the usage, to standard error.
+    for (const char* arguments :
+         {"", " \"\"", " --bogus", " --report", " a.json b.json", " a.json --sandbox", " -h"}) {
+        HostsimRun run = runHostsimWith(arguments, stderrOnly);
+        EXPECT_EQ(run.status, 1) << arguments << "\n" << run.output;
+        EXPECT_EQ(run.output, "usage: hostsim SCENARIO [--report FILE] [--sandbox FOLDER]\n"
+                              "       hostsim --help\n")
+            << arguments;
+        EXPECT_EQ(runHostsimWith(arguments, stdoutOnly).output, "") << arguments;
     }
 }

@@ -1,7 +1,7 @@
-// hostsim SCENARIO [--report FILE] [--sandbox FOLDER]: plays a scenario against add-on bundles in
-// the simulated host and writes what happened. Exit status: 0 played, 1 bad arguments, 2 a
-// malformed scenario, 3 a bundle that does not load. Its host's clock stands still at
-// 2026-01-05 09:00:00 UTC and its GUIDs follow one fixed sequence, so a scenario's report is the
+// hostsim SCENARIO [--report FILE] [--sandbox FOLDER], or hostsim --help: plays a scenario against
+// add-on bundles in the simulated host and writes what happened. Exit status: 0 played, 1 bad
+// arguments, 2 a malformed scenario, 3 a bundle that does not load. Its host's clock stands still
+// at 2026-01-05 09:00:00 UTC and its GUIDs follow one fixed sequence, so a scenario's report is the
 // same on every run and machine.
 #include "HostProgram.h"
 #include "ScenarioInput.h"
@@ -27,9 +27,41 @@ std::filesystem::path programFolder() {
     return error ? std::filesystem::current_path() : self.parent_path();
 }
 
+const char* const usageLine = "usage: hostsim SCENARIO [--report FILE] [--sandbox FOLDER]\n"
+                              "       hostsim --help\n";
+
 int usage() {
-    std::cerr << "usage: hostsim SCENARIO [--report FILE] [--sandbox FOLDER]\n";
+    std::cerr << usageLine;
     return 1;
+}
+
+int help() {
+    std::cout << usageLine << R"(
+Plays SCENARIO, a JSON file that lists add-on bundles and steps (examples/README.md describes it),
+in the simulated host: loads the bundles, plays the steps and prints a report of what happened.
+
+  --report FILE     writes the report to FILE instead of standard output. FILE is replaced once
+                    the whole scenario has played, and left as it was when the scenario fails.
+  --sandbox FOLDER  the host's folders (Documents, Preferences, SharedData, Temp) are made in
+                    FOLDER and kept; a relative FOLDER is taken from the working folder. Without
+                    it, a fresh temporary folder is used and removed at the end.
+  --help            prints this help.
+
+Bundles, resource files and project descriptions that the scenario names are looked for beside
+the scenario, then in hostsim's own folder (the build folder, or DIR/bin once installed); absolute
+names are taken as they are. Files the host writes (projects, preference files, files chosen in
+file dialogs) stay in the sandbox: their names are relative to its Documents folder (a hostFile
+step's to the folder it names) and may not lead out of it.
+
+Exit status:
+  0  the scenario played.
+  1  bad arguments, or a report file that cannot be written.
+  2  a scenario that cannot be played (not JSON, a step or value it does not take, a file it
+     names missing or outside the sandbox, ...): the message names the file, step and member,
+     and no report is written.
+  3  a bundle that does not load.
+)";
+    return 0;
 }
 
 // Plays the scenario into `path` + ".part", renamed to `path` when all of it is written; the part
@@ -69,6 +101,9 @@ int main(int argc, char** argv) {
     std::filesystem::path scenarioPath, reportPath, sandbox;
     for (int i = 1; i < argc; ++i) {
         std::string argument = argv[i];
+        if (argument == "--help") {
+            return help();
+        }
         if ((argument == "--report" || argument == "--sandbox") && i + 1 < argc) {
             (argument == "--report" ? reportPath : sandbox) = argv[++i];
         } else if (!argument.empty() && argument[0] != '-' && scenarioPath.empty()) {
