@@ -90,30 +90,39 @@ TEST(HostsimTest, OpensAProjectDescription) {
     for (const char* line :
          {"attributes:\n  pen 1 \"Black\" colour [0, 0, 0] width 0.18\n",
           "  layer 3 \"Doors\" flags 2 group 1\n", "  layer 4 \"Furniture\" flags 16 group 0\n",
-          "  layer combination 1 \"Plan\" layers 1:1 2:0 3:0 4:0 5:1\n",
+          "  layer combination 1 \"Plan\" layers 1:1 2:0 3:2 4:16 5:1\n",
           "  city 1 \"Budapest\" latitude 2850' longitude 1143'\n"}) {
         EXPECT_TRUE(contains(run.output, line)) << "missing: " << line << "\n" << run.output;
     }
     for (const char* line : {
-             "step 4: project open House.pln with 6 elements -> 0",
-             "project:\n  floor plan: 5 elements, current storey 0\n    type 1 \"W-1\" layer 2 floor 0\n",
+             "step 4: project open House.pln with 7 elements -> 0",
+             "project:\n  floor plan: 6 elements, current storey 0\n    type 1 \"W-1\" layer 2 floor 0\n",
              "    type 6 \"O-1\" layer 4 floor 1 user data 12 bytes\n",
              "    type 7 layer 4 floor 0 locked grouped\n",
              "  section \"Section A\": 1 elements\n    type 29 layer 1 floor 0\n      stands for \"W-1\"\n",
              // Each kind's placement, under its element's line.
-             "      from (0, 0) to (6, 0) thickness 0.3 height 2.7\n      doors: \"D-1\"\n",
+             "      from (0, 0) to (6, 0) thickness 0.3 height 2.7\n      windows: \"WI-1\"\n      doors: "
+             "\"D-1\"\n",
              "      part 1 \"Chair 01\" at (2, 3) angle 1.5708 level 0.1 mirrored\n"
              "      size A 0.6 B 0.55 ZZYZX 0.9\n"
              "      IFC property \"Pset_FurnitureTypeCommon\".\"Style\" IfcLabel \"Oak\"\n"
              "      IFC property \"Pset_FurnitureTypeCommon\".\"NumberOfSeats\" IfcInteger 3\n"
-             "      IFC classification \"Ss_40_20\" \"Seating\"\n",
+             "      IFC classification \"Ss_40_20\" \"Seating\"\n"
+             "      ratios 1.2 x 1, finishes material 0\n      parameter \"mat\" \"Beech\"\n",
              "      part 1 \"Chair 01\" at (4, 1) angle 0 level 0\n      unloaded part \"Ceiling Lamp 23\"\n",
              "    type 25 layer 1 floor 0\n      opens \"Section A\" pen 3 from -1 to 7 line (-1, 2) (7, "
              "2) second line (-1, 5) (7, 5)\n",
              "      part 2 \"Door 90\" 0.9 x 2.1 in \"W-1\" at 1.5 sill 0\n      IFC attribute \"Tag\" "
-             "IfcLabel \"D-1\"\n",
+             "IfcLabel \"D-1\"\n      IFC attribute \"ObjectType\" IfcLabel\n",
+             "      part 3 \"Window 120\" 1.2 x 1.4 in \"W-1\" at 4.2 sill 0.9\n",
              "  layout \"Sheet 1\": 0 elements\n",
-             "  selection: 2 elements\n",
+             "  selection: 2 elements\n  tool defaults:\n    type 1\n      from (0, 0) to (1, 0) thickness "
+             "0.25 "
+             "height 2.7\n    type 4 part 3 \"Window 120\" 1 x 1.2\n    type 6 variation 'OBJ1' part 1 "
+             "\"Chair "
+             "01\"\n      size A 0.5 B 0.55 ZZYZX 0.9\n      parameter \"mat\" \"Oak\"\n  active window: "
+             "section "
+             "\"Section A\"\n",
          }) {
         EXPECT_TRUE(contains(run.output, line)) << "missing: " << line << "\n" << run.output;
     }
@@ -590,7 +599,7 @@ TEST(HostsimTest, AProjectOpenedAfterAnotherHoldsOnlyItsOwnContent) {
                                  description + R"("}]})");
     HostsimRun run = runHostsim(scenario);
     ASSERT_EQ(run.status, 0) << run.output;
-    EXPECT_TRUE(contains(run.output, "  floor plan: 5 elements,")) << run.output;
+    EXPECT_TRUE(contains(run.output, "  floor plan: 6 elements,")) << run.output;
     std::size_t first = run.output.find("  section \"Section A\": 1 elements");
     ASSERT_NE(first, std::string::npos) << run.output;
     EXPECT_EQ(run.output.find("  section \"Section A\"", first + 1), std::string::npos) << run.output;
