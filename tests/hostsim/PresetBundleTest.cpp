@@ -83,7 +83,7 @@ TEST(PresetBundleTest, FileDialogAnswersAreChecked) {
         {"[{\"file\": \"/etc/out.presets\"}]", "is absolute"},
         {"[{\"file\": \"../out.presets\"}]", "leads out of the sandbox"},
         {"[{\"file\": \"out.presets\", \"filter\": -1}]", "\"filter\" is an index from 0 to 255"},
-        {"[{\"file\": \"out.presets\", \"kind\": 1}]", "unknown file dialog answer member \"kind\""},
+        {"[{\"file\": \"out.presets\", \"kind\": 1}]", "unknown member \"kind\" of a file dialog answer"},
         {"{\"file\": \"out.presets\"}", "script \"files\" must be a list"},
     };
     for (const Case& c : cases) {

@@ -67,26 +67,24 @@ ElementPlacement ElementPlacement::read(const MemberReader& entry, API_Element& 
     API_ElemTypeID type = record.header.typeID;
     bool isObject = type == API_ObjectID || type == API_LampID;
     bool isOpening = type == API_DoorID || type == API_WindowID;
-    for (const char* key : {"part", "position", "angle", "level", "A", "B", "ZZYZX", "mirrored",
-                            "unloadedName", "parameters"}) {
-        if (entry.has(key) && !isObject && !(isOpening && std::strcmp(key, "part") == 0)) {
-            entry.fail(key, "only objects (6) and lamps (7) have this member");
-        }
-    }
-    for (const char* key : {"wall", "width", "height", "distance", "sill"}) {
-        bool wallSize = type == API_WallID && std::strcmp(key, "height") == 0;
-        if (entry.has(key) && !isOpening && !wallSize) {
-            entry.fail(key, "only doors (5) and windows (4) have this member");
-        }
-    }
-    for (const char* key : {"pen", "bottom", "top", "line", "secondLine"}) {
-        if (entry.has(key) && type != API_CutPlaneID && type != API_ElevationID) {
-            entry.fail(key, "only section (25) and elevation (33) markers have this member");
-        }
-    }
-    for (const char* key : {"start", "end", "thickness"}) {
-        if (entry.has(key) && type != API_WallID) {
-            entry.fail(key, "only walls (1) have this member");
+    bool isMarker = type == API_CutPlaneID || type == API_ElevationID;
+    const vocabulary::Members* own = isObject             ? &vocabulary::object
+                                     : isOpening          ? &vocabulary::opening
+                                     : type == API_WallID ? &vocabulary::wall
+                                     : isMarker           ? &vocabulary::marker
+                                                          : nullptr;
+    for (const vocabulary::Members& kind : vocabulary::elementKinds) {
+        for (std::string_view key : kind) {
+            if (!entry.has(std::string(key).c_str()) || (own != nullptr && own->contains(key))) {
+                continue;
+            }
+            std::string kinds;
+            for (const vocabulary::Members& other : vocabulary::elementKinds) {
+                if (other.contains(key)) {
+                    kinds += (kinds.empty() ? "" : ", ") + std::string(other.object());
+                }
+            }
+            entry.fail(std::string(key), "only " + kinds + " have this member");
         }
     }
     if (isObject) {
@@ -97,7 +95,7 @@ ElementPlacement ElementPlacement::read(const MemberReader& entry, API_Element& 
         readOpening(entry, type == API_DoorID ? record.door : record.window, library, result);
     } else if (type == API_WallID) {
         readWall(entry, record.wall);
-    } else if (type == API_CutPlaneID || type == API_ElevationID) {
+    } else if (isMarker) {
         readMarker(entry, type == API_CutPlaneID ? record.cutPlane : record.elevation, result);
         record.header.hasMemo = record.header.hasMemo || !result.m_line.empty();
     }
@@ -215,11 +213,13 @@ void ElementPlacement::readMarker(const MemberReader& entry, API_MarkerType& mar
 }
 
 sim::IFCItems ElementPlacement::readIFC(const MemberReader& ifc) {
+    ifc.only({vocabulary::ifc});
     sim::IFCItems items;
     if (ifc.has("properties")) {
         const json& list = ifc.list("properties");
         for (std::size_t i = 0; i < list.size(); ++i) {
             MemberReader entry(list[i], ifc.item("properties", i));
+            entry.only({vocabulary::ifcProperty});
             API_IFCProperty property;
             property.head.propertyType = API_IFCPropertySingleValueType;
             property.head.propertySetName = GS::UniString(entry.text("set").c_str());
@@ -236,6 +236,7 @@ sim::IFCItems ElementPlacement::readIFC(const MemberReader& ifc) {
         const json& list = ifc.list("attributes");
         for (std::size_t i = 0; i < list.size(); ++i) {
             MemberReader entry(list[i], ifc.item("attributes", i));
+            entry.only({vocabulary::ifcAttribute});
             API_IFCAttribute attribute;
             attribute.attributeName = GS::UniString(entry.text("name").c_str());
             if (entry.text("name").empty()) {
@@ -252,6 +253,7 @@ sim::IFCItems ElementPlacement::readIFC(const MemberReader& ifc) {
         const json& list = ifc.list("classifications");
         for (std::size_t i = 0; i < list.size(); ++i) {
             MemberReader entry(list[i], ifc.item("classifications", i));
+            entry.only({vocabulary::ifcClassification});
             API_IFCClassificationReference reference;
             reference.itemReference = GS::UniString(entry.text("reference").c_str());
             if (entry.text("reference").empty()) {

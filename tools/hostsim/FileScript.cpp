@@ -38,11 +38,7 @@ void checkFileAnswers(const json& answers, const std::string& context) {
                                 "file dialog answers are \"cancel\" or {\"file\": name, \"filter\": n}");
         }
         sandboxedName(answer["file"].get<std::string>(), context);
-        for (auto it = answer.begin(); it != answer.end(); ++it) {
-            if (it.key() != "file" && it.key() != "filter") {
-                throw ScenarioError(context + "unknown file dialog answer member \"" + it.key() + "\"");
-            }
-        }
+        checkMembers(answer, vocabulary::fileAnswer, context);
         if (answer.contains("filter") && !isIntegerIn(answer["filter"], 0, 255)) {
             throw ScenarioError(context + "a file dialog's \"filter\" is an index from 0 to 255");
         }

@@ -8,6 +8,7 @@
 #include "ProjectDescription.h"
 #include "ProjectReport.h"
 #include "ScenarioInput.h"
+#include "ScenarioVocabulary.h"
 
 #include "ACAPI/CommandParameters.hpp"
 #include "ACAPI/Goodies.hpp"
@@ -36,23 +37,25 @@ namespace {
 
 using nlohmann::json;
 
-const std::map<std::string, API_NotifyEventID> notifications = {
-    {"new", APINotify_New},   {"open", APINotify_Open},   {"presave", APINotify_PreSave},
-    {"save", APINotify_Save}, {"close", APINotify_Close}, {"quit", APINotify_Quit},
-};
+// The project action named, null for a name that is none.
+const vocabulary::ProjectAction* projectAction(std::string_view name) {
+    for (const vocabulary::ProjectAction& action : vocabulary::projectActions) {
+        if (action.name == name) {
+            return &action;
+        }
+    }
+    return nullptr;
+}
 
-const char* const stepKinds[] = {"entry",      "project", "notify", "menu",    "command",
-                                 "moduleData", "script",  "undo",   "hostFile"};
-const char* const entryNames[] = {"CheckEnvironment", "RegisterInterface", "Initialize", "FreeData"};
-
-const std::map<std::string, sim::DialogAction::Kind> dialogActions = {
-    {"click", sim::DialogAction::click},           {"doubleClick", sim::DialogAction::doubleClick},
-    {"setText", sim::DialogAction::setText},       {"typeCharacter", sim::DialogAction::typeCharacter},
-    {"leaveFocus", sim::DialogAction::leaveFocus}, {"selectRow", sim::DialogAction::selectRow},
-    {"toggle", sim::DialogAction::toggle},         {"resize", sim::DialogAction::resize},
-    {"hotKey", sim::DialogAction::hotKey},         {"drop", sim::DialogAction::drop},
-    {"closeOK", sim::DialogAction::closeOK},       {"closeCancel", sim::DialogAction::closeCancel},
-};
+// The dialog action named, null for a name that is none.
+const vocabulary::DialogActionName* dialogAction(std::string_view name) {
+    for (const vocabulary::DialogActionName& action : vocabulary::dialogActions) {
+        if (action.name == name) {
+            return &action;
+        }
+    }
+    return nullptr;
+}
 
 std::string where(std::size_t index) {
     return "step " + std::to_string(index + 1) + ": ";
@@ -169,8 +172,9 @@ void checkDialogScripts(const json& dialogs, const std::string& context) {
                 if (!action.is_object()) {
                     throw ScenarioError(where + "an action must be an object");
                 }
+                checkMembers(action, vocabulary::dialogAction, where);
                 std::string kind = text(action, "do", where);
-                if (dialogActions.count(kind) == 0) {
+                if (dialogAction(kind) == nullptr) {
                     throw ScenarioError(where + "unknown action \"" + kind + "\"");
                 }
                 for (const char* key : {"item", "page", "h", "v"}) {
@@ -194,19 +198,32 @@ void checkStep(const json& step, std::size_t index, const std::set<std::string>&
     if (!step.is_object()) {
         throw ScenarioError(context + "a step must be an object");
     }
-    const char* kind = nullptr;
-    for (const char* candidate : stepKinds) {
-        if (step.contains(candidate)) {
+    const vocabulary::Members* kind = nullptr;
+    for (const vocabulary::Members& candidate : vocabulary::steps) {
+        if (step.contains(candidate.object())) {
             if (kind != nullptr) {
-                throw ScenarioError(context + "\"" + kind + "\" and \"" + candidate + "\" in one step");
+                throw ScenarioError(context + "\"" + std::string(kind->object()) + "\" and \"" +
+                                    std::string(candidate.object()) + "\" in one step");
             }
-            kind = candidate;
+            kind = &candidate;
         }
     }
     if (kind == nullptr) {
-        throw ScenarioError(
-            context +
-            "no action (entry, project, notify, menu, command, moduleData, script, undo or hostFile)");
+        const std::size_t count = std::size(vocabulary::steps);
+        std::string kinds;
+        for (std::size_t k = 0; k < count; ++k) {
+            kinds += (k == 0           ? ""
+                      : k + 1 == count ? " or "
+                                       : ", ") +
+                     std::string(vocabulary::steps[k].object());
+        }
+        throw ScenarioError(context + "no action (" + kinds + ")");
+    }
+    for (auto it = step.begin(); it != step.end(); ++it) {
+        if (!kind->contains(it.key())) {
+            throw ScenarioError(context + "unknown member \"" + it.key() + "\" of a \"" +
+                                std::string(kind->object()) + "\" step");
+        }
     }
     if (step.contains("addon")) {
         std::string name = text(step, "addon", context);
@@ -214,15 +231,16 @@ void checkStep(const json& step, std::size_t index, const std::set<std::string>&
             throw ScenarioError(context + "no add-on is named \"" + name + "\"");
         }
     }
-    std::string action = kind;
+    std::string action(kind->object());
     if (action == "entry") {
         std::string name = text(step, "entry", context);
-        if (std::find(std::begin(entryNames), std::end(entryNames), name) == std::end(entryNames)) {
+        if (std::find(std::begin(vocabulary::entryPoints), std::end(vocabulary::entryPoints), name) ==
+            std::end(vocabulary::entryPoints)) {
             throw ScenarioError(context + "unknown entry point \"" + name + "\"");
         }
     } else if (action == "project") {
         std::string name = text(step, "project", context);
-        if (notifications.count(name) == 0 || name == "presave") {
+        if (projectAction(name) == nullptr) {
             throw ScenarioError(context + "unknown project action \"" + name + "\"");
         }
         if (step.contains("file")) {
@@ -268,6 +286,7 @@ void checkStep(const json& step, std::size_t index, const std::set<std::string>&
         if (!data.is_object()) {
             throw ScenarioError(context + "\"moduleData\" must be an object");
         }
+        checkMembers(data, vocabulary::moduleData, context);
         text(data, "text", context + "moduleData: ");
         if (data.contains("name")) {
             text(data, "name", context + "moduleData: ");
@@ -280,6 +299,7 @@ void checkStep(const json& step, std::size_t index, const std::set<std::string>&
         if (!script.is_object()) {
             throw ScenarioError(context + "\"script\" must be an object");
         }
+        checkMembers(script, vocabulary::script, context);
         for (auto it = script.begin(); it != script.end(); ++it) {
             if (it.key() == "dialogs") {
                 checkDialogScripts(it.value(), context);
@@ -315,8 +335,6 @@ void checkStep(const json& step, std::size_t index, const std::set<std::string>&
                         throw ScenarioError(context + "alert answers are buttons 1 to 3");
                     }
                 }
-            } else {
-                throw ScenarioError(context + "unknown script \"" + it.key() + "\"");
             }
         }
     }
@@ -337,6 +355,7 @@ void HostProgram::read(json scenario) {
     if (!scenario.is_object()) {
         throw ScenarioError("the scenario must be an object");
     }
+    checkMembers(scenario, vocabulary::scenario, "");
     if (scenario.contains("application")) {
         m_application = Int32(integer(scenario, "application", "", 0, 3));
     }
@@ -352,6 +371,7 @@ void HostProgram::read(json scenario) {
         if (!entry.is_object()) {
             throw ScenarioError(context + "must be an object");
         }
+        checkMembers(entry, vocabulary::addOn, context);
         Bundle bundle;
         bundle.name = text(entry, "name", context);
         bundle.path = text(entry, "bundle", context);
@@ -579,7 +599,7 @@ std::string HostProgram::project(const json& step, std::unique_ptr<ProjectDescri
             named->apply();
             out << " with " << named->elementCount() << " elements";
         }
-        err = sim::notifyProject(notifications.at(action));
+        err = sim::notifyProject(projectAction(action)->notification);
     } else if (action == "save") {
         if (!sim::isProjectOpen()) {
             out << " (no project)";
@@ -736,7 +756,7 @@ std::string HostProgram::play(std::size_t i) {
                 sim::DialogScript dialogScript;
                 for (const json& action : actions) {
                     sim::DialogAction item;
-                    item.kind = dialogActions.at(action["do"].get<std::string>());
+                    item.kind = dialogAction(action["do"].get<std::string>())->kind;
                     item.item = short(action.value("item", 0));
                     item.page = short(action.value("page", 0));
                     item.text = action.value("text", std::string());

@@ -14,8 +14,6 @@ namespace {
 
 using nlohmann::json;
 
-const char* const folders[] = {"Preferences", "SharedData", "Documents", "Temp"};
-
 std::string folderOf(const json& step) {
     return step.contains("folder") ? step["folder"].get<std::string>() : "Preferences";
 }
@@ -26,6 +24,7 @@ void checkHostFile(const json& step, const std::string& context) {
     if (!step["hostFile"].is_string()) {
         throw ScenarioError(context + "\"hostFile\" must name a file");
     }
+    const auto& folders = vocabulary::hostFolders;
     if (step.contains("folder") &&
         (!step["folder"].is_string() || std::find(std::begin(folders), std::end(folders),
                                                   step["folder"].get<std::string>()) == std::end(folders))) {
@@ -62,6 +61,7 @@ void checkFaults(const json& faults, const std::string& context) {
             fault["call"].get<std::string>().empty()) {
             throw ScenarioError(where + "each fault names the host \"call\" that fails");
         }
+        checkMembers(fault, vocabulary::fault, where);
         if (fault.contains("error") &&
             (!isIntegerIn(fault["error"], INT32_MIN, INT32_MAX) || fault["error"].get<Int64>() == 0)) {
             throw ScenarioError(where + "\"error\" must be a host error code other than 0");

@@ -4,6 +4,7 @@
 
 #include "HostProgram.h"
 #include "ScenarioInput.h"
+#include "ScenarioVocabulary.h"
 
 #include "ACAPI/APIGeometry.hpp"
 #include "GSRoot/GSRoot.hpp"
@@ -11,7 +12,9 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cmath>
+#include <initializer_list>
 #include <string>
 
 namespace hostsim {
@@ -27,6 +30,16 @@ public:
 
     [[noreturn]] void fail(const std::string& key, const std::string& what) const {
         throw ScenarioError(m_where + (key.empty() ? "" : "." + key) + ": " + what);
+    }
+    // Fails at the first member that none of the tables names, as a member of the first one's object.
+    void only(std::initializer_list<vocabulary::Members> tables) const {
+        for (auto it = m_object.begin(); it != m_object.end(); ++it) {
+            if (std::none_of(tables.begin(), tables.end(), [&it](const vocabulary::Members& members) {
+                    return members.contains(it.key());
+                })) {
+                fail(it.key(), "unknown member of " + std::string(tables.begin()->object()));
+            }
+        }
     }
     bool has(const char* key) const { return m_object.contains(key); }
     std::string text(const char* key, const std::string& fallback = "") const {

@@ -34,6 +34,7 @@ const std::map<std::string, API_SelTypeID> selectionKinds = {
 ProjectDescription ProjectDescription::read(const json& description, const std::string& source,
                                             const std::filesystem::path& folder) {
     MemberReader top(description, source);
+    top.only({vocabulary::description});
     ProjectDescription result;
     result.m_attributes = ProjectAttributes::read(description, source);
     result.m_library = ProjectLibrary::read(description, source, folder);
@@ -42,6 +43,7 @@ ProjectDescription ProjectDescription::read(const json& description, const std::
         const json& list = top.list("databases");
         for (std::size_t i = 0; i < list.size(); ++i) {
             MemberReader entry(list[i], top.item("databases", i));
+            entry.only({vocabulary::database});
             std::string kind = entry.text("kind");
             auto found = databaseKinds.find(kind);
             if (found == databaseKinds.end()) {
@@ -91,6 +93,7 @@ ProjectDescription ProjectDescription::read(const json& description, const std::
         double below = -1e300;
         for (std::size_t i = 0; i < list.size(); ++i) {
             MemberReader entry(list[i], top.item("storeys", i));
+            entry.only({vocabulary::storey});
             sim::Storey storey;
             storey.index = short(entry.integer("index", -32768, 32767, Int64(i)));
             storey.floorId = Int32(entry.integer("floorId", 0, 0x7FFFFFFF, storey.index + 1));
@@ -128,6 +131,8 @@ ProjectDescription ProjectDescription::read(const json& description, const std::
         result.m_names.reserve(list.size());
         for (std::size_t i = 0; i < list.size(); ++i) {
             MemberReader entry(list[i], top.item("elements", i));
+            entry.only({vocabulary::element, vocabulary::object, vocabulary::opening, vocabulary::wall,
+                        vocabulary::marker});
             auto made = std::make_unique<Element>();
             Element& element = *made;
             API_Elem_Head& head = element.record.header;
@@ -170,6 +175,7 @@ ProjectDescription ProjectDescription::read(const json& description, const std::
             element.compound = entry.text("compound", element.info);
             if (entry.has("userData")) {
                 MemberReader data(list[i]["userData"], entry.where() + ".userData");
+                data.only({vocabulary::userData});
                 sim::UserDataRecord record;
                 std::string bytes = data.text("text");
                 record.bytes.assign(bytes.begin(), bytes.end());

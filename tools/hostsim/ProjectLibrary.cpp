@@ -58,6 +58,7 @@ std::string uniqueID(const MemberReader& object, const char* key) {
 }
 
 sim::LibParameter parameter(const MemberReader& entry) {
+    entry.only({vocabulary::parameter});
     std::string name = entry.limitedText("name", 31);
     if (name.empty()) {
         entry.fail("name", "every parameter needs a name");
@@ -124,6 +125,7 @@ ProjectLibrary ProjectLibrary::read(const json& description, const std::string& 
     result.m_given = true;
     for (std::size_t i = 0; i < list.size(); ++i) {
         MemberReader entry(list[i], top.item("library", i));
+        entry.only({vocabulary::libraryPart});
         sim::LibPartDef part;
         part.name = entry.limitedText("name", 255);
         if (part.name.empty()) {

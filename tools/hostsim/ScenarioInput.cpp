@@ -44,6 +44,15 @@ json readJsonFile(const std::filesystem::path& path, const std::string& kind) {
     return value;
 }
 
+void checkMembers(const json& object, const vocabulary::Members& members, const std::string& context) {
+    for (auto it = object.begin(); it != object.end(); ++it) {
+        if (!members.contains(it.key())) {
+            throw ScenarioError(context + "unknown member \"" + it.key() + "\" of " +
+                                std::string(members.object()));
+        }
+    }
+}
+
 bool isIntegerIn(const json& value, Int64 low, Int64 high) {
     if (value.is_number_unsigned()) {
         UInt64 number = value.get<UInt64>();
@@ -143,6 +152,7 @@ sim::SettingsAnswer readSettingsAnswer(const json& answer, const std::string& co
         throw ScenarioError(context + "settingsDialog answers are true, false or {\"part\", \"values\"}");
     }
     result.accept = true;
+    checkMembers(answer, vocabulary::settingsAnswer, context + "settingsDialog: ");
     for (auto it = answer.begin(); it != answer.end(); ++it) {
         if (it.key() == "part") {
             if (!it.value().is_string() || it.value().get<std::string>().empty()) {
@@ -173,8 +183,6 @@ sim::SettingsAnswer readSettingsAnswer(const json& answer, const std::string& co
                 }
                 result.values.push_back(set);
             }
-        } else {
-            throw ScenarioError(context + "settingsDialog: unknown member \"" + it.key() + "\"");
         }
     }
     return result;

@@ -3,6 +3,8 @@
 // writes kept inside the sandbox.
 #pragma once
 
+#include "ScenarioVocabulary.h"
+
 #include "GSRoot/GSRoot.hpp"
 #include "sim/Toolbox.h"
 
@@ -16,6 +18,11 @@ namespace hostsim {
 // The JSON value of a file; throws ScenarioError naming `kind` (such as "the scenario") and the
 // path when the file is missing, a folder, unreadable, not JSON or nested too deeply.
 nlohmann::json readJsonFile(const std::filesystem::path& path, const std::string& kind);
+
+// Throws ScenarioError (after `context`) naming the first member of `object` that `members` does
+// not name.
+void checkMembers(const nlohmann::json& object, const vocabulary::Members& members,
+                  const std::string& context);
 
 // Whether the value is an integer from low to high. Integers of 2^63 or more are held unsigned
 // and reals are not integers, so neither passes for a wrapped or truncated value.

@@ -20,6 +20,8 @@ ToolDefaults ToolDefaults::read(const MemberReader& top, const ProjectLibrary& l
     std::set<std::pair<API_ElemTypeID, API_ElemVariationID>> tools;
     for (std::size_t i = 0; i < list.size(); ++i) {
         MemberReader entry(list[i], top.item("toolDefaults", i));
+        entry.only({vocabulary::toolDefault, vocabulary::object, vocabulary::opening, vocabulary::wall,
+                    vocabulary::marker});
         if (!entry.has("type")) {
             entry.fail("type", "is missing");
         }
