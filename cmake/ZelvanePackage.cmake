@@ -1,6 +1,7 @@
 # Installs the framework, the simulated host and hostsim, with a CMake package that an add-on's
 # own build finds with find_package(zelvane): targets zelvane::zelvane (the framework, a static
-# library) and zelvane::zelvane_host (the simulated host, a shared library), and zelvane::hostsim.
+# library) and zelvane::zelvane_host (the simulated host, a shared library), zelvane::hostsim, and
+# zelvane_add_addon to make an add-on's bundle.
 include(CMakePackageConfigHelpers)
 
 set(ZELVANE_INSTALL_CMAKEDIR ${CMAKE_INSTALL_LIBDIR}/cmake/zelvane)
@@ -28,4 +29,5 @@ configure_package_config_file(${CMAKE_CURRENT_LIST_DIR}/zelvaneConfig.cmake.in
 write_basic_package_version_file(${PROJECT_BINARY_DIR}/zelvaneConfigVersion.cmake
                                  VERSION ${PROJECT_VERSION} COMPATIBILITY SameMajorVersion)
 install(FILES ${PROJECT_BINARY_DIR}/zelvaneConfig.cmake ${PROJECT_BINARY_DIR}/zelvaneConfigVersion.cmake
+              ${CMAKE_CURRENT_LIST_DIR}/ZelvaneAddon.cmake ${CMAKE_CURRENT_LIST_DIR}/ZelvaneAddon.map
         DESTINATION ${ZELVANE_INSTALL_CMAKEDIR})

@@ -1,7 +1,7 @@
 // A small add-on of the tests' own that joins the sample add-on's supervisor through 'GSUP' and
 // takes the sample add-on's announcements.
+#include "Addon/BundleEntry.h"
 #include "Addon/Supervisor.h"
-#include "BundleEntry.h"
 #include "SampleIDs.h"
 
 #include <string>
@@ -49,4 +49,4 @@ private:
 
 } // namespace
 
-ZELVANE_TEST_BUNDLE(JoiningAddon, "Joining Tool", "Joins the sample add-on.")
+ZELVANE_BUNDLE(JoiningAddon, "Joining Tool", "Joins the sample add-on.")

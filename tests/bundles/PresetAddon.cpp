@@ -1,9 +1,9 @@
 // An add-on of the tests' own that works with presets: the preset types of the preset tests, a
 // version of digits only, and a menu whose items open the preset manager and update the project's
 // presets through the add-on events that the preset module answers.
+#include "Addon/BundleEntry.h"
 #include "Addon/HostEvent.h"
 #include "Addon/MenuSubscriber.h"
-#include "BundleEntry.h"
 #include "Interface/ErrorAlert.h"
 #include "Preset/PresetEditor.h"
 #include "Preset/PresetUpdater.h"
@@ -68,4 +68,4 @@ private:
 
 } // namespace
 
-ZELVANE_TEST_BUNDLE(PresetAddon, "Preset Tool", "Keeps presets.")
+ZELVANE_BUNDLE(PresetAddon, "Preset Tool", "Keeps presets.")

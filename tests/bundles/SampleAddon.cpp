@@ -1,8 +1,8 @@
 // A small add-on of the tests' own: a menu whose items count in an undoable step, fail, write to
 // the console and announce an event to the other add-ons of its supervisor.
 #include "ACAPI/Output.hpp"
+#include "Addon/BundleEntry.h"
 #include "Addon/MenuSubscriber.h"
-#include "BundleEntry.h"
 #include "Database/Project.h"
 #include "Interface/ErrorAlert.h"
 #include "Interface/NameRequest.h"
@@ -137,4 +137,4 @@ bool SampleMenu::handleEvent(MenuEvent& event) {
 
 } // namespace
 
-ZELVANE_TEST_BUNDLE(SampleAddon, "Sample Tool 2", "Counts and announces.")
+ZELVANE_BUNDLE(SampleAddon, "Sample Tool 2", "Counts and announces.")
