@@ -266,6 +266,10 @@ bool Addon::registerInterface() {
 }
 
 bool Addon::initialise() {
+    // Neither preference file is written over before it is read: whatever stops the
+    // initialisation first (a subscriber failing, an exception) leaves both unread.
+    m_sharedFileUnread = m_preferenceStore != nullptr;
+    m_userFileUnread = m_preferenceStore != nullptr;
     ACAPI_KeepInMemory(true);
     ProjectHandler().initialise();
     ModuleHandler().initialise();
@@ -540,39 +544,43 @@ DataFile* Addon::getPrefsFile(Context context, bool create) const {
 }
 
 void Addon::readPrefs(Context context, bool publish) {
-    if (!isUserContext(context)) {
-        // Until the project's data has been read, whatever stops the reading (an exception too)
-        // keeps it from being written over.
-        m_projectDataUnread = true;
-    }
+    // Until the source has been read, whatever stops the reading (an exception too) keeps it from
+    // being written over.
+    bool& unread = unreadFlag(context);
+    unread = true;
     // The current packages stand for whatever the source lacks.
     PackageStore store(storeTag);
     getMyPrefs(store, context, false);
-    bool read = false;
     if (isUserContext(context)) {
         std::unique_ptr<DataFile> file(getPrefsFile(context, false));
-        if (file != nullptr) {
-            DataBufferIn stream(file.get(), Encoding::utf8);
-            read = store.importFrom(stream, false);
+        if (file == nullptr) {
+            // Only a file that is not there leaves the packages at their defaults.
+            unread = false;
+            return;
+        }
+        DataBufferIn stream(file.get(), Encoding::utf8);
+        // A file whose length or bytes could not be read gives the reader less than it holds, down
+        // to nothing, which it may take for a whole document: the file's error tells.
+        bool read = store.importFrom(stream, false) && file->getLastError() == NoError;
+        // A file that reads but does not parse is kept as well, not moved aside: a read fault can
+        // leave a sound file looking malformed, and the user can mend or remove a file that is
+        // kept, while writing the defaults over it would lose its values for good.
+        if (!read) {
+            reportPrefsUnread(context);
+            return;
         }
     } else {
         Int32 version = 0, byteOrder = 0;
         std::unique_ptr<MemoryBlock> data(getOwnerData(version, byteOrder));
-        if (data == nullptr) {
-            reportProjectDataUnread();
+        // Data that does not parse is kept as well: it is the only copy of the project's
+        // preferences.
+        if (data == nullptr || !store.setData(*data, false)) {
+            reportPrefsUnread(context);
             return;
         }
-        read = store.setData(*data, false);
-    }
-    // A source that is missing or malformed leaves every package as it was.
-    if (!read) {
-        m_projectDataUnread = false;
-        return;
     }
     setMyPrefs(store, context);
-    if (!isUserContext(context)) {
-        m_projectDataUnread = false;
-    }
+    unread = false;
     if (!publish) {
         return;
     }
@@ -601,13 +609,27 @@ bool Addon::savePrefs(Context context) {
     return written;
 }
 
-void Addon::reportProjectDataUnread() {
+void Addon::reportPrefsUnread(Context context) {
     try {
-        host.writeToConsole(String("The add-on's project preferences could not be read: they are kept in "
-                                   "the project, and not written over until it is opened again.\n"));
+        String message("The add-on's ");
+        message += context == user ? "user" : context == shared ? "shared" : "project";
+        message +=
+            isUserContext(context)
+                ? " preferences could not be read: they are kept in their file, and not written over.\n"
+                : " preferences could not be read: they are kept in the project, and not written over "
+                  "until it is opened again.\n";
+        host.writeToConsole(message);
     } catch (...) {
     }
     reportFailure();
+}
+
+bool& Addon::unreadFlag(Context context) {
+    return context == user ? m_userFileUnread : context == shared ? m_sharedFileUnread : m_projectDataUnread;
+}
+
+bool Addon::isPrefsUnread(Context context) const {
+    return context == user ? m_userFileUnread : context == shared ? m_sharedFileUnread : m_projectDataUnread;
 }
 
 void Addon::reportPrefsNotWritten(Context context) const {
@@ -624,7 +646,7 @@ void Addon::reportPrefsNotWritten(Context context) const {
 
 bool Addon::writePrefs(Context context) {
     // Writing the current packages over data that could not be read would lose it.
-    if (context == project && m_projectDataUnread) {
+    if (isPrefsUnread(context)) {
         return false;
     }
     PackageStore store(storeTag);

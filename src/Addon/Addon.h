@@ -97,12 +97,13 @@ public:
     virtual void addPreference(const Package& package, Context context);
     // Reads the packages of a context from their file or from the project's module data, keeping
     // the current values of whatever the source lacks; with publish each package's update event
-    // follows. Module data the host holds but cannot give is reported, and kept from being written
-    // over until the project is read again.
+    // follows. Only a file or module data that is not there leaves the packages as they are: a
+    // source that is there but cannot be read (or is malformed) is reported, and kept from being
+    // written over until it is read again.
     virtual void readPrefs(Context context, bool publish);
     // Writes the packages of a context to their file (replacing it whole, or erasing it when the
     // context has no package) or to the project's module data. False when they could not be
-    // written (the old file or module data is kept), and for the project while the data it holds
+    // written (the old file or module data is kept), and while the source they were read from
     // could not be read.
     virtual bool writePrefs(Context context);
     // Puts copies of the add-on's packages of a context into the store: empty copies with
@@ -164,6 +165,9 @@ public:
     bool isInProjectEvent() const { return m_inProjectEvent; }
     // The project's module data could not be read: its packages are not written until it is.
     bool isProjectDataUnread() const { return m_projectDataUnread; }
+    // The context's file or module data could not be read: its packages are not written until it
+    // is.
+    bool isPrefsUnread(Context context) const;
 
 private:
     friend class Supervisor;
@@ -188,8 +192,9 @@ private:
 
     PackageStore& preferenceStore();
     void reportPrefsNotWritten(Context context) const;
-    // Tells the console and the add-on's failure report that the project's data was not read.
-    void reportProjectDataUnread();
+    // Tells the console and the add-on's failure report that a context's source was not read.
+    void reportPrefsUnread(Context context);
+    bool& unreadFlag(Context context);
     // Stores the store's data as the project's module data; nothing for empty data. False when the
     // packages could not be exported or the host refused the data.
     bool writeModuleData(const PackageStore& store) const;
@@ -207,8 +212,11 @@ private:
     bool m_ownsSupervisor = false;
     bool m_databaseRun = false;
     bool m_inProjectEvent = false;
-    // The project holds module data that could not be read: it is not written over.
+    // The project holds module data, or a preference file exists, that could not be read: it is
+    // not written over.
     bool m_projectDataUnread = false;
+    bool m_userFileUnread = false;
+    bool m_sharedFileUnread = false;
 };
 
 // Set by the bundle's entry points for the add-on's life; null outside it.

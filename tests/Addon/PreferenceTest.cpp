@@ -197,6 +197,132 @@ TEST_F(PreferenceTest, ReadingKeepsWhatTheFileLacksOrCannotGive) {
     EXPECT_EQ(dynamic_cast<CountPrefs*>(a.getPreference(CountPrefs::ID, Addon::user))->count, 4);
 }
 
+TEST_F(PreferenceTest, AFileThatCannotBeReadIsKeptAndTold) {
+    const std::string stored =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\n<frameworkPreferenceStore>\n"
+        "\t<countPrefs>\n\t\t<count>50</count>\n\t</countPrefs>\n</frameworkPreferenceStore>\n";
+    struct Case {
+        const char* name;
+        Addon::Context context;
+        const char* text; // the file's, null when there is none
+        const char* call; // a call failing while the file is read, null for none
+        int times, skip;
+        bool unread;
+        int count; // written at quit, when the file is not kept
+    };
+    const Case cases[] = {
+        {"no file", Addon::user, nullptr, nullptr, 0, 0, false, 3},
+        {"read", Addon::user, stored.c_str(), nullptr, 0, 0, false, 51},
+        {"the data's read fails", Addon::user, stored.c_str(), sim::fileReadCall, 1, 1, true, 0},
+        {"every read fails", Addon::user, stored.c_str(), sim::fileReadCall, -1, 0, true, 0},
+        {"its length once", Addon::user, stored.c_str(), "IO::File::GetDataLength", 1, 1, true, 0},
+        {"its length always", Addon::user, stored.c_str(), "IO::File::GetDataLength", -1, 0, true, 0},
+        {"it does not open", Addon::user, stored.c_str(), sim::fileOpenCall, -1, 0, true, 0},
+        {"malformed", Addon::user, "<frameworkPreferenceStore><countPrefs><count>50</count></countPr",
+         nullptr, 0, 0, true, 0},
+        {"the shared file's read fails", Addon::shared, stored.c_str(), sim::fileReadCall, 1, 1, true, 0},
+        {"the shared file is malformed", Addon::shared, "<frameworkPreferenceStore>", nullptr, 0, 0, true, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(userFile.parent_path());
+        fs::remove_all(sharedFile.parent_path());
+        sim::reset();
+        const fs::path& file = c.context == Addon::user ? userFile : sharedFile;
+        if (c.text != nullptr) {
+            fs::create_directories(file.parent_path());
+            std::ofstream(file) << c.text;
+        }
+        TestAddon a;
+        addon = &a;
+        a.addPreference(CountPrefs(2), c.context);
+        if (c.call != nullptr) {
+            sim::failCall(c.call, ErrIO, c.times, c.skip);
+        }
+        ASSERT_TRUE(a.registerInterface());
+        ASSERT_TRUE(a.initialise());
+        sim::clearFaults();
+        EXPECT_EQ(a.isPrefsUnread(c.context), c.unread);
+        auto* count = dynamic_cast<CountPrefs*>(a.getPreference(CountPrefs::ID, c.context));
+        ASSERT_NE(count, nullptr);
+        EXPECT_EQ(count->count, c.unread ? 2 : c.count - 1) << "the defaults stand for an unread file";
+        ++count->count;
+        ProjectEvent quit(APINotify_Quit);
+        a.publishExternalEvent(quit, false);
+        addon = nullptr;
+
+        const char* name = c.context == Addon::user ? "user" : "shared";
+        if (c.unread) {
+            EXPECT_EQ(readFile(file), c.text) << "the file is never written over";
+            EXPECT_EQ(a.failures, 1) << "the user is told once";
+            EXPECT_EQ(sim::consoleText(),
+                      std::string("The add-on's ") + name +
+                          " preferences could not be read: they are kept in their file, and "
+                          "not written over.\nThe add-on's " +
+                          name + " preferences could not be written.\n");
+        } else {
+            EXPECT_NE(readFile(file).find("<count>" + std::to_string(c.count) + "</count>"),
+                      std::string::npos)
+                << readFile(file);
+            EXPECT_EQ(a.failures, 0);
+            EXPECT_EQ(sim::consoleText(), "");
+        }
+    }
+}
+
+TEST_F(PreferenceTest, AnAllocationFailingWhileReadingTheFilesKeepsThem) {
+    const std::string user = "<frameworkPreferenceStore><namePrefs><name>Cy</name></namePrefs>"
+                             "</frameworkPreferenceStore>";
+    const std::string shared = "<frameworkPreferenceStore><countPrefs><count>50</count></countPrefs>"
+                               "</frameworkPreferenceStore>";
+    int kept = 0;
+    for (int step = 0;; ++step) {
+        SCOPED_TRACE("allocation " + std::to_string(step));
+        sim::reset();
+        fs::create_directories(userFile.parent_path());
+        fs::create_directories(sharedFile.parent_path());
+        std::ofstream(userFile) << user;
+        std::ofstream(sharedFile) << shared;
+        bool beyond = false;
+        {
+            TestAddon a;
+            addon = &a;
+            a.addPreference(NamePrefs("Ann"), Addon::user);
+            a.addPreference(CountPrefs(2), Addon::shared);
+            ASSERT_TRUE(a.registerInterface());
+            std::size_t allocations = sim::memoryStats().allocations;
+            sim::failNextAllocations(1, ErrMemoryFull, step);
+            try {
+                a.initialise();
+            } catch (const std::bad_alloc&) {
+            }
+            sim::failNextAllocations(0);
+            beyond = sim::memoryStats().allocations - allocations < std::size_t(step);
+            dynamic_cast<NamePrefs*>(a.getPreference(NamePrefs::ID, Addon::user))->name += "+";
+            ++dynamic_cast<CountPrefs*>(a.getPreference(CountPrefs::ID, Addon::shared))->count;
+            ProjectEvent quit(APINotify_Quit);
+            a.publishExternalEvent(quit, false);
+            addon = nullptr;
+        }
+        // Each file holds what it held, or what was read of it and then changed: never the
+        // defaults.
+        std::string userAfter = readFile(userFile);
+        std::string sharedAfter = readFile(sharedFile);
+        EXPECT_TRUE(userAfter == user || userAfter.find("<name>Cy+</name>") != std::string::npos)
+            << userAfter;
+        EXPECT_TRUE(sharedAfter == shared || sharedAfter.find("<count>51</count>") != std::string::npos)
+            << sharedAfter;
+        kept += userAfter == user ? 1 : 0;
+        // The failing allocation lay beyond the reading: every one of it has been failed.
+        if (beyond) {
+            EXPECT_NE(userAfter, user);
+            EXPECT_NE(sharedAfter, shared);
+            break;
+        }
+    }
+    EXPECT_GT(kept, 0);
+}
+
 TEST_F(PreferenceTest, FailedWriteKeepsTheOldFile) {
     TestAddon a;
     addon = &a;
@@ -284,20 +410,29 @@ TEST_F(PreferenceTest, ModuleDataThatCannotBeReadIsKeptAndTold) {
     const std::string told =
         "The add-on's project preferences could not be read: they are kept in the project, "
         "and not written over until it is opened again.\n";
+    const std::string malformed = "<countPrefs><count>5</coun";
     struct Case {
-        const char* call;
+        const char* call; // null: the host gives malformed data
         GSErrCode error;
         bool unread; // false: the host says there is no data
     };
     for (const Case& c : {Case{"ACAPI_ModulData_GetInfo", APIERR_GENERAL, true},
                           Case{"ACAPI_ModulData_Get", APIERR_GENERAL, true},
-                          Case{"ACAPI_ModulData_Get", APIERR_MEMFULL, true},
+                          Case{"ACAPI_ModulData_Get", APIERR_MEMFULL, true}, Case{nullptr, NoError, true},
                           Case{"ACAPI_ModulData_GetInfo", APIERR_NOMODULEDATA, false}}) {
-        SCOPED_TRACE(std::string(c.call) + " " + std::to_string(c.error));
+        SCOPED_TRACE(std::string(c.call != nullptr ? c.call : "malformed") + " " + std::to_string(c.error));
         sim::reset();
         TestAddon a;
         runWithStoredCount(a);
-        sim::failCall(c.call, c.error);
+        const std::string stored = c.call != nullptr ? storedCount : malformed;
+        auto spoil = [&] {
+            if (c.call != nullptr) {
+                sim::failCall(c.call, c.error);
+            } else {
+                setModuleText(malformed);
+            }
+        };
+        spoil();
         ProjectEvent open(APINotify_Open);
         a.publishExternalEvent(open, false);
         EXPECT_EQ(a.failures, c.unread ? 1 : 0) << "the add-on's failure report";
@@ -309,10 +444,11 @@ TEST_F(PreferenceTest, ModuleDataThatCannotBeReadIsKeptAndTold) {
         ProjectEvent save(APINotify_PreSave);
         a.publishExternalEvent(save, false);
         EXPECT_EQ(a.writePrefs(Addon::project), !c.unread);
-        EXPECT_EQ(moduleText(), c.unread ? storedCount : "<countPrefs><count>4</count></countPrefs>");
+        EXPECT_EQ(moduleText(), c.unread ? stored : "<countPrefs><count>4</count></countPrefs>");
 
         // The project opened again and read: its packages are written as they change.
         if (c.unread) {
+            setModuleText(storedCount);
             a.publishExternalEvent(open, false);
             EXPECT_EQ(projectCount()->count, 21);
             projectCount()->count = 6;
@@ -320,7 +456,7 @@ TEST_F(PreferenceTest, ModuleDataThatCannotBeReadIsKeptAndTold) {
             EXPECT_EQ(moduleText(), "<countPrefs><count>6</count></countPrefs>");
         }
         // A project closed after a failed read, and a new one, keep nothing of it.
-        sim::failCall(c.call, c.error);
+        spoil();
         a.publishExternalEvent(open, false);
         ProjectEvent close(APINotify_Close);
         a.publishExternalEvent(close, false);
