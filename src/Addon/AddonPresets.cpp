@@ -9,6 +9,7 @@
 #include "Environment/Host.h"
 #include "Environment/StringUtilities.h"
 #include "Environment/ToString.h"
+#include "Interface/ErrorAlert.h"
 #include "Interface/WarnAlert.h"
 #include "Library/Library.h"
 #include "Preset/PresetDatabase.h"
@@ -25,6 +26,7 @@ namespace {
 constexpr Int32 embeddedOwner = Int32(MakeGSType("GSAC"));
 constexpr API_LibTypeID presetPartType = APILib_MacroID;
 constexpr short presetStrings = 32707;
+constexpr short starterPresetsUnread = 6;
 
 // Makes the file in the folder when it is missing (empty) and registers it with the library; an
 // existing file is registered as it is. Nothing happens when the file cannot be made.
@@ -114,13 +116,21 @@ void Addon::importStarterPresets() {
     if (file->setPosition(0)) {
         DataBufferIn in(file.get(), Encoding::utf8);
         XMLReader reader(&in);
-        read = reader.importTo(collection);
+        // A failed read can leave the reader less than the file holds, even nothing, which it
+        // may take for a whole document.
+        read = reader.importTo(collection) && file->getLastError() == NoError;
     }
     file->close();
     std::unique_ptr<Package> presets(collection.releasePackage(PresetDatabase::ID.getFamily()));
     if (read && presets != nullptr) {
         open->setPreference(presets.release(), false);
+        return;
     }
+    // Once the user adds a preset the database is no longer empty and the starter presets are
+    // never offered again, so the user must know they are missing.
+    String message = host.getLocalString(presetStrings, starterPresetsUnread);
+    replaceAll(message, String("$1"), product);
+    ErrorAlert().show(message);
 }
 
 void Addon::checkLibraryConfiguration() {

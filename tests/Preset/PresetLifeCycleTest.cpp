@@ -266,33 +266,43 @@ TEST_F(LifeCycleTest, AStarterFileFailingHalfwayLeavesTheProjectUntouched) {
     struct Case {
         char const* name;
         std::string text;
-        int readFailures;
+        char const* call; // a call failing while the file is read, null for none
+        int times, skip;
     };
     std::string whole = presetFile({"A", "B", "C"});
     std::vector<Case> const cases{
         {"broken after two records",
-         whole.substr(0, whole.find("<wall", whole.find("<name>B"))) + "<wall key=", 0},
-        {"a read error", whole, -1},
+         whole.substr(0, whole.find("<wall", whole.find("<name>B"))) + "<wall key=", nullptr, 0, 0},
+        {"a read error", whole, sim::fileReadCall, -1, 0},
+        {"the data's read fails", whole, sim::fileReadCall, 1, 1},
+        {"it cannot be placed", whole, "IO::File::SetPosition", 1, 0},
+        {"its length cannot be read", whole, "IO::File::GetDataLength", -1, 0},
     };
     for (Case const& c : cases) {
         SCOPED_TRACE(c.name);
         sim::clearLibrary();
         addPart("Sample Tool 2 Starter Presets-INT", c.text);
         PresetDatabase* before = presets();
-        if (c.readFailures != 0) {
-            sim::failRead(ErrIO, c.readFailures);
+        std::size_t alerts = sim::alerts().size();
+        if (c.call != nullptr) {
+            sim::failCall(c.call, ErrIO, c.times, c.skip);
         }
         notify(newProject);
         sim::clearFaults();
         EXPECT_EQ(presets(), before) << "the project keeps its database";
         EXPECT_EQ(presets()->size(), 0u);
         EXPECT_EQ(sim::openFileCount(), 0u);
+        ASSERT_EQ(sim::alerts().size() - alerts, 1u) << "the user is told";
+        EXPECT_EQ(sim::alerts().back().largeText, "The starter presets of Sample Tool 2 could not be read.");
+        EXPECT_EQ(sim::alerts().back().type, -1) << "an error";
     }
     sim::clearLibrary();
     addPart("Sample Tool 2 Starter Presets-INT", whole);
+    std::size_t alerts = sim::alerts().size();
     notify(openProject);
     EXPECT_EQ(namesOf(*presets()), (std::vector<std::string>{"A", "B", "C"}))
         << "a later open completes them";
+    EXPECT_EQ(sim::alerts().size(), alerts);
 }
 
 TEST_F(LifeCycleTest, TheConfigurationCheckWarnsOfAnotherVersion) {
