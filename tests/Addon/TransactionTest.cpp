@@ -256,6 +256,7 @@ TEST_F(TransactionTest, UndoableActionsAcrossEntriesAndDatabaseRuns) {
                           Case{"database run ends", Int32(0xFFFFFFFE), false, false, true}}) {
         bool allowed = !c.allowed;
         bool created = !c.creates;
+        bool laidOut = !c.creates;
         auto check = [&](Event&) {
             if (c.runTransaction) {
                 ScriptedTransaction transaction("Step");
@@ -263,6 +264,7 @@ TEST_F(TransactionTest, UndoableActionsAcrossEntriesAndDatabaseRuns) {
             }
             allowed = host.isUndoableActionAllowed();
             created = host.getProject()->createWorksheet(c.name, "W") != nullptr;
+            laidOut = host.getProject()->createLayout(c.name, DrawingLink(), String()) != nullptr;
             return true;
         };
         if (c.databaseEvent != 0) {
@@ -280,5 +282,6 @@ TEST_F(TransactionTest, UndoableActionsAcrossEntriesAndDatabaseRuns) {
         }
         EXPECT_EQ(allowed, c.allowed) << c.name;
         EXPECT_EQ(created, c.creates) << c.name;
+        EXPECT_EQ(laidOut, c.creates) << c.name;
     }
 }
