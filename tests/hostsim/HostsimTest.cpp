@@ -428,7 +428,7 @@ TEST(HostsimTest, HostileInputEndsWithAMessageAndNothingWritten) {
     const std::filesystem::path outside = temp / "outside.pln";
     struct Case {
         std::string text;
-        const char* message;
+        std::string message;
     };
     const Case cases[] = {
         // Files that are folders, and nesting beyond the bound in a key no step reads.
@@ -464,6 +464,17 @@ TEST(HostsimTest, HostileInputEndsWithAMessageAndNothingWritten) {
         // A name the file system would take only up to its NUL character.
         {oneAddon("{\"project\": \"open\", \"file\": \"House.pln\\u0000.txt\"}"),
          "the file \"House.pln\\u0000.txt\" holds a NUL character"},
+        // Names of files hostsim only reads are refused too, rather than read up to the NUL.
+        {"{\"addons\": [{\"name\": \"a\", \"bundle\": \"sample_addon.so\\u0000.txt\", \"developer\": 1, "
+         "\"local\": 2}], \"steps\": []}",
+         "add-on 1: the file \"sample_addon.so\\u0000.txt\" holds a NUL character"},
+        {oneAddon("", ", \"resources\": [\"" + (sourceDir / "resources" / "zelvane.json").string() +
+                          "\\u0000.txt\"]"),
+         "zelvane.json\\u0000.txt\" holds a NUL character"},
+        {oneAddon("{\"project\": \"new\", \"description\": \"" +
+                  (sourceDir / "examples" / "house.project.json").string() + "\\u0000.txt\"}"),
+         "step 1: the file \"" + (sourceDir / "examples").string() +
+             "/house.project.json\\u0000.txt\" holds a NUL"},
         {oneAddon(
              "{\"entry\": \"CheckEnvironment\"}, {\"project\": \"open\", \"file\": \"missing/House.pln\"}"),
          "step 2: cannot write the project file"},
@@ -532,6 +543,50 @@ TEST(HostsimTest, AReportFileIsWrittenWholeOrNotAtAll) {
     std::filesystem::path folderPart = temp;
     folderPart += ".part";
     EXPECT_FALSE(std::filesystem::exists(folderPart));
+}
+
+TEST(HostsimTest, ABundleBesideAScenarioNamedWithoutItsFolderIsTheOneLoaded) {
+    namespace fs = std::filesystem;
+    const fs::path temp = sim::specialFolder("Temp");
+    const fs::path beside = temp / "beside";
+    const fs::path decoy = temp / "decoy";
+    fs::remove_all(beside);
+    fs::remove_all(decoy);
+    fs::create_directories(beside);
+    fs::create_directories(decoy);
+    fs::copy_file(binaryDir / "sample_addon.so", beside / "my.so");
+    // A file of the same name on the library path, which dlopen searches for a name without a folder.
+    std::ofstream(decoy / "my.so") << "not a bundle\n";
+    const std::string addOn = R"({"name": "a", "developer": 1, "local": 2, "bundle": )";
+    std::ofstream(beside / "scenario.json")
+        << "{\"addons\": [" << addOn << R"("my.so"}], "steps": [{"entry": "CheckEnvironment"}]})";
+    std::ofstream(beside / "missing.json") << "{\"addons\": [" << addOn << R"("gone.so"}], "steps": []})";
+
+    // Run from the scenario's folder, the scenario named without it.
+    const char* libraryPath = std::getenv("LD_LIBRARY_PATH");
+    const std::string keptLibraryPath = libraryPath != nullptr ? libraryPath : "";
+    ::setenv("LD_LIBRARY_PATH", decoy.c_str(), 1);
+    const fs::path working = fs::current_path();
+    fs::current_path(beside);
+    const fs::path here = fs::current_path();
+    HostsimRun run = hostsim_test::runHostsimWith(" scenario.json");
+    HostsimRun missing = hostsim_test::runHostsimWith(" missing.json");
+    fs::current_path(working);
+    if (libraryPath != nullptr) {
+        ::setenv("LD_LIBRARY_PATH", keptLibraryPath.c_str(), 1);
+    } else {
+        ::unsetenv("LD_LIBRARY_PATH");
+    }
+
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_TRUE(contains(run.output, "step 1: CheckEnvironment a -> 2 name \"Sample Tool 2\"")) << run.output;
+    // A bundle found in neither place names both places looked.
+    EXPECT_EQ(missing.status, 3) << missing.output;
+    EXPECT_TRUE(contains(missing.output,
+                         "cannot load bundle gone.so: \"gone.so\" is neither beside the scenario (in " +
+                             here.string() + ") nor in hostsim's folder (" +
+                             fs::canonical(binaryDir).string() + ")"))
+        << missing.output;
 }
 
 TEST(HostsimTest, ProjectsOpenInsideTheSandbox) {

@@ -343,7 +343,10 @@ void checkStep(const json& step, std::size_t index, const std::set<std::string>&
 } // namespace
 
 HostProgram::HostProgram(std::filesystem::path scenarioPath, std::filesystem::path programFolder)
-    : m_scenarioPath(std::move(scenarioPath)), m_programFolder(std::move(programFolder)) {}
+    : m_scenarioPath(std::move(scenarioPath)), m_programFolder(std::move(programFolder)) {
+    std::error_code error;
+    m_scenarioFolder = std::filesystem::absolute(m_scenarioPath, error).parent_path();
+}
 
 HostProgram::~HostProgram() {
     for (auto it = m_bundles.rbegin(); it != m_bundles.rend(); ++it) {
@@ -375,16 +378,19 @@ void HostProgram::read(json scenario) {
         Bundle bundle;
         bundle.name = text(entry, "name", context);
         bundle.path = text(entry, "bundle", context);
+        checkFileName(bundle.path.string(), context);
         bundle.id.developer = UInt32(integer(entry, "developer", context, 1, 0xFFFFFFFFLL));
         bundle.id.local = UInt32(integer(entry, "local", context, 1, 0xFFFFFFFFLL));
         if (entry.contains("resources")) {
             const json& files = entry["resources"];
             if (files.is_string()) {
                 bundle.resources.push_back(files.get<std::string>());
+                checkFileName(bundle.resources.back(), context);
             } else if (files.is_array() && std::all_of(files.begin(), files.end(),
                                                        [](const json& file) { return file.is_string(); })) {
                 for (const json& file : files) {
                     bundle.resources.push_back(file.get<std::string>());
+                    checkFileName(bundle.resources.back(), context);
                 }
             } else {
                 throw ScenarioError(context + "\"resources\" must be a file name or a list of them");
@@ -422,7 +428,12 @@ ProjectDescription HostProgram::description(const json& step, const std::string&
     if (!name.is_string() || (action != "new" && action != "open")) {
         throw ScenarioError(context + "\"description\" names a file, for a project that is made or opened");
     }
+    checkFileName(name.get<std::string>(), context);
     std::filesystem::path path = locate(name.get<std::string>());
+    if (path.empty()) {
+        throw ScenarioError(context + "cannot read the project description " + name.get<std::string>() +
+                            ": " + notFound(name.get<std::string>()));
+    }
     return ProjectDescription::read(readJsonFile(path, "the project description"),
                                     context + "project description " + name.get<std::string>(),
                                     std::filesystem::absolute(path).parent_path());
@@ -434,6 +445,9 @@ void HostProgram::checkBundleFiles() const {
     std::map<std::filesystem::path, std::string> owners;
     for (const Bundle& bundle : m_bundles) {
         std::filesystem::path path = locate(bundle.path.string());
+        if (path.empty()) {
+            continue; // told when it is loaded
+        }
         std::error_code error;
         std::filesystem::path canonical = std::filesystem::weakly_canonical(path, error);
         auto known = owners.emplace(error ? path.lexically_normal() : canonical, bundle.name);
@@ -450,12 +464,18 @@ std::filesystem::path HostProgram::locate(const std::string& name) const {
     if (path.is_absolute()) {
         return path;
     }
-    std::error_code error;
-    std::filesystem::path beside = m_scenarioPath.parent_path() / path;
-    if (std::filesystem::exists(beside, error)) {
-        return beside;
+    for (const std::filesystem::path& folder : {m_scenarioFolder, m_programFolder}) {
+        std::error_code error;
+        if (std::filesystem::exists(folder / path, error)) {
+            return folder / path;
+        }
     }
-    return m_programFolder / path;
+    return {};
+}
+
+std::string HostProgram::notFound(const std::string& name) const {
+    return "\"" + name + "\" is neither beside the scenario (in " + m_scenarioFolder.string() +
+           ") nor in hostsim's folder (" + m_programFolder.string() + ")";
 }
 
 void HostProgram::loadResources(const Bundle& bundle) {
@@ -465,6 +485,9 @@ void HostProgram::loadResources(const Bundle& bundle) {
     json merged = json::object();
     for (const std::string& name : bundle.resources) {
         std::filesystem::path path = locate(name);
+        if (path.empty()) {
+            throw ScenarioError("cannot read the resource file " + name + ": " + notFound(name));
+        }
         json file = readJsonFile(path, "the resource file");
         if (!file.is_object()) {
             throw ScenarioError("the resource file " + path.string() + " is not a JSON object");
@@ -479,6 +502,10 @@ void HostProgram::loadResources(const Bundle& bundle) {
 
 void HostProgram::load(Bundle& bundle) {
     std::filesystem::path path = locate(bundle.path.string());
+    if (path.empty()) {
+        throw BundleError("cannot load bundle " + bundle.path.string() + ": " +
+                          notFound(bundle.path.string()));
+    }
     sim::loadAddOn(bundle.id);
     loadResources(bundle);
     // Each bundle keeps its own copy of the framework: nothing of it is shared between bundles.

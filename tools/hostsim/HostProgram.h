@@ -64,7 +64,12 @@ public:
 
 private:
     Bundle& bundleNamed(const nlohmann::json& step, const char* key);
+    // Where a file the scenario names is: the name itself when absolute, else the file beside the
+    // scenario or in hostsim's own folder, always with its folder (so that dlopen never searches
+    // the system's library path). Empty when it is in neither place.
     std::filesystem::path locate(const std::string& name) const;
+    // Why `name` was not found: the places looked.
+    std::string notFound(const std::string& name) const;
     // Throws ScenarioError when two add-ons name one bundle file.
     void checkBundleFiles() const;
     void load(Bundle& bundle);
@@ -81,6 +86,7 @@ private:
     void writeSummary(std::ostream& report) const;
 
     std::filesystem::path m_scenarioPath;
+    std::filesystem::path m_scenarioFolder; // absolute
     std::filesystem::path m_programFolder;
     std::vector<Bundle> m_bundles;
     std::vector<nlohmann::json> m_steps;

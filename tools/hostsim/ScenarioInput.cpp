@@ -61,11 +61,15 @@ bool isIntegerIn(const json& value, Int64 low, Int64 high) {
     return value.is_number_integer() && value.get<Int64>() >= low && value.get<Int64>() <= high;
 }
 
-std::filesystem::path sandboxedName(const std::string& name, const std::string& context) {
+void checkFileName(const std::string& name, const std::string& context) {
     if (name.find('\0') != std::string::npos) {
-        // The file system would take the name only up to it; the name is shown as JSON writes it.
+        // The name is shown as JSON writes it.
         throw ScenarioError(context + "the file " + json(name).dump() + " holds a NUL character");
     }
+}
+
+std::filesystem::path sandboxedName(const std::string& name, const std::string& context) {
+    checkFileName(name, context);
     std::filesystem::path path = std::filesystem::path(name).lexically_normal();
     std::string why;
     if (name.empty()) {

@@ -28,6 +28,10 @@ void checkMembers(const nlohmann::json& object, const vocabulary::Members& membe
 // and reals are not integers, so neither passes for a wrapped or truncated value.
 bool isIntegerIn(const nlohmann::json& value, Int64 low, Int64 high);
 
+// Throws ScenarioError (after `context`) for the name of a file holding a NUL character, which the
+// file system would take only up to it.
+void checkFileName(const std::string& name, const std::string& context);
+
 // The name of a file the host writes, made relative to the sandbox folder it is written in;
 // throws ScenarioError (after `context`) for an empty name, one holding a NUL character, an
 // absolute one, a folder, or one that leads out of the folder.
