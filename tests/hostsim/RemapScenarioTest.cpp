@@ -100,8 +100,14 @@ TEST(RemapScenarioTest, IFCObjectsAndDoorsTakeTheirMappedPartsKeepingTheirPlace)
                  "    \"Searching the selection\" of 11, reached 1\n"
                  "    \"Searching the whole drawing\" of 11, reached 12\n",
                  "  \"Remapping library parts\", 1 phases\n    \"Remapping elements\" of 4, reached 4\n",
-                 // Kept as the rules of the default IFC source.
-                 "<originalName>Chair Type B</originalName>\n  \t\t\t<mappedName>Armchair</mappedName>"});
+                 // Kept as the rules of the default IFC source, each with the ID of its part: one made
+                 // from the part's name, for the description names none.
+                 "<originalName>Door Type A</originalName>\n  \t\t\t<mappedName>Single Door</mappedName>\n"
+                 "  \t\t\t<mappedObjectGuid>{F1B89CD1-7E50-8590-B7F2-E05DE173FBC1}-"
+                 "{2EB6FBDA-2B2A-8E66-8A73-8BC441EA3877}</mappedObjectGuid>\n",
+                 "<originalName>Chair Type B</originalName>\n  \t\t\t<mappedName>Armchair</mappedName>\n"
+                 "  \t\t\t<mappedObjectGuid>{C0956AD9-4317-877F-9852-A045D15277A8}-"
+                 "{7831C4BB-B1F3-8335-A6D0-1AFFEF5EC98E}</mappedObjectGuid>\n"});
     // A corner-anchored part mapped to a centred one moves by half its size, turned with it; the
     // object keeps its plan size, height, rotation and level, and shows the new part's finishes.
     std::string chair = elementLines(run.output, "O-1");
@@ -234,7 +240,8 @@ TEST(RemapScenarioTest, ParametersSetInTheToolSettingsBecomeTheRulesValues) {
                 {"step 5: script settingsDialog 1 alerts 2 dialog 32510 1\n",
                  "\"1 elements were remapped.\\n\" -> 1\n",
                  // Only the value that differs from the chosen part's own is kept.
-                 "<mappedName>Round Table</mappedName>\n  \t\t\t<mappedObjectGuid></mappedObjectGuid>\n"
+                 "<mappedName>Round Table</mappedName>\n  \t\t\t<mappedObjectGuid>{9CDB4EF1-C396-8410-81D1-"
+                 "0840E73202C1}-{340034C8-50A8-87EE-871D-341DE5B0B7D7}</mappedObjectGuid>\n"
                  "  \t\t\t<customParameters>\n  \t\t\t\t<parameter name=\"ZZYZX\" type=\"length\">\n"
                  "  \t\t\t\t\t<value>0.72</value>\n",
                  // The object tool's defaults are the project's again once the values are read.

@@ -8,6 +8,7 @@
 #include "sim/Sim.h"
 
 #include <cmath>
+#include <cstdio>
 #include <map>
 
 namespace hostsim {
@@ -53,6 +54,32 @@ std::string uniqueID(const MemberReader& object, const char* key) {
     };
     if (id.size() != 77 || id[38] != '-' || !guid(0) || !guid(39)) {
         object.fail(key, "must be two GUID texts in braces joined by \"-\"");
+    }
+    return id;
+}
+
+// The unique ID of a part described without one, made from its name: the same on every play, and
+// another for every name. Each of its two GUIDs is two FNV-1a hashes of the name, marked as a
+// GUID of version 8 (one made in a way of its own).
+std::string nameBasedID(const std::string& name) {
+    auto hash = [&name](UInt64 seed) {
+        UInt64 value = 14695981039346656037ull ^ seed;
+        for (unsigned char c : name) {
+            value = (value ^ c) * 1099511628211ull;
+        }
+        return value;
+    };
+    std::string id;
+    for (UInt64 part : {0ull, 2ull}) {
+        UInt64 high = hash(part + 1);
+        UInt64 low = hash(part + 2);
+        high = (high & ~0xF000ull) | 0x8000ull;     // version 8
+        low = (low & ~(3ull << 62)) | (2ull << 62); // the variant of RFC 9562
+        char text[40];
+        std::snprintf(text, sizeof text, "{%08X-%04X-%04X-%04X-%012llX}", unsigned(high >> 32),
+                      unsigned((high >> 16) & 0xFFFF), unsigned(high & 0xFFFF), unsigned(low >> 48),
+                      static_cast<unsigned long long>(low & 0xFFFFFFFFFFFFull));
+        id += (id.empty() ? "" : "-") + std::string(text);
     }
     return id;
 }
@@ -142,6 +169,10 @@ ProjectLibrary ProjectLibrary::read(const json& description, const std::string& 
         part.type = type->second;
         part.fileName = entry.limitedText("file", 255);
         part.ownID = uniqueID(entry, "id");
+        if (part.ownID.empty()) {
+            // The host gives every part an ID; the rules of an object map look parts up by it.
+            part.ownID = nameBasedID(part.name);
+        }
         part.parentID = uniqueID(entry, "parent");
         part.location = entry.limitedText("location", 1024);
         if (!part.location.empty() && std::filesystem::path(part.location).is_relative() && !folder.empty()) {
