@@ -49,6 +49,11 @@ TEST(HostScriptTest, MalformedAnswersStopTheScenario) {
     };
     const Case cases[] = {
         {R"({"undo": 1})", "step 5: \"undo\" must be true"},
+        // Menu items the user could not choose.
+        {R"({"menu": 32500, "item": 6})",
+         "step 5: menu 32500/6 cannot be chosen: the menu 32500 of add-on sample has 5 items"},
+        {R"({"menu": 32501, "item": 1})",
+         "step 5: menu 32501/1 cannot be chosen: no add-on registered the menu 32501"},
         {R"({"script": {"settingsDialog": [1]}})", "settingsDialog answers are true, false or"},
         {R"({"script": {"settingsDialog": [{"part": ""}]}})", "\"part\" must be the name of a library part"},
         {R"({"script": {"settingsDialog": [{"values": [1]}]}})", "\"values\" must map parameter names"},

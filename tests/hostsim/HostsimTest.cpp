@@ -286,17 +286,24 @@ TEST(HostsimTest, RunsTheTwoAddonExample) {
 }
 
 TEST(HostsimTest, AnAddonThatRefusesToLoadGetsOnlyFreeData) {
-    HostsimRun run = runHostsim(writeScenario("refuse.json", R"({"application": 2,
+    const std::string scenario = R"({"application": 2,
         "addons": [{"name": "sample", "bundle": "sample_addon.so", "developer": 1514490966, "local": 100}],
-        "steps": [{"entry": "CheckEnvironment"}, {"entry": "CheckEnvironment"}, {"entry": "RegisterInterface"},
-                  {"menu": 32500, "item": 1}]})"));
+        "steps": [{"entry": "CheckEnvironment"}, {"entry": "CheckEnvironment"}, {"entry": "RegisterInterface"})";
+    HostsimRun run = runHostsim(writeScenario("refuse.json", scenario + "]}"));
     ASSERT_EQ(run.status, 0) << run.output;
     for (const char* line : {"step 1: CheckEnvironment sample -> 0 name \"\"",
                              "step 2: CheckEnvironment sample -> not called (already called)",
                              "step 3: RegisterInterface sample -> not called (the add-on refused to load)",
-                             "step 4: menu 32500/1 -> 0x81060101", "unload: FreeData sample -> 0"}) {
+                             "unload: FreeData sample -> 0"}) {
         EXPECT_TRUE(contains(run.output, line)) << "missing: " << line << "\n" << run.output;
     }
+    // It registered no menu, so none of its items can be chosen.
+    HostsimRun menu =
+        runHostsim(writeScenario("refuse-menu.json", scenario + R"(, {"menu": 32500, "item": 1}]})"));
+    EXPECT_EQ(menu.status, 2) << menu.output;
+    EXPECT_TRUE(
+        contains(menu.output, "step 4: menu 32500/1 cannot be chosen: no add-on registered the menu 32500"))
+        << menu.output;
 }
 
 TEST(HostsimTest, MalformedScenariosAndBundlesFailCleanly) {

@@ -37,14 +37,11 @@ TEST(RemapBundleTest, RunsInTheHostProgramAndKeepsItsPreferencesInTheProject) {
              "(build 11)\\n",
              "step 2: RegisterInterface remap -> 0",
              "step 3: Initialize remap -> 0",
-             "step 6: menu 32500/6 -> 0",
-             "step 7: menu 32500/3 -> 0",
-             "step 13: FreeData remap -> 0",
+             "step 6: menu 32500/3 -> 0",
+             "step 12: FreeData remap -> 0",
              // Item 3 looks for placeable parts first; the project's library holds none.
-             "alerts:\n  type -2 \"Warning\": \"This functionality is coming in a future release\" -> 1 (not "
-             "scripted)\n  type -2 \"Warning\": \"The loaded library holds no placeable library parts.\" -> "
-             "1 (not "
-             "scripted)\ndialogs:\n",
+             "alerts:\n  type -2 \"Warning\": \"The loaded library holds no placeable library parts.\" -> "
+             "1 (not scripted)\ndialogs:\n",
              "undo steps:\nmenu items:\n",
              // Read when the project opened, written at each save, read again after a close.
              "module data:\n  remap \"\" version 1 sign 19789: "

@@ -556,6 +556,29 @@ Bundle& HostProgram::bundleNamed(const json& step, const char* key) {
     return m_bundles.front(); // names were checked when the scenario was read
 }
 
+void HostProgram::checkMenuItem(short menu, short item) const {
+    std::string chosen = "menu " + std::to_string(menu) + "/" + std::to_string(item) + " cannot be chosen: ";
+    // The first add-on loaded that registered the menu gets its items, as the host gives them.
+    for (const Bundle& bundle : m_bundles) {
+        const sim::AddOn* addOn = sim::findAddOn(bundle.id);
+        if (addOn == nullptr || std::none_of(addOn->menus.begin(), addOn->menus.end(),
+                                             [menu](const sim::MenuRegistration& registered) {
+                                                 return registered.menuResID == menu;
+                                             })) {
+            continue;
+        }
+        const sim::ResourceFile* resources = sim::resources(sim::resourceModule(bundle.id));
+        const sim::MenuTemplate* shown = resources != nullptr ? resources->findMenu(menu) : nullptr;
+        std::size_t items = shown != nullptr ? shown->items.size() : 0;
+        if (std::size_t(item) > items) {
+            throw ScenarioError(chosen + "the menu " + std::to_string(menu) + " of add-on " + bundle.name +
+                                " has " + std::to_string(items) + " items");
+        }
+        return;
+    }
+    throw ScenarioError(chosen + "no add-on registered the menu " + std::to_string(menu));
+}
+
 std::string HostProgram::entry(Bundle& bundle, const std::string& name) {
     sim::setCurrentAddOn(bundle.id);
     std::ostringstream out;
@@ -709,6 +732,7 @@ std::string HostProgram::play(std::size_t i) {
     if (step.contains("menu")) {
         short menu = short(step["menu"].get<Int64>());
         short item = short(step["item"].get<Int64>());
+        checkMenuItem(menu, item);
         return "menu " + std::to_string(menu) + "/" + std::to_string(item) + " -> " +
                errorText(sim::selectMenuItem(menu, item));
     }

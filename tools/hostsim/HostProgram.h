@@ -78,6 +78,8 @@ private:
     // Plays step i.
     std::string play(std::size_t i);
     std::string entry(Bundle& bundle, const std::string& name);
+    // Throws ScenarioError when no add-on registered the menu, or its menu has no such item.
+    void checkMenuItem(short menu, short item) const;
     // A "project" step, with the description it names (null for none).
     std::string project(const nlohmann::json& step, std::unique_ptr<ProjectDescription> named);
     // The project description a "project" step names, read and checked; throws ScenarioError.
