@@ -42,9 +42,10 @@ in the simulated host: loads the bundles, plays the steps and prints a report of
 
   --report FILE     writes the report to FILE instead of standard output. FILE is replaced once
                     the whole scenario has played, and left as it was when the scenario fails.
-  --sandbox FOLDER  the host's folders (Documents, Preferences, SharedData, Temp) are made in
-                    FOLDER and kept; a relative FOLDER is taken from the working folder. Without
-                    it, a fresh temporary folder is used and removed at the end.
+  --sandbox FOLDER  the host's folders (Documents, Preferences, SharedData, Temp) lie in FOLDER,
+                    made as the host first uses them, and are kept; a relative FOLDER is taken
+                    from the working folder. Without it, a fresh temporary folder is used and
+                    removed at the end.
   --help            prints this help.
 
 Bundles, resource files and project descriptions that the scenario names are looked for beside
