@@ -652,6 +652,67 @@ TEST(HostsimTest, LinksInTheSandboxAreFollowedEvenWhenTheyDangle) {
     EXPECT_TRUE(fs::is_regular_file(sandbox / "Documents" / "plans" / "Real.pln"));
 }
 
+TEST(HostsimTest, FoldersOfTheSandboxThatAreLinksOutOfItAreRefused) {
+    namespace fs = std::filesystem;
+    const fs::path temp = sim::specialFolder("Temp");
+    const fs::path sandbox = temp / "folder-link-sandbox";
+    const fs::path outside = temp / "folder-link-outside";
+    struct Case {
+        const char* link;   // in the sandbox
+        const char* target; // a folder or file of `outside`, or of the sandbox when it starts with "sandbox/"
+        std::string steps;
+        int status;
+        const char* message;
+    };
+    const std::string prefs = "{\"hostFile\": \"Sample/prefs.xml\", \"text\": \"x\"}";
+    const Case cases[] = {
+        // The host's own folders leading out, to an existing folder or a missing one.
+        {"Documents", "documents", "{\"hostFile\": \"x.txt\", \"folder\": \"Documents\", \"text\": \"x\"}", 2,
+         "the sandbox's folder \"Documents\" is a link that leads out of the sandbox"},
+        {"Documents", "documents", "{\"project\": \"open\", \"file\": \"House.pln\"}", 2,
+         "the sandbox's folder \"Documents\" is a link"},
+        {"Preferences", "preferences", prefs, 2, "the sandbox's folder \"Preferences\" is a link"},
+        {"Temp", "gone/temp", "{\"hostFile\": \"x.txt\", \"folder\": \"Temp\", \"text\": \"x\"}", 2,
+         "the sandbox's folder \"Temp\" is a link"},
+        {"Settings", "settings", "", 2, "the sandbox's folder \"Settings\" is a link"},
+        // A folder leading to another of the sandbox stays inside.
+        {"Documents", "sandbox/papers",
+         "{\"hostFile\": \"x.txt\", \"folder\": \"Documents\", \"text\": \"x\"}", 0, ""},
+        // A file in a folder the report lists is read only when it stays inside.
+        {"Preferences/Sample/leak.xml", "secret.txt", prefs, 2,
+         "preference files: the file \"Sample/leak.xml\" leads out of the sandbox"},
+    };
+    int index = 0;
+    for (const Case& c : cases) {
+        fs::remove_all(sandbox);
+        fs::remove_all(outside);
+        fs::create_directories(outside / "documents");
+        fs::create_directories(outside / "preferences");
+        fs::create_directories(outside / "settings");
+        fs::create_directories(sandbox / "papers");
+        fs::create_directories((sandbox / c.link).parent_path());
+        std::ofstream(outside / "secret.txt") << "not the sandbox's\n";
+        const std::string target = c.target;
+        fs::create_symlink(target.rfind("sandbox/", 0) == 0 ? sandbox / target.substr(8) : outside / target,
+                           sandbox / c.link);
+        HostsimRun run =
+            runHostsim(writeScenario("folder-link" + std::to_string(index++) + ".json", oneAddon(c.steps)),
+                       " --sandbox " + sandbox.string());
+        EXPECT_EQ(run.status, c.status) << c.link << " " << c.steps << "\n" << run.output;
+        EXPECT_TRUE(contains(run.output, c.message)) << c.message << "\n" << run.output;
+        EXPECT_FALSE(contains(run.output, "not the sandbox's")) << run.output;
+        // Nothing was written outside: it holds only what was put there.
+        std::size_t files = 0;
+        for (const fs::directory_entry& entry : fs::recursive_directory_iterator(outside)) {
+            files += entry.is_regular_file() ? 1 : 0;
+        }
+        EXPECT_EQ(files, 1u) << c.link << " " << c.steps;
+        if (c.status == 0) {
+            EXPECT_TRUE(fs::is_regular_file(sandbox / "papers" / "x.txt"));
+        }
+    }
+}
+
 TEST(HostsimTest, TwoBundlesJoinThroughTheSharedCommand) {
     const sim::AddOnID sampleID{0x5A454C56, 100};
     const sim::AddOnID joinerID{0x5A454C56, 101};

@@ -831,6 +831,7 @@ std::string HostProgram::play(std::size_t i) {
 }
 
 void HostProgram::run(std::ostream& report) {
+    checkSandboxFolders();
     for (Bundle& bundle : m_bundles) {
         load(bundle);
     }
@@ -932,7 +933,10 @@ void HostProgram::writeSummary(std::ostream& report) const {
         }
         std::sort(files.begin(), files.end());
         for (const std::filesystem::path& file : files) {
-            report << "  " << folder << "/" << std::filesystem::relative(file, root).string() << ":\n";
+            const std::string name = file.lexically_relative(root).string();
+            // A link in the folder is read only when it leads to a file of the sandbox.
+            sandboxedFile(root, name, "preference files: ");
+            report << "  " << folder << "/" << name << ":\n";
             // Line by line, so that a large file is never held whole.
             std::ifstream in(file, std::ios::binary);
             for (std::string line; std::getline(in, line);) {

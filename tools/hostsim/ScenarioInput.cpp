@@ -3,6 +3,7 @@
 #include "HostProgram.h"
 
 #include "sim/JsonText.h"
+#include "sim/Sim.h"
 
 #include <algorithm>
 #include <cmath>
@@ -133,17 +134,44 @@ std::filesystem::path followedPath(std::filesystem::path path, std::error_code& 
 
 } // namespace
 
+namespace {
+
+// Whether `path`, with every link followed, lies inside `root` with every link followed; false
+// when either cannot be followed.
+bool leadsInto(const std::filesystem::path& path, const std::filesystem::path& root) {
+    std::error_code error;
+    std::filesystem::path into = followedPath(root, error);
+    std::filesystem::path resolved = error ? std::filesystem::path() : followedPath(path, error);
+    auto inside = std::mismatch(into.begin(), into.end(), resolved.begin(), resolved.end());
+    return !error && inside.first == into.end();
+}
+
+} // namespace
+
 std::filesystem::path sandboxedFile(const std::filesystem::path& folder, const std::string& name,
                                     const std::string& context) {
     std::filesystem::path file = folder / sandboxedName(name, context);
-    std::error_code error;
-    std::filesystem::path root = std::filesystem::weakly_canonical(folder, error);
-    std::filesystem::path resolved = error ? std::filesystem::path() : followedPath(file, error);
-    auto inside = std::mismatch(root.begin(), root.end(), resolved.begin(), resolved.end());
-    if (error || inside.first != root.end()) {
+    // The folder itself may be a link: the file must lie in the folder and the folder in the
+    // sandbox, each with its links followed.
+    if (!leadsInto(file, folder) || !leadsInto(folder, sim::sandboxRoot())) {
         throw ScenarioError(context + "the file \"" + name + "\" leads out of the sandbox");
     }
     return file;
+}
+
+void checkSandboxFolders() {
+    const std::filesystem::path root = sim::sandboxRoot();
+    std::error_code error;
+    for (auto it = std::filesystem::directory_iterator(root, error);
+         !error && it != std::filesystem::directory_iterator(); it.increment(error)) {
+        if (!leadsInto(it->path(), root)) {
+            throw ScenarioError("the sandbox's folder \"" + it->path().filename().string() +
+                                "\" is a link that leads out of the sandbox");
+        }
+    }
+    if (error) {
+        throw ScenarioError("cannot read the sandbox folder " + root.string() + ": " + error.message());
+    }
 }
 
 sim::SettingsAnswer readSettingsAnswer(const json& answer, const std::string& context) {

@@ -37,10 +37,15 @@ void checkFileName(const std::string& name, const std::string& context);
 // absolute one, a folder, or one that leads out of the folder.
 std::filesystem::path sandboxedName(const std::string& name, const std::string& context);
 
-// The file `name` (checked by sandboxedName) inside `folder`, where the host writes it; throws
-// ScenarioError when a link inside the folder, a dangling one too, leads out of it.
+// The file `name` (checked by sandboxedName) inside `folder`, a folder of the sandbox, where the
+// host writes it; throws ScenarioError when a link, a dangling one too, leads the file out of the
+// folder or the folder out of the sandbox.
 std::filesystem::path sandboxedFile(const std::filesystem::path& folder, const std::string& name,
                                     const std::string& context);
+
+// Throws ScenarioError when an entry of the sandbox folder, such as the host's Documents or
+// Preferences folder, is a link that leads out of it: the host would write there for the add-ons.
+void checkSandboxFolders();
 
 // One answer of a "settingsDialog" script: true or false (accepted or cancelled as shown), or an
 // object that accepts the dialog with the library part "part" (a name) and the parameter values
