@@ -270,6 +270,7 @@ TEST_F(WallTest, WindowAndDoorLists) {
     API_ElementMemo ragged;
     GSHandle h = BMAllocateHandle(GSSize(sizeof(GS::Guid) + 7), 0, 0);
     std::memcpy(*h, &window, sizeof(GS::Guid));
+    std::memset(*h + sizeof(GS::Guid), 0x5A, 7);
     ragged.wallWindows = reinterpret_cast<GS::Guid**>(h);
     sim::storeMemo(guid, &ragged, APIMemoMask_WallWindows);
     ACAPI_DisposeElemMemoHdls(&ragged);

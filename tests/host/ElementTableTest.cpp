@@ -617,6 +617,7 @@ TEST_F(ElementTableTest, ElementRequests) {
 TEST_F(ElementTableTest, MemosAreKeptPerElementByMaskAndGivenBackAsNewHandles) {
     API_ElementMemo memo;
     memo.coords = reinterpret_cast<API_Coord**>(BMAllocateHandle(2 * sizeof(API_Coord), 0, 0));
+    (*memo.coords)[0] = API_Coord{1.0, 2.0};
     (*memo.coords)[1] = API_Coord{3.0, 4.0};
     memo.params = reinterpret_cast<API_AddParType**>(BMAllocateHandle(sizeof(API_AddParType), 0, 0));
     std::memset(static_cast<void*>(*memo.params), 0, sizeof(API_AddParType));

@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 
 namespace {
@@ -37,6 +38,7 @@ const Content contents[] = {
      [](const GS::Guid& guid) {
          API_ElementMemo memo;
          memo.gables = reinterpret_cast<API_Gable**>(BMAllocateHandle(sizeof(API_Gable), 0, 0));
+         std::memset(static_cast<void*>(*memo.gables), 0, sizeof(API_Gable));
          sim::storeMemo(guid, &memo, APIMemoMask_Gables);
          ACAPI_DisposeElemMemoHdls(&memo);
      },
