@@ -504,17 +504,25 @@ Encoding::Type DataFile::getEncoding(bool skipMark) {
         return Encoding::undetermined;
     }
     unsigned int position = getPosition();
-    unsigned int markLength = 3;
+    // A start that cannot be read is taken as UTF-8 without a mark: skipping a mark that was never
+    // seen would drop the first bytes of the text once the reads succeed again.
+    unsigned int markLength = 0;
     Encoding::Type type = utf8;
-    if (setPosition(0)) {
+    GSErrCode failure = NoError;
+    if (!setPosition(0)) {
+        failure = m_lastError;
+    } else {
         unsigned char bytes[4] = {};
         unsigned int length = size >= 4 ? 4 : 3;
-        if (readBytes(reinterpret_cast<char*>(bytes), length) && length >= 3) {
+        if (!readBytes(reinterpret_cast<char*>(bytes), length)) {
+            failure = m_lastError;
+        } else if (length >= 3) {
             auto starts = [&](std::initializer_list<unsigned char> mark) {
                 return mark.size() <= length && std::equal(mark.begin(), mark.end(), bytes);
             };
             if (starts({0xEF, 0xBB, 0xBF})) {
                 type = utf8;
+                markLength = 3;
             } else if (starts({0xFF, 0xFE, 0x00, 0x00})) {
                 type = utf32;
                 markLength = 4;
@@ -527,12 +535,13 @@ Encoding::Type DataFile::getEncoding(bool skipMark) {
             } else if (starts({0x00, 0x00, 0xFE, 0xFF})) {
                 type = utf32 | bigEndianFlag;
                 markLength = 4;
-            } else {
-                markLength = 0;
             }
         }
     }
     setPosition(skipMark && position < markLength ? markLength : position);
+    if (failure != NoError) {
+        m_lastError = failure; // left for the caller, not hidden by the seek back
+    }
     return type;
 }
 

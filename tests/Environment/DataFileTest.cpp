@@ -307,14 +307,23 @@ TEST_F(DataFileTest, Encodings) {
     EXPECT_FALSE(DataFile::isBigEndian(type(100)));
     EXPECT_EQ(unsigned(DataFile::withoutByteOrder(type(101 | big))), 101u);
 
-    // A read that fails leaves the type at UTF-8 with a mark of 3.
-    put(path("fails"), "\xFF\xFE"
-                       "AB");
-    DataFile failing(text("fails"), 0, false);
-    sim::failRead(ErrIO);
-    EXPECT_EQ(unsigned(failing.getEncoding(true)), 99u);
-    EXPECT_EQ(failing.getPosition(), 3u);
-    failing.close();
+    // A start that cannot be read (the seek or the read failing) is UTF-8 without a mark: the
+    // position stays, no byte of the text is skipped, and the error is left for the caller.
+    for (const char* call : {"IO::File::SetPosition", "IO::File::ReadBin"}) {
+        put(path("fails"), "ABCDEF");
+        DataFile failing(text("fails"), 0, false);
+        failing.open(0);
+        sim::failCall(call, ErrIO);
+        EXPECT_EQ(unsigned(failing.getEncoding(true)), 99u) << call;
+        EXPECT_EQ(failing.getPosition(), 0u) << call;
+        EXPECT_EQ(failing.getLastError(), ErrIO) << call;
+        char bytes[6] = {};
+        char* const buffer = bytes;
+        unsigned int length = 6;
+        EXPECT_TRUE(failing.read(buffer, length)) << call;
+        EXPECT_EQ(std::string(bytes, length), "ABCDEF") << call;
+        failing.close();
+    }
 }
 
 TEST_F(DataFileTest, ByteOrderMarksRoundTrip) {
