@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <set>
 #include <utility>
@@ -60,6 +61,12 @@ API_IFCPropertyValue ifcValue(const MemberReader& entry, const char* key) {
 }
 
 } // namespace
+
+std::string hostError(GSErrCode err) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%08X", unsigned(err));
+    return text;
+}
 
 ElementPlacement ElementPlacement::read(const MemberReader& entry, API_Element& record,
                                         const ProjectLibrary& library) {
@@ -283,10 +290,14 @@ void ElementPlacement::apply(const GS::Guid& guid) const {
     if (std::vector<sim::LibParameter> parameters = this->parameters(); !parameters.empty()) {
         API_ElementMemo memo;
         std::memset(static_cast<void*>(&memo), 0, sizeof memo);
-        if (sim::writeParameterRecords(parameters, &memo.params) == NoError) {
-            sim::storeMemo(guid, &memo, APIMemoMask_AddPars);
+        GSErrCode err = sim::writeParameterRecords(parameters, &memo.params);
+        if (err == NoError) {
+            err = sim::storeMemo(guid, &memo, APIMemoMask_AddPars);
         }
         ACAPI_DisposeElemMemoHdls(&memo);
+        if (err != NoError) {
+            throw ScenarioError("the host could not store its parameters (error " + hostError(err) + ")");
+        }
     }
     // A marker's lines are written with the host's section-line bits.
     const std::pair<const std::vector<API_Coord>*, API_Coord * API_ElementMemo::*> lines[] = {
@@ -303,11 +314,16 @@ void ElementPlacement::apply(const GS::Guid& guid) const {
         API_Coord*& block = memo.*lines[i].second;
         block = reinterpret_cast<API_Coord*>(
             BMAllocatePtr(GSSize(line.size() * sizeof(API_Coord)), ALLOCATE_CLEAR, 0));
-        if (block != nullptr) {
+        GSErrCode err = block != nullptr ? NoError : GSErrCode(ErrMemoryFull);
+        if (err == NoError) {
             std::copy(line.begin(), line.end(), block);
-            sim::storeMemo(guid, &memo, lineWritten[i]);
+            err = sim::storeMemo(guid, &memo, lineWritten[i]);
         }
         ACAPI_DisposeElemMemoHdls(&memo);
+        if (err != NoError) {
+            throw ScenarioError(std::string("the host could not store its ") +
+                                (i == 0 ? "line" : "second line") + " (error " + hostError(err) + ")");
+        }
     }
     if (m_ifc) {
         sim::setStoredIFC(guid, *m_ifc);

@@ -16,6 +16,9 @@
 
 namespace hostsim {
 
+// A host error code as messages show it ("0x8106038D").
+std::string hostError(GSErrCode err);
+
 class ElementPlacement {
 public:
     // Reads the members of the record's element type into the record; throws ScenarioError naming
@@ -26,7 +29,8 @@ public:
     // The name of the wall a door or window is placed in (empty for other elements).
     const std::string& wall() const { return m_wall; }
 
-    // Gives the added element its size parameters, IFC data and unloaded part's name.
+    // Gives the added element its size parameters, marker lines, IFC data and unloaded part's name;
+    // throws ScenarioError (saying what of the element) when the host cannot store them.
     void apply(const GS::Guid& guid) const;
 
     // An object's or lamp's parameters as its memo holds them: its sizes, then its own (none when

@@ -434,9 +434,14 @@ ProjectDescription HostProgram::description(const json& step, const std::string&
         throw ScenarioError(context + "cannot read the project description " + name.get<std::string>() +
                             ": " + notFound(name.get<std::string>()));
     }
-    return ProjectDescription::read(readJsonFile(path, "the project description"),
-                                    context + "project description " + name.get<std::string>(),
-                                    std::filesystem::absolute(path).parent_path());
+    try {
+        // Named without the step, which the description's own failures when applied get from the run.
+        return ProjectDescription::read(readJsonFile(path, "the project description"),
+                                        "project description " + name.get<std::string>(),
+                                        std::filesystem::absolute(path).parent_path());
+    } catch (const ScenarioError& error) {
+        throw ScenarioError(context + error.what());
+    }
 }
 
 void HostProgram::checkBundleFiles() const {

@@ -7,6 +7,7 @@
 #include "GSRoot/BM.hpp"
 #include "sim/ElementMemos.h"
 
+#include <algorithm>
 #include <cstring>
 #include <set>
 
@@ -36,6 +37,7 @@ ProjectDescription ProjectDescription::read(const json& description, const std::
     MemberReader top(description, source);
     top.only({vocabulary::description});
     ProjectDescription result;
+    result.m_source = source;
     result.m_attributes = ProjectAttributes::read(description, source);
     result.m_library = ProjectLibrary::read(description, source, folder);
     std::set<std::string> databaseNames;
@@ -240,10 +242,15 @@ ProjectDescription ProjectDescription::read(const json& description, const std::
     return result;
 }
 
+std::string ProjectDescription::elementWhere(std::size_t i) const {
+    return m_source + ".elements[" + std::to_string(i) + "]" +
+           (m_names[i].empty() ? "" : " (\"" + m_names[i] + "\")");
+}
+
 void ProjectDescription::apply() {
     m_attributes.apply();
     m_library.apply();
-    m_toolDefaults.apply();
+    m_toolDefaults.apply(m_source);
     std::map<std::string, GS::Guid> databases;
     for (const sim::DatabaseRecord& record : m_databases) {
         databases[record.name] = sim::addDatabase(record);
@@ -302,7 +309,11 @@ void ProjectDescription::apply() {
             if (!m_names[i].empty()) {
                 named[m_names[i]] = guid;
             }
-            element.placement.apply(guid);
+            try {
+                element.placement.apply(guid);
+            } catch (const ScenarioError& error) {
+                throw ScenarioError(elementWhere(i) + ": " + error.what());
+            }
             if (!owner.IsNull()) {
                 (record.header.typeID == API_DoorID ? doors : windows)[element.placement.wall()].push_back(
                     guid);
@@ -341,7 +352,7 @@ void ProjectDescription::apply() {
 
 void ProjectDescription::applyOpenings(const std::map<std::string, std::vector<GS::Guid>>& windows,
                                        const std::map<std::string, std::vector<GS::Guid>>& doors,
-                                       const std::map<std::string, GS::Guid>& named) {
+                                       const std::map<std::string, GS::Guid>& named) const {
     std::set<std::string> walls;
     for (const auto& entry : windows) {
         walls.insert(entry.first);
@@ -367,8 +378,18 @@ void ProjectDescription::applyOpenings(const std::map<std::string, std::vector<G
         std::memset(static_cast<void*>(&memo), 0, sizeof memo);
         memo.wallWindows = handle(windows, wall);
         memo.wallDoors = handle(doors, wall);
-        sim::storeMemo(named.at(wall), &memo, APIMemoMask_WallWindows | APIMemoMask_WallDoors);
+        bool made = (memo.wallWindows != nullptr || windows.count(wall) == 0) &&
+                    (memo.wallDoors != nullptr || doors.count(wall) == 0);
+        GSErrCode err =
+            made ? sim::storeMemo(named.at(wall), &memo, APIMemoMask_WallWindows | APIMemoMask_WallDoors)
+                 : GSErrCode(ErrMemoryFull);
         ACAPI_DisposeElemMemoHdls(&memo);
+        if (err != NoError) {
+            auto at = std::find(m_names.begin(), m_names.end(), wall);
+            throw ScenarioError(elementWhere(std::size_t(at - m_names.begin())) +
+                                ": the host could not store the doors and windows of the wall (error " +
+                                hostError(err) + ")");
+        }
     }
 }
 

@@ -34,6 +34,7 @@ public:
 
     // Puts the databases, storeys, elements and selection into the simulated host's open project,
     // letting each element of the description go once it is there: a description is applied once.
+    // Throws ScenarioError, naming the element or tool, when the host cannot store what it holds.
     void apply();
 
     std::size_t elementCount() const { return m_elements.size(); }
@@ -53,9 +54,13 @@ private:
 
     // Gives each wall the lists of the doors and windows placed in it.
     // (Both keyed by the wall's name; `named` gives the GUIDs of named elements.)
-    static void applyOpenings(const std::map<std::string, std::vector<GS::Guid>>& windows,
-                              const std::map<std::string, std::vector<GS::Guid>>& doors,
-                              const std::map<std::string, GS::Guid>& named);
+    void applyOpenings(const std::map<std::string, std::vector<GS::Guid>>& windows,
+                       const std::map<std::string, std::vector<GS::Guid>>& doors,
+                       const std::map<std::string, GS::Guid>& named) const;
+    // Where element i stands in the description, with its name when it has one.
+    std::string elementWhere(std::size_t i) const;
+
+    std::string m_source; // the description as messages name it
 
     std::vector<sim::DatabaseRecord> m_databases;
     std::map<std::string, std::string> m_masters; // layout name -> master layout name

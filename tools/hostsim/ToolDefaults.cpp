@@ -32,6 +32,7 @@ ToolDefaults ToolDefaults::read(const MemberReader& top, const ProjectLibrary& l
             entry.fail("type", "the defaults of this tool are given twice");
         }
         tool.placement = ElementPlacement::read(entry, tool.record, library);
+        tool.index = i;
         if (!tool.placement.wall().empty()) {
             entry.fail("wall", "a tool's default is placed in no wall");
         }
@@ -40,7 +41,7 @@ ToolDefaults ToolDefaults::read(const MemberReader& top, const ProjectLibrary& l
     return result;
 }
 
-void ToolDefaults::apply() const {
+void ToolDefaults::apply(const std::string& source) const {
     for (const Tool& tool : m_tools) {
         sim::setDefaults(tool.record);
         std::vector<sim::LibParameter> parameters = tool.placement.parameters();
@@ -49,10 +50,15 @@ void ToolDefaults::apply() const {
         }
         API_ElementMemo memo;
         std::memset(static_cast<void*>(&memo), 0, sizeof memo);
-        if (sim::writeParameterRecords(parameters, &memo.params) == NoError) {
-            sim::storeDefaultMemo(tool.record.header.typeID, tool.record.header.variationID, &memo);
+        GSErrCode err = sim::writeParameterRecords(parameters, &memo.params);
+        if (err == NoError) {
+            err = sim::storeDefaultMemo(tool.record.header.typeID, tool.record.header.variationID, &memo);
         }
         ACAPI_DisposeElemMemoHdls(&memo);
+        if (err != NoError) {
+            throw ScenarioError(source + ".toolDefaults[" + std::to_string(tool.index) +
+                                "]: the host could not store its parameters (error " + hostError(err) + ")");
+        }
     }
 }
 

@@ -19,13 +19,16 @@ public:
     // the member at fault.
     static ToolDefaults read(const MemberReader& top, const ProjectLibrary& library);
 
-    // Makes each listed element the default of its tool, with its parameters as the default memo.
-    void apply() const;
+    // Makes each listed element the default of its tool, with its parameters as the default memo;
+    // throws ScenarioError naming the tool (after `source`, the description) when the host cannot
+    // store them.
+    void apply(const std::string& source) const;
 
 private:
     struct Tool {
         API_Element record;
         ElementPlacement placement;
+        std::size_t index = 0; // in the description's list
     };
     std::vector<Tool> m_tools;
 };
