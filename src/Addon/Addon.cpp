@@ -76,6 +76,11 @@ bool isUserContext(Addon::Context context) {
     return context == Addon::user || context == Addon::shared;
 }
 
+// The context as the console's messages name it.
+const char* contextName(Addon::Context context) {
+    return context == Addon::user ? "user" : context == Addon::shared ? "shared" : "project";
+}
+
 // The open project, given the default of every registered project package it lacks (a project
 // opened after a package was registered starts from its default); null without a project.
 Project* provideProjectPreferences(const std::vector<unsigned int>& codes, Supervisor& supervisor) {
@@ -546,7 +551,7 @@ DataFile* Addon::getPrefsFile(Context context, bool create) const {
 void Addon::readPrefs(Context context, bool publish) {
     // Until the source has been read, whatever stops the reading (an exception too) keeps it from
     // being written over.
-    bool& unread = unreadFlag(context);
+    bool& unread = this->*unreadFlag(context);
     unread = true;
     // The current packages stand for whatever the source lacks.
     PackageStore store(storeTag);
@@ -612,7 +617,7 @@ bool Addon::savePrefs(Context context) {
 void Addon::reportPrefsUnread(Context context) {
     try {
         String message("The add-on's ");
-        message += context == user ? "user" : context == shared ? "shared" : "project";
+        message += contextName(context);
         message +=
             isUserContext(context)
                 ? " preferences could not be read: they are kept in their file, and not written over.\n"
@@ -624,19 +629,20 @@ void Addon::reportPrefsUnread(Context context) {
     reportFailure();
 }
 
-bool& Addon::unreadFlag(Context context) {
-    return context == user ? m_userFileUnread : context == shared ? m_sharedFileUnread : m_projectDataUnread;
+bool Addon::*Addon::unreadFlag(Context context) {
+    return context == user     ? &Addon::m_userFileUnread
+           : context == shared ? &Addon::m_sharedFileUnread
+                               : &Addon::m_projectDataUnread;
 }
 
 bool Addon::isPrefsUnread(Context context) const {
-    return context == user ? m_userFileUnread : context == shared ? m_sharedFileUnread : m_projectDataUnread;
+    return this->*unreadFlag(context);
 }
 
 void Addon::reportPrefsNotWritten(Context context) const {
-    const char* name = context == user ? "user" : context == shared ? "shared" : "project";
     try {
         String message("The add-on's ");
-        message += name;
+        message += contextName(context);
         message += " preferences could not be written.\n";
         host.writeToConsole(message);
     } catch (...) {

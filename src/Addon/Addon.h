@@ -194,7 +194,8 @@ private:
     void reportPrefsNotWritten(Context context) const;
     // Tells the console and the add-on's failure report that a context's source was not read.
     void reportPrefsUnread(Context context);
-    bool& unreadFlag(Context context);
+    // The flag that keeps a context's source from being written over.
+    static bool Addon::*unreadFlag(Context context);
     // Stores the store's data as the project's module data; nothing for empty data. False when the
     // packages could not be exported or the host refused the data.
     bool writeModuleData(const PackageStore& store) const;
@@ -212,8 +213,8 @@ private:
     bool m_ownsSupervisor = false;
     bool m_databaseRun = false;
     bool m_inProjectEvent = false;
-    // The project holds module data, or a preference file exists, that could not be read: it is
-    // not written over.
+    // The project holds module data, or the user's or the shared preference file exists, that
+    // could not be read: it is not written over.
     bool m_projectDataUnread = false;
     bool m_userFileUnread = false;
     bool m_sharedFileUnread = false;

@@ -1,5 +1,7 @@
 #include "ElementPlacement.h"
 
+#include "HostProgram.h"
+
 #include "ACAPI/ElementTable.hpp"
 #include "GSRoot/BM.hpp"
 #include "sim/ComponentRequests.h"
@@ -8,7 +10,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 #include <set>
 #include <utility>
@@ -61,12 +62,6 @@ API_IFCPropertyValue ifcValue(const MemberReader& entry, const char* key) {
 }
 
 } // namespace
-
-std::string hostError(GSErrCode err) {
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%08X", unsigned(err));
-    return text;
-}
 
 ElementPlacement ElementPlacement::read(const MemberReader& entry, API_Element& record,
                                         const ProjectLibrary& library) {
@@ -220,13 +215,13 @@ void ElementPlacement::readMarker(const MemberReader& entry, API_MarkerType& mar
 }
 
 sim::IFCItems ElementPlacement::readIFC(const MemberReader& ifc) {
-    ifc.only({vocabulary::ifc});
+    ifc.only(vocabulary::ifc);
     sim::IFCItems items;
     if (ifc.has("properties")) {
         const json& list = ifc.list("properties");
         for (std::size_t i = 0; i < list.size(); ++i) {
             MemberReader entry(list[i], ifc.item("properties", i));
-            entry.only({vocabulary::ifcProperty});
+            entry.only(vocabulary::ifcProperty);
             API_IFCProperty property;
             property.head.propertyType = API_IFCPropertySingleValueType;
             property.head.propertySetName = GS::UniString(entry.text("set").c_str());
@@ -243,7 +238,7 @@ sim::IFCItems ElementPlacement::readIFC(const MemberReader& ifc) {
         const json& list = ifc.list("attributes");
         for (std::size_t i = 0; i < list.size(); ++i) {
             MemberReader entry(list[i], ifc.item("attributes", i));
-            entry.only({vocabulary::ifcAttribute});
+            entry.only(vocabulary::ifcAttribute);
             API_IFCAttribute attribute;
             attribute.attributeName = GS::UniString(entry.text("name").c_str());
             if (entry.text("name").empty()) {
@@ -260,7 +255,7 @@ sim::IFCItems ElementPlacement::readIFC(const MemberReader& ifc) {
         const json& list = ifc.list("classifications");
         for (std::size_t i = 0; i < list.size(); ++i) {
             MemberReader entry(list[i], ifc.item("classifications", i));
-            entry.only({vocabulary::ifcClassification});
+            entry.only(vocabulary::ifcClassification);
             API_IFCClassificationReference reference;
             reference.itemReference = GS::UniString(entry.text("reference").c_str());
             if (entry.text("reference").empty()) {
@@ -296,7 +291,7 @@ void ElementPlacement::apply(const GS::Guid& guid) const {
         }
         ACAPI_DisposeElemMemoHdls(&memo);
         if (err != NoError) {
-            throw ScenarioError("the host could not store its parameters (error " + hostError(err) + ")");
+            throw ScenarioError("the host could not store its parameters (error " + errorText(err) + ")");
         }
     }
     // A marker's lines are written with the host's section-line bits.
@@ -322,7 +317,7 @@ void ElementPlacement::apply(const GS::Guid& guid) const {
         ACAPI_DisposeElemMemoHdls(&memo);
         if (err != NoError) {
             throw ScenarioError(std::string("the host could not store its ") +
-                                (i == 0 ? "line" : "second line") + " (error " + hostError(err) + ")");
+                                (i == 0 ? "line" : "second line") + " (error " + errorText(err) + ")");
         }
     }
     if (m_ifc) {

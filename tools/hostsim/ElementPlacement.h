@@ -16,9 +16,6 @@
 
 namespace hostsim {
 
-// A host error code as messages show it ("0x8106038D").
-std::string hostError(GSErrCode err);
-
 class ElementPlacement {
 public:
     // Reads the members of the record's element type into the record; throws ScenarioError naming

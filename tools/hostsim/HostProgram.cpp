@@ -37,26 +37,6 @@ namespace {
 
 using nlohmann::json;
 
-// The project action named, null for a name that is none.
-const vocabulary::ProjectAction* projectAction(std::string_view name) {
-    for (const vocabulary::ProjectAction& action : vocabulary::projectActions) {
-        if (action.name == name) {
-            return &action;
-        }
-    }
-    return nullptr;
-}
-
-// The dialog action named, null for a name that is none.
-const vocabulary::DialogActionName* dialogAction(std::string_view name) {
-    for (const vocabulary::DialogActionName& action : vocabulary::dialogActions) {
-        if (action.name == name) {
-            return &action;
-        }
-    }
-    return nullptr;
-}
-
 std::string where(std::size_t index) {
     return "step " + std::to_string(index + 1) + ": ";
 }
@@ -106,15 +86,6 @@ std::string codeText(GSType code) {
         out += char((code >> shift) & 0xFF);
     }
     return out;
-}
-
-std::string errorText(GSErrCode err) {
-    if (err == NoError) {
-        return "0";
-    }
-    std::ostringstream out;
-    out << "0x" << std::hex << std::uppercase << UInt32(err);
-    return out.str();
 }
 
 // Text as it is, with bytes outside printable ASCII escaped, so the report stays one line each.
@@ -174,7 +145,7 @@ void checkDialogScripts(const json& dialogs, const std::string& context) {
                 }
                 checkMembers(action, vocabulary::dialogAction, where);
                 std::string kind = text(action, "do", where);
-                if (dialogAction(kind) == nullptr) {
+                if (vocabulary::named(vocabulary::dialogActions, kind) == nullptr) {
                     throw ScenarioError(where + "unknown action \"" + kind + "\"");
                 }
                 for (const char* key : {"item", "page", "h", "v"}) {
@@ -240,7 +211,7 @@ void checkStep(const json& step, std::size_t index, const std::set<std::string>&
         }
     } else if (action == "project") {
         std::string name = text(step, "project", context);
-        if (projectAction(name) == nullptr) {
+        if (vocabulary::named(vocabulary::projectActions, name) == nullptr) {
             throw ScenarioError(context + "unknown project action \"" + name + "\"");
         }
         if (step.contains("file")) {
@@ -341,6 +312,15 @@ void checkStep(const json& step, std::size_t index, const std::set<std::string>&
 }
 
 } // namespace
+
+std::string errorText(GSErrCode err) {
+    if (err == NoError) {
+        return "0";
+    }
+    std::ostringstream out;
+    out << "0x" << std::hex << std::uppercase << UInt32(err);
+    return out.str();
+}
 
 HostProgram::HostProgram(std::filesystem::path scenarioPath, std::filesystem::path programFolder)
     : m_scenarioPath(std::move(scenarioPath)), m_programFolder(std::move(programFolder)) {
@@ -654,7 +634,7 @@ std::string HostProgram::project(const json& step, std::unique_ptr<ProjectDescri
             named->apply();
             out << " with " << named->elementCount() << " elements";
         }
-        err = sim::notifyProject(projectAction(action)->notification);
+        err = sim::notifyProject(vocabulary::named(vocabulary::projectActions, action)->notification);
     } else if (action == "save") {
         if (!sim::isProjectOpen()) {
             out << " (no project)";
@@ -812,7 +792,8 @@ std::string HostProgram::play(std::size_t i) {
                 sim::DialogScript dialogScript;
                 for (const json& action : actions) {
                     sim::DialogAction item;
-                    item.kind = dialogAction(action["do"].get<std::string>())->kind;
+                    item.kind =
+                        vocabulary::named(vocabulary::dialogActions, action["do"].get<std::string>())->kind;
                     item.item = short(action.value("item", 0));
                     item.page = short(action.value("page", 0));
                     item.text = action.value("text", std::string());

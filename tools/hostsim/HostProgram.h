@@ -26,6 +26,9 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// A host error code as the report and messages write it: "0", or "0x" and its hexadecimal digits.
+std::string errorText(GSErrCode err);
+
 // A bundle that cannot be loaded.
 class BundleError : public std::runtime_error {
 public:

@@ -14,7 +14,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <initializer_list>
+#include <iterator>
 #include <string>
 
 namespace hostsim {
@@ -31,15 +31,12 @@ public:
     [[noreturn]] void fail(const std::string& key, const std::string& what) const {
         throw ScenarioError(m_where + (key.empty() ? "" : "." + key) + ": " + what);
     }
-    // Fails at the first member that none of the tables names, as a member of the first one's object.
-    void only(std::initializer_list<vocabulary::Members> tables) const {
-        for (auto it = m_object.begin(); it != m_object.end(); ++it) {
-            if (std::none_of(tables.begin(), tables.end(), [&it](const vocabulary::Members& members) {
-                    return members.contains(it.key());
-                })) {
-                fail(it.key(), "unknown member of " + std::string(tables.begin()->object()));
-            }
-        }
+    // Fails at the first member that `own` does not name, as a member of its object.
+    void only(const vocabulary::Members& own) const { onlyOf(own, nullptr, nullptr); }
+    // The same where the members of one of `kinds` may stand too (an element's, by its kind).
+    template <std::size_t N>
+    void only(const vocabulary::Members& own, const vocabulary::Members (&kinds)[N]) const {
+        onlyOf(own, std::begin(kinds), std::end(kinds));
     }
     bool has(const char* key) const { return m_object.contains(key); }
     std::string text(const char* key, const std::string& fallback = "") const {
@@ -149,6 +146,17 @@ public:
     }
 
 private:
+    void onlyOf(const vocabulary::Members& own, const vocabulary::Members* kinds,
+                const vocabulary::Members* end) const {
+        for (auto it = m_object.begin(); it != m_object.end(); ++it) {
+            if (!own.contains(it.key()) && std::none_of(kinds, end, [&it](const vocabulary::Members& kind) {
+                    return kind.contains(it.key());
+                })) {
+                fail(it.key(), "unknown member of " + std::string(own.object()));
+            }
+        }
+    }
+
     const nlohmann::json& m_object;
     std::string m_where;
 };

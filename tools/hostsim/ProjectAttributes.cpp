@@ -65,13 +65,13 @@ ProjectAttributes ProjectAttributes::read(const json& description, const std::st
         return result;
     }
     MemberReader attributes(top.member("attributes"), source + ".attributes");
-    attributes.only({vocabulary::attributes});
+    attributes.only(vocabulary::attributes);
 
     std::set<std::string> names;
     const json& pens = attributes.list("pens");
     for (std::size_t i = 0; i < pens.size(); ++i) {
         MemberReader pen(pens[i], attributes.item("pens", i));
-        pen.only({vocabulary::pen});
+        pen.only(vocabulary::pen);
         Entry entry{named(API_PenID, pen, names), {}};
         entry.record.pen.rgb = colour(pen, "colour");
         entry.record.pen.width = pen.number("width", 0.0, 100.0, 0.1);
@@ -83,7 +83,7 @@ ProjectAttributes ProjectAttributes::read(const json& description, const std::st
     const json& layers = attributes.list("layers");
     for (std::size_t i = 0; i < layers.size(); ++i) {
         MemberReader layer(layers[i], attributes.item("layers", i));
-        layer.only({vocabulary::layer});
+        layer.only(vocabulary::layer);
         Entry entry{named(API_LayerID, layer, names), {}};
         entry.record.header.flags = layerFlags(layer);
         entry.record.layer.conClassId = Int32(layer.integer("group", 0, 0x7FFFFFFF, 0));
@@ -95,7 +95,7 @@ ProjectAttributes ProjectAttributes::read(const json& description, const std::st
     const json& combinations = attributes.list("layerCombinations");
     for (std::size_t i = 0; i < combinations.size(); ++i) {
         MemberReader combination(combinations[i], attributes.item("layerCombinations", i));
-        combination.only({vocabulary::layerCombination});
+        combination.only(vocabulary::layerCombination);
         Entry entry{named(API_LayerCombID, combination, names), {}};
         // Every layer has a state; those the combination does not list are hidden.
         std::map<std::string, API_LayerStat> states;
@@ -108,7 +108,7 @@ ProjectAttributes ProjectAttributes::read(const json& description, const std::st
         const json& listed = combination.list("layers");
         for (std::size_t k = 0; k < listed.size(); ++k) {
             MemberReader state(listed[k], combination.item("layers", k));
-            state.only({vocabulary::layerState});
+            state.only(vocabulary::layerState);
             const json& layerName = state.member("layer");
             if (!layerName.is_string() || states.count(layerName.get<std::string>()) == 0) {
                 state.fail("layer", "names no layer of the description");
@@ -131,7 +131,7 @@ ProjectAttributes ProjectAttributes::read(const json& description, const std::st
     const json& cities = attributes.list("cities");
     for (std::size_t i = 0; i < cities.size(); ++i) {
         MemberReader city(cities[i], attributes.item("cities", i));
-        city.only({vocabulary::city});
+        city.only(vocabulary::city);
         Entry entry{named(API_CityID, city, names), {}};
         entry.record.city.latitude = Int16(city.number("latitude", -90.0, 90.0, 0.0) * 60.0);
         entry.record.city.longitude = Int16(city.number("longitude", -180.0, 180.0, 0.0) * 60.0);
@@ -143,7 +143,7 @@ ProjectAttributes ProjectAttributes::read(const json& description, const std::st
     const json& materials = attributes.list("materials");
     for (std::size_t i = 0; i < materials.size(); ++i) {
         MemberReader material(materials[i], attributes.item("materials", i));
-        material.only({vocabulary::material});
+        material.only(vocabulary::material);
         Entry entry{named(API_MaterialID, material, names), {}};
         entry.record.material.surfaceRGB = colour(material, "colour");
         entry.record.material.transpPc = Int16(material.integer("transparency", 0, 100, 0));

@@ -35,7 +35,7 @@ const std::map<std::string, API_SelTypeID> selectionKinds = {
 ProjectDescription ProjectDescription::read(const json& description, const std::string& source,
                                             const std::filesystem::path& folder) {
     MemberReader top(description, source);
-    top.only({vocabulary::description});
+    top.only(vocabulary::description);
     ProjectDescription result;
     result.m_source = source;
     result.m_attributes = ProjectAttributes::read(description, source);
@@ -45,7 +45,7 @@ ProjectDescription ProjectDescription::read(const json& description, const std::
         const json& list = top.list("databases");
         for (std::size_t i = 0; i < list.size(); ++i) {
             MemberReader entry(list[i], top.item("databases", i));
-            entry.only({vocabulary::database});
+            entry.only(vocabulary::database);
             std::string kind = entry.text("kind");
             auto found = databaseKinds.find(kind);
             if (found == databaseKinds.end()) {
@@ -95,7 +95,7 @@ ProjectDescription ProjectDescription::read(const json& description, const std::
         double below = -1e300;
         for (std::size_t i = 0; i < list.size(); ++i) {
             MemberReader entry(list[i], top.item("storeys", i));
-            entry.only({vocabulary::storey});
+            entry.only(vocabulary::storey);
             sim::Storey storey;
             storey.index = short(entry.integer("index", -32768, 32767, Int64(i)));
             storey.floorId = Int32(entry.integer("floorId", 0, 0x7FFFFFFF, storey.index + 1));
@@ -133,8 +133,7 @@ ProjectDescription ProjectDescription::read(const json& description, const std::
         result.m_names.reserve(list.size());
         for (std::size_t i = 0; i < list.size(); ++i) {
             MemberReader entry(list[i], top.item("elements", i));
-            entry.only({vocabulary::element, vocabulary::object, vocabulary::opening, vocabulary::wall,
-                        vocabulary::marker});
+            entry.only(vocabulary::element, vocabulary::elementKinds);
             auto made = std::make_unique<Element>();
             Element& element = *made;
             API_Elem_Head& head = element.record.header;
@@ -177,7 +176,7 @@ ProjectDescription ProjectDescription::read(const json& description, const std::
             element.compound = entry.text("compound", element.info);
             if (entry.has("userData")) {
                 MemberReader data(list[i]["userData"], entry.where() + ".userData");
-                data.only({vocabulary::userData});
+                data.only(vocabulary::userData);
                 sim::UserDataRecord record;
                 std::string bytes = data.text("text");
                 record.bytes.assign(bytes.begin(), bytes.end());
@@ -388,7 +387,7 @@ void ProjectDescription::applyOpenings(const std::map<std::string, std::vector<G
             auto at = std::find(m_names.begin(), m_names.end(), wall);
             throw ScenarioError(elementWhere(std::size_t(at - m_names.begin())) +
                                 ": the host could not store the doors and windows of the wall (error " +
-                                hostError(err) + ")");
+                                errorText(err) + ")");
         }
     }
 }

@@ -85,7 +85,7 @@ std::string nameBasedID(const std::string& name) {
 }
 
 sim::LibParameter parameter(const MemberReader& entry) {
-    entry.only({vocabulary::parameter});
+    entry.only(vocabulary::parameter);
     std::string name = entry.limitedText("name", 31);
     if (name.empty()) {
         entry.fail("name", "every parameter needs a name");
@@ -152,7 +152,7 @@ ProjectLibrary ProjectLibrary::read(const json& description, const std::string& 
     result.m_given = true;
     for (std::size_t i = 0; i < list.size(); ++i) {
         MemberReader entry(list[i], top.item("library", i));
-        entry.only({vocabulary::libraryPart});
+        entry.only(vocabulary::libraryPart);
         sim::LibPartDef part;
         part.name = entry.limitedText("name", 255);
         if (part.name.empty()) {

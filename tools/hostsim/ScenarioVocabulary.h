@@ -182,6 +182,17 @@ inline constexpr DialogActionName dialogActions[] = {
     {"closeOK", sim::DialogAction::closeOK},       {"closeCancel", sim::DialogAction::closeCancel},
 };
 
+// The action of `actions` (projectActions, dialogActions) named `name`, null when none is.
+template <typename Action, std::size_t N>
+constexpr const Action* named(const Action (&actions)[N], std::string_view name) {
+    for (const Action& action : actions) {
+        if (action.name == name) {
+            return &action;
+        }
+    }
+    return nullptr;
+}
+
 // The entry points an "entry" step calls, and the host folders a "hostFile" step writes in.
 inline constexpr std::string_view entryPoints[] = {"CheckEnvironment", "RegisterInterface", "Initialize",
                                                    "FreeData"};

@@ -1,5 +1,7 @@
 #include "ToolDefaults.h"
 
+#include "HostProgram.h"
+
 #include "ACAPI/ElementMemo.hpp"
 #include "sim/ElementMemos.h"
 #include "sim/ElementTable.h"
@@ -20,8 +22,7 @@ ToolDefaults ToolDefaults::read(const MemberReader& top, const ProjectLibrary& l
     std::set<std::pair<API_ElemTypeID, API_ElemVariationID>> tools;
     for (std::size_t i = 0; i < list.size(); ++i) {
         MemberReader entry(list[i], top.item("toolDefaults", i));
-        entry.only({vocabulary::toolDefault, vocabulary::object, vocabulary::opening, vocabulary::wall,
-                    vocabulary::marker});
+        entry.only(vocabulary::toolDefault, vocabulary::elementKinds);
         if (!entry.has("type")) {
             entry.fail("type", "is missing");
         }
@@ -57,7 +58,7 @@ void ToolDefaults::apply(const std::string& source) const {
         ACAPI_DisposeElemMemoHdls(&memo);
         if (err != NoError) {
             throw ScenarioError(source + ".toolDefaults[" + std::to_string(tool.index) +
-                                "]: the host could not store its parameters (error " + hostError(err) + ")");
+                                "]: the host could not store its parameters (error " + errorText(err) + ")");
         }
     }
 }
