@@ -13,8 +13,9 @@ namespace sim {
 // Levels of objects and arrays a text may nest; the files we read need a handful.
 constexpr int jsonNestingLimit = 256;
 
-// The value of the text, or a discarded value with the reason in `error` (the position of a
-// syntax error, or the nesting limit) when the text is not JSON nested within the limit.
+// The value of the text, or a discarded value with the reason in `error` when the text is not JSON
+// nested within the limit, or gives one key twice in an object: the line and column of a syntax
+// error, the nesting limit, or the key given twice with the line and column of its second place.
 nlohmann::json parseJson(std::string_view text, std::string& error);
 
 } // namespace sim

@@ -17,6 +17,7 @@ struct Fault {
     GSErrCode err = NoError;
     int times = 0; // < 0: forever
     int skip = 0;
+    bool fired = false; // whether it has failed a call yet
 };
 
 // One logged call: its name by number and its code.
@@ -145,10 +146,21 @@ GSErrCode injectedError(std::string_view call) {
         return NoError;
     }
     GSErrCode err = fault.err;
+    fault.fired = true;
     if (fault.times > 0 && --fault.times == 0) {
         faults.erase(it);
     }
     return err;
+}
+
+std::vector<std::string> unfiredFaults() {
+    std::vector<std::string> names;
+    for (const auto& [name, fault] : core().faults) {
+        if (!fault.fired) {
+            names.push_back(name);
+        }
+    }
+    return names;
 }
 
 bool faultsPending() {

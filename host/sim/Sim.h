@@ -33,6 +33,9 @@ void clearCalls();
 void failCall(std::string_view call, GSErrCode err, int times = 1, int skip = 0);
 // The error injected for this call, consuming it; NoError when none is pending.
 GSErrCode injectedError(std::string_view call);
+// The calls whose injected error has failed no call yet, by name: a name no host call answers to
+// (a misspelt one), or a call made fewer times than the fault skips.
+std::vector<std::string> unfiredFaults();
 // Whether any injected error is pending: with none, no call needs to name itself further.
 bool faultsPending();
 void clearFaults();

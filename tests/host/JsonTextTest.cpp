@@ -29,9 +29,19 @@ TEST(JsonTextTest, NestingIsBoundWhileParsing) {
         {nested(sim::jsonNestingLimit + 1), false, "nested deeper than 256 levels"},
         {nested(30000), false, "nested deeper than 256 levels"},
         {std::string(30000, '['), false, "nested deeper than 256 levels"},
-        {"{\"a\": [1, 2}", false, "not well-formed JSON at byte 12"},
-        {"[1] [2]", false, "not well-formed JSON at byte"},
-        {"", false, "not well-formed JSON"},
+        {"{\"a\": [1, 2}", false, "not well-formed JSON at line 1, column 12"},
+        {"{\n  \"a\": 1,\n  \"b\": ]\n}", false, "not well-formed JSON at line 3, column 8"},
+        {"[\"\u00e9\", x]", false, "at line 1, column 7"}, // columns count characters
+        {"[1] [2]", false, "not well-formed JSON at line 1, column 5"},
+        {"", false, "not well-formed JSON at line 1, column 1"},
+        // A key given twice in one object, named at its second place, however it is written.
+        {"[{\"a\":1},{\"a\":2}]", true, ""},
+        {"{\"a\": 1,\n \"b\": {\"c\": 1, \"c\": 2}}", false,
+         "the key \"c\" appears twice in one object (line 2, column 16)"},
+        {"{\"a\": 1, \"\\u0061\": 2}", false,
+         "the key \"a\" appears twice in one object (line 1, column 10)"},
+        {"{\"x\\\"\": 1, \"x\\\"\": 2}", false,
+         "the key \"x\\\"\" appears twice in one object (line 1, column 12)"},
     };
     for (const Case& c : cases) {
         std::string error = "stale";

@@ -89,6 +89,7 @@ TEST(ResourceFileTest, RefusesBadFilesAndKeepsWhatWasLoaded) {
         {"{\"data\": {\"MDID\": {\"1\": {\"floats\": [1]}}}}", "floats"},
         {"{\"dialogs\": {\"1\": {\"size\": [18446744073709551615, 2]}}}", "16-bit"},
         {"{\"data\": {\"MDID\": {\"1\": {\"bytes\": [1]}, \"01\": {\"bytes\": [2]}}}}", "twice"},
+        {"{\"strings\": {\"1\": [\"a\"], \"1\": [\"b\"]}}", "the key \"1\" appears twice"},
     };
     ASSERT_TRUE(sim::loadResourcesText(sim::defaultAddOn, sample));
     for (const Case& c : cases) {

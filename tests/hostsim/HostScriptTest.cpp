@@ -27,7 +27,8 @@ TEST(HostScriptTest, UndoRevertsTheLastUndoableCommandOnce) {
                                       {"undo": true}, {"script": {"settingsDialog": [true, {"values": {"A": 2}}],
                                       "progressCancelAt": [0, 3]}},
                                       {"hostFile": "Sample/notes.txt", "text": "kept\n\nlast"},
-                                      {"script": {"faults": [{"call": "IO::FileSystem::Rename", "times": 1}]}})")));
+                                      {"script": {"faults": [{"call": "IO::FileSystem::Rename", "times": 1},
+                                                             {"call": "IO::File::Readbin"}]}})")));
     ASSERT_EQ(run.status, 0) << run.output;
     for (const char* line :
          {"step 5: undo -> nothing to undo\n", "step 7: undo \"Count\" -> undone\n",
@@ -37,7 +38,12 @@ TEST(HostScriptTest, UndoRevertsTheLastUndoableCommandOnce) {
     EXPECT_TRUE(contains(run.output, "step 9: script settingsDialog 2 progressCancelAt 2\n")) << run.output;
     EXPECT_TRUE(contains(run.output, "step 10: host file Preferences/Sample/notes.txt written, 10 bytes\n"))
         << run.output;
-    EXPECT_TRUE(contains(run.output, "step 11: script faults 1\n")) << run.output;
+    EXPECT_TRUE(contains(run.output, "step 11: script faults 2\n")) << run.output;
+    // Faults that failed nothing: on a misspelt call, and on one not made after them.
+    EXPECT_TRUE(contains(run.output,
+                         "\nfaults never fired:\n  \"IO::File::Readbin\"\n  \"IO::FileSystem::Rename\"\n"
+                         "report window:\n"))
+        << run.output;
     // Each line of a file is indented, the empty one too; the last gets its line end.
     EXPECT_TRUE(contains(run.output, "  Preferences/Sample/notes.txt:\n  kept\n  \n  last\n")) << run.output;
 }
@@ -89,7 +95,7 @@ TEST(HostScriptTest, DescriptionsGiveTheActiveWindowToolDefaultsAndRatios) {
         "library": [{"name": "Chair", "a": 0.5, "b": 0.4, "centred": true},
                     {"name": "Stool", "fixedSize": true},
                     {"name": "Door", "type": "door"},
-                    {"name": "Pendant", "type": "lamp"}],
+                    {"name": "Pendant", "type": "lamp"}, {"name": "Bell\u0007\n", "type": "lamp"}],
         "toolDefaults": [{"type": 6, "part": "Chair", "A": 0.6,
                           "parameters": [{"name": "mat", "type": "string", "value": "Oak"}]},
                          {"type": 5, "part": "Door", "width": 1.0},
@@ -98,7 +104,8 @@ TEST(HostScriptTest, DescriptionsGiveTheActiveWindowToolDefaultsAndRatios) {
                          {"type": 1, "thickness": 0.25, "height": 2.8}],
         "elements": [{"type": 6, "info": "O-1", "part": "Chair", "A": 1.0, "B": 0.2},
                      {"type": 6, "info": "O-2", "part": "Stool", "A": 0.7,
-                      "parameters": [{"name": "Derived_from_AutoCad", "type": "string", "value": "1"}]}],
+                      "parameters": [{"name": "Derived_from_AutoCad", "type": "string", "value": "1"}]},
+                     {"type": 7, "info": "L\u001b1", "part": 5}],
         "activeWindow": "Section A"})");
     HostsimRun run = runHostsim(writeScenario(
         "tools.json", sampleScenario(R"({"project": "new", "description": "tools.project.json"})")));
@@ -113,6 +120,9 @@ TEST(HostScriptTest, DescriptionsGiveTheActiveWindowToolDefaultsAndRatios) {
              "      parameter \"mat\" \"Oak\"\n    type 7 part 4 \"Pendant\"\n      size A 1 B 1 ZZYZX 0.3\n"
              "    type 7 variation 'DLMP' part 4 \"Pendant\"\n  active window",
              "  active window: section \"Section A\"\n",
+             // Names holding control characters stay on their line.
+             "    type 7 \"L\\x1b1\" layer ",
+             "      part 5 \"Bell\\x07\\n\" at (",
          }) {
         EXPECT_TRUE(contains(run.output, line)) << "missing: " << line << "\n" << run.output;
     }

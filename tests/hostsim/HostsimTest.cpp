@@ -258,6 +258,13 @@ TEST(HostsimTest, OpensAProjectDescription) {
          "elements[0].parameters[0].default: unknown member of a parameter"},
         {R"({"library": [{"name": "a", "location": ")" + std::string(1025, 'x') + R"("}]})",
          "library[0].location: must be at most 1024 bytes"},
+        // Names the file system would take only up to their NUL character, and a key given twice.
+        {R"({"library": [{"name": "a", "file": "a.gsm\u0000.txt"}]})",
+         "library[0].file: the file \"a.gsm\\u0000.txt\" holds a NUL character"},
+        {R"({"library": [{"name": "a", "location": "Parts/a.gsm\u0000.txt"}]})",
+         "library[0].location: the file \"Parts/a.gsm\\u0000.txt\" holds a NUL character"},
+        {R"({"storeys": [], "storeys": []})", "bad.project.json is not valid JSON: the key \"storeys\" "
+                                              "appears twice in one object (line 1, column 17)"},
     };
     for (const Case& c : cases) {
         writeScenario("bad.project.json", c.description);
@@ -314,6 +321,11 @@ TEST(HostsimTest, MalformedScenariosAndBundlesFailCleanly) {
     };
     const Case cases[] = {
         {"{\"addons\": [", 2, "not valid JSON"},
+        {"{\"addons\": [],\n \"steps\": ]}", 2,
+         "is not valid JSON: not well-formed JSON at line 2, column 11"},
+        {R"({"addons": [{"name": "a", "bundle": "sample_addon.so", "developer": 1, "local": 2}],
+             "steps": [], "steps": [{"menu": 32500, "item": 1}]})",
+         2, "is not valid JSON: the key \"steps\" appears twice in one object (line 2, column 27)"},
         {"[]", 2, "must be an object"},
         {"{\"steps\": []}", 2, "\"addons\" is missing"},
         {"{\"addons\": [{\"name\": \"a\", \"bundle\": \"sample_addon.so\", \"developer\": 1, \"local\": 2}], "

@@ -1,5 +1,7 @@
 #include "ElementReport.h"
 
+#include "HostProgram.h"
+
 #include "ACAPI/ComponentRequests.hpp"
 #include "GSRoot/BM.hpp"
 #include "GSRoot/UniString.hpp"
@@ -25,12 +27,12 @@ std::string elementName(const GS::Guid& guid) {
         return "a missing element";
     }
     std::string info = sim::elementInfo(guid);
-    return info.empty() ? "type " + std::to_string(sim::element(guid).header.typeID) : "\"" + info + "\"";
+    return info.empty() ? "type " + std::to_string(sim::element(guid).header.typeID) : escaped(info);
 }
 
 std::string partName(Int32 index) {
     const sim::LibPartDef* part = sim::libPart(index);
-    return "part " + std::to_string(index) + (part != nullptr ? " \"" + part->name + "\"" : " (none)");
+    return "part " + std::to_string(index) + (part != nullptr ? " " + escaped(part->name) : " (none)");
 }
 
 // A parameter's name, which fills its field without a terminating zero at most.
@@ -66,7 +68,7 @@ void writeObject(std::ostream& report, const GS::Guid& guid, const API_ObjectTyp
     GS::UniString unloaded;
     API_Guid element = guid;
     if (ACAPI_Goodies(APIAny_GetUnloadedLibpartNameID, &element, &unloaded) == NoError) {
-        report << indent << "unloaded part \"" << unloaded.ToUTF8() << "\"\n";
+        report << indent << "unloaded part " << escaped(unloaded.ToUTF8()) << "\n";
     }
 }
 
@@ -74,8 +76,8 @@ void writeIFC(std::ostream& report, const GS::Guid& guid) {
     sim::IFCItems items = sim::storedIFC(guid);
     for (const API_IFCProperty& property : items.properties) {
         const API_IFCPropertyValue& value = property.singleValue;
-        report << indent << "IFC property \"" << property.head.propertySetName.ToUTF8() << "\".\""
-               << property.head.propertyName.ToUTF8() << "\" " << value.valueType.ToUTF8() << " ";
+        report << indent << "IFC property " << escaped(property.head.propertySetName.ToUTF8()) << "."
+               << escaped(property.head.propertyName.ToUTF8()) << " " << value.valueType.ToUTF8() << " ";
         switch (value.primitiveType) {
         case 0:
         case 3:
@@ -88,22 +90,22 @@ void writeIFC(std::ostream& report, const GS::Guid& guid) {
             report << (value.boolValue ? "true" : "false");
             break;
         default:
-            report << "\"" << value.stringValue.ToUTF8() << "\"";
+            report << escaped(value.stringValue.ToUTF8());
         }
         report << "\n";
     }
     for (const API_IFCAttribute& attribute : items.attributes) {
-        report << indent << "IFC attribute \"" << attribute.attributeName.ToUTF8() << "\" "
+        report << indent << "IFC attribute " << escaped(attribute.attributeName.ToUTF8()) << " "
                << attribute.attributeType.ToUTF8();
         if (attribute.hasValue) {
-            report << " \"" << attribute.attributeValue.ToUTF8() << "\"";
+            report << " " << escaped(attribute.attributeValue.ToUTF8());
         }
         report << "\n";
     }
     for (const API_IFCClassificationReference& reference : items.references) {
-        report << indent << "IFC classification \"" << reference.itemReference.ToUTF8() << "\"";
+        report << indent << "IFC classification " << escaped(reference.itemReference.ToUTF8());
         if (!reference.name.IsEmpty()) {
-            report << " \"" << reference.name.ToUTF8() << "\"";
+            report << " " << escaped(reference.name.ToUTF8());
         }
         report << "\n";
     }
@@ -118,11 +120,11 @@ void writeParameters(std::ostream& report, const std::vector<sim::LibParameter>&
         if (isSize(name)) {
             continue;
         }
-        report << margin << "parameter \"" << name << "\" ";
+        report << margin << "parameter " << escaped(name) << " ";
         if (record.typeMod == API_ParArray) {
             report << "array " << record.dim1 << " x " << record.dim2;
         } else if (record.typeID == APIParT_CString) {
-            report << "\"" << GS::UniString(record.value.uStr).ToUTF8() << "\"";
+            report << escaped(GS::UniString(record.value.uStr).ToUTF8());
         } else {
             report << record.value.real;
         }
@@ -170,7 +172,7 @@ void writeOpenings(std::ostream& report, const GS::Guid& wall) {
 std::string databaseName(const GS::Guid& id) {
     for (const sim::DatabaseRecord& database : sim::databases()) {
         if (database.id == id) {
-            return "\"" + database.name + "\"";
+            return escaped(database.name);
         }
     }
     return "no database";

@@ -79,9 +79,9 @@ std::vector<std::string> readReportedFiles(const json& scenario) {
 void reportFileDialogs(std::ostream& report) {
     report << "file dialogs:\n";
     for (const sim::FileDialogRecord& dialog : sim::fileDialogs()) {
-        report << "  type " << dialog.type << " \"" << dialog.title << "\" filters [";
+        report << "  type " << dialog.type << " " << escaped(dialog.title) << " filters [";
         for (std::size_t i = 0; i < dialog.filters.size(); ++i) {
-            report << (i == 0 ? "" : ", ") << '"' << dialog.filters[i] << '"';
+            report << (i == 0 ? "" : ", ") << escaped(dialog.filters[i]);
         }
         report << "] selected " << dialog.preselected << ": "
                << (dialog.confirmed ? "confirmed" : "cancelled") << (dialog.scripted ? "" : " (not scripted)")

@@ -88,25 +88,6 @@ std::string codeText(GSType code) {
     return out;
 }
 
-// Text as it is, with bytes outside printable ASCII escaped, so the report stays one line each.
-std::string escaped(const std::string& value) {
-    std::ostringstream out;
-    out << '"';
-    for (unsigned char c : value) {
-        if (c == '\n') {
-            out << "\\n";
-        } else if (c == '"' || c == '\\') {
-            out << '\\' << c;
-        } else if (c < 0x20 || c == 0x7F) {
-            out << "\\x" << std::hex << std::setw(2) << std::setfill('0') << int(c) << std::dec;
-        } else {
-            out << c;
-        }
-    }
-    out << '"';
-    return out.str();
-}
-
 // Each line of `body` indented by two spaces and ended, the last one too.
 void indent(std::ostream& report, std::string_view body) {
     while (!body.empty()) {
@@ -319,6 +300,24 @@ std::string errorText(GSErrCode err) {
     }
     std::ostringstream out;
     out << "0x" << std::hex << std::uppercase << UInt32(err);
+    return out.str();
+}
+
+std::string escaped(const std::string& value) {
+    std::ostringstream out;
+    out << '"';
+    for (unsigned char c : value) {
+        if (c == '\n') {
+            out << "\\n";
+        } else if (c == '"' || c == '\\') {
+            out << '\\' << c;
+        } else if (c < 0x20 || c == 0x7F) {
+            out << "\\x" << std::hex << std::setw(2) << std::setfill('0') << int(c) << std::dec;
+        } else {
+            out << c;
+        }
+    }
+    out << '"';
     return out.str();
 }
 
@@ -844,6 +843,14 @@ void HostProgram::run(std::ostream& report) {
 }
 
 void HostProgram::writeSummary(std::ostream& report) const {
+    // A fault on a call the host never makes fails nothing: said here rather than passed over.
+    const std::vector<std::string> unfired = sim::unfiredFaults();
+    if (!unfired.empty()) {
+        report << "faults never fired:\n";
+        for (const std::string& call : unfired) {
+            report << "  " << escaped(call) << "\n";
+        }
+    }
     report << "report window:\n";
     indent(report, sim::reportText());
     report << "console:\n";

@@ -29,6 +29,11 @@ public:
 // A host error code as the report and messages write it: "0", or "0x" and its hexadecimal digits.
 std::string errorText(GSErrCode err);
 
+// A text as the report writes it: in quotes, with a quote, a backslash, a line end and
+// every other control character escaped, so that a name holding them stays on its line and cannot
+// pass for another line of the report.
+std::string escaped(const std::string& value);
+
 // A bundle that cannot be loaded.
 class BundleError : public std::runtime_error {
 public:

@@ -1,5 +1,7 @@
 #include "ProgressReport.h"
 
+#include "HostProgram.h"
+
 #include "sim/Dialogs.h"
 
 #include <string>
@@ -16,10 +18,10 @@ void writeProgress(std::ostream& report) {
     for (const sim::ProgressEvent& event : sim::progressEvents()) {
         switch (event.kind) {
         case sim::ProgressEvent::opened:
-            report << indent << "\"" << event.text << "\", " << event.value << " phases\n";
+            report << indent << escaped(event.text) << ", " << event.value << " phases\n";
             break;
         case sim::ProgressEvent::phase:
-            report << indent << indent << "\"" << event.text << "\" of " << event.value << ", reached "
+            report << indent << indent << escaped(event.text) << " of " << event.value << ", reached "
                    << event.reached << "\n";
             break;
         case sim::ProgressEvent::cancelled:

@@ -1,6 +1,7 @@
 #include "ProjectReport.h"
 
 #include "ElementReport.h"
+#include "HostProgram.h"
 
 #include "sim/Databases.h"
 #include "sim/ElementTable.h"
@@ -41,7 +42,7 @@ void writeElements(std::ostream& report, const GS::Guid& database) {
         report << "    type " << head.typeID;
         std::string info = sim::elementInfo(guid);
         if (!info.empty()) {
-            report << " \"" << info << "\"";
+            report << " " << escaped(info);
         }
         report << " layer " << head.layer << " floor " << head.floorInd;
         if (head.locked) {
@@ -69,8 +70,8 @@ void writeProject(std::ostream& report) {
            << sim::currentStorey() << "\n";
     writeElements(report, GS::Guid());
     for (const sim::DatabaseRecord& database : sim::databases()) {
-        report << "  " << kindName(database.type) << " \"" << database.name
-               << "\": " << sim::elementsOf(database.id).size() << " elements\n";
+        report << "  " << kindName(database.type) << " " << escaped(database.name) << ": "
+               << sim::elementsOf(database.id).size() << " elements\n";
         writeElements(report, database.id);
     }
     report << "  selection: " << sim::selection().size() << " elements\n";
@@ -81,7 +82,7 @@ void writeProject(std::ostream& report) {
     } else {
         for (const sim::DatabaseRecord& database : sim::databases()) {
             if (database.id == sim::currentDatabase()) {
-                report << kindName(database.type) << " \"" << database.name << "\"\n";
+                report << kindName(database.type) << " " << escaped(database.name) << "\n";
             }
         }
     }

@@ -16,7 +16,8 @@
 namespace hostsim {
 
 // The JSON value of a file; throws ScenarioError naming `kind` (such as "the scenario") and the
-// path when the file is missing, a folder, unreadable, not JSON or nested too deeply.
+// path when the file is missing, a folder, unreadable, not JSON, nested too deeply or gives one
+// key twice in an object.
 nlohmann::json readJsonFile(const std::filesystem::path& path, const std::string& kind);
 
 // Throws ScenarioError (after `context`) naming the first member of `object` that `members` does
