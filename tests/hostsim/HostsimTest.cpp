@@ -292,24 +292,76 @@ TEST(HostsimTest, RunsTheTwoAddonExample) {
     }
 }
 
-TEST(HostsimTest, AnAddonThatRefusesToLoadGetsOnlyFreeData) {
-    const std::string scenario = R"({"application": 2,
-        "addons": [{"name": "sample", "bundle": "sample_addon.so", "developer": 1514490966, "local": 100}],
-        "steps": [{"entry": "CheckEnvironment"}, {"entry": "CheckEnvironment"}, {"entry": "RegisterInterface"})";
-    HostsimRun run = runHostsim(writeScenario("refuse.json", scenario + "]}"));
-    ASSERT_EQ(run.status, 0) << run.output;
-    for (const char* line : {"step 1: CheckEnvironment sample -> 0 name \"\"",
-                             "step 2: CheckEnvironment sample -> not called (already called)",
-                             "step 3: RegisterInterface sample -> not called (the add-on refused to load)",
-                             "unload: FreeData sample -> 0"}) {
-        EXPECT_TRUE(contains(run.output, line)) << "missing: " << line << "\n" << run.output;
+TEST(HostsimTest, EntryPointsAreCalledOnlyInTheHostsOrder) {
+    struct Case {
+        int application;
+        const char* steps;
+        const char* lines; // consecutive lines of the report
+        const char* more = "";
+    };
+    const Case cases[] = {
+        // An add-on that refuses to load gets only FreeData.
+        {2, R"({"entry": "CheckEnvironment"}, {"entry": "CheckEnvironment"}, {"entry": "RegisterInterface"},
+               {"entry": "Initialize"})",
+         "step 1: CheckEnvironment sample -> 0 name \"\" description \"\"\n"
+         "step 2: CheckEnvironment sample -> not called (already called)\n"
+         "step 3: RegisterInterface sample -> not called (the add-on refused to load)\n"
+         "step 4: Initialize sample -> not called (the add-on refused to load)\n"
+         "unload: FreeData sample -> 0\n"},
+        {1, R"({"entry": "CheckEnvironment"}, {"entry": "Initialize"}, {"entry": "RegisterInterface"},
+               {"menu": 32500, "item": 1}, {"command": "GSUP"})",
+         "step 2: Initialize sample -> not called (RegisterInterface not called)\n"
+         "step 3: RegisterInterface sample -> 0\n"
+         "step 4: menu 32500/1 -> not called (sample is not initialised)\n"
+         "step 5: command GSUP version 1 of sample -> not called (sample is not initialised)\n"},
+        {1, R"({"entry": "CheckEnvironment"}, {"entry": "RegisterInterface"}, {"entry": "Initialize"},
+               {"entry": "RegisterInterface"}, {"entry": "Initialize"}, {"entry": "FreeData"},
+               {"entry": "CheckEnvironment"}, {"entry": "Initialize"}, {"entry": "FreeData"},
+               {"menu": 32500, "item": 1}, {"command": "GSUP"})",
+         "step 4: RegisterInterface sample -> not called (already called)\n"
+         "step 5: Initialize sample -> not called (already called)\nstep 6: FreeData sample -> 0\n"
+         "step 7: CheckEnvironment sample -> not called (already called)\n"
+         "step 8: Initialize sample -> not called (FreeData called)\n"
+         "step 9: FreeData sample -> not called (already called)\n"
+         "step 10: menu 32500/1 -> not called (sample was freed)\n"
+         "step 11: command GSUP version 1 of sample -> not called (sample was freed)\nreport window:\n"},
+        // After a failed entry point only FreeData is called.
+        {1, R"({"entry": "CheckEnvironment"}, {"script": {"faults": [{"call": "ACAPI_Register_Menu"}]}},
+               {"entry": "RegisterInterface"}, {"entry": "Initialize"})",
+         "step 3: RegisterInterface sample -> 0x81060001\n"
+         "step 4: Initialize sample -> not called (RegisterInterface failed)\n"
+         "unload: FreeData sample -> 0\n"},
+        // The command handler installed before Initialize failed is gone: the joining add-on finds
+        // no supervisor to join.
+        {1, R"({"entry": "CheckEnvironment"}, {"entry": "RegisterInterface"},
+               {"script": {"faults": [{"call": "ACAPI_Install_MenuHandler"}]}}, {"entry": "Initialize"},
+               {"menu": 32500, "item": 1}, {"entry": "CheckEnvironment", "addon": "joiner"})",
+         "step 4: Initialize sample -> 0x81060001\n"
+         "step 5: menu 32500/1 -> not called (sample is not initialised)\n",
+         "report window:\n  Joining add-on has a supervisor of its own\n"},
+    };
+    for (const Case& c : cases) {
+        HostsimRun run = runHostsim(writeScenario(
+            "entries.json", "{\"application\": " + std::to_string(c.application) + R"(,
+                "addons": [{"name": "sample", "bundle": "sample_addon.so", "developer": 1514490966, "local": 100,
+                            "resources": [")" +
+                                (sourceDir / "tests" / "bundles" / "sample_addon.json").string() + R"("]},
+                           {"name": "joiner", "bundle": "joining_addon.so", "developer": 1514490966, "local": 101}],
+                "steps": [)" + c.steps +
+                                "]}"));
+        EXPECT_EQ(run.status, 0) << c.steps << "\n" << run.output;
+        for (const char* lines : {c.lines, c.more}) {
+            EXPECT_TRUE(contains(run.output, lines)) << "missing: " << lines << "\n" << run.output;
+        }
     }
-    // It registered no menu, so none of its items can be chosen.
-    HostsimRun menu =
-        runHostsim(writeScenario("refuse-menu.json", scenario + R"(, {"menu": 32500, "item": 1}]})"));
+
+    // An add-on that refused to load registered no menu, so none of its items can be chosen.
+    HostsimRun menu = runHostsim(writeScenario("refuse-menu.json", R"({"application": 2,
+        "addons": [{"name": "sample", "bundle": "sample_addon.so", "developer": 1514490966, "local": 100}],
+        "steps": [{"entry": "CheckEnvironment"}, {"entry": "RegisterInterface"}, {"menu": 32500, "item": 1}]})"));
     EXPECT_EQ(menu.status, 2) << menu.output;
     EXPECT_TRUE(
-        contains(menu.output, "step 4: menu 32500/1 cannot be chosen: no add-on registered the menu 32500"))
+        contains(menu.output, "step 3: menu 32500/1 cannot be chosen: no add-on registered the menu 32500"))
         << menu.output;
 }
 

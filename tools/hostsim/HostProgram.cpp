@@ -292,6 +292,60 @@ void checkStep(const json& step, std::size_t index, const std::set<std::string>&
     }
 }
 
+// Why the host would not call entry point `name` of the bundle now; empty when it would. It calls
+// CheckEnvironment, RegisterInterface and Initialize once each in this order, each only when the
+// one before answered an add-on type or no error; FreeData once, any time after CheckEnvironment.
+std::string entryRefusal(const Bundle& bundle, const std::string& name) {
+    const EntryStage stage = bundle.stage;
+    if (name == "CheckEnvironment") {
+        return stage == EntryStage::Loaded ? "" : "already called";
+    }
+    if (stage == EntryStage::Loaded) {
+        return "CheckEnvironment not called";
+    }
+    if (stage == EntryStage::Freed) {
+        return name == "FreeData" ? "already called" : "FreeData called";
+    }
+    if (name == "FreeData") {
+        return "";
+    }
+    const EntryStage before = name == "RegisterInterface" ? EntryStage::Checked : EntryStage::Registered;
+    if (stage > before) {
+        return "already called";
+    }
+    if (bundle.failed) {
+        return stage == EntryStage::Checked ? "the add-on refused to load" : "RegisterInterface failed";
+    }
+    return stage < before ? "RegisterInterface not called" : "";
+}
+
+// Why a step that the add-on answers with a handler it installs in Initialize is not played; empty
+// when the add-on is initialised.
+std::string notInitialised(const Bundle& bundle) {
+    if (bundle.initialised()) {
+        return "";
+    }
+    return bundle.name + (bundle.stage == EntryStage::Freed ? " was freed" : " is not initialised");
+}
+
+// The host calls nothing of an add-on after its FreeData, or after its Initialize failed: the
+// handlers it installed are gone, what it registered and its module data stay.
+void forgetHandlers(sim::AddOnID id) {
+    sim::AddOn* addOn = sim::findAddOn(id);
+    if (addOn == nullptr) {
+        return;
+    }
+    for (sim::MenuRegistration& menu : addOn->menus) {
+        menu.handler = nullptr;
+    }
+    for (sim::ServiceRegistration& service : addOn->services) {
+        service.handler = nullptr;
+    }
+    addOn->mergeHandler = nullptr;
+    addOn->projectHandler = nullptr;
+    addOn->projectMask = 0;
+}
+
 } // namespace
 
 std::string errorText(GSErrCode err) {
@@ -514,10 +568,10 @@ void HostProgram::load(Bundle& bundle) {
 }
 
 void HostProgram::unload(Bundle& bundle) {
-    if (bundle.running) {
+    if (bundle.running()) {
         sim::setCurrentAddOn(bundle.id);
         bundle.freeData();
-        bundle.running = false;
+        bundle.stage = EntryStage::Freed;
     }
     if (bundle.handle != nullptr) {
         // The host forgets what an unloaded bundle registered: its handlers are gone.
@@ -540,7 +594,7 @@ Bundle& HostProgram::bundleNamed(const json& step, const char* key) {
     return m_bundles.front(); // names were checked when the scenario was read
 }
 
-void HostProgram::checkMenuItem(short menu, short item) const {
+const Bundle& HostProgram::checkMenuItem(short menu, short item) const {
     std::string chosen = "menu " + std::to_string(menu) + "/" + std::to_string(item) + " cannot be chosen: ";
     // The first add-on loaded that registered the menu gets its items, as the host gives them.
     for (const Bundle& bundle : m_bundles) {
@@ -558,7 +612,7 @@ void HostProgram::checkMenuItem(short menu, short item) const {
             throw ScenarioError(chosen + "the menu " + std::to_string(menu) + " of add-on " + bundle.name +
                                 " has " + std::to_string(items) + " items");
         }
-        return;
+        return bundle;
     }
     throw ScenarioError(chosen + "no add-on registered the menu " + std::to_string(menu));
 }
@@ -567,15 +621,9 @@ std::string HostProgram::entry(Bundle& bundle, const std::string& name) {
     sim::setCurrentAddOn(bundle.id);
     std::ostringstream out;
     out << name << " " << bundle.name << " -> ";
-    // The host calls the entry points in their order, and the first only once; an add-on that
-    // refused to load gets only FreeData.
-    if (name == "CheckEnvironment" ? bundle.running
-                                   : !bundle.running || (name != "FreeData" && !bundle.accepted)) {
-        out << "not called ("
-            << (name == "CheckEnvironment" ? "already called"
-                : bundle.running           ? "the add-on refused to load"
-                                           : "not running")
-            << ")";
+    std::string refusal = entryRefusal(bundle, name);
+    if (!refusal.empty()) {
+        out << "not called (" << refusal << ")";
         return out.str();
     }
     if (name == "CheckEnvironment") {
@@ -583,20 +631,30 @@ std::string HostProgram::entry(Bundle& bundle, const std::string& name) {
         envir.serverInfo.serverApplication = m_application;
         envir.serverInfo.mainVersion = 21;
         API_AddonType type = bundle.checkEnvironment(&envir);
-        bundle.running = true;
-        bundle.accepted = type != APIAddon_DontRegister;
+        bundle.stage = EntryStage::Checked;
+        bundle.failed = type == APIAddon_DontRegister;
         envir.addOnInfo.name[sizeof envir.addOnInfo.name - 1] = 0;
         envir.addOnInfo.description[sizeof envir.addOnInfo.description - 1] = 0;
         out << type << " name " << escaped(envir.addOnInfo.name) << " description "
             << escaped(envir.addOnInfo.description);
-    } else if (name == "RegisterInterface") {
-        out << errorText(bundle.registerInterface());
-    } else if (name == "Initialize") {
-        out << errorText(bundle.initialize());
-    } else {
-        out << errorText(bundle.freeData());
-        bundle.running = false;
+        return out.str();
     }
+    GSErrCode err = NoError;
+    if (name == "RegisterInterface") {
+        err = bundle.registerInterface();
+        bundle.stage = EntryStage::Registered;
+    } else if (name == "Initialize") {
+        err = bundle.initialize();
+        bundle.stage = EntryStage::Initialised;
+    } else {
+        err = bundle.freeData();
+        bundle.stage = EntryStage::Freed;
+    }
+    bundle.failed = err != NoError;
+    if (bundle.stage == EntryStage::Freed || (bundle.stage == EntryStage::Initialised && bundle.failed)) {
+        forgetHandlers(bundle.id);
+    }
+    out << errorText(err);
     return out.str();
 }
 
@@ -661,6 +719,10 @@ std::string HostProgram::command(const json& step) {
     GSHandle parameters = nullptr;
     std::ostringstream out;
     out << "command " << codeText(code) << " version " << version << " of " << target.name << " -> ";
+    if (std::string refusal = notInitialised(target); !refusal.empty()) {
+        out << "not called (" << refusal << ")";
+        return out.str();
+    }
     if (ACAPI_Goodies(APIAny_InitMDCLParameterListID, &parameters) != NoError) {
         out << "no memory for the parameters";
         return out.str();
@@ -716,9 +778,10 @@ std::string HostProgram::play(std::size_t i) {
     if (step.contains("menu")) {
         short menu = short(step["menu"].get<Int64>());
         short item = short(step["item"].get<Int64>());
-        checkMenuItem(menu, item);
+        std::string refusal = notInitialised(checkMenuItem(menu, item));
         return "menu " + std::to_string(menu) + "/" + std::to_string(item) + " -> " +
-               errorText(sim::selectMenuItem(menu, item));
+               (refusal.empty() ? errorText(sim::selectMenuItem(menu, item))
+                                : "not called (" + refusal + ")");
     }
     if (step.contains("command")) {
         return command(step);
@@ -835,7 +898,7 @@ void HostProgram::run(std::ostream& report) {
         report << where(i) << line << "\n";
     }
     for (auto it = m_bundles.rbegin(); it != m_bundles.rend(); ++it) {
-        if (it->running) {
+        if (it->running()) {
             report << "unload: " << entry(*it, "FreeData") << "\n";
         }
     }

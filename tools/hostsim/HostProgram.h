@@ -40,6 +40,9 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// The last entry point the host called of a bundle; the host calls them in this order.
+enum class EntryStage { Loaded, Checked, Registered, Initialised, Freed };
+
 struct Bundle {
     std::string name;
     std::filesystem::path path;
@@ -50,8 +53,15 @@ struct Bundle {
     RegisterInterfaceProc* registerInterface = nullptr;
     InitializeProc* initialize = nullptr;
     FreeDataProc* freeData = nullptr;
-    bool running = false;  // CheckEnvironment called and FreeData not yet called
-    bool accepted = false; // CheckEnvironment answered an add-on type
+    EntryStage stage = EntryStage::Loaded;
+    // The entry point of `stage` refused to load the add-on or answered an error: of the entry
+    // points, only FreeData is called after it.
+    bool failed = false;
+
+    // CheckEnvironment called and FreeData not yet called.
+    bool running() const { return stage != EntryStage::Loaded && stage != EntryStage::Freed; }
+    // Initialize called and answered no error, FreeData not yet called: its handlers are installed.
+    bool initialised() const { return stage == EntryStage::Initialised && !failed; }
 };
 
 class HostProgram {
@@ -86,8 +96,9 @@ private:
     // Plays step i.
     std::string play(std::size_t i);
     std::string entry(Bundle& bundle, const std::string& name);
-    // Throws ScenarioError when no add-on registered the menu, or its menu has no such item.
-    void checkMenuItem(short menu, short item) const;
+    // The add-on whose menu answers the item; throws ScenarioError when no add-on registered the
+    // menu, or its menu has no such item.
+    const Bundle& checkMenuItem(short menu, short item) const;
     // A "project" step, with the description it names (null for none).
     std::string project(const nlohmann::json& step, std::unique_ptr<ProjectDescription> named);
     // The project description a "project" step names, read and checked; throws ScenarioError.
