@@ -402,8 +402,9 @@ public:
         }
         UserDatabaseCollection collection;
         m_database->initialiseStorage(collection, false, filters);
-        // The save dialog made a chosen new file: empty, it holds nothing to keep.
-        bool fresh = file->getSize() == 0;
+        // The save dialog made a chosen new file: empty, it holds nothing to keep. A file whose
+        // length could not be read may hold the user's data and is never taken for a new one.
+        bool fresh = file->getSize() == 0 && file->getLastError() == NoError;
         if (!exportFromStorage(collection, *file, names[std::size_t(selected)],
                                extensions[std::size_t(selected)])) {
             if (fresh) {

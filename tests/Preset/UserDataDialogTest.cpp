@@ -378,10 +378,12 @@ TEST_F(UserDataDialogTest, ExportWritesTheEditedRecords) {
         bool written;
         bool fresh; // the chosen file did not exist
         std::size_t alerts;
+        bool failOpen = false; // no file can be opened
     };
     // The failing write comes last: the fault stays armed.
     const Case cases[] = {{true, false, true, false, 0},
                           {false, false, false, false, 0},
+                          {true, false, false, false, 1, true},
                           {true, true, false, false, 1},
                           {true, true, false, true, 1}};
     for (const Case& c : cases) {
@@ -400,12 +402,16 @@ TEST_F(UserDataDialogTest, ExportWritesTheEditedRecords) {
         if (c.failWrite) {
             sim::failWritesAfter(0);
         }
+        if (c.failOpen) {
+            sim::failCall("IO::File::Open", ErrIO, -1);
+        }
         // Beta renamed in the dialog, exported, then cancelled: the file has the edited copy.
         EXPECT_EQ(
             run(false, {sim::userAction(K::clickRow, 3, 1), sim::userAction(K::setText, 11, 0, 0, "Omega"),
                         sim::userAction(K::leaveFocus, 11), sim::userAction(K::click, 8),
                         sim::userAction(K::click, 2)}),
             2);
+        sim::clearFaults();
         std::string text = contentOf(file);
         if (c.fresh) {
             EXPECT_FALSE(std::filesystem::exists(file)) << "a new file that could not be written is removed";
