@@ -10,6 +10,7 @@
 #include "XML/Package.h"
 #include "XML/XMLTypeProxy.h"
 
+#include <limits>
 #include <stdexcept>
 #include <string>
 
@@ -34,6 +35,13 @@ public:
     }
     Shipping* getShipping(const String& tag, const String&) override {
         return tag == "count" ? getShipping(0, false) : nullptr;
+    }
+
+    // Counts one more; a count at the top of its type stays there rather than wrapping around.
+    void increment() {
+        if (count < std::numeric_limits<int>::max()) {
+            ++count;
+        }
     }
 
     int count = 0;
@@ -90,10 +98,10 @@ bool SampleMenu::handleEvent(MenuEvent& event) {
             return true;
         }
         GSErrCode err = ACAPI_CallUndoableCommand("Count", [inProject] {
-            ++inProject->count;
+            inProject->increment();
             return NoError;
         });
-        ++forUser->count;
+        forUser->increment();
         String line("Counted ");
         line += std::to_string(inProject->count).c_str();
         line += " in the project, ";

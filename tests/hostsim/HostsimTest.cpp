@@ -84,6 +84,28 @@ TEST(HostsimTest, RunsTheExampleEndToEnd) {
     }
 }
 
+TEST(HostsimTest, TheSampleCountsStopAtTheTopOfTheirType) {
+    // Counts beyond an int read as its largest value: one more keeps it there.
+    const std::string huge = "<count>99999999999999999999</count>";
+    std::string scenario =
+        R"({"addons": [{"name": "sample", "bundle": "sample_addon.so", "developer": 1514490966,
+        "local": 100, "resources": [")" +
+        (sourceDir / "resources" / "zelvane.json").string() + R"(", ")" +
+        (sourceDir / "tests" / "bundles" / "sample_addon.json").string() + R"("]}],
+        "steps": [{"hostFile": "Zelvane/com.zelvane.sampletool2.xml",
+                   "text": "<frameworkPreferenceStore><userCount>)" +
+        huge + R"(</userCount></frameworkPreferenceStore>"},
+                  {"entry": "CheckEnvironment"}, {"entry": "RegisterInterface"}, {"entry": "Initialize"},
+                  {"moduleData": {"text": "<projectCount>)" +
+        huge + R"(</projectCount>"}},
+                  {"project": "open", "file": "House.pln"}, {"menu": 32500, "item": 1},
+                  {"project": "quit"}, {"entry": "FreeData"}]})";
+    HostsimRun run = runHostsim(writeScenario("top-count.json", scenario));
+    ASSERT_EQ(run.status, 0) << run.output;
+    EXPECT_TRUE(contains(run.output, "Counted 2147483647 in the project, 2147483647 in all\n")) << run.output;
+    EXPECT_TRUE(contains(run.output, "\t\t<count>2147483647</count>\n")) << run.output;
+}
+
 TEST(HostsimTest, OpensAProjectDescription) {
     HostsimRun run = runHostsim(sourceDir / "examples" / "house.json");
     ASSERT_EQ(run.status, 0) << run.output;
