@@ -60,8 +60,10 @@ Parameter::Parameter(const API_MDCLParameter& record)
     : m_name(std::make_shared<const String>(record.name != nullptr ? record.name : "")),
       m_flags(record.modified != 0 ? 1 : 0), m_index(Int16(record.index)) {}
 
+// The name is read as at most what its field keeps with a terminator, so that it is written back
+// the same.
 Parameter::Parameter(const API_AddParType& record)
-    : m_name(names.share(record.name, strnlen(record.name, sizeof record.name))),
+    : m_name(names.share(record.name, strnlen(record.name, sizeof record.name - 1))),
       m_description(record.uDescname, unsigned(sizeof record.uDescname)),
       m_columns(record.typeMod == API_ParArray ? std::size_t(std::max<Int32>(record.dim2, 1)) : 0),
       m_flags(record.flags), m_index(record.index),

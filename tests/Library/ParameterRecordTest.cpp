@@ -254,8 +254,16 @@ TEST(ParameterRecordTest, NamesReadFromRecordsAreEachRecordsOwn) {
             }
         }
     }
-    std::memset(record.name, 'n', sizeof record.name); // no terminator: the whole field
-    EXPECT_EQ(std::unique_ptr<Parameter>(MakeParameter()(record))->getName().size(), 32u);
+    // No terminator: the name is what the field can keep, the same once written back.
+    for (const char* tail : {"nn", "\xc3\xa9", "\xc3\xa9n"}) {
+        std::memset(record.name, 'n', sizeof record.name);
+        std::memcpy(record.name + sizeof record.name - std::strlen(tail), tail, std::strlen(tail));
+        std::unique_ptr<Parameter> read(MakeParameter()(record));
+        EXPECT_LE(read->getName().size(), 31u) << tail;
+        API_AddParType written;
+        ASSERT_TRUE(read->getParameterData(written)) << tail;
+        EXPECT_EQ(std::unique_ptr<Parameter>(MakeParameter()(written))->getName(), read->getName()) << tail;
+    }
 }
 
 TEST(ParameterRecordTest, TextForms) {
