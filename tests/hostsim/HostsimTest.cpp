@@ -636,6 +636,44 @@ TEST(HostsimTest, AReportFileIsWrittenWholeOrNotAtAll) {
     std::filesystem::path folderPart = temp;
     folderPart += ".part";
     EXPECT_FALSE(std::filesystem::exists(folderPart));
+
+    // A report that would replace a file the scenario reads, named by another spelling, a link or
+    // another hard link, fails before the scenario plays and leaves the file as it was.
+    namespace fs = std::filesystem;
+    const fs::path inputs = temp / "inputs";
+    fs::remove_all(inputs);
+    fs::create_directories(inputs);
+    fs::create_symlink(binaryDir / "sample_addon.so", inputs / "my.so");
+    std::ofstream(inputs / "res.json") << "{\"strings\": {}}";
+    std::ofstream(inputs / "house.json.part") << "{}";
+    fs::create_symlink(inputs / "res.json", inputs / "res-link.json");
+    fs::create_hard_link(inputs / "house.json.part", inputs / "house-link.json");
+    const fs::path scenario = inputs / "scenario.json";
+    std::ofstream(scenario) << R"({"addons": [{"name": "a", "bundle": "my.so", "developer": 1, "local": 2,
+        "resources": "res.json"}], "steps": [{"project": "new", "description": "house.json.part"}]})";
+    struct Input {
+        fs::path report;
+        fs::path input;
+        std::string message;
+    };
+    const Input named[] = {
+        {inputs / ".." / "inputs" / "scenario.json", scenario, "it is the scenario"},
+        {inputs / "." / "my.so", inputs / "my.so", "it is the bundle of add-on \"a\""},
+        {inputs / "res-link.json", inputs / "res.json", "it is a resource file of add-on \"a\""},
+        {inputs / "house-link.json", inputs / "house.json.part", "it is the project description of step 1"},
+        {inputs / "house.json", inputs / "house.json.part",
+         (inputs / "house.json.part").string() + ", written first, is the project description of step 1"},
+    };
+    for (const Input& n : named) {
+        // The size and time of a file tell it from a report written in its place.
+        const auto kept = std::make_pair(fs::file_size(n.input), fs::last_write_time(n.input));
+        HostsimRun run = runHostsim(scenario, " --report " + n.report.string());
+        EXPECT_EQ(run.status, 1) << n.report << "\n" << run.output;
+        EXPECT_TRUE(
+            contains(run.output, "cannot write the report to " + n.report.string() + ": " + n.message))
+            << run.output;
+        EXPECT_TRUE(std::make_pair(fs::file_size(n.input), fs::last_write_time(n.input)) == kept) << n.report;
+    }
 }
 
 TEST(HostsimTest, ABundleBesideAScenarioNamedWithoutItsFolderIsTheOneLoaded) {

@@ -497,6 +497,27 @@ void HostProgram::checkBundleFiles() const {
     }
 }
 
+std::vector<InputFile> HostProgram::inputFiles() const {
+    std::vector<InputFile> files{{m_scenarioPath, "the scenario"}};
+    auto add = [&files, this](const std::string& name, const std::string& what) {
+        std::filesystem::path path = locate(name);
+        if (!path.empty()) {
+            files.push_back({path, what});
+        }
+    };
+    for (const Bundle& bundle : m_bundles) {
+        add(bundle.path.string(), "the bundle of add-on \"" + bundle.name + "\"");
+        for (const std::string& name : bundle.resources) {
+            add(name, "a resource file of add-on \"" + bundle.name + "\"");
+        }
+    }
+    for (const auto& named : m_descriptions) {
+        add(m_steps[named.first]["description"].get<std::string>(),
+            "the project description of step " + std::to_string(named.first + 1));
+    }
+    return files;
+}
+
 std::filesystem::path HostProgram::locate(const std::string& name) const {
     std::filesystem::path path(name);
     if (path.is_absolute()) {

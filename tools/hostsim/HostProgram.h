@@ -64,6 +64,13 @@ struct Bundle {
     bool initialised() const { return stage == EntryStage::Initialised && !failed; }
 };
 
+// A file hostsim reads for a scenario, and what it is to the scenario ("the scenario", "the
+// bundle of add-on \"a\"").
+struct InputFile {
+    std::filesystem::path path;
+    std::string what;
+};
+
 class HostProgram {
 public:
     // `scenarioPath` names the scenario; relative bundle and resource paths are looked up beside it
@@ -79,6 +86,9 @@ public:
     // Loads the bundles (throws BundleError), plays the steps and writes the report; throws
     // ScenarioError, naming the step, when a step cannot be played.
     void run(std::ostream& report);
+    // The files the read scenario has hostsim read where they are found: the scenario, the bundles,
+    // resource files and project descriptions. A file found nowhere is left out.
+    std::vector<InputFile> inputFiles() const;
 
 private:
     Bundle& bundleNamed(const nlohmann::json& step, const char* key);

@@ -41,7 +41,8 @@ Plays SCENARIO, a JSON file that lists add-on bundles and steps (examples/README
 in the simulated host: loads the bundles, plays the steps and prints a report of what happened.
 
   --report FILE     writes the report to FILE instead of standard output. FILE is replaced once
-                    the whole scenario has played, and left as it was when the scenario fails.
+                    the whole scenario has played, and left as it was when the scenario fails;
+                    it may not be a file the scenario has hostsim read.
   --sandbox FOLDER  the host's folders (Documents, Preferences, SharedData, Temp) lie in FOLDER,
                     made as the host first uses them, and are kept; a relative FOLDER is taken
                     from the working folder. Without it, a fresh temporary folder is used and
@@ -56,7 +57,8 @@ step's to the folder it names) and may not lead out of it.
 
 Exit status:
   0  the scenario played.
-  1  bad arguments, or a report file that cannot be written.
+  1  bad arguments, or a report file that cannot be written or is a file the scenario has
+     hostsim read (the scenario, a bundle, a resource file or a project description).
   2  a scenario that cannot be played (not JSON, a step or value it does not take, a file it
      names missing or outside the sandbox, ...): the message names the file, step and member,
      and no report is written.
@@ -65,16 +67,39 @@ Exit status:
     return 0;
 }
 
-// Plays the scenario into `path` + ".part", renamed to `path` when all of it is written; the part
-// is removed when the scenario or the writing fails.
-void writeReport(hostsim::HostProgram& program, const std::filesystem::path& path) {
-    // The rename at the end would fail: fail before the scenario plays instead.
+// The part beside the report file `path` that the report is written into as the scenario plays.
+std::filesystem::path partOf(const std::filesystem::path& path) {
+    std::filesystem::path part = path;
+    part += ".part";
+    return part;
+}
+
+// Throws, before the scenario plays, when the report cannot be written to `path`: it is a folder
+// (the rename at the end would fail), or it or its part is a file the scenario reads, which the
+// report would replace. Files are compared as the file system knows them, so that another name
+// of the same file is found too.
+void checkReportFile(const hostsim::HostProgram& program, const std::filesystem::path& path) {
     std::error_code folder;
     if (std::filesystem::is_directory(path, folder)) {
         throw std::runtime_error("cannot write " + path.string() + ": it is a folder");
     }
-    std::filesystem::path part = path;
-    part += ".part";
+    const std::filesystem::path part = partOf(path);
+    for (const hostsim::InputFile& input : program.inputFiles()) {
+        for (const std::filesystem::path& written : {path, part}) {
+            std::error_code error;
+            if (std::filesystem::equivalent(written, input.path, error)) {
+                throw std::runtime_error("cannot write the report to " + path.string() + ": " +
+                                         (written == path ? "it" : part.string() + ", written first,") +
+                                         " is " + input.what);
+            }
+        }
+    }
+}
+
+// Plays the scenario into the part of `path`, renamed to `path` when all of it is written; the part
+// is removed when the scenario or the writing fails.
+void writeReport(hostsim::HostProgram& program, const std::filesystem::path& path) {
+    std::filesystem::path part = partOf(path);
     try {
         std::ofstream out(part);
         if (!out) {
@@ -154,6 +179,9 @@ int main(int argc, char** argv) {
     try {
         hostsim::HostProgram program(scenarioPath, programFolder());
         program.read(std::move(scenario));
+        if (!reportPath.empty()) {
+            checkReportFile(program, reportPath);
+        }
         // A scenario that fails part way writes no report: printed, it is kept until the end; to a
         // file, it is written beside it as it goes and takes its place once the scenario has played.
         if (reportPath.empty()) {
