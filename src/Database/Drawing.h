@@ -8,6 +8,7 @@
 #include "ACAPI/ElementMemo.hpp"
 #include "ACAPI/Toolbox.hpp"
 #include "Database/DrawingLink.h"
+#include "Database/ElementLinkList.h"
 #include "Element/Element.h"
 #include "Element/ElementID.h"
 #include "Environment/IteratorBase.h"
@@ -24,8 +25,6 @@ namespace zelvane {
 class BaseElemSelection;
 class CadColour;
 class Cube;
-class ElementLink;
-class ElementLinkList;
 class Layer;
 class Library;
 class MemoStore;
@@ -91,6 +90,10 @@ public:
         UInt8 m_resolveProxies = 1;
     };
 
+    // A walk loads each element through the factory registered for its kind (addAdapter) and
+    // skips, without a word, the elements of a kind that has none: the framework registers
+    // markers, proxies and objects at start-up, and an add-on registers the other kinds it walks
+    // (walls, doors, ...). getCount and getLinksMatching load nothing, and so count those too.
     using iterator = Iterator<Drawing, Element, ElementLink, Filter, ElementLinkList>;
     using reverse_iterator = ReverseIterator<Drawing, Element, ElementLink, Filter, ElementLinkList>;
 

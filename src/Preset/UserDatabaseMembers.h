@@ -3,6 +3,7 @@
 #pragma once
 
 #include "Environment/Host.h"
+#include "Environment/Time.h"
 #include "Preset/CompareName.h"
 #include "Preset/UserDataUniqueString.h"
 #include "Preset/UserDatabase.h"
