@@ -32,6 +32,7 @@
 #include "Preset/PresetDatabase.h"
 #include "Preset/ZelvaneLibrary.h"
 #include "XML/PackageStore.h"
+#include "XML/XMLAssembly.h"
 #include "XML/XMLWriter.h"
 
 #include <algorithm>
@@ -97,6 +98,29 @@ Project* provideProjectPreferences(const std::vector<unsigned int>& codes, Super
     }
     return open;
 }
+
+// A preference file's document: the context's packages, then the file's elements that no package
+// took.
+class PrefsDocument : public XMLAssembly {
+public:
+    PrefsDocument(PackageStore& store, const UnknownElements& unknown) : m_store(store), m_unknown(unknown) {}
+
+    const char* getTag() const override { return m_store.getTag(); }
+    std::size_t shippingSize() const override { return m_store.shippingSize() + m_unknown.size(); }
+    bool hasAttributes() const override { return false; }
+    Shipping* getShipping(std::size_t index, bool attributes) override {
+        std::size_t own = m_store.shippingSize();
+        return index < own ? m_store.getShipping(index, attributes) : m_unknown.getShipping(index - own);
+    }
+    Shipping* getShipping(const String& tag, const String& nameSpace) override {
+        return m_store.getShipping(tag, nameSpace);
+    }
+    void setDefault() override {}
+
+private:
+    PackageStore& m_store;
+    const UnknownElements& m_unknown;
+};
 
 // Puts back the entry depth and the in-project-event flag when an entry ends, on every path.
 class EntryScope {
@@ -528,23 +552,32 @@ String Addon::getPrefsFileName() const {
     return name;
 }
 
-DataFile* Addon::getPrefsFile(Context context, bool create) const {
-    std::unique_ptr<Directory> folder(context == user     ? getUserPrefsDirectory()
-                                      : context == shared ? getSharedDataDirectory()
-                                                          : nullptr);
+DataFile* Addon::getPrefsFile(Context context, bool create, GSErrCode* error) const {
+    GSErrCode ignored = NoError;
+    GSErrCode& result = error != nullptr ? *error : ignored;
+    result = ErrParam;
+    if (!isUserContext(context)) {
+        return nullptr;
+    }
+    std::unique_ptr<Directory> folder(context == user ? getUserPrefsDirectory() : getSharedDataDirectory());
     if (folder == nullptr) {
+        // The system's folder is made when missing: not having it is a failure, not an absence.
+        result = ErrIO;
         return nullptr;
     }
     Directory sub(*folder, String("Zelvane"), create);
-    if (sub.getLastError() != 0 || !sub.exists()) {
+    if (sub.getLastError() != NoError || !sub.exists()) {
+        result = sub.getLastError() != NoError ? sub.getLastError() : ErrNotFound;
         return nullptr;
     }
     sub.allowFullAccess();
     std::unique_ptr<DataFile> file(new DataFile(sub, getPrefsFileName(), DataFile::readWrite, create));
     if (!file->exists()) {
+        result = file->getLastError() != NoError ? file->getLastError() : ErrNotFound;
         return nullptr;
     }
     file->allowFullAccess();
+    result = NoError;
     return file.release();
 }
 
@@ -553,20 +586,39 @@ void Addon::readPrefs(Context context, bool publish) {
     // being written over.
     bool& unread = this->*unreadFlag(context);
     unread = true;
+    // A context without packages has nothing to read, and nothing to tell of its file.
+    if (isUserContext(context) && !holdsPackages(context)) {
+        unread = false;
+        return;
+    }
     // The current packages stand for whatever the source lacks.
     PackageStore store(storeTag);
     getMyPrefs(store, context, false);
     if (isUserContext(context)) {
-        std::unique_ptr<DataFile> file(getPrefsFile(context, false));
+        GSErrCode error = NoError;
+        std::unique_ptr<DataFile> file(getPrefsFile(context, false, &error));
         if (file == nullptr) {
-            // Only a file that is not there leaves the packages at their defaults.
+            // Only a file known not to be there leaves the packages at their defaults: a folder
+            // that could not be looked up or opened may well hold it.
+            if (error != ErrNotFound) {
+                reportPrefsUnread(context);
+                return;
+            }
+            unknownElements(context).clear();
             unread = false;
             return;
         }
         DataBufferIn stream(file.get(), Encoding::utf8);
+        std::size_t found = 0;
+        UnknownElements unknown;
         // A file whose length or bytes could not be read gives the reader less than it holds, down
         // to nothing, which it may take for a whole document: the file's error tells.
-        bool read = store.importFrom(stream, false) && file->getLastError() == NoError;
+        bool read = store.importFrom(stream, false, &found, &unknown) && file->getLastError() == NoError;
+        // A file that holds none of the context's packages (plain text, another document, only
+        // packages this add-on does not know) is no file the defaults may replace, unless empty.
+        if (read && found == 0) {
+            read = file->getSize() == 0 && file->getLastError() == NoError;
+        }
         // A file that reads but does not parse is kept as well, not moved aside: a read fault can
         // leave a sound file looking malformed, and the user can mend or remove a file that is
         // kept, while writing the defaults over it would lose its values for good.
@@ -574,6 +626,10 @@ void Addon::readPrefs(Context context, bool publish) {
             reportPrefsUnread(context);
             return;
         }
+        // The file's packages that this add-on does not know (a later version of it may have
+        // written them) are written back beside its own: dropping them would lose that version's
+        // preferences, while keeping them costs this one nothing, since its reader skips them.
+        unknownElements(context).swap(unknown);
     } else {
         Int32 version = 0, byteOrder = 0;
         std::unique_ptr<MemoryBlock> data(getOwnerData(version, byteOrder));
@@ -608,10 +664,27 @@ bool Addon::savePrefs(Context context) {
     } catch (...) {
         reportFailure();
     }
-    if (!written) {
+    // A context without packages (whose file was never read, say) is no preference of the user's.
+    if (!written && holdsPackages(context)) {
         reportPrefsNotWritten(context);
     }
     return written;
+}
+
+bool Addon::holdsPackages(Context context) const {
+    if (!isUserContext(context)) {
+        return !m_projectPrefs->empty();
+    }
+    return std::any_of(m_contexts->begin(), m_contexts->end(),
+                       [context](const auto& entry) { return entry.second == context; });
+}
+
+UnknownElements& Addon::unknownElements(Context context) {
+    std::unique_ptr<UnknownElements>& kept = context == shared ? m_sharedUnknown : m_userUnknown;
+    if (kept == nullptr) {
+        kept = std::make_unique<UnknownElements>();
+    }
+    return *kept;
 }
 
 void Addon::reportPrefsUnread(Context context) {
@@ -661,7 +734,8 @@ bool Addon::writePrefs(Context context) {
         return writeModuleData(store);
     }
     store.setFilter(new ContextFilter(context, *m_contexts));
-    bool anything = false;
+    UnknownElements& unknown = unknownElements(context);
+    bool anything = !unknown.empty();
     for (const auto& entry : *m_contexts) {
         if (entry.second == context && store.isExported(entry.first)) {
             anything = true;
@@ -676,10 +750,11 @@ bool Addon::writePrefs(Context context) {
         return file->erase();
     }
     // Written whole beside the old file and renamed over it, so a failed write loses nothing.
-    return file->replaceContents([&store](DataFile& target) {
+    return file->replaceContents([&store, &unknown](DataFile& target) {
         DataBufferOut stream(&target);
         XMLWriter writer(&stream);
-        return writer.exportFrom(store, true, true, true, true);
+        PrefsDocument document(store, unknown);
+        return writer.exportFrom(document, true, true, true, true);
     });
 }
 

@@ -25,6 +25,7 @@ class Package;
 class PackageStore;
 class Supervisor;
 class SupervisorLink;
+class UnknownElements;
 class ZelvaneLibrary;
 
 class Addon : public Publisher {
@@ -97,14 +98,16 @@ public:
     virtual void addPreference(const Package& package, Context context);
     // Reads the packages of a context from their file or from the project's module data, keeping
     // the current values of whatever the source lacks; with publish each package's update event
-    // follows. Only a file or module data that is not there leaves the packages as they are: a
-    // source that is there but cannot be read (or is malformed) is reported, and kept from being
-    // written over until it is read again.
+    // follows. Only a file or module data that is not there, or an empty file, leaves the packages
+    // as they are: a source that is there but cannot be read (its folder not found or opened, a
+    // read failing, malformed, or a file holding none of the context's packages) is reported, and
+    // kept from being written over until it is read again. A user or shared context without
+    // packages reads nothing.
     virtual void readPrefs(Context context, bool publish);
-    // Writes the packages of a context to their file (replacing it whole, or erasing it when the
-    // context has no package) or to the project's module data. False when they could not be
-    // written (the old file or module data is kept), and while the source they were read from
-    // could not be read.
+    // Writes the packages of a context to their file (replacing it whole, with the elements of
+    // the file read that no package took after them, or erasing it when the context has neither)
+    // or to the project's module data. False when they could not be written (the old file or
+    // module data is kept), and while the source they were read from could not be read.
     virtual bool writePrefs(Context context);
     // Puts copies of the add-on's packages of a context into the store: empty copies with
     // `clone`, independent copies otherwise.
@@ -133,8 +136,11 @@ public:
     // Writes the export form of the event's store as module data.
     void exportPrefs(ModuleEvent& event);
     // The preference file of a user or shared context (the caller deletes it), made when asked;
-    // null when the folder or the file does not exist or cannot be made.
-    DataFile* getPrefsFile(Context context, bool create) const;
+    // null when the folder or the file does not exist or cannot be made. `error` (where given)
+    // receives NoError with a file, ErrNotFound when the file or its folder is not there, and
+    // another error when the system's folder could not be found, the folder not opened or made,
+    // or the file not told or made.
+    DataFile* getPrefsFile(Context context, bool create, GSErrCode* error = nullptr) const;
     // The preference file's name: a reverse-domain prefix, the product name in lower case
     // without white space, and ".xml".
     String getPrefsFileName() const;
@@ -147,7 +153,8 @@ public:
     // an outermost entry resets the per-entry state. False when that failed.
     bool recordEntry(bool resetDepth);
     // Writes a context's packages; a failure, or an exception (reported as unexpected), is told
-    // on the console and leaves the other contexts to be written. Answers whether they were.
+    // on the console for a context holding packages and leaves the other contexts to be written.
+    // Answers whether they were.
     bool savePrefs(Context context);
     // Runs work that the host starts outside any host callback (palette actions and close
     // requests) as an entry of its own: recorded without a reset, every exception caught and
@@ -191,6 +198,11 @@ private:
     void checkLibraryConfiguration();
 
     PackageStore& preferenceStore();
+    // Whether any package is registered for the context.
+    bool holdsPackages(Context context) const;
+    // The elements of a user or shared context's file that no package took, written back with
+    // its packages.
+    UnknownElements& unknownElements(Context context);
     void reportPrefsNotWritten(Context context) const;
     // Tells the console and the add-on's failure report that a context's source was not read.
     void reportPrefsUnread(Context context);
@@ -208,6 +220,8 @@ private:
     std::unique_ptr<PackageStore> m_preferenceStore;
     // The context of each user or shared package.
     std::unique_ptr<std::map<unsigned int, Context>> m_contexts;
+    std::unique_ptr<UnknownElements> m_userUnknown;
+    std::unique_ptr<UnknownElements> m_sharedUnknown;
     std::unique_ptr<ZelvaneLibrary> m_libraryConfiguration;
     UInt32 m_entryDepth = 0;
     bool m_ownsSupervisor = false;

@@ -6,8 +6,11 @@
 #include "Environment/DataBufferOut.h"
 #include "Environment/MemoryBlock.h"
 #include "Environment/String.h"
+#include "XML/XMLArray.h"
+#include "XML/XMLArrayProxy.h"
 #include "XML/XMLAssemblyProxy.h"
 #include "XML/XMLReader.h"
+#include "XML/XMLUnit.h"
 #include "XML/XMLWriter.h"
 
 #include <cstring>
@@ -20,10 +23,12 @@ namespace {
 constexpr char const* defaultTag = "packageStore";
 
 // Binds a store at the root of a document without putting its packages back to their defaults,
-// so that packages the document lacks keep their values.
+// so that packages the document lacks keep their values. It counts the package elements it binds
+// and, given elements to keep, keeps there the ones beside them that no package takes.
 class KeepingBinding : public XMLAssembly {
 public:
-    explicit KeepingBinding(PackageStore& store) : m_store(store) {}
+    KeepingBinding(PackageStore& store, std::size_t& found, UnknownElements* unknown)
+        : m_store(store), m_found(found), m_unknown(unknown) {}
 
     char const* getTag() const override { return m_store.getTag(); }
     char const* getNameSpace() const override { return m_store.getNameSpace(); }
@@ -33,16 +38,112 @@ public:
         return m_store.getShipping(index, attributes);
     }
     Shipping* getShipping(String const& tag, String const& nameSpace) override {
-        return m_store.getShipping(tag, nameSpace);
+        if (Shipping* package = m_store.getShipping(tag, nameSpace)) {
+            ++m_found;
+            return package;
+        }
+        // The store's own element is the document's root, bound by the reader's root rule.
+        if (m_unknown == nullptr || tag == m_store.getTag()) {
+            return nullptr;
+        }
+        return m_unknown->add(tag, nameSpace);
     }
     void setDefault() override {}
     bool validate() override { return m_store.validate(); }
 
 private:
     PackageStore& m_store;
+    std::size_t& m_found;
+    UnknownElements* m_unknown;
+};
+
+// The writer's binding of a kept element without child elements: its text.
+class KeptText : public XMLUnit {
+public:
+    KeptText(XMLShipping const& element, String const& text) : m_element(element), m_text(text) {}
+
+    char const* getTag() const override { return m_element.getTag(); }
+    char const* getNameSpace() const override { return m_element.getNameSpace(); }
+    bool write(String& text) override {
+        text = m_text;
+        return true;
+    }
+    bool read(String const&) override { return false; }
+    void setDefault() override {}
+
+private:
+    XMLShipping const& m_element;
+    String const& m_text;
 };
 
 } // namespace
+
+// One kept element. The reader takes every element as one with child elements; the writer
+// writes an element that got none as a leaf holding its text.
+class UnknownElements::Element : public XMLArray {
+public:
+    Element(String const& tag, String const& nameSpace) : m_tag(tag), m_nameSpace(nameSpace) {}
+
+    char const* getTag() const override { return m_tag.data(); }
+    char const* getNameSpace() const override { return m_nameSpace.empty() ? nullptr : m_nameSpace.data(); }
+    std::size_t shippingSize() const override { return m_children.size(); }
+    bool hasAttributes() const override { return false; }
+    Shipping* getShipping(std::size_t index, bool attributes) override {
+        return !attributes && index < m_children.size() ? m_children[index]->binding() : nullptr;
+    }
+    using XMLArray::addShipping;
+    Shipping* addShipping(String const& tag, String const& nameSpace) override {
+        m_children.push_back(std::make_unique<Element>(tag, nameSpace));
+        return new XMLArrayProxy(*m_children.back());
+    }
+    void setDefault() override {
+        m_text.clear();
+        m_children.clear();
+    }
+    bool read(String const& text) override {
+        m_text += text;
+        return true;
+    }
+
+    // The writer's binding of the element.
+    Shipping* binding() {
+        if (m_children.empty()) {
+            return new KeptText(*this, m_text);
+        }
+        return new XMLArrayProxy(*this);
+    }
+
+private:
+    String m_tag;
+    String m_nameSpace;
+    String m_text;
+    std::vector<std::unique_ptr<Element>> m_children;
+};
+
+UnknownElements::UnknownElements() = default;
+
+UnknownElements::~UnknownElements() = default;
+
+std::size_t UnknownElements::size() const {
+    return m_elements.size();
+}
+
+void UnknownElements::clear() {
+    m_elements.clear();
+}
+
+void UnknownElements::swap(UnknownElements& other) {
+    m_elements.swap(other.m_elements);
+}
+
+Shipping* UnknownElements::add(String const& tag, String const& nameSpace) {
+    m_elements.push_back(std::make_unique<Element>(tag, nameSpace));
+    return new XMLArrayProxy(*m_elements.back());
+}
+
+Shipping* UnknownElements::getShipping(std::size_t index) const {
+    return index < m_elements.size() ? m_elements[index]->binding() : nullptr;
+}
 
 PackageStore::PackageStore(char const* tag)
     : m_accessTime(true), m_packages(std::make_unique<PackageList>()), m_tag(tag) {}
@@ -254,7 +355,8 @@ std::unique_ptr<PackageStore> PackageStore::makeScratch(bool cleared) const {
     return scratch;
 }
 
-bool PackageStore::readInto(PackageStore& scratch, DataBufferIn& stream, bool keepValues) {
+bool PackageStore::readInto(PackageStore& scratch, DataBufferIn& stream, bool keepValues, std::size_t* found,
+                            UnknownElements* unknown) {
     // The scratch store sees the packages through this store's filter, which stays this store's.
     struct FilterLoan {
         PackageStore& store;
@@ -263,7 +365,8 @@ bool PackageStore::readInto(PackageStore& scratch, DataBufferIn& stream, bool ke
     scratch.m_filter = m_filter;
     XMLReader reader(&stream);
     if (keepValues) {
-        KeepingBinding binding(scratch);
+        std::size_t bound = 0;
+        KeepingBinding binding(scratch, found != nullptr ? *found : bound, unknown);
         return reader.importTo(binding);
     }
     return reader.importTo(scratch);
@@ -288,11 +391,20 @@ bool PackageStore::setData(MemoryBlock const& block, bool publish) {
     return read;
 }
 
-bool PackageStore::importFrom(DataBufferIn& stream, bool publish) {
+bool PackageStore::importFrom(DataBufferIn& stream, bool publish, std::size_t* found,
+                              UnknownElements* unknown) {
     std::unique_ptr<PackageStore> scratch = makeScratch(false);
-    bool read = readInto(*scratch, stream, true);
+    std::size_t bound = 0;
+    UnknownElements kept;
+    bool read = readInto(*scratch, stream, true, &bound, unknown != nullptr ? &kept : nullptr);
     if (read) {
         m_packages.swap(scratch->m_packages);
+        if (found != nullptr) {
+            *found = bound;
+        }
+        if (unknown != nullptr) {
+            unknown->swap(kept);
+        }
     }
     if (publish) {
         publishAll();

@@ -18,6 +18,34 @@ class MemoryBlock;
 // Package codes.
 using TypeList = std::vector<unsigned int>;
 
+// The elements of a document that no package of a store took (packages a later version of the
+// add-on wrote, say), kept so that writing the store's packages can put them back. Each keeps its
+// tag, its text and its child elements, and is written back in the form the XML writer gives,
+// which reads the same: attributes come back as child elements, comments are dropped, and an
+// element with child elements keeps no text of its own.
+class UnknownElements {
+public:
+    UnknownElements();
+    UnknownElements(UnknownElements const&) = delete;
+    UnknownElements& operator=(UnknownElements const&) = delete;
+    ~UnknownElements();
+
+    std::size_t size() const;
+    bool empty() const { return size() == 0; }
+    void clear();
+    void swap(UnknownElements& other);
+    // Keeps a new element of that tag after the others; answers a new binding (owned by the
+    // caller) through which the reader fills it.
+    Shipping* add(String const& tag, String const& nameSpace);
+    // A new binding (owned by the caller) through which the writer writes element `index`; null
+    // past the end.
+    Shipping* getShipping(std::size_t index) const;
+
+private:
+    class Element;
+    std::vector<std::unique_ptr<Element>> m_elements;
+};
+
 class PackageStore : public XMLAssembly {
 public:
     // Decides which packages the store hands out when filtered.
@@ -99,8 +127,11 @@ public:
     // Reads packages from an XML document such as a preference file, whose root element is the
     // store's own or a package's: the packages it holds are read, the others keep their values.
     // A malformed document changes nothing and answers false. Publishing and the packages' identity
-    // as for setData.
-    bool importFrom(DataBufferIn& stream, bool publish);
+    // as for setData. When the document was read, `found` (where given) receives how many package
+    // elements it held, and `unknown` (where given) is replaced by the elements beside them that
+    // no package takes; without `unknown` they are skipped.
+    bool importFrom(DataBufferIn& stream, bool publish, std::size_t* found = nullptr,
+                    UnknownElements* unknown = nullptr);
 
     // Hands the update event of that code to the add-on.
     void publishUpdate(unsigned int code);
@@ -109,7 +140,10 @@ public:
 private:
     // A store holding `package` for each of this one's packages, with this store's tag.
     std::unique_ptr<PackageStore> makeScratch(bool cleared) const;
-    bool readInto(PackageStore& scratch, DataBufferIn& stream, bool keepValues);
+    // With keepValues the packages the document lacks keep their values, and `found` and
+    // `unknown` (where given) are filled as importFrom tells.
+    bool readInto(PackageStore& scratch, DataBufferIn& stream, bool keepValues, std::size_t* found = nullptr,
+                  UnknownElements* unknown = nullptr);
 
     Time m_accessTime;
     std::unique_ptr<PackageList> m_packages;

@@ -201,6 +201,17 @@ TEST_F(PreferenceTest, AFileThatCannotBeReadIsKeptAndTold) {
     const std::string stored =
         "<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\n<frameworkPreferenceStore>\n"
         "\t<countPrefs>\n\t\t<count>50</count>\n\t</countPrefs>\n</frameworkPreferenceStore>\n";
+    const std::string later = "<laterPrefs><level>4</level><names><name>A &amp; B</name><name/></names>"
+                              "</laterPrefs>";
+    const std::string beside = "<frameworkPreferenceStore>" + later +
+                               "<countPrefs><count>50</count></countPrefs></frameworkPreferenceStore>";
+    const std::string laterWritten = "\t<laterPrefs>\n"
+                                     "\t\t<level>4</level>\n"
+                                     "\t\t<names>\n"
+                                     "\t\t\t<name>A &amp; B</name>\n"
+                                     "\t\t\t<name></name>\n"
+                                     "\t\t</names>\n"
+                                     "\t</laterPrefs>\n";
     struct Case {
         const char* name;
         Addon::Context context;
@@ -208,11 +219,31 @@ TEST_F(PreferenceTest, AFileThatCannotBeReadIsKeptAndTold) {
         const char* call; // a call failing while the file is read, null for none
         int times, skip;
         bool unread;
-        int count; // written at quit, when the file is not kept
+        int count;                    // written at quit, when the file is not kept
+        const char* kept = nullptr;   // written at quit beside the count
+        bool initialiseFails = false; // a subscriber fails the initialisation
     };
     const Case cases[] = {
         {"no file", Addon::user, nullptr, nullptr, 0, 0, false, 3},
         {"read", Addon::user, stored.c_str(), nullptr, 0, 0, false, 51},
+        {"empty", Addon::user, "", nullptr, 0, 0, false, 3},
+        {"a package it does not know beside its own", Addon::user, beside.c_str(), nullptr, 0, 0, false, 51,
+         laterWritten.c_str()},
+        {"only packages it does not know", Addon::user, later.c_str(), nullptr, 0, 0, true, 0},
+        {"another root element", Addon::user, "<settings><count>50</count></settings>", nullptr, 0, 0, true,
+         0},
+        {"plain text", Addon::user, "count = 50\n", nullptr, 0, 0, true, 0},
+        {"the system folder is not found", Addon::user, stored.c_str(), "FSFindFolder", 1, 0, true, 0},
+        {"the system folder does not open", Addon::user, stored.c_str(), "IO::Folder::New", 1, 0, true, 0},
+        {"its own folder does not open", Addon::user, stored.c_str(), "IO::Folder::New", 1, 1, true, 0},
+        {"the initialisation fails", Addon::user, stored.c_str(), nullptr, 0, 0, true, 0, nullptr, true},
+        {"the shared system folder is not found", Addon::shared, stored.c_str(), "FSFindFolder", 1, 0, true,
+         0},
+        {"the shared system folder does not open", Addon::shared, stored.c_str(), "IO::Folder::New", 1, 0,
+         true, 0},
+        {"the shared file's folder does not open", Addon::shared, stored.c_str(), "IO::Folder::New", 1, 1,
+         true, 0},
+        {"the shared file holds another root element", Addon::shared, "<settings/>", nullptr, 0, 0, true, 0},
         {"the data's read fails", Addon::user, stored.c_str(), sim::fileReadCall, 1, 1, true, 0},
         {"every read fails", Addon::user, stored.c_str(), sim::fileReadCall, -1, 0, true, 0},
         {"its length once", Addon::user, stored.c_str(), "IO::File::GetDataLength", 1, 1, true, 0},
@@ -236,11 +267,16 @@ TEST_F(PreferenceTest, AFileThatCannotBeReadIsKeptAndTold) {
         TestAddon a;
         addon = &a;
         a.addPreference(CountPrefs(2), c.context);
+        Probe failing(EventSpec(CountPrefs::ID, 0), [](Event&) { return false; });
+        failing.initialiseOK = false;
+        if (c.initialiseFails) {
+            a.addSubscriber(&failing);
+        }
         if (c.call != nullptr) {
             sim::failCall(c.call, ErrIO, c.times, c.skip);
         }
         ASSERT_TRUE(a.registerInterface());
-        ASSERT_TRUE(a.initialise());
+        EXPECT_EQ(a.initialise(), !c.initialiseFails);
         sim::clearFaults();
         EXPECT_EQ(a.isPrefsUnread(c.context), c.unread);
         auto* count = dynamic_cast<CountPrefs*>(a.getPreference(CountPrefs::ID, c.context));
@@ -249,21 +285,28 @@ TEST_F(PreferenceTest, AFileThatCannotBeReadIsKeptAndTold) {
         ++count->count;
         ProjectEvent quit(APINotify_Quit);
         a.publishExternalEvent(quit, false);
+        a.removeSubscriber(&failing);
         addon = nullptr;
 
-        const char* name = c.context == Addon::user ? "user" : "shared";
+        const std::string name = c.context == Addon::user ? "user" : "shared";
         if (c.unread) {
             EXPECT_EQ(readFile(file), c.text) << "the file is never written over";
-            EXPECT_EQ(a.failures, 1) << "the user is told once";
+            // A failed initialisation is the host's to tell; only the context holding packages is
+            // told not written.
+            EXPECT_EQ(a.failures, c.initialiseFails ? 0 : 1) << "the user is told once";
             EXPECT_EQ(sim::consoleText(),
-                      std::string("The add-on's ") + name +
-                          " preferences could not be read: they are kept in their file, and "
-                          "not written over.\nThe add-on's " +
-                          name + " preferences could not be written.\n");
+                      (c.initialiseFails ? std::string()
+                                         : "The add-on's " + name +
+                                               " preferences could not be read: they are kept in their "
+                                               "file, and not written over.\n") +
+                          "The add-on's " + name + " preferences could not be written.\n");
         } else {
             EXPECT_NE(readFile(file).find("<count>" + std::to_string(c.count) + "</count>"),
                       std::string::npos)
                 << readFile(file);
+            if (c.kept != nullptr) {
+                EXPECT_NE(readFile(file).find(c.kept), std::string::npos) << readFile(file);
+            }
             EXPECT_EQ(a.failures, 0);
             EXPECT_EQ(sim::consoleText(), "");
         }

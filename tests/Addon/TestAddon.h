@@ -66,8 +66,10 @@ public:
     void getSpec(std::vector<EventSpec>& specs) const override { specs.push_back(m_spec); }
     bool takeEvent(Event& event) override { return m_action(event); }
     bool checkEnvironment() override { return environmentOK; }
+    bool initialise() override { return initialiseOK; }
 
     bool environmentOK = true;
+    bool initialiseOK = true;
 
 private:
     EventSpec m_spec;
