@@ -473,8 +473,10 @@ TEST(HostsimTest, MalformedScenariosAndBundlesFailCleanly) {
     struct Missing {
         std::filesystem::path scenario;
         int status;
-        const char* message;
+        std::string message;
+        std::string options = "";
     };
+    const std::filesystem::path plain = writeScenario("plain.txt", "not a folder\n");
     const Missing missing[] = {
         {"", 1, "usage: hostsim SCENARIO"},
         {sim::specialFolder("Temp") / "no_such_scenario.json", 2, "cannot read"},
@@ -482,9 +484,13 @@ TEST(HostsimTest, MalformedScenariosAndBundlesFailCleanly) {
                        "{\"addons\": [{\"name\": \"a\", \"bundle\": \"sample_addon.so\", \"developer\": 1, "
                        "\"local\": 2, \"resources\": \"no_such_resources.json\"}], \"steps\": []}"),
          2, "cannot read the resource file"},
+        // A sandbox that is not a folder is a bad argument, not the scenario's fault.
+        {sourceDir / "examples" / "sample.json", 1,
+         "hostsim: cannot use the sandbox " + plain.string() + ": it is not a folder\n",
+         " --sandbox " + plain.string()},
     };
     for (const Missing& m : missing) {
-        HostsimRun run = runHostsim(m.scenario);
+        HostsimRun run = runHostsim(m.scenario, m.options);
         EXPECT_EQ(run.status, m.status) << m.scenario << "\n" << run.output;
         EXPECT_TRUE(contains(run.output, m.message)) << m.scenario << "\n" << run.output;
     }
@@ -548,6 +554,9 @@ TEST(HostsimTest, HostileInputEndsWithAMessageAndNothingWritten) {
         {"{\"addons\": [{\"name\": \"a\", \"bundle\": \"sample_addon.so\", \"developer\": 1, \"local\": 2}, "
          "{\"name\": \"b\", \"bundle\": \"./sample_addon.so\", \"developer\": 1, \"local\": 3}], \"steps\": "
          "[]}",
+         "add-ons \"a\" and \"b\" name the same bundle file"},
+        {"{\"addons\": [{\"name\": \"a\", \"bundle\": \"gone.so\", \"developer\": 1, \"local\": 2}, "
+         "{\"name\": \"b\", \"bundle\": \"./gone.so\", \"developer\": 1, \"local\": 3}], \"steps\": []}",
          "add-ons \"a\" and \"b\" name the same bundle file"},
         // Projects outside the sandbox, without a name, or in a folder that does not exist.
         {oneAddon("{\"project\": \"open\", \"file\": \"" + outside.string() + "\"}"), "is absolute"},
@@ -738,31 +747,30 @@ TEST(HostsimTest, LinksInTheSandboxAreFollowedEvenWhenTheyDangle) {
     const fs::path temp = sim::specialFolder("Temp");
     const fs::path sandbox = temp / "link-sandbox";
     const fs::path outside = temp / "link-outside";
-    fs::remove_all(sandbox);
-    fs::remove_all(outside);
-    fs::create_directories(sandbox / "Documents" / "plans");
-    fs::create_directories(sandbox / "Preferences");
-    fs::create_directories(outside);
     // Links whose targets lie outside and do not exist yet, a folder link to an existing folder
-    // outside, and a dangling link to a file inside.
-    fs::create_symlink(outside / "Dangling.pln", sandbox / "Documents" / "dangling.pln");
-    fs::create_directory_symlink(outside / "gone", sandbox / "Documents" / "gone");
-    fs::create_symlink(outside / "prefs.xml", sandbox / "Preferences" / "prefs.xml");
-    fs::create_directory_symlink(outside, sandbox / "Preferences" / "out");
-    fs::create_symlink("plans/Real.pln", sandbox / "Documents" / "alias.pln");
+    // outside, and a dangling link to a file inside, each in a sandbox of its own.
     struct Case {
+        const char* link; // in the sandbox
+        fs::path target;
         std::string step;
         int status;
     };
     const Case cases[] = {
-        {"{\"project\": \"open\", \"file\": \"dangling.pln\"}", 2},
-        {"{\"project\": \"open\", \"file\": \"gone/House.pln\"}", 2},
-        {"{\"hostFile\": \"prefs.xml\", \"text\": \"x\"}", 2},
-        {"{\"hostFile\": \"out/made/notes.txt\", \"text\": \"x\"}", 2},
-        {"{\"project\": \"open\", \"file\": \"alias.pln\"}", 0},
+        {"Documents/dangling.pln", outside / "Dangling.pln",
+         "{\"project\": \"open\", \"file\": \"dangling.pln\"}", 2},
+        {"Documents/gone", outside / "gone", "{\"project\": \"open\", \"file\": \"gone/House.pln\"}", 2},
+        {"Preferences/prefs.xml", outside / "prefs.xml", "{\"hostFile\": \"prefs.xml\", \"text\": \"x\"}", 2},
+        {"Preferences/out", outside, "{\"hostFile\": \"out/made/notes.txt\", \"text\": \"x\"}", 2},
+        {"Documents/alias.pln", "plans/Real.pln", "{\"project\": \"open\", \"file\": \"alias.pln\"}", 0},
     };
     int index = 0;
     for (const Case& c : cases) {
+        fs::remove_all(sandbox);
+        fs::remove_all(outside);
+        fs::create_directories(sandbox / "Documents" / "plans");
+        fs::create_directories(sandbox / "Preferences");
+        fs::create_directories(outside);
+        fs::create_symlink(c.target, sandbox / c.link);
         HostsimRun run =
             runHostsim(writeScenario("links" + std::to_string(index++) + ".json", oneAddon(c.step)),
                        " --sandbox " + sandbox.string());
@@ -770,9 +778,10 @@ TEST(HostsimTest, LinksInTheSandboxAreFollowedEvenWhenTheyDangle) {
         if (c.status == 2) {
             EXPECT_TRUE(contains(run.output, "leads out of the sandbox")) << c.step << "\n" << run.output;
         }
+        // Nothing was made outside.
+        EXPECT_TRUE(fs::is_empty(outside)) << c.step;
     }
-    // Nothing was made outside; the link inside made its target.
-    EXPECT_TRUE(fs::is_empty(outside));
+    // The link inside made its target.
     EXPECT_TRUE(fs::is_regular_file(sandbox / "Documents" / "plans" / "Real.pln"));
 }
 
@@ -792,19 +801,26 @@ TEST(HostsimTest, FoldersOfTheSandboxThatAreLinksOutOfItAreRefused) {
     const Case cases[] = {
         // The host's own folders leading out, to an existing folder or a missing one.
         {"Documents", "documents", "{\"hostFile\": \"x.txt\", \"folder\": \"Documents\", \"text\": \"x\"}", 2,
-         "the sandbox's folder \"Documents\" is a link that leads out of the sandbox"},
+         "holds \"Documents\", a link that leads out of the sandbox"},
         {"Documents", "documents", "{\"project\": \"open\", \"file\": \"House.pln\"}", 2,
-         "the sandbox's folder \"Documents\" is a link"},
-        {"Preferences", "preferences", prefs, 2, "the sandbox's folder \"Preferences\" is a link"},
+         "holds \"Documents\", a link"},
+        {"Preferences", "preferences", prefs, 2, "holds \"Preferences\", a link"},
         {"Temp", "gone/temp", "{\"hostFile\": \"x.txt\", \"folder\": \"Temp\", \"text\": \"x\"}", 2,
-         "the sandbox's folder \"Temp\" is a link"},
-        {"Settings", "settings", "", 2, "the sandbox's folder \"Settings\" is a link"},
+         "holds \"Temp\", a link"},
+        {"Settings", "settings", "", 2, "holds \"Settings\", a link"},
         // A folder leading to another of the sandbox stays inside.
         {"Documents", "sandbox/papers",
          "{\"hostFile\": \"x.txt\", \"folder\": \"Documents\", \"text\": \"x\"}", 0, ""},
-        // A file in a folder the report lists is read only when it stays inside.
+        // Links at any depth: a file the report would list, and the folder an add-on keeps its
+        // preferences in, which the framework opens fully to everyone when it writes them.
         {"Preferences/Sample/leak.xml", "secret.txt", prefs, 2,
-         "preference files: the file \"Sample/leak.xml\" leads out of the sandbox"},
+         "holds \"Preferences/Sample/leak.xml\", a link that leads out of the sandbox"},
+        {"Preferences/Zelvane", "preferences",
+         "{\"entry\": \"CheckEnvironment\"}, {\"entry\": \"RegisterInterface\"}, {\"entry\": \"Initialize\"}",
+         2, "holds \"Preferences/Zelvane\", a link that leads out of the sandbox"},
+        // A link that leads nowhere, to itself.
+        {"Documents/loop", "sandbox/Documents/loop", "", 2,
+         "holds \"Documents/loop\", a link that cannot be followed"},
     };
     int index = 0;
     for (const Case& c : cases) {
@@ -955,7 +971,8 @@ TEST(HostsimTest, HelpGoesToStandardOutputAndUsageToStandardError) {
              "Files the host writes",
              "Exit status:\n  0  the scenario played.\n  1  bad arguments",
              "\n  2  a scenario that cannot be played",
-             "\n  3  a bundle that does not load.\n",
+             "\n  3  a bundle that is missing or does not load.\n",
+             "FOLDER must not change while hostsim plays",
          }) {
         EXPECT_TRUE(contains(help.output, part)) << "missing: " << part << "\n" << help.output;
     }

@@ -484,7 +484,8 @@ void HostProgram::checkBundleFiles() const {
     for (const Bundle& bundle : m_bundles) {
         std::filesystem::path path = locate(bundle.path.string());
         if (path.empty()) {
-            continue; // told when it is loaded
+            // Missing, which its load tells; two add-ons on one name are told first.
+            path = m_scenarioFolder / bundle.path;
         }
         std::error_code error;
         std::filesystem::path canonical = std::filesystem::weakly_canonical(path, error);
@@ -900,7 +901,6 @@ std::string HostProgram::play(std::size_t i) {
 }
 
 void HostProgram::run(std::ostream& report) {
-    checkSandboxFolders();
     for (Bundle& bundle : m_bundles) {
         load(bundle);
     }

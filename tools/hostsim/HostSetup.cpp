@@ -40,7 +40,8 @@ std::string placeHostFile(const json& step) {
     std::string folder = folderOf(step);
     std::string name = step["hostFile"].get<std::string>();
     std::filesystem::path root = sim::specialFolder(folder);
-    // Checked before its folders are made, so that no folder is made through a link leading out.
+    // Checked before its folders are made, so that no folder is made through a link leading out;
+    // the check holds until the file is opened as the sandbox does not change while hostsim plays.
     std::filesystem::path file = sandboxedFile(root, name, "");
     std::error_code error;
     std::filesystem::create_directories(file.parent_path(), error);

@@ -159,18 +159,26 @@ std::filesystem::path sandboxedFile(const std::filesystem::path& folder, const s
     return file;
 }
 
-void checkSandboxFolders() {
+void checkSandbox() {
     const std::filesystem::path root = sim::sandboxRoot();
     std::error_code error;
-    for (auto it = std::filesystem::directory_iterator(root, error);
-         !error && it != std::filesystem::directory_iterator(); it.increment(error)) {
-        if (!leadsInto(it->path(), root)) {
-            throw ScenarioError("the sandbox's folder \"" + it->path().filename().string() +
-                                "\" is a link that leads out of the sandbox");
+    // The walk does not follow links into folders: a link's target is checked instead, and a
+    // folder it leads to inside the sandbox is walked on its own.
+    for (auto it = std::filesystem::recursive_directory_iterator(root, error);
+         !error && it != std::filesystem::recursive_directory_iterator(); it.increment(error)) {
+        std::error_code type;
+        if (!it->is_symlink(type) || leadsInto(it->path(), root)) {
+            continue;
         }
+        std::error_code follow;
+        followedPath(it->path(), follow);
+        throw ScenarioError(
+            "the sandbox " + root.string() + " holds \"" + it->path().lexically_relative(root).string() +
+            "\", a link that " +
+            (follow ? "cannot be followed: " + follow.message() : "leads out of the sandbox"));
     }
     if (error) {
-        throw ScenarioError("cannot read the sandbox folder " + root.string() + ": " + error.message());
+        throw ScenarioError("cannot read the sandbox " + root.string() + ": " + error.message());
     }
 }
 

@@ -44,9 +44,11 @@ std::filesystem::path sandboxedName(const std::string& name, const std::string& 
 std::filesystem::path sandboxedFile(const std::filesystem::path& folder, const std::string& name,
                                     const std::string& context);
 
-// Throws ScenarioError when an entry of the sandbox folder, such as the host's Documents or
-// Preferences folder, is a link that leads out of it: the host would write there for the add-ons.
-void checkSandboxFolders();
+// Throws ScenarioError when the sandbox folder holds a link, at any depth, that leads out of it
+// (a dangling one too), or when a folder of it cannot be read: the host and the add-ons would
+// write through such a link outside the sandbox. The sandbox is checked once, before the play:
+// it must not change while the scenario plays.
+void checkSandbox();
 
 // One answer of a "settingsDialog" script: true or false (accepted or cancelled as shown), or an
 // object that accepts the dialog with the library part "part" (a name) and the parameter values

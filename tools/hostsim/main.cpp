@@ -1,8 +1,8 @@
 // hostsim SCENARIO [--report FILE] [--sandbox FOLDER], or hostsim --help: plays a scenario against
 // add-on bundles in the simulated host and writes what happened. Exit status: 0 played, 1 bad
-// arguments, 2 a malformed scenario, 3 a bundle that does not load. Its host's clock stands still
-// at 2026-01-05 09:00:00 UTC and its GUIDs follow one fixed sequence, so a scenario's report is the
-// same on every run and machine.
+// arguments, 2 a scenario that cannot be played, 3 a bundle that is missing or does not load. Its
+// host's clock stands still at 2026-01-05 09:00:00 UTC and its GUIDs follow one fixed sequence, so
+// a scenario's report is the same on every run and machine.
 #include "HostProgram.h"
 #include "ScenarioInput.h"
 
@@ -46,7 +46,8 @@ in the simulated host: loads the bundles, plays the steps and prints a report of
   --sandbox FOLDER  the host's folders (Documents, Preferences, SharedData, Temp) lie in FOLDER,
                     made as the host first uses them, and are kept; a relative FOLDER is taken
                     from the working folder. Without it, a fresh temporary folder is used and
-                    removed at the end.
+                    removed at the end. No link in FOLDER may lead out of it: hostsim checks
+                    that before it plays, so FOLDER must not change while hostsim plays.
   --help            prints this help.
 
 Bundles, resource files and project descriptions that the scenario names are looked for beside
@@ -57,12 +58,14 @@ step's to the folder it names) and may not lead out of it.
 
 Exit status:
   0  the scenario played.
-  1  bad arguments, or a report file that cannot be written or is a file the scenario has
-     hostsim read (the scenario, a bundle, a resource file or a project description).
-  2  a scenario that cannot be played (not JSON, a step or value it does not take, a file it
-     names missing or outside the sandbox, ...): the message names the file, step and member,
-     and no report is written.
-  3  a bundle that does not load.
+  1  bad arguments: an option hostsim does not take, a report FILE that cannot be written or
+     is a file the scenario has hostsim read (the scenario, a bundle, a resource file or a
+     project description), a sandbox FOLDER that is not a folder.
+  2  a scenario that cannot be played (not JSON, a step or value it does not take, a resource
+     file or project description it names missing, a file outside the sandbox, a link in the
+     sandbox that leads out of it, ...): the message names the file, step and member, and no
+     report is written.
+  3  a bundle that is missing or does not load.
 )";
     return 0;
 }
@@ -121,6 +124,44 @@ void writeReport(hostsim::HostProgram& program, const std::filesystem::path& pat
     }
 }
 
+// Plays the scenario, read from `scenarioPath`, in the sandbox set up; answers the exit status.
+int play(const std::filesystem::path& scenarioPath, const std::filesystem::path& reportPath,
+         nlohmann::json scenario) {
+    try {
+        hostsim::checkSandbox();
+    } catch (const hostsim::ScenarioError& error) {
+        // The sandbox's fault, not the scenario's: named without it.
+        std::cerr << "hostsim: " << error.what() << "\n";
+        return 2;
+    }
+    try {
+        hostsim::HostProgram program(scenarioPath, programFolder());
+        program.read(std::move(scenario));
+        if (!reportPath.empty()) {
+            checkReportFile(program, reportPath);
+        }
+        // A scenario that fails part way writes no report: printed, it is kept until the end; to a
+        // file, it is written beside it as it goes and takes its place once the scenario has played.
+        if (reportPath.empty()) {
+            std::ostringstream report;
+            program.run(report);
+            std::cout << report.str();
+        } else {
+            writeReport(program, reportPath);
+        }
+        return 0;
+    } catch (const hostsim::ScenarioError& error) {
+        std::cerr << "hostsim: " << scenarioPath.string() << ": " << error.what() << "\n";
+        return 2;
+    } catch (const hostsim::BundleError& error) {
+        std::cerr << "hostsim: " << error.what() << "\n";
+        return 3;
+    } catch (const std::exception& error) {
+        std::cerr << "hostsim: " << error.what() << "\n";
+        return 1;
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -166,6 +207,18 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
+    // Made here rather than as the host first uses it, so that a sandbox that cannot be one fails
+    // as the argument it is.
+    std::error_code made;
+    std::filesystem::create_directories(sandbox, made);
+    std::error_code type;
+    if (!std::filesystem::is_directory(sandbox, type)) {
+        std::error_code exists;
+        std::cerr << "hostsim: cannot use the sandbox " << sandbox.string() << ": "
+                  << (std::filesystem::exists(sandbox, exists) ? "it is not a folder" : made.message())
+                  << "\n";
+        return 1;
+    }
     sim::setSandboxRoot(sandbox);
     sim::reset();
     // As the host does: elements change only inside an undoable command.
@@ -175,32 +228,7 @@ int main(int argc, char** argv) {
     sim::setClock(2026, 1, 5, 9, 0, 0);
     sim::setUTCOffset(0);
 
-    int status = 0;
-    try {
-        hostsim::HostProgram program(scenarioPath, programFolder());
-        program.read(std::move(scenario));
-        if (!reportPath.empty()) {
-            checkReportFile(program, reportPath);
-        }
-        // A scenario that fails part way writes no report: printed, it is kept until the end; to a
-        // file, it is written beside it as it goes and takes its place once the scenario has played.
-        if (reportPath.empty()) {
-            std::ostringstream report;
-            program.run(report);
-            std::cout << report.str();
-        } else {
-            writeReport(program, reportPath);
-        }
-    } catch (const hostsim::ScenarioError& error) {
-        std::cerr << "hostsim: " << scenarioPath.string() << ": " << error.what() << "\n";
-        status = 2;
-    } catch (const hostsim::BundleError& error) {
-        std::cerr << "hostsim: " << error.what() << "\n";
-        status = 3;
-    } catch (const std::exception& error) {
-        std::cerr << "hostsim: " << error.what() << "\n";
-        status = 1;
-    }
+    int status = play(scenarioPath, reportPath, std::move(scenario));
     if (temporary) {
         std::error_code error;
         std::filesystem::remove_all(sandbox, error);
