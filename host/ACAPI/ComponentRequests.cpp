@@ -66,6 +66,11 @@ void setUnloadedPartName(const GS::Guid& element, const std::string& name) {
     }
 }
 
+std::string unloadedPartName(const GS::Guid& element) {
+    auto it = state().unloaded.find(element);
+    return it != state().unloaded.end() ? it->second : std::string();
+}
+
 std::vector<GS::Guid> refreshedElements() {
     return state().refreshed;
 }

@@ -28,6 +28,7 @@ struct State {
         sim::SettingsChanges changes;
     };
     std::deque<Answer> settingsAnswers;
+    std::string settingsRefusal; // why the last refused answer was refused, until taken
     std::deque<short> layerAnswers;
 };
 
@@ -96,36 +97,53 @@ Int32 partNamed(const std::string& name) {
     return 0;
 }
 
-// The tool's defaults take the part and values the user set; false when the part cannot be.
-bool takeSettings(const API_ToolBoxItem& item, const sim::SettingsAnswer& answer) {
+// The tool's defaults take the part and values the user set; answers why not when the host cannot
+// take them (empty when it does). The dialog shows the part's own parameters and its sizes, each
+// with a field of its type: a value has one of them to go to, and is of its kind.
+std::string takeSettings(const API_ToolBoxItem& item, const sim::SettingsAnswer& answer) {
     if (answer.part.empty() && answer.values.empty()) {
-        return true;
+        return {};
     }
     API_Element defaults = sim::defaults(item.typeID, item.variationID);
     std::vector<sim::LibParameter> parameters = sim::defaultMemoParameters(item.typeID, item.variationID);
+    Int32* index = partIndex(defaults);
+    const std::string tool = "tool type " + std::to_string(item.typeID);
     if (!answer.part.empty()) {
-        Int32* index = partIndex(defaults);
         Int32 part = partNamed(answer.part);
-        if (index == nullptr || part == 0) {
-            return false;
+        if (index == nullptr) {
+            return "the " + tool + " places no library part";
+        }
+        if (part == 0) {
+            return "no loaded library part is named \"" + answer.part + "\"";
         }
         *index = part;
         parameters = sim::loadedLibPart(part)->parameters;
     }
+    const sim::LibPartDef* part = index != nullptr ? sim::loadedLibPart(*index) : nullptr;
+    const std::string whose = part != nullptr ? "the part \"" + part->name + "\"" : "the " + tool;
     for (const sim::SettingsValue& value : answer.values) {
-        auto found = std::find_if(parameters.begin(), parameters.end(),
-                                  [&](const sim::LibParameter& p) { return value.name == p.record.name; });
-        short flags = found != parameters.end() ? found->record.flags : 0;
-        sim::LibParameter set =
-            value.isText
-                ? sim::textParameter(value.name, value.text, flags)
-                : sim::scalarParameter(found != parameters.end() ? found->record.typeID : APIParT_RealNum,
-                                       value.name, value.number, flags);
-        if (found != parameters.end()) {
-            *found = set;
-        } else {
-            parameters.push_back(set);
+        auto found = std::find_if(parameters.begin(), parameters.end(), [&](const sim::LibParameter& p) {
+            return std::strncmp(value.name.c_str(), p.record.name, sizeof p.record.name) == 0;
+        });
+        if (found == parameters.end() && index != nullptr &&
+            (value.name == "A" || value.name == "B" || value.name == "ZZYZX")) {
+            // Every placed part has its sizes, whether its parameters list them or not.
+            parameters.push_back(sim::scalarParameter(APIParT_Length, value.name, 0.0));
+            found = parameters.end() - 1;
         }
+        if (found == parameters.end()) {
+            return whose + " has no parameter \"" + value.name + "\"";
+        }
+        const bool text = found->record.typeID == APIParT_CString;
+        if (found->record.typeMod == API_ParArray || text != value.isText) {
+            return "the parameter \"" + value.name + "\" of " + whose + " takes " +
+                   (found->record.typeMod == API_ParArray ? "an array"
+                    : text                                ? "a text"
+                                                          : "a number or true or false");
+        }
+        short flags = found->record.flags;
+        *found = text ? sim::textParameter(value.name, value.text, flags)
+                      : sim::scalarParameter(found->record.typeID, value.name, value.number, flags);
     }
     sim::setDefaults(defaults);
     API_ElementMemo memo;
@@ -134,7 +152,7 @@ bool takeSettings(const API_ToolBoxItem& item, const sim::SettingsAnswer& answer
         sim::storeDefaultMemo(item.typeID, item.variationID, &memo);
     }
     ACAPI_DisposeElemMemoHdls(&memo);
-    return true;
+    return {};
 }
 
 GSErrCode settingsDialog(void* par1, void*, void*) {
@@ -155,8 +173,9 @@ GSErrCode settingsDialog(void* par1, void*, void*) {
     if (next.changes) {
         next.changes(item->typeID, item->variationID);
     }
-    if (!takeSettings(*item, next.answer)) {
+    if (std::string refusal = takeSettings(*item, next.answer); !refusal.empty()) {
         sim::log("sim::settingsRefused", APIIo_SettingsDialogID);
+        state().settingsRefusal = refusal;
         return APIERR_CANCEL;
     }
     return NoError;
@@ -207,6 +226,10 @@ void queueSettingsDialog(SettingsChanges changes) {
 
 void queueSettingsDialog(const SettingsAnswer& answer) {
     state().settingsAnswers.push_back({answer, SettingsChanges()});
+}
+
+std::string takeSettingsRefusal() {
+    return std::exchange(state().settingsRefusal, std::string());
 }
 
 void queueLayerChoice(short layer) {

@@ -33,8 +33,8 @@ struct SettingsValue {
 
 // What the user does in one tool-settings dialog: accepts or cancels it, and when accepting picks
 // a library part (by name; empty keeps the tool's) and sets parameter values. The tool's defaults
-// take them: a new part brings its own default parameters, then the values are set (a name the
-// parameters lack is added).
+// take them: a new part brings its own default parameters, then the values are set, each in the
+// parameter of its name, a text in a text parameter and a number in another.
 struct SettingsAnswer {
     bool accept = false;
     std::string part;
@@ -42,8 +42,9 @@ struct SettingsAnswer {
 };
 
 // The next answers of the tool-settings dialog ('SETD'): true accepts it. With nothing queued the
-// dialog is cancelled, as a dialog with no script. An answer naming a part no loaded part has, or a
-// part for a tool without one, is cancelled (and logged as "sim::settingsRefused").
+// dialog is cancelled, as a dialog with no script. An answer the user could not give is cancelled
+// (and logged as "sim::settingsRefused"): a part no loaded part has, a part for a tool without
+// one, a value for a parameter the part lacks or of another kind than the parameter's.
 void queueSettingsDialog(bool accept);
 // What the user changes in an accepted tool-settings dialog: called with the tool's type and
 // variation before the dialog answers, it sets the tool's defaults as the user would.
@@ -51,6 +52,8 @@ using SettingsChanges = std::function<void(Int32 type, UInt32 variation)>;
 // The next answer accepts the dialog after making the changes.
 void queueSettingsDialog(SettingsChanges changes);
 void queueSettingsDialog(const SettingsAnswer& answer);
+// Why the last refused answer was refused, once: empty when none was since the last call.
+std::string takeSettingsRefusal();
 // The next answers of the layer chooser ('BADL'): a layer index, or a negative value to cancel.
 void queueLayerChoice(short layer);
 

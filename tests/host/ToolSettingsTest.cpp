@@ -40,6 +40,7 @@ TEST(ToolSettingsTest, AnAcceptedDialogSetsTheToolsPartAndValues) {
         GSErrCode result;
         Int32 part;
         std::map<std::string, std::string> parameters;
+        const char* refusal = ""; // why the answer is refused
     };
     const Case cases[] = {
         {"cancelled", API_ObjectID, {false, "Chair", {}}, APIERR_CANCEL, 0, {}},
@@ -50,15 +51,36 @@ TEST(ToolSettingsTest, AnAcceptedDialogSetsTheToolsPartAndValues) {
          NoError,
          1,
          {{"A", std::to_string(0.5)}, {"mat", "O"}}},
-        {"values set and added",
+        {"values set, and a size the part does not list",
          API_ObjectID,
-         {true, "Chair", {{"A", 1.25, "", false}, {"mat", 0.0, "Beech", true}, {"legs", 4.0, "", false}}},
+         {true, "Chair", {{"A", 1.25, "", false}, {"mat", 0.0, "Beech", true}, {"B", 0.5, "", false}}},
          NoError,
          1,
-         {{"A", std::to_string(1.25)}, {"mat", "B"}, {"legs", std::to_string(4.0)}}},
+         {{"A", std::to_string(1.25)}, {"mat", "B"}, {"B", std::to_string(0.5)}}},
         {"a door's part", API_DoorID, {true, "Door", {}}, NoError, doorIndex, {{"A", std::to_string(0.9)}}},
-        {"no such part", API_ObjectID, {true, "Sofa", {}}, APIERR_CANCEL, 0, {}},
-        {"a tool without parts", API_WallID, {true, "Chair", {}}, APIERR_CANCEL, 0, {}},
+        {"no such part", API_ObjectID, {true, "Sofa", {}}, APIERR_CANCEL, 0, {}, "no loaded library part"},
+        {"a tool without parts",
+         API_WallID,
+         {true, "Chair", {}},
+         APIERR_CANCEL,
+         0,
+         {},
+         "places no library part"},
+        // Values the dialog has no field for.
+        {"a parameter the part lacks",
+         API_ObjectID,
+         {true, "Chair", {{"A", 1.25, "", false}, {"legs", 4.0, "", false}}},
+         APIERR_CANCEL,
+         0,
+         {},
+         "the part \"Chair\" has no parameter \"legs\""},
+        {"a number for a text",
+         API_ObjectID,
+         {true, "Chair", {{"mat", 2.0, "", false}}},
+         APIERR_CANCEL,
+         0,
+         {},
+         "the parameter \"mat\" of the part \"Chair\" takes a text"},
     };
     for (const Case& c : cases) {
         sim::reset();
@@ -81,5 +103,8 @@ TEST(ToolSettingsTest, AnAcceptedDialogSetsTheToolsPartAndValues) {
         EXPECT_EQ(defaultParameters(c.tool), c.parameters) << c.name;
         EXPECT_EQ(sim::callCount("sim::settingsRefused"), c.result == NoError || !c.answer.accept ? 0u : 1u)
             << c.name;
+        const std::string refusal = sim::takeSettingsRefusal();
+        EXPECT_NE(refusal.find(c.refusal), std::string::npos) << c.name << ": " << refusal;
+        EXPECT_EQ(refusal.empty(), *c.refusal == '\0') << c.name << ": " << refusal;
     }
 }

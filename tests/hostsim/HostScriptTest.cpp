@@ -92,7 +92,8 @@ TEST(HostScriptTest, MalformedAnswersStopTheScenario) {
 TEST(HostScriptTest, DescriptionsGiveTheActiveWindowToolDefaultsAndRatios) {
     writeScenario("tools.project.json", R"({
         "databases": [{"kind": "section", "name": "Section A"}],
-        "library": [{"name": "Chair", "a": 0.5, "b": 0.4, "centred": true},
+        "library": [{"name": "Chair", "a": 0.5, "b": 0.4, "centred": true,
+                     "parameters": [{"name": "ZZYZX", "type": "length", "value": 0.8}]},
                     {"name": "Stool", "fixedSize": true},
                     {"name": "Door", "type": "door"},
                     {"name": "Pendant", "type": "lamp"}, {"name": "Bell\u0007\n", "type": "lamp"}],
@@ -105,18 +106,22 @@ TEST(HostScriptTest, DescriptionsGiveTheActiveWindowToolDefaultsAndRatios) {
         "elements": [{"type": 6, "info": "O-1", "part": "Chair", "A": 1.0, "B": 0.2},
                      {"type": 6, "info": "O-2", "part": "Stool", "A": 0.7,
                       "parameters": [{"name": "Derived_from_AutoCad", "type": "string", "value": "1"}]},
-                     {"type": 7, "info": "L\u001b1", "part": 5}],
+                     {"type": 7, "info": "L\u001b1", "part": 5},
+                     {"type": 6, "info": "O-3", "part": "Chair", "A": 0.7}],
         "activeWindow": "Section A"})");
     HostsimRun run = runHostsim(writeScenario(
         "tools.json", sampleScenario(R"({"project": "new", "description": "tools.project.json"})")));
     ASSERT_EQ(run.status, 0) << run.output;
     for (const char* line : {
              "      ratios 2 x 0.5, finishes material 0\n",
+             // The sizes not given are the part's own, and the ratios follow the sizes.
+             "      size A 0.7 B 0.4 ZZYZX 0.8\n      ratios 1.4 x 1, finishes material 0\n",
              "      ratios 0.7 x 1 (fixed size), finishes material 0\n"
              "      parameter \"Derived_from_AutoCad\" \"1\"\n",
              // Every tool named comes out as described, in type and variation order.
              "  tool defaults:\n    type 1\n      from (0, 0) to (1, 0) thickness 0.25 height 2.8\n"
-             "    type 5 part 3 \"Door\" 1 x 2.1\n    type 6 part 1 \"Chair\"\n      size A 0.6 B 1 ZZYZX 1\n"
+             "    type 5 part 3 \"Door\" 1 x 2.1\n    type 6 part 1 \"Chair\"\n      size A 0.6 B 0.4 ZZYZX "
+             "0.8\n"
              "      parameter \"mat\" \"Oak\"\n    type 7 part 4 \"Pendant\"\n      size A 1 B 1 ZZYZX 0.3\n"
              "    type 7 variation 'DLMP' part 4 \"Pendant\"\n  active window",
              "  active window: section \"Section A\"\n",

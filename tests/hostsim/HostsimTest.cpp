@@ -160,6 +160,13 @@ TEST(HostsimTest, OpensAProjectDescription) {
          "elements[0].layer: must be an integer from 0 to 32767"},
         {R"({"elements": [{"type": 1, "database": "Nowhere"}]})",
          "elements[0].database: no database is named"},
+        // Places the project does not have.
+        {R"({"attributes": {"layers": [{"name": "l"}]}, "elements": [{"type": 1, "layer": 7000}]})",
+         "elements[0].layer: the project has no layer 7000 (its layers are 1 to 1)"},
+        {R"({"elements": [{"type": 1, "floor": 40}]})",
+         "elements[0].floor: the project has no storey of index 40"},
+        {R"({"elements": [{"name": "w", "type": 1, "end": [4, 0]}, {"type": 5, "wall": "w", "distance": 5}]})",
+         "elements[1].distance: 5 is off the wall \"w\", whose length is 4"},
         {R"({"elements": [{"type": 29, "proxyOf": "ghost"}]})", "elements[0].proxyOf: no floor-plan element"},
         {R"({"elements": [{"type": 6, "guid": "not-a-guid"}]})", "elements[0].guid: must be a GUID text"},
         {R"({"databases": [{"kind": "hall", "name": "x"}]})", "databases[0].kind: unknown database kind"},
@@ -548,6 +555,12 @@ TEST(HostsimTest, HostileInputEndsWithAMessageAndNothingWritten) {
          "parameter \"n\" is out of range"},
         {oneAddon("{\"command\": \"GSUP\", \"version\": 9223372036854775809}"),
          "\"version\" is out of range"},
+        // A parameter the host could not add to the command's list.
+        {oneAddon(
+             "{\"entry\": \"CheckEnvironment\"}, {\"entry\": \"RegisterInterface\"}, {\"entry\": "
+             "\"Initialize\"}, {\"script\": {\"faults\": [{\"call\": \"ACAPI_Goodies\", \"skip\": 1}]}}, "
+             "{\"command\": \"GSUP\", \"parameters\": {\"n\": 1}}"),
+         "step 5: the host could not add the parameter \"n\" to the command's list (error 0x"},
         {oneAddon("{\"script\": {\"alerts\": [18446744073709551617]}}"), "alert answers are buttons 1 to 3"},
         {oneAddon("{\"menu\": 32500.5, \"item\": 1}"), "\"menu\" must be an integer"},
         // Two add-ons on one bundle file.

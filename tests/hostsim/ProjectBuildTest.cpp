@@ -1,5 +1,6 @@
-// hostsim building a project from its description while the host's allocations fail: every
-// element and tool comes out whole, or the build fails naming the one the host could not store.
+// hostsim building a project from its description, and reporting it, while the host's allocations
+// fail: every element and tool comes out whole, or the build or report fails naming the one the
+// host could not store or read.
 #include "ElementReport.h"
 #include "HostProgram.h"
 #include "ProjectDescription.h"
@@ -75,6 +76,27 @@ TEST(ProjectBuildTest, AnAllocationFailingFailsTheBuildNamingTheElement) {
                              "second line (0, 3) (5, 3)", "parameter \"mat\" \"Oak\""}) {
         ASSERT_NE(whole.find(part), std::string::npos) << part << "\n" << whole;
     }
+
+    // Reporting the project built whole, the failing allocation walked through the report.
+    before = sim::memoryStats().allocations;
+    built();
+    const std::size_t reads = sim::memoryStats().allocations - before;
+    std::set<std::string> unread;
+    for (int skip = 0; skip < int(reads); ++skip) {
+        sim::failNextAllocations(1, ErrMemoryFull, skip);
+        try {
+            EXPECT_EQ(built(), whole) << "reported without a word after " << skip << " allocations";
+        } catch (const hostsim::ScenarioError& error) {
+            unread.insert(std::string(error.what()).substr(0, std::string(error.what()).find(" (error 0x")));
+        }
+        sim::failNextAllocations(0);
+    }
+    EXPECT_EQ(unread, (std::set<std::string>{
+                          "project: \"W-1\": the host could not read its doors and windows",
+                          "project: \"O-1\": the host could not read its parameters",
+                          "project: \"M-1\": the host could not read its lines",
+                          "project: the defaults of tool type 6: the host could not read its parameters",
+                      }));
 
     // Walking the failing allocation through all of them.
     std::set<std::string> failures;

@@ -137,14 +137,26 @@ void ElementPlacement::readObject(const MemberReader& entry, API_ObjectType& obj
     result.m_a = size(entry, "A");
     result.m_b = size(entry, "B");
     result.m_zzyzx = size(entry, "ZZYZX");
-    // The record's ratios follow the sizes: of the part's own for a part that can be sized, the
-    // sizes themselves for a fixed-size one.
+    // A size not given is the part's own, as a placed part starts from its defaults: its A and B,
+    // and its ZZYZX parameter (1 without one).
     const sim::LibPartDef* part = library.part(object.libInd);
-    double a = part != nullptr ? part->a : 1.0;
-    double b = part != nullptr ? part->b : 1.0;
+    if (part != nullptr) {
+        result.m_partSizes[0] = part->a;
+        result.m_partSizes[1] = part->b;
+        for (const sim::LibParameter& parameter : part->parameters) {
+            if (std::strncmp(parameter.record.name, "ZZYZX", sizeof parameter.record.name) == 0 &&
+                parameter.record.typeMod != API_ParArray && parameter.record.typeID != APIParT_CString) {
+                result.m_partSizes[2] = parameter.record.value.real;
+            }
+        }
+    }
+    // The record's ratios follow the sizes: over the part's own for a part that can be sized, the
+    // sizes themselves for a fixed-size one.
+    double a = result.m_a.value_or(result.m_partSizes[0]);
+    double b = result.m_b.value_or(result.m_partSizes[1]);
     object.fixedSize = part != nullptr && part->details.fixSize;
-    object.xRatio = object.fixedSize ? result.m_a.value_or(a) : result.m_a.value_or(a) / a;
-    object.yRatio = object.fixedSize ? result.m_b.value_or(b) : result.m_b.value_or(b) / b;
+    object.xRatio = object.fixedSize ? a : a / result.m_partSizes[0];
+    object.yRatio = object.fixedSize ? b : b / result.m_partSizes[1];
     result.m_unloadedName = entry.text("unloadedName");
     if (entry.has("parameters")) {
         const nlohmann::json& list = entry.list("parameters");
@@ -273,9 +285,9 @@ sim::IFCItems ElementPlacement::readIFC(const MemberReader& ifc) {
 std::vector<sim::LibParameter> ElementPlacement::parameters() const {
     std::vector<sim::LibParameter> parameters;
     if (m_a || m_b || m_zzyzx || !m_parameters.empty()) {
-        parameters.push_back(sim::scalarParameter(APIParT_Length, "A", m_a.value_or(1.0)));
-        parameters.push_back(sim::scalarParameter(APIParT_Length, "B", m_b.value_or(1.0)));
-        parameters.push_back(sim::scalarParameter(APIParT_Length, "ZZYZX", m_zzyzx.value_or(1.0)));
+        parameters.push_back(sim::scalarParameter(APIParT_Length, "A", m_a.value_or(m_partSizes[0])));
+        parameters.push_back(sim::scalarParameter(APIParT_Length, "B", m_b.value_or(m_partSizes[1])));
+        parameters.push_back(sim::scalarParameter(APIParT_Length, "ZZYZX", m_zzyzx.value_or(m_partSizes[2])));
         parameters.insert(parameters.end(), m_parameters.begin(), m_parameters.end());
     }
     return parameters;

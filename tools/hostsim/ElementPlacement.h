@@ -30,8 +30,8 @@ public:
     // throws ScenarioError (saying what of the element) when the host cannot store them.
     void apply(const GS::Guid& guid) const;
 
-    // An object's or lamp's parameters as its memo holds them: its sizes, then its own (none when
-    // the description gives neither).
+    // An object's or lamp's parameters as its memo holds them: its sizes (the part's own for those
+    // not given), then its own (none when the description gives neither).
     std::vector<sim::LibParameter> parameters() const;
 
 private:
@@ -48,6 +48,7 @@ private:
     std::optional<double> m_a;
     std::optional<double> m_b;
     std::optional<double> m_zzyzx;
+    double m_partSizes[3] = {1.0, 1.0, 1.0};     // the part's own A, B and ZZYZX, for those not given
     std::vector<sim::LibParameter> m_parameters; // an object's own, after its sizes
     std::optional<sim::IFCItems> m_ifc;
     std::string m_unloadedName;

@@ -2,9 +2,9 @@
 
 #include "HostProgram.h"
 
-#include "ACAPI/ComponentRequests.hpp"
 #include "GSRoot/BM.hpp"
 #include "GSRoot/UniString.hpp"
+#include "sim/ComponentRequests.h"
 #include "sim/Databases.h"
 #include "sim/ElementMemos.h"
 #include "sim/ElementTable.h"
@@ -28,6 +28,32 @@ std::string elementName(const GS::Guid& guid) {
     }
     std::string info = sim::elementInfo(guid);
     return info.empty() ? "type " + std::to_string(sim::element(guid).header.typeID) : escaped(info);
+}
+
+// A memo record whose handles go with it.
+struct Memo {
+    API_ElementMemo record;
+    Memo() { std::memset(static_cast<void*>(&record), 0, sizeof record); }
+    ~Memo() { ACAPI_DisposeElemMemoHdls(&record); }
+    Memo(const Memo&) = delete;
+    Memo& operator=(const Memo&) = delete;
+};
+
+// A value the host could not hand out fails the report rather than being left out of it.
+void check(GSErrCode err, const std::string& whose, const char* what) {
+    if (err != NoError) {
+        throw ScenarioError("project: " + whose + ": the host could not read its " + what + " (error " +
+                            errorText(err) + ")");
+    }
+}
+
+// The parameters of an element's memo, or of a tool's default memo.
+std::vector<sim::LibParameter> parametersOf(const API_ElementMemo& memo) {
+    std::vector<sim::LibParameter> parameters;
+    if (memo.params != nullptr) {
+        sim::readParameterRecords(memo.params, parameters);
+    }
+    return parameters;
 }
 
 std::string partName(Int32 index) {
@@ -65,10 +91,10 @@ void writeObject(std::ostream& report, const GS::Guid& guid, const API_ObjectTyp
     report << indent << partName(object.libInd) << " at (" << object.posX << ", " << object.posY << ") angle "
            << object.angle << " level " << object.level << (object.reflected ? " mirrored" : "") << "\n";
     writeSizes(report, parameters, indent);
-    GS::UniString unloaded;
-    API_Guid element = guid;
-    if (ACAPI_Goodies(APIAny_GetUnloadedLibpartNameID, &element, &unloaded) == NoError) {
-        report << indent << "unloaded part " << escaped(unloaded.ToUTF8()) << "\n";
+    // Read from the host's own table: a fault a scenario left pending on its calls does not hide it.
+    std::string unloaded = sim::unloadedPartName(guid);
+    if (!unloaded.empty()) {
+        report << indent << "unloaded part " << escaped(unloaded) << "\n";
     }
 }
 
@@ -149,24 +175,21 @@ void writeWall(std::ostream& report, const API_WallType& wall) {
 }
 
 void writeOpenings(std::ostream& report, const GS::Guid& wall) {
-    API_ElementMemo memo;
-    std::memset(static_cast<void*>(&memo), 0, sizeof memo);
-    if (sim::copyMemoOut(wall, &memo, APIMemoMask_WallWindows | APIMemoMask_WallDoors) == NoError) {
-        for (auto [list, kind] :
-             {std::make_pair(memo.wallWindows, "windows"), std::make_pair(memo.wallDoors, "doors")}) {
-            if (list == nullptr) {
-                continue;
-            }
-            report << indent << kind << ":";
-            std::size_t count =
-                std::size_t(BMGetHandleSize(reinterpret_cast<GSHandle>(list))) / sizeof(GS::Guid);
-            for (std::size_t i = 0; i < count; ++i) {
-                report << " " << elementName((*list)[i]);
-            }
-            report << "\n";
+    Memo memo;
+    check(sim::copyMemoOut(wall, &memo.record, APIMemoMask_WallWindows | APIMemoMask_WallDoors),
+          elementName(wall), "doors and windows");
+    for (auto [list, kind] : {std::make_pair(memo.record.wallWindows, "windows"),
+                              std::make_pair(memo.record.wallDoors, "doors")}) {
+        if (list == nullptr) {
+            continue;
         }
+        report << indent << kind << ":";
+        std::size_t count = std::size_t(BMGetHandleSize(reinterpret_cast<GSHandle>(list))) / sizeof(GS::Guid);
+        for (std::size_t i = 0; i < count; ++i) {
+            report << " " << elementName((*list)[i]);
+        }
+        report << "\n";
     }
-    ACAPI_DisposeElemMemoHdls(&memo);
 }
 
 std::string databaseName(const GS::Guid& id) {
@@ -187,7 +210,9 @@ void writeElementDetails(std::ostream& report, const GS::Guid& guid) {
         type == API_ObjectID || type == API_LampID || type == API_DoorID || type == API_WindowID;
     std::vector<sim::LibParameter> parameters;
     if (placesPart) {
-        parameters = sim::memoParameters(guid);
+        Memo memo;
+        check(sim::copyMemoOut(guid, &memo.record, APIMemoMask_AddPars), elementName(guid), "parameters");
+        parameters = parametersOf(memo.record);
     }
     switch (type) {
     case API_ObjectID:
@@ -214,30 +239,29 @@ void writeElementDetails(std::ostream& report, const GS::Guid& guid) {
             record.header.typeID == API_CutPlaneID ? record.cutPlane : record.elevation;
         report << indent << "opens " << databaseName(marker.databaseID) << " pen " << marker.markerPen
                << " from " << marker.bottomLevel << " to " << marker.topLevel;
-        API_ElementMemo memo;
-        std::memset(static_cast<void*>(&memo), 0, sizeof memo);
-        if (marker.nLineCoords > 0 && sim::copyMemoOut(guid, &memo, APIMemoMask_Polygon) == NoError &&
-            memo.sectionLineCoords != nullptr) {
+        Memo memo;
+        if (marker.nLineCoords > 0) {
+            check(sim::copyMemoOut(guid, &memo.record, APIMemoMask_Polygon), elementName(guid), "lines");
+        }
+        const API_Coord* line = memo.record.sectionLineCoords;
+        if (line != nullptr) {
             std::size_t count =
                 std::min(std::size_t(marker.nLineCoords),
-                         std::size_t(BMGetPtrSize(reinterpret_cast<GSPtr>(memo.sectionLineCoords))) /
-                             sizeof(API_Coord));
+                         std::size_t(BMGetPtrSize(reinterpret_cast<GSConstPtr>(line))) / sizeof(API_Coord));
             report << " line";
             for (std::size_t i = 0; i < count; ++i) {
-                report << " (" << memo.sectionLineCoords[i].x << ", " << memo.sectionLineCoords[i].y << ")";
+                report << " (" << line[i].x << ", " << line[i].y << ")";
             }
         }
-        if (memo.sectionSecondLineCoords != nullptr) {
+        const API_Coord* second = memo.record.sectionSecondLineCoords;
+        if (second != nullptr) {
             std::size_t count =
-                std::size_t(BMGetPtrSize(reinterpret_cast<GSPtr>(memo.sectionSecondLineCoords))) /
-                sizeof(API_Coord);
+                std::size_t(BMGetPtrSize(reinterpret_cast<GSConstPtr>(second))) / sizeof(API_Coord);
             report << " second line";
             for (std::size_t i = 0; i < count; ++i) {
-                report << " (" << memo.sectionSecondLineCoords[i].x << ", "
-                       << memo.sectionSecondLineCoords[i].y << ")";
+                report << " (" << second[i].x << ", " << second[i].y << ")";
             }
         }
-        ACAPI_DisposeElemMemoHdls(&memo);
         report << "\n";
         break;
     }
@@ -260,11 +284,12 @@ void writeToolDefaults(std::ostream& report) {
     report << "  tool defaults:\n";
     for (auto [type, variation] : sim::defaultTools()) {
         API_Element defaults = sim::defaults(type, variation);
-        report << "    type " << type;
+        std::string tool = "type " + std::to_string(type);
         if (variation != 0) {
-            report << " variation '" << char(variation >> 24) << char(variation >> 16) << char(variation >> 8)
-                   << char(variation) << "'";
+            tool += std::string(" variation '") + char(variation >> 24) + char(variation >> 16) +
+                    char(variation >> 8) + char(variation) + "'";
         }
+        report << "    " << tool;
         switch (type) {
         case API_ObjectID:
         case API_LampID:
@@ -285,7 +310,10 @@ void writeToolDefaults(std::ostream& report) {
         default:
             report << "\n";
         }
-        std::vector<sim::LibParameter> parameters = sim::defaultMemoParameters(type, variation);
+        Memo memo;
+        check(sim::copyDefaultMemoOut(type, variation, &memo.record), "the defaults of tool " + tool,
+              "parameters");
+        std::vector<sim::LibParameter> parameters = parametersOf(memo.record);
         writeSizes(report, parameters, indent);
         writeParameters(report, parameters, indent);
     }

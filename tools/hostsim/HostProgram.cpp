@@ -745,9 +745,9 @@ std::string HostProgram::command(const json& step) {
         out << "not called (" << refusal << ")";
         return out.str();
     }
-    if (ACAPI_Goodies(APIAny_InitMDCLParameterListID, &parameters) != NoError) {
-        out << "no memory for the parameters";
-        return out.str();
+    if (GSErrCode err = ACAPI_Goodies(APIAny_InitMDCLParameterListID, &parameters); err != NoError) {
+        throw ScenarioError("the host could not make the command's parameter list (error " + errorText(err) +
+                            ")");
     }
     if (step.contains("parameters")) {
         for (auto it = step["parameters"].begin(); it != step["parameters"].end(); ++it) {
@@ -769,7 +769,13 @@ std::string HostProgram::command(const json& step) {
                 parameter.type = MDCLPar_float;
                 parameter.float_par = it.value().get<double>();
             }
-            ACAPI_Goodies(APIAny_AddMDCLParameterID, parameters, &parameter);
+            // The command is not called without one of its parameters.
+            if (GSErrCode err = ACAPI_Goodies(APIAny_AddMDCLParameterID, parameters, &parameter);
+                err != NoError) {
+                ACAPI_Goodies(APIAny_FreeMDCLParameterListID, &parameters);
+                throw ScenarioError("the host could not add the parameter " + escaped(name) +
+                                    " to the command's list (error " + errorText(err) + ")");
+            }
         }
     }
     // The called add-on writes its answer here; the report shows whether it did.
@@ -915,6 +921,10 @@ void HostProgram::run(std::ostream& report) {
             line = play(i);
         } catch (const ScenarioError& error) {
             throw ScenarioError(where(i) + error.what());
+        }
+        // A settings dialog answered with what its user could not give stops the scenario.
+        if (std::string refusal = sim::takeSettingsRefusal(); !refusal.empty()) {
+            throw ScenarioError(where(i) + "settingsDialog: " + refusal);
         }
         report << where(i) << line << "\n";
     }

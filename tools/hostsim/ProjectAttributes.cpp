@@ -90,6 +90,7 @@ ProjectAttributes ProjectAttributes::read(const json& description, const std::st
         layerIndexes[entry.record.header.name] = API_AttributeIndex(i + 1);
         result.m_attributes.push_back(entry);
     }
+    result.m_layers = layers.size();
 
     names.clear();
     const json& combinations = attributes.list("layerCombinations");

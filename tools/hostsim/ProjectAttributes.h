@@ -23,6 +23,8 @@ public:
     void apply() const;
 
     std::size_t size() const { return m_attributes.size(); }
+    // The layers it lists, indexed from 1.
+    std::size_t layerCount() const { return m_layers; }
 
 private:
     struct Entry {
@@ -30,6 +32,7 @@ private:
         sim::AttributeExtra extra;
     };
     std::vector<Entry> m_attributes;
+    std::size_t m_layers = 0;
 };
 
 } // namespace hostsim

@@ -8,8 +8,10 @@
 #include "sim/ElementMemos.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <set>
+#include <sstream>
 
 namespace hostsim {
 namespace {
@@ -144,7 +146,18 @@ ProjectDescription ProjectDescription::read(const json& description, const std::
             head.variationID = entry.code("variation");
             head.guid = entry.guid("guid");
             head.layer = short(entry.integer("layer", 0, 32767, 1));
+            // Layer 1 when none is named, as before the description lists any.
+            const std::size_t layers = result.m_attributes.layerCount();
+            if (entry.has("layer") && (head.layer < 1 || std::size_t(head.layer) > layers)) {
+                entry.fail("layer",
+                           "the project has no layer " + std::to_string(head.layer) +
+                               (layers == 0 ? " (its attributes list no layers)"
+                                            : " (its layers are 1 to " + std::to_string(layers) + ")"));
+            }
             head.floorInd = short(entry.integer("floor", -32768, 32767, result.m_currentStorey));
+            if (storeyIndexes.count(head.floorInd) == 0) {
+                entry.fail("floor", "the project has no storey of index " + std::to_string(head.floorInd));
+            }
             head.locked = entry.flag("locked");
             head.hasMemo = entry.flag("hasMemo");
             head.renovationStatus = Int32(entry.integer("renovation", 0, 3, 0));
@@ -213,6 +226,17 @@ ProjectDescription ProjectDescription::read(const json& description, const std::
                 result.m_elements[found->second]->database != element.database) {
                 throw ScenarioError(top.item("elements", i) + ".wall: no wall of its database is named \"" +
                                     wall + "\"");
+            }
+            // The opening's centre lies on the wall.
+            const API_WallType& line = result.m_elements[found->second]->record.wall;
+            const double length = std::hypot(line.endC.x - line.begC.x, line.endC.y - line.begC.y);
+            const API_Element& record = element.record;
+            const double distance = (record.header.typeID == API_DoorID ? record.door : record.window).objLoc;
+            if (!(distance >= 0.0 && distance <= length)) {
+                std::ostringstream message;
+                message << top.item("elements", i) << ".distance: " << distance << " is off the wall \""
+                        << wall << "\", whose length is " << length;
+                throw ScenarioError(message.str());
             }
             // The wall keeps the lists of its doors and windows in its memo.
             result.m_elements[found->second]->record.header.hasMemo = true;
