@@ -289,9 +289,14 @@ TEST(HostsimTest, OpensAProjectDescription) {
          "library[0].location: must be at most 1024 bytes"},
         // Names the file system would take only up to their NUL character, and a key given twice.
         {R"({"library": [{"name": "a", "file": "a.gsm\u0000.txt"}]})",
-         "library[0].file: the file \"a.gsm\\u0000.txt\" holds a NUL character"},
+         "library[0].file: the text \"a.gsm\\u0000.txt\" holds a NUL character"},
         {R"({"library": [{"name": "a", "location": "Parts/a.gsm\u0000.txt"}]})",
-         "library[0].location: the file \"Parts/a.gsm\\u0000.txt\" holds a NUL character"},
+         "library[0].location: the text \"Parts/a.gsm\\u0000.txt\" holds a NUL character"},
+        // Texts the host keeps as C strings, which would end at the NUL.
+        {R"({"elements": [{"type": 6, "ifc": {"classifications": [{"reference": "r", "location": "a\u0000b"}]}}]})",
+         "elements[0].ifc.classifications[0].location: the text \"a\\u0000b\" holds a NUL character"},
+        {R"({"storeys": [{"name": "Ground\u0000floor"}]})",
+         "storeys[0].name: the text \"Ground\\u0000floor\" holds a NUL character"},
         {R"({"storeys": [], "storeys": []})", "bad.project.json is not valid JSON: the key \"storeys\" "
                                               "appears twice in one object (line 1, column 17)"},
     };
@@ -408,6 +413,10 @@ TEST(HostsimTest, MalformedScenariosAndBundlesFailCleanly) {
              "steps": [], "steps": [{"menu": 32500, "item": 1}]})",
          2, "is not valid JSON: the key \"steps\" appears twice in one object (line 2, column 27)"},
         {"[]", 2, "must be an object"},
+        // The report writes an add-on's name as it stands, at the start of its lines.
+        {R"({"addons": [{"name": "a\nb", "bundle": "sample_addon.so", "developer": 1, "local": 2}],
+             "steps": []})",
+         2, "add-on 1: the name \"a\\nb\" holds a control character"},
         {"{\"steps\": []}", 2, "\"addons\" is missing"},
         {"{\"addons\": [{\"name\": \"a\", \"bundle\": \"sample_addon.so\", \"developer\": 1, \"local\": 2}], "
          "\"steps\": [{\"menu\": 32500}]}",

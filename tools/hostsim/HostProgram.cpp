@@ -410,6 +410,12 @@ void HostProgram::read(json scenario) {
         checkMembers(entry, vocabulary::addOn, context);
         Bundle bundle;
         bundle.name = text(entry, "name", context);
+        // The report writes the name as it stands, on a line of its own.
+        if (std::any_of(bundle.name.begin(), bundle.name.end(),
+                        [](unsigned char c) { return c < 0x20 || c == 0x7F; })) {
+            throw ScenarioError(context + "the name " + json(bundle.name).dump() +
+                                " holds a control character");
+        }
         bundle.path = text(entry, "bundle", context);
         checkFileName(bundle.path.string(), context);
         bundle.id.developer = UInt32(integer(entry, "developer", context, 1, 0xFFFFFFFFLL));

@@ -46,7 +46,12 @@ public:
         if (!m_object[key].is_string()) {
             fail(key, "must be a text");
         }
-        return m_object[key].get<std::string>();
+        std::string value = m_object[key].get<std::string>();
+        // The host keeps its names and texts as C strings, which would end at the NUL.
+        if (value.find('\0') != std::string::npos) {
+            fail(key, "the text " + nlohmann::json(value).dump() + " holds a NUL character");
+        }
+        return value;
     }
     // A text of at most limit bytes; empty when the member is missing.
     std::string limitedText(const char* key, std::size_t limit) const {

@@ -168,7 +168,6 @@ ProjectLibrary ProjectLibrary::read(const json& description, const std::string& 
         }
         part.type = type->second;
         part.fileName = entry.limitedText("file", 255);
-        checkFileName(part.fileName, entry.where() + ".file: ");
         part.ownID = uniqueID(entry, "id");
         if (part.ownID.empty()) {
             // The host gives every part an ID; the rules of an object map look parts up by it.
@@ -176,7 +175,6 @@ ProjectLibrary ProjectLibrary::read(const json& description, const std::string& 
         }
         part.parentID = uniqueID(entry, "parent");
         part.location = entry.limitedText("location", 1024);
-        checkFileName(part.location, entry.where() + ".location: ");
         if (!part.location.empty() && std::filesystem::path(part.location).is_relative() && !folder.empty()) {
             part.location = (folder / part.location).lexically_normal().string();
         }
