@@ -287,10 +287,13 @@ GSErrCode Addon::shutdown() {
 
 bool Addon::registerInterface() {
     ACAPI_KeepInMemory(true);
-    if (isLibrary()) {
-        ACAPI_Register_BuiltInLibrary();
+    // A library the host did not take, or a module-data handler it refused, fails the registration.
+    if (isLibrary() && ACAPI_Register_BuiltInLibrary() != NoError) {
+        return false;
     }
-    ModuleHandler().registerInterface();
+    if (!ModuleHandler().registerInterface()) {
+        return false;
+    }
     return Publisher::registerInterface();
 }
 
@@ -300,8 +303,11 @@ bool Addon::initialise() {
     m_sharedFileUnread = m_preferenceStore != nullptr;
     m_userFileUnread = m_preferenceStore != nullptr;
     ACAPI_KeepInMemory(true);
-    ProjectHandler().initialise();
-    ModuleHandler().initialise();
+    // Without its project or merge handler the add-on would never hear of the project: the host is
+    // told the initialisation failed.
+    if (!ProjectHandler().initialise() || !ModuleHandler().initialise()) {
+        return false;
+    }
     if (!Publisher::initialise()) {
         return false;
     }

@@ -22,17 +22,20 @@ bool ModuleSubscriber::takeEvent(Event& event) {
 }
 
 bool ModuleSubscriber::registerInterface() {
-    if (m_isRegistered++ > 0) {
-        return true;
+    // Only a handler the host took is counted, so that a refusal is not taken for a registration.
+    if (m_isRegistered == 0 && ACAPI_Register_ModulDataHandler() != NoError) {
+        return false;
     }
-    return ACAPI_Register_ModulDataHandler() == NoError;
+    ++m_isRegistered;
+    return true;
 }
 
 bool ModuleSubscriber::initialise() {
-    if (m_isInstalled++ > 0) {
-        return true;
+    if (m_isInstalled == 0 && ACAPI_Install_ModulDataMergeHandler(moduleCallback) != NoError) {
+        return false;
     }
-    return ACAPI_Install_ModulDataMergeHandler(moduleCallback) == NoError;
+    ++m_isInstalled;
+    return true;
 }
 
 namespace {

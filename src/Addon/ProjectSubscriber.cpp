@@ -19,8 +19,9 @@ bool ProjectSubscriber::initialise() {
     if (isInstalled) {
         return true;
     }
-    isInstalled = true;
-    return ACAPI_Notify_CatchProjectEvent(notificationMask, projectCallback) == NoError;
+    // A handler the host refused is not installed: the next initialisation tries again.
+    isInstalled = ACAPI_Notify_CatchProjectEvent(notificationMask, projectCallback) == NoError;
+    return isInstalled;
 }
 
 GSErrCode ProjectSubscriber::projectCallback(API_NotifyEventID notification, Int32) {

@@ -254,4 +254,10 @@ TEST_F(AddonTest, LibraryAddonRegistersItsLibrary) {
     EXPECT_EQ(sim::callCount("ACAPI_Register_ModulDataHandler"), 1u);
     EXPECT_TRUE(a.getPlatformSignature() == PlatformSignature(HostType(1), 21));
     EXPECT_EQ(a.getType(), 2);
+
+    sim::reset();
+    resetHandlers();
+    LibraryAddon refused;
+    sim::failCall("ACAPI_Register_BuiltInLibrary", APIERR_GENERAL);
+    EXPECT_FALSE(refused.registerInterface()) << "a library the host did not take";
 }

@@ -124,6 +124,9 @@ TEST_F(HostSubscriberTest, FailedProjectInstallationIsReported) {
     Project a;
     sim::failCall("ACAPI_Notify_CatchProjectEvent", APIERR_GENERAL);
     EXPECT_FALSE(a.initialise());
+    EXPECT_FALSE(ProjectSubscriber::isInstalled);
+    EXPECT_TRUE(a.initialise()) << "a refused handler is installed the next time";
+    EXPECT_EQ(sim::callCount("ACAPI_Notify_CatchProjectEvent"), 2u);
 }
 
 TEST_F(HostSubscriberTest, OneObjectCanBeSeveralKindsOfSubscriber) {

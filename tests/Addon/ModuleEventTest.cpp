@@ -150,4 +150,8 @@ TEST_F(ModuleEventTest, AFailedRegistrationIsReported) {
     sim::failCall("ACAPI_Register_ModulDataHandler", APIERR_GENERAL);
     EXPECT_FALSE(a.registerInterface());
     EXPECT_FALSE(a.initialise()); // the merge handler needs the module-data handler
+    EXPECT_EQ(ModuleSubscriber::m_isRegistered, 0) << "a refusal is no registration";
+    EXPECT_EQ(ModuleSubscriber::m_isInstalled, 0);
+    EXPECT_TRUE(a.registerInterface());
+    EXPECT_TRUE(a.initialise());
 }

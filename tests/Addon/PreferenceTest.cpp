@@ -73,21 +73,24 @@ protected:
         sharedFile = sim::specialFolder("SharedData") / "Zelvane" / "com.zelvane.sampletool2.xml";
         fs::remove_all(userFile.parent_path());
         fs::remove_all(sharedFile.parent_path());
-        ProjectSubscriber::isInstalled = false;
-        ModuleSubscriber::m_isRegistered = 0;
-        ModuleSubscriber::m_isInstalled = 0;
+        resetHandlers();
         host.reset();
     }
     void TearDown() override {
         addon = nullptr;
-        ProjectSubscriber::isInstalled = false;
-        ModuleSubscriber::m_isRegistered = 0;
-        ModuleSubscriber::m_isInstalled = 0;
+        resetHandlers();
         sim::closeProject();
         host.reset();
         if (Project* project = host.getProject()) {
             project->initialisePreferences();
         }
+    }
+
+    // The bundle's handlers as before its first initialisation.
+    static void resetHandlers() {
+        ProjectSubscriber::isInstalled = false;
+        ModuleSubscriber::m_isRegistered = 0;
+        ModuleSubscriber::m_isInstalled = 0;
     }
 
     fs::path userFile, sharedFile;
@@ -221,7 +224,7 @@ TEST_F(PreferenceTest, AFileThatCannotBeReadIsKeptAndTold) {
         bool unread;
         int count;                    // written at quit, when the file is not kept
         const char* kept = nullptr;   // written at quit beside the count
-        bool initialiseFails = false; // a subscriber fails the initialisation
+        bool initialiseFails = false; // a subscriber, or the host's refusal of call, fails it
     };
     const Case cases[] = {
         {"no file", Addon::user, nullptr, nullptr, 0, 0, false, 3},
@@ -237,6 +240,10 @@ TEST_F(PreferenceTest, AFileThatCannotBeReadIsKeptAndTold) {
         {"the system folder does not open", Addon::user, stored.c_str(), "IO::Folder::New", 1, 0, true, 0},
         {"its own folder does not open", Addon::user, stored.c_str(), "IO::Folder::New", 1, 1, true, 0},
         {"the initialisation fails", Addon::user, stored.c_str(), nullptr, 0, 0, true, 0, nullptr, true},
+        {"the project handler is refused", Addon::user, stored.c_str(), "ACAPI_Notify_CatchProjectEvent", 1,
+         0, true, 0, nullptr, true},
+        {"the merge handler is refused", Addon::user, stored.c_str(), "ACAPI_Install_ModulDataMergeHandler",
+         1, 0, true, 0, nullptr, true},
         {"the shared system folder is not found", Addon::shared, stored.c_str(), "FSFindFolder", 1, 0, true,
          0},
         {"the shared system folder does not open", Addon::shared, stored.c_str(), "IO::Folder::New", 1, 0,
@@ -259,6 +266,7 @@ TEST_F(PreferenceTest, AFileThatCannotBeReadIsKeptAndTold) {
         fs::remove_all(userFile.parent_path());
         fs::remove_all(sharedFile.parent_path());
         sim::reset();
+        resetHandlers();
         const fs::path& file = c.context == Addon::user ? userFile : sharedFile;
         if (c.text != nullptr) {
             fs::create_directories(file.parent_path());
@@ -269,7 +277,7 @@ TEST_F(PreferenceTest, AFileThatCannotBeReadIsKeptAndTold) {
         a.addPreference(CountPrefs(2), c.context);
         Probe failing(EventSpec(CountPrefs::ID, 0), [](Event&) { return false; });
         failing.initialiseOK = false;
-        if (c.initialiseFails) {
+        if (c.initialiseFails && c.call == nullptr) {
             a.addSubscriber(&failing);
         }
         if (c.call != nullptr) {

@@ -126,7 +126,10 @@ TEST_F(EntryPointsTest, FailedFrameworkStepsAreFailures) {
         const char* call;
         bool atRegistration;
     };
-    for (const Case& c : {Case{"ACAPI_Register_Menu", true}, Case{"ACAPI_Install_MenuHandler", false}}) {
+    for (const Case& c :
+         {Case{"ACAPI_Register_Menu", true}, Case{"ACAPI_Install_MenuHandler", false},
+          Case{"ACAPI_Register_ModulDataHandler", true}, Case{"ACAPI_Notify_CatchProjectEvent", false},
+          Case{"ACAPI_Install_ModulDataMergeHandler", false}}) {
         ASSERT_EQ(check(), APIAddon_Normal) << c.call;
         if (!c.atRegistration) {
             ASSERT_EQ(RegisterInterface(), NoError) << c.call;
