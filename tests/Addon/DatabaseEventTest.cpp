@@ -42,6 +42,7 @@ TEST_F(DatabaseEventTest, OriginalElementComesFromTheNotifiedParentWithMemoAndUs
     parent.header.variationID = 12;
     API_ElementMemo memo;
     memo.coords = reinterpret_cast<API_Coord**>(BMAllocateHandle(2 * sizeof(API_Coord), 0, 0));
+    (*memo.coords)[0] = API_Coord{5.0, 6.0}; // the host keeps every byte it is handed
     (*memo.coords)[1] = API_Coord{7.0, 8.0};
     ASSERT_EQ(ACAPI_Element_Create(&parent, &memo), NoError);
     ACAPI_DisposeElemMemoHdls(&memo);
@@ -60,6 +61,7 @@ TEST_F(DatabaseEventTest, OriginalElementComesFromTheNotifiedParentWithMemoAndUs
     std::unique_ptr<Element> withMemo(event.getOriginalElement(true));
     ASSERT_NE(withMemo, nullptr);
     ASSERT_EQ(static_cast<TestElement&>(*withMemo).coords().size(), 2u);
+    EXPECT_EQ(static_cast<TestElement&>(*withMemo).coords()[0].x, 5.0);
     EXPECT_EQ(static_cast<TestElement&>(*withMemo).coords()[1].y, 8.0);
     EXPECT_TRUE(Element::m_isMinData);
 
