@@ -469,15 +469,30 @@ GSErrCode storeDefaultMemo(API_ElemTypeID type, API_ElemVariationID variation, c
     return NoError;
 }
 
-std::vector<LibParameter> memoParameters(const GS::Guid& guid) {
+namespace {
+
+// The parameters of the memo that `copyOut` hands out, its error (where asked) kept.
+template <typename CopyOut>
+std::vector<LibParameter> parametersOf(CopyOut copyOut, GSErrCode* error) {
     API_ElementMemo memo;
     std::memset(static_cast<void*>(&memo), 0, sizeof memo);
     std::vector<LibParameter> parameters;
-    if (copyMemoOut(guid, &memo, APIMemoMask_AddPars) == NoError && memo.params != nullptr) {
+    GSErrCode err = copyOut(memo);
+    if (err == NoError && memo.params != nullptr) {
         readParameterRecords(memo.params, parameters);
     }
     ACAPI_DisposeElemMemoHdls(&memo);
+    if (error != nullptr) {
+        *error = err;
+    }
     return parameters;
+}
+
+} // namespace
+
+std::vector<LibParameter> memoParameters(const GS::Guid& guid, GSErrCode* error) {
+    return parametersOf([&](API_ElementMemo& memo) { return copyMemoOut(guid, &memo, APIMemoMask_AddPars); },
+                        error);
 }
 
 MemoSizes memoSizes(const GS::Guid& guid) {
@@ -485,15 +500,10 @@ MemoSizes memoSizes(const GS::Guid& guid) {
     return saved == nullptr ? MemoSizes() : saved->sizes;
 }
 
-std::vector<LibParameter> defaultMemoParameters(API_ElemTypeID type, API_ElemVariationID variation) {
-    API_ElementMemo memo;
-    std::memset(static_cast<void*>(&memo), 0, sizeof memo);
-    std::vector<LibParameter> parameters;
-    if (copyDefaultMemoOut(type, variation, &memo) == NoError && memo.params != nullptr) {
-        readParameterRecords(memo.params, parameters);
-    }
-    ACAPI_DisposeElemMemoHdls(&memo);
-    return parameters;
+std::vector<LibParameter> defaultMemoParameters(API_ElemTypeID type, API_ElemVariationID variation,
+                                                GSErrCode* error) {
+    return parametersOf([&](API_ElementMemo& memo) { return copyDefaultMemoOut(type, variation, &memo); },
+                        error);
 }
 
 } // namespace sim

@@ -27,8 +27,10 @@ void restoreMemo(const GS::Guid& guid, const MemoCopy& copy);
 GSErrCode copyDefaultMemoOut(API_ElemTypeID type, API_ElemVariationID variation, API_ElementMemo* memo);
 GSErrCode storeDefaultMemo(API_ElemTypeID type, API_ElemVariationID variation, const API_ElementMemo* memo);
 // The library-part parameters the element's memo holds, or the tool default's; empty for none.
-std::vector<LibParameter> memoParameters(const GS::Guid& guid);
-std::vector<LibParameter> defaultMemoParameters(API_ElemTypeID type, API_ElemVariationID variation);
+// `error` (where given) receives the host's error when the memo could not be handed out.
+std::vector<LibParameter> memoParameters(const GS::Guid& guid, GSErrCode* error = nullptr);
+std::vector<LibParameter> defaultMemoParameters(API_ElemTypeID type, API_ElemVariationID variation,
+                                                GSErrCode* error = nullptr);
 // The sizes of the box of an object whose memo holds parameters: the values of its last parameters
 // named "A", "B" and "ZZYZX", each 0 when there is none. They are read from the parameter records
 // when these are stored, not unpacked again on every read of the box.

@@ -47,15 +47,6 @@ void check(GSErrCode err, const std::string& whose, const char* what) {
     }
 }
 
-// The parameters of an element's memo, or of a tool's default memo.
-std::vector<sim::LibParameter> parametersOf(const API_ElementMemo& memo) {
-    std::vector<sim::LibParameter> parameters;
-    if (memo.params != nullptr) {
-        sim::readParameterRecords(memo.params, parameters);
-    }
-    return parameters;
-}
-
 std::string partName(Int32 index) {
     const sim::LibPartDef* part = sim::libPart(index);
     return "part " + std::to_string(index) + (part != nullptr ? " " + escaped(part->name) : " (none)");
@@ -210,9 +201,9 @@ void writeElementDetails(std::ostream& report, const GS::Guid& guid) {
         type == API_ObjectID || type == API_LampID || type == API_DoorID || type == API_WindowID;
     std::vector<sim::LibParameter> parameters;
     if (placesPart) {
-        Memo memo;
-        check(sim::copyMemoOut(guid, &memo.record, APIMemoMask_AddPars), elementName(guid), "parameters");
-        parameters = parametersOf(memo.record);
+        GSErrCode err = NoError;
+        parameters = sim::memoParameters(guid, &err);
+        check(err, elementName(guid), "parameters");
     }
     switch (type) {
     case API_ObjectID:
@@ -310,10 +301,9 @@ void writeToolDefaults(std::ostream& report) {
         default:
             report << "\n";
         }
-        Memo memo;
-        check(sim::copyDefaultMemoOut(type, variation, &memo.record), "the defaults of tool " + tool,
-              "parameters");
-        std::vector<sim::LibParameter> parameters = parametersOf(memo.record);
+        GSErrCode err = NoError;
+        std::vector<sim::LibParameter> parameters = sim::defaultMemoParameters(type, variation, &err);
+        check(err, "the defaults of tool " + tool, "parameters");
         writeSizes(report, parameters, indent);
         writeParameters(report, parameters, indent);
     }
