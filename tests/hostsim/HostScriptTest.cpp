@@ -77,6 +77,8 @@ TEST(HostScriptTest, MalformedAnswersStopTheScenario) {
         {R"({"script": {"faults": [{"call": "IO::FileSystem::Rename", "error": 0}]}})",
          "\"error\" must be a host error code other than 0"},
         {R"({"script": {"faults": [{"call": "x", "times": -2}]}})", "\"times\" must be a count"},
+        {R"({"script": {"faults": [{"call": "x", "times": 0}]}})",
+         "step 5: faults: \"times\" must be a count from 1, or -1 for every call"},
         {R"({"script": {"progressCancelAt": [-1]}})", "progressCancelAt answers are query numbers"},
         {R"({"script": {"progressCancelAt": 3}})", "script \"progressCancelAt\" must be a list"},
     };

@@ -297,6 +297,10 @@ TEST(HostsimTest, OpensAProjectDescription) {
          "elements[0].ifc.classifications[0].location: the text \"a\\u0000b\" holds a NUL character"},
         {R"({"storeys": [{"name": "Ground\u0000floor"}]})",
          "storeys[0].name: the text \"Ground\\u0000floor\" holds a NUL character"},
+        {R"({"elements": [{"type": 6, "ifc": {"properties": [{"set": "s", "name": "n", "value": "AB\u0000CD"}]}}]})",
+         "elements[0].ifc.properties[0].value: the text \"AB\\u0000CD\" holds a NUL character"},
+        {R"({"library": [{"name": "a", "parameters": [{"name": "n", "type": "string", "values": ["x", "y\u0000z"], "rows": 2}]}]})",
+         "library[0].parameters[0].values[1]: the text \"y\\u0000z\" holds a NUL character"},
         {R"({"storeys": [], "storeys": []})", "bad.project.json is not valid JSON: the key \"storeys\" "
                                               "appears twice in one object (line 1, column 17)"},
     };

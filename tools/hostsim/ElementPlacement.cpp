@@ -54,7 +54,7 @@ API_IFCPropertyValue ifcValue(const MemberReader& entry, const char* key) {
     } else if (given.is_string()) {
         value.valueType = "IfcLabel";
         value.primitiveType = 4;
-        value.stringValue = GS::UniString(given.get<std::string>().c_str());
+        value.stringValue = GS::UniString(entry.text(key).c_str());
     } else {
         entry.fail(key, "must be a text, a number or true or false");
     }

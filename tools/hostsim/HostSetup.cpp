@@ -67,8 +67,9 @@ void checkFaults(const json& faults, const std::string& context) {
             (!isIntegerIn(fault["error"], INT32_MIN, INT32_MAX) || fault["error"].get<Int64>() == 0)) {
             throw ScenarioError(where + "\"error\" must be a host error code other than 0");
         }
-        if (fault.contains("times") && !isIntegerIn(fault["times"], -1, INT32_MAX)) {
-            throw ScenarioError(where + "\"times\" must be a count, or -1 for every call");
+        // 0 is refused: it reads as failing no call, yet the host would fail every one.
+        if (fault.contains("times") && (!isIntegerIn(fault["times"], -1, INT32_MAX) || fault["times"] == 0)) {
+            throw ScenarioError(where + "\"times\" must be a count from 1, or -1 for every call");
         }
         if (fault.contains("skip") && !isIntegerIn(fault["skip"], 0, INT32_MAX)) {
             throw ScenarioError(where + "\"skip\" must be a count");

@@ -19,6 +19,14 @@
 
 namespace hostsim {
 
+// Throws ScenarioError (after `where`) for a text holding a NUL character: the host keeps its names
+// and texts as C strings, which would end at the NUL.
+inline void checkText(const std::string& value, const std::string& where) {
+    if (value.find('\0') != std::string::npos) {
+        throw ScenarioError(where + ": the text " + nlohmann::json(value).dump() + " holds a NUL character");
+    }
+}
+
 class MemberReader {
 public:
     MemberReader(const nlohmann::json& object, std::string where)
@@ -47,10 +55,7 @@ public:
             fail(key, "must be a text");
         }
         std::string value = m_object[key].get<std::string>();
-        // The host keeps its names and texts as C strings, which would end at the NUL.
-        if (value.find('\0') != std::string::npos) {
-            fail(key, "the text " + nlohmann::json(value).dump() + " holds a NUL character");
-        }
+        checkText(value, m_where + "." + key);
         return value;
     }
     // A text of at most limit bytes; empty when the member is missing.

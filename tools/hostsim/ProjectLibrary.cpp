@@ -121,7 +121,9 @@ sim::LibParameter parameter(const MemberReader& entry) {
             if (!values[i].is_string()) {
                 throw ScenarioError(entry.item("values", i) + ": must be a text");
             }
+            // The host keeps the cells one after another, each ended by a NUL.
             cells.push_back(values[i].get<std::string>());
+            checkText(cells.back(), entry.item("values", i));
         }
         result = sim::textArray(name, rows, columns, cells);
     } else {
