@@ -700,6 +700,27 @@ unsigned long long referenceNumber(std::string_view text) {
     return number;
 }
 
+// Appends the UTF-8 form of a Unicode code point beyond ASCII (0x80 to 0x10FFFF, no surrogate);
+// false for any other number.
+bool appendCodePoint(unsigned long long number, std::string& out) {
+    if (number < 0x80 || number > 0x10FFFF || (number >= 0xD800 && number <= 0xDFFF)) {
+        return false;
+    }
+    auto unit = [&out](unsigned long long bits) { out += static_cast<char>(bits); };
+    if (number < 0x800) {
+        unit(0xC0 | (number >> 6));
+    } else if (number < 0x10000) {
+        unit(0xE0 | (number >> 12));
+        unit(0x80 | ((number >> 6) & 0x3F));
+    } else {
+        unit(0xF0 | (number >> 18));
+        unit(0x80 | ((number >> 12) & 0x3F));
+        unit(0x80 | ((number >> 6) & 0x3F));
+    }
+    unit(0x80 | (number & 0x3F));
+    return true;
+}
+
 // Appends what "&name;" stands for; "?" for a reference to nothing allowed.
 void appendReplacement(XMLGlossary const& glossary, std::string_view name, std::string& out) {
     if (String const* entry = glossary.find(name)) {
@@ -711,13 +732,16 @@ void appendReplacement(XMLGlossary const& glossary, std::string_view name, std::
         out += '?';
         return;
     }
-    // The number is a byte sequence, most significant byte first; only text bytes are allowed.
+    // The number is a byte sequence, most significant byte first, where its bytes are all text
+    // bytes; otherwise it is the Unicode character of that number, where there is one.
     char bytes[8];
     std::size_t count = 0;
-    for (; number != 0; number >>= 8) {
-        auto byte = static_cast<unsigned char>(number & 0xFF);
+    for (unsigned long long rest = number; rest != 0; rest >>= 8) {
+        auto byte = static_cast<unsigned char>(rest & 0xFF);
         if ((byte < 0x20 && byte != '\t' && byte != '\n' && byte != '\r') || byte >= 0x80) {
-            out += '?';
+            if (!appendCodePoint(number, out)) {
+                out += '?';
+            }
             return;
         }
         bytes[count++] = static_cast<char>(byte);

@@ -55,10 +55,10 @@ TEST(PhraseImporterTest, Replacements) {
         char const* text;
     };
     Case const cases[] = {
-        {"amp", "&"}, {"apos", "'"}, {"gt", ">"},   {"lt", "<"},   {"quot", "\""},
-        {"AMP", "?"}, {"#65", "A"},  {"#x41", "A"}, {"#X6a", "j"}, {"#x4142", "AB"},
-        {"#0", "?"},  {"#x80", "?"}, {"#9", "\t"},  {"#31", "?"},  {"#65abc", "A"},
-        {"#-1", "?"}, {"#x", "?"},   {"#xG1", "?"}, {"", "?"},     {"#x7E7E7E7E7E7E7E7E", "~~~~~~~~"}};
+        {"amp", "&"}, {"apos", "'"},        {"gt", ">"},   {"lt", "<"},   {"quot", "\""},
+        {"AMP", "?"}, {"#65", "A"},         {"#x41", "A"}, {"#X6a", "j"}, {"#x4142", "AB"},
+        {"#0", "?"},  {"#x80", "\xC2\x80"}, {"#9", "\t"},  {"#31", "?"},  {"#65abc", "A"},
+        {"#-1", "?"}, {"#x", "?"},          {"#xG1", "?"}, {"", "?"},     {"#x7E7E7E7E7E7E7E7E", "~~~~~~~~"}};
     for (auto const& c : cases) {
         EXPECT_EQ(importer.getReplacement(String(c.name)), c.text) << c.name;
     }

@@ -151,10 +151,15 @@ TEST(XMLReaderTest, References) {
     Case const cases[] = {
         {"&lt;&gt;&amp;&apos;&quot;", "<>&'\"", true},
         {"&nbsp;x", "?x", true},
-        {"&#0;&#x80;&#xZZ;&#;&#x;", "?????", true},
+        {"&#0;&#x110000;&#xZZ;&#;&#x;", "?????", true},
         {"&#9;&#10;&#13;&#8;", "\t\n\r?", true},
         {"&#65;&#x4142;&#x4a;&#x4A;&#X4a;", "AABJJJ", true},
-        {"&#x4100;", "?", true},
+        // Numbers whose bytes are not all text are the Unicode characters of that number.
+        {"&#x4100;&#x41000000;", "\xE4\x84\x80?", true},
+        {"Caf&#233;&#xE9;&#x1F600;", "Caf\xC3\xA9\xC3\xA9\xF0\x9F\x98\x80", true},
+        {"&#x80;&#x7FF;&#x800;&#x20AC;&#xFFFD;&#x10000;&#x10FFFF;",
+         "\xC2\x80\xDF\xBF\xE0\xA0\x80\xE2\x82\xAC\xEF\xBF\xBD\xF0\x90\x80\x80\xF4\x8F\xBF\xBF", true},
+        {"&#xD800;&#xDFFF;&#x7F;&#x263A;", "??\x7F&:", true},
         {"&amp;lt;", "&lt;", true},
         {"a & b", "a & b", false},
         {"&lt; & b", "< & b", false},
