@@ -391,9 +391,16 @@ public:
         if (names.empty() || names.size() != extensions.size()) {
             return;
         }
-        int selected = 0;
+        // No filter is pre-selected (the dialog opens on its first), so that `selected` changes only
+        // when the user confirms: a chosen file that could not be made is then told, a cancel not.
+        const int unanswered = int(names.size());
+        int selected = unanswered;
         std::unique_ptr<DataFile> file(DataFile::promptSave(
             prompt, names, selected, nullptr, extensions, std::vector<unsigned int>(), DataFile::readWrite));
+        if (file == nullptr && selected != unanswered) {
+            ErrorAlert().show(host.getLocalString(stringList, 15));
+            return;
+        }
         if (file == nullptr || selected < 0 || std::size_t(selected) >= names.size()) {
             return;
         }

@@ -379,19 +379,22 @@ TEST_F(UserDataDialogTest, ExportWritesTheEditedRecords) {
         bool fresh; // the chosen file did not exist
         std::size_t alerts;
         bool failOpen = false; // no file can be opened
+        bool folder = false;   // the chosen name is a folder's: no file can be made
     };
     // The failing write comes last: the fault stays armed.
-    const Case cases[] = {{true, false, true, false, 0},
-                          {false, false, false, false, 0},
-                          {true, false, false, false, 1, true},
-                          {true, true, false, false, 1},
-                          {true, true, false, true, 1}};
+    const Case cases[] = {{true, false, true, false, 0},        {false, false, false, false, 0},
+                          {true, false, false, false, 1, true}, {true, false, false, false, 1, false, true},
+                          {true, true, false, false, 1},        {true, true, false, true, 1}};
     for (const Case& c : cases) {
         resetNotes();
+        std::filesystem::remove_all(file);
         std::filesystem::create_directories(file.parent_path());
         std::ofstream(file, std::ios::binary) << "old content";
-        if (c.fresh) {
+        if (c.fresh || c.folder) {
             std::filesystem::remove(file);
+        }
+        if (c.folder) {
+            std::filesystem::create_directory(file);
         }
         std::size_t before = sim::alerts().size();
         if (c.confirm) {
@@ -415,6 +418,8 @@ TEST_F(UserDataDialogTest, ExportWritesTheEditedRecords) {
         std::string text = contentOf(file);
         if (c.fresh) {
             EXPECT_FALSE(std::filesystem::exists(file)) << "a new file that could not be written is removed";
+        } else if (c.folder) {
+            EXPECT_TRUE(std::filesystem::is_directory(file));
         } else if (c.written) {
             EXPECT_EQ(text.rfind("<?xml", 0), 0u) << text;
             EXPECT_NE(text.find("<notes>"), std::string::npos) << text;
