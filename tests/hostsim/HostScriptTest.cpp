@@ -36,7 +36,8 @@ TEST(HostScriptTest, UndoRevertsTheLastUndoableCommandOnce) {
         EXPECT_TRUE(contains(run.output, line)) << "missing: " << line << "\n" << run.output;
     }
     EXPECT_TRUE(contains(run.output, "step 9: script settingsDialog 2 progressCancelAt 2\n")) << run.output;
-    EXPECT_TRUE(contains(run.output, "step 10: host file Preferences/Sample/notes.txt written, 10 bytes\n"))
+    EXPECT_TRUE(
+        contains(run.output, "step 10: host file \"Preferences/Sample/notes.txt\" written, 10 bytes\n"))
         << run.output;
     EXPECT_TRUE(contains(run.output, "step 11: script faults 2\n")) << run.output;
     // Faults that failed nothing: on a misspelt call, and on one not made after them.
@@ -45,7 +46,8 @@ TEST(HostScriptTest, UndoRevertsTheLastUndoableCommandOnce) {
                          "report window:\n"))
         << run.output;
     // Each line of a file is indented, the empty one too; the last gets its line end.
-    EXPECT_TRUE(contains(run.output, "  Preferences/Sample/notes.txt:\n  kept\n  \n  last\n")) << run.output;
+    EXPECT_TRUE(contains(run.output, "  \"Preferences/Sample/notes.txt\":\n  kept\n  \n  last\n"))
+        << run.output;
 }
 
 TEST(HostScriptTest, MalformedAnswersStopTheScenario) {
@@ -109,7 +111,10 @@ TEST(HostScriptTest, DescriptionsGiveTheActiveWindowToolDefaultsAndRatios) {
                      {"type": 6, "info": "O-2", "part": "Stool", "A": 0.7,
                       "parameters": [{"name": "Derived_from_AutoCad", "type": "string", "value": "1"}]},
                      {"type": 7, "info": "L\u001b1", "part": 5},
-                     {"type": 6, "info": "O-3", "part": "Chair", "A": 0.7}],
+                     {"type": 6, "info": "O-3", "part": "Chair", "A": 0.7},
+                     {"name": "w", "type": 1, "end": [4, 0]},
+                     {"type": 5, "info": "D\r1\u2028", "wall": "w", "distance": 1},
+                     {"type": 4, "info": "W\u0085\u007f", "wall": "w", "distance": 3}],
         "activeWindow": "Section A"})");
     HostsimRun run = runHostsim(writeScenario(
         "tools.json", sampleScenario(R"({"project": "new", "description": "tools.project.json"})")));
@@ -130,6 +135,7 @@ TEST(HostScriptTest, DescriptionsGiveTheActiveWindowToolDefaultsAndRatios) {
              // Names holding control characters stay on their line.
              "    type 7 \"L\\x1b1\" layer ",
              "      part 5 \"Bell\\x07\\n\" at (",
+             "      windows: \"W\\u0085\\x7f\"\n      doors: \"D\\x0d1\\u2028\"\n",
          }) {
         EXPECT_TRUE(contains(run.output, line)) << "missing: " << line << "\n" << run.output;
     }

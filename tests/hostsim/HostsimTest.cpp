@@ -73,7 +73,7 @@ TEST(HostsimTest, RunsTheExampleEndToEnd) {
              "the host)\n",
              "module data:\n  sample \"\" version 1 sign 19789: "
              "\"<projectCount><count>7</count></projectCount>\"\n",
-             "  Preferences/Zelvane/com.zelvane.sampletool2.xml:\n",
+             "  \"Preferences/Zelvane/com.zelvane.sampletool2.xml\":\n",
              "  \t<userCount>\n  \t\t<count>2</count>\n  \t</userCount>\n",
              "  Sample Tool 2: unexpected failure\n",
              "console:\n  Sample Tool 2 at depth 1\n",
@@ -117,7 +117,7 @@ TEST(HostsimTest, OpensAProjectDescription) {
         EXPECT_TRUE(contains(run.output, line)) << "missing: " << line << "\n" << run.output;
     }
     for (const char* line : {
-             "step 4: project open House.pln with 7 elements -> 0",
+             "step 4: project open \"House.pln\" with 7 elements -> 0",
              "project:\n  floor plan: 6 elements, current storey 0\n    type 1 \"W-1\" layer 2 floor 0\n",
              "    type 6 \"O-1\" layer 4 floor 1 user data 12 bytes\n",
              "    type 7 layer 4 floor 0 locked grouped\n",
@@ -289,18 +289,18 @@ TEST(HostsimTest, OpensAProjectDescription) {
          "library[0].location: must be at most 1024 bytes"},
         // Names the file system would take only up to their NUL character, and a key given twice.
         {R"({"library": [{"name": "a", "file": "a.gsm\u0000.txt"}]})",
-         "library[0].file: the text \"a.gsm\\u0000.txt\" holds a NUL character"},
+         "library[0].file: the text \"a.gsm\\x00.txt\" holds a NUL character"},
         {R"({"library": [{"name": "a", "location": "Parts/a.gsm\u0000.txt"}]})",
-         "library[0].location: the text \"Parts/a.gsm\\u0000.txt\" holds a NUL character"},
+         "library[0].location: the text \"Parts/a.gsm\\x00.txt\" holds a NUL character"},
         // Texts the host keeps as C strings, which would end at the NUL.
         {R"({"elements": [{"type": 6, "ifc": {"classifications": [{"reference": "r", "location": "a\u0000b"}]}}]})",
-         "elements[0].ifc.classifications[0].location: the text \"a\\u0000b\" holds a NUL character"},
+         "elements[0].ifc.classifications[0].location: the text \"a\\x00b\" holds a NUL character"},
         {R"({"storeys": [{"name": "Ground\u0000floor"}]})",
-         "storeys[0].name: the text \"Ground\\u0000floor\" holds a NUL character"},
+         "storeys[0].name: the text \"Ground\\x00floor\" holds a NUL character"},
         {R"({"elements": [{"type": 6, "ifc": {"properties": [{"set": "s", "name": "n", "value": "AB\u0000CD"}]}}]})",
-         "elements[0].ifc.properties[0].value: the text \"AB\\u0000CD\" holds a NUL character"},
+         "elements[0].ifc.properties[0].value: the text \"AB\\x00CD\" holds a NUL character"},
         {R"({"library": [{"name": "a", "parameters": [{"name": "n", "type": "string", "values": ["x", "y\u0000z"], "rows": 2}]}]})",
-         "library[0].parameters[0].values[1]: the text \"y\\u0000z\" holds a NUL character"},
+         "library[0].parameters[0].values[1]: the text \"y\\x00z\" holds a NUL character"},
         {R"({"storeys": [], "storeys": []})", "bad.project.json is not valid JSON: the key \"storeys\" "
                                               "appears twice in one object (line 1, column 17)"},
     };
@@ -421,6 +421,9 @@ TEST(HostsimTest, MalformedScenariosAndBundlesFailCleanly) {
         {R"({"addons": [{"name": "a\nb", "bundle": "sample_addon.so", "developer": 1, "local": 2}],
              "steps": []})",
          2, "add-on 1: the name \"a\\nb\" holds a control character"},
+        {R"({"addons": [{"name": "a\u2028b", "bundle": "sample_addon.so", "developer": 1, "local": 2}],
+             "steps": []})",
+         2, "add-on 1: the name \"a\\u2028b\" holds a control character or a line break"},
         {"{\"steps\": []}", 2, "\"addons\" is missing"},
         {"{\"addons\": [{\"name\": \"a\", \"bundle\": \"sample_addon.so\", \"developer\": 1, \"local\": 2}], "
          "\"steps\": [{\"menu\": 32500}]}",
@@ -476,6 +479,9 @@ TEST(HostsimTest, MalformedScenariosAndBundlesFailCleanly) {
          "2}], "
          "\"steps\": []}",
          3, "cannot load bundle"},
+        // The missing bundle's name stays on the message's line.
+        {R"({"addons": [{"name": "a", "bundle": "gone\r\u0085.so", "developer": 1, "local": 2}], "steps": []})",
+         3, "hostsim: cannot load bundle \"gone\\x0d\\u0085.so\": it is neither beside the scenario"},
         {"{\"addons\": [{\"name\": \"a\", \"bundle\": \"libzelvane_host.so\", \"developer\": 1, \"local\": "
          "2}], "
          "\"steps\": []}",
@@ -591,18 +597,18 @@ TEST(HostsimTest, HostileInputEndsWithAMessageAndNothingWritten) {
         {oneAddon("{\"project\": \"open\", \"file\": \"plans/..\"}"), "names a folder"},
         // A name the file system would take only up to its NUL character.
         {oneAddon("{\"project\": \"open\", \"file\": \"House.pln\\u0000.txt\"}"),
-         "the file \"House.pln\\u0000.txt\" holds a NUL character"},
+         "the file \"House.pln\\x00.txt\" holds a NUL character"},
         // Names of files hostsim only reads are refused too, rather than read up to the NUL.
         {"{\"addons\": [{\"name\": \"a\", \"bundle\": \"sample_addon.so\\u0000.txt\", \"developer\": 1, "
          "\"local\": 2}], \"steps\": []}",
-         "add-on 1: the file \"sample_addon.so\\u0000.txt\" holds a NUL character"},
+         "add-on 1: the file \"sample_addon.so\\x00.txt\" holds a NUL character"},
         {oneAddon("", ", \"resources\": [\"" + (sourceDir / "resources" / "zelvane.json").string() +
                           "\\u0000.txt\"]"),
-         "zelvane.json\\u0000.txt\" holds a NUL character"},
+         "zelvane.json\\x00.txt\" holds a NUL character"},
         {oneAddon("{\"project\": \"new\", \"description\": \"" +
                   (sourceDir / "examples" / "house.project.json").string() + "\\u0000.txt\"}"),
          "step 1: the file \"" + (sourceDir / "examples").string() +
-             "/house.project.json\\u0000.txt\" holds a NUL"},
+             "/house.project.json\\x00.txt\" holds a NUL"},
         {oneAddon(
              "{\"entry\": \"CheckEnvironment\"}, {\"project\": \"open\", \"file\": \"missing/House.pln\"}"),
          "step 2: cannot write the project file"},
@@ -748,10 +754,10 @@ TEST(HostsimTest, ABundleBesideAScenarioNamedWithoutItsFolderIsTheOneLoaded) {
     EXPECT_TRUE(contains(run.output, "step 1: CheckEnvironment a -> 2 name \"Sample Tool 2\"")) << run.output;
     // A bundle found in neither place names both places looked.
     EXPECT_EQ(missing.status, 3) << missing.output;
-    EXPECT_TRUE(contains(missing.output,
-                         "cannot load bundle gone.so: \"gone.so\" is neither beside the scenario (in " +
-                             here.string() + ") nor in hostsim's folder (" +
-                             fs::canonical(binaryDir).string() + ")"))
+    EXPECT_TRUE(
+        contains(missing.output, "cannot load bundle \"gone.so\": it is neither beside the scenario (in " +
+                                     here.string() + ") nor in hostsim's folder (" +
+                                     fs::canonical(binaryDir).string() + ")"))
         << missing.output;
 }
 
@@ -764,7 +770,7 @@ TEST(HostsimTest, ProjectsOpenInsideTheSandbox) {
                                  oneAddon("{\"project\": \"open\", \"file\": \"plans/../plans/House.pln\"}")),
                    " --sandbox " + sandbox.string());
     EXPECT_EQ(run.status, 0) << run.output;
-    EXPECT_TRUE(contains(run.output, "step 1: project open plans/../plans/House.pln -> 0")) << run.output;
+    EXPECT_TRUE(contains(run.output, "step 1: project open \"plans/../plans/House.pln\" -> 0")) << run.output;
     EXPECT_TRUE(std::filesystem::is_regular_file(sandbox / "Documents" / "plans" / "House.pln"));
 }
 
@@ -964,7 +970,7 @@ TEST(HostsimTest, TheReportShowsTheProjectOnlyWhileOneIsOpen) {
         const char* line; // of the report
     };
     const Case cases[] = {
-        {R"({"project": "open"})", true, "step 1: project open Project.pln -> 0\n"},
+        {R"({"project": "open"})", true, "step 1: project open \"Project.pln\" -> 0\n"},
         {R"({"project": "new"}, {"project": "save"})", true, "step 2: project save -> 0\n"},
         {R"({"project": "open"}, {"project": "close"})", false, "step 2: project close -> 0\n"},
         // Quitting the host closes its project; nothing is left to save.

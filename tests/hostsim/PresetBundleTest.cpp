@@ -43,7 +43,7 @@ TEST(PresetBundleTest, PlaysThePresetExample) {
     for (const char* line : {
              "step 1: CheckEnvironment presets -> 2 name \"Preset Tool\" description \"Version 3 (build "
              "7)\\n",
-             "step 4: project open Presets.pln with 1 elements -> 0",
+             "step 4: project open \"Presets.pln\" with 1 elements -> 0",
              // The configuration of the example's library is of version 2, the add-on of version 3.
              "alerts:\n  type -2 \"Warning\": \"The library configuration of Preset Tool was written for "
              "version "
@@ -54,13 +54,14 @@ TEST(PresetBundleTest, PlaysThePresetExample) {
              "file dialogs:\n  type 4 \"Export Preset Tool Presets\" filters [\"Preset collections "
              "(*.presets)\"] "
              "selected 0: confirmed\n",
-             "files:\n  out.presets:\n    <?xml version=\"1.0\" encoding=\"UTF-8\" ?>\n    "
+             "files:\n  \"out.presets\":\n    <?xml version=\"1.0\" encoding=\"UTF-8\" ?>\n    "
              "<zelvanePresets>\n",
              "    \t\t\t<wall key=\"00000000-0000-0000-0000-000000000002\" cut=\"1\"",
              "    \t\t\t\t<name>Lime</name>\n",
              "undo steps:\n  \"Update Presets\" -> 0\n",
              // The embedded files were made empty in the project's embedded library.
-             "  Embedded Library/Zelvane/Interface Images/Preset_Refresh_0_nocache.gdl:\npreference files:\n",
+             "  \"Embedded Library/Zelvane/Interface Images/Preset_Refresh_0_nocache.gdl\":\npreference "
+             "files:\n",
              // The starter presets became the project's and were saved with it.
              "module data:\n  presets \"\" version 1 sign 19789: \"<presetDatabase><records><wall "
              "key=\\\"00000000-0000-0000-0000-000000000001\\\"",
@@ -103,19 +104,31 @@ TEST(PresetBundleTest, FileDialogAnswersAreChecked) {
 }
 
 TEST(PresetBundleTest, QueuedAnswersAndNamedFilesAreReported) {
+    // Names holding line breaks and other control characters, which could pass for lines of the
+    // report of their own.
+    const std::string faking = R"(x\nunload: FreeData -> 0\nfake.txt)";
+    const std::string controls = R"(\u001b\r\u007f\u0007\u0085\u2028\u2029.txt)";
     int status = -1;
     std::string output = runHostsim(
         writeScenario("files.json",
                       "{\"script\": {\"files\": [{\"file\": \"out.presets\", \"filter\": 1}, \"cancel\"]}}, "
-                      "{\"project\": \"open\", \"file\": \"Presets.pln\"}",
-                      ", \"reportFiles\": [\"Presets.pln\", \"out.presets\"]"),
+                      "{\"project\": \"open\", \"file\": \"Presets.pln\"}, "
+                      "{\"hostFile\": \"" +
+                          faking + "\", \"folder\": \"Documents\", \"text\": \"t\"}",
+                      ", \"reportFiles\": [\"Presets.pln\", \"out.presets\", \"" + faking + "\", \"" +
+                          controls + "\"]"),
         status);
     ASSERT_EQ(status, 0) << output;
     // Answers no dialog took leave no record; the project file hostsim wrote is shown.
-    for (const char* line : {"step 1: script files 2\n", "file dialogs:\nundo steps:\n",
-                             "files:\n  Presets.pln:\n    project\n  out.presets: missing\n"}) {
+    for (const char* line :
+         {"step 1: script files 2\n", "file dialogs:\nundo steps:\n",
+          "files:\n  \"Presets.pln\":\n    project\n  \"out.presets\": missing\n",
+          "step 3: host file \"Documents/x\\nunload: FreeData -> 0\\nfake.txt\" written, 1 bytes\n",
+          "  \"x\\nunload: FreeData -> 0\\nfake.txt\":\n    t\n",
+          "  \"\\x1b\\x0d\\x7f\\x07\\u0085\\u2028\\u2029.txt\": missing\npreference files:\n"}) {
         EXPECT_NE(output.find(line), std::string::npos) << "missing: " << line << "\n" << output;
     }
+    EXPECT_EQ(output.find("\nunload: FreeData -> 0\n"), std::string::npos) << output;
 }
 
 TEST(PresetBundleTest, DescriptionMembersOfPresetProjectsAreChecked) {
@@ -191,7 +204,7 @@ TEST(PresetBundleTest, AWallWithTwoFinishesTravelsThroughImportSaveReopenAndExpo
     const std::string savedOutside = R"(<material ignored=\"0\"><value>slate</value></material><pen )"
                                      R"(ignored=\"0\"><value>9</value></pen></finish>)";
     EXPECT_TRUE(inOrder("module data:", {saved, savedOutside})) << output;
-    EXPECT_TRUE(inOrder("out.presets:\n", {"<value>lime</value>", "<value>1</value>", "<value>slate</value>",
-                                           "<value>9</value>"}))
+    EXPECT_TRUE(inOrder("\"out.presets\":\n", {"<value>lime</value>", "<value>1</value>",
+                                               "<value>slate</value>", "<value>9</value>"}))
         << output;
 }

@@ -211,7 +211,8 @@ TEST(RemapScenarioTest, AnUnreadableObjectMapIsReplacedOnlyWhenTheUserAgrees) {
          "  type -3 \"Information\": \"The object map could not be written.\" -> 1\n"
          "  type -2 \"Question\": \"Remap the elements now?\" -> 1\n",
          // The file kept is the empty map that replaced the damaged one.
-         "  Preferences/Library Part Remapping/Object Map.xml:\n  <?xml version=\"1.0\" encoding=\"UTF-8\" "
+         "  \"Preferences/Library Part Remapping/Object Map.xml\":\n  <?xml version=\"1.0\" "
+         "encoding=\"UTF-8\" "
          "?>\n  <objectMap>\n  \t<specificationList sourceName=\"Default\" objectType=\"IFC\"/>\n"});
     EXPECT_TRUE(contains(elementLines(run.output, "D-2"), "part 8 \"Single Door\"")) << run.output;
     EXPECT_TRUE(contains(elementLines(run.output, "O-1"), "part 1 \"Armchair\"")) << run.output;

@@ -1,5 +1,7 @@
 #include "AttributeReport.h"
 
+#include "HostProgram.h"
+
 #include "sim/Attributes.h"
 
 #include <cstdio>
@@ -27,20 +29,9 @@ const struct {
     {API_BuildingMaterialID, "building material"},
 };
 
-// The name quoted, bytes outside printable ASCII and quotes escaped.
-std::string quoted(const char* field, std::size_t size) {
-    std::string out = "\"";
-    for (std::size_t i = 0; i < size && field[i] != 0; ++i) {
-        unsigned char c = static_cast<unsigned char>(field[i]);
-        if (c < 0x20 || c >= 0x7F || c == '"' || c == '\\') {
-            char code[8];
-            std::snprintf(code, sizeof code, "\\x%02X", c);
-            out += code;
-        } else {
-            out += char(c);
-        }
-    }
-    return out + "\"";
+// A name, which fills its field without a terminating zero at most.
+std::string name(const char* field, std::size_t size) {
+    return std::string(field, strnlen(field, size));
 }
 
 std::string number(double value) {
@@ -90,8 +81,8 @@ void reportAttributes(std::ostream& report) {
                 continue; // deleted
             }
             report << "  " << kind.name << " " << index << " "
-                   << quoted(record->header.name, sizeof record->header.name) << details(*record, *extra)
-                   << "\n";
+                   << escaped(name(record->header.name, sizeof record->header.name))
+                   << details(*record, *extra) << "\n";
         }
     }
 }

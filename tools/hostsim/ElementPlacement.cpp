@@ -115,7 +115,7 @@ Int32 ElementPlacement::readPart(const MemberReader& entry, const ProjectLibrary
         std::string name = entry.text("part");
         Int32 index = library.indexOf(name);
         if (index == 0) {
-            entry.fail("part", "no library part is named \"" + name + "\"");
+            entry.fail("part", "no library part is named " + escaped(name));
         }
         return index;
     }

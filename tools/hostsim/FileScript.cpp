@@ -98,12 +98,12 @@ void reportFiles(std::ostream& report, const std::vector<std::string>& names) {
         std::filesystem::path path = sandboxedFile(documents(), name, "reportFiles: ");
         std::ifstream in(path, std::ios::binary);
         if (!in) {
-            report << "  " << name << ": missing\n";
+            report << "  " << escaped(name) << ": missing\n";
             continue;
         }
         std::stringstream content;
         content << in.rdbuf();
-        report << "  " << name << ":\n";
+        report << "  " << escaped(name) << ":\n";
         indented(report, content.str(), "    ");
     }
 }

@@ -37,6 +37,25 @@ namespace {
 
 using nlohmann::json;
 
+// The length in bytes of the control character or line break that starts at `at` of UTF-8 text:
+// 1 for a C0 control or DEL, 2 for a C1 control (U+0080 to U+009F, the line break U+0085 among
+// them), 3 for the line and paragraph separators U+2028 and U+2029; 0 for any other character.
+// Each of them ends or hides a line to some reader of the report.
+std::size_t controlLength(std::string_view text, std::size_t at) {
+    auto byte = [&text](std::size_t i) { return i < text.size() ? static_cast<unsigned char>(text[i]) : 0; };
+    const unsigned char c = byte(at);
+    if (c < 0x20 || c == 0x7F) {
+        return 1;
+    }
+    if (c == 0xC2 && byte(at + 1) >= 0x80 && byte(at + 1) <= 0x9F) {
+        return 2;
+    }
+    if (c == 0xE2 && byte(at + 1) == 0x80 && (byte(at + 2) == 0xA8 || byte(at + 2) == 0xA9)) {
+        return 3;
+    }
+    return 0;
+}
+
 std::string where(std::size_t index) {
     return "step " + std::to_string(index + 1) + ": ";
 }
@@ -71,7 +90,7 @@ Int64 integer(const json& object, const char* key, const std::string& context, I
 
 GSType fourCharCode(const std::string& code, const std::string& context) {
     if (code.size() != 4) {
-        throw ScenarioError(context + "\"" + code + "\" is not a four-character code");
+        throw ScenarioError(context + escaped(code) + " is not a four-character code");
     }
     GSType value = 0;
     for (char c : code) {
@@ -110,7 +129,7 @@ void checkDialogScripts(const json& dialogs, const std::string& context) {
         std::string id = it.key();
         if (id.empty() || id.size() > 5 || !std::all_of(id.begin(), id.end(), ::isdigit) ||
             std::stol(id) > 32767) {
-            throw ScenarioError(context + "\"" + id + "\" is not a dialog resource ID");
+            throw ScenarioError(context + escaped(id) + " is not a dialog resource ID");
         }
         if (!it.value().is_array()) {
             throw ScenarioError(context + "the scripts of dialog " + id + " must be a list");
@@ -127,7 +146,7 @@ void checkDialogScripts(const json& dialogs, const std::string& context) {
                 checkMembers(action, vocabulary::dialogAction, where);
                 std::string kind = text(action, "do", where);
                 if (vocabulary::named(vocabulary::dialogActions, kind) == nullptr) {
-                    throw ScenarioError(where + "unknown action \"" + kind + "\"");
+                    throw ScenarioError(where + "unknown action " + escaped(kind));
                 }
                 for (const char* key : {"item", "page", "h", "v"}) {
                     if (action.contains(key)) {
@@ -173,14 +192,14 @@ void checkStep(const json& step, std::size_t index, const std::set<std::string>&
     }
     for (auto it = step.begin(); it != step.end(); ++it) {
         if (!kind->contains(it.key())) {
-            throw ScenarioError(context + "unknown member \"" + it.key() + "\" of a \"" +
+            throw ScenarioError(context + "unknown member " + escaped(it.key()) + " of a \"" +
                                 std::string(kind->object()) + "\" step");
         }
     }
     if (step.contains("addon")) {
         std::string name = text(step, "addon", context);
         if (names.count(name) == 0) {
-            throw ScenarioError(context + "no add-on is named \"" + name + "\"");
+            throw ScenarioError(context + "no add-on is named " + escaped(name));
         }
     }
     std::string action(kind->object());
@@ -188,12 +207,12 @@ void checkStep(const json& step, std::size_t index, const std::set<std::string>&
         std::string name = text(step, "entry", context);
         if (std::find(std::begin(vocabulary::entryPoints), std::end(vocabulary::entryPoints), name) ==
             std::end(vocabulary::entryPoints)) {
-            throw ScenarioError(context + "unknown entry point \"" + name + "\"");
+            throw ScenarioError(context + "unknown entry point " + escaped(name));
         }
     } else if (action == "project") {
         std::string name = text(step, "project", context);
         if (vocabulary::named(vocabulary::projectActions, name) == nullptr) {
-            throw ScenarioError(context + "unknown project action \"" + name + "\"");
+            throw ScenarioError(context + "unknown project action " + escaped(name));
         }
         if (step.contains("file")) {
             sandboxedName(text(step, "file", context), context);
@@ -219,11 +238,11 @@ void checkStep(const json& step, std::size_t index, const std::set<std::string>&
                 }
                 const json& value = it.value();
                 if (!value.is_string() && !value.is_boolean() && !value.is_number()) {
-                    throw ScenarioError(context + "parameter \"" + it.key() +
-                                        "\" must be text, a number or a boolean");
+                    throw ScenarioError(context + "parameter " + escaped(it.key()) +
+                                        " must be text, a number or a boolean");
                 }
                 if (value.is_number_integer() && !isIntegerIn(value, INT32_MIN, INT32_MAX)) {
-                    throw ScenarioError(context + "parameter \"" + it.key() + "\" is out of range");
+                    throw ScenarioError(context + "parameter " + escaped(it.key()) + " is out of range");
                 }
             }
         }
@@ -258,7 +277,7 @@ void checkStep(const json& step, std::size_t index, const std::set<std::string>&
                 continue;
             }
             if (!it.value().is_array()) {
-                throw ScenarioError(context + "script \"" + it.key() + "\" must be a list");
+                throw ScenarioError(context + "script " + escaped(it.key()) + " must be a list");
             }
             if (it.key() == "settingsDialog") {
                 for (const json& answer : it.value()) {
@@ -359,17 +378,27 @@ std::string errorText(GSErrCode err) {
 
 std::string escaped(const std::string& value) {
     std::ostringstream out;
-    out << '"';
-    for (unsigned char c : value) {
+    out << '"' << std::hex << std::setfill('0');
+    for (std::size_t i = 0; i < value.size();) {
+        const unsigned char c = static_cast<unsigned char>(value[i]);
+        const std::size_t control = controlLength(value, i);
         if (c == '\n') {
             out << "\\n";
         } else if (c == '"' || c == '\\') {
             out << '\\' << c;
-        } else if (c < 0x20 || c == 0x7F) {
-            out << "\\x" << std::hex << std::setw(2) << std::setfill('0') << int(c) << std::dec;
+        } else if (control == 1) {
+            out << "\\x" << std::setw(2) << int(c);
+        } else if (control > 1) {
+            // A character of two or three bytes, by its code point.
+            unsigned point = c & (control == 2 ? 0x1F : 0x0F);
+            for (std::size_t k = 1; k < control; ++k) {
+                point = (point << 6) | (static_cast<unsigned char>(value[i + k]) & 0x3F);
+            }
+            out << "\\u" << std::setw(4) << point;
         } else {
             out << c;
         }
+        i += std::max<std::size_t>(control, 1);
     }
     out << '"';
     return out.str();
@@ -410,11 +439,12 @@ void HostProgram::read(json scenario) {
         checkMembers(entry, vocabulary::addOn, context);
         Bundle bundle;
         bundle.name = text(entry, "name", context);
-        // The report writes the name as it stands, on a line of its own.
-        if (std::any_of(bundle.name.begin(), bundle.name.end(),
-                        [](unsigned char c) { return c < 0x20 || c == 0x7F; })) {
-            throw ScenarioError(context + "the name " + json(bundle.name).dump() +
-                                " holds a control character");
+        // The report writes the name as it stands, at the start of its lines.
+        for (std::size_t at = 0; at < bundle.name.size(); ++at) {
+            if (controlLength(bundle.name, at) != 0) {
+                throw ScenarioError(context + "the name " + escaped(bundle.name) +
+                                    " holds a control character or a line break");
+            }
         }
         bundle.path = text(entry, "bundle", context);
         checkFileName(bundle.path.string(), context);
@@ -436,7 +466,7 @@ void HostProgram::read(json scenario) {
             }
         }
         if (!names.insert(bundle.name).second) {
-            throw ScenarioError(context + "the name \"" + bundle.name + "\" is used twice");
+            throw ScenarioError(context + "the name " + escaped(bundle.name) + " is used twice");
         }
         if (!ids.insert(bundle.id).second) {
             throw ScenarioError(context + "its developer and local ID are used twice");
@@ -470,8 +500,8 @@ ProjectDescription HostProgram::description(const json& step, const std::string&
     checkFileName(name.get<std::string>(), context);
     std::filesystem::path path = locate(name.get<std::string>());
     if (path.empty()) {
-        throw ScenarioError(context + "cannot read the project description " + name.get<std::string>() +
-                            ": " + notFound(name.get<std::string>()));
+        throw ScenarioError(context + "cannot read the project description " +
+                            escaped(name.get<std::string>()) + ": " + notFound());
     }
     try {
         // Named without the step, which the description's own failures when applied get from the run.
@@ -497,8 +527,8 @@ void HostProgram::checkBundleFiles() const {
         std::filesystem::path canonical = std::filesystem::weakly_canonical(path, error);
         auto known = owners.emplace(error ? path.lexically_normal() : canonical, bundle.name);
         if (!known.second) {
-            throw ScenarioError("add-ons \"" + known.first->second + "\" and \"" + bundle.name +
-                                "\" name the same bundle file " + path.string() +
+            throw ScenarioError("add-ons " + escaped(known.first->second) + " and " + escaped(bundle.name) +
+                                " name the same bundle file " + escaped(path.string()) +
                                 ": each add-on needs a bundle file of its own");
         }
     }
@@ -513,9 +543,9 @@ std::vector<InputFile> HostProgram::inputFiles() const {
         }
     };
     for (const Bundle& bundle : m_bundles) {
-        add(bundle.path.string(), "the bundle of add-on \"" + bundle.name + "\"");
+        add(bundle.path.string(), "the bundle of add-on " + escaped(bundle.name));
         for (const std::string& name : bundle.resources) {
-            add(name, "a resource file of add-on \"" + bundle.name + "\"");
+            add(name, "a resource file of add-on " + escaped(bundle.name));
         }
     }
     for (const auto& named : m_descriptions) {
@@ -539,8 +569,8 @@ std::filesystem::path HostProgram::locate(const std::string& name) const {
     return {};
 }
 
-std::string HostProgram::notFound(const std::string& name) const {
-    return "\"" + name + "\" is neither beside the scenario (in " + m_scenarioFolder.string() +
+std::string HostProgram::notFound() const {
+    return "it is neither beside the scenario (in " + m_scenarioFolder.string() +
            ") nor in hostsim's folder (" + m_programFolder.string() + ")";
 }
 
@@ -552,11 +582,11 @@ void HostProgram::loadResources(const Bundle& bundle) {
     for (const std::string& name : bundle.resources) {
         std::filesystem::path path = locate(name);
         if (path.empty()) {
-            throw ScenarioError("cannot read the resource file " + name + ": " + notFound(name));
+            throw ScenarioError("cannot read the resource file " + escaped(name) + ": " + notFound());
         }
         json file = readJsonFile(path, "the resource file");
         if (!file.is_object()) {
-            throw ScenarioError("the resource file " + path.string() + " is not a JSON object");
+            throw ScenarioError("the resource file " + escaped(path.string()) + " is not a JSON object");
         }
         merged.merge_patch(file);
     }
@@ -569,8 +599,7 @@ void HostProgram::loadResources(const Bundle& bundle) {
 void HostProgram::load(Bundle& bundle) {
     std::filesystem::path path = locate(bundle.path.string());
     if (path.empty()) {
-        throw BundleError("cannot load bundle " + bundle.path.string() + ": " +
-                          notFound(bundle.path.string()));
+        throw BundleError("cannot load bundle " + escaped(bundle.path.string()) + ": " + notFound());
     }
     sim::loadAddOn(bundle.id);
     loadResources(bundle);
@@ -578,8 +607,8 @@ void HostProgram::load(Bundle& bundle) {
     bundle.handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (bundle.handle == nullptr) {
         const char* reason = dlerror();
-        throw BundleError("cannot load bundle " + path.string() + ": " +
-                          (reason != nullptr ? reason : "unknown"));
+        throw BundleError("cannot load bundle " + escaped(path.string()) + ": " +
+                          (reason != nullptr ? escaped(reason) : "unknown"));
     }
     bundle.checkEnvironment =
         reinterpret_cast<CheckEnvironmentProc*>(dlsym(bundle.handle, "CheckEnvironment"));
@@ -591,7 +620,7 @@ void HostProgram::load(Bundle& bundle) {
         bundle.initialize == nullptr || bundle.freeData == nullptr) {
         dlclose(bundle.handle);
         bundle.handle = nullptr;
-        throw BundleError("bundle " + path.string() + " lacks one of the four entry points");
+        throw BundleError("bundle " + escaped(path.string()) + " lacks one of the four entry points");
     }
 }
 
@@ -706,13 +735,13 @@ std::string HostProgram::project(const json& step, std::unique_ptr<ProjectDescri
                 out << "project\n";
                 out.close();
                 if (!out) {
-                    throw ScenarioError("cannot write the project file " + location.string());
+                    throw ScenarioError("cannot write the project file " + escaped(location.string()));
                 }
             } else if (!std::filesystem::is_regular_file(location, error)) {
-                throw ScenarioError("the project file " + location.string() + " is not a file");
+                throw ScenarioError("the project file " + escaped(location.string()) + " is not a file");
             }
             path = location.string();
-            out << " " << file;
+            out << " " << escaped(file);
         }
         sim::openProject(path);
         if (named != nullptr) {
@@ -856,8 +885,8 @@ std::string HostProgram::play(std::size_t i) {
                 known = sim::libPart(index)->name == settings.part;
             }
             if (!known) {
-                throw ScenarioError("settingsDialog: no loaded library part is named \"" + settings.part +
-                                    "\"");
+                throw ScenarioError("settingsDialog: no loaded library part is named " +
+                                    escaped(settings.part));
             }
             sim::queueSettingsDialog(settings);
         }
@@ -916,10 +945,10 @@ void HostProgram::run(std::ostream& report) {
     for (Bundle& bundle : m_bundles) {
         load(bundle);
     }
-    report << "hostsim report: " << m_scenarioPath.filename().string() << "\n";
+    report << "hostsim report: " << escaped(m_scenarioPath.filename().string()) << "\n";
     for (const Bundle& bundle : m_bundles) {
-        report << "add-on " << bundle.name << ": " << bundle.path.filename().string() << " (developer "
-               << bundle.id.developer << ", local " << bundle.id.local << ")\n";
+        report << "add-on " << bundle.name << ": " << escaped(bundle.path.filename().string())
+               << " (developer " << bundle.id.developer << ", local " << bundle.id.local << ")\n";
     }
     for (std::size_t i = 0; i < m_steps.size(); ++i) {
         std::string line;
@@ -1029,7 +1058,7 @@ void HostProgram::writeSummary(std::ostream& report) const {
             const std::string name = file.lexically_relative(root).string();
             // A link in the folder is read only when it leads to a file of the sandbox.
             sandboxedFile(root, name, "preference files: ");
-            report << "  " << folder << "/" << name << ":\n";
+            report << "  " << escaped(folder + ("/" + name)) << ":\n";
             // Line by line, so that a large file is never held whole.
             std::ifstream in(file, std::ios::binary);
             for (std::string line; std::getline(in, line);) {

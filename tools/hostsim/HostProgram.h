@@ -29,9 +29,10 @@ public:
 // A host error code as the report and messages write it: "0", or "0x" and its hexadecimal digits.
 std::string errorText(GSErrCode err);
 
-// A text as the report writes it: in quotes, with a quote, a backslash, a line end and
-// every other control character escaped, so that a name holding them stays on its line and cannot
-// pass for another line of the report.
+// A text as the report and the messages write it: in quotes, with a quote, a backslash, a line end
+// and every other control character escaped ("\x1b"), and so the control characters and line
+// breaks of Unicode (U+0080 to U+009F, U+2028, U+2029: "\u2028"), so that a name holding them stays
+// on its line and cannot pass for another line of the report.
 std::string escaped(const std::string& value);
 
 // A bundle that cannot be loaded.
@@ -96,8 +97,8 @@ private:
     // scenario or in hostsim's own folder, always with its folder (so that dlopen never searches
     // the system's library path). Empty when it is in neither place.
     std::filesystem::path locate(const std::string& name) const;
-    // Why `name` was not found: the places looked.
-    std::string notFound(const std::string& name) const;
+    // Why a file the scenario names was not found: the places looked.
+    std::string notFound() const;
     // Throws ScenarioError when two add-ons name one bundle file.
     void checkBundleFiles() const;
     void load(Bundle& bundle);

@@ -50,9 +50,10 @@ std::string placeHostFile(const json& step) {
     out << text;
     out.close();
     if (!out) {
-        throw ScenarioError("cannot write the host file " + file.string());
+        throw ScenarioError("cannot write the host file " + escaped(file.string()));
     }
-    return "host file " + folder + "/" + name + " written, " + std::to_string(text.size()) + " bytes";
+    return "host file " + escaped(folder + "/" + name) + " written, " + std::to_string(text.size()) +
+           " bytes";
 }
 
 void checkFaults(const json& faults, const std::string& context) {

@@ -23,7 +23,7 @@ namespace hostsim {
 // and texts as C strings, which would end at the NUL.
 inline void checkText(const std::string& value, const std::string& where) {
     if (value.find('\0') != std::string::npos) {
-        throw ScenarioError(where + ": the text " + nlohmann::json(value).dump() + " holds a NUL character");
+        throw ScenarioError(where + ": the text " + escaped(value) + " holds a NUL character");
     }
 }
 

@@ -45,7 +45,7 @@ API_Attribute named(API_AttrTypeID type, const MemberReader& entry, std::set<std
         entry.fail("name", "must be shorter than 256 bytes, without NUL");
     }
     if (!names.insert(name).second) {
-        entry.fail("name", "another attribute of its kind is named \"" + name + "\"");
+        entry.fail("name", "another attribute of its kind is named " + escaped(name));
     }
     return sim::makeAttribute(type, name);
 }

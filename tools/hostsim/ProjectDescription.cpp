@@ -51,7 +51,7 @@ ProjectDescription ProjectDescription::read(const json& description, const std::
             std::string kind = entry.text("kind");
             auto found = databaseKinds.find(kind);
             if (found == databaseKinds.end()) {
-                entry.fail("kind", "unknown database kind \"" + kind + "\"");
+                entry.fail("kind", "unknown database kind " + escaped(kind));
             }
             sim::DatabaseRecord record;
             record.type = found->second;
@@ -60,7 +60,7 @@ ProjectDescription ProjectDescription::read(const json& description, const std::
                 entry.fail("name", "every database needs a name");
             }
             if (!databaseNames.insert(record.name).second) {
-                entry.fail("name", "the name \"" + record.name + "\" is used twice");
+                entry.fail("name", "the name " + escaped(record.name) + " is used twice");
             }
             record.id = entry.guid("id");
             record.reference = entry.text("reference");
@@ -86,8 +86,8 @@ ProjectDescription ProjectDescription::read(const json& description, const std::
             return r.name == master && r.type == APIWind_MasterLayoutID;
         };
         if (std::none_of(result.m_databases.begin(), result.m_databases.end(), isMaster)) {
-            throw ScenarioError(source + ".databases: the master layout \"" + master + "\" of \"" + layout +
-                                "\" is not a master layout of the project");
+            throw ScenarioError(source + ".databases: the master layout " + escaped(master) + " of " +
+                                escaped(layout) + " is not a master layout of the project");
         }
     }
     std::set<short> storeyIndexes;
@@ -166,7 +166,7 @@ ProjectDescription ProjectDescription::read(const json& description, const std::
             element.group = entry.text("group");
             element.database = entry.text("database");
             if (!element.database.empty() && databaseNames.count(element.database) == 0) {
-                entry.fail("database", "no database is named \"" + element.database + "\"");
+                entry.fail("database", "no database is named " + escaped(element.database));
             }
             element.proxyOf = entry.text("proxyOf");
             if (!element.proxyOf.empty() && head.typeID != API_SectElemID) {
@@ -181,7 +181,7 @@ ProjectDescription ProjectDescription::read(const json& description, const std::
                     entry.fail("marks", "only section (25) and elevation (33) markers open a database");
                 }
                 if (databaseNames.count(element.marks) == 0) {
-                    entry.fail("marks", "no database is named \"" + element.marks + "\"");
+                    entry.fail("marks", "no database is named " + escaped(element.marks));
                 }
             }
             element.placement = ElementPlacement::read(entry, element.record, result.m_library);
@@ -200,7 +200,7 @@ ProjectDescription ProjectDescription::read(const json& description, const std::
             }
             std::string name = entry.text("name");
             if (!name.empty() && !elementNames.emplace(name, i).second) {
-                entry.fail("name", "the name \"" + name + "\" is used twice");
+                entry.fail("name", "the name " + escaped(name) + " is used twice");
             }
             result.m_names.push_back(name);
             result.m_elements.push_back(std::move(made));
@@ -211,8 +211,8 @@ ProjectDescription ProjectDescription::read(const json& description, const std::
         if (!target.empty()) {
             auto found = elementNames.find(target);
             if (found == elementNames.end() || !result.m_elements[found->second]->database.empty()) {
-                throw ScenarioError(top.item("elements", i) + ".proxyOf: no floor-plan element is named \"" +
-                                    target + "\"");
+                throw ScenarioError(top.item("elements", i) + ".proxyOf: no floor-plan element is named " +
+                                    escaped(target));
             }
         }
     }
@@ -224,8 +224,8 @@ ProjectDescription ProjectDescription::read(const json& description, const std::
             if (found == elementNames.end() ||
                 result.m_elements[found->second]->record.header.typeID != API_WallID ||
                 result.m_elements[found->second]->database != element.database) {
-                throw ScenarioError(top.item("elements", i) + ".wall: no wall of its database is named \"" +
-                                    wall + "\"");
+                throw ScenarioError(top.item("elements", i) + ".wall: no wall of its database is named " +
+                                    escaped(wall));
             }
             // The opening's centre lies on the wall.
             const API_WallType& line = result.m_elements[found->second]->record.wall;
@@ -234,8 +234,8 @@ ProjectDescription ProjectDescription::read(const json& description, const std::
             const double distance = (record.header.typeID == API_DoorID ? record.door : record.window).objLoc;
             if (!(distance >= 0.0 && distance <= length)) {
                 std::ostringstream message;
-                message << top.item("elements", i) << ".distance: " << distance << " is off the wall \""
-                        << wall << "\", whose length is " << length;
+                message << top.item("elements", i) << ".distance: " << distance << " is off the wall "
+                        << escaped(wall) << ", whose length is " << length;
                 throw ScenarioError(message.str());
             }
             // The wall keeps the lists of its doors and windows in its memo.
@@ -254,20 +254,20 @@ ProjectDescription ProjectDescription::read(const json& description, const std::
     std::string kind = top.text("selectionKind", "elements");
     auto found = selectionKinds.find(kind);
     if (found == selectionKinds.end()) {
-        top.fail("selectionKind", "unknown selection kind \"" + kind + "\"");
+        top.fail("selectionKind", "unknown selection kind " + escaped(kind));
     }
     result.m_selectionType = found->second;
     result.m_toolDefaults = ToolDefaults::read(top, result.m_library);
     result.m_activeWindow = top.text("activeWindow");
     if (!result.m_activeWindow.empty() && databaseNames.count(result.m_activeWindow) == 0) {
-        top.fail("activeWindow", "no database is named \"" + result.m_activeWindow + "\"");
+        top.fail("activeWindow", "no database is named " + escaped(result.m_activeWindow));
     }
     return result;
 }
 
 std::string ProjectDescription::elementWhere(std::size_t i) const {
     return m_source + ".elements[" + std::to_string(i) + "]" +
-           (m_names[i].empty() ? "" : " (\"" + m_names[i] + "\")");
+           (m_names[i].empty() ? "" : " (" + escaped(m_names[i]) + ")");
 }
 
 void ProjectDescription::apply() {

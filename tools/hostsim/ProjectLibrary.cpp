@@ -93,7 +93,7 @@ sim::LibParameter parameter(const MemberReader& entry) {
     std::string kind = entry.limitedText("type", 32);
     auto found = parameterTypes.find(kind);
     if (found == parameterTypes.end()) {
-        entry.fail("type", "unknown parameter type \"" + kind + "\"");
+        entry.fail("type", "unknown parameter type " + escaped(kind));
     }
     API_AddParID type = found->second;
     short flags = short(entry.integer("flags", 0, 32767, 0));
@@ -161,12 +161,12 @@ ProjectLibrary ProjectLibrary::read(const json& description, const std::string& 
             entry.fail("name", "every library part needs a name");
         }
         if (!result.m_indexes.emplace(part.name, Int32(i + 1)).second) {
-            entry.fail("name", "another library part is named \"" + part.name + "\"");
+            entry.fail("name", "another library part is named " + escaped(part.name));
         }
         std::string kind = entry.limitedText("type", 32);
         auto type = partTypes.find(kind.empty() ? "object" : kind);
         if (type == partTypes.end()) {
-            entry.fail("type", "unknown library part type \"" + kind + "\"");
+            entry.fail("type", "unknown library part type " + escaped(kind));
         }
         part.type = type->second;
         part.fileName = entry.limitedText("file", 255);

@@ -48,7 +48,7 @@ json readJsonFile(const std::filesystem::path& path, const std::string& kind) {
 void checkMembers(const json& object, const vocabulary::Members& members, const std::string& context) {
     for (auto it = object.begin(); it != object.end(); ++it) {
         if (!members.contains(it.key())) {
-            throw ScenarioError(context + "unknown member \"" + it.key() + "\" of " +
+            throw ScenarioError(context + "unknown member " + escaped(it.key()) + " of " +
                                 std::string(members.object()));
         }
     }
@@ -64,8 +64,7 @@ bool isIntegerIn(const json& value, Int64 low, Int64 high) {
 
 void checkFileName(const std::string& name, const std::string& context) {
     if (name.find('\0') != std::string::npos) {
-        // The name is shown as JSON writes it.
-        throw ScenarioError(context + "the file " + json(name).dump() + " holds a NUL character");
+        throw ScenarioError(context + "the file " + escaped(name) + " holds a NUL character");
     }
 }
 
@@ -83,7 +82,7 @@ std::filesystem::path sandboxedName(const std::string& name, const std::string& 
         why = "leads out of the sandbox";
     }
     if (!why.empty()) {
-        throw ScenarioError(context + "the file \"" + name + "\" " + why +
+        throw ScenarioError(context + "the file " + escaped(name) + " " + why +
                             ": the host writes it in its sandbox, so give a name relative to it");
     }
     return path;
@@ -154,7 +153,7 @@ std::filesystem::path sandboxedFile(const std::filesystem::path& folder, const s
     // The folder itself may be a link: the file must lie in the folder and the folder in the
     // sandbox, each with its links followed.
     if (!leadsInto(file, folder) || !leadsInto(folder, sim::sandboxRoot())) {
-        throw ScenarioError(context + "the file \"" + name + "\" leads out of the sandbox");
+        throw ScenarioError(context + "the file " + escaped(name) + " leads out of the sandbox");
     }
     return file;
 }
@@ -218,8 +217,8 @@ sim::SettingsAnswer readSettingsAnswer(const json& answer, const std::string& co
                 } else if (value.value().is_boolean()) {
                     set.number = value.value().get<bool>() ? 1.0 : 0.0;
                 } else {
-                    throw ScenarioError(context + "settingsDialog: the value of \"" + set.name +
-                                        "\" must be a number, a text or true or false");
+                    throw ScenarioError(context + "settingsDialog: the value of " + escaped(set.name) +
+                                        " must be a number, a text or true or false");
                 }
                 result.values.push_back(set);
             }
