@@ -20,11 +20,8 @@ struct HostsimRun {
     std::string output; // standard output and error
 };
 
-// hostsim run with `arguments` as the shell reads them; `streams` redirects what it prints, both
-// streams kept by default (" 2>/dev/null" keeps standard output only, " 2>&1 >/dev/null" standard
-// error only).
-inline HostsimRun runHostsimWith(const std::string& arguments, const std::string& streams = " 2>&1") {
-    std::string command = (binaryDir / "hostsim").string() + arguments + streams;
+// A shell command run, with what it prints to standard output.
+inline HostsimRun runCommand(const std::string& command) {
     HostsimRun run;
     FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) {
@@ -38,6 +35,13 @@ inline HostsimRun runHostsimWith(const std::string& arguments, const std::string
     int status = pclose(pipe);
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return run;
+}
+
+// hostsim run with `arguments` as the shell reads them; `streams` redirects what it prints, both
+// streams kept by default (" 2>/dev/null" keeps standard output only, " 2>&1 >/dev/null" standard
+// error only).
+inline HostsimRun runHostsimWith(const std::string& arguments, const std::string& streams = " 2>&1") {
+    return runCommand((binaryDir / "hostsim").string() + arguments + streams);
 }
 
 inline HostsimRun runHostsim(const std::filesystem::path& scenario, const std::string& options = "") {

@@ -1,4 +1,5 @@
 #include "HostsimRun.h"
+#include "TemporarySandbox.h"
 
 #include "ACAPI/EntryPoints.hpp"
 #include "sim/AddOns.h"
@@ -13,6 +14,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -641,6 +643,15 @@ TEST(HostsimTest, AReportFileIsWrittenWholeOrNotAtAll) {
         std::ifstream in(reportFile);
         return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     };
+    // A file named as the report with a suffix is not hostsim's: it is left as it was.
+    std::filesystem::path part = reportFile;
+    part += ".part";
+    std::ofstream(part) << "not the report's\n";
+    auto partKept = [&part] {
+        std::ifstream in(part);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()) ==
+               "not the report's\n";
+    };
     const std::filesystem::path played =
         writeScenario("reported.json", oneAddon("{\"entry\": \"CheckEnvironment\"}"));
     HostsimRun printed = runHostsim(played);
@@ -649,6 +660,7 @@ TEST(HostsimTest, AReportFileIsWrittenWholeOrNotAtAll) {
     ASSERT_EQ(written.status, 0) << written.output;
     EXPECT_EQ(written.output, "");
     EXPECT_EQ(fileText(), printed.output);
+    EXPECT_TRUE(partKept());
 
     // A scenario that fails while it plays leaves the report that was there, and nothing beside it.
     const std::filesystem::path fails =
@@ -658,9 +670,10 @@ TEST(HostsimTest, AReportFileIsWrittenWholeOrNotAtAll) {
     EXPECT_EQ(failed.status, 2) << failed.output;
     EXPECT_TRUE(contains(failed.output, "step 2: cannot write the project file")) << failed.output;
     EXPECT_EQ(fileText(), printed.output);
-    std::filesystem::path part = reportFile;
-    part += ".part";
-    EXPECT_FALSE(std::filesystem::exists(part));
+    EXPECT_TRUE(partKept());
+    for (const std::filesystem::directory_entry& entry : std::filesystem::directory_iterator(temp)) {
+        EXPECT_NE(entry.path().filename().string().rfind(".report.txt", 0), 0u) << entry.path();
+    }
 
     // A report that cannot be written is a failure of its own.
     HostsimRun unwritable = runHostsim(played, " --report " + (temp / "missing" / "report.txt").string());
@@ -674,12 +687,10 @@ TEST(HostsimTest, AReportFileIsWrittenWholeOrNotAtAll) {
     EXPECT_EQ(folder.status, 1) << folder.output;
     EXPECT_TRUE(contains(folder.output, "cannot write " + temp.string() + ": it is a folder"))
         << folder.output;
-    std::filesystem::path folderPart = temp;
-    folderPart += ".part";
-    EXPECT_FALSE(std::filesystem::exists(folderPart));
 
     // A report that would replace a file the scenario reads, named by another spelling, a link or
-    // another hard link, fails before the scenario plays and leaves the file as it was.
+    // another hard link, or a file of the sandbox, fails before the scenario plays and leaves the
+    // file as it was.
     namespace fs = std::filesystem;
     const fs::path inputs = temp / "inputs";
     fs::remove_all(inputs);
@@ -689,6 +700,9 @@ TEST(HostsimTest, AReportFileIsWrittenWholeOrNotAtAll) {
     std::ofstream(inputs / "house.json.part") << "{}";
     fs::create_symlink(inputs / "res.json", inputs / "res-link.json");
     fs::create_hard_link(inputs / "house.json.part", inputs / "house-link.json");
+    const fs::path sandbox = inputs / "sandbox";
+    fs::create_directories(sandbox / "Preferences");
+    std::ofstream(sandbox / "Preferences" / "prefs.xml") << "<prefs/>";
     const fs::path scenario = inputs / "scenario.json";
     std::ofstream(scenario) << R"({"addons": [{"name": "a", "bundle": "my.so", "developer": 1, "local": 2,
         "resources": "res.json"}], "steps": [{"project": "new", "description": "house.json.part"}]})";
@@ -702,13 +716,14 @@ TEST(HostsimTest, AReportFileIsWrittenWholeOrNotAtAll) {
         {inputs / "." / "my.so", inputs / "my.so", "it is the bundle of add-on \"a\""},
         {inputs / "res-link.json", inputs / "res.json", "it is a resource file of add-on \"a\""},
         {inputs / "house-link.json", inputs / "house.json.part", "it is the project description of step 1"},
-        {inputs / "house.json", inputs / "house.json.part",
-         (inputs / "house.json.part").string() + ", written first, is the project description of step 1"},
+        {sandbox / "Preferences" / ".." / "Preferences" / "prefs.xml", sandbox / "Preferences" / "prefs.xml",
+         "it lies in the sandbox " + sandbox.string()},
     };
     for (const Input& n : named) {
         // The size and time of a file tell it from a report written in its place.
         const auto kept = std::make_pair(fs::file_size(n.input), fs::last_write_time(n.input));
-        HostsimRun run = runHostsim(scenario, " --report " + n.report.string());
+        HostsimRun run =
+            runHostsim(scenario, " --report " + n.report.string() + " --sandbox " + sandbox.string());
         EXPECT_EQ(run.status, 1) << n.report << "\n" << run.output;
         EXPECT_TRUE(
             contains(run.output, "cannot write the report to " + n.report.string() + ": " + n.message))
@@ -772,6 +787,49 @@ TEST(HostsimTest, ProjectsOpenInsideTheSandbox) {
     EXPECT_EQ(run.status, 0) << run.output;
     EXPECT_TRUE(contains(run.output, "step 1: project open \"plans/../plans/House.pln\" -> 0")) << run.output;
     EXPECT_TRUE(std::filesystem::is_regular_file(sandbox / "Documents" / "plans" / "House.pln"));
+}
+
+TEST(HostsimTest, WithoutASandboxGivenEachPlayHasAFreshFolderOfItsOwn) {
+    namespace fs = std::filesystem;
+    const fs::path tmp = sim::specialFolder("Temp") / "tmpdir";
+    fs::remove_all(tmp);
+    fs::create_directories(tmp);
+    const fs::path scenario =
+        writeScenario("fresh.json", oneAddon("{\"hostFile\": \"notes.txt\", \"text\": \"x\"}"));
+    // A folder named after hostsim's process (the shell's, which exec hands on), made beforehand
+    // as another user could: hostsim neither plays in it nor removes it.
+    HostsimRun run = hostsim_test::runCommand(
+        "TMPDIR=" + tmp.string() +
+        " sh -c 'mkdir \"$TMPDIR/hostsim-$$\" && echo mine > \"$TMPDIR/hostsim-$$/mark\" && exec " +
+        (binaryDir / "hostsim").string() + " " + scenario.string() + "' 2>&1");
+    EXPECT_EQ(run.status, 0) << run.output;
+    // The play's own folder is gone; the one made before is left as it was.
+    std::vector<fs::path> left(fs::directory_iterator(tmp), fs::directory_iterator{});
+    ASSERT_EQ(left.size(), 1u) << run.output;
+    EXPECT_EQ(std::vector<fs::path>(fs::directory_iterator(left[0]), fs::directory_iterator{}),
+              std::vector<fs::path>{left[0] / "mark"});
+
+    // Each folder is new and open to its owner only.
+    ::setenv("TMPDIR", tmp.c_str(), 1);
+    std::error_code error;
+    const fs::path first = hostsim::makeTemporarySandbox(error);
+    const fs::path second = hostsim::makeTemporarySandbox(error);
+    ::unsetenv("TMPDIR");
+    ASSERT_FALSE(error) << error.message();
+    EXPECT_NE(first, second);
+    EXPECT_EQ(first.parent_path(), tmp);
+    EXPECT_EQ(fs::status(first).permissions(), fs::perms::owner_all);
+
+    // It goes with what it holds, a link as a link: what the link leads to stays.
+    fs::create_directories(first / "Preferences" / "deep");
+    std::ofstream(first / "Preferences" / "deep" / "a.xml") << "a";
+    fs::create_directory_symlink(left[0], first / "Preferences" / "out");
+    fs::create_symlink(left[0] / "mark", first / "mark-link");
+    EXPECT_TRUE(hostsim::removeTree(first));
+    EXPECT_TRUE(hostsim::removeTree(second));
+    EXPECT_FALSE(fs::exists(first));
+    EXPECT_FALSE(fs::exists(second));
+    EXPECT_TRUE(fs::is_regular_file(left[0] / "mark"));
 }
 
 TEST(HostsimTest, LinksInTheSandboxAreFollowedEvenWhenTheyDangle) {

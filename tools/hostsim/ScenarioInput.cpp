@@ -147,6 +147,12 @@ bool leadsInto(const std::filesystem::path& path, const std::filesystem::path& r
 
 } // namespace
 
+bool liesInSandbox(const std::filesystem::path& path) {
+    std::error_code error;
+    std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    return !error && leadsInto(absolute, sim::sandboxRoot());
+}
+
 std::filesystem::path sandboxedFile(const std::filesystem::path& folder, const std::string& name,
                                     const std::string& context) {
     std::filesystem::path file = folder / sandboxedName(name, context);

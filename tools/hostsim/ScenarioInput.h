@@ -38,6 +38,9 @@ void checkFileName(const std::string& name, const std::string& context);
 // absolute one, a folder, or one that leads out of the folder.
 std::filesystem::path sandboxedName(const std::string& name, const std::string& context);
 
+// Whether `path`, with every link followed, lies in the sandbox.
+bool liesInSandbox(const std::filesystem::path& path);
+
 // The file `name` (checked by sandboxedName) inside `folder`, a folder of the sandbox, where the
 // host writes it; throws ScenarioError when a link, a dangling one too, leads the file out of the
 // folder or the folder out of the sandbox.

@@ -4,16 +4,14 @@
 // host's clock stands still at 2026-01-05 09:00:00 UTC and its GUIDs follow one fixed sequence, so
 // a scenario's report is the same on every run and machine.
 #include "HostProgram.h"
+#include "ReplaceFile.h"
 #include "ScenarioInput.h"
+#include "TemporarySandbox.h"
 
 #include "sim/Clock.h"
 #include "sim/Output.h"
 #include "sim/Sim.h"
 
-#include <unistd.h>
-
-#include <cstdio>
-#include <fstream>
 #include <iostream>
 #include <sstream>
 #include <string>
@@ -41,13 +39,16 @@ Plays SCENARIO, a JSON file that lists add-on bundles and steps (examples/README
 in the simulated host: loads the bundles, plays the steps and prints a report of what happened.
 
   --report FILE     writes the report to FILE instead of standard output. FILE is replaced once
-                    the whole scenario has played, and left as it was when the scenario fails;
-                    it may not be a file the scenario has hostsim read.
+                    the whole scenario has played (the report is written beside it under a name
+                    that was free, then renamed over it), and left as it was when the scenario
+                    fails; it may not be a file the scenario has hostsim read, nor lie in the
+                    sandbox.
   --sandbox FOLDER  the host's folders (Documents, Preferences, SharedData, Temp) lie in FOLDER,
                     made as the host first uses them, and are kept; a relative FOLDER is taken
-                    from the working folder. Without it, a fresh temporary folder is used and
-                    removed at the end. No link in FOLDER may lead out of it: hostsim checks
-                    that before it plays, so FOLDER must not change while hostsim plays.
+                    from the working folder. Without it, a new folder that only its user may
+                    enter is made in TMPDIR (or /tmp) and removed at the end, its links removed,
+                    never followed. No link in FOLDER may lead out of it: hostsim checks that
+                    before it plays, so FOLDER must not change while hostsim plays.
   --help            prints this help.
 
 Bundles, resource files and project descriptions that the scenario names are looked for beside
@@ -58,9 +59,10 @@ step's to the folder it names) and may not lead out of it.
 
 Exit status:
   0  the scenario played.
-  1  bad arguments: an option hostsim does not take, a report FILE that cannot be written or
-     is a file the scenario has hostsim read (the scenario, a bundle, a resource file or a
-     project description), a sandbox FOLDER that is not a folder.
+  1  bad arguments: an option hostsim does not take, a report FILE that cannot be written, is
+     a file the scenario has hostsim read (the scenario, a bundle, a resource file or a project
+     description) or lies in the sandbox, a sandbox FOLDER that is not a folder (without one, a
+     temporary folder that cannot be made).
   2  a scenario that cannot be played (not JSON, a step or value it does not take, a resource
      file or project description it names missing, a file outside the sandbox, a link in the
      sandbox that leads out of it, ...): the message names the file, step and member, and no
@@ -70,57 +72,28 @@ Exit status:
     return 0;
 }
 
-// The part beside the report file `path` that the report is written into as the scenario plays.
-std::filesystem::path partOf(const std::filesystem::path& path) {
-    std::filesystem::path part = path;
-    part += ".part";
-    return part;
-}
-
 // Throws, before the scenario plays, when the report cannot be written to `path`: it is a folder
-// (the rename at the end would fail), or it or its part is a file the scenario reads, which the
-// report would replace. Files are compared as the file system knows them, so that another name
-// of the same file is found too.
+// (the rename at the end would fail), it is a file the scenario reads, which the report would
+// replace, or it lies in the sandbox, whose files are the play's. Files are compared as the file
+// system knows them, so that another name of the same file is found too.
 void checkReportFile(const hostsim::HostProgram& program, const std::filesystem::path& path) {
     std::error_code folder;
     if (std::filesystem::is_directory(path, folder)) {
         throw std::runtime_error("cannot write " + path.string() + ": it is a folder");
     }
-    const std::filesystem::path part = partOf(path);
     for (const hostsim::InputFile& input : program.inputFiles()) {
-        for (const std::filesystem::path& written : {path, part}) {
-            std::error_code error;
-            if (std::filesystem::equivalent(written, input.path, error)) {
-                throw std::runtime_error("cannot write the report to " + path.string() + ": " +
-                                         (written == path ? "it" : part.string() + ", written first,") +
-                                         " is " + input.what);
-            }
+        std::error_code error;
+        if (std::filesystem::equivalent(path, input.path, error)) {
+            throw std::runtime_error("cannot write the report to " + path.string() + ": it is " + input.what);
         }
     }
-}
-
-// Plays the scenario into the part of `path`, renamed to `path` when all of it is written; the part
-// is removed when the scenario or the writing fails.
-void writeReport(hostsim::HostProgram& program, const std::filesystem::path& path) {
-    std::filesystem::path part = partOf(path);
-    try {
-        std::ofstream out(part);
-        if (!out) {
-            throw std::runtime_error("cannot write " + path.string());
-        }
-        program.run(out);
-        out.close();
-        std::error_code error;
-        if (out) {
-            std::filesystem::rename(part, path, error);
-        }
-        if (!out || error) {
-            throw std::runtime_error("cannot write " + path.string());
-        }
-    } catch (...) {
-        std::error_code error;
-        std::filesystem::remove(part, error);
-        throw;
+    // The report replaces the entry in its folder, a link too: both the folder and where the
+    // name leads must lie outside.
+    std::error_code error;
+    std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    if (hostsim::liesInSandbox(absolute) || hostsim::liesInSandbox(absolute.parent_path())) {
+        throw std::runtime_error("cannot write the report to " + path.string() + ": it lies in the sandbox " +
+                                 sim::sandboxRoot().string());
     }
 }
 
@@ -140,14 +113,14 @@ int play(const std::filesystem::path& scenarioPath, const std::filesystem::path&
         if (!reportPath.empty()) {
             checkReportFile(program, reportPath);
         }
-        // A scenario that fails part way writes no report: printed, it is kept until the end; to a
-        // file, it is written beside it as it goes and takes its place once the scenario has played.
+        // A scenario that fails part way writes no report: it is kept until the end, then printed
+        // or written whole beside the report file and renamed over it.
+        std::ostringstream report;
+        program.run(report);
         if (reportPath.empty()) {
-            std::ostringstream report;
-            program.run(report);
             std::cout << report.str();
-        } else {
-            writeReport(program, reportPath);
+        } else if (std::error_code error = hostsim::replaceFile(reportPath, report.str())) {
+            throw std::runtime_error("cannot write " + reportPath.string() + ": " + error.message());
         }
         return 0;
     } catch (const hostsim::ScenarioError& error) {
@@ -194,9 +167,12 @@ int main(int argc, char** argv) {
     // A fresh sandbox of the host's folders for each run, unless one is given.
     bool temporary = sandbox.empty();
     if (temporary) {
-        sandbox = std::filesystem::temp_directory_path() / ("hostsim-" + std::to_string(::getpid()));
         std::error_code error;
-        std::filesystem::remove_all(sandbox, error);
+        sandbox = hostsim::makeTemporarySandbox(error);
+        if (error) {
+            std::cerr << "hostsim: cannot make a temporary sandbox: " << error.message() << "\n";
+            return 1;
+        }
     } else {
         // The host reads a relative path from its own current folder inside the sandbox, where a
         // relative root's folders are not.
@@ -230,8 +206,7 @@ int main(int argc, char** argv) {
 
     int status = play(scenarioPath, reportPath, std::move(scenario));
     if (temporary) {
-        std::error_code error;
-        std::filesystem::remove_all(sandbox, error);
+        hostsim::removeTree(sandbox);
     }
     return status;
 }
