@@ -395,14 +395,47 @@ TEST(HostsimTest, EntryPointsAreCalledOnlyInTheHostsOrder) {
         }
     }
 
-    // An add-on that refused to load registered no menu, so none of its items can be chosen.
-    HostsimRun menu = runHostsim(writeScenario("refuse-menu.json", R"({"application": 2,
-        "addons": [{"name": "sample", "bundle": "sample_addon.so", "developer": 1514490966, "local": 100}],
-        "steps": [{"entry": "CheckEnvironment"}, {"entry": "RegisterInterface"}, {"menu": 32500, "item": 1}]})"));
-    EXPECT_EQ(menu.status, 2) << menu.output;
-    EXPECT_TRUE(
-        contains(menu.output, "step 3: menu 32500/1 cannot be chosen: no add-on registered the menu 32500"))
-        << menu.output;
+    // Menus whose items cannot be chosen, and why.
+    const std::string zelvane = (sourceDir / "resources" / "zelvane.json").string();
+    const struct {
+        int application;
+        std::string resources;
+        const char* steps;
+        std::string message;
+    } menus[] = {
+        // An add-on that refused to load registered no menu.
+        {2, "[]",
+         R"({"entry": "CheckEnvironment"}, {"entry": "RegisterInterface"}, {"menu": 32500, "item": 1})",
+         "step 3: menu 32500/1 cannot be chosen: no add-on registered the menu 32500: sample refused to load "
+         "at step 1\n"},
+        {1, "[]",
+         R"({"entry": "CheckEnvironment"}, {"script": {"faults": [{"call": "ACAPI_Register_Menu"}]}},
+            {"entry": "RegisterInterface"}, {"menu": 32500, "item": 1})",
+         "step 4: menu 32500/1 cannot be chosen: no add-on registered the menu 32500: the RegisterInterface "
+         "of "
+         "sample failed at step 3\n"},
+        // A menu registered that its resource files lack.
+        {1, "[\"" + zelvane + "\"]",
+         R"({"entry": "CheckEnvironment"}, {"entry": "RegisterInterface"}, {"entry": "Initialize"},
+            {"menu": 32500, "item": 1})",
+         "step 4: menu 32500/1 cannot be chosen: the menu 32500 of add-on sample is in none of its resource "
+         "files (\"" +
+             zelvane + "\")\n"},
+        {1, "[]",
+         R"({"entry": "CheckEnvironment"}, {"entry": "RegisterInterface"}, {"menu": 32500, "item": 1})",
+         "step 3: menu 32500/1 cannot be chosen: the menu 32500 of add-on sample is in none of its resource "
+         "files (it has none)\n"},
+    };
+    for (const auto& c : menus) {
+        HostsimRun menu =
+            runHostsim(writeScenario("menu.json", "{\"application\": " + std::to_string(c.application) + R"(,
+                "addons": [{"name": "sample", "bundle": "sample_addon.so", "developer": 1514490966, "local": 100,
+                            "resources": )" + c.resources +
+                                                      R"(}],
+                "steps": [)" + c.steps + "]}"));
+        EXPECT_EQ(menu.status, 2) << c.steps << "\n" << menu.output;
+        EXPECT_TRUE(contains(menu.output, c.message)) << "missing: " << c.message << "\n" << menu.output;
+    }
 }
 
 TEST(HostsimTest, MalformedScenariosAndBundlesFailCleanly) {

@@ -664,14 +664,30 @@ const Bundle& HostProgram::checkMenuItem(short menu, short item) const {
         }
         const sim::ResourceFile* resources = sim::resources(sim::resourceModule(bundle.id));
         const sim::MenuTemplate* shown = resources != nullptr ? resources->findMenu(menu) : nullptr;
-        std::size_t items = shown != nullptr ? shown->items.size() : 0;
-        if (std::size_t(item) > items) {
-            throw ScenarioError(chosen + "the menu " + std::to_string(menu) + " of add-on " + bundle.name +
-                                " has " + std::to_string(items) + " items");
+        const std::string named = "the menu " + std::to_string(menu) + " of add-on " + bundle.name;
+        if (shown == nullptr) {
+            // The host registered the menu without looking for it: the resource's absence shows only now.
+            std::string files;
+            for (const std::string& name : bundle.resources) {
+                files += (files.empty() ? "" : ", ") + escaped(name);
+            }
+            throw ScenarioError(chosen + named + " is in none of its resource files (" +
+                                (files.empty() ? "it has none" : files) + ")");
+        }
+        if (std::size_t(item) > shown->items.size()) {
+            throw ScenarioError(chosen + named + " has " + std::to_string(shown->items.size()) + " items");
         }
         return bundle;
     }
-    throw ScenarioError(chosen + "no add-on registered the menu " + std::to_string(menu));
+    // An add-on that refused to load, or failed to register its interface, registered no menu:
+    // the likely reason.
+    std::string refusals;
+    for (const Bundle& bundle : m_bundles) {
+        if (!bundle.refusal.empty()) {
+            refusals += (refusals.empty() ? ": " : "; ") + bundle.refusal;
+        }
+    }
+    throw ScenarioError(chosen + "no add-on registered the menu " + std::to_string(menu) + refusals);
 }
 
 std::string HostProgram::entry(Bundle& bundle, const std::string& name) {
@@ -826,7 +842,16 @@ std::string HostProgram::command(const json& step) {
 std::string HostProgram::play(std::size_t i) {
     const json& step = m_steps[i];
     if (step.contains("entry")) {
-        return entry(bundleNamed(step, "addon"), step["entry"].get<std::string>());
+        Bundle& bundle = bundleNamed(step, "addon");
+        std::string line = entry(bundle, step["entry"].get<std::string>());
+        if (bundle.failed && bundle.refusal.empty() &&
+            (bundle.stage == EntryStage::Checked || bundle.stage == EntryStage::Registered)) {
+            bundle.refusal = bundle.stage == EntryStage::Checked
+                                 ? bundle.name + " refused to load"
+                                 : "the RegisterInterface of " + bundle.name + " failed";
+            bundle.refusal += " at step " + std::to_string(i + 1);
+        }
+        return line;
     }
     if (step.contains("project")) {
         auto named = m_descriptions.find(i);

@@ -58,6 +58,10 @@ struct Bundle {
     // The entry point of `stage` refused to load the add-on or answered an error: of the entry
     // points, only FreeData is called after it.
     bool failed = false;
+    // How CheckEnvironment refused to load the add-on or RegisterInterface failed, and at which
+    // step ("sample refused to load at step 1"); empty when neither did. Kept for a menu step that
+    // finds the add-on's menus never registered.
+    std::string refusal;
 
     // CheckEnvironment called and FreeData not yet called.
     bool running() const { return stage != EntryStage::Loaded && stage != EntryStage::Freed; }
