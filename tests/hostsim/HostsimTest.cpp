@@ -1,4 +1,5 @@
 #include "HostsimRun.h"
+#include "ScenarioInput.h"
 #include "TemporarySandbox.h"
 
 #include "ACAPI/EntryPoints.hpp"
@@ -7,13 +8,17 @@
 #include "sim/Sim.h"
 
 #include <dlfcn.h>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -578,6 +583,38 @@ std::string nested(int depth) {
     return text;
 }
 
+// A FIFO at `path` that a thread waits to write `text` to: a hostsim that read it would get the text
+// and go on rather than wait for a writer. At the end the thread is let go with a reader of its own.
+class FedFifo {
+public:
+    FedFifo(const std::filesystem::path& path, const std::string& text) : m_path(path) {
+        std::filesystem::remove(path);
+        if (::mkfifo(path.c_str(), 0600) == 0) {
+            m_writer = std::thread([path, text] {
+                int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+                if (fd >= 0) {
+                    EXPECT_EQ(::write(fd, text.data(), text.size()), ssize_t(text.size()));
+                    ::close(fd);
+                }
+            });
+        }
+    }
+    ~FedFifo() {
+        int reader = ::open(m_path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        if (m_writer.joinable()) {
+            m_writer.join();
+        }
+        if (reader >= 0) {
+            ::close(reader);
+        }
+        std::filesystem::remove(m_path);
+    }
+
+private:
+    std::filesystem::path m_path;
+    std::thread m_writer;
+};
+
 } // namespace
 
 TEST(HostsimTest, HostileInputEndsWithAMessageAndNothingWritten) {
@@ -585,6 +622,11 @@ TEST(HostsimTest, HostileInputEndsWithAMessageAndNothingWritten) {
     std::filesystem::create_directories(temp / "folder.json");
     std::ofstream(temp / "deep-resources.json") << "{\"strings\": {}, \"unread\": " << nested(30000) << "}";
     std::ofstream(temp / "shallow-resources.json") << "{\"strings\": {}, \"read\": " << nested(200) << "}";
+    // Files that are not regular ones, and one larger than hostsim reads (holding no block).
+    const FedFifo fifo(temp / "fifo.json", "{}");
+    std::filesystem::remove(temp / "huge.json");
+    std::ofstream(temp / "huge.json") << "{}";
+    std::filesystem::resize_file(temp / "huge.json", hostsim::inputFileLimit + 1);
     const std::filesystem::path outside = temp / "outside.pln";
     struct Case {
         std::string text;
@@ -596,6 +638,14 @@ TEST(HostsimTest, HostileInputEndsWithAMessageAndNothingWritten) {
         {"{\"unread\": " + nested(30000) + ", " + oneAddon("").substr(1), "nested deeper than 256 levels"},
         {oneAddon("", ", \"resources\": [\"shallow-resources.json\", \"deep-resources.json\"]"),
          "deep-resources.json is not valid JSON: nested deeper than 256 levels"},
+        {oneAddon("", ", \"resources\": \"fifo.json\""), "fifo.json is a FIFO, not a file"},
+        {oneAddon("{\"project\": \"new\", \"description\": \"/dev/null\"}"),
+         "step 1: the project description /dev/null is a device, not a file"},
+        {oneAddon("", ", \"resources\": \"huge.json\""),
+         "huge.json holds more than the 64 MiB hostsim reads"},
+        {oneAddon("{\"hostFile\": \"Sample/x.txt\", \"text\": \"a\"}, {\"hostFile\": \"Sample\", \"text\": "
+                  "\"b\"}"),
+         "/Preferences/Sample\": it is a folder, not a file"},
         // Integers of 2^63 and more, and reals, where integers are read.
         {oneAddon("{\"moduleData\": {\"text\": \"x\", \"version\": 18446744073709551615}}"),
          "step 1: moduleData: \"version\" is out of range"},
@@ -658,6 +708,7 @@ TEST(HostsimTest, HostileInputEndsWithAMessageAndNothingWritten) {
                                                               << run.output;
     }
     EXPECT_FALSE(std::filesystem::exists(outside));
+    std::filesystem::remove(temp / "huge.json");
 
     // The scenario itself a folder, or nested beyond the bound.
     std::ofstream(temp / "deep-scenario.json") << nested(30000);
@@ -811,15 +862,30 @@ TEST(HostsimTest, ABundleBesideAScenarioNamedWithoutItsFolderIsTheOneLoaded) {
 
 TEST(HostsimTest, ProjectsOpenInsideTheSandbox) {
     // Run with the sandbox given, so that what the host wrote can be seen.
-    std::filesystem::path sandbox = sim::specialFolder("Temp") / "run-sandbox";
-    std::filesystem::create_directories(sandbox / "Documents" / "plans");
+    namespace fs = std::filesystem;
+    fs::path sandbox = sim::specialFolder("Temp") / "run-sandbox";
+    fs::create_directories(sandbox / "Documents" / "plans");
+    fs::create_directories(sandbox / "Preferences");
+    const fs::path prefs = sandbox / "Preferences" / "prefs.xml";
+    std::ofstream(prefs) << "old";
+    struct stat before {};
+    ::stat(prefs.c_str(), &before);
     HostsimRun run =
         runHostsim(writeScenario("inside.json",
-                                 oneAddon("{\"project\": \"open\", \"file\": \"plans/../plans/House.pln\"}")),
+                                 oneAddon("{\"project\": \"open\", \"file\": \"plans/../plans/House.pln\"}, "
+                                          "{\"hostFile\": \"prefs.xml\", \"text\": \"new\"}")),
                    " --sandbox " + sandbox.string());
     EXPECT_EQ(run.status, 0) << run.output;
     EXPECT_TRUE(contains(run.output, "step 1: project open \"plans/../plans/House.pln\" -> 0")) << run.output;
-    EXPECT_TRUE(std::filesystem::is_regular_file(sandbox / "Documents" / "plans" / "House.pln"));
+    EXPECT_TRUE(fs::is_regular_file(sandbox / "Documents" / "plans" / "House.pln"));
+    // The host file is a new file renamed over the old one, as the framework writes its own, and
+    // nothing is left beside it.
+    struct stat after {};
+    ::stat(prefs.c_str(), &after);
+    EXPECT_NE(after.st_ino, before.st_ino);
+    std::ifstream in(prefs);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()), "new");
+    EXPECT_EQ(std::distance(fs::directory_iterator(prefs.parent_path()), fs::directory_iterator{}), 1);
 }
 
 TEST(HostsimTest, WithoutASandboxGivenEachPlayHasAFreshFolderOfItsOwn) {
@@ -913,12 +979,14 @@ TEST(HostsimTest, FoldersOfTheSandboxThatAreLinksOutOfItAreRefused) {
     const fs::path temp = sim::specialFolder("Temp");
     const fs::path sandbox = temp / "folder-link-sandbox";
     const fs::path outside = temp / "folder-link-outside";
+    enum Made { Link, HardLink, Fifo };
     struct Case {
         const char* link;   // in the sandbox
         const char* target; // a folder or file of `outside`, or of the sandbox when it starts with "sandbox/"
         std::string steps;
         int status;
         const char* message;
+        Made made = Link; // what `link` is made as
     };
     const std::string prefs = "{\"hostFile\": \"Sample/prefs.xml\", \"text\": \"x\"}";
     const Case cases[] = {
@@ -944,6 +1012,16 @@ TEST(HostsimTest, FoldersOfTheSandboxThatAreLinksOutOfItAreRefused) {
         // A link that leads nowhere, to itself.
         {"Documents/loop", "sandbox/Documents/loop", "", 2,
          "holds \"Documents/loop\", a link that cannot be followed"},
+        // A link to another folder of the sandbox says where it leads.
+        {"Documents/notes.txt", "sandbox/Preferences/notes.txt",
+         "{\"hostFile\": \"notes.txt\", \"folder\": \"Documents\", \"text\": \"x\"}", 2,
+         "the file \"notes.txt\" leads out of Documents, to \"Preferences/notes.txt\" in the sandbox"},
+        // A hard link to a file outside, which a write or a change of permissions would reach, and
+        // a FIFO, which would block whoever opens it.
+        {"Preferences/Sample/prefs.xml", "secret.txt", prefs, 2,
+         "holds \"Preferences/Sample/prefs.xml\", a file with 2 hard links", HardLink},
+        {"Preferences/Sample/prefs.xml", "", prefs, 2,
+         "holds \"Preferences/Sample/prefs.xml\", a FIFO, not a file, a folder or a link", Fifo},
     };
     int index = 0;
     for (const Case& c : cases) {
@@ -956,11 +1034,23 @@ TEST(HostsimTest, FoldersOfTheSandboxThatAreLinksOutOfItAreRefused) {
         fs::create_directories((sandbox / c.link).parent_path());
         std::ofstream(outside / "secret.txt") << "not the sandbox's\n";
         const std::string target = c.target;
-        fs::create_symlink(target.rfind("sandbox/", 0) == 0 ? sandbox / target.substr(8) : outside / target,
-                           sandbox / c.link);
+        const fs::path to = target.rfind("sandbox/", 0) == 0 ? sandbox / target.substr(8) : outside / target;
+        // A reader of the FIFO, kept open, lets a hostsim that wrote to it go on instead of waiting.
+        int reader = -1;
+        if (c.made == Link) {
+            fs::create_symlink(to, sandbox / c.link);
+        } else if (c.made == HardLink) {
+            fs::create_hard_link(to, sandbox / c.link);
+        } else {
+            ASSERT_EQ(::mkfifo((sandbox / c.link).c_str(), 0600), 0);
+            reader = ::open((sandbox / c.link).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        }
         HostsimRun run =
             runHostsim(writeScenario("folder-link" + std::to_string(index++) + ".json", oneAddon(c.steps)),
                        " --sandbox " + sandbox.string());
+        if (reader >= 0) {
+            ::close(reader);
+        }
         EXPECT_EQ(run.status, c.status) << c.link << " " << c.steps << "\n" << run.output;
         EXPECT_TRUE(contains(run.output, c.message)) << c.message << "\n" << run.output;
         EXPECT_FALSE(contains(run.output, "not the sandbox's")) << run.output;
@@ -970,6 +1060,10 @@ TEST(HostsimTest, FoldersOfTheSandboxThatAreLinksOutOfItAreRefused) {
             files += entry.is_regular_file() ? 1 : 0;
         }
         EXPECT_EQ(files, 1u) << c.link << " " << c.steps;
+        std::ifstream secret(outside / "secret.txt");
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(secret), std::istreambuf_iterator<char>()),
+                  "not the sandbox's\n")
+            << c.link << " " << c.steps;
         if (c.status == 0) {
             EXPECT_TRUE(fs::is_regular_file(sandbox / "papers" / "x.txt"));
         }
@@ -1095,7 +1189,7 @@ TEST(HostsimTest, HelpGoesToStandardOutputAndUsageToStandardError) {
              "Exit status:\n  0  the scenario played.\n  1  bad arguments",
              "\n  2  a scenario that cannot be played",
              "\n  3  a bundle that is missing or does not load.\n",
-             "FOLDER must not change while hostsim plays",
+             "FOLDER must not change while hostsim plays, reads included.\n",
          }) {
         EXPECT_TRUE(contains(help.output, part)) << "missing: " << part << "\n" << help.output;
     }

@@ -1,13 +1,13 @@
 #include "HostSetup.h"
 
 #include "HostProgram.h"
+#include "ReplaceFile.h"
 #include "ScenarioInput.h"
 
 #include "ACAPI/ErrorCodes.hpp"
 #include "sim/Sim.h"
 
 #include <algorithm>
-#include <fstream>
 
 namespace hostsim {
 namespace {
@@ -40,17 +40,28 @@ std::string placeHostFile(const json& step) {
     std::string folder = folderOf(step);
     std::string name = step["hostFile"].get<std::string>();
     std::filesystem::path root = sim::specialFolder(folder);
-    // Checked before its folders are made, so that no folder is made through a link leading out;
-    // the check holds until the file is opened as the sandbox does not change while hostsim plays.
+    // Checked before its folders are made, so that no folder is made through a link leading out.
+    // The sandbox was checked before the play (no link out of it, no file with a second hard link)
+    // and must not change while hostsim plays, reads included, for neither this step nor the host
+    // checks it again: the check holds until the file is replaced.
     std::filesystem::path file = sandboxedFile(root, name, "");
     std::error_code error;
     std::filesystem::create_directories(file.parent_path(), error);
+    // A link of the sandbox is followed to its file, which the new file replaces.
+    std::filesystem::path target = followedPath(file, error);
+    if (error) {
+        throw ScenarioError("cannot write the host file " + escaped(file.string()) + ": " + error.message());
+    }
+    std::filesystem::file_status status = std::filesystem::symlink_status(target, error);
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+        throw ScenarioError("cannot write the host file " + escaped(file.string()) + ": it is " +
+                            notAFile(target) + ", not a file");
+    }
     std::string text = step["text"].get<std::string>();
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out << text;
-    out.close();
-    if (!out) {
-        throw ScenarioError("cannot write the host file " + escaped(file.string()));
+    // Written beside and renamed over, as the framework writes its files.
+    error = replaceFile(target, text);
+    if (error) {
+        throw ScenarioError("cannot write the host file " + escaped(file.string()) + ": " + error.message());
     }
     return "host file " + escaped(folder + "/" + name) + " written, " + std::to_string(text.size()) +
            " bytes";

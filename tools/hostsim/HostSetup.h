@@ -11,8 +11,8 @@ namespace hostsim {
 
 // Checks a "hostFile" step; throws ScenarioError after `context`.
 void checkHostFile(const nlohmann::json& step, const std::string& context);
-// Writes the step's file; answers the step's report line. Throws ScenarioError when the file
-// cannot be written.
+// Writes the step's file, whole beside it and renamed over it; answers the step's report line.
+// Throws ScenarioError when the file cannot be written or is not a regular file (a folder).
 std::string placeHostFile(const nlohmann::json& step);
 
 // Checks a script's "faults"; throws ScenarioError after `context`.

@@ -5,37 +5,95 @@
 #include "sim/JsonText.h"
 #include "sim/Sim.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
-#include <fstream>
 
 namespace hostsim {
 
 using nlohmann::json;
 
+namespace {
+
+// What a file system entry of the mode is, in a message.
+std::string kindOf(mode_t mode) {
+    if (S_ISDIR(mode)) {
+        return "a folder";
+    }
+    if (S_ISFIFO(mode)) {
+        return "a FIFO";
+    }
+    if (S_ISSOCK(mode)) {
+        return "a socket";
+    }
+    if (S_ISCHR(mode) || S_ISBLK(mode)) {
+        return "a device";
+    }
+    return S_ISLNK(mode) ? "a link" : "a file";
+}
+
+} // namespace
+
+std::string notAFile(const std::filesystem::path& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || S_ISREG(info.st_mode)) {
+        return "";
+    }
+    return kindOf(info.st_mode);
+}
+
 json readJsonFile(const std::filesystem::path& path, const std::string& kind) {
-    std::error_code error;
-    if (std::filesystem::is_directory(path, error)) {
-        throw ScenarioError(kind + " " + path.string() + " is a folder, not a file");
+    // Looked at before it is opened, and the opened file again, without waiting: a FIFO would
+    // block the open or the read until someone writes to it, a device would never end.
+    std::string special = notAFile(path);
+    if (!special.empty()) {
+        throw ScenarioError(kind + " " + path.string() + " is " + special + ", not a file");
     }
-    std::ifstream in(path, std::ios::binary);
-    if (!in.is_open()) {
+    // Closed however the read ends.
+    struct Descriptor {
+        int fd;
+        ~Descriptor() {
+            if (fd >= 0) {
+                ::close(fd);
+            }
+        }
+    } file{::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
+    struct stat info {};
+    if (file.fd < 0 || ::fstat(file.fd, &info) != 0) {
         throw ScenarioError("cannot read " + kind + " " + path.string());
     }
-    // Read into one string of the file's size: a scenario or description may be hundreds of
-    // megabytes, and a copy of it would be as large.
+    if (!S_ISREG(info.st_mode)) {
+        throw ScenarioError(kind + " " + path.string() + " is " + kindOf(info.st_mode) + ", not a file");
+    }
+    const std::string tooLarge = kind + " " + path.string() + " holds more than the " +
+                                 std::to_string(inputFileLimit >> 20) + " MiB hostsim reads of a file";
+    if (std::uintmax_t(info.st_size) > inputFileLimit) {
+        throw ScenarioError(tooLarge);
+    }
+    // Read into one string of the file's size: a copy of a large scenario or description would be
+    // as large. A file that grows as it is read is read only up to the bound.
     std::string text;
-    std::error_code sizeError;
-    std::uintmax_t size = std::filesystem::file_size(path, sizeError);
-    if (!sizeError) {
-        text.reserve(std::size_t(size));
-    }
+    text.reserve(std::size_t(info.st_size));
     char buffer[1 << 16];
-    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
-        text.append(buffer, std::size_t(in.gcount()));
+    while (text.size() <= inputFileLimit) {
+        ssize_t n = ::read(file.fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            throw ScenarioError("cannot read " + kind + " " + path.string());
+        }
+        if (n == 0) {
+            break;
+        }
+        text.append(buffer, std::size_t(n));
     }
-    if (in.bad()) {
-        throw ScenarioError("cannot read " + kind + " " + path.string());
+    if (text.size() > inputFileLimit) {
+        throw ScenarioError(tooLarge);
     }
     std::string reason;
     json value = sim::parseJson(text, reason);
@@ -88,8 +146,6 @@ std::filesystem::path sandboxedName(const std::string& name, const std::string& 
     return path;
 }
 
-namespace {
-
 // Where a path leads with every link followed, a dangling one too: weakly_canonical leaves a link
 // whose target is missing as it is, yet a file written through it lands at the target. Only the
 // first part that does not exist can be such a link (nothing exists below a missing part).
@@ -131,8 +187,6 @@ std::filesystem::path followedPath(std::filesystem::path path, std::error_code& 
     return {};
 }
 
-} // namespace
-
 namespace {
 
 // Whether `path`, with every link followed, lies inside `root` with every link followed; false
@@ -158,10 +212,22 @@ std::filesystem::path sandboxedFile(const std::filesystem::path& folder, const s
     std::filesystem::path file = folder / sandboxedName(name, context);
     // The folder itself may be a link: the file must lie in the folder and the folder in the
     // sandbox, each with its links followed.
-    if (!leadsInto(file, folder) || !leadsInto(folder, sim::sandboxRoot())) {
-        throw ScenarioError(context + "the file " + escaped(name) + " leads out of the sandbox");
+    const std::filesystem::path root = sim::sandboxRoot();
+    if (leadsInto(file, folder) && leadsInto(folder, root)) {
+        return file;
     }
-    return file;
+    std::error_code error;
+    std::filesystem::path target = followedPath(file, error);
+    std::string why = "leads out of the sandbox";
+    if (error) {
+        why = "cannot be followed: " + error.message();
+    } else if (leadsInto(file, root) && leadsInto(folder, root)) {
+        // Inside, but in another of the sandbox's folders than the one it is named in.
+        std::filesystem::path rootFollowed = followedPath(root, error);
+        why = "leads out of " + folder.lexically_relative(root).string() + ", to " +
+              escaped(target.lexically_relative(rootFollowed).string()) + " in the sandbox";
+    }
+    throw ScenarioError(context + "the file " + escaped(name) + " " + why);
 }
 
 void checkSandbox() {
@@ -171,15 +237,34 @@ void checkSandbox() {
     // folder it leads to inside the sandbox is walked on its own.
     for (auto it = std::filesystem::recursive_directory_iterator(root, error);
          !error && it != std::filesystem::recursive_directory_iterator(); it.increment(error)) {
-        std::error_code type;
-        if (!it->is_symlink(type) || leadsInto(it->path(), root)) {
+        auto held = [&root, &it] {
+            return "the sandbox " + root.string() + " holds " +
+                   escaped(it->path().lexically_relative(root).string()) + ", ";
+        };
+        struct stat info {};
+        if (::lstat(it->path().c_str(), &info) != 0 || S_ISDIR(info.st_mode)) {
+            continue;
+        }
+        if (S_ISREG(info.st_mode)) {
+            // Another name of the file may lie outside: a write to it, or a change of its
+            // permissions, would reach there.
+            if (info.st_nlink > 1) {
+                throw ScenarioError(held() + "a file with " + std::to_string(info.st_nlink) +
+                                    " hard links, which may reach out of the sandbox");
+            }
+            continue;
+        }
+        if (!S_ISLNK(info.st_mode)) {
+            // Opening it would block the host or never end.
+            throw ScenarioError(held() + kindOf(info.st_mode) + ", not a file, a folder or a link");
+        }
+        if (leadsInto(it->path(), root)) {
             continue;
         }
         std::error_code follow;
         followedPath(it->path(), follow);
         throw ScenarioError(
-            "the sandbox " + root.string() + " holds \"" + it->path().lexically_relative(root).string() +
-            "\", a link that " +
+            held() + "a link that " +
             (follow ? "cannot be followed: " + follow.message() : "leads out of the sandbox"));
     }
     if (error) {

@@ -1,6 +1,6 @@
-// The checks hostsim makes of what a user gives it: JSON files read whole and nested within a
-// bound, integers read by the kind of number the file holds, and the names of files the host
-// writes kept inside the sandbox.
+// The checks hostsim makes of what a user gives it: JSON files read whole from regular files of a
+// bounded size and nested within a bound, integers read by the kind of number the file holds, and
+// the names of files the host writes kept inside the sandbox, which holds no link out of it.
 #pragma once
 
 #include "ScenarioVocabulary.h"
@@ -10,14 +10,22 @@
 
 #include <nlohmann/json.hpp>
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 
 namespace hostsim {
 
+// The most bytes hostsim reads of a scenario, a project description or a resource file.
+constexpr std::uintmax_t inputFileLimit = std::uintmax_t(64) << 20;
+
+// What the entry at `path` is when it is not a regular file, such as "a folder" or "a FIFO", with
+// links followed; "" for a regular file or one that does not exist.
+std::string notAFile(const std::filesystem::path& path);
+
 // The JSON value of a file; throws ScenarioError naming `kind` (such as "the scenario") and the
-// path when the file is missing, a folder, unreadable, not JSON, nested too deeply or gives one
-// key twice in an object.
+// path when the file is missing, not a regular file (a folder, a FIFO, a device), unreadable,
+// larger than inputFileLimit, not JSON, nested too deeply or gives one key twice in an object.
 nlohmann::json readJsonFile(const std::filesystem::path& path, const std::string& kind);
 
 // Throws ScenarioError (after `context`) naming the first member of `object` that `members` does
@@ -38,19 +46,26 @@ void checkFileName(const std::string& name, const std::string& context);
 // absolute one, a folder, or one that leads out of the folder.
 std::filesystem::path sandboxedName(const std::string& name, const std::string& context);
 
+// Where `path` leads with every link followed, a dangling one too; sets `error` when a link cannot
+// be followed.
+std::filesystem::path followedPath(std::filesystem::path path, std::error_code& error);
+
 // Whether `path`, with every link followed, lies in the sandbox.
 bool liesInSandbox(const std::filesystem::path& path);
 
 // The file `name` (checked by sandboxedName) inside `folder`, a folder of the sandbox, where the
 // host writes it; throws ScenarioError when a link, a dangling one too, leads the file out of the
-// folder or the folder out of the sandbox.
+// folder (saying where it leads when that is another folder of the sandbox) or the folder out of
+// the sandbox.
 std::filesystem::path sandboxedFile(const std::filesystem::path& folder, const std::string& name,
                                     const std::string& context);
 
-// Throws ScenarioError when the sandbox folder holds a link, at any depth, that leads out of it
-// (a dangling one too), or when a folder of it cannot be read: the host and the add-ons would
-// write through such a link outside the sandbox. The sandbox is checked once, before the play:
-// it must not change while the scenario plays.
+// Throws ScenarioError when the sandbox folder holds, at any depth, a link that leads out of it (a
+// dangling one too), a file with more than one hard link (its other names may lie outside), or an
+// entry that is neither a file, a folder nor a link (a FIFO, which would block whoever opens it),
+// or when a folder of it cannot be read: the host and the add-ons would write through such a link
+// outside the sandbox. The sandbox is checked once, before the play, and neither the host's reads
+// nor its writes check it again: it must not change while the scenario plays.
 void checkSandbox();
 
 // One answer of a "settingsDialog" script: true or false (accepted or cancelled as shown), or an

@@ -47,13 +47,16 @@ in the simulated host: loads the bundles, plays the steps and prints a report of
                     made as the host first uses them, and are kept; a relative FOLDER is taken
                     from the working folder. Without it, a new folder that only its user may
                     enter is made in TMPDIR (or /tmp) and removed at the end, its links removed,
-                    never followed. No link in FOLDER may lead out of it: hostsim checks that
-                    before it plays, so FOLDER must not change while hostsim plays.
+                    never followed. No link in FOLDER may lead out of it, and no file in it may
+                    have a second hard link or be a FIFO or a device: hostsim checks that once,
+                    before it plays, and neither the host's reads nor its writes check it again,
+                    so FOLDER must not change while hostsim plays, reads included.
   --help            prints this help.
 
 Bundles, resource files and project descriptions that the scenario names are looked for beside
 the scenario, then in hostsim's own folder (the build folder, or DIR/bin once installed); absolute
-names are taken as they are. Files the host writes (projects, preference files, files chosen in
+names are taken as they are; a scenario, resource file or project description must be a regular
+file of at most 64 MiB. Files the host writes (projects, preference files, files chosen in
 file dialogs) stay in the sandbox: their names are relative to its Documents folder (a hostFile
 step's to the folder it names) and may not lead out of it.
 
@@ -64,8 +67,9 @@ Exit status:
      description) or lies in the sandbox, a sandbox FOLDER that is not a folder (without one, a
      temporary folder that cannot be made).
   2  a scenario that cannot be played (not JSON, a step or value it does not take, a resource
-     file or project description it names missing, a file outside the sandbox, a link in the
-     sandbox that leads out of it, ...): the message names the file, step and member, and no
+     file or project description it names missing, not a regular file or larger than 64 MiB, a
+     file outside the sandbox, a link in the sandbox that leads out of it, a file of the
+     sandbox with a second hard link, ...): the message names the file, step and member, and no
      report is written.
   3  a bundle that is missing or does not load.
 )";
