@@ -5,6 +5,7 @@
 #include "sim/ElementMemos.h"
 #include "sim/ElementTable.h"
 #include "sim/Environment.h"
+#include "sim/Escaped.h"
 #include "sim/Interface.h"
 #include "sim/Library.h"
 #include "sim/Project.h"
@@ -114,13 +115,13 @@ std::string takeSettings(const API_ToolBoxItem& item, const sim::SettingsAnswer&
             return "the " + tool + " places no library part";
         }
         if (part == 0) {
-            return "no loaded library part is named \"" + answer.part + "\"";
+            return "no loaded library part is named " + sim::escaped(answer.part);
         }
         *index = part;
         parameters = sim::loadedLibPart(part)->parameters;
     }
     const sim::LibPartDef* part = index != nullptr ? sim::loadedLibPart(*index) : nullptr;
-    const std::string whose = part != nullptr ? "the part \"" + part->name + "\"" : "the " + tool;
+    const std::string whose = part != nullptr ? "the part " + sim::escaped(part->name) : "the " + tool;
     for (const sim::SettingsValue& value : answer.values) {
         auto found = std::find_if(parameters.begin(), parameters.end(), [&](const sim::LibParameter& p) {
             return std::strncmp(value.name.c_str(), p.record.name, sizeof p.record.name) == 0;
@@ -132,11 +133,11 @@ std::string takeSettings(const API_ToolBoxItem& item, const sim::SettingsAnswer&
             found = parameters.end() - 1;
         }
         if (found == parameters.end()) {
-            return whose + " has no parameter \"" + value.name + "\"";
+            return whose + " has no parameter " + sim::escaped(value.name);
         }
         const bool text = found->record.typeID == APIParT_CString;
         if (found->record.typeMod == API_ParArray || text != value.isText) {
-            return "the parameter \"" + value.name + "\" of " + whose + " takes " +
+            return "the parameter " + sim::escaped(value.name) + " of " + whose + " takes " +
                    (found->record.typeMod == API_ParArray ? "an array"
                     : text                                ? "a text"
                                                           : "a number or true or false");

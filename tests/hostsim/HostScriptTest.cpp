@@ -155,9 +155,9 @@ TEST(HostScriptTest, DescriptionsGiveTheActiveWindowToolDefaultsAndRatios) {
         {R"({"library": [{"name": "a", "a": 0}]})", "library[0].a: must be a number above 0"},
         // A tool's defaults have only the members of their kind, not those of a placed element.
         {R"({"toolDefaults": [{"type": 6, "layer": 2}]})",
-         "toolDefaults[0].layer: unknown member of a tool's defaults"},
+         "toolDefaults[0]: unknown member \"layer\" of a tool's defaults"},
         {R"({"toolDefaults": [{"type": 6, "ifc": {}}]})",
-         "toolDefaults[0].ifc: unknown member of a tool's defaults"},
+         "toolDefaults[0]: unknown member \"ifc\" of a tool's defaults"},
     };
     int index = 0;
     for (const Case& c : cases) {

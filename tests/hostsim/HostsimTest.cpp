@@ -161,8 +161,8 @@ TEST(HostsimTest, OpensAProjectDescription) {
         const char* message;
     };
     const Case cases[] = {
-        {R"([])", "project description bad.project.json: must be an object"},
-        {R"({"elements": [{"layer": 1}]})", "bad.project.json.elements[0].type: is missing"},
+        {R"([])", "project description \"bad.project.json\": must be an object"},
+        {R"({"elements": [{"layer": 1}]})", "bad.project.json\".elements[0].type: is missing"},
         {R"({"elements": [{"type": 1, "layer": -4}]})",
          "elements[0].layer: must be an integer from 0 to 32767"},
         {R"({"elements": [{"type": 1, "database": "Nowhere"}]})",
@@ -182,7 +182,7 @@ TEST(HostsimTest, OpensAProjectDescription) {
         {R"({"currentStorey": 4})", "currentStorey: no storey has that index"},
         {R"({"selection": ["nobody"]})", "selection[0]: names no element"},
         {R"({"elements": [{"type": 6, "userData": {"version": "one"}}]})", "elements[0].userData.version"},
-        {R"({"attributes": []})", "bad.project.json.attributes: must be an object"},
+        {R"({"attributes": []})", "bad.project.json\".attributes: must be an object"},
         {R"({"attributes": {"layers": [{"name": "a"}, {"name": "a"}]}})",
          "attributes.layers[1].name: another attribute of its kind is named \"a\""},
         {R"({"attributes": {"pens": [{"colour": [0, 0, 0]}]}})",
@@ -191,7 +191,7 @@ TEST(HostsimTest, OpensAProjectDescription) {
          "attributes.pens[0].colour: must be a list"},
         {R"({"attributes": {"layerCombinations": [{"name": "c", "layers": [{"layer": "none"}]}]}})",
          "attributes.layerCombinations[0].layers[0].layer: names no layer"},
-        {R"({"library": {}})", "bad.project.json.library: must be a list"},
+        {R"({"library": {}})", "bad.project.json\".library: must be a list"},
         {R"({"library": [{"name": "a"}, {"name": "a"}]})", "library[1].name: another library part is named"},
         {R"({"library": [{"name": "a", "type": "sofa"}]})", "library[0].type: unknown library part type"},
         {R"({"library": [{"name": "a", "id": "{x}"}]})", "library[0].id: must be two GUID texts"},
@@ -258,40 +258,43 @@ TEST(HostsimTest, OpensAProjectDescription) {
         {R"({"library": [{"name": "a", "placeable": "yes"}]})",
          "library[0].placeable: must be true or false"},
         // Members that nothing reads, at every level.
-        {R"({"element": []})", "bad.project.json.element: unknown member of a project description"},
+        {R"({"element": []})", "bad.project.json\": unknown member \"element\" of a project description"},
         {R"({"elements": [{"type": 6, "positon": [1, 2]}]})",
-         "elements[0].positon: unknown member of an element"},
+         "elements[0]: unknown member \"positon\" of an element"},
+        {R"({"elements": [{"type": 6, "pos\nition": [1, 2]}]})",
+         "elements[0]: unknown member \"pos\\nition\" of an element"},
         {R"({"elements": [{"type": 6, "userData": {"txt": "x"}}]})",
-         "elements[0].userData.txt: unknown member of user data"},
+         "elements[0].userData: unknown member \"txt\" of user data"},
         {R"({"elements": [{"type": 6, "ifc": {"property": []}}]})",
-         "elements[0].ifc.property: unknown member"},
+         "elements[0].ifc: unknown member \"property\" of IFC data"},
         {R"({"elements": [{"type": 6, "ifc": {"properties": [{"set": "s", "name": "n", "value": 1, "unit": "m"}]}}]})",
-         "elements[0].ifc.properties[0].unit: unknown member of an IFC property"},
+         "elements[0].ifc.properties[0]: unknown member \"unit\" of an IFC property"},
         {R"({"elements": [{"type": 6, "ifc": {"attributes": [{"name": "n", "valeu": "x"}]}}]})",
-         "elements[0].ifc.attributes[0].valeu: unknown member of an IFC attribute"},
+         "elements[0].ifc.attributes[0]: unknown member \"valeu\" of an IFC attribute"},
         {R"({"elements": [{"type": 6, "ifc": {"classifications": [{"reference": "r", "url": "x"}]}}]})",
-         "elements[0].ifc.classifications[0].url: unknown member of an IFC classification"},
+         "elements[0].ifc.classifications[0]: unknown member \"url\" of an IFC classification"},
         {R"({"databases": [{"kind": "section", "name": "x", "titel": "t"}]})",
-         "databases[0].titel: unknown member of a database"},
-        {R"({"storeys": [{"levle": 0}]})", "storeys[0].levle: unknown member of a storey"},
-        {R"({"attributes": {"pen": []}})", "attributes.pen: unknown member of the attributes"},
+         "databases[0]: unknown member \"titel\" of a database"},
+        {R"({"storeys": [{"levle": 0}]})", "storeys[0]: unknown member \"levle\" of a storey"},
+        {R"({"attributes": {"pen": []}})", "attributes: unknown member \"pen\" of the attributes"},
         {R"({"attributes": {"pens": [{"name": "p", "color": [0, 0, 0]}]}})",
-         "attributes.pens[0].color: unknown member of a pen"},
+         "attributes.pens[0]: unknown member \"color\" of a pen"},
         {R"({"attributes": {"layers": [{"name": "l", "frozen": true}]}})",
-         "attributes.layers[0].frozen: unknown member of a layer"},
+         "attributes.layers[0]: unknown member \"frozen\" of a layer"},
         {R"({"attributes": {"layerCombinations": [{"name": "c", "layer": []}]}})",
-         "attributes.layerCombinations[0].layer: unknown member of a layer combination"},
+         "attributes.layerCombinations[0]: unknown member \"layer\" of a layer combination"},
         {R"({"attributes": {"layers": [{"name": "l"}], "layerCombinations": [{"name": "c", "layers": [{"layer": "l", "hiden": true}]}]}})",
-         "attributes.layerCombinations[0].layers[0].hiden: unknown member of a layer's state"},
+         "attributes.layerCombinations[0].layers[0]: unknown member \"hiden\" of a layer's state"},
         {R"({"attributes": {"cities": [{"name": "c", "lat": 1}]}})",
-         "attributes.cities[0].lat: unknown member of a city"},
+         "attributes.cities[0]: unknown member \"lat\" of a city"},
         {R"({"attributes": {"materials": [{"name": "m", "opacity": 1}]}})",
-         "attributes.materials[0].opacity: unknown member of a material"},
-        {R"({"library": [{"name": "a", "idd": "x"}]})", "library[0].idd: unknown member of a library part"},
+         "attributes.materials[0]: unknown member \"opacity\" of a material"},
+        {R"({"library": [{"name": "a", "idd": "x"}]})",
+         "library[0]: unknown member \"idd\" of a library part"},
         {R"({"library": [{"name": "a", "parameters": [{"name": "n", "type": "real", "valeu": 1}]}]})",
-         "library[0].parameters[0].valeu: unknown member of a parameter"},
+         "library[0].parameters[0]: unknown member \"valeu\" of a parameter"},
         {R"({"elements": [{"type": 6, "parameters": [{"name": "n", "type": "real", "default": 1}]}]})",
-         "elements[0].parameters[0].default: unknown member of a parameter"},
+         "elements[0].parameters[0]: unknown member \"default\" of a parameter"},
         {R"({"library": [{"name": "a", "location": ")" + std::string(1025, 'x') + R"("}]})",
          "library[0].location: must be at most 1024 bytes"},
         // Names the file system would take only up to their NUL character, and a key given twice.
@@ -308,7 +311,7 @@ TEST(HostsimTest, OpensAProjectDescription) {
          "elements[0].ifc.properties[0].value: the text \"AB\\x00CD\" holds a NUL character"},
         {R"({"library": [{"name": "a", "parameters": [{"name": "n", "type": "string", "values": ["x", "y\u0000z"], "rows": 2}]}]})",
          "library[0].parameters[0].values[1]: the text \"y\\x00z\" holds a NUL character"},
-        {R"({"storeys": [], "storeys": []})", "bad.project.json is not valid JSON: the key \"storeys\" "
+        {R"({"storeys": [], "storeys": []})", "bad.project.json\" is not valid JSON: the key \"storeys\" "
                                               "appears twice in one object (line 1, column 17)"},
     };
     for (const Case& c : cases) {
@@ -552,7 +555,7 @@ TEST(HostsimTest, MalformedScenariosAndBundlesFailCleanly) {
          2, "cannot read the resource file"},
         // A sandbox that is not a folder is a bad argument, not the scenario's fault.
         {sourceDir / "examples" / "sample.json", 1,
-         "hostsim: cannot use the sandbox " + plain.string() + ": it is not a folder\n",
+         "hostsim: cannot use the sandbox \"" + plain.string() + "\": it is not a folder\n",
          " --sandbox " + plain.string()},
     };
     for (const Missing& m : missing) {
@@ -624,6 +627,7 @@ TEST(HostsimTest, HostileInputEndsWithAMessageAndNothingWritten) {
     std::ofstream(temp / "shallow-resources.json") << "{\"strings\": {}, \"read\": " << nested(200) << "}";
     // Files that are not regular ones, and one larger than hostsim reads (holding no block).
     const FedFifo fifo(temp / "fifo.json", "{}");
+    const FedFifo fifoBundle(temp / "fifo.so", "{}");
     std::filesystem::remove(temp / "huge.json");
     std::ofstream(temp / "huge.json") << "{}";
     std::filesystem::resize_file(temp / "huge.json", hostsim::inputFileLimit + 1);
@@ -631,18 +635,22 @@ TEST(HostsimTest, HostileInputEndsWithAMessageAndNothingWritten) {
     struct Case {
         std::string text;
         std::string message;
+        int status = 2;
     };
     const Case cases[] = {
         // Files that are folders, and nesting beyond the bound in a key no step reads.
         {oneAddon("", ", \"resources\": \"folder.json\""), "is a folder, not a file"},
         {"{\"unread\": " + nested(30000) + ", " + oneAddon("").substr(1), "nested deeper than 256 levels"},
         {oneAddon("", ", \"resources\": [\"shallow-resources.json\", \"deep-resources.json\"]"),
-         "deep-resources.json is not valid JSON: nested deeper than 256 levels"},
-        {oneAddon("", ", \"resources\": \"fifo.json\""), "fifo.json is a FIFO, not a file"},
+         "deep-resources.json\" is not valid JSON: nested deeper than 256 levels"},
+        {oneAddon("", ", \"resources\": \"fifo.json\""), "fifo.json\" is a FIFO, not a file"},
+        {"{\"addons\": [{\"name\": \"a\", \"bundle\": \"fifo.so\", \"developer\": 1, \"local\": 2}], "
+         "\"steps\": []}",
+         "fifo.so\": it is a FIFO, not a file", 3},
         {oneAddon("{\"project\": \"new\", \"description\": \"/dev/null\"}"),
-         "step 1: the project description /dev/null is a device, not a file"},
+         "step 1: the project description \"/dev/null\" is a device, not a file"},
         {oneAddon("", ", \"resources\": \"huge.json\""),
-         "huge.json holds more than the 64 MiB hostsim reads"},
+         "huge.json\" holds more than the 64 MiB hostsim reads"},
         {oneAddon("{\"hostFile\": \"Sample/x.txt\", \"text\": \"a\"}, {\"hostFile\": \"Sample\", \"text\": "
                   "\"b\"}"),
          "/Preferences/Sample\": it is a folder, not a file"},
@@ -701,7 +709,7 @@ TEST(HostsimTest, HostileInputEndsWithAMessageAndNothingWritten) {
     int index = 0;
     for (const Case& c : cases) {
         HostsimRun run = runHostsim(writeScenario("hostile" + std::to_string(index++) + ".json", c.text));
-        EXPECT_EQ(run.status, 2) << c.text.substr(0, 300) << "\n" << run.output;
+        EXPECT_EQ(run.status, c.status) << c.text.substr(0, 300) << "\n" << run.output;
         EXPECT_TRUE(contains(run.output, c.message)) << c.message << "\n" << run.output;
         EXPECT_TRUE(contains(run.output, "hostsim: ")) << run.output;
         EXPECT_FALSE(contains(run.output, "hostsim report:")) << "no report for a failed scenario\n"
@@ -769,7 +777,7 @@ TEST(HostsimTest, AReportFileIsWrittenWholeOrNotAtAll) {
     // never comes.
     HostsimRun folder = runHostsim(fails, " --report " + temp.string());
     EXPECT_EQ(folder.status, 1) << folder.output;
-    EXPECT_TRUE(contains(folder.output, "cannot write " + temp.string() + ": it is a folder"))
+    EXPECT_TRUE(contains(folder.output, "cannot write \"" + temp.string() + "\": it is a folder"))
         << folder.output;
 
     // A report that would replace a file the scenario reads, named by another spelling, a link or
@@ -801,7 +809,7 @@ TEST(HostsimTest, AReportFileIsWrittenWholeOrNotAtAll) {
         {inputs / "res-link.json", inputs / "res.json", "it is a resource file of add-on \"a\""},
         {inputs / "house-link.json", inputs / "house.json.part", "it is the project description of step 1"},
         {sandbox / "Preferences" / ".." / "Preferences" / "prefs.xml", sandbox / "Preferences" / "prefs.xml",
-         "it lies in the sandbox " + sandbox.string()},
+         "it lies in the sandbox \"" + sandbox.string() + "\""},
     };
     for (const Input& n : named) {
         // The size and time of a file tell it from a report written in its place.
@@ -810,7 +818,7 @@ TEST(HostsimTest, AReportFileIsWrittenWholeOrNotAtAll) {
             runHostsim(scenario, " --report " + n.report.string() + " --sandbox " + sandbox.string());
         EXPECT_EQ(run.status, 1) << n.report << "\n" << run.output;
         EXPECT_TRUE(
-            contains(run.output, "cannot write the report to " + n.report.string() + ": " + n.message))
+            contains(run.output, "cannot write the report to \"" + n.report.string() + "\": " + n.message))
             << run.output;
         EXPECT_TRUE(std::make_pair(fs::file_size(n.input), fs::last_write_time(n.input)) == kept) << n.report;
     }
@@ -854,9 +862,9 @@ TEST(HostsimTest, ABundleBesideAScenarioNamedWithoutItsFolderIsTheOneLoaded) {
     // A bundle found in neither place names both places looked.
     EXPECT_EQ(missing.status, 3) << missing.output;
     EXPECT_TRUE(
-        contains(missing.output, "cannot load bundle \"gone.so\": it is neither beside the scenario (in " +
-                                     here.string() + ") nor in hostsim's folder (" +
-                                     fs::canonical(binaryDir).string() + ")"))
+        contains(missing.output, "cannot load bundle \"gone.so\": it is neither beside the scenario (in \"" +
+                                     here.string() + "\") nor in hostsim's folder (\"" +
+                                     fs::canonical(binaryDir).string() + "\")"))
         << missing.output;
 }
 
@@ -1188,7 +1196,7 @@ TEST(HostsimTest, HelpGoesToStandardOutputAndUsageToStandardError) {
              "Files the host writes",
              "Exit status:\n  0  the scenario played.\n  1  bad arguments",
              "\n  2  a scenario that cannot be played",
-             "\n  3  a bundle that is missing or does not load.\n",
+             "\n  3  a bundle that is missing, is not a regular file or does not load.\n",
              "FOLDER must not change while hostsim plays, reads included.\n",
          }) {
         EXPECT_TRUE(contains(help.output, part)) << "missing: " << part << "\n" << help.output;

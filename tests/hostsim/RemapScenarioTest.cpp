@@ -250,14 +250,15 @@ TEST(RemapScenarioTest, ParametersSetInTheToolSettingsBecomeTheRulesValues) {
     // The rule's height wins over the old box's.
     EXPECT_TRUE(contains(elementLines(run.output, "O-5"), "size A 0.8 B 0.85 ZZYZX 0.72\n")) << run.output;
 
-    // A value for a parameter the chosen part does not have is one no user could set.
+    // A value for a parameter the chosen part does not have is one no user could set; its name is
+    // quoted escaped.
     Json scenario = exampleScenario("remap-parameters.json");
     scenario["steps"][3]["description"] = (sourceDir / "examples" / "remap.project.json").string();
-    scenario["steps"][4]["script"]["settingsDialog"][0]["values"] = Json{{"legs", 4}};
+    scenario["steps"][4]["script"]["settingsDialog"][0]["values"] = Json{{"le\ngs", 4}};
     HostsimRun refused = runHostsim(writeScenario("remap-legs.json", scenario.dump()));
     EXPECT_EQ(refused.status, 2) << refused.output;
     EXPECT_TRUE(contains(refused.output,
-                         "step 6: settingsDialog: the part \"Round Table\" has no parameter \"legs\"\n"))
+                         "step 6: settingsDialog: the part \"Round Table\" has no parameter \"le\\ngs\"\n"))
         << refused.output;
 }
 

@@ -37,25 +37,6 @@ namespace {
 
 using nlohmann::json;
 
-// The length in bytes of the control character or line break that starts at `at` of UTF-8 text:
-// 1 for a C0 control or DEL, 2 for a C1 control (U+0080 to U+009F, the line break U+0085 among
-// them), 3 for the line and paragraph separators U+2028 and U+2029; 0 for any other character.
-// Each of them ends or hides a line to some reader of the report.
-std::size_t controlLength(std::string_view text, std::size_t at) {
-    auto byte = [&text](std::size_t i) { return i < text.size() ? static_cast<unsigned char>(text[i]) : 0; };
-    const unsigned char c = byte(at);
-    if (c < 0x20 || c == 0x7F) {
-        return 1;
-    }
-    if (c == 0xC2 && byte(at + 1) >= 0x80 && byte(at + 1) <= 0x9F) {
-        return 2;
-    }
-    if (c == 0xE2 && byte(at + 1) == 0x80 && (byte(at + 2) == 0xA8 || byte(at + 2) == 0xA9)) {
-        return 3;
-    }
-    return 0;
-}
-
 std::string where(std::size_t index) {
     return "step " + std::to_string(index + 1) + ": ";
 }
@@ -376,34 +357,6 @@ std::string errorText(GSErrCode err) {
     return out.str();
 }
 
-std::string escaped(const std::string& value) {
-    std::ostringstream out;
-    out << '"' << std::hex << std::setfill('0');
-    for (std::size_t i = 0; i < value.size();) {
-        const unsigned char c = static_cast<unsigned char>(value[i]);
-        const std::size_t control = controlLength(value, i);
-        if (c == '\n') {
-            out << "\\n";
-        } else if (c == '"' || c == '\\') {
-            out << '\\' << c;
-        } else if (control == 1) {
-            out << "\\x" << std::setw(2) << int(c);
-        } else if (control > 1) {
-            // A character of two or three bytes, by its code point.
-            unsigned point = c & (control == 2 ? 0x1F : 0x0F);
-            for (std::size_t k = 1; k < control; ++k) {
-                point = (point << 6) | (static_cast<unsigned char>(value[i + k]) & 0x3F);
-            }
-            out << "\\u" << std::setw(4) << point;
-        } else {
-            out << c;
-        }
-        i += std::max<std::size_t>(control, 1);
-    }
-    out << '"';
-    return out.str();
-}
-
 HostProgram::HostProgram(std::filesystem::path scenarioPath, std::filesystem::path programFolder)
     : m_scenarioPath(std::move(scenarioPath)), m_programFolder(std::move(programFolder)) {
     std::error_code error;
@@ -441,7 +394,7 @@ void HostProgram::read(json scenario) {
         bundle.name = text(entry, "name", context);
         // The report writes the name as it stands, at the start of its lines.
         for (std::size_t at = 0; at < bundle.name.size(); ++at) {
-            if (controlLength(bundle.name, at) != 0) {
+            if (sim::controlLength(bundle.name, at) != 0) {
                 throw ScenarioError(context + "the name " + escaped(bundle.name) +
                                     " holds a control character or a line break");
             }
@@ -506,7 +459,7 @@ ProjectDescription HostProgram::description(const json& step, const std::string&
     try {
         // Named without the step, which the description's own failures when applied get from the run.
         return ProjectDescription::read(readJsonFile(path, "the project description"),
-                                        "project description " + name.get<std::string>(),
+                                        "project description " + escaped(name.get<std::string>()),
                                         std::filesystem::absolute(path).parent_path());
     } catch (const ScenarioError& error) {
         throw ScenarioError(context + error.what());
@@ -570,8 +523,8 @@ std::filesystem::path HostProgram::locate(const std::string& name) const {
 }
 
 std::string HostProgram::notFound() const {
-    return "it is neither beside the scenario (in " + m_scenarioFolder.string() +
-           ") nor in hostsim's folder (" + m_programFolder.string() + ")";
+    return "it is neither beside the scenario (in " + escaped(m_scenarioFolder.string()) +
+           ") nor in hostsim's folder (" + escaped(m_programFolder.string()) + ")";
 }
 
 void HostProgram::loadResources(const Bundle& bundle) {
@@ -592,7 +545,7 @@ void HostProgram::loadResources(const Bundle& bundle) {
     }
     std::string error;
     if (!sim::loadResourcesText(bundle.id, merged.dump(), &error)) {
-        throw ScenarioError("the resources of add-on " + bundle.name + ": " + error);
+        throw ScenarioError("the resources of add-on " + escaped(bundle.name) + ": " + error);
     }
 }
 
@@ -600,6 +553,11 @@ void HostProgram::load(Bundle& bundle) {
     std::filesystem::path path = locate(bundle.path.string());
     if (path.empty()) {
         throw BundleError("cannot load bundle " + escaped(bundle.path.string()) + ": " + notFound());
+    }
+    // dlopen would wait on a FIFO for a writer that never comes.
+    if (std::string special = notAFile(path); !special.empty()) {
+        throw BundleError("cannot load bundle " + escaped(path.string()) + ": it is " + special +
+                          ", not a file");
     }
     sim::loadAddOn(bundle.id);
     loadResources(bundle);

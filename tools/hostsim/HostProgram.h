@@ -5,6 +5,7 @@
 
 #include "ACAPI/EntryPoints.hpp"
 #include "sim/AddOns.h"
+#include "sim/Escaped.h"
 
 #include <nlohmann/json.hpp>
 
@@ -29,11 +30,8 @@ public:
 // A host error code as the report and messages write it: "0", or "0x" and its hexadecimal digits.
 std::string errorText(GSErrCode err);
 
-// A text as the report and the messages write it: in quotes, with a quote, a backslash, a line end
-// and every other control character escaped ("\x1b"), and so the control characters and line
-// breaks of Unicode (U+0080 to U+009F, U+2028, U+2029: "\u2028"), so that a name holding them stays
-// on its line and cannot pass for another line of the report.
-std::string escaped(const std::string& value);
+// Names and texts are quoted as the host quotes them, with their control characters escaped.
+using sim::escaped;
 
 // A bundle that cannot be loaded.
 class BundleError : public std::runtime_error {

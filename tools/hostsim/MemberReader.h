@@ -162,7 +162,7 @@ private:
             if (!own.contains(it.key()) && std::none_of(kinds, end, [&it](const vocabulary::Members& kind) {
                     return kind.contains(it.key());
                 })) {
-                fail(it.key(), "unknown member of " + std::string(own.object()));
+                fail("", "unknown member " + escaped(it.key()) + " of " + std::string(own.object()));
             }
         }
     }

@@ -227,7 +227,7 @@ void ProjectLibrary::apply() const {
         std::error_code error;
         std::filesystem::create_directories(folder, error);
         if (error) {
-            throw ScenarioError("cannot make the embedded library folder " + folder.string());
+            throw ScenarioError("cannot make the embedded library folder " + escaped(folder.string()));
         }
         sim::setLibraryFolders({folder.string()}, 0);
     }

@@ -51,7 +51,7 @@ json readJsonFile(const std::filesystem::path& path, const std::string& kind) {
     // block the open or the read until someone writes to it, a device would never end.
     std::string special = notAFile(path);
     if (!special.empty()) {
-        throw ScenarioError(kind + " " + path.string() + " is " + special + ", not a file");
+        throw ScenarioError(kind + " " + escaped(path.string()) + " is " + special + ", not a file");
     }
     // Closed however the read ends.
     struct Descriptor {
@@ -64,12 +64,13 @@ json readJsonFile(const std::filesystem::path& path, const std::string& kind) {
     } file{::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
     struct stat info {};
     if (file.fd < 0 || ::fstat(file.fd, &info) != 0) {
-        throw ScenarioError("cannot read " + kind + " " + path.string());
+        throw ScenarioError("cannot read " + kind + " " + escaped(path.string()));
     }
     if (!S_ISREG(info.st_mode)) {
-        throw ScenarioError(kind + " " + path.string() + " is " + kindOf(info.st_mode) + ", not a file");
+        throw ScenarioError(kind + " " + escaped(path.string()) + " is " + kindOf(info.st_mode) +
+                            ", not a file");
     }
-    const std::string tooLarge = kind + " " + path.string() + " holds more than the " +
+    const std::string tooLarge = kind + " " + escaped(path.string()) + " holds more than the " +
                                  std::to_string(inputFileLimit >> 20) + " MiB hostsim reads of a file";
     if (std::uintmax_t(info.st_size) > inputFileLimit) {
         throw ScenarioError(tooLarge);
@@ -85,7 +86,7 @@ json readJsonFile(const std::filesystem::path& path, const std::string& kind) {
             continue;
         }
         if (n < 0) {
-            throw ScenarioError("cannot read " + kind + " " + path.string());
+            throw ScenarioError("cannot read " + kind + " " + escaped(path.string()));
         }
         if (n == 0) {
             break;
@@ -98,7 +99,7 @@ json readJsonFile(const std::filesystem::path& path, const std::string& kind) {
     std::string reason;
     json value = sim::parseJson(text, reason);
     if (value.is_discarded()) {
-        throw ScenarioError(kind + " " + path.string() + " is not valid JSON: " + reason);
+        throw ScenarioError(kind + " " + escaped(path.string()) + " is not valid JSON: " + reason);
     }
     return value;
 }
@@ -238,7 +239,7 @@ void checkSandbox() {
     for (auto it = std::filesystem::recursive_directory_iterator(root, error);
          !error && it != std::filesystem::recursive_directory_iterator(); it.increment(error)) {
         auto held = [&root, &it] {
-            return "the sandbox " + root.string() + " holds " +
+            return "the sandbox " + escaped(root.string()) + " holds " +
                    escaped(it->path().lexically_relative(root).string()) + ", ";
         };
         struct stat info {};
@@ -268,7 +269,7 @@ void checkSandbox() {
             (follow ? "cannot be followed: " + follow.message() : "leads out of the sandbox"));
     }
     if (error) {
-        throw ScenarioError("cannot read the sandbox " + root.string() + ": " + error.message());
+        throw ScenarioError("cannot read the sandbox " + escaped(root.string()) + ": " + error.message());
     }
 }
 

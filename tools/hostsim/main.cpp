@@ -71,7 +71,7 @@ Exit status:
      file outside the sandbox, a link in the sandbox that leads out of it, a file of the
      sandbox with a second hard link, ...): the message names the file, step and member, and no
      report is written.
-  3  a bundle that is missing or does not load.
+  3  a bundle that is missing, is not a regular file or does not load.
 )";
     return 0;
 }
@@ -83,12 +83,13 @@ Exit status:
 void checkReportFile(const hostsim::HostProgram& program, const std::filesystem::path& path) {
     std::error_code folder;
     if (std::filesystem::is_directory(path, folder)) {
-        throw std::runtime_error("cannot write " + path.string() + ": it is a folder");
+        throw std::runtime_error("cannot write " + hostsim::escaped(path.string()) + ": it is a folder");
     }
     for (const hostsim::InputFile& input : program.inputFiles()) {
         std::error_code error;
         if (std::filesystem::equivalent(path, input.path, error)) {
-            throw std::runtime_error("cannot write the report to " + path.string() + ": it is " + input.what);
+            throw std::runtime_error("cannot write the report to " + hostsim::escaped(path.string()) +
+                                     ": it is " + input.what);
         }
     }
     // The report replaces the entry in its folder, a link too: both the folder and where the
@@ -96,8 +97,8 @@ void checkReportFile(const hostsim::HostProgram& program, const std::filesystem:
     std::error_code error;
     std::filesystem::path absolute = std::filesystem::absolute(path, error);
     if (hostsim::liesInSandbox(absolute) || hostsim::liesInSandbox(absolute.parent_path())) {
-        throw std::runtime_error("cannot write the report to " + path.string() + ": it lies in the sandbox " +
-                                 sim::sandboxRoot().string());
+        throw std::runtime_error("cannot write the report to " + hostsim::escaped(path.string()) +
+                                 ": it lies in the sandbox " + hostsim::escaped(sim::sandboxRoot().string()));
     }
 }
 
@@ -124,11 +125,12 @@ int play(const std::filesystem::path& scenarioPath, const std::filesystem::path&
         if (reportPath.empty()) {
             std::cout << report.str();
         } else if (std::error_code error = hostsim::replaceFile(reportPath, report.str())) {
-            throw std::runtime_error("cannot write " + reportPath.string() + ": " + error.message());
+            throw std::runtime_error("cannot write " + hostsim::escaped(reportPath.string()) + ": " +
+                                     error.message());
         }
         return 0;
     } catch (const hostsim::ScenarioError& error) {
-        std::cerr << "hostsim: " << scenarioPath.string() << ": " << error.what() << "\n";
+        std::cerr << "hostsim: " << hostsim::escaped(scenarioPath.string()) << ": " << error.what() << "\n";
         return 2;
     } catch (const hostsim::BundleError& error) {
         std::cerr << "hostsim: " << error.what() << "\n";
@@ -194,7 +196,7 @@ int main(int argc, char** argv) {
     std::error_code type;
     if (!std::filesystem::is_directory(sandbox, type)) {
         std::error_code exists;
-        std::cerr << "hostsim: cannot use the sandbox " << sandbox.string() << ": "
+        std::cerr << "hostsim: cannot use the sandbox " << hostsim::escaped(sandbox.string()) << ": "
                   << (std::filesystem::exists(sandbox, exists) ? "it is not a folder" : made.message())
                   << "\n";
         return 1;

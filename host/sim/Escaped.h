@@ -1,0 +1,22 @@
+// Names and texts as the host's messages and hostsim's report quote them.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace sim {
+
+// The length in bytes of the control character or line break that starts at `at` of UTF-8 text:
+// 1 for a C0 control or DEL, 2 for a C1 control (U+0080 to U+009F, the line break U+0085 among
+// them), 3 for the line and paragraph separators U+2028 and U+2029; 0 for any other character.
+// Each of them ends or hides a line to some reader of a message or report.
+std::size_t controlLength(std::string_view text, std::size_t at);
+
+// A text in quotes, with a quote, a backslash, a line end and every other control character
+// escaped ("\x1b"), and so the control characters and line breaks of Unicode (U+0080 to U+009F,
+// U+2028, U+2029: "\u2028"), so that a name holding them stays on its line and cannot pass for
+// another line.
+std::string escaped(std::string_view value);
+
+} // namespace sim
