@@ -100,17 +100,18 @@ Project* provideProjectPreferences(const std::vector<unsigned int>& codes, Super
 }
 
 // A preference file's document: the context's packages, then the file's elements that no package
-// took.
+// took, under the root with the file's root attributes.
 class PrefsDocument : public XMLAssembly {
 public:
     PrefsDocument(PackageStore& store, const UnknownElements& unknown) : m_store(store), m_unknown(unknown) {}
 
     const char* getTag() const override { return m_store.getTag(); }
     std::size_t shippingSize() const override { return m_store.shippingSize() + m_unknown.size(); }
-    bool hasAttributes() const override { return false; }
+    bool hasAttributes() const override { return !m_unknown.empty(); }
     Shipping* getShipping(std::size_t index, bool attributes) override {
         std::size_t own = m_store.shippingSize();
-        return index < own ? m_store.getShipping(index, attributes) : m_unknown.getShipping(index - own);
+        return index < own ? m_store.getShipping(index, attributes)
+                           : m_unknown.getShipping(index - own, attributes);
     }
     Shipping* getShipping(const String& tag, const String& nameSpace) override {
         return m_store.getShipping(tag, nameSpace);

@@ -6,11 +6,8 @@
 #include "Environment/DataBufferOut.h"
 #include "Environment/MemoryBlock.h"
 #include "Environment/String.h"
-#include "XML/XMLArray.h"
-#include "XML/XMLArrayProxy.h"
 #include "XML/XMLAssemblyProxy.h"
 #include "XML/XMLReader.h"
-#include "XML/XMLUnit.h"
 #include "XML/XMLWriter.h"
 
 #include <cstring>
@@ -24,7 +21,8 @@ constexpr char const* defaultTag = "packageStore";
 
 // Binds a store at the root of a document without putting its packages back to their defaults,
 // so that packages the document lacks keep their values. It counts the package elements it binds
-// and, given elements to keep, keeps there the ones beside them that no package takes.
+// and, given a place to keep them, keeps there the elements beside them that no package takes and
+// the root's attributes.
 class KeepingBinding : public XMLAssembly {
 public:
     KeepingBinding(PackageStore& store, std::size_t& found, UnknownElements* unknown)
@@ -57,92 +55,37 @@ private:
     UnknownElements* m_unknown;
 };
 
-// The writer's binding of a kept element without child elements: its text.
-class KeptText : public XMLUnit {
-public:
-    KeptText(XMLShipping const& element, String const& text) : m_element(element), m_text(text) {}
-
-    char const* getTag() const override { return m_element.getTag(); }
-    char const* getNameSpace() const override { return m_element.getNameSpace(); }
-    bool write(String& text) override {
-        text = m_text;
-        return true;
-    }
-    bool read(String const&) override { return false; }
-    void setDefault() override {}
-
-private:
-    XMLShipping const& m_element;
-    String const& m_text;
-};
-
 } // namespace
-
-// One kept element. The reader takes every element as one with child elements; the writer
-// writes an element that got none as a leaf holding its text.
-class UnknownElements::Element : public XMLArray {
-public:
-    Element(String const& tag, String const& nameSpace) : m_tag(tag), m_nameSpace(nameSpace) {}
-
-    char const* getTag() const override { return m_tag.data(); }
-    char const* getNameSpace() const override { return m_nameSpace.empty() ? nullptr : m_nameSpace.data(); }
-    std::size_t shippingSize() const override { return m_children.size(); }
-    bool hasAttributes() const override { return false; }
-    Shipping* getShipping(std::size_t index, bool attributes) override {
-        return !attributes && index < m_children.size() ? m_children[index]->binding() : nullptr;
-    }
-    using XMLArray::addShipping;
-    Shipping* addShipping(String const& tag, String const& nameSpace) override {
-        m_children.push_back(std::make_unique<Element>(tag, nameSpace));
-        return new XMLArrayProxy(*m_children.back());
-    }
-    void setDefault() override {
-        m_text.clear();
-        m_children.clear();
-    }
-    bool read(String const& text) override {
-        m_text += text;
-        return true;
-    }
-
-    // The writer's binding of the element.
-    Shipping* binding() {
-        if (m_children.empty()) {
-            return new KeptText(*this, m_text);
-        }
-        return new XMLArrayProxy(*this);
-    }
-
-private:
-    String m_tag;
-    String m_nameSpace;
-    String m_text;
-    std::vector<std::unique_ptr<Element>> m_children;
-};
 
 UnknownElements::UnknownElements() = default;
 
 UnknownElements::~UnknownElements() = default;
 
 std::size_t UnknownElements::size() const {
-    return m_elements.size();
+    return m_entries.size();
 }
 
 void UnknownElements::clear() {
-    m_elements.clear();
+    m_entries.clear();
 }
 
 void UnknownElements::swap(UnknownElements& other) {
-    m_elements.swap(other.m_elements);
+    m_entries.swap(other.m_entries);
 }
 
 Shipping* UnknownElements::add(String const& tag, String const& nameSpace) {
-    m_elements.push_back(std::make_unique<Element>(tag, nameSpace));
-    return new XMLArrayProxy(*m_elements.back());
+    auto entry = std::make_unique<XMLVerbatim::Markup>();
+    entry->tag = tag;
+    entry->nameSpace = nameSpace;
+    m_entries.push_back(std::move(entry));
+    return new XMLVerbatim(*m_entries.back());
 }
 
-Shipping* UnknownElements::getShipping(std::size_t index) const {
-    return index < m_elements.size() ? m_elements[index]->binding() : nullptr;
+Shipping* UnknownElements::getShipping(std::size_t index, bool attributes) const {
+    if (index >= m_entries.size() || m_entries[index]->attribute != attributes) {
+        return nullptr;
+    }
+    return new XMLVerbatim(*m_entries[index]);
 }
 
 PackageStore::PackageStore(char const* tag)

@@ -6,6 +6,7 @@
 #include "Environment/Map.h"
 #include "Environment/Time.h"
 #include "XML/Package.h"
+#include "XML/XMLVerbatim.h"
 
 #include <memory>
 #include <vector>
@@ -19,10 +20,9 @@ class MemoryBlock;
 using TypeList = std::vector<unsigned int>;
 
 // The elements of a document that no package of a store took (packages a later version of the
-// add-on wrote, say), kept so that writing the store's packages can put them back. Each keeps its
-// tag, its text and its child elements, and is written back in the form the XML writer gives,
-// which reads the same: attributes come back as child elements, comments are dropped, and an
-// element with child elements keeps no text of its own.
+// add-on wrote, say), and the attributes of its root element, kept so that writing the store's
+// packages can put them back: each as the exact text it had in the document (XMLVerbatim), written
+// back unchanged, so that they read as they did, namespaces and all.
 class UnknownElements {
 public:
     UnknownElements();
@@ -30,20 +30,20 @@ public:
     UnknownElements& operator=(UnknownElements const&) = delete;
     ~UnknownElements();
 
+    // How many elements and attributes are kept.
     std::size_t size() const;
     bool empty() const { return size() == 0; }
     void clear();
     void swap(UnknownElements& other);
-    // Keeps a new element of that tag after the others; answers a new binding (owned by the
-    // caller) through which the reader fills it.
+    // Keeps a new element or attribute of that name after the others; answers a new binding
+    // (owned by the caller) through which the reader gives its text.
     Shipping* add(String const& tag, String const& nameSpace);
-    // A new binding (owned by the caller) through which the writer writes element `index`; null
-    // past the end.
-    Shipping* getShipping(std::size_t index) const;
+    // A new binding (owned by the caller) of entry `index` for the writer's pass (attributes or
+    // elements); null past the end and for an entry of the other pass.
+    Shipping* getShipping(std::size_t index, bool attributes) const;
 
 private:
-    class Element;
-    std::vector<std::unique_ptr<Element>> m_elements;
+    std::vector<std::unique_ptr<XMLVerbatim::Markup>> m_entries;
 };
 
 class PackageStore : public XMLAssembly {
@@ -129,7 +129,8 @@ public:
     // A malformed document changes nothing and answers false. Publishing and the packages' identity
     // as for setData. When the document was read, `found` (where given) receives how many package
     // elements it held, and `unknown` (where given) is replaced by the elements beside them that
-    // no package takes; without `unknown` they are skipped.
+    // no package takes and the attributes of the store's root element; without `unknown` they are
+    // skipped.
     bool importFrom(DataBufferIn& stream, bool publish, std::size_t* found = nullptr,
                     UnknownElements* unknown = nullptr);
 

@@ -12,6 +12,7 @@
 #include "XML/XMLMapProxy.h"
 #include "XML/XMLTypeProxy.h"
 #include "XML/XMLUnitProxy.h"
+#include "XML/XMLVerbatim.h"
 
 #include <algorithm>
 #include <cstring>
@@ -262,6 +263,7 @@ private:
     bool readDeclaration(String& tag);
     bool readElement(Target& target, unsigned int level, TagType kind, std::string_view tag,
                      std::string_view nameSpace);
+    bool readVerbatim(XMLVerbatim& verbatim, unsigned int level, TagType kind);
     // Binds the parent's child element to a field, the parent itself (the root rule) or nothing.
     Shipping* findChild(Target& target, unsigned int level, String const& tag, String const& nameSpace,
                         bool& self);
@@ -423,7 +425,12 @@ bool DocumentReader::readElement(Target& target, unsigned int level, TagType kin
             return false;
         }
     }
-    bool done = kind == TagType::emptyTag ? child->validate() : read(inner, level + 1);
+    XMLVerbatim* verbatim = inner.container == nullptr && child->asUnit() == nullptr
+                                ? dynamic_cast<XMLVerbatim*>(child.get())
+                                : nullptr;
+    bool done = verbatim != nullptr         ? readVerbatim(*verbatim, level, kind)
+                : kind == TagType::emptyTag ? child->validate()
+                                            : read(inner, level + 1);
     if (!done) {
         return false;
     }
@@ -432,6 +439,28 @@ bool DocumentReader::readElement(Target& target, unsigned int level, TagType kin
         return target.map->insert(*child);
     }
     return true;
+}
+
+// Hands the element whose start tag was read last to the binding as the text it has in the
+// document: its content is read as that of an element no field takes, the stream recording it.
+bool DocumentReader::readVerbatim(XMLVerbatim& verbatim, unsigned int level, TagType kind) {
+    std::string text = "<";
+    text.append(m_importer.getTagText());
+    text += '>';
+    if (kind == TagType::startTag) {
+        struct Recording {
+            XMLReader::PhraseImporter& importer;
+            ~Recording() { importer.setRecord(nullptr); }
+        } recording{m_importer};
+        m_importer.setRecord(&text);
+        TagSeeker content(m_tag, m_nameSpace);
+        if (!read(content, level + 1)) {
+            return false;
+        }
+    }
+    assign(m_value, text);
+    verbatim.setMarkup(m_value, false);
+    return verbatim.validate();
 }
 
 // Splits a tag into its name and its attribute list; `plain` tells whether every attribute can be
@@ -515,10 +544,20 @@ bool DocumentReader::bindAttributes(Target& target) {
         if (xmlField == nullptr) {
             return false;
         }
-        if (ShippingContainer* container = field->asContainer()) {
+        ShippingContainer* container = field->asContainer();
+        if (container != nullptr) {
             container->setDefault();
         }
-        if (!attribute.value.empty()) {
+        XMLVerbatim* verbatim = container == nullptr && field->asUnit() == nullptr
+                                    ? dynamic_cast<XMLVerbatim*>(field.get())
+                                    : nullptr;
+        if (verbatim != nullptr) {
+            // The attribute as written, from its name to its closing quote.
+            char const* end = attribute.value.data() + attribute.value.size() + 1;
+            assign(m_value, std::string_view(attribute.name.data(),
+                                             static_cast<std::size_t>(end - attribute.name.data())));
+            verbatim->setMarkup(m_value, true);
+        } else if (!attribute.value.empty()) {
             assign(m_value, attribute.value);
             m_importer.fromXMLString(m_value);
             if (!field->read(m_value)) {
@@ -560,13 +599,36 @@ bool XMLReader::PhraseImporter::getPhrase(String& text) {
     text.clear();
     m_opening = 0;
     m_stream->iterateTo('<', &text, false);
+    if (m_record != nullptr) {
+        m_record->append(view(text));
+    }
     return fromXMLString(text);
 }
 
 bool XMLReader::PhraseImporter::getPhraseAndOpening(String& text) {
     text.clear();
     m_opening = m_stream->iterateTo('<', &text, true);
+    if (m_record != nullptr) {
+        m_record->append(view(text));
+        if (m_opening == delimiterFound) {
+            *m_record += '<';
+        }
+    }
     return fromXMLString(text);
+}
+
+std::string_view XMLReader::PhraseImporter::getTagText() const {
+    return view(m_buffer);
+}
+
+int XMLReader::PhraseImporter::readMarkup() {
+    m_buffer.clear();
+    int found = m_stream->iterateTo('>', &m_buffer, true);
+    if (m_record != nullptr && found == delimiterFound) {
+        m_record->append(view(m_buffer));
+        *m_record += '>';
+    }
+    return found;
 }
 
 XMLReader::PhraseImporter::TagType XMLReader::PhraseImporter::getTag(String& tag, String& nameSpace) {
@@ -582,14 +644,23 @@ XMLReader::PhraseImporter::TagType XMLReader::PhraseImporter::readTag(std::strin
                                                                       std::string_view& nameSpace) {
     tag = std::string_view();
     nameSpace = std::string_view();
-    int found = m_opening != 0 ? m_opening : m_stream->iterateTo('<', nullptr, true);
+    int found = m_opening;
+    if (found == 0) {
+        m_buffer.clear();
+        found = m_stream->iterateTo('<', m_record != nullptr ? &m_buffer : nullptr, true);
+        if (m_record != nullptr) {
+            m_record->append(view(m_buffer));
+            if (found == delimiterFound) {
+                *m_record += '<';
+            }
+        }
+    }
     m_opening = 0;
     if (found != delimiterFound) {
         // A stream that failed to load reports the end of its data from then on.
         return found == endOfData && (m_stream->getState() & StreamBase::failure) == 0 ? endOfInput : error;
     }
-    m_buffer.clear();
-    if (m_stream->iterateTo('>', &m_buffer, true) != delimiterFound) {
+    if (readMarkup() != delimiterFound) {
         return error;
     }
     std::string_view text = trimLeading(view(m_buffer));
@@ -618,8 +689,7 @@ XMLReader::PhraseImporter::TagType XMLReader::PhraseImporter::readTag(std::strin
         std::size_t from = 0;
         while (content.find(terminator, from) == std::string::npos) {
             from = content.size() + 1 >= terminator.size() ? content.size() + 1 - terminator.size() : 0;
-            m_buffer.clear();
-            if (m_stream->iterateTo('>', &m_buffer, true) != delimiterFound) {
+            if (readMarkup() != delimiterFound) {
                 return error;
             }
             content += '>';

@@ -76,11 +76,19 @@ public:
     // The text that the reference "&name;" stands for; "?" when it stands for nothing allowed.
     String getReplacement(String const& name) const;
     bool fromXMLString(String& text) const;
+    // While a record is set, the reads append to it what they take from the stream, as written
+    // (references unreplaced, markup whole); null ends the recording.
+    void setRecord(std::string* record) { m_record = record; }
+    // The text between the "<" and the ">" of the element tag last read, as written.
+    std::string_view getTagText() const;
 
     DataBufferIn* getStream() const { return m_stream; }
     XMLGlossary* getGlossary() const { return m_glossary; }
 
 private:
+    // Reads the text up to the next ">" (consumed) into the buffer; iterateTo's result.
+    int readMarkup();
+
     DataBufferIn* m_stream;
     XMLGlossary* m_glossary;
     String m_unresolved;
@@ -90,6 +98,7 @@ private:
     String m_buffer;
     mutable std::string m_replaced;
     std::string m_content;
+    std::string* m_record = nullptr;
 };
 
 } // namespace zelvane

@@ -6,6 +6,7 @@
 #include "XML/ShippingUnit.h"
 #include "XML/XMLGlossary.h"
 #include "XML/XMLUnit.h"
+#include "XML/XMLVerbatim.h"
 
 #include <memory>
 
@@ -55,10 +56,18 @@ bool ElementWriter::write(Shipping& shipping, XMLShipping& object) {
     std::string_view nameSpace = nameSpaceOf(object);
     ShippingContainer* container = shipping.asContainer();
     if (container == nullptr) {
+        XMLUnit* unit = shipping.asUnit();
+        if (unit == nullptr) {
+            if (auto* verbatim = dynamic_cast<XMLVerbatim*>(&shipping)) {
+                // An attribute kept as written goes into the parent's start tag.
+                XMLVerbatim::Markup const& markup = verbatim->getMarkup();
+                return markup.attribute || m_exporter.writeMarkup(view(markup.text));
+            }
+        }
         if (!m_exporter.writeTag(tag, nameSpace, TagType::startTag)) {
             return false;
         }
-        if (XMLUnit* unit = shipping.asUnit()) {
+        if (unit != nullptr) {
             m_value.clear();
             if (!unit->write(m_value) || !m_exporter.writePhrase(view(m_value))) {
                 return false;
@@ -84,6 +93,14 @@ bool ElementWriter::write(Shipping& shipping, XMLShipping& object) {
                 continue;
             }
             XMLUnit* unit = field->asUnit();
+            if (unit == nullptr && field->asContainer() == nullptr) {
+                auto* verbatim = dynamic_cast<XMLVerbatim*>(field.get());
+                if (verbatim != nullptr && verbatim->getMarkup().attribute) {
+                    m_tagText += ' ';
+                    m_tagText += view(verbatim->getMarkup().text);
+                    continue;
+                }
+            }
             if (unit == nullptr || !unit->isAttribute()) {
                 elementContent = true;
                 continue;
@@ -191,6 +208,35 @@ bool XMLWriter::PhraseExporter::writePhrase(String const& text) {
     return writePhrase(view(text));
 }
 
+void XMLWriter::PhraseExporter::writeIndent() {
+    static constexpr char tabs[] = "\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t";
+    constexpr unsigned int tabCount = sizeof(tabs) - 1;
+    for (unsigned int left = m_depth; left > 0;) {
+        unsigned int piece = left < tabCount ? left : tabCount;
+        m_stream->write(tabs, static_cast<int>(piece));
+        left -= piece;
+    }
+}
+
+bool XMLWriter::PhraseExporter::writeMarkup(std::string_view text) {
+    if (text.empty()) {
+        return true;
+    }
+    DataBufferOut& out = *m_stream;
+    if (m_afterStartTag && m_lineBreaks) {
+        out.put('\n');
+    }
+    if (m_indent) {
+        writeIndent();
+    }
+    write(text);
+    m_afterStartTag = false;
+    if (m_lineBreaks) {
+        out.put('\n');
+    }
+    return !hasFailed();
+}
+
 bool XMLWriter::PhraseExporter::writeTag(std::string_view tag, std::string_view nameSpace, TagType kind) {
     if (tag.empty()) {
         return true;
@@ -203,13 +249,7 @@ bool XMLWriter::PhraseExporter::writeTag(std::string_view tag, std::string_view 
         out.put('\n');
     }
     if (m_indent && (kind != endTag || !m_afterStartTag)) {
-        static constexpr char tabs[] = "\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t";
-        constexpr unsigned int tabCount = sizeof(tabs) - 1;
-        for (unsigned int left = m_depth; left > 0;) {
-            unsigned int piece = left < tabCount ? left : tabCount;
-            out.write(tabs, static_cast<int>(piece));
-            left -= piece;
-        }
+        writeIndent();
     }
     out.put('<');
     if (kind == endTag) {

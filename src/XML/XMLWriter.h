@@ -63,6 +63,8 @@ public:
     }
     bool writePhrase(std::string_view text);
     bool writeTag(std::string_view tag, std::string_view nameSpace, TagType kind);
+    // A whole element's text, unchanged, where an element of the current depth goes.
+    bool writeMarkup(std::string_view text);
     // Appends the escaped text to `out`.
     void escape(std::string_view text, std::string& out) const;
 
@@ -74,6 +76,9 @@ public:
     DataBufferOut* getStream() const { return m_stream; }
 
 private:
+    // TAB indentation of the current depth.
+    void writeIndent();
+
     // The escape sequence of each byte, or null when the byte stands for itself.
     String const* m_escapes[256];
     DataBufferOut* m_stream;
