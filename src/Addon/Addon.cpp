@@ -301,8 +301,8 @@ bool Addon::registerInterface() {
 bool Addon::initialise() {
     // Neither preference file is written over before it is read: whatever stops the
     // initialisation first (a subscriber failing, an exception) leaves both unread.
-    m_sharedFileUnread = m_preferenceStore != nullptr;
-    m_userFileUnread = m_preferenceStore != nullptr;
+    m_sharedFile = Source::unread;
+    m_userFile = Source::unread;
     ACAPI_KeepInMemory(true);
     // Without its project or merge handler the add-on would never hear of the project: the host is
     // told the initialisation failed.
@@ -377,7 +377,7 @@ bool Addon::preprocessEvent(Event& event) {
     }
     switch (notification->getID()) {
     case newProject:
-        m_projectDataUnread = false;
+        m_projectData = Source::read;
         provideProjectPreferences(*m_projectPrefs, getSupervisor());
         addEmbeddedFiles();
         importStarterPresets();
@@ -389,7 +389,7 @@ bool Addon::preprocessEvent(Event& event) {
         importStarterPresets();
         break;
     case closeProject:
-        m_projectDataUnread = false;
+        m_projectData = Source::read;
         if (Project* open = host.getProject()) {
             open->initialisePreferences();
         }
@@ -591,11 +591,12 @@ DataFile* Addon::getPrefsFile(Context context, bool create, GSErrCode* error) co
 void Addon::readPrefs(Context context, bool publish) {
     // Until the source has been read, whatever stops the reading (an exception too) keeps it from
     // being written over.
-    bool& unread = this->*unreadFlag(context);
-    unread = true;
-    // A context without packages has nothing to read, and nothing to tell of its file.
+    Source& source = this->*sourceOf(context);
+    source = Source::unread;
+    // A context without packages has nothing to read: its file, which this add-on cannot tell
+    // anything of, is neither told of nor written over.
     if (isUserContext(context) && !holdsPackages(context)) {
-        unread = false;
+        unknownElements(context).clear();
         return;
     }
     // The current packages stand for whatever the source lacks.
@@ -612,7 +613,7 @@ void Addon::readPrefs(Context context, bool publish) {
                 return;
             }
             unknownElements(context).clear();
-            unread = false;
+            source = Source::read;
             return;
         }
         DataBufferIn stream(file.get(), Encoding::utf8);
@@ -648,7 +649,7 @@ void Addon::readPrefs(Context context, bool publish) {
         }
     }
     setMyPrefs(store, context);
-    unread = false;
+    source = Source::read;
     if (!publish) {
         return;
     }
@@ -671,8 +672,10 @@ bool Addon::savePrefs(Context context) {
     } catch (...) {
         reportFailure();
     }
-    // A context without packages (whose file was never read, say) is no preference of the user's.
-    if (!written && holdsPackages(context)) {
+    // A context without packages (whose file was never read, say) is no preference of the user's,
+    // and a file kept because it could not be read was told of then.
+    bool told = isUserContext(context) && this->*sourceOf(context) == Source::kept;
+    if (!written && holdsPackages(context) && !told) {
         reportPrefsNotWritten(context);
     }
     return written;
@@ -694,36 +697,72 @@ UnknownElements& Addon::unknownElements(Context context) {
     return *kept;
 }
 
+String Addon::describePrefs(Context context) const {
+    String text("The ");
+    text += contextName(context);
+    text += " preferences of the add-on";
+    const String& name = getProductInfo().name;
+    if (!name.empty()) {
+        text += " \"";
+        text += name;
+        text += "\"";
+    }
+    return text;
+}
+
+String Addon::describePrefsFile(Context context) const {
+    String text;
+    std::unique_ptr<Directory> folder(context == user ? getUserPrefsDirectory() : getSharedDataDirectory());
+    if (folder != nullptr) {
+        text += folder->getName();
+        text += "/";
+    }
+    text += "Zelvane/";
+    text += getPrefsFileName();
+    if (folder == nullptr) {
+        text += context == user ? " in the user preferences folder" : " in the shared data folder";
+    }
+    return text;
+}
+
 void Addon::reportPrefsUnread(Context context) {
+    this->*sourceOf(context) = Source::kept;
     try {
-        String message("The add-on's ");
-        message += contextName(context);
-        message +=
-            isUserContext(context)
-                ? " preferences could not be read: they are kept in their file, and not written over.\n"
-                : " preferences could not be read: they are kept in the project, and not written over "
-                  "until it is opened again.\n";
+        String message = describePrefs(context);
+        if (isUserContext(context)) {
+            message += " could not be read from ";
+            message += describePrefsFile(context);
+            message += ": they are kept in that file, and not written over.\n";
+        } else {
+            message += " could not be read: they are kept in the project, and not written over until it is "
+                       "opened again.\n";
+        }
         host.writeToConsole(message);
     } catch (...) {
     }
     reportFailure();
 }
 
-bool Addon::*Addon::unreadFlag(Context context) {
-    return context == user     ? &Addon::m_userFileUnread
-           : context == shared ? &Addon::m_sharedFileUnread
-                               : &Addon::m_projectDataUnread;
+Addon::Source Addon::*Addon::sourceOf(Context context) {
+    return context == user     ? &Addon::m_userFile
+           : context == shared ? &Addon::m_sharedFile
+                               : &Addon::m_projectData;
 }
 
 bool Addon::isPrefsUnread(Context context) const {
-    return this->*unreadFlag(context);
+    return this->*sourceOf(context) != Source::read;
 }
 
 void Addon::reportPrefsNotWritten(Context context) const {
     try {
-        String message("The add-on's ");
-        message += contextName(context);
-        message += " preferences could not be written.\n";
+        String message = describePrefs(context);
+        if (isUserContext(context)) {
+            message += " could not be written to ";
+            message += describePrefsFile(context);
+        } else {
+            message += " could not be written";
+        }
+        message += ".\n";
         host.writeToConsole(message);
     } catch (...) {
         // Nothing more can be told; the host call must still return normally.
@@ -731,8 +770,9 @@ void Addon::reportPrefsNotWritten(Context context) const {
 }
 
 bool Addon::writePrefs(Context context) {
+    Source& source = this->*sourceOf(context);
     // Writing the current packages over data that could not be read would lose it.
-    if (isPrefsUnread(context)) {
+    if (source == Source::kept || (!isUserContext(context) && source != Source::read)) {
         return false;
     }
     PackageStore store(storeTag);
@@ -748,21 +788,37 @@ bool Addon::writePrefs(Context context) {
             anything = true;
         }
     }
-    std::unique_ptr<DataFile> file(getPrefsFile(context, anything));
+    GSErrCode error = NoError;
+    std::unique_ptr<DataFile> file(getPrefsFile(context, false, &error));
     if (file == nullptr) {
         // Nothing to write and no file to erase, or no folder for the file.
+        if (!anything || error != ErrNotFound) {
+            return !anything;
+        }
+        file.reset(getPrefsFile(context, true));
+        if (file == nullptr) {
+            return false;
+        }
+    } else if (source != Source::read) {
+        // A file this add-on did not read may hold what it cannot tell (a later version's
+        // preferences, say): it is neither erased nor written over.
         return !anything;
-    }
-    if (!anything) {
+    } else if (!anything) {
+        // The file read held nothing but this add-on's packages, none of which is written now.
         return file->erase();
     }
     // Written whole beside the old file and renamed over it, so a failed write loses nothing.
-    return file->replaceContents([&store, &unknown](DataFile& target) {
+    bool written = file->replaceContents([&store, &unknown](DataFile& target) {
         DataBufferOut stream(&target);
         XMLWriter writer(&stream);
         PrefsDocument document(store, unknown);
         return writer.exportFrom(document, true, true, true, true);
     });
+    // The file holds what this add-on wrote: it may be written over or erased from now on.
+    if (written) {
+        source = Source::read;
+    }
+    return written;
 }
 
 bool Addon::writeModuleData(const PackageStore& store) const {

@@ -102,12 +102,14 @@ public:
     // as they are: a source that is there but cannot be read (its folder not found or opened, a
     // read failing, malformed, or a file holding none of the context's packages) is reported, and
     // kept from being written over until it is read again. A user or shared context without
-    // packages reads nothing.
+    // packages reads nothing: its file is not read, and so not written over.
     virtual void readPrefs(Context context, bool publish);
-    // Writes the packages of a context to their file (replacing it whole, with the elements of
-    // the file read that no package took after them, or erasing it when the context has neither)
-    // or to the project's module data. False when they could not be written (the old file or
-    // module data is kept), and while the source they were read from could not be read.
+    // Writes the packages of a context to their file (replacing it whole, with the elements and
+    // root attributes of the file read that no package took, or erasing the file read when the
+    // context has neither) or to the project's module data. A file this add-on neither read nor
+    // wrote is only made where there is none, never written over or erased. False when they could
+    // not be written (the old file or module data is kept), while the source they were read from
+    // could not be read, and when a file not read stands where they would go.
     virtual bool writePrefs(Context context);
     // Puts copies of the add-on's packages of a context into the store: empty copies with
     // `clone`, independent copies otherwise.
@@ -153,8 +155,8 @@ public:
     // an outermost entry resets the per-entry state. False when that failed.
     bool recordEntry(bool resetDepth);
     // Writes a context's packages; a failure, or an exception (reported as unexpected), is told
-    // on the console for a context holding packages and leaves the other contexts to be written.
-    // Answers whether they were.
+    // on the console for a context holding packages (but for a file kept because it could not be
+    // read, told of then) and leaves the other contexts to be written. Answers whether they were.
     bool savePrefs(Context context);
     // Runs work that the host starts outside any host callback (palette actions and close
     // requests) as an entry of its own: recorded without a reset, every exception caught and
@@ -171,13 +173,20 @@ public:
     bool isDatabaseRun() const { return m_databaseRun; }
     bool isInProjectEvent() const { return m_inProjectEvent; }
     // The project's module data could not be read: its packages are not written until it is.
-    bool isProjectDataUnread() const { return m_projectDataUnread; }
-    // The context's file or module data could not be read: its packages are not written until it
-    // is.
+    bool isProjectDataUnread() const { return m_projectData != Source::read; }
+    // The context's file or module data was not read, or could not be: its packages are not
+    // written over it until it is.
     bool isPrefsUnread(Context context) const;
 
 private:
     friend class Supervisor;
+
+    // What became of a context's source (its file, or the project's module data) when it was last
+    // read: read (or found absent); not read (a context without packages, or a reading stopped
+    // before its end), so that a file is only made where none is; or kept, since it could not be
+    // read, which the user was told then. Only a source read, or written by this add-on, is
+    // written over or erased.
+    enum class Source { read, unread, kept };
 
     // Makes a supervisor of this add-on's own (it is its first member).
     void makeOwnSupervisor();
@@ -203,11 +212,17 @@ private:
     // The elements of a user or shared context's file that no package took, written back with
     // its packages.
     UnknownElements& unknownElements(Context context);
+    // The console's name of a context's preferences: the context and the add-on's name.
+    String describePrefs(Context context) const;
+    // A user or shared preference file as the user finds it: the name of the system's folder, then
+    // the file's path inside it.
+    String describePrefsFile(Context context) const;
     void reportPrefsNotWritten(Context context) const;
-    // Tells the console and the add-on's failure report that a context's source was not read.
+    // Keeps a context's source that could not be read, and tells the console and the add-on's
+    // failure report.
     void reportPrefsUnread(Context context);
-    // The flag that keeps a context's source from being written over.
-    static bool Addon::*unreadFlag(Context context);
+    // What became of a context's source.
+    static Source Addon::*sourceOf(Context context);
     // Stores the store's data as the project's module data; nothing for empty data. False when the
     // packages could not be exported or the host refused the data.
     bool writeModuleData(const PackageStore& store) const;
@@ -227,11 +242,11 @@ private:
     bool m_ownsSupervisor = false;
     bool m_databaseRun = false;
     bool m_inProjectEvent = false;
-    // The project holds module data, or the user's or the shared preference file exists, that
-    // could not be read: it is not written over.
-    bool m_projectDataUnread = false;
-    bool m_userFileUnread = false;
-    bool m_sharedFileUnread = false;
+    // The project's data is taken as read until a project is opened; the files are read at the
+    // initialisation, and until then only made where there is none.
+    Source m_projectData = Source::read;
+    Source m_userFile = Source::unread;
+    Source m_sharedFile = Source::unread;
 };
 
 // Set by the bundle's entry points for the add-on's life; null outside it.

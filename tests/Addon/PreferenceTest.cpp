@@ -159,22 +159,60 @@ TEST_F(PreferenceTest, UserAndSharedFilesRoundTrip) {
 }
 
 TEST_F(PreferenceTest, WritingFollowsTheRegisteredContexts) {
-    TestAddon a;
-    addon = &a;
-    a.addPreference(NamePrefs("Ann"), Addon::user);
-    a.writePrefs(Addon::user);
-    ASSERT_TRUE(fs::exists(userFile));
-
-    // Registered again for the shared context: the package moves there, and the user's file,
-    // now without packages, is erased and not made again.
-    a.addPreference(NamePrefs("Ann"), Addon::shared);
-    a.writePrefs(Addon::user);
-    a.writePrefs(Addon::shared);
-    EXPECT_FALSE(fs::exists(userFile));
-    EXPECT_NE(readFile(sharedFile).find("Ann"), std::string::npos);
+    const std::string own = "<frameworkPreferenceStore><namePrefs><name>Cy</name></namePrefs>"
+                            "</frameworkPreferenceStore>";
+    const std::string beside = "<frameworkPreferenceStore><namePrefs><name>Cy</name></namePrefs>"
+                               "<laterPrefs a=\"1\">4</laterPrefs></frameworkPreferenceStore>";
+    const std::string besideWritten = "<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\n"
+                                      "<frameworkPreferenceStore>\n\t<laterPrefs a=\"1\">4</laterPrefs>\n"
+                                      "</frameworkPreferenceStore>\n";
+    struct Case {
+        const char* name;
+        const char* text;  // the user's file, null for none
+        bool registered;   // the package was the user's when the file was read
+        const char* after; // the user's file once the package moved, null when erased
+    };
+    // The user's package moves to the shared context: only a file that was read (or written by the
+    // add-on) holding nothing but its packages is erased, and it is not made again.
+    const Case cases[] = {
+        {"made by the add-on", nullptr, true, nullptr},
+        {"read, holding only its packages", own.c_str(), true, nullptr},
+        {"read, holding a package it does not know", beside.c_str(), true, besideWritten.c_str()},
+        {"not read, for its context held no package", own.c_str(), false, own.c_str()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(userFile.parent_path());
+        fs::remove_all(sharedFile.parent_path());
+        if (c.text != nullptr) {
+            fs::create_directories(userFile.parent_path());
+            std::ofstream(userFile) << c.text;
+        }
+        TestAddon a;
+        addon = &a;
+        if (c.registered) {
+            a.addPreference(NamePrefs("Ann"), Addon::user);
+        }
+        if (c.text != nullptr) {
+            a.readPrefs(Addon::user, false);
+        } else {
+            EXPECT_TRUE(a.writePrefs(Addon::user));
+            ASSERT_TRUE(fs::exists(userFile));
+        }
+        a.addPreference(NamePrefs("Ann"), Addon::shared);
+        EXPECT_TRUE(a.writePrefs(Addon::user));
+        EXPECT_TRUE(a.writePrefs(Addon::shared));
+        if (c.after == nullptr) {
+            EXPECT_FALSE(fs::exists(userFile));
+        } else {
+            EXPECT_EQ(readFile(userFile), c.after);
+        }
+        EXPECT_NE(readFile(sharedFile).find("Ann"), std::string::npos);
+    }
 
     TestAddon empty;
     addon = &empty;
+    fs::remove_all(userFile.parent_path());
     empty.writePrefs(Addon::user);
     EXPECT_FALSE(fs::exists(userFile)) << "no packages: no file";
 }
@@ -198,6 +236,16 @@ TEST_F(PreferenceTest, ReadingKeepsWhatTheFileLacksOrCannotGive) {
     a.readPrefs(Addon::user, false);
     EXPECT_EQ(dynamic_cast<NamePrefs*>(a.getPreference(NamePrefs::ID, Addon::user))->name, "Cy");
     EXPECT_EQ(dynamic_cast<CountPrefs*>(a.getPreference(CountPrefs::ID, Addon::user))->count, 4);
+
+    // A package it does not know is written back only while the file read holds it.
+    std::ofstream(userFile)
+        << "<frameworkPreferenceStore><laterPrefs>4</laterPrefs><namePrefs><name>Cy</name>"
+           "</namePrefs></frameworkPreferenceStore>";
+    a.readPrefs(Addon::user, false);
+    fs::remove(userFile);
+    a.readPrefs(Addon::user, false);
+    EXPECT_TRUE(a.writePrefs(Addon::user));
+    EXPECT_EQ(readFile(userFile).find("laterPrefs"), std::string::npos) << readFile(userFile);
 }
 
 TEST_F(PreferenceTest, AFileThatCannotBeReadIsKeptAndTold) {
@@ -234,6 +282,7 @@ TEST_F(PreferenceTest, AFileThatCannotBeReadIsKeptAndTold) {
         int count;                     // written at quit, when the file is not kept
         const char* written = nullptr; // the whole file written at quit
         bool initialiseFails = false;  // a subscriber, or the host's refusal of call, fails it
+        bool folder = false;           // the file's name is a folder's
     };
     const Case cases[] = {
         {"no file", Addon::user, nullptr, nullptr, 0, 0, false, 3},
@@ -241,6 +290,9 @@ TEST_F(PreferenceTest, AFileThatCannotBeReadIsKeptAndTold) {
         {"empty", Addon::user, "", nullptr, 0, 0, false, 3},
         {"packages it does not know beside its own", Addon::user, beside.c_str(), nullptr, 0, 0, false, 51,
          besideWritten.c_str()},
+        {"its name is a folder's", Addon::user, nullptr, nullptr, 0, 0, true, 0, nullptr, false, true},
+        {"its length after a read binding no package", Addon::user, later.c_str(), "IO::File::GetDataLength",
+         1, 2, true, 0},
         {"only packages it does not know", Addon::user, later.c_str(), nullptr, 0, 0, true, 0},
         {"another root element", Addon::user, "<settings><count>50</count></settings>", nullptr, 0, 0, true,
          0},
@@ -281,6 +333,9 @@ TEST_F(PreferenceTest, AFileThatCannotBeReadIsKeptAndTold) {
             fs::create_directories(file.parent_path());
             std::ofstream(file) << c.text;
         }
+        if (c.folder) {
+            fs::create_directories(file);
+        }
         TestAddon a;
         addon = &a;
         a.addPreference(CountPrefs(2), c.context);
@@ -305,18 +360,23 @@ TEST_F(PreferenceTest, AFileThatCannotBeReadIsKeptAndTold) {
         a.removeSubscriber(&failing);
         addon = nullptr;
 
-        const std::string name = c.context == Addon::user ? "user" : "shared";
+        const std::string described = std::string("The ") + (c.context == Addon::user ? "user" : "shared") +
+                                      " preferences of the add-on \"Sample Tool 2\"";
+        const std::string place = (c.context == Addon::user ? "Preferences" : "SharedData") +
+                                  std::string("/Zelvane/com.zelvane.sampletool2.xml");
         if (c.unread) {
-            EXPECT_EQ(readFile(file), c.text) << "the file is never written over";
-            // A failed initialisation is the host's to tell; only the context holding packages is
-            // told not written.
+            if (c.folder) {
+                EXPECT_TRUE(fs::is_directory(file));
+            } else {
+                EXPECT_EQ(readFile(file), c.text) << "the file is never written over";
+            }
+            // A failed initialisation is the host's to tell: the file not read is told at quit. A
+            // file that could not be read is told once, as it is read.
             EXPECT_EQ(a.failures, c.initialiseFails ? 0 : 1) << "the user is told once";
-            EXPECT_EQ(sim::consoleText(),
-                      (c.initialiseFails ? std::string()
-                                         : "The add-on's " + name +
-                                               " preferences could not be read: they are kept in their "
-                                               "file, and not written over.\n") +
-                          "The add-on's " + name + " preferences could not be written.\n");
+            EXPECT_EQ(sim::consoleText(), c.initialiseFails
+                                              ? described + " could not be written to " + place + ".\n"
+                                              : described + " could not be read from " + place +
+                                                    ": they are kept in that file, and not written over.\n");
         } else {
             EXPECT_NE(readFile(file).find("<count>" + std::to_string(c.count) + "</count>"),
                       std::string::npos)
@@ -468,8 +528,8 @@ TEST_F(PreferenceTest, ProjectPackagesTravelAsModuleData) {
 
 TEST_F(PreferenceTest, ModuleDataThatCannotBeReadIsKeptAndTold) {
     const std::string told =
-        "The add-on's project preferences could not be read: they are kept in the project, "
-        "and not written over until it is opened again.\n";
+        "The project preferences of the add-on \"Sample Tool 2\" could not be read: they are kept in the "
+        "project, and not written over until it is opened again.\n";
     const std::string malformed = "<countPrefs><count>5</coun";
     struct Case {
         const char* call; // null: the host gives malformed data
@@ -600,16 +660,16 @@ TEST_F(PreferenceTest, EveryContextIsWrittenAtQuitAndEachFailureTold) {
         bool userWritten, sharedWritten;
         int unexpected; // failures reported as unexpected
     };
+    const std::string user = "The user preferences of the add-on \"Sample Tool 2\" could not be written to "
+                             "Preferences/Zelvane/com.zelvane.sampletool2.xml.\n";
+    const std::string shared = "The shared preferences of the add-on \"Sample Tool 2\" could not be written "
+                               "to SharedData/Zelvane/com.zelvane.sampletool2.xml.\n";
+    const std::string both = user + shared;
     const Case cases[] = {
         {"both written", false, 0, "", true, true, 0},
-        {"the user's file fails", false, 1, "The add-on's user preferences could not be written.\n", false,
-         true, 0},
-        {"the user's file throws", true, 0, "The add-on's user preferences could not be written.\n", false,
-         true, 1},
-        {"both fail", false, 2,
-         "The add-on's user preferences could not be written.\nThe add-on's shared preferences could not be "
-         "written.\n",
-         false, false, 0},
+        {"the user's file fails", false, 1, user.c_str(), false, true, 0},
+        {"the user's file throws", true, 0, user.c_str(), false, true, 1},
+        {"both fail", false, 2, both.c_str(), false, false, 0},
     };
     for (const Case& c : cases) {
         fs::remove_all(userFile.parent_path());
@@ -652,7 +712,8 @@ TEST_F(PreferenceTest, ModuleDataThatCannotBeStoredIsTold) {
     sim::failCall("ACAPI_ModulData_Store", APIERR_GENERAL);
     a.publishExternalEvent(save, false);
     EXPECT_EQ(moduleText(), "<countPrefs><count>3</count></countPrefs>");
-    EXPECT_EQ(sim::consoleText(), "The add-on's project preferences could not be written.\n");
+    EXPECT_EQ(sim::consoleText(),
+              "The project preferences of the add-on \"Sample Tool 2\" could not be written.\n");
 
     // A package that cannot be exported: nothing is stored in place of the whole.
     a.addPreference(OpaquePrefs(), Addon::project);

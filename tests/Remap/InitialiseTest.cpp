@@ -138,7 +138,7 @@ TEST_F(InitialiseTest, PreferencesTheProjectRefusesAreToldAndTheCommandGoesOn) {
     sim::failCall("ACAPI_ModulData_Store", APIERR_GENERAL);
     ObjectMapTransaction transaction(ObjectMap::GSM);
     EXPECT_TRUE(transaction.initialise());
-    EXPECT_EQ(sim::consoleText(), "The add-on's project preferences could not be written.\n");
+    EXPECT_EQ(sim::consoleText(), "The project preferences of the add-on could not be written.\n");
     EXPECT_EQ(alertTexts(), std::vector<std::string>{remapQuestion});
     EXPECT_EQ(prefs().getSourceName(ObjectMap::GSM), "Shop") << "kept in the open project for the run";
     EXPECT_EQ(moduleData().find("Shop"), std::string::npos);

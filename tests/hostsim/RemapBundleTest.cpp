@@ -72,8 +72,10 @@ TEST(RemapBundleTest, PreferencesTheHostCannotGiveAreKeptAndTold) {
     for (std::string line : {
              std::string("alerts:\n  type -1 \"Error\": \"Library Part Remapping ran into an unexpected "
                          "problem.\" -> 1 (not scripted)\n"),
-             std::string("The add-on's project preferences could not be read"),
-             std::string("The add-on's project preferences could not be written."),
+             std::string(
+                 "The project preferences of the add-on \"Library Part Remapping\" could not be read"),
+             std::string(
+                 "The project preferences of the add-on \"Library Part Remapping\" could not be written."),
              // The save left the stored preferences as they were.
              "module data:\n  remap \"\" version 1 sign 19789: \"" + stored + "\"\n",
          }) {
