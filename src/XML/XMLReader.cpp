@@ -425,9 +425,7 @@ bool DocumentReader::readElement(Target& target, unsigned int level, TagType kin
             return false;
         }
     }
-    XMLVerbatim* verbatim = inner.container == nullptr && child->asUnit() == nullptr
-                                ? dynamic_cast<XMLVerbatim*>(child.get())
-                                : nullptr;
+    XMLVerbatim* verbatim = XMLVerbatim::of(*child);
     bool done = verbatim != nullptr         ? readVerbatim(*verbatim, level, kind)
                 : kind == TagType::emptyTag ? child->validate()
                                             : read(inner, level + 1);
@@ -544,14 +542,10 @@ bool DocumentReader::bindAttributes(Target& target) {
         if (xmlField == nullptr) {
             return false;
         }
-        ShippingContainer* container = field->asContainer();
-        if (container != nullptr) {
+        if (ShippingContainer* container = field->asContainer()) {
             container->setDefault();
         }
-        XMLVerbatim* verbatim = container == nullptr && field->asUnit() == nullptr
-                                    ? dynamic_cast<XMLVerbatim*>(field.get())
-                                    : nullptr;
-        if (verbatim != nullptr) {
+        if (XMLVerbatim* verbatim = XMLVerbatim::of(*field)) {
             // The attribute as written, from its name to its closing quote.
             char const* end = attribute.value.data() + attribute.value.size() + 1;
             assign(m_value, std::string_view(attribute.name.data(),

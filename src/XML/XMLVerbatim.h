@@ -40,6 +40,14 @@ public:
     }
     Markup const& getMarkup() const { return m_markup; }
 
+    // The binding as kept markup, or null. Only a binding that is neither a unit nor a container
+    // is cast, so that ordinary bindings cost the reader and the writer no cast.
+    static XMLVerbatim* of(Shipping& shipping) {
+        return shipping.asUnit() == nullptr && shipping.asContainer() == nullptr
+                   ? dynamic_cast<XMLVerbatim*>(&shipping)
+                   : nullptr;
+    }
+
 private:
     Markup& m_markup;
 };

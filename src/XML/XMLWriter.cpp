@@ -56,14 +56,12 @@ bool ElementWriter::write(Shipping& shipping, XMLShipping& object) {
     std::string_view nameSpace = nameSpaceOf(object);
     ShippingContainer* container = shipping.asContainer();
     if (container == nullptr) {
-        XMLUnit* unit = shipping.asUnit();
-        if (unit == nullptr) {
-            if (auto* verbatim = dynamic_cast<XMLVerbatim*>(&shipping)) {
-                // An attribute kept as written goes into the parent's start tag.
-                XMLVerbatim::Markup const& markup = verbatim->getMarkup();
-                return markup.attribute || m_exporter.writeMarkup(view(markup.text));
-            }
+        if (XMLVerbatim* verbatim = XMLVerbatim::of(shipping)) {
+            // An attribute kept as written goes into the parent's start tag.
+            XMLVerbatim::Markup const& markup = verbatim->getMarkup();
+            return markup.attribute || m_exporter.writeMarkup(view(markup.text));
         }
+        XMLUnit* unit = shipping.asUnit();
         if (!m_exporter.writeTag(tag, nameSpace, TagType::startTag)) {
             return false;
         }
@@ -92,15 +90,13 @@ bool ElementWriter::write(Shipping& shipping, XMLShipping& object) {
             if (!field->isEssential()) {
                 continue;
             }
-            XMLUnit* unit = field->asUnit();
-            if (unit == nullptr && field->asContainer() == nullptr) {
-                auto* verbatim = dynamic_cast<XMLVerbatim*>(field.get());
-                if (verbatim != nullptr && verbatim->getMarkup().attribute) {
-                    m_tagText += ' ';
-                    m_tagText += view(verbatim->getMarkup().text);
-                    continue;
-                }
+            XMLVerbatim* verbatim = XMLVerbatim::of(*field);
+            if (verbatim != nullptr && verbatim->getMarkup().attribute) {
+                m_tagText += ' ';
+                m_tagText += view(verbatim->getMarkup().text);
+                continue;
             }
+            XMLUnit* unit = field->asUnit();
             if (unit == nullptr || !unit->isAttribute()) {
                 elementContent = true;
                 continue;
