@@ -21,14 +21,19 @@ std::size_t controlLength(std::string_view text, std::size_t at) {
     return 0;
 }
 
-std::string escaped(std::string_view value) {
+namespace {
+
+// The text escaped; a line of content keeps its quotes and TABs and is written without quotes.
+std::string escapedText(std::string_view value, bool content) {
     std::ostringstream out;
-    out << '"' << std::hex << std::setfill('0');
+    out << std::hex << std::setfill('0');
     for (std::size_t i = 0; i < value.size();) {
         const unsigned char c = static_cast<unsigned char>(value[i]);
         const std::size_t control = controlLength(value, i);
         if (c == '\n') {
             out << "\\n";
+        } else if (content && (c == '\t' || c == '"')) {
+            out << c;
         } else if (c == '"' || c == '\\') {
             out << '\\' << c;
         } else if (control == 1) {
@@ -45,8 +50,17 @@ std::string escaped(std::string_view value) {
         }
         i += std::max<std::size_t>(control, 1);
     }
-    out << '"';
     return out.str();
+}
+
+} // namespace
+
+std::string escaped(std::string_view value) {
+    return '"' + escapedText(value, false) + '"';
+}
+
+std::string escapedLine(std::string_view line) {
+    return escapedText(line, true);
 }
 
 } // namespace sim

@@ -19,4 +19,8 @@ std::size_t controlLength(std::string_view text, std::size_t at);
 // another line.
 std::string escaped(std::string_view value);
 
+// A line of a file's content as the report shows it: escaped as `escaped` escapes, but not put in
+// quotes, and with its quotes and TABs left as they are, so that a text file stays readable.
+std::string escapedLine(std::string_view line);
+
 } // namespace sim

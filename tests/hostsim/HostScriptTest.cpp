@@ -45,8 +45,8 @@ TEST(HostScriptTest, UndoRevertsTheLastUndoableCommandOnce) {
                          "\nfaults never fired:\n  \"IO::File::Readbin\"\n  \"IO::FileSystem::Rename\"\n"
                          "report window:\n"))
         << run.output;
-    // Each line of a file is indented, the empty one too; the last gets its line end.
-    EXPECT_TRUE(contains(run.output, "  \"Preferences/Sample/notes.txt\":\n  kept\n  \n  last\n"))
+    // Each line of a file is indented below its name, the empty one too; the last gets its line end.
+    EXPECT_TRUE(contains(run.output, "  \"Preferences/Sample/notes.txt\":\n    kept\n    \n    last\n"))
         << run.output;
 }
 

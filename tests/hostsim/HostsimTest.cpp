@@ -1,3 +1,5 @@
+#include "FileScript.h"
+#include "HostProgram.h"
 #include "HostsimRun.h"
 #include "ScenarioInput.h"
 #include "TemporarySandbox.h"
@@ -7,6 +9,7 @@
 #include "sim/Output.h"
 #include "sim/Sim.h"
 
+#include <csignal>
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -17,6 +20,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -81,7 +85,7 @@ TEST(HostsimTest, RunsTheExampleEndToEnd) {
              "module data:\n  sample \"\" version 1 sign 19789: "
              "\"<projectCount><count>7</count></projectCount>\"\n",
              "  \"Preferences/Zelvane/com.zelvane.sampletool2.xml\":\n",
-             "  \t<userCount>\n  \t\t<count>2</count>\n  \t</userCount>\n",
+             "    \t<userCount>\n    \t\t<count>2</count>\n    \t</userCount>\n",
              "  Sample Tool 2: unexpected failure\n",
              "console:\n  Sample Tool 2 at depth 1\n",
              "undo steps:\n  \"Count\" -> 0\n  \"Count\" -> 0\n",
@@ -822,6 +826,71 @@ TEST(HostsimTest, AReportFileIsWrittenWholeOrNotAtAll) {
             << run.output;
         EXPECT_TRUE(std::make_pair(fs::file_size(n.input), fs::last_write_time(n.input)) == kept) << n.report;
     }
+}
+
+TEST(HostsimTest, TheReportQuotesFileContentsEscapedAndBounded) {
+    namespace fs = std::filesystem;
+    const fs::path sandbox = sim::specialFolder("Temp") / "content-sandbox";
+    fs::remove_all(sandbox);
+    fs::create_directories(sandbox / "Documents");
+    fs::create_directories(sandbox / "Preferences");
+    // Characters that end or hide a line to some reader, and a line like another file's header.
+    const std::string faking = "a\rb\vc\fd\xc2\x85"
+                               "e\xe2\x80\xa8"
+                               "f\xe2\x80\xa9g\th\\i\n  \"SharedData/Zelvane/x.xml\":\nend";
+    // Larger than hostsim reads, holding no block; the one in Preferences without a line break.
+    for (const char* name :
+         {"Documents/faking.txt", "Preferences/faking.xml", "Documents/big.txt", "Preferences/big.xml"}) {
+        std::ofstream(sandbox / name, std::ios::binary) << faking;
+        if (contains(name, "big")) {
+            fs::resize_file(sandbox / name, hostsim::inputFileLimit + 1);
+        }
+    }
+    HostsimRun run =
+        runHostsim(writeScenario("content.json", "{\"reportFiles\": [\"faking.txt\", \"big.txt\"], " +
+                                                     oneAddon("").substr(1)),
+                   " --sandbox " + sandbox.string());
+    ASSERT_EQ(run.status, 0) << run.output.substr(0, 4000);
+    const std::string content = ":\n    a\\x0db\\x0bc\\x0cd\\u0085e\\u2028f\\u2029g\th\\\\i\n"
+                                "      \"SharedData/Zelvane/x.xml\":\n    end\n";
+    const std::string leftOut = ": more than the 64 MiB the report shows of a file, left out\n";
+    for (const std::string& part :
+         {"  \"faking.txt\"" + content, "  \"big.txt\"" + leftOut, "  \"Preferences/big.xml\"" + leftOut,
+          "  \"Preferences/faking.xml\"" + content}) {
+        EXPECT_TRUE(contains(run.output, part)) << part << "\n" << run.output.substr(0, 4000);
+    }
+    EXPECT_FALSE(contains(run.output, "\n  \"SharedData")) << run.output.substr(0, 4000);
+
+    // A FIFO made at a named file while the scenario plays is refused rather than waited on. Its
+    // writer would feed a reader that waited, which then went on; a reader that refused it may
+    // leave the writer without one.
+    struct sigaction ignore {
+    }, kept{};
+    ignore.sa_handler = SIG_IGN;
+    ::sigaction(SIGPIPE, &ignore, &kept);
+    const fs::path fifo = sim::specialFolder("Documents") / "fed.txt";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::thread writer([&fifo] {
+        int fd = ::open(fifo.c_str(), O_WRONLY | O_CLOEXEC);
+        if (fd >= 0) {
+            ssize_t written = ::write(fd, "fed\n", 4);
+            static_cast<void>(written);
+            ::close(fd);
+        }
+    });
+    std::ostringstream report;
+    try {
+        hostsim::reportFiles(report, {"fed.txt"});
+        ADD_FAILURE() << report.str();
+    } catch (const hostsim::ScenarioError& error) {
+        EXPECT_TRUE(contains(error.what(), "reportFiles: the file \"fed.txt\" is a FIFO, not a file"))
+            << error.what();
+    }
+    // A writer still waiting is let go with a reader of its own.
+    const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    writer.join();
+    ::close(reader);
+    ::sigaction(SIGPIPE, &kept, nullptr);
 }
 
 TEST(HostsimTest, ABundleBesideAScenarioNamedWithoutItsFolderIsTheOneLoaded) {

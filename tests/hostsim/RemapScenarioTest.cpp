@@ -102,11 +102,11 @@ TEST(RemapScenarioTest, IFCObjectsAndDoorsTakeTheirMappedPartsKeepingTheirPlace)
                  "  \"Remapping library parts\", 1 phases\n    \"Remapping elements\" of 4, reached 4\n",
                  // Kept as the rules of the default IFC source, each with the ID of its part: one made
                  // from the part's name, for the description names none.
-                 "<originalName>Door Type A</originalName>\n  \t\t\t<mappedName>Single Door</mappedName>\n"
-                 "  \t\t\t<mappedObjectGuid>{F1B89CD1-7E50-8590-B7F2-E05DE173FBC1}-"
+                 "<originalName>Door Type A</originalName>\n    \t\t\t<mappedName>Single Door</mappedName>\n"
+                 "    \t\t\t<mappedObjectGuid>{F1B89CD1-7E50-8590-B7F2-E05DE173FBC1}-"
                  "{2EB6FBDA-2B2A-8E66-8A73-8BC441EA3877}</mappedObjectGuid>\n",
-                 "<originalName>Chair Type B</originalName>\n  \t\t\t<mappedName>Armchair</mappedName>\n"
-                 "  \t\t\t<mappedObjectGuid>{C0956AD9-4317-877F-9852-A045D15277A8}-"
+                 "<originalName>Chair Type B</originalName>\n    \t\t\t<mappedName>Armchair</mappedName>\n"
+                 "    \t\t\t<mappedObjectGuid>{C0956AD9-4317-877F-9852-A045D15277A8}-"
                  "{7831C4BB-B1F3-8335-A6D0-1AFFEF5EC98E}</mappedObjectGuid>\n"});
     // A corner-anchored part mapped to a centred one moves by half its size, turned with it; the
     // object keeps its plan size, height, rotation and level, and shows the new part's finishes.
@@ -155,7 +155,7 @@ TEST(RemapScenarioTest, EachKindRemapsItsOwnElementsAndUndoRevertsTheLastRun) {
     EXPECT_TRUE(contains(elementLines(run.output, "O-7"), "part 13 \"Office Chair 15\" at (5.5, 5.2)"))
         << run.output;
     EXPECT_TRUE(contains(run.output,
-                         "<originalName>Office Chair</originalName>\n  \t\t\t<mappedName>Office Chair "
+                         "<originalName>Office Chair</originalName>\n    \t\t\t<mappedName>Office Chair "
                          "21</mappedName>"))
         << run.output;
 }
@@ -211,9 +211,9 @@ TEST(RemapScenarioTest, AnUnreadableObjectMapIsReplacedOnlyWhenTheUserAgrees) {
          "  type -3 \"Information\": \"The object map could not be written.\" -> 1\n"
          "  type -2 \"Question\": \"Remap the elements now?\" -> 1\n",
          // The file kept is the empty map that replaced the damaged one.
-         "  \"Preferences/Library Part Remapping/Object Map.xml\":\n  <?xml version=\"1.0\" "
+         "  \"Preferences/Library Part Remapping/Object Map.xml\":\n    <?xml version=\"1.0\" "
          "encoding=\"UTF-8\" "
-         "?>\n  <objectMap>\n  \t<specificationList sourceName=\"Default\" objectType=\"IFC\"/>\n"});
+         "?>\n    <objectMap>\n    \t<specificationList sourceName=\"Default\" objectType=\"IFC\"/>\n"});
     EXPECT_TRUE(contains(elementLines(run.output, "D-2"), "part 8 \"Single Door\"")) << run.output;
     EXPECT_TRUE(contains(elementLines(run.output, "O-1"), "part 1 \"Armchair\"")) << run.output;
 }
@@ -241,10 +241,10 @@ TEST(RemapScenarioTest, ParametersSetInTheToolSettingsBecomeTheRulesValues) {
                 {"step 5: script settingsDialog 1 alerts 2 dialog 32510 1\n",
                  "\"1 elements were remapped.\\n\" -> 1\n",
                  // Only the value that differs from the chosen part's own is kept.
-                 "<mappedName>Round Table</mappedName>\n  \t\t\t<mappedObjectGuid>{9CDB4EF1-C396-8410-81D1-"
+                 "<mappedName>Round Table</mappedName>\n    \t\t\t<mappedObjectGuid>{9CDB4EF1-C396-8410-81D1-"
                  "0840E73202C1}-{340034C8-50A8-87EE-871D-341DE5B0B7D7}</mappedObjectGuid>\n"
-                 "  \t\t\t<customParameters>\n  \t\t\t\t<parameter name=\"ZZYZX\" type=\"length\">\n"
-                 "  \t\t\t\t\t<value>0.72</value>\n",
+                 "    \t\t\t<customParameters>\n    \t\t\t\t<parameter name=\"ZZYZX\" type=\"length\">\n"
+                 "    \t\t\t\t\t<value>0.72</value>\n",
                  // The object tool's defaults are the project's again once the values are read.
                  "  tool defaults:\n    type 6 part 2 \"Desk\"\n      size A 1.6 B 0.8 ZZYZX 0.75\n"});
     // The rule's height wins over the old box's.
@@ -268,9 +268,9 @@ TEST(RemapScenarioTest, AWindowAndALampTakeTheirMappedParts) {
     expectLines(run.output, {"\"2 elements were remapped.\\n\" -> 1\n",
                              // Nothing selected: the whole drawing was searched.
                              "    \"Searching the whole drawing\" of 1, reached 2\n",
-                             "<originalName>Casement Window</originalName>\n  \t\t\t<mappedName>Awning "
+                             "<originalName>Casement Window</originalName>\n    \t\t\t<mappedName>Awning "
                              "Window</mappedName>",
-                             "<originalName>Pendant Lamp</originalName>\n  \t\t\t<mappedName>Wall "
+                             "<originalName>Pendant Lamp</originalName>\n    \t\t\t<mappedName>Wall "
                              "Lamp</mappedName>"});
     // The window keeps its opening's size and place in the wall.
     EXPECT_TRUE(contains(elementLines(run.output, "WI-2"),

@@ -1,13 +1,11 @@
 #include "FileScript.h"
 
+#include "FileContent.h"
 #include "HostProgram.h"
 #include "ScenarioInput.h"
 
 #include "sim/FileDialogs.h"
 #include "sim/Sim.h"
-
-#include <fstream>
-#include <sstream>
 
 namespace hostsim {
 namespace {
@@ -16,14 +14,6 @@ using nlohmann::json;
 
 std::filesystem::path documents() {
     return sim::specialFolder("Documents");
-}
-
-void indented(std::ostream& report, const std::string& body, const char* margin) {
-    std::istringstream lines(body);
-    std::string line;
-    while (std::getline(lines, line)) {
-        report << margin << line << "\n";
-    }
 }
 
 } // namespace
@@ -95,16 +85,7 @@ void reportFiles(std::ostream& report, const std::vector<std::string>& names) {
     }
     report << "files:\n";
     for (const std::string& name : names) {
-        std::filesystem::path path = sandboxedFile(documents(), name, "reportFiles: ");
-        std::ifstream in(path, std::ios::binary);
-        if (!in) {
-            report << "  " << escaped(name) << ": missing\n";
-            continue;
-        }
-        std::stringstream content;
-        content << in.rdbuf();
-        report << "  " << escaped(name) << ":\n";
-        indented(report, content.str(), "    ");
+        writeFileContent(report, name, sandboxedFile(documents(), name, "reportFiles: "), "reportFiles: ");
     }
 }
 

@@ -1,6 +1,7 @@
 #include "HostProgram.h"
 
 #include "AttributeReport.h"
+#include "FileContent.h"
 #include "FileScript.h"
 #include "HostSetup.h"
 
@@ -30,7 +31,6 @@
 #include <map>
 #include <set>
 #include <sstream>
-#include <string_view>
 
 namespace hostsim {
 namespace {
@@ -86,19 +86,6 @@ std::string codeText(GSType code) {
         out += char((code >> shift) & 0xFF);
     }
     return out;
-}
-
-// Each line of `body` indented by two spaces and ended, the last one too.
-void indent(std::ostream& report, std::string_view body) {
-    while (!body.empty()) {
-        const std::size_t end = body.find('\n');
-        const std::string_view line = body.substr(0, end);
-        report.write("  ", 2).write(line.data(), std::streamsize(line.size())).put('\n');
-        if (end == std::string_view::npos) {
-            break;
-        }
-        body.remove_prefix(end + 1);
-    }
 }
 
 // "dialogs": {"32600": [[action, ...], ...]}: for each dialog resource ID, one script per opening.
@@ -964,9 +951,9 @@ void HostProgram::writeSummary(std::ostream& report) const {
         }
     }
     report << "report window:\n";
-    indent(report, sim::reportText());
+    writeLines(report, sim::reportText(), "  ");
     report << "console:\n";
-    indent(report, sim::consoleText());
+    writeLines(report, sim::consoleText(), "  ");
     report << "alerts:\n";
     for (const sim::AlertRecord& alert : sim::alerts()) {
         report << "  type " << alert.type << " " << escaped(alert.title) << ": " << escaped(alert.largeText);
@@ -1041,12 +1028,7 @@ void HostProgram::writeSummary(std::ostream& report) const {
             const std::string name = file.lexically_relative(root).string();
             // A link in the folder is read only when it leads to a file of the sandbox.
             sandboxedFile(root, name, "preference files: ");
-            report << "  " << escaped(folder + ("/" + name)) << ":\n";
-            // Line by line, so that a large file is never held whole.
-            std::ifstream in(file, std::ios::binary);
-            for (std::string line; std::getline(in, line);) {
-                report << "  " << line << '\n';
-            }
+            writeFileContent(report, folder + ("/" + name), file, "preference files: ");
         }
     }
 }
