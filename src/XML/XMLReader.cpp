@@ -725,7 +725,8 @@ XMLReader::PhraseImporter::TagType XMLReader::PhraseImporter::readTag(std::strin
 
 namespace {
 
-// The number of a character reference ("#65", "#x41"); 0 when the digits do not parse.
+// The number of a character reference ("#65", "#x41"); 0 when the digits do not parse or exceed
+// the type.
 unsigned long long referenceNumber(std::string_view text) {
     unsigned long long number = 0;
     if (startsWith(text, "#x") || startsWith(text, "#X")) {
@@ -743,6 +744,9 @@ unsigned long long referenceNumber(std::string_view text) {
             } else if (c >= 'a' && c <= 'f') {
                 digit = static_cast<unsigned int>(c - 'a' + 10);
             } else {
+                return 0;
+            }
+            if (number > (~0ULL >> 4)) {
                 return 0;
             }
             number = number * 16 + digit;
@@ -764,10 +768,12 @@ unsigned long long referenceNumber(std::string_view text) {
     return number;
 }
 
-// Appends the UTF-8 form of a Unicode code point beyond ASCII (0x80 to 0x10FFFF, no surrogate);
-// false for any other number.
+// Appends the UTF-8 form of a Unicode character beyond ASCII that a standard XML parser reads as
+// text; false for any other number: the C1 controls, surrogates, non-characters (U+FDD0 to U+FDEF
+// and the last two of every plane) and numbers beyond U+10FFFF.
 bool appendCodePoint(unsigned long long number, std::string& out) {
-    if (number < 0x80 || number > 0x10FFFF || (number >= 0xD800 && number <= 0xDFFF)) {
+    if (number < 0xA0 || number > 0x10FFFF || (number >= 0xD800 && number <= 0xDFFF) ||
+        (number >= 0xFDD0 && number <= 0xFDEF) || (number & 0xFFFE) == 0xFFFE) {
         return false;
     }
     auto unit = [&out](unsigned long long bits) { out += static_cast<char>(bits); };

@@ -54,11 +54,30 @@ TEST(PhraseImporterTest, Replacements) {
         char const* name;
         char const* text;
     };
-    Case const cases[] = {
-        {"amp", "&"}, {"apos", "'"},        {"gt", ">"},   {"lt", "<"},   {"quot", "\""},
-        {"AMP", "?"}, {"#65", "A"},         {"#x41", "A"}, {"#X6a", "j"}, {"#x4142", "AB"},
-        {"#0", "?"},  {"#x80", "\xC2\x80"}, {"#9", "\t"},  {"#31", "?"},  {"#65abc", "A"},
-        {"#-1", "?"}, {"#x", "?"},          {"#xG1", "?"}, {"", "?"},     {"#x7E7E7E7E7E7E7E7E", "~~~~~~~~"}};
+    Case const cases[] = {{"amp", "&"},
+                          {"apos", "'"},
+                          {"gt", ">"},
+                          {"lt", "<"},
+                          {"quot", "\""},
+                          {"AMP", "?"},
+                          {"#65", "A"},
+                          {"#x41", "A"},
+                          {"#X6a", "j"},
+                          {"#x4142", "AB"},
+                          {"#0", "?"},
+                          {"#x80", "?"},
+                          {"#9", "\t"},
+                          {"#31", "?"},
+                          {"#65abc", "A"},
+                          {"#-1", "?"},
+                          {"#x", "?"},
+                          {"#xG1", "?"},
+                          {"", "?"},
+                          {"#x7E7E7E7E7E7E7E7E", "~~~~~~~~"},
+                          // A hexadecimal number beyond 64 bits does not wrap, as a decimal one does not.
+                          {"#x10000000000000041", "?"},
+                          {"#x0000000000000000041", "A"},
+                          {"#99999999999999999999", "?"}};
     for (auto const& c : cases) {
         EXPECT_EQ(importer.getReplacement(String(c.name)), c.text) << c.name;
     }

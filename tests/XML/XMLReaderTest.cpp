@@ -157,9 +157,12 @@ TEST(XMLReaderTest, References) {
         // Numbers whose bytes are not all text are the Unicode characters of that number.
         {"&#x4100;&#x41000000;", "\xE4\x84\x80?", true},
         {"Caf&#233;&#xE9;&#x1F600;", "Caf\xC3\xA9\xC3\xA9\xF0\x9F\x98\x80", true},
-        {"&#x80;&#x7FF;&#x800;&#x20AC;&#xFFFD;&#x10000;&#x10FFFF;",
-         "\xC2\x80\xDF\xBF\xE0\xA0\x80\xE2\x82\xAC\xEF\xBF\xBD\xF0\x90\x80\x80\xF4\x8F\xBF\xBF", true},
+        {"&#xA0;&#x7FF;&#x800;&#x20AC;&#xFFFD;&#x10000;&#x10FFFD;",
+         "\xC2\xA0\xDF\xBF\xE0\xA0\x80\xE2\x82\xAC\xEF\xBF\xBD\xF0\x90\x80\x80\xF4\x8F\xBF\xBD", true},
         {"&#xD800;&#xDFFF;&#x7F;&#x263A;", "??\x7F&:", true},
+        // What a standard parser refuses or takes for no text: C1 controls and non-characters.
+        {"&#x80;&#x9F;&#159;&#xFFFE;&#xFFFF;&#xFDD0;&#xFDEF;&#x1FFFE;&#x10FFFF;&#xFDCF;&#xFDF0;",
+         "?????????\xEF\xB7\x8F\xEF\xB7\xB0", true},
         {"&amp;lt;", "&lt;", true},
         {"a & b", "a & b", false},
         {"&lt; & b", "< & b", false},
