@@ -32,8 +32,6 @@
 #include "Preset/PresetDatabase.h"
 #include "Preset/ZelvaneLibrary.h"
 #include "XML/PackageStore.h"
-#include "XML/XMLAssembly.h"
-#include "XML/XMLWriter.h"
 
 #include <algorithm>
 #include <memory>
@@ -98,30 +96,6 @@ Project* provideProjectPreferences(const std::vector<unsigned int>& codes, Super
     }
     return open;
 }
-
-// A preference file's document: the context's packages, then the file's elements that no package
-// took, under the root with the file's root attributes.
-class PrefsDocument : public XMLAssembly {
-public:
-    PrefsDocument(PackageStore& store, const UnknownElements& unknown) : m_store(store), m_unknown(unknown) {}
-
-    const char* getTag() const override { return m_store.getTag(); }
-    std::size_t shippingSize() const override { return m_store.shippingSize() + m_unknown.size(); }
-    bool hasAttributes() const override { return !m_unknown.empty(); }
-    Shipping* getShipping(std::size_t index, bool attributes) override {
-        std::size_t own = m_store.shippingSize();
-        return index < own ? m_store.getShipping(index, attributes)
-                           : m_unknown.getShipping(index - own, attributes);
-    }
-    Shipping* getShipping(const String& tag, const String& nameSpace) override {
-        return m_store.getShipping(tag, nameSpace);
-    }
-    void setDefault() override {}
-
-private:
-    PackageStore& m_store;
-    const UnknownElements& m_unknown;
-};
 
 // Puts back the entry depth and the in-project-event flag when an entry ends, on every path.
 class EntryScope {
@@ -810,9 +784,7 @@ bool Addon::writePrefs(Context context) {
     // Written whole beside the old file and renamed over it, so a failed write loses nothing.
     bool written = file->replaceContents([&store, &unknown](DataFile& target) {
         DataBufferOut stream(&target);
-        XMLWriter writer(&stream);
-        PrefsDocument document(store, unknown);
-        return writer.exportFrom(document, true, true, true, true);
+        return store.exportTo(stream, unknown);
     });
     // The file holds what this add-on wrote: it may be written over or erased from now on.
     if (written) {

@@ -6,10 +6,12 @@
 #include "Environment/DataBufferOut.h"
 #include "Environment/MemoryBlock.h"
 #include "Environment/String.h"
+#include "XML/ShippingForms.h"
 #include "XML/XMLAssemblyProxy.h"
 #include "XML/XMLReader.h"
 #include "XML/XMLWriter.h"
 
+#include <algorithm>
 #include <cstring>
 #include <iterator>
 
@@ -19,74 +21,259 @@ namespace {
 
 constexpr char const* defaultTag = "packageStore";
 
-// Binds a store at the root of a document without putting its packages back to their defaults,
-// so that packages the document lacks keep their values. It counts the package elements it binds
-// and, given a place to keep them, keeps there the elements beside them that no package takes and
-// the root's attributes.
+using Entries = UnknownElements::Entries;
+
+bool sameNameSpace(char const* own, String const& nameSpace) {
+    return nameSpace == String(own != nullptr ? own : "");
+}
+
+// Binds a package being read, keeping what its element holds beside the fields its binding takes.
+// A prefixed child or attribute binds only a field of that namespace.
+class KeepingPackage : public XMLAssembly {
+public:
+    KeepingPackage(Package& package, Entries& inside) : m_package(package), m_inside(inside) {}
+
+    char const* getTag() const override { return m_package.getTag(); }
+    char const* getNameSpace() const override { return m_package.getNameSpace(); }
+    // At least one, so that the reader asks for every child.
+    std::size_t shippingSize() const override { return m_package.shippingSize() + 1; }
+    Shipping* getShipping(std::size_t index, bool attributes) override {
+        return m_package.getShipping(index, attributes);
+    }
+    Shipping* getShipping(String const& tag, String const& nameSpace) override {
+        std::unique_ptr<Shipping> field(m_package.getShipping(tag, nameSpace));
+        XMLShipping* named = xmlShippingOf(field.get());
+        if (named != nullptr && (nameSpace.empty() || sameNameSpace(named->getNameSpace(), nameSpace))) {
+            return field.release();
+        }
+        return UnknownElements::add(m_inside, tag, nameSpace);
+    }
+    void setDefault() override { m_package.setDefault(); }
+    bool validate() override { return m_package.validate(); }
+    bool read(String const& text) override { return m_package.read(text); }
+    bool keepsMarkup() const override { return true; }
+    void keepMarkup(String const& markup) override { UnknownElements::keep(m_inside, markup); }
+
+private:
+    Package& m_package;
+    Entries& m_inside;
+};
+
+// Binds a document of packages for a store without putting them back to their defaults, so that
+// packages the document lacks keep their values. It counts the package elements it binds and,
+// given a place to keep them, keeps there, in document order, what no package takes and where the
+// packages stood. Its root element is the store's own or a package's; with `enclosed` what stands
+// around the root is kept apart, otherwise all is content.
 class KeepingBinding : public XMLAssembly {
 public:
-    KeepingBinding(PackageStore& store, std::size_t& found, UnknownElements* unknown)
-        : m_store(store), m_found(found), m_unknown(unknown) {}
+    KeepingBinding(PackageStore& store, std::size_t& found, UnknownElements* unknown, bool enclosed)
+        : m_store(store), m_found(found), m_unknown(unknown), m_enclosed(enclosed) {}
 
     char const* getTag() const override { return m_store.getTag(); }
     char const* getNameSpace() const override { return m_store.getNameSpace(); }
-    std::size_t shippingSize() const override { return m_store.shippingSize(); }
+    std::size_t shippingSize() const override { return 1; }
     bool hasAttributes() const override { return false; }
-    Shipping* getShipping(std::size_t index, bool attributes) override {
-        return m_store.getShipping(index, attributes);
-    }
+    Shipping* getShipping(std::size_t, bool) override { return nullptr; }
     Shipping* getShipping(String const& tag, String const& nameSpace) override {
-        if (Shipping* package = m_store.getShipping(tag, nameSpace)) {
-            ++m_found;
-            return package;
+        m_elementSeen = true;
+        if (tag == m_store.getTag() && sameNameSpace(m_store.getNameSpace(), nameSpace)) {
+            return new Root(*this);
         }
-        // The store's own element is the document's root, bound by the reader's root rule.
-        if (m_unknown == nullptr || tag == m_store.getTag()) {
-            return nullptr;
-        }
-        return m_unknown->add(tag, nameSpace);
+        return bind(tag, nameSpace);
     }
     void setDefault() override {}
     bool validate() override { return m_store.validate(); }
+    bool keepsMarkup() const override { return m_unknown != nullptr; }
+    void keepMarkup(String const& markup) override {
+        UnknownElements::keep(!m_enclosed     ? m_unknown->content()
+                              : m_elementSeen ? m_unknown->epilog()
+                                              : m_unknown->prolog(),
+                              markup);
+    }
+
+    // A package of the store, or what is kept in its place among the root's content.
+    Shipping* bind(String const& tag, String const& nameSpace) {
+        Package* package = m_store.findPackage(tag, nameSpace);
+        if (package == nullptr) {
+            return m_unknown != nullptr ? UnknownElements::add(m_unknown->content(), tag, nameSpace)
+                                        : nullptr;
+        }
+        ++m_found;
+        if (m_unknown == nullptr) {
+            return new XMLAssemblyProxy(*package);
+        }
+        m_unknown->content().push_back(UnknownElements::Entry{nullptr, package->getID()});
+        return new KeepingPackage(*package, m_unknown->inside(package->getID()));
+    }
 
 private:
+    // The store's own element: an element of its tag inside it is kept like any other.
+    class Root : public XMLAssembly {
+    public:
+        explicit Root(KeepingBinding& document) : m_document(document) {}
+
+        char const* getTag() const override { return m_document.getTag(); }
+        char const* getNameSpace() const override { return m_document.getNameSpace(); }
+        std::size_t shippingSize() const override { return 1; }
+        bool hasAttributes() const override { return false; }
+        Shipping* getShipping(std::size_t, bool) override { return nullptr; }
+        Shipping* getShipping(String const& tag, String const& nameSpace) override {
+            return m_document.bind(tag, nameSpace);
+        }
+        void setDefault() override {}
+        bool validate() override { return m_document.validate(); }
+        bool keepsMarkup() const override { return m_document.m_unknown != nullptr; }
+        void keepMarkup(String const& markup) override {
+            UnknownElements::keep(m_document.m_unknown->content(), markup);
+        }
+
+    private:
+        KeepingBinding& m_document;
+    };
+
     PackageStore& m_store;
     std::size_t& m_found;
     UnknownElements* m_unknown;
+    bool m_enclosed;
+    bool m_elementSeen = false;
+};
+
+// A package being written, followed by what its element held beside its fields when read.
+class WrittenPackage : public XMLAssembly {
+public:
+    WrittenPackage(Package& package, Entries const& inside) : m_package(package), m_inside(inside) {}
+
+    char const* getTag() const override { return m_package.getTag(); }
+    char const* getNameSpace() const override { return m_package.getNameSpace(); }
+    std::size_t shippingSize() const override { return m_package.shippingSize() + m_inside.size(); }
+    bool hasAttributes() const override {
+        return m_package.hasAttributes() ||
+               std::any_of(m_inside.begin(), m_inside.end(),
+                           [](auto const& entry) { return entry.markup->attribute; });
+    }
+    bool hasEnded() const override { return m_package.hasEnded(); }
+    Shipping* getShipping(std::size_t index, bool attributes) override {
+        std::size_t own = m_package.shippingSize();
+        if (index < own) {
+            // The package's attribute leaves stay unwritten where it has none.
+            return attributes && !m_package.hasAttributes() ? nullptr
+                                                            : m_package.getShipping(index, attributes);
+        }
+        XMLVerbatim::Markup& markup = *m_inside[index - own].markup;
+        return markup.attribute == attributes ? UnknownElements::bind(markup) : nullptr;
+    }
+    Shipping* getShipping(String const& tag, String const& nameSpace) override {
+        return m_package.getShipping(tag, nameSpace);
+    }
+    void setDefault() override { m_package.setDefault(); }
+
+private:
+    Package& m_package;
+    Entries const& m_inside;
+};
+
+// The packages of a store as the content of its element (or, without a tag, as module data's
+// elements back to back), where they stood among what was kept of the document, each with what
+// was kept inside it; the packages it lacks follow in the list's order or in code order.
+class WrittenContent : public XMLAssembly {
+public:
+    WrittenContent(PackageStore const& store, UnknownElements const* kept, char const* tag, bool filtered,
+                   TypeList const* codes)
+        : m_kept(kept), m_tag(tag) {
+        auto place = [&](unsigned int code) {
+            Package* package = store.getPackage(code, filtered);
+            if (package != nullptr &&
+                (codes == nullptr || std::count(codes->begin(), codes->end(), code) != 0) &&
+                std::find(m_placed.begin(), m_placed.end(), package) == m_placed.end()) {
+                m_placed.push_back(package);
+                m_slots.push_back(Slot{nullptr, package});
+            }
+        };
+        if (kept != nullptr) {
+            for (auto const& entry : kept->content()) {
+                if (entry.markup == nullptr) {
+                    place(entry.code);
+                } else if (*tag != '\0' || !entry.markup->attribute) {
+                    m_slots.push_back(Slot{entry.markup.get(), nullptr});
+                }
+            }
+        }
+        TypeList all;
+        if (codes == nullptr) {
+            store.getTypes(all);
+        }
+        for (unsigned int code : codes != nullptr ? *codes : all) {
+            place(code);
+        }
+    }
+
+    char const* getTag() const override { return m_tag; }
+    std::size_t shippingSize() const override { return m_slots.size(); }
+    bool hasAttributes() const override {
+        return std::any_of(m_slots.begin(), m_slots.end(),
+                           [](Slot const& slot) { return slot.markup != nullptr && slot.markup->attribute; });
+    }
+    Shipping* getShipping(std::size_t index, bool attributes) override {
+        if (index >= m_slots.size()) {
+            return nullptr;
+        }
+        Slot const& slot = m_slots[index];
+        if (slot.markup != nullptr) {
+            return slot.markup->attribute == attributes ? UnknownElements::bind(*slot.markup) : nullptr;
+        }
+        if (attributes) {
+            return nullptr;
+        }
+        Entries const* inside = m_kept != nullptr ? m_kept->findInside(slot.package->getID()) : nullptr;
+        if (inside != nullptr && !inside->empty()) {
+            return new WrittenPackage(*slot.package, *inside);
+        }
+        return new XMLAssemblyProxy(*slot.package);
+    }
+    Shipping* getShipping(String const&, String const&) override { return nullptr; }
+    void setDefault() override {}
+
+private:
+    struct Slot {
+        XMLVerbatim::Markup* markup;
+        Package* package;
+    };
+
+    UnknownElements const* m_kept;
+    char const* m_tag;
+    std::vector<Slot> m_slots;
+    std::vector<Package*> m_placed;
+};
+
+// A preference document: what was kept before the root element, the root, what was kept after it.
+class WrittenDocument : public XMLAssembly {
+public:
+    WrittenDocument(WrittenContent& root, UnknownElements const& kept) : m_root(root), m_kept(kept) {}
+
+    char const* getTag() const override { return ""; }
+    std::size_t shippingSize() const override { return m_kept.prolog().size() + 1 + m_kept.epilog().size(); }
+    bool hasAttributes() const override { return false; }
+    Shipping* getShipping(std::size_t index, bool) override {
+        std::size_t before = m_kept.prolog().size();
+        if (index < before) {
+            return UnknownElements::bind(*m_kept.prolog()[index].markup);
+        }
+        if (index == before) {
+            return new XMLAssemblyProxy(m_root);
+        }
+        index -= before + 1;
+        return index < m_kept.epilog().size() ? UnknownElements::bind(*m_kept.epilog()[index].markup)
+                                              : nullptr;
+    }
+    Shipping* getShipping(String const&, String const&) override { return nullptr; }
+    void setDefault() override {}
+
+private:
+    WrittenContent& m_root;
+    UnknownElements const& m_kept;
 };
 
 } // namespace
-
-UnknownElements::UnknownElements() = default;
-
-UnknownElements::~UnknownElements() = default;
-
-std::size_t UnknownElements::size() const {
-    return m_entries.size();
-}
-
-void UnknownElements::clear() {
-    m_entries.clear();
-}
-
-void UnknownElements::swap(UnknownElements& other) {
-    m_entries.swap(other.m_entries);
-}
-
-Shipping* UnknownElements::add(String const& tag, String const& nameSpace) {
-    auto entry = std::make_unique<XMLVerbatim::Markup>();
-    entry->tag = tag;
-    entry->nameSpace = nameSpace;
-    m_entries.push_back(std::move(entry));
-    return new XMLVerbatim(*m_entries.back());
-}
-
-Shipping* UnknownElements::getShipping(std::size_t index, bool attributes) const {
-    if (index >= m_entries.size() || m_entries[index]->attribute != attributes) {
-        return nullptr;
-    }
-    return new XMLVerbatim(*m_entries[index]);
-}
 
 PackageStore::PackageStore(char const* tag)
     : m_accessTime(true), m_packages(std::make_unique<PackageList>()), m_tag(tag) {}
@@ -150,11 +337,18 @@ Shipping* PackageStore::getShipping(std::size_t index, bool) {
     return new XMLAssemblyProxy(*package);
 }
 
-Shipping* PackageStore::getShipping(String const& tag, String const&) {
+Shipping* PackageStore::getShipping(String const& tag, String const& nameSpace) {
+    Package* package = findPackage(tag, nameSpace);
+    return package != nullptr ? new XMLAssemblyProxy(*package) : nullptr;
+}
+
+Package* PackageStore::findPackage(String const& tag, String const& nameSpace) const {
     for (auto const& entry : *m_packages) {
         Package* package = entry.second;
-        if (tag == package->getTag() && (m_filter == nullptr || m_filter->accept(*package))) {
-            return new XMLAssemblyProxy(*package);
+        if (tag == package->getTag() &&
+            (nameSpace.empty() || sameNameSpace(package->getNameSpace(), nameSpace)) &&
+            (m_filter == nullptr || m_filter->accept(*package))) {
+            return package;
         }
     }
     return nullptr;
@@ -262,28 +456,26 @@ void PackageStore::shutdown() {
     }
 }
 
-MemoryBlock* PackageStore::getData(TypeList const* codes) const {
+MemoryBlock* PackageStore::getData(TypeList const* codes, UnknownElements const* kept) const {
     auto block = std::make_unique<MemoryBlock>();
-    bool written = true;
+    bool written = false;
     {
         DataBufferOut out(block.get());
         XMLWriter writer(&out);
-        if (codes == nullptr) {
-            for (auto const& entry : *m_packages) {
-                written = written && writer.exportFrom(*entry.second, false, false, false, false);
-            }
-        } else {
-            for (unsigned int code : *codes) {
-                if (Package* package = getPackage(code)) {
-                    written = written && writer.exportFrom(*package, false, false, false, false);
-                }
-            }
-        }
+        WrittenContent content(*this, kept, "", false, codes);
+        written = writer.exportFrom(content, false, false, false, false);
         out.flushBuffer();
         written = written && !out.failed();
     }
     // Half a block would be stored in the project as if it were whole.
     return written ? block.release() : nullptr;
+}
+
+bool PackageStore::exportTo(DataBufferOut& stream, UnknownElements const& kept) {
+    WrittenContent root(*this, &kept, getTag(), true, nullptr);
+    WrittenDocument document(root, kept);
+    XMLWriter writer(&stream);
+    return writer.exportFrom(document, true, true, true, true);
 }
 
 std::unique_ptr<PackageStore> PackageStore::makeScratch(bool cleared) const {
@@ -298,7 +490,7 @@ std::unique_ptr<PackageStore> PackageStore::makeScratch(bool cleared) const {
     return scratch;
 }
 
-bool PackageStore::readInto(PackageStore& scratch, DataBufferIn& stream, bool keepValues, std::size_t* found,
+bool PackageStore::readInto(PackageStore& scratch, DataBufferIn& stream, bool enclosed, std::size_t* found,
                             UnknownElements* unknown) {
     // The scratch store sees the packages through this store's filter, which stays this store's.
     struct FilterLoan {
@@ -307,26 +499,30 @@ bool PackageStore::readInto(PackageStore& scratch, DataBufferIn& stream, bool ke
     } loan{scratch};
     scratch.m_filter = m_filter;
     XMLReader reader(&stream);
-    if (keepValues) {
-        std::size_t bound = 0;
-        KeepingBinding binding(scratch, found != nullptr ? *found : bound, unknown);
-        return reader.importTo(binding);
-    }
-    return reader.importTo(scratch);
+    std::size_t bound = 0;
+    KeepingBinding binding(scratch, found != nullptr ? *found : bound, unknown, enclosed);
+    return reader.importTo(binding);
 }
 
-bool PackageStore::setData(MemoryBlock const& block, bool publish) {
+bool PackageStore::setData(MemoryBlock const& block, bool publish, UnknownElements* unknown) {
     if (block.size() == 0) {
         setDefault();
+        if (unknown != nullptr) {
+            unknown->clear();
+        }
         return true;
     }
     // Read into copies and keep them only when the whole block was read, so a malformed block
     // never leaves the packages half read.
     std::unique_ptr<PackageStore> scratch = makeScratch(true);
     DataBufferIn stream(block, Encoding::utf8);
-    bool read = readInto(*scratch, stream, false);
+    UnknownElements kept;
+    bool read = readInto(*scratch, stream, false, nullptr, unknown != nullptr ? &kept : nullptr);
     if (read) {
         m_packages.swap(scratch->m_packages);
+        if (unknown != nullptr) {
+            unknown->swap(kept);
+        }
     }
     if (publish) {
         publishAll();

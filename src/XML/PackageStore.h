@@ -6,7 +6,7 @@
 #include "Environment/Map.h"
 #include "Environment/Time.h"
 #include "XML/Package.h"
-#include "XML/XMLVerbatim.h"
+#include "XML/UnknownElements.h"
 
 #include <memory>
 #include <vector>
@@ -14,37 +14,11 @@
 namespace zelvane {
 
 class DataBufferIn;
+class DataBufferOut;
 class MemoryBlock;
 
 // Package codes.
 using TypeList = std::vector<unsigned int>;
-
-// The elements of a document that no package of a store took (packages a later version of the
-// add-on wrote, say), and the attributes of its root element, kept so that writing the store's
-// packages can put them back: each as the exact text it had in the document (XMLVerbatim), written
-// back unchanged, so that they read as they did, namespaces and all.
-class UnknownElements {
-public:
-    UnknownElements();
-    UnknownElements(UnknownElements const&) = delete;
-    UnknownElements& operator=(UnknownElements const&) = delete;
-    ~UnknownElements();
-
-    // How many elements and attributes are kept.
-    std::size_t size() const;
-    bool empty() const { return size() == 0; }
-    void clear();
-    void swap(UnknownElements& other);
-    // Keeps a new element or attribute of that name after the others; answers a new binding
-    // (owned by the caller) through which the reader gives its text.
-    Shipping* add(String const& tag, String const& nameSpace);
-    // A new binding (owned by the caller) of entry `index` for the writer's pass (attributes or
-    // elements); null past the end and for an entry of the other pass.
-    Shipping* getShipping(std::size_t index, bool attributes) const;
-
-private:
-    std::vector<std::unique_ptr<XMLVerbatim::Markup>> m_entries;
-};
 
 class PackageStore : public XMLAssembly {
 public:
@@ -79,9 +53,13 @@ public:
     bool hasAttributes() const override { return false; }
     // The package at that position in code order, unless the filter rejects it.
     Shipping* getShipping(std::size_t index, bool attributes) override;
-    // The first package in code order of that tag that the filter passes; the namespace is not
-    // compared.
+    // The first package in code order of that tag and namespace that the filter passes, as
+    // findPackage tells.
     Shipping* getShipping(String const& tag, String const& nameSpace) override;
+    // The first package in code order of that tag that the filter passes, where the element's
+    // namespace prefix is none (what the writer gives a package without namespaces) or the
+    // package's own: a prefixed element of another namespace is no package of this store.
+    Package* findPackage(String const& tag, String const& nameSpace) const;
     // Every package back to its defaults; the access time is now.
     void setDefault() override;
 
@@ -116,23 +94,31 @@ public:
 
     // The packages of the listed codes (all without a list) as XML elements one after another,
     // without declaration or enclosing element, in a new block owned by the caller: the form of
-    // the project's module data. Null when writing fails.
-    MemoryBlock* getData(TypeList const* codes = nullptr) const;
+    // the project's module data. With `kept` (as setData filled it) the packages stand where they
+    // stood among what it keeps, and hold what it keeps of them; the packages it lacks follow.
+    // Null when writing fails.
+    MemoryBlock* getData(TypeList const* codes = nullptr, UnknownElements const* kept = nullptr) const;
     // Reads the packages from module data. An empty block puts every package back to its defaults.
     // Otherwise the packages the block holds are read and the others put back to their defaults;
     // when the block is malformed nothing changes and the answer is false. With publish the update
     // event of every package follows, whatever the outcome. The packages are replaced by the ones
-    // read: pointers taken from the store before no longer hold.
-    bool setData(MemoryBlock const& block, bool publish);
+    // read: pointers taken from the store before no longer hold. `unknown` (where given) is
+    // replaced, when the block was read, by what it holds that no package takes.
+    bool setData(MemoryBlock const& block, bool publish, UnknownElements* unknown = nullptr);
     // Reads packages from an XML document such as a preference file, whose root element is the
     // store's own or a package's: the packages it holds are read, the others keep their values.
     // A malformed document changes nothing and answers false. Publishing and the packages' identity
     // as for setData. When the document was read, `found` (where given) receives how many package
-    // elements it held, and `unknown` (where given) is replaced by the elements beside them that
-    // no package takes and the attributes of the store's root element; without `unknown` they are
-    // skipped.
+    // elements it held, and `unknown` (where given) is replaced by what the document holds that
+    // no package takes (the root's attributes, elements, comments, processing instructions and
+    // text, around, beside and inside the packages); without `unknown` they are skipped.
     bool importFrom(DataBufferIn& stream, bool publish, std::size_t* found = nullptr,
                     UnknownElements* unknown = nullptr);
+    // Writes the store as a preference document: the declaration, what `kept` (as importFrom
+    // filled it) holds before the root element, the store's own element with the packages the
+    // filter passes where they stood among what it keeps there (the others after them), then what
+    // it holds after the root. False when writing fails.
+    bool exportTo(DataBufferOut& stream, UnknownElements const& kept);
 
     // Hands the update event of that code to the add-on.
     void publishUpdate(unsigned int code);
@@ -141,10 +127,11 @@ public:
 private:
     // A store holding `package` for each of this one's packages, with this store's tag.
     std::unique_ptr<PackageStore> makeScratch(bool cleared) const;
-    // With keepValues the packages the document lacks keep their values, and `found` and
-    // `unknown` (where given) are filled as importFrom tells.
-    bool readInto(PackageStore& scratch, DataBufferIn& stream, bool keepValues, std::size_t* found = nullptr,
-                  UnknownElements* unknown = nullptr);
+    // `found` and `unknown` (where given) are filled as importFrom tells; with `enclosed` what
+    // stands around the root element is kept apart from what it encloses (a preference file),
+    // otherwise the document is all content (module data).
+    bool readInto(PackageStore& scratch, DataBufferIn& stream, bool enclosed, std::size_t* found,
+                  UnknownElements* unknown);
 
     Time m_accessTime;
     std::unique_ptr<PackageList> m_packages;

@@ -22,6 +22,11 @@ public:
     void setDefault() override = 0;
     // Text between the child elements of a container is ignored.
     bool read(String const&) override { return true; }
+    // A container answering true is handed, as written and in document order, what its element
+    // holds beside its fields: comments, processing instructions, CDATA sections and text that is
+    // not white space (trimmed of it). Others are never handed them.
+    virtual bool keepsMarkup() const { return false; }
+    virtual void keepMarkup(String const&) {}
     ShippingContainer* asContainer() override { return this; }
 };
 

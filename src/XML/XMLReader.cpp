@@ -260,7 +260,11 @@ public:
 
 private:
     bool read(Target& target, unsigned int level);
+    bool isDeclaration(String const& tag) const;
     bool readDeclaration(String& tag);
+    // Hands the keeper the text last read, as written, unless it is white space.
+    void keepText(ShippingContainer& keeper);
+    void keep(ShippingContainer& keeper, char const* opening, std::string_view content, char const* closing);
     bool readElement(Target& target, unsigned int level, TagType kind, std::string_view tag,
                      std::string_view nameSpace);
     bool readVerbatim(XMLVerbatim& verbatim, unsigned int level, TagType kind);
@@ -280,6 +284,9 @@ private:
     String m_value;
     String const m_lineBreak;
     std::vector<Attribute> m_attributes;
+    std::string m_raw;
+    // Nothing but white space was read yet.
+    bool m_atStart = true;
 };
 
 bool DocumentReader::read(XMLShipping& object, unsigned int level) {
@@ -293,22 +300,46 @@ bool DocumentReader::read(Target& target, unsigned int level) {
     }
     std::string_view tag;
     std::string_view nameSpace;
+    ShippingContainer* keeper =
+        target.container != nullptr && target.container->keepsMarkup() ? target.container : nullptr;
     for (;;) {
+        if (keeper != nullptr) {
+            // The text as written, references unreplaced, for the keeper.
+            m_raw.clear();
+            m_importer.setRecord(&m_raw);
+        }
         m_importer.getPhraseAndOpening(m_text);
+        if (keeper != nullptr) {
+            m_importer.setRecord(nullptr);
+            keepText(*keeper);
+        }
         if (!m_text.empty() && !target.shipping->read(m_text)) {
             return false;
         }
+        // Only a declaration before all else in the document names its encoding.
+        bool atStart = m_atStart && trim(view(m_text)).empty();
+        m_atStart = false;
         TagType kind = m_importer.readTag(tag, nameSpace);
         switch (kind) {
         case TagType::declaration:
             assign(m_tag, tag);
-            if (!readDeclaration(m_tag)) {
-                return false;
+            if (atStart && isDeclaration(m_tag)) {
+                if (!readDeclaration(m_tag)) {
+                    return false;
+                }
+            } else if (keeper != nullptr) {
+                keep(*keeper, "<?", tag, "?>");
             }
             break;
         case TagType::comment:
+            if (keeper != nullptr) {
+                keep(*keeper, "<!--", tag, "-->");
+            }
             break;
         case TagType::cdata:
+            if (keeper != nullptr) {
+                keep(*keeper, "<![CDATA[", tag, "]]>");
+            }
             assign(m_value, tag);
             if (!target.shipping->read(m_value)) {
                 return false;
@@ -345,13 +376,34 @@ bool DocumentReader::read(Target& target, unsigned int level) {
     }
 }
 
-bool DocumentReader::readDeclaration(String& tag) {
-    // Processing instructions other than the declaration are ignored, whatever they hold.
+bool DocumentReader::isDeclaration(String const& tag) const {
     std::string_view whole = view(tag);
     String target = toString(whole.substr(0, std::min(whole.find_first_of(" \t\r\n"), whole.size())));
-    if (!m_importer.fromXMLString(target) || target.toLowercase() != "xml") {
-        return true;
+    return m_importer.fromXMLString(target) && target.toLowercase() == "xml";
+}
+
+void DocumentReader::keepText(ShippingContainer& keeper) {
+    std::string_view text = m_raw;
+    if (!text.empty() && text.back() == '<') {
+        text.remove_suffix(1);
     }
+    text = trim(text);
+    if (!text.empty()) {
+        assign(m_value, text);
+        keeper.keepMarkup(m_value);
+    }
+}
+
+void DocumentReader::keep(ShippingContainer& keeper, char const* opening, std::string_view content,
+                          char const* closing) {
+    m_raw.assign(opening);
+    m_raw.append(content);
+    m_raw.append(closing);
+    assign(m_value, m_raw);
+    keeper.keepMarkup(m_value);
+}
+
+bool DocumentReader::readDeclaration(String& tag) {
     bool plain = false;
     std::string_view text = view(tag);
     if (!splitAttributes(text, plain)) {

@@ -259,18 +259,21 @@ TEST_F(PreferenceTest, AFileThatCannotBeReadIsKeptAndTold) {
         later + "<laterVersion a=\"1\">7</laterVersion>"
                 "<laterMixed>before<!-- c > --><b>x</b><![CDATA[<a>]]>after &amp; &#233;</laterMixed>"
                 "<l:laterNs>n</l:laterNs>";
-    const std::string beside = "<frameworkPreferenceStore xmlns:l=\"urn:later\" version='3'>" + unknown +
-                               "<countPrefs><count>50</count></countPrefs></frameworkPreferenceStore>";
+    const std::string beside =
+        "<frameworkPreferenceStore xmlns:l=\"urn:later\" version='3'>" + unknown +
+        "<!-- the count --><countPrefs u='1'><count>50</count><unit>beds</unit></countPrefs>"
+        "</frameworkPreferenceStore>";
     const std::string besideWritten =
         "<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\n"
         "<frameworkPreferenceStore xmlns:l=\"urn:later\" version='3'>\n"
-        "\t<countPrefs>\n\t\t<count>51</count>\n\t</countPrefs>\n"
         "\t" +
         later +
         "\n"
         "\t<laterVersion a=\"1\">7</laterVersion>\n"
         "\t<laterMixed>before<!-- c > --><b>x</b><![CDATA[<a>]]>after &amp; &#233;</laterMixed>\n"
         "\t<l:laterNs>n</l:laterNs>\n"
+        "\t<!-- the count -->\n"
+        "\t<countPrefs u='1'>\n\t\t<count>51</count>\n\t\t<unit>beds</unit>\n\t</countPrefs>\n"
         "</frameworkPreferenceStore>\n";
     struct Case {
         const char* name;

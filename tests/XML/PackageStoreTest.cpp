@@ -11,12 +11,15 @@
 #include "XML/XMLWriter.h"
 #include "sim/Memory.h"
 
+#include <expat.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <new>
 #include <string>
+#include <vector>
 
 using namespace zelvane;
 
@@ -186,6 +189,96 @@ private:
     std::vector<unsigned int> m_codes;
 };
 
+// The nodes a standard XML parser reads from a document, one line each, without those of the
+// packages' own elements and fields under the root `root`: elements ("E path"), attributes ("A
+// path/@name value"), comments ("C path text"), processing instructions ("P path target data")
+// and text ("T path text", white space runs made one blank and trimmed, white space alone left
+// out). "owned" lines give the values of the fields; a document the parser refuses gives one line.
+struct Nodes {
+    std::vector<std::string> kept;
+    std::vector<std::string> owned;
+    std::string path;
+    std::string text;
+    std::string root;
+
+    void add(char const* kind, std::string const& at, std::string const& value) {
+        std::string line = std::string(kind) + " " + at + " " + value;
+        std::string package = at.substr(0, at.find('/', root.size() + 2));
+        bool isPackage =
+            package == root + "/alpha" || package == root + "/beta" || package == root + "/gamma";
+        std::string field = at.substr(std::min(at.size(), package.size() + 1));
+        field = field.substr(0, field.find('/'));
+        if (isPackage &&
+            ((*kind == 'E' && at == package) || field == "number" || field == "flag" || field == "@name")) {
+            owned.push_back(line);
+        } else if (*kind == 'T' && !kept.empty() &&
+                   kept.back().compare(0, at.size() + 3, "T " + at + " ") == 0) {
+            kept.back() += " " + value; // texts that the packages' own nodes parted
+        } else {
+            kept.push_back(line);
+        }
+    }
+    void flush() {
+        std::string value;
+        for (char c : text) {
+            bool blank = c == ' ' || c == '\t' || c == '\r' || c == '\n';
+            if (!blank) {
+                value += c;
+            } else if (!value.empty() && value.back() != ' ') {
+                value += ' ';
+            }
+        }
+        if (!value.empty() && value.back() == ' ') {
+            value.pop_back();
+        }
+        if (!value.empty()) {
+            add("T", path, value);
+        }
+        text.clear();
+    }
+};
+
+Nodes nodesOf(std::string const& document, char const* root) {
+    Nodes nodes;
+    nodes.root = std::string("/") + root;
+    XML_Parser parser = XML_ParserCreate(nullptr);
+    XML_SetUserData(parser, &nodes);
+    XML_SetElementHandler(
+        parser,
+        [](void* data, XML_Char const* name, XML_Char const** attributes) {
+            auto& nodes = *static_cast<Nodes*>(data);
+            nodes.flush();
+            nodes.path += std::string("/") + name;
+            nodes.add("E", nodes.path, "");
+            for (; *attributes != nullptr; attributes += 2) {
+                nodes.add("A", nodes.path + "/@" + attributes[0], attributes[1]);
+            }
+        },
+        [](void* data, XML_Char const*) {
+            auto& nodes = *static_cast<Nodes*>(data);
+            nodes.flush();
+            nodes.path.erase(nodes.path.rfind('/'));
+        });
+    XML_SetCharacterDataHandler(parser, [](void* data, XML_Char const* text, int length) {
+        static_cast<Nodes*>(data)->text.append(text, std::size_t(length));
+    });
+    XML_SetCommentHandler(parser, [](void* data, XML_Char const* text) {
+        auto& nodes = *static_cast<Nodes*>(data);
+        nodes.flush();
+        nodes.add("C", nodes.path, text);
+    });
+    XML_SetProcessingInstructionHandler(parser, [](void* data, XML_Char const* target, XML_Char const* text) {
+        auto& nodes = *static_cast<Nodes*>(data);
+        nodes.flush();
+        nodes.add("P", nodes.path, std::string(target) + " " + text);
+    });
+    if (XML_Parse(parser, document.data(), int(document.size()), 1) != XML_STATUS_OK) {
+        nodes.kept = {std::string("not well-formed: ") + XML_ErrorString(XML_GetErrorCode(parser))};
+    }
+    XML_ParserFree(parser);
+    return nodes;
+}
+
 // Makes a test's add-on the global one for its length.
 class AddonScope {
 public:
@@ -312,7 +405,9 @@ TEST(PackageStoreTest, FilterDecidesWhatIsHandedOut) {
     EXPECT_STREQ(dynamic_cast<XMLShipping&>(*second).getTag(), "beta");
     EXPECT_EQ(std::unique_ptr<Shipping>(store.getShipping(3, false)), nullptr);
     EXPECT_EQ(std::unique_ptr<Shipping>(store.getShipping(String("alpha"), String())), nullptr);
-    std::unique_ptr<Shipping> byTag(store.getShipping(String("gamma"), String("any")));
+    // An element of another namespace is no package of the store.
+    EXPECT_EQ(std::unique_ptr<Shipping>(store.getShipping(String("gamma"), String("any"))), nullptr);
+    std::unique_ptr<Shipping> byTag(store.getShipping(String("gamma"), String()));
     ASSERT_NE(byTag, nullptr);
     EXPECT_STREQ(dynamic_cast<XMLShipping&>(*byTag).getTag(), "gamma");
 
@@ -571,4 +666,79 @@ TEST(PackageStoreTest, Copies) {
     String name("legacy");
     EXPECT_TRUE(store.getPackage(betaCode)->updateLegacyName(name));
     EXPECT_STREQ(name.data(), "legacy");
+}
+
+TEST(PackageStoreTest, WhatNoPackageTakesComesBackAsItWas) {
+    struct Case {
+        char const* name;
+        char const* document;
+        bool module = false;           // module data, elements back to back
+        char const* written = nullptr; // for a document no standard parser reads: what it keeps
+    };
+    Case const cases[] = {
+        {"a field and an attribute that a later version added to a package",
+         "<prefs><alpha unit='u'><number>50</number><unit>beds</unit>note<!-- c --></alpha></prefs>"},
+        {"comments, processing instructions and text around and between the packages",
+         "<?first pi?><!-- head --><prefs><?pi a?><!-- the ward's count -->text &amp; more<alpha><number>50"
+         "</number></alpha> between <later/><![CDATA[<x>]]></prefs><!-- end --><?last?>"},
+        {"an element of another namespace with a package's tag, and its fields'",
+         "<prefs xmlns:l='urn:later'><alpha l:name='x'><l:number>8</l:number><number>50</number></alpha>"
+         "<l:alpha><number>9</number><more>m</more></l:alpha></prefs>"},
+        {"an element of the store's tag inside its root",
+         "<prefs><prefs><later>x</later></prefs><alpha><number>50</number></alpha></prefs>"},
+        {"packages of a later version, the root's attributes and namespaces",
+         "<prefs xmlns:l=\"urn:later\" version='3'><later><level>4</level><names><name>A &amp; "
+         "B</name><name/>"
+         "</names></later><laterMixed>before<!-- c > --><b>x</b><![CDATA[<a>]]>after &amp; "
+         "&#233;</laterMixed>"
+         "<l:laterNs>n</l:laterNs><alpha><number>50</number></alpha></prefs>"},
+        {"a declared encoding",
+         "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<prefs><later>Caf\xE9</later>"
+         "<alpha><number>50</number></alpha></prefs>"},
+        {"module data", "<!-- m --><alpha><number>50</number><unit>u</unit></alpha>text<later a='1'/><?pi?>",
+         true},
+        {"a declaration inside kept content switches no encoding",
+         "<prefs><later><?xml version=\"1.0\" encoding=\"ISO-8859-1\"?></later><later2>Caf\xC3\xA9</later2>"
+         "<alpha><number>50</number></alpha></prefs>",
+         false,
+         "\t<later><?xml version=\"1.0\" "
+         "encoding=\"ISO-8859-1\"?></later>\n\t<later2>Caf\xC3\xA9</later2>\n"},
+    };
+    for (auto const& c : cases) {
+        SCOPED_TRACE(c.name);
+        // Read, a value changed, written: three times.
+        std::string document = c.document;
+        std::vector<std::string> written;
+        for (int round = 0; round < 3; ++round) {
+            PackageStore store("prefs");
+            fill(store);
+            UnknownElements kept;
+            DataBufferIn in(document.data(), int(document.size()), Encoding::utf8);
+            ASSERT_TRUE(c.module ? store.setData(blockOf(document), false, &kept)
+                                 : store.importFrom(in, false, nullptr, &kept));
+            EXPECT_EQ(sampleOf(store, alphaCode)->m_number, round == 0 ? 50 : 51) << document;
+            sampleOf(store, alphaCode)->m_number = 51;
+            String text;
+            {
+                DataBufferOut out(&text);
+                std::unique_ptr<MemoryBlock> data(c.module ? store.getData(nullptr, &kept) : nullptr);
+                ASSERT_TRUE(c.module ? data != nullptr : store.exportTo(out, kept));
+                document = c.module ? textOf(data.get()) : text.data();
+            }
+            written.push_back(document);
+        }
+        EXPECT_EQ(written[1], written[0]);
+        EXPECT_EQ(written[2], written[0]);
+        if (c.written != nullptr) {
+            EXPECT_NE(written[0].find(c.written), std::string::npos) << written[0];
+            continue;
+        }
+        auto wrapped = [&c](std::string const& text) { return c.module ? "<r>" + text + "</r>" : text; };
+        char const* root = c.module ? "r" : "prefs";
+        Nodes before = nodesOf(wrapped(c.document), root);
+        Nodes after = nodesOf(wrapped(written[0]), root);
+        EXPECT_EQ(after.kept, before.kept) << written[0];
+        std::string value = std::string("T /") + root + "/alpha/number 51";
+        EXPECT_EQ(std::count(after.owned.begin(), after.owned.end(), value), 1) << written[0];
+    }
 }
