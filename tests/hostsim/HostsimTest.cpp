@@ -828,6 +828,49 @@ TEST(HostsimTest, AReportFileIsWrittenWholeOrNotAtAll) {
     }
 }
 
+TEST(HostsimTest, AReplacedFileKeepsItsPermissionsAndOwner) {
+    namespace fs = std::filesystem;
+    const fs::path temp = sim::specialFolder("Temp");
+    const fs::path sandbox = temp / "mode-sandbox";
+    const fs::path notes = sandbox / "Documents" / "notes.txt";
+    const fs::path report = temp / "mode-report.txt";
+    const fs::path scenario = writeScenario(
+        "modes.json",
+        oneAddon("{\"hostFile\": \"notes.txt\", \"folder\": \"Documents\", \"text\": \"renewed\"}"));
+    // Run as root, the owner is another user's, which the new file keeps.
+    const bool root = ::geteuid() == 0;
+    const uid_t owner = 4321;
+    // Setuid, setgid and sticky bits are not carried to a text the file did not hold.
+    const std::pair<mode_t, mode_t> modes[] = {
+        {0600, 0600}, {0755, 0755}, {0444, 0444}, {0, 0}, {07640, 0640}};
+    for (const auto& [mode, kept] : modes) {
+        fs::remove_all(sandbox);
+        fs::create_directories(notes.parent_path());
+        for (const fs::path& file : {notes, report}) {
+            fs::remove(file);
+            std::ofstream(file) << "old";
+            if (root) {
+                ASSERT_EQ(::chown(file.c_str(), owner, owner), 0);
+            }
+            ASSERT_EQ(::chmod(file.c_str(), mode), 0);
+        }
+        HostsimRun run =
+            runHostsim(scenario, " --sandbox " + sandbox.string() + " --report " + report.string());
+        EXPECT_EQ(run.status, 0) << run.output;
+        for (const fs::path& file : {notes, report}) {
+            struct stat info {};
+            ASSERT_EQ(::stat(file.c_str(), &info), 0);
+            EXPECT_EQ(info.st_mode & 07777, kept) << file << " " << std::oct << mode;
+            // The new text, not the old one.
+            EXPECT_TRUE(file == notes ? info.st_size == 7 : info.st_size > 7) << file;
+            if (root) {
+                EXPECT_EQ(info.st_uid, owner) << file;
+                EXPECT_EQ(info.st_gid, gid_t(owner)) << file;
+            }
+        }
+    }
+}
+
 TEST(HostsimTest, TheReportQuotesFileContentsEscapedAndBounded) {
     namespace fs = std::filesystem;
     const fs::path sandbox = sim::specialFolder("Temp") / "content-sandbox";

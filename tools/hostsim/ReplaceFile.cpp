@@ -9,42 +9,110 @@
 #include <vector>
 
 namespace hostsim {
+namespace {
 
-std::error_code replaceFile(const std::filesystem::path& path, const std::string& text) {
-    // Named as the framework names its own: hidden, beside the file, ending in ".tmp".
+std::error_code lastError() {
+    return std::error_code(errno, std::generic_category());
+}
+
+// A new file beside `path`, named as the framework names its own: hidden, beside the file, ending in
+// ".tmp". Answers its descriptor (-1 and errno set when it could not be made) and sets `name`.
+int makeTemporary(const std::filesystem::path& path, std::vector<char>& name) {
     const std::string suffix = ".tmp";
-    std::string name = (path.parent_path() / ("." + path.filename().string() + ".XXXXXX" + suffix)).string();
-    std::vector<char> temporary(name.begin(), name.end());
-    temporary.push_back('\0');
-    int fd = ::mkostemps(temporary.data(), int(suffix.size()), O_CLOEXEC);
-    if (fd < 0) {
-        return std::error_code(errno, std::generic_category());
-    }
-    int failure = 0;
-    // Readable as the user's umask allows, as a file made by opening it is, not by its owner only.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    if (::fchmod(fd, 0666 & ~mask) != 0) {
-        failure = errno;
-    }
-    for (std::size_t written = 0; failure == 0 && written < text.size();) {
-        ssize_t n = ::write(fd, text.data() + written, text.size() - written);
+    const std::string text =
+        (path.parent_path() / ("." + path.filename().string() + ".XXXXXX" + suffix)).string();
+    name.assign(text.begin(), text.end());
+    name.push_back('\0');
+    return ::mkostemps(name.data(), int(suffix.size()), O_CLOEXEC);
+}
+
+std::error_code writeAll(int fd, const std::string& text) {
+    for (std::size_t written = 0; written < text.size();) {
+        const ssize_t n = ::write(fd, text.data() + written, text.size() - written);
         if (n < 0 && errno != EINTR) {
-            failure = errno;
-        } else if (n > 0) {
+            return lastError();
+        }
+        if (n > 0) {
             written += std::size_t(n);
         }
     }
-    if (::close(fd) != 0 && failure == 0) {
-        failure = errno;
+    return {};
+}
+
+// Gives the new file `fd` the permissions of the file at `path` it replaces, and its owner where the
+// user may (root may give any, another user only a group of their own). Without such a file it is
+// readable as the user's umask allows, as a file made by opening it is. Setuid, setgid and sticky
+// bits are not carried over to a text the file did not hold.
+std::error_code takeMode(int fd, const std::filesystem::path& path) {
+    struct stat old {};
+    if (::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
+        // Ownership first: a change of owner clears the permission bits' setuid and setgid.
+        if (old.st_uid != ::geteuid() || old.st_gid != ::getegid()) {
+            static_cast<void>(::fchown(fd, old.st_uid, old.st_gid) == 0 ||
+                              ::fchown(fd, ::geteuid(), old.st_gid) == 0);
+        }
+        return ::fchmod(fd, old.st_mode & 0777) == 0 ? std::error_code() : lastError();
     }
-    if (failure == 0 && std::rename(temporary.data(), path.c_str()) != 0) {
-        failure = errno;
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return ::fchmod(fd, 0666 & ~mask) == 0 ? std::error_code() : lastError();
+}
+
+} // namespace
+
+std::error_code replaceFile(const std::filesystem::path& path, const std::string& text) {
+    std::vector<char> temporary;
+    const int fd = makeTemporary(path, temporary);
+    if (fd < 0) {
+        return lastError();
     }
-    if (failure != 0) {
+    std::error_code failure = takeMode(fd, path);
+    if (!failure) {
+        failure = writeAll(fd, text);
+    }
+    if (::close(fd) != 0 && !failure) {
+        failure = lastError();
+    }
+    if (!failure && std::rename(temporary.data(), path.c_str()) != 0) {
+        failure = lastError();
+    }
+    if (failure) {
         ::unlink(temporary.data());
     }
-    return std::error_code(failure, std::generic_category());
+    return failure;
+}
+
+std::error_code checkReplaceable(const std::filesystem::path& path) {
+    std::vector<char> temporary;
+    const int fd = makeTemporary(path, temporary);
+    if (fd < 0) {
+        return lastError();
+    }
+    ::close(fd);
+    ::unlink(temporary.data());
+    return {};
+}
+
+std::error_code writeInPlace(const std::filesystem::path& path, const std::string& text) {
+    // A FIFO blocks the open until it has a reader, as a shell's redirection does.
+    const int fd = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        return lastError();
+    }
+    struct stat info {};
+    std::error_code failure;
+    if (::fstat(fd, &info) != 0) {
+        failure = lastError();
+    } else if (!S_ISFIFO(info.st_mode) && !S_ISCHR(info.st_mode)) {
+        // Changed since it was looked at: written into, a regular file would keep its old end.
+        failure = std::make_error_code(std::errc::invalid_argument);
+    } else {
+        failure = writeAll(fd, text);
+    }
+    if (::close(fd) != 0 && !failure) {
+        failure = lastError();
+    }
+    return failure;
 }
 
 } // namespace hostsim

@@ -1,5 +1,6 @@
 // How hostsim writes a file of its own (the report, a file a scenario puts in the host's folders):
-// whole, beside the old one, and renamed over it, as the framework writes its files.
+// a regular file whole, beside the old one, and renamed over it, as the framework writes its
+// files; a FIFO or a device in place.
 #pragma once
 
 #include <filesystem>
@@ -10,7 +11,16 @@ namespace hostsim {
 
 // Writes `text` to a new file in the folder of `path`, under a name that was free, and renames it
 // over `path`: a failed write leaves the old file as it was, and another name of the old file (a
-// hard link) keeps its text. Answers the error, none when `path` holds the text.
+// hard link) keeps its text. The new file takes the old one's permissions, and its owner where the
+// user may give it. Answers the error, none when `path` holds the text.
 std::error_code replaceFile(const std::filesystem::path& path, const std::string& text);
+
+// Makes and removes the file replaceFile would write beside `path`; answers why it could not be
+// made (a folder that does not exist or cannot be written, a name too long with its suffix).
+std::error_code checkReplaceable(const std::filesystem::path& path);
+
+// Writes `text` to the FIFO or character device `path` (a link to one followed), as it is, without
+// replacing it. Answers the error, and one when `path` is no longer such a file.
+std::error_code writeInPlace(const std::filesystem::path& path, const std::string& text);
 
 } // namespace hostsim
