@@ -13,7 +13,10 @@
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -771,34 +774,66 @@ TEST(HostsimTest, AReportFileIsWrittenWholeOrNotAtAll) {
         EXPECT_NE(entry.path().filename().string().rfind(".report.txt", 0), 0u) << entry.path();
     }
 
-    // A report that cannot be written is a failure of its own.
-    HostsimRun unwritable = runHostsim(played, " --report " + (temp / "missing" / "report.txt").string());
-    EXPECT_EQ(unwritable.status, 1) << unwritable.output;
-    EXPECT_TRUE(contains(unwritable.output, "cannot write")) << unwritable.output;
-    EXPECT_FALSE(std::filesystem::exists(temp / "missing"));
-
-    // A report that names a folder fails before the scenario plays, so the scenario's own failure
-    // never comes.
-    HostsimRun folder = runHostsim(fails, " --report " + temp.string());
-    EXPECT_EQ(folder.status, 1) << folder.output;
-    EXPECT_TRUE(contains(folder.output, "cannot write \"" + temp.string() + "\": it is a folder"))
-        << folder.output;
+    // A report that cannot be made, or names what hostsim does not write, fails before the
+    // scenario plays, so that the scenario's own failure never comes, and leaves what it names.
+    namespace fs = std::filesystem;
+    std::ofstream(temp / "plain.txt") << "plain\n";
+    std::vector<std::pair<fs::path, std::string>> refused{
+        {temp, "it is a folder"},
+        {temp / "missing" / "report.txt", "No such file or directory"},
+        {temp / "plain.txt" / "report.txt", "Not a directory"},
+        // A name that fits, but not once the suffix of the file written beside it is added.
+        {temp / std::string(250, 'r'), "File name too long"},
+    };
+    // A socket, where its name fits, and a block device of no driver, so that nothing reaches a
+    // disk should it be written, where nodes can be made.
+    const fs::path socketPath = temp / "socket";
+    ::unlink(socketPath.c_str());
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const int socket = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (socketPath.string().size() < sizeof address.sun_path) {
+        socketPath.string().copy(address.sun_path, sizeof address.sun_path - 1);
+        ASSERT_EQ(::bind(socket, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+        refused.emplace_back(socketPath, "it is a socket, not a file, a FIFO or a character device");
+    }
+    ::close(socket);
+    ::unlink((temp / "block").c_str());
+    if (::mknod((temp / "block").c_str(), S_IFBLK | 0600, makedev(0, 0)) == 0) {
+        refused.emplace_back(temp / "block",
+                             "it is a block device, not a file, a FIFO or a character device");
+    }
+    for (const auto& [report, message] : refused) {
+        struct stat before {};
+        ::lstat(report.c_str(), &before);
+        HostsimRun run = runHostsim(fails, " --report " + report.string());
+        EXPECT_EQ(run.status, 1) << report << "\n" << run.output;
+        EXPECT_TRUE(contains(run.output, "cannot write \"" + report.string() + "\": " + message))
+            << run.output;
+        struct stat after {};
+        ::lstat(report.c_str(), &after);
+        EXPECT_EQ(after.st_mode, before.st_mode) << report;
+        EXPECT_EQ(after.st_ino, before.st_ino) << report;
+    }
+    EXPECT_FALSE(fs::exists(temp / "missing"));
 
     // A report that would replace a file the scenario reads, named by another spelling, a link or
     // another hard link, or a file of the sandbox, fails before the scenario plays and leaves the
     // file as it was.
-    namespace fs = std::filesystem;
     const fs::path inputs = temp / "inputs";
     fs::remove_all(inputs);
     fs::create_directories(inputs);
     fs::create_symlink(binaryDir / "sample_addon.so", inputs / "my.so");
     std::ofstream(inputs / "res.json") << "{\"strings\": {}}";
-    std::ofstream(inputs / "house.json.part") << "{}";
+    std::ofstream(inputs / "house.json.part")
+        << R"({"library": [{"name": "Starter", "type": "macro", "location": "starter.xml"}]})";
+    std::ofstream(inputs / "starter.xml") << "<presets/>";
     fs::create_symlink(inputs / "res.json", inputs / "res-link.json");
     fs::create_hard_link(inputs / "house.json.part", inputs / "house-link.json");
     const fs::path sandbox = inputs / "sandbox";
     fs::create_directories(sandbox / "Preferences");
     std::ofstream(sandbox / "Preferences" / "prefs.xml") << "<prefs/>";
+    fs::create_symlink(sandbox / "Preferences" / "prefs.xml", inputs / "prefs-link.xml");
     const fs::path scenario = inputs / "scenario.json";
     std::ofstream(scenario) << R"({"addons": [{"name": "a", "bundle": "my.so", "developer": 1, "local": 2,
         "resources": "res.json"}], "steps": [{"project": "new", "description": "house.json.part"}]})";
@@ -812,7 +847,12 @@ TEST(HostsimTest, AReportFileIsWrittenWholeOrNotAtAll) {
         {inputs / "." / "my.so", inputs / "my.so", "it is the bundle of add-on \"a\""},
         {inputs / "res-link.json", inputs / "res.json", "it is a resource file of add-on \"a\""},
         {inputs / "house-link.json", inputs / "house.json.part", "it is the project description of step 1"},
+        {inputs / "starter.xml", inputs / "starter.xml",
+         "it is the file of library part \"Starter\" in the project description of step 1"},
         {sandbox / "Preferences" / ".." / "Preferences" / "prefs.xml", sandbox / "Preferences" / "prefs.xml",
+         "it lies in the sandbox \"" + sandbox.string() + "\""},
+        // A link outside to a file of the sandbox, which the report would replace.
+        {inputs / "prefs-link.xml", sandbox / "Preferences" / "prefs.xml",
          "it lies in the sandbox \"" + sandbox.string() + "\""},
     };
     for (const Input& n : named) {
@@ -825,6 +865,61 @@ TEST(HostsimTest, AReportFileIsWrittenWholeOrNotAtAll) {
             contains(run.output, "cannot write the report to \"" + n.report.string() + "\": " + n.message))
             << run.output;
         EXPECT_TRUE(std::make_pair(fs::file_size(n.input), fs::last_write_time(n.input)) == kept) << n.report;
+    }
+}
+
+TEST(HostsimTest, AReportIsWrittenAsTheKindOfFileItNames) {
+    namespace fs = std::filesystem;
+    const fs::path folder = sim::specialFolder("Temp") / "report-kinds";
+    const fs::path played = writeScenario("kinds.json", oneAddon("{\"entry\": \"CheckEnvironment\"}"));
+    const std::string expected = runHostsim(played).output;
+    // A FIFO and a character device (that of /dev/null, made here) are written in place, a link
+    // to one too (as /dev/stdout is); a link to a file replaces the file and stays, a dangling one
+    // makes it.
+    enum Kind { Fifo, Device, File, Missing };
+    for (const Kind kind : {Fifo, Device, File, Missing}) {
+        for (const bool link : {false, true}) {
+            fs::remove_all(folder);
+            fs::create_directories(folder);
+            const fs::path node = folder / "node";
+            if (kind == Device && ::mknod(node.c_str(), S_IFCHR | 0600, makedev(1, 3)) != 0) {
+                continue;
+            }
+            if (kind == Fifo) {
+                ASSERT_EQ(::mkfifo(node.c_str(), 0600), 0);
+            } else if (kind == File) {
+                std::ofstream(node) << "old\n";
+            }
+            const fs::path report = link ? folder / "link" : node;
+            if (link) {
+                fs::create_symlink(node, report);
+            }
+            // A reader waiting, whom the report reaches only through the FIFO itself.
+            const int reader = kind == Fifo ? ::open(node.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC) : -1;
+            struct stat before {};
+            ::lstat(node.c_str(), &before);
+            HostsimRun run = runHostsim(played, " --report " + report.string());
+            SCOPED_TRACE(std::to_string(kind) + (link ? " through a link" : ""));
+            EXPECT_EQ(run.status, 0) << run.output;
+            std::string received;
+            char buffer[4096];
+            for (ssize_t n; reader >= 0 && (n = ::read(reader, buffer, sizeof buffer)) > 0;) {
+                received.append(buffer, std::size_t(n));
+            }
+            ::close(reader);
+            if (kind == File || kind == Missing) {
+                std::ifstream in(node);
+                received.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+            }
+            EXPECT_EQ(received, kind == Device ? "" : expected);
+            struct stat after {};
+            ASSERT_EQ(::lstat(node.c_str(), &after), 0);
+            EXPECT_EQ(after.st_mode & S_IFMT, kind == Missing ? S_IFREG : before.st_mode & S_IFMT);
+            EXPECT_EQ(after.st_rdev, before.st_rdev);
+            if (link) {
+                EXPECT_EQ(fs::read_symlink(report), node);
+            }
+        }
     }
 }
 
@@ -1310,6 +1405,7 @@ TEST(HostsimTest, HelpGoesToStandardOutputAndUsageToStandardError) {
              "\n  2  a scenario that cannot be played",
              "\n  3  a bundle that is missing, is not a regular file or does not load.\n",
              "FOLDER must not change while hostsim plays, reads included.\n",
+             "(so /dev/stdout works)",
          }) {
         EXPECT_TRUE(contains(help.output, part)) << "missing: " << part << "\n" << help.output;
     }

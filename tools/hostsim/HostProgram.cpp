@@ -489,8 +489,19 @@ std::vector<InputFile> HostProgram::inputFiles() const {
         }
     }
     for (const auto& named : m_descriptions) {
+        const std::string step = std::to_string(named.first + 1);
         add(m_steps[named.first]["description"].get<std::string>(),
-            "the project description of step " + std::to_string(named.first + 1));
+            "the project description of step " + step);
+        if (named.second == nullptr) {
+            continue;
+        }
+        // The files of its library parts, which the add-ons read through the host.
+        for (const sim::LibPartDef& part : named.second->library().parts()) {
+            if (!part.location.empty()) {
+                files.push_back({part.location, "the file of library part " + escaped(part.name) +
+                                                    " in the project description of step " + step});
+            }
+        }
     }
     return files;
 }

@@ -90,7 +90,8 @@ public:
     // ScenarioError, naming the step, when a step cannot be played.
     void run(std::ostream& report);
     // The files the read scenario has hostsim read where they are found: the scenario, the bundles,
-    // resource files and project descriptions. A file found nowhere is left out.
+    // resource files, project descriptions and the files their library parts lie in. A file found
+    // nowhere is left out.
     std::vector<InputFile> inputFiles() const;
 
 private:

@@ -38,6 +38,7 @@ public:
     void apply();
 
     std::size_t elementCount() const { return m_elements.size(); }
+    const ProjectLibrary& library() const { return m_library; }
 
 private:
     struct Element {

@@ -31,6 +31,8 @@ public:
     void apply() const;
 
     std::size_t size() const { return m_parts.size(); }
+    // The parts listed, in order (none without a "library" member).
+    const std::vector<sim::LibPartDef>& parts() const { return m_parts; }
 
     // One default parameter as a part lists it (`{"name", "type", "value"}`, or "rows",
     // "columns" and "values" for an array); throws ScenarioError naming the member at fault.

@@ -4,7 +4,7 @@
 // host's clock stands still at 2026-01-05 09:00:00 UTC and its GUIDs follow one fixed sequence, so
 // a scenario's report is the same on every run and machine.
 #include "HostProgram.h"
-#include "ReplaceFile.h"
+#include "ReportFile.h"
 #include "ScenarioInput.h"
 #include "TemporarySandbox.h"
 
@@ -13,6 +13,7 @@
 #include "sim/Sim.h"
 
 #include <iostream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -38,10 +39,16 @@ int help() {
 Plays SCENARIO, a JSON file that lists add-on bundles and steps (examples/README.md describes it),
 in the simulated host: loads the bundles, plays the steps and prints a report of what happened.
 
-  --report FILE     writes the report to FILE instead of standard output. FILE is replaced once
-                    the whole scenario has played (the report is written beside it under a name
-                    that was free, then renamed over it), and left as it was when the scenario
-                    fails; it may not be a file the scenario has hostsim read, nor lie in the
+  --report FILE     writes the report to FILE instead of standard output. FILE is written once
+                    the whole scenario has played, and left as it was when the scenario fails:
+                    a regular FILE is replaced (the report written beside it under a name that
+                    was free, then renamed over it) keeping its permissions, a FIFO or character
+                    device written in place, and a link followed and kept, what it leads to
+                    written as the kind it is (so /dev/stdout works). FILE is refused before the
+                    scenario plays when it is a folder or another kind of file, cannot be made
+                    (its folder missing or not writable, its name too long), is a file the
+                    scenario has hostsim read (the scenario, a bundle, a resource file, a
+                    project description or the file of a library part it lists) or lies in the
                     sandbox.
   --sandbox FOLDER  the host's folders (Documents, Preferences, SharedData, Temp) lie in FOLDER,
                     made as the host first uses them, and are kept; a relative FOLDER is taken
@@ -56,16 +63,18 @@ in the simulated host: loads the bundles, plays the steps and prints a report of
 Bundles, resource files and project descriptions that the scenario names are looked for beside
 the scenario, then in hostsim's own folder (the build folder, or DIR/bin once installed); absolute
 names are taken as they are; a scenario, resource file or project description must be a regular
-file of at most 64 MiB. Files the host writes (projects, preference files, files chosen in
+file of at most 64 MiB, and the report shows at most 64 MiB of a file (it says when it leaves one
+out). Files the host writes (projects, preference files, files chosen in
 file dialogs) stay in the sandbox: their names are relative to its Documents folder (a hostFile
-step's to the folder it names) and may not lead out of it.
+step's to the folder it names) and may not lead out of it. A hostFile step replaces its file
+whole, keeping its permissions.
 
 Exit status:
   0  the scenario played.
   1  bad arguments: an option hostsim does not take, a report FILE that cannot be written, is
-     a file the scenario has hostsim read (the scenario, a bundle, a resource file or a project
-     description) or lies in the sandbox, a sandbox FOLDER that is not a folder (without one, a
-     temporary folder that cannot be made).
+     not a regular file, a FIFO or a character device, is a file the scenario has hostsim read
+     or lies in the sandbox, a sandbox FOLDER that is not a folder (without one, a temporary
+     folder that cannot be made).
   2  a scenario that cannot be played (not JSON, a step or value it does not take, a resource
      file or project description it names missing, not a regular file or larger than 64 MiB, a
      file outside the sandbox, a link in the sandbox that leads out of it, a file of the
@@ -74,32 +83,6 @@ Exit status:
   3  a bundle that is missing, is not a regular file or does not load.
 )";
     return 0;
-}
-
-// Throws, before the scenario plays, when the report cannot be written to `path`: it is a folder
-// (the rename at the end would fail), it is a file the scenario reads, which the report would
-// replace, or it lies in the sandbox, whose files are the play's. Files are compared as the file
-// system knows them, so that another name of the same file is found too.
-void checkReportFile(const hostsim::HostProgram& program, const std::filesystem::path& path) {
-    std::error_code folder;
-    if (std::filesystem::is_directory(path, folder)) {
-        throw std::runtime_error("cannot write " + hostsim::escaped(path.string()) + ": it is a folder");
-    }
-    for (const hostsim::InputFile& input : program.inputFiles()) {
-        std::error_code error;
-        if (std::filesystem::equivalent(path, input.path, error)) {
-            throw std::runtime_error("cannot write the report to " + hostsim::escaped(path.string()) +
-                                     ": it is " + input.what);
-        }
-    }
-    // The report replaces the entry in its folder, a link too: both the folder and where the
-    // name leads must lie outside.
-    std::error_code error;
-    std::filesystem::path absolute = std::filesystem::absolute(path, error);
-    if (hostsim::liesInSandbox(absolute) || hostsim::liesInSandbox(absolute.parent_path())) {
-        throw std::runtime_error("cannot write the report to " + hostsim::escaped(path.string()) +
-                                 ": it lies in the sandbox " + hostsim::escaped(sim::sandboxRoot().string()));
-    }
 }
 
 // Plays the scenario, read from `scenarioPath`, in the sandbox set up; answers the exit status.
@@ -115,16 +98,18 @@ int play(const std::filesystem::path& scenarioPath, const std::filesystem::path&
     try {
         hostsim::HostProgram program(scenarioPath, programFolder());
         program.read(std::move(scenario));
+        std::optional<hostsim::ReportFile> reportFile;
         if (!reportPath.empty()) {
-            checkReportFile(program, reportPath);
+            reportFile.emplace(reportPath);
+            reportFile->checkNotRead(program.inputFiles());
         }
         // A scenario that fails part way writes no report: it is kept until the end, then printed
-        // or written whole beside the report file and renamed over it.
+        // or written to the report file whole.
         std::ostringstream report;
         program.run(report);
         if (reportPath.empty()) {
             std::cout << report.str();
-        } else if (std::error_code error = hostsim::replaceFile(reportPath, report.str())) {
+        } else if (std::error_code error = reportFile->write(report.str())) {
             throw std::runtime_error("cannot write " + hostsim::escaped(reportPath.string()) + ": " +
                                      error.message());
         }
