@@ -2,6 +2,7 @@
 
 #include "DG/DGInternal.hpp"
 #include "DG/DGUserItem.hpp"
+#include "sim/Escaped.h"
 #include "sim/JsonText.h"
 #include "sim/Lists.h"
 #include "sim/Resources.h"
@@ -434,7 +435,7 @@ bool readAction(const json& value, const std::string& where, DialogAction& actio
         }
     }
     if (found < 0) {
-        error = where + ": unknown action \"" + kind + "\"";
+        error = where + ": unknown action " + escaped(kind);
         return false;
     }
     action.kind = DialogAction::Kind(found);
@@ -442,7 +443,7 @@ bool readAction(const json& value, const std::string& where, DialogAction& actio
         static const char* const known[] = {"do", "item", "page", "text", "value", "h", "v"};
         if (std::none_of(std::begin(known), std::end(known),
                          [&](const char* key) { return it.key() == key; })) {
-            error = where + ": unknown member \"" + it.key() + "\"";
+            error = where + ": unknown member " + escaped(it.key());
             return false;
         }
     }
@@ -501,7 +502,7 @@ bool queueScriptedAnswers(std::string_view text, std::string* error) {
                     return failed("dialogs: expected an object keyed by dialog resource ID");
                 }
                 for (auto dialog = it.value().begin(); dialog != it.value().end(); ++dialog) {
-                    std::string where = "dialogs." + dialog.key();
+                    std::string where = "dialogs." + escapedMember(dialog.key());
                     std::size_t used = 0;
                     long id = 0;
                     try {
@@ -549,7 +550,7 @@ bool queueScriptedAnswers(std::string_view text, std::string* error) {
                 }
                 cancelAt = int(it.value().get<std::int64_t>());
             } else {
-                return failed("unknown member \"" + it.key() + "\"");
+                return failed("unknown member " + escaped(it.key()));
             }
         }
     } catch (const std::exception& e) {

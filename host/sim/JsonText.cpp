@@ -1,5 +1,7 @@
 #include "sim/JsonText.h"
 
+#include "sim/Escaped.h"
+
 #include <algorithm>
 #include <cstddef>
 #include <iterator>
@@ -77,8 +79,8 @@ public:
     bool key(json::string_t& name) {
         json& object = *m_open.back();
         if (object.contains(name)) {
-            m_error = "the key " + json(name).dump(-1, ' ', false, json::error_handler_t::replace) +
-                      " appears twice in one object (" + placeOf(m_text, keyStart()) + ")";
+            m_error = "the key " + escaped(name) + " appears twice in one object (" +
+                      placeOf(m_text, keyStart()) + ")";
             return false;
         }
         m_slot = &object[std::move(name)];

@@ -3,6 +3,7 @@
 #include "DG/DGListBox.hpp"
 #include "DG/DGPopUp.hpp"
 #include "UC/UCPopupMenu.hpp"
+#include "sim/Escaped.h"
 #include "sim/Resources.h"
 
 #include <algorithm>
@@ -153,7 +154,7 @@ bool parseModifiers(const std::string& text, bool& command, bool& option, bool& 
 std::string clickRow(short id, short number, RowModel& model, const DialogAction& action, bool twice) {
     bool command = false, option = false, shift = false;
     if (!parseModifiers(action.text, command, option, shift)) {
-        return "unknown modifier keys \"" + action.text + "\"";
+        return "unknown modifier keys " + escaped(action.text);
     }
     short row = short(action.value + 1);
     if (!model.isRow(row)) {
@@ -220,7 +221,7 @@ std::string editCell(short id, short number, RowModel& model, const DialogAction
                 return selectPopUpRow(id, *editor, *rows, r);
             }
         }
-        return "the editor has no row \"" + action.text + "\"";
+        return "the editor has no row " + escaped(action.text);
     }
     return "the editor of tab field " + std::to_string(action.h) + " is a " + editor->kind;
 }

@@ -1,5 +1,6 @@
 #include "sim/Resources.h"
 
+#include "sim/Escaped.h"
 #include "sim/JsonText.h"
 #include "sim/Sim.h"
 
@@ -68,7 +69,7 @@ public:
         }
         if (used == 0 || used != key.size() || number < std::numeric_limits<short>::min() ||
             number > std::numeric_limits<short>::max()) {
-            return fail(where, "\"" + key + "\" is not a 16-bit resource ID");
+            return fail(where, escaped(key) + " is not a 16-bit resource ID");
         }
         out = short(number);
         return true;
@@ -116,7 +117,7 @@ public:
     bool onlyKeys(const json& object, const std::string& where, std::initializer_list<const char*> keys) {
         for (auto it = object.begin(); it != object.end(); ++it) {
             if (std::none_of(keys.begin(), keys.end(), [&](const char* key) { return it.key() == key; })) {
-                return fail(where, "unknown member \"" + it.key() + "\"");
+                return fail(where, "unknown member " + escaped(it.key()));
             }
         }
         return true;
@@ -145,7 +146,7 @@ public:
         }
         const auto& kinds = itemKinds();
         if (std::find(kinds.begin(), kinds.end(), item.kind) == kinds.end()) {
-            return fail(where + ".kind", "unknown item kind \"" + item.kind + "\"");
+            return fail(where + ".kind", "unknown item kind " + escaped(item.kind));
         }
         const json& rect = value["rect"];
         if (!rect.is_array() || rect.size() != 4) {
@@ -291,7 +292,7 @@ public:
             return fail(where, "expected one of {\"bytes\"|\"int16\"|\"int32\"|\"uint32\"|\"text\": ...}");
         }
         auto it = value.begin();
-        std::string at = where + "." + it.key();
+        std::string at = where + "." + escapedMember(it.key());
         if (it.key() == "bytes") {
             return appendNumbers<unsigned char>(it.value(), at, bytes);
         }
@@ -312,7 +313,7 @@ public:
             bytes.assign(text.begin(), text.end());
             return true;
         }
-        return fail(where, "unknown data form \"" + it.key() + "\"");
+        return fail(where, "unknown data form " + escaped(it.key()));
     }
 
     template <class Entry, class Read>
@@ -325,7 +326,7 @@ public:
             return fail(name, "expected an object keyed by resource ID");
         }
         for (auto it = section.begin(); it != section.end(); ++it) {
-            std::string where = std::string(name) + "." + it.key();
+            std::string where = std::string(name) + "." + escapedMember(it.key());
             short id = 0;
             if (!toID(it.key(), where, id)) {
                 return false;
@@ -372,7 +373,7 @@ public:
                 return fail("data", "expected an object keyed by resource type");
             }
             for (auto type = data.begin(); type != data.end(); ++type) {
-                std::string where = "data." + type.key();
+                std::string where = "data." + escapedMember(type.key());
                 if (type.key().size() != 4) {
                     return fail(where, "a resource type has four characters");
                 }
@@ -384,7 +385,7 @@ public:
                     return fail(where, "expected an object keyed by resource ID");
                 }
                 for (auto entry = type.value().begin(); entry != type.value().end(); ++entry) {
-                    std::string at = where + "." + entry.key();
+                    std::string at = where + "." + escapedMember(entry.key());
                     short id = 0;
                     std::vector<unsigned char> bytes;
                     if (!toID(entry.key(), at, id) || !readData(entry.value(), at, bytes)) {
@@ -484,14 +485,14 @@ bool loadResources(AddOnID addOn, const std::filesystem::path& path, std::string
     }
     if (!in || in.bad()) {
         if (error != nullptr) {
-            *error = path.string() + ": cannot be read";
+            *error = escaped(path.string()) + ": cannot be read";
         }
         return false;
     }
     std::string message;
     if (!loadResourcesText(addOn, text.str(), &message)) {
         if (error != nullptr) {
-            *error = path.string() + ": " + message;
+            *error = escaped(path.string()) + ": " + message;
         }
         return false;
     }

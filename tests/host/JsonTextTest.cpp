@@ -42,6 +42,7 @@ TEST(JsonTextTest, NestingIsBoundWhileParsing) {
          "the key \"a\" appears twice in one object (line 1, column 10)"},
         {"{\"x\\\"\": 1, \"x\\\"\": 2}", false,
          "the key \"x\\\"\" appears twice in one object (line 1, column 12)"},
+        {"{\"\\n\u2028\": 1, \"\\n\u2028\": 2}", false, "the key \"\\n\\u2028\" appears twice"},
     };
     for (const Case& c : cases) {
         std::string error = "stale";

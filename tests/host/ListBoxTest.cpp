@@ -11,6 +11,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -158,6 +159,7 @@ TEST_F(ListBoxTest, ActionsThatCannotBeDone) {
                                            sim::userAction(K::clickHeader, 3, 2),
                                            sim::userAction(K::dragRows, 3, 7),
                                            sim::userAction(K::editCell, 3, 0, 2, "x"),
+                                           sim::userAction(K::clickRow, 3, 0, 0, "shift+\x85\n"),
                                        }));
     EXPECT_EQ(failures(), (std::vector<std::string>{
                               "clickRow 3: no row 5",
@@ -169,6 +171,7 @@ TEST_F(ListBoxTest, ActionsThatCannotBeDone) {
                               "clickHeader 3: no header item 2",
                               "dragRows 3: no row is selected",
                               "editCell 3: no cell (0, 2)",
+                              "clickRow 3: unknown modifier keys \"shift+\\x85\\n\"",
                           }));
     EXPECT_TRUE(log.log.empty());
 }
@@ -269,6 +272,19 @@ TEST(ListBoxScenarioTest, ScenarioActionsReachTheList) {
               (std::vector<std::string>{"selection", "click 3", "selection", "click 1 command", "cell 2,2"}));
     EXPECT_EQ(list.GetTabItemText(2, 2).ToUTF8(), "B");
     EXPECT_EQ(list.GetSelectedCount(), 2);
+
+    // Names in a message stay on its line.
+    for (const auto& [script, message] : std::vector<std::pair<std::string, std::string>>{
+             {R"({"dialogs": {"5\n20": []}})", "dialogs.\"5\\n20\": not a 16-bit resource ID"},
+             {R"({"dialogs": {"520": [[{"do": "click\r"}]]}})",
+              "dialogs.520[0][0]: unknown action \"click\\x0d\""},
+             {R"({"dialogs": {"520": [[{"do": "click", "it\u2028em": 1}]]}})",
+              "dialogs.520[0][0]: unknown member \"it\\u2028em\""},
+             {R"({"alerts": [], "\u0085": 1})", "unknown member \"\\u0085\""},
+         }) {
+        EXPECT_FALSE(sim::queueScriptedAnswers(script, &error)) << script;
+        EXPECT_EQ(error, message);
+    }
 }
 
 } // namespace

@@ -90,6 +90,13 @@ TEST(ResourceFileTest, RefusesBadFilesAndKeepsWhatWasLoaded) {
         {"{\"dialogs\": {\"1\": {\"size\": [18446744073709551615, 2]}}}", "16-bit"},
         {"{\"data\": {\"MDID\": {\"1\": {\"bytes\": [1]}, \"01\": {\"bytes\": [2]}}}}", "twice"},
         {"{\"strings\": {\"1\": [\"a\"], \"1\": [\"b\"]}}", "the key \"1\" appears twice"},
+        // Keys stay on the message's line, in the path to the value too.
+        {"{\"strings\": {\"1\\nhostsim: fake line\": []}}",
+         "strings.\"1\\nhostsim: fake line\": \"1\\nhostsim: fake line\" is not a 16-bit resource ID"},
+        {"{\"strings\": {\"\\n1\": [2]}}", "strings.\"\\n1\"[0]: expected a text"},
+        {"{\"strin\u2028gs\": {}}", "(root): unknown member \"strin\\u2028gs\""},
+        {"{\"data\": {\"MD\\rD\": []}}", "data.\"MD\\x0dD\": expected an object keyed by resource ID"},
+        {"{\"data\": {\"MDID\": {\"1\": {\"fl\\u0085oats\": [1]}}}}", "unknown data form \"fl\\u0085oats\""},
     };
     ASSERT_TRUE(sim::loadResourcesText(sim::defaultAddOn, sample));
     for (const Case& c : cases) {

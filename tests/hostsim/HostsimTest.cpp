@@ -483,8 +483,8 @@ TEST(HostsimTest, MalformedScenariosAndBundlesFailCleanly) {
          2, "unknown entry point"},
         // Members that nothing reads: misspelt, or of another kind of step.
         {R"({"addons": [{"name": "a", "bundle": "sample_addon.so", "developer": 1, "local": 2}], "steps": [],
-             "reportfiles": []})",
-         2, "unknown member \"reportfiles\" of the scenario"},
+             "report\u0085files": []})",
+         2, "unknown member \"report\\u0085files\" of the scenario"},
         {R"({"addons": [{"name": "a", "bundle": "sample_addon.so", "developer": 1, "local": 2,
              "resource": "x.json"}], "steps": []})",
          2, "add-on 1: unknown member \"resource\" of an add-on"},
@@ -495,8 +495,8 @@ TEST(HostsimTest, MalformedScenariosAndBundlesFailCleanly) {
              "steps": [{"menu": 32500, "item": 1, "addon": "a"}]})",
          2, "step 1: unknown member \"addon\" of a \"menu\" step"},
         {R"({"addons": [{"name": "a", "bundle": "sample_addon.so", "developer": 1, "local": 2}],
-             "steps": [{"project": "open", "flie": "A.pln"}]})",
-         2, "step 1: unknown member \"flie\" of a \"project\" step"},
+             "steps": [{"project": "open", "fl\nie": "A.pln"}]})",
+         2, "step 1: unknown member \"fl\\nie\" of a \"project\" step"},
         {R"({"addons": [{"name": "a", "bundle": "sample_addon.so", "developer": 1, "local": 2}],
              "steps": [{"moduleData": {"text": "x", "verison": 2}}]})",
          2, "step 1: unknown member \"verison\" of module data"},
@@ -552,18 +552,24 @@ TEST(HostsimTest, MalformedScenariosAndBundlesFailCleanly) {
         std::string message;
         std::string options = "";
     };
-    const std::filesystem::path plain = writeScenario("plain.txt", "not a folder\n");
+    const std::filesystem::path plain = writeScenario("plain\x9b.txt", "not a folder\n");
+    const std::string temp = sim::specialFolder("Temp").string();
     const Missing missing[] = {
         {"", 1, "usage: hostsim SCENARIO"},
-        {sim::specialFolder("Temp") / "no_such_scenario.json", 2, "cannot read"},
+        {temp + "/no_such\xff\xc0\x8a.json", 2,
+         "cannot read the scenario \"" + temp + "/no_such\\xff\\xc0\\x8a.json\""},
         {writeScenario("missing-resources.json",
                        "{\"addons\": [{\"name\": \"a\", \"bundle\": \"sample_addon.so\", \"developer\": 1, "
                        "\"local\": 2, \"resources\": \"no_such_resources.json\"}], \"steps\": []}"),
          2, "cannot read the resource file"},
         // A sandbox that is not a folder is a bad argument, not the scenario's fault.
         {sourceDir / "examples" / "sample.json", 1,
-         "hostsim: cannot use the sandbox \"" + plain.string() + "\": it is not a folder\n",
+         "hostsim: cannot use the sandbox \"" + temp + "/plain\\x9b.txt\": it is not a folder\n",
          " --sandbox " + plain.string()},
+        {sourceDir / "examples" / "sample.json", 1,
+         "hostsim: cannot write the report to \"" + temp +
+             "/sand\\x85-box/r.txt\": it lies in the sandbox \"" + temp + "/sand\\x85-box\"\n",
+         " --sandbox " + temp + "/sand\x85-box --report " + temp + "/sand\x85-box/r.txt"},
     };
     for (const Missing& m : missing) {
         HostsimRun run = runHostsim(m.scenario, m.options);
@@ -1192,7 +1198,9 @@ TEST(HostsimTest, LinksInTheSandboxAreFollowedEvenWhenTheyDangle) {
 TEST(HostsimTest, FoldersOfTheSandboxThatAreLinksOutOfItAreRefused) {
     namespace fs = std::filesystem;
     const fs::path temp = sim::specialFolder("Temp");
-    const fs::path sandbox = temp / "folder-link-sandbox";
+    // A name holding a byte of no UTF-8 character, which the messages escape.
+    const fs::path sandbox = temp / "folder-link\x85sandbox";
+    const std::string quoted = "the sandbox \"" + temp.string() + "/folder-link\\x85sandbox\" ";
     const fs::path outside = temp / "folder-link-outside";
     enum Made { Link, HardLink, Fifo };
     struct Case {
@@ -1267,7 +1275,10 @@ TEST(HostsimTest, FoldersOfTheSandboxThatAreLinksOutOfItAreRefused) {
             ::close(reader);
         }
         EXPECT_EQ(run.status, c.status) << c.link << " " << c.steps << "\n" << run.output;
-        EXPECT_TRUE(contains(run.output, c.message)) << c.message << "\n" << run.output;
+        const std::string message = c.message;
+        EXPECT_TRUE(contains(run.output, message.rfind("holds ", 0) == 0 ? quoted + message : message))
+            << c.message << "\n"
+            << run.output;
         EXPECT_FALSE(contains(run.output, "not the sandbox's")) << run.output;
         // Nothing was written outside: it holds only what was put there.
         std::size_t files = 0;
