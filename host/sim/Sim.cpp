@@ -1,13 +1,15 @@
 #include "sim/Sim.h"
 
+#include "sim/TemporaryFolder.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <deque>
+#include <iostream>
 #include <map>
-#include <unistd.h>
 #include <unordered_map>
 
 namespace sim {
@@ -206,11 +208,22 @@ std::filesystem::path sandboxRoot() {
         const char* env = std::getenv("ZELVANE_HOST_ROOT");
         if (env != nullptr && *env != '\0') {
             c.root = env;
+            std::error_code ec;
+            std::filesystem::create_directories(c.root, ec);
         } else {
-            c.root = std::filesystem::temp_directory_path() / ("zelvane-host-" + std::to_string(::getpid()));
+            // Made once for the program, under a free name, and removed when it ends.
+            static TemporaryFolder* made = nullptr;
+            if (made == nullptr) {
+                made = new TemporaryFolder(TemporaryFolder::defaultParent(), "zelvane-host-");
+                std::atexit([] {
+                    const std::string left = made->remove();
+                    if (!left.empty()) {
+                        std::cerr << "zelvane host: " << left << "\n";
+                    }
+                });
+            }
+            c.root = made->path();
         }
-        std::error_code ec;
-        std::filesystem::create_directories(c.root, ec);
     }
     return c.root;
 }

@@ -2,7 +2,6 @@
 #include "HostProgram.h"
 #include "HostsimRun.h"
 #include "ScenarioInput.h"
-#include "TemporarySandbox.h"
 
 #include "ACAPI/EntryPoints.hpp"
 #include "sim/AddOns.h"
@@ -1129,27 +1128,22 @@ TEST(HostsimTest, WithoutASandboxGivenEachPlayHasAFreshFolderOfItsOwn) {
     EXPECT_EQ(std::vector<fs::path>(fs::directory_iterator(left[0]), fs::directory_iterator{}),
               std::vector<fs::path>{left[0] / "mark"});
 
-    // Each folder is new and open to its owner only.
-    ::setenv("TMPDIR", tmp.c_str(), 1);
-    std::error_code error;
-    const fs::path first = hostsim::makeTemporarySandbox(error);
-    const fs::path second = hostsim::makeTemporarySandbox(error);
-    ::unsetenv("TMPDIR");
-    ASSERT_FALSE(error) << error.message();
-    EXPECT_NE(first, second);
-    EXPECT_EQ(first.parent_path(), tmp);
-    EXPECT_EQ(fs::status(first).permissions(), fs::perms::owner_all);
-
-    // It goes with what it holds, a link as a link: what the link leads to stays.
-    fs::create_directories(first / "Preferences" / "deep");
-    std::ofstream(first / "Preferences" / "deep" / "a.xml") << "a";
-    fs::create_directory_symlink(left[0], first / "Preferences" / "out");
-    fs::create_symlink(left[0] / "mark", first / "mark-link");
-    EXPECT_TRUE(hostsim::removeTree(first));
-    EXPECT_TRUE(hostsim::removeTree(second));
-    EXPECT_FALSE(fs::exists(first));
-    EXPECT_FALSE(fs::exists(second));
-    EXPECT_TRUE(fs::is_regular_file(left[0] / "mark"));
+    // A TMPDIR relative to the working folder plays as an absolute one; one in which another user
+    // may rename entries is refused before anything is made in it.
+    const std::string sample = " " + (sourceDir / "examples" / "sample.json").string() + " 2>&1";
+    const std::string hostsim = (binaryDir / "hostsim").string();
+    HostsimRun absolute = hostsim_test::runCommand("TMPDIR=" + tmp.string() + " " + hostsim + sample);
+    HostsimRun relative = hostsim_test::runCommand("cd " + tmp.parent_path().string() + " && TMPDIR=tmpdir " +
+                                                   hostsim + sample);
+    EXPECT_EQ(absolute.status, 0) << absolute.output;
+    EXPECT_EQ(relative.output, absolute.output);
+    fs::permissions(tmp, fs::perms::all);
+    HostsimRun open = hostsim_test::runCommand("TMPDIR=" + tmp.string() + " " + hostsim + sample);
+    EXPECT_EQ(open.status, 1);
+    EXPECT_EQ(open.output, "hostsim: cannot make a temporary sandbox: TMPDIR \"" + tmp.string() +
+                               "\": another user may rename entries in \"" + tmp.string() +
+                               "\": any user may write in it and it is not sticky\n");
+    EXPECT_EQ(std::vector<fs::path>(fs::directory_iterator(tmp), fs::directory_iterator{}), left);
 }
 
 TEST(HostsimTest, LinksInTheSandboxAreFollowedEvenWhenTheyDangle) {

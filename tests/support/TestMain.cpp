@@ -2,12 +2,15 @@
 // and fails when it leaves host memory blocks behind or frees a block the host does not own.
 #include "sim/Memory.h"
 #include "sim/Sim.h"
+#include "sim/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <iostream>
+#include <memory>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
@@ -34,13 +37,30 @@ private:
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
-    // CTest runs the tests of one executable as parallel processes: give each its own sandbox
-    // and remove it afterwards, so no test sees another's files.
-    std::filesystem::path root = sim::sandboxRoot() / ("process-" + std::to_string(::getpid()));
-    sim::setSandboxRoot(root);
+    // CTest runs the tests of one executable as parallel processes: each gets a new folder of its
+    // own as its sandbox, in the root the environment names or else in the temporary folder, so
+    // that no test sees another's files, and removes it afterwards.
+    std::unique_ptr<sim::TemporaryFolder> sandbox;
+    try {
+        const char* named = std::getenv("ZELVANE_HOST_ROOT");
+        if (named != nullptr && *named != '\0') {
+            std::error_code ec;
+            std::filesystem::create_directories(named, ec);
+            sandbox = std::make_unique<sim::TemporaryFolder>(named, "process-");
+        } else {
+            sandbox = std::make_unique<sim::TemporaryFolder>(sim::TemporaryFolder::defaultParent(),
+                                                             "zelvane-tests-");
+        }
+    } catch (const std::exception& error) {
+        std::cerr << "cannot make the tests' sandbox: " << error.what() << "\n";
+        return 1;
+    }
+    sim::setSandboxRoot(sandbox->path());
     ::testing::UnitTest::GetInstance()->listeners().Append(new HostMemoryChecker);
     int result = RUN_ALL_TESTS();
-    std::error_code ec;
-    std::filesystem::remove_all(root, ec);
+    const std::string left = sandbox->remove();
+    if (!left.empty()) {
+        std::cerr << left << "\n";
+    }
     return result;
 }

@@ -6,13 +6,14 @@
 #include "HostProgram.h"
 #include "ReportFile.h"
 #include "ScenarioInput.h"
-#include "TemporarySandbox.h"
 
 #include "sim/Clock.h"
 #include "sim/Output.h"
 #include "sim/Sim.h"
+#include "sim/TemporaryFolder.h"
 
 #include <iostream>
+#include <memory>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -53,11 +54,15 @@ in the simulated host: loads the bundles, plays the steps and prints a report of
   --sandbox FOLDER  the host's folders (Documents, Preferences, SharedData, Temp) lie in FOLDER,
                     made as the host first uses them, and are kept; a relative FOLDER is taken
                     from the working folder. Without it, a new folder that only its user may
-                    enter is made in TMPDIR (or /tmp) and removed at the end, its links removed,
-                    never followed. No link in FOLDER may lead out of it, and no file in it may
-                    have a second hard link or be a FIFO or a device: hostsim checks that once,
-                    before it plays, and neither the host's reads nor its writes check it again,
-                    so FOLDER must not change while hostsim plays, reads included.
+                    enter is made in TMPDIR (/tmp when unset or empty; a relative one is taken
+                    from the working folder), where no user but its own and root may rename
+                    entries, nor in any folder above it, and removed at the end through the
+                    folder made: its links are removed, never followed, and should its name
+                    lead elsewhere by then, that is left and the sandbox named in a message.
+                    No link in FOLDER may lead out of it, and no file in it may have a second
+                    hard link or be a FIFO or a device: hostsim checks that once, before it
+                    plays, and neither the host's reads nor its writes check it again, so
+                    FOLDER must not change while hostsim plays, reads included.
   --help            prints this help.
 
 Bundles, resource files and project descriptions that the scenario names are looked for beside
@@ -74,7 +79,7 @@ Exit status:
   1  bad arguments: an option hostsim does not take, a report FILE that cannot be written, is
      not a regular file, a FIFO or a character device, is a file the scenario has hostsim read
      or lies in the sandbox, a sandbox FOLDER that is not a folder (without one, a temporary
-     folder that cannot be made).
+     folder that cannot be made, or a TMPDIR another user may rename entries in).
   2  a scenario that cannot be played (not JSON, a step or value it does not take, a resource
      file or project description it names missing, not a regular file or larger than 64 MiB, a
      file outside the sandbox, a link in the sandbox that leads out of it, a file of the
@@ -156,14 +161,16 @@ int main(int argc, char** argv) {
     }
 
     // A fresh sandbox of the host's folders for each run, unless one is given.
-    bool temporary = sandbox.empty();
-    if (temporary) {
-        std::error_code error;
-        sandbox = hostsim::makeTemporarySandbox(error);
-        if (error) {
-            std::cerr << "hostsim: cannot make a temporary sandbox: " << error.message() << "\n";
+    std::unique_ptr<sim::TemporaryFolder> temporary;
+    if (sandbox.empty()) {
+        try {
+            temporary =
+                std::make_unique<sim::TemporaryFolder>(sim::TemporaryFolder::defaultParent(), "hostsim-");
+        } catch (const std::exception& error) {
+            std::cerr << "hostsim: cannot make a temporary sandbox: " << error.what() << "\n";
             return 1;
         }
+        sandbox = temporary->path();
     } else {
         // The host reads a relative path from its own current folder inside the sandbox, where a
         // relative root's folders are not.
@@ -197,7 +204,10 @@ int main(int argc, char** argv) {
 
     int status = play(scenarioPath, reportPath, std::move(scenario));
     if (temporary) {
-        hostsim::removeTree(sandbox);
+        const std::string left = temporary->remove();
+        if (!left.empty()) {
+            std::cerr << "hostsim: " << left << "\n";
+        }
     }
     return status;
 }

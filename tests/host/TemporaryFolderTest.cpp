@@ -1,0 +1,153 @@
+#include "sim/TemporaryFolder.h"
+#include "sim/Sim.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Sets TMPDIR or ZELVANE_HOST_ROOT (unsets it for nullptr) and answers what it was.
+std::optional<std::string> setVariable(const char* name, const char* value) {
+    std::optional<std::string> kept;
+    if (const char* now = std::getenv(name)) {
+        kept = now;
+    }
+    value != nullptr ? ::setenv(name, value, 1) : ::unsetenv(name);
+    return kept;
+}
+
+// What TemporaryFolder::defaultParent() answers with TMPDIR set so, or the message it throws.
+std::string parentOrRefusal(const char* tmpdir) {
+    const std::optional<std::string> kept = setVariable("TMPDIR", tmpdir);
+    std::string answer;
+    try {
+        answer = sim::TemporaryFolder::defaultParent().string();
+    } catch (const std::exception& error) {
+        answer = error.what();
+    }
+    setVariable("TMPDIR", kept ? kept->c_str() : nullptr);
+    return answer;
+}
+
+const uid_t self = ::geteuid();
+const uid_t other = 65534;
+
+} // namespace
+
+TEST(TemporaryFolderTest, ATemporaryFolderIsNeverWhereAnotherUserMayRenameIt) {
+    const fs::path base = sim::specialFolder("Temp") / "tmpdirs";
+    fs::remove_all(base);
+    fs::create_directories(base);
+    if (parentOrRefusal(base.c_str()) != base.string()) {
+        GTEST_SKIP() << "another user may rename entries above " << base;
+    }
+    struct Folder {
+        const char* name; // in the one before, the first in `base`
+        mode_t mode;
+        uid_t owner;
+    };
+    struct Case {
+        std::vector<Folder> folders; // TMPDIR is the last
+        const char* renamable;       // the folder refused, nullptr when TMPDIR is taken
+        const char* why = "";
+    };
+    const char* const written = "any user may write in it and it is not sticky";
+    const char* const owned = "it belongs to user 65534";
+    const Case cases[] = {
+        {{{"own", 0700, self}}, nullptr},
+        {{{"sticky", 01777, self}}, nullptr},
+        {{{"sticky-root", 01777, 0}}, nullptr},
+        {{{"sticky-above", 01777, 0}, {"mine", 0700, self}}, nullptr},
+        {{{"world", 0777, self}}, "world", written},
+        {{{"group", 0770, self}}, "group", "its group may write in it and it is not sticky"},
+        {{{"sticky-other", 01777, other}}, "sticky-other", owned},
+        {{{"other-above", 0755, other}, {"mine", 0700, self}}, "other-above", owned},
+        {{{"world-above", 0777, self}, {"mine", 0700, self}}, "world-above", written},
+        {{{"root", 01777, 0}, {"theirs", 0755, other}, {"mine", 0700, self}}, "root/theirs", owned},
+    };
+    for (const Case& c : cases) {
+        if (self != 0 && std::any_of(c.folders.begin(), c.folders.end(),
+                                     [](const Folder& folder) { return folder.owner != self; })) {
+            continue; // only root gives a folder to another user
+        }
+        fs::path tmpdir = base;
+        for (const Folder& folder : c.folders) {
+            tmpdir /= folder.name;
+            fs::create_directory(tmpdir);
+            ASSERT_EQ(::chown(tmpdir.c_str(), folder.owner, folder.owner), 0);
+            ASSERT_EQ(::chmod(tmpdir.c_str(), folder.mode), 0);
+        }
+        EXPECT_EQ(parentOrRefusal(tmpdir.c_str()), c.renamable == nullptr
+                                                       ? tmpdir.string()
+                                                       : "TMPDIR \"" + tmpdir.string() +
+                                                             "\": another user may rename entries in \"" +
+                                                             (base / c.renamable).string() + "\": " + c.why);
+    }
+
+    // An empty TMPDIR is /tmp; a relative one is taken from the working folder.
+    EXPECT_EQ(parentOrRefusal(""), fs::canonical("/tmp").string());
+    EXPECT_EQ(parentOrRefusal(fs::relative(base / "own", fs::current_path()).c_str()),
+              (base / "own").string());
+}
+
+TEST(TemporaryFolderTest, OnlyTheFolderMadeIsRemoved) {
+    const fs::path base = sim::specialFolder("Temp") / "made";
+    fs::remove_all(base);
+    fs::create_directories(base / "players");
+    std::ofstream(base / "players" / "keep.xml") << "kept";
+
+    // Each folder is new and open to its owner only.
+    sim::TemporaryFolder first(base, "t\x85-");
+    sim::TemporaryFolder second(base, "t\x85-");
+    EXPECT_NE(first.path(), second.path());
+    EXPECT_EQ(first.path().parent_path(), base);
+    EXPECT_EQ(first.path().filename().string().rfind("t\x85-", 0), 0u);
+    EXPECT_EQ(fs::status(first.path()).permissions(), fs::perms::owner_all);
+
+    // It goes with what it holds, a link as a link: what the link leads to stays.
+    fs::create_directories(first.path() / "Preferences" / "deep");
+    std::ofstream(first.path() / "Preferences" / "deep" / "a.xml") << "a";
+    fs::create_directory_symlink(base / "players", first.path() / "Preferences" / "out");
+    fs::create_symlink(base / "players" / "keep.xml", first.path() / "keep-link");
+    EXPECT_EQ(first.remove(), "");
+    EXPECT_FALSE(fs::exists(first.path()));
+
+    // A folder exchanged with the one made, as a user who may rename entries of its parent could:
+    // the one made is emptied wherever it lies now, the other left whole, and the folder named.
+    std::ofstream(second.path() / "played.txt") << "x";
+    fs::rename(second.path(), base / "moved");
+    fs::rename(base / "players", second.path());
+    const std::string name = second.path().filename().string();
+    EXPECT_EQ(second.remove(), "cannot remove the temporary folder \"" + base.string() + "/t\\x85-" +
+                                   name.substr(3) + "\": its name leads to another entry now");
+    EXPECT_TRUE(fs::is_regular_file(second.path() / "keep.xml"));
+    EXPECT_TRUE(fs::is_empty(base / "moved"));
+}
+
+TEST(TemporaryFolderTest, AProgramNamingNoRootHasANewFolderOfItsOwn) {
+    // The tests' own, in the root named if any; the host's own, when none is.
+    const fs::path root = sim::sandboxRoot();
+    const std::optional<std::string> named = setVariable("ZELVANE_HOST_ROOT", nullptr);
+    sim::setSandboxRoot({});
+    const fs::path own = sim::sandboxRoot();
+    sim::setSandboxRoot(root);
+    setVariable("ZELVANE_HOST_ROOT", named ? named->c_str() : nullptr);
+    EXPECT_EQ(root.parent_path(),
+              named && !named->empty() ? fs::path(*named) : sim::TemporaryFolder::defaultParent());
+    EXPECT_EQ(own.parent_path(), sim::TemporaryFolder::defaultParent());
+    EXPECT_EQ(own.filename().string().rfind("zelvane-host-", 0), 0u);
+    EXPECT_EQ(fs::status(root).permissions(), fs::perms::owner_all);
+    EXPECT_EQ(fs::status(own).permissions(), fs::perms::owner_all);
+}
