@@ -106,6 +106,7 @@ TEST(HostScriptTest, DescriptionsGiveTheActiveWindowToolDefaultsAndRatios) {
                          {"type": 5, "part": "Door", "width": 1.0},
                          {"type": 7, "part": "Pendant", "ZZYZX": 0.3},
                          {"type": 7, "variation": "DLMP", "part": 4},
+                         {"type": 7, "variation": "Z\r\n\u0007", "part": 4},
                          {"type": 1, "thickness": 0.25, "height": 2.8}],
         "elements": [{"type": 6, "info": "O-1", "part": "Chair", "A": 1.0, "B": 0.2},
                      {"type": 6, "info": "O-2", "part": "Stool", "A": 0.7,
@@ -130,7 +131,8 @@ TEST(HostScriptTest, DescriptionsGiveTheActiveWindowToolDefaultsAndRatios) {
              "    type 5 part 3 \"Door\" 1 x 2.1\n    type 6 part 1 \"Chair\"\n      size A 0.6 B 0.4 ZZYZX "
              "0.8\n"
              "      parameter \"mat\" \"Oak\"\n    type 7 part 4 \"Pendant\"\n      size A 1 B 1 ZZYZX 0.3\n"
-             "    type 7 variation 'DLMP' part 4 \"Pendant\"\n  active window",
+             "    type 7 variation 'DLMP' part 4 \"Pendant\"\n"
+             "    type 7 variation 'Z\\x0d\\n\\x07' part 4 \"Pendant\"\n  active window",
              "  active window: section \"Section A\"\n",
              // Names holding control characters stay on their line.
              "    type 7 \"L\\x1b1\" layer ",

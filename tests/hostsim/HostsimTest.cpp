@@ -363,11 +363,13 @@ TEST(HostsimTest, EntryPointsAreCalledOnlyInTheHostsOrder) {
          "step 4: Initialize sample -> not called (the add-on refused to load)\n"
          "unload: FreeData sample -> 0\n"},
         {1, R"({"entry": "CheckEnvironment"}, {"entry": "Initialize"}, {"entry": "RegisterInterface"},
-               {"menu": 32500, "item": 1}, {"command": "GSUP"})",
+               {"menu": 32500, "item": 1}, {"command": "GSUP"}, {"command": "G\n\u0085"})",
          "step 2: Initialize sample -> not called (RegisterInterface not called)\n"
          "step 3: RegisterInterface sample -> 0\n"
          "step 4: menu 32500/1 -> not called (sample is not initialised)\n"
-         "step 5: command GSUP version 1 of sample -> not called (sample is not initialised)\n"},
+         "step 5: command GSUP version 1 of sample -> not called (sample is not initialised)\n"
+         // A code holding a line break stays on its line.
+         "step 6: command G\\n\\u0085 version 1 of sample -> not called (sample is not initialised)\n"},
         {1, R"({"entry": "CheckEnvironment"}, {"entry": "RegisterInterface"}, {"entry": "Initialize"},
                {"entry": "RegisterInterface"}, {"entry": "Initialize"}, {"entry": "FreeData"},
                {"entry": "CheckEnvironment"}, {"entry": "Initialize"}, {"entry": "FreeData"},

@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace hostsim {
@@ -277,8 +278,9 @@ void writeToolDefaults(std::ostream& report) {
         API_Element defaults = sim::defaults(type, variation);
         std::string tool = "type " + std::to_string(type);
         if (variation != 0) {
-            tool += std::string(" variation '") + char(variation >> 24) + char(variation >> 16) +
-                    char(variation >> 8) + char(variation) + "'";
+            const char code[] = {char(variation >> 24), char(variation >> 16), char(variation >> 8),
+                                 char(variation)};
+            tool += " variation '" + sim::escapedLine(std::string_view(code, sizeof code)) + "'";
         }
         report << "    " << tool;
         switch (type) {

@@ -747,7 +747,8 @@ std::string HostProgram::command(const json& step) {
     Int32 version = step.contains("version") ? step["version"].get<Int32>() : 1;
     GSHandle parameters = nullptr;
     std::ostringstream out;
-    out << "command " << codeText(code) << " version " << version << " of " << target.name << " -> ";
+    out << "command " << sim::escapedLine(codeText(code)) << " version " << version << " of " << target.name
+        << " -> ";
     if (std::string refusal = notInitialised(target); !refusal.empty()) {
         out << "not called (" << refusal << ")";
         return out.str();
