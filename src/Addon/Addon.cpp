@@ -617,7 +617,7 @@ void Addon::readPrefs(Context context, bool publish) {
         std::unique_ptr<MemoryBlock> data(getOwnerData(version, byteOrder));
         // Data that does not parse is kept as well: it is the only copy of the project's
         // preferences.
-        if (data == nullptr || !store.setData(*data, false)) {
+        if (data == nullptr || !store.setData(*data, false, &unknownElements(context))) {
             reportPrefsUnread(context);
             return;
         }
@@ -664,7 +664,9 @@ bool Addon::holdsPackages(Context context) const {
 }
 
 UnknownElements& Addon::unknownElements(Context context) {
-    std::unique_ptr<UnknownElements>& kept = context == shared ? m_sharedUnknown : m_userUnknown;
+    std::unique_ptr<UnknownElements>& kept = context == shared    ? m_sharedUnknown
+                                             : context == project ? m_projectUnknown
+                                                                  : m_userUnknown;
     if (kept == nullptr) {
         kept = std::make_unique<UnknownElements>();
     }
@@ -752,7 +754,7 @@ bool Addon::writePrefs(Context context) {
     PackageStore store(storeTag);
     getMyPrefs(store, context, false);
     if (!isUserContext(context)) {
-        return writeModuleData(store);
+        return writeModuleData(store, &unknownElements(context));
     }
     store.setFilter(new ContextFilter(context, *m_contexts));
     UnknownElements& unknown = unknownElements(context);
@@ -793,8 +795,8 @@ bool Addon::writePrefs(Context context) {
     return written;
 }
 
-bool Addon::writeModuleData(const PackageStore& store) const {
-    std::unique_ptr<MemoryBlock> data(store.getData());
+bool Addon::writeModuleData(const PackageStore& store, const UnknownElements* kept) const {
+    std::unique_ptr<MemoryBlock> data(store.getData(nullptr, kept));
     if (data == nullptr) {
         // The packages could not be exported: storing nothing would keep stale data as if it
         // were current.

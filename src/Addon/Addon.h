@@ -209,8 +209,8 @@ private:
     PackageStore& preferenceStore();
     // Whether any package is registered for the context.
     bool holdsPackages(Context context) const;
-    // The elements of a user or shared context's file that no package took, written back with
-    // its packages.
+    // What a context's file or module data held that no package took, written back with its
+    // packages.
     UnknownElements& unknownElements(Context context);
     // The console's name of a context's preferences: the context and the add-on's name.
     String describePrefs(Context context) const;
@@ -223,9 +223,10 @@ private:
     void reportPrefsUnread(Context context);
     // What became of a context's source.
     static Source Addon::*sourceOf(Context context);
-    // Stores the store's data as the project's module data; nothing for empty data. False when the
-    // packages could not be exported or the host refused the data.
-    bool writeModuleData(const PackageStore& store) const;
+    // Stores the store's data, with what `kept` holds of the data read, as the project's module
+    // data; nothing for empty data. False when the packages could not be exported or the host
+    // refused the data.
+    bool writeModuleData(const PackageStore& store, const UnknownElements* kept = nullptr) const;
 
     Supervisor* m_supervisor = nullptr;
     SupervisorLink* m_supervisorLink = nullptr;
@@ -237,6 +238,7 @@ private:
     std::unique_ptr<std::map<unsigned int, Context>> m_contexts;
     std::unique_ptr<UnknownElements> m_userUnknown;
     std::unique_ptr<UnknownElements> m_sharedUnknown;
+    std::unique_ptr<UnknownElements> m_projectUnknown;
     std::unique_ptr<ZelvaneLibrary> m_libraryConfiguration;
     UInt32 m_entryDepth = 0;
     bool m_ownsSupervisor = false;

@@ -515,15 +515,24 @@ TEST_F(PreferenceTest, ProjectPackagesTravelAsModuleData) {
     ProjectEvent open(APINotify_Open);
     a.publishExternalEvent(open, false);
     EXPECT_EQ(projectCount()->count, 21);
+    // What the data holds beside and inside the packages comes back where it stood.
+    const std::string kept = "<!-- c --><laterPrefs>4</laterPrefs><countPrefs><count>2";
+    setModuleText(kept + "1</count><unit>u</unit></countPrefs>");
+    a.publishExternalEvent(open, false);
+    ++projectCount()->count;
+    a.publishExternalEvent(save, false);
+    EXPECT_EQ(moduleText(), kept + "2</count><unit>u</unit></countPrefs>");
 
     // Malformed module data keeps the project's packages; a project without data leaves them at
     // their defaults.
     setModuleText("<countPrefs><count>5</coun");
     a.publishExternalEvent(open, false);
-    EXPECT_EQ(projectCount()->count, 21);
+    EXPECT_EQ(projectCount()->count, 22);
     sim::currentAddOn().moduleData.clear();
     a.publishExternalEvent(open, false);
     EXPECT_EQ(projectCount()->count, 0) << "no data: the defaults";
+    a.publishExternalEvent(save, false);
+    EXPECT_EQ(moduleText(), "<countPrefs><count>0</count></countPrefs>") << "nothing kept of another project";
     sim::failCall("ACAPI_ModulData_GetInfo", APIERR_NOMODULEDATA);
     EXPECT_EQ(std::unique_ptr<MemoryBlock>(a.getOwnerData(version, byteOrder))->size(), 0);
     EXPECT_EQ(version, 0);
