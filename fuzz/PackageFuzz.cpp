@@ -1,10 +1,11 @@
 // Arbitrary bytes read as a project's module data into a package store of a few registered
-// packages (the register of deleted records among them), and as a preference file into another. A
-// failed read must leave every package as it was; a successful one is written, read into a fresh
-// store and written again, and the two writes must be byte-identical. No host memory block may outlive an
-// input.
+// packages (the register of deleted records among them), and as a preference file into another,
+// each keeping what no package takes. A failed read must leave every package as it was; a
+// successful one is written with what it kept, read into a fresh store and written again, and the
+// two writes must be byte-identical. No host memory block may outlive an input.
 #include "Addon/AddonPrefs.h"
 #include "Environment/DataBufferIn.h"
+#include "Environment/DataBufferOut.h"
 #include "Environment/MemoryBlock.h"
 #include "Environment/String.h"
 #include "Preset/DeletedDatabase.h"
@@ -14,8 +15,8 @@
 #include "XML/SampleBindings.h"
 #include "sim/Memory.h"
 
+#include "FuzzFault.h"
 #include "HostMemoryCheck.h"
-#include "WrittenXML.h"
 
 #include <cstdint>
 #include <cstring>
@@ -100,17 +101,24 @@ void registerPackages(PackageStore& store) {
     store.setPackage(deleted.release(), false);
 }
 
-std::string moduleData(PackageStore const& store) {
-    std::unique_ptr<MemoryBlock> block(store.getData());
+std::string moduleData(PackageStore const& store, UnknownElements const* kept = nullptr) {
+    std::unique_ptr<MemoryBlock> block(store.getData(nullptr, kept));
     if (block == nullptr) {
         fault("writing the module data failed");
     }
     return block->size() == 0 ? std::string() : std::string(*block->getHandle(), std::size_t(block->size()));
 }
 
-// The whole store as a preference file.
-std::string preferenceFile(PackageStore& store) {
-    return writtenXML(store, "writing the preference file failed");
+// The whole store as a preference file, with what was kept of the file read.
+std::string preferenceFile(PackageStore& store, UnknownElements const& kept) {
+    String text;
+    {
+        DataBufferOut stream(&text);
+        if (!store.exportTo(stream, kept)) {
+            fault("writing the preference file failed");
+        }
+    }
+    return std::string(text.data(), text.dataLength());
 }
 
 std::vector<Package*> packagesOf(PackageStore const& store) {
@@ -146,18 +154,20 @@ void readModuleData(std::uint8_t const* data, std::size_t size) {
     std::vector<Package*> before = packagesOf(store);
     std::string beforeData = moduleData(store);
     MemoryBlock block(data, int(size));
-    if (!store.setData(block, false)) {
+    UnknownElements kept;
+    if (!store.setData(block, false, &kept)) {
         checkUnchanged(store, before, beforeData, "module data");
         return;
     }
-    std::string once = moduleData(store);
+    std::string once = moduleData(store, &kept);
     PackageStore fresh;
     registerPackages(fresh);
     MemoryBlock written(once.data(), int(once.size()));
-    if (!fresh.setData(written, false)) {
+    UnknownElements keptAgain;
+    if (!fresh.setData(written, false, &keptAgain)) {
         fault("the written module data did not read back:", once);
     }
-    checkWritesAgree(once, moduleData(fresh), "module data");
+    checkWritesAgree(once, moduleData(fresh, &keptAgain), "module data");
 }
 
 void readPreferenceFile(std::uint8_t const* data, std::size_t size) {
@@ -166,24 +176,26 @@ void readPreferenceFile(std::uint8_t const* data, std::size_t size) {
     std::vector<Package*> before = packagesOf(store);
     std::string beforeData = moduleData(store);
     bool read = false;
+    UnknownElements kept;
     {
         DataBufferIn in(data, int(size), Encoding::utf8);
-        read = store.importFrom(in, false);
+        read = store.importFrom(in, false, nullptr, &kept);
     }
     if (!read) {
         checkUnchanged(store, before, beforeData, "preference file");
         return;
     }
-    std::string once = preferenceFile(store);
+    std::string once = preferenceFile(store, kept);
     PackageStore fresh("frameworkPreferenceStore");
     registerPackages(fresh);
+    UnknownElements keptAgain;
     {
         DataBufferIn in(once.data(), int(once.size()), Encoding::utf8);
-        if (!fresh.importFrom(in, false)) {
+        if (!fresh.importFrom(in, false, nullptr, &keptAgain)) {
             fault("the written preference file did not read back:", once);
         }
     }
-    checkWritesAgree(once, preferenceFile(fresh), "preference file");
+    checkWritesAgree(once, preferenceFile(fresh, keptAgain), "preference file");
 }
 
 } // namespace

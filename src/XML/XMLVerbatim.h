@@ -2,7 +2,8 @@
 // later version of an add-on, say. The XML reader hands it, instead of content or a value, the
 // exact text of its element from the start tag to the end tag, or of its attribute from the name
 // to the closing quote; the XML writer writes that text back unchanged, in the element's place or
-// in the parent's start tag. Being neither a unit nor a container, it costs the reader and the
+// in the parent's start tag. Markup without a tag (a comment, a processing instruction, text) is
+// written back the same way. Being neither a unit nor a container, it costs the reader and the
 // writer nothing where bindings of those forms stand.
 #pragma once
 
@@ -14,7 +15,7 @@ namespace zelvane {
 
 class XMLVerbatim : public ShippingUnit, public virtual XMLShipping {
 public:
-    // What is kept of one element or attribute: its name and its text as written.
+    // What is kept of one element, attribute or other markup: its name and its text as written.
     struct Markup {
         String tag;
         String nameSpace;
