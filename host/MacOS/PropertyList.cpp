@@ -1,6 +1,7 @@
 #include "MacOS/PropertyList.hpp"
 
 #include "sim/Platform.h"
+#include "sim/ReplaceFile.h"
 #include "sim/Sim.h"
 
 #include <fcntl.h>
@@ -102,29 +103,10 @@ bool readFile(std::string const& application, std::map<std::string, std::string>
     return true;
 }
 
-// Writes the whole file beside the old one and renames it over, so a failed write never leaves
-// half a file.
+// Writes the whole file beside the old one under a free name and renames it over, so a failed
+// write never leaves half a file, and the file keeps its permissions.
 bool writeFile(std::string const& application, std::map<std::string, std::string> const& values) {
-    std::filesystem::path target = sim::settingsFile(application);
-    std::filesystem::path temporary = target;
-    temporary += ".new" + std::to_string(::getpid());
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out << fileHeader << encodeDictionary(values);
-        out.flush();
-        if (!out) {
-            std::error_code ec;
-            std::filesystem::remove(temporary, ec);
-            return false;
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(temporary, target, ec);
-    if (ec) {
-        std::filesystem::remove(temporary, ec);
-        return false;
-    }
-    return true;
+    return !sim::replaceFile(sim::settingsFile(application), fileHeader + encodeDictionary(values));
 }
 
 Application& loaded(std::string const& application) {

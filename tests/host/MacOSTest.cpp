@@ -10,6 +10,7 @@
 
 #include <unistd.h>
 
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -142,6 +143,19 @@ TEST_F(MacOSTest, PreferencesPersistOnlyWhenSynchronised) {
     stored = CFPreferencesCopyAppValue(key, app);
     EXPECT_TRUE(CFEqual(stored, dict));
     CFRelease(stored);
+    // The file is written anew and keeps the permissions its user gave it.
+    const std::filesystem::path file = sim::settingsFile(application);
+    std::filesystem::permissions(file,
+                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    CFPreferencesSetAppValue(inner, text, app);
+    EXPECT_TRUE(CFPreferencesAppSynchronize(app));
+    sim::reloadSettings();
+    stored = CFPreferencesCopyAppValue(inner, app);
+    ASSERT_NE(stored, nullptr);
+    EXPECT_TRUE(CFEqual(stored, text));
+    CFRelease(stored);
+    EXPECT_EQ(std::filesystem::status(file).permissions(),
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
 
     // Removing the value and synchronising clears it from the file.
     CFPreferencesSetAppValue(key, nullptr, app);

@@ -1,10 +1,10 @@
 #include "HostSetup.h"
 
 #include "HostProgram.h"
-#include "ReplaceFile.h"
 #include "ScenarioInput.h"
 
 #include "ACAPI/ErrorCodes.hpp"
+#include "sim/ReplaceFile.h"
 #include "sim/Sim.h"
 
 #include <algorithm>
@@ -59,7 +59,7 @@ std::string placeHostFile(const json& step) {
     }
     std::string text = step["text"].get<std::string>();
     // Written beside and renamed over, as the framework writes its files.
-    error = replaceFile(target, text);
+    error = sim::replaceFile(target, text);
     if (error) {
         throw ScenarioError("cannot write the host file " + escaped(file.string()) + ": " + error.message());
     }

@@ -1,8 +1,8 @@
 #include "ReportFile.h"
 
-#include "ReplaceFile.h"
 #include "ScenarioInput.h"
 
+#include "sim/ReplaceFile.h"
 #include "sim/Sim.h"
 
 #include <sys/stat.h>
@@ -52,7 +52,7 @@ ReportFile::ReportFile(std::filesystem::path path) : m_path(std::move(path)), m_
             throw std::runtime_error(cannot + "its link cannot be followed: " + error.message());
         }
     }
-    if (std::error_code error = checkReplaceable(m_target)) {
+    if (std::error_code error = sim::checkReplaceable(m_target)) {
         throw std::runtime_error(cannot + error.message());
     }
 }
@@ -72,7 +72,7 @@ void ReportFile::checkNotRead(const std::vector<InputFile>& inputs) const {
 }
 
 std::error_code ReportFile::write(const std::string& text) const {
-    return m_inPlace ? writeInPlace(m_path, text) : replaceFile(m_target, text);
+    return m_inPlace ? sim::writeInPlace(m_path, text) : sim::replaceFile(m_target, text);
 }
 
 } // namespace hostsim

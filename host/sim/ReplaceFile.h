@@ -1,13 +1,13 @@
-// How hostsim writes a file of its own (the report, a file a scenario puts in the host's folders):
-// a regular file whole, beside the old one, and renamed over it, as the framework writes its
-// files; a FIFO or a device in place.
+// How the simulated host and hostsim write a file of their own (the host's settings, hostsim's
+// report, a file a scenario puts in the host's folders): a regular file whole, beside the old one,
+// and renamed over it, as the framework writes its files; a FIFO or a device in place.
 #pragma once
 
 #include <filesystem>
 #include <string>
 #include <system_error>
 
-namespace hostsim {
+namespace sim {
 
 // Writes `text` to a new file in the folder of `path`, under a name that was free, and renames it
 // over `path`: a failed write leaves the old file as it was, and another name of the old file (a
@@ -23,4 +23,4 @@ std::error_code checkReplaceable(const std::filesystem::path& path);
 // replacing it. Answers the error, and one when `path` is no longer such a file.
 std::error_code writeInPlace(const std::filesystem::path& path, const std::string& text);
 
-} // namespace hostsim
+} // namespace sim

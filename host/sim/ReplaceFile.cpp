@@ -1,4 +1,4 @@
-#include "ReplaceFile.h"
+#include "sim/ReplaceFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <vector>
 
-namespace hostsim {
+namespace sim {
 namespace {
 
 std::error_code lastError() {
@@ -115,4 +115,4 @@ std::error_code writeInPlace(const std::filesystem::path& path, const std::strin
     return failure;
 }
 
-} // namespace hostsim
+} // namespace sim
