@@ -979,10 +979,11 @@ TEST(HostsimTest, TheReportQuotesFileContentsEscapedAndBounded) {
     fs::remove_all(sandbox);
     fs::create_directories(sandbox / "Documents");
     fs::create_directories(sandbox / "Preferences");
-    // Characters that end or hide a line to some reader, and a line like another file's header.
+    // Characters that end or hide a line to some reader, a byte of no character, and a line like
+    // another file's header.
     const std::string faking = "a\rb\vc\fd\xc2\x85"
                                "e\xe2\x80\xa8"
-                               "f\xe2\x80\xa9g\th\\i\n  \"SharedData/Zelvane/x.xml\":\nend";
+                               "f\xe2\x80\xa9g\th\\i\xff\n  \"SharedData/Zelvane/x.xml\":\nend";
     // Larger than hostsim reads, holding no block; the one in Preferences without a line break.
     for (const char* name :
          {"Documents/faking.txt", "Preferences/faking.xml", "Documents/big.txt", "Preferences/big.xml"}) {
@@ -996,7 +997,7 @@ TEST(HostsimTest, TheReportQuotesFileContentsEscapedAndBounded) {
                                                      oneAddon("").substr(1)),
                    " --sandbox " + sandbox.string());
     ASSERT_EQ(run.status, 0) << run.output.substr(0, 4000);
-    const std::string content = ":\n    a\\x0db\\x0bc\\x0cd\\u0085e\\u2028f\\u2029g\th\\\\i\n"
+    const std::string content = ":\n    a\\x0db\\x0bc\\x0cd\\u0085e\\u2028f\\u2029g\th\\\\i\\xff\n"
                                 "      \"SharedData/Zelvane/x.xml\":\n    end\n";
     const std::string leftOut = ": more than the 64 MiB the report shows of a file, left out\n";
     for (const std::string& part :
