@@ -4,7 +4,10 @@
 #include "sim/Files.h"
 #include "sim/Sim.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace IO {
 
@@ -40,6 +43,22 @@ GSErrCode FileSystem::Rename(const Location& entry, const Name& newName, UInt32 
         if (std::filesystem::is_directory(target) || std::filesystem::is_directory(source)) {
             return ErrExists;
         }
+    }
+    if (option == KeepExisting) {
+        // In one step that fails where an entry has appeared since the look above, so that no
+        // entry made meanwhile is ever replaced.
+        if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
+            return NoError;
+        }
+        if (errno != EINVAL || std::filesystem::is_directory(source)) {
+            return internal::errorFromErrno(errno);
+        }
+        // A file system without that step: a second link made only where there is no entry.
+        if (::link(from.c_str(), to.c_str()) != 0) {
+            return internal::errorFromErrno(errno);
+        }
+        ::unlink(from.c_str());
+        return NoError;
     }
     // rename() replaces an existing file in one step, so no reader ever sees a half-written file.
     if (std::rename(from.c_str(), to.c_str()) != 0) {

@@ -4,6 +4,7 @@
 #include "ACAPI/LibPartSaveDialog.hpp"
 #include "DG/FileDialog.hpp"
 #include "Environment/Directory.h"
+#include "Environment/FileNode.h"
 #include "Environment/Guid.h"
 #include "Environment/Memory.h"
 #include "Environment/Time.h"
@@ -123,7 +124,7 @@ void sweepTemporaries(IO::Location const& folder, std::string const& name) {
         return;
     }
     for (std::string const& entry : temporaries.found) {
-        IO::fileSystem.Delete(IO::Location(folder, IO::Name(entry.c_str())));
+        IO::fileSystem.Delete(IO::Location(folder, IO::Name(entry.c_str())), IO::FileSystem::EmptyOnly);
     }
 }
 
@@ -483,7 +484,8 @@ bool DataFile::write(DataFile const& source) {
 
 bool DataFile::erase() {
     close();
-    m_lastError = IO::fileSystem.Delete(getLocation(), IO::FileSystem::Recursive, IO::FileSystem::Permanent);
+    // A folder standing under the file's name is never removed with what it holds.
+    m_lastError = IO::fileSystem.Delete(getLocation(), IO::FileSystem::EmptyOnly, IO::FileSystem::Permanent);
     return m_lastError == NoError;
 }
 
@@ -582,12 +584,33 @@ void DataFile::setEncoding(Encoding::Type type) {
 }
 
 bool DataFile::replaceContents(std::function<bool(DataFile&)> const& writer) {
+    return writeWhole(writer, true);
+}
+
+bool DataFile::makeContents(std::function<bool(DataFile&)> const& writer) {
+    return writeWhole(writer, false);
+}
+
+bool DataFile::writeWhole(std::function<bool(DataFile&)> const& writer, bool replace) {
     if (m_file == nullptr) {
         m_lastError = ErrParam;
         return false;
     }
     close();
-    IO::Location target = getLocation();
+    // Written where the file's links lead: each link stays, and names the new content.
+    String path = getPathName();
+    FileNode node(std::string(path.data(), path.dataLength()));
+    if (node.getPath().empty()) {
+        m_lastError = path.empty() ? ErrParam : ErrNotFound;
+        return false;
+    }
+    // A folder is never written; a file that must be new is put in place only by a rename that
+    // fails where an entry stands, and not made over a node at all.
+    if (node.isFolder() || (!replace && node.isSpecial())) {
+        m_lastError = ErrExists;
+        return false;
+    }
+    IO::Location target(node.getPath().c_str());
     IO::Location folder = target;
     IO::Name name;
     if ((m_lastError = target.GetLastLocalName(&name)) != NoError ||
@@ -598,10 +621,11 @@ bool DataFile::replaceContents(std::function<bool(DataFile&)> const& writer) {
     // A hidden name beside the target, new to each attempt, so that leftovers of failed clean-ups
     // never stand in the way.
     std::unique_ptr<DataFile> temporary;
+    std::string temporaryPath;
     for (int attempt = 0; attempt < 8 && temporary == nullptr; ++attempt) {
         std::string tempName = "." + name.ToUTF8() + "." + uniqueSuffix() + ".tmp";
         IO::Location location(folder, IO::Name(tempName.c_str()));
-        if (location.IsEmpty()) {
+        if (location.IsEmpty() || location.ToPath(&temporaryPath) != NoError) {
             break;
         }
         IO::File probe(location, IO::File::Fail);
@@ -618,6 +642,12 @@ bool DataFile::replaceContents(std::function<bool(DataFile&)> const& writer) {
         m_lastError = temporary->getLastError() != NoError ? temporary->getLastError() : ErrIO;
         return false;
     }
+    // Only a file this replace made is written, and removed again: one that another process put
+    // under the same name meanwhile is left alone.
+    if (!node.takeTemporary(temporaryPath)) {
+        m_lastError = ErrExists;
+        return false;
+    }
 
     bool written = false;
     try {
@@ -632,8 +662,20 @@ bool DataFile::replaceContents(std::function<bool(DataFile&)> const& writer) {
         result = temporary->getLastError();
     }
     temporary->close();
+    if (result == NoError && node.isSpecial()) {
+        // A FIFO or a device takes the content as it stands: replacing it would put a plain file
+        // where the system or another program expects the node.
+        result = node.writeInPlace(temporaryPath);
+        temporary->erase();
+        m_lastError = result;
+        return result == NoError;
+    }
+    if (result == NoError && !node.finishTemporary(temporaryPath)) {
+        result = ErrIO;
+    }
     if (result == NoError) {
-        result = IO::fileSystem.Rename(temporary->getLocation(), name, IO::FileSystem::ReplaceFile);
+        result = IO::fileSystem.Rename(temporary->getLocation(), name,
+                                       replace ? IO::FileSystem::ReplaceFile : IO::FileSystem::KeepExisting);
     }
     if (result != NoError) {
         temporary->erase();

@@ -115,7 +115,8 @@ public:
     virtual bool write(char* data, unsigned int length);
     // Copies the rest of source, from its current position, in pieces of defBufferSize bytes.
     virtual bool write(DataFile const& source);
-    // Closes and deletes the file.
+    // Closes and deletes the file (a link: the link itself); a folder of its name is kept unless
+    // empty.
     virtual bool erase();
     virtual bool flush();
 
@@ -125,15 +126,21 @@ public:
     // Writes the byte-order mark of type over the first bytes of the file (for an empty file).
     void setEncoding(Encoding::Type type);
 
-    // Replaces the file's whole content safely: writer fills a new, empty temporary file in the
-    // same folder, which is flushed and renamed over this file. On any failure (writer answering
-    // false or throwing included) the temporary file is removed, the old file stays as it was and
-    // false is answered. This file is closed first.
+    // Replaces the file's whole content safely: writer fills a new, empty temporary file beside
+    // the file that this one's links lead to, which is flushed, given the old file's mode and
+    // owner, and renamed over it; the links stay. A FIFO or a device is written in place, never
+    // replaced, and a folder is not written. On any failure (writer answering false or throwing
+    // included) the temporary file is removed, the old file stays as it was and false is
+    // answered. This file is closed first.
     bool replaceContents(std::function<bool(DataFile&)> const& writer);
     bool replaceContents(String const& text);
+    // As replaceContents, but the file is made only where there is none: one that stands there
+    // when the content is put in place is kept, and false is answered with ErrExists.
+    bool makeContents(std::function<bool(DataFile&)> const& writer);
 
 private:
     void attach(IO::Location const& location, bool create);
+    bool writeWhole(std::function<bool(DataFile&)> const& writer, bool replace);
     bool readBytes(char* buffer, unsigned int& length) const;
     bool openAs(Permission p) const;
 

@@ -12,11 +12,16 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -214,6 +219,11 @@ TEST_F(DataFileTest, Writes) {
     EXPECT_FALSE(fs::exists(path("w.bin")));
     EXPECT_FALSE(file.erase());
     EXPECT_EQ(file.getLastError(), ErrNotFound);
+    // A folder that took the file's name is not removed with what it holds.
+    fs::create_directory(path("w.bin"));
+    put(path("w.bin") / "inside", "x");
+    EXPECT_FALSE(file.erase());
+    EXPECT_EQ(get(path("w.bin") / "inside"), "x");
 }
 
 TEST_F(DataFileTest, CopiesInPieces) {
@@ -414,6 +424,90 @@ TEST_F(DataFileTest, ReplaceContents) {
     file.close();
 
     EXPECT_FALSE(DataFile().replaceContents(String("x")));
+
+    // A file that must be new is made only where there is none.
+    auto write = [](DataFile& f) { return f.write(String("made")); };
+    DataFile made(text("made.txt"), 3, false);
+    ASSERT_TRUE(made.makeContents(write));
+    EXPECT_EQ(get(path("made.txt")), "made");
+    put(path("made.txt"), "theirs");
+    EXPECT_FALSE(made.makeContents(write));
+    EXPECT_EQ(made.getLastError(), ErrExists);
+    EXPECT_EQ(get(path("made.txt")), "theirs");
+}
+
+TEST_F(DataFileTest, ReplaceKeepsTheModeOwnerLinksAndNodesOfTheFile) {
+    // The mode (set-ID bits too) and, where the process may give files away, the owner.
+    const bool privileged = ::geteuid() == 0;
+    for (mode_t mode : {0600, 0640, 0444, 0777, 02750}) {
+        SCOPED_TRACE(mode);
+        put(path("kept"), "old");
+        ASSERT_TRUE(!privileged || ::chown(path("kept").c_str(), 1234, 1234) == 0);
+        ASSERT_EQ(::chmod(path("kept").c_str(), mode), 0);
+        DataFile file(text("kept"), 3, false);
+        ASSERT_TRUE(file.replaceContents(String("new")));
+        struct stat info {};
+        ASSERT_EQ(::stat(path("kept").c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 07777, mode);
+        EXPECT_TRUE(!privileged || (info.st_uid == 1234 && info.st_gid == 1234));
+        EXPECT_EQ(get(path("kept")), "new");
+    }
+    fs::remove(path("kept"));
+
+    // A link stays, and the file it names takes the content beside itself.
+    struct Link {
+        const char* name;
+        std::vector<std::pair<const char*, const char*>> links; // name, what it names
+        const char* target;                                     // the file written, made when missing
+    };
+    const Link links[] = {
+        {"to a file beside it", {{"link", "target"}}, "target"},
+        {"to another folder", {{"link", "sub/target"}}, "sub/target"},
+        {"by its full path", {{"link", nullptr}}, "sub/target"},
+        {"through another link", {{"link", "hop"}, {"hop", "sub/target"}}, "sub/target"},
+        {"to no file yet", {{"link", "sub/new"}}, "sub/new"},
+    };
+    for (Link const& c : links) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(m_dir);
+        fs::create_directories(path("sub"));
+        put(path("target"), "old");
+        put(path("sub/target"), "old");
+        for (auto const& link : c.links) {
+            fs::create_symlink(link.second != nullptr ? fs::path(link.second) : path(c.target),
+                               path(link.first));
+        }
+        DataFile file(text("link"), 3, false);
+        ASSERT_TRUE(file.replaceContents(String("new")));
+        EXPECT_EQ(get(path(c.target)), "new");
+        for (auto const& link : c.links) {
+            EXPECT_TRUE(fs::is_symlink(path(link.first)));
+        }
+        EXPECT_EQ(fs::read_symlink(path("link")),
+                  c.links[0].second != nullptr ? fs::path(c.links[0].second) : path(c.target));
+        for (auto const& entry : fs::recursive_directory_iterator(m_dir)) {
+            EXPECT_NE(entry.path().filename().string()[0], '.') << "a temporary file left";
+        }
+    }
+
+    // A FIFO and a device are written as they stand, never replaced by a plain file.
+    fs::remove_all(m_dir);
+    fs::create_directories(m_dir);
+    ASSERT_EQ(::mkfifo(path("pipe").c_str(), 0600), 0);
+    int reader = ::open(path("pipe").c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    DataFile pipe(text("pipe"), 3, false);
+    EXPECT_TRUE(pipe.replaceContents(String("to the reader")));
+    char received[32] = {};
+    EXPECT_EQ(::read(reader, received, sizeof received), 13);
+    ::close(reader);
+    EXPECT_EQ(std::string(received), "to the reader");
+    EXPECT_TRUE(fs::is_fifo(path("pipe")));
+    ASSERT_EQ(::mknod(path("null").c_str(), S_IFCHR | 0600, makedev(1, 3)), 0);
+    DataFile device(text("null"), 3, false);
+    EXPECT_TRUE(device.replaceContents(String("discarded")));
+    EXPECT_TRUE(fs::is_character_file(path("null")));
+    EXPECT_EQ(entries(), (std::vector<std::string>{"null", "pipe"}));
 }
 
 TEST_F(DataFileTest, ReplaceIsNotStoppedByLeftoversAndSweepsThem) {

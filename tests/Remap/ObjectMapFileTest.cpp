@@ -178,6 +178,11 @@ TEST_F(ObjectMapFileTest, WrittenIntoTheAddonsFolder) {
     EXPECT_EQ(remap_test::readFile(file), sampleText);
     EXPECT_EQ(sim::alerts().size(), 2u);
     EXPECT_EQ(fs::directory_iterator(folder)->path(), file) << "nothing left beside it";
+
+    // A private map stays private when it is saved again.
+    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
+    ASSERT_TRUE(writeObjectMap(map));
+    EXPECT_EQ(fs::status(file).permissions(), fs::perms::owner_read | fs::perms::owner_write);
 }
 
 TEST_F(ObjectMapFileTest, FailedWriteKeepsTheOldFile) {
