@@ -182,12 +182,7 @@ Image::operator DG::Icon() const {
 }
 
 bool Image::writeTo(DataFile const& file) const {
-    if (m_image == nullptr) {
-        return false;
-    }
-    GX::ImageSaveOptions options;
-    options.colorDepth = m_image->GetColorDepth();
-    return m_image->WriteToFile(file.getLocation(), m_image->GetFileType(), options) == NoError;
+    return m_image != nullptr && writeEncoded(file, m_image->GetFileType(), m_image->GetColorDepth());
 }
 
 bool Image::writeTo(DataFile const& file, String const& mimeType, UInt32 colourDepth) const {
@@ -195,12 +190,25 @@ bool Image::writeTo(DataFile const& file, String const& mimeType, UInt32 colourD
         return false;
     }
     FTM::GeneralID type = FTM::FindImageTypeByMime(mimeType.data());
-    if (type == FTM::UnknownImageType) {
+    return type != FTM::UnknownImageType && writeEncoded(file, type, colourDepth);
+}
+
+bool Image::writeEncoded(DataFile const& file, FTM::GeneralID type, UInt32 colourDepth) const {
+    GSHandle encoded = nullptr;
+    if (m_image->WriteToHandle(encoded, type, colourDepth) != NoError) {
+        if (encoded != nullptr) {
+            BMKillHandle(&encoded);
+        }
         return false;
     }
-    GX::ImageSaveOptions options;
-    options.colorDepth = colourDepth;
-    return m_image->WriteToFile(file.getLocation(), type, options) == NoError;
+    MemoryBlock data;
+    data.reset(encoded);
+    // The whole image goes beside the file and is renamed over it: a failed write keeps the old
+    // file, with its mode and links.
+    DataFile target(file);
+    return target.replaceContents([&data](DataFile& out) {
+        return data.size() == 0 || out.write(*data.getHandle(), unsigned(data.size()));
+    });
 }
 
 double Image::getHorizontalResolution() const {

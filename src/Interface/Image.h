@@ -63,8 +63,8 @@ public:
     operator DG::Image() const;
     operator DG::Icon() const;
 
-    // Writes the image into the file in its own type; false without a host image or when the host
-    // fails.
+    // Writes the image into the file in its own type, replacing the file whole (a failure keeps
+    // it); false without a host image or when the host fails.
     bool writeTo(DataFile const& file) const;
     // Writes in the type of a MIME text such as "image/png" at a colour depth (0: the image's own).
     bool writeTo(DataFile const& file, String const& mimeType, UInt32 colourDepth) const;
@@ -85,6 +85,9 @@ public:
     bool resize(ScreenRect const& destination, bool keepProportions);
 
 private:
+    // Encodes the host image in a type and depth and replaces the file whole with it.
+    bool writeEncoded(DataFile const& file, FTM::GeneralID type, UInt32 colourDepth) const;
+
     Int16 m_resourceId = -1;
     GX::Image* m_image = nullptr;
     mutable MemoryBlock m_data;

@@ -506,8 +506,14 @@ TEST(ImageTest, FilesWrittenAndRead) {
     EXPECT_FALSE(image.writeTo(other, "image/png", 8));
     EXPECT_FALSE(std::filesystem::exists(sim::specialFolder("Temp") / "picture.tif"));
 
-    sim::failCall("GX::Image::WriteToFile", ErrIO);
+    // A failed encoding or write keeps the file as it was.
+    const std::uintmax_t size = std::filesystem::file_size(sim::specialFolder("Temp") / "picture.png");
+    sim::failCall("GX::Image::WriteToHandle", ErrIO);
     EXPECT_FALSE(image.writeTo(pngFile));
+    sim::failWritesAfter(10);
+    EXPECT_FALSE(image.writeTo(pngFile, "image/bmp", 24));
+    sim::reset();
+    EXPECT_EQ(std::filesystem::file_size(sim::specialFolder("Temp") / "picture.png"), size);
 
     // Unreadable or missing files give an image without data.
     sim::failRead(ErrIO);
