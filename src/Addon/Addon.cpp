@@ -536,30 +536,50 @@ String Addon::getPrefsFileName() const {
 DataFile* Addon::getPrefsFile(Context context, bool create, GSErrCode* error) const {
     GSErrCode ignored = NoError;
     GSErrCode& result = error != nullptr ? *error : ignored;
-    result = ErrParam;
+    std::unique_ptr<DataFile> file(locatePrefsFile(context, create, result));
+    if (file == nullptr) {
+        return nullptr;
+    }
+    if (create) {
+        file.reset(new DataFile(file->getLocation(), DataFile::readWrite, true));
+    }
+    if (!file->exists()) {
+        result = file->getLastError() != NoError ? file->getLastError() : ErrNotFound;
+        return nullptr;
+    }
+    if (create) {
+        allowFullAccess(*file);
+    }
+    result = NoError;
+    return file.release();
+}
+
+DataFile* Addon::locatePrefsFile(Context context, bool makeFolder, GSErrCode& error) const {
+    error = ErrParam;
     if (!isUserContext(context)) {
         return nullptr;
     }
     std::unique_ptr<Directory> folder(context == user ? getUserPrefsDirectory() : getSharedDataDirectory());
     if (folder == nullptr) {
         // The system's folder is made when missing: not having it is a failure, not an absence.
-        result = ErrIO;
+        error = ErrIO;
         return nullptr;
     }
-    Directory sub(*folder, String("Zelvane"), create);
+    Directory sub(*folder, String("Zelvane"), makeFolder);
     if (sub.getLastError() != NoError || !sub.exists()) {
-        result = sub.getLastError() != NoError ? sub.getLastError() : ErrNotFound;
+        error = sub.getLastError() != NoError ? sub.getLastError() : ErrNotFound;
         return nullptr;
     }
-    sub.allowFullAccess();
-    std::unique_ptr<DataFile> file(new DataFile(sub, getPrefsFileName(), DataFile::readWrite, create));
-    if (!file->exists()) {
-        result = file->getLastError() != NoError ? file->getLastError() : ErrNotFound;
-        return nullptr;
+    error = NoError;
+    return new DataFile(sub, getPrefsFileName(), DataFile::readWrite, false);
+}
+
+void Addon::allowFullAccess(const DataFile& file) {
+    std::unique_ptr<Directory> folder(file.getParent());
+    if (folder != nullptr) {
+        folder->allowFullAccess();
     }
-    file->allowFullAccess();
-    result = NoError;
-    return file.release();
+    file.allowFullAccess();
 }
 
 void Addon::readPrefs(Context context, bool publish) {
@@ -587,7 +607,7 @@ void Addon::readPrefs(Context context, bool publish) {
                 return;
             }
             unknownElements(context).clear();
-            source = Source::read;
+            source = Source::absent;
             return;
         }
         DataBufferIn stream(file.get(), Encoding::utf8);
@@ -726,7 +746,8 @@ Addon::Source Addon::*Addon::sourceOf(Context context) {
 }
 
 bool Addon::isPrefsUnread(Context context) const {
-    return this->*sourceOf(context) != Source::read;
+    Source source = this->*sourceOf(context);
+    return source != Source::read && source != Source::absent;
 }
 
 void Addon::reportPrefsNotWritten(Context context) const {
@@ -766,33 +787,39 @@ bool Addon::writePrefs(Context context) {
     }
     GSErrCode error = NoError;
     std::unique_ptr<DataFile> file(getPrefsFile(context, false, &error));
-    if (file == nullptr) {
+    bool made = file == nullptr;
+    if (made) {
         // Nothing to write and no file to erase, or no folder for the file.
         if (!anything || error != ErrNotFound) {
             return !anything;
         }
-        file.reset(getPrefsFile(context, true));
+        file.reset(locatePrefsFile(context, true, error));
         if (file == nullptr) {
             return false;
         }
     } else if (source != Source::read) {
         // A file this add-on did not read may hold what it cannot tell (a later version's
-        // preferences, say): it is neither erased nor written over.
+        // preferences, say), and so may one that appeared after it found none: it is neither
+        // erased nor written over.
         return !anything;
     } else if (!anything) {
         // The file read held nothing but this add-on's packages, none of which is written now.
         return file->erase();
     }
-    // Written whole beside the old file and renamed over it, so a failed write loses nothing.
-    bool written = file->replaceContents([&store, &unknown](DataFile& target) {
+    // Written whole beside the old file and renamed over it, so a failed write loses nothing; a
+    // new file is put in place only where there is still none.
+    auto write = [&store, &unknown](DataFile& target) {
         DataBufferOut stream(&target);
         return store.exportTo(stream, unknown);
-    });
-    // The file holds what this add-on wrote: it may be written over or erased from now on.
-    if (written) {
-        source = Source::read;
+    };
+    if (!(made ? file->makeContents(write) : file->replaceContents(write))) {
+        return false;
     }
-    return written;
+    // Every user of the machine may change the preferences the add-on writes.
+    allowFullAccess(*file);
+    // The file holds what this add-on wrote: it may be written over or erased from now on.
+    source = Source::read;
+    return true;
 }
 
 bool Addon::writeModuleData(const PackageStore& store, const UnknownElements* kept) const {

@@ -107,9 +107,11 @@ public:
     // Writes the packages of a context to their file (replacing it whole, with the elements and
     // root attributes of the file read that no package took, or erasing the file read when the
     // context has neither) or to the project's module data. A file this add-on neither read nor
-    // wrote is only made where there is none, never written over or erased. False when they could
-    // not be written (the old file or module data is kept), while the source they were read from
-    // could not be read, and when a file not read stands where they would go.
+    // wrote (one that appeared after the add-on found none, say) is only made where there is none,
+    // never written over or erased. A file written keeps the mode of the file it replaces and is
+    // given full access, with its folder. False when they could not be written (the old file or
+    // module data is kept), while the source they were read from could not be read, and when a
+    // file not read stands where they would go.
     virtual bool writePrefs(Context context);
     // Puts copies of the add-on's packages of a context into the store: empty copies with
     // `clone`, independent copies otherwise.
@@ -137,8 +139,9 @@ public:
     void validatePrefs(ModuleEvent& event);
     // Writes the export form of the event's store as module data.
     void exportPrefs(ModuleEvent& event);
-    // The preference file of a user or shared context (the caller deletes it), made when asked;
-    // null when the folder or the file does not exist or cannot be made. `error` (where given)
+    // The preference file of a user or shared context (the caller deletes it), made when asked
+    // (the folder and the file are then given full access); null when the folder or the file does
+    // not exist or cannot be made. `error` (where given)
     // receives NoError with a file, ErrNotFound when the file or its folder is not there, and
     // another error when the system's folder could not be found, the folder not opened or made,
     // or the file not told or made.
@@ -175,18 +178,18 @@ public:
     // The project's module data could not be read: its packages are not written until it is.
     bool isProjectDataUnread() const { return m_projectData != Source::read; }
     // The context's file or module data was not read, or could not be: its packages are not
-    // written over it until it is.
+    // written over it until it is. A file found absent counts as read.
     bool isPrefsUnread(Context context) const;
 
 private:
     friend class Supervisor;
 
     // What became of a context's source (its file, or the project's module data) when it was last
-    // read: read (or found absent); not read (a context without packages, or a reading stopped
+    // read: read; found absent, or not read (a context without packages, or a reading stopped
     // before its end), so that a file is only made where none is; or kept, since it could not be
     // read, which the user was told then. Only a source read, or written by this add-on, is
     // written over or erased.
-    enum class Source { read, unread, kept };
+    enum class Source { read, absent, unread, kept };
 
     // Makes a supervisor of this add-on's own (it is its first member).
     void makeOwnSupervisor();
@@ -205,6 +208,12 @@ private:
     // At a library change: the library configuration is read again when its part changed, and a
     // configuration of another version is warned about.
     void checkLibraryConfiguration();
+
+    // The preference file's object in its folder (made with makeFolder), whether or not the file
+    // is there; null, with the error (ErrNotFound for a folder not there), without a folder.
+    DataFile* locatePrefsFile(Context context, bool makeFolder, GSErrCode& error) const;
+    // Gives the preference file and its folder full access.
+    static void allowFullAccess(const DataFile& file);
 
     PackageStore& preferenceStore();
     // Whether any package is registered for the context.

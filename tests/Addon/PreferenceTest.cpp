@@ -286,9 +286,12 @@ TEST_F(PreferenceTest, AFileThatCannotBeReadIsKeptAndTold) {
         const char* written = nullptr; // the whole file written at quit
         bool initialiseFails = false;  // a subscriber, or the host's refusal of call, fails it
         bool folder = false;           // the file's name is a folder's
+        const char* appears = nullptr; // a file made after the read found none, kept
     };
     const Case cases[] = {
         {"no file", Addon::user, nullptr, nullptr, 0, 0, false, 3},
+        {"no file, then one made meanwhile", Addon::user, nullptr, nullptr, 0, 0, false, 3, nullptr, false,
+         false, beside.c_str()},
         {"read", Addon::user, stored.c_str(), nullptr, 0, 0, false, 51},
         {"empty", Addon::user, "", nullptr, 0, 0, false, 3},
         {"packages it does not know beside its own", Addon::user, beside.c_str(), nullptr, 0, 0, false, 51,
@@ -358,6 +361,10 @@ TEST_F(PreferenceTest, AFileThatCannotBeReadIsKeptAndTold) {
         ASSERT_NE(count, nullptr);
         EXPECT_EQ(count->count, c.unread ? 2 : c.count - 1) << "the defaults stand for an unread file";
         ++count->count;
+        if (c.appears != nullptr) {
+            fs::create_directories(file.parent_path());
+            std::ofstream(file) << c.appears;
+        }
         ProjectEvent quit(APINotify_Quit);
         a.publishExternalEvent(quit, false);
         a.removeSubscriber(&failing);
@@ -367,7 +374,11 @@ TEST_F(PreferenceTest, AFileThatCannotBeReadIsKeptAndTold) {
                                       " preferences of the add-on \"Sample Tool 2\"";
         const std::string place = (c.context == Addon::user ? "Preferences" : "SharedData") +
                                   std::string("/Zelvane/com.zelvane.sampletool2.xml");
-        if (c.unread) {
+        if (c.appears != nullptr) {
+            EXPECT_EQ(readFile(file), c.appears) << "never written over";
+            EXPECT_EQ(a.failures, 0);
+            EXPECT_EQ(sim::consoleText(), described + " could not be written to " + place + ".\n");
+        } else if (c.unread) {
             if (c.folder) {
                 EXPECT_TRUE(fs::is_directory(file));
             } else {
@@ -444,6 +455,48 @@ TEST_F(PreferenceTest, AnAllocationFailingWhileReadingTheFilesKeepsThem) {
         }
     }
     EXPECT_GT(kept, 0);
+}
+
+TEST_F(PreferenceTest, OnlyTheFilesWrittenAreGivenFullAccess) {
+    const std::string text = "<frameworkPreferenceStore><namePrefs><name>Cy</name></namePrefs>"
+                             "</frameworkPreferenceStore>";
+    struct Case {
+        const char* name;
+        bool shared;      // the shared file, of a context without packages; else the user's
+        bool there;       // the file is there, of mode 600 in a folder of mode 700
+        fs::perms folder; // the modes after the quit
+        fs::perms file;
+    };
+    const fs::perms own = fs::perms::owner_read | fs::perms::owner_write;
+    const Case cases[] = {
+        {"neither read nor written", true, true, fs::perms::owner_all, own},
+        {"read and written", false, true, fs::perms::all, fs::perms::all},
+        {"made", false, false, fs::perms::all, fs::perms::all},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        sim::reset();
+        resetHandlers();
+        const fs::path& file = c.shared ? sharedFile : userFile;
+        fs::remove_all(file.parent_path());
+        fs::create_directories(file.parent_path());
+        fs::permissions(file.parent_path(), fs::perms::owner_all);
+        if (c.there) {
+            std::ofstream(file) << text;
+            fs::permissions(file, own);
+        }
+        TestAddon a;
+        addon = &a;
+        a.addPreference(NamePrefs("Ann"), Addon::user);
+        ASSERT_TRUE(a.registerInterface());
+        ASSERT_TRUE(a.initialise());
+        ProjectEvent quit(APINotify_Quit);
+        a.publishExternalEvent(quit, false);
+        addon = nullptr;
+        EXPECT_EQ(fs::status(file.parent_path()).permissions(), c.folder);
+        EXPECT_EQ(fs::status(file).permissions(), c.file);
+        EXPECT_EQ(readFile(file) == text, c.shared);
+    }
 }
 
 TEST_F(PreferenceTest, FailedWriteKeepsTheOldFile) {

@@ -119,6 +119,26 @@ TEST(HostsimTest, TheSampleCountsStopAtTheTopOfTheirType) {
     EXPECT_TRUE(contains(run.output, "\t\t<count>2147483647</count>\n")) << run.output;
 }
 
+TEST(HostsimTest, APreferenceFileMadeWhileTheHostRunsIsKept) {
+    const std::string made = "<frameworkPreferenceStore><userCount><count>50</count></userCount>"
+                             "<laterPrefs><level>4</level></laterPrefs></frameworkPreferenceStore>";
+    std::string scenario =
+        R"({"addons": [{"name": "sample", "bundle": "sample_addon.so", "developer": 1514490966,
+        "local": 100, "resources": [")" +
+        (sourceDir / "resources" / "zelvane.json").string() + R"(", ")" +
+        (sourceDir / "tests" / "bundles" / "sample_addon.json").string() + R"("]}],
+        "steps": [{"entry": "CheckEnvironment"}, {"entry": "RegisterInterface"}, {"entry": "Initialize"},
+                  {"hostFile": "Zelvane/com.zelvane.sampletool2.xml", "text": ")" +
+        made + R"("}, {"project": "open", "file": "House.pln"}, {"menu": 32500, "item": 1},
+                  {"project": "quit"}, {"entry": "FreeData"}]})";
+    HostsimRun run = runHostsim(writeScenario("made-meanwhile.json", scenario));
+    ASSERT_EQ(run.status, 0) << run.output;
+    EXPECT_TRUE(contains(run.output, made)) << "the file as it was made: " << run.output;
+    EXPECT_TRUE(contains(run.output, "console:\n  The user preferences of the add-on \"Sample Tool 2\" could "
+                                     "not be written to Preferences/Zelvane/com.zelvane.sampletool2.xml.\n"))
+        << run.output;
+}
+
 TEST(HostsimTest, OpensAProjectDescription) {
     HostsimRun run = runHostsim(sourceDir / "examples" / "house.json");
     ASSERT_EQ(run.status, 0) << run.output;
