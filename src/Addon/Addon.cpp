@@ -667,8 +667,8 @@ bool Addon::savePrefs(Context context) {
         reportFailure();
     }
     // A context without packages (whose file was never read, say) is no preference of the user's,
-    // and a file kept because it could not be read was told of then.
-    bool told = isUserContext(context) && this->*sourceOf(context) == Source::kept;
+    // and a file or module data kept because it could not be read was told of then.
+    bool told = this->*sourceOf(context) == Source::kept;
     if (!written && holdsPackages(context) && !told) {
         reportPrefsNotWritten(context);
     }

@@ -628,6 +628,7 @@ TEST_F(PreferenceTest, ModuleDataThatCannotBeReadIsKeptAndTold) {
         projectCount()->count = 4;
         ProjectEvent save(APINotify_PreSave);
         a.publishExternalEvent(save, false);
+        EXPECT_EQ(sim::consoleText(), c.unread ? told : "") << "told once";
         EXPECT_EQ(a.writePrefs(Addon::project), !c.unread);
         EXPECT_EQ(moduleText(), c.unread ? stored : "<countPrefs><count>4</count></countPrefs>");
 
