@@ -159,8 +159,8 @@ TEST_F(PreferenceTest, UserAndSharedFilesRoundTrip) {
 }
 
 TEST_F(PreferenceTest, WritingFollowsTheRegisteredContexts) {
-    const std::string own = "<frameworkPreferenceStore><namePrefs><name>Cy</name></namePrefs>"
-                            "</frameworkPreferenceStore>";
+    const std::string text = "<frameworkPreferenceStore><namePrefs><name>Cy</name></namePrefs>"
+                             "</frameworkPreferenceStore>";
     const std::string beside = "<frameworkPreferenceStore><namePrefs><name>Cy</name></namePrefs>"
                                "<laterPrefs a=\"1\">4</laterPrefs></frameworkPreferenceStore>";
     const std::string besideWritten = "<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\n"
@@ -171,14 +171,18 @@ TEST_F(PreferenceTest, WritingFollowsTheRegisteredContexts) {
         const char* text;  // the user's file, null for none
         bool registered;   // the package was the user's when the file was read
         const char* after; // the user's file once the package moved, null when erased
+        fs::perms folder;  // the mode of the user's folder then, of mode 700 before as the file is 600
     };
+    const fs::perms own = fs::perms::owner_read | fs::perms::owner_write;
     // The user's package moves to the shared context: only a file that was read (or written by the
     // add-on) holding nothing but its packages is erased, and it is not made again.
     const Case cases[] = {
-        {"made by the add-on", nullptr, true, nullptr},
-        {"read, holding only its packages", own.c_str(), true, nullptr},
-        {"read, holding a package it does not know", beside.c_str(), true, besideWritten.c_str()},
-        {"not read, for its context held no package", own.c_str(), false, own.c_str()},
+        {"made by the add-on", nullptr, true, nullptr, fs::perms::all},
+        {"read, holding only its packages", text.c_str(), true, nullptr, fs::perms::owner_all},
+        {"read, holding a package it does not know", beside.c_str(), true, besideWritten.c_str(),
+         fs::perms::all},
+        {"not read, for its context held no package", text.c_str(), false, text.c_str(),
+         fs::perms::owner_all},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -187,6 +191,8 @@ TEST_F(PreferenceTest, WritingFollowsTheRegisteredContexts) {
         if (c.text != nullptr) {
             fs::create_directories(userFile.parent_path());
             std::ofstream(userFile) << c.text;
+            fs::permissions(userFile, own);
+            fs::permissions(userFile.parent_path(), fs::perms::owner_all);
         }
         TestAddon a;
         addon = &a;
@@ -197,7 +203,7 @@ TEST_F(PreferenceTest, WritingFollowsTheRegisteredContexts) {
             a.readPrefs(Addon::user, false);
         } else {
             EXPECT_TRUE(a.writePrefs(Addon::user));
-            ASSERT_TRUE(fs::exists(userFile));
+            EXPECT_EQ(fs::status(userFile).permissions(), fs::perms::all) << "a file written has full access";
         }
         a.addPreference(NamePrefs("Ann"), Addon::shared);
         EXPECT_TRUE(a.writePrefs(Addon::user));
@@ -206,7 +212,9 @@ TEST_F(PreferenceTest, WritingFollowsTheRegisteredContexts) {
             EXPECT_FALSE(fs::exists(userFile));
         } else {
             EXPECT_EQ(readFile(userFile), c.after);
+            EXPECT_EQ(fs::status(userFile).permissions(), c.after == c.text ? own : fs::perms::all);
         }
+        EXPECT_EQ(fs::status(userFile.parent_path()).permissions(), c.folder);
         EXPECT_NE(readFile(sharedFile).find("Ann"), std::string::npos);
     }
 
@@ -455,48 +463,6 @@ TEST_F(PreferenceTest, AnAllocationFailingWhileReadingTheFilesKeepsThem) {
         }
     }
     EXPECT_GT(kept, 0);
-}
-
-TEST_F(PreferenceTest, OnlyTheFilesWrittenAreGivenFullAccess) {
-    const std::string text = "<frameworkPreferenceStore><namePrefs><name>Cy</name></namePrefs>"
-                             "</frameworkPreferenceStore>";
-    struct Case {
-        const char* name;
-        bool shared;      // the shared file, of a context without packages; else the user's
-        bool there;       // the file is there, of mode 600 in a folder of mode 700
-        fs::perms folder; // the modes after the quit
-        fs::perms file;
-    };
-    const fs::perms own = fs::perms::owner_read | fs::perms::owner_write;
-    const Case cases[] = {
-        {"neither read nor written", true, true, fs::perms::owner_all, own},
-        {"read and written", false, true, fs::perms::all, fs::perms::all},
-        {"made", false, false, fs::perms::all, fs::perms::all},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        sim::reset();
-        resetHandlers();
-        const fs::path& file = c.shared ? sharedFile : userFile;
-        fs::remove_all(file.parent_path());
-        fs::create_directories(file.parent_path());
-        fs::permissions(file.parent_path(), fs::perms::owner_all);
-        if (c.there) {
-            std::ofstream(file) << text;
-            fs::permissions(file, own);
-        }
-        TestAddon a;
-        addon = &a;
-        a.addPreference(NamePrefs("Ann"), Addon::user);
-        ASSERT_TRUE(a.registerInterface());
-        ASSERT_TRUE(a.initialise());
-        ProjectEvent quit(APINotify_Quit);
-        a.publishExternalEvent(quit, false);
-        addon = nullptr;
-        EXPECT_EQ(fs::status(file.parent_path()).permissions(), c.folder);
-        EXPECT_EQ(fs::status(file).permissions(), c.file);
-        EXPECT_EQ(readFile(file) == text, c.shared);
-    }
 }
 
 TEST_F(PreferenceTest, FailedWriteKeepsTheOldFile) {

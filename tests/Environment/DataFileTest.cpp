@@ -483,8 +483,6 @@ TEST_F(DataFileTest, ReplaceKeepsTheModeOwnerLinksAndNodesOfTheFile) {
         for (auto const& link : c.links) {
             EXPECT_TRUE(fs::is_symlink(path(link.first)));
         }
-        EXPECT_EQ(fs::read_symlink(path("link")),
-                  c.links[0].second != nullptr ? fs::path(c.links[0].second) : path(c.target));
         for (auto const& entry : fs::recursive_directory_iterator(m_dir)) {
             EXPECT_NE(entry.path().filename().string()[0], '.') << "a temporary file left";
         }
