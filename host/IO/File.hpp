@@ -28,8 +28,9 @@ public:
     File(const File&) = delete;
     File& operator=(const File&) = delete;
 
-    // NoError when the file exists (or is open); ErrNotFound when it does not; ErrParam when the
-    // location is empty or names a folder; the creation error when creating it failed.
+    // NoError when the file exists (or is open), a FIFO or a device as well; ErrNotFound when it
+    // does not; ErrParam when the location is empty or names a folder; the creation error when
+    // creating it failed.
     GSErrCode GetStatus() const;
     GSErrCode GetLocation(Location* location) const;
     GSErrCode GetModificationTime(GSTime* time) const;

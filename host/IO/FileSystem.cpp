@@ -86,6 +86,8 @@ GSErrCode FileSystem::Delete(const Location& entry, UInt32 scope, UInt32 mode) {
         return ErrPermission;
     }
     if (scope == Recursive && std::filesystem::is_directory(status)) {
+        // The standard library removes the tree through descriptors, opening each folder from its
+        // parent's without following a link: a folder swapped for a link meanwhile goes as the link.
         std::filesystem::remove_all(path, ec);
     } else {
         std::filesystem::remove(path, ec);
@@ -102,9 +104,9 @@ GSErrCode FileSystem::GetItemType(const Location& entry, ItemType* type) const {
     }
     std::error_code ec;
     std::filesystem::file_status status = std::filesystem::status(internal::pathOf(entry), ec);
-    *type = std::filesystem::is_directory(status)      ? FolderItem
-            : std::filesystem::is_regular_file(status) ? FileItem
-                                                       : NotFound;
+    *type = std::filesystem::is_directory(status) ? FolderItem
+            : std::filesystem::exists(status)     ? FileItem
+                                                  : NotFound;
     return NoError;
 }
 

@@ -30,11 +30,9 @@ GSErrCode entryStatus(const Location& location, bool folder, GSErrCode createErr
     }
     std::error_code ec;
     std::filesystem::file_status status = std::filesystem::status(pathOf(location), ec);
-    if (folder ? std::filesystem::is_directory(status) : std::filesystem::is_regular_file(status)) {
-        return NoError;
-    }
+    // Whatever is not a folder is a file, a FIFO or a device too: the system opens them alike.
     if (std::filesystem::exists(status)) {
-        return ErrParam;
+        return std::filesystem::is_directory(status) == folder ? NoError : ErrParam;
     }
     return createError != NoError ? createError : ErrNotFound;
 }

@@ -29,8 +29,8 @@ bool isInsideSandbox(const std::filesystem::path& path);
 bool mayCreate(const Location& location, const char* call, std::filesystem::path& path, GSErrCode& error);
 
 // The status of the entry at location, for a file or a folder: NoError when it is one of that
-// kind, ErrParam when it is of the other kind or there is no location, else the error of making
-// it (createError) or ErrNotFound.
+// kind (a FIFO or a device is a file), ErrParam when it is of the other kind or there is no
+// location, else the error of making it (createError) or ErrNotFound.
 GSErrCode entryStatus(const Location& location, bool folder, GSErrCode createError);
 
 // Host error code for a failed system call.

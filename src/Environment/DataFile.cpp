@@ -484,8 +484,21 @@ bool DataFile::write(DataFile const& source) {
 
 bool DataFile::erase() {
     close();
+    // The file the links lead to goes, and each link stays, as a write would reach it.
+    String path = getPathName();
+    FileNode node(std::string(path.data(), path.dataLength()));
+    if (node.getPath().empty()) {
+        m_lastError = path.empty() ? ErrParam : ErrNotFound;
+        return false;
+    }
+    // A FIFO or a device stores nothing to remove, and is the system's or another program's.
+    if (node.isSpecial()) {
+        m_lastError = NoError;
+        return true;
+    }
     // A folder standing under the file's name is never removed with what it holds.
-    m_lastError = IO::fileSystem.Delete(getLocation(), IO::FileSystem::EmptyOnly, IO::FileSystem::Permanent);
+    m_lastError = IO::fileSystem.Delete(IO::Location(node.getPath().c_str()), IO::FileSystem::EmptyOnly,
+                                        IO::FileSystem::Permanent);
     return m_lastError == NoError;
 }
 

@@ -115,8 +115,8 @@ public:
     virtual bool write(char* data, unsigned int length);
     // Copies the rest of source, from its current position, in pieces of defBufferSize bytes.
     virtual bool write(DataFile const& source);
-    // Closes and deletes the file (a link: the link itself); a folder of its name is kept unless
-    // empty.
+    // Closes and deletes the file that the file's links lead to, keeping the links; a FIFO or a
+    // device is kept (true is answered), and a folder of its name unless empty.
     virtual bool erase();
     virtual bool flush();
 

@@ -22,6 +22,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -172,6 +176,7 @@ TEST_F(PreferenceTest, WritingFollowsTheRegisteredContexts) {
         bool registered;   // the package was the user's when the file was read
         const char* after; // the user's file once the package moved, null when erased
         fs::perms folder;  // the mode of the user's folder then, of mode 700 before as the file is 600
+        bool link = false; // the user's file is a link to the file holding text
     };
     const fs::perms own = fs::perms::owner_read | fs::perms::owner_write;
     // The user's package moves to the shared context: only a file that was read (or written by the
@@ -179,6 +184,8 @@ TEST_F(PreferenceTest, WritingFollowsTheRegisteredContexts) {
     const Case cases[] = {
         {"made by the add-on", nullptr, true, nullptr, fs::perms::all},
         {"read, holding only its packages", text.c_str(), true, nullptr, fs::perms::owner_all},
+        {"read through a link, holding only its packages", text.c_str(), true, nullptr, fs::perms::owner_all,
+         true},
         {"read, holding a package it does not know", beside.c_str(), true, besideWritten.c_str(),
          fs::perms::all},
         {"not read, for its context held no package", text.c_str(), false, text.c_str(),
@@ -190,6 +197,9 @@ TEST_F(PreferenceTest, WritingFollowsTheRegisteredContexts) {
         fs::remove_all(sharedFile.parent_path());
         if (c.text != nullptr) {
             fs::create_directories(userFile.parent_path());
+            if (c.link) {
+                fs::create_symlink("named.xml", userFile);
+            }
             std::ofstream(userFile) << c.text;
             fs::permissions(userFile, own);
             fs::permissions(userFile.parent_path(), fs::perms::owner_all);
@@ -208,6 +218,7 @@ TEST_F(PreferenceTest, WritingFollowsTheRegisteredContexts) {
         a.addPreference(NamePrefs("Ann"), Addon::shared);
         EXPECT_TRUE(a.writePrefs(Addon::user));
         EXPECT_TRUE(a.writePrefs(Addon::shared));
+        EXPECT_EQ(fs::is_symlink(userFile), c.link) << "a link stays";
         if (c.after == nullptr) {
             EXPECT_FALSE(fs::exists(userFile));
         } else {
@@ -295,12 +306,14 @@ TEST_F(PreferenceTest, AFileThatCannotBeReadIsKeptAndTold) {
         bool initialiseFails = false;  // a subscriber, or the host's refusal of call, fails it
         bool folder = false;           // the file's name is a folder's
         const char* appears = nullptr; // a file made after the read found none, kept
+        bool fifo = false;             // the file is a FIFO, written in place to its reader
     };
     const Case cases[] = {
         {"no file", Addon::user, nullptr, nullptr, 0, 0, false, 3},
         {"no file, then one made meanwhile", Addon::user, nullptr, nullptr, 0, 0, false, 3, nullptr, false,
          false, beside.c_str()},
         {"read", Addon::user, stored.c_str(), nullptr, 0, 0, false, 51},
+        {"a FIFO", Addon::user, nullptr, nullptr, 0, 0, false, 3, nullptr, false, false, nullptr, true},
         {"empty", Addon::user, "", nullptr, 0, 0, false, 3},
         {"packages it does not know beside its own", Addon::user, beside.c_str(), nullptr, 0, 0, false, 51,
          besideWritten.c_str()},
@@ -350,6 +363,12 @@ TEST_F(PreferenceTest, AFileThatCannotBeReadIsKeptAndTold) {
         if (c.folder) {
             fs::create_directories(file);
         }
+        int reader = -1;
+        if (c.fifo) {
+            fs::create_directories(file.parent_path());
+            ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
+            reader = ::open(file.c_str(), O_RDONLY | O_NONBLOCK);
+        }
         TestAddon a;
         addon = &a;
         a.addPreference(CountPrefs(2), c.context);
@@ -377,20 +396,26 @@ TEST_F(PreferenceTest, AFileThatCannotBeReadIsKeptAndTold) {
         a.publishExternalEvent(quit, false);
         a.removeSubscriber(&failing);
         addon = nullptr;
+        std::string written = c.fifo ? std::string(65536, '\0') : c.folder ? std::string() : readFile(file);
+        if (c.fifo) {
+            written.resize(std::size_t(std::max(::read(reader, &written[0], written.size()), ssize_t(0))));
+            ::close(reader);
+            EXPECT_TRUE(fs::is_fifo(file));
+        }
 
         const std::string described = std::string("The ") + (c.context == Addon::user ? "user" : "shared") +
                                       " preferences of the add-on \"Sample Tool 2\"";
         const std::string place = (c.context == Addon::user ? "Preferences" : "SharedData") +
                                   std::string("/Zelvane/com.zelvane.sampletool2.xml");
         if (c.appears != nullptr) {
-            EXPECT_EQ(readFile(file), c.appears) << "never written over";
+            EXPECT_EQ(written, c.appears) << "never written over";
             EXPECT_EQ(a.failures, 0);
             EXPECT_EQ(sim::consoleText(), described + " could not be written to " + place + ".\n");
         } else if (c.unread) {
             if (c.folder) {
                 EXPECT_TRUE(fs::is_directory(file));
             } else {
-                EXPECT_EQ(readFile(file), c.text) << "the file is never written over";
+                EXPECT_EQ(written, c.text) << "the file is never written over";
             }
             // A failed initialisation is the host's to tell: the file not read is told at quit. A
             // file that could not be read is told once, as it is read.
@@ -400,11 +425,10 @@ TEST_F(PreferenceTest, AFileThatCannotBeReadIsKeptAndTold) {
                                               : described + " could not be read from " + place +
                                                     ": they are kept in that file, and not written over.\n");
         } else {
-            EXPECT_NE(readFile(file).find("<count>" + std::to_string(c.count) + "</count>"),
-                      std::string::npos)
-                << readFile(file);
+            EXPECT_NE(written.find("<count>" + std::to_string(c.count) + "</count>"), std::string::npos)
+                << written;
             if (c.written != nullptr) {
-                EXPECT_EQ(readFile(file), c.written);
+                EXPECT_EQ(written, c.written);
             }
             EXPECT_EQ(a.failures, 0);
             EXPECT_EQ(sim::consoleText(), "");

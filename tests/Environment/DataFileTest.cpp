@@ -224,6 +224,15 @@ TEST_F(DataFileTest, Writes) {
     put(path("w.bin") / "inside", "x");
     EXPECT_FALSE(file.erase());
     EXPECT_EQ(get(path("w.bin") / "inside"), "x");
+    // The file a link names goes and the link stays; a FIFO stays as it is.
+    put(path("named"), "x");
+    fs::create_symlink("named", path("link"));
+    EXPECT_TRUE(DataFile(text("link"), 3, false).erase());
+    EXPECT_TRUE(fs::is_symlink(path("link")));
+    EXPECT_FALSE(fs::exists(path("named")));
+    ASSERT_EQ(::mkfifo(path("pipe").c_str(), 0600), 0);
+    EXPECT_TRUE(DataFile(text("pipe"), 3, false).erase());
+    EXPECT_TRUE(fs::is_fifo(path("pipe")));
 }
 
 TEST_F(DataFileTest, CopiesInPieces) {

@@ -17,6 +17,11 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -380,11 +385,18 @@ TEST_F(UserDataDialogTest, ExportWritesTheEditedRecords) {
         std::size_t alerts;
         bool failOpen = false; // no file can be opened
         bool folder = false;   // the chosen name is a folder's: no file can be made
+        mode_t node = 0;       // the chosen file is a FIFO (with a reader) or a device
     };
     // The failing write comes last: the fault stays armed.
-    const Case cases[] = {{true, false, true, false, 0},        {false, false, false, false, 0},
-                          {true, false, false, false, 1, true}, {true, false, false, false, 1, false, true},
-                          {true, true, false, false, 1},        {true, true, false, true, 1}};
+    const Case cases[] = {{true, false, true, false, 0},
+                          {false, false, false, false, 0},
+                          {true, false, false, false, 1, true},
+                          {true, false, false, false, 1, false, true},
+                          {true, false, true, false, 0, false, false, S_IFIFO},
+                          {true, false, true, false, 0, false, false, S_IFCHR},
+                          {true, true, false, false, 1},
+                          {true, true, false, true, 1},
+                          {true, true, false, false, 1, false, false, S_IFCHR}};
     for (const Case& c : cases) {
         resetNotes();
         std::filesystem::remove_all(file);
@@ -395,6 +407,12 @@ TEST_F(UserDataDialogTest, ExportWritesTheEditedRecords) {
         }
         if (c.folder) {
             std::filesystem::create_directory(file);
+        }
+        int reader = -1;
+        if (c.node != 0) {
+            std::filesystem::remove(file);
+            ASSERT_EQ(::mknod(file.c_str(), c.node | 0600, makedev(1, 3)), 0);
+            reader = c.node == S_IFIFO ? ::open(file.c_str(), O_RDONLY | O_NONBLOCK) : -1;
         }
         std::size_t before = sim::alerts().size();
         if (c.confirm) {
@@ -415,18 +433,26 @@ TEST_F(UserDataDialogTest, ExportWritesTheEditedRecords) {
                         sim::userAction(K::click, 2)}),
             2);
         sim::clearFaults();
-        std::string text = contentOf(file);
+        std::string text = c.node == 0 ? contentOf(file) : std::string(65536, '\0');
+        if (c.node != 0) {
+            text.resize(
+                std::size_t(std::max(::read(reader, &text[0], text.size()), ssize_t(0)))); // a device: none
+            ::close(reader);
+            struct stat info {};
+            EXPECT_TRUE(::lstat(file.c_str(), &info) == 0 && (info.st_mode & S_IFMT) == c.node)
+                << "written in place, and never removed";
+        }
         if (c.fresh) {
             EXPECT_FALSE(std::filesystem::exists(file)) << "a new file that could not be written is removed";
         } else if (c.folder) {
             EXPECT_TRUE(std::filesystem::is_directory(file));
-        } else if (c.written) {
+        } else if (c.written && c.node != S_IFCHR) {
             EXPECT_EQ(text.rfind("<?xml", 0), 0u) << text;
             EXPECT_NE(text.find("<notes>"), std::string::npos) << text;
             EXPECT_NE(text.find("Omega"), std::string::npos) << text;
             EXPECT_NE(text.find("Gamma"), std::string::npos) << "deprecated records go too";
             EXPECT_EQ(text.find("Beta"), std::string::npos);
-        } else {
+        } else if (c.node == 0) {
             EXPECT_EQ(text, "old content") << "a failed or cancelled export keeps the file";
         }
         EXPECT_EQ(sim::alerts().size() - before, c.alerts);

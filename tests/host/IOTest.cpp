@@ -12,6 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -154,6 +157,16 @@ TEST_F(IOTest, CreateAndStatus) {
     IO::File refused(location("refused.txt"), IO::File::Create);
     EXPECT_EQ(refused.GetStatus(), ErrPermission);
     EXPECT_FALSE(fs::exists(path("refused.txt")));
+
+    // A FIFO or a device is a file as a regular one is.
+    ASSERT_EQ(::mkfifo(path("pipe").c_str(), 0600), 0);
+    ASSERT_EQ(::mknod(path("null").c_str(), S_IFCHR | 0600, makedev(1, 3)), 0);
+    for (const char* node : {"pipe", "null"}) {
+        EXPECT_EQ(IO::File(location(node), IO::File::Create).GetStatus(), NoError) << node;
+        IO::FileSystem::ItemType type = IO::FileSystem::NotFound;
+        ASSERT_EQ(IO::fileSystem.GetItemType(location(node), &type), NoError);
+        EXPECT_EQ(type, IO::FileSystem::FileItem) << node;
+    }
 
     EXPECT_EQ(IO::File(location("no/such/x.txt"), IO::File::Create).GetStatus(), ErrNotFound);
     // Nothing is made outside the sandbox.
