@@ -35,7 +35,8 @@ public:
     GSErrCode GetLocation(Location* location) const;
     GSErrCode GetModificationTime(GSTime* time) const;
 
-    // Opening an open file fails with ErrParam; writing modes need the file inside the sandbox.
+    // Opening an open file fails with ErrParam; writing modes need the file inside the sandbox and
+    // a mode that lets its owner write it (ErrPermission).
     GSErrCode Open(UInt32 mode, UInt32 options = Shared);
     GSErrCode Close();
     bool IsOpen() const { return m_fd >= 0; }

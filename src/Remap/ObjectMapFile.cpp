@@ -48,7 +48,7 @@ ObjectMapFile readObjectMap(ObjectMap& map) {
     if (folder == nullptr) {
         return ObjectMapFile::noFolder;
     }
-    DataFile file(*folder, name, DataFile::readWrite, false);
+    DataFile file(*folder, name, DataFile::readOnly, false);
     if (!file.exists()) {
         return ObjectMapFile::absent;
     }

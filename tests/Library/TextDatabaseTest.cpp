@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -102,7 +103,9 @@ TEST(TextDatabaseTest, FilesInPiecesAndLongLines) {
         text += "row" + std::to_string(i) + "\tvalue\r\n";
     }
     text += longValue + "\tend"; // longer than a piece, and no line end
-    DataFile file(String(fileAt("table.txt", text).c_str()), DataFile::readWrite, false);
+    std::string path = fileAt("table.txt", text);
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read); // read, never written
+    DataFile file(String(path.c_str()), DataFile::readWrite, false);
     TextDatabase table;
     ASSERT_TRUE(table.import(file, false, "", "\r\n"));
     ASSERT_EQ(table.getRecordCount(), 3001u);

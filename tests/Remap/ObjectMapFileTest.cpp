@@ -264,10 +264,12 @@ TEST_F(ObjectMapFileTest, ReadFromTheAddonsFolder) {
     EXPECT_EQ(read.getLists()[0]->getSourceName(), "Site & <Co>");
     EXPECT_EQ(read.getLists()[0]->size(), 2u);
 
-    // A byte-order mark is taken as it stands.
+    // A byte-order mark is taken as it stands; a map its owner may only read is read.
     remap_test::writeFile(file, "\xEF\xBB\xBF" + sampleText);
+    fs::permissions(file, fs::perms::owner_read);
     EXPECT_EQ(readObjectMap(read), ObjectMapFile::read);
     EXPECT_EQ(read.getLists()[0]->getSourceName(), "Site & <Co>");
+    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
 
     using Fault = void (*)();
     // A file that cannot be opened or read reads as nothing, which is no map.

@@ -221,6 +221,11 @@ TEST_F(IOTest, ReadWriteAndPosition) {
     ASSERT_EQ(file.Open(IO::File::WriteEmptyMode), NoError);
     file.Close();
     EXPECT_EQ(get(path("data.bin")), "");
+    // A file its owner may not write opens for reading only.
+    fs::permissions(path("data.bin"), fs::perms::owner_read);
+    EXPECT_EQ(file.Open(IO::File::ReadWriteMode), ErrPermission);
+    ASSERT_EQ(file.Open(IO::File::ReadMode), NoError);
+    file.Close();
     EXPECT_EQ(file.Open(7), ErrParam);
     EXPECT_EQ(file.Open(IO::File::ReadMode, 0), ErrParam);
     EXPECT_EQ(IO::File(location("none"), IO::File::Fail).Open(IO::File::ReadMode), ErrNotFound);
