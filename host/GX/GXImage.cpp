@@ -3,10 +3,11 @@
 #include "GSRoot/BM.hpp"
 #include "GX/ImageCodecs.hpp"
 #include "IO/Internal.hpp"
+#include "sim/ReplaceFile.h"
 #include "sim/Sim.h"
 
 #include <cstring>
-#include <fstream>
+#include <string>
 
 namespace GX {
 
@@ -91,6 +92,21 @@ void Image::SetResolution(double horizontal, double vertical) {
 
 namespace {
 
+// The entry a chain of links leads to, one that does not exist yet too; the path itself when it
+// is no link.
+std::filesystem::path followed(std::filesystem::path path) {
+    std::error_code ec;
+    for (int hops = 0; hops < 40 && std::filesystem::is_symlink(std::filesystem::symlink_status(path, ec));
+         ++hops) {
+        const std::filesystem::path next = std::filesystem::read_symlink(path, ec);
+        if (ec) {
+            break;
+        }
+        path = (next.is_absolute() ? next : path.parent_path() / next).lexically_normal();
+    }
+    return path;
+}
+
 GSErrCode encode(const std::shared_ptr<const codec::Picture>& source, FTM::GeneralID ownType, double hRes,
                  double vRes, FTM::GeneralID type, UInt32 depth, std::vector<UInt8>& bytes) {
     if (source == nullptr) {
@@ -139,22 +155,22 @@ GSErrCode Image::WriteToFile(const IO::Location& location, FTM::GeneralID type,
     if (location.IsEmpty()) {
         return ErrParam;
     }
-    const std::filesystem::path path = IO::internal::pathOf(location);
+    const std::filesystem::path path = followed(IO::internal::pathOf(location));
     if (!IO::internal::isInsideSandbox(path)) {
         return ErrPermission;
     }
     GSErrCode shortWrite = NoError;
-    std::size_t allowed = IO::internal::writeAllowance(bytes.size(), &shortWrite);
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) {
-        return ErrIO;
+    if (IO::internal::writeAllowance(bytes.size(), &shortWrite) < bytes.size()) {
+        return shortWrite; // no room for the whole image: the old file stays
     }
-    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(allowed));
-    out.close();
-    if (!out) {
-        return ErrIO;
-    }
-    return allowed < bytes.size() ? shortWrite : NoError;
+    const std::string text(bytes.begin(), bytes.end());
+    std::error_code ec;
+    const std::filesystem::file_status status = std::filesystem::status(path, ec);
+    // A FIFO or a device takes the image as it stands; a file is replaced whole beside itself, so
+    // that a failed write never leaves half an image.
+    const bool inPlace = std::filesystem::is_fifo(status) || std::filesystem::is_character_file(status);
+    ec = inPlace ? sim::writeInPlace(path, text) : sim::replaceFile(path, text);
+    return IO::internal::errorFromCode(ec);
 }
 
 GSPixMapHandle Image::ToGSPixMap() const {

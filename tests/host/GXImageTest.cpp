@@ -1,0 +1,59 @@
+#include "GX/GXImage.hpp"
+#include "GX/GSPixMap.hpp"
+#include "IO/Location.hpp"
+#include "sim/Files.h"
+#include "sim/Sim.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string contentOf(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+} // namespace
+
+TEST(GXImageTest, AFileIsReplacedWholeThroughItsLink) {
+    const fs::path folder = sim::sandboxRoot() / "gx";
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    std::ofstream(folder / "named.png") << "old";
+    fs::create_symlink("named.png", folder / "link.png");
+    GSPixMapHandle pixMap = GXCreateGSPixMap(4, 3, 72.0, 72.0, GSPixelRGB24);
+    const GX::Image image(pixMap);
+    GXDeleteGSPixMap(&pixMap);
+    const IO::Location link((folder / "link.png").c_str());
+
+    // A disk that fills up keeps the old file, never half an image.
+    sim::failWritesAfter(10);
+    EXPECT_EQ(image.WriteToFile(link, FTM::PNGImageType, GX::ImageSaveOptions()), ErrIO);
+    sim::reset();
+    EXPECT_EQ(contentOf(folder / "named.png"), "old");
+
+    ASSERT_EQ(image.WriteToFile(link, FTM::PNGImageType, GX::ImageSaveOptions()), NoError);
+    EXPECT_EQ(contentOf(folder / "named.png").substr(1, 3), "PNG");
+    EXPECT_TRUE(fs::is_symlink(folder / "link.png"));
+
+    // A FIFO takes the image in place.
+    ASSERT_EQ(::mkfifo((folder / "pipe").c_str(), 0600), 0);
+    const int reader = ::open((folder / "pipe").c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_EQ(image.WriteToFile(IO::Location((folder / "pipe").c_str()), FTM::PNGImageType, {}), NoError);
+    char received[4] = {};
+    EXPECT_EQ(::read(reader, received, sizeof received), 4);
+    ::close(reader);
+    EXPECT_EQ(std::string(received + 1, 3), "PNG");
+    EXPECT_TRUE(fs::is_fifo(folder / "pipe"));
+}
