@@ -2,16 +2,15 @@
 
 #include "sim/Escaped.h"
 #include "sim/JsonText.h"
+#include "sim/ReadFile.h"
 #include "sim/Sim.h"
 
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <cstring>
-#include <fstream>
 #include <limits>
 #include <memory>
-#include <sstream>
 
 namespace sim {
 namespace {
@@ -478,25 +477,24 @@ bool loadResourcesText(AddOnID addOn, std::string_view text, std::string* error)
 }
 
 bool loadResources(AddOnID addOn, const std::filesystem::path& path, std::string* error) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    if (in) {
-        text << in.rdbuf();
-    }
-    if (!in || in.bad()) {
-        if (error != nullptr) {
-            *error = escaped(path.string()) + ": cannot be read";
-        }
-        return false;
-    }
+    std::string text;
     std::string message;
-    if (!loadResourcesText(addOn, text.str(), &message)) {
-        if (error != nullptr) {
-            *error = escaped(path.string()) + ": " + message;
-        }
-        return false;
+    bool loaded = false;
+    if (std::error_code read = readFile(path, text); read == std::errc::invalid_argument) {
+        const std::string kind = notAFile(path);
+        message = kind.empty() ? "it is no longer a regular file" : "it is " + kind + ", not a file";
+    } else if (read == std::errc::file_too_large) {
+        message = "it holds more than the " + std::to_string(inputFileLimit >> 20) +
+                  " MiB the host reads of a file";
+    } else if (read) {
+        message = "cannot be read, " + read.message();
+    } else {
+        loaded = loadResourcesText(addOn, text, &message);
     }
-    return true;
+    if (!loaded && error != nullptr) {
+        *error = escaped(path.string()) + ": " + message;
+    }
+    return loaded;
 }
 
 bool loadResources(const std::filesystem::path& path, std::string* error) {

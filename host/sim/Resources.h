@@ -68,7 +68,8 @@ const std::vector<std::string>& itemKinds();
 bool parseResources(std::string_view text, ResourceFile& file, std::string& error);
 
 // Loads the resource file of an add-on (the current one when not named), replacing what it had.
-// A file that cannot be read or parsed changes nothing.
+// A file that cannot be read or parsed changes nothing: one that is not a regular file (a FIFO is
+// not waited on) or holds more than inputFileLimit bytes is not read (see readFile).
 bool loadResources(const std::filesystem::path& path, std::string* error = nullptr);
 bool loadResources(AddOnID addOn, const std::filesystem::path& path, std::string* error = nullptr);
 bool loadResourcesText(AddOnID addOn, std::string_view text, std::string* error = nullptr);

@@ -1,10 +1,13 @@
 #include "ACAPI/Resources.hpp"
 #include "GSRoot/BM.hpp"
 #include "GSRoot/RS.hpp"
+#include "sim/ReadFile.h"
 #include "sim/Resources.h"
 #include "sim/Sim.h"
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 #include <cstring>
 #include <filesystem>
@@ -144,8 +147,21 @@ TEST(ResourceFileTest, HostLookups) {
     sim::failCall("RSLoadResource", APIERR_GENERAL);
     EXPECT_EQ(RSLoadResource(MakeGSType("TEXT"), module, 1), nullptr);
 
-    EXPECT_FALSE(sim::loadResources(sim::sandboxRoot() / "missing.json", &error));
-    EXPECT_NE(error.find("missing.json"), std::string::npos);
+    // What is not a regular file of a bounded size is refused unread: a FIFO is not waited on.
+    const std::filesystem::path folder = sim::sandboxRoot() / "unread";
+    std::filesystem::create_directories(folder / "folder.json");
+    ASSERT_EQ(::mkfifo((folder / "fifo.json").c_str(), 0600), 0);
+    std::ofstream(folder / "big.json") << "{}";
+    std::filesystem::resize_file(folder / "big.json", sim::inputFileLimit + 1);
+    for (const auto& [name, why] :
+         {std::pair<const char*, const char*>{"missing.json", "cannot be read, No such file"},
+          {"folder.json", "it is a folder, not a file"},
+          {"fifo.json", "it is a FIFO, not a file"},
+          {"big.json", "it holds more than the 64 MiB the host reads of a file"}}) {
+        EXPECT_FALSE(sim::loadResources(folder / name, &error));
+        EXPECT_EQ(error.rfind("\"" + (folder / name).string() + "\": " + why, 0), 0u) << error;
+    }
+    EXPECT_TRUE(RSGetIndString(&text, 100, 1, module));
 }
 
 TEST(ResourceFileTest, FrameworkResourcesRead) {

@@ -3,98 +3,32 @@
 #include "HostProgram.h"
 
 #include "sim/JsonText.h"
+#include "sim/ReadFile.h"
 #include "sim/Sim.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 
 namespace hostsim {
 
 using nlohmann::json;
 
-namespace {
-
-// What a file system entry of the mode is, in a message.
-std::string kindOf(mode_t mode) {
-    if (S_ISDIR(mode)) {
-        return "a folder";
-    }
-    if (S_ISFIFO(mode)) {
-        return "a FIFO";
-    }
-    if (S_ISSOCK(mode)) {
-        return "a socket";
-    }
-    if (S_ISCHR(mode) || S_ISBLK(mode)) {
-        return "a device";
-    }
-    return S_ISLNK(mode) ? "a link" : "a file";
-}
-
-} // namespace
-
-std::string notAFile(const std::filesystem::path& path) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0 || S_ISREG(info.st_mode)) {
-        return "";
-    }
-    return kindOf(info.st_mode);
-}
-
 json readJsonFile(const std::filesystem::path& path, const std::string& kind) {
-    // Looked at before it is opened, and the opened file again, without waiting: a FIFO would
-    // block the open or the read until someone writes to it, a device would never end.
-    std::string special = notAFile(path);
-    if (!special.empty()) {
-        throw ScenarioError(kind + " " + escaped(path.string()) + " is " + special + ", not a file");
-    }
-    // Closed however the read ends.
-    struct Descriptor {
-        int fd;
-        ~Descriptor() {
-            if (fd >= 0) {
-                ::close(fd);
-            }
-        }
-    } file{::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
-    struct stat info {};
-    if (file.fd < 0 || ::fstat(file.fd, &info) != 0) {
-        throw ScenarioError("cannot read " + kind + " " + escaped(path.string()));
-    }
-    if (!S_ISREG(info.st_mode)) {
-        throw ScenarioError(kind + " " + escaped(path.string()) + " is " + kindOf(info.st_mode) +
-                            ", not a file");
-    }
-    const std::string tooLarge = kind + " " + escaped(path.string()) + " holds more than the " +
-                                 std::to_string(inputFileLimit >> 20) + " MiB hostsim reads of a file";
-    if (std::uintmax_t(info.st_size) > inputFileLimit) {
-        throw ScenarioError(tooLarge);
-    }
-    // Read into one string of the file's size: a copy of a large scenario or description would be
-    // as large. A file that grows as it is read is read only up to the bound.
     std::string text;
-    text.reserve(std::size_t(info.st_size));
-    char buffer[1 << 16];
-    while (text.size() <= inputFileLimit) {
-        ssize_t n = ::read(file.fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) {
-            continue;
+    if (std::error_code error = sim::readFile(path, text)) {
+        const std::string named = kind + " " + escaped(path.string());
+        if (error == std::errc::invalid_argument) {
+            const std::string special = notAFile(path);
+            throw ScenarioError(named + " is " +
+                                (special.empty() ? "no longer a regular file" : special + ", not a file"));
         }
-        if (n < 0) {
-            throw ScenarioError("cannot read " + kind + " " + escaped(path.string()));
+        if (error == std::errc::file_too_large) {
+            throw ScenarioError(named + " holds more than the " + std::to_string(inputFileLimit >> 20) +
+                                " MiB hostsim reads of a file");
         }
-        if (n == 0) {
-            break;
-        }
-        text.append(buffer, std::size_t(n));
-    }
-    if (text.size() > inputFileLimit) {
-        throw ScenarioError(tooLarge);
+        throw ScenarioError("cannot read " + named);
     }
     std::string reason;
     json value = sim::parseJson(text, reason);
@@ -257,7 +191,7 @@ void checkSandbox() {
         }
         if (!S_ISLNK(info.st_mode)) {
             // Opening it would block the host or never end.
-            throw ScenarioError(held() + kindOf(info.st_mode) + ", not a file, a folder or a link");
+            throw ScenarioError(held() + sim::fileKind(info.st_mode) + ", not a file, a folder or a link");
         }
         if (leadsInto(it->path(), root)) {
             continue;

@@ -6,22 +6,20 @@
 #include "ScenarioVocabulary.h"
 
 #include "GSRoot/GSRoot.hpp"
+#include "sim/ReadFile.h"
 #include "sim/Toolbox.h"
 
 #include <nlohmann/json.hpp>
 
-#include <cstdint>
 #include <filesystem>
 #include <string>
 
 namespace hostsim {
 
-// The most bytes hostsim reads of a scenario, a project description or a resource file.
-constexpr std::uintmax_t inputFileLimit = std::uintmax_t(64) << 20;
-
-// What the entry at `path` is when it is not a regular file, such as "a folder" or "a FIFO", with
-// links followed; "" for a regular file or one that does not exist.
-std::string notAFile(const std::filesystem::path& path);
+// The most bytes hostsim reads of a scenario, a project description, a resource file or a file the
+// report shows, and what an entry that is not a regular file is.
+using sim::inputFileLimit;
+using sim::notAFile;
 
 // The JSON value of a file; throws ScenarioError naming `kind` (such as "the scenario") and the
 // path when the file is missing, not a regular file (a folder, a FIFO, a device), unreadable,
