@@ -12,6 +12,7 @@
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -587,6 +588,10 @@ TEST(HostsimTest, MalformedScenariosAndBundlesFailCleanly) {
         {sourceDir / "examples" / "sample.json", 1,
          "hostsim: cannot use the sandbox \"" + temp + "/plain\\x9b.txt\": it is not a folder\n",
          " --sandbox " + plain.string()},
+        // An empty name is no name, not standard output or a temporary sandbox.
+        {sourceDir / "examples" / "sample.json", 1, "hostsim: --report \"\" names no file\n", " --report ''"},
+        {sourceDir / "examples" / "sample.json", 1, "hostsim: --sandbox \"\" names no file\n",
+         " --sandbox \"\""},
         {sourceDir / "examples" / "sample.json", 1,
          "hostsim: cannot write the report to \"" + temp +
              "/sand\\x85-box/r.txt\": it lies in the sandbox \"" + temp + "/sand\\x85-box\"\n",
@@ -900,6 +905,10 @@ TEST(HostsimTest, AReportIsWrittenAsTheKindOfFileItNames) {
     const fs::path folder = sim::specialFolder("Temp") / "report-kinds";
     const fs::path played = writeScenario("kinds.json", oneAddon("{\"entry\": \"CheckEnvironment\"}"));
     const std::string expected = runHostsim(played).output;
+    const std::vector<fs::path> fails{
+        writeScenario("kinds-unread.json", "["),
+        writeScenario("kinds-fails.json", oneAddon("{\"project\": \"open\", "
+                                                   "\"file\": \"missing/House.pln\"}"))};
     // A FIFO and a character device (that of /dev/null, made here) are written in place, a link
     // to one too (as /dev/stdout is); a link to a file replaces the file and stays, a dangling one
     // makes it.
@@ -920,6 +929,16 @@ TEST(HostsimTest, AReportIsWrittenAsTheKindOfFileItNames) {
             const fs::path report = link ? folder / "link" : node;
             if (link) {
                 fs::create_symlink(node, report);
+            }
+            // A scenario that fails lets a reader waiting on the FIFO see its end, and waits for none.
+            for (const fs::path& failing : kind == Fifo ? fails : std::vector<fs::path>{}) {
+                const int waiting = ::open(node.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+                EXPECT_EQ(runHostsim(failing, " --report " + report.string()).status, 2);
+                pollfd end{waiting, POLLIN, 0};
+                EXPECT_EQ(::poll(&end, 1, 0), 1) << failing;
+                EXPECT_EQ(end.revents, POLLHUP) << failing;
+                ::close(waiting);
+                EXPECT_EQ(runHostsim(failing, " --report " + report.string()).status, 2);
             }
             // A reader waiting, whom the report reaches only through the FIFO itself.
             const int reader = kind == Fifo ? ::open(node.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC) : -1;

@@ -5,6 +5,7 @@
 #include "sim/ReplaceFile.h"
 #include "sim/Sim.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -73,6 +74,18 @@ void ReportFile::checkNotRead(const std::vector<InputFile>& inputs) const {
 
 std::error_code ReportFile::write(const std::string& text) const {
     return m_inPlace ? sim::writeInPlace(m_path, text) : sim::replaceFile(m_target, text);
+}
+
+void ReportFile::endFifo(const std::filesystem::path& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || !S_ISFIFO(info.st_mode)) {
+        return;
+    }
+    // Without O_NONBLOCK the open would wait for a reader; with it, one without a reader fails.
+    const int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::close(fd);
+    }
 }
 
 } // namespace hostsim

@@ -29,6 +29,11 @@ public:
     // Writes the whole report; answers the error.
     std::error_code write(const std::string& text) const;
 
+    // Opens the FIFO `path` names (a link to one followed) and closes it, writing nothing, so that
+    // whoever waits to read it sees its end when no report comes; without a reader it does not
+    // wait. Anything but a FIFO is left alone.
+    static void endFifo(const std::filesystem::path& path);
+
 private:
     std::filesystem::path m_path;   // as named
     std::filesystem::path m_target; // the regular file replaced, its links followed

@@ -41,8 +41,9 @@ Plays SCENARIO, a JSON file that lists add-on bundles and steps (examples/README
 in the simulated host: loads the bundles, plays the steps and prints a report of what happened.
 
   --report FILE     writes the report to FILE instead of standard output. FILE is written once
-                    the whole scenario has played, and left as it was when the scenario fails:
-                    a regular FILE is replaced (the report written beside it under a name that
+                    the whole scenario has played, and left as it was when the scenario fails
+                    (a FIFO is then opened and closed, so that its reader sees its end, without
+                    waiting for one): a regular FILE is replaced (the report written beside it under a name that
                     was free, then renamed over it) keeping its permissions, a FIFO or character
                     device written in place, and a link followed and kept, what it leads to
                     written as the kind it is (so /dev/stdout works). FILE is refused before the
@@ -76,9 +77,9 @@ whole, keeping its permissions.
 
 Exit status:
   0  the scenario played.
-  1  bad arguments: an option hostsim does not take, a report FILE that cannot be written, is
-     not a regular file, a FIFO or a character device, is a file the scenario has hostsim read
-     or lies in the sandbox, a sandbox FOLDER that is not a folder (without one, a temporary
+  1  bad arguments: an option hostsim does not take, an empty FILE or FOLDER, a report FILE
+     that cannot be written, is not a regular file, a FIFO or a character device, is a file the
+     scenario has hostsim read or lies in the sandbox, a sandbox FOLDER that is not a folder (without one, a temporary
      folder that cannot be made, or a TMPDIR another user may rename entries in).
   2  a scenario that cannot be played (not JSON, a step or value it does not take, a resource
      file or project description it names missing, not a regular file or larger than 64 MiB, a
@@ -131,27 +132,10 @@ int play(const std::filesystem::path& scenarioPath, const std::filesystem::path&
     }
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    std::filesystem::path scenarioPath, reportPath, sandbox;
-    for (int i = 1; i < argc; ++i) {
-        std::string argument = argv[i];
-        if (argument == "--help") {
-            return help();
-        }
-        if ((argument == "--report" || argument == "--sandbox") && i + 1 < argc) {
-            (argument == "--report" ? reportPath : sandbox) = argv[++i];
-        } else if (!argument.empty() && argument[0] != '-' && scenarioPath.empty()) {
-            scenarioPath = argument;
-        } else {
-            return usage();
-        }
-    }
-    if (scenarioPath.empty()) {
-        return usage();
-    }
-
+// Reads the scenario, sets up the sandbox (a temporary one when `sandbox` is empty), plays and
+// removes a temporary sandbox; answers the exit status.
+int run(const std::filesystem::path& scenarioPath, const std::filesystem::path& reportPath,
+        std::filesystem::path sandbox) {
     nlohmann::json scenario;
     try {
         scenario = hostsim::readJsonFile(scenarioPath, "the scenario");
@@ -208,6 +192,42 @@ int main(int argc, char** argv) {
         if (!left.empty()) {
             std::cerr << "hostsim: " << left << "\n";
         }
+    }
+    return status;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::filesystem::path scenarioPath;
+    std::optional<std::filesystem::path> reportPath, sandbox;
+    std::optional<int> refused;
+    for (int i = 1; i < argc && !refused; ++i) {
+        std::string argument = argv[i];
+        if (argument == "--help") {
+            return help();
+        }
+        if ((argument == "--report" || argument == "--sandbox") && i + 1 < argc) {
+            std::optional<std::filesystem::path>& named = argument == "--report" ? reportPath : sandbox;
+            named = argv[++i];
+            // An empty name would quietly mean standard output or a temporary sandbox.
+            if (named->empty()) {
+                std::cerr << "hostsim: " << argument << " \"\" names no file\n";
+                refused = 1;
+            }
+        } else if (!argument.empty() && argument[0] != '-' && scenarioPath.empty()) {
+            scenarioPath = argument;
+        } else {
+            refused = usage();
+        }
+    }
+    if (!refused && scenarioPath.empty()) {
+        refused = usage();
+    }
+    const int status = refused ? *refused : run(scenarioPath, reportPath.value_or(""), sandbox.value_or(""));
+    // Whoever waits to read a FIFO named as the report is let go, though no report comes.
+    if (status != 0 && reportPath && !reportPath->empty()) {
+        hostsim::ReportFile::endFifo(*reportPath);
     }
     return status;
 }
