@@ -1,5 +1,6 @@
 #include "sim/Sim.h"
 
+#include "sim/Escaped.h"
 #include "sim/TemporaryFolder.h"
 
 #include <algorithm>
@@ -10,6 +11,7 @@
 #include <deque>
 #include <iostream>
 #include <map>
+#include <stdexcept>
 #include <unordered_map>
 
 namespace sim {
@@ -207,8 +209,13 @@ std::filesystem::path sandboxRoot() {
     if (c.root.empty()) {
         const char* env = std::getenv("ZELVANE_HOST_ROOT");
         if (env != nullptr && *env != '\0') {
-            c.root = env;
+            // Taken from the working folder once, as read: the host's relative paths would move
+            // with its current folder.
             std::error_code ec;
+            c.root = std::filesystem::absolute(env, ec);
+            if (ec) {
+                throw std::runtime_error("ZELVANE_HOST_ROOT " + escaped(env) + ": " + ec.message());
+            }
             std::filesystem::create_directories(c.root, ec);
         } else {
             // Made once for the program, under a free name, and removed when it ends.

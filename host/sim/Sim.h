@@ -57,9 +57,10 @@ void reset();
 bool registerProjectClear(ResetFunction fn);
 void clearProject();
 
-// Root of the host's folders on disk, made on first use: $ZELVANE_HOST_ROOT, or else a new folder
-// in the temporary folder that only the program's user may enter, removed when the program ends
-// (std::runtime_error when it cannot be made, see TemporaryFolder).
+// Root of the host's folders on disk, made on first use: $ZELVANE_HOST_ROOT (a relative one taken
+// from the working folder as it is read), or else a new folder in the temporary folder that only
+// the program's user may enter, removed when the program ends (std::runtime_error when it cannot
+// be made, see TemporaryFolder).
 std::filesystem::path sandboxRoot();
 // Moves the sandbox root (made on first use); the test main gives each test process its own.
 void setSandboxRoot(const std::filesystem::path& root);

@@ -137,17 +137,41 @@ TEST(TemporaryFolderTest, OnlyTheFolderMadeIsRemoved) {
 }
 
 TEST(TemporaryFolderTest, AProgramNamingNoRootHasANewFolderOfItsOwn) {
-    // The tests' own, in the root named if any; the host's own, when none is.
+    // The tests' own, in the root named if any.
     const fs::path root = sim::sandboxRoot();
-    const std::optional<std::string> named = setVariable("ZELVANE_HOST_ROOT", nullptr);
-    sim::setSandboxRoot({});
-    const fs::path own = sim::sandboxRoot();
-    sim::setSandboxRoot(root);
-    setVariable("ZELVANE_HOST_ROOT", named ? named->c_str() : nullptr);
+    const char* const named = std::getenv("ZELVANE_HOST_ROOT");
     EXPECT_EQ(root.parent_path(),
-              named && !named->empty() ? fs::path(*named) : sim::TemporaryFolder::defaultParent());
-    EXPECT_EQ(own.parent_path(), sim::TemporaryFolder::defaultParent());
-    EXPECT_EQ(own.filename().string().rfind("zelvane-host-", 0), 0u);
+              named != nullptr && *named != '\0' ? fs::path(named) : sim::TemporaryFolder::defaultParent());
     EXPECT_EQ(fs::status(root).permissions(), fs::perms::owner_all);
-    EXPECT_EQ(fs::status(own).permissions(), fs::perms::owner_all);
+
+    // A relative root is taken from the working folder once, as it is read.
+    const fs::path base = sim::specialFolder("Temp") / "roots";
+    fs::create_directories(base / "tmpdir");
+    const fs::path working = fs::current_path();
+    fs::current_path(base);
+    const std::optional<std::string> kept = setVariable("ZELVANE_HOST_ROOT", "relative");
+    sim::setSandboxRoot({});
+    const fs::path relative = sim::sandboxRoot();
+    fs::current_path(working);
+    const fs::path documents = sim::specialFolder("Documents");
+    setVariable("ZELVANE_HOST_ROOT", kept ? kept->c_str() : nullptr);
+    sim::setSandboxRoot(root);
+    EXPECT_EQ(relative, base / "relative");
+    EXPECT_EQ(documents, base / "relative" / "Documents");
+
+    // The host's own, when none is named, open to its user only and removed as the program ends.
+    const fs::path tmpdir = base / "tmpdir";
+    EXPECT_EXIT(
+        {
+            setVariable("TMPDIR", tmpdir.c_str());
+            setVariable("ZELVANE_HOST_ROOT", nullptr);
+            sim::setSandboxRoot({});
+            const fs::path own = sim::sandboxRoot();
+            std::ofstream(sim::specialFolder("Preferences") / "a.xml") << "a";
+            std::cerr << own.lexically_relative(tmpdir).string() << " " << std::oct
+                      << int(fs::status(own).permissions());
+            std::exit(0);
+        },
+        ::testing::ExitedWithCode(0), "^zelvane-host-[A-Za-z0-9]{6} 700$");
+    EXPECT_TRUE(fs::is_empty(tmpdir));
 }
