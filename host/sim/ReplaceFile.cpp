@@ -82,6 +82,25 @@ std::error_code replaceFile(const std::filesystem::path& path, const std::string
     return failure;
 }
 
+std::error_code makeNewFile(const std::filesystem::path& path, const std::string& text) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        return lastError();
+    }
+    struct stat made {};
+    std::error_code failure = ::fstat(fd, &made) == 0 ? writeAll(fd, text) : lastError();
+    if (::close(fd) != 0 && !failure) {
+        failure = lastError();
+    }
+    // A file cut short is removed, while its name still leads to the file made.
+    struct stat now {};
+    if (failure && ::lstat(path.c_str(), &now) == 0 && now.st_dev == made.st_dev &&
+        now.st_ino == made.st_ino) {
+        ::unlink(path.c_str());
+    }
+    return failure;
+}
+
 std::error_code checkReplaceable(const std::filesystem::path& path) {
     std::vector<char> temporary;
     const int fd = makeTemporary(path, temporary);

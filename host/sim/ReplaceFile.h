@@ -1,6 +1,7 @@
 // How the simulated host and hostsim write a file of their own (the host's settings, hostsim's
 // report, a file a scenario puts in the host's folders): a regular file whole, beside the old one,
-// and renamed over it, as the framework writes its files; a FIFO or a device in place.
+// and renamed over it, as the framework writes its files; a FIFO or a device in place; a file that
+// must be new only where there is none.
 #pragma once
 
 #include <filesystem>
@@ -14,6 +15,11 @@ namespace sim {
 // hard link) keeps its text. The new file takes the old one's permissions, and its owner where the
 // user may give it. Answers the error, none when `path` holds the text.
 std::error_code replaceFile(const std::filesystem::path& path, const std::string& text);
+
+// Makes the file `path` holding `text` only where there is none, in one step (O_EXCL, which
+// follows no link at `path`), so that a file made there meanwhile keeps what it holds; one cut
+// short is removed. Answers the error, std::errc::file_exists where an entry stands.
+std::error_code makeNewFile(const std::filesystem::path& path, const std::string& text);
 
 // Makes and removes the file replaceFile would write beside `path`; answers why it could not be
 // made (a folder that does not exist or cannot be written, a name too long with its suffix).

@@ -1130,16 +1130,20 @@ TEST(HostsimTest, ProjectsOpenInsideTheSandbox) {
     fs::create_directories(sandbox / "Preferences");
     const fs::path prefs = sandbox / "Preferences" / "prefs.xml";
     std::ofstream(prefs) << "old";
+    // A project file that is there is opened as it is; one made only where there is none.
+    std::ofstream(sandbox / "Documents" / "Old.pln") << "mine";
     struct stat before {};
     ::stat(prefs.c_str(), &before);
     HostsimRun run =
         runHostsim(writeScenario("inside.json",
-                                 oneAddon("{\"project\": \"open\", \"file\": \"plans/../plans/House.pln\"}, "
+                                 oneAddon("{\"project\": \"open\", \"file\": \"Old.pln\"}, "
+                                          "{\"project\": \"open\", \"file\": \"plans/../plans/House.pln\"}, "
                                           "{\"hostFile\": \"prefs.xml\", \"text\": \"new\"}")),
                    " --sandbox " + sandbox.string());
     EXPECT_EQ(run.status, 0) << run.output;
-    EXPECT_TRUE(contains(run.output, "step 1: project open \"plans/../plans/House.pln\" -> 0")) << run.output;
+    EXPECT_TRUE(contains(run.output, "step 2: project open \"plans/../plans/House.pln\" -> 0")) << run.output;
     EXPECT_TRUE(fs::is_regular_file(sandbox / "Documents" / "plans" / "House.pln"));
+    EXPECT_EQ(fs::file_size(sandbox / "Documents" / "Old.pln"), 4u);
     // The host file is a new file renamed over the old one, as the framework writes its own, and
     // nothing is left beside it.
     struct stat after {};

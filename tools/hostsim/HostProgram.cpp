@@ -17,6 +17,7 @@
 #include "sim/Library.h"
 #include "sim/Output.h"
 #include "sim/Project.h"
+#include "sim/ReplaceFile.h"
 #include "sim/Resources.h"
 #include "sim/Sim.h"
 #include "sim/Toolbox.h"
@@ -26,7 +27,6 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
-#include <fstream>
 #include <iomanip>
 #include <map>
 #include <set>
@@ -701,15 +701,18 @@ std::string HostProgram::project(const json& step, std::unique_ptr<ProjectDescri
         if (action == "open") {
             std::string file = step.contains("file") ? step["file"].get<std::string>() : "Project.pln";
             std::filesystem::path location = sandboxedFile(sim::specialFolder("Documents"), file, "");
+            // Made only where there is none, a link followed to the file it names: a file that
+            // appears meanwhile is opened as it is.
             std::error_code error;
-            if (!std::filesystem::exists(location, error)) {
-                std::ofstream out(location);
-                out << "project\n";
-                out.close();
-                if (!out) {
-                    throw ScenarioError("cannot write the project file " + escaped(location.string()));
-                }
-            } else if (!std::filesystem::is_regular_file(location, error)) {
+            std::filesystem::path target = followedPath(location, error);
+            if (!error) {
+                error = sim::makeNewFile(target, "project\n");
+            }
+            if (error && error != std::errc::file_exists) {
+                throw ScenarioError("cannot write the project file " + escaped(location.string()) + ": " +
+                                    error.message());
+            }
+            if (error && !std::filesystem::is_regular_file(location, error)) {
                 throw ScenarioError("the project file " + escaped(location.string()) + " is not a file");
             }
             path = location.string();
