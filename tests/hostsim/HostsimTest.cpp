@@ -12,9 +12,11 @@
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <linux/capability.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/sysmacros.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -657,6 +659,23 @@ private:
     std::thread m_writer;
 };
 
+// Folder permissions hold for root too while it lives: the effective capabilities that let root
+// read and write any folder are set aside.
+class FolderPermissionsHold {
+public:
+    FolderPermissionsHold() {
+        ::syscall(SYS_capget, &m_header, m_kept);
+        __user_cap_data_struct lowered[2] = {m_kept[0], m_kept[1]};
+        lowered[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
+        EXPECT_EQ(::syscall(SYS_capset, &m_header, lowered), 0);
+    }
+    ~FolderPermissionsHold() { ::syscall(SYS_capset, &m_header, m_kept); }
+
+private:
+    __user_cap_header_struct m_header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct m_kept[2] = {};
+};
+
 } // namespace
 
 TEST(HostsimTest, HostileInputEndsWithAMessageAndNothingWritten) {
@@ -1076,6 +1095,22 @@ TEST(HostsimTest, TheReportQuotesFileContentsEscapedAndBounded) {
     writer.join();
     ::close(reader);
     ::sigaction(SIGPIPE, &kept, nullptr);
+
+    // A preference folder that cannot be read is named, and the files after it are still shown.
+    const fs::path locked = sim::specialFolder("Preferences") / "a\x85locked";
+    fs::create_directories(locked);
+    std::ofstream(locked / "hidden.xml") << "hidden";
+    std::ofstream(sim::specialFolder("Preferences") / "b.xml") << "shown";
+    fs::permissions(locked, fs::perms::none);
+    std::ostringstream walked;
+    {
+        const FolderPermissionsHold hold;
+        hostsim::reportPreferenceFiles(walked);
+    }
+    fs::permissions(locked, fs::perms::owner_all);
+    EXPECT_TRUE(contains(walked.str(), "\n  \"Preferences/a\\x85locked\": a folder that cannot be read, "
+                                       "Permission denied\n  \"Preferences/b.xml\":\n    shown\n"))
+        << walked.str();
 }
 
 TEST(HostsimTest, ABundleBesideAScenarioNamedWithoutItsFolderIsTheOneLoaded) {

@@ -7,6 +7,8 @@
 #include "sim/FileDialogs.h"
 #include "sim/Sim.h"
 
+#include <map>
+
 namespace hostsim {
 namespace {
 
@@ -14,6 +16,24 @@ using nlohmann::json;
 
 std::filesystem::path documents() {
     return sim::specialFolder("Documents");
+}
+
+// Adds the regular files in `folder`, at any depth, to `found`, and each folder that cannot be read
+// wholly with why. A link is followed to a file, not into a folder.
+void collect(const std::filesystem::path& folder, std::map<std::filesystem::path, std::string>& found) {
+    std::error_code error;
+    for (auto it = std::filesystem::directory_iterator(folder, error);
+         !error && it != std::filesystem::directory_iterator(); it.increment(error)) {
+        std::error_code type;
+        if (it->symlink_status(type).type() == std::filesystem::file_type::directory) {
+            collect(it->path(), found);
+        } else if (it->is_regular_file(type)) {
+            found.emplace(it->path(), "");
+        }
+    }
+    if (error) {
+        found[folder] = error.message();
+    }
 }
 
 } // namespace
@@ -86,6 +106,27 @@ void reportFiles(std::ostream& report, const std::vector<std::string>& names) {
     report << "files:\n";
     for (const std::string& name : names) {
         writeFileContent(report, name, sandboxedFile(documents(), name, "reportFiles: "), "reportFiles: ");
+    }
+}
+
+void reportPreferenceFiles(std::ostream& report) {
+    report << "preference files:\n";
+    for (const std::string folder : {"Preferences", "SharedData"}) {
+        const std::filesystem::path root = sim::specialFolder(folder);
+        std::map<std::filesystem::path, std::string> found;
+        collect(root, found);
+        for (const auto& [path, unread] : found) {
+            const std::string name = path.lexically_relative(root).string();
+            if (!unread.empty()) {
+                // The walk goes on past it: what else it finds is shown.
+                report << "  " << escaped(path == root ? folder : folder + "/" + name)
+                       << ": a folder that cannot be read, " << unread << "\n";
+                continue;
+            }
+            // A link in the folder is read only when it leads to a file of the sandbox.
+            sandboxedFile(root, name, "preference files: ");
+            writeFileContent(report, folder + "/" + name, path, "preference files: ");
+        }
     }
 }
 

@@ -1,6 +1,7 @@
 // The host's file dialogs in a scenario: the answers a script step queues ("files": a file chosen
 // with its filter, or "cancel"), and the report of the dialogs shown and of the files the scenario
-// names ("reportFiles"). The files lie in the sandbox's documents folder.
+// names ("reportFiles") and of the preference files the add-ons keep. The files lie in the
+// sandbox.
 #pragma once
 
 #include <nlohmann/json.hpp>
@@ -23,5 +24,8 @@ std::vector<std::string> readReportedFiles(const nlohmann::json& scenario);
 void reportFileDialogs(std::ostream& report);
 // "files:": each named file with its content, or that it does not exist.
 void reportFiles(std::ostream& report, const std::vector<std::string>& names);
+// "preference files:": each file in the host's Preferences and SharedData folders, at any depth,
+// with its content, and each folder there that cannot be read.
+void reportPreferenceFiles(std::ostream& report);
 
 } // namespace hostsim

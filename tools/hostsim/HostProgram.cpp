@@ -1027,25 +1027,7 @@ void HostProgram::writeSummary(std::ostream& report) const {
     }
     writeProject(report);
     reportFiles(report, m_reportFiles);
-    report << "preference files:\n";
-    for (const char* folder : {"Preferences", "SharedData"}) {
-        std::filesystem::path root = sim::specialFolder(folder);
-        std::vector<std::filesystem::path> files;
-        std::error_code error;
-        for (auto it = std::filesystem::recursive_directory_iterator(root, error);
-             !error && it != std::filesystem::recursive_directory_iterator(); it.increment(error)) {
-            if (it->is_regular_file(error)) {
-                files.push_back(it->path());
-            }
-        }
-        std::sort(files.begin(), files.end());
-        for (const std::filesystem::path& file : files) {
-            const std::string name = file.lexically_relative(root).string();
-            // A link in the folder is read only when it leads to a file of the sandbox.
-            sandboxedFile(root, name, "preference files: ");
-            writeFileContent(report, folder + ("/" + name), file, "preference files: ");
-        }
-    }
+    reportPreferenceFiles(report);
 }
 
 } // namespace hostsim
