@@ -343,16 +343,23 @@ TEST(HostsimTest, OpensAProjectDescription) {
         {R"({"storeys": [], "storeys": []})", "bad.project.json\" is not valid JSON: the key \"storeys\" "
                                               "appears twice in one object (line 1, column 17)"},
     };
+    const std::filesystem::path opening = writeScenario("bad.json", R"({
+            "addons": [{"name": "a", "bundle": ")" + (binaryDir / "sample_addon.so").string() +
+                                                                        R"(", "developer": 1, "local": 2}],
+            "steps": [{"project": "open", "description": "bad.project.json"}]})");
     for (const Case& c : cases) {
         writeScenario("bad.project.json", c.description);
-        HostsimRun bad = runHostsim(writeScenario("bad.json", R"({
-            "addons": [{"name": "a", "bundle": ")" + (binaryDir / "sample_addon.so").string() +
-                                                                  R"(", "developer": 1, "local": 2}],
-            "steps": [{"project": "open", "description": "bad.project.json"}]})"));
+        HostsimRun bad = runHostsim(opening);
         EXPECT_EQ(bad.status, 2) << c.description;
         EXPECT_TRUE(contains(bad.output, c.message)) << "missing: " << c.message << "\n" << bad.output;
         EXPECT_TRUE(contains(bad.output, "step 1: ")) << bad.output;
     }
+    // A type the description gives is escaped as a code is.
+    writeScenario(
+        "bad.project.json",
+        R"({"elements": [{"type": 6, "ifc": {"attributes": [{"name": "n", "type": "Ifc\nLabel"}]}}]})");
+    HostsimRun typed = runHostsim(opening);
+    EXPECT_TRUE(contains(typed.output, "\n      IFC attribute \"n\" Ifc\\nLabel\n")) << typed.output;
 }
 
 TEST(HostsimTest, RunsTheTwoAddonExample) {

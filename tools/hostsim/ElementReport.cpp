@@ -114,7 +114,7 @@ void writeIFC(std::ostream& report, const GS::Guid& guid) {
     }
     for (const API_IFCAttribute& attribute : items.attributes) {
         report << indent << "IFC attribute " << escaped(attribute.attributeName.ToUTF8()) << " "
-               << attribute.attributeType.ToUTF8();
+               << sim::escapedLine(attribute.attributeType.ToUTF8());
         if (attribute.hasValue) {
             report << " " << escaped(attribute.attributeValue.ToUTF8());
         }
