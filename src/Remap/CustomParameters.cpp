@@ -14,15 +14,18 @@ Shipping* CustomParameters::getShipping(std::size_t index, bool attributes) {
     if (attributes || parameter == nullptr || ParameterShipping::kindOf(*parameter) == nullptr) {
         return nullptr;
     }
-    return new ParameterShipping(*parameter);
+    auto kept = m_kept->parameters.find(parameter->getName());
+    return new ParameterShipping(*parameter, kept != m_kept->parameters.end() ? &kept->second : nullptr);
 }
 
 Shipping* CustomParameters::addShipping(String const& tag, String const&) {
-    return tag == "parameter" ? new ParameterShipping(*m_parameters) : nullptr;
+    return tag == "parameter" ? new ParameterShipping(*m_parameters, &m_kept->parameters) : nullptr;
 }
 
 void CustomParameters::setDefault() {
     m_parameters->deleteAllParameters();
+    m_kept->list.clear();
+    m_kept->parameters.clear();
 }
 
 } // namespace zelvane::remap

@@ -2,7 +2,11 @@
 // element per parameter, in list order. Parameters without values are not written.
 #pragma once
 
+#include "Environment/String.h"
+#include "XML/KeptMarkup.h"
 #include "XML/XMLArray.h"
+
+#include <map>
 
 namespace zelvane {
 class ParameterList;
@@ -12,8 +16,15 @@ namespace zelvane::remap {
 
 class CustomParameters : public XMLArray {
 public:
-    // The list is not owned.
-    explicit CustomParameters(ParameterList& parameters) : m_parameters(&parameters) {}
+    // What the element, and each parameter's element by the parameter's name, held beside their
+    // fields when read, written back with them.
+    struct Kept {
+        KeptMarkup list;
+        std::map<String, KeptMarkup> parameters;
+    };
+
+    // The list and what is kept are not owned.
+    CustomParameters(ParameterList& parameters, Kept& kept) : m_parameters(&parameters), m_kept(&kept) {}
 
     char const* getTag() const override { return "customParameters"; }
     std::size_t shippingSize() const override;
@@ -21,11 +32,13 @@ public:
     using XMLArray::addShipping;
     // Each "parameter" element appends a parameter once it was read whole.
     Shipping* addShipping(String const& tag, String const& nameSpace) override;
-    // Empties the list.
+    // Empties the list and what was kept.
     void setDefault() override;
+    KeptMarkup* getKept() override { return &m_kept->list; }
 
 private:
     ParameterList* m_parameters;
+    Kept* m_kept;
 };
 
 } // namespace zelvane::remap

@@ -66,6 +66,7 @@ ObjectMap::ObjectMap(ObjectMap const& other) = default;
 ObjectMap& ObjectMap::operator=(ObjectMap const& other) {
     if (this != &other) {
         m_lists = other.m_lists;
+        m_kept = other.m_kept;
         m_complete = other.m_complete;
     }
     return *this;
@@ -107,6 +108,7 @@ Shipping* ObjectMap::addShipping(String const& tag, String const&) {
 
 void ObjectMap::setDefault() {
     m_lists.clear();
+    m_kept.clearInside();
     m_complete = false;
 }
 
@@ -132,6 +134,7 @@ bool ObjectMap::isWritable() const {
 
 void ObjectMap::initialise() {
     setDefault();
+    m_kept.clear();
     checkMappingRepresentation();
 }
 

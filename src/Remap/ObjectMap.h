@@ -6,6 +6,7 @@
 #include "ACAPI/LibraryParts.hpp"
 #include "Environment/String.h"
 #include "Environment/Vector.h"
+#include "XML/KeptMarkup.h"
 #include "XML/XMLArray.h"
 #include "XML/XMLTypeProxy.h"
 
@@ -64,8 +65,12 @@ public:
     using XMLArray::addShipping;
     // A "specificationList" element appends a new list; nothing else is bound.
     Shipping* addShipping(String const& tag, String const& nameSpace) override;
-    // Drops every list.
+    // The map has no attributes: each is kept.
+    Shipping* addAttribute(String const&, String const&) override { return nullptr; }
+    // Drops every list and what the map's element held beside them.
     void setDefault() override;
+    // What the file holds that the map does not take, written back where it stood.
+    KeptMarkup* getKept() override { return &m_kept; }
     // Run when the "objectMap" element closed: every kind gets a list.
     bool validate() override;
 
@@ -75,7 +80,7 @@ public:
     // Whether the last read met and closed an "objectMap" element (setDefault forgets it).
     bool isComplete() const { return m_complete; }
 
-    // Drops every list, then gives each kind a default list.
+    // Drops every list and all that was kept of the file, then gives each kind a default list.
     void initialise();
     // Adds a default-named list for each kind that has none, in kind order.
     void checkMappingRepresentation();
@@ -108,6 +113,7 @@ public:
 
 private:
     RemappingList m_lists;
+    KeptMarkup m_kept;
     bool m_complete = false;
 };
 

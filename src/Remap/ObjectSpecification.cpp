@@ -74,8 +74,8 @@ Shipping* ObjectSpecification::getShipping(std::size_t index, bool) {
         if (m_customParameters == nullptr) {
             return nullptr;
         }
-        auto* parameters = new CustomParameters(*m_customParameters);
-        parameters->setEssential(m_customParameters->size() != 0);
+        auto* parameters = new CustomParameters(*m_customParameters, m_parametersKept);
+        parameters->setEssential(m_customParameters->size() != 0 || !m_parametersKept.list.empty());
         return parameters;
     }
     default:
@@ -106,6 +106,8 @@ void ObjectSpecification::setDefault() {
     m_customParameters.reset();
     m_mappedLink.reset();
     m_automatic = false;
+    m_kept.clear();
+    m_parametersKept = CustomParameters::Kept();
     keyChanged();
 }
 

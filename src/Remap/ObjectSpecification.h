@@ -4,7 +4,9 @@
 
 #include "ACAPI/LibraryParts.hpp"
 #include "Environment/String.h"
+#include "Remap/CustomParameters.h"
 #include "Remap/ObjectMap.h"
+#include "XML/KeptMarkup.h"
 #include "XML/XMLAssembly.h"
 
 #include <memory>
@@ -38,6 +40,8 @@ public:
     Shipping* getShipping(std::size_t index, bool attributes) override;
     Shipping* getShipping(String const& tag, String const& nameSpace) override;
     void setDefault() override;
+    // What the rule's element held beside its fields, written back where it stood.
+    KeptMarkup* getKept() override { return &m_kept; }
 
     // The target part, resolved once and kept: by the stored unique ID in the loaded library, else
     // by the mapped name. Null when that link names no part. The rule's own type never changes:
@@ -99,6 +103,8 @@ private:
     std::shared_ptr<ComponentLink> m_mappedLink;
     // Made by automatic mapping; never written.
     bool m_automatic = false;
+    KeptMarkup m_kept;
+    CustomParameters::Kept m_parametersKept;
 };
 
 } // namespace zelvane::remap

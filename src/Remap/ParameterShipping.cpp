@@ -64,9 +64,15 @@ std::size_t cellCount(Parameter const& parameter) {
 
 } // namespace
 
-ParameterShipping::ParameterShipping(Parameter const& parameter) : m_parameter(&parameter) {}
+ParameterShipping::ParameterShipping(Parameter const& parameter, KeptMarkup const* kept)
+    : m_parameter(&parameter) {
+    if (kept != nullptr) {
+        m_kept = *kept;
+    }
+}
 
-ParameterShipping::ParameterShipping(ParameterList& target) : m_target(&target) {}
+ParameterShipping::ParameterShipping(ParameterList& target, std::map<String, KeptMarkup>* kept)
+    : m_target(&target), m_keptByName(kept) {}
 
 char const* ParameterShipping::kindOf(Parameter const& parameter) {
     // Long and short integers share their type; only the class tells them apart.
@@ -151,6 +157,7 @@ void ParameterShipping::setDefault() {
     m_kind.clear();
     m_columns = 1;
     m_values.clear();
+    m_kept.clear();
 }
 
 bool ParameterShipping::validate() {
@@ -170,6 +177,9 @@ bool ParameterShipping::validate() {
         parameter->setValueText(m_values[cell], cell / columns, cell % columns);
     }
     m_target->addParameter(parameter.release());
+    if (m_keptByName != nullptr && !m_kept.empty()) {
+        (*m_keptByName)[m_name] = std::move(m_kept);
+    }
     return true;
 }
 

@@ -5,9 +5,11 @@
 #pragma once
 
 #include "Environment/String.h"
+#include "XML/KeptMarkup.h"
 #include "XML/XMLArray.h"
 
 #include <deque>
+#include <map>
 
 namespace zelvane {
 class Parameter;
@@ -18,10 +20,11 @@ namespace zelvane::remap {
 
 class ParameterShipping : public XMLArray {
 public:
-    // Writes the parameter, which is not owned.
-    explicit ParameterShipping(Parameter const& parameter);
-    // Reads a parameter for the list, which is not owned.
-    explicit ParameterShipping(ParameterList& target);
+    // Writes the parameter, which is not owned, with what was kept of its element (where given).
+    explicit ParameterShipping(Parameter const& parameter, KeptMarkup const* kept = nullptr);
+    // Reads a parameter for the list, which is not owned; what its element holds beside its
+    // fields goes to `kept` (where given) under the parameter's name.
+    explicit ParameterShipping(ParameterList& target, std::map<String, KeptMarkup>* kept = nullptr);
 
     // The kind name of a parameter: its type's, "long" for a long integer; null for a parameter
     // without values, which is not written.
@@ -39,6 +42,7 @@ public:
     // Builds the parameter and appends it to the list; refuses an empty name, an unknown kind, a
     // column count below 1, and a number of values that is 0 or not a whole number of rows.
     bool validate() override;
+    KeptMarkup* getKept() override { return &m_kept; }
 
 private:
     Parameter const* m_parameter = nullptr;
@@ -47,6 +51,8 @@ private:
     String m_kind;
     int m_columns = 1;
     std::deque<String> m_values;
+    KeptMarkup m_kept;
+    std::map<String, KeptMarkup>* m_keptByName = nullptr;
 };
 
 } // namespace zelvane::remap

@@ -10,7 +10,7 @@ namespace zelvane::remap {
 // A copy starts no walk: the cursor belongs to the other list. Its rules are its own.
 SpecificationList::SpecificationList(SpecificationList const& other)
     : Shipping(other), ShippingArray(other), XMLShipping(other), List<ObjectSpecification>(other),
-      XMLArray(other), m_sourceName(other.m_sourceName), m_type(other.m_type) {
+      XMLArray(other), m_sourceName(other.m_sourceName), m_type(other.m_type), m_kept(other.m_kept) {
     for (ObjectSpecification* rule : *this) {
         adopt(rule);
     }
@@ -25,6 +25,7 @@ SpecificationList& SpecificationList::operator=(SpecificationList const& other) 
         m_indexed = false;
         m_sourceName = other.m_sourceName;
         m_type = other.m_type;
+        m_kept = other.m_kept;
         m_walking = false;
     }
     return *this;
@@ -183,6 +184,7 @@ Shipping* SpecificationList::addShipping(String const& tag, String const&) {
 void SpecificationList::setDefault() {
     m_sourceName.clear();
     m_type = ObjectMap::IFC;
+    m_kept.clear();
     clear();
 }
 

@@ -5,6 +5,7 @@
 #include "Environment/String.h"
 #include "Remap/ObjectMap.h"
 #include "Remap/ObjectSpecification.h"
+#include "XML/KeptMarkup.h"
 #include "XML/XMLArray.h"
 
 #include <string>
@@ -62,8 +63,10 @@ public:
     using XMLArray::addShipping;
     // "sourceName" and "objectType" bind the attributes; each "objectSpecification" appends a rule.
     Shipping* addShipping(String const& tag, String const& nameSpace) override;
-    // No name, kind IFC, no rules.
+    // No name, kind IFC, no rules, nothing kept.
     void setDefault() override;
+    // What the list's element holds beside its name, kind and rules, written back where it stood.
+    KeptMarkup* getKept() override { return &m_kept; }
     // A list read without a name is refused.
     bool validate() override { return !m_sourceName.empty(); }
     // Drops the rules only.
@@ -90,6 +93,7 @@ private:
 
     String m_sourceName;
     ObjectMap::Type m_type = ObjectMap::IFC;
+    KeptMarkup m_kept;
 };
 
 } // namespace zelvane::remap

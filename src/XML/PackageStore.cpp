@@ -21,42 +21,36 @@ namespace {
 
 constexpr char const* defaultTag = "packageStore";
 
-using Entries = UnknownElements::Entries;
-
 bool sameNameSpace(char const* own, String const& nameSpace) {
     return nameSpace == String(own != nullptr ? own : "");
 }
 
-// Binds a package being read, keeping what its element holds beside the fields its binding takes.
+// A package read or written with what its element holds beside the fields its binding takes.
 // A prefixed child or attribute binds only a field of that namespace.
-class KeepingPackage : public XMLAssembly {
+class KeptPackage : public XMLAssemblyProxy {
 public:
-    KeepingPackage(Package& package, Entries& inside) : m_package(package), m_inside(inside) {}
+    KeptPackage(Package& package, KeptMarkup& inside) : XMLAssemblyProxy(package), m_inside(inside) {}
 
-    char const* getTag() const override { return m_package.getTag(); }
-    char const* getNameSpace() const override { return m_package.getNameSpace(); }
-    // At least one, so that the reader asks for every child.
-    std::size_t shippingSize() const override { return m_package.shippingSize() + 1; }
-    Shipping* getShipping(std::size_t index, bool attributes) override {
-        return m_package.getShipping(index, attributes);
-    }
+    bool hasAttributes() const override { return getObject().hasAttributes(); }
+    bool hasEnded() const override { return getObject().hasEnded(); }
     Shipping* getShipping(String const& tag, String const& nameSpace) override {
-        std::unique_ptr<Shipping> field(m_package.getShipping(tag, nameSpace));
-        XMLShipping* named = xmlShippingOf(field.get());
-        if (named != nullptr && (nameSpace.empty() || sameNameSpace(named->getNameSpace(), nameSpace))) {
-            return field.release();
-        }
-        return UnknownElements::add(m_inside, tag, nameSpace);
+        return ofNameSpace(getObject().getShipping(tag, nameSpace), nameSpace);
     }
-    void setDefault() override { m_package.setDefault(); }
-    bool validate() override { return m_package.validate(); }
-    bool read(String const& text) override { return m_package.read(text); }
-    bool keepsMarkup() const override { return true; }
-    void keepMarkup(String const& markup) override { UnknownElements::keep(m_inside, markup); }
+    Shipping* getAttribute(String const& tag, String const& nameSpace) override {
+        return ofNameSpace(getObject().getAttribute(tag, nameSpace), nameSpace);
+    }
+    KeptMarkup* getKept() override { return &m_inside; }
 
 private:
-    Package& m_package;
-    Entries& m_inside;
+    static Shipping* ofNameSpace(Shipping* found, String const& nameSpace) {
+        std::unique_ptr<Shipping> field(found);
+        XMLShipping* named = xmlShippingOf(field.get());
+        return named != nullptr && (nameSpace.empty() || sameNameSpace(named->getNameSpace(), nameSpace))
+                   ? field.release()
+                   : nullptr;
+    }
+
+    KeptMarkup& m_inside;
 };
 
 // Binds a document of packages for a store without putting them back to their defaults, so that
@@ -103,7 +97,7 @@ public:
             return new XMLAssemblyProxy(*package);
         }
         m_unknown->content().push_back(UnknownElements::Entry{nullptr, package->getID()});
-        return new KeepingPackage(*package, m_unknown->inside(package->getID()));
+        return new KeptPackage(*package, m_unknown->inside(package->getID()));
     }
 
 private:
@@ -119,6 +113,12 @@ private:
         Shipping* getShipping(std::size_t, bool) override { return nullptr; }
         Shipping* getShipping(String const& tag, String const& nameSpace) override {
             return m_document.bind(tag, nameSpace);
+        }
+        // The root's attributes bind nothing: they are kept as they were.
+        Shipping* getAttribute(String const& tag, String const& nameSpace) override {
+            return m_document.m_unknown != nullptr
+                       ? UnknownElements::add(m_document.m_unknown->content(), tag, nameSpace)
+                       : nullptr;
         }
         void setDefault() override {}
         bool validate() override { return m_document.validate(); }
@@ -136,40 +136,6 @@ private:
     UnknownElements* m_unknown;
     bool m_enclosed;
     bool m_elementSeen = false;
-};
-
-// A package being written, followed by what its element held beside its fields when read.
-class WrittenPackage : public XMLAssembly {
-public:
-    WrittenPackage(Package& package, Entries const& inside) : m_package(package), m_inside(inside) {}
-
-    char const* getTag() const override { return m_package.getTag(); }
-    char const* getNameSpace() const override { return m_package.getNameSpace(); }
-    std::size_t shippingSize() const override { return m_package.shippingSize() + m_inside.size(); }
-    bool hasAttributes() const override {
-        return m_package.hasAttributes() ||
-               std::any_of(m_inside.begin(), m_inside.end(),
-                           [](auto const& entry) { return entry.markup->attribute; });
-    }
-    bool hasEnded() const override { return m_package.hasEnded(); }
-    Shipping* getShipping(std::size_t index, bool attributes) override {
-        std::size_t own = m_package.shippingSize();
-        if (index < own) {
-            // The package's attribute leaves stay unwritten where it has none.
-            return attributes && !m_package.hasAttributes() ? nullptr
-                                                            : m_package.getShipping(index, attributes);
-        }
-        XMLVerbatim::Markup& markup = *m_inside[index - own].markup;
-        return markup.attribute == attributes ? UnknownElements::bind(markup) : nullptr;
-    }
-    Shipping* getShipping(String const& tag, String const& nameSpace) override {
-        return m_package.getShipping(tag, nameSpace);
-    }
-    void setDefault() override { m_package.setDefault(); }
-
-private:
-    Package& m_package;
-    Entries const& m_inside;
 };
 
 // The packages of a store as the content of its element (or, without a tag, as module data's
@@ -224,9 +190,10 @@ public:
         if (attributes) {
             return nullptr;
         }
-        Entries const* inside = m_kept != nullptr ? m_kept->findInside(slot.package->getID()) : nullptr;
+        KeptMarkup const* inside = m_kept != nullptr ? m_kept->findInside(slot.package->getID()) : nullptr;
         if (inside != nullptr && !inside->empty()) {
-            return new WrittenPackage(*slot.package, *inside);
+            // The writer only reads what is kept.
+            return new KeptPackage(*slot.package, const_cast<KeptMarkup&>(*inside));
         }
         return new XMLAssemblyProxy(*slot.package);
     }

@@ -7,6 +7,8 @@
 
 namespace zelvane {
 
+class KeptMarkup;
+
 class ShippingContainer : public virtual Shipping {
 public:
     virtual std::size_t shippingSize() const = 0;
@@ -27,6 +29,9 @@ public:
     // not white space (trimmed of it). Others are never handed them.
     virtual bool keepsMarkup() const { return false; }
     virtual void keepMarkup(String const&) {}
+    // Where the reader keeps, and the writer finds again, what the element holds that no field
+    // takes; null (the default) skips it.
+    virtual KeptMarkup* getKept() { return nullptr; }
     ShippingContainer* asContainer() override { return this; }
 };
 

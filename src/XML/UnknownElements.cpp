@@ -19,8 +19,8 @@ UnknownElements::~UnknownElements() = default;
 
 bool UnknownElements::empty() const {
     return !holdsMarkup(m_prolog) && !holdsMarkup(m_content) && !holdsMarkup(m_epilog) &&
-           std::none_of(m_inside.begin(), m_inside.end(),
-                        [](auto const& entry) { return holdsMarkup(entry.second); });
+           std::all_of(m_inside.begin(), m_inside.end(),
+                       [](auto const& entry) { return entry.second.empty(); });
 }
 
 void UnknownElements::clear() {
@@ -37,7 +37,7 @@ void UnknownElements::swap(UnknownElements& other) {
     m_inside.swap(other.m_inside);
 }
 
-UnknownElements::Entries const* UnknownElements::findInside(unsigned int code) const {
+KeptMarkup const* UnknownElements::findInside(unsigned int code) const {
     auto it = m_inside.find(code);
     return it != m_inside.end() ? &it->second : nullptr;
 }

@@ -1,11 +1,12 @@
 // What a document of packages holds that no package takes, kept so that writing the packages back
 // puts it where it stood: elements (packages of a later version of the add-on, say), attributes,
 // comments, processing instructions and text, before the root element, inside it among the
-// packages, after it, and inside each package beside the fields its binding takes. Each is kept
-// as the exact text it had in the document (XMLVerbatim) and written back unchanged, so that it
-// reads as it did, namespaces and all.
+// packages, after it, and inside each package beside the fields its binding takes (KeptMarkup).
+// Each is kept as the exact text it had in the document (XMLVerbatim) and written back unchanged,
+// so that it reads as it did, namespaces and all.
 #pragma once
 
+#include "XML/KeptMarkup.h"
 #include "XML/XMLVerbatim.h"
 
 #include <map>
@@ -42,8 +43,8 @@ public:
     Entries const& content() const { return m_content; }
     Entries const& epilog() const { return m_epilog; }
     // What the package of that code held beside its fields; inside() makes the list.
-    Entries& inside(unsigned int code) { return m_inside[code]; }
-    Entries const* findInside(unsigned int code) const;
+    KeptMarkup& inside(unsigned int code) { return m_inside[code]; }
+    KeptMarkup const* findInside(unsigned int code) const;
 
     // Keeps markup at the end of the list.
     static void keep(Entries& entries, String const& text);
@@ -57,7 +58,7 @@ private:
     Entries m_prolog;
     Entries m_content;
     Entries m_epilog;
-    std::map<unsigned int, Entries> m_inside;
+    std::map<unsigned int, KeptMarkup> m_inside;
 };
 
 } // namespace zelvane

@@ -25,9 +25,13 @@ public:
     Shipping* addShipping(String const& tag, String const& nameSpace) override {
         return m_object->addShipping(tag, nameSpace);
     }
+    Shipping* addAttribute(String const& tag, String const& nameSpace) override {
+        return m_object->addAttribute(tag, nameSpace);
+    }
     void setDefault() override { m_object->setDefault(); }
     bool validate() override { return m_object->validate(); }
     bool read(String const& text) override { return m_object->read(text); }
+    KeptMarkup* getKept() override { return m_object->getKept(); }
 
     XMLArray& getObject() const { return *m_object; }
 

@@ -24,9 +24,13 @@ public:
     Shipping* getShipping(String const& tag, String const& nameSpace) override {
         return m_object->getShipping(tag, nameSpace);
     }
+    Shipping* getAttribute(String const& tag, String const& nameSpace) override {
+        return m_object->getAttribute(tag, nameSpace);
+    }
     void setDefault() override { m_object->setDefault(); }
     bool validate() override { return m_object->validate(); }
     bool read(String const& text) override { return m_object->read(text); }
+    KeptMarkup* getKept() override { return m_object->getKept(); }
 
     XMLAssembly& getObject() const { return *m_object; }
 

@@ -25,10 +25,14 @@ public:
     Shipping* addShipping(String const& tag, String const& nameSpace) override {
         return m_object->addShipping(tag, nameSpace);
     }
+    Shipping* addAttribute(String const& tag, String const& nameSpace) override {
+        return m_object->addAttribute(tag, nameSpace);
+    }
     bool insert(Shipping& entry) override { return m_object->insert(entry); }
     void setDefault() override { m_object->setDefault(); }
     bool validate() override { return m_object->validate(); }
     bool read(String const& text) override { return m_object->read(text); }
+    KeptMarkup* getKept() override { return m_object->getKept(); }
 
     XMLMap& getObject() const { return *m_object; }
 

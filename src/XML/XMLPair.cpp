@@ -32,7 +32,8 @@ Shipping* fieldOf(Shipping* object, std::size_t index, bool attributes) {
     return nullptr;
 }
 
-Shipping* fieldByTag(XMLShipping* named, Shipping* object, String const& tag, String const& nameSpace) {
+Shipping* fieldByTag(XMLShipping* named, Shipping* object, String const& tag, String const& nameSpace,
+                     bool attribute) {
     if (object == nullptr) {
         return nullptr;
     }
@@ -46,10 +47,10 @@ Shipping* fieldByTag(XMLShipping* named, Shipping* object, String const& tag, St
         return nullptr;
     }
     if (auto* assembly = dynamic_cast<XMLAssembly*>(named)) {
-        return assembly->getShipping(tag, nameSpace);
+        return attribute ? assembly->getAttribute(tag, nameSpace) : assembly->getShipping(tag, nameSpace);
     }
     if (auto* array = dynamic_cast<XMLArray*>(named)) {
-        return array->addShipping(tag, nameSpace);
+        return attribute ? array->addAttribute(tag, nameSpace) : array->addShipping(tag, nameSpace);
     }
     return nullptr;
 }
@@ -102,10 +103,22 @@ Shipping* XMLPair::getShipping(std::size_t index, bool attributes) {
 }
 
 Shipping* XMLPair::getShipping(String const& tag, String const& nameSpace) {
-    if (Shipping* field = fieldByTag(m_key, m_keyShipping, tag, nameSpace)) {
+    if (Shipping* field = fieldByTag(m_key, m_keyShipping, tag, nameSpace, false)) {
         return field;
     }
-    return fieldByTag(m_data, m_dataShipping, tag, nameSpace);
+    return fieldByTag(m_data, m_dataShipping, tag, nameSpace, false);
+}
+
+Shipping* XMLPair::getAttribute(String const& tag, String const& nameSpace) {
+    if (Shipping* field = fieldByTag(m_key, m_keyShipping, tag, nameSpace, true)) {
+        return field;
+    }
+    return fieldByTag(m_data, m_dataShipping, tag, nameSpace, true);
+}
+
+KeptMarkup* XMLPair::getKept() {
+    ShippingContainer* data = m_dataShipping != nullptr ? m_dataShipping->asContainer() : nullptr;
+    return data != nullptr ? data->getKept() : nullptr;
 }
 
 void XMLPair::setDefault() {

@@ -29,7 +29,10 @@ public:
     std::size_t shippingSize() const override { return m_keySize + m_dataSize; }
     Shipping* getShipping(std::size_t index, bool attributes) override;
     Shipping* getShipping(String const& tag, String const& nameSpace) override;
+    Shipping* getAttribute(String const& tag, String const& nameSpace) override;
     void setDefault() override;
+    // What the data keeps.
+    KeptMarkup* getKept() override;
 
 private:
     char const* m_tag;

@@ -2,6 +2,7 @@
 
 #include "Environment/DataBufferIn.h"
 #include "Environment/ToString.h"
+#include "XML/KeptMarkup.h"
 #include "XML/ShippingForms.h"
 #include "XML/XMLArray.h"
 #include "XML/XMLArrayProxy.h"
@@ -205,10 +206,11 @@ Shipping* proxyOf(XMLShipping& object) {
 
 using TagType = XMLReader::PhraseImporter::TagType;
 
-// The object being read at one level, with the forms it takes found once.
+// The object being read at one level, with the forms it takes found once, and where it keeps
+// what no field takes when the reader keeps it.
 struct Target {
-    explicit Target(XMLShipping& object) : Target(object, dynamic_cast<Shipping*>(&object)) {}
-    Target(XMLShipping& object, Shipping* shipping)
+    Target(XMLShipping& object, bool keeping) : Target(object, dynamic_cast<Shipping*>(&object), keeping) {}
+    Target(XMLShipping& object, Shipping* shipping, bool keeping)
         : object(object), shipping(shipping),
           container(shipping != nullptr ? shipping->asContainer() : nullptr) {
         if (container != nullptr) {
@@ -218,6 +220,7 @@ struct Target {
             } else {
                 assembly = dynamic_cast<XMLAssembly*>(&object);
             }
+            kept = keeping ? container->getKept() : nullptr;
         }
     }
 
@@ -227,6 +230,7 @@ struct Target {
     XMLArray* array = nullptr;
     XMLMap* map = nullptr;
     XMLAssembly* assembly = nullptr;
+    KeptMarkup* kept = nullptr;
 };
 
 struct Attribute {
@@ -254,7 +258,9 @@ bool isPlainName(std::string_view name) {
 
 class DocumentReader {
 public:
-    explicit DocumentReader(XMLReader::PhraseImporter& importer) : m_importer(importer), m_lineBreak("\n") {}
+    // Without `keeping` nothing is kept (a tag's attributes read as a document of their own).
+    DocumentReader(XMLReader::PhraseImporter& importer, bool keeping)
+        : m_importer(importer), m_lineBreak("\n"), m_keeping(keeping) {}
 
     bool read(XMLShipping& object, unsigned int level);
 
@@ -262,15 +268,16 @@ private:
     bool read(Target& target, unsigned int level);
     bool isDeclaration(String const& tag) const;
     bool readDeclaration(String& tag);
-    // Hands the keeper the text last read, as written, unless it is white space.
-    void keepText(ShippingContainer& keeper);
-    void keep(ShippingContainer& keeper, char const* opening, std::string_view content, char const* closing);
+    // The text last read as written, without the "<" after it and the white space around it.
+    std::string_view rawText() const;
+    // `own` counts the target's children bound to its fields, which readElement adds to.
     bool readElement(Target& target, unsigned int level, TagType kind, std::string_view tag,
-                     std::string_view nameSpace);
+                     std::string_view nameSpace, std::size_t& own);
     bool readVerbatim(XMLVerbatim& verbatim, unsigned int level, TagType kind);
-    // Binds the parent's child element to a field, the parent itself (the root rule) or nothing.
+    // Binds the parent's child element or attribute to a field, the parent itself (the root rule,
+    // for an element) or nothing.
     Shipping* findChild(Target& target, unsigned int level, String const& tag, String const& nameSpace,
-                        bool& self);
+                        bool& self, bool attribute);
     bool splitAttributes(std::string_view& tag, bool& plain);
     bool readAttributes(XMLShipping& child);
     bool bindAttributes(Target& target);
@@ -285,12 +292,17 @@ private:
     String const m_lineBreak;
     std::vector<Attribute> m_attributes;
     std::string m_raw;
+    bool const m_keeping;
     // Nothing but white space was read yet.
     bool m_atStart = true;
 };
 
 bool DocumentReader::read(XMLShipping& object, unsigned int level) {
-    Target target(object);
+    Target target(object, m_keeping);
+    // What a document is read into keeps only what this document holds.
+    if (level == 0 && target.kept != nullptr) {
+        target.kept->clear();
+    }
     return read(target, level);
 }
 
@@ -302,16 +314,39 @@ bool DocumentReader::read(Target& target, unsigned int level) {
     std::string_view nameSpace;
     ShippingContainer* keeper =
         target.container != nullptr && target.container->keepsMarkup() ? target.container : nullptr;
-    for (;;) {
+    KeptMarkup* kept = keeper == nullptr ? target.kept : nullptr;
+    std::size_t own = 0;
+    // At a document's level what is kept stands before or after its root element.
+    bool elementRead = false;
+    auto keep = [&](std::string_view text) {
+        if (text.empty()) {
+            return;
+        }
+        assign(m_value, text);
         if (keeper != nullptr) {
+            keeper->keepMarkup(m_value);
+        } else {
+            using Side = KeptMarkup::Side;
+            kept->keep(m_value, level > 0 ? Side::inside : elementRead ? Side::after : Side::before, own);
+        }
+    };
+    auto keepMarkup = [&](char const* opening, std::string_view content, char const* closing) {
+        m_raw.assign(opening);
+        m_raw.append(content);
+        m_raw.append(closing);
+        keep(m_raw);
+    };
+    bool keeping = keeper != nullptr || kept != nullptr;
+    for (;;) {
+        if (keeping) {
             // The text as written, references unreplaced, for the keeper.
             m_raw.clear();
             m_importer.setRecord(&m_raw);
         }
         m_importer.getPhraseAndOpening(m_text);
-        if (keeper != nullptr) {
+        if (keeping) {
             m_importer.setRecord(nullptr);
-            keepText(*keeper);
+            keep(rawText());
         }
         if (!m_text.empty() && !target.shipping->read(m_text)) {
             return false;
@@ -327,18 +362,18 @@ bool DocumentReader::read(Target& target, unsigned int level) {
                 if (!readDeclaration(m_tag)) {
                     return false;
                 }
-            } else if (keeper != nullptr) {
-                keep(*keeper, "<?", tag, "?>");
+            } else if (keeping) {
+                keepMarkup("<?", tag, "?>");
             }
             break;
         case TagType::comment:
-            if (keeper != nullptr) {
-                keep(*keeper, "<!--", tag, "-->");
+            if (keeping) {
+                keepMarkup("<!--", tag, "-->");
             }
             break;
         case TagType::cdata:
-            if (keeper != nullptr) {
-                keep(*keeper, "<![CDATA[", tag, "]]>");
+            if (keeping) {
+                keepMarkup("<![CDATA[", tag, "]]>");
             }
             assign(m_value, tag);
             if (!target.shipping->read(m_value)) {
@@ -368,9 +403,10 @@ bool DocumentReader::read(Target& target, unsigned int level) {
             return false;
         case TagType::startTag:
         case TagType::emptyTag:
-            if (!readElement(target, level, kind, tag, nameSpace)) {
+            if (!readElement(target, level, kind, tag, nameSpace, own)) {
                 return false;
             }
+            elementRead = true;
             break;
         }
     }
@@ -382,25 +418,12 @@ bool DocumentReader::isDeclaration(String const& tag) const {
     return m_importer.fromXMLString(target) && target.toLowercase() == "xml";
 }
 
-void DocumentReader::keepText(ShippingContainer& keeper) {
+std::string_view DocumentReader::rawText() const {
     std::string_view text = m_raw;
     if (!text.empty() && text.back() == '<') {
         text.remove_suffix(1);
     }
-    text = trim(text);
-    if (!text.empty()) {
-        assign(m_value, text);
-        keeper.keepMarkup(m_value);
-    }
-}
-
-void DocumentReader::keep(ShippingContainer& keeper, char const* opening, std::string_view content,
-                          char const* closing) {
-    m_raw.assign(opening);
-    m_raw.append(content);
-    m_raw.append(closing);
-    assign(m_value, m_raw);
-    keeper.keepMarkup(m_value);
+    return trim(text);
 }
 
 bool DocumentReader::readDeclaration(String& tag) {
@@ -426,17 +449,20 @@ bool DocumentReader::readDeclaration(String& tag) {
 }
 
 Shipping* DocumentReader::findChild(Target& target, unsigned int level, String const& tag,
-                                    String const& nameSpace, bool& self) {
+                                    String const& nameSpace, bool& self, bool attribute) {
     self = false;
     Shipping* child = nullptr;
     if (target.array != nullptr) {
-        child = target.array->addShipping(tag, nameSpace);
-    } else if (target.assembly != nullptr && target.container->shippingSize() > 0) {
-        child = target.assembly->getShipping(tag, nameSpace);
+        child = attribute ? target.array->addAttribute(tag, nameSpace)
+                          : target.array->addShipping(tag, nameSpace);
+    } else if (target.assembly != nullptr &&
+               (target.container->shippingSize() > 0 || target.kept != nullptr)) {
+        child = attribute ? target.assembly->getAttribute(tag, nameSpace)
+                          : target.assembly->getShipping(tag, nameSpace);
     }
     // The root rule: a document may be the object's own element as well as a sequence of its
     // fields.
-    if (child == nullptr && level == 0 && equalsTag(tag, target.object.getTag()) &&
+    if (child == nullptr && !attribute && level == 0 && equalsTag(tag, target.object.getTag()) &&
         (!hasNameSpace(target.object.getNameSpace()) || equalsTag(nameSpace, target.object.getNameSpace()))) {
         child = proxyOf(target.object);
         self = child != nullptr;
@@ -445,7 +471,7 @@ Shipping* DocumentReader::findChild(Target& target, unsigned int level, String c
 }
 
 bool DocumentReader::readElement(Target& target, unsigned int level, TagType kind, std::string_view tag,
-                                 std::string_view nameSpace) {
+                                 std::string_view nameSpace, std::size_t& own) {
     bool plain = true;
     if (!splitAttributes(tag, plain)) {
         return false;
@@ -458,8 +484,12 @@ bool DocumentReader::readElement(Target& target, unsigned int level, TagType kin
         return false;
     }
     bool self = false;
-    std::unique_ptr<Shipping> child(findChild(target, level, m_tag, m_nameSpace, self));
-    if (child == nullptr) {
+    std::unique_ptr<Shipping> child(findChild(target, level, m_tag, m_nameSpace, self, false));
+    // Below a document's level, an element no field takes is kept where the target keeps.
+    bool keptChild = child == nullptr && level > 0 && target.kept != nullptr;
+    if (keptChild) {
+        child.reset(target.kept->add(m_tag, m_nameSpace, own));
+    } else if (child == nullptr) {
         if (kind == TagType::emptyTag) {
             return true;
         }
@@ -469,10 +499,13 @@ bool DocumentReader::readElement(Target& target, unsigned int level, TagType kin
     if (xmlChild == nullptr) {
         return false;
     }
-    Target inner(*xmlChild, child.get());
+    Target inner(*xmlChild, child.get(), m_keeping);
     // Attributes of a leaf are ignored: only a container has fields to take them.
     if (inner.container != nullptr) {
         inner.container->setDefault();
+        if (inner.kept != nullptr) {
+            inner.kept->clearInside();
+        }
         if (!m_attributes.empty() && !(plain ? bindAttributes(inner) : readAttributes(*xmlChild))) {
             return false;
         }
@@ -484,8 +517,11 @@ bool DocumentReader::readElement(Target& target, unsigned int level, TagType kin
     if (!done) {
         return false;
     }
-    // An object is never an entry of itself.
-    if (target.map != nullptr && !self) {
+    if (!self && verbatim == nullptr) {
+        ++own;
+    }
+    // An object is never an entry of itself, nor is what is kept an entry.
+    if (target.map != nullptr && !self && !keptChild) {
         return target.map->insert(*child);
     }
     return true;
@@ -570,7 +606,7 @@ bool DocumentReader::readAttributes(XMLShipping& child) {
     String text(document.data(), static_cast<unsigned int>(document.size()));
     DataBufferIn stream(text, utf8);
     XMLReader::PhraseImporter importer(&stream, m_importer.getGlossary());
-    return DocumentReader(importer).read(child, 0);
+    return DocumentReader(importer, false).read(child, 0);
 }
 
 // Binds plain attributes as reading their attribute document would, without making one.
@@ -586,16 +622,21 @@ bool DocumentReader::bindAttributes(Target& target) {
         }
         assign(m_local, name);
         bool self = false;
-        std::unique_ptr<Shipping> field(findChild(target, 0, m_local, m_nameSpace, self));
-        if (field == nullptr) {
+        std::unique_ptr<Shipping> field(findChild(target, 0, m_local, m_nameSpace, self, true));
+        // Only a leaf takes an attribute: a container of that name (a package, a list) would be
+        // put back to its defaults by it.
+        if (field != nullptr && field->asContainer() != nullptr) {
+            field.reset();
+        }
+        bool keptField = field == nullptr && target.kept != nullptr;
+        if (keptField) {
+            field.reset(target.kept->add(m_local, m_nameSpace, 0));
+        } else if (field == nullptr) {
             field.reset(new TagSeeker(m_local, m_nameSpace));
         }
         XMLShipping* xmlField = xmlShippingOf(field.get());
         if (xmlField == nullptr) {
             return false;
-        }
-        if (ShippingContainer* container = field->asContainer()) {
-            container->setDefault();
         }
         if (XMLVerbatim* verbatim = XMLVerbatim::of(*field)) {
             // The attribute as written, from its name to its closing quote.
@@ -615,7 +656,7 @@ bool DocumentReader::bindAttributes(Target& target) {
             !equalsTag(m_local, xmlField->getTag()) || !field->validate()) {
             return false;
         }
-        if (target.map != nullptr && !self && !target.map->insert(*field)) {
+        if (target.map != nullptr && !keptField && !target.map->insert(*field)) {
             return false;
         }
         if (!target.shipping->read(m_lineBreak)) {
@@ -927,7 +968,7 @@ void XMLReader::setSource(DataBufferIn* stream) {
 }
 
 bool XMLReader::importTo(XMLShipping& object) const {
-    return DocumentReader(*m_importer).read(object, 0);
+    return DocumentReader(*m_importer, true).read(object, 0);
 }
 
 bool XMLReader::fromXMLString(String& text) const {

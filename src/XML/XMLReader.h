@@ -1,5 +1,7 @@
 // Reads an XML document from a text stream into a bindable object, binding every element to a
-// field of the object by its tag. Elements that no field takes are skipped with their content.
+// field of the object by its tag, and every attribute to a leaf field of its name. Elements and
+// attributes that no field takes are skipped with their content, unless the object being read
+// keeps them (ShippingContainer::getKept), with its comments, processing instructions and text.
 #pragma once
 
 #include "Environment/String.h"

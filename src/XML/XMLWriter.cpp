@@ -1,6 +1,7 @@
 #include "XML/XMLWriter.h"
 
 #include "Environment/DataBufferOut.h"
+#include "XML/KeptMarkup.h"
 #include "XML/ShippingContainer.h"
 #include "XML/ShippingForms.h"
 #include "XML/ShippingUnit.h"
@@ -35,6 +36,9 @@ public:
 
 private:
     bool write(Shipping& shipping, XMLShipping& object);
+    // Writes the kept items of that side (inside: those of a place up to `place`) from `next` on,
+    // and moves `next` past them.
+    bool writeKept(KeptMarkup const& kept, std::size_t& next, KeptMarkup::Side side, std::size_t place);
     std::string_view nameSpaceOf(XMLShipping const& object) const {
         return m_nameSpaces ? view(object.getNameSpace()) : std::string_view();
     }
@@ -48,7 +52,39 @@ private:
 
 bool ElementWriter::write(XMLShipping& object) {
     auto* shipping = dynamic_cast<Shipping*>(&object);
-    return shipping != nullptr && write(*shipping, object);
+    if (shipping == nullptr) {
+        return false;
+    }
+    // What stood before and after the root element of the document read goes back there.
+    ShippingContainer* container = shipping->asContainer();
+    KeptMarkup const* kept = container != nullptr ? container->getKept() : nullptr;
+    if (kept == nullptr) {
+        return write(*shipping, object);
+    }
+    std::size_t next = 0;
+    if (!writeKept(*kept, next, KeptMarkup::Side::before, 0) || !write(*shipping, object)) {
+        return false;
+    }
+    next = 0;
+    return writeKept(*kept, next, KeptMarkup::Side::after, 0);
+}
+
+bool ElementWriter::writeKept(KeptMarkup const& kept, std::size_t& next, KeptMarkup::Side side,
+                              std::size_t place) {
+    auto const& items = kept.items();
+    for (; next < items.size(); ++next) {
+        KeptMarkup::Item const& item = items[next];
+        if (item.side != side || item.markup.attribute) {
+            continue;
+        }
+        if (side == KeptMarkup::Side::inside && item.place > place) {
+            break;
+        }
+        if (!m_exporter.writeMarkup(view(item.markup.text))) {
+            return false;
+        }
+    }
+    return true;
 }
 
 bool ElementWriter::write(Shipping& shipping, XMLShipping& object) {
@@ -78,10 +114,15 @@ bool ElementWriter::write(Shipping& shipping, XMLShipping& object) {
     }
 
     std::size_t size = container->shippingSize();
-    if (container->hasAttributes()) {
+    KeptMarkup const* kept = container->getKept();
+    if (kept != nullptr && kept->empty()) {
+        kept = nullptr;
+    }
+    bool ownAttributes = container->hasAttributes();
+    if (ownAttributes || (kept != nullptr && kept->holdsAttributes())) {
         m_tagText.assign(tag);
-        bool elementContent = false;
-        for (std::size_t index = 0; index < size; ++index) {
+        bool elementContent = kept != nullptr && kept->holdsContent();
+        for (std::size_t index = 0; ownAttributes && index < size; ++index) {
             std::unique_ptr<Shipping> field(container->getShipping(index, true));
             if (field == nullptr) {
                 elementContent = true;
@@ -114,6 +155,13 @@ bool ElementWriter::write(Shipping& shipping, XMLShipping& object) {
             m_exporter.escape(view(m_value), m_tagText);
             m_tagText += '"';
         }
+        for (std::size_t index = 0; kept != nullptr && index < kept->items().size(); ++index) {
+            XMLVerbatim::Markup const& markup = kept->items()[index].markup;
+            if (markup.attribute) {
+                m_tagText += ' ';
+                m_tagText += view(markup.text);
+            }
+        }
         if (!elementContent) {
             return m_exporter.writeTag(m_tagText, nameSpace, TagType::emptyTag);
         }
@@ -123,6 +171,9 @@ bool ElementWriter::write(Shipping& shipping, XMLShipping& object) {
     } else if (!m_exporter.writeTag(tag, nameSpace, TagType::startTag)) {
         return false;
     }
+    // What was kept goes where it stood among the fields written as elements.
+    std::size_t written = 0;
+    std::size_t next = 0;
     for (std::size_t index = 0; index < size && !container->hasEnded(); ++index) {
         std::unique_ptr<Shipping> field(container->getShipping(index, false));
         if (field == nullptr || !field->isEssential()) {
@@ -132,9 +183,21 @@ bool ElementWriter::write(Shipping& shipping, XMLShipping& object) {
             continue;
         }
         XMLShipping* element = xmlShippingOf(field.get());
-        if (element == nullptr || !write(*field, *element)) {
+        if (element == nullptr) {
             return false;
         }
+        if (XMLVerbatim::of(*field) == nullptr) {
+            if (kept != nullptr && !writeKept(*kept, next, KeptMarkup::Side::inside, written)) {
+                return false;
+            }
+            ++written;
+        }
+        if (!write(*field, *element)) {
+            return false;
+        }
+    }
+    if (kept != nullptr && !writeKept(*kept, next, KeptMarkup::Side::inside, std::size_t(-1))) {
+        return false;
     }
     return m_exporter.writeTag(tag, nameSpace, TagType::endTag);
 }

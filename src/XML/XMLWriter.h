@@ -1,4 +1,5 @@
-// Writes a bindable object as XML into a text stream, in the form the XML reader reads back.
+// Writes a bindable object as XML into a text stream, in the form the XML reader reads back, with
+// what each object kept of the document it was read from where it stood.
 #pragma once
 
 #include "Environment/DataBufferOut.h"

@@ -1,6 +1,7 @@
 #include "Remap/ObjectMapFile.h"
 #include "Environment/DataBufferIn.h"
 #include "Environment/Directory.h"
+#include "Library/ParameterList.h"
 #include "Remap/ObjectMap.h"
 #include "Remap/ObjectSpecification.h"
 #include "Remap/RemappingAddon.h"
@@ -107,6 +108,48 @@ TEST_F(ObjectMapFileTest, ReadBack) {
     ObjectMap again;
     ASSERT_TRUE(readText(again, remap_test::xmlOf(map)));
     EXPECT_EQ(remap_test::xmlOf(again), remap_test::xmlOf(map));
+}
+
+TEST_F(ObjectMapFileTest, WhatTheMapDoesNotTakeComesBackWhereItStood) {
+    // What a later version added, around and inside the root, a list, a rule, its custom
+    // parameters and a parameter: read, a rule changed and written, three times.
+    std::string text =
+        "<?xml version=\"1.0\"?>\n<?pi a?><!-- before --><objectMap later=\"1\" specificationList=\"e\"><!-- "
+        "lists -->"
+        "<specificationList sourceName=\"A\" objectType=\"IFC\" xmlns:l=\"urn:l\" l:x=\"y\">"
+        "<later>1</later><objectSpecification mappedType=\"door\" extra=\"e\">"
+        "<originalName>o</originalName><note>n &amp; m</note><mappedName>m</mappedName>"
+        "<customParameters parameter=\"p\"><!-- c --><parameter name=\"A\" type=\"length\" "
+        "unit=\"mm\"><value>1</value><later/></parameter></customParameters></objectSpecification>"
+        "</specificationList>text &lt; between</objectMap><!-- after -->";
+    const std::string written =
+        std::string(remap_test::declaration) +
+        "<?pi a?>\n<!-- before -->\n<objectMap later=\"1\" specificationList=\"e\">\n\t<!-- lists -->\n"
+        "\t<specificationList sourceName=\"A\" objectType=\"IFC\" xmlns:l=\"urn:l\" l:x=\"y\">\n"
+        "\t\t<later>1</later>\n\t\t<objectSpecification mappedType=\"door\" extra=\"e\">\n"
+        "\t\t\t<originalName>o</originalName>\n\t\t\t<note>n &amp; "
+        "m</note>\n\t\t\t<mappedName>m2</mappedName>\n"
+        "\t\t\t<mappedObjectGuid></mappedObjectGuid>\n\t\t\t<customParameters parameter=\"p\">\n\t\t\t\t<!-- "
+        "c -->\n"
+        "\t\t\t\t<parameter name=\"A\" type=\"length\" unit=\"mm\">\n\t\t\t\t\t<value>1</value>\n"
+        "\t\t\t\t\t<later/>\n\t\t\t\t</parameter>\n\t\t\t</customParameters>\n\t\t</objectSpecification>\n"
+        "\t</specificationList>\n\ttext &lt; between\n";
+    for (int round = 0; round < 3; ++round) {
+        ObjectMap map;
+        ASSERT_TRUE(readText(map, text)) << text;
+        ASSERT_EQ(map.getLists().size(), 5u) << "an attribute of a list's tag makes no list";
+        ObjectSpecification& rule = *map.getLists()[0]->front();
+        ASSERT_NE(rule.getCustomParameters(), nullptr);
+        EXPECT_EQ(rule.getCustomParameters()->size(), 1u) << "nor one of a parameter's tag a parameter";
+        rule.setMappedName(String("m2"));
+        // A copy keeps it too, as the mapping dialog's working map does.
+        ObjectMap copy;
+        copy = map;
+        text = remap_test::xmlOf(copy);
+        EXPECT_EQ(text.substr(0, written.size()), written);
+        const std::string end = "</objectMap>\n<!-- after -->\n";
+        EXPECT_EQ(text.substr(text.size() - end.size()), end);
+    }
 }
 
 TEST_F(ObjectMapFileTest, EmptyMapReadsAsOneDefaultListPerKind) {

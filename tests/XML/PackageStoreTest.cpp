@@ -684,6 +684,8 @@ TEST(PackageStoreTest, WhatNoPackageTakesComesBackAsItWas) {
         {"an element of another namespace with a package's tag, and its fields'",
          "<prefs xmlns:l='urn:later'><alpha l:name='x'><l:number>8</l:number><number>50</number></alpha>"
          "<l:alpha><number>9</number><more>m</more></l:alpha></prefs>"},
+        {"root attributes named as packages bind none",
+         "<prefs beta='x' alpha=\"7\"><alpha><number>50</number></alpha></prefs>"},
         {"an element of the store's tag inside its root",
          "<prefs><prefs><later>x</later></prefs><alpha><number>50</number></alpha></prefs>"},
         {"packages of a later version, the root's attributes and namespaces",
@@ -717,6 +719,8 @@ TEST(PackageStoreTest, WhatNoPackageTakesComesBackAsItWas) {
             ASSERT_TRUE(c.module ? store.setData(blockOf(document), false, &kept)
                                  : store.importFrom(in, false, nullptr, &kept));
             EXPECT_EQ(sampleOf(store, alphaCode)->m_number, round == 0 ? 50 : 51) << document;
+            EXPECT_EQ(sampleOf(store, betaCode)->m_number, c.module ? -1 : 2)
+                << "a package the document lacks";
             sampleOf(store, alphaCode)->m_number = 51;
             String text;
             {

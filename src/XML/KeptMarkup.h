@@ -1,0 +1,51 @@
+// What an element read for writing back holds beside the fields its binding takes: child elements
+// and attributes that no field takes (fields a later version added, say), comments, processing
+// instructions, CDATA sections and text. Each is kept as the exact text it had (XMLVerbatim) with
+// the number of the binding's own child elements before it, so that the XML writer puts it back
+// where it stood. For the object a whole document is read into, it also keeps what stood before
+// and after the root element. A binding offers one through ShippingContainer::getKept; the XML
+// reader fills it as the element is read and the XML writer writes it back.
+#pragma once
+
+#include "XML/XMLVerbatim.h"
+
+#include <cstddef>
+#include <vector>
+
+namespace zelvane {
+
+class Shipping;
+
+class KeptMarkup {
+public:
+    enum class Side { before, inside, after };
+    struct Item {
+        XMLVerbatim::Markup markup;
+        Side side = Side::inside;
+        // Inside: how many of the binding's own child elements stood before it.
+        std::size_t place = 0;
+    };
+
+    bool empty() const { return m_items.empty(); }
+    void clear() { m_items.clear(); }
+    // Forgets what the element held, keeping what stood around a document's root element.
+    void clearInside();
+    // Whether an attribute, or anything that goes between the start and the end tag, is kept.
+    bool holdsAttributes() const;
+    bool holdsContent() const;
+
+    // Keeps markup (a comment, a processing instruction, CDATA, text) as written.
+    void keep(String const& text, Side side, std::size_t place);
+    // Keeps a new element or attribute of that name inside the element; answers a new binding
+    // (owned by the caller) through which the reader gives its text. The binding is valid until
+    // the next item is kept.
+    Shipping* add(String const& tag, String const& nameSpace, std::size_t place);
+
+    // In document order.
+    std::vector<Item> const& items() const { return m_items; }
+
+private:
+    std::vector<Item> m_items;
+};
+
+} // namespace zelvane
