@@ -71,6 +71,10 @@ Shipping* PresetRecord::getShipping(String const& tag, String const& nameSpace) 
     return m_isChild ? nullptr : UserDataRecord::getShipping(tag, nameSpace);
 }
 
+Shipping* PresetRecord::getAttribute(String const& tag, String const& nameSpace) {
+    return m_isChild ? nullptr : UserDataRecord::getShipping(tag, nameSpace);
+}
+
 // Children are written in key order, each in its slot's place under its type name. Reading the
 // n-th element of a type into the n-th child of that type written in place (not into the first
 // child of the type) keeps a record with two children of one type as written. An element with no

@@ -35,6 +35,8 @@ public:
     // A field of that name, else the next child of that type read in place, else (unless a
     // child) the record's own fields.
     Shipping* getShipping(String const& tag, String const& nameSpace) override;
+    // Only the record's own attributes: a field or a child of that name takes none.
+    Shipping* getAttribute(String const& tag, String const& nameSpace) override;
     // Also begins a new reading of the record's elements: the children read in place so far
     // are forgotten.
     void setDefault() override;

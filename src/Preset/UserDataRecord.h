@@ -4,6 +4,7 @@
 
 #include "Environment/String.h"
 #include "Environment/Time.h"
+#include "XML/KeptMarkup.h"
 #include "XML/XMLAssembly.h"
 
 namespace zelvane {
@@ -25,6 +26,9 @@ public:
     // Name empty, edit time null, no references, not deprecated; the expanded state stays.
     void setDefault() override;
     Shipping* getShipping(String const& tag, String const& nameSpace) override;
+    // What the record's element held beside its fields (those a later version added, say),
+    // written back where it stood; copies of the record keep it too.
+    KeptMarkup* getKept() override { return &m_kept; }
 
     // Same name, edit time and deprecated state.
     virtual bool operator==(UserDataRecord const& other) const;
@@ -64,6 +68,7 @@ private:
     unsigned int m_references = 0;
     bool m_deprecated = false;
     bool m_expanded = false;
+    KeptMarkup m_kept;
 };
 
 } // namespace zelvane

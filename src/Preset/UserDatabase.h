@@ -14,6 +14,7 @@
 #pragma once
 
 #include "Environment/String.h"
+#include "XML/KeptMarkup.h"
 #include "XML/Package.h"
 #include "XML/XMLAssemblyProxy.h"
 #include "XML/XMLMap.h"
@@ -65,7 +66,15 @@ public:
         // a pair without a key, with a key already present, or whose data is not a record) is
         // dropped and the read goes on: the first record read under a key stays.
         bool insert(Shipping& entry) override;
-        void setDefault() override { edit().clear(); }
+        // No record, nothing kept.
+        void setDefault() override {
+            edit().clear();
+            m_kept.clear();
+        }
+        // What the element held beside the records (those of a type a later version added, say),
+        // written back where it stood.
+        KeptMarkup* getKept() override { return &m_kept; }
+        KeptMarkup const& kept() const { return m_kept; }
 
         // A fresh record with no name, as the database makes one.
         RecordPtr newEmptyRecord() const { return RecordPtr(m_owner->newEmptyRecord()); }
@@ -80,6 +89,7 @@ public:
     private:
         UserDatabase* m_owner;
         Storage m_items;
+        KeptMarkup m_kept;
         mutable const_iterator m_cursor;
         mutable std::size_t m_cursorIndex = 0;
         mutable bool m_cursorValid = false;
@@ -126,7 +136,7 @@ public:
     };
 
     UserDatabase() : m_records(*this) {}
-    // Shares the other's records and keeps its default.
+    // Shares the other's records and keeps its default and what its records element kept.
     UserDatabase(UserDatabase const& other);
     UserDatabase& operator=(UserDatabase const&) = delete;
 
@@ -140,7 +150,7 @@ public:
     char const* getTag() const override;
 
     Package* clone() const override;
-    // Shares nothing with this database, the default included.
+    // Shares nothing with this database, the default and what its records element kept included.
     Package* cloneIndependent() const override;
     Package* cloneEmpty() const override;
     unsigned int getID() const override;

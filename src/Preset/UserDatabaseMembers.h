@@ -168,6 +168,7 @@ template <typename R, typename D, typename C, typename Key>
 UserDatabase<R, D, C, Key>::UserDatabase(UserDatabase const& other)
     : Package(other), m_records(*this), m_default(other.m_default) {
     m_records.edit() = other.m_records.items();
+    *m_records.getKept() = other.m_records.kept();
 }
 
 template <typename R, typename D, typename C, typename Key>
@@ -212,6 +213,7 @@ template <typename R, typename D, typename C, typename Key>
 Package* UserDatabase<R, D, C, Key>::cloneIndependent() const {
     std::unique_ptr<D> copy(cloneIndependent(std::shared_ptr<Filter>()));
     copy->m_default = m_default;
+    *copy->m_records.getKept() = m_records.kept();
     return copy.release();
 }
 

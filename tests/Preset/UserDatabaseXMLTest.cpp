@@ -43,6 +43,13 @@ TEST_F(PresetTest, DatabasesAreWrittenExactlyAndReadBackEqual) {
     back.createRecord(Guid(), "Stale", key(7));
     ASSERT_TRUE(readXML(back, xml));
     EXPECT_EQ(back.size(), 2u) << "reading replaces what the database held";
+    // What a later version added to a record comes back where it stood, in copies too.
+    std::string later = "<note key=\"" + keyText(1) + "\" edit=\"" + clockText +
+                        "\" l=\"1\"><name>Alpha</name><!-- c --><later>x</later><text>first</text></note>";
+    ASSERT_TRUE(readXML(back, "<noteDatabase><records>" + later + "</records></noteDatabase>"));
+    std::unique_ptr<Package> copy(back.cloneIndependent());
+    EXPECT_EQ(xmlOf(*copy), "<noteDatabase><records>" + later + "</records></noteDatabase>");
+    ASSERT_TRUE(readXML(back, xml));
     EXPECT_EQ(back.getDefault(), key(1));
     for (unsigned int n : {1u, 2u}) {
         auto mine = database.findRecord(key(n), false);
@@ -71,15 +78,17 @@ TEST_F(PresetTest, RecordsAreWrittenInKeyOrder) {
     }
 }
 
-TEST_F(PresetTest, UnknownElementsAndBadKeysAreDroppedAndTheRestIsRead) {
+TEST_F(PresetTest, UnknownElementsAreKeptBadKeysDroppedAndTheRestIsRead) {
     std::string const good = "<deletedRecord key=\"" + keyText(2) + "\"><name>Kept</name></deletedRecord>";
     struct Case {
         char const* label;
         std::string inside;
+        bool kept = false; // written back where it stood
     };
     std::vector<Case> const cases = {
-        {"an unknown element", "<presetRecord key=\"" + keyText(9) + "\"><name>X</name></presetRecord>"},
-        {"an unknown empty element", "<somethingElse/>"},
+        {"an unknown element", "<presetRecord key=\"" + keyText(9) + "\"><name>X</name></presetRecord>",
+         true},
+        {"an unknown empty element", "<somethingElse/>", true},
         {"a record without key", "<deletedRecord><name>X</name></deletedRecord>"},
         {"a null key",
          "<deletedRecord key=\"00000000-0000-0000-0000-000000000000\"><name>X</name></deletedRecord>"},
@@ -93,6 +102,9 @@ TEST_F(PresetTest, UnknownElementsAndBadKeysAreDroppedAndTheRestIsRead) {
                             "<deletedDatabase><records>" + good + c.inside + "</records></deletedDatabase>"));
         ASSERT_EQ(database.size(), 1u);
         EXPECT_EQ(database.findRecord(key(2), false)->getName(), "Kept") << "the first record of a key stays";
+        std::string written = xmlOf(database);
+        EXPECT_EQ(written.find("</deletedRecord>" + c.inside + "</records>") != std::string::npos, c.kept)
+            << written;
     }
     DeletedDatabase database;
     ASSERT_TRUE(readXML(database, "<deletedDatabase><records><deletedRecord key=\"" + keyText(3) +
@@ -111,9 +123,10 @@ TEST_F(PresetTest, ModuleDataWithBadRecordsStillReadsEveryPackage) {
     Project* project = host.getProject();
     ASSERT_NE(project, nullptr);
 
-    std::string data = "<countPrefs><count>21</count></countPrefs><deletedDatabase><records><unknown/>"
-                       "<deletedRecord key=\"" +
-                       keyText(1) + "\"><name>A</name></deletedRecord><deletedRecord key=\"" + keyText(1) +
+    std::string kept[] = {"<records><unknown/><deletedRecord key=\"" + keyText(1) + "\"",
+                          "><name>A</name><later>x</later></deletedRecord>"};
+    std::string data = "<countPrefs><count>21</count></countPrefs><deletedDatabase>" + kept[0] + kept[1] +
+                       "<deletedRecord key=\"" + keyText(1) +
                        "\"><name>B</name></deletedRecord><deletedRecord><name>C</name></deletedRecord>"
                        "</records></deletedDatabase>";
     sim::ModuleDataRecord record;
@@ -130,6 +143,12 @@ TEST_F(PresetTest, ModuleDataWithBadRecordsStillReadsEveryPackage) {
     ASSERT_NE(deleted, nullptr);
     ASSERT_EQ(deleted->size(), 1u);
     EXPECT_EQ(deleted->findRecord(key(1), false)->getName(), "A");
+    // Stored again, the data keeps what a later version added to the database and its records.
+    ASSERT_TRUE(a.writePrefs(Addon::project));
+    auto const& bytes = sim::currentAddOn().moduleData[""].bytes;
+    std::string stored(bytes.begin(), bytes.end());
+    EXPECT_NE(stored.find(kept[0]), std::string::npos) << stored;
+    EXPECT_NE(stored.find(kept[1] + "</records>"), std::string::npos) << stored;
 
     // The project outlives the test: leave it packages that hold nothing.
     project->setPreference(new DeletedDatabase, false);
