@@ -352,6 +352,7 @@ bool Addon::preprocessEvent(Event& event) {
     switch (notification->getID()) {
     case newProject:
         m_projectData = Source::read;
+        unknownElements(project).clear();
         provideProjectPreferences(*m_projectPrefs, getSupervisor());
         addEmbeddedFiles();
         importStarterPresets();
@@ -364,6 +365,7 @@ bool Addon::preprocessEvent(Event& event) {
         break;
     case closeProject:
         m_projectData = Source::read;
+        unknownElements(project).clear();
         if (Project* open = host.getProject()) {
             open->initialisePreferences();
         }
@@ -862,15 +864,33 @@ MemoryBlock* Addon::getOwnerData(Int32& version, Int32& byteOrder) const {
     return block.release();
 }
 
+const UnknownElements* Addon::projectDataKept(const ModuleEvent& event) {
+    if (!event.isStoreRead()) {
+        return nullptr;
+    }
+    if (event.getKept() != nullptr) {
+        return event.getKept();
+    }
+    return m_projectData == Source::read ? &unknownElements(project) : nullptr;
+}
+
+bool Addon::writeEventData(const ModuleEvent& event, const PackageStore& store) {
+    const UnknownElements* kept = projectDataKept(event);
+    // Data that could not be read was told of then; it is not written over.
+    bool written = kept != nullptr && writeModuleData(store, kept);
+    if (!written && (kept != nullptr || m_projectData != Source::kept)) {
+        reportPrefsNotWritten(project);
+    }
+    return written;
+}
+
 void Addon::validatePrefs(ModuleEvent& event) {
     PackageStore* store = event.getStore();
     if (store == nullptr) {
         return;
     }
     store->validate();
-    if (!writeModuleData(*store)) {
-        reportPrefsNotWritten(project);
-    }
+    writeEventData(event, *store);
     setMyPrefs(*store, project);
 }
 
@@ -878,9 +898,16 @@ void Addon::exportPrefs(ModuleEvent& event) {
     if (event.getStore() == nullptr) {
         return;
     }
+    // The export form leaves in the data what the add-on does not own, as the data it replaces
+    // held it: the add-on cannot tell whether it is meant to go.
     std::unique_ptr<PackageStore> exported(event.getStore()->getExport());
-    if (exported == nullptr || !writeModuleData(*exported)) {
+    if (exported == nullptr) {
         reportPrefsNotWritten(project);
+        return;
+    }
+    // Nothing exported stores nothing, not data of only what was kept.
+    if (exported->shippingSize() != 0) {
+        writeEventData(event, *exported);
     }
 }
 
@@ -890,20 +917,31 @@ void Addon::mergePrefs(ModuleEvent& event) {
     if (store == nullptr || other == nullptr) {
         return;
     }
+    // Data of the project that could not be read is kept as it is (the destination holds it) and
+    // told of, rather than merged over.
+    if (!event.isStoreRead()) {
+        if (m_projectData != Source::kept) {
+            reportPrefsUnread(project);
+        }
+        return;
+    }
     store->merge(*other);
     setMyPrefs(*store, project);
     postprocessMergePrefs();
+    // The merged data keeps what the project's data held that no package takes.
+    if (event.getKept() != nullptr) {
+        unknownElements(project) = *event.getKept();
+    }
 
     PackageStore merged(storeTag);
     getMyPrefs(merged, project, false);
-    if (!writeModuleData(merged)) {
-        reportPrefsNotWritten(project);
-    }
+    writeEventData(event, merged);
     API_ModulData* destination = event.getDestination();
-    if (destination == nullptr) {
+    const UnknownElements* kept = projectDataKept(event);
+    if (destination == nullptr || kept == nullptr) {
         return;
     }
-    std::unique_ptr<MemoryBlock> data(merged.getData());
+    std::unique_ptr<MemoryBlock> data(merged.getData(nullptr, kept));
     if (data == nullptr) {
         return;
     }

@@ -117,7 +117,9 @@ public:
     // `clone`, independent copies otherwise.
     virtual void getMyPrefs(PackageStore& store, Context context, bool clone);
     // Runs a module-data merge: the other store merged into the first, the result given to the
-    // project and written as module data and into the merge's destination.
+    // project and written as module data and into the merge's destination, each with what the
+    // project's data held that no package takes. Project data that could not be read is not
+    // merged over: it is kept and told of.
     virtual void mergePrefs(ModuleEvent& event);
     virtual void postprocessMergePrefs() {}
 
@@ -137,7 +139,8 @@ public:
     MemoryBlock* getOwnerData(Int32& version, Int32& byteOrder) const;
     // Validates the event's store, writes it as module data and gives it to the project.
     void validatePrefs(ModuleEvent& event);
-    // Writes the export form of the event's store as module data.
+    // Writes the export form of the event's store as module data, with what the project's data
+    // held that no package takes.
     void exportPrefs(ModuleEvent& event);
     // The preference file of a user or shared context (the caller deletes it), made when asked
     // (the folder and the file are then given full access); null when the folder or the file does
@@ -236,6 +239,12 @@ private:
     // data; nothing for empty data. False when the packages could not be exported or the host
     // refused the data.
     bool writeModuleData(const PackageStore& store, const UnknownElements* kept = nullptr) const;
+    // What a module event's write of the project's data keeps of the data it replaces: what the
+    // event's store read of it, else what the add-on read; null when that data could not be read.
+    const UnknownElements* projectDataKept(const ModuleEvent& event);
+    // Writes the store as the project's data for a module event with what it keeps, and tells a
+    // failure (but for data kept because it could not be read, told of then).
+    bool writeEventData(const ModuleEvent& event, const PackageStore& store);
 
     Supervisor* m_supervisor = nullptr;
     SupervisorLink* m_supervisorLink = nullptr;

@@ -1,6 +1,7 @@
 #include "Addon/ModuleEvent.h"
 
 #include "XML/PackageStore.h"
+#include "XML/UnknownElements.h"
 
 #include <memory>
 
@@ -10,6 +11,10 @@ namespace {
 
 PackageStore* copyOf(const PackageStore* store) {
     return store != nullptr ? new PackageStore(*store) : nullptr;
+}
+
+std::unique_ptr<UnknownElements> copyOf(const std::unique_ptr<UnknownElements>& kept) {
+    return kept != nullptr ? std::make_unique<UnknownElements>(*kept) : nullptr;
 }
 
 } // namespace
@@ -25,7 +30,8 @@ ModuleEvent::ModuleEvent(Int32 id, Int16 value, Receiver* receiver)
 
 ModuleEvent::ModuleEvent(const ModuleEvent& other)
     : HostEvent(other), m_store(nullptr), m_otherStore(nullptr), m_command(other.m_command),
-      m_destination(other.m_destination), m_value(other.m_value) {
+      m_destination(other.m_destination), m_value(other.m_value), m_kept(copyOf(other.m_kept)),
+      m_storeRead(other.m_storeRead) {
     std::unique_ptr<PackageStore> store(copyOf(other.m_store));
     m_otherStore = copyOf(other.m_otherStore);
     m_store = store.release();
@@ -35,6 +41,7 @@ ModuleEvent& ModuleEvent::operator=(const ModuleEvent& other) {
     if (this != &other) {
         std::unique_ptr<PackageStore> store(copyOf(other.m_store));
         std::unique_ptr<PackageStore> otherStore(copyOf(other.m_otherStore));
+        std::unique_ptr<UnknownElements> kept(copyOf(other.m_kept));
         HostEvent::operator=(other);
         delete m_store;
         delete m_otherStore;
@@ -43,8 +50,15 @@ ModuleEvent& ModuleEvent::operator=(const ModuleEvent& other) {
         m_command = other.m_command;
         m_destination = other.m_destination;
         m_value = other.m_value;
+        m_kept = std::move(kept);
+        m_storeRead = other.m_storeRead;
     }
     return *this;
+}
+
+void ModuleEvent::setKept(UnknownElements* kept, bool read) {
+    m_kept.reset(kept);
+    m_storeRead = read;
 }
 
 ModuleEvent::~ModuleEvent() {

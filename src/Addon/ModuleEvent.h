@@ -5,9 +5,12 @@
 #include "ACAPI/ModuleData.hpp"
 #include "Addon/HostEvent.h"
 
+#include <memory>
+
 namespace zelvane {
 
 class PackageStore;
+class UnknownElements;
 
 class ModuleEvent : public HostEvent {
 public:
@@ -20,7 +23,7 @@ public:
                 API_ModulData* destination, Receiver* receiver = nullptr);
     // An event of another id, with a value of its own.
     ModuleEvent(Int32 id, Int16 value, Receiver* receiver = nullptr);
-    // Copies copy both stores.
+    // Copies copy both stores and what is kept.
     ModuleEvent(const ModuleEvent& other);
     ModuleEvent& operator=(const ModuleEvent& other);
     ~ModuleEvent() override;
@@ -33,6 +36,12 @@ public:
     // The host's record that receives the merged data.
     API_ModulData* getDestination() const { return m_destination; }
     Int16 getValue() const { return m_value; }
+    // What the project's data laid over the first store held that no package takes (taken; null
+    // when the event carries none), and whether that data could be read: data that could not be
+    // read is not to be written over.
+    void setKept(UnknownElements* kept, bool read);
+    const UnknownElements* getKept() const { return m_kept.get(); }
+    bool isStoreRead() const { return m_storeRead; }
 
 private:
     PackageStore* m_store;      // owned
@@ -40,6 +49,8 @@ private:
     API_MDSetCmd m_command;
     API_ModulData* m_destination; // the host's
     Int16 m_value;
+    std::unique_ptr<UnknownElements> m_kept;
+    bool m_storeRead = true;
 };
 
 } // namespace zelvane

@@ -4,7 +4,9 @@
 #include "Environment/MemoryBlock.h"
 #include "GSRoot/BM.hpp"
 #include "XML/PackageStore.h"
+#include "XML/UnknownElements.h"
 
+#include <cstring>
 #include <memory>
 
 namespace zelvane {
@@ -40,13 +42,32 @@ bool ModuleSubscriber::initialise() {
 
 namespace {
 
-// Lays a module-data record over the store's packages; a malformed record leaves them as they are.
-void layOver(PackageStore& store, const API_ModulData* record) {
+// Lays a module-data record over the store's packages, `kept` (where given) receiving what it
+// holds that no package takes; a malformed record leaves them as they are and answers false.
+bool layOver(PackageStore& store, const API_ModulData* record, UnknownElements* kept = nullptr) {
     if (record == nullptr || record->dataHdl == nullptr) {
-        return;
+        return true;
     }
     MemoryBlock data(*record->dataHdl, int(BMGetHandleSize(record->dataHdl)));
-    store.setData(data, false);
+    return store.setData(data, false, kept);
+}
+
+// Gives the destination a copy of the record's data.
+void copyRecord(const API_ModulData& record, API_ModulData& destination) {
+    GSSize size = BMGetHandleSize(record.dataHdl);
+    GSHandle copy = BMAllocateHandle(size, 0, 0);
+    if (copy == nullptr) {
+        return;
+    }
+    if (size > 0) {
+        std::memcpy(*copy, *record.dataHdl, std::size_t(size));
+    }
+    if (destination.dataHdl != nullptr) {
+        BMKillHandle(&destination.dataHdl);
+    }
+    destination.dataHdl = copy;
+    destination.dataVersion = record.dataVersion;
+    destination.platformSign = record.platformSign;
 }
 
 } // namespace
@@ -63,11 +84,17 @@ GSErrCode ModuleSubscriber::moduleCallback(API_MDSetCmd command, const char*, co
     try {
         auto store = std::make_unique<PackageStore>("frameworkPreferenceStore");
         addon->getMyPrefs(*store, Addon::project, false);
-        layOver(*store, original);
+        auto kept = std::make_unique<UnknownElements>();
+        bool read = layOver(*store, original, kept.get());
+        // The project's data that cannot be read stays as it is unless a merge replaces it.
+        if (!read) {
+            copyRecord(*original, *destination);
+        }
         auto other = std::make_unique<PackageStore>("frameworkPreferenceStore");
         addon->getMyPrefs(*other, Addon::project, true);
         layOver(*other, toMerge);
         ModuleEvent event(store.release(), other.release(), command, destination);
+        event.setKept(kept.release(), read);
         addon->publishExternalEvent(event, true);
     } catch (...) {
         // Nothing could be merged; the host is still answered 0.

@@ -11,9 +11,32 @@ bool holdsMarkup(UnknownElements::Entries const& entries) {
                        [](auto const& entry) { return entry.markup != nullptr; });
 }
 
+UnknownElements::Entries copyOf(UnknownElements::Entries const& entries) {
+    UnknownElements::Entries copy;
+    copy.reserve(entries.size());
+    for (auto const& entry : entries) {
+        copy.push_back(UnknownElements::Entry{
+            entry.markup != nullptr ? std::make_unique<XMLVerbatim::Markup>(*entry.markup) : nullptr,
+            entry.code});
+    }
+    return copy;
+}
+
 } // namespace
 
 UnknownElements::UnknownElements() = default;
+
+UnknownElements::UnknownElements(UnknownElements const& other)
+    : m_prolog(copyOf(other.m_prolog)), m_content(copyOf(other.m_content)), m_epilog(copyOf(other.m_epilog)),
+      m_inside(other.m_inside) {}
+
+UnknownElements& UnknownElements::operator=(UnknownElements const& other) {
+    if (this != &other) {
+        UnknownElements copy(other);
+        swap(copy);
+    }
+    return *this;
+}
 
 UnknownElements::~UnknownElements() = default;
 

@@ -25,8 +25,9 @@ public:
     using Entries = std::vector<Entry>;
 
     UnknownElements();
-    UnknownElements(UnknownElements const&) = delete;
-    UnknownElements& operator=(UnknownElements const&) = delete;
+    // A copy keeps copies of every item.
+    UnknownElements(UnknownElements const& other);
+    UnknownElements& operator=(UnknownElements const& other);
     ~UnknownElements();
 
     // Whether nothing is kept (the places of packages do not count).

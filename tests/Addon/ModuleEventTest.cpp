@@ -5,6 +5,7 @@
 #include "Environment/MemoryBlock.h"
 #include "XML/Package.h"
 #include "XML/PackageStore.h"
+#include "XML/UnknownElements.h"
 #include "XML/XMLTypeProxy.h"
 #include "sim/AddOns.h"
 #include "sim/Sim.h"
@@ -71,6 +72,7 @@ protected:
 TEST_F(ModuleEventTest, CopiesOwnTheirStores) {
     API_ModulData destination;
     ModuleEvent event(storeWith(3), storeWith(5), APIMDSetMerge_HLM, &destination);
+    event.setKept(new UnknownElements, false);
     EXPECT_EQ(event.getSpec(), EventSpec(HostEvent::ID, ModuleEvent::ID));
     EXPECT_EQ(event.getID(), 1);
     EXPECT_EQ(event.getCommand(), APIMDSetMerge_HLM);
@@ -83,6 +85,9 @@ TEST_F(ModuleEventTest, CopiesOwnTheirStores) {
     EXPECT_EQ(countIn(copy.getStore()), 3);
     EXPECT_EQ(countIn(copy.getOtherStore()), 5);
     EXPECT_EQ(copy.getDestination(), &destination);
+    EXPECT_FALSE(copy.isStoreRead());
+    EXPECT_NE(copy.getKept(), nullptr);
+    EXPECT_NE(copy.getKept(), event.getKept());
 
     ModuleEvent other(7, 2);
     EXPECT_EQ(other.getID(), 7);
@@ -91,6 +96,9 @@ TEST_F(ModuleEventTest, CopiesOwnTheirStores) {
     other = event;
     EXPECT_EQ(countIn(other.getStore()), 9);
     EXPECT_NE(other.getStore(), event.getStore());
+    EXPECT_FALSE(other.isStoreRead());
+    EXPECT_NE(other.getKept(), nullptr);
+    EXPECT_NE(other.getKept(), event.getKept());
     other = ModuleEvent(nullptr, storeWith(1), APIMDSetMerge_TW, nullptr);
     EXPECT_EQ(other.getStore(), nullptr);
     EXPECT_EQ(countIn(other.getOtherStore()), 1);

@@ -576,6 +576,16 @@ TEST_F(PreferenceTest, ProjectPackagesTravelAsModuleData) {
     EXPECT_EQ(projectCount()->count, 0) << "no data: the defaults";
     a.publishExternalEvent(save, false);
     EXPECT_EQ(moduleText(), "<countPrefs><count>0</count></countPrefs>") << "nothing kept of another project";
+    // A project closed, or a new one, keeps nothing of the one before.
+    for (API_NotifyEventID id : {APINotify_Close, APINotify_New}) {
+        setModuleText(kept + "1</count><unit>u</unit></countPrefs>");
+        a.publishExternalEvent(open, false);
+        ProjectEvent next(id);
+        a.publishExternalEvent(next, false);
+        a.publishExternalEvent(save, false);
+        EXPECT_EQ(moduleText().find("later"), std::string::npos) << moduleText();
+        EXPECT_EQ(moduleText().find("<unit>"), std::string::npos) << moduleText();
+    }
     sim::failCall("ACAPI_ModulData_GetInfo", APIERR_NOMODULEDATA);
     EXPECT_EQ(std::unique_ptr<MemoryBlock>(a.getOwnerData(version, byteOrder))->size(), 0);
     EXPECT_EQ(version, 0);
@@ -816,20 +826,44 @@ TEST_F(PreferenceTest, ModuleDataMerges) {
     ASSERT_TRUE(a.initialise());
 
     sim::ModuleDataRecord original, toMerge, destination;
-    std::string mine = "<countPrefs><count>3</count></countPrefs>";
+    // What the project's data holds that no package takes stays where it stood.
+    std::string mine = "<!-- c --><countPrefs><count>3</count><unit>u</unit></countPrefs><laterPrefs/>";
     std::string theirs = "<countPrefs><count>8</count></countPrefs>";
+    std::string merged = "<!-- c --><countPrefs><count>8</count><unit>u</unit></countPrefs><laterPrefs/>";
     original.bytes.assign(mine.begin(), mine.end());
     toMerge.bytes.assign(theirs.begin(), theirs.end());
     original.version = toMerge.version = 1;
     original.platformSign = toMerge.platformSign = 19789;
-    ASSERT_EQ(
-        sim::mergeModuleData(sim::defaultAddOn, APIMDSetMerge_TW, "", &original, &toMerge, &destination),
-        NoError);
+    auto merge = [&] {
+        ASSERT_EQ(
+            sim::mergeModuleData(sim::defaultAddOn, APIMDSetMerge_TW, "", &original, &toMerge, &destination),
+            NoError);
+    };
+    merge();
     EXPECT_EQ(projectCount()->count, 8);
-    EXPECT_EQ(std::string(destination.bytes.begin(), destination.bytes.end()), theirs);
+    EXPECT_EQ(std::string(destination.bytes.begin(), destination.bytes.end()), merged);
     EXPECT_EQ(destination.version, 1);
     EXPECT_EQ(destination.platformSign, 19789);
-    EXPECT_EQ(moduleText(), theirs);
+    EXPECT_EQ(moduleText(), merged);
+    ProjectEvent save(APINotify_PreSave);
+    a.publishExternalEvent(save, false);
+    EXPECT_EQ(moduleText(), merged) << "saved again";
+
+    // Data of the project that cannot be read is not merged over: the destination keeps it, the
+    // stored data stays, and the user is told once.
+    const std::string malformed = "<countPrefs><count>5</coun";
+    original.bytes.assign(malformed.begin(), malformed.end());
+    theirs = "<countPrefs><count>9</count></countPrefs>";
+    toMerge.bytes.assign(theirs.begin(), theirs.end());
+    for (int time = 0; time < 2; ++time) {
+        merge();
+        EXPECT_EQ(std::string(destination.bytes.begin(), destination.bytes.end()), malformed);
+        EXPECT_EQ(moduleText(), merged);
+        EXPECT_EQ(projectCount()->count, 8);
+    }
+    EXPECT_EQ(sim::consoleText(),
+              "The project preferences of the add-on \"Sample Tool 2\" could not be read: "
+              "they are kept in the project, and not written over until it is opened again.\n");
 
     // Without a destination the host is told at once.
     EXPECT_EQ(sim::mergeModuleData(sim::defaultAddOn, APIMDSetMerge_TW, "", &original, &toMerge, nullptr),
@@ -893,29 +927,52 @@ TEST_F(PreferenceTest, FailingShutdownDoesNotEndTheProgram) {
 
 TEST_F(PreferenceTest, ValidatedAndExportedModuleData) {
     TestAddon a;
-    addon = &a;
-    sim::openProject();
-    a.addPreference(CountPrefs(0), Addon::project);
+    runWithStoredCount(a);
+    // The data read keeps what no package takes where it stood.
+    const std::string kept[] = {"<!-- c --><countPrefs><count>",
+                                "</count><unit>u</unit></countPrefs><later/>"};
+    setModuleText(kept[0] + "21" + kept[1]);
+    ProjectEvent open(APINotify_Open);
+    a.publishExternalEvent(open, false);
 
     auto* store = new PackageStore("frameworkPreferenceStore");
     store->setPackage(CountPrefs(6), false);
     ModuleEvent event(store, nullptr, APIMDSetMerge_HLM, nullptr);
     a.validatePrefs(event);
     EXPECT_EQ(projectCount()->count, 6);
-    EXPECT_EQ(moduleText(), "<countPrefs><count>6</count></countPrefs>");
+    EXPECT_EQ(moduleText(), kept[0] + "6" + kept[1]);
 
-    // Packages export nothing by default: nothing is stored.
+    // Packages export nothing by default: nothing is stored, not even what was kept.
     sim::currentAddOn().moduleData.clear();
     sim::clearCalls();
     a.exportPrefs(event);
     EXPECT_EQ(sim::callCount("ACAPI_ModulData_Store"), 0u);
+    // The export form of a package that gives one keeps it too.
+    struct ExportedCount : CountPrefs {
+        using CountPrefs::CountPrefs;
+        Package* clone() const override { return new ExportedCount(*this); }
+        Package* getExport() const override { return clone(); }
+    };
+    event.getStore()->setPackage(ExportedCount(7), false);
+    a.exportPrefs(event);
+    EXPECT_EQ(moduleText(), kept[0] + "7" + kept[1]);
 
     // Without stores nothing happens.
+    sim::currentAddOn().moduleData.clear();
     ModuleEvent bare(2, 0);
     a.validatePrefs(bare);
     a.exportPrefs(bare);
     a.mergePrefs(bare);
     EXPECT_TRUE(sim::currentAddOn().moduleData.empty());
+
+    // Over data that could not be read neither writes, and nothing more is told.
+    setModuleText("<countPrefs><count>5</coun");
+    a.publishExternalEvent(open, false);
+    std::string told = sim::consoleText();
+    a.validatePrefs(event);
+    a.exportPrefs(event);
+    EXPECT_EQ(moduleText(), "<countPrefs><count>5</coun");
+    EXPECT_EQ(sim::consoleText(), told);
 }
 
 TEST_F(PreferenceTest, PackagesHandedOutAndTakenBack) {
