@@ -3,6 +3,7 @@
 // element; an ignored field writes none.
 #pragma once
 
+#include "XML/KeptMarkup.h"
 #include "XML/XMLArray.h"
 
 #include <cstddef>
@@ -34,6 +35,9 @@ public:
     Shipping* addShipping(String const& tag, String const& nameSpace) override;
     // Not ignored; the values stay.
     void setDefault() override { m_ignored = false; }
+    // What the field's element held beside its values (what a later version added), written back
+    // where it stood; copies keep it too.
+    KeptMarkup* getKept() override { return &m_kept; }
     char const* getTag() const override { return tag; }
 
     virtual PresetField* clone() const = 0;
@@ -59,6 +63,7 @@ public:
 
 private:
     bool m_ignored = false;
+    KeptMarkup m_kept;
 };
 
 } // namespace zelvane

@@ -168,14 +168,15 @@ TEST_F(PresetTypesTest, FieldsReadFewerMoreOrNoValues) {
     }
 
     WallRecord wall;
-    ASSERT_TRUE(readXML(wall,
-                        "<wall finish=\"f\"><finish><pen><value>6</value></pen><later>x</later></finish>"
-                        "<unknown/><label ignored=\"1\"><value>q</value></label></wall>"));
+    ASSERT_TRUE(readXML(
+        wall, "<wall finish=\"f\"><finish><pen><value>6</value><unit>mm</unit></pen><later>x</later></finish>"
+              "<unknown/><label ignored=\"1\"><value>q</value></label></wall>"));
     EXPECT_EQ(intOf(*wall.getChildRecord("inside"), "pen"), 6) << "a child is read in its place";
-    // What no field takes comes back, a child's in the child, and an attribute binds no child.
+    // What no field takes comes back, a child's and a field's in it, and an attribute binds no child.
     std::string kept = xmlOf(wall);
     for (char const* part :
-         {" finish=\"f\"><name>", "<later>x</later><pen ignored=\"0\"><value>6</value></pen></finish>",
+         {" finish=\"f\"><name>",
+          "<later>x</later><pen ignored=\"0\"><value>6</value><unit>mm</unit></pen></finish>",
           "<unknown/>"}) {
         EXPECT_NE(kept.find(part), std::string::npos) << part << " in " << kept;
     }
