@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cstring>
 #include <iterator>
+#include <string_view>
 
 namespace zelvane {
 
@@ -23,6 +24,17 @@ constexpr char const* defaultTag = "packageStore";
 
 bool sameNameSpace(char const* own, String const& nameSpace) {
     return nameSpace == String(own != nullptr ? own : "");
+}
+
+// Whether kept markup is an XML declaration ("<?xml ...?>", the target in any case).
+bool isDeclaration(String const& text) {
+    std::string_view markup(text.data(), text.dataLength());
+    if (markup.size() < 6 || markup.compare(0, 2, "<?") != 0) {
+        return false;
+    }
+    char const after = markup[5];
+    return (markup[2] | 0x20) == 'x' && (markup[3] | 0x20) == 'm' && (markup[4] | 0x20) == 'l' &&
+           (after == ' ' || after == '\t' || after == '\r' || after == '\n' || after == '?');
 }
 
 // A package read or written with what its element holds beside the fields its binding takes.
@@ -159,7 +171,12 @@ public:
             for (auto const& entry : kept->content()) {
                 if (entry.markup == nullptr) {
                     place(entry.code);
-                } else if (*tag != '\0' || !entry.markup->attribute) {
+                } else if (*tag != '\0') {
+                    m_slots.push_back(Slot{entry.markup.get(), nullptr});
+                } else if (!entry.markup->attribute &&
+                           // Module data is UTF-8 without a declaration: one kept that came first
+                           // would name the encoding of what follows.
+                           !(m_slots.empty() && isDeclaration(entry.markup->text))) {
                     m_slots.push_back(Slot{entry.markup.get(), nullptr});
                 }
             }

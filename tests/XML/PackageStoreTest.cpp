@@ -699,6 +699,10 @@ TEST(PackageStoreTest, WhatNoPackageTakesComesBackAsItWas) {
          "<alpha><number>50</number></alpha></prefs>"},
         {"module data", "<!-- m --><alpha><number>50</number><unit>u</unit></alpha>text<later a='1'/><?pi?>",
          true},
+        {"module data that begins with two declarations",
+         "<?xml version=\"1.0\"?><?XML encoding=\"ISO-8859-1\"?>"
+         "<later>Caf\xC3\xA9</later><alpha><number>50</number></alpha>",
+         true, "<later>Caf\xC3\xA9</later>"},
         {"a declaration inside kept content switches no encoding",
          "<prefs><later><?xml version=\"1.0\" encoding=\"ISO-8859-1\"?></later><later2>Caf\xC3\xA9</later2>"
          "<alpha><number>50</number></alpha></prefs>",
