@@ -92,21 +92,6 @@ void Image::SetResolution(double horizontal, double vertical) {
 
 namespace {
 
-// The entry a chain of links leads to, one that does not exist yet too; the path itself when it
-// is no link.
-std::filesystem::path followed(std::filesystem::path path) {
-    std::error_code ec;
-    for (int hops = 0; hops < 40 && std::filesystem::is_symlink(std::filesystem::symlink_status(path, ec));
-         ++hops) {
-        const std::filesystem::path next = std::filesystem::read_symlink(path, ec);
-        if (ec) {
-            break;
-        }
-        path = (next.is_absolute() ? next : path.parent_path() / next).lexically_normal();
-    }
-    return path;
-}
-
 GSErrCode encode(const std::shared_ptr<const codec::Picture>& source, FTM::GeneralID ownType, double hRes,
                  double vRes, FTM::GeneralID type, UInt32 depth, std::vector<UInt8>& bytes) {
     if (source == nullptr) {
@@ -155,7 +140,11 @@ GSErrCode Image::WriteToFile(const IO::Location& location, FTM::GeneralID type,
     if (location.IsEmpty()) {
         return ErrParam;
     }
-    const std::filesystem::path path = followed(IO::internal::pathOf(location));
+    std::error_code ec;
+    const std::filesystem::path path = sim::followedPath(IO::internal::pathOf(location), ec);
+    if (ec) {
+        return IO::internal::errorFromCode(ec);
+    }
     if (!IO::internal::isInsideSandbox(path)) {
         return ErrPermission;
     }
@@ -163,14 +152,9 @@ GSErrCode Image::WriteToFile(const IO::Location& location, FTM::GeneralID type,
     if (IO::internal::writeAllowance(bytes.size(), &shortWrite) < bytes.size()) {
         return shortWrite; // no room for the whole image: the old file stays
     }
-    const std::string text(bytes.begin(), bytes.end());
-    std::error_code ec;
-    const std::filesystem::file_status status = std::filesystem::status(path, ec);
     // A FIFO or a device takes the image as it stands; a file is replaced whole beside itself, so
     // that a failed write never leaves half an image.
-    const bool inPlace = std::filesystem::is_fifo(status) || std::filesystem::is_character_file(status);
-    ec = inPlace ? sim::writeInPlace(path, text) : sim::replaceFile(path, text);
-    return IO::internal::errorFromCode(ec);
+    return IO::internal::errorFromCode(sim::writeFile(path, std::string(bytes.begin(), bytes.end())));
 }
 
 GSPixMapHandle Image::ToGSPixMap() const {

@@ -60,6 +60,59 @@ std::error_code takeMode(int fd, const std::filesystem::path& path) {
 
 } // namespace
 
+// Where a path leads with every link followed, a dangling one too: weakly_canonical leaves a link
+// whose target is missing as it is, yet a file written through it lands at the target. Only the
+// first part that does not exist can be such a link (nothing exists below a missing part).
+std::filesystem::path followedPath(std::filesystem::path path, std::error_code& error) {
+    // As the system does, a chain of links gives up after this many.
+    constexpr int linkLimit = 40;
+    for (int links = 0; links <= linkLimit; ++links) {
+        path = std::filesystem::weakly_canonical(path, error);
+        if (error) {
+            return {};
+        }
+        std::filesystem::path existing, rest;
+        bool missing = false;
+        for (const std::filesystem::path& part : path) {
+            if (missing) {
+                rest /= part;
+                continue;
+            }
+            existing /= part;
+            std::error_code absent;
+            missing = !std::filesystem::exists(existing, absent);
+        }
+        // A missing part answers "not found" as its error: only its type matters here.
+        std::error_code notFound;
+        if (!missing || !std::filesystem::is_symlink(std::filesystem::symlink_status(existing, notFound))) {
+            return path;
+        }
+        std::filesystem::path target = std::filesystem::read_symlink(existing, error);
+        if (error) {
+            return {};
+        }
+        // A relative target starts at the link's folder; an absolute one replaces it.
+        path = existing.parent_path() / target;
+        if (!rest.empty()) {
+            path /= rest;
+        }
+    }
+    error = std::make_error_code(std::errc::too_many_symbolic_link_levels);
+    return {};
+}
+
+std::error_code writeFile(const std::filesystem::path& path, const std::string& text) {
+    std::error_code error;
+    const std::filesystem::path target = followedPath(path, error);
+    if (error) {
+        return error;
+    }
+    const std::filesystem::file_status status = std::filesystem::status(target, error);
+    return std::filesystem::is_fifo(status) || std::filesystem::is_character_file(status)
+               ? writeInPlace(target, text)
+               : replaceFile(target, text);
+}
+
 std::error_code replaceFile(const std::filesystem::path& path, const std::string& text) {
     std::vector<char> temporary;
     const int fd = makeTemporary(path, temporary);

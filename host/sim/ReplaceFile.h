@@ -10,6 +10,15 @@
 
 namespace sim {
 
+// Where `path` leads with every link followed, a dangling one too; sets `error` when a link cannot
+// be followed.
+std::filesystem::path followedPath(std::filesystem::path path, std::error_code& error);
+
+// Writes `text` to the file `path` names as the kind it is: its links followed (a dangling one
+// makes its file), a FIFO or a character device in place, any other file replaced whole
+// (replaceFile). Answers the error.
+std::error_code writeFile(const std::filesystem::path& path, const std::string& text);
+
 // Writes `text` to a new file in the folder of `path`, under a name that was free, and renames it
 // over `path`: a failed write leaves the old file as it was, and another name of the old file (a
 // hard link) keeps its text. The new file takes the old one's permissions, and its owner where the

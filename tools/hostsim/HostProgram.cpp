@@ -704,7 +704,7 @@ std::string HostProgram::project(const json& step, std::unique_ptr<ProjectDescri
             // Made only where there is none, a link followed to the file it names: a file that
             // appears meanwhile is opened as it is.
             std::error_code error;
-            std::filesystem::path target = followedPath(location, error);
+            std::filesystem::path target = sim::followedPath(location, error);
             if (!error) {
                 error = sim::makeNewFile(target, "project\n");
             }

@@ -48,7 +48,7 @@ std::string placeHostFile(const json& step) {
     std::error_code error;
     std::filesystem::create_directories(file.parent_path(), error);
     // A link of the sandbox is followed to its file, which the new file replaces.
-    std::filesystem::path target = followedPath(file, error);
+    std::filesystem::path target = sim::followedPath(file, error);
     if (error) {
         throw ScenarioError("cannot write the host file " + escaped(file.string()) + ": " + error.message());
     }

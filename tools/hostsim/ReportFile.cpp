@@ -35,7 +35,6 @@ ReportFile::ReportFile(std::filesystem::path path) : m_path(std::move(path)), m_
         if (::access(m_path.c_str(), W_OK) != 0) {
             throw std::runtime_error(cannot + errnoText());
         }
-        m_inPlace = true;
         return;
     }
     if (exists && S_ISDIR(info.st_mode)) {
@@ -48,7 +47,7 @@ ReportFile::ReportFile(std::filesystem::path path) : m_path(std::move(path)), m_
     if (link) {
         // The file the link leads to is replaced and the link kept; a dangling link makes its file.
         std::error_code error;
-        m_target = exists ? std::filesystem::canonical(m_path, error) : followedPath(m_path, error);
+        m_target = exists ? std::filesystem::canonical(m_path, error) : sim::followedPath(m_path, error);
         if (error) {
             throw std::runtime_error(cannot + "its link cannot be followed: " + error.message());
         }
@@ -73,7 +72,7 @@ void ReportFile::checkNotRead(const std::vector<InputFile>& inputs) const {
 }
 
 std::error_code ReportFile::write(const std::string& text) const {
-    return m_inPlace ? sim::writeInPlace(m_path, text) : sim::replaceFile(m_target, text);
+    return sim::writeFile(m_path, text);
 }
 
 void ReportFile::endFifo(const std::filesystem::path& path) {

@@ -36,8 +36,7 @@ public:
 
 private:
     std::filesystem::path m_path;   // as named
-    std::filesystem::path m_target; // the regular file replaced, its links followed
-    bool m_inPlace = false;         // a FIFO or a character device
+    std::filesystem::path m_target; // the file written, its links followed
 };
 
 } // namespace hostsim

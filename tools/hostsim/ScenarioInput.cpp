@@ -4,6 +4,7 @@
 
 #include "sim/JsonText.h"
 #include "sim/ReadFile.h"
+#include "sim/ReplaceFile.h"
 #include "sim/Sim.h"
 
 #include <sys/stat.h>
@@ -81,55 +82,14 @@ std::filesystem::path sandboxedName(const std::string& name, const std::string& 
     return path;
 }
 
-// Where a path leads with every link followed, a dangling one too: weakly_canonical leaves a link
-// whose target is missing as it is, yet a file written through it lands at the target. Only the
-// first part that does not exist can be such a link (nothing exists below a missing part).
-std::filesystem::path followedPath(std::filesystem::path path, std::error_code& error) {
-    // As the system does, a chain of links gives up after this many.
-    constexpr int linkLimit = 40;
-    for (int links = 0; links <= linkLimit; ++links) {
-        path = std::filesystem::weakly_canonical(path, error);
-        if (error) {
-            return {};
-        }
-        std::filesystem::path existing, rest;
-        bool missing = false;
-        for (const std::filesystem::path& part : path) {
-            if (missing) {
-                rest /= part;
-                continue;
-            }
-            existing /= part;
-            std::error_code absent;
-            missing = !std::filesystem::exists(existing, absent);
-        }
-        // A missing part answers "not found" as its error: only its type matters here.
-        std::error_code notFound;
-        if (!missing || !std::filesystem::is_symlink(std::filesystem::symlink_status(existing, notFound))) {
-            return path;
-        }
-        std::filesystem::path target = std::filesystem::read_symlink(existing, error);
-        if (error) {
-            return {};
-        }
-        // A relative target starts at the link's folder; an absolute one replaces it.
-        path = existing.parent_path() / target;
-        if (!rest.empty()) {
-            path /= rest;
-        }
-    }
-    error = std::make_error_code(std::errc::too_many_symbolic_link_levels);
-    return {};
-}
-
 namespace {
 
 // Whether `path`, with every link followed, lies inside `root` with every link followed; false
 // when either cannot be followed.
 bool leadsInto(const std::filesystem::path& path, const std::filesystem::path& root) {
     std::error_code error;
-    std::filesystem::path into = followedPath(root, error);
-    std::filesystem::path resolved = error ? std::filesystem::path() : followedPath(path, error);
+    std::filesystem::path into = sim::followedPath(root, error);
+    std::filesystem::path resolved = error ? std::filesystem::path() : sim::followedPath(path, error);
     auto inside = std::mismatch(into.begin(), into.end(), resolved.begin(), resolved.end());
     return !error && inside.first == into.end();
 }
@@ -152,13 +112,13 @@ std::filesystem::path sandboxedFile(const std::filesystem::path& folder, const s
         return file;
     }
     std::error_code error;
-    std::filesystem::path target = followedPath(file, error);
+    std::filesystem::path target = sim::followedPath(file, error);
     std::string why = "leads out of the sandbox";
     if (error) {
         why = "cannot be followed: " + error.message();
     } else if (leadsInto(file, root) && leadsInto(folder, root)) {
         // Inside, but in another of the sandbox's folders than the one it is named in.
-        std::filesystem::path rootFollowed = followedPath(root, error);
+        std::filesystem::path rootFollowed = sim::followedPath(root, error);
         why = "leads out of " + folder.lexically_relative(root).string() + ", to " +
               escaped(target.lexically_relative(rootFollowed).string()) + " in the sandbox";
     }
@@ -197,7 +157,7 @@ void checkSandbox() {
             continue;
         }
         std::error_code follow;
-        followedPath(it->path(), follow);
+        sim::followedPath(it->path(), follow);
         throw ScenarioError(
             held() + "a link that " +
             (follow ? "cannot be followed: " + follow.message() : "leads out of the sandbox"));

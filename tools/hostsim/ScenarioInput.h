@@ -44,10 +44,6 @@ void checkFileName(const std::string& name, const std::string& context);
 // absolute one, a folder, or one that leads out of the folder.
 std::filesystem::path sandboxedName(const std::string& name, const std::string& context);
 
-// Where `path` leads with every link followed, a dangling one too; sets `error` when a link cannot
-// be followed.
-std::filesystem::path followedPath(std::filesystem::path path, std::error_code& error);
-
 // Whether `path`, with every link followed, lies in the sandbox.
 bool liesInSandbox(const std::filesystem::path& path);
 
