@@ -104,9 +104,9 @@ bool readFile(std::string const& application, std::map<std::string, std::string>
 }
 
 // Writes the whole file beside the old one under a free name and renames it over, so a failed
-// write never leaves half a file, and the file keeps its permissions.
+// write never leaves half a file, and the file keeps its permissions; a link to it stays.
 bool writeFile(std::string const& application, std::map<std::string, std::string> const& values) {
-    return !sim::replaceFile(sim::settingsFile(application), fileHeader + encodeDictionary(values));
+    return !sim::writeFile(sim::settingsFile(application), fileHeader + encodeDictionary(values));
 }
 
 Application& loaded(std::string const& application) {

@@ -143,10 +143,12 @@ TEST_F(MacOSTest, PreferencesPersistOnlyWhenSynchronised) {
     stored = CFPreferencesCopyAppValue(key, app);
     EXPECT_TRUE(CFEqual(stored, dict));
     CFRelease(stored);
-    // The file is written anew and keeps the permissions its user gave it.
+    // The file is written anew and keeps the permissions its user gave it, and a link to it stays.
     const std::filesystem::path file = sim::settingsFile(application);
     std::filesystem::permissions(file,
                                  std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    std::filesystem::rename(file, file.string() + ".kept");
+    std::filesystem::create_symlink(file.filename().string() + ".kept", file);
     CFPreferencesSetAppValue(inner, text, app);
     EXPECT_TRUE(CFPreferencesAppSynchronize(app));
     sim::reloadSettings();
@@ -156,6 +158,7 @@ TEST_F(MacOSTest, PreferencesPersistOnlyWhenSynchronised) {
     CFRelease(stored);
     EXPECT_EQ(std::filesystem::status(file).permissions(),
               std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    EXPECT_TRUE(std::filesystem::is_symlink(std::filesystem::symlink_status(file)));
 
     // Removing the value and synchronising clears it from the file.
     CFPreferencesSetAppValue(key, nullptr, app);
