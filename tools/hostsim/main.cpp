@@ -43,15 +43,15 @@ in the simulated host: loads the bundles, plays the steps and prints a report of
   --report FILE     writes the report to FILE instead of standard output. FILE is written once
                     the whole scenario has played, and left as it was when the scenario fails
                     (a FIFO is then opened and closed, so that its reader sees its end, without
-                    waiting for one): a regular FILE is replaced (the report written beside it under a name that
-                    was free, then renamed over it) keeping its permissions, a FIFO or character
-                    device written in place, and a link followed and kept, what it leads to
-                    written as the kind it is (so /dev/stdout works). FILE is refused before the
-                    scenario plays when it is a folder or another kind of file, cannot be made
-                    (its folder missing or not writable, its name too long), is a file the
-                    scenario has hostsim read (the scenario, a bundle, a resource file, a
-                    project description or the file of a library part it lists) or lies in the
-                    sandbox.
+                    waiting for one): a regular FILE is replaced (the report written beside it
+                    under a name that was free, then renamed over it) keeping its permissions, a
+                    FIFO or character device written in place, and a link followed and kept,
+                    what it leads to written as the kind it is (so /dev/stdout works). FILE is
+                    refused before the scenario plays when it is a folder or another kind of
+                    file, cannot be made (its folder missing or not writable, its name too
+                    long), is a file the scenario has hostsim read (the scenario, a bundle, a
+                    resource file, a project description or the file of a library part it
+                    lists) or lies in the sandbox.
   --sandbox FOLDER  the host's folders (Documents, Preferences, SharedData, Temp) lie in FOLDER,
                     made as the host first uses them, and are kept; a relative FOLDER is taken
                     from the working folder. Without it, a new folder that only its user may
@@ -70,17 +70,18 @@ Bundles, resource files and project descriptions that the scenario names are loo
 the scenario, then in hostsim's own folder (the build folder, or DIR/bin once installed); absolute
 names are taken as they are; a scenario, resource file or project description must be a regular
 file of at most 64 MiB, and the report shows at most 64 MiB of a file (it says when it leaves one
-out). Files the host writes (projects, preference files, files chosen in
-file dialogs) stay in the sandbox: their names are relative to its Documents folder (a hostFile
-step's to the folder it names) and may not lead out of it. A hostFile step replaces its file
-whole, keeping its permissions.
+out). Files the host writes (projects, preference files, files chosen in file dialogs) stay in
+the sandbox: their names are relative to its Documents folder (a hostFile step's to the folder it
+names) and may not lead out of it. A hostFile step replaces its file whole, keeping its
+permissions.
 
 Exit status:
   0  the scenario played.
   1  bad arguments: an option hostsim does not take, an empty FILE or FOLDER, a report FILE
      that cannot be written, is not a regular file, a FIFO or a character device, is a file the
-     scenario has hostsim read or lies in the sandbox, a sandbox FOLDER that is not a folder (without one, a temporary
-     folder that cannot be made, or a TMPDIR another user may rename entries in).
+     scenario has hostsim read or lies in the sandbox, a sandbox FOLDER that is not a folder
+     (without one, a temporary folder that cannot be made, or a TMPDIR another user may rename
+     entries in).
   2  a scenario that cannot be played (not JSON, a step or value it does not take, a resource
      file or project description it names missing, not a regular file or larger than 64 MiB, a
      file outside the sandbox, a link in the sandbox that leads out of it, a file of the
