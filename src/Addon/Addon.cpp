@@ -35,6 +35,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <utility>
 
 namespace zelvane {
 
@@ -633,7 +634,7 @@ void Addon::readPrefs(Context context, bool publish) {
         // The file's packages that this add-on does not know (a later version of it may have
         // written them) are written back beside its own: dropping them would lose that version's
         // preferences, while keeping them costs this one nothing, since its reader skips them.
-        unknownElements(context).swap(unknown);
+        unknownElements(context) = std::move(unknown);
     } else {
         Int32 version = 0, byteOrder = 0;
         std::unique_ptr<MemoryBlock> data(getOwnerData(version, byteOrder));

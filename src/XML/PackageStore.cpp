@@ -9,12 +9,15 @@
 #include "XML/ShippingForms.h"
 #include "XML/XMLAssemblyProxy.h"
 #include "XML/XMLReader.h"
+#include "XML/XMLVerbatim.h"
 #include "XML/XMLWriter.h"
 
 #include <algorithm>
 #include <cstring>
 #include <iterator>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace zelvane {
 
@@ -35,6 +38,11 @@ bool isDeclaration(String const& text) {
     char const after = markup[5];
     return (markup[2] | 0x20) == 'x' && (markup[3] | 0x20) == 'm' && (markup[4] | 0x20) == 'l' &&
            (after == ' ' || after == '\t' || after == '\r' || after == '\n' || after == '?');
+}
+
+// A new binding (owned by the caller) of kept markup, for the writer, which only reads it.
+Shipping* bindKept(XMLVerbatim::Markup const& markup) {
+    return new XMLVerbatim(const_cast<XMLVerbatim::Markup&>(markup));
 }
 
 // A package read or written with what its element holds beside the fields its binding takes.
@@ -91,28 +99,33 @@ public:
     bool validate() override { return m_store.validate(); }
     bool keepsMarkup() const override { return m_unknown != nullptr; }
     void keepMarkup(String const& markup) override {
-        UnknownElements::keep(!m_enclosed     ? m_unknown->content()
-                              : m_elementSeen ? m_unknown->epilog()
-                                              : m_unknown->prolog(),
-                              markup);
+        using Side = KeptMarkup::Side;
+        keep(markup, !m_enclosed ? Side::inside : m_elementSeen ? Side::after : Side::before);
     }
 
     // A package of the store, or what is kept in its place among the root's content.
     Shipping* bind(String const& tag, String const& nameSpace) {
         Package* package = m_store.findPackage(tag, nameSpace);
         if (package == nullptr) {
-            return m_unknown != nullptr ? UnknownElements::add(m_unknown->content(), tag, nameSpace)
-                                        : nullptr;
+            return m_unknown != nullptr ? add(tag, nameSpace) : nullptr;
         }
         ++m_found;
         if (m_unknown == nullptr) {
             return new XMLAssemblyProxy(*package);
         }
-        m_unknown->content().push_back(UnknownElements::Entry{nullptr, package->getID()});
+        m_unknown->packages().push_back(package->getID());
         return new KeptPackage(*package, m_unknown->inside(package->getID()));
     }
 
 private:
+    // Keeps markup, or a new element or attribute, after the package elements bound so far.
+    void keep(String const& markup, KeptMarkup::Side side) {
+        m_unknown->markup().keep(markup, side, m_unknown->packages().size());
+    }
+    Shipping* add(String const& tag, String const& nameSpace) {
+        return m_unknown->markup().add(tag, nameSpace, m_unknown->packages().size());
+    }
+
     // The store's own element: an element of its tag inside it is kept like any other.
     class Root : public XMLAssembly {
     public:
@@ -128,16 +141,12 @@ private:
         }
         // The root's attributes bind nothing: they are kept as they were.
         Shipping* getAttribute(String const& tag, String const& nameSpace) override {
-            return m_document.m_unknown != nullptr
-                       ? UnknownElements::add(m_document.m_unknown->content(), tag, nameSpace)
-                       : nullptr;
+            return m_document.m_unknown != nullptr ? m_document.add(tag, nameSpace) : nullptr;
         }
         void setDefault() override {}
         bool validate() override { return m_document.validate(); }
         bool keepsMarkup() const override { return m_document.m_unknown != nullptr; }
-        void keepMarkup(String const& markup) override {
-            UnknownElements::keep(m_document.m_unknown->content(), markup);
-        }
+        void keepMarkup(String const& markup) override { m_document.keep(markup, KeptMarkup::Side::inside); }
 
     private:
         KeepingBinding& m_document;
@@ -162,23 +171,30 @@ public:
             Package* package = store.getPackage(code, filtered);
             if (package != nullptr &&
                 (codes == nullptr || std::count(codes->begin(), codes->end(), code) != 0) &&
-                std::find(m_placed.begin(), m_placed.end(), package) == m_placed.end()) {
-                m_placed.push_back(package);
+                std::none_of(m_slots.begin(), m_slots.end(),
+                             [package](Slot const& slot) { return slot.package == package; })) {
                 m_slots.push_back(Slot{nullptr, package});
             }
         };
         if (kept != nullptr) {
-            for (auto const& entry : kept->content()) {
-                if (entry.markup == nullptr) {
-                    place(entry.code);
-                } else if (*tag != '\0') {
-                    m_slots.push_back(Slot{entry.markup.get(), nullptr});
-                } else if (!entry.markup->attribute &&
-                           // Module data is UTF-8 without a declaration: one kept that came first
-                           // would name the encoding of what follows.
-                           !(m_slots.empty() && isDeclaration(entry.markup->text))) {
-                    m_slots.push_back(Slot{entry.markup.get(), nullptr});
+            std::vector<unsigned int> const& read = kept->packages();
+            std::size_t next = 0;
+            for (KeptMarkup::Item const& item : kept->markup().items()) {
+                if (item.side != KeptMarkup::Side::inside) {
+                    continue;
                 }
+                for (; next < item.place && next < read.size(); ++next) {
+                    place(read[next]);
+                }
+                // Module data is UTF-8 without a declaration: one kept that came first would name
+                // the encoding of what follows.
+                if (*tag != '\0' ||
+                    (!item.markup.attribute && !(m_slots.empty() && isDeclaration(item.markup.text)))) {
+                    m_slots.push_back(Slot{&item.markup, nullptr});
+                }
+            }
+            for (; next < read.size(); ++next) {
+                place(read[next]);
             }
         }
         TypeList all;
@@ -202,7 +218,7 @@ public:
         }
         Slot const& slot = m_slots[index];
         if (slot.markup != nullptr) {
-            return slot.markup->attribute == attributes ? UnknownElements::bind(*slot.markup) : nullptr;
+            return slot.markup->attribute == attributes ? bindKept(*slot.markup) : nullptr;
         }
         if (attributes) {
             return nullptr;
@@ -219,42 +235,47 @@ public:
 
 private:
     struct Slot {
-        XMLVerbatim::Markup* markup;
+        XMLVerbatim::Markup const* markup;
         Package* package;
     };
 
     UnknownElements const* m_kept;
     char const* m_tag;
     std::vector<Slot> m_slots;
-    std::vector<Package*> m_placed;
 };
 
 // A preference document: what was kept before the root element, the root, what was kept after it.
 class WrittenDocument : public XMLAssembly {
 public:
-    WrittenDocument(WrittenContent& root, UnknownElements const& kept) : m_root(root), m_kept(kept) {}
+    WrittenDocument(WrittenContent& root, KeptMarkup const& kept) : m_root(root) {
+        for (KeptMarkup::Side side : {KeptMarkup::Side::before, KeptMarkup::Side::after}) {
+            for (KeptMarkup::Item const& item : kept.items()) {
+                if (item.side == side) {
+                    m_slots.push_back(&item.markup);
+                }
+            }
+            // The root stands between the two.
+            if (side == KeptMarkup::Side::before) {
+                m_slots.push_back(nullptr);
+            }
+        }
+    }
 
     char const* getTag() const override { return ""; }
-    std::size_t shippingSize() const override { return m_kept.prolog().size() + 1 + m_kept.epilog().size(); }
+    std::size_t shippingSize() const override { return m_slots.size(); }
     bool hasAttributes() const override { return false; }
     Shipping* getShipping(std::size_t index, bool) override {
-        std::size_t before = m_kept.prolog().size();
-        if (index < before) {
-            return UnknownElements::bind(*m_kept.prolog()[index].markup);
+        if (index >= m_slots.size()) {
+            return nullptr;
         }
-        if (index == before) {
-            return new XMLAssemblyProxy(m_root);
-        }
-        index -= before + 1;
-        return index < m_kept.epilog().size() ? UnknownElements::bind(*m_kept.epilog()[index].markup)
-                                              : nullptr;
+        return m_slots[index] != nullptr ? bindKept(*m_slots[index]) : new XMLAssemblyProxy(m_root);
     }
     Shipping* getShipping(String const&, String const&) override { return nullptr; }
     void setDefault() override {}
 
 private:
     WrittenContent& m_root;
-    UnknownElements const& m_kept;
+    std::vector<XMLVerbatim::Markup const*> m_slots;
 };
 
 } // namespace
@@ -457,7 +478,7 @@ MemoryBlock* PackageStore::getData(TypeList const* codes, UnknownElements const*
 
 bool PackageStore::exportTo(DataBufferOut& stream, UnknownElements const& kept) {
     WrittenContent root(*this, &kept, getTag(), true, nullptr);
-    WrittenDocument document(root, kept);
+    WrittenDocument document(root, kept.markup());
     XMLWriter writer(&stream);
     return writer.exportFrom(document, true, true, true, true);
 }
@@ -505,7 +526,7 @@ bool PackageStore::setData(MemoryBlock const& block, bool publish, UnknownElemen
     if (read) {
         m_packages.swap(scratch->m_packages);
         if (unknown != nullptr) {
-            unknown->swap(kept);
+            *unknown = std::move(kept);
         }
     }
     if (publish) {
@@ -526,7 +547,7 @@ bool PackageStore::importFrom(DataBufferIn& stream, bool publish, std::size_t* f
             *found = bound;
         }
         if (unknown != nullptr) {
-            unknown->swap(kept);
+            *unknown = std::move(kept);
         }
     }
     if (publish) {
