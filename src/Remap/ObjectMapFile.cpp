@@ -23,18 +23,19 @@ Directory* getObjectMapLocation(String& name, bool withExtension) {
     return addon != nullptr ? addon->getUserPrefsDirectory() : nullptr;
 }
 
-bool writeObjectMap(ObjectMap& map) {
+bool writeObjectMap(ObjectMap& map, bool fresh) {
     String name;
     std::unique_ptr<Directory> folder(getObjectMapLocation(name, true));
     bool written = false;
     // A folder that cannot be found loses the map as surely as a failed write.
     if (folder != nullptr && map.isWritable()) {
         DataFile file(*folder, name, DataFile::readWrite, false);
-        written = file.replaceContents([&map](DataFile& target) {
+        auto write = [&map](DataFile& target) {
             DataBufferOut stream(&target);
             XMLWriter writer(&stream);
             return writer.exportFrom(map, true, true, true, true);
-        });
+        };
+        written = fresh ? file.makeContents(write) : file.replaceContents(write);
     }
     if (!written) {
         NotifyAlert().show(host.getLocalString(32524, 4));

@@ -18,9 +18,10 @@ Directory* getObjectMapLocation(String& name, bool withExtension);
 
 // Replaces the file with the map, whole: written beside the old file and renamed over it, so a
 // failure (shown as localised string 32524/4) keeps the old file as it was and a failed first
-// write leaves no file. A preferences folder that cannot be found is such a failure. Answers
-// whether the file now holds the map.
-bool writeObjectMap(ObjectMap& map);
+// write leaves no file. With `fresh` the file is made only where there is none: one that stands
+// there is kept, as at a failure. A preferences folder that cannot be found is such a failure.
+// Answers whether the file now holds the map.
+bool writeObjectMap(ObjectMap& map, bool fresh = false);
 
 // What reading the file found.
 enum class ObjectMapFile { noFolder, absent, read, unreadable };

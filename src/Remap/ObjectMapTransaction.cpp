@@ -385,7 +385,8 @@ bool ObjectMapTransaction::initialise() {
 }
 
 bool ObjectMapTransaction::loadObjectMap() {
-    switch (readObjectMap(m_objectMap)) {
+    ObjectMapFile found = readObjectMap(m_objectMap);
+    switch (found) {
     case ObjectMapFile::noFolder:
         // Without its folder the map can be neither read nor kept: the command cannot go on.
         NotifyAlert().show(host.getLocalString(32522, 6));
@@ -401,9 +402,10 @@ bool ObjectMapTransaction::loadObjectMap() {
     case ObjectMapFile::absent:
         break;
     }
-    // A failed write has been shown; the map in memory still serves this command.
+    // A failed write has been shown; the map in memory still serves this command. Where there was
+    // no file, one made meanwhile is not written over.
     m_objectMap.initialise();
-    writeObjectMap(m_objectMap);
+    writeObjectMap(m_objectMap, found == ObjectMapFile::absent);
     return true;
 }
 

@@ -63,9 +63,9 @@ public:
     // without being written back. False when the progress window reports cancel.
     bool collect(Drawing& drawing, ProgressMonitor& progress);
     // Reads the object-map file into the object map. A missing file is made with a default source
-    // of each kind; an unreadable one is replaced so only when the user agrees, else the command
-    // stops with a notice, as it does (with the same notice) when the preferences folder cannot be
-    // found. False when the command ends here.
+    // of each kind where there is still none; an unreadable one is replaced so only when the user
+    // agrees, else the command stops with a notice, as it does (with the same notice) when the
+    // preferences folder cannot be found. False when the command ends here.
     bool loadObjectMap();
 
     ObjectMap::Type getSourceKind() const { return m_sourceKind; }

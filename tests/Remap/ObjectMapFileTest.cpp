@@ -3,6 +3,7 @@
 #include "Environment/Directory.h"
 #include "Library/ParameterList.h"
 #include "Remap/ObjectMap.h"
+#include "Remap/ObjectMapTransaction.h"
 #include "Remap/ObjectSpecification.h"
 #include "Remap/RemappingAddon.h"
 #include "Remap/SpecificationList.h"
@@ -289,6 +290,30 @@ TEST_F(ObjectMapFileTest, AMapNoReadAcceptsIsNotWritten) {
     none.addSource(String("A"), ObjectMap::none);
     EXPECT_FALSE(none.isWritable());
     EXPECT_TRUE(sampleMap().isWritable());
+}
+
+TEST_F(ObjectMapFileTest, AMapMadeAfterTheCommandFoundNoneIsKept) {
+    // Another program makes the map as the command looks for the folder again to make its own.
+    class Meanwhile : public RemappingAddon {
+    public:
+        explicit Meanwhile(const fs::path& file) : m_file(file) {}
+        Directory* getUserPrefsDirectory() const override {
+            if (++m_looks == 2) {
+                remap_test::writeFile(m_file, "<objectMap/>");
+            }
+            return RemappingAddon::getUserPrefsDirectory();
+        }
+
+    private:
+        fs::path m_file;
+        mutable int m_looks = 0;
+    } remapping(file);
+    addon = &remapping;
+    ObjectMapTransaction transaction(ObjectMap::GSM);
+    EXPECT_TRUE(transaction.loadObjectMap());
+    EXPECT_EQ(remap_test::readFile(file), "<objectMap/>");
+    ASSERT_EQ(sim::alerts().size(), 1u);
+    EXPECT_EQ(sim::alerts()[0].largeText, "The object map could not be written.");
 }
 
 TEST_F(ObjectMapFileTest, ReadFromTheAddonsFolder) {
