@@ -495,20 +495,6 @@ std::unique_ptr<PackageStore> PackageStore::makeScratch(bool cleared) const {
     return scratch;
 }
 
-bool PackageStore::readInto(PackageStore& scratch, DataBufferIn& stream, bool enclosed, std::size_t* found,
-                            UnknownElements* unknown) {
-    // The scratch store sees the packages through this store's filter, which stays this store's.
-    struct FilterLoan {
-        PackageStore& store;
-        ~FilterLoan() { store.m_filter = nullptr; }
-    } loan{scratch};
-    scratch.m_filter = m_filter;
-    XMLReader reader(&stream);
-    std::size_t bound = 0;
-    KeepingBinding binding(scratch, found != nullptr ? *found : bound, unknown, enclosed);
-    return reader.importTo(binding);
-}
-
 bool PackageStore::setData(MemoryBlock const& block, bool publish, UnknownElements* unknown) {
     if (block.size() == 0) {
         setDefault();
@@ -517,30 +503,35 @@ bool PackageStore::setData(MemoryBlock const& block, bool publish, UnknownElemen
         }
         return true;
     }
-    // Read into copies and keep them only when the whole block was read, so a malformed block
-    // never leaves the packages half read.
-    std::unique_ptr<PackageStore> scratch = makeScratch(true);
     DataBufferIn stream(block, Encoding::utf8);
-    UnknownElements kept;
-    bool read = readInto(*scratch, stream, false, nullptr, unknown != nullptr ? &kept : nullptr);
-    if (read) {
-        m_packages.swap(scratch->m_packages);
-        if (unknown != nullptr) {
-            *unknown = std::move(kept);
-        }
-    }
-    if (publish) {
-        publishAll();
-    }
-    return read;
+    return readDocument(stream, false, publish, nullptr, unknown);
 }
 
 bool PackageStore::importFrom(DataBufferIn& stream, bool publish, std::size_t* found,
                               UnknownElements* unknown) {
-    std::unique_ptr<PackageStore> scratch = makeScratch(false);
+    return readDocument(stream, true, publish, found, unknown);
+}
+
+bool PackageStore::readDocument(DataBufferIn& stream, bool enclosed, bool publish, std::size_t* found,
+                                UnknownElements* unknown) {
+    // The document is read into copies, kept only when it was read whole, so that a malformed one
+    // never leaves the packages half read. Module data sets every package: those it lacks are
+    // cleared.
+    std::unique_ptr<PackageStore> scratch = makeScratch(!enclosed);
     std::size_t bound = 0;
     UnknownElements kept;
-    bool read = readInto(*scratch, stream, true, &bound, unknown != nullptr ? &kept : nullptr);
+    bool read = false;
+    {
+        // The copies are seen through this store's filter, which stays this store's.
+        struct FilterLoan {
+            PackageStore& store;
+            ~FilterLoan() { store.m_filter = nullptr; }
+        } loan{*scratch};
+        scratch->m_filter = m_filter;
+        XMLReader reader(&stream);
+        KeepingBinding binding(*scratch, bound, unknown != nullptr ? &kept : nullptr, enclosed);
+        read = reader.importTo(binding);
+    }
     if (read) {
         m_packages.swap(scratch->m_packages);
         if (found != nullptr) {

@@ -127,11 +127,10 @@ public:
 private:
     // A store holding `package` for each of this one's packages, with this store's tag.
     std::unique_ptr<PackageStore> makeScratch(bool cleared) const;
-    // `found` and `unknown` (where given) are filled as importFrom tells; with `enclosed` what
-    // stands around the root element is kept apart from what it encloses (a preference file),
-    // otherwise the document is all content (module data).
-    bool readInto(PackageStore& scratch, DataBufferIn& stream, bool enclosed, std::size_t* found,
-                  UnknownElements* unknown);
+    // Reads a document as importFrom tells, or with `enclosed` unset as setData reads a block that
+    // is not empty: the packages it lacks are cleared and the whole document is content.
+    bool readDocument(DataBufferIn& stream, bool enclosed, bool publish, std::size_t* found,
+                      UnknownElements* unknown);
 
     Time m_accessTime;
     std::unique_ptr<PackageList> m_packages;
