@@ -675,11 +675,16 @@ bool DataFile::writeWhole(std::function<bool(DataFile&)> const& writer, bool rep
         result = temporary->getLastError();
     }
     temporary->close();
+    // The temporary file goes by its own name, as it was made: a link put there meanwhile goes as
+    // the link, never the file it names.
+    auto discard = [&temporary] {
+        IO::fileSystem.Delete(temporary->getLocation(), IO::FileSystem::EmptyOnly, IO::FileSystem::Permanent);
+    };
     if (result == NoError && node.isSpecial()) {
         // A FIFO or a device takes the content as it stands: replacing it would put a plain file
         // where the system or another program expects the node.
         result = node.writeInPlace(temporaryPath);
-        temporary->erase();
+        discard();
         m_lastError = result;
         return result == NoError;
     }
@@ -691,7 +696,7 @@ bool DataFile::writeWhole(std::function<bool(DataFile&)> const& writer, bool rep
                                        replace ? IO::FileSystem::ReplaceFile : IO::FileSystem::KeepExisting);
     }
     if (result != NoError) {
-        temporary->erase();
+        discard();
         m_lastError = result;
         return false;
     }

@@ -416,6 +416,18 @@ TEST_F(DataFileTest, ReplaceContents) {
     EXPECT_FALSE(file.replaceContents([](DataFile&) -> bool { throw std::runtime_error("writer failed"); }));
     EXPECT_EQ(get(path("prefs.xml")), "new content");
     EXPECT_EQ(entries(), std::vector<std::string>{"prefs.xml"});
+    // A temporary file swapped for a link meanwhile goes as the link, not the file it names.
+    put(path("theirs"), "kept");
+    EXPECT_FALSE(file.replaceContents([this](DataFile& f) {
+        const std::string made(f.getPathName().data());
+        f.close();
+        fs::remove(made);
+        fs::create_symlink(path("theirs"), made);
+        return false;
+    }));
+    EXPECT_EQ(get(path("theirs")), "kept");
+    EXPECT_EQ(entries(), (std::vector<std::string>{"prefs.xml", "theirs"}));
+    fs::remove(path("theirs"));
 
     // An empty content and a file that did not exist yet.
     DataFile fresh(text("fresh.txt"), 3, false);
