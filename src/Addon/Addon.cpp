@@ -788,24 +788,21 @@ bool Addon::writePrefs(Context context) {
             anything = true;
         }
     }
+    // The folder is made only for something to write.
     GSErrCode error = NoError;
-    std::unique_ptr<DataFile> file(getPrefsFile(context, false, &error));
-    bool made = file == nullptr;
-    if (made) {
-        // Nothing to write and no file to erase, or no folder for the file.
-        if (!anything || error != ErrNotFound) {
-            return !anything;
-        }
-        file.reset(locatePrefsFile(context, true, error));
-        if (file == nullptr) {
-            return false;
-        }
-    } else if (source != Source::read) {
-        // A file this add-on did not read may hold what it cannot tell (a later version's
-        // preferences, say), and so may one that appeared after it found none: it is neither
-        // erased nor written over.
+    std::unique_ptr<DataFile> file(locatePrefsFile(context, anything, error));
+    if (file == nullptr) {
+        // No folder for the file: no file to erase either.
         return !anything;
-    } else if (!anything) {
+    }
+    bool made = !file->exists();
+    if (made ? !anything : source != Source::read) {
+        // Nothing to write and no file to erase; or a file this add-on did not read, which may
+        // hold what it cannot tell (a later version's preferences, say), as may one that appeared
+        // after it found none: it is neither erased nor written over.
+        return !anything;
+    }
+    if (!anything) {
         // The file read held nothing but this add-on's packages, none of which is written now.
         return file->erase();
     }
