@@ -128,6 +128,14 @@ void sweepTemporaries(IO::Location const& folder, std::string const& name) {
     }
 }
 
+// The entry the links of the file at path lead to; error receives ErrParam for no path and
+// ErrNotFound for links that lead nowhere, else NoError.
+FileNode followed(String const& path, int& error) {
+    FileNode node(std::string(path.data(), path.dataLength()));
+    error = !node.getPath().empty() ? NoError : path.empty() ? ErrParam : ErrNotFound;
+    return node;
+}
+
 // A name no replace has used: hexadecimal digits of a new identifier from the host.
 std::string uniqueSuffix() {
     char text[Guid::textLength + 1];
@@ -485,10 +493,8 @@ bool DataFile::write(DataFile const& source) {
 bool DataFile::erase() {
     close();
     // The file the links lead to goes, and each link stays, as a write would reach it.
-    String path = getPathName();
-    FileNode node(std::string(path.data(), path.dataLength()));
-    if (node.getPath().empty()) {
-        m_lastError = path.empty() ? ErrParam : ErrNotFound;
+    FileNode node = followed(getPathName(), m_lastError);
+    if (m_lastError != NoError) {
         return false;
     }
     // A FIFO or a device stores nothing to remove, and is the system's or another program's.
@@ -611,10 +617,8 @@ bool DataFile::writeWhole(std::function<bool(DataFile&)> const& writer, bool rep
     }
     close();
     // Written where the file's links lead: each link stays, and names the new content.
-    String path = getPathName();
-    FileNode node(std::string(path.data(), path.dataLength()));
-    if (node.getPath().empty()) {
-        m_lastError = path.empty() ? ErrParam : ErrNotFound;
+    FileNode node = followed(getPathName(), m_lastError);
+    if (m_lastError != NoError) {
         return false;
     }
     // A folder is never written; a file that must be new is put in place only by a rename that
