@@ -613,6 +613,11 @@ void Addon::readPrefs(Context context, bool publish) {
             source = Source::absent;
             return;
         }
+        // A file its user may only read is read all the same.
+        if (!file->openToRead()) {
+            reportPrefsUnread(context);
+            return;
+        }
         DataBufferIn stream(file.get(), Encoding::utf8);
         std::size_t found = 0;
         UnknownElements unknown;

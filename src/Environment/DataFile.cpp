@@ -329,6 +329,10 @@ bool DataFile::open(Permission p) {
     return openAs(p);
 }
 
+bool DataFile::openToRead() {
+    return open(readWrite) || open(readOnly);
+}
+
 bool DataFile::close() {
     if (m_file != nullptr && m_file->IsOpen()) {
         m_file->Close();

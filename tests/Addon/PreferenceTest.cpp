@@ -256,6 +256,15 @@ TEST_F(PreferenceTest, ReadingKeepsWhatTheFileLacksOrCannotGive) {
     EXPECT_EQ(dynamic_cast<NamePrefs*>(a.getPreference(NamePrefs::ID, Addon::user))->name, "Cy");
     EXPECT_EQ(dynamic_cast<CountPrefs*>(a.getPreference(CountPrefs::ID, Addon::user))->count, 4);
 
+    // A file its owner may only read is read all the same.
+    std::ofstream(userFile) << "<frameworkPreferenceStore><countPrefs><count>5</count></countPrefs>"
+                               "</frameworkPreferenceStore>";
+    fs::permissions(userFile, fs::perms::owner_read);
+    a.readPrefs(Addon::user, false);
+    EXPECT_FALSE(a.isPrefsUnread(Addon::user));
+    EXPECT_EQ(dynamic_cast<CountPrefs*>(a.getPreference(CountPrefs::ID, Addon::user))->count, 5);
+    fs::permissions(userFile, fs::perms::owner_read | fs::perms::owner_write);
+
     // A package it does not know is written back only while the file read holds it.
     std::ofstream(userFile)
         << "<frameworkPreferenceStore><laterPrefs>4</laterPrefs><namePrefs><name>Cy</name>"
