@@ -53,6 +53,9 @@ ObjectMapFile readObjectMap(ObjectMap& map) {
     if (!file.exists()) {
         return ObjectMapFile::absent;
     }
+    if (!file.openToRead()) {
+        return ObjectMapFile::unreadable;
+    }
     DataBufferIn stream(&file, Encoding::utf8);
     return readObjectMap(map, stream) ? ObjectMapFile::read : ObjectMapFile::unreadable;
 }

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 using namespace zelvane;
@@ -116,6 +117,14 @@ TEST(TextDatabaseTest, FilesInPiecesAndLongLines) {
     DataFile missing(String((sim::specialFolder("Documents") / "missing.txt").string().c_str()),
                      DataFile::readWrite, false);
     EXPECT_FALSE(TextDatabase().import(missing, false, ",", "\n"));
+    // A FIFO is read, as holding nothing, without waiting for a writer.
+    std::filesystem::path fifo = sim::specialFolder("Documents") / "table.fifo";
+    std::filesystem::remove(fifo);
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    TextDatabase piped;
+    EXPECT_TRUE(piped.import(DataFile(String(fifo.c_str()), DataFile::readOnly, false), false, ",", "\n"));
+    EXPECT_EQ(piped.getRecordCount(), 0u);
+    std::filesystem::remove(fifo);
 }
 
 TEST(TextDatabaseTest, ExportsEndEveryLineWithCarriageReturn) {

@@ -14,6 +14,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <sys/stat.h>
 
 using namespace zelvane;
 using namespace zelvane::remap;
@@ -352,4 +353,9 @@ TEST_F(ObjectMapFileTest, ReadFromTheAddonsFolder) {
         remap_test::writeFile(file, text);
         EXPECT_EQ(readObjectMap(read), ObjectMapFile::unreadable) << text;
     }
+    // A FIFO holds no map, and is read without waiting for a writer.
+    fs::remove(file);
+    ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
+    EXPECT_EQ(readObjectMap(read), ObjectMapFile::unreadable);
+    fs::remove(file);
 }
