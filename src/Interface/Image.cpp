@@ -41,7 +41,7 @@ Image::Image(MemoryBlock const& data) {
 
 Image::Image(DataFile const& file) {
     DataFile reader(file);
-    if (!reader.open(DataFile::readOnly)) {
+    if (!reader.openToRead()) {
         return;
     }
     unsigned int size = reader.getSize();

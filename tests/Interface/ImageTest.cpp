@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <sys/stat.h>
 #include <vector>
 
 using zelvane::DataFile;
@@ -522,6 +523,12 @@ TEST(ImageTest, FilesWrittenAndRead) {
     EXPECT_EQ(unreadable.getData().size(), 0);
     Image missing(DataFile(tempPath("missing.png"), DataFile::readOnly, false));
     EXPECT_TRUE(missing.isEmpty());
+    // A FIFO gives no data, and is read without waiting for a writer.
+    const std::filesystem::path fifo = sim::specialFolder("Temp") / "picture.fifo";
+    std::filesystem::remove(fifo);
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_TRUE(Image(DataFile(tempPath("picture.fifo"), DataFile::readOnly, false)).isEmpty());
+    std::filesystem::remove(fifo);
 }
 
 TEST(ImageTest, AllocationFailuresLoseNothing) {
