@@ -614,7 +614,7 @@ void Addon::readPrefs(Context context, bool publish) {
             return;
         }
         // A file its user may only read is read all the same.
-        if (!file->openToRead()) {
+        if (!file->open(DataFile::readOnly)) {
             reportPrefsUnread(context);
             return;
         }

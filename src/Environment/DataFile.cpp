@@ -313,7 +313,10 @@ bool DataFile::openAs(Permission p) const {
         m_file->GetPosition(&position);
         m_file->Close();
     }
-    m_lastError = m_file->Open(p, IO::File::Shared);
+    // A FIFO opened only to read would wait for a writer; opened to write too, it does not.
+    const String path = p == readOnly ? getPathName() : String();
+    const bool fifo = !path.empty() && FileNode(std::string(path.data(), path.dataLength())).isFifo();
+    m_lastError = m_file->Open(fifo ? readWrite : p, IO::File::Shared);
     if (m_lastError != NoError) {
         return false;
     }
@@ -327,10 +330,6 @@ bool DataFile::openAs(Permission p) const {
 
 bool DataFile::open(Permission p) {
     return openAs(p);
-}
-
-bool DataFile::openToRead() {
-    return open(readWrite) || open(readOnly);
 }
 
 bool DataFile::close() {

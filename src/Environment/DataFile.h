@@ -95,9 +95,6 @@ public:
 
     // Opens with permission p (reopening at the same position when open with another one).
     virtual bool open(Permission p);
-    // Opens the file to read it: for reading and writing where its user may write it, so that a
-    // FIFO opens without waiting for a writer as a read-only open would, else for reading only.
-    bool openToRead();
     virtual bool close();
     virtual bool isOpen() const;
     virtual unsigned int getPosition() const;

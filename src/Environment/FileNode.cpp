@@ -96,6 +96,10 @@ bool FileNode::isSpecial() const {
     return m_exists && !S_ISREG(m_mode) && !S_ISDIR(m_mode);
 }
 
+bool FileNode::isFifo() const {
+    return m_exists && S_ISFIFO(m_mode);
+}
+
 bool FileNode::takeTemporary(std::string const& temporary) {
     struct stat info {};
     int fd = openRegular(temporary, info);

@@ -23,6 +23,7 @@ public:
     bool isFolder() const;
     // A node that is neither a regular file nor a folder: written in place, never replaced.
     bool isSpecial() const;
+    bool isFifo() const;
 
     // Takes the new file at temporary, which is to replace the entry: only an empty regular file
     // of one link (as this process made it) is taken, and it is made its owner's alone while it

@@ -41,7 +41,7 @@ Image::Image(MemoryBlock const& data) {
 
 Image::Image(DataFile const& file) {
     DataFile reader(file);
-    if (!reader.openToRead()) {
+    if (!reader.open(DataFile::readOnly)) {
         return;
     }
     unsigned int size = reader.getSize();

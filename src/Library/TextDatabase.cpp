@@ -135,7 +135,7 @@ bool TextDatabase::importPieces(std::size_t total, bool hasHeader, const String&
 bool TextDatabase::import(const DataFile& source, bool hasHeader, const String& fieldDelimiter,
                           const String& lineDelimiters) {
     DataFile file(source);
-    if (!file.openToRead()) {
+    if (!file.open(DataFile::readOnly)) {
         return false;
     }
     bool done = importPieces(file.getSize(), hasHeader, fieldDelimiter, lineDelimiters,

@@ -53,7 +53,7 @@ ObjectMapFile readObjectMap(ObjectMap& map) {
     if (!file.exists()) {
         return ObjectMapFile::absent;
     }
-    if (!file.openToRead()) {
+    if (!file.open(DataFile::readOnly)) {
         return ObjectMapFile::unreadable;
     }
     DataBufferIn stream(&file, Encoding::utf8);

@@ -498,6 +498,7 @@ TEST_F(UserDataDialogTest, ImportMergesNewerRecordsIntoTheEditedCopy) {
         std::vector<std::string> notes;
         std::size_t size;
         const char* alert;
+        bool fifo = false; // read without waiting for a writer
     };
     const Case cases[] = {
         {"merged", notesFile(), false, {"Beta later", "Alpha", "Gamma-", "Delta"}, 6, nullptr},
@@ -506,12 +507,18 @@ TEST_F(UserDataDialogTest, ImportMergesNewerRecordsIntoTheEditedCopy) {
         {"foreign", "<?xml version=\"1.0\"?><other><x/></other>", false, unchanged, 4,
          "The file could not be read."},
         {"broken", "<notes><noteDatabase><records>", false, unchanged, 4, "The file could not be read."},
+        {"a FIFO", "", false, unchanged, 4, "The file could not be read.", true},
     };
     for (const Case& c : cases) {
         resetNotes();
         projectNotes()->setDefaultRecord(key(1));
         std::filesystem::create_directories(file.parent_path());
-        std::ofstream(file, std::ios::binary) << c.content;
+        std::filesystem::remove(file);
+        if (c.fifo) {
+            ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
+        } else {
+            std::ofstream(file, std::ios::binary) << c.content;
+        }
         std::size_t before = sim::alerts().size();
         int live = NoteDatabase::live;
         if (c.cancel) {
