@@ -25,8 +25,10 @@ constexpr unsigned int npos = String::npos;
 using detail::advance;
 using detail::nextChar;
 
-// Bytes of the whole characters of text that lie within len bytes and before its NUL.
-unsigned int wholeBytes(const char* text, unsigned int len) {
+// Bytes of the whole characters of text that lie within len bytes and before its NUL. Text that
+// is terminated past len shows whether a lead byte near len begins a character cut there or is a
+// stray byte that stands alone; otherwise nothing past len is read.
+unsigned int wholeBytes(const char* text, unsigned int len, bool terminated = false) {
     if (len == npos) {
         return unsigned(std::strlen(text));
     }
@@ -40,6 +42,9 @@ unsigned int wholeBytes(const char* text, unsigned int len) {
             continue;
         }
         Int32 n = CHGetByteSizeOfChar(p, GSSize(left), CC_UTF8);
+        if (terminated && n > 0 && unsigned(n) > left) {
+            n = CHGetByteSizeOfChar(p, CC_UTF8);
+        }
         if (n <= 0 || unsigned(n) > left) {
             break;
         }
@@ -302,7 +307,7 @@ char* String::copyTo(char* buffer, unsigned int size) const {
         return buffer;
     }
     const char* text = data();
-    std::size_t n = size == npos ? std::strlen(text) : wholeBytes(text, size - 1);
+    std::size_t n = size == npos ? std::strlen(text) : wholeBytes(text, size - 1, true);
     std::memcpy(buffer, text, n);
     buffer[n] = 0;
     return buffer;
@@ -310,7 +315,7 @@ char* String::copyTo(char* buffer, unsigned int size) const {
 
 GS::UniString& String::copyTo(GS::UniString& text, unsigned int len) const {
     const char* p = data();
-    text = GS::UniString(p, wholeBytes(p, len));
+    text = GS::UniString(p, wholeBytes(p, len, true));
     return text;
 }
 

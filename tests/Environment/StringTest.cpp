@@ -233,6 +233,11 @@ TEST(StringTest, CopyToCharBuffer) {
     EXPECT_STREQ(buffer, "abc");
     String(cat({"ab", euro})).copyTo(buffer, 5); // the euro sign needs 3 bytes, 2 are left
     EXPECT_STREQ(buffer, "ab");
+    // A stray byte that fits is kept: only a character cut at the end is left out.
+    String("ab\xD8").copyTo(buffer, 4);
+    EXPECT_STREQ(buffer, "ab\xD8");
+    String("ab\xD8\xD8").copyTo(buffer, 4);
+    EXPECT_STREQ(buffer, "ab\xD8");
     String("abc").copyTo(buffer, npos);
     EXPECT_STREQ(buffer, "abc");
     buffer[0] = 'q';
