@@ -2,6 +2,8 @@
 
 #include "Environment/Memory.h"
 
+#include "GSRoot/CH.hpp"
+
 #include <algorithm>
 #include <cstring>
 #include <iterator>
@@ -25,7 +27,9 @@ public:
                 return held;
             }
         }
-        auto name = std::make_shared<const String>(text, unsigned(length));
+        // Every byte of the name, a stray one at its end included, so that it is written back
+        // the same: the key is the name terminated where its field ended.
+        auto name = std::make_shared<const String>(key.c_str());
         if (found != m_names.end()) {
             found->second = name;
             return name;
@@ -51,6 +55,26 @@ private:
 
 thread_local NameTable names;
 
+// The bytes of the name in a record's field: up to its terminator, or else the characters that end
+// within the field with room for one. The field's last byte shows whether a lead byte before it
+// begins a character cut there, left out, or is a stray byte, kept like any other.
+std::size_t nameLength(const char (&field)[32]) {
+    const std::size_t room = sizeof field - 1;
+    std::size_t length = strnlen(field, room);
+    if (length < room) {
+        return length;
+    }
+    std::size_t at = 0;
+    while (at < room) {
+        Int32 n = CHGetByteSizeOfChar(field + at, GSSize(sizeof field - at), CC_UTF8);
+        if (n <= 0 || at + std::size_t(n) > room) {
+            break;
+        }
+        at += std::size_t(n);
+    }
+    return at;
+}
+
 } // namespace
 
 Parameter::Parameter(std::size_t columns, bool isArray)
@@ -63,7 +87,7 @@ Parameter::Parameter(const API_MDCLParameter& record)
 // The name is read as at most what its field keeps with a terminator, so that it is written back
 // the same.
 Parameter::Parameter(const API_AddParType& record)
-    : m_name(names.share(record.name, strnlen(record.name, sizeof record.name - 1))),
+    : m_name(names.share(record.name, nameLength(record.name))),
       m_description(record.uDescname, unsigned(sizeof record.uDescname)),
       m_columns(record.typeMod == API_ParArray ? std::size_t(std::max<Int32>(record.dim2, 1)) : 0),
       m_flags(record.flags), m_index(record.index),

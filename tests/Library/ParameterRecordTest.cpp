@@ -254,12 +254,18 @@ TEST(ParameterRecordTest, NamesReadFromRecordsAreEachRecordsOwn) {
             }
         }
     }
-    // No terminator: the name is what the field can keep, the same once written back.
-    for (const char* tail : {"nn", "\xc3\xa9", "\xc3\xa9n"}) {
+    // No terminator: the name is what the field can keep, the same once written back. A character
+    // cut by the field's end is left out; stray bytes are kept.
+    const std::pair<const char*, std::size_t> tails[] = {{"nn", 31},
+                                                         {"\xc3\xa9", 30},
+                                                         {"\xc3\xa9n", 31},
+                                                         {"\xd8\xd8", 31},
+                                                         {"\xd8\xd8\xd8\xd8\xd8\xd8\xd8", 31}};
+    for (auto [tail, bytes] : tails) {
         std::memset(record.name, 'n', sizeof record.name);
         std::memcpy(record.name + sizeof record.name - std::strlen(tail), tail, std::strlen(tail));
         std::unique_ptr<Parameter> read(MakeParameter()(record));
-        EXPECT_LE(read->getName().size(), 31u) << tail;
+        EXPECT_EQ(std::strlen(read->getName().data()), bytes) << tail;
         API_AddParType written;
         ASSERT_TRUE(read->getParameterData(written)) << tail;
         EXPECT_EQ(std::unique_ptr<Parameter>(MakeParameter()(written))->getName(), read->getName()) << tail;
