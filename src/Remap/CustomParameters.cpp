@@ -14,7 +14,10 @@ Shipping* CustomParameters::getShipping(std::size_t index, bool attributes) {
     if (attributes || parameter == nullptr || ParameterShipping::kindOf(*parameter) == nullptr) {
         return nullptr;
     }
-    auto kept = m_kept->parameters.find(parameter->getName());
+    if (m_kept->parameters.empty()) {
+        return new ParameterShipping(*parameter);
+    }
+    auto kept = m_kept->parameters.find(ParameterShipping::keptKey(*m_parameters, index));
     return new ParameterShipping(*parameter, kept != m_kept->parameters.end() ? &kept->second : nullptr);
 }
 

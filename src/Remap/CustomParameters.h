@@ -2,11 +2,9 @@
 // element per parameter, in list order. Parameters without values are not written.
 #pragma once
 
-#include "Environment/String.h"
+#include "Remap/ParameterShipping.h"
 #include "XML/KeptMarkup.h"
 #include "XML/XMLArray.h"
-
-#include <map>
 
 namespace zelvane {
 class ParameterList;
@@ -16,11 +14,11 @@ namespace zelvane::remap {
 
 class CustomParameters : public XMLArray {
 public:
-    // What the element, and each parameter's element by the parameter's name, held beside their
-    // fields when read, written back with them.
+    // What the element, and each parameter's element, held beside their fields when read,
+    // written back with them.
     struct Kept {
         KeptMarkup list;
-        std::map<String, KeptMarkup> parameters;
+        KeptParameters parameters;
     };
 
     // The list and what is kept are not owned.

@@ -71,8 +71,18 @@ ParameterShipping::ParameterShipping(Parameter const& parameter, KeptMarkup cons
     }
 }
 
-ParameterShipping::ParameterShipping(ParameterList& target, std::map<String, KeptMarkup>* kept)
+ParameterShipping::ParameterShipping(ParameterList& target, KeptParameters* kept)
     : m_target(&target), m_keptByName(kept) {}
+
+KeptParameters::key_type ParameterShipping::keptKey(ParameterList const& list, std::size_t index) {
+    String const& name = list.getParameter(index)->getName();
+    std::size_t before = 0;
+    for (std::size_t i = 0; i < index; ++i) {
+        Parameter const* other = list.getParameter(i);
+        before += other != nullptr && other->getName() == name;
+    }
+    return {name, before};
+}
 
 char const* ParameterShipping::kindOf(Parameter const& parameter) {
     // Long and short integers share their type; only the class tells them apart.
@@ -178,7 +188,7 @@ bool ParameterShipping::validate() {
     }
     m_target->addParameter(parameter.release());
     if (m_keptByName != nullptr && !m_kept.empty()) {
-        (*m_keptByName)[m_name] = std::move(m_kept);
+        (*m_keptByName)[keptKey(*m_target, m_target->size() - 1)] = std::move(m_kept);
     }
     return true;
 }

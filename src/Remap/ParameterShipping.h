@@ -8,8 +8,10 @@
 #include "XML/KeptMarkup.h"
 #include "XML/XMLArray.h"
 
+#include <cstddef>
 #include <deque>
 #include <map>
+#include <utility>
 
 namespace zelvane {
 class Parameter;
@@ -18,13 +20,20 @@ class ParameterList;
 
 namespace zelvane::remap {
 
+// What each parameter's element held beside its fields, by the parameter's name and the number of
+// parameters of that name before it in the list: names may repeat, and each element keeps its own.
+using KeptParameters = std::map<std::pair<String, std::size_t>, KeptMarkup>;
+
 class ParameterShipping : public XMLArray {
 public:
     // Writes the parameter, which is not owned, with what was kept of its element (where given).
     explicit ParameterShipping(Parameter const& parameter, KeptMarkup const* kept = nullptr);
     // Reads a parameter for the list, which is not owned; what its element holds beside its
-    // fields goes to `kept` (where given) under the parameter's name.
-    explicit ParameterShipping(ParameterList& target, std::map<String, KeptMarkup>* kept = nullptr);
+    // fields goes to `kept` (where given) under the parameter's key.
+    explicit ParameterShipping(ParameterList& target, KeptParameters* kept = nullptr);
+
+    // The key of what was kept of the parameter at that position of the list.
+    static KeptParameters::key_type keptKey(ParameterList const& list, std::size_t index);
 
     // The kind name of a parameter: its type's, "long" for a long integer; null for a parameter
     // without values, which is not written.
@@ -52,7 +61,7 @@ private:
     int m_columns = 1;
     std::deque<String> m_values;
     KeptMarkup m_kept;
-    std::map<String, KeptMarkup>* m_keptByName = nullptr;
+    KeptParameters* m_keptByName = nullptr;
 };
 
 } // namespace zelvane::remap

@@ -122,7 +122,9 @@ TEST_F(ObjectMapFileTest, WhatTheMapDoesNotTakeComesBackWhereItStood) {
         "<later>1</later><objectSpecification mappedType=\"door\" extra=\"e\">"
         "<originalName>o</originalName><note>n &amp; m</note><mappedName>m</mappedName>"
         "<customParameters parameter=\"p\"><!-- c --><parameter name=\"A\" type=\"length\" "
-        "unit=\"mm\"><value>1</value><later/></parameter></customParameters></objectSpecification>"
+        "unit=\"mm\"><value>1</value><later/></parameter>"
+        "<parameter name=\"A\" type=\"float\"><value>2</value></parameter>"
+        "</customParameters></objectSpecification>"
         "</specificationList>text &lt; between</objectMap><!-- after -->";
     const std::string written =
         std::string(remap_test::declaration) +
@@ -134,7 +136,10 @@ TEST_F(ObjectMapFileTest, WhatTheMapDoesNotTakeComesBackWhereItStood) {
         "\t\t\t<mappedObjectGuid></mappedObjectGuid>\n\t\t\t<customParameters parameter=\"p\">\n\t\t\t\t<!-- "
         "c -->\n"
         "\t\t\t\t<parameter name=\"A\" type=\"length\" unit=\"mm\">\n\t\t\t\t\t<value>1</value>\n"
-        "\t\t\t\t\t<later/>\n\t\t\t\t</parameter>\n\t\t\t</customParameters>\n\t\t</objectSpecification>\n"
+        "\t\t\t\t\t<later/>\n\t\t\t\t</parameter>\n"
+        // A second parameter of the name keeps only what its own element held.
+        "\t\t\t\t<parameter name=\"A\" type=\"float\">\n\t\t\t\t\t<value>2</value>\n\t\t\t\t</parameter>\n"
+        "\t\t\t</customParameters>\n\t\t</objectSpecification>\n"
         "\t</specificationList>\n\ttext &lt; between\n";
     for (int round = 0; round < 3; ++round) {
         ObjectMap map;
@@ -142,7 +147,7 @@ TEST_F(ObjectMapFileTest, WhatTheMapDoesNotTakeComesBackWhereItStood) {
         ASSERT_EQ(map.getLists().size(), 5u) << "an attribute of a list's tag makes no list";
         ObjectSpecification& rule = *map.getLists()[0]->front();
         ASSERT_NE(rule.getCustomParameters(), nullptr);
-        EXPECT_EQ(rule.getCustomParameters()->size(), 1u) << "nor one of a parameter's tag a parameter";
+        EXPECT_EQ(rule.getCustomParameters()->size(), 2u) << "nor one of a parameter's tag a parameter";
         rule.setMappedName(String("m2"));
         // A copy keeps it too, as the mapping dialog's working map does.
         ObjectMap copy;
