@@ -47,10 +47,10 @@ CadColour MappingDialog::colourOf(RowState state) {
 }
 
 MappingDialog::MappingDialog(ObjectMap& objectMap, ElementMap const& elements, PartList const& parts,
-                             ObjectMap::Type kind)
+                             ObjectMap::Type kind, bool mapMustBeNew)
     : Dialog(resourceID, true, false, false), m_objectMap(objectMap), m_workingMap(objectMap),
-      m_elements(elements), m_parts(parts), m_kind(kind), m_resize(*this), m_editSource(*this),
-      m_editMappedName(*this), m_setParameters(*this), m_zoom(*this), m_clear(*this),
+      m_elements(elements), m_parts(parts), m_kind(kind), m_mapMustBeNew(mapMustBeNew), m_resize(*this),
+      m_editSource(*this), m_editMappedName(*this), m_setParameters(*this), m_zoom(*this), m_clear(*this),
       m_changeSelection(*this) {}
 
 MappingDialog::~MappingDialog() {
@@ -245,7 +245,7 @@ void MappingDialog::handleAccept(ActionEvent&) {
         }
     }
     if (elsewhere.empty()) {
-        writeObjectMap(m_objectMap);
+        writeObjectMap(m_objectMap, m_mapMustBeNew);
         return;
     }
     std::set<ObjectMap::Key> shown;
@@ -271,7 +271,7 @@ void MappingDialog::handleAccept(ActionEvent&) {
             m_objectMap.setSpecification(*rule, chosen, m_kind);
         }
     }
-    writeObjectMap(m_objectMap);
+    writeObjectMap(m_objectMap, m_mapMustBeNew);
 }
 
 void MappingDialog::handleClose() {

@@ -107,9 +107,10 @@ public:
     };
 
     // The result goes into `objectMap` on OK; the dialog edits a copy of it. The element map and
-    // the part list are the transaction's and must outlive the dialog.
+    // the part list are the transaction's and must outlive the dialog. With mapMustBeNew, OK
+    // makes the object-map file only where there is none, as the command found it.
     MappingDialog(ObjectMap& objectMap, ElementMap const& elements, PartList const& parts,
-                  ObjectMap::Type kind);
+                  ObjectMap::Type kind, bool mapMustBeNew = false);
     MappingDialog(MappingDialog const&) = delete;
     MappingDialog& operator=(MappingDialog const&) = delete;
     ~MappingDialog() override;
@@ -157,6 +158,7 @@ private:
     ElementMap const& m_elements;
     PartList const& m_parts;
     ObjectMap::Type m_kind;
+    bool m_mapMustBeNew;
     String m_currentName;
     bool m_pendingEdit = false;
 

@@ -372,7 +372,7 @@ bool ObjectMapTransaction::initialise() {
     if (!loadObjectMap()) {
         return false;
     }
-    MappingDialog dialog(m_objectMap, m_elementMap, parts, m_sourceKind);
+    MappingDialog dialog(m_objectMap, m_elementMap, parts, m_sourceKind, m_mapMustBeNew);
     if (dialog.show() != 1) {
         return false;
     }
@@ -403,9 +403,10 @@ bool ObjectMapTransaction::loadObjectMap() {
         break;
     }
     // A failed write has been shown; the map in memory still serves this command. Where there was
-    // no file, one made meanwhile is not written over.
+    // no file, one made meanwhile is not written over, neither now nor when the dialog saves.
     m_objectMap.initialise();
-    writeObjectMap(m_objectMap, found == ObjectMapFile::absent);
+    const bool absent = found == ObjectMapFile::absent;
+    m_mapMustBeNew = !writeObjectMap(m_objectMap, absent) && absent;
     return true;
 }
 

@@ -67,6 +67,9 @@ public:
     // agrees, else the command stops with a notice, as it does (with the same notice) when the
     // preferences folder cannot be found. False when the command ends here.
     bool loadObjectMap();
+    // Whether the object map was found missing and none could be made: a save then makes it only
+    // where there is still none.
+    bool mapMustBeNew() const { return m_mapMustBeNew; }
 
     ObjectMap::Type getSourceKind() const { return m_sourceKind; }
     void setSourceKind(ObjectMap::Type kind) { m_sourceKind = kind; }
@@ -83,6 +86,7 @@ private:
     Specification* m_specification = nullptr; // not owned
     RemappingPrefs* m_preferences = nullptr;  // not owned
     ObjectMap::Type m_sourceKind;
+    bool m_mapMustBeNew = false;
 };
 
 } // namespace zelvane::remap

@@ -146,9 +146,9 @@ protected:
     }
 
     // Runs the dialog on the map with the script; its answer.
-    Int16 run(ObjectMap::Type kind, const sim::DialogScript& script) {
+    Int16 run(ObjectMap::Type kind, const sim::DialogScript& script, bool mapMustBeNew = false) {
         sim::queueDialogScript(MappingDialog::resourceID, script);
-        dialog = std::make_unique<ObservedDialog>(map, elements, parts, kind);
+        dialog = std::make_unique<ObservedDialog>(map, elements, parts, kind, mapMustBeNew);
         return dialog->show();
     }
     std::vector<std::string> failures() const { return sim::dialogs().back().failures; }
@@ -223,6 +223,22 @@ TEST_F(MappingDialogTest, OkCopiesRulesShownFromOtherSourcesAndWritesTheFile) {
     EXPECT_EQ(ruleOf(map, "Survey", ObjectMap::GSM, "Chair"), "Chair Modern") << "the original stays";
     EXPECT_EQ(prefs().getSourceName(ObjectMap::GSM), "Default");
 
+    ObjectMap read;
+    EXPECT_EQ(readObjectMap(read), ObjectMapFile::read);
+    EXPECT_EQ(ruleOf(read, "Default", ObjectMap::GSM, "Chair"), "Chair Modern");
+}
+
+TEST_F(MappingDialogTest, OkMakesAMapTheCommandFoundMissingOnlyWhereThereIsStillNone) {
+    addKey("Chair");
+    addRule(map, "Survey", ObjectMap::GSM, "Chair", "Chair Modern");
+    // Another program made the map after the command found none.
+    std::filesystem::create_directories(objectMapFile().parent_path());
+    remap_test::writeFile(objectMapFile(), "<objectMap/>");
+    ASSERT_EQ(run(ObjectMap::GSM, {userAction(K::closeOK)}, true), 1);
+    EXPECT_EQ(remap_test::readFile(objectMapFile()), "<objectMap/>");
+    EXPECT_EQ(alertTexts(), std::vector<std::string>{"The object map could not be written."});
+    std::filesystem::remove(objectMapFile());
+    ASSERT_EQ(run(ObjectMap::GSM, {userAction(K::closeOK)}, true), 1);
     ObjectMap read;
     EXPECT_EQ(readObjectMap(read), ObjectMapFile::read);
     EXPECT_EQ(ruleOf(read, "Default", ObjectMap::GSM, "Chair"), "Chair Modern");

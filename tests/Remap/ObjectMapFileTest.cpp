@@ -320,6 +320,14 @@ TEST_F(ObjectMapFileTest, AMapMadeAfterTheCommandFoundNoneIsKept) {
     EXPECT_EQ(remap_test::readFile(file), "<objectMap/>");
     ASSERT_EQ(sim::alerts().size(), 1u);
     EXPECT_EQ(sim::alerts()[0].largeText, "The object map could not be written.");
+    EXPECT_TRUE(transaction.mapMustBeNew()) << "nor is it saved over from the dialog";
+
+    // Made by the command itself, the map is its own to save over.
+    fs::remove(file);
+    ObjectMapTransaction second(ObjectMap::GSM);
+    EXPECT_TRUE(second.loadObjectMap());
+    EXPECT_FALSE(second.mapMustBeNew());
+    EXPECT_NE(remap_test::readFile(file), "<objectMap/>");
 }
 
 TEST_F(ObjectMapFileTest, ReadFromTheAddonsFolder) {
