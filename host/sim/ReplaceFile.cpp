@@ -108,7 +108,12 @@ std::error_code writeFile(const std::filesystem::path& path, const std::string& 
         return error;
     }
     const std::filesystem::file_status status = std::filesystem::status(target, error);
-    return std::filesystem::is_fifo(status) || std::filesystem::is_character_file(status)
+    if (std::filesystem::is_directory(status)) {
+        return std::make_error_code(std::errc::is_a_directory);
+    }
+    // A node that is not a regular file is the system's or another program's: replacing it would
+    // put a plain file where they expect the node.
+    return std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)
                ? writeInPlace(target, text)
                : replaceFile(target, text);
 }
@@ -175,7 +180,7 @@ std::error_code writeInPlace(const std::filesystem::path& path, const std::strin
     std::error_code failure;
     if (::fstat(fd, &info) != 0) {
         failure = lastError();
-    } else if (!S_ISFIFO(info.st_mode) && !S_ISCHR(info.st_mode)) {
+    } else if (S_ISREG(info.st_mode) || S_ISDIR(info.st_mode)) {
         // Changed since it was looked at: written into, a regular file would keep its old end.
         failure = std::make_error_code(std::errc::invalid_argument);
     } else {

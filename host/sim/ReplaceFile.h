@@ -15,8 +15,8 @@ namespace sim {
 std::filesystem::path followedPath(std::filesystem::path path, std::error_code& error);
 
 // Writes `text` to the file `path` names as the kind it is: its links followed (a dangling one
-// makes its file), a FIFO or a character device in place, any other file replaced whole
-// (replaceFile). Answers the error.
+// makes its file), a regular file replaced whole (replaceFile), any other node (a FIFO, a device)
+// written in place and never replaced, a folder not at all. Answers the error.
 std::error_code writeFile(const std::filesystem::path& path, const std::string& text);
 
 // Writes `text` to a new file in the folder of `path`, under a name that was free, and renames it
@@ -34,8 +34,8 @@ std::error_code makeNewFile(const std::filesystem::path& path, const std::string
 // made (a folder that does not exist or cannot be written, a name too long with its suffix).
 std::error_code checkReplaceable(const std::filesystem::path& path);
 
-// Writes `text` to the FIFO or character device `path` (a link to one followed), as it is, without
-// replacing it. Answers the error, and one when `path` is no longer such a file.
+// Writes `text` to the FIFO or device `path` (a link to one followed), as it is, without replacing
+// it. Answers the error, and one when `path` is a regular file or a folder by the time it opens.
 std::error_code writeInPlace(const std::filesystem::path& path, const std::string& text);
 
 } // namespace sim

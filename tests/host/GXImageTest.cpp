@@ -7,7 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -56,4 +58,18 @@ TEST(GXImageTest, AFileIsReplacedWholeThroughItsLink) {
     ::close(reader);
     EXPECT_EQ(std::string(received + 1, 3), "PNG");
     EXPECT_TRUE(fs::is_fifo(folder / "pipe"));
+
+    // A node that takes no write, such as a socket, is never replaced by a file.
+    const fs::path socketPath = folder / "socket";
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (socketPath.string().size() >= sizeof address.sun_path) {
+        GTEST_SKIP() << "no socket of a name this long: " << socketPath;
+    }
+    socketPath.string().copy(address.sun_path, sizeof address.sun_path - 1);
+    const int socket = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    ASSERT_EQ(::bind(socket, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    EXPECT_NE(image.WriteToFile(IO::Location(socketPath.c_str()), FTM::PNGImageType, {}), NoError);
+    ::close(socket);
+    EXPECT_TRUE(fs::is_socket(socketPath));
 }
