@@ -397,6 +397,7 @@ TEST_F(UserDataDialogTest, ExportWritesTheEditedRecords) {
                           {true, true, false, false, 1},
                           {true, true, false, true, 1},
                           {true, true, false, false, 1, false, false, S_IFCHR}};
+    bool deviceRowsSkipped = false;
     for (const Case& c : cases) {
         resetNotes();
         std::filesystem::remove_all(file);
@@ -407,6 +408,10 @@ TEST_F(UserDataDialogTest, ExportWritesTheEditedRecords) {
         }
         if (c.folder) {
             std::filesystem::create_directory(file);
+        }
+        if (c.node == S_IFCHR && ::geteuid() != 0) {
+            deviceRowsSkipped = true;
+            continue;
         }
         int reader = -1;
         if (c.node != 0) {
@@ -463,6 +468,10 @@ TEST_F(UserDataDialogTest, ExportWritesTheEditedRecords) {
         EXPECT_EQ(sim::fileDialogs().back().title, "Export Notes");
         EXPECT_EQ(sim::fileDialogs().back().filters.size(), 1u);
         EXPECT_EQ(states()[0], "Beta") << "the project is untouched after Cancel";
+    }
+    std::filesystem::remove(file);
+    if (deviceRowsSkipped) {
+        GTEST_SKIP() << "the rows of a character device need root, to make one";
     }
 }
 
@@ -536,6 +545,7 @@ TEST_F(UserDataDialogTest, ImportMergesNewerRecordsIntoTheEditedCopy) {
             EXPECT_EQ(sim::alerts().back().largeText, c.alert);
         }
         EXPECT_EQ(sim::fileDialogs().back().title, "Import Notes");
+        std::filesystem::remove(file); // no FIFO is left for a later writer to wait on
     }
 }
 

@@ -160,8 +160,14 @@ TEST_F(IOTest, CreateAndStatus) {
 
     // A FIFO or a device is a file as a regular one is.
     ASSERT_EQ(::mkfifo(path("pipe").c_str(), 0600), 0);
-    ASSERT_EQ(::mknod(path("null").c_str(), S_IFCHR | 0600, makedev(1, 3)), 0);
+    const bool device = ::geteuid() == 0;
+    if (device) {
+        ASSERT_EQ(::mknod(path("null").c_str(), S_IFCHR | 0600, makedev(1, 3)), 0);
+    }
     for (const char* node : {"pipe", "null"}) {
+        if (!device && std::string(node) == "null") {
+            continue;
+        }
         EXPECT_EQ(IO::File(location(node), IO::File::Create).GetStatus(), NoError) << node;
         IO::FileSystem::ItemType type = IO::FileSystem::NotFound;
         ASSERT_EQ(IO::fileSystem.GetItemType(location(node), &type), NoError);
@@ -172,6 +178,9 @@ TEST_F(IOTest, CreateAndStatus) {
     // Nothing is made outside the sandbox.
     IO::Location outside((sim::sandboxRoot().parent_path() / "zelvane-outside.txt").c_str());
     EXPECT_EQ(IO::File(outside, IO::File::Create).GetStatus(), ErrPermission);
+    if (!device) {
+        GTEST_SKIP() << "a character device needs root, to make one";
+    }
 }
 
 TEST_F(IOTest, ReadWriteAndPosition) {

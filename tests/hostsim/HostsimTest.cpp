@@ -886,7 +886,8 @@ TEST(HostsimTest, AReportFileIsWrittenWholeOrNotAtAll) {
     const fs::path inputs = temp / "inputs";
     fs::remove_all(inputs);
     fs::create_directories(inputs);
-    fs::create_symlink(binaryDir / "sample_addon.so", inputs / "my.so");
+    // A copy of the player's, so that only its being read refuses it, whoever plays.
+    fs::copy_file(binaryDir / "sample_addon.so", inputs / "my.so");
     std::ofstream(inputs / "res.json") << "{\"strings\": {}}";
     std::ofstream(inputs / "house.json.part")
         << R"({"library": [{"name": "Starter", "type": "macro", "location": "starter.xml"}]})";

@@ -1,5 +1,6 @@
 // Test main shared by every test executable: each test starts on a freshly reset simulated host
-// and fails when it leaves host memory blocks behind or frees a block the host does not own.
+// with a sandbox folder of its own, and fails when it leaves host memory blocks behind, frees a
+// block the host does not own or leaves in its folder what cannot be removed.
 #include "sim/Memory.h"
 #include "sim/Sim.h"
 #include "sim/TemporaryFolder.h"
@@ -11,12 +12,23 @@
 #include <iostream>
 #include <memory>
 #include <string>
+#include <utility>
 
 namespace {
 
-class HostMemoryChecker : public ::testing::EmptyTestEventListener {
+class TestIsolation : public ::testing::EmptyTestEventListener {
 public:
+    explicit TestIsolation(std::filesystem::path processFolder) : m_processFolder(std::move(processFolder)) {}
+
     void OnTestStart(const ::testing::TestInfo&) override {
+        // A folder of the test's own, so that nothing a test leaves (a FIFO a later test would
+        // open, say) reaches another when the program runs its tests one after another.
+        try {
+            m_folder = std::make_unique<sim::TemporaryFolder>(m_processFolder, "test-");
+            sim::setSandboxRoot(m_folder->path());
+        } catch (const std::exception& error) {
+            ADD_FAILURE() << "cannot make the test's sandbox: " << error.what();
+        }
         sim::reset();
         m_start = sim::memoryStats();
     }
@@ -27,9 +39,17 @@ public:
         std::size_t endLive = end.livePointers + end.liveHandles;
         EXPECT_LE(endLive, startLive) << "leaked " << (endLive - startLive) << " host memory block(s)";
         EXPECT_LE(end.invalidFrees, m_start.invalidFrees) << "freed a host memory block twice or not ours";
+        sim::setSandboxRoot(m_processFolder);
+        if (m_folder != nullptr) {
+            const std::string left = m_folder->remove();
+            EXPECT_EQ(left, "") << "the test left what it made in a state that cannot be removed";
+            m_folder.reset();
+        }
     }
 
 private:
+    std::filesystem::path m_processFolder;
+    std::unique_ptr<sim::TemporaryFolder> m_folder;
     sim::MemoryStats m_start;
 };
 
@@ -56,7 +76,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     sim::setSandboxRoot(sandbox->path());
-    ::testing::UnitTest::GetInstance()->listeners().Append(new HostMemoryChecker);
+    ::testing::UnitTest::GetInstance()->listeners().Append(new TestIsolation(sandbox->path()));
     int result = RUN_ALL_TESTS();
     const std::string left = sandbox->remove();
     if (!left.empty()) {
