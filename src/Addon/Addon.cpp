@@ -621,9 +621,9 @@ void Addon::readPrefs(Context context, bool publish) {
         DataBufferIn stream(file.get(), Encoding::utf8);
         std::size_t found = 0;
         UnknownElements unknown;
-        // A file whose length or bytes could not be read gives the reader less than it holds, down
-        // to nothing, which it may take for a whole document: the file's error tells.
-        bool read = store.importFrom(stream, false, &found, &unknown) && file->getLastError() == NoError;
+        // A file whose position, length or bytes could not be read gives the reader less than it
+        // holds, down to nothing, which it may take for a whole document: the stream's failure tells.
+        bool read = store.importFrom(stream, false, &found, &unknown) && !stream.failed();
         // A file that holds none of the context's packages (plain text, another document, only
         // packages this add-on does not know) is no file the defaults may replace, unless empty.
         if (read && found == 0) {

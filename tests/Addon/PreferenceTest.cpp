@@ -280,6 +280,9 @@ TEST_F(PreferenceTest, AFileThatCannotBeReadIsKeptAndTold) {
     const std::string stored =
         "<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\n<frameworkPreferenceStore>\n"
         "\t<countPrefs>\n\t\t<count>50</count>\n\t</countPrefs>\n</frameworkPreferenceStore>\n";
+    // A byte-order mark, or no declaration: a moved position reads as a mark, or as a root cut short.
+    const std::string marked = "\xEF\xBB\xBF" + stored;
+    const std::string bare = stored.substr(stored.find('<', 1));
     const std::string later = "<laterPrefs><level>4</level><names><name>A &amp; B</name><name/></names>"
                               "</laterPrefs>";
     // Packages of a later version beside its own, kept and written back as they were.
@@ -352,6 +355,16 @@ TEST_F(PreferenceTest, AFileThatCannotBeReadIsKeptAndTold) {
         {"every read fails", Addon::user, stored.c_str(), sim::fileReadCall, -1, 0, true, 0},
         {"its length once", Addon::user, stored.c_str(), "IO::File::GetDataLength", 1, 1, true, 0},
         {"its length always", Addon::user, stored.c_str(), "IO::File::GetDataLength", -1, 0, true, 0},
+        {"a byte-order mark", Addon::user, marked.c_str(), nullptr, 0, 0, false, 51},
+        {"its length before its mark", Addon::user, marked.c_str(), "IO::File::GetDataLength", 1, 0, true, 0},
+        {"the seek to its mark", Addon::user, marked.c_str(), "IO::File::SetPosition", 1, 0, true, 0},
+        {"the read of its mark", Addon::user, marked.c_str(), sim::fileReadCall, 1, 0, true, 0},
+        {"the seek back from its declaration", Addon::user, stored.c_str(), "IO::File::SetPosition", 1, 1,
+         true, 0},
+        {"the seek back from its root", Addon::user, bare.c_str(), "IO::File::SetPosition", 1, 1, true, 0},
+        {"the seek back from its mark", Addon::user, marked.c_str(), "IO::File::SetPosition", 1, 1, true, 0},
+        {"the shared file's seek back", Addon::shared, stored.c_str(), "IO::File::SetPosition", 1, 1, true,
+         0},
         {"it does not open", Addon::user, stored.c_str(), sim::fileOpenCall, -1, 0, true, 0},
         {"malformed", Addon::user, "<frameworkPreferenceStore><countPrefs><count>50</count></countPr",
          nullptr, 0, 0, true, 0},
