@@ -920,6 +920,17 @@ void Addon::mergePrefs(ModuleEvent& event) {
     if (store == nullptr || other == nullptr) {
         return;
     }
+    // Data to merge in that could not be read gives nothing to merge: the project keeps its own,
+    // and the user is told that the merged project lacks it.
+    if (!event.isOtherStoreRead()) {
+        try {
+            String message = describePrefs(project);
+            message += " to merge in could not be read: they are missing from the merged project.\n";
+            host.writeToConsole(message);
+        } catch (...) {
+        }
+        reportFailure();
+    }
     // Data of the project that could not be read is kept as it is (the destination holds it) and
     // told of, rather than merged over.
     if (!event.isStoreRead()) {
@@ -928,7 +939,9 @@ void Addon::mergePrefs(ModuleEvent& event) {
         }
         return;
     }
-    store->merge(*other);
+    if (event.isOtherStoreRead()) {
+        store->merge(*other);
+    }
     setMyPrefs(*store, project);
     postprocessMergePrefs();
     // The merged data keeps what the project's data held that no package takes.

@@ -92,9 +92,11 @@ GSErrCode ModuleSubscriber::moduleCallback(API_MDSetCmd command, const char*, co
         }
         auto other = std::make_unique<PackageStore>("frameworkPreferenceStore");
         addon->getMyPrefs(*other, Addon::project, true);
-        layOver(*other, toMerge);
+        // Data to merge in that cannot be read gives nothing: the empty copies stay empty.
+        bool otherRead = layOver(*other, toMerge);
         ModuleEvent event(store.release(), other.release(), command, destination);
         event.setKept(kept.release(), read);
+        event.setOtherStoreRead(otherRead);
         addon->publishExternalEvent(event, true);
     } catch (...) {
         // Nothing could be merged; the host is still answered 0.

@@ -871,6 +871,20 @@ TEST_F(PreferenceTest, ModuleDataMerges) {
     a.publishExternalEvent(save, false);
     EXPECT_EQ(moduleText(), merged) << "saved again";
 
+    // Data to merge in that cannot be read merges nothing, and the user is told.
+    const std::string broken = "<countPrefs><count>9</coun";
+    toMerge.bytes.assign(broken.begin(), broken.end());
+    original.bytes.assign(merged.begin(), merged.end());
+    merge();
+    EXPECT_EQ(projectCount()->count, 8);
+    EXPECT_EQ(std::string(destination.bytes.begin(), destination.bytes.end()), merged);
+    EXPECT_EQ(moduleText(), merged);
+    EXPECT_EQ(a.failures, 1);
+    const std::string mergeUnread =
+        "The project preferences of the add-on \"Sample Tool 2\" to merge in could not "
+        "be read: they are missing from the merged project.\n";
+    EXPECT_EQ(sim::consoleText(), mergeUnread);
+
     // Data of the project that cannot be read is not merged over: the destination keeps it, the
     // stored data stays, and the user is told once.
     const std::string malformed = "<countPrefs><count>5</coun";
@@ -884,8 +898,8 @@ TEST_F(PreferenceTest, ModuleDataMerges) {
         EXPECT_EQ(projectCount()->count, 8);
     }
     EXPECT_EQ(sim::consoleText(),
-              "The project preferences of the add-on \"Sample Tool 2\" could not be read: "
-              "they are kept in the project, and not written over until it is opened again.\n");
+              mergeUnread + "The project preferences of the add-on \"Sample Tool 2\" could not be read: "
+                            "they are kept in the project, and not written over until it is opened again.\n");
 
     // Without a destination the host is told at once.
     EXPECT_EQ(sim::mergeModuleData(sim::defaultAddOn, APIMDSetMerge_TW, "", &original, &toMerge, nullptr),
