@@ -959,6 +959,8 @@ void Addon::mergePrefs(ModuleEvent& event) {
     }
     std::unique_ptr<MemoryBlock> data(merged.getData(nullptr, kept));
     if (data == nullptr) {
+        // The destination keeps the project's own data.
+        reportPrefsNotWritten(project);
         return;
     }
     // The host owns the destination's handle once it is given.

@@ -838,24 +838,37 @@ TEST_F(PreferenceTest, CloseClearsOnlyPackagesThatMustBeCleared) {
     EXPECT_EQ(optional->count, 11);
 }
 
-TEST_F(PreferenceTest, ModuleDataMerges) {
-    TestAddon a;
+namespace {
+
+// The add-on started with a project open whose count package takes part in merges.
+void startForMerges(TestAddon& a) {
     addon = &a;
     sim::setCurrentAddOn(sim::defaultAddOn);
     sim::openProject();
     a.addPreference(CountPrefs(0), Addon::project);
     ASSERT_TRUE(a.registerInterface());
     ASSERT_TRUE(a.initialise());
+}
 
-    sim::ModuleDataRecord original, toMerge, destination;
+sim::ModuleDataRecord moduleRecord(const std::string& text) {
+    sim::ModuleDataRecord record;
+    record.bytes.assign(text.begin(), text.end());
+    record.version = 1;
+    record.platformSign = 19789;
+    return record;
+}
+
+} // namespace
+
+TEST_F(PreferenceTest, ModuleDataMerges) {
+    TestAddon a;
+    startForMerges(a);
+
     // What the project's data holds that no package takes stays where it stood.
     std::string mine = "<!-- c --><countPrefs><count>3</count><unit>u</unit></countPrefs><laterPrefs/>";
     std::string theirs = "<countPrefs><count>8</count></countPrefs>";
     std::string merged = "<!-- c --><countPrefs><count>8</count><unit>u</unit></countPrefs><laterPrefs/>";
-    original.bytes.assign(mine.begin(), mine.end());
-    toMerge.bytes.assign(theirs.begin(), theirs.end());
-    original.version = toMerge.version = 1;
-    original.platformSign = toMerge.platformSign = 19789;
+    sim::ModuleDataRecord original = moduleRecord(mine), toMerge = moduleRecord(theirs), destination;
     auto merge = [&] {
         ASSERT_EQ(
             sim::mergeModuleData(sim::defaultAddOn, APIMDSetMerge_TW, "", &original, &toMerge, &destination),
@@ -905,6 +918,41 @@ TEST_F(PreferenceTest, ModuleDataMerges) {
     EXPECT_EQ(sim::mergeModuleData(sim::defaultAddOn, APIMDSetMerge_TW, "", &original, &toMerge, nullptr),
               APIERR_BADPARS);
     a.removeAllSubscribers();
+}
+
+TEST_F(PreferenceTest, AnAllocationFailingWhileMergingKeepsTheProjectsData) {
+    const std::string mine = "<countPrefs><count>3</count></countPrefs><laterPrefs/>";
+    const std::string theirs = "<countPrefs><count>8</count></countPrefs>";
+    const std::string merged = "<countPrefs><count>8</count></countPrefs><laterPrefs/>";
+    int kept = 0;
+    for (int step = 0;; ++step) {
+        SCOPED_TRACE("allocation " + std::to_string(step));
+        sim::reset();
+        resetHandlers();
+        TestAddon a;
+        startForMerges(a);
+        sim::ModuleDataRecord original = moduleRecord(mine), toMerge = moduleRecord(theirs), destination;
+        std::size_t allocations = sim::memoryStats().allocations;
+        sim::failNextAllocations(1, ErrMemoryFull, step);
+        GSErrCode err =
+            sim::mergeModuleData(sim::defaultAddOn, APIMDSetMerge_TW, "", &original, &toMerge, &destination);
+        sim::failNextAllocations(0);
+        bool beyond = sim::memoryStats().allocations - allocations < std::size_t(step);
+        a.removeAllSubscribers();
+        addon = nullptr;
+        const std::string result(destination.bytes.begin(), destination.bytes.end());
+        // The host is answered the failure, or given the merge, or the project's own data told of.
+        if (err == NoError && result != merged) {
+            ++kept;
+            EXPECT_EQ(result, mine);
+            EXPECT_TRUE(a.failures > 0 || !sim::consoleText().empty()) << "the user is told";
+        }
+        if (beyond) {
+            EXPECT_EQ(result, merged);
+            break;
+        }
+    }
+    EXPECT_GT(kept, 0);
 }
 
 TEST_F(PreferenceTest, VersionRecord) {
