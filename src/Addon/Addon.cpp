@@ -621,9 +621,9 @@ void Addon::readPrefs(Context context, bool publish) {
         DataBufferIn stream(file.get(), Encoding::utf8);
         std::size_t found = 0;
         UnknownElements unknown;
-        // A file whose length or bytes could not be read gives the reader less than it holds, down
-        // to nothing, which it may take for a whole document: the file's error tells.
-        bool read = store.importFrom(stream, false, &found, &unknown) && file->getLastError() == NoError;
+        // A file whose position, length or bytes could not be read gives the reader less than it
+        // holds, down to nothing, which it may take for a whole document: the stream's failure tells.
+        bool read = store.importFrom(stream, false, &found, &unknown) && !stream.failed();
         // A file that holds none of the context's packages (plain text, another document, only
         // packages this add-on does not know) is no file the defaults may replace, unless empty.
         if (read && found == 0) {
@@ -920,6 +920,17 @@ void Addon::mergePrefs(ModuleEvent& event) {
     if (store == nullptr || other == nullptr) {
         return;
     }
+    // Data to merge in that could not be read gives nothing to merge: the project keeps its own,
+    // and the user is told that the merged project lacks it.
+    if (!event.isOtherStoreRead()) {
+        try {
+            String message = describePrefs(project);
+            message += " to merge in could not be read: they are missing from the merged project.\n";
+            host.writeToConsole(message);
+        } catch (...) {
+        }
+        reportFailure();
+    }
     // Data of the project that could not be read is kept as it is (the destination holds it) and
     // told of, rather than merged over.
     if (!event.isStoreRead()) {
@@ -928,7 +939,9 @@ void Addon::mergePrefs(ModuleEvent& event) {
         }
         return;
     }
-    store->merge(*other);
+    if (event.isOtherStoreRead()) {
+        store->merge(*other);
+    }
     setMyPrefs(*store, project);
     postprocessMergePrefs();
     // The merged data keeps what the project's data held that no package takes.
@@ -946,6 +959,8 @@ void Addon::mergePrefs(ModuleEvent& event) {
     }
     std::unique_ptr<MemoryBlock> data(merged.getData(nullptr, kept));
     if (data == nullptr) {
+        // The destination keeps the project's own data.
+        reportPrefsNotWritten(project);
         return;
     }
     // The host owns the destination's handle once it is given.

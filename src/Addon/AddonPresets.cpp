@@ -118,7 +118,7 @@ void Addon::importStarterPresets() {
         XMLReader reader(&in);
         // A failed read can leave the reader less than the file holds, even nothing, which it
         // may take for a whole document.
-        read = reader.importTo(collection) && file->getLastError() == NoError;
+        read = reader.importTo(collection) && !in.failed();
     }
     file->close();
     std::unique_ptr<Package> presets(collection.releasePackage(PresetDatabase::ID.getFamily()));

@@ -31,7 +31,7 @@ ModuleEvent::ModuleEvent(Int32 id, Int16 value, Receiver* receiver)
 ModuleEvent::ModuleEvent(const ModuleEvent& other)
     : HostEvent(other), m_store(nullptr), m_otherStore(nullptr), m_command(other.m_command),
       m_destination(other.m_destination), m_value(other.m_value), m_kept(copyOf(other.m_kept)),
-      m_storeRead(other.m_storeRead) {
+      m_storeRead(other.m_storeRead), m_otherStoreRead(other.m_otherStoreRead) {
     std::unique_ptr<PackageStore> store(copyOf(other.m_store));
     m_otherStore = copyOf(other.m_otherStore);
     m_store = store.release();
@@ -52,6 +52,7 @@ ModuleEvent& ModuleEvent::operator=(const ModuleEvent& other) {
         m_value = other.m_value;
         m_kept = std::move(kept);
         m_storeRead = other.m_storeRead;
+        m_otherStoreRead = other.m_otherStoreRead;
     }
     return *this;
 }

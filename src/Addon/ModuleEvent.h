@@ -42,6 +42,10 @@ public:
     void setKept(UnknownElements* kept, bool read);
     const UnknownElements* getKept() const { return m_kept.get(); }
     bool isStoreRead() const { return m_storeRead; }
+    // Whether the module data to merge in could be read: the other store holds nothing of data
+    // that could not.
+    void setOtherStoreRead(bool read) { m_otherStoreRead = read; }
+    bool isOtherStoreRead() const { return m_otherStoreRead; }
 
 private:
     PackageStore* m_store;      // owned
@@ -51,6 +55,7 @@ private:
     Int16 m_value;
     std::unique_ptr<UnknownElements> m_kept;
     bool m_storeRead = true;
+    bool m_otherStoreRead = true;
 };
 
 } // namespace zelvane

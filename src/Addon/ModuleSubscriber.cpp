@@ -52,12 +52,12 @@ bool layOver(PackageStore& store, const API_ModulData* record, UnknownElements* 
     return store.setData(data, false, kept);
 }
 
-// Gives the destination a copy of the record's data.
-void copyRecord(const API_ModulData& record, API_ModulData& destination) {
+// Gives the destination a copy of the record's data; false when it could not be copied.
+bool copyRecord(const API_ModulData& record, API_ModulData& destination) {
     GSSize size = BMGetHandleSize(record.dataHdl);
     GSHandle copy = BMAllocateHandle(size, 0, 0);
     if (copy == nullptr) {
-        return;
+        return false;
     }
     if (size > 0) {
         std::memcpy(*copy, *record.dataHdl, std::size_t(size));
@@ -68,6 +68,7 @@ void copyRecord(const API_ModulData& record, API_ModulData& destination) {
     destination.dataHdl = copy;
     destination.dataVersion = record.dataVersion;
     destination.platformSign = record.platformSign;
+    return true;
 }
 
 } // namespace
@@ -81,23 +82,30 @@ GSErrCode ModuleSubscriber::moduleCallback(API_MDSetCmd command, const char*, co
     if (destination == nullptr) {
         return APIERR_BADPARS;
     }
+    // The destination holds the project's own data until a merge replaces it, so that data that
+    // cannot be read, or a merge failing at any point, leaves the project what it had.
+    if (original != nullptr && original->dataHdl != nullptr && !copyRecord(*original, *destination)) {
+        return APIERR_MEMFULL;
+    }
     try {
         auto store = std::make_unique<PackageStore>("frameworkPreferenceStore");
         addon->getMyPrefs(*store, Addon::project, false);
         auto kept = std::make_unique<UnknownElements>();
         bool read = layOver(*store, original, kept.get());
-        // The project's data that cannot be read stays as it is unless a merge replaces it.
-        if (!read) {
-            copyRecord(*original, *destination);
-        }
         auto other = std::make_unique<PackageStore>("frameworkPreferenceStore");
         addon->getMyPrefs(*other, Addon::project, true);
-        layOver(*other, toMerge);
+        // Data to merge in that cannot be read gives nothing: the empty copies stay empty.
+        bool otherRead = layOver(*other, toMerge);
         ModuleEvent event(store.release(), other.release(), command, destination);
         event.setKept(kept.release(), read);
+        event.setOtherStoreRead(otherRead);
         addon->publishExternalEvent(event, true);
     } catch (...) {
-        // Nothing could be merged; the host is still answered 0.
+        // Nothing could be merged, which the user is told; the host is still answered 0.
+        try {
+            addon->reportUnexpectedFailure();
+        } catch (...) {
+        }
     }
     return NoError;
 }

@@ -118,10 +118,18 @@ bool DataBufferIn::readMarkAsData() {
         return true;
     }
     // Only before the first load: afterwards the bytes after the mark are already in the buffer.
-    if (m_source == nullptr || m_size != 0 || m_state != 0 || !m_source->setPosition(m_markStart)) {
+    if (m_source == nullptr || m_size != 0 || m_state != 0) {
         return false;
     }
-    long long remaining = (long long)(m_source->getSize()) - (long long)(m_markStart);
+    // A file that cannot be placed back or measured would be read from past the mark, or not at
+    // all: the stream fails rather than give the data without its first bytes.
+    long long size = m_source->setPosition(m_markStart) ? (long long)(m_source->getSize()) : 0;
+    if (m_source->getLastError() != NoError) {
+        addState(failure);
+        m_remaining = 0;
+        return false;
+    }
+    long long remaining = size - (long long)(m_markStart);
     int grown = int(std::clamp(remaining, 0LL, (long long)(INT_MAX)));
     char* buffer = allocatePtr(std::min(grown, bufferSize));
     disposePtr(&m_ownedBuffer);
@@ -163,6 +171,12 @@ void DataBufferIn::setSource(DataFile const* file, Encoding::Type target) {
     m_source = const_cast<DataFile*>(file);
     unsigned int start = m_source->getPosition();
     Encoding::Type detected = normalised(m_source->getEncoding(true));
+    // A seek, length or read that failed while the mark was looked for leaves where the text
+    // starts in doubt (a moved position would pass for a mark): the stream holds nothing.
+    if (m_source->getLastError() != NoError) {
+        addState(failure);
+        return;
+    }
     unsigned int after = m_source->getPosition();
     m_markStart = start;
     m_markLength = after > start ? int(after - start) : 0;
@@ -170,7 +184,13 @@ void DataBufferIn::setSource(DataFile const* file, Encoding::Type target) {
     // The mark's byte order rides on the encoding as a flag.
     m_bigEndian = (detected & Encoding::bigEndianFlag) != 0;
     m_sourceEncoding = detected & ~Encoding::bigEndianFlag;
-    long long remaining = (long long)(m_source->getSize()) - (long long)(m_source->getPosition());
+    long long size = m_source->getSize();
+    // A length that could not be read would end the text at once.
+    if (m_source->getLastError() != NoError) {
+        addState(failure);
+        return;
+    }
+    long long remaining = size - (long long)(m_source->getPosition());
     m_remaining = int(std::clamp(remaining, 0LL, (long long)(INT_MAX)));
     m_ownedBuffer = allocatePtr(std::min(m_remaining, bufferSize));
     m_buffer = m_ownedBuffer;

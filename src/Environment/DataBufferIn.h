@@ -29,7 +29,8 @@ public:
     // An empty stream.
     DataBufferIn();
     // Reads the file from its current position; a byte-order mark there gives the source
-    // encoding and is skipped. A null file gives an empty stream.
+    // encoding and is skipped. A null file gives an empty stream; a file whose position, length or
+    // first bytes cannot be read gives a failed one that holds nothing.
     explicit DataBufferIn(DataFile const* file, Encoding::Type target = Encoding::utf8);
     // Memory sources are read as UTF-8 and are borrowed: they must outlive the stream.
     // A host pointer block (its whole size).
@@ -68,8 +69,8 @@ public:
     // Whether a byte-order mark at the start of the source file chose the source encoding.
     bool hasByteOrderMark() const { return m_markFound; }
     // Binary files: the bytes taken for a byte-order mark are read as data after all, and the
-    // source is read as UTF-8. Only before the first read; false when it is too late or the file
-    // cannot be repositioned.
+    // source is read as UTF-8. Only before the first read; false when it is too late, and when the
+    // file cannot be repositioned or measured, which fails the stream.
     bool readMarkAsData();
 
     // One raw byte, not decoded; nothing when the state is not clear after loading.

@@ -562,10 +562,12 @@ Encoding::Type DataFile::getEncoding(bool skipMark) {
             }
         }
     }
-    setPosition(skipMark && position < markLength ? markLength : position);
-    if (failure != NoError) {
-        m_lastError = failure; // left for the caller, not hidden by the seek back
+    // A seek back that fails leaves the position moved, as a skipped mark would: the caller is
+    // told of that too.
+    if (!setPosition(skipMark && position < markLength ? markLength : position) && failure == NoError) {
+        failure = m_lastError;
     }
+    m_lastError = failure;
     return type;
 }
 

@@ -121,7 +121,9 @@ public:
     virtual bool flush();
 
     // The encoding its byte-order mark gives (0 for a file under 3 bytes; 99 without a mark);
-    // with skipMark a position inside the mark moves past it, else the position is kept.
+    // with skipMark a position inside the mark moves past it, else the position is kept. The last
+    // error is the first failure of its length, seeks and read, and with one the position and the
+    // answer are not to be trusted.
     Encoding::Type getEncoding(bool skipMark);
     // Writes the byte-order mark of type over the first bytes of the file (for an empty file).
     void setEncoding(Encoding::Type type);

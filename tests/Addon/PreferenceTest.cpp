@@ -280,6 +280,9 @@ TEST_F(PreferenceTest, AFileThatCannotBeReadIsKeptAndTold) {
     const std::string stored =
         "<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\n<frameworkPreferenceStore>\n"
         "\t<countPrefs>\n\t\t<count>50</count>\n\t</countPrefs>\n</frameworkPreferenceStore>\n";
+    // A byte-order mark, or no declaration: a moved position reads as a mark, or as a root cut short.
+    const std::string marked = "\xEF\xBB\xBF" + stored;
+    const std::string bare = stored.substr(stored.find('<', 1));
     const std::string later = "<laterPrefs><level>4</level><names><name>A &amp; B</name><name/></names>"
                               "</laterPrefs>";
     // Packages of a later version beside its own, kept and written back as they were.
@@ -352,6 +355,16 @@ TEST_F(PreferenceTest, AFileThatCannotBeReadIsKeptAndTold) {
         {"every read fails", Addon::user, stored.c_str(), sim::fileReadCall, -1, 0, true, 0},
         {"its length once", Addon::user, stored.c_str(), "IO::File::GetDataLength", 1, 1, true, 0},
         {"its length always", Addon::user, stored.c_str(), "IO::File::GetDataLength", -1, 0, true, 0},
+        {"a byte-order mark", Addon::user, marked.c_str(), nullptr, 0, 0, false, 51},
+        {"its length before its mark", Addon::user, marked.c_str(), "IO::File::GetDataLength", 1, 0, true, 0},
+        {"the seek to its mark", Addon::user, marked.c_str(), "IO::File::SetPosition", 1, 0, true, 0},
+        {"the read of its mark", Addon::user, marked.c_str(), sim::fileReadCall, 1, 0, true, 0},
+        {"the seek back from its declaration", Addon::user, stored.c_str(), "IO::File::SetPosition", 1, 1,
+         true, 0},
+        {"the seek back from its root", Addon::user, bare.c_str(), "IO::File::SetPosition", 1, 1, true, 0},
+        {"the seek back from its mark", Addon::user, marked.c_str(), "IO::File::SetPosition", 1, 1, true, 0},
+        {"the shared file's seek back", Addon::shared, stored.c_str(), "IO::File::SetPosition", 1, 1, true,
+         0},
         {"it does not open", Addon::user, stored.c_str(), sim::fileOpenCall, -1, 0, true, 0},
         {"malformed", Addon::user, "<frameworkPreferenceStore><countPrefs><count>50</count></countPr",
          nullptr, 0, 0, true, 0},
@@ -825,24 +838,37 @@ TEST_F(PreferenceTest, CloseClearsOnlyPackagesThatMustBeCleared) {
     EXPECT_EQ(optional->count, 11);
 }
 
-TEST_F(PreferenceTest, ModuleDataMerges) {
-    TestAddon a;
+namespace {
+
+// The add-on started with a project open whose count package takes part in merges.
+void startForMerges(TestAddon& a) {
     addon = &a;
     sim::setCurrentAddOn(sim::defaultAddOn);
     sim::openProject();
     a.addPreference(CountPrefs(0), Addon::project);
     ASSERT_TRUE(a.registerInterface());
     ASSERT_TRUE(a.initialise());
+}
 
-    sim::ModuleDataRecord original, toMerge, destination;
+sim::ModuleDataRecord moduleRecord(const std::string& text) {
+    sim::ModuleDataRecord record;
+    record.bytes.assign(text.begin(), text.end());
+    record.version = 1;
+    record.platformSign = 19789;
+    return record;
+}
+
+} // namespace
+
+TEST_F(PreferenceTest, ModuleDataMerges) {
+    TestAddon a;
+    startForMerges(a);
+
     // What the project's data holds that no package takes stays where it stood.
     std::string mine = "<!-- c --><countPrefs><count>3</count><unit>u</unit></countPrefs><laterPrefs/>";
     std::string theirs = "<countPrefs><count>8</count></countPrefs>";
     std::string merged = "<!-- c --><countPrefs><count>8</count><unit>u</unit></countPrefs><laterPrefs/>";
-    original.bytes.assign(mine.begin(), mine.end());
-    toMerge.bytes.assign(theirs.begin(), theirs.end());
-    original.version = toMerge.version = 1;
-    original.platformSign = toMerge.platformSign = 19789;
+    sim::ModuleDataRecord original = moduleRecord(mine), toMerge = moduleRecord(theirs), destination;
     auto merge = [&] {
         ASSERT_EQ(
             sim::mergeModuleData(sim::defaultAddOn, APIMDSetMerge_TW, "", &original, &toMerge, &destination),
@@ -858,6 +884,20 @@ TEST_F(PreferenceTest, ModuleDataMerges) {
     a.publishExternalEvent(save, false);
     EXPECT_EQ(moduleText(), merged) << "saved again";
 
+    // Data to merge in that cannot be read merges nothing, and the user is told.
+    const std::string broken = "<countPrefs><count>9</coun";
+    toMerge.bytes.assign(broken.begin(), broken.end());
+    original.bytes.assign(merged.begin(), merged.end());
+    merge();
+    EXPECT_EQ(projectCount()->count, 8);
+    EXPECT_EQ(std::string(destination.bytes.begin(), destination.bytes.end()), merged);
+    EXPECT_EQ(moduleText(), merged);
+    EXPECT_EQ(a.failures, 1);
+    const std::string mergeUnread =
+        "The project preferences of the add-on \"Sample Tool 2\" to merge in could not "
+        "be read: they are missing from the merged project.\n";
+    EXPECT_EQ(sim::consoleText(), mergeUnread);
+
     // Data of the project that cannot be read is not merged over: the destination keeps it, the
     // stored data stays, and the user is told once.
     const std::string malformed = "<countPrefs><count>5</coun";
@@ -871,13 +911,48 @@ TEST_F(PreferenceTest, ModuleDataMerges) {
         EXPECT_EQ(projectCount()->count, 8);
     }
     EXPECT_EQ(sim::consoleText(),
-              "The project preferences of the add-on \"Sample Tool 2\" could not be read: "
-              "they are kept in the project, and not written over until it is opened again.\n");
+              mergeUnread + "The project preferences of the add-on \"Sample Tool 2\" could not be read: "
+                            "they are kept in the project, and not written over until it is opened again.\n");
 
     // Without a destination the host is told at once.
     EXPECT_EQ(sim::mergeModuleData(sim::defaultAddOn, APIMDSetMerge_TW, "", &original, &toMerge, nullptr),
               APIERR_BADPARS);
     a.removeAllSubscribers();
+}
+
+TEST_F(PreferenceTest, AnAllocationFailingWhileMergingKeepsTheProjectsData) {
+    const std::string mine = "<countPrefs><count>3</count></countPrefs><laterPrefs/>";
+    const std::string theirs = "<countPrefs><count>8</count></countPrefs>";
+    const std::string merged = "<countPrefs><count>8</count></countPrefs><laterPrefs/>";
+    int kept = 0;
+    for (int step = 0;; ++step) {
+        SCOPED_TRACE("allocation " + std::to_string(step));
+        sim::reset();
+        resetHandlers();
+        TestAddon a;
+        startForMerges(a);
+        sim::ModuleDataRecord original = moduleRecord(mine), toMerge = moduleRecord(theirs), destination;
+        std::size_t allocations = sim::memoryStats().allocations;
+        sim::failNextAllocations(1, ErrMemoryFull, step);
+        GSErrCode err =
+            sim::mergeModuleData(sim::defaultAddOn, APIMDSetMerge_TW, "", &original, &toMerge, &destination);
+        sim::failNextAllocations(0);
+        bool beyond = sim::memoryStats().allocations - allocations < std::size_t(step);
+        a.removeAllSubscribers();
+        addon = nullptr;
+        const std::string result(destination.bytes.begin(), destination.bytes.end());
+        // The host is answered the failure, or given the merge, or the project's own data told of.
+        if (err == NoError && result != merged) {
+            ++kept;
+            EXPECT_EQ(result, mine);
+            EXPECT_TRUE(a.failures > 0 || !sim::consoleText().empty()) << "the user is told";
+        }
+        if (beyond) {
+            EXPECT_EQ(result, merged);
+            break;
+        }
+    }
+    EXPECT_GT(kept, 0);
 }
 
 TEST_F(PreferenceTest, VersionRecord) {

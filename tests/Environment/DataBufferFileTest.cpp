@@ -335,6 +335,40 @@ TEST_F(DataBufferFileTest, ReadFailureStopsTheScan) {
     EXPECT_EQ(c, 0);
 }
 
+TEST_F(DataBufferFileTest, AFailedSeekLengthOrReadLeavesNothingToRead) {
+    struct Case {
+        const char* name;
+        const char* call; // fails once, after skip calls
+        int skip;
+        bool marked;
+        bool binary; // the mark is read as data
+    };
+    const Case cases[] = {
+        {"the length before the mark", "IO::File::GetDataLength", 0, true, false},
+        {"the seek to the mark", "IO::File::SetPosition", 0, true, false},
+        {"the read of the mark", sim::fileReadCall, 0, true, false},
+        // The seek back would leave the start's first bytes passing for a mark.
+        {"the seek back", "IO::File::SetPosition", 1, false, false},
+        {"the length of the text", "IO::File::GetDataLength", 1, false, false},
+        {"the seek back to the mark as data", "IO::File::SetPosition", 2, true, true},
+        {"the length after the mark as data", "IO::File::GetDataLength", 2, true, true},
+    };
+    for (Case const& c : cases) {
+        put("faulty", std::string(c.marked ? "\xEF\xBB\xBF" : "") + "<?xml?><a/>");
+        DataFile file(path("faulty"), DataFile::readOnly, false);
+        sim::failCall(c.call, ErrIO, 1, c.skip);
+        DataBufferIn in(&file);
+        EXPECT_EQ(in.readMarkAsData(), !c.binary) << c.name;
+        EXPECT_TRUE(sim::unfiredFaults().empty()) << c.name;
+        sim::clearFaults();
+        String out;
+        EXPECT_EQ(in.iterateTo('#', &out, true), DataBufferIn::reachedEnd) << c.name;
+        EXPECT_EQ(str(out), "") << c.name;
+        EXPECT_TRUE(in.failed()) << c.name;
+        EXPECT_EQ(in.getLastError(), ErrIO) << c.name;
+    }
+}
+
 TEST_F(DataBufferFileTest, SkipAndRawBytesAcrossRefills) {
     std::string text;
     for (int i = 0; i < 3 * DataBufferIn::bufferSize; ++i) {

@@ -277,6 +277,7 @@ TEST_F(LifeCycleTest, AStarterFileFailingHalfwayLeavesTheProjectUntouched) {
         {"the data's read fails", whole, sim::fileReadCall, 1, 1},
         {"it cannot be placed", whole, "IO::File::SetPosition", 1, 0},
         {"its length cannot be read", whole, "IO::File::GetDataLength", -1, 0},
+        {"the seek back from its start", whole, "IO::File::SetPosition", 1, 2},
     };
     for (Case const& c : cases) {
         SCOPED_TRACE(c.name);

@@ -507,7 +507,9 @@ TEST_F(UserDataDialogTest, ImportMergesNewerRecordsIntoTheEditedCopy) {
         std::vector<std::string> notes;
         std::size_t size;
         const char* alert;
-        bool fifo = false; // read without waiting for a writer
+        bool fifo = false;          // read without waiting for a writer
+        const char* call = nullptr; // a call failing once while the file is read
+        int skip = 0;
     };
     const Case cases[] = {
         {"merged", notesFile(), false, {"Beta later", "Alpha", "Gamma-", "Delta"}, 6, nullptr},
@@ -517,6 +519,8 @@ TEST_F(UserDataDialogTest, ImportMergesNewerRecordsIntoTheEditedCopy) {
          "The file could not be read."},
         {"broken", "<notes><noteDatabase><records>", false, unchanged, 4, "The file could not be read."},
         {"a FIFO", "", false, unchanged, 4, "The file could not be read.", true},
+        {"the seek back from its start", notesFile(), false, unchanged, 4, "The file could not be read.",
+         false, "IO::File::SetPosition", 1},
     };
     for (const Case& c : cases) {
         resetNotes();
@@ -535,7 +539,11 @@ TEST_F(UserDataDialogTest, ImportMergesNewerRecordsIntoTheEditedCopy) {
         } else {
             sim::queueFileDialogChoice(file);
         }
+        if (c.call != nullptr) {
+            sim::failCall(c.call, ErrIO, 1, c.skip);
+        }
         EXPECT_EQ(run(false, {sim::userAction(K::click, 7), sim::userAction(K::click, 1)}), 1) << c.name;
+        sim::clearFaults();
         EXPECT_EQ(NoteDatabase::live, live) << c.name << ": every copy freed";
         EXPECT_EQ(states(), c.notes) << c.name;
         EXPECT_EQ(projectNotes()->size(), c.size) << c.name;

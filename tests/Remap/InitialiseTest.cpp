@@ -74,9 +74,16 @@ TEST_F(InitialiseTest, TheFileTheDialogAndTheLastQuestion) {
         sim::DialogScript script; // null: the dialog is not expected
         bool result;
         std::vector<std::string> alerts;
-        bool replaced; // the file holds a readable map afterwards
+        bool replaced;              // the file holds a readable map afterwards
+        const char* call = nullptr; // a call failing once while the file is read
+        int skip = 0;
     };
     const sim::DialogScript ok{userAction(K::closeOK)};
+    const std::vector<std::string> kept{removeQuestion,
+                                        "The object map could not be read, so remapping stopped."};
+    // A readable map, but for a seek, a length or a read failing: what was read is no map.
+    const std::string declared = "<?xml version=\"1.0\"?><objectMap/>";
+    const std::string marked = "\xEF\xBB\xBF" + declared;
     const std::vector<Case> cases{
         {"no file: made, then remapped", nullptr, {1}, ok, true, {remapQuestion}, true},
         {"the last question declined", nullptr, {2}, ok, false, {remapQuestion}, true},
@@ -90,6 +97,24 @@ TEST_F(InitialiseTest, TheFileTheDialogAndTheLastQuestion) {
          {removeQuestion, "The object map could not be read, so remapping stopped."},
          false},
         {"a readable file", "<objectMap/>", {1}, ok, true, {remapQuestion}, true},
+        {"the seek back from its declaration fails",
+         declared.c_str(),
+         {2},
+         {},
+         false,
+         kept,
+         false,
+         "IO::File::SetPosition",
+         1},
+        {"its length before its mark fails",
+         marked.c_str(),
+         {2},
+         {},
+         false,
+         kept,
+         false,
+         "IO::File::GetDataLength"},
+        {"the read of its mark fails", marked.c_str(), {2}, {}, false, kept, false, sim::fileReadCall},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -105,14 +130,19 @@ TEST_F(InitialiseTest, TheFileTheDialogAndTheLastQuestion) {
         if (!c.script.empty()) {
             sim::queueDialogScript(MappingDialog::resourceID, c.script);
         }
+        if (c.call != nullptr) {
+            sim::failCall(c.call, ErrIO, 1, c.skip);
+        }
         ObjectMapTransaction transaction(ObjectMap::GSM);
         EXPECT_EQ(transaction.initialise(), c.result);
+        sim::clearFaults();
         EXPECT_EQ(alertTexts(alerts), c.alerts);
         EXPECT_EQ(openedDialogs() - dialogs, c.script.empty() ? 0u : 1u);
-        ObjectMap read;
-        EXPECT_EQ(readObjectMap(read), c.replaced ? ObjectMapFile::read : ObjectMapFile::unreadable);
-        if (!c.replaced) {
-            EXPECT_EQ(remap_test::readFile(objectMapFile()), damaged) << "the file is kept as it was";
+        if (c.replaced) {
+            ObjectMap read;
+            EXPECT_EQ(readObjectMap(read), ObjectMapFile::read);
+        } else {
+            EXPECT_EQ(remap_test::readFile(objectMapFile()), c.file) << "the file is kept as it was";
         }
     }
 }
