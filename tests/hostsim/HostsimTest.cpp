@@ -1494,16 +1494,15 @@ TEST(HostsimTest, HelpGoesToStandardOutputAndUsageToStandardError) {
     EXPECT_EQ(help.status, 0) << help.output;
     for (const char* part : {
              "usage: hostsim SCENARIO [--report FILE] [--sandbox FOLDER]\n",
-             "  --report FILE     writes the report to FILE instead of standard output.",
+             "  --report FILE     writes the report to FILE instead of standard output",
              "  --sandbox FOLDER  the host's folders (Documents, Preferences, SharedData, Temp)",
-             "looked for beside\nthe scenario, then in hostsim's own folder (the build folder, or DIR/bin "
-             "once "
-             "installed)",
+             "are looked for beside the scenario, then in hostsim's own folder.\n",
+             "(such as build/default), or DIR/bin once installed\n",
              "Files the host writes",
              "Exit status:\n  0  the scenario played.\n  1  bad arguments",
              "\n  2  a scenario that cannot be played",
              "\n  3  a bundle that is missing, is not a regular file or does not load.\n",
-             "FOLDER must not change while hostsim plays, reads included.\n",
+             "the sandbox must not change while hostsim plays, reads included.\n",
              "(so /dev/stdout works)",
          }) {
         EXPECT_TRUE(contains(help.output, part)) << "missing: " << part << "\n" << help.output;

@@ -1,8 +1,9 @@
 // hostsim SCENARIO [--report FILE] [--sandbox FOLDER], or hostsim --help: plays a scenario against
 // add-on bundles in the simulated host and writes what happened. Exit status: 0 played, 1 bad
-// arguments, 2 a scenario that cannot be played, 3 a bundle that is missing or does not load. Its
-// host's clock stands still at 2026-01-05 09:00:00 UTC and its GUIDs follow one fixed sequence, so
-// a scenario's report is the same on every run and machine.
+// arguments, 2 a scenario that cannot be played, 3 a bundle that is missing, is not a regular file
+// or does not load. Its host's clock stands still at 2026-01-05 09:00:00 UTC and its GUIDs follow
+// one fixed sequence, so a scenario's report is the same on every run and machine. The help text
+// below and README.md state the same rules.
 #include "HostProgram.h"
 #include "ReportFile.h"
 #include "ScenarioInput.h"
@@ -40,53 +41,85 @@ int help() {
 Plays SCENARIO, a JSON file that lists add-on bundles and steps (examples/README.md describes it),
 in the simulated host: loads the bundles, plays the steps and prints a report of what happened.
 
-  --report FILE     writes the report to FILE instead of standard output. FILE is written once
-                    the whole scenario has played, and left as it was when the scenario fails
-                    (a FIFO is then opened and closed, so that its reader sees its end, without
-                    waiting for one): a regular FILE is replaced (the report written beside it
-                    under a name that was free, then renamed over it) keeping its permissions, a
-                    FIFO or character device written in place, and a link followed and kept,
-                    what it leads to written as the kind it is (so /dev/stdout works). FILE is
-                    refused before the scenario plays when it is a folder or another kind of
-                    file, cannot be made (its folder missing or not writable, its name too
-                    long), is a file the scenario has hostsim read (the scenario, a bundle, a
-                    resource file, a project description or the file of a library part it
-                    lists) or lies in the sandbox.
+  --report FILE     writes the report to FILE instead of standard output (see "The report file").
   --sandbox FOLDER  the host's folders (Documents, Preferences, SharedData, Temp) lie in FOLDER,
-                    made as the host first uses them, and are kept; a relative FOLDER is taken
-                    from the working folder. Without it, a new folder that only its user may
-                    enter is made in TMPDIR (/tmp when unset or empty; a relative one is taken
-                    from the working folder), where no user but its own and root may rename
-                    entries, nor in any folder above it, and removed at the end through the
-                    folder made: its links are removed, never followed, and should its name
-                    lead elsewhere by then, that is left and the sandbox named in a message.
-                    No link in FOLDER may lead out of it, and no file in it may have a second
-                    hard link or be a FIFO or a device: hostsim checks that once, before it
-                    plays, and neither the host's reads nor its writes check it again, so
-                    FOLDER must not change while hostsim plays, reads included.
+                    made as the host first uses them, and are kept. Without it, hostsim plays in
+                    a temporary sandbox and removes it at the end.
   --help            prints this help.
 
-Bundles, resource files and project descriptions that the scenario names are looked for beside
-the scenario, then in hostsim's own folder (the build folder, or DIR/bin once installed); absolute
-names are taken as they are; a scenario, resource file or project description must be a regular
-file of at most 64 MiB, and the report shows at most 64 MiB of a file (it says when it leaves one
-out). Files the host writes (projects, preference files, files chosen in file dialogs) stay in
-the sandbox: their names are relative to its Documents folder (a hostFile step's to the folder it
-names) and may not lead out of it. A hostFile step replaces its file whole, keeping its
-permissions.
+Where hostsim looks for files:
+  - Files that a scenario names for hostsim to read (bundles, resource files, project
+    descriptions) are looked for beside the scenario, then in hostsim's own folder.
+  - hostsim's own folder is the build folder (such as build/default), or DIR/bin once installed
+    in DIR.
+  - An absolute name is taken as it is.
+  - The scenario, its resource files and project descriptions must be regular files (not a
+    folder, a FIFO or a device) of at most 64 MiB.
+  - A bundle must be a regular file that loads.
+  - Files the host writes (projects, preference files, files chosen in file dialogs) stay in the
+    sandbox.
+  - Their names are relative to the sandbox's Documents (a hostFile step's to the folder it
+    names), and may not lead out of it, not even through a link whose target does not exist yet.
+
+The sandbox:
+  - A relative FOLDER is taken from the working folder.
+  - Without --sandbox, hostsim makes a new folder that only its user may enter, under a name that
+    was free, in TMPDIR.
+  - TMPDIR is /tmp when it is unset or empty; a relative one is taken from the working folder.
+  - hostsim refuses (status 1) a TMPDIR in which, or in any folder above which, a user other than
+    its own and root may rename entries: that user could exchange the sandbox with a folder of
+    the player's.
+  - At the end hostsim removes the temporary sandbox through the folder it made: its links are
+    removed, never followed.
+  - Should the sandbox's name lead elsewhere by then, hostsim leaves that, and names the sandbox
+    it could not remove in a message.
+  - A sandbox may not hold, at any depth, a link that leads out of it.
+  - A sandbox may not hold a file with a second hard link: its other name may lie outside.
+  - A sandbox may not hold a FIFO or a device.
+  - hostsim checks the sandbox once, before it plays (status 2 when it fails); neither the host's
+    reads nor its writes check it again.
+  - So the sandbox must not change while hostsim plays, reads included.
+
+The report file:
+  - --report FILE writes the report to FILE once the whole scenario has played.
+  - When the scenario fails, FILE is left as it was.
+  - FILE may name a regular file, a FIFO, a character device (such as /dev/stdout), a link to one
+    of them, or no file yet.
+  - hostsim refuses FILE with status 1, before anything is played, when it:
+    - is empty;
+    - is a folder or another kind of file (a socket, a block device);
+    - cannot be made (its folder missing or not writable, its name too long) or written;
+    - is a file the scenario has hostsim read: the scenario, a bundle, a resource file, a
+      project description or the file a library part of one lies in;
+    - lies in the sandbox.
+  - A regular file is replaced whole: the report is written beside it under a name that was free,
+    then renamed over it, keeping the old one's permissions.
+  - A FIFO or a character device is written in place.
+  - Through a link, hostsim writes what the link leads to, as the kind it is, and keeps the link
+    (so /dev/stdout works).
+  - When the scenario fails, hostsim opens and closes a FIFO named, so that its reader sees its
+    end; it does not wait for a reader.
+  - A hostFile step writes its file as a regular report file is written: whole beside the old
+    one, renamed over it, keeping the old one's permissions.
+  - The report shows at most 64 MiB of a file, and names a larger one instead of its content.
+README.md says what else the report escapes and leaves out.
 
 Exit status:
   0  the scenario played.
-  1  bad arguments: an option hostsim does not take, an empty FILE or FOLDER, a report FILE
-     that cannot be written, is not a regular file, a FIFO or a character device, is a file the
-     scenario has hostsim read or lies in the sandbox, a sandbox FOLDER that is not a folder
-     (without one, a temporary folder that cannot be made, or a TMPDIR another user may rename
-     entries in).
-  2  a scenario that cannot be played (not JSON, a step or value it does not take, a resource
-     file or project description it names missing, not a regular file or larger than 64 MiB, a
-     file outside the sandbox, a link in the sandbox that leads out of it, a file of the
-     sandbox with a second hard link, ...): the message names the file, step and member, and no
-     report is written.
+  1  bad arguments, found before anything is played. For example:
+     - an option hostsim does not take, an empty name after --report or --sandbox;
+     - a report FILE hostsim refuses (see "The report file");
+     - a sandbox FOLDER that is not a folder or cannot be made;
+     - without --sandbox, a temporary sandbox that cannot be made, or a TMPDIR another user may
+       rename entries in.
+  2  a scenario that cannot be played: the message names the file, step or member, and no
+     report is written. For example:
+     - not well-formed JSON, a member, step or action that examples/README.md does not name, a
+       value out of range;
+     - a resource file or project description that is missing, not a regular file or larger
+       than 64 MiB;
+     - a file outside the sandbox, a link in the sandbox that leads out of it, a file of it with
+       a second hard link.
   3  a bundle that is missing, is not a regular file or does not load.
 )";
     return 0;
