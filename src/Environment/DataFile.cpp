@@ -662,9 +662,12 @@ bool DataFile::writeWhole(std::function<bool(DataFile&)> const& writer, bool rep
         m_lastError = temporary->getLastError() != NoError ? temporary->getLastError() : ErrIO;
         return false;
     }
-    // Only a file this replace made is written, and removed again: one that another process put
-    // under the same name meanwhile is left alone.
-    if (!node.takeTemporary(temporaryPath)) {
+    IO::Location location = temporary->getLocation();
+    // The file made stays open until it is renamed, so that only it is renamed or removed, never
+    // a file another process put under its name meanwhile; one put there before it was taken is
+    // left alone.
+    TemporaryFile made;
+    if (!made.take(temporaryPath)) {
         m_lastError = ErrExists;
         return false;
     }
@@ -682,24 +685,26 @@ bool DataFile::writeWhole(std::function<bool(DataFile&)> const& writer, bool rep
         result = temporary->getLastError();
     }
     temporary->close();
-    // The temporary file goes by its own name, as it was made: a link put there meanwhile goes as
-    // the link, never the file it names.
-    auto discard = [&temporary] {
-        IO::fileSystem.Delete(temporary->getLocation(), IO::FileSystem::EmptyOnly, IO::FileSystem::Permanent);
+    // The temporary file goes by its own name while that still leads to it; a link put there
+    // meanwhile goes as the link, never the file it names, and another file is left alone.
+    auto discard = [&made, &location, &temporaryPath] {
+        if (made.isNamed() || FileNode::isLink(temporaryPath)) {
+            IO::fileSystem.Delete(location, IO::FileSystem::EmptyOnly, IO::FileSystem::Permanent);
+        }
     };
     if (result == NoError && node.isSpecial()) {
         // A FIFO or a device takes the content as it stands: replacing it would put a plain file
         // where the system or another program expects the node.
-        result = node.writeInPlace(temporaryPath);
+        result = node.writeInPlace(made.descriptor());
         discard();
         m_lastError = result;
         return result == NoError;
     }
-    if (result == NoError && !node.finishTemporary(temporaryPath)) {
+    if (result == NoError && !made.finish(node)) {
         result = ErrIO;
     }
     if (result == NoError) {
-        result = IO::fileSystem.Rename(temporary->getLocation(), name,
+        result = IO::fileSystem.Rename(location, name,
                                        replace ? IO::FileSystem::ReplaceFile : IO::FileSystem::KeepExisting);
     }
     if (result != NoError) {

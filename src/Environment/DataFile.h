@@ -127,11 +127,11 @@ public:
     void setEncoding(Encoding::Type type);
 
     // Replaces the file's whole content safely: writer fills a new, empty temporary file beside
-    // the file that this one's links lead to, which is flushed, given the old file's mode and
-    // owner, and renamed over it; the links stay. A FIFO or a device is written in place, never
-    // replaced, and a folder is not written. On any failure (writer answering false or throwing
-    // included) the temporary file is removed, the old file stays as it was and false is
-    // answered. This file is closed first.
+    // the file that this one's links lead to, which is flushed, given the old file's owner and
+    // permission bits (set-ID and sticky bits dropped), and renamed over it; the links stay. A FIFO
+    // or a device is written in place, never replaced, and a folder is not written. On any failure
+    // (writer answering false or throwing included) the temporary file is removed, the old file
+    // stays as it was and false is answered. This file is closed first.
     bool replaceContents(std::function<bool(DataFile&)> const& writer);
     bool replaceContents(String const& text);
     // As replaceContents, but the file is made only where there is none: one that stands there

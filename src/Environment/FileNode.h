@@ -11,6 +11,19 @@
 
 namespace zelvane {
 
+// Which regular file a name leads to, by device and inode, a link at the name not followed.
+struct FileIdentity {
+    dev_t device = 0;
+    ino_t inode = 0;
+    bool known = false;
+
+    // The regular file of one link at path; unknown for anything else.
+    static FileIdentity of(std::string const& path);
+    bool operator==(FileIdentity const& other) const {
+        return known && other.known && device == other.device && inode == other.inode;
+    }
+};
+
 class FileNode {
 public:
     // Follows the links of the file at path, a dangling one too, to the entry they name.
@@ -24,26 +37,49 @@ public:
     // A node that is neither a regular file nor a folder: written in place, never replaced.
     bool isSpecial() const;
     bool isFifo() const;
+    // Writes the bytes of the open file source, from its start, into the entry as it stands;
+    // NoError or the error.
+    GSErrCode writeInPlace(int source) const;
 
-    // Takes the new file at temporary, which is to replace the entry: only an empty regular file
-    // of one link (as this process made it) is taken, and it is made its owner's alone while it
-    // is written. False when it is not such a file.
-    bool takeTemporary(std::string const& temporary);
-    // Gives the temporary file taken the entry's owner (where the process may) and mode, or for
-    // no entry the mode the file was made with. False when the file is no longer the one taken.
-    bool finishTemporary(std::string const& temporary) const;
-    // Writes the bytes of the file at source into the entry as it stands; NoError or the error.
-    GSErrCode writeInPlace(std::string const& source) const;
+    // A link stands at path.
+    static bool isLink(std::string const& path);
 
 private:
+    friend class TemporaryFile;
+
     std::string m_path;
     bool m_exists = false;
     mode_t m_mode = 0;
     uid_t m_owner = 0;
     gid_t m_group = 0;
-    dev_t m_temporaryDevice = 0;
-    ino_t m_temporaryInode = 0;
-    mode_t m_temporaryMode = 0;
+};
+
+// A new file made beside an entry to replace it, held open from its making to its rename, so that
+// its name is checked against the file made and never against one put under the name meanwhile.
+class TemporaryFile {
+public:
+    TemporaryFile() = default;
+    ~TemporaryFile();
+    TemporaryFile(TemporaryFile const&) = delete;
+    TemporaryFile& operator=(TemporaryFile const&) = delete;
+
+    // Takes the new file at path, which is to replace the entry: only an empty regular file of
+    // one link that the process's user owns (as the process made it), not reached through a link.
+    // It is made its owner's alone while it is written, and kept open until this object goes.
+    bool take(std::string const& path);
+    // The name still leads to the file taken.
+    bool isNamed() const;
+    // Gives the file the entry's owner (where the process may) and permission bits, set-ID and
+    // sticky bits dropped, or for no entry the mode it was made with. False when the name no
+    // longer leads to the file taken.
+    bool finish(FileNode const& entry) const;
+    int descriptor() const { return m_fd; }
+
+private:
+    std::string m_path;
+    int m_fd = -1;
+    FileIdentity m_made;
+    mode_t m_newMode = 0;
 };
 
 } // namespace zelvane
