@@ -124,15 +124,25 @@ void sweepTemporaries(IO::Location const& folder, std::string const& name) {
         return;
     }
     for (std::string const& entry : temporaries.found) {
-        IO::fileSystem.Delete(IO::Location(folder, IO::Name(entry.c_str())), IO::FileSystem::EmptyOnly);
+        IO::Location leftover(folder, IO::Name(entry.c_str()));
+        std::string path;
+        // In a folder that other users may write, a file of another user's under such a name may
+        // be that user's replace under way: only the user's own leftovers go.
+        if (leftover.ToPath(&path) == NoError && FileNode::isOwnFile(path)) {
+            IO::fileSystem.Delete(leftover, IO::FileSystem::EmptyOnly);
+        }
     }
 }
 
-// The entry the links of the file at path lead to; error receives ErrParam for no path and
-// ErrNotFound for links that lead nowhere, else NoError.
+// The entry the links of the file at path lead to; error receives ErrParam for no path,
+// ErrPermission for a link that another user may have put there (FileNode) and ErrNotFound for
+// links that lead nowhere, else NoError.
 FileNode followed(String const& path, int& error) {
     FileNode node(std::string(path.data(), path.dataLength()));
-    error = !node.getPath().empty() ? NoError : path.empty() ? ErrParam : ErrNotFound;
+    error = node.isRefused()          ? ErrPermission
+            : !node.getPath().empty() ? NoError
+            : path.empty()            ? ErrParam
+                                      : ErrNotFound;
     return node;
 }
 
@@ -313,9 +323,14 @@ bool DataFile::openAs(Permission p) const {
         m_file->GetPosition(&position);
         m_file->Close();
     }
+    const String path = getPathName();
+    const FileNode node(std::string(path.data(), path.dataLength()));
+    if (node.isRefused()) {
+        m_lastError = ErrPermission;
+        return false;
+    }
     // A FIFO opened only to read would wait for a writer; opened to write too, it does not.
-    const String path = p == readOnly ? getPathName() : String();
-    const bool fifo = !path.empty() && FileNode(std::string(path.data(), path.dataLength())).isFifo();
+    const bool fifo = p == readOnly && node.isFifo();
     m_lastError = m_file->Open(fifo ? readWrite : p, IO::File::Shared);
     if (m_lastError != NoError) {
         return false;

@@ -41,16 +41,32 @@ std::string nameOf(std::string const& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// Whether users other than the process's may add, rename or remove entries of the folder: its
+// owner is another user than the process's or root, or its group or others may write it.
+bool othersMayWrite(std::string const& folder) {
+    struct stat info {};
+    if (::stat(folder.c_str(), &info) != 0) {
+        return true;
+    }
+    const uid_t me = ::geteuid();
+    return (info.st_mode & (S_IWGRP | S_IWOTH)) != 0 || (info.st_uid != me && info.st_uid != 0);
+}
+
 } // namespace
 
 FileNode::FileNode(std::string const& path) {
     std::string current = path;
+    const uid_t me = ::geteuid();
     for (int hops = 0; hops <= linkLimit; ++hops) {
         struct stat info {};
         if (::lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
             break;
         }
         if (hops == linkLimit) {
+            return;
+        }
+        if (info.st_uid != me && info.st_uid != 0 && othersMayWrite(folderOf(current))) {
+            m_refused = true;
             return;
         }
         std::vector<char> target(PATH_MAX + 1);
@@ -89,9 +105,31 @@ bool FileNode::isFifo() const {
     return m_exists && S_ISFIFO(m_mode);
 }
 
+bool FileNode::isOwnFile(std::string const& path) {
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == ::geteuid();
+}
+
 bool FileNode::isLink(std::string const& path) {
     struct stat info {};
     return ::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
+}
+
+bool FileNode::changeMode(mode_t kept, mode_t added) const {
+    if (m_path.empty()) {
+        return false;
+    }
+    // Opened without following a link or waiting on a FIFO, and changed only when it is still a
+    // regular file or a folder: a mode set by name could reach whatever a link put there names.
+    int fd = ::open(m_path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    struct stat info {};
+    bool changed = ::fstat(fd, &info) == 0 && (S_ISREG(info.st_mode) || S_ISDIR(info.st_mode)) &&
+                   ::fchmod(fd, (info.st_mode & kept & 07777) | added) == 0;
+    ::close(fd);
+    return changed;
 }
 
 GSErrCode FileNode::writeInPlace(int source) const {

@@ -26,21 +26,31 @@ struct FileIdentity {
 
 class FileNode {
 public:
-    // Follows the links of the file at path, a dangling one too, to the entry they name.
+    // Follows the links of the file at path, a dangling one too, to the entry they name. A link in
+    // a folder that users other than the process's may write is followed only when the process's
+    // user or root owns it: another user may have put it there to have the process read, write or
+    // erase a file of its user's elsewhere.
     explicit FileNode(std::string const& path);
 
-    // The named entry's path, its folder's links resolved; empty when the links loop or the
-    // folder is not there.
+    // The named entry's path, its folder's links resolved; empty when the links loop, a link is
+    // refused or the folder is not there.
     std::string const& getPath() const { return m_path; }
     bool exists() const { return m_exists; }
     bool isFolder() const;
     // A node that is neither a regular file nor a folder: written in place, never replaced.
     bool isSpecial() const;
     bool isFifo() const;
+    // A link on the way was not followed, as above.
+    bool isRefused() const { return m_refused; }
+    // Gives the regular file or folder the bits of `kept` it has and `added`, through a descriptor
+    // of the entry itself; false for another node or when it cannot be opened.
+    bool changeMode(mode_t kept, mode_t added) const;
     // Writes the bytes of the open file source, from its start, into the entry as it stands;
     // NoError or the error.
     GSErrCode writeInPlace(int source) const;
 
+    // A regular file of the process's user's at path, a link at it not followed.
+    static bool isOwnFile(std::string const& path);
     // A link stands at path.
     static bool isLink(std::string const& path);
 
@@ -49,6 +59,7 @@ private:
 
     std::string m_path;
     bool m_exists = false;
+    bool m_refused = false;
     mode_t m_mode = 0;
     uid_t m_owner = 0;
     gid_t m_group = 0;

@@ -1,4 +1,5 @@
-// The rules every writer of a whole file follows, the framework's and the simulated host's alike.
+// The rules every writer of a whole file follows, the framework's and the simulated host's alike:
+// what a replaced file keeps and which links are followed.
 #include "Environment/DataFile.h"
 #include "FileFixture.h"
 #include "sim/ReplaceFile.h"
@@ -74,6 +75,80 @@ TEST_F(FileWriteRulesTest, ReplacedContentKeepsTheModeAndOwnerButNoSetIDOrSticky
             EXPECT_EQ(hidden(), std::vector<std::string>{});
         }
     }
+}
+
+TEST_F(FileWriteRulesTest, ALinkAnotherUserMayHavePutIsNotFollowed) {
+    // The player's private file, and a link to it in a folder: is it read, written, erased or
+    // opened to others through the link?
+    struct Row {
+        const char* name;
+        mode_t folder;     // the link's folder's mode
+        uid_t folderOwner; // -1: the player
+        uid_t linkOwner;   // -1: the player
+        bool followed;
+    };
+    const uid_t player = uid_t(-1);
+    const Row rows[] = {
+        {"the player's link, where others may write", 0777, player, player, true},
+        {"root's link, where others may write", 0777, player, 0, true},
+        {"another's link, where only the player may write", 0755, player, 4242, true},
+        {"another's link, where others may write", 0777, player, 4242, false},
+        {"another's link, in a sticky folder", 01777, player, 4242, false},
+        {"another's link, where the group may write", 0775, player, 4242, false},
+        {"another's link, in another's folder", 0755, 4242, 4242, false},
+    };
+    const bool privileged = ::geteuid() == 0;
+    using Operation = bool (*)(DataFile&);
+    struct Use {
+        const char* name;
+        Operation run;
+    };
+    const Use uses[] = {
+        {"read", [](DataFile& f) { return f.open(DataFile::readOnly); }},
+        {"replace", [](DataFile& f) { return f.replaceContents(String("planted")); }},
+        {"erase", [](DataFile& f) { return f.erase(); }},
+        {"open to all", [](DataFile& f) { return f.allowFullAccess(), true; }},
+    };
+    for (Row const& row : rows) {
+        // Only root makes a file or a link another user's.
+        if (!privileged && (row.folderOwner != player || row.linkOwner != player)) {
+            continue;
+        }
+        for (Use const& use : uses) {
+            SCOPED_TRACE(std::string(row.name) + ": " + use.name);
+            fs::remove_all(m_dir);
+            fs::create_directories(path("shared"));
+            put(path("private"), "secret");
+            ASSERT_EQ(::chmod(path("private").c_str(), 0600), 0);
+            fs::create_symlink("../private", path("shared/prefs.xml"));
+            if (row.linkOwner != player) {
+                ASSERT_EQ(::lchown(path("shared/prefs.xml").c_str(), row.linkOwner, row.linkOwner), 0);
+            }
+            if (row.folderOwner != player) {
+                ASSERT_EQ(::chown(path("shared").c_str(), row.folderOwner, row.folderOwner), 0);
+            }
+            ASSERT_EQ(::chmod(path("shared").c_str(), row.folder), 0);
+            DataFile file(text("shared/prefs.xml"), DataFile::readWrite, false);
+            bool done = use.run(file);
+            file.close();
+            if (std::string(use.name) != "open to all") {
+                EXPECT_EQ(done, row.followed);
+                EXPECT_EQ(file.getLastError(), row.followed ? NoError : ErrPermission);
+            }
+            EXPECT_TRUE(fs::is_symlink(path("shared/prefs.xml"))) << "the link stays";
+            const bool changed = row.followed && std::string(use.name) != "read";
+            EXPECT_EQ(fs::exists(path("private")), !changed || std::string(use.name) != "erase");
+            if (fs::exists(path("private"))) {
+                EXPECT_EQ(get(path("private")),
+                          changed && std::string(use.name) == "replace" ? "planted" : "secret");
+                EXPECT_EQ(modeOf(path("private")),
+                          changed && std::string(use.name) == "open to all" ? 0777 : 0600);
+            }
+            EXPECT_EQ(hidden(), std::vector<std::string>{});
+        }
+    }
+    fs::remove_all(m_dir);
+    fs::create_directories(m_dir);
 }
 
 } // namespace
