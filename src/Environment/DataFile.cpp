@@ -520,6 +520,11 @@ bool DataFile::erase() {
         m_lastError = NoError;
         return true;
     }
+    // A file its user may not write is not the user's to remove either.
+    if (!node.mayWrite()) {
+        m_lastError = ErrPermission;
+        return false;
+    }
     // A folder standing under the file's name is never removed with what it holds.
     m_lastError = IO::fileSystem.Delete(IO::Location(node.getPath().c_str()), IO::FileSystem::EmptyOnly,
                                         IO::FileSystem::Permanent);
@@ -643,6 +648,12 @@ bool DataFile::writeWhole(std::function<bool(DataFile&)> const& writer, bool rep
     // fails where an entry stands, and not made over a node at all.
     if (node.isFolder() || (!replace && node.isSpecial())) {
         m_lastError = ErrExists;
+        return false;
+    }
+    // A file its user may not write (made read-only, or another user's) is kept as it is, though
+    // the folder would let a rename replace it.
+    if (!node.isSpecial() && !node.mayWrite()) {
+        m_lastError = ErrPermission;
         return false;
     }
     IO::Location target(node.getPath().c_str());

@@ -117,8 +117,8 @@ public:
     virtual bool write(DataFile const& source);
     // Closes and deletes the file that the file's links lead to, keeping the links; a FIFO or a
     // device is kept (true is answered), and a folder of its name unless empty. A link that
-    // another user may have put in a folder others may write is not followed: false, with
-    // ErrPermission.
+    // another user may have put in a folder others may write is not followed, and a file its user
+    // may not write is kept: false, with ErrPermission.
     virtual bool erase();
     virtual bool flush();
 
@@ -132,9 +132,10 @@ public:
     // the file that this one's links lead to, which is flushed, given the old file's owner and
     // permission bits (set-ID and sticky bits dropped), and renamed over it; the links stay. A FIFO
     // or a device is written in place, never replaced, and a folder is not written. A link another
-    // user may have put in a folder others may write is not followed (ErrPermission). On any
-    // failure (writer answering false or throwing included) the temporary file is removed, the old
-    // file stays as it was and false is answered. This file is closed first.
+    // user may have put in a folder others may write is not followed, and a file its user may not
+    // write is kept (ErrPermission). On any failure (writer answering false or throwing included)
+    // the temporary file is removed, the old file stays as it was and false is answered. This file
+    // is closed first.
     bool replaceContents(std::function<bool(DataFile&)> const& writer);
     bool replaceContents(String const& text);
     // As replaceContents, but the file is made only where there is none: one that stands there

@@ -105,6 +105,17 @@ bool FileNode::isFifo() const {
     return m_exists && S_ISFIFO(m_mode);
 }
 
+bool FileNode::mayWrite() const {
+    if (!m_exists) {
+        return true;
+    }
+    const uid_t me = ::geteuid();
+    if (m_owner == me) {
+        return (m_mode & S_IWUSR) != 0;
+    }
+    return me == 0 || ::faccessat(AT_FDCWD, m_path.c_str(), W_OK, AT_EACCESS) == 0;
+}
+
 bool FileNode::isOwnFile(std::string const& path) {
     struct stat info {};
     return ::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == ::geteuid();

@@ -42,6 +42,10 @@ public:
     bool isFifo() const;
     // A link on the way was not followed, as above.
     bool isRefused() const { return m_refused; }
+    // Whether the process's user may write the entry: its owner by the owner's write bit (root
+    // too, as the host's file library refuses a write-open), any other user as the system allows.
+    bool mayWrite() const;
+
     // Gives the regular file or folder the bits of `kept` it has and `added`, through a descriptor
     // of the entry itself; false for another node or when it cannot be opened.
     bool changeMode(mode_t kept, mode_t added) const;

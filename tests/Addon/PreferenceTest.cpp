@@ -454,7 +454,7 @@ TEST_F(PreferenceTest, AFileThatCannotBeReadIsKeptAndTold) {
     }
 }
 
-TEST_F(PreferenceTest, ALinkAnotherPutsAtTheFileIsNotFollowed) {
+TEST_F(PreferenceTest, WhatAnotherPutsAtTheFileIsNotFollowedOrWrittenOver) {
     const std::string stored = "<frameworkPreferenceStore><countPrefs><count>50</count></countPrefs>"
                                "</frameworkPreferenceStore>";
     const fs::path notes = sim::specialFolder("Documents") / "private" / "notes.txt";
@@ -491,6 +491,8 @@ TEST_F(PreferenceTest, ALinkAnotherPutsAtTheFileIsNotFollowed) {
              putLink(::geteuid());
          },
          nullptr, false, false, nullptr, true},
+        {"made read-only by its user", false, [&] { fs::permissions(file, fs::perms::owner_read); }, nullptr,
+         false, true, stored.c_str()},
     };
     for (const Case& c : cases) {
         if (c.root && ::geteuid() != 0) {

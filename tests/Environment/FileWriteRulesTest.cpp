@@ -1,5 +1,5 @@
 // The rules every writer of a whole file follows, the framework's and the simulated host's alike:
-// what a replaced file keeps and which links are followed.
+// what a replaced file keeps, which links are followed and which files are kept.
 #include "Environment/DataFile.h"
 #include "FileFixture.h"
 #include "sim/ReplaceFile.h"
@@ -149,6 +149,34 @@ TEST_F(FileWriteRulesTest, ALinkAnotherUserMayHavePutIsNotFollowed) {
     }
     fs::remove_all(m_dir);
     fs::create_directories(m_dir);
+}
+
+TEST_F(FileWriteRulesTest, AFileItsUserMayNotWriteIsKept) {
+    struct Row {
+        const char* name;
+        mode_t mode;
+        bool written;
+        GSErrCode error;
+    };
+    const Row rows[] = {
+        {"the player's file", 0644, true, NoError},
+        {"made read-only", 0444, false, ErrPermission},
+    };
+    for (Row const& row : rows) {
+        SCOPED_TRACE(row.name);
+        put(path("prefs.xml"), "old");
+        ASSERT_EQ(::chmod(path("prefs.xml").c_str(), row.mode), 0);
+        DataFile file(text("prefs.xml"), DataFile::readWrite, false);
+        EXPECT_EQ(file.replaceContents(String("new")), row.written);
+        EXPECT_EQ(file.getLastError(), row.error);
+        EXPECT_EQ(get(path("prefs.xml")), row.written ? "new" : "old");
+        EXPECT_EQ(modeOf(path("prefs.xml")), row.mode);
+        // Erased neither: the file is the user's to keep.
+        EXPECT_EQ(file.erase(), row.written);
+        EXPECT_EQ(fs::exists(path("prefs.xml")), !row.written);
+        EXPECT_EQ(hidden(), std::vector<std::string>{}) << "no temporary file left";
+        fs::remove(path("prefs.xml"));
+    }
 }
 
 } // namespace
