@@ -616,9 +616,9 @@ void Addon::readPrefs(Context context, bool publish) {
             source = Source::absent;
             return;
         }
-        // A file its user may only read is read all the same; a link another user may have put
-        // there is not followed.
-        if (!file->open(DataFile::readOnly)) {
+        // A file its user may only read is read all the same. A FIFO or a device holds no
+        // preferences of its own, and a link another user may have put there is not followed.
+        if (file->isSpecial() || !file->open(DataFile::readOnly)) {
             reportPrefsUnread(context);
             return;
         }

@@ -531,6 +531,11 @@ bool DataFile::erase() {
     return m_lastError == NoError;
 }
 
+bool DataFile::isSpecial() const {
+    const String path = getPathName();
+    return FileNode(std::string(path.data(), path.dataLength())).isSpecial();
+}
+
 bool DataFile::flush() {
     if (m_file == nullptr) {
         return false;

@@ -122,6 +122,10 @@ public:
     virtual bool erase();
     virtual bool flush();
 
+    // The file's links lead to a node that is neither a regular file nor a folder (a FIFO, a
+    // device), which holds no content of its own.
+    bool isSpecial() const;
+
     // The encoding its byte-order mark gives (0 for a file under 3 bytes; 99 without a mark);
     // with skipMark a position inside the mark moves past it, else the position is kept.
     Encoding::Type getEncoding(bool skipMark);
@@ -131,11 +135,11 @@ public:
     // Replaces the file's whole content safely: writer fills a new, empty temporary file beside
     // the file that this one's links lead to, which is flushed, given the old file's owner and
     // permission bits (set-ID and sticky bits dropped), and renamed over it; the links stay. A FIFO
-    // or a device is written in place, never replaced, and a folder is not written. A link another
-    // user may have put in a folder others may write is not followed, and a file its user may not
-    // write is kept (ErrPermission). On any failure (writer answering false or throwing included)
-    // the temporary file is removed, the old file stays as it was and false is answered. This file
-    // is closed first.
+    // or a device is written in place, never replaced and never waited on (one without a reader
+    // is not written), and a folder is not written. A link another user may have put in a folder
+    // others may write is not followed, and a file its user may not write is kept (ErrPermission).
+    // On any failure (writer answering false or throwing included) the temporary file is removed,
+    // the old file stays as it was and false is answered. This file is closed first.
     bool replaceContents(std::function<bool(DataFile&)> const& writer);
     bool replaceContents(String const& text);
     // As replaceContents, but the file is made only where there is none: one that stands there

@@ -144,18 +144,22 @@ bool FileNode::changeMode(mode_t kept, mode_t added) const {
 }
 
 GSErrCode FileNode::writeInPlace(int source) const {
-    // A FIFO waits here for its reader, as any writer of one does.
-    int out = ::open(m_path.c_str(), O_WRONLY | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
+    // A FIFO without a reader fails the open at once (ENXIO) instead of waiting for one for ever.
+    int out = ::open(m_path.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (out < 0) {
         return errorOf(errno);
     }
     int failure = 0;
     struct stat info {};
-    if (::fstat(out, &info) != 0) {
+    int flags = ::fcntl(out, F_GETFL);
+    if (::fstat(out, &info) != 0 || flags < 0) {
         failure = errno;
     } else if (S_ISREG(info.st_mode) || S_ISDIR(info.st_mode)) {
         // Changed since it was looked at: written into, a regular file would keep its old end.
         failure = EINVAL;
+    } else if (::fcntl(out, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        // With a reader there, its reads pace the writes, as for any writer of a FIFO.
+        failure = errno;
     }
     std::vector<char> buffer(16384);
     for (off_t at = 0; failure == 0;) {

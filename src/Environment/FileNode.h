@@ -49,8 +49,8 @@ public:
     // Gives the regular file or folder the bits of `kept` it has and `added`, through a descriptor
     // of the entry itself; false for another node or when it cannot be opened.
     bool changeMode(mode_t kept, mode_t added) const;
-    // Writes the bytes of the open file source, from its start, into the entry as it stands;
-    // NoError or the error.
+    // Writes the bytes of the open file source, from its start, into the entry as it stands. A
+    // FIFO without a reader is not waited on: ErrIO at once.
     GSErrCode writeInPlace(int source) const;
 
     // A regular file of the process's user's at path, a link at it not followed.

@@ -1,15 +1,20 @@
 // The rules every writer of a whole file follows, the framework's and the simulated host's alike:
-// what a replaced file keeps, which links are followed and which files are kept.
+// what a replaced file keeps, which links are followed, which files are kept, and that no write
+// waits on a FIFO.
 #include "Environment/DataFile.h"
 #include "FileFixture.h"
 #include "sim/ReplaceFile.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <fcntl.h>
 #include <filesystem>
 #include <functional>
+#include <future>
 #include <string>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -151,29 +156,63 @@ TEST_F(FileWriteRulesTest, ALinkAnotherUserMayHavePutIsNotFollowed) {
     fs::create_directories(m_dir);
 }
 
-TEST_F(FileWriteRulesTest, AFileItsUserMayNotWriteIsKept) {
+TEST_F(FileWriteRulesTest, AFileItsUserMayNotWriteIsKeptAndNoWriteWaitsOnAFifo) {
     struct Row {
         const char* name;
-        mode_t mode;
+        mode_t mode; // of the file, or S_IFIFO for a FIFO
+        bool reader; // a FIFO's
         bool written;
         GSErrCode error;
     };
     const Row rows[] = {
-        {"the player's file", 0644, true, NoError},
-        {"made read-only", 0444, false, ErrPermission},
+        {"the player's file", 0644, false, true, NoError},
+        {"made read-only", 0444, false, false, ErrPermission},
+        {"a FIFO with a reader", S_IFIFO | 0600, true, true, NoError},
+        {"a FIFO without a reader", S_IFIFO | 0600, false, false, ErrIO},
     };
     for (Row const& row : rows) {
         SCOPED_TRACE(row.name);
-        put(path("prefs.xml"), "old");
-        ASSERT_EQ(::chmod(path("prefs.xml").c_str(), row.mode), 0);
+        int reader = -1;
+        if (S_ISFIFO(row.mode)) {
+            ASSERT_EQ(::mkfifo(path("prefs.xml").c_str(), row.mode & 0777), 0);
+            reader = row.reader ? ::open(path("prefs.xml").c_str(), O_RDONLY | O_NONBLOCK) : -1;
+        } else {
+            put(path("prefs.xml"), "old");
+            ASSERT_EQ(::chmod(path("prefs.xml").c_str(), row.mode), 0);
+        }
         DataFile file(text("prefs.xml"), DataFile::readWrite, false);
-        EXPECT_EQ(file.replaceContents(String("new")), row.written);
+        // A write that waits for a reader is given one after a while and fails the test, instead of
+        // hanging it.
+        std::promise<void> returned;
+        std::thread rescue([this, waited = returned.get_future()] {
+            if (waited.wait_for(std::chrono::seconds(3)) == std::future_status::timeout) {
+                int late = ::open(path("prefs.xml").c_str(), O_RDONLY | O_NONBLOCK);
+                char drained[64];
+                while (late >= 0 && ::fcntl(late, F_SETFL, 0) == 0 &&
+                       ::read(late, drained, sizeof drained) > 0) {
+                }
+                ::close(late);
+            }
+        });
+        const bool written = file.replaceContents(String("new"));
+        returned.set_value();
+        rescue.join();
+        EXPECT_EQ(written, row.written);
         EXPECT_EQ(file.getLastError(), row.error);
-        EXPECT_EQ(get(path("prefs.xml")), row.written ? "new" : "old");
-        EXPECT_EQ(modeOf(path("prefs.xml")), row.mode);
-        // Erased neither: the file is the user's to keep.
-        EXPECT_EQ(file.erase(), row.written);
-        EXPECT_EQ(fs::exists(path("prefs.xml")), !row.written);
+        if (S_ISFIFO(row.mode)) {
+            char received[8] = {};
+            EXPECT_EQ(reader >= 0 ? ::read(reader, received, sizeof received) : 0, row.written ? 3 : 0);
+            EXPECT_TRUE(fs::is_fifo(path("prefs.xml")));
+            if (reader >= 0) {
+                ::close(reader);
+            }
+        } else {
+            EXPECT_EQ(get(path("prefs.xml")), row.written ? "new" : "old");
+            EXPECT_EQ(modeOf(path("prefs.xml")), row.mode);
+            // Erased neither: the file is the user's to keep.
+            EXPECT_EQ(file.erase(), row.written);
+            EXPECT_EQ(fs::exists(path("prefs.xml")), !row.written);
+        }
         EXPECT_EQ(hidden(), std::vector<std::string>{}) << "no temporary file left";
         fs::remove(path("prefs.xml"));
     }
