@@ -454,6 +454,26 @@ TEST_F(PreferenceTest, AFileThatCannotBeReadIsKeptAndTold) {
     }
 }
 
+namespace {
+
+// A count whose writing first puts a file at `plantAt`, as another program might while the add-on
+// writes its new preference file.
+class PlantingPrefs : public CountPrefs {
+public:
+    using CountPrefs::CountPrefs;
+    Package* clone() const override { return new PlantingPrefs(*this); }
+    Shipping* getShipping(std::size_t index, bool all) override {
+        if (!plantAt.empty()) {
+            std::ofstream(plantAt) << "theirs";
+            plantAt.clear();
+        }
+        return CountPrefs::getShipping(index, all);
+    }
+    static inline fs::path plantAt;
+};
+
+} // namespace
+
 TEST_F(PreferenceTest, WhatAnotherPutsAtTheFileIsNotFollowedWrittenOverOrWaitedOn) {
     const std::string stored = "<frameworkPreferenceStore><countPrefs><count>50</count></countPrefs>"
                                "</frameworkPreferenceStore>";
@@ -499,6 +519,8 @@ TEST_F(PreferenceTest, WhatAnotherPutsAtTheFileIsNotFollowedWrittenOverOrWaitedO
          false, true, nullptr},
         {"made read-only by its user", false, [&] { fs::permissions(file, fs::perms::owner_read); }, nullptr,
          false, true, stored.c_str()},
+        {"made by another while the new file is written", false, [&] { fs::remove(file); },
+         [&] { PlantingPrefs::plantAt = file; }, false, true, "theirs"},
     };
     for (const Case& c : cases) {
         if (c.root && ::geteuid() != 0) {
@@ -519,7 +541,7 @@ TEST_F(PreferenceTest, WhatAnotherPutsAtTheFileIsNotFollowedWrittenOverOrWaitedO
         }
         TestAddon a;
         addon = &a;
-        a.addPreference(CountPrefs(2), Addon::user);
+        a.addPreference(PlantingPrefs(2), Addon::user);
         ASSERT_TRUE(a.registerInterface());
         ASSERT_TRUE(a.initialise());
         EXPECT_EQ(a.isPrefsUnread(Addon::user), c.unread);
@@ -527,11 +549,12 @@ TEST_F(PreferenceTest, WhatAnotherPutsAtTheFileIsNotFollowedWrittenOverOrWaitedO
             c.afterRead();
         }
         if (c.moved) {
-            a.addPreference(CountPrefs(2), Addon::shared);
+            a.addPreference(PlantingPrefs(2), Addon::shared);
         }
         ProjectEvent quit(APINotify_Quit);
         a.publishExternalEvent(quit, false);
         addon = nullptr;
+        PlantingPrefs::plantAt.clear();
 
         const std::string told = "The user preferences of the add-on \"Sample Tool 2\" could not be ";
         const std::string place = "Preferences/Zelvane/com.zelvane.sampletool2.xml";
