@@ -146,6 +146,11 @@ FileNode followed(String const& path, int& error) {
     return node;
 }
 
+std::string pathOf(IO::Location const& location) {
+    std::string path;
+    return location.ToPath(&path) == NoError ? path : std::string();
+}
+
 // A name no replace has used: hexadecimal digits of a new identifier from the host.
 std::string uniqueSuffix() {
     char text[Guid::textLength + 1];
@@ -194,6 +199,7 @@ DataFile& DataFile::operator=(DataFile const& other) {
     if (this != &other) {
         close();
         m_file.reset();
+        m_made = FileIdentity();
         File::operator=(other);
         m_permission = other.m_permission;
         if (other.m_file != nullptr) {
@@ -208,8 +214,12 @@ DataFile::~DataFile() {
 }
 
 void DataFile::attach(IO::Location const& location, bool create) {
+    // Whether this object made the file: nothing stood at its name before the host made it.
+    const std::string path = create ? pathOf(location) : std::string();
+    const bool absent = !path.empty() && FileNode::isAbsent(path);
     m_file.reset(new IO::File(location, create ? IO::File::Create : IO::File::Fail));
     m_lastError = m_file->GetStatus();
+    m_made = absent && m_lastError == NoError ? FileIdentity::of(path) : FileIdentity();
 }
 
 DataFile* DataFile::create(Directory const& parent, String const& name, Permission permission, int& error,
@@ -528,6 +538,21 @@ bool DataFile::erase() {
     // A folder standing under the file's name is never removed with what it holds.
     m_lastError = IO::fileSystem.Delete(IO::Location(node.getPath().c_str()), IO::FileSystem::EmptyOnly,
                                         IO::FileSystem::Permanent);
+    return m_lastError == NoError;
+}
+
+bool DataFile::eraseMade() {
+    close();
+    const std::string path = pathOf(getLocation());
+    // Only while its name leads to the file made, never through a link, and while it holds nothing
+    // that someone else may have put in it since.
+    const FileIdentity now = FileIdentity::of(path);
+    if (!(now == m_made) || now.size != 0) {
+        m_lastError = ErrPermission;
+        return false;
+    }
+    m_lastError = IO::fileSystem.Delete(getLocation(), IO::FileSystem::EmptyOnly, IO::FileSystem::Permanent);
+    m_made = FileIdentity();
     return m_lastError == NoError;
 }
 

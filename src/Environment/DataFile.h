@@ -5,6 +5,7 @@
 
 #include "Environment/Encoding.h"
 #include "Environment/File.h"
+#include "Environment/FileNode.h"
 
 #include <functional>
 #include <memory>
@@ -122,6 +123,10 @@ public:
     virtual bool erase();
     virtual bool flush();
 
+    // Closes and deletes the file only when this object made it (created it where nothing stood)
+    // and it is still there under its name, empty; a link or another file put there since is kept
+    // (false, with ErrPermission).
+    bool eraseMade();
     // The file's links lead to a node that is neither a regular file nor a folder (a FIFO, a
     // device), which holds no content of its own.
     bool isSpecial() const;
@@ -154,6 +159,8 @@ private:
 
     std::unique_ptr<IO::File> m_file;
     mutable Permission m_permission = readWrite;
+    // The file this object made, as eraseMade may remove it; unknown when it made none.
+    FileIdentity m_made;
 };
 
 } // namespace zelvane

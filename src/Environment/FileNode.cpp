@@ -121,6 +121,11 @@ bool FileNode::isOwnFile(std::string const& path) {
     return ::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == ::geteuid();
 }
 
+bool FileNode::isAbsent(std::string const& path) {
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) != 0 && errno == ENOENT;
+}
+
 bool FileNode::isLink(std::string const& path) {
     struct stat info {};
     return ::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
@@ -193,6 +198,7 @@ FileIdentity FileIdentity::of(std::string const& path) {
     if (::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_nlink == 1) {
         identity.device = info.st_dev;
         identity.inode = info.st_ino;
+        identity.size = info.st_size;
         identity.known = true;
     }
     return identity;

@@ -15,6 +15,7 @@ namespace zelvane {
 struct FileIdentity {
     dev_t device = 0;
     ino_t inode = 0;
+    off_t size = 0;
     bool known = false;
 
     // The regular file of one link at path; unknown for anything else.
@@ -55,6 +56,8 @@ public:
 
     // A regular file of the process's user's at path, a link at it not followed.
     static bool isOwnFile(std::string const& path);
+    // Nothing stands at path, not even a link.
+    static bool isAbsent(std::string const& path);
     // A link stands at path.
     static bool isLink(std::string const& path);
 
