@@ -551,7 +551,7 @@ DataFile* Addon::getPrefsFile(Context context, bool create, GSErrCode* error) co
         return nullptr;
     }
     if (create) {
-        allowFullAccess(*file);
+        allowFullAccess(*file, context);
     }
     result = NoError;
     return file.release();
@@ -577,12 +577,15 @@ DataFile* Addon::locatePrefsFile(Context context, bool makeFolder, GSErrCode& er
     return new DataFile(sub, getPrefsFileName(), DataFile::readWrite, false);
 }
 
-void Addon::allowFullAccess(const DataFile& file) {
+void Addon::allowFullAccess(const DataFile& file, Context context) {
+    auto allow = [context](const File& entry) {
+        context == shared ? entry.allowFullAccess() : entry.allowOwnerAccess();
+    };
     std::unique_ptr<Directory> folder(file.getParent());
     if (folder != nullptr) {
-        folder->allowFullAccess();
+        allow(*folder);
     }
-    file.allowFullAccess();
+    allow(file);
 }
 
 void Addon::readPrefs(Context context, bool publish) {
@@ -613,8 +616,9 @@ void Addon::readPrefs(Context context, bool publish) {
             source = Source::absent;
             return;
         }
-        // A file its user may only read is read all the same.
-        if (!file->open(DataFile::readOnly)) {
+        // A file its user may only read is read all the same. A FIFO or a device holds no
+        // preferences of its own, and a link another user may have put there is not followed.
+        if (file->isSpecial() || !file->open(DataFile::readOnly)) {
             reportPrefsUnread(context);
             return;
         }
@@ -820,8 +824,8 @@ bool Addon::writePrefs(Context context) {
     if (!(made ? file->makeContents(write) : file->replaceContents(write))) {
         return false;
     }
-    // Every user of the machine may change the preferences the add-on writes.
-    allowFullAccess(*file);
+    // Every user of the machine may change the shared preferences; the user's own stay the user's.
+    allowFullAccess(*file, context);
     // The file holds what this add-on wrote: it may be written over or erased from now on.
     source = Source::read;
     return true;

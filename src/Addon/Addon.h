@@ -215,8 +215,10 @@ private:
     // The preference file's object in its folder (made with makeFolder), whether or not the file
     // is there; null, with the error (ErrNotFound for a folder not there), without a folder.
     DataFile* locatePrefsFile(Context context, bool makeFolder, GSErrCode& error) const;
-    // Gives the preference file and its folder full access.
-    static void allowFullAccess(const DataFile& file);
+    // Gives the preference file and its folder full access: every user's in the shared context,
+    // whose file every user of the machine is to change; the owner's alone in the user's own,
+    // others keeping what they had.
+    static void allowFullAccess(const DataFile& file, Context context);
 
     PackageStore& preferenceStore();
     // Whether any package is registered for the context.

@@ -124,16 +124,31 @@ void sweepTemporaries(IO::Location const& folder, std::string const& name) {
         return;
     }
     for (std::string const& entry : temporaries.found) {
-        IO::fileSystem.Delete(IO::Location(folder, IO::Name(entry.c_str())), IO::FileSystem::EmptyOnly);
+        IO::Location leftover(folder, IO::Name(entry.c_str()));
+        std::string path;
+        // In a folder that other users may write, a file of another user's under such a name may
+        // be that user's replace under way: only the user's own leftovers go.
+        if (leftover.ToPath(&path) == NoError && FileNode::isOwnFile(path)) {
+            IO::fileSystem.Delete(leftover, IO::FileSystem::EmptyOnly);
+        }
     }
 }
 
-// The entry the links of the file at path lead to; error receives ErrParam for no path and
-// ErrNotFound for links that lead nowhere, else NoError.
+// The entry the links of the file at path lead to; error receives ErrParam for no path,
+// ErrPermission for a link that another user may have put there (FileNode) and ErrNotFound for
+// links that lead nowhere, else NoError.
 FileNode followed(String const& path, int& error) {
     FileNode node(std::string(path.data(), path.dataLength()));
-    error = !node.getPath().empty() ? NoError : path.empty() ? ErrParam : ErrNotFound;
+    error = node.isRefused()          ? ErrPermission
+            : !node.getPath().empty() ? NoError
+            : path.empty()            ? ErrParam
+                                      : ErrNotFound;
     return node;
+}
+
+std::string pathOf(IO::Location const& location) {
+    std::string path;
+    return location.ToPath(&path) == NoError ? path : std::string();
 }
 
 // A name no replace has used: hexadecimal digits of a new identifier from the host.
@@ -184,6 +199,7 @@ DataFile& DataFile::operator=(DataFile const& other) {
     if (this != &other) {
         close();
         m_file.reset();
+        m_made = FileIdentity();
         File::operator=(other);
         m_permission = other.m_permission;
         if (other.m_file != nullptr) {
@@ -198,8 +214,12 @@ DataFile::~DataFile() {
 }
 
 void DataFile::attach(IO::Location const& location, bool create) {
+    // Whether this object made the file: nothing stood at its name before the host made it.
+    const std::string path = create ? pathOf(location) : std::string();
+    const bool absent = !path.empty() && FileNode::isAbsent(path);
     m_file.reset(new IO::File(location, create ? IO::File::Create : IO::File::Fail));
     m_lastError = m_file->GetStatus();
+    m_made = absent && m_lastError == NoError ? FileIdentity::of(path) : FileIdentity();
 }
 
 DataFile* DataFile::create(Directory const& parent, String const& name, Permission permission, int& error,
@@ -313,9 +333,14 @@ bool DataFile::openAs(Permission p) const {
         m_file->GetPosition(&position);
         m_file->Close();
     }
+    const String path = getPathName();
+    const FileNode node(std::string(path.data(), path.dataLength()));
+    if (node.isRefused()) {
+        m_lastError = ErrPermission;
+        return false;
+    }
     // A FIFO opened only to read would wait for a writer; opened to write too, it does not.
-    const String path = p == readOnly ? getPathName() : String();
-    const bool fifo = !path.empty() && FileNode(std::string(path.data(), path.dataLength())).isFifo();
+    const bool fifo = p == readOnly && node.isFifo();
     m_lastError = m_file->Open(fifo ? readWrite : p, IO::File::Shared);
     if (m_lastError != NoError) {
         return false;
@@ -505,10 +530,35 @@ bool DataFile::erase() {
         m_lastError = NoError;
         return true;
     }
+    // A file its user may not write is not the user's to remove either.
+    if (!node.mayWrite()) {
+        m_lastError = ErrPermission;
+        return false;
+    }
     // A folder standing under the file's name is never removed with what it holds.
     m_lastError = IO::fileSystem.Delete(IO::Location(node.getPath().c_str()), IO::FileSystem::EmptyOnly,
                                         IO::FileSystem::Permanent);
     return m_lastError == NoError;
+}
+
+bool DataFile::eraseMade() {
+    close();
+    const std::string path = pathOf(getLocation());
+    // Only while its name leads to the file made, never through a link, and while it holds nothing
+    // that someone else may have put in it since.
+    const FileIdentity now = FileIdentity::of(path);
+    if (!(now == m_made) || now.size != 0) {
+        m_lastError = ErrPermission;
+        return false;
+    }
+    m_lastError = IO::fileSystem.Delete(getLocation(), IO::FileSystem::EmptyOnly, IO::FileSystem::Permanent);
+    m_made = FileIdentity();
+    return m_lastError == NoError;
+}
+
+bool DataFile::isSpecial() const {
+    const String path = getPathName();
+    return FileNode(std::string(path.data(), path.dataLength())).isSpecial();
 }
 
 bool DataFile::flush() {
@@ -632,6 +682,12 @@ bool DataFile::writeWhole(std::function<bool(DataFile&)> const& writer, bool rep
         m_lastError = ErrExists;
         return false;
     }
+    // A file its user may not write (made read-only, or another user's) is kept as it is, though
+    // the folder would let a rename replace it.
+    if (!node.isSpecial() && !node.mayWrite()) {
+        m_lastError = ErrPermission;
+        return false;
+    }
     IO::Location target(node.getPath().c_str());
     IO::Location folder = target;
     IO::Name name;
@@ -664,9 +720,12 @@ bool DataFile::writeWhole(std::function<bool(DataFile&)> const& writer, bool rep
         m_lastError = temporary->getLastError() != NoError ? temporary->getLastError() : ErrIO;
         return false;
     }
-    // Only a file this replace made is written, and removed again: one that another process put
-    // under the same name meanwhile is left alone.
-    if (!node.takeTemporary(temporaryPath)) {
+    IO::Location location = temporary->getLocation();
+    // The file made stays open until it is renamed, so that only it is renamed or removed, never
+    // a file another process put under its name meanwhile; one put there before it was taken is
+    // left alone.
+    TemporaryFile made;
+    if (!made.take(temporaryPath)) {
         m_lastError = ErrExists;
         return false;
     }
@@ -684,24 +743,26 @@ bool DataFile::writeWhole(std::function<bool(DataFile&)> const& writer, bool rep
         result = temporary->getLastError();
     }
     temporary->close();
-    // The temporary file goes by its own name, as it was made: a link put there meanwhile goes as
-    // the link, never the file it names.
-    auto discard = [&temporary] {
-        IO::fileSystem.Delete(temporary->getLocation(), IO::FileSystem::EmptyOnly, IO::FileSystem::Permanent);
+    // The temporary file goes by its own name while that still leads to it; a link put there
+    // meanwhile goes as the link, never the file it names, and another file is left alone.
+    auto discard = [&made, &location, &temporaryPath] {
+        if (made.isNamed() || FileNode::isLink(temporaryPath)) {
+            IO::fileSystem.Delete(location, IO::FileSystem::EmptyOnly, IO::FileSystem::Permanent);
+        }
     };
     if (result == NoError && node.isSpecial()) {
         // A FIFO or a device takes the content as it stands: replacing it would put a plain file
         // where the system or another program expects the node.
-        result = node.writeInPlace(temporaryPath);
+        result = node.writeInPlace(made.descriptor());
         discard();
         m_lastError = result;
         return result == NoError;
     }
-    if (result == NoError && !node.finishTemporary(temporaryPath)) {
+    if (result == NoError && !made.finish(node)) {
         result = ErrIO;
     }
     if (result == NoError) {
-        result = IO::fileSystem.Rename(temporary->getLocation(), name,
+        result = IO::fileSystem.Rename(location, name,
                                        replace ? IO::FileSystem::ReplaceFile : IO::FileSystem::KeepExisting);
     }
     if (result != NoError) {

@@ -5,6 +5,7 @@
 
 #include "Environment/Encoding.h"
 #include "Environment/File.h"
+#include "Environment/FileNode.h"
 
 #include <functional>
 #include <memory>
@@ -116,9 +117,19 @@ public:
     // Copies the rest of source, from its current position, in pieces of defBufferSize bytes.
     virtual bool write(DataFile const& source);
     // Closes and deletes the file that the file's links lead to, keeping the links; a FIFO or a
-    // device is kept (true is answered), and a folder of its name unless empty.
+    // device is kept (true is answered), and a folder of its name unless empty. A link that
+    // another user may have put in a folder others may write is not followed, and a file its user
+    // may not write is kept: false, with ErrPermission.
     virtual bool erase();
     virtual bool flush();
+
+    // Closes and deletes the file only when this object made it (created it where nothing stood)
+    // and it is still there under its name, empty; a link or another file put there since is kept
+    // (false, with ErrPermission).
+    bool eraseMade();
+    // The file's links lead to a node that is neither a regular file nor a folder (a FIFO, a
+    // device), which holds no content of its own.
+    bool isSpecial() const;
 
     // The encoding its byte-order mark gives (0 for a file under 3 bytes; 99 without a mark);
     // with skipMark a position inside the mark moves past it, else the position is kept. The last
@@ -129,11 +140,13 @@ public:
     void setEncoding(Encoding::Type type);
 
     // Replaces the file's whole content safely: writer fills a new, empty temporary file beside
-    // the file that this one's links lead to, which is flushed, given the old file's mode and
-    // owner, and renamed over it; the links stay. A FIFO or a device is written in place, never
-    // replaced, and a folder is not written. On any failure (writer answering false or throwing
-    // included) the temporary file is removed, the old file stays as it was and false is
-    // answered. This file is closed first.
+    // the file that this one's links lead to, which is flushed, given the old file's owner and
+    // permission bits (set-ID and sticky bits dropped), and renamed over it; the links stay. A FIFO
+    // or a device is written in place, never replaced and never waited on (one without a reader
+    // is not written), and a folder is not written. A link another user may have put in a folder
+    // others may write is not followed, and a file its user may not write is kept (ErrPermission).
+    // On any failure (writer answering false or throwing included) the temporary file is removed,
+    // the old file stays as it was and false is answered. This file is closed first.
     bool replaceContents(std::function<bool(DataFile&)> const& writer);
     bool replaceContents(String const& text);
     // As replaceContents, but the file is made only where there is none: one that stands there
@@ -148,6 +161,8 @@ private:
 
     std::unique_ptr<IO::File> m_file;
     mutable Permission m_permission = readWrite;
+    // The file this object made, as eraseMade may remove it; unknown when it made none.
+    FileIdentity m_made;
 };
 
 } // namespace zelvane

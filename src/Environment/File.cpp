@@ -1,5 +1,6 @@
 #include "Environment/File.h"
 
+#include "Environment/FileNode.h"
 #include "Environment/Time.h"
 #include "GSRoot/Time.hpp"
 #include "IO/File.hpp"
@@ -8,7 +9,6 @@
 #include "IO/Name.hpp"
 
 #include <string>
-#include <sys/stat.h>
 
 namespace zelvane {
 
@@ -104,9 +104,21 @@ bool File::operator==(File const& other) const {
 }
 
 void File::allowFullAccess() const {
-    String path = getPathName();
+    changeAccess(0, 0777);
+}
+
+void File::allowOwnerAccess() const {
+    changeAccess(07777, isFolder() ? 0700 : 0600);
+}
+
+void File::changeAccess(unsigned int kept, unsigned int added) const {
+    std::string path = getPathName().data();
+    // A folder's path ends with "/"; the entry is the folder itself.
+    while (path.size() > 1 && path.back() == '/') {
+        path.pop_back();
+    }
     if (!path.empty()) {
-        ::chmod(path.data(), 0777);
+        FileNode(path).changeMode(mode_t(kept), mode_t(added));
     }
 }
 

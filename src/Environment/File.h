@@ -55,6 +55,10 @@ public:
 
     // Gives everyone read, write and execute permission on the entry; the result is not reported.
     void allowFullAccess() const;
+    // Gives the entry's owner read and write permission, and search permission on a folder,
+    // keeping what the entry gives its group and others; the result is not reported. Both follow
+    // the entry's links as a write does, and leave a FIFO or a device as it is.
+    void allowOwnerAccess() const;
 
 protected:
     // The location of a host file or folder object; an empty location for none.
@@ -68,6 +72,12 @@ protected:
     bool locationIn(IO::Folder const* folder, String const& name, IO::Location& location);
 
     mutable int m_lastError = 0;
+
+private:
+    // Sets the entry's permission bits to those of kept it has and added, through a descriptor of
+    // the regular file or folder the entry's links lead to (as FileNode follows them); a FIFO or a
+    // device is left as it is.
+    void changeAccess(unsigned int kept, unsigned int added) const;
 };
 
 } // namespace zelvane

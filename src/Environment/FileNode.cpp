@@ -41,27 +41,32 @@ std::string nameOf(std::string const& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// Opens a file without following a link or waiting on a FIFO, and checks that it is the regular
-// file of one link it should be; -1 when it is not.
-int openRegular(std::string const& path, struct stat& info) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd >= 0 && (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_nlink != 1)) {
-        ::close(fd);
-        fd = -1;
+// Whether users other than the process's may add, rename or remove entries of the folder: its
+// owner is another user than the process's or root, or its group or others may write it.
+bool othersMayWrite(std::string const& folder) {
+    struct stat info {};
+    if (::stat(folder.c_str(), &info) != 0) {
+        return true;
     }
-    return fd;
+    const uid_t me = ::geteuid();
+    return (info.st_mode & (S_IWGRP | S_IWOTH)) != 0 || (info.st_uid != me && info.st_uid != 0);
 }
 
 } // namespace
 
 FileNode::FileNode(std::string const& path) {
     std::string current = path;
+    const uid_t me = ::geteuid();
     for (int hops = 0; hops <= linkLimit; ++hops) {
         struct stat info {};
         if (::lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
             break;
         }
         if (hops == linkLimit) {
+            return;
+        }
+        if (info.st_uid != me && info.st_uid != 0 && othersMayWrite(folderOf(current))) {
+            m_refused = true;
             return;
         }
         std::vector<char> target(PATH_MAX + 1);
@@ -100,59 +105,70 @@ bool FileNode::isFifo() const {
     return m_exists && S_ISFIFO(m_mode);
 }
 
-bool FileNode::takeTemporary(std::string const& temporary) {
+bool FileNode::mayWrite() const {
+    if (!m_exists) {
+        return true;
+    }
+    const uid_t me = ::geteuid();
+    if (m_owner == me) {
+        return (m_mode & S_IWUSR) != 0;
+    }
+    return me == 0 || ::faccessat(AT_FDCWD, m_path.c_str(), W_OK, AT_EACCESS) == 0;
+}
+
+bool FileNode::isOwnFile(std::string const& path) {
     struct stat info {};
-    int fd = openRegular(temporary, info);
+    return ::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == ::geteuid();
+}
+
+bool FileNode::isAbsent(std::string const& path) {
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) != 0 && errno == ENOENT;
+}
+
+bool FileNode::isLink(std::string const& path) {
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
+}
+
+bool FileNode::changeMode(mode_t kept, mode_t added) const {
+    if (m_path.empty()) {
+        return false;
+    }
+    // Opened without following a link or waiting on a FIFO, and changed only when it is still a
+    // regular file or a folder: a mode set by name could reach whatever a link put there names.
+    int fd = ::open(m_path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
         return false;
     }
-    bool taken = info.st_size == 0 && ::fchmod(fd, S_IRUSR | S_IWUSR) == 0;
-    if (taken) {
-        m_temporaryDevice = info.st_dev;
-        m_temporaryInode = info.st_ino;
-        m_temporaryMode = info.st_mode & 07777;
-    }
-    ::close(fd);
-    return taken;
-}
-
-bool FileNode::finishTemporary(std::string const& temporary) const {
     struct stat info {};
-    int fd = openRegular(temporary, info);
-    if (fd < 0) {
-        return false;
-    }
-    bool same = info.st_dev == m_temporaryDevice && info.st_ino == m_temporaryInode;
-    mode_t mode = m_temporaryMode;
-    if (same && m_exists) {
-        // Only a privileged process may give a file away; any process may give it a group of its
-        // own. A change of owner clears the set-ID bits, so the mode follows it.
-        if ((info.st_uid != m_owner || info.st_gid != m_group) && ::fchown(fd, m_owner, m_group) != 0) {
-            (void)::fchown(fd, uid_t(-1), m_group);
-        }
-        mode = m_mode & 07777;
-    }
-    bool finished = same && ::fchmod(fd, mode) == 0;
+    bool changed = ::fstat(fd, &info) == 0 && (S_ISREG(info.st_mode) || S_ISDIR(info.st_mode)) &&
+                   ::fchmod(fd, (info.st_mode & kept & 07777) | added) == 0;
     ::close(fd);
-    return finished;
+    return changed;
 }
 
-GSErrCode FileNode::writeInPlace(std::string const& source) const {
-    int in = ::open(source.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
-    if (in < 0) {
+GSErrCode FileNode::writeInPlace(int source) const {
+    // A FIFO without a reader fails the open at once (ENXIO) instead of waiting for one for ever.
+    int out = ::open(m_path.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (out < 0) {
         return errorOf(errno);
     }
-    // A FIFO waits here for its reader, as any writer of one does.
-    int out = ::open(m_path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
-    if (out < 0) {
-        int error = errno;
-        ::close(in);
-        return errorOf(error);
-    }
     int failure = 0;
+    struct stat info {};
+    int flags = ::fcntl(out, F_GETFL);
+    if (::fstat(out, &info) != 0 || flags < 0) {
+        failure = errno;
+    } else if (S_ISREG(info.st_mode) || S_ISDIR(info.st_mode)) {
+        // Changed since it was looked at: written into, a regular file would keep its old end.
+        failure = EINVAL;
+    } else if (::fcntl(out, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        // With a reader there, its reads pace the writes, as for any writer of a FIFO.
+        failure = errno;
+    }
     std::vector<char> buffer(16384);
-    for (;;) {
-        ssize_t got = ::read(in, buffer.data(), buffer.size());
+    for (off_t at = 0; failure == 0;) {
+        ssize_t got = ::pread(source, buffer.data(), buffer.size(), at);
         if (got < 0 && errno == EINTR) {
             continue;
         }
@@ -160,6 +176,7 @@ GSErrCode FileNode::writeInPlace(std::string const& source) const {
             failure = got < 0 ? errno : 0;
             break;
         }
+        at += got;
         for (ssize_t done = 0; done < got && failure == 0;) {
             ssize_t put = ::write(out, buffer.data() + done, std::size_t(got - done));
             if (put < 0 && errno != EINTR) {
@@ -168,15 +185,75 @@ GSErrCode FileNode::writeInPlace(std::string const& source) const {
                 done += put;
             }
         }
-        if (failure != 0) {
-            break;
-        }
     }
     if (::close(out) != 0 && failure == 0) {
         failure = errno;
     }
-    ::close(in);
     return failure == 0 ? NoError : errorOf(failure);
+}
+
+FileIdentity FileIdentity::of(std::string const& path) {
+    FileIdentity identity;
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_nlink == 1) {
+        identity.device = info.st_dev;
+        identity.inode = info.st_ino;
+        identity.size = info.st_size;
+        identity.known = true;
+    }
+    return identity;
+}
+
+TemporaryFile::~TemporaryFile() {
+    if (m_fd >= 0) {
+        ::close(m_fd);
+    }
+}
+
+bool TemporaryFile::take(std::string const& path) {
+    // Opened without following a link or waiting on a FIFO, and taken only as the empty regular
+    // file of one link that this process's user just made: another user cannot make such a file.
+    int fd = ::open(path.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_nlink != 1 || info.st_size != 0 ||
+        info.st_uid != ::geteuid() || ::fchmod(fd, S_IRUSR | S_IWUSR) != 0) {
+        ::close(fd);
+        return false;
+    }
+    m_path = path;
+    m_fd = fd;
+    m_made.device = info.st_dev;
+    m_made.inode = info.st_ino;
+    m_made.known = true;
+    m_newMode = info.st_mode & 0777;
+    return true;
+}
+
+bool TemporaryFile::isNamed() const {
+    // The file made stays open, so no file made under the name meanwhile can take its inode.
+    return m_fd >= 0 && FileIdentity::of(m_path) == m_made;
+}
+
+bool TemporaryFile::finish(FileNode const& entry) const {
+    if (!isNamed()) {
+        return false;
+    }
+    mode_t mode = m_newMode;
+    struct stat info {};
+    if (entry.exists() && ::fstat(m_fd, &info) == 0) {
+        // Only a privileged process may give a file away; any process may give it a group of its
+        // own. A change of owner clears the set-ID bits, so the mode follows it.
+        if ((info.st_uid != entry.m_owner || info.st_gid != entry.m_group) &&
+            ::fchown(m_fd, entry.m_owner, entry.m_group) != 0) {
+            (void)::fchown(m_fd, uid_t(-1), entry.m_group);
+        }
+        // The content is new: no set-ID or sticky bit of the old file's carries over to it.
+        mode = entry.m_mode & 0777;
+    }
+    return ::fchmod(m_fd, mode) == 0;
 }
 
 } // namespace zelvane

@@ -409,14 +409,11 @@ public:
         }
         UserDatabaseCollection collection;
         m_database->initialiseStorage(collection, false, filters);
-        // The save dialog made a chosen new file: empty, it holds nothing to keep. A file whose
-        // length could not be read may hold the user's data and is never taken for a new one.
-        bool fresh = file->getSize() == 0 && file->getLastError() == NoError;
         if (!exportFromStorage(collection, *file, names[std::size_t(selected)],
                                extensions[std::size_t(selected)])) {
-            if (fresh) {
-                file->erase();
-            }
+            // Only a new file the save dialog made goes: an empty file that stood there before, or
+            // one a link of the chosen name leads to, is the user's.
+            file->eraseMade();
             ErrorAlert().show(host.getLocalString(stringList, 15));
         }
     }

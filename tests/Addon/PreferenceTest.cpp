@@ -179,15 +179,21 @@ TEST_F(PreferenceTest, WritingFollowsTheRegisteredContexts) {
         bool link = false; // the user's file is a link to the file holding text
     };
     const fs::perms own = fs::perms::owner_read | fs::perms::owner_write;
+    // The user's own folder and file open nothing to others: a new one has what the umask gives
+    // others, one that exists keeps what it gave them.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    const fs::perms newFolder = fs::perms(0777 & ~mask) | fs::perms::owner_all;
+    const fs::perms newFile = fs::perms(0644 & ~mask) | own;
     // The user's package moves to the shared context: only a file that was read (or written by the
     // add-on) holding nothing but its packages is erased, and it is not made again.
     const Case cases[] = {
-        {"made by the add-on", nullptr, true, nullptr, fs::perms::all},
+        {"made by the add-on", nullptr, true, nullptr, newFolder},
         {"read, holding only its packages", text.c_str(), true, nullptr, fs::perms::owner_all},
         {"read through a link, holding only its packages", text.c_str(), true, nullptr, fs::perms::owner_all,
          true},
         {"read, holding a package it does not know", beside.c_str(), true, besideWritten.c_str(),
-         fs::perms::all},
+         fs::perms::owner_all},
         {"not read, for its context held no package", text.c_str(), false, text.c_str(),
          fs::perms::owner_all},
     };
@@ -213,7 +219,7 @@ TEST_F(PreferenceTest, WritingFollowsTheRegisteredContexts) {
             a.readPrefs(Addon::user, false);
         } else {
             EXPECT_TRUE(a.writePrefs(Addon::user));
-            EXPECT_EQ(fs::status(userFile).permissions(), fs::perms::all) << "a file written has full access";
+            EXPECT_EQ(fs::status(userFile).permissions(), newFile);
         }
         a.addPreference(NamePrefs("Ann"), Addon::shared);
         EXPECT_TRUE(a.writePrefs(Addon::user));
@@ -223,10 +229,13 @@ TEST_F(PreferenceTest, WritingFollowsTheRegisteredContexts) {
             EXPECT_FALSE(fs::exists(userFile));
         } else {
             EXPECT_EQ(readFile(userFile), c.after);
-            EXPECT_EQ(fs::status(userFile).permissions(), c.after == c.text ? own : fs::perms::all);
+            EXPECT_EQ(fs::status(userFile).permissions(), own);
         }
         EXPECT_EQ(fs::status(userFile.parent_path()).permissions(), c.folder);
         EXPECT_NE(readFile(sharedFile).find("Ann"), std::string::npos);
+        // Every user of the machine is to change the shared preferences.
+        EXPECT_EQ(fs::status(sharedFile).permissions(), fs::perms::all);
+        EXPECT_EQ(fs::status(sharedFile.parent_path()).permissions(), fs::perms::all);
     }
 
     TestAddon empty;
@@ -318,14 +327,14 @@ TEST_F(PreferenceTest, AFileThatCannotBeReadIsKeptAndTold) {
         bool initialiseFails = false;  // a subscriber, or the host's refusal of call, fails it
         bool folder = false;           // the file's name is a folder's
         const char* appears = nullptr; // a file made after the read found none, kept
-        bool fifo = false;             // the file is a FIFO, written in place to its reader
+        bool fifo = false;             // the file is a FIFO, with a reader: it holds no preferences
     };
     const Case cases[] = {
         {"no file", Addon::user, nullptr, nullptr, 0, 0, false, 3},
         {"no file, then one made meanwhile", Addon::user, nullptr, nullptr, 0, 0, false, 3, nullptr, false,
          false, beside.c_str()},
         {"read", Addon::user, stored.c_str(), nullptr, 0, 0, false, 51},
-        {"a FIFO", Addon::user, nullptr, nullptr, 0, 0, false, 3, nullptr, false, false, nullptr, true},
+        {"a FIFO", Addon::user, nullptr, nullptr, 0, 0, true, 0, nullptr, false, false, nullptr, true},
         {"empty", Addon::user, "", nullptr, 0, 0, false, 3},
         {"packages it does not know beside its own", Addon::user, beside.c_str(), nullptr, 0, 0, false, 51,
          besideWritten.c_str()},
@@ -437,7 +446,7 @@ TEST_F(PreferenceTest, AFileThatCannotBeReadIsKeptAndTold) {
             if (c.folder) {
                 EXPECT_TRUE(fs::is_directory(file));
             } else {
-                EXPECT_EQ(written, c.text) << "the file is never written over";
+                EXPECT_EQ(written, c.text != nullptr ? c.text : "") << "the file is never written over";
             }
             // A failed initialisation is the host's to tell: the file not read is told at quit. A
             // file that could not be read is told once, as it is read.
@@ -456,6 +465,131 @@ TEST_F(PreferenceTest, AFileThatCannotBeReadIsKeptAndTold) {
             EXPECT_EQ(sim::consoleText(), "");
         }
     }
+}
+
+namespace {
+
+// A count whose writing first puts a file at `plantAt`, as another program might while the add-on
+// writes its new preference file.
+class PlantingPrefs : public CountPrefs {
+public:
+    using CountPrefs::CountPrefs;
+    Package* clone() const override { return new PlantingPrefs(*this); }
+    Shipping* getShipping(std::size_t index, bool all) override {
+        if (!plantAt.empty()) {
+            std::ofstream(plantAt) << "theirs";
+            plantAt.clear();
+        }
+        return CountPrefs::getShipping(index, all);
+    }
+    static inline fs::path plantAt;
+};
+
+} // namespace
+
+TEST_F(PreferenceTest, WhatAnotherPutsAtTheFileIsNotFollowedWrittenOverOrWaitedOn) {
+    const std::string stored = "<frameworkPreferenceStore><countPrefs><count>50</count></countPrefs>"
+                               "</frameworkPreferenceStore>";
+    const fs::path notes = sim::specialFolder("Documents") / "private" / "notes.txt";
+    const std::string secret = "the player notes: SECRET";
+    const fs::path& file = userFile;
+    // A link to the player's private notes, in the preference folder opened to all.
+    auto putLink = [&](uid_t owner) {
+        fs::remove(file);
+        fs::create_symlink(notes, file);
+        ASSERT_EQ(::lchown(file.c_str(), owner, owner), 0);
+        fs::permissions(file.parent_path(), fs::perms::all);
+    };
+    using Step = std::function<void()>;
+    struct Case {
+        const char* name;
+        bool root;             // only root makes a link another user's
+        Step beforeRead;       // null: the file holds stored
+        Step afterRead;        // what is put there during the play
+        bool unread;           // told as the file is read
+        bool notWritten;       // told at quit
+        const char* kept;      // what the file holds at the end, null when it is a link or a FIFO
+        bool followed = false; // the link is followed: the notes hold the preferences
+        bool moved = false;    // the package moves to the shared context: the file is to be erased
+    };
+    const Case cases[] = {
+        {"another's link put after the read", true, nullptr, [&] { putLink(4242); }, false, true, nullptr},
+        // Holding no user preferences any more, the add-on has none to tell of.
+        {"another's link put after the read, with nothing to write", true, nullptr, [&] { putLink(4242); },
+         false, false, nullptr, false, true},
+        {"another's link put before the read", true, [&] { putLink(4242); }, nullptr, true, false, nullptr},
+        {"the player's own link, in a folder others may write", false,
+         [&] {
+             std::ofstream(notes) << stored;
+             putLink(::geteuid());
+         },
+         nullptr, false, false, nullptr, true},
+        {"a FIFO without a reader put after the read", false, nullptr,
+         [&] {
+             fs::remove(file);
+             ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
+         },
+         false, true, nullptr},
+        {"made read-only by its user", false, [&] { fs::permissions(file, fs::perms::owner_read); }, nullptr,
+         false, true, stored.c_str()},
+        {"made by another while the new file is written", false, [&] { fs::remove(file); },
+         [&] { PlantingPrefs::plantAt = file; }, false, true, "theirs"},
+    };
+    for (const Case& c : cases) {
+        if (c.root && ::geteuid() != 0) {
+            continue;
+        }
+        SCOPED_TRACE(c.name);
+        fs::remove_all(file.parent_path());
+        fs::remove_all(notes.parent_path());
+        sim::reset();
+        resetHandlers();
+        fs::create_directories(notes.parent_path());
+        std::ofstream(notes) << secret;
+        fs::permissions(notes, fs::perms::owner_read | fs::perms::owner_write);
+        fs::create_directories(file.parent_path());
+        std::ofstream(file) << stored;
+        if (c.beforeRead) {
+            c.beforeRead();
+        }
+        TestAddon a;
+        addon = &a;
+        a.addPreference(PlantingPrefs(2), Addon::user);
+        ASSERT_TRUE(a.registerInterface());
+        ASSERT_TRUE(a.initialise());
+        EXPECT_EQ(a.isPrefsUnread(Addon::user), c.unread);
+        if (c.afterRead) {
+            c.afterRead();
+        }
+        if (c.moved) {
+            a.addPreference(PlantingPrefs(2), Addon::shared);
+        }
+        ProjectEvent quit(APINotify_Quit);
+        a.publishExternalEvent(quit, false);
+        addon = nullptr;
+        PlantingPrefs::plantAt.clear();
+
+        const std::string told = "The user preferences of the add-on \"Sample Tool 2\" could not be ";
+        const std::string place = "Preferences/Zelvane/com.zelvane.sampletool2.xml";
+        EXPECT_EQ(sim::consoleText(), c.unread ? told + "read from " + place +
+                                                     ": they are kept in that file, and not written over.\n"
+                                      : c.notWritten ? told + "written to " + place + ".\n"
+                                                     : std::string());
+        if (c.followed) {
+            EXPECT_NE(readFile(notes).find("<count>50</count>"), std::string::npos) << readFile(notes);
+        } else {
+            EXPECT_EQ(readFile(notes), secret);
+        }
+        EXPECT_EQ(fs::status(notes).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+        if (c.kept != nullptr) {
+            EXPECT_EQ(readFile(file), c.kept);
+        }
+        for (const auto& entry : fs::directory_iterator(file.parent_path())) {
+            EXPECT_NE(entry.path().filename().string()[0], '.') << "a temporary file left";
+        }
+        fs::remove(file);
+    }
+    fs::remove_all(notes.parent_path());
 }
 
 TEST_F(PreferenceTest, AnAllocationFailingWhileReadingTheFilesKeepsThem) {

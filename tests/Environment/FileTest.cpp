@@ -10,6 +10,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <sys/stat.h>
 
@@ -95,9 +96,42 @@ TEST_F(FileTest, EqualityAndAccess) {
     EXPECT_TRUE(a == same);
     EXPECT_FALSE(static_cast<File const&>(folder) == a);
 
-    fs::permissions(path("a.txt"), fs::perms::owner_read);
-    a.allowFullAccess();
-    EXPECT_EQ(fs::status(path("a.txt")).permissions() & fs::perms::all, fs::perms::all);
+    // Full access opens the entry to everyone; the owner's access gives its owner full access and
+    // keeps what its group and others had. A FIFO or a device is left as it is.
+    struct Access {
+        const char* name;
+        mode_t kind;
+        mode_t before, full, owner;
+    };
+    const Access rows[] = {
+        {"a file its owner may only read", S_IFREG, 0400, 0777, 0600},
+        {"a file all may read", S_IFREG, 0444, 0777, 0644},
+        {"a folder its owner may only list", S_IFDIR, 0500, 0777, 0700},
+        {"a folder all may list", S_IFDIR, 0555, 0777, 0755},
+        {"a FIFO", S_IFIFO, 0600, 0600, 0600},
+    };
+    for (Access const& row : rows) {
+        for (bool full : {true, false}) {
+            SCOPED_TRACE(std::string(row.name) + (full ? ": full access" : ": the owner's access"));
+            fs::remove_all(path("entry"));
+            if (row.kind == S_IFDIR) {
+                fs::create_directory(path("entry"));
+            } else if (row.kind == S_IFIFO) {
+                ASSERT_EQ(::mkfifo(path("entry").c_str(), 0600), 0);
+            } else {
+                put(path("entry"), "x");
+            }
+            ASSERT_EQ(::chmod(path("entry").c_str(), row.before), 0);
+            std::unique_ptr<File> entry(row.kind == S_IFDIR
+                                            ? static_cast<File*>(new Directory(text("entry"), false))
+                                            : new DataFile(text("entry"), 0, false));
+            full ? entry->allowFullAccess() : entry->allowOwnerAccess();
+            struct stat info {};
+            ASSERT_EQ(::lstat(path("entry").c_str(), &info), 0);
+            EXPECT_EQ(info.st_mode & 07777, full ? row.full : row.owner);
+        }
+    }
+    fs::remove_all(path("entry"));
 }
 
 FileList listOf(std::initializer_list<File*> files) {

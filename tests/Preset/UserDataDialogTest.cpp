@@ -383,9 +383,11 @@ TEST_F(UserDataDialogTest, ExportWritesTheEditedRecords) {
         bool written;
         bool fresh; // the chosen file did not exist
         std::size_t alerts;
-        bool failOpen = false; // no file can be opened
-        bool folder = false;   // the chosen name is a folder's: no file can be made
-        mode_t node = 0;       // the chosen file is a FIFO (with a reader) or a device
+        bool failOpen = false;              // no file can be opened
+        bool folder = false;                // the chosen name is a folder's: no file can be made
+        mode_t node = 0;                    // the chosen file is a FIFO (with a reader) or a device
+        const char* before = "old content"; // what the chosen file held
+        bool link = false;                  // the chosen name is a link to that file elsewhere
     };
     // The failing write comes last: the fault stays armed.
     const Case cases[] = {{true, false, true, false, 0},
@@ -396,13 +398,22 @@ TEST_F(UserDataDialogTest, ExportWritesTheEditedRecords) {
                           {true, false, true, false, 0, false, false, S_IFCHR},
                           {true, true, false, false, 1},
                           {true, true, false, true, 1},
-                          {true, true, false, false, 1, false, false, S_IFCHR}};
+                          {true, true, false, false, 1, false, false, S_IFCHR},
+                          // An empty file the user had is no file the export made.
+                          {true, true, false, false, 1, false, false, 0, ""},
+                          {true, true, false, false, 1, false, false, 0, "", true}};
     bool deviceRowsSkipped = false;
     for (const Case& c : cases) {
         resetNotes();
         std::filesystem::remove_all(file);
         std::filesystem::create_directories(file.parent_path());
-        std::ofstream(file, std::ios::binary) << "old content";
+        const std::filesystem::path elsewhere = file.parent_path() / "elsewhere" / "kept.xml";
+        std::filesystem::remove_all(elsewhere.parent_path());
+        std::filesystem::create_directories(elsewhere.parent_path());
+        std::ofstream(c.link ? elsewhere : file, std::ios::binary) << c.before;
+        if (c.link) {
+            std::filesystem::create_symlink(elsewhere, file);
+        }
         if (c.fresh || c.folder) {
             std::filesystem::remove(file);
         }
@@ -458,7 +469,13 @@ TEST_F(UserDataDialogTest, ExportWritesTheEditedRecords) {
             EXPECT_NE(text.find("Gamma"), std::string::npos) << "deprecated records go too";
             EXPECT_EQ(text.find("Beta"), std::string::npos);
         } else if (c.node == 0) {
-            EXPECT_EQ(text, "old content") << "a failed or cancelled export keeps the file";
+            EXPECT_TRUE(std::filesystem::exists(file)) << "a failed or cancelled export keeps the file";
+            EXPECT_EQ(text, c.before);
+            EXPECT_EQ(std::filesystem::is_symlink(file), c.link);
+        }
+        std::filesystem::remove_all(elsewhere.parent_path());
+        if (c.link) {
+            std::filesystem::remove(file);
         }
         EXPECT_EQ(sim::alerts().size() - before, c.alerts);
         if (c.alerts > 0) {

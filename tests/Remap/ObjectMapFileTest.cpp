@@ -366,9 +366,16 @@ TEST_F(ObjectMapFileTest, ReadFromTheAddonsFolder) {
         remap_test::writeFile(file, text);
         EXPECT_EQ(readObjectMap(read), ObjectMapFile::unreadable) << text;
     }
-    // A FIFO holds no map, and is read without waiting for a writer.
+    // A FIFO holds no map, and is read without waiting for a writer; without a reader it is not
+    // written, and the user is told, without waiting for one.
     fs::remove(file);
     ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
     EXPECT_EQ(readObjectMap(read), ObjectMapFile::unreadable);
+    std::size_t alerts = sim::alerts().size();
+    EXPECT_FALSE(writeObjectMap(map));
+    ASSERT_EQ(sim::alerts().size(), alerts + 1);
+    EXPECT_EQ(sim::alerts().back().largeText, "The object map could not be written.");
+    EXPECT_TRUE(fs::is_fifo(file));
     fs::remove(file);
+    EXPECT_TRUE(fs::is_empty(file.parent_path())) << "no temporary file left";
 }
