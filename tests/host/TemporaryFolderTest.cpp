@@ -113,6 +113,7 @@ TEST(TemporaryFolderTest, OnlyTheFolderMadeIsRemoved) {
     sim::TemporaryFolder first(base, "t\x85-");
     sim::TemporaryFolder second(base, "t\x85-");
     EXPECT_NE(first.path(), second.path());
+    EXPECT_EQ(second.remove(), "");
     EXPECT_EQ(first.path().parent_path(), base);
     EXPECT_EQ(first.path().filename().string().rfind("t\x85-", 0), 0u);
     EXPECT_EQ(fs::status(first.path()).permissions(), fs::perms::owner_all);
@@ -125,16 +126,26 @@ TEST(TemporaryFolderTest, OnlyTheFolderMadeIsRemoved) {
     EXPECT_EQ(first.remove(), "");
     EXPECT_FALSE(fs::exists(first.path()));
 
-    // A folder exchanged with the one made, as a user who may rename entries of its parent could:
-    // the one made is emptied wherever it lies now, the other left whole, and the folder named.
-    std::ofstream(second.path() / "played.txt") << "x";
-    fs::rename(second.path(), base / "moved");
-    fs::rename(base / "players", second.path());
-    const std::string name = second.path().filename().string();
-    EXPECT_EQ(second.remove(), "cannot remove the temporary folder \"" + base.string() + "/t\\x85-" +
-                                   name.substr(3) + "\": its name leads to another entry now");
-    EXPECT_TRUE(fs::is_regular_file(second.path() / "keep.xml"));
-    EXPECT_TRUE(fs::is_empty(base / "moved"));
+    // A folder exchanged with the one made, as a user who may rename entries of its parent could,
+    // one holding a file of the player's or an empty one: the one made is emptied wherever it lies
+    // now, the other left as it is, and the folder named.
+    for (const char* swapped : {"players", "empty"}) {
+        SCOPED_TRACE(swapped);
+        fs::create_directories(base / swapped);
+        sim::TemporaryFolder made(base, "t\x85-");
+        std::ofstream(made.path() / "played.txt") << "x";
+        fs::rename(made.path(), base / "moved");
+        fs::rename(base / swapped, made.path());
+        const std::string name = made.path().filename().string();
+        EXPECT_EQ(made.remove(), "cannot remove the temporary folder \"" + base.string() + "/t\\x85-" +
+                                     name.substr(3) + "\": its name leads to another entry now");
+        EXPECT_TRUE(fs::is_directory(made.path()));
+        EXPECT_EQ(fs::exists(made.path() / "keep.xml"), swapped == std::string("players"));
+        EXPECT_TRUE(fs::is_empty(base / "moved"));
+        fs::rename(made.path(), base / swapped);
+        fs::remove(base / "moved");
+    }
+    fs::remove_all(base);
 }
 
 TEST(TemporaryFolderTest, AProgramNamingNoRootHasANewFolderOfItsOwn) {
