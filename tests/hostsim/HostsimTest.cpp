@@ -1175,6 +1175,23 @@ TEST(HostsimTest, TheReportQuotesFileContentsEscapedAndBounded) {
     EXPECT_TRUE(contains(walked.str(), "\n  \"Preferences/a\\x85locked\": a folder that cannot be read, "
                                        "Permission denied\n  \"Preferences/b.xml\":\n    shown\n"))
         << walked.str();
+
+    // A link is shown with its target and never followed, whether it leads out of the folder to a
+    // file (which an add-on may have written through it) or nowhere.
+    const fs::path zelvane = sim::specialFolder("Preferences") / "Zelvane";
+    fs::create_directories(zelvane);
+    fs::create_symlink("../../Documents/none.xml", zelvane / "out.xml");
+    fs::create_symlink("gone\n.xml", zelvane / "dangling.xml");
+    std::ofstream(sim::specialFolder("Documents") / "none.xml") << "written through the link";
+    std::ostringstream linked;
+    hostsim::reportPreferenceFiles(linked);
+    EXPECT_TRUE(contains(linked.str(),
+                         "  \"Preferences/Zelvane/dangling.xml\": a link to \"gone\\n.xml\"\n"
+                         "  \"Preferences/Zelvane/out.xml\": a link to \"../../Documents/none.xml\"\n"))
+        << linked.str();
+    EXPECT_FALSE(contains(linked.str(), "written through the link")) << linked.str();
+    fs::remove_all(zelvane);
+    fs::remove(sim::specialFolder("Documents") / "none.xml");
 }
 
 TEST(HostsimTest, ABundleBesideAScenarioNamedWithoutItsFolderIsTheOneLoaded) {
