@@ -108,18 +108,31 @@ std::error_code takeMode(int fd, const struct stat* old) {
     return ::fchmod(fd, 0666 & ~mask) == 0 ? std::error_code() : lastError();
 }
 
-std::error_code replaceEntry(const FileEntry& entry, const std::string& text) {
+// A file being made to replace an entry: the entry's status and the new file beside it.
+struct Replacement {
     struct stat old {};
     bool exists = false;
-    if (std::error_code refused = replaceable(entry, old, exists)) {
+    std::string temporary; // its name in the entry's folder
+    int fd = -1;
+};
+
+// Checks that the entry may be replaced (replaceable) and makes the file beside it; answers why not.
+std::error_code startReplacing(const FileEntry& entry, Replacement& made) {
+    if (std::error_code refused = replaceable(entry, made.old, made.exists)) {
         return refused;
     }
-    std::string temporary;
-    const int fd = makeTemporary(entry, temporary);
-    if (fd < 0) {
-        return lastError();
+    made.fd = makeTemporary(entry, made.temporary);
+    return made.fd < 0 ? lastError() : std::error_code();
+}
+
+std::error_code replaceEntry(const FileEntry& entry, const std::string& text) {
+    Replacement made;
+    if (std::error_code refused = startReplacing(entry, made)) {
+        return refused;
     }
-    std::error_code failure = takeMode(fd, exists ? &old : nullptr);
+    const int fd = made.fd;
+    const std::string& temporary = made.temporary;
+    std::error_code failure = takeMode(fd, made.exists ? &made.old : nullptr);
     if (!failure) {
         failure = writeAll(fd, text);
     }
@@ -210,18 +223,12 @@ std::error_code replaceFile(const std::filesystem::path& path, const std::string
 
 std::error_code checkReplaceable(const std::filesystem::path& path) {
     const FileEntry entry(path);
-    struct stat old {};
-    bool exists = false;
-    if (std::error_code refused = replaceable(entry, old, exists)) {
+    Replacement made;
+    if (std::error_code refused = startReplacing(entry, made)) {
         return refused;
     }
-    std::string temporary;
-    const int fd = makeTemporary(entry, temporary);
-    if (fd < 0) {
-        return lastError();
-    }
-    ::close(fd);
-    ::unlinkat(entry.folder(), temporary.c_str(), 0);
+    ::close(made.fd);
+    ::unlinkat(entry.folder(), made.temporary.c_str(), 0);
     return {};
 }
 

@@ -11,25 +11,20 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 
 namespace fs = std::filesystem;
-
-namespace {
-
-std::string contentOf(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-} // namespace
 
 TEST(FileEntryTest, ALinkIsFollowedOnlyWhereNoOtherUserMayHaveMadeIt) {
     const fs::path base = sim::specialFolder("Temp") / "links";
     const uid_t self = ::geteuid();
     const uid_t other = 4242;
     auto groupOf = [self](uid_t user) { return user == self ? ::getegid() : gid_t(user); };
+    auto contentOf = [](const fs::path& file) {
+        std::string text;
+        sim::readFile(file, text);
+        return text;
+    };
     struct Case {
         const char* name;
         mode_t folderMode; // of the folder holding the links
