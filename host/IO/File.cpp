@@ -2,6 +2,7 @@
 
 #include "IO/Folder.hpp"
 #include "IO/Internal.hpp"
+#include "sim/FileEntry.h"
 #include "sim/Files.h"
 #include "sim/Sim.h"
 
@@ -28,7 +29,14 @@ File::File(const Location& location, OnNotFound mode) : m_location(location) {
     if (mode != Create || !internal::mayCreate(m_location, sim::fileCreateCall, path, m_createError)) {
         return;
     }
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    // A link at the name is an entry that exists, dangling or not, as the system's O_EXCL has it;
+    // the folders on the way are followed only where no other user may have put a link.
+    const sim::FileEntry entry(path, false);
+    if (entry.error()) {
+        m_createError = internal::errorFromCode(entry.error());
+        return;
+    }
+    const int fd = entry.open(O_WRONLY | O_CREAT | O_EXCL, 0644);
     if (fd < 0) {
         m_createError = errno == EEXIST ? NoError : internal::errorFromErrno(errno);
         return;
@@ -84,16 +92,15 @@ GSErrCode File::Open(UInt32 mode, UInt32 options) {
         return err;
     }
     std::filesystem::path path = internal::pathOf(m_location);
-    int flags = O_CLOEXEC;
+    // Emptied once it is known to be a file that may be written, below.
+    int flags = O_NOCTTY;
     switch (mode) {
     case ReadMode:
         flags |= O_RDONLY;
         break;
     case WriteMode:
-        flags |= O_WRONLY;
-        break;
     case WriteEmptyMode:
-        flags |= O_WRONLY | O_TRUNC;
+        flags |= O_WRONLY;
         break;
     default:
         flags |= O_RDWR;
@@ -102,15 +109,37 @@ GSErrCode File::Open(UInt32 mode, UInt32 options) {
     if (mode != ReadMode && !internal::isInsideSandbox(path)) {
         return ErrPermission;
     }
+    // Reached following a link only where no other user may have put it, and opened without
+    // waiting: a FIFO's open would wait for its other end, for ever where none comes (one opened to
+    // write with no reader fails).
+    const sim::FileEntry entry(path);
+    if (entry.error()) {
+        return internal::errorFromCode(entry.error());
+    }
+    int fd = entry.open(flags | O_NONBLOCK);
+    if (fd < 0) {
+        return internal::errorFromErrno(errno);
+    }
     // A file whose mode denies its owner writing is not opened for writing, as the system refuses
     // a user; root, whom the tests run as, the system would let through.
     struct stat info {};
-    if (mode != ReadMode && ::stat(path.c_str(), &info) == 0 && (info.st_mode & S_IWUSR) == 0) {
-        return ErrPermission;
+    GSErrCode refused = ::fstat(fd, &info) != 0 ? internal::errorFromErrno(errno) : NoError;
+    if (refused == NoError && mode != ReadMode && (info.st_mode & S_IWUSR) == 0) {
+        refused = ErrPermission;
     }
-    int fd = ::open(path.c_str(), flags);
-    if (fd < 0) {
-        return internal::errorFromErrno(errno);
+    if (refused == NoError && mode == WriteEmptyMode && S_ISREG(info.st_mode) && ::ftruncate(fd, 0) != 0) {
+        refused = internal::errorFromErrno(errno);
+    }
+    // A FIFO stays without waiting, its reads and writes too: the process may be its only other
+    // end. Anything else waits as usual once open.
+    const int status = ::fcntl(fd, F_GETFL);
+    if (refused == NoError && !S_ISFIFO(info.st_mode) &&
+        (status < 0 || ::fcntl(fd, F_SETFL, status & ~O_NONBLOCK) != 0)) {
+        refused = internal::errorFromErrno(errno);
+    }
+    if (refused != NoError) {
+        ::close(fd);
+        return refused;
     }
     m_fd = fd;
     m_mode = mode;

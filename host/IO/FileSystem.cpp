@@ -1,6 +1,7 @@
 #include "IO/FileSystem.hpp"
 
 #include "IO/Internal.hpp"
+#include "sim/FileEntry.h"
 #include "sim/Files.h"
 #include "sim/Sim.h"
 
@@ -44,24 +45,31 @@ GSErrCode FileSystem::Rename(const Location& entry, const Name& newName, UInt32 
             return ErrExists;
         }
     }
+    // The entry itself, a link too, in its folder reached as no other user may have redirected it.
+    const sim::FileEntry named(from, false);
+    if (named.error() || named.folder() < 0) {
+        return internal::errorFromCode(named.error() ? named.error() : named.missing());
+    }
+    const int folder = named.folder();
+    const char* const old = named.name().c_str();
     if (option == KeepExisting) {
         // In one step that fails where an entry has appeared since the look above, so that no
         // entry made meanwhile is ever replaced.
-        if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
+        if (::renameat2(folder, old, folder, name.c_str(), RENAME_NOREPLACE) == 0) {
             return NoError;
         }
         if (errno != EINVAL || std::filesystem::is_directory(source)) {
             return internal::errorFromErrno(errno);
         }
         // A file system without that step: a second link made only where there is no entry.
-        if (::link(from.c_str(), to.c_str()) != 0) {
+        if (::linkat(folder, old, folder, name.c_str(), 0) != 0) {
             return internal::errorFromErrno(errno);
         }
-        ::unlink(from.c_str());
+        ::unlinkat(folder, old, 0);
         return NoError;
     }
-    // rename() replaces an existing file in one step, so no reader ever sees a half-written file.
-    if (std::rename(from.c_str(), to.c_str()) != 0) {
+    // A rename replaces an existing file in one step, so no reader ever sees a half-written file.
+    if (::renameat(folder, old, folder, name.c_str()) != 0) {
         return internal::errorFromErrno(errno);
     }
     return NoError;
@@ -85,14 +93,21 @@ GSErrCode FileSystem::Delete(const Location& entry, UInt32 scope, UInt32 mode) {
         std::filesystem::equivalent(path, sim::sandboxRoot(), ec)) {
         return ErrPermission;
     }
+    // The entry itself, a link as the link, in its folder reached as no other user may have
+    // redirected it.
+    const sim::FileEntry named(path, false);
+    if (named.error() || named.folder() < 0) {
+        return internal::errorFromCode(named.error() ? named.error() : named.missing());
+    }
     if (scope == Recursive && std::filesystem::is_directory(status)) {
         // The standard library removes the tree through descriptors, opening each folder from its
         // parent's without following a link: a folder swapped for a link meanwhile goes as the link.
-        std::filesystem::remove_all(path, ec);
-    } else {
-        std::filesystem::remove(path, ec);
+        std::filesystem::remove_all(named.path(), ec);
+        return internal::errorFromCode(ec);
     }
-    return internal::errorFromCode(ec);
+    const int flags = std::filesystem::is_directory(status) ? AT_REMOVEDIR : 0;
+    return ::unlinkat(named.folder(), named.name().c_str(), flags) == 0 ? NoError
+                                                                        : internal::errorFromErrno(errno);
 }
 
 GSErrCode FileSystem::GetItemType(const Location& entry, ItemType* type) const {

@@ -1,10 +1,12 @@
 #include "IO/Folder.hpp"
 
 #include "IO/Internal.hpp"
+#include "sim/FileEntry.h"
 #include "sim/Files.h"
 #include "sim/Sim.h"
 
 #include <cerrno>
+#include <fcntl.h>
 #include <new>
 #include <sys/stat.h>
 
@@ -34,9 +36,14 @@ Folder::Folder(const Location& location, OnNotFound mode) : m_location(location)
     if (mode != Create || !internal::mayCreate(m_location, sim::folderCreateCall, path, m_createError)) {
         return;
     }
-    std::error_code ec;
-    std::filesystem::create_directory(path, ec);
-    m_createError = internal::errorFromCode(ec);
+    // The folders on the way are followed only where no other user may have put a link; one that
+    // exists by now is kept, and its status tells what it is.
+    const sim::FileEntry entry(path, false);
+    if (entry.error() || entry.folder() < 0) {
+        m_createError = internal::errorFromCode(entry.error() ? entry.error() : entry.missing());
+    } else if (::mkdirat(entry.folder(), entry.name().c_str(), 0777) != 0 && errno != EEXIST) {
+        m_createError = internal::errorFromErrno(errno);
+    }
 }
 
 GSErrCode Folder::GetStatus() const {

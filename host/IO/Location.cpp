@@ -80,10 +80,10 @@ GSErrCode errorFromCode(const std::error_code& ec) {
     if (!ec) {
         return NoError;
     }
-    if (ec.category() == std::generic_category() || ec.category() == std::system_category()) {
-        return errorFromErrno(ec.value());
-    }
-    return ErrIO;
+    // The simulated host's own errors, such as a link not followed, say which of the system's
+    // they stand for.
+    const std::error_condition condition = ec.default_error_condition();
+    return condition.category() == std::generic_category() ? errorFromErrno(condition.value()) : ErrIO;
 }
 
 } // namespace internal

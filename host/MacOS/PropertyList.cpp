@@ -1,16 +1,17 @@
 #include "MacOS/PropertyList.hpp"
 
+#include "sim/FileEntry.h"
 #include "sim/Platform.h"
+#include "sim/ReadFile.h"
 #include "sim/ReplaceFile.h"
 #include "sim/Sim.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <system_error>
 
 namespace macos {
@@ -68,13 +69,11 @@ bool readBytes(std::string const& text, std::size_t& pos, std::string& bytes) {
 // malformed (a missing file holds none).
 bool readFile(std::string const& application, std::map<std::string, std::string>& values) {
     values.clear();
-    std::ifstream in(sim::settingsFile(application), std::ios::binary);
-    if (!in) {
-        return true;
+    // Read without waiting, so that a FIFO at the file is unreadable rather than waited on.
+    std::string text;
+    if (const std::error_code error = sim::readFile(sim::settingsFile(application), text)) {
+        return error == std::errc::no_such_file_or_directory;
     }
-    std::stringstream buffer;
-    buffer << in.rdbuf();
-    std::string text = buffer.str();
     std::string header(fileHeader);
     if (text.compare(0, header.size(), header) != 0) {
         return false;
@@ -123,9 +122,13 @@ Application& loaded(std::string const& application) {
 // Serialises preference writes of processes sharing the sandbox.
 class FileLock {
 public:
+    // Made where missing, never through a link another user may have put, nor a FIFO's open
+    // waited on: a node other than a regular file is no lock.
     explicit FileLock(std::filesystem::path const& path)
-        : m_fd(::open(path.c_str(), O_RDWR | O_CREAT, 0644)) {
-        if (m_fd >= 0 && ::flock(m_fd, LOCK_EX) != 0) {
+        : m_fd(sim::FileEntry(path).open(O_RDWR | O_CREAT | O_NONBLOCK | O_NOCTTY, 0644)) {
+        struct stat info {};
+        if (m_fd >= 0 &&
+            (::fstat(m_fd, &info) != 0 || !S_ISREG(info.st_mode) || ::flock(m_fd, LOCK_EX) != 0)) {
             ::close(m_fd);
             m_fd = -1;
         }

@@ -1,5 +1,7 @@
 #include "sim/ReadFile.h"
 
+#include "sim/FileEntry.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -35,8 +37,16 @@ std::string notAFile(const std::filesystem::path& path) {
 std::error_code readFile(const std::filesystem::path& path, std::string& text, std::uintmax_t limit) {
     text.clear();
     const std::error_code notRegular = std::make_error_code(std::errc::invalid_argument);
+    const FileEntry entry(path);
+    if (entry.error()) {
+        return entry.error();
+    }
+    struct stat info {};
+    if (!entry.status(info)) {
+        return std::error_code(errno, std::generic_category());
+    }
     // A device is not even opened: opening some of them does something.
-    if (!notAFile(path).empty()) {
+    if (!S_ISREG(info.st_mode)) {
         return notRegular;
     }
     // Closed however the read ends.
@@ -47,8 +57,7 @@ std::error_code readFile(const std::filesystem::path& path, std::string& text, s
                 ::close(fd);
             }
         }
-    } file{::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)};
-    struct stat info {};
+    } file{entry.open(O_RDONLY | O_NONBLOCK | O_NOCTTY)};
     if (file.fd < 0 || ::fstat(file.fd, &info) != 0) {
         return std::error_code(errno, std::generic_category());
     }

@@ -22,11 +22,12 @@ std::string fileKind(mode_t mode);
 // links followed; "" for a regular file or one that does not exist.
 std::string notAFile(const std::filesystem::path& path);
 
-// Reads the whole regular file `path` into `text`. It is looked at before it is opened, opened
+// Reads the whole regular file `path` into `text`, reached as a FileEntry reaches it (a link
+// followed only where no other user may have put it). It is looked at before it is opened, opened
 // without waiting and looked at again, so that a FIFO (which would block the open or the read) or
-// a device (which might never end) is refused rather than read. Answers the error of the open or
-// the read, std::errc::invalid_argument for what is not a regular file (notAFile says what it
-// is), and std::errc::file_too_large for a file of more than `limit` bytes, one that grows past
+// a device (which might never end) is refused rather than read. Answers the error of following
+// the path, of the open or of the read, std::errc::invalid_argument for what is not a regular file (notAFile
+// says what it is), and std::errc::file_too_large for a file of more than `limit` bytes, one that grows past
 // them as it is read too; `text` is left empty then.
 std::error_code readFile(const std::filesystem::path& path, std::string& text,
                          std::uintmax_t limit = inputFileLimit);

@@ -3,6 +3,8 @@
 #include "sim/Escaped.h"
 #include "sim/TemporaryFolder.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -218,11 +220,17 @@ std::filesystem::path sandboxRoot() {
             }
             std::filesystem::create_directories(c.root, ec);
         } else {
-            // Made once for the program, under a free name, and removed when it ends.
+            // Made once for the program, under a free name, and removed when it ends: by the process
+            // that made it alone, for a child forked from it exits while its parent still uses it.
             static TemporaryFolder* made = nullptr;
+            static pid_t maker = 0;
             if (made == nullptr) {
                 made = new TemporaryFolder(TemporaryFolder::defaultParent(), "zelvane-host-");
+                maker = ::getpid();
                 std::atexit([] {
+                    if (::getpid() != maker) {
+                        return;
+                    }
                     const std::string left = made->remove();
                     if (!left.empty()) {
                         std::cerr << "zelvane host: " << left << "\n";

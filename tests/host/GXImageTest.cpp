@@ -12,6 +12,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -58,6 +59,15 @@ TEST(GXImageTest, AFileIsReplacedWholeThroughItsLink) {
     ::close(reader);
     EXPECT_EQ(std::string(received + 1, 3), "PNG");
     EXPECT_TRUE(fs::is_fifo(folder / "pipe"));
+    // With no reader it is not written, and nothing waits for one (the alarm ends a write that would).
+    EXPECT_EXIT(
+        {
+            ::alarm(10);
+            const GSErrCode err =
+                image.WriteToFile(IO::Location((folder / "pipe").c_str()), FTM::PNGImageType, {});
+            std::exit(err == ErrIO ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
 
     // A node that takes no write, such as a socket, is never replaced by a file.
     const fs::path socketPath = folder / "socket";

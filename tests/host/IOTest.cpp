@@ -14,7 +14,9 @@
 
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -364,6 +366,79 @@ TEST_F(IOTest, RenameAndDelete) {
     EXPECT_EQ(type, IO::FileSystem::FileItem);
     ASSERT_EQ(IO::fileSystem.GetItemType(location("nothing"), &type), NoError);
     EXPECT_EQ(type, IO::FileSystem::NotFound);
+}
+
+TEST_F(IOTest, AnotherUsersLinkInASharedFolderIsNotFollowed) {
+    // A folder any user may write, holding a link to a file and one to a folder of the user's.
+    const uid_t self = ::geteuid();
+    fs::create_directories(path("private/inner"));
+    fs::create_directory(path("shared"));
+    ASSERT_EQ(::chmod(path("shared").c_str(), 0777), 0);
+    fs::create_symlink(path("private/notes.txt"), path("shared/prefs.xml"));
+    fs::create_symlink(path("private/inner"), path("shared/folder"));
+    for (const uid_t owner : {self, uid_t(4242)}) {
+        if (owner != self && self != 0) {
+            continue; // only root gives a link to another user
+        }
+        SCOPED_TRACE(owner);
+        for (const char* link : {"prefs.xml", "folder"}) {
+            ASSERT_EQ(::lchown(path(std::string("shared/") + link).c_str(), owner, gid_t(-1)), 0);
+        }
+        put(path("private/notes.txt"), "secret");
+        put(path("private/inner/notes.txt"), "secret");
+        const GSErrCode refused = owner == self ? NoError : ErrPermission;
+        for (const char* named : {"shared/prefs.xml", "shared/folder/notes.txt"}) {
+            IO::File file(location(named), IO::File::Fail);
+            EXPECT_EQ(file.Open(IO::File::WriteEmptyMode), refused) << named;
+            file.Close();
+        }
+        EXPECT_EQ(IO::File(location("shared/folder/new.txt"), IO::File::Create).GetStatus(), refused);
+        GSErrCode err = NoError;
+        std::unique_ptr<IO::Folder> made(
+            IO::Folder::New(location("shared/folder/sub"), IO::Folder::Create, &err));
+        EXPECT_EQ(err, refused);
+        EXPECT_EQ(IO::fileSystem.Rename(location("shared/folder/notes.txt"), IO::Name("renamed.txt")),
+                  refused);
+        for (const char* named : {"renamed.txt", "new.txt", "sub"}) {
+            // What stands there: made and renamed through the user's link, the user's file otherwise.
+            const std::string entry = owner == self ? named : "notes.txt";
+            EXPECT_EQ(IO::fileSystem.Delete(location("shared/folder/" + entry)), refused) << entry;
+        }
+
+        const std::string kept = owner == self ? "" : "secret";
+        EXPECT_EQ(get(path("private/notes.txt")), kept);
+        EXPECT_EQ(fs::exists(path("private/inner/notes.txt")), owner != self);
+        EXPECT_TRUE(fs::is_empty(path("private/inner")) == (owner == self));
+    }
+    // The link itself is removed, what it leads to stays.
+    EXPECT_EQ(IO::fileSystem.Delete(location("shared/prefs.xml")), NoError);
+    EXPECT_TRUE(fs::exists(path("private/notes.txt")));
+}
+
+TEST_F(IOTest, AFifoIsOpenedWithoutWaitingForItsOtherEnd) {
+    ASSERT_EQ(::mkfifo(path("pipe").c_str(), 0600), 0);
+    // Run apart, so that an open that waits ends with the alarm rather than never.
+    EXPECT_EXIT(
+        {
+            ::alarm(10);
+            IO::File pipe(location("pipe"), IO::File::Fail);
+            // With no reader, an open to write fails; to read, it opens and finds nothing.
+            const GSErrCode write = pipe.Open(IO::File::WriteMode);
+            const GSErrCode read = pipe.Open(IO::File::ReadMode);
+            char buffer[4];
+            UInt32 count = 0;
+            const GSErrCode got = pipe.ReadBin(buffer, sizeof buffer, &count);
+            pipe.Close();
+            // Opened to read and write, the process is its only writer: a read finds nothing.
+            const GSErrCode both = pipe.Open(IO::File::ReadWriteMode);
+            const GSErrCode empty = pipe.ReadBin(buffer, sizeof buffer, &count);
+            pipe.Close();
+            std::exit(write == ErrIO && read == NoError && got == ErrEOF && both == NoError && empty == ErrIO
+                          ? 0
+                          : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+    fs::remove(path("pipe"));
 }
 
 TEST(IOFileSystemTest, SpecialLocations) {

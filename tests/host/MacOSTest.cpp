@@ -8,8 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -204,6 +206,20 @@ TEST_F(MacOSTest, MalformedPreferenceFilesHoldNothing) {
     CFPropertyListRef value = CFPreferencesCopyAppValue(key, app);
     EXPECT_EQ(str(value), "ok");
     CFRelease(value);
+
+    // A FIFO at the file holds nothing and takes nothing, and neither waits for its other end (the
+    // alarm ends one that would).
+    std::filesystem::remove(sim::settingsFile(application));
+    ASSERT_EQ(::mkfifo(sim::settingsFile(application).c_str(), 0600), 0);
+    EXPECT_EXIT(
+        {
+            ::alarm(10);
+            sim::reloadSettings();
+            const bool held = CFPreferencesCopyAppValue(key, app) != nullptr;
+            CFPreferencesSetAppValue(key, key, app);
+            std::exit(!held && !CFPreferencesAppSynchronize(app) ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
     CFRelease(app);
     CFRelease(key);
     std::filesystem::remove(sim::settingsFile(application));

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -114,6 +115,7 @@ TEST(TemporaryFolderTest, OnlyTheFolderMadeIsRemoved) {
     sim::TemporaryFolder first(base, "t\x85-");
     sim::TemporaryFolder second(base, "t\x85-");
     EXPECT_NE(first.path(), second.path());
+    EXPECT_EQ(second.remove(), "");
     EXPECT_EQ(first.path().parent_path(), base);
     EXPECT_EQ(first.path().filename().string().rfind("t\x85-", 0), 0u);
     EXPECT_EQ(fs::status(first.path()).permissions(), fs::perms::owner_all);
@@ -126,16 +128,26 @@ TEST(TemporaryFolderTest, OnlyTheFolderMadeIsRemoved) {
     EXPECT_EQ(first.remove(), "");
     EXPECT_FALSE(fs::exists(first.path()));
 
-    // A folder exchanged with the one made, as a user who may rename entries of its parent could:
-    // the one made is emptied wherever it lies now, the other left whole, and the folder named.
-    std::ofstream(second.path() / "played.txt") << "x";
-    fs::rename(second.path(), base / "moved");
-    fs::rename(base / "players", second.path());
-    const std::string name = second.path().filename().string();
-    EXPECT_EQ(second.remove(), "cannot remove the temporary folder \"" + base.string() + "/t\\x85-" +
-                                   name.substr(3) + "\": its name leads to another entry now");
-    EXPECT_TRUE(fs::is_regular_file(second.path() / "keep.xml"));
-    EXPECT_TRUE(fs::is_empty(base / "moved"));
+    // A folder exchanged with the one made, as a user who may rename entries of its parent could,
+    // one holding a file of the player's or an empty one: the one made is emptied wherever it lies
+    // now, the other left as it is, and the folder named.
+    for (const char* swapped : {"players", "empty"}) {
+        SCOPED_TRACE(swapped);
+        fs::create_directories(base / swapped);
+        sim::TemporaryFolder made(base, "t\x85-");
+        std::ofstream(made.path() / "played.txt") << "x";
+        fs::rename(made.path(), base / "moved");
+        fs::rename(base / swapped, made.path());
+        const std::string name = made.path().filename().string();
+        EXPECT_EQ(made.remove(), "cannot remove the temporary folder \"" + base.string() + "/t\\x85-" +
+                                     name.substr(3) + "\": its name leads to another entry now");
+        EXPECT_TRUE(fs::is_directory(made.path()));
+        EXPECT_EQ(fs::exists(made.path() / "keep.xml"), swapped == std::string("players"));
+        EXPECT_TRUE(fs::is_empty(base / "moved"));
+        fs::rename(made.path(), base / swapped);
+        fs::remove(base / "moved");
+    }
+    fs::remove_all(base);
 }
 
 TEST(TemporaryFolderTest, AProgramNamingNoRootHasANewFolderOfItsOwn) {
@@ -161,7 +173,8 @@ TEST(TemporaryFolderTest, AProgramNamingNoRootHasANewFolderOfItsOwn) {
     EXPECT_EQ(relative, base / "relative");
     EXPECT_EQ(documents, base / "relative" / "Documents");
 
-    // The host's own, when none is named, open to its user only and removed as the program ends.
+    // The host's own, when none is named, open to its user only and removed as the program ends,
+    // by the program that made it: not by a child of it that ends first.
     const fs::path tmpdir = base / "tmpdir";
     EXPECT_EXIT(
         {
@@ -170,10 +183,17 @@ TEST(TemporaryFolderTest, AProgramNamingNoRootHasANewFolderOfItsOwn) {
             sim::setSandboxRoot({});
             const fs::path own = sim::sandboxRoot();
             std::ofstream(sim::specialFolder("Preferences") / "a.xml") << "a";
+            const pid_t child = ::fork();
+            if (child == 0) {
+                std::exit(0);
+            }
+            int status = 0;
+            ::waitpid(child, &status, 0);
             std::cerr << own.lexically_relative(tmpdir).string() << " " << std::oct
-                      << int(fs::status(own).permissions());
+                      << int(fs::status(own).permissions()) << " "
+                      << (fs::exists(own / "Preferences" / "a.xml") ? "kept" : "gone");
             std::exit(0);
         },
-        ::testing::ExitedWithCode(0), "^zelvane-host-[A-Za-z0-9]{6} 700$");
+        ::testing::ExitedWithCode(0), "^zelvane-host-[A-Za-z0-9]{6} 700 kept$");
     EXPECT_TRUE(fs::is_empty(tmpdir));
 }

@@ -962,7 +962,7 @@ TEST(HostsimTest, AReportIsWrittenAsTheKindOfFileItNames) {
             if (link) {
                 fs::create_symlink(node, report);
             }
-            // A scenario that fails lets a reader waiting on the FIFO see its end, and waits for none.
+            // A scenario that fails lets a reader waiting on the FIFO see its end.
             for (const fs::path& failing : kind == Fifo ? fails : std::vector<fs::path>{}) {
                 const int waiting = ::open(node.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
                 EXPECT_EQ(runHostsim(failing, " --report " + report.string()).status, 2);
@@ -970,7 +970,16 @@ TEST(HostsimTest, AReportIsWrittenAsTheKindOfFileItNames) {
                 EXPECT_EQ(::poll(&end, 1, 0), 1) << failing;
                 EXPECT_EQ(end.revents, POLLHUP) << failing;
                 ::close(waiting);
-                EXPECT_EQ(runHostsim(failing, " --report " + report.string()).status, 2);
+            }
+            // A FIFO that no process reads is refused before the scenario plays (this one fails as
+            // it plays), never waited on (the timeout ends a hostsim that would wait).
+            if (kind == Fifo) {
+                HostsimRun unread = hostsim_test::runCommand(
+                    "timeout 60 " + (binaryDir / "hostsim").string() + " " + fails.back().string() +
+                    " --report " + report.string() + " 2>&1");
+                EXPECT_EQ(unread.status, 1) << unread.output;
+                EXPECT_EQ(unread.output, "hostsim: cannot write \"" + report.string() +
+                                             "\": it is a FIFO that no process reads\n");
             }
             // A reader waiting, whom the report reaches only through the FIFO itself.
             const int reader = kind == Fifo ? ::open(node.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC) : -1;
@@ -1006,42 +1015,85 @@ TEST(HostsimTest, AReplacedFileKeepsItsPermissionsAndOwner) {
     const fs::path temp = sim::specialFolder("Temp");
     const fs::path sandbox = temp / "mode-sandbox";
     const fs::path notes = sandbox / "Documents" / "notes.txt";
-    const fs::path report = temp / "mode-report.txt";
-    const fs::path scenario = writeScenario(
+    const fs::path report = temp / "mode-report" / "report.txt";
+    const fs::path hostFile = writeScenario(
         "modes.json",
         oneAddon("{\"hostFile\": \"notes.txt\", \"folder\": \"Documents\", \"text\": \"renewed\"}"));
-    // Run as root, the owner is another user's, which the new file keeps.
-    const bool root = ::geteuid() == 0;
-    const uid_t owner = 4321;
-    // Setuid, setgid and sticky bits are not carried to a text the file did not hold.
-    const std::pair<mode_t, mode_t> modes[] = {
-        {0600, 0600}, {0755, 0755}, {0444, 0444}, {0, 0}, {07640, 0640}};
-    for (const auto& [mode, kept] : modes) {
-        fs::remove_all(sandbox);
-        fs::create_directories(notes.parent_path());
-        for (const fs::path& file : {notes, report}) {
-            fs::remove(file);
-            std::ofstream(file) << "old";
-            if (root) {
-                ASSERT_EQ(::chown(file.c_str(), owner, owner), 0);
-            }
-            ASSERT_EQ(::chmod(file.c_str(), mode), 0);
+    const fs::path played = writeScenario("modes-played.json", oneAddon("{\"entry\": \"CheckEnvironment\"}"));
+    // Fails as it plays: a report refused before comes first.
+    const fs::path fails = writeScenario(
+        "modes-fails.json", oneAddon("{\"project\": \"open\", \"file\": \"missing/House.pln\"}"));
+    const uid_t self = ::geteuid();
+    const uid_t other = 4321;
+    const std::string notWritable = "its permissions do not let this user write it";
+    struct Case {
+        mode_t mode;
+        uid_t owner;         // of the file and, with `sticky`, of its folder
+        const char* refused; // the reason, nullptr when the file is replaced
+        mode_t kept = 0;     // the new file's mode
+        bool sticky = false; // in a folder that any user may write, sticky
+    };
+    // Setuid, setgid and sticky bits are not carried to a text the file did not hold. A file the
+    // user may not write is not replaced, one its own user made read-only too, though root could.
+    const Case cases[] = {
+        {0600, self, nullptr, 0600},
+        {0755, self, nullptr, 0755},
+        {07640, self, nullptr, 0640},
+        {0444, self, notWritable.c_str()},
+        {0, self, notWritable.c_str()},
+        {0666, self, nullptr, 0666, true},
+        // Another user's: replaced only where its mode lets others write it, and keeping its owner.
+        {0666, other, nullptr, 0666},
+        {0644, other, notWritable.c_str()},
+        {0666, other, "it is another user's file in a sticky folder, where only its owner may replace it", 0,
+         true},
+    };
+    for (const Case& c : cases) {
+        if (c.owner != self && self != 0) {
+            continue; // only root gives a file to another user
         }
-        HostsimRun run =
-            runHostsim(scenario, " --sandbox " + sandbox.string() + " --report " + report.string());
-        EXPECT_EQ(run.status, 0) << run.output;
-        for (const fs::path& file : {notes, report}) {
-            struct stat info {};
-            ASSERT_EQ(::stat(file.c_str(), &info), 0);
-            EXPECT_EQ(info.st_mode & 07777, kept) << file << " " << std::oct << mode;
-            // The new text, not the old one.
-            EXPECT_TRUE(file == notes ? info.st_size == 7 : info.st_size > 7) << file;
-            if (root) {
-                EXPECT_EQ(info.st_uid, owner) << file;
-                EXPECT_EQ(info.st_gid, gid_t(owner)) << file;
+        for (const bool isReport : {true, false}) {
+            const fs::path& file = isReport ? report : notes;
+            std::ostringstream trace;
+            trace << file.string() << " of user " << c.owner << ", mode " << std::oct << c.mode;
+            SCOPED_TRACE(trace.str());
+            fs::remove_all(sandbox);
+            fs::remove_all(report.parent_path());
+            fs::create_directories(file.parent_path());
+            const gid_t group = c.owner == self ? ::getegid() : gid_t(c.owner);
+            ASSERT_EQ(::chown(file.parent_path().c_str(), c.owner, group), 0);
+            ASSERT_EQ(::chmod(file.parent_path().c_str(), c.sticky ? 01777 : 0755), 0);
+            std::ofstream(file) << "old";
+            ASSERT_EQ(::chown(file.c_str(), c.owner, group), 0);
+            ASSERT_EQ(::chmod(file.c_str(), c.mode), 0);
+            struct stat before {};
+            ASSERT_EQ(::stat(file.c_str(), &before), 0);
+            const std::string options = " --sandbox " + sandbox.string();
+            HostsimRun run =
+                isReport ? runHostsim(c.refused ? fails : played, options + " --report " + file.string())
+                         : runHostsim(hostFile, options);
+            struct stat after {};
+            ASSERT_EQ(::stat(file.c_str(), &after), 0);
+            if (c.refused != nullptr) {
+                // The report before anything is played, the file step when it comes.
+                EXPECT_EQ(run.status, isReport ? 1 : 2) << run.output;
+                EXPECT_TRUE(contains(run.output, "cannot write " +
+                                                     std::string(isReport ? "" : "the host file ") + "\"" +
+                                                     file.string() + "\": " + c.refused))
+                    << run.output;
+                EXPECT_EQ(after.st_ino, before.st_ino);
+                EXPECT_EQ(after.st_size, 3);
+                continue;
             }
+            EXPECT_EQ(run.status, 0) << run.output;
+            EXPECT_EQ(after.st_mode & 07777, c.kept);
+            // The new text, not the old one.
+            EXPECT_TRUE(isReport ? after.st_size > 7 : after.st_size == 7);
+            EXPECT_EQ(after.st_uid, c.owner);
+            EXPECT_EQ(after.st_gid, group);
         }
     }
+    fs::remove_all(report.parent_path());
 }
 
 TEST(HostsimTest, TheReportQuotesFileContentsEscapedAndBounded) {
@@ -1124,6 +1176,23 @@ TEST(HostsimTest, TheReportQuotesFileContentsEscapedAndBounded) {
     EXPECT_TRUE(contains(walked.str(), "\n  \"Preferences/a\\x85locked\": a folder that cannot be read, "
                                        "Permission denied\n  \"Preferences/b.xml\":\n    shown\n"))
         << walked.str();
+
+    // A link is shown with its target and never followed, whether it leads out of the folder to a
+    // file (which an add-on may have written through it) or nowhere.
+    const fs::path zelvane = sim::specialFolder("Preferences") / "Zelvane";
+    fs::create_directories(zelvane);
+    fs::create_symlink("../../Documents/none.xml", zelvane / "out.xml");
+    fs::create_symlink("gone\n.xml", zelvane / "dangling.xml");
+    std::ofstream(sim::specialFolder("Documents") / "none.xml") << "written through the link";
+    std::ostringstream linked;
+    hostsim::reportPreferenceFiles(linked);
+    EXPECT_TRUE(contains(linked.str(),
+                         "  \"Preferences/Zelvane/dangling.xml\": a link to \"gone\\n.xml\"\n"
+                         "  \"Preferences/Zelvane/out.xml\": a link to \"../../Documents/none.xml\"\n"))
+        << linked.str();
+    EXPECT_FALSE(contains(linked.str(), "written through the link")) << linked.str();
+    fs::remove_all(zelvane);
+    fs::remove(sim::specialFolder("Documents") / "none.xml");
 }
 
 TEST(HostsimTest, ABundleBesideAScenarioNamedWithoutItsFolderIsTheOneLoaded) {

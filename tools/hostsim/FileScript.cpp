@@ -18,21 +18,34 @@ std::filesystem::path documents() {
     return sim::specialFolder("Documents");
 }
 
-// Adds the regular files in `folder`, at any depth, to `found`, and each folder that cannot be read
-// wholly with why. A link is followed to a file, not into a folder.
-void collect(const std::filesystem::path& folder, std::map<std::filesystem::path, std::string>& found) {
+// What the preference listing shows of an entry: a file's content, a link's target, or why a
+// folder cannot be read.
+struct Listed {
+    enum Kind { File, Link, Unreadable } kind = File;
+    std::string text; // the link's target, or why the folder cannot be read
+};
+
+// Adds the regular files and the links in `folder`, at any depth, to `found`, and each folder that
+// cannot be read wholly with why. A link is listed as a link, never followed: where it leads is
+// not the folder's, and may not even be the sandbox's by the time it is read.
+void collect(const std::filesystem::path& folder, std::map<std::filesystem::path, Listed>& found) {
     std::error_code error;
     for (auto it = std::filesystem::directory_iterator(folder, error);
          !error && it != std::filesystem::directory_iterator(); it.increment(error)) {
         std::error_code type;
-        if (it->symlink_status(type).type() == std::filesystem::file_type::directory) {
+        const std::filesystem::file_type kind = it->symlink_status(type).type();
+        if (kind == std::filesystem::file_type::directory) {
             collect(it->path(), found);
-        } else if (it->is_regular_file(type)) {
-            found.emplace(it->path(), "");
+        } else if (kind == std::filesystem::file_type::symlink) {
+            std::error_code unread;
+            const std::filesystem::path target = std::filesystem::read_symlink(it->path(), unread);
+            found.emplace(it->path(), Listed{Listed::Link, unread ? "" : target.string()});
+        } else if (kind == std::filesystem::file_type::regular) {
+            found.emplace(it->path(), Listed{});
         }
     }
     if (error) {
-        found[folder] = error.message();
+        found[folder] = Listed{Listed::Unreadable, error.message()};
     }
 }
 
@@ -113,19 +126,19 @@ void reportPreferenceFiles(std::ostream& report) {
     report << "preference files:\n";
     for (const std::string folder : {"Preferences", "SharedData"}) {
         const std::filesystem::path root = sim::specialFolder(folder);
-        std::map<std::filesystem::path, std::string> found;
+        std::map<std::filesystem::path, Listed> found;
         collect(root, found);
-        for (const auto& [path, unread] : found) {
-            const std::string name = path.lexically_relative(root).string();
-            if (!unread.empty()) {
+        for (const auto& [path, listed] : found) {
+            const std::string name =
+                path == root ? folder : folder + "/" + path.lexically_relative(root).string();
+            if (listed.kind == Listed::Unreadable) {
                 // The walk goes on past it: what else it finds is shown.
-                report << "  " << escaped(path == root ? folder : folder + "/" + name)
-                       << ": a folder that cannot be read, " << unread << "\n";
-                continue;
+                report << "  " << escaped(name) << ": a folder that cannot be read, " << listed.text << "\n";
+            } else if (listed.kind == Listed::Link) {
+                report << "  " << escaped(name) << ": a link to " << escaped(listed.text) << "\n";
+            } else {
+                writeFileContent(report, name, path, "preference files: ");
             }
-            // A link in the folder is read only when it leads to a file of the sandbox.
-            sandboxedFile(root, name, "preference files: ");
-            writeFileContent(report, folder + "/" + name, path, "preference files: ");
         }
     }
 }

@@ -25,7 +25,8 @@ void reportFileDialogs(std::ostream& report);
 // "files:": each named file with its content, or that it does not exist.
 void reportFiles(std::ostream& report, const std::vector<std::string>& names);
 // "preference files:": each file in the host's Preferences and SharedData folders, at any depth,
-// with its content, and each folder there that cannot be read.
+// with its content, each link there with its target (never followed), and each folder there that
+// cannot be read.
 void reportPreferenceFiles(std::ostream& report);
 
 } // namespace hostsim

@@ -125,8 +125,9 @@ Exit status:
     return 0;
 }
 
-// Plays the scenario, read from `scenarioPath`, in the sandbox set up; answers the exit status.
-int play(const std::filesystem::path& scenarioPath, const std::filesystem::path& reportPath,
+// Plays the scenario, read from `scenarioPath`, in the sandbox set up, and writes its report to
+// `reportFile` (standard output when null); answers the exit status.
+int play(const std::filesystem::path& scenarioPath, hostsim::ReportFile* reportFile,
          nlohmann::json scenario) {
     try {
         hostsim::checkSandbox();
@@ -138,19 +139,17 @@ int play(const std::filesystem::path& scenarioPath, const std::filesystem::path&
     try {
         hostsim::HostProgram program(scenarioPath, programFolder());
         program.read(std::move(scenario));
-        std::optional<hostsim::ReportFile> reportFile;
-        if (!reportPath.empty()) {
-            reportFile.emplace(reportPath);
-            reportFile->checkNotRead(program.inputFiles());
+        if (reportFile != nullptr) {
+            reportFile->check(program.inputFiles());
         }
         // A scenario that fails part way writes no report: it is kept until the end, then printed
         // or written to the report file whole.
         std::ostringstream report;
         program.run(report);
-        if (reportPath.empty()) {
+        if (reportFile == nullptr) {
             std::cout << report.str();
         } else if (std::error_code error = reportFile->write(report.str())) {
-            throw std::runtime_error("cannot write " + hostsim::escaped(reportPath.string()) + ": " +
+            throw std::runtime_error("cannot write " + hostsim::escaped(reportFile->path().string()) + ": " +
                                      error.message());
         }
         return 0;
@@ -168,7 +167,7 @@ int play(const std::filesystem::path& scenarioPath, const std::filesystem::path&
 
 // Reads the scenario, sets up the sandbox (a temporary one when `sandbox` is empty), plays and
 // removes a temporary sandbox; answers the exit status.
-int run(const std::filesystem::path& scenarioPath, const std::filesystem::path& reportPath,
+int run(const std::filesystem::path& scenarioPath, hostsim::ReportFile* reportFile,
         std::filesystem::path sandbox) {
     nlohmann::json scenario;
     try {
@@ -220,7 +219,7 @@ int run(const std::filesystem::path& scenarioPath, const std::filesystem::path& 
     sim::setClock(2026, 1, 5, 9, 0, 0);
     sim::setUTCOffset(0);
 
-    int status = play(scenarioPath, reportPath, std::move(scenario));
+    int status = play(scenarioPath, reportFile, std::move(scenario));
     if (temporary) {
         const std::string left = temporary->remove();
         if (!left.empty()) {
@@ -258,10 +257,18 @@ int main(int argc, char** argv) {
     if (!refused && scenarioPath.empty()) {
         refused = usage();
     }
-    const int status = refused ? *refused : run(scenarioPath, reportPath.value_or(""), sandbox.value_or(""));
-    // Whoever waits to read a FIFO named as the report is let go, though no report comes.
-    if (status != 0 && reportPath && !reportPath->empty()) {
-        hostsim::ReportFile::endFifo(*reportPath);
+    // Looked at before anything is read or played. A FIFO or device is kept open from here on, so
+    // that whoever reads it sees its end however hostsim ends, with a report or without one.
+    std::optional<hostsim::ReportFile> reportFile;
+    if (reportPath && !reportPath->empty()) {
+        try {
+            reportFile.emplace(*reportPath);
+        } catch (const std::exception& error) {
+            if (!refused) {
+                std::cerr << "hostsim: " << error.what() << "\n";
+                refused = 1;
+            }
+        }
     }
-    return status;
+    return refused ? *refused : run(scenarioPath, reportFile ? &*reportFile : nullptr, sandbox.value_or(""));
 }
