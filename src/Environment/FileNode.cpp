@@ -1,5 +1,6 @@
 #include "Environment/FileNode.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -27,6 +28,16 @@ GSErrCode errorOf(int error) {
     default:
         return ErrIO;
     }
+}
+
+// Whether the process's user is of the group, as its primary group or a supplementary one.
+bool inGroup(gid_t group) {
+    if (group == ::getegid()) {
+        return true;
+    }
+    std::vector<gid_t> groups(std::size_t(std::max(::getgroups(0, nullptr), 0)));
+    const int listed = groups.empty() ? 0 : ::getgroups(int(groups.size()), groups.data());
+    return listed > 0 && std::find(groups.begin(), groups.begin() + listed, group) != groups.begin() + listed;
 }
 
 std::string folderOf(std::string const& path) {
@@ -110,10 +121,16 @@ bool FileNode::mayWrite() const {
         return true;
     }
     const uid_t me = ::geteuid();
-    if (m_owner == me) {
-        return (m_mode & S_IWUSR) != 0;
+    const bool written =
+        m_owner == me ? (m_mode & S_IWUSR) != 0 : (m_mode & (inGroup(m_group) ? S_IWGRP : S_IWOTH)) != 0;
+    if (!written) {
+        return false;
     }
-    return me == 0 || ::faccessat(AT_FDCWD, m_path.c_str(), W_OK, AT_EACCESS) == 0;
+    // In a sticky folder only the file's owner or the folder's may remove the file, which a
+    // rename over it does.
+    struct stat folder {};
+    return m_owner == me || (::stat(folderOf(m_path).c_str(), &folder) == 0 &&
+                             ((folder.st_mode & S_ISVTX) == 0 || folder.st_uid == me));
 }
 
 bool FileNode::isOwnFile(std::string const& path) {

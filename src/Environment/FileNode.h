@@ -43,8 +43,10 @@ public:
     bool isFifo() const;
     // A link on the way was not followed, as above.
     bool isRefused() const { return m_refused; }
-    // Whether the process's user may write the entry: its owner by the owner's write bit (root
-    // too, as the host's file library refuses a write-open), any other user as the system allows.
+    // Whether the process's user may write the entry, and so replace it: as its permission bits
+    // say, the owner's, the group's or the others' as the system picks them, root held to them too
+    // (a file made read-only, or another user's, is not to be written over); and another user's
+    // file in a sticky folder only where the folder is the process's user's.
     bool mayWrite() const;
 
     // Gives the regular file or folder the bits of `kept` it has and `added`, through a descriptor
