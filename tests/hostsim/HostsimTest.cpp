@@ -1572,7 +1572,7 @@ TEST(HostsimTest, HelpGoesToStandardOutputAndUsageToStandardError) {
              "\n  2  a scenario that cannot be played",
              "\n  3  a bundle that is missing, is not a regular file or does not load.\n",
              "the sandbox must not change while hostsim plays, reads included.\n",
-             "(so /dev/stdout works)",
+             "/dev/stdout works, to a terminal, a file or a pipe.",
          }) {
         EXPECT_TRUE(contains(help.output, part)) << "missing: " << part << "\n" << help.output;
     }

@@ -89,18 +89,30 @@ The report file:
     - is empty;
     - is a folder or another kind of file (a socket, a block device);
     - cannot be made (its folder missing or not writable, its name too long) or written;
+    - is a file the player may not write: its permission bits decide, for root too (444, 000,
+      another user's 644);
+    - is another user's file in a sticky folder that is not the player's;
+    - is a FIFO that no process reads;
+    - is reached through another user's link in a folder other users may write;
     - is a file the scenario has hostsim read: the scenario, a bundle, a resource file, a
       project description or the file a library part of one lies in;
     - lies in the sandbox.
   - A regular file is replaced whole: the report is written beside it under a name that was free,
     then renamed over it, keeping the old one's permissions.
-  - A FIFO or a character device is written in place.
-  - Through a link, hostsim writes what the link leads to, as the kind it is, and keeps the link
-    (so /dev/stdout works).
-  - When the scenario fails, hostsim opens and closes a FIFO named, so that its reader sees its
-    end; it does not wait for a reader.
+  - A FIFO or a character device is opened before the scenario is read, without waiting, and
+    kept open: the report is written into it after the play.
+  - However hostsim ends, a reader waiting at a FIFO named sees its end.
+  - Through a link, hostsim writes what the link leads to, as the kind it is, and keeps the link.
+    /dev/stdout works, to a terminal, a file or a pipe.
+  - A link, in FILE's path or at FILE, is followed only when it is the player's or root's, or
+    lies in a folder no other user may write. This holds for every file hostsim and the host
+    read or write.
   - A hostFile step writes its file as a regular report file is written: whole beside the old
     one, renamed over it, keeping the old one's permissions.
+  - A hostFile step over a file the player may not write, or over another user's file in a
+    sticky folder, ends the play with status 2.
+  - A FIFO the host writes into (an image, the settings) is written only when a process reads
+    it: the write never waits for one.
   - The report shows at most 64 MiB of a file, and names a larger one instead of its content.
 README.md says what else the report escapes and leaves out.
 
