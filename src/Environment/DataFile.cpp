@@ -330,7 +330,12 @@ bool DataFile::openAs(Permission p) const {
         if (p == m_permission) {
             return true;
         }
-        m_file->GetPosition(&position);
+        // A position that cannot be told would have the file reopened at its start, where a write
+        // would land over what was read.
+        m_lastError = m_file->GetPosition(&position);
+        if (m_lastError != NoError) {
+            return false;
+        }
         m_file->Close();
     }
     const String path = getPathName();
@@ -348,7 +353,14 @@ bool DataFile::openAs(Permission p) const {
     m_permission = p;
     if (position > 0) {
         UInt32 skipped = 0;
-        m_file->Skip(clampToUnsigned(position), &skipped);
+        m_lastError = m_file->Skip(clampToUnsigned(position), &skipped);
+        if (m_lastError == NoError && skipped != clampToUnsigned(position)) {
+            m_lastError = ErrEOF; // the file is shorter now than the position it was open at
+        }
+        if (m_lastError != NoError) {
+            m_file->Close();
+            return false;
+        }
     }
     return true;
 }

@@ -138,7 +138,13 @@ bool TextDatabase::import(const DataFile& source, bool hasHeader, const String& 
     if (!file.open(DataFile::readOnly)) {
         return false;
     }
-    bool done = importPieces(file.getSize(), hasHeader, fieldDelimiter, lineDelimiters,
+    // A length that cannot be read would pass for an empty file.
+    const unsigned int size = file.getSize();
+    if (file.getLastError() != NoError) {
+        file.close();
+        return false;
+    }
+    bool done = importPieces(size, hasHeader, fieldDelimiter, lineDelimiters,
                              [&file](std::string& buffer, std::size_t piece) {
                                  String text;
                                  unsigned int length = unsigned(piece);

@@ -122,6 +122,14 @@ TEST_F(DataFileTest, OpenKeepsThePosition) {
     EXPECT_FALSE(file.isOpen());
     EXPECT_EQ(get(path("f.txt")), "0123ab6789");
 
+    // A reopen that cannot reach the position is no open: a write would land at the start.
+    ASSERT_TRUE(file.open(0));
+    EXPECT_EQ(file.skip(4), 4u);
+    sim::failCall("IO::File::Skip", ErrIO);
+    EXPECT_FALSE(file.open(3));
+    EXPECT_EQ(file.getLastError(), ErrIO);
+    EXPECT_FALSE(file.isOpen());
+
     sim::failOpen(ErrPermission, 2);
     EXPECT_FALSE(file.open(0));
     EXPECT_EQ(file.getLastError(), ErrPermission);

@@ -113,6 +113,9 @@ TEST(TextDatabaseTest, FilesInPiecesAndLongLines) {
     EXPECT_EQ(table.getRecordAt(2999)->front()->getExport(), "row2999");
     EXPECT_EQ(std::string(table.getRecordAt(3000)->front()->getExport().data()), longValue);
     EXPECT_EQ(table.getRecordAt(3001), nullptr);
+    // A length that cannot be read is no empty file.
+    sim::failCall("IO::File::GetDataLength", ErrIO);
+    EXPECT_FALSE(TextDatabase().import(file, false, "", "\r\n"));
 
     DataFile missing(String((sim::specialFolder("Documents") / "missing.txt").string().c_str()),
                      DataFile::readWrite, false);
