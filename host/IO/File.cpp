@@ -36,7 +36,7 @@ File::File(const Location& location, OnNotFound mode) : m_location(location) {
         m_createError = internal::errorFromCode(entry.error());
         return;
     }
-    const int fd = entry.open(O_WRONLY | O_CREAT | O_EXCL, 0644);
+    const int fd = entry.open(O_WRONLY | O_CREAT | O_EXCL, 0666);
     if (fd < 0) {
         m_createError = errno == EEXIST ? NoError : internal::errorFromErrno(errno);
         return;

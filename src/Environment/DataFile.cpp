@@ -709,9 +709,13 @@ bool DataFile::writeWhole(std::function<bool(DataFile&)> const& writer, bool rep
     }
     sweepTemporaries(folder, name.ToUTF8());
     // A hidden name beside the target, new to each attempt, so that leftovers of failed clean-ups
-    // never stand in the way.
+    // never stand in the way. The file made stays open until it is renamed, so that only it is
+    // renamed or removed, never a file another process put under its name meanwhile; one put there
+    // before it was taken is left alone.
     std::unique_ptr<DataFile> temporary;
     std::string temporaryPath;
+    TemporaryFile made;
+    bool taken = false;
     for (int attempt = 0; attempt < 8 && temporary == nullptr; ++attempt) {
         std::string tempName = "." + name.ToUTF8() + "." + uniqueSuffix() + ".tmp";
         IO::Location location(folder, IO::Name(tempName.c_str()));
@@ -722,7 +726,10 @@ bool DataFile::writeWhole(std::function<bool(DataFile&)> const& writer, bool rep
         if (probe.GetStatus() != ErrNotFound) {
             continue;
         }
-        temporary.reset(new DataFile(location, readWrite, true));
+        taken = made.make(temporaryPath, [&temporary, &location] {
+            temporary.reset(new DataFile(location, readWrite, true));
+            return temporary->exists();
+        });
     }
     if (temporary == nullptr) {
         m_lastError = ErrExists;
@@ -732,15 +739,11 @@ bool DataFile::writeWhole(std::function<bool(DataFile&)> const& writer, bool rep
         m_lastError = temporary->getLastError() != NoError ? temporary->getLastError() : ErrIO;
         return false;
     }
-    IO::Location location = temporary->getLocation();
-    // The file made stays open until it is renamed, so that only it is renamed or removed, never
-    // a file another process put under its name meanwhile; one put there before it was taken is
-    // left alone.
-    TemporaryFile made;
-    if (!made.take(temporaryPath)) {
+    if (!taken) {
         m_lastError = ErrExists;
         return false;
     }
+    IO::Location location = temporary->getLocation();
 
     bool written = false;
     try {

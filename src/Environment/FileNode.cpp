@@ -227,7 +227,21 @@ TemporaryFile::~TemporaryFile() {
     }
 }
 
-bool TemporaryFile::take(std::string const& path) {
+bool TemporaryFile::make(std::string const& path, std::function<bool()> const& make) {
+    // The host's file library makes files as the umask allows: for the moment of the making it
+    // allows the user alone. The add-on runs on the host's one thread.
+    const mode_t mask = ::umask(S_IRWXG | S_IRWXO);
+    bool made = false;
+    try {
+        made = make();
+    } catch (...) {
+        ::umask(mask);
+        throw;
+    }
+    ::umask(mask);
+    if (!made) {
+        return false;
+    }
     // Opened without following a link or waiting on a FIFO, and taken only as the empty regular
     // file of one link that this process's user just made: another user cannot make such a file.
     int fd = ::open(path.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
@@ -245,7 +259,7 @@ bool TemporaryFile::take(std::string const& path) {
     m_made.device = info.st_dev;
     m_made.inode = info.st_ino;
     m_made.known = true;
-    m_newMode = info.st_mode & 0777;
+    m_newMode = 0666 & ~mask;
     return true;
 }
 

@@ -6,6 +6,7 @@
 
 #include "GSRoot/GSRoot.hpp"
 
+#include <functional>
 #include <string>
 #include <sys/types.h>
 
@@ -83,15 +84,17 @@ public:
     TemporaryFile(TemporaryFile const&) = delete;
     TemporaryFile& operator=(TemporaryFile const&) = delete;
 
-    // Takes the new file at path, which is to replace the entry: only an empty regular file of
-    // one link that the process's user owns (as the process made it), not reached through a link.
-    // It is made its owner's alone while it is written, and kept open until this object goes.
-    bool take(std::string const& path);
+    // Makes the new file at path through make, its user's alone from the start, and takes it:
+    // only an empty regular file of one link that the process's user owns (as the process made
+    // it), not reached through a link. It stays its owner's alone while it is written, and open
+    // until this object goes. A file the process makes is never open to others before its mode
+    // is set: another user who opened it then could read what is written into it.
+    bool make(std::string const& path, std::function<bool()> const& make);
     // The name still leads to the file taken.
     bool isNamed() const;
     // Gives the file the entry's owner (where the process may) and permission bits, set-ID and
-    // sticky bits dropped, or for no entry the mode it was made with. False when the name no
-    // longer leads to the file taken.
+    // sticky bits dropped, or for no entry what the process's umask gives a new file (0666 less
+    // the umask). False when the name no longer leads to the file taken.
     bool finish(FileNode const& entry) const;
     int descriptor() const { return m_fd; }
 

@@ -184,7 +184,7 @@ TEST_F(PreferenceTest, WritingFollowsTheRegisteredContexts) {
     const mode_t mask = ::umask(0);
     ::umask(mask);
     const fs::perms newFolder = fs::perms(0777 & ~mask) | fs::perms::owner_all;
-    const fs::perms newFile = fs::perms(0644 & ~mask) | own;
+    const fs::perms newFile = fs::perms(0666 & ~mask) | own;
     // The user's package moves to the shared context: only a file that was read (or written by the
     // add-on) holding nothing but its packages is erased, and it is not made again.
     const Case cases[] = {

@@ -7,12 +7,15 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <fcntl.h>
 #include <filesystem>
 #include <functional>
 #include <future>
+#include <poll.h>
 #include <string>
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -266,3 +269,50 @@ TEST_F(FileWriteRulesTest, AFileItsUserMayNotWriteIsKeptAndNoWriteWaitsOnAFifo) 
 }
 
 } // namespace
+
+TEST_F(FileWriteRulesTest, ATemporaryFileIsItsOwnersAloneFromItsMaking) {
+    // Another user who opened a temporary file before its mode was set could read what is written
+    // into it: each one is looked at as it is made, with a umask that would open it to all.
+    const int watch = ::inotify_init1(IN_CLOEXEC);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(::inotify_add_watch(watch, m_dir.c_str(), IN_CREATE), 0);
+    const int folder = ::open(m_dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    std::vector<std::pair<std::string, mode_t>> seen;
+    std::atomic<bool> done{false};
+    std::thread watcher([&] {
+        alignas(inotify_event) char events[4096];
+        while (!done) {
+            pollfd ready{watch, POLLIN, 0};
+            if (::poll(&ready, 1, 20) <= 0) {
+                continue;
+            }
+            const ssize_t got = ::read(watch, events, sizeof events);
+            for (ssize_t at = 0; at < got;) {
+                const auto* event = reinterpret_cast<const inotify_event*>(events + at);
+                struct stat info {};
+                if (event->len > 0 && event->name[0] == '.' &&
+                    ::fstatat(folder, event->name, &info, AT_SYMLINK_NOFOLLOW) == 0) {
+                    seen.emplace_back(event->name, info.st_mode & 0777);
+                }
+                at += ssize_t(sizeof(inotify_event) + event->len);
+            }
+        }
+    });
+    put(path("private.xml"), "old");
+    ASSERT_EQ(::chmod(path("private.xml").c_str(), 0600), 0);
+    const mode_t mask = ::umask(0);
+    for (Writer const& writer : writers()) {
+        for (int i = 0; i < 20; ++i) {
+            EXPECT_TRUE(writer.write(path("private.xml"), "new")) << writer.name;
+        }
+    }
+    ::umask(mask);
+    done = true;
+    watcher.join();
+    ::close(folder);
+    ::close(watch);
+    for (auto const& [name, mode] : seen) {
+        EXPECT_EQ(mode, 0600u) << name;
+    }
+    EXPECT_EQ(modeOf(path("private.xml")), 0600u);
+}
