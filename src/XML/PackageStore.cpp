@@ -45,31 +45,17 @@ Shipping* bindKept(XMLVerbatim::Markup const& markup) {
     return new XMLVerbatim(const_cast<XMLVerbatim::Markup&>(markup));
 }
 
-// A package read or written with what its element holds beside the fields its binding takes.
-// A prefixed child or attribute binds only a field of that namespace.
+// A package read or written with what its element holds beside the fields its binding takes
+// (the reader keeps there, too, a child or attribute of another namespace than its field's).
 class KeptPackage : public XMLAssemblyProxy {
 public:
     KeptPackage(Package& package, KeptMarkup& inside) : XMLAssemblyProxy(package), m_inside(inside) {}
 
     bool hasAttributes() const override { return getObject().hasAttributes(); }
     bool hasEnded() const override { return getObject().hasEnded(); }
-    Shipping* getShipping(String const& tag, String const& nameSpace) override {
-        return ofNameSpace(getObject().getShipping(tag, nameSpace), nameSpace);
-    }
-    Shipping* getAttribute(String const& tag, String const& nameSpace) override {
-        return ofNameSpace(getObject().getAttribute(tag, nameSpace), nameSpace);
-    }
     KeptMarkup* getKept() override { return &m_inside; }
 
 private:
-    static Shipping* ofNameSpace(Shipping* found, String const& nameSpace) {
-        std::unique_ptr<Shipping> field(found);
-        XMLShipping* named = xmlShippingOf(field.get());
-        return named != nullptr && (nameSpace.empty() || sameNameSpace(named->getNameSpace(), nameSpace))
-                   ? field.release()
-                   : nullptr;
-    }
-
     KeptMarkup& m_inside;
 };
 

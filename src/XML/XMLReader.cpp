@@ -275,7 +275,8 @@ private:
                      std::string_view nameSpace, std::size_t& own);
     bool readVerbatim(XMLVerbatim& verbatim, unsigned int level, TagType kind);
     // Binds the parent's child element or attribute to a field, the parent itself (the root rule,
-    // for an element) or nothing.
+    // for an element) or nothing. Where the parent keeps what no field takes, one of another
+    // namespace binds nothing.
     Shipping* findChild(Target& target, unsigned int level, String const& tag, String const& nameSpace,
                         bool& self, bool attribute);
     bool splitAttributes(std::string_view& tag, bool& plain);
@@ -287,6 +288,8 @@ private:
     String m_text;
     String m_tag;
     String m_nameSpace;
+    // The namespace the element is offered under: its prefix, or XMLReader::defaultNameSpace.
+    String m_offered;
     String m_local;
     String m_value;
     String const m_lineBreak;
@@ -295,6 +298,8 @@ private:
     bool const m_keeping;
     // Nothing but white space was read yet.
     bool m_atStart = true;
+    // A default namespace declaration that is not empty is in scope.
+    bool m_inDefaultNameSpace = false;
 };
 
 bool DocumentReader::read(XMLShipping& object, unsigned int level) {
@@ -451,6 +456,15 @@ bool DocumentReader::readDeclaration(String& tag) {
 Shipping* DocumentReader::findChild(Target& target, unsigned int level, String const& tag,
                                     String const& nameSpace, bool& self, bool attribute) {
     self = false;
+    // What is written back must stay in its namespace. Where the parent keeps what no field takes,
+    // an element or attribute of another namespace than the parent's is kept as it was instead of
+    // being offered to a field (which may make an entry for it) and written back in the field's;
+    // one of the parent's binds only a field of that namespace. Without a prefix or a default
+    // namespace, anything binds as it always did.
+    bool strict = m_keeping && target.kept != nullptr && !nameSpace.empty();
+    if (strict && !equalsTag(nameSpace, target.object.getNameSpace())) {
+        return nullptr;
+    }
     Shipping* child = nullptr;
     if (target.array != nullptr) {
         child = attribute ? target.array->addAttribute(tag, nameSpace)
@@ -459,6 +473,13 @@ Shipping* DocumentReader::findChild(Target& target, unsigned int level, String c
                (target.container->shippingSize() > 0 || target.kept != nullptr)) {
         child = attribute ? target.assembly->getAttribute(tag, nameSpace)
                           : target.assembly->getShipping(tag, nameSpace);
+    }
+    if (strict && child != nullptr && XMLVerbatim::of(*child) == nullptr) {
+        XMLShipping const* named = xmlShippingOf(child);
+        if (named == nullptr || !equalsTag(nameSpace, named->getNameSpace())) {
+            delete child;
+            return nullptr;
+        }
     }
     // The root rule: a document may be the object's own element as well as a sequence of its
     // fields.
@@ -483,8 +504,20 @@ bool DocumentReader::readElement(Target& target, unsigned int level, TagType kin
         (nameSpace.find('&') != std::string_view::npos && !m_importer.fromXMLString(m_nameSpace))) {
         return false;
     }
+    // The element's own declaration of the default namespace holds for it and what it holds.
+    bool inDefaultNameSpace = m_inDefaultNameSpace;
+    for (Attribute const& attribute : m_attributes) {
+        if (attribute.name == "xmlns") {
+            inDefaultNameSpace = !attribute.value.empty();
+        }
+    }
+    if (m_nameSpace.empty() && inDefaultNameSpace) {
+        m_offered = XMLReader::defaultNameSpace;
+    } else {
+        m_offered = m_nameSpace;
+    }
     bool self = false;
-    std::unique_ptr<Shipping> child(findChild(target, level, m_tag, m_nameSpace, self, false));
+    std::unique_ptr<Shipping> child(findChild(target, level, m_tag, m_offered, self, false));
     // Below a document's level, an element no field takes is kept where the target keeps.
     bool keptChild = child == nullptr && level > 0 && target.kept != nullptr;
     if (keptChild) {
@@ -511,9 +544,12 @@ bool DocumentReader::readElement(Target& target, unsigned int level, TagType kin
         }
     }
     XMLVerbatim* verbatim = XMLVerbatim::of(*child);
+    bool outerDefault = m_inDefaultNameSpace;
+    m_inDefaultNameSpace = inDefaultNameSpace;
     bool done = verbatim != nullptr         ? readVerbatim(*verbatim, level, kind)
                 : kind == TagType::emptyTag ? child->validate()
                                             : read(inner, level + 1);
+    m_inDefaultNameSpace = outerDefault;
     if (!done) {
         return false;
     }
