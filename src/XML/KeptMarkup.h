@@ -43,6 +43,8 @@ public:
 
     // In document order.
     std::vector<Item> const& items() const { return m_items; }
+    // The text of the item at that position, for markup kept before all of it was read.
+    String& textAt(std::size_t index) { return m_items[index].markup.text; }
 
 private:
     std::vector<Item> m_items;

@@ -113,9 +113,16 @@ private:
     }
 
     // The store's own element: an element of its tag inside it is kept like any other.
+    // In module data the element is kept too: its start tag with the attributes as written, and its
+    // end tag, around what it holds, so that namespaces it declares stay declared for that.
     class Root : public XMLAssembly {
     public:
-        explicit Root(KeepingBinding& document) : m_document(document) {}
+        explicit Root(KeepingBinding& document) : m_document(document) {
+            if (!document.m_enclosed && document.m_unknown != nullptr) {
+                m_start = document.m_unknown->markup().items().size();
+                document.keep(String(), KeptMarkup::Side::inside);
+            }
+        }
 
         char const* getTag() const override { return m_document.getTag(); }
         char const* getNameSpace() const override { return m_document.getNameSpace(); }
@@ -127,15 +134,38 @@ private:
         }
         // The root's attributes bind nothing: they are kept as they were.
         Shipping* getAttribute(String const& tag, String const& nameSpace) override {
+            if (m_start != none) {
+                return m_attributes.add(tag, nameSpace, 0);
+            }
             return m_document.m_unknown != nullptr ? m_document.add(tag, nameSpace) : nullptr;
         }
         void setDefault() override {}
-        bool validate() override { return m_document.validate(); }
+        bool validate() override {
+            if (m_start != none) {
+                String& start = m_document.m_unknown->markup().textAt(m_start);
+                start = "<";
+                start += getTag();
+                for (KeptMarkup::Item const& item : m_attributes.items()) {
+                    start += " ";
+                    start += item.markup.text;
+                }
+                start += ">";
+                String end("</");
+                end += getTag();
+                end += ">";
+                m_document.keep(end, KeptMarkup::Side::inside);
+            }
+            return m_document.validate();
+        }
         bool keepsMarkup() const override { return m_document.m_unknown != nullptr; }
         void keepMarkup(String const& markup) override { m_document.keep(markup, KeptMarkup::Side::inside); }
 
     private:
+        static constexpr std::size_t none = ~std::size_t(0);
+
         KeepingBinding& m_document;
+        std::size_t m_start = none;
+        KeptMarkup m_attributes;
     };
 
     PackageStore& m_store;

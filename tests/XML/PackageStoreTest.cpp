@@ -640,6 +640,10 @@ TEST(PackageStoreTest, WhatNoPackageTakesComesBackAsItWas) {
          "<alpha><number>50</number></alpha></prefs>"},
         {"module data", "<!-- m --><alpha><number>50</number><unit>u</unit></alpha>text<later a='1'/><?pi?>",
          true},
+        {"module data inside the store's own element, with its attributes and namespaces",
+         "<!-- m --><prefs a=\"1\" xmlns:l=\"urn:l\"><alpha><number>50</number></alpha><l:note>n</l:note>"
+         "</prefs><later/><prefs/>",
+         true},
         {"module data that begins with two declarations",
          "<?xml version=\"1.0\"?><?XML encoding=\"ISO-8859-1\"?>"
          "<later>Caf\xC3\xA9</later><alpha><number>50</number></alpha>",
