@@ -24,6 +24,10 @@ public:
         Side side = Side::inside;
         // Inside: how many of the binding's own child elements stood before it.
         std::size_t place = 0;
+        // An element of a field that a later element of it was read into instead: should the field
+        // be written before its place, it goes right before the field's element (its tag is the
+        // field's), so that reading it again takes the same.
+        bool twin = false;
     };
 
     bool empty() const { return m_items.empty(); }
@@ -40,6 +44,10 @@ public:
     // (owned by the caller) through which the reader gives its text. The binding is valid until
     // the next item is kept.
     Shipping* add(String const& tag, String const& nameSpace, std::size_t place);
+    // Keeps as a twin, where it stood, an element that was one of the binding's own child
+    // elements, the one `place` of them stood before.
+    void keepTwin(String const& tag, String const& nameSpace, String const& text, std::size_t place);
+    bool holdsTwins() const;
 
     // In document order.
     std::vector<Item> const& items() const { return m_items; }

@@ -224,6 +224,18 @@ struct Target {
         }
     }
 
+    // A field of a kept assembly that an element or attribute was read into: a leaf by its name,
+    // a container by the object its binding wraps. `start` and `end` hold the element's place in
+    // the journal, `index` its number among the assembly's own child elements.
+    struct Occurrence {
+        void const* object;
+        std::string name;
+        bool attribute;
+        std::size_t start;
+        std::size_t end;
+        std::size_t index;
+    };
+
     XMLShipping& object;
     Shipping* shipping;
     ShippingContainer* container;
@@ -231,6 +243,8 @@ struct Target {
     XMLMap* map = nullptr;
     XMLAssembly* assembly = nullptr;
     KeptMarkup* kept = nullptr;
+    // Of a kept assembly only.
+    std::vector<Occurrence> fields;
 };
 
 struct Attribute {
@@ -268,8 +282,17 @@ private:
     bool read(Target& target, unsigned int level);
     bool isDeclaration(String const& tag) const;
     bool readDeclaration(String& tag);
-    // The text last read as written, without the "<" after it and the white space around it.
-    std::string_view rawText() const;
+    // The journal from `from` on, without a "<" at its end and the white space around it.
+    std::string_view rawText(std::size_t from) const;
+    // Where the start tag read last begins in the journal.
+    std::size_t tagStart() const { return m_journal.size() - m_importer.getTagText().size() - 2; }
+    // The field of a kept assembly that a child binding stands for, as an occurrence without a
+    // place; false when it is none that a second element could be read into again.
+    static bool occurrenceOf(Shipping& child, String const& tag, String const& nameSpace,
+                             Target::Occurrence& occurrence);
+    // Where `target` is a kept assembly, an element read into a field that an earlier element
+    // was read into: the earlier one is kept as written, to stand right before the field.
+    void keepTwin(Target& target, Target::Occurrence const& occurrence, std::size_t& own);
     // `own` counts the target's children bound to its fields, which readElement adds to.
     bool readElement(Target& target, unsigned int level, TagType kind, std::string_view tag,
                      std::string_view nameSpace, std::size_t& own);
@@ -295,6 +318,28 @@ private:
     String const m_lineBreak;
     std::vector<Attribute> m_attributes;
     std::string m_raw;
+    // While a level keeps what no field takes, all that is read is recorded here as written, so
+    // that what is kept is taken from it; emptied when the outermost such level ends.
+    std::string m_journal;
+    unsigned int m_journalUsers = 0;
+    struct Journal {
+        DocumentReader& reader;
+        bool const used;
+        Journal(DocumentReader& reader, bool used) : reader(reader), used(used) {
+            if (used && reader.m_journalUsers++ == 0) {
+                reader.m_journal.clear();
+                reader.m_importer.setRecord(&reader.m_journal);
+            }
+        }
+        Journal(Journal const&) = delete;
+        Journal& operator=(Journal const&) = delete;
+        ~Journal() {
+            if (used && --reader.m_journalUsers == 0) {
+                reader.m_importer.setRecord(nullptr);
+                reader.m_journal.clear();
+            }
+        }
+    };
     bool const m_keeping;
     // Nothing but white space was read yet.
     bool m_atStart = true;
@@ -342,16 +387,13 @@ bool DocumentReader::read(Target& target, unsigned int level) {
         keep(m_raw);
     };
     bool keeping = keeper != nullptr || kept != nullptr;
+    Journal journal(*this, keeping);
     for (;;) {
-        if (keeping) {
-            // The text as written, references unreplaced, for the keeper.
-            m_raw.clear();
-            m_importer.setRecord(&m_raw);
-        }
+        // The text as written, references unreplaced, for the keeper.
+        std::size_t from = m_journal.size();
         m_importer.getPhraseAndOpening(m_text);
         if (keeping) {
-            m_importer.setRecord(nullptr);
-            keep(rawText());
+            keep(rawText(from));
         }
         if (!m_text.empty() && !target.shipping->read(m_text)) {
             return false;
@@ -423,8 +465,8 @@ bool DocumentReader::isDeclaration(String const& tag) const {
     return m_importer.fromXMLString(target) && target.toLowercase() == "xml";
 }
 
-std::string_view DocumentReader::rawText() const {
-    std::string_view text = m_raw;
+std::string_view DocumentReader::rawText(std::size_t from) const {
+    std::string_view text = std::string_view(m_journal).substr(from);
     if (!text.empty() && text.back() == '<') {
         text.remove_suffix(1);
     }
@@ -518,6 +560,22 @@ bool DocumentReader::readElement(Target& target, unsigned int level, TagType kin
     }
     bool self = false;
     std::unique_ptr<Shipping> child(findChild(target, level, m_tag, m_offered, self, false));
+    // A field of a kept assembly read a second time: reading the element replaces what the first
+    // gave, which is then kept as written; an attribute's value is not replaced by an element.
+    Target::Occurrence occurrence{};
+    bool tracked = child != nullptr && !self && level > 0 && target.assembly != nullptr &&
+                   target.kept != nullptr && occurrenceOf(*child, m_tag, m_offered, occurrence);
+    if (tracked &&
+        std::any_of(target.fields.begin(), target.fields.end(), [&](Target::Occurrence const& earlier) {
+            return earlier.attribute && earlier.object == occurrence.object &&
+                   earlier.name == occurrence.name;
+        })) {
+        child.reset(target.kept->add(m_tag, m_nameSpace, own));
+        tracked = false;
+    }
+    if (tracked) {
+        occurrence.start = tagStart();
+    }
     // Below a document's level, an element no field takes is kept where the target keeps.
     bool keptChild = child == nullptr && level > 0 && target.kept != nullptr;
     if (keptChild) {
@@ -553,8 +611,15 @@ bool DocumentReader::readElement(Target& target, unsigned int level, TagType kin
     if (!done) {
         return false;
     }
+    if (tracked) {
+        occurrence.end = m_journal.size();
+        occurrence.index = own;
+    }
     if (!self && verbatim == nullptr) {
         ++own;
+    }
+    if (tracked) {
+        keepTwin(target, occurrence, own);
     }
     // An object is never an entry of itself, nor is what is kept an entry.
     if (target.map != nullptr && !self && !keptChild) {
@@ -563,24 +628,84 @@ bool DocumentReader::readElement(Target& target, unsigned int level, TagType kin
     return true;
 }
 
+bool DocumentReader::occurrenceOf(Shipping& child, String const& tag, String const& nameSpace,
+                                  Target::Occurrence& occurrence) {
+    if (XMLVerbatim::of(child) != nullptr) {
+        return false;
+    }
+    // A leaf of an assembly is the field of its name; a list, what it keeps or wraps. An assembly
+    // may be one of several of a name that an assembly hands out in turn (a preset's children of
+    // one type): it is not told apart.
+    occurrence.name.assign(view(tag));
+    occurrence.name += '|';
+    occurrence.name.append(view(nameSpace));
+    if (child.asUnit() != nullptr) {
+        occurrence.object = nullptr;
+        return true;
+    }
+    ShippingContainer* container = child.asContainer();
+    if (container == nullptr || !container->isRepeating()) {
+        return false;
+    }
+    if (KeptMarkup* kept = container->getKept()) {
+        occurrence.object = kept;
+    } else if (auto* map = dynamic_cast<XMLMapProxy*>(&child)) {
+        occurrence.object = &map->getObject();
+    } else if (auto* array = dynamic_cast<XMLArrayProxy*>(&child)) {
+        occurrence.object = &array->getObject();
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void DocumentReader::keepTwin(Target& target, Target::Occurrence const& occurrence, std::size_t& own) {
+    auto earlier =
+        std::find_if(target.fields.begin(), target.fields.end(), [&](Target::Occurrence const& field) {
+            return !field.attribute && field.object == occurrence.object && field.name == occurrence.name;
+        });
+    Target::Occurrence read = occurrence;
+    if (earlier != target.fields.end()) {
+        std::string_view name = earlier->name;
+        std::size_t bar = name.rfind('|');
+        assign(m_local, name.substr(0, bar));
+        assign(m_nameSpace, name.substr(bar + 1));
+        if (m_nameSpace == XMLReader::defaultNameSpace) {
+            m_nameSpace.clear();
+        }
+        assign(m_value, std::string_view(m_journal).substr(earlier->start, earlier->end - earlier->start));
+        target.kept->keepTwin(m_local, m_nameSpace, m_value, earlier->index);
+        --own;
+        for (Target::Occurrence& field : target.fields) {
+            if (!field.attribute && field.index > earlier->index) {
+                --field.index;
+            }
+        }
+        --read.index;
+        target.fields.erase(earlier);
+    }
+    target.fields.push_back(std::move(read));
+}
+
 // Hands the element whose start tag was read last to the binding as the text it has in the
 // document: its content is read as that of an element no field takes, the stream recording it.
 bool DocumentReader::readVerbatim(XMLVerbatim& verbatim, unsigned int level, TagType kind) {
-    std::string text = "<";
-    text.append(m_importer.getTagText());
-    text += '>';
+    // What keeps it keeps at this level, so the journal records already; otherwise it starts here.
+    bool recording = m_journalUsers > 0;
+    Journal journal(*this, true);
+    if (!recording) {
+        m_journal += '<';
+        m_journal += m_importer.getTagText();
+        m_journal += '>';
+    }
+    std::size_t start = tagStart();
     if (kind == TagType::startTag) {
-        struct Recording {
-            XMLReader::PhraseImporter& importer;
-            ~Recording() { importer.setRecord(nullptr); }
-        } recording{m_importer};
-        m_importer.setRecord(&text);
         TagSeeker content(m_tag, m_nameSpace);
         if (!read(content, level + 1)) {
             return false;
         }
     }
-    assign(m_value, text);
+    assign(m_value, std::string_view(m_journal).substr(start));
     verbatim.setMarkup(m_value, false);
     return verbatim.validate();
 }
@@ -694,6 +819,13 @@ bool DocumentReader::bindAttributes(Target& target) {
         }
         if (target.map != nullptr && !keptField && !target.map->insert(*field)) {
             return false;
+        }
+        if (!keptField && target.assembly != nullptr && target.kept != nullptr &&
+            field->asUnit() != nullptr) {
+            Target::Occurrence occurrence{};
+            occurrenceOf(*field, m_local, m_nameSpace, occurrence);
+            occurrence.attribute = true;
+            target.fields.push_back(std::move(occurrence));
         }
         if (!target.shipping->read(m_lineBreak)) {
             return false;

@@ -625,6 +625,11 @@ TEST(PackageStoreTest, WhatNoPackageTakesComesBackAsItWas) {
          "<alpha xmlns='urn:later'><number>9</number></alpha><alpha><number xmlns='urn:later'>7</number>"
          "<number>50</number></alpha>",
          true},
+        {"a field written twice, and an element of a field that an attribute gave",
+         "<prefs><alpha name='a'><number>9<!-- c --></number><name>b</name><flag>1</flag><number>50</number>"
+         "</alpha></prefs>"},
+        {"a field written twice after a field the package writes after it",
+         "<alpha><flag>1</flag><number>9</number><number>50</number></alpha>", true},
         {"root attributes named as packages bind none",
          "<prefs beta='x' alpha=\"7\"><alpha><number>50</number></alpha></prefs>"},
         {"an element of the store's tag inside its root",
