@@ -573,9 +573,9 @@ bool DocumentReader::readElement(Target& target, unsigned int level, TagType kin
         child.reset(target.kept->add(m_tag, m_nameSpace, own));
         tracked = false;
     }
-    if (tracked) {
-        occurrence.start = tagStart();
-    }
+    // Where the target keeps, the journal records.
+    std::size_t start = m_journalUsers > 0 ? tagStart() : 0;
+    occurrence.start = start;
     // Below a document's level, an element no field takes is kept where the target keeps.
     bool keptChild = child == nullptr && level > 0 && target.kept != nullptr;
     if (keptChild) {
@@ -614,6 +614,11 @@ bool DocumentReader::readElement(Target& target, unsigned int level, TagType kin
     if (tracked) {
         occurrence.end = m_journal.size();
         occurrence.index = own;
+    }
+    if (!self && verbatim == nullptr && !keptChild && target.container != nullptr &&
+        target.container->keepsMarkup()) {
+        assign(m_value, std::string_view(m_journal).substr(start));
+        target.container->fieldRead(*child, m_value);
     }
     if (!self && verbatim == nullptr) {
         ++own;

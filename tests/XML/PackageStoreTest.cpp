@@ -630,6 +630,13 @@ TEST(PackageStoreTest, WhatNoPackageTakesComesBackAsItWas) {
          "</alpha></prefs>"},
         {"a field written twice after a field the package writes after it",
          "<alpha><flag>1</flag><number>9</number><number>50</number></alpha>", true},
+        {"a package written twice: the last is read",
+         "<prefs><alpha><number>9</number><more>m</more></alpha><!-- c --><gamma><number>3</number></gamma>"
+         "<alpha><number>50</number></alpha><alpha xmlns=''><number>50</number></alpha></prefs>"},
+        {"module data with a package written twice, and twice inside the store's element",
+         "<alpha><number>8</number></alpha><prefs><alpha><number>9</number></alpha><alpha><number>50</number>"
+         "</alpha></prefs>",
+         true},
         {"root attributes named as packages bind none",
          "<prefs beta='x' alpha=\"7\"><alpha><number>50</number></alpha></prefs>"},
         {"an element of the store's tag inside its root",
