@@ -24,9 +24,10 @@ public:
         Side side = Side::inside;
         // Inside: how many of the binding's own child elements stood before it.
         std::size_t place = 0;
-        // An element of a field that a later element of it was read into instead: should the field
-        // be written before its place, it goes right before the field's element (its tag is the
-        // field's), so that reading it again takes the same.
+        // An element of a field that a later element of it was read into instead, or an entry that a
+        // map did not take (one of a key it holds, say): so that reading it again takes the same,
+        // it goes right before the field's element (its tag is the field's) should the field be
+        // written before its place, and after all of the map's entries.
         bool twin = false;
     };
 

@@ -627,8 +627,21 @@ bool DocumentReader::readElement(Target& target, unsigned int level, TagType kin
         keepTwin(target, occurrence, own);
     }
     // An object is never an entry of itself, nor is what is kept an entry.
-    if (target.map != nullptr && !self && !keptChild) {
+    if (target.map == nullptr || self || keptChild) {
+        return true;
+    }
+    if (target.kept == nullptr) {
         return target.map->insert(*child);
+    }
+    bool taken = true;
+    if (!target.map->insert(*child, taken)) {
+        return false;
+    }
+    if (!taken) {
+        // Kept as written, after the map's entries, where reading it again leaves it again.
+        --own;
+        assign(m_value, std::string_view(m_journal).substr(start));
+        target.kept->keepTwin(String(), String(), m_value, own);
     }
     return true;
 }

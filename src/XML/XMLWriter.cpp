@@ -38,9 +38,10 @@ public:
 private:
     bool write(Shipping& shipping, XMLShipping& object);
     // Writes the kept items of that side (inside: those of a place up to `place`) from `next` on,
-    // and moves `next` past them. `twins` (where given) marks the twins written before.
+    // and moves `next` past them. `twins` (where given) marks the twins written, which a map's
+    // element leaves for the end.
     bool writeKept(KeptMarkup const& kept, std::size_t& next, KeptMarkup::Side side, std::size_t place,
-                   std::vector<bool>* twins = nullptr);
+                   std::vector<bool>* twins = nullptr, bool map = false);
     // Writes the twins of the field that stand later, marking them written.
     bool writeTwins(KeptMarkup const& kept, XMLShipping const& field, std::vector<bool>& twins);
     std::string_view nameSpaceOf(XMLShipping const& object) const {
@@ -74,7 +75,7 @@ bool ElementWriter::write(XMLShipping& object) {
 }
 
 bool ElementWriter::writeKept(KeptMarkup const& kept, std::size_t& next, KeptMarkup::Side side,
-                              std::size_t place, std::vector<bool>* twins) {
+                              std::size_t place, std::vector<bool>* twins, bool map) {
     auto const& items = kept.items();
     for (; next < items.size(); ++next) {
         KeptMarkup::Item const& item = items[next];
@@ -85,7 +86,7 @@ bool ElementWriter::writeKept(KeptMarkup const& kept, std::size_t& next, KeptMar
             break;
         }
         if (twins != nullptr && item.twin) {
-            if ((*twins)[next]) {
+            if ((*twins)[next] || map) {
                 continue;
             }
             (*twins)[next] = true;
@@ -198,11 +199,12 @@ bool ElementWriter::write(Shipping& shipping, XMLShipping& object) {
         return false;
     }
     // What was kept goes where it stood among the fields written as elements; a twin whose field
-    // comes first goes right before it.
+    // comes first goes right before it, a map's twins after its entries.
     std::size_t written = 0;
     std::size_t next = 0;
     std::vector<bool> twinStore(kept != nullptr && kept->holdsTwins() ? kept->items().size() : 0);
     std::vector<bool>* twins = twinStore.empty() ? nullptr : &twinStore;
+    bool const map = container->isRepeating();
     for (std::size_t index = 0; index < size && !container->hasEnded(); ++index) {
         std::unique_ptr<Shipping> field(container->getShipping(index, false));
         if (field == nullptr || !field->isEssential()) {
@@ -216,8 +218,8 @@ bool ElementWriter::write(Shipping& shipping, XMLShipping& object) {
             return false;
         }
         if (XMLVerbatim::of(*field) == nullptr) {
-            if (kept != nullptr && (!writeKept(*kept, next, KeptMarkup::Side::inside, written, twins) ||
-                                    (twins != nullptr && !writeTwins(*kept, *element, *twins)))) {
+            if (kept != nullptr && (!writeKept(*kept, next, KeptMarkup::Side::inside, written, twins, map) ||
+                                    (twins != nullptr && !map && !writeTwins(*kept, *element, *twins)))) {
                 return false;
             }
             ++written;
@@ -226,8 +228,14 @@ bool ElementWriter::write(Shipping& shipping, XMLShipping& object) {
             return false;
         }
     }
-    if (kept != nullptr && !writeKept(*kept, next, KeptMarkup::Side::inside, std::size_t(-1), twins)) {
+    if (kept != nullptr && !writeKept(*kept, next, KeptMarkup::Side::inside, std::size_t(-1), twins, map)) {
         return false;
+    }
+    for (std::size_t index = 0; twins != nullptr && index < twins->size(); ++index) {
+        if (kept->items()[index].twin && !(*twins)[index] &&
+            !m_exporter.writeMarkup(view(kept->items()[index].markup.text))) {
+            return false;
+        }
     }
     return m_exporter.writeTag(tag, nameSpace, TagType::endTag);
 }
