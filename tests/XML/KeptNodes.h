@@ -9,9 +9,9 @@
 // element the ownership decides, for an element or attribute in no namespace, whether it is a
 // field (of several elements of a field the last is the field's unless an attribute gave the field
 // first, the others are kept), something the package may or may not take (left out of both lists)
-// or kept. Namespace declarations, comments, processing instructions, text that is not white space
-// (runs of it made one blank) and whatever is in a namespace are always kept. Paths inside a
-// package start at "{tag}", since the package may move; the others are absolute.
+// or kept. Namespace declarations, comments, processing instructions, text (without its white
+// space) and whatever is in a namespace are always kept. Paths inside a package start at "{tag}",
+// since the package may move; the others are absolute.
 #pragma once
 
 #include <expat.h>
@@ -75,17 +75,13 @@ struct Tree {
     }
 };
 
+// Text without its white space: the writer sets kept text on lines of its own.
 inline std::string normalised(std::string const& text) {
     std::string value;
     for (char c : text) {
         if (c != ' ' && c != '\t' && c != '\r' && c != '\n') {
             value += c;
-        } else if (!value.empty() && value.back() != ' ') {
-            value += ' ';
         }
-    }
-    if (!value.empty() && value.back() == ' ') {
-        value.pop_back();
     }
     return value;
 }
@@ -158,7 +154,7 @@ private:
             // Texts that only the packages' own nodes parted are one.
             std::string start = "T " + path + " ";
             if (!kept.empty() && kept.back().compare(0, start.size(), start) == 0) {
-                kept.back() += " " + text;
+                kept.back() += text;
                 return;
             }
             kept.push_back(start + text);
