@@ -286,12 +286,13 @@ private:
     std::string_view rawText(std::size_t from) const;
     // Where the start tag read last begins in the journal.
     std::size_t tagStart() const { return m_journal.size() - m_importer.getTagText().size() - 2; }
-    // The field of a kept assembly that a child binding stands for, as an occurrence without a
-    // place; false when it is none that a second element could be read into again.
-    static bool occurrenceOf(Shipping& child, String const& tag, String const& nameSpace,
-                             Target::Occurrence& occurrence);
-    // Where `target` is a kept assembly, an element read into a field that an earlier element
-    // was read into: the earlier one is kept as written, to stand right before the field.
+    // The field of a kept assembly or list (not a map) that a child binding stands for, as an
+    // occurrence without a place; false when it is none that a second element could be read into
+    // again, or the target keeps nothing.
+    static bool occurrenceOf(Target const& target, Shipping& child, String const& tag,
+                             String const& nameSpace, Target::Occurrence& occurrence);
+    // An element read into a field of the target that an earlier element was read into: the earlier
+    // one is kept as written where it stood (right before the field should that come first).
     void keepTwin(Target& target, Target::Occurrence const& occurrence, std::size_t& own);
     // `own` counts the target's children bound to its fields, which readElement adds to.
     bool readElement(Target& target, unsigned int level, TagType kind, std::string_view tag,
@@ -560,11 +561,11 @@ bool DocumentReader::readElement(Target& target, unsigned int level, TagType kin
     }
     bool self = false;
     std::unique_ptr<Shipping> child(findChild(target, level, m_tag, m_offered, self, false));
-    // A field of a kept assembly read a second time: reading the element replaces what the first
-    // gave, which is then kept as written; an attribute's value is not replaced by an element.
+    // A field read a second time where the target keeps: reading the element replaces what the
+    // first gave, which is then kept as written; an attribute's value is not replaced by an element.
     Target::Occurrence occurrence{};
-    bool tracked = child != nullptr && !self && level > 0 && target.assembly != nullptr &&
-                   target.kept != nullptr && occurrenceOf(*child, m_tag, m_offered, occurrence);
+    bool tracked =
+        child != nullptr && !self && level > 0 && occurrenceOf(target, *child, m_tag, m_offered, occurrence);
     if (tracked &&
         std::any_of(target.fields.begin(), target.fields.end(), [&](Target::Occurrence const& earlier) {
             return earlier.attribute && earlier.object == occurrence.object &&
@@ -646,23 +647,26 @@ bool DocumentReader::readElement(Target& target, unsigned int level, TagType kin
     return true;
 }
 
-bool DocumentReader::occurrenceOf(Shipping& child, String const& tag, String const& nameSpace,
-                                  Target::Occurrence& occurrence) {
-    if (XMLVerbatim::of(child) != nullptr) {
+bool DocumentReader::occurrenceOf(Target const& target, Shipping& child, String const& tag,
+                                  String const& nameSpace, Target::Occurrence& occurrence) {
+    bool list = target.array != nullptr;
+    if (target.kept == nullptr || target.map != nullptr || (!list && target.assembly == nullptr) ||
+        XMLVerbatim::of(child) != nullptr) {
         return false;
     }
-    // A leaf of an assembly is the field of its name; a list, what it keeps or wraps. An assembly
+    // A leaf of an assembly is the field of its name, and so is a leaf of a list written as an
+    // attribute (its entries are not); a list of an assembly, what it keeps or wraps. An assembly
     // may be one of several of a name that an assembly hands out in turn (a preset's children of
     // one type): it is not told apart.
     occurrence.name.assign(view(tag));
     occurrence.name += '|';
     occurrence.name.append(view(nameSpace));
-    if (child.asUnit() != nullptr) {
+    if (XMLUnit* unit = child.asUnit()) {
         occurrence.object = nullptr;
-        return true;
+        return !list || unit->isAttribute();
     }
     ShippingContainer* container = child.asContainer();
-    if (container == nullptr || !container->isRepeating()) {
+    if (list || container == nullptr || !container->isRepeating()) {
         return false;
     }
     if (KeptMarkup* kept = container->getKept()) {
@@ -838,10 +842,9 @@ bool DocumentReader::bindAttributes(Target& target) {
         if (target.map != nullptr && !keptField && !target.map->insert(*field)) {
             return false;
         }
-        if (!keptField && target.assembly != nullptr && target.kept != nullptr &&
-            field->asUnit() != nullptr) {
-            Target::Occurrence occurrence{};
-            occurrenceOf(*field, m_local, m_nameSpace, occurrence);
+        Target::Occurrence occurrence{};
+        if (!keptField && field->asUnit() != nullptr &&
+            occurrenceOf(target, *field, m_local, m_nameSpace, occurrence)) {
             occurrence.attribute = true;
             target.fields.push_back(std::move(occurrence));
         }

@@ -6,6 +6,7 @@
 #include "XML/ShippingForms.h"
 #include "XML/ShippingUnit.h"
 #include "XML/XMLGlossary.h"
+#include "XML/XMLMap.h"
 #include "XML/XMLUnit.h"
 #include "XML/XMLVerbatim.h"
 
@@ -204,7 +205,7 @@ bool ElementWriter::write(Shipping& shipping, XMLShipping& object) {
     std::size_t next = 0;
     std::vector<bool> twinStore(kept != nullptr && kept->holdsTwins() ? kept->items().size() : 0);
     std::vector<bool>* twins = twinStore.empty() ? nullptr : &twinStore;
-    bool const map = container->isRepeating();
+    bool const map = twins != nullptr && dynamic_cast<XMLMap*>(&shipping) != nullptr;
     for (std::size_t index = 0; index < size && !container->hasEnded(); ++index) {
         std::unique_ptr<Shipping> field(container->getShipping(index, false));
         if (field == nullptr || !field->isEssential()) {
