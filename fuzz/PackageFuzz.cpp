@@ -2,7 +2,10 @@
 // packages (the register of deleted records among them), and as a preference file into another,
 // each keeping what no package takes. A failed read must leave every package as it was; a
 // successful one is written with what it kept, read into a fresh store and written again, and the
-// two writes must be byte-identical. No host memory block may outlive an input.
+// two writes must be byte-identical. Where a standard XML parser (expat) reads the input, it must
+// read the first write too, with every node that no package owns unchanged and in its place (a
+// preference file is checked where it held a package: only then is it written back). No host
+// memory block may outlive an input.
 #include "Addon/AddonPrefs.h"
 #include "Environment/DataBufferIn.h"
 #include "Environment/DataBufferOut.h"
@@ -12,12 +15,14 @@
 #include "XML/PackageStore.h"
 
 #include "Addon/TestPackages.h"
+#include "XML/KeptNodes.h"
 #include "XML/SampleBindings.h"
 #include "sim/Memory.h"
 
 #include "FuzzFault.h"
 #include "HostMemoryCheck.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -148,6 +153,42 @@ void checkWritesAgree(std::string const& once, std::string const& twice, char co
     }
 }
 
+std::string linesOf(std::vector<std::string> const& lines) {
+    std::string text;
+    for (std::string const& line : lines) {
+        text += line + "\n";
+    }
+    return text;
+}
+
+// What the packages registered here do not own comes back. Whether one of their elements or
+// attributes in no namespace is a field is theirs to say: those are left out.
+void checkKept(std::string const& read, std::string const& written, bool module, char const* reader) {
+    keptNodes::Ownership ownership{
+        module ? "packageStore" : "frameworkPreferenceStore",
+        {"addonPrefs", "countPrefs", "namePrefs", "entryPrefs", DeletedDatabase::xmlTag},
+        [](std::string const&, std::string const&) { return keptNodes::Field::unknown; }};
+    keptNodes::Nodes before = keptNodes::nodesOf(read, ownership, module);
+    if (!before.error.empty()) {
+        return;
+    }
+    keptNodes::Nodes after = keptNodes::nodesOf(written, ownership, module);
+    if (!after.error.empty()) {
+        fault(reader, "a well-formed input was written as a document a standard parser refuses (" +
+                          after.error + "):\n" + written);
+    }
+    if (after.kept != before.kept) {
+        fault(reader, "what no package owns did not come back as it was:\n" + linesOf(before.kept) +
+                          "----\n" + linesOf(after.kept) + "----\n" + written);
+    }
+    // Each package is written, in no namespace.
+    for (std::string const& tag : ownership.packages) {
+        if (std::find(after.owned.begin(), after.owned.end(), "E {" + tag + "}") == after.owned.end()) {
+            fault(reader, "no element of the package " + tag + " in no namespace was written:\n" + written);
+        }
+    }
+}
+
 void readModuleData(std::uint8_t const* data, std::size_t size) {
     PackageStore store;
     registerPackages(store);
@@ -160,6 +201,7 @@ void readModuleData(std::uint8_t const* data, std::size_t size) {
         return;
     }
     std::string once = moduleData(store, &kept);
+    checkKept(std::string(reinterpret_cast<char const*>(data), size), once, true, "module data");
     PackageStore fresh;
     registerPackages(fresh);
     MemoryBlock written(once.data(), int(once.size()));
@@ -176,16 +218,20 @@ void readPreferenceFile(std::uint8_t const* data, std::size_t size) {
     std::vector<Package*> before = packagesOf(store);
     std::string beforeData = moduleData(store);
     bool read = false;
+    std::size_t found = 0;
     UnknownElements kept;
     {
         DataBufferIn in(data, int(size), Encoding::utf8);
-        read = store.importFrom(in, false, nullptr, &kept);
+        read = store.importFrom(in, false, &found, &kept);
     }
     if (!read) {
         checkUnchanged(store, before, beforeData, "preference file");
         return;
     }
     std::string once = preferenceFile(store, kept);
+    if (found != 0) {
+        checkKept(std::string(reinterpret_cast<char const*>(data), size), once, false, "preference file");
+    }
     PackageStore fresh("frameworkPreferenceStore");
     registerPackages(fresh);
     UnknownElements keptAgain;

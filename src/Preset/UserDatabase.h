@@ -64,8 +64,13 @@ public:
         Shipping* addShipping(String const& tag, String const& nameSpace) override;
         // Takes the record of a completed pair. Anything else (an element no record was made for,
         // a pair without a key, with a key already present, or whose data is not a record) is
-        // dropped and the read goes on: the first record read under a key stays.
-        bool insert(Shipping& entry) override;
+        // not taken and the read goes on: the first record read under a key stays. What is not
+        // taken is kept as written, after the records, so that reading it again takes the same.
+        bool insert(Shipping& entry) override {
+            bool taken = false;
+            return insert(entry, taken);
+        }
+        bool insert(Shipping& entry, bool& taken) override;
         // No record, nothing kept.
         void setDefault() override {
             edit().clear();

@@ -74,7 +74,8 @@ Shipping* UserDatabase<R, D, C, Key>::RecordList::addShipping(String const& tag,
 }
 
 template <typename R, typename D, typename C, typename Key>
-bool UserDatabase<R, D, C, Key>::RecordList::insert(Shipping& entry) {
+bool UserDatabase<R, D, C, Key>::RecordList::insert(Shipping& entry, bool& taken) {
+    taken = false;
     auto* pair = dynamic_cast<XMLPair*>(&entry);
     if (pair == nullptr) {
         return true;
@@ -87,6 +88,7 @@ bool UserDatabase<R, D, C, Key>::RecordList::insert(Shipping& entry) {
     pair->releaseData();
     RecordPtr shared(record);
     edit().emplace(key->getKey(), std::move(shared));
+    taken = true;
     return true;
 }
 

@@ -37,4 +37,27 @@ Shipping* KeptMarkup::add(String const& tag, String const& nameSpace, std::size_
     return new XMLVerbatim(m_items.back().markup);
 }
 
+void KeptMarkup::keepTwin(String const& tag, String const& nameSpace, String const& text, std::size_t place) {
+    // It goes before what was kept after it, which now stands one own element nearer the start.
+    auto after = std::find_if(m_items.begin(), m_items.end(), [place](Item const& item) {
+        return item.side == Side::after || (item.side == Side::inside && item.place > place);
+    });
+    for (auto it = after; it != m_items.end(); ++it) {
+        if (it->side == Side::inside && it->place > place) {
+            --it->place;
+        }
+    }
+    Item item;
+    item.markup.tag = tag;
+    item.markup.nameSpace = nameSpace;
+    item.markup.text = text;
+    item.place = place;
+    item.twin = true;
+    m_items.insert(after, std::move(item));
+}
+
+bool KeptMarkup::holdsTwins() const {
+    return std::any_of(m_items.begin(), m_items.end(), [](Item const& item) { return item.twin; });
+}
+
 } // namespace zelvane

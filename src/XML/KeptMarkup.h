@@ -24,6 +24,11 @@ public:
         Side side = Side::inside;
         // Inside: how many of the binding's own child elements stood before it.
         std::size_t place = 0;
+        // An element of a field that a later element of it was read into instead, or an entry that a
+        // map did not take (one of a key it holds, say): so that reading it again takes the same,
+        // it goes right before the field's element (its tag is the field's) should the field be
+        // written before its place, and after all of the map's entries.
+        bool twin = false;
     };
 
     bool empty() const { return m_items.empty(); }
@@ -40,9 +45,15 @@ public:
     // (owned by the caller) through which the reader gives its text. The binding is valid until
     // the next item is kept.
     Shipping* add(String const& tag, String const& nameSpace, std::size_t place);
+    // Keeps as a twin, where it stood, an element that was one of the binding's own child
+    // elements, the one `place` of them stood before.
+    void keepTwin(String const& tag, String const& nameSpace, String const& text, std::size_t place);
+    bool holdsTwins() const;
 
     // In document order.
     std::vector<Item> const& items() const { return m_items; }
+    // The text of the item at that position, for markup kept before all of it was read.
+    String& textAt(std::size_t index) { return m_items[index].markup.text; }
 
 private:
     std::vector<Item> m_items;

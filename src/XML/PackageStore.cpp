@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cstring>
 #include <iterator>
+#include <map>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -45,31 +46,17 @@ Shipping* bindKept(XMLVerbatim::Markup const& markup) {
     return new XMLVerbatim(const_cast<XMLVerbatim::Markup&>(markup));
 }
 
-// A package read or written with what its element holds beside the fields its binding takes.
-// A prefixed child or attribute binds only a field of that namespace.
+// A package read or written with what its element holds beside the fields its binding takes
+// (the reader keeps there, too, a child or attribute of another namespace than its field's).
 class KeptPackage : public XMLAssemblyProxy {
 public:
     KeptPackage(Package& package, KeptMarkup& inside) : XMLAssemblyProxy(package), m_inside(inside) {}
 
     bool hasAttributes() const override { return getObject().hasAttributes(); }
     bool hasEnded() const override { return getObject().hasEnded(); }
-    Shipping* getShipping(String const& tag, String const& nameSpace) override {
-        return ofNameSpace(getObject().getShipping(tag, nameSpace), nameSpace);
-    }
-    Shipping* getAttribute(String const& tag, String const& nameSpace) override {
-        return ofNameSpace(getObject().getAttribute(tag, nameSpace), nameSpace);
-    }
     KeptMarkup* getKept() override { return &m_inside; }
 
 private:
-    static Shipping* ofNameSpace(Shipping* found, String const& nameSpace) {
-        std::unique_ptr<Shipping> field(found);
-        XMLShipping* named = xmlShippingOf(field.get());
-        return named != nullptr && (nameSpace.empty() || sameNameSpace(named->getNameSpace(), nameSpace))
-                   ? field.release()
-                   : nullptr;
-    }
-
     KeptMarkup& m_inside;
 };
 
@@ -102,8 +89,15 @@ public:
         using Side = KeptMarkup::Side;
         keep(markup, !m_enclosed ? Side::inside : m_elementSeen ? Side::after : Side::before);
     }
+    void fieldRead(Shipping& field, String const& element) override {
+        if (auto* package = dynamic_cast<KeptPackage*>(&field)) {
+            m_read[dynamic_cast<Package&>(package->getObject()).getID()].element = element;
+        }
+    }
 
-    // A package of the store, or what is kept in its place among the root's content.
+    // A package of the store, or what is kept in its place among the root's content. A package
+    // element read again is read into the package as the first was: the one read before is then
+    // kept as it was written, where it stood.
     Shipping* bind(String const& tag, String const& nameSpace) {
         Package* package = m_store.findPackage(tag, nameSpace);
         if (package == nullptr) {
@@ -113,8 +107,22 @@ public:
         if (m_unknown == nullptr) {
             return new XMLAssemblyProxy(*package);
         }
-        m_unknown->packages().push_back(package->getID());
-        return new KeptPackage(*package, m_unknown->inside(package->getID()));
+        unsigned int code = package->getID();
+        std::vector<unsigned int>& packages = m_unknown->packages();
+        auto earlier = m_read.find(code);
+        if (earlier != m_read.end()) {
+            std::size_t index = earlier->second.index;
+            m_unknown->markup().keepTwin(tag, nameSpace, earlier->second.element, index);
+            packages.erase(packages.begin() + static_cast<std::ptrdiff_t>(index));
+            for (auto& entry : m_read) {
+                if (entry.second.index > index) {
+                    --entry.second.index;
+                }
+            }
+        }
+        m_read[code] = Read{packages.size(), String()};
+        packages.push_back(code);
+        return new KeptPackage(*package, m_unknown->inside(code));
     }
 
 private:
@@ -127,9 +135,16 @@ private:
     }
 
     // The store's own element: an element of its tag inside it is kept like any other.
+    // In module data the element is kept too: its start tag with the attributes as written, and its
+    // end tag, around what it holds, so that namespaces it declares stay declared for that.
     class Root : public XMLAssembly {
     public:
-        explicit Root(KeepingBinding& document) : m_document(document) {}
+        explicit Root(KeepingBinding& document) : m_document(document) {
+            if (!document.m_enclosed && document.m_unknown != nullptr) {
+                m_start = document.m_unknown->markup().items().size();
+                document.keep(String(), KeptMarkup::Side::inside);
+            }
+        }
 
         char const* getTag() const override { return m_document.getTag(); }
         char const* getNameSpace() const override { return m_document.getNameSpace(); }
@@ -137,19 +152,65 @@ private:
         bool hasAttributes() const override { return false; }
         Shipping* getShipping(std::size_t, bool) override { return nullptr; }
         Shipping* getShipping(String const& tag, String const& nameSpace) override {
+            open();
             return m_document.bind(tag, nameSpace);
         }
         // The root's attributes bind nothing: they are kept as they were.
         Shipping* getAttribute(String const& tag, String const& nameSpace) override {
+            if (m_start != none) {
+                return m_attributes.add(tag, nameSpace, 0);
+            }
             return m_document.m_unknown != nullptr ? m_document.add(tag, nameSpace) : nullptr;
         }
         void setDefault() override {}
-        bool validate() override { return m_document.validate(); }
+        bool validate() override {
+            if (m_start != none) {
+                open();
+                String end("</");
+                end += getTag();
+                end += ">";
+                m_document.keep(end, KeptMarkup::Side::inside);
+            }
+            return m_document.validate();
+        }
         bool keepsMarkup() const override { return m_document.m_unknown != nullptr; }
-        void keepMarkup(String const& markup) override { m_document.keep(markup, KeptMarkup::Side::inside); }
+        void keepMarkup(String const& markup) override {
+            open();
+            m_document.keep(markup, KeptMarkup::Side::inside);
+        }
+        void fieldRead(Shipping& field, String const& element) override {
+            m_document.fieldRead(field, element);
+        }
 
     private:
+        static constexpr std::size_t none = ~std::size_t(0);
+
+        // The start tag, once the attributes were read, before what follows can move it.
+        void open() {
+            if (m_start == none || m_opened) {
+                return;
+            }
+            m_opened = true;
+            String& start = m_document.m_unknown->markup().textAt(m_start);
+            start = "<";
+            start += getTag();
+            for (KeptMarkup::Item const& item : m_attributes.items()) {
+                start += " ";
+                start += item.markup.text;
+            }
+            start += ">";
+        }
+
         KeepingBinding& m_document;
+        std::size_t m_start = none;
+        bool m_opened = false;
+        KeptMarkup m_attributes;
+    };
+
+    // Where the last element of a package stands among the package elements kept, and its text.
+    struct Read {
+        std::size_t index;
+        String element;
     };
 
     PackageStore& m_store;
@@ -157,6 +218,7 @@ private:
     UnknownElements* m_unknown;
     bool m_enclosed;
     bool m_elementSeen = false;
+    std::map<unsigned int, Read> m_read;
 };
 
 // The packages of a store as the content of its element (or, without a tag, as module data's

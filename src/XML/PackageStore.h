@@ -58,7 +58,8 @@ public:
     Shipping* getShipping(String const& tag, String const& nameSpace) override;
     // The first package in code order of that tag that the filter passes, where the element's
     // namespace prefix is none (what the writer gives a package without namespaces) or the
-    // package's own: a prefixed element of another namespace is no package of this store.
+    // package's own: a prefixed element of another namespace, or one in a default namespace
+    // (XMLReader::defaultNameSpace), is no package of this store.
     Package* findPackage(String const& tag, String const& nameSpace) const;
     // Every package back to its defaults; the access time is now.
     void setDefault() override;

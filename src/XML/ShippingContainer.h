@@ -29,6 +29,10 @@ public:
     // not white space (trimmed of it). Others are never handed them.
     virtual bool keepsMarkup() const { return false; }
     virtual void keepMarkup(String const&) {}
+    // Such a container is also handed, once a child element bound to a field was read, that
+    // element as written (from its start tag to its end tag): one that keeps an earlier element
+    // of a field read again keeps it from this.
+    virtual void fieldRead(Shipping&, String const&) {}
     // Where the reader keeps, and the writer finds again, what the element holds that no field
     // takes; null (the default) skips it.
     virtual KeptMarkup* getKept() { return nullptr; }

@@ -29,6 +29,7 @@ public:
         return m_object->addAttribute(tag, nameSpace);
     }
     bool insert(Shipping& entry) override { return m_object->insert(entry); }
+    bool insert(Shipping& entry, bool& taken) override { return m_object->insert(entry, taken); }
     void setDefault() override { m_object->setDefault(); }
     bool validate() override { return m_object->validate(); }
     bool read(String const& text) override { return m_object->read(text); }

@@ -224,6 +224,18 @@ struct Target {
         }
     }
 
+    // A field of a kept assembly that an element or attribute was read into: a leaf by its name,
+    // a container by the object its binding wraps. `start` and `end` hold the element's place in
+    // the journal, `index` its number among the assembly's own child elements.
+    struct Occurrence {
+        void const* object;
+        std::string name;
+        bool attribute;
+        std::size_t start;
+        std::size_t end;
+        std::size_t index;
+    };
+
     XMLShipping& object;
     Shipping* shipping;
     ShippingContainer* container;
@@ -231,6 +243,8 @@ struct Target {
     XMLMap* map = nullptr;
     XMLAssembly* assembly = nullptr;
     KeptMarkup* kept = nullptr;
+    // Of a kept assembly only.
+    std::vector<Occurrence> fields;
 };
 
 struct Attribute {
@@ -268,14 +282,25 @@ private:
     bool read(Target& target, unsigned int level);
     bool isDeclaration(String const& tag) const;
     bool readDeclaration(String& tag);
-    // The text last read as written, without the "<" after it and the white space around it.
-    std::string_view rawText() const;
+    // The journal from `from` on, without a "<" at its end and the white space around it.
+    std::string_view rawText(std::size_t from) const;
+    // Where the start tag read last begins in the journal.
+    std::size_t tagStart() const { return m_journal.size() - m_importer.getTagText().size() - 2; }
+    // The field of a kept assembly or list (not a map) that a child binding stands for, as an
+    // occurrence without a place; false when it is none that a second element could be read into
+    // again, or the target keeps nothing.
+    static bool occurrenceOf(Target const& target, Shipping& child, String const& tag,
+                             String const& nameSpace, Target::Occurrence& occurrence);
+    // An element read into a field of the target that an earlier element was read into: the earlier
+    // one is kept as written where it stood (right before the field should that come first).
+    void keepTwin(Target& target, Target::Occurrence const& occurrence, std::size_t& own);
     // `own` counts the target's children bound to its fields, which readElement adds to.
     bool readElement(Target& target, unsigned int level, TagType kind, std::string_view tag,
                      std::string_view nameSpace, std::size_t& own);
     bool readVerbatim(XMLVerbatim& verbatim, unsigned int level, TagType kind);
     // Binds the parent's child element or attribute to a field, the parent itself (the root rule,
-    // for an element) or nothing.
+    // for an element) or nothing. Where the parent keeps what no field takes, one of another
+    // namespace binds nothing.
     Shipping* findChild(Target& target, unsigned int level, String const& tag, String const& nameSpace,
                         bool& self, bool attribute);
     bool splitAttributes(std::string_view& tag, bool& plain);
@@ -287,14 +312,40 @@ private:
     String m_text;
     String m_tag;
     String m_nameSpace;
+    // The namespace the element is offered under: its prefix, or XMLReader::defaultNameSpace.
+    String m_offered;
     String m_local;
     String m_value;
     String const m_lineBreak;
     std::vector<Attribute> m_attributes;
     std::string m_raw;
+    // While a level keeps what no field takes, all that is read is recorded here as written, so
+    // that what is kept is taken from it; emptied when the outermost such level ends.
+    std::string m_journal;
+    unsigned int m_journalUsers = 0;
+    struct Journal {
+        DocumentReader& reader;
+        bool const used;
+        Journal(DocumentReader& reader, bool used) : reader(reader), used(used) {
+            if (used && reader.m_journalUsers++ == 0) {
+                reader.m_journal.clear();
+                reader.m_importer.setRecord(&reader.m_journal);
+            }
+        }
+        Journal(Journal const&) = delete;
+        Journal& operator=(Journal const&) = delete;
+        ~Journal() {
+            if (used && --reader.m_journalUsers == 0) {
+                reader.m_importer.setRecord(nullptr);
+                reader.m_journal.clear();
+            }
+        }
+    };
     bool const m_keeping;
     // Nothing but white space was read yet.
     bool m_atStart = true;
+    // A default namespace declaration that is not empty is in scope.
+    bool m_inDefaultNameSpace = false;
 };
 
 bool DocumentReader::read(XMLShipping& object, unsigned int level) {
@@ -337,16 +388,13 @@ bool DocumentReader::read(Target& target, unsigned int level) {
         keep(m_raw);
     };
     bool keeping = keeper != nullptr || kept != nullptr;
+    Journal journal(*this, keeping);
     for (;;) {
-        if (keeping) {
-            // The text as written, references unreplaced, for the keeper.
-            m_raw.clear();
-            m_importer.setRecord(&m_raw);
-        }
+        // The text as written, references unreplaced, for the keeper.
+        std::size_t from = m_journal.size();
         m_importer.getPhraseAndOpening(m_text);
         if (keeping) {
-            m_importer.setRecord(nullptr);
-            keep(rawText());
+            keep(rawText(from));
         }
         if (!m_text.empty() && !target.shipping->read(m_text)) {
             return false;
@@ -418,8 +466,8 @@ bool DocumentReader::isDeclaration(String const& tag) const {
     return m_importer.fromXMLString(target) && target.toLowercase() == "xml";
 }
 
-std::string_view DocumentReader::rawText() const {
-    std::string_view text = m_raw;
+std::string_view DocumentReader::rawText(std::size_t from) const {
+    std::string_view text = std::string_view(m_journal).substr(from);
     if (!text.empty() && text.back() == '<') {
         text.remove_suffix(1);
     }
@@ -451,6 +499,15 @@ bool DocumentReader::readDeclaration(String& tag) {
 Shipping* DocumentReader::findChild(Target& target, unsigned int level, String const& tag,
                                     String const& nameSpace, bool& self, bool attribute) {
     self = false;
+    // What is written back must stay in its namespace. Where the parent keeps what no field takes,
+    // an element or attribute of another namespace than the parent's is kept as it was instead of
+    // being offered to a field (which may make an entry for it) and written back in the field's;
+    // one of the parent's binds only a field of that namespace. Without a prefix or a default
+    // namespace, anything binds as it always did.
+    bool strict = m_keeping && target.kept != nullptr && !nameSpace.empty();
+    if (strict && !equalsTag(nameSpace, target.object.getNameSpace())) {
+        return nullptr;
+    }
     Shipping* child = nullptr;
     if (target.array != nullptr) {
         child = attribute ? target.array->addAttribute(tag, nameSpace)
@@ -459,6 +516,13 @@ Shipping* DocumentReader::findChild(Target& target, unsigned int level, String c
                (target.container->shippingSize() > 0 || target.kept != nullptr)) {
         child = attribute ? target.assembly->getAttribute(tag, nameSpace)
                           : target.assembly->getShipping(tag, nameSpace);
+    }
+    if (strict && child != nullptr && XMLVerbatim::of(*child) == nullptr) {
+        XMLShipping const* named = xmlShippingOf(child);
+        if (named == nullptr || !equalsTag(nameSpace, named->getNameSpace())) {
+            delete child;
+            return nullptr;
+        }
     }
     // The root rule: a document may be the object's own element as well as a sequence of its
     // fields.
@@ -483,8 +547,36 @@ bool DocumentReader::readElement(Target& target, unsigned int level, TagType kin
         (nameSpace.find('&') != std::string_view::npos && !m_importer.fromXMLString(m_nameSpace))) {
         return false;
     }
+    // The element's own declaration of the default namespace holds for it and what it holds.
+    bool inDefaultNameSpace = m_inDefaultNameSpace;
+    for (Attribute const& attribute : m_attributes) {
+        if (attribute.name == "xmlns") {
+            inDefaultNameSpace = !attribute.value.empty();
+        }
+    }
+    if (m_nameSpace.empty() && inDefaultNameSpace) {
+        m_offered = XMLReader::defaultNameSpace;
+    } else {
+        m_offered = m_nameSpace;
+    }
     bool self = false;
-    std::unique_ptr<Shipping> child(findChild(target, level, m_tag, m_nameSpace, self, false));
+    std::unique_ptr<Shipping> child(findChild(target, level, m_tag, m_offered, self, false));
+    // A field read a second time where the target keeps: reading the element replaces what the
+    // first gave, which is then kept as written; an attribute's value is not replaced by an element.
+    Target::Occurrence occurrence{};
+    bool tracked =
+        child != nullptr && !self && level > 0 && occurrenceOf(target, *child, m_tag, m_offered, occurrence);
+    if (tracked &&
+        std::any_of(target.fields.begin(), target.fields.end(), [&](Target::Occurrence const& earlier) {
+            return earlier.attribute && earlier.object == occurrence.object &&
+                   earlier.name == occurrence.name;
+        })) {
+        child.reset(target.kept->add(m_tag, m_nameSpace, own));
+        tracked = false;
+    }
+    // Where the target keeps, the journal records.
+    std::size_t start = m_journalUsers > 0 ? tagStart() : 0;
+    occurrence.start = start;
     // Below a document's level, an element no field takes is kept where the target keeps.
     bool keptChild = child == nullptr && level > 0 && target.kept != nullptr;
     if (keptChild) {
@@ -511,40 +603,131 @@ bool DocumentReader::readElement(Target& target, unsigned int level, TagType kin
         }
     }
     XMLVerbatim* verbatim = XMLVerbatim::of(*child);
+    bool outerDefault = m_inDefaultNameSpace;
+    m_inDefaultNameSpace = inDefaultNameSpace;
     bool done = verbatim != nullptr         ? readVerbatim(*verbatim, level, kind)
                 : kind == TagType::emptyTag ? child->validate()
                                             : read(inner, level + 1);
+    m_inDefaultNameSpace = outerDefault;
     if (!done) {
         return false;
+    }
+    if (tracked) {
+        occurrence.end = m_journal.size();
+        occurrence.index = own;
+    }
+    if (!self && verbatim == nullptr && !keptChild && target.container != nullptr &&
+        target.container->keepsMarkup()) {
+        assign(m_value, std::string_view(m_journal).substr(start));
+        target.container->fieldRead(*child, m_value);
     }
     if (!self && verbatim == nullptr) {
         ++own;
     }
+    if (tracked) {
+        keepTwin(target, occurrence, own);
+    }
     // An object is never an entry of itself, nor is what is kept an entry.
-    if (target.map != nullptr && !self && !keptChild) {
+    if (target.map == nullptr || self || keptChild) {
+        return true;
+    }
+    if (target.kept == nullptr) {
         return target.map->insert(*child);
     }
+    bool taken = true;
+    if (!target.map->insert(*child, taken)) {
+        return false;
+    }
+    if (!taken) {
+        // Kept as written, after the map's entries, where reading it again leaves it again.
+        --own;
+        assign(m_value, std::string_view(m_journal).substr(start));
+        target.kept->keepTwin(String(), String(), m_value, own);
+    }
     return true;
+}
+
+bool DocumentReader::occurrenceOf(Target const& target, Shipping& child, String const& tag,
+                                  String const& nameSpace, Target::Occurrence& occurrence) {
+    bool list = target.array != nullptr;
+    if (target.kept == nullptr || target.map != nullptr || (!list && target.assembly == nullptr) ||
+        XMLVerbatim::of(child) != nullptr) {
+        return false;
+    }
+    // A leaf of an assembly is the field of its name, and so is a leaf of a list written as an
+    // attribute (its entries are not); a list of an assembly, what it keeps or wraps. An assembly
+    // may be one of several of a name that an assembly hands out in turn (a preset's children of
+    // one type): it is not told apart.
+    occurrence.name.assign(view(tag));
+    occurrence.name += '|';
+    occurrence.name.append(view(nameSpace));
+    if (XMLUnit* unit = child.asUnit()) {
+        occurrence.object = nullptr;
+        return !list || unit->isAttribute();
+    }
+    ShippingContainer* container = child.asContainer();
+    if (list || container == nullptr || !container->isRepeating()) {
+        return false;
+    }
+    if (KeptMarkup* kept = container->getKept()) {
+        occurrence.object = kept;
+    } else if (auto* map = dynamic_cast<XMLMapProxy*>(&child)) {
+        occurrence.object = &map->getObject();
+    } else if (auto* array = dynamic_cast<XMLArrayProxy*>(&child)) {
+        occurrence.object = &array->getObject();
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void DocumentReader::keepTwin(Target& target, Target::Occurrence const& occurrence, std::size_t& own) {
+    auto earlier =
+        std::find_if(target.fields.begin(), target.fields.end(), [&](Target::Occurrence const& field) {
+            return !field.attribute && field.object == occurrence.object && field.name == occurrence.name;
+        });
+    Target::Occurrence read = occurrence;
+    if (earlier != target.fields.end()) {
+        std::string_view name = earlier->name;
+        std::size_t bar = name.rfind('|');
+        assign(m_local, name.substr(0, bar));
+        assign(m_nameSpace, name.substr(bar + 1));
+        if (m_nameSpace == XMLReader::defaultNameSpace) {
+            m_nameSpace.clear();
+        }
+        assign(m_value, std::string_view(m_journal).substr(earlier->start, earlier->end - earlier->start));
+        target.kept->keepTwin(m_local, m_nameSpace, m_value, earlier->index);
+        --own;
+        for (Target::Occurrence& field : target.fields) {
+            if (!field.attribute && field.index > earlier->index) {
+                --field.index;
+            }
+        }
+        --read.index;
+        target.fields.erase(earlier);
+    }
+    target.fields.push_back(std::move(read));
 }
 
 // Hands the element whose start tag was read last to the binding as the text it has in the
 // document: its content is read as that of an element no field takes, the stream recording it.
 bool DocumentReader::readVerbatim(XMLVerbatim& verbatim, unsigned int level, TagType kind) {
-    std::string text = "<";
-    text.append(m_importer.getTagText());
-    text += '>';
+    // What keeps it keeps at this level, so the journal records already; otherwise it starts here.
+    bool recording = m_journalUsers > 0;
+    Journal journal(*this, true);
+    if (!recording) {
+        m_journal += '<';
+        m_journal += m_importer.getTagText();
+        m_journal += '>';
+    }
+    std::size_t start = tagStart();
     if (kind == TagType::startTag) {
-        struct Recording {
-            XMLReader::PhraseImporter& importer;
-            ~Recording() { importer.setRecord(nullptr); }
-        } recording{m_importer};
-        m_importer.setRecord(&text);
         TagSeeker content(m_tag, m_nameSpace);
         if (!read(content, level + 1)) {
             return false;
         }
     }
-    assign(m_value, text);
+    assign(m_value, std::string_view(m_journal).substr(start));
     verbatim.setMarkup(m_value, false);
     return verbatim.validate();
 }
@@ -658,6 +841,12 @@ bool DocumentReader::bindAttributes(Target& target) {
         }
         if (target.map != nullptr && !keptField && !target.map->insert(*field)) {
             return false;
+        }
+        Target::Occurrence occurrence{};
+        if (!keptField && field->asUnit() != nullptr &&
+            occurrenceOf(target, *field, m_local, m_nameSpace, occurrence)) {
+            occurrence.attribute = true;
+            target.fields.push_back(std::move(occurrence));
         }
         if (!target.shipping->read(m_lineBreak)) {
             return false;

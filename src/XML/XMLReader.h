@@ -22,6 +22,10 @@ public:
     // Nesting deeper than this fails the read, so damaged or hostile input cannot exhaust the
     // stack.
     static constexpr unsigned int maxDepth = 256;
+    // The namespace a binding is offered for an element without a prefix where a default
+    // namespace is declared (xmlns="..." not empty): the reserved prefix, which no element carries
+    // and no field has, so that such an element binds only where namespaces are not compared.
+    static constexpr char const* defaultNameSpace = "xmlns";
 
     // The stream is not owned; null reads an empty document.
     explicit XMLReader(DataBufferIn* stream = nullptr);

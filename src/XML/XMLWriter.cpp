@@ -6,10 +6,12 @@
 #include "XML/ShippingForms.h"
 #include "XML/ShippingUnit.h"
 #include "XML/XMLGlossary.h"
+#include "XML/XMLMap.h"
 #include "XML/XMLUnit.h"
 #include "XML/XMLVerbatim.h"
 
 #include <memory>
+#include <vector>
 
 namespace zelvane {
 
@@ -37,8 +39,12 @@ public:
 private:
     bool write(Shipping& shipping, XMLShipping& object);
     // Writes the kept items of that side (inside: those of a place up to `place`) from `next` on,
-    // and moves `next` past them.
-    bool writeKept(KeptMarkup const& kept, std::size_t& next, KeptMarkup::Side side, std::size_t place);
+    // and moves `next` past them. `twins` (where given) marks the twins written, which a map's
+    // element leaves for the end.
+    bool writeKept(KeptMarkup const& kept, std::size_t& next, KeptMarkup::Side side, std::size_t place,
+                   std::vector<bool>* twins = nullptr, bool map = false);
+    // Writes the twins of the field that stand later, marking them written.
+    bool writeTwins(KeptMarkup const& kept, XMLShipping const& field, std::vector<bool>& twins);
     std::string_view nameSpaceOf(XMLShipping const& object) const {
         return m_nameSpaces ? view(object.getNameSpace()) : std::string_view();
     }
@@ -70,7 +76,7 @@ bool ElementWriter::write(XMLShipping& object) {
 }
 
 bool ElementWriter::writeKept(KeptMarkup const& kept, std::size_t& next, KeptMarkup::Side side,
-                              std::size_t place) {
+                              std::size_t place, std::vector<bool>* twins, bool map) {
     auto const& items = kept.items();
     for (; next < items.size(); ++next) {
         KeptMarkup::Item const& item = items[next];
@@ -80,7 +86,29 @@ bool ElementWriter::writeKept(KeptMarkup const& kept, std::size_t& next, KeptMar
         if (side == KeptMarkup::Side::inside && item.place > place) {
             break;
         }
+        if (twins != nullptr && item.twin) {
+            if ((*twins)[next] || map) {
+                continue;
+            }
+            (*twins)[next] = true;
+        }
         if (!m_exporter.writeMarkup(view(item.markup.text))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool ElementWriter::writeTwins(KeptMarkup const& kept, XMLShipping const& field, std::vector<bool>& twins) {
+    auto const& items = kept.items();
+    for (std::size_t index = 0; index < twins.size(); ++index) {
+        XMLVerbatim::Markup const& markup = items[index].markup;
+        if (!items[index].twin || twins[index] || view(markup.tag) != view(field.getTag()) ||
+            (!markup.nameSpace.empty() && view(markup.nameSpace) != view(field.getNameSpace()))) {
+            continue;
+        }
+        twins[index] = true;
+        if (!m_exporter.writeMarkup(view(markup.text))) {
             return false;
         }
     }
@@ -171,9 +199,13 @@ bool ElementWriter::write(Shipping& shipping, XMLShipping& object) {
     } else if (!m_exporter.writeTag(tag, nameSpace, TagType::startTag)) {
         return false;
     }
-    // What was kept goes where it stood among the fields written as elements.
+    // What was kept goes where it stood among the fields written as elements; a twin whose field
+    // comes first goes right before it, a map's twins after its entries.
     std::size_t written = 0;
     std::size_t next = 0;
+    std::vector<bool> twinStore(kept != nullptr && kept->holdsTwins() ? kept->items().size() : 0);
+    std::vector<bool>* twins = twinStore.empty() ? nullptr : &twinStore;
+    bool const map = twins != nullptr && dynamic_cast<XMLMap*>(&shipping) != nullptr;
     for (std::size_t index = 0; index < size && !container->hasEnded(); ++index) {
         std::unique_ptr<Shipping> field(container->getShipping(index, false));
         if (field == nullptr || !field->isEssential()) {
@@ -187,7 +219,8 @@ bool ElementWriter::write(Shipping& shipping, XMLShipping& object) {
             return false;
         }
         if (XMLVerbatim::of(*field) == nullptr) {
-            if (kept != nullptr && !writeKept(*kept, next, KeptMarkup::Side::inside, written)) {
+            if (kept != nullptr && (!writeKept(*kept, next, KeptMarkup::Side::inside, written, twins, map) ||
+                                    (twins != nullptr && !map && !writeTwins(*kept, *element, *twins)))) {
                 return false;
             }
             ++written;
@@ -196,8 +229,14 @@ bool ElementWriter::write(Shipping& shipping, XMLShipping& object) {
             return false;
         }
     }
-    if (kept != nullptr && !writeKept(*kept, next, KeptMarkup::Side::inside, std::size_t(-1))) {
+    if (kept != nullptr && !writeKept(*kept, next, KeptMarkup::Side::inside, std::size_t(-1), twins, map)) {
         return false;
+    }
+    for (std::size_t index = 0; twins != nullptr && index < twins->size(); ++index) {
+        if (kept->items()[index].twin && !(*twins)[index] &&
+            !m_exporter.writeMarkup(view(kept->items()[index].markup.text))) {
+            return false;
+        }
     }
     return m_exporter.writeTag(tag, nameSpace, TagType::endTag);
 }

@@ -119,10 +119,12 @@ TEST_F(ObjectMapFileTest, WhatTheMapDoesNotTakeComesBackWhereItStood) {
         "<?xml version=\"1.0\"?>\n<?pi a?><!-- before --><objectMap later=\"1\" specificationList=\"e\"><!-- "
         "lists -->"
         "<specificationList sourceName=\"A\" objectType=\"IFC\" xmlns:l=\"urn:l\" l:x=\"y\">"
-        "<later>1</later><objectSpecification mappedType=\"door\" extra=\"e\">"
-        "<originalName>o</originalName><note>n &amp; m</note><mappedName>m</mappedName>"
+        "<later>1</later><l:objectSpecification><originalName>x</originalName></l:objectSpecification>"
+        "<sourceName>B</sourceName><objectSpecification mappedType=\"door\" extra=\"e\">"
+        "<originalName>o0</originalName><originalName>o</originalName><note>n &amp; m</note>"
+        "<mappedName xmlns=\"urn:l\">z</mappedName><mappedName>m</mappedName>"
         "<customParameters parameter=\"p\"><!-- c --><parameter name=\"A\" type=\"length\" "
-        "unit=\"mm\"><value>1</value><later/></parameter>"
+        "unit=\"mm\"><value>1</value><name>B</name><later/></parameter>"
         "<parameter name=\"A\" type=\"float\"><value>2</value></parameter>"
         "</customParameters></objectSpecification>"
         "</specificationList>text &lt; between</objectMap><!-- after -->";
@@ -130,13 +132,18 @@ TEST_F(ObjectMapFileTest, WhatTheMapDoesNotTakeComesBackWhereItStood) {
         std::string(remap_test::declaration) +
         "<?pi a?>\n<!-- before -->\n<objectMap later=\"1\" specificationList=\"e\">\n\t<!-- lists -->\n"
         "\t<specificationList sourceName=\"A\" objectType=\"IFC\" xmlns:l=\"urn:l\" l:x=\"y\">\n"
-        "\t\t<later>1</later>\n\t\t<objectSpecification mappedType=\"door\" extra=\"e\">\n"
-        "\t\t\t<originalName>o</originalName>\n\t\t\t<note>n &amp; "
-        "m</note>\n\t\t\t<mappedName>m2</mappedName>\n"
+        "\t\t<later>1</later>\n"
+        // Elements of another namespace than the fields' are kept as they were.
+        "\t\t<l:objectSpecification><originalName>x</originalName></l:objectSpecification>\n"
+        // So are elements of a field that an attribute gave, or a later element of it.
+        "\t\t<sourceName>B</sourceName>\n"
+        "\t\t<objectSpecification mappedType=\"door\" extra=\"e\">\n"
+        "\t\t\t<originalName>o0</originalName>\n\t\t\t<originalName>o</originalName>\n\t\t\t<note>n &amp; "
+        "m</note>\n\t\t\t<mappedName xmlns=\"urn:l\">z</mappedName>\n\t\t\t<mappedName>m2</mappedName>\n"
         "\t\t\t<mappedObjectGuid></mappedObjectGuid>\n\t\t\t<customParameters parameter=\"p\">\n\t\t\t\t<!-- "
         "c -->\n"
         "\t\t\t\t<parameter name=\"A\" type=\"length\" unit=\"mm\">\n\t\t\t\t\t<value>1</value>\n"
-        "\t\t\t\t\t<later/>\n\t\t\t\t</parameter>\n"
+        "\t\t\t\t\t<name>B</name>\n\t\t\t\t\t<later/>\n\t\t\t\t</parameter>\n"
         // A second parameter of the name keeps only what its own element held.
         "\t\t\t\t<parameter name=\"A\" type=\"float\">\n\t\t\t\t\t<value>2</value>\n\t\t\t\t</parameter>\n"
         "\t\t\t</customParameters>\n\t\t</objectSpecification>\n"
@@ -181,10 +188,12 @@ TEST_F(ObjectMapFileTest, EmptyMapReadsAsOneDefaultListPerKind) {
 
 TEST_F(ObjectMapFileTest, EachReadFailureFailsTheWholeRead) {
     for (const char* text : {
-             "",                        // nothing
-             "<?xml version=\"1.0\"?>", // a declaration only
-             "<remappingPrefs/>",       // a foreign root
-             "<objectMap>",             // never closed
+             "",                                 // nothing
+             "<?xml version=\"1.0\"?>",          // a declaration only
+             "<remappingPrefs/>",                // a foreign root
+             "<l:objectMap xmlns:l=\"urn:l\"/>", // a root of another namespace
+             "<objectMap xmlns=\"urn:l\"></objectMap>",
+             "<objectMap>", // never closed
              "<objectMap><specificationList sourceName=\"A\" objectType=\"ifc\"/></objectMap>",
              "<objectMap><specificationList sourceName=\"A\" objectType=\"none\"/></objectMap>",
              "<objectMap><specificationList objectType=\"GSM\"/></objectMap>", // no name

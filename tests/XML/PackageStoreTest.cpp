@@ -7,11 +7,11 @@
 #include "Environment/DataBufferOut.h"
 #include "Environment/MemoryBlock.h"
 #include "Environment/String.h"
+#include "XML/KeptNodes.h"
 #include "XML/XMLTypeProxy.h"
 #include "XML/XMLWriter.h"
 #include "sim/Memory.h"
 
-#include <expat.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -189,94 +189,15 @@ private:
     std::vector<unsigned int> m_codes;
 };
 
-// The nodes a standard XML parser reads from a document, one line each, without those of the
-// packages' own elements and fields under the root `root`: elements ("E path"), attributes ("A
-// path/@name value"), comments ("C path text"), processing instructions ("P path target data")
-// and text ("T path text", white space runs made one blank and trimmed, white space alone left
-// out). "owned" lines give the values of the fields; a document the parser refuses gives one line.
-struct Nodes {
-    std::vector<std::string> kept;
-    std::vector<std::string> owned;
-    std::string path;
-    std::string text;
-    std::string root;
-
-    void add(char const* kind, std::string const& at, std::string const& value) {
-        std::string line = std::string(kind) + " " + at + " " + value;
-        std::string package = at.substr(0, at.find('/', root.size() + 2));
-        bool isPackage =
-            package == root + "/alpha" || package == root + "/beta" || package == root + "/gamma";
-        std::string field = at.substr(std::min(at.size(), package.size() + 1));
-        field = field.substr(0, field.find('/'));
-        if (isPackage &&
-            ((*kind == 'E' && at == package) || field == "number" || field == "flag" || field == "@name")) {
-            owned.push_back(line);
-        } else if (*kind == 'T' && !kept.empty() &&
-                   kept.back().compare(0, at.size() + 3, "T " + at + " ") == 0) {
-            kept.back() += " " + value; // texts that the packages' own nodes parted
-        } else {
-            kept.push_back(line);
-        }
-    }
-    void flush() {
-        std::string value;
-        for (char c : text) {
-            bool blank = c == ' ' || c == '\t' || c == '\r' || c == '\n';
-            if (!blank) {
-                value += c;
-            } else if (!value.empty() && value.back() != ' ') {
-                value += ' ';
-            }
-        }
-        if (!value.empty() && value.back() == ' ') {
-            value.pop_back();
-        }
-        if (!value.empty()) {
-            add("T", path, value);
-        }
-        text.clear();
-    }
-};
-
-Nodes nodesOf(std::string const& document, char const* root) {
-    Nodes nodes;
-    nodes.root = std::string("/") + root;
-    XML_Parser parser = XML_ParserCreate(nullptr);
-    XML_SetUserData(parser, &nodes);
-    XML_SetElementHandler(
-        parser,
-        [](void* data, XML_Char const* name, XML_Char const** attributes) {
-            auto& nodes = *static_cast<Nodes*>(data);
-            nodes.flush();
-            nodes.path += std::string("/") + name;
-            nodes.add("E", nodes.path, "");
-            for (; *attributes != nullptr; attributes += 2) {
-                nodes.add("A", nodes.path + "/@" + attributes[0], attributes[1]);
-            }
-        },
-        [](void* data, XML_Char const*) {
-            auto& nodes = *static_cast<Nodes*>(data);
-            nodes.flush();
-            nodes.path.erase(nodes.path.rfind('/'));
-        });
-    XML_SetCharacterDataHandler(parser, [](void* data, XML_Char const* text, int length) {
-        static_cast<Nodes*>(data)->text.append(text, std::size_t(length));
-    });
-    XML_SetCommentHandler(parser, [](void* data, XML_Char const* text) {
-        auto& nodes = *static_cast<Nodes*>(data);
-        nodes.flush();
-        nodes.add("C", nodes.path, text);
-    });
-    XML_SetProcessingInstructionHandler(parser, [](void* data, XML_Char const* target, XML_Char const* text) {
-        auto& nodes = *static_cast<Nodes*>(data);
-        nodes.flush();
-        nodes.add("P", nodes.path, std::string(target) + " " + text);
-    });
-    if (XML_Parse(parser, document.data(), int(document.size()), 1) != XML_STATUS_OK) {
-        nodes.kept = {std::string("not well-formed: ") + XML_ErrorString(XML_GetErrorCode(parser))};
-    }
-    XML_ParserFree(parser);
-    return nodes;
+// What the tests' documents hold that the sample packages do not own: their fields are "number",
+// "flag" and "name" (an attribute, or an element).
+keptNodes::Nodes nodesOf(std::string const& document, bool module) {
+    keptNodes::Ownership ownership{
+        "prefs", {"alpha", "beta", "gamma"}, [](std::string const&, std::string const& name) {
+            bool field = name == "number" || name == "flag" || name == "name" || name == "@name";
+            return field ? keptNodes::Field::field : keptNodes::Field::kept;
+        }};
+    return keptNodes::nodesOf(document, ownership, module);
 }
 
 // Makes a test's add-on the global one for its length.
@@ -590,6 +511,18 @@ TEST(PackageStoreTest, PreferenceDocumentsKeepWhatTheyLack) {
     DataBufferIn bad(broken, Encoding::utf8);
     EXPECT_FALSE(copy.importFrom(bad, false));
     EXPECT_EQ(valuesOf(copy).alpha, 100);
+
+    // A root of another namespace is not the store's, nor is a package's: no package is read.
+    for (char const* text : {"<frameworkPreferenceStore xmlns='urn:x'><alpha><number>7</number></alpha>"
+                             "</frameworkPreferenceStore>",
+                             "<alpha xmlns='urn:x'><number>7</number></alpha>"}) {
+        String foreign(text);
+        DataBufferIn other(foreign, Encoding::utf8);
+        std::size_t found = 1;
+        EXPECT_TRUE(copy.importFrom(other, false, &found)) << text;
+        EXPECT_EQ(found, 0u) << text;
+        EXPECT_EQ(valuesOf(copy).alpha, 100) << text;
+    }
 }
 
 TEST(PackageStoreTest, ClearingMergingExportingShuttingDown) {
@@ -684,6 +617,26 @@ TEST(PackageStoreTest, WhatNoPackageTakesComesBackAsItWas) {
         {"an element of another namespace with a package's tag, and its fields'",
          "<prefs xmlns:l='urn:later'><alpha l:name='x'><l:number>8</l:number><number>50</number></alpha>"
          "<l:alpha><number>9</number><more>m</more></l:alpha></prefs>"},
+        {"a package's twin in the namespace a default declaration gives",
+         "<prefs><alpha><number>50</number></alpha><alpha "
+         "xmlns=\"urn:later\"><number>9</number><more>m</more>"
+         "</alpha></prefs>"},
+        {"module data with a package's twin and a field's in a default namespace",
+         "<alpha xmlns='urn:later'><number>9</number></alpha><alpha><number xmlns='urn:later'>7</number>"
+         "<number>50</number></alpha>",
+         true},
+        {"a field written twice, and an element of a field that an attribute gave",
+         "<prefs><alpha name='a'><number>9<!-- c --></number><name>b</name><flag>1</flag><number>50</number>"
+         "</alpha></prefs>"},
+        {"a field written twice after a field the package writes after it",
+         "<alpha><flag>1</flag><number>9</number><number>50</number></alpha>", true},
+        {"a package written twice: the last is read",
+         "<prefs><alpha><number>9</number><more>m</more></alpha><!-- c --><gamma><number>3</number></gamma>"
+         "<alpha><number>50</number></alpha><alpha xmlns=''><number>50</number></alpha></prefs>"},
+        {"module data with a package written twice, and twice inside the store's element",
+         "<alpha><number>8</number></alpha><prefs><alpha><number>9</number></alpha><alpha><number>50</number>"
+         "</alpha></prefs>",
+         true},
         {"root attributes named as packages bind none",
          "<prefs beta='x' alpha=\"7\"><alpha><number>50</number></alpha></prefs>"},
         {"an element of the store's tag inside its root",
@@ -698,6 +651,10 @@ TEST(PackageStoreTest, WhatNoPackageTakesComesBackAsItWas) {
          "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<prefs><later>Caf\xE9</later>"
          "<alpha><number>50</number></alpha></prefs>"},
         {"module data", "<!-- m --><alpha><number>50</number><unit>u</unit></alpha>text<later a='1'/><?pi?>",
+         true},
+        {"module data inside the store's own element, with its attributes and namespaces",
+         "<!-- m --><prefs a=\"1\" xmlns:l=\"urn:l\"><alpha><number>50</number></alpha><l:note>n</l:note>"
+         "</prefs><later/><prefs/>",
          true},
         {"module data that begins with two declarations",
          "<?xml version=\"1.0\"?><?XML encoding=\"ISO-8859-1\"?>"
@@ -741,12 +698,11 @@ TEST(PackageStoreTest, WhatNoPackageTakesComesBackAsItWas) {
             EXPECT_NE(written[0].find(c.written), std::string::npos) << written[0];
             continue;
         }
-        auto wrapped = [&c](std::string const& text) { return c.module ? "<r>" + text + "</r>" : text; };
-        char const* root = c.module ? "r" : "prefs";
-        Nodes before = nodesOf(wrapped(c.document), root);
-        Nodes after = nodesOf(wrapped(written[0]), root);
+        keptNodes::Nodes before = nodesOf(c.document, c.module);
+        keptNodes::Nodes after = nodesOf(written[0], c.module);
+        ASSERT_EQ(before.error, "");
+        EXPECT_EQ(after.error, "") << written[0];
         EXPECT_EQ(after.kept, before.kept) << written[0];
-        std::string value = std::string("T /") + root + "/alpha/number 51";
-        EXPECT_EQ(std::count(after.owned.begin(), after.owned.end(), value), 1) << written[0];
+        EXPECT_EQ(std::count(after.owned.begin(), after.owned.end(), "T {alpha}/number 51"), 1) << written[0];
     }
 }
