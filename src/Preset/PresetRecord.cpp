@@ -4,6 +4,7 @@
 #include "Environment/IDSetting.h"
 #include "Preset/PresetFieldProxy.h"
 #include "Preset/PresetFieldType.h"
+#include "XML/KeptMarkup.h"
 #include "XML/XMLAssemblyProxy.h"
 
 #include <iterator>
@@ -78,27 +79,34 @@ Shipping* PresetRecord::getAttribute(String const& tag, String const& nameSpace)
 // Children are written in key order, each in its slot's place under its type name. Reading the
 // n-th element of a type into the n-th child of that type written in place (not into the first
 // child of the type) keeps a record with two children of one type as written. An element with no
-// such child left goes to the first child of its type, as one always did.
+// such child left is kept as written (validate puts it after the record's elements).
 PresetRecord* PresetRecord::nextChildRead(String const& tag) {
     if (m_children == nullptr) {
         return nullptr;
     }
-    PresetRecord* first = nullptr;
     for (auto const& child : *m_children) {
-        if (child.second == nullptr || child.second->getTypeName() != tag) {
+        if (child.second == nullptr || child.second->getTypeName() != tag ||
+            m_childrenRead.count(child.first) != 0) {
             continue;
         }
-        if (first == nullptr) {
-            first = child.second;
-        }
         auto slot = m_fields.find(child.first);
-        if (m_childrenRead.count(child.first) == 0 && slot != m_fields.end() &&
-            childInPlaceOf(slot) != nullptr) {
+        if (slot != m_fields.end() && childInPlaceOf(slot) != nullptr) {
             m_childrenRead.insert(child.first);
             return child.second;
         }
     }
-    return first;
+    return nullptr;
+}
+
+bool PresetRecord::validate() {
+    if (KeptMarkup* kept = getKept(); kept != nullptr && m_children != nullptr) {
+        for (auto const& child : *m_children) {
+            if (child.second != nullptr) {
+                kept->putLast(child.second->getTypeName());
+            }
+        }
+    }
+    return UserDataRecord::validate();
 }
 
 void PresetRecord::setDefault() {

@@ -32,14 +32,17 @@ public:
     // A field is written under its name; a Guid field linking no stored record gives its place
     // to the child of its name, written under the child's type name.
     Shipping* getShipping(std::size_t index, bool attributes) override;
-    // A field of that name, else the next child of that type read in place, else (unless a
-    // child) the record's own fields.
+    // A field of that name, else the next child of that type written in place, else (unless a
+    // child) the record's own fields; an element of a type with no such child left is kept.
     Shipping* getShipping(String const& tag, String const& nameSpace) override;
     // Only the record's own attributes: a field or a child of that name takes none.
     Shipping* getAttribute(String const& tag, String const& nameSpace) override;
     // Also begins a new reading of the record's elements: the children read in place so far
     // are forgotten.
     void setDefault() override;
+    // Puts the elements of a child type that no child took after the record's elements, so that
+    // each child gets the same element when the record is read again.
+    bool validate() override;
 
     PresetRecord* clone() const override = 0;
     PresetRecord* cloneIndependent() const override { return clone(); }

@@ -56,6 +56,18 @@ void KeptMarkup::keepTwin(String const& tag, String const& nameSpace, String con
     m_items.insert(after, std::move(item));
 }
 
+void KeptMarkup::putLast(String const& tag) {
+    auto end = std::find_if(m_items.begin(), m_items.end(),
+                            [](Item const& item) { return item.side == Side::after; });
+    auto moved = std::stable_partition(m_items.begin(), end, [&tag](Item const& item) {
+        return item.side != Side::inside || item.twin || item.markup.attribute || item.markup.tag != tag ||
+               !item.markup.nameSpace.empty();
+    });
+    for (; moved != end; ++moved) {
+        moved->place = static_cast<std::size_t>(-1);
+    }
+}
+
 bool KeptMarkup::holdsTwins() const {
     return std::any_of(m_items.begin(), m_items.end(), [](Item const& item) { return item.twin; });
 }

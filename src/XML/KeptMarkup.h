@@ -49,6 +49,10 @@ public:
     // elements, the one `place` of them stood before.
     void keepTwin(String const& tag, String const& nameSpace, String const& text, std::size_t place);
     bool holdsTwins() const;
+    // Moves the elements of that name (in no namespace) kept inside after every own element, in
+    // the order they were kept. Where the n-th element of a name is read into the n-th binding of
+    // it, one that none took goes after them all, so that reading it again leaves it again.
+    void putLast(String const& tag);
 
     // In document order.
     std::vector<Item> const& items() const { return m_items; }

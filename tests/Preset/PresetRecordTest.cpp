@@ -247,11 +247,44 @@ TEST_F(PresetTypesTest, TwoChildrenOfOneTypeReadBackAsWritten) {
         EXPECT_EQ(xmlOf(back), xml) << c.why;
     }
 
-    // More elements of a type than children of it: the rest go to the first child of the type.
-    WallRecord extra;
-    ASSERT_TRUE(readXML(extra,
-                        "<wall><finish><pen><value>6</value></pen></finish><finish><pen><value>7</value>"
-                        "</pen></finish><finish><pen><value>8</value></pen></finish></wall>"));
-    EXPECT_EQ(intOf(*extra.getChildRecord("inside"), "pen"), 8);
-    EXPECT_EQ(intOf(*extra.getChildRecord("outside"), "pen"), 7);
+    // More elements of a type than children of it, or elements of a type whose children are not
+    // written in place: each child takes one in turn, the rest are kept after the record's
+    // elements, and reading the record again gives each child the same.
+    struct Extra {
+        char const* xml;
+        int insidePen;
+        int outsidePen;
+        char const* kept;
+    };
+    Extra const extras[] = {
+        {"<wall><finish><pen><value>6</value></pen></finish><finish><pen><value>7</value></pen></finish>"
+         "<finish><pen><value>8</value></pen></finish></wall>",
+         6, 7, "<finish><pen><value>8</value></pen></finish></wall>"},
+        {"<wall><pen><value>1</value></pen><finish><pen><value>6</value></pen></finish><finish><pen>"
+         "<value>7</value></pen></finish><name>N</name><finish/><finish><pen><value>9</value></pen></finish>"
+         "</wall>",
+         6, 7, "<finish/><finish><pen><value>9</value></pen></finish></wall>"},
+        {nullptr, -1, -1, "<finish><pen><value>6</value></pen></finish></wall>"},
+    };
+    WallRecord linked;
+    linked.setSetting("inside", IDSetting(key(3)), 0);
+    linked.setSetting("outside", IDSetting(key(4)), 0);
+    std::string linkedXML = xmlOf(linked);
+    linkedXML.insert(linkedXML.rfind("</wall>"), "<finish><pen><value>6</value></pen></finish>");
+    for (Extra c : extras) {
+        if (c.xml == nullptr) {
+            c.xml = linkedXML.c_str();
+        }
+        WallRecord extra;
+        ASSERT_TRUE(readXML(extra, c.xml)) << c.xml;
+        if (c.insidePen >= 0) {
+            EXPECT_EQ(intOf(*extra.getChildRecord("inside"), "pen"), c.insidePen) << c.xml;
+            EXPECT_EQ(intOf(*extra.getChildRecord("outside"), "pen"), c.outsidePen) << c.xml;
+        }
+        std::string first = xmlOf(extra);
+        EXPECT_NE(first.find(c.kept), std::string::npos) << first;
+        WallRecord again;
+        ASSERT_TRUE(readXML(again, first));
+        EXPECT_EQ(xmlOf(again), first) << c.xml;
+    }
 }
