@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <deque>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -47,9 +48,17 @@ std::string folderOf(std::string const& path) {
                                       : path.substr(0, slash);
 }
 
-std::string nameOf(std::string const& path) {
-    std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
+// Puts the names of path in front of parts, leaving out empty ones.
+void pushParts(std::deque<std::string>& parts, std::string const& path) {
+    std::vector<std::string> names;
+    for (std::size_t from = 0; from <= path.size();) {
+        std::size_t slash = std::min(path.find('/', from), path.size());
+        if (slash > from) {
+            names.push_back(path.substr(from, slash - from));
+        }
+        from = slash + 1;
+    }
+    parts.insert(parts.begin(), names.begin(), names.end());
 }
 
 // Whether users other than the process's may add, rename or remove entries of the folder: its
@@ -66,35 +75,76 @@ bool othersMayWrite(std::string const& folder) {
 } // namespace
 
 FileNode::FileNode(std::string const& path) {
-    std::string current = path;
-    const uid_t me = ::geteuid();
-    for (int hops = 0; hops <= linkLimit; ++hops) {
-        struct stat info {};
-        if (::lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
-            break;
-        }
-        if (hops == linkLimit) {
+    // Walked a name at a time from the root, each link on the way (at the file or at a folder
+    // above it) followed only as the rule above allows, so that the path found has no link left.
+    std::deque<std::string> parts;
+    if (path.empty()) {
+        return;
+    }
+    if (path[0] != '/') {
+        char here[PATH_MAX + 1];
+        if (::getcwd(here, sizeof here) == nullptr) {
             return;
         }
-        if (info.st_uid != me && info.st_uid != 0 && othersMayWrite(folderOf(current))) {
+        pushParts(parts, path);
+        pushParts(parts, here);
+    } else {
+        pushParts(parts, path);
+    }
+    const uid_t me = ::geteuid();
+    std::string at = "/";
+    std::string name;
+    for (int hops = 0; !parts.empty();) {
+        const std::string part = parts.front();
+        const bool last = parts.size() == 1;
+        if (part == "." || part == "..") {
+            // A name that is a folder's own is no file's.
+            if (last) {
+                return;
+            }
+            at = part == "." ? at : folderOf(at);
+            parts.pop_front();
+            continue;
+        }
+        const std::string entry = at + (at.size() > 1 ? "/" : "") + part;
+        struct stat info {};
+        const bool found = ::lstat(entry.c_str(), &info) == 0;
+        if (!found || !S_ISLNK(info.st_mode)) {
+            if (last) {
+                name = part;
+                break;
+            }
+            // A folder on the way that is missing, or is no folder, leads nowhere.
+            if (!found || !S_ISDIR(info.st_mode)) {
+                return;
+            }
+            at = entry;
+            parts.pop_front();
+            continue;
+        }
+        if (++hops > linkLimit) {
+            return;
+        }
+        if (info.st_uid != me && info.st_uid != 0 && othersMayWrite(at)) {
             m_refused = true;
             return;
         }
         std::vector<char> target(PATH_MAX + 1);
-        ssize_t length = ::readlink(current.c_str(), target.data(), PATH_MAX);
+        ssize_t length = ::readlink(entry.c_str(), target.data(), PATH_MAX);
         if (length <= 0) {
             return;
         }
         std::string next(target.data(), std::size_t(length));
-        current = next[0] == '/' ? next : folderOf(current) + "/" + next;
+        parts.pop_front();
+        if (next[0] == '/') {
+            at = "/";
+        }
+        pushParts(parts, next);
     }
-    char folder[PATH_MAX + 1];
-    std::string name = nameOf(current);
-    if (name.empty() || name == "." || name == ".." ||
-        ::realpath(folderOf(current).c_str(), folder) == nullptr) {
+    if (name.empty()) {
         return;
     }
-    m_path = std::string(folder) + (folder[1] != 0 ? "/" : "") + name;
+    m_path = at + (at.size() > 1 ? "/" : "") + name;
     struct stat info {};
     if (::lstat(m_path.c_str(), &info) == 0) {
         m_exists = true;

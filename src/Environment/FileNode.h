@@ -28,13 +28,13 @@ struct FileIdentity {
 
 class FileNode {
 public:
-    // Follows the links of the file at path, a dangling one too, to the entry they name. A link in
-    // a folder that users other than the process's may write is followed only when the process's
-    // user or root owns it: another user may have put it there to have the process read, write or
-    // erase a file of its user's elsewhere.
+    // Follows the links of path, at the file (a dangling one too) and at the folders above it, to
+    // the entry they name. A link in a folder that users other than the process's may write is
+    // followed only when the process's user or root owns it: another user may have put it there
+    // to have the process read, write or erase a file of its user's elsewhere.
     explicit FileNode(std::string const& path);
 
-    // The named entry's path, its folder's links resolved; empty when the links loop, a link is
+    // The named entry's path, with no link left on it; empty when the links loop, a link is
     // refused or the folder is not there.
     std::string const& getPath() const { return m_path; }
     bool exists() const { return m_exists; }

@@ -124,42 +124,57 @@ TEST_F(FileWriteRulesTest, ALinkAnotherUserMayHavePutIsNotFollowed) {
         {"erase", [](DataFile& f) { return f.erase(); }},
         {"open to all", [](DataFile& f) { return f.allowFullAccess(), true; }},
     };
+    // The link stands at the file, or at a folder on the way to it.
+    struct Place {
+        const char* name;
+        const char* link;
+        const char* target;
+        const char* file;
+    };
+    const Place places[] = {
+        {"at the file", "shared/prefs.xml", "../home/private", "shared/prefs.xml"},
+        {"at its folder", "shared/Zelvane", "../home", "shared/Zelvane/private"},
+    };
     for (Row const& row : rows) {
         // Only root makes a file or a link another user's.
         if (!privileged && (row.folderOwner != player || row.linkOwner != player)) {
             continue;
         }
-        for (Use const& use : uses) {
-            SCOPED_TRACE(std::string(row.name) + ": " + use.name);
-            fs::remove_all(m_dir);
-            fs::create_directories(path("shared"));
-            put(path("private"), "secret");
-            ASSERT_EQ(::chmod(path("private").c_str(), 0600), 0);
-            fs::create_symlink("../private", path("shared/prefs.xml"));
-            if (row.linkOwner != player) {
-                ASSERT_EQ(::lchown(path("shared/prefs.xml").c_str(), row.linkOwner, row.linkOwner), 0);
+        for (Place const& place : places) {
+            for (Use const& use : uses) {
+                SCOPED_TRACE(std::string(row.name) + ", " + place.name + ": " + use.name);
+                fs::remove_all(m_dir);
+                fs::create_directories(path("shared"));
+                fs::create_directories(path("home"));
+                const fs::path victim = path("home/private");
+                put(victim, "secret");
+                ASSERT_EQ(::chmod(victim.c_str(), 0600), 0);
+                fs::create_symlink(place.target, path(place.link));
+                if (row.linkOwner != player) {
+                    ASSERT_EQ(::lchown(path(place.link).c_str(), row.linkOwner, row.linkOwner), 0);
+                }
+                if (row.folderOwner != player) {
+                    ASSERT_EQ(::chown(path("shared").c_str(), row.folderOwner, row.folderOwner), 0);
+                }
+                ASSERT_EQ(::chmod(path("shared").c_str(), row.folder), 0);
+                DataFile file(text(place.file), DataFile::readWrite, false);
+                bool done = use.run(file);
+                file.close();
+                if (std::string(use.name) != "open to all") {
+                    EXPECT_EQ(done, row.followed);
+                    EXPECT_EQ(file.getLastError(), row.followed ? NoError : ErrPermission);
+                }
+                EXPECT_TRUE(fs::is_symlink(path(place.link))) << "the link stays";
+                const bool changed = row.followed && std::string(use.name) != "read";
+                EXPECT_EQ(fs::exists(victim), !changed || std::string(use.name) != "erase");
+                if (fs::exists(victim)) {
+                    EXPECT_EQ(get(victim),
+                              changed && std::string(use.name) == "replace" ? "planted" : "secret");
+                    EXPECT_EQ(modeOf(victim),
+                              changed && std::string(use.name) == "open to all" ? 0777 : 0600);
+                }
+                EXPECT_EQ(hidden(), std::vector<std::string>{});
             }
-            if (row.folderOwner != player) {
-                ASSERT_EQ(::chown(path("shared").c_str(), row.folderOwner, row.folderOwner), 0);
-            }
-            ASSERT_EQ(::chmod(path("shared").c_str(), row.folder), 0);
-            DataFile file(text("shared/prefs.xml"), DataFile::readWrite, false);
-            bool done = use.run(file);
-            file.close();
-            if (std::string(use.name) != "open to all") {
-                EXPECT_EQ(done, row.followed);
-                EXPECT_EQ(file.getLastError(), row.followed ? NoError : ErrPermission);
-            }
-            EXPECT_TRUE(fs::is_symlink(path("shared/prefs.xml"))) << "the link stays";
-            const bool changed = row.followed && std::string(use.name) != "read";
-            EXPECT_EQ(fs::exists(path("private")), !changed || std::string(use.name) != "erase");
-            if (fs::exists(path("private"))) {
-                EXPECT_EQ(get(path("private")),
-                          changed && std::string(use.name) == "replace" ? "planted" : "secret");
-                EXPECT_EQ(modeOf(path("private")),
-                          changed && std::string(use.name) == "open to all" ? 0777 : 0600);
-            }
-            EXPECT_EQ(hidden(), std::vector<std::string>{});
         }
     }
     fs::remove_all(m_dir);
