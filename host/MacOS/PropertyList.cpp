@@ -66,13 +66,17 @@ bool readBytes(std::string const& text, std::size_t& pos, std::string& bytes) {
 }
 
 // The application's stored values as its file holds them; false when the file is unreadable or
-// malformed (a missing file holds none).
+// malformed (a missing or empty file holds none).
 bool readFile(std::string const& application, std::map<std::string, std::string>& values) {
     values.clear();
     // Read without waiting, so that a FIFO at the file is unreadable rather than waited on.
     std::string text;
     if (const std::error_code error = sim::readFile(sim::settingsFile(application), text)) {
         return error == std::errc::no_such_file_or_directory;
+    }
+    // An empty file holds none, as a missing one.
+    if (text.empty()) {
+        return true;
     }
     std::string header(fileHeader);
     if (text.compare(0, header.size(), header) != 0) {
@@ -215,10 +219,11 @@ bool synchronisePreferences(std::string const& application) {
     if (!lock.held()) {
         return false;
     }
-    // Another process may have written since this one read: apply only this one's changes.
+    // Another process may have written since this one read: apply only this one's changes. A file
+    // that cannot be read now (malformed, a failed read, a FIFO) is not written over.
     std::map<std::string, std::string> values;
     if (!readFile(application, values)) {
-        values.clear();
+        return false;
     }
     for (auto const& change : app.changes) {
         if (change.second) {

@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 namespace {
@@ -199,6 +200,12 @@ TEST_F(MacOSTest, MalformedPreferenceFilesHoldNothing) {
         std::ofstream(sim::settingsFile(application), std::ios::binary | std::ios::trunc) << content;
         sim::reloadSettings();
         EXPECT_EQ(CFPreferencesCopyAppValue(key, app), nullptr);
+        // What cannot be read is not written over; an empty file holds nothing to lose.
+        CFPreferencesSetAppValue(key, key, app);
+        EXPECT_EQ(CFPreferencesAppSynchronize(app), content.empty());
+        std::ifstream file(sim::settingsFile(application), std::ios::binary);
+        const std::string after{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+        EXPECT_EQ(after == content, !content.empty());
     }
     std::ofstream(sim::settingsFile(application), std::ios::binary | std::ios::trunc)
         << header + "D1:1:kS2:ok";
