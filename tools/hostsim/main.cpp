@@ -113,6 +113,8 @@ The report file:
     sticky folder, ends the play with status 2.
   - A FIFO the host writes into (an image, the settings) is written only when a process reads
     it: the write never waits for one.
+  - A settings file the host cannot read (malformed, or a failed read) is kept: the settings are
+    not saved over it. An empty one holds no settings.
   - The report shows at most 64 MiB of a file, and names a larger one instead of its content.
 README.md says what else the report escapes and leaves out.
 
