@@ -61,6 +61,11 @@ void pushParts(std::deque<std::string>& parts, std::string const& path) {
     parts.insert(parts.begin(), names.begin(), names.end());
 }
 
+// The entry of that name in the folder.
+std::string joined(std::string const& folder, std::string const& name) {
+    return folder + (folder.size() > 1 ? "/" : "") + name;
+}
+
 // Whether users other than the process's may add, rename or remove entries of the folder: its
 // owner is another user than the process's or root, or its group or others may write it.
 bool othersMayWrite(std::string const& folder) {
@@ -77,19 +82,17 @@ bool othersMayWrite(std::string const& folder) {
 FileNode::FileNode(std::string const& path) {
     // Walked a name at a time from the root, each link on the way (at the file or at a folder
     // above it) followed only as the rule above allows, so that the path found has no link left.
-    std::deque<std::string> parts;
     if (path.empty()) {
         return;
     }
+    std::deque<std::string> parts;
+    pushParts(parts, path);
     if (path[0] != '/') {
         char here[PATH_MAX + 1];
         if (::getcwd(here, sizeof here) == nullptr) {
             return;
         }
-        pushParts(parts, path);
         pushParts(parts, here);
-    } else {
-        pushParts(parts, path);
     }
     const uid_t me = ::geteuid();
     std::string at = "/";
@@ -106,7 +109,7 @@ FileNode::FileNode(std::string const& path) {
             parts.pop_front();
             continue;
         }
-        const std::string entry = at + (at.size() > 1 ? "/" : "") + part;
+        const std::string entry = joined(at, part);
         struct stat info {};
         const bool found = ::lstat(entry.c_str(), &info) == 0;
         if (!found || !S_ISLNK(info.st_mode)) {
@@ -144,7 +147,7 @@ FileNode::FileNode(std::string const& path) {
     if (name.empty()) {
         return;
     }
-    m_path = at + (at.size() > 1 ? "/" : "") + name;
+    m_path = joined(at, name);
     struct stat info {};
     if (::lstat(m_path.c_str(), &info) == 0) {
         m_exists = true;
