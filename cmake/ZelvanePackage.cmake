@@ -9,7 +9,7 @@ set(ZELVANE_INSTALL_CMAKEDIR ${CMAKE_INSTALL_LIBDIR}/cmake/zelvane)
 # hostsim finds the host library beside it once installed.
 set_target_properties(hostsim PROPERTIES INSTALL_RPATH "$ORIGIN/../${CMAKE_INSTALL_LIBDIR}")
 
-install(TARGETS zelvane zelvane_host hostsim EXPORT zelvaneTargets
+install(TARGETS zelvane zelvane_fileio zelvane_host hostsim EXPORT zelvaneTargets
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
         LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
         RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
@@ -19,6 +19,8 @@ install(DIRECTORY ${PROJECT_SOURCE_DIR}/src/ DESTINATION ${ZELVANE_INSTALL_INCLU
         FILES_MATCHING PATTERN "*.h" PATTERN "Remap" EXCLUDE)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/host/ DESTINATION ${ZELVANE_INSTALL_INCLUDEDIR}/host
         FILES_MATCHING PATTERN "*.h" PATTERN "*.hpp")
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/lib/ DESTINATION ${ZELVANE_INSTALL_INCLUDEDIR}/lib
+        FILES_MATCHING PATTERN "*.h")
 install(FILES ${PROJECT_SOURCE_DIR}/resources/zelvane.json DESTINATION ${CMAKE_INSTALL_DATADIR}/zelvane)
 
 install(EXPORT zelvaneTargets NAMESPACE zelvane:: DESTINATION ${ZELVANE_INSTALL_CMAKEDIR})

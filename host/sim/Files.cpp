@@ -1,6 +1,7 @@
 #include "sim/Files.h"
 
 #include "IO/Internal.hpp"
+#include "fileio/Faults.h"
 #include "sim/Sim.h"
 
 #include <algorithm>
@@ -19,6 +20,9 @@ FileState& state() {
     static FileState* instance = new FileState; // host calls may come from static destructors
     return *instance;
 }
+
+// How deep the host's own file work is nested on this thread.
+thread_local int ownDepth = 0;
 
 // Files left open keep their count: they belong to whoever opened them.
 const bool registered = registerReset([] {
@@ -66,7 +70,44 @@ std::size_t openFileCount() {
     return state().open;
 }
 
+OwnFileCalls::OwnFileCalls() {
+    ++ownDepth;
+}
+
+OwnFileCalls::~OwnFileCalls() {
+    --ownDepth;
+}
+
 } // namespace sim
+
+// The file layer's calls that the framework makes, failed as the host's calls of their kind are.
+extern "C" int zelvane_fileio_fault(int call, std::size_t* bytes) {
+    if (sim::ownDepth > 0) {
+        return 0;
+    }
+    GSErrCode err = NoError;
+    switch (fileio::Call(call)) {
+    case fileio::Call::makeFile:
+        err = sim::enter(sim::fileCreateCall);
+        break;
+    case fileio::Call::makeFolder:
+        err = sim::enter(sim::folderCreateCall);
+        break;
+    case fileio::Call::write:
+        err = sim::enter(sim::fileWriteCall, bytes != nullptr ? Int64(*bytes) : 0);
+        if (bytes != nullptr) {
+            *bytes = err != NoError ? 0 : IO::internal::writeAllowance(*bytes, &err);
+        }
+        break;
+    case fileio::Call::rename:
+        err = sim::enter(sim::renameCall);
+        break;
+    case fileio::Call::remove:
+        err = sim::enter(sim::deleteCall);
+        break;
+    }
+    return err;
+}
 
 namespace IO {
 namespace internal {

@@ -9,7 +9,10 @@
 namespace sim {
 
 // Names of the input-output calls in the call log and for sim::failCall. Creation is the making of
-// a missing file or folder by a constructor asked to create it.
+// a missing file or folder by a constructor asked to create it. The calls that the file layer
+// (lib/fileio) makes for the framework go by the name of the host's call of their kind: the making
+// of a file or a folder, a write, a rename and a removal. So a fault fails the next such call,
+// whichever of the two makes it.
 inline constexpr const char* fileCreateCall = "IO::File::Create";
 inline constexpr const char* folderCreateCall = "IO::Folder::Create";
 inline constexpr const char* fileOpenCall = "IO::File::Open";
@@ -35,5 +38,16 @@ void failWritesAfter(std::size_t bytes, GSErrCode err = ErrIO);
 
 // Number of files open now, over every file object.
 std::size_t openFileCount();
+
+// Marks the simulated host's and hostsim's own file work for as long as it lives: the file layer's
+// calls made meanwhile are theirs, which the host logs and fails under its own calls' names, or
+// not at all, and not again as the file layer's.
+class OwnFileCalls {
+public:
+    OwnFileCalls();
+    ~OwnFileCalls();
+    OwnFileCalls(const OwnFileCalls&) = delete;
+    OwnFileCalls& operator=(const OwnFileCalls&) = delete;
+};
 
 } // namespace sim

@@ -1,0 +1,406 @@
+#include "fileio/Entry.h"
+
+#include "fileio/Faults.h"
+#include "fileio/FileError.h"
+#include "fileio/Internal.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#ifdef __linux__
+#include <linux/magic.h>
+#include <sys/vfs.h>
+#endif
+
+#include <climits>
+#include <cstdio>
+#include <deque>
+#include <vector>
+
+namespace fileio {
+
+using internal::lastError;
+using internal::searchFlags;
+
+namespace {
+
+// Puts the names of `path` in front of `parts`, leaving out empty ones and ".".
+void pushParts(std::deque<std::string>& parts, const std::string& path) {
+    std::vector<std::string> names;
+    for (std::size_t from = 0; from <= path.size();) {
+        const std::size_t slash = std::min(path.find('/', from), path.size());
+        if (slash > from && path.compare(from, slash - from, ".") != 0) {
+            names.push_back(path.substr(from, slash - from));
+        }
+        from = slash + 1;
+    }
+    parts.insert(parts.begin(), names.begin(), names.end());
+}
+
+std::string joined(const std::string& folder, const std::string& name) {
+    return folder + (folder.size() > 1 ? "/" : "") + name;
+}
+
+std::string parentOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == 0 || slash == std::string::npos ? std::string("/") : path.substr(0, slash);
+}
+
+std::string workingFolder() {
+    std::vector<char> buffer(PATH_MAX + 1);
+    while (::getcwd(buffer.data(), buffer.size()) == nullptr) {
+        if (errno != ERANGE) {
+            return "";
+        }
+        buffer.resize(buffer.size() * 2);
+    }
+    return buffer.data();
+}
+
+bool onProc(int folder) {
+#ifdef __linux__
+    struct statfs info {};
+    return ::fstatfs(folder, &info) == 0 && info.f_type == PROC_SUPER_MAGIC;
+#else
+    (void)folder;
+    return false;
+#endif
+}
+
+std::string readLink(int folder, const std::string& name, std::error_code& error) {
+    std::vector<char> buffer(256);
+    for (;;) {
+        const ssize_t n = ::readlinkat(folder, name.c_str(), buffer.data(), buffer.size());
+        if (n < 0) {
+            error = lastError();
+            return "";
+        }
+        if (std::size_t(n) < buffer.size()) {
+            return std::string(buffer.data(), std::size_t(n));
+        }
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+bool sameNode(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+} // namespace
+
+Entry::Entry(const std::string& path, Last last) {
+    m_error = walk(path, last);
+    if (m_error) {
+        m_folder.reset();
+    }
+}
+
+Entry::Entry(int folder, const std::string& name) : m_path(name), m_name(name) {
+    if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos) {
+        m_error = std::make_error_code(std::errc::invalid_argument);
+        return;
+    }
+    m_folder.reset(::fcntl(folder, F_DUPFD_CLOEXEC, 0));
+    if (!m_folder) {
+        m_error = lastError();
+    }
+}
+
+std::error_code Entry::walk(const std::string& named, Last last) {
+    if (named.empty()) {
+        return std::make_error_code(std::errc::no_such_file_or_directory);
+    }
+    std::deque<std::string> parts;
+    pushParts(parts, named);
+    if (named[0] != '/') {
+        const std::string here = workingFolder();
+        if (here.empty()) {
+            return lastError();
+        }
+        pushParts(parts, here);
+    }
+    std::string at = "/";
+    m_folder.reset(::open("/", searchFlags));
+    for (int links = 0;;) {
+        if (!m_folder) {
+            return lastError();
+        }
+        if (parts.empty()) {
+            m_name = ".";
+            m_path = at;
+            return {};
+        }
+        const std::string part = parts.front();
+        if (part == "..") {
+            // The folder's own parent, where its links led, not the path's.
+            m_folder.reset(::openat(m_folder.get(), "..", searchFlags));
+            at = parentOf(at);
+            parts.pop_front();
+            continue;
+        }
+        const bool isLast = parts.size() == 1;
+        struct stat info {};
+        const bool exists = ::fstatat(m_folder.get(), part.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0;
+        if (!exists && errno != ENOENT) {
+            return lastError();
+        }
+        if (isLast && (!exists || !S_ISLNK(info.st_mode) || last == keepLink)) {
+            m_name = part;
+            m_path = joined(at, part);
+            return {};
+        }
+        if (!exists || (!S_ISLNK(info.st_mode) && !S_ISDIR(info.st_mode))) {
+            // Nothing lies below: what is named there is where the path leads.
+            m_missing = exists ? ENOTDIR : ENOENT;
+            for (const std::string& below : parts) {
+                at = joined(at, below);
+            }
+            m_path = at;
+            m_name = parts.back();
+            m_folder.reset();
+            return {};
+        }
+        if (S_ISDIR(info.st_mode)) {
+            m_folder.reset(::openat(m_folder.get(), part.c_str(), searchFlags | O_NOFOLLOW));
+            at = joined(at, part);
+            parts.pop_front();
+            continue;
+        }
+        if (++links > linkLimit) {
+            return std::make_error_code(std::errc::too_many_symbolic_link_levels);
+        }
+        // A link of /proc names an open file (a pipe, a socket, a file the process holds), not a
+        // path: only the system can follow it, and only the process itself made it.
+        if (isLast && onProc(m_folder.get())) {
+            m_openFile = true;
+            m_name = part;
+            m_path = joined(at, part);
+            return {};
+        }
+        struct stat folder {};
+        if (::fstat(m_folder.get(), &folder) != 0) {
+            return lastError();
+        }
+        if (!mayTake(folder, info)) {
+            return FileError::linkNotFollowed;
+        }
+        std::error_code error;
+        const std::string target = readLink(m_folder.get(), part, error);
+        if (error) {
+            return error;
+        }
+        parts.pop_front();
+        if (!target.empty() && target[0] == '/') {
+            m_folder.reset(::open("/", searchFlags));
+            at = "/";
+        }
+        pushParts(parts, target);
+    }
+}
+
+std::error_code Entry::missing() const {
+    return m_missing != 0 ? std::error_code(m_missing, std::generic_category()) : std::error_code();
+}
+
+bool Entry::status(struct stat& info) const {
+    if (!m_folder) {
+        errno = m_missing != 0 ? m_missing : EBADF;
+        return false;
+    }
+    return ::fstatat(m_folder.get(), m_name.c_str(), &info, m_openFile ? 0 : AT_SYMLINK_NOFOLLOW) == 0;
+}
+
+bool Entry::folderStatus(struct stat& info) const {
+    if (!m_folder) {
+        errno = m_missing != 0 ? m_missing : EBADF;
+        return false;
+    }
+    return ::fstat(m_folder.get(), &info) == 0;
+}
+
+int Entry::open(int flags, mode_t mode) const {
+    if (!m_folder) {
+        errno = m_missing != 0 ? m_missing : EBADF;
+        return -1;
+    }
+    return ::openat(m_folder.get(), m_name.c_str(), flags | O_CLOEXEC | (m_openFile ? 0 : O_NOFOLLOW), mode);
+}
+
+Descriptor Entry::openFile(int access, Owners owners, std::error_code& error) const {
+    error.clear();
+    struct stat before {};
+    struct stat folder {};
+    if (m_error) {
+        error = m_error;
+        return {};
+    }
+    if (!status(before) || !folderStatus(folder)) {
+        error = lastError();
+        return {};
+    }
+    if (S_ISDIR(before.st_mode)) {
+        error = std::make_error_code(std::errc::is_a_directory);
+        return {};
+    }
+    if (access != O_RDONLY) {
+        error = whyNotWritten(folder, before, owners, false);
+    }
+    if (!error && access != O_WRONLY) {
+        error = whyNotRead(folder, before, owners);
+    }
+    if (error) {
+        return {};
+    }
+    // Without O_NONBLOCK a FIFO's open waits for its other end, for ever where none comes.
+    Descriptor file(open(access | O_NONBLOCK | O_NOCTTY));
+    if (!file) {
+        error =
+            errno == ENXIO && S_ISFIFO(before.st_mode) ? make_error_code(FileError::noReader) : lastError();
+        return {};
+    }
+    struct stat now {};
+    if (::fstat(file.get(), &now) != 0) {
+        error = lastError();
+        return {};
+    }
+    if (!sameNode(now, before)) {
+        error = FileError::changed;
+        return {};
+    }
+    // A FIFO stays without waiting: the process may be its only other end. Anything else waits as
+    // usual once open.
+    const int flags = ::fcntl(file.get(), F_GETFL);
+    if (!S_ISFIFO(now.st_mode) && (flags < 0 || ::fcntl(file.get(), F_SETFL, flags & ~O_NONBLOCK) != 0)) {
+        error = lastError();
+        return {};
+    }
+    return file;
+}
+
+std::error_code Entry::changeMode(mode_t kept, mode_t added, mode_t* before, Owners owners) const {
+    struct stat info {};
+    struct stat folder {};
+    if (m_error) {
+        return m_error;
+    }
+    if (!status(info) || !folderStatus(folder)) {
+        return lastError();
+    }
+    if (!S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode)) {
+        return std::make_error_code(std::errc::invalid_argument);
+    }
+    if (!mayTake(folder, info, owners)) {
+        return FileError::notOwned;
+    }
+    // Through a descriptor of the entry itself, and only while it is the entry looked at: a mode
+    // set by name could reach whatever was put there since.
+    const Descriptor node(open(O_RDONLY | O_NONBLOCK | O_NOCTTY | (S_ISDIR(info.st_mode) ? O_DIRECTORY : 0)));
+    struct stat now {};
+    if (!node || ::fstat(node.get(), &now) != 0) {
+        return lastError();
+    }
+    if (!sameNode(now, info)) {
+        return FileError::changed;
+    }
+    if (before != nullptr) {
+        *before = now.st_mode & 07777;
+    }
+    return ::fchmod(node.get(), (now.st_mode & kept & 07777) | added) == 0 ? std::error_code() : lastError();
+}
+
+std::error_code Entry::remove(Owners owners) const {
+    struct stat info {};
+    struct stat folder {};
+    if (m_error) {
+        return m_error;
+    }
+    if (!status(info) || !folderStatus(folder)) {
+        return lastError();
+    }
+    const bool isFolder = S_ISDIR(info.st_mode);
+    if (const std::error_code refused =
+            isFolder
+                ? (mayTake(folder, info, owners) ? std::error_code() : make_error_code(FileError::notOwned))
+                : whyNotWritten(folder, info, owners, true)) {
+        return refused;
+    }
+    if (const std::error_code injected = injectedFault(Call::remove)) {
+        return injected;
+    }
+    return ::unlinkat(m_folder.get(), m_name.c_str(), isFolder ? AT_REMOVEDIR : 0) == 0 ? std::error_code()
+                                                                                        : lastError();
+}
+
+std::error_code Entry::renameTo(const std::string& name, bool replace) const {
+    struct stat info {};
+    struct stat folder {};
+    if (m_error) {
+        return m_error;
+    }
+    if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos) {
+        return std::make_error_code(std::errc::invalid_argument);
+    }
+    if (!status(info) || !folderStatus(folder)) {
+        return lastError();
+    }
+    const bool isFolder = S_ISDIR(info.st_mode);
+    if (!isFolder) {
+        if (const std::error_code refused = whyNotWritten(folder, info, Owners::player, true)) {
+            return refused;
+        }
+    }
+    struct stat target {};
+    if (replace && ::fstatat(m_folder.get(), name.c_str(), &target, AT_SYMLINK_NOFOLLOW) == 0 &&
+        !S_ISDIR(target.st_mode)) {
+        if (const std::error_code refused = whyNotWritten(folder, target, Owners::player, true)) {
+            return refused;
+        }
+    }
+    if (const std::error_code injected = injectedFault(Call::rename)) {
+        return injected;
+    }
+    const int at = m_folder.get();
+    if (replace) {
+        return ::renameat(at, m_name.c_str(), at, name.c_str()) == 0 ? std::error_code() : lastError();
+    }
+#ifdef RENAME_NOREPLACE
+    // In one step that fails where an entry has appeared, so that no entry made meanwhile is
+    // replaced.
+    if (::renameat2(at, m_name.c_str(), at, name.c_str(), RENAME_NOREPLACE) == 0) {
+        return {};
+    }
+    if (errno != EINVAL || isFolder) {
+        return lastError();
+    }
+#endif
+    // Without that step: a second link made only where no entry stands, then the first removed.
+    if (isFolder) {
+        return std::make_error_code(std::errc::operation_not_supported);
+    }
+    if (::linkat(at, m_name.c_str(), at, name.c_str(), 0) != 0) {
+        return lastError();
+    }
+    ::unlinkat(at, m_name.c_str(), 0);
+    return {};
+}
+
+std::error_code Entry::makeFolder() const {
+    if (m_error) {
+        return m_error;
+    }
+    if (!m_folder) {
+        return missing();
+    }
+    if (const std::error_code injected = injectedFault(Call::makeFolder)) {
+        return injected;
+    }
+    if (::mkdirat(m_folder.get(), m_name.c_str(), 0777) == 0) {
+        return {};
+    }
+    const std::error_code error = lastError();
+    struct stat info {};
+    return error == std::errc::file_exists && status(info) && S_ISDIR(info.st_mode) ? std::error_code()
+                                                                                    : error;
+}
+
+} // namespace fileio

@@ -1,0 +1,97 @@
+// The entry a path names, reached once: folder by folder from the root, each held open, so that a
+// folder renamed or exchanged meanwhile leads nowhere else, and each link followed only where the
+// rules let (Rules.h). Every later use of the entry (its status, an open, a change of mode, a
+// removal, a rename, a file written beside it) acts through the folder held, never by the path
+// again.
+#pragma once
+
+#include "fileio/Descriptor.h"
+#include "fileio/Rules.h"
+
+#include <sys/stat.h>
+#include <sys/types.h>
+
+#include <string>
+#include <system_error>
+
+namespace fileio {
+
+class Entry {
+public:
+    enum Last {
+        follow,   // a link at the end is followed (under the rules), a dangling one too
+        keepLink, // a link at the end is the entry itself, as an entry to rename or remove is
+    };
+    // Walks `path` (relative to the working folder). A missing entry is no error; see error().
+    explicit Entry(const std::string& path, Last last = follow);
+    // The entry `name` of the open folder `folder` (which the entry keeps a descriptor of), for a
+    // name that holds no "/" and is not "." or "..".
+    Entry(int folder, const std::string& name);
+    Entry(Entry&& other) noexcept = default;
+    Entry& operator=(Entry&&) = delete;
+    ~Entry() = default;
+
+    // Why the path could not be followed: a link the rules do not follow
+    // (FileError::linkNotFollowed), a chain of links without end, a folder that cannot be searched.
+    const std::error_code& error() const { return m_error; }
+    // Where the path leads, its links resolved; below a missing folder, as it is named.
+    const std::string& path() const { return m_path; }
+    // The folder holding the entry, open (to search it, not to read it); -1 when a folder on the
+    // way is missing or is no folder, and missing() says which.
+    int folder() const { return m_folder.get(); }
+    std::error_code missing() const;
+    // The entry's name in its folder: "." for a path naming a folder itself.
+    const std::string& name() const { return m_name; }
+    // A link of /proc that names an open file rather than a path (/dev/stdout to a pipe, say),
+    // which only the system can follow and only the process itself made.
+    bool isOpenFile() const { return m_openFile; }
+
+    // The entry's status now (a link's own with `keepLink`); false, with errno set, when there is
+    // none or the path could not be followed.
+    bool status(struct stat& info) const;
+    // The status of the folder holding it.
+    bool folderStatus(struct stat& info) const;
+
+    // Opens the entry through its folder, never following a link at its end (but isOpenFile()'s),
+    // under no rule: the descriptor, or -1 with errno set.
+    int open(int flags, mode_t mode = 0) const;
+
+    // Opens the entry, a regular file or another node that is not a folder, to read (O_RDONLY),
+    // write (O_WRONLY) or both (O_RDWR), under the rules: another user's entry where the rules
+    // do not take it (FileError::notOwned), bits that do not let the player read or write it
+    // (notReadable, notWritable), and an entry that is no longer the one looked at
+    // (FileError::changed) are refused. A FIFO is opened without waiting: one opened to write
+    // without a reader fails (FileError::noReader), and it stays without waiting; anything else
+    // waits as usual once open. No new file is made.
+    Descriptor openFile(int access, Owners owners, std::error_code& error) const;
+
+    // Gives the entry, a regular file or a folder, the bits of `kept` it has and `added`, through
+    // a descriptor of its own; `before` receives the bits it had. A file another user may have put
+    // where the rules do not take it is left alone (FileError::notOwned), as is any other node.
+    std::error_code changeMode(mode_t kept, mode_t added, mode_t* before = nullptr,
+                               Owners owners = Owners::player) const;
+
+    // Removes the entry: a file or a link (as the link) that the player may replace
+    // (whyNotWritten), or an empty folder. Removes nothing else.
+    std::error_code remove(Owners owners = Owners::player) const;
+
+    // Renames the entry to `name` in its folder; with `replace` false, only where no entry stands
+    // there (std::errc::file_exists), in one step.
+    std::error_code renameTo(const std::string& name, bool replace) const;
+
+    // Makes the entry a folder (mode 0777 less the umask) where none stands; one that stands is no
+    // error when it is a folder.
+    std::error_code makeFolder() const;
+
+private:
+    std::error_code walk(const std::string& path, Last last);
+
+    std::string m_path;
+    std::error_code m_error;
+    Descriptor m_folder;
+    int m_missing = 0; // ENOENT or ENOTDIR when a folder on the way is missing
+    std::string m_name;
+    bool m_openFile = false;
+};
+
+} // namespace fileio

@@ -1,0 +1,42 @@
+// Why the file rules leave an entry alone, beside the system's own errors, and what any failure of
+// a file call comes to for a caller that answers in error codes of its own.
+#pragma once
+
+#include <system_error>
+
+namespace fileio {
+
+enum class FileError {
+    linkNotFollowed = 1, // another user's link in a folder that other users may write
+    notOwned,            // another user's file, FIFO or device in a folder that other users may write
+    notWritable,         // its permission bits do not let the player write it (root held to them too)
+    notReadable,         // its permission bits do not let the player read it (root held to them too)
+    notReplaceable,      // another user's file in a sticky folder that is not the player's either
+    noReader,            // a FIFO that no process reads
+    changed,             // another entry stood at the name when it was opened than when it was looked at
+};
+const std::error_category& fileCategory();
+std::error_code make_error_code(FileError error);
+
+// The category of the failures that a test double of the machine injects (Faults.h): the value is
+// the code it gave, which means something to it alone.
+const std::error_category& injectedCategory();
+
+// What a failure comes to.
+enum class Failure {
+    none,
+    notFound,   // no such entry, or a folder on the way missing
+    exists,     // an entry stands where none may
+    permission, // the system or the file rules refuse it
+    param,      // a name or an argument that cannot be
+    io,         // anything else
+    injected,   // injected by a test double: the error's value is its code
+};
+Failure failureOf(const std::error_code& error);
+
+} // namespace fileio
+
+namespace std {
+template <>
+struct is_error_code_enum<fileio::FileError> : true_type {};
+} // namespace std

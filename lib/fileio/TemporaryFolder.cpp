@@ -1,0 +1,138 @@
+#include "fileio/TemporaryFolder.h"
+
+#include "fileio/Faults.h"
+#include "fileio/FileError.h"
+#include "fileio/Internal.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <random>
+#include <vector>
+
+namespace fileio {
+
+using internal::lastError;
+
+std::string internal::randomHex(std::size_t digits) {
+    static const char hex[] = "0123456789abcdef";
+    std::random_device source;
+    std::string text;
+    while (text.size() < digits) {
+        for (unsigned int bits = source(), left = 8; left > 0 && text.size() < digits; --left, bits >>= 4) {
+            text += hex[bits & 0xF];
+        }
+    }
+    return text;
+}
+
+TemporaryFolder::TemporaryFolder(int parent, const std::string& prefix, const std::string& suffix,
+                                 std::error_code& error) {
+    error.clear();
+    m_parent.reset(::fcntl(parent, F_DUPFD_CLOEXEC, 0));
+    if (!m_parent) {
+        error = lastError();
+        return;
+    }
+    for (int attempt = 0;; ++attempt) {
+        if ((error = injectedFault(Call::makeFolder))) {
+            return;
+        }
+        m_name = prefix + internal::randomHex(16) + suffix;
+        if (::mkdirat(m_parent.get(), m_name.c_str(), 0700) == 0) {
+            break;
+        }
+        if (errno != EEXIST || attempt == 100) {
+            error = lastError();
+            return;
+        }
+    }
+    // Taken only as a folder of the player's that no one else may enter: where other users may
+    // rename entries of the parent, another may have been put under the name since it was made.
+    Descriptor made(
+        ::openat(m_parent.get(), m_name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    struct stat info {};
+    if (!made || ::fstat(made.get(), &info) != 0) {
+        error = lastError();
+        return;
+    }
+    if (info.st_uid != ::geteuid() || (info.st_mode & 077) != 0) {
+        error = FileError::changed;
+        return;
+    }
+    m_folder = std::move(made);
+    m_device = info.st_dev;
+    m_inode = info.st_ino;
+    m_maker = ::getpid();
+}
+
+bool TemporaryFolder::isNamed() const {
+    struct stat now {};
+    return m_folder && ::fstatat(m_parent.get(), m_name.c_str(), &now, AT_SYMLINK_NOFOLLOW) == 0 &&
+           now.st_dev == m_device && now.st_ino == m_inode;
+}
+
+std::error_code TemporaryFolder::remove() {
+    if (!m_folder) {
+        return {};
+    }
+    // A child forked from the maker leaves it to the maker, which may still use it.
+    if (::getpid() != m_maker) {
+        return std::make_error_code(std::errc::operation_not_permitted);
+    }
+    std::error_code failure = removeContents(m_folder.get());
+    if (!failure && !isNamed()) {
+        failure = FileError::changed;
+    }
+    if (!failure) {
+        failure = injectedFault(Call::remove);
+    }
+    if (!failure && ::unlinkat(m_parent.get(), m_name.c_str(), AT_REMOVEDIR) != 0) {
+        failure = lastError();
+    }
+    m_folder.reset();
+    m_parent.reset();
+    return failure;
+}
+
+std::error_code removeContents(int folder) {
+    // A description of its own, so that the folder's is not read to its end.
+    DIR* entries = ::fdopendir(::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (entries == nullptr) {
+        return lastError();
+    }
+    // Read whole before anything is removed, which could change what the folder still lists.
+    std::vector<std::string> names;
+    while (const dirent* entry = ::readdir(entries)) {
+        const std::string name = entry->d_name;
+        if (name != "." && name != "..") {
+            names.push_back(name);
+        }
+    }
+    ::closedir(entries);
+    std::error_code failure;
+    for (const std::string& name : names) {
+        std::error_code removed = injectedFault(Call::remove);
+        if (!removed && ::unlinkat(folder, name.c_str(), 0) != 0) {
+            removed = lastError();
+            if (removed == std::errc::is_a_directory || removed == std::errc::operation_not_permitted) {
+                // A folder, opened without following a link: one swapped for a link meanwhile
+                // goes as the link.
+                Descriptor inner(
+                    ::openat(folder, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+                removed = !inner ? lastError() : removeContents(inner.get());
+                if (!removed && ::unlinkat(folder, name.c_str(), AT_REMOVEDIR) != 0) {
+                    removed = lastError();
+                }
+            }
+        }
+        if (removed && !failure) {
+            failure = removed;
+        }
+    }
+    return failure;
+}
+
+} // namespace fileio

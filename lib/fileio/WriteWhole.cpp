@@ -1,0 +1,395 @@
+#include "fileio/WriteWhole.h"
+
+#include "fileio/Faults.h"
+#include "fileio/FileError.h"
+#include "fileio/Internal.h"
+#include "fileio/TemporaryFolder.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <pthread.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <vector>
+
+namespace fileio {
+
+using internal::lastError;
+
+namespace {
+
+// Keeps a write to a pipe whose reader has left from raising SIGPIPE, which would end the process
+// unless it ignores the signal: the signal is held back for the thread while the object lives,
+// and one the writes raised is taken off before it is let through again. The write fails with
+// EPIPE all the same.
+class PipeSignalHeld {
+public:
+    PipeSignalHeld() {
+        sigemptyset(&m_pipe);
+        sigaddset(&m_pipe, SIGPIPE);
+        pthread_sigmask(SIG_BLOCK, &m_pipe, &m_before);
+        sigset_t pending;
+        m_wasPending = sigpending(&pending) == 0 && sigismember(&pending, SIGPIPE) == 1;
+    }
+    ~PipeSignalHeld() {
+        if (m_raised && !m_wasPending) {
+            const timespec none{0, 0};
+            while (sigtimedwait(&m_pipe, nullptr, &none) < 0 && errno == EINTR) {
+            }
+        }
+        pthread_sigmask(SIG_SETMASK, &m_before, nullptr);
+    }
+    PipeSignalHeld(const PipeSignalHeld&) = delete;
+    PipeSignalHeld& operator=(const PipeSignalHeld&) = delete;
+    void raised() { m_raised = true; }
+
+private:
+    sigset_t m_pipe;
+    sigset_t m_before;
+    bool m_wasPending = false;
+    bool m_raised = false;
+};
+
+mode_t currentUmask() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
+}
+
+// The new file being written to replace an entry: where it lies (the entry's folder, or a folder
+// of the player's own made beside the entry) and its descriptor.
+struct Temporary {
+    TemporaryFolder own;
+    int folder = -1;
+    std::string name;
+    Descriptor file;
+    bool named = false; // the name leads to the file made, which is not yet renamed
+
+    // Removes the file made under its name, and the folder made for it.
+    void discard() {
+        if (named) {
+            if (!injectedFault(Call::remove)) {
+                ::unlinkat(folder, name.c_str(), 0);
+            }
+            named = false;
+        }
+        if (own.made()) {
+            own.remove();
+        }
+    }
+};
+
+// Makes the new file beside the entry, in the folder of status `info`, its user's alone.
+std::error_code makeTemporary(const Entry& entry, const struct stat& info, Temporary& made) {
+    const std::string prefix = "." + entry.name() + ".";
+    if (othersMayRename(info)) {
+        // A file made there could be renamed away and another put under its name between its
+        // making and its rename: it is made in a folder that only the player may change.
+        std::error_code error;
+        made.own = TemporaryFolder(entry.folder(), prefix, ".tmp", error);
+        if (error) {
+            return error;
+        }
+        made.folder = made.own.descriptor();
+    } else {
+        made.folder = entry.folder();
+    }
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        made.name = made.own.made() ? entry.name() : prefix + internal::randomHex(16) + ".tmp";
+        if (const std::error_code injected = injectedFault(Call::makeFile)) {
+            return injected;
+        }
+        made.file.reset(::openat(made.folder, made.name.c_str(),
+                                 O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, 0600));
+        if (made.file) {
+            made.named = true;
+            return {};
+        }
+        if (errno != EEXIST || made.own.made()) {
+            return lastError();
+        }
+    }
+    return std::make_error_code(std::errc::file_exists);
+}
+
+// Gives the new file the owner (where the player may: root may give any, another user only a
+// group of their own) and the permission bits of the file of status `old` it replaces, set-ID and
+// sticky bits dropped; without one, 0666 less the umask, as a file made by opening it gets.
+std::error_code takeOwnerAndMode(int fd, const struct stat* old) {
+    mode_t mode = 0666 & ~currentUmask();
+    if (old != nullptr) {
+        struct stat made {};
+        if (::fstat(fd, &made) != 0) {
+            return lastError();
+        }
+        // Owner first: a change of owner clears the set-ID bits.
+        if ((made.st_uid != old->st_uid || made.st_gid != old->st_gid) &&
+            ::fchown(fd, old->st_uid, old->st_gid) != 0) {
+            static_cast<void>(::fchown(fd, uid_t(-1), old->st_gid));
+        }
+        mode = old->st_mode & 0777;
+    }
+    return ::fchmod(fd, mode) == 0 ? std::error_code() : lastError();
+}
+
+// Puts the new file in the entry's place, in one step; for a file that must be new, only where no
+// entry stands.
+std::error_code putInPlace(const Entry& entry, Temporary& made, bool mustBeNew) {
+    if (const std::error_code injected = injectedFault(Call::rename)) {
+        return injected;
+    }
+    const char* from = made.name.c_str();
+    const char* to = entry.name().c_str();
+    if (!mustBeNew) {
+        return ::renameat(made.folder, from, entry.folder(), to) == 0 ? std::error_code() : lastError();
+    }
+#ifdef RENAME_NOREPLACE
+    if (::renameat2(made.folder, from, entry.folder(), to, RENAME_NOREPLACE) == 0) {
+        return {};
+    }
+    if (errno != EINVAL) {
+        return lastError();
+    }
+#endif
+    // Without that step: a second link made only where no entry stands.
+    if (::linkat(made.folder, from, entry.folder(), to, 0) != 0) {
+        return lastError();
+    }
+    ::unlinkat(made.folder, from, 0);
+    return {};
+}
+
+// What may be written at the entry: its folder's and its own status (`exists` false where none
+// stands), or why not.
+std::error_code lookAt(const Entry& entry, const WriteOptions& options, struct stat& folder, struct stat& old,
+                       bool& exists) {
+    if (entry.error()) {
+        return entry.error();
+    }
+    if (entry.folder() < 0) {
+        return entry.missing();
+    }
+    if (!entry.folderStatus(folder)) {
+        return lastError();
+    }
+    exists = entry.status(old);
+    if (!exists) {
+        return errno == ENOENT ? std::error_code() : lastError();
+    }
+    if (S_ISDIR(old.st_mode)) {
+        return std::make_error_code(std::errc::is_a_directory);
+    }
+    if (options.mustBeNew) {
+        return std::make_error_code(std::errc::file_exists);
+    }
+    const bool special = !S_ISREG(old.st_mode);
+    if (special && !options.inPlace) {
+        return std::make_error_code(std::errc::invalid_argument);
+    }
+    // A node that is written in place is not removed: the sticky rule does not reach it.
+    return whyNotWritten(folder, old, options.owners, !special);
+}
+
+} // namespace
+
+Writer textWriter(const std::string& text) {
+    return [&text](int fd) { return writeAll(fd, text.data(), text.size()); };
+}
+
+std::error_code writeWhole(const Entry& entry, const Writer& write, const WriteOptions& options) {
+    struct stat folder {};
+    struct stat old {};
+    bool exists = false;
+    if (const std::error_code refused = lookAt(entry, options, folder, old, exists)) {
+        return refused;
+    }
+    const bool special = exists && !S_ISREG(old.st_mode);
+    std::error_code failure;
+    // A node is opened before anything is made, so that nothing is written for a FIFO that no
+    // process reads: it takes the content as it stands, for replacing it would put a plain file
+    // where the system or another program expects the node.
+    Descriptor node;
+    if (special) {
+        node = openInPlace(entry, options.owners, failure);
+        if (failure) {
+            return failure;
+        }
+    }
+    Temporary made;
+    failure = makeTemporary(entry, folder, made);
+    if (!failure) {
+        failure = write(made.file.get());
+    }
+    if (!failure && special) {
+        failure = copyAll(made.file.get(), node.get());
+        if (!node.reset() && !failure) {
+            failure = lastError();
+        }
+    } else if (!failure) {
+        failure = takeOwnerAndMode(made.file.get(), exists ? &old : nullptr);
+        if (!failure && ::fsync(made.file.get()) != 0) {
+            failure = lastError();
+        }
+        if (!failure) {
+            failure = putInPlace(entry, made, options.mustBeNew);
+        }
+        if (!failure) {
+            made.named = false;
+        }
+    }
+    made.discard();
+    return failure;
+}
+
+std::error_code checkWritable(const Entry& entry, const WriteOptions& options) {
+    struct stat folder {};
+    struct stat old {};
+    bool exists = false;
+    if (const std::error_code refused = lookAt(entry, options, folder, old, exists)) {
+        return refused;
+    }
+    if (exists && !S_ISREG(old.st_mode)) {
+        return {};
+    }
+    Temporary made;
+    const std::error_code failure = makeTemporary(entry, folder, made);
+    made.discard();
+    return failure;
+}
+
+Descriptor openInPlace(const Entry& entry, Owners owners, std::error_code& error) {
+    error.clear();
+    struct stat info {};
+    if (entry.error()) {
+        error = entry.error();
+        return {};
+    }
+    if (!entry.status(info)) {
+        error = lastError();
+        return {};
+    }
+    if (S_ISREG(info.st_mode) || S_ISDIR(info.st_mode)) {
+        // Written into, a regular file would keep its old end where the new content is shorter.
+        error = std::make_error_code(std::errc::invalid_argument);
+        return {};
+    }
+    return entry.openFile(O_WRONLY, owners, error);
+}
+
+std::error_code writeAll(int fd, const char* data, std::size_t size) {
+    std::size_t allowed = size;
+    const std::error_code cut = injectedFault(Call::write, &allowed);
+    allowed = std::min(allowed, size);
+    PipeSignalHeld held;
+    for (std::size_t written = 0; written < allowed;) {
+        const ssize_t n = ::write(fd, data + written, allowed - written);
+        if (n < 0 && errno == EPIPE) {
+            held.raised();
+        }
+        if (n < 0 && errno != EINTR) {
+            return lastError();
+        }
+        if (n > 0) {
+            written += std::size_t(n);
+        }
+    }
+    return allowed < size ? (cut ? cut : std::make_error_code(std::errc::io_error)) : std::error_code();
+}
+
+std::error_code copyAll(int source, int fd) {
+    std::vector<char> buffer(1 << 16);
+    for (off_t at = 0;;) {
+        const ssize_t got = ::pread(source, buffer.data(), buffer.size(), at);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            return got < 0 ? lastError() : std::error_code();
+        }
+        at += got;
+        if (const std::error_code failure = writeAll(fd, buffer.data(), std::size_t(got))) {
+            return failure;
+        }
+    }
+}
+
+Descriptor makeFile(const Entry& entry, std::error_code& error) {
+    error.clear();
+    if (entry.error()) {
+        error = entry.error();
+        return {};
+    }
+    if (entry.folder() < 0) {
+        error = entry.missing();
+        return {};
+    }
+    if ((error = injectedFault(Call::makeFile))) {
+        return {};
+    }
+    Descriptor made(entry.open(O_RDWR | O_CREAT | O_EXCL | O_NOCTTY, 0666));
+    if (!made) {
+        error = lastError();
+    }
+    return made;
+}
+
+bool isLeftoverOf(const std::string& name, const std::string& of) {
+    const std::string head = "." + of + ".";
+    if (name.size() <= head.size() || name.compare(0, head.size(), head) != 0) {
+        return false;
+    }
+    const std::string rest = name.substr(head.size());
+    auto all = [](const std::string& text, int (*test)(int)) {
+        return !text.empty() &&
+               std::all_of(text.begin(), text.end(), [test](char c) { return test((unsigned char)c) != 0; });
+    };
+    if (rest.size() > 4 && rest.compare(rest.size() - 4, 4, ".tmp") == 0) {
+        return all(rest.substr(0, rest.size() - 4), isxdigit);
+    }
+    return rest.compare(0, 3, "tmp") == 0 && all(rest.substr(3), isdigit);
+}
+
+void removeLeftovers(const Entry& entry) {
+    if (entry.error() || entry.folder() < 0) {
+        return;
+    }
+    DIR* listing = ::fdopendir(::openat(entry.folder(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (listing == nullptr) {
+        return;
+    }
+    std::vector<std::string> names;
+    while (const dirent* found = ::readdir(listing)) {
+        if (isLeftoverOf(found->d_name, entry.name())) {
+            names.emplace_back(found->d_name);
+        }
+    }
+    ::closedir(listing);
+    const uid_t self = ::geteuid();
+    for (const std::string& name : names) {
+        // Another user's, in a folder other users may write, may be their own write under way.
+        struct stat info {};
+        if (::fstatat(entry.folder(), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 || info.st_uid != self) {
+            continue;
+        }
+        if (S_ISDIR(info.st_mode)) {
+            Descriptor inner(
+                ::openat(entry.folder(), name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+            struct stat now {};
+            if (!inner || ::fstat(inner.get(), &now) != 0 || now.st_ino != info.st_ino ||
+                now.st_uid != self || removeContents(inner.get())) {
+                continue;
+            }
+            if (!injectedFault(Call::remove)) {
+                ::unlinkat(entry.folder(), name.c_str(), AT_REMOVEDIR);
+            }
+        } else if (S_ISREG(info.st_mode) && !injectedFault(Call::remove)) {
+            ::unlinkat(entry.folder(), name.c_str(), 0);
+        }
+    }
+}
+
+} // namespace fileio
