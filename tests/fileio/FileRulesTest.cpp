@@ -1,0 +1,484 @@
+// The file rules of lib/fileio, one table a rule: whose entries are taken as the player's, which
+// bits let the player read or write, which folders let others rename entries, how a whole file is
+// written in each kind of folder, and that every use after the walk acts through the folders held.
+#include "fileio/Entry.h"
+#include "fileio/FileError.h"
+#include "fileio/ReadWhole.h"
+#include "fileio/Rules.h"
+#include "fileio/TemporaryFolder.h"
+#include "fileio/WriteWhole.h"
+#include "sim/Files.h"
+#include "sim/Sim.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+using fileio::FileError;
+using fileio::Owners;
+
+namespace {
+
+const uid_t self = ::geteuid();
+// A user other than this process's, whoever runs the tests.
+const uid_t other = self != 4242 ? 4242 : 4243;
+
+struct stat node(mode_t mode, uid_t owner, gid_t group = gid_t(-2)) {
+    struct stat info {};
+    info.st_mode = mode;
+    info.st_uid = owner;
+    info.st_gid = group != gid_t(-2) ? group : owner == self ? ::getegid() : gid_t(other);
+    return info;
+}
+
+class FileRulesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_dir = sim::sandboxRoot() / "rules";
+        fs::create_directories(m_dir);
+    }
+    fs::path path(const std::string& name) const { return m_dir / name; }
+    static void put(const fs::path& p, const std::string& text) {
+        std::ofstream(p, std::ios::binary) << text;
+    }
+    static std::string get(const fs::path& p) {
+        std::ifstream in(p, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    static mode_t modeOf(const fs::path& p) {
+        struct stat info {};
+        return ::lstat(p.c_str(), &info) == 0 ? info.st_mode & 07777 : mode_t(-1);
+    }
+    // The names in `folder`, at any depth.
+    static std::vector<std::string> namesIn(const fs::path& folder) {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+            names.push_back(entry.path().lexically_relative(folder).string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    fs::path m_dir;
+};
+
+} // namespace
+
+TEST(FileRulesTableTest, WhoseEntriesAreTakenAndWhatTheirBitsLet) {
+    struct Row {
+        const char* name;
+        struct stat folder, entry;
+        Owners owners;
+        std::error_code read, written, replaced;
+    };
+    const std::error_code none;
+    const std::error_code notOwned = FileError::notOwned;
+    const std::error_code notWritable = FileError::notWritable;
+    const std::error_code notReadable = FileError::notReadable;
+    const std::error_code notReplaceable = FileError::notReplaceable;
+    const Owners player = Owners::player;
+    const Row rows[] = {
+        {"the player's file in a private folder", node(S_IFDIR | 0755, self), node(S_IFREG | 0644, self),
+         player, none, none, none},
+        {"the player's file where all may write", node(S_IFDIR | 0777, self), node(S_IFREG | 0600, self),
+         player, none, none, none},
+        {"root's file where all may write", node(S_IFDIR | 0777, self), node(S_IFREG | 0666, 0), player, none,
+         none, none},
+        {"another's file in a private folder", node(S_IFDIR | 0755, self), node(S_IFREG | 0666, other),
+         player, none, none, none},
+        {"another's file where all may write", node(S_IFDIR | 0777, self), node(S_IFREG | 0666, other),
+         player, notOwned, notOwned, notOwned},
+        {"another's file where the group may write", node(S_IFDIR | 0775, self), node(S_IFREG | 0666, other),
+         player, notOwned, notOwned, notOwned},
+        {"another's file in another's folder", node(S_IFDIR | 0755, other), node(S_IFREG | 0666, other),
+         player, notOwned, notOwned, notOwned},
+        {"another's file in a sticky folder", node(S_IFDIR | 01777, self), node(S_IFREG | 0666, other),
+         player, notOwned, notOwned, notOwned},
+        {"another's file in the shared folder", node(S_IFDIR | 0777, self), node(S_IFREG | 0666, other),
+         Owners::anyUser, none, none, none},
+        {"another's file in a sticky folder of a third's, shared", node(S_IFDIR | 01777, other + 1),
+         node(S_IFREG | 0666, other), Owners::anyUser, none, none, notReplaceable},
+        {"another's private file in the shared folder", node(S_IFDIR | 0777, self),
+         node(S_IFREG | 0600, other), Owners::anyUser, notReadable, notWritable, notWritable},
+        {"another's FIFO in the shared folder", node(S_IFDIR | 0777, self), node(S_IFIFO | 0666, other),
+         Owners::anyUser, notOwned, notOwned, notOwned},
+        {"another's device where all may write", node(S_IFDIR | 0777, self), node(S_IFCHR | 0666, other),
+         player, notOwned, notOwned, notOwned},
+        {"another's link where all may write", node(S_IFDIR | 0777, self), node(S_IFLNK | 0777, other),
+         player, notOwned, notOwned, notOwned},
+        // The bits decide for root too.
+        {"a file made read-only", node(S_IFDIR | 0755, self), node(S_IFREG | 0444, self), player, none,
+         notWritable, notWritable},
+        {"a file open to no one", node(S_IFDIR | 0755, self), node(S_IFREG | 0000, self), player, notReadable,
+         notWritable, notWritable},
+        {"a FIFO made read-only", node(S_IFDIR | 0755, self), node(S_IFIFO | 0444, self), player, none,
+         notWritable, notWritable},
+        {"another's private FIFO", node(S_IFDIR | 0755, self), node(S_IFIFO | 0600, other), player,
+         notReadable, notWritable, notWritable},
+        {"another's file its group may write", node(S_IFDIR | 0755, self),
+         node(S_IFREG | 0464, other, ::getegid()), player, none, none, none},
+        {"another's file only its group may write, not the player's group", node(S_IFDIR | 0755, self),
+         node(S_IFREG | 0460, other, gid_t(other)), player, notReadable, notWritable, notWritable},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(fileio::whyNotRead(row.folder, row.entry, row.owners), row.read);
+        EXPECT_EQ(fileio::whyNotWritten(row.folder, row.entry, row.owners, false), row.written);
+        EXPECT_EQ(fileio::whyNotWritten(row.folder, row.entry, row.owners, true), row.replaced);
+    }
+}
+
+TEST(FileRulesTableTest, WhichFoldersLetOthersWriteAndRename) {
+    struct Row {
+        const char* name;
+        struct stat folder;
+        bool write, rename;
+    };
+    const Row rows[] = {
+        {"the player's private folder", node(S_IFDIR | 0755, self), false, false},
+        {"the player's folder all may write", node(S_IFDIR | 0777, self), true, true},
+        {"the player's folder its group may write", node(S_IFDIR | 0770, self), true, true},
+        {"the player's sticky folder", node(S_IFDIR | 01777, self), true, false},
+        {"root's sticky folder", node(S_IFDIR | 01777, 0), true, false},
+        {"root's private folder", node(S_IFDIR | 0755, 0), false, false},
+        {"another's private folder", node(S_IFDIR | 0755, other), true, true},
+        {"another's sticky folder", node(S_IFDIR | 01777, other), true, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(fileio::othersMayWrite(row.folder), row.write);
+        EXPECT_EQ(fileio::othersMayRename(row.folder), row.rename);
+    }
+}
+
+TEST(FileRulesTableTest, WhatAFailureComesTo) {
+    using fileio::Failure;
+    struct Row {
+        std::error_code error;
+        Failure failure;
+    };
+    const Row rows[] = {
+        {{}, Failure::none},
+        {std::make_error_code(std::errc::no_such_file_or_directory), Failure::notFound},
+        {std::make_error_code(std::errc::not_a_directory), Failure::notFound},
+        {std::make_error_code(std::errc::file_exists), Failure::exists},
+        {std::make_error_code(std::errc::directory_not_empty), Failure::exists},
+        {std::make_error_code(std::errc::permission_denied), Failure::permission},
+        {std::make_error_code(std::errc::read_only_file_system), Failure::permission},
+        {std::make_error_code(std::errc::filename_too_long), Failure::param},
+        {std::make_error_code(std::errc::no_space_on_device), Failure::io},
+        {FileError::linkNotFollowed, Failure::permission},
+        {FileError::notOwned, Failure::permission},
+        {FileError::notWritable, Failure::permission},
+        {FileError::noReader, Failure::io},
+        {FileError::changed, Failure::io},
+        {std::error_code(-7, fileio::injectedCategory()), Failure::injected},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(fileio::failureOf(row.error), row.failure) << row.error.message();
+    }
+}
+
+TEST_F(FileRulesTest, EveryUseAfterTheWalkActsThroughTheFoldersHeld) {
+    // The player's private file, and a file of the same name reached through a shared folder.
+    fs::create_directories(path("home"));
+    fs::create_directories(path("shared/sub"));
+    ASSERT_EQ(::chmod(path("shared").c_str(), 0777), 0);
+    put(path("home/prefs.xml"), "private");
+    ASSERT_EQ(::chmod(path("home/prefs.xml").c_str(), 0600), 0);
+    put(path("shared/sub/prefs.xml"), "shared");
+    ASSERT_EQ(::chmod(path("shared/sub/prefs.xml").c_str(), 0600), 0);
+    struct Use {
+        const char* name;
+        std::error_code (*run)(const fileio::Entry&);
+        std::vector<std::string> left; // in the folder walked
+        const char* content;           // of its file
+        mode_t mode;
+    };
+    const Use uses[] = {
+        {"change its mode",
+         [](const fileio::Entry& e) { return e.changeMode(0, 0777); },
+         {"prefs.xml"},
+         "shared",
+         0777},
+        {"write it whole",
+         [](const fileio::Entry& e) { return fileio::writeWhole(e, fileio::textWriter("new")); },
+         {"prefs.xml"},
+         "new",
+         0600},
+        {"remove it", [](const fileio::Entry& e) { return e.remove(); }, {}, nullptr, 0},
+        {"rename it",
+         [](const fileio::Entry& e) { return e.renameTo("renamed.xml", true); },
+         {"renamed.xml"},
+         "shared",
+         0600},
+    };
+    for (const Use& use : uses) {
+        SCOPED_TRACE(use.name);
+        fs::remove_all(path("moved"));
+        fs::remove_all(path("shared/sub"));
+        fs::create_directories(path("shared/sub"));
+        put(path("shared/sub/prefs.xml"), "shared");
+        ASSERT_EQ(::chmod(path("shared/sub/prefs.xml").c_str(), 0600), 0);
+        const fileio::Entry entry(path("shared/sub/prefs.xml").string());
+        ASSERT_FALSE(entry.error());
+        // The folder walked is exchanged for a link to the player's home before the use.
+        fs::rename(path("shared/sub"), path("moved"));
+        fs::create_directory_symlink("../home", path("shared/sub"));
+        EXPECT_FALSE(use.run(entry));
+        EXPECT_EQ(get(path("home/prefs.xml")), "private");
+        EXPECT_EQ(modeOf(path("home/prefs.xml")), 0600u);
+        EXPECT_EQ(namesIn(path("home")), std::vector<std::string>{"prefs.xml"});
+        EXPECT_EQ(namesIn(path("moved")), use.left) << "the folder walked is the one used";
+        if (!use.left.empty()) {
+            EXPECT_EQ(get(path("moved") / use.left[0]), use.content);
+            EXPECT_EQ(modeOf(path("moved") / use.left[0]), use.mode);
+        }
+    }
+}
+
+TEST_F(FileRulesTest, AWholeFileIsMadeWhereNoOtherUserCanExchangeIt) {
+    struct Row {
+        const char* name;
+        mode_t folder;
+        const char* before; // the old file's content, or null for none
+        mode_t mode;        // the old file's
+        bool mustBeNew;
+        std::error_code error;
+        bool inOwnFolder; // the new file is written inside a folder of the player's own
+        mode_t after;
+    };
+    const mode_t fresh = [] {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        return 0666 & ~mask;
+    }();
+    const std::error_code none;
+    const Row rows[] = {
+        {"a new file in a private folder", 0755, nullptr, 0, false, none, false, fresh},
+        {"a file in a private folder", 0755, "old", 0640, false, none, false, 0640},
+        {"a set-ID file", 0755, "old", 06755, false, none, false, 0755},
+        {"a file where all may write", 0777, "old", 0600, false, none, true, 0600},
+        {"a file where the group may write", 0770, "old", 0600, false, none, true, 0600},
+        {"a file in a sticky folder", 01777, "old", 0644, false, none, false, 0644},
+        {"a new file where all may write", 0777, nullptr, 0, true, none, true, fresh},
+        {"a file that must be new", 0755, "old", 0644, true, std::make_error_code(std::errc::file_exists),
+         false, 0644},
+        {"a file made read-only", 0777, "old", 0444, false, FileError::notWritable, false, 0444},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const fs::path folder = path("folder");
+        fs::remove_all(folder);
+        fs::create_directory(folder);
+        ASSERT_EQ(::chmod(folder.c_str(), row.folder), 0);
+        const fs::path file = folder / "prefs.xml";
+        if (row.before != nullptr) {
+            put(file, row.before);
+            ASSERT_EQ(::chmod(file.c_str(), row.mode), 0);
+        }
+        std::string madeIn;
+        const std::error_code error = fileio::writeWhole(
+            fileio::Entry(file.string()),
+            [&madeIn](int fd) {
+                // Where the new file lies while it is written, and that it is its owner's alone.
+                char named[4096] = {};
+                const std::string link = "/proc/self/fd/" + std::to_string(fd);
+                const ssize_t n = ::readlink(link.c_str(), named, sizeof named - 1);
+                madeIn = n > 0 ? fs::path(std::string(named, std::size_t(n))).parent_path().string() : "";
+                struct stat info {};
+                EXPECT_EQ(::fstat(fd, &info), 0);
+                EXPECT_EQ(info.st_mode & 0777, 0600u);
+                return fileio::writeAll(fd, "new", 3);
+            },
+            fileio::WriteOptions{Owners::player, row.mustBeNew, true});
+        EXPECT_EQ(error, row.error);
+        if (!row.error) {
+            EXPECT_EQ(madeIn == folder.string(), !row.inOwnFolder) << madeIn;
+            EXPECT_EQ(fs::path(madeIn).parent_path() == folder, row.inOwnFolder) << madeIn;
+        }
+        EXPECT_EQ(get(file), row.error ? std::string(row.before != nullptr ? row.before : "") : "new");
+        EXPECT_EQ(modeOf(file), row.after);
+        EXPECT_EQ(namesIn(folder), std::vector<std::string>{"prefs.xml"}) << "nothing is left";
+    }
+}
+
+TEST_F(FileRulesTest, AFailedWholeWriteLeavesTheOldFileAndNothingElse) {
+    struct Row {
+        const char* name;
+        mode_t folder;
+        void (*arm)();
+        GSErrCode code; // the injected failure's
+        bool hostsOwn;  // made within the host's own file work, which the injection does not reach
+    };
+    const Row rows[] = {
+        {"the new file cannot be made", 0755, [] { sim::failCreate(ErrPermission); }, ErrPermission, false},
+        {"its folder cannot be made", 0777, [] { sim::failCreate(ErrIO); }, ErrIO, false},
+        {"the rename fails", 0755, [] { sim::failRename(ErrPermission); }, ErrPermission, false},
+        {"the rename fails where all may write", 0777, [] { sim::failRename(ErrIO); }, ErrIO, false},
+        {"the rename fails in the host's own work", 0755, [] { sim::failRename(ErrIO); }, ErrIO, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const fs::path folder = path("folder");
+        fs::remove_all(folder);
+        fs::create_directory(folder);
+        ASSERT_EQ(::chmod(folder.c_str(), row.folder), 0);
+        put(folder / "prefs.xml", "old");
+        sim::reset();
+        row.arm();
+        std::error_code error;
+        {
+            std::optional<sim::OwnFileCalls> own;
+            if (row.hostsOwn) {
+                own.emplace();
+            }
+            error =
+                fileio::writeWhole(fileio::Entry((folder / "prefs.xml").string()), fileio::textWriter("new"));
+        }
+        if (row.hostsOwn) {
+            EXPECT_FALSE(error);
+            EXPECT_EQ(get(folder / "prefs.xml"), "new");
+        } else {
+            EXPECT_EQ(fileio::failureOf(error), fileio::Failure::injected);
+            EXPECT_EQ(error.value(), row.code);
+            EXPECT_EQ(get(folder / "prefs.xml"), "old");
+        }
+        EXPECT_EQ(namesIn(folder), std::vector<std::string>{"prefs.xml"});
+        sim::clearFaults();
+    }
+}
+
+TEST_F(FileRulesTest, AReaderThatLeavesFailsTheWriteWithoutSignal) {
+    int ends[2] = {-1, -1};
+    ASSERT_EQ(::pipe2(ends, O_CLOEXEC), 0);
+    ::close(ends[0]);
+    EXPECT_EQ(fileio::writeAll(ends[1], "lost", 4), std::errc::broken_pipe);
+    ::close(ends[1]);
+    // Nothing is left pending, and the signal mask is as it was.
+    sigset_t pending, mask;
+    ASSERT_EQ(::sigpending(&pending), 0);
+    EXPECT_EQ(::sigismember(&pending, SIGPIPE), 0);
+    ASSERT_EQ(::pthread_sigmask(SIG_BLOCK, nullptr, &mask), 0);
+    EXPECT_EQ(::sigismember(&mask, SIGPIPE), 0);
+
+    // The same for a FIFO whose reader leaves, written whole in place.
+    const fs::path fifo = path("fifo");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(reader, 0);
+    std::string large(1 << 20, 'x'); // more than the FIFO holds: the write waits on its reader
+    const std::error_code error = fileio::writeWhole(fileio::Entry(fifo.string()), [&](int fd) {
+        ::close(reader); // the reader leaves once the FIFO is open
+        return fileio::writeAll(fd, large.data(), large.size());
+    });
+    EXPECT_EQ(error, std::errc::broken_pipe);
+    EXPECT_TRUE(fs::is_fifo(fifo));
+    EXPECT_EQ(namesIn(m_dir), std::vector<std::string>{"fifo"});
+}
+
+TEST_F(FileRulesTest, ATemporaryFolderIsRemovedThroughWhatWasMadeByItsMaker) {
+    const int parent = ::open(m_dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_GE(parent, 0);
+    struct Row {
+        const char* name;
+        bool exchanged; // another folder stands under its name at the removal
+        bool byChild;   // a child forked from the maker removes it
+        bool removed;
+    };
+    const Row rows[] = {
+        {"by its maker", false, false, true},
+        {"exchanged for another folder", true, false, false},
+        {"by a child of its maker", false, true, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::error_code error;
+        fileio::TemporaryFolder made(parent, "made-", "", error);
+        ASSERT_FALSE(error) << error.message();
+        EXPECT_EQ(modeOf(m_dir / made.name()), 0700u);
+        put(m_dir / made.name() / "inside", "x");
+        fs::create_directory(m_dir / made.name() / "deeper");
+        fs::create_symlink(path("kept"), m_dir / made.name() / "deeper" / "link");
+        put(path("kept"), "kept");
+        if (row.exchanged) {
+            fs::rename(m_dir / made.name(), path("away"));
+            fs::create_directory(m_dir / made.name());
+            put(m_dir / made.name() / "theirs", "theirs");
+        }
+        if (row.byChild) {
+            const pid_t child = ::fork();
+            if (child == 0) {
+                _exit(made.remove() ? 0 : 1);
+            }
+            int status = 0;
+            ASSERT_EQ(::waitpid(child, &status, 0), child);
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the child refused";
+        } else {
+            EXPECT_EQ(!made.remove(), row.removed);
+        }
+        EXPECT_EQ(get(path("kept")), "kept") << "a link is removed, never followed";
+        EXPECT_EQ(fs::exists(m_dir / made.name()), !row.removed);
+        if (row.exchanged) {
+            EXPECT_EQ(get(m_dir / made.name() / "theirs"), "theirs");
+            EXPECT_TRUE(fs::is_empty(path("away"))) << "what was made is emptied through its descriptor";
+        }
+        fs::remove_all(m_dir / made.name());
+        fs::remove_all(path("away"));
+        fs::remove(path("kept"));
+    }
+    ::close(parent);
+}
+
+TEST_F(FileRulesTest, AFolderIsExposedWhereAnotherUserMayRenameEntriesAboveIt) {
+    if (fileio::othersMayRenameIn(m_dir.string())) {
+        GTEST_SKIP() << "another user may rename entries above " << m_dir;
+    }
+    struct Row {
+        const char* name;
+        mode_t above; // of the folder holding the one looked at
+        uid_t owner;  // of that folder
+        bool exposed;
+    };
+    const Row rows[] = {
+        {"private", 0755, self, false},      {"sticky", 01777, self, false},
+        {"all may write", 0777, self, true}, {"the group may write", 0775, self, true},
+        {"another's", 0755, other, true},    {"root's", 0755, 0, false},
+    };
+    bool skipped = false;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        if (row.owner != self && self != 0) {
+            skipped = true;
+            continue;
+        }
+        const fs::path above = path("above");
+        fs::remove_all(above);
+        fs::create_directories(above / "folder");
+        ASSERT_EQ(::chown(above.c_str(), row.owner, row.owner == self ? ::getegid() : row.owner), 0);
+        ASSERT_EQ(::chmod(above.c_str(), row.above), 0);
+        const fileio::Exposure exposure = fileio::othersMayRenameIn((above / "folder").string());
+        EXPECT_EQ(bool(exposure), row.exposed) << exposure.why;
+        EXPECT_EQ(exposure.folder, row.exposed ? above.string() : "");
+        ASSERT_EQ(::chmod(above.c_str(), 0755), 0);
+        fs::remove_all(above);
+    }
+    // A folder that cannot be reached is exposed, saying why.
+    EXPECT_TRUE(fileio::othersMayRenameIn(path("missing").string()));
+    if (skipped) {
+        GTEST_SKIP() << "the rows of another user's folder need root, to give one away";
+    }
+}
