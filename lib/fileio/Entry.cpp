@@ -384,6 +384,19 @@ std::error_code Entry::renameTo(const std::string& name, bool replace) const {
     return {};
 }
 
+std::error_code Entry::linkTarget(std::string& target) const {
+    target.clear();
+    if (m_error) {
+        return m_error;
+    }
+    if (!m_folder) {
+        return missing();
+    }
+    std::error_code error;
+    target = readLink(m_folder.get(), m_name, error);
+    return error;
+}
+
 std::error_code Entry::makeFolder() const {
     if (m_error) {
         return m_error;

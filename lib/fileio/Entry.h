@@ -83,6 +83,9 @@ public:
     // error when it is a folder.
     std::error_code makeFolder() const;
 
+    // What the entry, a link (with `keepLink`), holds: the text it names, read never followed.
+    std::error_code linkTarget(std::string& target) const;
+
 private:
     std::error_code walk(const std::string& path, Last last);
 

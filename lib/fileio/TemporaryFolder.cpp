@@ -2,9 +2,9 @@
 
 #include "fileio/Faults.h"
 #include "fileio/FileError.h"
+#include "fileio/Folders.h"
 #include "fileio/Internal.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -98,21 +98,12 @@ std::error_code TemporaryFolder::remove() {
 }
 
 std::error_code removeContents(int folder) {
-    // A description of its own, so that the folder's is not read to its end.
-    DIR* entries = ::fdopendir(::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (entries == nullptr) {
-        return lastError();
-    }
     // Read whole before anything is removed, which could change what the folder still lists.
     std::vector<std::string> names;
-    while (const dirent* entry = ::readdir(entries)) {
-        const std::string name = entry->d_name;
-        if (name != "." && name != "..") {
-            names.push_back(name);
-        }
+    std::error_code failure = listNames(folder, names);
+    if (failure) {
+        return failure;
     }
-    ::closedir(entries);
-    std::error_code failure;
     for (const std::string& name : names) {
         std::error_code removed = injectedFault(Call::remove);
         if (!removed && ::unlinkat(folder, name.c_str(), 0) != 0) {

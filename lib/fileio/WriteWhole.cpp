@@ -2,13 +2,14 @@
 
 #include "fileio/Faults.h"
 #include "fileio/FileError.h"
+#include "fileio/Folders.h"
 #include "fileio/Internal.h"
 #include "fileio/TemporaryFolder.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <pthread.h>
 #include <signal.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -116,6 +117,18 @@ std::error_code makeTemporary(const Entry& entry, const struct stat& info, Tempo
     return std::make_error_code(std::errc::file_exists);
 }
 
+// A file the process holds open has no folder of its own to make a new file in: its content is
+// gathered in a file of no name.
+std::error_code gatherAnonymously(Temporary& made) {
+#ifdef __linux__
+    made.file.reset(::memfd_create("fileio", MFD_CLOEXEC));
+    return made.file ? std::error_code() : lastError();
+#else
+    (void)made;
+    return std::make_error_code(std::errc::operation_not_supported);
+#endif
+}
+
 // Gives the new file the owner (where the player may: root may give any, another user only a
 // group of their own) and the permission bits of the file of status `old` it replaces, set-ID and
 // sticky bits dropped; without one, 0666 less the umask, as a file made by opening it gets.
@@ -163,6 +176,12 @@ std::error_code putInPlace(const Entry& entry, Temporary& made, bool mustBeNew) 
     return {};
 }
 
+// Whether the entry of status `info` is written in place: a node that is no regular file, or a file
+// only the system can reach (a /proc link to an open file), which has no folder to be replaced in.
+bool inPlace(const Entry& entry, const struct stat& info) {
+    return !S_ISREG(info.st_mode) || entry.isOpenFile();
+}
+
 // What may be written at the entry: its folder's and its own status (`exists` false where none
 // stands), or why not.
 std::error_code lookAt(const Entry& entry, const WriteOptions& options, struct stat& folder, struct stat& old,
@@ -186,7 +205,7 @@ std::error_code lookAt(const Entry& entry, const WriteOptions& options, struct s
     if (options.mustBeNew) {
         return std::make_error_code(std::errc::file_exists);
     }
-    const bool special = !S_ISREG(old.st_mode);
+    const bool special = inPlace(entry, old);
     if (special && !options.inPlace) {
         return std::make_error_code(std::errc::invalid_argument);
     }
@@ -207,7 +226,7 @@ std::error_code writeWhole(const Entry& entry, const Writer& write, const WriteO
     if (const std::error_code refused = lookAt(entry, options, folder, old, exists)) {
         return refused;
     }
-    const bool special = exists && !S_ISREG(old.st_mode);
+    const bool special = exists && inPlace(entry, old);
     std::error_code failure;
     // A node is opened before anything is made, so that nothing is written for a FIFO that no
     // process reads: it takes the content as it stands, for replacing it would put a plain file
@@ -220,7 +239,7 @@ std::error_code writeWhole(const Entry& entry, const Writer& write, const WriteO
         }
     }
     Temporary made;
-    failure = makeTemporary(entry, folder, made);
+    failure = special && entry.isOpenFile() ? gatherAnonymously(made) : makeTemporary(entry, folder, made);
     if (!failure) {
         failure = write(made.file.get());
     }
@@ -252,7 +271,7 @@ std::error_code checkWritable(const Entry& entry, const WriteOptions& options) {
     if (const std::error_code refused = lookAt(entry, options, folder, old, exists)) {
         return refused;
     }
-    if (exists && !S_ISREG(old.st_mode)) {
+    if (exists && inPlace(entry, old)) {
         return {};
     }
     Temporary made;
@@ -272,12 +291,21 @@ Descriptor openInPlace(const Entry& entry, Owners owners, std::error_code& error
         error = lastError();
         return {};
     }
-    if (S_ISREG(info.st_mode) || S_ISDIR(info.st_mode)) {
+    const bool held = S_ISREG(info.st_mode) && entry.isOpenFile();
+    if ((S_ISREG(info.st_mode) && !held) || S_ISDIR(info.st_mode)) {
         // Written into, a regular file would keep its old end where the new content is shorter.
         error = std::make_error_code(std::errc::invalid_argument);
         return {};
     }
-    return entry.openFile(O_WRONLY, owners, error);
+    Descriptor node = entry.openFile(O_WRONLY, owners, error);
+    // Opened without waiting for a reader; written, as any writer, at the pace its reader reads.
+    const int flags = error ? 0 : ::fcntl(node.get(), F_GETFL);
+    if (!error &&
+        (flags < 0 || ::fcntl(node.get(), F_SETFL, (flags & ~O_NONBLOCK) | (held ? O_APPEND : 0)) != 0)) {
+        error = lastError();
+        return {};
+    }
+    return node;
 }
 
 std::error_code writeAll(int fd, const char* data, std::size_t size) {
@@ -357,19 +385,15 @@ void removeLeftovers(const Entry& entry) {
     if (entry.error() || entry.folder() < 0) {
         return;
     }
-    DIR* listing = ::fdopendir(::openat(entry.folder(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (listing == nullptr) {
+    std::vector<std::string> names;
+    if (listNames(entry.folder(), names)) {
         return;
     }
-    std::vector<std::string> names;
-    while (const dirent* found = ::readdir(listing)) {
-        if (isLeftoverOf(found->d_name, entry.name())) {
-            names.emplace_back(found->d_name);
-        }
-    }
-    ::closedir(listing);
     const uid_t self = ::geteuid();
     for (const std::string& name : names) {
+        if (!isLeftoverOf(name, entry.name())) {
+            continue;
+        }
         // Another user's, in a folder other users may write, may be their own write under way.
         struct stat info {};
         if (::fstatat(entry.folder(), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 || info.st_uid != self) {

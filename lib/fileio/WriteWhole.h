@@ -32,7 +32,9 @@ struct WriteOptions {
 // Writes the entry whole, as the kind it is:
 // - a folder is not written (std::errc::is_a_directory);
 // - a FIFO or a device is written in place (see openInPlace), after `write` has filled a new file
-//   with its content;
+//   with its content, and so is a file the process holds open and names through /proc
+//   (Entry::isOpenFile: /dev/stdout redirected to a file), at its end, as a shell's redirection
+//   writes it;
 // - a regular file, or none, is replaced: `write` fills a new file in its folder, which is given
 //   the old file's owner where the player may and its permission bits, set-ID and sticky bits
 //   dropped (for no old file, 0666 less the umask), and renamed over it. Another name of the old
@@ -49,9 +51,11 @@ std::error_code writeWhole(const Entry& entry, const Writer& write, const WriteO
 // which it makes and removes to find out.
 std::error_code checkWritable(const Entry& entry, const WriteOptions& options = {});
 
-// Opens the FIFO or device the entry is, to write into it in place, under the rules, without
-// waiting: a FIFO that no process reads is refused (FileError::noReader), as is a regular file or
-// a folder (std::errc::invalid_argument). The descriptor waits no longer once open.
+// Opens the FIFO or device the entry is, or a regular file it names as one the process holds open
+// (Entry::isOpenFile, then at its end), to write into it in place, under the rules, without
+// waiting: a FIFO that no process reads is refused (FileError::noReader), as is any other regular
+// file or a folder (std::errc::invalid_argument). Once open, its writes wait for a slow reader as
+// any writer's do.
 Descriptor openInPlace(const Entry& entry, Owners owners, std::error_code& error);
 
 // Writes `size` bytes of `data` to the open descriptor. A reader that has left fails the write

@@ -14,16 +14,19 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -388,6 +391,41 @@ TEST_F(FileRulesTest, AReaderThatLeavesFailsTheWriteWithoutSignal) {
     EXPECT_EQ(error, std::errc::broken_pipe);
     EXPECT_TRUE(fs::is_fifo(fifo));
     EXPECT_EQ(namesIn(m_dir), std::vector<std::string>{"fifo"});
+}
+
+TEST_F(FileRulesTest, ANodeIsWrittenInPlaceAtItsReadersPace) {
+    // A FIFO whose reader reads only once its buffer is full: the write waits for it, as any
+    // writer's does, rather than fail.
+    const fs::path fifo = path("fifo");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(reader, 0);
+    const std::string large(1 << 20, 'x');
+    std::size_t received = 0;
+    std::thread slow([&] {
+        for (int queued = 0; ::ioctl(reader, FIONREAD, &queued) == 0 && queued < 65536;) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        ::fcntl(reader, F_SETFL, 0);
+        char buffer[65536];
+        for (ssize_t n; (n = ::read(reader, buffer, sizeof buffer)) > 0;) {
+            received += std::size_t(n);
+        }
+    });
+    EXPECT_FALSE(fileio::writeWhole(fileio::Entry(fifo.string()), fileio::textWriter(large)));
+    slow.join();
+    ::close(reader);
+    EXPECT_EQ(received, large.size());
+
+    // A file the process holds open, named through /proc, is written at its end.
+    put(path("held"), "kept ");
+    const int held = ::open(path("held").c_str(), O_WRONLY | O_CLOEXEC);
+    ASSERT_GE(held, 0);
+    const std::string named = "/proc/self/fd/" + std::to_string(held);
+    EXPECT_FALSE(fileio::writeWhole(fileio::Entry(named), fileio::textWriter("added")));
+    ::close(held);
+    EXPECT_EQ(get(path("held")), "kept added");
+    EXPECT_EQ(namesIn(m_dir), (std::vector<std::string>{"fifo", "held"}));
 }
 
 TEST_F(FileRulesTest, ATemporaryFolderIsRemovedThroughWhatWasMadeByItsMaker) {

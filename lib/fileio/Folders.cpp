@@ -1,0 +1,54 @@
+#include "fileio/Folders.h"
+
+#include "fileio/Entry.h"
+#include "fileio/Internal.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+
+#include <algorithm>
+
+namespace fileio {
+
+std::error_code listNames(int folder, std::vector<std::string>& names) {
+    names.clear();
+    DIR* listing = ::fdopendir(::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (listing == nullptr) {
+        return internal::lastError();
+    }
+    errno = 0;
+    while (const dirent* found = ::readdir(listing)) {
+        const std::string name = found->d_name;
+        if (name != "." && name != "..") {
+            names.push_back(name);
+        }
+    }
+    const std::error_code error = errno != 0 ? internal::lastError() : std::error_code();
+    ::closedir(listing);
+    std::sort(names.begin(), names.end());
+    return error;
+}
+
+std::error_code makeFolders(const std::string& path) {
+    const Entry entry(path);
+    if (entry.error()) {
+        return entry.error();
+    }
+    if (entry.folder() < 0) {
+        // A folder above is missing: made first, and the path walked again through it.
+        const std::size_t slash = path.find_last_not_of('/') == std::string::npos
+                                      ? std::string::npos
+                                      : path.rfind('/', path.find_last_not_of('/'));
+        const std::string above = slash == std::string::npos ? "" : slash == 0 ? "/" : path.substr(0, slash);
+        if (entry.missing() != std::errc::no_such_file_or_directory || above.empty() || above == path) {
+            return entry.missing();
+        }
+        if (const std::error_code error = makeFolders(above)) {
+            return error;
+        }
+        return Entry(path).makeFolder();
+    }
+    return entry.makeFolder();
+}
+
+} // namespace fileio
