@@ -1,6 +1,8 @@
 #include "FileScript.h"
 #include "HostProgram.h"
 #include "HostsimRun.h"
+#include "ReportFile.h"
+#include "Sandbox.h"
 #include "ScenarioInput.h"
 
 #include "ACAPI/EntryPoints.hpp"
@@ -14,6 +16,7 @@
 #include <gtest/gtest.h>
 #include <linux/capability.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
@@ -21,6 +24,8 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -585,7 +590,7 @@ TEST(HostsimTest, MalformedScenariosAndBundlesFailCleanly) {
     };
     const std::filesystem::path plain = writeScenario("plain\x9b.txt", "not a folder\n");
     const std::string temp = sim::specialFolder("Temp").string();
-    const Missing missing[] = {
+    std::vector<Missing> missing = {
         {"", 1, "usage: hostsim SCENARIO"},
         {temp + "/no_such\xff\xc0\x8a.json", 2,
          "cannot read the scenario \"" + temp + "/no_such\\xff\\xc0\\x8a.json\""},
@@ -606,10 +611,43 @@ TEST(HostsimTest, MalformedScenariosAndBundlesFailCleanly) {
              "/sand\\x85-box/r.txt\": it lies in the sandbox \"" + temp + "/sand\\x85-box\"\n",
          " --sandbox " + temp + "/sand\x85-box --report " + temp + "/sand\x85-box/r.txt"},
     };
+    // A sandbox that another user could exchange during the play: in a folder in which other users
+    // may rename entries, or reached through another user's link in a folder other users may write
+    // (to a folder of the player's, which the host would fill). Nothing is made in either.
+    const std::filesystem::path open = temp + "/open", shared = temp + "/shared", mine = temp + "/mine";
+    std::filesystem::create_directories(open);
+    std::filesystem::permissions(open, std::filesystem::perms::all);
+    missing.push_back({sourceDir / "examples" / "sample.json", 1,
+                       "hostsim: cannot use the sandbox \"" + temp +
+                           "/open/sandbox\": another user may rename "
+                           "entries in \"" +
+                           temp + "/open\": any user may write in it and it is not sticky\n",
+                       " --sandbox " + temp + "/open/sandbox"});
+    std::filesystem::create_directories(shared);
+    std::filesystem::create_directories(mine);
+    ::chmod(shared.c_str(), 01777);
+    ::chmod(mine.c_str(), 0700);
+    std::filesystem::create_symlink(mine, shared / "sandbox");
+    const uid_t other = ::geteuid() == 4242 ? 4243 : 4242;
+    const bool othersLink = ::lchown((shared / "sandbox").c_str(), other, other) == 0;
+    if (othersLink) {
+        missing.push_back(
+            {sourceDir / "examples" / "sample.json", 1,
+             "hostsim: cannot use the sandbox \"" + temp +
+                 "/shared/sandbox\": it leads through "
+                 "another user's link in a folder other users may write, which is not followed\n",
+             " --sandbox " + temp + "/shared/sandbox"});
+    }
     for (const Missing& m : missing) {
         HostsimRun run = runHostsim(m.scenario, m.options);
         EXPECT_EQ(run.status, m.status) << m.scenario << "\n" << run.output;
         EXPECT_TRUE(contains(run.output, m.message)) << m.scenario << "\n" << run.output;
+    }
+    EXPECT_FALSE(std::filesystem::exists(open / "sandbox"));
+    EXPECT_TRUE(std::filesystem::is_empty(mine));
+    if (!othersLink) {
+        GTEST_SKIP() << "the row of another user's link to the sandbox needs root, to give it to user "
+                     << other;
     }
 }
 
@@ -776,6 +814,27 @@ TEST(HostsimTest, HostileInputEndsWithAMessageAndNothingWritten) {
         cases.push_back({oneAddon("{\"project\": \"new\", \"description\": \"" + null + "\"}"),
                          "step 1: the project description \"" + null + "\" is a device, not a file"});
     }
+    // Two add-ons on one bundle file under two names, hard links of each other.
+    const std::filesystem::path shared = temp / "shared";
+    std::filesystem::create_directories(shared);
+    std::filesystem::copy_file(binaryDir / "sample_addon.so", shared / "one.so");
+    std::filesystem::create_hard_link(shared / "one.so", shared / "two.so");
+    cases.push_back({"{\"addons\": [{\"name\": \"a\", \"bundle\": \"" + (shared / "one.so").string() +
+                         "\", \"developer\": 1, \"local\": 2}, {\"name\": \"b\", \"bundle\": \"" +
+                         (shared / "two.so").string() +
+                         "\", \"developer\": 1, \"local\": 3}], \"steps\": []}",
+                     "add-ons \"a\" and \"b\" name the same bundle file"});
+    // Another user's bundle in a folder that any user may write (sticky), which may have been put
+    // there to be loaded as the player's.
+    ::chmod(shared.c_str(), 01777);
+    std::filesystem::copy_file(binaryDir / "sample_addon.so", shared / "theirs.so");
+    const uid_t other = ::geteuid() == 4242 ? 4243 : 4242;
+    const bool othersBundle = ::chown((shared / "theirs.so").c_str(), other, other) == 0;
+    if (othersBundle) {
+        cases.push_back({"{\"addons\": [{\"name\": \"a\", \"bundle\": \"" + (shared / "theirs.so").string() +
+                             "\", \"developer\": 1, \"local\": 2}], \"steps\": []}",
+                         "theirs.so\": it is another user's, in a folder other users may write", 3});
+    }
     int index = 0;
     for (const Case& c : cases) {
         HostsimRun run = runHostsim(writeScenario("hostile" + std::to_string(index++) + ".json", c.text));
@@ -794,6 +853,10 @@ TEST(HostsimTest, HostileInputEndsWithAMessageAndNothingWritten) {
         HostsimRun run = runHostsim(temp / name);
         EXPECT_EQ(run.status, 2) << name << "\n" << run.output;
         EXPECT_TRUE(contains(run.output, (temp / name).string())) << run.output;
+    }
+    std::filesystem::remove_all(shared);
+    if (!device || !othersBundle) {
+        GTEST_SKIP() << "the rows of a device node and of another user's bundle need root, to make them";
     }
 }
 
@@ -866,9 +929,36 @@ TEST(HostsimTest, AReportFileIsWrittenWholeOrNotAtAll) {
         refused.emplace_back(temp / "block",
                              "it is a block device, not a file, a FIFO or a character device");
     }
+    // The permission bits decide for a FIFO and a device too, for root as well: a read-only FIFO
+    // with a reader, and a read-only device of /dev/null's number made here. Another user's FIFO,
+    // with a reader, in a sticky folder of the player's that any user may write, may have been put
+    // there to take the report.
+    const std::string notWritable = "its permissions do not let this user write it";
+    std::vector<std::string> needRoot;
+    ASSERT_EQ(::mkfifo((temp / "read-only-fifo").c_str(), 0444), 0);
+    refused.emplace_back(temp / "read-only-fifo", notWritable);
+    struct stat null {};
+    ASSERT_EQ(::stat("/dev/null", &null), 0);
+    if (::mknod((temp / "read-only-device").c_str(), S_IFCHR | 0444, null.st_rdev) == 0) {
+        refused.emplace_back(temp / "read-only-device", notWritable);
+    } else {
+        needRoot.push_back("a device node");
+    }
+    const uid_t other = ::geteuid() == 4242 ? 4243 : 4242;
+    fs::create_directories(temp / "shared");
+    ASSERT_EQ(::chmod((temp / "shared").c_str(), 01777), 0);
+    ASSERT_EQ(::mkfifo((temp / "shared" / "fifo").c_str(), 0666), 0);
+    if (::chown((temp / "shared" / "fifo").c_str(), other, other) == 0) {
+        refused.emplace_back(temp / "shared" / "fifo",
+                             "it is another user's, in a folder other users may write");
+    } else {
+        needRoot.push_back("another user's FIFO");
+    }
     for (const auto& [report, message] : refused) {
         struct stat before {};
         ::lstat(report.c_str(), &before);
+        const int reader =
+            S_ISFIFO(before.st_mode) ? ::open(report.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC) : -1;
         HostsimRun run = runHostsim(fails, " --report " + report.string());
         EXPECT_EQ(run.status, 1) << report << "\n" << run.output;
         EXPECT_TRUE(contains(run.output, "cannot write \"" + report.string() + "\": " + message))
@@ -877,6 +967,11 @@ TEST(HostsimTest, AReportFileIsWrittenWholeOrNotAtAll) {
         ::lstat(report.c_str(), &after);
         EXPECT_EQ(after.st_mode, before.st_mode) << report;
         EXPECT_EQ(after.st_ino, before.st_ino) << report;
+        if (reader >= 0) {
+            char received = 0;
+            EXPECT_LE(::read(reader, &received, 1), 0) << report;
+            ::close(reader);
+        }
     }
     EXPECT_FALSE(fs::exists(temp / "missing"));
 
@@ -930,6 +1025,10 @@ TEST(HostsimTest, AReportFileIsWrittenWholeOrNotAtAll) {
             << run.output;
         EXPECT_TRUE(std::make_pair(fs::file_size(n.input), fs::last_write_time(n.input)) == kept) << n.report;
     }
+    if (!needRoot.empty()) {
+        GTEST_SKIP() << "the rows of " << needRoot.front()
+                     << (needRoot.size() > 1 ? " and " + needRoot.back() : "") << " need root, to make them";
+    }
 }
 
 TEST(HostsimTest, AReportIsWrittenAsTheKindOfFileItNames) {
@@ -945,12 +1044,14 @@ TEST(HostsimTest, AReportIsWrittenAsTheKindOfFileItNames) {
     // to one too (as /dev/stdout is); a link to a file replaces the file and stays, a dangling one
     // makes it.
     enum Kind { Fifo, Device, File, Missing };
+    bool noDevice = false;
     for (const Kind kind : {Fifo, Device, File, Missing}) {
         for (const bool link : {false, true}) {
             fs::remove_all(folder);
             fs::create_directories(folder);
             const fs::path node = folder / "node";
             if (kind == Device && ::mknod(node.c_str(), S_IFCHR | 0600, makedev(1, 3)) != 0) {
+                noDevice = true;
                 continue;
             }
             if (kind == Fifo) {
@@ -1008,6 +1109,90 @@ TEST(HostsimTest, AReportIsWrittenAsTheKindOfFileItNames) {
             }
         }
     }
+
+    // /dev/stdout names the file the process holds as standard output, which the report goes
+    // into: a pipe, or a file at its end, as the shell's redirection to it writes.
+    const std::string toStdout = " " + played.string() + " --report /dev/stdout";
+    HostsimRun piped = runHostsimWith(toStdout, " 2>/dev/null");
+    EXPECT_EQ(piped.status, 0);
+    EXPECT_EQ(piped.output, expected);
+    const fs::path redirected = folder / "redirected.txt";
+    std::ofstream(redirected) << "before\n";
+    for (const char* redirection : {" >>", " >"}) {
+        HostsimRun run = runHostsimWith(toStdout, redirection + redirected.string() + " 2>&1");
+        EXPECT_EQ(run.status, 0) << redirection << run.output;
+        std::ifstream in(redirected);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()),
+                  (std::string(redirection) == " >>" ? "before\n" : "") + expected)
+            << redirection;
+    }
+
+    // Standard output whose reader has gone fails the report's write, which hostsim tells (status
+    // 4) instead of dying of SIGPIPE.
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    ::close(ends[0]);
+    HostsimRun gone = runHostsimWith(" " + played.string(), " 2>&1 >&" + std::to_string(ends[1]));
+    ::close(ends[1]);
+    EXPECT_EQ(gone.status, 4);
+    EXPECT_EQ(gone.output, "hostsim: cannot write the report to standard output: Broken pipe\n");
+
+    // A report larger than a FIFO's buffer, whose reader takes none of it until the buffer is
+    // full: a reader that then reads gets it whole (hostsim waits for it, as a shell's redirection
+    // would), and one that then leaves fails the write, which hostsim tells (status 4).
+    const fs::path sandbox = folder / "sandbox";
+    fs::create_directories(sandbox / "Documents");
+    {
+        std::ofstream big(sandbox / "Documents" / "big.txt");
+        for (int line = 0; line < 8192; ++line) {
+            big << "line " << line << " of a report larger than a FIFO's buffer\n";
+        }
+    }
+    const fs::path bigReport =
+        writeScenario("kinds-big.json", "{\"reportFiles\": [\"big.txt\"], " + oneAddon("").substr(1));
+    const std::string sandboxed = " " + bigReport.string() + " --sandbox " + sandbox.string();
+    const std::string whole = runHostsimWith(sandboxed, " 2>/dev/null").output;
+    const fs::path fifo = folder / "slow-fifo";
+    for (const bool leaves : {false, true}) {
+        SCOPED_TRACE(leaves ? "a reader that leaves" : "a reader that reads late");
+        ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+        const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        ASSERT_GE(reader, 0);
+        std::atomic<bool> done{false};
+        HostsimRun run;
+        std::thread player([&] {
+            run = runHostsimWith(sandboxed + " --report " + fifo.string());
+            done = true;
+        });
+        const int capacity = ::fcntl(reader, F_GETPIPE_SZ);
+        int queued = 0;
+        while (!done && (::ioctl(reader, FIONREAD, &queued) != 0 || queued < capacity)) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        std::string received;
+        if (!leaves) {
+            ASSERT_EQ(::fcntl(reader, F_SETFL, O_RDONLY), 0);
+            char buffer[4096];
+            for (ssize_t n; (n = ::read(reader, buffer, sizeof buffer)) > 0;) {
+                received.append(buffer, std::size_t(n));
+            }
+        }
+        ::close(reader);
+        player.join();
+        fs::remove(fifo);
+        EXPECT_GT(whole.size(), std::size_t(capacity));
+        if (leaves) {
+            EXPECT_EQ(run.status, 4);
+            EXPECT_EQ(run.output, "hostsim: cannot write \"" + fifo.string() + "\": Broken pipe\n");
+        } else {
+            EXPECT_EQ(run.status, 0) << run.output;
+            EXPECT_TRUE(received == whole) << received.size() << " bytes of " << whole.size();
+        }
+    }
+    fs::remove_all(folder);
+    if (noDevice) {
+        GTEST_SKIP() << "the rows of a device node need root, to make it";
+    }
 }
 
 TEST(HostsimTest, AReplacedFileKeepsItsPermissionsAndOwner) {
@@ -1024,14 +1209,17 @@ TEST(HostsimTest, AReplacedFileKeepsItsPermissionsAndOwner) {
     const fs::path fails = writeScenario(
         "modes-fails.json", oneAddon("{\"project\": \"open\", \"file\": \"missing/House.pln\"}"));
     const uid_t self = ::geteuid();
-    const uid_t other = 4321;
+    const uid_t other = self == 4242 ? 4243 : 4242;
     const std::string notWritable = "its permissions do not let this user write it";
+    const std::string notOwned = "it is another user's, in a folder other users may write, and may have been "
+                                 "put there to be taken for this user's";
     struct Case {
         mode_t mode;
-        uid_t owner;         // of the file and, with `sticky`, of its folder
-        const char* refused; // the reason, nullptr when the file is replaced
-        mode_t kept = 0;     // the new file's mode
-        bool sticky = false; // in a folder that any user may write, sticky
+        uid_t owner;               // of the file
+        const char* refused;       // the reason, nullptr when the file is replaced
+        mode_t kept = 0;           // the new file's mode
+        mode_t folder = 0755;      // the mode of the file's folder
+        bool othersFolder = false; // the folder is the other user's, not the player's
     };
     // Setuid, setgid and sticky bits are not carried to a text the file did not hold. A file the
     // user may not write is not replaced, one its own user made read-only too, though root could.
@@ -1041,28 +1229,38 @@ TEST(HostsimTest, AReplacedFileKeepsItsPermissionsAndOwner) {
         {07640, self, nullptr, 0640},
         {0444, self, notWritable.c_str()},
         {0, self, notWritable.c_str()},
-        {0666, self, nullptr, 0666, true},
-        // Another user's: replaced only where its mode lets others write it, and keeping its owner.
+        {0666, self, nullptr, 0666, 01777},
+        // Another user's in the player's own folder: replaced where its mode lets others write it,
+        // keeping its owner.
         {0666, other, nullptr, 0666},
         {0644, other, notWritable.c_str()},
-        {0666, other, "it is another user's file in a sticky folder, where only its owner may replace it", 0,
-         true},
+        // Another user's in a folder that other users may write, where it may have been put to
+        // take what the player writes: sticky (the player's or the other user's) or not.
+        {0666, other, notOwned.c_str(), 0, 01777},
+        {0666, other, notOwned.c_str(), 0, 01777, true},
+        {0666, other, notOwned.c_str(), 0, 0777},
     };
+    bool skipped = false;
     for (const Case& c : cases) {
-        if (c.owner != self && self != 0) {
-            continue; // only root gives a file to another user
+        if ((c.owner != self || c.othersFolder) && self != 0) {
+            skipped = true; // only root gives a file or folder to another user
+            continue;
         }
         for (const bool isReport : {true, false}) {
             const fs::path& file = isReport ? report : notes;
             std::ostringstream trace;
-            trace << file.string() << " of user " << c.owner << ", mode " << std::oct << c.mode;
+            trace << file.string() << " of user " << c.owner << ", mode " << std::oct << c.mode
+                  << " in a folder " << c.folder << (c.othersFolder ? " of the other user" : "");
             SCOPED_TRACE(trace.str());
             fs::remove_all(sandbox);
             fs::remove_all(report.parent_path());
             fs::create_directories(file.parent_path());
             const gid_t group = c.owner == self ? ::getegid() : gid_t(c.owner);
-            ASSERT_EQ(::chown(file.parent_path().c_str(), c.owner, group), 0);
-            ASSERT_EQ(::chmod(file.parent_path().c_str(), c.sticky ? 01777 : 0755), 0);
+            const uid_t folderOwner = c.othersFolder ? other : self;
+            ASSERT_EQ(
+                ::chown(file.parent_path().c_str(), folderOwner, c.othersFolder ? gid_t(other) : ::getegid()),
+                0);
+            ASSERT_EQ(::chmod(file.parent_path().c_str(), c.folder), 0);
             std::ofstream(file) << "old";
             ASSERT_EQ(::chown(file.c_str(), c.owner, group), 0);
             ASSERT_EQ(::chmod(file.c_str(), c.mode), 0);
@@ -1083,6 +1281,7 @@ TEST(HostsimTest, AReplacedFileKeepsItsPermissionsAndOwner) {
                     << run.output;
                 EXPECT_EQ(after.st_ino, before.st_ino);
                 EXPECT_EQ(after.st_size, 3);
+                EXPECT_EQ(after.st_uid, c.owner);
                 continue;
             }
             EXPECT_EQ(run.status, 0) << run.output;
@@ -1093,7 +1292,102 @@ TEST(HostsimTest, AReplacedFileKeepsItsPermissionsAndOwner) {
             EXPECT_EQ(after.st_gid, group);
         }
     }
+    fs::remove_all(sandbox);
     fs::remove_all(report.parent_path());
+    if (skipped) {
+        GTEST_SKIP() << "the rows of another user's file or folder need root, to give them to user " << other;
+    }
+}
+
+TEST(HostsimTest, AReportIsNotWrittenWhereItsFileOrSandboxChangedDuringThePlay) {
+    // Driven between the checks before the play and the report's write after it, where a change
+    // made meanwhile is found: the report is not written, and the exit status says so.
+    namespace fs = std::filesystem;
+    const fs::path root = sim::sandboxRoot();
+    const fs::path temp = sim::specialFolder("Temp");
+    const fs::path played = temp / "played";
+    const fs::path shared = temp / "shared"; // sticky, and any user may write in it
+    const fs::path report = shared / "report.txt";
+    const uid_t other = ::geteuid() == 4242 ? 4243 : 4242;
+    enum Change { Nothing, SandboxMoved, SandboxExchanged, OthersFile, OthersFifo };
+    const std::string exchanged = "hostsim: the sandbox \"" + played.string() +
+                                  "\" no longer leads to the folder the scenario played in: it was moved, "
+                                  "removed or exchanged during the play, so the report is not written\n";
+    const std::string othersEntry = "hostsim: cannot write \"" + report.string() +
+                                    "\": it is another user's, in a folder other users may write, and may "
+                                    "have been put there to be taken for this user's\n";
+    struct Case {
+        Change change;
+        int status;
+        std::string message;
+    };
+    const Case cases[] = {
+        {Nothing, 0, ""},
+        {SandboxMoved, 4, exchanged},
+        {SandboxExchanged, 4, exchanged},
+        {OthersFile, 4, othersEntry},
+        {OthersFifo, 4, othersEntry},
+    };
+    bool skipped = false;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.change);
+        fs::remove_all(played);
+        fs::remove_all(played.string() + "-away");
+        fs::remove_all(shared);
+        fs::create_directories(shared);
+        ASSERT_EQ(::chmod(shared.c_str(), 01777), 0);
+        hostsim::Sandbox sandbox = hostsim::Sandbox::given(played);
+        sim::setSandboxRoot(sandbox.path());
+        hostsim::ReportFile file(report);
+        file.check({});
+        int reader = -1;
+        if (c.change == SandboxMoved || c.change == SandboxExchanged) {
+            fs::rename(played, played.string() + "-away");
+            if (c.change == SandboxExchanged) {
+                fs::create_directories(played);
+            }
+        } else if (c.change == OthersFile) {
+            std::ofstream(report) << "old";
+            ::chmod(report.c_str(), 0666);
+        } else if (c.change == OthersFifo) {
+            ASSERT_EQ(::mkfifo(report.c_str(), 0666), 0);
+            reader = ::open(report.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        }
+        if ((c.change == OthersFile || c.change == OthersFifo) &&
+            ::chown(report.c_str(), other, other) != 0) {
+            skipped = true; // only root gives a file to another user
+            if (reader >= 0) {
+                ::close(reader);
+            }
+            continue;
+        }
+        std::ostringstream messages;
+        EXPECT_EQ(hostsim::deliverReport("the report\n", &file, sandbox, messages), c.status);
+        EXPECT_EQ(messages.str(), c.message);
+        struct stat after {};
+        const bool exists = ::lstat(report.c_str(), &after) == 0;
+        if (c.change == Nothing) {
+            std::ifstream in(report);
+            EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()),
+                      "the report\n");
+        } else if (c.change == OthersFile) {
+            EXPECT_EQ(after.st_size, 3);
+            EXPECT_EQ(after.st_uid, other);
+        } else if (c.change == OthersFifo) {
+            char received = 0;
+            EXPECT_LE(::read(reader, &received, 1), 0);
+            ::close(reader);
+        } else {
+            EXPECT_FALSE(exists);
+        }
+    }
+    sim::setSandboxRoot(root);
+    fs::remove_all(played);
+    fs::remove_all(played.string() + "-away");
+    fs::remove_all(shared);
+    if (skipped) {
+        GTEST_SKIP() << "the rows of another user's file and FIFO need root, to give them to user " << other;
+    }
 }
 
 TEST(HostsimTest, TheReportQuotesFileContentsEscapedAndBounded) {
@@ -1570,7 +1864,9 @@ TEST(HostsimTest, HelpGoesToStandardOutputAndUsageToStandardError) {
              "Files the host writes",
              "Exit status:\n  0  the scenario played.\n  1  bad arguments",
              "\n  2  a scenario that cannot be played",
-             "\n  3  a bundle that is missing, is not a regular file or does not load.\n",
+             "\n  3  a bundle that is missing, is not a regular file, is another user's in a folder",
+             "\n  4  the scenario played, but its report was not written.",
+             "A reader that never reads holds a report larger than the FIFO's buffer, as a shell's",
              "the sandbox must not change while hostsim plays, reads included.\n",
              "/dev/stdout works, to a terminal, a file or a pipe.",
          }) {

@@ -3,6 +3,10 @@
 #include "HostProgram.h"
 #include "ScenarioInput.h"
 
+#include "fileio/ReadWhole.h"
+
+#include <sys/stat.h>
+
 namespace hostsim {
 
 void writeLines(std::ostream& report, std::string_view text, std::string_view margin) {
@@ -16,13 +20,15 @@ void writeLines(std::ostream& report, std::string_view text, std::string_view ma
     }
 }
 
-void writeFileContent(std::ostream& report, const std::string& name, const std::filesystem::path& file,
-                      const std::string& context) {
+void writeFileContent(std::ostream& report, const std::string& name, const fileio::Entry& file,
+                      const std::string& context, fileio::Owners owners) {
     const std::string header = "  " + escaped(name);
     std::string text;
-    const std::error_code error = sim::readFile(file, text);
+    const std::error_code error = fileio::readWhole(file, text, inputFileLimit, owners);
     if (error == std::errc::invalid_argument) {
-        const std::string kind = notAFile(file);
+        struct stat info {};
+        const std::string kind =
+            file.status(info) && !S_ISREG(info.st_mode) ? fileio::kindOf(info.st_mode) : "";
         throw ScenarioError(context + "the file " + escaped(name) + " is " +
                             (kind.empty() ? "no longer a regular file" : kind + ", not a file"));
     }

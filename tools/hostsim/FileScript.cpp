@@ -2,12 +2,21 @@
 
 #include "FileContent.h"
 #include "HostProgram.h"
+#include "OwnFiles.h"
 #include "ScenarioInput.h"
 
+#include "fileio/Descriptor.h"
+#include "fileio/Entry.h"
 #include "sim/FileDialogs.h"
 #include "sim/Sim.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <map>
+#include <sstream>
 
 namespace hostsim {
 namespace {
@@ -22,30 +31,60 @@ std::filesystem::path documents() {
 // folder cannot be read.
 struct Listed {
     enum Kind { File, Link, Unreadable } kind = File;
-    std::string text; // the link's target, or why the folder cannot be read
+    std::string text; // the file's lines as the report shows them, the link's target, or why the
+                      // folder cannot be read
 };
 
-// Adds the regular files and the links in `folder`, at any depth, to `found`, and each folder that
-// cannot be read wholly with why. A link is listed as a link, never followed: where it leads is
-// not the folder's, and may not even be the sandbox's by the time it is read.
-void collect(const std::filesystem::path& folder, std::map<std::filesystem::path, Listed>& found) {
-    std::error_code error;
-    for (auto it = std::filesystem::directory_iterator(folder, error);
-         !error && it != std::filesystem::directory_iterator(); it.increment(error)) {
-        std::error_code type;
-        const std::filesystem::file_type kind = it->symlink_status(type).type();
-        if (kind == std::filesystem::file_type::directory) {
-            collect(it->path(), found);
-        } else if (kind == std::filesystem::file_type::symlink) {
-            std::error_code unread;
-            const std::filesystem::path target = std::filesystem::read_symlink(it->path(), unread);
-            found.emplace(it->path(), Listed{Listed::Link, unread ? "" : target.string()});
-        } else if (kind == std::filesystem::file_type::regular) {
-            found.emplace(it->path(), Listed{});
+// A link's target, never followed. The layer reads no link's target: it is read here through the
+// folder held, by the link's name in it.
+std::string linkTarget(int folder, const std::string& name) {
+    std::string target(256, '\0');
+    for (;;) {
+        const ssize_t n = ::readlinkat(folder, name.c_str(), &target[0], target.size());
+        if (n < 0) {
+            return "";
         }
+        if (std::size_t(n) < target.size()) {
+            target.resize(std::size_t(n));
+            return target;
+        }
+        target.resize(target.size() * 2);
     }
-    if (error) {
-        found[folder] = Listed{Listed::Unreadable, error.message()};
+}
+
+// Adds the regular files (with their content) and the links in the open folder `folder`, at any
+// depth, to `found` under their names from `top` ("Preferences/Zelvane/x.xml"), and each folder
+// that cannot be read wholly with why. Each entry is reached through the folder holding it. A link
+// is listed as a link, never followed: where it leads is not the folder's, and may not even be the
+// sandbox's by the time it is read.
+void collect(int folder, const std::filesystem::path& named, fileio::Owners owners,
+             std::map<std::filesystem::path, Listed>& found) {
+    std::vector<std::string> names;
+    if (const std::error_code error = listNames(folder, names)) {
+        found[named] = Listed{Listed::Unreadable, error.message()};
+        return;
+    }
+    for (const std::string& name : names) {
+        const fileio::Entry entry(folder, name);
+        const std::filesystem::path path = named / name;
+        struct stat info {};
+        if (!entry.status(info)) {
+            continue;
+        }
+        if (S_ISDIR(info.st_mode)) {
+            const fileio::Descriptor inner(entry.open(O_RDONLY | O_DIRECTORY));
+            if (!inner) {
+                found[path] = Listed{Listed::Unreadable, std::generic_category().message(errno)};
+                continue;
+            }
+            collect(inner.get(), path, owners, found);
+        } else if (S_ISLNK(info.st_mode)) {
+            found.emplace(path, Listed{Listed::Link, linkTarget(folder, name)});
+        } else if (S_ISREG(info.st_mode)) {
+            std::ostringstream content;
+            writeFileContent(content, path.string(), entry, "preference files: ", owners);
+            found.emplace(path, Listed{Listed::File, content.str()});
+        }
     }
 }
 
@@ -118,26 +157,35 @@ void reportFiles(std::ostream& report, const std::vector<std::string>& names) {
     }
     report << "files:\n";
     for (const std::string& name : names) {
-        writeFileContent(report, name, sandboxedFile(documents(), name, "reportFiles: "), "reportFiles: ");
+        const fileio::Entry file(sandboxedFile(documents(), name, "reportFiles: ").string());
+        writeFileContent(report, name, file, "reportFiles: ");
     }
 }
 
 void reportPreferenceFiles(std::ostream& report) {
     report << "preference files:\n";
     for (const std::string folder : {"Preferences", "SharedData"}) {
-        const std::filesystem::path root = sim::specialFolder(folder);
+        const fileio::Entry root(sim::specialFolder(folder).string());
+        const fileio::Descriptor held(root.error() ? -1 : root.open(O_RDONLY | O_DIRECTORY));
         std::map<std::filesystem::path, Listed> found;
-        collect(root, found);
+        if (!held) {
+            const std::error_code error =
+                root.error() ? root.error() : std::error_code(errno, std::generic_category());
+            found[folder] = Listed{Listed::Unreadable, error.message()};
+        } else {
+            // The shared folder's files are every user's to change, as the host reads them.
+            collect(held.get(), folder,
+                    folder == "SharedData" ? fileio::Owners::anyUser : fileio::Owners::player, found);
+        }
         for (const auto& [path, listed] : found) {
-            const std::string name =
-                path == root ? folder : folder + "/" + path.lexically_relative(root).string();
+            const std::string name = path.string();
             if (listed.kind == Listed::Unreadable) {
                 // The walk goes on past it: what else it finds is shown.
                 report << "  " << escaped(name) << ": a folder that cannot be read, " << listed.text << "\n";
             } else if (listed.kind == Listed::Link) {
                 report << "  " << escaped(name) << ": a link to " << escaped(listed.text) << "\n";
             } else {
-                writeFileContent(report, name, path, "preference files: ");
+                report << listed.text;
             }
         }
     }

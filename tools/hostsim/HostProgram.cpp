@@ -4,7 +4,7 @@
 #include "FileContent.h"
 #include "FileScript.h"
 #include "HostSetup.h"
-
+#include "OwnFiles.h"
 #include "ProgressReport.h"
 #include "ProjectDescription.h"
 #include "ProjectReport.h"
@@ -13,16 +13,21 @@
 
 #include "ACAPI/CommandParameters.hpp"
 #include "ACAPI/Goodies.hpp"
+#include "fileio/Entry.h"
+#include "fileio/Rules.h"
+#include "fileio/WriteWhole.h"
 #include "sim/Dialogs.h"
+#include "sim/Files.h"
 #include "sim/Library.h"
 #include "sim/Output.h"
 #include "sim/Project.h"
-#include "sim/ReplaceFile.h"
 #include "sim/Resources.h"
 #include "sim/Sim.h"
 #include "sim/Toolbox.h"
 
 #include <dlfcn.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cctype>
@@ -333,6 +338,42 @@ void forgetHandlers(sim::AddOnID id) {
     addOn->projectMask = 0;
 }
 
+// The name dlopen loads the open bundle file `fd` by: the process's own link to the descriptor,
+// which leads to the file looked at whatever its path leads to by then, or, where the system has no
+// such links, `path` itself.
+std::string loadedName(int fd, const std::filesystem::path& path) {
+    const std::string held = "/proc/self/fd/" + std::to_string(fd);
+    struct stat named {};
+    struct stat opened {};
+    // The process's own link, which the system makes: no other user's link to follow.
+    const bool linked = ::stat(held.c_str(), &named) == 0 && ::fstat(fd, &opened) == 0 &&
+                        named.st_dev == opened.st_dev && named.st_ino == opened.st_ino;
+    return linked ? held : path.string();
+}
+
+// `text` with each `name` in it written as `path`: the loader's messages name what it loaded.
+std::string named(std::string text, const std::string& name, const std::filesystem::path& path) {
+    for (std::size_t at = text.find(name); at != std::string::npos; at = text.find(name, at)) {
+        text.replace(at, name.size(), path.string());
+        at += path.string().size();
+    }
+    return text;
+}
+
+// Closes the bundle's library and its file. A library the system keeps loaded after dlclose (one
+// with unique symbols) keeps its name, so its file's descriptor is never closed: no bundle loaded
+// later under the same descriptor's name is taken for it.
+void closeBundle(Bundle& bundle) {
+    const std::string name = loadedName(bundle.file.get(), bundle.path);
+    dlclose(bundle.handle);
+    bundle.handle = nullptr;
+    if (void* kept = bundle.file ? dlopen(name.c_str(), RTLD_LAZY | RTLD_NOLOAD) : nullptr) {
+        dlclose(kept);
+        static_cast<void>(bundle.file.release());
+    }
+    bundle.file.reset();
+}
+
 } // namespace
 
 std::string errorText(GSErrCode err) {
@@ -347,6 +388,7 @@ std::string errorText(GSErrCode err) {
 HostProgram::HostProgram(std::filesystem::path scenarioPath, std::filesystem::path programFolder)
     : m_scenarioPath(std::move(scenarioPath)), m_programFolder(std::move(programFolder)) {
     std::error_code error;
+    // Joined to the working folder by name alone: no entry is looked at.
     m_scenarioFolder = std::filesystem::absolute(m_scenarioPath, error).parent_path();
 }
 
@@ -411,7 +453,7 @@ void HostProgram::read(json scenario) {
         if (!ids.insert(bundle.id).second) {
             throw ScenarioError(context + "its developer and local ID are used twice");
         }
-        m_bundles.push_back(bundle);
+        m_bundles.push_back(std::move(bundle));
     }
     checkBundleFiles();
     m_reportFiles = readReportedFiles(scenario);
@@ -445,6 +487,7 @@ ProjectDescription HostProgram::description(const json& step, const std::string&
     }
     try {
         // Named without the step, which the description's own failures when applied get from the run.
+        // Its folder is joined to the working folder by name alone: no entry is looked at.
         return ProjectDescription::read(readJsonFile(path, "the project description"),
                                         "project description " + escaped(name.get<std::string>()),
                                         std::filesystem::absolute(path).parent_path());
@@ -456,16 +499,23 @@ ProjectDescription HostProgram::description(const json& step, const std::string&
 void HostProgram::checkBundleFiles() const {
     // One file loads once in a process: a second add-on on it would share the first one's
     // framework globals and overwrite them.
-    std::map<std::filesystem::path, std::string> owners;
+    std::map<std::string, std::string> owners;
     for (const Bundle& bundle : m_bundles) {
         std::filesystem::path path = locate(bundle.path.string());
         if (path.empty()) {
             // Missing, which its load tells; two add-ons on one name are told first.
             path = m_scenarioFolder / bundle.path;
         }
+        // The same file under two names (a link, a hard link) is found by what it is; a missing one
+        // by where its name leads.
+        struct stat info {};
         std::error_code error;
-        std::filesystem::path canonical = std::filesystem::weakly_canonical(path, error);
-        auto known = owners.emplace(error ? path.lexically_normal() : canonical, bundle.name);
+        const std::filesystem::path followed = followedPath(path, error);
+        const std::string key = statusOf(path, info)
+                                    ? std::to_string(info.st_dev) + ":" + std::to_string(info.st_ino)
+                                : error ? path.lexically_normal().string()
+                                        : followed.lexically_normal().string();
+        auto known = owners.emplace(key, bundle.name);
         if (!known.second) {
             throw ScenarioError("add-ons " + escaped(known.first->second) + " and " + escaped(bundle.name) +
                                 " name the same bundle file " + escaped(path.string()) +
@@ -512,8 +562,10 @@ std::filesystem::path HostProgram::locate(const std::string& name) const {
         return path;
     }
     for (const std::filesystem::path& folder : {m_scenarioFolder, m_programFolder}) {
-        std::error_code error;
-        if (std::filesystem::exists(folder / path, error)) {
+        const fileio::Entry entry((folder / path).string());
+        struct stat info {};
+        // One that the rules do not let be followed is found there all the same: its read says why.
+        if (entry.error() || entry.status(info)) {
             return folder / path;
         }
     }
@@ -552,20 +604,35 @@ void HostProgram::load(Bundle& bundle) {
     if (path.empty()) {
         throw BundleError("cannot load bundle " + escaped(bundle.path.string()) + ": " + notFound());
     }
+    const std::string cannot = "cannot load bundle " + escaped(path.string()) + ": ";
+    const fileio::Entry entry(path.string());
+    struct stat info {};
+    if (entry.error() || !entry.status(info)) {
+        throw BundleError(
+            cannot +
+            (entry.error() ? entry.error() : std::error_code(errno, std::generic_category())).message());
+    }
     // dlopen would wait on a FIFO for a writer that never comes.
-    if (std::string special = notAFile(path); !special.empty()) {
-        throw BundleError("cannot load bundle " + escaped(path.string()) + ": it is " + special +
-                          ", not a file");
+    if (!S_ISREG(info.st_mode)) {
+        throw BundleError(cannot + "it is " + fileio::kindOf(info.st_mode) + ", not a file");
+    }
+    // Opened under the file rules (another user's file in a folder other users may write is not
+    // loaded), and loaded through the descriptor, so that the file looked at is the file loaded.
+    std::error_code error;
+    fileio::Descriptor file = entry.openFile(O_RDONLY, fileio::Owners::player, error);
+    if (error) {
+        throw BundleError(cannot + error.message());
     }
     sim::loadAddOn(bundle.id);
     loadResources(bundle);
+    const std::string name = loadedName(file.get(), path);
     // Each bundle keeps its own copy of the framework: nothing of it is shared between bundles.
-    bundle.handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    bundle.handle = dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (bundle.handle == nullptr) {
         const char* reason = dlerror();
-        throw BundleError("cannot load bundle " + escaped(path.string()) + ": " +
-                          (reason != nullptr ? escaped(reason) : "unknown"));
+        throw BundleError(cannot + (reason != nullptr ? escaped(named(reason, name, path)) : "unknown"));
     }
+    bundle.file = std::move(file);
     bundle.checkEnvironment =
         reinterpret_cast<CheckEnvironmentProc*>(dlsym(bundle.handle, "CheckEnvironment"));
     bundle.registerInterface =
@@ -574,8 +641,7 @@ void HostProgram::load(Bundle& bundle) {
     bundle.freeData = reinterpret_cast<FreeDataProc*>(dlsym(bundle.handle, "FreeData"));
     if (bundle.checkEnvironment == nullptr || bundle.registerInterface == nullptr ||
         bundle.initialize == nullptr || bundle.freeData == nullptr) {
-        dlclose(bundle.handle);
-        bundle.handle = nullptr;
+        closeBundle(bundle);
         throw BundleError("bundle " + escaped(path.string()) + " lacks one of the four entry points");
     }
 }
@@ -589,8 +655,7 @@ void HostProgram::unload(Bundle& bundle) {
     if (bundle.handle != nullptr) {
         // The host forgets what an unloaded bundle registered: its handlers are gone.
         sim::unloadAddOn(bundle.id);
-        dlclose(bundle.handle);
-        bundle.handle = nullptr;
+        closeBundle(bundle);
     }
 }
 
@@ -702,17 +767,21 @@ std::string HostProgram::project(const json& step, std::unique_ptr<ProjectDescri
             std::string file = step.contains("file") ? step["file"].get<std::string>() : "Project.pln";
             std::filesystem::path location = sandboxedFile(sim::specialFolder("Documents"), file, "");
             // Made only where there is none, a link followed to the file it names: a file that
-            // appears meanwhile is opened as it is.
-            std::error_code error;
-            std::filesystem::path target = sim::followedPath(location, error);
-            if (!error) {
-                error = sim::makeNewFile(target, "project\n");
-            }
+            // appears meanwhile is opened as it is. hostsim's own work, not the add-on's.
+            const sim::OwnFileCalls own;
+            const fileio::Entry target(location.string());
+            const std::string text = "project\n";
+            fileio::WriteOptions options;
+            options.mustBeNew = true;
+            std::error_code error = target.error()
+                                        ? target.error()
+                                        : fileio::writeWhole(target, fileio::textWriter(text), options);
             if (error && error != std::errc::file_exists) {
                 throw ScenarioError("cannot write the project file " + escaped(location.string()) + ": " +
                                     error.message());
             }
-            if (error && !std::filesystem::is_regular_file(location, error)) {
+            struct stat info {};
+            if (error && (!target.status(info) || !S_ISREG(info.st_mode))) {
                 throw ScenarioError("the project file " + escaped(location.string()) + " is not a file");
             }
             path = location.string();

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "ACAPI/EntryPoints.hpp"
+#include "fileio/Descriptor.h"
 #include "sim/AddOns.h"
 #include "sim/Escaped.h"
 
@@ -48,6 +49,8 @@ struct Bundle {
     std::vector<std::string> resources; // resource files, merged in order (later ones win)
     sim::AddOnID id;
     void* handle = nullptr;
+    // The bundle's file, held open while it is loaded: the system loads it through this descriptor.
+    fileio::Descriptor file;
     CheckEnvironmentProc* checkEnvironment = nullptr;
     RegisterInterfaceProc* registerInterface = nullptr;
     InitializeProc* initialize = nullptr;

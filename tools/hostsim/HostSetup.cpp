@@ -1,11 +1,17 @@
 #include "HostSetup.h"
 
 #include "HostProgram.h"
+#include "OwnFiles.h"
 #include "ScenarioInput.h"
 
 #include "ACAPI/ErrorCodes.hpp"
-#include "sim/ReplaceFile.h"
+#include "fileio/Entry.h"
+#include "fileio/Rules.h"
+#include "fileio/WriteWhole.h"
+#include "sim/Files.h"
 #include "sim/Sim.h"
+
+#include <sys/stat.h>
 
 #include <algorithm>
 
@@ -45,23 +51,27 @@ std::string placeHostFile(const json& step) {
     // and must not change while hostsim plays, reads included, for neither this step nor the host
     // checks it again: the check holds until the file is replaced.
     std::filesystem::path file = sandboxedFile(root, name, "");
-    std::error_code error;
-    std::filesystem::create_directories(file.parent_path(), error);
-    // A link of the sandbox is followed to its file, which the new file replaces.
-    std::filesystem::path target = sim::followedPath(file, error);
-    if (error) {
-        throw ScenarioError("cannot write the host file " + escaped(file.string()) + ": " + error.message());
+    const std::string cannot = "cannot write the host file " + escaped(file.string()) + ": ";
+    // hostsim's own work, not the add-on's: the host neither logs nor fails it.
+    const sim::OwnFileCalls own;
+    if (const std::error_code error = makeFolders(file.parent_path())) {
+        throw ScenarioError(cannot + error.message());
     }
-    std::filesystem::file_status status = std::filesystem::symlink_status(target, error);
-    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
-        throw ScenarioError("cannot write the host file " + escaped(file.string()) + ": it is " +
-                            notAFile(target) + ", not a file");
+    // A link of the sandbox is followed to its file, which the new file replaces.
+    const fileio::Entry target(file.string());
+    if (target.error()) {
+        throw ScenarioError(cannot + target.error().message());
+    }
+    struct stat info {};
+    if (target.status(info) && !S_ISREG(info.st_mode)) {
+        throw ScenarioError(cannot + "it is " + fileio::kindOf(info.st_mode) + ", not a file");
     }
     std::string text = step["text"].get<std::string>();
     // Written beside and renamed over, as the framework writes its files.
-    error = sim::replaceFile(target, text);
-    if (error) {
-        throw ScenarioError("cannot write the host file " + escaped(file.string()) + ": " + error.message());
+    fileio::WriteOptions options;
+    options.inPlace = false;
+    if (const std::error_code error = fileio::writeWhole(target, fileio::textWriter(text), options)) {
+        throw ScenarioError(cannot + error.message());
     }
     return "host file " + escaped(folder + "/" + name) + " written, " + std::to_string(text.size()) +
            " bytes";

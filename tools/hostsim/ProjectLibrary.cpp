@@ -1,10 +1,12 @@
 #include "ProjectLibrary.h"
 
 #include "MemberReader.h"
+#include "OwnFiles.h"
 #include "ScenarioInput.h"
 
 #include "GSRoot/Guid.hpp"
 #include "sim/Component3D.h"
+#include "sim/Files.h"
 #include "sim/Sim.h"
 
 #include <cmath>
@@ -224,9 +226,9 @@ sim::LibParameter ProjectLibrary::readParameter(const MemberReader& entry) {
 void ProjectLibrary::apply() const {
     if (!m_embedded.empty()) {
         std::filesystem::path folder = sandboxedFile(sim::specialFolder("Documents"), m_embedded, "");
-        std::error_code error;
-        std::filesystem::create_directories(folder, error);
-        if (error) {
+        // hostsim's own work, not the add-on's: the host neither logs nor fails it.
+        const sim::OwnFileCalls own;
+        if (makeFolders(folder)) {
             throw ScenarioError("cannot make the embedded library folder " + escaped(folder.string()));
         }
         sim::setLibraryFolders({folder.string()}, 0);

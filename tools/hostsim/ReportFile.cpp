@@ -1,12 +1,15 @@
 #include "ReportFile.h"
 
+#include "OwnFiles.h"
+#include "Sandbox.h"
 #include "ScenarioInput.h"
 
-#include "sim/FileEntry.h"
-#include "sim/ReadFile.h"
-#include "sim/ReplaceFile.h"
+#include "fileio/Rules.h"
+#include "fileio/WriteWhole.h"
+#include "sim/Files.h"
 #include "sim/Sim.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -15,19 +18,30 @@
 
 namespace hostsim {
 
-ReportFile::ReportFile(std::filesystem::path path) : m_path(std::move(path)) {
+ReportFile::ReportFile(std::filesystem::path path)
+    : m_path(std::move(path)), m_entry(std::in_place, m_path.string()) {
+    const sim::OwnFileCalls own;
     const std::string cannot = "cannot write " + escaped(m_path.string()) + ": ";
-    const sim::FileEntry entry(m_path);
-    if (entry.error()) {
-        throw std::runtime_error(cannot + entry.error().message());
+    if (m_entry->error()) {
+        throw std::runtime_error(cannot + m_entry->error().message());
     }
-    m_target = entry.path();
     struct stat info {};
-    const bool exists = entry.status(info);
-    if (exists && (S_ISFIFO(info.st_mode) || S_ISCHR(info.st_mode))) {
+    const bool exists = m_entry->status(info);
+    // A file that only the system can follow (/dev/stdout to a file) is written where the process
+    // holds it, at its end, as a shell's redirection to it writes.
+    const bool openFile = exists && m_entry->isOpenFile() && S_ISREG(info.st_mode);
+    if (exists && (S_ISFIFO(info.st_mode) || S_ISCHR(info.st_mode) || openFile)) {
         std::error_code error;
-        m_fd = sim::openInPlace(m_path, error);
-        if (m_fd < 0) {
+        m_node = openFile ? m_entry->openFile(O_WRONLY, fileio::Owners::player, error)
+                          : fileio::openInPlace(*m_entry, fileio::Owners::player, error);
+        // The layer leaves a FIFO without waiting; the report waits for a slow reader as a shell's
+        // redirection would, rather than fail once the FIFO's buffer is full.
+        const int flags = error ? -1 : ::fcntl(m_node.get(), F_GETFL);
+        if (!error && (flags < 0 || ::fcntl(m_node.get(), F_SETFL,
+                                            (flags & ~O_NONBLOCK) | (openFile ? O_APPEND : 0)) != 0)) {
+            error = std::error_code(errno, std::generic_category());
+        }
+        if (error) {
             throw std::runtime_error(cannot + error.message());
         }
         return;
@@ -36,45 +50,74 @@ ReportFile::ReportFile(std::filesystem::path path) : m_path(std::move(path)) {
         throw std::runtime_error(cannot + "it is a folder");
     }
     if (exists && !S_ISREG(info.st_mode)) {
-        const std::string kind = S_ISBLK(info.st_mode) ? "a block device" : sim::fileKind(info.st_mode);
+        const std::string kind = S_ISBLK(info.st_mode) ? "a block device" : fileio::kindOf(info.st_mode);
         throw std::runtime_error(cannot + "it is " + kind + ", not a file, a FIFO or a character device");
     }
 }
 
-ReportFile::~ReportFile() {
-    if (m_fd >= 0) {
-        ::close(m_fd);
-    }
-}
-
-void ReportFile::check(const std::vector<InputFile>& inputs) const {
-    // The same check as the write's after the play, so that the two agree.
-    std::error_code error = m_fd < 0 ? sim::checkReplaceable(m_path) : std::error_code();
-    if (error) {
-        throw std::runtime_error("cannot write " + escaped(m_path.string()) + ": " + error.message());
+void ReportFile::check(const std::vector<InputFile>& inputs) {
+    const sim::OwnFileCalls own;
+    if (!m_node) {
+        m_entry.reset();
+        m_entry.emplace(m_path.string());
     }
     const std::string cannot = "cannot write the report to " + escaped(m_path.string()) + ": it ";
-    for (const InputFile& input : inputs) {
-        if (std::filesystem::equivalent(m_target, input.path, error)) {
-            throw std::runtime_error(cannot + "is " + input.what);
+    struct stat report {};
+    if (!m_entry->error() && m_entry->status(report)) {
+        for (const InputFile& input : inputs) {
+            struct stat read {};
+            if (statusOf(input.path, read) && read.st_dev == report.st_dev && read.st_ino == report.st_ino) {
+                throw std::runtime_error(cannot + "is " + input.what);
+            }
         }
     }
     // The file replaced is made beside its target: where the named file leads, not where it lies.
-    if (liesInSandbox(m_target)) {
+    if (liesInSandbox(m_entry->path())) {
         throw std::runtime_error(cannot + "lies in the sandbox " + escaped(sim::sandboxRoot().string()));
+    }
+    // The same rules as the write's after the play, so that the two agree.
+    if (!m_node) {
+        if (const std::error_code error = fileio::checkWritable(*m_entry)) {
+            throw std::runtime_error("cannot write " + escaped(m_path.string()) + ": " + error.message());
+        }
     }
 }
 
 std::error_code ReportFile::write(const std::string& text) {
-    if (m_fd < 0) {
-        return sim::writeFile(m_path, text);
+    const sim::OwnFileCalls own;
+    if (!m_node) {
+        return fileio::writeWhole(*m_entry, fileio::textWriter(text));
     }
-    std::error_code error = sim::writeAll(m_fd, text);
-    if (::close(m_fd) != 0 && !error) {
+    std::error_code error = fileio::writeAll(m_node.get(), text.data(), text.size());
+    if (!m_node.reset() && !error) {
         error = std::error_code(errno, std::generic_category());
     }
-    m_fd = -1;
     return error;
+}
+
+int deliverReport(const std::string& report, ReportFile* file, const Sandbox& sandbox,
+                  std::ostream& messages) {
+    // Where the sandbox's path leads elsewhere by now, what the host wrote and read may not be the
+    // play's: the report, which shows its files, is not written.
+    if (const std::string moved = sandbox.moved(); !moved.empty()) {
+        messages << "hostsim: " << moved << ", so the report is not written\n";
+        return 4;
+    }
+    const sim::OwnFileCalls own;
+    std::error_code error;
+    std::string named;
+    if (file != nullptr) {
+        error = file->write(report);
+        named = escaped(file->path().string());
+    } else {
+        error = fileio::writeAll(STDOUT_FILENO, report.data(), report.size());
+        named = "the report to standard output";
+    }
+    if (error) {
+        messages << "hostsim: cannot write " << named << ": " << error.message() << "\n";
+        return 4;
+    }
+    return 0;
 }
 
 } // namespace hostsim

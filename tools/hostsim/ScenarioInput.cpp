@@ -1,15 +1,20 @@
 #include "ScenarioInput.h"
 
 #include "HostProgram.h"
+#include "OwnFiles.h"
 
+#include "fileio/Descriptor.h"
+#include "fileio/Entry.h"
+#include "fileio/ReadWhole.h"
+#include "fileio/Rules.h"
 #include "sim/JsonText.h"
-#include "sim/ReadFile.h"
-#include "sim/ReplaceFile.h"
 #include "sim/Sim.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 
 namespace hostsim {
@@ -18,7 +23,7 @@ using nlohmann::json;
 
 json readJsonFile(const std::filesystem::path& path, const std::string& kind) {
     std::string text;
-    if (std::error_code error = sim::readFile(path, text)) {
+    if (std::error_code error = fileio::readWhole(fileio::Entry(path.string()), text, inputFileLimit)) {
         const std::string named = kind + " " + escaped(path.string());
         if (error == std::errc::invalid_argument) {
             const std::string special = notAFile(path);
@@ -29,7 +34,7 @@ json readJsonFile(const std::filesystem::path& path, const std::string& kind) {
             throw ScenarioError(named + " holds more than the " + std::to_string(inputFileLimit >> 20) +
                                 " MiB hostsim reads of a file");
         }
-        throw ScenarioError("cannot read " + named);
+        throw ScenarioError("cannot read " + named + ": " + error.message());
     }
     std::string reason;
     json value = sim::parseJson(text, reason);
@@ -88,8 +93,8 @@ namespace {
 // when either cannot be followed.
 bool leadsInto(const std::filesystem::path& path, const std::filesystem::path& root) {
     std::error_code error;
-    std::filesystem::path into = sim::followedPath(root, error);
-    std::filesystem::path resolved = error ? std::filesystem::path() : sim::followedPath(path, error);
+    std::filesystem::path into = followedPath(root, error);
+    std::filesystem::path resolved = error ? std::filesystem::path() : followedPath(path, error);
     auto inside = std::mismatch(into.begin(), into.end(), resolved.begin(), resolved.end());
     return !error && inside.first == into.end();
 }
@@ -98,6 +103,7 @@ bool leadsInto(const std::filesystem::path& path, const std::filesystem::path& r
 
 bool liesInSandbox(const std::filesystem::path& path) {
     std::error_code error;
+    // Joined to the working folder by name alone; leadsInto walks it through the file layer.
     std::filesystem::path absolute = std::filesystem::absolute(path, error);
     return !error && leadsInto(absolute, sim::sandboxRoot());
 }
@@ -112,32 +118,46 @@ std::filesystem::path sandboxedFile(const std::filesystem::path& folder, const s
         return file;
     }
     std::error_code error;
-    std::filesystem::path target = sim::followedPath(file, error);
+    std::filesystem::path target = followedPath(file, error);
     std::string why = "leads out of the sandbox";
     if (error) {
         why = "cannot be followed: " + error.message();
     } else if (leadsInto(file, root) && leadsInto(folder, root)) {
         // Inside, but in another of the sandbox's folders than the one it is named in.
-        std::filesystem::path rootFollowed = sim::followedPath(root, error);
+        std::filesystem::path rootFollowed = followedPath(root, error);
         why = "leads out of " + folder.lexically_relative(root).string() + ", to " +
               escaped(target.lexically_relative(rootFollowed).string()) + " in the sandbox";
     }
     throw ScenarioError(context + "the file " + escaped(name) + " " + why);
 }
 
-void checkSandbox() {
-    const std::filesystem::path root = sim::sandboxRoot();
-    std::error_code error;
-    // The walk does not follow links into folders: a link's target is checked instead, and a
-    // folder it leads to inside the sandbox is walked on its own.
-    for (auto it = std::filesystem::recursive_directory_iterator(root, error);
-         !error && it != std::filesystem::recursive_directory_iterator(); it.increment(error)) {
-        auto held = [&root, &it] {
-            return "the sandbox " + escaped(root.string()) + " holds " +
-                   escaped(it->path().lexically_relative(root).string()) + ", ";
+namespace {
+
+// Checks the entries of the sandbox's folder `folder`, open, which lies at `relative` in it, and
+// of every folder in it, each reached through the folder above it, never through a link.
+void checkSandboxFolder(int folder, const std::filesystem::path& relative,
+                        const std::filesystem::path& root) {
+    const std::string cannot = "cannot read the sandbox " + escaped(root.string()) + ": ";
+    std::vector<std::string> names;
+    if (const std::error_code error = listNames(folder, names)) {
+        throw ScenarioError(cannot + error.message());
+    }
+    for (const std::string& name : names) {
+        const fileio::Entry entry(folder, name);
+        const std::filesystem::path at = relative / name;
+        auto held = [&root, &at] {
+            return "the sandbox " + escaped(root.string()) + " holds " + escaped(at.string()) + ", ";
         };
         struct stat info {};
-        if (::lstat(it->path().c_str(), &info) != 0 || S_ISDIR(info.st_mode)) {
+        if (!entry.status(info)) {
+            continue;
+        }
+        if (S_ISDIR(info.st_mode)) {
+            const fileio::Descriptor inner(entry.open(O_RDONLY | O_DIRECTORY));
+            if (!inner) {
+                throw ScenarioError(cannot + std::generic_category().message(errno));
+            }
+            checkSandboxFolder(inner.get(), at, root);
             continue;
         }
         if (S_ISREG(info.st_mode)) {
@@ -151,20 +171,33 @@ void checkSandbox() {
         }
         if (!S_ISLNK(info.st_mode)) {
             // Opening it would block the host or never end.
-            throw ScenarioError(held() + sim::fileKind(info.st_mode) + ", not a file, a folder or a link");
+            throw ScenarioError(held() + fileio::kindOf(info.st_mode) + ", not a file, a folder or a link");
         }
-        if (leadsInto(it->path(), root)) {
+        // A link's target is checked instead of walked: a folder it leads to inside the sandbox is
+        // walked on its own.
+        if (leadsInto(root / at, root)) {
             continue;
         }
         std::error_code follow;
-        sim::followedPath(it->path(), follow);
+        followedPath(root / at, follow);
         throw ScenarioError(
             held() + "a link that " +
             (follow ? "cannot be followed: " + follow.message() : "leads out of the sandbox"));
     }
-    if (error) {
-        throw ScenarioError("cannot read the sandbox " + escaped(root.string()) + ": " + error.message());
+}
+
+} // namespace
+
+void checkSandbox() {
+    const std::filesystem::path root = sim::sandboxRoot();
+    const fileio::Entry entry(root.string());
+    const fileio::Descriptor folder(entry.error() ? -1 : entry.open(O_RDONLY | O_DIRECTORY));
+    if (!folder) {
+        throw ScenarioError(
+            "cannot read the sandbox " + escaped(root.string()) + ": " +
+            (entry.error() ? entry.error() : std::error_code(errno, std::generic_category())).message());
     }
+    checkSandboxFolder(folder.get(), "", root);
 }
 
 sim::SettingsAnswer readSettingsAnswer(const json& answer, const std::string& context) {

@@ -17,13 +17,13 @@
 namespace hostsim {
 
 // The most bytes hostsim reads of a scenario, a project description, a resource file or a file the
-// report shows, and what an entry that is not a regular file is.
+// report shows.
 using sim::inputFileLimit;
-using sim::notAFile;
 
-// The JSON value of a file; throws ScenarioError naming `kind` (such as "the scenario") and the
-// path when the file is missing, not a regular file (a folder, a FIFO, a device), unreadable,
-// larger than inputFileLimit, not JSON, nested too deeply or gives one key twice in an object.
+// The JSON value of a file, read through the file layer (fileio::readWhole); throws ScenarioError
+// naming `kind` (such as "the scenario") and the path when the file is missing, not a regular file
+// (a folder, a FIFO, a device), refused by the file rules, unreadable, larger than inputFileLimit,
+// not JSON, nested too deeply or gives one key twice in an object.
 nlohmann::json readJsonFile(const std::filesystem::path& path, const std::string& kind);
 
 // Throws ScenarioError (after `context`) naming the first member of `object` that `members` does

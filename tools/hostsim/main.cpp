@@ -1,11 +1,12 @@
 // hostsim SCENARIO [--report FILE] [--sandbox FOLDER], or hostsim --help: plays a scenario against
 // add-on bundles in the simulated host and writes what happened. Exit status: 0 played, 1 bad
 // arguments, 2 a scenario that cannot be played, 3 a bundle that is missing, is not a regular file
-// or does not load. Its host's clock stands still at 2026-01-05 09:00:00 UTC and its GUIDs follow
-// one fixed sequence, so a scenario's report is the same on every run and machine. The help text
-// below and README.md state the same rules.
+// or does not load, 4 a scenario that played but whose report was not written. Its host's clock stands still
+// at 2026-01-05 09:00:00 UTC and its GUIDs follow one fixed sequence, so a scenario's report is the same on
+// every run and machine. The help text below and README.md state the same rules.
 #include "HostProgram.h"
 #include "ReportFile.h"
+#include "Sandbox.h"
 #include "ScenarioInput.h"
 
 #include "sim/Clock.h"
@@ -24,6 +25,8 @@ namespace {
 
 std::filesystem::path programFolder() {
     std::error_code error;
+    // The system's own link to the process's program, which no other user made: read as it is,
+    // and without it the working folder's name (getcwd), which names no entry to follow.
     std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
     return error ? std::filesystem::current_path() : self.parent_path();
 }
@@ -56,6 +59,8 @@ Where hostsim looks for files:
   - The scenario, its resource files and project descriptions must be regular files (not a
     folder, a FIFO or a device) of at most 64 MiB.
   - A bundle must be a regular file that loads.
+  - Another user's file in a folder that other users may write (such as /tmp) is not read or
+    loaded: it may have been put there to be taken for the player's.
   - Files the host writes (projects, preference files, files chosen in file dialogs) stay in the
     sandbox.
   - Their names are relative to the sandbox's Documents (a hostFile step's to the folder it
@@ -63,6 +68,12 @@ Where hostsim looks for files:
 
 The sandbox:
   - A relative FOLDER is taken from the working folder.
+  - A missing FOLDER is made before anything is played, with any missing folder above it.
+  - hostsim refuses (status 1) a FOLDER reached through another user's link in a folder other
+    users may write.
+  - hostsim refuses (status 1) a FOLDER whose parent, or any folder above it, lets a user other
+    than its own and root rename entries: that user could exchange it during the play, as in a
+    TMPDIR.
   - Without --sandbox, hostsim makes a new folder that only its user may enter, under a name that
     was free, in TMPDIR.
   - TMPDIR is /tmp when it is unset or empty; a relative one is taken from the working folder.
@@ -79,6 +90,9 @@ The sandbox:
   - hostsim checks the sandbox once, before it plays (status 2 when it fails); neither the host's
     reads nor its writes check it again.
   - So the sandbox must not change while hostsim plays, reads included.
+  - hostsim holds the sandbox from before the play to the report: should its path lead to another
+    folder by then (moved, removed or exchanged), hostsim names it, writes no report and ends
+    with status 4.
 
 The report file:
   - --report FILE writes the report to FILE once the whole scenario has played.
@@ -89,8 +103,10 @@ The report file:
     - is empty;
     - is a folder or another kind of file (a socket, a block device);
     - cannot be made (its folder missing or not writable, its name too long) or written;
-    - is a file the player may not write: its permission bits decide, for root too (444, 000,
-      another user's 644);
+    - is a file, a FIFO or a device the player may not write: its permission bits decide, for
+      root too (444, 000, another user's 644);
+    - is another user's file, FIFO or device in a folder other users may write (a sticky one
+      too);
     - is another user's file in a sticky folder that is not the player's;
     - is a FIFO that no process reads;
     - is reached through another user's link in a folder other users may write;
@@ -102,15 +118,24 @@ The report file:
   - A FIFO or a character device is opened before the scenario is read, without waiting, and
     kept open: the report is written into it after the play.
   - However hostsim ends, a reader waiting at a FIFO named sees its end.
+  - A reader that never reads holds a report larger than the FIFO's buffer, as a shell's
+    redirection would: hostsim waits for it.
+  - A reader of the FIFO, or of standard output, that leaves before the report is written fails
+    the write: hostsim says so and ends with status 4.
+  - A file put at FILE's name during the play that hostsim would have refused before (another
+    user's, in a folder other users may write) is not written: hostsim says so and ends with
+    status 4.
   - Through a link, hostsim writes what the link leads to, as the kind it is, and keeps the link.
     /dev/stdout works, to a terminal, a file or a pipe.
+  - A file that hostsim holds open, named through /dev/stdout or /dev/fd/N, is written at its
+    end, as the shell's >> writes.
   - A link, in FILE's path or at FILE, is followed only when it is the player's or root's, or
     lies in a folder no other user may write. This holds for every file hostsim and the host
     read or write.
   - A hostFile step writes its file as a regular report file is written: whole beside the old
     one, renamed over it, keeping the old one's permissions.
   - A hostFile step over a file the player may not write, or over another user's file in a
-    sticky folder, ends the play with status 2.
+    folder other users may write, ends the play with status 2.
   - A FIFO the host writes into (an image, the settings) is written only when a process reads
     it: the write never waits for one.
   - A settings file the host cannot read (malformed, or a failed read) is kept: the settings are
@@ -123,7 +148,8 @@ Exit status:
   1  bad arguments, found before anything is played. For example:
      - an option hostsim does not take, an empty name after --report or --sandbox;
      - a report FILE hostsim refuses (see "The report file");
-     - a sandbox FOLDER that is not a folder or cannot be made;
+     - a sandbox FOLDER that is not a folder or cannot be made, that is reached through another
+       user's link, or whose folder another user may rename entries in;
      - without --sandbox, a temporary sandbox that cannot be made, or a TMPDIR another user may
        rename entries in.
   2  a scenario that cannot be played: the message names the file, step or member, and no
@@ -134,7 +160,13 @@ Exit status:
        than 64 MiB;
      - a file outside the sandbox, a link in the sandbox that leads out of it, a file of it with
        a second hard link.
-  3  a bundle that is missing, is not a regular file or does not load.
+  3  a bundle that is missing, is not a regular file, is another user's in a folder other users
+     may write, or does not load.
+  4  the scenario played, but its report was not written. For example:
+     - another user's file put at its name during the play;
+     - the reader of its FIFO, or of standard output, left;
+     - the sandbox moved or exchanged during the play;
+     - a failed write.
 )";
     return 0;
 }
@@ -142,7 +174,7 @@ Exit status:
 // Plays the scenario, read from `scenarioPath`, in the sandbox set up, and writes its report to
 // `reportFile` (standard output when null); answers the exit status.
 int play(const std::filesystem::path& scenarioPath, hostsim::ReportFile* reportFile,
-         nlohmann::json scenario) {
+         const hostsim::Sandbox& sandbox, nlohmann::json scenario) {
     try {
         hostsim::checkSandbox();
     } catch (const hostsim::ScenarioError& error) {
@@ -160,13 +192,7 @@ int play(const std::filesystem::path& scenarioPath, hostsim::ReportFile* reportF
         // or written to the report file whole.
         std::ostringstream report;
         program.run(report);
-        if (reportFile == nullptr) {
-            std::cout << report.str();
-        } else if (std::error_code error = reportFile->write(report.str())) {
-            throw std::runtime_error("cannot write " + hostsim::escaped(reportFile->path().string()) + ": " +
-                                     error.message());
-        }
-        return 0;
+        return hostsim::deliverReport(report.str(), reportFile, sandbox, std::cerr);
     } catch (const hostsim::ScenarioError& error) {
         std::cerr << "hostsim: " << hostsim::escaped(scenarioPath.string()) << ": " << error.what() << "\n";
         return 2;
@@ -179,10 +205,10 @@ int play(const std::filesystem::path& scenarioPath, hostsim::ReportFile* reportF
     }
 }
 
-// Reads the scenario, sets up the sandbox (a temporary one when `sandbox` is empty), plays and
+// Reads the scenario, sets up the sandbox (a temporary one when `sandboxPath` is empty), plays and
 // removes a temporary sandbox; answers the exit status.
 int run(const std::filesystem::path& scenarioPath, hostsim::ReportFile* reportFile,
-        std::filesystem::path sandbox) {
+        const std::filesystem::path& sandboxPath) {
     nlohmann::json scenario;
     try {
         scenario = hostsim::readJsonFile(scenarioPath, "the scenario");
@@ -191,40 +217,37 @@ int run(const std::filesystem::path& scenarioPath, hostsim::ReportFile* reportFi
         return 2;
     }
 
-    // A fresh sandbox of the host's folders for each run, unless one is given.
+    // A fresh sandbox of the host's folders for each run, unless one is given, held from here to
+    // the report so that one moved or exchanged meanwhile is found.
     std::unique_ptr<sim::TemporaryFolder> temporary;
-    if (sandbox.empty()) {
+    std::optional<hostsim::Sandbox> sandbox;
+    if (sandboxPath.empty()) {
         try {
             temporary =
                 std::make_unique<sim::TemporaryFolder>(sim::TemporaryFolder::defaultParent(), "hostsim-");
+            sandbox.emplace(hostsim::Sandbox::made(temporary->path()));
         } catch (const std::exception& error) {
             std::cerr << "hostsim: cannot make a temporary sandbox: " << error.what() << "\n";
+            if (temporary) {
+                temporary->remove();
+            }
             return 1;
         }
-        sandbox = temporary->path();
     } else {
-        // The host reads a relative path from its own current folder inside the sandbox, where a
-        // relative root's folders are not.
-        std::error_code error;
-        sandbox = std::filesystem::absolute(sandbox, error);
-        if (error) {
-            std::cerr << "hostsim: the sandbox folder: " << error.message() << "\n";
+        // Made here rather than as the host first uses it, so that a sandbox that cannot be one
+        // fails as the argument it is. The host reads a relative path from its own current folder
+        // inside the sandbox, where a relative root's folders are not: the sandbox is absolute.
+        try {
+            std::error_code error;
+            // Joined to the working folder by name alone, for the messages; Sandbox walks it.
+            const std::filesystem::path absolute = std::filesystem::absolute(sandboxPath, error);
+            sandbox.emplace(hostsim::Sandbox::given(error ? sandboxPath : absolute));
+        } catch (const std::exception& error) {
+            std::cerr << "hostsim: " << error.what() << "\n";
             return 1;
         }
     }
-    // Made here rather than as the host first uses it, so that a sandbox that cannot be one fails
-    // as the argument it is.
-    std::error_code made;
-    std::filesystem::create_directories(sandbox, made);
-    std::error_code type;
-    if (!std::filesystem::is_directory(sandbox, type)) {
-        std::error_code exists;
-        std::cerr << "hostsim: cannot use the sandbox " << hostsim::escaped(sandbox.string()) << ": "
-                  << (std::filesystem::exists(sandbox, exists) ? "it is not a folder" : made.message())
-                  << "\n";
-        return 1;
-    }
-    sim::setSandboxRoot(sandbox);
+    sim::setSandboxRoot(sandbox->path());
     sim::reset();
     // As the host does: elements change only inside an undoable command.
     sim::requireUndoScope(true);
@@ -233,7 +256,7 @@ int run(const std::filesystem::path& scenarioPath, hostsim::ReportFile* reportFi
     sim::setClock(2026, 1, 5, 9, 0, 0);
     sim::setUTCOffset(0);
 
-    int status = play(scenarioPath, reportFile, std::move(scenario));
+    int status = play(scenarioPath, reportFile, *sandbox, std::move(scenario));
     if (temporary) {
         const std::string left = temporary->remove();
         if (!left.empty()) {
