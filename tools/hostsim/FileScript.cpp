@@ -7,6 +7,7 @@
 
 #include "fileio/Descriptor.h"
 #include "fileio/Entry.h"
+#include "fileio/Folders.h"
 #include "sim/FileDialogs.h"
 #include "sim/Sim.h"
 
@@ -35,23 +36,6 @@ struct Listed {
                       // folder cannot be read
 };
 
-// A link's target, never followed. The layer reads no link's target: it is read here through the
-// folder held, by the link's name in it.
-std::string linkTarget(int folder, const std::string& name) {
-    std::string target(256, '\0');
-    for (;;) {
-        const ssize_t n = ::readlinkat(folder, name.c_str(), &target[0], target.size());
-        if (n < 0) {
-            return "";
-        }
-        if (std::size_t(n) < target.size()) {
-            target.resize(std::size_t(n));
-            return target;
-        }
-        target.resize(target.size() * 2);
-    }
-}
-
 // Adds the regular files (with their content) and the links in the open folder `folder`, at any
 // depth, to `found` under their names from `top` ("Preferences/Zelvane/x.xml"), and each folder
 // that cannot be read wholly with why. Each entry is reached through the folder holding it. A link
@@ -60,7 +44,7 @@ std::string linkTarget(int folder, const std::string& name) {
 void collect(int folder, const std::filesystem::path& named, fileio::Owners owners,
              std::map<std::filesystem::path, Listed>& found) {
     std::vector<std::string> names;
-    if (const std::error_code error = listNames(folder, names)) {
+    if (const std::error_code error = fileio::listNames(folder, names)) {
         found[named] = Listed{Listed::Unreadable, error.message()};
         return;
     }
@@ -79,7 +63,9 @@ void collect(int folder, const std::filesystem::path& named, fileio::Owners owne
             }
             collect(inner.get(), path, owners, found);
         } else if (S_ISLNK(info.st_mode)) {
-            found.emplace(path, Listed{Listed::Link, linkTarget(folder, name)});
+            std::string target;
+            entry.linkTarget(target);
+            found.emplace(path, Listed{Listed::Link, target});
         } else if (S_ISREG(info.st_mode)) {
             std::ostringstream content;
             writeFileContent(content, path.string(), entry, "preference files: ", owners);

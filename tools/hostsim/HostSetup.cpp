@@ -6,6 +6,7 @@
 
 #include "ACAPI/ErrorCodes.hpp"
 #include "fileio/Entry.h"
+#include "fileio/Folders.h"
 #include "fileio/Rules.h"
 #include "fileio/WriteWhole.h"
 #include "sim/Files.h"
@@ -54,7 +55,7 @@ std::string placeHostFile(const json& step) {
     const std::string cannot = "cannot write the host file " + escaped(file.string()) + ": ";
     // hostsim's own work, not the add-on's: the host neither logs nor fails it.
     const sim::OwnFileCalls own;
-    if (const std::error_code error = makeFolders(file.parent_path())) {
+    if (const std::error_code error = fileio::makeFolders(file.parent_path())) {
         throw ScenarioError(cannot + error.message());
     }
     // A link of the sandbox is followed to its file, which the new file replaces.

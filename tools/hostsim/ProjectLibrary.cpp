@@ -5,6 +5,7 @@
 #include "ScenarioInput.h"
 
 #include "GSRoot/Guid.hpp"
+#include "fileio/Folders.h"
 #include "sim/Component3D.h"
 #include "sim/Files.h"
 #include "sim/Sim.h"
@@ -228,7 +229,7 @@ void ProjectLibrary::apply() const {
         std::filesystem::path folder = sandboxedFile(sim::specialFolder("Documents"), m_embedded, "");
         // hostsim's own work, not the add-on's: the host neither logs nor fails it.
         const sim::OwnFileCalls own;
-        if (makeFolders(folder)) {
+        if (fileio::makeFolders(folder)) {
             throw ScenarioError("cannot make the embedded library folder " + escaped(folder.string()));
         }
         sim::setLibraryFolders({folder.string()}, 0);

@@ -32,15 +32,7 @@ ReportFile::ReportFile(std::filesystem::path path)
     const bool openFile = exists && m_entry->isOpenFile() && S_ISREG(info.st_mode);
     if (exists && (S_ISFIFO(info.st_mode) || S_ISCHR(info.st_mode) || openFile)) {
         std::error_code error;
-        m_node = openFile ? m_entry->openFile(O_WRONLY, fileio::Owners::player, error)
-                          : fileio::openInPlace(*m_entry, fileio::Owners::player, error);
-        // The layer leaves a FIFO without waiting; the report waits for a slow reader as a shell's
-        // redirection would, rather than fail once the FIFO's buffer is full.
-        const int flags = error ? -1 : ::fcntl(m_node.get(), F_GETFL);
-        if (!error && (flags < 0 || ::fcntl(m_node.get(), F_SETFL,
-                                            (flags & ~O_NONBLOCK) | (openFile ? O_APPEND : 0)) != 0)) {
-            error = std::error_code(errno, std::generic_category());
-        }
+        m_node = fileio::openInPlace(*m_entry, fileio::Owners::player, error);
         if (error) {
             throw std::runtime_error(cannot + error.message());
         }

@@ -3,6 +3,7 @@
 #include "OwnFiles.h"
 
 #include "fileio/Entry.h"
+#include "fileio/Folders.h"
 #include "fileio/Rules.h"
 #include "sim/Escaped.h"
 #include "sim/Files.h"
@@ -50,7 +51,7 @@ Sandbox Sandbox::given(const std::filesystem::path& path) {
         }
     }
     checkNotExposed(existing, cannot);
-    if (const std::error_code error = makeFolders(path)) {
+    if (const std::error_code error = fileio::makeFolders(path)) {
         throw std::runtime_error(cannot + error.message());
     }
     Sandbox held = hold(path, cannot);

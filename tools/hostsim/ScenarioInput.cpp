@@ -5,6 +5,7 @@
 
 #include "fileio/Descriptor.h"
 #include "fileio/Entry.h"
+#include "fileio/Folders.h"
 #include "fileio/ReadWhole.h"
 #include "fileio/Rules.h"
 #include "sim/JsonText.h"
@@ -139,7 +140,7 @@ void checkSandboxFolder(int folder, const std::filesystem::path& relative,
                         const std::filesystem::path& root) {
     const std::string cannot = "cannot read the sandbox " + escaped(root.string()) + ": ";
     std::vector<std::string> names;
-    if (const std::error_code error = listNames(folder, names)) {
+    if (const std::error_code error = fileio::listNames(folder, names)) {
         throw ScenarioError(cannot + error.message());
     }
     for (const std::string& name : names) {
