@@ -27,6 +27,8 @@ public:
             return "it is a FIFO that no process reads";
         case FileError::changed:
             return "another entry was put at its name while it was used";
+        case FileError::notMaker:
+            return "another process made it, and that process removes it";
         }
         return "unknown file error " + std::to_string(value);
     }

@@ -14,6 +14,7 @@ enum class FileError {
     notReplaceable,      // another user's file in a sticky folder that is not the player's either
     noReader,            // a FIFO that no process reads
     changed,             // another entry stood at the name when it was opened than when it was looked at
+    notMaker,            // a temporary folder another process made, which that process alone removes
 };
 const std::error_category& fileCategory();
 std::error_code make_error_code(FileError error);

@@ -80,7 +80,7 @@ std::error_code TemporaryFolder::remove() {
     }
     // A child forked from the maker leaves it to the maker, which may still use it.
     if (::getpid() != m_maker) {
-        return std::make_error_code(std::errc::operation_not_permitted);
+        return FileError::notMaker;
     }
     std::error_code failure = removeContents(m_folder.get());
     if (!failure && !isNamed()) {

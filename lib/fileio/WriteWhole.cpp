@@ -117,15 +117,17 @@ std::error_code makeTemporary(const Entry& entry, const struct stat& info, Tempo
     return std::make_error_code(std::errc::file_exists);
 }
 
-// A file the process holds open has no folder of its own to make a new file in: its content is
-// gathered in a file of no name.
-std::error_code gatherAnonymously(Temporary& made) {
+// The file that gathers the content of a node written in place: one of no name, which needs no
+// folder (a node's, such as /dev, may take no new file) and leaves nothing behind; where the system
+// has none, a new file beside the node.
+std::error_code gather(const Entry& entry, const struct stat& folder, Temporary& made) {
 #ifdef __linux__
+    (void)entry;
+    (void)folder;
     made.file.reset(::memfd_create("fileio", MFD_CLOEXEC));
     return made.file ? std::error_code() : lastError();
 #else
-    (void)made;
-    return std::make_error_code(std::errc::operation_not_supported);
+    return makeTemporary(entry, folder, made);
 #endif
 }
 
@@ -239,7 +241,7 @@ std::error_code writeWhole(const Entry& entry, const Writer& write, const WriteO
         }
     }
     Temporary made;
-    failure = special && entry.isOpenFile() ? gatherAnonymously(made) : makeTemporary(entry, folder, made);
+    failure = special ? gather(entry, folder, made) : makeTemporary(entry, folder, made);
     if (!failure) {
         failure = write(made.file.get());
     }

@@ -31,8 +31,8 @@ struct WriteOptions {
 
 // Writes the entry whole, as the kind it is:
 // - a folder is not written (std::errc::is_a_directory);
-// - a FIFO or a device is written in place (see openInPlace), after `write` has filled a new file
-//   with its content, and so is a file the process holds open and names through /proc
+// - a FIFO or a device is written in place (see openInPlace), after `write` has filled a file of
+//   no name with its content, and so is a file the process holds open and names through /proc
 //   (Entry::isOpenFile: /dev/stdout redirected to a file), at its end, as a shell's redirection
 //   writes it;
 // - a regular file, or none, is replaced: `write` fills a new file in its folder, which is given

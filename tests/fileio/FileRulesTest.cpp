@@ -417,6 +417,17 @@ TEST_F(FileRulesTest, ANodeIsWrittenInPlaceAtItsReadersPace) {
     ::close(reader);
     EXPECT_EQ(received, large.size());
 
+    // A pipe the process holds, named through /proc, whose folder takes no new file.
+    int ends[2] = {-1, -1};
+    ASSERT_EQ(::pipe2(ends, O_CLOEXEC), 0);
+    EXPECT_FALSE(fileio::writeWhole(fileio::Entry("/proc/self/fd/" + std::to_string(ends[1])),
+                                    fileio::textWriter("piped")));
+    char piped[8] = {};
+    EXPECT_EQ(::read(ends[0], piped, sizeof piped), 5);
+    EXPECT_EQ(std::string(piped, 5), "piped");
+    ::close(ends[0]);
+    ::close(ends[1]);
+
     // A file the process holds open, named through /proc, is written at its end.
     put(path("held"), "kept ");
     const int held = ::open(path("held").c_str(), O_WRONLY | O_CLOEXEC);
@@ -460,7 +471,7 @@ TEST_F(FileRulesTest, ATemporaryFolderIsRemovedThroughWhatWasMadeByItsMaker) {
         if (row.byChild) {
             const pid_t child = ::fork();
             if (child == 0) {
-                _exit(made.remove() ? 0 : 1);
+                _exit(made.remove() == FileError::notMaker ? 0 : 1);
             }
             int status = 0;
             ASSERT_EQ(::waitpid(child, &status, 0), child);
