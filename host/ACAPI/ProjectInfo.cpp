@@ -11,11 +11,13 @@
 #include "IO/Location.hpp"
 #include "sim/Environment.h"
 #include "sim/Project.h"
+#include "sim/ReadFile.h"
 #include "sim/Sim.h"
+
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstring>
-#include <filesystem>
 #include <map>
 #include <new>
 
@@ -218,8 +220,8 @@ GSErrCode ACAPI_Automate(GSType code, void* par1, void* par2, void* par3) {
             pars->file->ToPath(&path) != NoError) {
             return APIERR_BADPARS;
         }
-        std::error_code error;
-        if (!std::filesystem::is_regular_file(path, error)) {
+        struct stat info {};
+        if (!sim::statusOf(path, info) || !S_ISREG(info.st_mode)) {
             return APIERR_BADNAME;
         }
         if (state().open) {

@@ -140,21 +140,22 @@ GSErrCode Image::WriteToFile(const IO::Location& location, FTM::GeneralID type,
     if (location.IsEmpty()) {
         return ErrParam;
     }
-    std::error_code ec;
-    const std::filesystem::path path = sim::followedPath(IO::internal::pathOf(location), ec);
-    if (ec) {
-        return IO::internal::errorFromCode(ec);
+    // Walked once: the checks and the write act through the folder the walk reached.
+    const fileio::Entry entry = IO::internal::entryOf(location);
+    if (entry.error() || entry.folder() < 0) {
+        return IO::internal::errorFromCode(entry.error() ? entry.error() : entry.missing());
     }
-    if (!IO::internal::isInsideSandbox(path)) {
+    if (!IO::internal::isInsideSandbox(entry)) {
         return ErrPermission;
     }
+    // The image's bytes are counted here, once: the write below is the host's own.
     GSErrCode shortWrite = NoError;
     if (IO::internal::writeAllowance(bytes.size(), &shortWrite) < bytes.size()) {
         return shortWrite; // no room for the whole image: the old file stays
     }
     // A FIFO or a device takes the image as it stands; a file is replaced whole beside itself, so
     // that a failed write never leaves half an image.
-    return IO::internal::errorFromCode(sim::writeFile(path, std::string(bytes.begin(), bytes.end())));
+    return IO::internal::errorFromCode(sim::writeFile(entry, std::string(bytes.begin(), bytes.end())));
 }
 
 GSPixMapHandle Image::ToGSPixMap() const {

@@ -2,7 +2,7 @@
 
 #include "IO/Folder.hpp"
 #include "IO/Internal.hpp"
-#include "sim/FileEntry.h"
+#include "fileio/WriteWhole.h"
 #include "sim/Files.h"
 #include "sim/Sim.h"
 
@@ -16,7 +16,7 @@ namespace IO {
 
 namespace {
 
-Location entryOf(const Folder& parent, const Name& name) {
+Location locationIn(const Folder& parent, const Name& name) {
     Location folder;
     parent.GetLocation(&folder);
     return Location(folder, name);
@@ -25,26 +25,22 @@ Location entryOf(const Folder& parent, const Name& name) {
 } // namespace
 
 File::File(const Location& location, OnNotFound mode) : m_location(location) {
-    std::filesystem::path path;
-    if (mode != Create || !internal::mayCreate(m_location, sim::fileCreateCall, path, m_createError)) {
+    if (mode != Create || m_location.IsEmpty()) {
         return;
     }
-    // A link at the name is an entry that exists, dangling or not, as the system's O_EXCL has it;
-    // the folders on the way are followed only where no other user may have put a link.
-    const sim::FileEntry entry(path, false);
-    if (entry.error()) {
-        m_createError = internal::errorFromCode(entry.error());
+    sim::OwnFileCalls own;
+    // A link at the name is an entry that exists, dangling or not, as the system's O_EXCL has it.
+    const fileio::Entry entry = internal::entryOf(m_location, fileio::Entry::keepLink);
+    if (!internal::mayCreate(entry, sim::fileCreateCall, m_createError)) {
         return;
     }
-    const int fd = entry.open(O_WRONLY | O_CREAT | O_EXCL, 0666);
-    if (fd < 0) {
-        m_createError = errno == EEXIST ? NoError : internal::errorFromErrno(errno);
-        return;
-    }
-    ::close(fd);
+    std::error_code error;
+    fileio::makeFile(entry, error);
+    // One made meanwhile is kept as it is.
+    m_createError = error == std::errc::file_exists ? NoError : internal::errorFromCode(error);
 }
 
-File::File(const Folder& parent, const Name& name, OnNotFound mode) : File(entryOf(parent, name), mode) {}
+File::File(const Folder& parent, const Name& name, OnNotFound mode) : File(locationIn(parent, name), mode) {}
 
 File::~File() {
     Close();
@@ -69,13 +65,22 @@ GSErrCode File::GetModificationTime(GSTime* time) const {
     if (GSErrCode err = sim::enter("IO::File::GetModificationTime")) {
         return err;
     }
-    if (time == nullptr) {
+    if (time == nullptr || (!IsOpen() && m_location.IsEmpty())) {
         return ErrParam;
     }
     struct stat info {};
-    int result = IsOpen() ? ::fstat(m_fd, &info) : ::stat(internal::pathOf(m_location).c_str(), &info);
-    if (result != 0) {
-        return m_location.IsEmpty() ? ErrParam : internal::errorFromErrno(errno);
+    if (IsOpen()) {
+        if (::fstat(m_fd, &info) != 0) {
+            return internal::errorFromErrno(errno);
+        }
+    } else {
+        const fileio::Entry entry = internal::entryOf(m_location);
+        if (entry.error()) {
+            return internal::errorFromCode(entry.error());
+        }
+        if (!entry.status(info)) {
+            return internal::errorFromErrno(errno);
+        }
     }
     *time = GSTime(info.st_mtime);
     return NoError;
@@ -88,60 +93,33 @@ GSErrCode File::Open(UInt32 mode, UInt32 options) {
     if (IsOpen() || mode > ReadWriteMode || options != Shared) {
         return ErrParam;
     }
-    if (GSErrCode err = GetStatus()) {
+    if (m_location.IsEmpty()) {
+        return internal::entryStatus(m_location, false, m_createError);
+    }
+    sim::OwnFileCalls own;
+    const fileio::Entry entry = internal::entryOf(m_location);
+    if (GSErrCode err = internal::entryStatus(entry, false, m_createError)) {
         return err;
     }
-    std::filesystem::path path = internal::pathOf(m_location);
-    // Emptied once it is known to be a file that may be written, below.
-    int flags = O_NOCTTY;
-    switch (mode) {
-    case ReadMode:
-        flags |= O_RDONLY;
-        break;
-    case WriteMode:
-    case WriteEmptyMode:
-        flags |= O_WRONLY;
-        break;
-    default:
-        flags |= O_RDWR;
-        break;
-    }
-    if (mode != ReadMode && !internal::isInsideSandbox(path)) {
+    const int access = mode == ReadMode ? O_RDONLY : mode == ReadWriteMode ? O_RDWR : O_WRONLY;
+    if (mode != ReadMode && !internal::isInsideSandbox(entry)) {
         return ErrPermission;
     }
-    // Reached following a link only where no other user may have put it, and opened without
-    // waiting: a FIFO's open would wait for its other end, for ever where none comes (one opened to
-    // write with no reader fails).
-    const sim::FileEntry entry(path);
-    if (entry.error()) {
-        return internal::errorFromCode(entry.error());
+    // Under the file rules: another user's node where they may have put it, and one whose
+    // permission bits do not let this user read or write it, root too, are refused. A FIFO is
+    // opened without waiting for its other end (one opened to write without a reader fails), and
+    // stays so: the process may be its only other end.
+    std::error_code error;
+    fileio::Descriptor file = entry.openFile(access, fileio::Owners::player, error);
+    if (error) {
+        return internal::errorFromCode(error);
     }
-    int fd = entry.open(flags | O_NONBLOCK);
-    if (fd < 0) {
+    struct stat info {};
+    if (mode == WriteEmptyMode &&
+        (::fstat(file.get(), &info) != 0 || (S_ISREG(info.st_mode) && ::ftruncate(file.get(), 0) != 0))) {
         return internal::errorFromErrno(errno);
     }
-    // A file whose mode denies its owner writing is not opened for writing, as the system refuses
-    // a user; root, whom the tests run as, the system would let through.
-    struct stat info {};
-    GSErrCode refused = ::fstat(fd, &info) != 0 ? internal::errorFromErrno(errno) : NoError;
-    if (refused == NoError && mode != ReadMode && (info.st_mode & S_IWUSR) == 0) {
-        refused = ErrPermission;
-    }
-    if (refused == NoError && mode == WriteEmptyMode && S_ISREG(info.st_mode) && ::ftruncate(fd, 0) != 0) {
-        refused = internal::errorFromErrno(errno);
-    }
-    // A FIFO stays without waiting, its reads and writes too: the process may be its only other
-    // end. Anything else waits as usual once open.
-    const int status = ::fcntl(fd, F_GETFL);
-    if (refused == NoError && !S_ISFIFO(info.st_mode) &&
-        (status < 0 || ::fcntl(fd, F_SETFL, status & ~O_NONBLOCK) != 0)) {
-        refused = internal::errorFromErrno(errno);
-    }
-    if (refused != NoError) {
-        ::close(fd);
-        return refused;
-    }
-    m_fd = fd;
+    m_fd = file.release();
     m_mode = mode;
     internal::fileOpened();
     return NoError;
@@ -157,6 +135,8 @@ GSErrCode File::Close() {
     return result == 0 ? NoError : internal::errorFromErrno(errno);
 }
 
+// Once open, the file is read, written, measured and moved in through the descriptor the file layer
+// opened, never by its path again.
 GSErrCode File::checkOpen(bool reading, bool writing) const {
     if (!IsOpen()) {
         return ErrParam;
@@ -280,17 +260,11 @@ GSErrCode File::WriteBin(const char* data, UInt32 count) {
         return ErrParam;
     }
     GSErrCode cut = NoError;
-    std::size_t allowed = internal::writeAllowance(count, &cut);
-    std::size_t total = 0;
-    while (total < allowed) {
-        ssize_t n = ::write(m_fd, data + total, allowed - total);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return internal::errorFromErrno(errno);
-        }
-        total += std::size_t(n);
+    const std::size_t allowed = internal::writeAllowance(count, &cut);
+    // A reader of a FIFO that has left fails the write, and raises no SIGPIPE.
+    sim::OwnFileCalls own;
+    if (const std::error_code error = fileio::writeAll(m_fd, data, allowed)) {
+        return internal::errorFromCode(error);
     }
     return cut;
 }

@@ -35,8 +35,10 @@ public:
     GSErrCode GetLocation(Location* location) const;
     GSErrCode GetModificationTime(GSTime* time) const;
 
-    // Opening an open file fails with ErrParam; writing modes need the file inside the sandbox and
-    // a mode that lets its owner write it (ErrPermission).
+    // Opening an open file fails with ErrParam. The file rules decide, for every kind of node and
+    // for root too (ErrPermission): the permission bits must let this user read or write it, and
+    // another user's node where they may have put it is refused. Writing modes need the file
+    // inside the sandbox too. A link of /proc to an open file (/dev/fd/N) opens that file.
     GSErrCode Open(UInt32 mode, UInt32 options = Shared);
     GSErrCode Close();
     bool IsOpen() const { return m_fd >= 0; }

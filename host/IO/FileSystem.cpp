@@ -1,14 +1,15 @@
 #include "IO/FileSystem.hpp"
 
 #include "IO/Internal.hpp"
-#include "sim/FileEntry.h"
+#include "fileio/FileError.h"
+#include "fileio/TemporaryFolder.h"
 #include "sim/Files.h"
 #include "sim/Sim.h"
 
-#include <cerrno>
-#include <cstdio>
 #include <fcntl.h>
-#include <unistd.h>
+#include <sys/stat.h>
+
+#include <cerrno>
 
 namespace IO {
 
@@ -23,56 +24,31 @@ GSErrCode FileSystem::Rename(const Location& entry, const Name& newName, UInt32 
         (option != ReplaceFile && option != KeepExisting)) {
         return ErrParam;
     }
-    std::filesystem::path from = internal::pathOf(entry);
-    std::filesystem::path to = from.parent_path() / name;
-    std::error_code ec;
-    std::filesystem::file_status source = std::filesystem::symlink_status(from, ec);
-    if (!std::filesystem::exists(source)) {
+    sim::OwnFileCalls own;
+    // The entry itself, a link too, in its folder reached as no other user may have redirected it.
+    const fileio::Entry named = internal::entryOf(entry, fileio::Entry::keepLink);
+    if (named.error()) {
+        return internal::errorFromCode(named.error());
+    }
+    struct stat source {};
+    if (!named.status(source)) {
         return ErrNotFound;
     }
-    if (!internal::isInsideSandbox(from.parent_path()) || from == sim::sandboxRoot()) {
+    // The sandbox root itself lies outside: its folder is above it.
+    if (!internal::isInsideSandbox(named)) {
         return ErrPermission;
     }
-    if (from == to) {
+    if (named.name() == name) {
         return NoError;
     }
-    std::filesystem::file_status target = std::filesystem::symlink_status(to, ec);
-    if (std::filesystem::exists(target)) {
-        if (option == KeepExisting) {
-            return ErrExists;
-        }
-        if (std::filesystem::is_directory(target) || std::filesystem::is_directory(source)) {
-            return ErrExists;
-        }
+    struct stat target {};
+    if (fileio::Entry(named.folder(), name).status(target) &&
+        (option == KeepExisting || S_ISDIR(target.st_mode) || S_ISDIR(source.st_mode))) {
+        return ErrExists;
     }
-    // The entry itself, a link too, in its folder reached as no other user may have redirected it.
-    const sim::FileEntry named(from, false);
-    if (named.error() || named.folder() < 0) {
-        return internal::errorFromCode(named.error() ? named.error() : named.missing());
-    }
-    const int folder = named.folder();
-    const char* const old = named.name().c_str();
-    if (option == KeepExisting) {
-        // In one step that fails where an entry has appeared since the look above, so that no
-        // entry made meanwhile is ever replaced.
-        if (::renameat2(folder, old, folder, name.c_str(), RENAME_NOREPLACE) == 0) {
-            return NoError;
-        }
-        if (errno != EINVAL || std::filesystem::is_directory(source)) {
-            return internal::errorFromErrno(errno);
-        }
-        // A file system without that step: a second link made only where there is no entry.
-        if (::linkat(folder, old, folder, name.c_str(), 0) != 0) {
-            return internal::errorFromErrno(errno);
-        }
-        ::unlinkat(folder, old, 0);
-        return NoError;
-    }
-    // A rename replaces an existing file in one step, so no reader ever sees a half-written file.
-    if (::renameat(folder, old, folder, name.c_str()) != 0) {
-        return internal::errorFromErrno(errno);
-    }
-    return NoError;
+    // Without replacing, in one step that fails where an entry has appeared since the look above;
+    // replacing a file, in one step too, so no reader ever sees a half-written file.
+    return internal::errorFromCode(named.renameTo(name, option == ReplaceFile));
 }
 
 GSErrCode FileSystem::Delete(const Location& entry, UInt32 scope, UInt32 mode) {
@@ -82,32 +58,42 @@ GSErrCode FileSystem::Delete(const Location& entry, UInt32 scope, UInt32 mode) {
     if (entry.IsEmpty() || (scope != EmptyOnly && scope != Recursive) || mode != Permanent) {
         return ErrParam;
     }
-    std::filesystem::path path = internal::pathOf(entry);
-    std::error_code ec;
-    std::filesystem::file_status status = std::filesystem::symlink_status(path, ec);
-    if (!std::filesystem::exists(status)) {
-        return ErrNotFound;
-    }
-    // The sandbox root itself is never removed: every part of the host keeps its folders there.
-    if (!internal::isInsideSandbox(path.parent_path()) ||
-        std::filesystem::equivalent(path, sim::sandboxRoot(), ec)) {
-        return ErrPermission;
-    }
+    sim::OwnFileCalls own;
     // The entry itself, a link as the link, in its folder reached as no other user may have
     // redirected it.
-    const sim::FileEntry named(path, false);
-    if (named.error() || named.folder() < 0) {
-        return internal::errorFromCode(named.error() ? named.error() : named.missing());
+    const fileio::Entry named = internal::entryOf(entry, fileio::Entry::keepLink);
+    if (named.error()) {
+        return internal::errorFromCode(named.error());
     }
-    if (scope == Recursive && std::filesystem::is_directory(status)) {
-        // The standard library removes the tree through descriptors, opening each folder from its
+    struct stat info {};
+    struct stat folder {};
+    if (!named.status(info) || !named.folderStatus(folder)) {
+        return ErrNotFound;
+    }
+    // The sandbox root itself is never removed (its folder lies above it): every part of the host
+    // keeps its folders there.
+    if (!internal::isInsideSandbox(named)) {
+        return ErrPermission;
+    }
+    if (scope == Recursive && S_ISDIR(info.st_mode)) {
+        if (!fileio::mayTake(folder, info)) {
+            return ErrPermission;
+        }
+        // Emptied through a descriptor of the folder itself, each folder inside opened from its
         // parent's without following a link: a folder swapped for a link meanwhile goes as the link.
-        std::filesystem::remove_all(named.path(), ec);
-        return internal::errorFromCode(ec);
+        const fileio::Descriptor held(named.open(O_RDONLY | O_DIRECTORY));
+        struct stat now {};
+        if (!held || ::fstat(held.get(), &now) != 0) {
+            return internal::errorFromErrno(errno);
+        }
+        if (now.st_dev != info.st_dev || now.st_ino != info.st_ino) {
+            return internal::errorFromCode(fileio::FileError::changed);
+        }
+        if (const std::error_code error = fileio::removeContents(held.get())) {
+            return internal::errorFromCode(error);
+        }
     }
-    const int flags = std::filesystem::is_directory(status) ? AT_REMOVEDIR : 0;
-    return ::unlinkat(named.folder(), named.name().c_str(), flags) == 0 ? NoError
-                                                                        : internal::errorFromErrno(errno);
+    return internal::errorFromCode(named.remove());
 }
 
 GSErrCode FileSystem::GetItemType(const Location& entry, ItemType* type) const {
@@ -117,11 +103,12 @@ GSErrCode FileSystem::GetItemType(const Location& entry, ItemType* type) const {
     if (type == nullptr || entry.IsEmpty()) {
         return ErrParam;
     }
-    std::error_code ec;
-    std::filesystem::file_status status = std::filesystem::status(internal::pathOf(entry), ec);
-    *type = std::filesystem::is_directory(status) ? FolderItem
-            : std::filesystem::exists(status)     ? FileItem
-                                                  : NotFound;
+    const fileio::Entry named = internal::entryOf(entry);
+    if (named.error()) {
+        return internal::errorFromCode(named.error());
+    }
+    struct stat info {};
+    *type = !named.status(info) ? NotFound : S_ISDIR(info.st_mode) ? FolderItem : FileItem;
     return NoError;
 }
 
@@ -158,12 +145,11 @@ GSErrCode FileSystem::GetSpecialLocation(UInt32 id, Location* location) const {
     default:
         return ErrParam;
     }
-    std::filesystem::path folder = sim::specialFolder(name);
-    std::error_code ec;
-    if (!std::filesystem::is_directory(folder, ec)) {
+    const Location folder = internal::locationOf(sim::specialFolder(name));
+    if (internal::entryStatus(folder, true, NoError) != NoError) {
         return ErrNotFound;
     }
-    *location = internal::locationOf(folder);
+    *location = folder;
     return NoError;
 }
 

@@ -1,14 +1,17 @@
 #include "IO/Folder.hpp"
 
 #include "IO/Internal.hpp"
-#include "sim/FileEntry.h"
 #include "sim/Files.h"
 #include "sim/Sim.h"
 
-#include <cerrno>
+#include <dirent.h>
 #include <fcntl.h>
-#include <new>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <new>
 
 namespace IO {
 
@@ -32,17 +35,15 @@ Folder* Folder::New(const Folder& parent, const Name& name, OnNotFound mode, GSE
 }
 
 Folder::Folder(const Location& location, OnNotFound mode) : m_location(location) {
-    std::filesystem::path path;
-    if (mode != Create || !internal::mayCreate(m_location, sim::folderCreateCall, path, m_createError)) {
+    if (mode != Create || m_location.IsEmpty()) {
         return;
     }
-    // The folders on the way are followed only where no other user may have put a link; one that
-    // exists by now is kept, and its status tells what it is.
-    const sim::FileEntry entry(path, false);
-    if (entry.error() || entry.folder() < 0) {
-        m_createError = internal::errorFromCode(entry.error() ? entry.error() : entry.missing());
-    } else if (::mkdirat(entry.folder(), entry.name().c_str(), 0777) != 0 && errno != EEXIST) {
-        m_createError = internal::errorFromErrno(errno);
+    sim::OwnFileCalls own;
+    const fileio::Entry entry = internal::entryOf(m_location, fileio::Entry::keepLink);
+    if (internal::mayCreate(entry, sim::folderCreateCall, m_createError)) {
+        // One made meanwhile is kept, and its status tells what it is.
+        const std::error_code error = entry.makeFolder();
+        m_createError = error == std::errc::file_exists ? NoError : internal::errorFromCode(error);
     }
 }
 
@@ -62,20 +63,32 @@ GSErrCode Folder::GetEntryCount(UInt32* count) const {
     if (GSErrCode err = sim::enter("IO::Folder::GetEntryCount")) {
         return err;
     }
-    if (count == nullptr) {
+    if (count == nullptr || m_location.IsEmpty()) {
         return ErrParam;
     }
-    if (GSErrCode err = GetStatus()) {
+    const fileio::Entry entry = internal::entryOf(m_location);
+    if (GSErrCode err = internal::entryStatus(entry, true, m_createError)) {
         return err;
     }
-    std::error_code ec;
-    UInt32 n = 0;
-    for (std::filesystem::directory_iterator it(internal::pathOf(m_location), ec), end; !ec && it != end;
-         it.increment(ec)) {
-        ++n;
+    // Listed through a descriptor of the folder the walk reached.
+    const int fd = entry.open(O_RDONLY | O_DIRECTORY);
+    DIR* listing = fd >= 0 ? ::fdopendir(fd) : nullptr;
+    if (listing == nullptr) {
+        const int failure = errno;
+        if (fd >= 0) {
+            ::close(fd);
+        }
+        return internal::errorFromErrno(failure);
     }
-    if (ec) {
-        return internal::errorFromCode(ec);
+    UInt32 n = 0;
+    errno = 0;
+    while (const dirent* found = ::readdir(listing)) {
+        n += std::strcmp(found->d_name, ".") != 0 && std::strcmp(found->d_name, "..") != 0 ? 1 : 0;
+    }
+    const int failure = errno;
+    ::closedir(listing);
+    if (failure != 0) {
+        return internal::errorFromErrno(failure);
     }
     *count = n;
     return NoError;
@@ -85,14 +98,15 @@ GSErrCode Folder::GetModificationTime(GSTime* time) const {
     if (GSErrCode err = sim::enter("IO::Folder::GetModificationTime")) {
         return err;
     }
-    if (time == nullptr) {
+    if (time == nullptr || m_location.IsEmpty()) {
         return ErrParam;
     }
-    if (GSErrCode err = GetStatus()) {
+    const fileio::Entry entry = internal::entryOf(m_location);
+    if (GSErrCode err = internal::entryStatus(entry, true, m_createError)) {
         return err;
     }
     struct stat info {};
-    if (::stat(internal::pathOf(m_location).c_str(), &info) != 0) {
+    if (!entry.status(info)) {
         return internal::errorFromErrno(errno);
     }
     *time = GSTime(info.st_mtime);

@@ -1,40 +1,99 @@
 #include "IO/Internal.hpp"
 
+#include "fileio/FileError.h"
 #include "sim/Sim.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <vector>
 
 namespace IO {
 namespace internal {
 
-bool mayCreate(const Location& location, const char* call, std::filesystem::path& path, GSErrCode& error) {
-    if (location.IsEmpty()) {
+fileio::Entry entryOf(const Location& location, fileio::Entry::Last last) {
+    return fileio::Entry(pathOf(location).string(), last);
+}
+
+bool isInsideSandbox(const fileio::Entry& entry) {
+    if (entry.error() || entry.folder() < 0) {
         return false;
     }
-    path = pathOf(location);
-    std::error_code ec;
-    if (std::filesystem::exists(path, ec)) {
+    if (!entry.isOpenFile()) {
+        return sim::sandboxHolds(entry.folder());
+    }
+    // Where the system says the open file lies: read from the link of /proc the walk reached, in
+    // the folder it holds, which is all the system tells of an open file.
+    std::vector<char> target(4096);
+    const ssize_t n = ::readlinkat(entry.folder(), entry.name().c_str(), target.data(), target.size());
+    if (n <= 0 || std::size_t(n) >= target.size() || target[0] != '/') {
+        return false;
+    }
+    const fileio::Entry named(std::string(target.data(), std::size_t(n)), fileio::Entry::keepLink);
+    return !named.error() && named.folder() >= 0 && sim::sandboxHolds(named.folder());
+}
+
+bool mayCreate(const fileio::Entry& entry, const char* call, GSErrCode& error) {
+    struct stat info {};
+    if (entry.status(info)) {
         return false; // an existing entry is kept as it is; the status tells a file from a folder
     }
     if ((error = sim::enter(call)) != NoError) {
         return false;
     }
-    if (!isInsideSandbox(path)) {
+    if (entry.error() || entry.folder() < 0) {
+        error = errorFromCode(entry.error() ? entry.error() : entry.missing());
+        return false;
+    }
+    if (!isInsideSandbox(entry)) {
         error = ErrPermission;
         return false;
     }
     return true;
 }
 
+GSErrCode entryStatus(const fileio::Entry& entry, bool folder, GSErrCode createError) {
+    struct stat info {};
+    // Whatever is not a folder is a file, a FIFO or a device too: the system opens them alike.
+    if (entry.status(info)) {
+        return S_ISDIR(info.st_mode) == folder ? NoError : ErrParam;
+    }
+    if (createError != NoError) {
+        return createError;
+    }
+    return entry.error() ? errorFromCode(entry.error()) : ErrNotFound;
+}
+
 GSErrCode entryStatus(const Location& location, bool folder, GSErrCode createError) {
     if (location.IsEmpty()) {
         return ErrParam;
     }
-    std::error_code ec;
-    std::filesystem::file_status status = std::filesystem::status(pathOf(location), ec);
-    // Whatever is not a folder is a file, a FIFO or a device too: the system opens them alike.
-    if (std::filesystem::exists(status)) {
-        return std::filesystem::is_directory(status) == folder ? NoError : ErrParam;
+    return entryStatus(entryOf(location), folder, createError);
+}
+
+GSErrCode errorFromErrno(int err) {
+    return errorFromCode(std::error_code(err, std::generic_category()));
+}
+
+GSErrCode errorFromCode(const std::error_code& ec) {
+    switch (fileio::failureOf(ec)) {
+    case fileio::Failure::none:
+        return NoError;
+    case fileio::Failure::notFound:
+        return ErrNotFound;
+    case fileio::Failure::exists:
+        return ErrExists;
+    case fileio::Failure::permission:
+        return ErrPermission;
+    case fileio::Failure::param:
+        return ErrParam;
+    case fileio::Failure::injected:
+        return GSErrCode(ec.value());
+    case fileio::Failure::io:
+        break;
     }
-    return createError != NoError ? createError : ErrNotFound;
+    return ErrIO;
 }
 
 } // namespace internal

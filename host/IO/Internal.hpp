@@ -4,9 +4,11 @@
 #include "GSRoot/GSRoot.hpp"
 #include "IO/Location.hpp"
 #include "IO/Name.hpp"
+#include "fileio/Entry.h"
 
 #include <filesystem>
 #include <string>
+#include <system_error>
 
 namespace IO {
 namespace internal {
@@ -20,20 +22,31 @@ bool isValidLocalName(const std::string& name);
 std::filesystem::path pathOf(const Location& location);
 Location locationOf(const std::filesystem::path& path);
 
-// Whether a path lies inside the sandbox root: the host changes nothing outside it.
-bool isInsideSandbox(const std::filesystem::path& path);
+// The entry at the location, its path walked once by the file layer (links followed only under
+// its rules); with keepLink, a link at the end is the entry itself. Every use of it acts through
+// the folder it holds.
+fileio::Entry entryOf(const Location& location, fileio::Entry::Last last = fileio::Entry::follow);
 
-// The steps before File or Folder makes its missing entry (mode Create): false when there is
-// nothing to make (no location, or the entry exists); false with error set when call is failed by
-// injection or the path lies outside the sandbox; else true, with the path to make it at.
-bool mayCreate(const Location& location, const char* call, std::filesystem::path& path, GSErrCode& error);
+// Whether the entry lies inside the sandbox root, the host changing nothing outside it: its folder
+// is the root or below it. An open file of /proc (/dev/fd/N) is judged by the file it names, where
+// the system says it lies; a pipe or a socket, which lies in no folder, is not inside.
+bool isInsideSandbox(const fileio::Entry& entry);
 
-// The status of the entry at location, for a file or a folder: NoError when it is one of that
-// kind (a FIFO or a device is a file), ErrParam when it is of the other kind or there is no
-// location, else the error of making it (createError) or ErrNotFound.
+// The steps before File or Folder makes its missing entry (mode Create), walked with keepLink:
+// false when there is nothing to make (the entry exists, a link too); false with error set when
+// the call is failed by injection, the path cannot be followed, a folder on the way is missing or
+// the entry lies outside the sandbox; else true.
+bool mayCreate(const fileio::Entry& entry, const char* call, GSErrCode& error);
+
+// The status of the entry, for a file or a folder: NoError when it is one of that kind (a FIFO or
+// a device is a file), ErrParam when it is of the other kind, else the error of making it
+// (createError), of following its path, or ErrNotFound.
+GSErrCode entryStatus(const fileio::Entry& entry, bool folder, GSErrCode createError);
+// The same at the location; ErrParam when there is none.
 GSErrCode entryStatus(const Location& location, bool folder, GSErrCode createError);
 
-// Host error code for a failed system call.
+// Host error code for a failed system call or file layer call (fileio::failureOf); an injected
+// failure's code is the host's own.
 GSErrCode errorFromErrno(int err);
 GSErrCode errorFromCode(const std::error_code& ec);
 

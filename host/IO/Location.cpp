@@ -3,8 +3,6 @@
 #include "IO/Internal.hpp"
 #include "sim/Sim.h"
 
-#include <cerrno>
-
 namespace IO {
 namespace internal {
 
@@ -29,61 +27,6 @@ std::filesystem::path pathOf(const Location& location) {
 
 Location locationOf(const std::filesystem::path& path) {
     return Location(path.string().c_str());
-}
-
-bool isInsideSandbox(const std::filesystem::path& path) {
-    std::error_code ec;
-    std::filesystem::path root = std::filesystem::weakly_canonical(sim::sandboxRoot(), ec);
-    if (ec) {
-        return false;
-    }
-    std::filesystem::path target = std::filesystem::weakly_canonical(path, ec);
-    if (ec) {
-        return false;
-    }
-    auto r = root.begin();
-    auto t = target.begin();
-    for (; r != root.end(); ++r, ++t) {
-        if (r->empty()) {
-            continue; // a trailing separator of the root
-        }
-        if (t == target.end() || *r != *t) {
-            return false;
-        }
-    }
-    return true;
-}
-
-GSErrCode errorFromErrno(int err) {
-    switch (err) {
-    case 0:
-        return NoError;
-    case ENOENT:
-    case ENOTDIR:
-        return ErrNotFound;
-    case EEXIST:
-    case ENOTEMPTY:
-        return ErrExists;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-        return ErrPermission;
-    case EINVAL:
-    case ENAMETOOLONG:
-        return ErrParam;
-    default:
-        return ErrIO;
-    }
-}
-
-GSErrCode errorFromCode(const std::error_code& ec) {
-    if (!ec) {
-        return NoError;
-    }
-    // The simulated host's own errors, such as a link not followed, say which of the system's
-    // they stand for.
-    const std::error_condition condition = ec.default_error_condition();
-    return condition.category() == std::generic_category() ? errorFromErrno(condition.value()) : ErrIO;
 }
 
 } // namespace internal

@@ -4,7 +4,13 @@
 #include "IO/Internal.hpp"
 #include "sim/Sim.h"
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <memory>
 #include <string>
 #include <vector>
@@ -39,33 +45,61 @@ GSErrCode TreeEnumerator::Enumerate(const Folder& root) {
     }
     m_stopped = false;
     m_walking.clear();
-    if (GSErrCode err = root.GetStatus()) {
-        return err;
+    Location location;
+    root.GetLocation(&location);
+    fileio::Descriptor folder;
+    if (!location.IsEmpty()) {
+        const fileio::Entry entry = internal::entryOf(location);
+        struct stat info {};
+        if (entry.status(info) && S_ISDIR(info.st_mode)) {
+            folder.reset(entry.open(O_RDONLY | O_DIRECTORY));
+        }
     }
-    GSErrCode err = walk(root);
+    if (!folder) {
+        const int failure = errno;
+        if (GSErrCode err = root.GetStatus()) {
+            return err;
+        }
+        return internal::errorFromErrno(failure);
+    }
+    GSErrCode err = walk(root, folder.get());
     m_current = nullptr;
     m_walking.clear();
     return err;
 }
 
-GSErrCode TreeEnumerator::walk(const Folder& folder) {
+GSErrCode TreeEnumerator::walk(const Folder& folder, int fd) {
     Location location;
     folder.GetLocation(&location);
-    std::filesystem::path path = internal::pathOf(location);
-    std::error_code ec;
-    std::filesystem::path resolved = std::filesystem::canonical(path, ec);
-    if (ec) {
-        return internal::errorFromCode(ec);
+    struct stat self {};
+    if (::fstat(fd, &self) != 0) {
+        return internal::errorFromErrno(errno);
+    }
+    // Listed through a description of its own, so that the folder's is not read to its end.
+    const int listed = ::openat(fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR* listing = listed >= 0 ? ::fdopendir(listed) : nullptr;
+    if (listing == nullptr) {
+        const int failure = errno;
+        if (listed >= 0) {
+            ::close(listed);
+        }
+        return internal::errorFromErrno(failure);
     }
     std::vector<std::string> names;
-    for (std::filesystem::directory_iterator it(path, ec), end; !ec && it != end; it.increment(ec)) {
-        names.push_back(it->path().filename().string());
+    errno = 0;
+    while (const dirent* found = ::readdir(listing)) {
+        const std::string name = found->d_name;
+        if (name != "." && name != "..") {
+            names.push_back(name);
+        }
     }
-    if (ec) {
-        return internal::errorFromCode(ec);
+    const int failure = errno;
+    ::closedir(listing);
+    if (failure != 0) {
+        return internal::errorFromErrno(failure);
     }
     std::sort(names.begin(), names.end());
-    m_walking.insert(resolved);
+    m_walking.insert({self.st_dev, self.st_ino});
 
     GSErrCode result = NoError;
     for (const std::string& text : names) {
@@ -74,18 +108,27 @@ GSErrCode TreeEnumerator::walk(const Folder& folder) {
         }
         m_current = &folder;
         Name name = internal::makeName(text);
-        std::filesystem::path entry = path / text;
-        bool isLink = std::filesystem::is_symlink(std::filesystem::symlink_status(entry, ec));
-        std::filesystem::file_status status = std::filesystem::status(entry, ec);
-        bool isFolder = std::filesystem::is_directory(status);
+        const Location place(location, name);
+        const fileio::Entry here(fd, text);
+        struct stat info {};
+        bool exists = here.status(info);
+        const bool isLink = exists && S_ISLNK(info.st_mode);
+        // A link is followed as the file layer follows one: walked from the root, and another
+        // user's where they may have put it not at all.
+        std::unique_ptr<fileio::Entry> target;
+        if (isLink) {
+            target = std::make_unique<fileio::Entry>(internal::pathOf(place).string());
+            exists = !target->error() && target->status(info);
+        }
+        const bool isFolder = exists && S_ISDIR(info.st_mode);
         if (!EntryFound(name, isFolder) || m_stopped) {
             continue;
         }
         if (isLink) {
-            if (!LinkFound(name) || m_stopped || !std::filesystem::exists(status)) {
+            if (!LinkFound(name) || m_stopped || !exists) {
                 continue;
             }
-            if (isFolder && m_walking.count(std::filesystem::canonical(entry, ec)) > 0) {
+            if (isFolder && m_walking.count({info.st_dev, info.st_ino}) > 0) {
                 continue; // a loop back into the tree being walked
             }
         }
@@ -98,10 +141,12 @@ GSErrCode TreeEnumerator::walk(const Folder& folder) {
         if (!FolderFound(name) || m_stopped) {
             continue;
         }
-        std::unique_ptr<Folder> child(new Folder(Location(location, name), Folder::Fail));
+        const fileio::Descriptor inner((isLink ? *target : here).open(O_RDONLY | O_DIRECTORY));
+        const int openError = errno;
+        std::unique_ptr<Folder> child(new Folder(place, Folder::Fail));
         FolderEntered(name, *child);
         if (!m_stopped) {
-            result = walk(*child);
+            result = inner ? walk(*child, inner.get()) : internal::errorFromErrno(openError);
         }
         m_current = &folder;
         FolderExited(name, *child);
@@ -109,7 +154,7 @@ GSErrCode TreeEnumerator::walk(const Folder& folder) {
             break;
         }
     }
-    m_walking.erase(resolved);
+    m_walking.erase({self.st_dev, self.st_ino});
     return result;
 }
 

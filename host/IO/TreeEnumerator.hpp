@@ -4,14 +4,19 @@
 // For every entry: EntryFound(name, isFolder) first (false passes over the entry); then a link
 // gets LinkFound (true follows it to its target, false passes over it), a file FileFound, a
 // folder FolderFound (true descends: FolderEntered, the folder's entries, FolderExited). A link
-// that leads back into a folder being walked is not followed again. Stop() ends the walk after the
-// current callback; so does FileFound answering false.
+// that leads back into a folder being walked is not followed again, nor one that the file rules do
+// not follow (another user's where they may have put it). Stop() ends the walk after the current
+// callback; so does FileFound answering false.
+//
+// Each folder is listed through a descriptor of it, each folder inside it opened from that one.
 #pragma once
 
 #include "GSRoot/GSRoot.hpp"
 
-#include <filesystem>
+#include <sys/types.h>
+
 #include <set>
+#include <utility>
 
 namespace IO {
 
@@ -43,11 +48,11 @@ protected:
     virtual void FolderExited(const Name& name, const Folder& folder);
 
 private:
-    GSErrCode walk(const Folder& folder);
+    GSErrCode walk(const Folder& folder, int fd);
 
     const Folder* m_current = nullptr;
     bool m_stopped = false;
-    std::set<std::filesystem::path> m_walking; // folders on the current path, resolved
+    std::set<std::pair<dev_t, ino_t>> m_walking; // folders on the current path, by device and inode
 };
 
 } // namespace IO

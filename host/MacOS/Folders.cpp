@@ -1,11 +1,13 @@
 #include "MacOS/Folders.hpp"
 
 #include "MacOS/FileRef.hpp"
+#include "sim/ReadFile.h"
 #include "sim/Sim.h"
+
+#include <sys/stat.h>
 
 #include <cstring>
 #include <filesystem>
-#include <system_error>
 
 namespace {
 
@@ -45,12 +47,12 @@ OSErr FSFindFolder(Int16 vRefNum, OSType folderType, Boolean createFolder, FSRef
     if (name == nullptr) {
         return fnfErr;
     }
-    std::error_code ec;
-    if (!createFolder && !std::filesystem::is_directory(sim::sandboxRoot() / name, ec)) {
+    struct stat info {};
+    if (!createFolder && !(sim::statusOf(sim::sandboxRoot() / name, info) && S_ISDIR(info.st_mode))) {
         return fnfErr;
     }
-    std::filesystem::path folder = sim::specialFolder(name);
-    if (!std::filesystem::is_directory(folder, ec)) {
+    const std::filesystem::path folder = sim::specialFolder(name);
+    if (!(sim::statusOf(folder, info) && S_ISDIR(info.st_mode))) {
         return fnfErr;
     }
     return macos::setPath(*foundRef, folder.string()) ? noErr : paramErr;
@@ -76,16 +78,15 @@ OSStatus FSPathMakeRef(const UInt8* path, FSRef* ref, Boolean* isDirectory) {
         return paramErr;
     }
     std::string text(reinterpret_cast<const char*>(path));
-    std::error_code ec;
-    std::filesystem::file_status status = std::filesystem::status(text, ec);
-    if (text.empty() || !std::filesystem::exists(status)) {
+    struct stat info {};
+    if (text.empty() || !sim::statusOf(text, info)) {
         return fnfErr;
     }
     if (!macos::setPath(*ref, text)) {
         return paramErr;
     }
     if (isDirectory != nullptr) {
-        *isDirectory = std::filesystem::is_directory(status);
+        *isDirectory = S_ISDIR(info.st_mode);
     }
     return noErr;
 }

@@ -1,12 +1,16 @@
 #include "MacOS/LaunchServices.hpp"
 
 #include "MacOS/FileRef.hpp"
+#include "fileio/Entry.h"
+#include "sim/Files.h"
 #include "sim/Platform.h"
+#include "sim/ReadFile.h"
 #include "sim/Sim.h"
+
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <map>
-#include <system_error>
 #include <vector>
 
 namespace {
@@ -51,9 +55,9 @@ OSStatus LSFindApplicationForInfo(OSType, CFStringRef, CFStringRef inName, FSRef
         name.resize(name.size() - 4);
     }
     auto it = launcher().applications.find(name);
-    std::error_code ec;
-    if (name.empty() || it == launcher().applications.end() ||
-        !std::filesystem::is_directory(it->second, ec)) {
+    struct stat info {};
+    if (name.empty() || it == launcher().applications.end() || !sim::statusOf(it->second, info) ||
+        !S_ISDIR(info.st_mode)) {
         return kLSApplicationNotFoundErr;
     }
     if (outAppRef != nullptr && !macos::setPath(*outAppRef, it->second.string())) {
@@ -75,10 +79,11 @@ OSStatus LSOpenFSRef(const FSRef* inRef, FSRef* outLaunchedRef) {
         return paramErr;
     }
     std::filesystem::path target = macos::path(*inRef);
-    std::error_code ec;
-    bool application = target.extension() == ".app" && std::filesystem::is_directory(target, ec);
+    struct stat info {};
+    const bool exists = sim::statusOf(target, info);
+    bool application = target.extension() == ".app" && exists && S_ISDIR(info.st_mode);
     const char* kind = application ? "application" : "file";
-    if (!std::filesystem::exists(target, ec)) {
+    if (!exists) {
         return record(kind, target.string(), fnfErr);
     }
     OSStatus status = record(kind, target.string(), launcher().result);
@@ -111,9 +116,11 @@ OSStatus LSOpenCFURLRef(CFURLRef inURL, CFURLRef* outLaunchedURL) {
 }
 
 std::filesystem::path sim::installApplication(std::string const& name) {
-    std::filesystem::path bundle = sandboxRoot() / "Applications" / (name + ".app");
-    std::error_code ec;
-    std::filesystem::create_directories(bundle, ec);
+    std::filesystem::path bundle = specialFolder("Applications") / (name + ".app");
+    {
+        OwnFileCalls own;
+        fileio::Entry(bundle).makeFolder();
+    }
     launcher().applications[name] = bundle;
     return bundle;
 }

@@ -1,6 +1,6 @@
 #include "MacOS/PropertyList.hpp"
 
-#include "sim/FileEntry.h"
+#include "fileio/Entry.h"
 #include "sim/Platform.h"
 #include "sim/ReadFile.h"
 #include "sim/ReplaceFile.h"
@@ -9,7 +9,6 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <optional>
 #include <system_error>
@@ -126,29 +125,31 @@ Application& loaded(std::string const& application) {
 // Serialises preference writes of processes sharing the sandbox.
 class FileLock {
 public:
-    // Made where missing, never through a link another user may have put, nor a FIFO's open
-    // waited on: a node other than a regular file is no lock.
-    explicit FileLock(std::filesystem::path const& path)
-        : m_fd(sim::FileEntry(path).open(O_RDWR | O_CREAT | O_NONBLOCK | O_NOCTTY, 0644)) {
+    // Made where missing, through the folder the file layer's walk reached: never through a link at
+    // its name (O_NOFOLLOW), nor a FIFO's open waited on. A node other than a regular file, or a file
+    // another user may have put there, is no lock.
+    explicit FileLock(std::filesystem::path const& path) {
+        const fileio::Entry entry(path, fileio::Entry::keepLink);
+        m_fd.reset(entry.open(O_RDWR | O_CREAT | O_NONBLOCK | O_NOCTTY, 0600));
         struct stat info {};
-        if (m_fd >= 0 &&
-            (::fstat(m_fd, &info) != 0 || !S_ISREG(info.st_mode) || ::flock(m_fd, LOCK_EX) != 0)) {
-            ::close(m_fd);
-            m_fd = -1;
+        struct stat folder {};
+        if (m_fd &&
+            (::fstat(m_fd.get(), &info) != 0 || !S_ISREG(info.st_mode) || !entry.folderStatus(folder) ||
+             !fileio::mayTake(folder, info) || ::flock(m_fd.get(), LOCK_EX) != 0)) {
+            m_fd.reset();
         }
     }
     ~FileLock() {
-        if (m_fd >= 0) {
-            ::flock(m_fd, LOCK_UN);
-            ::close(m_fd);
+        if (m_fd) {
+            ::flock(m_fd.get(), LOCK_UN);
         }
     }
     FileLock(FileLock const&) = delete;
     FileLock& operator=(FileLock const&) = delete;
-    bool held() const { return m_fd >= 0; }
+    bool held() const { return static_cast<bool>(m_fd); }
 
 private:
-    int m_fd;
+    fileio::Descriptor m_fd;
 };
 
 } // namespace
@@ -251,10 +252,7 @@ std::filesystem::path settingsFile(std::string const& applicationID) {
     for (char c : applicationID) {
         name += (c == '/' || c == '\\' || c == '\0') ? '_' : c;
     }
-    std::filesystem::path folder = sandboxRoot() / "Settings";
-    std::error_code ec;
-    std::filesystem::create_directories(folder, ec);
-    return folder / (name + ".settings");
+    return specialFolder("Settings") / (name + ".settings");
 }
 
 void setSettingsSyncResult(bool succeeds) {

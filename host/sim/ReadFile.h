@@ -1,7 +1,9 @@
 // How the simulated host and hostsim read a file given them (a resource file, a scenario, a project
-// description, a file the report shows): a regular file only, up to a bound, never waited on.
+// description, a file the report shows): through the file layer (fileio::readWhole), a regular file
+// only, up to a bound, never waited on.
 #pragma once
 
+#include <sys/stat.h>
 #include <sys/types.h>
 
 #include <cstdint>
@@ -14,21 +16,24 @@ namespace sim {
 // The most bytes read of such a file.
 constexpr std::uintmax_t inputFileLimit = std::uintmax_t(64) << 20;
 
-// What an entry of the mode is, in a message: "a folder", "a FIFO", "a socket", "a device", "a
-// link" or "a file".
+// What an entry of the mode is, in a message (fileio::kindOf): "a folder", "a FIFO", "a socket",
+// "a device", "a link" or "a file".
 std::string fileKind(mode_t mode);
 
+// The status of the entry at `path`, its links followed as the file layer follows them (another
+// user's link where they may have put it is not); false where there is none or the path cannot be
+// followed.
+bool statusOf(const std::filesystem::path& path, struct stat& info);
+
 // What the entry at `path` is when it is not a regular file, such as "a folder" or "a FIFO", with
-// links followed; "" for a regular file or one that does not exist.
+// links followed as the layer follows them; "" for a regular file, one that does not exist or a
+// path that cannot be followed.
 std::string notAFile(const std::filesystem::path& path);
 
-// Reads the whole regular file `path` into `text`, reached as a FileEntry reaches it (a link
-// followed only where no other user may have put it). It is looked at before it is opened, opened
-// without waiting and looked at again, so that a FIFO (which would block the open or the read) or
-// a device (which might never end) is refused rather than read. Answers the error of following
-// the path, of the open or of the read, std::errc::invalid_argument for what is not a regular file (notAFile
-// says what it is), and std::errc::file_too_large for a file of more than `limit` bytes, one that grows past
-// them as it is read too; `text` is left empty then.
+// Reads the whole regular file `path` into `text` (fileio::readWhole): the error of following the
+// path, of the rules, of the open or of the read; std::errc::invalid_argument for what is not a
+// regular file (notAFile says what it is); std::errc::file_too_large for a file of more than
+// `limit` bytes, one that grows past them as it is read too. `text` is empty after any failure.
 std::error_code readFile(const std::filesystem::path& path, std::string& text,
                          std::uintmax_t limit = inputFileLimit);
 

@@ -1,8 +1,12 @@
 #include "sim/Sim.h"
 
+#include "fileio/Entry.h"
 #include "sim/Escaped.h"
+#include "sim/Files.h"
 #include "sim/TemporaryFolder.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -60,6 +64,7 @@ struct Core {
     std::vector<ResetFunction> resets;
     std::vector<ResetFunction> projectClears;
     std::filesystem::path root;
+    fileio::Descriptor rootFolder; // the root's folder, held open
 };
 
 Core& core() {
@@ -206,6 +211,37 @@ void clearProject() {
     }
 }
 
+namespace {
+
+// Makes the folder `path` and every folder missing above it, each through the layer.
+std::error_code makeFolders(const std::string& path) {
+    const fileio::Entry folder(path);
+    if (folder.missing() == std::errc::no_such_file_or_directory) {
+        const std::string::size_type slash = folder.path().rfind('/');
+        if (slash != std::string::npos && slash > 0) {
+            if (const std::error_code error = makeFolders(folder.path().substr(0, slash))) {
+                return error;
+            }
+            return fileio::Entry(path).makeFolder();
+        }
+    }
+    return folder.makeFolder();
+}
+
+// Makes the root where it is missing, and holds it open.
+void holdRoot(Core& c) {
+    OwnFileCalls own;
+    makeFolders(c.root.string());
+    const fileio::Entry root(c.root.string());
+    c.rootFolder.reset(root.error() ? -1 : root.open(O_RDONLY | O_DIRECTORY));
+}
+
+bool sameNode(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+} // namespace
+
 std::filesystem::path sandboxRoot() {
     Core& c = core();
     if (c.root.empty()) {
@@ -218,10 +254,9 @@ std::filesystem::path sandboxRoot() {
             if (ec) {
                 throw std::runtime_error("ZELVANE_HOST_ROOT " + escaped(env) + ": " + ec.message());
             }
-            std::filesystem::create_directories(c.root, ec);
         } else {
-            // Made once for the program, under a free name, and removed when it ends: by the process
-            // that made it alone, for a child forked from it exits while its parent still uses it.
+            // Made once for the program, under a free name, and removed when it ends by the process
+            // that made it: a child forked from it leaves it to its parent, which still uses it.
             static TemporaryFolder* made = nullptr;
             static pid_t maker = 0;
             if (made == nullptr) {
@@ -239,24 +274,63 @@ std::filesystem::path sandboxRoot() {
             }
             c.root = made->path();
         }
+        holdRoot(c);
     }
     return c.root;
 }
 
 void setSandboxRoot(const std::filesystem::path& root) {
-    core().root.clear();
+    Core& c = core();
+    c.root = root;
+    c.rootFolder.reset();
     if (!root.empty()) {
-        core().root = root;
-        std::error_code ec;
-        std::filesystem::create_directories(root, ec);
+        holdRoot(c);
     }
 }
 
+bool sandboxInPlace() {
+    const Core& c = core();
+    if (c.root.empty()) {
+        return true;
+    }
+    struct stat held {};
+    struct stat now {};
+    return c.rootFolder && ::fstat(c.rootFolder.get(), &held) == 0 &&
+           fileio::Entry(c.root.string()).status(now) && sameNode(held, now);
+}
+
+bool sandboxHolds(int folder) {
+    Core& c = core();
+    sandboxRoot();
+    struct stat root {};
+    if (!c.rootFolder || ::fstat(c.rootFolder.get(), &root) != 0) {
+        return false;
+    }
+    // Up from the folder by its own parents, which are where its links led.
+    fileio::Descriptor at(::fcntl(folder, F_DUPFD_CLOEXEC, 0));
+    for (struct stat info{}; at && ::fstat(at.get(), &info) == 0;) {
+        if (sameNode(info, root)) {
+            return true;
+        }
+        fileio::Descriptor up(::openat(at.get(), "..", O_PATH | O_DIRECTORY | O_CLOEXEC));
+        struct stat above {};
+        if (!up || ::fstat(up.get(), &above) != 0 || sameNode(above, info)) {
+            return false;
+        }
+        at = std::move(up);
+    }
+    return false;
+}
+
 std::filesystem::path specialFolder(std::string_view name) {
-    std::filesystem::path folder = sandboxRoot() / std::string(name);
-    std::error_code ec;
-    std::filesystem::create_directories(folder, ec);
-    return folder;
+    Core& c = core();
+    const std::filesystem::path root = sandboxRoot();
+    // In the folder held, never again by the root's path: a sandbox moved away is not made anew.
+    if (c.rootFolder) {
+        OwnFileCalls own;
+        fileio::Entry(c.rootFolder.get(), std::string(name)).makeFolder();
+    }
+    return root / std::string(name);
 }
 
 } // namespace sim

@@ -57,15 +57,23 @@ void reset();
 bool registerProjectClear(ResetFunction fn);
 void clearProject();
 
-// Root of the host's folders on disk, made on first use: $ZELVANE_HOST_ROOT (a relative one taken
-// from the working folder as it is read), or else a new folder in the temporary folder that only
-// the program's user may enter, removed when the program ends (std::runtime_error when it cannot
-// be made, see TemporaryFolder).
+// Root of the host's folders on disk, made on first use and held open from then on:
+// $ZELVANE_HOST_ROOT (a relative one taken from the working folder as it is read), or else a new
+// folder in the temporary folder that only the program's user may enter, removed when the program
+// ends (std::runtime_error when it cannot be made, see TemporaryFolder).
 std::filesystem::path sandboxRoot();
-// Moves the sandbox root (made on first use); the test main gives each test process its own.
+// Moves the sandbox root, made where it is missing and held open; the test main gives each test
+// process its own. An empty path sets it anew on next use.
 void setSandboxRoot(const std::filesystem::path& root);
+// Whether the root's path still leads to the folder held as the root (the same device and inode):
+// false once the sandbox was moved away, removed or replaced, say during a play. True while no root
+// is set.
+bool sandboxInPlace();
+// Whether the open folder `folder` is the folder held as the root or lies below it.
+bool sandboxHolds(int folder);
 
-// The host's special folders, each a folder under the sandbox root, made on first use:
+// The host's special folders, each a folder in the sandbox root, made on first use through the
+// folder held (never by the root's path again, so that a sandbox moved away is not made anew):
 // "Preferences" (user preferences, 'pref'), "SharedData" ('sdat'), "Documents", "Temp", "Home",
 // "Current", "LocalData". Every part of the host that names one of them goes through here.
 std::filesystem::path specialFolder(std::string_view name);

@@ -1,4 +1,5 @@
 #include "GX/GXImage.hpp"
+#include "GSRoot/BM.hpp"
 #include "GX/GSPixMap.hpp"
 #include "IO/Location.hpp"
 #include "sim/Files.h"
@@ -46,8 +47,19 @@ TEST(GXImageTest, AFileIsReplacedWholeThroughItsLink) {
     sim::reset();
     EXPECT_EQ(contentOf(folder / "named.png"), "old");
 
+    // The image's bytes are counted once: a disk with just their room takes them, and the write
+    // is the image's alone, no file call of the host's.
+    GSHandle encoded = nullptr;
+    ASSERT_EQ(image.WriteToHandle(encoded, FTM::PNGImageType, 0), NoError);
+    sim::failWritesAfter(std::size_t(BMGetHandleSize(encoded)));
+    BMKillHandle(&encoded);
+    sim::clearCalls();
     ASSERT_EQ(image.WriteToFile(link, FTM::PNGImageType, GX::ImageSaveOptions()), NoError);
     EXPECT_EQ(contentOf(folder / "named.png").substr(1, 3), "PNG");
+    for (const char* call : {sim::fileCreateCall, sim::fileWriteCall, sim::renameCall, sim::deleteCall}) {
+        EXPECT_EQ(sim::callCount(call), 0u) << call;
+    }
+    sim::reset();
     EXPECT_TRUE(fs::is_symlink(folder / "link.png"));
 
     // A FIFO takes the image in place.

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
@@ -51,6 +52,10 @@ protected:
 
     fs::path m_dir;
 };
+
+const uid_t self = ::geteuid();
+// A user other than this process's, whoever runs the tests.
+const uid_t other = self != 4242 ? 4242 : 4243;
 
 std::string pathText(const IO::Location& location) {
     std::string text;
@@ -370,15 +375,16 @@ TEST_F(IOTest, RenameAndDelete) {
 
 TEST_F(IOTest, AnotherUsersLinkInASharedFolderIsNotFollowed) {
     // A folder any user may write, holding a link to a file and one to a folder of the user's.
-    const uid_t self = ::geteuid();
     fs::create_directories(path("private/inner"));
     fs::create_directory(path("shared"));
     ASSERT_EQ(::chmod(path("shared").c_str(), 0777), 0);
     fs::create_symlink(path("private/notes.txt"), path("shared/prefs.xml"));
     fs::create_symlink(path("private/inner"), path("shared/folder"));
-    for (const uid_t owner : {self, uid_t(4242)}) {
+    bool skipped = false;
+    for (const uid_t owner : {self, other}) {
         if (owner != self && self != 0) {
-            continue; // only root gives a link to another user
+            skipped = true;
+            continue;
         }
         SCOPED_TRACE(owner);
         for (const char* link : {"prefs.xml", "folder"}) {
@@ -404,15 +410,140 @@ TEST_F(IOTest, AnotherUsersLinkInASharedFolderIsNotFollowed) {
             const std::string entry = owner == self ? named : "notes.txt";
             EXPECT_EQ(IO::fileSystem.Delete(location("shared/folder/" + entry)), refused) << entry;
         }
+        // The link itself is removed where it is the user's, what it leads to stays; another user's
+        // is kept too.
+        EXPECT_EQ(IO::fileSystem.Delete(location("shared/prefs.xml")), refused);
+        EXPECT_EQ(fs::is_symlink(path("shared/prefs.xml")), owner != self);
 
         const std::string kept = owner == self ? "" : "secret";
         EXPECT_EQ(get(path("private/notes.txt")), kept);
         EXPECT_EQ(fs::exists(path("private/inner/notes.txt")), owner != self);
         EXPECT_TRUE(fs::is_empty(path("private/inner")) == (owner == self));
+        if (owner == self) {
+            fs::create_symlink(path("private/notes.txt"), path("shared/prefs.xml"));
+        }
     }
-    // The link itself is removed, what it leads to stays.
-    EXPECT_EQ(IO::fileSystem.Delete(location("shared/prefs.xml")), NoError);
-    EXPECT_TRUE(fs::exists(path("private/notes.txt")));
+    if (skipped) {
+        GTEST_SKIP() << "the rows of another user's link need root, to give it away";
+    }
+}
+
+TEST_F(IOTest, ThePermissionBitsAndTheOwnerDecideWhatOpens) {
+    enum Kind { File, Fifo, Device };
+    struct Case {
+        const char* name;
+        Kind kind;
+        mode_t mode;
+        uid_t owner;
+        mode_t folderMode; // 0777: a folder any user may write
+        GSErrCode write;   // opened to write, emptied
+        GSErrCode read;    // opened to read
+    };
+    const Case cases[] = {
+        {"the user's file", File, 0644, self, 0755, NoError, NoError},
+        {"a file made read-only", File, 0444, self, 0755, ErrPermission, NoError},
+        {"a file made write-only", File, 0200, self, 0755, NoError, ErrPermission},
+        {"a FIFO made read-only", Fifo, 0444, self, 0755, ErrPermission, NoError},
+        {"a device made read-only", Device, 0444, self, 0755, ErrPermission, NoError},
+        {"another user's private FIFO", Fifo, 0600, other, 0755, ErrPermission, ErrPermission},
+        {"another user's file others may read", File, 0644, other, 0755, ErrPermission, NoError},
+        {"another user's file all may write, where any user may write", File, 0666, other, 0777,
+         ErrPermission, ErrPermission},
+        {"another user's FIFO all may write, where any user may write", Fifo, 0666, other, 0777,
+         ErrPermission, ErrPermission},
+        {"another user's device all may write, where any user may write", Device, 0666, other, 0777,
+         ErrPermission, ErrPermission},
+    };
+    bool skipped = false;
+    for (const Case& c : cases) {
+        // Only root makes a device or gives a node to another user.
+        if (self != 0 && (c.kind == Device || c.owner != self)) {
+            skipped = true;
+            continue;
+        }
+        SCOPED_TRACE(c.name);
+        fs::remove_all(path("nodes"));
+        fs::create_directory(path("nodes"));
+        ASSERT_EQ(::chmod(path("nodes").c_str(), c.folderMode), 0);
+        const fs::path node = path("nodes/node");
+        if (c.kind == File) {
+            put(node, "old");
+        } else {
+            const mode_t type = c.kind == Fifo ? S_IFIFO : S_IFCHR;
+            ASSERT_EQ(::mknod(node.c_str(), type | 0600, c.kind == Device ? makedev(1, 3) : 0), 0);
+        }
+        ASSERT_EQ(::chown(node.c_str(), c.owner, gid_t(c.owner == self ? ::getegid() : c.owner)), 0);
+        ASSERT_EQ(::chmod(node.c_str(), c.mode), 0);
+        // A FIFO has a reader, so that an open to write may succeed.
+        const int reader = c.kind == Fifo ? ::open(node.c_str(), O_RDONLY | O_NONBLOCK) : -1;
+        IO::File file(IO::Location(node.c_str()), IO::File::Fail);
+        EXPECT_EQ(file.Open(IO::File::WriteEmptyMode), c.write);
+        file.Close();
+        EXPECT_EQ(file.Open(IO::File::ReadMode), c.read);
+        file.Close();
+        if (reader >= 0) {
+            ::close(reader);
+        }
+        if (c.kind == File) {
+            EXPECT_EQ(get(node), c.write == NoError ? "" : "old");
+        }
+    }
+    fs::remove_all(path("nodes"));
+    if (skipped) {
+        GTEST_SKIP() << "the rows of a device or of another user's node need root, to make or give them";
+    }
+}
+
+TEST_F(IOTest, AFileHandedOverAsAnOpenDescriptorIsOpened) {
+    // As the framework hands the host a file it opened: by a link of /proc to its descriptor.
+    const fs::path outside = sim::sandboxRoot().parent_path() / ("outside-" + m_dir.filename().string());
+    put(path("handed.txt"), "inside");
+    put(outside, "outside");
+    int pipe[2] = {-1, -1};
+    ASSERT_EQ(::pipe2(pipe, O_CLOEXEC), 0);
+    struct Case {
+        const char* name;
+        int fd;
+        GSErrCode write; // the sandbox's rule: only what lies in it is written
+        const char* text;
+    };
+    const int inside = ::open(path("handed.txt").c_str(), O_RDONLY | O_CLOEXEC);
+    const int beyond = ::open(outside.c_str(), O_RDONLY | O_CLOEXEC);
+    const Case cases[] = {
+        {"a file in the sandbox", inside, NoError, "inside"},
+        {"a file outside it", beyond, ErrPermission, "outside"},
+        {"a pipe, which lies in no folder", pipe[1], ErrPermission, nullptr},
+    };
+    for (const Case& c : cases) {
+        for (const std::string& named :
+             {"/dev/fd/" + std::to_string(c.fd), "/proc/self/fd/" + std::to_string(c.fd)}) {
+            SCOPED_TRACE(std::string(c.name) + " as " + named);
+            IO::File file(IO::Location(named.c_str()), IO::File::Fail);
+            EXPECT_EQ(file.GetStatus(), NoError);
+            if (c.text != nullptr) {
+                ASSERT_EQ(file.Open(IO::File::ReadMode), NoError);
+                char buffer[16] = {};
+                UInt32 read = 0;
+                EXPECT_EQ(file.ReadBin(buffer, sizeof buffer, &read), NoError);
+                EXPECT_EQ(std::string(buffer, read), c.text);
+                file.Close();
+            }
+            EXPECT_EQ(file.Open(IO::File::WriteMode), c.write);
+            if (c.write == NoError) {
+                EXPECT_EQ(file.WriteBin("handed", 6), NoError);
+                file.Close();
+                EXPECT_EQ(get(path("handed.txt")), "handed");
+                put(path("handed.txt"), "inside");
+            }
+            file.Close();
+        }
+    }
+    ::close(inside);
+    ::close(beyond);
+    ::close(pipe[0]);
+    ::close(pipe[1]);
+    EXPECT_EQ(get(outside), "outside");
+    fs::remove(outside);
 }
 
 TEST_F(IOTest, AFifoIsOpenedWithoutWaitingForItsOtherEnd) {
@@ -433,7 +564,14 @@ TEST_F(IOTest, AFifoIsOpenedWithoutWaitingForItsOtherEnd) {
             const GSErrCode both = pipe.Open(IO::File::ReadWriteMode);
             const GSErrCode empty = pipe.ReadBin(buffer, sizeof buffer, &count);
             pipe.Close();
-            std::exit(write == ErrIO && read == NoError && got == ErrEOF && both == NoError && empty == ErrIO
+            // A reader that leaves fails the write, and ends nothing with SIGPIPE.
+            const int reader = ::open(path("pipe").c_str(), O_RDONLY | O_NONBLOCK);
+            const GSErrCode opened = pipe.Open(IO::File::WriteMode);
+            ::close(reader);
+            const GSErrCode left = pipe.WriteBin("x", 1);
+            pipe.Close();
+            std::exit(write == ErrIO && read == NoError && got == ErrEOF && both == NoError &&
+                              empty == ErrIO && opened == NoError && left == ErrIO
                           ? 0
                           : 1);
         },

@@ -232,6 +232,58 @@ TEST_F(MacOSTest, MalformedPreferenceFilesHoldNothing) {
     std::filesystem::remove(sim::settingsFile(application));
 }
 
+TEST_F(MacOSTest, SettingsAreWrittenOnlyUnderALockFileOfTheirOwn) {
+    namespace fs = std::filesystem;
+    std::string application = uniqueApplication();
+    CFStringRef app = cf(application.c_str());
+    CFStringRef key = cf("k");
+    const fs::path lock = sim::settingsFile(application).parent_path() / ".lock";
+    const fs::path target = lock.parent_path() / "lock-target";
+    enum Node { None, File, Link, Fifo, Folder };
+    struct Case {
+        const char* name;
+        Node node; // at the lock's name
+        bool synchronised;
+    };
+    // A link is not followed, nor a FIFO waited on: neither is a lock.
+    const Case cases[] = {
+        {"no lock yet", None, true}, {"a lock file", File, true}, {"a link to a file", Link, false},
+        {"a FIFO", Fifo, false},     {"a folder", Folder, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(lock);
+        std::ofstream(target) << "kept";
+        if (c.node == File) {
+            std::ofstream(lock) << "";
+        } else if (c.node == Link) {
+            fs::create_symlink(target.filename(), lock);
+        } else if (c.node == Fifo) {
+            ASSERT_EQ(::mkfifo(lock.c_str(), 0600), 0);
+        } else if (c.node == Folder) {
+            fs::create_directory(lock);
+        }
+        CFPreferencesSetAppValue(key, key, app);
+        EXPECT_EQ(CFPreferencesAppSynchronize(app), c.synchronised);
+        EXPECT_EQ(fs::symlink_status(lock).type(), c.node == None   ? fs::file_type::regular
+                                                   : c.node == File ? fs::file_type::regular
+                                                   : c.node == Link ? fs::file_type::symlink
+                                                   : c.node == Fifo ? fs::file_type::fifo
+                                                                    : fs::file_type::directory);
+        std::ifstream kept(target);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "kept");
+        if (c.node == None) {
+            // Made open to no other user.
+            EXPECT_EQ(fs::status(lock).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+        }
+    }
+    fs::remove_all(lock);
+    fs::remove(target);
+    fs::remove(sim::settingsFile(application));
+    CFRelease(app);
+    CFRelease(key);
+}
+
 TEST_F(MacOSTest, PropertyListsNestDeeplyWithinBounds) {
     std::string nested = macos::encodeString("leaf");
     for (int depth = 0; depth < 32; ++depth) {

@@ -64,9 +64,8 @@ int main(int argc, char** argv) {
     try {
         const char* named = std::getenv("ZELVANE_HOST_ROOT");
         if (named != nullptr && *named != '\0') {
-            std::error_code ec;
-            std::filesystem::create_directories(named, ec);
-            sandbox = std::make_unique<sim::TemporaryFolder>(named, "process-");
+            // The host makes the root it is given, where missing.
+            sandbox = std::make_unique<sim::TemporaryFolder>(sim::sandboxRoot(), "process-");
         } else {
             sandbox = std::make_unique<sim::TemporaryFolder>(sim::TemporaryFolder::defaultParent(),
                                                              "zelvane-tests-");

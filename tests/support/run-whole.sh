@@ -6,14 +6,20 @@
 # answers 77, which CTest shows as skipped.
 set -eu
 program=$1
-# The program makes its own sandbox in the temporary folder, open to whoever runs it.
+# The program makes its own sandbox in the temporary folder (TMPDIR), open to whoever runs it.
 unset ZELVANE_HOST_ROOT
 if [ "$(id -u)" -ne 0 ]; then
     exec "$program"
 fi
 user=${ZELVANE_TEST_USER:-nobody}
 if runuser -u "$user" -- test -x "$program" 2>/dev/null; then
-    exec runuser -u "$user" -- env -u TMPDIR HOME=/ "$program"
+    # A TMPDIR that user cannot make folders in gives way to the system's temporary folder.
+    if [ -n "${TMPDIR:-}" ] &&
+        ! runuser -u "$user" -- test -d "$TMPDIR" -a -w "$TMPDIR" -a -x "$TMPDIR" 2>/dev/null; then
+        echo "user $user cannot make folders in TMPDIR $TMPDIR: the system's temporary folder is used" >&2
+        unset TMPDIR
+    fi
+    exec runuser -u "$user" -- env HOME=/ "$program"
 fi
 "$program"
 echo "run as root: user $user cannot reach $program (open the build folder to it, or name" \
