@@ -144,6 +144,67 @@ TEST_F(DataFileTest, OpenKeepsThePosition) {
     EXPECT_EQ(get(path("f.txt")), "0123ab6789");
     EXPECT_EQ(reader.skip(100), 10u);
     EXPECT_EQ(DataFile(text("none"), 0, false).skip(1), 0u);
+    reader.close();
+
+    // A reopen reaches the file it had open, or fails: another put at the name meanwhile is not
+    // written.
+    ASSERT_TRUE(file.open(0));
+    put(path("other"), "another file");
+    fs::rename(path("other"), path("f.txt"));
+    EXPECT_FALSE(file.open(3));
+    EXPECT_EQ(file.getLastError(), ErrIO);
+    EXPECT_FALSE(file.write(String("x")));
+    EXPECT_EQ(get(path("f.txt")), "another file");
+    file.close();
+
+    // What the rules open: the permission bits decide, for root too, and another user's entry in
+    // a folder others may write is not taken for the player's, but for a file every user changes.
+    struct Row {
+        const char* name;
+        mode_t mode; // or S_IFIFO with its bits
+        DataFile::Permission permission;
+        bool opened;
+        uid_t owner = 0;        // another user's; 0 for the player's
+        bool everyUser = false; // the file is one every user changes
+    };
+    const uid_t other = ::geteuid() == 4242 ? 4243 : 4242;
+    const Row rows[] = {
+        {"open to no one", 0000, DataFile::readOnly, false},
+        {"read-only, to write", 0444, DataFile::readWrite, false},
+        {"read-only, to read", 0444, DataFile::readOnly, true},
+        {"another user's", 0644, DataFile::readOnly, false, other},
+        {"another user's, changed by every user", 0644, DataFile::readOnly, true, other, true},
+        {"another user's FIFO, changed by every user", S_IFIFO | 0666, DataFile::readOnly, false, other,
+         true},
+    };
+    bool skipped = false;
+    for (Row const& row : rows) {
+        SCOPED_TRACE(row.name);
+        if (row.owner != 0 && ::geteuid() != 0) {
+            skipped = true;
+            continue;
+        }
+        fs::remove_all(path("open"));
+        fs::create_directory(path("open"));
+        ASSERT_EQ(::chmod(path("open").c_str(), 0777), 0);
+        const fs::path at = path("open/f.txt");
+        if (S_ISFIFO(row.mode)) {
+            ASSERT_EQ(::mkfifo(at.c_str(), row.mode & 0777), 0);
+        } else {
+            put(at, "content");
+        }
+        ASSERT_EQ(::chmod(at.c_str(), row.mode & 07777), 0);
+        ASSERT_TRUE(row.owner == 0 || ::chown(at.c_str(), row.owner, row.owner) == 0);
+        DataFile opened(String(at.c_str()), row.permission, false);
+        opened.setChangedByEveryUser(row.everyUser);
+        EXPECT_EQ(opened.open(row.permission), row.opened);
+        EXPECT_EQ(opened.getLastError(), row.opened ? NoError : ErrPermission);
+        opened.close();
+    }
+    fs::remove_all(path("open"));
+    if (skipped) {
+        GTEST_SKIP() << "the rows of another user's file need root, to give one away";
+    }
 }
 
 TEST_F(DataFileTest, ReadAppendsExactlyTheBytesRead) {
