@@ -162,6 +162,8 @@ std::string DataFile::path() const {
 
 void DataFile::attach(IO::Location const& location, bool create) {
     m_made = Identity();
+    // The host's file object names the location alone (its status and modification time); it is
+    // never opened.
     m_file.reset(new IO::File(location, IO::File::Fail));
     const std::string path = create ? pathOf(location) : std::string();
     // A link at the name is an entry that stands there, dangling or not: nothing is made through

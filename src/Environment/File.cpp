@@ -170,6 +170,7 @@ Time File::modificationTimeOf(Entry const* entry) const {
         return Time(false);
     }
     GSTime time = 0;
+    // The host tells the time, as its own calls see it.
     m_lastError = entry->GetModificationTime(&time);
     GSTimeRecord record;
     if (m_lastError != NoError || TIGetTimeRecord(time, &record, TI_LOCAL_TIME) != NoError) {
