@@ -32,6 +32,11 @@
 #include "Preset/PresetDatabase.h"
 #include "Preset/ZelvaneLibrary.h"
 #include "XML/PackageStore.h"
+#include "fileio/Entry.h"
+#include "fileio/Rules.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <memory>
@@ -539,25 +544,27 @@ String Addon::getPrefsFileName() const {
 DataFile* Addon::getPrefsFile(Context context, bool create, GSErrCode* error) const {
     GSErrCode ignored = NoError;
     GSErrCode& result = error != nullptr ? *error : ignored;
-    std::unique_ptr<DataFile> file(locatePrefsFile(context, create, result));
+    bool madeFolder = false;
+    std::unique_ptr<DataFile> file(locatePrefsFile(context, create, result, &madeFolder));
     if (file == nullptr) {
         return nullptr;
     }
     if (create) {
         file.reset(new DataFile(file->getLocation(), DataFile::readWrite, true));
+        file->setChangedByEveryUser(context == shared);
     }
     if (!file->exists()) {
         result = file->getLastError() != NoError ? file->getLastError() : ErrNotFound;
         return nullptr;
     }
     if (create) {
-        allowFullAccess(*file, context);
+        allowAccess(*file, context, madeFolder, file->isMade());
     }
     result = NoError;
     return file.release();
 }
 
-DataFile* Addon::locatePrefsFile(Context context, bool makeFolder, GSErrCode& error) const {
+DataFile* Addon::locatePrefsFile(Context context, bool makeFolder, GSErrCode& error, bool* madeFolder) const {
     error = ErrParam;
     if (!isUserContext(context)) {
         return nullptr;
@@ -568,24 +575,73 @@ DataFile* Addon::locatePrefsFile(Context context, bool makeFolder, GSErrCode& er
         error = ErrIO;
         return nullptr;
     }
+    String named = folder->getPathName();
+    named += "Zelvane";
+    const fileio::Entry where(std::string(named.data(), named.dataLength()));
+    struct stat before {};
+    const bool existed = where.status(before);
     Directory sub(*folder, String("Zelvane"), makeFolder);
     if (sub.getLastError() != NoError || !sub.exists()) {
         error = sub.getLastError() != NoError ? sub.getLastError() : ErrNotFound;
         return nullptr;
     }
+    if (madeFolder != nullptr) {
+        *madeFolder = !existed;
+    }
+    std::unique_ptr<DataFile> file(new DataFile(sub, getPrefsFileName(), DataFile::readWrite, false));
+    // Every user of the machine is to change the shared preferences.
+    file->setChangedByEveryUser(context == shared);
+    if (context == user && !closeUserPrefsFolder(*file, existed)) {
+        error = ErrPermission;
+        return nullptr;
+    }
     error = NoError;
-    return new DataFile(sub, getPrefsFileName(), DataFile::readWrite, false);
+    return file.release();
 }
 
-void Addon::allowFullAccess(const DataFile& file, Context context) {
-    auto allow = [context](const File& entry) {
-        context == shared ? entry.allowFullAccess() : entry.allowOwnerAccess();
-    };
-    std::unique_ptr<Directory> folder(file.getParent());
-    if (folder != nullptr) {
-        allow(*folder);
+bool Addon::closeUserPrefsFolder(const DataFile& file, bool told) const {
+    const std::unique_ptr<Directory> parent(file.getParent());
+    const String named = parent != nullptr ? parent->getPathName() : String();
+    const fileio::Entry folder(std::string(named.data(), named.dataLength()));
+    struct stat info {};
+    if (!folder.status(info) || !S_ISDIR(info.st_mode) || !fileio::othersMayWrite(info)) {
+        return true;
     }
-    allow(file);
+    // What stands at the file's name may have been put there by another user, to be read as the
+    // player's preferences or to receive them: the player's or root's alone is taken.
+    const String path = file.getPathName();
+    const fileio::Entry entry(std::string(path.data(), path.dataLength()), fileio::Entry::keepLink);
+    struct stat found {};
+    const bool theirs = entry.status(found) && !fileio::mayTake(info, found);
+    // Group and others keep what else they had; a folder of another user's is not the player's to
+    // change.
+    if (info.st_uid == ::geteuid() && !folder.changeMode(07777 & ~mode_t(S_IWGRP | S_IWOTH), 0) && told) {
+        try {
+            String message("The user preference folder ");
+            message += describePrefsFolder(user);
+            message += " was open to other users to write: it is now the user's alone to write.\n";
+            host.writeToConsole(message);
+        } catch (...) {
+        }
+    }
+    return !theirs;
+}
+
+void Addon::allowAccess(const DataFile& file, Context context, bool folderMade, bool fileMade) {
+    std::unique_ptr<Directory> folder(file.getParent());
+    if (context == shared) {
+        if (folder != nullptr) {
+            folder->allowFullAccess();
+        }
+        file.allowFullAccess();
+        return;
+    }
+    if (folder != nullptr && folderMade) {
+        folder->allowOwnerAccess();
+    }
+    if (fileMade) {
+        file.allowOwnerAccess();
+    }
 }
 
 void Addon::readPrefs(Context context, bool publish) {
@@ -718,15 +774,22 @@ String Addon::describePrefs(Context context) const {
     return text;
 }
 
-String Addon::describePrefsFile(Context context) const {
+String Addon::describePrefsFolder(Context context) const {
     String text;
     std::unique_ptr<Directory> folder(context == user ? getUserPrefsDirectory() : getSharedDataDirectory());
     if (folder != nullptr) {
         text += folder->getName();
         text += "/";
     }
-    text += "Zelvane/";
+    text += "Zelvane";
+    return text;
+}
+
+String Addon::describePrefsFile(Context context) const {
+    String text = describePrefsFolder(context);
+    text += "/";
     text += getPrefsFileName();
+    std::unique_ptr<Directory> folder(context == user ? getUserPrefsDirectory() : getSharedDataDirectory());
     if (folder == nullptr) {
         text += context == user ? " in the user preferences folder" : " in the shared data folder";
     }
@@ -799,10 +862,12 @@ bool Addon::writePrefs(Context context) {
     }
     // The folder is made only for something to write.
     GSErrCode error = NoError;
-    std::unique_ptr<DataFile> file(locatePrefsFile(context, anything, error));
+    bool madeFolder = false;
+    std::unique_ptr<DataFile> file(locatePrefsFile(context, anything, error, &madeFolder));
     if (file == nullptr) {
-        // No folder for the file: no file to erase either.
-        return !anything;
+        // No folder for the file: no file to erase either. Another user's entry at its name is
+        // neither written nor erased.
+        return !anything && error != ErrPermission;
     }
     bool made = !file->exists();
     if (made ? !anything : source != Source::read) {
@@ -825,7 +890,7 @@ bool Addon::writePrefs(Context context) {
         return false;
     }
     // Every user of the machine may change the shared preferences; the user's own stay the user's.
-    allowFullAccess(*file, context);
+    allowAccess(*file, context, madeFolder, made);
     // The file holds what this add-on wrote: it may be written over or erased from now on.
     source = Source::read;
     return true;

@@ -143,11 +143,12 @@ public:
     // held that no package takes.
     void exportPrefs(ModuleEvent& event);
     // The preference file of a user or shared context (the caller deletes it), made when asked
-    // (the folder and the file are then given full access); null when the folder or the file does
-    // not exist or cannot be made. `error` (where given)
-    // receives NoError with a file, ErrNotFound when the file or its folder is not there, and
-    // another error when the system's folder could not be found, the folder not opened or made,
-    // or the file not told or made.
+    // (the shared folder and file are then given full access, and what the call made in the
+    // user's own context owner access); null when the folder or the file does not exist or cannot
+    // be made. `error` (where given) receives NoError with a file, ErrNotFound when the file or
+    // its folder is not there, ErrPermission for another user's entry at the user file's name in
+    // a folder others could write, and another error when the system's folder could not be found,
+    // the folder not opened or made, or the file not told or made.
     DataFile* getPrefsFile(Context context, bool create, GSErrCode* error = nullptr) const;
     // The preference file's name: a reverse-domain prefix, the product name in lower case
     // without white space, and ".xml".
@@ -212,13 +213,23 @@ private:
     // configuration of another version is warned about.
     void checkLibraryConfiguration();
 
-    // The preference file's object in its folder (made with makeFolder), whether or not the file
-    // is there; null, with the error (ErrNotFound for a folder not there), without a folder.
-    DataFile* locatePrefsFile(Context context, bool makeFolder, GSErrCode& error) const;
-    // Gives the preference file and its folder full access: every user's in the shared context,
-    // whose file every user of the machine is to change; the owner's alone in the user's own,
-    // others keeping what they had.
-    static void allowFullAccess(const DataFile& file, Context context);
+    // The preference file's object in its folder (made with makeFolder; `madeFolder`, where given,
+    // receives whether it was), whether or not the file is there; null, with the error
+    // (ErrNotFound for a folder not there), without a folder. The user's own folder is closed to
+    // other users first (closeUserPrefsFolder): another user's entry found at the file's name
+    // then gives null and ErrPermission.
+    DataFile* locatePrefsFile(Context context, bool makeFolder, GSErrCode& error,
+                              bool* madeFolder = nullptr) const;
+    // Where users other than the player may write the user's own preference folder, makes it the
+    // player's alone to write (group and others keep what else they had), through its descriptor,
+    // telling the user when `told`. False when another user's entry (a file, FIFO, device or link)
+    // stood at the file's name, which is not the player's to read or write.
+    bool closeUserPrefsFolder(const DataFile& file, bool told) const;
+    // Gives the preference file and its folder their access: every user's full access in the
+    // shared context, whose file every user of the machine is to change; in the user's own, owner
+    // access to what the call made (`folderMade`, `fileMade`), others keeping what they had, and
+    // nothing to what the user had.
+    static void allowAccess(const DataFile& file, Context context, bool folderMade, bool fileMade);
 
     PackageStore& preferenceStore();
     // Whether any package is registered for the context.
@@ -231,6 +242,8 @@ private:
     // A user or shared preference file as the user finds it: the name of the system's folder, then
     // the file's path inside it.
     String describePrefsFile(Context context) const;
+    // A preference folder as the user finds it: the name of the system's folder, then "Zelvane".
+    String describePrefsFolder(Context context) const;
     void reportPrefsNotWritten(Context context) const;
     // Keeps a context's source that could not be read, and tells the console and the add-on's
     // failure report.

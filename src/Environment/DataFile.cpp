@@ -4,19 +4,20 @@
 #include "ACAPI/LibPartSaveDialog.hpp"
 #include "DG/FileDialog.hpp"
 #include "Environment/Directory.h"
-#include "Environment/FileNode.h"
-#include "Environment/Guid.h"
 #include "Environment/Memory.h"
 #include "Environment/Time.h"
 #include "FTM/FileTypeManager.hpp"
 #include "IO/File.hpp"
-#include "IO/FileSystem.hpp"
 #include "IO/Folder.hpp"
-#include "IO/Name.hpp"
-#include "IO/TreeEnumerator.hpp"
+#include "fileio/Entry.h"
+#include "fileio/FileError.h"
+#include "fileio/WriteWhole.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
 
 #include <algorithm>
-#include <cctype>
+#include <cerrno>
 #include <climits>
 #include <string>
 #include <vector>
@@ -79,92 +80,32 @@ DataFile* prompt(DG::FileDialog::Type type, String const& title, std::vector<Str
     return DataFile::create(dialog.GetSelectedFile(), permission);
 }
 
-// Whether `entry` is a temporary file of a replace of the file `name`: ".NAME.SUFFIX.tmp" with a
-// hexadecimal suffix, or ".NAME.tmpN" as earlier versions named them.
-bool isTemporaryOf(std::string const& entry, std::string const& name) {
-    std::string head = "." + name + ".";
-    if (entry.size() <= head.size() || entry.compare(0, head.size(), head) != 0) {
-        return false;
-    }
-    std::string rest = entry.substr(head.size());
-    auto all = [](std::string const& text, int (*test)(int)) {
-        return !text.empty() &&
-               std::all_of(text.begin(), text.end(), [test](char c) { return test(UInt8(c)) != 0; });
-    };
-    if (rest.size() > 4 && rest.compare(rest.size() - 4, 4, ".tmp") == 0) {
-        return all(rest.substr(0, rest.size() - 4), isxdigit);
-    }
-    return rest.compare(0, 3, "tmp") == 0 && all(rest.substr(3), isdigit);
-}
-
-// Lists the temporary files of one file in its folder, without descending.
-class TemporaryFiles : public IO::TreeEnumerator {
-public:
-    explicit TemporaryFiles(std::string name) : m_name(std::move(name)) {}
-    std::vector<std::string> found;
-
-protected:
-    bool EntryFound(IO::Name const& entry, bool isFolder) override {
-        std::string text = entry.ToUTF8();
-        if (!isFolder && isTemporaryOf(text, m_name)) {
-            found.push_back(text);
-        }
-        return false;
-    }
-
-private:
-    std::string m_name;
-};
-
-// Deletes what earlier replaces of the file left behind when their clean-up failed.
-void sweepTemporaries(IO::Location const& folder, std::string const& name) {
-    IO::Folder directory(folder, IO::Folder::Fail);
-    TemporaryFiles temporaries(name);
-    if (directory.GetStatus() != NoError || temporaries.Enumerate(directory) != NoError) {
-        return;
-    }
-    for (std::string const& entry : temporaries.found) {
-        IO::Location leftover(folder, IO::Name(entry.c_str()));
-        std::string path;
-        // In a folder that other users may write, a file of another user's under such a name may
-        // be that user's replace under way: only the user's own leftovers go.
-        if (leftover.ToPath(&path) == NoError && FileNode::isOwnFile(path)) {
-            IO::fileSystem.Delete(leftover, IO::FileSystem::EmptyOnly);
-        }
-    }
-}
-
-// The entry the links of the file at path lead to; error receives ErrParam for no path,
-// ErrPermission for a link that another user may have put there (FileNode) and ErrNotFound for
-// links that lead nowhere, else NoError.
-FileNode followed(String const& path, int& error) {
-    FileNode node(std::string(path.data(), path.dataLength()));
-    error = node.isRefused()          ? ErrPermission
-            : !node.getPath().empty() ? NoError
-            : path.empty()            ? ErrParam
-                                      : ErrNotFound;
-    return node;
-}
-
 std::string pathOf(IO::Location const& location) {
     std::string path;
     return location.ToPath(&path) == NoError ? path : std::string();
 }
 
-// A name no replace has used: hexadecimal digits of a new identifier from the host.
-std::string uniqueSuffix() {
-    char text[Guid::textLength + 1];
-    Guid().generate().copyTo(text);
-    std::string suffix;
-    for (char const* p = text; *p != 0 && suffix.size() < 16; ++p) {
-        if (*p != '-') {
-            suffix += *p;
-        }
-    }
-    return suffix;
+// The open call's access for a permission: 0 reads, 1 and 2 write, 3 reads and writes.
+int accessOf(DataFile::Permission permission) {
+    return permission == DataFile::readOnly    ? O_RDONLY
+           : permission == DataFile::readWrite ? O_RDWR
+                                               : O_WRONLY;
+}
+
+std::error_code lastError() {
+    return std::error_code(errno, std::generic_category());
 }
 
 } // namespace
+
+struct DataFile::Channel {
+    // The file the rules let through, open as long as the channel.
+    fileio::Descriptor descriptor;
+    Identity identity;
+    // The host's file on "/dev/fd/N" of that descriptor: the host opens the very file open, and
+    // logs and fails each of its calls as for any file.
+    std::unique_ptr<IO::File> file;
+};
 
 DataFile::DataFile() = default;
 
@@ -189,7 +130,8 @@ DataFile::DataFile(Directory const& parent, String const& name, Permission permi
     }
 }
 
-DataFile::DataFile(DataFile const& other) : File(other), m_permission(other.m_permission) {
+DataFile::DataFile(DataFile const& other)
+    : File(other), m_permission(other.m_permission), m_everyUser(other.m_everyUser) {
     if (other.m_file != nullptr) {
         attach(other.getLocation(), false);
     }
@@ -199,9 +141,10 @@ DataFile& DataFile::operator=(DataFile const& other) {
     if (this != &other) {
         close();
         m_file.reset();
-        m_made = FileIdentity();
+        m_made = Identity();
         File::operator=(other);
         m_permission = other.m_permission;
+        m_everyUser = other.m_everyUser;
         if (other.m_file != nullptr) {
             attach(other.getLocation(), false);
         }
@@ -213,13 +156,31 @@ DataFile::~DataFile() {
     close();
 }
 
+std::string DataFile::path() const {
+    return pathOf(getLocation());
+}
+
 void DataFile::attach(IO::Location const& location, bool create) {
-    // Whether this object made the file: nothing stood at its name before the host made it.
+    m_made = Identity();
+    // The host's file object names the location alone (its status and modification time); it is
+    // never opened.
+    m_file.reset(new IO::File(location, IO::File::Fail));
     const std::string path = create ? pathOf(location) : std::string();
-    const bool absent = !path.empty() && FileNode::isAbsent(path);
-    m_file.reset(new IO::File(location, create ? IO::File::Create : IO::File::Fail));
+    // A link at the name is an entry that stands there, dangling or not: nothing is made through
+    // it. What this object made is the file of the descriptor it was made with.
+    const fileio::Entry entry(path, fileio::Entry::keepLink);
+    struct stat info {};
+    if (!path.empty() && !entry.status(info)) {
+        std::error_code error;
+        const fileio::Descriptor made = fileio::makeFile(entry, error);
+        if (made && ::fstat(made.get(), &info) == 0) {
+            m_made = Identity{info.st_dev, info.st_ino, true};
+        } else if (error && error != std::errc::file_exists) {
+            m_lastError = errorOf(error);
+            return;
+        }
+    }
     m_lastError = m_file->GetStatus();
-    m_made = absent && m_lastError == NoError ? FileIdentity::of(path) : FileIdentity();
 }
 
 DataFile* DataFile::create(Directory const& parent, String const& name, Permission permission, int& error,
@@ -300,7 +261,7 @@ bool DataFile::exists() const {
     if (m_file == nullptr) {
         return false;
     }
-    return m_file->IsOpen() || m_file->GetStatus() == NoError;
+    return isOpen() || m_file->GetStatus() == NoError;
 }
 
 bool DataFile::isFolder() const {
@@ -326,39 +287,58 @@ bool DataFile::openAs(Permission p) const {
         return false;
     }
     UInt64 position = 0;
-    if (m_file->IsOpen()) {
+    Identity was;
+    if (isOpen()) {
         if (p == m_permission) {
             return true;
         }
         // A position that cannot be told would have the file reopened at its start, where a write
         // would land over what was read.
-        m_lastError = m_file->GetPosition(&position);
+        m_lastError = m_channel->file->GetPosition(&position);
         if (m_lastError != NoError) {
             return false;
         }
-        m_file->Close();
+        was = m_channel->identity;
+        m_channel.reset();
     }
-    const String path = getPathName();
-    const FileNode node(std::string(path.data(), path.dataLength()));
-    if (node.isRefused()) {
-        m_lastError = ErrPermission;
+    const std::string named = path();
+    if (named.empty()) {
+        m_lastError = ErrParam;
         return false;
     }
-    // A FIFO opened only to read would wait for a writer; opened to write too, it does not.
-    const bool fifo = p == readOnly && node.isFifo();
-    m_lastError = m_file->Open(fifo ? readWrite : p, IO::File::Shared);
+    // Walked once and opened under the rules; a reopen reaches the file it had open, or fails.
+    std::unique_ptr<Channel> channel(new Channel);
+    std::error_code error;
+    channel->descriptor = fileio::Entry(named).openFile(
+        accessOf(p), m_everyUser ? fileio::Owners::anyUser : fileio::Owners::player, error);
+    struct stat info {};
+    if (!error && ::fstat(channel->descriptor.get(), &info) != 0) {
+        error = lastError();
+    }
+    if (!error && was.known && (info.st_dev != was.device || info.st_ino != was.inode)) {
+        error = fileio::FileError::changed;
+    }
+    if (error) {
+        m_lastError = errorOf(error);
+        return false;
+    }
+    channel->identity = Identity{info.st_dev, info.st_ino, true};
+    const std::string open = "/dev/fd/" + std::to_string(channel->descriptor.get());
+    channel->file.reset(new IO::File(IO::Location(open.c_str()), IO::File::Fail));
+    m_lastError = channel->file->Open(p, IO::File::Shared);
     if (m_lastError != NoError) {
         return false;
     }
+    m_channel = std::move(channel);
     m_permission = p;
     if (position > 0) {
         UInt32 skipped = 0;
-        m_lastError = m_file->Skip(clampToUnsigned(position), &skipped);
+        m_lastError = m_channel->file->Skip(clampToUnsigned(position), &skipped);
         if (m_lastError == NoError && skipped != clampToUnsigned(position)) {
             m_lastError = ErrEOF; // the file is shorter now than the position it was open at
         }
         if (m_lastError != NoError) {
-            m_file->Close();
+            m_channel.reset();
             return false;
         }
     }
@@ -370,19 +350,18 @@ bool DataFile::open(Permission p) {
 }
 
 bool DataFile::close() {
-    if (m_file != nullptr && m_file->IsOpen()) {
-        m_file->Close();
-    }
+    // The host's channel first, then the descriptor it was opened on.
+    m_channel.reset();
     return true;
 }
 
 bool DataFile::isOpen() const {
-    return m_file != nullptr && m_file->IsOpen();
+    return m_channel != nullptr && m_channel->file->IsOpen();
 }
 
 unsigned int DataFile::getPosition() const {
     UInt64 position = 0;
-    if (!openAs(m_permission) || m_file->GetPosition(&position) != NoError) {
+    if (!openAs(m_permission) || m_channel->file->GetPosition(&position) != NoError) {
         return 0;
     }
     return clampToUnsigned(position);
@@ -393,7 +372,7 @@ unsigned int DataFile::getSize() const {
         return 0;
     }
     UInt64 length = 0;
-    m_lastError = m_file->GetDataLength(&length);
+    m_lastError = m_channel->file->GetDataLength(&length);
     return m_lastError == NoError ? clampToUnsigned(length) : 0;
 }
 
@@ -403,7 +382,7 @@ bool DataFile::readBytes(char* buffer, unsigned int& length) const {
         return false;
     }
     UInt32 read = 0;
-    m_lastError = m_file->ReadBin(buffer, length, &read);
+    m_lastError = m_channel->file->ReadBin(buffer, length, &read);
     length = read;
     return m_lastError == NoError;
 }
@@ -452,7 +431,7 @@ unsigned int DataFile::skip(unsigned int count) {
         return 0;
     }
     UInt32 skipped = 0;
-    m_lastError = m_file->Skip(count, &skipped);
+    m_lastError = m_channel->file->Skip(count, &skipped);
     return skipped;
 }
 
@@ -469,7 +448,7 @@ bool DataFile::setPosition(unsigned int position) {
     if (!openAs(m_permission)) {
         return false;
     }
-    m_lastError = m_file->SetPosition(position);
+    m_lastError = m_channel->file->SetPosition(position);
     return m_lastError == NoError;
 }
 
@@ -477,7 +456,7 @@ bool DataFile::setSize(unsigned int size) {
     if (!openAs(m_permission)) {
         return false;
     }
-    m_lastError = m_file->SetDataLength(size);
+    m_lastError = m_channel->file->SetDataLength(size);
     return m_lastError == NoError;
 }
 
@@ -489,7 +468,7 @@ bool DataFile::write(String const& text) {
     if (!openAs(m_permission)) {
         return false;
     }
-    m_lastError = m_file->WriteBin(text.data(), length);
+    m_lastError = m_channel->file->WriteBin(text.data(), length);
     return m_lastError == NoError;
 }
 
@@ -503,7 +482,7 @@ bool DataFile::write(char* data, unsigned int length) {
     if (!openAs(m_permission)) {
         return false;
     }
-    m_lastError = m_file->WriteBin(data, length);
+    m_lastError = m_channel->file->WriteBin(data, length);
     return m_lastError == NoError;
 }
 
@@ -532,55 +511,59 @@ bool DataFile::write(DataFile const& source) {
 
 bool DataFile::erase() {
     close();
+    const std::string named = path();
+    if (named.empty()) {
+        m_lastError = ErrParam;
+        return false;
+    }
     // The file the links lead to goes, and each link stays, as a write would reach it.
-    FileNode node = followed(getPathName(), m_lastError);
-    if (m_lastError != NoError) {
+    const fileio::Entry entry(named);
+    struct stat info {};
+    if (entry.error() || !entry.status(info)) {
+        m_lastError = errorOf(entry.error() ? entry.error() : lastError());
         return false;
     }
     // A FIFO or a device stores nothing to remove, and is the system's or another program's.
-    if (node.isSpecial()) {
+    if (!S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode)) {
         m_lastError = NoError;
         return true;
     }
-    // A file its user may not write is not the user's to remove either.
-    if (!node.mayWrite()) {
-        m_lastError = ErrPermission;
-        return false;
-    }
-    // A folder standing under the file's name is never removed with what it holds.
-    m_lastError = IO::fileSystem.Delete(IO::Location(node.getPath().c_str()), IO::FileSystem::EmptyOnly,
-                                        IO::FileSystem::Permanent);
+    // A file its user may not write is not the user's to remove either; a folder standing under
+    // the file's name goes only when empty.
+    m_lastError = errorOf(entry.remove(m_everyUser ? fileio::Owners::anyUser : fileio::Owners::player));
     return m_lastError == NoError;
 }
 
 bool DataFile::eraseMade() {
     close();
-    const std::string path = pathOf(getLocation());
     // Only while its name leads to the file made, never through a link, and while it holds nothing
     // that someone else may have put in it since.
-    const FileIdentity now = FileIdentity::of(path);
-    if (!(now == m_made) || now.size != 0) {
+    const fileio::Entry entry(path(), fileio::Entry::keepLink);
+    struct stat info {};
+    if (!m_made.known || !entry.status(info) || !S_ISREG(info.st_mode) || info.st_dev != m_made.device ||
+        info.st_ino != m_made.inode || info.st_nlink != 1 || info.st_size != 0) {
         m_lastError = ErrPermission;
         return false;
     }
-    m_lastError = IO::fileSystem.Delete(getLocation(), IO::FileSystem::EmptyOnly, IO::FileSystem::Permanent);
-    m_made = FileIdentity();
+    m_lastError = errorOf(entry.remove());
+    m_made = Identity();
     return m_lastError == NoError;
 }
 
 bool DataFile::isSpecial() const {
-    const String path = getPathName();
-    return FileNode(std::string(path.data(), path.dataLength())).isSpecial();
+    const fileio::Entry entry(path());
+    struct stat info {};
+    return entry.status(info) && !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode);
 }
 
 bool DataFile::flush() {
     if (m_file == nullptr) {
         return false;
     }
-    if (!m_file->IsOpen()) {
+    if (!isOpen()) {
         return true; // nothing written is pending
     }
-    m_lastError = m_file->Flush();
+    m_lastError = m_channel->file->Flush();
     return m_lastError == NoError;
 }
 
@@ -683,110 +666,39 @@ bool DataFile::writeWhole(std::function<bool(DataFile&)> const& writer, bool rep
         return false;
     }
     close();
+    const std::string named = path();
+    if (named.empty()) {
+        m_lastError = ErrParam;
+        return false;
+    }
     // Written where the file's links lead: each link stays, and names the new content.
-    FileNode node = followed(getPathName(), m_lastError);
-    if (m_lastError != NoError) {
-        return false;
-    }
-    // A folder is never written; a file that must be new is put in place only by a rename that
-    // fails where an entry stands, and not made over a node at all.
-    if (node.isFolder() || (!replace && node.isSpecial())) {
-        m_lastError = ErrExists;
-        return false;
-    }
-    // A file its user may not write (made read-only, or another user's) is kept as it is, though
-    // the folder would let a rename replace it.
-    if (!node.isSpecial() && !node.mayWrite()) {
-        m_lastError = ErrPermission;
-        return false;
-    }
-    IO::Location target(node.getPath().c_str());
-    IO::Location folder = target;
-    IO::Name name;
-    if ((m_lastError = target.GetLastLocalName(&name)) != NoError ||
-        (m_lastError = folder.DeleteLastLocalName()) != NoError) {
-        return false;
-    }
-    sweepTemporaries(folder, name.ToUTF8());
-    // A hidden name beside the target, new to each attempt, so that leftovers of failed clean-ups
-    // never stand in the way. The file made stays open until it is renamed, so that only it is
-    // renamed or removed, never a file another process put under its name meanwhile; one put there
-    // before it was taken is left alone.
-    std::unique_ptr<DataFile> temporary;
-    std::string temporaryPath;
-    TemporaryFile made;
-    bool taken = false;
-    for (int attempt = 0; attempt < 8 && temporary == nullptr; ++attempt) {
-        std::string tempName = "." + name.ToUTF8() + "." + uniqueSuffix() + ".tmp";
-        IO::Location location(folder, IO::Name(tempName.c_str()));
-        if (location.IsEmpty() || location.ToPath(&temporaryPath) != NoError) {
-            break;
+    const fileio::Entry entry(named);
+    fileio::removeLeftovers(entry);
+    // The writer writes the new file through a data file on the descriptor it was made with, so
+    // that the host's file library does every byte of it; its failure is the host's error.
+    GSErrCode written = NoError;
+    auto fill = [&writer, &written](int fd) {
+        DataFile made(String(("/dev/fd/" + std::to_string(fd)).c_str()), readWrite, false);
+        bool done = false;
+        try {
+            done = writer(made);
+        } catch (...) {
+            done = false;
         }
-        IO::File probe(location, IO::File::Fail);
-        if (probe.GetStatus() != ErrNotFound) {
-            continue;
+        if (!done) {
+            written = made.getLastError() != NoError ? made.getLastError() : Error;
+        } else if (!made.flush()) {
+            written = made.getLastError();
         }
-        taken = made.make(temporaryPath, [&temporary, &location] {
-            temporary.reset(new DataFile(location, readWrite, true));
-            return temporary->exists();
-        });
-    }
-    if (temporary == nullptr) {
-        m_lastError = ErrExists;
-        return false;
-    }
-    if (!temporary->exists()) {
-        m_lastError = temporary->getLastError() != NoError ? temporary->getLastError() : ErrIO;
-        return false;
-    }
-    if (!taken) {
-        m_lastError = ErrExists;
-        return false;
-    }
-    IO::Location location = temporary->getLocation();
-
-    bool written = false;
-    try {
-        written = writer(*temporary);
-    } catch (...) {
-        written = false;
-    }
-    GSErrCode result = NoError;
-    if (!written) {
-        result = temporary->getLastError() != NoError ? temporary->getLastError() : Error;
-    } else if (!temporary->flush()) {
-        result = temporary->getLastError();
-    }
-    temporary->close();
-    // The temporary file goes by its own name while that still leads to it; a link put there
-    // meanwhile goes as the link, never the file it names, and another file is left alone.
-    auto discard = [&made, &location, &temporaryPath] {
-        if (made.isNamed() || FileNode::isLink(temporaryPath)) {
-            IO::fileSystem.Delete(location, IO::FileSystem::EmptyOnly, IO::FileSystem::Permanent);
-        }
+        made.close();
+        return written == NoError ? std::error_code() : std::make_error_code(std::errc::io_error);
     };
-    if (result == NoError && node.isSpecial()) {
-        // A FIFO or a device takes the content as it stands: replacing it would put a plain file
-        // where the system or another program expects the node.
-        result = node.writeInPlace(made.descriptor());
-        discard();
-        m_lastError = result;
-        return result == NoError;
-    }
-    if (result == NoError && !made.finish(node)) {
-        result = ErrIO;
-    }
-    if (result == NoError) {
-        result = IO::fileSystem.Rename(location, name,
-                                       replace ? IO::FileSystem::ReplaceFile : IO::FileSystem::KeepExisting);
-    }
-    if (result != NoError) {
-        discard();
-        m_lastError = result;
-        return false;
-    }
-    m_lastError = NoError;
-    return true;
+    fileio::WriteOptions options;
+    options.owners = m_everyUser ? fileio::Owners::anyUser : fileio::Owners::player;
+    options.mustBeNew = !replace;
+    const std::error_code failure = fileio::writeWhole(entry, fill, options);
+    m_lastError = written != NoError ? written : errorOf(failure);
+    return !failure;
 }
 
 bool DataFile::replaceContents(String const& text) {

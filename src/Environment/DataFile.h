@@ -1,11 +1,13 @@
 // A file whose bytes are read and written. Every byte operation first opens the file with the
 // data file's permission; the file stays open until close, erase, setLocation, assignment or
-// destruction.
+// destruction. The file is opened once under the file rules (lib/fileio), and its bytes go
+// through the host's file library on that open file.
 #pragma once
 
 #include "Environment/Encoding.h"
 #include "Environment/File.h"
-#include "Environment/FileNode.h"
+
+#include <sys/types.h>
 
 #include <functional>
 #include <memory>
@@ -94,7 +96,11 @@ public:
     // Closes and points the object at the file of a location (not created); the host result.
     int setLocation(IO::Location const& location) override;
 
-    // Opens with permission p (reopening at the same position when open with another one).
+    // Opens with permission p (reopening at the same position when open with another one, which
+    // fails unless the name still leads to the file open). A link that another user may have put
+    // in a folder others may write is not followed, and another user's file, FIFO or device there
+    // is not opened; the permission bits decide, for root too (ErrPermission). A FIFO is never
+    // waited on.
     virtual bool open(Permission p);
     virtual bool close();
     virtual bool isOpen() const;
@@ -127,9 +133,15 @@ public:
     // and it is still there under its name, empty; a link or another file put there since is kept
     // (false, with ErrPermission).
     bool eraseMade();
+    // Whether this object made the file (created it where nothing stood).
+    bool isMade() const { return m_made.known; }
     // The file's links lead to a node that is neither a regular file nor a folder (a FIFO, a
     // device), which holds no content of its own.
     bool isSpecial() const;
+    // Marks the file as one every user of the machine is to change (the shared preferences):
+    // another user's regular file at its name, in a folder others may write, is read, written and
+    // given modes as the player's own. Their links, FIFOs and devices stay refused.
+    void setChangedByEveryUser(bool everyUser) { m_everyUser = everyUser; }
 
     // The encoding its byte-order mark gives (0 for a file under 3 bytes; 99 without a mark);
     // with skipMark a position inside the mark moves past it, else the position is kept. The last
@@ -139,30 +151,51 @@ public:
     // Writes the byte-order mark of type over the first bytes of the file (for an empty file).
     void setEncoding(Encoding::Type type);
 
-    // Replaces the file's whole content safely: writer fills a new, empty temporary file beside
-    // the file that this one's links lead to, which is flushed, given the old file's owner and
-    // permission bits (set-ID and sticky bits dropped), and renamed over it; the links stay. A FIFO
-    // or a device is written in place, never replaced and never waited on (one without a reader
-    // is not written), and a folder is not written. A link another user may have put in a folder
-    // others may write is not followed, and a file its user may not write is kept (ErrPermission).
-    // On any failure (writer answering false or throwing included) the temporary file is removed,
-    // the old file stays as it was and false is answered. This file is closed first.
+    // Replaces the file's whole content safely (fileio::writeWhole): writer fills a new, empty
+    // temporary file beside the file that this one's links lead to, through a data file on the
+    // descriptor it was made with; it is flushed, given the old file's owner and permission bits
+    // (set-ID and sticky bits dropped), and renamed over it; the links stay. Where others may
+    // rename entries of the folder, the temporary file lies in a folder of the player's made for
+    // it. A FIFO or a device is written in place, never replaced and never waited on (one without
+    // a reader, or whose reader leaves, is not written), and a folder is not written. A link
+    // another user may have put in a folder others may write is not followed, and a file, FIFO or
+    // device its user may not write, or another user's there, is kept (ErrPermission). On any
+    // failure (writer answering false or throwing included) the temporary file is removed, the
+    // old file stays as it was and false is answered, with the error of the data file the writer
+    // wrote when it failed. This file is closed first.
     bool replaceContents(std::function<bool(DataFile&)> const& writer);
     bool replaceContents(String const& text);
     // As replaceContents, but the file is made only where there is none: one that stands there
     // when the content is put in place is kept, and false is answered with ErrExists.
     bool makeContents(std::function<bool(DataFile&)> const& writer);
 
+protected:
+    bool isChangedByEveryUser() const override { return m_everyUser; }
+
 private:
+    // The file open: the layer's descriptor and the host's channel on it.
+    struct Channel;
+    // A file by device and inode.
+    struct Identity {
+        dev_t device = 0;
+        ino_t inode = 0;
+        bool known = false;
+    };
+
     void attach(IO::Location const& location, bool create);
     bool writeWhole(std::function<bool(DataFile&)> const& writer, bool replace);
     bool readBytes(char* buffer, unsigned int& length) const;
     bool openAs(Permission p) const;
+    // The path of the file's own location; empty for none.
+    std::string path() const;
 
+    // Names the file's own location (never opened): its status, location and modification time.
     std::unique_ptr<IO::File> m_file;
+    mutable std::unique_ptr<Channel> m_channel;
     mutable Permission m_permission = readWrite;
     // The file this object made, as eraseMade may remove it; unknown when it made none.
-    FileIdentity m_made;
+    Identity m_made;
+    bool m_everyUser = false;
 };
 
 } // namespace zelvane

@@ -99,6 +99,7 @@ Directory::~Directory() = default;
 
 void Directory::open(IO::Location const& location, bool create) {
     GSErrCode result = NoError;
+    // The host's folder object: the host's calls that enumerate, count or locate entries take it.
     m_folder.reset(IO::Folder::New(location, create ? IO::Folder::Create : IO::Folder::Fail, &result));
     m_lastError = result;
 }
@@ -157,6 +158,7 @@ bool Directory::containsItemNamed(SearchString const& pattern, bool files, bool 
 }
 
 bool Directory::erase() {
+    // The host's own removal of a whole tree, which the host fails as a whole, as its callers expect.
     m_lastError = IO::fileSystem.Delete(getLocation(), IO::FileSystem::Recursive, IO::FileSystem::Permanent);
     return m_lastError == NoError;
 }
@@ -167,6 +169,7 @@ IO::Folder* Directory::getData() const {
 
 unsigned int Directory::fileCount() const {
     UInt32 count = 0;
+    // The host's count of the folder's entries.
     if (m_folder == nullptr || m_folder->GetEntryCount(&count) != NoError) {
         return 0;
     }

@@ -1,12 +1,12 @@
 #include "Environment/File.h"
 
-#include "Environment/FileNode.h"
 #include "Environment/Time.h"
 #include "GSRoot/Time.hpp"
 #include "IO/File.hpp"
-#include "IO/FileSystem.hpp"
 #include "IO/Folder.hpp"
 #include "IO/Name.hpp"
+#include "fileio/Entry.h"
+#include "fileio/FileError.h"
 
 #include <string>
 
@@ -79,7 +79,12 @@ int File::getLastError() const {
 
 bool File::setName(String const& name) {
     IO::Location location = getLocation();
-    m_lastError = IO::fileSystem.Rename(location, IO::Name(name.data()), IO::FileSystem::KeepExisting);
+    const std::string path = entryPath();
+    // The entry itself is renamed (a link at its name as the link), in one step that keeps an
+    // entry standing at the new name.
+    m_lastError = path.empty() ? ErrParam
+                               : errorOf(fileio::Entry(path, fileio::Entry::keepLink)
+                                             .renameTo(std::string(name.data(), name.dataLength()), false));
     if (m_lastError != NoError) {
         return false;
     }
@@ -111,15 +116,43 @@ void File::allowOwnerAccess() const {
     changeAccess(07777, isFolder() ? 0700 : 0600);
 }
 
-void File::changeAccess(unsigned int kept, unsigned int added) const {
-    std::string path = getPathName().data();
+std::string File::entryPath() const {
+    const String named = getPathName();
+    std::string path(named.data(), named.dataLength());
     // A folder's path ends with "/"; the entry is the folder itself.
     while (path.size() > 1 && path.back() == '/') {
         path.pop_back();
     }
+    return path;
+}
+
+void File::changeAccess(unsigned int kept, unsigned int added) const {
+    const std::string path = entryPath();
     if (!path.empty()) {
-        FileNode(path).changeMode(mode_t(kept), mode_t(added));
+        fileio::Entry(path).changeMode(mode_t(kept), mode_t(added), nullptr,
+                                       isChangedByEveryUser() ? fileio::Owners::anyUser
+                                                              : fileio::Owners::player);
     }
+}
+
+int File::errorOf(std::error_code const& error) {
+    switch (fileio::failureOf(error)) {
+    case fileio::Failure::none:
+        return NoError;
+    case fileio::Failure::notFound:
+        return ErrNotFound;
+    case fileio::Failure::exists:
+        return ErrExists;
+    case fileio::Failure::permission:
+        return ErrPermission;
+    case fileio::Failure::param:
+        return ErrParam;
+    case fileio::Failure::injected:
+        return GSErrCode(error.value());
+    case fileio::Failure::io:
+        break;
+    }
+    return ErrIO;
 }
 
 template <typename Entry>
@@ -137,6 +170,7 @@ Time File::modificationTimeOf(Entry const* entry) const {
         return Time(false);
     }
     GSTime time = 0;
+    // The host tells the time, as its own calls see it.
     m_lastError = entry->GetModificationTime(&time);
     GSTimeRecord record;
     if (m_lastError != NoError || TIGetTimeRecord(time, &record, TI_LOCAL_TIME) != NoError) {

@@ -5,6 +5,9 @@
 #include "Environment/String.h"
 #include "IO/Location.hpp"
 
+#include <string>
+#include <system_error>
+
 namespace IO {
 class File;
 class Folder;
@@ -60,6 +63,10 @@ public:
     // the entry's links as a write does, and leave a FIFO or a device as it is.
     void allowOwnerAccess() const;
 
+    // The host's error code for a failure of the file layer (fileio): ErrNotFound, ErrExists,
+    // ErrPermission, ErrParam or ErrIO, or the code the simulated host injected.
+    static int errorOf(std::error_code const& error);
+
 protected:
     // The location of a host file or folder object; an empty location for none.
     template <typename Entry>
@@ -71,11 +78,18 @@ protected:
     // The location of the entry name inside folder; false, with the error ErrParam, for no folder.
     bool locationIn(IO::Folder const* folder, String const& name, IO::Location& location);
 
+    // Whether another user's regular file at the entry's name is taken as the player's, where
+    // every user of the machine is to change the same file.
+    virtual bool isChangedByEveryUser() const { return false; }
+
+    // The entry's path without the "/" that ends a folder's; empty for none.
+    std::string entryPath() const;
+
     mutable int m_lastError = 0;
 
 private:
     // Sets the entry's permission bits to those of kept it has and added, through a descriptor of
-    // the regular file or folder the entry's links lead to (as FileNode follows them); a FIFO or a
+    // the regular file or folder the entry's links lead to (as a write follows them); a FIFO or a
     // device is left as it is.
     void changeAccess(unsigned int kept, unsigned int added) const;
 };

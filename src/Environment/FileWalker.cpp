@@ -120,6 +120,7 @@ bool FileWalker::traverse(Directory const& root, bool recursive, bool) {
         return false;
     }
     GSTreeWalker adapter(*this, recursive);
+    // The host's enumeration of a tree, which its callers see as the host lists it.
     GSErrCode result = adapter.Enumerate(*folder);
     return result == NoError && !adapter.hasFailed();
 }

@@ -180,10 +180,10 @@ TEST_F(PreferenceTest, WritingFollowsTheRegisteredContexts) {
     };
     const fs::perms own = fs::perms::owner_read | fs::perms::owner_write;
     // The user's own folder and file open nothing to others: a new one has what the umask gives
-    // others, one that exists keeps what it gave them.
+    // others, one that exists keeps what it gave them; no one but its owner writes the folder.
     const mode_t mask = ::umask(0);
     ::umask(mask);
-    const fs::perms newFolder = fs::perms(0777 & ~mask) | fs::perms::owner_all;
+    const fs::perms newFolder = fs::perms(0755 & ~mask) | fs::perms::owner_all;
     const fs::perms newFile = fs::perms(0666 & ~mask) | own;
     // The user's package moves to the shared context: only a file that was read (or written by the
     // add-on) holding nothing but its packages is erased, and it is not made again.
@@ -492,18 +492,39 @@ TEST_F(PreferenceTest, WhatAnotherPutsAtTheFileIsNotFollowedWrittenOverOrWaitedO
                                "</frameworkPreferenceStore>";
     const fs::path notes = sim::specialFolder("Documents") / "private" / "notes.txt";
     const std::string secret = "the player notes: SECRET";
-    const fs::path& file = userFile;
+    // Any user but the one running the test.
+    const uid_t other = ::geteuid() == 4242 ? 4243 : 4242;
+    const fs::perms open = fs::perms::all;
+    const fs::perms closed = open & ~(fs::perms::group_write | fs::perms::others_write);
+    Addon::Context context = Addon::user;
+    auto fileOf = [&] { return context == Addon::user ? userFile : sharedFile; };
     // A link to the player's private notes, in the preference folder opened to all.
     auto putLink = [&](uid_t owner) {
+        const fs::path file = fileOf();
         fs::remove(file);
         fs::create_symlink(notes, file);
         ASSERT_EQ(::lchown(file.c_str(), owner, owner), 0);
-        fs::permissions(file.parent_path(), fs::perms::all);
+        fs::permissions(file.parent_path(), open);
+    };
+    // Another user's file holding `text`, or their FIFO that a process of the test reads.
+    int reader = -1;
+    auto putTheirs = [&](const std::string& text, mode_t node) {
+        const fs::path file = fileOf();
+        fs::remove(file);
+        if (node == S_IFIFO) {
+            ASSERT_EQ(::mkfifo(file.c_str(), 0666), 0);
+            reader = ::open(file.c_str(), O_RDONLY | O_NONBLOCK);
+        } else {
+            std::ofstream(file) << text;
+        }
+        ASSERT_EQ(::chown(file.c_str(), other, other), 0);
+        ASSERT_EQ(::chmod(file.c_str(), 0666), 0);
+        fs::permissions(file.parent_path(), open);
     };
     using Step = std::function<void()>;
     struct Case {
         const char* name;
-        bool root;             // only root makes a link another user's
+        bool root;             // only root makes a link or a file another user's
         Step beforeRead;       // null: the file holds stored
         Step afterRead;        // what is put there during the play
         bool unread;           // told as the file is read
@@ -511,39 +532,76 @@ TEST_F(PreferenceTest, WhatAnotherPutsAtTheFileIsNotFollowedWrittenOverOrWaitedO
         const char* kept;      // what the file holds at the end, null when it is a link or a FIFO
         bool followed = false; // the link is followed: the notes hold the preferences
         bool moved = false;    // the package moves to the shared context: the file is to be erased
+        Addon::Context context = Addon::user;
+        bool closed = false;                 // the user's folder was open to others: closed and told
+        const char* holds = nullptr;         // what the file holds at the end, among the rest
+        fs::perms mode = fs::perms::unknown; // the file's mode at the end
     };
+    const std::string theirs = "theirs";
+    // The count as the add-on writes it back, on a line of its own.
+    const std::string writtenBack = "\t\t<count>50</count>\n";
     const Case cases[] = {
-        {"another's link put after the read", true, nullptr, [&] { putLink(4242); }, false, true, nullptr},
+        {"another's link put after the read", true, nullptr, [&] { putLink(other); }, false, true, nullptr,
+         false, false, Addon::user, true},
         // Holding no user preferences any more, the add-on has none to tell of.
-        {"another's link put after the read, with nothing to write", true, nullptr, [&] { putLink(4242); },
-         false, false, nullptr, false, true},
-        {"another's link put before the read", true, [&] { putLink(4242); }, nullptr, true, false, nullptr},
+        {"another's link put after the read, with nothing to write", true, nullptr, [&] { putLink(other); },
+         false, false, nullptr, false, true, Addon::user, true},
+        {"another's link put before the read", true, [&] { putLink(other); }, nullptr, true, false, nullptr,
+         false, false, Addon::user, true},
         {"the player's own link, in a folder others may write", false,
          [&] {
              std::ofstream(notes) << stored;
              putLink(::geteuid());
          },
-         nullptr, false, false, nullptr, true},
+         nullptr, false, false, nullptr, true, false, Addon::user, true},
         {"a FIFO without a reader put after the read", false, nullptr,
          [&] {
-             fs::remove(file);
-             ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
+             fs::remove(userFile);
+             ASSERT_EQ(::mkfifo(userFile.c_str(), 0600), 0);
          },
          false, true, nullptr},
-        {"made read-only by its user", false, [&] { fs::permissions(file, fs::perms::owner_read); }, nullptr,
-         false, true, stored.c_str()},
-        {"made by another while the new file is written", false, [&] { fs::remove(file); },
-         [&] { PlantingPrefs::plantAt = file; }, false, true, "theirs"},
+        {"made read-only by its user", false, [&] { fs::permissions(userFile, fs::perms::owner_read); },
+         nullptr, false, true, stored.c_str()},
+        {"made read-only by its user, and asked for", false,
+         [&] { fs::permissions(userFile, fs::perms(0444)); },
+         [&] { std::unique_ptr<DataFile>(addon->getPrefsFile(Addon::user, true)); }, false, true,
+         stored.c_str(), false, false, Addon::user, false, nullptr, fs::perms(0444)},
+        {"made by another while the new file is written", false, [&] { fs::remove(userFile); },
+         [&] { PlantingPrefs::plantAt = userFile; }, false, true, "theirs"},
+        {"the player's own file, in a folder others may write", false,
+         [&] { fs::permissions(userFile.parent_path(), open); }, nullptr, false, false, nullptr, false, false,
+         Addon::user, true, writtenBack.c_str()},
+        {"another's file, in a folder others may write", true, [&] { putTheirs(stored, S_IFREG); }, nullptr,
+         true, false, stored.c_str(), false, false, Addon::user, true, nullptr, fs::perms(0666)},
+        {"another's file put after the read, in a folder others may write", true, nullptr,
+         [&] { putTheirs(theirs, S_IFREG); }, false, true, "theirs", false, false, Addon::user, true, nullptr,
+         fs::perms(0666)},
+        {"another's FIFO a process reads, put after the read, in a folder others may write", true, nullptr,
+         [&] { putTheirs(theirs, S_IFIFO); }, false, true, nullptr, false, false, Addon::user, true},
+        // Every user of the machine is to change the shared preferences: another user's file is
+        // the player's too, but not their link or FIFO.
+        {"another's shared file", true, [&] { putTheirs(stored, S_IFREG); }, nullptr, false, false, nullptr,
+         false, false, Addon::shared, false, writtenBack.c_str(), open},
+        {"another's link in the shared folder", true, [&] { putLink(other); }, nullptr, true, false, nullptr,
+         false, false, Addon::shared},
+        {"another's FIFO a process reads, put in the shared folder after the read", true, nullptr,
+         [&] { putTheirs(theirs, S_IFIFO); }, false, true, nullptr, false, false, Addon::shared},
     };
+    bool skipped = false;
     for (const Case& c : cases) {
         if (c.root && ::geteuid() != 0) {
+            skipped = true;
             continue;
         }
         SCOPED_TRACE(c.name);
-        fs::remove_all(file.parent_path());
+        context = c.context;
+        const fs::path file = fileOf();
+        fs::remove_all(userFile.parent_path());
+        fs::remove_all(sharedFile.parent_path());
         fs::remove_all(notes.parent_path());
         sim::reset();
         resetHandlers();
+        reader = -1;
         fs::create_directories(notes.parent_path());
         std::ofstream(notes) << secret;
         fs::permissions(notes, fs::perms::owner_read | fs::perms::owner_write);
@@ -554,10 +612,10 @@ TEST_F(PreferenceTest, WhatAnotherPutsAtTheFileIsNotFollowedWrittenOverOrWaitedO
         }
         TestAddon a;
         addon = &a;
-        a.addPreference(PlantingPrefs(2), Addon::user);
+        a.addPreference(PlantingPrefs(2), c.context);
         ASSERT_TRUE(a.registerInterface());
         ASSERT_TRUE(a.initialise());
-        EXPECT_EQ(a.isPrefsUnread(Addon::user), c.unread);
+        EXPECT_EQ(a.isPrefsUnread(c.context), c.unread);
         if (c.afterRead) {
             c.afterRead();
         }
@@ -569,12 +627,20 @@ TEST_F(PreferenceTest, WhatAnotherPutsAtTheFileIsNotFollowedWrittenOverOrWaitedO
         addon = nullptr;
         PlantingPrefs::plantAt.clear();
 
-        const std::string told = "The user preferences of the add-on \"Sample Tool 2\" could not be ";
-        const std::string place = "Preferences/Zelvane/com.zelvane.sampletool2.xml";
-        EXPECT_EQ(sim::consoleText(), c.unread ? told + "read from " + place +
-                                                     ": they are kept in that file, and not written over.\n"
-                                      : c.notWritten ? told + "written to " + place + ".\n"
-                                                     : std::string());
+        const bool user = c.context == Addon::user;
+        const std::string told = std::string("The ") + (user ? "user" : "shared") +
+                                 " preferences of the add-on \"Sample Tool 2\" could not be ";
+        const std::string place =
+            (user ? "Preferences" : "SharedData") + std::string("/Zelvane/com.zelvane.sampletool2.xml");
+        const std::string closing = c.closed
+                                        ? "The user preference folder Preferences/Zelvane was open to other "
+                                          "users to write: it is now the user's alone to write.\n"
+                                        : "";
+        EXPECT_EQ(sim::consoleText(),
+                  closing + (c.unread ? told + "read from " + place +
+                                            ": they are kept in that file, and not written over.\n"
+                             : c.notWritten ? told + "written to " + place + ".\n"
+                                            : std::string()));
         if (c.followed) {
             EXPECT_NE(readFile(notes).find("<count>50</count>"), std::string::npos) << readFile(notes);
         } else {
@@ -584,12 +650,38 @@ TEST_F(PreferenceTest, WhatAnotherPutsAtTheFileIsNotFollowedWrittenOverOrWaitedO
         if (c.kept != nullptr) {
             EXPECT_EQ(readFile(file), c.kept);
         }
+        if (c.holds != nullptr) {
+            EXPECT_NE(readFile(file).find(c.holds), std::string::npos) << readFile(file);
+        }
+        if (c.mode != fs::perms::unknown) {
+            EXPECT_EQ(fs::symlink_status(file).permissions(), c.mode);
+        }
+        if (reader >= 0) {
+            char received[64];
+            EXPECT_EQ(::read(reader, received, sizeof received), 0) << "the FIFO's reader receives nothing";
+            ::close(reader);
+            reader = -1;
+        }
+        struct stat info {};
+        if (c.root && ::lstat(file.c_str(), &info) == 0 && c.kept != nullptr) {
+            EXPECT_EQ(info.st_uid, other) << "another's file stays theirs";
+        }
+        if (user) {
+            EXPECT_EQ(fs::status(file.parent_path()).permissions(),
+                      c.closed ? closed
+                               : fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                     fs::perms::others_read | fs::perms::others_exec);
+        }
         for (const auto& entry : fs::directory_iterator(file.parent_path())) {
             EXPECT_NE(entry.path().filename().string()[0], '.') << "a temporary file left";
         }
         fs::remove(file);
     }
     fs::remove_all(notes.parent_path());
+    fs::remove_all(sharedFile.parent_path());
+    if (skipped) {
+        GTEST_SKIP() << "the rows of another user's link, file or FIFO need root, to give one away";
+    }
 }
 
 TEST_F(PreferenceTest, AnAllocationFailingWhileReadingTheFilesKeepsThem) {

@@ -144,6 +144,67 @@ TEST_F(DataFileTest, OpenKeepsThePosition) {
     EXPECT_EQ(get(path("f.txt")), "0123ab6789");
     EXPECT_EQ(reader.skip(100), 10u);
     EXPECT_EQ(DataFile(text("none"), 0, false).skip(1), 0u);
+    reader.close();
+
+    // A reopen reaches the file it had open, or fails: another put at the name meanwhile is not
+    // written.
+    ASSERT_TRUE(file.open(0));
+    put(path("other"), "another file");
+    fs::rename(path("other"), path("f.txt"));
+    EXPECT_FALSE(file.open(3));
+    EXPECT_EQ(file.getLastError(), ErrIO);
+    EXPECT_FALSE(file.write(String("x")));
+    EXPECT_EQ(get(path("f.txt")), "another file");
+    file.close();
+
+    // What the rules open: the permission bits decide, for root too, and another user's entry in
+    // a folder others may write is not taken for the player's, but for a file every user changes.
+    struct Row {
+        const char* name;
+        mode_t mode; // or S_IFIFO with its bits
+        DataFile::Permission permission;
+        bool opened;
+        uid_t owner = 0;        // another user's; 0 for the player's
+        bool everyUser = false; // the file is one every user changes
+    };
+    const uid_t other = ::geteuid() == 4242 ? 4243 : 4242;
+    const Row rows[] = {
+        {"open to no one", 0000, DataFile::readOnly, false},
+        {"read-only, to write", 0444, DataFile::readWrite, false},
+        {"read-only, to read", 0444, DataFile::readOnly, true},
+        {"another user's", 0644, DataFile::readOnly, false, other},
+        {"another user's, changed by every user", 0644, DataFile::readOnly, true, other, true},
+        {"another user's FIFO, changed by every user", S_IFIFO | 0666, DataFile::readOnly, false, other,
+         true},
+    };
+    bool skipped = false;
+    for (Row const& row : rows) {
+        SCOPED_TRACE(row.name);
+        if (row.owner != 0 && ::geteuid() != 0) {
+            skipped = true;
+            continue;
+        }
+        fs::remove_all(path("open"));
+        fs::create_directory(path("open"));
+        ASSERT_EQ(::chmod(path("open").c_str(), 0777), 0);
+        const fs::path at = path("open/f.txt");
+        if (S_ISFIFO(row.mode)) {
+            ASSERT_EQ(::mkfifo(at.c_str(), row.mode & 0777), 0);
+        } else {
+            put(at, "content");
+        }
+        ASSERT_EQ(::chmod(at.c_str(), row.mode & 07777), 0);
+        ASSERT_TRUE(row.owner == 0 || ::chown(at.c_str(), row.owner, row.owner) == 0);
+        DataFile opened(String(at.c_str()), row.permission, false);
+        opened.setChangedByEveryUser(row.everyUser);
+        EXPECT_EQ(opened.open(row.permission), row.opened);
+        EXPECT_EQ(opened.getLastError(), row.opened ? NoError : ErrPermission);
+        opened.close();
+    }
+    fs::remove_all(path("open"));
+    if (skipped) {
+        GTEST_SKIP() << "the rows of another user's file need root, to give one away";
+    }
 }
 
 TEST_F(DataFileTest, ReadAppendsExactlyTheBytesRead) {
@@ -424,10 +485,11 @@ TEST_F(DataFileTest, ReplaceContents) {
     EXPECT_FALSE(file.replaceContents([](DataFile&) -> bool { throw std::runtime_error("writer failed"); }));
     EXPECT_EQ(get(path("prefs.xml")), "new content");
     EXPECT_EQ(entries(), std::vector<std::string>{"prefs.xml"});
-    // A temporary file swapped for a link meanwhile goes as the link, not the file it names.
+    // A temporary file swapped for a link meanwhile goes as the link, not the file it names. The
+    // writer's data file is on the temporary file's descriptor, which names it.
     put(path("theirs"), "kept");
     EXPECT_FALSE(file.replaceContents([this](DataFile& f) {
-        const std::string made(f.getPathName().data());
+        const fs::path made = fs::read_symlink(f.getPathName().data());
         f.close();
         fs::remove(made);
         fs::create_symlink(path("theirs"), made);
@@ -436,19 +498,29 @@ TEST_F(DataFileTest, ReplaceContents) {
     EXPECT_EQ(get(path("theirs")), "kept");
     EXPECT_EQ(entries(), (std::vector<std::string>{"prefs.xml", "theirs"}));
     fs::remove(path("theirs"));
-    // A file put under its name while the writer runs is neither renamed over the file nor
-    // removed, though it may take the number of the file it replaced.
-    std::string planted;
-    EXPECT_FALSE(file.replaceContents([&planted](DataFile& f) {
-        planted = f.getPathName().data();
-        f.close();
-        fs::remove(planted);
+    // Where others may rename entries, the temporary file lies in a folder of the player's made
+    // for it, and is renamed into place from that folder's descriptor: the folder moved away and
+    // a file put under its old name meanwhile are neither renamed over the file nor removed.
+    fs::create_directory(path("pub"));
+    ASSERT_EQ(::chmod(path("pub").c_str(), 0777), 0);
+    put(path("pub/prefs.xml"), "old");
+    fs::path planted;
+    EXPECT_TRUE(DataFile(text("pub/prefs.xml"), 3, false).replaceContents([&](DataFile& f) {
+        const fs::path own = fs::read_symlink(f.getPathName().data()).parent_path();
+        struct stat info {};
+        EXPECT_EQ(own.parent_path(), path("pub"));
+        EXPECT_TRUE(::lstat(own.c_str(), &info) == 0 && S_ISDIR(info.st_mode) &&
+                    (info.st_mode & 0777) == 0700 && info.st_uid == ::geteuid());
+        fs::rename(own, path("pub/moved"));
+        fs::create_directory(own);
+        planted = own / "prefs.xml";
         put(planted, "planted");
-        return true;
+        return f.write(String("new"));
     }));
-    EXPECT_EQ(get(path("prefs.xml")), "new content");
+    EXPECT_EQ(get(path("pub/prefs.xml")), "new");
     EXPECT_EQ(get(planted), "planted");
-    fs::remove(planted);
+    EXPECT_TRUE(fs::is_empty(path("pub/moved")));
+    fs::remove_all(path("pub"));
 
     // An empty content and a file that did not exist yet.
     DataFile fresh(text("fresh.txt"), 3, false);
@@ -560,22 +632,30 @@ TEST_F(DataFileTest, ReplaceIsNotStoppedByLeftoversAndSweepsThem) {
     }
     put(path(".prefs.xml.tmp99"), "x");
     put(path(".prefs.xml.tmp0"), "x");
+    // The folder a write made for its temporary file goes with what it holds.
     fs::create_directory(path(".prefs.xml.00ff.tmp"));
+    put(path(".prefs.xml.00ff.tmp/prefs.xml"), "x");
     // Another user's may be that user's replace under way, in a folder others may write.
     const bool privileged = ::geteuid() == 0;
+    const uid_t other = ::geteuid() == 4242 ? 4243 : 4242;
     put(path(".prefs.xml.0a1c.tmp"), "x");
-    ASSERT_TRUE(!privileged || ::chown(path(".prefs.xml.0a1c.tmp").c_str(), 4242, 4242) == 0);
+    fs::create_directory(path(".prefs.xml.00fe.tmp"));
+    ASSERT_TRUE(!privileged || ::chown(path(".prefs.xml.0a1c.tmp").c_str(), other, other) == 0);
+    ASSERT_TRUE(!privileged || ::chown(path(".prefs.xml.00fe.tmp").c_str(), other, other) == 0);
 
     ASSERT_TRUE(file.replaceContents(String("new")));
     EXPECT_EQ(get(path("prefs.xml")), "new");
     std::vector<std::string> expected(std::begin(kept), std::end(kept));
-    expected.push_back(".prefs.xml.00ff.tmp"); // a folder is never swept
     if (privileged) {
         expected.push_back(".prefs.xml.0a1c.tmp");
+        expected.push_back(".prefs.xml.00fe.tmp");
     }
     expected.push_back("prefs.xml");
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(entries(), expected);
+    if (!privileged) {
+        GTEST_SKIP() << "another user's leftovers need root, to give one away";
+    }
 }
 
 TEST_F(DataFileTest, FileDialogs) {
