@@ -81,9 +81,13 @@ OwnFileCalls::~OwnFileCalls() {
 } // namespace sim
 
 // The file layer's calls that the framework makes, failed as the host's calls of their kind are.
-extern "C" int zelvane_fileio_fault(int call, std::size_t* bytes) {
+extern "C" int zelvane_fileio_fault(int call, int folder, std::size_t* bytes) {
     if (sim::ownDepth > 0) {
         return 0;
+    }
+    // The host changes nothing outside its sandbox, through its own calls or the file library's.
+    if (folder >= 0 && !sim::sandboxHolds(folder)) {
+        return ErrPermission;
     }
     GSErrCode err = NoError;
     switch (fileio::Call(call)) {

@@ -293,8 +293,17 @@ std::error_code Entry::changeMode(mode_t kept, mode_t added, mode_t* before, Own
         return FileError::notOwned;
     }
     // Through a descriptor of the entry itself, and only while it is the entry looked at: a mode
-    // set by name could reach whatever was put there since.
-    const Descriptor node(open(O_RDONLY | O_NONBLOCK | O_NOCTTY | (S_ISDIR(info.st_mode) ? O_DIRECTORY : 0)));
+    // set by name could reach whatever was put there since. One the player may not read is held
+    // without reading it, where the system can, and changed through its own link of /proc.
+    const int kind = S_ISDIR(info.st_mode) ? O_DIRECTORY : 0;
+    Descriptor node(open(O_RDONLY | O_NONBLOCK | O_NOCTTY | kind));
+    bool held = false;
+#ifdef O_PATH
+    if (!node && errno == EACCES) {
+        node.reset(open(O_PATH | kind));
+        held = true;
+    }
+#endif
     struct stat now {};
     if (!node || ::fstat(node.get(), &now) != 0) {
         return lastError();
@@ -305,7 +314,10 @@ std::error_code Entry::changeMode(mode_t kept, mode_t added, mode_t* before, Own
     if (before != nullptr) {
         *before = now.st_mode & 07777;
     }
-    return ::fchmod(node.get(), (now.st_mode & kept & 07777) | added) == 0 ? std::error_code() : lastError();
+    const mode_t mode = (now.st_mode & kept & 07777) | added;
+    const int changed = held ? ::chmod(("/proc/self/fd/" + std::to_string(node.get())).c_str(), mode)
+                             : ::fchmod(node.get(), mode);
+    return changed == 0 ? std::error_code() : lastError();
 }
 
 std::error_code Entry::remove(Owners owners) const {
@@ -324,7 +336,7 @@ std::error_code Entry::remove(Owners owners) const {
                 : whyNotWritten(folder, info, owners, true)) {
         return refused;
     }
-    if (const std::error_code injected = injectedFault(Call::remove)) {
+    if (const std::error_code injected = injectedFault(Call::remove, m_folder.get())) {
         return injected;
     }
     return ::unlinkat(m_folder.get(), m_name.c_str(), isFolder ? AT_REMOVEDIR : 0) == 0 ? std::error_code()
@@ -356,7 +368,7 @@ std::error_code Entry::renameTo(const std::string& name, bool replace) const {
             return refused;
         }
     }
-    if (const std::error_code injected = injectedFault(Call::rename)) {
+    if (const std::error_code injected = injectedFault(Call::rename, m_folder.get())) {
         return injected;
     }
     const int at = m_folder.get();
@@ -404,7 +416,7 @@ std::error_code Entry::makeFolder() const {
     if (!m_folder) {
         return missing();
     }
-    if (const std::error_code injected = injectedFault(Call::makeFolder)) {
+    if (const std::error_code injected = injectedFault(Call::makeFolder, m_folder.get())) {
         return injected;
     }
     if (::mkdirat(m_folder.get(), m_name.c_str(), 0777) == 0) {

@@ -4,11 +4,11 @@
 
 namespace fileio {
 
-std::error_code injectedFault(Call call, std::size_t* bytes) {
+std::error_code injectedFault(Call call, int folder, std::size_t* bytes) {
     if (zelvane_fileio_fault == nullptr) {
         return {};
     }
-    const int code = zelvane_fileio_fault(int(call), bytes);
+    const int code = zelvane_fileio_fault(int(call), folder, bytes);
     return code == 0 ? std::error_code() : std::error_code(code, injectedCategory());
 }
 

@@ -37,7 +37,7 @@ TemporaryFolder::TemporaryFolder(int parent, const std::string& prefix, const st
         return;
     }
     for (int attempt = 0;; ++attempt) {
-        if ((error = injectedFault(Call::makeFolder))) {
+        if ((error = injectedFault(Call::makeFolder, m_parent.get()))) {
             return;
         }
         m_name = prefix + internal::randomHex(16) + suffix;
@@ -87,7 +87,7 @@ std::error_code TemporaryFolder::remove() {
         failure = FileError::changed;
     }
     if (!failure) {
-        failure = injectedFault(Call::remove);
+        failure = injectedFault(Call::remove, m_parent.get());
     }
     if (!failure && ::unlinkat(m_parent.get(), m_name.c_str(), AT_REMOVEDIR) != 0) {
         failure = lastError();
@@ -105,7 +105,7 @@ std::error_code removeContents(int folder) {
         return failure;
     }
     for (const std::string& name : names) {
-        std::error_code removed = injectedFault(Call::remove);
+        std::error_code removed = injectedFault(Call::remove, folder);
         if (!removed && ::unlinkat(folder, name.c_str(), 0) != 0) {
             removed = lastError();
             if (removed == std::errc::is_a_directory || removed == std::errc::operation_not_permitted) {

@@ -73,7 +73,7 @@ struct Temporary {
     // Removes the file made under its name, and the folder made for it.
     void discard() {
         if (named) {
-            if (!injectedFault(Call::remove)) {
+            if (!injectedFault(Call::remove, folder)) {
                 ::unlinkat(folder, name.c_str(), 0);
             }
             named = false;
@@ -101,7 +101,7 @@ std::error_code makeTemporary(const Entry& entry, const struct stat& info, Tempo
     }
     for (int attempt = 0; attempt < 100; ++attempt) {
         made.name = made.own.made() ? entry.name() : prefix + internal::randomHex(16) + ".tmp";
-        if (const std::error_code injected = injectedFault(Call::makeFile)) {
+        if (const std::error_code injected = injectedFault(Call::makeFile, made.folder)) {
             return injected;
         }
         made.file.reset(::openat(made.folder, made.name.c_str(),
@@ -154,7 +154,7 @@ std::error_code takeOwnerAndMode(int fd, const struct stat* old) {
 // Puts the new file in the entry's place, in one step; for a file that must be new, only where no
 // entry stands.
 std::error_code putInPlace(const Entry& entry, Temporary& made, bool mustBeNew) {
-    if (const std::error_code injected = injectedFault(Call::rename)) {
+    if (const std::error_code injected = injectedFault(Call::rename, entry.folder())) {
         return injected;
     }
     const char* from = made.name.c_str();
@@ -312,7 +312,7 @@ Descriptor openInPlace(const Entry& entry, Owners owners, std::error_code& error
 
 std::error_code writeAll(int fd, const char* data, std::size_t size) {
     std::size_t allowed = size;
-    const std::error_code cut = injectedFault(Call::write, &allowed);
+    const std::error_code cut = injectedFault(Call::write, -1, &allowed);
     allowed = std::min(allowed, size);
     PipeSignalHeld held;
     for (std::size_t written = 0; written < allowed;) {
@@ -357,7 +357,7 @@ Descriptor makeFile(const Entry& entry, std::error_code& error) {
         error = entry.missing();
         return {};
     }
-    if ((error = injectedFault(Call::makeFile))) {
+    if ((error = injectedFault(Call::makeFile, entry.folder()))) {
         return {};
     }
     Descriptor made(entry.open(O_RDWR | O_CREAT | O_EXCL | O_NOCTTY, 0666));
@@ -409,10 +409,10 @@ void removeLeftovers(const Entry& entry) {
                 now.st_uid != self || removeContents(inner.get())) {
                 continue;
             }
-            if (!injectedFault(Call::remove)) {
+            if (!injectedFault(Call::remove, entry.folder())) {
                 ::unlinkat(entry.folder(), name.c_str(), AT_REMOVEDIR);
             }
-        } else if (S_ISREG(info.st_mode) && !injectedFault(Call::remove)) {
+        } else if (S_ISREG(info.st_mode) && !injectedFault(Call::remove, entry.folder())) {
             ::unlinkat(entry.folder(), name.c_str(), 0);
         }
     }

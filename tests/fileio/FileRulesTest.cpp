@@ -253,6 +253,29 @@ TEST_F(FileRulesTest, EveryUseAfterTheWalkActsThroughTheFoldersHeld) {
     }
 }
 
+TEST_F(FileRulesTest, AModeChangeKeepsWhatItIsToKeepAndReachesFilesNoOneMayRead) {
+    struct Row {
+        mode_t before, kept, added, after;
+        bool folder;
+    };
+    const Row rows[] = {
+        {0644, 07777, 0600, 0644, false},    {0000, 07777, 0600, 0600, false},
+        {0444, 07777, 0600, 0644, false},    {04755, 0, 0777, 0777, false},
+        {0777, ~mode_t(022), 0, 0755, true}, {0700, 07777, 0700, 0700, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::to_string(row.before) + (row.folder ? " folder" : " file"));
+        const fs::path entry = path("entry");
+        fs::remove_all(entry);
+        row.folder ? (void)fs::create_directory(entry) : put(entry, "x");
+        ASSERT_EQ(::chmod(entry.c_str(), row.before), 0);
+        mode_t before = 0;
+        EXPECT_FALSE(fileio::Entry(entry.string()).changeMode(row.kept, row.added, &before));
+        EXPECT_EQ(before, row.before);
+        EXPECT_EQ(modeOf(entry), row.after);
+    }
+}
+
 TEST_F(FileRulesTest, AWholeFileIsMadeWhereNoOtherUserCanExchangeIt) {
     struct Row {
         const char* name;
@@ -326,17 +349,22 @@ TEST_F(FileRulesTest, AFailedWholeWriteLeavesTheOldFileAndNothingElse) {
         void (*arm)();
         GSErrCode code; // the injected failure's
         bool hostsOwn;  // made within the host's own file work, which the injection does not reach
+        bool outside;   // the file lies outside the sandbox, where the host changes nothing
     };
     const Row rows[] = {
-        {"the new file cannot be made", 0755, [] { sim::failCreate(ErrPermission); }, ErrPermission, false},
-        {"its folder cannot be made", 0777, [] { sim::failCreate(ErrIO); }, ErrIO, false},
-        {"the rename fails", 0755, [] { sim::failRename(ErrPermission); }, ErrPermission, false},
-        {"the rename fails where all may write", 0777, [] { sim::failRename(ErrIO); }, ErrIO, false},
-        {"the rename fails in the host's own work", 0755, [] { sim::failRename(ErrIO); }, ErrIO, true},
+        {"the new file cannot be made", 0755, [] { sim::failCreate(ErrPermission); }, ErrPermission, false,
+         false},
+        {"its folder cannot be made", 0777, [] { sim::failCreate(ErrIO); }, ErrIO, false, false},
+        {"the rename fails", 0755, [] { sim::failRename(ErrPermission); }, ErrPermission, false, false},
+        {"the rename fails where all may write", 0777, [] { sim::failRename(ErrIO); }, ErrIO, false, false},
+        {"the rename fails in the host's own work", 0755, [] { sim::failRename(ErrIO); }, ErrIO, true, false},
+        {"outside the sandbox", 0755, [] {}, ErrPermission, false, true},
+        {"outside the sandbox, in the host's own work", 0755, [] {}, ErrPermission, true, true},
     };
+    const fs::path outside = sim::sandboxRoot().parent_path() / ("outside-" + std::to_string(::getpid()));
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const fs::path folder = path("folder");
+        const fs::path folder = row.outside ? outside : path("folder");
         fs::remove_all(folder);
         fs::create_directory(folder);
         ASSERT_EQ(::chmod(folder.c_str(), row.folder), 0);
@@ -362,6 +390,7 @@ TEST_F(FileRulesTest, AFailedWholeWriteLeavesTheOldFileAndNothingElse) {
         }
         EXPECT_EQ(namesIn(folder), std::vector<std::string>{"prefs.xml"});
         sim::clearFaults();
+        fs::remove_all(outside);
     }
 }
 
