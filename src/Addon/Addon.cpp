@@ -604,18 +604,10 @@ bool Addon::closeUserPrefsFolder(const DataFile& file, bool told) const {
     const String named = parent != nullptr ? parent->getPathName() : String();
     const fileio::Entry folder(std::string(named.data(), named.dataLength()));
     struct stat info {};
-    if (!folder.status(info) || !S_ISDIR(info.st_mode) || !fileio::othersMayWrite(info)) {
-        return true;
-    }
-    // What stands at the file's name may have been put there by another user, to be read as the
-    // player's preferences or to receive them: the player's or root's alone is taken.
-    const String path = file.getPathName();
-    const fileio::Entry entry(std::string(path.data(), path.dataLength()), fileio::Entry::keepLink);
-    struct stat found {};
-    const bool theirs = entry.status(found) && !fileio::mayTake(info, found);
     // Group and others keep what else they had; a folder of another user's is not the player's to
     // change.
-    if (info.st_uid == ::geteuid() && !folder.changeMode(07777 & ~mode_t(S_IWGRP | S_IWOTH), 0) && told) {
+    if (folder.status(info) && S_ISDIR(info.st_mode) && fileio::othersMayWrite(info) &&
+        info.st_uid == ::geteuid() && !folder.changeMode(07777 & ~mode_t(S_IWGRP | S_IWOTH), 0) && told) {
         try {
             String message("The user preference folder ");
             message += describePrefsFolder(user);
@@ -624,7 +616,13 @@ bool Addon::closeUserPrefsFolder(const DataFile& file, bool told) const {
         } catch (...) {
         }
     }
-    return !theirs;
+    // What stands at the file's name is the player's or root's: another user's may have been put
+    // there while the folder was open to them, to be read as the player's preferences or to
+    // receive them, and stays theirs once the folder is closed.
+    const String path = file.getPathName();
+    const fileio::Entry entry(std::string(path.data(), path.dataLength()), fileio::Entry::keepLink);
+    struct stat found {};
+    return !entry.status(found) || found.st_uid == ::geteuid() || found.st_uid == 0;
 }
 
 void Addon::allowAccess(const DataFile& file, Context context, bool folderMade, bool fileMade) {

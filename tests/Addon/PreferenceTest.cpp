@@ -573,6 +573,13 @@ TEST_F(PreferenceTest, WhatAnotherPutsAtTheFileIsNotFollowedWrittenOverOrWaitedO
          Addon::user, true, writtenBack.c_str()},
         {"another's file, in a folder others may write", true, [&] { putTheirs(stored, S_IFREG); }, nullptr,
          true, false, stored.c_str(), false, false, Addon::user, true, nullptr, fs::perms(0666)},
+        // Put there while the folder was open, it stays theirs once the folder is closed.
+        {"another's file, in the player's folder closed to others", true,
+         [&] {
+             putTheirs(stored, S_IFREG);
+             fs::permissions(userFile.parent_path(), closed);
+         },
+         nullptr, true, false, stored.c_str(), false, false, Addon::user, false, nullptr, fs::perms(0666)},
         {"another's file put after the read, in a folder others may write", true, nullptr,
          [&] { putTheirs(theirs, S_IFREG); }, false, true, "theirs", false, false, Addon::user, true, nullptr,
          fs::perms(0666)},
