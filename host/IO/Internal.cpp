@@ -83,23 +83,7 @@ GSErrCode errorFromErrno(int err) {
 }
 
 GSErrCode errorFromCode(const std::error_code& ec) {
-    switch (fileio::failureOf(ec)) {
-    case fileio::Failure::none:
-        return NoError;
-    case fileio::Failure::notFound:
-        return ErrNotFound;
-    case fileio::Failure::exists:
-        return ErrExists;
-    case fileio::Failure::permission:
-        return ErrPermission;
-    case fileio::Failure::param:
-        return ErrParam;
-    case fileio::Failure::injected:
-        return GSErrCode(ec.value());
-    case fileio::Failure::io:
-        break;
-    }
-    return ErrIO;
+    return fileio::codeOf(ec, {NoError, ErrNotFound, ErrExists, ErrPermission, ErrParam, ErrIO});
 }
 
 } // namespace internal

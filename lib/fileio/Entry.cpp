@@ -198,6 +198,13 @@ std::error_code Entry::walk(const std::string& named, Last last) {
     }
 }
 
+std::error_code Entry::lookAt(struct stat& info, struct stat& folder) const {
+    if (m_error) {
+        return m_error;
+    }
+    return status(info) && folderStatus(folder) ? std::error_code() : lastError();
+}
+
 std::error_code Entry::missing() const {
     return m_missing != 0 ? std::error_code(m_missing, std::generic_category()) : std::error_code();
 }
@@ -230,12 +237,7 @@ Descriptor Entry::openFile(int access, Owners owners, std::error_code& error) co
     error.clear();
     struct stat before {};
     struct stat folder {};
-    if (m_error) {
-        error = m_error;
-        return {};
-    }
-    if (!status(before) || !folderStatus(folder)) {
-        error = lastError();
+    if ((error = lookAt(before, folder))) {
         return {};
     }
     if (S_ISDIR(before.st_mode)) {
@@ -280,11 +282,8 @@ Descriptor Entry::openFile(int access, Owners owners, std::error_code& error) co
 std::error_code Entry::changeMode(mode_t kept, mode_t added, mode_t* before, Owners owners) const {
     struct stat info {};
     struct stat folder {};
-    if (m_error) {
-        return m_error;
-    }
-    if (!status(info) || !folderStatus(folder)) {
-        return lastError();
+    if (const std::error_code missing = lookAt(info, folder)) {
+        return missing;
     }
     if (!S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode)) {
         return std::make_error_code(std::errc::invalid_argument);
@@ -323,11 +322,8 @@ std::error_code Entry::changeMode(mode_t kept, mode_t added, mode_t* before, Own
 std::error_code Entry::remove(Owners owners) const {
     struct stat info {};
     struct stat folder {};
-    if (m_error) {
-        return m_error;
-    }
-    if (!status(info) || !folderStatus(folder)) {
-        return lastError();
+    if (const std::error_code missing = lookAt(info, folder)) {
+        return missing;
     }
     const bool isFolder = S_ISDIR(info.st_mode);
     if (const std::error_code refused =
@@ -346,14 +342,11 @@ std::error_code Entry::remove(Owners owners) const {
 std::error_code Entry::renameTo(const std::string& name, bool replace) const {
     struct stat info {};
     struct stat folder {};
-    if (m_error) {
-        return m_error;
-    }
     if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos) {
         return std::make_error_code(std::errc::invalid_argument);
     }
-    if (!status(info) || !folderStatus(folder)) {
-        return lastError();
+    if (const std::error_code missing = lookAt(info, folder)) {
+        return missing;
     }
     const bool isFolder = S_ISDIR(info.st_mode);
     if (!isFolder) {

@@ -88,6 +88,8 @@ public:
 
 private:
     std::error_code walk(const std::string& path, Last last);
+    // The entry's status and its folder's, or why there is none.
+    std::error_code lookAt(struct stat& info, struct stat& folder) const;
 
     std::string m_path;
     std::error_code m_error;

@@ -97,4 +97,24 @@ Failure failureOf(const std::error_code& error) {
     }
 }
 
+int codeOf(const std::error_code& error, const FailureCodes& codes) {
+    switch (failureOf(error)) {
+    case Failure::none:
+        return codes.none;
+    case Failure::notFound:
+        return codes.notFound;
+    case Failure::exists:
+        return codes.exists;
+    case Failure::permission:
+        return codes.permission;
+    case Failure::param:
+        return codes.param;
+    case Failure::injected:
+        return error.value();
+    case Failure::io:
+        break;
+    }
+    return codes.io;
+}
+
 } // namespace fileio

@@ -35,6 +35,13 @@ enum class Failure {
 };
 Failure failureOf(const std::error_code& error);
 
+// The codes a caller answers in, one for each failure but `injected`, whose code is the error's
+// value.
+struct FailureCodes {
+    int none, notFound, exists, permission, param, io;
+};
+int codeOf(const std::error_code& error, const FailureCodes& codes);
+
 } // namespace fileio
 
 namespace std {

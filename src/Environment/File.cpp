@@ -136,23 +136,7 @@ void File::changeAccess(unsigned int kept, unsigned int added) const {
 }
 
 int File::errorOf(std::error_code const& error) {
-    switch (fileio::failureOf(error)) {
-    case fileio::Failure::none:
-        return NoError;
-    case fileio::Failure::notFound:
-        return ErrNotFound;
-    case fileio::Failure::exists:
-        return ErrExists;
-    case fileio::Failure::permission:
-        return ErrPermission;
-    case fileio::Failure::param:
-        return ErrParam;
-    case fileio::Failure::injected:
-        return GSErrCode(error.value());
-    case fileio::Failure::io:
-        break;
-    }
-    return ErrIO;
+    return fileio::codeOf(error, {NoError, ErrNotFound, ErrExists, ErrPermission, ErrParam, ErrIO});
 }
 
 template <typename Entry>

@@ -24,6 +24,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <optional>
 #include <string>
 #include <thread>
@@ -190,8 +191,14 @@ TEST(FileRulesTableTest, WhatAFailureComesTo) {
         {FileError::changed, Failure::io},
         {std::error_code(-7, fileio::injectedCategory()), Failure::injected},
     };
+    // The codes a caller answers in, one a failure; an injected failure keeps its own.
+    const fileio::FailureCodes codes{100, 101, 102, 103, 104, 105};
+    const std::map<Failure, int> coded = {
+        {Failure::none, 100},  {Failure::notFound, 101}, {Failure::exists, 102}, {Failure::permission, 103},
+        {Failure::param, 104}, {Failure::io, 105},       {Failure::injected, -7}};
     for (const Row& row : rows) {
         EXPECT_EQ(fileio::failureOf(row.error), row.failure) << row.error.message();
+        EXPECT_EQ(fileio::codeOf(row.error, codes), coded.at(row.failure)) << row.error.message();
     }
 }
 
