@@ -1,17 +1,18 @@
 #include "IO/Folder.hpp"
 
 #include "IO/Internal.hpp"
+#include "fileio/Folders.h"
 #include "sim/Files.h"
 #include "sim/Sim.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 #include <new>
+#include <string>
+#include <vector>
 
 namespace IO {
 
@@ -71,25 +72,14 @@ GSErrCode Folder::GetEntryCount(UInt32* count) const {
         return err;
     }
     // Listed through a descriptor of the folder the walk reached.
-    const int fd = entry.open(O_RDONLY | O_DIRECTORY);
-    DIR* listing = fd >= 0 ? ::fdopendir(fd) : nullptr;
-    if (listing == nullptr) {
-        const int failure = errno;
-        if (fd >= 0) {
-            ::close(fd);
-        }
-        return internal::errorFromErrno(failure);
+    const fileio::Descriptor folder(entry.open(O_RDONLY | O_DIRECTORY));
+    std::vector<std::string> names;
+    const std::error_code listed =
+        folder ? fileio::listNames(folder.get(), names) : std::error_code(errno, std::generic_category());
+    if (listed) {
+        return internal::errorFromCode(listed);
     }
-    UInt32 n = 0;
-    errno = 0;
-    while (const dirent* found = ::readdir(listing)) {
-        n += std::strcmp(found->d_name, ".") != 0 && std::strcmp(found->d_name, "..") != 0 ? 1 : 0;
-    }
-    const int failure = errno;
-    ::closedir(listing);
-    if (failure != 0) {
-        return internal::errorFromErrno(failure);
-    }
+    const UInt32 n = UInt32(names.size());
     *count = n;
     return NoError;
 }

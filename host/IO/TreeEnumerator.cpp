@@ -2,9 +2,9 @@
 
 #include "IO/Folder.hpp"
 #include "IO/Internal.hpp"
+#include "fileio/Folders.h"
 #include "sim/Sim.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -75,30 +75,10 @@ GSErrCode TreeEnumerator::walk(const Folder& folder, int fd) {
     if (::fstat(fd, &self) != 0) {
         return internal::errorFromErrno(errno);
     }
-    // Listed through a description of its own, so that the folder's is not read to its end.
-    const int listed = ::openat(fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    DIR* listing = listed >= 0 ? ::fdopendir(listed) : nullptr;
-    if (listing == nullptr) {
-        const int failure = errno;
-        if (listed >= 0) {
-            ::close(listed);
-        }
-        return internal::errorFromErrno(failure);
-    }
     std::vector<std::string> names;
-    errno = 0;
-    while (const dirent* found = ::readdir(listing)) {
-        const std::string name = found->d_name;
-        if (name != "." && name != "..") {
-            names.push_back(name);
-        }
+    if (const std::error_code listed = fileio::listNames(fd, names)) {
+        return internal::errorFromCode(listed);
     }
-    const int failure = errno;
-    ::closedir(listing);
-    if (failure != 0) {
-        return internal::errorFromErrno(failure);
-    }
-    std::sort(names.begin(), names.end());
     m_walking.insert({self.st_dev, self.st_ino});
 
     GSErrCode result = NoError;
