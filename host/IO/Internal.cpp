@@ -31,12 +31,11 @@ bool isInsideSandbox(const fileio::Entry& entry) {
     }
     // Where the system says the open file lies: read from the link of /proc the walk reached, in
     // the folder it holds, which is all the system tells of an open file.
-    std::vector<char> target(4096);
-    const ssize_t n = ::readlinkat(entry.folder(), entry.name().c_str(), target.data(), target.size());
-    if (n <= 0 || std::size_t(n) >= target.size() || target[0] != '/') {
+    std::string target;
+    if (entry.linkTarget(target) || target.empty() || target[0] != '/') {
         return false;
     }
-    const fileio::Entry named(std::string(target.data(), std::size_t(n)), fileio::Entry::keepLink);
+    const fileio::Entry named(target, fileio::Entry::keepLink);
     return !named.error() && named.folder() >= 0 && sim::sandboxHolds(named.folder());
 }
 

@@ -1,6 +1,7 @@
 #include "sim/Sim.h"
 
 #include "fileio/Entry.h"
+#include "fileio/Folders.h"
 #include "sim/Escaped.h"
 #include "sim/Files.h"
 #include "sim/TemporaryFolder.h"
@@ -302,24 +303,7 @@ bool sandboxInPlace() {
 bool sandboxHolds(int folder) {
     Core& c = core();
     sandboxRoot();
-    struct stat root {};
-    if (!c.rootFolder || ::fstat(c.rootFolder.get(), &root) != 0) {
-        return false;
-    }
-    // Up from the folder by its own parents, which are where its links led.
-    fileio::Descriptor at(::fcntl(folder, F_DUPFD_CLOEXEC, 0));
-    for (struct stat info{}; at && ::fstat(at.get(), &info) == 0;) {
-        if (sameNode(info, root)) {
-            return true;
-        }
-        fileio::Descriptor up(::openat(at.get(), "..", O_PATH | O_DIRECTORY | O_CLOEXEC));
-        struct stat above {};
-        if (!up || ::fstat(up.get(), &above) != 0 || sameNode(above, info)) {
-            return false;
-        }
-        at = std::move(up);
-    }
-    return false;
+    return c.rootFolder && fileio::liesWithin(folder, c.rootFolder.get());
 }
 
 std::filesystem::path specialFolder(std::string_view name) {

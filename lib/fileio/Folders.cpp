@@ -1,10 +1,12 @@
 #include "fileio/Folders.h"
 
+#include "fileio/Descriptor.h"
 #include "fileio/Entry.h"
 #include "fileio/Internal.h"
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 
@@ -49,6 +51,27 @@ std::error_code makeFolders(const std::string& path) {
         return Entry(path).makeFolder();
     }
     return entry.makeFolder();
+}
+
+bool liesWithin(int folder, int outer) {
+    struct stat top {};
+    if (::fstat(outer, &top) != 0) {
+        return false;
+    }
+    Descriptor at(::fcntl(folder, F_DUPFD_CLOEXEC, 0));
+    for (struct stat info{}; at && ::fstat(at.get(), &info) == 0;) {
+        if (info.st_dev == top.st_dev && info.st_ino == top.st_ino) {
+            return true;
+        }
+        Descriptor up(::openat(at.get(), "..", internal::searchFlags));
+        struct stat above {};
+        if (!up || ::fstat(up.get(), &above) != 0 ||
+            (above.st_dev == info.st_dev && above.st_ino == info.st_ino)) {
+            return false;
+        }
+        at = std::move(up);
+    }
+    return false;
 }
 
 } // namespace fileio

@@ -16,4 +16,8 @@ std::error_code listNames(int folder, std::vector<std::string>& names);
 // (Entry::makeFolder), following a link only where the rules do. A folder that stands is no error.
 std::error_code makeFolders(const std::string& path);
 
+// Whether the open folder `folder` is the open folder `outer` or lies below it, found by going up
+// from it through its own parents (where its links led, not a path's).
+bool liesWithin(int folder, int outer);
+
 } // namespace fileio
