@@ -2,15 +2,12 @@
 
 #include "fileio/Entry.h"
 #include "fileio/ReadWhole.h"
+#include "fileio/Rules.h"
 #include "sim/Files.h"
 
 #include <sys/stat.h>
 
 namespace sim {
-
-std::string fileKind(mode_t mode) {
-    return fileio::kindOf(mode);
-}
 
 bool statusOf(const std::filesystem::path& path, struct stat& info) {
     const fileio::Entry entry(path);
@@ -19,7 +16,7 @@ bool statusOf(const std::filesystem::path& path, struct stat& info) {
 
 std::string notAFile(const std::filesystem::path& path) {
     struct stat info {};
-    return statusOf(path, info) && !S_ISREG(info.st_mode) ? fileKind(info.st_mode) : "";
+    return statusOf(path, info) && !S_ISREG(info.st_mode) ? fileio::kindOf(info.st_mode) : "";
 }
 
 std::error_code readFile(const std::filesystem::path& path, std::string& text, std::uintmax_t limit) {

@@ -16,10 +16,6 @@ namespace sim {
 // The most bytes read of such a file.
 constexpr std::uintmax_t inputFileLimit = std::uintmax_t(64) << 20;
 
-// What an entry of the mode is, in a message (fileio::kindOf): "a folder", "a FIFO", "a socket",
-// "a device", "a link" or "a file".
-std::string fileKind(mode_t mode);
-
 // The status of the entry at `path`, its links followed as the file layer follows them (another
 // user's link where they may have put it is not); false where there is none or the path cannot be
 // followed.

@@ -22,7 +22,8 @@ std::filesystem::path followedPath(std::filesystem::path path, std::error_code& 
 
 // Writes `text` to the file `path` names as the kind it is: its links followed (a dangling one
 // makes its file), a regular file replaced whole (replaceFile), any other node (a FIFO, a device)
-// written in place (writeInPlace) and never replaced, a folder not at all. Answers the error.
+// written in place and never replaced, a folder not at all (fileio::writeWhole). Answers the
+// error.
 std::error_code writeFile(const std::filesystem::path& path, const std::string& text);
 // The same, for an entry already walked.
 std::error_code writeFile(const fileio::Entry& entry, const std::string& text);
@@ -31,22 +32,5 @@ std::error_code writeFile(const fileio::Entry& entry, const std::string& text);
 // and renamed over it (fileio::writeWhole): a failed write leaves the old file as it was. A FIFO
 // or a device is refused (std::errc::invalid_argument). Answers the error.
 std::error_code replaceFile(const std::filesystem::path& path, const std::string& text);
-
-// Answers why replaceFile could not replace `path`, before anything is written
-// (fileio::checkWritable).
-std::error_code checkReplaceable(const std::filesystem::path& path);
-
-// Makes the file `path` holding `text` only where there is none, so that a file made there
-// meanwhile keeps what it holds. Answers the error, std::errc::file_exists where an entry stands.
-std::error_code makeNewFile(const std::filesystem::path& path, const std::string& text);
-
-// Opens the FIFO or device `path` names (a link to one followed) to write into it in place,
-// without waiting (fileio::openInPlace). Answers the descriptor, or -1 with `error`.
-int openInPlace(const std::filesystem::path& path, std::error_code& error);
-// Writes the whole of `text` to the open descriptor `fd`, a reader that left failing it without a
-// SIGPIPE; answers the error.
-std::error_code writeAll(int fd, const std::string& text);
-// Writes `text` to the FIFO or device `path`, as openInPlace opens it, and closes it.
-std::error_code writeInPlace(const std::filesystem::path& path, const std::string& text);
 
 } // namespace sim

@@ -2,7 +2,6 @@
 
 #include "FileContent.h"
 #include "HostProgram.h"
-#include "OwnFiles.h"
 #include "ScenarioInput.h"
 
 #include "fileio/Descriptor.h"

@@ -4,7 +4,6 @@
 #include "FileContent.h"
 #include "FileScript.h"
 #include "HostSetup.h"
-#include "OwnFiles.h"
 #include "ProgressReport.h"
 #include "ProjectDescription.h"
 #include "ProjectReport.h"
@@ -21,6 +20,8 @@
 #include "sim/Library.h"
 #include "sim/Output.h"
 #include "sim/Project.h"
+#include "sim/ReadFile.h"
+#include "sim/ReplaceFile.h"
 #include "sim/Resources.h"
 #include "sim/Sim.h"
 #include "sim/Toolbox.h"
@@ -510,8 +511,8 @@ void HostProgram::checkBundleFiles() const {
         // by where its name leads.
         struct stat info {};
         std::error_code error;
-        const std::filesystem::path followed = followedPath(path, error);
-        const std::string key = statusOf(path, info)
+        const std::filesystem::path followed = sim::followedPath(path, error);
+        const std::string key = sim::statusOf(path, info)
                                     ? std::to_string(info.st_dev) + ":" + std::to_string(info.st_ino)
                                 : error ? path.lexically_normal().string()
                                         : followed.lexically_normal().string();

@@ -1,7 +1,6 @@
 #include "HostSetup.h"
 
 #include "HostProgram.h"
-#include "OwnFiles.h"
 #include "ScenarioInput.h"
 
 #include "ACAPI/ErrorCodes.hpp"

@@ -1,7 +1,6 @@
 #include "ProjectLibrary.h"
 
 #include "MemberReader.h"
-#include "OwnFiles.h"
 #include "ScenarioInput.h"
 
 #include "GSRoot/Guid.hpp"

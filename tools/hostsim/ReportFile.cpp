@@ -1,12 +1,12 @@
 #include "ReportFile.h"
 
-#include "OwnFiles.h"
 #include "Sandbox.h"
 #include "ScenarioInput.h"
 
 #include "fileio/Rules.h"
 #include "fileio/WriteWhole.h"
 #include "sim/Files.h"
+#include "sim/ReadFile.h"
 #include "sim/Sim.h"
 
 #include <fcntl.h>
@@ -58,7 +58,8 @@ void ReportFile::check(const std::vector<InputFile>& inputs) {
     if (!m_entry->error() && m_entry->status(report)) {
         for (const InputFile& input : inputs) {
             struct stat read {};
-            if (statusOf(input.path, read) && read.st_dev == report.st_dev && read.st_ino == report.st_ino) {
+            if (sim::statusOf(input.path, read) && read.st_dev == report.st_dev &&
+                read.st_ino == report.st_ino) {
                 throw std::runtime_error(cannot + "is " + input.what);
             }
         }

@@ -1,12 +1,11 @@
 #include "Sandbox.h"
 
-#include "OwnFiles.h"
-
 #include "fileio/Entry.h"
 #include "fileio/Folders.h"
 #include "fileio/Rules.h"
 #include "sim/Escaped.h"
 #include "sim/Files.h"
+#include "sim/ReadFile.h"
 
 #include <fcntl.h>
 
@@ -46,7 +45,7 @@ Sandbox Sandbox::given(const std::filesystem::path& path) {
         }
         // Nothing is made in a folder that is refused: the nearest one that stands is looked at first.
         existing = std::filesystem::path(entry.path()).parent_path();
-        while (!statusOf(existing, info) && existing.has_relative_path()) {
+        while (!sim::statusOf(existing, info) && existing.has_relative_path()) {
             existing = existing.parent_path();
         }
     }

@@ -1,7 +1,6 @@
 #include "ScenarioInput.h"
 
 #include "HostProgram.h"
-#include "OwnFiles.h"
 
 #include "fileio/Descriptor.h"
 #include "fileio/Entry.h"
@@ -9,6 +8,8 @@
 #include "fileio/ReadWhole.h"
 #include "fileio/Rules.h"
 #include "sim/JsonText.h"
+#include "sim/ReadFile.h"
+#include "sim/ReplaceFile.h"
 #include "sim/Sim.h"
 
 #include <fcntl.h>
@@ -27,7 +28,7 @@ json readJsonFile(const std::filesystem::path& path, const std::string& kind) {
     if (std::error_code error = fileio::readWhole(fileio::Entry(path.string()), text, inputFileLimit)) {
         const std::string named = kind + " " + escaped(path.string());
         if (error == std::errc::invalid_argument) {
-            const std::string special = notAFile(path);
+            const std::string special = sim::notAFile(path);
             throw ScenarioError(named + " is " +
                                 (special.empty() ? "no longer a regular file" : special + ", not a file"));
         }
@@ -94,8 +95,8 @@ namespace {
 // when either cannot be followed.
 bool leadsInto(const std::filesystem::path& path, const std::filesystem::path& root) {
     std::error_code error;
-    std::filesystem::path into = followedPath(root, error);
-    std::filesystem::path resolved = error ? std::filesystem::path() : followedPath(path, error);
+    std::filesystem::path into = sim::followedPath(root, error);
+    std::filesystem::path resolved = error ? std::filesystem::path() : sim::followedPath(path, error);
     auto inside = std::mismatch(into.begin(), into.end(), resolved.begin(), resolved.end());
     return !error && inside.first == into.end();
 }
@@ -119,13 +120,13 @@ std::filesystem::path sandboxedFile(const std::filesystem::path& folder, const s
         return file;
     }
     std::error_code error;
-    std::filesystem::path target = followedPath(file, error);
+    std::filesystem::path target = sim::followedPath(file, error);
     std::string why = "leads out of the sandbox";
     if (error) {
         why = "cannot be followed: " + error.message();
     } else if (leadsInto(file, root) && leadsInto(folder, root)) {
         // Inside, but in another of the sandbox's folders than the one it is named in.
-        std::filesystem::path rootFollowed = followedPath(root, error);
+        std::filesystem::path rootFollowed = sim::followedPath(root, error);
         why = "leads out of " + folder.lexically_relative(root).string() + ", to " +
               escaped(target.lexically_relative(rootFollowed).string()) + " in the sandbox";
     }
@@ -180,7 +181,7 @@ void checkSandboxFolder(int folder, const std::filesystem::path& relative,
             continue;
         }
         std::error_code follow;
-        followedPath(root / at, follow);
+        sim::followedPath(root / at, follow);
         throw ScenarioError(
             held() + "a link that " +
             (follow ? "cannot be followed: " + follow.message() : "leads out of the sandbox"));
