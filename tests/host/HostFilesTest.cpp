@@ -1,5 +1,6 @@
 // The simulated host's own file helpers (sim/ReplaceFile.h, sim/ReadFile.h) over the file layer:
 // which links they follow and which nodes they read or write.
+#include "Nodes.h"
 #include "fileio/Entry.h"
 #include "fileio/FileError.h"
 #include "fileio/WriteWhole.h"
@@ -114,7 +115,8 @@ TEST(HostFilesTest, ALinkIsFollowedOnlyWhereNoOtherUserMayHaveMadeIt) {
 
 TEST(HostFilesTest, ThePermissionBitsAndTheOwnerDecideForEveryKindOfNode) {
     const fs::path base = sim::specialFolder("Temp") / "nodes";
-    enum Kind { File, Fifo, Device };
+    using Kind = NodeKind;
+    constexpr Kind File = Kind::File, Fifo = Kind::Fifo, Device = Kind::Device;
     struct Case {
         const char* name;
         Kind kind;
@@ -140,8 +142,7 @@ TEST(HostFilesTest, ThePermissionBitsAndTheOwnerDecideForEveryKindOfNode) {
     };
     bool skipped = false;
     for (const Case& c : cases) {
-        // Only root makes a device or gives a node to another user.
-        if (self != 0 && (c.kind == Device || c.owner != self)) {
+        if (nodeNeedsRoot(c.kind, c.owner)) {
             skipped = true;
             continue;
         }
@@ -150,14 +151,7 @@ TEST(HostFilesTest, ThePermissionBitsAndTheOwnerDecideForEveryKindOfNode) {
         fs::create_directories(base);
         ASSERT_EQ(::chmod(base.c_str(), c.folderMode), 0);
         const fs::path node = base / "node";
-        if (c.kind == File) {
-            std::ofstream(node) << "old";
-        } else {
-            const mode_t type = c.kind == Fifo ? S_IFIFO : S_IFCHR;
-            ASSERT_EQ(::mknod(node.c_str(), type | 0600, c.kind == Device ? makedev(1, 3) : 0), 0);
-        }
-        ASSERT_EQ(::chown(node.c_str(), c.owner, groupOf(c.owner)), 0);
-        ASSERT_EQ(::chmod(node.c_str(), c.mode), 0);
+        ASSERT_TRUE(makeNode(node, c.kind, c.mode, c.owner));
         // A FIFO has a reader, which takes what is written.
         const int reader = c.kind == Fifo ? ::open(node.c_str(), O_RDONLY | O_NONBLOCK) : -1;
         auto refusedAs = [&c](const std::error_code& error) {

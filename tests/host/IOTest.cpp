@@ -6,6 +6,7 @@
 #include "IO/Location.hpp"
 #include "IO/Name.hpp"
 #include "IO/TreeEnumerator.hpp"
+#include "Nodes.h"
 #include "sim/FileDialogs.h"
 #include "sim/Files.h"
 #include "sim/Sim.h"
@@ -429,7 +430,8 @@ TEST_F(IOTest, AnotherUsersLinkInASharedFolderIsNotFollowed) {
 }
 
 TEST_F(IOTest, ThePermissionBitsAndTheOwnerDecideWhatOpens) {
-    enum Kind { File, Fifo, Device };
+    using Kind = NodeKind;
+    constexpr Kind File = Kind::File, Fifo = Kind::Fifo, Device = Kind::Device;
     struct Case {
         const char* name;
         Kind kind;
@@ -456,8 +458,7 @@ TEST_F(IOTest, ThePermissionBitsAndTheOwnerDecideWhatOpens) {
     };
     bool skipped = false;
     for (const Case& c : cases) {
-        // Only root makes a device or gives a node to another user.
-        if (self != 0 && (c.kind == Device || c.owner != self)) {
+        if (nodeNeedsRoot(c.kind, c.owner)) {
             skipped = true;
             continue;
         }
@@ -466,14 +467,7 @@ TEST_F(IOTest, ThePermissionBitsAndTheOwnerDecideWhatOpens) {
         fs::create_directory(path("nodes"));
         ASSERT_EQ(::chmod(path("nodes").c_str(), c.folderMode), 0);
         const fs::path node = path("nodes/node");
-        if (c.kind == File) {
-            put(node, "old");
-        } else {
-            const mode_t type = c.kind == Fifo ? S_IFIFO : S_IFCHR;
-            ASSERT_EQ(::mknod(node.c_str(), type | 0600, c.kind == Device ? makedev(1, 3) : 0), 0);
-        }
-        ASSERT_EQ(::chown(node.c_str(), c.owner, gid_t(c.owner == self ? ::getegid() : c.owner)), 0);
-        ASSERT_EQ(::chmod(node.c_str(), c.mode), 0);
+        ASSERT_TRUE(makeNode(node, c.kind, c.mode, c.owner));
         // A FIFO has a reader, so that an open to write may succeed.
         const int reader = c.kind == Fifo ? ::open(node.c_str(), O_RDONLY | O_NONBLOCK) : -1;
         IO::File file(IO::Location(node.c_str()), IO::File::Fail);
