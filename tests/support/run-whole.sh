@@ -12,16 +12,23 @@ if [ "$(id -u)" -ne 0 ]; then
     exec "$program"
 fi
 user=${ZELVANE_TEST_USER:-nobody}
-if runuser -u "$user" -- test -x "$program" 2>/dev/null; then
-    # A TMPDIR that user cannot make folders in gives way to the system's temporary folder.
-    if [ -n "${TMPDIR:-}" ] &&
-        ! runuser -u "$user" -- test -d "$TMPDIR" -a -w "$TMPDIR" -a -x "$TMPDIR" 2>/dev/null; then
-        echo "user $user cannot make folders in TMPDIR $TMPDIR: the system's temporary folder is used" >&2
-        unset TMPDIR
-    fi
-    exec runuser -u "$user" -- env HOME=/ "$program"
+if ! runuser -u "$user" -- test -x "$program" 2>/dev/null; then
+    "$program"
+    echo "run as root: user $user cannot reach $program (open the build folder to it, or name" \
+        "another user in ZELVANE_TEST_USER)" >&2
+    exit 77
 fi
-"$program"
-echo "run as root: user $user cannot reach $program (open the build folder to it, or name" \
-    "another user in ZELVANE_TEST_USER)" >&2
-exit 77
+# The user gets a folder of its own in TMPDIR, so that the run writes where TMPDIR says; where the
+# user cannot reach TMPDIR, the system's temporary folder is used, and that is said.
+made=$(mktemp -d "${TMPDIR:-/tmp}/whole-XXXXXX")
+chown "$user" "$made"
+if runuser -u "$user" -- test -d "$made" -a -w "$made" -a -x "$made" 2>/dev/null; then
+    tmp=$made
+else
+    echo "user $user cannot reach TMPDIR ${TMPDIR:-/tmp}: the system's temporary folder is used" >&2
+    tmp=/tmp
+fi
+status=0
+runuser -u "$user" -- env HOME=/ TMPDIR="$tmp" "$program" || status=$?
+rm -rf "$made"
+exit "$status"
