@@ -2,7 +2,6 @@
 
 #include "IO/Internal.hpp"
 #include "fileio/FileError.h"
-#include "fileio/TemporaryFolder.h"
 #include "sim/Files.h"
 #include "sim/Sim.h"
 
@@ -66,8 +65,7 @@ GSErrCode FileSystem::Delete(const Location& entry, UInt32 scope, UInt32 mode) {
         return internal::errorFromCode(named.error());
     }
     struct stat info {};
-    struct stat folder {};
-    if (!named.status(info) || !named.folderStatus(folder)) {
+    if (!named.status(info)) {
         return ErrNotFound;
     }
     // The sandbox root itself is never removed (its folder lies above it): every part of the host
@@ -75,25 +73,9 @@ GSErrCode FileSystem::Delete(const Location& entry, UInt32 scope, UInt32 mode) {
     if (!internal::isInsideSandbox(named)) {
         return ErrPermission;
     }
-    if (scope == Recursive && S_ISDIR(info.st_mode)) {
-        if (!fileio::mayTake(folder, info)) {
-            return ErrPermission;
-        }
-        // Emptied through a descriptor of the folder itself, each folder inside opened from its
-        // parent's without following a link: a folder swapped for a link meanwhile goes as the link.
-        const fileio::Descriptor held(named.open(O_RDONLY | O_DIRECTORY));
-        struct stat now {};
-        if (!held || ::fstat(held.get(), &now) != 0) {
-            return internal::errorFromErrno(errno);
-        }
-        if (now.st_dev != info.st_dev || now.st_ino != info.st_ino) {
-            return internal::errorFromCode(fileio::FileError::changed);
-        }
-        if (const std::error_code error = fileio::removeContents(held.get())) {
-            return internal::errorFromCode(error);
-        }
-    }
-    return internal::errorFromCode(named.remove());
+    // A folder's whole tree is removed through descriptors, each folder inside opened from its
+    // parent's without following a link: a folder swapped for a link meanwhile goes as the link.
+    return internal::errorFromCode(scope == Recursive ? named.removeTree() : named.remove());
 }
 
 GSErrCode FileSystem::GetItemType(const Location& entry, ItemType* type) const {

@@ -79,8 +79,7 @@ GSErrCode Folder::GetEntryCount(UInt32* count) const {
     if (listed) {
         return internal::errorFromCode(listed);
     }
-    const UInt32 n = UInt32(names.size());
-    *count = n;
+    *count = UInt32(names.size());
     return NoError;
 }
 

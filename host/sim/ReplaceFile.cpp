@@ -22,10 +22,14 @@ std::error_code writeFile(const fileio::Entry& entry, const std::string& text) {
 }
 
 std::error_code replaceFile(const std::filesystem::path& path, const std::string& text) {
+    return replaceFile(fileio::Entry(path), text);
+}
+
+std::error_code replaceFile(const fileio::Entry& entry, const std::string& text) {
     OwnFileCalls own;
     fileio::WriteOptions regularOnly;
     regularOnly.inPlace = false;
-    return fileio::writeWhole(fileio::Entry(path), fileio::textWriter(text), regularOnly);
+    return fileio::writeWhole(entry, fileio::textWriter(text), regularOnly);
 }
 
 } // namespace sim

@@ -32,5 +32,7 @@ std::error_code writeFile(const fileio::Entry& entry, const std::string& text);
 // and renamed over it (fileio::writeWhole): a failed write leaves the old file as it was. A FIFO
 // or a device is refused (std::errc::invalid_argument). Answers the error.
 std::error_code replaceFile(const std::filesystem::path& path, const std::string& text);
+// The same, for an entry already walked.
+std::error_code replaceFile(const fileio::Entry& entry, const std::string& text);
 
 } // namespace sim

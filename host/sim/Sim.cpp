@@ -214,25 +214,10 @@ void clearProject() {
 
 namespace {
 
-// Makes the folder `path` and every folder missing above it, each through the layer.
-std::error_code makeFolders(const std::string& path) {
-    const fileio::Entry folder(path);
-    if (folder.missing() == std::errc::no_such_file_or_directory) {
-        const std::string::size_type slash = folder.path().rfind('/');
-        if (slash != std::string::npos && slash > 0) {
-            if (const std::error_code error = makeFolders(folder.path().substr(0, slash))) {
-                return error;
-            }
-            return fileio::Entry(path).makeFolder();
-        }
-    }
-    return folder.makeFolder();
-}
-
 // Makes the root where it is missing, and holds it open.
 void holdRoot(Core& c) {
     OwnFileCalls own;
-    makeFolders(c.root.string());
+    fileio::makeFolders(c.root.string());
     const fileio::Entry root(c.root.string());
     c.rootFolder.reset(root.error() ? -1 : root.open(O_RDONLY | O_DIRECTORY));
 }

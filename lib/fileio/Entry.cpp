@@ -2,6 +2,7 @@
 
 #include "fileio/Faults.h"
 #include "fileio/FileError.h"
+#include "fileio/Folders.h"
 #include "fileio/Internal.h"
 
 #include <fcntl.h>
@@ -337,6 +338,32 @@ std::error_code Entry::remove(Owners owners) const {
     }
     return ::unlinkat(m_folder.get(), m_name.c_str(), isFolder ? AT_REMOVEDIR : 0) == 0 ? std::error_code()
                                                                                         : lastError();
+}
+
+std::error_code Entry::removeTree(Owners owners) const {
+    struct stat info {};
+    struct stat folder {};
+    if (const std::error_code missing = lookAt(info, folder)) {
+        return missing;
+    }
+    if (S_ISDIR(info.st_mode)) {
+        if (!mayTake(folder, info, owners)) {
+            return FileError::notOwned;
+        }
+        // Emptied through a descriptor of the folder itself: one exchanged meanwhile is left alone.
+        const Descriptor held(open(O_RDONLY | O_DIRECTORY));
+        struct stat now {};
+        if (!held || ::fstat(held.get(), &now) != 0) {
+            return lastError();
+        }
+        if (!sameNode(now, info)) {
+            return FileError::changed;
+        }
+        if (const std::error_code failure = removeContents(held.get())) {
+            return failure;
+        }
+    }
+    return remove(owners);
 }
 
 std::error_code Entry::renameTo(const std::string& name, bool replace) const {

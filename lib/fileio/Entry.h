@@ -74,6 +74,10 @@ public:
     // Removes the entry: a file or a link (as the link) that the player may replace
     // (whyNotWritten), or an empty folder. Removes nothing else.
     std::error_code remove(Owners owners = Owners::player) const;
+    // Removes the entry as remove() does, a folder with what it holds (removeContents), reached
+    // through a descriptor of the folder looked at; a folder the rules do not take is left alone
+    // (FileError::notOwned).
+    std::error_code removeTree(Owners owners = Owners::player) const;
 
     // Renames the entry to `name` in its folder; with `replace` false, only where no entry stands
     // there (std::errc::file_exists), in one step.

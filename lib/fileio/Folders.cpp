@@ -2,21 +2,25 @@
 
 #include "fileio/Descriptor.h"
 #include "fileio/Entry.h"
+#include "fileio/Faults.h"
 #include "fileio/Internal.h"
 
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 
 namespace fileio {
 
+using internal::lastError;
+
 std::error_code listNames(int folder, std::vector<std::string>& names) {
     names.clear();
     DIR* listing = ::fdopendir(::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (listing == nullptr) {
-        return internal::lastError();
+        return lastError();
     }
     errno = 0;
     while (const dirent* found = ::readdir(listing)) {
@@ -25,7 +29,7 @@ std::error_code listNames(int folder, std::vector<std::string>& names) {
             names.push_back(name);
         }
     }
-    const std::error_code error = errno != 0 ? internal::lastError() : std::error_code();
+    const std::error_code error = errno != 0 ? lastError() : std::error_code();
     ::closedir(listing);
     std::sort(names.begin(), names.end());
     return error;
@@ -72,6 +76,35 @@ bool liesWithin(int folder, int outer) {
         at = std::move(up);
     }
     return false;
+}
+
+std::error_code removeContents(int folder) {
+    // Read whole before anything is removed, which could change what the folder still lists.
+    std::vector<std::string> names;
+    std::error_code failure = listNames(folder, names);
+    if (failure) {
+        return failure;
+    }
+    for (const std::string& name : names) {
+        std::error_code removed = injectedFault(Call::remove, folder);
+        if (!removed && ::unlinkat(folder, name.c_str(), 0) != 0) {
+            removed = lastError();
+            if (removed == std::errc::is_a_directory || removed == std::errc::operation_not_permitted) {
+                // A folder, opened without following a link: one swapped for a link meanwhile
+                // goes as the link.
+                Descriptor inner(
+                    ::openat(folder, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+                removed = !inner ? lastError() : removeContents(inner.get());
+                if (!removed && ::unlinkat(folder, name.c_str(), AT_REMOVEDIR) != 0) {
+                    removed = lastError();
+                }
+            }
+        }
+        if (removed && !failure) {
+            failure = removed;
+        }
+    }
+    return failure;
 }
 
 } // namespace fileio

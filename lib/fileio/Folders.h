@@ -16,6 +16,11 @@ std::error_code listNames(int folder, std::vector<std::string>& names);
 // (Entry::makeFolder), following a link only where the rules do. A folder that stands is no error.
 std::error_code makeFolders(const std::string& path);
 
+// Removes what the open folder `folder` holds, at any depth, each entry reached from its folder's
+// descriptor and each folder opened without following a link; answers the first failure. The
+// descriptor stays open.
+std::error_code removeContents(int folder);
+
 // Whether the open folder `folder` is the open folder `outer` or lies below it, found by going up
 // from it through its own parents (where its links led, not a path's).
 bool liesWithin(int folder, int outer);

@@ -97,33 +97,4 @@ std::error_code TemporaryFolder::remove() {
     return failure;
 }
 
-std::error_code removeContents(int folder) {
-    // Read whole before anything is removed, which could change what the folder still lists.
-    std::vector<std::string> names;
-    std::error_code failure = listNames(folder, names);
-    if (failure) {
-        return failure;
-    }
-    for (const std::string& name : names) {
-        std::error_code removed = injectedFault(Call::remove, folder);
-        if (!removed && ::unlinkat(folder, name.c_str(), 0) != 0) {
-            removed = lastError();
-            if (removed == std::errc::is_a_directory || removed == std::errc::operation_not_permitted) {
-                // A folder, opened without following a link: one swapped for a link meanwhile
-                // goes as the link.
-                Descriptor inner(
-                    ::openat(folder, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-                removed = !inner ? lastError() : removeContents(inner.get());
-                if (!removed && ::unlinkat(folder, name.c_str(), AT_REMOVEDIR) != 0) {
-                    removed = lastError();
-                }
-            }
-        }
-        if (removed && !failure) {
-            failure = removed;
-        }
-    }
-    return failure;
-}
-
 } // namespace fileio

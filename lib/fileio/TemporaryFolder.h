@@ -43,9 +43,4 @@ private:
     pid_t m_maker = 0;
 };
 
-// Removes what the open folder `folder` holds, at any depth, each entry reached from its folder's
-// descriptor and each folder opened without following a link; answers the first failure. The
-// descriptor stays open.
-std::error_code removeContents(int folder);
-
 } // namespace fileio

@@ -156,23 +156,20 @@ DataFile::~DataFile() {
     close();
 }
 
-std::string DataFile::path() const {
-    return pathOf(getLocation());
-}
-
 void DataFile::attach(IO::Location const& location, bool create) {
     m_made = Identity();
     // The host's file object names the location alone (its status and modification time); it is
     // never opened.
     m_file.reset(new IO::File(location, IO::File::Fail));
     const std::string path = create ? pathOf(location) : std::string();
-    // A link at the name is an entry that stands there, dangling or not: nothing is made through
-    // it. What this object made is the file of the descriptor it was made with.
-    const fileio::Entry entry(path, fileio::Entry::keepLink);
-    struct stat info {};
-    if (!path.empty() && !entry.status(info)) {
+    if (!path.empty()) {
+        // A link at the name is an entry that stands there, dangling or not: nothing is made
+        // through it. What this object made is the file of the descriptor it was made with.
+        const fileio::Entry entry(path, fileio::Entry::keepLink);
+        struct stat info {};
         std::error_code error;
-        const fileio::Descriptor made = fileio::makeFile(entry, error);
+        const fileio::Descriptor made =
+            entry.status(info) ? fileio::Descriptor() : fileio::makeFile(entry, error);
         if (made && ::fstat(made.get(), &info) == 0) {
             m_made = Identity{info.st_dev, info.st_ino, true};
         } else if (error && error != std::errc::file_exists) {
@@ -301,7 +298,7 @@ bool DataFile::openAs(Permission p) const {
         was = m_channel->identity;
         m_channel.reset();
     }
-    const std::string named = path();
+    const std::string named = entryPath();
     if (named.empty()) {
         m_lastError = ErrParam;
         return false;
@@ -309,8 +306,7 @@ bool DataFile::openAs(Permission p) const {
     // Walked once and opened under the rules; a reopen reaches the file it had open, or fails.
     std::unique_ptr<Channel> channel(new Channel);
     std::error_code error;
-    channel->descriptor = fileio::Entry(named).openFile(
-        accessOf(p), m_everyUser ? fileio::Owners::anyUser : fileio::Owners::player, error);
+    channel->descriptor = fileio::Entry(named).openFile(accessOf(p), owners(), error);
     struct stat info {};
     if (!error && ::fstat(channel->descriptor.get(), &info) != 0) {
         error = lastError();
@@ -511,7 +507,7 @@ bool DataFile::write(DataFile const& source) {
 
 bool DataFile::erase() {
     close();
-    const std::string named = path();
+    const std::string named = entryPath();
     if (named.empty()) {
         m_lastError = ErrParam;
         return false;
@@ -530,7 +526,7 @@ bool DataFile::erase() {
     }
     // A file its user may not write is not the user's to remove either; a folder standing under
     // the file's name goes only when empty.
-    m_lastError = errorOf(entry.remove(m_everyUser ? fileio::Owners::anyUser : fileio::Owners::player));
+    m_lastError = errorOf(entry.remove(owners()));
     return m_lastError == NoError;
 }
 
@@ -538,7 +534,7 @@ bool DataFile::eraseMade() {
     close();
     // Only while its name leads to the file made, never through a link, and while it holds nothing
     // that someone else may have put in it since.
-    const fileio::Entry entry(path(), fileio::Entry::keepLink);
+    const fileio::Entry entry(entryPath(), fileio::Entry::keepLink);
     struct stat info {};
     if (!m_made.known || !entry.status(info) || !S_ISREG(info.st_mode) || info.st_dev != m_made.device ||
         info.st_ino != m_made.inode || info.st_nlink != 1 || info.st_size != 0) {
@@ -551,7 +547,7 @@ bool DataFile::eraseMade() {
 }
 
 bool DataFile::isSpecial() const {
-    const fileio::Entry entry(path());
+    const fileio::Entry entry(entryPath());
     struct stat info {};
     return entry.status(info) && !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode);
 }
@@ -666,7 +662,7 @@ bool DataFile::writeWhole(std::function<bool(DataFile&)> const& writer, bool rep
         return false;
     }
     close();
-    const std::string named = path();
+    const std::string named = entryPath();
     if (named.empty()) {
         m_lastError = ErrParam;
         return false;
@@ -694,7 +690,7 @@ bool DataFile::writeWhole(std::function<bool(DataFile&)> const& writer, bool rep
         return written == NoError ? std::error_code() : std::make_error_code(std::errc::io_error);
     };
     fileio::WriteOptions options;
-    options.owners = m_everyUser ? fileio::Owners::anyUser : fileio::Owners::player;
+    options.owners = owners();
     options.mustBeNew = !replace;
     const std::error_code failure = fileio::writeWhole(entry, fill, options);
     m_lastError = written != NoError ? written : errorOf(failure);

@@ -186,8 +186,6 @@ private:
     bool writeWhole(std::function<bool(DataFile&)> const& writer, bool replace);
     bool readBytes(char* buffer, unsigned int& length) const;
     bool openAs(Permission p) const;
-    // The path of the file's own location; empty for none.
-    std::string path() const;
 
     // Names the file's own location (never opened): its status, location and modification time.
     std::unique_ptr<IO::File> m_file;

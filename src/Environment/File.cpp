@@ -129,9 +129,7 @@ std::string File::entryPath() const {
 void File::changeAccess(unsigned int kept, unsigned int added) const {
     const std::string path = entryPath();
     if (!path.empty()) {
-        fileio::Entry(path).changeMode(mode_t(kept), mode_t(added), nullptr,
-                                       isChangedByEveryUser() ? fileio::Owners::anyUser
-                                                              : fileio::Owners::player);
+        fileio::Entry(path).changeMode(mode_t(kept), mode_t(added), nullptr, owners());
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include "Environment/String.h"
 #include "IO/Location.hpp"
+#include "fileio/Rules.h"
 
 #include <string>
 #include <system_error>
@@ -81,6 +82,10 @@ protected:
     // Whether another user's regular file at the entry's name is taken as the player's, where
     // every user of the machine is to change the same file.
     virtual bool isChangedByEveryUser() const { return false; }
+    // Whose entries the file rules take as the player's for this entry.
+    fileio::Owners owners() const {
+        return isChangedByEveryUser() ? fileio::Owners::anyUser : fileio::Owners::player;
+    }
 
     // The entry's path without the "/" that ends a folder's; empty for none.
     std::string entryPath() const;

@@ -7,8 +7,8 @@
 #include "fileio/Entry.h"
 #include "fileio/Folders.h"
 #include "fileio/Rules.h"
-#include "fileio/WriteWhole.h"
 #include "sim/Files.h"
+#include "sim/ReplaceFile.h"
 #include "sim/Sim.h"
 
 #include <sys/stat.h>
@@ -68,9 +68,7 @@ std::string placeHostFile(const json& step) {
     }
     std::string text = step["text"].get<std::string>();
     // Written beside and renamed over, as the framework writes its files.
-    fileio::WriteOptions options;
-    options.inPlace = false;
-    if (const std::error_code error = fileio::writeWhole(target, fileio::textWriter(text), options)) {
+    if (const std::error_code error = sim::replaceFile(target, text)) {
         throw ScenarioError(cannot + error.message());
     }
     return "host file " + escaped(folder + "/" + name) + " written, " + std::to_string(text.size()) +

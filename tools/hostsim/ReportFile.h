@@ -49,8 +49,8 @@ public:
     // Writes the whole report, into the FIFO or device opened (which it then closes) or over the
     // file, under the rules the constructor and check() applied: a file put at the name since is
     // written only where they would have taken it (not another user's in a folder other users may
-    // write). A reader of the FIFO that has left fails the
-    // write (EPIPE), as any failed write does. Answers the error.
+    // write). A reader of the FIFO that has left fails the write (EPIPE), as any failed write
+    // does. Answers the error.
     std::error_code write(const std::string& text);
 
 private:
