@@ -68,31 +68,33 @@ GSErrCode TreeEnumerator::Enumerate(const Folder& root) {
     return err;
 }
 
-GSErrCode TreeEnumerator::walk(const Folder& folder, int fd) {
-    Location location;
-    folder.GetLocation(&location);
-    struct stat self {};
-    if (::fstat(fd, &self) != 0) {
+GSErrCode TreeEnumerator::walk(const Folder& root, int fd) {
+    struct stat top {};
+    if (::fstat(fd, &top) != 0) {
         return internal::errorFromErrno(errno);
     }
-    std::vector<std::string> names;
-    if (const std::error_code listed = fileio::listNames(fd, names)) {
-        return internal::errorFromCode(listed);
-    }
-    m_walking.insert({self.st_dev, self.st_ino});
-
+    // The folders entered, the root first, each with its node: each entry found is the last one's.
+    struct Level {
+        const Folder* folder;
+        std::unique_ptr<Folder> made;
+        std::pair<dev_t, ino_t> node;
+    };
+    std::vector<Level> levels;
+    levels.push_back(Level{&root, nullptr, {top.st_dev, top.st_ino}});
+    m_walking.insert(levels.back().node);
     GSErrCode result = NoError;
-    for (const std::string& text : names) {
-        if (m_stopped) {
-            break;
-        }
+    auto next = [this] { return m_stopped ? fileio::Step::stop : fileio::Step::next; };
+    fileio::TreeWalk walk;
+    walk.found = [&](const fileio::TreeEntry& found, fileio::Descriptor& inner) {
+        const Folder& folder = *levels.back().folder;
         m_current = &folder;
-        Name name = internal::makeName(text);
+        Location location;
+        folder.GetLocation(&location);
+        const Name name = internal::makeName(found.name);
         const Location place(location, name);
-        const fileio::Entry here(fd, text);
-        struct stat info {};
-        bool exists = here.status(info);
-        const bool isLink = exists && S_ISLNK(info.st_mode);
+        struct stat info = found.status;
+        bool exists = true;
+        const bool isLink = S_ISLNK(info.st_mode);
         // A link is followed as the file layer follows one: walked from the root, and another
         // user's where they may have put it not at all.
         std::unique_ptr<fileio::Entry> target;
@@ -101,40 +103,58 @@ GSErrCode TreeEnumerator::walk(const Folder& folder, int fd) {
             exists = !target->error() && target->status(info);
         }
         const bool isFolder = exists && S_ISDIR(info.st_mode);
-        if (!EntryFound(name, isFolder) || m_stopped) {
-            continue;
+        if (m_stopped || !EntryFound(name, isFolder) || m_stopped) {
+            return next();
         }
-        if (isLink) {
-            if (!LinkFound(name) || m_stopped || !exists) {
-                continue;
-            }
-            if (isFolder && m_walking.count({info.st_dev, info.st_ino}) > 0) {
-                continue; // a loop back into the tree being walked
-            }
+        // A link to a folder being walked would lead back into the tree.
+        if (isLink && (!LinkFound(name) || m_stopped || !exists ||
+                       (isFolder && m_walking.count({info.st_dev, info.st_ino}) > 0))) {
+            return next();
         }
         if (!isFolder) {
             if (!FileFound(name)) {
                 m_stopped = true;
             }
-            continue;
+            return next();
         }
         if (!FolderFound(name) || m_stopped) {
-            continue;
+            return next();
         }
-        const fileio::Descriptor inner((isLink ? *target : here).open(O_RDONLY | O_DIRECTORY));
+        if (isLink) {
+            inner.reset(target->open(O_RDONLY | O_DIRECTORY));
+        }
         const int openError = errno;
-        std::unique_ptr<Folder> child(new Folder(place, Folder::Fail));
-        FolderEntered(name, *child);
-        if (!m_stopped) {
-            result = inner ? walk(*child, inner.get()) : internal::errorFromErrno(openError);
+        levels.push_back(
+            Level{nullptr, std::make_unique<Folder>(place, Folder::Fail), {info.st_dev, info.st_ino}});
+        levels.back().folder = levels.back().made.get();
+        m_walking.insert(levels.back().node);
+        FolderEntered(name, *levels.back().folder);
+        if (isLink && !inner) {
+            // Left at once, as a folder that cannot be opened is.
+            result = internal::errorFromErrno(openError);
+            m_current = &folder;
+            FolderExited(name, *levels.back().folder);
+            levels.pop_back();
+            return fileio::Step::stop;
         }
-        m_current = &folder;
-        FolderExited(name, *child);
-        if (result != NoError) {
-            break;
+        return fileio::Step::enter;
+    };
+    walk.left = [&](const fileio::TreeEntry& found, const std::error_code& error) {
+        const Level child = std::move(levels.back());
+        levels.pop_back();
+        m_walking.erase(child.node);
+        m_current = levels.back().folder;
+        FolderExited(internal::makeName(found.name), *child.folder);
+        if (error) {
+            result = internal::errorFromCode(error);
+            return fileio::Step::stop;
         }
+        return next();
+    };
+    if (const std::error_code listed = fileio::walkTree(fd, walk)) {
+        result = internal::errorFromCode(listed);
     }
-    m_walking.erase({self.st_dev, self.st_ino});
+    m_walking.clear();
     return result;
 }
 

@@ -2,6 +2,7 @@
 
 #include "fileio/Entry.h"
 #include "fileio/Folders.h"
+#include "fileio/Paths.h"
 #include "sim/Escaped.h"
 #include "sim/Files.h"
 #include "sim/TemporaryFolder.h"

@@ -1,6 +1,7 @@
 #include "sim/TemporaryFolder.h"
 
 #include "fileio/Entry.h"
+#include "fileio/Paths.h"
 #include "fileio/Rules.h"
 #include "fileio/TemporaryFolder.h"
 #include "sim/Escaped.h"

@@ -21,6 +21,8 @@
 namespace fileio {
 
 using internal::lastError;
+using internal::parentOf;
+using internal::sameNode;
 using internal::searchFlags;
 
 namespace {
@@ -40,11 +42,6 @@ void pushParts(std::deque<std::string>& parts, const std::string& path) {
 
 std::string joined(const std::string& folder, const std::string& name) {
     return folder + (folder.size() > 1 ? "/" : "") + name;
-}
-
-std::string parentOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    return slash == 0 || slash == std::string::npos ? std::string("/") : path.substr(0, slash);
 }
 
 std::string workingFolder() {
@@ -81,10 +78,6 @@ std::string readLink(int folder, const std::string& name, std::error_code& error
         }
         buffer.resize(buffer.size() * 2);
     }
-}
-
-bool sameNode(const struct stat& a, const struct stat& b) {
-    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
 } // namespace
@@ -234,6 +227,21 @@ int Entry::open(int flags, mode_t mode) const {
     return ::openat(m_folder.get(), m_name.c_str(), flags | O_CLOEXEC | (m_openFile ? 0 : O_NOFOLLOW), mode);
 }
 
+Descriptor Entry::openLookedAt(int flags, struct stat& looked, std::error_code& error) const {
+    Descriptor node(open(flags));
+    struct stat now {};
+    if (!node || ::fstat(node.get(), &now) != 0) {
+        error = lastError();
+        return {};
+    }
+    if (!sameNode(now, looked)) {
+        error = FileError::changed;
+        return {};
+    }
+    looked = now;
+    return node;
+}
+
 Descriptor Entry::openFile(int access, Owners owners, std::error_code& error) const {
     error.clear();
     struct stat before {};
@@ -255,25 +263,17 @@ Descriptor Entry::openFile(int access, Owners owners, std::error_code& error) co
         return {};
     }
     // Without O_NONBLOCK a FIFO's open waits for its other end, for ever where none comes.
-    Descriptor file(open(access | O_NONBLOCK | O_NOCTTY));
-    if (!file) {
-        error =
-            errno == ENXIO && S_ISFIFO(before.st_mode) ? make_error_code(FileError::noReader) : lastError();
-        return {};
+    Descriptor file = openLookedAt(access | O_NONBLOCK | O_NOCTTY, before, error);
+    if (error == std::errc::no_such_device_or_address && S_ISFIFO(before.st_mode)) {
+        error = FileError::noReader;
     }
-    struct stat now {};
-    if (::fstat(file.get(), &now) != 0) {
-        error = lastError();
-        return {};
-    }
-    if (!sameNode(now, before)) {
-        error = FileError::changed;
+    if (error) {
         return {};
     }
     // A FIFO stays without waiting: the process may be its only other end. Anything else waits as
     // usual once open.
     const int flags = ::fcntl(file.get(), F_GETFL);
-    if (!S_ISFIFO(now.st_mode) && (flags < 0 || ::fcntl(file.get(), F_SETFL, flags & ~O_NONBLOCK) != 0)) {
+    if (!S_ISFIFO(before.st_mode) && (flags < 0 || ::fcntl(file.get(), F_SETFL, flags & ~O_NONBLOCK) != 0)) {
         error = lastError();
         return {};
     }
@@ -296,25 +296,23 @@ std::error_code Entry::changeMode(mode_t kept, mode_t added, mode_t* before, Own
     // set by name could reach whatever was put there since. One the player may not read is held
     // without reading it, where the system can, and changed through its own link of /proc.
     const int kind = S_ISDIR(info.st_mode) ? O_DIRECTORY : 0;
-    Descriptor node(open(O_RDONLY | O_NONBLOCK | O_NOCTTY | kind));
+    std::error_code error;
+    Descriptor node = openLookedAt(O_RDONLY | O_NONBLOCK | O_NOCTTY | kind, info, error);
     bool held = false;
 #ifdef O_PATH
-    if (!node && errno == EACCES) {
-        node.reset(open(O_PATH | kind));
+    if (error == std::errc::permission_denied) {
+        error.clear();
+        node = openLookedAt(O_PATH | kind, info, error);
         held = true;
     }
 #endif
-    struct stat now {};
-    if (!node || ::fstat(node.get(), &now) != 0) {
-        return lastError();
-    }
-    if (!sameNode(now, info)) {
-        return FileError::changed;
+    if (error) {
+        return error;
     }
     if (before != nullptr) {
-        *before = now.st_mode & 07777;
+        *before = info.st_mode & 07777;
     }
-    const mode_t mode = (now.st_mode & kept & 07777) | added;
+    const mode_t mode = (info.st_mode & kept & 07777) | added;
     const int changed = held ? ::chmod(("/proc/self/fd/" + std::to_string(node.get())).c_str(), mode)
                              : ::fchmod(node.get(), mode);
     return changed == 0 ? std::error_code() : lastError();
@@ -327,10 +325,7 @@ std::error_code Entry::remove(Owners owners) const {
         return missing;
     }
     const bool isFolder = S_ISDIR(info.st_mode);
-    if (const std::error_code refused =
-            isFolder
-                ? (mayTake(folder, info, owners) ? std::error_code() : make_error_code(FileError::notOwned))
-                : whyNotWritten(folder, info, owners, true)) {
+    if (const std::error_code refused = whyNotRemoved(folder, info, owners)) {
         return refused;
     }
     if (const std::error_code injected = injectedFault(Call::remove, m_folder.get())) {
@@ -351,15 +346,9 @@ std::error_code Entry::removeTree(Owners owners) const {
             return FileError::notOwned;
         }
         // Emptied through a descriptor of the folder itself: one exchanged meanwhile is left alone.
-        const Descriptor held(open(O_RDONLY | O_DIRECTORY));
-        struct stat now {};
-        if (!held || ::fstat(held.get(), &now) != 0) {
-            return lastError();
-        }
-        if (!sameNode(now, info)) {
-            return FileError::changed;
-        }
-        if (const std::error_code failure = removeContents(held.get())) {
+        std::error_code failure;
+        const Descriptor held = openLookedAt(O_RDONLY | O_DIRECTORY, info, failure);
+        if (failure || (failure = removeContents(held.get(), owners))) {
             return failure;
         }
     }
@@ -376,11 +365,10 @@ std::error_code Entry::renameTo(const std::string& name, bool replace) const {
         return missing;
     }
     const bool isFolder = S_ISDIR(info.st_mode);
-    if (!isFolder) {
-        if (const std::error_code refused = whyNotWritten(folder, info, Owners::player, true)) {
-            return refused;
-        }
+    if (const std::error_code refused = whyNotRemoved(folder, info, Owners::player)) {
+        return refused;
     }
+    // An entry renamed over loses its content: it must be one the player may write.
     struct stat target {};
     if (replace && ::fstatat(m_folder.get(), name.c_str(), &target, AT_SYMLINK_NOFOLLOW) == 0 &&
         !S_ISDIR(target.st_mode)) {

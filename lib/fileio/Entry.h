@@ -71,16 +71,17 @@ public:
     std::error_code changeMode(mode_t kept, mode_t added, mode_t* before = nullptr,
                                Owners owners = Owners::player) const;
 
-    // Removes the entry: a file or a link (as the link) that the player may replace
-    // (whyNotWritten), or an empty folder. Removes nothing else.
+    // Removes the entry: a file, a node or a link (as the link), or an empty folder, where its
+    // folder lets the player remove it (whyNotRemoved), whatever the entry's own bits.
     std::error_code remove(Owners owners = Owners::player) const;
     // Removes the entry as remove() does, a folder with what it holds (removeContents), reached
-    // through a descriptor of the folder looked at; a folder the rules do not take is left alone
-    // (FileError::notOwned).
+    // through a descriptor of the folder looked at. An entry at any depth that the rules do not
+    // take is kept, with the folders holding it (FileError::notOwned).
     std::error_code removeTree(Owners owners = Owners::player) const;
 
-    // Renames the entry to `name` in its folder; with `replace` false, only where no entry stands
-    // there (std::errc::file_exists), in one step.
+    // Renames the entry to `name` in its folder, where its folder lets the player (whyNotRemoved);
+    // with `replace` false, only where no entry stands there (std::errc::file_exists), in one step,
+    // and with `replace`, over a file only where the player may write it (whyNotWritten).
     std::error_code renameTo(const std::string& name, bool replace) const;
 
     // Makes the entry a folder (mode 0777 less the umask) where none stands; one that stands is no
@@ -94,6 +95,9 @@ private:
     std::error_code walk(const std::string& path, Last last);
     // The entry's status and its folder's, or why there is none.
     std::error_code lookAt(struct stat& info, struct stat& folder) const;
+    // Opens the entry (open()) only while it is the node of status `looked`, which then receives
+    // its status now; otherwise `error` says why (FileError::changed for another node).
+    Descriptor openLookedAt(int flags, struct stat& looked, std::error_code& error) const;
 
     std::string m_path;
     std::error_code m_error;

@@ -1,8 +1,7 @@
 #include "fileio/Folders.h"
 
-#include "fileio/Descriptor.h"
-#include "fileio/Entry.h"
 #include "fileio/Faults.h"
+#include "fileio/FileError.h"
 #include "fileio/Internal.h"
 
 #include <dirent.h>
@@ -11,10 +10,80 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <utility>
 
 namespace fileio {
 
 using internal::lastError;
+using internal::sameNode;
+
+namespace {
+
+// One walk down a tree: the folders being walked, and whether it was stopped.
+class Walker {
+public:
+    explicit Walker(const TreeWalk& walk) : m_walk(walk) {}
+
+    // Walks the open folder `folder`, which lies at `below` in the tree ("" for its top).
+    std::error_code walk(int folder, const std::string& below) {
+        struct stat self {};
+        std::vector<std::string> names;
+        if (::fstat(folder, &self) != 0) {
+            return lastError();
+        }
+        if (const std::error_code error = listNames(folder, names)) {
+            return error;
+        }
+        m_walking.push_back(self);
+        for (const std::string& name : names) {
+            struct stat info {};
+            if (::fstatat(folder, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
+                continue; // gone since it was listed
+            }
+            const std::string path = below.empty() ? name : below + "/" + name;
+            const TreeEntry entry{folder, self, name, path, info};
+            Descriptor inner;
+            const Step step = m_walk.found(entry, inner);
+            if (step == Step::enter) {
+                enter(entry, inner);
+            }
+            if (step == Step::stop || m_stopped) {
+                m_stopped = true;
+                break;
+            }
+        }
+        m_walking.pop_back();
+        return {};
+    }
+
+private:
+    void enter(const TreeEntry& entry, Descriptor& inner) {
+        if (!inner) {
+            inner.reset(
+                ::openat(entry.folder, entry.name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+        }
+        struct stat info {};
+        std::error_code error = inner && ::fstat(inner.get(), &info) == 0 ? std::error_code() : lastError();
+        // A folder reached again through a link would be walked without end.
+        if (!error && std::any_of(m_walking.begin(), m_walking.end(),
+                                  [&info](const struct stat& walking) { return sameNode(walking, info); })) {
+            error = std::make_error_code(std::errc::too_many_symbolic_link_levels);
+        }
+        if (!error) {
+            error = walk(inner.get(), entry.path);
+        }
+        inner.reset();
+        if (m_walk.left && m_walk.left(entry, error) == Step::stop) {
+            m_stopped = true;
+        }
+    }
+
+    const TreeWalk& m_walk;
+    std::vector<struct stat> m_walking;
+    bool m_stopped = false;
+};
+
+} // namespace
 
 std::error_code listNames(int folder, std::vector<std::string>& names) {
     names.clear();
@@ -35,76 +104,81 @@ std::error_code listNames(int folder, std::vector<std::string>& names) {
     return error;
 }
 
-std::error_code makeFolders(const std::string& path) {
-    const Entry entry(path);
-    if (entry.error()) {
-        return entry.error();
-    }
-    if (entry.folder() < 0) {
-        // A folder above is missing: made first, and the path walked again through it.
-        const std::size_t slash = path.find_last_not_of('/') == std::string::npos
-                                      ? std::string::npos
-                                      : path.rfind('/', path.find_last_not_of('/'));
-        const std::string above = slash == std::string::npos ? "" : slash == 0 ? "/" : path.substr(0, slash);
-        if (entry.missing() != std::errc::no_such_file_or_directory || above.empty() || above == path) {
-            return entry.missing();
+std::error_code walkTree(int top, const TreeWalk& walk) {
+    return Walker(walk).walk(top, "");
+}
+
+std::error_code removeContents(int folder, Owners owners) {
+    return internal::removeContents(folder, owners, true);
+}
+
+std::error_code internal::removeContents(int folder, Owners owners, bool keepOthers) {
+    std::error_code failure;
+    auto failed = [&failure](const std::error_code& error) {
+        if (error && !failure) {
+            failure = error;
         }
-        if (const std::error_code error = makeFolders(above)) {
-            return error;
+    };
+    auto remove = [&failed](const TreeEntry& entry, int how) {
+        std::error_code removed = injectedFault(Call::remove, entry.folder);
+        if (!removed && ::unlinkat(entry.folder, entry.name.c_str(), how) != 0) {
+            removed = lastError();
         }
-        return Entry(path).makeFolder();
+        failed(removed);
+    };
+    TreeWalk walk;
+    walk.found = [&](const TreeEntry& entry, Descriptor&) {
+        // Another user's entry where other users may write is theirs to keep, as removing it alone
+        // would keep it; the folders holding it stay.
+        if (keepOthers && !mayTake(entry.folderStatus, entry.status, owners)) {
+            failed(FileError::notOwned);
+            return Step::next;
+        }
+        if (S_ISDIR(entry.status.st_mode)) {
+            return Step::enter;
+        }
+        remove(entry, 0);
+        return Step::next;
+    };
+    walk.left = [&](const TreeEntry& entry, const std::error_code& error) {
+        error ? failed(error) : remove(entry, AT_REMOVEDIR);
+        return Step::next;
+    };
+    failed(walkTree(folder, walk));
+    return failure;
+}
+
+std::error_code walkUp(int folder, const std::function<bool(int held, const struct stat& status)>& visit) {
+    Descriptor at(::fcntl(folder, F_DUPFD_CLOEXEC, 0));
+    struct stat info {};
+    if (!at || ::fstat(at.get(), &info) != 0) {
+        return lastError();
     }
-    return entry.makeFolder();
+    while (visit(at.get(), info)) {
+        Descriptor up(::openat(at.get(), "..", internal::searchFlags));
+        struct stat above {};
+        if (!up || ::fstat(up.get(), &above) != 0) {
+            return lastError();
+        }
+        if (sameNode(above, info)) {
+            break; // the root, its own parent
+        }
+        at = std::move(up);
+        info = above;
+    }
+    return {};
 }
 
 bool liesWithin(int folder, int outer) {
     struct stat top {};
-    if (::fstat(outer, &top) != 0) {
-        return false;
+    bool within = false;
+    if (::fstat(outer, &top) == 0) {
+        walkUp(folder, [&top, &within](int, const struct stat& info) {
+            within = sameNode(info, top);
+            return !within;
+        });
     }
-    Descriptor at(::fcntl(folder, F_DUPFD_CLOEXEC, 0));
-    for (struct stat info{}; at && ::fstat(at.get(), &info) == 0;) {
-        if (info.st_dev == top.st_dev && info.st_ino == top.st_ino) {
-            return true;
-        }
-        Descriptor up(::openat(at.get(), "..", internal::searchFlags));
-        struct stat above {};
-        if (!up || ::fstat(up.get(), &above) != 0 ||
-            (above.st_dev == info.st_dev && above.st_ino == info.st_ino)) {
-            return false;
-        }
-        at = std::move(up);
-    }
-    return false;
-}
-
-std::error_code removeContents(int folder) {
-    // Read whole before anything is removed, which could change what the folder still lists.
-    std::vector<std::string> names;
-    std::error_code failure = listNames(folder, names);
-    if (failure) {
-        return failure;
-    }
-    for (const std::string& name : names) {
-        std::error_code removed = injectedFault(Call::remove, folder);
-        if (!removed && ::unlinkat(folder, name.c_str(), 0) != 0) {
-            removed = lastError();
-            if (removed == std::errc::is_a_directory || removed == std::errc::operation_not_permitted) {
-                // A folder, opened without following a link: one swapped for a link meanwhile
-                // goes as the link.
-                Descriptor inner(
-                    ::openat(folder, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-                removed = !inner ? lastError() : removeContents(inner.get());
-                if (!removed && ::unlinkat(folder, name.c_str(), AT_REMOVEDIR) != 0) {
-                    removed = lastError();
-                }
-            }
-        }
-        if (removed && !failure) {
-            failure = removed;
-        }
-    }
-    return failure;
+    return within;
 }
 
 } // namespace fileio

@@ -24,6 +24,9 @@ enum class Owners {
 // As many links as the system itself follows before it gives up on a loop.
 constexpr int linkLimit = 40;
 
+// Whether `owner` is the player or root, whose entries no other user may have put anywhere.
+bool isPlayerOrRoot(uid_t owner);
+
 // Whether the player is of the group, as its primary group or a supplementary one.
 bool inGroup(gid_t group);
 
@@ -38,6 +41,11 @@ bool othersMayWrite(const struct stat& folder);
 // name.
 bool othersMayRename(const struct stat& folder);
 
+// Why users other than the player (and root) may rename entries in the folder of status `folder`
+// ("it belongs to user N", "any user may write in it and it is not sticky"...); empty where they
+// may not.
+std::string whyOthersMayRename(const struct stat& folder);
+
 // Whether the entry of status `entry` in the folder of status `folder` may be taken as the
 // player's (followed as a link, read, written): the player or root owns it, or no other user may
 // write the folder to put it there; with Owners::anyUser, any user's regular file too.
@@ -50,25 +58,20 @@ bool bitsLetWrite(const struct stat& entry);
 
 // Why the entry of status `entry` in the folder of status `folder` may not be taken, read or
 // written by the player (as above): FileError::notOwned, notReadable or notWritable, and with
-// `replacing` (a rename over it, or its removal) FileError::notReplaceable for another user's
-// entry in a sticky folder that is not the player's either. No error where it may.
+// `replacing` (a new file renamed over it, which its content is then lost to) what whyNotRemoved
+// says too. No error where it may.
 std::error_code whyNotRead(const struct stat& folder, const struct stat& entry, Owners owners);
 std::error_code whyNotWritten(const struct stat& folder, const struct stat& entry, Owners owners,
                               bool replacing);
 
+// Why the entry of status `entry` may not be renamed or removed from the folder of status `folder`:
+// another user's entry where the rules do not take it (FileError::notOwned), or another user's
+// in a sticky folder that is not the player's either (FileError::notReplaceable). The entry's own
+// permission bits do not decide it: its folder does, as the system decides. No error where it may.
+std::error_code whyNotRemoved(const struct stat& folder, const struct stat& entry, Owners owners);
+
 // What an entry of the mode is, in a message: "a folder", "a FIFO", "a socket", "a device", "a
 // link" or "a file".
 std::string kindOf(mode_t mode);
-
-// A folder in which, or in a folder above which, users other than the player and root may rename
-// entries, and so exchange a folder made there for one of theirs: which folder and why, or none.
-struct Exposure {
-    std::string folder; // its path, links resolved
-    std::string why;    // empty where no such folder is
-    explicit operator bool() const { return !why.empty(); }
-};
-// Looks at the folder `path` (reached as Entry reaches it) and every folder above it; one that
-// cannot be reached is exposed, and `why` says why.
-Exposure othersMayRenameIn(const std::string& path);
 
 } // namespace fileio

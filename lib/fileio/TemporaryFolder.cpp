@@ -82,7 +82,11 @@ std::error_code TemporaryFolder::remove() {
     if (::getpid() != m_maker) {
         return FileError::notMaker;
     }
-    std::error_code failure = removeContents(m_folder.get());
+    // While it is private, as it was made, whatever it holds was put there by its maker or by root;
+    // opened to others since, their entries in it are theirs to keep.
+    struct stat info {};
+    const bool opened = ::fstat(m_folder.get(), &info) != 0 || (info.st_mode & 077) != 0;
+    std::error_code failure = internal::removeContents(m_folder.get(), Owners::player, opened);
     if (!failure && !isNamed()) {
         failure = FileError::changed;
     }

@@ -62,13 +62,19 @@ mode_t currentUmask() {
 }
 
 // The new file being written to replace an entry: where it lies (the entry's folder, or a folder
-// of the player's own made beside the entry) and its descriptor.
+// of the player's own made beside the entry) and its descriptor. Whatever ends the write, an
+// exception included, the file made under its name and the folder made for it go with the object.
 struct Temporary {
     TemporaryFolder own;
     int folder = -1;
     std::string name;
     Descriptor file;
     bool named = false; // the name leads to the file made, which is not yet renamed
+
+    Temporary() = default;
+    Temporary(const Temporary&) = delete;
+    Temporary& operator=(const Temporary&) = delete;
+    ~Temporary() { discard(); }
 
     // Removes the file made under its name, and the folder made for it.
     void discard() {
@@ -383,6 +389,29 @@ bool isLeftoverOf(const std::string& name, const std::string& of) {
     return rest.compare(0, 3, "tmp") == 0 && all(rest.substr(3), isdigit);
 }
 
+namespace {
+
+// Whether the open folder `folder` holds nothing but what a write leaves in the private folder it
+// makes: at most the new file, named `name`, a regular file of the player's; `held` says whether
+// that file is there.
+bool holdsOnlyATemporary(int folder, const std::string& name, bool& held) {
+    std::vector<std::string> names;
+    if (listNames(folder, names) || names.size() > 1) {
+        return false;
+    }
+    struct stat info {};
+    held = !names.empty();
+    return !held || (names[0] == name && ::fstatat(folder, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+                     S_ISREG(info.st_mode) && info.st_uid == ::geteuid());
+}
+
+// Removes the entry `name` of the open folder `folder`, as a folder with `how` AT_REMOVEDIR.
+bool removeLeftover(int folder, const std::string& name, int how) {
+    return !injectedFault(Call::remove, folder) && ::unlinkat(folder, name.c_str(), how) == 0;
+}
+
+} // namespace
+
 void removeLeftovers(const Entry& entry) {
     if (entry.error() || entry.folder() < 0) {
         return;
@@ -401,19 +430,23 @@ void removeLeftovers(const Entry& entry) {
         if (::fstatat(entry.folder(), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 || info.st_uid != self) {
             continue;
         }
-        if (S_ISDIR(info.st_mode)) {
-            Descriptor inner(
-                ::openat(entry.folder(), name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-            struct stat now {};
-            if (!inner || ::fstat(inner.get(), &now) != 0 || now.st_ino != info.st_ino ||
-                now.st_uid != self || removeContents(inner.get())) {
-                continue;
-            }
-            if (!injectedFault(Call::remove, entry.folder())) {
-                ::unlinkat(entry.folder(), name.c_str(), AT_REMOVEDIR);
-            }
-        } else if (S_ISREG(info.st_mode) && !injectedFault(Call::remove, entry.folder())) {
-            ::unlinkat(entry.folder(), name.c_str(), 0);
+        if (S_ISREG(info.st_mode)) {
+            removeLeftover(entry.folder(), name, 0);
+            continue;
+        }
+        // A folder goes only as a write leaves its private folder: whatever else one of that name
+        // holds is someone's, and stays.
+        Descriptor inner(S_ISDIR(info.st_mode) ? ::openat(entry.folder(), name.c_str(),
+                                                          O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC)
+                                               : -1);
+        struct stat now {};
+        bool held = false;
+        if (!inner || ::fstat(inner.get(), &now) != 0 || !internal::sameNode(now, info) ||
+            now.st_uid != self || !holdsOnlyATemporary(inner.get(), entry.name(), held)) {
+            continue;
+        }
+        if (!held || removeLeftover(inner.get(), entry.name(), 0)) {
+            removeLeftover(entry.folder(), name, AT_REMOVEDIR);
         }
     }
 }

@@ -622,7 +622,7 @@ bool Addon::closeUserPrefsFolder(const DataFile& file, bool told) const {
     const String path = file.getPathName();
     const fileio::Entry entry(std::string(path.data(), path.dataLength()), fileio::Entry::keepLink);
     struct stat found {};
-    return !entry.status(found) || found.st_uid == ::geteuid() || found.st_uid == 0;
+    return !entry.status(found) || fileio::isPlayerOrRoot(found.st_uid);
 }
 
 void Addon::allowAccess(const DataFile& file, Context context, bool folderMade, bool fileMade) {

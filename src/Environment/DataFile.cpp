@@ -524,9 +524,11 @@ bool DataFile::erase() {
         m_lastError = NoError;
         return true;
     }
-    // A file its user may not write is not the user's to remove either; a folder standing under
-    // the file's name goes only when empty.
-    m_lastError = errorOf(entry.remove(owners()));
+    // A file its user may not write is not the user's to remove either, though its folder would
+    // let it go; a folder standing under the file's name goes only when empty.
+    m_lastError = errorOf(S_ISREG(info.st_mode) && !fileio::bitsLetWrite(info)
+                              ? make_error_code(fileio::FileError::notWritable)
+                              : entry.remove(owners()));
     return m_lastError == NoError;
 }
 

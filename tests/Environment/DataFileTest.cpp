@@ -632,9 +632,16 @@ TEST_F(DataFileTest, ReplaceIsNotStoppedByLeftoversAndSweepsThem) {
     }
     put(path(".prefs.xml.tmp99"), "x");
     put(path(".prefs.xml.tmp0"), "x");
-    // The folder a write made for its temporary file goes with what it holds.
+    // The folder a write made for its temporary file goes with what it holds, empty or not; one of
+    // that name that holds anything else is someone's, and stays with all it holds.
     fs::create_directory(path(".prefs.xml.00ff.tmp"));
     put(path(".prefs.xml.00ff.tmp/prefs.xml"), "x");
+    fs::create_directory(path(".prefs.xml.00fd.tmp"));
+    const char* const keptFolders[] = {".prefs.xml.0b0b.tmp", ".prefs.xml.tmp7"};
+    fs::create_directories(path(".prefs.xml.0b0b.tmp/prefs.xml"));
+    fs::create_directory(path(".prefs.xml.tmp7"));
+    put(path(".prefs.xml.tmp7/prefs.xml"), "x");
+    put(path(".prefs.xml.tmp7/notes.txt"), "notes");
     // Another user's may be that user's replace under way, in a folder others may write.
     const bool privileged = ::geteuid() == 0;
     const uid_t other = ::geteuid() == 4242 ? 4243 : 4242;
@@ -646,6 +653,8 @@ TEST_F(DataFileTest, ReplaceIsNotStoppedByLeftoversAndSweepsThem) {
     ASSERT_TRUE(file.replaceContents(String("new")));
     EXPECT_EQ(get(path("prefs.xml")), "new");
     std::vector<std::string> expected(std::begin(kept), std::end(kept));
+    expected.insert(expected.end(), std::begin(keptFolders), std::end(keptFolders));
+    EXPECT_EQ(get(path(".prefs.xml.tmp7/notes.txt")), "notes");
     if (privileged) {
         expected.push_back(".prefs.xml.0a1c.tmp");
         expected.push_back(".prefs.xml.00fe.tmp");

@@ -61,9 +61,15 @@ TEST_F(FileTest, RenameAndLocation) {
     put(path("b.txt"), "b");
     DataFile file(text("a.txt"), DataFile::readWrite, false);
 
-    EXPECT_FALSE(file.setName("b.txt")); // an entry of that name is kept
-    EXPECT_EQ(file.getLastError(), ErrExists);
-    EXPECT_EQ(get(path("b.txt")), "b");
+    // An entry of that name is kept, a read-only one too; a read-only file is renamed as its folder
+    // lets.
+    for (const mode_t mode : {0644, 0444}) {
+        ASSERT_EQ(::chmod(path("b.txt").c_str(), mode), 0);
+        EXPECT_FALSE(file.setName("b.txt"));
+        EXPECT_EQ(file.getLastError(), ErrExists);
+        EXPECT_EQ(get(path("b.txt")), "b");
+    }
+    ASSERT_EQ(::chmod(path("a.txt").c_str(), 0444), 0);
     EXPECT_FALSE(file.setName("../c.txt"));
     EXPECT_EQ(file.getLastError(), ErrParam);
 

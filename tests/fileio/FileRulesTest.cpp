@@ -3,6 +3,8 @@
 // written in each kind of folder, and that every use after the walk acts through the folders held.
 #include "fileio/Entry.h"
 #include "fileio/FileError.h"
+#include "fileio/Folders.h"
+#include "fileio/Paths.h"
 #include "fileio/ReadWhole.h"
 #include "fileio/Rules.h"
 #include "fileio/TemporaryFolder.h"
@@ -260,6 +262,66 @@ TEST_F(FileRulesTest, EveryUseAfterTheWalkActsThroughTheFoldersHeld) {
     }
 }
 
+TEST_F(FileRulesTest, ItsFolderDecidesARenameOrARemovalAndTheRulesKeepOthersEntriesInATree) {
+    // "top" (the player's, private) holds "sub", which holds "file".
+    struct Row {
+        const char* name;
+        mode_t folder, mode;                              // of "sub" and of "file"
+        uid_t owner;                                      // of "file"
+        std::error_code renamed, removed, replaced, tree; // "file" renamed and removed; a file renamed
+                                                          // over it; "top" removed whole
+    };
+    const std::error_code none;
+    const std::error_code notOwned = FileError::notOwned;
+    const std::error_code notWritable = FileError::notWritable;
+    const Row rows[] = {
+        {"the player's file made read-only", 0755, 0444, self, none, none, notWritable, none},
+        {"the player's file open to no one", 0755, 0000, self, none, none, notWritable, none},
+        {"the player's read-only file where all may write", 0777, 0444, self, none, none, notWritable, none},
+        {"another's file in a private folder", 0755, 0644, other, none, none, notWritable, none},
+        {"another's file where all may write", 0777, 0666, other, notOwned, notOwned, notOwned, notOwned},
+        {"another's file in a sticky folder", 01777, 0666, other, notOwned, notOwned, notOwned, notOwned},
+    };
+    bool skipped = false;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        if (row.owner != self && self != 0) {
+            skipped = true;
+            continue;
+        }
+        const fs::path sub = path("top/sub");
+        auto make = [&] {
+            fs::create_directories(sub);
+            put(sub / "file", "kept");
+            ASSERT_EQ(::chmod((sub / "file").c_str(), row.mode), 0);
+            ASSERT_EQ(::chown((sub / "file").c_str(), row.owner, gid_t(-1)), 0);
+            ASSERT_EQ(::chmod(sub.c_str(), row.folder), 0);
+        };
+        make();
+        const fileio::Entry file((sub / "file").string(), fileio::Entry::keepLink);
+        EXPECT_EQ(file.renameTo("renamed", false), row.renamed);
+        EXPECT_EQ(fs::exists(sub / "renamed"), !row.renamed);
+        fs::remove(sub / "renamed");
+        make();
+        put(sub / "new", "new");
+        EXPECT_EQ(fileio::Entry((sub / "new").string()).renameTo("file", true), row.replaced);
+        EXPECT_EQ(fs::exists(sub / "new"), bool(row.replaced));
+        fs::remove(sub / "new");
+        make();
+        EXPECT_EQ(fileio::Entry((sub / "file").string()).remove(), row.removed);
+        EXPECT_EQ(fs::exists(sub / "file"), bool(row.removed));
+        make();
+        // Another user's entry is kept at any depth, and the folders holding it with it.
+        EXPECT_EQ(fileio::Entry(path("top").string()).removeTree(), row.tree);
+        EXPECT_EQ(namesIn(m_dir), row.tree ? (std::vector<std::string>{"top", "top/sub", "top/sub/file"})
+                                           : std::vector<std::string>{});
+        fs::remove_all(path("top"));
+    }
+    if (skipped) {
+        GTEST_SKIP() << "the rows of another user's file need root, to give one away";
+    }
+}
+
 TEST_F(FileRulesTest, AModeChangeKeepsWhatItIsToKeepAndReachesFilesNoOneMayRead) {
     struct Row {
         mode_t before, kept, added, after;
@@ -354,9 +416,10 @@ TEST_F(FileRulesTest, AFailedWholeWriteLeavesTheOldFileAndNothingElse) {
         const char* name;
         mode_t folder;
         void (*arm)();
-        GSErrCode code; // the injected failure's
-        bool hostsOwn;  // made within the host's own file work, which the injection does not reach
-        bool outside;   // the file lies outside the sandbox, where the host changes nothing
+        GSErrCode code;      // the injected failure's
+        bool hostsOwn;       // made within the host's own file work, which the injection does not reach
+        bool outside;        // the file lies outside the sandbox, where the host changes nothing
+        bool throws = false; // the writer throws, as an allocation that fails does
     };
     const Row rows[] = {
         {"the new file cannot be made", 0755, [] { sim::failCreate(ErrPermission); }, ErrPermission, false,
@@ -367,6 +430,8 @@ TEST_F(FileRulesTest, AFailedWholeWriteLeavesTheOldFileAndNothingElse) {
         {"the rename fails in the host's own work", 0755, [] { sim::failRename(ErrIO); }, ErrIO, true, false},
         {"outside the sandbox", 0755, [] {}, ErrPermission, false, true},
         {"outside the sandbox, in the host's own work", 0755, [] {}, ErrPermission, true, true},
+        {"the writer throws", 0755, [] {}, NoError, false, false, true},
+        {"the writer throws where all may write", 0777, [] {}, NoError, false, false, true},
     };
     const fs::path outside = sim::sandboxRoot().parent_path() / ("outside-" + std::to_string(::getpid()));
     for (const Row& row : rows) {
@@ -384,10 +449,18 @@ TEST_F(FileRulesTest, AFailedWholeWriteLeavesTheOldFileAndNothingElse) {
             if (row.hostsOwn) {
                 own.emplace();
             }
-            error =
-                fileio::writeWhole(fileio::Entry((folder / "prefs.xml").string()), fileio::textWriter("new"));
+            const fileio::Entry entry((folder / "prefs.xml").string());
+            if (row.throws) {
+                EXPECT_THROW(
+                    fileio::writeWhole(entry, [](int) -> std::error_code { throw std::bad_alloc(); }),
+                    std::bad_alloc);
+            } else {
+                error = fileio::writeWhole(entry, fileio::textWriter("new"));
+            }
         }
-        if (row.hostsOwn) {
+        if (row.throws) {
+            EXPECT_EQ(get(folder / "prefs.xml"), "old");
+        } else if (row.hostsOwn) {
             EXPECT_FALSE(error);
             EXPECT_EQ(get(folder / "prefs.xml"), "new");
         } else {

@@ -363,6 +363,15 @@ TEST_F(IOTest, RenameAndDelete) {
     EXPECT_EQ(IO::fileSystem.Delete(location("dir")), NoError);
     EXPECT_FALSE(fs::exists(path("dir")));
     EXPECT_EQ(IO::fileSystem.Delete(location("dir")), ErrNotFound);
+    // A read-only file is renamed and removed as its folder lets, as the system does; a file renamed
+    // over it would lose its content, and is refused.
+    put(path("read-only.txt"), "r");
+    ASSERT_EQ(::chmod(path("read-only.txt").c_str(), 0444), 0);
+    EXPECT_EQ(IO::fileSystem.Rename(location("b.txt"), IO::Name("read-only.txt"), IO::FileSystem::ReplaceFile),
+              ErrPermission);
+    EXPECT_EQ(IO::fileSystem.Rename(location("read-only.txt"), IO::Name("renamed.txt")), NoError);
+    EXPECT_EQ(IO::fileSystem.Delete(location("renamed.txt")), NoError);
+    EXPECT_FALSE(fs::exists(path("renamed.txt")));
     EXPECT_EQ(IO::fileSystem.Delete(location("b.txt"), IO::FileSystem::Recursive, 1), ErrParam);
     EXPECT_EQ(IO::fileSystem.Delete(IO::Location(sim::sandboxRoot().c_str())), ErrPermission);
     EXPECT_TRUE(fs::exists(sim::sandboxRoot()));

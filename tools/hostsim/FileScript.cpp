@@ -42,34 +42,32 @@ struct Listed {
 // sandbox's by the time it is read.
 void collect(int folder, const std::filesystem::path& named, fileio::Owners owners,
              std::map<std::filesystem::path, Listed>& found) {
-    std::vector<std::string> names;
-    if (const std::error_code error = fileio::listNames(folder, names)) {
-        found[named] = Listed{Listed::Unreadable, error.message()};
-        return;
-    }
-    for (const std::string& name : names) {
-        const fileio::Entry entry(folder, name);
-        const std::filesystem::path path = named / name;
-        struct stat info {};
-        if (!entry.status(info)) {
-            continue;
+    fileio::TreeWalk walk;
+    walk.found = [&](const fileio::TreeEntry& entry, fileio::Descriptor&) {
+        const std::filesystem::path path = named / entry.path;
+        if (S_ISDIR(entry.status.st_mode)) {
+            return fileio::Step::enter;
         }
-        if (S_ISDIR(info.st_mode)) {
-            const fileio::Descriptor inner(entry.open(O_RDONLY | O_DIRECTORY));
-            if (!inner) {
-                found[path] = Listed{Listed::Unreadable, std::generic_category().message(errno)};
-                continue;
-            }
-            collect(inner.get(), path, owners, found);
-        } else if (S_ISLNK(info.st_mode)) {
+        if (S_ISLNK(entry.status.st_mode)) {
             std::string target;
-            entry.linkTarget(target);
+            fileio::Entry(entry.folder, entry.name).linkTarget(target);
             found.emplace(path, Listed{Listed::Link, target});
-        } else if (S_ISREG(info.st_mode)) {
+        } else if (S_ISREG(entry.status.st_mode)) {
             std::ostringstream content;
-            writeFileContent(content, path.string(), entry, "preference files: ", owners);
+            writeFileContent(content, path.string(), fileio::Entry(entry.folder, entry.name),
+                             "preference files: ", owners);
             found.emplace(path, Listed{Listed::File, content.str()});
         }
+        return fileio::Step::next;
+    };
+    walk.left = [&](const fileio::TreeEntry& entry, const std::error_code& error) {
+        if (error) {
+            found[named / entry.path] = Listed{Listed::Unreadable, error.message()};
+        }
+        return fileio::Step::next;
+    };
+    if (const std::error_code error = fileio::walkTree(folder, walk)) {
+        found[named] = Listed{Listed::Unreadable, error.message()};
     }
 }
 

@@ -5,7 +5,7 @@
 
 #include "ACAPI/ErrorCodes.hpp"
 #include "fileio/Entry.h"
-#include "fileio/Folders.h"
+#include "fileio/Paths.h"
 #include "fileio/Rules.h"
 #include "sim/Files.h"
 #include "sim/ReplaceFile.h"

@@ -4,7 +4,7 @@
 #include "ScenarioInput.h"
 
 #include "GSRoot/Guid.hpp"
-#include "fileio/Folders.h"
+#include "fileio/Paths.h"
 #include "sim/Component3D.h"
 #include "sim/Files.h"
 #include "sim/Sim.h"

@@ -1,7 +1,7 @@
 #include "Sandbox.h"
 
 #include "fileio/Entry.h"
-#include "fileio/Folders.h"
+#include "fileio/Paths.h"
 #include "fileio/Rules.h"
 #include "sim/Escaped.h"
 #include "sim/Files.h"

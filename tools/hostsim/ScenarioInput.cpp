@@ -135,32 +135,18 @@ std::filesystem::path sandboxedFile(const std::filesystem::path& folder, const s
 
 namespace {
 
-// Checks the entries of the sandbox's folder `folder`, open, which lies at `relative` in it, and
-// of every folder in it, each reached through the folder above it, never through a link.
-void checkSandboxFolder(int folder, const std::filesystem::path& relative,
-                        const std::filesystem::path& root) {
+// Checks the entries of the sandbox's open folder `folder`, at any depth, each reached through the
+// folder above it, never through a link.
+void checkSandboxFolder(int folder, const std::filesystem::path& root) {
     const std::string cannot = "cannot read the sandbox " + escaped(root.string()) + ": ";
-    std::vector<std::string> names;
-    if (const std::error_code error = fileio::listNames(folder, names)) {
-        throw ScenarioError(cannot + error.message());
-    }
-    for (const std::string& name : names) {
-        const fileio::Entry entry(folder, name);
-        const std::filesystem::path at = relative / name;
-        auto held = [&root, &at] {
-            return "the sandbox " + escaped(root.string()) + " holds " + escaped(at.string()) + ", ";
+    fileio::TreeWalk walk;
+    walk.found = [&root](const fileio::TreeEntry& entry, fileio::Descriptor&) {
+        const struct stat& info = entry.status;
+        auto held = [&root, &entry] {
+            return "the sandbox " + escaped(root.string()) + " holds " + escaped(entry.path) + ", ";
         };
-        struct stat info {};
-        if (!entry.status(info)) {
-            continue;
-        }
         if (S_ISDIR(info.st_mode)) {
-            const fileio::Descriptor inner(entry.open(O_RDONLY | O_DIRECTORY));
-            if (!inner) {
-                throw ScenarioError(cannot + std::generic_category().message(errno));
-            }
-            checkSandboxFolder(inner.get(), at, root);
-            continue;
+            return fileio::Step::enter;
         }
         if (S_ISREG(info.st_mode)) {
             // Another name of the file may lie outside: a write to it, or a change of its
@@ -169,7 +155,7 @@ void checkSandboxFolder(int folder, const std::filesystem::path& relative,
                 throw ScenarioError(held() + "a file with " + std::to_string(info.st_nlink) +
                                     " hard links, which may reach out of the sandbox");
             }
-            continue;
+            return fileio::Step::next;
         }
         if (!S_ISLNK(info.st_mode)) {
             // Opening it would block the host or never end.
@@ -177,14 +163,23 @@ void checkSandboxFolder(int folder, const std::filesystem::path& relative,
         }
         // A link's target is checked instead of walked: a folder it leads to inside the sandbox is
         // walked on its own.
-        if (leadsInto(root / at, root)) {
-            continue;
+        if (!leadsInto(root / entry.path, root)) {
+            std::error_code follow;
+            sim::followedPath(root / entry.path, follow);
+            throw ScenarioError(
+                held() + "a link that " +
+                (follow ? "cannot be followed: " + follow.message() : "leads out of the sandbox"));
         }
-        std::error_code follow;
-        sim::followedPath(root / at, follow);
-        throw ScenarioError(
-            held() + "a link that " +
-            (follow ? "cannot be followed: " + follow.message() : "leads out of the sandbox"));
+        return fileio::Step::next;
+    };
+    walk.left = [&cannot](const fileio::TreeEntry&, const std::error_code& error) {
+        if (error) {
+            throw ScenarioError(cannot + error.message());
+        }
+        return fileio::Step::next;
+    };
+    if (const std::error_code error = fileio::walkTree(folder, walk)) {
+        throw ScenarioError(cannot + error.message());
     }
 }
 
@@ -199,7 +194,7 @@ void checkSandbox() {
             "cannot read the sandbox " + escaped(root.string()) + ": " +
             (entry.error() ? entry.error() : std::error_code(errno, std::generic_category())).message());
     }
-    checkSandboxFolder(folder.get(), "", root);
+    checkSandboxFolder(folder.get(), root);
 }
 
 sim::SettingsAnswer readSettingsAnswer(const json& answer, const std::string& context) {
