@@ -367,8 +367,9 @@ TEST_F(IOTest, RenameAndDelete) {
     // over it would lose its content, and is refused.
     put(path("read-only.txt"), "r");
     ASSERT_EQ(::chmod(path("read-only.txt").c_str(), 0444), 0);
-    EXPECT_EQ(IO::fileSystem.Rename(location("b.txt"), IO::Name("read-only.txt"), IO::FileSystem::ReplaceFile),
-              ErrPermission);
+    EXPECT_EQ(
+        IO::fileSystem.Rename(location("b.txt"), IO::Name("read-only.txt"), IO::FileSystem::ReplaceFile),
+        ErrPermission);
     EXPECT_EQ(IO::fileSystem.Rename(location("read-only.txt"), IO::Name("renamed.txt")), NoError);
     EXPECT_EQ(IO::fileSystem.Delete(location("renamed.txt")), NoError);
     EXPECT_FALSE(fs::exists(path("renamed.txt")));
