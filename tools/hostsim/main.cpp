@@ -14,6 +14,7 @@
 #include "sim/Sim.h"
 #include "sim/TemporaryFolder.h"
 
+#include <csignal>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -195,6 +196,11 @@ int play(const std::filesystem::path& scenarioPath, hostsim::ReportFile* reportF
         return hostsim::deliverReport(report.str(), reportFile, sandbox, std::cerr);
     } catch (const hostsim::ScenarioError& error) {
         std::cerr << "hostsim: " << hostsim::escaped(scenarioPath.string()) << ": " << error.what() << "\n";
+        // A step that failed for the sandbox moved or removed meanwhile: the play's status is the move's.
+        if (const std::string moved = sandbox.moved(); !moved.empty()) {
+            std::cerr << "hostsim: " << moved << ", so the report is not written\n";
+            return 4;
+        }
         return 2;
     } catch (const hostsim::BundleError& error) {
         std::cerr << "hostsim: " << error.what() << "\n";
@@ -269,6 +275,9 @@ int run(const std::filesystem::path& scenarioPath, hostsim::ReportFile* reportFi
 } // namespace
 
 int main(int argc, char** argv) {
+    // hostsim owns its process: a reader that leaves fails a write, the report's or a message's,
+    // and the exit status says so; a message that cannot be written is dropped.
+    std::signal(SIGPIPE, SIG_IGN);
     std::filesystem::path scenarioPath;
     std::optional<std::filesystem::path> reportPath, sandbox;
     std::optional<int> refused;
