@@ -26,7 +26,11 @@ GSErrCode getSpecialFolder(void* par1, void* par2, void*) {
     default:
         return APIERR_BADPARS;
     }
-    *location = IO::Location(sim::specialFolder(name).string().c_str());
+    const std::filesystem::path path = sim::specialFolder(name);
+    if (path.empty()) {
+        return APIERR_GENERAL; // another user's folder, which the host does not take as its own
+    }
+    *location = IO::Location(path.string().c_str());
     return NoError;
 }
 

@@ -127,7 +127,11 @@ GSErrCode FileSystem::GetSpecialLocation(UInt32 id, Location* location) const {
     default:
         return ErrParam;
     }
-    const Location folder = internal::locationOf(sim::specialFolder(name));
+    const std::filesystem::path path = sim::specialFolder(name);
+    if (path.empty()) {
+        return ErrPermission; // another user's folder, which the host does not take as its own
+    }
+    const Location folder = internal::locationOf(path);
     if (internal::entryStatus(folder, true, NoError) != NoError) {
         return ErrNotFound;
     }

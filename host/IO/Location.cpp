@@ -39,7 +39,11 @@ std::string normalise(const std::string& text) {
     }
     std::filesystem::path path(text);
     if (path.is_relative()) {
-        path = sim::specialFolder("Current") / path;
+        const std::filesystem::path current = sim::specialFolder("Current");
+        if (current.empty()) {
+            return std::string(); // not taken from a current folder the host refused
+        }
+        path = current / path;
     }
     std::string result = path.lexically_normal().generic_string();
     while (result.size() > 1 && result.back() == '/') {

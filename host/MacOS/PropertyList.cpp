@@ -252,7 +252,8 @@ std::filesystem::path settingsFile(std::string const& applicationID) {
     for (char c : applicationID) {
         name += (c == '/' || c == '\\' || c == '\0') ? '_' : c;
     }
-    return specialFolder("Settings") / (name + ".settings");
+    const std::filesystem::path folder = specialFolder("Settings");
+    return folder.empty() ? folder : folder / (name + ".settings");
 }
 
 void setSettingsSyncResult(bool succeeds) {

@@ -1,8 +1,10 @@
 #include "sim/Sim.h"
 
 #include "fileio/Entry.h"
+#include "fileio/FileError.h"
 #include "fileio/Folders.h"
 #include "fileio/Paths.h"
+#include "fileio/Rules.h"
 #include "sim/Escaped.h"
 #include "sim/Files.h"
 #include "sim/TemporaryFolder.h"
@@ -293,14 +295,38 @@ bool sandboxHolds(int folder) {
 }
 
 std::filesystem::path specialFolder(std::string_view name) {
-    Core& c = core();
     const std::filesystem::path root = sandboxRoot();
-    // In the folder held, never again by the root's path: a sandbox moved away is not made anew.
-    if (c.rootFolder) {
-        OwnFileCalls own;
-        fileio::Entry(c.rootFolder.get(), std::string(name)).makeFolder();
+    std::error_code error;
+    openSpecialFolder(name, error);
+    return error == fileio::FileError::notOwned ? std::filesystem::path() : root / std::string(name);
+}
+
+fileio::Descriptor openSpecialFolder(std::string_view name, std::error_code& error) {
+    Core& c = core();
+    sandboxRoot();
+    error.clear();
+    if (!c.rootFolder) {
+        error = std::make_error_code(std::errc::bad_file_descriptor);
+        return {};
     }
-    return root / std::string(name);
+    // In the folder held, never again by the root's path: a sandbox moved away is not made anew.
+    const OwnFileCalls own;
+    const fileio::Entry entry(c.rootFolder.get(), std::string(name));
+    if ((error = entry.makeFolder())) {
+        return {};
+    }
+    fileio::Descriptor folder(entry.open(O_RDONLY | O_DIRECTORY));
+    struct stat root {};
+    struct stat info {};
+    if (!folder || ::fstat(folder.get(), &info) != 0 || ::fstat(c.rootFolder.get(), &root) != 0) {
+        error = std::error_code(errno, std::generic_category());
+        return {};
+    }
+    if (!fileio::mayTake(root, info)) {
+        error = fileio::FileError::notOwned;
+        return {};
+    }
+    return folder;
 }
 
 } // namespace sim

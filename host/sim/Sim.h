@@ -3,10 +3,12 @@
 #pragma once
 
 #include "GSRoot/GSRoot.hpp"
+#include "fileio/Descriptor.h"
 
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 namespace sim {
@@ -75,7 +77,14 @@ bool sandboxHolds(int folder);
 // The host's special folders, each a folder in the sandbox root, made on first use through the
 // folder held (never by the root's path again, so that a sandbox moved away is not made anew):
 // "Preferences" (user preferences, 'pref'), "SharedData" ('sdat'), "Documents", "Temp", "Home",
-// "Current", "LocalData". Every part of the host that names one of them goes through here.
+// "Current", "LocalData". Every part of the host that names one of them goes through here. Another
+// user's folder at that name, in a root other users may write, may have been put there to receive
+// the player's files: it is refused, and its path is empty.
 std::filesystem::path specialFolder(std::string_view name);
+// The special folder `name`, made where it is missing and opened through the root held: its
+// descriptor, or none with `error` saying why (another user's folder in a root other users may
+// write is fileio::FileError::notOwned; a root moved away still leads to its folder, a removed one
+// to none).
+fileio::Descriptor openSpecialFolder(std::string_view name, std::error_code& error);
 
 } // namespace sim

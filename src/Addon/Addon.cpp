@@ -604,6 +604,12 @@ bool Addon::closeUserPrefsFolder(const DataFile& file, bool told) const {
     const String named = parent != nullptr ? parent->getPathName() : String();
     const fileio::Entry folder(std::string(named.data(), named.dataLength()));
     struct stat info {};
+    struct stat above {};
+    // Another user's folder, in a folder other users may write, may have been put there to receive
+    // the player's preferences: it is not taken, as another user's file there is not.
+    if (folder.status(info) && folder.folderStatus(above) && !fileio::mayTake(above, info)) {
+        return false;
+    }
     // Group and others keep what else they had; a folder of another user's is not the player's to
     // change.
     if (folder.status(info) && S_ISDIR(info.st_mode) && fileio::othersMayWrite(info) &&

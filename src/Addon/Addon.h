@@ -223,8 +223,8 @@ private:
     // Where users other than the player may write the user's own preference folder, makes it the
     // player's alone to write (group and others keep what else they had), through its descriptor,
     // telling the user when `told`. False when another user's entry (a file, FIFO, device or link)
-    // stands at the file's name, whatever the folder's mode: it is not the player's to read or
-    // write.
+    // stands at the file's name, whatever the folder's mode, or the folder is another user's in a
+    // folder other users may write: it is not the player's to read or write.
     bool closeUserPrefsFolder(const DataFile& file, bool told) const;
     // Gives the preference file and its folder their access: every user's full access in the
     // shared context, whose file every user of the machine is to change; in the user's own, owner

@@ -573,6 +573,13 @@ TEST_F(PreferenceTest, WhatAnotherPutsAtTheFileIsNotFollowedWrittenOverOrWaitedO
          Addon::user, true, writtenBack.c_str()},
         {"another's file, in a folder others may write", true, [&] { putTheirs(stored, S_IFREG); }, nullptr,
          true, false, stored.c_str(), false, false, Addon::user, true, nullptr, fs::perms(0666)},
+        // Another user's folder in the player's preference folder open to others: not taken.
+        {"another's folder, in a folder others may write", true,
+         [&] {
+             ASSERT_EQ(::chown(userFile.parent_path().c_str(), other, other), 0);
+             fs::permissions(userFile.parent_path().parent_path(), open);
+         },
+         nullptr, true, false, nullptr, false, false, Addon::user, false, stored.c_str()},
         // Put there while the folder was open, it stays theirs once the folder is closed.
         {"another's file, in the player's folder closed to others", true,
          [&] {
@@ -601,6 +608,7 @@ TEST_F(PreferenceTest, WhatAnotherPutsAtTheFileIsNotFollowedWrittenOverOrWaitedO
             continue;
         }
         SCOPED_TRACE(c.name);
+        fs::permissions(userFile.parent_path().parent_path(), closed);
         context = c.context;
         const fs::path file = fileOf();
         fs::remove_all(userFile.parent_path());
@@ -686,6 +694,7 @@ TEST_F(PreferenceTest, WhatAnotherPutsAtTheFileIsNotFollowedWrittenOverOrWaitedO
     }
     fs::remove_all(notes.parent_path());
     fs::remove_all(sharedFile.parent_path());
+    fs::permissions(userFile.parent_path().parent_path(), closed);
     if (skipped) {
         GTEST_SKIP() << "the rows of another user's link, file or FIFO need root, to give one away";
     }

@@ -228,7 +228,7 @@ TEST(TemporaryFolderTest, ASandboxMovedAwayIsNeitherMadeAgainNorTakenAsInPlace) 
     const fs::path base = sim::specialFolder("Temp") / "moved";
     const fs::path played = base / "sandbox";
     const fs::path elsewhere = base / "elsewhere";
-    enum Change { Kept, Moved, Replaced, Linked, Removed };
+    enum Change { Kept, Moved, Replaced, Linked, Removed, Theirs };
     struct Case {
         const char* name;
         Change change; // what becomes of the sandbox during the play
@@ -242,14 +242,18 @@ TEST(TemporaryFolderTest, ASandboxMovedAwayIsNeitherMadeAgainNorTakenAsInPlace) 
         {"moved away, another folder made at its name", Replaced, false, false, true},
         {"moved away, a link to it put at its name", Linked, true, true, true},
         {"removed", Removed, false, false, false},
+        // Another user's folder at its name, in a sandbox others may write, is refused.
+        {"another user's folder put at a special folder's name", Theirs, true, true, false},
     };
+    const uid_t other = ::geteuid() == 4242 ? 4243 : 4242;
+    bool skipped = false;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         fs::remove_all(base);
         fs::create_directories(played);
         sim::setSandboxRoot(played);
         EXPECT_TRUE(sim::sandboxInPlace());
-        if (c.change != Kept && c.change != Removed) {
+        if (c.change != Kept && c.change != Removed && c.change != Theirs) {
             fs::rename(played, elsewhere);
         }
         if (c.change == Replaced) {
@@ -258,13 +262,25 @@ TEST(TemporaryFolderTest, ASandboxMovedAwayIsNeitherMadeAgainNorTakenAsInPlace) 
             fs::create_directory_symlink(elsewhere, played);
         } else if (c.change == Removed) {
             fs::remove(played);
+        } else if (c.change == Theirs) {
+            fs::create_directory(played / "Preferences");
+            fs::permissions(played, fs::perms::all);
+            if (::chown((played / "Preferences").c_str(), other, other) != 0) {
+                skipped = true; // only root gives a folder to another user
+                sim::setSandboxRoot(root);
+                continue;
+            }
         }
         EXPECT_EQ(sim::sandboxInPlace(), c.inPlace);
-        EXPECT_EQ(sim::specialFolder("Preferences"), played / "Preferences");
+        EXPECT_EQ(sim::specialFolder("Preferences"),
+                  c.change == Theirs ? fs::path() : played / "Preferences");
         EXPECT_EQ(fs::is_directory(played / "Preferences"), c.madeAtName);
         EXPECT_EQ(fs::is_directory(elsewhere / "Preferences"), c.madeElsewhere);
         EXPECT_EQ(fs::exists(played), c.change != Moved && c.change != Removed);
         sim::setSandboxRoot(root);
     }
     fs::remove_all(base);
+    if (skipped) {
+        GTEST_SKIP() << "the row of another user's folder needs root, to give it to user " << other;
+    }
 }

@@ -1,5 +1,6 @@
 #include "FileScript.h"
 #include "HostProgram.h"
+#include "HostSetup.h"
 #include "HostsimRun.h"
 #include "ReportFile.h"
 #include "Sandbox.h"
@@ -587,6 +588,7 @@ TEST(HostsimTest, MalformedScenariosAndBundlesFailCleanly) {
         int status;
         std::string message;
         std::string options = "";
+        std::string shell = ""; // run before hostsim
     };
     const std::filesystem::path plain = writeScenario("plain\x9b.txt", "not a folder\n");
     const std::string temp = sim::specialFolder("Temp").string();
@@ -617,6 +619,18 @@ TEST(HostsimTest, MalformedScenariosAndBundlesFailCleanly) {
     const std::filesystem::path open = temp + "/open", shared = temp + "/shared", mine = temp + "/mine";
     std::filesystem::create_directories(open);
     std::filesystem::permissions(open, std::filesystem::perms::all);
+    // A sandbox others may write in, sticky too, and one whose folders the umask leaves open to
+    // them, which are removed again.
+    const std::filesystem::path sticky = temp + "/sticky";
+    std::filesystem::create_directories(sticky);
+    ::chmod(sticky.c_str(), 01777);
+    missing.push_back({sourceDir / "examples" / "sample.json", 1,
+                       "hostsim: cannot use the sandbox \"" + sticky.string() +
+                           "\": users other than its own and root may write in it\n",
+                       " --sandbox " + sticky.string()});
+    missing.push_back({sourceDir / "examples" / "sample.json", 1,
+                       "hostsim: cannot use the sandbox \"" + temp + "/new/a/b\": another user may rename",
+                       " --sandbox " + temp + "/new/a/b", "umask 000; "});
     missing.push_back({sourceDir / "examples" / "sample.json", 1,
                        "hostsim: cannot use the sandbox \"" + temp +
                            "/open/sandbox\": another user may rename "
@@ -639,11 +653,14 @@ TEST(HostsimTest, MalformedScenariosAndBundlesFailCleanly) {
              " --sandbox " + temp + "/shared/sandbox"});
     }
     for (const Missing& m : missing) {
-        HostsimRun run = runHostsim(m.scenario, m.options);
+        HostsimRun run = hostsim_test::runCommand(m.shell + (binaryDir / "hostsim").string() + " \"" +
+                                                  m.scenario.string() + "\"" + m.options + " 2>&1");
         EXPECT_EQ(run.status, m.status) << m.scenario << "\n" << run.output;
         EXPECT_TRUE(contains(run.output, m.message)) << m.scenario << "\n" << run.output;
     }
     EXPECT_FALSE(std::filesystem::exists(open / "sandbox"));
+    EXPECT_FALSE(std::filesystem::exists(temp + "/new"));
+    EXPECT_TRUE(std::filesystem::is_empty(sticky));
     EXPECT_TRUE(std::filesystem::is_empty(mine));
     if (!othersLink) {
         GTEST_SKIP() << "the row of another user's link to the sandbox needs root, to give it to user "
@@ -1126,14 +1143,21 @@ TEST(HostsimTest, AReportIsWrittenAsTheKindOfFileItNames) {
     }
 
     // Standard output whose reader has gone fails the report's write, which hostsim tells (status
-    // 4) instead of dying of SIGPIPE.
+    // 4) instead of dying of SIGPIPE; with standard error on the same pipe, the message is dropped.
     int ends[2];
     ASSERT_EQ(::pipe(ends), 0);
     ::close(ends[0]);
-    HostsimRun gone = runHostsimWith(" " + played.string(), " 2>&1 >&" + std::to_string(ends[1]));
+    const std::string gonePipe = std::to_string(ends[1]);
+    const std::pair<std::string, std::string> goneCases[] = {
+        {" 2>&1 >&" + gonePipe, "hostsim: cannot write the report to standard output: Broken pipe\n"},
+        {" >&" + gonePipe + " 2>&1", ""},
+    };
+    for (const auto& [streams, told] : goneCases) {
+        HostsimRun gone = runHostsimWith(" " + played.string(), streams);
+        EXPECT_EQ(gone.status, 4) << streams;
+        EXPECT_EQ(gone.output, told) << streams;
+    }
     ::close(ends[1]);
-    EXPECT_EQ(gone.status, 4);
-    EXPECT_EQ(gone.output, "hostsim: cannot write the report to standard output: Broken pipe\n");
 
     // A report larger than a FIFO's buffer, whose reader takes none of it until the buffer is
     // full: a reader that then reads gets it whole (hostsim waits for it, as a shell's redirection
@@ -1307,7 +1331,7 @@ TEST(HostsimTest, AReportIsNotWrittenWhereItsFileOrSandboxChangedDuringThePlay) 
     const fs::path shared = temp / "shared"; // sticky, and any user may write in it
     const fs::path report = shared / "report.txt";
     const uid_t other = ::geteuid() == 4242 ? 4243 : 4242;
-    enum Change { Nothing, SandboxMoved, SandboxExchanged, OthersFile, OthersFifo };
+    enum Change { Nothing, SandboxMoved, SandboxExchanged, SandboxRemoved, OthersFile, OthersFifo };
     const std::string exchanged = "hostsim: the sandbox \"" + played.string() +
                                   "\" no longer leads to the folder the scenario played in: it was moved, "
                                   "removed or exchanged during the play, so the report is not written\n";
@@ -1323,6 +1347,7 @@ TEST(HostsimTest, AReportIsNotWrittenWhereItsFileOrSandboxChangedDuringThePlay) 
         {Nothing, 0, ""},
         {SandboxMoved, 4, exchanged},
         {SandboxExchanged, 4, exchanged},
+        {SandboxRemoved, 4, exchanged},
         {OthersFile, 4, othersEntry},
         {OthersFifo, 4, othersEntry},
     };
@@ -1344,6 +1369,8 @@ TEST(HostsimTest, AReportIsNotWrittenWhereItsFileOrSandboxChangedDuringThePlay) 
             if (c.change == SandboxExchanged) {
                 fs::create_directories(played);
             }
+        } else if (c.change == SandboxRemoved) {
+            fs::remove_all(played);
         } else if (c.change == OthersFile) {
             std::ofstream(report) << "old";
             ::chmod(report.c_str(), 0666);
@@ -1358,6 +1385,18 @@ TEST(HostsimTest, AReportIsNotWrittenWhereItsFileOrSandboxChangedDuringThePlay) 
                 ::close(reader);
             }
             continue;
+        }
+        // A host file is written through the sandbox held, where it is now: never at its old name.
+        if (c.change == SandboxMoved || c.change == SandboxRemoved) {
+            const nlohmann::json step = {{"hostFile", "Sample/x.txt"}, {"text", "x"}};
+            if (c.change == SandboxMoved) {
+                EXPECT_EQ(hostsim::placeHostFile(step),
+                          "host file \"Preferences/Sample/x.txt\" written, 1 bytes");
+                EXPECT_TRUE(fs::is_regular_file(played.string() + "-away/Preferences/Sample/x.txt"));
+            } else {
+                EXPECT_THROW(hostsim::placeHostFile(step), hostsim::ScenarioError);
+            }
+            EXPECT_FALSE(fs::exists(played));
         }
         std::ostringstream messages;
         EXPECT_EQ(hostsim::deliverReport("the report\n", &file, sandbox, messages), c.status);

@@ -5,15 +5,21 @@
 
 #include "ACAPI/ErrorCodes.hpp"
 #include "fileio/Entry.h"
+#include "fileio/FileError.h"
+#include "fileio/Folders.h"
 #include "fileio/Paths.h"
 #include "fileio/Rules.h"
 #include "sim/Files.h"
 #include "sim/ReplaceFile.h"
 #include "sim/Sim.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <optional>
+#include <vector>
 
 namespace hostsim {
 namespace {
@@ -42,33 +48,89 @@ void checkHostFile(const json& step, const std::string& context) {
     sandboxedName(step["hostFile"].get<std::string>(), context);
 }
 
+namespace {
+
+// The entry of the file `name` names in the host folder `folder`, its folders made where missing,
+// each reached from the one above it, from the special folder held through the sandbox's root: a
+// sandbox moved meanwhile is written where it is now, never made again at its old path. None where
+// a link stands on the way, which the sandbox's check let lead only inside it: it is followed by
+// its path. Throws ScenarioError after `cannot`.
+std::optional<fileio::Entry> heldEntry(const std::string& folder, const std::filesystem::path& name,
+                                       const std::string& cannot) {
+    std::error_code error;
+    fileio::Descriptor at = sim::openSpecialFolder(folder, error);
+    if (error == fileio::FileError::notOwned) {
+        throw ScenarioError(cannot + error.message());
+    }
+    if (!at && !sim::sandboxInPlace()) {
+        throw ScenarioError(cannot + "the sandbox was moved or removed during the play");
+    }
+    if (!at) {
+        return std::nullopt; // a link, or no folder
+    }
+    std::vector<std::string> parts;
+    for (const std::filesystem::path& part : name) {
+        parts.push_back(part.string());
+    }
+    for (std::size_t i = 0; i + 1 < parts.size(); ++i) {
+        const fileio::Entry entry(at.get(), parts[i]);
+        struct stat info {};
+        if (entry.status(info) && S_ISLNK(info.st_mode)) {
+            return std::nullopt;
+        }
+        if ((error = entry.makeFolder())) {
+            throw ScenarioError(cannot + error.message());
+        }
+        at.reset(entry.open(O_RDONLY | O_DIRECTORY));
+        if (!at) {
+            throw ScenarioError(cannot + std::generic_category().message(errno));
+        }
+    }
+    std::optional<fileio::Entry> file(std::in_place, at.get(), parts.back());
+    struct stat info {};
+    if (file->status(info) && S_ISLNK(info.st_mode)) {
+        return std::nullopt;
+    }
+    return file;
+}
+
+} // namespace
+
 std::string placeHostFile(const json& step) {
     std::string folder = folderOf(step);
     std::string name = step["hostFile"].get<std::string>();
-    std::filesystem::path root = sim::specialFolder(folder);
+    const std::filesystem::path root = sim::specialFolder(folder);
+    std::string cannot = "cannot write the host file " + escaped(folder + "/" + name) + ": ";
+    if (root.empty()) {
+        throw ScenarioError(cannot + "the folder " + escaped(folder) +
+                            " is another user's, in a sandbox other users may write");
+    }
     // Checked before its folders are made, so that no folder is made through a link leading out.
     // The sandbox was checked before the play (no link out of it, no file with a second hard link)
     // and must not change while hostsim plays, reads included, for neither this step nor the host
     // checks it again: the check holds until the file is replaced.
     std::filesystem::path file = sandboxedFile(root, name, "");
-    const std::string cannot = "cannot write the host file " + escaped(file.string()) + ": ";
+    cannot = "cannot write the host file " + escaped(file.string()) + ": ";
     // hostsim's own work, not the add-on's: the host neither logs nor fails it.
     const sim::OwnFileCalls own;
-    if (const std::error_code error = fileio::makeFolders(file.parent_path())) {
-        throw ScenarioError(cannot + error.message());
+    std::optional<fileio::Entry> target = heldEntry(folder, sandboxedName(name, ""), cannot);
+    if (!target) {
+        // A link of the sandbox is followed to its file, which the new file replaces.
+        if (const std::error_code error = fileio::makeFolders(file.parent_path())) {
+            throw ScenarioError(cannot + error.message());
+        }
+        target.emplace(file.string());
     }
-    // A link of the sandbox is followed to its file, which the new file replaces.
-    const fileio::Entry target(file.string());
-    if (target.error()) {
-        throw ScenarioError(cannot + target.error().message());
+    if (target->error()) {
+        throw ScenarioError(cannot + target->error().message());
     }
     struct stat info {};
-    if (target.status(info) && !S_ISREG(info.st_mode)) {
+    if (target->status(info) && !S_ISREG(info.st_mode)) {
         throw ScenarioError(cannot + "it is " + fileio::kindOf(info.st_mode) + ", not a file");
     }
     std::string text = step["text"].get<std::string>();
     // Written beside and renamed over, as the framework writes its files.
-    if (const std::error_code error = sim::replaceFile(target, text)) {
+    if (const std::error_code error = sim::replaceFile(*target, text)) {
         throw ScenarioError(cannot + error.message());
     }
     return "host file " + escaped(folder + "/" + name) + " written, " + std::to_string(text.size()) +

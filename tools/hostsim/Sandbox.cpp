@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <stdexcept>
 #include <utility>
+#include <vector>
 
 namespace hostsim {
 namespace {
@@ -25,6 +26,71 @@ void checkNotExposed(const std::filesystem::path& folder, const std::string& can
     }
 }
 
+// The folders made for a sandbox, each held through the folder above it, so that a sandbox refused
+// removes exactly what it made.
+class MadeFolders {
+public:
+    // Makes each folder of `missing` in turn, from the folder `existing`; throws std::runtime_error
+    // after `cannot`.
+    void make(const std::filesystem::path& existing, const std::filesystem::path& missing,
+              const std::string& cannot) {
+        std::filesystem::path named = existing;
+        fileio::Descriptor at(fileio::Entry(existing.string()).open(O_RDONLY | O_DIRECTORY));
+        for (const std::filesystem::path& part : missing) {
+            named /= part;
+            const fileio::Entry entry(at.get(), part.string());
+            struct stat info {};
+            const bool stood = entry.status(info);
+            std::error_code error = entry.error() ? entry.error()
+                                    : stood       ? std::error_code()
+                                                  : entry.makeFolder();
+            fileio::Descriptor next(error ? -1 : entry.open(O_RDONLY | O_DIRECTORY));
+            if (!error && (!next || ::fstat(next.get(), &info) != 0)) {
+                error = std::error_code(errno, std::generic_category());
+            }
+            if (error) {
+                throw std::runtime_error(cannot + "cannot make " + sim::escaped(named.string()) + ": " +
+                                         error.message());
+            }
+            if (!stood) {
+                m_made.push_back(
+                    Made{std::move(at), part.string(), named.string(), info.st_dev, info.st_ino});
+            }
+            at = std::move(next);
+        }
+    }
+
+    // Removes the folders made, deepest first, each still the one made; answers what is left, in a
+    // message that follows another.
+    std::string remove() {
+        std::string left;
+        for (auto made = m_made.rbegin(); made != m_made.rend(); ++made) {
+            const fileio::Entry entry(made->folder.get(), made->name);
+            struct stat info {};
+            std::error_code error = std::make_error_code(std::errc::no_such_file_or_directory);
+            if (entry.status(info) && info.st_dev == made->device && info.st_ino == made->inode) {
+                error = entry.remove();
+            }
+            if (error && error != std::errc::no_such_file_or_directory) {
+                left +=
+                    "; the folder " + sim::escaped(made->path) + " made for it is left: " + error.message();
+            }
+        }
+        m_made.clear();
+        return left;
+    }
+
+private:
+    struct Made {
+        fileio::Descriptor folder; // the folder it was made in
+        std::string name;
+        std::string path; // for the message
+        dev_t device;
+        ino_t inode;
+    };
+    std::vector<Made> m_made;
+};
+
 } // namespace
 
 Sandbox::Sandbox(std::filesystem::path path, fileio::Descriptor folder, const struct stat& info)
@@ -34,13 +100,15 @@ Sandbox Sandbox::given(const std::filesystem::path& path) {
     const sim::OwnFileCalls own;
     const std::string cannot = "cannot use the sandbox " + sim::escaped(path.string()) + ": ";
     std::filesystem::path existing;
+    std::filesystem::path missing; // the folders to make below `existing`
     {
         const fileio::Entry entry(path.string());
         struct stat info {};
         if (entry.error()) {
             throw std::runtime_error(cannot + entry.error().message());
         }
-        if (entry.status(info) && !S_ISDIR(info.st_mode)) {
+        const bool stands = entry.status(info);
+        if (stands && !S_ISDIR(info.st_mode)) {
             throw std::runtime_error(cannot + "it is not a folder");
         }
         // Nothing is made in a folder that is refused: the nearest one that stands is looked at first.
@@ -48,15 +116,27 @@ Sandbox Sandbox::given(const std::filesystem::path& path) {
         while (!sim::statusOf(existing, info) && existing.has_relative_path()) {
             existing = existing.parent_path();
         }
+        if (!stands) {
+            missing = std::filesystem::path(entry.path()).lexically_relative(existing);
+        }
     }
     checkNotExposed(existing, cannot);
-    if (const std::error_code error = fileio::makeFolders(path)) {
-        throw std::runtime_error(cannot + error.message());
+    MadeFolders made;
+    try {
+        made.make(existing, missing, cannot);
+        Sandbox held = hold(path, cannot);
+        // Again for the folders just made, which the umask may have left open to others.
+        checkNotExposed(held.m_path.parent_path(), cannot);
+        // The sandbox itself: another user could put a folder of theirs at the name of one the host
+        // makes there, sticky or not, to receive the player's files.
+        struct stat info {};
+        if (::fstat(held.m_folder.get(), &info) == 0 && fileio::othersMayWrite(info)) {
+            throw std::runtime_error(cannot + "users other than its own and root may write in it");
+        }
+        return held;
+    } catch (const std::runtime_error& error) {
+        throw std::runtime_error(error.what() + made.remove());
     }
-    Sandbox held = hold(path, cannot);
-    // Again for the folders just made, which the umask may have left open to others.
-    checkNotExposed(held.m_path.parent_path(), cannot);
-    return held;
 }
 
 Sandbox Sandbox::made(const std::filesystem::path& path) {

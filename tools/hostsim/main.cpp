@@ -14,6 +14,7 @@
 #include "sim/Sim.h"
 #include "sim/TemporaryFolder.h"
 
+#include <csignal>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -70,6 +71,11 @@ The sandbox:
   - A relative FOLDER is taken from the working folder.
   - A missing FOLDER is made before anything is played, with any missing folder above it.
   - hostsim refuses (status 1) a FOLDER reached through another user's link in a folder other
+    users may write.
+  - hostsim refuses (status 1) a FOLDER that users other than its own and root may write in, sticky
+    or not: they could put a folder of theirs at the name of one the host makes there.
+  - A FOLDER refused leaves none of the folders hostsim made for it: it removes them.
+  - The host refuses another user's folder, at the name of one of its folders, in a sandbox other
     users may write.
   - hostsim refuses (status 1) a FOLDER whose parent, or any folder above it, lets a user other
     than its own and root rename entries: that user could exchange it during the play, as in a
@@ -136,6 +142,10 @@ The report file:
     one, renamed over it, keeping the old one's permissions.
   - A hostFile step over a file the player may not write, or over another user's file in a
     folder other users may write, ends the play with status 2.
+  - A hostFile step reaches its folder through the sandbox hostsim holds: a sandbox moved during
+    the play is never made again at its old name, and one removed ends the play with status 4.
+  - A reader that leaves ends no hostsim by SIGPIPE, whether standard output or standard error is
+    its pipe: a message that cannot be written is dropped.
   - A FIFO the host writes into (an image, the settings) is written only when a process reads
     it: the write never waits for one.
   - A settings file the host cannot read (malformed, or a failed read) is kept: the settings are
@@ -150,6 +160,7 @@ Exit status:
      - a report FILE hostsim refuses (see "The report file");
      - a sandbox FOLDER that is not a folder or cannot be made, that is reached through another
        user's link, or whose folder another user may rename entries in;
+     - a sandbox FOLDER that other users may write in;
      - without --sandbox, a temporary sandbox that cannot be made, or a TMPDIR another user may
        rename entries in.
   2  a scenario that cannot be played: the message names the file, step or member, and no
@@ -166,6 +177,7 @@ Exit status:
      - another user's file put at its name during the play;
      - the reader of its FIFO, or of standard output, left;
      - the sandbox moved or exchanged during the play;
+     - the sandbox removed before a hostFile step;
      - a failed write.
 )";
     return 0;
@@ -195,6 +207,11 @@ int play(const std::filesystem::path& scenarioPath, hostsim::ReportFile* reportF
         return hostsim::deliverReport(report.str(), reportFile, sandbox, std::cerr);
     } catch (const hostsim::ScenarioError& error) {
         std::cerr << "hostsim: " << hostsim::escaped(scenarioPath.string()) << ": " << error.what() << "\n";
+        // A step that failed for the sandbox moved or removed meanwhile: the play's status is the move's.
+        if (const std::string moved = sandbox.moved(); !moved.empty()) {
+            std::cerr << "hostsim: " << moved << ", so the report is not written\n";
+            return 4;
+        }
         return 2;
     } catch (const hostsim::BundleError& error) {
         std::cerr << "hostsim: " << error.what() << "\n";
@@ -269,6 +286,9 @@ int run(const std::filesystem::path& scenarioPath, hostsim::ReportFile* reportFi
 } // namespace
 
 int main(int argc, char** argv) {
+    // hostsim owns its process: a reader that leaves fails a write, the report's or a message's,
+    // and the exit status says so; a message that cannot be written is dropped.
+    std::signal(SIGPIPE, SIG_IGN);
     std::filesystem::path scenarioPath;
     std::optional<std::filesystem::path> reportPath, sandbox;
     std::optional<int> refused;
