@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
 #include <optional>
 #include <set>
 #include <unordered_map>
@@ -732,7 +733,11 @@ GSErrCode ACAPI_LibPart_Create(const API_LibPart* libPart) {
     if (creation.part.ownID.empty()) {
         creation.part.ownID = generatedID();
     }
-    creation.part.location = (sim::specialFolder("Library") / fileNameOf(creation.part)).string();
+    const std::filesystem::path library = sim::specialFolder("Library");
+    if (library.empty()) {
+        return APIERR_GENERAL; // another user's folder, which the host does not take as its own
+    }
+    creation.part.location = (library / fileNameOf(creation.part)).string();
     s.creation = std::move(creation);
     return NoError;
 }

@@ -116,7 +116,11 @@ OSStatus LSOpenCFURLRef(CFURLRef inURL, CFURLRef* outLaunchedURL) {
 }
 
 std::filesystem::path sim::installApplication(std::string const& name) {
-    std::filesystem::path bundle = specialFolder("Applications") / (name + ".app");
+    const std::filesystem::path folder = specialFolder("Applications");
+    if (folder.empty()) {
+        return folder; // another user's folder, which the host does not take as its own
+    }
+    std::filesystem::path bundle = folder / (name + ".app");
     {
         OwnFileCalls own;
         fileio::Entry(bundle).makeFolder();

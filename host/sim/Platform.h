@@ -23,7 +23,8 @@ struct Launch {
     Int32 status = 0;
 };
 // Makes an application bundle of that name (a folder "<name>.app" under the sandbox) that the
-// launch services find by name; answers its path.
+// launch services find by name; answers its path, or an empty one where the host refuses the
+// Applications folder (see specialFolder).
 std::filesystem::path installApplication(std::string const& name);
 const std::vector<Launch>& launches();
 // The answer of the following opens that would otherwise succeed (0 by default).

@@ -596,6 +596,13 @@ TEST_F(PreferenceTest, WhatAnotherPutsAtTheFileIsNotFollowedWrittenOverOrWaitedO
         // the player's too, but not their link or FIFO.
         {"another's shared file", true, [&] { putTheirs(stored, S_IFREG); }, nullptr, false, false, nullptr,
          false, false, Addon::shared, false, writtenBack.c_str(), open},
+        // Asked for, it is handed out with every user's full access.
+        {"another's shared file, asked for", true, [&] { putTheirs(stored, S_IFREG); },
+         [&] {
+             ASSERT_NE(std::unique_ptr<DataFile>(addon->getPrefsFile(Addon::shared, true)), nullptr);
+             EXPECT_EQ(fs::status(sharedFile).permissions(), open);
+         },
+         false, false, nullptr, false, false, Addon::shared, false, writtenBack.c_str(), open},
         {"another's link in the shared folder", true, [&] { putLink(other); }, nullptr, true, false, nullptr,
          false, false, Addon::shared},
         {"another's FIFO a process reads, put in the shared folder after the read", true, nullptr,

@@ -947,9 +947,9 @@ TEST(HostsimTest, AReportFileIsWrittenWholeOrNotAtAll) {
                              "it is a block device, not a file, a FIFO or a character device");
     }
     // The permission bits decide for a FIFO and a device too, for root as well: a read-only FIFO
-    // with a reader, and a read-only device of /dev/null's number made here. Another user's FIFO,
-    // with a reader, in a sticky folder of the player's that any user may write, may have been put
-    // there to take the report.
+    // with a reader, and a read-only device of /dev/null's number made here. Another user's FIFO
+    // that any user may write, with a reader, in a folder of the player's that any user may write,
+    // sticky or not, may have been put there to take the report.
     const std::string notWritable = "its permissions do not let this user write it";
     std::vector<std::string> needRoot;
     ASSERT_EQ(::mkfifo((temp / "read-only-fifo").c_str(), 0444), 0);
@@ -960,14 +960,16 @@ TEST(HostsimTest, AReportFileIsWrittenWholeOrNotAtAll) {
         needRoot.push_back("a device node");
     }
     const uid_t other = ::geteuid() == 4242 ? 4243 : 4242;
-    fs::create_directories(temp / "shared");
-    ASSERT_EQ(::chmod((temp / "shared").c_str(), 01777), 0);
-    ASSERT_EQ(::mkfifo((temp / "shared" / "fifo").c_str(), 0666), 0);
-    if (::chown((temp / "shared" / "fifo").c_str(), other, other) == 0) {
-        refused.emplace_back(temp / "shared" / "fifo",
-                             "it is another user's, in a folder other users may write");
-    } else {
-        needRoot.push_back("another user's FIFO");
+    for (const auto& [name, mode] : {std::make_pair("shared", 01777), std::make_pair("open", 0777)}) {
+        const fs::path fifo = temp / name / "fifo";
+        fs::create_directories(fifo.parent_path());
+        ASSERT_EQ(::chmod(fifo.parent_path().c_str(), mode_t(mode)), 0);
+        ASSERT_EQ(::mkfifo(fifo.c_str(), 0666), 0);
+        if (::chown(fifo.c_str(), other, other) == 0 && ::chmod(fifo.c_str(), 0666) == 0) {
+            refused.emplace_back(fifo, "it is another user's, in a folder other users may write");
+        } else if (needRoot.empty() || needRoot.back() != "another user's FIFO") {
+            needRoot.push_back("another user's FIFO");
+        }
     }
     for (const auto& [report, message] : refused) {
         struct stat before {};
