@@ -1,7 +1,9 @@
 // Helpers of the layer's own sources; not part of its interface.
 #pragma once
 
-#include <fcntl.h>
+#include "fileio/System.h"
+
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <string>
@@ -10,16 +12,24 @@
 namespace fileio {
 namespace internal {
 
-// How a folder is held to search it: without reading it, where the system can.
-#ifdef O_PATH
-constexpr int searchFlags = O_PATH | O_DIRECTORY | O_CLOEXEC;
-#else
-constexpr int searchFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
-#endif
-
 inline std::error_code lastError() {
     return std::error_code(errno, std::generic_category());
 }
+
+// Whether two statuses are of one node.
+inline bool sameNode(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// While it lives, the calling thread's calls are not failed by a test double of the machine
+// (Faults.h): for the layer's own scratch, which no caller sees.
+class FaultsHeld {
+public:
+    FaultsHeld();
+    ~FaultsHeld();
+    FaultsHeld(const FaultsHeld&) = delete;
+    FaultsHeld& operator=(const FaultsHeld&) = delete;
+};
 
 // Random hexadecimal digits, for names no entry is likely to have.
 std::string randomHex(std::size_t digits);
