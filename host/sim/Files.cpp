@@ -78,40 +78,48 @@ OwnFileCalls::~OwnFileCalls() {
     --ownDepth;
 }
 
-} // namespace sim
+namespace {
 
 // The file layer's calls that the framework makes, failed as the host's calls of their kind are.
-extern "C" int zelvane_fileio_fault(int call, int folder, std::size_t* bytes) {
-    if (sim::ownDepth > 0) {
+int fileioFault(fileio::Call call, int folder, std::size_t* bytes) {
+    if (ownDepth > 0) {
         return 0;
     }
     // The host changes nothing outside its sandbox, through its own calls or the file library's.
-    if (folder >= 0 && !sim::sandboxHolds(folder)) {
+    if (folder >= 0 && !sandboxHolds(folder)) {
         return ErrPermission;
     }
     GSErrCode err = NoError;
-    switch (fileio::Call(call)) {
+    switch (call) {
     case fileio::Call::makeFile:
-        err = sim::enter(sim::fileCreateCall);
+        err = enter(fileCreateCall);
         break;
     case fileio::Call::makeFolder:
-        err = sim::enter(sim::folderCreateCall);
+        err = enter(folderCreateCall);
         break;
     case fileio::Call::write:
-        err = sim::enter(sim::fileWriteCall, bytes != nullptr ? Int64(*bytes) : 0);
+        err = enter(fileWriteCall, bytes != nullptr ? Int64(*bytes) : 0);
         if (bytes != nullptr) {
             *bytes = err != NoError ? 0 : IO::internal::writeAllowance(*bytes, &err);
         }
         break;
     case fileio::Call::rename:
-        err = sim::enter(sim::renameCall);
+        err = enter(renameCall);
         break;
     case fileio::Call::remove:
-        err = sim::enter(sim::deleteCall);
+        err = enter(deleteCall);
         break;
     }
     return err;
 }
+
+// Set as the host starts (its library is loaded), before any file call of the process: the layer
+// is one copy in the process, the bundles' calls included.
+const bool faultsHooked = (fileio::setFaultHook(fileioFault), true);
+
+} // namespace
+
+} // namespace sim
 
 namespace IO {
 namespace internal {

@@ -8,10 +8,6 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#ifdef __linux__
-#include <linux/magic.h>
-#include <sys/vfs.h>
-#endif
 
 #include <climits>
 #include <cstdio>
@@ -21,6 +17,7 @@
 namespace fileio {
 
 using internal::lastError;
+using internal::onProc;
 using internal::parentOf;
 using internal::sameNode;
 using internal::searchFlags;
@@ -53,16 +50,6 @@ std::string workingFolder() {
         buffer.resize(buffer.size() * 2);
     }
     return buffer.data();
-}
-
-bool onProc(int folder) {
-#ifdef __linux__
-    struct statfs info {};
-    return ::fstatfs(folder, &info) == 0 && info.f_type == PROC_SUPER_MAGIC;
-#else
-    (void)folder;
-    return false;
-#endif
 }
 
 std::string readLink(int folder, const std::string& name, std::error_code& error) {
@@ -293,19 +280,14 @@ std::error_code Entry::changeMode(mode_t kept, mode_t added, mode_t* before, Own
         return FileError::notOwned;
     }
     // Through a descriptor of the entry itself, and only while it is the entry looked at: a mode
-    // set by name could reach whatever was put there since. One the player may not read is held
-    // without reading it, where the system can, and changed through its own link of /proc.
+    // set by name could reach whatever was put there since. One the player may not read is changed
+    // without reading it (System.h).
     const int kind = S_ISDIR(info.st_mode) ? O_DIRECTORY : 0;
     std::error_code error;
     Descriptor node = openLookedAt(O_RDONLY | O_NONBLOCK | O_NOCTTY | kind, info, error);
-    bool held = false;
-#ifdef O_PATH
     if (error == std::errc::permission_denied) {
-        error.clear();
-        node = openLookedAt(O_PATH | kind, info, error);
-        held = true;
+        return internal::changeModeUnread(*this, info, kept, added, before);
     }
-#endif
     if (error) {
         return error;
     }
@@ -313,9 +295,7 @@ std::error_code Entry::changeMode(mode_t kept, mode_t added, mode_t* before, Own
         *before = info.st_mode & 07777;
     }
     const mode_t mode = (info.st_mode & kept & 07777) | added;
-    const int changed = held ? ::chmod(("/proc/self/fd/" + std::to_string(node.get())).c_str(), mode)
-                             : ::fchmod(node.get(), mode);
-    return changed == 0 ? std::error_code() : lastError();
+    return ::fchmod(node.get(), mode) == 0 ? std::error_code() : lastError();
 }
 
 std::error_code Entry::remove(Owners owners) const {
@@ -383,25 +363,7 @@ std::error_code Entry::renameTo(const std::string& name, bool replace) const {
     if (replace) {
         return ::renameat(at, m_name.c_str(), at, name.c_str()) == 0 ? std::error_code() : lastError();
     }
-#ifdef RENAME_NOREPLACE
-    // In one step that fails where an entry has appeared, so that no entry made meanwhile is
-    // replaced.
-    if (::renameat2(at, m_name.c_str(), at, name.c_str(), RENAME_NOREPLACE) == 0) {
-        return {};
-    }
-    if (errno != EINVAL || isFolder) {
-        return lastError();
-    }
-#endif
-    // Without that step: a second link made only where no entry stands, then the first removed.
-    if (isFolder) {
-        return std::make_error_code(std::errc::operation_not_supported);
-    }
-    if (::linkat(at, m_name.c_str(), at, name.c_str(), 0) != 0) {
-        return lastError();
-    }
-    ::unlinkat(at, m_name.c_str(), 0);
-    return {};
+    return internal::renameWithoutReplacing(at, m_name, at, name, isFolder);
 }
 
 std::error_code Entry::linkTarget(std::string& target) const {

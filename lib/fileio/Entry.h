@@ -55,6 +55,9 @@ public:
     // Opens the entry through its folder, never following a link at its end (but isOpenFile()'s),
     // under no rule: the descriptor, or -1 with errno set.
     int open(int flags, mode_t mode = 0) const;
+    // Opens the entry as open() does, only while it is the node of status `looked`, which then
+    // receives its status now; otherwise `error` says why (FileError::changed for another node).
+    Descriptor openLookedAt(int flags, struct stat& looked, std::error_code& error) const;
 
     // Opens the entry, a regular file or another node that is not a folder, to read (O_RDONLY),
     // write (O_WRONLY) or both (O_RDWR), under the rules: another user's entry where the rules
@@ -95,9 +98,6 @@ private:
     std::error_code walk(const std::string& path, Last last);
     // The entry's status and its folder's, or why there is none.
     std::error_code lookAt(struct stat& info, struct stat& folder) const;
-    // Opens the entry (open()) only while it is the node of status `looked`, which then receives
-    // its status now; otherwise `error` says why (FileError::changed for another node).
-    Descriptor openLookedAt(int flags, struct stat& looked, std::error_code& error) const;
 
     std::string m_path;
     std::error_code m_error;

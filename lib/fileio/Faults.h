@@ -15,16 +15,18 @@ enum class Call {
     remove,       // an entry removed
 };
 
-// Whether the call, acting in the open folder `folder` (-1 for a write, which acts on an open file),
-// fails: no error where it goes on. For Call::write, `*bytes` is how many bytes are to be written,
-// and receives how many may be; a write cut short fails with the error.
+// Whether the call, acting in the open folder `folder` (-1 for a write, which acts on an open
+// file), fails: 0 where it goes on, or the code it fails with (fileio::injectedCategory()). For
+// Call::write, `*bytes` is how many bytes are to be written, and receives how many may be.
+using FaultHook = int (*)(Call call, int folder, std::size_t* bytes);
+
+// Sets the function that decides which of the process's calls fail (none, as at the start, for
+// nullptr): the test double of the machine sets its own when it starts. The layer is one copy in a
+// process that loads the simulated host, bundles included, so one hook reaches all their calls.
+void setFaultHook(FaultHook hook);
+
+// Whether the call fails, as the hook set says: no error where it goes on, or none is set. A write
+// cut short fails with the error.
 std::error_code injectedFault(Call call, int folder, std::size_t* bytes = nullptr);
 
 } // namespace fileio
-
-// Defined by a test double of the machine, and by nothing else, with the arguments of
-// injectedFault: answers 0 for a call that goes on, or the code it fails with
-// (fileio::injectedCategory()). Weak, so that where no test double is linked no call fails but for
-// the system's reasons, in a bundle too, which then finds the host program's.
-extern "C" int zelvane_fileio_fault(int call, int folder, std::size_t* bytes)
-    __attribute__((weak, visibility("default")));

@@ -2,8 +2,8 @@
 #pragma once
 
 #include "fileio/Rules.h"
+#include "fileio/System.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -12,13 +12,6 @@
 
 namespace fileio {
 namespace internal {
-
-// How a folder is held to search it: without reading it, where the system can.
-#ifdef O_PATH
-constexpr int searchFlags = O_PATH | O_DIRECTORY | O_CLOEXEC;
-#else
-constexpr int searchFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
-#endif
 
 inline std::error_code lastError() {
     return std::error_code(errno, std::generic_category());
@@ -39,6 +32,16 @@ inline std::string parentOf(const std::string& path) {
 // users' entries too, for a tree that no other user could reach to put them there (one made
 // private from its making).
 std::error_code removeContents(int folder, Owners owners, bool keepOthers);
+
+// While it lives, the calling thread's calls are not failed by a test double of the machine
+// (Faults.h): for the layer's own scratch, which no caller sees.
+class FaultsHeld {
+public:
+    FaultsHeld();
+    ~FaultsHeld();
+    FaultsHeld(const FaultsHeld&) = delete;
+    FaultsHeld& operator=(const FaultsHeld&) = delete;
+};
 
 // Random hexadecimal digits, for names no entry is likely to have.
 std::string randomHex(std::size_t digits);

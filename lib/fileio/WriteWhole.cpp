@@ -9,7 +9,6 @@
 #include <fcntl.h>
 #include <pthread.h>
 #include <signal.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -38,9 +37,7 @@ public:
     }
     ~PipeSignalHeld() {
         if (m_raised && !m_wasPending) {
-            const timespec none{0, 0};
-            while (sigtimedwait(&m_pipe, nullptr, &none) < 0 && errno == EINTR) {
-            }
+            internal::takePendingPipeSignal(m_pipe);
         }
         pthread_sigmask(SIG_SETMASK, &m_before, nullptr);
     }
@@ -124,17 +121,11 @@ std::error_code makeTemporary(const Entry& entry, const struct stat& info, Tempo
 }
 
 // The file that gathers the content of a node written in place: one of no name, which needs no
-// folder (a node's, such as /dev, may take no new file) and leaves nothing behind; where the system
-// has none, a new file beside the node.
-std::error_code gather(const Entry& entry, const struct stat& folder, Temporary& made) {
-#ifdef __linux__
-    (void)entry;
-    (void)folder;
-    made.file.reset(::memfd_create("fileio", MFD_CLOEXEC));
-    return made.file ? std::error_code() : lastError();
-#else
-    return makeTemporary(entry, folder, made);
-#endif
+// folder of the node's (a node's, such as /dev, may take no new file) and leaves nothing behind.
+std::error_code gather(Temporary& made) {
+    std::error_code error;
+    made.file = internal::unnamedFile(error);
+    return error;
 }
 
 // Gives the new file the owner (where the player may: root may give any, another user only a
@@ -163,25 +154,12 @@ std::error_code putInPlace(const Entry& entry, Temporary& made, bool mustBeNew) 
     if (const std::error_code injected = injectedFault(Call::rename, entry.folder())) {
         return injected;
     }
-    const char* from = made.name.c_str();
-    const char* to = entry.name().c_str();
     if (!mustBeNew) {
-        return ::renameat(made.folder, from, entry.folder(), to) == 0 ? std::error_code() : lastError();
+        return ::renameat(made.folder, made.name.c_str(), entry.folder(), entry.name().c_str()) == 0
+                   ? std::error_code()
+                   : lastError();
     }
-#ifdef RENAME_NOREPLACE
-    if (::renameat2(made.folder, from, entry.folder(), to, RENAME_NOREPLACE) == 0) {
-        return {};
-    }
-    if (errno != EINVAL) {
-        return lastError();
-    }
-#endif
-    // Without that step: a second link made only where no entry stands.
-    if (::linkat(made.folder, from, entry.folder(), to, 0) != 0) {
-        return lastError();
-    }
-    ::unlinkat(made.folder, from, 0);
-    return {};
+    return internal::renameWithoutReplacing(made.folder, made.name, entry.folder(), entry.name(), false);
 }
 
 // Whether the entry of status `info` is written in place: a node that is no regular file, or a file
@@ -247,7 +225,7 @@ std::error_code writeWhole(const Entry& entry, const Writer& write, const WriteO
         }
     }
     Temporary made;
-    failure = special ? gather(entry, folder, made) : makeTemporary(entry, folder, made);
+    failure = special ? gather(made) : makeTemporary(entry, folder, made);
     if (!failure) {
         failure = write(made.file.get());
     }

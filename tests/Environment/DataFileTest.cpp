@@ -178,12 +178,20 @@ TEST_F(DataFileTest, OpenKeepsThePosition) {
          true},
     };
     bool skipped = false;
+    bool linuxOnly = false;
     for (Row const& row : rows) {
         SCOPED_TRACE(row.name);
         if (row.owner != 0 && ::geteuid() != 0) {
             skipped = true;
             continue;
         }
+#ifndef ZELVANE_FILEIO_LINUX
+        // Another user's file, opened by the framework alone, is handed to the host as it is open.
+        if (row.owner != 0 && row.opened) {
+            linuxOnly = true;
+            continue;
+        }
+#endif
         fs::remove_all(path("open"));
         fs::create_directory(path("open"));
         ASSERT_EQ(::chmod(path("open").c_str(), 0777), 0);
@@ -204,6 +212,9 @@ TEST_F(DataFileTest, OpenKeepsThePosition) {
     fs::remove_all(path("open"));
     if (skipped) {
         GTEST_SKIP() << "the rows of another user's file need root, to give one away";
+    }
+    if (linuxOnly) {
+        GTEST_SKIP() << openFileLinkOnLinuxOnly;
     }
 }
 
@@ -586,6 +597,9 @@ TEST_F(DataFileTest, ReplaceKeepsTheLinksAndNodesOfTheFile) {
     }
 
     // A FIFO and a device are written as they stand, never replaced by a plain file.
+#ifndef ZELVANE_FILEIO_LINUX
+    GTEST_SKIP() << openFileLinkOnLinuxOnly;
+#endif
     fs::remove_all(m_dir);
     fs::create_directories(m_dir);
     ASSERT_EQ(::mkfifo(path("pipe").c_str(), 0600), 0);

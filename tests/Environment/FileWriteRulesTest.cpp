@@ -255,6 +255,7 @@ TEST_F(FileWriteRulesTest, AFileItsUserMayNotWriteIsKeptAndNoWriteWaitsOnAFifo) 
         {"another user's device", device | 0600, false, false, ErrPermission, other},
     };
     bool skipped = false;
+    bool linuxOnly = false;
     for (Writer const& writer : writers()) {
         const bool framework = writer.name == std::string("DataFile::replaceContents");
         for (Row const& row : rows) {
@@ -267,6 +268,13 @@ TEST_F(FileWriteRulesTest, AFileItsUserMayNotWriteIsKeptAndNoWriteWaitsOnAFifo) 
                 (!framework && (row.everyUser || row.readerLeaves))) {
                 continue;
             }
+#ifndef ZELVANE_FILEIO_LINUX
+            // The framework's writer writes a node's content to the file that gathers it.
+            if (framework && special && (row.written || row.readerLeaves)) {
+                linuxOnly = true;
+                continue;
+            }
+#endif
             // Only root gives a file or folder to another user, or makes a device.
             if ((row.owner != 0 || row.stickyOwner != 0 || S_ISCHR(row.mode)) && ::geteuid() != 0) {
                 skipped = true;
@@ -362,6 +370,9 @@ TEST_F(FileWriteRulesTest, AFileItsUserMayNotWriteIsKeptAndNoWriteWaitsOnAFifo) 
     if (skipped) {
         GTEST_SKIP() << "the rows of another user's file and of a device need root, to give one away or make "
                         "one";
+    }
+    if (linuxOnly) {
+        GTEST_SKIP() << openFileLinkOnLinuxOnly;
     }
 }
 
@@ -483,6 +494,13 @@ TEST_F(FileWriteRulesTest, WhereOthersMayRenameEntriesTheTemporaryFileLiesInAFol
         readMade(watch, folder, made);
         ::close(watch);
         ::close(folder);
+#ifndef ZELVANE_FILEIO_LINUX
+        // Without a rename that refuses to replace, a file that must be new is put in place by a
+        // second link, made under the file's own name.
+        if (row.mustBeNew && !made.empty() && made.back().name == "export.txt") {
+            made.pop_back();
+        }
+#endif
         ASSERT_EQ(made.size(), 1u) << "one entry made in the folder";
         EXPECT_TRUE(S_ISDIR(made[0].mode));
         EXPECT_EQ(made[0].mode & 07777, 0700u);
