@@ -45,6 +45,13 @@ const uid_t self = ::geteuid();
 // A user other than this process's, whoever runs the tests.
 const uid_t other = self != 4242 ? 4242 : 4243;
 
+// Whether a row of an entry of `owner`'s is left out: only root gives one away. `skipped` records it.
+bool needsRoot(uid_t owner, bool& skipped) {
+    const bool left = owner != self && self != 0;
+    skipped = skipped || left;
+    return left;
+}
+
 struct stat node(mode_t mode, uid_t owner, gid_t group = gid_t(-2)) {
     struct stat info {};
     info.st_mode = mode;
@@ -293,8 +300,7 @@ TEST_F(FileRulesTest, ItsFolderDecidesARenameOrARemovalAndTheRulesKeepOthersEntr
     bool skipped = false;
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        if (row.owner != self && self != 0) {
-            skipped = true;
+        if (needsRoot(row.owner, skipped)) {
             continue;
         }
         const fs::path sub = path("top/sub");
@@ -715,8 +721,7 @@ TEST_F(FileRulesTest, AFolderIsExposedWhereAnotherUserMayRenameEntriesAboveIt) {
     bool skipped = false;
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        if (row.owner != self && self != 0) {
-            skipped = true;
+        if (needsRoot(row.owner, skipped)) {
             continue;
         }
         const fs::path above = path("above");
