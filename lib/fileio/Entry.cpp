@@ -67,6 +67,14 @@ std::string readLink(int folder, const std::string& name, std::error_code& error
     }
 }
 
+// The bits of `kept` that the node of status `now` has, and `added`; `before` receives its bits.
+mode_t modeOf(const struct stat& now, mode_t kept, mode_t added, mode_t* before) {
+    if (before != nullptr) {
+        *before = now.st_mode & 07777;
+    }
+    return (now.st_mode & kept & 07777) | added;
+}
+
 } // namespace
 
 Entry::Entry(const std::string& path, Last last) {
@@ -215,6 +223,7 @@ int Entry::open(int flags, mode_t mode) const {
 }
 
 Descriptor Entry::openLookedAt(int flags, struct stat& looked, std::error_code& error) const {
+    error.clear();
     Descriptor node(open(flags));
     struct stat now {};
     if (!node || ::fstat(node.get(), &now) != 0) {
@@ -280,22 +289,36 @@ std::error_code Entry::changeMode(mode_t kept, mode_t added, mode_t* before, Own
         return FileError::notOwned;
     }
     // Through a descriptor of the entry itself, and only while it is the entry looked at: a mode
-    // set by name could reach whatever was put there since. One the player may not read is changed
-    // without reading it (System.h).
+    // set by name could reach whatever was put there since.
     const int kind = S_ISDIR(info.st_mode) ? O_DIRECTORY : 0;
     std::error_code error;
     Descriptor node = openLookedAt(O_RDONLY | O_NONBLOCK | O_NOCTTY | kind, info, error);
-    if (error == std::errc::permission_denied) {
-        return internal::changeModeUnread(*this, info, kept, added, before);
+    if (error != std::errc::permission_denied) {
+        return error                                                          ? error
+               : ::fchmod(node.get(), modeOf(info, kept, added, before)) == 0 ? std::error_code()
+                                                                              : lastError();
     }
-    if (error) {
-        return error;
+    // One the player may not read is held without reading it, where the system can.
+    if (internal::holdUnread != 0) {
+        node = openLookedAt(internal::holdUnread | kind, info, error);
+        return error ? error : internal::changeHeldMode(node.get(), modeOf(info, kept, added, before));
     }
-    if (before != nullptr) {
-        *before = info.st_mode & 07777;
+    // Elsewhere by its name: only where no other user may put another node under that name, and
+    // only while the node is the one looked at, before and after.
+    struct stat now {};
+    if (m_openFile || othersMayRename(folder)) {
+        return FileError::notReadable;
     }
-    const mode_t mode = (info.st_mode & kept & 07777) | added;
-    return ::fchmod(node.get(), mode) == 0 ? std::error_code() : lastError();
+    if (!status(now)) {
+        return lastError();
+    }
+    if (!sameNode(now, info) || S_ISLNK(now.st_mode)) {
+        return FileError::changed;
+    }
+    if (::fchmodat(m_folder.get(), m_name.c_str(), modeOf(now, kept, added, before), 0) != 0) {
+        return lastError();
+    }
+    return status(now) && sameNode(now, info) ? std::error_code() : make_error_code(FileError::changed);
 }
 
 std::error_code Entry::remove(Owners owners) const {

@@ -20,9 +20,6 @@
 #endif
 
 namespace fileio {
-
-class Entry;
-
 namespace internal {
 
 // How a folder is held to search it: without reading it, where the system can.
@@ -34,25 +31,29 @@ constexpr int searchFlags = O_SEARCH | O_DIRECTORY | O_CLOEXEC;
 constexpr int searchFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
 #endif
 
+// The flag that opens a node to hold it without reading it, and to change its mode through
+// changeHeldMode; 0 where the system has none.
+#if defined(ZELVANE_FILEIO_LINUX)
+constexpr int holdUnread = O_PATH;
+#else
+constexpr int holdUnread = 0;
+#endif
+
+// Gives the node held open with holdUnread the mode.
+std::error_code changeHeldMode(int held, mode_t mode);
+
 // Takes off a SIGPIPE pending for the calling thread, which holds it blocked; `pipe` holds SIGPIPE
 // alone.
 void takePendingPipeSignal(const sigset_t& pipe);
 
-// A new file of no name, the player's alone, that leaves nothing behind and needs no folder of the
-// caller's; `error` receives why there is none.
+// A new file of no name, the player's alone, that leaves nothing behind and needs no folder;
+// std::errc::function_not_supported where the system makes none.
 Descriptor unnamedFile(std::error_code& error);
 
 // Renames the entry `from` of the open folder `fromFolder` to `to` in the open folder `toFolder`
 // only where no entry stands there (std::errc::file_exists); `isFolder` says the entry is a folder.
 std::error_code renameWithoutReplacing(int fromFolder, const std::string& from, int toFolder,
                                        const std::string& to, bool isFolder);
-
-// Gives the entry, of status `info` when looked at, which the player may not open to read, the
-// bits of `kept` it has and `added`, while it is that node (FileError::changed); `before` receives
-// the bits it had. Where the system cannot hold a node without reading it, it is changed by its
-// name, only in a folder where no other user may rename entries (FileError::notReadable).
-std::error_code changeModeUnread(const Entry& entry, const struct stat& info, mode_t kept, mode_t added,
-                                 mode_t* before);
 
 // Whether the open folder is of /proc, whose links name open files.
 bool onProc(int folder);

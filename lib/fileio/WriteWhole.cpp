@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <vector>
 
 namespace fileio {
@@ -122,9 +123,33 @@ std::error_code makeTemporary(const Entry& entry, const struct stat& info, Tempo
 
 // The file that gathers the content of a node written in place: one of no name, which needs no
 // folder of the node's (a node's, such as /dev, may take no new file) and leaves nothing behind.
+// Where the system makes none, a file made in a folder of the player's own, made for it in TMPDIR,
+// and unnamed at once with its folder: no other user reaches it, and nothing is left.
 std::error_code gather(Temporary& made) {
     std::error_code error;
     made.file = internal::unnamedFile(error);
+    if (error != std::errc::function_not_supported) {
+        return error;
+    }
+    const char* variable = std::getenv("TMPDIR");
+    const Entry parent(variable != nullptr && *variable != '\0' ? variable : "/tmp");
+    const Descriptor folder(parent.error() ? -1 : parent.open(O_RDONLY | O_DIRECTORY));
+    if (!folder) {
+        return parent.error() ? parent.error() : lastError();
+    }
+    // The layer's own scratch, which no caller sees, as a file of no name is.
+    const internal::FaultsHeld held;
+    TemporaryFolder own(folder.get(), "fileio-", "", error);
+    const char* name = "content";
+    if (!error) {
+        made.file.reset(::openat(own.descriptor(), name,
+                                 O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, 0600));
+        error = made.file && ::unlinkat(own.descriptor(), name, 0) == 0 ? own.remove() : lastError();
+    }
+    if (error) {
+        made.file.reset();
+        own.remove();
+    }
     return error;
 }
 
