@@ -125,17 +125,21 @@ Application& loaded(std::string const& application) {
 // Serialises preference writes of processes sharing the sandbox.
 class FileLock {
 public:
-    // Made where missing, through the folder the file layer's walk reached: never through a link at
-    // its name (O_NOFOLLOW), nor a FIFO's open waited on. A node other than a regular file, or a file
-    // another user may have put there, is no lock.
+    // Made where missing, through the folder the file layer's walk reached, never through a link at
+    // its name (O_NOFOLLOW). One that stands is opened only as a regular file the rules take, while
+    // it is the one looked at: a node other than a regular file, or a file another user may have
+    // put there, is no lock, and is not even opened (opening some devices does something).
     explicit FileLock(std::filesystem::path const& path) {
         const fileio::Entry entry(path, fileio::Entry::keepLink);
-        m_fd.reset(entry.open(O_RDWR | O_CREAT | O_NONBLOCK | O_NOCTTY, 0600));
+        m_fd.reset(entry.open(O_RDWR | O_CREAT | O_EXCL | O_NOCTTY, 0600));
         struct stat info {};
         struct stat folder {};
-        if (m_fd &&
-            (::fstat(m_fd.get(), &info) != 0 || !S_ISREG(info.st_mode) || !entry.folderStatus(folder) ||
-             !fileio::mayTake(folder, info) || ::flock(m_fd.get(), LOCK_EX) != 0)) {
+        if (!m_fd && errno == EEXIST && entry.status(info) && S_ISREG(info.st_mode) &&
+            entry.folderStatus(folder) && fileio::mayTake(folder, info)) {
+            std::error_code error;
+            m_fd = entry.openLookedAt(O_RDWR | O_NOCTTY, info, error);
+        }
+        if (m_fd && ::flock(m_fd.get(), LOCK_EX) != 0) {
             m_fd.reset();
         }
     }

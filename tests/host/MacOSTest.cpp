@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -245,7 +247,7 @@ TEST_F(MacOSTest, SettingsAreWrittenOnlyUnderALockFileOfTheirOwn) {
         Node node; // at the lock's name
         bool synchronised;
     };
-    // A link is not followed, nor a FIFO waited on: neither is a lock.
+    // A link is not followed, nor a FIFO waited on or even opened: neither is a lock.
     const Case cases[] = {
         {"no lock yet", None, true}, {"a lock file", File, true}, {"a link to a file", Link, false},
         {"a FIFO", Fifo, false},     {"a folder", Folder, false},
@@ -254,12 +256,15 @@ TEST_F(MacOSTest, SettingsAreWrittenOnlyUnderALockFileOfTheirOwn) {
         SCOPED_TRACE(c.name);
         fs::remove_all(lock);
         std::ofstream(target) << "kept";
+        int reader = -1; // of the FIFO, which sees a writer that opened it come and go
         if (c.node == File) {
             std::ofstream(lock) << "";
         } else if (c.node == Link) {
             fs::create_symlink(target.filename(), lock);
         } else if (c.node == Fifo) {
             ASSERT_EQ(::mkfifo(lock.c_str(), 0600), 0);
+            reader = ::open(lock.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+            ASSERT_GE(reader, 0);
         } else if (c.node == Folder) {
             fs::create_directory(lock);
         }
@@ -272,6 +277,11 @@ TEST_F(MacOSTest, SettingsAreWrittenOnlyUnderALockFileOfTheirOwn) {
                                                                     : fs::file_type::directory);
         std::ifstream kept(target);
         EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "kept");
+        if (reader >= 0) {
+            pollfd polled{reader, POLLIN, 0};
+            EXPECT_EQ(::poll(&polled, 1, 0), 0) << "the FIFO was opened";
+            ::close(reader);
+        }
         if (c.node == None) {
             // Made open to no other user.
             EXPECT_EQ(fs::status(lock).permissions(), fs::perms::owner_read | fs::perms::owner_write);
