@@ -26,16 +26,9 @@ GSErrCode FileSystem::Rename(const Location& entry, const Name& newName, UInt32 
     sim::OwnFileCalls own;
     // The entry itself, a link too, in its folder reached as no other user may have redirected it.
     const fileio::Entry named = internal::entryOf(entry, fileio::Entry::keepLink);
-    if (named.error()) {
-        return internal::errorFromCode(named.error());
-    }
     struct stat source {};
-    if (!named.status(source)) {
-        return ErrNotFound;
-    }
-    // The sandbox root itself lies outside: its folder is above it.
-    if (!internal::isInsideSandbox(named)) {
-        return ErrPermission;
+    if (GSErrCode err = internal::whyNotChanged(named, source)) {
+        return err;
     }
     if (named.name() == name) {
         return NoError;
@@ -61,17 +54,9 @@ GSErrCode FileSystem::Delete(const Location& entry, UInt32 scope, UInt32 mode) {
     // The entry itself, a link as the link, in its folder reached as no other user may have
     // redirected it.
     const fileio::Entry named = internal::entryOf(entry, fileio::Entry::keepLink);
-    if (named.error()) {
-        return internal::errorFromCode(named.error());
-    }
     struct stat info {};
-    if (!named.status(info)) {
-        return ErrNotFound;
-    }
-    // The sandbox root itself is never removed (its folder lies above it): every part of the host
-    // keeps its folders there.
-    if (!internal::isInsideSandbox(named)) {
-        return ErrPermission;
+    if (GSErrCode err = internal::whyNotChanged(named, info)) {
+        return err;
     }
     // A folder's whole tree is removed through descriptors, each folder inside opened from its
     // parent's without following a link: a folder swapped for a link meanwhile goes as the link.

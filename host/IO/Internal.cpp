@@ -39,6 +39,17 @@ bool isInsideSandbox(const fileio::Entry& entry) {
     return !named.error() && named.folder() >= 0 && sim::sandboxHolds(named.folder());
 }
 
+GSErrCode whyNotChanged(const fileio::Entry& entry, struct stat& info) {
+    if (entry.error()) {
+        return errorFromCode(entry.error());
+    }
+    if (!entry.status(info)) {
+        return ErrNotFound;
+    }
+    // The sandbox root's folder lies above it: every part of the host keeps its folders there.
+    return isInsideSandbox(entry) ? NoError : ErrPermission;
+}
+
 bool mayCreate(const fileio::Entry& entry, const char* call, GSErrCode& error) {
     struct stat info {};
     if (entry.status(info)) {

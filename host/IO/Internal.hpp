@@ -32,6 +32,11 @@ fileio::Entry entryOf(const Location& location, fileio::Entry::Last last = filei
 // the system says it lies; a pipe or a socket, which lies in no folder, is not inside.
 bool isInsideSandbox(const fileio::Entry& entry);
 
+// Why the host does not rename or remove the entry, walked with keepLink: the path cannot be
+// followed, the entry is missing, or it lies outside the sandbox (the sandbox root itself too);
+// NoError, with `info` its status, where it may.
+GSErrCode whyNotChanged(const fileio::Entry& entry, struct stat& info);
+
 // The steps before File or Folder makes its missing entry (mode Create), walked with keepLink:
 // false when there is nothing to make (the entry exists, a link too); false with error set when
 // the call is failed by injection, the path cannot be followed, a folder on the way is missing or

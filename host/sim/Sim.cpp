@@ -225,10 +225,6 @@ void holdRoot(Core& c) {
     c.rootFolder.reset(root.error() ? -1 : root.open(O_RDONLY | O_DIRECTORY));
 }
 
-bool sameNode(const struct stat& a, const struct stat& b) {
-    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
-}
-
 } // namespace
 
 std::filesystem::path sandboxRoot() {
@@ -285,7 +281,7 @@ bool sandboxInPlace() {
     struct stat held {};
     struct stat now {};
     return c.rootFolder && ::fstat(c.rootFolder.get(), &held) == 0 &&
-           fileio::Entry(c.root.string()).status(now) && sameNode(held, now);
+           fileio::Entry(c.root.string()).status(now) && fileio::sameNode(held, now);
 }
 
 bool sandboxHolds(int folder) {

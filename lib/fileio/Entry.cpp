@@ -19,7 +19,6 @@ namespace fileio {
 using internal::lastError;
 using internal::onProc;
 using internal::parentOf;
-using internal::sameNode;
 using internal::searchFlags;
 
 namespace {

@@ -15,7 +15,6 @@
 namespace fileio {
 
 using internal::lastError;
-using internal::sameNode;
 
 namespace {
 

@@ -17,11 +17,6 @@ inline std::error_code lastError() {
     return std::error_code(errno, std::generic_category());
 }
 
-// Whether two statuses are of one node.
-inline bool sameNode(const struct stat& a, const struct stat& b) {
-    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
-}
-
 // The folder a path lies in: "/" for one in the root or with no folder named.
 inline std::string parentOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');

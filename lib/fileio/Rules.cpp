@@ -21,6 +21,10 @@ bool bitLets(const struct stat& entry, mode_t user) {
 
 } // namespace
 
+bool sameNode(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
 bool isPlayerOrRoot(uid_t owner) {
     return owner == ::geteuid() || owner == 0;
 }

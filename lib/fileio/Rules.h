@@ -24,6 +24,9 @@ enum class Owners {
 // As many links as the system itself follows before it gives up on a loop.
 constexpr int linkLimit = 40;
 
+// Whether two statuses are of one node: the same device and inode.
+bool sameNode(const struct stat& a, const struct stat& b);
+
 // Whether `owner` is the player or root, whose entries no other user may have put anywhere.
 bool isPlayerOrRoot(uid_t owner);
 

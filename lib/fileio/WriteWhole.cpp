@@ -444,8 +444,8 @@ void removeLeftovers(const Entry& entry) {
                                                : -1);
         struct stat now {};
         bool held = false;
-        if (!inner || ::fstat(inner.get(), &now) != 0 || !internal::sameNode(now, info) ||
-            now.st_uid != self || !holdsOnlyATemporary(inner.get(), entry.name(), held)) {
+        if (!inner || ::fstat(inner.get(), &now) != 0 || !sameNode(now, info) || now.st_uid != self ||
+            !holdsOnlyATemporary(inner.get(), entry.name(), held)) {
             continue;
         }
         if (!held || removeLeftover(inner.get(), entry.name(), 0)) {

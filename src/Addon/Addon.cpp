@@ -607,13 +607,14 @@ bool Addon::closeUserPrefsFolder(const DataFile& file, bool told) const {
     struct stat above {};
     // Another user's folder, in a folder other users may write, may have been put there to receive
     // the player's preferences: it is not taken, as another user's file there is not.
-    if (folder.status(info) && folder.folderStatus(above) && !fileio::mayTake(above, info)) {
+    const bool isThere = folder.status(info);
+    if (isThere && folder.folderStatus(above) && !fileio::mayTake(above, info)) {
         return false;
     }
     // Group and others keep what else they had; a folder of another user's is not the player's to
     // change.
-    if (folder.status(info) && S_ISDIR(info.st_mode) && fileio::othersMayWrite(info) &&
-        info.st_uid == ::geteuid() && !folder.changeMode(07777 & ~mode_t(S_IWGRP | S_IWOTH), 0) && told) {
+    if (isThere && S_ISDIR(info.st_mode) && fileio::othersMayWrite(info) && info.st_uid == ::geteuid() &&
+        !folder.changeMode(07777 & ~mode_t(S_IWGRP | S_IWOTH), 0) && told) {
         try {
             String message("The user preference folder ");
             message += describePrefsFolder(user);

@@ -347,8 +347,8 @@ std::string loadedName(int fd, const std::filesystem::path& path) {
     struct stat named {};
     struct stat opened {};
     // The process's own link, which the system makes: no other user's link to follow.
-    const bool linked = ::stat(held.c_str(), &named) == 0 && ::fstat(fd, &opened) == 0 &&
-                        named.st_dev == opened.st_dev && named.st_ino == opened.st_ino;
+    const bool linked =
+        ::stat(held.c_str(), &named) == 0 && ::fstat(fd, &opened) == 0 && fileio::sameNode(named, opened);
     return linked ? held : path.string();
 }
 

@@ -58,8 +58,7 @@ void ReportFile::check(const std::vector<InputFile>& inputs) {
     if (!m_entry->error() && m_entry->status(report)) {
         for (const InputFile& input : inputs) {
             struct stat read {};
-            if (sim::statusOf(input.path, read) && read.st_dev == report.st_dev &&
-                read.st_ino == report.st_ino) {
+            if (sim::statusOf(input.path, read) && fileio::sameNode(read, report)) {
                 throw std::runtime_error(cannot + "is " + input.what);
             }
         }
