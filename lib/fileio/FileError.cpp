@@ -29,6 +29,8 @@ public:
             return "another entry was put at its name while it was used";
         case FileError::notMaker:
             return "another process made it, and that process removes it";
+        case FileError::notPlayersFolder:
+            return "it is another user's folder, which does not hold this user's files";
         }
         return "unknown file error " + std::to_string(value);
     }

@@ -15,6 +15,7 @@ enum class FileError {
     noReader,            // a FIFO that no process reads
     changed,             // another entry stood at the name when it was opened than when it was looked at
     notMaker,            // a temporary folder another process made, which that process alone removes
+    notPlayersFolder,    // another user's folder, taken by its name to hold the player's files
 };
 const std::error_category& fileCategory();
 std::error_code make_error_code(FileError error);

@@ -89,6 +89,10 @@ std::error_code whyNotRemoved(const struct stat& folder, const struct stat& entr
     return {};
 }
 
+std::error_code whyNotPlayersFolder(const struct stat& folder) {
+    return isPlayerOrRoot(folder.st_uid) ? std::error_code() : make_error_code(FileError::notPlayersFolder);
+}
+
 std::string kindOf(mode_t mode) {
     if (S_ISDIR(mode)) {
         return "a folder";

@@ -73,6 +73,11 @@ std::error_code whyNotWritten(const struct stat& folder, const struct stat& entr
 // permission bits do not decide it: its folder does, as the system decides. No error where it may.
 std::error_code whyNotRemoved(const struct stat& folder, const struct stat& entry, Owners owners);
 
+// Why the folder of status `folder`, taken by its name to hold the player's files (the host's own
+// folders, an add-on's preference folder, a folder a scenario names), may not: another user's,
+// whatever folder holds it (FileError::notPlayersFolder). The player's or root's may.
+std::error_code whyNotPlayersFolder(const struct stat& folder);
+
 // What an entry of the mode is, in a message: "a folder", "a FIFO", "a socket", "a device", "a
 // link" or "a file".
 std::string kindOf(mode_t mode);

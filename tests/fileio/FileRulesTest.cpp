@@ -161,22 +161,24 @@ TEST(FileRulesTableTest, WhichFoldersLetOthersWriteAndRename) {
     struct Row {
         const char* name;
         struct stat folder;
-        bool write, rename;
+        bool write, rename, players; // players: taken by its name to hold the player's files
     };
     const Row rows[] = {
-        {"the player's private folder", node(S_IFDIR | 0755, self), false, false},
-        {"the player's folder all may write", node(S_IFDIR | 0777, self), true, true},
-        {"the player's folder its group may write", node(S_IFDIR | 0770, self), true, true},
-        {"the player's sticky folder", node(S_IFDIR | 01777, self), true, false},
-        {"root's sticky folder", node(S_IFDIR | 01777, 0), true, false},
-        {"root's private folder", node(S_IFDIR | 0755, 0), false, false},
-        {"another's private folder", node(S_IFDIR | 0755, other), true, true},
-        {"another's sticky folder", node(S_IFDIR | 01777, other), true, true},
+        {"the player's private folder", node(S_IFDIR | 0755, self), false, false, true},
+        {"the player's folder all may write", node(S_IFDIR | 0777, self), true, true, true},
+        {"the player's folder its group may write", node(S_IFDIR | 0770, self), true, true, true},
+        {"the player's sticky folder", node(S_IFDIR | 01777, self), true, false, true},
+        {"root's sticky folder", node(S_IFDIR | 01777, 0), true, false, true},
+        {"root's private folder", node(S_IFDIR | 0755, 0), false, false, true},
+        {"another's private folder", node(S_IFDIR | 0755, other), true, true, false},
+        {"another's sticky folder", node(S_IFDIR | 01777, other), true, true, false},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         EXPECT_EQ(fileio::othersMayWrite(row.folder), row.write);
         EXPECT_EQ(fileio::othersMayRename(row.folder), row.rename);
+        EXPECT_EQ(fileio::whyNotPlayersFolder(row.folder),
+                  row.players ? std::error_code() : make_error_code(FileError::notPlayersFolder));
     }
 }
 
@@ -199,6 +201,7 @@ TEST(FileRulesTableTest, WhatAFailureComesTo) {
         {FileError::linkNotFollowed, Failure::permission},
         {FileError::notOwned, Failure::permission},
         {FileError::notWritable, Failure::permission},
+        {FileError::notPlayersFolder, Failure::permission},
         {FileError::noReader, Failure::io},
         {FileError::changed, Failure::io},
         {std::error_code(-7, fileio::injectedCategory()), Failure::injected},
