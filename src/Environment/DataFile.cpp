@@ -171,7 +171,7 @@ void DataFile::attach(IO::Location const& location, bool create) {
         const fileio::Descriptor made =
             entry.status(info) ? fileio::Descriptor() : fileio::makeFile(entry, error);
         if (made && ::fstat(made.get(), &info) == 0) {
-            m_made = Identity{info.st_dev, info.st_ino, true};
+            m_made = Identity{info, true};
         } else if (error && error != std::errc::file_exists) {
             m_lastError = errorOf(error);
             return;
@@ -311,14 +311,14 @@ bool DataFile::openAs(Permission p) const {
     if (!error && ::fstat(channel->descriptor.get(), &info) != 0) {
         error = lastError();
     }
-    if (!error && was.known && (info.st_dev != was.device || info.st_ino != was.inode)) {
+    if (!error && was.known && !fileio::sameNode(info, was.node)) {
         error = fileio::FileError::changed;
     }
     if (error) {
         m_lastError = errorOf(error);
         return false;
     }
-    channel->identity = Identity{info.st_dev, info.st_ino, true};
+    channel->identity = Identity{info, true};
     const std::string open = "/dev/fd/" + std::to_string(channel->descriptor.get());
     channel->file.reset(new IO::File(IO::Location(open.c_str()), IO::File::Fail));
     m_lastError = channel->file->Open(p, IO::File::Shared);
@@ -538,8 +538,8 @@ bool DataFile::eraseMade() {
     // that someone else may have put in it since.
     const fileio::Entry entry(entryPath(), fileio::Entry::keepLink);
     struct stat info {};
-    if (!m_made.known || !entry.status(info) || !S_ISREG(info.st_mode) || info.st_dev != m_made.device ||
-        info.st_ino != m_made.inode || info.st_nlink != 1 || info.st_size != 0) {
+    if (!m_made.known || !entry.status(info) || !S_ISREG(info.st_mode) ||
+        !fileio::sameNode(info, m_made.node) || info.st_nlink != 1 || info.st_size != 0) {
         m_lastError = ErrPermission;
         return false;
     }

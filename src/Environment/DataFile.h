@@ -175,10 +175,9 @@ protected:
 private:
     // The file open: the layer's descriptor and the host's channel on it.
     struct Channel;
-    // A file by device and inode.
+    // A file by its status when it was made or opened, compared by fileio::sameNode.
     struct Identity {
-        dev_t device = 0;
-        ino_t inode = 0;
+        struct stat node {};
         bool known = false;
     };
 

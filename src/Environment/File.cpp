@@ -109,7 +109,9 @@ bool File::operator==(File const& other) const {
 }
 
 void File::allowFullAccess() const {
-    changeAccess(0, 0777);
+    // A folder keeps its sticky bit: in a folder every user may write, it keeps each user's
+    // entries from being renamed or removed by the others.
+    changeAccess(isFolder() ? S_ISVTX : 0, 0777);
 }
 
 void File::allowOwnerAccess() const {

@@ -57,7 +57,8 @@ public:
     bool operator==(File const& other) const;
     bool operator!=(File const& other) const { return !(*this == other); }
 
-    // Gives everyone read, write and execute permission on the entry; the result is not reported.
+    // Gives everyone read, write and execute permission on the entry, a folder keeping its sticky
+    // bit; the result is not reported.
     void allowFullAccess() const;
     // Gives the entry's owner read and write permission, and search permission on a folder,
     // keeping what the entry gives its group and others; the result is not reported. Both follow

@@ -40,6 +40,10 @@ protected:
         std::sort(names.begin(), names.end());
         return names;
     }
+
+    // The rows of what the rules open: those of another user's file (which only root gives away)
+    // with `rootRows`, the others without, each set a test of its own.
+    void playOpenRows(bool rootRows);
 };
 
 Encoding::Type type(unsigned int value) {
@@ -60,6 +64,11 @@ TEST_F(DataFileTest, ConstructionAndCreation) {
     EXPECT_EQ(made.getLastError(), 0);
     EXPECT_TRUE(made.exists());
     EXPECT_FALSE(made.isOpen()); // construction never opens
+    // Another empty file put at its name since is not the file made: it is kept.
+    put(path("b.txt"), "");
+    fs::rename(path("b.txt"), path("a.txt"));
+    EXPECT_FALSE(made.eraseMade());
+    EXPECT_TRUE(fs::exists(path("a.txt")));
 
     put(path("keep.txt"), "kept");
     DataFile existing(text("keep.txt"), 3, true); // creating a file that exists keeps it
@@ -156,7 +165,17 @@ TEST_F(DataFileTest, OpenKeepsThePosition) {
     EXPECT_FALSE(file.write(String("x")));
     EXPECT_EQ(get(path("f.txt")), "another file");
     file.close();
+    playOpenRows(false);
+}
 
+TEST_F(DataFileTest, AnotherUsersFileIsOpenedOnlyAsTheRulesLet) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "another user's file needs root, to give one away";
+    }
+    playOpenRows(true);
+}
+
+void DataFileTest::playOpenRows(bool rootRows) {
     // What the rules open: the permission bits decide, for root too, and another user's entry in
     // a folder others may write is not taken for the player's, but for a file every user changes.
     struct Row {
@@ -177,12 +196,10 @@ TEST_F(DataFileTest, OpenKeepsThePosition) {
         {"another user's FIFO, changed by every user", S_IFIFO | 0666, DataFile::readOnly, false, other,
          true},
     };
-    bool skipped = false;
     bool linuxOnly = false;
     for (Row const& row : rows) {
         SCOPED_TRACE(row.name);
-        if (row.owner != 0 && ::geteuid() != 0) {
-            skipped = true;
+        if ((row.owner != 0) != rootRows) {
             continue;
         }
 #ifndef ZELVANE_FILEIO_LINUX
@@ -210,9 +227,6 @@ TEST_F(DataFileTest, OpenKeepsThePosition) {
         opened.close();
     }
     fs::remove_all(path("open"));
-    if (skipped) {
-        GTEST_SKIP() << "the rows of another user's file need root, to give one away";
-    }
     if (linuxOnly) {
         GTEST_SKIP() << openFileLinkOnLinuxOnly;
     }
@@ -612,14 +626,20 @@ TEST_F(DataFileTest, ReplaceKeepsTheLinksAndNodesOfTheFile) {
     ::close(reader);
     EXPECT_EQ(std::string(received), "to the reader");
     EXPECT_TRUE(fs::is_fifo(path("pipe")));
+}
+
+TEST_F(DataFileTest, ReplaceWritesADeviceAsItStands) {
     if (::geteuid() != 0) {
         GTEST_SKIP() << "a character device needs root, to make one";
     }
+#ifndef ZELVANE_FILEIO_LINUX
+    GTEST_SKIP() << openFileLinkOnLinuxOnly;
+#endif
     ASSERT_EQ(::mknod(path("null").c_str(), S_IFCHR | 0600, makedev(1, 3)), 0);
     DataFile device(text("null"), 3, false);
     EXPECT_TRUE(device.replaceContents(String("discarded")));
     EXPECT_TRUE(fs::is_character_file(path("null")));
-    EXPECT_EQ(entries(), (std::vector<std::string>{"null", "pipe"}));
+    EXPECT_EQ(entries(), (std::vector<std::string>{"null"}));
 }
 
 TEST_F(DataFileTest, ReplaceIsNotStoppedByLeftoversAndSweepsThem) {
@@ -656,29 +676,33 @@ TEST_F(DataFileTest, ReplaceIsNotStoppedByLeftoversAndSweepsThem) {
     fs::create_directory(path(".prefs.xml.tmp7"));
     put(path(".prefs.xml.tmp7/prefs.xml"), "x");
     put(path(".prefs.xml.tmp7/notes.txt"), "notes");
-    // Another user's may be that user's replace under way, in a folder others may write.
-    const bool privileged = ::geteuid() == 0;
-    const uid_t other = ::geteuid() == 4242 ? 4243 : 4242;
-    put(path(".prefs.xml.0a1c.tmp"), "x");
-    fs::create_directory(path(".prefs.xml.00fe.tmp"));
-    ASSERT_TRUE(!privileged || ::chown(path(".prefs.xml.0a1c.tmp").c_str(), other, other) == 0);
-    ASSERT_TRUE(!privileged || ::chown(path(".prefs.xml.00fe.tmp").c_str(), other, other) == 0);
 
     ASSERT_TRUE(file.replaceContents(String("new")));
     EXPECT_EQ(get(path("prefs.xml")), "new");
     std::vector<std::string> expected(std::begin(kept), std::end(kept));
     expected.insert(expected.end(), std::begin(keptFolders), std::end(keptFolders));
     EXPECT_EQ(get(path(".prefs.xml.tmp7/notes.txt")), "notes");
-    if (privileged) {
-        expected.push_back(".prefs.xml.0a1c.tmp");
-        expected.push_back(".prefs.xml.00fe.tmp");
-    }
     expected.push_back("prefs.xml");
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(entries(), expected);
-    if (!privileged) {
+}
+
+TEST_F(DataFileTest, ASweepKeepsAnotherUsersLeftovers) {
+    if (::geteuid() != 0) {
         GTEST_SKIP() << "another user's leftovers need root, to give one away";
     }
+    // Another user's may be that user's replace under way, in a folder others may write.
+    const uid_t other = 4242;
+    put(path("prefs.xml"), "old");
+    put(path(".prefs.xml.0a1c.tmp"), "x");
+    fs::create_directory(path(".prefs.xml.00fe.tmp"));
+    ASSERT_EQ(::chown(path(".prefs.xml.0a1c.tmp").c_str(), other, other), 0);
+    ASSERT_EQ(::chown(path(".prefs.xml.00fe.tmp").c_str(), other, other), 0);
+    DataFile file(text("prefs.xml"), 3, false);
+    ASSERT_TRUE(file.replaceContents(String("new")));
+    EXPECT_EQ(get(path("prefs.xml")), "new");
+    EXPECT_EQ(entries(),
+              (std::vector<std::string>{".prefs.xml.00fe.tmp", ".prefs.xml.0a1c.tmp", "prefs.xml"}));
 }
 
 TEST_F(DataFileTest, FileDialogs) {

@@ -102,8 +102,9 @@ TEST_F(FileTest, EqualityAndAccess) {
     EXPECT_TRUE(a == same);
     EXPECT_FALSE(static_cast<File const&>(folder) == a);
 
-    // Full access opens the entry to everyone; the owner's access gives its owner full access and
-    // keeps what its group and others had. A FIFO or a device is left as it is.
+    // Full access opens the entry to everyone, a folder keeping its sticky bit; the owner's access
+    // gives its owner full access and keeps what its group and others had. A FIFO or a device is left as it
+    // is.
     struct Access {
         const char* name;
         mode_t kind;
@@ -114,6 +115,7 @@ TEST_F(FileTest, EqualityAndAccess) {
         {"a file all may read", S_IFREG, 0444, 0777, 0644},
         {"a folder its owner may only list", S_IFDIR, 0500, 0777, 0700},
         {"a folder all may list", S_IFDIR, 0555, 0777, 0755},
+        {"a sticky folder", S_IFDIR, 01755, 01777, 01755},
         {"a FIFO", S_IFIFO, 0600, 0600, 0600},
     };
     for (Access const& row : rows) {

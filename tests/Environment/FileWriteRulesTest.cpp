@@ -83,6 +83,11 @@ protected:
              [](fs::path const& p, std::string const& text) { return !sim::writeFile(p, text); }},
         };
     }
+
+    // The rows of a table that need root (to give a file, link or folder to another user, or to
+    // make a device) are played with `rootRows`, the others without: each set is a test of its own.
+    void playLinkRows(bool rootRows);
+    void playKeptFileRows(bool rootRows);
 };
 
 TEST_F(FileWriteRulesTest, ReplacedContentKeepsTheModeAndOwnerButNoSetIDOrStickyBit) {
@@ -114,7 +119,7 @@ TEST_F(FileWriteRulesTest, ReplacedContentKeepsTheModeAndOwnerButNoSetIDOrSticky
     }
 }
 
-TEST_F(FileWriteRulesTest, ALinkAnotherUserMayHavePutIsNotFollowed) {
+void FileWriteRulesTest::playLinkRows(bool rootRows) {
     // The player's private file, and a link to it in a folder: is it read, written, erased or
     // opened to others through the link?
     struct Row {
@@ -135,7 +140,6 @@ TEST_F(FileWriteRulesTest, ALinkAnotherUserMayHavePutIsNotFollowed) {
         {"another's link, where the group may write", 0775, player, other, false},
         {"another's link, in another's folder", 0755, other, other, false},
     };
-    const bool privileged = ::geteuid() == 0;
     using Operation = bool (*)(DataFile&);
     struct Use {
         const char* name;
@@ -158,11 +162,9 @@ TEST_F(FileWriteRulesTest, ALinkAnotherUserMayHavePutIsNotFollowed) {
         {"at the file", "shared/prefs.xml", "../home/private", "shared/prefs.xml"},
         {"at its folder", "shared/Zelvane", "../home", "shared/Zelvane/private"},
     };
-    bool skipped = false;
     for (Row const& row : rows) {
         // Only root makes a file or a link another user's.
-        if (!privileged && (row.folderOwner != player || row.linkOwner != player)) {
-            skipped = true;
+        if ((row.folderOwner != player || row.linkOwner != player) != rootRows) {
             continue;
         }
         for (Place const& place : places) {
@@ -204,12 +206,20 @@ TEST_F(FileWriteRulesTest, ALinkAnotherUserMayHavePutIsNotFollowed) {
     }
     fs::remove_all(m_dir);
     fs::create_directories(m_dir);
-    if (skipped) {
-        GTEST_SKIP() << "the rows of another user's link or folder need root, to give one away";
-    }
 }
 
-TEST_F(FileWriteRulesTest, AFileItsUserMayNotWriteIsKeptAndNoWriteWaitsOnAFifo) {
+TEST_F(FileWriteRulesTest, ALinkAnotherUserMayHavePutIsNotFollowed) {
+    playLinkRows(false);
+}
+
+TEST_F(FileWriteRulesTest, ALinkOrFolderOfAnotherUserIsFollowedOnlyWhereNoOtherMayPutIt) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "another user's link or folder needs root, to give one away";
+    }
+    playLinkRows(true);
+}
+
+void FileWriteRulesTest::playKeptFileRows(bool rootRows) {
     struct Row {
         const char* name;
         mode_t mode; // of the file, or S_IFIFO or S_IFCHR with the node's bits
@@ -254,7 +264,6 @@ TEST_F(FileWriteRulesTest, AFileItsUserMayNotWriteIsKeptAndNoWriteWaitsOnAFifo) 
         {"a device made read-only", device | 0444, false, false, ErrPermission},
         {"another user's device", device | 0600, false, false, ErrPermission, other},
     };
-    bool skipped = false;
     bool linuxOnly = false;
     for (Writer const& writer : writers()) {
         const bool framework = writer.name == std::string("DataFile::replaceContents");
@@ -276,8 +285,7 @@ TEST_F(FileWriteRulesTest, AFileItsUserMayNotWriteIsKeptAndNoWriteWaitsOnAFifo) 
             }
 #endif
             // Only root gives a file or folder to another user, or makes a device.
-            if ((row.owner != 0 || row.stickyOwner != 0 || S_ISCHR(row.mode)) && ::geteuid() != 0) {
-                skipped = true;
+            if ((row.owner != 0 || row.stickyOwner != 0 || S_ISCHR(row.mode)) != rootRows) {
                 continue;
             }
             const fs::path folder = row.stickyOwner != 0 ? path("sticky")
@@ -367,13 +375,20 @@ TEST_F(FileWriteRulesTest, AFileItsUserMayNotWriteIsKeptAndNoWriteWaitsOnAFifo) 
             fs::remove_all(folder != m_dir ? folder : file);
         }
     }
-    if (skipped) {
-        GTEST_SKIP() << "the rows of another user's file and of a device need root, to give one away or make "
-                        "one";
-    }
     if (linuxOnly) {
         GTEST_SKIP() << openFileLinkOnLinuxOnly;
     }
+}
+
+TEST_F(FileWriteRulesTest, AFileItsUserMayNotWriteIsKeptAndNoWriteWaitsOnAFifo) {
+    playKeptFileRows(false);
+}
+
+TEST_F(FileWriteRulesTest, AnotherUsersFileOrADeviceIsWrittenOnlyAsTheRulesLet) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "another user's file or a device needs root, to give one away or make one";
+    }
+    playKeptFileRows(true);
 }
 
 } // namespace
