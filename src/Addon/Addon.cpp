@@ -33,6 +33,7 @@
 #include "Preset/ZelvaneLibrary.h"
 #include "XML/PackageStore.h"
 #include "fileio/Entry.h"
+#include "fileio/FileError.h"
 #include "fileio/Rules.h"
 
 #include <sys/stat.h>
@@ -76,6 +77,35 @@ constexpr const char* storeTag = "frameworkPreferenceStore";
 constexpr Int32 moduleDataVersion = 1;
 // This platform's byte-order sign.
 constexpr UInt16 byteOrderSign = 19789;
+
+// Why a folder, taken by its name to hold the player's files, may not (fileio::whyNotPlayersFolder).
+// One that cannot be looked at is left to fail where it is used.
+std::error_code whyNotPlayers(const Directory& folder) {
+    const String named = folder.getPathName();
+    const fileio::Entry entry(std::string(named.data(), named.dataLength()));
+    struct stat info {};
+    return entry.status(info) ? fileio::whyNotPlayersFolder(info) : std::error_code();
+}
+
+// A folder as the user finds it: the name of the folder holding it, then its own.
+String asFound(const Directory& folder) {
+    const String named = folder.getPathName();
+    std::string path(named.data(), named.dataLength());
+    while (path.size() > 1 && path.back() == '/') {
+        path.pop_back();
+    }
+    const std::size_t last = path.rfind('/');
+    const std::size_t before =
+        last == std::string::npos || last == 0 ? std::string::npos : path.rfind('/', last - 1);
+    path.erase(0, before == std::string::npos ? 0 : before + 1);
+    return String(path.c_str(), static_cast<unsigned int>(path.size()));
+}
+
+// Why the user's own preference folder was not taken, as the console tells it.
+String notPlayersReason() {
+    const std::string reason = fileio::make_error_code(fileio::FileError::notPlayersFolder).message();
+    return String(reason.c_str(), static_cast<unsigned int>(reason.size()));
+}
 
 bool isUserContext(Addon::Context context) {
     return context == Addon::user || context == Addon::shared;
@@ -350,6 +380,18 @@ Directory* Addon::getSharedDataDirectory() const {
     return Platform().getSharedDataDirectory();
 }
 
+Directory* Addon::takeUserPrefsDirectory(String* refused) const {
+    std::unique_ptr<Directory> folder(getUserPrefsDirectory());
+    // Whatever folder the add-on names, another user's is not the player's to read or write.
+    if (folder != nullptr && whyNotPlayers(*folder)) {
+        if (refused != nullptr) {
+            *refused = asFound(*folder);
+        }
+        return nullptr;
+    }
+    return folder.release();
+}
+
 bool Addon::preprocessEvent(Event& event) {
     auto* notification = dynamic_cast<ProjectEvent*>(&event);
     if (notification == nullptr) {
@@ -569,10 +611,14 @@ DataFile* Addon::locatePrefsFile(Context context, bool makeFolder, GSErrCode& er
     if (!isUserContext(context)) {
         return nullptr;
     }
-    std::unique_ptr<Directory> folder(context == user ? getUserPrefsDirectory() : getSharedDataDirectory());
+    if (context == user) {
+        m_refusedFolder = String();
+    }
+    std::unique_ptr<Directory> folder(context == user ? takeUserPrefsDirectory(&m_refusedFolder)
+                                                      : getSharedDataDirectory());
     if (folder == nullptr) {
         // The system's folder is made when missing: not having it is a failure, not an absence.
-        error = ErrIO;
+        error = m_refusedFolder.empty() ? ErrIO : ErrPermission;
         return nullptr;
     }
     String named = folder->getPathName();
@@ -604,11 +650,11 @@ bool Addon::closeUserPrefsFolder(const DataFile& file, bool told) const {
     const String named = parent != nullptr ? parent->getPathName() : String();
     const fileio::Entry folder(std::string(named.data(), named.dataLength()));
     struct stat info {};
-    struct stat above {};
-    // Another user's folder, in a folder other users may write, may have been put there to receive
-    // the player's preferences: it is not taken, as another user's file there is not.
+    // Another user's folder may have been put there, or left there, to receive the player's
+    // preferences: it is not taken, whatever folder holds it.
     const bool isThere = folder.status(info);
-    if (isThere && folder.folderStatus(above) && !fileio::mayTake(above, info)) {
+    if (isThere && parent != nullptr && fileio::whyNotPlayersFolder(info)) {
+        m_refusedFolder = asFound(*parent);
         return false;
     }
     // Group and others keep what else they had; a folder of another user's is not the player's to
@@ -805,7 +851,13 @@ void Addon::reportPrefsUnread(Context context) {
     this->*sourceOf(context) = Source::kept;
     try {
         String message = describePrefs(context);
-        if (isUserContext(context)) {
+        if (context == user && !m_refusedFolder.empty()) {
+            message += " could not be read from ";
+            message += m_refusedFolder;
+            message += ": ";
+            message += notPlayersReason();
+            message += ".\n";
+        } else if (isUserContext(context)) {
             message += " could not be read from ";
             message += describePrefsFile(context);
             message += ": they are kept in that file, and not written over.\n";
@@ -833,7 +885,12 @@ bool Addon::isPrefsUnread(Context context) const {
 void Addon::reportPrefsNotWritten(Context context) const {
     try {
         String message = describePrefs(context);
-        if (isUserContext(context)) {
+        if (context == user && !m_refusedFolder.empty()) {
+            message += " could not be written to ";
+            message += m_refusedFolder;
+            message += ": ";
+            message += notPlayersReason();
+        } else if (isUserContext(context)) {
             message += " could not be written to ";
             message += describePrefsFile(context);
         } else {

@@ -87,6 +87,11 @@ public:
     // The folders of the user's and the shared preference files (the caller deletes them).
     virtual Directory* getUserPrefsDirectory() const;
     virtual Directory* getSharedDataDirectory() const;
+    // The user's preference folder (getUserPrefsDirectory) as the framework takes it to hold the
+    // player's files, and as every use of it goes through (the caller deletes it): null when
+    // there is none, and for another user's (fileio::whyNotPlayersFolder), whatever folder holds
+    // it. `refused` (where given) then receives the folder as the user finds it.
+    Directory* takeUserPrefsDirectory(String* refused = nullptr) const;
     // Answer whether they consumed the event.
     virtual bool preprocessEvent(Event& event);
     virtual bool postprocessEvent(Event& event);
@@ -147,8 +152,9 @@ public:
     // user's own context owner access); null when the folder or the file does not exist or cannot
     // be made. `error` (where given) receives NoError with a file, ErrNotFound when the file or
     // its folder is not there, ErrPermission for another user's entry at the user file's name in
-    // a folder others could write, and another error when the system's folder could not be found,
-    // the folder not opened or made, or the file not told or made.
+    // a folder others could write and for another user's folder taken for the user's file, and
+    // another error when the system's folder could not be found, the folder not opened or made,
+    // or the file not told or made.
     DataFile* getPrefsFile(Context context, bool create, GSErrCode* error = nullptr) const;
     // The preference file's name: a reverse-domain prefix, the product name in lower case
     // without white space, and ".xml".
@@ -215,16 +221,18 @@ private:
 
     // The preference file's object in its folder (made with makeFolder; `madeFolder`, where given,
     // receives whether it was), whether or not the file is there; null, with the error
-    // (ErrNotFound for a folder not there), without a folder. The user's own folder is closed to
-    // other users first (closeUserPrefsFolder): another user's entry found at the file's name
-    // then gives null and ErrPermission.
+    // (ErrNotFound for a folder not there), without a folder. The user's own folder is taken
+    // through takeUserPrefsDirectory and closed to other users first (closeUserPrefsFolder):
+    // another user's folder on the way or entry found at the file's name then gives null and
+    // ErrPermission, the folder refused kept to be told.
     DataFile* locatePrefsFile(Context context, bool makeFolder, GSErrCode& error,
                               bool* madeFolder = nullptr) const;
     // Where users other than the player may write the user's own preference folder, makes it the
     // player's alone to write (group and others keep what else they had), through its descriptor,
     // telling the user when `told`. False when another user's entry (a file, FIFO, device or link)
-    // stands at the file's name, whatever the folder's mode, or the folder is another user's in a
-    // folder other users may write: it is not the player's to read or write.
+    // stands at the file's name, whatever the folder's mode, or the folder is another user's
+    // (fileio::whyNotPlayersFolder), kept as the folder refused: it is not the player's to read or
+    // write.
     bool closeUserPrefsFolder(const DataFile& file, bool told) const;
     // Gives the preference file and its folder their access: every user's full access in the
     // shared context, whose file every user of the machine is to change; in the user's own, owner
@@ -283,6 +291,9 @@ private:
     Source m_projectData = Source::read;
     Source m_userFile = Source::unread;
     Source m_sharedFile = Source::unread;
+    // The user's preference folder last refused as another user's, as the user finds it; empty
+    // when the last look at it took it.
+    mutable String m_refusedFolder;
 };
 
 // Set by the bundle's entry points for the add-on's life; null outside it.

@@ -10,8 +10,10 @@
 #include "Remap/ObjectMap.h"
 #include "XML/XMLReader.h"
 #include "XML/XMLWriter.h"
+#include "fileio/FileError.h"
 
 #include <memory>
+#include <string>
 
 namespace zelvane::remap {
 
@@ -20,7 +22,21 @@ Directory* getObjectMapLocation(String& name, bool withExtension) {
     if (withExtension) {
         name += ".xml";
     }
-    return addon != nullptr ? addon->getUserPrefsDirectory() : nullptr;
+    if (addon == nullptr) {
+        return nullptr;
+    }
+    String refused;
+    std::unique_ptr<Directory> folder(addon->takeUserPrefsDirectory(&refused));
+    if (!refused.empty()) {
+        String message("The object map is not read from or written to ");
+        const std::string reason = fileio::make_error_code(fileio::FileError::notPlayersFolder).message();
+        message += refused;
+        message += ": ";
+        message += String(reason.c_str(), static_cast<unsigned int>(reason.size()));
+        message += ".\n";
+        host.writeToConsole(message);
+    }
+    return folder.release();
 }
 
 bool writeObjectMap(ObjectMap& map, bool fresh) {

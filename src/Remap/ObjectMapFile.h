@@ -12,8 +12,9 @@ namespace zelvane::remap {
 
 class ObjectMap;
 
-// The folder of the file (the caller deletes it), or null when the add-on has none; `name`
-// becomes the file's name (localised string 32528/5, with ".xml" when asked).
+// The folder of the file (the caller deletes it), or null when the add-on has none or its folder
+// is another user's (Addon::takeUserPrefsDirectory), which is told on the console; `name` becomes
+// the file's name (localised string 32528/5, with ".xml" when asked).
 Directory* getObjectMapLocation(String& name, bool withExtension);
 
 // Replaces the file with the map, whole: written beside the old file and renamed over it, so a

@@ -97,6 +97,10 @@ protected:
         ModuleSubscriber::m_isInstalled = 0;
     }
 
+    // Plays the rows of what another program puts at the preference file: those of another user's
+    // entry (which only root gives away) with `anotherUsers`, the others without.
+    void playWhatAnotherPuts(bool anotherUsers);
+
     fs::path userFile, sharedFile;
 };
 
@@ -485,9 +489,7 @@ public:
     static inline fs::path plantAt;
 };
 
-} // namespace
-
-TEST_F(PreferenceTest, WhatAnotherPutsAtTheFileIsNotFollowedWrittenOverOrWaitedOn) {
+void PreferenceTest::playWhatAnotherPuts(bool anotherUsers) {
     const std::string stored = "<frameworkPreferenceStore><countPrefs><count>50</count></countPrefs>"
                                "</frameworkPreferenceStore>";
     const fs::path notes = sim::specialFolder("Documents") / "private" / "notes.txt";
@@ -536,6 +538,7 @@ TEST_F(PreferenceTest, WhatAnotherPutsAtTheFileIsNotFollowedWrittenOverOrWaitedO
         bool closed = false;                 // the user's folder was open to others: closed and told
         const char* holds = nullptr;         // what the file holds at the end, among the rest
         fs::perms mode = fs::perms::unknown; // the file's mode at the end
+        bool refused = false;                // the user's folder is another user's: not taken, and told
     };
     const std::string theirs = "theirs";
     // The count as the add-on writes it back, on a line of its own.
@@ -573,13 +576,20 @@ TEST_F(PreferenceTest, WhatAnotherPutsAtTheFileIsNotFollowedWrittenOverOrWaitedO
          Addon::user, true, writtenBack.c_str()},
         {"another's file, in a folder others may write", true, [&] { putTheirs(stored, S_IFREG); }, nullptr,
          true, false, stored.c_str(), false, false, Addon::user, true, nullptr, fs::perms(0666)},
-        // Another user's folder in the player's preference folder open to others: not taken.
+        // Another user's folder in the player's preference folder, open to others or not: not taken.
         {"another's folder, in a folder others may write", true,
          [&] {
              ASSERT_EQ(::chown(userFile.parent_path().c_str(), other, other), 0);
              fs::permissions(userFile.parent_path().parent_path(), open);
          },
-         nullptr, true, false, nullptr, false, false, Addon::user, false, stored.c_str()},
+         nullptr, true, false, nullptr, false, false, Addon::user, false, stored.c_str(), fs::perms::unknown,
+         true},
+        {"another's folder, in the player's folder closed to others", true,
+         [&] { ASSERT_EQ(::chown(userFile.parent_path().c_str(), other, other), 0); }, nullptr, true, false,
+         nullptr, false, false, Addon::user, false, stored.c_str(), fs::perms::unknown, true},
+        {"the folder given to another after the read", true, nullptr,
+         [&] { ASSERT_EQ(::chown(userFile.parent_path().c_str(), other, other), 0); }, false, true, nullptr,
+         false, false, Addon::user, false, stored.c_str(), fs::perms::unknown, true},
         // Put there while the folder was open, it stays theirs once the folder is closed.
         {"another's file, in the player's folder closed to others", true,
          [&] {
@@ -603,15 +613,16 @@ TEST_F(PreferenceTest, WhatAnotherPutsAtTheFileIsNotFollowedWrittenOverOrWaitedO
              EXPECT_EQ(fs::status(sharedFile).permissions(), open);
          },
          false, false, nullptr, false, false, Addon::shared, false, writtenBack.c_str(), open},
+        {"another's shared folder", true,
+         [&] { ASSERT_EQ(::chown(sharedFile.parent_path().c_str(), other, other), 0); }, nullptr, false,
+         false, nullptr, false, false, Addon::shared, false, writtenBack.c_str(), open},
         {"another's link in the shared folder", true, [&] { putLink(other); }, nullptr, true, false, nullptr,
          false, false, Addon::shared},
         {"another's FIFO a process reads, put in the shared folder after the read", true, nullptr,
          [&] { putTheirs(theirs, S_IFIFO); }, false, true, nullptr, false, false, Addon::shared},
     };
-    bool skipped = false;
     for (const Case& c : cases) {
-        if (c.root && ::geteuid() != 0) {
-            skipped = true;
+        if (c.root != anotherUsers) {
             continue;
         }
         SCOPED_TRACE(c.name);
@@ -654,14 +665,16 @@ TEST_F(PreferenceTest, WhatAnotherPutsAtTheFileIsNotFollowedWrittenOverOrWaitedO
                                  " preferences of the add-on \"Sample Tool 2\" could not be ";
         const std::string place =
             (user ? "Preferences" : "SharedData") + std::string("/Zelvane/com.zelvane.sampletool2.xml");
+        const std::string kept = ": they are kept in that file, and not written over.\n";
+        const std::string refused =
+            "Preferences/Zelvane: it is another user's folder, which does not hold this user's files.\n";
         const std::string closing = c.closed
                                         ? "The user preference folder Preferences/Zelvane was open to other "
                                           "users to write: it is now the user's alone to write.\n"
                                         : "";
         EXPECT_EQ(sim::consoleText(),
-                  closing + (c.unread ? told + "read from " + place +
-                                            ": they are kept in that file, and not written over.\n"
-                             : c.notWritten ? told + "written to " + place + ".\n"
+                  closing + (c.unread       ? told + "read from " + (c.refused ? refused : place + kept)
+                             : c.notWritten ? told + "written to " + (c.refused ? refused : place + ".\n")
                                             : std::string()));
         if (c.followed) {
             EXPECT_NE(readFile(notes).find("<count>50</count>"), std::string::npos) << readFile(notes);
@@ -702,9 +715,19 @@ TEST_F(PreferenceTest, WhatAnotherPutsAtTheFileIsNotFollowedWrittenOverOrWaitedO
     fs::remove_all(notes.parent_path());
     fs::remove_all(sharedFile.parent_path());
     fs::permissions(userFile.parent_path().parent_path(), closed);
-    if (skipped) {
-        GTEST_SKIP() << "the rows of another user's link, file or FIFO need root, to give one away";
+}
+
+} // namespace
+
+TEST_F(PreferenceTest, WhatAnotherPutsAtTheFileIsNotFollowedWrittenOverOrWaitedOn) {
+    playWhatAnotherPuts(false);
+}
+
+TEST_F(PreferenceTest, WhatAnotherUserPutsAtTheFileOrFolderIsNotTaken) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "another user's link, file, FIFO or folder needs root, to give one away";
     }
+    playWhatAnotherPuts(true);
 }
 
 TEST_F(PreferenceTest, AnAllocationFailingWhileReadingTheFilesKeepsThem) {

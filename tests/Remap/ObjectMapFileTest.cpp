@@ -10,11 +10,13 @@
 #include "RemapFixture.h"
 #include "sim/Dialogs.h"
 #include "sim/Files.h"
+#include "sim/Output.h"
 #include "sim/Sim.h"
 
 #include <filesystem>
 #include <memory>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace zelvane;
 using namespace zelvane::remap;
@@ -337,6 +339,36 @@ TEST_F(ObjectMapFileTest, AMapMadeAfterTheCommandFoundNoneIsKept) {
     EXPECT_TRUE(second.loadObjectMap());
     EXPECT_FALSE(second.mapMustBeNew());
     EXPECT_NE(remap_test::readFile(file), "<objectMap/>");
+}
+
+TEST_F(ObjectMapFileTest, AnotherUsersFolderOfTheAddonsNameIsNotTaken) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "another user's folder needs root, to give one away";
+    }
+    // The player's preferences folder left open to all, another user's folder of the add-on's name
+    // put in it.
+    const uid_t other = 4242;
+    const fs::path preferences = folder.parent_path();
+    const fs::perms was = fs::status(preferences).permissions();
+    fs::permissions(preferences, fs::perms::all);
+    fs::create_directories(folder);
+    ASSERT_EQ(::chown(folder.c_str(), other, other), 0);
+    fs::permissions(folder, fs::perms::all);
+    RemappingAddon remapping;
+    addon = &remapping;
+    const std::string before = sim::consoleText();
+    ObjectMap map = sampleMap();
+    EXPECT_EQ(readObjectMap(map), ObjectMapFile::noFolder);
+    EXPECT_FALSE(writeObjectMap(map, true));
+    EXPECT_FALSE(writeObjectMap(map));
+    EXPECT_TRUE(fs::is_empty(folder)) << "nothing of the player's goes into it";
+    const std::string told =
+        "The object map is not read from or written to Preferences/Library Part Remapping: it "
+        "is another user's folder, which does not hold this user's files.\n";
+    EXPECT_EQ(sim::consoleText(), before + told + told + told);
+    EXPECT_EQ(sim::alerts().back().largeText, "The object map could not be written.");
+    fs::remove_all(folder);
+    fs::permissions(preferences, was);
 }
 
 TEST_F(ObjectMapFileTest, ReadFromTheAddonsFolder) {
