@@ -11,6 +11,7 @@
 #include "TestPackages.h"
 #include "XML/PackageStore.h"
 #include "XML/ShippingUnit.h"
+#include "fileio/System.h"
 #include "sim/AddOns.h"
 #include "sim/Dialogs.h"
 #include "sim/Files.h"
@@ -539,6 +540,7 @@ void PreferenceTest::playWhatAnotherPuts(bool anotherUsers) {
         const char* holds = nullptr;         // what the file holds at the end, among the rest
         fs::perms mode = fs::perms::unknown; // the file's mode at the end
         bool refused = false;                // the user's folder is another user's: not taken, and told
+        bool theirsRead = false;             // another user's file is read as the player's
     };
     const std::string theirs = "theirs";
     // The count as the add-on writes it back, on a line of its own.
@@ -605,14 +607,14 @@ void PreferenceTest::playWhatAnotherPuts(bool anotherUsers) {
         // Every user of the machine is to change the shared preferences: another user's file is
         // the player's too, but not their link or FIFO.
         {"another's shared file", true, [&] { putTheirs(stored, S_IFREG); }, nullptr, false, false, nullptr,
-         false, false, Addon::shared, false, writtenBack.c_str(), open},
+         false, false, Addon::shared, false, writtenBack.c_str(), open, false, true},
         // Asked for, it is handed out with every user's full access.
         {"another's shared file, asked for", true, [&] { putTheirs(stored, S_IFREG); },
          [&] {
              ASSERT_NE(std::unique_ptr<DataFile>(addon->getPrefsFile(Addon::shared, true)), nullptr);
              EXPECT_EQ(fs::status(sharedFile).permissions(), open);
          },
-         false, false, nullptr, false, false, Addon::shared, false, writtenBack.c_str(), open},
+         false, false, nullptr, false, false, Addon::shared, false, writtenBack.c_str(), open, false, true},
         {"another's shared folder", true,
          [&] { ASSERT_EQ(::chown(sharedFile.parent_path().c_str(), other, other), 0); }, nullptr, false,
          false, nullptr, false, false, Addon::shared, false, writtenBack.c_str(), open},
@@ -621,10 +623,18 @@ void PreferenceTest::playWhatAnotherPuts(bool anotherUsers) {
         {"another's FIFO a process reads, put in the shared folder after the read", true, nullptr,
          [&] { putTheirs(theirs, S_IFIFO); }, false, true, nullptr, false, false, Addon::shared},
     };
+    bool linuxOnly = false;
     for (const Case& c : cases) {
         if (c.root != anotherUsers) {
             continue;
         }
+#ifndef ZELVANE_FILEIO_LINUX
+        // Another user's file, opened by the framework alone, is handed to the host as it is open.
+        if (c.theirsRead) {
+            linuxOnly = true;
+            continue;
+        }
+#endif
         SCOPED_TRACE(c.name);
         fs::permissions(userFile.parent_path().parent_path(), closed);
         context = c.context;
@@ -715,6 +725,10 @@ void PreferenceTest::playWhatAnotherPuts(bool anotherUsers) {
     fs::remove_all(notes.parent_path());
     fs::remove_all(sharedFile.parent_path());
     fs::permissions(userFile.parent_path().parent_path(), closed);
+    if (linuxOnly) {
+        GTEST_SKIP() << "the host reaches the framework's open file through a link of /proc, which the file "
+                        "layer's POSIX branches do not take for the open file";
+    }
 }
 
 } // namespace
