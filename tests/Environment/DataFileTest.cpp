@@ -646,23 +646,51 @@ TEST_F(DataFileTest, ReplaceIsNotStoppedByLeftoversAndSweepsThem) {
     }
     put(path(".prefs.xml.tmp99"), "x");
     put(path(".prefs.xml.tmp0"), "x");
-    // The folder a write made for its temporary file goes with what it holds, empty or not; one of
-    // that name that holds anything else is someone's, and stays with all it holds.
-    fs::create_directory(path(".prefs.xml.00ff.tmp"));
-    put(path(".prefs.xml.00ff.tmp/prefs.xml"), "x");
-    fs::create_directory(path(".prefs.xml.00fd.tmp"));
-    const char* const keptFolders[] = {".prefs.xml.0b0b.tmp", ".prefs.xml.tmp7"};
-    fs::create_directories(path(".prefs.xml.0b0b.tmp/prefs.xml"));
-    fs::create_directory(path(".prefs.xml.tmp7"));
-    put(path(".prefs.xml.tmp7/prefs.xml"), "x");
+    // The folder a write made for its temporary file (named so, 0700) goes with what it holds,
+    // empty or not; any other folder of a leftover's name, and one that holds anything else (a
+    // folder, a FIFO, a link, another user's file), is someone's, and stays with all it holds.
+    auto folder = [this](const char* name, mode_t mode, const char* holding) {
+        fs::create_directory(path(name));
+        EXPECT_EQ(::chmod(path(name).c_str(), mode), 0);
+        const fs::path held = path(name) / "prefs.xml";
+        const std::string kind = holding != nullptr ? holding : "";
+        if (kind == "file") {
+            put(held, "x");
+        } else if (kind == "folder") {
+            fs::create_directory(held);
+        } else if (kind == "fifo") {
+            EXPECT_EQ(::mkfifo(held.c_str(), 0600), 0);
+        } else if (kind == "link") {
+            fs::create_symlink(path("prefs.xml"), held);
+        }
+    };
+    folder(".prefs.xml.00000000000000ff.tmp", 0700, "file");
+    folder(".prefs.xml.00000000000000fd.tmp", 0700, nullptr);
+    std::vector<std::string> keptFolders = {".prefs.xml.00000000000000fa.tmp",
+                                            ".prefs.xml.00000000000000fb.tmp",
+                                            ".prefs.xml.00000000000000fc.tmp",
+                                            ".prefs.xml.0000000000000b0b.tmp",
+                                            ".prefs.xml.00ff.tmp",
+                                            ".prefs.xml.tmp7"};
+    folder(".prefs.xml.00000000000000fa.tmp", 0700, "fifo");
+    folder(".prefs.xml.00000000000000fb.tmp", 0700, "link");
+    folder(".prefs.xml.00000000000000fc.tmp", 0755, "file");
+    folder(".prefs.xml.0000000000000b0b.tmp", 0700, "folder");
+    folder(".prefs.xml.00ff.tmp", 0700, "file");
+    folder(".prefs.xml.tmp7", 0755, "file");
     put(path(".prefs.xml.tmp7/notes.txt"), "notes");
     // Another user's may be that user's replace under way, in a folder others may write.
     const bool privileged = ::geteuid() == 0;
     const uid_t other = ::geteuid() == 4242 ? 4243 : 4242;
+    if (privileged) {
+        folder(".prefs.xml.00000000000000f9.tmp", 0700, "file");
+        ASSERT_EQ(::chown(path(".prefs.xml.00000000000000f9.tmp/prefs.xml").c_str(), other, other), 0);
+        keptFolders.push_back(".prefs.xml.00000000000000f9.tmp");
+    }
     put(path(".prefs.xml.0a1c.tmp"), "x");
-    fs::create_directory(path(".prefs.xml.00fe.tmp"));
+    folder(".prefs.xml.00000000000000fe.tmp", 0700, nullptr);
     ASSERT_TRUE(!privileged || ::chown(path(".prefs.xml.0a1c.tmp").c_str(), other, other) == 0);
-    ASSERT_TRUE(!privileged || ::chown(path(".prefs.xml.00fe.tmp").c_str(), other, other) == 0);
+    ASSERT_TRUE(!privileged || ::chown(path(".prefs.xml.00000000000000fe.tmp").c_str(), other, other) == 0);
 
     ASSERT_TRUE(file.replaceContents(String("new")));
     EXPECT_EQ(get(path("prefs.xml")), "new");
@@ -671,7 +699,7 @@ TEST_F(DataFileTest, ReplaceIsNotStoppedByLeftoversAndSweepsThem) {
     EXPECT_EQ(get(path(".prefs.xml.tmp7/notes.txt")), "notes");
     if (privileged) {
         expected.push_back(".prefs.xml.0a1c.tmp");
-        expected.push_back(".prefs.xml.00fe.tmp");
+        expected.push_back(".prefs.xml.00000000000000fe.tmp");
     }
     expected.push_back("prefs.xml");
     std::sort(expected.begin(), expected.end());
