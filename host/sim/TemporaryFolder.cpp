@@ -71,11 +71,20 @@ TemporaryFolder::TemporaryFolder(TemporaryFolder&& other) noexcept = default;
 TemporaryFolder::~TemporaryFolder() = default;
 
 std::string TemporaryFolder::remove() {
+    return remove(false);
+}
+
+std::string TemporaryFolder::removeGivenAway() {
+    return remove(true);
+}
+
+std::string TemporaryFolder::remove(bool givenAway) {
     if (m_folder == nullptr) {
         return "";
     }
     OwnFileCalls own;
-    const std::error_code error = m_folder->remove();
+    const std::error_code error = m_folder->remove(givenAway ? fileio::TemporaryFolder::Others::removed
+                                                             : fileio::TemporaryFolder::Others::kept);
     return error ? "cannot remove the temporary folder " + escaped(m_path.string()) + ": " + error.message()
                  : "";
 }

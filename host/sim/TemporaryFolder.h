@@ -34,11 +34,17 @@ public:
     const std::filesystem::path& path() const { return m_path; }
 
     // Removes what the folder made holds and then the folder, through what was made, by the
-    // process that made it alone, while its name still leads to it (fileio::TemporaryFolder).
-    // Answers a message naming the folder when any of it is left, empty when all of it went.
+    // process that made it alone, while its name still leads to it, another user's entries kept
+    // (fileio::TemporaryFolder). Answers a message naming the folder when any of it is left, empty
+    // when all of it went.
     std::string remove();
+    // Removes it as remove() does, another user's entries too: for a folder its maker never opens
+    // to others, in which it gives entries away itself (the tests' own folders, as root).
+    std::string removeGivenAway();
 
 private:
+    std::string remove(bool givenAway);
+
     std::filesystem::path m_path;
     std::unique_ptr<fileio::TemporaryFolder> m_folder;
 };

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <memory>
 #include <utility>
 
 namespace fileio {
@@ -82,36 +83,10 @@ private:
     bool m_stopped = false;
 };
 
-} // namespace
-
-std::error_code listNames(int folder, std::vector<std::string>& names) {
-    names.clear();
-    DIR* listing = ::fdopendir(::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (listing == nullptr) {
-        return lastError();
-    }
-    errno = 0;
-    while (const dirent* found = ::readdir(listing)) {
-        const std::string name = found->d_name;
-        if (name != "." && name != "..") {
-            names.push_back(name);
-        }
-    }
-    const std::error_code error = errno != 0 ? lastError() : std::error_code();
-    ::closedir(listing);
-    std::sort(names.begin(), names.end());
-    return error;
-}
-
-std::error_code walkTree(int top, const TreeWalk& walk) {
-    return Walker(walk).walk(top, "");
-}
-
-std::error_code removeContents(int folder, Owners owners) {
-    return internal::removeContents(folder, owners, true);
-}
-
-std::error_code internal::removeContents(int folder, Owners owners, bool keepOthers) {
+// Removes what the open folder `folder` holds, at any depth, but the entries `kept` answers true
+// for and the folders holding them (FileError::notOwned). Answers the first failure; the rest is
+// still removed.
+std::error_code removeKeeping(int folder, const std::function<bool(const TreeEntry& entry)>& kept) {
     std::error_code failure;
     auto failed = [&failure](const std::error_code& error) {
         if (error && !failure) {
@@ -127,9 +102,7 @@ std::error_code internal::removeContents(int folder, Owners owners, bool keepOth
     };
     TreeWalk walk;
     walk.found = [&](const TreeEntry& entry, Descriptor&) {
-        // Another user's entry where other users may write is theirs to keep, as removing it alone
-        // would keep it; the folders holding it stay.
-        if (keepOthers && !mayTake(entry.folderStatus, entry.status, owners)) {
+        if (kept(entry)) {
             failed(FileError::notOwned);
             return Step::next;
         }
@@ -145,6 +118,48 @@ std::error_code internal::removeContents(int folder, Owners owners, bool keepOth
     };
     failed(walkTree(folder, walk));
     return failure;
+}
+
+} // namespace
+
+std::error_code listNames(int folder, std::vector<std::string>& names) {
+    names.clear();
+    // Closed however the listing ends, an allocation that fails included.
+    const std::unique_ptr<DIR, int (*)(DIR*)> listing(
+        ::fdopendir(::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC)), &::closedir);
+    if (listing == nullptr) {
+        return lastError();
+    }
+    errno = 0;
+    while (const dirent* found = ::readdir(listing.get())) {
+        const std::string name = found->d_name;
+        if (name != "." && name != "..") {
+            names.push_back(name);
+        }
+    }
+    const std::error_code error = errno != 0 ? lastError() : std::error_code();
+    std::sort(names.begin(), names.end());
+    return error;
+}
+
+std::error_code walkTree(int top, const TreeWalk& walk) {
+    return Walker(walk).walk(top, "");
+}
+
+std::error_code removeContents(int folder, Owners owners) {
+    return internal::removeContents(folder, owners, true);
+}
+
+std::error_code removeOwnContents(int folder) {
+    return removeKeeping(folder, [](const TreeEntry& entry) { return !isPlayerOrRoot(entry.status.st_uid); });
+}
+
+std::error_code internal::removeContents(int folder, Owners owners, bool keepOthers) {
+    // Another user's entry where other users may write is theirs to keep, as removing it alone
+    // would keep it; the folders holding it stay.
+    return removeKeeping(folder, [owners, keepOthers](const TreeEntry& entry) {
+        return keepOthers && !mayTake(entry.folderStatus, entry.status, owners);
+    });
 }
 
 std::error_code walkUp(int folder, const std::function<bool(int held, const struct stat& status)>& visit) {

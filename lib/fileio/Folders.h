@@ -56,6 +56,10 @@ std::error_code walkTree(int top, const TreeWalk& walk);
 // folders holding it too (FileError::notOwned). Answers the first failure; the rest is still
 // removed. The descriptor stays open.
 std::error_code removeContents(int folder, Owners owners = Owners::player);
+// Removes what the open folder `folder` holds as removeContents does, but keeps every entry of a
+// user other than the player and root, whatever folder holds it: for a folder of the player's that
+// may have been open to other users for a while and private again since.
+std::error_code removeOwnContents(int folder);
 
 // Visits the open folder `folder` and each folder above it up to the root, each reached through
 // its own parent (where its links led, not a path's): `visit` receives each, held open, with its

@@ -40,7 +40,7 @@ TemporaryFolder::TemporaryFolder(int parent, const std::string& prefix, const st
         if ((error = injectedFault(Call::makeFolder, m_parent.get()))) {
             return;
         }
-        m_name = prefix + internal::randomHex(16) + suffix;
+        m_name = prefix + internal::randomHex(digits) + suffix;
         if (::mkdirat(m_parent.get(), m_name.c_str(), 0700) == 0) {
             break;
         }
@@ -63,18 +63,17 @@ TemporaryFolder::TemporaryFolder(int parent, const std::string& prefix, const st
         return;
     }
     m_folder = std::move(made);
-    m_device = info.st_dev;
-    m_inode = info.st_ino;
+    m_made = info;
     m_maker = ::getpid();
 }
 
-bool TemporaryFolder::isNamed() const {
+bool TemporaryFolder::isNamed() const noexcept {
     struct stat now {};
     return m_folder && ::fstatat(m_parent.get(), m_name.c_str(), &now, AT_SYMLINK_NOFOLLOW) == 0 &&
-           now.st_dev == m_device && now.st_ino == m_inode;
+           sameNode(now, m_made);
 }
 
-std::error_code TemporaryFolder::remove() {
+std::error_code TemporaryFolder::remove(Others others) {
     if (!m_folder) {
         return {};
     }
@@ -82,18 +81,34 @@ std::error_code TemporaryFolder::remove() {
     if (::getpid() != m_maker) {
         return FileError::notMaker;
     }
-    // While it is private, as it was made, whatever it holds was put there by its maker or by root;
-    // opened to others since, their entries in it are theirs to keep.
-    struct stat info {};
-    const bool opened = ::fstat(m_folder.get(), &info) != 0 || (info.st_mode & 077) != 0;
-    std::error_code failure = internal::removeContents(m_folder.get(), Owners::player, opened);
-    if (!failure && !isNamed()) {
-        failure = FileError::changed;
-    }
+    // Private now is no sign that it always was: another user's entry in it was put there while it
+    // was open to others (in one never open, only root could have put it), and stays theirs.
+    std::error_code failure = others == Others::kept
+                                  ? removeOwnContents(m_folder.get())
+                                  : internal::removeContents(m_folder.get(), Owners::player, false);
     if (!failure) {
         failure = injectedFault(Call::remove, m_parent.get());
     }
-    if (!failure && ::unlinkat(m_parent.get(), m_name.c_str(), AT_REMOVEDIR) != 0) {
+    if (!failure) {
+        return unname();
+    }
+    m_folder.reset();
+    m_parent.reset();
+    return failure;
+}
+
+std::error_code TemporaryFolder::removeEmpty() noexcept {
+    if (!m_folder) {
+        return {};
+    }
+    return ::getpid() != m_maker ? make_error_code(FileError::notMaker) : unname();
+}
+
+std::error_code TemporaryFolder::unname() noexcept {
+    std::error_code failure;
+    if (!isNamed()) {
+        failure = make_error_code(FileError::changed);
+    } else if (::unlinkat(m_parent.get(), m_name.c_str(), AT_REMOVEDIR) != 0) {
         failure = lastError();
     }
     m_folder.reset();

@@ -4,8 +4,10 @@
 
 #include "fileio/Descriptor.h"
 
+#include <sys/stat.h>
 #include <sys/types.h>
 
+#include <cstddef>
 #include <string>
 #include <system_error>
 
@@ -13,10 +15,13 @@ namespace fileio {
 
 class TemporaryFolder {
 public:
+    // How many random hexadecimal digits its name holds.
+    static constexpr std::size_t digits = 16;
+
     TemporaryFolder() = default;
     // Makes a new folder in the open folder `parent` (a descriptor the object keeps a copy of),
-    // named `prefix`, random hexadecimal digits and `suffix`, under a name no entry had, that only
-    // its owner may enter, as mkdtemp does; `error` receives why it cannot.
+    // named `prefix`, `digits` random hexadecimal digits and `suffix`, under a name no entry had,
+    // that only its owner may enter, as mkdtemp does; `error` receives why it cannot.
     TemporaryFolder(int parent, const std::string& prefix, const std::string& suffix, std::error_code& error);
     TemporaryFolder(TemporaryFolder&& other) noexcept = default;
     TemporaryFolder& operator=(TemporaryFolder&& other) noexcept = default;
@@ -28,18 +33,31 @@ public:
     const std::string& name() const { return m_name; }
 
     // Whether its name in its parent still leads to the folder made.
-    bool isNamed() const;
+    bool isNamed() const noexcept;
+
+    // What remove() does with another user's entry.
+    enum class Others {
+        kept,    // kept at any depth, with the folders holding it (FileError::notOwned): the folder
+                 // may have been open to other users for a while
+        removed, // removed too, by a maker that never opens the folder and gives entries away
+                 // itself (a test harness whose tests run as root)
+    };
     // Removes what the folder holds, reached through the folder itself (links removed, never
     // followed), and then the folder, while its name in its parent still leads to it and in the
     // process that made it alone (a child forked from it does not). Answers why any of it is left.
-    std::error_code remove();
+    std::error_code remove(Others others = Others::kept);
+    // Removes the folder as remove() does, only where it is empty, by calls that allocate nothing
+    // and that no test double fails: for a clean-up that must not fail for want of memory.
+    std::error_code removeEmpty() noexcept;
 
 private:
+    // Removes the folder, empty, where remove() may; then the object holds none.
+    std::error_code unname() noexcept;
+
     Descriptor m_parent;
     Descriptor m_folder;
     std::string m_name;
-    dev_t m_device = 0;
-    ino_t m_inode = 0;
+    struct stat m_made {}; // the folder's status as it was made
     pid_t m_maker = 0;
 };
 

@@ -72,7 +72,19 @@ struct Temporary {
     Temporary() = default;
     Temporary(const Temporary&) = delete;
     Temporary& operator=(const Temporary&) = delete;
-    ~Temporary() { discard(); }
+    // Left anything only as an exception unwinds, which may be an allocation that failed: where
+    // the clean-up throws as well, what is left goes by calls that allocate nothing.
+    ~Temporary() {
+        try {
+            discard();
+        } catch (...) {
+            if (named) {
+                ::unlinkat(folder, name.c_str(), 0);
+                named = false;
+            }
+            own.removeEmpty();
+        }
+    }
 
     // Removes the file made under its name, and the folder made for it.
     void discard() {
@@ -104,7 +116,8 @@ std::error_code makeTemporary(const Entry& entry, const struct stat& info, Tempo
         made.folder = entry.folder();
     }
     for (int attempt = 0; attempt < 100; ++attempt) {
-        made.name = made.own.made() ? entry.name() : prefix + internal::randomHex(16) + ".tmp";
+        made.name =
+            made.own.made() ? entry.name() : prefix + internal::randomHex(TemporaryFolder::digits) + ".tmp";
         if (const std::error_code injected = injectedFault(Call::makeFile, made.folder)) {
             return injected;
         }
@@ -408,6 +421,14 @@ bool holdsOnlyATemporary(int folder, const std::string& name, bool& held) {
                      S_ISREG(info.st_mode) && info.st_uid == ::geteuid());
 }
 
+// Whether `name` is the name of the private folder writeWhole makes for the file `of`: ".OF.", as
+// many hexadecimal digits as a TemporaryFolder's name holds, and ".tmp".
+bool isOwnFolderOf(const std::string& name, const std::string& of) {
+    const std::size_t digits = TemporaryFolder::digits;
+    return isLeftoverOf(name, of) && name.size() == of.size() + digits + 6 &&
+           name.compare(name.size() - 4, 4, ".tmp") == 0;
+}
+
 // Removes the entry `name` of the open folder `folder`, as a folder with `how` AT_REMOVEDIR.
 bool removeLeftover(int folder, const std::string& name, int how) {
     return !injectedFault(Call::remove, folder) && ::unlinkat(folder, name.c_str(), how) == 0;
@@ -437,15 +458,16 @@ void removeLeftovers(const Entry& entry) {
             removeLeftover(entry.folder(), name, 0);
             continue;
         }
-        // A folder goes only as a write leaves its private folder: whatever else one of that name
-        // holds is someone's, and stays.
-        Descriptor inner(S_ISDIR(info.st_mode) ? ::openat(entry.folder(), name.c_str(),
-                                                          O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC)
-                                               : -1);
+        // A folder goes only as a write leaves its private folder, named and made as it makes one:
+        // any other folder of that name, and whatever else one holds, is someone's, and stays.
+        const bool own = S_ISDIR(info.st_mode) && isOwnFolderOf(name, entry.name());
+        Descriptor inner(
+            own ? ::openat(entry.folder(), name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC)
+                : -1);
         struct stat now {};
         bool held = false;
         if (!inner || ::fstat(inner.get(), &now) != 0 || !sameNode(now, info) || now.st_uid != self ||
-            !holdsOnlyATemporary(inner.get(), entry.name(), held)) {
+            (now.st_mode & 07777) != 0700 || !holdsOnlyATemporary(inner.get(), entry.name(), held)) {
             continue;
         }
         if (!held || removeLeftover(inner.get(), entry.name(), 0)) {

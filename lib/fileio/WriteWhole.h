@@ -74,8 +74,9 @@ Descriptor makeFile(const Entry& entry, std::error_code& error);
 // earlier versions named them.
 bool isLeftoverOf(const std::string& name, const std::string& of);
 // Removes the player's own leftovers of the entry's file from its folder: a regular file, and a
-// folder that holds nothing but what writeWhole puts in the folder it makes (at most its new file,
-// the player's). Another user's, which may be their write under way, and any other folder stay.
+// folder named and made (0700) as writeWhole makes its own that holds nothing but what it puts
+// there (at most its new file, the player's). Another user's, which may be their write under way,
+// and any other folder stay.
 void removeLeftovers(const Entry& entry);
 
 } // namespace fileio

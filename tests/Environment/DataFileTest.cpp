@@ -666,15 +666,38 @@ TEST_F(DataFileTest, ReplaceIsNotStoppedByLeftoversAndSweepsThem) {
     }
     put(path(".prefs.xml.tmp99"), "x");
     put(path(".prefs.xml.tmp0"), "x");
-    // The folder a write made for its temporary file goes with what it holds, empty or not; one of
-    // that name that holds anything else is someone's, and stays with all it holds.
-    fs::create_directory(path(".prefs.xml.00ff.tmp"));
-    put(path(".prefs.xml.00ff.tmp/prefs.xml"), "x");
-    fs::create_directory(path(".prefs.xml.00fd.tmp"));
-    const char* const keptFolders[] = {".prefs.xml.0b0b.tmp", ".prefs.xml.tmp7"};
-    fs::create_directories(path(".prefs.xml.0b0b.tmp/prefs.xml"));
-    fs::create_directory(path(".prefs.xml.tmp7"));
-    put(path(".prefs.xml.tmp7/prefs.xml"), "x");
+    // The folder a write made for its temporary file (named so, 0700) goes with what it holds,
+    // empty or not; any other folder of a leftover's name, and one that holds anything else (a
+    // folder, a FIFO, a link, another user's file), is someone's, and stays with all it holds.
+    auto folder = [this](const char* name, mode_t mode, const char* holding) {
+        fs::create_directory(path(name));
+        EXPECT_EQ(::chmod(path(name).c_str(), mode), 0);
+        const fs::path held = path(name) / "prefs.xml";
+        const std::string kind = holding != nullptr ? holding : "";
+        if (kind == "file") {
+            put(held, "x");
+        } else if (kind == "folder") {
+            fs::create_directory(held);
+        } else if (kind == "fifo") {
+            EXPECT_EQ(::mkfifo(held.c_str(), 0600), 0);
+        } else if (kind == "link") {
+            fs::create_symlink(path("prefs.xml"), held);
+        }
+    };
+    folder(".prefs.xml.00000000000000ff.tmp", 0700, "file");
+    folder(".prefs.xml.00000000000000fd.tmp", 0700, nullptr);
+    std::vector<std::string> keptFolders = {".prefs.xml.00000000000000fa.tmp",
+                                            ".prefs.xml.00000000000000fb.tmp",
+                                            ".prefs.xml.00000000000000fc.tmp",
+                                            ".prefs.xml.0000000000000b0b.tmp",
+                                            ".prefs.xml.00ff.tmp",
+                                            ".prefs.xml.tmp7"};
+    folder(".prefs.xml.00000000000000fa.tmp", 0700, "fifo");
+    folder(".prefs.xml.00000000000000fb.tmp", 0700, "link");
+    folder(".prefs.xml.00000000000000fc.tmp", 0755, "file");
+    folder(".prefs.xml.0000000000000b0b.tmp", 0700, "folder");
+    folder(".prefs.xml.00ff.tmp", 0700, "file");
+    folder(".prefs.xml.tmp7", 0755, "file");
     put(path(".prefs.xml.tmp7/notes.txt"), "notes");
 
     ASSERT_TRUE(file.replaceContents(String("new")));
@@ -695,14 +718,22 @@ TEST_F(DataFileTest, ASweepKeepsAnotherUsersLeftovers) {
     const uid_t other = 4242;
     put(path("prefs.xml"), "old");
     put(path(".prefs.xml.0a1c.tmp"), "x");
-    fs::create_directory(path(".prefs.xml.00fe.tmp"));
+    fs::create_directory(path(".prefs.xml.00000000000000fe.tmp"));
+    ASSERT_EQ(::chmod(path(".prefs.xml.00000000000000fe.tmp").c_str(), 0700), 0);
     ASSERT_EQ(::chown(path(".prefs.xml.0a1c.tmp").c_str(), other, other), 0);
-    ASSERT_EQ(::chown(path(".prefs.xml.00fe.tmp").c_str(), other, other), 0);
+    ASSERT_EQ(::chown(path(".prefs.xml.00000000000000fe.tmp").c_str(), other, other), 0);
+    // The player's own leftover folder holding another user's file keeps it, and so is kept.
+    fs::create_directory(path(".prefs.xml.00000000000000f9.tmp"));
+    ASSERT_EQ(::chmod(path(".prefs.xml.00000000000000f9.tmp").c_str(), 0700), 0);
+    put(path(".prefs.xml.00000000000000f9.tmp/prefs.xml"), "x");
+    ASSERT_EQ(::chown(path(".prefs.xml.00000000000000f9.tmp/prefs.xml").c_str(), other, other), 0);
     DataFile file(text("prefs.xml"), 3, false);
     ASSERT_TRUE(file.replaceContents(String("new")));
     EXPECT_EQ(get(path("prefs.xml")), "new");
     EXPECT_EQ(entries(),
-              (std::vector<std::string>{".prefs.xml.00fe.tmp", ".prefs.xml.0a1c.tmp", "prefs.xml"}));
+              (std::vector<std::string>{".prefs.xml.00000000000000f9.tmp", ".prefs.xml.00000000000000fe.tmp",
+                                        ".prefs.xml.0a1c.tmp", "prefs.xml"}));
+    EXPECT_EQ(get(path(".prefs.xml.00000000000000f9.tmp/prefs.xml")), "x");
 }
 
 TEST_F(DataFileTest, FileDialogs) {

@@ -49,84 +49,106 @@ const uid_t other = self != 4242 ? 4242 : 4243;
 
 } // namespace
 
-TEST(TemporaryFolderTest, ATemporaryFolderIsNeverWhereAnotherUserMayRenameIt) {
+namespace {
+
+// A folder on the way to TMPDIR.
+struct Folder {
+    const char* name; // in the one before, the first in the base
+    mode_t mode;
+    uid_t owner;
+};
+struct ParentCase {
+    std::vector<Folder> folders; // TMPDIR is the last
+    const char* renamable;       // the folder refused, nullptr when TMPDIR is taken
+    const char* why = "";
+};
+const char* const written = "any user may write in it and it is not sticky";
+const std::string owned = "it belongs to user " + std::to_string(other);
+
+// The folder the cases of TMPDIR are made in, new; empty where another user may rename entries
+// above it, which no case then shows.
+fs::path tmpdirBase() {
     const fs::path base = sim::specialFolder("Temp") / "tmpdirs";
     fs::remove_all(base);
-    fs::create_directories(base);
-    if (parentOrRefusal(base.c_str()) != base.string()) {
-        GTEST_SKIP() << "another user may rename entries above " << base;
+    fs::create_directories(base / "own");
+    fs::create_directory(base / "links");
+    EXPECT_EQ(::chmod((base / "own").c_str(), 0700), 0);
+    EXPECT_EQ(::chmod((base / "links").c_str(), 01777), 0);
+    return parentOrRefusal(base.c_str()) == base.string() ? base : fs::path();
+}
+
+// Makes the folders of the case in `base`, and checks what TMPDIR naming the last comes to.
+void checkParent(const fs::path& base, const ParentCase& c) {
+    fs::path tmpdir = base;
+    for (const Folder& folder : c.folders) {
+        tmpdir /= folder.name;
+        fs::create_directory(tmpdir);
+        ASSERT_EQ(::chown(tmpdir.c_str(), folder.owner, folder.owner), 0);
+        ASSERT_EQ(::chmod(tmpdir.c_str(), folder.mode), 0);
     }
-    struct Folder {
-        const char* name; // in the one before, the first in `base`
-        mode_t mode;
-        uid_t owner;
-    };
-    struct Case {
-        std::vector<Folder> folders; // TMPDIR is the last
-        const char* renamable;       // the folder refused, nullptr when TMPDIR is taken
-        const char* why = "";
-    };
-    const char* const written = "any user may write in it and it is not sticky";
-    const std::string ownedText = "it belongs to user " + std::to_string(other);
-    const char* const owned = ownedText.c_str();
-    const Case cases[] = {
-        {{{"own", 0700, self}}, nullptr},
+    EXPECT_EQ(parentOrRefusal(tmpdir.c_str()), c.renamable == nullptr
+                                                   ? tmpdir.string()
+                                                   : "TMPDIR \"" + tmpdir.string() +
+                                                         "\": another user may rename entries in \"" +
+                                                         (base / c.renamable).string() + "\": " + c.why);
+}
+
+// A link of `owner`'s on the way, followed as the file layer follows one: another user's in a
+// folder any user may write is not, the folder it leads to being theirs to choose.
+void checkLink(const fs::path& base, uid_t owner) {
+    const fs::path link = base / "links" / std::to_string(owner);
+    fs::create_directory_symlink(base / "own", link);
+    ASSERT_EQ(::lchown(link.c_str(), owner, owner), 0);
+    EXPECT_EQ(parentOrRefusal(link.c_str()),
+              owner == self ? (base / "own").string()
+                            : "TMPDIR \"" + link.string() +
+                                  "\": " + make_error_code(fileio::FileError::linkNotFollowed).message());
+}
+
+} // namespace
+
+TEST(TemporaryFolderTest, ATemporaryFolderIsNeverWhereAnotherUserMayRenameIt) {
+    const fs::path base = tmpdirBase();
+    if (base.empty()) {
+        GTEST_SKIP() << "another user may rename entries above the test's folder";
+    }
+    const ParentCase cases[] = {
+        {{{"mine", 0700, self}}, nullptr},
         {{{"sticky", 01777, self}}, nullptr},
-        {{{"sticky-root", 01777, 0}}, nullptr},
-        {{{"sticky-above", 01777, 0}, {"mine", 0700, self}}, nullptr},
         {{{"world", 0777, self}}, "world", written},
         {{{"group", 0770, self}}, "group", "its group may write in it and it is not sticky"},
-        {{{"sticky-other", 01777, other}}, "sticky-other", owned},
-        {{{"other-above", 0755, other}, {"mine", 0700, self}}, "other-above", owned},
         {{{"world-above", 0777, self}, {"mine", 0700, self}}, "world-above", written},
-        {{{"root", 01777, 0}, {"theirs", 0755, other}, {"mine", 0700, self}}, "root/theirs", owned},
     };
-    bool skipped = false;
-    for (const Case& c : cases) {
-        if (self != 0 && std::any_of(c.folders.begin(), c.folders.end(),
-                                     [](const Folder& folder) { return folder.owner != self; })) {
-            skipped = true;
-            continue;
-        }
-        fs::path tmpdir = base;
-        for (const Folder& folder : c.folders) {
-            tmpdir /= folder.name;
-            fs::create_directory(tmpdir);
-            ASSERT_EQ(::chown(tmpdir.c_str(), folder.owner, folder.owner), 0);
-            ASSERT_EQ(::chmod(tmpdir.c_str(), folder.mode), 0);
-        }
-        EXPECT_EQ(parentOrRefusal(tmpdir.c_str()), c.renamable == nullptr
-                                                       ? tmpdir.string()
-                                                       : "TMPDIR \"" + tmpdir.string() +
-                                                             "\": another user may rename entries in \"" +
-                                                             (base / c.renamable).string() + "\": " + c.why);
+    for (const ParentCase& c : cases) {
+        checkParent(base, c);
     }
-
-    // A link on the way is followed as the file layer follows one: another user's in a folder any
-    // user may write is not, the folder it leads to being theirs to choose.
-    fs::create_directory(base / "links");
-    ASSERT_EQ(::chmod((base / "links").c_str(), 01777), 0);
-    for (const uid_t owner : {self, other}) {
-        if (owner != self && self != 0) {
-            skipped = true;
-            continue;
-        }
-        const fs::path link = base / "links" / std::to_string(owner);
-        fs::create_directory_symlink(base / "own", link);
-        ASSERT_EQ(::lchown(link.c_str(), owner, owner), 0);
-        EXPECT_EQ(parentOrRefusal(link.c_str()),
-                  owner == self ? (base / "own").string()
-                                : "TMPDIR \"" + link.string() +
-                                      "\": " + make_error_code(fileio::FileError::linkNotFollowed).message());
-    }
+    checkLink(base, self);
 
     // An empty TMPDIR is /tmp; a relative one is taken from the working folder.
     EXPECT_EQ(parentOrRefusal(""), fs::canonical("/tmp").string());
     EXPECT_EQ(parentOrRefusal(fs::relative(base / "own", fs::current_path()).c_str()),
               (base / "own").string());
-    if (skipped) {
-        GTEST_SKIP() << "the rows of another user's folder or link need root, to give them away";
+}
+
+TEST(TemporaryFolderTest, ATemporaryFolderIsNeverWhereAnotherUsersFolderOrLinkLeads) {
+    if (self != 0) {
+        GTEST_SKIP() << "another user's folders and links need root, to give them away";
     }
+    const fs::path base = tmpdirBase();
+    if (base.empty()) {
+        GTEST_SKIP() << "another user may rename entries above the test's folder";
+    }
+    const ParentCase cases[] = {
+        {{{"sticky-root", 01777, 0}}, nullptr},
+        {{{"sticky-above", 01777, 0}, {"mine", 0700, self}}, nullptr},
+        {{{"sticky-other", 01777, other}}, "sticky-other", owned.c_str()},
+        {{{"other-above", 0755, other}, {"mine", 0700, self}}, "other-above", owned.c_str()},
+        {{{"root", 01777, 0}, {"theirs", 0755, other}, {"mine", 0700, self}}, "root/theirs", owned.c_str()},
+    };
+    for (const ParentCase& c : cases) {
+        checkParent(base, c);
+    }
+    checkLink(base, other);
 }
 
 TEST(TemporaryFolderTest, OnlyTheFolderMadeIsRemoved) {
@@ -223,64 +245,71 @@ TEST(TemporaryFolderTest, AProgramNamingNoRootHasANewFolderOfItsOwn) {
     EXPECT_TRUE(fs::is_empty(tmpdir));
 }
 
-TEST(TemporaryFolderTest, ASandboxMovedAwayIsNeitherMadeAgainNorTakenAsInPlace) {
+namespace {
+
+// What becomes of the sandbox during a play.
+enum Change { Kept, Moved, Replaced, Linked, Removed, Theirs };
+struct SandboxCase {
+    const char* name;
+    Change change;
+    bool inPlace;
+    bool madeAtName;    // whether a special folder is then found at the sandbox's name
+    bool madeElsewhere; // in the folder moved away
+};
+
+// Plays the case in a sandbox of the test's folder, and checks where the host finds it after.
+void checkSandbox(const SandboxCase& c) {
+    SCOPED_TRACE(c.name);
     const fs::path root = sim::sandboxRoot();
     const fs::path base = sim::specialFolder("Temp") / "moved";
     const fs::path played = base / "sandbox";
     const fs::path elsewhere = base / "elsewhere";
-    enum Change { Kept, Moved, Replaced, Linked, Removed, Theirs };
-    struct Case {
-        const char* name;
-        Change change; // what becomes of the sandbox during the play
-        bool inPlace;
-        bool madeAtName;    // whether a special folder is then found at the sandbox's name
-        bool madeElsewhere; // in the folder moved away
-    };
-    const Case cases[] = {
+    fs::remove_all(base);
+    fs::create_directories(played);
+    sim::setSandboxRoot(played);
+    EXPECT_TRUE(sim::sandboxInPlace());
+    if (c.change != Kept && c.change != Removed && c.change != Theirs) {
+        fs::rename(played, elsewhere);
+    }
+    if (c.change == Replaced) {
+        fs::create_directory(played);
+    } else if (c.change == Linked) {
+        fs::create_directory_symlink(elsewhere, played);
+    } else if (c.change == Removed) {
+        fs::remove(played);
+    } else if (c.change == Theirs) {
+        fs::create_directory(played / "Preferences");
+        fs::permissions(played, fs::perms::all);
+        EXPECT_EQ(::chown((played / "Preferences").c_str(), other, other), 0);
+    }
+    EXPECT_EQ(sim::sandboxInPlace(), c.inPlace);
+    EXPECT_EQ(sim::specialFolder("Preferences"), c.change == Theirs ? fs::path() : played / "Preferences");
+    EXPECT_EQ(fs::is_directory(played / "Preferences"), c.madeAtName);
+    EXPECT_EQ(fs::is_directory(elsewhere / "Preferences"), c.madeElsewhere);
+    EXPECT_EQ(fs::exists(played), c.change != Moved && c.change != Removed);
+    sim::setSandboxRoot(root);
+    fs::remove_all(base);
+}
+
+} // namespace
+
+TEST(TemporaryFolderTest, ASandboxMovedAwayIsNeitherMadeAgainNorTakenAsInPlace) {
+    const SandboxCase cases[] = {
         {"kept", Kept, true, true, false},
         {"moved away", Moved, false, false, true},
         {"moved away, another folder made at its name", Replaced, false, false, true},
         {"moved away, a link to it put at its name", Linked, true, true, true},
         {"removed", Removed, false, false, false},
-        // Another user's folder at its name, in a sandbox others may write, is refused.
-        {"another user's folder put at a special folder's name", Theirs, true, true, false},
     };
-    const uid_t other = ::geteuid() == 4242 ? 4243 : 4242;
-    bool skipped = false;
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        fs::remove_all(base);
-        fs::create_directories(played);
-        sim::setSandboxRoot(played);
-        EXPECT_TRUE(sim::sandboxInPlace());
-        if (c.change != Kept && c.change != Removed && c.change != Theirs) {
-            fs::rename(played, elsewhere);
-        }
-        if (c.change == Replaced) {
-            fs::create_directory(played);
-        } else if (c.change == Linked) {
-            fs::create_directory_symlink(elsewhere, played);
-        } else if (c.change == Removed) {
-            fs::remove(played);
-        } else if (c.change == Theirs) {
-            fs::create_directory(played / "Preferences");
-            fs::permissions(played, fs::perms::all);
-            if (::chown((played / "Preferences").c_str(), other, other) != 0) {
-                skipped = true; // only root gives a folder to another user
-                sim::setSandboxRoot(root);
-                continue;
-            }
-        }
-        EXPECT_EQ(sim::sandboxInPlace(), c.inPlace);
-        EXPECT_EQ(sim::specialFolder("Preferences"),
-                  c.change == Theirs ? fs::path() : played / "Preferences");
-        EXPECT_EQ(fs::is_directory(played / "Preferences"), c.madeAtName);
-        EXPECT_EQ(fs::is_directory(elsewhere / "Preferences"), c.madeElsewhere);
-        EXPECT_EQ(fs::exists(played), c.change != Moved && c.change != Removed);
-        sim::setSandboxRoot(root);
+    for (const SandboxCase& c : cases) {
+        checkSandbox(c);
     }
-    fs::remove_all(base);
-    if (skipped) {
-        GTEST_SKIP() << "the row of another user's folder needs root, to give it to user " << other;
+}
+
+TEST(TemporaryFolderTest, AnotherUsersFolderPutInTheSandboxIsNotTaken) {
+    if (self != 0) {
+        GTEST_SKIP() << "another user's folder needs root, to give it to user " << other;
     }
+    // Another user's folder at its name, in a sandbox others may write, is refused.
+    checkSandbox({"another user's folder put at a special folder's name", Theirs, true, true, false});
 }

@@ -41,7 +41,8 @@ public:
         EXPECT_LE(end.invalidFrees, m_start.invalidFrees) << "freed a host memory block twice or not ours";
         sim::setSandboxRoot(m_processFolder);
         if (m_folder != nullptr) {
-            const std::string left = m_folder->remove();
+            // A test as root gives entries away, which its folder, never opened, takes back too.
+            const std::string left = m_folder->removeGivenAway();
             EXPECT_EQ(left, "") << "the test left what it made in a state that cannot be removed";
             m_folder.reset();
         }
@@ -77,7 +78,7 @@ int main(int argc, char** argv) {
     sim::setSandboxRoot(sandbox->path());
     ::testing::UnitTest::GetInstance()->listeners().Append(new TestIsolation(sandbox->path()));
     int result = RUN_ALL_TESTS();
-    const std::string left = sandbox->remove();
+    const std::string left = sandbox->removeGivenAway();
     if (!left.empty()) {
         std::cerr << left << "\n";
     }
