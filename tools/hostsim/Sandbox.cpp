@@ -6,11 +6,13 @@
 #include "sim/Escaped.h"
 #include "sim/Files.h"
 #include "sim/ReadFile.h"
+#include "sim/Sim.h"
 
 #include <fcntl.h>
 
 #include <cerrno>
 #include <stdexcept>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -23,6 +25,22 @@ void checkNotExposed(const std::filesystem::path& folder, const std::string& can
     if (exposure) {
         throw std::runtime_error(cannot + "another user may rename entries in " +
                                  sim::escaped(exposure.folder) + ": " + exposure.why);
+    }
+}
+
+// Throws when the open sandbox `folder` holds another user's folder at the name of one of the
+// host's, which the host would refuse part way through the play: put there while the sandbox was
+// open to others, it does not hold the player's files.
+void checkHostFolders(int folder, const std::filesystem::path& path, const std::string& cannot) {
+    for (const std::string_view name : sim::specialFolderNames) {
+        struct stat info {};
+        if (!fileio::Entry(folder, std::string(name)).status(info) || !S_ISDIR(info.st_mode)) {
+            continue;
+        }
+        if (const std::error_code error = fileio::whyNotPlayersFolder(info)) {
+            throw std::runtime_error(cannot + "its folder " + sim::escaped((path / name).string()) + ": " +
+                                     error.message());
+        }
     }
 }
 
@@ -133,6 +151,7 @@ Sandbox Sandbox::given(const std::filesystem::path& path) {
         if (::fstat(held.m_folder.get(), &info) == 0 && fileio::othersMayWrite(info)) {
             throw std::runtime_error(cannot + "users other than its own and root may write in it");
         }
+        checkHostFolders(held.m_folder.get(), held.m_path, cannot);
         return held;
     } catch (const std::runtime_error& error) {
         throw std::runtime_error(error.what() + made.remove());
