@@ -39,8 +39,7 @@ private:
 
     std::filesystem::path m_path;
     fileio::Descriptor m_folder;
-    dev_t m_device = 0;
-    ino_t m_inode = 0;
+    struct stat m_held {}; // the folder's status as it was held
 };
 
 } // namespace hostsim
