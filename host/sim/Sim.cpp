@@ -294,7 +294,7 @@ std::filesystem::path specialFolder(std::string_view name) {
     const std::filesystem::path root = sandboxRoot();
     std::error_code error;
     openSpecialFolder(name, error);
-    return error == fileio::FileError::notOwned ? std::filesystem::path() : root / std::string(name);
+    return error == fileio::FileError::notPlayersFolder ? std::filesystem::path() : root / std::string(name);
 }
 
 fileio::Descriptor openSpecialFolder(std::string_view name, std::error_code& error) {
@@ -312,14 +312,12 @@ fileio::Descriptor openSpecialFolder(std::string_view name, std::error_code& err
         return {};
     }
     fileio::Descriptor folder(entry.open(O_RDONLY | O_DIRECTORY));
-    struct stat root {};
     struct stat info {};
-    if (!folder || ::fstat(folder.get(), &info) != 0 || ::fstat(c.rootFolder.get(), &root) != 0) {
+    if (!folder || ::fstat(folder.get(), &info) != 0) {
         error = std::error_code(errno, std::generic_category());
         return {};
     }
-    if (!fileio::mayTake(root, info)) {
-        error = fileio::FileError::notOwned;
+    if ((error = fileio::whyNotPlayersFolder(info))) {
         return {};
     }
     return folder;

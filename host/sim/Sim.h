@@ -77,14 +77,18 @@ bool sandboxHolds(int folder);
 // The host's special folders, each a folder in the sandbox root, made on first use through the
 // folder held (never by the root's path again, so that a sandbox moved away is not made anew):
 // "Preferences" (user preferences, 'pref'), "SharedData" ('sdat'), "Documents", "Temp", "Home",
-// "Current", "LocalData". Every part of the host that names one of them goes through here. Another
-// user's folder at that name, in a root other users may write, may have been put there to receive
-// the player's files: it is refused, and its path is empty.
+// "Current", "LocalData" (specialFolderNames lists them all). Every part of the host that names one
+// of them goes through here. Another user's folder at that name does not hold the player's files,
+// wherever it stands: it is refused, and its path is empty.
 std::filesystem::path specialFolder(std::string_view name);
 // The special folder `name`, made where it is missing and opened through the root held: its
-// descriptor, or none with `error` saying why (another user's folder in a root other users may
-// write is fileio::FileError::notOwned; a root moved away still leads to its folder, a removed one
+// descriptor, or none with `error` saying why (another user's folder is
+// fileio::FileError::notPlayersFolder; a root moved away still leads to its folder, a removed one
 // to none).
 fileio::Descriptor openSpecialFolder(std::string_view name, std::error_code& error);
+// Every name the host takes a special folder by.
+inline constexpr std::string_view specialFolderNames[] = {
+    "Preferences", "SharedData", "Documents", "Temp",        "Home",        "Current",
+    "LocalData",   "Library",    "Settings",  "Application", "Applications"};
 
 } // namespace sim

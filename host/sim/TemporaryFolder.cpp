@@ -1,6 +1,7 @@
 #include "sim/TemporaryFolder.h"
 
 #include "fileio/Entry.h"
+#include "fileio/FileError.h"
 #include "fileio/Paths.h"
 #include "fileio/Rules.h"
 #include "fileio/TemporaryFolder.h"
@@ -85,6 +86,11 @@ std::string TemporaryFolder::remove(bool givenAway) {
     OwnFileCalls own;
     const std::error_code error = m_folder->remove(givenAway ? fileio::TemporaryFolder::Others::removed
                                                              : fileio::TemporaryFolder::Others::kept);
+    if (error == fileio::FileError::notOwned) {
+        // The folder is the player's: it is kept for what another user put in it.
+        return "the temporary folder " + escaped(m_path.string()) +
+               " is kept: it holds another user's entries, which are not removed";
+    }
     return error ? "cannot remove the temporary folder " + escaped(m_path.string()) + ": " + error.message()
                  : "";
 }

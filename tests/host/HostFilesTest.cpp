@@ -7,6 +7,7 @@
 #include "sim/ReadFile.h"
 #include "sim/ReplaceFile.h"
 #include "sim/Sim.h"
+#include "sim/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -204,4 +205,19 @@ TEST(HostFilesTest, AnOpenPipeNamedThroughProcIsWrittenInPlace) {
     EXPECT_EQ(std::string(received, 5), "piped");
     ::close(ends[0]);
     ::close(ends[1]);
+}
+
+// The folder is the player's: the message says it is kept for the other user's entries it holds.
+TEST(HostFilesTest, ATemporaryFolderKeptForAnotherUsersEntriesSaysSo) {
+    if (self != 0) {
+        GTEST_SKIP() << "needs root, to give an entry to user " << other;
+    }
+    sim::TemporaryFolder folder(sim::specialFolder("Temp"), "kept-");
+    const fs::path theirs = folder.path() / "theirs.txt";
+    ::chmod(folder.path().c_str(), 0777);
+    ASSERT_TRUE(makeNode(theirs, NodeKind::File, 0644, other));
+    EXPECT_EQ(folder.remove(), "the temporary folder \"" + folder.path().string() +
+                                   "\" is kept: it holds another user's entries, which are not removed");
+    EXPECT_TRUE(fs::exists(theirs));
+    fs::remove_all(folder.path());
 }

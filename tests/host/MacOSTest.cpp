@@ -18,6 +18,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -234,47 +235,57 @@ TEST_F(MacOSTest, MalformedPreferenceFilesHoldNothing) {
     std::filesystem::remove(sim::settingsFile(application));
 }
 
-TEST_F(MacOSTest, SettingsAreWrittenOnlyUnderALockFileOfTheirOwn) {
+namespace {
+
+enum class LockNode { None, File, Link, Fifo, Folder };
+
+struct LockCase {
+    const char* name;
+    LockNode node; // at the lock's name
+    bool synchronised;
+    uid_t owner = ::geteuid(); // of the lock file
+    mode_t folder = 0755;      // the mode of the folder holding it
+};
+
+// Synchronises the settings of `application` with each case's node at the lock's name: a lock that
+// is not taken leaves the settings unwritten and the node as it was.
+void checkSettingsLock(const std::string& application, const std::vector<LockCase>& cases) {
     namespace fs = std::filesystem;
-    std::string application = uniqueApplication();
     CFStringRef app = cf(application.c_str());
     CFStringRef key = cf("k");
     const fs::path lock = sim::settingsFile(application).parent_path() / ".lock";
     const fs::path target = lock.parent_path() / "lock-target";
-    enum Node { None, File, Link, Fifo, Folder };
-    struct Case {
-        const char* name;
-        Node node; // at the lock's name
-        bool synchronised;
-    };
-    // A link is not followed, nor a FIFO waited on or even opened: neither is a lock.
-    const Case cases[] = {
-        {"no lock yet", None, true}, {"a lock file", File, true}, {"a link to a file", Link, false},
-        {"a FIFO", Fifo, false},     {"a folder", Folder, false},
-    };
-    for (const Case& c : cases) {
+    struct stat folder {};
+    ASSERT_EQ(::stat(lock.parent_path().c_str(), &folder), 0);
+    for (const LockCase& c : cases) {
         SCOPED_TRACE(c.name);
         fs::remove_all(lock);
+        fs::remove(sim::settingsFile(application));
         std::ofstream(target) << "kept";
+        ::chmod(lock.parent_path().c_str(), c.folder);
         int reader = -1; // of the FIFO, which sees a writer that opened it come and go
-        if (c.node == File) {
+        if (c.node == LockNode::File) {
             std::ofstream(lock) << "";
-        } else if (c.node == Link) {
+            ASSERT_EQ(::chown(lock.c_str(), c.owner, c.owner == ::geteuid() ? ::getegid() : gid_t(c.owner)),
+                      0);
+            ::chmod(lock.c_str(), 0666);
+        } else if (c.node == LockNode::Link) {
             fs::create_symlink(target.filename(), lock);
-        } else if (c.node == Fifo) {
+        } else if (c.node == LockNode::Fifo) {
             ASSERT_EQ(::mkfifo(lock.c_str(), 0600), 0);
             reader = ::open(lock.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
             ASSERT_GE(reader, 0);
-        } else if (c.node == Folder) {
+        } else if (c.node == LockNode::Folder) {
             fs::create_directory(lock);
         }
         CFPreferencesSetAppValue(key, key, app);
         EXPECT_EQ(CFPreferencesAppSynchronize(app), c.synchronised);
-        EXPECT_EQ(fs::symlink_status(lock).type(), c.node == None   ? fs::file_type::regular
-                                                   : c.node == File ? fs::file_type::regular
-                                                   : c.node == Link ? fs::file_type::symlink
-                                                   : c.node == Fifo ? fs::file_type::fifo
-                                                                    : fs::file_type::directory);
+        EXPECT_EQ(fs::exists(sim::settingsFile(application)), c.synchronised);
+        EXPECT_EQ(fs::symlink_status(lock).type(), c.node == LockNode::None   ? fs::file_type::regular
+                                                   : c.node == LockNode::File ? fs::file_type::regular
+                                                   : c.node == LockNode::Link ? fs::file_type::symlink
+                                                   : c.node == LockNode::Fifo ? fs::file_type::fifo
+                                                                              : fs::file_type::directory);
         std::ifstream kept(target);
         EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "kept");
         if (reader >= 0) {
@@ -282,16 +293,48 @@ TEST_F(MacOSTest, SettingsAreWrittenOnlyUnderALockFileOfTheirOwn) {
             EXPECT_EQ(::poll(&polled, 1, 0), 0) << "the FIFO was opened";
             ::close(reader);
         }
-        if (c.node == None) {
+        struct stat info {};
+        EXPECT_EQ(::lstat(lock.c_str(), &info), 0);
+        EXPECT_EQ(info.st_uid, c.owner);
+        if (c.node == LockNode::None) {
             // Made open to no other user.
             EXPECT_EQ(fs::status(lock).permissions(), fs::perms::owner_read | fs::perms::owner_write);
         }
     }
+    ::chmod(lock.parent_path().c_str(), folder.st_mode & 07777);
     fs::remove_all(lock);
     fs::remove(target);
     fs::remove(sim::settingsFile(application));
     CFRelease(app);
     CFRelease(key);
+}
+
+} // namespace
+
+TEST_F(MacOSTest, SettingsAreWrittenOnlyUnderALockFileOfTheirOwn) {
+    // A link is not followed, nor a FIFO waited on or even opened: neither is a lock.
+    checkSettingsLock(uniqueApplication(), {
+                                               {"no lock yet", LockNode::None, true},
+                                               {"a lock file", LockNode::File, true},
+                                               {"a lock file, in a folder others may write", LockNode::File,
+                                                true, ::geteuid(), 01777},
+                                               {"a link to a file", LockNode::Link, false},
+                                               {"a FIFO", LockNode::Fifo, false},
+                                               {"a folder", LockNode::Folder, false},
+                                           });
+}
+
+TEST_F(MacOSTest, SettingsAreNotWrittenUnderAnotherUsersLockFileWhereOthersMayWrite) {
+    const uid_t other = ::geteuid() == 4242 ? 4243 : 4242;
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "needs root, to give the lock file to user " << other;
+    }
+    // Another user may have put it there to hold the player's settings back.
+    checkSettingsLock(uniqueApplication(), {
+                                               {"another user's lock file", LockNode::File, true, other},
+                                               {"another user's lock file, in a folder others may write",
+                                                LockNode::File, false, other, 01777},
+                                           });
 }
 
 TEST_F(MacOSTest, PropertyListsNestDeeplyWithinBounds) {

@@ -1219,7 +1219,25 @@ TEST(HostsimTest, AReportIsWrittenAsTheKindOfFileItNames) {
     }
 }
 
-TEST(HostsimTest, AReplacedFileKeepsItsPermissionsAndOwner) {
+namespace {
+
+const uid_t self = ::geteuid();
+const uid_t other = self == 4242 ? 4243 : 4242;
+const std::string notWritable = "its permissions do not let this user write it";
+const std::string notOwned = "it is another user's, in a folder other users may write, and may have been "
+                             "put there to be taken for this user's";
+
+struct ReplacedCase {
+    mode_t mode;
+    uid_t owner;               // of the file
+    const char* refused;       // the reason, nullptr when the file is replaced
+    mode_t kept = 0;           // the new file's mode
+    mode_t folder = 0755;      // the mode of the file's folder
+    bool othersFolder = false; // the folder is the other user's, not the player's
+};
+
+// Writes the report, and a hostFile step, over a file of each case's mode and owner.
+void checkReplacedFiles(const std::vector<ReplacedCase>& cases) {
     namespace fs = std::filesystem;
     const fs::path temp = sim::specialFolder("Temp");
     const fs::path sandbox = temp / "mode-sandbox";
@@ -1232,44 +1250,7 @@ TEST(HostsimTest, AReplacedFileKeepsItsPermissionsAndOwner) {
     // Fails as it plays: a report refused before comes first.
     const fs::path fails = writeScenario(
         "modes-fails.json", oneAddon("{\"project\": \"open\", \"file\": \"missing/House.pln\"}"));
-    const uid_t self = ::geteuid();
-    const uid_t other = self == 4242 ? 4243 : 4242;
-    const std::string notWritable = "its permissions do not let this user write it";
-    const std::string notOwned = "it is another user's, in a folder other users may write, and may have been "
-                                 "put there to be taken for this user's";
-    struct Case {
-        mode_t mode;
-        uid_t owner;               // of the file
-        const char* refused;       // the reason, nullptr when the file is replaced
-        mode_t kept = 0;           // the new file's mode
-        mode_t folder = 0755;      // the mode of the file's folder
-        bool othersFolder = false; // the folder is the other user's, not the player's
-    };
-    // Setuid, setgid and sticky bits are not carried to a text the file did not hold. A file the
-    // user may not write is not replaced, one its own user made read-only too, though root could.
-    const Case cases[] = {
-        {0600, self, nullptr, 0600},
-        {0755, self, nullptr, 0755},
-        {07640, self, nullptr, 0640},
-        {0444, self, notWritable.c_str()},
-        {0, self, notWritable.c_str()},
-        {0666, self, nullptr, 0666, 01777},
-        // Another user's in the player's own folder: replaced where its mode lets others write it,
-        // keeping its owner.
-        {0666, other, nullptr, 0666},
-        {0644, other, notWritable.c_str()},
-        // Another user's in a folder that other users may write, where it may have been put to
-        // take what the player writes: sticky (the player's or the other user's) or not.
-        {0666, other, notOwned.c_str(), 0, 01777},
-        {0666, other, notOwned.c_str(), 0, 01777, true},
-        {0666, other, notOwned.c_str(), 0, 0777},
-    };
-    bool skipped = false;
-    for (const Case& c : cases) {
-        if ((c.owner != self || c.othersFolder) && self != 0) {
-            skipped = true; // only root gives a file or folder to another user
-            continue;
-        }
+    for (const ReplacedCase& c : cases) {
         for (const bool isReport : {true, false}) {
             const fs::path& file = isReport ? report : notes;
             std::ostringstream trace;
@@ -1297,11 +1278,16 @@ TEST(HostsimTest, AReplacedFileKeepsItsPermissionsAndOwner) {
             struct stat after {};
             ASSERT_EQ(::stat(file.c_str(), &after), 0);
             if (c.refused != nullptr) {
-                // The report before anything is played, the file step when it comes.
-                EXPECT_EQ(run.status, isReport ? 1 : 2) << run.output;
-                EXPECT_TRUE(contains(run.output, "cannot write " +
-                                                     std::string(isReport ? "" : "the host file ") + "\"" +
-                                                     file.string() + "\": " + c.refused))
+                // The report before anything is played, the file step when it comes; a sandbox
+                // whose Documents is another user's before anything is played too.
+                const bool sandboxRefused = !isReport && c.othersFolder;
+                EXPECT_EQ(run.status, isReport || sandboxRefused ? 1 : 2) << run.output;
+                EXPECT_TRUE(contains(run.output, sandboxRefused
+                                                     ? "its folder \"" + file.parent_path().string() +
+                                                           "\": it is another user's folder"
+                                                     : "cannot write " +
+                                                           std::string(isReport ? "" : "the host file ") +
+                                                           "\"" + file.string() + "\": " + c.refused))
                     << run.output;
                 EXPECT_EQ(after.st_ino, before.st_ino);
                 EXPECT_EQ(after.st_size, 3);
@@ -1318,9 +1304,39 @@ TEST(HostsimTest, AReplacedFileKeepsItsPermissionsAndOwner) {
     }
     fs::remove_all(sandbox);
     fs::remove_all(report.parent_path());
-    if (skipped) {
-        GTEST_SKIP() << "the rows of another user's file or folder need root, to give them to user " << other;
+}
+
+} // namespace
+
+TEST(HostsimTest, AReplacedFileKeepsItsPermissionsAndOwner) {
+    // Setuid, setgid and sticky bits are not carried to a text the file did not hold. A file the
+    // user may not write is not replaced, one its own user made read-only too, though root could.
+    checkReplacedFiles({
+        {0600, self, nullptr, 0600},
+        {0755, self, nullptr, 0755},
+        {07640, self, nullptr, 0640},
+        {0444, self, notWritable.c_str()},
+        {0, self, notWritable.c_str()},
+        {0666, self, nullptr, 0666, 01777},
+    });
+}
+
+TEST(HostsimTest, AReplacedFileOfAnotherUserKeepsItsOwnerOrIsRefused) {
+    if (self != 0) {
+        GTEST_SKIP() << "needs root, to give a file or folder to user " << other;
     }
+    checkReplacedFiles({
+        // Another user's in the player's own folder: replaced where its mode lets others write it,
+        // keeping its owner.
+        {0666, other, nullptr, 0666},
+        {0644, other, notWritable.c_str()},
+        // Another user's in a folder that other users may write, where it may have been put to
+        // take what the player writes: sticky (the player's or the other user's) or not. The
+        // other user's Documents is no host folder of the player's.
+        {0666, other, notOwned.c_str(), 0, 01777},
+        {0666, other, notOwned.c_str(), 0, 01777, true},
+        {0666, other, notOwned.c_str(), 0, 0777},
+    });
 }
 
 TEST(HostsimTest, AReportIsNotWrittenWhereItsFileOrSandboxChangedDuringThePlay) {
@@ -1784,6 +1800,78 @@ TEST(HostsimTest, FoldersOfTheSandboxThatAreLinksOutOfItAreRefused) {
             EXPECT_TRUE(fs::is_regular_file(sandbox / "papers" / "x.txt"));
         }
     }
+}
+
+// Another user's folder taken by its name to hold the player's files, put there while its folder
+// was open to others: a host folder refuses the sandbox before the play, a folder on a hostFile
+// step's way (reached through a link too) stops the step. Nothing is written into it.
+TEST(HostsimTest, AnotherUsersFolderHoldsNoneOfThePlayersFiles) {
+    namespace fs = std::filesystem;
+    const uid_t other = ::geteuid() == 4242 ? 4243 : 4242;
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "needs root, to give a folder to user " << other;
+    }
+    const fs::path sandbox = sim::specialFolder("Temp") / "others-sandbox";
+    const std::string not_taken = "it is another user's folder, which does not hold this user's files";
+    struct Case {
+        std::vector<const char*> theirs; // folders of the sandbox given to the other user
+        fs::path scenario;
+        int status;
+        std::string message;
+        bool link = false; // Preferences/in, leading to Preferences/theirs
+    };
+    const std::string step = "{\"hostFile\": \"Library Part Remapping/Object Map.xml\", \"text\": \"x\"}";
+    const Case cases[] = {
+        {{"Preferences", "Documents"},
+         sourceDir / "examples" / "sample.json",
+         1,
+         "hostsim: cannot use the sandbox \"" + sandbox.string() + "\": its folder \"" + sandbox.string() +
+             "/Preferences\": " + not_taken + "\n"},
+        {{"Documents"}, sourceDir / "examples" / "sample.json", 1, "/Documents\": " + not_taken},
+        {{"Preferences/Library Part Remapping"},
+         writeScenario("others-step.json", oneAddon(step)),
+         2,
+         "the folder \"Preferences/Library Part Remapping\" is not taken: " + not_taken},
+        {{"Preferences/theirs"},
+         writeScenario("others-link.json", oneAddon("{\"hostFile\": \"in/x.txt\", \"text\": \"x\"}")),
+         2,
+         "the folder \"Preferences/in\" is not taken: " + not_taken,
+         true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        fs::remove_all(sandbox);
+        fs::create_directories(sandbox / "Documents");
+        fs::create_directories(sandbox / "Preferences");
+        ::chmod((sandbox / "Preferences").c_str(), 0777);
+        for (const char* folder : c.theirs) {
+            fs::create_directories(sandbox / folder);
+            ASSERT_EQ(::chown((sandbox / folder).c_str(), other, other), 0);
+            ::chmod((sandbox / folder).c_str(), 0777);
+        }
+        if (c.link) {
+            fs::create_directory_symlink("theirs", sandbox / "Preferences" / "in");
+        }
+        HostsimRun run = runHostsim(c.scenario, " --sandbox " + sandbox.string());
+        EXPECT_EQ(run.status, c.status) << run.output;
+        EXPECT_TRUE(contains(run.output, c.message)) << run.output;
+        for (const char* folder : c.theirs) {
+            EXPECT_TRUE(fs::is_empty(sandbox / folder)) << folder;
+        }
+    }
+    // A host folder refused during the play holds no file the scenario names.
+    const fs::path root = sim::sandboxRoot();
+    ASSERT_EQ(::chown((sandbox / "Documents").c_str(), other, other), 0);
+    sim::setSandboxRoot(sandbox);
+    try {
+        hostsim::sandboxedFile(sim::specialFolder("Documents"), "House.pln", "");
+        ADD_FAILURE() << "taken";
+    } catch (const hostsim::ScenarioError& error) {
+        EXPECT_EQ(std::string(error.what()),
+                  "the folder of the file \"House.pln\" is not taken: " + not_taken);
+    }
+    sim::setSandboxRoot(root);
+    fs::remove_all(sandbox);
 }
 
 TEST(HostsimTest, TwoBundlesJoinThroughTheSharedCommand) {

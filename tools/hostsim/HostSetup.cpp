@@ -50,17 +50,25 @@ void checkHostFile(const json& step, const std::string& context) {
 
 namespace {
 
+// Throws after `cannot` where the folder of status `info`, `shown` in the message, taken to hold the
+// player's file, is another user's.
+void checkPlayersFolder(const struct stat& info, const std::string& shown, const std::string& cannot) {
+    if (const std::error_code error = fileio::whyNotPlayersFolder(info)) {
+        throw ScenarioError(cannot + "the folder " + escaped(shown) + " is not taken: " + error.message());
+    }
+}
+
 // The entry of the file `name` names in the host folder `folder`, its folders made where missing,
 // each reached from the one above it, from the special folder held through the sandbox's root: a
 // sandbox moved meanwhile is written where it is now, never made again at its old path. None where
 // a link stands on the way, which the sandbox's check let lead only inside it: it is followed by
-// its path. Throws ScenarioError after `cannot`.
+// its path. Throws ScenarioError after `cannot`, another user's folder on the way included.
 std::optional<fileio::Entry> heldEntry(const std::string& folder, const std::filesystem::path& name,
                                        const std::string& cannot) {
     std::error_code error;
     fileio::Descriptor at = sim::openSpecialFolder(folder, error);
-    if (error == fileio::FileError::notOwned) {
-        throw ScenarioError(cannot + error.message());
+    if (error == fileio::FileError::notPlayersFolder) {
+        throw ScenarioError(cannot + "the folder " + escaped(folder) + " is not taken: " + error.message());
     }
     if (!at && !sim::sandboxInPlace()) {
         throw ScenarioError(cannot + "the sandbox was moved or removed during the play");
@@ -72,7 +80,9 @@ std::optional<fileio::Entry> heldEntry(const std::string& folder, const std::fil
     for (const std::filesystem::path& part : name) {
         parts.push_back(part.string());
     }
+    std::string shown = folder;
     for (std::size_t i = 0; i + 1 < parts.size(); ++i) {
+        shown += "/" + parts[i];
         const fileio::Entry entry(at.get(), parts[i]);
         struct stat info {};
         if (entry.status(info) && S_ISLNK(info.st_mode)) {
@@ -82,9 +92,10 @@ std::optional<fileio::Entry> heldEntry(const std::string& folder, const std::fil
             throw ScenarioError(cannot + error.message());
         }
         at.reset(entry.open(O_RDONLY | O_DIRECTORY));
-        if (!at) {
+        if (!at || ::fstat(at.get(), &info) != 0) {
             throw ScenarioError(cannot + std::generic_category().message(errno));
         }
+        checkPlayersFolder(info, shown, cannot);
     }
     std::optional<fileio::Entry> file(std::in_place, at.get(), parts.back());
     struct stat info {};
@@ -102,8 +113,8 @@ std::string placeHostFile(const json& step) {
     const std::filesystem::path root = sim::specialFolder(folder);
     std::string cannot = "cannot write the host file " + escaped(folder + "/" + name) + ": ";
     if (root.empty()) {
-        throw ScenarioError(cannot + "the folder " + escaped(folder) +
-                            " is another user's, in a sandbox other users may write");
+        throw ScenarioError(cannot + "the folder " + escaped(folder) + " is not taken: " +
+                            std::error_code(fileio::FileError::notPlayersFolder).message());
     }
     // Checked before its folders are made, so that no folder is made through a link leading out.
     // The sandbox was checked before the play (no link out of it, no file with a second hard link)
@@ -115,7 +126,18 @@ std::string placeHostFile(const json& step) {
     const sim::OwnFileCalls own;
     std::optional<fileio::Entry> target = heldEntry(folder, sandboxedName(name, ""), cannot);
     if (!target) {
-        // A link of the sandbox is followed to its file, which the new file replaces.
+        // A link of the sandbox is followed to its file, which the new file replaces, through
+        // folders of the player's alone.
+        std::filesystem::path on = root;
+        std::string shown = folder;
+        for (const std::filesystem::path& part : sandboxedName(name, "").parent_path()) {
+            on /= part;
+            shown += "/" + part.string();
+            struct stat info {};
+            if (fileio::Entry(on.string()).status(info) && S_ISDIR(info.st_mode)) {
+                checkPlayersFolder(info, shown, cannot);
+            }
+        }
         if (const std::error_code error = fileio::makeFolders(file.parent_path())) {
             throw ScenarioError(cannot + error.message());
         }

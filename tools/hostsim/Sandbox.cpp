@@ -6,11 +6,13 @@
 #include "sim/Escaped.h"
 #include "sim/Files.h"
 #include "sim/ReadFile.h"
+#include "sim/Sim.h"
 
 #include <fcntl.h>
 
 #include <cerrno>
 #include <stdexcept>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -23,6 +25,22 @@ void checkNotExposed(const std::filesystem::path& folder, const std::string& can
     if (exposure) {
         throw std::runtime_error(cannot + "another user may rename entries in " +
                                  sim::escaped(exposure.folder) + ": " + exposure.why);
+    }
+}
+
+// Throws when the open sandbox `folder` holds another user's folder at the name of one of the
+// host's, which the host would refuse part way through the play: put there while the sandbox was
+// open to others, it does not hold the player's files.
+void checkHostFolders(int folder, const std::filesystem::path& path, const std::string& cannot) {
+    for (const std::string_view name : sim::specialFolderNames) {
+        struct stat info {};
+        if (!fileio::Entry(folder, std::string(name)).status(info) || !S_ISDIR(info.st_mode)) {
+            continue;
+        }
+        if (const std::error_code error = fileio::whyNotPlayersFolder(info)) {
+            throw std::runtime_error(cannot + "its folder " + sim::escaped((path / name).string()) + ": " +
+                                     error.message());
+        }
     }
 }
 
@@ -53,8 +71,7 @@ public:
                                          error.message());
             }
             if (!stood) {
-                m_made.push_back(
-                    Made{std::move(at), part.string(), named.string(), info.st_dev, info.st_ino});
+                m_made.push_back(Made{std::move(at), part.string(), named.string(), info});
             }
             at = std::move(next);
         }
@@ -68,7 +85,7 @@ public:
             const fileio::Entry entry(made->folder.get(), made->name);
             struct stat info {};
             std::error_code error = std::make_error_code(std::errc::no_such_file_or_directory);
-            if (entry.status(info) && info.st_dev == made->device && info.st_ino == made->inode) {
+            if (entry.status(info) && fileio::sameNode(info, made->status)) {
                 error = entry.remove();
             }
             if (error && error != std::errc::no_such_file_or_directory) {
@@ -84,9 +101,8 @@ private:
     struct Made {
         fileio::Descriptor folder; // the folder it was made in
         std::string name;
-        std::string path; // for the message
-        dev_t device;
-        ino_t inode;
+        std::string path;   // for the message
+        struct stat status; // as made
     };
     std::vector<Made> m_made;
 };
@@ -94,7 +110,7 @@ private:
 } // namespace
 
 Sandbox::Sandbox(std::filesystem::path path, fileio::Descriptor folder, const struct stat& info)
-    : m_path(std::move(path)), m_folder(std::move(folder)), m_device(info.st_dev), m_inode(info.st_ino) {}
+    : m_path(std::move(path)), m_folder(std::move(folder)), m_held(info) {}
 
 Sandbox Sandbox::given(const std::filesystem::path& path) {
     const sim::OwnFileCalls own;
@@ -133,6 +149,7 @@ Sandbox Sandbox::given(const std::filesystem::path& path) {
         if (::fstat(held.m_folder.get(), &info) == 0 && fileio::othersMayWrite(info)) {
             throw std::runtime_error(cannot + "users other than its own and root may write in it");
         }
+        checkHostFolders(held.m_folder.get(), held.m_path, cannot);
         return held;
     } catch (const std::runtime_error& error) {
         throw std::runtime_error(error.what() + made.remove());
@@ -159,8 +176,7 @@ Sandbox Sandbox::hold(const std::filesystem::path& path, const std::string& cann
 std::string Sandbox::moved() const {
     const fileio::Entry entry(m_path.string());
     struct stat info {};
-    if (!entry.error() && entry.status(info) && S_ISDIR(info.st_mode) && info.st_dev == m_device &&
-        info.st_ino == m_inode) {
+    if (!entry.error() && entry.status(info) && S_ISDIR(info.st_mode) && fileio::sameNode(info, m_held)) {
         return "";
     }
     return "the sandbox " + sim::escaped(m_path.string()) +

@@ -18,8 +18,9 @@ public:
     // Throws std::runtime_error, saying why, when it is not a folder, cannot be made, is reached
     // through a link the file rules do not follow (another user's in a folder other users may
     // write), lies in a folder in which, or above which, another user may rename entries (that
-    // user could exchange it for a folder of the player's during the play), or is a folder that
-    // users other than its own and root may write in. A sandbox refused removes the folders made
+    // user could exchange it for a folder of the player's during the play), is a folder that
+    // users other than its own and root may write in, or holds another user's folder at the name
+    // of one of the host's (sim::specialFolderNames). A sandbox refused removes the folders made
     // for it.
     static Sandbox given(const std::filesystem::path& path);
     // The folder made for the play (a temporary sandbox, made where no other user may rename
@@ -38,8 +39,7 @@ private:
 
     std::filesystem::path m_path;
     fileio::Descriptor m_folder;
-    dev_t m_device = 0;
-    ino_t m_inode = 0;
+    struct stat m_held {}; // the folder's status as it was held
 };
 
 } // namespace hostsim

@@ -4,6 +4,7 @@
 
 #include "fileio/Descriptor.h"
 #include "fileio/Entry.h"
+#include "fileio/FileError.h"
 #include "fileio/Folders.h"
 #include "fileio/ReadWhole.h"
 #include "fileio/Rules.h"
@@ -112,6 +113,11 @@ bool liesInSandbox(const std::filesystem::path& path) {
 
 std::filesystem::path sandboxedFile(const std::filesystem::path& folder, const std::string& name,
                                     const std::string& context) {
+    if (folder.empty()) {
+        // The host's folder refused (sim::specialFolder): another user's.
+        throw ScenarioError(context + "the folder of the file " + escaped(name) + " is not taken: " +
+                            std::error_code(fileio::FileError::notPlayersFolder).message());
+    }
     std::filesystem::path file = folder / sandboxedName(name, context);
     // The folder itself may be a link: the file must lie in the folder and the folder in the
     // sandbox, each with its links followed.

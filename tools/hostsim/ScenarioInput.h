@@ -50,7 +50,7 @@ bool liesInSandbox(const std::filesystem::path& path);
 // The file `name` (checked by sandboxedName) inside `folder`, a folder of the sandbox, where the
 // host writes it; throws ScenarioError when a link, a dangling one too, leads the file out of the
 // folder (saying where it leads when that is another folder of the sandbox) or the folder out of
-// the sandbox.
+// the sandbox, and when `folder` is empty (a host folder refused as another user's).
 std::filesystem::path sandboxedFile(const std::filesystem::path& folder, const std::string& name,
                                     const std::string& context);
 

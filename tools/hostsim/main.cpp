@@ -75,8 +75,8 @@ The sandbox:
   - hostsim refuses (status 1) a FOLDER that users other than its own and root may write in, sticky
     or not: they could put a folder of theirs at the name of one the host makes there.
   - A FOLDER refused leaves none of the folders hostsim made for it: it removes them.
-  - The host refuses another user's folder, at the name of one of its folders, in a sandbox other
-    users may write.
+  - hostsim refuses (status 1) a FOLDER that holds another user's folder at the name of one of the
+    host's (such as Preferences or Documents): it does not hold this user's files.
   - hostsim refuses (status 1) a FOLDER whose parent, or any folder above it, lets a user other
     than its own and root rename entries: that user could exchange it during the play, as in a
     TMPDIR.
@@ -140,8 +140,11 @@ The report file:
     read or write.
   - A hostFile step writes its file as a regular report file is written: whole beside the old
     one, renamed over it, keeping the old one's permissions.
-  - A hostFile step over a file the player may not write, or over another user's file in a
-    folder other users may write, ends the play with status 2.
+  - A hostFile step ends the play with status 2 where its name leads to:
+    - a folder;
+    - a file the player may not write;
+    - another user's file in a folder other users may write;
+    - another user's folder on the way, which does not hold this user's files.
   - A hostFile step reaches its folder through the sandbox hostsim holds: a sandbox moved during
     the play is never made again at its old name, and one removed ends the play with status 4.
   - A reader that leaves ends no hostsim by SIGPIPE, whether standard output or standard error is
@@ -160,7 +163,8 @@ Exit status:
      - a report FILE hostsim refuses (see "The report file");
      - a sandbox FOLDER that is not a folder or cannot be made, that is reached through another
        user's link, or whose folder another user may rename entries in;
-     - a sandbox FOLDER that other users may write in;
+     - a sandbox FOLDER that other users may write in, or that holds another user's folder at the
+       name of one of the host's;
      - without --sandbox, a temporary sandbox that cannot be made, or a TMPDIR another user may
        rename entries in.
   2  a scenario that cannot be played: the message names the file, step or member, and no
@@ -170,7 +174,8 @@ Exit status:
      - a resource file or project description that is missing, not a regular file or larger
        than 64 MiB;
      - a file outside the sandbox, a link in the sandbox that leads out of it, a file of it with
-       a second hard link.
+       a second hard link;
+     - a hostFile step's file the host cannot write (see "The report file").
   3  a bundle that is missing, is not a regular file, is another user's in a folder other users
      may write, or does not load.
   4  the scenario played, but its report was not written. For example:
