@@ -1,6 +1,6 @@
 #include "fileio/System.h"
 
-#include "fileio/Internal.h"
+#include "fileio/LastError.h"
 
 #include <unistd.h>
 #ifdef ZELVANE_FILEIO_LINUX
