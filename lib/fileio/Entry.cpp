@@ -302,10 +302,12 @@ std::error_code Entry::changeMode(mode_t kept, mode_t added, mode_t* before, Own
         node = openLookedAt(internal::holdUnread | kind, info, error);
         return error ? error : internal::changeHeldMode(node.get(), modeOf(info, kept, added, before));
     }
-    // Elsewhere by its name: only where no other user may put another node under that name, and
-    // only while the node is the one looked at, before and after.
+    // Elsewhere by its name, never following a link: only the player's own entry (whose mode no
+    // one else but root may change, and root reads any file), where no other user may rename it or
+    // put another node under its name, and only while the node is the one looked at, before and
+    // after. A system that cannot change a mode without following a link answers so.
     struct stat now {};
-    if (m_openFile || othersMayRename(folder)) {
+    if (m_openFile || info.st_uid != ::geteuid() || othersMayRename(folder)) {
         return FileError::notReadable;
     }
     if (!status(now)) {
@@ -314,7 +316,8 @@ std::error_code Entry::changeMode(mode_t kept, mode_t added, mode_t* before, Own
     if (!sameNode(now, info) || S_ISLNK(now.st_mode)) {
         return FileError::changed;
     }
-    if (::fchmodat(m_folder.get(), m_name.c_str(), modeOf(now, kept, added, before), 0) != 0) {
+    const mode_t mode = modeOf(now, kept, added, before);
+    if (::fchmodat(m_folder.get(), m_name.c_str(), mode, AT_SYMLINK_NOFOLLOW) != 0) {
         return lastError();
     }
     return status(now) && sameNode(now, info) ? std::error_code() : make_error_code(FileError::changed);
