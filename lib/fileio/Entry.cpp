@@ -373,11 +373,13 @@ std::error_code Entry::renameTo(const std::string& name, bool replace) const {
     if (const std::error_code refused = whyNotRemoved(folder, info, Owners::player)) {
         return refused;
     }
-    // An entry renamed over loses its content: it must be one the player may write.
+    // An entry renamed over loses its content: it must be one the player may write, and a folder
+    // one the player may remove.
     struct stat target {};
-    if (replace && ::fstatat(m_folder.get(), name.c_str(), &target, AT_SYMLINK_NOFOLLOW) == 0 &&
-        !S_ISDIR(target.st_mode)) {
-        if (const std::error_code refused = whyNotWritten(folder, target, Owners::player, true)) {
+    if (replace && ::fstatat(m_folder.get(), name.c_str(), &target, AT_SYMLINK_NOFOLLOW) == 0) {
+        if (const std::error_code refused = S_ISDIR(target.st_mode)
+                                                ? whyNotRemoved(folder, target, Owners::player)
+                                                : whyNotWritten(folder, target, Owners::player, true)) {
             return refused;
         }
     }

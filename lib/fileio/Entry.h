@@ -87,7 +87,8 @@ public:
 
     // Renames the entry to `name` in its folder, where its folder lets the player (whyNotRemoved);
     // with `replace` false, only where no entry stands there (std::errc::file_exists), in one step,
-    // and with `replace`, over a file only where the player may write it (whyNotWritten).
+    // and with `replace`, over a file only where the player may write it (whyNotWritten), over a
+    // folder only where the player may remove it (whyNotRemoved).
     std::error_code renameTo(const std::string& name, bool replace) const;
 
     // Makes the entry a folder (mode 0777 less the umask) where none stands; one that stands is no

@@ -288,6 +288,7 @@ TEST_F(FileRulesTest, ItsFolderDecidesARenameOrARemovalAndTheRulesKeepOthersEntr
         uid_t owner;                                      // of "file"
         std::error_code renamed, removed, replaced, tree; // "file" renamed and removed; a file renamed
                                                           // over it; "top" removed whole
+        bool emptyFolder = false; // "file" is an empty folder, and a folder is renamed over it
     };
     const std::error_code none;
     const std::error_code notOwned = FileError::notOwned;
@@ -299,6 +300,11 @@ TEST_F(FileRulesTest, ItsFolderDecidesARenameOrARemovalAndTheRulesKeepOthersEntr
         {"another's file in a private folder", 0755, 0644, other, none, none, notWritable, none},
         {"another's file where all may write", 0777, 0666, other, notOwned, notOwned, notOwned, notOwned},
         {"another's file in a sticky folder", 01777, 0666, other, notOwned, notOwned, notOwned, notOwned},
+        {"the player's empty folder where all may write", 0777, 0755, self, none, none, none, none, true},
+        {"another's empty folder where all may write", 0777, 0755, other, notOwned, notOwned, notOwned,
+         notOwned, true},
+        {"another's empty folder in a sticky folder", 01777, 0755, other, notOwned, notOwned, notOwned,
+         notOwned, true},
     };
     bool skipped = false;
     for (const Row& row : rows) {
@@ -309,7 +315,7 @@ TEST_F(FileRulesTest, ItsFolderDecidesARenameOrARemovalAndTheRulesKeepOthersEntr
         const fs::path sub = path("top/sub");
         auto make = [&] {
             fs::create_directories(sub);
-            put(sub / "file", "kept");
+            row.emptyFolder ? (void)fs::create_directory(sub / "file") : put(sub / "file", "kept");
             ASSERT_EQ(::chmod((sub / "file").c_str(), row.mode), 0);
             ASSERT_EQ(::chown((sub / "file").c_str(), row.owner, gid_t(-1)), 0);
             ASSERT_EQ(::chmod(sub.c_str(), row.folder), 0);
@@ -320,7 +326,7 @@ TEST_F(FileRulesTest, ItsFolderDecidesARenameOrARemovalAndTheRulesKeepOthersEntr
         EXPECT_EQ(fs::exists(sub / "renamed"), !row.renamed);
         fs::remove(sub / "renamed");
         make();
-        put(sub / "new", "new");
+        row.emptyFolder ? (void)fs::create_directory(sub / "new") : put(sub / "new", "new");
         EXPECT_EQ(fileio::Entry((sub / "new").string()).renameTo("file", true), row.replaced);
         EXPECT_EQ(fs::exists(sub / "new"), bool(row.replaced));
         fs::remove(sub / "new");
@@ -328,8 +334,10 @@ TEST_F(FileRulesTest, ItsFolderDecidesARenameOrARemovalAndTheRulesKeepOthersEntr
         EXPECT_EQ(fileio::Entry((sub / "file").string()).remove(), row.removed);
         EXPECT_EQ(fs::exists(sub / "file"), bool(row.removed));
         make();
-        EXPECT_EQ(fileio::makeFolders((sub / "file").string()), std::errc::file_exists)
-            << "a file stands there";
+        if (!row.emptyFolder) {
+            EXPECT_EQ(fileio::makeFolders((sub / "file").string()), std::errc::file_exists)
+                << "a file stands there";
+        }
         // Another user's entry is kept at any depth, and the folders holding it with it.
         EXPECT_EQ(fileio::Entry(path("top").string()).removeTree(), row.tree);
         EXPECT_EQ(namesIn(m_dir), row.tree ? (std::vector<std::string>{"top", "top/sub", "top/sub/file"})
