@@ -86,9 +86,10 @@ public:
     std::error_code removeTree(Owners owners = Owners::player) const;
 
     // Renames the entry to `name` in its folder, where its folder lets the player (whyNotRemoved);
-    // with `replace` false, only where no entry stands there (std::errc::file_exists), in one step,
-    // and with `replace`, over a file only where the player may write it (whyNotWritten), over a
-    // folder only where the player may remove it (whyNotRemoved).
+    // with `replace` false, only where no entry stands there (std::errc::file_exists): in one step
+    // on Linux and macOS, elsewhere in the steps System.h says; with `replace`, over a file only
+    // where the player may write it (whyNotWritten), over a folder only where the player may
+    // remove it (whyNotRemoved).
     std::error_code renameTo(const std::string& name, bool replace) const;
 
     // Makes the entry a folder (mode 0777 less the umask) where none stands; one that stands is no

@@ -684,6 +684,36 @@ TEST_F(FileRulesTest, ARenameThatMustNotReplaceTakesOnlyANameWhereNoEntryStands)
     }
 }
 
+TEST_F(FileRulesTest, AFileWhoseOldNameCannotGoIsNotRenamedWithoutReplacing) {
+    // "file" lies in a folder the player may search but not write, and is renamed into another:
+    // the new name is not left beside the old, and the failure is answered.
+    fs::create_directories(path("from"));
+    fs::create_directories(path("to"));
+    put(path("from/file"), "kept");
+    for (const char* made : {"from", "from/file", "to"}) {
+        ASSERT_EQ(::chown(path(made).c_str(), self != 0 ? self : other, gid_t(-1)), 0);
+    }
+    ASSERT_EQ(::chmod(path("from").c_str(), 0555), 0);
+    const fileio::Descriptor from(::open(path("from").c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    const fileio::Descriptor to(::open(path("to").c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    ASSERT_TRUE(from && to);
+    // Root may remove any entry: as root, it is renamed by the folders' owner.
+    const pid_t child = ::fork();
+    if (child == 0) {
+        _exit((self != 0 || (::setgid(other) == 0 && ::setuid(other) == 0)) &&
+                      fileio::internal::renameWithoutReplacing(from.get(), "file", to.get(), "file", false) ==
+                          std::errc::permission_denied
+                  ? 0
+                  : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "not refused for the old name";
+    EXPECT_EQ(namesIn(path("from")), std::vector<std::string>{"file"});
+    EXPECT_EQ(namesIn(path("to")), std::vector<std::string>{});
+    ::chmod(path("from").c_str(), 0755);
+}
+
 TEST_F(FileRulesTest, ATemporaryFolderIsRemovedThroughWhatWasMadeByItsMaker) {
     const int parent = ::open(m_dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     ASSERT_GE(parent, 0);
