@@ -302,10 +302,12 @@ std::error_code Entry::changeMode(mode_t kept, mode_t added, mode_t* before, Own
         node = openLookedAt(internal::holdUnread | kind, info, error);
         return error ? error : internal::changeHeldMode(node.get(), modeOf(info, kept, added, before));
     }
-    // Elsewhere by its name: only where no other user may put another node under that name, and
-    // only while the node is the one looked at, before and after.
+    // Elsewhere by its name, never following a link: only the player's own entry (whose mode no
+    // one else but root may change, and root reads any file), where no other user may rename it or
+    // put another node under its name, and only while the node is the one looked at, before and
+    // after. A system that cannot change a mode without following a link answers so.
     struct stat now {};
-    if (m_openFile || othersMayRename(folder)) {
+    if (m_openFile || info.st_uid != ::geteuid() || othersMayRename(folder)) {
         return FileError::notReadable;
     }
     if (!status(now)) {
@@ -314,7 +316,8 @@ std::error_code Entry::changeMode(mode_t kept, mode_t added, mode_t* before, Own
     if (!sameNode(now, info) || S_ISLNK(now.st_mode)) {
         return FileError::changed;
     }
-    if (::fchmodat(m_folder.get(), m_name.c_str(), modeOf(now, kept, added, before), 0) != 0) {
+    const mode_t mode = modeOf(now, kept, added, before);
+    if (::fchmodat(m_folder.get(), m_name.c_str(), mode, AT_SYMLINK_NOFOLLOW) != 0) {
         return lastError();
     }
     return status(now) && sameNode(now, info) ? std::error_code() : make_error_code(FileError::changed);
@@ -370,11 +373,13 @@ std::error_code Entry::renameTo(const std::string& name, bool replace) const {
     if (const std::error_code refused = whyNotRemoved(folder, info, Owners::player)) {
         return refused;
     }
-    // An entry renamed over loses its content: it must be one the player may write.
+    // An entry renamed over loses its content: it must be one the player may write, and a folder
+    // one the player may remove.
     struct stat target {};
-    if (replace && ::fstatat(m_folder.get(), name.c_str(), &target, AT_SYMLINK_NOFOLLOW) == 0 &&
-        !S_ISDIR(target.st_mode)) {
-        if (const std::error_code refused = whyNotWritten(folder, target, Owners::player, true)) {
+    if (replace && ::fstatat(m_folder.get(), name.c_str(), &target, AT_SYMLINK_NOFOLLOW) == 0) {
+        if (const std::error_code refused = S_ISDIR(target.st_mode)
+                                                ? whyNotRemoved(folder, target, Owners::player)
+                                                : whyNotWritten(folder, target, Owners::player, true)) {
             return refused;
         }
     }

@@ -71,6 +71,9 @@ public:
     // Gives the entry, a regular file or a folder, the bits of `kept` it has and `added`, through
     // a descriptor of its own; `before` receives the bits it had. A file another user may have put
     // where the rules do not take it is left alone (FileError::notOwned), as is any other node.
+    // One the player may not read is held unread for it on Linux (O_PATH). The POSIX branch has no
+    // such hold: it changes the player's own entry by its name, never following a link, where no
+    // other user may rename it, and refuses any other (FileError::notReadable).
     std::error_code changeMode(mode_t kept, mode_t added, mode_t* before = nullptr,
                                Owners owners = Owners::player) const;
 
@@ -83,8 +86,10 @@ public:
     std::error_code removeTree(Owners owners = Owners::player) const;
 
     // Renames the entry to `name` in its folder, where its folder lets the player (whyNotRemoved);
-    // with `replace` false, only where no entry stands there (std::errc::file_exists), in one step,
-    // and with `replace`, over a file only where the player may write it (whyNotWritten).
+    // with `replace` false, only where no entry stands there (std::errc::file_exists): in one step
+    // on Linux and macOS, elsewhere in the steps System.h says; with `replace`, over a file only
+    // where the player may write it (whyNotWritten), over a folder only where the player may
+    // remove it (whyNotRemoved).
     std::error_code renameTo(const std::string& name, bool replace) const;
 
     // Makes the entry a folder (mode 0777 less the umask) where none stands; one that stands is no

@@ -1,21 +1,17 @@
 // Helpers of the layer's own sources; not part of its interface.
 #pragma once
 
+#include "fileio/LastError.h"
 #include "fileio/Rules.h"
 #include "fileio/System.h"
 
 #include <sys/stat.h>
 
-#include <cerrno>
 #include <string>
 #include <system_error>
 
 namespace fileio {
 namespace internal {
-
-inline std::error_code lastError() {
-    return std::error_code(errno, std::generic_category());
-}
 
 // The folder a path lies in: "/" for one in the root or with no folder named.
 inline std::string parentOf(const std::string& path) {

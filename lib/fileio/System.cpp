@@ -1,6 +1,7 @@
 #include "fileio/System.h"
 
-#include "fileio/Internal.h"
+#include "fileio/LastError.h"
+#include "fileio/Rules.h"
 
 #include <unistd.h>
 #ifdef ZELVANE_FILEIO_LINUX
@@ -66,15 +67,33 @@ bool onProc(int) {
 
 #endif
 
+int setQuietPipe(int fd, int quiet) {
+#if defined(F_SETNOSIGPIPE) && defined(F_GETNOSIGPIPE)
+    const int was = ::fcntl(fd, F_GETNOSIGPIPE);
+    return was >= 0 && ::fcntl(fd, F_SETNOSIGPIPE, quiet) == 0 ? int(was != 0) : -1;
+#else
+    (void)fd;
+    (void)quiet;
+    return -1;
+#endif
+}
+
 std::error_code renameWithoutReplacing(int fromFolder, const std::string& from, int toFolder,
                                        const std::string& to, bool isFolder) {
-#ifdef ZELVANE_FILEIO_LINUX
     // In one step that fails where an entry has appeared, so that no entry made meanwhile is
-    // replaced; a file system that lacks that step takes a file as below.
+    // replaced; a file system that lacks that step takes the way below.
+#if defined(ZELVANE_FILEIO_LINUX)
     if (::renameat2(fromFolder, from.c_str(), toFolder, to.c_str(), RENAME_NOREPLACE) == 0) {
         return {};
     }
     if (errno != EINVAL || isFolder) {
+        return lastError();
+    }
+#elif defined(RENAME_EXCL)
+    if (::renameatx_np(fromFolder, from.c_str(), toFolder, to.c_str(), RENAME_EXCL) == 0) {
+        return {};
+    }
+    if (errno != ENOTSUP && errno != EINVAL) {
         return lastError();
     }
 #endif
@@ -93,11 +112,21 @@ std::error_code renameWithoutReplacing(int fromFolder, const std::string& from, 
                                                                                : lastError();
     }
     // A second link made only where no entry stands, then the first removed.
-    if (::linkat(fromFolder, from.c_str(), toFolder, to.c_str(), 0) != 0) {
+    struct stat moved {};
+    if (::fstatat(fromFolder, from.c_str(), &moved, AT_SYMLINK_NOFOLLOW) != 0 ||
+        ::linkat(fromFolder, from.c_str(), toFolder, to.c_str(), 0) != 0) {
         return lastError();
     }
-    ::unlinkat(fromFolder, from.c_str(), 0);
-    return {};
+    if (::unlinkat(fromFolder, from.c_str(), 0) == 0) {
+        return {};
+    }
+    // The entry keeps its old name alone: the new one is removed while it still leads to the entry.
+    const std::error_code failed = lastError();
+    struct stat named {};
+    if (::fstatat(toFolder, to.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 && sameNode(named, moved)) {
+        ::unlinkat(toFolder, to.c_str(), 0);
+    }
+    return failed;
 }
 
 } // namespace internal

@@ -1,7 +1,8 @@
 // The layer's calls that Linux has and other POSIX systems (macOS, where the host runs) lack, each
 // in two branches: Linux's own calls, and plain POSIX ones that do the same job. Linux's are built
 // on Linux unless the build asks for the POSIX ones (ZELVANE_FILEIO_PORTABLE), so that those are
-// tested here too. Not part of the layer's interface.
+// tested here too. The POSIX branch takes a call of macOS's own where its headers define it (the
+// macro it defines says so). Not part of the layer's interface.
 #pragma once
 
 #include "fileio/Descriptor.h"
@@ -22,7 +23,8 @@
 namespace fileio {
 namespace internal {
 
-// How a folder is held to search it: without reading it, where the system can.
+// How a folder is held to search it: without reading it, where the system can; with O_RDONLY,
+// only a folder the player may read too.
 #if defined(ZELVANE_FILEIO_LINUX)
 constexpr int searchFlags = O_PATH | O_DIRECTORY | O_CLOEXEC;
 #elif defined(O_SEARCH)
@@ -46,12 +48,25 @@ std::error_code changeHeldMode(int held, mode_t mode);
 // alone.
 void takePendingPipeSignal(const sigset_t& pipe);
 
+// Sets whether a write to the open descriptor, a pipe whose reader has left, raises no SIGPIPE
+// (`quiet`), where the system has that switch on the descriptor itself (F_SETNOSIGPIPE, macOS):
+// answers what it was (0 or 1), or -1 where there is no such switch or it could not be set. A
+// process's signal reaches any of its threads, so that blocking it in the writing thread alone
+// holds only where no other thread takes it.
+int setQuietPipe(int fd, int quiet);
+
 // A new file of no name, the player's alone, that leaves nothing behind and needs no folder;
 // std::errc::function_not_supported where the system makes none.
 Descriptor unnamedFile(std::error_code& error);
 
 // Renames the entry `from` of the open folder `fromFolder` to `to` in the open folder `toFolder`
 // only where no entry stands there (std::errc::file_exists); `isFolder` says the entry is a folder.
+// In one step where the system has one (renameat2 with RENAME_NOREPLACE on Linux, renameatx_np
+// with RENAME_EXCL on macOS) and the file system takes it. Elsewhere a file gets its new name as a
+// second link, made only where no entry stands, and then loses its old one: where that fails, the
+// new link is removed again and the failure answered. A folder, which takes no second link, is
+// renamed after a look finds no entry at the new name, so that only an empty folder made between
+// the two is replaced; Linux answers the error of its one step instead.
 std::error_code renameWithoutReplacing(int fromFolder, const std::string& from, int toFolder,
                                        const std::string& to, bool isFolder);
 
