@@ -287,6 +287,12 @@ std::error_code Entry::changeMode(mode_t kept, mode_t added, mode_t* before, Own
     if (!mayTake(folder, info, owners)) {
         return FileError::notOwned;
     }
+    // A second name of a file, in a folder others may write, may be another user's link to a file
+    // of the player's elsewhere, made to have its mode changed (a system that does not keep users
+    // from linking others' files lets them).
+    if (S_ISREG(info.st_mode) && info.st_nlink > 1 && othersMayWrite(folder)) {
+        return FileError::otherNames;
+    }
     // Through a descriptor of the entry itself, and only while it is the entry looked at: a mode
     // set by name could reach whatever was put there since.
     const int kind = S_ISDIR(info.st_mode) ? O_DIRECTORY : 0;

@@ -70,7 +70,8 @@ public:
 
     // Gives the entry, a regular file or a folder, the bits of `kept` it has and `added`, through
     // a descriptor of its own; `before` receives the bits it had. A file another user may have put
-    // where the rules do not take it is left alone (FileError::notOwned), as is any other node.
+    // where the rules do not take it is left alone (FileError::notOwned), as is any other node, and
+    // a file of more than one name in a folder other users may write (FileError::otherNames).
     // One the player may not read is held unread for it on Linux (O_PATH). The POSIX branch has no
     // such hold: it changes the player's own entry by its name, never following a link, where no
     // other user may rename it, and refuses any other (FileError::notReadable).

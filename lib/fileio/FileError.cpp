@@ -29,6 +29,9 @@ public:
             return "another entry was put at its name while it was used";
         case FileError::notMaker:
             return "another process made it, and that process removes it";
+        case FileError::otherNames:
+            return "it has more than one name, in a folder other users may write, and may be another "
+                   "user's name for a file of this user's elsewhere";
         case FileError::notPlayersFolder:
             return "it is another user's folder, which does not hold this user's files";
         }

@@ -16,6 +16,7 @@ enum class FileError {
     changed,             // another entry stood at the name when it was opened than when it was looked at
     notMaker,            // a temporary folder another process made, which that process alone removes
     notPlayersFolder,    // another user's folder, taken by its name to hold the player's files
+    otherNames,          // a file of more than one name, in a folder that other users may write
 };
 const std::error_category& fileCategory();
 std::error_code make_error_code(FileError error);

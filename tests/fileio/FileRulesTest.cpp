@@ -229,6 +229,7 @@ TEST(FileRulesTableTest, WhatAFailureComesTo) {
         {FileError::notOwned, Failure::permission},
         {FileError::notWritable, Failure::permission},
         {FileError::notPlayersFolder, Failure::permission},
+        {FileError::otherNames, Failure::permission},
         {FileError::noReader, Failure::io},
         {FileError::changed, Failure::io},
         {std::error_code(-7, fileio::injectedCategory()), Failure::injected},
@@ -382,31 +383,40 @@ TEST_F(FileRulesTest, AModeChangeKeepsWhatItIsToKeepAndReachesFilesNoOneMayRead)
         mode_t before, kept, added, after;
         bool folder;
         bool openFolder = false; // it lies in a folder all may write
+        bool linked = false;     // it has a second name beside it
     };
     const Row rows[] = {
-        {0644, 07777, 0600, 0644, false},       {0000, 07777, 0600, 0600, false},
-        {0444, 07777, 0600, 0644, false},       {04755, 0, 0777, 0777, false},
-        {0777, ~mode_t(022), 0, 0755, true},    {0700, 07777, 0700, 0700, true},
-        {0000, 07777, 0600, 0600, false, true},
+        {0644, 07777, 0600, 0644, false},         {0000, 07777, 0600, 0600, false},
+        {0444, 07777, 0600, 0644, false},         {04755, 0, 0777, 0777, false},
+        {0777, ~mode_t(022), 0, 0755, true},      {0700, 07777, 0700, 0700, true},
+        {0000, 07777, 0600, 0600, false, true},   {0600, 0, 0777, 0777, false, false, true},
+        {0600, 0, 0777, 0600, false, true, true},
     };
     fs::create_directories(path("open"));
     ASSERT_EQ(::chmod(path("open").c_str(), 0777), 0);
     for (const Row& row : rows) {
         SCOPED_TRACE(std::to_string(row.before) + (row.folder ? " folder" : " file") +
-                     (row.openFolder ? " where all may write" : ""));
+                     (row.openFolder ? " where all may write" : "") + (row.linked ? " of two names" : ""));
         const fs::path entry = row.openFolder ? path("open/entry") : path("entry");
         fs::remove_all(entry);
+        fs::remove(entry.parent_path() / "second");
         row.folder ? (void)fs::create_directory(entry) : put(entry, "x");
         ASSERT_EQ(::chmod(entry.c_str(), row.before), 0);
+        if (row.linked) {
+            fs::create_hard_link(entry, entry.parent_path() / "second");
+        }
         // Without a descriptor that holds a file unread, one the player may not read is changed by
         // its name, only where no other user may put another there.
-        bool refused = false;
+        std::error_code refusal;
 #ifndef ZELVANE_FILEIO_LINUX
-        refused = row.openFolder && ::geteuid() != 0;
+        refusal = row.openFolder && ::geteuid() != 0 ? make_error_code(FileError::notReadable) : refusal;
 #endif
+        // A second name where all may write may be another user's, for a file of the player's.
+        refusal = row.openFolder && row.linked ? make_error_code(FileError::otherNames) : refusal;
+        const bool refused = bool(refusal);
         mode_t before = 0;
         const std::error_code error = fileio::Entry(entry.string()).changeMode(row.kept, row.added, &before);
-        EXPECT_EQ(error, refused ? make_error_code(FileError::notReadable) : std::error_code());
+        EXPECT_EQ(error, refusal);
         EXPECT_EQ(before, refused ? 0 : row.before);
         EXPECT_EQ(modeOf(entry), refused ? row.before : row.after);
     }
