@@ -113,9 +113,16 @@ int fileioFault(fileio::Call call, int folder, std::size_t* bytes) {
     return err;
 }
 
-// Set as the host starts (its library is loaded), before any file call of the process: the layer
-// is one copy in the process, the bundles' calls included.
-const bool faultsHooked = (fileio::setFaultHook(fileioFault), true);
+// Set as the host's library loads, before any file call of the process (the layer is the one the
+// bundles call too), and taken back as it unloads: a second copy of the library, loaded as a bundle
+// and refused, leaves the first copy's hook set, and no hook pointing into its unloaded code.
+struct FaultsHooked {
+    FaultsHooked() { fileio::setFaultHook(fileioFault); }
+    ~FaultsHooked() { fileio::takeBackFaultHook(fileioFault); }
+    FaultsHooked(const FaultsHooked&) = delete;
+    FaultsHooked& operator=(const FaultsHooked&) = delete;
+};
+const FaultsHooked faultsHooked;
 
 } // namespace
 

@@ -14,8 +14,13 @@ thread_local int held = 0;
 
 } // namespace
 
-void setFaultHook(FaultHook fails) {
-    hook.store(fails);
+bool setFaultHook(FaultHook fails) {
+    FaultHook none = nullptr;
+    return hook.compare_exchange_strong(none, fails);
+}
+
+bool takeBackFaultHook(FaultHook fails) {
+    return fails != nullptr && hook.compare_exchange_strong(fails, nullptr);
 }
 
 std::error_code injectedFault(Call call, int folder, std::size_t* bytes) {

@@ -20,10 +20,18 @@ enum class Call {
 // Call::write, `*bytes` is how many bytes are to be written, and receives how many may be.
 using FaultHook = int (*)(Call call, int folder, std::size_t* bytes);
 
-// Sets the function that decides which of the process's calls fail (none, as at the start, for
-// nullptr): the test double of the machine sets its own when it starts. The layer is one copy in a
-// process that loads the simulated host, bundles included, so one hook reaches all their calls.
-void setFaultHook(FaultHook hook);
+// Sets the function that decides which of the process's calls fail, where none is set (none is at
+// the start), and answers whether it did: the test double of the machine sets its own as its
+// library loads.
+// - The layer is linked into the simulated host's library, which exports it: the host program and
+//   the bundles call that copy, so one hook reaches all their calls.
+// - A second copy of that library, such as a bundle that is one, calls the first copy's layer too:
+//   its hook is not set, and the first copy's keeps deciding.
+bool setFaultHook(FaultHook hook);
+
+// Takes `hook` back where it is still the one set, and answers whether it did: a library that set
+// it does so as it unloads, so that no hook is left pointing into unloaded code.
+bool takeBackFaultHook(FaultHook hook);
 
 // Whether the call fails, as the hook set says: no error where it goes on, or none is set. A write
 // cut short fails with the error.

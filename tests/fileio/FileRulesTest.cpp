@@ -2,6 +2,7 @@
 // bits let the player read or write, which folders let others rename entries, how a whole file is
 // written in each kind of folder, and that every use after the walk acts through the folders held.
 #include "fileio/Entry.h"
+#include "fileio/Faults.h"
 #include "fileio/FileError.h"
 #include "fileio/Folders.h"
 #include "fileio/Paths.h"
@@ -52,6 +53,11 @@ struct stat node(mode_t mode, uid_t owner, gid_t group = gid_t(-2)) {
     info.st_uid = owner;
     info.st_gid = group != gid_t(-2) ? group : owner == self ? ::getegid() : gid_t(other);
     return info;
+}
+
+// A fault hook that fails nothing, as another library would set.
+int anotherHook(fileio::Call, int, std::size_t*) {
+    return 0;
 }
 
 class FileRulesTest : public ::testing::Test {
@@ -558,6 +564,14 @@ TEST_F(FileRulesTest, AFailedWholeWriteLeavesTheOldFileAndNothingElse) {
         {"the rename fails", 0755, [] { sim::failRename(ErrPermission); }, ErrPermission, false, false},
         {"the rename fails where all may write", 0777, [] { sim::failRename(ErrIO); }, ErrIO, false, false},
         {"the rename fails in the host's own work", 0755, [] { sim::failRename(ErrIO); }, ErrIO, true, false},
+        // As a second copy of the host's library does as it loads and unloads: the host's hook stays.
+        {"the rename fails, another hook set and taken back before", 0755,
+         [] {
+             fileio::setFaultHook(anotherHook);
+             fileio::takeBackFaultHook(anotherHook);
+             sim::failRename(ErrIO);
+         },
+         ErrIO, false, false},
         {"outside the sandbox", 0755, [] {}, ErrPermission, false, true},
         {"outside the sandbox, in the host's own work", 0755, [] {}, ErrPermission, true, true},
         {"the writer throws", 0755, [] {}, NoError, false, false, true},
