@@ -304,8 +304,13 @@ CFStringRef CFURLGetString(CFURLRef ref) {
     return url == nullptr ? nullptr : url->text;
 }
 
-const CFStringRef kCFPreferencesCurrentApplication =
-    new __CFString("kCFPreferencesCurrentApplication", false);
+namespace {
+// The library's own: set by no code at load, so that a copy of the library loaded beside it sets
+// nothing of this one's.
+__CFString preferencesCurrentApplication("kCFPreferencesCurrentApplication", false);
+} // namespace
+
+const CFStringRef kCFPreferencesCurrentApplication = &preferencesCurrentApplication;
 
 namespace {
 

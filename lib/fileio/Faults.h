@@ -25,8 +25,9 @@ using FaultHook = int (*)(Call call, int folder, std::size_t* bytes);
 // library loads.
 // - The layer is linked into the simulated host's library, which exports it: the host program and
 //   the bundles call that copy, so one hook reaches all their calls.
-// - A second copy of that library, such as a bundle that is one, calls the first copy's layer too:
-//   its hook is not set, and the first copy's keeps deciding.
+// - A second copy of that library, such as a bundle that is one, calls its own functions, and so
+//   sets its hook in its own layer, which nothing else calls. Where a copy reaches the first copy's
+//   layer all the same, its hook is not set there, and the first copy's keeps deciding.
 bool setFaultHook(FaultHook hook);
 
 // Takes `hook` back where it is still the one set, and answers whether it did: a library that set
