@@ -38,9 +38,8 @@ std::string contentOf(const fs::path& file) {
     return text;
 }
 
-} // namespace
-
-TEST(HostFilesTest, ALinkIsFollowedOnlyWhereNoOtherUserMayHaveMadeIt) {
+// The rows that give a link or its folder to another user, which need root, or the others.
+void playLinkRows(bool rootRows) {
     const fs::path base = sim::specialFolder("Temp") / "links";
     struct Case {
         const char* name;
@@ -57,10 +56,8 @@ TEST(HostFilesTest, ALinkIsFollowedOnlyWhereNoOtherUserMayHaveMadeIt) {
         {"another user's link in a folder its group may write", 0775, self, other, false},
         {"another user's link in a folder of theirs", 0755, other, other, false},
     };
-    bool skipped = false;
     for (const Case& c : cases) {
-        if (self != 0 && (c.folderOwner != self || c.linkOwner != self)) {
-            skipped = true;
+        if ((c.folderOwner != self || c.linkOwner != self) != rootRows) {
             continue;
         }
         SCOPED_TRACE(c.name);
@@ -109,12 +106,10 @@ TEST(HostFilesTest, ALinkIsFollowedOnlyWhereNoOtherUserMayHaveMadeIt) {
         EXPECT_TRUE(fs::is_symlink(shared / "prefs.xml"));
     }
     fs::remove_all(base);
-    if (skipped) {
-        GTEST_SKIP() << "the rows of another user's link or folder need root, to give them away";
-    }
 }
 
-TEST(HostFilesTest, ThePermissionBitsAndTheOwnerDecideForEveryKindOfNode) {
+// The rows of a device or of another user's node, which need root to be made, or the others.
+void playNodeRows(bool rootRows) {
     const fs::path base = sim::specialFolder("Temp") / "nodes";
     using Kind = NodeKind;
     constexpr Kind File = Kind::File, Fifo = Kind::Fifo, Device = Kind::Device;
@@ -141,10 +136,8 @@ TEST(HostFilesTest, ThePermissionBitsAndTheOwnerDecideForEveryKindOfNode) {
         {"another user's device all may write, where any user may write", Device, 0666, other, 0777,
          notOwned},
     };
-    bool skipped = false;
     for (const Case& c : cases) {
-        if (nodeNeedsRoot(c.kind, c.owner)) {
-            skipped = true;
+        if (nodeNeedsRoot(c.kind, c.owner) != rootRows) {
             continue;
         }
         SCOPED_TRACE(c.name);
@@ -186,9 +179,30 @@ TEST(HostFilesTest, ThePermissionBitsAndTheOwnerDecideForEveryKindOfNode) {
         EXPECT_EQ(after.st_uid, c.owner);
     }
     fs::remove_all(base);
-    if (skipped) {
-        GTEST_SKIP() << "the rows of a device or of another user's node need root, to make or give them";
+}
+
+} // namespace
+
+TEST(HostFilesTest, ALinkIsFollowedOnlyWhereNoOtherUserMayHaveMadeIt) {
+    playLinkRows(false);
+}
+
+TEST(HostFilesTest, ALinkOfAnotherUserIsFollowedOnlyWhereNoOtherUserMayWriteItsFolder) {
+    if (self != 0) {
+        GTEST_SKIP() << "needs root, to give a link or folder to user " << other;
     }
+    playLinkRows(true);
+}
+
+TEST(HostFilesTest, ThePermissionBitsDecideForTheUsersOwnFifo) {
+    playNodeRows(false);
+}
+
+TEST(HostFilesTest, ThePermissionBitsAndTheOwnerDecideForADeviceOrANodeOfAnotherUser) {
+    if (self != 0) {
+        GTEST_SKIP() << "needs root, to make a device or give a node to user " << other;
+    }
+    playNodeRows(true);
 }
 
 TEST(HostFilesTest, AnOpenPipeNamedThroughProcIsWrittenInPlace) {

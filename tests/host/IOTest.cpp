@@ -50,6 +50,8 @@ protected:
         std::ifstream in(p, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
+    void checkSharedLinks(uid_t owner);
+    void playNodeRows(bool rootRows);
 
     fs::path m_dir;
 };
@@ -384,62 +386,69 @@ TEST_F(IOTest, RenameAndDelete) {
     EXPECT_EQ(type, IO::FileSystem::NotFound);
 }
 
+TEST_F(IOTest, TheUsersOwnLinkInASharedFolderIsFollowed) {
+    checkSharedLinks(self);
+}
+
 TEST_F(IOTest, AnotherUsersLinkInASharedFolderIsNotFollowed) {
-    // A folder any user may write, holding a link to a file and one to a folder of the user's.
+    if (self != 0) {
+        GTEST_SKIP() << "needs root, to give a link to user " << other;
+    }
+    checkSharedLinks(other);
+}
+
+void IOTest::checkSharedLinks(uid_t owner) {
+    // A folder any user may write, holding the owner's link to a file and to a folder of the user's.
     fs::create_directories(path("private/inner"));
     fs::create_directory(path("shared"));
     ASSERT_EQ(::chmod(path("shared").c_str(), 0777), 0);
     fs::create_symlink(path("private/notes.txt"), path("shared/prefs.xml"));
     fs::create_symlink(path("private/inner"), path("shared/folder"));
-    bool skipped = false;
-    for (const uid_t owner : {self, other}) {
-        if (owner != self && self != 0) {
-            skipped = true;
-            continue;
-        }
-        SCOPED_TRACE(owner);
-        for (const char* link : {"prefs.xml", "folder"}) {
-            ASSERT_EQ(::lchown(path(std::string("shared/") + link).c_str(), owner, gid_t(-1)), 0);
-        }
-        put(path("private/notes.txt"), "secret");
-        put(path("private/inner/notes.txt"), "secret");
-        const GSErrCode refused = owner == self ? NoError : ErrPermission;
-        for (const char* named : {"shared/prefs.xml", "shared/folder/notes.txt"}) {
-            IO::File file(location(named), IO::File::Fail);
-            EXPECT_EQ(file.Open(IO::File::WriteEmptyMode), refused) << named;
-            file.Close();
-        }
-        EXPECT_EQ(IO::File(location("shared/folder/new.txt"), IO::File::Create).GetStatus(), refused);
-        GSErrCode err = NoError;
-        std::unique_ptr<IO::Folder> made(
-            IO::Folder::New(location("shared/folder/sub"), IO::Folder::Create, &err));
-        EXPECT_EQ(err, refused);
-        EXPECT_EQ(IO::fileSystem.Rename(location("shared/folder/notes.txt"), IO::Name("renamed.txt")),
-                  refused);
-        for (const char* named : {"renamed.txt", "new.txt", "sub"}) {
-            // What stands there: made and renamed through the user's link, the user's file otherwise.
-            const std::string entry = owner == self ? named : "notes.txt";
-            EXPECT_EQ(IO::fileSystem.Delete(location("shared/folder/" + entry)), refused) << entry;
-        }
-        // The link itself is removed where it is the user's, what it leads to stays; another user's
-        // is kept too.
-        EXPECT_EQ(IO::fileSystem.Delete(location("shared/prefs.xml")), refused);
-        EXPECT_EQ(fs::is_symlink(path("shared/prefs.xml")), owner != self);
+    for (const char* link : {"prefs.xml", "folder"}) {
+        ASSERT_EQ(::lchown(path(std::string("shared/") + link).c_str(), owner, gid_t(-1)), 0);
+    }
+    put(path("private/notes.txt"), "secret");
+    put(path("private/inner/notes.txt"), "secret");
+    const GSErrCode refused = owner == self ? NoError : ErrPermission;
+    for (const char* named : {"shared/prefs.xml", "shared/folder/notes.txt"}) {
+        IO::File file(location(named), IO::File::Fail);
+        EXPECT_EQ(file.Open(IO::File::WriteEmptyMode), refused) << named;
+        file.Close();
+    }
+    EXPECT_EQ(IO::File(location("shared/folder/new.txt"), IO::File::Create).GetStatus(), refused);
+    GSErrCode err = NoError;
+    std::unique_ptr<IO::Folder> made(
+        IO::Folder::New(location("shared/folder/sub"), IO::Folder::Create, &err));
+    EXPECT_EQ(err, refused);
+    EXPECT_EQ(IO::fileSystem.Rename(location("shared/folder/notes.txt"), IO::Name("renamed.txt")), refused);
+    for (const char* named : {"renamed.txt", "new.txt", "sub"}) {
+        // What stands there: made and renamed through the user's link, the user's file otherwise.
+        const std::string entry = owner == self ? named : "notes.txt";
+        EXPECT_EQ(IO::fileSystem.Delete(location("shared/folder/" + entry)), refused) << entry;
+    }
+    // The link itself is removed where it is the user's, what it leads to stays; another user's
+    // is kept too.
+    EXPECT_EQ(IO::fileSystem.Delete(location("shared/prefs.xml")), refused);
+    EXPECT_EQ(fs::is_symlink(path("shared/prefs.xml")), owner != self);
 
-        const std::string kept = owner == self ? "" : "secret";
-        EXPECT_EQ(get(path("private/notes.txt")), kept);
-        EXPECT_EQ(fs::exists(path("private/inner/notes.txt")), owner != self);
-        EXPECT_TRUE(fs::is_empty(path("private/inner")) == (owner == self));
-        if (owner == self) {
-            fs::create_symlink(path("private/notes.txt"), path("shared/prefs.xml"));
-        }
-    }
-    if (skipped) {
-        GTEST_SKIP() << "the rows of another user's link need root, to give it away";
-    }
+    const std::string kept = owner == self ? "" : "secret";
+    EXPECT_EQ(get(path("private/notes.txt")), kept);
+    EXPECT_EQ(fs::exists(path("private/inner/notes.txt")), owner != self);
+    EXPECT_TRUE(fs::is_empty(path("private/inner")) == (owner == self));
 }
 
 TEST_F(IOTest, ThePermissionBitsAndTheOwnerDecideWhatOpens) {
+    playNodeRows(false);
+}
+
+TEST_F(IOTest, ThePermissionBitsAndTheOwnerDecideWhetherADeviceOrANodeOfAnotherUserOpens) {
+    if (self != 0) {
+        GTEST_SKIP() << "needs root, to make a device or give a node to user " << other;
+    }
+    playNodeRows(true);
+}
+
+void IOTest::playNodeRows(bool rootRows) {
     using Kind = NodeKind;
     constexpr Kind File = Kind::File, Fifo = Kind::Fifo, Device = Kind::Device;
     struct Case {
@@ -466,10 +475,8 @@ TEST_F(IOTest, ThePermissionBitsAndTheOwnerDecideWhatOpens) {
         {"another user's device all may write, where any user may write", Device, 0666, other, 0777,
          ErrPermission, ErrPermission},
     };
-    bool skipped = false;
     for (const Case& c : cases) {
-        if (nodeNeedsRoot(c.kind, c.owner)) {
-            skipped = true;
+        if (nodeNeedsRoot(c.kind, c.owner) != rootRows) {
             continue;
         }
         SCOPED_TRACE(c.name);
@@ -493,9 +500,6 @@ TEST_F(IOTest, ThePermissionBitsAndTheOwnerDecideWhatOpens) {
         }
     }
     fs::remove_all(path("nodes"));
-    if (skipped) {
-        GTEST_SKIP() << "the rows of a device or of another user's node need root, to make or give them";
-    }
 }
 
 TEST_F(IOTest, AFileHandedOverAsAnOpenDescriptorIsOpened) {
