@@ -761,6 +761,26 @@ private:
     __user_cap_data_struct m_kept[2] = {};
 };
 
+// A scenario hostsim refuses, with what it tells and its exit status.
+struct HostileCase {
+    std::string text;
+    std::string message;
+    int status = 2;
+};
+
+// Plays each case, which ends with its message and no report.
+void checkHostileCases(const std::vector<HostileCase>& cases) {
+    int index = 0;
+    for (const HostileCase& c : cases) {
+        HostsimRun run = runHostsim(writeScenario("hostile" + std::to_string(index++) + ".json", c.text));
+        EXPECT_EQ(run.status, c.status) << c.text.substr(0, 300) << "\n" << run.output;
+        EXPECT_TRUE(contains(run.output, c.message)) << c.message << "\n" << run.output;
+        EXPECT_TRUE(contains(run.output, "hostsim: ")) << run.output;
+        EXPECT_FALSE(contains(run.output, "hostsim report:")) << "no report for a failed scenario\n"
+                                                              << run.output;
+    }
+}
+
 } // namespace
 
 TEST(HostsimTest, HostileInputEndsWithAMessageAndNothingWritten) {
@@ -774,15 +794,8 @@ TEST(HostsimTest, HostileInputEndsWithAMessageAndNothingWritten) {
     std::filesystem::remove(temp / "huge.json");
     std::ofstream(temp / "huge.json") << "{}";
     std::filesystem::resize_file(temp / "huge.json", hostsim::inputFileLimit + 1);
-    // A device of the test's own, as the system's could be named.
-    const bool device = ::mknod((temp / "null").c_str(), S_IFCHR | 0600, makedev(1, 3)) == 0;
     const std::filesystem::path outside = temp / "outside.pln";
-    struct Case {
-        std::string text;
-        std::string message;
-        int status = 2;
-    };
-    std::vector<Case> cases = {
+    std::vector<HostileCase> cases = {
         // Files that are folders, and nesting beyond the bound in a key no step reads.
         {oneAddon("", ", \"resources\": \"folder.json\""), "is a folder, not a file"},
         {"{\"unread\": " + nested(30000) + ", " + oneAddon("").substr(1), "nested deeper than 256 levels"},
@@ -849,11 +862,6 @@ TEST(HostsimTest, HostileInputEndsWithAMessageAndNothingWritten) {
              "{\"entry\": \"CheckEnvironment\"}, {\"project\": \"open\", \"file\": \"missing/House.pln\"}"),
          "step 2: cannot write the project file"},
     };
-    if (device) {
-        const std::string null = (temp / "null").string();
-        cases.push_back({oneAddon("{\"project\": \"new\", \"description\": \"" + null + "\"}"),
-                         "step 1: the project description \"" + null + "\" is a device, not a file"});
-    }
     // Two add-ons on one bundle file under two names, hard links of each other.
     const std::filesystem::path shared = temp / "shared";
     std::filesystem::create_directories(shared);
@@ -864,26 +872,7 @@ TEST(HostsimTest, HostileInputEndsWithAMessageAndNothingWritten) {
                          (shared / "two.so").string() +
                          "\", \"developer\": 1, \"local\": 3}], \"steps\": []}",
                      "add-ons \"a\" and \"b\" name the same bundle file"});
-    // Another user's bundle in a folder that any user may write (sticky), which may have been put
-    // there to be loaded as the player's.
-    ::chmod(shared.c_str(), 01777);
-    std::filesystem::copy_file(binaryDir / "sample_addon.so", shared / "theirs.so");
-    const uid_t other = ::geteuid() == 4242 ? 4243 : 4242;
-    const bool othersBundle = ::chown((shared / "theirs.so").c_str(), other, other) == 0;
-    if (othersBundle) {
-        cases.push_back({"{\"addons\": [{\"name\": \"a\", \"bundle\": \"" + (shared / "theirs.so").string() +
-                             "\", \"developer\": 1, \"local\": 2}], \"steps\": []}",
-                         "theirs.so\": it is another user's, in a folder other users may write", 3});
-    }
-    int index = 0;
-    for (const Case& c : cases) {
-        HostsimRun run = runHostsim(writeScenario("hostile" + std::to_string(index++) + ".json", c.text));
-        EXPECT_EQ(run.status, c.status) << c.text.substr(0, 300) << "\n" << run.output;
-        EXPECT_TRUE(contains(run.output, c.message)) << c.message << "\n" << run.output;
-        EXPECT_TRUE(contains(run.output, "hostsim: ")) << run.output;
-        EXPECT_FALSE(contains(run.output, "hostsim report:")) << "no report for a failed scenario\n"
-                                                              << run.output;
-    }
+    checkHostileCases(cases);
     EXPECT_FALSE(std::filesystem::exists(outside));
     std::filesystem::remove(temp / "huge.json");
 
@@ -895,10 +884,63 @@ TEST(HostsimTest, HostileInputEndsWithAMessageAndNothingWritten) {
         EXPECT_TRUE(contains(run.output, (temp / name).string())) << run.output;
     }
     std::filesystem::remove_all(shared);
-    if (!device || !othersBundle) {
-        GTEST_SKIP() << "the rows of a device node and of another user's bundle need root, to make them";
+}
+
+TEST(HostsimTest, HostileInputOfADeviceOrAnotherUsersBundleEndsWithAMessage) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "needs root, to make a device node and give a bundle to another user";
+    }
+    const std::filesystem::path temp = sim::specialFolder("Temp");
+    // A device of the test's own, as the system's could be named.
+    const std::string null = (temp / "null").string();
+    ASSERT_EQ(::mknod(null.c_str(), S_IFCHR | 0600, makedev(1, 3)), 0);
+    // Another user's bundle in a folder that any user may write (sticky), which may have been put
+    // there to be loaded as the player's.
+    const std::filesystem::path shared = temp / "shared";
+    std::filesystem::create_directories(shared);
+    ASSERT_EQ(::chmod(shared.c_str(), 01777), 0);
+    std::filesystem::copy_file(binaryDir / "sample_addon.so", shared / "theirs.so");
+    ASSERT_EQ(::chown((shared / "theirs.so").c_str(), 4242, 4242), 0);
+    checkHostileCases({
+        {oneAddon("{\"project\": \"new\", \"description\": \"" + null + "\"}"),
+         "step 1: the project description \"" + null + "\" is a device, not a file"},
+        {"{\"addons\": [{\"name\": \"a\", \"bundle\": \"" + (shared / "theirs.so").string() +
+             "\", \"developer\": 1, \"local\": 2}], \"steps\": []}",
+         "theirs.so\": it is another user's, in a folder other users may write", 3},
+    });
+    std::filesystem::remove_all(shared);
+}
+
+namespace {
+
+// A report hostsim does not write, named with a scenario that would fail as it plays: it fails
+// before the play, telling why, and leaves what it names, a FIFO's reader getting nothing.
+void checkRefusedReports(const std::vector<std::pair<std::filesystem::path, std::string>>& refused) {
+    const std::filesystem::path fails =
+        writeScenario("fails.json", oneAddon("{\"entry\": \"CheckEnvironment\"}, {\"project\": \"open\", "
+                                             "\"file\": \"missing/House.pln\"}"));
+    for (const auto& [report, message] : refused) {
+        struct stat before {};
+        ::lstat(report.c_str(), &before);
+        const int reader =
+            S_ISFIFO(before.st_mode) ? ::open(report.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC) : -1;
+        HostsimRun run = runHostsim(fails, " --report " + report.string());
+        EXPECT_EQ(run.status, 1) << report << "\n" << run.output;
+        EXPECT_TRUE(contains(run.output, "cannot write \"" + report.string() + "\": " + message))
+            << run.output;
+        struct stat after {};
+        ::lstat(report.c_str(), &after);
+        EXPECT_EQ(after.st_mode, before.st_mode) << report;
+        EXPECT_EQ(after.st_ino, before.st_ino) << report;
+        if (reader >= 0) {
+            char received = 0;
+            EXPECT_LE(::read(reader, &received, 1), 0) << report;
+            ::close(reader);
+        }
     }
 }
+
+} // namespace
 
 TEST(HostsimTest, AReportFileIsWrittenWholeOrNotAtAll) {
     const std::filesystem::path temp = sim::specialFolder("Temp");
@@ -951,8 +993,7 @@ TEST(HostsimTest, AReportFileIsWrittenWholeOrNotAtAll) {
         // A name that fits, but not once the suffix of the file written beside it is added.
         {temp / std::string(250, 'r'), "File name too long"},
     };
-    // A socket, where its name fits, and a block device of no driver, so that nothing reaches a
-    // disk should it be written, where nodes can be made.
+    // A socket, where its name fits.
     const fs::path socketPath = temp / "socket";
     ::unlink(socketPath.c_str());
     sockaddr_un address{};
@@ -964,55 +1005,10 @@ TEST(HostsimTest, AReportFileIsWrittenWholeOrNotAtAll) {
         refused.emplace_back(socketPath, "it is a socket, not a file, a FIFO or a character device");
     }
     ::close(socket);
-    ::unlink((temp / "block").c_str());
-    if (::mknod((temp / "block").c_str(), S_IFBLK | 0600, makedev(0, 0)) == 0) {
-        refused.emplace_back(temp / "block",
-                             "it is a block device, not a file, a FIFO or a character device");
-    }
-    // The permission bits decide for a FIFO and a device too, for root as well: a read-only FIFO
-    // with a reader, and a read-only device of /dev/null's number made here. Another user's FIFO
-    // that any user may write, with a reader, in a folder of the player's that any user may write,
-    // sticky or not, may have been put there to take the report.
-    const std::string notWritable = "its permissions do not let this user write it";
-    std::vector<std::string> needRoot;
+    // The permission bits decide for a FIFO too: a read-only one with a reader.
     ASSERT_EQ(::mkfifo((temp / "read-only-fifo").c_str(), 0444), 0);
-    refused.emplace_back(temp / "read-only-fifo", notWritable);
-    if (::mknod((temp / "read-only-device").c_str(), S_IFCHR | 0444, makedev(1, 3)) == 0) {
-        refused.emplace_back(temp / "read-only-device", notWritable);
-    } else {
-        needRoot.push_back("a device node");
-    }
-    const uid_t other = ::geteuid() == 4242 ? 4243 : 4242;
-    for (const auto& [name, mode] : {std::make_pair("shared", 01777), std::make_pair("open", 0777)}) {
-        const fs::path fifo = temp / name / "fifo";
-        fs::create_directories(fifo.parent_path());
-        ASSERT_EQ(::chmod(fifo.parent_path().c_str(), mode_t(mode)), 0);
-        ASSERT_EQ(::mkfifo(fifo.c_str(), 0666), 0);
-        if (::chown(fifo.c_str(), other, other) == 0 && ::chmod(fifo.c_str(), 0666) == 0) {
-            refused.emplace_back(fifo, "it is another user's, in a folder other users may write");
-        } else if (needRoot.empty() || needRoot.back() != "another user's FIFO") {
-            needRoot.push_back("another user's FIFO");
-        }
-    }
-    for (const auto& [report, message] : refused) {
-        struct stat before {};
-        ::lstat(report.c_str(), &before);
-        const int reader =
-            S_ISFIFO(before.st_mode) ? ::open(report.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC) : -1;
-        HostsimRun run = runHostsim(fails, " --report " + report.string());
-        EXPECT_EQ(run.status, 1) << report << "\n" << run.output;
-        EXPECT_TRUE(contains(run.output, "cannot write \"" + report.string() + "\": " + message))
-            << run.output;
-        struct stat after {};
-        ::lstat(report.c_str(), &after);
-        EXPECT_EQ(after.st_mode, before.st_mode) << report;
-        EXPECT_EQ(after.st_ino, before.st_ino) << report;
-        if (reader >= 0) {
-            char received = 0;
-            EXPECT_LE(::read(reader, &received, 1), 0) << report;
-            ::close(reader);
-        }
-    }
+    refused.emplace_back(temp / "read-only-fifo", "its permissions do not let this user write it");
+    checkRefusedReports(refused);
     EXPECT_FALSE(fs::exists(temp / "missing"));
 
     // A report that would replace a file the scenario reads, named by another spelling, a link or
@@ -1065,13 +1061,41 @@ TEST(HostsimTest, AReportFileIsWrittenWholeOrNotAtAll) {
             << run.output;
         EXPECT_TRUE(std::make_pair(fs::file_size(n.input), fs::last_write_time(n.input)) == kept) << n.report;
     }
-    if (!needRoot.empty()) {
-        GTEST_SKIP() << "the rows of " << needRoot.front()
-                     << (needRoot.size() > 1 ? " and " + needRoot.back() : "") << " need root, to make them";
-    }
 }
 
-TEST(HostsimTest, AReportIsWrittenAsTheKindOfFileItNames) {
+TEST(HostsimTest, AReportNamingADeviceOrAnotherUsersFifoIsRefusedBeforeThePlay) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "needs root, to make a device node and give a FIFO to another user";
+    }
+    namespace fs = std::filesystem;
+    const fs::path temp = sim::specialFolder("Temp");
+    // A block device of no driver, so that nothing reaches a disk should it be written, and a
+    // read-only device of /dev/null's number: the permission bits decide for root as well.
+    ASSERT_EQ(::mknod((temp / "block").c_str(), S_IFBLK | 0600, makedev(0, 0)), 0);
+    ASSERT_EQ(::mknod((temp / "read-only-device").c_str(), S_IFCHR | 0444, makedev(1, 3)), 0);
+    std::vector<std::pair<fs::path, std::string>> refused{
+        {temp / "block", "it is a block device, not a file, a FIFO or a character device"},
+        {temp / "read-only-device", "its permissions do not let this user write it"},
+    };
+    // Another user's FIFO that any user may write, with a reader, in a folder of the player's that
+    // any user may write, sticky or not, may have been put there to take the report.
+    for (const auto& [name, mode] : {std::make_pair("shared", 01777), std::make_pair("open", 0777)}) {
+        const fs::path fifo = temp / name / "fifo";
+        fs::create_directories(fifo.parent_path());
+        ASSERT_EQ(::chmod(fifo.parent_path().c_str(), mode_t(mode)), 0);
+        ASSERT_EQ(::mkfifo(fifo.c_str(), 0666), 0);
+        ASSERT_EQ(::chown(fifo.c_str(), 4242, 4242), 0);
+        ASSERT_EQ(::chmod(fifo.c_str(), 0666), 0);
+        refused.emplace_back(fifo, "it is another user's, in a folder other users may write");
+    }
+    checkRefusedReports(refused);
+}
+
+namespace {
+
+// The report written to a node of each kind, named itself or through a link: the rows of a device,
+// which needs root to be made, or the others.
+void writeReportsToNodes(bool rootRows) {
     namespace fs = std::filesystem;
     const fs::path folder = sim::specialFolder("Temp") / "report-kinds";
     const fs::path played = writeScenario("kinds.json", oneAddon("{\"entry\": \"CheckEnvironment\"}"));
@@ -1084,17 +1108,17 @@ TEST(HostsimTest, AReportIsWrittenAsTheKindOfFileItNames) {
     // to one too (as /dev/stdout is); a link to a file replaces the file and stays, a dangling one
     // makes it.
     enum Kind { Fifo, Device, File, Missing };
-    bool noDevice = false;
     for (const Kind kind : {Fifo, Device, File, Missing}) {
+        if ((kind == Device) != rootRows) {
+            continue;
+        }
         for (const bool link : {false, true}) {
             fs::remove_all(folder);
             fs::create_directories(folder);
             const fs::path node = folder / "node";
-            if (kind == Device && ::mknod(node.c_str(), S_IFCHR | 0600, makedev(1, 3)) != 0) {
-                noDevice = true;
-                continue;
-            }
-            if (kind == Fifo) {
+            if (kind == Device) {
+                ASSERT_EQ(::mknod(node.c_str(), S_IFCHR | 0600, makedev(1, 3)), 0);
+            } else if (kind == Fifo) {
                 ASSERT_EQ(::mkfifo(node.c_str(), 0600), 0);
             } else if (kind == File) {
                 std::ofstream(node) << "old\n";
@@ -1149,6 +1173,18 @@ TEST(HostsimTest, AReportIsWrittenAsTheKindOfFileItNames) {
             }
         }
     }
+    fs::remove_all(folder);
+}
+
+} // namespace
+
+TEST(HostsimTest, AReportIsWrittenAsTheKindOfFileItNames) {
+    writeReportsToNodes(false);
+    namespace fs = std::filesystem;
+    const fs::path folder = sim::specialFolder("Temp") / "report-kinds";
+    fs::create_directories(folder);
+    const fs::path played = writeScenario("kinds.json", oneAddon("{\"entry\": \"CheckEnvironment\"}"));
+    const std::string expected = runHostsim(played).output;
 
     // /dev/stdout names the file the process holds as standard output, which the report goes
     // into: a pipe, or a file at its end, as the shell's redirection to it writes.
@@ -1237,9 +1273,13 @@ TEST(HostsimTest, AReportIsWrittenAsTheKindOfFileItNames) {
         }
     }
     fs::remove_all(folder);
-    if (noDevice) {
-        GTEST_SKIP() << "the rows of a device node need root, to make it";
+}
+
+TEST(HostsimTest, AReportIsWrittenInPlaceToADeviceItNames) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "needs root, to make a device node";
     }
+    writeReportsToNodes(true);
 }
 
 namespace {
