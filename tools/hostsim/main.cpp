@@ -90,6 +90,8 @@ The sandbox:
     removed, never followed.
   - Should the sandbox's name lead elsewhere by then, hostsim leaves that, and names the sandbox
     it could not remove in a message.
+  - Another user's entries in the temporary sandbox are kept, with the folders holding them,
+    however private the sandbox is by then: hostsim says so, and keeps the sandbox.
   - A sandbox may not hold, at any depth, a link that leads out of it.
   - A sandbox may not hold a file with a second hard link: its other name may lie outside.
   - A sandbox may not hold a FIFO or a device.
