@@ -78,15 +78,6 @@ constexpr Int32 moduleDataVersion = 1;
 // This platform's byte-order sign.
 constexpr UInt16 byteOrderSign = 19789;
 
-// Why a folder, taken by its name to hold the player's files, may not (fileio::whyNotPlayersFolder).
-// One that cannot be looked at is left to fail where it is used.
-std::error_code whyNotPlayers(const Directory& folder) {
-    const String named = folder.getPathName();
-    const fileio::Entry entry(std::string(named.data(), named.dataLength()));
-    struct stat info {};
-    return entry.status(info) ? fileio::whyNotPlayersFolder(info) : std::error_code();
-}
-
 // A folder as the user finds it: the name of the folder holding it, then its own.
 String asFound(const Directory& folder) {
     const String named = folder.getPathName();
@@ -383,7 +374,7 @@ Directory* Addon::getSharedDataDirectory() const {
 Directory* Addon::takeUserPrefsDirectory(String* refused) const {
     std::unique_ptr<Directory> folder(getUserPrefsDirectory());
     // Whatever folder the add-on names, another user's is not the player's to read or write.
-    if (folder != nullptr && whyNotPlayers(*folder)) {
+    if (folder != nullptr && folder->whyNotPlayers()) {
         if (refused != nullptr) {
             *refused = asFound(*folder);
         }

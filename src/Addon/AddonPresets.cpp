@@ -18,6 +18,8 @@
 #include "XML/XMLReader.h"
 
 #include <memory>
+#include <string>
+#include <system_error>
 
 namespace zelvane {
 
@@ -37,6 +39,21 @@ void addEmbeddedFile(Library& library, const Directory& folder, const char* name
     }
     file.close();
     std::unique_ptr<ComponentSource> part(library.add(type, file, embeddedOwner));
+}
+
+// Whether the folder, which the embedded files are made in, is another user's: the user is told,
+// and none of the player's files go into it.
+bool refusedForEmbedded(const Directory& folder) {
+    const std::error_code refused = folder.whyNotPlayers();
+    if (refused) {
+        String message("The add-on's embedded library files are not made in the folder \"");
+        message += folder.getName();
+        message += "\": ";
+        message += refused.message().c_str();
+        message += ".\n";
+        host.writeToConsole(message);
+    }
+    return static_cast<bool>(refused);
 }
 
 // The preset part of that name, when the library holds one of the preset part type.
@@ -62,12 +79,15 @@ void Addon::addEmbeddedFiles() {
     if (embedded == nullptr) {
         return;
     }
+    if (refusedForEmbedded(*embedded)) {
+        return;
+    }
     Directory own(*embedded, String("Zelvane"), true);
-    if (!own.exists() || !own.isFolder()) {
+    if (!own.exists() || !own.isFolder() || refusedForEmbedded(own)) {
         return;
     }
     Directory folder(own, String("Interface Images"), true);
-    if (!folder.exists() || !folder.isFolder()) {
+    if (!folder.exists() || !folder.isFolder() || refusedForEmbedded(folder)) {
         return;
     }
     if (images) {

@@ -8,6 +8,10 @@
 #include "IO/Folder.hpp"
 #include "IO/Name.hpp"
 #include "MacOS/Folders.hpp"
+#include "fileio/Entry.h"
+#include "fileio/Rules.h"
+
+#include <sys/stat.h>
 
 #include <vector>
 
@@ -131,6 +135,13 @@ bool Directory::exists() const {
 
 bool Directory::isFolder() const {
     return true;
+}
+
+std::error_code Directory::whyNotPlayers() const {
+    const String named = getPathName();
+    const fileio::Entry entry(std::string(named.data(), named.dataLength()));
+    struct stat info {};
+    return entry.status(info) ? fileio::whyNotPlayersFolder(info) : std::error_code();
 }
 
 IO::Location Directory::getLocation() const {

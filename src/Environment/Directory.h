@@ -4,6 +4,7 @@
 #include "Environment/File.h"
 
 #include <memory>
+#include <system_error>
 
 struct FSRef;
 
@@ -55,6 +56,10 @@ public:
                                    bool recursive) const;
     // Deletes the folder and everything in it from disk.
     virtual bool erase();
+    // Why the folder, taken by its name to hold the player's files, may not: another user's
+    // (fileio::whyNotPlayersFolder), whatever folder holds it. One that cannot be looked at is left
+    // to fail where it is used.
+    std::error_code whyNotPlayers() const;
     // The host folder object (kept by the directory), or null.
     virtual IO::Folder* getData() const;
 

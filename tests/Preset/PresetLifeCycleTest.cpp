@@ -12,10 +12,13 @@
 #include "sim/Dialogs.h"
 #include "sim/Files.h"
 #include "sim/Library.h"
+#include "sim/Output.h"
 #include "sim/Project.h"
 #include "sim/Sim.h"
 
 #include <gtest/gtest.h>
+
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -189,6 +192,27 @@ TEST_F(LifeCycleTest, WithoutTheEmbeddedFolderNothingIsAdded) {
         EXPECT_EQ(sim::libPartCount(), 0);
         EXPECT_EQ(std::filesystem::exists(images() / "Preset_Refresh_1_nocache.gdl"), c.made);
         EXPECT_EQ(sim::openFileCount(), 0u);
+    }
+}
+
+TEST_F(LifeCycleTest, AnotherUsersEmbeddedFolderHoldsNoneOfThePlayersFiles) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "another user's folder needs root, to give one away";
+    }
+    made->images = true;
+    for (const std::filesystem::path& theirs : {embedded / "Zelvane", images()}) {
+        SCOPED_TRACE(theirs.filename().string());
+        std::filesystem::remove_all(embedded / "Zelvane");
+        std::filesystem::create_directories(theirs);
+        ASSERT_EQ(::chown(theirs.c_str(), 4242, 4242), 0);
+        const std::size_t told = sim::consoleText().size();
+        notify(openProject);
+        EXPECT_EQ(sim::libPartCount(), 0);
+        EXPECT_TRUE(std::filesystem::is_empty(theirs));
+        EXPECT_EQ(sim::consoleText().substr(told),
+                  "The add-on's embedded library files are not made in the folder \"" +
+                      theirs.filename().string() +
+                      "\": it is another user's folder, which does not hold this user's files.\n");
     }
 }
 
