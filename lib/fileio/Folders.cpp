@@ -147,19 +147,19 @@ std::error_code walkTree(int top, const TreeWalk& walk) {
 }
 
 std::error_code removeContents(int folder, Owners owners) {
-    return internal::removeContents(folder, owners, true);
+    // Another user's entry where other users may write is theirs to keep, as removing it alone
+    // would keep it; the folders holding it stay.
+    return removeKeeping(folder, [owners](const TreeEntry& entry) {
+        return !mayTake(entry.folderStatus, entry.status, owners);
+    });
 }
 
 std::error_code removeOwnContents(int folder) {
     return removeKeeping(folder, [](const TreeEntry& entry) { return !isPlayerOrRoot(entry.status.st_uid); });
 }
 
-std::error_code internal::removeContents(int folder, Owners owners, bool keepOthers) {
-    // Another user's entry where other users may write is theirs to keep, as removing it alone
-    // would keep it; the folders holding it stay.
-    return removeKeeping(folder, [owners, keepOthers](const TreeEntry& entry) {
-        return keepOthers && !mayTake(entry.folderStatus, entry.status, owners);
-    });
+std::error_code internal::removeAll(int folder) {
+    return removeKeeping(folder, [](const TreeEntry&) { return false; });
 }
 
 std::error_code walkUp(int folder, const std::function<bool(int held, const struct stat& status)>& visit) {

@@ -19,10 +19,9 @@ inline std::string parentOf(const std::string& path) {
     return slash == 0 || slash == std::string::npos ? std::string("/") : path.substr(0, slash);
 }
 
-// Removes what the open folder holds, as fileio::removeContents does; without `keepOthers`, other
-// users' entries too, for a tree that no other user could reach to put them there (one made
-// private from its making).
-std::error_code removeContents(int folder, Owners owners, bool keepOthers);
+// Removes what the open folder holds, as fileio::removeContents does, other users' entries too: for
+// a tree whose maker says no other user reached it.
+std::error_code removeAll(int folder);
 
 // While it lives, the calling thread's calls are not failed by a test double of the machine
 // (Faults.h): for the layer's own scratch, which no caller sees.

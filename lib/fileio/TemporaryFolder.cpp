@@ -83,9 +83,8 @@ std::error_code TemporaryFolder::remove(Others others) {
     }
     // Private now is no sign that it always was: another user's entry in it was put there while it
     // was open to others (in one never open, only root could have put it), and stays theirs.
-    std::error_code failure = others == Others::kept
-                                  ? removeOwnContents(m_folder.get())
-                                  : internal::removeContents(m_folder.get(), Owners::player, false);
+    std::error_code failure =
+        others == Others::kept ? removeOwnContents(m_folder.get()) : internal::removeAll(m_folder.get());
     if (!failure) {
         failure = injectedFault(Call::remove, m_parent.get());
     }

@@ -92,12 +92,6 @@ String asFound(const Directory& folder) {
     return String(path.c_str(), static_cast<unsigned int>(path.size()));
 }
 
-// Why the user's own preference folder was not taken, as the console tells it.
-String notPlayersReason() {
-    const std::string reason = fileio::make_error_code(fileio::FileError::notPlayersFolder).message();
-    return String(reason.c_str(), static_cast<unsigned int>(reason.size()));
-}
-
 bool isUserContext(Addon::Context context) {
     return context == Addon::user || context == Addon::shared;
 }
@@ -846,7 +840,7 @@ void Addon::reportPrefsUnread(Context context) {
             message += " could not be read from ";
             message += m_refusedFolder;
             message += ": ";
-            message += notPlayersReason();
+            message += make_error_code(fileio::FileError::notPlayersFolder).message().c_str();
             message += ".\n";
         } else if (isUserContext(context)) {
             message += " could not be read from ";
@@ -880,7 +874,7 @@ void Addon::reportPrefsNotWritten(Context context) const {
             message += " could not be written to ";
             message += m_refusedFolder;
             message += ": ";
-            message += notPlayersReason();
+            message += make_error_code(fileio::FileError::notPlayersFolder).message().c_str();
         } else if (isUserContext(context)) {
             message += " could not be written to ";
             message += describePrefsFile(context);

@@ -13,7 +13,6 @@
 #include "fileio/FileError.h"
 
 #include <memory>
-#include <string>
 
 namespace zelvane::remap {
 
@@ -29,10 +28,9 @@ Directory* getObjectMapLocation(String& name, bool withExtension) {
     std::unique_ptr<Directory> folder(addon->takeUserPrefsDirectory(&refused));
     if (!refused.empty()) {
         String message("The object map is not read from or written to ");
-        const std::string reason = fileio::make_error_code(fileio::FileError::notPlayersFolder).message();
         message += refused;
         message += ": ";
-        message += String(reason.c_str(), static_cast<unsigned int>(reason.size()));
+        message += make_error_code(fileio::FileError::notPlayersFolder).message().c_str();
         message += ".\n";
         host.writeToConsole(message);
     }

@@ -50,11 +50,16 @@ void checkHostFile(const json& step, const std::string& context) {
 
 namespace {
 
-// Throws after `cannot` where the folder of status `info`, `shown` in the message, taken to hold the
-// player's file, is another user's.
+// The failure of a host file after `cannot`: the folder `shown`, taken to hold it, is another user's.
+ScenarioError notTaken(const std::string& shown, const std::string& cannot) {
+    return ScenarioError(cannot + "the folder " + escaped(shown) +
+                         " is not taken: " + make_error_code(fileio::FileError::notPlayersFolder).message());
+}
+
+// Throws notTaken where the folder of status `info`, `shown` in the message, is another user's.
 void checkPlayersFolder(const struct stat& info, const std::string& shown, const std::string& cannot) {
-    if (const std::error_code error = fileio::whyNotPlayersFolder(info)) {
-        throw ScenarioError(cannot + "the folder " + escaped(shown) + " is not taken: " + error.message());
+    if (fileio::whyNotPlayersFolder(info)) {
+        throw notTaken(shown, cannot);
     }
 }
 
@@ -68,7 +73,7 @@ std::optional<fileio::Entry> heldEntry(const std::string& folder, const std::fil
     std::error_code error;
     fileio::Descriptor at = sim::openSpecialFolder(folder, error);
     if (error == fileio::FileError::notPlayersFolder) {
-        throw ScenarioError(cannot + "the folder " + escaped(folder) + " is not taken: " + error.message());
+        throw notTaken(folder, cannot);
     }
     if (!at && !sim::sandboxInPlace()) {
         throw ScenarioError(cannot + "the sandbox was moved or removed during the play");
@@ -113,8 +118,7 @@ std::string placeHostFile(const json& step) {
     const std::filesystem::path root = sim::specialFolder(folder);
     std::string cannot = "cannot write the host file " + escaped(folder + "/" + name) + ": ";
     if (root.empty()) {
-        throw ScenarioError(cannot + "the folder " + escaped(folder) + " is not taken: " +
-                            std::error_code(fileio::FileError::notPlayersFolder).message());
+        throw notTaken(folder, cannot);
     }
     // Checked before its folders are made, so that no folder is made through a link leading out.
     // The sandbox was checked before the play (no link out of it, no file with a second hard link)
