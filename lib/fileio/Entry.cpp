@@ -37,7 +37,24 @@ void pushParts(std::deque<std::string>& parts, const std::string& path) {
 }
 
 std::string joined(const std::string& folder, const std::string& name) {
+    if (folder.empty()) {
+        return name; // below the folder a walk started from
+    }
     return folder + (folder.size() > 1 ? "/" : "") + name;
+}
+
+// The folder above `at` as a path names it; `at` relative to a folder a walk started from ("" for
+// that folder) names the one above it with "..".
+std::string above(const std::string& at) {
+    if (!at.empty() && at[0] == '/') {
+        return parentOf(at);
+    }
+    const std::size_t slash = at.rfind('/');
+    const std::string last = slash == std::string::npos ? at : at.substr(slash + 1);
+    if (at.empty() || last == "..") {
+        return joined(at, "..");
+    }
+    return slash == std::string::npos ? "" : at.substr(0, slash);
 }
 
 std::string workingFolder() {
@@ -76,8 +93,9 @@ mode_t modeOf(const struct stat& now, mode_t kept, mode_t added, mode_t* before)
 
 } // namespace
 
-Entry::Entry(const std::string& path, Last last) {
-    m_error = walk(path, last);
+Entry::Entry(const std::string& path, Last last, Folders folders) : m_folders(folders) {
+    m_error = path.empty() ? std::make_error_code(std::errc::no_such_file_or_directory)
+                           : walk(AT_FDCWD, "", path, last);
     if (m_error) {
         m_folder.reset();
     }
@@ -94,35 +112,66 @@ Entry::Entry(int folder, const std::string& name) : m_path(name), m_name(name) {
     }
 }
 
-std::error_code Entry::walk(const std::string& named, Last last) {
-    if (named.empty()) {
-        return std::make_error_code(std::errc::no_such_file_or_directory);
+Entry::Entry(int top, const std::string& path, Last last, Folders folders) : m_folders(folders) {
+    m_error =
+        path.empty() ? std::make_error_code(std::errc::no_such_file_or_directory) : walk(top, "", path, last);
+    if (m_error) {
+        m_folder.reset();
     }
+}
+
+std::error_code Entry::whyNotTaken(int held) const {
+    if (m_folders != Folders::players) {
+        return {};
+    }
+    struct stat folder {};
+    struct stat entered {};
+    if (::fstat(m_folder.get(), &folder) != 0 || (held >= 0 && ::fstat(held, &entered) != 0)) {
+        return lastError();
+    }
+    if (held < 0) {
+        return whyNotPlayersFolder(folder);
+    }
+    // Another user's folder, where other users may write, may have been put there to take the
+    // player's files.
+    return mayTake(folder, entered) ? std::error_code() : make_error_code(FileError::notPlayersFolder);
+}
+
+std::error_code Entry::walk(int top, std::string at, const std::string& named, Last last) {
     std::deque<std::string> parts;
     pushParts(parts, named);
-    if (named[0] != '/') {
+    if (named[0] == '/') {
+        at = "/";
+        m_folder.reset(::open("/", searchFlags));
+    } else if (top != AT_FDCWD) {
+        m_folder.reset(::fcntl(top, F_DUPFD_CLOEXEC, 0));
+    } else {
         const std::string here = workingFolder();
         if (here.empty()) {
             return lastError();
         }
         pushParts(parts, here);
+        at = "/";
+        m_folder.reset(::open("/", searchFlags));
     }
-    std::string at = "/";
-    m_folder.reset(::open("/", searchFlags));
+    // The entry is named in the folder held: one that may not hold it is not taken.
+    auto found = [this, &at](const std::string& name) {
+        m_name = name;
+        m_path = name == "." && !at.empty() ? at : joined(at, name);
+        return whyNotTaken(-1);
+    };
     for (int links = 0;;) {
         if (!m_folder) {
             return lastError();
         }
         if (parts.empty()) {
-            m_name = ".";
-            m_path = at;
-            return {};
+            return found(".");
         }
         const std::string part = parts.front();
         if (part == "..") {
             // The folder's own parent, where its links led, not the path's.
             m_folder.reset(::openat(m_folder.get(), "..", searchFlags));
-            at = parentOf(at);
+            at = above(at);
             parts.pop_front();
             continue;
         }
@@ -133,9 +182,7 @@ std::error_code Entry::walk(const std::string& named, Last last) {
             return lastError();
         }
         if (isLast && (!exists || !S_ISLNK(info.st_mode) || last == keepLink)) {
-            m_name = part;
-            m_path = joined(at, part);
-            return {};
+            return found(part);
         }
         if (!exists || (!S_ISLNK(info.st_mode) && !S_ISDIR(info.st_mode))) {
             // Nothing lies below: what is named there is where the path leads.
@@ -149,7 +196,14 @@ std::error_code Entry::walk(const std::string& named, Last last) {
             return {};
         }
         if (S_ISDIR(info.st_mode)) {
-            m_folder.reset(::openat(m_folder.get(), part.c_str(), searchFlags | O_NOFOLLOW));
+            Descriptor inner(::openat(m_folder.get(), part.c_str(), searchFlags | O_NOFOLLOW));
+            if (!inner) {
+                return lastError();
+            }
+            if (const std::error_code refused = whyNotTaken(inner.get())) {
+                return refused;
+            }
+            m_folder = std::move(inner);
             at = joined(at, part);
             parts.pop_front();
             continue;
@@ -161,9 +215,7 @@ std::error_code Entry::walk(const std::string& named, Last last) {
         // path: only the system can follow it, and only the process itself made it.
         if (isLast && onProc(m_folder.get())) {
             m_openFile = true;
-            m_name = part;
-            m_path = joined(at, part);
-            return {};
+            return found(part);
         }
         struct stat folder {};
         if (::fstat(m_folder.get(), &folder) != 0) {
@@ -427,8 +479,11 @@ std::error_code Entry::makeFolder() const {
     }
     const std::error_code error = lastError();
     struct stat info {};
-    return error == std::errc::file_exists && status(info) && S_ISDIR(info.st_mode) ? std::error_code()
-                                                                                    : error;
+    if (error != std::errc::file_exists || !status(info) || !S_ISDIR(info.st_mode)) {
+        return error;
+    }
+    // A folder that stood there is taken as made only where it is whose the caller asked for.
+    return m_folders == Folders::players ? whyNotPlayersFolder(info) : std::error_code();
 }
 
 } // namespace fileio

@@ -22,11 +22,23 @@ public:
         follow,   // a link at the end is followed (under the rules), a dangling one too
         keepLink, // a link at the end is the entry itself, as an entry to rename or remove is
     };
+    // Whose folders the walk takes.
+    enum class Folders {
+        any,     // any folder the system lets the walk enter
+        players, // the entry is taken by name to lie in a folder of the player's files: a folder
+                 // the walk enters on the way is taken only where the rules take it (mayTake), and
+                 // the folder holding the entry only where it is the player's or root's, as each is
+                 // held (FileError::notPlayersFolder); so is a folder makeFolder finds standing
+    };
     // Walks `path` (relative to the working folder). A missing entry is no error; see error().
-    explicit Entry(const std::string& path, Last last = follow);
+    explicit Entry(const std::string& path, Last last = follow, Folders folders = Folders::any);
     // The entry `name` of the open folder `folder` (which the entry keeps a descriptor of), for a
     // name that holds no "/" and is not "." or "..".
     Entry(int folder, const std::string& name);
+    // Walks `path` from the open folder `top`, as the path constructor walks from the working
+    // folder: its links followed under the rules, an absolute one's from the root. path() is then
+    // relative to `top` until a link leads to the root.
+    Entry(int top, const std::string& path, Last last, Folders folders = Folders::any);
     Entry(Entry&& other) noexcept = default;
     Entry& operator=(Entry&&) = delete;
     ~Entry() = default;
@@ -94,14 +106,19 @@ public:
     std::error_code renameTo(const std::string& name, bool replace) const;
 
     // Makes the entry a folder (mode 0777 less the umask) where none stands; one that stands is no
-    // error when it is a folder.
+    // error when it is a folder, and with Folders::players the player's or root's
+    // (FileError::notPlayersFolder).
     std::error_code makeFolder() const;
 
     // What the entry, a link (with `keepLink`), holds: the text it names, read never followed.
     std::error_code linkTarget(std::string& target) const;
 
 private:
-    std::error_code walk(const std::string& path, Last last);
+    // Walks `path` from the open folder `top` (the root for an absolute path), which `at` names.
+    std::error_code walk(int top, std::string at, const std::string& path, Last last);
+    // With Folders::players, why the folder `held`, entered from the folder held, is not taken,
+    // or why the folder held may not hold the entry (`held` -1).
+    std::error_code whyNotTaken(int held) const;
     // The entry's status and its folder's, or why there is none.
     std::error_code lookAt(struct stat& info, struct stat& folder) const;
 
@@ -111,6 +128,7 @@ private:
     int m_missing = 0; // ENOENT or ENOTDIR when a folder on the way is missing
     std::string m_name;
     bool m_openFile = false;
+    Folders m_folders = Folders::any;
 };
 
 } // namespace fileio

@@ -6,28 +6,80 @@
 #include "fileio/Internal.h"
 #include "fileio/Rules.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <vector>
+
 namespace fileio {
 
-std::error_code makeFolders(const std::string& path) {
-    const Entry entry(path);
-    if (entry.error()) {
-        return entry.error();
-    }
-    if (entry.folder() < 0) {
-        // A folder above is missing: made first, and the path walked again through it.
-        const std::size_t slash = path.find_last_not_of('/') == std::string::npos
-                                      ? std::string::npos
-                                      : path.rfind('/', path.find_last_not_of('/'));
-        const std::string above = slash == std::string::npos ? "" : slash == 0 ? "/" : path.substr(0, slash);
-        if (entry.missing() != std::errc::no_such_file_or_directory || above.empty() || above == path) {
-            return entry.missing();
+namespace {
+
+// The names of `path`, empty ones and "." left out.
+std::vector<std::string> namesOf(const std::string& path) {
+    std::vector<std::string> names;
+    for (std::size_t from = 0; from <= path.size();) {
+        const std::size_t slash = std::min(path.find('/', from), path.size());
+        if (slash > from && path.compare(from, slash - from, ".") != 0) {
+            names.push_back(path.substr(from, slash - from));
         }
-        if (const std::error_code error = makeFolders(above)) {
-            return error;
-        }
-        return Entry(path).makeFolder();
+        from = slash + 1;
     }
-    return entry.makeFolder();
+    return names;
+}
+
+} // namespace
+
+std::error_code makeFolders(const std::string& path, Entry::Folders folders) {
+    std::error_code error;
+    makeFolders(AT_FDCWD, path, folders, error);
+    return error;
+}
+
+Descriptor makeFolders(int top, const std::string& path, Entry::Folders folders, std::error_code& error) {
+    error.clear();
+    if (path.empty()) {
+        error = std::make_error_code(std::errc::no_such_file_or_directory);
+        return {};
+    }
+    Descriptor at(path[0] == '/'    ? ::open("/", internal::searchFlags)
+                  : top == AT_FDCWD ? ::open(".", internal::searchFlags)
+                                    : ::fcntl(top, F_DUPFD_CLOEXEC, 0));
+    const std::vector<std::string> names = namesOf(path);
+    for (std::size_t i = 0; at && i < names.size(); ++i) {
+        if (names[i] == "..") {
+            at.reset(::openat(at.get(), "..", internal::searchFlags));
+            continue;
+        }
+        // Each name walked from the folder held, a link followed under the rules.
+        const Entry entry(at.get(), names[i], Entry::follow, folders);
+        struct stat info {};
+        error = entry.error()           ? entry.error()
+                : entry.folder() < 0    ? entry.missing()
+                : !entry.status(info)   ? entry.makeFolder()
+                : S_ISDIR(info.st_mode) ? std::error_code()
+                : i + 1 == names.size() ? std::make_error_code(std::errc::file_exists)
+                                        : std::make_error_code(std::errc::not_a_directory);
+        if (error) {
+            return {};
+        }
+        // Checked as it is held: a folder put at the name since the look is the one taken or not.
+        Descriptor next(entry.open(internal::searchFlags));
+        if (!next || ::fstat(next.get(), &info) != 0) {
+            error = internal::lastError();
+            return {};
+        }
+        if (folders == Entry::Folders::players && (error = whyNotPlayersFolder(info))) {
+            return {};
+        }
+        at = std::move(next);
+    }
+    if (!at) {
+        error = internal::lastError();
+    }
+    return at;
 }
 
 Exposure othersMayRenameIn(const std::string& path) {

@@ -2,14 +2,24 @@
 // made, and each folder up from it looked at.
 #pragma once
 
+#include "fileio/Descriptor.h"
+#include "fileio/Entry.h"
+
 #include <string>
 #include <system_error>
 
 namespace fileio {
 
-// Makes the folder `path` names and each missing folder above it, each through the folder above it
-// (Entry::makeFolder), following a link only where the rules do. A folder that stands is no error.
-std::error_code makeFolders(const std::string& path);
+// Makes the folder `path` names and each missing folder on its way, in one walk from the root (the
+// working folder for a relative path) that holds each folder it reaches and makes a missing one in
+// the folder held (Entry::makeFolder), following a link only where the rules do. A folder that
+// stands is no error. With Entry::Folders::players, each folder the path's names lead to, found or
+// made, is taken only where it is the player's or root's, as it is held, and the folders on a
+// link's way only where the rules take them (FileError::notPlayersFolder).
+std::error_code makeFolders(const std::string& path, Entry::Folders folders = Entry::Folders::any);
+// The same from the open folder `top` (an absolute path from the root): answers the last folder,
+// held, or none with `error` saying why.
+Descriptor makeFolders(int top, const std::string& path, Entry::Folders folders, std::error_code& error);
 
 // A folder in which, or in a folder above which, users other than the player and root may rename
 // entries, and so exchange a folder made there for one of theirs: which folder and why, or none.

@@ -903,3 +903,100 @@ TEST_F(FileRulesTest, AFolderIsExposedWhereAnotherUserOwnsAFolderAboveIt) {
         checkExposure(row);
     }
 }
+
+TEST_F(FileRulesTest, AWalkFromAFolderHeldFollowsItsLinksAsAPathsWalkDoes) {
+    fs::create_directories(path("top/open/y"));
+    fs::create_directory_symlink("open", path("top/lnk"));
+    fs::create_directory_symlink(path("top/open").string(), path("top/far"));
+    const fileio::Descriptor top(::open(path("top").c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    ASSERT_TRUE(top);
+    struct Row {
+        const char* path;
+        const char* shown; // path(), "" for the path of the folder given
+        const char* name;
+        const char* holder; // the folder holding the entry, below the test's folder
+    };
+    const std::string far = path("top/open/y").string();
+    const Row rows[] = {
+        {"open/y", "open/y", "y", "top/open"},   {"lnk/y/file", "open/y/file", "file", "top/open/y"},
+        {"far/y", far.c_str(), "y", "top/open"}, {"open/../lnk/y", "open/y", "y", "top/open"},
+        {"lnk", "open", "open", "top"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.path);
+        const fileio::Entry entry(top.get(), row.path, fileio::Entry::follow);
+        ASSERT_FALSE(entry.error());
+        EXPECT_EQ(entry.path(), row.shown);
+        EXPECT_EQ(entry.name(), row.name);
+        struct stat held {};
+        struct stat expected {};
+        ASSERT_TRUE(entry.folderStatus(held));
+        ASSERT_EQ(::stat(path(row.holder).c_str(), &expected), 0);
+        EXPECT_TRUE(fileio::sameNode(held, expected));
+    }
+    // Folders are made where the links lead, one walk holding each.
+    std::error_code error;
+    const fileio::Descriptor made =
+        fileio::makeFolders(top.get(), "lnk/y/z/w", fileio::Entry::Folders::players, error);
+    EXPECT_FALSE(error) << error.message();
+    EXPECT_TRUE(made && fs::is_directory(path("top/open/y/z/w")));
+    EXPECT_EQ(fileio::makeFolders(path("top/lnk/y/z").string(), fileio::Entry::Folders::players),
+              std::error_code());
+}
+
+TEST_F(FileRulesTest, AFolderTakenToHoldThePlayersFilesIsThePlayersAsTheWalkHoldsIt) {
+    if (self != 0) {
+        GTEST_SKIP() << givesAway;
+    }
+    struct Row {
+        const char* name;
+        mode_t base;                   // the player's folder holding the rest
+        uid_t middle;                  // owner of "base/mid", on the way to "taken"
+        uid_t taken;                   // owner of the folder taken, 0777
+        bool linked;                   // "taken" is reached through the player's link in "base"
+        std::error_code written, made; // a file written in "taken"; "taken" and a folder in it made
+    };
+    const std::error_code none;
+    const std::error_code refused = FileError::notPlayersFolder;
+    const Row rows[] = {
+        {"the player's folders, all may write in them", 0777, self, self, false, none, none},
+        {"another's folder in the player's private folder", 0755, self, other, false, refused, refused},
+        {"another's folder where all may write", 0777, self, other, false, refused, refused},
+        {"the player's folder in another's, where all may write", 0777, other, self, false, refused, refused},
+        // Another's folder no one else could have put there is entered, but holds no folder made.
+        {"the player's folder in another's, in a private folder", 0755, other, self, false, none, refused},
+        {"another's folder through the player's link", 0755, self, other, true, refused, refused},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        fs::remove_all(path("base"));
+        fs::remove_all(path("elsewhere"));
+        fs::create_directories(path("base/mid/taken"));
+        fs::create_directories(path("elsewhere/taken"));
+        const fs::path real = row.linked ? path("elsewhere/taken") : path("base/mid/taken");
+        ASSERT_EQ(::chown(real.c_str(), row.taken, gid_t(-1)), 0);
+        ASSERT_EQ(::chmod(real.c_str(), 0777), 0);
+        ASSERT_EQ(::chown(path("base/mid").c_str(), row.middle, gid_t(-1)), 0);
+        ASSERT_EQ(::chmod(path("base/mid").c_str(), 0777), 0);
+        ASSERT_EQ(::chmod(path("base").c_str(), row.base), 0);
+        if (row.linked) {
+            fs::create_directory_symlink(real, path("base/lnk"));
+        }
+        const std::string taken = row.linked ? "base/lnk" : "base/mid/taken";
+        const auto players = fileio::Entry::Folders::players;
+        const fileio::Entry file(path(taken + "/file").string(), fileio::Entry::follow, players);
+        EXPECT_EQ(fileio::writeWhole(file, fileio::textWriter("new")), row.written);
+        EXPECT_EQ(fs::exists(real / "file"), !row.written) << "the player's file lands where it is refused";
+        EXPECT_EQ(fileio::Entry(path(taken).string(), fileio::Entry::follow, players).makeFolder(), row.made);
+        EXPECT_EQ(fileio::makeFolders(path(taken + "/sub").string(), players), row.made);
+        EXPECT_EQ(fs::exists(real / "sub"), !row.made);
+        const fileio::Descriptor base(::open(path("base").c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        EXPECT_EQ(
+            fileio::Entry(base.get(), taken.substr(5) + "/file", fileio::Entry::follow, players).error(),
+            row.written);
+        // Whose folders a walk takes is asked only where the caller says they are to be the player's.
+        EXPECT_FALSE(fileio::Entry(path(taken + "/file").string()).error());
+    }
+    fs::remove_all(path("base"));
+    fs::remove_all(path("elsewhere"));
+}
