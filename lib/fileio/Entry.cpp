@@ -471,16 +471,25 @@ std::error_code Entry::makeFolder() const {
     if (!m_folder) {
         return missing();
     }
-    if (const std::error_code injected = injectedFault(Call::makeFolder, m_folder.get())) {
-        return injected;
-    }
-    if (::mkdirat(m_folder.get(), m_name.c_str(), 0777) == 0) {
-        return {};
-    }
-    const std::error_code error = lastError();
     struct stat info {};
-    if (error != std::errc::file_exists || !status(info) || !S_ISDIR(info.st_mode)) {
-        return error;
+    // A folder is made only where none stands, so that only a folder made may fail as one.
+    if (!status(info)) {
+        if (errno != ENOENT) {
+            return lastError();
+        }
+        if (const std::error_code injected = injectedFault(Call::makeFolder, m_folder.get())) {
+            return injected;
+        }
+        if (::mkdirat(m_folder.get(), m_name.c_str(), 0777) == 0) {
+            return {};
+        }
+        const std::error_code error = lastError();
+        if (error != std::errc::file_exists || !status(info)) {
+            return error;
+        }
+    }
+    if (!S_ISDIR(info.st_mode)) {
+        return std::make_error_code(std::errc::file_exists);
     }
     // A folder that stood there is taken as made only where it is whose the caller asked for.
     return m_folders == Folders::players ? whyNotPlayersFolder(info) : std::error_code();

@@ -78,20 +78,6 @@ constexpr Int32 moduleDataVersion = 1;
 // This platform's byte-order sign.
 constexpr UInt16 byteOrderSign = 19789;
 
-// A folder as the user finds it: the name of the folder holding it, then its own.
-String asFound(const Directory& folder) {
-    const String named = folder.getPathName();
-    std::string path(named.data(), named.dataLength());
-    while (path.size() > 1 && path.back() == '/') {
-        path.pop_back();
-    }
-    const std::size_t last = path.rfind('/');
-    const std::size_t before =
-        last == std::string::npos || last == 0 ? std::string::npos : path.rfind('/', last - 1);
-    path.erase(0, before == std::string::npos ? 0 : before + 1);
-    return String(path.c_str(), static_cast<unsigned int>(path.size()));
-}
-
 bool isUserContext(Addon::Context context) {
     return context == Addon::user || context == Addon::shared;
 }
@@ -370,9 +356,13 @@ Directory* Addon::takeUserPrefsDirectory(String* refused) const {
     // Whatever folder the add-on names, another user's is not the player's to read or write.
     if (folder != nullptr && folder->whyNotPlayers()) {
         if (refused != nullptr) {
-            *refused = asFound(*folder);
+            *refused = folder->getNameAsFound();
         }
         return nullptr;
+    }
+    // Asked again of each folder its uses hold: another user may exchange it after this look.
+    if (folder != nullptr) {
+        folder->takeForPlayer();
     }
     return folder.release();
 }
@@ -577,8 +567,12 @@ DataFile* Addon::getPrefsFile(Context context, bool create, GSErrCode* error) co
         return nullptr;
     }
     if (create) {
-        file.reset(new DataFile(file->getLocation(), DataFile::readWrite, true));
+        // Made in its folder as the file was located: the user's own, in a folder of the player's.
+        std::unique_ptr<Directory> folder(file->getParent());
+        file.reset(folder != nullptr ? new DataFile(*folder, getPrefsFileName(), DataFile::readWrite, true)
+                                     : new DataFile(file->getLocation(), DataFile::readWrite, true));
         file->setChangedByEveryUser(context == shared);
+        keepRefusedFolder(context, *file);
     }
     if (!file->exists()) {
         result = file->getLastError() != NoError ? file->getLastError() : ErrNotFound;
@@ -614,6 +608,7 @@ DataFile* Addon::locatePrefsFile(Context context, bool makeFolder, GSErrCode& er
     Directory sub(*folder, String("Zelvane"), makeFolder);
     if (sub.getLastError() != NoError || !sub.exists()) {
         error = sub.getLastError() != NoError ? sub.getLastError() : ErrNotFound;
+        keepRefusedFolder(context, sub);
         return nullptr;
     }
     if (madeFolder != nullptr) {
@@ -639,7 +634,7 @@ bool Addon::closeUserPrefsFolder(const DataFile& file, bool told) const {
     // preferences: it is not taken, whatever folder holds it.
     const bool isThere = folder.status(info);
     if (isThere && parent != nullptr && fileio::whyNotPlayersFolder(info)) {
-        m_refusedFolder = asFound(*parent);
+        m_refusedFolder = parent->getNameAsFound();
         return false;
     }
     // Group and others keep what else they had; a folder of another user's is not the player's to
@@ -661,6 +656,18 @@ bool Addon::closeUserPrefsFolder(const DataFile& file, bool told) const {
     const fileio::Entry entry(std::string(path.data(), path.dataLength()), fileio::Entry::keepLink);
     struct stat found {};
     return !entry.status(found) || fileio::isPlayerOrRoot(found.st_uid);
+}
+
+void Addon::keepRefusedFolder(Context context, const File& use) const {
+    if (context != user || !use.isFolderRefused()) {
+        return;
+    }
+    if (const auto* folder = dynamic_cast<const Directory*>(&use)) {
+        m_refusedFolder = folder->getNameAsFound();
+    } else if (const auto* file = dynamic_cast<const DataFile*>(&use)) {
+        const std::unique_ptr<Directory> parent(file->getParent());
+        m_refusedFolder = parent != nullptr ? parent->getNameAsFound() : file->getPathName();
+    }
 }
 
 void Addon::allowAccess(const DataFile& file, Context context, bool folderMade, bool fileMade) {
@@ -711,6 +718,7 @@ void Addon::readPrefs(Context context, bool publish) {
         // A file its user may only read is read all the same. A FIFO or a device holds no
         // preferences of its own, and a link another user may have put there is not followed.
         if (file->isSpecial() || !file->open(DataFile::readOnly)) {
+            keepRefusedFolder(context, *file);
             reportPrefsUnread(context);
             return;
         }
@@ -925,7 +933,11 @@ bool Addon::writePrefs(Context context) {
     }
     if (!anything) {
         // The file read held nothing but this add-on's packages, none of which is written now.
-        return file->erase();
+        if (file->erase()) {
+            return true;
+        }
+        keepRefusedFolder(context, *file);
+        return false;
     }
     // Written whole beside the old file and renamed over it, so a failed write loses nothing; a
     // new file is put in place only where there is still none.
@@ -934,6 +946,7 @@ bool Addon::writePrefs(Context context) {
         return store.exportTo(stream, unknown);
     };
     if (!(made ? file->makeContents(write) : file->replaceContents(write))) {
+        keepRefusedFolder(context, *file);
         return false;
     }
     // Every user of the machine may change the shared preferences; the user's own stay the user's.

@@ -16,6 +16,7 @@
 #include "Preset/UserDatabaseCollection.h"
 #include "Preset/ZelvaneLibrary.h"
 #include "XML/XMLReader.h"
+#include "fileio/FileError.h"
 
 #include <memory>
 #include <string>
@@ -30,30 +31,44 @@ constexpr API_LibTypeID presetPartType = APILib_MacroID;
 constexpr short presetStrings = 32707;
 constexpr short starterPresetsUnread = 6;
 
-// Makes the file in the folder when it is missing (empty) and registers it with the library; an
-// existing file is registered as it is. Nothing happens when the file cannot be made.
-void addEmbeddedFile(Library& library, const Directory& folder, const char* name, API_LibTypeID type) {
-    DataFile file(folder, String(name), DataFile::readWrite, true);
-    if (!file.exists()) {
-        return;
+// Tells that the embedded files are not made in the folder, another user's.
+void tellRefused(const Directory& folder) {
+    String message("The add-on's embedded library files are not made in the folder \"");
+    message += folder.getName();
+    message += "\": ";
+    message += make_error_code(fileio::FileError::notPlayersFolder).message().c_str();
+    message += ".\n";
+    host.writeToConsole(message);
+}
+
+// Where the use refused a folder taken for the player's files, the folder that the look before took
+// for the player's: the user is told.
+void tellIfRefused(const File& use, const Directory& folder) {
+    if (use.isFolderRefused()) {
+        tellRefused(folder);
     }
-    file.close();
-    std::unique_ptr<ComponentSource> part(library.add(type, file, embeddedOwner));
 }
 
 // Whether the folder, which the embedded files are made in, is another user's: the user is told,
 // and none of the player's files go into it.
 bool refusedForEmbedded(const Directory& folder) {
-    const std::error_code refused = folder.whyNotPlayers();
+    const bool refused = folder.isFolderRefused() || folder.whyNotPlayers();
     if (refused) {
-        String message("The add-on's embedded library files are not made in the folder \"");
-        message += folder.getName();
-        message += "\": ";
-        message += refused.message().c_str();
-        message += ".\n";
-        host.writeToConsole(message);
+        tellRefused(folder);
     }
-    return static_cast<bool>(refused);
+    return refused;
+}
+
+// Makes the file in the folder when it is missing (empty) and registers it with the library; an
+// existing file is registered as it is. Nothing happens when the file cannot be made.
+void addEmbeddedFile(Library& library, const Directory& folder, const char* name, API_LibTypeID type) {
+    DataFile file(folder, String(name), DataFile::readWrite, true);
+    if (!file.exists()) {
+        tellIfRefused(file, folder);
+        return;
+    }
+    file.close();
+    std::unique_ptr<ComponentSource> part(library.add(type, file, embeddedOwner));
 }
 
 // The preset part of that name, when the library holds one of the preset part type.
@@ -82,12 +97,14 @@ void Addon::addEmbeddedFiles() {
     if (refusedForEmbedded(*embedded)) {
         return;
     }
+    // Each folder and file made below it is asked again, as it is made, to be the player's.
+    embedded->takeForPlayer();
     Directory own(*embedded, String("Zelvane"), true);
-    if (!own.exists() || !own.isFolder() || refusedForEmbedded(own)) {
+    if (refusedForEmbedded(own) || !own.exists() || !own.isFolder()) {
         return;
     }
     Directory folder(own, String("Interface Images"), true);
-    if (!folder.exists() || !folder.isFolder() || refusedForEmbedded(folder)) {
+    if (refusedForEmbedded(folder) || !folder.exists() || !folder.isFolder()) {
         return;
     }
     if (images) {

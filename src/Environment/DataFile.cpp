@@ -124,6 +124,7 @@ DataFile::DataFile(String const& path, Permission permission, bool create) : m_p
 
 DataFile::DataFile(Directory const& parent, String const& name, Permission permission, bool create)
     : m_permission(permission) {
+    setInPlayersFolder(parent.holdsPlayersFiles());
     IO::Location location;
     if (locationIn(parent.getData(), name, location)) {
         attach(location, create);
@@ -165,7 +166,7 @@ void DataFile::attach(IO::Location const& location, bool create) {
     if (!path.empty()) {
         // A link at the name is an entry that stands there, dangling or not: nothing is made
         // through it. What this object made is the file of the descriptor it was made with.
-        const fileio::Entry entry(path, fileio::Entry::keepLink);
+        const fileio::Entry entry = walk(path, fileio::Entry::keepLink);
         struct stat info {};
         std::error_code error;
         const fileio::Descriptor made =
@@ -173,7 +174,7 @@ void DataFile::attach(IO::Location const& location, bool create) {
         if (made && ::fstat(made.get(), &info) == 0) {
             m_made = Identity{info, true};
         } else if (error && error != std::errc::file_exists) {
-            m_lastError = errorOf(error);
+            keepFailure(error);
             return;
         }
     }
@@ -306,7 +307,7 @@ bool DataFile::openAs(Permission p) const {
     // Walked once and opened under the rules; a reopen reaches the file it had open, or fails.
     std::unique_ptr<Channel> channel(new Channel);
     std::error_code error;
-    channel->descriptor = fileio::Entry(named).openFile(accessOf(p), owners(), error);
+    channel->descriptor = walk(named).openFile(accessOf(p), owners(), error);
     struct stat info {};
     if (!error && ::fstat(channel->descriptor.get(), &info) != 0) {
         error = lastError();
@@ -315,7 +316,7 @@ bool DataFile::openAs(Permission p) const {
         error = fileio::FileError::changed;
     }
     if (error) {
-        m_lastError = errorOf(error);
+        keepFailure(error);
         return false;
     }
     channel->identity = Identity{info, true};
@@ -437,7 +438,11 @@ Directory* DataFile::getParent() const {
     if (slash == String::npos) {
         return nullptr;
     }
-    return new Directory(path.substr(0, slash + 1), false);
+    auto* parent = new Directory(path.substr(0, slash + 1), false);
+    if (isInPlayersFolder()) {
+        parent->takeForPlayer();
+    }
+    return parent;
 }
 
 bool DataFile::setPosition(unsigned int position) {
@@ -513,10 +518,10 @@ bool DataFile::erase() {
         return false;
     }
     // The file the links lead to goes, and each link stays, as a write would reach it.
-    const fileio::Entry entry(named);
+    const fileio::Entry entry = walk(named);
     struct stat info {};
     if (entry.error() || !entry.status(info)) {
-        m_lastError = errorOf(entry.error() ? entry.error() : lastError());
+        keepFailure(entry.error() ? entry.error() : lastError());
         return false;
     }
     // A FIFO or a device stores nothing to remove, and is the system's or another program's.
@@ -536,7 +541,7 @@ bool DataFile::eraseMade() {
     close();
     // Only while its name leads to the file made, never through a link, and while it holds nothing
     // that someone else may have put in it since.
-    const fileio::Entry entry(entryPath(), fileio::Entry::keepLink);
+    const fileio::Entry entry = walk(entryPath(), fileio::Entry::keepLink);
     struct stat info {};
     if (!m_made.known || !entry.status(info) || !S_ISREG(info.st_mode) ||
         !fileio::sameNode(info, m_made.node) || info.st_nlink != 1 || info.st_size != 0) {
@@ -549,7 +554,7 @@ bool DataFile::eraseMade() {
 }
 
 bool DataFile::isSpecial() const {
-    const fileio::Entry entry(entryPath());
+    const fileio::Entry entry = walk(entryPath());
     struct stat info {};
     return entry.status(info) && !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode);
 }
@@ -670,7 +675,7 @@ bool DataFile::writeWhole(std::function<bool(DataFile&)> const& writer, bool rep
         return false;
     }
     // Written where the file's links lead: each link stays, and names the new content.
-    const fileio::Entry entry(named);
+    const fileio::Entry entry = walk(named);
     fileio::removeLeftovers(entry);
     // The writer writes the new file through a data file on the descriptor it was made with, so
     // that the host's file library does every byte of it; its failure is the host's error.
@@ -695,7 +700,10 @@ bool DataFile::writeWhole(std::function<bool(DataFile&)> const& writer, bool rep
     options.owners = owners();
     options.mustBeNew = !replace;
     const std::error_code failure = fileio::writeWhole(entry, fill, options);
-    m_lastError = written != NoError ? written : errorOf(failure);
+    keepFailure(failure);
+    if (written != NoError) {
+        m_lastError = written;
+    }
     return !failure;
 }
 

@@ -61,7 +61,9 @@ Directory::Directory(String const& path, bool create) {
     open(IO::Location(path.data()), create);
 }
 
-Directory::Directory(Directory const& parent, String const& name, bool create) {
+Directory::Directory(Directory const& parent, String const& name, bool create)
+    : m_holdsPlayers(parent.m_holdsPlayers) {
+    setInPlayersFolder(parent.m_holdsPlayers);
     IO::Location location;
     if (locationIn(parent.getData(), name, location)) {
         open(location, create);
@@ -82,19 +84,22 @@ Directory::Directory(IO::Folder const& folder) {
     open(locationOf(&folder), false);
 }
 
-Directory::Directory(Directory const& other) : File(other) {
+Directory::Directory(Directory const& other) : File(other), m_holdsPlayers(other.m_holdsPlayers) {
     if (other.m_folder != nullptr) {
         open(other.getLocation(), false);
     }
+    m_notTaken = other.m_notTaken;
 }
 
 Directory& Directory::operator=(Directory const& other) {
     if (this != &other) {
         File::operator=(other);
+        m_holdsPlayers = other.m_holdsPlayers;
         m_folder.reset();
         if (other.m_folder != nullptr) {
             open(other.getLocation(), false);
         }
+        m_notTaken = other.m_notTaken;
     }
     return *this;
 }
@@ -102,6 +107,21 @@ Directory& Directory::operator=(Directory const& other) {
 Directory::~Directory() = default;
 
 void Directory::open(IO::Location const& location, bool create) {
+    m_notTaken = false;
+    std::string path;
+    if (create && isInPlayersFolder() && location.ToPath(&path) == NoError) {
+        // Made, or found, in the folder the make holds, each the player's or root's.
+        const fileio::Entry entry = walk(path);
+        const std::error_code error = entry.error() ? entry.error() : entry.makeFolder();
+        if (error) {
+            // Named still, to be told, but not there for any use.
+            m_folder.reset(new IO::Folder(location, IO::Folder::Fail));
+            m_notTaken = true;
+            keepFailure(error);
+            return;
+        }
+        create = false;
+    }
     GSErrCode result = NoError;
     // The host's folder object: the host's calls that enumerate, count or locate entries take it.
     m_folder.reset(IO::Folder::New(location, create ? IO::Folder::Create : IO::Folder::Fail, &result));
@@ -126,7 +146,7 @@ Directory* Directory::clone() const {
 }
 
 bool Directory::exists() const {
-    if (m_folder == nullptr) {
+    if (m_folder == nullptr || m_notTaken) {
         return false;
     }
     m_lastError = m_folder->GetStatus();
@@ -142,6 +162,15 @@ std::error_code Directory::whyNotPlayers() const {
     const fileio::Entry entry(std::string(named.data(), named.dataLength()));
     struct stat info {};
     return entry.status(info) ? fileio::whyNotPlayersFolder(info) : std::error_code();
+}
+
+String Directory::getNameAsFound() const {
+    const std::string path = entryPath();
+    const std::size_t last = path.rfind('/');
+    const std::size_t before =
+        last == std::string::npos || last == 0 ? std::string::npos : path.rfind('/', last - 1);
+    const std::string shown = path.substr(before == std::string::npos ? 0 : before + 1);
+    return String(shown.c_str(), static_cast<unsigned int>(shown.size()));
 }
 
 IO::Location Directory::getLocation() const {

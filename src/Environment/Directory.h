@@ -58,8 +58,18 @@ public:
     virtual bool erase();
     // Why the folder, taken by its name to hold the player's files, may not: another user's
     // (fileio::whyNotPlayersFolder), whatever folder holds it. One that cannot be looked at is left
-    // to fail where it is used.
+    // to fail where it is used. A look by its name, which the uses ask again as they hold it
+    // (takeForPlayer).
     std::error_code whyNotPlayers() const;
+    // Takes the folder, by its name, to hold the player's files: a file or folder made from it as
+    // its parent lies in a folder of the player's (File::setInPlayersFolder), and a folder made from
+    // it, where created, is made or found only where it is the player's or root's, as the make
+    // holds it (ErrPermission, isFolderRefused(), and no folder).
+    void takeForPlayer() { m_holdsPlayers = true; }
+    bool holdsPlayersFiles() const { return m_holdsPlayers; }
+    // The folder as the user finds it: the name of the folder holding it, then its own
+    // ("Preferences/Zelvane").
+    String getNameAsFound() const;
     // The host folder object (kept by the directory), or null.
     virtual IO::Folder* getData() const;
 
@@ -70,6 +80,8 @@ private:
     void open(IO::Location const& location, bool create);
 
     std::unique_ptr<IO::Folder> m_folder;
+    bool m_holdsPlayers = false;
+    bool m_notTaken = false; // made or found, as the player's, where it is another user's
 };
 
 } // namespace zelvane

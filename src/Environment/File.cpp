@@ -82,9 +82,12 @@ bool File::setName(String const& name) {
     const std::string path = entryPath();
     // The entry itself is renamed (a link at its name as the link), in one step that keeps an
     // entry standing at the new name.
-    m_lastError = path.empty() ? ErrParam
-                               : errorOf(fileio::Entry(path, fileio::Entry::keepLink)
-                                             .renameTo(std::string(name.data(), name.dataLength()), false));
+    if (path.empty()) {
+        m_lastError = ErrParam;
+    } else {
+        keepFailure(
+            walk(path, fileio::Entry::keepLink).renameTo(std::string(name.data(), name.dataLength()), false));
+    }
     if (m_lastError != NoError) {
         return false;
     }
@@ -128,10 +131,22 @@ std::string File::entryPath() const {
     return path;
 }
 
+fileio::Entry File::walk(std::string const& path, fileio::Entry::Last last) const {
+    fileio::Entry entry(path, last,
+                        m_inPlayersFolder ? fileio::Entry::Folders::players : fileio::Entry::Folders::any);
+    m_folderRefused = entry.error() == fileio::FileError::notPlayersFolder;
+    return entry;
+}
+
+void File::keepFailure(std::error_code const& error) const {
+    m_lastError = errorOf(error);
+    m_folderRefused = error == fileio::FileError::notPlayersFolder;
+}
+
 void File::changeAccess(unsigned int kept, unsigned int added) const {
     const std::string path = entryPath();
     if (!path.empty()) {
-        fileio::Entry(path).changeMode(mode_t(kept), mode_t(added), nullptr, owners());
+        walk(path).changeMode(mode_t(kept), mode_t(added), nullptr, owners());
     }
 }
 

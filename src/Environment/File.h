@@ -4,6 +4,7 @@
 
 #include "Environment/String.h"
 #include "IO/Location.hpp"
+#include "fileio/Entry.h"
 #include "fileio/Rules.h"
 
 #include <string>
@@ -65,6 +66,17 @@ public:
     // the entry's links as a write does, and leave a FIFO or a device as it is.
     void allowOwnerAccess() const;
 
+    // Takes the entry as one that lies in a folder taken by its name to hold the player's files
+    // (Directory::takeForPlayer): each use walks its path as fileio::Entry::Folders::players
+    // says, so that a folder on its way that is not the player's as the use holds it (another
+    // user's, exchanged for the player's, say) refuses the use, ErrPermission. An entry made from
+    // such a folder is taken so from the start.
+    void setInPlayersFolder(bool inPlayers) { m_inPlayersFolder = inPlayers; }
+    bool isInPlayersFolder() const { return m_inPlayersFolder; }
+    // Whether the last use that walked the entry's path was refused for a folder that is not the
+    // player's, as above.
+    bool isFolderRefused() const { return m_folderRefused; }
+
     // The host's error code for a failure of the file layer (fileio): ErrNotFound, ErrExists,
     // ErrPermission, ErrParam or ErrIO, or the code the simulated host injected.
     static int errorOf(std::error_code const& error);
@@ -90,6 +102,12 @@ protected:
 
     // The entry's path without the "/" that ends a folder's; empty for none.
     std::string entryPath() const;
+    // The entry at `path` (the entry's own, or one below it), walked for a use as
+    // isInPlayersFolder says; a folder refused is noted for isFolderRefused.
+    fileio::Entry walk(std::string const& path, fileio::Entry::Last last = fileio::Entry::follow) const;
+    // Keeps the failure of a use of the file layer: its host error code, and whether it is a folder
+    // refused.
+    void keepFailure(std::error_code const& error) const;
 
     mutable int m_lastError = 0;
 
@@ -98,6 +116,9 @@ private:
     // the regular file or folder the entry's links lead to (as a write follows them); a FIFO or a
     // device is left as it is.
     void changeAccess(unsigned int kept, unsigned int added) const;
+
+    bool m_inPlayersFolder = false;
+    mutable bool m_folderRefused = false;
 };
 
 } // namespace zelvane

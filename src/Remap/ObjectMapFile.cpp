@@ -16,6 +16,30 @@
 
 namespace zelvane::remap {
 
+namespace {
+
+// Tells on the console that the object map is not read from or written to the folder `shown`, as
+// the user finds it: another user's.
+void tellRefused(const String& shown) {
+    String message("The object map is not read from or written to ");
+    message += shown;
+    message += ": ";
+    message += make_error_code(fileio::FileError::notPlayersFolder).message().c_str();
+    message += ".\n";
+    host.writeToConsole(message);
+}
+
+// Tells where the use of the file was refused for its folder, which the look before took for the
+// player's: another user's folder put in its place since, say.
+void tellIfRefused(const DataFile& file) {
+    if (file.isFolderRefused()) {
+        const std::unique_ptr<Directory> folder(file.getParent());
+        tellRefused(folder != nullptr ? folder->getNameAsFound() : file.getPathName());
+    }
+}
+
+} // namespace
+
 Directory* getObjectMapLocation(String& name, bool withExtension) {
     name = host.getLocalString(32528, 5);
     if (withExtension) {
@@ -27,12 +51,7 @@ Directory* getObjectMapLocation(String& name, bool withExtension) {
     String refused;
     std::unique_ptr<Directory> folder(addon->takeUserPrefsDirectory(&refused));
     if (!refused.empty()) {
-        String message("The object map is not read from or written to ");
-        message += refused;
-        message += ": ";
-        message += make_error_code(fileio::FileError::notPlayersFolder).message().c_str();
-        message += ".\n";
-        host.writeToConsole(message);
+        tellRefused(refused);
     }
     return folder.release();
 }
@@ -50,6 +69,7 @@ bool writeObjectMap(ObjectMap& map, bool fresh) {
             return writer.exportFrom(map, true, true, true, true);
         };
         written = fresh ? file.makeContents(write) : file.replaceContents(write);
+        tellIfRefused(file);
     }
     if (!written) {
         NotifyAlert().show(host.getLocalString(32524, 4));
@@ -68,6 +88,7 @@ ObjectMapFile readObjectMap(ObjectMap& map) {
         return ObjectMapFile::absent;
     }
     if (!file.open(DataFile::readOnly)) {
+        tellIfRefused(file);
         return ObjectMapFile::unreadable;
     }
     DataBufferIn stream(&file, Encoding::utf8);

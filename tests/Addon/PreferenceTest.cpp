@@ -499,6 +499,7 @@ void PreferenceTest::playWhatAnotherPuts(bool anotherUsers) {
     const uid_t other = ::geteuid() == 4242 ? 4243 : 4242;
     const fs::perms open = fs::perms::all;
     const fs::perms closed = open & ~(fs::perms::group_write | fs::perms::others_write);
+    const fs::path away = sim::specialFolder("Documents") / "open";
     Addon::Context context = Addon::user;
     auto fileOf = [&] { return context == Addon::user ? userFile : sharedFile; };
     // A link to the player's private notes, in the preference folder opened to all.
@@ -589,6 +590,17 @@ void PreferenceTest::playWhatAnotherPuts(bool anotherUsers) {
         {"another's folder, in the player's folder closed to others", true,
          [&] { ASSERT_EQ(::chown(userFile.parent_path().c_str(), other, other), 0); }, nullptr, true, false,
          nullptr, false, false, Addon::user, false, stored.c_str(), fs::perms::unknown, true},
+        // The look by its name finds the player's folder; the read meets another's on its way.
+        {"the player's folder through the player's link, in another's folder others may write", true,
+         [&] {
+             fs::create_directories(away / "theirs");
+             fs::permissions(away, open);
+             fs::rename(userFile.parent_path(), away / "theirs" / "mine");
+             ASSERT_EQ(::chown((away / "theirs").c_str(), other, other), 0);
+             fs::create_directory_symlink(away / "theirs" / "mine", userFile.parent_path());
+         },
+         nullptr, true, false, nullptr, false, false, Addon::user, false, stored.c_str(), fs::perms::unknown,
+         true},
         {"the folder given to another after the read", true, nullptr,
          [&] { ASSERT_EQ(::chown(userFile.parent_path().c_str(), other, other), 0); }, false, true, nullptr,
          false, false, Addon::user, false, stored.c_str(), fs::perms::unknown, true},
@@ -724,6 +736,7 @@ void PreferenceTest::playWhatAnotherPuts(bool anotherUsers) {
     }
     fs::remove_all(notes.parent_path());
     fs::remove_all(sharedFile.parent_path());
+    fs::remove_all(away);
     fs::permissions(userFile.parent_path().parent_path(), closed);
     if (linuxOnly) {
         GTEST_SKIP() << "the host reaches the framework's open file through a link of /proc, which the file "

@@ -2,11 +2,13 @@
 // what a replaced file keeps, which links are followed, which files are kept, and that no write
 // waits on a FIFO.
 #include "Environment/DataFile.h"
+#include "Environment/Directory.h"
 #include "FileFixture.h"
 #include "sim/ReplaceFile.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstring>
@@ -632,4 +634,92 @@ TEST_F(FileWriteRulesTest, AnotherUserRacingForTheTemporaryFileNeverHasItsFileTa
         }
     }
     fs::remove_all(pub);
+}
+
+TEST_F(FileWriteRulesTest, AFolderTakenForThePlayersFilesIsAskedAgainWhereEachUseHoldsIt) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "another user's folder needs root, to give one away";
+    }
+    const uid_t other = 4242;
+    // The player's folder, taken by its name where all may write, and exchanged after the look for
+    // another user's folder open to all, holding a file and a folder of the player's.
+    struct Use {
+        const char* name;
+        bool taken; // the folder is taken for the player's files after the look
+        std::function<bool(Directory const& folder)> run;
+        const char* made; // where the use was let through, what it made in the other user's folder
+    };
+    auto written = [](Directory const& folder, bool fresh) {
+        DataFile file(folder, String("file.xml"), DataFile::readWrite, false);
+        auto write = [](DataFile& target) { return target.write(String("new")); };
+        const bool done = fresh ? file.makeContents(write) : file.replaceContents(write);
+        EXPECT_EQ(file.isFolderRefused(), !done);
+        return done;
+    };
+    const std::vector<Use> uses = {
+        {"a file replaced", true, [&](Directory const& folder) { return written(folder, false); }, nullptr},
+        {"a file made", true, [&](Directory const& folder) { return written(folder, true); }, nullptr},
+        {"an empty file made", true,
+         [](Directory const& folder) {
+             DataFile file(folder, String("empty.xml"), DataFile::readWrite, true);
+             EXPECT_EQ(file.getLastError(), file.exists() ? NoError : ErrPermission);
+             return file.exists();
+         },
+         nullptr},
+        {"the player's file read", true,
+         [](Directory const& folder) {
+             DataFile file(folder, String("mine.xml"), DataFile::readOnly, false);
+             const bool read = file.open(DataFile::readOnly);
+             file.close();
+             return read;
+         },
+         nullptr},
+        {"a folder made", true,
+         [](Directory const& folder) {
+             Directory made(folder, String("made"), true);
+             EXPECT_EQ(made.isFolderRefused(), !made.exists());
+             return made.exists();
+         },
+         nullptr},
+        {"a file written in the player's folder in it", true,
+         [](Directory const& folder) {
+             Directory sub(folder, String("sub"), false);
+             return DataFile(sub, String("file.xml"), DataFile::readWrite, false)
+                 .replaceContents(String("new"));
+         },
+         nullptr},
+        // A folder not taken for the player's files is whoever's the system lets it be.
+        {"a file replaced, the folder not taken", false,
+         [&](Directory const& folder) { return written(folder, false); }, "file.xml"},
+    };
+    for (Use const& use : uses) {
+        SCOPED_TRACE(use.name);
+        fs::remove_all(path("prefs"));
+        fs::create_directories(path("prefs/taken"));
+        fs::permissions(path("prefs"), fs::perms::all);
+        Directory folder(text("prefs/taken"), false);
+        ASSERT_FALSE(folder.whyNotPlayers()) << "the look finds the player's folder";
+        if (use.taken) {
+            folder.takeForPlayer();
+        }
+        fs::rename(path("prefs/taken"), path("prefs/moved"));
+        fs::create_directories(path("prefs/taken/sub"));
+        put(path("prefs/taken/mine.xml"), "mine");
+        ASSERT_EQ(::chown(path("prefs/taken").c_str(), other, other), 0);
+        fs::permissions(path("prefs/taken"), fs::perms::all);
+        EXPECT_EQ(use.run(folder), use.made != nullptr);
+        std::vector<std::string> theirs;
+        for (auto const& entry : fs::recursive_directory_iterator(path("prefs/taken"))) {
+            theirs.push_back(entry.path().lexically_relative(path("prefs/taken")).string());
+        }
+        std::sort(theirs.begin(), theirs.end());
+        std::vector<std::string> before = {"mine.xml", "sub"};
+        if (use.made != nullptr) {
+            before.push_back(use.made);
+            std::sort(before.begin(), before.end());
+        }
+        EXPECT_EQ(theirs, before) << "nothing of the player's lands in the other user's folder";
+        EXPECT_TRUE(fs::is_empty(path("prefs/moved")));
+    }
+    fs::remove_all(path("prefs"));
 }

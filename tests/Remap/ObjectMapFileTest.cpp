@@ -371,6 +371,38 @@ TEST_F(ObjectMapFileTest, AnotherUsersFolderOfTheAddonsNameIsNotTaken) {
     fs::permissions(preferences, was);
 }
 
+TEST_F(ObjectMapFileTest, AFolderRefusedAsTheFileIsUsedIsToldAsAtTheLook) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "another user's folder needs root, to give one away";
+    }
+    // The add-on's folder is the player's link to a folder of the player's, which lies in another
+    // user's folder where all may write: the look by its name finds the player's folder, the file's
+    // use meets the other user's on its way.
+    const fs::path preferences = folder.parent_path();
+    const fs::path mine = preferences / "open/theirs/mine";
+    fs::create_directories(mine);
+    fs::permissions(preferences / "open", fs::perms::all);
+    ASSERT_EQ(::chown((preferences / "open/theirs").c_str(), 4242, 4242), 0);
+    fs::create_directory_symlink("open/theirs/mine", folder);
+    remap_test::writeFile(mine / "Object Map.xml", sampleText);
+    RemappingAddon remapping;
+    addon = &remapping;
+    const std::string before = sim::consoleText();
+    const std::size_t alerts = sim::alerts().size();
+    ObjectMap map = sampleMap();
+    EXPECT_EQ(readObjectMap(map), ObjectMapFile::unreadable);
+    EXPECT_FALSE(writeObjectMap(map));
+    const std::string told =
+        "The object map is not read from or written to Preferences/Library Part Remapping: it "
+        "is another user's folder, which does not hold this user's files.\n";
+    EXPECT_EQ(sim::consoleText(), before + told + told);
+    ASSERT_EQ(sim::alerts().size(), alerts + 1);
+    EXPECT_EQ(sim::alerts().back().largeText, "The object map could not be written.");
+    EXPECT_EQ(remap_test::readFile(mine / "Object Map.xml"), sampleText);
+    fs::remove(folder);
+    fs::remove_all(preferences / "open");
+}
+
 TEST_F(ObjectMapFileTest, ReadFromTheAddonsFolder) {
     ObjectMap map = sampleMap();
     EXPECT_EQ(readObjectMap(map), ObjectMapFile::noFolder);
