@@ -861,7 +861,11 @@ void Addon::reportPrefsUnread(Context context) {
         host.writeToConsole(message);
     } catch (...) {
     }
-    reportFailure();
+    // Another user's folder is refused by the framework's own rule, told above in full: no failure
+    // of the add-on's, whose report would tell the user of an unexpected problem.
+    if (context != user || m_refusedFolder.empty()) {
+        reportFailure();
+    }
 }
 
 Addon::Source Addon::*Addon::sourceOf(Context context) {

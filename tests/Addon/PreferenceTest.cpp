@@ -698,6 +698,9 @@ void PreferenceTest::playWhatAnotherPuts(bool anotherUsers) {
                   closing + (c.unread       ? told + "read from " + (c.refused ? refused : place + kept)
                              : c.notWritten ? told + "written to " + (c.refused ? refused : place + ".\n")
                                             : std::string()));
+        // A file not read is also told through the add-on's failure report; another user's folder is
+        // refused by rule, and told on the console alone.
+        EXPECT_EQ(a.failures, c.unread && !c.refused ? 1 : 0) << "told once";
         if (c.followed) {
             EXPECT_NE(readFile(notes).find("<count>50</count>"), std::string::npos) << readFile(notes);
         } else {

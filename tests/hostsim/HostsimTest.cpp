@@ -1894,6 +1894,13 @@ TEST(HostsimTest, AnotherUsersFolderHoldsNoneOfThePlayersFiles) {
         bool link = false; // Preferences/in, leading to Preferences/theirs
     };
     const std::string step = "{\"hostFile\": \"Library Part Remapping/Object Map.xml\", \"text\": \"x\"}";
+    const std::string count =
+        "{\"entry\": \"CheckEnvironment\"}, {\"entry\": \"RegisterInterface\"}, {\"entry\": "
+        "\"Initialize\"}, {\"project\": \"new\"}, {\"menu\": 32500, \"item\": 1}, {\"project\": "
+        "\"quit\"}, {\"entry\": \"FreeData\"}";
+    const std::string resources = ", \"resources\": [\"" +
+                                  (sourceDir / "resources" / "zelvane.json").string() + "\", \"" +
+                                  (sourceDir / "tests" / "bundles" / "sample_addon.json").string() + "\"]";
     const Case cases[] = {
         {{"Preferences", "Documents"},
          sourceDir / "examples" / "sample.json",
@@ -1910,6 +1917,14 @@ TEST(HostsimTest, AnotherUsersFolderHoldsNoneOfThePlayersFiles) {
          2,
          "the folder \"Preferences/in\" is not taken: " + not_taken,
          true},
+        // The add-on goes on with its defaults, told once.
+        {{"Preferences/Zelvane"},
+         writeScenario("others-prefs.json", oneAddon(count, resources)),
+         0,
+         "report window:\n  Counted 1 in the project, 1 in all\nconsole:\n"
+         "  The user preferences of the add-on \"Sample Tool 2\" could not be read from "
+         "Preferences/Zelvane: " +
+             not_taken + ".\nalerts:\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);
@@ -1928,6 +1943,8 @@ TEST(HostsimTest, AnotherUsersFolderHoldsNoneOfThePlayersFiles) {
         HostsimRun run = runHostsim(c.scenario, " --sandbox " + sandbox.string());
         EXPECT_EQ(run.status, c.status) << run.output;
         EXPECT_TRUE(contains(run.output, c.message)) << run.output;
+        EXPECT_EQ(run.output.find(c.message), run.output.rfind(c.message)) << "told once: " << run.output;
+        EXPECT_FALSE(contains(run.output, "unexpected")) << "a refusal is no failure: " << run.output;
         for (const char* folder : c.theirs) {
             EXPECT_TRUE(fs::is_empty(sandbox / folder)) << folder;
         }
