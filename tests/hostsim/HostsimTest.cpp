@@ -1891,7 +1891,7 @@ TEST(HostsimTest, AnotherUsersFolderHoldsNoneOfThePlayersFiles) {
         fs::path scenario;
         int status;
         std::string message;
-        bool link = false; // Preferences/in, leading to Preferences/theirs
+        std::function<void(const fs::path& preferences)> put = nullptr; // more entries, made last
     };
     const std::string step = "{\"hostFile\": \"Library Part Remapping/Object Map.xml\", \"text\": \"x\"}";
     const std::string count =
@@ -1916,7 +1916,18 @@ TEST(HostsimTest, AnotherUsersFolderHoldsNoneOfThePlayersFiles) {
          writeScenario("others-link.json", oneAddon("{\"hostFile\": \"in/x.txt\", \"text\": \"x\"}")),
          2,
          "the folder \"Preferences/in\" is not taken: " + not_taken,
-         true},
+         [](const fs::path& preferences) { fs::create_directory_symlink("theirs", preferences / "in"); }},
+        // The player's link to the player's folder, which lies in another's folder where all may
+        // write: the step's walk meets it on the link's way.
+        {{"Preferences/open/theirs"},
+         writeScenario("others-way.json", oneAddon("{\"hostFile\": \"in/x.txt\", \"text\": \"x\"}")),
+         2,
+         "the folder \"Preferences/in\" is not taken: " + not_taken,
+         [](const fs::path& preferences) {
+             ::chmod((preferences / "open").c_str(), 0777);
+             fs::create_directory(preferences / "open/theirs/mine");
+             fs::create_directory_symlink("open/theirs/mine", preferences / "in");
+         }},
         // The add-on goes on with its defaults, told once.
         {{"Preferences/Zelvane"},
          writeScenario("others-prefs.json", oneAddon(count, resources)),
@@ -1937,16 +1948,20 @@ TEST(HostsimTest, AnotherUsersFolderHoldsNoneOfThePlayersFiles) {
             ASSERT_EQ(::chown((sandbox / folder).c_str(), other, other), 0);
             ::chmod((sandbox / folder).c_str(), 0777);
         }
-        if (c.link) {
-            fs::create_directory_symlink("theirs", sandbox / "Preferences" / "in");
+        if (c.put) {
+            c.put(sandbox / "Preferences");
         }
         HostsimRun run = runHostsim(c.scenario, " --sandbox " + sandbox.string());
         EXPECT_EQ(run.status, c.status) << run.output;
         EXPECT_TRUE(contains(run.output, c.message)) << run.output;
         EXPECT_EQ(run.output.find(c.message), run.output.rfind(c.message)) << "told once: " << run.output;
         EXPECT_FALSE(contains(run.output, "unexpected")) << "a refusal is no failure: " << run.output;
+        for (const auto& entry : fs::recursive_directory_iterator(sandbox)) {
+            EXPECT_NE(entry.path().filename(), "x.txt") << entry.path();
+            EXPECT_NE(entry.path().filename(), "Object Map.xml") << entry.path();
+        }
         for (const char* folder : c.theirs) {
-            EXPECT_TRUE(fs::is_empty(sandbox / folder)) << folder;
+            EXPECT_TRUE(fs::is_empty(sandbox / folder) || c.put != nullptr) << folder;
         }
     }
     // A host folder refused during the play holds no file the scenario names.

@@ -18,7 +18,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <optional>
 #include <vector>
 
 namespace hostsim {
@@ -56,20 +55,14 @@ ScenarioError notTaken(const std::string& shown, const std::string& cannot) {
                          " is not taken: " + make_error_code(fileio::FileError::notPlayersFolder).message());
 }
 
-// Throws notTaken where the folder of status `info`, `shown` in the message, is another user's.
-void checkPlayersFolder(const struct stat& info, const std::string& shown, const std::string& cannot) {
-    if (fileio::whyNotPlayersFolder(info)) {
-        throw notTaken(shown, cannot);
-    }
-}
-
-// The entry of the file `name` names in the host folder `folder`, its folders made where missing,
-// each reached from the one above it, from the special folder held through the sandbox's root: a
-// sandbox moved meanwhile is written where it is now, never made again at its old path. None where
-// a link stands on the way, which the sandbox's check let lead only inside it: it is followed by
-// its path. Throws ScenarioError after `cannot`, another user's folder on the way included.
-std::optional<fileio::Entry> heldEntry(const std::string& folder, const std::filesystem::path& name,
-                                       const std::string& cannot) {
+// The entry of the file `name` names in the host folder `folder`, in one walk from the special
+// folder held through the sandbox's root, which holds each folder it reaches: a sandbox moved
+// meanwhile is written where it is now, never made again at its old path. Each folder of the name
+// is made where missing, a link on the way followed under the rules from the folder that holds it,
+// and each folder it leads to taken only where it lies in the sandbox and is the player's or root's,
+// as it is held. Throws ScenarioError after `cannot`.
+fileio::Entry heldEntry(const std::string& folder, const std::filesystem::path& name,
+                        const std::string& cannot) {
     std::error_code error;
     fileio::Descriptor at = sim::openSpecialFolder(folder, error);
     if (error == fileio::FileError::notPlayersFolder) {
@@ -79,35 +72,45 @@ std::optional<fileio::Entry> heldEntry(const std::string& folder, const std::fil
         throw ScenarioError(cannot + "the sandbox was moved or removed during the play");
     }
     if (!at) {
-        return std::nullopt; // a link, or no folder
+        throw ScenarioError(cannot + error.message());
     }
-    std::vector<std::string> parts;
-    for (const std::filesystem::path& part : name) {
-        parts.push_back(part.string());
-    }
+    const auto players = fileio::Entry::Folders::players;
     std::string shown = folder;
-    for (std::size_t i = 0; i + 1 < parts.size(); ++i) {
-        shown += "/" + parts[i];
-        const fileio::Entry entry(at.get(), parts[i]);
-        struct stat info {};
-        if (entry.status(info) && S_ISLNK(info.st_mode)) {
-            return std::nullopt;
+    // The entry `part` of the folder held, walked as the player's, inside the sandbox.
+    auto walk = [&](const std::string& part) {
+        shown += "/" + part;
+        fileio::Entry entry(at.get(), part, fileio::Entry::follow, players);
+        if (entry.error() == fileio::FileError::notPlayersFolder) {
+            throw notTaken(shown, cannot);
         }
-        if ((error = entry.makeFolder())) {
+        if (entry.error() || entry.folder() < 0) {
+            throw ScenarioError(cannot + (entry.error() ? entry.error() : entry.missing()).message());
+        }
+        if (!sim::sandboxHolds(entry.folder())) {
+            throw ScenarioError(cannot + "it leads out of the sandbox");
+        }
+        return entry;
+    };
+    for (const std::filesystem::path& part : name.parent_path()) {
+        const fileio::Entry entry = walk(part.string());
+        error = entry.makeFolder();
+        struct stat info {};
+        fileio::Descriptor next(error ? -1 : entry.open(O_RDONLY | O_DIRECTORY));
+        if (!error && (!next || ::fstat(next.get(), &info) != 0)) {
+            error = std::error_code(errno, std::generic_category());
+        }
+        if (!error) {
+            error = fileio::whyNotPlayersFolder(info);
+        }
+        if (error == fileio::FileError::notPlayersFolder) {
+            throw notTaken(shown, cannot);
+        }
+        if (error) {
             throw ScenarioError(cannot + error.message());
         }
-        at.reset(entry.open(O_RDONLY | O_DIRECTORY));
-        if (!at || ::fstat(at.get(), &info) != 0) {
-            throw ScenarioError(cannot + std::generic_category().message(errno));
-        }
-        checkPlayersFolder(info, shown, cannot);
+        at = std::move(next);
     }
-    std::optional<fileio::Entry> file(std::in_place, at.get(), parts.back());
-    struct stat info {};
-    if (file->status(info) && S_ISLNK(info.st_mode)) {
-        return std::nullopt;
-    }
-    return file;
+    return walk(name.filename().string());
 }
 
 } // namespace
@@ -128,35 +131,14 @@ std::string placeHostFile(const json& step) {
     cannot = "cannot write the host file " + escaped(file.string()) + ": ";
     // hostsim's own work, not the add-on's: the host neither logs nor fails it.
     const sim::OwnFileCalls own;
-    std::optional<fileio::Entry> target = heldEntry(folder, sandboxedName(name, ""), cannot);
-    if (!target) {
-        // A link of the sandbox is followed to its file, which the new file replaces, through
-        // folders of the player's alone.
-        std::filesystem::path on = root;
-        std::string shown = folder;
-        for (const std::filesystem::path& part : sandboxedName(name, "").parent_path()) {
-            on /= part;
-            shown += "/" + part.string();
-            struct stat info {};
-            if (fileio::Entry(on.string()).status(info) && S_ISDIR(info.st_mode)) {
-                checkPlayersFolder(info, shown, cannot);
-            }
-        }
-        if (const std::error_code error = fileio::makeFolders(file.parent_path())) {
-            throw ScenarioError(cannot + error.message());
-        }
-        target.emplace(file.string());
-    }
-    if (target->error()) {
-        throw ScenarioError(cannot + target->error().message());
-    }
+    const fileio::Entry target = heldEntry(folder, sandboxedName(name, ""), cannot);
     struct stat info {};
-    if (target->status(info) && !S_ISREG(info.st_mode)) {
+    if (target.status(info) && !S_ISREG(info.st_mode)) {
         throw ScenarioError(cannot + "it is " + fileio::kindOf(info.st_mode) + ", not a file");
     }
     std::string text = step["text"].get<std::string>();
     // Written beside and renamed over, as the framework writes its files.
-    if (const std::error_code error = sim::replaceFile(*target, text)) {
+    if (const std::error_code error = sim::replaceFile(target, text)) {
         throw ScenarioError(cannot + error.message());
     }
     return "host file " + escaped(folder + "/" + name) + " written, " + std::to_string(text.size()) +
