@@ -291,11 +291,33 @@ bool sandboxHolds(int folder) {
 }
 
 std::filesystem::path specialFolder(std::string_view name) {
-    const std::filesystem::path root = sandboxRoot();
     std::error_code error;
-    openSpecialFolder(name, error);
-    return error == fileio::FileError::notPlayersFolder ? std::filesystem::path() : root / std::string(name);
+    return specialFolder(name, error);
 }
+
+std::filesystem::path specialFolder(std::string_view name, std::error_code& error) {
+    const std::filesystem::path root = sandboxRoot();
+    openSpecialFolder(name, error);
+    return error ? std::filesystem::path() : root / std::string(name);
+}
+
+namespace {
+
+// Why the entry at a special folder's name, which could not be made or opened with `error`, is
+// not taken: another user's entry of any kind (FileError::notPlayersFolder), or the player's that
+// is not a folder, a link included (std::errc::not_a_directory); `error` where none stands.
+std::error_code whyNotTaken(const fileio::Entry& entry, std::error_code error) {
+    struct stat info {};
+    if (!entry.status(info)) {
+        return error;
+    }
+    if (const std::error_code theirs = fileio::whyNotPlayersFolder(info)) {
+        return theirs;
+    }
+    return S_ISDIR(info.st_mode) ? error : std::make_error_code(std::errc::not_a_directory);
+}
+
+} // namespace
 
 fileio::Descriptor openSpecialFolder(std::string_view name, std::error_code& error) {
     Core& c = core();
@@ -306,15 +328,17 @@ fileio::Descriptor openSpecialFolder(std::string_view name, std::error_code& err
         return {};
     }
     // In the folder held, never again by the root's path: a sandbox moved away is not made anew.
+    // The entry at the name is never followed: the host holds a folder there, or none.
     const OwnFileCalls own;
     const fileio::Entry entry(c.rootFolder.get(), std::string(name));
     if ((error = entry.makeFolder())) {
+        error = whyNotTaken(entry, error);
         return {};
     }
     fileio::Descriptor folder(entry.open(O_RDONLY | O_DIRECTORY));
     struct stat info {};
     if (!folder || ::fstat(folder.get(), &info) != 0) {
-        error = std::error_code(errno, std::generic_category());
+        error = whyNotTaken(entry, std::error_code(errno, std::generic_category()));
         return {};
     }
     if ((error = fileio::whyNotPlayersFolder(info))) {
