@@ -1801,9 +1801,12 @@ TEST(HostsimTest, FoldersOfTheSandboxThatAreLinksOutOfItAreRefused) {
         {"Temp", "gone/temp", "{\"hostFile\": \"x.txt\", \"folder\": \"Temp\", \"text\": \"x\"}", 2,
          "holds \"Temp\", a link"},
         {"Settings", "settings", "", 2, "holds \"Settings\", a link"},
-        // A folder leading to another of the sandbox stays inside.
+        // A link at a host folder's name is not followed, even to another folder of the sandbox:
+        // the host holds folders only.
         {"Documents", "sandbox/papers",
-         "{\"hostFile\": \"x.txt\", \"folder\": \"Documents\", \"text\": \"x\"}", 0, ""},
+         "{\"hostFile\": \"x.txt\", \"folder\": \"Documents\", \"text\": \"x\"}", 2,
+         "cannot write the host file \"Documents/x.txt\": the folder \"Documents\" is not taken: Not a "
+         "directory"},
         // Links at any depth: a file the report would list, and the folder an add-on keeps its
         // preferences in, which the framework opens fully to everyone when it writes them.
         {"Preferences/Sample/leak.xml", "secret.txt", prefs, 2,
@@ -1869,15 +1872,14 @@ TEST(HostsimTest, FoldersOfTheSandboxThatAreLinksOutOfItAreRefused) {
         EXPECT_EQ(std::string(std::istreambuf_iterator<char>(secret), std::istreambuf_iterator<char>()),
                   "not the sandbox's\n")
             << c.link << " " << c.steps;
-        if (c.status == 0) {
-            EXPECT_TRUE(fs::is_regular_file(sandbox / "papers" / "x.txt"));
-        }
+        EXPECT_TRUE(fs::is_empty(sandbox / "papers")) << c.link << " " << c.steps;
     }
 }
 
 // Another user's folder taken by its name to hold the player's files, put there while its folder
-// was open to others: a host folder refuses the sandbox before the play, a folder on a hostFile
-// step's way (reached through a link too) stops the step. Nothing is written into it.
+// was open to others: a host folder, or another user's entry of any kind at its name, refuses the
+// sandbox before the play, a folder on a hostFile step's way (reached through a link too) stops
+// the step. Nothing is written into it.
 TEST(HostsimTest, AnotherUsersFolderHoldsNoneOfThePlayersFiles) {
     namespace fs = std::filesystem;
     const uid_t other = ::geteuid() == 4242 ? 4243 : 4242;
@@ -1891,7 +1893,11 @@ TEST(HostsimTest, AnotherUsersFolderHoldsNoneOfThePlayersFiles) {
         fs::path scenario;
         int status;
         std::string message;
-        bool link = false; // Preferences/in, leading to Preferences/theirs
+        bool link = false;               // Preferences/in, leading to Preferences/theirs
+        mode_t mode = 0777;              // of their folders
+        const char* theirLink = nullptr; // another user's link at this name, to their folder "x"
+        const char* theirFile = nullptr; // another user's file (0666) at this name
+        const char* written = nullptr;   // the file the step writes
     };
     const std::string step = "{\"hostFile\": \"Library Part Remapping/Object Map.xml\", \"text\": \"x\"}";
     const Case cases[] = {
@@ -1910,6 +1916,21 @@ TEST(HostsimTest, AnotherUsersFolderHoldsNoneOfThePlayersFiles) {
          2,
          "the folder \"Preferences/in\" is not taken: " + not_taken,
          true},
+        {{},
+         sourceDir / "examples" / "sample.json",
+         1,
+         "its folder \"" + sandbox.string() + "/Documents\", a link: " + not_taken,
+         false,
+         0777,
+         "Documents"},
+        {{},
+         sourceDir / "examples" / "sample.json",
+         1,
+         "its folder \"" + sandbox.string() + "/Preferences\", a file: " + not_taken,
+         false,
+         0777,
+         nullptr,
+         "Preferences"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);
@@ -1920,30 +1941,66 @@ TEST(HostsimTest, AnotherUsersFolderHoldsNoneOfThePlayersFiles) {
         for (const char* folder : c.theirs) {
             fs::create_directories(sandbox / folder);
             ASSERT_EQ(::chown((sandbox / folder).c_str(), other, other), 0);
-            ::chmod((sandbox / folder).c_str(), 0777);
+            ::chmod((sandbox / folder).c_str(), c.mode);
         }
         if (c.link) {
             fs::create_directory_symlink("theirs", sandbox / "Preferences" / "in");
+        }
+        fs::create_directory(sandbox / "x");
+        ASSERT_EQ(::chown((sandbox / "x").c_str(), other, other), 0);
+        ::chmod((sandbox / "x").c_str(), 0777);
+        if (c.theirLink != nullptr) {
+            fs::remove_all(sandbox / c.theirLink);
+            fs::create_directory_symlink("x", sandbox / c.theirLink);
+            ASSERT_EQ(::lchown((sandbox / c.theirLink).c_str(), other, other), 0);
+        }
+        if (c.theirFile != nullptr) {
+            fs::remove_all(sandbox / c.theirFile);
+            std::ofstream(sandbox / c.theirFile) << "theirs";
+            ASSERT_EQ(::chown((sandbox / c.theirFile).c_str(), other, other), 0);
+            ::chmod((sandbox / c.theirFile).c_str(), 0666);
         }
         HostsimRun run = runHostsim(c.scenario, " --sandbox " + sandbox.string());
         EXPECT_EQ(run.status, c.status) << run.output;
         EXPECT_TRUE(contains(run.output, c.message)) << run.output;
         for (const char* folder : c.theirs) {
-            EXPECT_TRUE(fs::is_empty(sandbox / folder)) << folder;
+            EXPECT_EQ(fs::is_empty(sandbox / folder), c.written == nullptr) << folder;
+        }
+        EXPECT_TRUE(fs::is_empty(sandbox / "x"));
+        if (c.written != nullptr) {
+            std::ifstream written(sandbox / c.written);
+            EXPECT_EQ(std::string(std::istreambuf_iterator<char>(written), std::istreambuf_iterator<char>()),
+                      "x");
         }
     }
-    // A host folder refused during the play holds no file the scenario names.
+    // A host folder refused during the play, another user's folder or link at its name, holds no
+    // file the scenario names; the report's preference section names why it is not read.
     const fs::path root = sim::sandboxRoot();
-    ASSERT_EQ(::chown((sandbox / "Documents").c_str(), other, other), 0);
-    sim::setSandboxRoot(sandbox);
-    try {
-        hostsim::sandboxedFile(sim::specialFolder("Documents"), "House.pln", "");
-        ADD_FAILURE() << "taken";
-    } catch (const hostsim::ScenarioError& error) {
-        EXPECT_EQ(std::string(error.what()),
-                  "the folder of the file \"House.pln\" is not taken: " + not_taken);
+    for (const bool link : {false, true}) {
+        fs::remove_all(sandbox / "Documents");
+        if (link) {
+            fs::create_directory_symlink("x", sandbox / "Documents");
+        } else {
+            fs::create_directory(sandbox / "Documents");
+        }
+        ASSERT_EQ(::lchown((sandbox / "Documents").c_str(), other, other), 0);
+        ASSERT_EQ(::chown((sandbox / "Preferences").c_str(), other, other), 0);
+        sim::setSandboxRoot(sandbox);
+        try {
+            hostsim::hostFolderFile("Documents", "House.pln", "");
+            ADD_FAILURE() << "taken";
+        } catch (const hostsim::ScenarioError& error) {
+            EXPECT_EQ(std::string(error.what()),
+                      "the folder of the file \"House.pln\" is not taken: " + not_taken);
+        }
+        std::ostringstream report;
+        hostsim::reportPreferenceFiles(report);
+        sim::setSandboxRoot(root);
+        EXPECT_TRUE(
+            contains(report.str(), "  \"Preferences\": a folder that cannot be read, " + not_taken + "\n"))
+            << report.str();
     }
-    sim::setSandboxRoot(root);
+    EXPECT_TRUE(fs::is_empty(sandbox / "x"));
     fs::remove_all(sandbox);
 }
 

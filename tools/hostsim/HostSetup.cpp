@@ -50,10 +50,11 @@ void checkHostFile(const json& step, const std::string& context) {
 
 namespace {
 
-// The failure of a host file after `cannot`: the folder `shown`, taken to hold it, is another user's.
-ScenarioError notTaken(const std::string& shown, const std::string& cannot) {
-    return ScenarioError(cannot + "the folder " + escaped(shown) +
-                         " is not taken: " + make_error_code(fileio::FileError::notPlayersFolder).message());
+// The failure of a host file after `cannot`: the folder `shown`, taken to hold it, is not taken for
+// `why` (another user's, by default).
+ScenarioError notTaken(const std::string& shown, const std::string& cannot,
+                       std::error_code why = fileio::FileError::notPlayersFolder) {
+    return ScenarioError(cannot + "the folder " + escaped(shown) + " is not taken: " + why.message());
 }
 
 // Throws notTaken where the folder of status `info`, `shown` in the message, is another user's.
@@ -67,19 +68,17 @@ void checkPlayersFolder(const struct stat& info, const std::string& shown, const
 // each reached from the one above it, from the special folder held through the sandbox's root: a
 // sandbox moved meanwhile is written where it is now, never made again at its old path. None where
 // a link stands on the way, which the sandbox's check let lead only inside it: it is followed by
-// its path. Throws ScenarioError after `cannot`, another user's folder on the way included.
+// its path. Throws ScenarioError after `cannot`, another user's folder on the way included, and a
+// host folder the host does not take (sim::openSpecialFolder): it never follows a link there.
 std::optional<fileio::Entry> heldEntry(const std::string& folder, const std::filesystem::path& name,
                                        const std::string& cannot) {
     std::error_code error;
     fileio::Descriptor at = sim::openSpecialFolder(folder, error);
-    if (error == fileio::FileError::notPlayersFolder) {
-        throw notTaken(folder, cannot);
-    }
     if (!at && !sim::sandboxInPlace()) {
         throw ScenarioError(cannot + "the sandbox was moved or removed during the play");
     }
     if (!at) {
-        return std::nullopt; // a link, or no folder
+        throw notTaken(folder, cannot, error); // another user's entry, or no folder of the player's
     }
     std::vector<std::string> parts;
     for (const std::filesystem::path& part : name) {
@@ -115,10 +114,11 @@ std::optional<fileio::Entry> heldEntry(const std::string& folder, const std::fil
 std::string placeHostFile(const json& step) {
     std::string folder = folderOf(step);
     std::string name = step["hostFile"].get<std::string>();
-    const std::filesystem::path root = sim::specialFolder(folder);
+    std::error_code refused;
+    const std::filesystem::path root = sim::specialFolder(folder, refused);
     std::string cannot = "cannot write the host file " + escaped(folder + "/" + name) + ": ";
     if (root.empty()) {
-        throw notTaken(folder, cannot);
+        throw notTaken(folder, cannot, refused);
     }
     // Checked before its folders are made, so that no folder is made through a link leading out.
     // The sandbox was checked before the play (no link out of it, no file with a second hard link)

@@ -75,8 +75,13 @@ The sandbox:
   - hostsim refuses (status 1) a FOLDER that users other than its own and root may write in, sticky
     or not: they could put a folder of theirs at the name of one the host makes there.
   - A FOLDER refused leaves none of the folders hostsim made for it: it removes them.
-  - hostsim refuses (status 1) a FOLDER that holds another user's folder at the name of one of the
-    host's (such as Preferences or Documents): it does not hold this user's files.
+  - hostsim refuses (status 1) a FOLDER that holds another user's entry (a folder, a link, a
+    file) at the name of one of the host's folders (such as Preferences or Documents): it does not
+    hold this user's files.
+  - The host holds a folder at each of its folders' names, and never follows a link there.
+  - Where hostsim uses a host folder (a project, a file chosen in a file dialog, a hostFile step,
+    a file the report shows), a link or file of the player's at its name, or another user's entry
+    put there during the play, ends the play with status 2.
   - hostsim refuses (status 1) a FOLDER whose parent, or any folder above it, lets a user other
     than its own and root rename entries: that user could exchange it during the play, as in a
     TMPDIR.
@@ -165,8 +170,8 @@ Exit status:
      - a report FILE hostsim refuses (see "The report file");
      - a sandbox FOLDER that is not a folder or cannot be made, that is reached through another
        user's link, or whose folder another user may rename entries in;
-     - a sandbox FOLDER that other users may write in, or that holds another user's folder at the
-       name of one of the host's;
+     - a sandbox FOLDER that other users may write in, or that holds another user's entry (a
+       folder, a link, a file) at the name of one of the host's folders;
      - without --sandbox, a temporary sandbox that cannot be made, or a TMPDIR another user may
        rename entries in.
   2  a scenario that cannot be played: the message names the file, step or member, and no
@@ -177,7 +182,9 @@ Exit status:
        than 64 MiB;
      - a file outside the sandbox, a link in the sandbox that leads out of it, a file of it with
        a second hard link;
-     - a hostFile step's file the host cannot write (see "The report file").
+     - a hostFile step's file the host cannot write (see "The report file");
+     - a host folder the host does not take during the play (a link or file at its name, or
+       another user's entry put there).
   3  a bundle that is missing, is not a regular file, is another user's in a folder other users
      may write, or does not load.
   4  the scenario played, but its report was not written. For example:
