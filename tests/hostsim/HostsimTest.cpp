@@ -1879,7 +1879,8 @@ TEST(HostsimTest, FoldersOfTheSandboxThatAreLinksOutOfItAreRefused) {
 // Another user's folder taken by its name to hold the player's files, put there while its folder
 // was open to others: a host folder, or another user's entry of any kind at its name, refuses the
 // sandbox before the play, a folder on a hostFile step's way (reached through a link too) stops
-// the step. Nothing is written into it.
+// the step. Nothing is written into it. A folder below SharedData is every user's, as the
+// framework takes it: a step writes its file there.
 TEST(HostsimTest, AnotherUsersFolderHoldsNoneOfThePlayersFiles) {
     namespace fs = std::filesystem;
     const uid_t other = ::geteuid() == 4242 ? 4243 : 4242;
@@ -1900,6 +1901,12 @@ TEST(HostsimTest, AnotherUsersFolderHoldsNoneOfThePlayersFiles) {
         const char* written = nullptr;   // the file the step writes
     };
     const std::string step = "{\"hostFile\": \"Library Part Remapping/Object Map.xml\", \"text\": \"x\"}";
+    const char* const shared = "SharedData/Zelvane/com.zelvane.sampletool2.xml";
+    const fs::path sharedStep = writeScenario(
+        "others-shared.json",
+        oneAddon("{\"hostFile\": \"Zelvane/com.zelvane.sampletool2.xml\", \"folder\": \"SharedData\", "
+                 "\"text\": \"x\"}"));
+    const std::string sharedWritten = "host file \"" + std::string(shared) + "\" written, 1 bytes";
     const Case cases[] = {
         {{"Preferences", "Documents"},
          sourceDir / "examples" / "sample.json",
@@ -1931,6 +1938,10 @@ TEST(HostsimTest, AnotherUsersFolderHoldsNoneOfThePlayersFiles) {
          0777,
          nullptr,
          "Preferences"},
+        // The folder the framework keeps its shared preferences in, another user's, sticky or not,
+        // and their file there, which every user is to change.
+        {{"SharedData/Zelvane"}, sharedStep, 0, sharedWritten, false, 01777, nullptr, nullptr, shared},
+        {{"SharedData/Zelvane"}, sharedStep, 0, sharedWritten, false, 0777, nullptr, shared, shared},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);

@@ -57,11 +57,21 @@ ScenarioError notTaken(const std::string& shown, const std::string& cannot,
     return ScenarioError(cannot + "the folder " + escaped(shown) + " is not taken: " + why.message());
 }
 
-// Throws notTaken where the folder of status `info`, `shown` in the message, is another user's.
-void checkPlayersFolder(const struct stat& info, const std::string& shown, const std::string& cannot) {
-    if (fileio::whyNotPlayersFolder(info)) {
+// Throws notTaken where the folder of status `info`, `shown` in the message, is another user's. The
+// folders below the host's SharedData are every user's, as the framework takes its shared
+// preference folder there: another user's is taken in `folder` "SharedData" (the host's own
+// SharedData is not: sim::openSpecialFolder refuses it).
+void checkPlayersFolder(const std::string& folder, const struct stat& info, const std::string& shown,
+                        const std::string& cannot) {
+    if (folder != "SharedData" && fileio::whyNotPlayersFolder(info)) {
         throw notTaken(shown, cannot);
     }
+}
+
+// Whose file a host file in `folder` replaces: in SharedData any user's regular file, as the
+// framework writes the shared preference file every user is to change.
+fileio::Owners ownersIn(const std::string& folder) {
+    return folder == "SharedData" ? fileio::Owners::anyUser : fileio::Owners::player;
 }
 
 // The entry of the file `name` names in the host folder `folder`, its folders made where missing,
@@ -99,7 +109,7 @@ std::optional<fileio::Entry> heldEntry(const std::string& folder, const std::fil
         if (!at || ::fstat(at.get(), &info) != 0) {
             throw ScenarioError(cannot + std::generic_category().message(errno));
         }
-        checkPlayersFolder(info, shown, cannot);
+        checkPlayersFolder(folder, info, shown, cannot);
     }
     std::optional<fileio::Entry> file(std::in_place, at.get(), parts.back());
     struct stat info {};
@@ -139,7 +149,7 @@ std::string placeHostFile(const json& step) {
             shown += "/" + part.string();
             struct stat info {};
             if (fileio::Entry(on.string()).status(info) && S_ISDIR(info.st_mode)) {
-                checkPlayersFolder(info, shown, cannot);
+                checkPlayersFolder(folder, info, shown, cannot);
             }
         }
         if (const std::error_code error = fileio::makeFolders(file.parent_path())) {
@@ -156,7 +166,7 @@ std::string placeHostFile(const json& step) {
     }
     std::string text = step["text"].get<std::string>();
     // Written beside and renamed over, as the framework writes its files.
-    if (const std::error_code error = sim::replaceFile(*target, text)) {
+    if (const std::error_code error = sim::replaceFile(*target, text, ownersIn(folder))) {
         throw ScenarioError(cannot + error.message());
     }
     return "host file " + escaped(folder + "/" + name) + " written, " + std::to_string(text.size()) +

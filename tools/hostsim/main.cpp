@@ -152,6 +152,8 @@ The report file:
     - a file the player may not write;
     - another user's file in a folder other users may write;
     - another user's folder on the way, which does not hold this user's files.
+  - A hostFile step into SharedData takes another user's folders below it, and their files, as the
+    framework takes its shared preference file there: every user is to change it.
   - A hostFile step reaches its folder through the sandbox hostsim holds: a sandbox moved during
     the play is never made again at its old name, and one removed ends the play with status 4.
   - A reader that leaves ends no hostsim by SIGPIPE, whether standard output or standard error is
