@@ -735,7 +735,7 @@ GSErrCode ACAPI_LibPart_Create(const API_LibPart* libPart) {
     }
     const std::filesystem::path library = sim::specialFolder("Library");
     if (library.empty()) {
-        return APIERR_GENERAL; // another user's folder, which the host does not take as its own
+        return APIERR_GENERAL; // a folder the host does not take as its own (sim::specialFolder)
     }
     creation.part.location = (library / fileNameOf(creation.part)).string();
     s.creation = std::move(creation);

@@ -28,7 +28,7 @@ GSErrCode getSpecialFolder(void* par1, void* par2, void*) {
     }
     const std::filesystem::path path = sim::specialFolder(name);
     if (path.empty()) {
-        return APIERR_GENERAL; // another user's folder, which the host does not take as its own
+        return APIERR_GENERAL; // a folder the host does not take as its own (sim::specialFolder)
     }
     *location = IO::Location(path.string().c_str());
     return NoError;

@@ -112,9 +112,12 @@ GSErrCode FileSystem::GetSpecialLocation(UInt32 id, Location* location) const {
     default:
         return ErrParam;
     }
-    const std::filesystem::path path = sim::specialFolder(name);
+    std::error_code error;
+    const std::filesystem::path path = sim::specialFolder(name, error);
     if (path.empty()) {
-        return ErrPermission; // another user's folder, which the host does not take as its own
+        // Another user's entry at its name is not taken as the host's own; any other, or none made,
+        // is not found.
+        return error == fileio::FileError::notPlayersFolder ? ErrPermission : ErrNotFound;
     }
     const Location folder = internal::locationOf(path);
     if (internal::entryStatus(folder, true, NoError) != NoError) {

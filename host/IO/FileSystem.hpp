@@ -34,7 +34,8 @@ public:
     GSErrCode Rename(const Location& entry, const Name& newName, UInt32 option = KeepExisting);
     GSErrCode Delete(const Location& entry, UInt32 scope = Recursive, UInt32 mode = Permanent);
     GSErrCode GetItemType(const Location& entry, ItemType* type) const;
-    // The folder of a special location, made when missing.
+    // The folder of a special location, made when missing: ErrPermission where another user's
+    // entry stands at its name, ErrNotFound where anything else but a folder does (a link too).
     GSErrCode GetSpecialLocation(UInt32 id, Location* location) const;
 };
 

@@ -1,6 +1,7 @@
 #include "MacOS/Folders.hpp"
 
 #include "MacOS/FileRef.hpp"
+#include "fileio/FileError.h"
 #include "sim/ReadFile.h"
 #include "sim/Sim.h"
 
@@ -51,8 +52,12 @@ OSErr FSFindFolder(Int16 vRefNum, OSType folderType, Boolean createFolder, FSRef
     if (!createFolder && !(sim::statusOf(sim::sandboxRoot() / name, info) && S_ISDIR(info.st_mode))) {
         return fnfErr;
     }
-    const std::filesystem::path folder = sim::specialFolder(name);
-    if (!(sim::statusOf(folder, info) && S_ISDIR(info.st_mode))) {
+    std::error_code error;
+    const std::filesystem::path folder = sim::specialFolder(name, error);
+    if (error == fileio::FileError::notPlayersFolder) {
+        return afpAccessDenied;
+    }
+    if (folder.empty() || !(sim::statusOf(folder, info) && S_ISDIR(info.st_mode))) {
         return fnfErr;
     }
     return macos::setPath(*foundRef, folder.string()) ? noErr : paramErr;

@@ -18,6 +18,8 @@ constexpr OSType kTemporaryFolderType = MakeGSType("temp");
 constexpr OSType kCurrentUserFolderType = MakeGSType("cusr");
 
 // The folder of the given type, made when missing and createFolder is set (fnfErr otherwise).
+// afpAccessDenied where the folder is another user's, or another user's entry stands at its name:
+// it is not the user's to use. fnfErr where anything else but a folder stands there, a link too.
 OSErr FSFindFolder(Int16 vRefNum, OSType folderType, Boolean createFolder, FSRef* foundRef);
 // The referenced entry's path, NUL-terminated, in at most maxPathSize bytes.
 OSStatus FSRefMakePath(const FSRef* ref, UInt8* path, UInt32 maxPathSize);

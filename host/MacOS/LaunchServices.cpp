@@ -118,7 +118,7 @@ OSStatus LSOpenCFURLRef(CFURLRef inURL, CFURLRef* outLaunchedURL) {
 std::filesystem::path sim::installApplication(std::string const& name) {
     const std::filesystem::path folder = specialFolder("Applications");
     if (folder.empty()) {
-        return folder; // another user's folder, which the host does not take as its own
+        return folder; // a folder the host does not take as its own (sim::specialFolder)
     }
     std::filesystem::path bundle = folder / (name + ".app");
     {

@@ -70,7 +70,11 @@ bool readFile(std::string const& application, std::map<std::string, std::string>
     values.clear();
     // Read without waiting, so that a FIFO at the file is unreadable rather than waited on.
     std::string text;
-    if (const std::error_code error = sim::readFile(sim::settingsFile(application), text)) {
+    const std::filesystem::path file = sim::settingsFile(application);
+    if (file.empty()) {
+        return false; // the host's settings folder, not taken, holds none to read
+    }
+    if (const std::error_code error = sim::readFile(file, text)) {
         return error == std::errc::no_such_file_or_directory;
     }
     // An empty file holds none, as a missing one.
@@ -108,7 +112,8 @@ bool readFile(std::string const& application, std::map<std::string, std::string>
 // Writes the whole file beside the old one under a free name and renames it over, so a failed
 // write never leaves half a file, and the file keeps its permissions; a link to it stays.
 bool writeFile(std::string const& application, std::map<std::string, std::string> const& values) {
-    return !sim::writeFile(sim::settingsFile(application), fileHeader + encodeDictionary(values));
+    const std::filesystem::path file = sim::settingsFile(application);
+    return !file.empty() && !sim::writeFile(file, fileHeader + encodeDictionary(values));
 }
 
 Application& loaded(std::string const& application) {
@@ -220,6 +225,9 @@ bool synchronisePreferences(std::string const& application) {
         return false;
     }
     std::filesystem::path file = sim::settingsFile(application);
+    if (file.empty()) {
+        return false; // the host's settings folder not taken: no lock or file beside the working folder
+    }
     FileLock lock(file.parent_path() / ".lock");
     if (!lock.held()) {
         return false;

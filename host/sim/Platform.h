@@ -31,7 +31,8 @@ const std::vector<Launch>& launches();
 void setLaunchResult(Int32 status);
 
 // Application preferences: each application's values are kept in memory and written to a file
-// under the sandbox root when synchronised.
+// under the sandbox root when synchronised: its path, or an empty one where the host does not take
+// its settings folder (see specialFolder), which then neither reads nor writes them.
 std::filesystem::path settingsFile(std::string const& applicationID);
 // The application ID of the running application's preferences.
 extern const char* const currentApplicationID;

@@ -25,10 +25,11 @@ std::error_code replaceFile(const std::filesystem::path& path, const std::string
     return replaceFile(fileio::Entry(path), text);
 }
 
-std::error_code replaceFile(const fileio::Entry& entry, const std::string& text) {
+std::error_code replaceFile(const fileio::Entry& entry, const std::string& text, fileio::Owners owners) {
     OwnFileCalls own;
     fileio::WriteOptions regularOnly;
     regularOnly.inPlace = false;
+    regularOnly.owners = owners;
     return fileio::writeWhole(entry, fileio::textWriter(text), regularOnly);
 }
 

@@ -6,6 +6,8 @@
 // system's).
 #pragma once
 
+#include "fileio/Rules.h"
+
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -32,7 +34,9 @@ std::error_code writeFile(const fileio::Entry& entry, const std::string& text);
 // and renamed over it (fileio::writeWhole): a failed write leaves the old file as it was. A FIFO
 // or a device is refused (std::errc::invalid_argument). Answers the error.
 std::error_code replaceFile(const std::filesystem::path& path, const std::string& text);
-// The same, for an entry already walked.
-std::error_code replaceFile(const fileio::Entry& entry, const std::string& text);
+// The same, for an entry already walked, `owners` saying whose file it replaces (Owners::anyUser
+// where every user is to change it, as the shared preferences).
+std::error_code replaceFile(const fileio::Entry& entry, const std::string& text,
+                            fileio::Owners owners = fileio::Owners::player);
 
 } // namespace sim

@@ -291,11 +291,34 @@ bool sandboxHolds(int folder) {
 }
 
 std::filesystem::path specialFolder(std::string_view name) {
-    const std::filesystem::path root = sandboxRoot();
     std::error_code error;
-    openSpecialFolder(name, error);
-    return error == fileio::FileError::notPlayersFolder ? std::filesystem::path() : root / std::string(name);
+    return specialFolder(name, error);
 }
+
+std::filesystem::path specialFolder(std::string_view name, std::error_code& error) {
+    const std::filesystem::path root = sandboxRoot();
+    openSpecialFolder(name, error);
+    return error ? std::filesystem::path() : root / std::string(name);
+}
+
+namespace {
+
+// Why the entry at a special folder's name (where a link of the player's led), which could not be
+// made or opened with `error`, is not taken: another user's entry of any kind
+// (FileError::notPlayersFolder), or the player's that is not a folder (std::errc::not_a_directory);
+// `error` where none stands.
+std::error_code whyNotTaken(const fileio::Entry& entry, std::error_code error) {
+    struct stat info {};
+    if (!entry.status(info)) {
+        return error;
+    }
+    if (const std::error_code theirs = fileio::whyNotPlayersFolder(info)) {
+        return theirs;
+    }
+    return S_ISDIR(info.st_mode) ? error : std::make_error_code(std::errc::not_a_directory);
+}
+
+} // namespace
 
 fileio::Descriptor openSpecialFolder(std::string_view name, std::error_code& error) {
     Core& c = core();
@@ -306,15 +329,30 @@ fileio::Descriptor openSpecialFolder(std::string_view name, std::error_code& err
         return {};
     }
     // In the folder held, never again by the root's path: a sandbox moved away is not made anew.
+    // The player's own link at the name is followed in that walk, under the rules, to a folder of
+    // the sandbox; another user's entry of any kind is not taken.
     const OwnFileCalls own;
-    const fileio::Entry entry(c.rootFolder.get(), std::string(name));
+    const fileio::Entry named(c.rootFolder.get(), std::string(name));
+    struct stat info {};
+    const bool link = named.status(info) && S_ISLNK(info.st_mode);
+    if (link && (error = fileio::whyNotPlayersFolder(info))) {
+        return {};
+    }
+    const fileio::Entry entry = link ? fileio::Entry(c.rootFolder.get(), std::string(name),
+                                                     fileio::Entry::follow, fileio::Entry::Folders::players)
+                                     : fileio::Entry(c.rootFolder.get(), std::string(name));
+    if (link && !entry.error() &&
+        (entry.folder() < 0 || !fileio::liesWithin(entry.folder(), c.rootFolder.get()))) {
+        error = std::make_error_code(std::errc::permission_denied); // a link out of the sandbox
+        return {};
+    }
     if ((error = entry.makeFolder())) {
+        error = whyNotTaken(entry, error);
         return {};
     }
     fileio::Descriptor folder(entry.open(O_RDONLY | O_DIRECTORY));
-    struct stat info {};
     if (!folder || ::fstat(folder.get(), &info) != 0) {
-        error = std::error_code(errno, std::generic_category());
+        error = whyNotTaken(entry, std::error_code(errno, std::generic_category()));
         return {};
     }
     if ((error = fileio::whyNotPlayersFolder(info))) {

@@ -78,13 +78,18 @@ bool sandboxHolds(int folder);
 // folder held (never by the root's path again, so that a sandbox moved away is not made anew):
 // "Preferences" (user preferences, 'pref'), "SharedData" ('sdat'), "Documents", "Temp", "Home",
 // "Current", "LocalData" (specialFolderNames lists them all). Every part of the host that names one
-// of them goes through here. Another user's folder at that name does not hold the player's files,
-// wherever it stands: it is refused, and its path is empty.
+// of them goes through here. The host holds a folder at that name, or where the player's own link
+// there leads inside the sandbox: a folder it could not take has an empty path, with `error` (where
+// given) saying why, as openSpecialFolder does.
 std::filesystem::path specialFolder(std::string_view name);
+std::filesystem::path specialFolder(std::string_view name, std::error_code& error);
 // The special folder `name`, made where it is missing and opened through the root held: its
-// descriptor, or none with `error` saying why (another user's folder is
-// fileio::FileError::notPlayersFolder; a root moved away still leads to its folder, a removed one
-// to none).
+// descriptor, or none with `error` saying why. Another user's entry of any kind at the name (a
+// folder, a link, a file, a FIFO, a device) does not hold the player's files, wherever it stands:
+// fileio::FileError::notPlayersFolder. The player's own link is followed, under the rules, to the
+// folder it leads to in the sandbox (one leading out is std::errc::permission_denied); the player's
+// own entry that is no folder is std::errc::not_a_directory. A root moved away still leads to its
+// folder, a removed one to none.
 fileio::Descriptor openSpecialFolder(std::string_view name, std::error_code& error);
 // Every name the host takes a special folder by.
 inline constexpr std::string_view specialFolderNames[] = {

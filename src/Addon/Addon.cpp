@@ -353,6 +353,14 @@ Directory* Addon::getSharedDataDirectory() const {
 
 Directory* Addon::takeUserPrefsDirectory(String* refused) const {
     std::unique_ptr<Directory> folder(getUserPrefsDirectory());
+    // The system's folder refused as not the user's to use (another user's entry at its name) is a
+    // folder refused too, named as the user knows it.
+    int why = NoError;
+    if (folder == nullptr && refused != nullptr &&
+        std::unique_ptr<Directory>(Platform().getUserPrefsDirectory(&why)) == nullptr &&
+        why == ErrPermission) {
+        *refused = String("the user preferences folder");
+    }
     // Whatever folder the add-on names, another user's is not the player's to read or write.
     if (folder != nullptr && folder->whyNotPlayers()) {
         if (refused != nullptr) {

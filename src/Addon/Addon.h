@@ -91,7 +91,8 @@ public:
     // The user's preference folder (getUserPrefsDirectory) as the framework takes it to hold the
     // player's files, and as every use of it goes through (the caller deletes it): null when
     // there is none, and for another user's (fileio::whyNotPlayersFolder), whatever folder holds
-    // it. `refused` (where given) then receives the folder as the user finds it.
+    // it. `refused` (where given) then receives the folder as the user finds it, "the user
+    // preferences folder" where the system refuses its own (Platform, ErrPermission).
     Directory* takeUserPrefsDirectory(String* refused = nullptr) const;
     // Answer whether they consumed the event.
     virtual bool preprocessEvent(Event& event);

@@ -68,16 +68,24 @@ Directory* directoryAt(IO::Location const& location, bool create) {
     return folder.release();
 }
 
-Directory* systemFolder(OSType type) {
+// The system's folder of the type, or null with `error` (where given) saying why.
+Directory* systemFolder(OSType type, int* error = nullptr) {
+    int ignored = NoError;
+    int& result = error != nullptr ? *error : ignored;
     FSRef ref;
-    if (FSFindFolder(kOnAppropriateDisk, type, true, &ref) != noErr) {
+    const OSErr found = FSFindFolder(kOnAppropriateDisk, type, true, &ref);
+    if (found != noErr) {
+        result = found == afpAccessDenied ? ErrPermission : found == fnfErr ? ErrNotFound : ErrIO;
         return nullptr;
     }
     std::vector<UInt8> path(4096);
     if (FSRefMakePath(&ref, path.data(), UInt32(path.size())) != noErr) {
+        result = ErrIO;
         return nullptr;
     }
-    return directoryAt(IO::Location(reinterpret_cast<const char*>(path.data())), false);
+    Directory* folder = directoryAt(IO::Location(reinterpret_cast<const char*>(path.data())), false);
+    result = folder != nullptr ? NoError : ErrNotFound;
+    return folder;
 }
 
 Directory* specialLocation(UInt32 id) {
@@ -111,6 +119,14 @@ Directory* Platform::getUserPrefsDirectory() const {
 
 Directory* Platform::getSharedDataDirectory() const {
     return systemFolder(kSharedDataFolderType);
+}
+
+Directory* Platform::getUserPrefsDirectory(int* error) const {
+    return systemFolder(kPreferencesFolderType, error);
+}
+
+Directory* Platform::getSharedDataDirectory(int* error) const {
+    return systemFolder(kSharedDataFolderType, error);
 }
 
 Directory* Platform::getUserHomeDirectory() const {

@@ -30,6 +30,11 @@ public:
     // the folder. The user's preferences and the shared data folders are made when missing.
     Directory* getUserPrefsDirectory() const;
     Directory* getSharedDataDirectory() const;
+    // The same, `error` (where given) receiving why there is none: ErrPermission where the system
+    // refuses the folder as not the user's to use (another user's entry at its name), ErrNotFound
+    // where it cannot find or make it, ErrIO for any other failure; NoError with a folder.
+    Directory* getUserPrefsDirectory(int* error) const;
+    Directory* getSharedDataDirectory(int* error) const;
     Directory* getUserHomeDirectory() const;
     Directory* getCurrentDirectory() const;
     Directory* getLocalDataDirectory() const;

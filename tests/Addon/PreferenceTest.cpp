@@ -760,6 +760,84 @@ TEST_F(PreferenceTest, WhatAnotherUserPutsAtTheFileOrFolderIsNotTaken) {
     playWhatAnotherPuts(true);
 }
 
+// Another user's entry at the name of the system's user preferences folder (a file, a folder, a
+// link to their folder), which the system refuses as not the user's to use: the user is told once
+// that the folder is another user's, whether it stood there at the read or was put there before
+// the write, and nothing is written into it.
+TEST_F(PreferenceTest, AnotherUsersEntryAtTheUserPreferencesFolderIsToldAsSuch) {
+    const uid_t other = ::geteuid() == 4242 ? 4243 : 4242;
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "another user's file, folder or link needs root, to give one away";
+    }
+    const fs::path preferences = userFile.parent_path().parent_path();
+    const fs::path theirs = preferences.parent_path() / "theirs";
+    // The player's folder is put back however the test ends.
+    struct Restored {
+        fs::path preferences, theirs;
+        ~Restored() {
+            fs::remove_all(preferences);
+            fs::remove_all(theirs);
+            fs::create_directory(preferences);
+        }
+    } const restored{preferences, theirs};
+    enum Kind { File, Folder, Link };
+    struct Case {
+        const char* name;
+        Kind kind;
+        bool afterRead; // put there between the read and the write
+    };
+    const Case cases[] = {
+        {"another's file", File, false},
+        {"another's folder", Folder, false},
+        {"another's link to their folder", Link, false},
+        {"another's folder put after the read", Folder, true},
+    };
+    const std::string told = "The user preferences of the add-on \"Sample Tool 2\" could not be ";
+    const std::string why =
+        " the user preferences folder: it is another user's folder, which does not hold this user's files.\n";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(preferences);
+        fs::remove_all(theirs);
+        fs::create_directory(theirs);
+        ASSERT_EQ(::chown(theirs.c_str(), other, other), 0);
+        ::chmod(theirs.c_str(), 0777);
+        auto put = [&] {
+            fs::remove_all(preferences);
+            if (c.kind == File) {
+                std::ofstream(preferences) << "theirs";
+            } else if (c.kind == Folder) {
+                fs::create_directory(preferences);
+                ::chmod(preferences.c_str(), 0777);
+            } else {
+                fs::create_directory_symlink(theirs, preferences);
+            }
+            ASSERT_EQ(::lchown(preferences.c_str(), other, other), 0);
+        };
+        if (!c.afterRead) {
+            put();
+        }
+        sim::reset();
+        resetHandlers();
+        TestAddon a;
+        addon = &a;
+        a.addPreference(CountPrefs(7), Addon::user);
+        ASSERT_TRUE(a.registerInterface());
+        ASSERT_TRUE(a.initialise());
+        if (c.afterRead) {
+            put();
+        }
+        ProjectEvent quit(APINotify_Quit);
+        a.publishExternalEvent(quit, false);
+        addon = nullptr;
+        EXPECT_EQ(sim::consoleText(), told + (c.afterRead ? "written to" : "read from") + why);
+        EXPECT_TRUE(fs::is_empty(theirs));
+        if (c.kind == Folder) {
+            EXPECT_TRUE(fs::is_empty(preferences));
+        }
+    }
+}
+
 TEST_F(PreferenceTest, AnAllocationFailingWhileReadingTheFilesKeepsThem) {
     const std::string user = "<frameworkPreferenceStore><namePrefs><name>Cy</name></namePrefs>"
                              "</frameworkPreferenceStore>";

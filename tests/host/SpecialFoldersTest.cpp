@@ -2,7 +2,10 @@
 #include "ACAPI/LibraryParts.hpp"
 #include "IO/FileSystem.hpp"
 #include "IO/Location.hpp"
+#include "MacOS/CoreFoundation.hpp"
 #include "MacOS/Folders.hpp"
+#include "Nodes.h"
+#include "fileio/FileError.h"
 #include "sim/Platform.h"
 #include "sim/Sim.h"
 
@@ -36,40 +39,137 @@ TEST(SpecialFoldersTest, EnvironmentAnswersTheHostFolders) {
     EXPECT_EQ(ACAPI_Environment(APIEnv_GetSpecFolderID, &temp, &location), APIERR_GENERAL);
 }
 
-// Another user's folder at a special folder's name, in a sandbox only the player may write (put
-// there while it was open to others), holds none of the player's files: every part of the host
-// that takes one refuses it.
-TEST(SpecialFoldersTest, AnotherUsersSpecialFolderIsRefusedWhereverItStands) {
-    namespace fs = std::filesystem;
+namespace {
+
+namespace fs = std::filesystem;
+
+// Closes the sandbox root to others again, however the test ends.
+struct ClosedRoot {
+    fs::path root;
+    ~ClosedRoot() { ::chmod(root.c_str(), 0700); }
+};
+
+// What stands at each special folder's name.
+enum class AtName { Folder, Link, File, Fifo };
+
+// Puts an entry of `kind` owned by `owner` at each special folder's name in `root`: a folder open
+// to all, a link to the folder `target`, a file or a FIFO.
+void putAtNames(const fs::path& root, AtName kind, uid_t owner, const fs::path& target) {
+    for (const std::string_view name : sim::specialFolderNames) {
+        const fs::path at = root / std::string(name);
+        if (kind == AtName::Folder) {
+            fs::create_directory(at);
+            ASSERT_EQ(::chown(at.c_str(), owner, owner), 0);
+            ::chmod(at.c_str(), 0777);
+        } else if (kind == AtName::Link) {
+            fs::create_directory_symlink(target, at);
+            ASSERT_EQ(::lchown(at.c_str(), owner, owner), 0);
+        } else {
+            ASSERT_TRUE(makeNode(at, kind == AtName::File ? NodeKind::File : NodeKind::Fifo, 0666, owner));
+        }
+    }
+}
+
+// Takes each special folder through every part of the host that takes one, and checks that each
+// is refused with `why` and `permission` (the system's and the file system's refusal, ErrPermission
+// for another user's), and that nothing was made in the working folder.
+void checkRefused(std::error_code why, bool permission) {
+    for (const std::string_view name : sim::specialFolderNames) {
+        std::error_code error;
+        EXPECT_EQ(sim::specialFolder(name, error), fs::path()) << name;
+        EXPECT_EQ(error, why) << name;
+    }
+    IO::Location location;
+    EXPECT_EQ(IO::fileSystem.GetSpecialLocation(IO::FileSystem::UserPreferencesFolder, &location),
+              permission ? ErrPermission : ErrNotFound);
+    API_SpecFolderID documents = API_UserDocumentsFolderID;
+    EXPECT_EQ(ACAPI_Environment(APIEnv_GetSpecFolderID, &documents, &location), APIERR_GENERAL);
+    FSRef ref;
+    EXPECT_EQ(FSFindFolder(kOnAppropriateDisk, kPreferencesFolderType, true, &ref),
+              permission ? afpAccessDenied : fnfErr);
+    API_LibPart part{};
+    part.typeID = APILib_ObjectID;
+    part.docu_UName[0] = 'P';
+    EXPECT_EQ(ACAPI_LibPart_Create(&part), APIERR_GENERAL);
+    EXPECT_EQ(sim::installApplication("Viewer"), fs::path());
+    EXPECT_EQ(sim::settingsFile("com.zelvane.test"), fs::path());
+    const CFStringRef application =
+        CFStringCreateWithCString(kCFAllocatorDefault, "com.zelvane.test", kCFStringEncodingUTF8);
+    CFPreferencesSetAppValue(application, application, application);
+    EXPECT_FALSE(CFPreferencesAppSynchronize(application));
+    CFRelease(application);
+    EXPECT_FALSE(fs::exists("Viewer.app")) << "made in the working folder";
+    EXPECT_FALSE(fs::exists(".lock")) << "made in the working folder";
+}
+
+// Removes what putAtNames put, checking that nothing was made in it.
+void removeAtNames(const fs::path& root) {
+    for (const std::string_view name : sim::specialFolderNames) {
+        const fs::path at = root / std::string(name);
+        if (fs::is_directory(fs::symlink_status(at))) {
+            EXPECT_TRUE(fs::is_empty(at)) << name;
+        }
+        fs::remove(at);
+    }
+}
+
+} // namespace
+
+// Another user's entry at a special folder's name (a folder, a link to their folder, a file, a
+// FIFO), in a sandbox only the player may write (put there while it was open to others), holds
+// none of the player's files: every part of the host that takes one refuses it, the system with a
+// permission error.
+TEST(SpecialFoldersTest, AnotherUsersEntryAtASpecialFolderIsRefusedWhereverItStands) {
     const uid_t other = ::geteuid() == 4242 ? 4243 : 4242;
     const fs::path root = sim::sandboxRoot();
     if (::geteuid() != 0) {
         GTEST_SKIP() << "needs root, to give the special folders to user " << other;
     }
     ::chmod(root.c_str(), 0755);
-    for (const std::string_view name : sim::specialFolderNames) {
-        const fs::path folder = root / std::string(name);
-        fs::create_directory(folder);
-        ASSERT_EQ(::chown(folder.c_str(), other, other), 0);
-        ::chmod(folder.c_str(), 0777);
+    const ClosedRoot closed{root};
+    const fs::path theirs = root / "theirs";
+    fs::create_directory(theirs);
+    ASSERT_EQ(::chown(theirs.c_str(), other, other), 0);
+    ::chmod(theirs.c_str(), 0777);
+    for (const AtName kind : {AtName::Folder, AtName::Link, AtName::File, AtName::Fifo}) {
+        SCOPED_TRACE(int(kind));
+        putAtNames(root, kind, other, theirs);
+        checkRefused(fileio::FileError::notPlayersFolder, true);
+        removeAtNames(root);
+        EXPECT_TRUE(fs::is_empty(theirs));
     }
-    IO::Location location;
-    EXPECT_EQ(IO::fileSystem.GetSpecialLocation(IO::FileSystem::UserPreferencesFolder, &location),
-              ErrPermission);
-    API_SpecFolderID documents = API_UserDocumentsFolderID;
-    EXPECT_EQ(ACAPI_Environment(APIEnv_GetSpecFolderID, &documents, &location), APIERR_GENERAL);
-    FSRef ref;
-    EXPECT_EQ(FSFindFolder(kOnAppropriateDisk, kPreferencesFolderType, true, &ref), fnfErr);
-    API_LibPart part{};
-    part.typeID = APILib_ObjectID;
-    part.docu_UName[0] = 'P';
-    EXPECT_EQ(ACAPI_LibPart_Create(&part), APIERR_GENERAL);
-    EXPECT_EQ(sim::installApplication("Viewer"), fs::path());
-    EXPECT_EQ(sim::specialFolder("Settings"), fs::path());
-    EXPECT_FALSE(fs::exists("Viewer.app")) << "made in the working folder";
-    for (const std::string_view name : sim::specialFolderNames) {
-        EXPECT_TRUE(fs::is_empty(root / std::string(name))) << name;
-        fs::remove(root / std::string(name));
+    fs::remove(theirs);
+}
+
+// The host holds a folder at a special folder's name, or where the player's own link there leads
+// inside the sandbox: the player's own file at the name is not taken, nor a link leading out, and
+// nothing is made through it.
+TEST(SpecialFoldersTest, ThePlayersLinkIsFollowedInsideTheSandboxOnly) {
+    const fs::path root = sim::sandboxRoot();
+    const fs::path inside = root / "target";
+    const fs::path outside = root.string() + "-outside";
+    fs::create_directory(inside);
+    fs::create_directory(outside);
+    struct Row {
+        AtName kind;
+        fs::path target;
+        std::error_code why;
+    };
+    for (const Row& row : {Row{AtName::File, inside, std::make_error_code(std::errc::not_a_directory)},
+                           Row{AtName::Link, outside, std::make_error_code(std::errc::permission_denied)}}) {
+        SCOPED_TRACE(row.target.string());
+        putAtNames(root, row.kind, ::geteuid(), row.target);
+        checkRefused(row.why, false);
+        removeAtNames(root);
+        EXPECT_TRUE(fs::is_empty(row.target));
     }
-    ::chmod(root.c_str(), 0700);
+    putAtNames(root, AtName::Link, ::geteuid(), inside);
+    for (const std::string_view name : sim::specialFolderNames) {
+        std::error_code error;
+        EXPECT_EQ(sim::specialFolder(name, error), root / std::string(name)) << name;
+        EXPECT_FALSE(error) << name << ": " << error.message();
+    }
+    removeAtNames(root);
+    fs::remove(inside);
+    fs::remove(outside);
 }

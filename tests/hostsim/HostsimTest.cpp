@@ -1869,15 +1869,16 @@ TEST(HostsimTest, FoldersOfTheSandboxThatAreLinksOutOfItAreRefused) {
         EXPECT_EQ(std::string(std::istreambuf_iterator<char>(secret), std::istreambuf_iterator<char>()),
                   "not the sandbox's\n")
             << c.link << " " << c.steps;
-        if (c.status == 0) {
-            EXPECT_TRUE(fs::is_regular_file(sandbox / "papers" / "x.txt"));
-        }
+        EXPECT_EQ(fs::is_regular_file(sandbox / "papers" / "x.txt"), c.status == 0)
+            << c.link << " " << c.steps;
     }
 }
 
 // Another user's folder taken by its name to hold the player's files, put there while its folder
-// was open to others: a host folder refuses the sandbox before the play, a folder on a hostFile
-// step's way (reached through a link too) stops the step. Nothing is written into it.
+// was open to others: a host folder, or another user's entry of any kind at its name, refuses the
+// sandbox before the play, a folder on a hostFile step's way (reached through a link too) stops
+// the step. Nothing is written into it. A folder below SharedData is every user's, as the
+// framework takes it: a step writes its file there.
 TEST(HostsimTest, AnotherUsersFolderHoldsNoneOfThePlayersFiles) {
     namespace fs = std::filesystem;
     const uid_t other = ::geteuid() == 4242 ? 4243 : 4242;
@@ -1892,6 +1893,10 @@ TEST(HostsimTest, AnotherUsersFolderHoldsNoneOfThePlayersFiles) {
         int status;
         std::string message;
         std::function<void(const fs::path& preferences)> put = nullptr; // more entries, made last
+        mode_t mode = 0777;                                             // of their folders
+        const char* theirLink = nullptr; // another user's link at this name, to their folder "x"
+        const char* theirFile = nullptr; // another user's file (0666) at this name
+        const char* written = nullptr;   // the file the step writes
     };
     const std::string step = "{\"hostFile\": \"Library Part Remapping/Object Map.xml\", \"text\": \"x\"}";
     const std::string count =
@@ -1901,6 +1906,12 @@ TEST(HostsimTest, AnotherUsersFolderHoldsNoneOfThePlayersFiles) {
     const std::string resources = ", \"resources\": [\"" +
                                   (sourceDir / "resources" / "zelvane.json").string() + "\", \"" +
                                   (sourceDir / "tests" / "bundles" / "sample_addon.json").string() + "\"]";
+    const char* const shared = "SharedData/Zelvane/com.zelvane.sampletool2.xml";
+    const fs::path sharedStep = writeScenario(
+        "others-shared.json",
+        oneAddon("{\"hostFile\": \"Zelvane/com.zelvane.sampletool2.xml\", \"folder\": \"SharedData\", "
+                 "\"text\": \"x\"}"));
+    const std::string sharedWritten = "host file \"" + std::string(shared) + "\" written, 1 bytes";
     const Case cases[] = {
         {{"Preferences", "Documents"},
          sourceDir / "examples" / "sample.json",
@@ -1936,6 +1947,25 @@ TEST(HostsimTest, AnotherUsersFolderHoldsNoneOfThePlayersFiles) {
          "  The user preferences of the add-on \"Sample Tool 2\" could not be read from "
          "Preferences/Zelvane: " +
              not_taken + ".\nalerts:\n"},
+        {{},
+         sourceDir / "examples" / "sample.json",
+         1,
+         "its folder \"" + sandbox.string() + "/Documents\", a link: " + not_taken,
+         nullptr,
+         0777,
+         "Documents"},
+        {{},
+         sourceDir / "examples" / "sample.json",
+         1,
+         "its folder \"" + sandbox.string() + "/Preferences\", a file: " + not_taken,
+         nullptr,
+         0777,
+         nullptr,
+         "Preferences"},
+        // The folder the framework keeps its shared preferences in, another user's, sticky or not,
+        // and their file there, which every user is to change.
+        {{"SharedData/Zelvane"}, sharedStep, 0, sharedWritten, nullptr, 01777, nullptr, nullptr, shared},
+        {{"SharedData/Zelvane"}, sharedStep, 0, sharedWritten, nullptr, 0777, nullptr, shared, shared},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);
@@ -1946,10 +1976,24 @@ TEST(HostsimTest, AnotherUsersFolderHoldsNoneOfThePlayersFiles) {
         for (const char* folder : c.theirs) {
             fs::create_directories(sandbox / folder);
             ASSERT_EQ(::chown((sandbox / folder).c_str(), other, other), 0);
-            ::chmod((sandbox / folder).c_str(), 0777);
+            ::chmod((sandbox / folder).c_str(), c.mode);
         }
         if (c.put) {
             c.put(sandbox / "Preferences");
+        }
+        fs::create_directory(sandbox / "x");
+        ASSERT_EQ(::chown((sandbox / "x").c_str(), other, other), 0);
+        ::chmod((sandbox / "x").c_str(), 0777);
+        if (c.theirLink != nullptr) {
+            fs::remove_all(sandbox / c.theirLink);
+            fs::create_directory_symlink("x", sandbox / c.theirLink);
+            ASSERT_EQ(::lchown((sandbox / c.theirLink).c_str(), other, other), 0);
+        }
+        if (c.theirFile != nullptr) {
+            fs::remove_all(sandbox / c.theirFile);
+            std::ofstream(sandbox / c.theirFile) << "theirs";
+            ASSERT_EQ(::chown((sandbox / c.theirFile).c_str(), other, other), 0);
+            ::chmod((sandbox / c.theirFile).c_str(), 0666);
         }
         HostsimRun run = runHostsim(c.scenario, " --sandbox " + sandbox.string());
         EXPECT_EQ(run.status, c.status) << run.output;
@@ -1961,21 +2005,44 @@ TEST(HostsimTest, AnotherUsersFolderHoldsNoneOfThePlayersFiles) {
             EXPECT_NE(entry.path().filename(), "Object Map.xml") << entry.path();
         }
         for (const char* folder : c.theirs) {
-            EXPECT_TRUE(fs::is_empty(sandbox / folder) || c.put != nullptr) << folder;
+            EXPECT_TRUE(fs::is_empty(sandbox / folder) == (c.written == nullptr) || c.put != nullptr)
+                << folder;
+        }
+        EXPECT_TRUE(fs::is_empty(sandbox / "x"));
+        if (c.written != nullptr) {
+            std::ifstream written(sandbox / c.written);
+            EXPECT_EQ(std::string(std::istreambuf_iterator<char>(written), std::istreambuf_iterator<char>()),
+                      "x");
         }
     }
-    // A host folder refused during the play holds no file the scenario names.
+    // A host folder refused during the play, another user's folder or link at its name, holds no
+    // file the scenario names; the report's preference section names why it is not read.
     const fs::path root = sim::sandboxRoot();
-    ASSERT_EQ(::chown((sandbox / "Documents").c_str(), other, other), 0);
-    sim::setSandboxRoot(sandbox);
-    try {
-        hostsim::sandboxedFile(sim::specialFolder("Documents"), "House.pln", "");
-        ADD_FAILURE() << "taken";
-    } catch (const hostsim::ScenarioError& error) {
-        EXPECT_EQ(std::string(error.what()),
-                  "the folder of the file \"House.pln\" is not taken: " + not_taken);
+    for (const bool link : {false, true}) {
+        fs::remove_all(sandbox / "Documents");
+        if (link) {
+            fs::create_directory_symlink("x", sandbox / "Documents");
+        } else {
+            fs::create_directory(sandbox / "Documents");
+        }
+        ASSERT_EQ(::lchown((sandbox / "Documents").c_str(), other, other), 0);
+        ASSERT_EQ(::chown((sandbox / "Preferences").c_str(), other, other), 0);
+        sim::setSandboxRoot(sandbox);
+        try {
+            hostsim::hostFolderFile("Documents", "House.pln", "");
+            ADD_FAILURE() << "taken";
+        } catch (const hostsim::ScenarioError& error) {
+            EXPECT_EQ(std::string(error.what()),
+                      "the folder of the file \"House.pln\" is not taken: " + not_taken);
+        }
+        std::ostringstream report;
+        hostsim::reportPreferenceFiles(report);
+        sim::setSandboxRoot(root);
+        EXPECT_TRUE(
+            contains(report.str(), "  \"Preferences\": a folder that cannot be read, " + not_taken + "\n"))
+            << report.str();
     }
-    sim::setSandboxRoot(root);
+    EXPECT_TRUE(fs::is_empty(sandbox / "x"));
     fs::remove_all(sandbox);
 }
 

@@ -10,11 +10,8 @@
 #include "sim/FileDialogs.h"
 #include "sim/Sim.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <map>
 #include <sstream>
 
@@ -22,10 +19,6 @@ namespace hostsim {
 namespace {
 
 using nlohmann::json;
-
-std::filesystem::path documents() {
-    return sim::specialFolder("Documents");
-}
 
 // What the preference listing shows of an entry: a file's content, a link's target, or why a
 // folder cannot be read.
@@ -96,7 +89,7 @@ std::size_t queueFileAnswers(const json& answers) {
             sim::queueFileDialogCancel();
             continue;
         }
-        std::filesystem::path file = sandboxedFile(documents(), answer["file"].get<std::string>(), "");
+        std::filesystem::path file = hostFolderFile("Documents", answer["file"].get<std::string>(), "");
         sim::queueFileDialogChoice(file, UInt32(answer.value("filter", 0)));
     }
     return answers.size();
@@ -140,7 +133,7 @@ void reportFiles(std::ostream& report, const std::vector<std::string>& names) {
     }
     report << "files:\n";
     for (const std::string& name : names) {
-        const fileio::Entry file(sandboxedFile(documents(), name, "reportFiles: ").string());
+        const fileio::Entry file(hostFolderFile("Documents", name, "reportFiles: ").string());
         writeFileContent(report, name, file, "reportFiles: ");
     }
 }
@@ -148,12 +141,11 @@ void reportFiles(std::ostream& report, const std::vector<std::string>& names) {
 void reportPreferenceFiles(std::ostream& report) {
     report << "preference files:\n";
     for (const std::string folder : {"Preferences", "SharedData"}) {
-        const fileio::Entry root(sim::specialFolder(folder).string());
-        const fileio::Descriptor held(root.error() ? -1 : root.open(O_RDONLY | O_DIRECTORY));
+        // The folder the host holds, with why it does not take one: another user's, say.
+        std::error_code error;
+        const fileio::Descriptor held = sim::openSpecialFolder(folder, error);
         std::map<std::filesystem::path, Listed> found;
         if (!held) {
-            const std::error_code error =
-                root.error() ? root.error() : std::error_code(errno, std::generic_category());
             found[folder] = Listed{Listed::Unreadable, error.message()};
         } else {
             // The shared folder's files are every user's to change, as the host reads them.

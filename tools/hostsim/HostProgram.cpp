@@ -766,7 +766,7 @@ std::string HostProgram::project(const json& step, std::unique_ptr<ProjectDescri
         std::string path;
         if (action == "open") {
             std::string file = step.contains("file") ? step["file"].get<std::string>() : "Project.pln";
-            std::filesystem::path location = sandboxedFile(sim::specialFolder("Documents"), file, "");
+            std::filesystem::path location = hostFolderFile("Documents", file, "");
             // Made only where there is none, a link followed to the file it names: a file that
             // appears meanwhile is opened as it is. hostsim's own work, not the add-on's.
             const sim::OwnFileCalls own;

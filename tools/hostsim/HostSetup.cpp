@@ -49,10 +49,17 @@ void checkHostFile(const json& step, const std::string& context) {
 
 namespace {
 
-// The failure of a host file after `cannot`: the folder `shown`, taken to hold it, is another user's.
-ScenarioError notTaken(const std::string& shown, const std::string& cannot) {
-    return ScenarioError(cannot + "the folder " + escaped(shown) +
-                         " is not taken: " + make_error_code(fileio::FileError::notPlayersFolder).message());
+// The failure of a host file after `cannot`: the folder `shown`, taken to hold it, is not taken for
+// `why` (another user's, by default).
+ScenarioError notTaken(const std::string& shown, const std::string& cannot,
+                       std::error_code why = fileio::FileError::notPlayersFolder) {
+    return ScenarioError(cannot + "the folder " + escaped(shown) + " is not taken: " + why.message());
+}
+
+// Whose file a host file in `folder` replaces: in SharedData any user's regular file, as the
+// framework writes the shared preference file every user is to change.
+fileio::Owners ownersIn(const std::string& folder) {
+    return folder == "SharedData" ? fileio::Owners::anyUser : fileio::Owners::player;
 }
 
 // The entry of the file `name` names in the host folder `folder`, in one walk from the special
@@ -60,26 +67,26 @@ ScenarioError notTaken(const std::string& shown, const std::string& cannot) {
 // meanwhile is written where it is now, never made again at its old path. Each folder of the name
 // is made where missing, a link on the way followed under the rules from the folder that holds it,
 // and each folder it leads to taken only where it lies in the sandbox and is the player's or root's,
-// as it is held. Throws ScenarioError after `cannot`.
+// as it is held. The folders below the host's SharedData are every user's, as the framework takes
+// its shared preference folder there (the host's own SharedData is not: sim::openSpecialFolder
+// refuses it). Throws ScenarioError after `cannot`.
 fileio::Entry heldEntry(const std::string& folder, const std::filesystem::path& name,
                         const std::string& cannot) {
     std::error_code error;
     fileio::Descriptor at = sim::openSpecialFolder(folder, error);
-    if (error == fileio::FileError::notPlayersFolder) {
-        throw notTaken(folder, cannot);
-    }
     if (!at && !sim::sandboxInPlace()) {
         throw ScenarioError(cannot + "the sandbox was moved or removed during the play");
     }
     if (!at) {
-        throw ScenarioError(cannot + error.message());
+        throw notTaken(folder, cannot, error); // another user's entry, or no folder of the player's
     }
-    const auto players = fileio::Entry::Folders::players;
+    const bool everyUsers = folder == "SharedData";
+    const auto folders = everyUsers ? fileio::Entry::Folders::any : fileio::Entry::Folders::players;
     std::string shown = folder;
     // The entry `part` of the folder held, walked as the player's, inside the sandbox.
     auto walk = [&](const std::string& part) {
         shown += "/" + part;
-        fileio::Entry entry(at.get(), part, fileio::Entry::follow, players);
+        fileio::Entry entry(at.get(), part, fileio::Entry::follow, folders);
         if (entry.error() == fileio::FileError::notPlayersFolder) {
             throw notTaken(shown, cannot);
         }
@@ -99,7 +106,7 @@ fileio::Entry heldEntry(const std::string& folder, const std::filesystem::path& 
         if (!error && (!next || ::fstat(next.get(), &info) != 0)) {
             error = std::error_code(errno, std::generic_category());
         }
-        if (!error) {
+        if (!error && !everyUsers) {
             error = fileio::whyNotPlayersFolder(info);
         }
         if (error == fileio::FileError::notPlayersFolder) {
@@ -118,10 +125,11 @@ fileio::Entry heldEntry(const std::string& folder, const std::filesystem::path& 
 std::string placeHostFile(const json& step) {
     std::string folder = folderOf(step);
     std::string name = step["hostFile"].get<std::string>();
-    const std::filesystem::path root = sim::specialFolder(folder);
+    std::error_code refused;
+    const std::filesystem::path root = sim::specialFolder(folder, refused);
     std::string cannot = "cannot write the host file " + escaped(folder + "/" + name) + ": ";
     if (root.empty()) {
-        throw notTaken(folder, cannot);
+        throw notTaken(folder, cannot, refused);
     }
     // Checked before its folders are made, so that no folder is made through a link leading out.
     // The sandbox was checked before the play (no link out of it, no file with a second hard link)
@@ -138,7 +146,7 @@ std::string placeHostFile(const json& step) {
     }
     std::string text = step["text"].get<std::string>();
     // Written beside and renamed over, as the framework writes its files.
-    if (const std::error_code error = sim::replaceFile(target, text)) {
+    if (const std::error_code error = sim::replaceFile(target, text, ownersIn(folder))) {
         throw ScenarioError(cannot + error.message());
     }
     return "host file " + escaped(folder + "/" + name) + " written, " + std::to_string(text.size()) +

@@ -225,7 +225,7 @@ sim::LibParameter ProjectLibrary::readParameter(const MemberReader& entry) {
 
 void ProjectLibrary::apply() const {
     if (!m_embedded.empty()) {
-        std::filesystem::path folder = sandboxedFile(sim::specialFolder("Documents"), m_embedded, "");
+        std::filesystem::path folder = hostFolderFile("Documents", m_embedded, "");
         // hostsim's own work, not the add-on's: the host neither logs nor fails it.
         const sim::OwnFileCalls own;
         if (fileio::makeFolders(folder)) {

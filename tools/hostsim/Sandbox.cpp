@@ -28,18 +28,20 @@ void checkNotExposed(const std::filesystem::path& folder, const std::string& can
     }
 }
 
-// Throws when the open sandbox `folder` holds another user's folder at the name of one of the
-// host's, which the host would refuse part way through the play: put there while the sandbox was
-// open to others, it does not hold the player's files.
+// Throws when the open sandbox `folder` holds another user's entry of any kind (a folder, a link, a
+// file, a FIFO, a device) at the name of one of the host's folders, which the host would refuse
+// part way through the play: put there while the sandbox was open to others, it does not hold the
+// player's files.
 void checkHostFolders(int folder, const std::filesystem::path& path, const std::string& cannot) {
     for (const std::string_view name : sim::specialFolderNames) {
         struct stat info {};
-        if (!fileio::Entry(folder, std::string(name)).status(info) || !S_ISDIR(info.st_mode)) {
+        if (!fileio::Entry(folder, std::string(name)).status(info)) {
             continue;
         }
         if (const std::error_code error = fileio::whyNotPlayersFolder(info)) {
-            throw std::runtime_error(cannot + "its folder " + sim::escaped((path / name).string()) + ": " +
-                                     error.message());
+            const std::string kind = S_ISDIR(info.st_mode) ? "" : ", " + fileio::kindOf(info.st_mode);
+            throw std::runtime_error(cannot + "its folder " + sim::escaped((path / name).string()) + kind +
+                                     ": " + error.message());
         }
     }
 }

@@ -19,9 +19,9 @@ public:
     // through a link the file rules do not follow (another user's in a folder other users may
     // write), lies in a folder in which, or above which, another user may rename entries (that
     // user could exchange it for a folder of the player's during the play), is a folder that
-    // users other than its own and root may write in, or holds another user's folder at the name
-    // of one of the host's (sim::specialFolderNames). A sandbox refused removes the folders made
-    // for it.
+    // users other than its own and root may write in, or holds another user's entry of any kind (a
+    // folder, a link, a file) at the name of one of the host's (sim::specialFolderNames). A sandbox refused
+    // removes the folders made for it.
     static Sandbox given(const std::filesystem::path& path);
     // The folder made for the play (a temporary sandbox, made where no other user may rename
     // entries), held as it is; throws std::runtime_error when it cannot be opened.

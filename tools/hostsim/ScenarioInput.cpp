@@ -4,7 +4,6 @@
 
 #include "fileio/Descriptor.h"
 #include "fileio/Entry.h"
-#include "fileio/FileError.h"
 #include "fileio/Folders.h"
 #include "fileio/ReadWhole.h"
 #include "fileio/Rules.h"
@@ -114,9 +113,10 @@ bool liesInSandbox(const std::filesystem::path& path) {
 std::filesystem::path sandboxedFile(const std::filesystem::path& folder, const std::string& name,
                                     const std::string& context) {
     if (folder.empty()) {
-        // The host's folder refused (sim::specialFolder): another user's.
-        throw ScenarioError(context + "the folder of the file " + escaped(name) + " is not taken: " +
-                            std::error_code(fileio::FileError::notPlayersFolder).message());
+        // A host folder the host does not take (sim::specialFolder), never a path of the working
+        // folder.
+        throw ScenarioError(context + "the folder of the file " + escaped(name) +
+                            " is not one the host holds");
     }
     std::filesystem::path file = folder / sandboxedName(name, context);
     // The folder itself may be a link: the file must lie in the folder and the folder in the
@@ -137,6 +137,17 @@ std::filesystem::path sandboxedFile(const std::filesystem::path& folder, const s
               escaped(target.lexically_relative(rootFollowed).string()) + " in the sandbox";
     }
     throw ScenarioError(context + "the file " + escaped(name) + " " + why);
+}
+
+std::filesystem::path hostFolderFile(std::string_view folder, const std::string& name,
+                                     const std::string& context) {
+    std::error_code error;
+    const std::filesystem::path path = sim::specialFolder(folder, error);
+    if (path.empty()) {
+        throw ScenarioError(context + "the folder of the file " + escaped(name) +
+                            " is not taken: " + error.message());
+    }
+    return sandboxedFile(path, name, context);
 }
 
 namespace {

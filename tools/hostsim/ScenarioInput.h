@@ -13,6 +13,7 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 namespace hostsim {
 
@@ -50,9 +51,14 @@ bool liesInSandbox(const std::filesystem::path& path);
 // The file `name` (checked by sandboxedName) inside `folder`, a folder of the sandbox, where the
 // host writes it; throws ScenarioError when a link, a dangling one too, leads the file out of the
 // folder (saying where it leads when that is another folder of the sandbox) or the folder out of
-// the sandbox, and when `folder` is empty (a host folder refused as another user's).
+// the sandbox, and when `folder` is empty (a host folder the host does not take).
 std::filesystem::path sandboxedFile(const std::filesystem::path& folder, const std::string& name,
                                     const std::string& context);
+// The file `name` in the host's special folder `folder` (sim::specialFolder), as sandboxedFile
+// takes it; throws ScenarioError (after `context`) where the host does not take the folder, saying
+// why: another user's entry at its name, or the player's that is not a folder (a link too).
+std::filesystem::path hostFolderFile(std::string_view folder, const std::string& name,
+                                     const std::string& context);
 
 // Throws ScenarioError when the sandbox folder holds, at any depth, a link that leads out of it (a
 // dangling one too), a file with more than one hard link (its other names may lie outside), or an

@@ -75,8 +75,14 @@ The sandbox:
   - hostsim refuses (status 1) a FOLDER that users other than its own and root may write in, sticky
     or not: they could put a folder of theirs at the name of one the host makes there.
   - A FOLDER refused leaves none of the folders hostsim made for it: it removes them.
-  - hostsim refuses (status 1) a FOLDER that holds another user's folder at the name of one of the
-    host's (such as Preferences or Documents): it does not hold this user's files.
+  - hostsim refuses (status 1) a FOLDER that holds another user's entry (a folder, a link, a
+    file) at the name of one of the host's folders (such as Preferences or Documents): it does not
+    hold this user's files.
+  - The host holds a folder at each of its folders' names, or where the player's own link there
+    leads inside the sandbox.
+  - Where hostsim uses a host folder (a project, a file chosen in a file dialog, a hostFile step,
+    a file the report shows), a file of the player's at its name, or another user's entry put
+    there during the play, ends the play with status 2.
   - hostsim refuses (status 1) a FOLDER whose parent, or any folder above it, lets a user other
     than its own and root rename entries: that user could exchange it during the play, as in a
     TMPDIR.
@@ -147,6 +153,11 @@ The report file:
     - a file the player may not write;
     - another user's file in a folder other users may write;
     - another user's folder on the way, which does not hold this user's files.
+  - A hostFile step walks its name once from its host folder, following a link from the folder
+    that holds it. Each folder it reaches is asked, as it is held, to lie in the sandbox and be
+    the player's.
+  - A hostFile step into SharedData takes another user's folders below it, and their files, as the
+    framework takes its shared preference file there: every user is to change it.
   - A hostFile step reaches its folder through the sandbox hostsim holds: a sandbox moved during
     the play is never made again at its old name, and one removed ends the play with status 4.
   - A reader that leaves ends no hostsim by SIGPIPE, whether standard output or standard error is
@@ -165,8 +176,8 @@ Exit status:
      - a report FILE hostsim refuses (see "The report file");
      - a sandbox FOLDER that is not a folder or cannot be made, that is reached through another
        user's link, or whose folder another user may rename entries in;
-     - a sandbox FOLDER that other users may write in, or that holds another user's folder at the
-       name of one of the host's;
+     - a sandbox FOLDER that other users may write in, or that holds another user's entry (a
+       folder, a link, a file) at the name of one of the host's folders;
      - without --sandbox, a temporary sandbox that cannot be made, or a TMPDIR another user may
        rename entries in.
   2  a scenario that cannot be played: the message names the file, step or member, and no
@@ -177,7 +188,9 @@ Exit status:
        than 64 MiB;
      - a file outside the sandbox, a link in the sandbox that leads out of it, a file of it with
        a second hard link;
-     - a hostFile step's file the host cannot write (see "The report file").
+     - a hostFile step's file the host cannot write (see "The report file");
+     - a host folder the host does not take during the play (a link or file at its name, or
+       another user's entry put there).
   3  a bundle that is missing, is not a regular file, is another user's in a folder other users
      may write, or does not load.
   4  the scenario played, but its report was not written. For example:
