@@ -23,16 +23,9 @@ using internal::searchFlags;
 
 namespace {
 
-// Puts the names of `path` in front of `parts`, leaving out empty ones and ".".
+// Puts the names of `path` in front of `parts`.
 void pushParts(std::deque<std::string>& parts, const std::string& path) {
-    std::vector<std::string> names;
-    for (std::size_t from = 0; from <= path.size();) {
-        const std::size_t slash = std::min(path.find('/', from), path.size());
-        if (slash > from && path.compare(from, slash - from, ".") != 0) {
-            names.push_back(path.substr(from, slash - from));
-        }
-        from = slash + 1;
-    }
+    const std::vector<std::string> names = internal::namesOf(path);
     parts.insert(parts.begin(), names.begin(), names.end());
 }
 
@@ -92,6 +85,18 @@ mode_t modeOf(const struct stat& now, mode_t kept, mode_t added, mode_t* before)
 }
 
 } // namespace
+
+std::vector<std::string> internal::namesOf(const std::string& path) {
+    std::vector<std::string> names;
+    for (std::size_t from = 0; from <= path.size();) {
+        const std::size_t slash = std::min(path.find('/', from), path.size());
+        if (slash > from && path.compare(from, slash - from, ".") != 0) {
+            names.push_back(path.substr(from, slash - from));
+        }
+        from = slash + 1;
+    }
+    return names;
+}
 
 Entry::Entry(const std::string& path, Last last, Folders folders) : m_folders(folders) {
     m_error = path.empty() ? std::make_error_code(std::errc::no_such_file_or_directory)

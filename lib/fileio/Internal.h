@@ -9,6 +9,7 @@
 
 #include <string>
 #include <system_error>
+#include <vector>
 
 namespace fileio {
 namespace internal {
@@ -18,6 +19,9 @@ inline std::string parentOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
     return slash == 0 || slash == std::string::npos ? std::string("/") : path.substr(0, slash);
 }
+
+// The names of `path`, in order, empty ones and "." left out.
+std::vector<std::string> namesOf(const std::string& path);
 
 // Removes what the open folder holds, as fileio::removeContents does, other users' entries too: for
 // a tree whose maker says no other user reached it.

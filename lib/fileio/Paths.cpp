@@ -15,23 +15,6 @@
 
 namespace fileio {
 
-namespace {
-
-// The names of `path`, empty ones and "." left out.
-std::vector<std::string> namesOf(const std::string& path) {
-    std::vector<std::string> names;
-    for (std::size_t from = 0; from <= path.size();) {
-        const std::size_t slash = std::min(path.find('/', from), path.size());
-        if (slash > from && path.compare(from, slash - from, ".") != 0) {
-            names.push_back(path.substr(from, slash - from));
-        }
-        from = slash + 1;
-    }
-    return names;
-}
-
-} // namespace
-
 std::error_code makeFolders(const std::string& path, Entry::Folders folders) {
     std::error_code error;
     makeFolders(AT_FDCWD, path, folders, error);
@@ -47,7 +30,7 @@ Descriptor makeFolders(int top, const std::string& path, Entry::Folders folders,
     Descriptor at(path[0] == '/'    ? ::open("/", internal::searchFlags)
                   : top == AT_FDCWD ? ::open(".", internal::searchFlags)
                                     : ::fcntl(top, F_DUPFD_CLOEXEC, 0));
-    const std::vector<std::string> names = namesOf(path);
+    const std::vector<std::string> names = internal::namesOf(path);
     for (std::size_t i = 0; at && i < names.size(); ++i) {
         if (names[i] == "..") {
             at.reset(::openat(at.get(), "..", internal::searchFlags));
