@@ -113,8 +113,9 @@ bool File::operator==(File const& other) const {
 
 void File::allowFullAccess() const {
     // A folder keeps its sticky bit: in a folder every user may write, it keeps each user's
-    // entries from being renamed or removed by the others.
-    changeAccess(isFolder() ? S_ISVTX : 0, 0777);
+    // entries from being renamed or removed by the others. It keeps its set-group-ID bit too, which
+    // gives the entries made in it the folder's group. A file drops both set-ID bits.
+    changeAccess(isFolder() ? S_ISVTX | S_ISGID : 0, 0777);
 }
 
 void File::allowOwnerAccess() const {

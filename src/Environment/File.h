@@ -59,7 +59,7 @@ public:
     bool operator!=(File const& other) const { return !(*this == other); }
 
     // Gives everyone read, write and execute permission on the entry, a folder keeping its sticky
-    // bit; the result is not reported.
+    // and set-group-ID bits, a file dropping its set-ID bits; the result is not reported.
     void allowFullAccess() const;
     // Gives the entry's owner read and write permission, and search permission on a folder,
     // keeping what the entry gives its group and others; the result is not reported. Both follow

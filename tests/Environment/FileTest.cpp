@@ -102,9 +102,9 @@ TEST_F(FileTest, EqualityAndAccess) {
     EXPECT_TRUE(a == same);
     EXPECT_FALSE(static_cast<File const&>(folder) == a);
 
-    // Full access opens the entry to everyone, a folder keeping its sticky bit; the owner's access
-    // gives its owner full access and keeps what its group and others had. A FIFO or a device is left as it
-    // is.
+    // Full access opens the entry to everyone, a folder keeping its sticky and set-group-ID bits, a
+    // file dropping its set-ID bits; the owner's access gives its owner full access and keeps what
+    // its group and others had. A FIFO or a device is left as it is.
     struct Access {
         const char* name;
         mode_t kind;
@@ -116,6 +116,9 @@ TEST_F(FileTest, EqualityAndAccess) {
         {"a folder its owner may only list", S_IFDIR, 0500, 0777, 0700},
         {"a folder all may list", S_IFDIR, 0555, 0777, 0755},
         {"a sticky folder", S_IFDIR, 01755, 01777, 01755},
+        {"a set-group-ID folder", S_IFDIR, 02755, 02777, 02755},
+        {"a sticky set-group-ID folder", S_IFDIR, 03755, 03777, 03755},
+        {"a set-ID file", S_IFREG, 06755, 0777, 06755},
         {"a FIFO", S_IFIFO, 0600, 0600, 0600},
     };
     for (Access const& row : rows) {
