@@ -12,6 +12,7 @@
 #include "sim/Files.h"
 #include "sim/Output.h"
 #include "sim/Sim.h"
+#include "support/ModeRestored.h"
 
 #include <filesystem>
 #include <memory>
@@ -299,7 +300,9 @@ TEST_F(ObjectMapFileTest, AMapNoReadAcceptsIsNotWritten) {
         ObjectMap map = sampleMap();
         map.getLists()[0]->back()->setMappedType(type);
         EXPECT_FALSE(map.isWritable()) << type;
+        const std::size_t alerts = sim::alerts().size();
         EXPECT_FALSE(writeObjectMap(map)) << type;
+        ASSERT_EQ(sim::alerts().size(), alerts + 1) << type;
         EXPECT_EQ(sim::alerts().back().largeText, "The object map could not be written.");
         EXPECT_EQ(remap_test::readFile(file), before);
     }
@@ -349,7 +352,7 @@ TEST_F(ObjectMapFileTest, AnotherUsersFolderOfTheAddonsNameIsNotTaken) {
     // put in it.
     const uid_t other = 4242;
     const fs::path preferences = folder.parent_path();
-    const fs::perms was = fs::status(preferences).permissions();
+    const testing_support::ModeRestored restored(preferences);
     fs::permissions(preferences, fs::perms::all);
     fs::create_directories(folder);
     ASSERT_EQ(::chown(folder.c_str(), other, other), 0);
@@ -366,9 +369,9 @@ TEST_F(ObjectMapFileTest, AnotherUsersFolderOfTheAddonsNameIsNotTaken) {
         "The object map is not read from or written to Preferences/Library Part Remapping: it "
         "is another user's folder, which does not hold this user's files.\n";
     EXPECT_EQ(sim::consoleText(), before + told + told + told);
+    ASSERT_FALSE(sim::alerts().empty()) << "a map not written is told of";
     EXPECT_EQ(sim::alerts().back().largeText, "The object map could not be written.");
     fs::remove_all(folder);
-    fs::permissions(preferences, was);
 }
 
 TEST_F(ObjectMapFileTest, AFolderRefusedAsTheFileIsUsedIsToldAsAtTheLook) {

@@ -14,6 +14,7 @@
 #include "sim/Files.h"
 #include "sim/Sim.h"
 #include "support/FailingAllocation.h"
+#include "support/ModeRestored.h"
 
 #include <gtest/gtest.h>
 
@@ -821,6 +822,7 @@ TEST_F(FileRulesTest, AFileWhoseOldNameCannotGoIsNotRenamedWithoutReplacing) {
     for (const char* made : {"from", "from/file", "to"}) {
         ASSERT_EQ(::chown(path(made).c_str(), self != 0 ? self : other, gid_t(-1)), 0);
     }
+    const testing_support::ModeRestored restored(path("from"));
     ASSERT_EQ(::chmod(path("from").c_str(), 0555), 0);
     const fileio::Descriptor from(::open(path("from").c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     const fileio::Descriptor to(::open(path("to").c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
@@ -839,7 +841,6 @@ TEST_F(FileRulesTest, AFileWhoseOldNameCannotGoIsNotRenamedWithoutReplacing) {
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "not refused for the old name";
     EXPECT_EQ(namesIn(path("from")), std::vector<std::string>{"file"});
     EXPECT_EQ(namesIn(path("to")), std::vector<std::string>{});
-    ::chmod(path("from").c_str(), 0755);
 }
 
 TEST_F(FileRulesTest, ATemporaryFolderIsRemovedThroughWhatWasMadeByItsMaker) {
