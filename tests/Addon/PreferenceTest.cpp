@@ -525,6 +525,16 @@ void PreferenceTest::playWhatAnotherPuts(bool anotherUsers) {
         ASSERT_EQ(::chmod(file.c_str(), 0666), 0);
         fs::permissions(file.parent_path(), open);
     };
+    // A folder the add-on names as its user preference folder, in place of the system's.
+    const fs::path ownFolder = userFile.parent_path().parent_path() / "Own";
+    bool ownNamed = false;
+    // A user preference file is not handed out of another user's folder, nor where another user's
+    // entry stands at its name: ErrPermission says why.
+    auto refusedFile = [&] {
+        GSErrCode error = NoError;
+        EXPECT_EQ(std::unique_ptr<DataFile>(addon->getPrefsFile(Addon::user, true, &error)), nullptr);
+        EXPECT_EQ(error, ErrPermission);
+    };
     using Step = std::function<void()>;
     struct Case {
         const char* name;
@@ -540,7 +550,7 @@ void PreferenceTest::playWhatAnotherPuts(bool anotherUsers) {
         bool closed = false;                 // the user's folder was open to others: closed and told
         const char* holds = nullptr;         // what the file holds at the end, among the rest
         fs::perms mode = fs::perms::unknown; // the file's mode at the end
-        bool refused = false;                // the user's folder is another user's: not taken, and told
+        const char* refused = nullptr;       // the user's folder, another user's: not taken, and told
         bool theirsRead = false;             // another user's file is read as the player's
     };
     const std::string theirs = "theirs";
@@ -586,10 +596,11 @@ void PreferenceTest::playWhatAnotherPuts(bool anotherUsers) {
              fs::permissions(userFile.parent_path().parent_path(), open);
          },
          nullptr, true, false, nullptr, false, false, Addon::user, false, stored.c_str(), fs::perms::unknown,
-         true},
+         "Preferences/Zelvane"},
         {"another's folder, in the player's folder closed to others", true,
-         [&] { ASSERT_EQ(::chown(userFile.parent_path().c_str(), other, other), 0); }, nullptr, true, false,
-         nullptr, false, false, Addon::user, false, stored.c_str(), fs::perms::unknown, true},
+         [&] { ASSERT_EQ(::chown(userFile.parent_path().c_str(), other, other), 0); }, refusedFile, true,
+         false, nullptr, false, false, Addon::user, false, stored.c_str(), fs::perms::unknown,
+         "Preferences/Zelvane"},
         // The look by its name finds the player's folder; the read meets another's on its way.
         {"the player's folder through the player's link, in another's folder others may write", true,
          [&] {
@@ -600,17 +611,31 @@ void PreferenceTest::playWhatAnotherPuts(bool anotherUsers) {
              fs::create_directory_symlink(away / "theirs" / "mine", userFile.parent_path());
          },
          nullptr, true, false, nullptr, false, false, Addon::user, false, stored.c_str(), fs::perms::unknown,
-         true},
+         "Preferences/Zelvane"},
         {"the folder given to another after the read", true, nullptr,
          [&] { ASSERT_EQ(::chown(userFile.parent_path().c_str(), other, other), 0); }, false, true, nullptr,
-         false, false, Addon::user, false, stored.c_str(), fs::perms::unknown, true},
+         false, false, Addon::user, false, stored.c_str(), fs::perms::unknown, "Preferences/Zelvane"},
+        // The add-on's own user preference folder, whatever folder holds it.
+        {"another's folder named by the add-on", true,
+         [&] {
+             ownNamed = true;
+             fs::create_directory(ownFolder);
+             ASSERT_EQ(::chown(ownFolder.c_str(), other, other), 0);
+         },
+         [&] {
+             refusedFile();
+             EXPECT_TRUE(fs::is_empty(ownFolder)) << "nothing of the player's goes into it";
+         },
+         true, false, nullptr, false, false, Addon::user, false, stored.c_str(), fs::perms::unknown,
+         "Preferences/Own"},
         // Put there while the folder was open, it stays theirs once the folder is closed.
         {"another's file, in the player's folder closed to others", true,
          [&] {
              putTheirs(stored, S_IFREG);
              fs::permissions(userFile.parent_path(), closed);
          },
-         nullptr, true, false, stored.c_str(), false, false, Addon::user, false, nullptr, fs::perms(0666)},
+         refusedFile, true, false, stored.c_str(), false, false, Addon::user, false, nullptr,
+         fs::perms(0666)},
         {"another's file put after the read, in a folder others may write", true, nullptr,
          [&] { putTheirs(theirs, S_IFREG); }, false, true, "theirs", false, false, Addon::user, true, nullptr,
          fs::perms(0666)},
@@ -619,14 +644,14 @@ void PreferenceTest::playWhatAnotherPuts(bool anotherUsers) {
         // Every user of the machine is to change the shared preferences: another user's file is
         // the player's too, but not their link or FIFO.
         {"another's shared file", true, [&] { putTheirs(stored, S_IFREG); }, nullptr, false, false, nullptr,
-         false, false, Addon::shared, false, writtenBack.c_str(), open, false, true},
+         false, false, Addon::shared, false, writtenBack.c_str(), open, nullptr, true},
         // Asked for, it is handed out with every user's full access.
         {"another's shared file, asked for", true, [&] { putTheirs(stored, S_IFREG); },
          [&] {
              ASSERT_NE(std::unique_ptr<DataFile>(addon->getPrefsFile(Addon::shared, true)), nullptr);
              EXPECT_EQ(fs::status(sharedFile).permissions(), open);
          },
-         false, false, nullptr, false, false, Addon::shared, false, writtenBack.c_str(), open, false, true},
+         false, false, nullptr, false, false, Addon::shared, false, writtenBack.c_str(), open, nullptr, true},
         {"another's shared folder", true,
          [&] { ASSERT_EQ(::chown(sharedFile.parent_path().c_str(), other, other), 0); }, nullptr, false,
          false, nullptr, false, false, Addon::shared, false, writtenBack.c_str(), open},
@@ -654,6 +679,8 @@ void PreferenceTest::playWhatAnotherPuts(bool anotherUsers) {
         fs::remove_all(userFile.parent_path());
         fs::remove_all(sharedFile.parent_path());
         fs::remove_all(notes.parent_path());
+        fs::remove_all(ownFolder);
+        ownNamed = false;
         sim::reset();
         resetHandlers();
         reader = -1;
@@ -667,6 +694,9 @@ void PreferenceTest::playWhatAnotherPuts(bool anotherUsers) {
         }
         TestAddon a;
         addon = &a;
+        if (ownNamed) {
+            a.userPrefsFolder = String(ownFolder.c_str());
+        }
         a.addPreference(PlantingPrefs(2), c.context);
         ASSERT_TRUE(a.registerInterface());
         ASSERT_TRUE(a.initialise());
@@ -688,8 +718,8 @@ void PreferenceTest::playWhatAnotherPuts(bool anotherUsers) {
         const std::string place =
             (user ? "Preferences" : "SharedData") + std::string("/Zelvane/com.zelvane.sampletool2.xml");
         const std::string kept = ": they are kept in that file, and not written over.\n";
-        const std::string refused =
-            "Preferences/Zelvane: it is another user's folder, which does not hold this user's files.\n";
+        const std::string refused = std::string(c.refused != nullptr ? c.refused : "") +
+                                    ": it is another user's folder, which does not hold this user's files.\n";
         const std::string closing = c.closed
                                         ? "The user preference folder Preferences/Zelvane was open to other "
                                           "users to write: it is now the user's alone to write.\n"
@@ -740,6 +770,7 @@ void PreferenceTest::playWhatAnotherPuts(bool anotherUsers) {
     fs::remove_all(notes.parent_path());
     fs::remove_all(sharedFile.parent_path());
     fs::remove_all(away);
+    fs::remove_all(ownFolder);
     fs::permissions(userFile.parent_path().parent_path(), closed);
     if (linuxOnly) {
         GTEST_SKIP() << "the host reaches the framework's open file through a link of /proc, which the file "

@@ -5,6 +5,7 @@
 #include "Addon/CommandSubscriber.h"
 #include "Addon/MenuSubscriber.h"
 #include "Addon/ProjectSubscriber.h"
+#include "Environment/Directory.h"
 
 #include <functional>
 #include <stdexcept>
@@ -37,6 +38,10 @@ public:
         Addon::reset();
     }
     bool isVersionChecked() const override { return versionChecked; }
+    Directory* getUserPrefsDirectory() const override {
+        return userPrefsFolder.empty() ? Addon::getUserPrefsDirectory()
+                                       : new Directory(userPrefsFolder, false);
+    }
     void checkIntegrity() override { ++integrityChecks; }
     bool preprocessEvent(Event& event) override {
         trace.push_back("pre");
@@ -56,6 +61,8 @@ public:
     bool consumeHostEvents = false;
     bool versionChecked = false;
     int integrityChecks = 0;
+    // The user preference folder the add-on names, where not the system's (empty).
+    String userPrefsFolder;
     std::vector<std::string> trace;
 };
 

@@ -119,6 +119,17 @@ protected:
     };
     void checkTemporary(const TemporaryRow& row);
 
+    // A row of a sweep of the leftovers of "prefs.xml": an empty folder, or a file, left beside it.
+    struct SweepRow {
+        const char* name;
+        const char* left;
+        bool folder;
+        mode_t mode;
+        uid_t owner;
+        bool removed;
+    };
+    void checkSweep(const SweepRow& row);
+
     fs::path m_dir;
 };
 
@@ -859,6 +870,50 @@ TEST_F(FileRulesTest, ATemporaryFolderKeepsWhatAnotherUserPutThere) {
         GTEST_SKIP() << givesAway;
     }
     checkTemporary({"opened to another user and made private again", false, false, true, false});
+}
+
+void FileRulesTest::checkSweep(const SweepRow& row) {
+    SCOPED_TRACE(row.name);
+    const fs::path folder = path("swept");
+    fs::remove_all(folder);
+    fs::create_directory(folder);
+    put(folder / "prefs.xml", "kept");
+    const fs::path left = folder / row.left;
+    row.folder ? (void)fs::create_directory(left) : put(left, "left");
+    ASSERT_EQ(::chmod(left.c_str(), row.mode), 0);
+    ASSERT_EQ(::chown(left.c_str(), row.owner, gid_t(-1)), 0);
+    fileio::removeLeftovers(fileio::Entry((folder / "prefs.xml").string()));
+    EXPECT_EQ(fs::exists(left), !row.removed);
+    EXPECT_EQ(get(folder / "prefs.xml"), "kept");
+    fs::remove_all(folder);
+}
+
+TEST_F(FileRulesTest, ASweepRemovesOnlyWhatAWriteOfThePlayersLeft) {
+    // A folder goes only as writeWhole makes its own: private, named with sixteen hexadecimal digits.
+    const SweepRow rows[] = {
+        {"the player's file", ".prefs.xml.0a1b.tmp", false, 0600, self, true},
+        {"the player's folder", ".prefs.xml.00000000000000ff.tmp", true, 0700, self, true},
+        {"the player's folder others may read", ".prefs.xml.00000000000000ff.tmp", true, 0755, self, false},
+        {"a folder of fifteen digits", ".prefs.xml.0000000000000ff.tmp", true, 0700, self, false},
+        {"a folder of seventeen digits", ".prefs.xml.000000000000000ff.tmp", true, 0700, self, false},
+        {"a folder of sixteen characters not all digits", ".prefs.xml.00000000000000fg.tmp", true, 0700, self,
+         false},
+    };
+    for (const SweepRow& row : rows) {
+        checkSweep(row);
+    }
+}
+
+TEST_F(FileRulesTest, ASweepKeepsAnotherUsersLeftovers) {
+    if (self != 0) {
+        GTEST_SKIP() << givesAway;
+    }
+    // Another user's, in a folder others may write, may be their own write under way.
+    for (const SweepRow& row :
+         {SweepRow{"another's file", ".prefs.xml.0a1b.tmp", false, 0600, other, false},
+          SweepRow{"another's folder", ".prefs.xml.00000000000000ff.tmp", true, 0700, other, false}}) {
+        checkSweep(row);
+    }
 }
 
 void FileRulesTest::checkExposure(const ExposureRow& row) {
