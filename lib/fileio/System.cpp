@@ -12,6 +12,10 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <map>
+#include <mutex>
+#include <utility>
+#include <vector>
 
 namespace fileio {
 namespace internal {
@@ -76,6 +80,62 @@ int setQuietPipe(int fd, int quiet) {
     (void)quiet;
     return -1;
 #endif
+}
+
+namespace {
+
+// A node's quiet holds under way, and a descriptor of each of its open files that a hold found
+// not quiet, to set back once none is left.
+struct QuietHolds {
+    std::size_t count = 0;
+    std::vector<Descriptor> toSetBack;
+};
+
+// Every thread's holds, by node; the switch is set and the count changed under one lock, so
+// that no hold sets the switch back as another sets it.
+std::mutex quietLock;
+std::map<std::pair<dev_t, ino_t>, QuietHolds>& quietHolds() {
+    static std::map<std::pair<dev_t, ino_t>, QuietHolds> holds;
+    return holds;
+}
+
+} // namespace
+
+QuietPipeHold::QuietPipeHold(int fd, QuietPipeSwitch change) : m_change(change) {
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        return;
+    }
+    const std::lock_guard<std::mutex> lock(quietLock);
+    const int was = change(fd, 1);
+    if (was < 0) {
+        return;
+    }
+    m_device = info.st_dev;
+    m_node = info.st_ino;
+    m_counted = true;
+    QuietHolds& holds = quietHolds()[{m_device, m_node}];
+    ++holds.count;
+    if (was == 0) {
+        // Kept for the node's last hold to set back; set back at once where none can be kept.
+        Descriptor kept(::fcntl(fd, F_DUPFD_CLOEXEC, 0));
+        kept ? holds.toSetBack.push_back(std::move(kept)) : (void)change(fd, 0);
+    }
+}
+
+QuietPipeHold::~QuietPipeHold() {
+    if (!m_counted) {
+        return;
+    }
+    const std::lock_guard<std::mutex> lock(quietLock);
+    const auto holds = quietHolds().find({m_device, m_node});
+    if (holds == quietHolds().end() || --holds->second.count > 0) {
+        return;
+    }
+    for (const Descriptor& kept : holds->second.toSetBack) {
+        m_change(kept.get(), 0);
+    }
+    quietHolds().erase(holds);
 }
 
 std::error_code renameWithoutReplacing(int fromFolder, const std::string& from, int toFolder,

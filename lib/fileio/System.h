@@ -55,6 +55,27 @@ void takePendingPipeSignal(const sigset_t& pipe);
 // holds only where no other thread takes it.
 int setQuietPipe(int fd, int quiet);
 
+// A switch as setQuietPipe sets it, answering as it does: setQuietPipe, or a test's own.
+using QuietPipeSwitch = int (*)(int fd, int quiet);
+
+// Keeps the open file of `fd` quiet (the switch set) while the object lives, where it has the
+// switch. The switch is the open file's, shared by every descriptor, thread and process holding
+// it: the process's holds are counted per node, and only the last of a node's to end sets back
+// each open file that a hold found not quiet, through a descriptor of its own kept until then.
+class QuietPipeHold {
+public:
+    explicit QuietPipeHold(int fd, QuietPipeSwitch change = setQuietPipe);
+    ~QuietPipeHold();
+    QuietPipeHold(const QuietPipeHold&) = delete;
+    QuietPipeHold& operator=(const QuietPipeHold&) = delete;
+
+private:
+    QuietPipeSwitch m_change;
+    dev_t m_device = 0;
+    ino_t m_node = 0;
+    bool m_counted = false;
+};
+
 // A new file of no name, the player's alone, that leaves nothing behind and needs no folder;
 // std::errc::function_not_supported where the system makes none.
 Descriptor unnamedFile(std::error_code& error);

@@ -24,14 +24,14 @@ using internal::lastError;
 namespace {
 
 // Keeps a write to `fd`, a pipe whose reader has left, from raising SIGPIPE, which would end the
-// process unless it ignores the signal. Where the system has a switch for it on the descriptor
-// (internal::setQuietPipe), it is set while the object lives and then set back. The signal is also
-// held back for the thread, and one the writes raised is taken off before it is let through again:
-// elsewhere that alone keeps it, where no other thread of the process takes it. The write fails
-// with EPIPE all the same.
+// process unless it ignores the signal. Where the system has a switch for it on the open file
+// (internal::setQuietPipe), it is held set while the object lives (internal::QuietPipeHold). The
+// signal is also held back for the thread, and one the writes raised is taken off before it is
+// let through again: elsewhere that alone keeps it, where no other thread of the process takes it.
+// The write fails with EPIPE all the same.
 class PipeSignalHeld {
 public:
-    explicit PipeSignalHeld(int fd) : m_fd(fd), m_wasQuiet(internal::setQuietPipe(fd, 1)) {
+    explicit PipeSignalHeld(int fd) : m_quiet(fd) {
         sigemptyset(&m_pipe);
         sigaddset(&m_pipe, SIGPIPE);
         pthread_sigmask(SIG_BLOCK, &m_pipe, &m_before);
@@ -43,17 +43,13 @@ public:
             internal::takePendingPipeSignal(m_pipe);
         }
         pthread_sigmask(SIG_SETMASK, &m_before, nullptr);
-        if (m_wasQuiet == 0) {
-            internal::setQuietPipe(m_fd, 0);
-        }
     }
     PipeSignalHeld(const PipeSignalHeld&) = delete;
     PipeSignalHeld& operator=(const PipeSignalHeld&) = delete;
     void raised() { m_raised = true; }
 
 private:
-    int m_fd;
-    int m_wasQuiet; // what the descriptor's switch was: 0 or 1, -1 where it has none
+    internal::QuietPipeHold m_quiet; // set back after the signal is let through again
     sigset_t m_pipe;
     sigset_t m_before;
     bool m_wasPending = false;

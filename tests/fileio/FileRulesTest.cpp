@@ -36,6 +36,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -664,6 +665,51 @@ TEST_F(FileRulesTest, AReaderThatLeavesFailsTheWriteWithoutSignal) {
     EXPECT_EQ(error, std::errc::broken_pipe);
     EXPECT_TRUE(fs::is_fifo(fifo));
     EXPECT_EQ(namesIn(m_dir), std::vector<std::string>{"fifo"});
+}
+
+namespace {
+
+// A pipe's switch of the test's own, one a node, as the one open file that every descriptor of
+// the node shares.
+std::map<ino_t, int> quietSwitches;
+int quietSwitch(int fd, int quiet) {
+    struct stat info {};
+    return ::fstat(fd, &info) == 0 ? std::exchange(quietSwitches[info.st_ino], quiet) : -1;
+}
+int quietOf(int fd) {
+    struct stat info {};
+    return ::fstat(fd, &info) == 0 ? quietSwitches[info.st_ino] : -1;
+}
+
+} // namespace
+
+TEST_F(FileRulesTest, APipeIsSetBackAsItWasOnlyByTheLastWriteHoldingItQuiet) {
+    using fileio::internal::QuietPipeHold;
+    for (const int before : {0, 1}) {
+        SCOPED_TRACE(before != 0 ? "quiet before" : "not quiet before");
+        int ends[2] = {-1, -1};
+        int others[2] = {-1, -1};
+        ASSERT_EQ(::pipe(ends), 0);
+        const fileio::Descriptor read(ends[0]), write(ends[1]), second(::dup(ends[1]));
+        ASSERT_EQ(::pipe(others), 0);
+        const fileio::Descriptor otherRead(others[0]), otherWrite(others[1]);
+        quietSwitches.clear();
+        ASSERT_EQ(quietSwitch(write.get(), before), 0);
+        // Two threads' writes overlap, each through a descriptor of its own.
+        std::optional<QuietPipeHold> first, last;
+        first.emplace(write.get(), quietSwitch);
+        last.emplace(second.get(), quietSwitch);
+        EXPECT_EQ(quietOf(write.get()), 1);
+        {
+            const QuietPipeHold other(otherWrite.get(), quietSwitch);
+            EXPECT_EQ(quietOf(otherWrite.get()), 1);
+        }
+        EXPECT_EQ(quietOf(otherWrite.get()), 0) << "a write to another pipe sets that one back";
+        first.reset();
+        EXPECT_EQ(quietOf(write.get()), 1) << "the first write to end leaves it quiet";
+        last.reset();
+        EXPECT_EQ(quietOf(write.get()), before);
+    }
 }
 
 TEST_F(FileRulesTest, ANodeIsWrittenInPlaceAtItsReadersPace) {
