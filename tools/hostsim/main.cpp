@@ -80,6 +80,8 @@ The sandbox:
     hold this user's files.
   - The host holds a folder at each of its folders' names, or where the player's own link there
     leads inside the sandbox.
+  - It holds none where another user's entry (a folder, a link, a file) stands at that name,
+    whatever folder holds it, SharedData included.
   - Where hostsim uses a host folder (a project, a file chosen in a file dialog, a hostFile step,
     a file the report shows), a file of the player's at its name, or another user's entry put
     there during the play, ends the play with status 2.
