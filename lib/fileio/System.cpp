@@ -102,6 +102,12 @@ std::map<std::pair<dev_t, ino_t>, QuietHolds>& quietHolds() {
 } // namespace
 
 QuietPipeHold::QuietPipeHold(int fd, QuietPipeSwitch change) : m_change(change) {
+#if !defined(F_SETNOSIGPIPE)
+    // The system has no such switch: nothing to hold, count or set back.
+    if (change == setQuietPipe) {
+        return;
+    }
+#endif
     struct stat info {};
     if (::fstat(fd, &info) != 0) {
         return;
