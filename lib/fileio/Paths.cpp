@@ -37,18 +37,17 @@ Descriptor makeFolders(int top, const std::string& path, Entry::Folders folders,
         }
         // Each name walked from the folder held, a link followed under the rules.
         const Entry entry(at.get(), names[i], Entry::follow, folders);
-        struct stat info {};
-        error = entry.error()           ? entry.error()
-                : entry.folder() < 0    ? entry.missing()
-                : !entry.status(info)   ? entry.makeFolder()
-                : S_ISDIR(info.st_mode) ? std::error_code()
-                : i + 1 == names.size() ? std::make_error_code(std::errc::file_exists)
-                                        : std::make_error_code(std::errc::not_a_directory);
+        error = entry.error() ? entry.error() : entry.folder() < 0 ? entry.missing() : entry.makeFolder();
+        // Something else than a folder on the way is no folder to go through.
+        if (error == std::errc::file_exists && i + 1 < names.size()) {
+            error = std::make_error_code(std::errc::not_a_directory);
+        }
         if (error) {
             return {};
         }
         // Checked as it is held: a folder put at the name since the look is the one taken or not.
         Descriptor next(entry.open(internal::searchFlags));
+        struct stat info {};
         if (!next || ::fstat(next.get(), &info) != 0) {
             error = internal::lastError();
             return {};

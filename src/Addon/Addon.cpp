@@ -666,15 +666,16 @@ bool Addon::closeUserPrefsFolder(const DataFile& file, bool told) const {
     return !entry.status(found) || fileio::isPlayerOrRoot(found.st_uid);
 }
 
-void Addon::keepRefusedFolder(Context context, const File& use) const {
-    if (context != user || !use.isFolderRefused()) {
-        return;
+void Addon::keepRefusedFolder(Context context, const Directory& use) const {
+    if (context == user && use.isFolderRefused()) {
+        m_refusedFolder = use.getNameAsFound();
     }
-    if (const auto* folder = dynamic_cast<const Directory*>(&use)) {
-        m_refusedFolder = folder->getNameAsFound();
-    } else if (const auto* file = dynamic_cast<const DataFile*>(&use)) {
-        const std::unique_ptr<Directory> parent(file->getParent());
-        m_refusedFolder = parent != nullptr ? parent->getNameAsFound() : file->getPathName();
+}
+
+void Addon::keepRefusedFolder(Context context, const DataFile& use) const {
+    if (context == user && use.isFolderRefused()) {
+        const std::unique_ptr<Directory> parent(use.getParent());
+        m_refusedFolder = parent != nullptr ? parent->getNameAsFound() : use.getPathName();
     }
 }
 

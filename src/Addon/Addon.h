@@ -19,7 +19,6 @@ namespace zelvane {
 
 class DataFile;
 class Directory;
-class File;
 class MemoryBlock;
 class ModuleEvent;
 class Package;
@@ -239,7 +238,8 @@ private:
     // Where a use of the user's own preference folder or file (`use`) was refused for a folder that
     // is not the player's as the use held it (File::isFolderRefused), keeps the folder as refused
     // (its own, or the file's), to be told as a folder refused at the look is.
-    void keepRefusedFolder(Context context, const File& use) const;
+    void keepRefusedFolder(Context context, const Directory& use) const;
+    void keepRefusedFolder(Context context, const DataFile& use) const;
     // Gives the preference file and its folder their access: every user's full access in the
     // shared context, whose file every user of the machine is to change; in the user's own, owner
     // access to what the call made (`folderMade`, `fileMade`), others keeping what they had, and
