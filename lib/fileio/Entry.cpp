@@ -127,13 +127,16 @@ Entry::Entry(int top, const std::string& path, Last last, Folders folders) : m_f
 }
 
 std::error_code Entry::whyNotTaken(int held) const {
-    if (m_folders != Folders::players) {
+    if (m_folders == Folders::any || (m_folders == Folders::unexposed && held >= 0)) {
         return {};
     }
     struct stat folder {};
     struct stat entered {};
     if (::fstat(m_folder.get(), &folder) != 0 || (held >= 0 && ::fstat(held, &entered) != 0)) {
         return lastError();
+    }
+    if (m_folders == Folders::unexposed) {
+        return othersMayRename(folder) ? make_error_code(FileError::exposedWay) : std::error_code();
     }
     if (held < 0) {
         return whyNotPlayersFolder(folder);
@@ -164,7 +167,11 @@ std::error_code Entry::walk(int top, std::string at, const std::string& named, L
     auto found = [this, &at](const std::string& name) {
         m_name = name;
         m_path = name == "." && !at.empty() ? at : joined(at, name);
-        return whyNotTaken(-1);
+        const std::error_code refused = m_folders == Folders::unexposed ? std::error_code() : whyNotTaken(-1);
+        if (refused) {
+            m_path = at;
+        }
+        return refused;
     };
     for (int links = 0;;) {
         if (!m_folder) {
@@ -180,6 +187,12 @@ std::error_code Entry::walk(int top, std::string at, const std::string& named, L
             at = above(at);
             parts.pop_front();
             continue;
+        }
+        // A name looked up in a folder other users may rename entries in may lead elsewhere next.
+        if (const std::error_code refused =
+                m_folders == Folders::unexposed ? whyNotTaken(-1) : std::error_code()) {
+            m_path = at;
+            return refused;
         }
         const bool isLast = parts.size() == 1;
         struct stat info {};
@@ -207,6 +220,7 @@ std::error_code Entry::walk(int top, std::string at, const std::string& named, L
                 return lastError();
             }
             if (const std::error_code refused = whyNotTaken(inner.get())) {
+                m_path = joined(at, part);
                 return refused;
             }
             m_folder = std::move(inner);
@@ -494,11 +508,14 @@ std::error_code Entry::makeFolder() const {
             return error;
         }
     }
-    if (!S_ISDIR(info.st_mode)) {
-        return std::make_error_code(std::errc::file_exists);
+    // An entry that stood there is taken as made only where it is whose the caller asked for:
+    // another user's of any kind holds none of the player's files.
+    if (m_folders == Folders::players) {
+        if (const std::error_code refused = whyNotPlayersFolder(info)) {
+            return refused;
+        }
     }
-    // A folder that stood there is taken as made only where it is whose the caller asked for.
-    return m_folders == Folders::players ? whyNotPlayersFolder(info) : std::error_code();
+    return S_ISDIR(info.st_mode) ? std::error_code() : std::make_error_code(std::errc::file_exists);
 }
 
 } // namespace fileio

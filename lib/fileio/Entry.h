@@ -24,11 +24,14 @@ public:
     };
     // Whose folders the walk takes.
     enum class Folders {
-        any,     // any folder the system lets the walk enter
-        players, // the entry is taken by name to lie in a folder of the player's files: a folder
-                 // the walk enters on the way is taken only where the rules take it (mayTake), and
-                 // the folder holding the entry only where it is the player's or root's, as each is
-                 // held (FileError::notPlayersFolder); so is a folder makeFolder finds standing
+        any,       // any folder the system lets the walk enter
+        players,   // the entry is taken by name to lie in a folder of the player's files: a folder
+                   // the walk enters on the way is taken only where the rules take it (mayTake), and
+                   // the folder holding the entry only where it is the player's or root's, as each is
+                   // held (FileError::notPlayersFolder); so is an entry makeFolder finds standing
+        unexposed, // the path is to lead to the same entry at its next walk: each folder the walk
+                   // looks a name up in is one in which no other user may rename entries
+                   // (othersMayRename), as it is held (FileError::exposedWay)
     };
     // Walks `path` (relative to the working folder). A missing entry is no error; see error().
     explicit Entry(const std::string& path, Last last = follow, Folders folders = Folders::any);
@@ -44,9 +47,11 @@ public:
     ~Entry() = default;
 
     // Why the path could not be followed: a link the rules do not follow
-    // (FileError::linkNotFollowed), a chain of links without end, a folder that cannot be searched.
+    // (FileError::linkNotFollowed), a chain of links without end, a folder that cannot be searched,
+    // a folder the walk's Folders do not take.
     const std::error_code& error() const { return m_error; }
-    // Where the path leads, its links resolved; below a missing folder, as it is named.
+    // Where the path leads, its links resolved; below a missing folder, as it is named. Where the
+    // walk's Folders refused a folder, or makeFolder the entry, the one refused.
     const std::string& path() const { return m_path; }
     // The folder holding the entry, open (to search it, not to read it); -1 when a folder on the
     // way is missing or is no folder, and missing() says which.
@@ -106,8 +111,9 @@ public:
     std::error_code renameTo(const std::string& name, bool replace) const;
 
     // Makes the entry a folder (mode 0777 less the umask) where none stands; one that stands is no
-    // error when it is a folder, and with Folders::players the player's or root's
-    // (FileError::notPlayersFolder).
+    // error when it is a folder, and with Folders::players the player's or root's. With
+    // Folders::players another user's entry of any kind standing there is FileError::notPlayersFolder,
+    // the player's that is no folder std::errc::file_exists.
     std::error_code makeFolder() const;
 
     // What the entry, a link (with `keepLink`), holds: the text it names, read never followed.
@@ -117,7 +123,8 @@ private:
     // Walks `path` from the open folder `top` (the root for an absolute path), which `at` names.
     std::error_code walk(int top, std::string at, const std::string& path, Last last);
     // With Folders::players, why the folder `held`, entered from the folder held, is not taken,
-    // or why the folder held may not hold the entry (`held` -1).
+    // or why the folder held may not hold the entry (`held` -1); with Folders::unexposed, why no
+    // name may be looked up in the folder held (`held` -1).
     std::error_code whyNotTaken(int held) const;
     // The entry's status and its folder's, or why there is none.
     std::error_code lookAt(struct stat& info, struct stat& folder) const;

@@ -33,7 +33,10 @@ public:
             return "it has more than one name, in a folder other users may write, and may be another "
                    "user's name for a file of this user's elsewhere";
         case FileError::notPlayersFolder:
-            return "it is another user's folder, which does not hold this user's files";
+            return "it is another user's entry, which does not hold this user's files";
+        case FileError::exposedWay:
+            return "its way passes through a folder in which other users may rename entries, and so may "
+                   "lead elsewhere at its next use";
         }
         return "unknown file error " + std::to_string(value);
     }

@@ -15,8 +15,10 @@ enum class FileError {
     noReader,            // a FIFO that no process reads
     changed,             // another entry stood at the name when it was opened than when it was looked at
     notMaker,            // a temporary folder another process made, which that process alone removes
-    notPlayersFolder,    // another user's folder, taken by its name to hold the player's files
+    notPlayersFolder,    // another user's folder, or entry at a folder's name, taken by its name to
+                         // hold the player's files
     otherNames,          // a file of more than one name, in a folder that other users may write
+    exposedWay,          // a way through a folder in which other users may rename entries
 };
 const std::error_category& fileCategory();
 std::error_code make_error_code(FileError error);

@@ -719,7 +719,7 @@ void PreferenceTest::playWhatAnotherPuts(bool anotherUsers) {
             (user ? "Preferences" : "SharedData") + std::string("/Zelvane/com.zelvane.sampletool2.xml");
         const std::string kept = ": they are kept in that file, and not written over.\n";
         const std::string refused = std::string(c.refused != nullptr ? c.refused : "") +
-                                    ": it is another user's folder, which does not hold this user's files.\n";
+                                    ": it is another user's entry, which does not hold this user's files.\n";
         const std::string closing = c.closed
                                         ? "The user preference folder Preferences/Zelvane was open to other "
                                           "users to write: it is now the user's alone to write.\n"
@@ -825,7 +825,7 @@ TEST_F(PreferenceTest, AnotherUsersEntryAtTheUserPreferencesFolderIsToldAsSuch) 
     };
     const std::string told = "The user preferences of the add-on \"Sample Tool 2\" could not be ";
     const std::string why =
-        " the user preferences folder: it is another user's folder, which does not hold this user's files.\n";
+        " the user preferences folder: it is another user's entry, which does not hold this user's files.\n";
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         fs::remove_all(preferences);

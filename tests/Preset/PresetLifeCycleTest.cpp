@@ -212,7 +212,7 @@ TEST_F(LifeCycleTest, AnotherUsersEmbeddedFolderHoldsNoneOfThePlayersFiles) {
         EXPECT_EQ(sim::consoleText().substr(told),
                   "The add-on's embedded library files are not made in the folder \"" +
                       theirs.filename().string() +
-                      "\": it is another user's folder, which does not hold this user's files.\n");
+                      "\": it is another user's entry, which does not hold this user's files.\n");
     }
 }
 

@@ -367,7 +367,7 @@ TEST_F(ObjectMapFileTest, AnotherUsersFolderOfTheAddonsNameIsNotTaken) {
     EXPECT_TRUE(fs::is_empty(folder)) << "nothing of the player's goes into it";
     const std::string told =
         "The object map is not read from or written to Preferences/Library Part Remapping: it "
-        "is another user's folder, which does not hold this user's files.\n";
+        "is another user's entry, which does not hold this user's files.\n";
     EXPECT_EQ(sim::consoleText(), before + told + told + told);
     ASSERT_FALSE(sim::alerts().empty()) << "a map not written is told of";
     EXPECT_EQ(sim::alerts().back().largeText, "The object map could not be written.");
@@ -397,7 +397,7 @@ TEST_F(ObjectMapFileTest, AFolderRefusedAsTheFileIsUsedIsToldAsAtTheLook) {
     EXPECT_FALSE(writeObjectMap(map));
     const std::string told =
         "The object map is not read from or written to Preferences/Library Part Remapping: it "
-        "is another user's folder, which does not hold this user's files.\n";
+        "is another user's entry, which does not hold this user's files.\n";
     EXPECT_EQ(sim::consoleText(), before + told + told);
     ASSERT_EQ(sim::alerts().size(), alerts + 1);
     EXPECT_EQ(sim::alerts().back().largeText, "The object map could not be written.");

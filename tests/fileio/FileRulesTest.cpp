@@ -249,6 +249,7 @@ TEST(FileRulesTableTest, WhatAFailureComesTo) {
         {FileError::notWritable, Failure::permission},
         {FileError::notPlayersFolder, Failure::permission},
         {FileError::otherNames, Failure::permission},
+        {FileError::exposedWay, Failure::permission},
         {FileError::noReader, Failure::io},
         {FileError::changed, Failure::io},
         {std::error_code(-7, fileio::injectedCategory()), Failure::injected},

@@ -1347,7 +1347,7 @@ void checkReplacedFiles(const std::vector<ReplacedCase>& cases) {
                 EXPECT_EQ(run.status, isReport || sandboxRefused ? 1 : 2) << run.output;
                 EXPECT_TRUE(contains(run.output, sandboxRefused
                                                      ? "its folder \"" + file.parent_path().string() +
-                                                           "\": it is another user's folder"
+                                                           "\": it is another user's entry"
                                                      : "cannot write " +
                                                            std::string(isReport ? "" : "the host file ") +
                                                            "\"" + file.string() + "\": " + c.refused))
@@ -1886,7 +1886,7 @@ TEST(HostsimTest, AnotherUsersFolderHoldsNoneOfThePlayersFiles) {
         GTEST_SKIP() << "needs root, to give a folder to user " << other;
     }
     const fs::path sandbox = sim::specialFolder("Temp") / "others-sandbox";
-    const std::string not_taken = "it is another user's folder, which does not hold this user's files";
+    const std::string not_taken = "it is another user's entry, which does not hold this user's files";
     struct Case {
         std::vector<const char*> theirs; // folders of the sandbox given to the other user
         fs::path scenario;
