@@ -115,9 +115,11 @@ GSErrCode FileSystem::GetSpecialLocation(UInt32 id, Location* location) const {
     std::error_code error;
     const std::filesystem::path path = sim::specialFolder(name, error);
     if (path.empty()) {
-        // Another user's entry at its name is not taken as the host's own; any other, or none made,
-        // is not found.
-        return error == fileio::FileError::notPlayersFolder ? ErrPermission : ErrNotFound;
+        // Another user's entry at its name is not taken as the host's own, nor the user's link
+        // whose way other users may change; any other, or none made, is not found.
+        return error == fileio::FileError::notPlayersFolder || error == fileio::FileError::exposedWay
+                   ? ErrPermission
+                   : ErrNotFound;
     }
     const Location folder = internal::locationOf(path);
     if (internal::entryStatus(folder, true, NoError) != NoError) {

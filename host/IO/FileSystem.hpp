@@ -34,8 +34,11 @@ public:
     GSErrCode Rename(const Location& entry, const Name& newName, UInt32 option = KeepExisting);
     GSErrCode Delete(const Location& entry, UInt32 scope = Recursive, UInt32 mode = Permanent);
     GSErrCode GetItemType(const Location& entry, ItemType* type) const;
-    // The folder of a special location, made when missing: ErrPermission where another user's
-    // entry stands at its name, ErrNotFound where anything else but a folder does (a link too).
+    // The folder of a special location: the folder at its name in the sandbox, or where the user's
+    // own link there leads inside the sandbox, made when missing. ErrPermission where another
+    // user's entry stands at its name, or the user's link there passes through a folder in which
+    // other users may rename entries; ErrNotFound where anything else stands there (a file, a link
+    // leading out of the sandbox).
     GSErrCode GetSpecialLocation(UInt32 id, Location* location) const;
 };
 

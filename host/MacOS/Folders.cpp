@@ -57,6 +57,9 @@ OSErr FSFindFolder(Int16 vRefNum, OSType folderType, Boolean createFolder, FSRef
     if (error == fileio::FileError::notPlayersFolder) {
         return afpAccessDenied;
     }
+    if (error == fileio::FileError::exposedWay) {
+        return permErr;
+    }
     if (folder.empty() || !(sim::statusOf(folder, info) && S_ISDIR(info.st_mode))) {
         return fnfErr;
     }

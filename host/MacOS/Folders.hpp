@@ -17,9 +17,12 @@ constexpr OSType kDocumentsFolderType = MakeGSType("docs");
 constexpr OSType kTemporaryFolderType = MakeGSType("temp");
 constexpr OSType kCurrentUserFolderType = MakeGSType("cusr");
 
-// The folder of the given type, made when missing and createFolder is set (fnfErr otherwise).
+// The folder of the given type: the folder at its name in the sandbox, or where the user's own link
+// there leads inside the sandbox; made when missing and createFolder is set (fnfErr otherwise).
 // afpAccessDenied where the folder is another user's, or another user's entry stands at its name:
-// it is not the user's to use. fnfErr where anything else but a folder stands there, a link too.
+// it is not the user's to use. permErr where the user's link there passes through a folder in which
+// other users may rename entries: they could change the way to it. fnfErr where anything else
+// stands there (a file, a link leading out of the sandbox).
 OSErr FSFindFolder(Int16 vRefNum, OSType folderType, Boolean createFolder, FSRef* foundRef);
 // The referenced entry's path, NUL-terminated, in at most maxPathSize bytes.
 OSStatus FSRefMakePath(const FSRef* ref, UInt8* path, UInt32 maxPathSize);

@@ -12,6 +12,7 @@ constexpr OSErr noErr = 0;
 constexpr OSErr nsvErr = -35;   // no such volume
 constexpr OSErr fnfErr = -43;   // file or folder not found
 constexpr OSErr paramErr = -50; // bad parameter
+constexpr OSErr permErr = -54;  // the way to the file or folder may be changed by other users
 constexpr OSErr memFullErr = -108;
 constexpr OSErr afpAccessDenied = -5000; // the user may not use the file or folder
 constexpr OSStatus kLSApplicationNotFoundErr = -10814;

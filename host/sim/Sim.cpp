@@ -338,11 +338,17 @@ fileio::Descriptor openSpecialFolder(std::string_view name, std::error_code& err
     if (link && (error = fileio::whyNotPlayersFolder(info))) {
         return {};
     }
+    // Every use after this one walks the folder's path again, the link with it: the link is taken
+    // only where no other user may rename an entry on its way, so that the path still leads to the
+    // folder held here (FileError::exposedWay).
     const fileio::Entry entry = link ? fileio::Entry(c.rootFolder.get(), std::string(name),
-                                                     fileio::Entry::follow, fileio::Entry::Folders::players)
+                                                     fileio::Entry::follow, fileio::Entry::Folders::unexposed)
                                      : fileio::Entry(c.rootFolder.get(), std::string(name));
-    if (link && !entry.error() &&
-        (entry.folder() < 0 || !fileio::liesWithin(entry.folder(), c.rootFolder.get()))) {
+    if (link && entry.error()) {
+        error = entry.error();
+        return {};
+    }
+    if (link && (entry.folder() < 0 || !fileio::liesWithin(entry.folder(), c.rootFolder.get()))) {
         error = std::make_error_code(std::errc::permission_denied); // a link out of the sandbox
         return {};
     }

@@ -87,9 +87,11 @@ std::filesystem::path specialFolder(std::string_view name, std::error_code& erro
 // descriptor, or none with `error` saying why. Another user's entry of any kind at the name (a
 // folder, a link, a file, a FIFO, a device) does not hold the player's files, wherever it stands:
 // fileio::FileError::notPlayersFolder. The player's own link is followed, under the rules, to the
-// folder it leads to in the sandbox (one leading out is std::errc::permission_denied); the player's
-// own entry that is no folder is std::errc::not_a_directory. A root moved away still leads to its
-// folder, a removed one to none.
+// folder it leads to in the sandbox (one leading out is std::errc::permission_denied), and only
+// where no other user may rename an entry on its way from the sandbox's root, for each later use
+// walks it again (fileio::FileError::exposedWay). The folder it leads to is taken as any other: the
+// player's or root's, as it is held. The player's own entry that is no folder is
+// std::errc::not_a_directory. A root moved away still leads to its folder, a removed one to none.
 fileio::Descriptor openSpecialFolder(std::string_view name, std::error_code& error);
 // Every name the host takes a special folder by.
 inline constexpr std::string_view specialFolderNames[] = {

@@ -35,9 +35,13 @@ Descriptor makeFolders(int top, const std::string& path, Entry::Folders folders,
             at.reset(::openat(at.get(), "..", internal::searchFlags));
             continue;
         }
-        // Each name walked from the folder held, a link followed under the rules.
+        // Each name walked from the folder held, a link followed under the rules. Whose the folder
+        // found or made is, is asked of the folder as it is held, below.
         const Entry entry(at.get(), names[i], Entry::follow, folders);
-        error = entry.error() ? entry.error() : entry.folder() < 0 ? entry.missing() : entry.makeFolder();
+        error = entry.error()         ? entry.error()
+                : entry.folder() < 0  ? entry.missing()
+                : entry.name() == "." ? std::error_code()
+                                      : Entry(entry.folder(), entry.name()).makeFolder();
         // Something else than a folder on the way is no folder to go through.
         if (error == std::errc::file_exists && i + 1 < names.size()) {
             error = std::make_error_code(std::errc::not_a_directory);

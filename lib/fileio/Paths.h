@@ -13,9 +13,10 @@ namespace fileio {
 // Makes the folder `path` names and each missing folder on its way, in one walk from the root (the
 // working folder for a relative path) that holds each folder it reaches and makes a missing one in
 // the folder held (Entry::makeFolder), following a link only where the rules do. A folder that
-// stands is no error. With Entry::Folders::players, each folder the path's names lead to, found or
-// made, is taken only where it is the player's or root's, as it is held, and the folders on a
-// link's way only where the rules take them (FileError::notPlayersFolder).
+// stands is no error. With Entry::Folders::players, each name is walked as that walk says (the
+// folders on a link's way taken only where the rules take them), and each folder the names lead
+// to, found or made, is taken only where it is the player's or root's, as it is held
+// (FileError::notPlayersFolder).
 std::error_code makeFolders(const std::string& path, Entry::Folders folders = Entry::Folders::any);
 // The same from the open folder `top` (an absolute path from the root): answers the last folder,
 // held, or none with `error` saying why.

@@ -351,20 +351,15 @@ Directory* Addon::getSharedDataDirectory() const {
     return Platform().getSharedDataDirectory();
 }
 
-Directory* Addon::takeUserPrefsDirectory(String* refused) const {
+Directory* Addon::takeUserPrefsDirectory(String* refusal) const {
     std::unique_ptr<Directory> folder(getUserPrefsDirectory());
-    // The system's folder refused as not the user's to use (another user's entry at its name) is a
-    // folder refused too, named as the user knows it.
-    int why = NoError;
-    if (folder == nullptr && refused != nullptr &&
-        std::unique_ptr<Directory>(Platform().getUserPrefsDirectory(&why)) == nullptr &&
-        why == ErrPermission) {
-        *refused = String("the user preferences folder");
+    if (folder == nullptr && refusal != nullptr) {
+        *refusal = whySystemRefuses(user);
     }
     // Whatever folder the add-on names, another user's is not the player's to read or write.
-    if (folder != nullptr && folder->whyNotPlayers()) {
-        if (refused != nullptr) {
-            *refused = folder->getNameAsFound();
+    if (const std::error_code why = folder != nullptr ? folder->whyNotPlayers() : std::error_code()) {
+        if (refusal != nullptr) {
+            *refusal = folder->describeRefusal(why);
         }
         return nullptr;
     }
@@ -580,7 +575,7 @@ DataFile* Addon::getPrefsFile(Context context, bool create, GSErrCode* error) co
         file.reset(folder != nullptr ? new DataFile(*folder, getPrefsFileName(), DataFile::readWrite, true)
                                      : new DataFile(file->getLocation(), DataFile::readWrite, true));
         file->setChangedByEveryUser(context == shared);
-        keepRefusedFolder(context, *file);
+        keepRefusedFolder(*file);
     }
     if (!file->exists()) {
         result = file->getLastError() != NoError ? file->getLastError() : ErrNotFound;
@@ -598,14 +593,15 @@ DataFile* Addon::locatePrefsFile(Context context, bool makeFolder, GSErrCode& er
     if (!isUserContext(context)) {
         return nullptr;
     }
-    if (context == user) {
-        m_refusedFolder = String();
-    }
-    std::unique_ptr<Directory> folder(context == user ? takeUserPrefsDirectory(&m_refusedFolder)
+    m_refusal = String();
+    std::unique_ptr<Directory> folder(context == user ? takeUserPrefsDirectory(&m_refusal)
                                                       : getSharedDataDirectory());
+    if (folder == nullptr && context == shared) {
+        m_refusal = whySystemRefuses(shared);
+    }
     if (folder == nullptr) {
         // The system's folder is made when missing: not having it is a failure, not an absence.
-        error = m_refusedFolder.empty() ? ErrIO : ErrPermission;
+        error = m_refusal.empty() ? ErrIO : ErrPermission;
         return nullptr;
     }
     String named = folder->getPathName();
@@ -616,7 +612,15 @@ DataFile* Addon::locatePrefsFile(Context context, bool makeFolder, GSErrCode& er
     Directory sub(*folder, String("Zelvane"), makeFolder);
     if (sub.getLastError() != NoError || !sub.exists()) {
         error = sub.getLastError() != NoError ? sub.getLastError() : ErrNotFound;
-        keepRefusedFolder(context, sub);
+        keepRefusedFolder(sub);
+        // Another user's entry of any kind at the folder's name holds none of the player's files.
+        const std::error_code theirs = context == user ? sub.whyNotPlayers() : std::error_code();
+        if (m_refusal.empty() && theirs) {
+            m_refusal = sub.describeRefusal(theirs);
+        }
+        if (!m_refusal.empty()) {
+            error = ErrPermission;
+        }
         return nullptr;
     }
     if (madeFolder != nullptr) {
@@ -641,8 +645,9 @@ bool Addon::closeUserPrefsFolder(const DataFile& file, bool told) const {
     // Another user's folder may have been put there, or left there, to receive the player's
     // preferences: it is not taken, whatever folder holds it.
     const bool isThere = folder.status(info);
-    if (isThere && parent != nullptr && fileio::whyNotPlayersFolder(info)) {
-        m_refusedFolder = parent->getNameAsFound();
+    if (const std::error_code theirs =
+            isThere && parent != nullptr ? fileio::whyNotPlayersFolder(info) : std::error_code()) {
+        m_refusal = parent->describeRefusal(theirs);
         return false;
     }
     // Group and others keep what else they had; a folder of another user's is not the player's to
@@ -666,17 +671,31 @@ bool Addon::closeUserPrefsFolder(const DataFile& file, bool told) const {
     return !entry.status(found) || fileio::isPlayerOrRoot(found.st_uid);
 }
 
-void Addon::keepRefusedFolder(Context context, const Directory& use) const {
-    if (context == user && use.isFolderRefused()) {
-        m_refusedFolder = use.getNameAsFound();
+void Addon::keepRefusedFolder(const Directory& use) const {
+    if (use.isFolderRefused()) {
+        m_refusal = use.describeRefusal(use);
     }
 }
 
-void Addon::keepRefusedFolder(Context context, const DataFile& use) const {
-    if (context == user && use.isFolderRefused()) {
+void Addon::keepRefusedFolder(const DataFile& use) const {
+    if (use.isFolderRefused()) {
         const std::unique_ptr<Directory> parent(use.getParent());
-        m_refusedFolder = parent != nullptr ? parent->getNameAsFound() : use.getPathName();
+        m_refusal = parent != nullptr ? parent->describeRefusal(use) : use.getPathName();
     }
+}
+
+String Addon::whySystemRefuses(Context context) const {
+    std::error_code why;
+    const std::unique_ptr<Directory> folder(context == user ? Platform().getUserPrefsDirectory(&why)
+                                                            : Platform().getSharedDataDirectory(&why));
+    // Only the system's refusal of its folder as not the user's to use is a folder refused.
+    if (folder != nullptr ||
+        (why != fileio::FileError::notPlayersFolder && why != fileio::FileError::exposedWay)) {
+        return String();
+    }
+    String refusal(context == user ? "the user preferences folder: " : "the shared data folder: ");
+    refusal += why.message().c_str();
+    return refusal;
 }
 
 void Addon::allowAccess(const DataFile& file, Context context, bool folderMade, bool fileMade) {
@@ -727,7 +746,7 @@ void Addon::readPrefs(Context context, bool publish) {
         // A file its user may only read is read all the same. A FIFO or a device holds no
         // preferences of its own, and a link another user may have put there is not followed.
         if (file->isSpecial() || !file->open(DataFile::readOnly)) {
-            keepRefusedFolder(context, *file);
+            keepRefusedFolder(*file);
             reportPrefsUnread(context);
             return;
         }
@@ -838,6 +857,11 @@ String Addon::describePrefsFolder(Context context) const {
     return text;
 }
 
+bool Addon::hasPrefsFolder(Context context) const {
+    return std::unique_ptr<Directory>(context == user ? getUserPrefsDirectory() : getSharedDataDirectory()) !=
+           nullptr;
+}
+
 String Addon::describePrefsFile(Context context) const {
     String text = describePrefsFolder(context);
     text += "/";
@@ -853,12 +877,15 @@ void Addon::reportPrefsUnread(Context context) {
     this->*sourceOf(context) = Source::kept;
     try {
         String message = describePrefs(context);
-        if (context == user && !m_refusedFolder.empty()) {
+        if (isUserContext(context) && !m_refusal.empty()) {
             message += " could not be read from ";
-            message += m_refusedFolder;
-            message += ": ";
-            message += make_error_code(fileio::FileError::notPlayersFolder).message().c_str();
+            message += m_refusal;
             message += ".\n";
+        } else if (isUserContext(context) && !hasPrefsFolder(context)) {
+            // No file is there to keep: the folder that would hold it is not.
+            message += context == user
+                           ? " could not be read: the user preferences folder could not be found.\n"
+                           : " could not be read: the shared data folder could not be found.\n";
         } else if (isUserContext(context)) {
             message += " could not be read from ";
             message += describePrefsFile(context);
@@ -872,7 +899,7 @@ void Addon::reportPrefsUnread(Context context) {
     }
     // Another user's folder is refused by the framework's own rule, told above in full: no failure
     // of the add-on's, whose report would tell the user of an unexpected problem.
-    if (context != user || m_refusedFolder.empty()) {
+    if (!isUserContext(context) || m_refusal.empty()) {
         reportFailure();
     }
 }
@@ -891,11 +918,9 @@ bool Addon::isPrefsUnread(Context context) const {
 void Addon::reportPrefsNotWritten(Context context) const {
     try {
         String message = describePrefs(context);
-        if (context == user && !m_refusedFolder.empty()) {
+        if (isUserContext(context) && !m_refusal.empty()) {
             message += " could not be written to ";
-            message += m_refusedFolder;
-            message += ": ";
-            message += make_error_code(fileio::FileError::notPlayersFolder).message().c_str();
+            message += m_refusal;
         } else if (isUserContext(context)) {
             message += " could not be written to ";
             message += describePrefsFile(context);
@@ -949,7 +974,7 @@ bool Addon::writePrefs(Context context) {
         if (file->erase()) {
             return true;
         }
-        keepRefusedFolder(context, *file);
+        keepRefusedFolder(*file);
         return false;
     }
     // Written whole beside the old file and renamed over it, so a failed write loses nothing; a
@@ -959,7 +984,7 @@ bool Addon::writePrefs(Context context) {
         return store.exportTo(stream, unknown);
     };
     if (!(made ? file->makeContents(write) : file->replaceContents(write))) {
-        keepRefusedFolder(context, *file);
+        keepRefusedFolder(*file);
         return false;
     }
     // Every user of the machine may change the shared preferences; the user's own stay the user's.

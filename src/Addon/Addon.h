@@ -90,9 +90,9 @@ public:
     // The user's preference folder (getUserPrefsDirectory) as the framework takes it to hold the
     // player's files, and as every use of it goes through (the caller deletes it): null when
     // there is none, and for another user's (fileio::whyNotPlayersFolder), whatever folder holds
-    // it. `refused` (where given) then receives the folder as the user finds it, "the user
-    // preferences folder" where the system refuses its own (Platform, ErrPermission).
-    Directory* takeUserPrefsDirectory(String* refused = nullptr) const;
+    // it. `refusal` (where given) then receives the folder as the user finds it and why, "the user
+    // preferences folder: ..." where the system refuses its own (Platform).
+    Directory* takeUserPrefsDirectory(String* refusal = nullptr) const;
     // Answer whether they consumed the event.
     virtual bool preprocessEvent(Event& event);
     virtual bool postprocessEvent(Event& event);
@@ -153,9 +153,10 @@ public:
     // user's own context owner access); null when the folder or the file does not exist or cannot
     // be made. `error` (where given) receives NoError with a file, ErrNotFound when the file or
     // its folder is not there, ErrPermission for another user's entry at the user file's name in
-    // a folder others could write and for another user's folder taken for the user's file, and
-    // another error when the system's folder could not be found, the folder not opened or made,
-    // or the file not told or made.
+    // a folder others could write, for another user's entry at the name of the folder taken for the
+    // user's file, and for a system folder refused as not the user's to use, and another error when
+    // the system's folder could not be found, the folder not opened or made, or the file not told
+    // or made.
     DataFile* getPrefsFile(Context context, bool create, GSErrCode* error = nullptr) const;
     // The preference file's name: a reverse-domain prefix, the product name in lower case
     // without white space, and ".xml".
@@ -237,9 +238,12 @@ private:
     bool closeUserPrefsFolder(const DataFile& file, bool told) const;
     // Where a use of the user's own preference folder or file (`use`) was refused for a folder that
     // is not the player's as the use held it (File::isFolderRefused), keeps the folder as refused
-    // (its own, or the file's), to be told as a folder refused at the look is.
-    void keepRefusedFolder(Context context, const Directory& use) const;
-    void keepRefusedFolder(Context context, const DataFile& use) const;
+    // (its own, or the file's) and why, to be told as a folder refused at the look is.
+    void keepRefusedFolder(const Directory& use) const;
+    void keepRefusedFolder(const DataFile& use) const;
+    // Where the system refuses the context's folder as not the user's to use (Platform), the folder
+    // as the user knows it and why ("the user preferences folder: ..."); empty otherwise.
+    String whySystemRefuses(Context context) const;
     // Gives the preference file and its folder their access: every user's full access in the
     // shared context, whose file every user of the machine is to change; in the user's own, owner
     // access to what the call made (`folderMade`, `fileMade`), others keeping what they had, and
@@ -259,6 +263,9 @@ private:
     String describePrefsFile(Context context) const;
     // A preference folder as the user finds it: the name of the system's folder, then "Zelvane".
     String describePrefsFolder(Context context) const;
+    // Whether the folder of the context's preference file (getUserPrefsDirectory or
+    // getSharedDataDirectory) is there now.
+    bool hasPrefsFolder(Context context) const;
     void reportPrefsNotWritten(Context context) const;
     // Keeps a context's source that could not be read, and tells the console and the add-on's
     // failure report.
@@ -297,9 +304,10 @@ private:
     Source m_projectData = Source::read;
     Source m_userFile = Source::unread;
     Source m_sharedFile = Source::unread;
-    // The user's preference folder last refused as another user's, as the user finds it; empty
-    // when the last look at it took it.
-    mutable String m_refusedFolder;
+    // The preference folder last refused as not the player's, as the user finds it, and why
+    // ("Preferences/Zelvane: it is another user's entry..."); empty when the last look at the
+    // context's folder took it.
+    mutable String m_refusal;
 };
 
 // Set by the bundle's entry points for the add-on's life; null outside it.

@@ -16,11 +16,11 @@
 #include "Preset/UserDatabaseCollection.h"
 #include "Preset/ZelvaneLibrary.h"
 #include "XML/XMLReader.h"
-#include "fileio/FileError.h"
 
 #include <memory>
 #include <string>
 #include <system_error>
+#include <utility>
 
 namespace zelvane {
 
@@ -31,44 +31,47 @@ constexpr API_LibTypeID presetPartType = APILib_MacroID;
 constexpr short presetStrings = 32707;
 constexpr short starterPresetsUnread = 6;
 
-// Tells that the embedded files are not made in the folder, another user's.
-void tellRefused(const Directory& folder) {
-    String message("The add-on's embedded library files are not made in the folder \"");
+// Tells that the embedded files are not made in the folder: refused as not the player's, for the
+// reason `refusal`, or, where that is empty, for a failure the system tells no more of.
+void tellNotMade(const Directory& folder, const String& refusal) {
+    String message("The add-on's embedded library files ");
+    message += refusal.empty() ? "could not be made in the folder \"" : "are not made in the folder \"";
     message += folder.getName();
-    message += "\": ";
-    message += make_error_code(fileio::FileError::notPlayersFolder).message().c_str();
+    message += "\"";
+    if (!refusal.empty()) {
+        message += ": ";
+        message += refusal;
+    }
     message += ".\n";
     host.writeToConsole(message);
 }
 
-// Where the use refused a folder taken for the player's files, the folder that the look before took
-// for the player's: the user is told.
-void tellIfRefused(const File& use, const Directory& folder) {
-    if (use.isFolderRefused()) {
-        tellRefused(folder);
+// Whether the folder, which the embedded files are made in, was made or found as the player's: one
+// that its make refused, or the look finds another user's, or that is not there after its make, is
+// told, and none of the player's files go into it.
+bool madeForEmbedded(const Directory& folder) {
+    String refusal = folder.whyRefused(folder);
+    if (const std::error_code theirs = refusal.empty() ? folder.whyNotPlayers() : std::error_code()) {
+        refusal = theirs.message().c_str();
     }
-}
-
-// Whether the folder, which the embedded files are made in, is another user's: the user is told,
-// and none of the player's files go into it.
-bool refusedForEmbedded(const Directory& folder) {
-    const bool refused = folder.isFolderRefused() || folder.whyNotPlayers();
-    if (refused) {
-        tellRefused(folder);
+    if (!refusal.empty() || !folder.exists()) {
+        tellNotMade(folder, refusal);
+        return false;
     }
-    return refused;
+    return true;
 }
 
 // Makes the file in the folder when it is missing (empty) and registers it with the library; an
-// existing file is registered as it is. Nothing happens when the file cannot be made.
-void addEmbeddedFile(Library& library, const Directory& folder, const char* name, API_LibTypeID type) {
+// existing file is registered as it is. A file that cannot be made is told, and answers false.
+bool addEmbeddedFile(Library& library, const Directory& folder, const char* name, API_LibTypeID type) {
     DataFile file(folder, String(name), DataFile::readWrite, true);
     if (!file.exists()) {
-        tellIfRefused(file, folder);
-        return;
+        tellNotMade(folder, folder.whyRefused(file));
+        return false;
     }
     file.close();
     std::unique_ptr<ComponentSource> part(library.add(type, file, embeddedOwner));
+    return true;
 }
 
 // The preset part of that name, when the library holds one of the preset part type.
@@ -94,26 +97,33 @@ void Addon::addEmbeddedFiles() {
     if (embedded == nullptr) {
         return;
     }
-    if (refusedForEmbedded(*embedded)) {
+    if (const std::error_code theirs = embedded->whyNotPlayers()) {
+        tellNotMade(*embedded, String(theirs.message().c_str()));
         return;
     }
-    // Each folder and file made below it is asked again, as it is made, to be the player's.
+    // Each folder and file made below it is asked again, as it is made, to be the player's: the
+    // make is the use that tells whether the folder above is still the one looked at.
     embedded->takeForPlayer();
     Directory own(*embedded, String("Zelvane"), true);
-    if (refusedForEmbedded(own) || !own.exists() || !own.isFolder()) {
+    if (!madeForEmbedded(own)) {
         return;
     }
     Directory folder(own, String("Interface Images"), true);
-    if (refusedForEmbedded(folder) || !folder.exists() || !folder.isFolder()) {
+    if (!madeForEmbedded(folder)) {
         return;
     }
-    if (images) {
-        addEmbeddedFile(*library, folder, "Zoom_Window_MAC_0_nocache.png", APILib_PictID);
-        addEmbeddedFile(*library, folder, "Zoom_Window_MAC_1_nocache.png", APILib_PictID);
-    }
-    if (presets) {
-        addEmbeddedFile(*library, folder, "Preset_Refresh_0_nocache.gdl", APILib_MacroID);
-        addEmbeddedFile(*library, folder, "Preset_Refresh_1_nocache.gdl", APILib_MacroID);
+    // The first file that cannot be made is told; the rest would fail alike.
+    const std::pair<const char*, API_LibTypeID> files[] = {
+        {"Zoom_Window_MAC_0_nocache.png", APILib_PictID},
+        {"Zoom_Window_MAC_1_nocache.png", APILib_PictID},
+        {"Preset_Refresh_0_nocache.gdl", APILib_MacroID},
+        {"Preset_Refresh_1_nocache.gdl", APILib_MacroID},
+    };
+    for (const auto& file : files) {
+        const bool wanted = file.second == APILib_PictID ? images : presets;
+        if (wanted && !addEmbeddedFile(*library, folder, file.first, file.second)) {
+            return;
+        }
     }
 }
 

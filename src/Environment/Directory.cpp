@@ -9,6 +9,7 @@
 #include "IO/Name.hpp"
 #include "MacOS/Folders.hpp"
 #include "fileio/Entry.h"
+#include "fileio/FileError.h"
 #include "fileio/Rules.h"
 
 #include <sys/stat.h>
@@ -117,7 +118,7 @@ void Directory::open(IO::Location const& location, bool create) {
             // Named still, to be told, but not there for any use.
             m_folder.reset(new IO::Folder(location, IO::Folder::Fail));
             m_notTaken = true;
-            keepFailure(error);
+            keepFailure(error, &entry);
             return;
         }
         create = false;
@@ -164,13 +165,47 @@ std::error_code Directory::whyNotPlayers() const {
     return entry.status(info) ? fileio::whyNotPlayersFolder(info) : std::error_code();
 }
 
+String Directory::whyRefused(File const& use) const {
+    const std::string& refused = use.getRefusedFolder();
+    if (refused.empty()) {
+        return String();
+    }
+    String why;
+    // A folder on the way is named, for the folder taken may be the player's own.
+    if (refused != entryPath()) {
+        const std::string shown = nameAsFound(refused);
+        why += "its way passes through ";
+        why += String(shown.c_str(), static_cast<unsigned int>(shown.size()));
+        why += ": ";
+    }
+    why += make_error_code(fileio::FileError::notPlayersFolder).message().c_str();
+    return why;
+}
+
+String Directory::describeRefusal(File const& use) const {
+    String told = getNameAsFound();
+    told += ": ";
+    told += whyRefused(use);
+    return told;
+}
+
+String Directory::describeRefusal(std::error_code const& why) const {
+    String told = getNameAsFound();
+    told += ": ";
+    told += why.message().c_str();
+    return told;
+}
+
 String Directory::getNameAsFound() const {
-    const std::string path = entryPath();
+    const std::string shown = nameAsFound(entryPath());
+    return String(shown.c_str(), static_cast<unsigned int>(shown.size()));
+}
+
+std::string Directory::nameAsFound(std::string const& path) {
     const std::size_t last = path.rfind('/');
     const std::size_t before =
         last == std::string::npos || last == 0 ? std::string::npos : path.rfind('/', last - 1);
-    const std::string shown = path.substr(before == std::string::npos ? 0 : before + 1);
-    return String(shown.c_str(), static_cast<unsigned int>(shown.size()));
+    return path.substr(before == std::string::npos ? 0 : before + 1);
 }
 
 IO::Location Directory::getLocation() const {

@@ -4,6 +4,7 @@
 #include "Environment/File.h"
 
 #include <memory>
+#include <string>
 #include <system_error>
 
 struct FSRef;
@@ -67,9 +68,20 @@ public:
     // holds it (ErrPermission, isFolderRefused(), and no folder).
     void takeForPlayer() { m_holdsPlayers = true; }
     bool holdsPlayersFiles() const { return m_holdsPlayers; }
+    // Why `use`, a use of the folder or of an entry below it, was refused for a folder that is not
+    // the player's (File::isFolderRefused), in words for the user: "it is another user's entry...",
+    // after "its way passes through open/theirs: " where the folder refused is not this one but one
+    // on its way. Empty where the use was not refused.
+    String whyRefused(File const& use) const;
+    // The folder as the user finds it, and why it was refused: by `use` (whyRefused), or by the look
+    // at it for `why` ("Preferences/Zelvane: it is another user's entry...").
+    String describeRefusal(File const& use) const;
+    String describeRefusal(std::error_code const& why) const;
     // The folder as the user finds it: the name of the folder holding it, then its own
     // ("Preferences/Zelvane").
     String getNameAsFound() const;
+    // The same of a path: its last two names.
+    static std::string nameAsFound(std::string const& path);
     // The host folder object (kept by the directory), or null.
     virtual IO::Folder* getData() const;
 

@@ -135,13 +135,17 @@ std::string File::entryPath() const {
 fileio::Entry File::walk(std::string const& path, fileio::Entry::Last last) const {
     fileio::Entry entry(path, last,
                         m_inPlayersFolder ? fileio::Entry::Folders::players : fileio::Entry::Folders::any);
-    m_folderRefused = entry.error() == fileio::FileError::notPlayersFolder;
+    m_refusedFolder = entry.error() == fileio::FileError::notPlayersFolder ? entry.path() : std::string();
     return entry;
 }
 
-void File::keepFailure(std::error_code const& error) const {
+void File::keepFailure(std::error_code const& error, fileio::Entry const* entry) const {
     m_lastError = errorOf(error);
-    m_folderRefused = error == fileio::FileError::notPlayersFolder;
+    if (error != fileio::FileError::notPlayersFolder) {
+        m_refusedFolder.clear();
+    } else if (m_refusedFolder.empty() && entry != nullptr) {
+        m_refusedFolder = entry->path();
+    }
 }
 
 void File::changeAccess(unsigned int kept, unsigned int added) const {

@@ -75,7 +75,10 @@ public:
     bool isInPlayersFolder() const { return m_inPlayersFolder; }
     // Whether the last use that walked the entry's path was refused for a folder that is not the
     // player's, as above.
-    bool isFolderRefused() const { return m_folderRefused; }
+    bool isFolderRefused() const { return !m_refusedFolder.empty(); }
+    // The entry that use refused, its links resolved: the folder taken, one on its way, or another
+    // user's entry at a folder's name; empty where the use was not refused.
+    std::string const& getRefusedFolder() const { return m_refusedFolder; }
 
     // The host's error code for a failure of the file layer (fileio): ErrNotFound, ErrExists,
     // ErrPermission, ErrParam or ErrIO, or the code the simulated host injected.
@@ -106,8 +109,8 @@ protected:
     // isInPlayersFolder says; a folder refused is noted for isFolderRefused.
     fileio::Entry walk(std::string const& path, fileio::Entry::Last last = fileio::Entry::follow) const;
     // Keeps the failure of a use of the file layer: its host error code, and whether it is a folder
-    // refused.
-    void keepFailure(std::error_code const& error) const;
+    // refused, by the walk or by a call on `entry` (the entry it refused).
+    void keepFailure(std::error_code const& error, fileio::Entry const* entry = nullptr) const;
 
     mutable int m_lastError = 0;
 
@@ -118,7 +121,7 @@ private:
     void changeAccess(unsigned int kept, unsigned int added) const;
 
     bool m_inPlayersFolder = false;
-    mutable bool m_folderRefused = false;
+    mutable std::string m_refusedFolder;
 };
 
 } // namespace zelvane

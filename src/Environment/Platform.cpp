@@ -10,10 +10,12 @@
 #include "MacOS/Events.hpp"
 #include "MacOS/Folders.hpp"
 #include "MacOS/LaunchServices.hpp"
+#include "fileio/FileError.h"
 
 #include <cstring>
 #include <map>
 #include <memory>
+#include <system_error>
 #include <vector>
 
 namespace zelvane {
@@ -68,23 +70,38 @@ Directory* directoryAt(IO::Location const& location, bool create) {
     return folder.release();
 }
 
-// The system's folder of the type, or null with `error` (where given) saying why.
-Directory* systemFolder(OSType type, int* error = nullptr) {
-    int ignored = NoError;
-    int& result = error != nullptr ? *error : ignored;
+// Why the system gave no folder, from its answer.
+std::error_code whyNoFolder(OSErr found) {
+    switch (found) {
+    case afpAccessDenied:
+        return fileio::FileError::notPlayersFolder;
+    case permErr:
+        return fileio::FileError::exposedWay;
+    case fnfErr:
+        return std::make_error_code(std::errc::no_such_file_or_directory);
+    default:
+        return std::make_error_code(std::errc::io_error);
+    }
+}
+
+// The system's folder of the type, or null with `why` (where given) saying why.
+Directory* systemFolder(OSType type, std::error_code* why = nullptr) {
+    std::error_code ignored;
+    std::error_code& result = why != nullptr ? *why : ignored;
     FSRef ref;
     const OSErr found = FSFindFolder(kOnAppropriateDisk, type, true, &ref);
     if (found != noErr) {
-        result = found == afpAccessDenied ? ErrPermission : found == fnfErr ? ErrNotFound : ErrIO;
+        result = whyNoFolder(found);
         return nullptr;
     }
     std::vector<UInt8> path(4096);
     if (FSRefMakePath(&ref, path.data(), UInt32(path.size())) != noErr) {
-        result = ErrIO;
+        result = std::make_error_code(std::errc::io_error);
         return nullptr;
     }
     Directory* folder = directoryAt(IO::Location(reinterpret_cast<const char*>(path.data())), false);
-    result = folder != nullptr ? NoError : ErrNotFound;
+    result =
+        folder != nullptr ? std::error_code() : std::make_error_code(std::errc::no_such_file_or_directory);
     return folder;
 }
 
@@ -121,12 +138,12 @@ Directory* Platform::getSharedDataDirectory() const {
     return systemFolder(kSharedDataFolderType);
 }
 
-Directory* Platform::getUserPrefsDirectory(int* error) const {
-    return systemFolder(kPreferencesFolderType, error);
+Directory* Platform::getUserPrefsDirectory(std::error_code* why) const {
+    return systemFolder(kPreferencesFolderType, why);
 }
 
-Directory* Platform::getSharedDataDirectory(int* error) const {
-    return systemFolder(kSharedDataFolderType, error);
+Directory* Platform::getSharedDataDirectory(std::error_code* why) const {
+    return systemFolder(kSharedDataFolderType, why);
 }
 
 Directory* Platform::getUserHomeDirectory() const {

@@ -5,6 +5,8 @@
 
 #include "Environment/Time.h"
 
+#include <system_error>
+
 namespace zelvane {
 
 class Directory;
@@ -30,11 +32,13 @@ public:
     // the folder. The user's preferences and the shared data folders are made when missing.
     Directory* getUserPrefsDirectory() const;
     Directory* getSharedDataDirectory() const;
-    // The same, `error` (where given) receiving why there is none: ErrPermission where the system
-    // refuses the folder as not the user's to use (another user's entry at its name), ErrNotFound
-    // where it cannot find or make it, ErrIO for any other failure; NoError with a folder.
-    Directory* getUserPrefsDirectory(int* error) const;
-    Directory* getSharedDataDirectory(int* error) const;
+    // The same, `why` (where given) receiving why there is none, where the system refuses the
+    // folder as not the user's to use: fileio::FileError::notPlayersFolder for another user's entry
+    // at its name, FileError::exposedWay for a way to it that other users may change. Otherwise
+    // std::errc::no_such_file_or_directory where it cannot find or make it, std::errc::io_error for
+    // any other failure; no error with a folder.
+    Directory* getUserPrefsDirectory(std::error_code* why) const;
+    Directory* getSharedDataDirectory(std::error_code* why) const;
     Directory* getUserHomeDirectory() const;
     Directory* getCurrentDirectory() const;
     Directory* getLocalDataDirectory() const;

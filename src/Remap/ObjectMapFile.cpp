@@ -10,7 +10,6 @@
 #include "Remap/ObjectMap.h"
 #include "XML/XMLReader.h"
 #include "XML/XMLWriter.h"
-#include "fileio/FileError.h"
 
 #include <memory>
 
@@ -18,24 +17,23 @@ namespace zelvane::remap {
 
 namespace {
 
-// Tells on the console that the object map is not read from or written to the folder `shown`, as
-// the user finds it: another user's.
-void tellRefused(const String& shown) {
+// Tells on the console that the object map is not read from or written to its folder, refused as
+// not the player's: the folder as the user finds it and why (`refusal`).
+void tellRefused(const String& refusal) {
     String message("The object map is not read from or written to ");
-    message += shown;
-    message += ": ";
-    message += make_error_code(fileio::FileError::notPlayersFolder).message().c_str();
+    message += refusal;
     message += ".\n";
     host.writeToConsole(message);
 }
 
 // Tells where the use of the file was refused for its folder, which the look before took for the
-// player's: another user's folder put in its place since, say.
+// player's: another user's folder put in its place since, say, or on its way.
 void tellIfRefused(const DataFile& file) {
-    if (file.isFolderRefused()) {
-        const std::unique_ptr<Directory> folder(file.getParent());
-        tellRefused(folder != nullptr ? folder->getNameAsFound() : file.getPathName());
+    if (!file.isFolderRefused()) {
+        return;
     }
+    const std::unique_ptr<Directory> folder(file.getParent());
+    tellRefused(folder != nullptr ? folder->describeRefusal(file) : file.getPathName());
 }
 
 } // namespace
@@ -84,12 +82,14 @@ ObjectMapFile readObjectMap(ObjectMap& map) {
         return ObjectMapFile::noFolder;
     }
     DataFile file(*folder, name, DataFile::readOnly, false);
-    if (!file.exists()) {
-        return ObjectMapFile::absent;
-    }
-    if (!file.open(DataFile::readOnly)) {
+    // A folder refused as it is used holds no map of the player's, readable or not.
+    const bool opened = file.open(DataFile::readOnly);
+    if (file.isFolderRefused()) {
         tellIfRefused(file);
-        return ObjectMapFile::unreadable;
+        return ObjectMapFile::refused;
+    }
+    if (!opened) {
+        return file.exists() ? ObjectMapFile::unreadable : ObjectMapFile::absent;
     }
     DataBufferIn stream(&file, Encoding::utf8);
     return readObjectMap(map, stream) ? ObjectMapFile::read : ObjectMapFile::unreadable;

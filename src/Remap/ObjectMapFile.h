@@ -24,11 +24,12 @@ Directory* getObjectMapLocation(String& name, bool withExtension);
 // Answers whether the file now holds the map.
 bool writeObjectMap(ObjectMap& map, bool fresh = false);
 
-// What reading the file found.
-enum class ObjectMapFile { noFolder, absent, read, unreadable };
+// What reading the file found: `refused` where its folder, which the look took for the player's,
+// was not the player's as the read held it (told on the console).
+enum class ObjectMapFile { noFolder, absent, read, unreadable, refused };
 
-// Reads the file into the map as UTF-8. Without a folder or a file the map is left as it was; an
-// unreadable file leaves what was read before the failure.
+// Reads the file into the map as UTF-8. Without a folder or a file, or with its folder refused, the
+// map is left as it was; an unreadable file leaves what was read before the failure.
 ObjectMapFile readObjectMap(ObjectMap& map);
 
 // Reads a document into the map (emptied first); true only when the document's "objectMap"

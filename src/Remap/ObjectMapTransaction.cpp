@@ -388,7 +388,9 @@ bool ObjectMapTransaction::loadObjectMap() {
     ObjectMapFile found = readObjectMap(m_objectMap);
     switch (found) {
     case ObjectMapFile::noFolder:
-        // Without its folder the map can be neither read nor kept: the command cannot go on.
+    case ObjectMapFile::refused:
+        // Without its folder the map can be neither read nor kept: the command cannot go on. A map
+        // in a folder refused is no unreadable map to replace: the player's may stand there again.
         NotifyAlert().show(host.getLocalString(32522, 6));
         return false;
     case ObjectMapFile::read:

@@ -351,6 +351,7 @@ TEST_F(PreferenceTest, AFileThatCannotBeReadIsKeptAndTold) {
          0},
         {"plain text", Addon::user, "count = 50\n", nullptr, 0, 0, true, 0},
         {"the system folder is not found", Addon::user, stored.c_str(), "FSFindFolder", 1, 0, true, 0},
+        {"the system folder is never found", Addon::user, stored.c_str(), "FSFindFolder", -1, 0, true, 0},
         {"the system folder does not open", Addon::user, stored.c_str(), "IO::Folder::New", 1, 0, true, 0},
         {"its own folder does not open", Addon::user, stored.c_str(), "IO::Folder::New", 1, 1, true, 0},
         {"the initialisation fails", Addon::user, stored.c_str(), nullptr, 0, 0, true, 0, nullptr, true},
@@ -456,10 +457,14 @@ TEST_F(PreferenceTest, AFileThatCannotBeReadIsKeptAndTold) {
             // A failed initialisation is the host's to tell: the file not read is told at quit. A
             // file that could not be read is told once, as it is read.
             EXPECT_EQ(a.failures, c.initialiseFails ? 0 : 1) << "the user is told once";
-            EXPECT_EQ(sim::consoleText(), c.initialiseFails
-                                              ? described + " could not be written to " + place + ".\n"
-                                              : described + " could not be read from " + place +
-                                                    ": they are kept in that file, and not written over.\n");
+            // Where the folder is never found, no file is there to keep.
+            const bool never = c.call != nullptr && std::string(c.call) == "FSFindFolder" && c.times < 0;
+            EXPECT_EQ(sim::consoleText(),
+                      c.initialiseFails ? described + " could not be written to " + place + ".\n"
+                      : never           ? described + " could not be read: the user preferences folder "
+                                                      "could not be found.\n"
+                                        : described + " could not be read from " + place +
+                                    ": they are kept in that file, and not written over.\n");
         } else {
             EXPECT_NE(written.find("<count>" + std::to_string(c.count) + "</count>"), std::string::npos)
                 << written;
@@ -554,6 +559,15 @@ void PreferenceTest::playWhatAnotherPuts(bool anotherUsers) {
         bool theirsRead = false;             // another user's file is read as the player's
     };
     const std::string theirs = "theirs";
+    // The player's folder moved into a folder of another user's, in a folder of the player's open to
+    // all, and reached through the player's link at its name.
+    const Step linkThrough = [&] {
+        fs::create_directories(away / "theirs");
+        fs::permissions(away, open);
+        fs::rename(userFile.parent_path(), away / "theirs" / "mine");
+        ASSERT_EQ(::chown((away / "theirs").c_str(), other, other), 0);
+        fs::create_directory_symlink(away / "theirs" / "mine", userFile.parent_path());
+    };
     // The count as the add-on writes it back, on a line of its own.
     const std::string writtenBack = "\t\t<count>50</count>\n";
     const Case cases[] = {
@@ -601,17 +615,14 @@ void PreferenceTest::playWhatAnotherPuts(bool anotherUsers) {
          [&] { ASSERT_EQ(::chown(userFile.parent_path().c_str(), other, other), 0); }, refusedFile, true,
          false, nullptr, false, false, Addon::user, false, stored.c_str(), fs::perms::unknown,
          "Preferences/Zelvane"},
-        // The look by its name finds the player's folder; the read meets another's on its way.
+        // The look by its name finds the player's folder; the read, or the write, meets another's on
+        // its way.
         {"the player's folder through the player's link, in another's folder others may write", true,
-         [&] {
-             fs::create_directories(away / "theirs");
-             fs::permissions(away, open);
-             fs::rename(userFile.parent_path(), away / "theirs" / "mine");
-             ASSERT_EQ(::chown((away / "theirs").c_str(), other, other), 0);
-             fs::create_directory_symlink(away / "theirs" / "mine", userFile.parent_path());
-         },
-         nullptr, true, false, nullptr, false, false, Addon::user, false, stored.c_str(), fs::perms::unknown,
-         "Preferences/Zelvane"},
+         linkThrough, nullptr, true, false, nullptr, false, false, Addon::user, false, stored.c_str(),
+         fs::perms::unknown, "Preferences/Zelvane: its way passes through open/theirs"},
+        {"the player's folder through the player's link put after the read", true, nullptr, linkThrough,
+         false, true, nullptr, false, false, Addon::user, false, stored.c_str(), fs::perms::unknown,
+         "Preferences/Zelvane: its way passes through open/theirs"},
         {"the folder given to another after the read", true, nullptr,
          [&] { ASSERT_EQ(::chown(userFile.parent_path().c_str(), other, other), 0); }, false, true, nullptr,
          false, false, Addon::user, false, stored.c_str(), fs::perms::unknown, "Preferences/Zelvane"},
@@ -791,59 +802,94 @@ TEST_F(PreferenceTest, WhatAnotherUserPutsAtTheFileOrFolderIsNotTaken) {
     playWhatAnotherPuts(true);
 }
 
-// Another user's entry at the name of the system's user preferences folder (a file, a folder, a
-// link to their folder), which the system refuses as not the user's to use: the user is told once
-// that the folder is another user's, whether it stood there at the read or was put there before
-// the write, and nothing is written into it.
-TEST_F(PreferenceTest, AnotherUsersEntryAtTheUserPreferencesFolderIsToldAsSuch) {
+// Another user's entry at the name of a preference folder (a file, a folder, a link to their
+// folder), or the player's link there whose way passes through another user's folder: refused as
+// not the player's to use, by the system for its own folders, by the framework for the add-ons'
+// folder. The user is told once why, whether it stood there at the read or was put there before the
+// write, with no report of an unexpected failure, and nothing is written into it.
+TEST_F(PreferenceTest, AnotherUsersEntryAtAPreferenceFolderIsToldAsSuch) {
     const uid_t other = ::geteuid() == 4242 ? 4243 : 4242;
     if (::geteuid() != 0) {
         GTEST_SKIP() << "another user's file, folder or link needs root, to give one away";
     }
     const fs::path preferences = userFile.parent_path().parent_path();
+    const fs::path shared = sharedFile.parent_path().parent_path();
     const fs::path theirs = preferences.parent_path() / "theirs";
-    // The player's folder is put back however the test ends.
+    const fs::path open = preferences.parent_path() / "open";
+    // The player's folders are put back however the test ends.
     struct Restored {
-        fs::path preferences, theirs;
+        std::vector<fs::path> made, folders;
         ~Restored() {
-            fs::remove_all(preferences);
-            fs::remove_all(theirs);
-            fs::create_directory(preferences);
+            for (const fs::path& path : made) {
+                fs::remove_all(path);
+            }
+            for (const fs::path& path : folders) {
+                fs::remove_all(path);
+                fs::create_directory(path);
+            }
         }
-    } const restored{preferences, theirs};
-    enum Kind { File, Folder, Link };
+    } const restored{{theirs, open}, {preferences, shared}};
+    enum Kind {
+        File,       // another's file
+        Folder,     // another's folder, open to all
+        Link,       // another's link to their folder
+        WayThrough, // the player's link to the player's folder in another's, in the player's open folder
+    };
     struct Case {
         const char* name;
+        fs::path at; // where the entry is put
         Kind kind;
         bool afterRead; // put there between the read and the write
+        Addon::Context context;
+        const char* why; // the folder refused as told, and why
     };
+    const std::string entry = ": it is another user's entry, which does not hold this user's files";
+    const std::string way =
+        ": its way passes through a folder in which other users may rename entries, and so "
+        "may lead elsewhere at its next use";
+    const std::string system = "the user preferences folder";
     const Case cases[] = {
-        {"another's file", File, false},
-        {"another's folder", Folder, false},
-        {"another's link to their folder", Link, false},
-        {"another's folder put after the read", Folder, true},
+        {"another's file", preferences, File, false, Addon::user, "the user preferences folder"},
+        {"another's folder", preferences, Folder, false, Addon::user, "the user preferences folder"},
+        {"another's link to their folder", preferences, Link, false, Addon::user,
+         "the user preferences folder"},
+        {"another's folder put after the read", preferences, Folder, true, Addon::user,
+         "the user preferences folder"},
+        {"the player's link through another's folder", preferences, WayThrough, false, Addon::user, nullptr},
+        {"another's file at the add-on's folder", userFile.parent_path(), File, false, Addon::user,
+         "Preferences/Zelvane"},
+        {"another's file at the add-on's folder, put after the read", userFile.parent_path(), File, true,
+         Addon::user, "Preferences/Zelvane"},
+        {"the player's shared data link through another's folder", shared, WayThrough, false, Addon::shared,
+         nullptr},
     };
-    const std::string told = "The user preferences of the add-on \"Sample Tool 2\" could not be ";
-    const std::string why =
-        " the user preferences folder: it is another user's entry, which does not hold this user's files.\n";
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        fs::remove_all(preferences);
-        fs::remove_all(theirs);
+        for (const fs::path& path : {preferences, shared, theirs, open}) {
+            fs::remove_all(path);
+        }
+        fs::create_directory(preferences);
+        fs::create_directory(shared);
         fs::create_directory(theirs);
         ASSERT_EQ(::chown(theirs.c_str(), other, other), 0);
         ::chmod(theirs.c_str(), 0777);
         auto put = [&] {
-            fs::remove_all(preferences);
+            fs::remove_all(c.at);
             if (c.kind == File) {
-                std::ofstream(preferences) << "theirs";
+                std::ofstream(c.at) << "theirs";
             } else if (c.kind == Folder) {
-                fs::create_directory(preferences);
-                ::chmod(preferences.c_str(), 0777);
+                fs::create_directory(c.at);
+                ::chmod(c.at.c_str(), 0777);
+            } else if (c.kind == Link) {
+                fs::create_directory_symlink(theirs, c.at);
             } else {
-                fs::create_directory_symlink(theirs, preferences);
+                fs::create_directories(open / "theirs" / "mine");
+                ::chmod(open.c_str(), 0777);
+                ASSERT_EQ(::chown((open / "theirs").c_str(), other, other), 0);
+                fs::create_directory_symlink(open / "theirs" / "mine", c.at);
+                return;
             }
-            ASSERT_EQ(::lchown(preferences.c_str(), other, other), 0);
+            ASSERT_EQ(::lchown(c.at.c_str(), other, other), 0);
         };
         if (!c.afterRead) {
             put();
@@ -852,7 +898,7 @@ TEST_F(PreferenceTest, AnotherUsersEntryAtTheUserPreferencesFolderIsToldAsSuch) 
         resetHandlers();
         TestAddon a;
         addon = &a;
-        a.addPreference(CountPrefs(7), Addon::user);
+        a.addPreference(CountPrefs(7), c.context);
         ASSERT_TRUE(a.registerInterface());
         ASSERT_TRUE(a.initialise());
         if (c.afterRead) {
@@ -861,10 +907,19 @@ TEST_F(PreferenceTest, AnotherUsersEntryAtTheUserPreferencesFolderIsToldAsSuch) 
         ProjectEvent quit(APINotify_Quit);
         a.publishExternalEvent(quit, false);
         addon = nullptr;
-        EXPECT_EQ(sim::consoleText(), told + (c.afterRead ? "written to" : "read from") + why);
+        const std::string folder = c.why != nullptr           ? c.why + entry
+                                   : c.context == Addon::user ? system + way
+                                                              : "the shared data folder" + way;
+        EXPECT_EQ(sim::consoleText(), std::string("The ") + (c.context == Addon::user ? "user" : "shared") +
+                                          " preferences of the add-on \"Sample Tool 2\" could not be " +
+                                          (c.afterRead ? "written to " : "read from ") + folder + ".\n");
+        EXPECT_EQ(a.failures, 0) << "no unexpected failure told";
         EXPECT_TRUE(fs::is_empty(theirs));
         if (c.kind == Folder) {
-            EXPECT_TRUE(fs::is_empty(preferences));
+            EXPECT_TRUE(fs::is_empty(c.at));
+        }
+        if (c.kind == WayThrough) {
+            EXPECT_TRUE(fs::is_empty(open / "theirs" / "mine"));
         }
     }
 }

@@ -17,6 +17,7 @@
 #include <functional>
 #include <future>
 #include <grp.h>
+#include <memory>
 #include <poll.h>
 #include <string>
 #include <sys/inotify.h>
@@ -688,6 +689,33 @@ TEST_F(FileWriteRulesTest, AFolderTakenForThePlayersFilesIsAskedAgainWhereEachUs
                  .replaceContents(String("new"));
          },
          nullptr},
+        {"a file made beside a file, in the folder it names as its own", true,
+         [](Directory const& folder) {
+             DataFile file(folder, String("mine.xml"), DataFile::readOnly, false);
+             const std::unique_ptr<Directory> parent(file.getParent());
+             return DataFile(*parent, String("beside.xml"), DataFile::readWrite, true).exists();
+         },
+         nullptr},
+        {"the player's file erased", true,
+         [](Directory const& folder) {
+             return DataFile(folder, String("mine.xml"), DataFile::readWrite, false).erase();
+         },
+         nullptr},
+        {"the player's file renamed", true,
+         [](Directory const& folder) {
+             DataFile file(folder, String("mine.xml"), DataFile::readWrite, false);
+             const bool renamed = file.setName(String("renamed.xml"));
+             EXPECT_EQ(file.isFolderRefused(), !renamed);
+             return renamed;
+         },
+         nullptr},
+        {"the player's file given every user's access", true,
+         [&](Directory const& folder) {
+             DataFile(folder, String("mine.xml"), DataFile::readWrite, false).allowFullAccess();
+             return (fs::status(path("prefs/taken/mine.xml")).permissions() & fs::perms::others_write) !=
+                    fs::perms::none;
+         },
+         nullptr},
         // A folder not taken for the player's files is whoever's the system lets it be.
         {"a file replaced, the folder not taken", false,
          [&](Directory const& folder) { return written(folder, false); }, "file.xml"},
@@ -705,6 +733,7 @@ TEST_F(FileWriteRulesTest, AFolderTakenForThePlayersFilesIsAskedAgainWhereEachUs
         fs::rename(path("prefs/taken"), path("prefs/moved"));
         fs::create_directories(path("prefs/taken/sub"));
         put(path("prefs/taken/mine.xml"), "mine");
+        fs::permissions(path("prefs/taken/mine.xml"), fs::perms(0644));
         ASSERT_EQ(::chown(path("prefs/taken").c_str(), other, other), 0);
         fs::permissions(path("prefs/taken"), fs::perms::all);
         EXPECT_EQ(use.run(folder), use.made != nullptr);

@@ -170,15 +170,18 @@ TEST_F(LifeCycleTest, WithoutTheEmbeddedFolderNothingIsAdded) {
     struct Case {
         char const* name;
         std::function<void()> arrange;
-        bool made; // the files were made, though not registered
+        bool made;        // the files were made, though not registered
+        char const* told; // the folder in which they could not be made
     };
     std::vector<Case> const cases{
-        {"no embedded library", [&] { sim::setLibraryFolders({embedded.string()}, -1); }, false},
-        {"embedded folder gone", [&] { std::filesystem::remove_all(embedded); }, false},
-        {"Zelvane is a file", [&] { std::ofstream(embedded / "Zelvane") << "x"; }, false},
-        {"folders cannot be made", [&] { sim::failCreate(ErrIO, -1); }, false},
+        {"no embedded library", [&] { sim::setLibraryFolders({embedded.string()}, -1); }, false, nullptr},
+        {"embedded folder gone", [&] { std::filesystem::remove_all(embedded); }, false, nullptr},
+        {"Zelvane is a file", [&] { std::ofstream(embedded / "Zelvane") << "x"; }, false, "Zelvane"},
+        {"folders cannot be made", [&] { sim::failCreate(ErrIO, -1); }, false, "Zelvane"},
+        {"the files cannot be made", [&] { sim::failCall(sim::fileCreateCall, ErrIO, -1); }, false,
+         "Interface Images"},
         {"the library refuses the files",
-         [&] { sim::failCall("ACAPI_LibPart_Register", APIERR_GENERAL, -1); }, true},
+         [&] { sim::failCall("ACAPI_LibPart_Register", APIERR_GENERAL, -1); }, true, nullptr},
     };
     for (Case const& c : cases) {
         SCOPED_TRACE(c.name);
@@ -187,8 +190,14 @@ TEST_F(LifeCycleTest, WithoutTheEmbeddedFolderNothingIsAdded) {
         sim::setLibraryFolders({embedded.string()}, 0);
         host.reset();
         c.arrange();
+        const std::size_t told = sim::consoleText().size();
         notify(openProject);
         sim::clearFaults();
+        EXPECT_EQ(sim::consoleText().substr(told),
+                  c.told == nullptr
+                      ? std::string()
+                      : "The add-on's embedded library files could not be made in the folder \"" +
+                            std::string(c.told) + "\".\n");
         EXPECT_EQ(sim::libPartCount(), 0);
         EXPECT_EQ(std::filesystem::exists(images() / "Preset_Refresh_1_nocache.gdl"), c.made);
         EXPECT_EQ(sim::openFileCount(), 0u);
@@ -200,20 +209,42 @@ TEST_F(LifeCycleTest, AnotherUsersEmbeddedFolderHoldsNoneOfThePlayersFiles) {
         GTEST_SKIP() << "another user's folder needs root, to give one away";
     }
     made->images = true;
-    for (const std::filesystem::path& theirs : {embedded / "Zelvane", images()}) {
-        SCOPED_TRACE(theirs.filename().string());
-        std::filesystem::remove_all(embedded / "Zelvane");
-        std::filesystem::create_directories(theirs);
-        ASSERT_EQ(::chown(theirs.c_str(), 4242, 4242), 0);
+    struct Row {
+        std::filesystem::path theirs; // another user's folder
+        bool through;                 // the embedded folder is the player's link to the player's folder in it
+        char const* told;             // the folder named, and the folder on its way refused
+    };
+    const std::filesystem::path open = embedded.parent_path() / "open";
+    const Row rows[] = {
+        {embedded / "Zelvane", false, "Zelvane\": "},
+        {images(), false, "Interface Images\": "},
+        // The look by its name finds the player's folder; the make meets the other's on its way.
+        {open / "theirs", true, "Zelvane\": its way passes through open/theirs: "},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.theirs.filename().string());
+        std::filesystem::remove_all(embedded);
+        std::filesystem::remove_all(open);
+        std::filesystem::create_directories(row.theirs);
+        if (row.through) {
+            std::filesystem::permissions(open, std::filesystem::perms::all);
+            std::filesystem::create_directory(row.theirs / "mine");
+            std::filesystem::create_directory_symlink(row.theirs / "mine", embedded);
+        }
+        ASSERT_EQ(::chown(row.theirs.c_str(), 4242, 4242), 0);
         const std::size_t told = sim::consoleText().size();
         notify(openProject);
         EXPECT_EQ(sim::libPartCount(), 0);
-        EXPECT_TRUE(std::filesystem::is_empty(theirs));
+        EXPECT_EQ(std::filesystem::is_empty(row.theirs), !row.through);
+        EXPECT_TRUE(!row.through || std::filesystem::is_empty(row.theirs / "mine"));
         EXPECT_EQ(sim::consoleText().substr(told),
                   "The add-on's embedded library files are not made in the folder \"" +
-                      theirs.filename().string() +
-                      "\": it is another user's entry, which does not hold this user's files.\n");
+                      std::string(row.told) +
+                      "it is another user's entry, which does not hold this user's files.\n");
     }
+    std::filesystem::remove_all(embedded);
+    std::filesystem::remove_all(open);
+    std::filesystem::create_directories(embedded);
 }
 
 TEST_F(LifeCycleTest, StarterPresetsFillAnEmptyDatabase) {

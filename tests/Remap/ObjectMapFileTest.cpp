@@ -15,9 +15,11 @@
 #include "support/ModeRestored.h"
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 using namespace zelvane;
 using namespace zelvane::remap;
@@ -393,17 +395,81 @@ TEST_F(ObjectMapFileTest, AFolderRefusedAsTheFileIsUsedIsToldAsAtTheLook) {
     const std::string before = sim::consoleText();
     const std::size_t alerts = sim::alerts().size();
     ObjectMap map = sampleMap();
-    EXPECT_EQ(readObjectMap(map), ObjectMapFile::unreadable);
+    EXPECT_EQ(readObjectMap(map), ObjectMapFile::refused);
     EXPECT_FALSE(writeObjectMap(map));
+    // The folder told is the one refused, on the way to the player's own.
     const std::string told =
-        "The object map is not read from or written to Preferences/Library Part Remapping: it "
-        "is another user's entry, which does not hold this user's files.\n";
+        "The object map is not read from or written to Preferences/Library Part Remapping: its way "
+        "passes through open/theirs: it is another user's entry, which does not hold this user's files.\n";
     EXPECT_EQ(sim::consoleText(), before + told + told);
     ASSERT_EQ(sim::alerts().size(), alerts + 1);
     EXPECT_EQ(sim::alerts().back().largeText, "The object map could not be written.");
     EXPECT_EQ(remap_test::readFile(mine / "Object Map.xml"), sampleText);
     fs::remove(folder);
     fs::remove_all(preferences / "open");
+}
+
+// The add-on's folder exchanged, in the player's preferences folder left open to all, for another
+// user's between the look and the read: the map is neither offered to be replaced nor replaced, and
+// the command stops as for a folder refused at the look.
+TEST_F(ObjectMapFileTest, AFolderExchangedAfterTheLookStopsTheCommandUnasked) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "another user's folder needs root, to give one away";
+    }
+    // The folder handed out by the add-on takes the exchange as the read takes it up, after the look.
+    class Exchanged : public Directory {
+    public:
+        Exchanged(const Directory& folder, std::function<void()> exchange)
+            : Directory(folder), m_exchange(std::move(exchange)) {}
+        IO::Folder* getData() const override {
+            if (m_exchange) {
+                std::exchange(m_exchange, nullptr)();
+            }
+            return Directory::getData();
+        }
+
+    private:
+        mutable std::function<void()> m_exchange;
+    };
+    class Meanwhile : public RemappingAddon {
+    public:
+        explicit Meanwhile(std::function<void()> exchange) : m_exchange(std::move(exchange)) {}
+        Directory* getUserPrefsDirectory() const override {
+            const std::unique_ptr<Directory> folder(RemappingAddon::getUserPrefsDirectory());
+            return folder != nullptr ? new Exchanged(*folder, m_exchange) : nullptr;
+        }
+
+    private:
+        std::function<void()> m_exchange;
+    };
+    const fs::path preferences = folder.parent_path();
+    const testing_support::ModeRestored restored(preferences);
+    fs::permissions(preferences, fs::perms::all);
+    fs::create_directories(folder);
+    remap_test::writeFile(file, sampleText);
+    const fs::path moved = preferences / "moved";
+    Meanwhile remapping([&] {
+        fs::rename(folder, moved);
+        fs::create_directory(folder);
+        ASSERT_EQ(::chown(folder.c_str(), 4242, 4242), 0);
+        fs::permissions(folder, fs::perms::all);
+    });
+    addon = &remapping;
+    const std::string before = sim::consoleText();
+    const std::size_t alerts = sim::alerts().size();
+    // An alert with no answer queued answers yes, as the player answered.
+    ObjectMapTransaction transaction(ObjectMap::GSM);
+    EXPECT_FALSE(transaction.loadObjectMap());
+    ASSERT_EQ(sim::alerts().size(), alerts + 1) << "no question asked";
+    EXPECT_EQ(sim::alerts().back().largeText, "The object map could not be read, so remapping stopped.");
+    EXPECT_EQ(sim::consoleText(),
+              before + "The object map is not read from or written to Preferences/Library Part "
+                       "Remapping: it is another user's entry, which does not hold this user's "
+                       "files.\n");
+    EXPECT_TRUE(fs::is_empty(folder)) << "nothing of the player's goes into it";
+    fs::remove_all(folder);
+    fs::rename(moved, folder);
+    EXPECT_EQ(remap_test::readFile(file), sampleText) << "the player's map is kept";
 }
 
 TEST_F(ObjectMapFileTest, ReadFromTheAddonsFolder) {

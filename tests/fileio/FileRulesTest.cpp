@@ -31,6 +31,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <map>
 #include <optional>
@@ -1047,6 +1048,128 @@ TEST_F(FileRulesTest, AWalkFromAFolderHeldFollowsItsLinksAsAPathsWalkDoes) {
               std::error_code());
 }
 
+// Folders made for the player's files: each name walked under the rules, and each folder it leads to
+// asked, as it is held, to be the player's; a make that fails leaves nothing made.
+TEST_F(FileRulesTest, FoldersMadeForThePlayersFilesAskTheWayAndEachFolderHeld) {
+    if (self != 0) {
+        GTEST_SKIP() << givesAway;
+    }
+    struct Row {
+        const char* name;
+        std::function<void()> arrange; // in "base", the player's private folder
+        const char* path;              // made below "base"
+        std::error_code error;
+        const char* made; // what stands at the end below "base", "" for what was there
+    };
+    const Row rows[] = {
+        // The walk of the name passes: its folder is the player's. The folder held, the last, is
+        // another's.
+        {"another's folder at the name",
+         [&] {
+             fs::create_directory(path("base/theirs"));
+             ASSERT_EQ(::chown(path("base/theirs").c_str(), other, other), 0);
+         },
+         "theirs", FileError::notPlayersFolder, ""},
+        // The folder held is the player's; the walk meets another's on its way.
+        {"the player's link to the player's folder in another's, where all may write",
+         [&] {
+             fs::create_directories(path("base/open/theirs/mine"));
+             ASSERT_EQ(::chmod(path("base/open").c_str(), 0777), 0);
+             ASSERT_EQ(::chown(path("base/open/theirs").c_str(), other, other), 0);
+             fs::create_directory_symlink("open/theirs/mine", path("base/lnk"));
+         },
+         "lnk/sub", FileError::notPlayersFolder, ""},
+        {"a make that fails", [] { sim::failCreate(ErrIO); }, "new/sub",
+         std::error_code(ErrIO, fileio::injectedCategory()), ""},
+        {"the player's folders", [] {}, "new/sub", std::error_code(), "new/sub"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        fs::remove_all(path("base"));
+        fs::create_directory(path("base"));
+        ASSERT_EQ(::chmod(path("base").c_str(), 0755), 0);
+        row.arrange();
+        const std::vector<std::string> before = namesIn(path("base"));
+        std::error_code error;
+        const fileio::Descriptor base(::open(path("base").c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        const fileio::Descriptor made =
+            fileio::makeFolders(base.get(), row.path, fileio::Entry::Folders::players, error);
+        sim::clearFaults();
+        EXPECT_EQ(error, row.error) << error.message();
+        EXPECT_EQ(bool(made), !row.error);
+        std::vector<std::string> after = before;
+        if (*row.made != '\0') {
+            after.push_back(fs::path(row.made).parent_path().string());
+            after.push_back(row.made);
+            std::sort(after.begin(), after.end());
+        }
+        EXPECT_EQ(namesIn(path("base")), after) << "nothing made where it is refused";
+    }
+    // A folder made by its name for the player's files: another user's entry of any kind standing
+    // there holds none of them; the player's own that is no folder stands in the way.
+    for (const uid_t owner : {other, self}) {
+        fs::remove_all(path("base"));
+        fs::create_directory(path("base"));
+        put(path("base/entry"), "x");
+        ASSERT_EQ(::chown(path("base/entry").c_str(), owner, owner), 0);
+        const fileio::Entry entry(path("base/entry").string(), fileio::Entry::follow,
+                                  fileio::Entry::Folders::players);
+        EXPECT_EQ(entry.makeFolder(), owner == self ? std::make_error_code(std::errc::file_exists)
+                                                    : make_error_code(FileError::notPlayersFolder));
+    }
+    fs::remove_all(path("base"));
+}
+
+// A walk that keeps its path to the next use: each folder it looks a name up in closed to other
+// users' renames, as it holds it.
+TEST_F(FileRulesTest, AWalkKeptForItsNextUseRefusesAWayOthersMayChange) {
+    struct Row {
+        const char* name;
+        mode_t open;           // of "way/open", which "way/lnk" leads through to "way/open/mine"
+        bool theirs;           // "way/open/mine" lies in another's folder "way/open/theirs" instead
+        const char* refusedAt; // the folder refused, null for none
+    };
+    const Row rows[] = {
+        {"closed to others", 0755, false, nullptr},
+        {"sticky, open to all", 01777, false, nullptr},
+        {"open to all", 0777, false, "way/open"},
+        {"in another's folder", 0755, true, "way/open/theirs"},
+    };
+    bool skipped = false;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        if (row.theirs && self != 0) {
+            skipped = true;
+            continue;
+        }
+        fs::remove_all(path("way"));
+        const fs::path mine = row.theirs ? path("way/open/theirs/mine") : path("way/open/mine");
+        fs::create_directories(mine);
+        ASSERT_EQ(::chmod(path("way").c_str(), 0755), 0);
+        ASSERT_EQ(::chmod(path("way/open").c_str(), row.open), 0);
+        if (row.theirs) {
+            ASSERT_EQ(::chown(path("way/open/theirs").c_str(), other, other), 0);
+        }
+        fs::create_directory_symlink(mine.lexically_relative(path("way")), path("way/lnk"));
+        const fileio::Descriptor way(::open(path("way").c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        const fileio::Entry entry(way.get(), "lnk/file", fileio::Entry::follow,
+                                  fileio::Entry::Folders::unexposed);
+        if (row.refusedAt == nullptr) {
+            EXPECT_FALSE(entry.error()) << entry.error().message();
+            EXPECT_EQ(entry.path(), mine.lexically_relative(path("way")).string() + "/file");
+        } else {
+            EXPECT_EQ(entry.error(), FileError::exposedWay);
+            EXPECT_EQ(entry.path(), fs::path(row.refusedAt).lexically_relative("way").string());
+        }
+        // A walk that is not kept for its next use goes through.
+        EXPECT_FALSE(fileio::Entry(way.get(), "lnk/file", fileio::Entry::follow).error());
+    }
+    fs::remove_all(path("way"));
+    if (skipped) {
+        GTEST_SKIP() << givesAway;
+    }
+}
+
 TEST_F(FileRulesTest, AFolderTakenToHoldThePlayersFilesIsThePlayersAsTheWalkHoldsIt) {
     if (self != 0) {
         GTEST_SKIP() << givesAway;
@@ -1058,17 +1181,23 @@ TEST_F(FileRulesTest, AFolderTakenToHoldThePlayersFilesIsThePlayersAsTheWalkHold
         uid_t taken;                   // owner of the folder taken, 0777
         bool linked;                   // "taken" is reached through the player's link in "base"
         std::error_code written, made; // a file written in "taken"; "taken" and a folder in it made
+        const char* refusedAt;         // the folder the file's walk refuses, which it names
     };
     const std::error_code none;
     const std::error_code refused = FileError::notPlayersFolder;
     const Row rows[] = {
-        {"the player's folders, all may write in them", 0777, self, self, false, none, none},
-        {"another's folder in the player's private folder", 0755, self, other, false, refused, refused},
-        {"another's folder where all may write", 0777, self, other, false, refused, refused},
-        {"the player's folder in another's, where all may write", 0777, other, self, false, refused, refused},
+        {"the player's folders, all may write in them", 0777, self, self, false, none, none, nullptr},
+        {"another's folder in the player's private folder", 0755, self, other, false, refused, refused,
+         "base/mid/taken"},
+        {"another's folder where all may write", 0777, self, other, false, refused, refused,
+         "base/mid/taken"},
+        {"the player's folder in another's, where all may write", 0777, other, self, false, refused, refused,
+         "base/mid"},
         // Another's folder no one else could have put there is entered, but holds no folder made.
-        {"the player's folder in another's, in a private folder", 0755, other, self, false, none, refused},
-        {"another's folder through the player's link", 0755, self, other, true, refused, refused},
+        {"the player's folder in another's, in a private folder", 0755, other, self, false, none, refused,
+         nullptr},
+        {"another's folder through the player's link", 0755, self, other, true, refused, refused,
+         "elsewhere/taken"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -1089,6 +1218,8 @@ TEST_F(FileRulesTest, AFolderTakenToHoldThePlayersFilesIsThePlayersAsTheWalkHold
         const auto players = fileio::Entry::Folders::players;
         const fileio::Entry file(path(taken + "/file").string(), fileio::Entry::follow, players);
         EXPECT_EQ(fileio::writeWhole(file, fileio::textWriter("new")), row.written);
+        EXPECT_EQ(file.path(),
+                  path(row.refusedAt != nullptr ? row.refusedAt : "base/mid/taken/file").string());
         EXPECT_EQ(fs::exists(real / "file"), !row.written) << "the player's file lands where it is refused";
         EXPECT_EQ(fileio::Entry(path(taken).string(), fileio::Entry::follow, players).makeFolder(), row.made);
         EXPECT_EQ(fileio::makeFolders(path(taken + "/sub").string(), players), row.made);

@@ -248,7 +248,7 @@ TEST(TemporaryFolderTest, AProgramNamingNoRootHasANewFolderOfItsOwn) {
 namespace {
 
 // What becomes of the sandbox during a play.
-enum Change { Kept, Moved, Replaced, Linked, Removed, Theirs };
+enum Change { Kept, Moved, Replaced, Linked, Removed, Theirs, OpenWay };
 struct SandboxCase {
     const char* name;
     Change change;
@@ -268,7 +268,7 @@ void checkSandbox(const SandboxCase& c) {
     fs::create_directories(played);
     sim::setSandboxRoot(played);
     EXPECT_TRUE(sim::sandboxInPlace());
-    if (c.change != Kept && c.change != Removed && c.change != Theirs) {
+    if (c.change == Moved || c.change == Replaced || c.change == Linked) {
         fs::rename(played, elsewhere);
     }
     if (c.change == Replaced) {
@@ -281,11 +281,17 @@ void checkSandbox(const SandboxCase& c) {
         fs::create_directory(played / "Preferences");
         fs::permissions(played, fs::perms::all);
         EXPECT_EQ(::chown((played / "Preferences").c_str(), other, other), 0);
+    } else if (c.change == OpenWay) {
+        // The player's link, into a folder of the player's in which any user may rename entries.
+        fs::create_directory(played / "open");
+        fs::permissions(played / "open", fs::perms::all);
+        fs::create_directory_symlink("open/preferences", played / "Preferences");
     }
     EXPECT_EQ(sim::sandboxInPlace(), c.inPlace);
-    // No path for a folder not taken: another user's, or none made in a removed sandbox.
-    EXPECT_EQ(sim::specialFolder("Preferences"),
-              c.change == Theirs || c.change == Removed ? fs::path() : played / "Preferences");
+    // No path for a folder not taken: another user's, one whose way others may change, or none
+    // made in a removed sandbox.
+    const bool taken = c.change != Theirs && c.change != Removed && c.change != OpenWay;
+    EXPECT_EQ(sim::specialFolder("Preferences"), taken ? played / "Preferences" : fs::path());
     EXPECT_EQ(fs::is_directory(played / "Preferences"), c.madeAtName);
     EXPECT_EQ(fs::is_directory(elsewhere / "Preferences"), c.madeElsewhere);
     EXPECT_EQ(fs::exists(played), c.change != Moved && c.change != Removed);
@@ -302,6 +308,8 @@ TEST(TemporaryFolderTest, ASandboxMovedAwayIsNeitherMadeAgainNorTakenAsInPlace) 
         {"moved away, another folder made at its name", Replaced, false, false, true},
         {"moved away, a link to it put at its name", Linked, true, true, true},
         {"removed", Removed, false, false, false},
+        {"the player's link put at a special folder's name, into a folder open to all", OpenWay, true, false,
+         false},
     };
     for (const SandboxCase& c : cases) {
         checkSandbox(c);

@@ -1518,6 +1518,97 @@ TEST(HostsimTest, AReportIsNotWrittenWhereAFileOrFifoOfAnotherUserWasPutDuringTh
     playReportChanges(true);
 }
 
+namespace {
+
+// Driven between the sandbox's checks before the play and a step that uses Documents, where a
+// link put at its name meanwhile is walked again: a link the host does not follow stops the step
+// (status 2), saying why, and nothing is written through it. The rows of another user's entry,
+// which need root to give it away, or the others.
+void playHostFolderChanges(bool rootRows) {
+    namespace fs = std::filesystem;
+    const fs::path root = sim::sandboxRoot();
+    const fs::path temp = sim::specialFolder("Temp");
+    const fs::path played = temp / "changed";
+    const fs::path outside = temp / "changed-outside";
+    const std::string theirs = "it is another user's entry, which does not hold this user's files";
+    const std::string exposed =
+        "its way passes through a folder in which other users may rename entries, and "
+        "so may lead elsewhere at its next use";
+    // Each change puts a link at Documents, leading to `target`, which is left empty.
+    enum Change { OpenWay, Outside, TheirLink, TheirWay };
+    struct Case {
+        Change change;
+        std::string why;
+        fs::path target;
+    };
+    const Case cases[] = {
+        // The player's link into a folder of the player's in which any user may rename entries,
+        // and one leading out of the sandbox.
+        {OpenWay, exposed, played / "open" / "documents"},
+        {Outside, "Permission denied", outside},
+        // Another user's link to a folder of the player's, and the player's link through another
+        // user's folder to one of the player's.
+        {TheirLink, theirs, played / "mine"},
+        {TheirWay, exposed, played / "theirs" / "mine"},
+    };
+    const nlohmann::json step = {{"hostFile", "x.txt"}, {"folder", "Documents"}, {"text", "x"}};
+    for (const Case& c : cases) {
+        if ((c.change == TheirLink || c.change == TheirWay) != rootRows) {
+            continue;
+        }
+        SCOPED_TRACE(c.change);
+        fs::remove_all(played);
+        fs::remove_all(outside);
+        hostsim::Sandbox sandbox = hostsim::Sandbox::given(played);
+        sim::setSandboxRoot(sandbox.path());
+        EXPECT_NO_THROW(hostsim::checkSandbox());
+        fs::create_directories(c.target);
+        fs::create_directory_symlink(c.target, played / "Documents");
+        if (c.change == OpenWay) {
+            ::chmod(c.target.parent_path().c_str(), 0777);
+        } else if (c.change == TheirLink) {
+            EXPECT_EQ(::lchown((played / "Documents").c_str(), other, other), 0);
+        } else if (c.change == TheirWay) {
+            EXPECT_EQ(::chown(c.target.parent_path().c_str(), other, other), 0);
+            ::chmod(c.target.parent_path().c_str(), 0777);
+        }
+        try {
+            hostsim::placeHostFile(step);
+            ADD_FAILURE() << "written";
+        } catch (const hostsim::ScenarioError& error) {
+            EXPECT_EQ(
+                std::string(error.what()),
+                "cannot write the host file \"Documents/x.txt\": the folder \"Documents\" is not taken: " +
+                    c.why);
+        }
+        // A project opened or saved there.
+        try {
+            hostsim::hostFolderFile("Documents", "House.pln", "");
+            ADD_FAILURE() << "taken";
+        } catch (const hostsim::ScenarioError& error) {
+            EXPECT_EQ(std::string(error.what()),
+                      "the folder of the file \"House.pln\" is not taken: " + c.why);
+        }
+        EXPECT_TRUE(fs::is_empty(c.target));
+    }
+    sim::setSandboxRoot(root);
+    fs::remove_all(played);
+    fs::remove_all(outside);
+}
+
+} // namespace
+
+TEST(HostsimTest, AHostFolderLinkedDuringThePlayWhereTheHostDoesNotFollowIsNotTaken) {
+    playHostFolderChanges(false);
+}
+
+TEST(HostsimTest, AHostFolderLinkedDuringThePlayByOrThroughAnotherUserIsNotTaken) {
+    if (self != 0) {
+        GTEST_SKIP() << "needs root, to give a link or folder to user " << other;
+    }
+    playHostFolderChanges(true);
+}
+
 TEST(HostsimTest, TheReportQuotesFileContentsEscapedAndBounded) {
     namespace fs = std::filesystem;
     const fs::path sandbox = sim::specialFolder("Temp") / "content-sandbox";
@@ -1774,23 +1865,27 @@ TEST(HostsimTest, LinksInTheSandboxAreFollowedEvenWhenTheyDangle) {
     EXPECT_TRUE(fs::is_regular_file(sandbox / "Documents" / "plans" / "Real.pln"));
 }
 
-TEST(HostsimTest, FoldersOfTheSandboxThatAreLinksOutOfItAreRefused) {
+TEST(HostsimTest, FoldersOfTheSandboxThatAreLinksOutOfItOrThroughAnOpenFolderAreRefused) {
     namespace fs = std::filesystem;
     const fs::path temp = sim::specialFolder("Temp");
     // A name holding a byte of no UTF-8 character, which the messages escape.
     const fs::path sandbox = temp / "folder-link\x85sandbox";
     const std::string quoted = "the sandbox \"" + temp.string() + "/folder-link\\x85sandbox\" ";
     const fs::path outside = temp / "folder-link-outside";
-    enum Made { Link, HardLink, Fifo };
+    enum Made { Link, HardLink, Fifo, OpenWay };
     struct Case {
         const char* link;   // in the sandbox
         const char* target; // a folder or file of `outside`, or of the sandbox when it starts with "sandbox/"
         std::string steps;
         int status;
         const char* message;
-        Made made = Link; // what `link` is made as
+        Made made = Link; // what `link` is made as; OpenWay: a link, its target's folder open to all
     };
     const std::string prefs = "{\"hostFile\": \"Sample/prefs.xml\", \"text\": \"x\"}";
+    const std::string escapedSandbox = temp.string() + "/folder-link\\x85sandbox";
+    const std::string openWay =
+        "its folder \"" + escapedSandbox + "/Documents\", a link through \"" + escapedSandbox +
+        "/open\": its way passes through a folder in which other users may rename entries";
     const Case cases[] = {
         // The host's own folders leading out, to an existing folder or a missing one.
         {"Documents", "documents", "{\"hostFile\": \"x.txt\", \"folder\": \"Documents\", \"text\": \"x\"}", 2,
@@ -1801,9 +1896,13 @@ TEST(HostsimTest, FoldersOfTheSandboxThatAreLinksOutOfItAreRefused) {
         {"Temp", "gone/temp", "{\"hostFile\": \"x.txt\", \"folder\": \"Temp\", \"text\": \"x\"}", 2,
          "holds \"Temp\", a link"},
         {"Settings", "settings", "", 2, "holds \"Settings\", a link"},
-        // A folder leading to another of the sandbox stays inside.
+        // A folder leading to another of the sandbox stays inside, where no other user may rename
+        // an entry on its way.
         {"Documents", "sandbox/papers",
          "{\"hostFile\": \"x.txt\", \"folder\": \"Documents\", \"text\": \"x\"}", 0, ""},
+        {"Documents", "sandbox/open/documents",
+         "{\"hostFile\": \"x.txt\", \"folder\": \"Documents\", \"text\": \"x\"}", 1, openWay.c_str(),
+         OpenWay},
         // Links at any depth: a file the report would list, and the folder an add-on keeps its
         // preferences in, which the framework opens fully to everyone when it writes them.
         {"Preferences/Sample/leak.xml", "secret.txt", prefs, 2,
@@ -1839,7 +1938,11 @@ TEST(HostsimTest, FoldersOfTheSandboxThatAreLinksOutOfItAreRefused) {
         const fs::path to = target.rfind("sandbox/", 0) == 0 ? sandbox / target.substr(8) : outside / target;
         // A reader of the FIFO, kept open, lets a hostsim that wrote to it go on instead of waiting.
         int reader = -1;
-        if (c.made == Link) {
+        if (c.made == OpenWay) {
+            fs::create_directories(to.parent_path());
+            ::chmod(to.parent_path().c_str(), 0777);
+        }
+        if (c.made == Link || c.made == OpenWay) {
             fs::create_symlink(to, sandbox / c.link);
         } else if (c.made == HardLink) {
             fs::create_hard_link(to, sandbox / c.link);
@@ -1871,14 +1974,18 @@ TEST(HostsimTest, FoldersOfTheSandboxThatAreLinksOutOfItAreRefused) {
             << c.link << " " << c.steps;
         EXPECT_EQ(fs::is_regular_file(sandbox / "papers" / "x.txt"), c.status == 0)
             << c.link << " " << c.steps;
+        if (c.made == OpenWay) {
+            EXPECT_FALSE(fs::exists(to)) << "made through the link";
+        }
     }
 }
 
 // Another user's folder taken by its name to hold the player's files, put there while its folder
-// was open to others: a host folder, or another user's entry of any kind at its name, refuses the
-// sandbox before the play, a folder on a hostFile step's way (reached through a link too) stops
-// the step. Nothing is written into it. A folder below SharedData is every user's, as the
-// framework takes it: a step writes its file there.
+// was open to others: a host folder, another user's entry of any kind at its name, or the player's
+// link there through or to another user's folder, refuses the sandbox before the play; a folder on
+// a hostFile step's way (reached through a link too) stops the step. Nothing is written into it.
+// The framework's shared preference folder, SharedData/Zelvane, is every user's, as the framework
+// takes it: a step writes its file there, over another user's too, but nowhere else in SharedData.
 TEST(HostsimTest, AnotherUsersFolderHoldsNoneOfThePlayersFiles) {
     namespace fs = std::filesystem;
     const uid_t other = ::geteuid() == 4242 ? 4243 : 4242;
@@ -1894,9 +2001,11 @@ TEST(HostsimTest, AnotherUsersFolderHoldsNoneOfThePlayersFiles) {
         std::string message;
         std::function<void(const fs::path& preferences)> put = nullptr; // more entries, made last
         mode_t mode = 0777;                                             // of their folders
-        const char* theirLink = nullptr; // another user's link at this name, to their folder "x"
-        const char* theirFile = nullptr; // another user's file (0666) at this name
-        const char* written = nullptr;   // the file the step writes
+        const char* theirLink = nullptr;   // another user's link at this name, to theirTarget
+        const char* theirFile = nullptr;   // another user's file (0666) at this name
+        const char* written = nullptr;     // the file the step writes
+        const char* theirTarget = "x";     // their folder, or "mine" of the player's
+        const char* playersLink = nullptr; // the player's link at Documents, to this folder
     };
     const std::string step = "{\"hostFile\": \"Library Part Remapping/Object Map.xml\", \"text\": \"x\"}";
     const std::string count =
@@ -1912,6 +2021,21 @@ TEST(HostsimTest, AnotherUsersFolderHoldsNoneOfThePlayersFiles) {
         oneAddon("{\"hostFile\": \"Zelvane/com.zelvane.sampletool2.xml\", \"folder\": \"SharedData\", "
                  "\"text\": \"x\"}"));
     const std::string sharedWritten = "host file \"" + std::string(shared) + "\" written, 1 bytes";
+    const std::string exposed = "its way passes through a folder in which other users may rename entries";
+    const std::string notOwned = "SharedData/notes.xml\": it is another user's, in a folder other users may "
+                                 "write, and may have been put there to be taken for this user's";
+    auto sharedStepTo = [](const std::string& name, const std::string& scenario) {
+        return writeScenario(scenario, oneAddon("{\"hostFile\": \"" + name +
+                                                "\", \"folder\": \"SharedData\", \"text\": \"x\"}"));
+    };
+    writeScenario("others-library.project.json", "{\"embeddedLibrary\": \"lib/Embedded\"}");
+    // A folder of the player's in the sandbox, and one in another user's folder.
+    auto makeMine = [](const fs::path& preferences) {
+        fs::create_directory(preferences.parent_path() / "mine");
+    };
+    auto makeMineInTheirs = [](const fs::path& preferences) {
+        fs::create_directory(preferences.parent_path() / "theirs" / "mine");
+    };
     const Case cases[] = {
         {{"Preferences", "Documents"},
          sourceDir / "examples" / "sample.json",
@@ -1966,6 +2090,75 @@ TEST(HostsimTest, AnotherUsersFolderHoldsNoneOfThePlayersFiles) {
         // and their file there, which every user is to change.
         {{"SharedData/Zelvane"}, sharedStep, 0, sharedWritten, nullptr, 01777, nullptr, nullptr, shared},
         {{"SharedData/Zelvane"}, sharedStep, 0, sharedWritten, nullptr, 0777, nullptr, shared, shared},
+        // Another user's folder anywhere else below SharedData, and their file where other users may
+        // write SharedData, hold none of the player's files.
+        {{"SharedData/other"},
+         sharedStepTo("other/x.txt", "others-shared-other.json"),
+         2,
+         "the folder \"SharedData/other\" is not taken: " + not_taken},
+        {{"SharedData/Zelvane/sub"},
+         sharedStepTo("Zelvane/sub/x.txt", "others-shared-sub.json"),
+         2,
+         "the folder \"SharedData/Zelvane/sub\" is not taken: " + not_taken},
+        {{},
+         sharedStepTo("notes.xml", "others-shared-file.json"),
+         2,
+         notOwned,
+         [](const fs::path& preferences) {
+             fs::create_directory(preferences.parent_path() / "SharedData");
+             ::chmod((preferences.parent_path() / "SharedData").c_str(), 0777);
+         },
+         0777,
+         nullptr,
+         "SharedData/notes.xml"},
+        // The project's embedded library, made in another user's folder of Documents.
+        {{"Documents/lib"},
+         writeScenario("others-library.json",
+                       oneAddon("{\"project\": \"open\", \"file\": \"P.pln\", \"description\": "
+                                "\"others-library.project.json\"}")),
+         2,
+         "/Documents/lib/Embedded\": " + not_taken},
+        // The player's project, in another user's folder of Documents.
+        {{"Documents/sub"},
+         writeScenario("others-project.json", oneAddon("{\"project\": \"open\", \"file\": \"sub/P.pln\"}")),
+         2,
+         "/Documents/sub/P.pln\": " + not_taken},
+        // Another user's link at a host folder's name, to a folder of the player's.
+        {{},
+         sourceDir / "examples" / "sample.json",
+         1,
+         "its folder \"" + sandbox.string() + "/Documents\", a link: " + not_taken,
+         makeMine,
+         0777,
+         "Documents",
+         nullptr,
+         nullptr,
+         "mine"},
+        // The player's link there, to another user's folder or through it to one of the player's.
+        {{"theirs"},
+         sourceDir / "examples" / "sample.json",
+         1,
+         "its folder \"" + sandbox.string() + "/Documents\", a link to \"" + sandbox.string() +
+             "/theirs\": " + not_taken,
+         nullptr,
+         0777,
+         nullptr,
+         nullptr,
+         nullptr,
+         "x",
+         "theirs"},
+        {{"theirs"},
+         sourceDir / "examples" / "sample.json",
+         1,
+         "its folder \"" + sandbox.string() + "/Documents\", a link through \"" + sandbox.string() +
+             "/theirs\": " + exposed,
+         makeMineInTheirs,
+         0777,
+         nullptr,
+         nullptr,
+         nullptr,
+         "x",
+         "theirs/mine"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);
@@ -1986,8 +2179,12 @@ TEST(HostsimTest, AnotherUsersFolderHoldsNoneOfThePlayersFiles) {
         ::chmod((sandbox / "x").c_str(), 0777);
         if (c.theirLink != nullptr) {
             fs::remove_all(sandbox / c.theirLink);
-            fs::create_directory_symlink("x", sandbox / c.theirLink);
+            fs::create_directory_symlink(c.theirTarget, sandbox / c.theirLink);
             ASSERT_EQ(::lchown((sandbox / c.theirLink).c_str(), other, other), 0);
+        }
+        if (c.playersLink != nullptr) {
+            fs::remove_all(sandbox / "Documents");
+            fs::create_directory_symlink(c.playersLink, sandbox / "Documents");
         }
         if (c.theirFile != nullptr) {
             fs::remove_all(sandbox / c.theirFile);
@@ -2009,6 +2206,17 @@ TEST(HostsimTest, AnotherUsersFolderHoldsNoneOfThePlayersFiles) {
                 << folder;
         }
         EXPECT_TRUE(fs::is_empty(sandbox / "x"));
+        if (c.theirFile != nullptr) {
+            // Replaced or not, their file stays theirs.
+            struct stat info {};
+            ASSERT_EQ(::lstat((sandbox / c.theirFile).c_str(), &info), 0);
+            EXPECT_EQ(info.st_uid, other);
+        }
+        if (c.theirFile != nullptr && c.status != 0) {
+            std::ifstream kept(sandbox / c.theirFile);
+            EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), std::istreambuf_iterator<char>()),
+                      "theirs");
+        }
         if (c.written != nullptr) {
             std::ifstream written(sandbox / c.written);
             EXPECT_EQ(std::string(std::istreambuf_iterator<char>(written), std::istreambuf_iterator<char>()),
@@ -2161,7 +2369,8 @@ TEST(HostsimTest, HelpGoesToStandardOutputAndUsageToStandardError) {
              "are looked for beside the scenario, then in hostsim's own folder.\n",
              "(such as build/default), or DIR/bin once installed\n",
              "Files the host writes",
-             "Exit status:\n  0  the scenario played.\n  1  bad arguments",
+             "Exit status:\n  0  the scenario played. For example:\n",
+             "\n  1  bad arguments, found before anything is played.",
              "\n  2  a scenario that cannot be played",
              "\n  3  a bundle that is missing, is not a regular file, is another user's in a folder",
              "\n  4  the scenario played, but its report was not written.",

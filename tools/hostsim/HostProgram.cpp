@@ -768,9 +768,11 @@ std::string HostProgram::project(const json& step, std::unique_ptr<ProjectDescri
             std::string file = step.contains("file") ? step["file"].get<std::string>() : "Project.pln";
             std::filesystem::path location = hostFolderFile("Documents", file, "");
             // Made only where there is none, a link followed to the file it names: a file that
-            // appears meanwhile is opened as it is. hostsim's own work, not the add-on's.
+            // appears meanwhile is opened as it is. The player's project goes only into folders of
+            // the player's, as the walk holds them. hostsim's own work, not the add-on's.
             const sim::OwnFileCalls own;
-            const fileio::Entry target(location.string());
+            const fileio::Entry target(location.string(), fileio::Entry::follow,
+                                       fileio::Entry::Folders::players);
             const std::string text = "project\n";
             fileio::WriteOptions options;
             options.mustBeNew = true;

@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <utility>
 #include <vector>
 
 namespace hostsim {
@@ -56,10 +57,15 @@ ScenarioError notTaken(const std::string& shown, const std::string& cannot,
     return ScenarioError(cannot + "the folder " + escaped(shown) + " is not taken: " + why.message());
 }
 
-// Whose file a host file in `folder` replaces: in SharedData any user's regular file, as the
-// framework writes the shared preference file every user is to change.
-fileio::Owners ownersIn(const std::string& folder) {
-    return folder == "SharedData" ? fileio::Owners::anyUser : fileio::Owners::player;
+// The framework's shared preference folder, right under the host's SharedData: every user is to
+// change it and its preference file, so another user's folder at its name is taken, and their file
+// in it replaced.
+constexpr const char* sharedFolder = "Zelvane";
+
+// Whether the file `name` of the host folder `folder` lies in the framework's shared preference
+// folder, where another user's regular file is replaced as the player's (fileio::Owners::anyUser).
+bool inSharedFolder(const std::string& folder, const std::filesystem::path& name) {
+    return folder == "SharedData" && name.parent_path() == sharedFolder;
 }
 
 // The entry of the file `name` names in the host folder `folder`, in one walk from the special
@@ -67,9 +73,9 @@ fileio::Owners ownersIn(const std::string& folder) {
 // meanwhile is written where it is now, never made again at its old path. Each folder of the name
 // is made where missing, a link on the way followed under the rules from the folder that holds it,
 // and each folder it leads to taken only where it lies in the sandbox and is the player's or root's,
-// as it is held. The folders below the host's SharedData are every user's, as the framework takes
-// its shared preference folder there (the host's own SharedData is not: sim::openSpecialFolder
-// refuses it). Throws ScenarioError after `cannot`.
+// as it is held. The one exception is the framework's shared preference folder (sharedFolder), and
+// the file in it: another user's folder standing at that name is taken, and it holds the file,
+// where no link stands in their place. Throws ScenarioError after `cannot`.
 fileio::Entry heldEntry(const std::string& folder, const std::filesystem::path& name,
                         const std::string& cannot) {
     std::error_code error;
@@ -80,13 +86,18 @@ fileio::Entry heldEntry(const std::string& folder, const std::filesystem::path& 
     if (!at) {
         throw notTaken(folder, cannot, error); // another user's entry, or no folder of the player's
     }
-    const bool everyUsers = folder == "SharedData";
-    const auto folders = everyUsers ? fileio::Entry::Folders::any : fileio::Entry::Folders::players;
     std::string shown = folder;
-    // The entry `part` of the folder held, walked as the player's, inside the sandbox.
-    auto walk = [&](const std::string& part) {
+    // The entry `part` of the folder held, walked as the player's, inside the sandbox; with
+    // `everyUsers`, the entry standing at the name in whichever user's folder, where it is no link.
+    // Answers the entry, and whether it was taken so.
+    auto walk = [&](const std::string& part, bool everyUsers) {
         shown += "/" + part;
-        fileio::Entry entry(at.get(), part, fileio::Entry::follow, folders);
+        fileio::Entry named(at.get(), part);
+        struct stat info {};
+        if (everyUsers && !(named.status(info) && S_ISLNK(info.st_mode))) {
+            return std::make_pair(std::move(named), true);
+        }
+        fileio::Entry entry(at.get(), part, fileio::Entry::follow, fileio::Entry::Folders::players);
         if (entry.error() == fileio::FileError::notPlayersFolder) {
             throw notTaken(shown, cannot);
         }
@@ -96,12 +107,16 @@ fileio::Entry heldEntry(const std::string& folder, const std::filesystem::path& 
         if (!sim::sandboxHolds(entry.folder())) {
             throw ScenarioError(cannot + "it leads out of the sandbox");
         }
-        return entry;
+        return std::make_pair(std::move(entry), false);
     };
+    bool top = true;
     for (const std::filesystem::path& part : name.parent_path()) {
-        const fileio::Entry entry = walk(part.string());
+        const auto [entry, everyUsers] =
+            walk(part.string(), top && folder == "SharedData" && part == sharedFolder);
+        top = false;
         error = entry.makeFolder();
         struct stat info {};
+        // Opened never following a link: a link put at the name since the look is no folder.
         fileio::Descriptor next(error ? -1 : entry.open(O_RDONLY | O_DIRECTORY));
         if (!error && (!next || ::fstat(next.get(), &info) != 0)) {
             error = std::error_code(errno, std::generic_category());
@@ -117,7 +132,7 @@ fileio::Entry heldEntry(const std::string& folder, const std::filesystem::path& 
         }
         at = std::move(next);
     }
-    return walk(name.filename().string());
+    return walk(name.filename().string(), inSharedFolder(folder, name)).first;
 }
 
 } // namespace
@@ -146,7 +161,9 @@ std::string placeHostFile(const json& step) {
     }
     std::string text = step["text"].get<std::string>();
     // Written beside and renamed over, as the framework writes its files.
-    if (const std::error_code error = sim::replaceFile(target, text, ownersIn(folder))) {
+    const fileio::Owners owners =
+        inSharedFolder(folder, sandboxedName(name, "")) ? fileio::Owners::anyUser : fileio::Owners::player;
+    if (const std::error_code error = sim::replaceFile(target, text, owners)) {
         throw ScenarioError(cannot + error.message());
     }
     return "host file " + escaped(folder + "/" + name) + " written, " + std::to_string(text.size()) +

@@ -4,6 +4,7 @@
 #include "ScenarioInput.h"
 
 #include "GSRoot/Guid.hpp"
+#include "fileio/Descriptor.h"
 #include "fileio/Paths.h"
 #include "sim/Component3D.h"
 #include "sim/Files.h"
@@ -228,8 +229,20 @@ void ProjectLibrary::apply() const {
         std::filesystem::path folder = hostFolderFile("Documents", m_embedded, "");
         // hostsim's own work, not the add-on's: the host neither logs nor fails it.
         const sim::OwnFileCalls own;
-        if (fileio::makeFolders(folder)) {
-            throw ScenarioError("cannot make the embedded library folder " + escaped(folder.string()));
+        // Made down from the host's Documents as held, each folder the player's or root's: the add-on
+        // puts the player's files there.
+        std::error_code error;
+        const fileio::Descriptor documents = sim::openSpecialFolder("Documents", error);
+        const fileio::Descriptor made =
+            documents
+                ? fileio::makeFolders(documents.get(), m_embedded, fileio::Entry::Folders::players, error)
+                : fileio::Descriptor();
+        if (!error && !sim::sandboxHolds(made.get())) {
+            error = std::make_error_code(std::errc::permission_denied); // a link out of the sandbox
+        }
+        if (error) {
+            throw ScenarioError("cannot make the embedded library folder " + escaped(folder.string()) + ": " +
+                                error.message());
         }
         sim::setLibraryFolders({folder.string()}, 0);
     }

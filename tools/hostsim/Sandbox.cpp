@@ -1,6 +1,8 @@
 #include "Sandbox.h"
 
 #include "fileio/Entry.h"
+#include "fileio/FileError.h"
+#include "fileio/Folders.h"
 #include "fileio/Paths.h"
 #include "fileio/Rules.h"
 #include "sim/Escaped.h"
@@ -28,20 +30,36 @@ void checkNotExposed(const std::filesystem::path& folder, const std::string& can
     }
 }
 
-// Throws when the open sandbox `folder` holds another user's entry of any kind (a folder, a link, a
-// file, a FIFO, a device) at the name of one of the host's folders, which the host would refuse
-// part way through the play: put there while the sandbox was open to others, it does not hold the
-// player's files.
+// Throws when the open sandbox `folder` holds, at the name of one of the host's folders, an entry
+// the host would refuse part way through the play: another user's entry of any kind (a folder, a
+// link, a file, a FIFO, a device), put there while the sandbox was open to others, which does not
+// hold the player's files; or the player's link whose way passes through a folder in which other
+// users may rename entries, or that leads to another user's folder (sim::openSpecialFolder).
 void checkHostFolders(int folder, const std::filesystem::path& path, const std::string& cannot) {
     for (const std::string_view name : sim::specialFolderNames) {
         struct stat info {};
         if (!fileio::Entry(folder, std::string(name)).status(info)) {
             continue;
         }
+        const std::string kind = S_ISDIR(info.st_mode) ? "" : ", " + fileio::kindOf(info.st_mode);
+        const std::string named = cannot + "its folder " + sim::escaped((path / name).string()) + kind;
         if (const std::error_code error = fileio::whyNotPlayersFolder(info)) {
-            const std::string kind = S_ISDIR(info.st_mode) ? "" : ", " + fileio::kindOf(info.st_mode);
-            throw std::runtime_error(cannot + "its folder " + sim::escaped((path / name).string()) + kind +
-                                     ": " + error.message());
+            throw std::runtime_error(named + ": " + error.message());
+        }
+        if (!S_ISLNK(info.st_mode)) {
+            continue;
+        }
+        // Walked as the host walks it; a link leading out of the sandbox is left to checkSandbox.
+        const fileio::Entry followed(folder, std::string(name), fileio::Entry::follow,
+                                     fileio::Entry::Folders::unexposed);
+        const std::string refused = sim::escaped((path / followed.path()).lexically_normal().string());
+        if (followed.error() == fileio::FileError::exposedWay) {
+            throw std::runtime_error(named + " through " + refused + ": " + followed.error().message());
+        }
+        std::error_code theirs;
+        if (!followed.error() && followed.folder() >= 0 && fileio::liesWithin(followed.folder(), folder) &&
+            followed.status(info) && (theirs = fileio::whyNotPlayersFolder(info))) {
+            throw std::runtime_error(named + " to " + refused + ": " + theirs.message());
         }
     }
 }

@@ -78,13 +78,23 @@ The sandbox:
   - hostsim refuses (status 1) a FOLDER that holds another user's entry (a folder, a link, a
     file) at the name of one of the host's folders (such as Preferences or Documents): it does not
     hold this user's files.
+  - hostsim refuses (status 1) a FOLDER that holds, at a host folder's name, a link of the
+    player's that the host would not follow: through a folder in which other users may rename
+    entries, or to another user's folder.
   - The host holds a folder at each of its folders' names, or where the player's own link there
     leads inside the sandbox.
+  - It follows that link only where no other user may rename an entry on its way from the
+    sandbox: each later use walks the link again, and must reach the same folder. The folder it
+    leads to must be the player's or root's.
   - It holds none where another user's entry (a folder, a link, a file) stands at that name,
     whatever folder holds it, SharedData included.
   - Where hostsim uses a host folder (a project, a file chosen in a file dialog, a hostFile step,
-    a file the report shows), a file of the player's at its name, or another user's entry put
-    there during the play, ends the play with status 2.
+    a file of "reportFiles"), one the host does not hold there ends the play with status 2: a
+    file of the player's, a link it does not follow, or another user's entry put there during
+    the play.
+  - Where only the add-on uses one (Preferences, SharedData, Temp), the add-on's calls fail and
+    the play goes on. The report names Preferences and SharedData under "preference files:".
+  - A host folder removed during the play is made again at its next use.
   - hostsim refuses (status 1) a FOLDER whose parent, or any folder above it, lets a user other
     than its own and root rename entries: that user could exchange it during the play, as in a
     TMPDIR.
@@ -158,8 +168,13 @@ The report file:
   - A hostFile step walks its name once from its host folder, following a link from the folder
     that holds it. Each folder it reaches is asked, as it is held, to lie in the sandbox and be
     the player's.
-  - A hostFile step into SharedData takes another user's folders below it, and their files, as the
-    framework takes its shared preference file there: every user is to change it.
+  - A project file that a "project": "open" step makes lies only in folders of the player's or
+    root's, each asked as the walk holds it.
+  - A hostFile step into SharedData takes another user's folder only at SharedData/Zelvane, the
+    framework's shared preference folder, which every user is to change.
+  - It replaces another user's file only in that folder, as the framework writes its shared
+    preference file there. Elsewhere in SharedData, another user's folder is not taken, and their
+    file is written only where it would be in any other host folder.
   - A hostFile step reaches its folder through the sandbox hostsim holds: a sandbox moved during
     the play is never made again at its old name, and one removed ends the play with status 4.
   - A reader that leaves ends no hostsim by SIGPIPE, whether standard output or standard error is
@@ -172,7 +187,10 @@ The report file:
 README.md says what else the report escapes and leaves out.
 
 Exit status:
-  0  the scenario played.
+  0  the scenario played. For example:
+     - Preferences, SharedData or Temp not held during the play where only the add-on uses it
+       (see "The sandbox");
+     - a host folder removed during the play, made again at its next use.
   1  bad arguments, found before anything is played. For example:
      - an option hostsim does not take, an empty name after --report or --sandbox;
      - a report FILE hostsim refuses (see "The report file");
@@ -180,6 +198,7 @@ Exit status:
        user's link, or whose folder another user may rename entries in;
      - a sandbox FOLDER that other users may write in, or that holds another user's entry (a
        folder, a link, a file) at the name of one of the host's folders;
+     - a sandbox FOLDER that holds there a link of the player's that the host would not follow;
      - without --sandbox, a temporary sandbox that cannot be made, or a TMPDIR another user may
        rename entries in.
   2  a scenario that cannot be played: the message names the file, step or member, and no
@@ -191,8 +210,8 @@ Exit status:
      - a file outside the sandbox, a link in the sandbox that leads out of it, a file of it with
        a second hard link;
      - a hostFile step's file the host cannot write (see "The report file");
-     - a host folder the host does not take during the play (a link or file at its name, or
-       another user's entry put there).
+     - a host folder that hostsim uses and the host does not hold during the play (see "The
+       sandbox").
   3  a bundle that is missing, is not a regular file, is another user's in a folder other users
      may write, or does not load.
   4  the scenario played, but its report was not written. For example:
