@@ -127,7 +127,7 @@ Entry::Entry(int top, const std::string& path, Last last, Folders folders) : m_f
 }
 
 std::error_code Entry::whyNotTaken(int held) const {
-    if (m_folders == Folders::any || (m_folders == Folders::unexposed && held >= 0)) {
+    if (m_folders != Folders::players) {
         return {};
     }
     struct stat folder {};
@@ -135,15 +135,24 @@ std::error_code Entry::whyNotTaken(int held) const {
     if (::fstat(m_folder.get(), &folder) != 0 || (held >= 0 && ::fstat(held, &entered) != 0)) {
         return lastError();
     }
-    if (m_folders == Folders::unexposed) {
-        return othersMayRename(folder) ? make_error_code(FileError::exposedWay) : std::error_code();
-    }
     if (held < 0) {
         return whyNotPlayersFolder(folder);
     }
     // Another user's folder, where other users may write, may have been put there to take the
     // player's files.
     return mayTake(folder, entered) ? std::error_code() : make_error_code(FileError::notPlayersFolder);
+}
+
+std::error_code Entry::whyExposed() const {
+    if (m_folders != Folders::unexposed) {
+        return {};
+    }
+    // A name looked up in a folder other users may rename entries in may lead elsewhere next.
+    struct stat folder {};
+    if (::fstat(m_folder.get(), &folder) != 0) {
+        return lastError();
+    }
+    return othersMayRename(folder) ? make_error_code(FileError::exposedWay) : std::error_code();
 }
 
 std::error_code Entry::walk(int top, std::string at, const std::string& named, Last last) {
@@ -167,7 +176,7 @@ std::error_code Entry::walk(int top, std::string at, const std::string& named, L
     auto found = [this, &at](const std::string& name) {
         m_name = name;
         m_path = name == "." && !at.empty() ? at : joined(at, name);
-        const std::error_code refused = m_folders == Folders::unexposed ? std::error_code() : whyNotTaken(-1);
+        const std::error_code refused = whyNotTaken(-1);
         if (refused) {
             m_path = at;
         }
@@ -188,9 +197,7 @@ std::error_code Entry::walk(int top, std::string at, const std::string& named, L
             parts.pop_front();
             continue;
         }
-        // A name looked up in a folder other users may rename entries in may lead elsewhere next.
-        if (const std::error_code refused =
-                m_folders == Folders::unexposed ? whyNotTaken(-1) : std::error_code()) {
+        if (const std::error_code refused = whyExposed()) {
             m_path = at;
             return refused;
         }

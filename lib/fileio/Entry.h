@@ -123,9 +123,10 @@ private:
     // Walks `path` from the open folder `top` (the root for an absolute path), which `at` names.
     std::error_code walk(int top, std::string at, const std::string& path, Last last);
     // With Folders::players, why the folder `held`, entered from the folder held, is not taken,
-    // or why the folder held may not hold the entry (`held` -1); with Folders::unexposed, why no
-    // name may be looked up in the folder held (`held` -1).
+    // or why the folder held may not hold the entry (`held` -1).
     std::error_code whyNotTaken(int held) const;
+    // With Folders::unexposed, why no name may be looked up in the folder held.
+    std::error_code whyExposed() const;
     // The entry's status and its folder's, or why there is none.
     std::error_code lookAt(struct stat& info, struct stat& folder) const;
 
