@@ -179,6 +179,7 @@ std::error_code Entry::walk(int top, std::string at, const std::string& named, L
         const std::error_code refused = whyNotTaken(-1);
         if (refused) {
             m_path = at;
+            m_refusedItsFolder = true;
         }
         return refused;
     };
@@ -228,6 +229,7 @@ std::error_code Entry::walk(int top, std::string at, const std::string& named, L
             }
             if (const std::error_code refused = whyNotTaken(inner.get())) {
                 m_path = joined(at, part);
+                m_refusedItsFolder = parts.size() == 2; // only the entry's name is left below it
                 return refused;
             }
             m_folder = std::move(inner);

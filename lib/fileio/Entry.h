@@ -53,6 +53,9 @@ public:
     // Where the path leads, its links resolved; below a missing folder, as it is named. Where the
     // walk's Folders refused a folder, or makeFolder the entry, the one refused.
     const std::string& path() const { return m_path; }
+    // Where the walk's Folders refused a folder: whether it is the folder that holds the entry, as
+    // entered or as held, rather than one on the entry's way.
+    bool refusedItsFolder() const { return m_refusedItsFolder; }
     // The folder holding the entry, open (to search it, not to read it); -1 when a folder on the
     // way is missing or is no folder, and missing() says which.
     int folder() const { return m_folder.get(); }
@@ -136,6 +139,7 @@ private:
     int m_missing = 0; // ENOENT or ENOTDIR when a folder on the way is missing
     std::string m_name;
     bool m_openFile = false;
+    bool m_refusedItsFolder = false;
     Folders m_folders = Folders::any;
 };
 

@@ -37,6 +37,9 @@ public:
         case FileError::exposedWay:
             return "its way passes through a folder in which other users may rename entries, and so may "
                    "lead elsewhere at its next use";
+        case FileError::notAsRead:
+            return "it is no longer the file that was read: another entry stands at its name, or none, or "
+                   "it was changed since";
         }
         return "unknown file error " + std::to_string(value);
     }
@@ -45,6 +48,7 @@ public:
         case FileError::noReader:
             return std::errc::no_such_device_or_address;
         case FileError::changed:
+        case FileError::notAsRead:
             return std::errc::resource_unavailable_try_again;
         default:
             return std::errc::permission_denied;

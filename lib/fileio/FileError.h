@@ -19,6 +19,8 @@ enum class FileError {
                          // hold the player's files
     otherNames,          // a file of more than one name, in a folder that other users may write
     exposedWay,          // a way through a folder in which other users may rename entries
+    notAsRead,           // not the file that was read: another entry, or none, at its name, or it
+                         // changed since
 };
 const std::error_category& fileCategory();
 std::error_code make_error_code(FileError error);

@@ -209,6 +209,35 @@ bool inPlace(const Entry& entry, const struct stat& info) {
     return !S_ISREG(info.st_mode) || entry.isOpenFile();
 }
 
+// A time of a status to the nanosecond: its modification time, or its change time.
+struct timespec modifiedAt(const struct stat& info) {
+#if defined(__APPLE__)
+    return info.st_mtimespec;
+#else
+    return info.st_mtim;
+#endif
+}
+
+struct timespec changedAt(const struct stat& info) {
+#if defined(__APPLE__)
+    return info.st_ctimespec;
+#else
+    return info.st_ctim;
+#endif
+}
+
+bool operator==(const struct timespec& a, const struct timespec& b) {
+    return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+}
+
+// Why the file to be written over is not the one read (WriteOptions::asRead): its status `now`, or
+// none (`exists` false).
+std::error_code whyNotAsRead(const WriteOptions& options, bool exists, const struct stat& now) {
+    return options.asRead == nullptr || (exists && isAsRead(now, *options.asRead))
+               ? std::error_code()
+               : make_error_code(FileError::notAsRead);
+}
+
 // What may be written at the entry: its folder's and its own status (`exists` false where none
 // stands), or why not.
 std::error_code lookAt(const Entry& entry, const WriteOptions& options, struct stat& folder, struct stat& old,
@@ -217,14 +246,20 @@ std::error_code lookAt(const Entry& entry, const WriteOptions& options, struct s
         return entry.error();
     }
     if (entry.folder() < 0) {
-        return entry.missing();
+        return options.asRead != nullptr ? make_error_code(FileError::notAsRead) : entry.missing();
     }
     if (!entry.folderStatus(folder)) {
         return lastError();
     }
     exists = entry.status(old);
+    if (!exists && errno != ENOENT) {
+        return lastError();
+    }
+    if (const std::error_code changed = whyNotAsRead(options, exists, old)) {
+        return changed;
+    }
     if (!exists) {
-        return errno == ENOENT ? std::error_code() : lastError();
+        return {};
     }
     if (S_ISDIR(old.st_mode)) {
         return std::make_error_code(std::errc::is_a_directory);
@@ -241,6 +276,12 @@ std::error_code lookAt(const Entry& entry, const WriteOptions& options, struct s
 }
 
 } // namespace
+
+bool isAsRead(const struct stat& now, const struct stat& read) {
+    return sameNode(now, read) &&
+           (!S_ISREG(read.st_mode) || (now.st_size == read.st_size && modifiedAt(now) == modifiedAt(read) &&
+                                       changedAt(now) == changedAt(read)));
+}
 
 Writer textWriter(const std::string& text) {
     return [&text](int fd) { return writeAll(fd, text.data(), text.size()); };
@@ -261,6 +302,10 @@ std::error_code writeWhole(const Entry& entry, const Writer& write, const WriteO
     Descriptor node;
     if (special) {
         node = openInPlace(entry, options.owners, failure);
+        struct stat opened {};
+        if (!failure && options.asRead != nullptr) {
+            failure = ::fstat(node.get(), &opened) != 0 ? lastError() : whyNotAsRead(options, true, opened);
+        }
         if (failure) {
             return failure;
         }
@@ -279,6 +324,12 @@ std::error_code writeWhole(const Entry& entry, const Writer& write, const WriteO
         failure = takeOwnerAndMode(made.file.get(), exists ? &old : nullptr);
         if (!failure && ::fsync(made.file.get()) != 0) {
             failure = lastError();
+        }
+        // The file read may have been changed or put aside while the new one was written.
+        if (!failure && options.asRead != nullptr) {
+            struct stat now {};
+            const bool stands = entry.status(now);
+            failure = !stands && errno != ENOENT ? lastError() : whyNotAsRead(options, stands, now);
         }
         if (!failure) {
             failure = putInPlace(entry, made, options.mustBeNew);

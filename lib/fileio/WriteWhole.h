@@ -27,7 +27,16 @@ struct WriteOptions {
     bool mustBeNew = false;
     // A FIFO or a device is written in place; without, it is refused (std::errc::invalid_argument).
     bool inPlace = true;
+    // Where given, put in place only over the file that was read, of this status: the same node,
+    // and for a regular file the same size, modification and change times, looked at before
+    // anything is made and again as the new file is renamed over it. None there, another entry,
+    // or that file changed since, is FileError::notAsRead, and nothing is written.
+    const struct stat* asRead = nullptr;
 };
+
+// Whether the entry of status `now` is the file of status `read`, unchanged since: the same node,
+// and for a regular file the same size, modification and change times.
+bool isAsRead(const struct stat& now, const struct stat& read);
 
 // Writes the entry whole, as the kind it is:
 // - a folder is not written (std::errc::is_a_directory);

@@ -663,7 +663,20 @@ bool DataFile::makeContents(std::function<bool(DataFile&)> const& writer) {
     return writeWhole(writer, false);
 }
 
-bool DataFile::writeWhole(std::function<bool(DataFile&)> const& writer, bool replace) {
+bool DataFile::replaceContents(std::function<bool(DataFile&)> const& writer, Identity const& read) {
+    if (!read.known) {
+        close();
+        m_lastError = ErrParam;
+        return false;
+    }
+    return writeWhole(writer, true, &read);
+}
+
+DataFile::Identity DataFile::getOpenIdentity() const {
+    return isOpen() ? m_channel->identity : Identity();
+}
+
+bool DataFile::writeWhole(std::function<bool(DataFile&)> const& writer, bool replace, Identity const* read) {
     if (m_file == nullptr) {
         m_lastError = ErrParam;
         return false;
@@ -699,6 +712,7 @@ bool DataFile::writeWhole(std::function<bool(DataFile&)> const& writer, bool rep
     fileio::WriteOptions options;
     options.owners = owners();
     options.mustBeNew = !replace;
+    options.asRead = read != nullptr ? &read->node : nullptr;
     const std::error_code failure = fileio::writeWhole(entry, fill, options);
     keepFailure(failure);
     if (written != NoError) {

@@ -43,6 +43,12 @@ public:
     static constexpr bool isBigEndian(Encoding::Type type) { return (type & bigEndianFlag) != 0; }
     static constexpr Encoding::Type withoutByteOrder(Encoding::Type type) { return type & ~bigEndianFlag; }
 
+    // A file by its status when it was made or opened: its node, and the state of its content.
+    struct Identity {
+        struct stat node {};
+        bool known = false;
+    };
+
     DataFile();
     // A data file on the host file's location; never created.
     DataFile(IO::File const& file, Permission permission);
@@ -168,6 +174,12 @@ public:
     // As replaceContents, but the file is made only where there is none: one that stands there
     // when the content is put in place is kept, and false is answered with ErrExists.
     bool makeContents(std::function<bool(DataFile&)> const& writer);
+    // As replaceContents, but only over the file `read` (getOpenIdentity of its read), where it
+    // still stands at the name unchanged: none there, another entry, or that file changed since,
+    // is kept, and false is answered with ErrIO (whyFailed tells it).
+    bool replaceContents(std::function<bool(DataFile&)> const& writer, Identity const& read);
+    // The file open now as it was when it was opened; unknown where none is open.
+    Identity getOpenIdentity() const;
 
 protected:
     bool isChangedByEveryUser() const override { return m_everyUser; }
@@ -175,14 +187,9 @@ protected:
 private:
     // The file open: the layer's descriptor and the host's channel on it.
     struct Channel;
-    // A file by its status when it was made or opened, compared by fileio::sameNode.
-    struct Identity {
-        struct stat node {};
-        bool known = false;
-    };
-
     void attach(IO::Location const& location, bool create);
-    bool writeWhole(std::function<bool(DataFile&)> const& writer, bool replace);
+    bool writeWhole(std::function<bool(DataFile&)> const& writer, bool replace,
+                    Identity const* read = nullptr);
     bool readBytes(char* buffer, unsigned int& length) const;
     bool openAs(Permission p) const;
 

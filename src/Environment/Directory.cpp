@@ -172,7 +172,7 @@ String Directory::whyRefused(File const& use) const {
     }
     String why;
     // A folder on the way is named, for the folder taken may be the player's own.
-    if (refused != entryPath()) {
+    if (!use.isOwnFolderRefused()) {
         const std::string shown = nameAsFound(refused);
         why += "its way passes through ";
         why += String(shown.c_str(), static_cast<unsigned int>(shown.size()));

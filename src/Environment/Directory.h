@@ -68,7 +68,7 @@ public:
     // holds it (ErrPermission, isFolderRefused(), and no folder).
     void takeForPlayer() { m_holdsPlayers = true; }
     bool holdsPlayersFiles() const { return m_holdsPlayers; }
-    // Why `use`, a use of the folder or of an entry below it, was refused for a folder that is not
+    // Why `use`, a use of the folder or of an entry in it, was refused for a folder that is not
     // the player's (File::isFolderRefused), in words for the user: "it is another user's entry...",
     // after "its way passes through open/theirs: " where the folder refused is not this one but one
     // on its way. Empty where the use was not refused.

@@ -135,17 +135,65 @@ std::string File::entryPath() const {
 fileio::Entry File::walk(std::string const& path, fileio::Entry::Last last) const {
     fileio::Entry entry(path, last,
                         m_inPlayersFolder ? fileio::Entry::Folders::players : fileio::Entry::Folders::any);
-    m_refusedFolder = entry.error() == fileio::FileError::notPlayersFolder ? entry.path() : std::string();
+    const bool refused = entry.error() == fileio::FileError::notPlayersFolder;
+    m_refusedFolder = refused ? entry.path() : std::string();
+    // The folder holding what was walked is a file's own folder, and a folder's own where what was
+    // walked lies right in it.
+    const std::size_t slash = path.rfind('/');
+    const bool inThisFolder = slash != std::string::npos && path.substr(0, slash) == entryPath();
+    m_refusedOwn = refused && entry.refusedItsFolder() && (!isFolder() || inThisFolder);
     return entry;
 }
 
 void File::keepFailure(std::error_code const& error, fileio::Entry const* entry) const {
     m_lastError = errorOf(error);
+    m_failure = error;
     if (error != fileio::FileError::notPlayersFolder) {
         m_refusedFolder.clear();
+        m_refusedOwn = false;
     } else if (m_refusedFolder.empty() && entry != nullptr) {
+        // Refused by a call on the entry walked, a folder's make: the entry itself.
         m_refusedFolder = entry->path();
+        m_refusedOwn = isFolder();
     }
+}
+
+String File::whyFailed() const {
+    if (m_lastError == NoError) {
+        return String();
+    }
+    if (m_failure && errorOf(m_failure) == m_lastError) {
+        return String(m_failure.message().c_str());
+    }
+    return describeError(m_lastError);
+}
+
+String File::describeError(int code) {
+    std::errc condition;
+    switch (code) {
+    case NoError:
+        return String();
+    case ErrNotFound:
+        condition = std::errc::no_such_file_or_directory;
+        break;
+    case ErrExists:
+        condition = std::errc::file_exists;
+        break;
+    case ErrPermission:
+        condition = std::errc::permission_denied;
+        break;
+    case ErrParam:
+        condition = std::errc::invalid_argument;
+        break;
+    case ErrIO:
+        condition = std::errc::io_error;
+        break;
+    case ErrEOF:
+        return String("it ended before what was to be read");
+    default:
+        return String(("host error " + std::to_string(code)).c_str());
+    }
+    return String(std::make_error_code(condition).message().c_str());
 }
 
 void File::changeAccess(unsigned int kept, unsigned int added) const {

@@ -79,6 +79,16 @@ public:
     // The entry that use refused, its links resolved: the folder taken, one on its way, or another
     // user's entry at a folder's name; empty where the use was not refused.
     std::string const& getRefusedFolder() const { return m_refusedFolder; }
+    // Whether the entry that use refused is the entry's own folder (the folder holding a file, a
+    // folder itself), rather than one on its way.
+    bool isOwnFolderRefused() const { return m_refusedOwn; }
+
+    // Why the last operation that reported an error failed, in words for the user: the reason the
+    // file layer answered where it failed there, else the host error code's; empty where it did
+    // not fail.
+    String whyFailed() const;
+    // The words for a host error code (errorOf's codes, ErrEOF, any other by its number).
+    static String describeError(int code);
 
     // The host's error code for a failure of the file layer (fileio): ErrNotFound, ErrExists,
     // ErrPermission, ErrParam or ErrIO, or the code the simulated host injected.
@@ -122,6 +132,10 @@ private:
 
     bool m_inPlayersFolder = false;
     mutable std::string m_refusedFolder;
+    mutable bool m_refusedOwn = false;
+    // The file layer's answer that keepFailure kept, which whyFailed tells while m_lastError is its
+    // code.
+    mutable std::error_code m_failure;
 };
 
 } // namespace zelvane

@@ -1,6 +1,7 @@
 // The object-map file: one XML file in the add-on's preferences folder.
 #pragma once
 
+#include "Environment/DataFile.h"
 #include "Environment/String.h"
 
 namespace zelvane {
@@ -24,13 +25,25 @@ Directory* getObjectMapLocation(String& name, bool withExtension);
 // Answers whether the file now holds the map.
 bool writeObjectMap(ObjectMap& map, bool fresh = false);
 
-// What reading the file found: `refused` where its folder, which the look took for the player's,
-// was not the player's as the read held it (told on the console).
-enum class ObjectMapFile { noFolder, absent, read, unreadable, refused };
+// As writeObjectMap, but replaces only the file `read` (readObjectMap's), while it stands at its
+// name unchanged: none there, another entry, or that file changed since, is kept, as at a failure,
+// and the reason is told on the console.
+bool replaceObjectMap(ObjectMap& map, const DataFile::Identity& read);
 
-// Reads the file into the map as UTF-8. Without a folder or a file, or with its folder refused, the
-// map is left as it was; an unreadable file leaves what was read before the failure.
-ObjectMapFile readObjectMap(ObjectMap& map);
+// What reading the file found, as its open and its read answered:
+// - noFolder: the add-on has no folder for it, or its folder is another user's at the look;
+// - absent: neither the file nor its folder was there at the open;
+// - read: a whole map;
+// - unreadable: a file opened and read whose content is no whole map;
+// - refused: its folder, or the file, refused by the file rules or the system as it was opened;
+// - failed: any other failure to open or read it.
+// Each of the last two is told on the console with its reason.
+enum class ObjectMapFile { noFolder, absent, read, unreadable, refused, failed };
+
+// Reads the file into the map as UTF-8. Unless the file was opened, the map is left as it was; a
+// read that failed, or content that is no whole map, leaves what was read before. `read` (where
+// given) receives the file as it was opened, for replaceObjectMap.
+ObjectMapFile readObjectMap(ObjectMap& map, DataFile::Identity* read = nullptr);
 
 // Reads a document into the map (emptied first); true only when the document's "objectMap"
 // element was read whole. A failed read leaves what was read before the failure.

@@ -385,12 +385,15 @@ bool ObjectMapTransaction::initialise() {
 }
 
 bool ObjectMapTransaction::loadObjectMap() {
-    ObjectMapFile found = readObjectMap(m_objectMap);
+    DataFile::Identity read;
+    const ObjectMapFile found = readObjectMap(m_objectMap, &read);
     switch (found) {
     case ObjectMapFile::noFolder:
     case ObjectMapFile::refused:
+    case ObjectMapFile::failed:
         // Without its folder the map can be neither read nor kept: the command cannot go on. A map
-        // in a folder refused is no unreadable map to replace: the player's may stand there again.
+        // refused, or one that could not be read, is no unreadable map to replace: the player's may
+        // be whole, or stand there again.
         NotifyAlert().show(host.getLocalString(32522, 6));
         return false;
     case ObjectMapFile::read:
@@ -400,15 +403,22 @@ bool ObjectMapTransaction::loadObjectMap() {
             NotifyAlert().show(host.getLocalString(32522, 6));
             return false;
         }
-        break;
+        // Only the file read is replaced: where another stands there now, or it was changed since,
+        // it may be the player's map, and the command stops as if it had been declined.
+        m_objectMap.initialise();
+        if (!replaceObjectMap(m_objectMap, read)) {
+            NotifyAlert().show(host.getLocalString(32522, 6));
+            return false;
+        }
+        m_mapMustBeNew = false;
+        return true;
     case ObjectMapFile::absent:
         break;
     }
     // A failed write has been shown; the map in memory still serves this command. Where there was
     // no file, one made meanwhile is not written over, neither now nor when the dialog saves.
     m_objectMap.initialise();
-    const bool absent = found == ObjectMapFile::absent;
-    m_mapMustBeNew = !writeObjectMap(m_objectMap, absent) && absent;
+    m_mapMustBeNew = !writeObjectMap(m_objectMap, true);
     return true;
 }
 

@@ -63,9 +63,11 @@ public:
     // without being written back. False when the progress window reports cancel.
     bool collect(Drawing& drawing, ProgressMonitor& progress);
     // Reads the object-map file into the object map. A missing file is made with a default source
-    // of each kind where there is still none; an unreadable one is replaced so only when the user
-    // agrees, else the command stops with a notice, as it does (with the same notice) when the
-    // preferences folder cannot be found. False when the command ends here.
+    // of each kind where there is still none. A file read whose content is no whole map is replaced
+    // so only when the user agrees, and only while it is still the file read; else the command
+    // stops with a notice, as it does (with the same notice) when the preferences folder cannot be
+    // found, or the file or its folder is refused or cannot be read. False when the command ends
+    // here.
     bool loadObjectMap();
     // Whether the object map was found missing and none could be made: a save then makes it only
     // where there is still none.

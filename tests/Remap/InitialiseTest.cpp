@@ -77,11 +77,12 @@ TEST_F(InitialiseTest, TheFileTheDialogAndTheLastQuestion) {
         bool replaced;              // the file holds a readable map afterwards
         const char* call = nullptr; // a call failing once while the file is read
         int skip = 0;
+        GSErrCode code = ErrIO;
     };
     const sim::DialogScript ok{userAction(K::closeOK)};
-    const std::vector<std::string> kept{removeQuestion,
-                                        "The object map could not be read, so remapping stopped."};
-    // A readable map, but for a seek, a length or a read failing: what was read is no map.
+    const std::vector<std::string> stopped{"The object map could not be read, so remapping stopped."};
+    // A readable map, but for a seek, a length or a read failing: nothing was found broken, and the
+    // map is neither offered to be replaced nor replaced.
     const std::string declared = "<?xml version=\"1.0\"?><objectMap/>";
     const std::string marked = "\xEF\xBB\xBF" + declared;
     const std::vector<Case> cases{
@@ -89,32 +90,39 @@ TEST_F(InitialiseTest, TheFileTheDialogAndTheLastQuestion) {
         {"the last question declined", nullptr, {2}, ok, false, {remapQuestion}, true},
         {"the dialog cancelled", nullptr, {}, {userAction(K::closeCancel)}, false, {}, true},
         {"an unreadable file replaced", damaged, {1, 1}, ok, true, {removeQuestion, remapQuestion}, true},
-        {"an unreadable file kept",
-         damaged,
-         {2},
-         {},
-         false,
-         {removeQuestion, "The object map could not be read, so remapping stopped."},
-         false},
+        {"an unreadable file kept", damaged, {2}, {}, false, {removeQuestion, stopped[0]}, false},
         {"a readable file", "<objectMap/>", {1}, ok, true, {remapQuestion}, true},
         {"the seek back from its declaration fails",
          declared.c_str(),
-         {2},
+         {},
          {},
          false,
-         kept,
+         stopped,
          false,
          "IO::File::SetPosition",
          1},
         {"its length before its mark fails",
          marked.c_str(),
-         {2},
+         {},
          {},
          false,
-         kept,
+         stopped,
          false,
          "IO::File::GetDataLength"},
-        {"the read of its mark fails", marked.c_str(), {2}, {}, false, kept, false, sim::fileReadCall},
+        {"the read of its mark fails", marked.c_str(), {}, {}, false, stopped, false, sim::fileReadCall},
+        {"its open fails", damaged, {}, {}, false, stopped, false, sim::fileOpenCall},
+        // Not found at the open, its folder gone at that instant, say: a new map is made only where
+        // none stands, at the start and at the dialog's OK, and the one there is kept.
+        {"its open answers not found",
+         damaged,
+         {1},
+         ok,
+         true,
+         {"The object map could not be written.", "The object map could not be written.", remapQuestion},
+         false,
+         sim::fileOpenCall,
+         0,
+         ErrNotFound},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -131,7 +139,7 @@ TEST_F(InitialiseTest, TheFileTheDialogAndTheLastQuestion) {
             sim::queueDialogScript(MappingDialog::resourceID, c.script);
         }
         if (c.call != nullptr) {
-            sim::failCall(c.call, ErrIO, 1, c.skip);
+            sim::failCall(c.call, c.code, 1, c.skip);
         }
         ObjectMapTransaction transaction(ObjectMap::GSM);
         EXPECT_EQ(transaction.initialise(), c.result);

@@ -8,6 +8,7 @@
 #include "Remap/RemappingAddon.h"
 #include "Remap/SpecificationList.h"
 #include "RemapFixture.h"
+#include "fileio/FileError.h"
 #include "sim/Dialogs.h"
 #include "sim/Files.h"
 #include "sim/Output.h"
@@ -495,19 +496,6 @@ TEST_F(ObjectMapFileTest, ReadFromTheAddonsFolder) {
     EXPECT_EQ(read.getLists()[0]->getSourceName(), "Site & <Co>");
     fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
 
-    using Fault = void (*)();
-    // A file that cannot be opened or read reads as nothing, which is no map.
-    for (Fault fault : {Fault([] { sim::failOpen(ErrIO, -1); }), Fault([] { sim::failRead(ErrIO, -1); })}) {
-        fault();
-        ObjectMap failed;
-        EXPECT_EQ(readObjectMap(failed), ObjectMapFile::unreadable);
-        sim::clearFaults();
-        ASSERT_TRUE(writeObjectMap(map));
-    }
-    for (const char* text : {"", "<objectMap>", "<remappingPrefs/>"}) {
-        remap_test::writeFile(file, text);
-        EXPECT_EQ(readObjectMap(read), ObjectMapFile::unreadable) << text;
-    }
     // A FIFO holds no map, and is read without waiting for a writer; without a reader it is not
     // written, and the user is told, without waiting for one.
     fs::remove(file);
@@ -520,4 +508,166 @@ TEST_F(ObjectMapFileTest, ReadFromTheAddonsFolder) {
     EXPECT_TRUE(fs::is_fifo(file));
     fs::remove(file);
     EXPECT_TRUE(fs::is_empty(file.parent_path())) << "no temporary file left";
+}
+
+// What the file's open and read answer decides what was found, never a look after them: a map
+// whose open answers "not found" while it stands there (its folder gone at that instant, say) is
+// absent, and only content read and found no whole map is unreadable.
+TEST_F(ObjectMapFileTest, WhatTheOpenAndTheReadAnsweredIsWhatIsFound) {
+    RemappingAddon remapping;
+    addon = &remapping;
+    struct Row {
+        const char* name;
+        const char* text;
+        const char* call; // failing once as the file is read, or null
+        GSErrCode code;
+        mode_t mode;
+        ObjectMapFile found;
+        const char* told; // the reason told on the console, or null for nothing
+    };
+    const Row rows[] = {
+        {"a map", sampleText.c_str(), nullptr, NoError, 0600, ObjectMapFile::read, nullptr},
+        {"its open answers not found", sampleText.c_str(), sim::fileOpenCall, ErrNotFound, 0600,
+         ObjectMapFile::absent, nullptr},
+        {"its open is refused", sampleText.c_str(), sim::fileOpenCall, ErrPermission, 0600,
+         ObjectMapFile::refused, "Permission denied"},
+        {"its open fails", sampleText.c_str(), sim::fileOpenCall, ErrIO, 0600, ObjectMapFile::failed,
+         "Input/output error"},
+        {"its read fails", sampleText.c_str(), sim::fileReadCall, ErrIO, 0600, ObjectMapFile::failed,
+         "Input/output error"},
+        {"the player may not read it", sampleText.c_str(), nullptr, NoError, 0200, ObjectMapFile::refused,
+         "its permissions do not let this user read it"},
+        {"empty", "", nullptr, NoError, 0600, ObjectMapFile::unreadable, nullptr},
+        {"no whole map", "<objectMap>", nullptr, NoError, 0600, ObjectMapFile::unreadable, nullptr},
+        {"another document", "<remappingPrefs/>", nullptr, NoError, 0600, ObjectMapFile::unreadable, nullptr},
+    };
+    fs::create_directories(folder);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        remap_test::writeFile(file, row.text);
+        fs::permissions(file, fs::perms(row.mode));
+        if (row.call != nullptr) {
+            sim::failCall(row.call, row.code);
+        }
+        const std::string before = sim::consoleText();
+        ObjectMap map = sampleMap();
+        EXPECT_EQ(readObjectMap(map), row.found);
+        sim::clearFaults();
+        EXPECT_EQ(sim::consoleText(),
+                  before + (row.told != nullptr ? "The object map could not be read from Preferences/Library "
+                                                  "Part Remapping/Object Map.xml: " +
+                                                      std::string(row.told) + ".\n"
+                                                : ""));
+        if (row.found == ObjectMapFile::absent || row.found == ObjectMapFile::refused) {
+            EXPECT_EQ(remap_test::xmlOf(map), sampleText) << "the map is left as it was";
+        }
+        fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
+        EXPECT_EQ(remap_test::readFile(file), row.text) << "the file is kept";
+    }
+}
+
+// A yes to the question replaces the file read alone: another put at its name, or that file changed,
+// between the question and the write, is kept, and the command stops.
+TEST_F(ObjectMapFileTest, AYesReplacesOnlyTheFileThatWasRead) {
+    using Change = void (*)(const fs::path& file);
+    struct Row {
+        const char* name;
+        Change meanwhile; // as the write looks for the folder again, after the question
+        bool replaced;
+        const char* after; // the file's content afterwards, where not replaced
+    };
+    const Row rows[] = {
+        {"the file read", [](const fs::path&) {}, true, nullptr},
+        {"the player's map put in its place",
+         [](const fs::path& file) {
+             remap_test::writeFile(file.string() + ".new", sampleText);
+             fs::rename(file.string() + ".new", file);
+         },
+         false, sampleText.c_str()},
+        {"the file read mended in place",
+         [](const fs::path& file) { remap_test::writeFile(file, "<objectMap/>"); }, false, "<objectMap/>"},
+        {"the file read removed", [](const fs::path& file) { fs::remove(file); }, false, nullptr},
+    };
+    class Meanwhile : public RemappingAddon {
+    public:
+        Meanwhile(const fs::path& file, Change step) : m_file(file), m_step(step) {}
+        Directory* getUserPrefsDirectory() const override {
+            if (++m_looks == 2) {
+                m_step(m_file);
+            }
+            return RemappingAddon::getUserPrefsDirectory();
+        }
+
+    private:
+        fs::path m_file;
+        Change m_step;
+        mutable int m_looks = 0;
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        fs::create_directories(folder);
+        remap_test::writeFile(file, "<objectMap>");
+        Meanwhile remapping(file, row.meanwhile);
+        addon = &remapping;
+        const std::size_t alerts = sim::alerts().size();
+        const std::string before = sim::consoleText();
+        sim::queueAlertAnswer(1);
+        ObjectMapTransaction transaction(ObjectMap::GSM);
+        EXPECT_EQ(transaction.loadObjectMap(), row.replaced);
+        ASSERT_GT(sim::alerts().size(), alerts);
+        EXPECT_EQ(sim::alerts()[alerts].largeText,
+                  "The object map could not be read. Replace it with an empty one?");
+        addon = nullptr;
+        if (row.replaced) {
+            EXPECT_EQ(sim::alerts().size(), alerts + 1);
+            EXPECT_EQ(sim::consoleText(), before);
+            ObjectMap read;
+            addon = &remapping;
+            EXPECT_EQ(readObjectMap(read), ObjectMapFile::read);
+            addon = nullptr;
+            continue;
+        }
+        ASSERT_EQ(sim::alerts().size(), alerts + 3);
+        EXPECT_EQ(sim::alerts()[alerts + 1].largeText, "The object map could not be written.");
+        EXPECT_EQ(sim::alerts()[alerts + 2].largeText,
+                  "The object map could not be read, so remapping stopped.");
+        EXPECT_EQ(sim::consoleText(),
+                  before +
+                      "The object map could not be written to Preferences/Library Part Remapping/Object "
+                      "Map.xml: " +
+                      make_error_code(fileio::FileError::notAsRead).message() + ".\n");
+        EXPECT_EQ(fs::exists(file), row.after != nullptr);
+        if (row.after != nullptr) {
+            EXPECT_EQ(remap_test::readFile(file), row.after);
+        }
+        EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()),
+                  row.after != nullptr ? 1 : 0)
+            << "nothing left beside it";
+    }
+}
+
+// Another user's file at the map's name, in the player's folder left open to all, is no map of the
+// player's to offer to replace: it is told, and the command stops unasked.
+TEST_F(ObjectMapFileTest, AnotherUsersFileAtTheMapsNameIsToldAndNotOffered) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "another user's file needs root, to give one away";
+    }
+    fs::create_directories(folder);
+    fs::permissions(folder, fs::perms::all);
+    remap_test::writeFile(file, "theirs");
+    ASSERT_EQ(::chown(file.c_str(), 4242, 4242), 0);
+    RemappingAddon remapping;
+    addon = &remapping;
+    const std::size_t alerts = sim::alerts().size();
+    const std::string before = sim::consoleText();
+    ObjectMapTransaction transaction(ObjectMap::GSM);
+    EXPECT_FALSE(transaction.loadObjectMap());
+    ASSERT_EQ(sim::alerts().size(), alerts + 1) << "no question asked";
+    EXPECT_EQ(sim::alerts().back().largeText, "The object map could not be read, so remapping stopped.");
+    EXPECT_EQ(sim::consoleText(), before +
+                                      "The object map could not be read from Preferences/Library Part "
+                                      "Remapping/Object Map.xml: " +
+                                      make_error_code(fileio::FileError::notOwned).message() + ".\n");
+    EXPECT_EQ(remap_test::readFile(file), "theirs");
+    fs::remove_all(folder);
 }

@@ -253,6 +253,7 @@ TEST(FileRulesTableTest, WhatAFailureComesTo) {
         {FileError::exposedWay, Failure::permission},
         {FileError::noReader, Failure::io},
         {FileError::changed, Failure::io},
+        {FileError::notAsRead, Failure::io},
         {std::error_code(-7, fileio::injectedCategory()), Failure::injected},
     };
     // The codes a caller answers in, one a failure; an injected failure keeps its own.
@@ -558,6 +559,76 @@ TEST_F(FileRulesTest, AWholeFileIsMadeWhereNoOtherUserCanExchangeIt) {
         EXPECT_EQ(get(file), row.error ? std::string(row.before != nullptr ? row.before : "") : "new");
         EXPECT_EQ(modeOf(file), row.after);
         EXPECT_EQ(namesIn(folder), std::vector<std::string>{"prefs.xml"}) << "nothing is left";
+    }
+}
+
+TEST_F(FileRulesTest, AFileReadIsWrittenOverOnlyWhileItIsTheFileRead) {
+    // "prefs.xml" held "old" when it was read (`read`); `before` acts after the read and before the
+    // write, `during` while the new file is written, before its rename.
+    using Step = void (*)(const fs::path& file, struct stat& read);
+    struct Row {
+        const char* name;
+        mode_t folder;
+        Step before, during;
+        const char* after; // what stands at the name afterwards, or null for nothing
+        std::error_code error;
+    };
+    const Step none = [](const fs::path&, struct stat&) {};
+    const Step appended = [](const fs::path& file, struct stat&) {
+        std::ofstream(file, std::ios::app) << "+";
+    };
+    const Step exchanged = [](const fs::path& file, struct stat&) {
+        put(file.string() + ".other", "other");
+        fs::rename(file.string() + ".other", file);
+    };
+    const Step removed = [](const fs::path& file, struct stat&) { fs::remove(file); };
+    // Rewritten to the same size and its modification time set back, a second after the read: only
+    // its change time tells.
+    const Step disguised = [](const fs::path& file, struct stat& read) {
+        read.st_ctim.tv_sec -= 1;
+        put(file, "new");
+        const struct timespec times[2] = {read.st_atim, read.st_mtim};
+        ASSERT_EQ(::utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
+    };
+    const std::error_code notAsRead = FileError::notAsRead;
+    const Row rows[] = {
+        {"the file read, unchanged", 0755, none, none, "new", {}},
+        {"the file read, where all may write", 0777, none, none, "new", {}},
+        {"changed before the write", 0755, appended, none, "old+", notAsRead},
+        {"another file put at its name before the write", 0755, exchanged, none, "other", notAsRead},
+        {"removed before the write", 0755, removed, none, nullptr, notAsRead},
+        {"rewritten, its times set back", 0755, disguised, none, "new", notAsRead},
+        {"changed while the new file is written", 0755, none, appended, "old+", notAsRead},
+        {"exchanged while the new file is written, where all may write", 0777, none, exchanged, "other",
+         notAsRead},
+        {"removed while the new file is written", 0755, none, removed, nullptr, notAsRead},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const fs::path folder = path("folder");
+        fs::remove_all(folder);
+        fs::create_directory(folder);
+        ASSERT_EQ(::chmod(folder.c_str(), row.folder), 0);
+        const fs::path file = folder / "prefs.xml";
+        put(file, "old");
+        struct stat read {};
+        ASSERT_EQ(::stat(file.c_str(), &read), 0);
+        row.before(file, read);
+        fileio::WriteOptions options;
+        options.asRead = &read;
+        const std::error_code error = fileio::writeWhole(
+            fileio::Entry(file.string()),
+            [&](int fd) {
+                row.during(file, read);
+                return fileio::writeAll(fd, "new", 3);
+            },
+            options);
+        EXPECT_EQ(error, row.error);
+        EXPECT_EQ(fs::exists(file), row.after != nullptr);
+        if (row.after != nullptr) {
+            EXPECT_EQ(get(file), row.after);
+        }
+        EXPECT_EQ(namesIn(folder).size(), row.after != nullptr ? 1u : 0u) << "nothing is left beside it";
     }
 }
 
@@ -1182,22 +1253,23 @@ TEST_F(FileRulesTest, AFolderTakenToHoldThePlayersFilesIsThePlayersAsTheWalkHold
         bool linked;                   // "taken" is reached through the player's link in "base"
         std::error_code written, made; // a file written in "taken"; "taken" and a folder in it made
         const char* refusedAt;         // the folder the file's walk refuses, which it names
+        bool itsFolder;                // that folder is the one holding the file, not one on its way
     };
     const std::error_code none;
     const std::error_code refused = FileError::notPlayersFolder;
     const Row rows[] = {
-        {"the player's folders, all may write in them", 0777, self, self, false, none, none, nullptr},
+        {"the player's folders, all may write in them", 0777, self, self, false, none, none, nullptr, false},
         {"another's folder in the player's private folder", 0755, self, other, false, refused, refused,
-         "base/mid/taken"},
-        {"another's folder where all may write", 0777, self, other, false, refused, refused,
-         "base/mid/taken"},
+         "base/mid/taken", true},
+        {"another's folder where all may write", 0777, self, other, false, refused, refused, "base/mid/taken",
+         true},
         {"the player's folder in another's, where all may write", 0777, other, self, false, refused, refused,
-         "base/mid"},
+         "base/mid", false},
         // Another's folder no one else could have put there is entered, but holds no folder made.
         {"the player's folder in another's, in a private folder", 0755, other, self, false, none, refused,
-         nullptr},
+         nullptr, false},
         {"another's folder through the player's link", 0755, self, other, true, refused, refused,
-         "elsewhere/taken"},
+         "elsewhere/taken", true},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -1220,6 +1292,7 @@ TEST_F(FileRulesTest, AFolderTakenToHoldThePlayersFilesIsThePlayersAsTheWalkHold
         EXPECT_EQ(fileio::writeWhole(file, fileio::textWriter("new")), row.written);
         EXPECT_EQ(file.path(),
                   path(row.refusedAt != nullptr ? row.refusedAt : "base/mid/taken/file").string());
+        EXPECT_EQ(file.refusedItsFolder(), row.itsFolder);
         EXPECT_EQ(fs::exists(real / "file"), !row.written) << "the player's file lands where it is refused";
         EXPECT_EQ(fileio::Entry(path(taken).string(), fileio::Entry::follow, players).makeFolder(), row.made);
         EXPECT_EQ(fileio::makeFolders(path(taken + "/sub").string(), players), row.made);
