@@ -443,34 +443,49 @@ TEST_F(ObjectMapFileTest, AFolderExchangedAfterTheLookStopsTheCommandUnasked) {
     private:
         std::function<void()> m_exchange;
     };
+    // The preferences folder as it is, and as the player's link to a folder of the player's: the
+    // folder told is the one refused, as the user names it.
     const fs::path preferences = folder.parent_path();
-    const testing_support::ModeRestored restored(preferences);
-    fs::permissions(preferences, fs::perms::all);
-    fs::create_directories(folder);
-    remap_test::writeFile(file, sampleText);
-    const fs::path moved = preferences / "moved";
-    Meanwhile remapping([&] {
-        fs::rename(folder, moved);
-        fs::create_directory(folder);
-        ASSERT_EQ(::chown(folder.c_str(), 4242, 4242), 0);
-        fs::permissions(folder, fs::perms::all);
-    });
-    addon = &remapping;
-    const std::string before = sim::consoleText();
-    const std::size_t alerts = sim::alerts().size();
-    // An alert with no answer queued answers yes, as the player answered.
-    ObjectMapTransaction transaction(ObjectMap::GSM);
-    EXPECT_FALSE(transaction.loadObjectMap());
-    ASSERT_EQ(sim::alerts().size(), alerts + 1) << "no question asked";
-    EXPECT_EQ(sim::alerts().back().largeText, "The object map could not be read, so remapping stopped.");
-    EXPECT_EQ(sim::consoleText(),
-              before + "The object map is not read from or written to Preferences/Library Part "
-                       "Remapping: it is another user's entry, which does not hold this user's "
-                       "files.\n");
-    EXPECT_TRUE(fs::is_empty(folder)) << "nothing of the player's goes into it";
-    fs::remove_all(folder);
-    fs::rename(moved, folder);
-    EXPECT_EQ(remap_test::readFile(file), sampleText) << "the player's map is kept";
+    const fs::path real = preferences.parent_path() / "prefs";
+    for (const bool linked : {false, true}) {
+        SCOPED_TRACE(linked ? "the preferences folder a link of the player's" : "the preferences folder");
+        const testing_support::ModeRestored restored(preferences);
+        if (linked) {
+            fs::rename(preferences, real);
+            fs::create_directory_symlink("prefs", preferences);
+        }
+        fs::permissions(preferences, fs::perms::all);
+        fs::create_directories(folder);
+        remap_test::writeFile(file, sampleText);
+        const fs::path moved = preferences / "moved";
+        Meanwhile remapping([&] {
+            fs::rename(folder, moved);
+            fs::create_directory(folder);
+            ASSERT_EQ(::chown(folder.c_str(), 4242, 4242), 0);
+            fs::permissions(folder, fs::perms::all);
+        });
+        addon = &remapping;
+        const std::string before = sim::consoleText();
+        const std::size_t alerts = sim::alerts().size();
+        // An alert with no answer queued answers yes, as the player answered.
+        ObjectMapTransaction transaction(ObjectMap::GSM);
+        EXPECT_FALSE(transaction.loadObjectMap());
+        ASSERT_EQ(sim::alerts().size(), alerts + 1) << "no question asked";
+        EXPECT_EQ(sim::alerts().back().largeText, "The object map could not be read, so remapping stopped.");
+        EXPECT_EQ(sim::consoleText(),
+                  before + "The object map is not read from or written to Preferences/Library Part "
+                           "Remapping: it is another user's entry, which does not hold this user's "
+                           "files.\n");
+        EXPECT_TRUE(fs::is_empty(folder)) << "nothing of the player's goes into it";
+        fs::remove_all(folder);
+        fs::rename(moved, folder);
+        EXPECT_EQ(remap_test::readFile(file), sampleText) << "the player's map is kept";
+        addon = nullptr;
+        if (linked) {
+            fs::remove(preferences);
+            fs::rename(real, preferences);
+        }
+    }
 }
 
 TEST_F(ObjectMapFileTest, ReadFromTheAddonsFolder) {

@@ -70,6 +70,14 @@ protected:
         fs::create_directories(m_dir);
     }
     fs::path path(const std::string& name) const { return m_dir / name; }
+    // "folder", made anew, empty, with the mode.
+    fs::path freshFolder(mode_t mode) const {
+        const fs::path folder = path("folder");
+        fs::remove_all(folder);
+        fs::create_directory(folder);
+        EXPECT_EQ(::chmod(folder.c_str(), mode), 0);
+        return folder;
+    }
     static void put(const fs::path& p, const std::string& text) {
         std::ofstream(p, std::ios::binary) << text;
     }
@@ -527,10 +535,7 @@ TEST_F(FileRulesTest, AWholeFileIsMadeWhereNoOtherUserCanExchangeIt) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const fs::path folder = path("folder");
-        fs::remove_all(folder);
-        fs::create_directory(folder);
-        ASSERT_EQ(::chmod(folder.c_str(), row.folder), 0);
+        const fs::path folder = freshFolder(row.folder);
         const fs::path file = folder / "prefs.xml";
         if (row.before != nullptr) {
             put(file, row.before);
@@ -605,10 +610,7 @@ TEST_F(FileRulesTest, AFileReadIsWrittenOverOnlyWhileItIsTheFileRead) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const fs::path folder = path("folder");
-        fs::remove_all(folder);
-        fs::create_directory(folder);
-        ASSERT_EQ(::chmod(folder.c_str(), row.folder), 0);
+        const fs::path folder = freshFolder(row.folder);
         const fs::path file = folder / "prefs.xml";
         put(file, "old");
         struct stat read {};
