@@ -87,6 +87,32 @@ const char* contextName(Addon::Context context) {
     return context == Addon::user ? "user" : context == Addon::shared ? "shared" : "project";
 }
 
+// Why `folder`, whose last use failed, could not be had, after its name as the user finds it: refused
+// as not the player's where the use was; an entry that is not a folder standing at its name where
+// the make found one (ErrExists) or the host's look found no folder there (ErrParam); else the
+// use's own answer.
+String describeFolderFailure(const Directory& folder) {
+    if (folder.isFolderRefused()) {
+        return folder.describeRefusal(folder);
+    }
+    String told = folder.getNameAsFound();
+    told += ": ";
+    const int error = folder.getLastError();
+    if (error == ErrExists || error == ErrParam) {
+        told += "it is not a folder";
+    } else {
+        const String why = folder.whyFailed();
+        told += why.empty() ? File::describeError(ErrIO) : why;
+    }
+    return told;
+}
+
+// Whether a folder not had for this host error code is one the framework's rules or the user's own
+// entries explain (another user's entry, an entry that is not a folder), told by its reason alone.
+bool isToldAlone(GSErrCode error) {
+    return error == ErrPermission || error == ErrExists || error == ErrParam;
+}
+
 // The open project, given the default of every registered project package it lacks (a project
 // opened after a package was registered starts from its default); null without a project.
 Project* provideProjectPreferences(const std::vector<unsigned int>& codes, Supervisor& supervisor) {
@@ -351,23 +377,44 @@ Directory* Addon::getSharedDataDirectory() const {
     return Platform().getSharedDataDirectory();
 }
 
-Directory* Addon::takeUserPrefsDirectory(String* refusal) const {
+Directory* Addon::takeUserPrefsDirectory(String* refusal, GSErrCode* error) const {
+    GSErrCode ignored = NoError;
+    GSErrCode& result = error != nullptr ? *error : ignored;
+    m_userFolderFailure = String();
+    m_userFolderError = NoError;
     std::unique_ptr<Directory> folder(getUserPrefsDirectory());
-    if (folder == nullptr && refusal != nullptr) {
-        *refusal = whySystemRefuses(user);
-    }
-    // Whatever folder the add-on names, another user's is not the player's to read or write.
-    if (const std::error_code why = folder != nullptr ? folder->whyNotPlayers() : std::error_code()) {
+    if (folder == nullptr) {
+        // The add-on's own folder not had is told as the add-on kept its failure; else the system's
+        // refusal of its own folder, where it refuses it.
+        String why = m_userFolderFailure;
+        result = m_userFolderError;
+        if (why.empty()) {
+            why = whySystemRefuses(user);
+            result = why.empty() ? ErrIO : ErrPermission;
+        }
         if (refusal != nullptr) {
-            *refusal = folder->describeRefusal(why);
+            *refusal = why;
         }
         return nullptr;
     }
-    // Asked again of each folder its uses hold: another user may exchange it after this look.
-    if (folder != nullptr) {
-        folder->takeForPlayer();
+    // Whatever folder the add-on names, another user's is not the player's to read or write.
+    if (const std::error_code why = folder->whyNotPlayers()) {
+        if (refusal != nullptr) {
+            *refusal = folder->describeRefusal(why);
+        }
+        result = ErrPermission;
+        return nullptr;
     }
+    // Asked again of each folder its uses hold: another user may exchange it after this look.
+    folder->takeForPlayer();
+    result = NoError;
     return folder.release();
+}
+
+void Addon::keepUserPrefsFailure(const Directory& folder) const {
+    m_userFolderFailure = describeFolderFailure(folder);
+    const int code = folder.getLastError();
+    m_userFolderError = folder.isFolderRefused() ? ErrPermission : code != NoError ? code : ErrIO;
 }
 
 bool Addon::preprocessEvent(Event& event) {
@@ -594,14 +641,19 @@ DataFile* Addon::locatePrefsFile(Context context, bool makeFolder, GSErrCode& er
         return nullptr;
     }
     m_refusal = String();
-    std::unique_ptr<Directory> folder(context == user ? takeUserPrefsDirectory(&m_refusal)
+    m_refusalUnexpected = false;
+    GSErrCode taken = NoError;
+    std::unique_ptr<Directory> folder(context == user ? takeUserPrefsDirectory(&m_refusal, &taken)
                                                       : getSharedDataDirectory());
     if (folder == nullptr && context == shared) {
         m_refusal = whySystemRefuses(shared);
+        taken = m_refusal.empty() ? ErrIO : ErrPermission;
     }
     if (folder == nullptr) {
-        // The system's folder is made when missing: not having it is a failure, not an absence.
-        error = m_refusal.empty() ? ErrIO : ErrPermission;
+        // The system's folder is made when missing, and so is an add-on's own: not having it is a
+        // failure, not an absence.
+        error = taken == ErrPermission ? ErrPermission : ErrIO;
+        m_refusalUnexpected = !m_refusal.empty() && !isToldAlone(taken);
         return nullptr;
     }
     String named = folder->getPathName();
@@ -620,6 +672,10 @@ DataFile* Addon::locatePrefsFile(Context context, bool makeFolder, GSErrCode& er
         }
         if (!m_refusal.empty()) {
             error = ErrPermission;
+        } else if (error == ErrExists || error == ErrParam) {
+            // An entry of the player's that is not a folder stands at its name: no file lies in it to
+            // be kept, nor can one be written there.
+            m_refusal = describeFolderFailure(sub);
         }
         return nullptr;
     }
@@ -668,7 +724,20 @@ bool Addon::closeUserPrefsFolder(const DataFile& file, bool told) const {
     const String path = file.getPathName();
     const fileio::Entry entry(std::string(path.data(), path.dataLength()), fileio::Entry::keepLink);
     struct stat found {};
-    return !entry.status(found) || fileio::isPlayerOrRoot(found.st_uid);
+    if (!entry.status(found) || fileio::isPlayerOrRoot(found.st_uid)) {
+        return true;
+    }
+    // Told as another user's entry at the folder's name is: it holds none of the player's
+    // preferences, and none are kept in it.
+    String refused = parent != nullptr ? parent->getNameAsFound() : path;
+    if (parent != nullptr) {
+        refused += "/";
+        refused += file.getName();
+    }
+    refused += ": ";
+    refused += make_error_code(fileio::FileError::notPlayersFolder).message().c_str();
+    m_refusal = refused;
+    return false;
 }
 
 void Addon::keepRefusedFolder(const Directory& use) const {
@@ -897,9 +966,10 @@ void Addon::reportPrefsUnread(Context context) {
         host.writeToConsole(message);
     } catch (...) {
     }
-    // Another user's folder is refused by the framework's own rule, told above in full: no failure
-    // of the add-on's, whose report would tell the user of an unexpected problem.
-    if (!isUserContext(context) || m_refusal.empty()) {
+    // Another user's entry is refused by the framework's own rule, and an entry that is not a folder
+    // stands where the user put it, told above in full: no failure of the add-on's, whose report
+    // would tell the user of an unexpected problem.
+    if (!isUserContext(context) || m_refusal.empty() || m_refusalUnexpected) {
         reportFailure();
     }
 }

@@ -91,8 +91,11 @@ public:
     // player's files, and as every use of it goes through (the caller deletes it): null when
     // there is none, and for another user's (fileio::whyNotPlayersFolder), whatever folder holds
     // it. `refusal` (where given) then receives the folder as the user finds it and why, "the user
-    // preferences folder: ..." where the system refuses its own (Platform).
-    Directory* takeUserPrefsDirectory(String* refusal = nullptr) const;
+    // preferences folder: ..." where the system refuses its own (Platform), and what the add-on
+    // kept (keepUserPrefsFailure) where its own folder could not be had. `error` (where given)
+    // receives NoError with a folder, ErrPermission for a folder refused as not the player's, the
+    // code of the use the add-on kept the failure of, and ErrIO for a folder not had otherwise.
+    Directory* takeUserPrefsDirectory(String* refusal = nullptr, GSErrCode* error = nullptr) const;
     // Answer whether they consumed the event.
     virtual bool preprocessEvent(Event& event);
     virtual bool postprocessEvent(Event& event);
@@ -193,6 +196,14 @@ public:
     // written over it until it is. A file found absent counts as read.
     bool isPrefsUnread(Context context) const;
 
+protected:
+    // For an override of getUserPrefsDirectory that answers null for want of a folder it could not
+    // have: keeps why, as `folder`'s last use answered it (its make, say), for
+    // takeUserPrefsDirectory to tell: another user's entry at its name or on its way, an entry that
+    // is not a folder at its name, or the failure itself. What was kept holds for the call it was
+    // kept in: takeUserPrefsDirectory forgets it before each call.
+    void keepUserPrefsFailure(const Directory& folder) const;
+
 private:
     friend class Supervisor;
 
@@ -223,18 +234,19 @@ private:
 
     // The preference file's object in its folder (made with makeFolder; `madeFolder`, where given,
     // receives whether it was), whether or not the file is there; null, with the error
-    // (ErrNotFound for a folder not there), without a folder. The user's own folder is taken
-    // through takeUserPrefsDirectory and closed to other users first (closeUserPrefsFolder):
-    // another user's folder on the way or entry found at the file's name then gives null and
-    // ErrPermission, the folder refused kept to be told.
+    // (ErrNotFound for a folder not there), without a folder; an entry that is not a folder at the
+    // folder's name is kept to be told as such (ErrExists or ErrParam, as its make or its look
+    // answered). The user's own folder is taken through takeUserPrefsDirectory and closed to other
+    // users first (closeUserPrefsFolder): another user's folder on the way or entry found at the
+    // file's name then gives null and ErrPermission, the folder or file refused kept to be told.
     DataFile* locatePrefsFile(Context context, bool makeFolder, GSErrCode& error,
                               bool* madeFolder = nullptr) const;
     // Where users other than the player may write the user's own preference folder, makes it the
     // player's alone to write (group and others keep what else they had), through its descriptor,
     // telling the user when `told`. False when another user's entry (a file, FIFO, device or link)
     // stands at the file's name, whatever the folder's mode, or the folder is another user's
-    // (fileio::whyNotPlayersFolder), kept as the folder refused: it is not the player's to read or
-    // write.
+    // (fileio::whyNotPlayersFolder), kept as the entry refused (the file, or the folder): it is not
+    // the player's to read or write.
     bool closeUserPrefsFolder(const DataFile& file, bool told) const;
     // Where a use of the user's own preference folder or file (`use`) was refused for a folder that
     // is not the player's as the use held it (File::isFolderRefused), keeps the folder as refused
@@ -304,10 +316,19 @@ private:
     Source m_projectData = Source::read;
     Source m_userFile = Source::unread;
     Source m_sharedFile = Source::unread;
-    // The preference folder last refused as not the player's, as the user finds it, and why
-    // ("Preferences/Zelvane: it is another user's entry..."); empty when the last look at the
-    // context's folder took it.
+    // The preference folder or file last refused as not the player's, or not had for an entry that
+    // is not a folder at its name, as the user finds it, and why ("Preferences/Zelvane: it is
+    // another user's entry..."); empty when the last look at the context's folder took it. It is
+    // told in place of the file's name, with no report of an unexpected failure unless
+    // m_refusalUnexpected says so.
     mutable String m_refusal;
+    // Whether m_refusal tells a failure no rule of the framework explains (the add-on's own folder
+    // not made for want of room, say), which the add-on's failure report tells as well.
+    mutable bool m_refusalUnexpected = false;
+    // Why getUserPrefsDirectory last answered null, as the add-on kept it (keepUserPrefsFailure),
+    // and the host error code of the use that failed.
+    mutable String m_userFolderFailure;
+    mutable GSErrCode m_userFolderError = NoError;
 };
 
 // Set by the bundle's entry points for the add-on's life; null outside it.

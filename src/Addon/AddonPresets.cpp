@@ -31,42 +31,52 @@ constexpr API_LibTypeID presetPartType = APILib_MacroID;
 constexpr short presetStrings = 32707;
 constexpr short starterPresetsUnread = 6;
 
-// Tells that the embedded files are not made in the folder: refused as not the player's, for the
-// reason `refusal`, or, where that is empty, for a failure the system tells no more of.
-void tellNotMade(const Directory& folder, const String& refusal) {
+// Tells that the embedded files are not made in the folder, for `reason`: refused (a folder or file
+// not taken as the player's), or a failure of a call that would have made them.
+void tellNotMade(const Directory& folder, bool refused, const String& reason) {
     String message("The add-on's embedded library files ");
-    message += refusal.empty() ? "could not be made in the folder \"" : "are not made in the folder \"";
+    message += refused ? "are not made in the folder \"" : "could not be made in the folder \"";
     message += folder.getName();
-    message += "\"";
-    if (!refusal.empty()) {
-        message += ": ";
-        message += refusal;
-    }
+    message += "\": ";
+    message += reason;
     message += ".\n";
     host.writeToConsole(message);
 }
 
-// Whether the folder, which the embedded files are made in, was made or found as the player's: one
-// that its make refused, or the look finds another user's, or that is not there after its make, is
-// told, and none of the player's files go into it.
-bool madeForEmbedded(const Directory& folder) {
-    String refusal = folder.whyRefused(folder);
-    if (const std::error_code theirs = refusal.empty() ? folder.whyNotPlayers() : std::error_code()) {
-        refusal = theirs.message().c_str();
+// Tells why `use` failed in the folder, by what its failing call answered: a folder not the
+// player's met by its walk, else the failure's own words. With `taking` (the open that asks the
+// rules to take a file standing there), a file the rules do not let through is refused too.
+void tellFailed(const Directory& folder, const File& use, bool taking) {
+    const String refusal = folder.whyRefused(use);
+    if (!refusal.empty()) {
+        tellNotMade(folder, true, refusal);
+    } else {
+        tellNotMade(folder, taking && use.getLastError() == ErrPermission, use.whyFailed());
     }
-    if (!refusal.empty() || !folder.exists()) {
-        tellNotMade(folder, refusal);
+}
+
+// Whether the folder, which the embedded files are made in, was made or found as the player's by
+// its make: one the make refused or failed is told, and none of the player's files go into it.
+bool madeForEmbedded(const Directory& folder) {
+    if (folder.getLastError() != NoError) {
+        tellFailed(folder, folder, false);
         return false;
     }
     return true;
 }
 
-// Makes the file in the folder when it is missing (empty) and registers it with the library; an
-// existing file is registered as it is. A file that cannot be made is told, and answers false.
+// Makes the file in the folder when it is missing (empty) and registers it with the library. A file
+// standing there is registered as it is only where the rules let it be opened as the player's: one
+// they refuse (another user's, say, in a folder other users may write) is kept and told. A file that
+// cannot be made or taken is told, and answers false.
 bool addEmbeddedFile(Library& library, const Directory& folder, const char* name, API_LibTypeID type) {
     DataFile file(folder, String(name), DataFile::readWrite, true);
-    if (!file.exists()) {
-        tellNotMade(folder, folder.whyRefused(file));
+    if (file.getLastError() != NoError) {
+        tellFailed(folder, file, false);
+        return false;
+    }
+    if (!file.isMade() && !file.open(DataFile::readOnly)) {
+        tellFailed(folder, file, true);
         return false;
     }
     file.close();
@@ -98,7 +108,7 @@ void Addon::addEmbeddedFiles() {
         return;
     }
     if (const std::error_code theirs = embedded->whyNotPlayers()) {
-        tellNotMade(*embedded, String(theirs.message().c_str()));
+        tellNotMade(*embedded, true, String(theirs.message().c_str()));
         return;
     }
     // Each folder and file made below it is asked again, as it is made, to be the player's: the

@@ -162,7 +162,9 @@ String File::whyFailed() const {
     if (m_lastError == NoError) {
         return String();
     }
-    if (m_failure && errorOf(m_failure) == m_lastError) {
+    // A failure the host injected into the file layer is the host's code, told as the host's.
+    if (m_failure && m_failure.category() != fileio::injectedCategory() &&
+        errorOf(m_failure) == m_lastError) {
         return String(m_failure.message().c_str());
     }
     return describeError(m_lastError);

@@ -97,13 +97,19 @@ Directory* RemappingAddon::getUserPrefsDirectory() const {
     if (name.empty()) {
         return nullptr;
     }
+    preferences->takeForPlayer();
     std::unique_ptr<Directory> own(new Directory(*preferences, name, false));
     if (own->exists()) {
         return own.release();
     }
-    int error = 0;
-    own.reset(Directory::create(*preferences, name, error));
-    return error == 0 && own != nullptr && own->exists() ? own.release() : nullptr;
+    // Made, or found since, only as the player's or root's, as the make holds it: another user's
+    // entry at its name, or the player's that is not a folder, is told by the make's answer.
+    own.reset(new Directory(*preferences, name, true));
+    if (!own->exists()) {
+        keepUserPrefsFailure(*own);
+        return nullptr;
+    }
+    return own.release();
 }
 
 void RemappingAddon::startTools() {

@@ -31,7 +31,8 @@ public:
     // "11".
     String getBuildNo() const override;
     // The add-on's own folder (localised string 32528/4) in the user's preferences, made on first
-    // use; null when there is no preferences folder or the sub-folder cannot be had.
+    // use; null when there is no preferences folder or the sub-folder cannot be had, whose make's
+    // answer is then kept for the framework to tell (keepUserPrefsFailure).
     Directory* getUserPrefsDirectory() const override;
 
     // Registers the element factories of doors, lamps, objects and windows, the remapping

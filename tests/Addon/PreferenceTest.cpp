@@ -555,8 +555,9 @@ void PreferenceTest::playWhatAnotherPuts(bool anotherUsers) {
         bool closed = false;                 // the user's folder was open to others: closed and told
         const char* holds = nullptr;         // what the file holds at the end, among the rest
         fs::perms mode = fs::perms::unknown; // the file's mode at the end
-        const char* refused = nullptr;       // the user's folder, another user's: not taken, and told
+        const char* refused = nullptr;       // another user's entry, at the user's folder or the file: told
         bool theirsRead = false;             // another user's file is read as the player's
+        Step check = nullptr;                // what else the row checks at the end
     };
     const std::string theirs = "theirs";
     // The player's folder moved into a folder of another user's, in a folder of the player's open to
@@ -570,14 +571,17 @@ void PreferenceTest::playWhatAnotherPuts(bool anotherUsers) {
     };
     // The count as the add-on writes it back, on a line of its own.
     const std::string writtenBack = "\t\t<count>50</count>\n";
+    // The user's file, as told where another user's entry stands at its name.
+    const char* const atFile = "Preferences/Zelvane/com.zelvane.sampletool2.xml";
     const Case cases[] = {
+        // Another user's entry at the file's name holds none of the player's preferences: told as such.
         {"another's link put after the read", true, nullptr, [&] { putLink(other); }, false, true, nullptr,
-         false, false, Addon::user, true},
+         false, false, Addon::user, true, nullptr, fs::perms::unknown, atFile},
         // Holding no user preferences any more, the add-on has none to tell of.
         {"another's link put after the read, with nothing to write", true, nullptr, [&] { putLink(other); },
          false, false, nullptr, false, true, Addon::user, true},
         {"another's link put before the read", true, [&] { putLink(other); }, nullptr, true, false, nullptr,
-         false, false, Addon::user, true},
+         false, false, Addon::user, true, nullptr, fs::perms::unknown, atFile},
         {"the player's own link, in a folder others may write", false,
          [&] {
              std::ofstream(notes) << stored;
@@ -602,7 +606,7 @@ void PreferenceTest::playWhatAnotherPuts(bool anotherUsers) {
          [&] { fs::permissions(userFile.parent_path(), open); }, nullptr, false, false, nullptr, false, false,
          Addon::user, true, writtenBack.c_str()},
         {"another's file, in a folder others may write", true, [&] { putTheirs(stored, S_IFREG); }, nullptr,
-         true, false, stored.c_str(), false, false, Addon::user, true, nullptr, fs::perms(0666)},
+         true, false, stored.c_str(), false, false, Addon::user, true, nullptr, fs::perms(0666), atFile},
         // Another user's folder in the player's preference folder, open to others or not: not taken.
         {"another's folder, in a folder others may write", true,
          [&] {
@@ -626,6 +630,31 @@ void PreferenceTest::playWhatAnotherPuts(bool anotherUsers) {
         {"the folder given to another after the read", true, nullptr,
          [&] { ASSERT_EQ(::chown(userFile.parent_path().c_str(), other, other), 0); }, false, true, nullptr,
          false, false, Addon::user, false, stored.c_str(), fs::perms::unknown, "Preferences/Zelvane"},
+        // The write takes the player's folder, open to all, and closes it; another user then exchanges
+        // it for a folder of theirs before the new file is written, which the write's own use refuses.
+        {"the folder exchanged for another's once closed for the write", true, nullptr,
+         [&] {
+             fs::permissions(userFile.parent_path(), open);
+             dynamic_cast<TestAddon&>(*addon).atUserPrefsDirectory = [&] {
+                 const fs::path folder = userFile.parent_path();
+                 if (fs::exists(away / "moved") ||
+                     (fs::status(folder).permissions() & fs::perms::others_write) != fs::perms::none) {
+                     return;
+                 }
+                 fs::create_directories(away);
+                 fs::rename(folder, away / "moved");
+                 fs::create_directory(folder);
+                 ASSERT_EQ(::chown(folder.c_str(), other, other), 0);
+                 fs::permissions(folder, closed);
+             };
+         },
+         false, true, nullptr, false, false, Addon::user, true, nullptr, fs::perms::unknown,
+         "Preferences/Zelvane", false,
+         [&] {
+             EXPECT_FALSE(fs::exists(userFile)) << "nothing written into another's folder";
+             EXPECT_EQ(readFile(away / "moved" / userFile.filename()), stored) << "the player's file kept";
+             fs::remove_all(away / "moved");
+         }},
         // The add-on's own user preference folder, whatever folder holds it.
         {"another's folder named by the add-on", true,
          [&] {
@@ -646,12 +675,13 @@ void PreferenceTest::playWhatAnotherPuts(bool anotherUsers) {
              fs::permissions(userFile.parent_path(), closed);
          },
          refusedFile, true, false, stored.c_str(), false, false, Addon::user, false, nullptr,
-         fs::perms(0666)},
+         fs::perms(0666), atFile},
         {"another's file put after the read, in a folder others may write", true, nullptr,
          [&] { putTheirs(theirs, S_IFREG); }, false, true, "theirs", false, false, Addon::user, true, nullptr,
-         fs::perms(0666)},
+         fs::perms(0666), atFile},
         {"another's FIFO a process reads, put after the read, in a folder others may write", true, nullptr,
-         [&] { putTheirs(theirs, S_IFIFO); }, false, true, nullptr, false, false, Addon::user, true},
+         [&] { putTheirs(theirs, S_IFIFO); }, false, true, nullptr, false, false, Addon::user, true, nullptr,
+         fs::perms::unknown, atFile},
         // Every user of the machine is to change the shared preferences: another user's file is
         // the player's too, but not their link or FIFO.
         {"another's shared file", true, [&] { putTheirs(stored, S_IFREG); }, nullptr, false, false, nullptr,
@@ -776,6 +806,9 @@ void PreferenceTest::playWhatAnotherPuts(bool anotherUsers) {
         for (const auto& entry : fs::directory_iterator(file.parent_path())) {
             EXPECT_NE(entry.path().filename().string()[0], '.') << "a temporary file left";
         }
+        if (c.check) {
+            c.check();
+        }
         fs::remove(file);
     }
     fs::remove_all(notes.parent_path());
@@ -805,13 +838,12 @@ TEST_F(PreferenceTest, WhatAnotherUserPutsAtTheFileOrFolderIsNotTaken) {
 // Another user's entry at the name of a preference folder (a file, a folder, a link to their
 // folder), or the player's link there whose way passes through another user's folder: refused as
 // not the player's to use, by the system for its own folders, by the framework for the add-ons'
-// folder. The user is told once why, whether it stood there at the read or was put there before the
-// write, with no report of an unexpected failure, and nothing is written into it.
-TEST_F(PreferenceTest, AnotherUsersEntryAtAPreferenceFolderIsToldAsSuch) {
+// folder. The player's own file there is no folder to hold the preferences. The user is told once
+// why, whether it stood there at the read or was put there before the write, with no report of an
+// unexpected failure, and nothing is written into it.
+TEST_F(PreferenceTest, AnEntryAtAPreferenceFolderThatIsNoFolderOfThePlayersIsToldAsSuch) {
     const uid_t other = ::geteuid() == 4242 ? 4243 : 4242;
-    if (::geteuid() != 0) {
-        GTEST_SKIP() << "another user's file, folder or link needs root, to give one away";
-    }
+    const bool root = ::geteuid() == 0;
     const fs::path preferences = userFile.parent_path().parent_path();
     const fs::path shared = sharedFile.parent_path().parent_path();
     const fs::path theirs = preferences.parent_path() / "theirs";
@@ -834,6 +866,7 @@ TEST_F(PreferenceTest, AnotherUsersEntryAtAPreferenceFolderIsToldAsSuch) {
         Folder,     // another's folder, open to all
         Link,       // another's link to their folder
         WayThrough, // the player's link to the player's folder in another's, in the player's open folder
+        Mine,       // the player's own file
     };
     struct Case {
         const char* name;
@@ -841,7 +874,8 @@ TEST_F(PreferenceTest, AnotherUsersEntryAtAPreferenceFolderIsToldAsSuch) {
         Kind kind;
         bool afterRead; // put there between the read and the write
         Addon::Context context;
-        const char* why; // the folder refused as told, and why
+        const char* why;              // the folder refused as told, and why
+        const char* reason = nullptr; // why, where not that it is another user's entry
     };
     const std::string entry = ": it is another user's entry, which does not hold this user's files";
     const std::string way =
@@ -862,8 +896,21 @@ TEST_F(PreferenceTest, AnotherUsersEntryAtAPreferenceFolderIsToldAsSuch) {
          Addon::user, "Preferences/Zelvane"},
         {"the player's shared data link through another's folder", shared, WayThrough, false, Addon::shared,
          nullptr},
+        {"the player's file at the add-on's folder", userFile.parent_path(), Mine, false, Addon::user,
+         "Preferences/Zelvane", ": it is not a folder"},
+        {"the player's file at the add-on's folder, put after the read", userFile.parent_path(), Mine, true,
+         Addon::user, "Preferences/Zelvane", ": it is not a folder"},
+        {"the player's file at the add-on's shared folder", sharedFile.parent_path(), Mine, false,
+         Addon::shared, "SharedData/Zelvane", ": it is not a folder"},
+        {"the player's file at the add-on's shared folder, put after the read", sharedFile.parent_path(),
+         Mine, true, Addon::shared, "SharedData/Zelvane", ": it is not a folder"},
     };
+    bool skipped = false;
     for (const Case& c : cases) {
+        if (c.kind != Mine && !root) {
+            skipped = true;
+            continue;
+        }
         SCOPED_TRACE(c.name);
         for (const fs::path& path : {preferences, shared, theirs, open}) {
             fs::remove_all(path);
@@ -871,10 +918,16 @@ TEST_F(PreferenceTest, AnotherUsersEntryAtAPreferenceFolderIsToldAsSuch) {
         fs::create_directory(preferences);
         fs::create_directory(shared);
         fs::create_directory(theirs);
-        ASSERT_EQ(::chown(theirs.c_str(), other, other), 0);
+        if (root) {
+            ASSERT_EQ(::chown(theirs.c_str(), other, other), 0);
+        }
         ::chmod(theirs.c_str(), 0777);
         auto put = [&] {
             fs::remove_all(c.at);
+            if (c.kind == Mine) {
+                std::ofstream(c.at) << "mine";
+                return;
+            }
             if (c.kind == File) {
                 std::ofstream(c.at) << "theirs";
             } else if (c.kind == Folder) {
@@ -907,7 +960,7 @@ TEST_F(PreferenceTest, AnotherUsersEntryAtAPreferenceFolderIsToldAsSuch) {
         ProjectEvent quit(APINotify_Quit);
         a.publishExternalEvent(quit, false);
         addon = nullptr;
-        const std::string folder = c.why != nullptr           ? c.why + entry
+        const std::string folder = c.why != nullptr ? c.why + std::string(c.reason ? c.reason : entry)
                                    : c.context == Addon::user ? system + way
                                                               : "the shared data folder" + way;
         EXPECT_EQ(sim::consoleText(), std::string("The ") + (c.context == Addon::user ? "user" : "shared") +
@@ -921,6 +974,12 @@ TEST_F(PreferenceTest, AnotherUsersEntryAtAPreferenceFolderIsToldAsSuch) {
         if (c.kind == WayThrough) {
             EXPECT_TRUE(fs::is_empty(open / "theirs" / "mine"));
         }
+        if (c.kind == Mine) {
+            EXPECT_EQ(readFile(c.at), "mine") << "kept as it was";
+        }
+    }
+    if (skipped) {
+        GTEST_SKIP() << "another user's file, folder or link needs root, to give one away";
     }
 }
 

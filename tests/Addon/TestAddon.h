@@ -39,6 +39,9 @@ public:
     }
     bool isVersionChecked() const override { return versionChecked; }
     Directory* getUserPrefsDirectory() const override {
+        if (atUserPrefsDirectory) {
+            atUserPrefsDirectory();
+        }
         return userPrefsFolder.empty() ? Addon::getUserPrefsDirectory()
                                        : new Directory(userPrefsFolder, false);
     }
@@ -63,6 +66,9 @@ public:
     int integrityChecks = 0;
     // The user preference folder the add-on names, where not the system's (empty).
     String userPrefsFolder;
+    // Run each time the framework asks for the user preference folder: what another program does
+    // meanwhile.
+    std::function<void()> atUserPrefsDirectory;
     std::vector<std::string> trace;
 };
 

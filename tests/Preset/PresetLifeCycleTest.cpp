@@ -18,10 +18,12 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -166,41 +168,88 @@ TEST_F(LifeCycleTest, AnExistingEmbeddedFileIsRegisteredAsItIs) {
     EXPECT_EQ(text, "kept");
 }
 
-TEST_F(LifeCycleTest, WithoutTheEmbeddedFolderNothingIsAdded) {
+TEST_F(LifeCycleTest, EmbeddedFilesNotMadeOrTakenAreToldAndNotAdded) {
+    const std::string theirs =
+        "it is another user's, in a folder other users may write, and may have been put there to be taken "
+        "for this user's";
+    // The player's open folder of the embedded files, holding a file at the first one's name.
+    const auto openFolderHolding = [&](std::filesystem::perms mode) {
+        std::filesystem::create_directories(images());
+        std::filesystem::permissions(images(), std::filesystem::perms::all);
+        const std::filesystem::path file = images() / "Preset_Refresh_0_nocache.gdl";
+        std::ofstream(file) << "kept";
+        std::filesystem::permissions(file, mode);
+    };
     struct Case {
         char const* name;
         std::function<void()> arrange;
-        bool made;        // the files were made, though not registered
-        char const* told; // the folder in which they could not be made
+        bool made;         // the last file stands, made though maybe not registered
+        std::string told;  // what the console is told after "The add-on's embedded library files "
+        Int32 parts = 0;   // the files registered with the library
+        bool kept = false; // the first file, arranged holding "kept", is kept as it was
+        bool root = false; // needs root, to give a file to another user
     };
     std::vector<Case> const cases{
-        {"no embedded library", [&] { sim::setLibraryFolders({embedded.string()}, -1); }, false, nullptr},
-        {"embedded folder gone", [&] { std::filesystem::remove_all(embedded); }, false, nullptr},
-        {"Zelvane is a file", [&] { std::ofstream(embedded / "Zelvane") << "x"; }, false, "Zelvane"},
-        {"folders cannot be made", [&] { sim::failCreate(ErrIO, -1); }, false, "Zelvane"},
+        {"no embedded library", [&] { sim::setLibraryFolders({embedded.string()}, -1); }, false, ""},
+        {"embedded folder gone", [&] { std::filesystem::remove_all(embedded); }, false, ""},
+        {"Zelvane is a file", [&] { std::ofstream(embedded / "Zelvane") << "x"; }, false,
+         "could not be made in the folder \"Zelvane\": File exists.\n"},
+        {"folders cannot be made", [&] { sim::failCall(sim::folderCreateCall, ErrIO, -1); }, false,
+         "could not be made in the folder \"Zelvane\": Input/output error.\n"},
+        // Zelvane taken away after its make: the make of the folder in it finds no Zelvane.
+        {"Zelvane gone after its make", [&] { sim::failCall(sim::folderCreateCall, ErrNotFound, 1, 1); },
+         false, "could not be made in the folder \"Interface Images\": No such file or directory.\n"},
         {"the files cannot be made", [&] { sim::failCall(sim::fileCreateCall, ErrIO, -1); }, false,
-         "Interface Images"},
+         "could not be made in the folder \"Interface Images\": Input/output error.\n"},
         {"the library refuses the files",
-         [&] { sim::failCall("ACAPI_LibPart_Register", APIERR_GENERAL, -1); }, true, nullptr},
+         [&] { sim::failCall("ACAPI_LibPart_Register", APIERR_GENERAL, -1); }, true, ""},
+        {"another user's file in the player's open folder",
+         [&] {
+             openFolderHolding(std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+             ASSERT_EQ(::chown((images() / "Preset_Refresh_0_nocache.gdl").c_str(), 4242, 4242), 0);
+         },
+         false, "are not made in the folder \"Interface Images\": " + theirs + ".\n", 0, true, true},
+        {"the player's own file in the player's open folder",
+         [&] { openFolderHolding(std::filesystem::perms::owner_read); }, true, "", 2, true},
     };
+    bool rootRowsSkipped = false;
     for (Case const& c : cases) {
         SCOPED_TRACE(c.name);
+        if (c.root && ::geteuid() != 0) {
+            rootRowsSkipped = true;
+            continue;
+        }
         std::filesystem::remove_all(embedded);
         std::filesystem::create_directories(embedded);
         sim::setLibraryFolders({embedded.string()}, 0);
         host.reset();
         c.arrange();
+        const std::filesystem::path first = images() / "Preset_Refresh_0_nocache.gdl";
+        struct stat before {};
+        ASSERT_TRUE(!c.kept || ::stat(first.c_str(), &before) == 0);
         const std::size_t told = sim::consoleText().size();
         notify(openProject);
+        EXPECT_EQ(sim::unfiredFaults(), std::vector<std::string>()) << "each fault failed its call";
         sim::clearFaults();
         EXPECT_EQ(sim::consoleText().substr(told),
-                  c.told == nullptr
-                      ? std::string()
-                      : "The add-on's embedded library files could not be made in the folder \"" +
-                            std::string(c.told) + "\".\n");
-        EXPECT_EQ(sim::libPartCount(), 0);
+                  c.told.empty() ? std::string() : "The add-on's embedded library files " + c.told);
+        EXPECT_EQ(sim::libPartCount(), c.parts);
         EXPECT_EQ(std::filesystem::exists(images() / "Preset_Refresh_1_nocache.gdl"), c.made);
         EXPECT_EQ(sim::openFileCount(), 0u);
+        if (c.kept) {
+            struct stat after {};
+            ASSERT_EQ(::stat(first.c_str(), &after), 0);
+            EXPECT_EQ(after.st_ino, before.st_ino);
+            EXPECT_EQ(after.st_uid, before.st_uid);
+            EXPECT_EQ(after.st_mode, before.st_mode);
+            std::ifstream in(first);
+            EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "kept");
+        }
+    }
+    std::filesystem::remove_all(embedded);
+    std::filesystem::create_directories(embedded);
+    if (rootRowsSkipped) {
+        GTEST_SKIP() << "the row of another user's file needs root, to give a file away";
     }
 }
 

@@ -1,6 +1,8 @@
 #include "ACAPI/EntryPoints.hpp"
 #include "Addon/Subscriber.h"
 #include "Environment/Directory.h"
+#include "Remap/ObjectMap.h"
+#include "Remap/ObjectMapFile.h"
 #include "Remap/RemappingAddon.h"
 #include "Remap/RemappingMenu.h"
 #include "Remap/RemappingPrefs.h"
@@ -9,12 +11,18 @@
 #include "sim/Dialogs.h"
 #include "sim/Files.h"
 #include "sim/Memory.h"
+#include "sim/Output.h"
 #include "support/FailingAllocation.h"
+
+#include <sys/types.h>
+#include <unistd.h>
 
 #include <cstring>
 #include <filesystem>
 #include <memory>
 #include <stdexcept>
+#include <string>
+#include <system_error>
 
 using namespace zelvane;
 using namespace zelvane::remap;
@@ -173,6 +181,80 @@ TEST_F(EntryPointsTest, PreferencesFolderMadeOnceAndReused) {
 
     ASSERT_TRUE(sim::loadResourcesText(sim::defaultAddOn, "{}"));
     EXPECT_EQ(std::unique_ptr<Directory>(remapping.getUserPrefsDirectory()), nullptr) << "no folder name";
+}
+
+// The add-on's folder that cannot be had is told by why, as the framework tells a folder refused:
+// by the object map, and by the add-on's user preferences, with the add-on's report of an
+// unexpected failure only for a failure no rule explains. The entry at its name is kept as it was.
+TEST_F(EntryPointsTest, WhyItsPreferencesFolderCannotBeHadIsTold) {
+    const fs::path folder = sim::specialFolder("Preferences") / "Library Part Remapping";
+    const uid_t other = ::geteuid() == 4242 ? 4243 : 4242;
+    struct Case {
+        const char* name;
+        bool root;        // only root gives a file away
+        const char* held; // what the file at the folder's name holds, null for none
+        bool theirs;      // that file is another user's
+        bool notMade;     // every make of a folder fails
+        std::string why;
+        bool unexpected; // the add-on's report of an unexpected failure follows
+    };
+    const Case cases[] = {
+        {"the player's file at its name", false, "mine", false, false, "it is not a folder", false},
+        {"it cannot be made", false, nullptr, false, true,
+         std::make_error_code(std::errc::io_error).message(), true},
+        {"another user's file at its name", true, "theirs", true, false,
+         "it is another user's entry, which does not hold this user's files", false},
+    };
+    bool skipped = false;
+    for (const Case& c : cases) {
+        if (c.root && ::geteuid() != 0) {
+            skipped = true;
+            continue;
+        }
+        SCOPED_TRACE(c.name);
+        fs::remove_all(folder);
+        if (c.held != nullptr) {
+            remap_test::writeFile(folder, c.held);
+            if (c.theirs) {
+                ASSERT_EQ(::chown(folder.c_str(), other, other), 0);
+            }
+        }
+        if (c.notMade) {
+            sim::failCall(sim::folderCreateCall, ErrIO, -1);
+        }
+        RemappingAddon remapping;
+        addon = &remapping;
+        // The add-on is the test's own: the fixture frees none.
+        struct Released {
+            ~Released() { addon = nullptr; }
+        } const released;
+        remapping.addPreference(RemappingPrefs(), Addon::user);
+        const std::string before = sim::consoleText();
+        const std::size_t alerts = sim::alerts().size();
+        ObjectMap map;
+        EXPECT_EQ(readObjectMap(map), ObjectMapFile::noFolder);
+        remapping.readPrefs(Addon::user, false);
+        sim::clearFaults();
+        const std::string told = "Preferences/Library Part Remapping: " + c.why + ".\n";
+        EXPECT_EQ(sim::consoleText(), before + "The object map is not read from or written to " + told +
+                                          "The user preferences of the add-on \"Library Part Remapping\" "
+                                          "could not be read from " +
+                                          told);
+        EXPECT_EQ(sim::alerts().size(), alerts + (c.unexpected ? 1 : 0));
+        if (c.unexpected && sim::alerts().size() > alerts) {
+            EXPECT_EQ(sim::alerts().back().largeText,
+                      "Library Part Remapping ran into an unexpected problem.");
+        }
+        if (c.held != nullptr) {
+            EXPECT_EQ(remap_test::readFile(folder), c.held) << "kept as it was";
+        } else {
+            EXPECT_FALSE(fs::exists(folder));
+        }
+        fs::remove_all(folder);
+    }
+    if (skipped) {
+        GTEST_SKIP() << "another user's file needs root, to give one away";
+    }
 }
 
 TEST_F(EntryPointsTest, AFailedStartLeavesNoAddon) {
