@@ -2,6 +2,7 @@
 
 #include "fileio/Descriptor.h"
 #include "fileio/Entry.h"
+#include "fileio/FileError.h"
 #include "fileio/Folders.h"
 #include "fileio/Internal.h"
 #include "fileio/Rules.h"
@@ -20,8 +21,22 @@ std::error_code makeFolders(const std::string& path, Entry::Folders folders) {
     return error;
 }
 
-Descriptor makeFolders(int top, const std::string& path, Entry::Folders folders, std::error_code& error) {
+std::string namedFrom(const std::string& folder, const std::string& path) {
+    if (path.empty()) {
+        return folder;
+    }
+    if (folder.empty() || path[0] == '/') {
+        return path;
+    }
+    return folder + (folder == "/" ? "" : "/") + path;
+}
+
+Descriptor makeFolders(int top, const std::string& path, Entry::Folders folders, std::error_code& error,
+                       std::string* refused) {
     error.clear();
+    if (refused != nullptr) {
+        refused->clear();
+    }
     if (path.empty()) {
         error = std::make_error_code(std::errc::no_such_file_or_directory);
         return {};
@@ -29,10 +44,21 @@ Descriptor makeFolders(int top, const std::string& path, Entry::Folders folders,
     Descriptor at(path[0] == '/'    ? ::open("/", internal::searchFlags)
                   : top == AT_FDCWD ? ::open(".", internal::searchFlags)
                                     : ::fcntl(top, F_DUPFD_CLOEXEC, 0));
+    // Where the folder held lies, as the walk met it.
+    std::string held = path[0] == '/' ? "/" : "";
+    // Where the walk from the folder held refused a folder, or the folder `entry` leads to, as it
+    // is held, is not taken.
+    auto notTaken = [&held, refused](const std::string& where) {
+        if (refused != nullptr) {
+            *refused = namedFrom(held, where);
+        }
+        return make_error_code(FileError::notPlayersFolder);
+    };
     const std::vector<std::string> names = internal::namesOf(path);
     for (std::size_t i = 0; at && i < names.size(); ++i) {
         if (names[i] == "..") {
             at.reset(::openat(at.get(), "..", internal::searchFlags));
+            held = namedFrom(held, "..");
             continue;
         }
         // Each name walked from the folder held, a link followed under the rules. Whose the folder
@@ -46,6 +72,9 @@ Descriptor makeFolders(int top, const std::string& path, Entry::Folders folders,
         if (error == std::errc::file_exists && i + 1 < names.size()) {
             error = std::make_error_code(std::errc::not_a_directory);
         }
+        if (error == FileError::notPlayersFolder) {
+            error = notTaken(entry.path()); // the walk names the folder it refused
+        }
         if (error) {
             return {};
         }
@@ -56,10 +85,12 @@ Descriptor makeFolders(int top, const std::string& path, Entry::Folders folders,
             error = internal::lastError();
             return {};
         }
-        if (folders == Entry::Folders::players && (error = whyNotPlayersFolder(info))) {
+        if (folders == Entry::Folders::players && whyNotPlayersFolder(info)) {
+            error = notTaken(entry.path());
             return {};
         }
         at = std::move(next);
+        held = namedFrom(held, entry.path());
     }
     if (!at) {
         error = internal::lastError();

@@ -19,8 +19,15 @@ namespace fileio {
 // (FileError::notPlayersFolder).
 std::error_code makeFolders(const std::string& path, Entry::Folders folders = Entry::Folders::any);
 // The same from the open folder `top` (an absolute path from the root): answers the last folder,
-// held, or none with `error` saying why.
-Descriptor makeFolders(int top, const std::string& path, Entry::Folders folders, std::error_code& error);
+// held, or none with `error` saying why. Where a folder was not taken (FileError::notPlayersFolder),
+// `refused` (where given) receives that folder's path as the walk met it, its links resolved:
+// relative to `top` ("" for `top` itself) until a link leads to the root; otherwise it is cleared.
+Descriptor makeFolders(int top, const std::string& path, Entry::Folders folders, std::error_code& error,
+                       std::string* refused = nullptr);
+
+// The path `path` that a walk from the folder named `folder` met (Entry::path()), named from where
+// `folder` is named from: an absolute one as it is, an empty one the folder itself.
+std::string namedFrom(const std::string& folder, const std::string& path);
 
 // A folder in which, or in a folder above which, users other than the player and root may rename
 // entries, and so exchange a folder made there for one of theirs: which folder and why, or none.

@@ -1132,17 +1132,17 @@ TEST_F(FileRulesTest, FoldersMadeForThePlayersFilesAskTheWayAndEachFolderHeld) {
         std::function<void()> arrange; // in "base", the player's private folder
         const char* path;              // made below "base"
         std::error_code error;
-        const char* made; // what stands at the end below "base", "" for what was there
+        const char* made;      // what stands at the end below "base", "" for what was there
+        std::string refusedAt; // the folder not taken, as the walk met it below "base"
+    };
+    auto theirs = [&] {
+        fs::create_directory(path("base/theirs"));
+        ASSERT_EQ(::chown(path("base/theirs").c_str(), other, other), 0);
     };
     const Row rows[] = {
         // The walk of the name passes: its folder is the player's. The folder held, the last, is
         // another's.
-        {"another's folder at the name",
-         [&] {
-             fs::create_directory(path("base/theirs"));
-             ASSERT_EQ(::chown(path("base/theirs").c_str(), other, other), 0);
-         },
-         "theirs", FileError::notPlayersFolder, ""},
+        {"another's folder at the name", theirs, "theirs", FileError::notPlayersFolder, "", "theirs"},
         // The folder held is the player's; the walk meets another's on its way.
         {"the player's link to the player's folder in another's, where all may write",
          [&] {
@@ -1151,10 +1151,31 @@ TEST_F(FileRulesTest, FoldersMadeForThePlayersFilesAskTheWayAndEachFolderHeld) {
              ASSERT_EQ(::chown(path("base/open/theirs").c_str(), other, other), 0);
              fs::create_directory_symlink("open/theirs/mine", path("base/lnk"));
          },
-         "lnk/sub", FileError::notPlayersFolder, ""},
+         "lnk/sub", FileError::notPlayersFolder, "", "open/theirs"},
+        // The player's link leads to another's folder: that folder is named, not the link.
+        {"the player's link to another's folder",
+         [&] {
+             theirs();
+             fs::create_directory_symlink("theirs", path("base/lnk"));
+         },
+         "lnk/sub", FileError::notPlayersFolder, "", "theirs"},
+        {"the player's link by its absolute name to another's folder",
+         [&] {
+             theirs();
+             fs::create_directory_symlink(path("base/theirs"), path("base/lnk"));
+         },
+         "lnk/sub", FileError::notPlayersFolder, "", path("base/theirs").string()},
+        // Named below the folder the link led to, where the walk went on.
+        {"another's folder in the one the player's link leads to",
+         [&] {
+             fs::create_directories(path("base/real/theirs"));
+             ASSERT_EQ(::chown(path("base/real/theirs").c_str(), other, other), 0);
+             fs::create_directory_symlink("real", path("base/lnk"));
+         },
+         "lnk/theirs/sub", FileError::notPlayersFolder, "", "real/theirs"},
         {"a make that fails", [] { sim::failCreate(ErrIO); }, "new/sub",
-         std::error_code(ErrIO, fileio::injectedCategory()), ""},
-        {"the player's folders", [] {}, "new/sub", std::error_code(), "new/sub"},
+         std::error_code(ErrIO, fileio::injectedCategory()), "", ""},
+        {"the player's folders", [] {}, "new/sub", std::error_code(), "new/sub", ""},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -1164,12 +1185,14 @@ TEST_F(FileRulesTest, FoldersMadeForThePlayersFilesAskTheWayAndEachFolderHeld) {
         row.arrange();
         const std::vector<std::string> before = namesIn(path("base"));
         std::error_code error;
+        std::string refused = "left";
         const fileio::Descriptor base(::open(path("base").c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
         const fileio::Descriptor made =
-            fileio::makeFolders(base.get(), row.path, fileio::Entry::Folders::players, error);
+            fileio::makeFolders(base.get(), row.path, fileio::Entry::Folders::players, error, &refused);
         sim::clearFaults();
         EXPECT_EQ(error, row.error) << error.message();
         EXPECT_EQ(bool(made), !row.error);
+        EXPECT_EQ(refused, row.refusedAt);
         std::vector<std::string> after = before;
         if (*row.made != '\0') {
             after.push_back(fs::path(row.made).parent_path().string());

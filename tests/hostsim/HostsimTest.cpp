@@ -1521,78 +1521,109 @@ TEST(HostsimTest, AReportIsNotWrittenWhereAFileOrFifoOfAnotherUserWasPutDuringTh
 namespace {
 
 // Driven between the sandbox's checks before the play and a step that uses Documents, where a
-// link put at its name meanwhile is walked again: a link the host does not follow stops the step
-// (status 2), saying why, and nothing is written through it. The rows of another user's entry,
-// which need root to give it away, or the others.
+// link put meanwhile is walked again: a link at Documents that the host does not follow, or one on
+// the file's way that leads out of the sandbox, stops the step (status 2), saying why, and nothing
+// is written through it. The rows of another user's entry, which need root to give it away, or the
+// others.
 void playHostFolderChanges(bool rootRows) {
     namespace fs = std::filesystem;
     const fs::path root = sim::sandboxRoot();
     const fs::path temp = sim::specialFolder("Temp");
     const fs::path played = temp / "changed";
+    const fs::path away = temp / "changed-away";
     const fs::path outside = temp / "changed-outside";
     const std::string theirs = "it is another user's entry, which does not hold this user's files";
     const std::string exposed =
         "its way passes through a folder in which other users may rename entries, and "
         "so may lead elsewhere at its next use";
-    // Each change puts a link at Documents, leading to `target`, which is left empty.
-    enum Change { OpenWay, Outside, TheirLink, TheirWay };
+    // Each change puts a link at the folder of the step's file, Documents or Documents/sub, leading
+    // to `target`, which is left empty.
+    enum Change { OpenWay, Outside, TheirLink, TheirWay, OutOnTheWay, OutInTheSandboxHeld };
     struct Case {
         Change change;
-        std::string why;
+        const char* file; // the step's, in Documents
         fs::path target;
+        std::string written; // why the step failed
+        std::string opened;  // why a project there is not opened, "" where the sandbox is moved
+    };
+    auto notTaken = [](const std::string& why) {
+        return "cannot write the host file \"Documents/x.txt\": the folder \"Documents\" is not taken: " +
+               why;
+    };
+    auto notOpened = [](const std::string& why) {
+        return "the folder of the file \"House.pln\" is not taken: " + why;
     };
     const Case cases[] = {
         // The player's link into a folder of the player's in which any user may rename entries,
         // and one leading out of the sandbox.
-        {OpenWay, exposed, played / "open" / "documents"},
-        {Outside, "Permission denied", outside},
+        {OpenWay, "x.txt", played / "open" / "documents", notTaken(exposed), notOpened(exposed)},
+        {Outside, "x.txt", outside, notTaken("Permission denied"), notOpened("Permission denied")},
         // Another user's link to a folder of the player's, and the player's link through another
         // user's folder to one of the player's.
-        {TheirLink, theirs, played / "mine"},
-        {TheirWay, exposed, played / "theirs" / "mine"},
+        {TheirLink, "x.txt", played / "mine", notTaken(theirs), notOpened(theirs)},
+        {TheirWay, "x.txt", played / "theirs" / "mine", notTaken(exposed), notOpened(exposed)},
+        // The player's link out of the sandbox on the file's way: the look at the file's name,
+        // before the walk, refuses it.
+        {OutOnTheWay, "sub/x.txt", outside, "the file \"sub/x.txt\" leads out of the sandbox",
+         "the file \"sub/House.pln\" leads out of the sandbox"},
+        // The same in the sandbox held, moved away and its old name taken by an empty folder: the
+        // look at the name sees that folder, and the walk through the sandbox held refuses the link.
+        {OutInTheSandboxHeld, "sub/x.txt", outside,
+         "cannot write the host file \"" + (played / "Documents/sub/x.txt").string() +
+             "\": it leads out of the sandbox",
+         ""},
     };
-    const nlohmann::json step = {{"hostFile", "x.txt"}, {"folder", "Documents"}, {"text", "x"}};
     for (const Case& c : cases) {
         if ((c.change == TheirLink || c.change == TheirWay) != rootRows) {
             continue;
         }
         SCOPED_TRACE(c.change);
         fs::remove_all(played);
+        fs::remove_all(away);
         fs::remove_all(outside);
         hostsim::Sandbox sandbox = hostsim::Sandbox::given(played);
         sim::setSandboxRoot(sandbox.path());
         EXPECT_NO_THROW(hostsim::checkSandbox());
+        const fs::path folder = fs::path(c.file).parent_path();
+        fs::path held = played;
+        if (c.change == OutInTheSandboxHeld) {
+            fs::rename(played, away);
+            fs::create_directory(played);
+            held = away;
+        }
+        const fs::path link = folder.empty() ? held / "Documents" : held / "Documents" / folder;
         fs::create_directories(c.target);
-        fs::create_directory_symlink(c.target, played / "Documents");
+        fs::create_directories(link.parent_path());
+        fs::create_directory_symlink(c.target, link);
         if (c.change == OpenWay) {
             ::chmod(c.target.parent_path().c_str(), 0777);
         } else if (c.change == TheirLink) {
-            EXPECT_EQ(::lchown((played / "Documents").c_str(), other, other), 0);
+            EXPECT_EQ(::lchown(link.c_str(), other, other), 0);
         } else if (c.change == TheirWay) {
             EXPECT_EQ(::chown(c.target.parent_path().c_str(), other, other), 0);
             ::chmod(c.target.parent_path().c_str(), 0777);
         }
+        const nlohmann::json step = {{"hostFile", c.file}, {"folder", "Documents"}, {"text", "x"}};
         try {
             hostsim::placeHostFile(step);
             ADD_FAILURE() << "written";
         } catch (const hostsim::ScenarioError& error) {
-            EXPECT_EQ(
-                std::string(error.what()),
-                "cannot write the host file \"Documents/x.txt\": the folder \"Documents\" is not taken: " +
-                    c.why);
+            EXPECT_EQ(std::string(error.what()), c.written);
         }
         // A project opened or saved there.
-        try {
-            hostsim::hostFolderFile("Documents", "House.pln", "");
-            ADD_FAILURE() << "taken";
-        } catch (const hostsim::ScenarioError& error) {
-            EXPECT_EQ(std::string(error.what()),
-                      "the folder of the file \"House.pln\" is not taken: " + c.why);
+        if (!c.opened.empty()) {
+            try {
+                hostsim::hostFolderFile("Documents", (folder / "House.pln").string(), "");
+                ADD_FAILURE() << "taken";
+            } catch (const hostsim::ScenarioError& error) {
+                EXPECT_EQ(std::string(error.what()), c.opened);
+            }
         }
         EXPECT_TRUE(fs::is_empty(c.target));
     }
     sim::setSandboxRoot(root);
     fs::remove_all(played);
+    fs::remove_all(away);
     fs::remove_all(outside);
 }
 
@@ -2029,6 +2060,11 @@ TEST(HostsimTest, AnotherUsersFolderHoldsNoneOfThePlayersFiles) {
                                                 "\", \"folder\": \"SharedData\", \"text\": \"x\"}"));
     };
     writeScenario("others-library.project.json", "{\"embeddedLibrary\": \"lib/Embedded\"}");
+    const fs::path library = writeScenario(
+        "others-library.json", oneAddon("{\"project\": \"open\", \"file\": \"P.pln\", \"description\": "
+                                        "\"others-library.project.json\"}"));
+    const std::string embedded = "cannot make the embedded library folder \"" + sandbox.string() +
+                                 "/Documents/lib/Embedded\": the folder \"" + sandbox.string();
     // A folder of the player's in the sandbox, and one in another user's folder.
     auto makeMine = [](const fs::path& preferences) {
         fs::create_directory(preferences.parent_path() / "mine");
@@ -2050,14 +2086,14 @@ TEST(HostsimTest, AnotherUsersFolderHoldsNoneOfThePlayersFiles) {
         {{"Preferences/theirs"},
          writeScenario("others-link.json", oneAddon("{\"hostFile\": \"in/x.txt\", \"text\": \"x\"}")),
          2,
-         "the folder \"Preferences/in\" is not taken: " + not_taken,
+         "the folder \"Preferences/theirs\" is not taken: " + not_taken,
          [](const fs::path& preferences) { fs::create_directory_symlink("theirs", preferences / "in"); }},
         // The player's link to the player's folder, which lies in another's folder where all may
         // write: the step's walk meets it on the link's way.
         {{"Preferences/open/theirs"},
          writeScenario("others-way.json", oneAddon("{\"hostFile\": \"in/x.txt\", \"text\": \"x\"}")),
          2,
-         "the folder \"Preferences/in\" is not taken: " + not_taken,
+         "the folder \"Preferences/open/theirs\" is not taken: " + not_taken,
          [](const fs::path& preferences) {
              ::chmod((preferences / "open").c_str(), 0777);
              fs::create_directory(preferences / "open/theirs/mine");
@@ -2100,6 +2136,14 @@ TEST(HostsimTest, AnotherUsersFolderHoldsNoneOfThePlayersFiles) {
          sharedStepTo("Zelvane/sub/x.txt", "others-shared-sub.json"),
          2,
          "the folder \"SharedData/Zelvane/sub\" is not taken: " + not_taken},
+        // The player's folder in their shared preference folder: the folder refused is theirs.
+        {{"SharedData/Zelvane"},
+         sharedStepTo("Zelvane/mine/x.txt", "others-shared-mine.json"),
+         2,
+         "the folder \"SharedData/Zelvane\" is not taken: " + not_taken,
+         [](const fs::path& preferences) {
+             fs::create_directory(preferences.parent_path() / "SharedData/Zelvane/mine");
+         }},
         {{},
          sharedStepTo("notes.xml", "others-shared-file.json"),
          2,
@@ -2111,18 +2155,29 @@ TEST(HostsimTest, AnotherUsersFolderHoldsNoneOfThePlayersFiles) {
          0777,
          nullptr,
          "SharedData/notes.xml"},
-        // The project's embedded library, made in another user's folder of Documents.
+        // The project's embedded library, made in another user's folder of Documents, the player's
+        // folder in it, or where the player's link leads: the folder refused is named.
+        {{"Documents/lib"}, library, 2, embedded + "/Documents/lib\" is not taken: " + not_taken},
         {{"Documents/lib"},
-         writeScenario("others-library.json",
-                       oneAddon("{\"project\": \"open\", \"file\": \"P.pln\", \"description\": "
-                                "\"others-library.project.json\"}")),
+         library,
          2,
-         "/Documents/lib/Embedded\": " + not_taken},
+         embedded + "/Documents/lib\" is not taken: " + not_taken,
+         [](const fs::path& preferences) {
+             fs::create_directory(preferences.parent_path() / "Documents/lib/Embedded");
+         }},
+        {{"Documents/theirs"},
+         library,
+         2,
+         embedded + "/Documents/theirs\" is not taken: " + not_taken,
+         [](const fs::path& preferences) {
+             fs::create_directory_symlink("theirs", preferences.parent_path() / "Documents/lib");
+         }},
         // The player's project, in another user's folder of Documents.
         {{"Documents/sub"},
          writeScenario("others-project.json", oneAddon("{\"project\": \"open\", \"file\": \"sub/P.pln\"}")),
          2,
-         "/Documents/sub/P.pln\": " + not_taken},
+         "/Documents/sub/P.pln\": the folder \"" + sandbox.string() +
+             "/Documents/sub\" is not taken: " + not_taken},
         // Another user's link at a host folder's name, to a folder of the player's.
         {{},
          sourceDir / "examples" / "sample.json",

@@ -13,6 +13,7 @@
 #include "ACAPI/CommandParameters.hpp"
 #include "ACAPI/Goodies.hpp"
 #include "fileio/Entry.h"
+#include "fileio/FileError.h"
 #include "fileio/Rules.h"
 #include "fileio/WriteWhole.h"
 #include "sim/Dialogs.h"
@@ -779,9 +780,14 @@ std::string HostProgram::project(const json& step, std::unique_ptr<ProjectDescri
             std::error_code error = target.error()
                                         ? target.error()
                                         : fileio::writeWhole(target, fileio::textWriter(text), options);
+            const std::string cannot = "cannot write the project file " + escaped(location.string()) + ": ";
+            if (target.error() == fileio::FileError::notPlayersFolder) {
+                // The folder the walk refused, not the player's file it was to hold.
+                throw ScenarioError(cannot + "the folder " + escaped(target.path()) +
+                                    " is not taken: " + error.message());
+            }
             if (error && error != std::errc::file_exists) {
-                throw ScenarioError("cannot write the project file " + escaped(location.string()) + ": " +
-                                    error.message());
+                throw ScenarioError(cannot + error.message());
             }
             struct stat info {};
             if (error && (!target.status(info) || !S_ISREG(info.st_mode))) {

@@ -86,12 +86,12 @@ fileio::Entry heldEntry(const std::string& folder, const std::filesystem::path& 
     if (!at) {
         throw notTaken(folder, cannot, error); // another user's entry, or no folder of the player's
     }
-    std::string shown = folder;
+    // The folder held, named as the walk met it: below the host folder, its links resolved.
+    std::string held = folder;
     // The entry `part` of the folder held, walked as the player's, inside the sandbox; with
     // `everyUsers`, the entry standing at the name in whichever user's folder, where it is no link.
     // Answers the entry, and whether it was taken so.
     auto walk = [&](const std::string& part, bool everyUsers) {
-        shown += "/" + part;
         fileio::Entry named(at.get(), part);
         struct stat info {};
         if (everyUsers && !(named.status(info) && S_ISLNK(info.st_mode))) {
@@ -99,7 +99,9 @@ fileio::Entry heldEntry(const std::string& folder, const std::filesystem::path& 
         }
         fileio::Entry entry(at.get(), part, fileio::Entry::follow, fileio::Entry::Folders::players);
         if (entry.error() == fileio::FileError::notPlayersFolder) {
-            throw notTaken(shown, cannot);
+            // Where the walk refused: a folder on the way, or the one held, which the player's own
+            // folder or link at the name may lie in.
+            throw notTaken(fileio::namedFrom(held, entry.path()), cannot);
         }
         if (entry.error() || entry.folder() < 0) {
             throw ScenarioError(cannot + (entry.error() ? entry.error() : entry.missing()).message());
@@ -125,12 +127,14 @@ fileio::Entry heldEntry(const std::string& folder, const std::filesystem::path& 
             error = fileio::whyNotPlayersFolder(info);
         }
         if (error == fileio::FileError::notPlayersFolder) {
-            throw notTaken(shown, cannot);
+            throw notTaken(fileio::namedFrom(held, entry.path()),
+                           cannot); // where the name, or a link at it, led
         }
         if (error) {
             throw ScenarioError(cannot + error.message());
         }
         at = std::move(next);
+        held = fileio::namedFrom(held, entry.path());
     }
     return walk(name.filename().string(), inSharedFolder(folder, name)).first;
 }

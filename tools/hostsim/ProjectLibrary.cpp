@@ -5,6 +5,7 @@
 
 #include "GSRoot/Guid.hpp"
 #include "fileio/Descriptor.h"
+#include "fileio/FileError.h"
 #include "fileio/Paths.h"
 #include "sim/Component3D.h"
 #include "sim/Files.h"
@@ -232,17 +233,28 @@ void ProjectLibrary::apply() const {
         // Made down from the host's Documents as held, each folder the player's or root's: the add-on
         // puts the player's files there.
         std::error_code error;
+        std::string refused;
         const fileio::Descriptor documents = sim::openSpecialFolder("Documents", error);
         const fileio::Descriptor made =
-            documents
-                ? fileio::makeFolders(documents.get(), m_embedded, fileio::Entry::Folders::players, error)
-                : fileio::Descriptor();
+            documents ? fileio::makeFolders(documents.get(), m_embedded, fileio::Entry::Folders::players,
+                                            error, &refused)
+                      : fileio::Descriptor();
         if (!error && !sim::sandboxHolds(made.get())) {
             error = std::make_error_code(std::errc::permission_denied); // a link out of the sandbox
         }
+        const std::string cannot =
+            "cannot make the embedded library folder " + escaped(folder.string()) + ": ";
+        if (error == fileio::FileError::notPlayersFolder) {
+            // The folder the walk refused, on the way or where a link of the player's led: not the
+            // player's own folder or link that the name gives.
+            const std::filesystem::path documents = sim::sandboxRoot() / "Documents";
+            const std::filesystem::path shown =
+                refused.empty() ? documents : (documents / refused).lexically_normal();
+            throw ScenarioError(cannot + "the folder " + escaped(shown.string()) +
+                                " is not taken: " + error.message());
+        }
         if (error) {
-            throw ScenarioError("cannot make the embedded library folder " + escaped(folder.string()) + ": " +
-                                error.message());
+            throw ScenarioError(cannot + error.message());
         }
         sim::setLibraryFolders({folder.string()}, 0);
     }

@@ -79,8 +79,9 @@ The sandbox:
     file) at the name of one of the host's folders (such as Preferences or Documents): it does not
     hold this user's files.
   - hostsim refuses (status 1) a FOLDER that holds, at a host folder's name, a link of the
-    player's that the host would not follow: through a folder in which other users may rename
-    entries, or to another user's folder.
+    player's that the host would not follow:
+    - to another user's folder, of any mode;
+    - through a folder in which other users may rename entries, such as another user's folder.
   - The host holds a folder at each of its folders' names, or where the player's own link there
     leads inside the sandbox.
   - It follows that link only where no other user may rename an entry on its way from the
@@ -88,10 +89,13 @@ The sandbox:
     leads to must be the player's or root's.
   - It holds none where another user's entry (a folder, a link, a file) stands at that name,
     whatever folder holds it, SharedData included.
-  - Where hostsim uses a host folder (a project, a file chosen in a file dialog, a hostFile step,
-    a file of "reportFiles"), one the host does not hold there ends the play with status 2: a
-    file of the player's, a link it does not follow, or another user's entry put there during
-    the play.
+  - hostsim uses Documents for a project and its embedded library, a file chosen in a file
+    dialog and a file of "reportFiles"; a hostFile step uses the folder it names.
+  - Where hostsim uses a host folder that the host does not hold, the play ends with status 2.
+    What stands at its name is then:
+    - a file of the player's;
+    - a link of the player's that the host does not follow;
+    - another user's entry, put there during the play.
   - Where only the add-on uses one (Preferences, SharedData, Temp), the add-on's calls fail and
     the play goes on. The report names Preferences and SharedData under "preference files:".
   - A host folder removed during the play is made again at its next use.
@@ -168,8 +172,14 @@ The report file:
   - A hostFile step walks its name once from its host folder, following a link from the folder
     that holds it. Each folder it reaches is asked, as it is held, to lie in the sandbox and be
     the player's.
-  - A project file that a "project": "open" step makes lies only in folders of the player's or
-    root's, each asked as the walk holds it.
+  - A "project": "open" step opens its project file, made where missing, only in a folder of the
+    player's or root's, asked as the walk holds it. No step saves the project elsewhere.
+  - Another user's folder holding the project file, of any mode, ends the play with status 2,
+    naming that folder.
+  - Another user's folder on the project file's way is entered only where no other user may
+    write the folder holding it, as the framework walks to its files.
+  - A file chosen in a file dialog goes where the scenario chose it, whoever's folder holds it:
+    the add-on writes it under the framework's rules (README.md says which).
   - A hostFile step into SharedData takes another user's folder only at SharedData/Zelvane, the
     framework's shared preference folder, which every user is to change.
   - It replaces another user's file only in that folder, as the framework writes its shared
@@ -198,7 +208,8 @@ Exit status:
        user's link, or whose folder another user may rename entries in;
      - a sandbox FOLDER that other users may write in, or that holds another user's entry (a
        folder, a link, a file) at the name of one of the host's folders;
-     - a sandbox FOLDER that holds there a link of the player's that the host would not follow;
+     - a sandbox FOLDER that holds, at a host folder's name, a link of the player's that the host
+       would not follow, such as one into another user's folder;
      - without --sandbox, a temporary sandbox that cannot be made, or a TMPDIR another user may
        rename entries in.
   2  a scenario that cannot be played: the message names the file, step or member, and no
@@ -210,6 +221,7 @@ Exit status:
      - a file outside the sandbox, a link in the sandbox that leads out of it, a file of it with
        a second hard link;
      - a hostFile step's file the host cannot write (see "The report file");
+     - a project file in another user's folder;
      - a host folder that hostsim uses and the host does not hold during the play (see "The
        sandbox").
   3  a bundle that is missing, is not a regular file, is another user's in a folder other users
