@@ -87,18 +87,22 @@ const char* contextName(Addon::Context context) {
     return context == Addon::user ? "user" : context == Addon::shared ? "shared" : "project";
 }
 
+// Whether a folder's make or look answered that an entry that is not a folder stands at its name:
+// the make found one (ErrExists), or the host's look found no folder there (ErrParam).
+bool isNoFolder(GSErrCode error) {
+    return error == ErrExists || error == ErrParam;
+}
+
 // Why `folder`, whose last use failed, could not be had, after its name as the user finds it: refused
-// as not the player's where the use was; an entry that is not a folder standing at its name where
-// the make found one (ErrExists) or the host's look found no folder there (ErrParam); else the
-// use's own answer.
+// as not the player's where the use was; an entry that is not a folder standing at its name
+// (isNoFolder); else the use's own answer.
 String describeFolderFailure(const Directory& folder) {
     if (folder.isFolderRefused()) {
         return folder.describeRefusal(folder);
     }
     String told = folder.getNameAsFound();
     told += ": ";
-    const int error = folder.getLastError();
-    if (error == ErrExists || error == ErrParam) {
+    if (isNoFolder(folder.getLastError())) {
         told += "it is not a folder";
     } else {
         const String why = folder.whyFailed();
@@ -110,7 +114,7 @@ String describeFolderFailure(const Directory& folder) {
 // Whether a folder not had for this host error code is one the framework's rules or the user's own
 // entries explain (another user's entry, an entry that is not a folder), told by its reason alone.
 bool isToldAlone(GSErrCode error) {
-    return error == ErrPermission || error == ErrExists || error == ErrParam;
+    return error == ErrPermission || isNoFolder(error);
 }
 
 // The open project, given the default of every registered project package it lacks (a project
@@ -672,7 +676,7 @@ DataFile* Addon::locatePrefsFile(Context context, bool makeFolder, GSErrCode& er
         }
         if (!m_refusal.empty()) {
             error = ErrPermission;
-        } else if (error == ErrExists || error == ErrParam) {
+        } else if (isNoFolder(error)) {
             // An entry of the player's that is not a folder stands at its name: no file lies in it to
             // be kept, nor can one be written there.
             m_refusal = describeFolderFailure(sub);

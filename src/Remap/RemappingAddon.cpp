@@ -105,7 +105,7 @@ Directory* RemappingAddon::getUserPrefsDirectory() const {
     // Made, or found since, only as the player's or root's, as the make holds it: another user's
     // entry at its name, or the player's that is not a folder, is told by the make's answer.
     own.reset(new Directory(*preferences, name, true));
-    if (!own->exists()) {
+    if (own->getLastError() != NoError) {
         keepUserPrefsFailure(*own);
         return nullptr;
     }
